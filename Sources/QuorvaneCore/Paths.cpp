@@ -1,0 +1,97 @@
+#include "Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace quorvane {
+
+const QString Paths::rootName = QStringLiteral("QuorVane Desktops");
+const QStringList Paths::reservedDeskNames = {QStringLiteral("Archive"), QStringLiteral(".store")};
+
+namespace {
+
+QString clean(const QString &path)
+{
+    return QDir::cleanPath(QDir(path).absolutePath());
+}
+
+// XDG_DESKTOP_DIR of user-dirs.dirs: "$HOME/..." or an absolute path, in double quotes.
+QString xdgDesktopOf(const QString &home)
+{
+    QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (configHome.isEmpty() || !QDir::isAbsolutePath(configHome))
+        configHome = home + QStringLiteral("/.config");
+    QFile file(configHome + QStringLiteral("/user-dirs.dirs"));
+    if (file.open(QIODevice::ReadOnly)) {
+        static const QRegularExpression line(QStringLiteral("^XDG_DESKTOP_DIR=\"([^\"]*)\"\\s*$"));
+        while (!file.atEnd()) {
+            const QString text = QString::fromUtf8(file.readLine()).trimmed();
+            const auto m = line.match(text);
+            if (!m.hasMatch())
+                continue;
+            QString value = m.captured(1);
+            if (value.startsWith(QStringLiteral("$HOME")))
+                value = home + value.mid(5);
+            if (QDir::isAbsolutePath(value))
+                return clean(value);
+        }
+    }
+    return home + QStringLiteral("/Desktop");
+}
+
+bool isSameOrInside(const QString &inner, const QString &outer)
+{
+    return inner == outer || inner.startsWith(outer + QLatin1Char('/'));
+}
+
+// The path with every symbolic link resolved that exists, the rest appended.
+QString resolved(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? clean(path) : canonical;
+}
+
+} // namespace
+
+Paths::Paths(const QString &home, const QString &desktop)
+    : m_home(clean(home))
+    , m_root(m_home + QLatin1Char('/') + rootName)
+    , m_desktop(clean(desktop))
+{
+}
+
+Paths Paths::forHome(const QString &home)
+{
+    const QString h = clean(home);
+    return Paths(h, xdgDesktopOf(h));
+}
+
+const Paths &Paths::standard()
+{
+    static const Paths paths = [] {
+        const QString home = QDir::homePath();
+        QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        if (desktop.isEmpty())
+            desktop = home + QStringLiteral("/Desktop");
+        return Paths(home, desktop);
+    }();
+    return paths;
+}
+
+bool Paths::desktopIsSafe() const
+{
+    const QString desk = resolved(m_desktop);
+    const QString home = resolved(m_home);
+    const QString root = resolved(m_root);
+    if (desk == home || desk == QStringLiteral("/"))
+        return false;
+    // The desktops folder lies in (or is) the Desktop: moving the Desktop's items would move it.
+    if (isSameOrInside(root, desk))
+        return false;
+    return true;
+}
+
+} // namespace quorvane
