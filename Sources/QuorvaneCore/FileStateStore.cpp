@@ -1,0 +1,162 @@
+#include "FileStateStore.h"
+
+#include "IoError.h"
+#include "JsonCoding.h"
+#include "StoreError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorvane {
+
+namespace {
+
+// The whole file, or none when it does not exist. Every other failure is thrown.
+std::optional<QByteArray> readWhole(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        throw IoError(errno, QStringLiteral("cannot read %1").arg(path));
+    }
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno; // EISDIR for a folder in the file's place
+            ::close(fd);
+            throw IoError(err, QStringLiteral("cannot read %1").arg(path));
+        }
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+QJsonObject parseObject(const QByteArray &bytes, const char *what)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw DecodeError(QStringLiteral("The data couldn’t be read because it isn’t in the correct format (%1: %2).")
+                              .arg(QLatin1StringView(what), error.errorString()));
+    if (!doc.isObject())
+        throw DecodeError(QStringLiteral("Expected to decode Dictionary but found another type (%1).").arg(QLatin1StringView(what)));
+    return doc.object();
+}
+
+void writeAll(int fd, const QByteArray &bytes, const QString &path)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(errno, QStringLiteral("cannot write %1").arg(path));
+        }
+        done += n;
+    }
+}
+
+} // namespace
+
+FileStateStore::FileStateStore(const QString &configPath, const QString &journalPath)
+    : m_configPath(configPath)
+    , m_journalPath(journalPath)
+{
+}
+
+Config FileStateStore::loadConfig()
+{
+    const auto bytes = readWhole(m_configPath);
+    if (!bytes)
+        return Config::defaultDocument();
+    return Config::fromJson(parseObject(*bytes, "config.json"));
+}
+
+void FileStateStore::saveConfig(const Config &config)
+{
+    if (config.schemaVersion > Config::currentSchemaVersion)
+        throw StoreError::configNewerThanApp(config.schemaVersion);
+    Config copy = config;
+    copy.schemaVersion = Config::currentSchemaVersion;
+    atomicWrite(m_configPath, QJsonDocument(copy.toJson()).toJson(QJsonDocument::Compact));
+}
+
+std::optional<Journal> FileStateStore::loadJournal()
+{
+    std::optional<QByteArray> bytes;
+    try {
+        bytes = readWhole(m_journalPath);
+    } catch (const IoError &) {
+        return std::nullopt; // an unreadable journal reads as none
+    }
+    if (!bytes || bytes->isEmpty())
+        return std::nullopt;
+    return Journal::fromJson(parseObject(*bytes, "journal.json"));
+}
+
+void FileStateStore::saveJournal(const std::optional<Journal> &journal)
+{
+    if (journal) {
+        atomicWrite(m_journalPath, QJsonDocument(journal->toJson()).toJson(QJsonDocument::Compact));
+        return;
+    }
+    // A journal that stays would keep the system busy forever: only its absence is fine.
+    if (::unlink(QFile::encodeName(m_journalPath).constData()) != 0 && errno != ENOENT && errno != ENOTDIR)
+        throw IoError(errno, QStringLiteral("cannot remove %1").arg(m_journalPath));
+}
+
+void FileStateStore::atomicWrite(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw IoError(errno, QStringLiteral("cannot write %1").arg(path));
+    bool closed = false;
+    try {
+        ::fchmod(fd, 0644);
+        writeAll(fd, bytes, path);
+        // A file that did not reach the device does not replace the document.
+        if (::fsync(fd) != 0)
+            throw IoError(errno, QStringLiteral("cannot flush %1").arg(path));
+        closed = true;
+        if (::close(fd) != 0)
+            throw IoError(errno, QStringLiteral("cannot write %1").arg(path));
+    } catch (...) {
+        if (!closed)
+            ::close(fd);
+        ::unlink(temp.constData());
+        throw;
+    }
+    if (::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
+        const int err = errno;
+        ::unlink(temp.constData());
+        throw IoError(err, QStringLiteral("cannot replace %1").arg(path));
+    }
+    // The rename reaches the device with the folder; the new file is already whole.
+    const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
+} // namespace quorvane

@@ -1,0 +1,186 @@
+#include "FileStateStore.h"
+#include "IoError.h"
+#include "Paths.h"
+#include "StoreError.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quorvane;
+
+namespace {
+
+struct StoreFixture : ::testing::Test {
+    test::TempHome home;
+    Paths paths = Paths::forHome(home.path());
+    FileStateStore store{paths.config(), paths.journal()};
+
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(paths.store())); }
+    QByteArray configBytes() const { return test::readFile(paths.config()); }
+};
+
+Journal sampleJournal()
+{
+    return Journal{"Work", "Home", {"a.txt", "Ordner ä"}, {"b.png"}};
+}
+
+} // namespace
+
+TEST_F(StoreFixture, MissingDocumentIsTheFreshDefaultAndWritesNothing)
+{
+    const Config c = store.loadConfig();
+    EXPECT_EQ(c.activeWorkspace, "_Hidden Desktop");
+    EXPECT_TRUE(c.workspaces.empty());
+    EXPECT_EQ(c.schemaVersion, 1);
+    EXPECT_EQ(c, Config::defaultDocument());
+    EXPECT_FALSE(QFileInfo::exists(paths.config()));
+
+    // The store folder itself missing reads the same way, and still creates nothing.
+    QDir(paths.root()).removeRecursively();
+    EXPECT_EQ(store.loadConfig(), Config::defaultDocument());
+    EXPECT_FALSE(QFileInfo::exists(paths.store()));
+}
+
+TEST_F(StoreFixture, ADocumentThatExistsButCannotBeReadIsAnErrorAndIsNeverReplaced)
+{
+    // Empty and damaged documents fail to decode.
+    test::writeFile(paths.config(), "");
+    EXPECT_THROW(store.loadConfig(), DecodeError);
+    test::writeFile(paths.config(), "{\"activeWorkspace\":");
+    EXPECT_THROW(store.loadConfig(), DecodeError);
+    test::writeFile(paths.config(), "[1,2]");
+    EXPECT_THROW(store.loadConfig(), DecodeError);
+
+    // A folder in the document's place is a read error, not a fresh start.
+    QFile::remove(paths.config());
+    ASSERT_TRUE(QDir().mkpath(paths.config()));
+    EXPECT_THROW(store.loadConfig(), IoError);
+    QDir(paths.config()).removeRecursively();
+
+    // So is a document without read permission; a mutation then leaves it untouched.
+    if (::geteuid() != 0) {
+        const QByteArray original = R"({"activeWorkspace":"Work","workspaces":[{"name":"Work"}]})";
+        test::writeFile(paths.config(), original);
+        ::chmod(QFile::encodeName(paths.config()).constData(), 0);
+        EXPECT_THROW(store.loadConfig(), IoError);
+        EXPECT_THROW(store.mutateConfig([](Config &c) { c.activeWorkspace = "x"; }), IoError);
+        ::chmod(QFile::encodeName(paths.config()).constData(), 0644);
+        EXPECT_EQ(configBytes(), original);
+    }
+}
+
+TEST_F(StoreFixture, SavesRoundTripAndNormaliseTheSchemaVersion)
+{
+    Config c = Config::defaultDocument();
+    c.activeWorkspace = "Work";
+    c.workspaces.push_back(Workspace::fromJson(QJsonObject{{"name", "Work"}}));
+    c.schemaVersion = 0;
+    store.saveConfig(c);
+    const Config loaded = store.loadConfig();
+    EXPECT_EQ(loaded.schemaVersion, 1);
+    c.schemaVersion = 1;
+    EXPECT_EQ(loaded, c);
+    // Compact JSON, and no temporary file left beside it.
+    EXPECT_FALSE(configBytes().contains('\n'));
+    EXPECT_EQ(QDir(paths.store()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"config.json"});
+}
+
+TEST_F(StoreFixture, ANewerDocumentLoadsButIsNeverWritten)
+{
+    const QByteArray original = R"({"schemaVersion":2,"activeWorkspace":"Work","futureKey":[1]})";
+    test::writeFile(paths.config(), original);
+    Config c = store.loadConfig();
+    EXPECT_EQ(c.schemaVersion, 2);
+    try {
+        store.saveConfig(c);
+        FAIL() << "saving a newer document must throw";
+    } catch (const StoreError &e) {
+        EXPECT_EQ(e.fileVersion(), 2);
+        EXPECT_EQ(e, StoreError::configNewerThanApp(2));
+        EXPECT_EQ(e.description(), QStringLiteral("Your Quorvane data was saved by a newer version of the app. Update "
+                                                  "Quorvane to make changes — nothing has been changed or lost."));
+    }
+    EXPECT_THROW(store.mutateConfig([](Config &) {}), StoreError);
+    EXPECT_EQ(configBytes(), original);
+}
+
+TEST_F(StoreFixture, AThrowingEditSavesNothing)
+{
+    store.saveConfig(Config::defaultDocument());
+    const QByteArray before = configBytes();
+    EXPECT_THROW(store.mutateConfig([](Config &c) {
+        c.activeWorkspace = "Changed";
+        throw std::runtime_error("edit failed");
+    }),
+                 std::runtime_error);
+    EXPECT_EQ(configBytes(), before);
+
+    store.mutateConfig([](Config &c) { c.lastExpandedWorkspace = "Work"; });
+    EXPECT_EQ(store.loadConfig().lastExpandedWorkspace, std::optional<QString>("Work"));
+}
+
+TEST_F(StoreFixture, AMissingStoreFolderFailsTheWriteAndTheStoreCreatesNoFolders)
+{
+    QDir(paths.store()).removeRecursively();
+    EXPECT_THROW(store.saveConfig(Config::defaultDocument()), IoError);
+    EXPECT_THROW(store.saveJournal(sampleJournal()), IoError);
+    EXPECT_FALSE(QFileInfo::exists(paths.store()));
+}
+
+TEST_F(StoreFixture, JournalLifecycle)
+{
+    EXPECT_EQ(store.loadJournal(), std::nullopt);
+    store.saveJournal(std::nullopt); // nothing to remove is fine
+    store.saveJournal(sampleJournal());
+    EXPECT_EQ(store.loadJournal(), sampleJournal());
+    EXPECT_TRUE(store.hasPendingJournal());
+    store.saveJournal(std::nullopt);
+    EXPECT_FALSE(QFileInfo::exists(paths.journal()));
+    EXPECT_EQ(store.loadJournal(), std::nullopt);
+    EXPECT_FALSE(store.hasPendingJournal());
+}
+
+TEST_F(StoreFixture, JournalDecoding)
+{
+    test::writeFile(paths.journal(), "");
+    EXPECT_EQ(store.loadJournal(), std::nullopt);
+
+    test::writeFile(paths.journal(), R"({"fromWorkspace":"A","toWorkspace":"B","outgoing":["x"]})");
+    EXPECT_THROW(store.loadJournal(), DecodeError);
+    // A journal that cannot be decoded does not count as a pending switch.
+    EXPECT_FALSE(store.hasPendingJournal());
+
+    test::writeFile(paths.journal(), R"({"fromWorkspace":"A","toWorkspace":"B","outgoing":["x"],"incoming":[)");
+    EXPECT_THROW(store.loadJournal(), DecodeError);
+
+    test::writeFile(paths.journal(), R"({"incoming":[],"outgoing":[],"toWorkspace":"B","fromWorkspace":"A","extra":1})");
+    EXPECT_EQ(store.loadJournal(), (Journal{"A", "B", {}, {}}));
+
+    test::writeFile(paths.journal(), R"({"fromWorkspace":"A","toWorkspace":"B","outgoing":[1],"incoming":[]})");
+    EXPECT_THROW(store.loadJournal(), DecodeError);
+}
+
+TEST_F(StoreFixture, AJournalThatCannotBeRemovedIsAnError)
+{
+    // A folder in the journal's place cannot be unlinked: the switch must not report success.
+    ASSERT_TRUE(QDir().mkpath(paths.journal() + "/inside"));
+    EXPECT_THROW(store.saveJournal(std::nullopt), IoError);
+}
+
+TEST_F(StoreFixture, AtomicWriteReplacesWholeOrNotAtAll)
+{
+    const QString target = paths.store() + "/doc.json";
+    FileStateStore::atomicWrite(target, "first");
+    FileStateStore::atomicWrite(target, "second, longer");
+    EXPECT_EQ(test::readFile(target), "second, longer");
+    // A write that cannot even start leaves the old file as it was.
+    EXPECT_THROW(FileStateStore::atomicWrite(paths.store() + "/missing/doc.json", "x"), IoError);
+    EXPECT_EQ(test::readFile(target), "second, longer");
+}
