@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HotKeySpec.h"
+#include "Names.h"
 
 #include <QString>
 
@@ -27,6 +28,14 @@ struct HotKeyAssignment {
 
         static Owner workspace(const QString &name) { return Owner{Kind::workspace, name}; }
         static Owner action(Kind kind) { return Owner{kind, QString()}; }
+        static Owner cycleNext() { return action(Kind::cycleNext); }
+        static Owner cyclePrevious() { return action(Kind::cyclePrevious); }
+        static Owner hideDesktop() { return action(Kind::hideDesktop); }
+        static Owner switchToLast() { return action(Kind::switchToLast); }
+        static Owner openSettings() { return action(Kind::openSettings); }
+        static Owner openCalendar() { return action(Kind::openCalendar); }
+        static Owner sortNow() { return action(Kind::sortNow); }
+        static Owner floatingDock() { return action(Kind::floatingDock); }
 
         // The same action, or both the same desktop (canonically equivalent names are equal).
         bool operator==(const Owner &other) const
@@ -35,8 +44,7 @@ struct HotKeyAssignment {
                 return false;
             if (kind != Kind::workspace)
                 return true;
-            return name == other.name
-                || name.normalized(QString::NormalizationForm_C) == other.name.normalized(QString::NormalizationForm_C);
+            return namesEqual(name, other.name);
         }
     };
 

@@ -1,7 +1,9 @@
 #include "CleanupSchedule.h"
 #include "Config.h"
+#include "DecodeError.h"
 #include "TestEnvironment.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 

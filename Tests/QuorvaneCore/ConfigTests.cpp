@@ -1,6 +1,7 @@
 #include "Config.h"
 #include "DecodeError.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "DecodeError.h"
 #include "FileStateStore.h"
 #include "IoError.h"
 #include "Paths.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quorvane;
@@ -64,15 +66,40 @@ TEST_F(StoreFixture, ADocumentThatExistsButCannotBeReadIsAnErrorAndIsNeverReplac
     QDir(paths.config()).removeRecursively();
 
     // So is a document without read permission; a mutation then leaves it untouched.
-    if (::geteuid() != 0) {
-        const QByteArray original = R"({"activeWorkspace":"Work","workspaces":[{"name":"Work"}]})";
-        test::writeFile(paths.config(), original);
-        ::chmod(QFile::encodeName(paths.config()).constData(), 0);
-        EXPECT_THROW(store.loadConfig(), IoError);
-        EXPECT_THROW(store.mutateConfig([](Config &c) { c.activeWorkspace = "x"; }), IoError);
-        ::chmod(QFile::encodeName(paths.config()).constData(), 0644);
-        EXPECT_EQ(configBytes(), original);
+    const QByteArray original = R"({"activeWorkspace":"Work","workspaces":[{"name":"Work"}]})";
+    test::writeFile(paths.config(), original);
+    ASSERT_EQ(::chmod(QFile::encodeName(paths.config()).constData(), 0), 0);
+    for (const QString &dir : {home.path(), paths.root(), paths.store()})
+        ::chmod(QFile::encodeName(dir).constData(), 0755);
+    // Root reads any file: check as an unprivileged user in a child process.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(10);
+        int code = 0;
+        try {
+            store.loadConfig();
+            code = 1;
+        } catch (const IoError &) {
+        } catch (...) {
+            code = 2;
+        }
+        try {
+            store.mutateConfig([](Config &c) { c.activeWorkspace = "x"; });
+            code = code ? code : 3;
+        } catch (const IoError &) {
+        } catch (...) {
+            code = code ? code : 4;
+        }
+        ::_exit(code);
     }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1/3: no error, 2/4: wrong error, 10: cannot drop privileges";
+    ::chmod(QFile::encodeName(paths.config()).constData(), 0644);
+    EXPECT_EQ(configBytes(), original);
 }
 
 TEST_F(StoreFixture, SavesRoundTripAndNormaliseTheSchemaVersion)
