@@ -29,7 +29,6 @@ IconPositions misplacedAfterRead(DesktopSurface &surface, const IconPositions &w
     try {
         current = surface.readPositions(names);
     } catch (...) {
-        current.clear();
     }
     IconPositions misplaced;
     for (const auto &[name, position] : wanted) {

@@ -17,7 +17,7 @@ class FakeDesktopSurface : public DesktopSurface {
 public:
     // What a read returns: name → position, for names the file manager knows.
     IconPositions finder;
-    // Names whose writes land; empty set means every name lands.
+    // Whether a write of that name lands (the file manager knows the item).
     std::function<bool(const QString &)> accepts = [](const QString &) { return true; };
     bool readsFail = false;
     bool writesFail = false;

@@ -1,4 +1,3 @@
-#include "AutomationProbe.h"
 #include "ScriptProcess.h"
 #include "TestEnvironment.h"
 
@@ -38,11 +37,6 @@ QString errorText(ScriptProcess &process, const QString &script)
     }
     ADD_FAILURE() << "the run did not fail";
     return {};
-}
-
-TEST(ScriptProcess, DefaultsToTheSystemScriptTool)
-{
-    EXPECT_EQ(ScriptProcess().tool(), "/usr/bin/osascript");
 }
 
 TEST(ScriptProcess, PassesDashEAndTheScriptAsTwoArguments)
@@ -152,12 +146,6 @@ TEST(LinuxScriptRunner, EveryRunFailsForWantOfAScriptHost)
     } catch (const ScriptError &error) {
         EXPECT_EQ(error.text(), "could not create script");
     }
-}
-
-TEST(LinuxAutomationProbe, AnswersThatTheTargetDoesNotExist)
-{
-    LinuxAutomationProbe probe;
-    EXPECT_EQ(probe.permissionToAutomate("com.apple.finder"), AutomationProbe::noSuchApplication);
 }
 
 } // namespace
