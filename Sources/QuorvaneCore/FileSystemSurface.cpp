@@ -1,0 +1,181 @@
+#include "FileSystemSurface.h"
+
+#include "SurfaceError.h"
+
+#include <QByteArrayView>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <stdio.h> // renameat2, RENAME_NOREPLACE
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorvane {
+
+namespace {
+
+const QByteArray layoutFileName = QByteArrayLiteral(".DS_Store");
+
+int renameNoReplace(const char *from, const char *to)
+{
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+
+QString describe(const QByteArray &path)
+{
+    return QFile::decodeName(path);
+}
+
+QString systemText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// mkdir -p: creates the folder and every missing parent; an existing folder is no error.
+// Returns 0 or the errno of the failure.
+int makeFolders(const QByteArray &path)
+{
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash > 0) {
+        if (const int parent = makeFolders(path.left(slash)))
+            return parent;
+    }
+    if (::mkdir(path.constData(), 0777) == 0)
+        return 0;
+    const int code = errno;
+    // Created meanwhile by someone else.
+    if (code == EEXIST && ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return 0;
+    return code;
+}
+
+} // namespace
+
+FileSystemSurface::FileSystemSurface(const QString &desktop, const QString &workspacesRoot)
+    : m_desktop(desktop)
+    , m_workspacesRoot(workspacesRoot)
+{
+}
+
+std::optional<QByteArray> FileSystemSurface::folderOf(const Location &location) const
+{
+    if (location.isDesktop())
+        return QFile::encodeName(m_desktop);
+    if (!Location::isSafeName(location.name()))
+        return std::nullopt;
+    return QFile::encodeName(m_workspacesRoot) + '/' + location.name().toUtf8();
+}
+
+bool FileSystemSurface::sameVolume()
+{
+    struct stat desk {};
+    struct stat root {};
+    if (::stat(QFile::encodeName(m_desktop).constData(), &desk) != 0)
+        return false;
+    if (::stat(QFile::encodeName(m_workspacesRoot).constData(), &root) != 0)
+        return false;
+    return desk.st_dev == root.st_dev;
+}
+
+QStringList FileSystemSurface::items(const Location &at)
+{
+    const auto folder = folderOf(at);
+    if (!folder)
+        return {};
+    DIR *dir = ::opendir(folder->constData());
+    if (!dir)
+        return {};
+    std::vector<std::string> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.empty() || name.front() == '.')
+            continue;
+        if (!QByteArrayView(name.data(), qsizetype(name.size())).isValidUtf8())
+            continue;
+        names.emplace_back(name);
+    }
+    ::closedir(dir);
+    // std::string compares bytes as unsigned characters.
+    std::sort(names.begin(), names.end());
+    QStringList result;
+    result.reserve(qsizetype(names.size()));
+    for (const std::string &name : names)
+        result.append(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    return result;
+}
+
+void FileSystemSurface::move(const QString &name, const Location &from, const Location &to)
+{
+    if (!Location::isSafeName(name))
+        throw SurfaceError(EINVAL, QStringLiteral("refused to move an item named \"%1\": not a usable file name").arg(name));
+    const auto source = folderOf(from);
+    const auto destination = folderOf(to);
+    if (!source || !destination)
+        throw SurfaceError(EINVAL, QStringLiteral("refused to move \"%1\": a desktop name is not a usable folder name").arg(name));
+    const QByteArray component = '/' + name.toUtf8();
+    const QByteArray sourcePath = *source + component;
+    const QByteArray destinationPath = *destination + component;
+
+    if (renameNoReplace(sourcePath.constData(), destinationPath.constData()) == 0)
+        return;
+    int code = errno;
+    // The destination folder may be missing: create it with its parents and try once more.
+    struct stat st {};
+    if (code == ENOENT && ::stat(destination->constData(), &st) != 0) {
+        if (const int created = makeFolders(*destination))
+            throw SurfaceError(created, QStringLiteral("cannot create the folder \"%1\": %2").arg(describe(*destination), systemText(created)));
+        if (renameNoReplace(sourcePath.constData(), destinationPath.constData()) == 0)
+            return;
+        code = errno;
+    }
+    throw SurfaceError(code, QStringLiteral("cannot move \"%1\" to \"%2\": %3")
+                                 .arg(describe(sourcePath), describe(destinationPath), systemText(code)));
+}
+
+std::optional<IconPosition> FileSystemSurface::readPosition(const QString &)
+{
+    return std::nullopt;
+}
+
+IconPositions FileSystemSurface::readPositions(const QStringList &)
+{
+    return {};
+}
+
+void FileSystemSurface::writePosition(const IconPosition &, const QString &)
+{
+}
+
+void FileSystemSurface::carryPositions(const Location &from, const Location &to)
+{
+    const auto source = folderOf(from);
+    const auto destination = folderOf(to);
+    if (!source || !destination)
+        return;
+    const QByteArray sourcePath = *source + '/' + layoutFileName;
+    // Only a regular file is a layout file; anything else of that name is left alone.
+    struct stat st {};
+    if (::lstat(sourcePath.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    if (const int code = makeFolders(*destination))
+        throw SurfaceError(code, QStringLiteral("cannot create the folder \"%1\": %2").arg(describe(*destination), systemText(code)));
+    // The layout file is the file manager's, not the user's: it replaces the destination's in
+    // one step.
+    const QByteArray destinationPath = *destination + '/' + layoutFileName;
+    if (::rename(sourcePath.constData(), destinationPath.constData()) != 0) {
+        const int code = errno;
+        throw SurfaceError(code, QStringLiteral("cannot move the layout file \"%1\": %2").arg(describe(sourcePath), systemText(code)));
+    }
+}
+
+} // namespace quorvane

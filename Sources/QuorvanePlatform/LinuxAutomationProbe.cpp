@@ -1,0 +1,10 @@
+#include "AutomationProbe.h"
+
+namespace quorvane {
+
+std::optional<std::int32_t> LinuxAutomationProbe::permissionToAutomate(const QByteArray &)
+{
+    return noSuchApplication;
+}
+
+} // namespace quorvane
