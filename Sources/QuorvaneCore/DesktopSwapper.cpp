@@ -1,0 +1,372 @@
+#include "DesktopSwapper.h"
+
+#include "Names.h"
+#include "SwapError.h"
+
+namespace quorvane {
+
+const QString DesktopSwapper::pinnedStash = QStringLiteral(".pinned");
+
+namespace {
+
+bool isBlank(const QString &name)
+{
+    return namesEqual(name, Config::blankWorkspaceName);
+}
+
+QStringList listingOrEmpty(DesktopSurface &surface, const Location &at)
+{
+    try {
+        return surface.items(at);
+    } catch (...) {
+        return {};
+    }
+}
+
+IconPositions readPositionsOrEmpty(DesktopSurface &surface, const QStringList &names)
+{
+    try {
+        return surface.readPositions(names);
+    } catch (...) {
+        return {};
+    }
+}
+
+QMap<QString, IconPosition> toStored(const IconPositions &positions)
+{
+    QMap<QString, IconPosition> out;
+    for (const auto &[name, position] : positions)
+        out.insert(name, position);
+    return out;
+}
+
+QStringList keysOf(const IconPositions &positions)
+{
+    QStringList out;
+    for (const auto &entry : positions)
+        out.append(entry.first);
+    return out;
+}
+
+} // namespace
+
+DesktopSwapper::DesktopSwapper(DesktopSurface &surface, StateStore &store, Sleeper sleep)
+    : m_surface(surface)
+    , m_store(store)
+    , m_sleep(std::move(sleep))
+{
+}
+
+QStringList DesktopSwapper::switchTo(const QString &target)
+{
+    recoverIfNeeded();
+    if (!m_surface.sameVolume())
+        throw SwapError::crossVolumeStore();
+
+    Config config = m_store.loadConfig();
+    const QString active = config.activeWorkspace;
+    if (namesEqual(target, active))
+        return {};
+    if (!config.hasWorkspace(target))
+        throw SwapError::unknownWorkspace(target);
+
+    const QSet<QString> pinned(config.settings.pinnedFolders.begin(), config.settings.pinnedFolders.end());
+    const StashSync stash = syncPinnedStash(target, config);
+
+    const QStringList desktopItems = m_surface.items(Location::desktop());
+    QSet<QString> held = pinned;
+    held.unite(stash.restored);
+    QSet<QString> heldOnDesktop;
+    for (const QString &name : desktopItems) {
+        if (held.contains(name))
+            heldOnDesktop.insert(name);
+    }
+
+    const bool leavingBlank = isBlank(active);
+    QSet<QString> deposits;
+    QSet<QString> keptDeposits; // left on the Desktop: they become the target's
+    if (leavingBlank) {
+        QStringList depositList;
+        for (const QString &name : desktopItems) {
+            if (!held.contains(name))
+                depositList.append(name);
+        }
+        deposits = QSet<QString>(depositList.begin(), depositList.end());
+        const auto expand = config.expandTarget();
+        QSet<QString> handedOver;
+        if (!depositList.isEmpty() && expand && !namesEqual(*expand, target))
+            handedOver = handOverHiddenDeposits(*expand, config, depositList);
+        keptDeposits = deposits - handedOver;
+    }
+
+    QStringList outgoing;
+    for (const QString &name : desktopItems) {
+        if (!held.contains(name) && !deposits.contains(name))
+            outgoing.append(name);
+    }
+
+    // A target item whose name is taken on the Desktop by something that stays there (a held
+    // pinned item, or a deposit the blank desktop could not hand over) is left in its folder
+    // and reported, never moved onto the item that stays.
+    const QStringList targetItems = m_surface.items(Location::workspace(target));
+    QStringList skipped;
+    QStringList incoming;
+    for (const QString &name : targetItems) {
+        if (heldOnDesktop.contains(name) || keptDeposits.contains(name))
+            skipped.append(name);
+        else
+            incoming.append(name);
+    }
+
+    const bool native = config.settings.nativePositions;
+    if (!native && !leavingBlank) {
+        const IconPositions read = readPositionsOrEmpty(m_surface, outgoing);
+        config.updateWorkspace(active, [&](Workspace &w) { w.positions = toStored(read); });
+    }
+    config.updateWorkspace(active, [&](Workspace &w) { w.files = outgoing; });
+    m_store.saveConfig(config);
+
+    const Journal journal{active, target, outgoing, incoming};
+    m_store.saveJournal(journal);
+    applyMoves(journal, double(config.settings.moveGapMs) / 1000.0, native);
+
+    config.activeWorkspace = target;
+    config.updateWorkspace(target, [&](Workspace &w) { w.files = incoming; });
+    m_store.saveConfig(config);
+
+    if (!native) {
+        QStringList batchNames = incoming;
+        batchNames.append(keysOf(stash.positions));
+        place(config, applyPositions(target, incoming, config, stash.positions), batchNames);
+    } else if (!stash.positions.empty()) {
+        place(config, stash.positions, keysOf(stash.positions));
+    }
+
+    m_store.saveJournal(std::nullopt);
+    return skipped;
+}
+
+void DesktopSwapper::place(const Config &config, const IconPositions &positions, const QStringList &batchNames)
+{
+    if (positions.empty())
+        return;
+    if (config.settings.iconPlacement == IconPlacement::batch)
+        placeBatched(m_surface, positions, batchNames, m_sleep);
+    else
+        placeSettling(m_surface, positions, m_sleep);
+}
+
+DesktopSwapper::StashSync DesktopSwapper::syncPinnedStash(const QString &target, Config &config)
+{
+    const Location stashLocation = Location::workspace(pinnedStash);
+    const QSet<QString> pinned(config.settings.pinnedFolders.begin(), config.settings.pinnedFolders.end());
+
+    if (isBlank(target)) {
+        QStringList toStash;
+        for (const QString &name : listingOrEmpty(m_surface, Location::desktop())) {
+            if (pinned.contains(name))
+                toStash.append(name);
+        }
+        if (toStash.isEmpty())
+            return {};
+        // Read whatever native positions say: the items come back through placement.
+        const IconPositions read = readPositionsOrEmpty(m_surface, toStash);
+        QMap<QString, IconPosition> stored;
+        for (const QString &name : toStash) {
+            try {
+                m_surface.move(name, Location::desktop(), stashLocation);
+            } catch (...) {
+                continue;
+            }
+            if (auto it = read.find(name); it != read.end())
+                stored.insert(name, it->second);
+        }
+        config.updateWorkspace(Config::blankWorkspaceName, [&](Workspace &w) { w.positions = stored; });
+        return {};
+    }
+
+    QSet<QString> moved;
+    for (const QString &name : listingOrEmpty(m_surface, stashLocation)) {
+        try {
+            m_surface.move(name, stashLocation, Location::desktop());
+            moved.insert(name);
+        } catch (...) {
+        }
+    }
+    if (moved.isEmpty())
+        return {};
+    StashSync result;
+    result.restored = moved;
+    if (const Workspace *blank = config.workspace(Config::blankWorkspaceName)) {
+        for (auto it = blank->positions.cbegin(); it != blank->positions.cend(); ++it) {
+            if (moved.contains(it.key()))
+                result.positions.emplace(it.key(), it.value());
+        }
+    }
+    config.updateWorkspace(Config::blankWorkspaceName, [&](Workspace &w) {
+        for (const QString &name : moved)
+            w.positions.remove(name);
+    });
+    return result;
+}
+
+QSet<QString> DesktopSwapper::handOverHiddenDeposits(const QString &expandTarget, Config &config,
+                                                    const QStringList &deposits)
+{
+    QStringList moved;
+    for (const QString &name : deposits) {
+        try {
+            m_surface.move(name, Location::desktop(), Location::workspace(expandTarget));
+            moved.append(name);
+        } catch (...) {
+        }
+    }
+    config.updateWorkspace(expandTarget, [&](Workspace &w) {
+        for (const QString &name : moved) {
+            w.positions.remove(name);
+            if (!w.files.contains(name))
+                w.files.append(name);
+        }
+    });
+    return QSet<QString>(moved.begin(), moved.end());
+}
+
+void DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool carryPositions)
+{
+    const Location from = Location::workspace(journal.fromWorkspace);
+    const Location to = Location::workspace(journal.toWorkspace);
+
+    const QStringList desktopListing = m_surface.items(Location::desktop());
+    const QSet<QString> onDesktop(desktopListing.begin(), desktopListing.end());
+    // Moving out touches only the Desktop and the left desktop's folder, so one listing of the
+    // target's folder serves both directions.
+    const QStringList folderListing = m_surface.items(to);
+    const QSet<QString> inFolder(folderListing.begin(), folderListing.end());
+    const QSet<QString> incomingNames(journal.incoming.begin(), journal.incoming.end());
+
+    if (carryPositions) {
+        try {
+            m_surface.carryPositions(Location::desktop(), from);
+        } catch (...) {
+        }
+    }
+    bool movedOut = false;
+    for (const QString &name : journal.outgoing) {
+        if (!onDesktop.contains(name))
+            continue;
+        // A name that is also incoming and no longer in the target's folder has already
+        // arrived (incoming moves start only after every outgoing move): the item on the
+        // Desktop is the target's and stays.
+        if (incomingNames.contains(name) && !inFolder.contains(name))
+            continue;
+        m_surface.move(name, Location::desktop(), from);
+        movedOut = true;
+    }
+    if (movedOut && gapSeconds > 0)
+        m_sleep(gapSeconds);
+
+    if (carryPositions) {
+        try {
+            m_surface.carryPositions(to, Location::desktop());
+        } catch (...) {
+        }
+    }
+    for (const QString &name : journal.incoming) {
+        if (inFolder.contains(name))
+            m_surface.move(name, to, Location::desktop());
+    }
+}
+
+IconPositions DesktopSwapper::applyPositions(const QString &workspace, const QStringList &names, const Config &config,
+                                             const IconPositions &plus) const
+{
+    IconPositions out;
+    if (const Workspace *w = config.workspace(workspace)) {
+        for (const QString &name : names) {
+            auto it = w->positions.constFind(name);
+            if (it != w->positions.cend())
+                out[name] = it.value();
+        }
+    }
+    for (const auto &[name, position] : plus)
+        out[name] = position;
+    return out;
+}
+
+void DesktopSwapper::recoverIfNeeded()
+{
+    struct DrainOnExit {
+        DesktopSwapper *self;
+        ~DrainOnExit()
+        {
+            self->drainPinnedStashUnlessHidden();
+            self->drainHiddenDesktopUnlessHidden();
+        }
+    } drains{this};
+
+    const auto journal = m_store.loadJournal();
+    if (!journal)
+        return;
+    applyMoves(*journal, 0, false);
+    Config config = m_store.loadConfig();
+    config.activeWorkspace = journal->toWorkspace;
+    config.updateWorkspace(journal->fromWorkspace, [&](Workspace &w) { w.files = journal->outgoing; });
+    config.updateWorkspace(journal->toWorkspace, [&](Workspace &w) { w.files = journal->incoming; });
+    m_store.saveConfig(config);
+    if (!config.settings.nativePositions)
+        place(config, applyPositions(journal->toWorkspace, journal->incoming, config, {}), journal->incoming);
+    m_store.saveJournal(std::nullopt);
+}
+
+void DesktopSwapper::drainPinnedStashUnlessHidden()
+{
+    try {
+        Config config = m_store.loadConfig();
+        if (isBlank(config.activeWorkspace))
+            return;
+        const StashSync stash = syncPinnedStash(config.activeWorkspace, config);
+        if (stash.restored.isEmpty())
+            return;
+        try {
+            m_store.saveConfig(config);
+        } catch (...) {
+        }
+        if (!stash.positions.empty())
+            placeSettling(m_surface, stash.positions, m_sleep);
+    } catch (...) {
+    }
+}
+
+void DesktopSwapper::drainHiddenDesktopUnlessHidden()
+{
+    try {
+        Config config = m_store.loadConfig();
+        if (isBlank(config.activeWorkspace))
+            return;
+        const QStringList items = listingOrEmpty(m_surface, Location::workspace(Config::blankWorkspaceName));
+        if (items.isEmpty())
+            return;
+        QStringList failed;
+        QStringList moved;
+        for (const QString &name : items) {
+            try {
+                m_surface.move(name, Location::workspace(Config::blankWorkspaceName), Location::desktop());
+                moved.append(name);
+            } catch (...) {
+                failed.append(name);
+            }
+        }
+        config.updateWorkspace(Config::blankWorkspaceName, [&](Workspace &w) {
+            w.files = failed;
+            for (const QString &name : moved)
+                w.positions.remove(name);
+        });
+        try {
+            m_store.saveConfig(config);
+        } catch (...) {
+        }
+    } catch (...) {
+    }
+}
+
+} // namespace quorvane

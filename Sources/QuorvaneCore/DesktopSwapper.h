@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Config.h"
+#include "DesktopSurface.h"
+#include "IconPlacementRoutines.h"
+#include "Journal.h"
+#include "StateStore.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace quorvane {
+
+// Performs a desktop switch on disk: the outgoing desktop's items leave the Desktop for its
+// folder, the target's items arrive, pinned items stay (parked in ".pinned" while the blank
+// desktop is active), items dropped on the blank desktop go to the expand target. Every switch
+// runs under the journal, so an interrupted one is finished by the next call. Keeps nothing
+// between calls: every operation loads the document afresh.
+class DesktopSwapper {
+public:
+    static const QString pinnedStash; // ".pinned"
+
+    DesktopSwapper(DesktopSurface &surface, StateStore &store, Sleeper sleep = blockingSleep);
+
+    // Switches to the named desktop. Returns the names left in the target's folder because a
+    // pinned item of the same name stays on the Desktop.
+    QStringList switchTo(const QString &target);
+
+    // Finishes a switch recorded in the journal, then empties the pinned stash and the blank
+    // desktop's folder onto the Desktop unless the blank desktop is active.
+    void recoverIfNeeded();
+
+    DesktopSurface &surface() { return m_surface; }
+    StateStore &store() { return m_store; }
+
+private:
+    struct StashSync {
+        QSet<QString> restored;
+        IconPositions positions;
+    };
+
+    StashSync syncPinnedStash(const QString &target, Config &config);
+    // Moves the blank desktop's deposits into the expand target's folder; returns those moved.
+    QSet<QString> handOverHiddenDeposits(const QString &expandTarget, Config &config, const QStringList &deposits);
+    void applyMoves(const Journal &journal, double gapSeconds, bool carryPositions);
+    IconPositions applyPositions(const QString &workspace, const QStringList &names, const Config &config,
+                                 const IconPositions &plus) const;
+    void place(const Config &config, const IconPositions &positions, const QStringList &batchNames);
+    void drainPinnedStashUnlessHidden();
+    void drainHiddenDesktopUnlessHidden();
+
+    DesktopSurface &m_surface;
+    StateStore &m_store;
+    Sleeper m_sleep;
+};
+
+} // namespace quorvane
