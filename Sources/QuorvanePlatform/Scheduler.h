@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -17,6 +18,12 @@ public:
     virtual Token every(double seconds, std::function<void()> fn) = 0;
     // Cancelling an unknown or finished token does nothing.
     virtual void cancel(Token token) = 0;
+    // A monotonic clock in seconds, the one the scheduled work is timed against. Only
+    // differences between two readings mean anything.
+    virtual double now() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
 };
 
 } // namespace quorvane

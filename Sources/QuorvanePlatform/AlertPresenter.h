@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace quorvane {
+
+enum class AlertStyle { informational, warning, critical };
+
+struct Alert {
+    QString message;
+    QString informativeText;
+    // Button titles, left to right in reading order; the first is the default button. An
+    // alert without buttons gets one titled "OK".
+    QStringList buttons;
+    AlertStyle style = AlertStyle::warning;
+
+    bool operator==(const Alert &) const = default;
+};
+
+// Asks the user a question and waits for the answer.
+class AlertPresenter {
+public:
+    virtual ~AlertPresenter() = default;
+    // Returns the index of the chosen button in alert.buttons (0 for the implicit "OK").
+    virtual int present(const Alert &alert) = 0;
+};
+
+} // namespace quorvane

@@ -1,0 +1,48 @@
+#include "MessageBoxAlertPresenter.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
+namespace quorvane {
+
+int MessageBoxAlertPresenter::present(const Alert &alert)
+{
+    QMessageBox box;
+    switch (alert.style) {
+    case AlertStyle::informational:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case AlertStyle::warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case AlertStyle::critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    box.setText(alert.message);
+    box.setInformativeText(alert.informativeText);
+
+    const QStringList titles = alert.buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : alert.buttons;
+    std::vector<QPushButton *> buttons;
+    for (const QString &title : titles)
+        buttons.push_back(box.addButton(title, QMessageBox::ActionRole));
+    box.setDefaultButton(buttons.front());
+    // Escape answers "Cancel" when there is one; a single button is its own escape. Otherwise
+    // the box can only be left through one of its buttons.
+    const qsizetype cancel = titles.indexOf(QStringLiteral("Cancel"));
+    if (cancel >= 0)
+        box.setEscapeButton(buttons[std::size_t(cancel)]);
+    else if (buttons.size() == 1)
+        box.setEscapeButton(buttons.front());
+
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (box.clickedButton() == buttons[i])
+            return int(i);
+    }
+    return cancel >= 0 ? int(cancel) : 0;
+}
+
+} // namespace quorvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <Qt>
+
+#include <functional>
+
+class QImage;
+class QMenu;
+
+namespace quorvane {
+
+// The application's icon in the desktop's status area (the tray).
+class StatusItem {
+public:
+    enum class Button { left, right };
+
+    struct Click {
+        Button button = Button::left;
+        Qt::KeyboardModifiers modifiers;
+    };
+
+    struct Wheel {
+        // Vertical movement: pixels when precise, otherwise wheel notches (one notch is 1).
+        double deltaY = 0;
+        bool precise = false;
+        // Inertial scrolling after the fingers have lifted.
+        bool momentum = false;
+        Qt::KeyboardModifiers modifiers;
+    };
+
+    virtual ~StatusItem() = default;
+
+    // False when the desktop has no status area to show the item in.
+    virtual bool isAvailable() const = 0;
+    virtual void setVisible(bool visible) = 0;
+    virtual void setImage(const QImage &image) = 0;
+    // Called for every left or right click on the item.
+    virtual void setOnClick(std::function<void(const Click &)> onClick) = 0;
+    // Called for wheel events over the item, where the status area passes them on.
+    virtual void setOnWheel(std::function<void(const Wheel &)> onWheel) = 0;
+    // Opens the menu at the item and returns when it has closed.
+    virtual void popUpMenu(QMenu &menu) = 0;
+};
+
+} // namespace quorvane

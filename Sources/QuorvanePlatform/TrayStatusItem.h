@@ -1,0 +1,36 @@
+#pragma once
+
+#include "StatusItem.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QSystemTrayIcon;
+
+namespace quorvane {
+
+// The status item as a system tray icon.
+class TrayStatusItem final : public QObject, public StatusItem {
+    Q_OBJECT
+public:
+    TrayStatusItem();
+    ~TrayStatusItem() override;
+
+    bool isAvailable() const override;
+    void setVisible(bool visible) override;
+    void setImage(const QImage &image) override;
+    void setOnClick(std::function<void(const Click &)> onClick) override;
+    void setOnWheel(std::function<void(const Wheel &)> onWheel) override;
+    void popUpMenu(QMenu &menu) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+    std::function<void(const Click &)> m_onClick;
+    std::function<void(const Wheel &)> m_onWheel;
+};
+
+} // namespace quorvane

@@ -1,0 +1,89 @@
+#include "MessageBoxAlertPresenter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+struct SeenBox {
+    QString text;
+    QString informativeText;
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString defaultButton;
+};
+
+// Answers the next message box by clicking the button of that title (or pressing Escape when
+// the title is empty) and reports what the box showed.
+void answerNextBox(const QString &title, SeenBox &seen)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, title, &seen] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        seen.text = box->text();
+        seen.informativeText = box->informativeText();
+        seen.icon = box->icon();
+        seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        for (QAbstractButton *b : box->buttons())
+            seen.buttons.push_back(b->text());
+        if (title.isEmpty()) {
+            box->reject();
+            return;
+        }
+        for (QAbstractButton *b : box->buttons()) {
+            if (b->text() == title)
+                b->click();
+        }
+    });
+    poll->start(5);
+}
+
+} // namespace
+
+TEST(MessageBoxAlertPresenter, ShowsTheTextsAndReturnsTheChosenButtonsIndex)
+{
+    MessageBoxAlertPresenter presenter;
+    SeenBox seen;
+    answerNextBox(QStringLiteral("Move"), seen);
+    const int answer = presenter.present(Alert{QStringLiteral("Move Quorvane?"), QStringLiteral("It runs from a poor place."),
+                                               {QStringLiteral("Move"), QStringLiteral("Don't Move")},
+                                               AlertStyle::critical});
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(seen.text, "Move Quorvane?");
+    EXPECT_EQ(seen.informativeText, "It runs from a poor place.");
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.defaultButton, "Move");
+    EXPECT_EQ(seen.buttons.size(), 2);
+    EXPECT_TRUE(seen.buttons.contains("Don't Move"));
+
+    SeenBox second;
+    answerNextBox(QStringLiteral("Don't Move"), second);
+    EXPECT_EQ(presenter.present(Alert{QStringLiteral("Again?"), {}, {QStringLiteral("Move"), QStringLiteral("Don't Move")},
+                                      AlertStyle::informational}),
+              1);
+    EXPECT_EQ(second.icon, QMessageBox::Information);
+}
+
+TEST(MessageBoxAlertPresenter, EscapeAnswersCancelAndAnAlertWithoutButtonsHasOk)
+{
+    MessageBoxAlertPresenter presenter;
+    SeenBox seen;
+    answerNextBox(QString(), seen);
+    EXPECT_EQ(presenter.present(Alert{QStringLiteral("Delete?"), {}, {QStringLiteral("Delete"), QStringLiteral("Cancel")}}), 1);
+
+    SeenBox plain;
+    answerNextBox(QStringLiteral("OK"), plain);
+    EXPECT_EQ(presenter.present(Alert{QStringLiteral("Done"), {}, {}, AlertStyle::warning}), 0);
+    EXPECT_EQ(plain.buttons, QStringList{"OK"});
+    EXPECT_EQ(plain.icon, QMessageBox::Warning);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "AlertPresenter.h"
+
+#include <deque>
+#include <vector>
+
+namespace quorvane::test {
+
+// Answers alerts from a script of button indexes and records every alert shown. With the
+// script used up it answers the default button (0) and counts the alert as unscripted.
+class ScriptedAlertPresenter final : public AlertPresenter {
+public:
+    std::deque<int> answers;
+    std::vector<Alert> shown;
+    int unscripted = 0;
+
+    int present(const Alert &alert) override
+    {
+        shown.push_back(alert);
+        if (answers.empty()) {
+            ++unscripted;
+            return 0;
+        }
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+} // namespace quorvane::test
