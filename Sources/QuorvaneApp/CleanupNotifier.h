@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Config.h"
+#include "Date.h"
+#include "NotificationScheduler.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace quorvane {
+
+// Keeps the pending cleanup reminders in line with the document's open cleanup tasks.
+class CleanupNotifier {
+public:
+    static const QString prefix; // "quorvane.cleanup."
+    static const QString title;  // "Desktop cleanup"
+
+    // An empty appIdentifier: the bare executable, which posts no reminders.
+    explicit CleanupNotifier(const QString &appIdentifier,
+                             std::unique_ptr<NotificationScheduler> center = std::make_unique<LinuxNotificationScheduler>(),
+                             std::function<Date()> now = dateNow);
+
+    // Replaces every pending reminder with those of the open tasks; none while muted.
+    void sync(const Config &config);
+
+    // One request per open task and fire time: prefix + task UUID + the fire time's suffix.
+    static std::vector<NotificationRequest> requests(const Config &config, Date now);
+
+    bool requestedAuth() const { return m_requestedAuth; }
+
+private:
+    QString m_appIdentifier;
+    std::unique_ptr<NotificationScheduler> m_center;
+    std::function<Date()> m_now;
+    bool m_requestedAuth = false;
+};
+
+} // namespace quorvane

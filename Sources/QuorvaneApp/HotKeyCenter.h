@@ -1,0 +1,61 @@
+#pragma once
+
+#include "HotKeyRegistrar.h"
+#include "HotKeySpec.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace quorvane {
+
+// The registry of the process's global hot keys. Actions run on the main thread when their
+// combination is pressed.
+class HotKeyCenter {
+public:
+    static constexpr std::uint32_t signature = 0x5152564E; // 'QRVN'
+
+    HotKeyCenter();
+    explicit HotKeyCenter(std::unique_ptr<HotKeyRegistrar> registrar);
+    HotKeyCenter(const HotKeyCenter &) = delete;
+    HotKeyCenter &operator=(const HotKeyCenter &) = delete;
+
+    // Unregisters every hot key registered here, empties the action table, next id back to 1.
+    void reset();
+    // Registers spec under the next id; false, with nothing changed, when the system refuses.
+    bool registerHotKey(const HotKeySpec &spec, std::function<void()> action);
+
+    std::size_t registrationCount() const { return m_registrations.size(); }
+
+private:
+    void pressed(HotKeyRegistrar::HotKeyId id);
+
+    std::unique_ptr<HotKeyRegistrar> m_registrar;
+    std::vector<std::pair<HotKeyRegistrar::Reference, std::uint32_t>> m_registrations;
+    std::map<std::uint32_t, std::function<void()>> m_actions;
+    std::uint32_t m_nextId = 1;
+};
+
+// A HotKeySpec's modifier flags as the hot-key manager's bits: command 0x100000 to 0x100,
+// option 0x80000 to 0x800, control 0x40000 to 0x1000, shift 0x20000 to 0x200; others dropped.
+std::uint32_t carbonModifiers(std::uint32_t modifiers);
+
+// A virtual key code's display name: the special key's fixed name, else the characters the key
+// types, else "Key " and the decimal code.
+QString keyName(std::uint32_t keyCode);
+
+// What the key types on the current layout without modifiers, upper-cased; none when that
+// cannot be told.
+std::optional<QString> printableKeyName(std::uint32_t keyCode);
+
+// "⌃⌥⇧⌘", each glyph present when its bit (control 1<<18, option 1<<19, shift 1<<17,
+// command 1<<20) is set in mask.
+QString modifierGlyphs(std::uint32_t mask);
+
+} // namespace quorvane

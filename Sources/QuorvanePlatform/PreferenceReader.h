@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+namespace quorvane {
+
+// Reads another program's (or the whole session's) preferences.
+class PreferenceReader {
+public:
+    virtual ~PreferenceReader() = default;
+    // The value of key in the preferences of domain; an empty domain names the preferences
+    // every application reads. None when the preference is not set.
+    virtual std::optional<QVariant> value(const QString &domain, const QString &key) const = 0;
+};
+
+// No desktop setting is mapped yet: every preference is absent, so defaults apply.
+class LinuxPreferenceReader final : public PreferenceReader {
+public:
+    std::optional<QVariant> value(const QString &domain, const QString &key) const override;
+};
+
+} // namespace quorvane
