@@ -30,6 +30,8 @@ public:
     bool isStarted() const { return m_started; }
     const std::optional<QString> &lastHandled() const { return m_lastHandled; }
     int retries() const { return m_retries; }
+    // The callback given at construction.
+    const Handler &onSpaceSettled() const { return m_onSpaceSettled; }
 
 private:
     const SpaceIdentifier &m_identifier;

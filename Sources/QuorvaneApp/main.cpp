@@ -1,11 +1,43 @@
+#include "AppController.h"
+#include "Log.h"
+#include "MessageBoxAlertPresenter.h"
+#include "QtScheduler.h"
+#include "ScriptProcess.h"
+#include "ScriptRunner.h"
+#include "TerminationSignals.h"
+#include "TrayStatusItem.h"
+#include "WidgetActivationPolicy.h"
+
 #include <QApplication>
-#include <QSystemTrayIcon>
+
+using namespace quorvane;
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QApplication::setOrganizationDomain(QStringLiteral("quorvane.app"));
     QApplication::setQuitOnLastWindowClosed(false);
-    return app.exec();
+
+    const AppInfo info = AppInfo::current();
+    Log::start(info, Log::standardLogFile());
+
+    QtScheduler scheduler;
+    MessageBoxAlertPresenter alerts;
+    WidgetActivationPolicy activation;
+    LinuxScriptRunner inProcessScripts;
+    ScriptProcess scriptTool;
+
+    AppEnvironment env{Paths::standard(), info, [] { return std::make_shared<TrayStatusItem>(); }, &scheduler, &alerts,
+                       &activation, &inProcessScripts, &scriptTool};
+    AppController controller(env);
+    // No taskbar entry: the application lives in the status area.
+    activation.setMode(ActivationPolicy::Mode::accessory);
+
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &app, [](int) { QCoreApplication::quit(); });
+
+    QMetaObject::invokeMethod(&controller, [&controller] { controller.applicationDidFinishLaunching(); }, Qt::QueuedConnection);
+    const int code = app.exec();
+    qCInfo(Log::app()) << "quit";
+    return code;
 }

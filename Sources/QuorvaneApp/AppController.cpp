@@ -1,0 +1,73 @@
+#include "AppController.h"
+
+#include "ActivationPolicy.h"
+#include "DesktopSwapper.h"
+#include "Log.h"
+#include "MainMenu.h"
+#include "StatusItem.h"
+
+#include <QApplication>
+
+namespace quorvane {
+
+AppController::AppController(AppEnvironment environment, QObject *parent)
+    : QObject(parent)
+    , m_env(std::move(environment))
+    , m_statusItem(m_env.makeStatusItem())
+    , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
+    , m_store(m_env.paths.config(), m_env.paths.journal())
+    , m_cleanupNotifier(m_env.info.identifier)
+    , m_trashWatcher(m_env.info.identifier)
+    , m_menuBarIcon(*m_env.scheduler)
+{
+}
+
+AppController::~AppController() = default;
+
+DesktopSwapper &AppController::swapper()
+{
+    if (!m_swapper)
+        m_swapper = std::make_unique<DesktopSwapper>(m_surface, m_store);
+    return *m_swapper;
+}
+
+SpaceFollower &AppController::spaceFollower()
+{
+    if (!m_spaceFollower) {
+        QPointer<AppController> weak(this);
+        m_spaceFollower = std::make_unique<SpaceFollower>(SpaceIdentifier::shared(), [weak](const QString &identity) {
+            return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done;
+        });
+    }
+    return *m_spaceFollower;
+}
+
+SpaceFollowResult AppController::handleSpaceSettled(const QString &)
+{
+    return SpaceFollowResult::done;
+}
+
+void AppController::applicationDidFinishLaunching()
+{
+    qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launching").arg(m_env.info.shortVersion);
+    if (!m_statusItem->isAvailable()) {
+        qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";
+    }
+    m_menuBarIcon.install(m_statusItem);
+    QPointer<AppController> weak(this);
+    m_statusItem->setOnClick([weak](const StatusItem::Click &click) {
+        if (weak)
+            weak->statusItemClicked(click);
+    });
+    m_statusItem->setVisible(true);
+
+    m_menu.clear();
+    m_menu.addAction(QStringLiteral("Quit ") + MainMenu::appName(m_env.info), qApp, &QCoreApplication::quit);
+}
+
+void AppController::statusItemClicked(const StatusItem::Click &)
+{
+    m_statusItem->popUpMenu(m_menu);
+}
+
+} // namespace quorvane
