@@ -1,5 +1,6 @@
 #include "FileSystemSurface.h"
 
+#include "NoReplaceMove.h"
 #include "SurfaceError.h"
 
 #include <QByteArrayView>
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <stdio.h> // renameat2, RENAME_NOREPLACE
 #include <cstring>
 #include <string>
 #include <vector>
@@ -23,11 +23,6 @@ namespace {
 
 const QByteArray layoutFileName = QByteArrayLiteral(".DS_Store");
 
-int renameNoReplace(const char *from, const char *to)
-{
-    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
-}
-
 QString describe(const QByteArray &path)
 {
     return QFile::decodeName(path);
@@ -35,29 +30,10 @@ QString describe(const QByteArray &path)
 
 QString systemText(int code)
 {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return fileops::errorText(code);
 }
 
-// mkdir -p: creates the folder and every missing parent; an existing folder is no error.
-// Returns 0 or the errno of the failure.
-int makeFolders(const QByteArray &path)
-{
-    struct stat st {};
-    if (::stat(path.constData(), &st) == 0)
-        return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash > 0) {
-        if (const int parent = makeFolders(path.left(slash)))
-            return parent;
-    }
-    if (::mkdir(path.constData(), 0777) == 0)
-        return 0;
-    const int code = errno;
-    // Created meanwhile by someone else.
-    if (code == EEXIST && ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return 0;
-    return code;
-}
+using fileops::makeFolders;
 
 } // namespace
 
@@ -126,17 +102,17 @@ void FileSystemSurface::move(const QString &name, const Location &from, const Lo
     const QByteArray sourcePath = *source + component;
     const QByteArray destinationPath = *destination + component;
 
-    if (renameNoReplace(sourcePath.constData(), destinationPath.constData()) == 0)
+    int code = fileops::renameNoReplace(sourcePath, destinationPath);
+    if (code == 0)
         return;
-    int code = errno;
     // The destination folder may be missing: create it with its parents and try once more.
     struct stat st {};
     if (code == ENOENT && ::stat(destination->constData(), &st) != 0) {
         if (const int created = makeFolders(*destination))
             throw SurfaceError(created, QStringLiteral("cannot create the folder \"%1\": %2").arg(describe(*destination), systemText(created)));
-        if (renameNoReplace(sourcePath.constData(), destinationPath.constData()) == 0)
+        code = fileops::renameNoReplace(sourcePath, destinationPath);
+        if (code == 0)
             return;
-        code = errno;
     }
     throw SurfaceError(code, QStringLiteral("cannot move \"%1\" to \"%2\": %3")
                                  .arg(describe(sourcePath), describe(destinationPath), systemText(code)));

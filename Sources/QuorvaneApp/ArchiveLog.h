@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace quorvane::archivelog {
+
+// The log lines of archiving, draining and the timers' auto-completion, all in one place: the
+// "archive" category for completed work, the "error" category for failures.
+void archived(const QString &name, const QString &destination);
+void drained(const QString &name, const QString &destination);
+void autoCompletionFailed(const QString &name, const QString &description);
+// A folder whose document change could not be saved was put back where it came from, or not.
+void movedBack(const QString &from, const QString &to);
+void moveBackFailed(const QString &from, const QString &to, const QString &description);
+
+} // namespace quorvane::archivelog

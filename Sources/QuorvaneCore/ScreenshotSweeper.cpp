@@ -1,0 +1,74 @@
+#include "ScreenshotSweeper.h"
+
+#include "Names.h"
+
+#include <algorithm>
+
+namespace quorvane {
+
+ScreenshotSweeper::ScreenshotSweeper(DesktopSurface &surface, StateStore &store, std::int64_t canvasWidth,
+                                     std::int64_t canvasHeight, Predicate isScreenshot)
+    : m_surface(&surface)
+    , m_store(&store)
+    , m_isScreenshot(std::move(isScreenshot))
+    , m_canvasWidth(canvasWidth)
+    , m_canvasHeight(canvasHeight)
+{
+}
+
+bool ScreenshotSweeper::isScreenshot(std::optional<bool> captureFlag, bool filenameFallback, bool nameMatches)
+{
+    if (captureFlag)
+        return *captureFlag;
+    return filenameFallback && nameMatches;
+}
+
+IconPosition ScreenshotSweeper::gridSlot(std::int64_t n, std::int64_t canvasWidth, std::int64_t canvasHeight)
+{
+    const std::int64_t rows = std::max<std::int64_t>((canvasHeight - 90 - 120) / 90, 0) + 1;
+    const std::int64_t column = n / rows;
+    const std::int64_t row = n % rows;
+    return IconPosition{std::max<std::int64_t>(canvasWidth - 70 - 90 * column, 70), 90 + 90 * row};
+}
+
+QStringList ScreenshotSweeper::sweep(const QString &target, const QString &activeWorkspace, const QSet<QString> &pinned)
+{
+    if (!m_surface->sameVolume())
+        return {};
+    if (namesEqual(target, activeWorkspace))
+        return {};
+    const QStringList listed = m_surface->items(Location::desktop());
+
+    QSet<QString> pinnedNames;
+    for (const QString &name : pinned)
+        pinnedNames.insert(name.normalized(QString::NormalizationForm_C));
+
+    QStringList moved;
+    for (const QString &name : listed) {
+        if (pinnedNames.contains(name.normalized(QString::NormalizationForm_C)) || !m_isScreenshot(name))
+            continue;
+        try {
+            m_surface->move(name, Location::desktop(), Location::workspace(target));
+            moved.append(name);
+        } catch (...) {
+            // Taken at the destination, or gone: it stays where it is.
+        }
+    }
+    if (moved.isEmpty())
+        return {};
+
+    m_store->mutateConfig([&](Config &config) {
+        config.updateWorkspace(target, [&](Workspace &w) {
+            for (const QString &name : moved) {
+                if (std::any_of(w.files.begin(), w.files.end(), [&](const QString &f) { return namesEqual(f, name); }))
+                    continue;
+                w.files.append(name);
+                if (!w.positions.contains(name))
+                    w.positions.insert(name, gridSlot(w.positions.size(), m_canvasWidth, m_canvasHeight));
+            }
+        });
+    });
+    return moved;
+}
+
+} // namespace quorvane
