@@ -39,21 +39,21 @@ protected:
     // fails after a bounded wait.
     void expectEventHandled()
     {
-        const int before = scheduler.scheduledCount;
+        const int before = scheduler.scheduledCount();
         QDeadlineTimer deadline(5000);
-        while (scheduler.scheduledCount == before && !deadline.hasExpired())
+        while (scheduler.scheduledCount() == before && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        EXPECT_GT(scheduler.scheduledCount, before) << "no event reached the watcher";
+        EXPECT_GT(scheduler.scheduledCount(), before) << "no event reached the watcher";
     }
 
     // Serves events for a while and expects that nothing was scheduled.
     void expectNothingHandled()
     {
-        const int before = scheduler.scheduledCount;
+        const int before = scheduler.scheduledCount();
         QDeadlineTimer deadline(200);
         while (!deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        EXPECT_EQ(scheduler.scheduledCount, before);
+        EXPECT_EQ(scheduler.scheduledCount(), before);
     }
 
     void touch(const QString &name) { writeFile(folder + '/' + name, "x"); }
@@ -90,7 +90,7 @@ TEST_F(DesktopWatcherTest, ChangesWhilePausedAreNeverReported)
     touch("before pause");
     expectEventHandled();
     watcher.pause(); // drops the pending call
-    EXPECT_EQ(scheduler.pending(), 0u);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
     touch("while paused");
     expectNothingHandled();
     watcher.resume();
@@ -120,7 +120,7 @@ TEST_F(DesktopWatcherTest, StartingTwiceOpensOneWatchAndStopStartsAfresh)
     EXPECT_FALSE(watcher.isWatching());
     EXPECT_EQ(watcher.descriptor(), -1);
     EXPECT_EQ(openDescriptors(), before);
-    EXPECT_EQ(scheduler.pending(), 0u); // the pending call went with the watch
+    EXPECT_EQ(scheduler.pendingCount(), 0u); // the pending call went with the watch
     touch("b");
     expectNothingHandled();
 
@@ -205,9 +205,9 @@ TEST_F(DesktopWatcherTest, AWatcherThatGoesAwayCancelsItsPendingCall)
         shortLived.start();
         touch("a");
         expectEventHandled();
-        EXPECT_EQ(scheduler.pending(), 1u);
+        EXPECT_EQ(scheduler.pendingCount(), 1u);
     }
-    EXPECT_EQ(scheduler.pending(), 0u);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
     scheduler.advance(1);
     EXPECT_EQ(changes, 0);
 }

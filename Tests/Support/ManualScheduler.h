@@ -26,6 +26,8 @@ public:
     // The number of callbacks still waiting.
     std::size_t pendingCount() const { return m_entries.size(); }
     bool isPending(Token token) const { return m_entries.count(token) != 0; }
+    // How many callbacks were ever scheduled (after and every).
+    int scheduledCount() const { return int(m_nextToken - 1); }
 
 private:
     struct Entry {
