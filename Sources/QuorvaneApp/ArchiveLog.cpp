@@ -1,12 +1,18 @@
 #include "ArchiveLog.h"
 
-#include <QLoggingCategory>
+#include "Log.h"
 
 namespace quorvane::archivelog {
 
 namespace {
-Q_LOGGING_CATEGORY(archiveCategory, "app.quorvane.Quorvane.archive")
-Q_LOGGING_CATEGORY(errorCategory, "app.quorvane.Quorvane.error")
+const QLoggingCategory &archiveCategory()
+{
+    return Log::archive();
+}
+const QLoggingCategory &errorCategory()
+{
+    return Log::error();
+}
 } // namespace
 
 void archived(const QString &name, const QString &destination)

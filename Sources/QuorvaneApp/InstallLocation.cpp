@@ -2,6 +2,8 @@
 
 #include "IoError.h"
 
+#include "Log.h"
+
 #include <QLoggingCategory>
 
 #include <cerrno>
@@ -9,7 +11,7 @@
 namespace quorvane {
 
 namespace {
-Q_LOGGING_CATEGORY(errorLog, "error")
+const QLoggingCategory &errorLog() { return Log::error(); }
 } // namespace
 
 InstallLocation::Situation InstallLocation::situation()

@@ -1,11 +1,13 @@
 #include "SystemAppearance.h"
 
+#include "Log.h"
+
 #include <QLoggingCategory>
 
 namespace quorvane {
 
 namespace {
-Q_LOGGING_CATEGORY(appLog, "app")
+const QLoggingCategory &appLog() { return Log::app(); }
 } // namespace
 
 SystemAppearance::SystemAppearance(const PreferenceReader &preferences, AppearanceSwitch &appearanceSwitch)

@@ -1,3 +1,4 @@
+#include "Log.h"
 #include "Archiver.h"
 #include "FileStateStore.h"
 #include "IoError.h"
@@ -625,7 +626,7 @@ TEST_F(ArchiverTest, AFailedAutoCompletionIsLoggedAndTheOthersGoOn)
     save({due("Archives"), due("Drains", QStringLiteral("P")), permanent("P")});
     writeFile(paths.defaultArchiveRoot(), "a file where the archive root belongs");
 
-    LogCapture errors("app.quorvane.Quorvane.error");
+    LogCapture errors(Log::error().categoryName());
     EXPECT_EQ(archiver.fireDueTimers(now), QStringList{"Drains"});
     EXPECT_EQ(errors.lines, QStringList{"auto-completion of Archives failed: Couldn't create the archive folder: "
                                         + fileops::errorText(ENOTDIR)});
@@ -639,7 +640,7 @@ TEST_F(ArchiverTest, AFailedAutoCompletionIsLoggedAndTheOthersGoOn)
 TEST_F(ArchiverTest, CompletedWorkIsLoggedInTheArchiveCategory)
 {
     save({temporary("N"), temporary("M"), permanent("P")});
-    LogCapture log("app.quorvane.Quorvane.archive");
+    LogCapture log(Log::archive().categoryName());
     archiver.archive("N");
     archiver.drain("M", "P");
     EXPECT_EQ(log.lines, (QStringList{"archived N → " + archived("N-2026-01-05"), "drained M → " + desk("P") + "/M"}));

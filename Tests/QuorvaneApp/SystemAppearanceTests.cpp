@@ -1,3 +1,4 @@
+#include "Log.h"
 #include "SystemAppearance.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,6 @@ TEST(SystemAppearance, AFailedFlipIsLoggedNotThrown)
     EXPECT_EQ(appearanceSwitch.calls, (std::vector<bool>{true, false}));
     ASSERT_EQ(captured.size(), 1u);
     EXPECT_EQ(captured[0].type, QtCriticalMsg);
-    EXPECT_EQ(captured[0].category, "app");
+    EXPECT_EQ(captured[0].category, QString::fromUtf8(Log::app().categoryName()));
     EXPECT_EQ(captured[0].text, "appearance flip to light failed: no colour scheme");
 }
