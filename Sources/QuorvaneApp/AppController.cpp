@@ -1,6 +1,8 @@
 #include "AppController.h"
 
 #include "ActivationPolicy.h"
+#include "Archiver.h"
+#include "DesktopWatcher.h"
 #include "DesktopSwapper.h"
 #include "Log.h"
 #include "MainMenu.h"
@@ -29,6 +31,30 @@ DesktopSwapper &AppController::swapper()
     if (!m_swapper)
         m_swapper = std::make_unique<DesktopSwapper>(m_surface, m_store);
     return *m_swapper;
+}
+
+Archiver &AppController::archiver()
+{
+    if (!m_archiver)
+        m_archiver = std::make_unique<Archiver>(m_store, m_env.paths);
+    return *m_archiver;
+}
+
+DesktopWatcher &AppController::desktopWatcher()
+{
+    if (!m_desktopWatcher) {
+        QPointer<AppController> weak(this);
+        m_desktopWatcher = std::make_unique<DesktopWatcher>(m_env.paths.desktop(), 0.4, [weak] {
+            if (weak)
+                weak->onDesktopChanged();
+        }, *m_env.scheduler);
+    }
+    return *m_desktopWatcher;
+}
+
+void AppController::onDesktopChanged()
+{
+    qCDebug(Log::sweep()) << "Desktop folder changed";
 }
 
 SpaceFollower &AppController::spaceFollower()

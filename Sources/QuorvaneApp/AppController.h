@@ -24,8 +24,10 @@
 
 namespace quorvane {
 
+class Archiver;
 class CreateWorkspaceWindowController;
 class DesktopSwapper;
+class DesktopWatcher;
 class SettingsModel;
 class SettingsWindowController;
 
@@ -43,6 +45,8 @@ public:
 
     // Built on first use; every later call returns the same object.
     DesktopSwapper &swapper();
+    Archiver &archiver();
+    DesktopWatcher &desktopWatcher();
     SpaceFollower &spaceFollower();
 
     const AppEnvironment &environment() const { return m_env; }
@@ -69,6 +73,9 @@ public:
     // The follower's question once a bound Space has settled. Following Spaces needs a Space
     // identifier, which this platform does not have: every settled Space is handled as done.
     SpaceFollowResult handleSpaceSettled(const QString &identity);
+    // The Desktop watcher's report after its debounce. Sweeping arrivals is wired together
+    // with the other timers and observers; until then a change is only noted.
+    void onDesktopChanged();
 
 private:
     void statusItemClicked(const StatusItem::Click &click);
@@ -86,6 +93,8 @@ private:
     CleanupNotifier m_cleanupNotifier;
     TrashWatcher m_trashWatcher;
     MenuBarIconAnimator m_menuBarIcon;
+    std::unique_ptr<Archiver> m_archiver;
+    std::unique_ptr<DesktopWatcher> m_desktopWatcher;
     std::unique_ptr<SpaceFollower> m_spaceFollower;
     QMenu m_menu;
     ScrollCycleHUD m_scrollHUD;
