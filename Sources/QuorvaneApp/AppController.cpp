@@ -86,6 +86,8 @@ void AppController::applicationDidFinishLaunching()
             weak->statusItemClicked(click);
     });
     m_statusItem->setVisible(true);
+    if (m_statusItem->isAvailable())
+        qCInfo(Log::app()) << "status item shown in the status area";
 
     m_menu.clear();
     m_menu.addAction(QStringLiteral("Quit ") + MainMenu::appName(m_env.info), qApp, &QCoreApplication::quit);
