@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Without any display or tray the application still starts, says that the status item is
+# unavailable, and quits cleanly when asked. Usage: offscreen_start_quit.sh PATH_TO_QUORVANE
+set -euo pipefail
+app="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_STATE_HOME="$work/home/.local/state" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+"$app" > "$work/app.log" 2>&1 &
+pid=$!
+for i in $(seq 1 50); do
+  grep -q 'status item is unavailable' "$work/app.log" && break
+  kill -0 $pid 2>/dev/null || break
+  sleep 0.1
+done
+kill -TERM $pid 2>/dev/null || true
+status=0
+wait $pid || status=$?
+cat "$work/app.log"
+grep -q 'status item is unavailable' "$work/app.log" || { echo "FAIL: no word that the status item is unavailable"; exit 1; }
+[ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; exit 1; }
+echo "PASS"
