@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "TestEnvironment.h"
 #include "DecodeError.h"
 
 #include <QJsonArray>
@@ -6,18 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace quorvane;
-
-namespace {
-
-QJsonObject parse(const char *text)
-{
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(text), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
-    return doc.object();
-}
-
-} // namespace
+using quorvane::test::parse;
 
 TEST(AppSettings, EmptyObjectReadsAsTheDefaultTable)
 {

@@ -1,4 +1,5 @@
 #include "Appearance.h"
+#include "TestEnvironment.h"
 #include "DecodeError.h"
 
 #include <QJsonDocument>
@@ -7,15 +8,7 @@
 #include <optional>
 
 using namespace quorvane;
-
-namespace {
-
-QJsonObject parse(const char *text)
-{
-    return QJsonDocument::fromJson(QByteArray(text)).object();
-}
-
-} // namespace
+using quorvane::test::parse;
 
 TEST(AppearanceMode, CasesAndRawStrings)
 {

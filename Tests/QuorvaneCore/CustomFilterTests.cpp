@@ -1,17 +1,14 @@
 #include "CustomFilter.h"
+#include "TestEnvironment.h"
 #include "DecodeError.h"
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using quorvane::test::parse;
 
 namespace {
-
-QJsonObject parse(const char *text)
-{
-    return QJsonDocument::fromJson(QByteArray(text)).object();
-}
 
 CustomFilter rule(const QString &pattern, bool enabled = true)
 {

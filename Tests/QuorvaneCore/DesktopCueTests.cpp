@@ -1,20 +1,14 @@
 #include "DesktopCue.h"
+#include "TestEnvironment.h"
 #include "DecodeError.h"
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using quorvane::test::parse;
 
 namespace {
-
-QJsonObject parse(const char *text)
-{
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(text), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
-    return doc.object();
-}
 
 std::string decodeFailure(const char *text)
 {

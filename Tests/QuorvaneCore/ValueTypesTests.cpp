@@ -1,4 +1,5 @@
 #include "DecodeError.h"
+#include "TestEnvironment.h"
 #include "HotKeyAssignment.h"
 #include "HotKeySpec.h"
 #include "IconPosition.h"
@@ -8,15 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace quorvane;
-
-namespace {
-
-QJsonObject parse(const char *text)
-{
-    return QJsonDocument::fromJson(QByteArray(text)).object();
-}
-
-} // namespace
+using quorvane::test::parse;
 
 TEST(WorkspaceEnums, RawStringsInCaseOrder)
 {

@@ -1,4 +1,5 @@
 #include "DecodeError.h"
+#include "TestEnvironment.h"
 #include "DesktopPalette.h"
 #include "Workspace.h"
 
@@ -6,16 +7,9 @@
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using quorvane::test::parse;
 
 namespace {
-
-QJsonObject parse(const char *text)
-{
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(text), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
-    return doc.object();
-}
 
 constexpr double day = 86400.0;
 

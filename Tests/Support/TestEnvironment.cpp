@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <gtest/gtest.h>
 #include <QStandardPaths>
 
 #include <cstdlib>
@@ -75,6 +78,14 @@ QByteArray readFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read test file " + path.toStdString());
     return f.readAll();
+}
+
+QJsonObject parse(const char *text)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(text), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
+    return doc.object();
 }
 
 } // namespace quorvane::test

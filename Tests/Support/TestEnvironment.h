@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -37,5 +38,8 @@ private:
 // Small file helpers for tests that build folder trees.
 void writeFile(const QString &path, const QByteArray &contents);
 QByteArray readFile(const QString &path);
+
+// The JSON object in text; a parse error fails the calling test.
+QJsonObject parse(const char *text);
 
 } // namespace quorvane::test
