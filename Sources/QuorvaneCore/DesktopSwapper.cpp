@@ -122,14 +122,31 @@ QStringList DesktopSwapper::switchTo(const QString &requested)
             outgoing.append(name);
     }
 
+    // An item whose name the left desktop's folder already holds (one that came back with a
+    // name the folder kept, see skipped below) could only move there by replacing, so its move
+    // would fail at every replay and no switch would ever complete. It stays on the Desktop.
+    QSet<QString> stranded;
+    if (!outgoing.isEmpty()) {
+        const QStringList folderItems = m_surface.items(Location::workspace(active));
+        const QSet<QString> inActiveFolder(folderItems.begin(), folderItems.end());
+        QStringList movable;
+        for (const QString &name : outgoing) {
+            if (inActiveFolder.contains(name))
+                stranded.insert(name);
+            else
+                movable.append(name);
+        }
+        outgoing = movable;
+    }
+
     // A target item whose name is taken on the Desktop by something that stays there (a held
-    // pinned item, or a deposit the blank desktop could not hand over) is left in its folder
-    // and reported, never moved onto the item that stays.
+    // pinned item, a deposit the blank desktop did not hand over, an item that cannot leave)
+    // is left in its folder and reported, never moved onto the item that stays.
     const QStringList targetItems = m_surface.items(Location::workspace(target));
     QStringList skipped;
     QStringList incoming;
     for (const QString &name : targetItems) {
-        if (heldOnDesktop.contains(name) || keptDeposits.contains(name))
+        if (heldOnDesktop.contains(name) || keptDeposits.contains(name) || stranded.contains(name))
             skipped.append(name);
         else
             incoming.append(name);

@@ -519,6 +519,24 @@ TEST_F(SwapInMemory, BlankDepositsStayWithoutAnExpandTarget)
     EXPECT_EQ(store.savedJournals.front(), (Journal{blank, "B", {}, {}}));
 }
 
+// An item on the Desktop whose name the left desktop's folder already holds cannot leave
+// without replacing: it stays (its twin in the target's folder too), and the switch completes
+// instead of failing at that move on every later call.
+TEST_F(SwapInMemory, AnItemWhoseNameTheLeftFolderHoldsStaysOnTheDesktop)
+{
+    use(deskDocument("B", {"A", "B"}), true);
+    surface.desktop = {"b1", "shared"};
+    surface.desks["B"] = {"shared"};
+    surface.desks["A"] = {"a1", "shared"};
+
+    EXPECT_EQ(swapper.switchTo("A"), (QStringList{"shared"}));
+    EXPECT_EQ(store.savedJournals.front(), (Journal{"B", "A", {"b1"}, {"a1"}}));
+    EXPECT_EQ(surface.desktop, (QStringList{"shared", "a1"}));
+    EXPECT_EQ(surface.desks["B"], (QStringList{"shared", "b1"}));
+    EXPECT_EQ(surface.desks["A"], (QStringList{"shared"}));
+    EXPECT_FALSE(store.journal);
+}
+
 TEST_F(SwapInMemory, AFailedPositionReadLeavesTheLeftDesktopWithNoPositions)
 {
     Config config = deskDocument("A", {"A", "B"});
