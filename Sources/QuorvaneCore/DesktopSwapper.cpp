@@ -40,6 +40,13 @@ QMap<QString, IconPosition> toStored(const IconPositions &positions)
     return out;
 }
 
+// The stored spelling of a desktop's name: its record's, or the name itself without a record.
+QString recordName(const Config &config, const QString &name)
+{
+    const Workspace *record = config.workspace(name);
+    return record ? record->name : name;
+}
+
 QStringList keysOf(const IconPositions &positions)
 {
     QStringList out;
@@ -57,18 +64,28 @@ DesktopSwapper::DesktopSwapper(DesktopSurface &surface, StateStore &store, Sleep
 {
 }
 
-QStringList DesktopSwapper::switchTo(const QString &target)
+QStringList DesktopSwapper::switchTo(const QString &requested)
 {
     recoverIfNeeded();
     if (!m_surface.sameVolume())
         throw SwapError::crossVolumeStore();
 
     Config config = m_store.loadConfig();
-    const QString active = config.activeWorkspace;
-    if (namesEqual(target, active))
+    // Names reach the disk as their records spell them: a canonically equivalent spelling of a
+    // name would otherwise address a different folder.
+    const QString active = recordName(config, config.activeWorkspace);
+    if (namesEqual(requested, active))
         return {};
-    if (!config.hasWorkspace(target))
-        throw SwapError::unknownWorkspace(target);
+    const Workspace *record = config.workspace(requested);
+    if (!record)
+        throw SwapError::unknownWorkspace(requested);
+    const QString target = record->name;
+    // A desktop whose name cannot be a folder name has no folder: refused before anything
+    // moves, rather than journalling moves that can never happen.
+    if (!Location::isSafeName(target))
+        throw SwapError::unknownWorkspace(requested);
+    if (!Location::isSafeName(active))
+        throw SwapError::unknownWorkspace(active);
 
     const QSet<QString> pinned(config.settings.pinnedFolders.begin(), config.settings.pinnedFolders.end());
     const StashSync stash = syncPinnedStash(target, config);
@@ -105,14 +122,31 @@ QStringList DesktopSwapper::switchTo(const QString &target)
             outgoing.append(name);
     }
 
+    // An item whose name the left desktop's folder already holds (one that came back with a
+    // name the folder kept, see skipped below) could only move there by replacing, so its move
+    // would fail at every replay and no switch would ever complete. It stays on the Desktop.
+    QSet<QString> stranded;
+    if (!outgoing.isEmpty()) {
+        const QStringList folderItems = m_surface.items(Location::workspace(active));
+        const QSet<QString> inActiveFolder(folderItems.begin(), folderItems.end());
+        QStringList movable;
+        for (const QString &name : outgoing) {
+            if (inActiveFolder.contains(name))
+                stranded.insert(name);
+            else
+                movable.append(name);
+        }
+        outgoing = movable;
+    }
+
     // A target item whose name is taken on the Desktop by something that stays there (a held
-    // pinned item, or a deposit the blank desktop could not hand over) is left in its folder
-    // and reported, never moved onto the item that stays.
+    // pinned item, a deposit the blank desktop did not hand over, an item that cannot leave)
+    // is left in its folder and reported, never moved onto the item that stays.
     const QStringList targetItems = m_surface.items(Location::workspace(target));
     QStringList skipped;
     QStringList incoming;
     for (const QString &name : targetItems) {
-        if (heldOnDesktop.contains(name) || keptDeposits.contains(name))
+        if (heldOnDesktop.contains(name) || keptDeposits.contains(name) || stranded.contains(name))
             skipped.append(name);
         else
             incoming.append(name);
@@ -172,17 +206,19 @@ DesktopSwapper::StashSync DesktopSwapper::syncPinnedStash(const QString &target,
         // Read whatever native positions say: the items come back through placement.
         const IconPositions read = readPositionsOrEmpty(m_surface, toStash);
         QMap<QString, IconPosition> stored;
+        StashSync result;
         for (const QString &name : toStash) {
             try {
                 m_surface.move(name, Location::desktop(), stashLocation);
             } catch (...) {
                 continue;
             }
+            result.restored.insert(name);
             if (auto it = read.find(name); it != read.end())
                 stored.insert(name, it->second);
         }
         config.updateWorkspace(Config::blankWorkspaceName, [&](Workspace &w) { w.positions = stored; });
-        return {};
+        return result;
     }
 
     QSet<QString> moved;

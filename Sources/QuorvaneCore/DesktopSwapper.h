@@ -23,8 +23,13 @@ public:
 
     DesktopSwapper(DesktopSurface &surface, StateStore &store, Sleeper sleep = blockingSleep);
 
-    // Switches to the named desktop. Returns the names left in the target's folder because a
-    // pinned item of the same name stays on the Desktop.
+    // Switches to the named desktop. Returns the names left in the target's folder because an
+    // item of the same name stays on the Desktop (a pinned item, an item dropped on the blank
+    // desktop that stays, or an item that cannot leave because the left desktop's folder
+    // already holds its name). A desktop name that cannot be a folder name is refused as
+    // unknownWorkspace before anything moves. Throws SwapError, StoreError, SurfaceError and the store's
+    // other errors; a switch interrupted after its journal was saved is finished by the next
+    // call.
     QStringList switchTo(const QString &target);
 
     // Finishes a switch recorded in the journal, then empties the pinned stash and the blank

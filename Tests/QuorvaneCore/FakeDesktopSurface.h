@@ -1,9 +1,14 @@
 #pragma once
 
 #include "DesktopSurface.h"
+#include "SurfaceError.h"
+
+#include <QSet>
 
 #include <QStringList>
 
+#include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -74,6 +79,72 @@ public:
         if (writesFail)
             throw std::runtime_error("write failed");
         DesktopSurface::writePositions(positions);
+    }
+};
+
+
+// The position fake with folders: the Desktop and each desktop folder hold names in memory,
+// moves never replace and are recorded, as are layout-file carries. Reads and writes of
+// positions are those of FakeDesktopSurface.
+class FakeFolderSurface : public FakeDesktopSurface {
+public:
+    QStringList desktop;
+    std::map<QString, QStringList> desks;
+    bool volumesMatch = true;
+    // Moves of these names fail (the item stays).
+    QSet<QString> failingMoves;
+    // Shared with a store to see the order of saves and moves.
+    std::vector<QString> *log = nullptr;
+    std::vector<QString> moves;
+    std::vector<QString> carries;
+
+    static QString describe(const Location &at) { return at.isDesktop() ? QStringLiteral("Desktop") : at.name(); }
+
+    QStringList &folder(const Location &at) { return at.isDesktop() ? desktop : desks[at.name()]; }
+
+    bool sameVolume() override { return volumesMatch; }
+
+    QStringList items(const Location &at) override
+    {
+        ++listCalls;
+        if (!at.isSafe())
+            return {};
+        QStringList names = folder(at);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    void move(const QString &name, const Location &from, const Location &to) override
+    {
+        if (!Location::isSafeName(name) || !from.isSafe() || !to.isSafe())
+            throw SurfaceError(EINVAL, QStringLiteral("unsafe name"));
+        QStringList &source = folder(from);
+        QStringList &destination = folder(to);
+        if (!source.contains(name))
+            throw SurfaceError(ENOENT, QStringLiteral("no such item: ") + name);
+        if (destination.contains(name) || failingMoves.contains(name))
+            throw SurfaceError(EEXIST, QStringLiteral("cannot move ") + name);
+        source.removeOne(name);
+        destination.append(name);
+        const QString entry = QStringLiteral("move %1 %2>%3").arg(name, describe(from), describe(to));
+        moves.push_back(entry);
+        if (log)
+            log->push_back(entry);
+    }
+
+    void carryPositions(const Location &from, const Location &to) override
+    {
+        const QString entry = QStringLiteral("carry %1>%2").arg(describe(from), describe(to));
+        carries.push_back(entry);
+        if (log)
+            log->push_back(entry);
+    }
+
+    IconPositions readPositions(const QStringList &names) override
+    {
+        if (log)
+            log->push_back(QStringLiteral("read ") + names.join(','));
+        return FakeDesktopSurface::readPositions(names);
     }
 };
 
