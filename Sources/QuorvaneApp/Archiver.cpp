@@ -105,18 +105,32 @@ QString Archiver::archiveRoot(const Config &config) const
     return root && !root->isEmpty() ? *root : m_defaultArchiveRoot;
 }
 
-void Archiver::archive(const QString &name)
+namespace {
+
+// The desktop that archive and drain may complete: a live temporary desktop that is not active.
+// None when no desktop has that name.
+const Workspace *completable(const Config &config, const QString &name)
 {
-    const Config config = loadWritable();
     const Workspace *workspace = config.workspace(name);
     if (!workspace)
-        return;
+        return nullptr;
     if (workspace->type != WorkspaceType::temporary)
         throw ArchiveError::notTemporary(name);
     if (workspace->state != WorkspaceState::active)
         throw ArchiveError::alreadyArchived(name);
     if (namesEqual(name, config.activeWorkspace))
         throw ArchiveError::isActiveDesktop(name);
+    return workspace;
+}
+
+} // namespace
+
+void Archiver::archive(const QString &name)
+{
+    const Config config = loadWritable();
+    const Workspace *workspace = completable(config, name);
+    if (!workspace)
+        return;
     const QString stored = workspace->name;
     const bool addsCleanupTask = workspace->createsCleanupTask;
     if (!Location::isSafeName(stored))
@@ -205,15 +219,9 @@ void Archiver::rotateScreenshotCollectionIfNeeded(const QString &archived)
 void Archiver::drain(const QString &name, const QString &target)
 {
     const Config config = loadWritable();
-    const Workspace *workspace = config.workspace(name);
+    const Workspace *workspace = completable(config, name);
     if (!workspace)
         return;
-    if (workspace->type != WorkspaceType::temporary)
-        throw ArchiveError::notTemporary(name);
-    if (workspace->state != WorkspaceState::active)
-        throw ArchiveError::alreadyArchived(name);
-    if (namesEqual(name, config.activeWorkspace))
-        throw ArchiveError::isActiveDesktop(name);
     if (namesEqual(target, name))
         throw ArchiveError::drainIntoItself();
     const Workspace *into = config.workspace(target);
