@@ -183,6 +183,8 @@ private:
     std::unique_ptr<SettingsWindowController> m_settingsWindow;
     std::unique_ptr<CreateWorkspaceWindowController> m_createWindow;
     std::optional<Scheduler::Token> m_schedulerTimer;
+    bool m_menuOpen = false;
+    std::optional<StatusMenuItem> m_pendingChoice;
 };
 
 } // namespace quorvane

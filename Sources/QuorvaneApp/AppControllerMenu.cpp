@@ -19,7 +19,13 @@ void AppController::rebuildMenu()
     m_menuModel = StatusMenuModel::build(loadOrDefault(), !m_env.info.identifier.isEmpty());
     QPointer<AppController> weak(this);
     renderStatusMenu(m_menuModel, m_menu, [weak](const StatusMenuItem &item) {
-        if (weak)
+        if (!weak)
+            return;
+        // While the menu is open its actions must stay alive: the choice runs once it has
+        // closed (a switch rebuilds the menu).
+        if (weak->m_menuOpen)
+            weak->m_pendingChoice = item;
+        else
             weak->choose(item);
     });
 }
@@ -66,7 +72,12 @@ void AppController::statusItemClicked(const StatusItem::Click &click)
         cycleOptionClick();
         return;
     }
+    m_menuOpen = true;
+    m_pendingChoice.reset();
     m_statusItem->popUpMenu(m_menu);
+    m_menuOpen = false;
+    if (const auto item = std::exchange(m_pendingChoice, std::nullopt))
+        choose(*item);
 }
 
 // The next stop of the carousel: its stops that are live, else the switchable desktops.

@@ -3,6 +3,9 @@
 #include "StoreError.h"
 #include "SwapError.h"
 
+#include <QAction>
+#include <QMenu>
+
 using namespace quorvane;
 using quorvane::test::LogCapture;
 
@@ -251,4 +254,63 @@ TEST_F(Switching, ADesktopFolderThatIsTheHomeFolderIsNeverSwitched)
     EXPECT_TRUE(QFile::exists(home.path() + "/letter.txt"));
     EXPECT_EQ(configBytes(), stored);
     EXPECT_FALSE(controller.isSwapping);
+}
+
+TEST_F(Switching, ChoosingADesktopFromTheOpenMenuSwitchesOnceTheMenuHasClosed)
+{
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    AppController controller(environment());
+    controller.completeLaunch();
+    bool switchedWhileOpen = true;
+    status->whileMenuOpen = [&](QMenu &menu) {
+        menu.actions()[1]->trigger(); // "B"
+        switchedWhileOpen = load().activeWorkspace == "B";
+    };
+    status->click(StatusItem::Button::left);
+    EXPECT_FALSE(switchedWhileOpen);
+    EXPECT_EQ(load().activeWorkspace, "B");
+    EXPECT_EQ(entries(desktop()), QStringList{"b1"});
+    EXPECT_EQ(status->poppedUpMenus.size(), 1);
+}
+
+TEST_F(Switching, AltWithTheLeftButtonRunsTheCarouselInsteadOfTheMenu)
+{
+    Config config = layOut({{"A", {}}, {"B", {}}, {"C", {}}});
+    config.settings.optionClickCarousel = {"C", "A"};
+    save(config);
+    AppController controller(environment());
+    controller.completeLaunch();
+    status->click(StatusItem::Button::left, Qt::AltModifier);
+    EXPECT_TRUE(status->poppedUpMenus.isEmpty());
+    EXPECT_EQ(load().activeWorkspace, "C");
+    status->click(StatusItem::Button::left, Qt::AltModifier);
+    EXPECT_EQ(load().activeWorkspace, "A");
+    status->click(StatusItem::Button::right, Qt::AltModifier);
+    EXPECT_EQ(status->poppedUpMenus.size(), 1);
+    EXPECT_EQ(load().activeWorkspace, "A");
+}
+
+TEST_F(Switching, TheScreenshotFilteringItemPausesAndResumesAndRebuildsTheMenu)
+{
+    Config config = layOut({{"A", {}}});
+    config.settings.filterScreenshots = true;
+    config.settings.showScreenshotPauseInMenu = true;
+    save(config);
+    AppController controller(environment());
+    controller.rebuildMenu();
+    const auto filteringChecked = [&] {
+        for (const StatusMenuItem &item : controller.menuModel().items) {
+            if (item.action == StatusMenuAction::toggleScreenshotFilteringPause)
+                return item.checked;
+        }
+        ADD_FAILURE() << "no screenshot filtering item";
+        return false;
+    };
+    EXPECT_TRUE(filteringChecked());
+    controller.toggleScreenshotFilteringPause();
+    EXPECT_TRUE(load().settings.screenshotFilteringPaused);
+    EXPECT_FALSE(filteringChecked());
+    controller.toggleScreenshotFilteringPause();
+    EXPECT_FALSE(load().settings.screenshotFilteringPaused);
+    EXPECT_TRUE(filteringChecked());
 }
