@@ -1,14 +1,13 @@
 #include "AppController.h"
 
-#include "ActivationPolicy.h"
 #include "Archiver.h"
-#include "DesktopWatcher.h"
+#include "CreateWorkspaceWindowController.h"
 #include "DesktopSwapper.h"
+#include "DesktopWatcher.h"
 #include "Log.h"
-#include "MainMenu.h"
-#include "StatusItem.h"
-
-#include <QApplication>
+#include "SettingsModel.h"
+#include "SettingsWindowController.h"
+#include "SystemAppearance.h"
 
 namespace quorvane {
 
@@ -73,29 +72,18 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &)
     return SpaceFollowResult::done;
 }
 
-void AppController::applicationDidFinishLaunching()
+Config AppController::loadOrDefault()
 {
-    qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launching").arg(m_env.info.shortVersion);
-    if (!m_statusItem->isAvailable()) {
-        qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";
+    try {
+        return m_store.loadConfig();
+    } catch (...) {
+        return Config::defaultDocument();
     }
-    m_menuBarIcon.install(m_statusItem);
-    QPointer<AppController> weak(this);
-    m_statusItem->setOnClick([weak](const StatusItem::Click &click) {
-        if (weak)
-            weak->statusItemClicked(click);
-    });
-    m_statusItem->setVisible(true);
-    if (m_statusItem->isAvailable())
-        qCInfo(Log::app()) << "status item shown in the status area";
-
-    m_menu.clear();
-    m_menu.addAction(QStringLiteral("Quit ") + MainMenu::appName(m_env.info), qApp, &QCoreApplication::quit);
 }
 
-void AppController::statusItemClicked(const StatusItem::Click &)
+SystemAppearance &AppController::appearance()
 {
-    m_statusItem->popUpMenu(m_menu);
+    return m_env.appearance ? *m_env.appearance : SystemAppearance::shared();
 }
 
 } // namespace quorvane

@@ -11,6 +11,7 @@
 #include "HotKeyCenter.h"
 #include "MenuBarIconAnimator.h"
 #include "ScrollCycleHUD.h"
+#include "StatusMenuModel.h"
 #include "SpaceFollower.h"
 #include "SwitchTransitionOverlay.h"
 #include "TrashWatcher.h"
@@ -19,8 +20,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include <exception>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace quorvane {
 
@@ -30,6 +33,7 @@ class DesktopSwapper;
 class DesktopWatcher;
 class SettingsModel;
 class SettingsWindowController;
+class SystemAppearance;
 
 // The one object that owns every long-lived component of the process. Construction touches no
 // file, shows no window and starts no timer; launching does that (applicationDidFinishLaunching).
@@ -40,8 +44,60 @@ public:
     explicit AppController(AppEnvironment environment, QObject *parent = nullptr);
     ~AppController() override;
 
-    // Called by main once the event loop is about to run.
+    // Start-up: called by main once the event loop runs. Hands over from another running
+    // instance, then completes the launch.
     void applicationDidFinishLaunching();
+    // True when this instance may go on now; false when it waits for another one to go.
+    bool enforceSingleInstance();
+    // The process id of another running instance of this application.
+    std::optional<qint64> otherInstance() const;
+    // Looks again for the other instance; looks again 0.5 s later while attempts are left,
+    // quits at the last look.
+    void awaitHandover(int attemptsLeft);
+    // The ordered start-up; every step runs even when an earlier one failed.
+    void completeLaunch();
+    void warnIfConfigFromNewerVersion();
+    void configureFloatingDock();
+    // First run: the Desktop's items become desktop "Default". Creates the desktops folder,
+    // its store folder and the folders of the live desktops and the blank desktop.
+    void bootstrapIfNeeded();
+    // Renames the legacy blank desktop "_blank" (record, folder, references) and saves.
+    void migrateBlankWorkspaceName(Config &config);
+    void collapseAtStartupIfWanted();
+    void warnIfICloudDesktop();
+    void offerToMoveToApplications();
+    void warmFinderConnection();
+    void warnAutomationDenied();
+
+    // Switching: every request ends here. Does nothing when the target is already active,
+    // the session is read-only or the Desktop folder is not a safe one.
+    void performSwitch(const QString &target, bool userInitiated);
+    void sweepScreenshots(const Config &config);
+    void sweepCustomFilters(const Config &config);
+    // Both sweeps in the configured order, then the menu and the settings model refresh.
+    void sweepActiveDesktopNow();
+    // The main screen's size in whole points; 1440 × 900 without a screen.
+    static std::pair<std::int64_t, std::int64_t> desktopCanvas();
+    void applyAppearance(const QString &name, const Config &config);
+    void showFirstSwitchNoteIfNeeded(const QString &from, const QString &target);
+    void notePinnedSkips(const QStringList &names);
+    // The controller's one error alert.
+    void present(const std::exception &error);
+    void present(std::exception_ptr error);
+    void stampActiveVisited();
+
+    // The status menu.
+    void rebuildMenu();
+    StatusMenuModel menuModel() const { return m_menuModel; }
+    void statusItemClicked(const StatusItem::Click &click);
+    void switchWorkspace(const QString &name);
+    void toggleCollapse();
+    void newWorkspace();
+    void openCalendar();
+    void toggleDock();
+    void toggleScreenshotFilteringPause();
+    void openSettings();
+    void quit();
 
     // Built on first use; every later call returns the same object.
     DesktopSwapper &swapper();
@@ -77,8 +133,32 @@ public:
     // with the other timers and observers; until then a change is only noted.
     void onDesktopChanged();
 
+    SettingsModel *settingsModel() const { return m_settingsModel.get(); }
+
 private:
-    void statusItemClicked(const StatusItem::Click &click);
+    Config loadOrDefault();
+    SystemAppearance &appearance();
+    // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
+    bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
+    void warnUnsafeDesktop();
+    // Completes due desktop timers unless a switch is pending or the session is read-only.
+    QStringList fireDueTimersIfSafe();
+    void revealWhenSettled(SwitchTransition transition, double coverStart);
+    void choose(const StatusMenuItem &item);
+    // Small helpers for what the start-up and the menu call of the triggers, timers and
+    // settings wiring.
+    void reloadHotKeys();
+    void updateCueOverlay(const std::optional<QString> &name);
+    void startScheduler();
+    void syncCleanupNotifications();
+    void refreshDesktopWatcher();
+    void refreshSpaceFollower();
+    void refreshCornerWatcher();
+    void reloadFloatingDock();
+    void toggleFloatingDock();
+    SettingsModel &ensureSettingsModel();
+    bool isBusy();
+    void cycleOptionClick();
 
     AppEnvironment m_env;
     std::shared_ptr<StatusItem> m_statusItem;
@@ -98,6 +178,13 @@ private:
     std::unique_ptr<SpaceFollower> m_spaceFollower;
     QMenu m_menu;
     ScrollCycleHUD m_scrollHUD;
+    StatusMenuModel m_menuModel;
+    std::unique_ptr<SettingsModel> m_settingsModel;
+    std::unique_ptr<SettingsWindowController> m_settingsWindow;
+    std::unique_ptr<CreateWorkspaceWindowController> m_createWindow;
+    std::optional<Scheduler::Token> m_schedulerTimer;
+    bool m_menuOpen = false;
+    std::optional<StatusMenuItem> m_pendingChoice;
 };
 
 } // namespace quorvane

@@ -1,5 +1,7 @@
 #include "Updater.h"
 
+#include "Log.h"
+
 namespace quorvane {
 
 std::optional<QString> Updater::frameworkVersion()
@@ -10,6 +12,11 @@ std::optional<QString> Updater::frameworkVersion()
 void Updater::start(std::function<bool()>)
 {
     // No update feed exists on this platform: there is nothing to start.
+}
+
+void Updater::checkForUpdates()
+{
+    qCInfo(Log::app()) << "no update feed on this platform: nothing to check";
 }
 
 } // namespace quorvane

@@ -1,4 +1,5 @@
 #include "AppController.h"
+#include "LockFileRunningInstances.h"
 #include "Log.h"
 #include "MessageBoxAlertPresenter.h"
 #include "QtScheduler.h"
@@ -9,6 +10,7 @@
 #include "WidgetActivationPolicy.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 
 using namespace quorvane;
 
@@ -27,8 +29,12 @@ int main(int argc, char **argv)
     LinuxScriptRunner inProcessScripts;
     ScriptProcess scriptTool;
 
+    LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
+
     AppEnvironment env{Paths::standard(), info, [] { return std::make_shared<TrayStatusItem>(); }, &scheduler, &alerts,
-                       &activation, &inProcessScripts, &scriptTool};
+                       &activation, &inProcessScripts, &scriptTool, &instances, nullptr, {}, {}};
+    env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    env.terminate = [] { QCoreApplication::quit(); };
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Config.h"
+#include "HotKeySpec.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QMenu;
+
+namespace quorvane {
+
+// What choosing a status-menu item does.
+enum class StatusMenuAction {
+    none,
+    switchWorkspace,
+    toggleCollapse,
+    newWorkspace,
+    openCalendar,
+    toggleDock,
+    toggleScreenshotFilteringPause,
+    openSettings,
+    checkForUpdates,
+    quit,
+};
+
+// One item of the status menu; a separator has no title and no action.
+struct StatusMenuItem {
+    bool separator = false;
+    QString title;
+    StatusMenuAction action = StatusMenuAction::none;
+    QString workspace; // the desktop a switchWorkspace item names
+    bool enabled = true;
+    bool checkable = false; // the item shows an on/off state
+    bool checked = false;
+    std::optional<HotKeySpec> shortcut; // the global shortcut shown in the right-hand column
+    QString shortcutLabel;              // its label, filled by showShortcuts
+    QString imageSymbol;                // the symbol shown beside the title, if any
+    QString imageDescription;           // the symbol's accessibility description
+
+    static StatusMenuItem makeSeparator()
+    {
+        StatusMenuItem item;
+        item.separator = true;
+        return item;
+    }
+    bool operator==(const StatusMenuItem &) const = default;
+};
+
+// The status menu as data, built from the stored document; rendered into a QMenu in one place.
+struct StatusMenuModel {
+    static constexpr int paddingSpaces = 5;
+
+    std::vector<StatusMenuItem> items;
+
+    // The menu for a document. hasIdentifier: the application is installed with an identifier
+    // (only then is "Check for Updates…" offered).
+    static StatusMenuModel build(const Config &config, bool hasIdentifier);
+
+    // Shortcut column: every item with a shortcut gets its label ("⌃⌥⇧⌘" glyphs and the key's
+    // name); with no such item nothing changes.
+    void showShortcuts(const std::function<QString(const HotKeySpec &)> &label);
+    // Without the column: every titled item ends in five no-break spaces.
+    void padTitles();
+
+    // The titles in order, separators as empty strings.
+    QStringList titles() const;
+};
+
+// Replaces the menu's actions with the model's items; choosing one calls onChoose with it.
+void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
+                      const std::function<void(const StatusMenuItem &)> &onChoose);
+
+// A shortcut's label: modifier glyphs followed by the key's name.
+QString shortcutLabel(const HotKeySpec &spec);
+
+} // namespace quorvane

@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# The main road on a real X display (Xvfb) with a window manager and a tray host, in a
+# temporary home folder: the first run adopts the Desktop as "Default"; a desktop chosen from
+# the status menu is switched to and back; a journal left by an interrupted switch is finished
+# at start-up; a second instance started while the first runs quits and changes nothing.
+# Every check looks at the files and at config.json on disk.
+# Usage: desktops_road.sh PATH_TO_QUORVANE
+set -euo pipefail
+app="$1"
+for tool in xvfb-run openbox trayer xwininfo xdotool python3; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+# An installed layout (executable in bin beside its desktop entry) gives the application its
+# identifier, which the single-instance hand-over needs.
+mkdir -p "$work/prefix/bin" "$work/prefix/share/applications"
+cp "$app" "$work/prefix/bin/quorvane"
+printf '[Desktop Entry]\nType=Application\nName=Quorvane\nExec=quorvane\n' \
+  > "$work/prefix/share/applications/app.quorvane.Quorvane.desktop"
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_STATE_HOME="$work/home/.local/state" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$HOME/Desktop/three folder" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+echo one > "$HOME/Desktop/one.txt"
+echo two > "$HOME/Desktop/two.txt"
+unset QT_QPA_PLATFORM
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+export WORK="$work" APP="$work/prefix/bin/quorvane"
+
+cat > "$work/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+root="$HOME/QuorVane Desktops"
+config="$root/.store/config.json"
+journal="$root/.store/journal.json"
+fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/app*.log; exit 1; }
+listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
+json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
+
+openbox >/dev/null 2>&1 &
+trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+for i in $(seq 1 50); do
+  xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break
+  sleep 0.1
+done
+
+pid=
+start_app() { # $1: log name
+  "$APP" > "$WORK/$1.log" 2>&1 &
+  pid=$!
+  for i in $(seq 1 100); do
+    if xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'; then return 0; fi
+    kill -0 $pid 2>/dev/null || fail "the application ended early"
+    sleep 0.1
+  done
+  fail "the icon never reached the tray"
+}
+stop_app() {
+  kill -TERM $pid
+  wait $pid || fail "the application did not quit cleanly"
+}
+wait_for() { # $1: python expression on c that must become true
+  for i in $(seq 1 100); do
+    [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Opens the status menu with a click on the tray icon and picks the n-th item by keyboard.
+choose_from_menu() {
+  local line x y
+  line="$(xwininfo -root -tree | grep -A12 '"panel"' | grep '("quorvane"' | head -n1)"
+  # "... 22x22+1+1  +1259+1" : size, then the absolute position.
+  read -r x y <<<"$(echo "$line" | sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\3 \4 \1 \2/' \
+    | awk '{print $1 + int($3/2), $2 + int($4/2)}')"
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.8
+  for i in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
+  xdotool key Return
+}
+
+# 1. First run: the Desktop's three items become desktop "Default"; nothing moves.
+start_app app1
+wait_for 'c["activeWorkspace"] == "Default"' || fail "no document naming Default"
+[ "$(json '[w["name"] for w in c["workspaces"]] == ["Default", "_Hidden Desktop"]')" = True ] || fail "desktops: $(cat "$config")"
+[ "$(json 'c["workspaces"][0]["files"] == ["one.txt", "three folder", "two.txt"]')" = True ] || fail "files of Default: $(cat "$config")"
+[ "$(json 'c["workspaces"][0].get("state", "active") == "active"')" = True ] || fail "Default is not active"
+[ -d "$root/Default" ] && [ -d "$root/_Hidden Desktop" ] || fail "desktop folders missing"
+[ "$(listing "$HOME/Desktop")" = "one.txt|three folder|two.txt|" ] || fail "the Desktop changed: $(listing "$HOME/Desktop")"
+[ -z "$(listing "$root/Default")" ] || fail "items moved into Default"
+stop_app
+echo "first run: ok"
+
+# 2. A second desktop, switched to from the status menu and back.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["workspaces"].insert(1, {"name": "Work", "files": ["work.txt"]})
+# The one-time note after the first switch is a modal alert; it is not what this checks.
+c.setdefault("settings", {})["shownFirstSwitchNote"] = True
+json.dump(c, open(sys.argv[1], "w"))
+PY
+mkdir -p "$root/Work"
+echo work > "$root/Work/work.txt"
+start_app app2
+sleep 0.5
+choose_from_menu 2
+wait_for 'c["activeWorkspace"] == "Work"' || fail "choosing Work from the menu did not switch"
+[ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"
+[ "$(listing "$root/Default")" = "one.txt|three folder|two.txt|" ] || fail "Default's folder: $(listing "$root/Default")"
+[ -z "$(listing "$root/Work")" ] || fail "Work's folder still holds $(listing "$root/Work")"
+grep -q 'switched Default → Work' "$WORK/app2.log" || fail "no switched line"
+choose_from_menu 1
+wait_for 'c["activeWorkspace"] == "Default"' || fail "choosing Default from the menu did not switch back"
+[ "$(listing "$HOME/Desktop")" = "one.txt|three folder|two.txt|" ] || fail "Desktop after switching back: $(listing "$HOME/Desktop")"
+[ "$(listing "$root/Work")" = "work.txt|" ] || fail "Work's folder: $(listing "$root/Work")"
+stop_app
+echo "switch from the menu and back: ok"
+
+# 3. A switch from Default to Work interrupted after one item had left the Desktop.
+mv "$HOME/Desktop/one.txt" "$root/Default/one.txt"
+printf '%s' '{"fromWorkspace":"Default","toWorkspace":"Work","outgoing":["one.txt","three folder","two.txt"],"incoming":["work.txt"]}' > "$journal"
+start_app app3
+wait_for 'c["activeWorkspace"] == "Work"' || fail "the interrupted switch was not finished"
+[ ! -e "$journal" ] || fail "the journal is still there"
+[ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after recovery: $(listing "$HOME/Desktop")"
+[ "$(listing "$root/Default")" = "one.txt|three folder|two.txt|" ] || fail "Default's folder after recovery: $(listing "$root/Default")"
+grep -q 'crash recovery complete' "$WORK/app3.log" || fail "no recovery line"
+echo "recovery: ok"
+
+# 4. A second instance while the first runs: it waits, quits at its last look, changes nothing.
+before="$(md5sum "$config" | cut -d' ' -f1)|$(listing "$HOME/Desktop")|$(listing "$root/Default")|$(listing "$root/Work")"
+started=$(date +%s)
+"$APP" > "$WORK/app4.log" 2>&1 || fail "the second instance did not end cleanly"
+took=$(( $(date +%s) - started ))
+grep -q 'another instance is alive and staying — this one quits' "$WORK/app4.log" || fail "the second instance did not say it quits"
+[ "$took" -ge 5 ] || fail "the second instance quit after ${took}s, before its last look"
+after="$(md5sum "$config" | cut -d' ' -f1)|$(listing "$HOME/Desktop")|$(listing "$root/Default")|$(listing "$root/Work")"
+[ "$before" = "$after" ] || fail "the second instance changed something"
+kill -0 $pid 2>/dev/null || fail "the first instance is gone"
+stop_app
+echo "second instance: ok"
+echo PASS > "$WORK/result"
+SESSION
+chmod +x "$work/session.sh"
+status=0
+xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh" || status=$?
+grep -q PASS "$work/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
+echo "PASS"
