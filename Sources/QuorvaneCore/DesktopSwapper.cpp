@@ -1,6 +1,7 @@
 #include "DesktopSwapper.h"
 
 #include "Names.h"
+#include "Paths.h"
 #include "SwapError.h"
 
 namespace quorvane {
@@ -38,6 +39,13 @@ QMap<QString, IconPosition> toStored(const IconPositions &positions)
     for (const auto &[name, position] : positions)
         out.insert(name, position);
     return out;
+}
+
+// Whether a desktop's name can be its folder in the desktops folder: a usable path component
+// that is none of the folder's own entries (".store", ".pinned", "Archive" ...).
+bool isDesktopFolderName(const QString &name)
+{
+    return Location::isSafeName(name) && !Paths::isReservedEntryName(name);
 }
 
 // The stored spelling of a desktop's name: its record's, or the name itself without a record.
@@ -82,9 +90,9 @@ QStringList DesktopSwapper::switchTo(const QString &requested)
     const QString target = record->name;
     // A desktop whose name cannot be a folder name has no folder: refused before anything
     // moves, rather than journalling moves that can never happen.
-    if (!Location::isSafeName(target))
+    if (!isDesktopFolderName(target))
         throw SwapError::unknownWorkspace(requested);
-    if (!Location::isSafeName(active))
+    if (!isDesktopFolderName(active))
         throw SwapError::unknownWorkspace(active);
 
     const QSet<QString> pinned(config.settings.pinnedFolders.begin(), config.settings.pinnedFolders.end());
@@ -269,6 +277,12 @@ QSet<QString> DesktopSwapper::handOverHiddenDeposits(const QString &expandTarget
 
 void DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool carryPositions)
 {
+    // A journal naming one of the desktops folder's own entries (only a hand-edited one can)
+    // would move the store or the archive onto the Desktop.
+    for (const QString &name : {journal.fromWorkspace, journal.toWorkspace}) {
+        if (!isDesktopFolderName(name))
+            throw SwapError::unknownWorkspace(name);
+    }
     const Location from = Location::workspace(journal.fromWorkspace);
     const Location to = Location::workspace(journal.toWorkspace);
 

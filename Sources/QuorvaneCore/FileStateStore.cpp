@@ -100,12 +100,9 @@ void FileStateStore::saveConfig(const Config &config)
 
 std::optional<Journal> FileStateStore::loadJournal()
 {
-    std::optional<QByteArray> bytes;
-    try {
-        bytes = readWhole(m_journalPath);
-    } catch (const IoError &) {
-        return std::nullopt; // an unreadable journal reads as none
-    }
+    // Only a missing journal is no journal: one that exists but cannot be read still names a
+    // switch in progress, and the next switch must not start as if there were none.
+    const auto bytes = readWhole(m_journalPath);
     if (!bytes || bytes->isEmpty())
         return std::nullopt;
     return Journal::fromJson(parseObject(*bytes, "journal.json"));

@@ -72,6 +72,7 @@ QStringList FileSystemSurface::items(const Location &at)
     if (!dir)
         return {};
     std::vector<std::string> names;
+    errno = 0;
     while (const dirent *entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
         if (name.empty() || name.front() == '.')
@@ -80,7 +81,11 @@ QStringList FileSystemSurface::items(const Location &at)
             continue;
         names.emplace_back(name);
     }
+    // A listing cut short by a read error is not the folder's contents: none is safer than part.
+    const int readError = errno;
     ::closedir(dir);
+    if (readError != 0)
+        return {};
     // std::string compares bytes as unsigned characters.
     std::sort(names.begin(), names.end());
     QStringList result;

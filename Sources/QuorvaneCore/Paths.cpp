@@ -56,6 +56,17 @@ QString resolved(const QString &path)
 
 } // namespace
 
+bool Paths::isReservedEntryName(const QString &name)
+{
+    if (name.startsWith(QLatin1Char('.')))
+        return true;
+    for (const QString &reserved : reservedDeskNames) {
+        if (name.compare(reserved, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
 Paths::Paths(const QString &home, const QString &desktop)
     : m_home(clean(home))
     , m_root(m_home + QLatin1Char('/') + rootName)

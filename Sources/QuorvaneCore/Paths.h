@@ -15,6 +15,10 @@ public:
     // Entries of the desktops folder that no desktop may be named after.
     static const QStringList reservedDeskNames;
 
+    // A name the desktops folder keeps for itself: one starting with "." (".store", ".pinned",
+    // hidden entries) or a reserved name, ignoring case. No desktop's folder may have it.
+    static bool isReservedEntryName(const QString &name);
+
     Paths(const QString &home, const QString &desktop);
 
     // The Desktop named by the XDG user-dirs file of that home (~/Desktop when it names none).

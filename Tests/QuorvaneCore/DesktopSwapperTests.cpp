@@ -257,7 +257,10 @@ TEST_F(SwapOnDisk, AFailedHandOverKeepsTheTargetsItemOfItsNameInTheFolder)
 // in particular an empty desktop name never means the desktops folder itself.
 TEST_F(SwapOnDisk, UnsafeDesktopNamesAreRefusedBeforeAnythingMoves)
 {
-    for (const QString &name : {QString(), QStringLiteral(".."), QStringLiteral("."), QStringLiteral("x/y")}) {
+    // Unusable path components, and the desktops folder's own entries (moving ".store" would
+    // carry the document onto the Desktop, "Archive" every archived desktop).
+    for (const QString &name : {QString(), QStringLiteral(".."), QStringLiteral("."), QStringLiteral("x/y"),
+                                QStringLiteral(".store"), QStringLiteral(".pinned"), QStringLiteral("archive")}) {
         save(deskDocument("A", {"A", name}));
         d.put(Location::desktop(), "a1", "one");
         const QByteArray document = readFile(d.paths.config());
@@ -279,9 +282,15 @@ TEST_F(SwapOnDisk, AJournalNamingNoFolderMovesNothingFromTheDesktopsFolder)
     d.put(Location::workspace("A"), "a1", "one");
     d.put(Location::desktop(), "d1", "on the desktop");
     d.store.saveJournal(Journal{"..", "", {"d1"}, {"A"}});
-    EXPECT_THROW(swapper.recoverIfNeeded(), SurfaceError);
+    EXPECT_THROW(swapper.recoverIfNeeded(), SwapError);
     EXPECT_EQ(d.names(Location::desktop()), (QStringList{"d1"}));
     EXPECT_EQ(d.names(Location::workspace("A")), (QStringList{"a1"}));
+
+    // A journal naming the store folder leaves the document where it is.
+    d.store.saveJournal(Journal{"A", ".store", {"d1"}, {"config.json", "journal.json"}});
+    EXPECT_THROW(swapper.recoverIfNeeded(), SwapError);
+    EXPECT_EQ(d.names(Location::desktop()), (QStringList{"d1"}));
+    EXPECT_TRUE(QFileInfo::exists(d.paths.config()));
 }
 
 TEST_F(SwapOnDisk, ATargetSpelledDifferentlyUsesTheRecordsFolder)

@@ -194,6 +194,14 @@ TEST_F(StoreFixture, JournalDecoding)
     EXPECT_THROW(store.loadJournal(), DecodeError);
 }
 
+TEST_F(StoreFixture, AJournalThatExistsButCannotBeReadIsAnError)
+{
+    // Only a missing journal is none: an unreadable one still names a switch in progress.
+    ASSERT_TRUE(QDir().mkpath(paths.journal()));
+    EXPECT_THROW(store.loadJournal(), IoError);
+    EXPECT_FALSE(store.hasPendingJournal());
+}
+
 TEST_F(StoreFixture, AJournalThatCannotBeRemovedIsAnError)
 {
     // A folder in the journal's place cannot be unlinked: the switch must not report success.
