@@ -97,6 +97,8 @@ public:
     void toggleDock();
     void toggleScreenshotFilteringPause();
     void openSettings();
+    // The settings window once it has been opened.
+    QWidget *openSettingsWindow() const;
     void quit();
 
     // Built on first use; every later call returns the same object.
@@ -136,6 +138,12 @@ public:
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
 
 private:
+    // The application's own windows (settings, new-desktop sheet, move prompt): while one is
+    // open the application is a regular one with the main menu's shortcuts in that window;
+    // closing it makes the application an accessory again.
+    void presentOwnWindow(QWidget *window);
+    std::function<void()> accessoryOnClose() const;
+
     Config loadOrDefault();
     SystemAppearance &appearance();
     // The Desktop folder is the home folder or holds the desktops folder: nothing may move.

@@ -346,11 +346,9 @@ void AppController::offerToMoveToApplications()
                 } catch (...) {
                 }
             });
-        ActivationPolicy *activation = m_env.activation;
-        prompt->onClose = [activation] { activation->setMode(ActivationPolicy::Mode::accessory); };
+        prompt->onClose = accessoryOnClose();
     }
-    m_env.activation->setMode(ActivationPolicy::Mode::regular);
-    m_env.activation->activate();
+    presentOwnWindow(prompt->window());
     if (QWidget *window = prompt->window()) {
         window->show();
         window->raise();

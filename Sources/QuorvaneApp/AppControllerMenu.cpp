@@ -2,6 +2,8 @@
 // and the actions of its items.
 #include "AppController.h"
 
+#include "MainMenu.h"
+
 #include "ActivationPolicy.h"
 #include "CalendarWindowController.h"
 #include "CreateWorkspaceWindowController.h"
@@ -134,10 +136,8 @@ void AppController::newWorkspace()
     SettingsModel &model = ensureSettingsModel();
     model.reload();
     m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model);
-    ActivationPolicy *activation = m_env.activation;
-    m_createWindow->onClose = [activation] { activation->setMode(ActivationPolicy::Mode::accessory); };
-    activation->setMode(ActivationPolicy::Mode::regular);
-    activation->activate();
+    m_createWindow->onClose = accessoryOnClose();
+    presentOwnWindow(m_createWindow->window());
     CreateWorkspaceWindowController::placeNearMenuBar(m_createWindow->window());
     m_createWindow->showWindow();
 }
@@ -176,12 +176,32 @@ void AppController::openSettings()
     model.reload();
     if (!m_settingsWindow) {
         m_settingsWindow = std::make_unique<SettingsWindowController>(model);
-        ActivationPolicy *activation = m_env.activation;
-        m_settingsWindow->onClose = [activation] { activation->setMode(ActivationPolicy::Mode::accessory); };
+        m_settingsWindow->onClose = accessoryOnClose();
+    }
+    presentOwnWindow(m_settingsWindow->window());
+    m_settingsWindow->showWindow();
+}
+
+QWidget *AppController::openSettingsWindow() const
+{
+    return m_settingsWindow ? m_settingsWindow->window() : nullptr;
+}
+
+void AppController::presentOwnWindow(QWidget *window)
+{
+    static const char *const installed = "quorvaneMainMenuInstalled";
+    if (window && !window->property(installed).toBool()) {
+        MainMenu::install(window, m_env.info);
+        window->setProperty(installed, true);
     }
     m_env.activation->setMode(ActivationPolicy::Mode::regular);
     m_env.activation->activate();
-    m_settingsWindow->showWindow();
+}
+
+std::function<void()> AppController::accessoryOnClose() const
+{
+    ActivationPolicy *activation = m_env.activation;
+    return [activation] { activation->setMode(ActivationPolicy::Mode::accessory); };
 }
 
 void AppController::quit()
