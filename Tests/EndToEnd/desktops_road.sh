@@ -77,7 +77,8 @@ choose_from_menu() {
   read -r x y <<<"$(echo "$line" | sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\3 \4 \1 \2/' \
     | awk '{print $1 + int($3/2), $2 + int($4/2)}')"
   xdotool mousemove "$x" "$y" click 1
-  sleep 0.8
+  # Give the menu time to open on a loaded machine before the keys arrive.
+  sleep 1.5
   for i in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
   xdotool key Return
 }
