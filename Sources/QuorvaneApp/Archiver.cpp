@@ -237,11 +237,16 @@ void Archiver::drain(const QString &name, const QString &target)
     }
     const QByteArray source = QFile::encodeName(folderOf(workspace->name));
     const QByteArray targetFolder = QFile::encodeName(folderOf(into->name));
-    const QByteArray destination = targetFolder + '/' + workspace->name.toUtf8();
+    QByteArray destination = targetFolder + '/' + workspace->name.toUtf8();
     auto fail = [&](int code) { return ArchiveError::filesystem(prefix + fileops::errorText(code)); };
 
     if (const int code = fileops::makeFolders(targetFolder))
         throw fail(code);
+    // A file or a link (dangling or not) already bearing the name cannot be merged into: the
+    // folder goes beside it under the next free name instead.
+    struct stat inTheWay {};
+    if (::lstat(destination.constData(), &inTheWay) == 0 && !S_ISDIR(inTheWay.st_mode))
+        destination = uniqueDestination(workspace->name.toUtf8(), targetFolder);
     if (fileops::exists(source)) {
         if (!fileops::exists(destination)) {
             if (const int code = fileops::moveItem(source, destination))

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace quorvane::fileops {
@@ -22,11 +23,25 @@ int renameNoReplace(const QByteArray &from, const QByteArray &to);
 int moveItem(const QByteArray &from, const QByteArray &to);
 int moveItem(const QString &from, const QString &to);
 
+// Points in copyThenRemove where a test can step in: `afterSurvey` runs once the source has been
+// surveyed and before anything is copied, `beforeRemoval` once the copy is complete and on the
+// device and before the source is removed.
+struct CopyHooks {
+    std::function<void()> afterSurvey;
+    std::function<void()> beforeRemoval;
+};
+
 // The cross-file-system half of moveItem, usable on its own: exclusive recursive copy of
 // regular files, folders and symbolic links (modes and modification times kept), then removal
-// of the source. Any other kind of item (a device, a pipe, a socket) fails with EOPNOTSUPP
-// before the source is touched.
-int copyThenRemove(const QByteArray &from, const QByteArray &to);
+// of the source.
+// - Before anything is copied the source is surveyed: any other kind of item (a device, a pipe,
+//   a socket) fails with EOPNOTSUPP, and a folder of the source (or the source's parent) that
+//   could not be emptied afterwards fails with EACCES; nothing is touched either way.
+// - A failed copy is removed again and the source stays as it was.
+// - Only what was copied is removed, and only while it is unchanged: an entry added to the
+//   source meanwhile (ENOTEMPTY) or an item changed, replaced or gone since it was copied
+//   (EBUSY) stops the removal. The copy then stays as well: both exist, nothing is lost.
+int copyThenRemove(const QByteArray &from, const QByteArray &to, const CopyHooks &hooks = {});
 
 // mkdir -p: creates the folder and every missing parent; an existing folder is no error.
 int makeFolders(const QByteArray &path);

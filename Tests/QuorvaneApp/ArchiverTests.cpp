@@ -17,6 +17,7 @@
 #include <functional>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quorvane;
 using quorvane::test::readFile;
@@ -380,6 +381,37 @@ TEST_F(ArchiverTest, DrainMergesIntoAnEarlierDrainWithUniqueNamesAndKeepsHiddenE
     EXPECT_EQ(readFile(d + "/.config 2"), "new config");
     EXPECT_EQ(readFile(d + "/a.png"), "old a");
     EXPECT_FALSE(load().hasWorkspace("N"));
+}
+
+TEST_F(ArchiverTest, DrainGoesBesideAFileOrLinkBearingTheDesktopsName)
+{
+    const struct {
+        const char *what;
+        std::function<void(const QString &)> make;
+    } cases[] = {
+        {"file", [](const QString &path) { writeFile(path, "not a folder"); }},
+        {"dangling link", [](const QString &path) { ASSERT_EQ(::symlink("nowhere", QFile::encodeName(path).constData()), 0); }},
+        {"link to a folder", [](const QString &path) {
+             QDir().mkpath(path + ".real");
+             ASSERT_EQ(::symlink("N.real", QFile::encodeName(path).constData()), 0);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(desk("P")).removeRecursively();
+        save({temporary("N"), permanent("P")});
+        writeFile(desk("N") + "/a.png", "a");
+        writeFile(desk("N") + "/.hidden", "h");
+        QDir().mkpath(desk("P"));
+        c.make(desk("P") + "/N");
+
+        archiver.drain("N", "P");
+        EXPECT_FALSE(fileops::exists(desk("N")));
+        EXPECT_EQ(entries(desk("P") + "/N 2"), (QStringList{".hidden", "a.png"}));
+        EXPECT_EQ(readFile(desk("P") + "/N 2/a.png"), "a");
+        EXPECT_FALSE(load().hasWorkspace("N"));
+        EXPECT_FALSE(fileops::exists(desk("P") + "/N.real/a.png"));
+    }
 }
 
 TEST_F(ArchiverTest, RefusedDrainsTouchNothing)

@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 
 #include <fcntl.h>
-
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quorvane;
@@ -58,6 +60,43 @@ void expectTree(const QString &root)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     ASSERT_EQ(::stat(native(root + "/a.png").constData(), &st), 0);
     EXPECT_EQ(st.st_mtim.tv_sec, 1000000000);
+}
+
+constexpr uid_t nobody = 65534;
+
+// Gives the whole tree to the unprivileged user.
+void giveToNobody(const QByteArray &path)
+{
+    ASSERT_EQ(::lchown(path.constData(), nobody, nobody), 0) << path.constData();
+    struct stat st {};
+    ASSERT_EQ(::lstat(path.constData(), &st), 0);
+    if (!S_ISDIR(st.st_mode))
+        return;
+    std::vector<QByteArray> names;
+    ASSERT_EQ(fileops::listEntries(path, names), 0);
+    for (const QByteArray &name : names)
+        giveToNobody(path + '/' + name);
+}
+
+// Runs `body` in a forked child, as the unprivileged user when `unprivileged` (root passes
+// every permission check), and gives its exit code; -1 when the child did not end normally. A
+// child that hangs is ended after 20 seconds.
+int inChild(bool unprivileged, const std::function<int()> &body)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        ::alarm(20);
+        if (unprivileged && ::geteuid() == 0
+            && (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+            ::_exit(255);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 class NoReplaceMoveTest : public testing::Test {
@@ -118,6 +157,132 @@ TEST_F(NoReplaceMoveTest, AFailedCopyIsRemovedAndTheSourceStaysWhole)
     EXPECT_FALSE(fileops::exists(root + "/Copy"));
     expectTree(root + "/Source");
     EXPECT_TRUE(fileops::exists(root + "/Source/inner/zz-pipe"));
+}
+
+TEST_F(NoReplaceMoveTest, WhatChangesInTheSourceDuringTheCopyIsNeverRemoved)
+{
+    const struct {
+        const char *what;
+        std::function<void(const QString &source)> change;
+        int code;
+        const char *changedItem; // relative to the source
+        QByteArray changedContent;
+    } cases[] = {
+        {"a file added to an inner folder", [](const QString &s) { writeFile(s + "/inner/late.txt", "late"); },
+         ENOTEMPTY, "/inner/late.txt", "late"},
+        {"a file added to the top folder", [](const QString &s) { writeFile(s + "/late.txt", "late"); }, ENOTEMPTY,
+         "/late.txt", "late"},
+        {"a file appended to",
+         [](const QString &s) {
+             QFile file(s + "/inner/deep.txt");
+             ASSERT_TRUE(file.open(QIODevice::Append));
+             file.write(" and more");
+         },
+         EBUSY, "/inner/deep.txt", "deep and more"},
+        {"a file replaced under its name",
+         [](const QString &s) {
+             writeFile(s + "/replacement", "newer");
+             ASSERT_EQ(::rename(native(s + "/replacement").constData(), native(s + "/.hidden").constData()), 0);
+         },
+         EBUSY, "/.hidden", "newer"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        fileops::removeTree(native(root));
+        buildTree(root + "/Source");
+        fileops::CopyHooks hooks;
+        hooks.beforeRemoval = [&] { c.change(root + "/Source"); };
+        EXPECT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), hooks), c.code);
+        // Both stay: the complete copy of what was there, and the source with the change.
+        expectTree(root + "/Copy");
+        EXPECT_EQ(readFile(root + "/Source" + c.changedItem), c.changedContent);
+        EXPECT_EQ(readFile(root + "/Source/a.png"), "png bytes");
+        EXPECT_TRUE(fileops::exists(root + "/Source/link"));
+        EXPECT_TRUE(fileops::exists(native(root) + "/Source/odd\xff"));
+    }
+
+    // A single file appended to between copy and removal stays too.
+    writeFile(root + "/single.txt", "one");
+    fileops::CopyHooks append;
+    append.beforeRemoval = [&] { writeFile(root + "/single.txt", "one two"); };
+    EXPECT_EQ(fileops::copyThenRemove(native(root + "/single.txt"), native(root + "/single copy.txt"), append), EBUSY);
+    EXPECT_EQ(readFile(root + "/single.txt"), "one two");
+    EXPECT_EQ(readFile(root + "/single copy.txt"), "one");
+}
+
+TEST_F(NoReplaceMoveTest, ASourceThatCouldNotBeRemovedIsRefusedBeforeAnythingIsCopied)
+{
+    ASSERT_EQ(::chmod(native(home.path()).constData(), 0755), 0);
+    const struct {
+        const char *what;
+        QString source;
+        QString locked;
+    } cases[] = {
+        {"a read-only folder inside", root + "/Source", root + "/Source/inner"},
+        {"a read-only parent", root + "/Parent/Source", root + "/Parent"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        buildTree(c.source);
+        giveToNobody(native(root));
+        ASSERT_EQ(::chmod(native(c.locked).constData(), 0555), 0);
+        const int code = inChild(true, [&] { return fileops::copyThenRemove(native(c.source), native(root + "/Copy")); });
+        EXPECT_EQ(code, EACCES);
+        EXPECT_FALSE(fileops::exists(root + "/Copy"));
+        expectTree(c.source);
+        ::chmod(native(c.locked).constData(), 0755);
+        ASSERT_EQ(fileops::removeTree(native(root)), 0);
+        QDir().mkpath(root);
+    }
+}
+
+TEST_F(NoReplaceMoveTest, AFailedCopyIsRemovedEvenWithReadOnlyFoldersInIt)
+{
+    // "inner" is writable for the user only through its "others" bits, so its copy, owned by
+    // the user, would be read-only for them once it had the same mode. The unreadable file
+    // after it makes the copy fail.
+    ASSERT_EQ(::chmod(native(home.path()).constData(), 0755), 0);
+    buildTree(root + "/Source");
+    writeFile(root + "/Source/zz-secret", "secret");
+    giveToNobody(native(root));
+    ASSERT_EQ(::chown(native(root + "/Source/inner").constData(), 0, 0), 0);
+    ASSERT_EQ(::chmod(native(root + "/Source/inner").constData(), 0557), 0);
+    ASSERT_EQ(::chown(native(root + "/Source/zz-secret").constData(), 0, 0), 0);
+    ASSERT_EQ(::chmod(native(root + "/Source/zz-secret").constData(), 0600), 0);
+
+    const int code = inChild(true, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy")); });
+    EXPECT_EQ(code, EACCES);
+    EXPECT_FALSE(fileops::exists(root + "/Copy"));
+    expectTree(root + "/Source");
+    EXPECT_EQ(readFile(root + "/Source/zz-secret"), "secret");
+
+    // And once the copy succeeds, the copied folder gets the mode after all.
+    ASSERT_EQ(::chmod(native(root + "/Source/zz-secret").constData(), 0644), 0);
+    ASSERT_EQ(inChild(true, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy")); }), 0);
+    expectTree(root + "/Copy");
+    struct stat st {};
+    ASSERT_EQ(::stat(native(root + "/Copy/inner").constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0557u);
+    EXPECT_FALSE(fileops::exists(root + "/Source"));
+}
+
+TEST_F(NoReplaceMoveTest, APipePutInAFilesPlaceFailsTheCopyInsteadOfWaiting)
+{
+    buildTree(root + "/Source");
+    fileops::CopyHooks hooks;
+    hooks.afterSurvey = [&] {
+        const QByteArray file = native(root + "/Source/a.png");
+        if (::unlink(file.constData()) != 0 || ::mkfifo(file.constData(), 0600) != 0)
+            ::_exit(254);
+    };
+    // In a child: should the copy wait for a writer, the child ends and the test fails.
+    const int code = inChild(false, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), hooks); });
+    EXPECT_EQ(code, EOPNOTSUPP);
+    EXPECT_FALSE(fileops::exists(root + "/Copy"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(native(root + "/Source/a.png").constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(readFile(root + "/Source/inner/deep.txt"), "deep");
 }
 
 TEST_F(NoReplaceMoveTest, MovesAcrossFileSystemsByCopying)
