@@ -383,23 +383,6 @@ bool exists(const QString &path)
     return exists(QFile::encodeName(path));
 }
 
-int removeTree(const QByteArray &path)
-{
-    struct stat st {};
-    if (::lstat(path.constData(), &st) != 0)
-        return errno;
-    if (!S_ISDIR(st.st_mode))
-        return ::unlink(path.constData()) == 0 ? 0 : errno;
-    std::vector<QByteArray> names;
-    if (const int code = entriesOf(path, names))
-        return code;
-    for (const QByteArray &name : names) {
-        if (const int code = removeTree(path + '/' + name))
-            return code;
-    }
-    return ::rmdir(path.constData()) == 0 ? 0 : errno;
-}
-
 int listEntries(const QByteArray &folder, std::vector<QByteArray> &names)
 {
     names.clear();

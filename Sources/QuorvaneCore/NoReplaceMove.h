@@ -54,9 +54,6 @@ bool exists(const QString &path);
 // Every name inside the folder ("." and ".." left out, hidden names included), sorted by bytes.
 int listEntries(const QByteArray &folder, std::vector<QByteArray> &names);
 
-// Removes the item at the path, a folder with everything in it.
-int removeTree(const QByteArray &path);
-
 // The system's text for an errno.
 QString errorText(int code);
 

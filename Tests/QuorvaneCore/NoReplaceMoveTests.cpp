@@ -30,6 +30,13 @@ QByteArray native(const QString &path)
 
 // A folder tree with every kind of item a copy must carry: a file, a hidden file, a nested
 // folder, a link, and a name that is not valid UTF-8.
+// Removes a test tree, names that are not UTF-8 included (QDir cannot name those).
+void removeTestTree(const QString &root)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(native(root).toStdString()), ignored);
+}
+
 void buildTree(const QString &root)
 {
     writeFile(root + "/a.png", "png bytes");
@@ -188,7 +195,7 @@ TEST_F(NoReplaceMoveTest, WhatChangesInTheSourceDuringTheCopyIsNeverRemoved)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        fileops::removeTree(native(root));
+        removeTestTree(root);
         buildTree(root + "/Source");
         fileops::CopyHooks hooks;
         hooks.beforeRemoval = [&] { c.change(root + "/Source"); };
@@ -231,7 +238,7 @@ TEST_F(NoReplaceMoveTest, ASourceThatCouldNotBeRemovedIsRefusedBeforeAnythingIsC
         EXPECT_FALSE(fileops::exists(root + "/Copy"));
         expectTree(c.source);
         ::chmod(native(c.locked).constData(), 0755);
-        ASSERT_EQ(fileops::removeTree(native(root)), 0);
+        removeTestTree(root);
         QDir().mkpath(root);
     }
 }
