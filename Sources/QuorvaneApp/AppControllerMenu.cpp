@@ -189,11 +189,7 @@ QWidget *AppController::openSettingsWindow() const
 
 void AppController::presentOwnWindow(QWidget *window)
 {
-    static const char *const installed = "quorvaneMainMenuInstalled";
-    if (window && !window->property(installed).toBool()) {
-        MainMenu::install(window, m_env.info);
-        window->setProperty(installed, true);
-    }
+    MainMenu::install(window, m_env.info); // once per window
     m_env.activation->setMode(ActivationPolicy::Mode::regular);
     m_env.activation->activate();
 }

@@ -23,6 +23,9 @@ void ClosingWindow::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
     if (event->isAccepted() && onClose) {
+        // Hidden before the owner hears of it, so a change of the activation policy in the
+        // callback does not map the closing window again.
+        hide();
         const auto callback = onClose; // the owner may release this window from inside it
         callback();
     }

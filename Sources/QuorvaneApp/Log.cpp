@@ -6,6 +6,8 @@
 #include <QRecursiveMutex>
 
 #include <array>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -83,13 +85,22 @@ const char *typeName(QtMsgType type)
     return "info";
 }
 
+constexpr qint64 maxLogBytes = 4 * 1024 * 1024;
+
 void openFileLocked(LogState &s)
 {
     if (s.file || s.fileFailed || s.filePath.isEmpty())
         return;
     QDir().mkpath(QFileInfo(s.filePath).absolutePath());
-    // "e": close-on-exec, so child processes do not inherit the log.
-    s.file = std::fopen(QFile::encodeName(s.filePath).constData(), "ae");
+    const QByteArray path = QFile::encodeName(s.filePath);
+    // One earlier generation is kept: a log that has grown large starts afresh.
+    if (QFileInfo(s.filePath).size() > maxLogBytes)
+        ::rename(path.constData(), (path + ".1").constData());
+    // Private to the user (it names desktops and files); close-on-exec for child processes.
+    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    s.file = fd >= 0 ? ::fdopen(fd, "a") : nullptr;
+    if (fd >= 0 && !s.file)
+        ::close(fd);
     if (!s.file)
         s.fileFailed = true; // stderr and the ring still get every entry
 }

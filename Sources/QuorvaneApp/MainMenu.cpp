@@ -39,11 +39,12 @@ void perform(MainMenu::Command command, QWidget *window, const AppInfo &info)
                            MainMenu::appName(info) + QLatin1Char(' ') + info.shortVersion);
         break;
     case C::hide: {
+        // The application's own windows, those that carry this menu; panels and overlays
+        // that belong to the desktop stay.
         const auto windows = QApplication::topLevelWidgets();
         for (QWidget *w : windows) {
-            if (w->isVisible() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog
-                                   || w->windowType() == Qt::Tool))
-                w->hide();
+            if (w->isVisible() && w->property(installedProperty).toBool())
+                w->close();
         }
         break;
     }

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -62,18 +63,25 @@ bool LockFileRunningInstances::claim()
         return true;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     // Close-on-exec: a child process must not keep the claim alive after this one ends.
+    // Only a lock held by another process means another instance. A lock file that cannot be
+    // used at all (a folder in its place, another user's file, a full disk) guards nothing: this
+    // instance runs unguarded rather than never starting.
     const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
+    if (fd < 0) {
+        qWarning("cannot open the instance lock %s: %s", qPrintable(m_path), std::strerror(errno));
+        return true;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int code = errno;
         ::close(fd);
-        return false;
+        if (code == EWOULDBLOCK)
+            return false;
+        qWarning("cannot lock the instance lock %s: %s", qPrintable(m_path), std::strerror(code));
+        return true;
     }
     const QByteArray text = QByteArray::number(m_selfPid) + '\n';
-    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, text.constData(), size_t(text.size()), 0) != text.size()) {
-        ::close(fd);
-        return false;
-    }
+    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, text.constData(), size_t(text.size()), 0) != text.size())
+        qWarning("cannot record this instance in %s: %s", qPrintable(m_path), std::strerror(errno));
     m_fd = fd;
     return true;
 }

@@ -96,3 +96,14 @@ TEST(LockFileRunningInstances, StandardRuntimeFolderIsTheXdgOne)
 {
     EXPECT_EQ(LockFileRunningInstances::standardRuntimeFolder(), qEnvironmentVariable("XDG_RUNTIME_DIR"));
 }
+
+TEST(LockFileRunningInstances, AnUnusableLockFileIsNoOtherInstance)
+{
+    // A folder where the lock file belongs cannot be opened: that is no running instance, and
+    // the application must still start.
+    test::TempHome runtime;
+    LockFileRunningInstances instance(identifier, runtime.path());
+    ASSERT_TRUE(QDir().mkpath(instance.lockFilePath()));
+    EXPECT_FALSE(instance.otherInstancePid());
+    EXPECT_TRUE(instance.claim());
+}
