@@ -153,11 +153,18 @@ void AppController::completeLaunch()
                 journalFound = m_store.loadJournal().has_value();
             } catch (...) {
             }
-            if (journalFound)
-                qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
-            swapper().recoverIfNeeded();
-            if (journalFound)
-                qCInfo(Log::app()) << "crash recovery complete";
+            // A session that cannot save the document must not move files it could not record:
+            // the replay and the drains wait for a version that can write this document.
+            if (storeReadOnly) {
+                if (journalFound)
+                    qCCritical(Log::app()) << "crash-recovery journal left for a newer version: the document is read-only";
+            } else {
+                if (journalFound)
+                    qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
+                swapper().recoverIfNeeded();
+                if (journalFound)
+                    qCInfo(Log::app()) << "crash recovery complete";
+            }
         } catch (...) {
             present(std::current_exception());
         }

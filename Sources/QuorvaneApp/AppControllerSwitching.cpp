@@ -57,8 +57,22 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     if (desktopIsUnsafe())
         return;
 
+    // A switch asked for from inside another one's alert (a nested event loop) must not end
+    // the outer switch's busy state: only the outermost switch resumes the watcher.
+    const bool outermost = !isSwapping;
     isSwapping = true;
     desktopWatcher().pause();
+    struct EndOfSwitch {
+        AppController *controller;
+        bool outermost;
+        ~EndOfSwitch()
+        {
+            if (!outermost)
+                return;
+            controller->desktopWatcher().resume();
+            controller->isSwapping = false;
+        }
+    } endOfSwitch{this, outermost};
 
     const Config config = loadOrDefault();
     const AppSettings &settings = config.settings;
@@ -115,8 +129,6 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     reloadFloatingDock();
     if (!skipped.isEmpty())
         notePinnedSkips(skipped);
-    desktopWatcher().resume();
-    isSwapping = false;
 }
 
 void AppController::sweepScreenshots(const Config &config)

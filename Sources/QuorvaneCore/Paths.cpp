@@ -102,6 +102,9 @@ bool Paths::desktopIsSafe() const
     // The desktops folder lies in (or is) the Desktop: moving the Desktop's items would move it.
     if (isSameOrInside(root, desk))
         return false;
+    // A Desktop inside the desktops folder is one desktop's folder, or the store's.
+    if (isSameOrInside(desk, root))
+        return false;
     return true;
 }
 

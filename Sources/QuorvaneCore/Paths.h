@@ -37,8 +37,8 @@ public:
     QString defaultArchiveRoot() const { return m_root + QStringLiteral("/Archive"); }
     QString desktop() const { return m_desktop; }
 
-    // False when the Desktop is the home folder itself or a folder that holds the desktops
-    // folder: switching there would move the home folder's contents.
+    // False when the Desktop is the home folder itself, a folder that holds the desktops folder
+    // or one inside it: switching there would move the home folder's or the store's contents.
     bool desktopIsSafe() const;
 
 private:

@@ -170,6 +170,29 @@ TEST_F(Launch, StartMinimizedCollapsesToTheBlankDesktopAndRemembersTheActiveOne)
     EXPECT_TRUE(alerts.shown.empty()); // no first-switch note for the start-up collapse
 }
 
+TEST_F(Launch, AReadOnlySessionLeavesAPendingSwitchAndTheBlankFolderAlone)
+{
+    layOut({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
+    QFile::rename(desktop() + "/a2", root() + "/A/a2");
+    store().saveJournal(Journal{"A", "B", {"a1", "a2"}, {"b1"}});
+    touch(root() + "/" + Config::blankWorkspaceName, {"h1"});
+    QByteArray text = configBytes();
+    text.replace("\"schemaVersion\":1", "\"schemaVersion\":2");
+    writeFile(paths().config(), text);
+
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    EXPECT_TRUE(controller.storeReadOnly);
+    // Nothing moves that the document could not record.
+    EXPECT_EQ(entries(desktop()), QStringList{"a1"});
+    EXPECT_EQ(entries(root() + "/A"), QStringList{"a2"});
+    EXPECT_EQ(entries(root() + "/B"), QStringList{"b1"});
+    EXPECT_EQ(entries(root() + "/" + Config::blankWorkspaceName), QStringList{"h1"});
+    EXPECT_TRUE(QFileInfo::exists(paths().journal()));
+    EXPECT_EQ(configBytes(), text);
+    EXPECT_EQ(alerts.shown.size(), 1u); // only the newer-version alert
+}
+
 TEST_F(Launch, AnInterruptedSwitchIsFinishedFromItsJournal)
 {
     layOut({{"A", {"a1", "a2"}}, {"B", {"b1"}}});

@@ -80,6 +80,22 @@ TEST_F(Switching, AnEngineErrorGivesOneAlertAndStillDoesTheBookkeeping)
     EXPECT_EQ(entries(desktop()), QStringList{"a1"});
 }
 
+TEST_F(Switching, ASwitchAskedForDuringAnotherOnesAlertLeavesTheOuterOneBusy)
+{
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    AppController controller(environment());
+    bool busyAfterInner = false;
+    alerts.whileShown = [&] {
+        controller.performSwitch("B", true);
+        busyAfterInner = controller.isSwapping;
+    };
+    controller.performSwitch("Nowhere", true);
+    EXPECT_TRUE(busyAfterInner); // the outer switch was still running
+    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_EQ(load().activeWorkspace, "B");
+    EXPECT_EQ(entries(desktop()), QStringList{"b1"});
+}
+
 TEST_F(Switching, PresentWordsTheAlertByTheErrorsKind)
 {
     AppController controller(environment());

@@ -45,6 +45,8 @@ TEST(Paths, ADesktopThatIsTheHomeOrHoldsTheDesktopsFolderIsUnsafe)
     EXPECT_FALSE(Paths(home.path(), home.path()).desktopIsSafe());
     EXPECT_FALSE(Paths(home.path(), home.path() + "/").desktopIsSafe());
     EXPECT_FALSE(Paths(home.path(), home.path() + "/QuorVane Desktops").desktopIsSafe());
+    EXPECT_FALSE(Paths(home.path(), home.path() + "/QuorVane Desktops/Work").desktopIsSafe());
+    EXPECT_TRUE(Paths(home.path(), home.path() + "/QuorVane Desktops Elsewhere").desktopIsSafe());
     // A link named Desktop that points back at the home folder.
     ASSERT_TRUE(QFile::link(home.path(), home.filePath("Desktop")));
     EXPECT_FALSE(Paths(home.path(), home.path() + "/Desktop").desktopIsSafe());

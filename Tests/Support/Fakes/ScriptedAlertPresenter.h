@@ -3,6 +3,8 @@
 #include "AlertPresenter.h"
 
 #include <deque>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace quorvane::test {
@@ -14,10 +16,16 @@ public:
     std::deque<int> answers;
     std::vector<Alert> shown;
     int unscripted = 0;
+    // Runs while an alert is up, as events served by a real alert's own loop would.
+    std::function<void()> whileShown;
 
     int present(const Alert &alert) override
     {
         shown.push_back(alert);
+        if (whileShown) {
+            const auto during = std::exchange(whileShown, nullptr);
+            during();
+        }
         if (answers.empty()) {
             ++unscripted;
             return 0;
