@@ -81,6 +81,14 @@ Config AppController::loadOrDefault()
     }
 }
 
+void AppController::editQuietly(const std::function<void(Config &)> &edit)
+{
+    try {
+        m_store.mutateConfig(edit);
+    } catch (...) {
+    }
+}
+
 SystemAppearance &AppController::appearance()
 {
     return m_env.appearance ? *m_env.appearance : SystemAppearance::shared();

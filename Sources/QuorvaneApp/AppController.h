@@ -145,6 +145,9 @@ private:
     std::function<void()> accessoryOnClose() const;
 
     Config loadOrDefault();
+    // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
+    // switch (remembered flags, the visit stamp) never interrupt the user.
+    void editQuietly(const std::function<void(Config &)> &edit);
     SystemAppearance &appearance();
     // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
     bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }

@@ -301,12 +301,7 @@ void AppController::collapseAtStartupIfWanted()
     if (!config.settings.startMinimized || config.activeWorkspace == Config::blankWorkspaceName
         || !config.hasWorkspace(Config::blankWorkspaceName))
         return;
-    try {
-        Config changed = m_store.loadConfig();
-        changed.lastExpandedWorkspace = changed.activeWorkspace;
-        m_store.saveConfig(changed);
-    } catch (...) {
-    }
+    editQuietly([](Config &changed) { changed.lastExpandedWorkspace = changed.activeWorkspace; });
     performSwitch(Config::blankWorkspaceName, false);
 }
 
@@ -344,14 +339,8 @@ void AppController::offerToMoveToApplications()
                 InstallLocation::relaunch(location);
             },
             [weak] {
-                if (!weak)
-                    return;
-                try {
-                    Config config = weak->m_store.loadConfig();
-                    config.settings.declinedMoveToApplications = true;
-                    weak->m_store.saveConfig(config);
-                } catch (...) {
-                }
+                if (weak)
+                    weak->editQuietly([](Config &config) { config.settings.declinedMoveToApplications = true; });
             });
         prompt->onClose = accessoryOnClose();
     }

@@ -122,12 +122,7 @@ void AppController::toggleCollapse()
             performSwitch(*target, true);
         return;
     }
-    try {
-        Config changed = m_store.loadConfig();
-        changed.lastExpandedWorkspace = config.activeWorkspace;
-        m_store.saveConfig(changed);
-    } catch (...) {
-    }
+    editQuietly([&](Config &changed) { changed.lastExpandedWorkspace = config.activeWorkspace; });
     performSwitch(Config::blankWorkspaceName, true);
 }
 
@@ -156,15 +151,7 @@ void AppController::toggleDock()
 
 void AppController::toggleScreenshotFilteringPause()
 {
-    try {
-        Config config = m_store.loadConfig();
-        config.settings.screenshotFilteringPaused = !config.settings.screenshotFilteringPaused;
-        try {
-            m_store.saveConfig(config);
-        } catch (...) {
-        }
-    } catch (...) {
-    }
+    editQuietly([](Config &config) { config.settings.screenshotFilteringPaused = !config.settings.screenshotFilteringPaused; });
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();

@@ -234,12 +234,7 @@ void AppController::showFirstSwitchNoteIfNeeded(const QString &from, const QStri
     const Config current = loadOrDefault();
     if (current.settings.shownFirstSwitchNote || current.activeWorkspace != target)
         return;
-    try {
-        Config config = m_store.loadConfig();
-        config.settings.shownFirstSwitchNote = true;
-        m_store.saveConfig(config);
-    } catch (...) {
-    }
+    editQuietly([](Config &config) { config.settings.shownFirstSwitchNote = true; });
     QPointer<AppController> weak(this);
     m_env.scheduler->after(1.0, [weak, from] {
         if (!weak)
@@ -296,12 +291,9 @@ void AppController::present(std::exception_ptr error)
 
 void AppController::stampActiveVisited()
 {
-    try {
-        Config config = m_store.loadConfig();
+    editQuietly([](Config &config) {
         config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
-        m_store.saveConfig(config);
-    } catch (...) {
-    }
+    });
 }
 
 // The cover is lifted at the larger of the minimum duration since it began and the hold from

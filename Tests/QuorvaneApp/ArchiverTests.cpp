@@ -1,4 +1,5 @@
 #include "Log.h"
+#include "LogCapture.h"
 #include "Archiver.h"
 #include "FileStateStore.h"
 #include "IoError.h"
@@ -20,6 +21,7 @@
 #include <unistd.h>
 
 using namespace quorvane;
+using quorvane::test::LogCapture;
 using quorvane::test::readFile;
 using quorvane::test::ScopedTimeZone;
 using quorvane::test::TempHome;
@@ -50,32 +52,6 @@ private:
     FileStateStore &m_inner;
 };
 
-// Collects the messages of one logging category while alive.
-class LogCapture {
-public:
-    explicit LogCapture(const char *category)
-        : m_category(category)
-    {
-        s_current = this;
-        m_previous = qInstallMessageHandler(&LogCapture::handle);
-    }
-    ~LogCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        s_current = nullptr;
-    }
-    QStringList lines;
-
-private:
-    static void handle(QtMsgType, const QMessageLogContext &context, const QString &message)
-    {
-        if (s_current && context.category && QByteArray(context.category) == s_current->m_category)
-            s_current->lines.append(message);
-    }
-    static inline LogCapture *s_current = nullptr;
-    QByteArray m_category;
-    QtMessageHandler m_previous = nullptr;
-};
 
 Date utc(int year, int month, int day, int hour = 12)
 {

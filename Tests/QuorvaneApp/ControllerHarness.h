@@ -3,6 +3,7 @@
 // A controller on a temporary home folder with a manual clock, scripted alerts and fakes of
 // every desktop service, plus helpers to lay out desktops on disk.
 #include "AppController.h"
+#include "LogCapture.h"
 #include "AppearanceSwitch.h"
 #include "FakeScriptRunner.h"
 #include "Fakes/FakeRunningInstances.h"
@@ -115,33 +116,5 @@ struct ControllerHarness : ::testing::Test {
 
 };
 
-// Records every log message written while it lives, then passes it on.
-class LogCapture {
-public:
-    LogCapture()
-    {
-        s_current = this;
-        m_previous = qInstallMessageHandler(&LogCapture::handle);
-    }
-    ~LogCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        s_current = nullptr;
-    }
-    QStringList lines;
-    int count(const QString &line) const { return int(lines.count(line)); }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (s_current) {
-            s_current->lines << message;
-            if (s_current->m_previous)
-                s_current->m_previous(type, context, message);
-        }
-    }
-    static inline LogCapture *s_current = nullptr;
-    QtMessageHandler m_previous = nullptr;
-};
 
 } // namespace quorvane::test

@@ -1,4 +1,5 @@
 #include "Log.h"
+#include "LogCapture.h"
 #include "SystemAppearance.h"
 
 #include <gtest/gtest.h>
@@ -29,18 +30,6 @@ public:
     }
 };
 
-struct Captured {
-    QtMsgType type;
-    QString category;
-    QString text;
-};
-std::vector<Captured> captured;
-
-void capture(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    captured.push_back({type, QString::fromUtf8(context.category), text});
-}
-
 } // namespace
 
 TEST(SystemAppearance, DarkOnlyForTheStringDarkInAnyCase)
@@ -68,12 +57,14 @@ TEST(SystemAppearance, AFailedFlipIsLoggedNotThrown)
     FakePreferences preferences;
     FakeSwitch appearanceSwitch;
     SystemAppearance appearance(preferences, appearanceSwitch);
-    captured.clear();
-    const auto previous = qInstallMessageHandler(capture);
-    appearance.setDark(true);
-    appearanceSwitch.failure = QStringLiteral("no colour scheme");
-    appearance.setDark(false);
-    qInstallMessageHandler(previous);
+    std::vector<test::LogCapture::Entry> captured;
+    {
+        test::LogCapture log;
+        appearance.setDark(true);
+        appearanceSwitch.failure = QStringLiteral("no colour scheme");
+        appearance.setDark(false);
+        captured = log.entries;
+    }
 
     EXPECT_EQ(appearanceSwitch.calls, (std::vector<bool>{true, false}));
     ASSERT_EQ(captured.size(), 1u);
