@@ -1,6 +1,6 @@
-#include "AppController.h"
+#include "Controller/AppController.h"
 #include "LockFileRunningInstances.h"
-#include "Log.h"
+#include "Controller/Log.h"
 #include "MessageBoxAlertPresenter.h"
 #include "QtScheduler.h"
 #include "ScriptProcess.h"

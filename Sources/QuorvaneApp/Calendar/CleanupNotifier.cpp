@@ -1,0 +1,48 @@
+#include "Calendar/CleanupNotifier.h"
+
+#include "CleanupSchedule.h"
+#include "JsonCoding.h"
+
+namespace quorvane {
+
+const QString CleanupNotifier::prefix = QStringLiteral("quorvane.cleanup.");
+const QString CleanupNotifier::title = QStringLiteral("Desktop cleanup");
+
+CleanupNotifier::CleanupNotifier(const QString &appIdentifier, std::unique_ptr<NotificationScheduler> center,
+                                 std::function<Date()> now)
+    : m_appIdentifier(appIdentifier)
+    , m_center(std::move(center))
+    , m_now(std::move(now))
+{
+}
+
+std::vector<NotificationRequest> CleanupNotifier::requests(const Config &config, Date now)
+{
+    std::vector<NotificationRequest> out;
+    const AppSettings &settings = config.settings;
+    for (const CleanupTask &task : config.openCleanupTasks()) {
+        const QString base = prefix + json::fromUuid(task.id).toString();
+        const auto times = CleanupSchedule::fireTimes(task.date, now, int(settings.cleanupNotifyMinutes),
+                                                      settings.cleanupNotifyRepeat);
+        for (const CleanupFireTime &fire : times)
+            out.push_back(NotificationRequest{base + fire.suffix, title, toDateTime(fire.date)});
+    }
+    return out;
+}
+
+void CleanupNotifier::sync(const Config &config)
+{
+    if (m_appIdentifier.isEmpty())
+        return;
+    m_center->removeAllPendingRequests();
+    if (config.settings.muteCleanupNotifications || config.openCleanupTasks().empty())
+        return;
+    if (!m_requestedAuth) {
+        m_requestedAuth = true;
+        m_center->requestAuthorization();
+    }
+    for (const NotificationRequest &request : requests(config, m_now()))
+        m_center->add(request);
+}
+
+} // namespace quorvane

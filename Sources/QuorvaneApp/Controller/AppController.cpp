@@ -1,0 +1,97 @@
+#include "Controller/AppController.h"
+
+#include "Desktop/Archiver.h"
+#include "Calendar/CreateWorkspaceWindowController.h"
+#include "DesktopSwapper.h"
+#include "Desktop/DesktopWatcher.h"
+#include "Controller/Log.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/SettingsWindowController.h"
+#include "Overlays/SystemAppearance.h"
+
+namespace quorvane {
+
+AppController::AppController(AppEnvironment environment, QObject *parent)
+    : QObject(parent)
+    , m_env(std::move(environment))
+    , m_statusItem(m_env.makeStatusItem())
+    , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
+    , m_store(m_env.paths.config(), m_env.paths.journal())
+    , m_cleanupNotifier(m_env.info.identifier)
+    , m_trashWatcher(m_env.info.identifier)
+    , m_menuBarIcon(*m_env.scheduler)
+{
+}
+
+AppController::~AppController() = default;
+
+DesktopSwapper &AppController::swapper()
+{
+    if (!m_swapper)
+        m_swapper = std::make_unique<DesktopSwapper>(m_surface, m_store);
+    return *m_swapper;
+}
+
+Archiver &AppController::archiver()
+{
+    if (!m_archiver)
+        m_archiver = std::make_unique<Archiver>(m_store, m_env.paths);
+    return *m_archiver;
+}
+
+DesktopWatcher &AppController::desktopWatcher()
+{
+    if (!m_desktopWatcher) {
+        QPointer<AppController> weak(this);
+        m_desktopWatcher = std::make_unique<DesktopWatcher>(m_env.paths.desktop(), 0.4, [weak] {
+            if (weak)
+                weak->onDesktopChanged();
+        }, *m_env.scheduler);
+    }
+    return *m_desktopWatcher;
+}
+
+void AppController::onDesktopChanged()
+{
+    qCDebug(Log::sweep()) << "Desktop folder changed";
+}
+
+SpaceFollower &AppController::spaceFollower()
+{
+    if (!m_spaceFollower) {
+        QPointer<AppController> weak(this);
+        m_spaceFollower = std::make_unique<SpaceFollower>(SpaceIdentifier::shared(), [weak](const QString &identity) {
+            return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done;
+        });
+    }
+    return *m_spaceFollower;
+}
+
+SpaceFollowResult AppController::handleSpaceSettled(const QString &)
+{
+    return SpaceFollowResult::done;
+}
+
+Config AppController::loadOrDefault()
+{
+    try {
+        return m_store.loadConfig();
+    } catch (...) {
+        return Config::defaultDocument();
+    }
+}
+
+void AppController::editQuietly(const std::function<void(Config &)> &edit)
+{
+    try {
+        m_store.mutateConfig(edit);
+    } catch (...) {
+    }
+}
+
+SystemAppearance &AppController::appearance()
+{
+    return m_env.appearance ? *m_env.appearance : SystemAppearance::shared();
+}
+
+} // namespace quorvane

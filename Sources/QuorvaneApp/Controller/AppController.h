@@ -1,0 +1,201 @@
+#pragma once
+
+#include "Controller/AppEnvironment.h"
+#include "AppearanceMode.h"
+#include "Calendar/CleanupNotifier.h"
+#include "Triggers/CornerWatcher.h"
+#include "Overlays/DesktopCueOverlay.h"
+#include "FileStateStore.h"
+#include "Desktop/FinderSurface.h"
+#include "Dock/FloatingDock.h"
+#include "Triggers/HotKeyCenter.h"
+#include "Controller/MenuBarIconAnimator.h"
+#include "Triggers/ScrollCycleHUD.h"
+#include "Controller/StatusMenuModel.h"
+#include "Triggers/SpaceFollower.h"
+#include "Overlays/SwitchTransitionOverlay.h"
+#include "Install/TrashWatcher.h"
+
+#include <QMenu>
+#include <QObject>
+#include <QPointer>
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace quorvane {
+
+class Archiver;
+class CreateWorkspaceWindowController;
+class DesktopSwapper;
+class DesktopWatcher;
+class SettingsModel;
+class SettingsWindowController;
+class SystemAppearance;
+
+// The one object that owns every long-lived component of the process. Construction touches no
+// file, shows no window and starts no timer; launching does that (applicationDidFinishLaunching).
+class AppController : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AppController(AppEnvironment environment, QObject *parent = nullptr);
+    ~AppController() override;
+
+    // Start-up: called by main once the event loop runs. Hands over from another running
+    // instance, then completes the launch.
+    void applicationDidFinishLaunching();
+    // True when this instance may go on now; false when it waits for another one to go.
+    bool enforceSingleInstance();
+    // The process id of another running instance of this application.
+    std::optional<qint64> otherInstance() const;
+    // Looks again for the other instance; looks again 0.5 s later while attempts are left,
+    // quits at the last look.
+    void awaitHandover(int attemptsLeft);
+    // The ordered start-up; every step runs even when an earlier one failed.
+    void completeLaunch();
+    void warnIfConfigFromNewerVersion();
+    void configureFloatingDock();
+    // First run: the Desktop's items become desktop "Default". Creates the desktops folder,
+    // its store folder and the folders of the live desktops and the blank desktop.
+    void bootstrapIfNeeded();
+    // Renames the legacy blank desktop "_blank" (record, folder, references) and saves.
+    void migrateBlankWorkspaceName(Config &config);
+    void collapseAtStartupIfWanted();
+    void warnIfICloudDesktop();
+    void offerToMoveToApplications();
+    void warmFinderConnection();
+    void warnAutomationDenied();
+
+    // Switching: every request ends here. Does nothing when the target is already active,
+    // the session is read-only or the Desktop folder is not a safe one.
+    void performSwitch(const QString &target, bool userInitiated);
+    void sweepScreenshots(const Config &config);
+    void sweepCustomFilters(const Config &config);
+    // Both sweeps in the configured order, then the menu and the settings model refresh.
+    void sweepActiveDesktopNow();
+    // The main screen's size in whole points; 1440 × 900 without a screen.
+    static std::pair<std::int64_t, std::int64_t> desktopCanvas();
+    void applyAppearance(const QString &name, const Config &config);
+    void showFirstSwitchNoteIfNeeded(const QString &from, const QString &target);
+    void notePinnedSkips(const QStringList &names);
+    // The controller's one error alert.
+    void present(const std::exception &error);
+    void present(std::exception_ptr error);
+    void stampActiveVisited();
+
+    // The status menu.
+    void rebuildMenu();
+    StatusMenuModel menuModel() const { return m_menuModel; }
+    void statusItemClicked(const StatusItem::Click &click);
+    void switchWorkspace(const QString &name);
+    void toggleCollapse();
+    void newWorkspace();
+    void openCalendar();
+    void toggleDock();
+    void toggleScreenshotFilteringPause();
+    void openSettings();
+    // The settings window once it has been opened.
+    QWidget *openSettingsWindow() const;
+    void quit();
+
+    // Built on first use; every later call returns the same object.
+    DesktopSwapper &swapper();
+    Archiver &archiver();
+    DesktopWatcher &desktopWatcher();
+    SpaceFollower &spaceFollower();
+
+    const AppEnvironment &environment() const { return m_env; }
+    StatusItem &statusItem() { return *m_statusItem; }
+    FinderSurface &surface() { return m_surface; }
+    FileStateStore &store() { return m_store; }
+    HotKeyCenter &hotKeys() { return m_hotKeys; }
+    FloatingDock &floatingDock() { return m_floatingDock; }
+    CornerWatcher &cornerWatcher() { return m_cornerWatcher; }
+    DesktopCueOverlay &cueOverlay() { return m_cueOverlay; }
+    SwitchTransitionOverlay &switchOverlay() { return m_switchOverlay; }
+    CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
+    TrashWatcher &trashWatcher() { return m_trashWatcher; }
+    MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
+    QMenu &menu() { return m_menu; }
+    ScrollCycleHUD &scrollHUD() { return m_scrollHUD; }
+
+    bool isSwapping = false;
+    std::optional<QString> previousWorkspace;
+    std::optional<AppearanceMode> appearanceBaseline;
+    bool storeReadOnly = false;
+    double schedulerInterval = 60;
+
+    // The follower's question once a bound Space has settled. Following Spaces needs a Space
+    // identifier, which this platform does not have: every settled Space is handled as done.
+    SpaceFollowResult handleSpaceSettled(const QString &identity);
+    // The Desktop watcher's report after its debounce. Sweeping arrivals is wired together
+    // with the other timers and observers; until then a change is only noted.
+    void onDesktopChanged();
+
+    SettingsModel *settingsModel() const { return m_settingsModel.get(); }
+
+private:
+    // The application's own windows (settings, new-desktop sheet, move prompt): while one is
+    // open the application is a regular one with the main menu's shortcuts in that window;
+    // closing it makes the application an accessory again.
+    void presentOwnWindow(QWidget *window);
+    std::function<void()> accessoryOnClose() const;
+
+    Config loadOrDefault();
+    // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
+    // switch (remembered flags, the visit stamp) never interrupt the user.
+    void editQuietly(const std::function<void(Config &)> &edit);
+    SystemAppearance &appearance();
+    // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
+    bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
+    void warnUnsafeDesktop();
+    // Completes due desktop timers unless a switch is pending or the session is read-only.
+    QStringList fireDueTimersIfSafe();
+    void revealWhenSettled(SwitchTransition transition, double coverStart);
+    void choose(const StatusMenuItem &item);
+    // Small helpers for what the start-up and the menu call of the triggers, timers and
+    // settings wiring.
+    void reloadHotKeys();
+    void updateCueOverlay(const std::optional<QString> &name);
+    void startScheduler();
+    void syncCleanupNotifications();
+    void refreshDesktopWatcher();
+    void refreshSpaceFollower();
+    void refreshCornerWatcher();
+    void reloadFloatingDock();
+    void toggleFloatingDock();
+    SettingsModel &ensureSettingsModel();
+    bool isBusy();
+    void cycleOptionClick();
+
+    AppEnvironment m_env;
+    std::shared_ptr<StatusItem> m_statusItem;
+    FinderSurface m_surface;
+    FileStateStore m_store;
+    std::unique_ptr<DesktopSwapper> m_swapper;
+    HotKeyCenter m_hotKeys;
+    FloatingDock m_floatingDock;
+    CornerWatcher m_cornerWatcher;
+    DesktopCueOverlay m_cueOverlay;
+    SwitchTransitionOverlay m_switchOverlay;
+    CleanupNotifier m_cleanupNotifier;
+    TrashWatcher m_trashWatcher;
+    MenuBarIconAnimator m_menuBarIcon;
+    std::unique_ptr<Archiver> m_archiver;
+    std::unique_ptr<DesktopWatcher> m_desktopWatcher;
+    std::unique_ptr<SpaceFollower> m_spaceFollower;
+    QMenu m_menu;
+    ScrollCycleHUD m_scrollHUD;
+    StatusMenuModel m_menuModel;
+    std::unique_ptr<SettingsModel> m_settingsModel;
+    std::unique_ptr<SettingsWindowController> m_settingsWindow;
+    std::unique_ptr<CreateWorkspaceWindowController> m_createWindow;
+    std::optional<Scheduler::Token> m_schedulerTimer;
+    bool m_menuOpen = false;
+    std::optional<StatusMenuItem> m_pendingChoice;
+};
+
+} // namespace quorvane

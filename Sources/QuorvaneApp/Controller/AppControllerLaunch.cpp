@@ -1,0 +1,387 @@
+// Start-up: the hand-over from another running instance, then the launch in its fixed order,
+// with the first-run bootstrap, the recovery of an interrupted switch and the start-up prompts.
+#include "Controller/AppController.h"
+
+#include "ActivationPolicy.h"
+#include "AlertPresenter.h"
+#include "DesktopSwapper.h"
+#include "IoError.h"
+#include "Location.h"
+#include "Controller/Log.h"
+#include "Install/MoveToApplicationsWindowController.h"
+#include "NoReplaceMove.h"
+#include "RunningInstances.h"
+#include "ScriptRunner.h"
+#include "Install/Updater.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace quorvane {
+
+namespace {
+
+const QString defaultWorkspaceName = QStringLiteral("Default");
+const QString legacyBlankName = QStringLiteral("_blank");
+const QString finderWarmUpScript = QStringLiteral("tell application \"Finder\" to name of desktop");
+constexpr int automationDeniedNumber = -1743;
+const QString automationSettingsAddress =
+    QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Automation");
+
+// The error number a script host appends to its message as "(-1743)"; none without one.
+std::optional<int> scriptErrorNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("\\((-?\\d+)\\)\\s*$"));
+    const auto match = number.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toInt();
+}
+
+// Marks a name of the folder hidden for file managers: one line of the folder's ".hidden".
+void hideInFolder(const QString &folder, const QString &name)
+{
+    const QString path = folder + QStringLiteral("/.hidden");
+    QByteArray contents;
+    QFile existing(path);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly))
+            return;
+        contents = existing.readAll();
+    }
+    const QByteArray line = name.toUtf8();
+    if (contents.split('\n').contains(line))
+        return;
+    if (!contents.isEmpty() && !contents.endsWith('\n'))
+        contents += '\n';
+    contents += line + '\n';
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size())
+        file.commit();
+}
+
+void makeFolderOrThrow(const QString &path)
+{
+    if (const int error = fileops::makeFolders(path))
+        throw IoError(error, QStringLiteral("create the folder ") + path);
+}
+
+} // namespace
+
+void AppController::applicationDidFinishLaunching()
+{
+    if (enforceSingleInstance())
+        completeLaunch();
+}
+
+std::optional<qint64> AppController::otherInstance() const
+{
+    if (m_env.info.identifier.isEmpty() || !m_env.instances)
+        return std::nullopt;
+    return m_env.instances->otherInstancePid();
+}
+
+bool AppController::enforceSingleInstance()
+{
+    if (m_env.info.identifier.isEmpty() || !m_env.instances)
+        return true;
+    const auto other = otherInstance();
+    if (!other && m_env.instances->claim())
+        return true;
+    qCInfo(Log::app()).noquote() << QStringLiteral("another instance is running (pid %1) — waiting to see if it's exiting")
+                                        .arg(other.value_or(0));
+    awaitHandover(12);
+    return false;
+}
+
+void AppController::awaitHandover(int attemptsLeft)
+{
+    if (!otherInstance() && m_env.instances->claim()) {
+        qCInfo(Log::app()) << "previous instance exited — taking over";
+        completeLaunch();
+        return;
+    }
+    if (attemptsLeft >= 1) {
+        QPointer<AppController> weak(this);
+        m_env.scheduler->after(0.5, [weak, attemptsLeft] {
+            if (weak)
+                weak->awaitHandover(attemptsLeft - 1);
+        });
+        return;
+    }
+    qCInfo(Log::app()) << "another instance is alive and staying — this one quits";
+    if (m_env.terminate)
+        m_env.terminate();
+}
+
+void AppController::completeLaunch()
+{
+    // 1. Version lines.
+    const QString version = m_env.info.shortVersion.isEmpty() ? QStringLiteral("dev") : m_env.info.shortVersion;
+    qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launched").arg(version);
+    qCInfo(Log::app()).noquote()
+        << QStringLiteral("Sparkle %1 embedded").arg(Updater::frameworkVersion().value_or(QStringLiteral("NOT LOADED")));
+    // 2. There is no application-wide menu bar here: each window installs the main menu.
+    // 3.
+    warnIfConfigFromNewerVersion();
+    // 4. The status item.
+    if (!m_statusItem->isAvailable())
+        qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";
+    m_menuBarIcon.install(m_statusItem);
+    QPointer<AppController> weak(this);
+    m_statusItem->setOnClick([weak](const StatusItem::Click &click) {
+        if (weak)
+            weak->statusItemClicked(click);
+    });
+    m_statusItem->setVisible(true);
+    if (m_statusItem->isAvailable())
+        qCInfo(Log::app()) << "status item shown in the status area";
+    // 5. Scroll cycling over the status item is wired with the other switch triggers.
+    // 6.
+    configureFloatingDock();
+    // 7. Bootstrap and recovery, one unit: its first error is shown and ends it.
+    if (desktopIsUnsafe()) {
+        warnUnsafeDesktop();
+    } else {
+        try {
+            bootstrapIfNeeded();
+            bool journalFound = false;
+            try {
+                journalFound = m_store.loadJournal().has_value();
+            } catch (...) {
+            }
+            // A session that cannot save the document must not move files it could not record:
+            // the replay and the drains wait for a version that can write this document.
+            if (storeReadOnly) {
+                if (journalFound)
+                    qCCritical(Log::app()) << "crash-recovery journal left for a newer version: the document is read-only";
+            } else {
+                if (journalFound)
+                    qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
+                swapper().recoverIfNeeded();
+                if (journalFound)
+                    qCInfo(Log::app()) << "crash recovery complete";
+            }
+        } catch (...) {
+            present(std::current_exception());
+        }
+    }
+    // 8 to 20.
+    stampActiveVisited();
+    collapseAtStartupIfWanted();
+    fireDueTimersIfSafe();
+    reloadHotKeys();
+    rebuildMenu();
+    updateCueOverlay(std::nullopt);
+    startScheduler();
+    // 15. No wake notification reaches the application on this platform.
+    syncCleanupNotifications();
+    refreshDesktopWatcher();
+    // 18. No active-Space notification reaches the application on this platform.
+    refreshSpaceFollower();
+    refreshCornerWatcher();
+    // 21 to 25.
+    warnIfICloudDesktop();
+    offerToMoveToApplications();
+    warmFinderConnection();
+    m_trashWatcher.start();
+    Updater::start([weak] { return weak && weak->isBusy(); });
+}
+
+void AppController::warnIfConfigFromNewerVersion()
+{
+    Config config;
+    try {
+        config = m_store.loadConfig();
+    } catch (...) {
+        return;
+    }
+    if (config.schemaVersion <= Config::currentSchemaVersion)
+        return;
+    storeReadOnly = true;
+    qCCritical(Log::error()).noquote() << QStringLiteral("config.json schema %1 > %2 — read-only session")
+                                              .arg(config.schemaVersion)
+                                              .arg(Config::currentSchemaVersion);
+    Alert alert;
+    alert.message = QStringLiteral("This copy of Quorvane is older than your data");
+    alert.informativeText = QStringLiteral(
+        "Your desktops were last managed by a newer version of Quorvane. Your files and settings are safe and untouched "
+        "— but switching and changes are paused until you run the newer version again (or update this one).");
+    alert.buttons = {QStringLiteral("OK")};
+    m_env.alerts->present(alert);
+}
+
+void AppController::warnUnsafeDesktop()
+{
+    qCCritical(Log::error()).noquote()
+        << QStringLiteral("the Desktop folder %1 is the home folder or holds the desktops folder — nothing is moved")
+               .arg(m_env.paths.desktop());
+    Alert alert;
+    alert.message = QStringLiteral("Quorvane can't use this Desktop folder");
+    alert.informativeText =
+        QStringLiteral("Your Desktop folder is your home folder itself, or it holds the \u201C") + Paths::rootName
+        + QStringLiteral("\u201D folder, so switching desktops would move everything in it. Quorvane has left your files "
+                         "untouched and won't switch. Give your Desktop a folder of its own, then relaunch Quorvane.");
+    alert.buttons = {QStringLiteral("OK")};
+    m_env.alerts->present(alert);
+}
+
+void AppController::configureFloatingDock()
+{
+    QPointer<AppController> weak(this);
+    m_floatingDock.onSwitch = [weak](const QString &name) {
+        if (weak)
+            weak->performSwitch(name, true);
+    };
+}
+
+void AppController::bootstrapIfNeeded()
+{
+    const QString root = m_env.paths.workspaces();
+    makeFolderOrThrow(root);
+    // The store writes into its folder but never creates it.
+    makeFolderOrThrow(m_env.paths.store());
+
+    Config config = m_store.loadConfig();
+    if (config.workspaces.empty()) {
+        const QStringList items = m_surface.files.items(Location::desktop());
+        IconPositions positions;
+        try {
+            positions = m_surface.readPositions(items);
+        } catch (...) {
+        }
+        Workspace first = Workspace::make(defaultWorkspaceName);
+        first.files = items;
+        for (const auto &[name, position] : positions)
+            first.positions.insert(name, position);
+        Config fresh;
+        fresh.schemaVersion = Config::currentSchemaVersion;
+        fresh.activeWorkspace = defaultWorkspaceName;
+        fresh.workspaces = {first, Workspace::make(Config::blankWorkspaceName)};
+        m_store.saveConfig(fresh);
+        config = fresh;
+    }
+
+    migrateBlankWorkspaceName(config);
+
+    // Only desktops whose folder lives here: an archived desktop's folder is in the archive,
+    // and an empty one of its name would block its restore.
+    for (const Workspace &workspace : config.workspaces) {
+        if (workspace.state != WorkspaceState::active || !Location::isSafeName(workspace.name))
+            continue;
+        makeFolderOrThrow(root + QLatin1Char('/') + workspace.name);
+    }
+    hideInFolder(root, Config::blankWorkspaceName);
+}
+
+void AppController::migrateBlankWorkspaceName(Config &config)
+{
+    const QString blank = Config::blankWorkspaceName;
+    if (!config.hasWorkspace(legacyBlankName) || config.hasWorkspace(blank))
+        return;
+    const QString root = m_env.paths.workspaces();
+    const QString legacyFolder = root + QLatin1Char('/') + legacyBlankName;
+    const QString currentFolder = root + QLatin1Char('/') + blank;
+    if (QFileInfo(legacyFolder).isDir() && !fileops::exists(currentFolder))
+        fileops::moveItem(legacyFolder, currentFolder);
+    config.updateWorkspace(legacyBlankName, [&](Workspace &workspace) { workspace.name = blank; });
+    if (config.activeWorkspace == legacyBlankName)
+        config.activeWorkspace = blank;
+    if (config.lastExpandedWorkspace == legacyBlankName)
+        config.lastExpandedWorkspace = blank;
+    m_store.saveConfig(config);
+}
+
+void AppController::collapseAtStartupIfWanted()
+{
+    const Config config = loadOrDefault();
+    if (!config.settings.startMinimized || config.activeWorkspace == Config::blankWorkspaceName
+        || !config.hasWorkspace(Config::blankWorkspaceName))
+        return;
+    editQuietly([](Config &changed) { changed.lastExpandedWorkspace = changed.activeWorkspace; });
+    performSwitch(Config::blankWorkspaceName, false);
+}
+
+void AppController::warnIfICloudDesktop()
+{
+    if (!loadOrDefault().settings.warnICloudDesktop)
+        return;
+    const QString resolved = QFileInfo(m_env.paths.desktop()).canonicalFilePath();
+    if (!resolved.contains(QStringLiteral("Mobile Documents")))
+        return;
+    Alert alert;
+    alert.message = QStringLiteral("iCloud Desktop sync is on");
+    alert.informativeText = QStringLiteral(
+        "Quorvane works best with iCloud \u201CDesktop & Documents\u201D turned off — with it on, switching may fight iCloud.");
+    m_env.alerts->present(alert);
+}
+
+void AppController::offerToMoveToApplications()
+{
+    const InstallLocation::Situation situation = InstallLocation::situation();
+    if (situation == InstallLocation::Situation::fine)
+        return;
+    if (loadOrDefault().settings.declinedMoveToApplications)
+        return;
+    qCInfo(Log::app()).noquote()
+        << QStringLiteral("running from a poor location (%1) — offering to relocate").arg(toString(situation));
+    auto &prompt = MoveToApplicationsWindowController::shared;
+    if (!prompt) {
+        QPointer<AppController> weak(this);
+        prompt = std::make_unique<MoveToApplicationsWindowController>(
+            situation,
+            [] {
+                const QString location = InstallLocation::moveToApplications();
+                qCInfo(Log::app()).noquote() << QStringLiteral("relocated to %1 — relaunching").arg(location);
+                InstallLocation::relaunch(location);
+            },
+            [weak] {
+                if (weak)
+                    weak->editQuietly([](Config &config) { config.settings.declinedMoveToApplications = true; });
+            });
+        prompt->onClose = accessoryOnClose();
+    }
+    presentOwnWindow(prompt->window());
+    if (QWidget *window = prompt->window()) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+void AppController::warmFinderConnection()
+{
+    QPointer<AppController> weak(this);
+    ScriptRunner *runner = m_env.inProcessScripts;
+    m_env.scheduler->after(0, [weak, runner] {
+        if (!weak || !runner)
+            return;
+        try {
+            runner->run(finderWarmUpScript);
+        } catch (const ScriptError &error) {
+            if (scriptErrorNumber(error.text()) == automationDeniedNumber && weak)
+                weak->warnAutomationDenied();
+        } catch (...) {
+        }
+    });
+}
+
+void AppController::warnAutomationDenied()
+{
+    qCCritical(Log::error()) << "Finder Automation permission denied — icon placement disabled";
+    Alert alert;
+    alert.message = QStringLiteral("Quorvane isn't allowed to arrange desktop icons");
+    alert.informativeText = QStringLiteral(
+        "Your desktops still switch as normal, but without permission to control Finder, Quorvane can't put icons back in "
+        "their saved positions.\n\nAllow Finder under Quorvane in System Settings ▸ Privacy & Security ▸ Automation, then "
+        "relaunch Quorvane.");
+    alert.buttons = {QStringLiteral("Open System Settings"), QStringLiteral("Not Now")};
+    alert.style = AlertStyle::warning;
+    if (m_env.alerts->present(alert) == 0 && m_env.openUrl)
+        m_env.openUrl(QUrl(automationSettingsAddress));
+}
+
+} // namespace quorvane

@@ -1,0 +1,196 @@
+// The status menu: rebuilt from the stored document, opened by a click on the status item,
+// and the actions of its items.
+#include "Controller/AppController.h"
+
+#include "Controller/MainMenu.h"
+
+#include "ActivationPolicy.h"
+#include "Calendar/CalendarWindowController.h"
+#include "Calendar/CreateWorkspaceWindowController.h"
+#include "Controller/Log.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/SettingsWindowController.h"
+#include "Install/Updater.h"
+
+#include <QPointer>
+
+namespace quorvane {
+
+void AppController::rebuildMenu()
+{
+    m_menuModel = StatusMenuModel::build(loadOrDefault(), !m_env.info.identifier.isEmpty());
+    QPointer<AppController> weak(this);
+    renderStatusMenu(m_menuModel, m_menu, [weak](const StatusMenuItem &item) {
+        if (!weak)
+            return;
+        // While the menu is open its actions must stay alive: the choice runs once it has
+        // closed (a switch rebuilds the menu).
+        if (weak->m_menuOpen)
+            weak->m_pendingChoice = item;
+        else
+            weak->choose(item);
+    });
+}
+
+void AppController::choose(const StatusMenuItem &item)
+{
+    switch (item.action) {
+    case StatusMenuAction::none:
+        break;
+    case StatusMenuAction::switchWorkspace:
+        switchWorkspace(item.workspace);
+        break;
+    case StatusMenuAction::toggleCollapse:
+        toggleCollapse();
+        break;
+    case StatusMenuAction::newWorkspace:
+        newWorkspace();
+        break;
+    case StatusMenuAction::openCalendar:
+        openCalendar();
+        break;
+    case StatusMenuAction::toggleDock:
+        toggleDock();
+        break;
+    case StatusMenuAction::toggleScreenshotFilteringPause:
+        toggleScreenshotFilteringPause();
+        break;
+    case StatusMenuAction::openSettings:
+        openSettings();
+        break;
+    case StatusMenuAction::checkForUpdates:
+        Updater::checkForUpdates();
+        break;
+    case StatusMenuAction::quit:
+        quit();
+        break;
+    }
+}
+
+void AppController::statusItemClicked(const StatusItem::Click &click)
+{
+    // Alt stands for the option key: with the left button it runs the carousel.
+    if (click.button == StatusItem::Button::left && click.modifiers.testFlag(Qt::AltModifier)) {
+        cycleOptionClick();
+        return;
+    }
+    m_menuOpen = true;
+    m_pendingChoice.reset();
+    m_statusItem->popUpMenu(m_menu);
+    m_menuOpen = false;
+    if (const auto item = std::exchange(m_pendingChoice, std::nullopt))
+        choose(*item);
+}
+
+// The next stop of the carousel: its stops that are live, else the switchable desktops.
+void AppController::cycleOptionClick()
+{
+    const Config config = loadOrDefault();
+    QStringList live;
+    for (const Workspace &workspace : config.liveWorkspaces())
+        live << workspace.name;
+    QStringList ring;
+    for (const QString &name : config.settings.optionClickCarousel) {
+        if (live.contains(name))
+            ring << name;
+    }
+    if (ring.isEmpty()) {
+        for (const Workspace &workspace : config.switchableWorkspaces())
+            ring << workspace.name;
+    }
+    if (ring.isEmpty())
+        return;
+    const qsizetype index = ring.indexOf(config.activeWorkspace);
+    const QString target = index >= 0 ? ring[(index + 1) % ring.size()] : ring.front();
+    if (target != config.activeWorkspace)
+        performSwitch(target, true);
+}
+
+void AppController::switchWorkspace(const QString &name)
+{
+    if (name.isEmpty())
+        return;
+    performSwitch(name, true);
+}
+
+// Hides the active desktop behind the blank one, or brings back the expand target.
+void AppController::toggleCollapse()
+{
+    const Config config = loadOrDefault();
+    if (config.activeWorkspace == Config::blankWorkspaceName) {
+        if (const auto target = config.expandTarget())
+            performSwitch(*target, true);
+        return;
+    }
+    editQuietly([&](Config &changed) { changed.lastExpandedWorkspace = config.activeWorkspace; });
+    performSwitch(Config::blankWorkspaceName, true);
+}
+
+void AppController::newWorkspace()
+{
+    SettingsModel &model = ensureSettingsModel();
+    model.reload();
+    m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model);
+    m_createWindow->onClose = accessoryOnClose();
+    presentOwnWindow(m_createWindow->window());
+    CreateWorkspaceWindowController::placeNearMenuBar(m_createWindow->window());
+    m_createWindow->showWindow();
+}
+
+void AppController::openCalendar()
+{
+    SettingsModel &model = ensureSettingsModel();
+    model.reload();
+    CalendarWindowController::show(model);
+}
+
+void AppController::toggleDock()
+{
+    toggleFloatingDock();
+}
+
+void AppController::toggleScreenshotFilteringPause()
+{
+    editQuietly([](Config &config) { config.settings.screenshotFilteringPaused = !config.settings.screenshotFilteringPaused; });
+    rebuildMenu();
+    if (m_settingsModel)
+        m_settingsModel->reload();
+}
+
+void AppController::openSettings()
+{
+    SettingsModel &model = ensureSettingsModel();
+    model.reload();
+    if (!m_settingsWindow) {
+        m_settingsWindow = std::make_unique<SettingsWindowController>(model);
+        m_settingsWindow->onClose = accessoryOnClose();
+    }
+    presentOwnWindow(m_settingsWindow->window());
+    m_settingsWindow->showWindow();
+}
+
+QWidget *AppController::openSettingsWindow() const
+{
+    return m_settingsWindow ? m_settingsWindow->window() : nullptr;
+}
+
+void AppController::presentOwnWindow(QWidget *window)
+{
+    MainMenu::install(window, m_env.info); // once per window
+    m_env.activation->setMode(ActivationPolicy::Mode::regular);
+    m_env.activation->activate();
+}
+
+std::function<void()> AppController::accessoryOnClose() const
+{
+    ActivationPolicy *activation = m_env.activation;
+    return [activation] { activation->setMode(ActivationPolicy::Mode::accessory); };
+}
+
+void AppController::quit()
+{
+    if (m_env.terminate)
+        m_env.terminate();
+}
+
+} // namespace quorvane

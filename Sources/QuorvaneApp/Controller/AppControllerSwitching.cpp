@@ -1,0 +1,317 @@
+// The road of one switch: guards, cover, sweeps, cue and appearance, the engine, and the
+// bookkeeping afterwards; the two sweeps and the controller's error alert.
+#include "Controller/AppController.h"
+
+#include "AlertPresenter.h"
+#include "DesktopSwapper.h"
+#include "Desktop/DesktopWatcher.h"
+#include "Controller/Log.h"
+#include "Desktop/ScreenshotFilter.h"
+#include "ScreenshotSweeper.h"
+#include "Settings/SettingsModel.h"
+#include "StoreError.h"
+#include "SwapError.h"
+#include "Overlays/SystemAppearance.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace quorvane {
+
+namespace {
+
+QString describe(const std::exception &error)
+{
+    if (const auto *store = dynamic_cast<const StoreError *>(&error))
+        return store->description();
+    return QString::fromUtf8(error.what());
+}
+
+QSet<QString> pinnedSet(const Config &config)
+{
+    const QStringList &pinned = config.settings.pinnedFolders;
+    return QSet<QString>(pinned.begin(), pinned.end());
+}
+
+// A sweep may only fill a desktop whose folder is in the desktops folder: an archived one's
+// folder lies in the archive, and a new folder of its name would block its restore.
+bool isLiveTarget(const Config &config, const QString &name)
+{
+    const Workspace *workspace = config.workspace(name);
+    return workspace && workspace->state == WorkspaceState::active;
+}
+
+} // namespace
+
+void AppController::performSwitch(const QString &target, bool userInitiated)
+{
+    if (loadOrDefault().activeWorkspace == target)
+        return;
+    if (storeReadOnly)
+        return;
+    // The launch has said why: with the Desktop in the home folder nothing is ever moved.
+    if (desktopIsUnsafe())
+        return;
+
+    // A switch asked for from inside another one's alert (a nested event loop) must not end
+    // the outer switch's busy state: only the outermost switch resumes the watcher.
+    const bool outermost = !isSwapping;
+    isSwapping = true;
+    desktopWatcher().pause();
+    struct EndOfSwitch {
+        AppController *controller;
+        bool outermost;
+        ~EndOfSwitch()
+        {
+            if (!outermost)
+                return;
+            controller->desktopWatcher().resume();
+            controller->isSwapping = false;
+        }
+    } endOfSwitch{this, outermost};
+
+    const Config config = loadOrDefault();
+    const AppSettings &settings = config.settings;
+    const QString from = config.activeWorkspace;
+
+    switch (settings.switchTransition) {
+    case SwitchTransition::none:
+        break;
+    case SwitchTransition::blur:
+        m_switchOverlay.cover(SwitchTransition::blur, settings.switchBlurStyle, float(settings.switchBlurOpacity),
+                              double(settings.switchFadeInMs) / 1000.0);
+        break;
+    case SwitchTransition::sweep:
+        m_switchOverlay.sweep(settings.switchBlurStyle, float(settings.switchBlurOpacity), settings.sweepBandFraction,
+                              double(settings.sweepDurationMs) / 1000.0, double(settings.sweepStartDelayMs) / 1000.0,
+                              settings.sweepAngleDegrees);
+        break;
+    }
+    const double coverStart = m_env.scheduler->now();
+
+    if (settings.screenshotsOverruleCustom) {
+        sweepScreenshots(config);
+        sweepCustomFilters(config);
+    } else {
+        sweepCustomFilters(config);
+        sweepScreenshots(config);
+    }
+    updateCueOverlay(target);
+    applyAppearance(target, config);
+
+    QStringList skipped;
+    try {
+        skipped = swapper().switchTo(target);
+    } catch (...) {
+        present(std::current_exception());
+        skipped.clear();
+    }
+
+    rebuildMenu();
+    if (m_settingsModel)
+        m_settingsModel->reload();
+    const auto elapsedMs = qint64((m_env.scheduler->now() - coverStart) * 1000.0);
+    qCInfo(Log::swap()).noquote() << QStringLiteral("switched %1 → %2 in %3ms, %4 pinned-name skips")
+                                         .arg(from, target, QString::number(elapsedMs), QString::number(skipped.size()));
+    m_menuBarIcon.playSwitch(settings.menuBarAnimation);
+    if (userInitiated)
+        showFirstSwitchNoteIfNeeded(from, target);
+    revealWhenSettled(settings.switchTransition, coverStart);
+
+    if (from != target)
+        previousWorkspace = from;
+    stampActiveVisited();
+    spaceFollower().adoptCurrentSpace();
+    reloadFloatingDock();
+    if (!skipped.isEmpty())
+        notePinnedSkips(skipped);
+}
+
+void AppController::sweepScreenshots(const Config &config)
+{
+    const AppSettings &settings = config.settings;
+    if (!settings.filterScreenshots || settings.screenshotFilteringPaused || !settings.screenshotsWorkspace)
+        return;
+    const QString target = *settings.screenshotsWorkspace;
+    if (!isLiveTarget(config, target))
+        return;
+    const QString prefix = ScreenshotFilter::effectiveNamePrefix(settings.screenshotNamePrefix);
+    const bool fallback = settings.screenshotFilenameFallback;
+    const QString desktop = m_env.paths.desktop();
+    const auto [width, height] = desktopCanvas();
+    ScreenshotSweeper sweeper(m_surface, m_store, width, height, [desktop, fallback, prefix](const QString &name) {
+        return ScreenshotFilter::isScreenshot(desktop + QLatin1Char('/') + name, fallback, prefix);
+    });
+    try {
+        const QStringList moved = sweeper.sweep(target, config.activeWorkspace, pinnedSet(config));
+        if (!moved.isEmpty())
+            qCInfo(Log::sweep()).noquote()
+                << QStringLiteral("swept %1 screenshot(s) into %2").arg(QString::number(moved.size()), target);
+    } catch (const std::exception &error) {
+        qCCritical(Log::error()).noquote() << QStringLiteral("screenshot sweep failed: %1").arg(describe(error));
+    }
+}
+
+void AppController::sweepCustomFilters(const Config &config)
+{
+    const AppSettings &settings = config.settings;
+    if (!settings.customFiltersEnabled)
+        return;
+    const auto [width, height] = desktopCanvas();
+    for (const CustomFilter &rule : settings.customFilters) {
+        if (!rule.enabled || rule.pattern.isEmpty() || !isLiveTarget(config, rule.collection))
+            continue;
+        ScreenshotSweeper sweeper(m_surface, m_store, width, height,
+                                  [rule](const QString &name) { return rule.matches(name); });
+        try {
+            const QStringList moved = sweeper.sweep(rule.collection, config.activeWorkspace, pinnedSet(config));
+            if (!moved.isEmpty())
+                qCInfo(Log::sweep()).noquote() << QStringLiteral("filter \u201C%1\u201D swept %2 file(s) into %3")
+                                                      .arg(rule.pattern, QString::number(moved.size()), rule.collection);
+        } catch (const std::exception &error) {
+            qCCritical(Log::error()).noquote() << QStringLiteral("custom-filter sweep failed: %1").arg(describe(error));
+        }
+    }
+}
+
+void AppController::sweepActiveDesktopNow()
+{
+    if (desktopIsUnsafe())
+        return;
+    const Config config = loadOrDefault();
+    if (config.settings.screenshotsOverruleCustom) {
+        sweepScreenshots(config);
+        sweepCustomFilters(config);
+    } else {
+        sweepCustomFilters(config);
+        sweepScreenshots(config);
+    }
+    rebuildMenu();
+    if (m_settingsModel)
+        m_settingsModel->reload();
+}
+
+std::pair<std::int64_t, std::int64_t> AppController::desktopCanvas()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect frame = screen->geometry();
+        return {frame.width(), frame.height()};
+    }
+    return {1440, 900};
+}
+
+void AppController::applyAppearance(const QString &name, const Config &config)
+{
+    const Workspace *workspace = config.workspace(name);
+    const AppearanceMode mode = workspace ? workspace->preferredAppearance : AppearanceMode::system;
+    SystemAppearance &system = appearance();
+    if (mode == AppearanceMode::system) {
+        if (!appearanceBaseline)
+            return;
+        const bool wantDark = *appearanceBaseline == AppearanceMode::dark;
+        if (system.currentIsDark() != wantDark)
+            system.setDark(wantDark);
+        appearanceBaseline.reset();
+        return;
+    }
+    const bool wantDark = mode == AppearanceMode::dark;
+    const bool isDark = system.currentIsDark();
+    if (wantDark == isDark)
+        return;
+    if (!appearanceBaseline)
+        appearanceBaseline = isDark ? AppearanceMode::dark : AppearanceMode::light;
+    system.setDark(wantDark);
+}
+
+void AppController::showFirstSwitchNoteIfNeeded(const QString &from, const QString &target)
+{
+    if (from == target || from == Config::blankWorkspaceName)
+        return;
+    const Config current = loadOrDefault();
+    if (current.settings.shownFirstSwitchNote || current.activeWorkspace != target)
+        return;
+    editQuietly([](Config &config) { config.settings.shownFirstSwitchNote = true; });
+    QPointer<AppController> weak(this);
+    m_env.scheduler->after(1.0, [weak, from] {
+        if (!weak)
+            return;
+        Alert alert;
+        alert.message = QStringLiteral("Your files aren't gone!");
+        alert.informativeText = QStringLiteral("We moved \u201C") + from
+            + QStringLiteral("\u201D into your desktops folder. Check it out, or try switching back!");
+        alert.buttons = {QStringLiteral("OK"), QStringLiteral("Show Me the Folder")};
+        if (weak->m_env.alerts->present(alert) == 1 && weak->m_env.openUrl)
+            weak->m_env.openUrl(QUrl::fromLocalFile(weak->m_env.paths.workspaces()));
+    });
+}
+
+void AppController::notePinnedSkips(const QStringList &names)
+{
+    const bool one = names.size() == 1;
+    Alert alert;
+    alert.message = one ? QStringLiteral("\u201C") + names.front() + QStringLiteral("\u201D stayed in its desktop's folder")
+                        : QString::number(names.size()) + QStringLiteral(" items stayed in their desktop's folder");
+    alert.informativeText = QStringLiteral("A pinned folder on the Desktop has the same name, so Quorvane didn't bring ")
+        + (one ? QStringLiteral("it") : QStringLiteral("them"))
+        + QStringLiteral(" out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.");
+    m_env.alerts->present(alert);
+}
+
+void AppController::present(const std::exception &error)
+{
+    const QString description = describe(error);
+    qCCritical(Log::error()).noquote() << QStringLiteral("surfaced to the user: %1").arg(description);
+    Alert alert;
+    const auto *swap = dynamic_cast<const SwapError *>(&error);
+    if (swap && swap->kind() == SwapError::Kind::crossVolumeStore) {
+        alert.message = QStringLiteral("Store is on another volume");
+        alert.informativeText =
+            QStringLiteral("Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
+    } else {
+        alert.message = QStringLiteral("Something went wrong");
+        alert.informativeText = description;
+    }
+    m_env.alerts->present(alert);
+}
+
+void AppController::present(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception &e) {
+        present(e);
+    } catch (...) {
+        present(std::runtime_error("an unknown error"));
+    }
+}
+
+void AppController::stampActiveVisited()
+{
+    editQuietly([](Config &config) {
+        config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
+    });
+}
+
+// The cover is lifted at the larger of the minimum duration since it began and the hold from
+// now. Icon positions travel with the items on this platform, so there is nothing to wait for.
+void AppController::revealWhenSettled(SwitchTransition transition, double coverStart)
+{
+    if (transition != SwitchTransition::blur)
+        return;
+    const AppSettings settings = loadOrDefault().settings;
+    const double hold = double(settings.switchRevealHoldMs) / 1000.0;
+    const double fadeOut = double(settings.switchFadeOutMs) / 1000.0;
+    const double earliest = coverStart + double(settings.switchMinDurationMs) / 1000.0;
+    const double delay = std::max(earliest - m_env.scheduler->now(), hold);
+    QPointer<AppController> weak(this);
+    m_env.scheduler->after(delay, [weak, fadeOut] {
+        if (weak)
+            weak->m_switchOverlay.reveal(SwitchTransition::blur, fadeOut);
+    });
+}
+
+} // namespace quorvane

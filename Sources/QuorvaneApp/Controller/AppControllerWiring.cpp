@@ -1,0 +1,207 @@
+// What the start-up, the switch and the menu ask of the hot keys, the timers and watchers, the
+// desktop cue, the floating dock and the settings model.
+#include "Controller/AppController.h"
+
+#include "Desktop/Archiver.h"
+#include "Desktop/DesktopWatcher.h"
+#include "Controller/Log.h"
+#include "Settings/SettingsModel.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QPointer>
+
+namespace quorvane {
+
+void AppController::reloadHotKeys()
+{
+    m_hotKeys.reset();
+    const Config config = loadOrDefault();
+    QPointer<AppController> weak(this);
+    const auto bind = [&](const std::optional<HotKeySpec> &spec, std::function<void(AppController &)> action) {
+        if (spec)
+            m_hotKeys.registerHotKey(*spec, [weak, action] {
+                if (weak)
+                    action(*weak);
+            });
+    };
+    for (const Workspace &workspace : config.liveWorkspaces()) {
+        const QString name = workspace.name;
+        bind(workspace.hotkey, [name](AppController &c) { c.performSwitch(name, true); });
+    }
+    const AppSettings &settings = config.settings;
+    bind(settings.hideDesktopShortcut, [](AppController &c) { c.toggleCollapse(); });
+    bind(settings.openSettingsShortcut, [](AppController &c) { c.openSettings(); });
+    bind(settings.openCalendarShortcut, [](AppController &c) { c.openCalendar(); });
+    bind(settings.sortNowShortcut, [](AppController &c) { c.sweepActiveDesktopNow(); });
+    bind(settings.floatingDockShortcut, [](AppController &c) { c.toggleFloatingDock(); });
+}
+
+void AppController::updateCueOverlay(const std::optional<QString> &name)
+{
+    const Config config = loadOrDefault();
+    const Workspace *workspace = config.workspace(name.value_or(config.activeWorkspace));
+    m_cueOverlay.hideStripInFullScreen = config.settings.hideMenuBarTintInFullScreen;
+    if (!workspace || !workspace->cue || config.settings.overlaysMuted || !workspace->cue->enabled)
+        m_cueOverlay.current.reset();
+    else
+        m_cueOverlay.current = workspace->cue;
+    m_cueOverlay.relayout();
+}
+
+QStringList AppController::fireDueTimersIfSafe()
+{
+    if (storeReadOnly)
+        return {};
+    // A journal that is still there, readable or not, names a switch that has not finished:
+    // completing a desktop it names, or recording moves in a document that cannot be saved,
+    // would lose track of files.
+    try {
+        if (m_store.loadJournal())
+            return {};
+    } catch (...) {
+        return {};
+    }
+    return archiver().fireDueTimers(dateNow());
+}
+
+void AppController::startScheduler()
+{
+    QPointer<AppController> weak(this);
+    m_schedulerTimer = m_env.scheduler->every(schedulerInterval, [weak] {
+        if (!weak || weak->fireDueTimersIfSafe().isEmpty())
+            return;
+        weak->rebuildMenu();
+        if (weak->m_settingsModel)
+            weak->m_settingsModel->reload();
+        weak->syncCleanupNotifications();
+    });
+}
+
+void AppController::syncCleanupNotifications()
+{
+    m_cleanupNotifier.sync(loadOrDefault());
+}
+
+void AppController::refreshDesktopWatcher()
+{
+    const AppSettings settings = loadOrDefault().settings;
+    bool wanted = false;
+    if (settings.customFiltersEnabled && settings.customFiltersWatch) {
+        for (const CustomFilter &rule : settings.customFilters) {
+            if (rule.enabled && !rule.pattern.isEmpty()) {
+                wanted = true;
+                break;
+            }
+        }
+    }
+    if (wanted)
+        desktopWatcher().start();
+    else
+        desktopWatcher().stop();
+}
+
+void AppController::refreshSpaceFollower()
+{
+    if (loadOrDefault().settings.followSpaces && SpaceIdentifier::shared().available())
+        spaceFollower().start();
+    else
+        spaceFollower().stop();
+}
+
+void AppController::refreshCornerWatcher()
+{
+    const AppSettings settings = loadOrDefault().settings;
+    m_cornerWatcher.start(settings.floatingDockCorner, settings.floatingDockCornerDwellMs);
+}
+
+namespace {
+
+std::vector<DockSurface> dockSurfaces(const Config &config, const QString &workspacesRoot)
+{
+    std::vector<DockSurface> surfaces;
+    for (const Workspace &workspace : config.liveWorkspaces())
+        surfaces.push_back({workspace.name, workspace.colorHex, workspacesRoot + QLatin1Char('/') + workspace.name,
+                            workspace.name == config.activeWorkspace});
+    return surfaces;
+}
+
+QString dockAccent(const Config &config)
+{
+    if (config.settings.appearance.accentHex)
+        return *config.settings.appearance.accentHex;
+    return QGuiApplication::palette().color(QPalette::Highlight).name(QColor::HexRgb).toUpper();
+}
+
+} // namespace
+
+void AppController::reloadFloatingDock()
+{
+    const Config config = loadOrDefault();
+    m_floatingDock.reload(dockSurfaces(config, m_env.paths.workspaces()), dockAccent(config));
+}
+
+void AppController::toggleFloatingDock()
+{
+    const Config config = loadOrDefault();
+    if (m_floatingDock.wantsVisible && !m_floatingDock.isParkedElsewhere()) {
+        m_floatingDock.wantsVisible = false;
+        m_floatingDock.cancelRechecks();
+        if (m_floatingDock.panel)
+            m_floatingDock.panel->hide();
+        return;
+    }
+    const AppSettings &settings = config.settings;
+    const auto saved = settings.floatingDockRememberPosition ? settings.floatingDockPosition : std::nullopt;
+    m_floatingDock.show(dockSurfaces(config, m_env.paths.workspaces()), dockAccent(config), saved);
+}
+
+bool AppController::isBusy()
+{
+    return isSwapping || m_store.hasPendingJournal();
+}
+
+SettingsModel &AppController::ensureSettingsModel()
+{
+    if (m_settingsModel)
+        return *m_settingsModel;
+    m_settingsModel = std::make_unique<SettingsModel>();
+    SettingsModel &model = *m_settingsModel;
+    model.store = &m_store;
+    model.workspacesRoot = m_env.paths.workspaces();
+    model.archiver = &archiver();
+    QPointer<AppController> weak(this);
+    model.onSwitch = [weak](const QString &name) {
+        if (weak)
+            weak->performSwitch(name, true);
+    };
+    model.isBusy = [weak] { return weak && weak->isBusy(); };
+    model.onSweepNow = [weak] {
+        if (weak)
+            weak->sweepActiveDesktopNow();
+    };
+    model.onShowFloatingDock = [weak] {
+        if (weak)
+            weak->toggleFloatingDock();
+    };
+    // A saved change: everything that shows or follows the document catches up.
+    model.onChange = [weak] {
+        if (!weak)
+            return;
+        if (weak->loadOrDefault().settings.menuBarAnimation == MenuBarAnimation::none)
+            weak->m_menuBarIcon.resetToRest();
+        weak->reloadHotKeys();
+        weak->rebuildMenu();
+        weak->updateCueOverlay(std::nullopt);
+        weak->syncCleanupNotifications();
+        weak->refreshDesktopWatcher();
+        weak->refreshSpaceFollower();
+        weak->refreshCornerWatcher();
+        weak->reloadFloatingDock();
+    };
+    model.reload();
+    return model;
+}
+
+} // namespace quorvane

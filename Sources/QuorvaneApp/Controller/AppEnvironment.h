@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Controller/AppInfo.h"
+#include "Paths.h"
+
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace quorvane {
+
+class ActivationPolicy;
+class AlertPresenter;
+class RunningInstances;
+class Scheduler;
+class ScriptRunner;
+class StatusItem;
+class SystemAppearance;
+
+// What the controller takes from outside: where it works, who it is, and the desktop services
+// it talks to. main passes the Linux implementations; tests pass fakes rooted in a temporary
+// home folder.
+struct AppEnvironment {
+    Paths paths;
+    AppInfo info;
+    std::function<std::shared_ptr<StatusItem>()> makeStatusItem;
+    Scheduler *scheduler = nullptr;
+    AlertPresenter *alerts = nullptr;
+    ActivationPolicy *activation = nullptr;
+    ScriptRunner *inProcessScripts = nullptr; // writes icon positions
+    ScriptRunner *scriptTool = nullptr;       // reads them through a child process
+    // Other running instances of this application, for the hand-over at start-up; none: this
+    // process never waits for another.
+    RunningInstances *instances = nullptr;
+    // The session's light or dark mode; none: the process's own (SystemAppearance::shared()).
+    SystemAppearance *appearance = nullptr;
+    // Opens a folder or an address with the desktop's default handler; none: nothing opens.
+    std::function<void(const QUrl &)> openUrl;
+    // Ends the application (leaves its event loop); none: nothing happens.
+    std::function<void()> terminate;
+};
+
+} // namespace quorvane

@@ -1,0 +1,156 @@
+#include "Controller/MainMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace quorvane {
+
+namespace {
+
+constexpr const char *installedProperty = "quorvaneMainMenuInstalled";
+
+// The focused widget's slot of that name, if it has one (line and text edits do).
+bool invokeOnFocus(const char *slot)
+{
+    QWidget *focus = QApplication::focusWidget();
+    return focus && QMetaObject::invokeMethod(focus, slot);
+}
+
+void sendKey(int key)
+{
+    if (QWidget *focus = QApplication::focusWidget()) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(focus, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(focus, &release);
+    }
+}
+
+void perform(MainMenu::Command command, QWidget *window, const AppInfo &info)
+{
+    using C = MainMenu::Command;
+    switch (command) {
+    case C::about:
+        QMessageBox::about(window, QStringLiteral("About ") + MainMenu::appName(info),
+                           MainMenu::appName(info) + QLatin1Char(' ') + info.shortVersion);
+        break;
+    case C::hide: {
+        // The application's own windows, those that carry this menu; panels and overlays
+        // that belong to the desktop stay.
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget *w : windows) {
+            if (w->isVisible() && w->property(installedProperty).toBool())
+                w->close();
+        }
+        break;
+    }
+    case C::hideOthers:
+        break; // other applications' windows are not this application's to hide
+    case C::quit:
+        QCoreApplication::quit();
+        break;
+    case C::undo:
+        invokeOnFocus("undo");
+        break;
+    case C::redo:
+        invokeOnFocus("redo");
+        break;
+    case C::cut:
+        invokeOnFocus("cut");
+        break;
+    case C::copy:
+        invokeOnFocus("copy");
+        break;
+    case C::paste:
+        invokeOnFocus("paste");
+        break;
+    case C::pasteAndMatchStyle:
+        invokeOnFocus("paste");
+        break;
+    case C::deleteSelection:
+        sendKey(Qt::Key_Delete);
+        break;
+    case C::selectAll:
+        invokeOnFocus("selectAll");
+        break;
+    case C::minimize:
+        window->showMinimized();
+        break;
+    case C::close:
+        window->close();
+        break;
+    }
+}
+
+} // namespace
+
+QString MainMenu::appName(const AppInfo &info)
+{
+    return info.name.isEmpty() ? QStringLiteral("Quorvane") : info.name;
+}
+
+std::vector<MainMenu::Menu> MainMenu::build(const AppInfo &info)
+{
+    const QString name = appName(info);
+    const Item separator{};
+    const auto ctrl = [](Qt::Key key, Qt::KeyboardModifiers more = {}) {
+        return QKeySequence(QKeyCombination(Qt::ControlModifier | more, key));
+    };
+    return {
+        Menu{name,
+             {
+                 Item{QStringLiteral("About ") + name, Command::about, {}},
+                 separator,
+                 Item{QStringLiteral("Hide ") + name, Command::hide, ctrl(Qt::Key_H)},
+                 Item{QStringLiteral("Hide Others"), Command::hideOthers, ctrl(Qt::Key_H, Qt::AltModifier)},
+                 separator,
+                 Item{QStringLiteral("Quit ") + name, Command::quit, ctrl(Qt::Key_Q)},
+             }},
+        Menu{QStringLiteral("Edit"),
+             {
+                 Item{QStringLiteral("Undo"), Command::undo, ctrl(Qt::Key_Z)},
+                 Item{QStringLiteral("Redo"), Command::redo, ctrl(Qt::Key_Z, Qt::ShiftModifier)},
+                 separator,
+                 Item{QStringLiteral("Cut"), Command::cut, ctrl(Qt::Key_X)},
+                 Item{QStringLiteral("Copy"), Command::copy, ctrl(Qt::Key_C)},
+                 Item{QStringLiteral("Paste"), Command::paste, ctrl(Qt::Key_V)},
+                 Item{QStringLiteral("Paste and Match Style"), Command::pasteAndMatchStyle,
+                      ctrl(Qt::Key_V, Qt::ShiftModifier | Qt::AltModifier)},
+                 Item{QStringLiteral("Delete"), Command::deleteSelection, {}},
+                 Item{QStringLiteral("Select All"), Command::selectAll, ctrl(Qt::Key_A)},
+             }},
+        Menu{QStringLiteral("Window"),
+             {
+                 Item{QStringLiteral("Minimize"), Command::minimize, ctrl(Qt::Key_M)},
+                 Item{QStringLiteral("Close"), Command::close, ctrl(Qt::Key_W)},
+             }},
+    };
+}
+
+void MainMenu::install(QWidget *window, const AppInfo &info)
+{
+    if (!window || window->property(installedProperty).toBool())
+        return;
+    window->setProperty(installedProperty, true);
+    for (const Menu &model : build(info)) {
+        auto *menu = new QMenu(model.title, window);
+        for (const Item &item : model.items) {
+            if (item.isSeparator()) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction *action = menu->addAction(item.title);
+            action->setShortcut(item.keyEquivalent);
+            action->setShortcutContext(Qt::WindowShortcut);
+            const Command command = *item.command;
+            QObject::connect(action, &QAction::triggered, window, [command, window, info] { perform(command, window, info); });
+            window->addAction(action);
+        }
+    }
+}
+
+} // namespace quorvane

@@ -1,0 +1,175 @@
+#include "Controller/StatusMenuModel.h"
+
+#include "Triggers/HotKeyCenter.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMenu>
+
+namespace quorvane {
+
+namespace {
+
+StatusMenuItem actionItem(const QString &title, StatusMenuAction action)
+{
+    StatusMenuItem item;
+    item.title = title;
+    item.action = action;
+    return item;
+}
+
+// The nearest icon of the desktop's icon theme for the symbols the menu names.
+QString themeIconName(const QString &symbol)
+{
+    if (symbol == QLatin1String("arrow.triangle.2.circlepath"))
+        return QStringLiteral("view-refresh");
+    if (symbol == QLatin1String("xmark"))
+        return QStringLiteral("application-exit");
+    return QString();
+}
+
+} // namespace
+
+StatusMenuModel StatusMenuModel::build(const Config &config, bool hasIdentifier)
+{
+    const AppSettings &settings = config.settings;
+    const bool showShortcutColumn = settings.showShortcutsInMenu;
+    const auto withShortcut = [&](StatusMenuItem item, const std::optional<HotKeySpec> &spec) {
+        if (showShortcutColumn && spec)
+            item.shortcut = spec;
+        return item;
+    };
+
+    StatusMenuModel model;
+    auto &items = model.items;
+
+    for (const Workspace &workspace : config.liveWorkspaces()) {
+        StatusMenuItem item = actionItem(workspace.name, StatusMenuAction::switchWorkspace);
+        item.workspace = workspace.name;
+        item.checkable = true;
+        item.checked = workspace.name == config.activeWorkspace;
+        items.push_back(withShortcut(item, workspace.hotkey));
+    }
+
+    const auto unsorted = config.unsortedWorkspaces();
+    if (!unsorted.empty()) {
+        items.push_back(StatusMenuItem::makeSeparator());
+        StatusMenuItem count = actionItem(QStringLiteral("Unsorted desktops: ") + QString::number(unsorted.size()),
+                                          StatusMenuAction::none);
+        count.enabled = false;
+        items.push_back(count);
+    }
+    items.push_back(StatusMenuItem::makeSeparator());
+
+    StatusMenuItem collapse = actionItem(QString(), StatusMenuAction::toggleCollapse);
+    collapse.checkable = true;
+    if (config.activeWorkspace != Config::blankWorkspaceName) {
+        collapse.title = QStringLiteral("Hide current desktop");
+        collapse.checked = false;
+    } else if (const auto target = config.expandTarget()) {
+        collapse.title = QStringLiteral("Reopen \u201C") + *target + QStringLiteral("\u201D");
+        collapse.checked = true;
+    } else {
+        collapse.title = QStringLiteral("Expand desktop");
+        collapse.checked = true;
+        collapse.enabled = false;
+    }
+    items.push_back(withShortcut(collapse, settings.hideDesktopShortcut));
+
+    items.push_back(actionItem(QStringLiteral("New desktop\u2026"), StatusMenuAction::newWorkspace));
+    if (settings.showCleanupCalendarInMenu)
+        items.push_back(withShortcut(actionItem(QStringLiteral("Cleanup calendar"), StatusMenuAction::openCalendar),
+                                     settings.openCalendarShortcut));
+    if (settings.showFloatingDockInMenu)
+        items.push_back(withShortcut(actionItem(QStringLiteral("Floating dock"), StatusMenuAction::toggleDock),
+                                     settings.floatingDockShortcut));
+    if (settings.filterScreenshots && settings.showScreenshotPauseInMenu) {
+        StatusMenuItem filtering =
+            actionItem(QStringLiteral("Screenshot filtering"), StatusMenuAction::toggleScreenshotFilteringPause);
+        filtering.checkable = true;
+        filtering.checked = !settings.screenshotFilteringPaused;
+        items.push_back(filtering);
+    }
+    items.push_back(StatusMenuItem::makeSeparator());
+
+    // The settings shortcut is never shown here, even when one is set.
+    items.push_back(actionItem(QStringLiteral("Settings\u2026"), StatusMenuAction::openSettings));
+    if (hasIdentifier) {
+        StatusMenuItem updates = actionItem(QStringLiteral("Check for Updates\u2026"), StatusMenuAction::checkForUpdates);
+        updates.imageSymbol = QStringLiteral("arrow.triangle.2.circlepath");
+        updates.imageDescription = QStringLiteral("Check for Updates");
+        items.push_back(updates);
+    }
+    StatusMenuItem quit = actionItem(QStringLiteral("Quit"), StatusMenuAction::quit);
+    quit.imageSymbol = QStringLiteral("xmark");
+    quit.imageDescription = QStringLiteral("Quit");
+    items.push_back(quit);
+
+    if (showShortcutColumn)
+        model.showShortcuts(shortcutLabel);
+    else
+        model.padTitles();
+    return model;
+}
+
+void StatusMenuModel::showShortcuts(const std::function<QString(const HotKeySpec &)> &label)
+{
+    for (StatusMenuItem &item : items) {
+        if (item.shortcut)
+            item.shortcutLabel = label(*item.shortcut);
+    }
+}
+
+void StatusMenuModel::padTitles()
+{
+    const QString padding(paddingSpaces, QChar(0x00A0));
+    for (StatusMenuItem &item : items) {
+        if (!item.separator && !item.title.isEmpty())
+            item.title += padding;
+    }
+}
+
+QStringList StatusMenuModel::titles() const
+{
+    QStringList result;
+    for (const StatusMenuItem &item : items)
+        result << (item.separator ? QString() : item.title);
+    return result;
+}
+
+QString shortcutLabel(const HotKeySpec &spec)
+{
+    return modifierGlyphs(spec.modifiers) + keyName(spec.keyCode);
+}
+
+void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
+                      const std::function<void(const StatusMenuItem &)> &onChoose)
+{
+    menu.clear();
+    for (const StatusMenuItem &item : model.items) {
+        if (item.separator) {
+            menu.addSeparator();
+            continue;
+        }
+        // The menu lays out the text after a tab as a right-aligned column past the widest title.
+        // An ampersand would mark a mnemonic: a title shows it as written.
+        QString text = QString(item.title).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        if (!item.shortcutLabel.isEmpty())
+            text += QLatin1Char('\t') + item.shortcutLabel;
+        QAction *action = menu.addAction(text);
+        action->setEnabled(item.enabled);
+        action->setCheckable(item.checkable);
+        action->setChecked(item.checked);
+        if (!item.imageSymbol.isEmpty()) {
+            action->setIcon(QIcon::fromTheme(themeIconName(item.imageSymbol)));
+            action->setIconText(item.imageDescription);
+        }
+        if (item.action != StatusMenuAction::none) {
+            QObject::connect(action, &QAction::triggered, &menu, [onChoose, item] {
+                onChoose(item);
+            });
+        }
+    }
+}
+
+} // namespace quorvane

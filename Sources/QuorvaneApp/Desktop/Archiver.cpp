@@ -1,0 +1,397 @@
+#include "Desktop/Archiver.h"
+
+#include "Desktop/ArchiveLog.h"
+#include "IoError.h"
+#include "Location.h"
+#include "Names.h"
+#include "NoReplaceMove.h"
+#include "StoreError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorvane {
+
+namespace {
+
+const QByteArray layoutFileName = QByteArrayLiteral(".DS_Store");
+
+QString quoted(const QString &name)
+{
+    return QStringLiteral("“") + name + QStringLiteral("”");
+}
+
+// The description that follows a filesystem message's prefix when a desktop's name cannot be
+// used as a folder name.
+QString unusableName(const QString &name)
+{
+    return quoted(name) + QStringLiteral(" can't be used as a folder name.");
+}
+
+QString pourPrefix(const QString &name, const QString &target)
+{
+    return QStringLiteral("Couldn't pour ") + quoted(name) + QStringLiteral(" into ") + quoted(target) + QStringLiteral(": ");
+}
+
+QString describeCurrentException()
+{
+    try {
+        throw;
+    } catch (const ArchiveError &error) {
+        return error.description();
+    } catch (const StoreError &error) {
+        return error.description();
+    } catch (const IoError &error) {
+        return error.description();
+    } catch (const std::exception &error) {
+        return QString::fromUtf8(error.what());
+    } catch (...) {
+        return QStringLiteral("unknown error");
+    }
+}
+
+bool isLayoutFile(const QByteArray &path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The start of the local calendar day after the moment.
+Date startOfNextDay(Date now)
+{
+    const QDateTime local = toDateTime(now).toLocalTime();
+    QDate day = local.date().addDays(1);
+    if (!day.isValid())
+        day = local.date();
+    return fromDateTime(day.startOfDay());
+}
+
+} // namespace
+
+Archiver::Archiver(StateStore &store, const Paths &paths, Clock clock)
+    : m_store(store)
+    , m_workspacesRoot(paths.workspaces())
+    , m_defaultArchiveRoot(paths.defaultArchiveRoot())
+    , m_clock(std::move(clock))
+{
+}
+
+QString Archiver::dateStamp(Date moment)
+{
+    const QDate day = toDateTime(moment).toLocalTime().date();
+    return QString::asprintf("%04d-%02d-%02d", day.year(), day.month(), day.day());
+}
+
+Config Archiver::loadWritable()
+{
+    Config config = m_store.loadConfig();
+    // Nothing may move that this session could not record.
+    if (config.schemaVersion > Config::currentSchemaVersion)
+        throw StoreError::configNewerThanApp(config.schemaVersion);
+    return config;
+}
+
+QString Archiver::archiveRoot(const Config &config) const
+{
+    const auto &root = config.settings.archiveRoot;
+    return root && !root->isEmpty() ? *root : m_defaultArchiveRoot;
+}
+
+namespace {
+
+// The desktop that archive and drain may complete: a live temporary desktop that is not active.
+// None when no desktop has that name.
+const Workspace *completable(const Config &config, const QString &name)
+{
+    const Workspace *workspace = config.workspace(name);
+    if (!workspace)
+        return nullptr;
+    if (workspace->type != WorkspaceType::temporary)
+        throw ArchiveError::notTemporary(name);
+    if (workspace->state != WorkspaceState::active)
+        throw ArchiveError::alreadyArchived(name);
+    if (namesEqual(name, config.activeWorkspace))
+        throw ArchiveError::isActiveDesktop(name);
+    return workspace;
+}
+
+} // namespace
+
+void Archiver::archive(const QString &name)
+{
+    const Config config = loadWritable();
+    const Workspace *workspace = completable(config, name);
+    if (!workspace)
+        return;
+    const QString stored = workspace->name;
+    const bool addsCleanupTask = workspace->createsCleanupTask;
+    if (!Location::isSafeName(stored))
+        throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + unusableName(stored));
+
+    const QString root = archiveRoot(config);
+    if (const int code = fileops::makeFolders(root))
+        throw ArchiveError::filesystem(QStringLiteral("Couldn't create the archive folder: ") + fileops::errorText(code));
+    if (!sameVolume(m_workspacesRoot, root))
+        throw ArchiveError::crossVolume();
+
+    const Date now = m_clock();
+    const QString destination = uniqueURL(root + '/' + stored + '-' + dateStamp(now));
+    const QString source = folderOf(stored);
+    const bool hadFolder = fileops::exists(source);
+    if (const int code = hadFolder ? fileops::moveItem(source, destination) : fileops::makeFolders(destination))
+        throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + fileops::errorText(code));
+
+    try {
+        m_store.mutateConfig([&](Config &doc) {
+            doc.updateWorkspace(name, [&](Workspace &w) {
+                w.state = WorkspaceState::archivedUnsorted;
+                w.archivedAt = now;
+                w.archiveLocation = destination;
+                w.hotkey.reset();
+            });
+            if (addsCleanupTask)
+                doc.addCleanupTask(name, startOfNextDay(now));
+        });
+    } catch (...) {
+        // The record still shows the desktop live: its folder goes back where the record
+        // expects it, so the items never sit unreferenced in the archive.
+        const int code = hadFolder ? fileops::moveItem(destination, source)
+                                   : (::rmdir(QFile::encodeName(destination).constData()) == 0 ? 0 : errno);
+        if (code != 0)
+            archivelog::moveBackFailed(destination, source, fileops::errorText(code));
+        else if (hadFolder)
+            archivelog::movedBack(destination, source);
+        throw;
+    }
+
+    rotateScreenshotCollectionIfNeeded(name);
+    archivelog::archived(name, destination);
+}
+
+void Archiver::rotateScreenshotCollectionIfNeeded(const QString &archived)
+{
+    try {
+        const Config config = m_store.loadConfig();
+        const auto &screenshots = config.settings.screenshotsWorkspace;
+        if (!screenshots || !namesEqual(*screenshots, archived))
+            return;
+        if (!config.settings.filterScreenshots) {
+            m_store.mutateConfig([](Config &doc) { doc.settings.screenshotsWorkspace.reset(); });
+            return;
+        }
+        const QString renamed = uniqueArchivedName(archived + QStringLiteral(".archived"), config);
+        if (!Location::isSafeName(archived) || fileops::makeFolders(folderOf(archived)) != 0)
+            return;
+        const Date now = m_clock();
+        m_store.mutateConfig([&](Config &doc) {
+            doc.updateWorkspace(archived, [&](Workspace &w) { w.name = renamed; });
+            doc.renameCleanupMember(archived, renamed);
+            doc.renameCustomFilterCollection(archived, renamed);
+            if (!doc.hasWorkspace(archived)) {
+                Workspace fresh = Workspace::make(archived);
+                fresh.type = WorkspaceType::permanent;
+                fresh.createdAt = now;
+                fresh.createsCleanupTask = true;
+                // After every other desktop, before the blank desktop's records.
+                std::vector<Workspace> ordered;
+                std::vector<Workspace> blank;
+                for (Workspace &w : doc.workspaces)
+                    (namesEqual(w.name, Config::blankWorkspaceName) ? blank : ordered).push_back(std::move(w));
+                ordered.push_back(std::move(fresh));
+                std::move(blank.begin(), blank.end(), std::back_inserter(ordered));
+                doc.workspaces = std::move(ordered);
+            }
+            doc.settings.screenshotsWorkspace = archived;
+        });
+    } catch (...) {
+        // The archive itself is done; the hand-over is only a convenience.
+    }
+}
+
+void Archiver::drain(const QString &name, const QString &target)
+{
+    const Config config = loadWritable();
+    const Workspace *workspace = completable(config, name);
+    if (!workspace)
+        return;
+    if (namesEqual(target, name))
+        throw ArchiveError::drainIntoItself();
+    const Workspace *into = config.workspace(target);
+    if (!into)
+        throw ArchiveError::targetMissing(target);
+    if (into->type != WorkspaceType::permanent || into->state != WorkspaceState::active)
+        throw ArchiveError::targetNotPermanent(target);
+
+    const QString prefix = pourPrefix(name, target);
+    for (const QString &folderName : {workspace->name, into->name}) {
+        if (!Location::isSafeName(folderName))
+            throw ArchiveError::filesystem(prefix + unusableName(folderName));
+    }
+    const QByteArray source = QFile::encodeName(folderOf(workspace->name));
+    const QByteArray targetFolder = QFile::encodeName(folderOf(into->name));
+    QByteArray destination = targetFolder + '/' + workspace->name.toUtf8();
+    auto fail = [&](int code) { return ArchiveError::filesystem(prefix + fileops::errorText(code)); };
+
+    if (const int code = fileops::makeFolders(targetFolder))
+        throw fail(code);
+    // A file or a link (dangling or not) already bearing the name cannot be merged into: the
+    // folder goes beside it under the next free name instead.
+    struct stat inTheWay {};
+    if (::lstat(destination.constData(), &inTheWay) == 0 && !S_ISDIR(inTheWay.st_mode))
+        destination = uniqueDestination(workspace->name.toUtf8(), targetFolder);
+    if (fileops::exists(source)) {
+        if (!fileops::exists(destination)) {
+            if (const int code = fileops::moveItem(source, destination))
+                throw fail(code);
+        } else {
+            std::vector<QByteArray> entries;
+            if (const int code = fileops::listEntries(source, entries))
+                throw fail(code);
+            // Visible items first, in listing order, then the hidden ones: nothing of the
+            // user's is deleted with the folder. Only the file manager's layout file stays.
+            std::stable_partition(entries.begin(), entries.end(), [](const QByteArray &e) { return !e.startsWith('.'); });
+            for (const QByteArray &entry : entries) {
+                const QByteArray from = source + '/' + entry;
+                if (entry == layoutFileName && isLayoutFile(from))
+                    continue;
+                if (const int code = fileops::moveItem(from, uniqueDestination(entry, destination)))
+                    throw fail(code);
+            }
+            const QByteArray layout = source + '/' + layoutFileName;
+            if (isLayoutFile(layout) && ::unlink(layout.constData()) != 0)
+                throw fail(errno);
+            if (::rmdir(source.constData()) != 0)
+                throw fail(errno);
+        }
+    }
+
+    m_store.mutateConfig([&](Config &doc) {
+        std::erase_if(doc.workspaces, [&](const Workspace &w) { return namesEqual(w.name, name); });
+        doc.clearDrainRoutes(name);
+        doc.pruneCleanupTasks();
+    });
+    archivelog::drained(name, QFile::decodeName(destination));
+}
+
+void Archiver::restore(const QString &name)
+{
+    const Config config = loadWritable();
+    const Workspace *workspace = config.workspace(name);
+    if (!workspace || workspace->state == WorkspaceState::active)
+        return;
+    const auto &location = workspace->archiveLocation;
+    const bool hasArchive = location && !location->isEmpty() && fileops::exists(*location);
+    const QString recreatePrefix = QStringLiteral("Couldn't recreate the folder: ");
+    const QString moveBackPrefix = QStringLiteral("Couldn't move the folder back: ");
+    if (!Location::isSafeName(workspace->name))
+        throw ArchiveError::filesystem((hasArchive ? moveBackPrefix : recreatePrefix) + unusableName(workspace->name));
+    const QString folder = folderOf(workspace->name);
+
+    if (!hasArchive) {
+        if (const int code = fileops::makeFolders(folder))
+            throw ArchiveError::filesystem(recreatePrefix + fileops::errorText(code));
+    } else if (fileops::exists(folder)) {
+        throw ArchiveError::filesystem(QStringLiteral("A folder named ") + quoted(name)
+                                       + QStringLiteral(" already exists in the workspace store — move it aside first."));
+    } else if (const int code = fileops::moveItem(*location, folder)) {
+        throw ArchiveError::filesystem(moveBackPrefix + fileops::errorText(code));
+    }
+
+    const Date now = m_clock();
+    m_store.mutateConfig([&](Config &doc) {
+        doc.updateWorkspace(name, [&](Workspace &w) {
+            w.state = WorkspaceState::active;
+            w.archivedAt.reset();
+            w.archiveLocation.reset();
+            w.lastActiveAt = now;
+        });
+    });
+}
+
+QStringList Archiver::fireDueTimers(Date now)
+{
+    Config config;
+    try {
+        config = m_store.loadConfig();
+    } catch (...) {
+        config = Config::defaultDocument();
+    }
+    QStringList completed;
+    for (const Workspace &w : config.liveWorkspaces()) {
+        if (w.type != WorkspaceType::temporary || namesEqual(w.name, config.activeWorkspace) || !w.archiveDue(now))
+            continue;
+        const Workspace *into = w.timerDrains && w.drainTarget ? config.workspace(*w.drainTarget) : nullptr;
+        const bool drains = into && into->type == WorkspaceType::permanent && into->state == WorkspaceState::active;
+        try {
+            if (drains)
+                drain(w.name, *w.drainTarget);
+            else
+                archive(w.name);
+            completed.append(w.name);
+        } catch (...) {
+            archivelog::autoCompletionFailed(w.name, describeCurrentException());
+        }
+    }
+    return completed;
+}
+
+QString Archiver::uniqueURL(const QString &path)
+{
+    if (!fileops::exists(path))
+        return path;
+    for (int n = 2;; ++n) {
+        const QString candidate = path + '-' + QString::number(n);
+        if (!fileops::exists(candidate))
+            return candidate;
+    }
+}
+
+QByteArray Archiver::uniqueDestination(const QByteArray &name, const QByteArray &folder)
+{
+    const QByteArray first = folder + '/' + name;
+    if (!fileops::exists(first))
+        return first;
+    // The extension follows the last dot, unless that dot begins the name or ends it.
+    const qsizetype dot = name.lastIndexOf('.');
+    const bool hasExtension = dot > 0 && dot < name.size() - 1;
+    const QByteArray stem = hasExtension ? name.left(dot) : name;
+    const QByteArray extension = hasExtension ? name.mid(dot + 1) : QByteArray();
+    for (int n = 2;; ++n) {
+        QByteArray candidate = stem + ' ' + QByteArray::number(n);
+        if (hasExtension)
+            candidate += '.' + extension;
+        const QByteArray path = folder + '/' + candidate;
+        if (!fileops::exists(path))
+            return path;
+    }
+}
+
+QString Archiver::uniqueArchivedName(const QString &base, const Config &config)
+{
+    if (!config.hasWorkspace(base))
+        return base;
+    for (int n = 1;; ++n) {
+        const QString candidate = base + ' ' + QString::number(n);
+        if (!config.hasWorkspace(candidate))
+            return candidate;
+    }
+}
+
+bool Archiver::sameVolume(const QString &a, const QString &b)
+{
+    struct stat first {};
+    struct stat second {};
+    if (::stat(QFile::encodeName(a).constData(), &first) != 0 || ::stat(QFile::encodeName(b).constData(), &second) != 0)
+        return false;
+    return first.st_dev == second.st_dev;
+}
+
+} // namespace quorvane

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Desktop/ArchiveError.h"
+#include "Config.h"
+#include "Date.h"
+#include "Paths.h"
+#include "StateStore.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace quorvane {
+
+// Completes temporary desktops and undoes that: archive moves a desktop's folder into a dated
+// folder of the archive root, drain pours it into a permanent desktop's folder and deletes the
+// desktop, restore brings an archived folder back. Every operation loads the document, checks
+// it, does its file work, and only then writes its change through mutateConfig. It never
+// touches the Desktop: the active desktop is never archived or drained.
+//
+// Errors: ArchiveError, and the store's errors unchanged (StoreError::configNewerThanApp as
+// soon as a document of a newer format is loaded, before any file is touched).
+class Archiver {
+public:
+    using Clock = std::function<Date()>;
+
+    Archiver(StateStore &store, const Paths &paths, Clock clock = dateNow);
+
+    // A name that names no desktop returns without error and without change.
+    void archive(const QString &name);
+    void drain(const QString &name, const QString &target);
+    void restore(const QString &name);
+
+    // Archives or drains every live temporary desktop (other than the active one) whose timer
+    // is due; returns the names completed, in document order. Failures are logged and skipped.
+    QStringList fireDueTimers(Date now);
+
+    QString workspacesRoot() const { return m_workspacesRoot; }
+
+    // The archive folder's date: yyyy-MM-dd of the moment in the local time zone, ASCII digits.
+    static QString dateStamp(Date moment);
+
+private:
+    // Loads the document; one of a newer format is refused before anything else happens.
+    Config loadWritable();
+    QString archiveRoot(const Config &config) const;
+    QString folderOf(const QString &name) const { return m_workspacesRoot + '/' + name; }
+    void rotateScreenshotCollectionIfNeeded(const QString &archived);
+
+    // The path itself when nothing stands there, else path-2, path-3, ...
+    static QString uniqueURL(const QString &path);
+    // folder/name when free, else "stem n.ext" (or "name n") for n = 2, 3, ...
+    static QByteArray uniqueDestination(const QByteArray &name, const QByteArray &folder);
+    // The base when no desktop has it, else "base 1", "base 2", ...
+    static QString uniqueArchivedName(const QString &base, const Config &config);
+    static bool sameVolume(const QString &a, const QString &b);
+
+    StateStore &m_store;
+    QString m_workspacesRoot;
+    QString m_defaultArchiveRoot;
+    Clock m_clock;
+};
+
+} // namespace quorvane

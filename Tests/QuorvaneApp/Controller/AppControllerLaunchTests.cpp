@@ -1,0 +1,328 @@
+#include "Controller/ControllerHarness.h"
+#include "Journal.h"
+
+#include <QFileInfo>
+
+using namespace quorvane;
+using quorvane::test::LogCapture;
+using quorvane::test::readFile;
+using quorvane::test::writeFile;
+
+namespace {
+
+struct Launch : test::ControllerHarness {};
+
+bool launched(const test::FakeStatusItem &status)
+{
+    return status.visible;
+}
+
+} // namespace
+
+TEST_F(Launch, WithNoOtherInstanceTheLaunchCompletesAtOnce)
+{
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    EXPECT_TRUE(launched(*status));
+    EXPECT_TRUE(instances.claimed);
+    EXPECT_TRUE(QFileInfo::exists(paths().config()));
+    EXPECT_FALSE(controller.menu().actions().isEmpty());
+}
+
+TEST_F(Launch, TheNewInstanceTakesOverAtTheLookThatFindsTheOtherGone)
+{
+    instances.otherPid = 4242;
+    AppController controller(environment());
+    LogCapture log;
+    controller.applicationDidFinishLaunching();
+    EXPECT_FALSE(launched(*status));
+    EXPECT_EQ(log.count(u"another instance is running (pid 4242) — waiting to see if it's exiting"_qs), 1);
+    scheduler.advance(1.75);
+    EXPECT_FALSE(launched(*status));
+    EXPECT_FALSE(QFileInfo::exists(root()));
+    instances.otherPid.reset(); // the other instance quits 2 seconds after this one started
+    scheduler.advance(0.25);
+    EXPECT_TRUE(launched(*status));
+    EXPECT_EQ(log.count(u"previous instance exited — taking over"_qs), 1);
+    // The first sighting, then looks at 0, 0.5, 1.0, 1.5 and 2.0 seconds.
+    EXPECT_EQ(instances.lookups, 6);
+    EXPECT_EQ(terminations, 0);
+}
+
+TEST_F(Launch, AnInstanceThatStaysMakesTheNewOneQuitAtSixSecondsWithoutTouchingAnything)
+{
+    instances.otherPid = 4242;
+    AppController controller(environment());
+    LogCapture log;
+    controller.applicationDidFinishLaunching();
+    scheduler.advance(5.99);
+    EXPECT_EQ(terminations, 0);
+    scheduler.advance(0.01);
+    EXPECT_EQ(terminations, 1);
+    EXPECT_EQ(instances.lookups, 14);
+    EXPECT_EQ(log.count(u"another instance is alive and staying — this one quits"_qs), 1);
+    scheduler.advance(10);
+    EXPECT_EQ(terminations, 1);
+    EXPECT_FALSE(launched(*status));
+    EXPECT_FALSE(QFileInfo::exists(root()));
+    EXPECT_FALSE(instances.claimed);
+}
+
+TEST_F(Launch, TheFirstRunMakesTheDesktopDefaultWithoutMovingAnything)
+{
+    touch(desktop(), {"c.txt", "a.txt", "b folder"});
+    AppController controller(environment());
+    LogCapture log;
+    controller.applicationDidFinishLaunching();
+
+    const Config config = load();
+    EXPECT_EQ(config.activeWorkspace, "Default");
+    ASSERT_EQ(config.workspaces.size(), 2u);
+    EXPECT_EQ(config.workspaces[0].name, "Default");
+    EXPECT_EQ(config.workspaces[0].files, (QStringList{"a.txt", "b folder", "c.txt"}));
+    EXPECT_EQ(config.workspaces[0].state, WorkspaceState::active);
+    EXPECT_EQ(config.workspaces[1].name, Config::blankWorkspaceName);
+    EXPECT_TRUE(config.workspaces[1].files.isEmpty());
+    EXPECT_TRUE(QFileInfo(root() + "/Default").isDir());
+    EXPECT_TRUE(QFileInfo(root() + '/' + Config::blankWorkspaceName).isDir());
+    EXPECT_EQ(readFile(root() + "/.hidden"), Config::blankWorkspaceName.toUtf8() + '\n');
+    EXPECT_EQ(entries(desktop()), (QStringList{"a.txt", "b folder", "c.txt"}));
+    EXPECT_TRUE(entries(root() + "/Default").isEmpty());
+    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_EQ(log.count(u"Quorvane "_qs + info.shortVersion + u" launched"_qs), 1);
+    EXPECT_EQ(log.count(u"Sparkle NOT LOADED embedded"_qs), 1);
+    // The menu lists the new desktop, checked.
+    EXPECT_TRUE(controller.menuModel().items[0].checked);
+    EXPECT_EQ(controller.menuModel().items[0].workspace, "Default");
+
+    // A second launch changes nothing and does not add the blank desktop's line twice.
+    const QStringList before = load().workspaces[0].files;
+    AppController again(environment());
+    again.completeLaunch();
+    EXPECT_EQ(load().workspaces[0].files, before);
+    EXPECT_EQ(readFile(root() + "/.hidden"), Config::blankWorkspaceName.toUtf8() + '\n');
+}
+
+TEST_F(Launch, ANewerDocumentGivesOneAlertAReadOnlySessionAndTheLaunchGoesOn)
+{
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    QByteArray text = configBytes();
+    text.replace("\"schemaVersion\":1", "\"schemaVersion\":2");
+    ASSERT_TRUE(text.contains("\"schemaVersion\":2"));
+    writeFile(paths().config(), text);
+    AppController controller(environment());
+    LogCapture log;
+    controller.applicationDidFinishLaunching();
+    EXPECT_TRUE(controller.storeReadOnly);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, "This copy of Quorvane is older than your data");
+    EXPECT_EQ(alerts.shown[0].informativeText,
+              u"Your desktops were last managed by a newer version of Quorvane. Your files and settings are safe and "
+              u"untouched — but switching and changes are paused until you run the newer version again (or update this one)."_qs);
+    EXPECT_EQ(alerts.shown[0].buttons, QStringList{"OK"});
+    EXPECT_EQ(log.count(u"config.json schema 2 > 1 — read-only session"_qs), 1);
+    EXPECT_TRUE(launched(*status));
+    EXPECT_FALSE(controller.menu().actions().isEmpty());
+    controller.performSwitch("B", true);
+    EXPECT_EQ(configBytes(), text);
+    EXPECT_EQ(entries(desktop()), QStringList{"a1"});
+}
+
+TEST_F(Launch, TheLegacyBlankNameIsMigratedEverywhere)
+{
+    Config config = layOut({{"A", {"a1"}}});
+    QDir(root() + '/' + Config::blankWorkspaceName).removeRecursively();
+    config.workspaces.back().name = "_blank";
+    config.activeWorkspace = "_blank";
+    config.lastExpandedWorkspace = "_blank";
+    save(config);
+    touch(root() + "/_blank", {"left.txt"});
+    QDir(desktop()).removeRecursively();
+    QDir().mkpath(desktop());
+    QDir().mkpath(root() + "/A");
+    touch(root() + "/A", {"a1"});
+
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    const Config migrated = load();
+    EXPECT_FALSE(migrated.hasWorkspace("_blank"));
+    EXPECT_TRUE(migrated.hasWorkspace(Config::blankWorkspaceName));
+    EXPECT_EQ(migrated.activeWorkspace, Config::blankWorkspaceName);
+    EXPECT_EQ(migrated.lastExpandedWorkspace, Config::blankWorkspaceName);
+    EXPECT_FALSE(QFileInfo::exists(root() + "/_blank"));
+    EXPECT_TRUE(QFile::exists(root() + '/' + Config::blankWorkspaceName + "/left.txt"));
+    EXPECT_TRUE(alerts.shown.empty());
+}
+
+TEST_F(Launch, StartMinimizedCollapsesToTheBlankDesktopAndRemembersTheActiveOne)
+{
+    Config config = layOut({{"Work", {"w1"}}});
+    config.settings.startMinimized = true;
+    save(config);
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    scheduler.advance(2);
+    const Config after = load();
+    EXPECT_EQ(after.activeWorkspace, Config::blankWorkspaceName);
+    EXPECT_EQ(after.lastExpandedWorkspace, QString("Work"));
+    EXPECT_EQ(entries(root() + "/Work"), QStringList{"w1"});
+    EXPECT_TRUE(entries(desktop()).isEmpty());
+    EXPECT_TRUE(alerts.shown.empty()); // no first-switch note for the start-up collapse
+}
+
+TEST_F(Launch, AReadOnlySessionLeavesAPendingSwitchAndTheBlankFolderAlone)
+{
+    layOut({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
+    QFile::rename(desktop() + "/a2", root() + "/A/a2");
+    store().saveJournal(Journal{"A", "B", {"a1", "a2"}, {"b1"}});
+    touch(root() + "/" + Config::blankWorkspaceName, {"h1"});
+    QByteArray text = configBytes();
+    text.replace("\"schemaVersion\":1", "\"schemaVersion\":2");
+    writeFile(paths().config(), text);
+
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    EXPECT_TRUE(controller.storeReadOnly);
+    // Nothing moves that the document could not record.
+    EXPECT_EQ(entries(desktop()), QStringList{"a1"});
+    EXPECT_EQ(entries(root() + "/A"), QStringList{"a2"});
+    EXPECT_EQ(entries(root() + "/B"), QStringList{"b1"});
+    EXPECT_EQ(entries(root() + "/" + Config::blankWorkspaceName), QStringList{"h1"});
+    EXPECT_TRUE(QFileInfo::exists(paths().journal()));
+    EXPECT_EQ(configBytes(), text);
+    EXPECT_EQ(alerts.shown.size(), 1u); // only the newer-version alert
+}
+
+TEST_F(Launch, AnInterruptedSwitchIsFinishedFromItsJournal)
+{
+    layOut({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
+    // The crash came after a2 had left: a1 is still on the Desktop, b1 still in its folder.
+    QFile::rename(desktop() + "/a2", root() + "/A/a2");
+    store().saveJournal(Journal{"A", "B", {"a1", "a2"}, {"b1"}});
+    AppController controller(environment());
+    LogCapture log;
+    controller.applicationDidFinishLaunching();
+    EXPECT_EQ(entries(desktop()), QStringList{"b1"});
+    EXPECT_EQ(entries(root() + "/A"), (QStringList{"a1", "a2"}));
+    EXPECT_FALSE(QFileInfo::exists(paths().journal()));
+    EXPECT_EQ(load().activeWorkspace, "B");
+    EXPECT_EQ(log.count(u"crash-recovery journal found — finishing the interrupted swap"_qs), 1);
+    EXPECT_EQ(log.count(u"crash recovery complete"_qs), 1);
+}
+
+TEST_F(Launch, DueTimersWaitWhileAJournalIsPending)
+{
+    for (const bool pending : {false, true}) {
+        test::TempHome caseHome;
+        pathsOverride = Paths::forHome(caseHome.path());
+        Config config = layOut({{"A", {}}, {"Temp", {"t1"}}});
+        config.workspace("Temp")->type = WorkspaceType::temporary;
+        config.workspace("Temp")->timer = ArchiveTimer{ArchiveTimerMode::idle, 1};
+        config.workspace("Temp")->lastActiveAt = dateNow() - 10 * 86400;
+        save(config);
+        if (pending)
+            writeFile(paths().journal(), "{not json");
+        AppController controller(environment());
+        controller.applicationDidFinishLaunching();
+        const Config after = load();
+        EXPECT_EQ(after.workspace("Temp")->state == WorkspaceState::active, pending);
+        EXPECT_EQ(QFile::exists(root() + "/Temp/t1"), pending);
+        // The recovery failure is the one alert.
+        EXPECT_EQ(alerts.shown.size(), pending ? 1u : 0u);
+        alerts.shown.clear();
+    }
+}
+
+TEST_F(Launch, ABootstrapErrorIsShownOnceAndTheLaunchGoesOn)
+{
+    QDir().mkpath(paths().store());
+    writeFile(paths().config(), "{\"activeWorkspace\": 12}");
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, "Something went wrong");
+    EXPECT_TRUE(launched(*status));
+    EXPECT_EQ(controller.menuModel().titles().size(), 9); // the default document's menu
+    EXPECT_EQ(readFile(paths().config()), "{\"activeWorkspace\": 12}");
+}
+
+TEST_F(Launch, ArchivedDesktopsGetNoFolderAtStartUp)
+{
+    Config config = layOut({{"A", {}}});
+    Workspace old = Workspace::make("Old");
+    old.state = WorkspaceState::archivedUnsorted;
+    old.archiveLocation = root() + "/Archive/Old";
+    config.workspaces.insert(config.workspaces.end() - 1, old);
+    save(config);
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    EXPECT_FALSE(QFileInfo::exists(root() + "/Old"));
+    EXPECT_TRUE(QFileInfo(root() + "/A").isDir());
+}
+
+TEST_F(Launch, ADesktopThatIsTheHomeFolderIsRefusedWithOneAlertAndNothingMoves)
+{
+    pathsOverride = Paths(home.path(), home.path());
+    touch(home.path(), {"letter.txt", "photo.png"});
+    const QStringList before = entries(home.path());
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, "Quorvane can't use this Desktop folder");
+    EXPECT_EQ(entries(home.path()), before);
+    EXPECT_FALSE(QFileInfo::exists(root()));
+    EXPECT_TRUE(launched(*status));
+}
+
+TEST_F(Launch, TheFinderWarmUpWarnsOnlyWhenPermissionIsRefused)
+{
+    struct Case {
+        std::optional<QString> failure;
+        int chosen;
+        bool warned;
+    };
+    for (const Case &c : {Case{u"Not authorized to send Apple events to Finder. (-1743)"_qs, 0, true},
+                          Case{u"Not authorized to send Apple events to Finder. (-1743)"_qs, 1, true},
+                          Case{u"Finder got an error: Connection is invalid. (-609)"_qs, 0, false},
+                          Case{u"could not create script"_qs, 0, false}, Case{std::nullopt, 0, false}}) {
+        alerts.shown.clear();
+        opened.clear();
+        inProcess.failText = c.failure;
+        inProcess.scripts.clear();
+        AppController controller(environment());
+        controller.warmFinderConnection();
+        EXPECT_TRUE(inProcess.scripts.isEmpty()); // it runs after the launch has returned
+        alerts.answers = {c.chosen};
+        scheduler.advance(0);
+        EXPECT_EQ(inProcess.scripts, QStringList{u"tell application \"Finder\" to name of desktop"_qs});
+        ASSERT_EQ(alerts.shown.size(), c.warned ? 1u : 0u);
+        if (!c.warned)
+            continue;
+        EXPECT_EQ(alerts.shown[0].message, "Quorvane isn't allowed to arrange desktop icons");
+        EXPECT_EQ(alerts.shown[0].buttons, (QStringList{"Open System Settings", "Not Now"}));
+        EXPECT_TRUE(alerts.shown[0].informativeText.contains("positions.\n\nAllow Finder under Quorvane"));
+        EXPECT_EQ(opened.size(), c.chosen == 0 ? 1u : 0u);
+    }
+}
+
+TEST_F(Launch, TheICloudWarningFollowsTheResolvedDesktopAndTheSetting)
+{
+    const QString cloud = home.filePath("Library/Mobile Documents/com~apple~CloudDocs/Desktop");
+    QDir().mkpath(cloud);
+    QFile::link(cloud, home.filePath("Desktop"));
+    for (const bool warn : {true, false}) {
+        alerts.shown.clear();
+        Config config = layOut({{"A", {}}});
+        config.settings.warnICloudDesktop = warn;
+        save(config);
+        AppController controller(environment());
+        controller.warnIfICloudDesktop();
+        ASSERT_EQ(alerts.shown.size(), warn ? 1u : 0u);
+        if (warn) {
+            EXPECT_EQ(alerts.shown[0].message, "iCloud Desktop sync is on");
+            EXPECT_EQ(alerts.shown[0].informativeText,
+                      u"Quorvane works best with iCloud \u201CDesktop & Documents\u201D turned off — with it on, switching "
+                      u"may fight iCloud."_qs);
+        }
+    }
+}

@@ -1,0 +1,332 @@
+#include "Controller/ControllerHarness.h"
+#include "Desktop/DesktopWatcher.h"
+#include "StoreError.h"
+#include "SwapError.h"
+
+#include <QAction>
+#include <QMenu>
+
+using namespace quorvane;
+using quorvane::test::LogCapture;
+
+namespace {
+
+struct Switching : test::ControllerHarness {};
+
+} // namespace
+
+TEST_F(Switching, ASwitchMovesTheFilesLogsAndStampsTheNewDesktop)
+{
+    layOut({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
+    AppController controller(environment());
+    LogCapture log;
+    const Date before = dateNow();
+    controller.performSwitch("B", true);
+
+    EXPECT_EQ(entries(desktop()), QStringList{"b1"});
+    EXPECT_EQ(entries(root() + "/A"), (QStringList{"a1", "a2"}));
+    const Config config = load();
+    EXPECT_EQ(config.activeWorkspace, "B");
+    ASSERT_TRUE(config.workspace("B")->lastActiveAt.has_value());
+    EXPECT_GE(*config.workspace("B")->lastActiveAt, before);
+    EXPECT_EQ(controller.previousWorkspace, QString("A"));
+    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_FALSE(controller.desktopWatcher().isPaused());
+    EXPECT_EQ(log.count(u"switched A → B in 0ms, 0 pinned-name skips"_qs), 1);
+    EXPECT_TRUE(alerts.shown.empty());
+    // The menu shows the new state.
+    EXPECT_TRUE(controller.menuModel().items[1].checked);
+}
+
+TEST_F(Switching, ARequestForTheActiveDesktopOrInAReadOnlySessionDoesNothingAtAll)
+{
+    for (const bool readOnly : {false, true}) {
+        layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+        const QByteArray stored = configBytes();
+        AppController controller(environment());
+        controller.storeReadOnly = readOnly;
+        LogCapture log;
+        controller.performSwitch(readOnly ? "B" : "A", true);
+        scheduler.advance(5);
+        EXPECT_EQ(configBytes(), stored); // no stamp, no note flag
+        EXPECT_EQ(entries(desktop()), QStringList{"a1"});
+        EXPECT_TRUE(log.lines.isEmpty()) << log.lines.join('\n').toStdString();
+        EXPECT_TRUE(alerts.shown.empty());
+        EXPECT_EQ(controller.previousWorkspace, std::nullopt);
+        EXPECT_TRUE(controller.menu().actions().isEmpty());
+    }
+}
+
+TEST_F(Switching, AnEngineErrorGivesOneAlertAndStillDoesTheBookkeeping)
+{
+    layOut({{"A", {"a1"}}});
+    AppController controller(environment());
+    LogCapture log;
+    controller.performSwitch("Nowhere", true);
+    scheduler.advance(5); // no first-switch note follows a failed switch
+
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, "Something went wrong");
+    EXPECT_TRUE(alerts.shown[0].informativeText.contains("Nowhere"));
+    EXPECT_TRUE(alerts.shown[0].buttons.isEmpty()); // the single default "OK"
+    EXPECT_EQ(log.count("surfaced to the user: " + alerts.shown[0].informativeText), 1);
+    EXPECT_EQ(log.count(u"switched A → Nowhere in 0ms, 0 pinned-name skips"_qs), 1);
+    const Config config = load();
+    EXPECT_EQ(config.activeWorkspace, "A");
+    EXPECT_TRUE(config.workspace("A")->lastActiveAt.has_value());
+    EXPECT_FALSE(config.settings.shownFirstSwitchNote);
+    EXPECT_EQ(controller.previousWorkspace, QString("A"));
+    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_EQ(entries(desktop()), QStringList{"a1"});
+}
+
+TEST_F(Switching, ASwitchAskedForDuringAnotherOnesAlertLeavesTheOuterOneBusy)
+{
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    AppController controller(environment());
+    bool busyAfterInner = false;
+    alerts.whileShown = [&] {
+        controller.performSwitch("B", true);
+        busyAfterInner = controller.isSwapping;
+    };
+    controller.performSwitch("Nowhere", true);
+    EXPECT_TRUE(busyAfterInner); // the outer switch was still running
+    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_EQ(load().activeWorkspace, "B");
+    EXPECT_EQ(entries(desktop()), QStringList{"b1"});
+}
+
+TEST_F(Switching, PresentWordsTheAlertByTheErrorsKind)
+{
+    AppController controller(environment());
+    controller.present(SwapError::crossVolumeStore());
+    controller.present(StoreError::configNewerThanApp(3));
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_EQ(alerts.shown[0].message, "Store is on another volume");
+    EXPECT_EQ(alerts.shown[0].informativeText,
+              "Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
+    EXPECT_EQ(alerts.shown[1].message, "Something went wrong");
+    EXPECT_EQ(alerts.shown[1].informativeText, StoreError::configNewerThanApp(3).description());
+    EXPECT_EQ(alerts.shown[1].style, AlertStyle::warning);
+}
+
+TEST_F(Switching, TheFirstSwitchNoteComesOnceASecondAfterAUserSwitch)
+{
+    layOut({{"A", {"a1"}}, {"B", {}}});
+    AppController controller(environment());
+    controller.performSwitch("B", true);
+    EXPECT_TRUE(load().settings.shownFirstSwitchNote);
+    scheduler.advance(0.99);
+    EXPECT_TRUE(alerts.shown.empty());
+    alerts.answers = {1};
+    scheduler.advance(0.01);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, "Your files aren't gone!");
+    EXPECT_EQ(alerts.shown[0].informativeText,
+              u"We moved \u201CA\u201D into your desktops folder. Check it out, or try switching back!"_qs);
+    EXPECT_EQ(alerts.shown[0].buttons, (QStringList{"OK", "Show Me the Folder"}));
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(root()));
+
+    controller.performSwitch("A", true);
+    scheduler.advance(2);
+    EXPECT_EQ(alerts.shown.size(), 1u);
+}
+
+TEST_F(Switching, NoFirstSwitchNoteLeavingTheBlankDesktopOrForTheStartUpCollapse)
+{
+    layOut({{"A", {"a1"}}, {"B", {}}});
+    AppController controller(environment());
+    controller.performSwitch(Config::blankWorkspaceName, false);
+    controller.performSwitch("B", true);
+    scheduler.advance(2);
+    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_FALSE(load().settings.shownFirstSwitchNote);
+    EXPECT_EQ(entries(root() + "/A"), QStringList{"a1"});
+}
+
+TEST_F(Switching, HeldBackNamesAreReportedInTheSingularOrWithTheirCount)
+{
+    AppController controller(environment());
+    controller.notePinnedSkips({"Notes"});
+    controller.notePinnedSkips({"Notes", "Tax"});
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_EQ(alerts.shown[0].message, u"\u201CNotes\u201D stayed in its desktop's folder"_qs);
+    EXPECT_EQ(alerts.shown[0].informativeText,
+              u"A pinned folder on the Desktop has the same name, so Quorvane didn't bring it out — nothing was moved or "
+              u"overwritten. Rename one of the two, or unpin the folder, and switch again."_qs);
+    EXPECT_EQ(alerts.shown[1].message, "2 items stayed in their desktop's folder");
+    EXPECT_TRUE(alerts.shown[1].informativeText.contains("didn't bring them out"));
+}
+
+TEST_F(Switching, APinnedNameHeldBackOnTheDesktopIsReportedAfterTheSwitch)
+{
+    layOut({{"A", {}}, {"B", {"Notes"}}});
+    touch(desktop(), {"Notes"});
+    Config config = load();
+    config.settings.pinnedFolders = {"Notes"};
+    save(config);
+    AppController controller(environment());
+    LogCapture log;
+    controller.performSwitch("B", true);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, u"\u201CNotes\u201D stayed in its desktop's folder"_qs);
+    EXPECT_EQ(log.count(u"switched A → B in 0ms, 1 pinned-name skips"_qs), 1);
+}
+
+TEST_F(Switching, AppearanceBaselineIsKeptAcrossOverridesAndRestoredOnce)
+{
+    Config config;
+    for (const auto &[name, mode] : {std::pair{"D", AppearanceMode::dark}, std::pair{"L", AppearanceMode::light},
+                                     std::pair{"S", AppearanceMode::system}}) {
+        Workspace workspace = Workspace::make(name);
+        workspace.preferredAppearance = mode;
+        config.workspaces.push_back(workspace);
+    }
+    AppController controller(environment());
+    session.dark = false;
+    controller.applyAppearance("D", config);
+    EXPECT_TRUE(session.dark);
+    EXPECT_EQ(controller.appearanceBaseline, AppearanceMode::light);
+    controller.applyAppearance("L", config);
+    EXPECT_FALSE(session.dark);
+    EXPECT_EQ(controller.appearanceBaseline, AppearanceMode::light);
+    controller.applyAppearance("S", config);
+    EXPECT_FALSE(session.dark);
+    EXPECT_EQ(controller.appearanceBaseline, std::nullopt);
+    EXPECT_EQ(session.changes, (std::vector<bool>{true, false}));
+    // Following the system with no baseline, or a missing desktop, changes nothing.
+    controller.applyAppearance("Gone", config);
+    EXPECT_EQ(session.changes.size(), 2u);
+}
+
+TEST_F(Switching, SweepsRunInTheOverruleOrderAndSkipArchivedTargets)
+{
+    struct Case {
+        bool overrule;
+        WorkspaceState shotsState;
+        WorkspaceState ruleState;
+        QString landsIn; // empty: stays on the Desktop
+    };
+    const std::vector<Case> cases{
+        {true, WorkspaceState::active, WorkspaceState::active, "Shots"},
+        {false, WorkspaceState::active, WorkspaceState::active, "Rule"},
+        {true, WorkspaceState::archivedUnsorted, WorkspaceState::active, "Rule"},
+        {true, WorkspaceState::archivedSorted, WorkspaceState::archivedUnsorted, ""},
+    };
+    for (const Case &c : cases) {
+        test::TempHome caseHome;
+        pathsOverride = Paths::forHome(caseHome.path());
+        layOut({{"A", {}}, {"Shots", {}}, {"Rule", {}}});
+        touch(desktop(), {"Screenshot 1.png", "keep.txt"});
+        Config config = load();
+        config.workspace("A")->files = {"Screenshot 1.png", "keep.txt"};
+        config.workspace("Shots")->state = c.shotsState;
+        config.workspace("Rule")->state = c.ruleState;
+        if (c.shotsState != WorkspaceState::active)
+            QDir(root() + "/Shots").removeRecursively();
+        if (c.ruleState != WorkspaceState::active)
+            QDir(root() + "/Rule").removeRecursively();
+        config.settings.filterScreenshots = true;
+        config.settings.screenshotFilenameFallback = true;
+        config.settings.screenshotNamePrefix = "Screenshot";
+        config.settings.screenshotsWorkspace = "Shots";
+        config.settings.customFiltersEnabled = true;
+        CustomFilter rule;
+        rule.pattern = "shot";
+        rule.collection = "Rule";
+        config.settings.customFilters = {rule};
+        config.settings.screenshotsOverruleCustom = c.overrule;
+        save(config);
+
+        AppController controller(environment());
+        controller.sweepActiveDesktopNow();
+        for (const QString &name : {QString("Shots"), QString("Rule")}) {
+            const bool expected = name == c.landsIn;
+            EXPECT_EQ(QFile::exists(root() + '/' + name + "/Screenshot 1.png"), expected) << name.toStdString();
+            // An archived target gets no stray folder in the desktops folder.
+            if (load().workspace(name)->state != WorkspaceState::active) {
+                EXPECT_FALSE(QFileInfo::exists(root() + '/' + name));
+            }
+        }
+        EXPECT_EQ(QFile::exists(desktop() + "/Screenshot 1.png"), c.landsIn.isEmpty());
+        EXPECT_TRUE(QFile::exists(desktop() + "/keep.txt"));
+    }
+}
+
+TEST_F(Switching, ADesktopFolderThatIsTheHomeFolderIsNeverSwitched)
+{
+    pathsOverride = Paths(home.path(), home.path());
+    touch(home.path(), {"letter.txt"});
+    Config config;
+    config.activeWorkspace = "A";
+    config.workspaces = {Workspace::make("A"), Workspace::make("B")};
+    config.workspaces[0].files = {"letter.txt"};
+    save(config);
+    const QByteArray stored = configBytes();
+    AppController controller(environment());
+    controller.performSwitch("B", true);
+    controller.sweepActiveDesktopNow();
+    EXPECT_TRUE(QFile::exists(home.path() + "/letter.txt"));
+    EXPECT_EQ(configBytes(), stored);
+    EXPECT_FALSE(controller.isSwapping);
+}
+
+TEST_F(Switching, ChoosingADesktopFromTheOpenMenuSwitchesOnceTheMenuHasClosed)
+{
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    AppController controller(environment());
+    controller.completeLaunch();
+    bool switchedWhileOpen = true;
+    status->whileMenuOpen = [&](QMenu &menu) {
+        menu.actions()[1]->trigger(); // "B"
+        switchedWhileOpen = load().activeWorkspace == "B";
+    };
+    status->click(StatusItem::Button::left);
+    EXPECT_FALSE(switchedWhileOpen);
+    EXPECT_EQ(load().activeWorkspace, "B");
+    EXPECT_EQ(entries(desktop()), QStringList{"b1"});
+    EXPECT_EQ(status->poppedUpMenus.size(), 1);
+}
+
+TEST_F(Switching, AltWithTheLeftButtonRunsTheCarouselInsteadOfTheMenu)
+{
+    Config config = layOut({{"A", {}}, {"B", {}}, {"C", {}}});
+    config.settings.optionClickCarousel = {"C", "A"};
+    save(config);
+    AppController controller(environment());
+    controller.completeLaunch();
+    status->click(StatusItem::Button::left, Qt::AltModifier);
+    EXPECT_TRUE(status->poppedUpMenus.isEmpty());
+    EXPECT_EQ(load().activeWorkspace, "C");
+    status->click(StatusItem::Button::left, Qt::AltModifier);
+    EXPECT_EQ(load().activeWorkspace, "A");
+    status->click(StatusItem::Button::right, Qt::AltModifier);
+    EXPECT_EQ(status->poppedUpMenus.size(), 1);
+    EXPECT_EQ(load().activeWorkspace, "A");
+}
+
+TEST_F(Switching, TheScreenshotFilteringItemPausesAndResumesAndRebuildsTheMenu)
+{
+    Config config = layOut({{"A", {}}});
+    config.settings.filterScreenshots = true;
+    config.settings.showScreenshotPauseInMenu = true;
+    save(config);
+    AppController controller(environment());
+    controller.rebuildMenu();
+    const auto filteringChecked = [&] {
+        for (const StatusMenuItem &item : controller.menuModel().items) {
+            if (item.action == StatusMenuAction::toggleScreenshotFilteringPause)
+                return item.checked;
+        }
+        ADD_FAILURE() << "no screenshot filtering item";
+        return false;
+    };
+    EXPECT_TRUE(filteringChecked());
+    controller.toggleScreenshotFilteringPause();
+    EXPECT_TRUE(load().settings.screenshotFilteringPaused);
+    EXPECT_FALSE(filteringChecked());
+    controller.toggleScreenshotFilteringPause();
+    EXPECT_FALSE(load().settings.screenshotFilteringPaused);
+    EXPECT_TRUE(filteringChecked());
+}

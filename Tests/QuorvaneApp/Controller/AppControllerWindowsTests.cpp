@@ -1,0 +1,47 @@
+#include "Controller/ControllerHarness.h"
+#include "Calendar/CreateWorkspaceWindowController.h"
+#include "Settings/SettingsWindowController.h"
+
+#include <QAction>
+#include <QWidget>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+struct OwnWindows : ControllerHarness {
+    using Call = RecordingActivationPolicy::Call;
+};
+
+bool hasShortcut(QWidget *window, const QKeySequence &keys)
+{
+    for (QAction *action : window->actions()) {
+        if (action->shortcut() == keys)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST_F(OwnWindows, OpeningMakesTheApplicationRegularAndClosingAnAccessoryAgain)
+{
+    AppController controller(environment());
+    controller.openSettings();
+    EXPECT_EQ(activation.calls, (std::vector<Call>{Call::regular, Call::activate}));
+    QWidget *window = controller.openSettingsWindow();
+    ASSERT_NE(window, nullptr);
+    // The main menu's shortcuts live in the application's own windows, once each.
+    EXPECT_TRUE(hasShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    const auto actionCount = window->actions().size();
+    controller.openSettings();
+    EXPECT_EQ(window->actions().size(), actionCount);
+
+    window->close();
+    EXPECT_EQ(activation.mode(), ActivationPolicy::Mode::accessory);
+
+    activation.calls.clear();
+    controller.newWorkspace();
+    EXPECT_EQ(activation.calls, (std::vector<Call>{Call::regular, Call::activate}));
+}

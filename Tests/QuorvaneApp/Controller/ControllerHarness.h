@@ -1,0 +1,120 @@
+#pragma once
+
+// A controller on a temporary home folder with a manual clock, scripted alerts and fakes of
+// every desktop service, plus helpers to lay out desktops on disk.
+#include "Controller/AppController.h"
+#include "LogCapture.h"
+#include "AppearanceSwitch.h"
+#include "FakeScriptRunner.h"
+#include "Fakes/FakeRunningInstances.h"
+#include "Fakes/FakeStatusItem.h"
+#include "Fakes/RecordingActivationPolicy.h"
+#include "Fakes/ScriptedAlertPresenter.h"
+#include "FileStateStore.h"
+#include "Controller/Log.h"
+#include "ManualScheduler.h"
+#include "PreferenceReader.h"
+#include "Overlays/SystemAppearance.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace quorvane::test {
+
+// The session's mode as one flag: the switch sets it, the preference reads it.
+struct FakeSession final : PreferenceReader, AppearanceSwitch {
+    bool dark = false;
+    std::vector<bool> changes;
+    std::optional<QVariant> value(const QString &, const QString &key) const override
+    {
+        if (key == QLatin1String("AppleInterfaceStyle") && dark)
+            return QVariant(QStringLiteral("Dark"));
+        return std::nullopt;
+    }
+    std::optional<QString> setDark(bool d) override
+    {
+        changes.push_back(d);
+        dark = d;
+        return std::nullopt;
+    }
+};
+
+struct ControllerHarness : ::testing::Test {
+    TempHome home;
+    ManualScheduler scheduler;
+    ScriptedAlertPresenter alerts;
+    RecordingActivationPolicy activation;
+    FakeScriptRunner inProcess;
+    FakeScriptRunner tool;
+    FakeRunningInstances instances;
+    FakeSession session;
+    SystemAppearance appearance{session, session};
+    std::vector<QUrl> opened;
+    int terminations = 0;
+    std::shared_ptr<FakeStatusItem> status = std::make_shared<FakeStatusItem>();
+    AppInfo info = AppInfo::installed();
+    std::optional<Paths> pathsOverride;
+
+    void SetUp() override { Log::start(AppInfo::installed(), QString()); }
+
+    Paths paths() const { return pathsOverride ? *pathsOverride : Paths::forHome(home.path()); }
+
+    AppEnvironment environment()
+    {
+        AppEnvironment env{paths(), info, [this] { return status; }, &scheduler, &alerts, &activation, &inProcess, &tool,
+                           &instances, &appearance, {}, {}};
+        env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
+        env.terminate = [this] { ++terminations; };
+        return env;
+    }
+
+    QString root() const { return paths().workspaces(); }
+    QString desktop() const { return paths().desktop(); }
+    FileStateStore store() const { return FileStateStore(paths().config(), paths().journal()); }
+
+    // Items directly in a folder, hidden ones left out, sorted.
+    static QStringList entries(const QString &folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    static void touch(const QString &folder, const QStringList &names)
+    {
+        QDir().mkpath(folder);
+        for (const QString &name : names)
+            writeFile(folder + '/' + name, name.toUtf8());
+    }
+
+    // A document with the given desktops (each with its folder), the first one active, plus
+    // the blank desktop; the active desktop's files lie on the Desktop.
+    Config layOut(const std::vector<std::pair<QString, QStringList>> &desktops)
+    {
+        Config config;
+        config.activeWorkspace = desktops.front().first;
+        for (const auto &[name, files] : desktops) {
+            Workspace workspace = Workspace::make(name);
+            workspace.files = files;
+            config.workspaces.push_back(workspace);
+            QDir().mkpath(root() + '/' + name);
+            touch(name == config.activeWorkspace ? desktop() : root() + '/' + name, files);
+        }
+        config.workspaces.push_back(Workspace::make(Config::blankWorkspaceName));
+        QDir().mkpath(root() + '/' + Config::blankWorkspaceName);
+        QDir().mkpath(desktop());
+        save(config);
+        return config;
+    }
+    void save(const Config &config)
+    {
+        QDir().mkpath(paths().store());
+        store().saveConfig(config);
+    }
+    Config load() { return store().loadConfig(); }
+    QByteArray configBytes() const { return readFile(paths().config()); }
+
+};
+
+
+} // namespace quorvane::test

@@ -1,0 +1,205 @@
+#include "Triggers/HotKeyCenter.h"
+#include "Controller/StatusMenuModel.h"
+
+#include <QAction>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+const QString pad(5, QChar(0x00A0));
+
+Workspace desk(const QString &name, WorkspaceState state = WorkspaceState::active)
+{
+    Workspace workspace = Workspace::make(name);
+    workspace.state = state;
+    return workspace;
+}
+
+Config document(const QString &active, std::vector<Workspace> desks)
+{
+    Config config;
+    config.activeWorkspace = active;
+    config.workspaces = std::move(desks);
+    config.workspaces.push_back(Workspace::make(Config::blankWorkspaceName));
+    return config;
+}
+
+// Titles without the padding, to compare structure.
+QStringList bare(const StatusMenuModel &model)
+{
+    QStringList titles = model.titles();
+    for (QString &title : titles) {
+        if (title.endsWith(pad))
+            title.chop(pad.size());
+    }
+    return titles;
+}
+
+const StatusMenuItem *find(const StatusMenuModel &model, StatusMenuAction action)
+{
+    for (const StatusMenuItem &item : model.items) {
+        if (item.action == action)
+            return &item;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(StatusMenuModel, NoDesktopsOnTheBlankDesktopOffersADisabledCheckedExpand)
+{
+    const StatusMenuModel model = StatusMenuModel::build(document(Config::blankWorkspaceName, {}), true);
+    EXPECT_EQ(bare(model), (QStringList{"", "Expand desktop", u"New desktop\u2026"_qs, "Cleanup calendar", "Floating dock", "",
+                                         u"Settings\u2026"_qs, u"Check for Updates\u2026"_qs, "Quit"}));
+    const StatusMenuItem *expand = find(model, StatusMenuAction::toggleCollapse);
+    ASSERT_NE(expand, nullptr);
+    EXPECT_TRUE(expand->checked);
+    EXPECT_FALSE(expand->enabled);
+    EXPECT_EQ(find(model, StatusMenuAction::quit)->imageSymbol, "xmark");
+    EXPECT_EQ(find(model, StatusMenuAction::quit)->imageDescription, "Quit");
+    EXPECT_EQ(find(model, StatusMenuAction::checkForUpdates)->imageSymbol, "arrow.triangle.2.circlepath");
+}
+
+TEST(StatusMenuModel, TheThirdBlockFollowsTheActiveDesktopAndTheExpandTarget)
+{
+    struct Case {
+        QString active;
+        std::optional<QString> lastExpanded;
+        WorkspaceState bState;
+        QString title;
+        bool checked;
+    };
+    const std::vector<Case> cases{
+        {"A", std::nullopt, WorkspaceState::active, "Hide current desktop", false},
+        {Config::blankWorkspaceName, QString("B"), WorkspaceState::active, u"Reopen \u201CB\u201D"_qs, true},
+        // The last expanded desktop was archived since: the first live desktop instead.
+        {Config::blankWorkspaceName, QString("B"), WorkspaceState::archivedSorted, u"Reopen \u201CA\u201D"_qs, true},
+        {Config::blankWorkspaceName, std::nullopt, WorkspaceState::active, u"Reopen \u201CA\u201D"_qs, true},
+    };
+    for (const Case &c : cases) {
+        Config config = document(c.active, {desk("A"), desk("B", c.bState)});
+        config.lastExpandedWorkspace = c.lastExpanded;
+        const StatusMenuModel model = StatusMenuModel::build(config, true);
+        const StatusMenuItem *item = find(model, StatusMenuAction::toggleCollapse);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->title, c.title + pad) << c.title.toStdString();
+        EXPECT_EQ(item->checked, c.checked);
+        EXPECT_TRUE(item->enabled);
+        int collapseItems = 0;
+        for (const auto &i : model.items)
+            collapseItems += i.action == StatusMenuAction::toggleCollapse;
+        EXPECT_EQ(collapseItems, 1);
+    }
+}
+
+TEST(StatusMenuModel, LiveDesktopsComeFirstWithTheActiveOneCheckedThenTheUnsortedCount)
+{
+    Config config = document("B", {desk("A"), desk("B"), desk("Old1", WorkspaceState::archivedUnsorted),
+                                   desk("Old2", WorkspaceState::archivedUnsorted), desk("Done", WorkspaceState::archivedSorted),
+                                   desk("Old3", WorkspaceState::archivedUnsorted)});
+    const StatusMenuModel model = StatusMenuModel::build(config, false);
+    EXPECT_EQ(bare(model).mid(0, 6), (QStringList{"A", "B", "", "Unsorted desktops: 3", "", "Hide current desktop"}));
+    EXPECT_EQ(model.items[0].workspace, "A");
+    EXPECT_EQ(model.items[0].action, StatusMenuAction::switchWorkspace);
+    EXPECT_FALSE(model.items[0].checked);
+    EXPECT_TRUE(model.items[1].checked);
+    EXPECT_FALSE(model.items[3].enabled);
+    EXPECT_EQ(model.items[3].action, StatusMenuAction::none);
+    // A bare executable has no identifier: no update item.
+    EXPECT_EQ(find(model, StatusMenuAction::checkForUpdates), nullptr);
+}
+
+TEST(StatusMenuModel, WithoutTheShortcutColumnEveryTitleIsPaddedWithFiveNoBreakSpaces)
+{
+    Config config = document("A", {desk("A")});
+    config.workspaces[0].hotkey = HotKeySpec{18, HotKeySpec::command};
+    const StatusMenuModel model = StatusMenuModel::build(config, true);
+    for (const StatusMenuItem &item : model.items) {
+        if (item.separator) {
+            EXPECT_TRUE(item.title.isEmpty());
+        } else {
+            EXPECT_TRUE(item.title.endsWith(pad)) << item.title.toStdString();
+            EXPECT_FALSE(item.title.endsWith(QChar(0x00A0) + pad));
+            EXPECT_TRUE(item.shortcutLabel.isEmpty());
+        }
+    }
+}
+
+TEST(StatusMenuModel, TheShortcutColumnShowsOnlyTheMenusOwnShortcuts)
+{
+    Config config = document("A", {desk("A"), desk("B")});
+    config.settings.showShortcutsInMenu = true;
+    // Nothing shown has a shortcut: titles stay exactly as they are.
+    config.settings.openSettingsShortcut = HotKeySpec{43, HotKeySpec::command};
+    config.settings.cycleNext = HotKeySpec{124, HotKeySpec::control};
+    StatusMenuModel model = StatusMenuModel::build(config, true);
+    for (const StatusMenuItem &item : model.items) {
+        EXPECT_FALSE(item.title.contains(QChar(0x00A0)));
+        EXPECT_TRUE(item.shortcutLabel.isEmpty()) << item.title.toStdString();
+    }
+
+    config.workspaces[1].hotkey = HotKeySpec{36, HotKeySpec::control | HotKeySpec::option};
+    config.settings.hideDesktopShortcut = HotKeySpec{53, HotKeySpec::shift | HotKeySpec::command};
+    model = StatusMenuModel::build(config, true);
+    EXPECT_EQ(model.items[1].title, "B");
+    EXPECT_EQ(model.items[1].shortcutLabel, u"\u2303\u2325"_qs + keyName(36));
+    EXPECT_EQ(find(model, StatusMenuAction::toggleCollapse)->shortcutLabel, u"\u21E7\u2318"_qs + keyName(53));
+    EXPECT_TRUE(find(model, StatusMenuAction::openSettings)->shortcutLabel.isEmpty());
+}
+
+TEST(StatusMenuModel, ScreenshotFilteringNeedsBothSettingsAndIsCheckedWhileRunning)
+{
+    struct Case {
+        bool filter, showPause, paused;
+        bool present, checked;
+    };
+    for (const Case &c : {Case{true, true, false, true, true}, Case{true, true, true, true, false},
+                          Case{true, false, false, false, false}, Case{false, true, false, false, false}}) {
+        Config config = document("A", {desk("A")});
+        config.settings.filterScreenshots = c.filter;
+        config.settings.showScreenshotPauseInMenu = c.showPause;
+        config.settings.screenshotFilteringPaused = c.paused;
+        config.settings.showCleanupCalendarInMenu = false;
+        config.settings.showFloatingDockInMenu = false;
+        const StatusMenuModel model = StatusMenuModel::build(config, true);
+        const StatusMenuItem *item = find(model, StatusMenuAction::toggleScreenshotFilteringPause);
+        ASSERT_EQ(item != nullptr, c.present);
+        if (item) {
+            EXPECT_EQ(item->checked, c.checked);
+        }
+        EXPECT_EQ(find(model, StatusMenuAction::openCalendar), nullptr);
+        EXPECT_EQ(find(model, StatusMenuAction::toggleDock), nullptr);
+    }
+}
+
+TEST(StatusMenuModel, RenderingPutsEveryItemIntoTheMenuAndReportsTheChoice)
+{
+    Config config = document("A", {desk("A"), desk("R&D")});
+    config.settings.showShortcutsInMenu = true;
+    config.workspaces[1].hotkey = HotKeySpec{36, HotKeySpec::command};
+    const StatusMenuModel model = StatusMenuModel::build(config, true);
+    QMenu menu;
+    menu.addAction("stale");
+    std::vector<StatusMenuItem> chosen;
+    renderStatusMenu(model, menu, [&](const StatusMenuItem &item) { chosen.push_back(item); });
+
+    const auto actions = menu.actions();
+    ASSERT_EQ(actions.size(), qsizetype(model.items.size()));
+    EXPECT_EQ(actions[0]->text(), "A");
+    EXPECT_TRUE(actions[0]->isChecked());
+    EXPECT_EQ(actions[1]->text(), "R&&D\t" + u"\u2318"_qs + keyName(36));
+    EXPECT_FALSE(actions[1]->isChecked());
+    EXPECT_TRUE(actions[2]->isSeparator());
+    for (qsizetype i = 0; i < actions.size(); ++i)
+        EXPECT_EQ(actions[i]->isEnabled(), model.items[size_t(i)].enabled);
+
+    actions[1]->trigger();
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].action, StatusMenuAction::switchWorkspace);
+    EXPECT_EQ(chosen[0].workspace, "R&D");
+    actions.back()->trigger();
+    EXPECT_EQ(chosen.back().action, StatusMenuAction::quit);
+}

@@ -1,0 +1,74 @@
+#include "Controller/Log.h"
+#include "LogCapture.h"
+#include "Overlays/SystemAppearance.h"
+
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+class FakePreferences final : public PreferenceReader {
+public:
+    std::optional<QVariant> global;
+    std::optional<QVariant> value(const QString &domain, const QString &key) const override
+    {
+        if (domain.isEmpty() && key == "AppleInterfaceStyle")
+            return global;
+        return std::nullopt;
+    }
+};
+
+class FakeSwitch final : public AppearanceSwitch {
+public:
+    std::optional<QString> failure;
+    std::vector<bool> calls;
+    std::optional<QString> setDark(bool dark) override
+    {
+        calls.push_back(dark);
+        return failure;
+    }
+};
+
+} // namespace
+
+TEST(SystemAppearance, DarkOnlyForTheStringDarkInAnyCase)
+{
+    FakePreferences preferences;
+    FakeSwitch appearanceSwitch;
+    SystemAppearance appearance(preferences, appearanceSwitch);
+    const std::pair<std::optional<QVariant>, bool> table[] = {
+        {std::nullopt, false},
+        {QVariant(QStringLiteral("Dark")), true},
+        {QVariant(QStringLiteral("DARK")), true},
+        {QVariant(QStringLiteral("Light")), false},
+        {QVariant(QStringLiteral("dark ")), false},
+        {QVariant(QByteArray("Dark")), false}, // not a string
+        {QVariant(1), false},
+    };
+    for (const auto &[value, dark] : table) {
+        preferences.global = value;
+        EXPECT_EQ(appearance.currentIsDark(), dark) << (value ? value->toString().toStdString() : "absent");
+    }
+}
+
+TEST(SystemAppearance, AFailedFlipIsLoggedNotThrown)
+{
+    FakePreferences preferences;
+    FakeSwitch appearanceSwitch;
+    SystemAppearance appearance(preferences, appearanceSwitch);
+    std::vector<test::LogCapture::Entry> captured;
+    {
+        test::LogCapture log;
+        appearance.setDark(true);
+        appearanceSwitch.failure = QStringLiteral("no colour scheme");
+        appearance.setDark(false);
+        captured = log.entries;
+    }
+
+    EXPECT_EQ(appearanceSwitch.calls, (std::vector<bool>{true, false}));
+    ASSERT_EQ(captured.size(), 1u);
+    EXPECT_EQ(captured[0].type, QtCriticalMsg);
+    EXPECT_EQ(captured[0].category, QString::fromUtf8(Log::app().categoryName()));
+    EXPECT_EQ(captured[0].text, "appearance flip to light failed: no colour scheme");
+}

@@ -1,0 +1,149 @@
+#include "Triggers/HotKeyCenter.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace quorvane;
+
+namespace {
+
+// Accepts every registration unless told to refuse; records what was grabbed.
+class FakeRegistrar final : public HotKeyRegistrar {
+public:
+    struct Grab {
+        std::uint32_t keyCode;
+        std::uint32_t modifiers;
+        HotKeyId id;
+    };
+    bool refuse = false;
+    std::vector<Grab> grabs;
+    std::set<Reference> live;
+    std::function<void(HotKeyId)> handler;
+    Reference nextReference = 100;
+
+    std::optional<Reference> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyId id) override
+    {
+        if (refuse)
+            return std::nullopt;
+        grabs.push_back({keyCode, modifiers, id});
+        live.insert(nextReference);
+        return nextReference++;
+    }
+    void unregisterHotKey(Reference reference) override { live.erase(reference); }
+    void setPressedHandler(std::function<void(HotKeyId)> h) override { handler = std::move(h); }
+    void press(std::uint32_t id) { handler(HotKeyId{HotKeyCenter::signature, id}); }
+};
+
+struct HotKeyCenterTest : ::testing::Test {
+    FakeRegistrar *registrar = new FakeRegistrar;
+    HotKeyCenter center{std::unique_ptr<HotKeyRegistrar>(registrar)};
+};
+
+} // namespace
+
+TEST(HotKeyNames, CarbonModifiersMapEachFlagAndDropTheRest)
+{
+    struct Case {
+        std::uint32_t in, out;
+    } cases[] = {
+        {HotKeySpec::command, 0x100},
+        {HotKeySpec::option, 0x800},
+        {HotKeySpec::control, 0x1000},
+        {HotKeySpec::shift, 0x200},
+        {HotKeySpec::modifierMask, 0x1B00},
+        {0x10000 | 0x800000 | 0x100, 0}, // caps lock, function key, a stray low bit
+        {HotKeySpec::control | HotKeySpec::shift | 0x10000, 0x1200},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(carbonModifiers(c.in), c.out) << std::hex << c.in;
+}
+
+TEST(HotKeyNames, SpecialKeysHaveFixedNamesOthersFallBackToTheCode)
+{
+    const std::pair<std::uint32_t, QString> table[] = {
+        {49, "Space"}, {36, "↩"}, {48, "⇥"}, {53, "⎋"}, {51, "⌫"}, {117, "⌦"}, {123, "←"},
+        {124, "→"}, {126, "↑"}, {125, "↓"}, {115, "↖"}, {119, "↘"}, {116, "⇞"}, {121, "⇟"},
+        {122, "F1"}, {120, "F2"}, {99, "F3"}, {118, "F4"}, {96, "F5"}, {97, "F6"}, {98, "F7"},
+        {100, "F8"}, {101, "F9"}, {109, "F10"}, {103, "F11"}, {111, "F12"},
+    };
+    for (const auto &[code, name] : table)
+        EXPECT_EQ(keyName(code), name) << code;
+    // Without layout data an ordinary key is named by its code, in decimal.
+    EXPECT_EQ(keyName(0), "Key 0");
+    EXPECT_EQ(keyName(102), "Key 102");
+    EXPECT_EQ(keyName(4294967295u), "Key 4294967295");
+}
+
+TEST(HotKeyNames, ModifierGlyphsInControlOptionShiftCommandOrder)
+{
+    EXPECT_EQ(modifierGlyphs(0), "");
+    EXPECT_EQ(modifierGlyphs(HotKeySpec::command | HotKeySpec::control), "⌃⌘");
+    EXPECT_EQ(modifierGlyphs(HotKeySpec::modifierMask), "⌃⌥⇧⌘");
+    EXPECT_EQ(modifierGlyphs(HotKeySpec::shift | 0x10000), "⇧");
+}
+
+TEST_F(HotKeyCenterTest, RegistersUnderSignatureAndSuccessiveIds)
+{
+    int first = 0, second = 0;
+    ASSERT_TRUE(center.registerHotKey({18, HotKeySpec::control | HotKeySpec::option}, [&] { ++first; }));
+    ASSERT_TRUE(center.registerHotKey({19, HotKeySpec::command}, [&] { ++second; }));
+    ASSERT_EQ(registrar->grabs.size(), 2u);
+    EXPECT_EQ(registrar->grabs[0].keyCode, 18u);
+    EXPECT_EQ(registrar->grabs[0].modifiers, 0x1800u);
+    EXPECT_EQ(registrar->grabs[0].id, (HotKeyRegistrar::HotKeyId{0x5152564E, 1}));
+    EXPECT_EQ(registrar->grabs[1].id.id, 2u);
+
+    registrar->press(2);
+    registrar->press(2);
+    registrar->press(7); // unknown: ignored
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 2);
+}
+
+TEST_F(HotKeyCenterTest, RefusedRegistrationChangesNothing)
+{
+    registrar->refuse = true;
+    EXPECT_FALSE(center.registerHotKey({18, HotKeySpec::command}, [] {}));
+    EXPECT_EQ(center.registrationCount(), 0u);
+    registrar->refuse = false;
+    ASSERT_TRUE(center.registerHotKey({18, HotKeySpec::command}, [] {}));
+    EXPECT_EQ(registrar->grabs.back().id.id, 1u); // the refused one used no id
+}
+
+TEST_F(HotKeyCenterTest, ResetUnregistersEverythingAndRestartsIds)
+{
+    int runs = 0;
+    center.registerHotKey({18, HotKeySpec::command}, [&] { ++runs; });
+    center.registerHotKey({19, HotKeySpec::command}, [&] { ++runs; });
+    center.reset();
+    EXPECT_TRUE(registrar->live.empty());
+    EXPECT_EQ(center.registrationCount(), 0u);
+    registrar->press(1);
+    EXPECT_EQ(runs, 0);
+    center.registerHotKey({20, HotKeySpec::command}, [] {});
+    EXPECT_EQ(registrar->grabs.back().id.id, 1u);
+}
+
+TEST_F(HotKeyCenterTest, ActionMayReRegisterTheKeysWhileRunning)
+{
+    int runs = 0;
+    std::function<void()> reapply;
+    reapply = [&] {
+        ++runs;
+        center.reset();
+        center.registerHotKey({18, HotKeySpec::command}, reapply);
+    };
+    center.registerHotKey({18, HotKeySpec::command}, reapply);
+    registrar->press(1);
+    registrar->press(1);
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(registrar->live.size(), 1u);
+}
+
+TEST(HotKeyCenterLinux, RegistrationIsRefusedWithoutKeyGrabs)
+{
+    HotKeyCenter center;
+    EXPECT_FALSE(center.registerHotKey({18, HotKeySpec::command}, [] {}));
+    EXPECT_EQ(center.registrationCount(), 0u);
+}
