@@ -1,8 +1,5 @@
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
-#include "Install/MoveToApplicationsWindowController.h"
-#include "Settings/SettingsWindowController.h"
-#include "IoError.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -43,36 +40,6 @@ TEST(CreateWorkspaceWindowController, PlacedNearTheTopRightOfTheAvailableArea)
     EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(left, top));
 }
 
-TEST(WindowControllers, ClosingTheSettingsOrTheSheetWindowReportsIt)
-{
-    SettingsModel model;
-    SettingsWindowController settings(model);
-    EXPECT_EQ(settings.window()->windowTitle(), "Quorvane Settings");
-    EXPECT_EQ(settings.window()->size(), QSize(780, 480));
-    int closed = 0;
-    bool visibleWhenReported = true;
-    settings.onClose = [&] {
-        ++closed;
-        visibleWhenReported = settings.window()->isVisible();
-    };
-    settings.showWindow();
-    EXPECT_TRUE(settings.window()->isVisible());
-    settings.window()->close();
-    EXPECT_EQ(closed, 1);
-    // Already hidden when the owner hears of it, so a policy change cannot map it again.
-    EXPECT_FALSE(visibleWhenReported);
-    EXPECT_FALSE(settings.window()->isVisible());
-    settings.showWindow(); // kept when closed: the same window shows again
-    EXPECT_TRUE(settings.window()->isVisible());
-    settings.window()->close();
-
-    CreateWorkspaceWindowController sheet(model);
-    sheet.onClose = [&] { ++closed; };
-    sheet.showWindow();
-    sheet.window()->close();
-    EXPECT_EQ(closed, 3);
-}
-
 TEST(CalendarWindowController, OneWindowPerProcess)
 {
     SettingsModel model;
@@ -87,27 +54,4 @@ TEST(CalendarWindowController, OneWindowPerProcess)
     EXPECT_EQ(first->window(), window);
     EXPECT_TRUE(window->isVisible());
     window->close();
-}
-
-TEST(MoveToApplicationsWindowController, ClosingReportsAndClearsTheSharedPrompt)
-{
-    int moves = 0, declines = 0, closes = 0;
-    MoveToApplicationsWindowController::shared = std::make_unique<MoveToApplicationsWindowController>(
-        InstallLocation::Situation::inDownloads, [&] { ++moves; }, [&] { ++declines; });
-    auto *prompt = MoveToApplicationsWindowController::shared.get();
-    prompt->onClose = [&] {
-        ++closes;
-        EXPECT_EQ(MoveToApplicationsWindowController::shared.get(), prompt); // still held here
-    };
-    prompt->window()->show();
-    prompt->window()->close();
-    EXPECT_EQ(closes, 1);
-    EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
-    EXPECT_EQ(moves + declines, 0);
-}
-
-TEST(InstallLocation, MovingIsRefusedWithAFileSystemError)
-{
-    EXPECT_EQ(toString(InstallLocation::situation()), "fine");
-    EXPECT_THROW(InstallLocation::moveToApplications(), IoError);
 }

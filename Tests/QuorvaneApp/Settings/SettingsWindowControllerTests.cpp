@@ -1,0 +1,36 @@
+#include "Calendar/CreateWorkspaceWindowController.h"
+#include "Settings/SettingsWindowController.h"
+
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+TEST(WindowControllers, ClosingTheSettingsOrTheSheetWindowReportsIt)
+{
+    SettingsModel model;
+    SettingsWindowController settings(model);
+    EXPECT_EQ(settings.window()->windowTitle(), "Quorvane Settings");
+    EXPECT_EQ(settings.window()->size(), QSize(780, 480));
+    int closed = 0;
+    bool visibleWhenReported = true;
+    settings.onClose = [&] {
+        ++closed;
+        visibleWhenReported = settings.window()->isVisible();
+    };
+    settings.showWindow();
+    EXPECT_TRUE(settings.window()->isVisible());
+    settings.window()->close();
+    EXPECT_EQ(closed, 1);
+    // Already hidden when the owner hears of it, so a policy change cannot map it again.
+    EXPECT_FALSE(visibleWhenReported);
+    EXPECT_FALSE(settings.window()->isVisible());
+    settings.showWindow(); // kept when closed: the same window shows again
+    EXPECT_TRUE(settings.window()->isVisible());
+    settings.window()->close();
+
+    CreateWorkspaceWindowController sheet(model);
+    sheet.onClose = [&] { ++closed; };
+    sheet.showWindow();
+    sheet.window()->close();
+    EXPECT_EQ(closed, 3);
+}
