@@ -1,0 +1,66 @@
+#include "WindowLevel.h"
+#include "X11Connection.h"
+
+#include <QWidget>
+
+#include <vector>
+
+namespace quorvane {
+
+namespace {
+
+void setAtoms(xcb_connection_t *c, xcb_window_t window, const char *property, const std::vector<xcb_atom_t> &atoms)
+{
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, x11::atom(property), XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(atoms.size()), atoms.data());
+}
+
+// Qt adds the states its own flags stand for to whatever _NET_WM_STATE the unmapped window
+// already holds, so these survive its show().
+void appendStates(xcb_connection_t *c, xcb_window_t window, const std::vector<xcb_atom_t> &atoms)
+{
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, window, x11::atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(atoms.size()), atoms.data());
+}
+
+} // namespace
+
+void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behaviour)
+{
+    if (!window)
+        return;
+    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+    // Tool windows stay off taskbars; the focusable ones still take the keyboard.
+    flags |= Qt::Tool;
+    if (behaviour.clickThrough)
+        flags |= Qt::WindowTransparentForInput;
+    if (!behaviour.focusable)
+        flags |= Qt::WindowDoesNotAcceptFocus;
+    const bool below = level == WindowLevel::desktop || level == WindowLevel::aboveIcons;
+    flags |= below ? Qt::WindowStaysOnBottomHint : Qt::WindowStaysOnTopHint;
+    window->setWindowFlags(flags);
+    if (!behaviour.focusable)
+        window->setAttribute(Qt::WA_ShowWithoutActivating);
+
+    xcb_connection_t *c = x11::connection();
+    if (!c)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId()); // creates the native window, unmapped
+    const char *type = level == WindowLevel::desktop ? "_NET_WM_WINDOW_TYPE_DESKTOP"
+                       : level == WindowLevel::status ? "_NET_WM_WINDOW_TYPE_NOTIFICATION"
+                       : behaviour.focusable         ? "_NET_WM_WINDOW_TYPE_UTILITY"
+                                                     : "_NET_WM_WINDOW_TYPE_DOCK";
+    setAtoms(c, id, "_NET_WM_WINDOW_TYPE", {x11::atom(type)});
+    std::vector<xcb_atom_t> states{x11::atom("_NET_WM_STATE_SKIP_TASKBAR"), x11::atom("_NET_WM_STATE_SKIP_PAGER")};
+    if (behaviour.sticky)
+        states.push_back(x11::atom("_NET_WM_STATE_STICKY"));
+    appendStates(c, id, states);
+    if (behaviour.sticky) {
+        // All workspaces, for window managers that read the desktop number rather than the state.
+        const uint32_t all = 0xFFFFFFFF;
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, x11::atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1, &all);
+    }
+    xcb_flush(c);
+}
+
+} // namespace quorvane

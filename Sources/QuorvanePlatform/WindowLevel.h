@@ -1,0 +1,26 @@
+#pragma once
+
+class QWidget;
+
+namespace quorvane {
+
+// Where a window of the application stands among the others. The levels of the overlays:
+//   desktop     the desktop cue's layer: a desktop-type window kept below every other;
+//   aboveIcons  the cue's layer over the Desktop's icons, still below normal windows;
+//   floating    above normal windows (the dock, the calendar, the transition cover);
+//   status      above everything, like the tray's own menus (the scroll display).
+enum class WindowLevel { desktop, aboveIcons, floating, status };
+
+struct WindowBehaviour {
+    bool clickThrough = true; // input passes to the windows below
+    bool focusable = false;   // may take the keyboard focus and be activated
+    bool sticky = true;       // shown on every workspace
+};
+
+// Gives a top-level window its level and behaviour before it is first shown: frameless, off
+// taskbars and pagers; with X11, the window type and the _NET_WM_STATE hints (sticky, below for
+// the first two levels, above for the others) set on the unmapped window, where the window
+// manager reads them when it maps it. Nothing beyond Qt's own flags without X11.
+void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behaviour = {});
+
+} // namespace quorvane
