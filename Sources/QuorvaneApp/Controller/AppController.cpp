@@ -8,6 +8,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "Overlays/SystemAppearance.h"
+#include "PointerSource.h"
 
 namespace quorvane {
 
@@ -17,6 +18,9 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
     , m_store(m_env.paths.config(), m_env.paths.journal())
+    , m_spaceIdentifier(m_env.spaces ? *m_env.spaces : LinuxSpaceProvider::shared())
+    , m_floatingDock(m_spaceIdentifier, *m_env.scheduler)
+    , m_cornerWatcher(*m_env.scheduler, m_env.pointer ? *m_env.pointer : LinuxPointerSource::shared())
     , m_cleanupNotifier(m_env.info.identifier)
     , m_trashWatcher(m_env.info.identifier)
     , m_menuBarIcon(*m_env.scheduler)
@@ -60,16 +64,31 @@ SpaceFollower &AppController::spaceFollower()
 {
     if (!m_spaceFollower) {
         QPointer<AppController> weak(this);
-        m_spaceFollower = std::make_unique<SpaceFollower>(SpaceIdentifier::shared(), [weak](const QString &identity) {
-            return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done;
-        });
+        m_spaceFollower = std::make_unique<SpaceFollower>(
+            m_spaceIdentifier, session(), *m_env.scheduler,
+            [weak](const QString &identity) { return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done; });
     }
     return *m_spaceFollower;
 }
 
-SpaceFollowResult AppController::handleSpaceSettled(const QString &)
+SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
 {
-    return SpaceFollowResult::done;
+    if (isSwapping)
+        return SpaceFollowResult::busy;
+    try {
+        if (m_store.loadJournal())
+            return SpaceFollowResult::done;
+    } catch (...) {
+        // an undecodable journal counts as none
+    }
+    const Config config = loadOrDefault();
+    if (!config.settings.followSpaces)
+        return SpaceFollowResult::done;
+    const auto bound = config.workspaceBoundToSpace(identity);
+    if (!bound || bound->name == config.activeWorkspace)
+        return SpaceFollowResult::done;
+    performSwitch(bound->name, true);
+    return SpaceFollowResult::switched;
 }
 
 Config AppController::loadOrDefault()
@@ -87,6 +106,11 @@ void AppController::editQuietly(const std::function<void(Config &)> &edit)
         m_store.mutateConfig(edit);
     } catch (...) {
     }
+}
+
+SessionEvents &AppController::session()
+{
+    return m_env.session ? *m_env.session : m_quietSession;
 }
 
 SystemAppearance &AppController::appearance()

@@ -13,6 +13,8 @@
 #include "Triggers/ScrollCycleHUD.h"
 #include "Controller/StatusMenuModel.h"
 #include "Triggers/SpaceFollower.h"
+#include "Triggers/SpaceIdentifier.h"
+#include "SessionEvents.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "Install/TrashWatcher.h"
 
@@ -106,6 +108,7 @@ public:
     Archiver &archiver();
     DesktopWatcher &desktopWatcher();
     SpaceFollower &spaceFollower();
+    SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
 
     const AppEnvironment &environment() const { return m_env; }
     StatusItem &statusItem() { return *m_statusItem; }
@@ -128,12 +131,16 @@ public:
     bool storeReadOnly = false;
     double schedulerInterval = 60;
 
-    // The follower's question once a bound Space has settled. Following Spaces needs a Space
-    // identifier, which this platform does not have: every settled Space is handled as done.
+    // The follower's question once a Space has settled: switches to the desktop bound to it.
+    // Busy while a switch runs; done while a journal waits or nothing is bound to it.
     SpaceFollowResult handleSpaceSettled(const QString &identity);
     // The Desktop watcher's report after its debounce. Sweeping arrivals is wired together
     // with the other timers and observers; until then a change is only noted.
     void onDesktopChanged();
+    // The dock's corner: toggles the dock unless a switch is running or pending.
+    void cornerTriggered();
+    // Moves Desktop items dropped on a tile into that desktop's folder, without switching.
+    void handleDockDrop(const QList<QUrl> &urls, const QString &name);
 
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
 
@@ -149,6 +156,7 @@ private:
     // switch (remembered flags, the visit stamp) never interrupt the user.
     void editQuietly(const std::function<void(Config &)> &edit);
     SystemAppearance &appearance();
+    SessionEvents &session();
     // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
     bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
     void warnUnsafeDesktop();
@@ -167,6 +175,13 @@ private:
     void refreshCornerWatcher();
     void reloadFloatingDock();
     void toggleFloatingDock();
+    // The dock's settings, pushed into the dock (applied to the panel when it is next built).
+    void applyDockSettings(const Config &config);
+    void showFloatingDock(const Config &config);
+    // Shown, and not parked on another workspace.
+    bool dockShownHere() const;
+    void dockTileClicked(const QString &name);
+    void dockMoved(const FloatingDockPosition &position);
     SettingsModel &ensureSettingsModel();
     bool isBusy();
     void cycleOptionClick();
@@ -177,6 +192,8 @@ private:
     FileStateStore m_store;
     std::unique_ptr<DesktopSwapper> m_swapper;
     HotKeyCenter m_hotKeys;
+    QuietSessionEvents m_quietSession;
+    SpaceIdentifier m_spaceIdentifier;
     FloatingDock m_floatingDock;
     CornerWatcher m_cornerWatcher;
     DesktopCueOverlay m_cueOverlay;

@@ -12,9 +12,12 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
+class PointerSource;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
+class SessionEvents;
+class SpaceProvider;
 class StatusItem;
 class SystemAppearance;
 
@@ -39,6 +42,12 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The pointer, polled while a dock corner is set; none: LinuxPointerSource::shared().
+    PointerSource *pointer = nullptr;
+    // The window manager's workspaces; none: LinuxSpaceProvider::shared().
+    SpaceProvider *spaces = nullptr;
+    // Wake and workspace-change notifications; none: a session that reports nothing.
+    SessionEvents *session = nullptr;
 };
 
 } // namespace quorvane

@@ -6,6 +6,9 @@
 #include "LogCapture.h"
 #include "AppearanceSwitch.h"
 #include "FakeScriptRunner.h"
+#include "FakePointerSource.h"
+#include "FakeSessionEvents.h"
+#include "FakeSpaceProvider.h"
 #include "Fakes/FakeRunningInstances.h"
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
@@ -51,6 +54,9 @@ struct ControllerHarness : ::testing::Test {
     FakeScriptRunner tool;
     FakeRunningInstances instances;
     FakeSession session;
+    FakeSpaceProvider spaces;
+    FakeSessionEvents sessionEvents;
+    FakePointerSource pointer;
     SystemAppearance appearance{session, session};
     std::vector<QUrl> opened;
     int terminations = 0;
@@ -68,6 +74,9 @@ struct ControllerHarness : ::testing::Test {
                            &instances, &appearance, {}, {}};
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
+        env.pointer = &pointer;
+        env.spaces = &spaces;
+        env.session = &sessionEvents;
         return env;
     }
 
