@@ -12,6 +12,7 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
+class Dialogs;
 class PointerSource;
 class RunningInstances;
 class Scheduler;
@@ -42,6 +43,8 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The windows' own questions and choosers, which never block.
+    Dialogs *dialogs = nullptr;
     // The pointer, polled while a dock corner is set; none: LinuxPointerSource::shared().
     PointerSource *pointer = nullptr;
     // The window manager's workspaces; none: LinuxSpaceProvider::shared().

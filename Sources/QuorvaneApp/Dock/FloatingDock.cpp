@@ -2,6 +2,7 @@
 
 #include "Controller/ScreenCoordinates.h"
 #include "Dock/FolderIconCache.h"
+#include "Settings/Style.h"
 #include "WindowLevel.h"
 
 #include <QEasingCurve>
@@ -22,19 +23,6 @@ const PreferenceReader &sessionPreferences()
 {
     static LinuxPreferenceReader reader;
     return reader;
-}
-
-QPalette fixedPalette(bool dark)
-{
-    QPalette palette;
-    const QColor window = dark ? QColor(0x2B, 0x2B, 0x2D) : QColor(0xEE, 0xEE, 0xEF);
-    const QColor text = dark ? QColor(0xF2, 0xF2, 0xF2) : QColor(0x1D, 0x1D, 0x1F);
-    palette.setColor(QPalette::Window, window);
-    palette.setColor(QPalette::Base, window);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Mid, dark ? QColor(0x55, 0x55, 0x58) : QColor(0xB8, 0xB8, 0xBC));
-    return palette;
 }
 
 } // namespace
@@ -111,17 +99,7 @@ void FloatingDock::setAppearance(AppearanceMode mode)
 
 void FloatingDock::applyAppearance()
 {
-    switch (pendingAppearance) {
-    case AppearanceMode::system:
-        panel->setPalette(QPalette());
-        break;
-    case AppearanceMode::light:
-        panel->setPalette(fixedPalette(false));
-        break;
-    case AppearanceMode::dark:
-        panel->setPalette(fixedPalette(true));
-        break;
-    }
+    quorvane::applyAppearance(panel.get(), pendingAppearance);
 }
 
 void FloatingDock::show(const std::vector<DockSurface> &surfaces, const QString &accentHex,

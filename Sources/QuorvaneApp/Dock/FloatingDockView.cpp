@@ -1,6 +1,8 @@
 #include "Dock/FloatingDockView.h"
 
 #include "Dock/FolderIconCache.h"
+#include "Settings/Style.h"
+#include "Settings/SymbolIcon.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
@@ -29,9 +31,14 @@ QFont labelFont(double size, bool semibold)
     return font;
 }
 
-QColor accentColour(const QString &hex)
+QToolButton *symbolButton(const QString &name, QWidget *parent)
 {
-    return FolderIconCache::hexColour(hex).value_or(QColor(0xC7, 0x9A, 0x5B));
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::ArrowCursor);
+    return button;
 }
 
 const QString emptyNoteText = QStringLiteral("No desktops yet");
@@ -131,70 +138,15 @@ DockLayout DockLayout::compute(const FloatingDockModel &model, const DockMetrics
     return layout;
 }
 
-DockSymbolButton::DockSymbolButton(QWidget *parent)
-    : QAbstractButton(parent)
-{
-    setCursor(Qt::ArrowCursor);
-    setFocusPolicy(Qt::NoFocus);
-}
-
-void DockSymbolButton::setSymbol(const QString &symbol)
-{
-    m_symbol = symbol;
-    update();
-}
-
-void DockSymbolButton::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QColor ink = palette().color(QPalette::WindowText);
-    ink.setAlphaF(isEnabled() ? 0.7 : 0.25);
-    const QRectF area = QRectF(rect());
-    const double s = glyphSize;
-    const QPointF c = area.center();
-    if (m_symbol == QLatin1String("xmark.circle.fill")) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(ink);
-        painter.drawEllipse(c, s / 2, s / 2);
-        QPen cross(palette().color(QPalette::Window), std::max(1.5, s / 9));
-        cross.setCapStyle(Qt::RoundCap);
-        painter.setPen(cross);
-        const double d = s * 0.18;
-        painter.drawLine(c + QPointF(-d, -d), c + QPointF(d, d));
-        painter.drawLine(c + QPointF(-d, d), c + QPointF(d, -d));
-        return;
-    }
-    QPen pen(ink, bold ? std::max(2.0, s / 6) : std::max(1.5, s / 8));
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    painter.setPen(pen);
-    const double w = s * 0.35, h = s * 0.2;
-    QPolygonF chevron;
-    if (m_symbol == QLatin1String("chevron.up"))
-        chevron << c + QPointF(-w, h) << c + QPointF(0, -h) << c + QPointF(w, h);
-    else if (m_symbol == QLatin1String("chevron.down"))
-        chevron << c + QPointF(-w, -h) << c + QPointF(0, h) << c + QPointF(w, -h);
-    else if (m_symbol == QLatin1String("chevron.left"))
-        chevron << c + QPointF(h, -w) << c + QPointF(-h, 0) << c + QPointF(h, w);
-    else
-        chevron << c + QPointF(-h, -w) << c + QPointF(h, 0) << c + QPointF(-h, w);
-    painter.drawPolyline(chevron);
-}
-
 FloatingDockView::FloatingDockView(FloatingDockModel &model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
-    , m_close(new DockSymbolButton(this))
-    , m_first(new DockSymbolButton(this))
-    , m_second(new DockSymbolButton(this))
+    , m_close(symbolButton(QStringLiteral("close"), this))
+    , m_first(symbolButton(QStringLiteral("firstArrow"), this))
+    , m_second(symbolButton(QStringLiteral("secondArrow"), this))
 {
-    m_close->setObjectName(QStringLiteral("close"));
-    m_close->setSymbol(QStringLiteral("xmark.circle.fill"));
+    SymbolIcon::apply(m_close, QStringLiteral("xmark.circle.fill"));
     m_close->setToolTip(QStringLiteral("Close"));
-    m_first->setObjectName(QStringLiteral("firstArrow"));
-    m_second->setObjectName(QStringLiteral("secondArrow"));
-    m_first->bold = m_second->bold = true;
     connect(m_close, &QAbstractButton::clicked, this, [this] {
         if (onClose)
             onClose();
@@ -253,7 +205,7 @@ QSize FloatingDockView::sizeHint() const
     return QSize(int(std::ceil(m_layout.size.width())), int(std::ceil(m_layout.size.height())));
 }
 
-void FloatingDockView::placeButton(DockSymbolButton *button, const QRectF &rect, bool shown)
+void FloatingDockView::placeButton(QToolButton *button, const QRectF &rect, bool shown)
 {
     button->setVisible(shown);
     if (shown)
@@ -268,13 +220,15 @@ void FloatingDockView::relayout()
         m_model.tileFrames.insert(name, rect);
     const bool controls = m_model.showFlipButtons();
     const bool horizontal = m_model.axis() == FloatingDockAxis::horizontal;
-    m_close->glyphSize = m_layout.closeGlyph;
+    const int glyph = int(m_layout.closeGlyph);
+    m_close->setIconSize(QSize(glyph, glyph));
     placeButton(m_close, m_layout.close, true);
-    m_first->setSymbol(horizontal ? QStringLiteral("chevron.up") : QStringLiteral("chevron.left"));
-    m_second->setSymbol(horizontal ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right"));
-    for (DockSymbolButton *arrow : {m_first, m_second}) {
+    SymbolIcon::apply(m_first, horizontal ? QStringLiteral("chevron.up") : QStringLiteral("chevron.left"));
+    SymbolIcon::apply(m_second, horizontal ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right"));
+    for (QToolButton *arrow : {m_first, m_second}) {
         const DockHalf target = arrow == m_first ? firstTarget() : secondTarget();
-        arrow->glyphSize = m_layout.arrowFont;
+        const int size = int(m_layout.arrowFont);
+        arrow->setIconSize(QSize(size, size));
         arrow->setEnabled(target != m_model.half());
         arrow->setToolTip(arrowHelp(target));
         placeButton(arrow, arrow == m_first ? m_layout.firstArrow : m_layout.secondArrow, controls);
@@ -337,7 +291,7 @@ void FloatingDockView::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const DockMetrics &m = m_model.metrics();
-    const QColor accent = accentColour(m_model.accentHex());
+    const QColor accent = colorFromHex(m_model.accentHex());
     const QRectF card(QPointF(0, 0), m_layout.size);
     QPainterPath shape;
     shape.addRoundedRect(card, m_layout.radius, m_layout.radius);
@@ -353,8 +307,7 @@ void FloatingDockView::paintEvent(QPaintEvent *)
     painter.fillPath(shape, fill);
     painter.setClipPath(shape);
 
-    QColor separator = palette().color(QPalette::Mid);
-    separator.setAlphaF(0.6);
+    QColor separator = Style::separatorColor(palette());
     if (!m_layout.divider.isNull())
         painter.fillRect(m_layout.divider, separator);
     if (m_model.surfaces().empty()) {

@@ -3,7 +3,7 @@
 #include "Dock/DockSurface.h"
 #include "Dock/FloatingDockModel.h"
 
-#include <QAbstractButton>
+#include <QToolButton>
 #include <QPointer>
 #include <QWidget>
 
@@ -31,25 +31,6 @@ struct DockLayout {
                               const DockMetrics::Measure &measure = DockMetrics::semiboldWidth);
 };
 
-// A small button drawn from a symbol name ("xmark.circle.fill", "chevron.up", ...).
-class DockSymbolButton : public QAbstractButton {
-    Q_OBJECT
-    Q_PROPERTY(QString symbol READ symbol WRITE setSymbol)
-
-public:
-    explicit DockSymbolButton(QWidget *parent = nullptr);
-    QString symbol() const { return m_symbol; }
-    void setSymbol(const QString &symbol);
-    double glyphSize = 12;
-    bool bold = false;
-
-protected:
-    void paintEvent(QPaintEvent *) override;
-
-private:
-    QString m_symbol;
-};
-
 // The dock's card: optional controls (close and two flip arrows), a divider and one tile per
 // desktop. A click on a tile that is not active asks for a switch; a press on the card's
 // background hands the press on to move the window.
@@ -69,9 +50,9 @@ public:
     const DockLayout &currentLayout() const { return m_layout; }
     QSize sizeHint() const override;
 
-    DockSymbolButton *closeButton() const { return m_close; }
-    DockSymbolButton *firstArrow() const { return m_first; }
-    DockSymbolButton *secondArrow() const { return m_second; }
+    QToolButton *closeButton() const { return m_close; }
+    QToolButton *firstArrow() const { return m_first; }
+    QToolButton *secondArrow() const { return m_second; }
     // The help text of the tile named so.
     static QString tileHelp(const DockSurface &surface);
     static QString arrowHelp(DockHalf target);
@@ -84,7 +65,7 @@ protected:
 
 private:
     void relayout();
-    void placeButton(DockSymbolButton *button, const QRectF &rect, bool shown);
+    void placeButton(QToolButton *button, const QRectF &rect, bool shown);
     std::optional<QString> tileAt(const QPointF &point) const;
     DockHalf firstTarget() const;
     DockHalf secondTarget() const;
@@ -93,9 +74,9 @@ private:
     DockLayout m_layout;
     bool m_compositing = false;
     std::optional<QString> m_pressed;
-    DockSymbolButton *m_close;
-    DockSymbolButton *m_first;
-    DockSymbolButton *m_second;
+    QToolButton *m_close;
+    QToolButton *m_first;
+    QToolButton *m_second;
 };
 
 } // namespace quorvane

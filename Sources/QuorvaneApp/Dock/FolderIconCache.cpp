@@ -1,4 +1,5 @@
 #include "Dock/FolderIconCache.h"
+#include "Settings/Style.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -14,21 +15,6 @@ FolderIconCache &FolderIconCache::shared()
 {
     static FolderIconCache cache;
     return cache;
-}
-
-std::optional<QColor> FolderIconCache::hexColour(const QString &text)
-{
-    QString digits = text.trimmed();
-    while (digits.startsWith(QLatin1Char('#')))
-        digits.remove(0, 1);
-    digits = digits.trimmed();
-    if (digits.size() != 6)
-        return std::nullopt;
-    bool ok = false;
-    const uint value = digits.toUInt(&ok, 16);
-    if (!ok)
-        return std::nullopt;
-    return QColor::fromRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
 }
 
 QImage FolderIconCache::drawnFolder(int side)
@@ -81,7 +67,7 @@ QPixmap FolderIconCache::icon(const QString &path, double side, const std::optio
     else if (image.width() != pixels)
         image = image.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     if (tintHex) {
-        if (const auto colour = hexColour(*tintHex))
+        if (const auto colour = optionalColorFromHex(*tintHex))
             image = tinted(image, *colour);
     }
     const QPixmap result = QPixmap::fromImage(image);

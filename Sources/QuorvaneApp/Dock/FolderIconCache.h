@@ -23,8 +23,6 @@ public:
 
     // The tint's hue and saturation with each pixel's lightness; each pixel keeps its alpha.
     static QImage tinted(const QImage &icon, const QColor &colour);
-    // "#" and six hex digits (the "#" and surrounding blanks optional); none otherwise.
-    static std::optional<QColor> hexColour(const QString &text);
     // A folder drawn where the icon theme has none.
     static QImage drawnFolder(int side);
 

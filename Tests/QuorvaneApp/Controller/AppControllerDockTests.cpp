@@ -1,6 +1,8 @@
 #include "Controller/ControllerHarness.h"
 #include "Journal.h"
 
+#include <QRegularExpression>
+
 using namespace quorvane;
 
 namespace {
@@ -70,7 +72,7 @@ TEST_F(DockWiring, ASwitchOrAJournalBlocksDropsAndTheCorner)
     controller.isSwapping = false;
 
     // A journal that cannot be read counts as none.
-    writeFile(paths().journal(), "{not json");
+    test::writeFile(paths().journal(), "{not json");
     controller.cornerTriggered();
     EXPECT_TRUE(controller.floatingDock().wantsVisible);
     controller.floatingDock().onDrop(onDesktop({"a1"}), "B");
@@ -79,9 +81,11 @@ TEST_F(DockWiring, ASwitchOrAJournalBlocksDropsAndTheCorner)
 
 TEST_F(DockWiring, AReadOnlySessionMovesNothing)
 {
-    Config config = layOut({{"A", {"a1"}}, {"B", {"b1"}}});
-    config.schemaVersion = 2;
-    save(config);
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    // A document from a newer version, which this one cannot save.
+    QByteArray bytes = configBytes();
+    bytes.replace("\"schemaVersion\":1", "\"schemaVersion\":2");
+    test::writeFile(paths().config(), bytes);
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
     ASSERT_TRUE(controller.storeReadOnly);

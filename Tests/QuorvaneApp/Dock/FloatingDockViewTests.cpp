@@ -101,7 +101,7 @@ TEST_F(FloatingDockViewTest, ClickingTilesAndControlsReportsToTheOwner)
 
     // Lower half: the down arrow cannot be clicked.
     ASSERT_TRUE(view.firstArrow()->isVisible());
-    EXPECT_EQ(view.firstArrow()->symbol(), "chevron.up");
+    EXPECT_EQ(view.firstArrow()->property("symbol").toString(), "chevron.up");
     EXPECT_FALSE(view.secondArrow()->isEnabled());
     QTest::mouseClick(view.secondArrow(), Qt::LeftButton);
     QTest::mouseClick(view.firstArrow(), Qt::LeftButton);
@@ -118,7 +118,7 @@ TEST_F(FloatingDockViewTest, ClickingTilesAndControlsReportsToTheOwner)
     model.setAxis(FloatingDockAxis::vertical);
     model.setMetrics(DockMetrics(48, FloatingDockAxis::vertical));
     EXPECT_GT(view.height(), view.width());
-    EXPECT_EQ(view.firstArrow()->symbol(), "chevron.left");
+    EXPECT_EQ(view.firstArrow()->property("symbol").toString(), "chevron.left");
     QTest::mouseClick(&view, Qt::LeftButton, {}, centre("Misc"));
     EXPECT_EQ(switched, (std::vector<QString>{"Play", "Misc"}));
 }
