@@ -1,4 +1,5 @@
 #include "Controller/AppController.h"
+#include "LinuxSessionEvents.h"
 #include "LockFileRunningInstances.h"
 #include "Controller/Log.h"
 #include "MessageBoxAlertPresenter.h"
@@ -10,6 +11,7 @@
 #include "WidgetActivationPolicy.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDesktopServices>
 
 using namespace quorvane;
@@ -29,12 +31,16 @@ int main(int argc, char **argv)
     LinuxScriptRunner inProcessScripts;
     ScriptProcess scriptTool;
 
+    // Wakes come from logind on the system bus, workspace changes from the X server.
+    LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
+
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
     AppEnvironment env{Paths::standard(), info, [] { return std::make_shared<TrayStatusItem>(); }, &scheduler, &alerts,
                        &activation, &inProcessScripts, &scriptTool, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
+    env.sessionEvents = &sessionEvents;
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);

@@ -8,6 +8,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "Overlays/SystemAppearance.h"
+#include "Triggers/KeyNames.h"
 
 namespace quorvane {
 
@@ -17,13 +18,20 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
     , m_store(m_env.paths.config(), m_env.paths.journal())
+    , m_hotKeys(m_env.hotKeyRegistrar)
     , m_cleanupNotifier(m_env.info.identifier)
     , m_trashWatcher(m_env.info.identifier)
     , m_menuBarIcon(*m_env.scheduler)
 {
+    useKeyLayout(m_env.keyLayout);
 }
 
-AppController::~AppController() = default;
+AppController::~AppController()
+{
+    for (const SessionEvents::Token token : m_sessionObservers)
+        sessionEvents().removeObserver(token);
+    useKeyLayout(nullptr);
+}
 
 DesktopSwapper &AppController::swapper()
 {
@@ -53,7 +61,26 @@ DesktopWatcher &AppController::desktopWatcher()
 
 void AppController::onDesktopChanged()
 {
-    qCDebug(Log::sweep()) << "Desktop folder changed";
+    if (isSwapping || m_store.hasPendingJournal())
+        return;
+    // A read-only session promised to leave the files untouched; an unsafe Desktop is never
+    // swept.
+    if (storeReadOnly || desktopIsUnsafe())
+        return;
+    const Config config = loadOrDefault();
+    const AppSettings &settings = config.settings;
+    if (!settings.filterScreenshots && !settings.customFiltersEnabled)
+        return;
+    if (settings.screenshotsOverruleCustom) {
+        sweepScreenshots(config);
+        sweepCustomFilters(config);
+    } else {
+        sweepCustomFilters(config);
+        sweepScreenshots(config);
+    }
+    rebuildMenu();
+    if (m_settingsModel)
+        m_settingsModel->reload();
 }
 
 SpaceFollower &AppController::spaceFollower()

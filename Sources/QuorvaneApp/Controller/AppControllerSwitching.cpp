@@ -180,7 +180,8 @@ void AppController::sweepCustomFilters(const Config &config)
 
 void AppController::sweepActiveDesktopNow()
 {
-    if (desktopIsUnsafe())
+    // A read-only session cannot record what a sweep moves: it moves nothing.
+    if (storeReadOnly || desktopIsUnsafe())
         return;
     const Config config = loadOrDefault();
     if (config.settings.screenshotsOverruleCustom) {

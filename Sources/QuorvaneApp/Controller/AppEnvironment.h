@@ -12,9 +12,12 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
+class HotKeyRegistrar;
+class KeyLayout;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
+class SessionEvents;
 class StatusItem;
 class SystemAppearance;
 
@@ -39,6 +42,12 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The window system's global key grabs; none: every hot key is refused.
+    HotKeyRegistrar *hotKeyRegistrar = nullptr;
+    // The keyboard layout that names the keys of shortcuts; none: the US layout.
+    const KeyLayout *keyLayout = nullptr;
+    // The machine's wakes and the window manager's workspace changes; none: nothing is reported.
+    SessionEvents *sessionEvents = nullptr;
 };
 
 } // namespace quorvane
