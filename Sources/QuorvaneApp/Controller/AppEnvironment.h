@@ -15,6 +15,7 @@ class AlertPresenter;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
+class SessionEvents;
 class StatusItem;
 class SystemAppearance;
 
@@ -39,6 +40,8 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The session's wake and workspace notifications; none: a session that reports nothing.
+    SessionEvents *session = nullptr;
 };
 
 } // namespace quorvane
