@@ -12,6 +12,7 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
+class Dialogs;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
@@ -42,6 +43,8 @@ struct AppEnvironment {
     std::function<void()> terminate;
     // The session's wake and workspace notifications; none: a session that reports nothing.
     SessionEvents *session = nullptr;
+    // The windows' own questions and choosers, which never block.
+    Dialogs *dialogs = nullptr;
 };
 
 } // namespace quorvane
