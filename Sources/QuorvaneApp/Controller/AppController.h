@@ -156,7 +156,7 @@ public:
     // The window manager's workspace changed: strips hidden in full-screen Spaces go, the
     // floating dock re-asserts its Space.
     void activeSpaceChanged();
-    SessionEvents &sessionEvents() { return m_env.sessionEvents ? *m_env.sessionEvents : m_quietSession; }
+    SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
 
 private:
     // The application's own windows (settings, new-desktop sheet, move prompt): while one is

@@ -14,6 +14,7 @@ class ActivationPolicy;
 class AlertPresenter;
 class HotKeyRegistrar;
 class KeyLayout;
+class Dialogs;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
@@ -42,12 +43,14 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The session's wake and workspace notifications; none: a session that reports nothing.
+    SessionEvents *session = nullptr;
+    // The windows' own questions and choosers, which never block.
+    Dialogs *dialogs = nullptr;
     // The window system's global key grabs; none: every hot key is refused.
     HotKeyRegistrar *hotKeyRegistrar = nullptr;
     // The keyboard layout that names the keys of shortcuts; none: the US layout.
     const KeyLayout *keyLayout = nullptr;
-    // The machine's wakes and the window manager's workspace changes; none: nothing is reported.
-    SessionEvents *sessionEvents = nullptr;
 };
 
 } // namespace quorvane

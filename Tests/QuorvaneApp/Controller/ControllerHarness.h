@@ -12,6 +12,7 @@
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
 #include "Fakes/ScriptedAlertPresenter.h"
+#include "Fakes/ScriptedDialogs.h"
 #include "FileStateStore.h"
 #include "Controller/Log.h"
 #include "ManualScheduler.h"
@@ -48,6 +49,7 @@ struct ControllerHarness : ::testing::Test {
     TempHome home;
     ManualScheduler scheduler;
     ScriptedAlertPresenter alerts;
+    ScriptedDialogs dialogs;
     RecordingActivationPolicy activation;
     FakeScriptRunner inProcess;
     FakeScriptRunner tool;
@@ -73,7 +75,8 @@ struct ControllerHarness : ::testing::Test {
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
         env.hotKeyRegistrar = &hotKeys;
-        env.sessionEvents = &sessionEvents;
+        env.session = &sessionEvents;
+        env.dialogs = &dialogs;
         return env;
     }
 
