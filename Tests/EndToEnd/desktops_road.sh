@@ -7,33 +7,16 @@
 # Usage: desktops_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-for tool in xvfb-run openbox trayer xwininfo xdotool python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-# An installed layout (executable in bin beside its desktop entry) gives the application its
-# identifier, which the single-instance hand-over needs.
-mkdir -p "$work/prefix/bin" "$work/prefix/share/applications"
-cp "$app" "$work/prefix/bin/quorvane"
-printf '[Desktop Entry]\nType=Application\nName=Quorvane\nExec=quorvane\n' \
-  > "$work/prefix/share/applications/app.quorvane.Quorvane.desktop"
-
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-export XDG_STATE_HOME="$work/home/.local/state" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$HOME/Desktop/three folder" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app"
+mkdir -p "$HOME/Desktop/three folder"
 echo one > "$HOME/Desktop/one.txt"
 echo two > "$HOME/Desktop/two.txt"
-unset QT_QPA_PLATFORM
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
-export WORK="$work" APP="$work/prefix/bin/quorvane" HELPERS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/session_helpers.sh"
 
-cat > "$work/session.sh" <<'SESSION'
+cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
-source "$HELPERS"
+source "$E2E_LIB"
 start_desktop_session
 
 # 1. First run: the Desktop's three items become desktop "Default"; nothing moves.
@@ -99,8 +82,4 @@ stop_app
 echo "second instance: ok"
 echo PASS > "$WORK/result"
 SESSION
-chmod +x "$work/session.sh"
-status=0
-xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh" || status=$?
-grep -q PASS "$work/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
-echo "PASS"
+e2e_run_session "$WORK/session.sh"

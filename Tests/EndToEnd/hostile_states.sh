@@ -8,26 +8,23 @@
 # Usage: hostile_states.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-for tool in xvfb-run openbox trayer xwininfo xdotool python3 sha256sum; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work="$(mktemp -d)"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app" sha256sum
+work="$WORK"
 cleanup() { chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
-mkdir -p "$work/prefix/bin" "$work/prefix/share/applications"
-cp "$app" "$work/prefix/bin/quorvane"
-printf '[Desktop Entry]\nType=Application\nName=Quorvane\nExec=quorvane\n' \
-  > "$work/prefix/share/applications/app.quorvane.Quorvane.desktop"
 
 # Everything the application or the toolkit may write outside the desktops lies outside the
 # home, so that the home can be compared byte for byte.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-export XDG_STATE_HOME="$work/state" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state" XDG_CACHE_HOME="$work/cache"
+rm -rf "$HOME/.config" "$HOME/.local"
+# The session may run as another user: it reads the helpers from the scratch folder.
+cp "$E2E_LIB" "$work/session_lib.sh"
+export E2E_LIB="$work/session_lib.sh"
 root="$HOME/QuorVane Desktops"
 mkdir -p "$HOME/Desktop/locked folder" "$root/.store" "$root/Default" "$root/Work" "$root/_Hidden Desktop" \
-  "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR" "$work/runtime2"
-chmod 700 "$XDG_RUNTIME_DIR" "$work/runtime2"
+  "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME" "$work/runtime2"
+chmod 700 "$work/runtime2"
 printf 'layout bytes \001\002\003' > "$HOME/Desktop/.DS_Store"
 echo one > "$HOME/Desktop/one.txt"
 echo two > "$HOME/Desktop/two.txt"
@@ -43,16 +40,10 @@ cat > "$root/.store/config.json" <<'JSON'
 JSON
 chmod 555 "$HOME/Desktop/locked folder"
 
-unset QT_QPA_PLATFORM
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
-# The session may run as another user: it reads its helpers from the scratch folder.
-cp "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/session_helpers.sh" "$work/session_helpers.sh"
-export WORK="$work" APP="$work/prefix/bin/quorvane" HELPERS="$work/session_helpers.sh"
-
 cat > "$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
-source "$HELPERS"
+source "$E2E_LIB"
 stayed='could not move and stayed where they were: locked folder'
 # Every entry of the home with its kind, mode and size, and every file's hash.
 home_hash() {

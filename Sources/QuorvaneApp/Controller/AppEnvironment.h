@@ -12,6 +12,7 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
+class Dialogs;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
@@ -39,6 +40,8 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The windows' own questions and choosers, which never block.
+    Dialogs *dialogs = nullptr;
 };
 
 } // namespace quorvane
