@@ -34,6 +34,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
     , m_store(m_env.paths.config(), m_env.paths.journal())
+    , m_dataLock(m_env.paths.dataLock())
     , m_hotKeys(m_env.hotKeyRegistrar)
     , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env))
     , m_trashWatcher(m_env.info.identifier)
@@ -80,8 +81,8 @@ void AppController::onDesktopChanged()
     if (isSwapping || m_store.hasPendingJournal())
         return;
     // A read-only session promised to leave the files untouched; an unsafe Desktop is never
-    // swept.
-    if (storeReadOnly || desktopIsUnsafe())
+    // swept, nor one whose desktops folder another process holds.
+    if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
         return;
     const Config config = loadOrDefault();
     const AppSettings &settings = config.settings;
