@@ -142,6 +142,15 @@ public:
     void onDesktopChanged();
 
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
+    // The one settings model of the run, built on first use with the controller's callbacks.
+    SettingsModel &ensureSettingsModel();
+    // The settings model's onChange: everything that shows or follows the document catches up,
+    // in a fixed order (glyph, hot keys, menu, cue, reminders, watchers, corner, dock).
+    void configChanged();
+    // The settings model's onPreviewTransition: plays the chosen switch transition once.
+    void previewSwitchTransition();
+    // The settings model's onUninstall: starts the uninstall, which asks first.
+    void uninstallRequested();
 
     // Switch requests other than the menu's desktops. Registers every set shortcut afresh:
     // the live desktops' own, in stored order, then cycle next and previous, hide or show,
@@ -197,7 +206,6 @@ private:
     void refreshCornerWatcher();
     void reloadFloatingDock();
     void toggleFloatingDock();
-    SettingsModel &ensureSettingsModel();
     bool isBusy();
 
     AppEnvironment m_env;
