@@ -8,9 +8,26 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "Overlays/SystemAppearance.h"
+#include "LinuxNotificationScheduler.h"
+#include "SessionNotifications.h"
+#include "Triggers/KeyNames.h"
 #include "PointerSource.h"
 
 namespace quorvane {
+
+namespace {
+
+// The reminders' centre: shown at their time on the session's notification server, under the
+// application's name, the icon of its desktop entry and the entry itself.
+std::unique_ptr<NotificationScheduler> makeReminderCenter(const AppEnvironment &env)
+{
+    const NotificationSender sender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), env.info.identifier};
+    return std::make_unique<LinuxNotificationScheduler>(*env.scheduler, [sender](const NotificationRequest &request) {
+        postSessionNotification(QDBusConnection::sessionBus(), sender, request, Log::app());
+    }, env.session);
+}
+
+} // namespace
 
 AppController::AppController(AppEnvironment environment, QObject *parent)
     : QObject(parent)
@@ -18,16 +35,24 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
     , m_store(m_env.paths.config(), m_env.paths.journal())
+    , m_dataLock(m_env.paths.dataLock())
+    , m_hotKeys(m_env.hotKeyRegistrar)
     , m_spaceIdentifier(m_env.spaces ? *m_env.spaces : LinuxSpaceProvider::shared())
     , m_floatingDock(m_spaceIdentifier, *m_env.scheduler)
     , m_cornerWatcher(*m_env.scheduler, m_env.pointer ? *m_env.pointer : LinuxPointerSource::shared())
-    , m_cleanupNotifier(m_env.info.identifier)
+    , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env))
     , m_trashWatcher(m_env.info.identifier)
     , m_menuBarIcon(*m_env.scheduler)
 {
+    useKeyLayout(m_env.keyLayout);
 }
 
-AppController::~AppController() = default;
+AppController::~AppController()
+{
+    for (const SessionEvents::Token token : m_sessionObservers)
+        sessionEvents().removeObserver(token);
+    useKeyLayout(nullptr);
+}
 
 DesktopSwapper &AppController::swapper()
 {
@@ -57,7 +82,26 @@ DesktopWatcher &AppController::desktopWatcher()
 
 void AppController::onDesktopChanged()
 {
-    qCDebug(Log::sweep()) << "Desktop folder changed";
+    if (isSwapping || m_store.hasPendingJournal())
+        return;
+    // A read-only session promised to leave the files untouched; an unsafe Desktop is never
+    // swept, nor one whose desktops folder another process holds.
+    if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
+        return;
+    const Config config = loadOrDefault();
+    const AppSettings &settings = config.settings;
+    if (!settings.filterScreenshots && !settings.customFiltersEnabled)
+        return;
+    if (settings.screenshotsOverruleCustom) {
+        sweepScreenshots(config);
+        sweepCustomFilters(config);
+    } else {
+        sweepCustomFilters(config);
+        sweepScreenshots(config);
+    }
+    rebuildMenu();
+    if (m_settingsModel)
+        m_settingsModel->reload();
 }
 
 SpaceFollower &AppController::spaceFollower()
@@ -65,7 +109,7 @@ SpaceFollower &AppController::spaceFollower()
     if (!m_spaceFollower) {
         QPointer<AppController> weak(this);
         m_spaceFollower = std::make_unique<SpaceFollower>(
-            m_spaceIdentifier, session(), *m_env.scheduler,
+            m_spaceIdentifier, sessionEvents(), *m_env.scheduler,
             [weak](const QString &identity) { return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done; });
     }
     return *m_spaceFollower;
@@ -106,11 +150,6 @@ void AppController::editQuietly(const std::function<void(Config &)> &edit)
         m_store.mutateConfig(edit);
     } catch (...) {
     }
-}
-
-SessionEvents &AppController::session()
-{
-    return m_env.session ? *m_env.session : m_quietSession;
 }
 
 SystemAppearance &AppController::appearance()

@@ -12,6 +12,8 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
+class HotKeyRegistrar;
+class KeyLayout;
 class Dialogs;
 class PointerSource;
 class RunningInstances;
@@ -43,14 +45,18 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The session's wake and workspace notifications; none: a session that reports nothing.
+    SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
     // The pointer, polled while a dock corner is set; none: LinuxPointerSource::shared().
     PointerSource *pointer = nullptr;
     // The window manager's workspaces; none: LinuxSpaceProvider::shared().
     SpaceProvider *spaces = nullptr;
-    // Wake and workspace-change notifications; none: a session that reports nothing.
-    SessionEvents *session = nullptr;
+    // The window system's global key grabs; none: every hot key is refused.
+    HotKeyRegistrar *hotKeyRegistrar = nullptr;
+    // The keyboard layout that names the keys of shortcuts; none: the US layout.
+    const KeyLayout *keyLayout = nullptr;
 };
 
 } // namespace quorvane

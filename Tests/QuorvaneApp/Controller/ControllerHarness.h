@@ -6,10 +6,11 @@
 #include "LogCapture.h"
 #include "AppearanceSwitch.h"
 #include "FakeScriptRunner.h"
+#include "Fakes/FakeHotKeyRegistrar.h"
 #include "FakePointerSource.h"
-#include "FakeSessionEvents.h"
 #include "FakeSpaceProvider.h"
 #include "Fakes/FakeRunningInstances.h"
+#include "Fakes/FakeSessionEvents.h"
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
 #include "Fakes/ScriptedAlertPresenter.h"
@@ -56,8 +57,9 @@ struct ControllerHarness : ::testing::Test {
     FakeScriptRunner tool;
     FakeRunningInstances instances;
     FakeSession session;
-    FakeSpaceProvider spaces;
+    FakeHotKeyRegistrar hotKeys;
     FakeSessionEvents sessionEvents;
+    FakeSpaceProvider spaces;
     FakePointerSource pointer;
     SystemAppearance appearance{session, session};
     std::vector<QUrl> opened;
@@ -76,6 +78,8 @@ struct ControllerHarness : ::testing::Test {
                            &instances, &appearance, {}, {}};
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
+        env.hotKeyRegistrar = &hotKeys;
+        env.session = &sessionEvents;
         env.dialogs = &dialogs;
         env.pointer = &pointer;
         env.spaces = &spaces;
