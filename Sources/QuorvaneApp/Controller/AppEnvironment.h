@@ -16,6 +16,7 @@ class Dialogs;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
+class SessionEvents;
 class StatusItem;
 class SystemAppearance;
 
@@ -40,6 +41,8 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The session's wake and workspace notifications; none: a session that reports nothing.
+    SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
 };
