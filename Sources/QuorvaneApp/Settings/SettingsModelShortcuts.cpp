@@ -3,6 +3,7 @@
 
 #include "Settings/SettingsModelSupport.h"
 #include "Triggers/HotKeyCenter.h"
+#include "Triggers/KeyNames.h"
 
 namespace quorvane {
 

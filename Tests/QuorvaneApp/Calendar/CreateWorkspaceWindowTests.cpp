@@ -77,7 +77,7 @@ TEST_F(NewDesktopWindow, ARefusalIsExplainedAndTheWindowStaysAsLeft)
     bool logged = false;
     for (const LogCapture::Entry &entry : log.entries)
         logged |= entry.category.endsWith(QLatin1String(".error")) &&
-                  entry.text == QLatin1String("surfaced to the user: “Default” already exists.");
+                  entry.text == QStringLiteral("surfaced to the user: “Default” already exists.");
     EXPECT_TRUE(logged);
 
     EXPECT_TRUE(model->errorMessage());

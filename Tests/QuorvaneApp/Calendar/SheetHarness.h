@@ -9,6 +9,8 @@
 #include "TestEnvironment.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -35,13 +37,14 @@ struct SheetHarness : ::testing::Test {
     // Stores the document and builds the model over it.
     void start(const Config &config = document())
     {
+        QDir().mkpath(QFileInfo(paths.config()).absolutePath());
         store.saveConfig(config);
         model = std::make_unique<SettingsModel>(store, paths);
         model->reload();
         model->onChange = [this] { ++changes; };
     }
-    Config stored() const { return store.loadConfig(); }
-    std::optional<Workspace> storedWorkspace(const QString &name) const
+    Config stored() { return store.loadConfig(); }
+    std::optional<Workspace> storedWorkspace(const QString &name)
     {
         const Config config = stored();
         const Workspace *w = config.workspace(name);
