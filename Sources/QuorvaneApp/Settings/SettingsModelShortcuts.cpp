@@ -2,7 +2,6 @@
 #include "Settings/SettingsModel.h"
 
 #include "Settings/SettingsModelSupport.h"
-#include "Triggers/HotKeyCenter.h"
 #include "Triggers/KeyNames.h"
 
 namespace quorvane {
