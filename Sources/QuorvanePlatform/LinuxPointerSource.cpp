@@ -1,7 +1,8 @@
 #include "PointerSource.h"
 #include "X11Connection.h"
 
-#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <cstdlib>
 
@@ -17,8 +18,12 @@ std::optional<PointerSource::State> LinuxPointerSource::read() const
     if (!reply)
         return std::nullopt;
     const bool held = (reply->mask & (XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3)) != 0;
+    // The reply's root position is in device pixels; one round trip serves both answers.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+    const QPointF position(reply->root_x / ratio, reply->root_y / ratio);
     std::free(reply);
-    return State{QPointF(QCursor::pos()), held};
+    return State{position, held};
 }
 
 LinuxPointerSource &LinuxPointerSource::shared()

@@ -21,7 +21,7 @@ public:
     virtual std::optional<State> read() const = 0;
 };
 
-// X11: QCursor::pos() and the button mask of xcb_query_pointer on the root window. Without X11
+// X11: the position and button mask of one xcb_query_pointer on the root window. Without X11
 // the pointer cannot be read.
 class LinuxPointerSource final : public PointerSource {
 public:

@@ -14,10 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "NoReplaceMove.h"
-#include "SurfaceError.h"
-
-#include <cerrno>
+#include "Controller/DropMove.h"
 
 namespace quorvane {
 
@@ -318,19 +315,8 @@ void AppController::handleDockDrop(const QList<QUrl> &urls, const QString &name)
             continue;
         if (config.settings.pinnedFolders.contains(itemName) || !listed.contains(itemName) || moved.contains(itemName))
             continue;
-        try {
-            files.move(itemName, Location::desktop(), Location::workspace(name));
-        } catch (const SurfaceError &error) {
-            if (error.code() != EXDEV)
-                continue;
-            // Another file system: copied, then removed only once the copy is complete.
-            const QString folder = m_env.paths.workspaces() + QLatin1Char('/') + name;
-            if (fileops::makeFolders(folder) != 0
-                || fileops::moveItem(desktop + QLatin1Char('/') + itemName, folder + QLatin1Char('/') + itemName) != 0)
-                continue;
-        } catch (...) {
+        if (!moveDroppedItem(files, itemName, name))
             continue;
-        }
         moved.append(itemName);
     }
     if (moved.isEmpty())
