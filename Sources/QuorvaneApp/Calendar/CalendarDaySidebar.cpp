@@ -1,6 +1,7 @@
 #include "Calendar/CalendarDaySidebar.h"
 
 #include "Calendar/CalendarItem.h"
+#include "Calendar/FadedLabel.h"
 #include "Calendar/MonthGrid.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/Style.h"
@@ -63,16 +64,7 @@ private:
 
 QLabel *caption(const QString &text, double opacity, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * 0.85);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(float(opacity));
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    return label;
+    return new FadedLabel(text, opacity, 0.85, parent);
 }
 
 QDateEdit *datePicker(const QDate &value, const QDate &minimum, QWidget *parent)

@@ -14,7 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QResizeEvent>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,11 +25,12 @@ namespace {
 // The open panel's controller; released when its window closes.
 CalendarWindowController *instance = nullptr;
 
-// The backdrop follows the window's size.
-class BackdropFollower : public QObject {
+// The backdrop follows the window's size; Escape that no control took closes the window.
+class PanelEvents : public QObject {
 public:
-    BackdropFollower(QWidget *window, QWidget *backdrop)
+    PanelEvents(QWidget *window, QWidget *backdrop)
         : QObject(window)
+        , m_window(window)
         , m_backdrop(backdrop)
     {
         window->installEventFilter(this);
@@ -38,12 +39,17 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Resize)
+        if (event->type() == QEvent::Resize) {
             m_backdrop->setGeometry(QRect(QPoint(0, 0), static_cast<QResizeEvent *>(event)->size()));
+        } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            m_window->close();
+            return true;
+        }
         return false;
     }
 
 private:
+    QWidget *m_window;
     QWidget *m_backdrop;
 };
 
@@ -63,7 +69,7 @@ CalendarWindowController::CalendarWindowController(SettingsModel &model, SystemA
     backdrop->setCornerRadius(22);
     backdrop->setStrokeOpacity(0.6);
     backdrop->lower();
-    new BackdropFollower(panel, backdrop);
+    new PanelEvents(panel, backdrop);
 
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -94,9 +100,6 @@ CalendarWindowController::CalendarWindowController(SettingsModel &model, SystemA
     calendarBox->setContentsMargins(6, 0, 6, 10);
     calendarBox->addWidget(m_calendar);
     layout->addLayout(calendarBox);
-
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), panel);
-    QObject::connect(escape, &QShortcut::activated, panel, &QWidget::close);
 
     connect(&model, &SettingsModel::configChanged, this, [this] { restyle(); });
     restyle();

@@ -2,6 +2,7 @@
 
 #include "Calendar/CalendarDaySidebar.h"
 #include "Calendar/CalendarGridView.h"
+#include "Calendar/FadedLabel.h"
 #include "Calendar/MonthGrid.h"
 #include "Settings/SymbolIcon.h"
 
@@ -59,16 +60,8 @@ CleanupCalendarView::CleanupCalendarView(SettingsModel &model, Options options, 
     auto *weekdays = new QHBoxLayout;
     weekdays->setSpacing(0);
     for (int i = 0; i < 7; ++i) {
-        auto *label = new QLabel(this);
+        auto *label = new FadedLabel(QString(), 0.55, 0.8, this);
         label->setAlignment(Qt::AlignCenter);
-        QFont small = label->font();
-        small.setPointSizeF(small.pointSizeF() * 0.8);
-        label->setFont(small);
-        QPalette palette = label->palette();
-        QColor color = palette.color(QPalette::WindowText);
-        color.setAlphaF(0.55f);
-        palette.setColor(QPalette::WindowText, color);
-        label->setPalette(palette);
         weekdays->addWidget(label, 1);
         m_weekdays << label;
     }
