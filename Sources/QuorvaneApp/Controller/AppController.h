@@ -140,6 +140,15 @@ public:
     void onDesktopChanged();
 
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
+    // The one settings model of the run, built on first use with the controller's callbacks.
+    SettingsModel &ensureSettingsModel();
+    // The settings model's onChange: everything that shows or follows the document catches up,
+    // in a fixed order (glyph, hot keys, menu, cue, reminders, watchers, corner, dock).
+    void configChanged();
+    // The settings model's onPreviewTransition: plays the chosen switch transition once.
+    void previewSwitchTransition();
+    // The settings model's onUninstall: starts the uninstall, which asks first.
+    void uninstallRequested();
 
 private:
     // The application's own windows (settings, new-desktop sheet, move prompt): while one is
@@ -173,7 +182,6 @@ private:
     void refreshCornerWatcher();
     void reloadFloatingDock();
     void toggleFloatingDock();
-    SettingsModel &ensureSettingsModel();
     bool isBusy();
     void cycleOptionClick();
 

@@ -162,45 +162,43 @@ bool AppController::isBusy()
     return isSwapping || m_store.hasPendingJournal();
 }
 
+void AppController::configChanged()
+{
+    if (loadOrDefault().settings.menuBarAnimation == MenuBarAnimation::none)
+        m_menuBarIcon.resetToRest();
+    reloadHotKeys();
+    rebuildMenu();
+    updateCueOverlay(std::nullopt);
+    syncCleanupNotifications();
+    refreshDesktopWatcher();
+    refreshSpaceFollower();
+    refreshCornerWatcher();
+    reloadFloatingDock();
+}
+
 SettingsModel &AppController::ensureSettingsModel()
 {
     if (m_settingsModel)
         return *m_settingsModel;
-    m_settingsModel = std::make_unique<SettingsModel>();
+    m_settingsModel = std::make_unique<SettingsModel>(m_store, m_env.paths, &archiver());
     SettingsModel &model = *m_settingsModel;
-    model.store = &m_store;
-    model.workspacesRoot = m_env.paths.workspaces();
-    model.archiver = &archiver();
     QPointer<AppController> weak(this);
+    const auto run = [weak](void (AppController::*operation)()) {
+        return [weak, operation] {
+            if (weak)
+                (weak.data()->*operation)();
+        };
+    };
+    model.onChange = run(&AppController::configChanged);
+    model.onSweepNow = run(&AppController::sweepActiveDesktopNow);
+    model.onShowFloatingDock = run(&AppController::toggleFloatingDock);
     model.onSwitch = [weak](const QString &name) {
         if (weak)
             weak->performSwitch(name, true);
     };
+    model.onPreviewTransition = run(&AppController::previewSwitchTransition);
+    model.onUninstall = run(&AppController::uninstallRequested);
     model.isBusy = [weak] { return weak && weak->isBusy(); };
-    model.onSweepNow = [weak] {
-        if (weak)
-            weak->sweepActiveDesktopNow();
-    };
-    model.onShowFloatingDock = [weak] {
-        if (weak)
-            weak->toggleFloatingDock();
-    };
-    // A saved change: everything that shows or follows the document catches up.
-    model.onChange = [weak] {
-        if (!weak)
-            return;
-        if (weak->loadOrDefault().settings.menuBarAnimation == MenuBarAnimation::none)
-            weak->m_menuBarIcon.resetToRest();
-        weak->reloadHotKeys();
-        weak->rebuildMenu();
-        weak->updateCueOverlay(std::nullopt);
-        weak->syncCleanupNotifications();
-        weak->refreshDesktopWatcher();
-        weak->refreshSpaceFollower();
-        weak->refreshCornerWatcher();
-        weak->reloadFloatingDock();
-    };
-    model.reload();
     return model;
 }
 
