@@ -104,7 +104,7 @@ TEST_F(CalendarGridTest, ReleasesRescheduleToTheDayUnderThePointerClampedToTheGr
     again.cleanupTasks[0].date = fromDateTime(QDateTime(days[17], QTime(15, 0)));
     open(again);
     show(ahead);
-    dragAndRelease(grid.get(), centreOf(idOf(a)), centreOf(idOf(a)) + QPointF(-10, -30));
+    dragAndRelease(grid.get(), centreOf(idOf(a)), centreOf(idOf(a)) + QPointF(10, 8));
     EXPECT_EQ(storedTask(a.id)->date, startOfDay(days[17]));
 
     // Outside the grid: the nearest row and column.

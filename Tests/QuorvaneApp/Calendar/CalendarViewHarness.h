@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -99,6 +100,10 @@ struct CalendarHarness : ::testing::Test {
     {
         QMimeData mime;
         mime.setText(text);
+        QDragEnterEvent enter(point.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &enter);
+        QDragMoveEvent move(point.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
         QDropEvent event(point, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
         event.setAccepted(false);
         QApplication::sendEvent(widget, &event);

@@ -87,7 +87,9 @@ TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
 
 TEST_F(CalendarWindowTest, TheConfiguredLookAndAccentRestyleTheOpenPanel)
 {
-    open(Config::defaultDocument());
+    Config config = Config::defaultDocument();
+    config.settings.appearance.accentHex.reset();
+    open(config);
     CalendarWindowController::show(*model, &activation, &appearance);
     CalendarWindowController *panel = CalendarWindowController::shared();
     // "system" follows the session, which is dark.
