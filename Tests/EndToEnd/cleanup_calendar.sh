@@ -73,7 +73,7 @@ import struct, sys
 data = open(sys.argv[1], "rb").read()
 fields = struct.unpack(">25I", data[:100])
 header_size, depth, byte_order, bpp, bytes_per_line, ncolors = fields[0], fields[3], fields[7], fields[11], fields[12], fields[19]
-red, green, blue = fields[13], fields[14], fields[15]
+red, green, blue = fields[14], fields[15], fields[16]
 width, height = fields[4], fields[5]
 pixels = data[header_size + ncolors * 12:]
 step = bpp // 8
@@ -95,8 +95,9 @@ PY
 echo "calendar window: ok"
 
 # Escape unmaps it; the item chosen twice gives one window.
+win="$(wait_window 'Cleanup calendar' 10)" || fail "the calendar went away"
 xdotool windowactivate --sync "$win" 2>/dev/null || true
-xdotool key --window "$win" Escape
+xdotool key Escape
 wait_unmapped "$win" || fail "Escape left the calendar open"
 open_calendar
 wait_window 'Cleanup calendar' 50 >/dev/null || fail "the calendar did not open again"
