@@ -16,6 +16,7 @@
 #include "Triggers/SpaceFollower.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "Install/TrashWatcher.h"
+#include "SessionEvents.h"
 
 #include <QMenu>
 #include <QObject>
@@ -30,6 +31,7 @@ namespace quorvane {
 
 class Archiver;
 class CreateWorkspaceWindowController;
+class Dialogs;
 class DesktopSwapper;
 class DesktopWatcher;
 class SettingsModel;
@@ -95,6 +97,7 @@ public:
     StatusMenuModel menuModel() const { return m_menuModel; }
     void statusItemClicked(const StatusItem::Click &click);
     void switchWorkspace(const QString &name);
+    // Hides the active desktop behind the blank one, or brings back the expand target.
     void toggleCollapse();
     void newWorkspace();
     void openCalendar();
@@ -150,12 +153,33 @@ public:
     // The settings model's onUninstall: starts the uninstall, which asks first.
     void uninstallRequested();
 
+    // Switch requests other than the menu's desktops. Registers every set shortcut afresh:
+    // the live desktops' own, in stored order, then cycle next and previous, hide or show,
+    // switch to last, Settings, the calendar, sort now and the floating dock.
+    void reloadHotKeys();
+    // One step through the switchable desktops, wrapping at both ends; from the blank or a
+    // temporary desktop, forward starts at the first and backward at the last.
+    void cycle(int step);
+    // The option-click carousel: its live stops, else the switchable desktops.
+    void cycleOptionClick();
+    // Back to the desktop active before the last switch, while it is still live.
+    void switchToLastDesktop();
+    // The 60-second job, also run on wake: completes due desktop timers and, if any, catches
+    // the menu, the settings model and the reminders up.
+    void runSchedulerJob();
+    // The window manager's workspace changed: strips hidden in full-screen Spaces go, the
+    // floating dock re-asserts its Space.
+    void activeSpaceChanged();
+    SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
+
 private:
     // The application's own windows (settings, new-desktop sheet, move prompt): while one is
     // open the application is a regular one with the main menu's shortcuts in that window;
     // closing it makes the application an accessory again.
     void presentOwnWindow(QWidget *window);
     std::function<void()> accessoryOnClose() const;
+    // The windows' questions: the environment's, else Qt's own.
+    Dialogs &dialogs();
 
     Config loadOrDefault();
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
@@ -173,9 +197,12 @@ private:
     void choose(const StatusMenuItem &item);
     // Small helpers for what the start-up and the menu call of the triggers, timers and
     // settings wiring.
-    void reloadHotKeys();
     void updateCueOverlay(const std::optional<QString> &name);
     void startScheduler();
+    void observeWake();
+    void observeActiveSpace();
+    // A desktop's own shortcut: switches while a live desktop has that name.
+    void switchToLiveDesktop(const QString &name);
     void syncCleanupNotifications();
     void refreshDesktopWatcher();
     void refreshSpaceFollower();
@@ -183,9 +210,10 @@ private:
     void reloadFloatingDock();
     void toggleFloatingDock();
     bool isBusy();
-    void cycleOptionClick();
 
     AppEnvironment m_env;
+    QuietSessionEvents m_quietSession;
+    std::vector<SessionEvents::Token> m_sessionObservers;
     std::shared_ptr<StatusItem> m_statusItem;
     FinderSurface m_surface;
     FileStateStore m_store;

@@ -11,6 +11,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "Install/Updater.h"
+#include "QtDialogs.h"
 
 #include <QPointer>
 
@@ -106,6 +107,45 @@ void AppController::cycleOptionClick()
         performSwitch(target, true);
 }
 
+void AppController::cycle(int step)
+{
+    const Config config = loadOrDefault();
+    QStringList ring;
+    for (const Workspace &workspace : config.switchableWorkspaces())
+        ring << workspace.name;
+    if (ring.isEmpty())
+        return;
+    const qsizetype n = ring.size();
+    const qsizetype index = ring.indexOf(config.activeWorkspace);
+    QString target;
+    if (index >= 0)
+        target = ring[((index + step) % n + n) % n];
+    else
+        target = step < 0 ? ring.back() : ring.front();
+    performSwitch(target, true);
+}
+
+void AppController::switchToLastDesktop()
+{
+    if (!previousWorkspace)
+        return;
+    const QString previous = *previousWorkspace;
+    const Config config = loadOrDefault();
+    if (previous == config.activeWorkspace)
+        return;
+    if (previous == Config::blankWorkspaceName) {
+        performSwitch(previous, true);
+        return;
+    }
+    // Archived, renamed or deleted since: nothing to go back to.
+    for (const Workspace &workspace : config.liveWorkspaces()) {
+        if (workspace.name == previous) {
+            performSwitch(workspace.name, true);
+            return;
+        }
+    }
+}
+
 void AppController::switchWorkspace(const QString &name)
 {
     if (name.isEmpty())
@@ -113,7 +153,6 @@ void AppController::switchWorkspace(const QString &name)
     performSwitch(name, true);
 }
 
-// Hides the active desktop behind the blank one, or brings back the expand target.
 void AppController::toggleCollapse()
 {
     const Config config = loadOrDefault();
@@ -130,7 +169,7 @@ void AppController::newWorkspace()
 {
     SettingsModel &model = ensureSettingsModel();
     model.reload();
-    m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model);
+    m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model, dialogs());
     m_createWindow->onClose = accessoryOnClose();
     presentOwnWindow(m_createWindow->window());
     CreateWorkspaceWindowController::placeNearMenuBar(m_createWindow->window());
@@ -179,6 +218,14 @@ void AppController::presentOwnWindow(QWidget *window)
     MainMenu::install(window, m_env.info); // once per window
     m_env.activation->setMode(ActivationPolicy::Mode::regular);
     m_env.activation->activate();
+}
+
+Dialogs &AppController::dialogs()
+{
+    if (m_env.dialogs)
+        return *m_env.dialogs;
+    static QtDialogs standard;
+    return standard;
 }
 
 std::function<void()> AppController::accessoryOnClose() const
