@@ -9,7 +9,23 @@
 #include "Settings/SettingsWindowController.h"
 #include "Overlays/SystemAppearance.h"
 
+#include <QCursor>
+
 namespace quorvane {
+
+namespace {
+
+ScreenList &screensOf(const AppEnvironment &env)
+{
+    return env.screens ? *env.screens : QtScreenList::shared();
+}
+
+CompositorProbe &compositorOf(const AppEnvironment &env)
+{
+    return env.compositor ? *env.compositor : LinuxCompositorProbe::shared();
+}
+
+} // namespace
 
 AppController::AppController(AppEnvironment environment, QObject *parent)
     : QObject(parent)
@@ -17,9 +33,13 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
     , m_store(m_env.paths.config(), m_env.paths.journal())
+    , m_cueOverlay(screensOf(m_env), compositorOf(m_env))
+    , m_switchOverlay(*m_env.scheduler, screensOf(m_env), compositorOf(m_env),
+                      m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))
     , m_cleanupNotifier(m_env.info.identifier)
     , m_trashWatcher(m_env.info.identifier)
     , m_menuBarIcon(*m_env.scheduler)
+    , m_scrollHUD(*m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
 }
 
