@@ -4,10 +4,8 @@
 # (user and system) the process uses over 30 s of doing nothing. Prints the figures; asserts
 # nothing. Usage: idle_cpu.sh PATH_TO_QUORVANE [SECONDS]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../Tests/EndToEnd/road_helpers.sh"
-road_require xvfb-run openbox trayer xcompmgr xwininfo xdotool python3
-road_install "$1"
-trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../Tests/EndToEnd/session_lib.sh"
+e2e_prepare "$1" xcompmgr
 export IDLE_SECONDS="${2:-30}" GSETTINGS_BACKEND=keyfile
 
 root="$HOME/QuorVane Desktops"
@@ -27,8 +25,8 @@ JSON
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
-source "$ROAD_HELPERS"
-road_desktop
+source "$E2E_LIB"
+start_desktop_session
 xcompmgr >/dev/null 2>&1 &
 start_app app
 sleep 0.5
@@ -43,5 +41,5 @@ echo "idle CPU with the cue shown after a covered switch: $((after - before)) ti
 stop_app
 echo PASS > "$WORK/result"
 SESSION
-road_run_session "$WORK/session.sh"
+e2e_run_session "$WORK/session.sh"
 cat "$WORK/figures"

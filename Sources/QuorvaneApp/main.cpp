@@ -2,6 +2,7 @@
 #include "LockFileRunningInstances.h"
 #include "Controller/Log.h"
 #include "MessageBoxAlertPresenter.h"
+#include "QtDialogs.h"
 #include "QtScheduler.h"
 #include "ScriptProcess.h"
 #include "ScriptRunner.h"
@@ -25,6 +26,7 @@ int main(int argc, char **argv)
 
     QtScheduler scheduler;
     MessageBoxAlertPresenter alerts;
+    QtDialogs dialogs;
     WidgetActivationPolicy activation;
     LinuxScriptRunner inProcessScripts;
     ScriptProcess scriptTool;
@@ -35,6 +37,7 @@ int main(int argc, char **argv)
                        &activation, &inProcessScripts, &scriptTool, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
+    env.dialogs = &dialogs;
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);

@@ -6,10 +6,9 @@
 # Every check looks at the files and at config.json on disk.
 # Usage: desktops_road.sh PATH_TO_QUORVANE
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/road_helpers.sh"
-road_require xvfb-run openbox trayer xwininfo xdotool python3
-road_install "$1"
-trap 'rm -rf "$WORK"' EXIT
+app="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app"
 mkdir -p "$HOME/Desktop/three folder"
 echo one > "$HOME/Desktop/one.txt"
 echo two > "$HOME/Desktop/two.txt"
@@ -17,11 +16,8 @@ echo two > "$HOME/Desktop/two.txt"
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
-source "$ROAD_HELPERS"
-root="$ROOT"
-config="$CONFIG"
-journal="$JOURNAL"
-road_desktop
+source "$E2E_LIB"
+start_desktop_session
 
 # 1. First run: the Desktop's three items become desktop "Default"; nothing moves.
 start_app app1
@@ -86,4 +82,4 @@ stop_app
 echo "second instance: ok"
 echo PASS > "$WORK/result"
 SESSION
-road_run_session "$WORK/session.sh"
+e2e_run_session "$WORK/session.sh"

@@ -7,10 +7,8 @@
 # switch once the wheel rests.
 # Usage: overlays_road.sh PATH_TO_QUORVANE
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/road_helpers.sh"
-road_require xvfb-run openbox trayer xcompmgr xwininfo xprop xdotool python3 gsettings
-road_install "$1"
-trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$1" xcompmgr xprop gsettings
 export GSETTINGS_BACKEND=keyfile
 gsettings set org.gnome.desktop.interface color-scheme 'prefer-light' \
   || { echo "SKIP: no org.gnome.desktop.interface schema"; exit 77; }
@@ -33,8 +31,8 @@ JSON
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
-source "$ROAD_HELPERS"
-road_desktop
+source "$E2E_LIB"
+start_desktop_session
 xcompmgr >/dev/null 2>&1 &
 sleep 0.5
 read -r screen_w screen_h <<<"$(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')"
@@ -120,4 +118,4 @@ echo "scroll cycling: ok"
 stop_app
 echo PASS > "$WORK/result"
 SESSION
-road_run_session "$WORK/session.sh"
+e2e_run_session "$WORK/session.sh"

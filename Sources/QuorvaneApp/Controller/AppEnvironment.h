@@ -15,6 +15,7 @@ class ActivationPolicy;
 class AlertPresenter;
 class CompositorProbe;
 class ScreenList;
+class Dialogs;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
@@ -50,6 +51,8 @@ struct AppEnvironment {
     std::function<void(double seconds)> coverSleep;
     // Where the pointer is, in screen coordinates; none: the real pointer.
     std::function<QPoint()> pointer;
+    // The windows' own questions and choosers, which never block.
+    Dialogs *dialogs = nullptr;
 };
 
 } // namespace quorvane

@@ -1,7 +1,7 @@
 #include "Overlays/DesktopCueOverlay.h"
 
-#include "Appearance.h"
 #include "Overlays/CueImageCache.h"
+#include "Settings/Style.h"
 
 #include <QImage>
 #include <QPainter>
@@ -17,23 +17,6 @@ bool onlyOpacityDiffers(const std::optional<DesktopCue> &applied, const std::opt
     DesktopCue same = *applied;
     same.opacity = current->opacity;
     return same == *current;
-}
-
-// "#" and six hexadecimal digits, trimmed of "#" and blanks at both ends; anything else gives
-// the default accent colour.
-QColor cueColor(const QString &text)
-{
-    QString hex = text;
-    const auto trimmable = [](QChar c) { return c == u'#' || c == u' '; };
-    while (!hex.isEmpty() && trimmable(hex.front()))
-        hex.remove(0, 1);
-    while (!hex.isEmpty() && trimmable(hex.back()))
-        hex.chop(1);
-    bool ok = false;
-    const uint value = hex.toUInt(&ok, 16);
-    if (hex.size() != 6 || !ok)
-        return QColor(Appearance::defaultAccentHex);
-    return QColor::fromRgb(QRgb(0xFF000000u | value));
 }
 
 } // namespace
@@ -75,7 +58,8 @@ void DesktopCueOverlay::relayout()
     OverlayWindow::Painter paint;
     if (current && m_compositor.compositing()) {
         if (current->fill.kind == DesktopCue::Fill::Kind::color) {
-            const QColor color = cueColor(current->fill.value);
+            // An unreadable colour text shows the default accent colour.
+            const QColor color = colorFromHex(current->fill.value);
             paint = [color](QPainter &painter, const QRect &area) { painter.fillRect(area, color); };
         } else if (const auto image = CueImageCache::load(current->fill.value)) {
             // Scaled on both axes to fill the screen; the aspect ratio is not kept.

@@ -10,6 +10,7 @@
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
 #include "Fakes/ScriptedAlertPresenter.h"
+#include "Fakes/ScriptedDialogs.h"
 #include "FileStateStore.h"
 #include "Controller/Log.h"
 #include "ManualScheduler.h"
@@ -47,6 +48,7 @@ struct ControllerHarness : ::testing::Test {
     TempHome home;
     ManualScheduler scheduler;
     ScriptedAlertPresenter alerts;
+    ScriptedDialogs dialogs;
     RecordingActivationPolicy activation;
     FakeScriptRunner inProcess;
     FakeScriptRunner tool;
@@ -76,6 +78,7 @@ struct ControllerHarness : ::testing::Test {
         env.compositor = &compositor;
         env.coverSleep = [](double) {}; // the cover's fade-in never waits in a test
         env.pointer = [this] { return pointer; };
+        env.dialogs = &dialogs;
         return env;
     }
 
