@@ -2,6 +2,7 @@
 
 #include "Controller/AppEnvironment.h"
 #include "AppearanceMode.h"
+#include "DataLock.h"
 #include "Calendar/CleanupNotifier.h"
 #include "Triggers/CornerWatcher.h"
 #include "Overlays/DesktopCueOverlay.h"
@@ -81,6 +82,9 @@ public:
     void applyAppearance(const QString &name, const Config &config);
     void showFirstSwitchNoteIfNeeded(const QString &from, const QString &target);
     void notePinnedSkips(const QStringList &names);
+    // The one alert naming the items a switch or a recovery could not move, which stayed where
+    // they were.
+    void noteStayedBehind(const QStringList &names);
     // The controller's one error alert.
     void present(const std::exception &error);
     void present(std::exception_ptr error);
@@ -173,6 +177,8 @@ private:
     // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
     bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
     void warnUnsafeDesktop();
+    // Another process works on this desktops folder: one alert, then this one quits.
+    void warnDataLockHeld();
     // Completes due desktop timers unless a switch is pending or the session is read-only.
     QStringList fireDueTimersIfSafe();
     void scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal);
@@ -199,6 +205,8 @@ private:
     std::shared_ptr<StatusItem> m_statusItem;
     FinderSurface m_surface;
     FileStateStore m_store;
+    // Held from the launch on, for the life of the process.
+    DataLock m_dataLock;
     std::unique_ptr<DesktopSwapper> m_swapper;
     HotKeyCenter m_hotKeys;
     FloatingDock m_floatingDock;

@@ -19,6 +19,7 @@ class Dialogs;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
+class SessionEvents;
 class StatusItem;
 class SystemAppearance;
 
@@ -51,6 +52,8 @@ struct AppEnvironment {
     std::function<void(double seconds)> coverSleep;
     // Where the pointer is, in screen coordinates; none: the real pointer.
     std::function<QPoint()> pointer;
+    // The session's wake and workspace notifications; none: a session that reports nothing.
+    SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
 };
