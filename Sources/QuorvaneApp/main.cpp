@@ -1,4 +1,5 @@
 #include "Controller/AppController.h"
+#include "LinuxSessionEvents.h"
 #include "LockFileRunningInstances.h"
 #include "Controller/Log.h"
 #include "MessageBoxAlertPresenter.h"
@@ -11,6 +12,7 @@
 #include "WidgetActivationPolicy.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDesktopServices>
 
 using namespace quorvane;
@@ -31,12 +33,16 @@ int main(int argc, char **argv)
     LinuxScriptRunner inProcessScripts;
     ScriptProcess scriptTool;
 
+    // Wakes come from logind on the system bus, workspace changes from the X server.
+    LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
+
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
     AppEnvironment env{Paths::standard(), info, [] { return std::make_shared<TrayStatusItem>(); }, &scheduler, &alerts,
                        &activation, &inProcessScripts, &scriptTool, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
+    env.session = &sessionEvents;
     env.dialogs = &dialogs;
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.

@@ -16,6 +16,7 @@
 #include "Triggers/SpaceFollower.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "Install/TrashWatcher.h"
+#include "SessionEvents.h"
 
 #include <QMenu>
 #include <QObject>
@@ -98,8 +99,6 @@ public:
     // place or after attempt 12, otherwise the next attempt 0.03 s later.
     void settlePoll(const IconPositions &expected, int attempt, SwitchTransition transition, double hold, double fadeOut,
                     double earliestReveal);
-    // Plays the configured transition without switching (the settings window's preview).
-    void previewSwitchTransition();
 
     // Scrolling over the status item steps through the live desktops; 0.4 s after the last
     // counted event the selected one becomes active.
@@ -116,6 +115,7 @@ public:
     StatusMenuModel menuModel() const { return m_menuModel; }
     void statusItemClicked(const StatusItem::Click &click);
     void switchWorkspace(const QString &name);
+    // Hides the active desktop behind the blank one, or brings back the expand target.
     void toggleCollapse();
     void newWorkspace();
     void openCalendar();
@@ -161,6 +161,34 @@ public:
     void onDesktopChanged();
 
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
+    // The one settings model of the run, built on first use with the controller's callbacks.
+    SettingsModel &ensureSettingsModel();
+    // The settings model's onChange: everything that shows or follows the document catches up,
+    // in a fixed order (glyph, hot keys, menu, cue, reminders, watchers, corner, dock).
+    void configChanged();
+    // The settings model's onPreviewTransition: plays the chosen switch transition once.
+    void previewSwitchTransition();
+    // The settings model's onUninstall: starts the uninstall, which asks first.
+    void uninstallRequested();
+
+    // Switch requests other than the menu's desktops. Registers every set shortcut afresh:
+    // the live desktops' own, in stored order, then cycle next and previous, hide or show,
+    // switch to last, Settings, the calendar, sort now and the floating dock.
+    void reloadHotKeys();
+    // One step through the switchable desktops, wrapping at both ends; from the blank or a
+    // temporary desktop, forward starts at the first and backward at the last.
+    void cycle(int step);
+    // The option-click carousel: its live stops, else the switchable desktops.
+    void cycleOptionClick();
+    // Back to the desktop active before the last switch, while it is still live.
+    void switchToLastDesktop();
+    // The 60-second job, also run on wake: completes due desktop timers and, if any, catches
+    // the menu, the settings model and the reminders up.
+    void runSchedulerJob();
+    // The window manager's workspace changed: strips hidden in full-screen Spaces go, the
+    // floating dock re-asserts its Space.
+    void activeSpaceChanged();
+    SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
 
 private:
     // The application's own windows (settings, new-desktop sheet, move prompt): while one is
@@ -188,20 +216,23 @@ private:
     void choose(const StatusMenuItem &item);
     // Small helpers for what the start-up and the menu call of the triggers, timers and
     // settings wiring.
-    void reloadHotKeys();
     void updateCueOverlay(const std::optional<QString> &name);
     void startScheduler();
+    void observeWake();
+    void observeActiveSpace();
+    // A desktop's own shortcut: switches while a live desktop has that name.
+    void switchToLiveDesktop(const QString &name);
     void syncCleanupNotifications();
     void refreshDesktopWatcher();
     void refreshSpaceFollower();
     void refreshCornerWatcher();
     void reloadFloatingDock();
     void toggleFloatingDock();
-    SettingsModel &ensureSettingsModel();
     bool isBusy();
-    void cycleOptionClick();
 
     AppEnvironment m_env;
+    QuietSessionEvents m_quietSession;
+    std::vector<SessionEvents::Token> m_sessionObservers;
     std::shared_ptr<StatusItem> m_statusItem;
     FinderSurface m_surface;
     FileStateStore m_store;

@@ -199,10 +199,10 @@ void AppController::completeLaunch()
     rebuildMenu();
     updateCueOverlay(std::nullopt);
     startScheduler();
-    // 15. No wake notification reaches the application on this platform.
+    observeWake();
     syncCleanupNotifications();
     refreshDesktopWatcher();
-    // 18. No active-Space notification reaches the application on this platform.
+    observeActiveSpace();
     refreshSpaceFollower();
     refreshCornerWatcher();
     // 21 to 25.

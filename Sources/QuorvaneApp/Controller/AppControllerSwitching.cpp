@@ -192,7 +192,8 @@ void AppController::sweepCustomFilters(const Config &config)
 
 void AppController::sweepActiveDesktopNow()
 {
-    if (desktopIsUnsafe() || !m_dataLock.acquire())
+    // A read-only session cannot record what a sweep moves: it moves nothing.
+    if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
         return;
     const Config config = loadOrDefault();
     if (config.settings.screenshotsOverruleCustom) {

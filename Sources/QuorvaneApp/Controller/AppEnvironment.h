@@ -15,6 +15,8 @@ class ActivationPolicy;
 class AlertPresenter;
 class CompositorProbe;
 class ScreenList;
+class HotKeyRegistrar;
+class KeyLayout;
 class Dialogs;
 class RunningInstances;
 class Scheduler;
@@ -56,6 +58,10 @@ struct AppEnvironment {
     SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
+    // The window system's global key grabs; none: every hot key is refused.
+    HotKeyRegistrar *hotKeyRegistrar = nullptr;
+    // The keyboard layout that names the keys of shortcuts; none: the US layout.
+    const KeyLayout *keyLayout = nullptr;
 };
 
 } // namespace quorvane

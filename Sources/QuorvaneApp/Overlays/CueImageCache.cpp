@@ -4,41 +4,30 @@
 
 namespace quorvane {
 
-QHash<QString, QImage> &CueImageCache::cache()
+CueImageCache &CueImageCache::shared()
 {
-    static QHash<QString, QImage> images;
-    return images;
+    static CueImageCache cache;
+    return cache;
 }
 
-std::optional<QImage> CueImageCache::lookup(const QString &path)
+std::optional<QImage> CueImageCache::lookup(const QString &path) const
 {
-    const auto it = cache().constFind(path);
-    if (it == cache().constEnd())
+    const auto found = m_images.constFind(path);
+    if (found == m_images.constEnd())
         return std::nullopt;
-    return *it;
+    return *found;
 }
 
-void CueImageCache::store(const QString &path, const QImage &image)
+QImage CueImageCache::image(const QString &path)
 {
-    cache().insert(path, image);
-}
-
-void CueImageCache::evict(const QString &path)
-{
-    cache().remove(path);
-}
-
-std::optional<QImage> CueImageCache::load(const QString &path)
-{
-    if (auto image = lookup(path))
-        return image;
+    if (auto cached = lookup(path))
+        return *cached;
     QImageReader reader(path);
     reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    store(path, image);
-    return image;
+    const QImage loaded = reader.read();
+    if (!loaded.isNull())
+        store(path, loaded);
+    return loaded;
 }
 
 } // namespace quorvane

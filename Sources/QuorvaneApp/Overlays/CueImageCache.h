@@ -8,18 +8,24 @@
 
 namespace quorvane {
 
-// The process-wide cache of desktop cue images, keyed by the file path exactly as the cue
-// stores it; no count or cost limit. Whoever replaces or deletes a cue image evicts its path.
+// The process's cue images, decoded once per file path (the path exactly as the cue stores
+// it), with no count or cost limit. A path whose file is replaced or deleted is evicted by
+// whoever replaced it.
 class CueImageCache {
 public:
-    static std::optional<QImage> lookup(const QString &path);
-    static void store(const QString &path, const QImage &image);
-    static void evict(const QString &path);
-    // The cached image, else the file read and cached; none when it cannot be read.
-    static std::optional<QImage> load(const QString &path);
+    static CueImageCache &shared();
+
+    // The cached image, else the file read and cached; a null image when it cannot be read,
+    // which is not cached, so a later look tries the file again.
+    QImage image(const QString &path);
+    // The cached image only; none when the path is not cached.
+    std::optional<QImage> lookup(const QString &path) const;
+    void store(const QString &path, const QImage &image) { m_images.insert(path, image); }
+    bool contains(const QString &path) const { return m_images.contains(path); }
+    void evict(const QString &path) { m_images.remove(path); }
 
 private:
-    static QHash<QString, QImage> &cache();
+    QHash<QString, QImage> m_images;
 };
 
 } // namespace quorvane

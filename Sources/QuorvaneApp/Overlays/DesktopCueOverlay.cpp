@@ -61,9 +61,9 @@ void DesktopCueOverlay::relayout()
             // An unreadable colour text shows the default accent colour.
             const QColor color = colorFromHex(current->fill.value);
             paint = [color](QPainter &painter, const QRect &area) { painter.fillRect(area, color); };
-        } else if (const auto image = CueImageCache::load(current->fill.value)) {
+        } else if (const QImage image = CueImageCache::shared().image(current->fill.value); !image.isNull()) {
             // Scaled on both axes to fill the screen; the aspect ratio is not kept.
-            paint = [image = *image](QPainter &painter, const QRect &area) {
+            paint = [image](QPainter &painter, const QRect &area) {
                 painter.setRenderHint(QPainter::SmoothPixmapTransform);
                 painter.drawImage(area, image);
             };

@@ -6,7 +6,9 @@
 #include "LogCapture.h"
 #include "AppearanceSwitch.h"
 #include "FakeScriptRunner.h"
+#include "Fakes/FakeHotKeyRegistrar.h"
 #include "Fakes/FakeRunningInstances.h"
+#include "Fakes/FakeSessionEvents.h"
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
 #include "Fakes/ScriptedAlertPresenter.h"
@@ -54,6 +56,8 @@ struct ControllerHarness : ::testing::Test {
     FakeScriptRunner tool;
     FakeRunningInstances instances;
     FakeSession session;
+    FakeHotKeyRegistrar hotKeys;
+    FakeSessionEvents sessionEvents;
     SystemAppearance appearance{session, session};
     std::vector<QUrl> opened;
     int terminations = 0;
@@ -78,6 +82,8 @@ struct ControllerHarness : ::testing::Test {
         env.compositor = &compositor;
         env.coverSleep = [](double) {}; // the cover's fade-in never waits in a test
         env.pointer = [this] { return pointer; };
+        env.hotKeyRegistrar = &hotKeys;
+        env.session = &sessionEvents;
         env.dialogs = &dialogs;
         return env;
     }

@@ -134,7 +134,7 @@ TEST_F(CueTest, AMissingImageShowsNothingUntilTheCueChanges)
     overlay.current->aboveIcons = false;
     overlay.relayout();
     EXPECT_EQ(overlay.bands().size(), 2u);
-    CueImageCache::evict(path);
+    CueImageCache::shared().evict(path);
     overlay.current->aboveIcons = true;
     overlay.relayout();
     EXPECT_TRUE(overlay.bands().empty());
