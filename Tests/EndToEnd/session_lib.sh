@@ -38,6 +38,16 @@ e2e_run_session() {
   echo "PASS"
 }
 
+# e2e_run_session_on_bus SCRIPT: as e2e_run_session, with a session bus of its own started
+# inside the display, so that services the bus starts (a notification server) find the display.
+e2e_run_session_on_bus() {
+  chmod +x "$1"
+  local status=0
+  xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- "$1" || status=$?
+  grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
+  echo "PASS"
+}
+
 # Inside the session.
 root="$HOME/QuorVane Desktops"
 config="$root/.store/config.json"
