@@ -19,6 +19,7 @@
 #include "Controller/Log.h"
 #include "ManualScheduler.h"
 #include "PreferenceReader.h"
+#include "FakeScreenList.h"
 #include "Overlays/SystemAppearance.h"
 #include "TestEnvironment.h"
 
@@ -60,13 +61,16 @@ struct ControllerHarness : ::testing::Test {
     FakeHotKeyRegistrar hotKeys;
     FakeSessionEvents sessionEvents;
     FakeSpaceProvider spaces;
-    FakePointerSource pointer;
+    FakePointerSource pointerSource;
     SystemAppearance appearance{session, session};
     std::vector<QUrl> opened;
     int terminations = 0;
     std::shared_ptr<FakeStatusItem> status = std::make_shared<FakeStatusItem>();
     AppInfo info = AppInfo::installed();
     std::optional<Paths> pathsOverride;
+    FakeScreenList screens;
+    FakeCompositor compositor;
+    QPoint pointer{10, 10};
 
     void SetUp() override { Log::start(AppInfo::installed(), QString()); }
 
@@ -78,10 +82,14 @@ struct ControllerHarness : ::testing::Test {
                            &instances, &appearance, {}, {}};
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
+        env.screens = &screens;
+        env.compositor = &compositor;
+        env.coverSleep = [](double) {}; // the cover's fade-in never waits in a test
+        env.pointer = [this] { return pointer; };
         env.hotKeyRegistrar = &hotKeys;
         env.session = &sessionEvents;
         env.dialogs = &dialogs;
-        env.pointer = &pointer;
+        env.pointerSource = &pointerSource;
         env.spaces = &spaces;
         env.session = &sessionEvents;
         return env;
