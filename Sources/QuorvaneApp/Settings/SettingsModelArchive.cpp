@@ -11,7 +11,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <set>
@@ -61,33 +60,6 @@ QString resolved(const QString &path)
 bool isWithin(const QString &path, const QString &folder)
 {
     return path == folder || path.startsWith(folder + QLatin1Char('/'));
-}
-
-// Whether the folder an archived record names may go to the Trash. A hand-edited document may
-// name any folder: only one named as the archiver names them ("<name>-YYYY-MM-DD", perhaps with
-// "-2" and on), at an absolute path that leads neither to the home folder, the Desktop or the
-// desktops folder, nor into or over the store, the stash, a live desktop's folder or another
-// archived desktop's folder.
-bool mayTrashArchive(const Paths &paths, const Config &config, const QString &name, const QString &location)
-{
-    static const QRegularExpression stamped(QStringLiteral("-[0-9]{4}-[0-9]{2}-[0-9]{2}(-[0-9]+)?$"));
-    if (!QDir::isAbsolutePath(location) || !stamped.match(QFileInfo(location).fileName()).hasMatch()
-        || !paths.isBoundedFolder(location))
-        return false;
-    const QString folder = resolved(location);
-    QStringList live = {resolved(paths.store()), resolved(paths.pinnedStash())};
-    QStringList archives;
-    for (const Workspace &w : config.workspaces) {
-        if (w.state == WorkspaceState::active)
-            live.append(resolved(paths.workspaces() + QLatin1Char('/') + w.name));
-        else if (!namesEqual(w.name, name) && w.archiveLocation && !w.archiveLocation->isEmpty())
-            archives.append(resolved(*w.archiveLocation));
-    }
-    const bool touchesLive = std::any_of(live.begin(), live.end(), [&](const QString &f) {
-        return isWithin(folder, f) || isWithin(f, folder);
-    });
-    const bool holdsAnother = std::any_of(archives.begin(), archives.end(), [&](const QString &f) { return isWithin(f, folder); });
-    return !touchesLive && !holdsAnother;
 }
 
 // Where an idle or fixed timer counts from; none without a date.
@@ -150,7 +122,7 @@ void SettingsModel::deleteArchived(const QString &name)
     if (!documentIsWritable())
         return;
     std::optional<QString> trashed;
-    if (location && !mayTrashArchive(m_paths, m_config, w->name, *location)) {
+    if (location && !Archiver::isArchiveFolder(m_paths, m_config, w->name, *location)) {
         setDeleteFailure(DeleteFailure{name, false,
                                        settings::quoted(*location)
                                            + QStringLiteral(" isn't a folder of the archive, so it stays where it is.")});
