@@ -1,4 +1,6 @@
 #include "Controller/AppController.h"
+#include "LinuxDesktopServices.h"
+#include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
 #include "LockFileRunningInstances.h"
 #include "Controller/Log.h"
@@ -14,6 +16,8 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
+
+#include <memory>
 
 using namespace quorvane;
 
@@ -44,6 +48,14 @@ int main(int argc, char **argv)
     env.terminate = [] { QCoreApplication::quit(); };
     env.session = &sessionEvents;
     env.dialogs = &dialogs;
+    LinuxDesktopServices desktopServices(env.openUrl);
+    env.desktop = &desktopServices;
+    // Only an installed application has an identifier to start at login under.
+    std::unique_ptr<LinuxLoginItem> loginItem;
+    if (!info.identifier.isEmpty()) {
+        loginItem = std::make_unique<LinuxLoginItem>(info.identifier, QCoreApplication::applicationFilePath());
+        env.loginItem = loginItem.get();
+    }
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);

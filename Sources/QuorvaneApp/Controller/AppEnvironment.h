@@ -14,6 +14,8 @@ class ActivationPolicy;
 class AlertPresenter;
 class HotKeyRegistrar;
 class KeyLayout;
+class LoginItem;
+class DesktopServices;
 class Dialogs;
 class RunningInstances;
 class Scheduler;
@@ -51,6 +53,10 @@ struct AppEnvironment {
     HotKeyRegistrar *hotKeyRegistrar = nullptr;
     // The keyboard layout that names the keys of shortcuts; none: the US layout.
     const KeyLayout *keyLayout = nullptr;
+    // The file manager's reveal and the default handlers; none: nothing opens.
+    DesktopServices *desktop = nullptr;
+    // Starting at login; none: the application cannot register itself.
+    LoginItem *loginItem = nullptr;
 };
 
 } // namespace quorvane
