@@ -2,6 +2,8 @@
 #include "LinuxDesktopServices.h"
 #include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
+#include "X11HotKeyRegistrar.h"
+#include "X11KeyLayout.h"
 #include "LockFileRunningInstances.h"
 #include "Controller/Log.h"
 #include "MessageBoxAlertPresenter.h"
@@ -39,6 +41,14 @@ int main(int argc, char **argv)
 
     // Wakes come from logind on the system bus, workspace changes from the X server.
     LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
+    // Global hot keys and the layout's key names need the X server; elsewhere every hot key is
+    // refused and keys are named as on a US layout.
+    std::unique_ptr<X11HotKeyRegistrar> hotKeyRegistrar;
+    std::unique_ptr<X11KeyLayout> keyLayout;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        hotKeyRegistrar = std::make_unique<X11HotKeyRegistrar>();
+        keyLayout = std::make_unique<X11KeyLayout>();
+    }
 
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
@@ -47,6 +57,8 @@ int main(int argc, char **argv)
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
     env.session = &sessionEvents;
+    env.hotKeyRegistrar = hotKeyRegistrar.get();
+    env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
     LinuxDesktopServices desktopServices(env.openUrl);
     env.desktop = &desktopServices;

@@ -12,6 +12,7 @@
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"
 #include "Install/Updater.h"
+#include "QtDialogs.h"
 
 #include <QPointer>
 
@@ -169,7 +170,7 @@ void AppController::newWorkspace()
 {
     SettingsModel &model = ensureSettingsModel();
     model.reload();
-    m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model);
+    m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model, dialogs());
     m_createWindow->onClose = accessoryOnClose();
     presentOwnWindow(m_createWindow->window());
     CreateWorkspaceWindowController::placeNearMenuBar(m_createWindow->window());
@@ -229,6 +230,14 @@ void AppController::presentOwnWindow(QWidget *window)
     MainMenu::install(window, m_env.info); // once per window
     m_env.activation->setMode(ActivationPolicy::Mode::regular);
     m_env.activation->activate();
+}
+
+Dialogs &AppController::dialogs()
+{
+    if (m_env.dialogs)
+        return *m_env.dialogs;
+    static QtDialogs standard;
+    return standard;
 }
 
 std::function<void()> AppController::accessoryOnClose() const
