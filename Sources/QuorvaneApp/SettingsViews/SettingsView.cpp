@@ -132,6 +132,12 @@ SettingsView::SettingsView(SettingsModel &model, const SettingsViewServices &ser
     showAlerts();
 }
 
+SettingsView::~SettingsView()
+{
+    m_pane->setContent(nullptr);
+    m_pane->setTrailing(nullptr);
+}
+
 QSize SettingsView::sizeHint() const { return {865, 480}; }
 
 QString SettingsView::footerText(const QString &shortVersion)

@@ -26,6 +26,8 @@ public:
     static constexpr double accentDelay = 0.12;
 
     SettingsView(SettingsModel &model, const SettingsViewServices &services, QWidget *parent = nullptr);
+    // The page goes first: it still uses the services and the accent commit as it goes.
+    ~SettingsView() override;
 
     QSize sizeHint() const override;
 
