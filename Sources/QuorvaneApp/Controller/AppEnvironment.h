@@ -17,6 +17,8 @@ class CompositorProbe;
 class ScreenList;
 class HotKeyRegistrar;
 class KeyLayout;
+class LoginItem;
+class DesktopServices;
 class Dialogs;
 class PointerSource;
 class RunningInstances;
@@ -68,6 +70,10 @@ struct AppEnvironment {
     HotKeyRegistrar *hotKeyRegistrar = nullptr;
     // The keyboard layout that names the keys of shortcuts; none: the US layout.
     const KeyLayout *keyLayout = nullptr;
+    // The file manager's reveal and the default handlers; none: nothing opens.
+    DesktopServices *desktop = nullptr;
+    // Starting at login; none: the application cannot register itself.
+    LoginItem *loginItem = nullptr;
 };
 
 } // namespace quorvane
