@@ -35,6 +35,8 @@ start_desktop_session
 xcompmgr >/dev/null 2>&1 &
 wmctrl -n 4
 start_app app
+# The icon shows early in the launch; the workspace follower and the corner start at its end.
+sleep 3
 
 # Desktop $1 is active: its file on the Desktop, every other live desktop's in its folder.
 active_on_disk() {
