@@ -1,4 +1,6 @@
 #include "Controller/AppController.h"
+#include "LinuxDesktopServices.h"
+#include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
 #include "X11HotKeyRegistrar.h"
 #include "X11KeyLayout.h"
@@ -16,6 +18,8 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
+
+#include <memory>
 
 using namespace quorvane;
 
@@ -56,6 +60,14 @@ int main(int argc, char **argv)
     env.hotKeyRegistrar = hotKeyRegistrar.get();
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
+    LinuxDesktopServices desktopServices(env.openUrl);
+    env.desktop = &desktopServices;
+    // Only an installed application has an identifier to start at login under.
+    std::unique_ptr<LinuxLoginItem> loginItem;
+    if (!info.identifier.isEmpty()) {
+        loginItem = std::make_unique<LinuxLoginItem>(info.identifier, QCoreApplication::applicationFilePath());
+        env.loginItem = loginItem.get();
+    }
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);

@@ -64,12 +64,11 @@ bool FileSystemSurface::sameVolume()
     return desk.st_dev == root.st_dev;
 }
 
-QStringList FileSystemSurface::items(const Location &at)
+namespace {
+
+QStringList listed(const char *folder)
 {
-    const auto folder = folderOf(at);
-    if (!folder)
-        return {};
-    DIR *dir = ::opendir(folder->constData());
+    DIR *dir = ::opendir(folder);
     if (!dir)
         return {};
     std::vector<std::string> names;
@@ -94,6 +93,23 @@ QStringList FileSystemSurface::items(const Location &at)
     for (const std::string &name : names)
         result.append(QString::fromUtf8(name.data(), qsizetype(name.size())));
     return result;
+}
+
+} // namespace
+
+QStringList FileSystemSurface::items(const Location &at)
+{
+    const auto folder = folderOf(at);
+    if (!folder)
+        return {};
+    return listed(folder->constData());
+}
+
+QStringList FileSystemSurface::listFolder(const QString &folder)
+{
+    if (folder.isEmpty())
+        return {};
+    return listed(QFile::encodeName(folder).constData());
 }
 
 void FileSystemSurface::move(const QString &name, const Location &from, const Location &to)

@@ -1,11 +1,7 @@
-// The settings model's requests to preview the switch transition and to uninstall.
+// The settings model's request to uninstall.
 #include "Controller/AppController.h"
 
 namespace quorvane {
-
-void AppController::previewSwitchTransition()
-{
-}
 
 void AppController::uninstallRequested()
 {

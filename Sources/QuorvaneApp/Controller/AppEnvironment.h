@@ -3,6 +3,7 @@
 #include "Controller/AppInfo.h"
 #include "Paths.h"
 
+#include <QPoint>
 #include <QUrl>
 
 #include <functional>
@@ -12,8 +13,12 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
+class CompositorProbe;
+class ScreenList;
 class HotKeyRegistrar;
 class KeyLayout;
+class LoginItem;
+class DesktopServices;
 class Dialogs;
 class RunningInstances;
 class Scheduler;
@@ -43,6 +48,14 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The screens the overlays cover; none: the application's own screens.
+    ScreenList *screens = nullptr;
+    // Whether a compositing manager draws translucent windows; none: asked of the display.
+    CompositorProbe *compositor = nullptr;
+    // Blocks the switch cover's fade-in between its frames; none: a plain thread sleep.
+    std::function<void(double seconds)> coverSleep;
+    // Where the pointer is, in screen coordinates; none: the real pointer.
+    std::function<QPoint()> pointer;
     // The session's wake and workspace notifications; none: a session that reports nothing.
     SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
@@ -51,6 +64,10 @@ struct AppEnvironment {
     HotKeyRegistrar *hotKeyRegistrar = nullptr;
     // The keyboard layout that names the keys of shortcuts; none: the US layout.
     const KeyLayout *keyLayout = nullptr;
+    // The file manager's reveal and the default handlers; none: nothing opens.
+    DesktopServices *desktop = nullptr;
+    // Starting at login; none: the application cannot register itself.
+    LoginItem *loginItem = nullptr;
 };
 
 } // namespace quorvane
