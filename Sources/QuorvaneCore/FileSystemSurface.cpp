@@ -174,10 +174,16 @@ void FileSystemSurface::checkFolders(const QList<Location> &folders)
             throw SwapError::unknownWorkspace(at.name());
         if (!Paths::isBoundedFolder(QFile::decodeName(*folder), home, m_desktop, m_workspacesRoot))
             throw SwapError::folderOutOfBounds(at.name());
-        // A folder that is not there yet is created inside the desktops folder.
         struct stat st {};
-        if (::stat(folder->constData(), &st) != 0 && ::stat(QFile::encodeName(m_workspacesRoot).constData(), &st) != 0)
+        if (::stat(folder->constData(), &st) == 0) {
+            // Something other than a folder in its place (a file) would stop this switch, and
+            // every replay of it, at its first item.
+            if (!S_ISDIR(st.st_mode))
+                throw SwapError::folderOutOfBounds(at.name());
+        } else if (::stat(QFile::encodeName(m_workspacesRoot).constData(), &st) != 0) {
+            // A folder that is not there yet is created inside the desktops folder.
             continue;
+        }
         if (st.st_dev != desk.st_dev)
             throw SwapError::crossVolumeStore();
     }
