@@ -108,13 +108,7 @@ void AppController::onDesktopChanged()
     const AppSettings &settings = config.settings;
     if (!settings.filterScreenshots && !settings.customFiltersEnabled)
         return;
-    if (settings.screenshotsOverruleCustom) {
-        sweepScreenshots(config);
-        sweepCustomFilters(config);
-    } else {
-        sweepCustomFilters(config);
-        sweepScreenshots(config);
-    }
+    sweepInOverruleOrder(config);
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();

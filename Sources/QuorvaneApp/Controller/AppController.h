@@ -77,6 +77,7 @@ public:
     // Switching: every request ends here. Does nothing when the target is already active,
     // the session is read-only or the Desktop folder is not a safe one.
     void performSwitch(const QString &target, bool userInitiated);
+    void sweepInOverruleOrder(const Config &config);
     void sweepScreenshots(const Config &config);
     void sweepCustomFilters(const Config &config);
     // Both sweeps in the configured order, then the menu and the settings model refresh.
