@@ -17,6 +17,7 @@ class LoginItem;
 class Dialogs;
 class Scheduler;
 class SettingsModel;
+class SpaceIdentifier;
 
 // What the settings window's views use besides the model. The scheduler and the dialogs are
 // required; a missing callback is skipped.
@@ -35,6 +36,8 @@ struct SettingsViewServices {
     std::function<std::optional<QString>(FloatingDockCorner)> hotCornerOccupant;
     // Opens the new-desktop sheet.
     std::function<void()> showCreateSurface;
+    // The window manager's workspaces; none: they cannot be read, and Space following is unavailable.
+    SpaceIdentifier *spaces = nullptr;
 };
 
 // Handed by the shell to every section it builds.

@@ -1,6 +1,7 @@
 #include "SettingsViews/SettingsPages.h"
 
 #include "SettingsViews/AppearanceTab.h"
+#include "SettingsViews/ExperimentalTab.h"
 #include "SettingsViews/FloatingDockTab.h"
 #include "SettingsViews/GeneralTab.h"
 #include "SettingsViews/PinnedFoldersTab.h"
@@ -26,6 +27,8 @@ QWidget *makeSettingsPage(SettingsSection section, const SettingsContext &contex
         return new GeneralTab(context);
     case SettingsSection::workspaces:
         return new WorkspacesTab(context);
+    case SettingsSection::experimental:
+        return new ExperimentalTab(context);
     default:
         break;
     }
