@@ -1,5 +1,7 @@
 #include "Controller/AppController.h"
+#include "FileManagerReveal.h"
 #include "LockFileRunningInstances.h"
+#include "LoginItem.h"
 #include "Controller/Log.h"
 #include "MessageBoxAlertPresenter.h"
 #include "QtScheduler.h"
@@ -35,6 +37,9 @@ int main(int argc, char **argv)
                        &activation, &inProcessScripts, &scriptTool, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
+    XdgAutostartLoginItem loginItem(info.identifier, info.executablePath);
+    env.loginItem = &loginItem;
+    env.revealInFileManager = revealInFileManager;
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);

@@ -18,7 +18,8 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
     , m_store(m_env.paths.config(), m_env.paths.journal())
     , m_cleanupNotifier(m_env.info.identifier)
-    , m_trashWatcher(m_env.info.identifier)
+    , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
+    , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
     , m_menuBarIcon(*m_env.scheduler)
 {
 }

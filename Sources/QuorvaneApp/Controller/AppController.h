@@ -15,6 +15,7 @@
 #include "Triggers/SpaceFollower.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "Install/TrashWatcher.h"
+#include "Install/Updater.h"
 
 #include <QMenu>
 #include <QObject>
@@ -69,6 +70,12 @@ public:
     void warmFinderConnection();
     void warnAutomationDenied();
 
+    // Uninstall: the settings' request (confirmed, then the executable is revealed), and the
+    // executable arriving in the Trash (offered, unless an update is being installed). Both
+    // bring the desktops back onto the Desktop, remove the login item and quit.
+    void uninstallRequested();
+    void appMovedToTrash();
+
     // Switching: every request ends here. Does nothing when the target is already active,
     // the session is read-only or the Desktop folder is not a safe one.
     void performSwitch(const QString &target, bool userInitiated);
@@ -118,6 +125,7 @@ public:
     SwitchTransitionOverlay &switchOverlay() { return m_switchOverlay; }
     CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
     TrashWatcher &trashWatcher() { return m_trashWatcher; }
+    Updater &updater() { return m_updater; }
     MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
     QMenu &menu() { return m_menu; }
     ScrollCycleHUD &scrollHUD() { return m_scrollHUD; }
@@ -170,6 +178,9 @@ private:
     SettingsModel &ensureSettingsModel();
     bool isBusy();
     void cycleOptionClick();
+    // The desktops back on the Desktop, with an alert when not all of them could come, then
+    // the login item removed.
+    void bringDesktopsBack();
 
     AppEnvironment m_env;
     std::shared_ptr<StatusItem> m_statusItem;
@@ -183,6 +194,7 @@ private:
     SwitchTransitionOverlay m_switchOverlay;
     CleanupNotifier m_cleanupNotifier;
     TrashWatcher m_trashWatcher;
+    Updater m_updater;
     MenuBarIconAnimator m_menuBarIcon;
     std::unique_ptr<Archiver> m_archiver;
     std::unique_ptr<DesktopWatcher> m_desktopWatcher;

@@ -12,7 +12,6 @@
 #include "NoReplaceMove.h"
 #include "RunningInstances.h"
 #include "ScriptRunner.h"
-#include "Install/Updater.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -123,7 +122,7 @@ void AppController::completeLaunch()
     const QString version = m_env.info.shortVersion.isEmpty() ? QStringLiteral("dev") : m_env.info.shortVersion;
     qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launched").arg(version);
     qCInfo(Log::app()).noquote()
-        << QStringLiteral("Sparkle %1 embedded").arg(Updater::frameworkVersion().value_or(QStringLiteral("NOT LOADED")));
+        << QStringLiteral("Sparkle %1 embedded").arg(m_updater.frameworkVersion().value_or(QStringLiteral("NOT LOADED")));
     // 2. There is no application-wide menu bar here: each window installs the main menu.
     // 3.
     warnIfConfigFromNewerVersion();
@@ -187,8 +186,12 @@ void AppController::completeLaunch()
     warnIfICloudDesktop();
     offerToMoveToApplications();
     warmFinderConnection();
+    m_trashWatcher.onTrashed = [weak] {
+        if (weak)
+            weak->appMovedToTrash();
+    };
     m_trashWatcher.start();
-    Updater::start([weak] { return weak && weak->isBusy(); });
+    m_updater.start([weak] { return weak && weak->isBusy(); });
 }
 
 void AppController::warnIfConfigFromNewerVersion()

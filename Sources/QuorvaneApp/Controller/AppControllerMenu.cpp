@@ -10,7 +10,6 @@
 #include "Controller/Log.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
-#include "Install/Updater.h"
 
 #include <QPointer>
 
@@ -18,7 +17,7 @@ namespace quorvane {
 
 void AppController::rebuildMenu()
 {
-    m_menuModel = StatusMenuModel::build(loadOrDefault(), !m_env.info.identifier.isEmpty());
+    m_menuModel = StatusMenuModel::build(loadOrDefault(), m_updater.offersUpdates());
     QPointer<AppController> weak(this);
     renderStatusMenu(m_menuModel, m_menu, [weak](const StatusMenuItem &item) {
         if (!weak)
@@ -59,7 +58,7 @@ void AppController::choose(const StatusMenuItem &item)
         openSettings();
         break;
     case StatusMenuAction::checkForUpdates:
-        Updater::checkForUpdates();
+        m_updater.checkForUpdates();
         break;
     case StatusMenuAction::quit:
         quit();

@@ -185,6 +185,10 @@ SettingsModel &AppController::ensureSettingsModel()
         if (weak)
             weak->toggleFloatingDock();
     };
+    model.onUninstall = [weak] {
+        if (weak)
+            weak->uninstallRequested();
+    };
     // A saved change: everything that shows or follows the document catches up.
     model.onChange = [weak] {
         if (!weak)

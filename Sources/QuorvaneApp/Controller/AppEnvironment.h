@@ -3,6 +3,7 @@
 #include "Controller/AppInfo.h"
 #include "Paths.h"
 
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -12,10 +13,12 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
+class LoginItem;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
 class StatusItem;
+class UpdaterBackend;
 class SystemAppearance;
 
 // What the controller takes from outside: where it works, who it is, and the desktop services
@@ -39,6 +42,12 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // Starting at login; none: there is no login item to remove.
+    LoginItem *loginItem = nullptr;
+    // Shows these files selected in the file manager; none: nothing is shown.
+    std::function<void(const QStringList &)> revealInFileManager = {};
+    // The update framework; none (this platform has none): nothing is updated in place.
+    UpdaterBackend *updaterBackend = nullptr;
 };
 
 } // namespace quorvane
