@@ -4,6 +4,7 @@
 #include "LoginItem.h"
 #include "Controller/Log.h"
 #include "MessageBoxAlertPresenter.h"
+#include "QtDialogs.h"
 #include "QtScheduler.h"
 #include "ScriptProcess.h"
 #include "ScriptRunner.h"
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
 
     QtScheduler scheduler;
     MessageBoxAlertPresenter alerts;
+    QtDialogs dialogs;
     WidgetActivationPolicy activation;
     LinuxScriptRunner inProcessScripts;
     ScriptProcess scriptTool;
@@ -40,6 +42,7 @@ int main(int argc, char **argv)
     XdgAutostartLoginItem loginItem(info.identifier, info.executablePath);
     env.loginItem = &loginItem;
     env.revealInFileManager = revealInFileManager;
+    env.dialogs = &dialogs;
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);

@@ -26,9 +26,9 @@ public:
     virtual void setPressedHandler(std::function<void(HotKeyId)> handler) = 0;
 };
 
-// Global key grabs are not available here yet: every registration is refused, so no key is
-// ever reported as pressed.
-class LinuxHotKeyRegistrar final : public HotKeyRegistrar {
+// Where no window system grabs keys (off screen, Wayland): every registration is refused, so
+// no key is ever reported as pressed.
+class RefusingHotKeyRegistrar final : public HotKeyRegistrar {
 public:
     std::optional<Reference> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyId id) override;
     void unregisterHotKey(Reference reference) override;

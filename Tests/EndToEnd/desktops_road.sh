@@ -7,81 +7,17 @@
 # Usage: desktops_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-for tool in xvfb-run openbox trayer xwininfo xdotool python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-# An installed layout (executable in bin beside its desktop entry) gives the application its
-# identifier, which the single-instance hand-over needs.
-mkdir -p "$work/prefix/bin" "$work/prefix/share/applications"
-cp "$app" "$work/prefix/bin/quorvane"
-printf '[Desktop Entry]\nType=Application\nName=Quorvane\nExec=quorvane\n' \
-  > "$work/prefix/share/applications/app.quorvane.Quorvane.desktop"
-
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-export XDG_STATE_HOME="$work/home/.local/state" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$HOME/Desktop/three folder" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app"
+mkdir -p "$HOME/Desktop/three folder"
 echo one > "$HOME/Desktop/one.txt"
 echo two > "$HOME/Desktop/two.txt"
-unset QT_QPA_PLATFORM
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
-export WORK="$work" APP="$work/prefix/bin/quorvane"
 
-cat > "$work/session.sh" <<'SESSION'
+cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
-root="$HOME/QuorVane Desktops"
-config="$root/.store/config.json"
-journal="$root/.store/journal.json"
-fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/app*.log; exit 1; }
-listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
-json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
-
-openbox >/dev/null 2>&1 &
-trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-for i in $(seq 1 50); do
-  xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break
-  sleep 0.1
-done
-
-pid=
-start_app() { # $1: log name
-  "$APP" > "$WORK/$1.log" 2>&1 &
-  pid=$!
-  for i in $(seq 1 100); do
-    if xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'; then return 0; fi
-    kill -0 $pid 2>/dev/null || fail "the application ended early"
-    sleep 0.1
-  done
-  fail "the icon never reached the tray"
-}
-stop_app() {
-  kill -TERM $pid
-  wait $pid || fail "the application did not quit cleanly"
-}
-wait_for() { # $1: python expression on c that must become true
-  for i in $(seq 1 100); do
-    [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Opens the status menu with a click on the tray icon and picks the n-th item by keyboard.
-choose_from_menu() {
-  local line x y
-  line="$(xwininfo -root -tree | grep -A12 '"panel"' | grep '("quorvane"' | head -n1)"
-  # "... 22x22+1+1  +1259+1" : size, then the absolute position.
-  read -r x y <<<"$(echo "$line" | sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\3 \4 \1 \2/' \
-    | awk '{print $1 + int($3/2), $2 + int($4/2)}')"
-  xdotool mousemove "$x" "$y" click 1
-  # Give the menu time to open on a loaded machine before the keys arrive.
-  sleep 1.5
-  for i in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
-  xdotool key Return
-}
+source "$E2E_LIB"
+start_desktop_session
 
 # 1. First run: the Desktop's three items become desktop "Default"; nothing moves.
 start_app app1
@@ -146,8 +82,4 @@ stop_app
 echo "second instance: ok"
 echo PASS > "$WORK/result"
 SESSION
-chmod +x "$work/session.sh"
-status=0
-xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh" || status=$?
-grep -q PASS "$work/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
-echo "PASS"
+e2e_run_session "$WORK/session.sh"

@@ -14,6 +14,7 @@ namespace quorvane {
 class ActivationPolicy;
 class AlertPresenter;
 class LoginItem;
+class Dialogs;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
@@ -48,6 +49,8 @@ struct AppEnvironment {
     std::function<void(const QStringList &)> revealInFileManager = {};
     // The update framework; none (this platform has none): nothing is updated in place.
     UpdaterBackend *updaterBackend = nullptr;
+    // The windows' own questions and choosers, which never block.
+    Dialogs *dialogs = nullptr;
 };
 
 } // namespace quorvane

@@ -1,6 +1,6 @@
 #include "Controller/StatusMenuModel.h"
 
-#include "Triggers/HotKeyCenter.h"
+#include "Triggers/KeyNames.h"
 
 #include <QAction>
 #include <QIcon>
@@ -139,7 +139,7 @@ QStringList StatusMenuModel::titles() const
 
 QString shortcutLabel(const HotKeySpec &spec)
 {
-    return modifierGlyphs(spec.modifiers) + keyName(spec.keyCode);
+    return shortcutText(spec);
 }
 
 void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,

@@ -1,12 +1,19 @@
 #include "Settings/SettingsWindowController.h"
 
+#include <QVBoxLayout>
+
 namespace quorvane {
 
-SettingsWindowController::SettingsWindowController(SettingsModel &model)
+SettingsWindowController::SettingsWindowController(SettingsModel &model, const RootBuilder &makeRoot)
     : m_model(model)
     , m_window(new ClosingWindow(Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint))
 {
-    // The window is empty until the settings views are built.
+    m_root = makeRoot ? makeRoot(model) : nullptr;
+    if (!m_root)
+        m_root = new QWidget;
+    auto *layout = new QVBoxLayout(m_window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_root);
     m_window->setWindowTitle(QStringLiteral("Quorvane Settings"));
     m_window->resize(780, 480);
     m_window->centre();

@@ -7,15 +7,20 @@
 
 namespace quorvane {
 
-// Owns the settings window: "Quorvane Settings", 780 × 480, centred, kept when closed.
+// Owns the settings window: "Quorvane Settings", 780 × 480, centred, kept when closed. The
+// window hosts one root widget, made by the builder it is given for the model (an empty widget
+// without one). The title shows: the window system draws the title bar.
 class SettingsWindowController {
 public:
-    explicit SettingsWindowController(SettingsModel &model);
+    using RootBuilder = std::function<QWidget *(SettingsModel &)>;
+
+    explicit SettingsWindowController(SettingsModel &model, const RootBuilder &makeRoot = {});
 
     // Runs when the window closes; the application goes back to the accessory policy there.
     std::function<void()> onClose;
 
     QWidget *window() const { return m_window.get(); }
+    QWidget *root() const { return m_root; }
     SettingsModel &model() const { return m_model; }
     // Shows the window, brings it to the front and gives it the keyboard focus.
     void showWindow();
@@ -23,6 +28,7 @@ public:
 private:
     SettingsModel &m_model;
     WindowHandle m_window;
+    QWidget *m_root = nullptr;
 };
 
 } // namespace quorvane

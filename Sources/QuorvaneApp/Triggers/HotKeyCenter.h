@@ -3,8 +3,6 @@
 #include "HotKeyRegistrar.h"
 #include "HotKeySpec.h"
 
-#include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -21,8 +19,13 @@ class HotKeyCenter {
 public:
     static constexpr std::uint32_t signature = 0x5152564E; // 'QRVN'
 
+    // Without a registrar every key is refused.
     HotKeyCenter();
     explicit HotKeyCenter(std::unique_ptr<HotKeyRegistrar> registrar);
+    // A registrar that outlives the centre; null: every key is refused.
+    explicit HotKeyCenter(HotKeyRegistrar *registrar);
+    // Lets go of every hot key and of the registrar's handler.
+    ~HotKeyCenter();
     HotKeyCenter(const HotKeyCenter &) = delete;
     HotKeyCenter &operator=(const HotKeyCenter &) = delete;
 
@@ -36,7 +39,8 @@ public:
 private:
     void pressed(HotKeyRegistrar::HotKeyId id);
 
-    std::unique_ptr<HotKeyRegistrar> m_registrar;
+    std::unique_ptr<HotKeyRegistrar> m_owned;
+    HotKeyRegistrar *m_registrar;
     std::vector<std::pair<HotKeyRegistrar::Reference, std::uint32_t>> m_registrations;
     std::map<std::uint32_t, std::function<void()>> m_actions;
     std::uint32_t m_nextId = 1;
@@ -45,17 +49,5 @@ private:
 // A HotKeySpec's modifier flags as the hot-key manager's bits: command 0x100000 to 0x100,
 // option 0x80000 to 0x800, control 0x40000 to 0x1000, shift 0x20000 to 0x200; others dropped.
 std::uint32_t carbonModifiers(std::uint32_t modifiers);
-
-// A virtual key code's display name: the special key's fixed name, else the characters the key
-// types, else "Key " and the decimal code.
-QString keyName(std::uint32_t keyCode);
-
-// What the key types on the current layout without modifiers, upper-cased; none when that
-// cannot be told.
-std::optional<QString> printableKeyName(std::uint32_t keyCode);
-
-// "⌃⌥⇧⌘", each glyph present when its bit (control 1<<18, option 1<<19, shift 1<<17,
-// command 1<<20) is set in mask.
-QString modifierGlyphs(std::uint32_t mask);
 
 } // namespace quorvane

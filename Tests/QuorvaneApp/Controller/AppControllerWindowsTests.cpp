@@ -1,4 +1,5 @@
 #include "Controller/ControllerHarness.h"
+#include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Settings/SettingsWindowController.h"
 
@@ -44,4 +45,19 @@ TEST_F(OwnWindows, OpeningMakesTheApplicationRegularAndClosingAnAccessoryAgain)
     activation.calls.clear();
     controller.newWorkspace();
     EXPECT_EQ(activation.calls, (std::vector<Call>{Call::regular, Call::activate}));
+}
+
+TEST_F(OwnWindows, ClosingSettingsWhileTheCalendarIsOpenStillMakesAnAccessory)
+{
+    AppController controller(environment());
+    controller.openSettings();
+    controller.openCalendar(); // leaves the policy alone
+    ASSERT_NE(CalendarWindowController::shared(), nullptr);
+    QWidget *calendar = CalendarWindowController::shared()->window();
+    EXPECT_TRUE(calendar->isVisible());
+    activation.calls.clear();
+    controller.openSettingsWindow()->close();
+    EXPECT_EQ(activation.calls, std::vector<Call>{Call::accessory});
+    EXPECT_TRUE(calendar->isVisible());
+    calendar->close();
 }

@@ -10,6 +10,7 @@
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
 #include "Fakes/ScriptedAlertPresenter.h"
+#include "Fakes/ScriptedDialogs.h"
 #include "FileStateStore.h"
 #include "Controller/Log.h"
 #include "ManualScheduler.h"
@@ -46,6 +47,7 @@ struct ControllerHarness : ::testing::Test {
     TempHome home;
     ManualScheduler scheduler;
     ScriptedAlertPresenter alerts;
+    ScriptedDialogs dialogs;
     RecordingActivationPolicy activation;
     FakeScriptRunner inProcess;
     FakeScriptRunner tool;
@@ -68,6 +70,7 @@ struct ControllerHarness : ::testing::Test {
                            &instances, &appearance, {}, {}};
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
+        env.dialogs = &dialogs;
         return env;
     }
 

@@ -1,4 +1,4 @@
-#include "Triggers/HotKeyCenter.h"
+#include "Triggers/KeyNames.h"
 #include "Controller/StatusMenuModel.h"
 
 #include <QAction>

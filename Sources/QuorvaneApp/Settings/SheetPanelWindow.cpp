@@ -1,0 +1,33 @@
+#include "Settings/SheetPanelWindow.h"
+
+#include "CompositorProbe.h"
+
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace quorvane {
+
+SheetPanelWindow::SheetPanelWindow(const CompositorProbe *compositor)
+    : ClosingWindow(Qt::FramelessWindowHint)
+{
+    const CompositorProbe &probe = compositor ? *compositor : LinuxCompositorProbe::shared();
+    if (probe.compositing()) {
+        setAttribute(Qt::WA_TranslucentBackground);
+    } else {
+        // Without a compositor a translucent window shows black where nothing is drawn.
+        setAutoFillBackground(true);
+    }
+}
+
+void SheetPanelWindow::mousePressEvent(QMouseEvent *event)
+{
+    // Presses that no control took arrive here: the background.
+    if (m_movable && event->button() == Qt::LeftButton && windowHandle()) {
+        windowHandle()->startSystemMove();
+        event->accept();
+        return;
+    }
+    ClosingWindow::mousePressEvent(event);
+}
+
+} // namespace quorvane

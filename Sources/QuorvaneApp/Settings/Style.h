@@ -1,0 +1,53 @@
+#pragma once
+
+#include "AppearanceMode.h"
+
+#include <QColor>
+#include <QPalette>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QWidget;
+
+namespace quorvane {
+
+// Colour strings are "#RRGGBB" in sRGB. Reading trims "#" and blanks (U+0020 only) at both
+// ends, upper-cases the rest, which must then be exactly six characters; those are read from
+// their start as one hexadecimal number (an optional "0X" first), up to the first character
+// that is not a hexadecimal digit. A string that gives no digit cannot be read.
+std::optional<QColor> optionalColorFromHex(const QString &hex);
+// The same reading; a string that cannot be read gives the default accent colour.
+QColor colorFromHex(const QString &hex);
+// "#RRGGBB", upper case, each component rounded half away from zero; an invalid colour
+// writes as the fixed orange "#FF9500".
+QString hexString(const QColor &color);
+
+struct AccentPreset {
+    QString name;
+    QString hex;
+};
+
+namespace Style {
+// Ochre (the default accent), Slate, Rose and Sage, in that order.
+const std::vector<AccentPreset> &accentPresets();
+// The faint line between areas and around fields: the palette's text at low opacity.
+QColor separatorColor(const QPalette &palette);
+} // namespace Style
+
+// The fixed light and dark looks.
+QPalette lightPalette();
+QPalette darkPalette();
+
+// Gives window the light or dark palette, or for system clears the window's own palette so it
+// follows the application's. Nothing happens when the window already has the target look.
+void applyAppearance(QWidget *window, AppearanceMode mode);
+// The look last given to window: light, dark, or system when it has none of its own.
+AppearanceMode appliedAppearance(const QWidget *window);
+
+// A form section's header: the title as given (no upper-casing), 14 points, semibold.
+QLabel *makeSectionHeader(const QString &title, QWidget *parent = nullptr);
+
+} // namespace quorvane

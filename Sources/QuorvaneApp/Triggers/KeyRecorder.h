@@ -1,0 +1,59 @@
+#pragma once
+
+#include "HotKeySpec.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QKeyEvent;
+
+namespace quorvane {
+
+// The control a shortcut is recorded in: a click starts recording, a key with at least one of
+// shift, control, option (Alt) and command (Meta) becomes the shortcut, Delete alone clears it,
+// Escape gives up; losing the focus ends recording too.
+class KeyRecorderView : public QWidget {
+    Q_OBJECT
+
+public:
+    using OnChange = std::function<void(std::optional<HotKeySpec>)>;
+
+    explicit KeyRecorderView(QWidget *parent = nullptr);
+
+    // The shortcut shown (none: the empty prompt); the owner pushes the stored one back after
+    // every change it accepts or refuses.
+    void setSpec(std::optional<HotKeySpec> spec);
+    std::optional<HotKeySpec> spec() const { return m_spec; }
+    // Told of every recorded or cleared shortcut; replaces the previous callback.
+    void setOnChange(OnChange onChange) { m_onChange = std::move(onChange); }
+    bool isRecording() const { return m_recording; }
+    // The text drawn: "Press keys…" while recording, "Record…" without a shortcut, else the
+    // shortcut's text.
+    QString text() const;
+    // What sounds when a key without modifiers is refused; QApplication::beep by default.
+    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+
+    QSize sizeHint() const override { return {110, 22}; }
+
+    // The virtual key code of a pressed key: from the X11 keycode through the key-code table,
+    // else (no native code, as off screen) from Qt's key; none for a key outside both.
+    static std::optional<std::uint32_t> virtualKeyCode(const QKeyEvent &event);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void stopRecording();
+
+    std::optional<HotKeySpec> m_spec;
+    OnChange m_onChange;
+    bool m_recording = false;
+    std::function<void()> m_beep;
+};
+
+} // namespace quorvane

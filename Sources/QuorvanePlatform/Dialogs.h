@@ -1,0 +1,74 @@
+#pragma once
+
+#include "AlertPresenter.h"
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace quorvane {
+
+// What a button of a question does besides answering: the default action (Return), the
+// cancel action (Escape, or closing the question), or a destructive one.
+enum class ButtonRole { normal, cancel, destructive };
+
+struct DialogButton {
+    QString title;
+    ButtonRole role = ButtonRole::normal;
+
+    bool operator==(const DialogButton &) const = default;
+};
+
+struct Question {
+    QString message;
+    QString informativeText;
+    // Left to right in reading order; the first button that is neither cancel nor destructive
+    // is the default one. A question without buttons gets one "OK".
+    std::vector<DialogButton> buttons;
+    AlertStyle style = AlertStyle::warning;
+
+    bool operator==(const Question &) const = default;
+};
+
+// What a chooser offers: its title, the folder it opens in and, for files, name filters such
+// as "Images (*.png *.jpg)".
+struct ChooserOptions {
+    QString title;
+    QString directory;
+    QStringList nameFilters;
+
+    bool operator==(const ChooserOptions &) const = default;
+};
+
+// The questions the windows ask. None of them blocks: each returns at once and calls its
+// answer later, exactly once. Given a parent window, a question is modal to that window only;
+// with none, to the whole application.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // answer: the index of the chosen button in question.buttons (0 for the implicit "OK");
+    // closing the question answers its cancel button, else its default one.
+    virtual void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) = 0;
+
+    // Shows form window-modal over parent until dismissForm or the user closes it; the form
+    // belongs to the dialog from then on. closed runs once, either way.
+    virtual void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) = 0;
+    virtual void dismissForm(QWidget *form) = 0;
+
+    // The chosen folder or file, or none when the user cancels.
+    virtual void chooseFolder(QWidget *parent, const ChooserOptions &options,
+                              std::function<void(std::optional<QString>)> chosen) = 0;
+    virtual void chooseFile(QWidget *parent, const ChooserOptions &options,
+                            std::function<void(std::optional<QString>)> chosen) = 0;
+    // The colour panel: picked runs for every colour the user settles on while it is open.
+    virtual void chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked) = 0;
+};
+
+} // namespace quorvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace quorvane {
+
+// The characters of the keyboard layout in use.
+class KeyLayout {
+public:
+    virtual ~KeyLayout() = default;
+    // What the key of that virtual key code types without modifiers, as it stands in the
+    // layout; none when it types no text (a dead key, a function key, a code outside the table).
+    virtual std::optional<QString> characters(std::uint32_t virtualKey) const = 0;
+};
+
+// The US layout, from the key-code table: the layout's stand-in without X11.
+class UsKeyLayout final : public KeyLayout {
+public:
+    std::optional<QString> characters(std::uint32_t virtualKey) const override;
+};
+
+} // namespace quorvane

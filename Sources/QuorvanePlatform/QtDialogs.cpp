@@ -1,0 +1,173 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace quorvane {
+
+namespace {
+
+QMessageBox::ButtonRole roleOf(ButtonRole role)
+{
+    switch (role) {
+    case ButtonRole::cancel:
+        return QMessageBox::RejectRole;
+    case ButtonRole::destructive:
+        return QMessageBox::DestructiveRole;
+    case ButtonRole::normal:
+        break;
+    }
+    return QMessageBox::AcceptRole;
+}
+
+QMessageBox::Icon iconOf(AlertStyle style)
+{
+    switch (style) {
+    case AlertStyle::informational:
+        return QMessageBox::Information;
+    case AlertStyle::critical:
+        return QMessageBox::Critical;
+    case AlertStyle::warning:
+        break;
+    }
+    return QMessageBox::Warning;
+}
+
+void prepareModal(QWidget *dialog)
+{
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+}
+
+// open() makes a dialog modal to its parent window; without one it blocks the whole
+// application, still without a loop of its own.
+void showModal(QDialog *dialog, QWidget *parent)
+{
+    if (parent) {
+        dialog->open();
+    } else {
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->show();
+    }
+}
+
+constexpr const char *formDialogProperty = "quorvaneFormDialog";
+
+} // namespace
+
+void QtDialogs::ask(QWidget *parent, const Question &question, std::function<void(int)> answer)
+{
+    auto *box = new QMessageBox(parent);
+    prepareModal(box);
+    box->setIcon(iconOf(question.style));
+    box->setWindowTitle(QApplication::applicationDisplayName());
+    box->setText(question.message);
+    box->setInformativeText(question.informativeText);
+    std::vector<DialogButton> buttons = question.buttons;
+    if (buttons.empty())
+        buttons.push_back({QStringLiteral("OK"), ButtonRole::normal});
+    std::vector<QPushButton *> made;
+    int defaultIndex = -1;
+    int cancelIndex = -1;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        made.push_back(box->addButton(buttons[i].title, roleOf(buttons[i].role)));
+        if (buttons[i].role == ButtonRole::normal && defaultIndex < 0)
+            defaultIndex = int(i);
+        if (buttons[i].role == ButtonRole::cancel && cancelIndex < 0)
+            cancelIndex = int(i);
+    }
+    if (defaultIndex >= 0)
+        box->setDefaultButton(made[std::size_t(defaultIndex)]);
+    // Escape and closing the box answer the cancel button, else the default one.
+    const int escapeIndex = cancelIndex >= 0 ? cancelIndex : std::max(defaultIndex, 0);
+    box->setEscapeButton(made[std::size_t(escapeIndex)]);
+    QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, answer = std::move(answer)] {
+        int chosen = escapeIndex;
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            if (box->clickedButton() == made[i])
+                chosen = int(i);
+        }
+        if (answer)
+            answer(chosen);
+    });
+    showModal(box, parent);
+}
+
+void QtDialogs::presentForm(QWidget *parent, QWidget *form, std::function<void()> closed)
+{
+    auto *dialog = new QDialog(parent);
+    prepareModal(dialog);
+    dialog->setWindowTitle(form->windowTitle());
+    auto *layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(form);
+    form->setProperty(formDialogProperty, QVariant::fromValue<QObject *>(dialog));
+    QObject::connect(dialog, &QDialog::finished, dialog, [closed = std::move(closed)] {
+        if (closed)
+            closed();
+    });
+    showModal(dialog, parent);
+}
+
+void QtDialogs::dismissForm(QWidget *form)
+{
+    if (!form)
+        return;
+    if (auto *dialog = qobject_cast<QDialog *>(form->property(formDialogProperty).value<QObject *>()))
+        dialog->done(QDialog::Accepted);
+}
+
+void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
+                             std::function<void(std::optional<QString>)> chosen)
+{
+    auto *dialog = new QFileDialog(parent, options.title, options.directory);
+    prepareModal(dialog);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
+        const QStringList files = dialog->selectedFiles();
+        if (chosen)
+            chosen(result == QDialog::Accepted && !files.isEmpty() ? std::optional<QString>(files.first()) : std::nullopt);
+    });
+    showModal(dialog, parent);
+}
+
+void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
+                           std::function<void(std::optional<QString>)> chosen)
+{
+    auto *dialog = new QFileDialog(parent, options.title, options.directory);
+    prepareModal(dialog);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    if (!options.nameFilters.isEmpty())
+        dialog->setNameFilters(options.nameFilters);
+    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
+        const QStringList files = dialog->selectedFiles();
+        if (chosen)
+            chosen(result == QDialog::Accepted && !files.isEmpty() ? std::optional<QString>(files.first()) : std::nullopt);
+    });
+    showModal(dialog, parent);
+}
+
+void QtDialogs::chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked)
+{
+    auto *dialog = new QColorDialog(initial, parent);
+    prepareModal(dialog);
+    auto shared = std::make_shared<std::function<void(const QColor &)>>(std::move(picked));
+    QObject::connect(dialog, &QColorDialog::currentColorChanged, dialog, [shared](const QColor &color) {
+        if (*shared)
+            (*shared)(color);
+    });
+    QObject::connect(dialog, &QColorDialog::colorSelected, dialog, [shared](const QColor &color) {
+        if (*shared)
+            (*shared)(color);
+    });
+    showModal(dialog, parent);
+}
+
+} // namespace quorvane

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Dialogs.h"
+
+namespace quorvane {
+
+// Questions as message boxes, forms as dialogs, the choosers as Qt's file and colour dialogs;
+// all opened with open(), never exec().
+class QtDialogs final : public Dialogs {
+public:
+    void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
+    void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) override;
+    void dismissForm(QWidget *form) override;
+    void chooseFolder(QWidget *parent, const ChooserOptions &options,
+                      std::function<void(std::optional<QString>)> chosen) override;
+    void chooseFile(QWidget *parent, const ChooserOptions &options,
+                    std::function<void(std::optional<QString>)> chosen) override;
+    void chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked) override;
+};
+
+} // namespace quorvane

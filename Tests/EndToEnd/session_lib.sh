@@ -1,0 +1,115 @@
+# Shared by the end-to-end tests that drive the real application on an Xvfb display with a
+# window manager and a tray host. Source it twice: once in the test script, which calls
+# e2e_prepare and e2e_run_session, and once inside the session script (through $E2E_LIB),
+# which uses the helpers below e2e_run_session.
+
+# e2e_prepare APP TOOL...: skips (77) without a tool; makes $WORK with an installed layout (the
+# executable in bin beside its desktop entry, which gives the application its identifier) and
+# points HOME and the XDG folders into it. Exports WORK, APP and E2E_LIB.
+e2e_prepare() {
+  local app="$1"
+  shift
+  local tool
+  for tool in xvfb-run openbox trayer xwininfo xdotool python3 "$@"; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  done
+  WORK="$(mktemp -d)"
+  trap 'rm -rf "$WORK"' EXIT
+  mkdir -p "$WORK/prefix/bin" "$WORK/prefix/share/applications"
+  cp "$app" "$WORK/prefix/bin/quorvane"
+  printf '[Desktop Entry]\nType=Application\nName=Quorvane\nExec=quorvane\n' \
+    > "$WORK/prefix/share/applications/app.quorvane.Quorvane.desktop"
+  export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_DATA_HOME="$WORK/home/.local/share"
+  export XDG_STATE_HOME="$WORK/home/.local/state" XDG_RUNTIME_DIR="$WORK/runtime"
+  mkdir -p "$HOME/Desktop" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  unset QT_QPA_PLATFORM
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+  export WORK APP="$WORK/prefix/bin/quorvane" E2E_LIB="${BASH_SOURCE[0]}"
+}
+
+# e2e_run_session SCRIPT: runs the session script on a fresh display; it writes PASS into
+# $WORK/result when every check held.
+e2e_run_session() {
+  chmod +x "$1"
+  local status=0
+  xvfb-run -a -s "-screen 0 1280x800x24" "$1" || status=$?
+  grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
+  echo "PASS"
+}
+
+# Inside the session.
+root="$HOME/QuorVane Desktops"
+config="$root/.store/config.json"
+journal="$root/.store/journal.json"
+pid=
+fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/app*.log; exit 1; }
+listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
+json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
+
+# The window manager and the tray host, waited for.
+start_desktop_session() {
+  openbox >/dev/null 2>&1 &
+  trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+  local i
+  for i in $(seq 1 50); do
+    xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break
+    sleep 0.1
+  done
+}
+start_app() { # $1: log name
+  "$APP" > "$WORK/$1.log" 2>&1 &
+  pid=$!
+  local i
+  for i in $(seq 1 100); do
+    if xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'; then return 0; fi
+    kill -0 $pid 2>/dev/null || fail "the application ended early"
+    sleep 0.1
+  done
+  fail "the icon never reached the tray"
+}
+stop_app() {
+  kill -TERM $pid
+  wait $pid || fail "the application did not quit cleanly"
+}
+wait_for() { # $1: python expression on c that must become true
+  local i
+  for i in $(seq 1 100); do
+    [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Opens the status menu with a click on the tray icon and picks the n-th item by keyboard.
+choose_from_menu() {
+  local line x y i
+  line="$(xwininfo -root -tree | grep -A12 '"panel"' | grep '("quorvane"' | head -n1)"
+  # "... 22x22+1+1  +1259+1" : size, then the absolute position.
+  read -r x y <<<"$(echo "$line" | sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\3 \4 \1 \2/' \
+    | awk '{print $1 + int($3/2), $2 + int($4/2)}')"
+  xdotool mousemove "$x" "$y" click 1
+  # Give the menu time to open on a loaded machine before the keys arrive.
+  sleep 1.5
+  for i in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
+  xdotool key Return
+}
+# The id of the visible window of that exact name, once it maps within $2 tenths of a second.
+wait_window() {
+  local i id
+  for i in $(seq 1 "${2:-50}"); do
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+# Waits until the window is no longer viewable.
+wait_unmapped() {
+  local i
+  for i in $(seq 1 "${2:-50}"); do
+    is_viewable "$1" || return 0
+    sleep 0.1
+  done
+  return 1
+}

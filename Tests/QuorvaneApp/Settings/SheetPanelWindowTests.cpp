@@ -1,0 +1,91 @@
+#include "Settings/SheetBackdrop.h"
+#include "Settings/SheetPanelWindow.h"
+
+#include "CompositorProbe.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+struct FixedCompositor final : CompositorProbe {
+    bool on;
+    explicit FixedCompositor(bool value)
+        : on(value)
+    {
+    }
+    bool compositing() const override { return on; }
+};
+
+QImage grabbed(QWidget *widget)
+{
+    QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+} // namespace
+
+TEST(SheetPanelWindow, FramelessFocusableAndKeptWhenClosed)
+{
+    FixedCompositor compositing(true);
+    SheetPanelWindow window(&compositing);
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::Tool));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.translucent());
+    EXPECT_TRUE(window.movableByBackground());
+
+    auto *layout = new QVBoxLayout(&window);
+    auto *field = new QLineEdit;
+    layout->addWidget(field);
+    window.resize(200, 80);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("typed"));
+    EXPECT_EQ(field->text(), "typed");
+
+    QWindow *native = window.windowHandle();
+    int closed = 0;
+    window.onClose = [&] { ++closed; };
+    window.close();
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(window.isVisible());
+    window.show();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowHandle(), native) << "shown again without a new window";
+    EXPECT_EQ(field->text(), "typed");
+}
+
+TEST(SheetBackdrop, RoundAndTranslucentOnlyWhileComposited)
+{
+    for (bool compositing : {true, false}) {
+        FixedCompositor probe(compositing);
+        SheetPanelWindow window(&probe);
+        EXPECT_EQ(window.translucent(), compositing);
+        auto *backdrop = new SheetBackdrop(&window);
+        backdrop->setCornerRadius(22);
+        backdrop->setStrokeOpacity(0.6);
+        backdrop->resize(120, 120);
+        window.resize(120, 120);
+        const QImage image = grabbed(backdrop);
+        const QColor centre = QColor::fromRgba(image.pixel(60, 60));
+        if (compositing) {
+            EXPECT_EQ(qAlpha(image.pixel(1, 1)), 0) << "a rounded corner shows what lies behind";
+            EXPECT_NEAR(centre.alphaF(), SheetBackdrop::fillOpacity, 0.02);
+        } else {
+            EXPECT_EQ(qAlpha(image.pixel(1, 1)), 255) << "no black corner without a compositor";
+            EXPECT_EQ(centre.alpha(), 255);
+        }
+    }
+}

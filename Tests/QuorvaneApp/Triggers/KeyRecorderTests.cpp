@@ -1,0 +1,121 @@
+#include "Triggers/KeyRecorder.h"
+
+#include <QKeyEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+struct KeyRecorderTest : ::testing::Test {
+    QWidget window;
+    KeyRecorderView *view = new KeyRecorderView(&window);
+    std::vector<std::optional<HotKeySpec>> reported;
+    int beeps = 0;
+
+    void SetUp() override
+    {
+        view->setOnChange([this](std::optional<HotKeySpec> spec) { reported.push_back(spec); });
+        view->setBeep([this] { ++beeps; });
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    void startRecording() { QTest::mouseClick(view, Qt::LeftButton); }
+};
+
+} // namespace
+
+TEST_F(KeyRecorderTest, IdleShowsThePromptOrTheShortcutAndIgnoresKeys)
+{
+    EXPECT_EQ(view->size(), QSize(110, 22));
+    EXPECT_EQ(view->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(view->text(), "Record…");
+    view->setSpec(HotKeySpec{2, HotKeySpec::control | HotKeySpec::option});
+    EXPECT_EQ(view->text(), "⌃⌥D");
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_A, Qt::ShiftModifier);
+    EXPECT_TRUE(reported.empty());
+    EXPECT_FALSE(view->isRecording());
+
+    startRecording();
+    EXPECT_TRUE(view->isRecording());
+    EXPECT_TRUE(view->hasFocus());
+    EXPECT_EQ(view->text(), "Press keys…");
+    startRecording(); // a second click keeps recording
+    EXPECT_TRUE(view->isRecording());
+}
+
+TEST_F(KeyRecorderTest, AKeyWithModifiersBecomesTheShortcut)
+{
+    startRecording();
+    QTest::keyClick(view, Qt::Key_Shift, Qt::ShiftModifier); // the modifier's own press waits
+    EXPECT_TRUE(view->isRecording());
+    QTest::keyClick(view, Qt::Key_A, Qt::ShiftModifier);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], (HotKeySpec{0, HotKeySpec::shift}));
+    EXPECT_FALSE(view->isRecording());
+    EXPECT_FALSE(view->hasFocus());
+    EXPECT_EQ(view->text(), "⇧A");
+
+    startRecording();
+    QTest::keyClick(view, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    EXPECT_EQ(reported.back(), (HotKeySpec{37, 0x1C0000}));
+    startRecording();
+    QTest::keyClick(view, Qt::Key_Backspace, Qt::MetaModifier); // command-delete is a shortcut
+    EXPECT_EQ(reported.back(), (HotKeySpec{51, HotKeySpec::command}));
+    startRecording();
+    QTest::keyClick(view, Qt::Key_5, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(reported.back(), (HotKeySpec{87, HotKeySpec::control}));
+    EXPECT_EQ(beeps, 0);
+}
+
+TEST_F(KeyRecorderTest, EscapeGivesUpDeleteClearsAndPlainKeysBeep)
+{
+    view->setSpec(HotKeySpec{2, HotKeySpec::command});
+    startRecording();
+    QTest::keyClick(view, Qt::Key_Escape, Qt::ControlModifier);
+    EXPECT_FALSE(view->isRecording());
+    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(view->spec(), (HotKeySpec{2, HotKeySpec::command}));
+
+    startRecording();
+    QTest::keyClick(view, Qt::Key_A);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_TRUE(view->isRecording());
+    // Caps lock is no modifier: the capital it types still beeps.
+    QKeyEvent capital(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
+    QCoreApplication::sendEvent(view, &capital);
+    EXPECT_EQ(beeps, 2);
+    EXPECT_TRUE(reported.empty());
+
+    QTest::keyClick(view, Qt::Key_Backspace);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], std::nullopt);
+    EXPECT_EQ(view->spec(), std::nullopt);
+    EXPECT_FALSE(view->isRecording());
+    EXPECT_EQ(view->text(), "Record…");
+}
+
+TEST_F(KeyRecorderTest, LosingTheFocusEndsRecording)
+{
+    auto *other = new QWidget(&window);
+    other->setFocusPolicy(Qt::StrongFocus);
+    other->show();
+    startRecording();
+    other->setFocus();
+    EXPECT_FALSE(view->isRecording());
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST(KeyRecorderKeys, TheX11KeycodeWinsOverQtsKey)
+{
+    // Keycode 24 lies where a US board has Q, whatever the layout makes of it.
+    QKeyEvent azertyA(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, 24, 0x61, 0);
+    EXPECT_EQ(KeyRecorderView::virtualKeyCode(azertyA), 12u);
+    QKeyEvent offscreenDelete(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_EQ(KeyRecorderView::virtualKeyCode(offscreenDelete), 117u);
+    QKeyEvent media(QEvent::KeyPress, Qt::Key_VolumeUp, Qt::NoModifier, 123 + 200, 0, 0);
+    EXPECT_FALSE(KeyRecorderView::virtualKeyCode(media));
+}

@@ -1,0 +1,105 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+QMessageBox *openBox()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+QPushButton *buttonTitled(QMessageBox *box, const QString &title)
+{
+    for (QAbstractButton *b : box->buttons()) {
+        if (b->text() == title)
+            return qobject_cast<QPushButton *>(b);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(QtDialogs, QuestionsAreWindowModalAndAnswerLater)
+{
+    QtDialogs dialogs;
+    QWidget parent;
+    parent.show();
+    std::vector<int> answers;
+    dialogs.ask(&parent,
+                Question{QStringLiteral("Delete “Work”?"), QStringLiteral("Its folder goes to the Trash."),
+                         {{QStringLiteral("Delete"), ButtonRole::destructive},
+                          {QStringLiteral("Keep"), ButtonRole::normal},
+                          {QStringLiteral("Cancel"), ButtonRole::cancel}}},
+                [&](int index) { answers.push_back(index); });
+    EXPECT_TRUE(answers.empty()) << "asking does not wait for the answer";
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->parentWidget(), &parent);
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(box->text(), "Delete “Work”?");
+    EXPECT_EQ(box->informativeText(), "Its folder goes to the Trash.");
+    EXPECT_EQ(box->defaultButton(), buttonTitled(box, QStringLiteral("Keep")));
+    QTest::mouseClick(buttonTitled(box, QStringLiteral("Delete")), Qt::LeftButton);
+    EXPECT_EQ(answers, std::vector<int>{0});
+
+    // Escape answers the cancel button.
+    dialogs.ask(&parent, Question{QStringLiteral("Again?"), {}, {{QStringLiteral("Yes")}, {QStringLiteral("Cancel"), ButtonRole::cancel}}},
+                [&](int index) { answers.push_back(index); });
+    box = openBox();
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_EQ(answers, (std::vector<int>{0, 1}));
+
+    // No buttons: one "OK", which Return and Escape both answer.
+    dialogs.ask(nullptr, Question{QStringLiteral("Done."), {}, {}}, [&](int index) { answers.push_back(index); });
+    box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+    ASSERT_EQ(box->buttons().size(), 1);
+    EXPECT_EQ(box->buttons().front()->text(), "OK");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(answers, (std::vector<int>{0, 1, 0}));
+    QApplication::processEvents();
+    EXPECT_EQ(openBox(), nullptr);
+}
+
+TEST(QtDialogs, FormsAndChoosersReportOnce)
+{
+    QtDialogs dialogs;
+    QWidget parent;
+    parent.show();
+    auto *form = new QLabel(QStringLiteral("form"));
+    int closed = 0;
+    dialogs.presentForm(&parent, form, [&] { ++closed; });
+    ASSERT_NE(form->window(), form);
+    EXPECT_EQ(form->window()->windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(form->isVisible());
+    dialogs.dismissForm(form);
+    EXPECT_EQ(closed, 1);
+
+    std::vector<std::optional<QString>> chosen;
+    dialogs.chooseFolder(&parent, ChooserOptions{QStringLiteral("Pick"), QDir::tempPath(), {}},
+                         [&](std::optional<QString> path) { chosen.push_back(path); });
+    QFileDialog *chooser = parent.findChild<QFileDialog *>();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
+    chooser->reject();
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_FALSE(chosen.front());
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+namespace quorvane::test {
+
+// Records every question, form and chooser, and answers them only when the test says so, as
+// a user would some time after they appeared. Forms are kept alive (hidden) until dismissed.
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Asked {
+        QPointer<QWidget> parent;
+        Question question;
+        std::function<void(int)> answer;
+        bool answered = false;
+    };
+    struct Form {
+        QPointer<QWidget> parent;
+        QPointer<QWidget> form;
+        std::function<void()> closed;
+        bool open = true;
+    };
+    struct Chooser {
+        enum Kind { folder, file } kind;
+        QPointer<QWidget> parent;
+        ChooserOptions options;
+        std::function<void(std::optional<QString>)> chosen;
+        bool answered = false;
+    };
+    struct ColorPanel {
+        QPointer<QWidget> parent;
+        QColor initial;
+        std::function<void(const QColor &)> picked;
+    };
+
+    std::vector<Asked> asked;
+    std::vector<Form> forms;
+    std::vector<Chooser> choosers;
+    std::vector<ColorPanel> colorPanels;
+
+    ~ScriptedDialogs() override
+    {
+        for (Form &f : forms)
+            delete f.form.data();
+    }
+
+    void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) override
+    {
+        asked.push_back({parent, question, std::move(answer)});
+    }
+    void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) override
+    {
+        form->setParent(nullptr);
+        forms.push_back({parent, form, std::move(closed)});
+    }
+    void dismissForm(QWidget *form) override
+    {
+        for (Form &f : forms) {
+            if (f.open && f.form == form)
+                closeForm(f);
+        }
+    }
+    void chooseFolder(QWidget *parent, const ChooserOptions &options,
+                      std::function<void(std::optional<QString>)> chosen) override
+    {
+        choosers.push_back({Chooser::folder, parent, options, std::move(chosen)});
+    }
+    void chooseFile(QWidget *parent, const ChooserOptions &options,
+                    std::function<void(std::optional<QString>)> chosen) override
+    {
+        choosers.push_back({Chooser::file, parent, options, std::move(chosen)});
+    }
+    void chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked) override
+    {
+        colorPanels.push_back({parent, initial, std::move(picked)});
+    }
+
+    // Questions not answered yet.
+    int pending() const
+    {
+        int n = 0;
+        for (const Asked &a : asked)
+            n += a.answered ? 0 : 1;
+        return n;
+    }
+    // Answers the oldest open question with the button at index; false when none is open.
+    bool answer(int index)
+    {
+        for (Asked &a : asked) {
+            if (!a.answered) {
+                a.answered = true;
+                if (a.answer)
+                    a.answer(index);
+                return true;
+            }
+        }
+        return false;
+    }
+    // Answers the oldest open chooser; none is the user's cancel.
+    bool choose(std::optional<QString> path)
+    {
+        for (Chooser &c : choosers) {
+            if (!c.answered) {
+                c.answered = true;
+                if (c.chosen)
+                    c.chosen(std::move(path));
+                return true;
+            }
+        }
+        return false;
+    }
+    // The user closes the form.
+    void closeForm(Form &f)
+    {
+        f.open = false;
+        if (f.closed)
+            f.closed();
+    }
+};
+
+} // namespace quorvane::test
