@@ -25,9 +25,19 @@ std::vector<NotificationRequest> CleanupNotifier::requests(const Config &config,
         const auto times = CleanupSchedule::fireTimes(task.date, now, int(settings.cleanupNotifyMinutes),
                                                       settings.cleanupNotifyRepeat);
         for (const CleanupFireTime &fire : times)
-            out.push_back(NotificationRequest{base + fire.suffix, title, toDateTime(fire.date)});
+            out.push_back(NotificationRequest{base + fire.suffix, title, body(task.members), settings.cleanupNotifySound,
+                                              toDateTime(fire.date)});
     }
     return out;
+}
+
+QString CleanupNotifier::body(const QStringList &names)
+{
+    if (names.isEmpty())
+        return QStringLiteral("You have desktops to sort.");
+    if (names.size() == 1)
+        return QStringLiteral("\u201C%1\u201D is still waiting to be sorted.").arg(names.first());
+    return QStringLiteral("Desktops still waiting to be sorted: %1.").arg(names.join(QStringLiteral(", ")));
 }
 
 void CleanupNotifier::sync(const Config &config)

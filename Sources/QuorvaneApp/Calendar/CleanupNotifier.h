@@ -19,15 +19,17 @@ public:
     static const QString title;  // "Desktop cleanup"
 
     // An empty appIdentifier: the bare executable, which posts no reminders.
-    explicit CleanupNotifier(const QString &appIdentifier,
-                             std::unique_ptr<NotificationScheduler> center = std::make_unique<LinuxNotificationScheduler>(),
+    explicit CleanupNotifier(const QString &appIdentifier, std::unique_ptr<NotificationScheduler> center,
                              std::function<Date()> now = dateNow);
 
     // Replaces every pending reminder with those of the open tasks; none while muted.
     void sync(const Config &config);
 
     // One request per open task and fire time: prefix + task UUID + the fire time's suffix.
+    // Titled "Desktop cleanup", with body(task.members), silent unless cleanupNotifySound is on.
     static std::vector<NotificationRequest> requests(const Config &config, Date now);
+    // The reminder's text for the task's members, in member order.
+    static QString body(const QStringList &names);
 
     bool requestedAuth() const { return m_requestedAuth; }
 

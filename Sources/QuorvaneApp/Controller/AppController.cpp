@@ -8,8 +8,24 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "Overlays/SystemAppearance.h"
+#include "LinuxNotificationScheduler.h"
+#include "SessionNotifications.h"
 
 namespace quorvane {
+
+namespace {
+
+// The reminders' centre: shown at their time on the session's notification server, under the
+// application's name, the icon of its desktop entry and the entry itself.
+std::unique_ptr<NotificationScheduler> makeReminderCenter(const AppEnvironment &env)
+{
+    const NotificationSender sender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), env.info.identifier};
+    return std::make_unique<LinuxNotificationScheduler>(*env.scheduler, [sender](const NotificationRequest &request) {
+        postSessionNotification(QDBusConnection::sessionBus(), sender, request, Log::app());
+    }, env.session);
+}
+
+} // namespace
 
 AppController::AppController(AppEnvironment environment, QObject *parent)
     : QObject(parent)
@@ -17,7 +33,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
     , m_store(m_env.paths.config(), m_env.paths.journal())
-    , m_cleanupNotifier(m_env.info.identifier)
+    , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env))
     , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
     , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
     , m_menuBarIcon(*m_env.scheduler)

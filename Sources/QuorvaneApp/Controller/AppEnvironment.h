@@ -18,6 +18,7 @@ class Dialogs;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
+class SessionEvents;
 class StatusItem;
 class UpdaterBackend;
 class SystemAppearance;
@@ -49,6 +50,8 @@ struct AppEnvironment {
     std::function<void(const QStringList &)> revealInFileManager = {};
     // The update framework; none (this platform has none): nothing is updated in place.
     UpdaterBackend *updaterBackend = nullptr;
+    // The session's wake and workspace notifications; none: a session that reports nothing.
+    SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
 };

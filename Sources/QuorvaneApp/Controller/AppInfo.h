@@ -12,8 +12,8 @@ struct AppInfo {
     QString identifier;
     QString shortVersion;
     QString name;
-    QString executablePath;
-    QString desktopEntry;
+    QString executablePath = {};
+    QString desktopEntry = {};
 
     // The identifier of the installed application; also the name of its desktop entry.
     static const QString installedIdentifier;

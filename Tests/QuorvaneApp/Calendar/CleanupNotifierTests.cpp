@@ -122,14 +122,29 @@ TEST(CleanupNotifierBare, WithoutAnIdentifierNothingIsTouched)
     EXPECT_TRUE(center->added.empty());
 }
 
-TEST(LinuxNotificationScheduler, SameIdentifierReplacesThePendingRequest)
+TEST_F(CleanupNotifierTest, BodiesNameTheMembersAndTheSoundFollowsTheSetting)
 {
-    LinuxNotificationScheduler center;
-    center.add({"a", "Desktop cleanup", QDateTime::fromSecsSinceEpoch(1)});
-    center.add({"b", "Desktop cleanup", QDateTime::fromSecsSinceEpoch(2)});
-    center.add({"a", "Desktop cleanup", QDateTime::fromSecsSinceEpoch(3)});
-    ASSERT_EQ(center.pendingRequests().size(), 2u);
-    EXPECT_EQ(center.pendingRequests()[1].fireDate, QDateTime::fromSecsSinceEpoch(3));
-    center.removeAllPendingRequests();
-    EXPECT_TRUE(center.pendingRequests().empty());
+    EXPECT_EQ(CleanupNotifier::body({}), "You have desktops to sort.");
+    EXPECT_EQ(CleanupNotifier::body({"Old"}), "\u201COld\u201D is still waiting to be sorted.");
+    EXPECT_EQ(CleanupNotifier::body({"Tax", "Old", "100%"}), "Desktops still waiting to be sorted: Tax, Old, 100%.");
+
+    // A member restored to active still counts; the sorted one does not.
+    Config config = sampleConfig();
+    config.workspaces.push_back(ws("Back", WorkspaceState::active));
+    config.cleanupTasks[0].members = {"Tax", "Old", "Back"};
+    config.settings.cleanupNotifySound = false;
+    auto requests = CleanupNotifier::requests(config, now);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].body, "Desktops still waiting to be sorted: Tax, Back.");
+    EXPECT_FALSE(requests[0].sound);
+    config.settings.cleanupNotifySound = true;
+    EXPECT_TRUE(CleanupNotifier::requests(config, now)[0].sound);
+}
+
+TEST_F(CleanupNotifierTest, AllFireTimesPastMeansNoRequest)
+{
+    now = local(2025, 3, 10, 10); // after 09:00 on the task's own day, no repeats
+    notifier.sync(sampleConfig());
+    EXPECT_EQ(center->removals, 1);
+    EXPECT_TRUE(center->added.empty());
 }
