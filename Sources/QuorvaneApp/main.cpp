@@ -1,5 +1,6 @@
 #include "Controller/AppController.h"
 #include "FileManagerReveal.h"
+#include "LinuxSessionEvents.h"
 #include "LockFileRunningInstances.h"
 #include "LoginItem.h"
 #include "Controller/Log.h"
@@ -13,6 +14,7 @@
 #include "WidgetActivationPolicy.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDesktopServices>
 
 using namespace quorvane;
@@ -33,6 +35,9 @@ int main(int argc, char **argv)
     LinuxScriptRunner inProcessScripts;
     ScriptProcess scriptTool;
 
+    // Wakes come from logind on the system bus, workspace changes from the X server.
+    LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
+
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
     AppEnvironment env{Paths::standard(), info, [] { return std::make_shared<TrayStatusItem>(); }, &scheduler, &alerts,
@@ -42,6 +47,7 @@ int main(int argc, char **argv)
     XdgAutostartLoginItem loginItem(info.identifier, info.executablePath);
     env.loginItem = &loginItem;
     env.revealInFileManager = revealInFileManager;
+    env.session = &sessionEvents;
     env.dialogs = &dialogs;
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.

@@ -29,4 +29,8 @@ void DesktopSurface::carryPositions(const Location &, const Location &)
 {
 }
 
+void DesktopSurface::checkFolders(const QList<Location> &)
+{
+}
+
 } // namespace quorvane

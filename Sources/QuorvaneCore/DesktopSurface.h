@@ -3,6 +3,7 @@
 #include "IconPosition.h"
 #include "Location.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +38,12 @@ public:
     virtual void writePositions(const IconPositions &positions);
     // Carries the file manager's layout file from one folder to another. Default: nothing.
     virtual void carryPositions(const Location &from, const Location &to);
+    // Refuses, before anything moves, folders that items must not move into or out of: throws
+    // SwapError desktopMissing when the Desktop does not exist, folderOutOfBounds for a
+    // desktop's folder that leads out of bounds (the home folder, a folder holding the Desktop
+    // or the desktops folder, one inside the Desktop), crossVolumeStore for one on another file
+    // system than the Desktop. Default: accepts every folder.
+    virtual void checkFolders(const QList<Location> &folders);
 };
 
 } // namespace quorvane

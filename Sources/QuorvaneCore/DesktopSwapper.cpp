@@ -2,7 +2,10 @@
 
 #include "Names.h"
 #include "Paths.h"
+#include "SurfaceError.h"
 #include "SwapError.h"
+
+#include <algorithm>
 
 namespace quorvane {
 
@@ -41,11 +44,29 @@ QMap<QString, IconPosition> toStored(const IconPositions &positions)
     return out;
 }
 
-// Whether a desktop's name can be its folder in the desktops folder: a usable path component
-// that is none of the folder's own entries (".store", ".pinned", "Archive" ...).
 bool isDesktopFolderName(const QString &name)
 {
-    return Location::isSafeName(name) && !Paths::isReservedEntryName(name);
+    return Paths::isDesktopFolderName(name);
+}
+
+// The longest pause between moving out and moving in, whatever the document asks for: the
+// Desktop is empty meanwhile and the process answers nothing.
+constexpr std::int64_t maxMoveGapMs = 2000;
+
+void appendOnce(QStringList &list, const QString &name)
+{
+    if (!list.contains(name))
+        list.append(name);
+}
+
+QStringList without(const QStringList &names, const QStringList &removed)
+{
+    QStringList out;
+    for (const QString &name : names) {
+        if (!removed.contains(name))
+            out.append(name);
+    }
+    return out;
 }
 
 // The stored spelling of a desktop's name: its record's, or the name itself without a record.
@@ -74,7 +95,12 @@ DesktopSwapper::DesktopSwapper(DesktopSurface &surface, StateStore &store, Sleep
 
 QStringList DesktopSwapper::switchTo(const QString &requested)
 {
-    recoverIfNeeded();
+    recover();
+    // What a replay left on the Desktop leaves with this switch: only this switch's own count.
+    m_stayedBehind.clear();
+    // A Desktop that is not there (a link that leads nowhere) is said as such, not as a store
+    // on another volume.
+    m_surface.checkFolders({Location::desktop()});
     if (!m_surface.sameVolume())
         throw SwapError::crossVolumeStore();
 
@@ -94,6 +120,16 @@ QStringList DesktopSwapper::switchTo(const QString &requested)
         throw SwapError::unknownWorkspace(requested);
     if (!isDesktopFolderName(active))
         throw SwapError::unknownWorkspace(active);
+
+    // Every folder this switch may move items into or out of, with links resolved, before
+    // anything moves: none may lead to the home folder, the Desktop or the desktops folder,
+    // and all lie on the Desktop's file system.
+    QList<Location> touched{Location::workspace(target), Location::workspace(active), Location::workspace(pinnedStash)};
+    if (isBlank(active)) {
+        if (const auto expand = config.expandTarget(); expand && isDesktopFolderName(*expand))
+            touched.append(Location::workspace(recordName(config, *expand)));
+    }
+    m_surface.checkFolders(touched);
 
     const QSet<QString> pinned(config.settings.pinnedFolders.begin(), config.settings.pinnedFolders.end());
     const StashSync stash = syncPinnedStash(target, config);
@@ -170,10 +206,15 @@ QStringList DesktopSwapper::switchTo(const QString &requested)
 
     const Journal journal{active, target, outgoing, incoming};
     m_store.saveJournal(journal);
-    applyMoves(journal, double(config.settings.moveGapMs) / 1000.0, native);
+    const std::int64_t gapMs = std::clamp<std::int64_t>(config.settings.moveGapMs, 0, maxMoveGapMs);
+    const Moved moved = applyMoves(journal, double(gapMs) / 1000.0, native);
 
     config.activeWorkspace = target;
-    config.updateWorkspace(target, [&](Workspace &w) { w.files = incoming; });
+    // Items that could not move stay where they are: one that stayed on the Desktop is from
+    // now on like any item the user puts there, one that stayed in the folder is the folder's.
+    if (!moved.stayedOut.isEmpty())
+        config.updateWorkspace(active, [&](Workspace &w) { w.files = without(outgoing, moved.stayedOut); });
+    config.updateWorkspace(target, [&](Workspace &w) { w.files = without(incoming, moved.stayedIn); });
     m_store.saveConfig(config);
 
     if (!native) {
@@ -275,7 +316,20 @@ QSet<QString> DesktopSwapper::handOverHiddenDeposits(const QString &expandTarget
     return QSet<QString>(moved.begin(), moved.end());
 }
 
-void DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool carryPositions)
+bool DesktopSwapper::moveOrLeave(const QString &name, const Location &from, const Location &to)
+{
+    try {
+        m_surface.move(name, from, to);
+        return true;
+    } catch (const SurfaceError &error) {
+        if (!error.concernsItemOnly())
+            throw;
+        appendOnce(m_stayedBehind, name);
+        return false;
+    }
+}
+
+DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool carryPositions)
 {
     // A journal naming one of the desktops folder's own entries (only a hand-edited one can)
     // would move the store or the archive onto the Desktop.
@@ -285,6 +339,9 @@ void DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool 
     }
     const Location from = Location::workspace(journal.fromWorkspace);
     const Location to = Location::workspace(journal.toWorkspace);
+    // A replay checks the folders as the switch did: the links may have changed since.
+    m_surface.checkFolders({from, to});
+    Moved moved;
 
     const QStringList desktopListing = m_surface.items(Location::desktop());
     const QSet<QString> onDesktop(desktopListing.begin(), desktopListing.end());
@@ -309,8 +366,10 @@ void DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool 
         // Desktop is the target's and stays.
         if (incomingNames.contains(name) && !inFolder.contains(name))
             continue;
-        m_surface.move(name, Location::desktop(), from);
-        movedOut = true;
+        if (moveOrLeave(name, Location::desktop(), from))
+            movedOut = true;
+        else
+            moved.stayedOut.append(name);
     }
     if (movedOut && gapSeconds > 0)
         m_sleep(gapSeconds);
@@ -322,9 +381,10 @@ void DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool 
         }
     }
     for (const QString &name : journal.incoming) {
-        if (inFolder.contains(name))
-            m_surface.move(name, to, Location::desktop());
+        if (inFolder.contains(name) && !moveOrLeave(name, to, Location::desktop()))
+            moved.stayedIn.append(name);
     }
+    return moved;
 }
 
 IconPositions DesktopSwapper::applyPositions(const QString &workspace, const QStringList &names, const Config &config,
@@ -345,6 +405,12 @@ IconPositions DesktopSwapper::applyPositions(const QString &workspace, const QSt
 
 void DesktopSwapper::recoverIfNeeded()
 {
+    m_stayedBehind.clear();
+    recover();
+}
+
+void DesktopSwapper::recover()
+{
     struct DrainOnExit {
         DesktopSwapper *self;
         ~DrainOnExit()
@@ -357,11 +423,11 @@ void DesktopSwapper::recoverIfNeeded()
     const auto journal = m_store.loadJournal();
     if (!journal)
         return;
-    applyMoves(*journal, 0, false);
+    const Moved moved = applyMoves(*journal, 0, false);
     Config config = m_store.loadConfig();
     config.activeWorkspace = journal->toWorkspace;
-    config.updateWorkspace(journal->fromWorkspace, [&](Workspace &w) { w.files = journal->outgoing; });
-    config.updateWorkspace(journal->toWorkspace, [&](Workspace &w) { w.files = journal->incoming; });
+    config.updateWorkspace(journal->fromWorkspace, [&](Workspace &w) { w.files = without(journal->outgoing, moved.stayedOut); });
+    config.updateWorkspace(journal->toWorkspace, [&](Workspace &w) { w.files = without(journal->incoming, moved.stayedIn); });
     m_store.saveConfig(config);
     if (!config.settings.nativePositions)
         place(config, applyPositions(journal->toWorkspace, journal->incoming, config, {}), journal->incoming);
@@ -374,6 +440,7 @@ void DesktopSwapper::drainPinnedStashUnlessHidden()
         Config config = m_store.loadConfig();
         if (isBlank(config.activeWorkspace))
             return;
+        m_surface.checkFolders({Location::workspace(pinnedStash)});
         const StashSync stash = syncPinnedStash(config.activeWorkspace, config);
         if (stash.restored.isEmpty())
             return;
@@ -393,6 +460,7 @@ void DesktopSwapper::drainHiddenDesktopUnlessHidden()
         Config config = m_store.loadConfig();
         if (isBlank(config.activeWorkspace))
             return;
+        m_surface.checkFolders({Location::workspace(Config::blankWorkspaceName)});
         const QStringList items = listingOrEmpty(m_surface, Location::workspace(Config::blankWorkspaceName));
         if (items.isEmpty())
             return;

@@ -27,7 +27,8 @@ public:
     // item of the same name stays on the Desktop (a pinned item, an item dropped on the blank
     // desktop that stays, or an item that cannot leave because the left desktop's folder
     // already holds its name). A desktop name that cannot be a folder name is refused as
-    // unknownWorkspace before anything moves. Throws SwapError, StoreError, SurfaceError and the store's
+    // unknownWorkspace, and a folder the surface refuses (checkFolders) with its SwapError,
+    // before anything moves. The pause between moving out and in is at most two seconds. Throws SwapError, StoreError, SurfaceError and the store's
     // other errors; a switch interrupted after its journal was saved is finished by the next
     // call.
     QStringList switchTo(const QString &target);
@@ -35,6 +36,11 @@ public:
     // Finishes a switch recorded in the journal, then empties the pinned stash and the blank
     // desktop's folder onto the Desktop unless the blank desktop is active.
     void recoverIfNeeded();
+
+    // The items that the last switchTo or recoverIfNeeded could not move for a reason of their
+    // own (permissions, a name taken meanwhile, a name too long): each stayed where it was,
+    // and the switch went on without it.
+    const QStringList &stayedBehind() const { return m_stayedBehind; }
 
     DesktopSurface &surface() { return m_surface; }
     StateStore &store() { return m_store; }
@@ -45,10 +51,20 @@ private:
         IconPositions positions;
     };
 
+    // What a journal's moves left where they were.
+    struct Moved {
+        QStringList stayedOut; // outgoing items still on the Desktop
+        QStringList stayedIn;  // incoming items still in the target's folder
+    };
+
+    void recover();
+    // One move of a journal: a failure of the item's own leaves it where it is (false);
+    // any other failure is thrown.
+    bool moveOrLeave(const QString &name, const Location &from, const Location &to);
     StashSync syncPinnedStash(const QString &target, Config &config);
     // Moves the blank desktop's deposits into the expand target's folder; returns those moved.
     QSet<QString> handOverHiddenDeposits(const QString &expandTarget, Config &config, const QStringList &deposits);
-    void applyMoves(const Journal &journal, double gapSeconds, bool carryPositions);
+    Moved applyMoves(const Journal &journal, double gapSeconds, bool carryPositions);
     IconPositions applyPositions(const QString &workspace, const QStringList &names, const Config &config,
                                  const IconPositions &plus) const;
     void place(const Config &config, const IconPositions &positions, const QStringList &batchNames);
@@ -58,6 +74,7 @@ private:
     DesktopSurface &m_surface;
     StateStore &m_store;
     Sleeper m_sleep;
+    QStringList m_stayedBehind;
 };
 
 } // namespace quorvane

@@ -119,8 +119,30 @@ void FileStateStore::saveJournal(const std::optional<Journal> &journal)
         throw IoError(errno, QStringLiteral("cannot remove %1").arg(m_journalPath));
 }
 
-void FileStateStore::atomicWrite(const QString &path, const QByteArray &bytes)
+namespace {
+
+// The file a write at the path lands in: a symbolic link is followed (to its target, even one
+// that does not exist yet), so the link itself stays a link.
+QString writeTarget(const QString &path)
 {
+    QString current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        const QString link = info.symLinkTarget();
+        if (link.isEmpty())
+            return current;
+        current = link;
+    }
+    return current;
+}
+
+} // namespace
+
+void FileStateStore::atomicWrite(const QString &linkOrPath, const QByteArray &bytes)
+{
+    const QString path = writeTarget(linkOrPath);
     const QFileInfo info(path);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
     QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";

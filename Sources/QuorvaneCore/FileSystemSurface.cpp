@@ -1,10 +1,13 @@
 #include "FileSystemSurface.h"
 
 #include "NoReplaceMove.h"
+#include "Paths.h"
 #include "SurfaceError.h"
+#include "SwapError.h"
 
 #include <QByteArrayView>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -20,8 +23,6 @@
 namespace quorvane {
 
 namespace {
-
-const QByteArray layoutFileName = QByteArrayLiteral(".DS_Store");
 
 QString describe(const QByteArray &path)
 {
@@ -137,25 +138,32 @@ void FileSystemSurface::writePosition(const IconPosition &, const QString &)
 {
 }
 
-void FileSystemSurface::carryPositions(const Location &from, const Location &to)
+// No file manager on this platform keeps its icon layout in a file of the folder: a
+// ".DS_Store" is a hidden entry like any other and stays where it is.
+void FileSystemSurface::carryPositions(const Location &, const Location &)
 {
-    const auto source = folderOf(from);
-    const auto destination = folderOf(to);
-    if (!source || !destination)
-        return;
-    const QByteArray sourcePath = *source + '/' + layoutFileName;
-    // Only a regular file is a layout file; anything else of that name is left alone.
-    struct stat st {};
-    if (::lstat(sourcePath.constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return;
-    if (const int code = makeFolders(*destination))
-        throw SurfaceError(code, QStringLiteral("cannot create the folder \"%1\": %2").arg(describe(*destination), systemText(code)));
-    // The layout file is the file manager's, not the user's: it replaces the destination's in
-    // one step.
-    const QByteArray destinationPath = *destination + '/' + layoutFileName;
-    if (::rename(sourcePath.constData(), destinationPath.constData()) != 0) {
-        const int code = errno;
-        throw SurfaceError(code, QStringLiteral("cannot move the layout file \"%1\": %2").arg(describe(sourcePath), systemText(code)));
+}
+
+void FileSystemSurface::checkFolders(const QList<Location> &folders)
+{
+    struct stat desk {};
+    if (::stat(QFile::encodeName(m_desktop).constData(), &desk) != 0)
+        throw SwapError::desktopMissing();
+    const QString home = QFileInfo(m_workspacesRoot).absolutePath();
+    for (const Location &at : folders) {
+        if (at.isDesktop())
+            continue;
+        const auto folder = folderOf(at);
+        if (!folder)
+            throw SwapError::unknownWorkspace(at.name());
+        if (!Paths::isBoundedFolder(QFile::decodeName(*folder), home, m_desktop, m_workspacesRoot))
+            throw SwapError::folderOutOfBounds(at.name());
+        // A folder that is not there yet is created inside the desktops folder.
+        struct stat st {};
+        if (::stat(folder->constData(), &st) != 0 && ::stat(QFile::encodeName(m_workspacesRoot).constData(), &st) != 0)
+            continue;
+        if (st.st_dev != desk.st_dev)
+            throw SwapError::crossVolumeStore();
     }
 }
 

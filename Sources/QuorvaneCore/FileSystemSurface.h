@@ -10,8 +10,8 @@
 namespace quorvane {
 
 // The plain file-system surface: lists and moves items, compares the volumes of the Desktop and
-// the desktops folder, and carries the file manager's layout file ".DS_Store" between folders.
-// It knows nothing of icon positions: reads are empty and writes do nothing.
+// the desktops folder, and checks the folders a switch works on. It knows nothing of icon
+// positions: reads are empty, writes and the layout-file carry do nothing.
 //
 // A move never replaces anything: it is one renameat2(RENAME_NOREPLACE) call, so an item of the
 // same name at the destination makes it fail and leaves both items where they are. Listings
@@ -37,9 +37,11 @@ public:
     std::optional<IconPosition> readPosition(const QString &name) override;
     IconPositions readPositions(const QStringList &names) override;
     void writePosition(const IconPosition &position, const QString &name) override;
-    // Moves the source folder's ".DS_Store" into the destination folder, replacing the layout
-    // file there. No layout file in the source: nothing happens, nothing is created.
+    // Moves nothing: a ".DS_Store" is an ordinary hidden entry here.
     void carryPositions(const Location &from, const Location &to) override;
+    // A desktop's folder is checked with its links resolved; one that does not exist yet
+    // counts as lying in the desktops folder.
+    void checkFolders(const QList<Location> &folders) override;
 
 private:
     // The folder of a location as a native path; none for a location whose name is not safe.

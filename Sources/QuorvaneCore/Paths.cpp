@@ -1,5 +1,7 @@
 #include "Paths.h"
 
+#include "Location.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -50,8 +52,14 @@ bool isSameOrInside(const QString &inner, const QString &outer)
 // The path with every symbolic link resolved that exists, the rest appended.
 QString resolved(const QString &path)
 {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? clean(path) : canonical;
+    const QString cleaned = clean(path);
+    const QString canonical = QFileInfo(cleaned).canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const qsizetype slash = cleaned.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0)
+        return cleaned;
+    return resolved(cleaned.left(slash)) + cleaned.mid(slash);
 }
 
 } // namespace
@@ -65,6 +73,25 @@ bool Paths::isReservedEntryName(const QString &name)
             return true;
     }
     return false;
+}
+
+bool Paths::isDesktopFolderName(const QString &name)
+{
+    return Location::isSafeName(name) && !isReservedEntryName(name);
+}
+
+bool Paths::isBoundedFolder(const QString &folder, const QString &home, const QString &desktop, const QString &root)
+{
+    const QFileInfo info(folder);
+    if (info.isSymLink() && !info.exists())
+        return false;
+    const QString resolvedFolder = resolved(folder);
+    const QString desk = resolved(desktop);
+    if (resolvedFolder == resolved(home) || resolvedFolder == QStringLiteral("/"))
+        return false;
+    if (isSameOrInside(desk, resolvedFolder) || isSameOrInside(resolved(root), resolvedFolder))
+        return false;
+    return !isSameOrInside(resolvedFolder, desk);
 }
 
 Paths::Paths(const QString &home, const QString &desktop)

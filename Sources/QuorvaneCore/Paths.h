@@ -18,6 +18,16 @@ public:
     // A name the desktops folder keeps for itself: one starting with "." (".store", ".pinned",
     // hidden entries) or a reserved name, ignoring case. No desktop's folder may have it.
     static bool isReservedEntryName(const QString &name);
+    // Whether a desktop's name can be its folder in the desktops folder: a usable path
+    // component that is none of the folder's own entries (".store", ".pinned", "Archive" ...).
+    static bool isDesktopFolderName(const QString &name);
+
+    // Whether a folder may hold a desktop's items: with symbolic links resolved it is not the
+    // home folder, holds neither the Desktop nor the desktops folder, and does not lie inside
+    // the Desktop. A folder that does not exist yet counts as where its path says; a link
+    // that leads nowhere is refused.
+    static bool isBoundedFolder(const QString &folder, const QString &home, const QString &desktop, const QString &root);
+    bool isBoundedFolder(const QString &folder) const { return isBoundedFolder(folder, m_home, m_desktop, m_root); }
 
     Paths(const QString &home, const QString &desktop);
 
@@ -32,6 +42,8 @@ public:
     QString store() const { return m_root + QStringLiteral("/.store"); }
     QString config() const { return store() + QStringLiteral("/config.json"); }
     QString journal() const { return store() + QStringLiteral("/journal.json"); }
+    // The file whose exclusive lock the one process working on this desktops folder holds.
+    QString dataLock() const { return store() + QStringLiteral("/lock"); }
     QString cues() const { return store() + QStringLiteral("/cues"); }
     QString pinnedStash() const { return m_root + QStringLiteral("/.pinned"); }
     QString defaultArchiveRoot() const { return m_root + QStringLiteral("/Archive"); }

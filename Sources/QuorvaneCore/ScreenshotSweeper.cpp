@@ -1,6 +1,7 @@
 #include "ScreenshotSweeper.h"
 
 #include "Names.h"
+#include "Paths.h"
 
 #include <algorithm>
 
@@ -37,6 +38,11 @@ QStringList ScreenshotSweeper::sweep(const QString &target, const QString &activ
         return {};
     if (namesEqual(target, activeWorkspace))
         return {};
+    // Only a desktop's own folder: never one of the desktops folder's entries (the store, the
+    // stash, the archive), and never a folder that leads out of bounds (thrown).
+    if (!Paths::isDesktopFolderName(target))
+        return {};
+    m_surface->checkFolders({Location::workspace(target)});
     const QStringList listed = m_surface->items(Location::desktop());
 
     QSet<QString> pinnedNames;

@@ -26,7 +26,9 @@ public:
                       Predicate isScreenshot);
 
     // Returns the names moved, in listing order. Nothing happens when the Desktop and the
-    // desktops folder lie on different volumes or the target is the active desktop. A listing
+    // desktops folder lie on different volumes, the target is the active desktop or its name
+    // is one of the desktops folder's own entries; a target folder the surface refuses is
+    // thrown (SwapError) before anything moves. A listing
     // failure is thrown before anything moves; a failed move skips that item; a failed
     // document update is thrown after the moves.
     QStringList sweep(const QString &target, const QString &activeWorkspace, const QSet<QString> &pinned);

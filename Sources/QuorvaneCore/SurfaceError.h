@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cerrno>
 #include <stdexcept>
 
 namespace quorvane {
@@ -18,6 +19,30 @@ public:
     }
 
     int code() const { return m_code; }
+
+    // Whether the failure is the item's own (its permissions, a name taken meanwhile, a name
+    // too long, an item that is a mount point or in use): the item can stay where it is and
+    // the others can still move. Any other failure (a folder gone, a full disk, an I/O error,
+    // a read-only file system) concerns the whole folder.
+    bool concernsItemOnly() const
+    {
+        switch (m_code) {
+        case EACCES:
+        case EPERM:
+        case EEXIST:
+        case ENOTEMPTY:
+        case ENAMETOOLONG:
+        case EBUSY:
+        case EXDEV:
+        case EISDIR:
+        case ELOOP:
+        case EMLINK:
+        case ETXTBSY:
+            return true;
+        default:
+            return false;
+        }
+    }
     const QString &message() const { return m_message; }
 
 private:

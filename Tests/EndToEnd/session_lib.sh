@@ -113,3 +113,36 @@ wait_unmapped() {
   done
   return 1
 }
+# Waits until the log $1 holds the text $2 at least $3 times (default once).
+wait_for_log() {
+  local i
+  for i in $(seq 1 150); do
+    [ "$(grep -cF -- "$2" "$WORK/$1.log" 2>/dev/null || true)" -ge "${3:-1}" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# The application's alert windows: its top-level windows larger than the tray icon.
+alert_windows() {
+  xwininfo -root -tree 2>/dev/null | grep '"Quorvane": ("quorvane" "Quorvane")' \
+    | awk '{ split($5, size, "x"); if (size[1] + 0 > 100) print $1 }'
+}
+# Waits for the application's alert and answers it with its default button. Fails when no
+# alert comes or it does not close.
+answer_alert() {
+  local win= i
+  for i in $(seq 1 100); do
+    win="$(alert_windows | head -n1)"
+    [ -n "$win" ] && break
+    sleep 0.1
+  done
+  [ -n "$win" ] || fail "no alert window appeared"
+  xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1 || true
+  sleep 0.3
+  xdotool key Return
+  for i in $(seq 1 50); do
+    [ -z "$(alert_windows)" ] && return 0
+    sleep 0.1
+  done
+  fail "the alert did not close"
+}

@@ -81,26 +81,23 @@ TEST_F(SwapOnDisk, UnknownTargetThrowsWithItsNameAndNothingMoves)
     EXPECT_FALSE(QFileInfo::exists(d.paths.journal()));
 }
 
-TEST_F(SwapOnDisk, LayoutFilesTravelWithTheSwitchButNotWithAReplay)
+TEST_F(SwapOnDisk, AHiddenLayoutFileStaysWhereItIsAndIsNeverReplaced)
 {
-    save(deskDocument("A", {"A", "B", "C"}));
-    d.put(Location::desktop(), ".DS_Store", "desktop layout");
-    d.put(Location::workspace("B"), ".DS_Store", "layout of B");
+    save(deskDocument("A", {"A", "B"}));
+    d.put(Location::desktop(), ".DS_Store", "on the Desktop");
+    d.put(Location::workspace("A"), ".DS_Store", "in A");
+    d.put(Location::workspace("B"), ".DS_Store", "in B");
+    d.put(Location::desktop(), "a1", "ay");
     d.put(Location::workspace("B"), "b1", "bee");
 
-    swapper.switchTo("B");
-    EXPECT_EQ(readFile(d.pathOf(Location::workspace("A"), ".DS_Store")), "desktop layout");
-    EXPECT_EQ(readFile(d.pathOf(Location::desktop(), ".DS_Store")), "layout of B");
-
-    // An interrupted switch B → C: the replay moves items but leaves the layout files.
-    d.put(Location::workspace("C"), ".DS_Store", "layout of C");
-    d.put(Location::workspace("C"), "c1", "sea");
-    d.store.saveJournal(Journal{"B", "C", {"b1"}, {"c1"}});
-    swapper.recoverIfNeeded();
-    EXPECT_EQ(d.names(Location::desktop()), (QStringList{".DS_Store", "c1"}));
-    EXPECT_EQ(readFile(d.pathOf(Location::desktop(), ".DS_Store")), "layout of B");
-    EXPECT_EQ(readFile(d.pathOf(Location::workspace("C"), ".DS_Store")), "layout of C");
-    EXPECT_FALSE(QFileInfo::exists(d.pathOf(Location::workspace("B"), ".DS_Store")));
+    for (const QString &target : {"B", "A"}) {
+        swapper.switchTo(target);
+        EXPECT_EQ(readFile(d.pathOf(Location::desktop(), ".DS_Store")), "on the Desktop");
+        EXPECT_EQ(readFile(d.pathOf(Location::workspace("A"), ".DS_Store")), "in A");
+        EXPECT_EQ(readFile(d.pathOf(Location::workspace("B"), ".DS_Store")), "in B");
+    }
+    EXPECT_EQ(d.names(Location::desktop()), (QStringList{".DS_Store", "a1"}));
+    EXPECT_EQ(d.names(Location::workspace("B")), (QStringList{".DS_Store", "b1"}));
 }
 
 TEST_F(SwapOnDisk, AnInterruptedSwitchIsFinishedBeforeTheNextOne)
@@ -126,18 +123,21 @@ TEST_F(SwapOnDisk, AnInterruptedSwitchIsFinishedBeforeTheNextOne)
     EXPECT_FALSE(QFileInfo::exists(d.paths.journal()));
 }
 
-TEST_F(SwapOnDisk, AFailingReplayStopsEverySwitchBeforeItsOwnSteps)
+TEST_F(SwapOnDisk, AReplayLeavesAnItemWhoseNameIsTakenAndFinishes)
 {
     save(deskDocument("A", {"A", "B", "C"}));
     d.put(Location::desktop(), "a1", "mine");
+    d.put(Location::desktop(), "a2", "also mine");
     d.put(Location::workspace("A"), "a1", "someone else's");
-    d.store.saveJournal(Journal{"A", "B", {"a1"}, {}});
-    for (int attempt = 0; attempt < 2; ++attempt)
-        EXPECT_THROW(swapper.switchTo("C"), SurfaceError);
+    d.store.saveJournal(Journal{"A", "B", {"a1", "a2"}, {}});
+    swapper.recoverIfNeeded();
+    EXPECT_EQ(swapper.stayedBehind(), QStringList{"a1"});
     EXPECT_EQ(readFile(d.pathOf(Location::desktop(), "a1")), "mine");
     EXPECT_EQ(readFile(d.pathOf(Location::workspace("A"), "a1")), "someone else's");
-    EXPECT_EQ(d.store.loadConfig().activeWorkspace, "A");
-    EXPECT_TRUE(d.store.loadJournal());
+    EXPECT_EQ(readFile(d.pathOf(Location::workspace("A"), "a2")), "also mine");
+    EXPECT_EQ(d.store.loadConfig().workspace("A")->files, QStringList{"a2"});
+    EXPECT_EQ(d.store.loadConfig().activeWorkspace, "B");
+    EXPECT_FALSE(d.store.loadJournal());
 }
 
 TEST_F(SwapOnDisk, RecoveryDrainsTheStashAndTheBlankFolderUnlessTheBlankDesktopIsActive)
@@ -418,7 +418,8 @@ TEST_P(GapSleep, SleepsOnceOnlyWhenSomethingMovedOut)
 INSTANTIATE_TEST_SUITE_P(Swapper, GapSleep,
                          testing::Values(GapCase{"no gap", 0, {"a1", "a2"}, {}},
                                          GapCase{"gap with items out", 250, {"a1", "a2"}, {0.25}},
-                                         GapCase{"gap, nothing out", 250, {}, {}}));
+                                         GapCase{"gap, nothing out", 250, {}, {}},
+                                         GapCase{"a gap beyond two seconds", 1'000'000'000'000'000, {"a1"}, {2.0}}));
 
 TEST_F(SwapInMemory, APinnedItemKeepsTheTargetsItemOfItsNameInTheFolder)
 {
@@ -625,6 +626,7 @@ TEST_F(SwapInMemory, DrainsRunEvenWhenTheReplayFails)
     use(deskDocument("A", {"A", "B", blank}), true);
     surface.desktop = {"a1"};
     surface.failingMoves = {"a1"};
+    surface.failingCode = ENOSPC;
     surface.desks[DesktopSwapper::pinnedStash] = {"pin"};
     surface.desks[blank] = {"h1"};
     store.journal = Journal{"A", "B", {"a1"}, {}};

@@ -91,8 +91,9 @@ public:
     QStringList desktop;
     std::map<QString, QStringList> desks;
     bool volumesMatch = true;
-    // Moves of these names fail (the item stays).
+    // Moves of these names fail with failingCode (the item stays).
     QSet<QString> failingMoves;
+    int failingCode = EEXIST;
     // Shared with a store to see the order of saves and moves.
     std::vector<QString> *log = nullptr;
     std::vector<QString> moves;
@@ -122,7 +123,9 @@ public:
         QStringList &destination = folder(to);
         if (!source.contains(name))
             throw SurfaceError(ENOENT, QStringLiteral("no such item: ") + name);
-        if (destination.contains(name) || failingMoves.contains(name))
+        if (failingMoves.contains(name))
+            throw SurfaceError(failingCode, QStringLiteral("cannot move ") + name);
+        if (destination.contains(name))
             throw SurfaceError(EEXIST, QStringLiteral("cannot move ") + name);
         source.removeOne(name);
         destination.append(name);

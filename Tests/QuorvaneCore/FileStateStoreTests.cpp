@@ -219,3 +219,19 @@ TEST_F(StoreFixture, AtomicWriteReplacesWholeOrNotAtAll)
     EXPECT_THROW(FileStateStore::atomicWrite(paths.store() + "/missing/doc.json", "x"), IoError);
     EXPECT_EQ(test::readFile(target), "second, longer");
 }
+
+TEST_F(StoreFixture, ASaveWritesThroughALinkedDocumentAndKeepsTheLink)
+{
+    const QString elsewhere = home.path() + "/dotfiles/quorvane.json";
+    // The link's target does not exist yet: the first save creates it there.
+    ASSERT_TRUE(QDir().mkpath(home.path() + "/dotfiles"));
+    ASSERT_EQ(::symlink("../../dotfiles/quorvane.json", QFile::encodeName(paths.config()).constData()), 0);
+    Config config = store.loadConfig();
+    config.activeWorkspace = "Linked";
+    store.saveConfig(config);
+    EXPECT_TRUE(QFileInfo(paths.config()).isSymLink());
+    EXPECT_EQ(store.loadConfig().activeWorkspace, "Linked");
+    EXPECT_EQ(FileStateStore(elsewhere, paths.journal()).loadConfig().activeWorkspace, "Linked");
+    // The temporary file went beside the target and is gone.
+    EXPECT_EQ(QDir(home.path() + "/dotfiles").entryList(QDir::Files | QDir::Hidden), QStringList{"quorvane.json"});
+}

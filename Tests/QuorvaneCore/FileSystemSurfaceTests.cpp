@@ -205,31 +205,16 @@ TEST_F(FileSystemSurfaceTest, SameVolumeNeedsBothFolders)
     EXPECT_FALSE(FileSystemSurface("/proc", paths.workspaces()).sameVolume());
 }
 
-TEST_F(FileSystemSurfaceTest, LayoutFileCarryReplacesTheDestinationsLayoutFile)
+TEST_F(FileSystemSurfaceTest, TheLayoutFileCarryMovesNothing)
 {
-    QDir().mkpath(paths.desktop());
-    // No layout file: nothing happens, no folder is created.
-    surface.carryPositions(Location::desktop(), Location::workspace("Work"));
-    EXPECT_FALSE(QFileInfo::exists(inDesk("Work", "")));
-
     writeFile(onDesktop(".DS_Store"), "desktop layout");
+    writeFile(inDesk("Work", ".DS_Store"), "work layout");
     surface.carryPositions(Location::desktop(), Location::workspace("Work"));
-    EXPECT_EQ(readFile(inDesk("Work", ".DS_Store")), "desktop layout");
-    EXPECT_FALSE(QFileInfo::exists(onDesktop(".DS_Store")));
-
-    writeFile(inDesk("Home", ".DS_Store"), "home layout");
-    writeFile(onDesktop(".DS_Store"), "stale");
-    surface.carryPositions(Location::workspace("Home"), Location::desktop());
-    EXPECT_EQ(readFile(onDesktop(".DS_Store")), "home layout");
-    EXPECT_FALSE(QFileInfo::exists(inDesk("Home", ".DS_Store")));
-}
-
-TEST_F(FileSystemSurfaceTest, LayoutCarryFailureIsThrownAndLeavesTheFile)
-{
-    writeFile(onDesktop(".DS_Store"), "layout");
-    writeFile(paths.workspaces() + "/Blocked", "file");
-    EXPECT_THROW(surface.carryPositions(Location::desktop(), Location::workspace("Blocked")), SurfaceError);
-    EXPECT_EQ(readFile(onDesktop(".DS_Store")), "layout");
+    surface.carryPositions(Location::workspace("Work"), Location::desktop());
+    surface.carryPositions(Location::desktop(), Location::workspace("New"));
+    EXPECT_EQ(readFile(onDesktop(".DS_Store")), "desktop layout");
+    EXPECT_EQ(readFile(inDesk("Work", ".DS_Store")), "work layout");
+    EXPECT_FALSE(QFileInfo::exists(inDesk("New", "")));
 }
 
 TEST_F(FileSystemSurfaceTest, PositionOperationsDoNothing)

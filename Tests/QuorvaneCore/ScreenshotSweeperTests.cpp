@@ -4,11 +4,16 @@
 #include "Paths.h"
 #include "ScreenshotSweeper.h"
 #include "StoreError.h"
+#include "SwapError.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace quorvane;
 using quorvane::test::readFile;
@@ -179,6 +184,28 @@ TEST_F(ScreenshotSweeperTest, FailuresOfTheListingAndOfTheDocumentAreThrown)
     onDesktop("Screenshot 1.png");
     EXPECT_THROW(sweeper(surface).sweep("Shots", "Home", {}), StoreError);
     EXPECT_EQ(surface.items(Location::workspace("Shots")), QStringList{"Screenshot 1.png"});
+}
+
+TEST_F(ScreenshotSweeperTest, NoSweepFillsTheDesktopsFolderOwnEntriesOrAFolderLeadingHome)
+{
+    saveDesktops({Workspace::make("Home"), Workspace::make(".store"), Workspace::make("archive"),
+                  Workspace::make(".pinned"), Workspace::make("Away")});
+    onDesktop("journal.json", "the user's own");
+    onDesktop("Screenshot 1.png", "shot");
+    writeFile(home.path() + "/Books/book", "b");
+    ASSERT_EQ(::symlink(QFile::encodeName(home.path()).constData(), QFile::encodeName(paths.workspaces() + "/Away").constData()), 0);
+    const QByteArray document = readFile(paths.config());
+
+    auto everything = [&](const QString &target) {
+        return ScreenshotSweeper(surface, store, 1440, 900, [](const QString &) { return true; }).sweep(target, "Home", {});
+    };
+    for (const QString &target : {".store", "archive", ".pinned"})
+        EXPECT_TRUE(everything(target).isEmpty()) << target.toStdString();
+    EXPECT_THROW(everything("Away"), SwapError);
+    EXPECT_EQ(desktopItems(), (QStringList{"Screenshot 1.png", "journal.json"}));
+    EXPECT_FALSE(QFileInfo::exists(paths.journal()));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"Books", "Desktop", Paths::rootName}));
+    EXPECT_EQ(readFile(paths.config()), document);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // or overwritten and that the document names the desktop whose items lie on the Desktop.
 
 #include "DesktopSwapper.h"
+#include "NoReplaceMove.h"
+#include "SurfaceError.h"
 #include "SwapTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +103,11 @@ public:
     {
         m_plan.point();
         m_inner.carryPositions(from, to);
+    }
+    void checkFolders(const QList<Location> &folders) override
+    {
+        m_plan.alive();
+        m_inner.checkFolders(folders);
     }
 
 private:
@@ -217,6 +224,66 @@ Snapshot snapshot(const DiskDesks &d)
     return out;
 }
 
+// Fails the chosen move once with the given error instead of making it, as the item or the
+// disk would; every other call goes through.
+struct FailurePlan {
+    int failAt = 0; // 0: never
+    int code = 0;
+    int points = 0;
+    bool injected = false;
+
+    void point()
+    {
+        if (++points == failAt) {
+            injected = true;
+            throw SurfaceError(code, QStringLiteral("injected failure: ") + fileops::errorText(code));
+        }
+    }
+};
+
+class FailingSurface final : public DesktopSurface {
+public:
+    FailingSurface(DesktopSurface &inner, FailurePlan &plan)
+        : m_inner(inner)
+        , m_plan(plan)
+    {
+    }
+    bool sameVolume() override { return m_inner.sameVolume(); }
+    QStringList items(const Location &at) override { return m_inner.items(at); }
+    void move(const QString &name, const Location &from, const Location &to) override
+    {
+        m_plan.point();
+        m_inner.move(name, from, to);
+    }
+    std::optional<IconPosition> readPosition(const QString &name) override { return m_inner.readPosition(name); }
+    IconPositions readPositions(const QStringList &names) override { return m_inner.readPositions(names); }
+    void writePosition(const IconPosition &position, const QString &name) override { m_inner.writePosition(position, name); }
+    void writePositions(const IconPositions &positions) override { m_inner.writePositions(positions); }
+    void carryPositions(const Location &from, const Location &to) override { m_inner.carryPositions(from, to); }
+    void checkFolders(const QList<Location> &folders) override { m_inner.checkFolders(folders); }
+
+private:
+    DesktopSurface &m_inner;
+    FailurePlan &m_plan;
+};
+
+// One "process" whose surface fails once at the chosen move.
+struct FailingProcess {
+    FailurePlan plan;
+    FileSystemSurface surface;
+    FileStateStore store;
+    FailingSurface failingSurface{surface, plan};
+    DesktopSwapper swapper{failingSurface, store, [](double) {}};
+
+    FailingProcess(const DiskDesks &d, int failAt, int code)
+        : surface(d.paths.desktop(), d.paths.workspaces())
+        , store(d.paths.config(), d.paths.journal())
+    {
+        plan.failAt = failAt;
+        plan.code = code;
+    }
+};
+
 // The engine's objects of one "process": fresh decorators over a fresh surface and store.
 struct Process {
     CrashPlan plan;
@@ -293,6 +360,121 @@ public:
         }
         for (const auto &[key, item] : originals)
             EXPECT_EQ(seen[key], 1) << "item " << item->container.toStdString() << "/" << item->name.toStdString();
+    }
+
+    // Items of the scenario not found anywhere, or found more than once; entries that are no
+    // item of the scenario (or one with altered contents).
+    struct Tally {
+        int lost = 0;
+        int duplicated = 0;
+        int unknown = 0;
+    };
+
+    Tally tally(const DiskDesks &d, const std::map<std::string, const Item *> &originals) const
+    {
+        Tally t;
+        std::map<std::string, int> seen;
+        for (const auto &[container, entries] : snapshot(d)) {
+            for (const auto &[name, signature] : entries) {
+                const std::string key = name.toStdString() + '\n' + signature;
+                if (originals.count(key))
+                    ++seen[key];
+                else
+                    ++t.unknown;
+            }
+        }
+        for (const auto &entry : originals) {
+            const int n = seen[entry.first];
+            t.lost += n == 0;
+            t.duplicated += n > 1 ? n - 1 : 0;
+        }
+        return t;
+    }
+
+    struct FailureCoverage {
+        int points = 0;     // moves of the uninterrupted switch
+        int injected = 0;   // failures injected
+        int stopped = 0;    // switches or recoveries that stopped with their journal kept
+        int stayed = 0;     // items that stayed where they were while the switch went on
+        int lost = 0;
+        int duplicated = 0;
+        int stuck = 0;      // switches or starts that still failed once the cause was removed
+    };
+
+    // Every move of the switch fails once with each error in turn. The application then goes
+    // on as it would: after a switch that stopped, the next start recovers (its first move
+    // failing once more, then a start with the cause removed); after one that completed, the
+    // next switch goes back. Nothing may be lost or duplicated, and nothing may stay stuck.
+    FailureCoverage runFailures() const
+    {
+        FailureCoverage coverage;
+        {
+            DiskDesks d;
+            setUp(d);
+            FailingProcess p(d, 0, 0);
+            p.swapper.switchTo(m_s.to);
+            coverage.points = p.plan.points;
+        }
+        for (int n = 1; n <= coverage.points; ++n) {
+            for (const int code : {EACCES, EEXIST, ENOSPC, EXDEV, EIO}) {
+                const std::string when = "failure " + fileops::errorText(code).toStdString() + " at move "
+                    + std::to_string(n);
+                SCOPED_TRACE(std::string(m_s.title) + ", " + when);
+                DiskDesks d;
+                setUp(d);
+                const auto items = originals(d);
+                bool stopped = false;
+                {
+                    FailingProcess p(d, n, code);
+                    try {
+                        p.swapper.switchTo(m_s.to);
+                        coverage.stayed += int(p.swapper.stayedBehind().size());
+                    } catch (const SurfaceError &error) {
+                        EXPECT_FALSE(error.concernsItemOnly());
+                        stopped = true;
+                        ++coverage.stopped;
+                    }
+                    coverage.injected += p.plan.injected;
+                }
+                if (stopped) {
+                    EXPECT_TRUE(d.store.loadJournal());
+                    FailingProcess again(d, 1, code);
+                    try {
+                        again.swapper.recoverIfNeeded();
+                    } catch (const SurfaceError &) {
+                        ++coverage.stopped;
+                    }
+                    coverage.injected += again.plan.injected;
+                    FailingProcess next(d, 0, 0);
+                    try {
+                        next.swapper.recoverIfNeeded();
+                    } catch (const std::exception &error) {
+                        ++coverage.stuck;
+                        ADD_FAILURE() << "start after the cause was removed: " << error.what();
+                    }
+                }
+                {
+                    FailingProcess next(d, 0, 0);
+                    const QString other = d.store.loadConfig().activeWorkspace == m_s.to ? m_s.from : m_s.to;
+                    try {
+                        next.swapper.switchTo(other);
+                    } catch (const std::exception &error) {
+                        ++coverage.stuck;
+                        ADD_FAILURE() << "switch after the cause was removed: " << error.what();
+                    }
+                }
+                EXPECT_FALSE(d.store.loadJournal());
+                const Tally t = tally(d, items);
+                coverage.lost += t.lost;
+                coverage.duplicated += t.duplicated + t.unknown;
+                EXPECT_EQ(t.lost, 0);
+                EXPECT_EQ(t.duplicated, 0);
+                EXPECT_EQ(t.unknown, 0);
+                if (testing::Test::HasFailure())
+                    return coverage;
+            }
+        }
+        return coverage;
     }
 
     struct Coverage {
@@ -450,6 +632,38 @@ TEST(SwitchCrashHarness, NoItemIsLostAtAnyInterruptionPoint)
     RecordProperty("interruptedRecoveries", all.recoveryCrashes);
     EXPECT_EQ(all.switchCrashes, 2 * all.switchPoints);
     EXPECT_GT(all.recoveryCrashes, 0);
+}
+
+TEST(SwitchCrashHarness, NoItemIsLostOrStuckWhenAnyMoveFails)
+{
+    Harness::FailureCoverage all;
+    for (const Scenario &s : scenarios()) {
+        const Harness::FailureCoverage c = Harness(s).runFailures();
+        all.points += c.points;
+        all.injected += c.injected;
+        all.stopped += c.stopped;
+        all.stayed += c.stayed;
+        all.lost += c.lost;
+        all.duplicated += c.duplicated;
+        all.stuck += c.stuck;
+        if (HasFailure())
+            break;
+    }
+    std::cout << "[ harness  ] failures: " << all.points << " move points, " << all.injected << " failures injected ("
+              << all.stopped << " stopped a switch or a start, " << all.stayed << " left an item where it was), "
+              << all.lost << " items lost, " << all.duplicated << " duplicated, " << all.stuck
+              << " switches stuck after a retry with the cause removed" << std::endl;
+    RecordProperty("movePoints", all.points);
+    RecordProperty("failuresInjected", all.injected);
+    RecordProperty("itemsLost", all.lost);
+    RecordProperty("itemsDuplicated", all.duplicated);
+    RecordProperty("switchesStuck", all.stuck);
+    EXPECT_GT(all.injected, 0);
+    EXPECT_GT(all.stopped, 0);
+    EXPECT_GT(all.stayed, 0);
+    EXPECT_EQ(all.lost, 0);
+    EXPECT_EQ(all.duplicated, 0);
+    EXPECT_EQ(all.stuck, 0);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -36,6 +38,10 @@ public:
     QStringList lines;
     std::vector<Entry> entries;
     int count(const QString &line) const { return int(lines.count(line)); }
+    int countStartingWith(const QString &start) const
+    {
+        return int(std::count_if(lines.begin(), lines.end(), [&](const QString &l) { return l.startsWith(start); }));
+    }
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)

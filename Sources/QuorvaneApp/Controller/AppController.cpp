@@ -10,6 +10,7 @@
 #include "Overlays/SystemAppearance.h"
 #include "LinuxNotificationScheduler.h"
 #include "SessionNotifications.h"
+#include "Triggers/KeyNames.h"
 
 namespace quorvane {
 
@@ -33,14 +34,22 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
     , m_store(m_env.paths.config(), m_env.paths.journal())
+    , m_dataLock(m_env.paths.dataLock())
+    , m_hotKeys(m_env.hotKeyRegistrar)
     , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env))
     , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
     , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
     , m_menuBarIcon(*m_env.scheduler)
 {
+    useKeyLayout(m_env.keyLayout);
 }
 
-AppController::~AppController() = default;
+AppController::~AppController()
+{
+    for (const SessionEvents::Token token : m_sessionObservers)
+        sessionEvents().removeObserver(token);
+    useKeyLayout(nullptr);
+}
 
 DesktopSwapper &AppController::swapper()
 {
@@ -70,7 +79,26 @@ DesktopWatcher &AppController::desktopWatcher()
 
 void AppController::onDesktopChanged()
 {
-    qCDebug(Log::sweep()) << "Desktop folder changed";
+    if (isSwapping || m_store.hasPendingJournal())
+        return;
+    // A read-only session promised to leave the files untouched; an unsafe Desktop is never
+    // swept, nor one whose desktops folder another process holds.
+    if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
+        return;
+    const Config config = loadOrDefault();
+    const AppSettings &settings = config.settings;
+    if (!settings.filterScreenshots && !settings.customFiltersEnabled)
+        return;
+    if (settings.screenshotsOverruleCustom) {
+        sweepScreenshots(config);
+        sweepCustomFilters(config);
+    } else {
+        sweepCustomFilters(config);
+        sweepScreenshots(config);
+    }
+    rebuildMenu();
+    if (m_settingsModel)
+        m_settingsModel->reload();
 }
 
 SpaceFollower &AppController::spaceFollower()

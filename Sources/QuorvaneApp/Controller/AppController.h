@@ -2,6 +2,7 @@
 
 #include "Controller/AppEnvironment.h"
 #include "AppearanceMode.h"
+#include "DataLock.h"
 #include "Calendar/CleanupNotifier.h"
 #include "Triggers/CornerWatcher.h"
 #include "Overlays/DesktopCueOverlay.h"
@@ -16,6 +17,7 @@
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "Install/TrashWatcher.h"
 #include "Install/Updater.h"
+#include "SessionEvents.h"
 
 #include <QMenu>
 #include <QObject>
@@ -70,10 +72,9 @@ public:
     void warmFinderConnection();
     void warnAutomationDenied();
 
-    // Uninstall: the settings' request (confirmed, then the executable is revealed), and the
-    // executable arriving in the Trash (offered, unless an update is being installed). Both
-    // bring the desktops back onto the Desktop, remove the login item and quit.
-    void uninstallRequested();
+    // The installed executable arrived in the Trash (the Trash watcher's onTrashed): offers
+    // the uninstall unless an update is being installed. Like uninstallRequested it brings the
+    // desktops back onto the Desktop, removes the login item and quits.
     void appMovedToTrash();
 
     // Switching: every request ends here. Does nothing when the target is already active,
@@ -88,6 +89,9 @@ public:
     void applyAppearance(const QString &name, const Config &config);
     void showFirstSwitchNoteIfNeeded(const QString &from, const QString &target);
     void notePinnedSkips(const QStringList &names);
+    // The one alert naming the items a switch or a recovery could not move, which stayed where
+    // they were.
+    void noteStayedBehind(const QStringList &names);
     // The controller's one error alert.
     void present(const std::exception &error);
     void present(std::exception_ptr error);
@@ -98,6 +102,7 @@ public:
     StatusMenuModel menuModel() const { return m_menuModel; }
     void statusItemClicked(const StatusItem::Click &click);
     void switchWorkspace(const QString &name);
+    // Hides the active desktop behind the blank one, or brings back the expand target.
     void toggleCollapse();
     void newWorkspace();
     void openCalendar();
@@ -144,6 +149,35 @@ public:
     void onDesktopChanged();
 
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
+    // The one settings model of the run, built on first use with the controller's callbacks.
+    SettingsModel &ensureSettingsModel();
+    // The settings model's onChange: everything that shows or follows the document catches up,
+    // in a fixed order (glyph, hot keys, menu, cue, reminders, watchers, corner, dock).
+    void configChanged();
+    // The settings model's onPreviewTransition: plays the chosen switch transition once.
+    void previewSwitchTransition();
+    // The settings model's onUninstall: starts the uninstall, which asks first, and reveals
+    // the executable before quitting.
+    void uninstallRequested();
+
+    // Switch requests other than the menu's desktops. Registers every set shortcut afresh:
+    // the live desktops' own, in stored order, then cycle next and previous, hide or show,
+    // switch to last, Settings, the calendar, sort now and the floating dock.
+    void reloadHotKeys();
+    // One step through the switchable desktops, wrapping at both ends; from the blank or a
+    // temporary desktop, forward starts at the first and backward at the last.
+    void cycle(int step);
+    // The option-click carousel: its live stops, else the switchable desktops.
+    void cycleOptionClick();
+    // Back to the desktop active before the last switch, while it is still live.
+    void switchToLastDesktop();
+    // The 60-second job, also run on wake: completes due desktop timers and, if any, catches
+    // the menu, the settings model and the reminders up.
+    void runSchedulerJob();
+    // The window manager's workspace changed: strips hidden in full-screen Spaces go, the
+    // floating dock re-asserts its Space.
+    void activeSpaceChanged();
+    SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
 
 private:
     // The application's own windows (settings, new-desktop sheet, move prompt): while one is
@@ -160,32 +194,39 @@ private:
     // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
     bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
     void warnUnsafeDesktop();
+    // Another process works on this desktops folder: one alert, then this one quits.
+    void warnDataLockHeld();
     // Completes due desktop timers unless a switch is pending or the session is read-only.
     QStringList fireDueTimersIfSafe();
     void revealWhenSettled(SwitchTransition transition, double coverStart);
     void choose(const StatusMenuItem &item);
     // Small helpers for what the start-up and the menu call of the triggers, timers and
     // settings wiring.
-    void reloadHotKeys();
     void updateCueOverlay(const std::optional<QString> &name);
     void startScheduler();
+    void observeWake();
+    void observeActiveSpace();
+    // A desktop's own shortcut: switches while a live desktop has that name.
+    void switchToLiveDesktop(const QString &name);
     void syncCleanupNotifications();
     void refreshDesktopWatcher();
     void refreshSpaceFollower();
     void refreshCornerWatcher();
     void reloadFloatingDock();
     void toggleFloatingDock();
-    SettingsModel &ensureSettingsModel();
     bool isBusy();
-    void cycleOptionClick();
     // The desktops back on the Desktop, with an alert when not all of them could come, then
     // the login item removed.
     void bringDesktopsBack();
 
     AppEnvironment m_env;
+    QuietSessionEvents m_quietSession;
+    std::vector<SessionEvents::Token> m_sessionObservers;
     std::shared_ptr<StatusItem> m_statusItem;
     FinderSurface m_surface;
     FileStateStore m_store;
+    // Held from the launch on, for the life of the process.
+    DataLock m_dataLock;
     std::unique_ptr<DesktopSwapper> m_swapper;
     HotKeyCenter m_hotKeys;
     FloatingDock m_floatingDock;

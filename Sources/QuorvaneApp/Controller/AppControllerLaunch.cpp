@@ -123,6 +123,15 @@ void AppController::completeLaunch()
     qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launched").arg(version);
     qCInfo(Log::app()).noquote()
         << QStringLiteral("Sparkle %1 embedded").arg(m_updater.frameworkVersion().value_or(QStringLiteral("NOT LOADED")));
+    // One process per desktops folder, whatever its identity: the one that cannot take the
+    // folder's lock touches nothing and quits. (With a Desktop that is the home folder nothing
+    // is ever moved, and no desktops folder is made for the lock.)
+    if (!desktopIsUnsafe() && !m_dataLock.acquire()) {
+        warnDataLockHeld();
+        if (m_env.terminate)
+            m_env.terminate();
+        return;
+    }
     // 2. There is no application-wide menu bar here: each window installs the main menu.
     // 3.
     warnIfConfigFromNewerVersion();
@@ -144,7 +153,19 @@ void AppController::completeLaunch()
     // 7. Bootstrap and recovery, one unit: its first error is shown and ends it.
     if (desktopIsUnsafe()) {
         warnUnsafeDesktop();
+    } else if (storeReadOnly) {
+        // A session that cannot save the document writes nothing at all: no first-run
+        // bootstrap, no folders, and the replay and the drains wait for a version that can
+        // write this document.
+        bool journalFound = false;
+        try {
+            journalFound = m_store.loadJournal().has_value();
+        } catch (...) {
+        }
+        if (journalFound)
+            qCCritical(Log::app()) << "crash-recovery journal left for a newer version: the document is read-only";
     } else {
+        QStringList stayed;
         try {
             bootstrapIfNeeded();
             bool journalFound = false;
@@ -152,21 +173,17 @@ void AppController::completeLaunch()
                 journalFound = m_store.loadJournal().has_value();
             } catch (...) {
             }
-            // A session that cannot save the document must not move files it could not record:
-            // the replay and the drains wait for a version that can write this document.
-            if (storeReadOnly) {
-                if (journalFound)
-                    qCCritical(Log::app()) << "crash-recovery journal left for a newer version: the document is read-only";
-            } else {
-                if (journalFound)
-                    qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
-                swapper().recoverIfNeeded();
-                if (journalFound)
-                    qCInfo(Log::app()) << "crash recovery complete";
-            }
+            if (journalFound)
+                qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
+            swapper().recoverIfNeeded();
+            stayed = swapper().stayedBehind();
+            if (journalFound)
+                qCInfo(Log::app()) << "crash recovery complete";
         } catch (...) {
             present(std::current_exception());
         }
+        if (!stayed.isEmpty())
+            noteStayedBehind(stayed);
     }
     // 8 to 20.
     stampActiveVisited();
@@ -176,10 +193,10 @@ void AppController::completeLaunch()
     rebuildMenu();
     updateCueOverlay(std::nullopt);
     startScheduler();
-    // 15. No wake notification reaches the application on this platform.
+    observeWake();
     syncCleanupNotifications();
     refreshDesktopWatcher();
-    // 18. No active-Space notification reaches the application on this platform.
+    observeActiveSpace();
     refreshSpaceFollower();
     refreshCornerWatcher();
     // 21 to 25.
@@ -232,6 +249,18 @@ void AppController::warnUnsafeDesktop()
     m_env.alerts->present(alert);
 }
 
+void AppController::warnDataLockHeld()
+{
+    qCCritical(Log::app()).noquote()
+        << QStringLiteral("another process works on %1 — this one quits").arg(m_env.paths.workspaces());
+    Alert alert;
+    alert.message = QStringLiteral("Quorvane is already running");
+    alert.informativeText = QStringLiteral("Another Quorvane is managing the desktops in \u201C") + Paths::rootName
+        + QStringLiteral("\u201D. This one quits without changing anything.");
+    alert.buttons = {QStringLiteral("OK")};
+    m_env.alerts->present(alert);
+}
+
 void AppController::configureFloatingDock()
 {
     QPointer<AppController> weak(this);
@@ -260,12 +289,12 @@ void AppController::bootstrapIfNeeded()
         first.files = items;
         for (const auto &[name, position] : positions)
             first.positions.insert(name, position);
-        Config fresh;
-        fresh.schemaVersion = Config::currentSchemaVersion;
-        fresh.activeWorkspace = defaultWorkspaceName;
-        fresh.workspaces = {first, Workspace::make(Config::blankWorkspaceName)};
-        m_store.saveConfig(fresh);
-        config = fresh;
+        // The records join the loaded document: whatever else it holds (the settings above
+        // all) is kept, and a document of a newer version is refused by the store, not
+        // replaced.
+        config.activeWorkspace = defaultWorkspaceName;
+        config.workspaces = {first, Workspace::make(Config::blankWorkspaceName)};
+        m_store.saveConfig(config);
     }
 
     migrateBlankWorkspaceName(config);

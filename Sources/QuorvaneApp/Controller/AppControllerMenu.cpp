@@ -105,6 +105,45 @@ void AppController::cycleOptionClick()
         performSwitch(target, true);
 }
 
+void AppController::cycle(int step)
+{
+    const Config config = loadOrDefault();
+    QStringList ring;
+    for (const Workspace &workspace : config.switchableWorkspaces())
+        ring << workspace.name;
+    if (ring.isEmpty())
+        return;
+    const qsizetype n = ring.size();
+    const qsizetype index = ring.indexOf(config.activeWorkspace);
+    QString target;
+    if (index >= 0)
+        target = ring[((index + step) % n + n) % n];
+    else
+        target = step < 0 ? ring.back() : ring.front();
+    performSwitch(target, true);
+}
+
+void AppController::switchToLastDesktop()
+{
+    if (!previousWorkspace)
+        return;
+    const QString previous = *previousWorkspace;
+    const Config config = loadOrDefault();
+    if (previous == config.activeWorkspace)
+        return;
+    if (previous == Config::blankWorkspaceName) {
+        performSwitch(previous, true);
+        return;
+    }
+    // Archived, renamed or deleted since: nothing to go back to.
+    for (const Workspace &workspace : config.liveWorkspaces()) {
+        if (workspace.name == previous) {
+            performSwitch(workspace.name, true);
+            return;
+        }
+    }
+}
+
 void AppController::switchWorkspace(const QString &name)
 {
     if (name.isEmpty())
@@ -112,7 +151,6 @@ void AppController::switchWorkspace(const QString &name)
     performSwitch(name, true);
 }
 
-// Hides the active desktop behind the blank one, or brings back the expand target.
 void AppController::toggleCollapse()
 {
     const Config config = loadOrDefault();

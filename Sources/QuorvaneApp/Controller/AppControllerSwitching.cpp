@@ -56,6 +56,9 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     // The launch has said why: with the Desktop in the home folder nothing is ever moved.
     if (desktopIsUnsafe())
         return;
+    // Only the process that holds the desktops folder's lock moves anything in it.
+    if (!m_dataLock.acquire())
+        return;
 
     // A switch asked for from inside another one's alert (a nested event loop) must not end
     // the outer switch's busy state: only the outermost switch resumes the watcher.
@@ -104,8 +107,12 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     applyAppearance(target, config);
 
     QStringList skipped;
+    QStringList stayed;
+    bool completed = false;
     try {
         skipped = swapper().switchTo(target);
+        stayed = swapper().stayedBehind();
+        completed = true;
     } catch (...) {
         present(std::current_exception());
         skipped.clear();
@@ -114,9 +121,12 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();
-    const auto elapsedMs = qint64((m_env.scheduler->now() - coverStart) * 1000.0);
-    qCInfo(Log::swap()).noquote() << QStringLiteral("switched %1 → %2 in %3ms, %4 pinned-name skips")
-                                         .arg(from, target, QString::number(elapsedMs), QString::number(skipped.size()));
+    // Only a switch that happened says so; a failed one has said why in its alert.
+    if (completed) {
+        const auto elapsedMs = qint64((m_env.scheduler->now() - coverStart) * 1000.0);
+        qCInfo(Log::swap()).noquote() << QStringLiteral("switched %1 → %2 in %3ms, %4 pinned-name skips")
+                                             .arg(from, target, QString::number(elapsedMs), QString::number(skipped.size()));
+    }
     m_menuBarIcon.playSwitch(settings.menuBarAnimation);
     if (userInitiated)
         showFirstSwitchNoteIfNeeded(from, target);
@@ -129,6 +139,8 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     reloadFloatingDock();
     if (!skipped.isEmpty())
         notePinnedSkips(skipped);
+    if (!stayed.isEmpty())
+        noteStayedBehind(stayed);
 }
 
 void AppController::sweepScreenshots(const Config &config)
@@ -180,7 +192,8 @@ void AppController::sweepCustomFilters(const Config &config)
 
 void AppController::sweepActiveDesktopNow()
 {
-    if (desktopIsUnsafe())
+    // A read-only session cannot record what a sweep moves: it moves nothing.
+    if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
         return;
     const Config config = loadOrDefault();
     if (config.settings.screenshotsOverruleCustom) {
@@ -261,6 +274,24 @@ void AppController::notePinnedSkips(const QStringList &names)
     m_env.alerts->present(alert);
 }
 
+void AppController::noteStayedBehind(const QStringList &names)
+{
+    const bool one = names.size() == 1;
+    qCWarning(Log::swap()).noquote() << QStringLiteral("%1 item(s) could not move and stayed where they were: %2")
+                                            .arg(QString::number(names.size()), names.join(QStringLiteral(", ")));
+    Alert alert;
+    alert.message = one ? QStringLiteral("\u201C") + names.front() + QStringLiteral("\u201D stayed where it was")
+                        : QString::number(names.size()) + QStringLiteral(" items stayed where they were");
+    alert.informativeText = QStringLiteral("Quorvane couldn't move ") + (one ? QStringLiteral("it") : QStringLiteral("them"))
+        + QStringLiteral(" (permissions or the name don't allow it), so ") + (one ? QStringLiteral("it") : QStringLiteral("they"))
+        + QStringLiteral(" stayed on the Desktop or in the desktop's folder — nothing was moved or overwritten, and the "
+                         "rest of the switch went on. Fix ")
+        + (one ? QStringLiteral("it") : QStringLiteral("them")) + QStringLiteral(", then switch again.");
+    if (!one)
+        alert.informativeText += QStringLiteral("\n\n") + names.join(QLatin1Char('\n'));
+    m_env.alerts->present(alert);
+}
+
 void AppController::present(const std::exception &error)
 {
     const QString description = describe(error);
@@ -271,6 +302,16 @@ void AppController::present(const std::exception &error)
         alert.message = QStringLiteral("Store is on another volume");
         alert.informativeText =
             QStringLiteral("Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
+    } else if (swap && swap->kind() == SwapError::Kind::desktopMissing) {
+        alert.message = QStringLiteral("The Desktop folder is missing");
+        alert.informativeText = QStringLiteral("Quorvane can't find your Desktop folder (") + m_env.paths.desktop()
+            + QStringLiteral("), so nothing was moved. Create it again, then switch again.");
+    } else if (swap && swap->kind() == SwapError::Kind::folderOutOfBounds) {
+        alert.message = QStringLiteral("Quorvane won't use the folder of \u201C") + swap->name() + QStringLiteral("\u201D");
+        alert.informativeText = QStringLiteral("It leads to your home folder, to the Desktop or to the desktops folder, so "
+                                               "switching would move them. Nothing was moved. Make it an ordinary folder "
+                                               "inside \u201C")
+            + Paths::rootName + QStringLiteral("\u201D, then switch again.");
     } else {
         alert.message = QStringLiteral("Something went wrong");
         alert.informativeText = description;

@@ -19,6 +19,7 @@ void AppController::reloadHotKeys()
     m_hotKeys.reset();
     const Config config = loadOrDefault();
     QPointer<AppController> weak(this);
+    // A refused combination stays inactive until the next reload; the others go ahead.
     const auto bind = [&](const std::optional<HotKeySpec> &spec, std::function<void(AppController &)> action) {
         if (spec)
             m_hotKeys.registerHotKey(*spec, [weak, action] {
@@ -28,14 +29,31 @@ void AppController::reloadHotKeys()
     };
     for (const Workspace &workspace : config.liveWorkspaces()) {
         const QString name = workspace.name;
-        bind(workspace.hotkey, [name](AppController &c) { c.performSwitch(name, true); });
+        bind(workspace.hotkey, [name](AppController &c) { c.switchToLiveDesktop(name); });
     }
     const AppSettings &settings = config.settings;
+    bind(settings.cycleNext, [](AppController &c) { c.cycle(1); });
+    bind(settings.cyclePrevious, [](AppController &c) { c.cycle(-1); });
     bind(settings.hideDesktopShortcut, [](AppController &c) { c.toggleCollapse(); });
+    bind(settings.switchToLastShortcut, [](AppController &c) { c.switchToLastDesktop(); });
     bind(settings.openSettingsShortcut, [](AppController &c) { c.openSettings(); });
     bind(settings.openCalendarShortcut, [](AppController &c) { c.openCalendar(); });
     bind(settings.sortNowShortcut, [](AppController &c) { c.sweepActiveDesktopNow(); });
     bind(settings.floatingDockShortcut, [](AppController &c) { c.toggleFloatingDock(); });
+}
+
+// The keys were registered with the document as it was then: since, the desktop may have been
+// archived (its folder is in the archive) or deleted, and switching to it would empty the
+// Desktop into nothing or fail.
+void AppController::switchToLiveDesktop(const QString &name)
+{
+    const Config config = loadOrDefault();
+    for (const Workspace &workspace : config.liveWorkspaces()) {
+        if (workspace.name == name) {
+            performSwitch(workspace.name, true);
+            return;
+        }
+    }
 }
 
 void AppController::updateCueOverlay(const std::optional<QString> &name)
@@ -70,13 +88,44 @@ void AppController::startScheduler()
 {
     QPointer<AppController> weak(this);
     m_schedulerTimer = m_env.scheduler->every(schedulerInterval, [weak] {
-        if (!weak || weak->fireDueTimersIfSafe().isEmpty())
-            return;
-        weak->rebuildMenu();
-        if (weak->m_settingsModel)
-            weak->m_settingsModel->reload();
-        weak->syncCleanupNotifications();
+        if (weak)
+            weak->runSchedulerJob();
     });
+}
+
+void AppController::runSchedulerJob()
+{
+    if (fireDueTimersIfSafe().isEmpty())
+        return;
+    rebuildMenu();
+    if (m_settingsModel)
+        m_settingsModel->reload();
+    syncCleanupNotifications();
+}
+
+void AppController::observeWake()
+{
+    QPointer<AppController> weak(this);
+    m_sessionObservers.push_back(sessionEvents().observeWake([weak] {
+        if (weak)
+            weak->runSchedulerJob();
+    }));
+}
+
+void AppController::observeActiveSpace()
+{
+    QPointer<AppController> weak(this);
+    m_sessionObservers.push_back(sessionEvents().observeWorkspaceChange([weak] {
+        if (weak)
+            weak->activeSpaceChanged();
+    }));
+}
+
+void AppController::activeSpaceChanged()
+{
+    if (m_cueOverlay.hideStripInFullScreen && m_cueOverlay.current)
+        m_cueOverlay.rebuildStrips();
+    m_floatingDock.activeSpaceChanged();
 }
 
 void AppController::syncCleanupNotifications()
@@ -162,49 +211,43 @@ bool AppController::isBusy()
     return isSwapping || m_store.hasPendingJournal();
 }
 
+void AppController::configChanged()
+{
+    if (loadOrDefault().settings.menuBarAnimation == MenuBarAnimation::none)
+        m_menuBarIcon.resetToRest();
+    reloadHotKeys();
+    rebuildMenu();
+    updateCueOverlay(std::nullopt);
+    syncCleanupNotifications();
+    refreshDesktopWatcher();
+    refreshSpaceFollower();
+    refreshCornerWatcher();
+    reloadFloatingDock();
+}
+
 SettingsModel &AppController::ensureSettingsModel()
 {
     if (m_settingsModel)
         return *m_settingsModel;
-    m_settingsModel = std::make_unique<SettingsModel>();
+    m_settingsModel = std::make_unique<SettingsModel>(m_store, m_env.paths, &archiver());
     SettingsModel &model = *m_settingsModel;
-    model.store = &m_store;
-    model.workspacesRoot = m_env.paths.workspaces();
-    model.archiver = &archiver();
     QPointer<AppController> weak(this);
+    const auto run = [weak](void (AppController::*operation)()) {
+        return [weak, operation] {
+            if (weak)
+                (weak.data()->*operation)();
+        };
+    };
+    model.onChange = run(&AppController::configChanged);
+    model.onSweepNow = run(&AppController::sweepActiveDesktopNow);
+    model.onShowFloatingDock = run(&AppController::toggleFloatingDock);
     model.onSwitch = [weak](const QString &name) {
         if (weak)
             weak->performSwitch(name, true);
     };
+    model.onPreviewTransition = run(&AppController::previewSwitchTransition);
+    model.onUninstall = run(&AppController::uninstallRequested);
     model.isBusy = [weak] { return weak && weak->isBusy(); };
-    model.onSweepNow = [weak] {
-        if (weak)
-            weak->sweepActiveDesktopNow();
-    };
-    model.onShowFloatingDock = [weak] {
-        if (weak)
-            weak->toggleFloatingDock();
-    };
-    model.onUninstall = [weak] {
-        if (weak)
-            weak->uninstallRequested();
-    };
-    // A saved change: everything that shows or follows the document catches up.
-    model.onChange = [weak] {
-        if (!weak)
-            return;
-        if (weak->loadOrDefault().settings.menuBarAnimation == MenuBarAnimation::none)
-            weak->m_menuBarIcon.resetToRest();
-        weak->reloadHotKeys();
-        weak->rebuildMenu();
-        weak->updateCueOverlay(std::nullopt);
-        weak->syncCleanupNotifications();
-        weak->refreshDesktopWatcher();
-        weak->refreshSpaceFollower();
-        weak->refreshCornerWatcher();
-        weak->reloadFloatingDock();
-    };
-    model.reload();
     return model;
 }
 

@@ -14,6 +14,8 @@ namespace quorvane {
 class ActivationPolicy;
 class AlertPresenter;
 class LoginItem;
+class HotKeyRegistrar;
+class KeyLayout;
 class Dialogs;
 class RunningInstances;
 class Scheduler;
@@ -54,6 +56,10 @@ struct AppEnvironment {
     SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
+    // The window system's global key grabs; none: every hot key is refused.
+    HotKeyRegistrar *hotKeyRegistrar = nullptr;
+    // The keyboard layout that names the keys of shortcuts; none: the US layout.
+    const KeyLayout *keyLayout = nullptr;
 };
 
 } // namespace quorvane

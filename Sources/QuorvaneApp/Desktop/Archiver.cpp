@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -21,8 +22,6 @@
 namespace quorvane {
 
 namespace {
-
-const QByteArray layoutFileName = QByteArrayLiteral(".DS_Store");
 
 QString quoted(const QString &name)
 {
@@ -58,12 +57,6 @@ QString describeCurrentException()
     }
 }
 
-bool isLayoutFile(const QByteArray &path)
-{
-    struct stat st {};
-    return ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // The start of the local calendar day after the moment.
 Date startOfNextDay(Date now)
 {
@@ -80,6 +73,7 @@ Archiver::Archiver(StateStore &store, const Paths &paths, Clock clock)
     : m_store(store)
     , m_workspacesRoot(paths.workspaces())
     , m_defaultArchiveRoot(paths.defaultArchiveRoot())
+    , m_paths(paths)
     , m_clock(std::move(clock))
 {
 }
@@ -101,8 +95,10 @@ Config Archiver::loadWritable()
 
 QString Archiver::archiveRoot(const Config &config) const
 {
+    // A relative root would name a folder of the process's working directory: only an absolute
+    // one is a root, anything else counts as unset.
     const auto &root = config.settings.archiveRoot;
-    return root && !root->isEmpty() ? *root : m_defaultArchiveRoot;
+    return root && QDir::isAbsolutePath(*root) ? *root : m_defaultArchiveRoot;
 }
 
 namespace {
@@ -235,6 +231,13 @@ void Archiver::drain(const QString &name, const QString &target)
         if (!Location::isSafeName(folderName))
             throw ArchiveError::filesystem(prefix + unusableName(folderName));
     }
+    // A folder that leads to the home folder, the Desktop or the desktops folder would pour
+    // them into the target (or the desktop into them).
+    for (const QString &folderName : {workspace->name, into->name}) {
+        if (!m_paths.isBoundedFolder(folderOf(folderName)))
+            throw ArchiveError::filesystem(prefix + quoted(folderName)
+                                           + QStringLiteral(" leads to your home folder, the Desktop or the desktops folder."));
+    }
     const QByteArray source = QFile::encodeName(folderOf(workspace->name));
     const QByteArray targetFolder = QFile::encodeName(folderOf(into->name));
     QByteArray destination = targetFolder + '/' + workspace->name.toUtf8();
@@ -255,19 +258,14 @@ void Archiver::drain(const QString &name, const QString &target)
             std::vector<QByteArray> entries;
             if (const int code = fileops::listEntries(source, entries))
                 throw fail(code);
-            // Visible items first, in listing order, then the hidden ones: nothing of the
-            // user's is deleted with the folder. Only the file manager's layout file stays.
+            // Visible items first, in listing order, then the hidden ones (a ".DS_Store" among
+            // them, an ordinary file here): nothing of the user's is deleted with the folder.
             std::stable_partition(entries.begin(), entries.end(), [](const QByteArray &e) { return !e.startsWith('.'); });
             for (const QByteArray &entry : entries) {
                 const QByteArray from = source + '/' + entry;
-                if (entry == layoutFileName && isLayoutFile(from))
-                    continue;
                 if (const int code = fileops::moveItem(from, uniqueDestination(entry, destination)))
                     throw fail(code);
             }
-            const QByteArray layout = source + '/' + layoutFileName;
-            if (isLayoutFile(layout) && ::unlink(layout.constData()) != 0)
-                throw fail(errno);
             if (::rmdir(source.constData()) != 0)
                 throw fail(errno);
         }

@@ -60,6 +60,7 @@ private:
     StateStore &m_store;
     QString m_workspacesRoot;
     QString m_defaultArchiveRoot;
+    Paths m_paths;
     Clock m_clock;
 };
 

@@ -171,6 +171,11 @@ void FinderSurface::move(const QString &name, const Location &from, const Locati
     files.move(name, from, to);
 }
 
+void FinderSurface::checkFolders(const QList<Location> &folders)
+{
+    files.checkFolders(folders);
+}
+
 void FinderSurface::carryPositions(const Location &from, const Location &to)
 {
     files.carryPositions(from, to);

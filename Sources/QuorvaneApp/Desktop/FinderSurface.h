@@ -27,6 +27,7 @@ public:
     void writePosition(const IconPosition &position, const QString &name) override;
     void writePositions(const IconPositions &positions) override;
     void carryPositions(const Location &from, const Location &to) override;
+    void checkFolders(const QList<Location> &folders) override;
 
     FileSystemSurface files;
 

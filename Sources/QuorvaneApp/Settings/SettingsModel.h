@@ -1,43 +1,67 @@
 #pragma once
 
 #include "Config.h"
+#include "Date.h"
+#include "Paths.h"
+#include "Settings/DeleteFailure.h"
+#include "Settings/TimerOp.h"
 #include "StateStore.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QUuid>
 
+#include <exception>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 
 namespace quorvane {
 
 class Archiver;
+class FileOperations;
 
-// A desktop folder whose move to the Trash failed; identified by the desktop.
-struct DeleteFailure {
-    QString workspace;
-    bool folderMissing = false; // the folder was no longer there
-    QString reason;
-
-    bool operator==(const DeleteFailure &) const = default;
-};
-
-// The model behind the settings window, the cleanup calendar and the new-desktop sheet. Its
-// creator fills in every field. changed() is emitted whenever the published fields are replaced.
+// The one model behind the settings window, the cleanup calendar and the new-desktop window.
+// It publishes a copy of the document for the views; every lasting change goes through one of
+// its operations, which loads the stored document, edits it, saves it whole, republishes it and
+// then calls onChange. A refused or failed change leaves a text in errorMessage and changes
+// nothing. Main thread only.
 class SettingsModel : public QObject {
     Q_OBJECT
 
 public:
-    explicit SettingsModel(QObject *parent = nullptr);
+    using Clock = std::function<Date()>;
 
-    // Published.
-    Config config = Config::defaultDocument();
-    std::optional<QString> errorMessage;
-    std::optional<DeleteFailure> deleteFailure;
+    // An edit's refusal: its text is what the user sees.
+    struct Refusal : std::runtime_error {
+        explicit Refusal(const QString &text)
+            : std::runtime_error(text.toStdString())
+            , text(text)
+        {
+        }
+        QString text;
+    };
 
-    StateStore *store = nullptr; // not owned
-    QString workspacesRoot;      // the desktops folder
+    // The archiver and the file operations are not owned; no file operations: the system's.
+    SettingsModel(StateStore &store, const Paths &paths, Archiver *archiver = nullptr,
+                  FileOperations *files = nullptr, QObject *parent = nullptr);
 
+    // Published. A view may replace config (a binding); that saves nothing.
+    const Config &config() const { return m_config; }
+    void setConfig(const Config &config);
+    const std::optional<QString> &errorMessage() const { return m_errorMessage; }
+    void setErrorMessage(const std::optional<QString> &message);
+    const std::optional<DeleteFailure> &deleteFailure() const { return m_deleteFailure; }
+    void setDeleteFailure(const std::optional<DeleteFailure> &failure);
+
+    StateStore &store() const { return m_store; }
+    QString workspacesRoot() const { return m_paths.workspaces(); }
+    const Paths &paths() const { return m_paths; }
+    Archiver *archiver() const { return m_archiver; }
+    FileOperations &files() const { return m_files; }
+
+    // Installed by the controller.
     std::function<void()> onChange;
     std::function<void()> onSweepNow;
     std::function<void()> onShowFloatingDock;
@@ -45,15 +69,168 @@ public:
     std::function<void()> onPreviewTransition;
     std::function<void()> onUninstall;
     std::function<bool()> isBusy;
+    Clock clock = dateNow;
 
-    Archiver *archiver = nullptr; // not owned
-
-    // Publishes the document freshly loaded from the store, or the default document when
-    // loading fails.
+    // Publishes the stored document, or the fallback document when loading fails.
     void reload();
 
+    // The text a failure shows: the store's own cases by name ("configNewerThanApp"), a file
+    // error its text, a refusal its user text, anything else its message.
+    static QString plainDescription(std::exception_ptr error);
+    // A typed desktop name without its surrounding blanks, tabs and other space separators;
+    // line breaks stay.
+    static QString trimmedName(const QString &name);
+
+    // Simple settings.
+    void setStartMinimized(bool on);
+    void setAppearanceMode(AppearanceMode mode);
+    void setAccent(const std::optional<QString> &hex);
+    void setMenuBarAnimation(MenuBarAnimation animation);
+    void setShowShortcutsInMenu(bool on);
+    void setScrollToCycle(bool on);
+    void setFloatingDockCorner(FloatingDockCorner corner);
+    void setShowFloatingDockInMenu(bool on);
+    void setFloatingDockAxis(FloatingDockAxis axis);
+    void setFloatingDockSize(FloatingDockSize size);
+    void setFloatingDockMaterial(FloatingDockMaterial material);
+    void setFloatingDockAppearance(AppearanceMode mode);
+    void setFloatingDockColorFolders(bool on);
+    void setFloatingDockRememberPosition(bool on);
+    void setFloatingDockShowFlipButtons(bool on);
+    void setFloatingDockFastTransition(bool on);
+    void setShowMoveHint(bool on);
+    void setShowCleanupCalendarInMenu(bool on);
+    void setMuteCleanupNotifications(bool on);
+    void setCleanupNotifyMinutes(std::int64_t minutes);
+    void setCleanupNotifyRepeat(bool on);
+    void setCleanupNotifySound(bool on);
+    void setConfirmDrain(bool on);
+    void setConfirmArchive(bool on);
+    void setScreenshotFilenameFallback(bool on);
+    void setScreenshotNamePrefix(const QString &prefix);
+    void setShowScreenshotPauseInMenu(bool on);
+    void setCustomFiltersEnabled(bool on);
+    void setCustomFiltersWatch(bool on);
+    void setScreenshotsOverruleCustom(bool on);
+    void setWarnICloudDesktop(bool on);
+    void setFollowSpaces(bool on);
+    void setOverlaysMuted(bool on);
+    void dismissDeskListHint();
+    void dismissShortcutHint();
+    // Each missing value keeps the stored one; the transition timings follow the three.
+    void stampSwitchAnimation(std::optional<SwitchLook> look, std::optional<SwitchSpeed> speed,
+                              std::optional<SwitchIntensity> intensity);
+    // Whether screenshots are saved to the Desktop (no other location set).
+    bool screenshotsSaveToDesktop() const;
+
+    // Desktops.
+    // Answers whether the desktop was stored (the new-desktop window closes on true).
+    bool createWorkspace(const QString &name, WorkspaceType type, std::optional<ArchiveTimer> timer,
+                         std::optional<QString> drainTarget, bool createsCleanupTask,
+                         std::optional<HotKeySpec> hotkey, bool addToCarousel);
+    void rename(const QString &oldName, const QString &newName);
+    void deleteWorkspace(const QString &name);
+    // Folders of the desktops folder that could become desktops, in the locale's order.
+    QStringList unlistedFolders() const;
+    void adoptFolder(const QString &name);
+    void setDeskOrder(const QStringList &names);
+    void setType(const QString &name, WorkspaceType type);
+    // Removes the desktop's records (the delete-failure alert's way out); the folder stays.
+    void removeFromConfig(const QString &name);
+
+    // Shortcuts and the carousel.
+    void setHotkey(const QString &name, const std::optional<HotKeySpec> &spec);
+    void setCycle(bool next, const std::optional<HotKeySpec> &spec);
+    void setHideDesktopShortcut(const std::optional<HotKeySpec> &spec);
+    void setSwitchToLastShortcut(const std::optional<HotKeySpec> &spec);
+    void setOpenSettingsShortcut(const std::optional<HotKeySpec> &spec);
+    void setOpenCalendarShortcut(const std::optional<HotKeySpec> &spec);
+    void setSortNowShortcut(const std::optional<HotKeySpec> &spec);
+    void setFloatingDockShortcut(const std::optional<HotKeySpec> &spec);
+    void setOptionClickCarousel(const QStringList &names);
+    // "⌃⌥Space is already assigned to Cycle next."
+    static QString conflictMessage(const HotKeySpec &spec, const HotKeyAssignment::Owner &holder);
+
+    // Sweep rules and pinned items.
+    void setFilterScreenshots(bool on);
+    void addCustomFilter();
+    void removeCustomFilter(const QUuid &id);
+    void setCustomFilterEnabled(const QUuid &id, bool enabled);
+    void setCustomFilterPattern(const QUuid &id, const QString &pattern);
+    void setCustomFilterCollection(const QUuid &id, const QString &name);
+    void addPinnedFolder(const QString &name);
+    void removePinnedFolder(const QString &name);
+    bool pinnedFolderIsOnDesktop(const QString &name) const;
+
+    // Cue, colour and appearance.
+    void setCueEnabled(const QString &name, bool enabled);
+    void setCueColor(const QString &name, const QString &hex);
+    void setCueAboveIcons(const QString &name, bool above);
+    void setCueOpacity(const QString &name, double opacity);
+    void setCueImage(const QString &name, const QString &pickedFile);
+    void setWorkspaceColor(const QString &name, const QString &hex);
+    void setPreferredAppearance(const QString &name, AppearanceMode mode);
+    void setSpaceBinding(const QString &name, const std::optional<QString> &space);
+
+    // Archive, timers and cleanups.
+    void archive(const QString &name);
+    void restore(const QString &name);
+    void drain(const QString &name, const QString &target);
+    void deleteArchived(const QString &name);
+    void setArchiveRoot(const std::optional<QString> &folder);
+    void setArchivedSorted(const QString &name, bool sorted);
+    void setClearDestination(const QString &name, ClearMode mode, const std::optional<QString> &home);
+    void setAutoCompletion(const QString &name, const std::optional<ArchiveTimer> &timer, bool drains);
+    std::vector<TimerOp> timerOps() const;
+    std::vector<TimerOp> timerOps(Date day) const;
+    QStringList cleanupCandidates(Date day) const;
+    void rescheduleTimer(const QString &name, Date day);
+    void rescheduleTask(const QUuid &id, Date day);
+    void mergeTasks(const QUuid &source, const QUuid &target);
+    void setCleanupDate(const QString &name, Date day);
+    void removeCleanup(const QString &name);
+
+    // Support.
+    // Puts the diagnostics text on the clipboard.
+    void copyDiagnostics();
+
 signals:
+    // Any published field changed.
     void changed();
+    void configChanged();
+    void errorMessageChanged();
+    void deleteFailureChanged();
+
+private:
+    // The change pipeline: load, edit, save; then republish and onChange. Answers whether the
+    // change was stored; a failure leaves its description in errorMessage.
+    bool apply(const std::function<void(Config &)> &edit);
+    void setSetting(const std::function<void(AppSettings &)> &edit);
+    void refuse(const QString &message);
+    // Before any file work: the stored document must be one this build may write.
+    bool documentIsWritable();
+
+    bool nameIsAllowed(const QString &name);
+    QString uniqueWorkspaceName(const QString &base) const;
+    QString folderOf(const QString &name) const { return m_paths.workspaces() + QLatin1Char('/') + name; }
+    // The item's path in the Trash, or none after publishing a DeleteFailure.
+    std::optional<QString> trashOrReportFailure(const QString &folder, const QString &workspace);
+    // Takes a trashed item back to where it was and forgets its Trash record.
+    void untrash(const QString &trashedPath, const QString &original);
+    void setShortcut(const HotKeyAssignment::Owner &owner, const std::optional<HotKeySpec> &spec,
+                     const std::function<void(Config &)> &store);
+    bool editCue(const QString &name, const std::function<void(DesktopCue &)> &edit);
+    // After archive, restore and drain, which store through the archiver.
+    void finishArchiverCall(const std::function<void()> &call);
+    bool isBusyNow() const { return isBusy && isBusy(); }
+
+    StateStore &m_store;
+    Paths m_paths;
+    Archiver *m_archiver;
+    FileOperations &m_files;
+    Config m_config;
+    std::optional<QString> m_errorMessage;
+    std::optional<DeleteFailure> m_deleteFailure;
 };
 
 } // namespace quorvane

@@ -3,6 +3,10 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include "FileStateStore.h"
+#include "Settings/SettingsModel.h"
+#include "TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -25,7 +29,10 @@ TEST(NearMenuBarOrigin, RightOfCentreBelowTheTopOrPinnedToTheFrame)
 
 TEST(CreateWorkspaceWindowController, PlacedNearTheTopRightOfTheAvailableArea)
 {
-    SettingsModel model;
+    test::TempHome home;
+    const Paths paths = Paths::forHome(home.path());
+    FileStateStore store(paths.config(), paths.journal());
+    SettingsModel model(store, paths);
     CreateWorkspaceWindowController sheet(model);
     QWidget *window = sheet.window();
     EXPECT_EQ(window->size(), QSize(380, 560));
@@ -42,7 +49,10 @@ TEST(CreateWorkspaceWindowController, PlacedNearTheTopRightOfTheAvailableArea)
 
 TEST(CalendarWindowController, OneWindowPerProcess)
 {
-    SettingsModel model;
+    test::TempHome home;
+    const Paths paths = Paths::forHome(home.path());
+    FileStateStore store(paths.config(), paths.journal());
+    SettingsModel model(store, paths);
     CalendarWindowController::show(model);
     CalendarWindowController *first = CalendarWindowController::shared();
     ASSERT_NE(first, nullptr);

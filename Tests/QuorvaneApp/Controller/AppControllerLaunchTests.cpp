@@ -2,6 +2,7 @@
 #include "Journal.h"
 
 #include <QFileInfo>
+#include <QDirIterator>
 
 using namespace quorvane;
 using quorvane::test::LogCapture;
@@ -325,4 +326,104 @@ TEST_F(Launch, TheICloudWarningFollowsTheResolvedDesktopAndTheSetting)
                       u"may fight iCloud."_qs);
         }
     }
+}
+
+namespace {
+
+// Every entry below the folder with its bytes (folders as names only), for "touched nothing".
+QByteArray wholeTree(const QString &folder)
+{
+    QByteArray out;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    QStringList paths;
+    while (it.hasNext())
+        paths.append(it.next());
+    paths.sort();
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        out += path.toUtf8() + (info.isDir() ? QByteArray("/") : '=' + readFile(path)) + '\n';
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(Launch, ASecondProcessOnTheSameDesktopsFolderShowsOneAlertTouchesNothingAndQuits)
+{
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    AppController first(environment());
+    first.applicationDidFinishLaunching();
+    ASSERT_TRUE(launched(*status));
+    const QByteArray before = wholeTree(home.path());
+    const std::size_t alertsBefore = alerts.shown.size();
+
+    // Another identity, or another runtime folder: the identity-based hand-over sees nobody.
+    test::FakeRunningInstances elsewhere;
+    AppEnvironment env = environment();
+    env.instances = &elsewhere;
+    auto secondStatus = std::make_shared<test::FakeStatusItem>();
+    env.makeStatusItem = [secondStatus] { return secondStatus; };
+    AppController second(env);
+    second.applicationDidFinishLaunching();
+    EXPECT_EQ(terminations, 1);
+    ASSERT_EQ(alerts.shown.size(), alertsBefore + 1);
+    EXPECT_EQ(alerts.shown.back().message, "Quorvane is already running");
+    EXPECT_FALSE(secondStatus->visible);
+    second.performSwitch("B", true);
+    const QByteArray after = wholeTree(home.path());
+    EXPECT_EQ(after, before) << before.toStdString() << "\n---\n" << after.toStdString();
+
+    // The first one still works.
+    first.performSwitch("B", true);
+    EXPECT_EQ(entries(desktop()), QStringList{"b1"});
+}
+
+TEST_F(Launch, ANewerDocumentIsNeverReplacedAndNothingIsCreated)
+{
+    QDir().mkpath(paths().store());
+    const QByteArray text = R"({"schemaVersion":99,"activeWorkspace":"Later","desktopSets":[{"name":"Later"}]})";
+    writeFile(paths().config(), text);
+    touch(desktop(), {"d1"});
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    EXPECT_TRUE(controller.storeReadOnly);
+    EXPECT_EQ(configBytes(), text);
+    EXPECT_EQ(QDir(root()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{".store"});
+    EXPECT_EQ(entries(desktop()), QStringList{"d1"});
+    EXPECT_EQ(alerts.shown.size(), 1u);
+}
+
+TEST_F(Launch, ADocumentWithoutDesktopsGetsTheFirstRunRecordsAndKeepsEverythingElse)
+{
+    Config config;
+    config.settings.moveGapMs = 77;
+    config.settings.pinnedFolders = {"Pinned"};
+    config.lastExpandedWorkspace = "Somewhere";
+    save(config);
+    touch(desktop(), {"d1"});
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    const Config after = load();
+    ASSERT_EQ(after.workspaces.size(), 2u);
+    EXPECT_EQ(after.workspaces[0].name, "Default");
+    EXPECT_EQ(after.workspaces[0].files, QStringList{"d1"});
+    EXPECT_EQ(after.activeWorkspace, "Default");
+    EXPECT_EQ(after.settings.moveGapMs, 77);
+    EXPECT_EQ(after.settings.pinnedFolders, QStringList{"Pinned"});
+    EXPECT_EQ(after.lastExpandedWorkspace, QString("Somewhere"));
+}
+
+TEST_F(Launch, ARecoveryThatLeavesAnItemNamesItInOneAlert)
+{
+    layOut({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
+    // An interrupted switch whose item a1 meets another of its name in A's folder.
+    writeFile(root() + "/A/a1", "another a1");
+    store().saveJournal(Journal{"A", "B", {"a1", "a2"}, {"b1"}});
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    EXPECT_FALSE(QFileInfo::exists(paths().journal()));
+    EXPECT_EQ(entries(desktop()), (QStringList{"a1", "b1"}));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, u"\u201Ca1\u201D stayed where it was"_qs);
 }

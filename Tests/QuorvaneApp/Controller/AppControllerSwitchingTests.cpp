@@ -4,7 +4,11 @@
 #include "SwapError.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quorvane;
 using quorvane::test::LogCapture;
@@ -70,7 +74,8 @@ TEST_F(Switching, AnEngineErrorGivesOneAlertAndStillDoesTheBookkeeping)
     EXPECT_TRUE(alerts.shown[0].informativeText.contains("Nowhere"));
     EXPECT_TRUE(alerts.shown[0].buttons.isEmpty()); // the single default "OK"
     EXPECT_EQ(log.count("surfaced to the user: " + alerts.shown[0].informativeText), 1);
-    EXPECT_EQ(log.count(u"switched A → Nowhere in 0ms, 0 pinned-name skips"_qs), 1);
+    // Only a switch that happened says so.
+    EXPECT_EQ(log.countStartingWith(u"switched A → Nowhere"_qs), 0);
     const Config config = load();
     EXPECT_EQ(config.activeWorkspace, "A");
     EXPECT_TRUE(config.workspace("A")->lastActiveAt.has_value());
@@ -101,7 +106,12 @@ TEST_F(Switching, PresentWordsTheAlertByTheErrorsKind)
     AppController controller(environment());
     controller.present(SwapError::crossVolumeStore());
     controller.present(StoreError::configNewerThanApp(3));
-    ASSERT_EQ(alerts.shown.size(), 2u);
+    controller.present(SwapError::desktopMissing());
+    controller.present(SwapError::folderOutOfBounds("Work"));
+    ASSERT_EQ(alerts.shown.size(), 4u);
+    EXPECT_EQ(alerts.shown[2].message, "The Desktop folder is missing");
+    EXPECT_TRUE(alerts.shown[2].informativeText.contains(desktop()));
+    EXPECT_EQ(alerts.shown[3].message, u"Quorvane won't use the folder of \u201CWork\u201D"_qs);
     EXPECT_EQ(alerts.shown[0].message, "Store is on another volume");
     EXPECT_EQ(alerts.shown[0].informativeText,
               "Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
@@ -157,6 +167,38 @@ TEST_F(Switching, HeldBackNamesAreReportedInTheSingularOrWithTheirCount)
               u"overwritten. Rename one of the two, or unpin the folder, and switch again."_qs);
     EXPECT_EQ(alerts.shown[1].message, "2 items stayed in their desktop's folder");
     EXPECT_TRUE(alerts.shown[1].informativeText.contains("didn't bring them out"));
+}
+
+TEST_F(Switching, ItemsThatStayedAreNamedInOneAlert)
+{
+    AppController controller(environment());
+    controller.noteStayedBehind({"Locked"});
+    controller.noteStayedBehind({"Locked", "Taken"});
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_EQ(alerts.shown[0].message, u"\u201CLocked\u201D stayed where it was"_qs);
+    EXPECT_TRUE(alerts.shown[0].informativeText.contains(u"nothing was moved or overwritten"_qs));
+    EXPECT_EQ(alerts.shown[1].message, "2 items stayed where they were");
+    EXPECT_TRUE(alerts.shown[1].informativeText.endsWith("\n\nLocked\nTaken"));
+}
+
+TEST_F(Switching, AFolderThatCannotLeaveStaysOnTheDesktopAndTheSwitchCompletes)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not hold for the superuser";
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    QDir().mkpath(desktop() + "/locked");
+    ASSERT_EQ(::chmod(QFile::encodeName(desktop() + "/locked").constData(), 0555), 0);
+    AppController controller(environment());
+    LogCapture log;
+    controller.performSwitch("B", true);
+    ::chmod(QFile::encodeName(desktop() + "/locked").constData(), 0755);
+    EXPECT_EQ(entries(desktop()), (QStringList{"b1", "locked"}));
+    EXPECT_EQ(entries(root() + "/A"), QStringList{"a1"});
+    EXPECT_EQ(load().activeWorkspace, "B");
+    EXPECT_FALSE(QFileInfo::exists(paths().journal()));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, u"\u201Clocked\u201D stayed where it was"_qs);
+    EXPECT_EQ(log.countStartingWith(u"switched A → B"_qs), 1);
 }
 
 TEST_F(Switching, APinnedNameHeldBackOnTheDesktopIsReportedAfterTheSwitch)

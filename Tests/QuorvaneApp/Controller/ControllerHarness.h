@@ -6,7 +6,9 @@
 #include "LogCapture.h"
 #include "AppearanceSwitch.h"
 #include "FakeScriptRunner.h"
+#include "Fakes/FakeHotKeyRegistrar.h"
 #include "Fakes/FakeRunningInstances.h"
+#include "Fakes/FakeSessionEvents.h"
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
 #include "Fakes/ScriptedAlertPresenter.h"
@@ -53,6 +55,8 @@ struct ControllerHarness : ::testing::Test {
     FakeScriptRunner tool;
     FakeRunningInstances instances;
     FakeSession session;
+    FakeHotKeyRegistrar hotKeys;
+    FakeSessionEvents sessionEvents;
     SystemAppearance appearance{session, session};
     std::vector<QUrl> opened;
     int terminations = 0;
@@ -70,6 +74,8 @@ struct ControllerHarness : ::testing::Test {
                            &instances, &appearance, {}, {}};
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
+        env.hotKeyRegistrar = &hotKeys;
+        env.session = &sessionEvents;
         env.dialogs = &dialogs;
         return env;
     }

@@ -193,6 +193,34 @@ TEST_F(ArchiverTest, ArchiveUsesTheArchiveRootSettingAndCreatesIt)
     EXPECT_FALSE(fileops::exists(paths.defaultArchiveRoot()));
 }
 
+TEST_F(ArchiverTest, ARelativeOrEmptyArchiveRootIsTheDefaultRoot)
+{
+    const QString working = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(home.path()));
+    for (const QString &root : {QStringLiteral("old desktops"), QStringLiteral("")}) {
+        SCOPED_TRACE(root.toStdString());
+        save({temporary("N")}, [&](Config &c) { c.settings.archiveRoot = root; });
+        writeFile(desk("N") + "/a.png", "a");
+        archiver.archive("N");
+        EXPECT_EQ(readFile(archived("N-2026-01-05") + "/a.png"), "a");
+        EXPECT_FALSE(fileops::exists(home.path() + "/old desktops"));
+        QDir(paths.defaultArchiveRoot()).removeRecursively();
+    }
+    QDir::setCurrent(working);
+}
+
+TEST_F(ArchiverTest, ADrainThroughAFolderLeadingHomeMovesNothing)
+{
+    save({temporary("N"), permanent("P")});
+    writeFile(home.path() + "/Books/book", "book");
+    writeFile(desk("P") + "/N/old", "old");
+    ASSERT_EQ(::symlink(QFile::encodeName(home.path()).constData(), QFile::encodeName(desk("N")).constData()), 0);
+    EXPECT_FALSE(archiveErrorOf([&] { archiver.drain("N", "P"); }).isEmpty());
+    EXPECT_EQ(readFile(home.path() + "/Books/book"), "book");
+    EXPECT_EQ(entries(desk("P") + "/N"), QStringList{"old"});
+    EXPECT_TRUE(load().hasWorkspace("N"));
+}
+
 TEST_F(ArchiverTest, RefusedArchivesTouchNothing)
 {
     Workspace archivedPermanent = permanent("P");
@@ -351,7 +379,8 @@ TEST_F(ArchiverTest, DrainMergesIntoAnEarlierDrainWithUniqueNamesAndKeepsHiddenE
     archiver.drain("N", "P");
     const QString d = desk("P") + "/N";
     EXPECT_FALSE(fileops::exists(desk("N")));
-    EXPECT_EQ(entries(d), (QStringList{".config", ".config 2", "a 2.png", "a 3.png", "a.png", "b.png", "notes", "notes 2"}));
+    EXPECT_EQ(entries(d), (QStringList{".DS_Store", ".config", ".config 2", "a 2.png", "a 3.png", "a.png", "b.png", "notes", "notes 2"}));
+    EXPECT_EQ(readFile(d + "/.DS_Store"), "layout");
     EXPECT_EQ(readFile(d + "/a 3.png"), "new a");
     EXPECT_EQ(readFile(d + "/notes 2"), "new notes");
     EXPECT_EQ(readFile(d + "/.config 2"), "new config");

@@ -187,7 +187,8 @@ TEST_F(FinderSurfaceTest, FileWorkGoesToTheFileSystem)
     surface.move("a", Location::desktop(), Location::workspace("Work"));
     surface.carryPositions(Location::desktop(), Location::workspace("Work"));
     EXPECT_EQ(surface.items(Location::workspace("Work")), QStringList{"a"});
-    EXPECT_TRUE(QFileInfo::exists(paths.workspaces() + "/Work/.DS_Store"));
+    EXPECT_FALSE(QFileInfo::exists(paths.workspaces() + "/Work/.DS_Store"));
+    EXPECT_EQ(test::readFile(paths.desktop() + "/.DS_Store"), "layout");
     EXPECT_TRUE(subprocess.scripts.isEmpty());
     EXPECT_TRUE(inProcess.scripts.isEmpty());
 }

@@ -1,13 +1,20 @@
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Settings/SettingsWindowController.h"
 
+#include "FileStateStore.h"
+#include "Settings/SettingsModel.h"
+#include "TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 using namespace quorvane;
 
 TEST(WindowControllers, ClosingTheSettingsOrTheSheetWindowReportsIt)
 {
-    SettingsModel model;
+    test::TempHome home;
+    const Paths paths = Paths::forHome(home.path());
+    FileStateStore store(paths.config(), paths.journal());
+    SettingsModel model(store, paths);
     SettingsWindowController settings(model);
     EXPECT_EQ(settings.window()->windowTitle(), "Quorvane Settings");
     EXPECT_EQ(settings.window()->size(), QSize(780, 480));

@@ -1,0 +1,42 @@
+#include "DataLock.h"
+
+#include "NoReplaceMove.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace quorvane {
+
+DataLock::DataLock(const QString &path)
+    : m_path(path)
+{
+}
+
+DataLock::~DataLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool DataLock::acquire()
+{
+    if (m_fd >= 0)
+        return true;
+    if (fileops::makeFolders(QFileInfo(m_path).absolutePath()) != 0)
+        return false;
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}
+
+} // namespace quorvane

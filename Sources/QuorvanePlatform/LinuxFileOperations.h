@@ -1,0 +1,28 @@
+#pragma once
+
+#include "FileOperations.h"
+
+namespace quorvane {
+
+// The operations on the real file system: non-replacing renames (with an explicit, exclusive
+// copy-then-remove across file systems), the XDG Trash through Qt, stat for the disk.
+class LinuxFileOperations final : public FileOperations {
+public:
+    // The process's one instance.
+    static LinuxFileOperations &shared();
+
+    int makeFolders(const QString &path) override;
+    int moveItem(const QString &from, const QString &to) override;
+    int moveItem(const QByteArray &from, const QByteArray &to) override;
+    TrashResult moveToTrash(const QString &path) override;
+    int copyExclusive(const QString &from, const QString &to) override;
+    int remove(const QString &path) override;
+    int remove(const QByteArray &path) override;
+    bool exists(const QString &path) override;
+    bool exists(const QByteArray &path) override;
+    int list(const QByteArray &folder, std::vector<Entry> &entries) override;
+    std::optional<std::uint64_t> volumeId(const QString &path) override;
+    QString errorText(int code) override;
+};
+
+} // namespace quorvane

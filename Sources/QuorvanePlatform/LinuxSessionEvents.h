@@ -1,0 +1,48 @@
+#pragma once
+
+#include "SessionEvents.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QDBusConnection>
+#include <QObject>
+
+#include <map>
+
+namespace quorvane {
+
+// The session's notifications on Linux: a wake is logind's PrepareForSleep(false) on the given
+// bus (the system bus in the application; none reaches it when that bus is not connected), a
+// workspace change is a new _NET_CURRENT_DESKTOP on the root window, seen on Qt's X connection
+// (none without X11). Observers are called from the event loop, never from inside the filter.
+class LinuxSessionEvents final : public QObject, public SessionEvents, public QAbstractNativeEventFilter {
+    Q_OBJECT
+
+public:
+    explicit LinuxSessionEvents(const QDBusConnection &bus, QObject *parent = nullptr);
+    ~LinuxSessionEvents() override;
+
+    Token observeWake(std::function<void()> observer) override;
+    Token observeWorkspaceChange(std::function<void()> observer) override;
+    void removeObserver(Token token) override;
+
+    // True once the root window's property changes reach this object.
+    bool watchesWorkspaces() const { return m_root != 0; }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
+private slots:
+    void prepareForSleep(bool sleeping);
+
+private:
+    using Observers = std::map<Token, std::function<void()>>;
+    static void notify(const Observers &observers);
+    void notifyLater(const Observers &observers);
+
+    Observers m_wake;
+    Observers m_workspace;
+    Token m_last = 0;
+    std::uint32_t m_root = 0;
+    std::uint32_t m_currentDesktopAtom = 0;
+};
+
+} // namespace quorvane

@@ -1,0 +1,98 @@
+#pragma once
+
+// The real file operations on a test's temporary folders, with a hook before every call and
+// scripted failures: a test can make any one step fail, or stop the caller there as a dying
+// process would.
+#include "LinuxFileOperations.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cerrno>
+#include <functional>
+
+namespace quorvane::test {
+
+class FakeFileOperations final : public FileOperations {
+public:
+    // Runs before every call with the call's name and first path; may throw to stop the caller.
+    std::function<void(const QString &step, const QString &path)> beforeStep;
+    // Answers the errno a changing call fails with (0: it runs); none: every call runs.
+    std::function<int(const QString &step, const QString &path)> failure;
+    // Overrides the disk of a path; none: the real one.
+    std::function<std::optional<std::optional<std::uint64_t>>(const QString &path)> volume;
+    QStringList steps; // every call, "name path"
+
+    int makeFolders(const QString &path) override { return changing("makeFolders", path, [&] { return real().makeFolders(path); }); }
+    int moveItem(const QString &from, const QString &to) override
+    {
+        return changing("moveItem", from, [&] { return real().moveItem(from, to); });
+    }
+    int moveItem(const QByteArray &from, const QByteArray &to) override
+    {
+        return changing("moveItem", QString::fromUtf8(from), [&] { return real().moveItem(from, to); });
+    }
+    TrashResult moveToTrash(const QString &path) override
+    {
+        step("moveToTrash", path);
+        if (const int code = failed("moveToTrash", path))
+            return {std::nullopt, real().errorText(code)};
+        return real().moveToTrash(path);
+    }
+    int copyExclusive(const QString &from, const QString &to) override
+    {
+        return changing("copyExclusive", to, [&] { return real().copyExclusive(from, to); });
+    }
+    int remove(const QString &path) override { return changing("remove", path, [&] { return real().remove(path); }); }
+    int remove(const QByteArray &path) override
+    {
+        return changing("remove", QString::fromUtf8(path), [&] { return real().remove(path); });
+    }
+    bool exists(const QString &path) override
+    {
+        step("exists", path);
+        return real().exists(path);
+    }
+    bool exists(const QByteArray &path) override
+    {
+        step("exists", QString::fromUtf8(path));
+        return real().exists(path);
+    }
+    int list(const QByteArray &folder, std::vector<Entry> &entries) override
+    {
+        step("list", QString::fromUtf8(folder));
+        if (const int code = failed("list", QString::fromUtf8(folder)))
+            return code;
+        return real().list(folder, entries);
+    }
+    std::optional<std::uint64_t> volumeId(const QString &path) override
+    {
+        step("volumeId", path);
+        if (volume) {
+            if (const auto scripted = volume(path))
+                return *scripted;
+        }
+        return real().volumeId(path);
+    }
+    QString errorText(int code) override { return real().errorText(code); }
+
+private:
+    static LinuxFileOperations &real() { return LinuxFileOperations::shared(); }
+    void step(const char *name, const QString &path)
+    {
+        steps.append(QString::fromLatin1(name) + QLatin1Char(' ') + path);
+        if (beforeStep)
+            beforeStep(QString::fromLatin1(name), path);
+    }
+    int failed(const char *name, const QString &path) const { return failure ? failure(QString::fromLatin1(name), path) : 0; }
+    template<typename Run>
+    int changing(const char *name, const QString &path, Run run)
+    {
+        step(name, path);
+        if (const int code = failed(name, path))
+            return code;
+        return run();
+    }
+};
+
+} // namespace quorvane::test

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace quorvane::test {
+
+// Serves the event loop until the condition holds or the time is up; the condition's last answer.
+inline bool waitUntil(const std::function<bool()> &condition, int milliseconds = 3000)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// Serves the event loop for a while, for what must not happen.
+inline void serveFor(int milliseconds)
+{
+    waitUntil([] { return false; }, milliseconds);
+}
+
+// Runs a tool of the X session (xdotool, xprop, setxkbmap) to its end; true when it succeeded.
+inline bool run(const QString &program, const QStringList &arguments)
+{
+    return QProcess::execute(program, arguments) == 0;
+}
+
+// A second client of the same display, as another program would be.
+struct OtherClient {
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+
+    ~OtherClient() { xcb_disconnect(connection); }
+    // True when the grab was granted.
+    bool grab(xcb_keycode_t key, std::uint16_t modifiers)
+    {
+        xcb_generic_error_t *error = xcb_request_check(
+            connection, xcb_grab_key_checked(connection, 0, root, modifiers, key, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        const bool granted = !error;
+        free(error);
+        return granted;
+    }
+    void ungrab(xcb_keycode_t key, std::uint16_t modifiers)
+    {
+        xcb_ungrab_key(connection, key, root, modifiers);
+        sync();
+    }
+    void sync()
+    {
+        free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    }
+};
+
+} // namespace quorvane::test
