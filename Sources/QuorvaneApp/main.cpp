@@ -1,6 +1,8 @@
 #include "Controller/AppController.h"
 #include "FileManagerReveal.h"
 #include "LinuxSessionEvents.h"
+#include "X11HotKeyRegistrar.h"
+#include "X11KeyLayout.h"
 #include "LockFileRunningInstances.h"
 #include "LoginItem.h"
 #include "Controller/Log.h"
@@ -37,6 +39,14 @@ int main(int argc, char **argv)
 
     // Wakes come from logind on the system bus, workspace changes from the X server.
     LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
+    // Global hot keys and the layout's key names need the X server; elsewhere every hot key is
+    // refused and keys are named as on a US layout.
+    std::unique_ptr<X11HotKeyRegistrar> hotKeyRegistrar;
+    std::unique_ptr<X11KeyLayout> keyLayout;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        hotKeyRegistrar = std::make_unique<X11HotKeyRegistrar>();
+        keyLayout = std::make_unique<X11KeyLayout>();
+    }
 
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
@@ -48,6 +58,8 @@ int main(int argc, char **argv)
     env.loginItem = &loginItem;
     env.revealInFileManager = revealInFileManager;
     env.session = &sessionEvents;
+    env.hotKeyRegistrar = hotKeyRegistrar.get();
+    env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.

@@ -17,13 +17,15 @@ trap cleanup EXIT
 # Everything the application or the toolkit may write outside the desktops lies outside the
 # home, so that the home can be compared byte for byte.
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state" XDG_CACHE_HOME="$work/cache"
+# The display's own scratch files too, where the session's user may write them.
+export TMPDIR="$work/tmp"
 rm -rf "$HOME/.config" "$HOME/.local"
 # The session may run as another user: it reads the helpers from the scratch folder.
 cp "$E2E_LIB" "$work/session_lib.sh"
 export E2E_LIB="$work/session_lib.sh"
 root="$HOME/QuorVane Desktops"
 mkdir -p "$HOME/Desktop/locked folder" "$root/.store" "$root/Default" "$root/Work" "$root/_Hidden Desktop" \
-  "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME" "$work/runtime2"
+  "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME" "$TMPDIR" "$work/runtime2"
 chmod 700 "$work/runtime2"
 printf 'layout bytes \001\002\003' > "$HOME/Desktop/.DS_Store"
 echo one > "$HOME/Desktop/one.txt"

@@ -1,27 +1,62 @@
 #include "Calendar/CreateWorkspaceWindowController.h"
 
+#include "Calendar/NameField.h"
+#include "Calendar/WorkspaceCreateSheet.h"
+#include "Controller/Log.h"
 #include "Controller/ScreenCoordinates.h"
+#include "Dialogs.h"
+#include "Settings/SheetBackdrop.h"
+#include "Settings/Style.h"
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 
 namespace quorvane {
 
-CreateWorkspaceWindowController::CreateWorkspaceWindowController(SettingsModel &model)
+CreateWorkspaceWindowController::CreateWorkspaceWindowController(SettingsModel &model, Dialogs &dialogs,
+                                                                 const CompositorProbe *compositor)
     : m_model(model)
-    , m_window(new ClosingWindow(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint))
+    , m_dialogs(dialogs)
+    , m_window(new SheetPanelWindow(compositor))
 {
-    // The new-desktop form is not built yet: the sheet is an empty transparent window.
-    m_window->setAttribute(Qt::WA_TranslucentBackground);
-    m_window->setFixedSize(width, height);
-    m_window->onClose = [this] {
+    SheetPanelWindow *window = m_window.get();
+    window->setWindowTitle(QStringLiteral("New desktop"));
+    window->setFixedSize(width, height);
+    applyAppearance(window, model.config().settings.appearance.mode);
+
+    auto *backdrop = new SheetBackdrop;
+    backdrop->setCornerRadius(cornerRadius);
+    backdrop->setStrokeOpacity(strokeOpacity);
+    auto *outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(backdrop);
+    auto *inner = new QVBoxLayout(backdrop);
+    inner->setContentsMargins(0, 0, 0, 0);
+
+    QPointer<SheetPanelWindow> weakWindow(window);
+    m_sheet = new WorkspaceCreateSheet(model, [weakWindow] {
+        if (weakWindow)
+            weakWindow->close();
+    });
+    m_sheet->onRefused = [this](const QString &message) { presentRefusal(message); };
+    inner->addWidget(m_sheet);
+
+    window->onClose = [this] {
         if (onClose)
             onClose();
     };
+}
+
+CreateWorkspaceWindowController::~CreateWorkspaceWindowController()
+{
+    if (m_sheet)
+        m_sheet->onRefused = nullptr;
 }
 
 void CreateWorkspaceWindowController::showWindow()
@@ -29,6 +64,18 @@ void CreateWorkspaceWindowController::showWindow()
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+    m_sheet->nameField()->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void CreateWorkspaceWindowController::presentRefusal(const QString &message)
+{
+    qCCritical(Log::error()).noquote() << QStringLiteral("surfaced to the user: %1").arg(message);
+    QPointer<SettingsModel> model(&m_model);
+    m_dialogs.ask(m_window.get(), Question{message, {}, {{QStringLiteral("OK"), ButtonRole::normal}}},
+                  [model](int) {
+                      if (model)
+                          model->setErrorMessage(std::nullopt);
+                  });
 }
 
 QPointF CreateWorkspaceWindowController::nearMenuBarOrigin(const QRectF &visibleFrame, const QSizeF &windowSize)

@@ -1,29 +1,43 @@
 #pragma once
 
-#include "Controller/ClosingWindow.h"
 #include "Settings/SettingsModel.h"
+#include "Settings/SheetPanelWindow.h"
 
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 
 #include <functional>
+#include <memory>
 
 namespace quorvane {
 
-// Owns the new-desktop sheet: a borderless floating window of 380 × 560, kept when closed.
+class CompositorProbe;
+class Dialogs;
+class WorkspaceCreateSheet;
+
+// Owns the new-desktop window: a borderless floating panel of 380 × 560 named "New desktop",
+// holding the new-desktop form on the sheet backdrop (rounded, with a faint stroke, where a
+// compositor lets the corners show through). A desktop the model refuses is explained in an
+// alert over the window, which stays open as the user left it. Each request builds a fresh
+// controller, so the form always starts empty.
 class CreateWorkspaceWindowController {
 public:
     static constexpr int width = 380;
     static constexpr int height = 560;
+    static constexpr qreal cornerRadius = 22;
+    static constexpr qreal strokeOpacity = 0.6;
 
-    explicit CreateWorkspaceWindowController(SettingsModel &model);
+    CreateWorkspaceWindowController(SettingsModel &model, Dialogs &dialogs, const CompositorProbe *compositor = nullptr);
+    ~CreateWorkspaceWindowController();
 
     // Runs when the window closes; the application goes back to the accessory policy there.
     std::function<void()> onClose;
 
-    QWidget *window() const { return m_window.get(); }
+    SheetPanelWindow *window() const { return m_window.get(); }
+    WorkspaceCreateSheet *sheet() const { return m_sheet; }
     SettingsModel &model() const { return m_model; }
+    // Shows the window in front with the keyboard focus in the name field.
     void showWindow();
 
     // Puts window near the top-right corner of the screen under the pointer (else the primary
@@ -34,8 +48,12 @@ public:
     static QPointF nearMenuBarOrigin(const QRectF &visibleFrame, const QSizeF &windowSize);
 
 private:
+    void presentRefusal(const QString &message);
+
     SettingsModel &m_model;
-    WindowHandle m_window;
+    Dialogs &m_dialogs;
+    std::unique_ptr<SheetPanelWindow, DeleteLater> m_window;
+    WorkspaceCreateSheet *m_sheet = nullptr;
 };
 
 } // namespace quorvane

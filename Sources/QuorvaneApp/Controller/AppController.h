@@ -32,6 +32,7 @@ namespace quorvane {
 
 class Archiver;
 class CreateWorkspaceWindowController;
+class Dialogs;
 class DesktopSwapper;
 class DesktopWatcher;
 class SettingsModel;
@@ -185,6 +186,8 @@ private:
     // closing it makes the application an accessory again.
     void presentOwnWindow(QWidget *window);
     std::function<void()> accessoryOnClose() const;
+    // The windows' questions: the environment's, else Qt's own.
+    Dialogs &dialogs();
 
     Config loadOrDefault();
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a

@@ -10,6 +10,7 @@
 #include "Controller/Log.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
+#include "QtDialogs.h"
 
 #include <QPointer>
 
@@ -167,7 +168,7 @@ void AppController::newWorkspace()
 {
     SettingsModel &model = ensureSettingsModel();
     model.reload();
-    m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model);
+    m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model, dialogs());
     m_createWindow->onClose = accessoryOnClose();
     presentOwnWindow(m_createWindow->window());
     CreateWorkspaceWindowController::placeNearMenuBar(m_createWindow->window());
@@ -216,6 +217,14 @@ void AppController::presentOwnWindow(QWidget *window)
     MainMenu::install(window, m_env.info); // once per window
     m_env.activation->setMode(ActivationPolicy::Mode::regular);
     m_env.activation->activate();
+}
+
+Dialogs &AppController::dialogs()
+{
+    if (m_env.dialogs)
+        return *m_env.dialogs;
+    static QtDialogs standard;
+    return standard;
 }
 
 std::function<void()> AppController::accessoryOnClose() const

@@ -1,6 +1,7 @@
 #include "Desktop/Archiver.h"
 
 #include "Desktop/ArchiveLog.h"
+#include "LinuxFileOperations.h"
 #include "IoError.h"
 #include "Location.h"
 #include "Names.h"
@@ -69,12 +70,13 @@ Date startOfNextDay(Date now)
 
 } // namespace
 
-Archiver::Archiver(StateStore &store, const Paths &paths, Clock clock)
+Archiver::Archiver(StateStore &store, const Paths &paths, Clock clock, FileOperations *files)
     : m_store(store)
     , m_workspacesRoot(paths.workspaces())
     , m_defaultArchiveRoot(paths.defaultArchiveRoot())
     , m_paths(paths)
     , m_clock(std::move(clock))
+    , m_files(files ? *files : LinuxFileOperations::shared())
 {
 }
 
@@ -133,17 +135,17 @@ void Archiver::archive(const QString &name)
         throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + unusableName(stored));
 
     const QString root = archiveRoot(config);
-    if (const int code = fileops::makeFolders(root))
-        throw ArchiveError::filesystem(QStringLiteral("Couldn't create the archive folder: ") + fileops::errorText(code));
+    if (const int code = m_files.makeFolders(root))
+        throw ArchiveError::filesystem(QStringLiteral("Couldn't create the archive folder: ") + m_files.errorText(code));
     if (!sameVolume(m_workspacesRoot, root))
         throw ArchiveError::crossVolume();
 
     const Date now = m_clock();
     const QString destination = uniqueURL(root + '/' + stored + '-' + dateStamp(now));
     const QString source = folderOf(stored);
-    const bool hadFolder = fileops::exists(source);
-    if (const int code = hadFolder ? fileops::moveItem(source, destination) : fileops::makeFolders(destination))
-        throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + fileops::errorText(code));
+    const bool hadFolder = m_files.exists(source);
+    if (const int code = hadFolder ? m_files.moveItem(source, destination) : m_files.makeFolders(destination))
+        throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + m_files.errorText(code));
 
     try {
         m_store.mutateConfig([&](Config &doc) {
@@ -159,10 +161,10 @@ void Archiver::archive(const QString &name)
     } catch (...) {
         // The record still shows the desktop live: its folder goes back where the record
         // expects it, so the items never sit unreferenced in the archive.
-        const int code = hadFolder ? fileops::moveItem(destination, source)
-                                   : (::rmdir(QFile::encodeName(destination).constData()) == 0 ? 0 : errno);
+        const int code = hadFolder ? m_files.moveItem(destination, source)
+                                   : m_files.remove(destination);
         if (code != 0)
-            archivelog::moveBackFailed(destination, source, fileops::errorText(code));
+            archivelog::moveBackFailed(destination, source, m_files.errorText(code));
         else if (hadFolder)
             archivelog::movedBack(destination, source);
         throw;
@@ -184,7 +186,7 @@ void Archiver::rotateScreenshotCollectionIfNeeded(const QString &archived)
             return;
         }
         const QString renamed = uniqueArchivedName(archived + QStringLiteral(".archived"), config);
-        if (!Location::isSafeName(archived) || fileops::makeFolders(folderOf(archived)) != 0)
+        if (!Location::isSafeName(archived) || m_files.makeFolders(folderOf(archived)) != 0)
             return;
         const Date now = m_clock();
         m_store.mutateConfig([&](Config &doc) {
@@ -241,33 +243,36 @@ void Archiver::drain(const QString &name, const QString &target)
     const QByteArray source = QFile::encodeName(folderOf(workspace->name));
     const QByteArray targetFolder = QFile::encodeName(folderOf(into->name));
     QByteArray destination = targetFolder + '/' + workspace->name.toUtf8();
-    auto fail = [&](int code) { return ArchiveError::filesystem(prefix + fileops::errorText(code)); };
+    auto fail = [&](int code) { return ArchiveError::filesystem(prefix + m_files.errorText(code)); };
 
-    if (const int code = fileops::makeFolders(targetFolder))
+    if (const int code = m_files.makeFolders(QFile::decodeName(targetFolder)))
         throw fail(code);
     // A file or a link (dangling or not) already bearing the name cannot be merged into: the
     // folder goes beside it under the next free name instead.
     struct stat inTheWay {};
     if (::lstat(destination.constData(), &inTheWay) == 0 && !S_ISDIR(inTheWay.st_mode))
         destination = uniqueDestination(workspace->name.toUtf8(), targetFolder);
-    if (fileops::exists(source)) {
-        if (!fileops::exists(destination)) {
-            if (const int code = fileops::moveItem(source, destination))
+    if (m_files.exists(source)) {
+        if (!m_files.exists(destination)) {
+            if (const int code = m_files.moveItem(source, destination))
                 throw fail(code);
         } else {
             std::vector<QByteArray> entries;
-            if (const int code = fileops::listEntries(source, entries))
+            std::vector<FileOperations::Entry> listed;
+            if (const int code = m_files.list(source, listed))
                 throw fail(code);
+            for (FileOperations::Entry &entry : listed)
+                entries.push_back(std::move(entry.name));
             // Visible items first, in listing order, then the hidden ones (a ".DS_Store" among
             // them, an ordinary file here): nothing of the user's is deleted with the folder.
             std::stable_partition(entries.begin(), entries.end(), [](const QByteArray &e) { return !e.startsWith('.'); });
             for (const QByteArray &entry : entries) {
                 const QByteArray from = source + '/' + entry;
-                if (const int code = fileops::moveItem(from, uniqueDestination(entry, destination)))
+                if (const int code = m_files.moveItem(from, uniqueDestination(entry, destination)))
                     throw fail(code);
             }
-            if (::rmdir(source.constData()) != 0)
-                throw fail(errno);
+            if (const int code = m_files.remove(source))
+                throw fail(code);
         }
     }
 
@@ -286,7 +291,7 @@ void Archiver::restore(const QString &name)
     if (!workspace || workspace->state == WorkspaceState::active)
         return;
     const auto &location = workspace->archiveLocation;
-    const bool hasArchive = location && !location->isEmpty() && fileops::exists(*location);
+    const bool hasArchive = location && !location->isEmpty() && m_files.exists(*location);
     const QString recreatePrefix = QStringLiteral("Couldn't recreate the folder: ");
     const QString moveBackPrefix = QStringLiteral("Couldn't move the folder back: ");
     if (!Location::isSafeName(workspace->name))
@@ -294,13 +299,13 @@ void Archiver::restore(const QString &name)
     const QString folder = folderOf(workspace->name);
 
     if (!hasArchive) {
-        if (const int code = fileops::makeFolders(folder))
-            throw ArchiveError::filesystem(recreatePrefix + fileops::errorText(code));
-    } else if (fileops::exists(folder)) {
+        if (const int code = m_files.makeFolders(folder))
+            throw ArchiveError::filesystem(recreatePrefix + m_files.errorText(code));
+    } else if (m_files.exists(folder)) {
         throw ArchiveError::filesystem(QStringLiteral("A folder named ") + quoted(name)
                                        + QStringLiteral(" already exists in the workspace store — move it aside first."));
-    } else if (const int code = fileops::moveItem(*location, folder)) {
-        throw ArchiveError::filesystem(moveBackPrefix + fileops::errorText(code));
+    } else if (const int code = m_files.moveItem(*location, folder)) {
+        throw ArchiveError::filesystem(moveBackPrefix + m_files.errorText(code));
     }
 
     const Date now = m_clock();
@@ -341,21 +346,21 @@ QStringList Archiver::fireDueTimers(Date now)
     return completed;
 }
 
-QString Archiver::uniqueURL(const QString &path)
+QString Archiver::uniqueURL(const QString &path) const
 {
-    if (!fileops::exists(path))
+    if (!m_files.exists(path))
         return path;
     for (int n = 2;; ++n) {
         const QString candidate = path + '-' + QString::number(n);
-        if (!fileops::exists(candidate))
+        if (!m_files.exists(candidate))
             return candidate;
     }
 }
 
-QByteArray Archiver::uniqueDestination(const QByteArray &name, const QByteArray &folder)
+QByteArray Archiver::uniqueDestination(const QByteArray &name, const QByteArray &folder) const
 {
     const QByteArray first = folder + '/' + name;
-    if (!fileops::exists(first))
+    if (!m_files.exists(first))
         return first;
     // The extension follows the last dot, unless that dot begins the name or ends it.
     const qsizetype dot = name.lastIndexOf('.');
@@ -367,7 +372,7 @@ QByteArray Archiver::uniqueDestination(const QByteArray &name, const QByteArray 
         if (hasExtension)
             candidate += '.' + extension;
         const QByteArray path = folder + '/' + candidate;
-        if (!fileops::exists(path))
+        if (!m_files.exists(path))
             return path;
     }
 }
@@ -383,13 +388,11 @@ QString Archiver::uniqueArchivedName(const QString &base, const Config &config)
     }
 }
 
-bool Archiver::sameVolume(const QString &a, const QString &b)
+bool Archiver::sameVolume(const QString &a, const QString &b) const
 {
-    struct stat first {};
-    struct stat second {};
-    if (::stat(QFile::encodeName(a).constData(), &first) != 0 || ::stat(QFile::encodeName(b).constData(), &second) != 0)
-        return false;
-    return first.st_dev == second.st_dev;
+    const auto first = m_files.volumeId(a);
+    const auto second = m_files.volumeId(b);
+    return first && second && *first == *second;
 }
 
 } // namespace quorvane

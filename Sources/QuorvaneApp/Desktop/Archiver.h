@@ -3,6 +3,7 @@
 #include "Desktop/ArchiveError.h"
 #include "Config.h"
 #include "Date.h"
+#include "FileOperations.h"
 #include "Paths.h"
 #include "StateStore.h"
 
@@ -26,7 +27,8 @@ class Archiver {
 public:
     using Clock = std::function<Date()>;
 
-    Archiver(StateStore &store, const Paths &paths, Clock clock = dateNow);
+    // No file operations: the system's.
+    Archiver(StateStore &store, const Paths &paths, Clock clock = dateNow, FileOperations *files = nullptr);
 
     // A name that names no desktop returns without error and without change.
     void archive(const QString &name);
@@ -50,18 +52,19 @@ private:
     void rotateScreenshotCollectionIfNeeded(const QString &archived);
 
     // The path itself when nothing stands there, else path-2, path-3, ...
-    static QString uniqueURL(const QString &path);
+    QString uniqueURL(const QString &path) const;
     // folder/name when free, else "stem n.ext" (or "name n") for n = 2, 3, ...
-    static QByteArray uniqueDestination(const QByteArray &name, const QByteArray &folder);
+    QByteArray uniqueDestination(const QByteArray &name, const QByteArray &folder) const;
     // The base when no desktop has it, else "base 1", "base 2", ...
     static QString uniqueArchivedName(const QString &base, const Config &config);
-    static bool sameVolume(const QString &a, const QString &b);
+    bool sameVolume(const QString &a, const QString &b) const;
 
     StateStore &m_store;
     QString m_workspacesRoot;
     QString m_defaultArchiveRoot;
     Paths m_paths;
     Clock m_clock;
+    FileOperations &m_files;
 };
 
 } // namespace quorvane

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include "FileStateStore.h"
 #include "Settings/SettingsModel.h"
+#include "Fakes/ScriptedDialogs.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,8 @@ TEST(CreateWorkspaceWindowController, PlacedNearTheTopRightOfTheAvailableArea)
     const Paths paths = Paths::forHome(home.path());
     FileStateStore store(paths.config(), paths.journal());
     SettingsModel model(store, paths);
-    CreateWorkspaceWindowController sheet(model);
+    test::ScriptedDialogs dialogs;
+    CreateWorkspaceWindowController sheet(model, dialogs);
     QWidget *window = sheet.window();
     EXPECT_EQ(window->size(), QSize(380, 560));
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -142,8 +143,10 @@ TEST_F(SettingsModelDesktops, UnlistedFoldersAreRealFoldersThatCouldBeDesktops)
         QDir().mkpath(folder(name));
     test::writeFile(folder("file"), "x");
     QFile::link(folder("b"), folder("link"));
-    ::mkdir((QFile::encodeName(paths.workspaces()) + "/bad\xff").constData(), 0755);
+    const QByteArray undecodable = QFile::encodeName(paths.workspaces()) + "/bad\xff";
+    ::mkdir(undecodable.constData(), 0755);
     EXPECT_EQ(m.unlistedFolders(), QStringList({"a2", "A10", "b"}));
+    ::rmdir(undecodable.constData());
 
     m.adoptFolder("a2");
     const Config doc = stored();

@@ -2,6 +2,7 @@
 
 // A settings model on a temporary home folder: the real store, the real file operations behind
 // a fake that can fail any step, and a store that can be told to fail its saves.
+#include "Desktop/Archiver.h"
 #include "Fakes/FakeFileOperations.h"
 #include "FileStateStore.h"
 #include "IoError.h"
@@ -45,6 +46,7 @@ struct SettingsModelHarness : ::testing::Test {
     Paths paths = Paths::forHome(home.path());
     FailableStore store{paths};
     FakeFileOperations files;
+    Archiver archiver{store, paths};
     std::unique_ptr<SettingsModel> model;
     int changes = 0;
     bool busy = false;
@@ -59,7 +61,7 @@ struct SettingsModelHarness : ::testing::Test {
     // A model on the document as it is stored now, counting its onChange calls.
     SettingsModel &open()
     {
-        model = std::make_unique<SettingsModel>(store, paths, nullptr, &files);
+        model = std::make_unique<SettingsModel>(store, paths, &archiver, &files);
         model->onChange = [this] { ++changes; };
         model->isBusy = [this] {
             ++busyAsked;

@@ -3,6 +3,7 @@
 
 #include "FileStateStore.h"
 #include "Settings/SettingsModel.h"
+#include "Fakes/ScriptedDialogs.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,8 @@ TEST(WindowControllers, ClosingTheSettingsOrTheSheetWindowReportsIt)
     EXPECT_TRUE(settings.window()->isVisible());
     settings.window()->close();
 
-    CreateWorkspaceWindowController sheet(model);
+    test::ScriptedDialogs dialogs;
+    CreateWorkspaceWindowController sheet(model, dialogs);
     sheet.onClose = [&] { ++closed; };
     sheet.showWindow();
     sheet.window()->close();

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -54,6 +55,17 @@ TEST(SheetPanelWindow, FramelessFocusableAndKeptWhenClosed)
     field->setFocus();
     QTest::keyClicks(field, QStringLiteral("typed"));
     EXPECT_EQ(field->text(), "typed");
+
+    // A press on the background starts a move; a press on a control stays the control's.
+    const auto pressAt = [&](QWidget *target, QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &press);
+        return press.isAccepted();
+    };
+    EXPECT_TRUE(pressAt(&window, QPoint(2, 2)));
+    window.setMovableByBackground(false);
+    EXPECT_FALSE(pressAt(&window, QPoint(2, 2)));
+    window.setMovableByBackground(true);
 
     QWindow *native = window.windowHandle();
     int closed = 0;

@@ -1,42 +1,14 @@
+#include "Fakes/FakeHotKeyRegistrar.h"
 #include "Triggers/HotKeyCenter.h"
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 using namespace quorvane;
 
 namespace {
 
-// Accepts every registration unless told to refuse; records what was grabbed.
-class FakeRegistrar final : public HotKeyRegistrar {
-public:
-    struct Grab {
-        std::uint32_t keyCode;
-        std::uint32_t modifiers;
-        HotKeyId id;
-    };
-    bool refuse = false;
-    std::vector<Grab> grabs;
-    std::set<Reference> live;
-    std::function<void(HotKeyId)> handler;
-    Reference nextReference = 100;
-
-    std::optional<Reference> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyId id) override
-    {
-        if (refuse)
-            return std::nullopt;
-        grabs.push_back({keyCode, modifiers, id});
-        live.insert(nextReference);
-        return nextReference++;
-    }
-    void unregisterHotKey(Reference reference) override { live.erase(reference); }
-    void setPressedHandler(std::function<void(HotKeyId)> h) override { handler = std::move(h); }
-    void press(std::uint32_t id) { handler(HotKeyId{HotKeyCenter::signature, id}); }
-};
-
 struct HotKeyCenterTest : ::testing::Test {
-    FakeRegistrar *registrar = new FakeRegistrar;
+    test::FakeHotKeyRegistrar *registrar = new test::FakeHotKeyRegistrar;
     HotKeyCenter center{std::unique_ptr<HotKeyRegistrar>(registrar)};
 };
 
@@ -70,19 +42,19 @@ TEST_F(HotKeyCenterTest, RegistersUnderSignatureAndSuccessiveIds)
     EXPECT_EQ(registrar->grabs[0].id, (HotKeyRegistrar::HotKeyId{0x5152564E, 1}));
     EXPECT_EQ(registrar->grabs[1].id.id, 2u);
 
-    registrar->press(2);
-    registrar->press(2);
-    registrar->press(7); // unknown: ignored
+    registrar->pressId(2);
+    registrar->pressId(2);
+    registrar->pressId(7); // unknown: ignored
     EXPECT_EQ(first, 0);
     EXPECT_EQ(second, 2);
 }
 
 TEST_F(HotKeyCenterTest, RefusedRegistrationChangesNothing)
 {
-    registrar->refuse = true;
+    registrar->refuseAll = true;
     EXPECT_FALSE(center.registerHotKey({18, HotKeySpec::command}, [] {}));
     EXPECT_EQ(center.registrationCount(), 0u);
-    registrar->refuse = false;
+    registrar->refuseAll = false;
     ASSERT_TRUE(center.registerHotKey({18, HotKeySpec::command}, [] {}));
     EXPECT_EQ(registrar->grabs.back().id.id, 1u); // the refused one used no id
 }
@@ -97,7 +69,7 @@ TEST_F(HotKeyCenterTest, ResetUnregistersEverythingAndRestartsIds)
     center.reset();
     EXPECT_TRUE(registrar->live.empty());
     EXPECT_EQ(center.registrationCount(), 0u);
-    registrar->press(1);
+    registrar->pressId(1);
     EXPECT_EQ(runs, 0);
     center.registerHotKey({20, HotKeySpec::command}, [] {});
     EXPECT_EQ(registrar->grabs.back().id.id, 1u);
@@ -113,8 +85,8 @@ TEST_F(HotKeyCenterTest, ActionMayReRegisterTheKeysWhileRunning)
         center.registerHotKey({18, HotKeySpec::command}, reapply);
     };
     center.registerHotKey({18, HotKeySpec::command}, reapply);
-    registrar->press(1);
-    registrar->press(1);
+    registrar->pressId(1);
+    registrar->pressId(1);
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(registrar->live.size(), 1u);
 }
@@ -124,4 +96,18 @@ TEST(HotKeyCenterWithoutRegistrar, EveryKeyIsRefused)
     HotKeyCenter center;
     EXPECT_FALSE(center.registerHotKey({18, HotKeySpec::command}, [] {}));
     EXPECT_EQ(center.registrationCount(), 0u);
+}
+
+TEST(HotKeyCenterLifetime, ACentreGoingAwayLetsGoOfItsKeysOnARegistrarThatStays)
+{
+    test::FakeHotKeyRegistrar registrar;
+    int runs = 0;
+    {
+        HotKeyCenter center(&registrar);
+        center.registerHotKey({18, HotKeySpec::command}, [&] { ++runs; });
+        ASSERT_EQ(registrar.live.size(), 1u);
+    }
+    EXPECT_TRUE(registrar.live.empty());
+    registrar.pressId(1); // reaches nothing
+    EXPECT_EQ(runs, 0);
 }

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# How long a hot key takes beyond the switch itself, on a real X display (run by hand):
+# two desktops of 100 items each, no transition, 20 presses alternating between their hot keys.
+# Per press: from just before the key is sent until the last of the target's items lies on the
+# Desktop, less the switch's own time from its "switched … in Nms" log line. Prints the median
+# and the worst (the bar is under 50 ms).
+# Usage: hotkey_switch.sh PATH_TO_QUORVANE
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../Tests/EndToEnd/session_lib.sh"
+e2e_prepare "$1"
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+mkdir -p "$root/.store" "$root/One" "$root/Two"
+for i in $(seq -w 0 99); do
+  echo "$i" > "$HOME/Desktop/one-$i.txt"
+  echo "$i" > "$root/Two/two-$i.txt"
+done
+python3 - "$config" <<'PY'
+import json, sys
+files = lambda p: ["%s-%02d.txt" % (p, i) for i in range(100)]
+json.dump({"schemaVersion": 1, "activeWorkspace": "One",
+           "workspaces": [{"name": "One", "files": files("one"), "hotkey": {"keyCode": 18, "modifiers": 786432}},
+                          {"name": "Two", "files": files("two"), "hotkey": {"keyCode": 19, "modifiers": 786432}}],
+           "settings": {"shownFirstSwitchNote": True, "switchTransition": "none"}},
+          open(sys.argv[1], "w"))
+PY
+start_desktop_session
+start_app app
+sleep 1
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+# All hundred of a desktop's items on the Desktop.
+arrived() { [ "$(ls -1 "$HOME/Desktop" | grep -c "^$1-")" -eq 100 ]; }
+
+: > "$WORK/latencies"
+for press in $(seq 1 20); do
+  if [ $((press % 2)) -eq 1 ]; then key=ctrl+alt+2 target=two; else key=ctrl+alt+1 target=one; fi
+  start=$(now_ms)
+  xdotool key "$key"
+  until arrived "$target"; do
+    [ $(( $(now_ms) - start )) -lt 10000 ] || fail "press $press never arrived"
+  done
+  took=$(( $(now_ms) - start ))
+  # The switch's own time, from its log line (the press-th one).
+  for i in $(seq 1 100); do
+    [ "$(grep -c 'switched .* in [0-9]*ms' "$WORK/app.log")" -ge "$press" ] && break
+    sleep 0.02
+  done
+  own=$(grep -o 'switched .* in [0-9]*ms' "$WORK/app.log" | sed -n "${press}p" | sed -E 's/.* in ([0-9]+)ms/\1/')
+  [ -n "$own" ] || fail "no switched line for press $press"
+  echo "$(( took - own ))" >> "$WORK/latencies"
+  sleep 0.2
+done
+stop_app
+sort -n "$WORK/latencies" | awk '{ v[NR] = $1 } END {
+  median = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+  printf "hot key to Desktop, beyond the switch itself, %d presses: median %.1f ms, worst %d ms\n", NR, median, v[NR] }'
+echo PASS > "$WORK/result"
+SESSION
+e2e_run_session "$WORK/session.sh"

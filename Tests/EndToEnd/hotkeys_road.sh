@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Global hot keys on a real X display, whichever window has the focus: a desktop's own
+# shortcut switches to it, the switch-to-last shortcut goes back, and both still work with
+# Num Lock on. The focused window keeps the focus; every check looks at the files on disk and
+# at config.json.
+# Usage: hotkeys_road.sh PATH_TO_QUORVANE
+set -euo pipefail
+app="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app" xmessage xset
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+# Default is active with its file on the Desktop; Work (⌃⌥D) keeps its file in its folder;
+# ⌃⌥L switches to the last desktop.
+mkdir -p "$root/.store" "$root/Default" "$root/Work"
+echo default > "$HOME/Desktop/default.txt"
+echo work > "$root/Work/work.txt"
+cat > "$config" <<'JSON'
+{"schemaVersion": 1, "activeWorkspace": "Default",
+ "workspaces": [{"name": "Default", "files": ["default.txt"]},
+                {"name": "Work", "files": ["work.txt"], "hotkey": {"keyCode": 2, "modifiers": 786432}}],
+ "settings": {"switchToLastShortcut": {"keyCode": 37, "modifiers": 786432}, "shownFirstSwitchNote": true}}
+JSON
+start_desktop_session
+start_app app
+
+# Another application's window has the focus.
+xmessage -name focused -title focused "another application" &
+note="$(wait_window focused)" || fail "the xmessage window never appeared"
+xdotool windowactivate --sync "$note"
+[ "$(xdotool getactivewindow)" = "$note" ] || fail "the xmessage window did not take the focus"
+
+on_work() {
+  [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "$1: the Desktop holds $(listing "$HOME/Desktop")"
+  [ "$(listing "$root/Default")" = "default.txt|" ] || fail "$1: Default's folder holds $(listing "$root/Default")"
+  [ -z "$(listing "$root/Work")" ] || fail "$1: Work's folder still holds $(listing "$root/Work")"
+}
+
+# 1. Work's own shortcut.
+xdotool key ctrl+alt+d
+wait_for 'c["activeWorkspace"] == "Work"' || fail "ctrl+alt+d did not switch to Work"
+on_work "ctrl+alt+d"
+[ "$(xdotool getactivewindow)" = "$note" ] || fail "the focus left the xmessage window"
+echo "a desktop's shortcut: ok"
+
+# 2. Back to the last desktop.
+xdotool key ctrl+alt+l
+wait_for 'c["activeWorkspace"] == "Default"' || fail "ctrl+alt+l did not switch back to Default"
+[ "$(listing "$HOME/Desktop")" = "default.txt|" ] || fail "ctrl+alt+l: the Desktop holds $(listing "$HOME/Desktop")"
+[ "$(listing "$root/Work")" = "work.txt|" ] || fail "ctrl+alt+l: Work's folder holds $(listing "$root/Work")"
+[ -z "$(listing "$root/Default")" ] || fail "ctrl+alt+l: Default's folder still holds $(listing "$root/Default")"
+echo "switch to last: ok"
+
+# 3. With Num Lock on.
+xdotool key Num_Lock
+xset q | grep -q 'Num Lock: *on' || fail "Num Lock did not come on"
+xdotool key ctrl+alt+d
+wait_for 'c["activeWorkspace"] == "Work"' || fail "ctrl+alt+d with Num Lock on did not switch to Work"
+on_work "ctrl+alt+d with Num Lock"
+echo "with Num Lock: ok"
+
+grep -q 'switched Default → Work' "$WORK/app.log" || fail "no switched line"
+stop_app
+echo PASS > "$WORK/result"
+SESSION
+e2e_run_session "$WORK/session.sh"

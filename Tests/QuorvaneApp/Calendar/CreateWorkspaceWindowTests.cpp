@@ -1,0 +1,108 @@
+#include "Calendar/CreateWorkspaceWindowController.h"
+#include "Calendar/SheetHarness.h"
+#include "Calendar/WorkspaceCreateSheet.h"
+#include "Fakes/ScriptedDialogs.h"
+#include "LogCapture.h"
+#include "Settings/SheetBackdrop.h"
+#include "Settings/Style.h"
+
+#include "CompositorProbe.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+struct Composited final : CompositorProbe {
+    bool compositing() const override { return true; }
+};
+
+struct NewDesktopWindow : SheetHarness {
+    ScriptedDialogs dialogs;
+    Composited compositor;
+    std::unique_ptr<CreateWorkspaceWindowController> controller;
+    int closed = 0;
+
+    void open(const Config &config = document())
+    {
+        controller.reset();
+        start(config);
+        controller = std::make_unique<CreateWorkspaceWindowController>(*model, dialogs, &compositor);
+        controller->onClose = [this] { ++closed; };
+        controller->showWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    }
+    QWidget *window() const { return controller->window(); }
+};
+
+} // namespace
+
+TEST_F(NewDesktopWindow, ABorderlessNamedPanelWithTheFormFocused)
+{
+    Config config = document();
+    config.settings.appearance.mode = AppearanceMode::dark;
+    open(config);
+    EXPECT_EQ(window()->windowTitle(), "New desktop");
+    EXPECT_EQ(window()->size(), QSize(380, 560));
+    EXPECT_TRUE(window()->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_FALSE(window()->windowFlags().testFlag(Qt::Tool));
+    EXPECT_EQ(appliedAppearance(window()), AppearanceMode::dark);
+    auto *backdrop = window()->findChild<SheetBackdrop *>();
+    ASSERT_NE(backdrop, nullptr);
+    EXPECT_EQ(backdrop->cornerRadius(), 22);
+    EXPECT_EQ(backdrop->strokeOpacity(), 0.6);
+    EXPECT_TRUE(backdrop->seeThrough());
+    EXPECT_EQ(QApplication::focusWidget(), controller->sheet()->nameField());
+}
+
+TEST_F(NewDesktopWindow, ARefusalIsExplainedAndTheWindowStaysAsLeft)
+{
+    open();
+    const QByteArray before = readFile(paths.config());
+    LogCapture log;
+    type(window(), QStringLiteral("Default"));
+    QTest::mouseClick(child<QPushButton>(window(), "type.temporary"), Qt::LeftButton);
+    QTest::keyClick(controller->sheet()->nameField(), Qt::Key_Return);
+
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    const ScriptedDialogs::Asked &alert = dialogs.asked.front();
+    EXPECT_EQ(alert.parent, window());
+    EXPECT_EQ(alert.question.message, "“Default” already exists.");
+    EXPECT_EQ(alert.question.buttons, (std::vector<DialogButton>{{QStringLiteral("OK"), ButtonRole::normal}}));
+    EXPECT_TRUE(window()->isVisible());
+    EXPECT_EQ(closed, 0);
+    bool logged = false;
+    for (const LogCapture::Entry &entry : log.entries)
+        logged |= entry.category.endsWith(QLatin1String(".error")) &&
+                  entry.text == QStringLiteral("surfaced to the user: “Default” already exists.");
+    EXPECT_TRUE(logged);
+
+    EXPECT_TRUE(model->errorMessage());
+    dialogs.answer(0);
+    EXPECT_FALSE(model->errorMessage()) << "closing the alert clears the message";
+    EXPECT_TRUE(window()->isVisible());
+    EXPECT_EQ(controller->sheet()->nameField()->name(), "Default");
+    EXPECT_TRUE(child<QPushButton>(window(), "type.temporary")->isChecked());
+    EXPECT_EQ(readFile(paths.config()), before);
+}
+
+TEST_F(NewDesktopWindow, EscapeClosesWithoutCreatingAndCreateCloses)
+{
+    open();
+    type(window(), QStringLiteral("Nope"));
+    QTest::keyClick(controller->sheet()->nameField(), Qt::Key_Escape);
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_FALSE(storedWorkspace(QStringLiteral("Nope")));
+
+    open();
+    type(window(), QStringLiteral("Yes"));
+    QTest::mouseClick(child<QPushButton>(window(), "create"), Qt::LeftButton);
+    EXPECT_EQ(closed, 2);
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_TRUE(storedWorkspace(QStringLiteral("Yes")));
+    EXPECT_TRUE(dialogs.asked.empty());
+}

@@ -1,0 +1,61 @@
+#include "Controller/ControllerHarness.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/SettingsWindowController.h"
+
+#include "Journal.h"
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+using SettingsWiring = ControllerHarness;
+
+TEST_F(SettingsWiring, OneModelServesTheCalendarAndTheSettings)
+{
+    layOut({{"A", {}}});
+    AppController controller(environment());
+    EXPECT_EQ(controller.settingsModel(), nullptr);
+    controller.openCalendar();
+    SettingsModel *model = controller.settingsModel();
+    ASSERT_NE(model, nullptr);
+    controller.openSettings();
+    controller.newWorkspace();
+    EXPECT_EQ(controller.settingsModel(), model);
+    EXPECT_EQ(&controller.ensureSettingsModel(), model);
+    EXPECT_EQ(model->config().activeWorkspace, "A");
+    controller.openSettingsWindow()->close();
+}
+
+TEST_F(SettingsWiring, ASavedChangeBringsTheRunningApplicationAlong)
+{
+    Config config = layOut({{"A", {"a1"}}, {"B", {}}});
+    config.workspaces[0].cue = DesktopCue(true, DesktopCue::Fill::color("#112233"), 0.5, false, false);
+    save(config);
+    AppController controller(environment());
+    controller.completeLaunch();
+    SettingsModel &model = controller.ensureSettingsModel();
+    ASSERT_TRUE(controller.cueOverlay().current);
+
+    model.setOverlaysMuted(true);
+    EXPECT_FALSE(controller.cueOverlay().current);
+    model.setOverlaysMuted(false);
+    EXPECT_EQ(controller.cueOverlay().current, config.workspaces[0].cue);
+
+    model.rename("B", "Beta");
+    EXPECT_TRUE(controller.menuModel().titles().join('|').contains("Beta"));
+
+    controller.menuBarIcon().playSwitch(MenuBarAnimation::nudge);
+    ASSERT_TRUE(controller.menuBarIcon().isPlaying());
+    model.setMenuBarAnimation(MenuBarAnimation::mirror);
+    EXPECT_TRUE(controller.menuBarIcon().isPlaying());
+    model.setMenuBarAnimation(MenuBarAnimation::none);
+    EXPECT_FALSE(controller.menuBarIcon().isPlaying());
+
+    // The settings' switch is the controller's; a pending journal makes the model wait.
+    model.onSwitch("Beta");
+    EXPECT_EQ(load().activeWorkspace, "Beta");
+    EXPECT_EQ(model.config().activeWorkspace, "Beta");
+    store().saveJournal(Journal{"Beta", "A", {}, {}});
+    model.deleteWorkspace("A");
+    EXPECT_EQ(model.errorMessage(), QString("Quorvane is mid-switch. Try again in a moment."));
+    EXPECT_TRUE(load().workspace("A"));
+}
