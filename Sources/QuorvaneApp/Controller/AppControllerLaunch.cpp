@@ -353,7 +353,7 @@ void AppController::warnIfICloudDesktop()
 
 void AppController::offerToMoveToApplications()
 {
-    const InstallLocation::Situation situation = InstallLocation::situation();
+    const InstallLocation::Situation situation = InstallLocation::situation(m_env.info, m_env.paths.home());
     if (situation == InstallLocation::Situation::fine)
         return;
     if (loadOrDefault().settings.declinedMoveToApplications)
@@ -364,11 +364,11 @@ void AppController::offerToMoveToApplications()
     if (!prompt) {
         QPointer<AppController> weak(this);
         prompt = std::make_unique<MoveToApplicationsWindowController>(
-            situation,
-            [] {
-                const QString location = InstallLocation::moveToApplications();
-                qCInfo(Log::app()).noquote() << QStringLiteral("relocated to %1 — relaunching").arg(location);
-                InstallLocation::relaunch(location);
+            situation, InstallLocation::sourceFolderName(m_env.info),
+            [info = m_env.info, home = m_env.paths.home(), loginItem = m_env.loginItem, terminate = m_env.terminate] {
+                const AppInfo moved = InstallLocation::moveToApplications(info, home, loginItem);
+                qCInfo(Log::app()).noquote() << QStringLiteral("relocated to %1 — relaunching").arg(moved.executablePath);
+                InstallLocation::relaunch(moved.executablePath, terminate);
             },
             [weak] {
                 if (weak)
