@@ -14,10 +14,16 @@ public:
     virtual std::optional<QString> setDark(bool dark) = 0;
 };
 
-// No colour-scheme setting is driven yet: every change fails.
+// The session's "color-scheme" of org.gnome.desktop.interface through the gsettings tool:
+// 'prefer-dark' for dark; for light, the light value ('default' or 'prefer-light') that the
+// last change to dark replaced, else 'default', so the user's own value comes back unchanged.
+// A failure is the tool's error text.
 class LinuxAppearanceSwitch final : public AppearanceSwitch {
 public:
     std::optional<QString> setDark(bool dark) override;
+
+private:
+    std::optional<QString> m_lightValue;
 };
 
 } // namespace quorvane

@@ -1,9 +1,16 @@
+#include "GSettingsTool.h"
 #include "PreferenceReader.h"
 
 namespace quorvane {
 
-std::optional<QVariant> LinuxPreferenceReader::value(const QString &, const QString &) const
+std::optional<QVariant> LinuxPreferenceReader::value(const QString &domain, const QString &key) const
 {
+    if (!domain.isEmpty() || key != QLatin1String("AppleInterfaceStyle"))
+        return std::nullopt;
+    const auto result = gsettings::run(
+        {QStringLiteral("get"), QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey)});
+    if (result.ok && result.output == QLatin1String("'prefer-dark'"))
+        return QVariant(QStringLiteral("Dark"));
     return std::nullopt;
 }
 

@@ -16,7 +16,10 @@ public:
     virtual std::optional<QVariant> value(const QString &domain, const QString &key) const = 0;
 };
 
-// No desktop setting is mapped yet: every preference is absent, so defaults apply.
+// One setting is mapped: the global "AppleInterfaceStyle" is "Dark" while the session's
+// "color-scheme" (org.gnome.desktop.interface, read with the gsettings tool) is 'prefer-dark',
+// and absent otherwise, also when the tool or the schema is missing. Every other preference is
+// absent, so defaults apply.
 class LinuxPreferenceReader final : public PreferenceReader {
 public:
     std::optional<QVariant> value(const QString &domain, const QString &key) const override;

@@ -1,7 +1,11 @@
 #include "WindowLevel.h"
 #include "X11Connection.h"
 
+#include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -29,9 +33,10 @@ void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behavi
 {
     if (!window)
         return;
-    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
-    // Tool windows stay off taskbars; the focusable ones still take the keyboard.
-    flags |= Qt::Tool;
+    Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+    // Tool windows stay off taskbars; the focusable ones still take the keyboard. A tool tip
+    // bypasses the window manager, so nothing stacks a window above it.
+    flags |= level == WindowLevel::status ? Qt::ToolTip : Qt::Tool;
     if (behaviour.clickThrough)
         flags |= Qt::WindowTransparentForInput;
     if (!behaviour.focusable)
@@ -47,7 +52,7 @@ void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behavi
         return;
     const auto id = static_cast<xcb_window_t>(window->winId()); // creates the native window, unmapped
     const char *type = level == WindowLevel::desktop ? "_NET_WM_WINDOW_TYPE_DESKTOP"
-                       : level == WindowLevel::status ? "_NET_WM_WINDOW_TYPE_NOTIFICATION"
+                       : level == WindowLevel::status ? "_NET_WM_WINDOW_TYPE_TOOLTIP"
                        : behaviour.focusable         ? "_NET_WM_WINDOW_TYPE_UTILITY"
                                                      : "_NET_WM_WINDOW_TYPE_DOCK";
     setAtoms(c, id, "_NET_WM_WINDOW_TYPE", {x11::atom(type)});
@@ -61,6 +66,30 @@ void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behavi
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, x11::atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1, &all);
     }
     xcb_flush(c);
+}
+
+namespace {
+constexpr char opacityProperty[] = "quorvaneWindowOpacity";
+} // namespace
+
+void setWindowOpacity(QWidget *window, double opacity)
+{
+    if (!window)
+        return;
+    opacity = std::clamp(opacity, 0.0, 1.0);
+    window->setProperty(opacityProperty, opacity);
+    // The offscreen platform draws no window translucent and says so at every change.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    window->winId();
+    if (QWindow *handle = window->windowHandle())
+        handle->setOpacity(opacity);
+}
+
+double windowOpacity(const QWidget *window)
+{
+    const QVariant value = window ? window->property(opacityProperty) : QVariant();
+    return value.isValid() ? value.toDouble() : 1.0;
 }
 
 } // namespace quorvane

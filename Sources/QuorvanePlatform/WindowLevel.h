@@ -6,9 +6,11 @@ namespace quorvane {
 
 // Where a window of the application stands among the others. The levels of the overlays:
 //   desktop     the desktop cue's layer: a desktop-type window kept below every other;
-//   aboveIcons  the cue's layer over the Desktop's icons, still below normal windows;
-//   floating    above normal windows (the dock, the calendar, the transition cover);
-//   status      above everything, like the tray's own menus (the scroll display).
+//   aboveIcons  the cue's layer over the Desktop's icons and the switch transition, still
+//               below normal windows;
+//   floating    above normal windows (the dock, the calendar);
+//   status      above everything, like the tray's own menus (the scroll display): a tool-tip
+//               window the window manager does not manage.
 enum class WindowLevel { desktop, aboveIcons, floating, status };
 
 struct WindowBehaviour {
@@ -22,5 +24,11 @@ struct WindowBehaviour {
 // the first two levels, above for the others) set on the unmapped window, where the window
 // manager reads them when it maps it. Nothing beyond Qt's own flags without X11.
 void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behaviour = {});
+
+// A top-level window's opacity from 0 to 1, kept exactly (QWidget's own rounds it to 1/255):
+// with X11 the compositing manager reads it from _NET_WM_WINDOW_OPACITY.
+void setWindowOpacity(QWidget *window, double opacity);
+// What setWindowOpacity last gave the window; 1 before that.
+double windowOpacity(const QWidget *window);
 
 } // namespace quorvane

@@ -43,4 +43,16 @@ xcb_atom_t atom(const QByteArray &name)
     return value;
 }
 
+void flush()
+{
+    if (xcb_connection_t *c = connection())
+        xcb_flush(c);
+}
+
+void sync()
+{
+    if (xcb_connection_t *c = connection())
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
+
 } // namespace quorvane::x11

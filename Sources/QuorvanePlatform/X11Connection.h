@@ -13,5 +13,10 @@ xcb_connection_t *connection();
 xcb_window_t rootWindow();
 // The atom of that name, interned once per process; 0 without X11.
 xcb_atom_t atom(const QByteArray &name);
+// Sends what Qt and this process have queued for the server; nothing without X11.
+void flush();
+// A round trip: returns once the server has handled every request sent before; nothing
+// without X11.
+void sync();
 
 } // namespace quorvane::x11

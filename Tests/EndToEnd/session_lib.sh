@@ -38,6 +38,16 @@ e2e_run_session() {
   echo "PASS"
 }
 
+# e2e_run_session_on_bus SCRIPT: as e2e_run_session, with a session bus of its own started
+# inside the display, so that services the bus starts (a notification server) find the display.
+e2e_run_session_on_bus() {
+  chmod +x "$1"
+  local status=0
+  xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- "$1" || status=$?
+  grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
+  echo "PASS"
+}
+
 # Inside the session.
 root="$HOME/QuorVane Desktops"
 config="$root/.store/config.json"
@@ -113,6 +123,22 @@ wait_unmapped() {
   done
   return 1
 }
+# "X Y": the middle of the tray icon, in root coordinates.
+tray_icon_centre() {
+  xwininfo -root -tree | grep -A12 '"panel"' | grep '("quorvane"' | head -n1 \
+    | sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\3 \4 \1 \2/' \
+    | awk '{print $1 + int($3/2), $2 + int($4/2)}'
+}
+# The ids of the viewable windows titled exactly $1, one a line.
+viewable_windows() {
+  local id
+  for id in $(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}'); do
+    is_viewable "$id" && echo "$id"
+  done
+  return 0
+}
+# The value part of xprop's line for property $2 of window $1.
+window_property() { xprop -id "$1" "$2" 2>/dev/null | sed -E 's/^[^=]*= ?//'; }
 # Waits until the log $1 holds the text $2 at least $3 times (default once).
 wait_for_log() {
   local i

@@ -35,6 +35,8 @@ void isolateProcessEnvironment()
     }
     QFile::setPermissions(QFile::decodeName(base + "/runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // The session's settings (the colour scheme) live in a file of the temporary config folder.
+    qputenv("GSETTINGS_BACKEND", "keyfile");
     qputenv("TZ", "UTC");
     tzset();
     QStandardPaths::setTestModeEnabled(false);

@@ -1,27 +1,147 @@
 #include "Calendar/CalendarWindowController.h"
 
+#include "ActivationPolicy.h"
+#include "Calendar/CleanupCalendarView.h"
+#include "Calendar/WindowDragHandle.h"
+#include "Overlays/SystemAppearance.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/SheetBackdrop.h"
+#include "Settings/SheetPanelWindow.h"
+#include "Settings/Style.h"
+#include "Settings/SymbolIcon.h"
+#include "WindowLevel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QKeyEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
 namespace quorvane {
 
 namespace {
-// Lives as long as the process once created.
+
+// The open panel's controller; released when its window closes.
 CalendarWindowController *instance = nullptr;
+
+// The backdrop follows the window's size; Escape that no control took closes the window.
+class PanelEvents : public QObject {
+public:
+    PanelEvents(QWidget *window, QWidget *backdrop)
+        : QObject(window)
+        , m_window(window)
+        , m_backdrop(backdrop)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            m_backdrop->setGeometry(QRect(QPoint(0, 0), static_cast<QResizeEvent *>(event)->size()));
+        } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            m_window->close();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QWidget *m_backdrop;
+};
+
 } // namespace
 
-CalendarWindowController::CalendarWindowController(SettingsModel &model)
+CalendarWindowController::CalendarWindowController(SettingsModel &model, SystemAppearance &appearance)
     : m_model(model)
-    , m_window(new ClosingWindow)
+    , m_appearance(appearance)
 {
-    // An empty window until the calendar's own views are built.
+    auto *panel = new SheetPanelWindow;
+    m_window.reset(panel);
+    panel->setWindowTitle(QStringLiteral("Cleanup calendar"));
+    panel->setMovableByBackground(false);
+    applyWindowLevel(panel, WindowLevel::floating, WindowBehaviour{false, true, false});
+
+    auto *backdrop = new SheetBackdrop(panel);
+    backdrop->setCornerRadius(22);
+    backdrop->setStrokeOpacity(0.6);
+    backdrop->lower();
+    new PanelEvents(panel, backdrop);
+
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto *titleRow = new WindowDragHandle(panel);
+    titleRow->setObjectName(QStringLiteral("titleRow"));
+    auto *titleLayout = new QHBoxLayout(titleRow);
+    titleLayout->setContentsMargins(20, 18, 20, 4);
+    auto *title = new QLabel(QStringLiteral("Cleanup calendar"), titleRow);
+    QFont font = title->font();
+    font.setPointSizeF(font.pointSizeF() * 1.35);
+    font.setWeight(QFont::DemiBold);
+    title->setFont(font);
+    titleLayout->addWidget(title);
+    titleLayout->addStretch(1);
+    auto *close = new QToolButton(titleRow);
+    close->setObjectName(QStringLiteral("close"));
+    close->setAutoRaise(true);
+    close->setToolTip(QStringLiteral("Close"));
+    SymbolIcon::apply(close, QStringLiteral("xmark.circle.fill"));
+    QObject::connect(close, &QToolButton::clicked, panel, &QWidget::close);
+    titleLayout->addWidget(close);
+    layout->addWidget(titleRow);
+
+    m_calendar = new CleanupCalendarView(model, CleanupCalendarView::Options{}, panel);
+    auto *calendarBox = new QHBoxLayout;
+    calendarBox->setContentsMargins(6, 0, 6, 10);
+    calendarBox->addWidget(m_calendar);
+    layout->addLayout(calendarBox);
+
+    connect(&model, &SettingsModel::configChanged, this, [this] { restyle(); });
+    restyle();
+
+    panel->setFixedWidth(width);
+    panel->adjustSize();
+    panel->setFixedHeight(panel->sizeHint().height());
+    panel->centre();
+    // Closing releases the panel: the next show builds a new one.
+    panel->onClose = [] {
+        if (instance)
+            instance->deleteLater();
+        instance = nullptr;
+    };
 }
 
-void CalendarWindowController::show(SettingsModel &model)
+CalendarWindowController::~CalendarWindowController() = default;
+
+void CalendarWindowController::restyle()
+{
+    const Appearance &look = m_model.config().settings.appearance;
+    AppearanceMode mode = look.mode;
+    if (mode == AppearanceMode::system)
+        mode = m_appearance.currentIsDark() ? AppearanceMode::dark : AppearanceMode::light;
+    applyAppearance(m_window.get(), mode);
+    QPalette palette = mode == AppearanceMode::dark ? darkPalette() : lightPalette();
+    if (look.accentHex)
+        palette.setColor(QPalette::Highlight, colorFromHex(*look.accentHex));
+    m_window->setPalette(palette);
+    m_applied = mode;
+}
+
+void CalendarWindowController::show(SettingsModel &model, ActivationPolicy *activation, SystemAppearance *appearance)
 {
     if (!instance)
-        instance = new CalendarWindowController(model);
+        instance = new CalendarWindowController(model, appearance ? *appearance : SystemAppearance::shared());
     QWidget *window = instance->window();
     window->show();
     window->raise();
     window->activateWindow();
+    if (activation)
+        activation->activate();
 }
 
 CalendarWindowController *CalendarWindowController::shared()

@@ -1,27 +1,51 @@
 #pragma once
 
+#include "AppearanceMode.h"
 #include "Controller/ClosingWindow.h"
-#include "Settings/SettingsModel.h"
+
+#include <QObject>
+
+#include <memory>
 
 namespace quorvane {
 
-// The one cleanup-calendar window of the process.
-class CalendarWindowController {
+class ActivationPolicy;
+class CleanupCalendarView;
+class SettingsModel;
+class SystemAppearance;
+
+// The floating panel of the cleanup calendar: a title row with its close button over the month
+// calendar and its day sidebar, in the configured look and accent. One panel at a time; it is
+// released when it closes, so the next one starts on the current month with nothing selected.
+// It leaves the activation policy alone.
+class CalendarWindowController : public QObject {
 public:
-    // Creates the single calendar window for model on first use, else reuses it; shows it in
-    // front with the keyboard focus. Leaves the activation policy alone.
-    static void show(SettingsModel &model);
-    // The single instance, none before the first show.
+    static constexpr int width = 700;
+
+    // Opens the panel over model, or brings the open one (with the model it was made with) to
+    // the front; activates the application through activation when given. appearance: the
+    // session's dark mode for the "system" look; none: SystemAppearance::shared().
+    static void show(SettingsModel &model, ActivationPolicy *activation = nullptr,
+                     SystemAppearance *appearance = nullptr);
+    // The open panel's controller, none while no panel is open.
     static CalendarWindowController *shared();
 
     QWidget *window() const { return m_window.get(); }
-    SettingsModel &model() const { return m_model; }
+    CleanupCalendarView *calendar() const { return m_calendar; }
+    // The look in force: the configured one, "system" resolved through the session.
+    AppearanceMode appliedMode() const { return m_applied; }
+
+    ~CalendarWindowController() override;
 
 private:
-    explicit CalendarWindowController(SettingsModel &model);
+    CalendarWindowController(SettingsModel &model, SystemAppearance &appearance);
+    void restyle();
 
     SettingsModel &m_model;
+    SystemAppearance &m_appearance;
     WindowHandle m_window;
+    CleanupCalendarView *m_calendar = nullptr;
+    AppearanceMode m_applied = AppearanceMode::system;
 };
 
 } // namespace quorvane

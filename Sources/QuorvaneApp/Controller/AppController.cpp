@@ -12,9 +12,21 @@
 #include "SessionNotifications.h"
 #include "Triggers/KeyNames.h"
 
+#include <QCursor>
+
 namespace quorvane {
 
 namespace {
+
+ScreenList &screensOf(const AppEnvironment &env)
+{
+    return env.screens ? *env.screens : QtScreenList::shared();
+}
+
+CompositorProbe &compositorOf(const AppEnvironment &env)
+{
+    return env.compositor ? *env.compositor : LinuxCompositorProbe::shared();
+}
 
 // The reminders' centre: shown at their time on the session's notification server, under the
 // application's name, the icon of its desktop entry and the entry itself.
@@ -36,10 +48,14 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_store(m_env.paths.config(), m_env.paths.journal())
     , m_dataLock(m_env.paths.dataLock())
     , m_hotKeys(m_env.hotKeyRegistrar)
+    , m_cueOverlay(screensOf(m_env), compositorOf(m_env))
+    , m_switchOverlay(*m_env.scheduler, screensOf(m_env), compositorOf(m_env),
+                      m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))
     , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env))
     , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
     , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
     , m_menuBarIcon(*m_env.scheduler)
+    , m_scrollHUD(*m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
     useKeyLayout(m_env.keyLayout);
 }

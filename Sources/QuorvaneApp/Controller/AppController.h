@@ -98,6 +98,25 @@ public:
     void present(std::exception_ptr error);
     void stampActiveVisited();
 
+    // The transition's end: lifts the blur cover once the target's icons have settled, and
+    // not before the minimum duration since coverStart (a Scheduler time) nor the hold from
+    // then. Only schedules work.
+    void revealWhenSettled(SwitchTransition transition, const QString &target, double coverStart);
+    // One step of the settle poll: the reveal once every expected position reads back in
+    // place or after attempt 12, otherwise the next attempt 0.03 s later.
+    void settlePoll(const IconPositions &expected, int attempt, SwitchTransition transition, double hold, double fadeOut,
+                    double earliestReveal);
+
+    // Scrolling over the status item steps through the live desktops; 0.4 s after the last
+    // counted event the selected one becomes active.
+    void handleScroll(const StatusItem::Wheel &wheel);
+    static constexpr double scrollStepPoints = 90;
+    static constexpr double scrollCommitDelay = 0.4;
+    bool scrolling = false;
+    QStringList scrollRing;
+    std::optional<int> scrollIndex;
+    double scrollAccum = 0;
+
     // The status menu.
     void rebuildMenu();
     StatusMenuModel menuModel() const { return m_menuModel; }
@@ -201,7 +220,10 @@ private:
     void warnDataLockHeld();
     // Completes due desktop timers unless a switch is pending or the session is read-only.
     QStringList fireDueTimersIfSafe();
-    void revealWhenSettled(SwitchTransition transition, double coverStart);
+    void scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal);
+    void advanceScroll(int step);
+    void scheduleScrollCommit();
+    void commitScroll();
     void choose(const StatusMenuItem &item);
     // Small helpers for what the start-up and the menu call of the triggers, timers and
     // settings wiring.
@@ -250,6 +272,7 @@ private:
     std::unique_ptr<SettingsWindowController> m_settingsWindow;
     std::unique_ptr<CreateWorkspaceWindowController> m_createWindow;
     std::optional<Scheduler::Token> m_schedulerTimer;
+    std::optional<Scheduler::Token> m_scrollCommit;
     bool m_menuOpen = false;
     std::optional<StatusMenuItem> m_pendingChoice;
 };

@@ -147,7 +147,12 @@ void AppController::completeLaunch()
     m_statusItem->setVisible(true);
     if (m_statusItem->isAvailable())
         qCInfo(Log::app()) << "status item shown in the status area";
-    // 5. Scroll cycling over the status item is wired with the other switch triggers.
+    // 5. Scrolling over the status item; it reaches the application only from status areas
+    // that embed the item's window.
+    m_statusItem->setOnWheel([weak](const StatusItem::Wheel &wheel) {
+        if (weak && weak->loadOrDefault().settings.scrollToCycle)
+            weak->handleScroll(wheel);
+    });
     // 6.
     configureFloatingDock();
     // 7. Bootstrap and recovery, one unit: its first error is shown and ends it.

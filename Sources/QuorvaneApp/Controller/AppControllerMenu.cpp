@@ -179,7 +179,7 @@ void AppController::openCalendar()
 {
     SettingsModel &model = ensureSettingsModel();
     model.reload();
-    CalendarWindowController::show(model);
+    CalendarWindowController::show(model, m_env.activation, m_env.appearance);
 }
 
 void AppController::toggleDock()

@@ -130,7 +130,7 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     m_menuBarIcon.playSwitch(settings.menuBarAnimation);
     if (userInitiated)
         showFirstSwitchNoteIfNeeded(from, target);
-    revealWhenSettled(settings.switchTransition, coverStart);
+    revealWhenSettled(settings.switchTransition, target, coverStart);
 
     if (from != target)
         previousWorkspace = from;
@@ -334,24 +334,6 @@ void AppController::stampActiveVisited()
 {
     editQuietly([](Config &config) {
         config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
-    });
-}
-
-// The cover is lifted at the larger of the minimum duration since it began and the hold from
-// now. Icon positions travel with the items on this platform, so there is nothing to wait for.
-void AppController::revealWhenSettled(SwitchTransition transition, double coverStart)
-{
-    if (transition != SwitchTransition::blur)
-        return;
-    const AppSettings settings = loadOrDefault().settings;
-    const double hold = double(settings.switchRevealHoldMs) / 1000.0;
-    const double fadeOut = double(settings.switchFadeOutMs) / 1000.0;
-    const double earliest = coverStart + double(settings.switchMinDurationMs) / 1000.0;
-    const double delay = std::max(earliest - m_env.scheduler->now(), hold);
-    QPointer<AppController> weak(this);
-    m_env.scheduler->after(delay, [weak, fadeOut] {
-        if (weak)
-            weak->m_switchOverlay.reveal(SwitchTransition::blur, fadeOut);
     });
 }
 

@@ -123,8 +123,7 @@ void AppController::observeActiveSpace()
 
 void AppController::activeSpaceChanged()
 {
-    if (m_cueOverlay.hideStripInFullScreen && m_cueOverlay.current)
-        m_cueOverlay.rebuildStrips();
+    // The cue overlay draws no menu-bar strips, so it has nothing to rebuild here.
     m_floatingDock.activeSpaceChanged();
 }
 

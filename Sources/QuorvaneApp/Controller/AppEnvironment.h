@@ -4,6 +4,7 @@
 #include "Paths.h"
 
 #include <QStringList>
+#include <QPoint>
 #include <QUrl>
 
 #include <functional>
@@ -14,6 +15,8 @@ namespace quorvane {
 class ActivationPolicy;
 class AlertPresenter;
 class LoginItem;
+class CompositorProbe;
+class ScreenList;
 class HotKeyRegistrar;
 class KeyLayout;
 class Dialogs;
@@ -52,6 +55,14 @@ struct AppEnvironment {
     std::function<void(const QStringList &)> revealInFileManager = {};
     // The update framework; none (this platform has none): nothing is updated in place.
     UpdaterBackend *updaterBackend = nullptr;
+    // The screens the overlays cover; none: the application's own screens.
+    ScreenList *screens = nullptr;
+    // Whether a compositing manager draws translucent windows; none: asked of the display.
+    CompositorProbe *compositor = nullptr;
+    // Blocks the switch cover's fade-in between its frames; none: a plain thread sleep.
+    std::function<void(double seconds)> coverSleep;
+    // Where the pointer is, in screen coordinates; none: the real pointer.
+    std::function<QPoint()> pointer;
     // The session's wake and workspace notifications; none: a session that reports nothing.
     SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.

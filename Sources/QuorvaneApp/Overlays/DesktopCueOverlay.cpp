@@ -1,58 +1,104 @@
 #include "Overlays/DesktopCueOverlay.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+#include "Overlays/CueImageCache.h"
+#include "Settings/Style.h"
+
+#include <QImage>
+#include <QPainter>
 
 namespace quorvane {
 
 namespace {
 
-QList<QRect> screenFrames()
+bool onlyOpacityDiffers(const std::optional<DesktopCue> &applied, const std::optional<DesktopCue> &current)
 {
-    QList<QRect> frames;
-    for (const QScreen *screen : QGuiApplication::screens())
-        frames.append(screen->geometry());
-    return frames;
-}
-
-bool onlyOpacityDiffers(const std::optional<DesktopCue> &a, const std::optional<DesktopCue> &b)
-{
-    if (!a || !b || a->opacity == b->opacity)
+    if (!applied || !current)
         return false;
-    DesktopCue same = *a;
-    same.opacity = b->opacity;
-    return same == *b;
+    DesktopCue same = *applied;
+    same.opacity = current->opacity;
+    return same == *current;
 }
 
 } // namespace
 
-// The band and strip windows are not built yet: relayout records what it applies, so the
-// comparisons hold once windows exist, and shows nothing.
-void DesktopCueOverlay::relayout()
+DesktopCueOverlay::DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor)
+    : m_screens(screens)
+    , m_compositor(compositor)
 {
-    Applied next{current, screenFrames(), hideStripInFullScreen};
-    if (m_applied && *m_applied == next)
-        return; // would bring the existing windows to the front
-    if (m_applied && m_applied->screenFrames == next.screenFrames
-        && m_applied->hideStripInFullScreen == next.hideStripInFullScreen
-        && onlyOpacityDiffers(m_applied->cue, next.cue)) {
-        m_applied->cue = next.cue; // would set every window's alpha
-        return;
-    }
-    m_applied = std::move(next);
+    m_observer = m_screens.observe([this] { relayout(); });
 }
 
-void DesktopCueOverlay::rebuildStrips(const std::optional<std::vector<QWidget *>> &removing)
+DesktopCueOverlay::~DesktopCueOverlay()
 {
-    std::vector<QWidget *> windows;
-    if (removing) {
-        windows = *removing;
-    } else {
-        windows.swap(m_strips);
+    m_screens.unobserve(m_observer);
+}
+
+void DesktopCueOverlay::relayout()
+{
+    const QList<QRect> frames = m_screens.frames();
+    const bool sameSurroundings = frames == m_applied.screenFrames && hideStripInFullScreen == m_applied.hideStripInFullScreen;
+    if (sameSurroundings && current == m_applied.cue) {
+        for (const auto &band : m_bands)
+            band->raise();
+        return;
     }
-    for (QWidget *window : windows) {
-        if (window)
-            window->hide();
+    if (sameSurroundings && !m_bands.empty() && onlyOpacityDiffers(m_applied.cue, current)) {
+        for (const auto &band : m_bands)
+            setWindowOpacity(band.get(), current->opacity);
+        m_applied.cue = current;
+        return;
+    }
+
+    m_applied = Applied{current, frames, hideStripInFullScreen};
+    for (auto &band : m_bands)
+        m_leaving.push_back(std::move(band));
+    m_bands.clear();
+    ++m_generation;
+
+    OverlayWindow::Painter paint;
+    if (current && m_compositor.compositing()) {
+        if (current->fill.kind == DesktopCue::Fill::Kind::color) {
+            // An unreadable colour text shows the default accent colour.
+            const QColor color = colorFromHex(current->fill.value);
+            paint = [color](QPainter &painter, const QRect &area) { painter.fillRect(area, color); };
+        } else if (const QImage image = CueImageCache::shared().image(current->fill.value); !image.isNull()) {
+            // Scaled on both axes to fill the screen; the aspect ratio is not kept.
+            paint = [image](QPainter &painter, const QRect &area) {
+                painter.setRenderHint(QPainter::SmoothPixmapTransform);
+                painter.drawImage(area, image);
+            };
+        }
+    }
+    if (!paint) {
+        m_leaving.clear(); // hides them
+        return;
+    }
+    const WindowLevel level = current->aboveIcons ? WindowLevel::aboveIcons : WindowLevel::desktop;
+    for (const QRect &frame : frames) {
+        auto band = std::make_unique<OverlayWindow>(bandTitle, frame, level, paint);
+        setWindowOpacity(band.get(), current->opacity);
+        m_bands.push_back(std::move(band));
+    }
+    retireLeavingWhenPainted();
+    for (const auto &band : m_bands)
+        band->show();
+}
+
+void DesktopCueOverlay::retireLeavingWhenPainted()
+{
+    m_unpainted = m_bands.size();
+    if (m_unpainted == 0) {
+        m_leaving.clear();
+        return;
+    }
+    const unsigned generation = m_generation;
+    for (const auto &band : m_bands) {
+        band->onFirstPaint = [this, generation] {
+            if (generation != m_generation || m_unpainted == 0)
+                return;
+            if (--m_unpainted == 0)
+                m_leaving.clear();
+        };
     }
 }
 

@@ -1,19 +1,34 @@
 #pragma once
 
+#include "CompositorProbe.h"
 #include "DesktopCue.h"
+#include "Overlays/OverlayWindow.h"
+#include "ScreenList.h"
 
 #include <QList>
 #include <QRect>
-#include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace quorvane {
 
-// The per-desktop wallpaper layer on every screen, with its menu-bar strips.
+// The active desktop's cue on every screen: one band window per screen, as large as the
+// screen, showing the cue's colour or image at the cue's opacity, at the desktop level (a
+// desktop-type window kept below every other) or just above the Desktop's icons. Whether a
+// file manager's icon window lies above a desktop-level band is up to the window manager.
+// Bands are rebuilt only when what they show changes; the old ones are ordered out once every
+// new band has painted its first frame, so the Desktop is never uncovered in between.
+// Without a compositing manager no band is built: opaque, it would hide the Desktop's items.
+//
+// The menu-bar strips, and the poll that hides them during the show-desktop gesture, are left
+// out: no strip window is ever made, so hideStripInFullScreen only takes part in the change
+// test and draws nothing.
 class DesktopCueOverlay {
 public:
+    static inline const QString bandTitle = QStringLiteral("Quorvane desktop cue");
+
     // What relayout() last applied.
     struct Applied {
         std::optional<DesktopCue> cue;
@@ -22,19 +37,35 @@ public:
         bool operator==(const Applied &) const = default;
     };
 
+    // Lays itself out again whenever the screens change.
+    DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor);
+    ~DesktopCueOverlay();
+    DesktopCueOverlay(const DesktopCueOverlay &) = delete;
+    DesktopCueOverlay &operator=(const DesktopCueOverlay &) = delete;
+
+    // Shown whatever its enabled flag says; none shows nothing.
     std::optional<DesktopCue> current;
     bool hideStripInFullScreen = false;
 
-    // Brings the overlay in line with current, the screens and the strip setting.
+    // Brings the bands in line with current, the screens and the strip setting.
     void relayout();
-    // Orders out the given strip windows, or, given none, all of the overlay's own strips.
-    void rebuildStrips(const std::optional<std::vector<QWidget *>> &removing = std::nullopt);
 
-    const std::optional<Applied> &applied() const { return m_applied; }
+    const Applied &applied() const { return m_applied; }
+    const std::vector<std::unique_ptr<OverlayWindow>> &bands() const { return m_bands; }
+    // Old bands still waiting for the new ones' first frame.
+    std::size_t leavingCount() const { return m_leaving.size(); }
 
 private:
-    std::optional<Applied> m_applied;
-    std::vector<QWidget *> m_strips;
+    void retireLeavingWhenPainted();
+
+    ScreenList &m_screens;
+    CompositorProbe &m_compositor;
+    ScreenList::Token m_observer = 0;
+    Applied m_applied;
+    std::vector<std::unique_ptr<OverlayWindow>> m_bands;
+    std::vector<std::unique_ptr<OverlayWindow>> m_leaving;
+    unsigned m_generation = 0;
+    std::size_t m_unpainted = 0;
 };
 
 } // namespace quorvane

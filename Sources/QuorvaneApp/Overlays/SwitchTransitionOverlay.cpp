@@ -1,37 +1,278 @@
 #include "Overlays/SwitchTransitionOverlay.h"
 
+#include "Overlays/SweepGeometry.h"
+#include "Overlays/TimingCurve.h"
+#include "X11Connection.h"
+
+#include <QCoreApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QWindow>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
 namespace quorvane {
 
 namespace {
 
-void orderOut(std::vector<std::unique_ptr<QWidget>> &list)
+void orderOut(std::vector<std::unique_ptr<OverlayWindow>> &list)
 {
     for (const auto &window : list)
         window->hide();
     list.clear();
 }
 
+// One window of a sweep: the tint under a soft band that lies across the screen at the
+// sweep's angle and moves along its travel.
+class SweepBand {
+public:
+    SweepBand(const SweepGeometry &geometry, const QColor &tint, double height)
+        : m_geometry(geometry)
+        , m_tint(tint)
+        , m_height(height)
+        , m_centre(geometry.start)
+    {
+    }
+    void moveTo(double easedProgress) { m_centre = m_geometry.centreAt(easedProgress); }
+    void paint(QPainter &painter) const
+    {
+        const double b = m_geometry.bandWidth;
+        QLinearGradient mask(-b / 2, 0, b / 2, 0);
+        QColor clear = m_tint;
+        clear.setAlphaF(0);
+        mask.setColorAt(0, clear);
+        mask.setColorAt(0.46, m_tint);
+        mask.setColorAt(0.54, m_tint);
+        mask.setColorAt(1, clear);
+        painter.setRenderHint(QPainter::Antialiasing);
+        // Content coordinates are y-up: flip the centre, and the counter-clockwise rotation
+        // becomes a negative angle in the window's y-down coordinates.
+        painter.translate(m_centre.x(), m_height - m_centre.y());
+        painter.rotate(-m_geometry.rotationDegrees);
+        painter.fillRect(QRectF(-b / 2, -m_geometry.maskHeight / 2, b, m_geometry.maskHeight), mask);
+    }
+
+private:
+    SweepGeometry m_geometry;
+    QColor m_tint;
+    double m_height;
+    QPointF m_centre;
+};
+
 } // namespace
 
-void SwitchTransitionOverlay::cover(SwitchTransition style, SwitchBlurStyle, float, double)
+SwitchTransitionOverlay::SwitchTransitionOverlay(Scheduler &scheduler, ScreenList &screens, CompositorProbe &compositor,
+                                                 Sleeper sleep)
+    : m_scheduler(scheduler)
+    , m_screens(screens)
+    , m_compositor(compositor)
+    , m_sleep(std::move(sleep))
+    , m_fadeIn(scheduler)
+    , m_sweepFrames(scheduler)
+{
+}
+
+SwitchTransitionOverlay::~SwitchTransitionOverlay()
+{
+    for (const Scheduler::Token token : m_pending)
+        m_scheduler.cancel(token);
+}
+
+QColor SwitchTransitionOverlay::tint(SwitchBlurStyle blurStyle)
+{
+    switch (blurStyle) {
+    case SwitchBlurStyle::frost:
+        return QColor(0xE8, 0xEA, 0xED);
+    case SwitchBlurStyle::soft:
+        return QColor(0xC9, 0xCD, 0xD2);
+    case SwitchBlurStyle::light:
+        return QColor(0xF7, 0xF7, 0xF7);
+    case SwitchBlurStyle::dark: {
+        // #1E1E22 with black at 0.22 over it.
+        const auto over = [](int c) { return int(std::lround(c * (1 - 0.22))); };
+        return QColor(over(0x1E), over(0x1E), over(0x22));
+    }
+    }
+    return QColor(0xE8, 0xEA, 0xED);
+}
+
+std::size_t SwitchTransitionOverlay::fadingCount() const
+{
+    std::size_t count = 0;
+    for (const Fading &fading : m_fading)
+        count += fading.windows.size();
+    return count;
+}
+
+void SwitchTransitionOverlay::teardown()
+{
+    m_fadeIn.stop();
+    orderOut(windows);
+}
+
+void SwitchTransitionOverlay::teardownSweep()
+{
+    m_sweepFrames.stop();
+    orderOut(sweepWindows);
+}
+
+void SwitchTransitionOverlay::buildCover(SwitchBlurStyle blurStyle, float initialOpacity)
+{
+    const QColor color = tint(blurStyle);
+    for (const QRect &frame : m_screens.frames()) {
+        auto window = std::make_unique<OverlayWindow>(coverTitle, frame, WindowLevel::aboveIcons,
+                                                      [color](QPainter &painter, const QRect &area) {
+                                                          painter.fillRect(area, color);
+                                                      });
+        setWindowOpacity(window.get(), initialOpacity);
+        window->show();
+        windows.push_back(std::move(window));
+    }
+}
+
+void SwitchTransitionOverlay::setCoverOpacity(double opacity)
+{
+    for (const auto &window : windows)
+        setWindowOpacity(window.get(), opacity);
+}
+
+void SwitchTransitionOverlay::waitUntilExposed()
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::duration<double>(exposeLimit);
+    const auto flags = QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers
+        | QEventLoop::X11ExcludeTimers;
+    for (;;) {
+        QCoreApplication::processEvents(flags);
+        const bool exposed = std::all_of(windows.begin(), windows.end(), [](const auto &window) {
+            return window->windowHandle() && window->windowHandle()->isExposed();
+        });
+        if (exposed || Clock::now() >= deadline)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+void SwitchTransitionOverlay::cover(SwitchTransition style, SwitchBlurStyle blurStyle, float peakOpacity, double fadeIn)
 {
     if (style == SwitchTransition::none)
         return;
-    orderOut(windows);
-    // The blur windows themselves are not built yet: the switch runs uncovered.
+    teardown();
+    const bool translucent = m_compositor.compositing();
+    buildCover(blurStyle, translucent ? 0.0f : 1.0f);
+    if (windows.empty())
+        return;
+    waitUntilExposed();
+    for (const auto &window : windows)
+        window->repaint();
+    x11::flush();
+    if (translucent) {
+        const int frames = std::max(0, int(std::ceil(fadeIn / FrameAnimation::frameInterval - 1e-9)));
+        for (int frame = 1; frame <= frames; ++frame) {
+            m_sleep(FrameAnimation::frameInterval);
+            setCoverOpacity(peakOpacity * timing::easeOut(double(frame) / frames));
+            x11::flush();
+        }
+        setCoverOpacity(peakOpacity);
+    }
+    // Once the server has everything, one more frame lets the compositing manager draw it.
+    x11::sync();
+    m_sleep(FrameAnimation::frameInterval);
 }
 
-void SwitchTransitionOverlay::sweep(SwitchBlurStyle, float, double, double, double, double)
+void SwitchTransitionOverlay::preview(SwitchTransition style, SwitchBlurStyle blurStyle, float peakOpacity, double fadeIn,
+                                      double fadeOut)
 {
-    // The sweep band's windows are not built yet: the switch runs uncovered.
+    if (style == SwitchTransition::none)
+        return;
+    teardown();
+    const bool translucent = m_compositor.compositing();
+    buildCover(blurStyle, translucent ? 0.0f : 1.0f);
+    if (translucent && !windows.empty())
+        m_fadeIn.start(fadeIn, [this, peakOpacity](double progress) {
+            setCoverOpacity(peakOpacity * timing::easeOut(progress));
+        });
+    track(m_scheduler.after(previewRevealDelay, [this, style, fadeOut] { reveal(style, fadeOut); }));
 }
 
-void SwitchTransitionOverlay::reveal(SwitchTransition, double)
+void SwitchTransitionOverlay::reveal(SwitchTransition, double fadeOut)
 {
     if (windows.empty())
         return;
-    // Ordered out at once; the fade comes with the cover windows.
-    orderOut(windows);
+    m_fadeIn.stop(); // the fade-out starts from the opacity reached
+    Fading fading;
+    fading.windows.swap(windows);
+    if (!m_compositor.compositing()) {
+        orderOut(fading.windows);
+        return;
+    }
+    std::vector<double> from;
+    for (const auto &window : fading.windows)
+        from.push_back(windowOpacity(window.get()));
+    fading.animation = std::make_unique<FrameAnimation>(m_scheduler);
+    m_fading.push_back(std::move(fading));
+    const auto group = std::prev(m_fading.end());
+    group->animation->start(
+        fadeOut,
+        [group, from](double progress) {
+            const double left = 1 - timing::easeInEaseOut(progress);
+            for (std::size_t i = 0; i < group->windows.size(); ++i)
+                setWindowOpacity(group->windows[i].get(), from[i] * left);
+        },
+        [this, group] {
+            orderOut(group->windows);
+            m_fading.erase(group);
+        });
+}
+
+void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity, double bandFraction, double duration,
+                                    double startDelay, double angle)
+{
+    teardownSweep();
+    if (!m_compositor.compositing())
+        return; // opaque, the band's window would hide the whole screen
+    const QColor color = tint(blurStyle);
+    std::vector<OverlayWindow *> taken;
+    std::vector<std::shared_ptr<SweepBand>> bands;
+    for (const QRect &frame : m_screens.frames()) {
+        const auto geometry = SweepGeometry::forScreen(frame.size(), bandFraction, angle);
+        auto band = std::make_shared<SweepBand>(geometry, color, frame.height());
+        auto window = std::make_unique<OverlayWindow>(
+            sweepTitle, frame, WindowLevel::aboveIcons, [band](QPainter &painter, const QRect &) { band->paint(painter); },
+            true);
+        setWindowOpacity(window.get(), peakOpacity);
+        window->show();
+        taken.push_back(window.get());
+        bands.push_back(band);
+        sweepWindows.push_back(std::move(window));
+    }
+    if (!bands.empty()) {
+        // The band's place follows the clock, so a switch that blocks past the start delay
+        // finds it where it belongs once frames run again.
+        m_sweepFrames.start(
+            duration,
+            [this, bands](double progress) {
+                const double eased = timing::easeInEaseOut(progress);
+                for (const auto &band : bands)
+                    band->moveTo(eased);
+                for (const auto &window : sweepWindows)
+                    window->update();
+            },
+            {}, startDelay);
+    }
+    track(m_scheduler.after(startDelay + duration + sweepRemovalMargin, [this, taken] {
+        for (OverlayWindow *window : taken) {
+            const auto it = std::find_if(sweepWindows.begin(), sweepWindows.end(),
+                                         [window](const auto &held) { return held.get() == window; });
+            if (it == sweepWindows.end())
+                continue; // a later sweep already ordered it out
+            (*it)->hide();
+            sweepWindows.erase(it);
+        }
+    }));
 }
 
 } // namespace quorvane

@@ -1,26 +1,86 @@
 #pragma once
 
+#include "CompositorProbe.h"
+#include "IconPlacementRoutines.h"
+#include "Overlays/FrameAnimation.h"
+#include "Overlays/OverlayWindow.h"
+#include "ScreenList.h"
+#include "Scheduler.h"
 #include "SwitchEffectTypes.h"
 
-#include <QWidget>
+#include <QColor>
 
+#include <list>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace quorvane {
 
-// The windows that cover the screens during a switch.
+// The windows that dress a switch on every screen: a cover that fades in before the first file
+// moves and out once the icons have settled, or a band that sweeps across each screen once and
+// removes itself. One window per screen, just above the Desktop's icons and below every
+// ordinary window. No blur exists behind a window here: a flat tint stands for each material.
+// Without a compositing manager nothing is translucent: the cover is shown opaque and no sweep
+// is built.
 class SwitchTransitionOverlay {
 public:
-    std::vector<std::unique_ptr<QWidget>> windows;      // cover windows
-    std::vector<std::unique_ptr<QWidget>> sweepWindows; // removed by the sweep itself
+    static inline const QString coverTitle = QStringLiteral("Quorvane switch cover");
+    static inline const QString sweepTitle = QStringLiteral("Quorvane switch sweep");
+    static constexpr double previewRevealDelay = 0.22;
+    static constexpr double sweepRemovalMargin = 0.05;
+    // How long cover() serves window-system events at most while its windows get mapped.
+    static constexpr double exposeLimit = 0.5;
 
-    // With style none does nothing; otherwise drops the cover still held and covers every screen.
+    // sleep blocks cover()'s fade-in between its frames.
+    SwitchTransitionOverlay(Scheduler &scheduler, ScreenList &screens, CompositorProbe &compositor,
+                            Sleeper sleep = blockingSleep);
+    ~SwitchTransitionOverlay();
+
+    std::vector<std::unique_ptr<OverlayWindow>> windows;      // the cover, one window per screen
+    std::vector<std::unique_ptr<OverlayWindow>> sweepWindows; // sweeps whose removal has not run
+
+    // With style none nothing, not even to a cover still held. Otherwise the cover still held
+    // goes at once and a new one covers every screen. Returns only once the cover is on screen
+    // at its peak: the caller blocks the event loop next, and Qt maps and paints only from it.
+    // Meanwhile it serves window-system events (no input, socket notifiers or timers) until
+    // each window is exposed, paints them, and plays the fade-in itself with plain sleeps.
     void cover(SwitchTransition style, SwitchBlurStyle blurStyle, float peakOpacity, double fadeIn);
+    // Replaces a running sweep; the band's windows go startDelay + duration + 0.05 s from now.
     void sweep(SwitchBlurStyle blurStyle, float peakOpacity, double bandFraction, double duration,
                double startDelay, double angle);
-    // Lifts the cover; nothing when none is held.
+    // Fades the cover out from the opacity it has reached, then orders it out. Nothing without
+    // a cover; the sweep's windows are never touched.
     void reveal(SwitchTransition style, double fadeOut);
+    // The cover fading in through the scheduler without blocking, revealed 0.22 s later.
+    void preview(SwitchTransition style, SwitchBlurStyle blurStyle, float peakOpacity, double fadeIn, double fadeOut);
+
+    // The flat colour standing for the blur style's material.
+    static QColor tint(SwitchBlurStyle blurStyle);
+    // Windows of revealed covers still fading out.
+    std::size_t fadingCount() const;
+
+private:
+    struct Fading {
+        std::vector<std::unique_ptr<OverlayWindow>> windows;
+        std::unique_ptr<FrameAnimation> animation;
+    };
+
+    void teardown();
+    void teardownSweep();
+    void buildCover(SwitchBlurStyle blurStyle, float initialOpacity);
+    void waitUntilExposed();
+    void setCoverOpacity(double opacity);
+    void track(Scheduler::Token token) { m_pending.insert(token); }
+
+    Scheduler &m_scheduler;
+    ScreenList &m_screens;
+    CompositorProbe &m_compositor;
+    Sleeper m_sleep;
+    FrameAnimation m_fadeIn;
+    FrameAnimation m_sweepFrames;
+    std::list<Fading> m_fading;
+    std::set<Scheduler::Token> m_pending;
 };
 
 } // namespace quorvane

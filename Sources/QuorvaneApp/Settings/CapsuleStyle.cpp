@@ -2,7 +2,9 @@
 
 #include "Settings/Style.h"
 
+#include <QChildEvent>
 #include <QEvent>
+#include <QPointer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSizePolicy>
@@ -25,42 +27,146 @@ QColor withAlpha(QColor c, float alpha)
     return c;
 }
 
-// Writes a style sheet made from the widget's palette now and whenever that palette changes.
+// Writes a style sheet on a control, made from the palette of another widget (the control's
+// parent, or the container the look was asked for), now and whenever that palette changes.
+// The sheets sit on the controls themselves, never on a container: a widget under a style
+// sheet no longer takes its parent's palette, so light and dark would stop reaching it.
 class PaletteSheet : public QObject {
 public:
-    PaletteSheet(QWidget *widget, std::function<QString(const QPalette &)> make)
-        : QObject(widget)
-        , m_widget(widget)
+    // source: none takes the control's parent at each refresh.
+    PaletteSheet(QWidget *control, QWidget *source, std::function<QString(const QPalette &)> make)
+        : QObject(control)
+        , m_control(control)
+        , m_fixedSource(source)
         , m_make(std::move(make))
     {
-        widget->installEventFilter(this);
+        control->installEventFilter(this);
+        hookSource();
         refresh();
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // Written once the change has reached every child, never in the middle of it.
-        if (watched == m_widget && event->type() == QEvent::PaletteChange && !m_pending) {
-            m_pending = true;
-            QMetaObject::invokeMethod(this, [this] {
-                m_pending = false;
-                refresh();
-            }, Qt::QueuedConnection);
+        if (watched == m_control && event->type() == QEvent::ParentChange) {
+            hookSource();
+            refreshLater();
+        } else if (watched == m_source && event->type() == QEvent::PaletteChange) {
+            // Written once the change has reached every child, never in the middle of it.
+            refreshLater();
         }
         return false;
     }
 
 private:
+    QWidget *source() const
+    {
+        if (m_fixedSource)
+            return m_fixedSource;
+        return m_control->parentWidget() ? m_control->parentWidget() : m_control.data();
+    }
+    void hookSource()
+    {
+        QWidget *now = source();
+        if (now == m_source)
+            return;
+        if (m_source && m_source != m_control)
+            m_source->removeEventFilter(this);
+        m_source = now;
+        if (m_source != m_control)
+            m_source->installEventFilter(this);
+    }
+    void refreshLater()
+    {
+        if (m_pending)
+            return;
+        m_pending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_pending = false;
+            refresh();
+        }, Qt::QueuedConnection);
+    }
     void refresh()
     {
-        const QString sheet = m_make(m_widget->palette());
-        if (m_widget->styleSheet() != sheet)
-            m_widget->setStyleSheet(sheet);
+        if (!m_control || !m_source)
+            return;
+        const QString sheet = m_make(m_source->palette());
+        if (m_control->styleSheet() != sheet)
+            m_control->setStyleSheet(sheet);
     }
 
-    QWidget *m_widget;
+    QPointer<QWidget> m_control;
+    QPointer<QWidget> m_fixedSource;
+    QPointer<QWidget> m_source;
     bool m_pending = false;
     std::function<QString(const QPalette &)> m_make;
+};
+
+QString buttonSheet(const QPalette &p)
+{
+    const int inner = capsuleButtonHeight - 2; // the contents, inside a 1-pixel border
+    const QColor button = p.color(QPalette::Button);
+    const QColor text = p.color(QPalette::ButtonText);
+    const QColor dim = p.color(QPalette::Disabled, QPalette::ButtonText);
+    const QColor line = Style::separatorColor(p);
+    const QColor accent = p.color(QPalette::Highlight);
+    const QColor onAccent = p.color(QPalette::HighlightedText);
+    return QStringLiteral("QPushButton { min-height: %1px; max-height: %1px; padding: 0px 14px; border: 1px solid %2;"
+                          " border-radius: %3px; background: %4; color: %5; }"
+                          "QPushButton:hover { background: %6; }"
+                          "QPushButton:pressed { background: %7; }"
+                          "QPushButton:focus { border-color: %8; }"
+                          "QPushButton:checked { background: %9; border-color: %8; }"
+                          "QPushButton:disabled { color: %10; }"
+                          "QPushButton[prominentCTA=\"true\"] { background: %8; color: %11; border-color: %12; }"
+                          "QPushButton[prominentCTA=\"true\"]:pressed { background: %12; }"
+                          "QPushButton[prominentCTA=\"true\"]:disabled { background: %13; color: %14;"
+                          " border-color: %13; }")
+        .arg(inner)
+        .arg(rgba(line))
+        .arg(capsuleButtonHeight / 2)
+        .arg(rgba(button), rgba(text), rgba(button.lighter(104)), rgba(button.darker(110)), rgba(accent),
+             rgba(withAlpha(accent, 0.28f)), rgba(dim), rgba(onAccent), rgba(accent.darker(115)),
+             rgba(withAlpha(accent, 0.4f)), rgba(withAlpha(onAccent, 0.8f)));
+}
+
+constexpr const char *styledProperty = "quorvaneCapsule";
+
+// Gives every push button under a container the capsule sheet, the ones added later too (they
+// are seen when they are first polished).
+class CapsuleButtons : public QObject {
+public:
+    explicit CapsuleButtons(QWidget *host)
+        : QObject(host)
+        , m_host(host)
+    {
+        watch(host);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ChildPolished) {
+            if (auto *child = qobject_cast<QWidget *>(static_cast<QChildEvent *>(event)->child()))
+                watch(child);
+        }
+        return false;
+    }
+
+private:
+    void watch(QWidget *widget)
+    {
+        if (widget->property(styledProperty).toBool())
+            return;
+        widget->setProperty(styledProperty, true);
+        widget->installEventFilter(this);
+        if (auto *button = qobject_cast<QPushButton *>(widget))
+            new PaletteSheet(button, m_host, buttonSheet);
+        for (QObject *child : widget->children()) {
+            if (auto *w = qobject_cast<QWidget *>(child))
+                watch(w);
+        }
+    }
+
+    QWidget *m_host;
 };
 
 } // namespace
@@ -69,12 +175,12 @@ void capsuleField(QLineEdit *field, int height)
 {
     // The line edit keeps 2 pixels of its own before the text: the caret then sits 12 in.
     const int radius = height / 2;
-    new PaletteSheet(field, [radius](const QPalette &p) {
+    new PaletteSheet(field, nullptr, [radius](const QPalette &p) {
         return QStringLiteral("QLineEdit { padding: 0px 10px; border: 1px solid %1; border-radius: %2px;"
-                              " background: %3; }")
+                              " background: %3; color: %4; }")
             .arg(rgba(Style::separatorColor(p)))
             .arg(radius)
-            .arg(rgba(withAlpha(p.color(QPalette::WindowText), 0.05f)));
+            .arg(rgba(withAlpha(p.color(QPalette::WindowText), 0.05f)), rgba(p.color(QPalette::Text)));
     });
     field->setFixedHeight(height);
     field->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -82,32 +188,7 @@ void capsuleField(QLineEdit *field, int height)
 
 void capsuleButtons(QWidget *host)
 {
-    new PaletteSheet(host, [](const QPalette &p) {
-        const int inner = capsuleButtonHeight - 2; // the contents, inside a 1-pixel border
-        const QColor button = p.color(QPalette::Button);
-        const QColor text = p.color(QPalette::ButtonText);
-        const QColor dim = p.color(QPalette::Disabled, QPalette::ButtonText);
-        const QColor line = Style::separatorColor(p);
-        const QColor accent = p.color(QPalette::Highlight);
-        const QColor onAccent = p.color(QPalette::HighlightedText);
-        return QStringLiteral(
-                   "QPushButton { min-height: %1px; max-height: %1px; padding: 0px 14px; border: 1px solid %2;"
-                   " border-radius: %3px; background: %4; color: %5; }"
-                   "QPushButton:hover { background: %6; }"
-                   "QPushButton:pressed { background: %7; }"
-                   "QPushButton:focus { border-color: %8; }"
-                   "QPushButton:checked { background: %9; border-color: %8; }"
-                   "QPushButton:disabled { color: %10; }"
-                   "QPushButton[prominentCTA=\"true\"] { background: %8; color: %11; border-color: %12; }"
-                   "QPushButton[prominentCTA=\"true\"]:pressed { background: %12; }"
-                   "QPushButton[prominentCTA=\"true\"]:disabled { background: %13; color: %14; border-color: %13; }")
-            .arg(inner)
-            .arg(rgba(line))
-            .arg(capsuleButtonHeight / 2)
-            .arg(rgba(button), rgba(text), rgba(button.lighter(104)), rgba(button.darker(110)), rgba(accent),
-                 rgba(withAlpha(accent, 0.28f)), rgba(dim), rgba(onAccent), rgba(accent.darker(115)),
-                 rgba(withAlpha(accent, 0.4f)), rgba(withAlpha(onAccent, 0.8f)));
-    });
+    new CapsuleButtons(host);
 }
 
 void prominentCTA(QPushButton *button)

@@ -50,6 +50,12 @@ TEST_F(NewDesktopWindow, ABorderlessNamedPanelWithTheFormFocused)
     EXPECT_TRUE(window()->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(window()->windowFlags().testFlag(Qt::Tool));
     EXPECT_EQ(appliedAppearance(window()), AppearanceMode::dark);
+    // The dark look reaches the form's own controls, the styled buttons included.
+    EXPECT_EQ(controller->sheet()->palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
+    EXPECT_EQ(controller->sheet()->nameField()->palette().color(QPalette::Text), darkPalette().color(QPalette::Text));
+    auto *cancel = child<QPushButton>(window(), "cancel");
+    const QImage drawn = cancel->grab().toImage();
+    EXPECT_LT(QColor(drawn.pixel(cancel->width() / 2, 3)).lightness(), 128) << "a light button in a dark window";
     auto *backdrop = window()->findChild<SheetBackdrop *>();
     ASSERT_NE(backdrop, nullptr);
     EXPECT_EQ(backdrop->cornerRadius(), 22);

@@ -1,4 +1,3 @@
-#include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 
 #include <QGuiApplication>
@@ -47,23 +46,4 @@ TEST(CreateWorkspaceWindowController, PlacedNearTheTopRightOfTheAvailableArea)
     const int left = std::max(area.left(), area.x() + area.width() - 380 - 140);
     const int top = area.y() + std::min(area.height() - 560, 90);
     EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(left, top));
-}
-
-TEST(CalendarWindowController, OneWindowPerProcess)
-{
-    test::TempHome home;
-    const Paths paths = Paths::forHome(home.path());
-    FileStateStore store(paths.config(), paths.journal());
-    SettingsModel model(store, paths);
-    CalendarWindowController::show(model);
-    CalendarWindowController *first = CalendarWindowController::shared();
-    ASSERT_NE(first, nullptr);
-    QWidget *window = first->window();
-    EXPECT_TRUE(window->isVisible());
-    window->close();
-    CalendarWindowController::show(model);
-    EXPECT_EQ(CalendarWindowController::shared(), first);
-    EXPECT_EQ(first->window(), window);
-    EXPECT_TRUE(window->isVisible());
-    window->close();
 }

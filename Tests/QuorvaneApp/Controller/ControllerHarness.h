@@ -17,6 +17,7 @@
 #include "Controller/Log.h"
 #include "ManualScheduler.h"
 #include "PreferenceReader.h"
+#include "FakeScreenList.h"
 #include "Overlays/SystemAppearance.h"
 #include "TestEnvironment.h"
 
@@ -63,6 +64,9 @@ struct ControllerHarness : ::testing::Test {
     std::shared_ptr<FakeStatusItem> status = std::make_shared<FakeStatusItem>();
     AppInfo info = AppInfo::installed();
     std::optional<Paths> pathsOverride;
+    FakeScreenList screens;
+    FakeCompositor compositor;
+    QPoint pointer{10, 10};
 
     void SetUp() override { Log::start(AppInfo::installed(), QString()); }
 
@@ -74,6 +78,10 @@ struct ControllerHarness : ::testing::Test {
                            &instances, &appearance, {}, {}};
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
+        env.screens = &screens;
+        env.compositor = &compositor;
+        env.coverSleep = [](double) {}; // the cover's fade-in never waits in a test
+        env.pointer = [this] { return pointer; };
         env.hotKeyRegistrar = &hotKeys;
         env.session = &sessionEvents;
         env.dialogs = &dialogs;

@@ -1,35 +1,159 @@
+#include "FakeScreenList.h"
+#include "Overlays/CueImageCache.h"
 #include "Overlays/DesktopCueOverlay.h"
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QThread>
+#include "WindowLevel.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using quorvane::test::FakeCompositor;
+using quorvane::test::FakeScreenList;
 
-TEST(DesktopCueOverlay, RecordsWhatEachRelayoutApplied)
+namespace {
+
+struct CueTest : ::testing::Test {
+    FakeScreenList screens;
+    FakeCompositor compositor;
+    DesktopCueOverlay overlay{screens, compositor};
+    quorvane::test::TempHome home;
+
+    static DesktopCue colour(const QString &hex, double opacity = 0.4, bool aboveIcons = false)
+    {
+        return DesktopCue(true, DesktopCue::Fill::color(hex), opacity, aboveIcons, false);
+    }
+    std::vector<OverlayWindow *> bands() const
+    {
+        std::vector<OverlayWindow *> result;
+        for (const auto &band : overlay.bands())
+            result.push_back(band.get());
+        return result;
+    }
+    // Lets the window system expose and paint what was shown.
+    static void settle()
+    {
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(CueTest, OneBandPerScreenKeptOnTheUnchangedAndOpacityOnlyPaths)
 {
-    DesktopCueOverlay overlay;
-    EXPECT_FALSE(overlay.applied());
+    overlay.current = colour("#336699");
     overlay.relayout();
-    ASSERT_TRUE(overlay.applied());
-    EXPECT_FALSE(overlay.applied()->cue);
-    EXPECT_FALSE(overlay.applied()->screenFrames.isEmpty());
+    const auto built = bands();
+    ASSERT_EQ(built.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(built[i]->geometry(), screens.screens[i]);
+        EXPECT_EQ(built[i]->windowTitle(), "Quorvane desktop cue");
+        EXPECT_DOUBLE_EQ(windowOpacity(built[i]), 0.4);
+        EXPECT_TRUE(built[i]->isVisible());
+        EXPECT_TRUE(built[i]->windowFlags().testFlag(Qt::WindowTransparentForInput));
+    }
+    settle();
+    EXPECT_EQ(built[0]->grab().toImage().pixelColor(3, 3), QColor("#336699"));
 
-    const DesktopCue cue(true, DesktopCue::Fill::color("#336699"), 0.5, false, true);
-    overlay.current = cue;
-    overlay.hideStripInFullScreen = true;
     overlay.relayout();
-    EXPECT_EQ(overlay.applied()->cue, cue);
-    EXPECT_TRUE(overlay.applied()->hideStripInFullScreen);
+    EXPECT_EQ(bands(), built);
+    overlay.current->opacity = 0.7;
+    overlay.relayout();
+    EXPECT_EQ(bands(), built);
+    EXPECT_DOUBLE_EQ(windowOpacity(built[1]), 0.7);
+    EXPECT_EQ(overlay.applied().cue, overlay.current);
 
-    overlay.current->opacity = 0.9;
+    // A cue handed in although disabled is shown like any other; a change of it rebuilds.
+    overlay.current->enabled = false;
     overlay.relayout();
-    EXPECT_EQ(overlay.applied()->cue->opacity, 0.9);
+    EXPECT_EQ(overlay.bands().size(), 2u);
+    EXPECT_NE(bands(), built);
+}
+
+TEST_F(CueTest, NewBandsPaintBeforeTheOldOnesGo)
+{
+    overlay.current = colour("#336699");
+    overlay.relayout();
+    settle();
+    EXPECT_EQ(overlay.leavingCount(), 0u);
+
+    overlay.current = colour("#993366", 0.4, true);
+    overlay.relayout();
+    EXPECT_EQ(overlay.bands().size(), 2u);
+    EXPECT_EQ(overlay.leavingCount(), 2u); // still covering until the new ones have painted
+    settle();
+    EXPECT_EQ(overlay.leavingCount(), 0u);
+
+    // A changed screen arrangement lays the overlay out again by itself.
+    const auto before = bands();
+    screens.set({QRect(0, 0, 800, 500)});
+    ASSERT_EQ(overlay.bands().size(), 1u);
+    EXPECT_EQ(overlay.bands()[0]->geometry(), QRect(0, 0, 800, 500));
+    EXPECT_NE(overlay.bands()[0].get(), before[0]);
 
     overlay.current.reset();
     overlay.relayout();
-    EXPECT_FALSE(overlay.applied()->cue);
+    EXPECT_TRUE(overlay.bands().empty());
+    EXPECT_EQ(overlay.leavingCount(), 0u);
+}
 
-    QWidget strip;
-    strip.show();
-    overlay.rebuildStrips(std::vector<QWidget *>{&strip});
-    EXPECT_FALSE(strip.isVisible());
+TEST_F(CueTest, AMissingImageShowsNothingUntilTheCueChanges)
+{
+    overlay.current = colour("#336699");
+    overlay.relayout();
+
+    const QString path = home.filePath("cue.png");
+    DesktopCue image(true, DesktopCue::Fill::image(path), 0.5, false, false);
+    overlay.current = image;
+    overlay.relayout();
+    EXPECT_TRUE(overlay.bands().empty());
+    EXPECT_EQ(overlay.leavingCount(), 0u);
+
+    QImage picture(4, 2, QImage::Format_RGB32);
+    picture.fill(QColor("#204060"));
+    ASSERT_TRUE(picture.save(path));
+    overlay.relayout(); // unchanged: the file is not tried again
+    EXPECT_TRUE(overlay.bands().empty());
+
+    overlay.current->aboveIcons = true;
+    overlay.relayout();
+    ASSERT_EQ(overlay.bands().size(), 2u);
+    settle();
+    // Stretched over the whole screen on both axes.
+    EXPECT_EQ(overlay.bands()[0]->grab().toImage().pixelColor(600, 390), QColor("#204060"));
+
+    // Decoded once per path: the file going away changes nothing for a rebuild.
+    ASSERT_TRUE(QFile::remove(path));
+    overlay.current->aboveIcons = false;
+    overlay.relayout();
+    EXPECT_EQ(overlay.bands().size(), 2u);
+    CueImageCache::shared().evict(path);
+    overlay.current->aboveIcons = true;
+    overlay.relayout();
+    EXPECT_TRUE(overlay.bands().empty());
+}
+
+TEST_F(CueTest, WithoutACompositingManagerNoBandIsBuilt)
+{
+    compositor.on = false;
+    overlay.current = colour("#336699");
+    overlay.relayout();
+    EXPECT_TRUE(overlay.bands().empty());
+    EXPECT_EQ(overlay.applied().cue, overlay.current);
+}
+
+TEST_F(CueTest, AnUnreadableColourShowsTheDefaultAccent)
+{
+    overlay.current = colour("nonsense");
+    overlay.relayout();
+    settle();
+    ASSERT_FALSE(overlay.bands().empty());
+    EXPECT_EQ(overlay.bands()[0]->grab().toImage().pixelColor(1, 1), QColor("#C79A5B"));
 }

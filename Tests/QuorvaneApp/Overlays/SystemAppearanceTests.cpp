@@ -2,6 +2,9 @@
 #include "LogCapture.h"
 #include "Overlays/SystemAppearance.h"
 
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -71,4 +74,28 @@ TEST(SystemAppearance, AFailedFlipIsLoggedNotThrown)
     EXPECT_EQ(captured[0].type, QtCriticalMsg);
     EXPECT_EQ(captured[0].category, QString::fromUtf8(Log::app().categoryName()));
     EXPECT_EQ(captured[0].text, "appearance flip to light failed: no colour scheme");
+}
+
+TEST(SystemAppearance, TheSessionWithoutItsSchemaGivesOneLineWithTheToolsText)
+{
+    if (QStandardPaths::findExecutable("gsettings").isEmpty())
+        GTEST_SKIP() << "no gsettings tool";
+    QTemporaryDir empty;
+    const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("GSETTINGS_SCHEMA_DIR", QFile::encodeName(empty.path()));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(empty.path()));
+    LinuxPreferenceReader preferences;
+    LinuxAppearanceSwitch appearanceSwitch;
+    SystemAppearance appearance(preferences, appearanceSwitch);
+    std::vector<test::LogCapture::Entry> captured;
+    {
+        test::LogCapture log;
+        EXPECT_FALSE(appearance.currentIsDark());
+        appearance.setDark(true);
+        captured = log.entries;
+    }
+    qunsetenv("GSETTINGS_SCHEMA_DIR");
+    qputenv("XDG_DATA_DIRS", dataDirs);
+    ASSERT_EQ(captured.size(), 1u);
+    EXPECT_EQ(captured[0].text, "appearance flip to dark failed: No schemas installed");
 }

@@ -1,8 +1,15 @@
+#include "FakeScreenList.h"
+#include "ManualScheduler.h"
 #include "Triggers/ScrollCycleHUD.h"
+
+#include <QWidget>
+#include "WindowLevel.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using quorvane::test::FakeScreenList;
+using quorvane::test::ManualScheduler;
 
 TEST(ScrollCycleHUD, NeighboursWrapOnlyWhenAskedAndTheRingHasTwoNames)
 {
@@ -27,9 +34,80 @@ TEST(ScrollCycleHUD, NeighboursWrapOnlyWhenAskedAndTheRingHasTwoNames)
     };
     for (const Case &c : cases)
         EXPECT_EQ(ScrollCycleHUD::labelsFor(c.ring, c.index, c.wraps), c.labels) << c.ring.join(',').toStdString() << c.index;
+}
 
-    ScrollCycleHUD hud;
-    hud.show(abc, 1, true, 1);
-    hud.show(abc, 5, true, 1); // outside the ring: nothing changes
-    EXPECT_EQ(hud.labels(), (L{"A", "B", "C"}));
+namespace {
+
+struct HudTest : ::testing::Test {
+    ManualScheduler scheduler;
+    FakeScreenList screens;
+    QPoint pointer{700, 100}; // on the second screen
+    ScrollCycleHUD hud{scheduler, screens, [this] { return pointer; }};
+};
+
+} // namespace
+
+TEST_F(HudTest, FadesInWithoutASlideThenSlidesOnLaterSteps)
+{
+    hud.show({"A", "B", "C"}, 5, true, 1);
+    EXPECT_EQ(hud.panel(), nullptr); // outside the ring: nothing at all
+
+    hud.show({"A", "B", "C"}, 1, false, 1);
+    QWidget *panel = hud.panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->windowTitle(), "Quorvane scroll");
+    EXPECT_DOUBLE_EQ(windowOpacity(panel), 0);
+    EXPECT_EQ(hud.slideOffset(), 0);
+    EXPECT_EQ(hud.labels(), (ScrollCycleHUD::Labels{"A", "B", "C"}));
+    EXPECT_EQ(panel->size(), QSize(200, 152)); // short names
+    EXPECT_EQ(panel->geometry().center(), QRect(640, 0, 320, 240).center());
+    scheduler.advance(0.15);
+    EXPECT_DOUBLE_EQ(windowOpacity(panel), 1);
+
+    hud.show({"A", "B", "C"}, 2, false, 1);
+    EXPECT_DOUBLE_EQ(hud.slideOffset(), 26); // from one row below
+    scheduler.advance(0.19);
+    EXPECT_DOUBLE_EQ(hud.slideOffset(), 0);
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
+}
+
+TEST_F(HudTest, ALongNameWidensThePanelToItsLimitAndIsShortened)
+{
+    const QString longName(200, QChar(u'W'));
+    pointer = QPoint(-50, -50); // on no screen: the first one
+    hud.show({"A", longName}, 1, false, 0);
+    QWidget *panel = hud.panel();
+    EXPECT_EQ(panel->width(), 560);
+    EXPECT_EQ(panel->geometry().center(), QRect(0, 0, 640, 400).center());
+    const auto shown = hud.shownTexts();
+    EXPECT_TRUE(shown.current.endsWith(QChar(0x2026)));
+    EXPECT_LT(shown.current.size(), longName.size());
+    EXPECT_EQ(shown.previous, "A");
+}
+
+TEST_F(HudTest, HideFadesOutAndAShowMeanwhileKeepsThePanel)
+{
+    hud.hide(); // no panel yet
+    hud.show({"A", "B"}, 0, false, 0);
+    scheduler.advance(0.2);
+    hud.hide();
+    scheduler.advance(0.1);
+    QWidget *panel = hud.panel();
+    EXPECT_TRUE(panel->isVisible());
+    const double faded = windowOpacity(panel);
+    EXPECT_LT(faded, 1);
+
+    hud.show({"A", "B"}, 1, false, 1); // during the fade-out: no ordering out
+    EXPECT_DOUBLE_EQ(hud.slideOffset(), 26);
+    scheduler.advance(0.5);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_DOUBLE_EQ(windowOpacity(panel), 1);
+
+    hud.hide();
+    scheduler.advance(0.25);
+    EXPECT_FALSE(panel->isVisible());
+    hud.show({"A", "B"}, 0, false, -1); // a new run fades in from nothing, without a slide
+    EXPECT_DOUBLE_EQ(windowOpacity(panel), 0);
+    EXPECT_EQ(hud.slideOffset(), 0);
 }

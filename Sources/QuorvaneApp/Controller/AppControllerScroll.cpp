@@ -1,0 +1,104 @@
+// Scrolling over the status item: steps through the live desktops with the scroll display,
+// and switches to the selected one once the scrolling has stopped.
+#include "Controller/AppController.h"
+
+#include <QPointer>
+
+#include <cmath>
+
+namespace quorvane {
+
+namespace {
+
+QStringList liveNames(const Config &config)
+{
+    QStringList names;
+    for (const Workspace &workspace : config.liveWorkspaces())
+        names << workspace.name;
+    return names;
+}
+
+// Wrapping only with more than three desktops.
+constexpr int wrapAbove = 3;
+
+} // namespace
+
+void AppController::handleScroll(const StatusItem::Wheel &wheel)
+{
+    // Inertial scrolling after the fingers lift neither steps nor postpones the commit.
+    if (wheel.momentum)
+        return;
+    const QStringList ring = liveNames(loadOrDefault());
+    if (ring.isEmpty())
+        return;
+    if (!scrolling) {
+        scrolling = true;
+        scrollAccum = 0;
+        scrollRing = ring;
+        const qsizetype active = ring.indexOf(loadOrDefault().activeWorkspace);
+        scrollIndex = active >= 0 ? std::optional<int>(int(active)) : std::nullopt;
+    }
+    const double dy = wheel.deltaY;
+    if (!wheel.precise) {
+        if (dy != 0)
+            advanceScroll(dy > 0 ? -1 : +1);
+    } else {
+        scrollAccum += dy;
+        while (std::abs(scrollAccum) >= scrollStepPoints) {
+            const bool up = scrollAccum > 0;
+            advanceScroll(up ? -1 : +1);
+            scrollAccum += up ? -scrollStepPoints : scrollStepPoints;
+        }
+    }
+    scheduleScrollCommit();
+}
+
+void AppController::advanceScroll(int step)
+{
+    const int n = int(scrollRing.size());
+    if (n == 0)
+        return;
+    int index = 0;
+    int slide = step;
+    if (!scrollIndex) {
+        index = step < 0 ? n - 1 : 0;
+    } else {
+        const int j = *scrollIndex + step;
+        index = n > wrapAbove ? ((j % n) + n) % n : std::clamp(j, 0, n - 1);
+        slide = index != *scrollIndex ? step : 0;
+    }
+    scrollIndex = index;
+    m_scrollHUD.show(scrollRing, index, n > wrapAbove, slide);
+}
+
+void AppController::scheduleScrollCommit()
+{
+    if (m_scrollCommit)
+        m_env.scheduler->cancel(*m_scrollCommit);
+    QPointer<AppController> weak(this);
+    m_scrollCommit = m_env.scheduler->after(scrollCommitDelay, [weak] {
+        if (!weak)
+            return;
+        weak->m_scrollCommit.reset();
+        weak->commitScroll();
+    });
+}
+
+void AppController::commitScroll()
+{
+    m_scrollHUD.hide();
+    if (scrollIndex && *scrollIndex >= 0 && *scrollIndex < scrollRing.size()) {
+        const QString name = scrollRing[*scrollIndex];
+        const Config config = loadOrDefault();
+        // The ring was fixed when the gesture began; the timers may have archived or drained a
+        // desktop since. Only a desktop that is still live may become active.
+        const bool live = liveNames(config).contains(name);
+        if (live && name != config.activeWorkspace)
+            performSwitch(name, true);
+    }
+    scrolling = false;
+    scrollIndex.reset();
+    scrollAccum = 0;
+}
+
+} // namespace quorvane

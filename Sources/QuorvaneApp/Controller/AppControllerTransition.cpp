@@ -1,0 +1,105 @@
+// The end of a switch's transition: when the cover is lifted, the settle poll of the target's
+// icons, and the settings window's preview.
+#include "Controller/AppController.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace quorvane {
+
+namespace {
+
+constexpr int lastSettleAttempt = 12;
+constexpr double settleInterval = 0.03;
+
+double seconds(std::int64_t ms)
+{
+    return double(ms) / 1000.0;
+}
+
+} // namespace
+
+void AppController::revealWhenSettled(SwitchTransition transition, const QString &target, double coverStart)
+{
+    // The sweep removes its own windows; none has nothing to lift.
+    if (transition != SwitchTransition::blur)
+        return;
+    const Config config = loadOrDefault();
+    const AppSettings &settings = config.settings;
+    const double hold = seconds(settings.switchRevealHoldMs);
+    const double fadeOut = seconds(settings.switchFadeOutMs);
+    const double earliest = coverStart + seconds(settings.switchMinDurationMs);
+    if (settings.nativePositions) {
+        scheduleReveal(transition, hold, fadeOut, earliest);
+        return;
+    }
+    IconPositions expected;
+    if (const Workspace *workspace = config.workspace(target)) {
+        for (const QString &name : workspace->files) {
+            if (const auto it = workspace->positions.find(name); it != workspace->positions.end())
+                expected.emplace(name, *it);
+        }
+    }
+    settlePoll(expected, 0, transition, hold, fadeOut, earliest);
+}
+
+void AppController::settlePoll(const IconPositions &expected, int attempt, SwitchTransition transition, double hold,
+                               double fadeOut, double earliestReveal)
+{
+    bool settled = expected.empty();
+    if (!settled) {
+        QStringList names;
+        for (const auto &[name, position] : expected)
+            names << name;
+        IconPositions answer;
+        try {
+            answer = m_surface.readPositions(names);
+        } catch (...) {
+            answer.clear(); // a failed read is not settled
+        }
+        settled = std::all_of(expected.begin(), expected.end(), [&answer](const auto &entry) {
+            const auto it = answer.find(entry.first);
+            return it != answer.end() && it->second.x == entry.second.x && it->second.y == entry.second.y;
+        });
+    }
+    if (settled || attempt >= lastSettleAttempt) {
+        scheduleReveal(transition, hold, fadeOut, earliestReveal);
+        return;
+    }
+    QPointer<AppController> weak(this);
+    m_env.scheduler->after(settleInterval, [weak, expected, attempt, transition, hold, fadeOut, earliestReveal] {
+        if (weak)
+            weak->settlePoll(expected, attempt + 1, transition, hold, fadeOut, earliestReveal);
+    });
+}
+
+void AppController::scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal)
+{
+    const double delay = std::max(earliestReveal - m_env.scheduler->now(), hold);
+    QPointer<AppController> weak(this);
+    m_env.scheduler->after(delay, [weak, transition, fadeOut] {
+        if (weak)
+            weak->m_switchOverlay.reveal(transition, fadeOut);
+    });
+}
+
+void AppController::previewSwitchTransition()
+{
+    const AppSettings settings = loadOrDefault().settings;
+    switch (settings.switchTransition) {
+    case SwitchTransition::none:
+        return;
+    case SwitchTransition::blur:
+        m_switchOverlay.preview(SwitchTransition::blur, settings.switchBlurStyle, float(settings.switchBlurOpacity),
+                                seconds(settings.switchFadeInMs), seconds(settings.switchFadeOutMs));
+        return;
+    case SwitchTransition::sweep:
+        m_switchOverlay.sweep(settings.switchBlurStyle, float(settings.switchBlurOpacity), settings.sweepBandFraction,
+                              seconds(settings.sweepDurationMs), seconds(settings.sweepStartDelayMs),
+                              settings.sweepAngleDegrees);
+        return;
+    }
+}
+
+} // namespace quorvane

@@ -1,0 +1,37 @@
+#include "Overlays/OverlayWindow.h"
+
+#include <QPainter>
+
+namespace quorvane {
+
+OverlayWindow::OverlayWindow(const QString &title, const QRect &frame, WindowLevel level, Painter paint, bool translucent)
+    : m_paint(std::move(paint))
+{
+    setWindowTitle(title);
+    setAttribute(Qt::WA_NoSystemBackground);
+    if (translucent)
+        setAttribute(Qt::WA_TranslucentBackground); // before the native window exists
+    applyWindowLevel(this, level);
+    setGeometry(frame);
+}
+
+void OverlayWindow::paintEvent(QPaintEvent *)
+{
+    {
+        QPainter painter(this);
+        if (testAttribute(Qt::WA_TranslucentBackground)) {
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.fillRect(rect(), Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+        if (m_paint)
+            m_paint(painter, rect());
+    }
+    if (++m_paints == 1 && onFirstPaint) {
+        const auto first = std::move(onFirstPaint);
+        onFirstPaint = nullptr;
+        first();
+    }
+}
+
+} // namespace quorvane

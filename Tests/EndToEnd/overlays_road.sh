@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The switch dressed on a real display (Xvfb with a window manager, a tray host and a
+# compositing manager) in a temporary home folder, the session's settings in a key file there:
+# a covered switch to a dark desktop with a cue, the cover seen while the switch waits in its
+# gap; the session turned dark and the cue shown; back to the first desktop, cue gone and the
+# user's own light scheme back; two wheel clicks on the tray icon show the scroll display and
+# switch once the wheel rests.
+# Usage: overlays_road.sh PATH_TO_QUORVANE
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$1" xcompmgr xprop gsettings
+export GSETTINGS_BACKEND=keyfile
+gsettings set org.gnome.desktop.interface color-scheme 'prefer-light' \
+  || { echo "SKIP: no org.gnome.desktop.interface schema"; exit 77; }
+
+root="$HOME/QuorVane Desktops"
+mkdir -p "$root/.store" "$root/Default" "$root/Night" "$root/_Hidden Desktop"
+echo day > "$HOME/Desktop/day.txt"
+echo night > "$root/Night/night.txt"
+cat > "$root/.store/config.json" <<'JSON'
+{"schemaVersion": 1, "activeWorkspace": "Default",
+ "workspaces": [
+  {"name": "Default", "files": ["day.txt"], "preferredAppearance": "system"},
+  {"name": "Night", "files": ["night.txt"], "preferredAppearance": "dark",
+   "cue": {"enabled": true, "fill": {"color": {"_0": "#336699"}}, "opacity": 0.4,
+           "aboveIcons": true, "aboveMenuBar": false}},
+  {"name": "_Hidden Desktop"}],
+ "settings": {"switchTransition": "blur", "moveGapMs": 2000, "shownFirstSwitchNote": true}}
+JSON
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+start_desktop_session
+xcompmgr >/dev/null 2>&1 &
+sleep 0.5
+read -r screen_w screen_h <<<"$(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')"
+max=4294967295
+# True when property $2 of window $1 is $3 of the maximum opacity (to one part in a million).
+opacity_is() { python3 -c "import sys; v=int(sys.argv[1]); sys.exit(0 if abs(v/$max-float(sys.argv[2]))<1e-6 else 1)" \
+  "$(window_property "$1" _NET_WM_WINDOW_OPACITY)" "$2"; }
+scheme() { gsettings get org.gnome.desktop.interface color-scheme; }
+# Whether the window is on every workspace: the sticky state, or the all-workspaces number
+# that window managers without that state keep instead.
+on_every_workspace() {
+  window_property "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_STICKY \
+    || [ "$(window_property "$1" _NET_WM_DESKTOP)" = "$max" ]
+}
+
+start_app app
+sleep 0.5
+
+# 1. The switch to Night, seen in its gap.
+choose_from_menu 2
+in_gap=
+for i in $(seq 1 100); do
+  if [ ! -e "$HOME/Desktop/day.txt" ] && [ ! -e "$HOME/Desktop/night.txt" ]; then in_gap=1; break; fi
+  sleep 0.05
+done
+[ -n "$in_gap" ] || fail "never saw the switch between moving out and moving in"
+covers="$(viewable_windows "Quorvane switch cover")"
+[ "$(echo "$covers" | grep -c .)" = 1 ] || fail "viewable covers during the gap: '$covers'"
+geometry="$(xwininfo -id "$covers" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')"
+[ "$geometry" = "$screen_w $screen_h" ] || fail "the cover is $geometry, the screen $screen_w $screen_h"
+opacity_is "$covers" 0.5 || fail "cover opacity $(window_property "$covers" _NET_WM_WINDOW_OPACITY)"
+window_property "$covers" _NET_WM_STATE | grep -q _NET_WM_STATE_BELOW || fail "the cover is not kept below"
+wait_for 'c["activeWorkspace"] == "Night"' || fail "the switch to Night did not finish"
+[ "$(listing "$HOME/Desktop")" = "night.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"
+gone=
+for i in $(seq 1 30); do
+  [ -z "$(viewable_windows "Quorvane switch cover")" ] && { gone=1; break; }
+  sleep 0.1
+done
+[ -n "$gone" ] || fail "the cover was still up 3 s after the switch"
+echo "covered switch: ok"
+
+# 2. Night's dark scheme and cue.
+[ "$(scheme)" = "'prefer-dark'" ] || fail "colour scheme after the switch to Night: $(scheme)"
+cues="$(viewable_windows "Quorvane desktop cue")"
+[ "$(echo "$cues" | grep -c .)" = 1 ] || fail "viewable cue windows: '$cues'"
+opacity_is "$cues" 0.4 || fail "cue opacity $(window_property "$cues" _NET_WM_WINDOW_OPACITY)"
+window_property "$cues" _NET_WM_STATE | grep -q _NET_WM_STATE_BELOW || fail "the cue is not kept below"
+on_every_workspace "$cues" || fail "the cue is not on every workspace: $(xprop -id "$cues")"
+echo "dark scheme and cue: ok"
+
+# 3. Back to Default: no cue, the user's own light scheme.
+choose_from_menu 1
+wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back to Default did not finish"
+for i in $(seq 1 30); do [ -z "$(viewable_windows "Quorvane desktop cue")" ] && break; sleep 0.1; done
+[ -z "$(viewable_windows "Quorvane desktop cue")" ] || fail "a cue is still shown on Default"
+[ "$(scheme)" = "'prefer-light'" ] || fail "colour scheme back on Default: $(scheme)"
+for i in $(seq 1 30); do [ -z "$(viewable_windows "Quorvane switch cover")" ] && break; sleep 0.1; done
+echo "back to the light scheme: ok"
+
+# 4. Two wheel clicks down on the tray icon: the scroll display, then the switch to Night.
+read -r x y <<<"$(tray_icon_centre)"
+xdotool mousemove "$x" "$y"
+sleep 0.2
+xdotool click 5
+sleep 0.1
+xdotool click 5
+shown=
+for i in $(seq 1 20); do
+  [ -n "$(viewable_windows "Quorvane scroll")" ] && { shown=1; break; }
+  sleep 0.05
+done
+[ -n "$shown" ] || fail "no scroll display after the wheel clicks"
+wait_for 'c["activeWorkspace"] == "Night"' || fail "scrolling did not switch to Night"
+hidden=
+for i in $(seq 1 40); do
+  [ -z "$(viewable_windows "Quorvane scroll")" ] && { hidden=1; break; }
+  sleep 0.1
+done
+[ -n "$hidden" ] || fail "the scroll display stayed on screen"
+echo "scroll cycling: ok"
+
+stop_app
+echo PASS > "$WORK/result"
+SESSION
+e2e_run_session "$WORK/session.sh"

@@ -1,0 +1,108 @@
+#include "CalendarViewHarness.h"
+
+#include "AppearanceSwitch.h"
+#include "Calendar/CalendarWindowController.h"
+#include "Calendar/CleanupCalendarView.h"
+#include "Overlays/SystemAppearance.h"
+#include "PreferenceReader.h"
+#include "RecordingActivationPolicy.h"
+#include "Settings/Style.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QToolButton>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+class DarkSession final : public PreferenceReader, public AppearanceSwitch {
+public:
+    bool dark = true;
+    std::optional<QVariant> value(const QString &domain, const QString &key) const override
+    {
+        if (domain.isEmpty() && key == "AppleInterfaceStyle" && dark)
+            return QVariant(QStringLiteral("Dark"));
+        return std::nullopt;
+    }
+    std::optional<QString> setDark(bool) override { return std::nullopt; }
+};
+
+struct CalendarWindowTest : CalendarHarness {
+    RecordingActivationPolicy activation;
+    DarkSession session;
+    SystemAppearance appearance{session, session};
+
+    void TearDown() override
+    {
+        if (CalendarWindowController::shared())
+            CalendarWindowController::shared()->window()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void closeAndSettle(QWidget *window)
+    {
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+} // namespace
+
+TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
+{
+    open(Config::defaultDocument());
+    CalendarWindowController::show(*model, &activation, &appearance);
+    CalendarWindowController *first = CalendarWindowController::shared();
+    ASSERT_NE(first, nullptr);
+    QWidget *window = first->window();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Cleanup calendar");
+    EXPECT_EQ(window->width(), 700);
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_GE(window->height(), window->sizeHint().height());
+
+    CalendarWindowController::show(*model, &activation, &appearance);
+    EXPECT_EQ(CalendarWindowController::shared(), first);
+    // Only activations: the policy's mode is never set.
+    using Call = RecordingActivationPolicy::Call;
+    EXPECT_EQ(activation.calls, std::vector<Call>({Call::activate, Call::activate}));
+
+    first->calendar()->shiftMonth(3);
+    first->calendar()->selectDay(today.addMonths(3));
+    QTest::keyClick(window, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(CalendarWindowController::shared(), nullptr);
+    EXPECT_EQ(activation.calls.size(), 2u);
+
+    CalendarWindowController::show(*model, &activation, &appearance);
+    ASSERT_NE(CalendarWindowController::shared(), nullptr);
+    EXPECT_EQ(CalendarWindowController::shared()->calendar()->monthAnchor(), today);
+    EXPECT_FALSE(CalendarWindowController::shared()->calendar()->selectedDay());
+    QTest::mouseClick(CalendarWindowController::shared()->window()->findChild<QToolButton *>("close"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(CalendarWindowController::shared(), nullptr);
+    EXPECT_EQ(activation.calls, std::vector<Call>(3, Call::activate));
+}
+
+TEST_F(CalendarWindowTest, TheConfiguredLookAndAccentRestyleTheOpenPanel)
+{
+    Config config = Config::defaultDocument();
+    config.settings.appearance.accentHex.reset();
+    open(config);
+    CalendarWindowController::show(*model, &activation, &appearance);
+    CalendarWindowController *panel = CalendarWindowController::shared();
+    // "system" follows the session, which is dark.
+    EXPECT_EQ(panel->appliedMode(), AppearanceMode::dark);
+    EXPECT_EQ(panel->window()->palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
+    const QColor systemHighlight = darkPalette().color(QPalette::Highlight);
+    EXPECT_EQ(panel->window()->palette().color(QPalette::Highlight), systemHighlight);
+
+    model->setAppearanceMode(AppearanceMode::light);
+    EXPECT_EQ(panel->appliedMode(), AppearanceMode::light);
+    EXPECT_EQ(panel->window()->palette().color(QPalette::Window), lightPalette().color(QPalette::Window));
+
+    model->setAccent(QStringLiteral("#6C8BA6"));
+    EXPECT_EQ(panel->window()->palette().color(QPalette::Highlight), QColor("#6C8BA6"));
+    EXPECT_EQ(CalendarWindowController::shared(), panel); // restyled in place
+}

@@ -1,0 +1,116 @@
+#include "Controller/ControllerHarness.h"
+
+using namespace quorvane;
+
+namespace {
+
+struct Transition : test::ControllerHarness {
+    void useTransition(SwitchTransition transition, std::int64_t holdMs = 0)
+    {
+        Config config = load();
+        config.settings.switchTransition = transition;
+        config.settings.switchRevealHoldMs = holdMs;
+        config.settings.switchMinDurationMs = 1000;
+        config.settings.switchFadeOutMs = 500;
+        save(config);
+    }
+};
+
+} // namespace
+
+TEST_F(Transition, TheCoverLiftsAtTheLaterOfTheMinimumDurationAndTheHold)
+{
+    for (const std::int64_t hold : {0, 1500}) {
+        layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+        useTransition(SwitchTransition::blur, hold);
+        AppController controller(environment());
+        SwitchTransitionOverlay &overlay = controller.switchOverlay();
+        controller.performSwitch("B", true);
+        ASSERT_EQ(overlay.windows.size(), 2u);
+        EXPECT_TRUE(tool.scripts.isEmpty()); // positions travel with the files: nothing is read
+        const double lift = hold ? 1.5 : 1.0;
+        scheduler.advance(lift - 0.01);
+        EXPECT_EQ(overlay.windows.size(), 2u) << hold;
+        scheduler.advance(0.02);
+        EXPECT_TRUE(overlay.windows.empty()) << hold;
+        scheduler.advance(0.55);
+        EXPECT_EQ(overlay.fadingCount(), 0u);
+        controller.performSwitch("A", true); // back, for the next round
+        scheduler.advance(3);
+    }
+}
+
+TEST_F(Transition, SweepAndNoneLeaveNothingToReveal)
+{
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    useTransition(SwitchTransition::sweep);
+    AppController controller(environment());
+    controller.performSwitch("B", true);
+    EXPECT_EQ(controller.switchOverlay().sweepWindows.size(), 2u);
+    EXPECT_TRUE(controller.switchOverlay().windows.empty());
+    scheduler.advance(0.725 + 0.28 + 0.06);
+    EXPECT_TRUE(controller.switchOverlay().sweepWindows.empty());
+
+    useTransition(SwitchTransition::none);
+    controller.performSwitch("A", true);
+    EXPECT_TRUE(controller.switchOverlay().windows.empty());
+    EXPECT_TRUE(controller.switchOverlay().sweepWindows.empty());
+}
+
+TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
+{
+    layOut({{"A", {"a1"}}});
+    AppController controller(environment());
+    SwitchTransitionOverlay &overlay = controller.switchOverlay();
+    const IconPositions expected{{"a1", IconPosition{10, 20}}};
+
+    // One point off for the whole time: the first read, twelve more, then the cover goes.
+    overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0);
+    for (int i = 0; i < 20; ++i)
+        tool.replies.push_back(QStringLiteral("0\t10\t21"));
+    controller.settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
+    EXPECT_EQ(tool.scripts.size(), 1);
+    scheduler.advance(0.03 * 12 + 0.001);
+    EXPECT_EQ(tool.scripts.size(), 13);
+    EXPECT_TRUE(overlay.windows.empty());
+    scheduler.advance(1);
+    EXPECT_EQ(tool.scripts.size(), 13);
+
+    // In place at the first check: no poll step, the reveal after the hold.
+    tool.scripts.clear();
+    tool.replies.clear();
+    tool.replies.push_back(QStringLiteral("0\t10\t20"));
+    overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0);
+    controller.settlePoll(expected, 0, SwitchTransition::blur, 0.2, 0, scheduler.now());
+    EXPECT_EQ(tool.scripts.size(), 1);
+    scheduler.advance(0.19);
+    EXPECT_EQ(overlay.windows.size(), 2u);
+    scheduler.advance(0.02);
+    EXPECT_TRUE(overlay.windows.empty());
+    EXPECT_EQ(tool.scripts.size(), 1);
+
+    // Nothing expected is settled at once, without a read; a failing read is unsettled.
+    tool.scripts.clear();
+    controller.settlePoll({}, 0, SwitchTransition::blur, 0, 0, scheduler.now());
+    EXPECT_TRUE(tool.scripts.isEmpty());
+    tool.failText = QStringLiteral("no file manager to ask");
+    controller.settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
+    scheduler.advance(1);
+    EXPECT_EQ(tool.scripts.size(), 13);
+}
+
+TEST_F(Transition, ThePreviewFadesOutAFifthOfASecondAfterItBegan)
+{
+    layOut({{"A", {"a1"}}});
+    useTransition(SwitchTransition::blur);
+    AppController controller(environment());
+    controller.previewSwitchTransition();
+    EXPECT_EQ(controller.switchOverlay().windows.size(), 2u);
+    scheduler.advance(0.21);
+    EXPECT_EQ(controller.switchOverlay().windows.size(), 2u);
+    scheduler.advance(0.02);
+    EXPECT_TRUE(controller.switchOverlay().windows.empty());
+    EXPECT_EQ(controller.switchOverlay().fadingCount(), 2u);
+    EXPECT_EQ(load().activeWorkspace, "A"); // nothing switched
+    EXPECT_FALSE(controller.isSwapping);
+}

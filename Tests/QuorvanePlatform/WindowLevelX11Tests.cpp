@@ -1,0 +1,129 @@
+// These run on a real X display (the X11 test run under Xvfb); elsewhere they skip.
+#include "CompositorProbe.h"
+#include "WindowLevel.h"
+#include "X11Connection.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace quorvane;
+
+namespace {
+
+struct X11Test : ::testing::Test {
+    void SetUp() override
+    {
+        if (!x11::connection())
+            GTEST_SKIP() << "needs an X display";
+    }
+
+    static std::vector<xcb_atom_t> atoms(QWidget &window, const char *property)
+    {
+        xcb_connection_t *c = x11::connection();
+        auto *reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, xcb_window_t(window.winId()), x11::atom(property), XCB_ATOM_ATOM, 0, 64), nullptr);
+        std::vector<xcb_atom_t> result;
+        if (reply) {
+            const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
+            result.assign(data, data + xcb_get_property_value_length(reply) / 4);
+            std::free(reply);
+        }
+        return result;
+    }
+    static std::optional<uint32_t> cardinal(QWidget &window, const char *property)
+    {
+        xcb_connection_t *c = x11::connection();
+        auto *reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, xcb_window_t(window.winId()), x11::atom(property), XCB_ATOM_CARDINAL, 0, 1),
+            nullptr);
+        std::optional<uint32_t> value;
+        if (reply && xcb_get_property_value_length(reply) == 4)
+            value = *static_cast<const uint32_t *>(xcb_get_property_value(reply));
+        std::free(reply);
+        return value;
+    }
+    static bool has(const std::vector<xcb_atom_t> &list, const char *name)
+    {
+        return std::find(list.begin(), list.end(), x11::atom(name)) != list.end();
+    }
+    static bool overrideRedirect(QWidget &window)
+    {
+        xcb_connection_t *c = x11::connection();
+        auto *reply = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, xcb_window_t(window.winId())), nullptr);
+        const bool result = reply && reply->override_redirect;
+        std::free(reply);
+        return result;
+    }
+};
+
+} // namespace
+
+TEST_F(X11Test, EachLevelGivesItsTypeAndStatesOnEveryWorkspace)
+{
+    struct Case {
+        WindowLevel level;
+        const char *type;
+        const char *stacking;
+    } cases[] = {
+        {WindowLevel::desktop, "_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_STATE_BELOW"},
+        {WindowLevel::aboveIcons, "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_STATE_BELOW"},
+        {WindowLevel::floating, "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_STATE_ABOVE"},
+    };
+    for (const Case &c : cases) {
+        QWidget window;
+        applyWindowLevel(&window, c.level);
+        window.setGeometry(0, 0, 200, 100);
+        quorvane::setWindowOpacity(&window, 0.4);
+        window.show();
+        x11::sync();
+        EXPECT_EQ(atoms(window, "_NET_WM_WINDOW_TYPE"), std::vector<xcb_atom_t>{x11::atom(c.type)}) << c.type;
+        const auto states = atoms(window, "_NET_WM_STATE");
+        for (const char *state : {"_NET_WM_STATE_STICKY", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", c.stacking})
+            EXPECT_TRUE(has(states, state)) << c.type << " " << state;
+        EXPECT_EQ(cardinal(window, "_NET_WM_DESKTOP"), 0xFFFFFFFFu);
+        EXPECT_EQ(cardinal(window, "_NET_WM_WINDOW_OPACITY"), uint32_t(std::llround(0.4 * 0xFFFFFFFFu)));
+        EXPECT_FALSE(overrideRedirect(window));
+    }
+
+    QWidget panel;
+    applyWindowLevel(&panel, WindowLevel::status);
+    panel.setGeometry(0, 0, 200, 100);
+    panel.show();
+    x11::sync();
+    EXPECT_TRUE(overrideRedirect(panel)); // the window manager does not manage it
+    EXPECT_EQ(atoms(panel, "_NET_WM_WINDOW_TYPE"), std::vector<xcb_atom_t>{x11::atom("_NET_WM_WINDOW_TYPE_TOOLTIP")});
+
+    QWidget calendar;
+    applyWindowLevel(&calendar, WindowLevel::floating, {.clickThrough = false, .focusable = true, .sticky = false});
+    calendar.show();
+    x11::sync();
+    EXPECT_EQ(atoms(calendar, "_NET_WM_WINDOW_TYPE"), std::vector<xcb_atom_t>{x11::atom("_NET_WM_WINDOW_TYPE_UTILITY")});
+    EXPECT_FALSE(has(atoms(calendar, "_NET_WM_STATE"), "_NET_WM_STATE_STICKY"));
+}
+
+TEST_F(X11Test, TheProbeSeesACompositingManagerComeAndGo)
+{
+    if (QStandardPaths::findExecutable("xcompmgr").isEmpty())
+        GTEST_SKIP() << "no xcompmgr";
+    LinuxCompositorProbe probe;
+    ASSERT_FALSE(probe.compositing()) << "a compositing manager already runs on this display";
+    QProcess manager;
+    manager.start("xcompmgr", {});
+    ASSERT_TRUE(manager.waitForStarted());
+    bool seen = false;
+    for (int i = 0; i < 100 && !(seen = probe.compositing()); ++i)
+        QThread::msleep(20);
+    EXPECT_TRUE(seen);
+    manager.terminate();
+    manager.waitForFinished();
+    bool gone = false;
+    for (int i = 0; i < 100 && !(gone = !probe.compositing()); ++i)
+        QThread::msleep(20);
+    EXPECT_TRUE(gone);
+}
