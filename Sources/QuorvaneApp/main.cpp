@@ -1,10 +1,10 @@
 #include "Controller/AppController.h"
-#include "FileManagerReveal.h"
+#include "LinuxDesktopServices.h"
+#include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
 #include "X11HotKeyRegistrar.h"
 #include "X11KeyLayout.h"
 #include "LockFileRunningInstances.h"
-#include "LoginItem.h"
 #include "Controller/Log.h"
 #include "MessageBoxAlertPresenter.h"
 #include "QtDialogs.h"
@@ -18,6 +18,8 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
+
+#include <memory>
 
 using namespace quorvane;
 
@@ -54,13 +56,18 @@ int main(int argc, char **argv)
                        &activation, &inProcessScripts, &scriptTool, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
-    XdgAutostartLoginItem loginItem(info.identifier, info.executablePath);
-    env.loginItem = &loginItem;
-    env.revealInFileManager = revealInFileManager;
     env.session = &sessionEvents;
     env.hotKeyRegistrar = hotKeyRegistrar.get();
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
+    LinuxDesktopServices desktopServices(env.openUrl);
+    env.desktop = &desktopServices;
+    // Only an installed application has an identifier to start at login under.
+    std::unique_ptr<LinuxLoginItem> loginItem;
+    if (!info.identifier.isEmpty()) {
+        loginItem = std::make_unique<LinuxLoginItem>(info.identifier, info.executablePath);
+        env.loginItem = loginItem.get();
+    }
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);

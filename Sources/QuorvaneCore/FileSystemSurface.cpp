@@ -64,12 +64,11 @@ bool FileSystemSurface::sameVolume()
     return desk.st_dev == root.st_dev;
 }
 
-QStringList FileSystemSurface::items(const Location &at)
+namespace {
+
+QStringList listed(const char *folder)
 {
-    const auto folder = folderOf(at);
-    if (!folder)
-        return {};
-    DIR *dir = ::opendir(folder->constData());
+    DIR *dir = ::opendir(folder);
     if (!dir)
         return {};
     std::vector<std::string> names;
@@ -94,6 +93,23 @@ QStringList FileSystemSurface::items(const Location &at)
     for (const std::string &name : names)
         result.append(QString::fromUtf8(name.data(), qsizetype(name.size())));
     return result;
+}
+
+} // namespace
+
+QStringList FileSystemSurface::items(const Location &at)
+{
+    const auto folder = folderOf(at);
+    if (!folder)
+        return {};
+    return listed(folder->constData());
+}
+
+QStringList FileSystemSurface::listFolder(const QString &folder)
+{
+    if (folder.isEmpty())
+        return {};
+    return listed(QFile::encodeName(folder).constData());
 }
 
 void FileSystemSurface::move(const QString &name, const Location &from, const Location &to)
@@ -158,10 +174,16 @@ void FileSystemSurface::checkFolders(const QList<Location> &folders)
             throw SwapError::unknownWorkspace(at.name());
         if (!Paths::isBoundedFolder(QFile::decodeName(*folder), home, m_desktop, m_workspacesRoot))
             throw SwapError::folderOutOfBounds(at.name());
-        // A folder that is not there yet is created inside the desktops folder.
         struct stat st {};
-        if (::stat(folder->constData(), &st) != 0 && ::stat(QFile::encodeName(m_workspacesRoot).constData(), &st) != 0)
+        if (::stat(folder->constData(), &st) == 0) {
+            // Something other than a folder in its place (a file) would stop this switch, and
+            // every replay of it, at its first item.
+            if (!S_ISDIR(st.st_mode))
+                throw SwapError::folderOutOfBounds(at.name());
+        } else if (::stat(QFile::encodeName(m_workspacesRoot).constData(), &st) != 0) {
+            // A folder that is not there yet is created inside the desktops folder.
             continue;
+        }
         if (st.st_dev != desk.st_dev)
             throw SwapError::crossVolumeStore();
     }

@@ -30,6 +30,8 @@ public:
     // Never throws: a folder that cannot be listed, or a location whose name is not safe,
     // lists as empty.
     QStringList items(const Location &at) override;
+    // The same listing of any folder by its path; empty when it cannot be listed.
+    static QStringList listFolder(const QString &folder);
     // Creates the destination folder (with its parents) when missing, then moves. Throws
     // SurfaceError on any failure, including a name taken at the destination; the item
     // then stays where it was.

@@ -97,6 +97,10 @@ bool Paths::isBoundedFolder(const QString &folder, const QString &home, const QS
         return false;
     if (isSameOrInside(desk, resolvedFolder) || isSameOrInside(resolved(root), resolvedFolder))
         return false;
+    // The store's files (the document, the journal, the lock) are never a desktop's items, and
+    // nothing of the user's may become one of them.
+    if (isSameOrInside(resolvedFolder, resolved(root + QStringLiteral("/.store"))))
+        return false;
     return !isSameOrInside(resolvedFolder, desk);
 }
 

@@ -24,7 +24,7 @@ public:
 
     // Whether a folder may hold a desktop's items: with symbolic links resolved it is not the
     // home folder, holds neither the Desktop nor the desktops folder, and does not lie inside
-    // the Desktop. A folder that does not exist yet counts as where its path says; a link
+    // the Desktop or the desktops folder's store. A folder that does not exist yet counts as where its path says; a link
     // that leads nowhere is refused.
     static bool isBoundedFolder(const QString &folder, const QString &home, const QString &desktop, const QString &root);
     bool isBoundedFolder(const QString &folder) const { return isBoundedFolder(folder, m_home, m_desktop, m_root); }

@@ -32,6 +32,8 @@ struct Question {
     // is the default one. A question without buttons gets one "OK".
     std::vector<DialogButton> buttons;
     AlertStyle style = AlertStyle::warning;
+    // The question window's own title; empty: the application's name.
+    QString title;
 
     bool operator==(const Question &) const = default;
 };
@@ -42,6 +44,8 @@ struct ChooserOptions {
     QString title;
     QString directory;
     QStringList nameFilters;
+    // The accept button's text; empty: the dialog's own.
+    QString acceptLabel;
 
     bool operator==(const ChooserOptions &) const = default;
 };
@@ -67,8 +71,18 @@ public:
                               std::function<void(std::optional<QString>)> chosen) = 0;
     virtual void chooseFile(QWidget *parent, const ChooserOptions &options,
                             std::function<void(std::optional<QString>)> chosen) = 0;
+    // One existing file or folder, whichever the user picks.
+    virtual void chooseItem(QWidget *parent, const ChooserOptions &options,
+                            std::function<void(std::optional<QString>)> chosen) = 0;
     // The colour panel: picked runs for every colour the user settles on while it is open.
     virtual void chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked) = 0;
+    // One colour picked window-modally: the chosen colour, or none when the user cancels.
+    virtual void pickColor(QWidget *parent, const QColor &initial,
+                           std::function<void(std::optional<QColor>)> chosen) = 0;
+    // The colour panel beside the window, not modal: changed runs for each colour the user
+    // adjusts it to, activated each time the panel becomes the active window.
+    virtual void showColorPanel(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> changed,
+                                std::function<void()> activated) = 0;
 };
 
 } // namespace quorvane

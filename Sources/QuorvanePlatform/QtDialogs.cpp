@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -59,6 +61,25 @@ void showModal(QDialog *dialog, QWidget *parent)
 
 constexpr const char *formDialogProperty = "quorvaneFormDialog";
 
+// Tells each time the watched window becomes the active one.
+class ActivationFilter final : public QObject {
+public:
+    ActivationFilter(std::function<void()> activated, QObject *parent)
+        : QObject(parent)
+        , m_activated(std::move(activated))
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate && m_activated)
+            m_activated();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_activated;
+};
+
 } // namespace
 
 void QtDialogs::ask(QWidget *parent, const Question &question, std::function<void(int)> answer)
@@ -66,7 +87,7 @@ void QtDialogs::ask(QWidget *parent, const Question &question, std::function<voi
     auto *box = new QMessageBox(parent);
     prepareModal(box);
     box->setIcon(iconOf(question.style));
-    box->setWindowTitle(QApplication::applicationDisplayName());
+    box->setWindowTitle(question.title.isEmpty() ? QApplication::applicationDisplayName() : question.title);
     box->setText(question.message);
     box->setInformativeText(question.informativeText);
     std::vector<DialogButton> buttons = question.buttons;
@@ -154,6 +175,43 @@ void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
     showModal(dialog, parent);
 }
 
+namespace {
+
+// Takes a folder as well as a file: accepting with a folder selected chooses the folder
+// instead of opening it (a double click still opens it).
+class ItemDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (files.size() == 1 && QFileInfo(files.first()).isDir()) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
+
+void QtDialogs::chooseItem(QWidget *parent, const ChooserOptions &options,
+                           std::function<void(std::optional<QString>)> chosen)
+{
+    auto *dialog = new ItemDialog(parent, options.title, options.directory);
+    prepareModal(dialog);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    if (!options.acceptLabel.isEmpty())
+        dialog->setLabelText(QFileDialog::Accept, options.acceptLabel);
+    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
+        const QStringList files = dialog->selectedFiles();
+        if (chosen)
+            chosen(result == QDialog::Accepted && !files.isEmpty() ? std::optional<QString>(files.first()) : std::nullopt);
+    });
+    showModal(dialog, parent);
+}
+
 void QtDialogs::chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked)
 {
     auto *dialog = new QColorDialog(initial, parent);
@@ -168,6 +226,38 @@ void QtDialogs::chooseColor(QWidget *parent, const QColor &initial, std::functio
             (*shared)(color);
     });
     showModal(dialog, parent);
+}
+
+void QtDialogs::pickColor(QWidget *parent, const QColor &initial, std::function<void(std::optional<QColor>)> chosen)
+{
+    auto *dialog = new QColorDialog(initial, parent);
+    prepareModal(dialog);
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
+        if (!chosen)
+            return;
+        if (result == QDialog::Accepted)
+            chosen(dialog->selectedColor());
+        else
+            chosen(std::nullopt);
+    });
+    showModal(dialog, parent);
+}
+
+void QtDialogs::showColorPanel(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> changed,
+                               std::function<void()> activated)
+{
+    auto *dialog = new QColorDialog(initial, parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::NonModal);
+    auto shared = std::make_shared<std::function<void(const QColor &)>>(std::move(changed));
+    auto report = [shared](const QColor &color) {
+        if (*shared)
+            (*shared)(color);
+    };
+    QObject::connect(dialog, &QColorDialog::currentColorChanged, dialog, report);
+    QObject::connect(dialog, &QColorDialog::colorSelected, dialog, report);
+    dialog->installEventFilter(new ActivationFilter(std::move(activated), dialog));
+    dialog->show();
 }
 
 } // namespace quorvane

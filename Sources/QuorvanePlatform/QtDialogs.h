@@ -15,7 +15,12 @@ public:
                       std::function<void(std::optional<QString>)> chosen) override;
     void chooseFile(QWidget *parent, const ChooserOptions &options,
                     std::function<void(std::optional<QString>)> chosen) override;
+    void chooseItem(QWidget *parent, const ChooserOptions &options,
+                    std::function<void(std::optional<QString>)> chosen) override;
     void chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked) override;
+    void pickColor(QWidget *parent, const QColor &initial, std::function<void(std::optional<QColor>)> chosen) override;
+    void showColorPanel(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> changed,
+                        std::function<void()> activated) override;
 };
 
 } // namespace quorvane

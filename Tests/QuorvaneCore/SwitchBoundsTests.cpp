@@ -80,6 +80,7 @@ protected:
 TEST_F(Bounds, ADesktopFolderLeadingOutOfBoundsIsRefusedBeforeAnythingMoves)
 {
     QDir().mkpath(paths.desktop() + "/inside");
+    QDir().mkpath(paths.store() + "/inner");
     const struct {
         const char *what;
         QString target;
@@ -90,6 +91,8 @@ TEST_F(Bounds, ADesktopFolderLeadingOutOfBoundsIsRefusedBeforeAnythingMoves)
         {"a folder inside the Desktop", paths.desktop() + "/inside"},
         {"the desktops folder", paths.workspaces()},
         {"nowhere", home.path() + "/gone"},
+        {"the desktops folder's store", paths.store()},
+        {"a folder inside the store", paths.store() + "/inner"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -107,6 +110,22 @@ TEST_F(Bounds, ADesktopFolderLeadingOutOfBoundsIsRefusedBeforeAnythingMoves)
         EXPECT_EQ(readFile(paths.config()), document);
         EXPECT_FALSE(QFileInfo::exists(paths.journal()));
     }
+
+    // A file in place of the folder would stop the switch, and every replay, at its first item.
+    QFile::remove(paths.workspaces() + "/Work");
+    writeFile(paths.workspaces() + "/Work", "not a folder");
+    {
+        const auto before = tree();
+        try {
+            swapper.switchTo("Work");
+            ADD_FAILURE() << "switch succeeded";
+        } catch (const SwapError &error) {
+            EXPECT_EQ(error, SwapError::folderOutOfBounds("Work"));
+        }
+        EXPECT_EQ(tree(), before);
+        EXPECT_FALSE(QFileInfo::exists(paths.journal()));
+    }
+    QFile::remove(paths.workspaces() + "/Work");
 
     // Leaving for an ordinary desktop is refused too while the stash leads home.
     link(home.path(), paths.pinnedStash());

@@ -259,19 +259,7 @@ QWidget *WorkspaceCreateSheet::makeShortcutRecorder()
         m_hotkey = spec;
         recorder->setSpec(spec);
     });
-    // While recording, every key is the recorder's, Escape and Return included.
-    recorder->installEventFilter(this);
     return recorder;
-}
-
-bool WorkspaceCreateSheet::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_shortcutRecorder && event->type() == QEvent::ShortcutOverride &&
-        static_cast<KeyRecorderView *>(m_shortcutRecorder)->isRecording()) {
-        event->accept();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 QWidget *WorkspaceCreateSheet::buildTemporarySection()

@@ -11,6 +11,7 @@
 #include "LinuxNotificationScheduler.h"
 #include "SessionNotifications.h"
 #include "Triggers/KeyNames.h"
+#include "PointerSource.h"
 
 #include <QCursor>
 
@@ -48,6 +49,9 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_store(m_env.paths.config(), m_env.paths.journal())
     , m_dataLock(m_env.paths.dataLock())
     , m_hotKeys(m_env.hotKeyRegistrar)
+    , m_spaceIdentifier(m_env.spaces ? *m_env.spaces : LinuxSpaceProvider::shared())
+    , m_floatingDock(m_spaceIdentifier, *m_env.scheduler)
+    , m_cornerWatcher(*m_env.scheduler, m_env.pointerSource ? *m_env.pointerSource : LinuxPointerSource::shared())
     , m_cueOverlay(screensOf(m_env), compositorOf(m_env))
     , m_switchOverlay(*m_env.scheduler, screensOf(m_env), compositorOf(m_env),
                       m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))
@@ -105,13 +109,7 @@ void AppController::onDesktopChanged()
     const AppSettings &settings = config.settings;
     if (!settings.filterScreenshots && !settings.customFiltersEnabled)
         return;
-    if (settings.screenshotsOverruleCustom) {
-        sweepScreenshots(config);
-        sweepCustomFilters(config);
-    } else {
-        sweepCustomFilters(config);
-        sweepScreenshots(config);
-    }
+    sweepInOverruleOrder(config);
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();
@@ -121,16 +119,31 @@ SpaceFollower &AppController::spaceFollower()
 {
     if (!m_spaceFollower) {
         QPointer<AppController> weak(this);
-        m_spaceFollower = std::make_unique<SpaceFollower>(SpaceIdentifier::shared(), [weak](const QString &identity) {
-            return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done;
-        });
+        m_spaceFollower = std::make_unique<SpaceFollower>(
+            m_spaceIdentifier, sessionEvents(), *m_env.scheduler,
+            [weak](const QString &identity) { return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done; });
     }
     return *m_spaceFollower;
 }
 
-SpaceFollowResult AppController::handleSpaceSettled(const QString &)
+SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
 {
-    return SpaceFollowResult::done;
+    if (isSwapping)
+        return SpaceFollowResult::busy;
+    try {
+        if (m_store.loadJournal())
+            return SpaceFollowResult::done;
+    } catch (...) {
+        // an undecodable journal counts as none
+    }
+    const Config config = loadOrDefault();
+    if (!config.settings.followSpaces)
+        return SpaceFollowResult::done;
+    const auto bound = config.workspaceBoundToSpace(identity);
+    if (!bound || bound->name == config.activeWorkspace)
+        return SpaceFollowResult::done;
+    performSwitch(bound->name, true);
+    return SpaceFollowResult::switched;
 }
 
 Config AppController::loadOrDefault()

@@ -14,6 +14,8 @@
 #include "Triggers/ScrollCycleHUD.h"
 #include "Controller/StatusMenuModel.h"
 #include "Triggers/SpaceFollower.h"
+#include "Triggers/SpaceIdentifier.h"
+#include "SessionEvents.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "Install/TrashWatcher.h"
 #include "Install/Updater.h"
@@ -81,6 +83,7 @@ public:
     // Switching: every request ends here. Does nothing when the target is already active,
     // the session is read-only or the Desktop folder is not a safe one.
     void performSwitch(const QString &target, bool userInitiated);
+    void sweepInOverruleOrder(const Config &config);
     void sweepScreenshots(const Config &config);
     void sweepCustomFilters(const Config &config);
     // Both sweeps in the configured order, then the menu and the settings model refresh.
@@ -138,6 +141,7 @@ public:
     Archiver &archiver();
     DesktopWatcher &desktopWatcher();
     SpaceFollower &spaceFollower();
+    SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
 
     const AppEnvironment &environment() const { return m_env; }
     StatusItem &statusItem() { return *m_statusItem; }
@@ -161,12 +165,16 @@ public:
     bool storeReadOnly = false;
     double schedulerInterval = 60;
 
-    // The follower's question once a bound Space has settled. Following Spaces needs a Space
-    // identifier, which this platform does not have: every settled Space is handled as done.
+    // The follower's question once a Space has settled: switches to the desktop bound to it.
+    // Busy while a switch runs; done while a journal waits or nothing is bound to it.
     SpaceFollowResult handleSpaceSettled(const QString &identity);
     // The Desktop watcher's report after its debounce. Sweeping arrivals is wired together
     // with the other timers and observers; until then a change is only noted.
     void onDesktopChanged();
+    // The dock's corner: toggles the dock unless a switch is running or pending.
+    void cornerTriggered();
+    // Moves Desktop items dropped on a tile into that desktop's folder, without switching.
+    void handleDockDrop(const QList<QUrl> &urls, const QString &name);
 
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
     // The one settings model of the run, built on first use with the controller's callbacks.
@@ -239,6 +247,13 @@ private:
     void refreshCornerWatcher();
     void reloadFloatingDock();
     void toggleFloatingDock();
+    // The dock's settings, pushed into the dock (applied to the panel when it is next built).
+    void applyDockSettings(const Config &config);
+    void showFloatingDock(const Config &config);
+    // Shown, and not parked on another workspace.
+    bool dockShownHere() const;
+    void dockTileClicked(const QString &name);
+    void dockMoved(const FloatingDockPosition &position);
     bool isBusy();
     // The desktops back on the Desktop, with an alert when not all of them could come, then
     // the login item removed.
@@ -254,6 +269,7 @@ private:
     DataLock m_dataLock;
     std::unique_ptr<DesktopSwapper> m_swapper;
     HotKeyCenter m_hotKeys;
+    SpaceIdentifier m_spaceIdentifier;
     FloatingDock m_floatingDock;
     CornerWatcher m_cornerWatcher;
     DesktopCueOverlay m_cueOverlay;

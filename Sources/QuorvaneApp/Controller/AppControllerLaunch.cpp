@@ -271,7 +271,19 @@ void AppController::configureFloatingDock()
     QPointer<AppController> weak(this);
     m_floatingDock.onSwitch = [weak](const QString &name) {
         if (weak)
-            weak->performSwitch(name, true);
+            weak->dockTileClicked(name);
+    };
+    m_floatingDock.onDrop = [weak](const QList<QUrl> &urls, const QString &name) {
+        if (weak)
+            weak->handleDockDrop(urls, name);
+    };
+    m_floatingDock.onMove = [weak](const FloatingDockPosition &position) {
+        if (weak)
+            weak->dockMoved(position);
+    };
+    m_cornerWatcher.onTrigger = [weak] {
+        if (weak)
+            weak->cornerTriggered();
     };
 }
 

@@ -10,6 +10,7 @@
 #include "Controller/Log.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
+#include "SettingsViews/SettingsView.h"
 #include "QtDialogs.h"
 
 #include <QPointer>
@@ -200,7 +201,18 @@ void AppController::openSettings()
     SettingsModel &model = ensureSettingsModel();
     model.reload();
     if (!m_settingsWindow) {
-        m_settingsWindow = std::make_unique<SettingsWindowController>(model);
+        SettingsViewServices services;
+        services.dialogs = m_env.dialogs;
+        services.scheduler = m_env.scheduler;
+        services.info = m_env.info;
+        services.desktop = m_env.desktop;
+        services.loginItem = m_env.loginItem;
+        services.showCreateSurface = [this] { newWorkspace(); };
+        m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
+            if (!services.scheduler)
+                return nullptr;
+            return new SettingsView(m, services);
+        });
         m_settingsWindow->onClose = accessoryOnClose();
     }
     presentOwnWindow(m_settingsWindow->window());

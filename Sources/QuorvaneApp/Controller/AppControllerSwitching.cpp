@@ -96,13 +96,7 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     }
     const double coverStart = m_env.scheduler->now();
 
-    if (settings.screenshotsOverruleCustom) {
-        sweepScreenshots(config);
-        sweepCustomFilters(config);
-    } else {
-        sweepCustomFilters(config);
-        sweepScreenshots(config);
-    }
+    sweepInOverruleOrder(config);
     updateCueOverlay(target);
     applyAppearance(target, config);
 
@@ -141,6 +135,18 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
         notePinnedSkips(skipped);
     if (!stayed.isEmpty())
         noteStayedBehind(stayed);
+}
+
+void AppController::sweepInOverruleOrder(const Config &config)
+{
+    // The sweep that runs second finds what the first left; the overruling one goes first.
+    if (config.settings.screenshotsOverruleCustom) {
+        sweepScreenshots(config);
+        sweepCustomFilters(config);
+    } else {
+        sweepCustomFilters(config);
+        sweepScreenshots(config);
+    }
 }
 
 void AppController::sweepScreenshots(const Config &config)
@@ -196,13 +202,7 @@ void AppController::sweepActiveDesktopNow()
     if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
         return;
     const Config config = loadOrDefault();
-    if (config.settings.screenshotsOverruleCustom) {
-        sweepScreenshots(config);
-        sweepCustomFilters(config);
-    } else {
-        sweepCustomFilters(config);
-        sweepScreenshots(config);
-    }
+    sweepInOverruleOrder(config);
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();

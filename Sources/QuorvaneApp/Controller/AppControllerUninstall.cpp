@@ -3,6 +3,7 @@
 #include "Controller/AppController.h"
 
 #include "AlertPresenter.h"
+#include "DesktopServices.h"
 #include "Controller/Log.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Install/Uninstaller.h"
@@ -27,8 +28,8 @@ void AppController::uninstallRequested()
         return;
     qCCritical(Log::app()) << "uninstall requested from Settings";
     bringDesktopsBack();
-    if (m_env.revealInFileManager && !m_env.info.executablePath.isEmpty())
-        m_env.revealInFileManager({m_env.info.executablePath});
+    if (m_env.desktop && !m_env.info.executablePath.isEmpty())
+        m_env.desktop->reveal({m_env.info.executablePath});
     if (m_env.terminate)
         m_env.terminate();
 }

@@ -3,7 +3,6 @@
 #include "Controller/AppInfo.h"
 #include "Paths.h"
 
-#include <QStringList>
 #include <QPoint>
 #include <QUrl>
 
@@ -14,16 +13,19 @@ namespace quorvane {
 
 class ActivationPolicy;
 class AlertPresenter;
-class LoginItem;
 class CompositorProbe;
 class ScreenList;
 class HotKeyRegistrar;
 class KeyLayout;
+class LoginItem;
+class DesktopServices;
 class Dialogs;
+class PointerSource;
 class RunningInstances;
 class Scheduler;
 class ScriptRunner;
 class SessionEvents;
+class SpaceProvider;
 class StatusItem;
 class UpdaterBackend;
 class SystemAppearance;
@@ -49,10 +51,6 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
-    // Starting at login; none: there is no login item to remove.
-    LoginItem *loginItem = nullptr;
-    // Shows these files selected in the file manager; none: nothing is shown.
-    std::function<void(const QStringList &)> revealInFileManager = {};
     // The update framework; none (this platform has none): nothing is updated in place.
     UpdaterBackend *updaterBackend = nullptr;
     // The screens the overlays cover; none: the application's own screens.
@@ -67,10 +65,18 @@ struct AppEnvironment {
     SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
+    // The pointer, polled while a dock corner is set; none: LinuxPointerSource::shared().
+    PointerSource *pointerSource = nullptr;
+    // The window manager's workspaces; none: LinuxSpaceProvider::shared().
+    SpaceProvider *spaces = nullptr;
     // The window system's global key grabs; none: every hot key is refused.
     HotKeyRegistrar *hotKeyRegistrar = nullptr;
     // The keyboard layout that names the keys of shortcuts; none: the US layout.
     const KeyLayout *keyLayout = nullptr;
+    // The file manager's reveal and the default handlers; none: nothing opens.
+    DesktopServices *desktop = nullptr;
+    // Starting at login; none: the application cannot register itself, nor has an item to remove.
+    LoginItem *loginItem = nullptr;
 };
 
 } // namespace quorvane

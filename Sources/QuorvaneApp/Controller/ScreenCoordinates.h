@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QObject>
+#include <QPointF>
 #include <QRectF>
+
+#include <functional>
+#include <vector>
 
 namespace quorvane {
 
@@ -12,8 +17,24 @@ inline QRectF flippedRect(const QRectF &rect, qreal primaryBottom)
 {
     return QRectF(rect.x(), primaryBottom - rect.y() - rect.height(), rect.width(), rect.height());
 }
+inline QPointF flippedPoint(const QPointF &point, qreal primaryBottom)
+{
+    return QPointF(point.x(), primaryBottom - point.y());
+}
 
 // The primary screen's bottom edge in Qt coordinates; 0 without a screen.
 qreal primaryScreenBottom();
+
+// Every screen's full frame in y-up coordinates, in Qt's screen order, with the flip axis
+// they were converted with.
+struct ScreenLayout {
+    std::vector<QRectF> frames;
+    qreal primaryBottom = 0;
+};
+ScreenLayout currentScreenLayout();
+
+// Calls fn whenever a screen is added or removed, the primary screen changes, or a screen's
+// geometry or available area changes, until context is destroyed.
+void observeScreenChanges(QObject *context, std::function<void()> fn);
 
 } // namespace quorvane

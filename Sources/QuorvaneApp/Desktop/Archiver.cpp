@@ -12,6 +12,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <exception>
@@ -93,6 +95,45 @@ Config Archiver::loadWritable()
     if (config.schemaVersion > Config::currentSchemaVersion)
         throw StoreError::configNewerThanApp(config.schemaVersion);
     return config;
+}
+
+namespace {
+
+// The folder as the file system knows it: links resolved where it exists.
+QString resolvedFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+bool isWithin(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(folder + QLatin1Char('/'));
+}
+
+} // namespace
+
+bool Archiver::isArchiveFolder(const Paths &paths, const Config &config, const QString &name, const QString &location)
+{
+    static const QRegularExpression stamped(QStringLiteral("-[0-9]{4}-[0-9]{2}-[0-9]{2}(-[0-9]+)?$"));
+    if (!QDir::isAbsolutePath(location) || !stamped.match(QFileInfo(location).fileName()).hasMatch()
+        || !paths.isBoundedFolder(location))
+        return false;
+    const QString folder = resolvedFolder(location);
+    QStringList live = {resolvedFolder(paths.store()), resolvedFolder(paths.pinnedStash())};
+    QStringList archives;
+    for (const Workspace &w : config.workspaces) {
+        if (w.state == WorkspaceState::active)
+            live.append(resolvedFolder(paths.workspaces() + QLatin1Char('/') + w.name));
+        else if (!namesEqual(w.name, name) && w.archiveLocation && !w.archiveLocation->isEmpty())
+            archives.append(resolvedFolder(*w.archiveLocation));
+    }
+    const bool touchesLive = std::any_of(live.begin(), live.end(), [&](const QString &f) {
+        return isWithin(folder, f) || isWithin(f, folder);
+    });
+    const bool holdsAnother = std::any_of(archives.begin(), archives.end(), [&](const QString &f) { return isWithin(f, folder); });
+    return !touchesLive && !holdsAnother;
 }
 
 QString Archiver::archiveRoot(const Config &config) const
@@ -301,6 +342,9 @@ void Archiver::restore(const QString &name)
     if (!hasArchive) {
         if (const int code = m_files.makeFolders(folder))
             throw ArchiveError::filesystem(recreatePrefix + m_files.errorText(code));
+    } else if (!isArchiveFolder(m_paths, config, workspace->name, *location)) {
+        throw ArchiveError::filesystem(moveBackPrefix + quoted(*location)
+                                       + QStringLiteral(" isn't a folder of the archive, so it stays where it is."));
     } else if (m_files.exists(folder)) {
         throw ArchiveError::filesystem(QStringLiteral("A folder named ") + quoted(name)
                                        + QStringLiteral(" already exists in the workspace store — move it aside first."));

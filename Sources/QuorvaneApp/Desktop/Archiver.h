@@ -44,6 +44,13 @@ public:
     // The archive folder's date: yyyy-MM-dd of the moment in the local time zone, ASCII digits.
     static QString dateStamp(Date moment);
 
+    // Whether the folder an archived record names is one the archiver made, and so may be
+    // moved back or to the Trash. A hand-edited document may name any folder: only one named as
+    // the archiver names them ("<name>-YYYY-MM-DD", perhaps with "-2" and on), at an absolute
+    // path that leads neither to the home folder, the Desktop or the desktops folder, nor into
+    // or over the store, the stash, a live desktop's folder or another archived desktop's folder.
+    static bool isArchiveFolder(const Paths &paths, const Config &config, const QString &name, const QString &location);
+
 private:
     // Loads the document; one of a newer format is refused before anything else happens.
     Config loadWritable();

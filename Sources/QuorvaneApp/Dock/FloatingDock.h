@@ -1,14 +1,24 @@
 #pragma once
 
 #include "AppearanceMode.h"
+#include "CompositorProbe.h"
+#include "Dock/DockDropView.h"
+#include "Dock/DockSurface.h"
+#include "Dock/FloatingDockModel.h"
+#include "Dock/FloatingDockView.h"
 #include "FloatingDockTypes.h"
-#include "SpaceIdentifier.h"
+#include "PreferenceReader.h"
+#include "Scheduler.h"
+#include "Triggers/SpaceIdentifier.h"
 
 #include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 #include <QUrl>
-#include <QWidget>
+#include <QVariantAnimation>
 
 #include <functional>
 #include <memory>
@@ -17,58 +27,89 @@
 
 namespace quorvane {
 
-// One tile of the floating dock; identified by name.
-struct DockSurface {
-    QString name;
-    QString colorHex;
-    QString folderPath;
-    bool isActive = false;
+// The floating panel with one tile per live desktop: placed at a remembered position or by
+// the session dock's edge, dragged anywhere, flipped to the other half of the screen, and
+// kept on the workspace it was opened on. Geometry is worked out in y-up coordinates.
+// Main thread only.
+class FloatingDock : public QObject {
+    Q_OBJECT
 
-    bool operator==(const DockSurface &) const = default;
-};
-
-// What the dock's panel shows.
-struct FloatingDockModel {
-    std::vector<DockSurface> surfaces;
-    QString accentHex;
-    bool colorFolders = false;
-    FloatingDockMaterial material = FloatingDockMaterial::solid;
-    FloatingDockSize size = FloatingDockSize::system;
-    bool showFlipButtons = true;
-    FloatingDockAxis axis = FloatingDockAxis::horizontal;
-    std::vector<QRectF> tileFrames;
-};
-
-// The floating panel with one tile per live desktop. Main thread only.
-class FloatingDock {
 public:
-    explicit FloatingDock(const SpaceIdentifier &spaces = SpaceIdentifier::shared());
+    static constexpr double userMoveQuiet = 0.25;
+
+    FloatingDock(const SpaceIdentifier &spaces, Scheduler &scheduler, const PreferenceReader *preferences = nullptr,
+                 const CompositorProbe *compositor = nullptr);
+    ~FloatingDock() override;
 
     std::function<void(const QString &name)> onSwitch;
     std::function<void(const QList<QUrl> &files, const QString &name)> onDrop;
     std::function<void(const FloatingDockPosition &position)> onMove;
 
     bool wantsVisible = false;
-    std::unique_ptr<QWidget> panel; // absent until first shown
-    double flipDuration = 0.45;
+    std::unique_ptr<DockDropView> panel; // absent until first shown
+    double flipDuration = 0.12;
     AppearanceMode pendingAppearance = AppearanceMode::system;
     FloatingDockModel model;
 
-    // A new axis empties the tile frames and re-places the panel at the next reload.
-    void setAxis(FloatingDockAxis axis);
-    bool isParkedElsewhere() const;
-    void cancelRechecks();
-    void activeSpaceChanged();
     void show(const std::vector<DockSurface> &surfaces, const QString &accentHex,
               const std::optional<FloatingDockPosition> &savedPosition);
+    // Refreshes an open dock; nothing while it is hidden or was never shown.
     void reload(const std::vector<DockSurface> &surfaces, const QString &accentHex);
+    // A new axis empties the tile frames and re-places the panel at the next reload.
+    void setAxis(FloatingDockAxis axis);
+    // The appearance of the panel from now on, and of the live panel at once.
+    void setAppearance(AppearanceMode mode);
+    void activeSpaceChanged();
+    void hide();
+    bool isParkedElsewhere() const;
+    void cancelRechecks();
+    void flip(DockHalf target);
 
-    bool needsReplacement() const { return m_needsReplacement; }
+    bool needsReplacement() const { return m_needsReplace; }
+    const std::optional<QString> &homeSpaceIdentity() const { return m_homeSpace; }
+    FloatingDockView *view() const { return m_view; }
+    QVariantAnimation *flipAnimation() const { return m_flip; }
+    // The panel's frame and its screen's visible frame, y-up; none without a panel or screen.
+    std::optional<QRectF> frame() const;
+    std::optional<QRectF> visibleFrame() const;
+    bool isOnActiveSpace() const;
+    // The flip's duration in seconds.
+    double duration(const QRectF &from, const QRectF &to, const QRectF &visible) const;
+    double defaultGap(SystemDockEdge against) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    DockDropView &ensurePanel();
+    void fit();
+    void position(const std::optional<FloatingDockPosition> &saved);
+    void updateHalf();
+    DockHalf currentHalf(const QRectF &frame, const QRectF &visible) const;
+    void persist();
+    void keepOnScreen();
+    QPointF clamped(QPointF origin, const QSizeF &size, const QRectF &visible) const;
+    void setFrameOrigin(const QPointF &origin);
+    void userMoved();
+    void assertHomeSpace();
+    void pinAfterMove(int attempt);
+    void applyAppearance();
+    void cancel(std::optional<Scheduler::Token> &token);
+
     const SpaceIdentifier &m_spaces;
+    Scheduler &m_scheduler;
+    const PreferenceReader &m_preferences;
+    const CompositorProbe &m_compositor;
+    FloatingDockView *m_view = nullptr;
+    QVariantAnimation *m_flip = nullptr;
+    bool m_suppressMove = false;
+    bool m_needsReplace = false;
     std::optional<QString> m_homeSpace;
-    bool m_needsReplacement = false;
+    std::vector<Scheduler::Token> m_rechecks;
+    std::optional<Scheduler::Token> m_pin;
+    std::optional<Scheduler::Token> m_moveQuiet;
+    QList<QPoint> m_ownPositions; // where the dock itself put the panel lately
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace quorvane

@@ -172,7 +172,7 @@ AppInfo InstallLocation::moveToApplications(const AppInfo &info, const QString &
     place(info.executablePath, executable);
     // The login item starts the executable where it was: it goes now, not before.
     if (loginItem)
-        loginItem->disable();
+        loginItem->unregisterItem();
     place(info.desktopEntry, entry);
     return AppInfo::installed(executable, entry);
 }

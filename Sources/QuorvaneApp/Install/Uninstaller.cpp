@@ -162,7 +162,7 @@ Uninstaller::Result Uninstaller::restoreDesksToDesktop()
 void Uninstaller::removeFootprint(LoginItem *loginItem)
 {
     if (loginItem)
-        loginItem->disable();
+        loginItem->unregisterItem();
 }
 
 } // namespace quorvane

@@ -122,6 +122,12 @@ void SettingsModel::deleteArchived(const QString &name)
     if (!documentIsWritable())
         return;
     std::optional<QString> trashed;
+    if (location && !Archiver::isArchiveFolder(m_paths, m_config, w->name, *location)) {
+        setDeleteFailure(DeleteFailure{name, false,
+                                       settings::quoted(*location)
+                                           + QStringLiteral(" isn't a folder of the archive, so it stays where it is.")});
+        return;
+    }
     if (location) {
         trashed = trashOrReportFailure(*location, name);
         if (!trashed)

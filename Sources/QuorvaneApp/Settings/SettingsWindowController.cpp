@@ -23,6 +23,12 @@ SettingsWindowController::SettingsWindowController(SettingsModel &model, const R
     };
 }
 
+SettingsWindowController::~SettingsWindowController()
+{
+    delete m_root;
+    m_root = nullptr;
+}
+
 void SettingsWindowController::showWindow()
 {
     m_window->show();

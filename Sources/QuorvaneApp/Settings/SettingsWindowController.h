@@ -15,6 +15,11 @@ public:
     using RootBuilder = std::function<QWidget *(SettingsModel &)>;
 
     explicit SettingsWindowController(SettingsModel &model, const RootBuilder &makeRoot = {});
+    // The root goes at once, while what it uses (the model, the scheduler) is still there; the
+    // window itself goes later.
+    ~SettingsWindowController();
+    SettingsWindowController(const SettingsWindowController &) = delete;
+    SettingsWindowController &operator=(const SettingsWindowController &) = delete;
 
     // Runs when the window closes; the application goes back to the accessory policy there.
     std::function<void()> onClose;

@@ -1,17 +1,123 @@
 #include "Triggers/CornerWatcher.h"
 
-#include <algorithm>
-
 namespace quorvane {
+
+CornerWatcher::CornerWatcher(Scheduler &scheduler, const PointerSource &pointer, Layout layout)
+    : m_scheduler(scheduler)
+    , m_pointer(pointer)
+    , m_layout(std::move(layout))
+{
+}
+
+CornerWatcher::~CornerWatcher()
+{
+    stop();
+}
 
 void CornerWatcher::start(FloatingDockCorner corner, std::int64_t dwellMs)
 {
-    // The pointer is not monitored yet: with the corner and dwell recorded, nothing ever
-    // fires onTrigger, and stopping has no monitor to remove.
-    if (corner == FloatingDockCorner::off)
+    if (corner == FloatingDockCorner::off) {
+        stop();
         return;
+    }
     m_corner = corner;
-    m_dwell = std::max(double(dwellMs) / 1000.0, minimumDwell);
+    const double seconds = double(dwellMs) / 1000.0;
+    m_dwell = seconds <= minimumDwell ? minimumDwell : seconds;
+    recomputeRects();
+    cancelDwell();
+    m_trigger.reset();
+    if (m_poll)
+        m_scheduler.cancel(*m_poll);
+    m_lastPosition.reset();
+    std::weak_ptr<bool> alive = m_alive;
+    m_poll = m_scheduler.every(pollInterval, [this, alive] {
+        if (alive.lock())
+            poll();
+    });
+    if (!m_screenObserver) {
+        m_screenObserver = std::make_unique<QObject>();
+        observeScreenChanges(m_screenObserver.get(), [this] { screensChanged(); });
+    }
+}
+
+void CornerWatcher::stop()
+{
+    m_corner = FloatingDockCorner::off;
+    m_hotRects.clear();
+    cancelDwell();
+    m_trigger.reset();
+    if (m_poll)
+        m_scheduler.cancel(*m_poll);
+    m_poll.reset();
+    m_lastPosition.reset();
+    m_screenObserver.reset();
+}
+
+void CornerWatcher::screensChanged()
+{
+    if (m_corner == FloatingDockCorner::off)
+        return;
+    recomputeRects();
+    cancelDwell();
+    m_trigger.reset();
+}
+
+void CornerWatcher::recomputeRects()
+{
+    const ScreenLayout layout = m_layout ? m_layout() : ScreenLayout{};
+    m_primaryBottom = layout.primaryBottom;
+    m_hotRects.clear();
+    for (const QRectF &frame : layout.frames) {
+        if (const auto square = CornerHitTest::rect(m_corner, frame))
+            m_hotRects.push_back(*square);
+    }
+}
+
+void CornerWatcher::poll()
+{
+    if (m_corner == FloatingDockCorner::off)
+        return;
+    const auto state = m_pointer.read();
+    if (!state)
+        return;
+    const bool moved = !m_lastPosition || *m_lastPosition != state->position;
+    const bool first = !m_lastPosition;
+    m_lastPosition = state->position;
+    if (first || !moved)
+        return; // no movement since the last look
+    const bool inside = CornerHitTest::isInside(flippedPoint(state->position, m_primaryBottom), m_hotRects);
+    if (!inside && !m_trigger.isInside)
+        return;
+    switch (m_trigger.pointerMoved(inside, state->buttonHeld)) {
+    case CornerTrigger::Outcome::startDwell:
+        scheduleDwell();
+        break;
+    case CornerTrigger::Outcome::cancelDwell:
+        cancelDwell();
+        break;
+    case CornerTrigger::Outcome::idle:
+        break;
+    }
+}
+
+void CornerWatcher::scheduleDwell()
+{
+    cancelDwell();
+    std::weak_ptr<bool> alive = m_alive;
+    m_pendingDwell = m_scheduler.after(m_dwell, [this, alive] {
+        if (!alive.lock())
+            return;
+        m_pendingDwell.reset();
+        if (m_trigger.dwellCompleted() && onTrigger)
+            onTrigger();
+    });
+}
+
+void CornerWatcher::cancelDwell()
+{
+    if (m_pendingDwell)
+        m_scheduler.cancel(*m_pendingDwell);
+    m_pendingDwell.reset();
 }
 
 } // namespace quorvane

@@ -1,28 +1,69 @@
 #pragma once
 
+#include "Controller/ScreenCoordinates.h"
+#include "CornerSummon.h"
 #include "FloatingDockTypes.h"
+#include "PointerSource.h"
+#include "Scheduler.h"
+
+#include <QObject>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace quorvane {
 
-// Calls onTrigger when the pointer has dwelt in the chosen screen corner.
+// Calls onTrigger when the pointer has dwelt in the chosen corner of any screen. While a
+// corner is set the pointer is polled every 50 ms; a poll that finds it where it was feeds
+// the dwell trigger nothing, and a held button makes the movement a drag. Main thread only.
 class CornerWatcher {
 public:
     static constexpr double minimumDwell = 0.02;
+    static constexpr double pollInterval = 0.05;
+    using Layout = std::function<ScreenLayout()>;
+
+    CornerWatcher(Scheduler &scheduler, const PointerSource &pointer, Layout layout = currentScreenLayout);
+    ~CornerWatcher();
+    CornerWatcher(const CornerWatcher &) = delete;
+    CornerWatcher &operator=(const CornerWatcher &) = delete;
 
     std::function<void()> onTrigger;
 
-    // Off stops watching; otherwise watches the corner with a dwell of dwellMs (at least 0.02 s).
+    // Off stops watching; otherwise (re)starts watching the corner with a dwell of dwellMs
+    // (at least 0.02 s).
     void start(FloatingDockCorner corner, std::int64_t dwellMs);
+    void stop();
+    // The screens changed: the squares are computed afresh and a running dwell ends.
+    void screensChanged();
 
     FloatingDockCorner corner() const { return m_corner; }
     double dwell() const { return m_dwell; }
+    const std::vector<QRectF> &hotRects() const { return m_hotRects; }
+    const CornerTrigger &trigger() const { return m_trigger; }
+    bool isPolling() const { return m_poll.has_value(); }
 
 private:
+    void recomputeRects();
+    void poll();
+    void scheduleDwell();
+    void cancelDwell();
+
+    Scheduler &m_scheduler;
+    const PointerSource &m_pointer;
+    Layout m_layout;
+    CornerTrigger m_trigger;
+    std::vector<QRectF> m_hotRects;
+    qreal m_primaryBottom = 0;
     FloatingDockCorner m_corner = FloatingDockCorner::off;
     double m_dwell = 0.05;
+    std::optional<Scheduler::Token> m_poll;
+    std::optional<Scheduler::Token> m_pendingDwell;
+    std::optional<QPointF> m_lastPosition;
+    std::unique_ptr<QObject> m_screenObserver;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace quorvane

@@ -142,6 +142,17 @@ std::optional<std::uint32_t> KeyRecorderView::virtualKeyCode(const QKeyEvent &ev
     return fromQtKey(event.key(), event.modifiers() & Qt::KeypadModifier);
 }
 
+bool KeyRecorderView::event(QEvent *event)
+{
+    // While recording, every key is the recorder's: the window's shortcuts (Escape closing a
+    // sheet, Return pressing its default button, the main menu's keys) must not take it first.
+    if (m_recording && event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void KeyRecorderView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);

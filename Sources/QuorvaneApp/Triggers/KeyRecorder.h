@@ -42,6 +42,7 @@ public:
     static std::optional<std::uint32_t> virtualKeyCode(const QKeyEvent &event);
 
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

@@ -75,3 +75,19 @@ TEST_F(CleanupCalendarViewTest, WithoutTheSidebarNothingIsSelected)
     EXPECT_EQ(stored().cleanupTasks[0].date, config.cleanupTasks[0].date);
     EXPECT_FALSE(dropText(view.grid(), "A", cellCentre(40)));
 }
+
+TEST_F(CleanupCalendarViewTest, ATapOnACircleSelectsItsDayEvenWhenNothingCanBeDragged)
+{
+    Config config = Config::defaultDocument();
+    config.workspaces = {archivedDesktop("A", "#FF0000")};
+    config.cleanupTasks = {task("A", today.addDays(1), 15)};
+    open(config);
+    CleanupCalendarView::Options options;
+    options.interactive = false;
+    CleanupCalendarView view(*model, options);
+    view.grid()->resize(490, 276);
+    ASSERT_EQ(view.grid()->markers().size(), 1u);
+    click(view.grid(), view.grid()->markers()[0].center + QPointF(3, 2));
+    EXPECT_EQ(view.selectedDay(), today.addDays(1));
+    EXPECT_EQ(view.sidebar()->day(), today.addDays(1));
+}

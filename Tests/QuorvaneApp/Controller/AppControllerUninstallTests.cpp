@@ -1,5 +1,6 @@
 #include "Controller/ControllerHarness.h"
 #include "Fakes/FakeLoginItem.h"
+#include "Fakes/RecordingDesktopServices.h"
 #include "Settings/SettingsModel.h"
 
 #include <QCoreApplication>
@@ -19,13 +20,13 @@ const QString trashInformative = QStringLiteral(
 
 struct Uninstall : test::ControllerHarness {
     test::FakeLoginItem loginItem;
-    std::vector<QStringList> revealed;
+    test::RecordingDesktopServices fileManager;
 
     AppEnvironment uninstallEnvironment()
     {
         AppEnvironment env = environment();
         env.loginItem = &loginItem;
-        env.revealInFileManager = [this](const QStringList &paths) { revealed.push_back(paths); };
+        env.desktop = &fileManager;
         return env;
     }
     // Work is current (its items on the Desktop), Photos holds a file, Old is archived.
@@ -38,7 +39,7 @@ struct Uninstall : test::ControllerHarness {
         writeFile(*old.archiveLocation + "/old.txt", "old");
         config.workspaces.insert(config.workspaces.end() - 1, old);
         save(config);
-        loginItem.isOn = true;
+        loginItem.enabled = true;
     }
     QString settingsText(const QString &note) const
     {
@@ -61,7 +62,7 @@ TEST_F(Uninstall, TheTrashOfferAsksThenBringsTheDesktopsBackRemovesTheLoginItemA
     EXPECT_EQ(alerts.shown[0].informativeText, trashInformative);
     EXPECT_EQ(alerts.shown[0].buttons, (QStringList{"Bring My Desktops Back", "Leave Everything As Is"}));
     EXPECT_EQ(entries(desktop()), QStringList{"w.txt"});
-    EXPECT_TRUE(loginItem.isOn);
+    EXPECT_TRUE(loginItem.enabled);
     EXPECT_EQ(terminations, 0);
 
     LogCapture log;
@@ -72,8 +73,8 @@ TEST_F(Uninstall, TheTrashOfferAsksThenBringsTheDesktopsBackRemovesTheLoginItemA
     EXPECT_EQ(entries(desktop()), (QStringList{"Photos", "w.txt"}));
     EXPECT_EQ(readFile(paths().defaultArchiveRoot() + "/Old/old.txt"), "old");
     EXPECT_EQ(configBytes(), before);
-    EXPECT_FALSE(loginItem.isOn);
-    EXPECT_TRUE(revealed.empty()); // this road reveals nothing
+    EXPECT_FALSE(loginItem.enabled);
+    EXPECT_TRUE(fileManager.revealed.empty()); // this road reveals nothing
     EXPECT_EQ(terminations, 1);
     EXPECT_EQ(alerts.shown.size(), 2u); // no failure alert
 }
@@ -107,9 +108,9 @@ TEST_F(Uninstall, TheSettingsRequestNamesTheArchiveOnlyWhenThereIsOne)
               settingsText(" Archived desktops stay where they are (" + home.filePath("Elsewhere/Archive") + ")."));
     EXPECT_EQ(log.count("uninstall requested from Settings"), 1);
     EXPECT_EQ(entries(desktop()), (QStringList{"Photos", "w.txt"}));
-    EXPECT_FALSE(loginItem.isOn);
-    ASSERT_EQ(revealed.size(), 1u);
-    EXPECT_EQ(revealed[0], QStringList{"/opt/q/bin/quorvane"});
+    EXPECT_FALSE(loginItem.enabled);
+    ASSERT_EQ(fileManager.revealed.size(), 1u);
+    EXPECT_EQ(fileManager.revealed[0], QStringList{"/opt/q/bin/quorvane"});
     EXPECT_EQ(terminations, 1);
 }
 
@@ -119,13 +120,13 @@ TEST_F(Uninstall, AFailedMoveIsToldBeforeTheLoginItemGoes)
     const QString longName(254, QLatin1Char('L'));
     layOut({{"Work", {}}, {longName, {"a.txt"}}, {"Music", {"m.mp3"}}});
     touch(desktop(), {longName});
-    loginItem.isOn = true;
+    loginItem.enabled = true;
     AppController controller(uninstallEnvironment());
     bool loginItemDuringFailureAlert = false;
     alerts.answers = {0, 0};
     alerts.whileShown = [this, &loginItemDuringFailureAlert] {
         // The first alert is the offer; the failure alert comes next.
-        alerts.whileShown = [this, &loginItemDuringFailureAlert] { loginItemDuringFailureAlert = loginItem.isOn; };
+        alerts.whileShown = [this, &loginItemDuringFailureAlert] { loginItemDuringFailureAlert = loginItem.enabled; };
     };
     controller.appMovedToTrash();
     ASSERT_EQ(alerts.shown.size(), 2u);
@@ -133,7 +134,7 @@ TEST_F(Uninstall, AFailedMoveIsToldBeforeTheLoginItemGoes)
     EXPECT_EQ(alerts.shown[1].informativeText,
               "These are still in \u201CQuorVane Desktops\u201D in your home folder: " + longName + ".");
     EXPECT_TRUE(loginItemDuringFailureAlert);
-    EXPECT_FALSE(loginItem.isOn);
+    EXPECT_FALSE(loginItem.enabled);
     EXPECT_EQ(entries(desktop()), (QStringList{longName, "Music"}));
     EXPECT_EQ(entries(root() + '/' + longName), QStringList{"a.txt"});
     EXPECT_EQ(terminations, 1);

@@ -7,6 +7,8 @@
 #include "AppearanceSwitch.h"
 #include "FakeScriptRunner.h"
 #include "Fakes/FakeHotKeyRegistrar.h"
+#include "FakePointerSource.h"
+#include "FakeSpaceProvider.h"
 #include "Fakes/FakeRunningInstances.h"
 #include "Fakes/FakeSessionEvents.h"
 #include "Fakes/FakeStatusItem.h"
@@ -58,6 +60,8 @@ struct ControllerHarness : ::testing::Test {
     FakeSession session;
     FakeHotKeyRegistrar hotKeys;
     FakeSessionEvents sessionEvents;
+    FakeSpaceProvider spaces;
+    FakePointerSource pointerSource;
     SystemAppearance appearance{session, session};
     std::vector<QUrl> opened;
     int terminations = 0;
@@ -85,6 +89,9 @@ struct ControllerHarness : ::testing::Test {
         env.hotKeyRegistrar = &hotKeys;
         env.session = &sessionEvents;
         env.dialogs = &dialogs;
+        env.pointerSource = &pointerSource;
+        env.spaces = &spaces;
+        env.session = &sessionEvents;
         return env;
     }
 

@@ -539,6 +539,28 @@ TEST_F(ArchiverTest, RestoreIsBlockedByAFolderOfTheSameName)
 
 // --- mended faults ---------------------------------------------------------------------------
 
+TEST_F(ArchiverTest, RestoreMovesOnlyAFolderTheArchiverMade)
+{
+    writeFile(paths.desktop() + "/d", "d");
+    writeFile(desk("Home") + "/h", "h");
+    writeFile(home.path() + "/Documents/doc", "doc");
+    // A hand-edited document may name any folder as the archive.
+    for (const QString &location : {paths.desktop(), desk("Home"), home.path() + "/Documents", paths.store()}) {
+        SCOPED_TRACE(location.toStdString());
+        Workspace n = temporary("N");
+        n.state = WorkspaceState::archivedUnsorted;
+        n.archiveLocation = location;
+        save({n});
+        EXPECT_EQ(archiveErrorOf([&] { archiver.restore("N"); }),
+                  "Couldn't move the folder back: “" + location + "” isn't a folder of the archive, so it stays where it is.");
+        EXPECT_FALSE(fileops::exists(desk("N")));
+        EXPECT_EQ(record("N").state, WorkspaceState::archivedUnsorted);
+    }
+    EXPECT_EQ(readFile(paths.desktop() + "/d"), "d");
+    EXPECT_EQ(readFile(desk("Home") + "/h"), "h");
+    EXPECT_EQ(readFile(home.path() + "/Documents/doc"), "doc");
+}
+
 TEST_F(ArchiverTest, ADocumentOfANewerFormatMovesNothing)
 {
     Workspace archivedOne = temporary("A");

@@ -94,7 +94,7 @@ TEST(InstallLocation, TheMoveTrashesAnOlderCopyFirstAndRemovesTheLoginItemOnlyOn
     const Installed source = installAt(home.filePath("Downloads/quorvane-1.0"));
     const Installed older = installAt(home.filePath(".local"), "old");
     FakeLoginItem loginItem;
-    loginItem.isOn = true;
+    loginItem.enabled = true;
     const AppInfo moved = InstallLocation::moveToApplications(source.info(), home.path(), &loginItem);
     EXPECT_EQ(moved, AppInfo::installed(older.executable, older.entry));
     EXPECT_EQ(readFile(older.executable), "executable new");
@@ -103,7 +103,7 @@ TEST(InstallLocation, TheMoveTrashesAnOlderCopyFirstAndRemovesTheLoginItemOnlyOn
     EXPECT_FALSE(QFileInfo::exists(source.entry));
     EXPECT_EQ(inTrash("executable old"), 1);
     EXPECT_EQ(inTrash("[Desktop Entry]\nName=Quorvane old\n"), 1);
-    EXPECT_FALSE(loginItem.isOn);
+    EXPECT_FALSE(loginItem.enabled);
     EXPECT_TRUE(QFileInfo(older.executable).isExecutable());
 }
 
@@ -113,7 +113,7 @@ TEST(InstallLocation, ARefusedTrashOrAFailedMoveStopsAndKeepsTheLoginItem)
     const Installed source = installAt(home.filePath("Downloads/quorvane-1.0"));
     const Installed older = installAt(home.filePath(".local"), "old");
     FakeLoginItem loginItem;
-    loginItem.isOn = true;
+    loginItem.enabled = true;
     InstallLocation::Operations refusing = InstallLocation::Operations::standard();
     refusing.trash = [](const QString &) { throw InstallError("the Trash is full"); };
     try {
@@ -124,7 +124,7 @@ TEST(InstallLocation, ARefusedTrashOrAFailedMoveStopsAndKeepsTheLoginItem)
     }
     EXPECT_EQ(readFile(older.executable), "executable old");
     EXPECT_EQ(readFile(source.executable), "executable new");
-    EXPECT_TRUE(loginItem.isOn);
+    EXPECT_TRUE(loginItem.enabled);
 
     // The executable's move fails: the login item still starts the copy that is still there.
     QFile::remove(older.executable);
@@ -132,7 +132,7 @@ TEST(InstallLocation, ARefusedTrashOrAFailedMoveStopsAndKeepsTheLoginItem)
     InstallLocation::Operations failing = InstallLocation::Operations::standard();
     failing.move = [](const QString &, const QString &) { return EXDEV; };
     EXPECT_THROW(InstallLocation::moveToApplications(source.info(), home.path(), &loginItem, failing), InstallError);
-    EXPECT_TRUE(loginItem.isOn);
+    EXPECT_TRUE(loginItem.enabled);
     EXPECT_EQ(readFile(source.executable), "executable new");
 }
 

@@ -153,7 +153,7 @@ TEST_F(MovePrompt, NotNowStoresTheDeclineAndTheNextLaunchOffersNothing)
 
 TEST_F(MovePrompt, TheMovePutsTheCopyInThePerUserInstallAndQuitsEvenWhenTheRelaunchFails)
 {
-    loginItem.isOn = true;
+    loginItem.enabled = true;
     AppController controller(moveEnvironment());
     controller.applicationDidFinishLaunching();
     auto *prompt = MoveToApplicationsWindowController::shared.get();
@@ -164,7 +164,7 @@ TEST_F(MovePrompt, TheMovePutsTheCopyInThePerUserInstallAndQuitsEvenWhenTheRelau
     EXPECT_EQ(readFile(moved), "not a program");
     EXPECT_EQ(readFile(home.filePath(".local/share/applications/app.quorvane.Quorvane.desktop")), "[Desktop Entry]\n");
     EXPECT_FALSE(QFileInfo::exists(source));
-    EXPECT_FALSE(loginItem.isOn);
+    EXPECT_FALSE(loginItem.enabled);
     EXPECT_EQ(log.count("relocated to " + moved + " — relaunching"), 1);
     EXPECT_EQ(log.lines.filter("relaunch after relocation failed: ").size(), 1);
     EXPECT_EQ(terminations, 1);

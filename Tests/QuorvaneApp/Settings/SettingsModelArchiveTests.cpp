@@ -165,6 +165,45 @@ TEST_F(SettingsModelArchive, DeletingAnArchivedDesktopTrashesItsArchive)
     EXPECT_EQ(test::readFile(trashFiles() + "/Gone-2029-03-01/kept"), "k");
 }
 
+TEST_F(SettingsModelArchive, AnArchiveEntryNamingAFolderOfTheUsersIsNeverTrashed)
+{
+    const QString other = paths.defaultArchiveRoot() + "/Other-2029-03-01";
+    SettingsModel &m = openWith({"Home"}, [&](Config &c) {
+        Workspace gone = Workspace::make("Gone");
+        gone.state = WorkspaceState::archivedUnsorted;
+        c.workspaces.insert(c.workspaces.end() - 1, gone);
+        Workspace kept = Workspace::make("Other");
+        kept.state = WorkspaceState::archivedSorted;
+        kept.archiveLocation = other;
+        c.workspaces.insert(c.workspaces.end() - 1, kept);
+    });
+    test::writeFile(folder("Home") + "/sub/h", "h");
+    test::writeFile(folder("Home") + "/sub-2029-03-01/s", "s");
+    test::writeFile(other + "/o", "o");
+    test::writeFile(paths.desktop() + "/d", "d");
+    test::writeFile(home.filePath("Documents/doc"), "doc");
+    // A hand-edited document may name any folder as the archive.
+    for (const QString &location : {folder("Home"), folder("Home") + "/sub", paths.defaultArchiveRoot(), paths.desktop(),
+                                    paths.workspaces(), paths.store(), home.path(), home.filePath("Documents"),
+                                    QStringLiteral("Documents"), folder("Home") + "/sub-2029-03-01"}) {
+        SCOPED_TRACE(location.toStdString());
+        Config edited = stored();
+        edited.workspace("Gone")->archiveLocation = location;
+        store.saveConfig(edited);
+        m.reload();
+        m.setDeleteFailure(std::nullopt);
+        m.deleteArchived("Gone");
+        ASSERT_TRUE(m.deleteFailure());
+        EXPECT_EQ(m.deleteFailure()->workspace, "Gone");
+        EXPECT_TRUE(stored().workspace("Gone"));
+    }
+    EXPECT_EQ(test::readFile(folder("Home") + "/sub/h"), "h");
+    EXPECT_EQ(test::readFile(folder("Home") + "/sub-2029-03-01/s"), "s");
+    EXPECT_EQ(test::readFile(other + "/o"), "o");
+    EXPECT_EQ(test::readFile(paths.desktop() + "/d"), "d");
+    EXPECT_EQ(test::readFile(home.filePath("Documents/doc")), "doc");
+}
+
 TEST_F(SettingsModelArchive, TheArchiveFolderMustBeOnTheSameDiskAndOutsideWhatASwitchMoves)
 {
     SettingsModel &m = openWith({"Home", "Work"}, [](Config &c) { c.settings.archiveRoot = "/kept"; });

@@ -1,20 +1,123 @@
+#include "FakePointerSource.h"
+#include "ManualScheduler.h"
 #include "Triggers/CornerWatcher.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvane;
 
-TEST(CornerWatcher, DwellHasAFloorAndOffLeavesTheSettingsAlone)
+namespace {
+
+// One 1440 × 900 screen; pointer positions are Qt's (y down).
+struct CornerWatcherTest : ::testing::Test {
+    test::ManualScheduler clock;
+    test::FakePointerSource pointer;
+    ScreenLayout layout{{QRectF(0, 0, 1440, 900)}, 900};
+    CornerWatcher watcher{clock, pointer, [this] { return layout; }};
+    int fired = 0;
+
+    void SetUp() override
+    {
+        watcher.onTrigger = [this] { ++fired; };
+        pointer.moveTo(700, 400);
+    }
+    // One poll with the pointer at (x, y).
+    void at(double x, double y, bool held = false)
+    {
+        pointer.moveTo(x, y, held);
+        clock.advance(CornerWatcher::pollInterval);
+    }
+};
+
+} // namespace
+
+TEST_F(CornerWatcherTest, DwellHasAFloorAndOffStopsThePoll)
 {
-    CornerWatcher watcher;
-    EXPECT_EQ(watcher.corner(), FloatingDockCorner::off);
     EXPECT_EQ(watcher.dwell(), 0.05);
-    watcher.start(FloatingDockCorner::topRight, 5);
-    EXPECT_EQ(watcher.corner(), FloatingDockCorner::topRight);
+    EXPECT_FALSE(watcher.isPolling());
+    watcher.start(FloatingDockCorner::bottomLeft, 0);
     EXPECT_EQ(watcher.dwell(), 0.02);
+    watcher.start(FloatingDockCorner::bottomLeft, 350);
+    EXPECT_EQ(watcher.dwell(), 0.35);
+    EXPECT_TRUE(watcher.isPolling());
+    EXPECT_EQ(clock.pendingCount(), 1u);
+
+    watcher.start(FloatingDockCorner::off, 350);
+    EXPECT_EQ(watcher.corner(), FloatingDockCorner::off);
+    EXPECT_FALSE(watcher.isPolling());
+    EXPECT_EQ(clock.pendingCount(), 0u);
+    at(0, 900);
+    at(1, 899);
+    clock.advance(1);
+    EXPECT_EQ(fired, 0);
+}
+
+TEST_F(CornerWatcherTest, RestingFiresOnceAfterTheDwellAndAgainOnlyAfterLeaving)
+{
+    watcher.start(FloatingDockCorner::topRight, 350);
+    clock.advance(CornerWatcher::pollInterval); // the first look only notes where the pointer is
+    at(1439, 0);
+    clock.advance(0.3);
+    EXPECT_EQ(fired, 0);
+    clock.advance(0.06);
+    EXPECT_EQ(fired, 1);
+    at(1438, 1); // moving inside the corner
+    clock.advance(1);
+    EXPECT_EQ(fired, 1);
+    at(700, 400);
+    at(1440, 0);
+    clock.advance(0.4);
+    EXPECT_EQ(fired, 2);
+}
+
+TEST_F(CornerWatcherTest, LeavingDraggingOrStillnessStartsNoDwell)
+{
     watcher.start(FloatingDockCorner::bottomLeft, 300);
-    EXPECT_EQ(watcher.dwell(), 0.3);
-    watcher.start(FloatingDockCorner::off, 1000);
-    EXPECT_EQ(watcher.corner(), FloatingDockCorner::bottomLeft);
-    EXPECT_EQ(watcher.dwell(), 0.3);
+    clock.advance(CornerWatcher::pollInterval);
+    at(0, 899);
+    clock.advance(0.1);
+    at(600, 300); // left before the dwell ended
+    clock.advance(1);
+    EXPECT_EQ(fired, 0);
+
+    at(1, 898, true); // dragged in
+    clock.advance(1);
+    at(1, 898, false); // released without moving: no movement
+    clock.advance(1);
+    EXPECT_EQ(fired, 0);
+    at(0, 899); // then a plain move inside
+    clock.advance(0.3);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST_F(CornerWatcherTest, EveryScreenIsHotAndAScreenChangeCancelsTheDwell)
+{
+    // A second screen to the left of the primary one, taller and lower (negative origin).
+    layout.frames.push_back(QRectF(-1280, -124, 1280, 1024));
+    watcher.start(FloatingDockCorner::bottomLeft, 200);
+    ASSERT_EQ(watcher.hotRects().size(), 2u);
+    EXPECT_EQ(watcher.hotRects()[1], QRectF(-1280, -124, 4, 4));
+    clock.advance(CornerWatcher::pollInterval);
+    at(-1280, 1024); // the second screen's bottom-left pixel in Qt coordinates
+    clock.advance(0.2);
+    EXPECT_EQ(fired, 1);
+
+    at(500, 500);
+    at(0, 900);
+    watcher.screensChanged(); // a display was rearranged during the dwell
+    EXPECT_FALSE(watcher.trigger().isDwelling);
+    clock.advance(1);
+    EXPECT_EQ(fired, 1);
+    at(1, 899); // the next movement into the square starts afresh
+    clock.advance(0.2);
+    EXPECT_EQ(fired, 2);
+}
+
+TEST_F(CornerWatcherTest, AnUnreadablePointerSeesNothing)
+{
+    pointer.state.reset();
+    watcher.start(FloatingDockCorner::bottomLeft, 0);
+    clock.advance(1);
+    EXPECT_EQ(fired, 0);
+    EXPECT_EQ(watcher.trigger(), CornerTrigger());
 }

@@ -1,6 +1,7 @@
 #include "Triggers/KeyRecorder.h"
 
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -96,6 +97,29 @@ TEST_F(KeyRecorderTest, EscapeGivesUpDeleteClearsAndPlainKeysBeep)
     EXPECT_EQ(view->spec(), std::nullopt);
     EXPECT_FALSE(view->isRecording());
     EXPECT_EQ(view->text(), "Record…");
+}
+
+TEST_F(KeyRecorderTest, WhileRecordingTheWindowsShortcutsDoNotTakeTheKeys)
+{
+    int escapes = 0, quits = 0;
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(escape, &QShortcut::activated, [&] { ++escapes; });
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &window);
+    QObject::connect(quit, &QShortcut::activated, [&] { ++quits; });
+
+    startRecording();
+    QTest::keyClick(view, Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(quits, 0);
+    startRecording();
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_FALSE(view->isRecording());
+    EXPECT_EQ(escapes, 0);
+
+    // Not recording: the window's shortcuts work as usual.
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_EQ(escapes, 1);
 }
 
 TEST_F(KeyRecorderTest, LosingTheFocusEndsRecording)

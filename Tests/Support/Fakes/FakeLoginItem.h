@@ -4,27 +4,29 @@
 
 namespace quorvane::test {
 
-// A login item held in memory; failures on demand.
+// A login item whose register and unregister can be made to fail.
 class FakeLoginItem final : public LoginItem {
 public:
-    bool isOn = false;
-    std::optional<QString> failure; // returned by enable and disable while set
-    int disables = 0;
+    bool enabled = false;
+    std::optional<QString> failure;
+    int registered = 0;
+    int unregistered = 0;
 
-    bool enabled() const override { return isOn; }
-    std::optional<QString> enable() override
+    bool isEnabled() const override { return enabled; }
+    std::optional<QString> registerItem() override
     {
+        ++registered;
         if (failure)
             return failure;
-        isOn = true;
+        enabled = true;
         return std::nullopt;
     }
-    std::optional<QString> disable() override
+    std::optional<QString> unregisterItem() override
     {
-        ++disables;
+        ++unregistered;
         if (failure)
             return failure;
-        isOn = false;
+        enabled = false;
         return std::nullopt;
     }
 };

@@ -27,7 +27,7 @@ public:
         bool open = true;
     };
     struct Chooser {
-        enum Kind { folder, file } kind;
+        enum Kind { folder, file, item } kind;
         QPointer<QWidget> parent;
         ChooserOptions options;
         std::function<void(std::optional<QString>)> chosen;
@@ -43,6 +43,20 @@ public:
     std::vector<Form> forms;
     std::vector<Chooser> choosers;
     std::vector<ColorPanel> colorPanels;
+    struct ColorPick {
+        QPointer<QWidget> parent;
+        QColor initial;
+        std::function<void(std::optional<QColor>)> chosen;
+        bool answered = false;
+    };
+    std::vector<ColorPick> colorPicks;
+    struct LiveColorPanel {
+        QPointer<QWidget> parent;
+        QColor initial;
+        std::function<void(const QColor &)> changed;
+        std::function<void()> activated;
+    };
+    std::vector<LiveColorPanel> liveColorPanels;
 
     ~ScriptedDialogs() override
     {
@@ -76,9 +90,37 @@ public:
     {
         choosers.push_back({Chooser::file, parent, options, std::move(chosen)});
     }
+    void chooseItem(QWidget *parent, const ChooserOptions &options,
+                    std::function<void(std::optional<QString>)> chosen) override
+    {
+        choosers.push_back({Chooser::item, parent, options, std::move(chosen)});
+    }
     void chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked) override
     {
         colorPanels.push_back({parent, initial, std::move(picked)});
+    }
+
+    void pickColor(QWidget *parent, const QColor &initial, std::function<void(std::optional<QColor>)> chosen) override
+    {
+        colorPicks.push_back({parent, initial, std::move(chosen)});
+    }
+    void showColorPanel(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> changed,
+                        std::function<void()> activated) override
+    {
+        liveColorPanels.push_back({parent, initial, std::move(changed), std::move(activated)});
+    }
+    // Answers the oldest open colour pick; none is the user's cancel.
+    bool pick(std::optional<QColor> color)
+    {
+        for (ColorPick &p : colorPicks) {
+            if (!p.answered) {
+                p.answered = true;
+                if (p.chosen)
+                    p.chosen(std::move(color));
+                return true;
+            }
+        }
+        return false;
     }
 
     // Questions not answered yet.

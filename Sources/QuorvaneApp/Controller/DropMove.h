@@ -1,0 +1,17 @@
+#pragma once
+
+#include "FileSystemSurface.h"
+#include "NoReplaceMove.h"
+
+#include <QString>
+
+namespace quorvane {
+
+// Moves one Desktop item into a desktop's folder (created when missing), never replacing
+// anything. Across file systems the item is copied, then removed once the copy is complete
+// (hooks: where a test steps in). False when the item could not be moved; it is then where it
+// was, or, when only its removal failed, in both places.
+bool moveDroppedItem(FileSystemSurface &files, const QString &name, const QString &workspace,
+                     const fileops::CopyHooks &hooks = {});
+
+} // namespace quorvane

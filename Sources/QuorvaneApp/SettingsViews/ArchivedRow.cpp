@@ -1,0 +1,97 @@
+#include "SettingsViews/ArchivedRow.h"
+
+#include "DesktopServices.h"
+#include "Dialogs.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/Style.h"
+#include "Settings/SymbolIcon.h"
+#include "SettingsViews/ColorSwatch.h"
+#include "SettingsViews/DeskTexts.h"
+#include "SettingsViews/TrashCircleLabel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quorvane {
+
+namespace {
+
+// Asks before the archived desktop and its files go to the Trash.
+void confirmDeleteArchived(const SettingsContext &context, QWidget *parent, const Workspace &workspace)
+{
+    if (!context.services.dialogs)
+        return;
+    const int count = workspace.archiveLocation ? visibleItemCount(*workspace.archiveLocation) : 0;
+    Question question;
+    question.title = trashConfirmationTitle(workspace.name);
+    question.message = question.title;
+    question.informativeText = trashConfirmationMessage(count);
+    question.buttons = {{QStringLiteral("Move to Trash"), ButtonRole::destructive},
+                        {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    SettingsModel *model = &context.model;
+    const QString name = workspace.name;
+    context.services.dialogs->ask(parent->window(), question, [model, name](int index) {
+        if (index == 0)
+            model->deleteArchived(name);
+    });
+}
+
+} // namespace
+
+ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &workspace, QWidget *parent)
+    : QWidget(parent)
+{
+    setAccessibleName(workspace.name);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(12, 4, 12, 4);
+    row->setSpacing(8);
+    // Laid out but hidden, so the names line up with the live rows' names.
+    QLabel *handle = SymbolIcon::label(QStringLiteral("line.3.horizontal"), 12, this);
+    QSizePolicy keep = handle->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    handle->setSizePolicy(keep);
+    handle->hide();
+    row->addWidget(handle);
+    row->addWidget(new ColorSwatch(colorFromHex(workspace.effectiveColorHex()), 10, false, this));
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(1);
+    auto *title = new QLabel(workspace.name, this);
+    title->setTextFormat(Qt::PlainText);
+    texts->addWidget(title);
+    if (workspace.archivedAt) {
+        auto *date = new QLabel(QStringLiteral("archived ") + abbreviatedDate(*workspace.archivedAt), this);
+        date->setObjectName(QStringLiteral("archivedDate"));
+        date->setForegroundRole(QPalette::PlaceholderText);
+        texts->addWidget(date);
+    }
+    row->addLayout(texts);
+    row->addStretch(1);
+    if (workspace.archiveLocation) {
+        auto *reveal = new QPushButton(QStringLiteral("Reveal"), this);
+        reveal->setAccessibleName(QStringLiteral("Reveal ") + workspace.name);
+        DesktopServices *desktop = context.services.desktop;
+        const QString location = *workspace.archiveLocation;
+        connect(reveal, &QPushButton::clicked, this, [desktop, location] {
+            if (desktop)
+                desktop->reveal({location});
+        });
+        row->addWidget(reveal);
+    }
+    auto *restore = new QPushButton(QStringLiteral("Restore"), this);
+    restore->setAccessibleName(QStringLiteral("Restore ") + workspace.name);
+    restore->setToolTip(QStringLiteral("Move this desktop back to the live list — its folder returns from the archive."));
+    SettingsModel *model = &context.model;
+    const QString name = workspace.name;
+    connect(restore, &QPushButton::clicked, this, [model, name] { model->restore(name); });
+    row->addWidget(restore);
+    auto *trash = new TrashCircleLabel(this);
+    trash->setAccessibleName(QStringLiteral("Move ") + workspace.name + QStringLiteral(" to the Trash"));
+    trash->setToolTip(QStringLiteral("Move this desktop and its files to the Trash"));
+    connect(trash, &TrashCircleLabel::clicked, this,
+            [this, &context, workspace] { confirmDeleteArchived(context, this, workspace); });
+    row->addWidget(trash);
+}
+
+} // namespace quorvane

@@ -1,0 +1,89 @@
+#include "SettingsViews/ColorSwatch.h"
+
+#include "Settings/SymbolIcon.h"
+
+#include <QPainter>
+
+namespace quorvane {
+
+ColorSwatch::ColorSwatch(const QColor &color, int diameter, bool clickable, QWidget *parent)
+    : QAbstractButton(parent)
+    , m_color(color)
+    , m_diameter(diameter)
+{
+    setFixedSize(diameter, diameter);
+    if (clickable) {
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::StrongFocus);
+    } else {
+        setFocusPolicy(Qt::NoFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+}
+
+void ColorSwatch::setColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+void ColorSwatch::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    update();
+}
+
+void ColorSwatch::setSymbol(const QString &symbol, const QColor &glyph)
+{
+    m_symbol = symbol;
+    m_glyph = glyph;
+    setProperty(SymbolIcon::property, symbol);
+    update();
+}
+
+QColor glyphColor(const QColor &on)
+{
+    const QColor rgb = on.isValid() ? on.toRgb() : QColor(Qt::black);
+    const double luma = 0.299 * rgb.redF() + 0.587 * rgb.greenF() + 0.114 * rgb.blueF();
+    if (luma > 0.62) {
+        QColor black(Qt::black);
+        black.setAlphaF(0.7);
+        return black;
+    }
+    return Qt::white;
+}
+
+void ColorSwatch::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const bool ring = m_selected || hasFocus();
+    const QRectF disc = m_diameter > 12 ? box.adjusted(2, 2, -2, -2) : box;
+    QColor border = palette().color(QPalette::WindowText);
+    border.setAlphaF(0.15);
+    painter.setPen(QPen(border, 1));
+    painter.setBrush(m_color);
+    painter.drawEllipse(disc);
+    if (!m_symbol.isEmpty()) {
+        const int size = std::max(6, int(disc.width() * 0.45));
+        QPixmap glyph = SymbolIcon::drawn(m_symbol).pixmap(size, size);
+        QPainter tinting(&glyph);
+        tinting.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tinting.fillRect(glyph.rect(), m_glyph);
+        tinting.end();
+        painter.drawPixmap(QRectF(disc.center() - QPointF(size / 2.0, size / 2.0), QSizeF(size, size)), glyph,
+                           QRectF(glyph.rect()));
+    }
+    if (ring) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(m_selected ? palette().color(QPalette::WindowText) : palette().color(QPalette::Highlight), 2));
+        painter.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+}
+
+} // namespace quorvane

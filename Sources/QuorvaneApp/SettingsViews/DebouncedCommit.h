@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Scheduler.h"
+
+#include <functional>
+#include <optional>
+
+namespace quorvane {
+
+// A write held back for a short delay: starting it again, or cancelling it, drops the pending
+// one. The commit carries its own value (captured when started), so it writes what was chosen
+// then even if the view that started it is gone.
+class DebouncedCommit {
+public:
+    DebouncedCommit(Scheduler &scheduler, double seconds);
+    ~DebouncedCommit();
+    DebouncedCommit(const DebouncedCommit &) = delete;
+    DebouncedCommit &operator=(const DebouncedCommit &) = delete;
+
+    void start(std::function<void()> commit);
+    void cancel();
+    bool pending() const { return m_token.has_value(); }
+
+private:
+    Scheduler &m_scheduler;
+    double m_seconds;
+    std::optional<Scheduler::Token> m_token;
+};
+
+} // namespace quorvane

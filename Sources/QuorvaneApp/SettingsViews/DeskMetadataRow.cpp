@@ -1,0 +1,156 @@
+#include "SettingsViews/DeskMetadataRow.h"
+
+#include "Dialogs.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/Style.h"
+#include "Settings/SymbolIcon.h"
+#include "SettingsViews/ColorSwatch.h"
+#include "SettingsViews/DeskTexts.h"
+#include "SettingsViews/SegmentedControl.h"
+#include "SettingsViews/TrashCircleLabel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace quorvane {
+
+DeskMetadataRow::DeskMetadataRow(const SettingsContext &context, const Workspace &workspace, bool isActive,
+                                 QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_workspace(workspace)
+    , m_isActive(isActive)
+    , m_lastVisit(new QLabel(this))
+    , m_items(new QLabel(this))
+    , m_color(new ColorSwatch(colorFromHex(workspace.effectiveColorHex()), 20, true, this))
+    , m_type(new SegmentedControl(this))
+    , m_archive(new QPushButton(QStringLiteral("Archive"), this))
+    , m_delete(new TrashCircleLabel(this))
+{
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(12, 0, 4, 10);
+    row->setSpacing(8);
+    row->addWidget(SymbolIcon::label(QStringLiteral("clock"), 12, this));
+    m_lastVisit->setObjectName(QStringLiteral("lastVisit"));
+    m_lastVisit->setMinimumWidth(1);
+    m_lastVisit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    row->addWidget(m_lastVisit, 1);
+    row->addWidget(SymbolIcon::label(QStringLiteral("doc"), 12, this));
+    m_items->setObjectName(QStringLiteral("itemCount"));
+    row->addWidget(m_items);
+    row->addStretch(1);
+    m_color->setAccessibleName(QStringLiteral("Identity colour"));
+    m_color->setToolTip(QStringLiteral("Identity colour — used on the cleanup calendar."));
+    row->addWidget(m_color);
+    m_type->addSegment(QStringLiteral("Permanent"), int(WorkspaceType::permanent));
+    m_type->addSegment(QStringLiteral("Temporary"), int(WorkspaceType::temporary));
+    m_type->setAccessibleName(QStringLiteral("Type"));
+    m_type->setToolTip(QStringLiteral("Permanent desktops stay until you archive them yourself. Temporary desktops can "
+                                      "auto-archive on the schedule you set."));
+    row->addWidget(m_type);
+    row->addWidget(m_archive);
+    m_delete->setAccessibleName(QStringLiteral("Move to Trash"));
+    row->addWidget(m_delete);
+
+    connect(m_type, &SegmentedControl::chosen, this, [this](int id) { chooseType(WorkspaceType(id)); });
+    connect(m_color, &ColorSwatch::clicked, this, &DeskMetadataRow::chooseColor);
+    connect(m_archive, &QPushButton::clicked, this, [this] { m_context.model.archive(m_workspace.name); });
+    connect(m_delete, &TrashCircleLabel::clicked, this, &DeskMetadataRow::confirmDelete);
+    update(workspace, isActive);
+}
+
+void DeskMetadataRow::update(const Workspace &workspace, bool isActive)
+{
+    m_workspace = workspace;
+    m_isActive = isActive;
+    fitLastVisit();
+    m_items->setText(itemsText(visibleItemCount(m_context.model.workspacesRoot() + QLatin1Char('/') + workspace.name)));
+    m_color->setColor(colorFromHex(workspace.effectiveColorHex()));
+    m_type->setCurrent(int(workspace.type));
+    m_delete->setEnabled(!isActive);
+    m_delete->setToolTip(isActive ? QStringLiteral("Switch to another desktop first.")
+                                  : QStringLiteral("Move this desktop and its files to the Trash"));
+}
+
+void DeskMetadataRow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitLastVisit();
+}
+
+void DeskMetadataRow::fitLastVisit()
+{
+    const Date now = m_context.model.clock ? m_context.model.clock() : dateNow();
+    const QString full = lastActiveText(m_workspace.lastActiveAt, now);
+    const QString brief = m_workspace.lastActiveAt ? QStringLiteral("Active") : QStringLiteral("New");
+    const bool fits = !isVisible() || m_lastVisit->fontMetrics().horizontalAdvance(full) <= m_lastVisit->width();
+    m_lastVisit->setText(fits ? full : brief);
+    m_lastVisit->setToolTip(full);
+}
+
+bool DeskMetadataRow::isScreenshotCollection() const
+{
+    const std::optional<QString> &collection = m_context.model.config().settings.screenshotsWorkspace;
+    return collection && *collection == m_workspace.name;
+}
+
+void DeskMetadataRow::chooseType(WorkspaceType type)
+{
+    const QString name = m_workspace.name;
+    SettingsModel *model = &m_context.model;
+    if (type == WorkspaceType::temporary && isScreenshotCollection()) {
+        // Shown unchanged until the user decides.
+        m_type->setCurrent(int(m_workspace.type));
+        if (!m_context.services.dialogs)
+            return;
+        Question question;
+        question.title = QStringLiteral("Make the Screenshots desktop temporary?");
+        question.message = question.title;
+        question.informativeText = QStringLiteral(
+            "A temporary desktop can be auto-archived. Screenshot filtering keeps using this one until then — if it's "
+            "archived, Quorvane automatically starts a new Screenshots desktop and points filtering at it.");
+        question.buttons = {{QStringLiteral("Make Temporary"), ButtonRole::destructive},
+                            {QStringLiteral("Cancel"), ButtonRole::cancel}};
+        m_context.services.dialogs->ask(window(), question, [model, name](int index) {
+            if (index == 0)
+                model->setType(name, WorkspaceType::temporary);
+        });
+        return;
+    }
+    model->setType(name, type);
+}
+
+void DeskMetadataRow::chooseColor()
+{
+    if (!m_context.services.dialogs)
+        return;
+    SettingsModel *model = &m_context.model;
+    const QString name = m_workspace.name;
+    m_context.services.dialogs->pickColor(window(), m_color->color(), [model, name](std::optional<QColor> color) {
+        if (color)
+            model->setWorkspaceColor(name, hexString(*color));
+    });
+}
+
+void DeskMetadataRow::confirmDelete()
+{
+    if (!m_context.services.dialogs || m_isActive)
+        return;
+    Question question;
+    question.title = trashConfirmationTitle(m_workspace.name);
+    question.message = question.title;
+    question.informativeText = trashConfirmationMessage(
+        visibleItemCount(m_context.model.workspacesRoot() + QLatin1Char('/') + m_workspace.name));
+    question.buttons = {{QStringLiteral("Move to Trash"), ButtonRole::destructive},
+                        {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    SettingsModel *model = &m_context.model;
+    const QString name = m_workspace.name;
+    m_context.services.dialogs->ask(window(), question, [model, name](int index) {
+        if (index == 0)
+            model->deleteWorkspace(name);
+    });
+}
+
+} // namespace quorvane

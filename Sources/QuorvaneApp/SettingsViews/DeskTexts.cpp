@@ -1,0 +1,73 @@
+#include "SettingsViews/DeskTexts.h"
+
+#include "FileSystemSurface.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace quorvane {
+
+int visibleItemCount(const QString &folder) { return int(FileSystemSurface::listFolder(folder).size()); }
+
+QString itemsText(int count) { return QStringLiteral("%1 items").arg(count); }
+
+QString trashConfirmationMessage(int itemCount)
+{
+    if (itemCount <= 0)
+        return {};
+    if (itemCount == 1)
+        return QStringLiteral("Its 1 file goes to the Trash with it, where you can recover it until you empty it.");
+    return QStringLiteral("Its %1 files go to the Trash with it, where you can recover them until you empty it.")
+        .arg(itemCount);
+}
+
+QString trashConfirmationTitle(const QString &name)
+{
+    return QStringLiteral("Move “") + name + QStringLiteral("” to the Trash?");
+}
+
+QString relativeAge(Date then, Date now)
+{
+    const QDateTime from = toDateTime(then).toLocalTime();
+    const QDateTime to = toDateTime(now).toLocalTime();
+    const double seconds = std::max(0.0, now - then);
+    // Whole calendar months and years, as a calendar counts them.
+    int months = (to.date().year() - from.date().year()) * 12 + (to.date().month() - from.date().month());
+    if (months > 0 && from.addMonths(months) > to)
+        --months;
+    if (months >= 12)
+        return QStringLiteral("%1 yr. ago").arg(months / 12);
+    if (months >= 1)
+        return QStringLiteral("%1 mo. ago").arg(months);
+    const auto days = std::int64_t(std::floor(seconds / 86400));
+    if (days >= 7)
+        return QStringLiteral("%1 wk. ago").arg(days / 7);
+    if (days >= 1)
+        return days == 1 ? QStringLiteral("1 day ago") : QStringLiteral("%1 days ago").arg(days);
+    const auto whole = std::int64_t(std::floor(seconds));
+    if (whole >= 3600)
+        return QStringLiteral("%1 hr. ago").arg(whole / 3600);
+    if (whole >= 60)
+        return QStringLiteral("%1 min. ago").arg(whole / 60);
+    return QStringLiteral("%1 sec. ago").arg(whole);
+}
+
+QString lastActiveText(const std::optional<Date> &lastActive, Date now)
+{
+    if (!lastActive)
+        return QStringLiteral("Not visited yet");
+    return QStringLiteral("Active ") + relativeAge(*lastActive, now);
+}
+
+QString abbreviatedDate(Date date, const QLocale &locale)
+{
+    // The locale's long date without the weekday, its month name abbreviated.
+    QString format = locale.dateFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("d{4}[,.]?\\s*")));
+    format.replace(QRegularExpression(QStringLiteral("M{4}")), QStringLiteral("MMM"));
+    return locale.toString(toDateTime(date).toLocalTime().date(), format.trimmed());
+}
+
+} // namespace quorvane

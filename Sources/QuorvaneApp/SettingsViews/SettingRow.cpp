@@ -1,0 +1,56 @@
+#include "SettingsViews/SettingRow.h"
+
+#include "Settings/SymbolIcon.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace quorvane {
+
+SettingRow::SettingRow(const QString &title, const QString &subtitle, const QString &symbol, QWidget *control,
+                       QWidget *parent)
+    : QWidget(parent)
+    , m_title(new QLabel(title, this))
+    , m_control(control)
+{
+    setAccessibleName(title);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 3, 0, 3);
+    row->setSpacing(12);
+    if (!symbol.isEmpty()) {
+        QLabel *icon = SymbolIcon::label(symbol, 18, this);
+        icon->setFixedWidth(24);
+        icon->setAlignment(Qt::AlignCenter);
+        row->addWidget(icon);
+    }
+    m_texts = new QVBoxLayout;
+    m_texts->setSpacing(2);
+    m_title->setTextFormat(Qt::PlainText);
+    m_texts->addWidget(m_title);
+    row->addLayout(m_texts, 1);
+    if (!subtitle.isEmpty())
+        setSubtitle(subtitle);
+    if (m_control) {
+        if (m_control->accessibleName().isEmpty())
+            m_control->setAccessibleName(title);
+        row->addWidget(m_control, 0, Qt::AlignVCenter);
+    }
+}
+
+void SettingRow::setSubtitle(const QString &subtitle)
+{
+    if (!m_subtitle) {
+        m_subtitle = new QLabel(this);
+        m_subtitle->setTextFormat(Qt::PlainText);
+        m_subtitle->setWordWrap(true);
+        m_subtitle->setForegroundRole(QPalette::PlaceholderText);
+        QFont font = m_subtitle->font();
+        font.setPointSizeF(font.pointSizeF() * 0.92);
+        m_subtitle->setFont(font);
+        m_texts->addWidget(m_subtitle);
+    }
+    m_subtitle->setText(subtitle);
+}
+
+} // namespace quorvane

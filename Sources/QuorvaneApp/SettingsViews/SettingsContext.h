@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Controller/AppInfo.h"
+#include "FloatingDockTypes.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace quorvane {
+
+class AutomationPermission;
+class DebouncedCommit;
+class DesktopServices;
+class LoginItem;
+class Dialogs;
+class Scheduler;
+class SettingsModel;
+
+// What the settings window's views use besides the model. The scheduler and the dialogs are
+// required; a missing callback is skipped.
+struct SettingsViewServices {
+    Dialogs *dialogs = nullptr;
+    Scheduler *scheduler = nullptr;
+    AppInfo info;
+    // Reveals folders and opens addresses; none: nothing opens.
+    DesktopServices *desktop = nullptr;
+    // The start-at-login entry; none: the application has no identifier to register.
+    LoginItem *loginItem = nullptr;
+    // The file manager automation's permission; none: its state cannot be read.
+    AutomationPermission *automation = nullptr;
+    // The name of the system's action on a screen corner, none when it has none; none at all:
+    // the system keeps no hot corners.
+    std::function<std::optional<QString>(FloatingDockCorner)> hotCornerOccupant;
+    // Opens the new-desktop sheet.
+    std::function<void()> showCreateSurface;
+};
+
+// Handed by the shell to every section it builds.
+struct SettingsContext {
+    SettingsModel &model;
+    const SettingsViewServices &services;
+    // The accent's delayed write; owned by the shell, so it outlives the page that started it.
+    DebouncedCommit &accentCommit;
+};
+
+} // namespace quorvane

@@ -1,0 +1,243 @@
+#include "SettingsViews/ShortcutsTab.h"
+
+#include "Settings/SettingsModel.h"
+#include "Settings/Style.h"
+#include "SettingsViews/SettingRow.h"
+#include "Triggers/KeyRecorder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSet>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace quorvane {
+
+namespace {
+
+QLabel *note(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+void clearChildren(QWidget *group)
+{
+    for (QWidget *child : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        child->hide();
+        child->deleteLater();
+    }
+}
+
+KeyRecorderView *recorder(const std::optional<HotKeySpec> &spec, QWidget *parent)
+{
+    auto *view = new KeyRecorderView(parent);
+    view->setSpec(spec);
+    return view;
+}
+
+} // namespace
+
+ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_desktops(new QWidget(this))
+    , m_showInMenu(new QCheckBox(this))
+    , m_carousel(new QWidget(this))
+    , m_scroll(new QCheckBox(this))
+{
+    setObjectName(QStringLiteral("shortcuts"));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(20, 8, 20, 16);
+    column->setSpacing(6);
+    SettingsModel &model = context.model;
+    column->addWidget(note(QStringLiteral("Click a field and press your combo. A modifier (⌃⌥⇧⌘) is required. Press ⌫ "
+                                          "to clear, ESC to cancel."),
+                           this));
+
+    column->addWidget(makeSectionHeader(QStringLiteral("Per-desktop"), this));
+    auto *desktopRows = new QVBoxLayout(m_desktops);
+    desktopRows->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(m_desktops);
+
+    column->addWidget(makeSectionHeader(QStringLiteral("Global"), this));
+    m_globals = {
+        {QStringLiteral("Cycle next"), [](const AppSettings &s) { return s.cycleNext; },
+         [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setCycle(true, spec); }},
+        {QStringLiteral("Cycle previous"), [](const AppSettings &s) { return s.cyclePrevious; },
+         [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setCycle(false, spec); }},
+        {QStringLiteral("Switch to last desktop"), [](const AppSettings &s) { return s.switchToLastShortcut; },
+         [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setSwitchToLastShortcut(spec); }},
+        {QStringLiteral("Hide / show desktop"), [](const AppSettings &s) { return s.hideDesktopShortcut; },
+         [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setHideDesktopShortcut(spec); }},
+        {QStringLiteral("Open Settings"), [](const AppSettings &s) { return s.openSettingsShortcut; },
+         [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setOpenSettingsShortcut(spec); }},
+        {QStringLiteral("Open calendar"), [](const AppSettings &s) { return s.openCalendarShortcut; },
+         [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setOpenCalendarShortcut(spec); }},
+        {QStringLiteral("Toggle floating dock"), [](const AppSettings &s) { return s.floatingDockShortcut; },
+         [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setFloatingDockShortcut(spec); }},
+    };
+    for (Global &global : m_globals) {
+        global.recorder = recorder(global.read(model.config().settings), this);
+        column->addWidget(new SettingRow(global.label, {}, {}, global.recorder, this));
+        auto write = global.write;
+        global.recorder->setOnChange([&model, write](std::optional<HotKeySpec> spec) { write(model, spec); });
+    }
+
+    column->addWidget(makeSectionHeader(QStringLiteral("Display in menu"), this));
+    column->addWidget(new SettingRow(QStringLiteral("Show assigned shortcuts in the menu-bar menu"), {}, {},
+                                     m_showInMenu, this));
+    connect(m_showInMenu, &QCheckBox::clicked, this, [&model](bool on) { model.setShowShortcutsInMenu(on); });
+
+    column->addWidget(makeSectionHeader(QStringLiteral("Option-click carousel"), this));
+    auto *carouselRows = new QVBoxLayout(m_carousel);
+    carouselRows->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(m_carousel);
+    column->addWidget(note(QStringLiteral("Option-click the menu-bar icon to jump between these desktops in order. Plain "
+                                          "click still opens the menu. Leave empty to cycle every permanent desktop."),
+                           this));
+
+    column->addWidget(makeSectionHeader(QStringLiteral("Scroll to cycle"), this));
+    column->addWidget(
+        new SettingRow(QStringLiteral("Scroll over the menu-bar icon to switch desktops"), {}, {}, m_scroll, this));
+    connect(m_scroll, &QCheckBox::clicked, this, [&model](bool on) { model.setScrollToCycle(on); });
+    column->addWidget(note(QStringLiteral("Scrolling previews desktops in a centred pop-up; the switch happens once "
+                                          "scrolling settles."),
+                           this));
+    column->addStretch(1);
+
+    connect(&model, &SettingsModel::changed, this, &ShortcutsTab::refresh);
+    refresh();
+}
+
+QStringList ShortcutsTab::available(const QStringList &liveNames, const QStringList &carousel, std::optional<int> stop)
+{
+    QSet<QString> used(carousel.begin(), carousel.end());
+    if (stop && *stop >= 0 && *stop < carousel.size()) {
+        // Another stop may hold the same name; only this stop's own entry is freed.
+        QStringList others = carousel;
+        others.removeAt(*stop);
+        used = QSet<QString>(others.begin(), others.end());
+    }
+    QStringList names;
+    for (const QString &name : liveNames) {
+        if (!used.contains(name))
+            names << name;
+    }
+    return names;
+}
+
+void ShortcutsTab::refresh()
+{
+    const Config &config = m_context.model.config();
+    const AppSettings &settings = config.settings;
+    const std::vector<Workspace> live = config.liveWorkspaces();
+    QStringList liveNames;
+    for (const Workspace &w : live)
+        liveNames << w.name;
+    if (liveNames != m_desktopNames)
+        rebuildDesktops(live);
+    // Every recorder shows the stored shortcut again; a refused one disappears from its field.
+    for (auto &[name, view] : m_desktopRecorders) {
+        for (const Workspace &w : live) {
+            if (w.name == name)
+                view->setSpec(w.hotkey);
+        }
+    }
+    for (Global &global : m_globals)
+        global.recorder->setSpec(global.read(settings));
+    {
+        const QSignalBlocker blocker(m_showInMenu);
+        m_showInMenu->setChecked(settings.showShortcutsInMenu);
+    }
+    {
+        const QSignalBlocker blocker(m_scroll);
+        m_scroll->setChecked(settings.scrollToCycle);
+    }
+    if (settings.optionClickCarousel != m_carouselShown || liveNames != m_carouselLive)
+        rebuildCarousel(liveNames, settings.optionClickCarousel);
+}
+
+void ShortcutsTab::rebuildDesktops(const std::vector<Workspace> &live)
+{
+    clearChildren(m_desktops);
+    m_desktopRecorders.clear();
+    m_desktopNames.clear();
+    auto *rows = static_cast<QVBoxLayout *>(m_desktops->layout());
+    if (live.empty())
+        rows->addWidget(note(QStringLiteral("Create a desktop to assign a hotkey."), m_desktops));
+    SettingsModel *model = &m_context.model;
+    for (const Workspace &workspace : live) {
+        KeyRecorderView *view = recorder(workspace.hotkey, m_desktops);
+        const QString name = workspace.name;
+        view->setOnChange([model, name](std::optional<HotKeySpec> spec) { model->setHotkey(name, spec); });
+        rows->addWidget(new SettingRow(name, {}, {}, view, m_desktops));
+        m_desktopRecorders.emplace_back(name, view);
+        m_desktopNames << name;
+    }
+}
+
+void ShortcutsTab::rebuildCarousel(const QStringList &liveNames, const QStringList &carousel)
+{
+    clearChildren(m_carousel);
+    m_carouselShown = carousel;
+    m_carouselLive = liveNames;
+    auto *rows = static_cast<QVBoxLayout *>(m_carousel->layout());
+    for (int i = 0; i < carousel.size(); ++i) {
+        auto *picker = new QComboBox(m_carousel);
+        picker->addItem(QStringLiteral("Remove"), QString());
+        for (const QString &name : available(liveNames, carousel, i))
+            picker->addItem(name, name);
+        // A stop whose name is no longer offered shows no selection.
+        picker->setCurrentIndex(picker->findData(carousel[i]) > 0 ? picker->findData(carousel[i]) : -1);
+        const QString label = QStringLiteral("Stop %1").arg(i + 1);
+        rows->addWidget(new SettingRow(label, {}, {}, picker, m_carousel));
+        connect(picker, &QComboBox::activated, this,
+                [this, picker, i](int index) { setStop(i, picker->itemData(index).toString()); });
+    }
+    const QStringList addable = available(liveNames, carousel, std::nullopt);
+    if (carousel.size() < carouselLimit && !addable.isEmpty()) {
+        auto *picker = new QComboBox(m_carousel);
+        picker->addItem(QStringLiteral("Choose…"), QString());
+        for (const QString &name : addable)
+            picker->addItem(name, name);
+        rows->addWidget(new SettingRow(carousel.isEmpty() ? QStringLiteral("Desktops") : QStringLiteral("Add desktop"),
+                                       {}, {}, picker, m_carousel));
+        connect(picker, &QComboBox::activated, this, [this, picker](int index) {
+            const QString name = picker->itemData(index).toString();
+            if (name.isEmpty())
+                return;
+            QStringList list = m_context.model.config().settings.optionClickCarousel;
+            list << name;
+            m_context.model.setOptionClickCarousel(list);
+        });
+    }
+}
+
+void ShortcutsTab::setStop(int index, const QString &name)
+{
+    QStringList list = m_context.model.config().settings.optionClickCarousel;
+    if (list.size() <= index)
+        return;
+    if (name.isEmpty())
+        list.removeAt(index);
+    else
+        list[index] = name;
+    m_context.model.setOptionClickCarousel(list);
+}
+
+std::vector<QComboBox *> ShortcutsTab::carouselPickers() const
+{
+    std::vector<QComboBox *> pickers;
+    for (QComboBox *picker : m_carousel->findChildren<QComboBox *>()) {
+        if (picker->isVisibleTo(m_carousel))
+            pickers.push_back(picker);
+    }
+    return pickers;
+}
+
+} // namespace quorvane

@@ -1,0 +1,48 @@
+#include "SettingsViews/UnlistedFolderRow.h"
+
+#include "DesktopServices.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/SymbolIcon.h"
+#include "SettingsViews/DeskTexts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace quorvane {
+
+UnlistedFolderRow::UnlistedFolderRow(const SettingsContext &context, const QString &name, QWidget *parent)
+    : QWidget(parent)
+{
+    setAccessibleName(name);
+    const QString path = context.model.workspacesRoot() + QLatin1Char('/') + name;
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(12, 6, 12, 6);
+    row->addWidget(SymbolIcon::label(QStringLiteral("folder.badge.questionmark"), 16, this));
+    auto *title = new QLabel(name, this);
+    title->setTextFormat(Qt::PlainText);
+    row->addWidget(title);
+    auto *count = new QLabel(itemsText(visibleItemCount(path)), this);
+    count->setObjectName(QStringLiteral("itemCount"));
+    count->setForegroundRole(QPalette::PlaceholderText);
+    row->addWidget(count);
+    row->addStretch(1);
+    row->addSpacing(12);
+    auto *reveal = new QPushButton(QStringLiteral("Reveal"), this);
+    reveal->setToolTip(QStringLiteral("Show this folder in Finder."));
+    reveal->setAccessibleName(QStringLiteral("Reveal ") + name);
+    auto *add = new QPushButton(QStringLiteral("Add"), this);
+    add->setToolTip(QStringLiteral("Make this folder a desktop in Quorvane. Its files stay where they are."));
+    add->setAccessibleName(QStringLiteral("Add ") + name);
+    row->addWidget(reveal);
+    row->addWidget(add);
+    DesktopServices *desktop = context.services.desktop;
+    connect(reveal, &QPushButton::clicked, this, [desktop, path] {
+        if (desktop)
+            desktop->reveal({path});
+    });
+    SettingsModel *model = &context.model;
+    connect(add, &QPushButton::clicked, this, [model, name] { model->adoptFolder(name); });
+}
+
+} // namespace quorvane

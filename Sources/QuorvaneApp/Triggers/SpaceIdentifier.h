@@ -1,0 +1,46 @@
+#pragma once
+
+#include "SpaceProvider.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <optional>
+
+namespace quorvane {
+
+// The main display's current Space (workspace).
+struct SpaceInfo {
+    QString identity;          // the Space's "uuid", or "primary-space" without one
+    bool isUser = true;        // false for a full-screen Space
+    std::optional<int> number; // 1-based among the main display's user Spaces
+
+    bool operator==(const SpaceInfo &) const = default;
+};
+
+// Tells which Space is active on the main display and numbers its user Spaces, reading the
+// provider afresh on every question; a malformed answer counts as none. Main thread only.
+class SpaceIdentifier {
+public:
+    explicit SpaceIdentifier(SpaceProvider &provider);
+
+    // True when Spaces can be read at all.
+    bool available() const { return m_provider.available(); }
+    // None when not available or nothing can be read.
+    std::optional<SpaceInfo> activeSpace() const;
+    QStringList userSpaceIdentities() const;
+    std::optional<int> userSpaceNumber(const QString &identity) const;
+
+    SpaceProvider &provider() const { return m_provider; }
+
+    // The process's one identifier, over the session's workspaces.
+    static SpaceIdentifier &shared();
+
+private:
+    std::optional<QVariantMap> mainDisplayEntry() const;
+
+    SpaceProvider &m_provider;
+};
+
+} // namespace quorvane

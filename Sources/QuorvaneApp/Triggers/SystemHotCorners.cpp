@@ -1,0 +1,96 @@
+#include "Triggers/SystemHotCorners.h"
+
+namespace quorvane {
+
+namespace {
+
+std::optional<QString> cornerCode(FloatingDockCorner corner)
+{
+    switch (corner) {
+    case FloatingDockCorner::topLeft:
+        return QStringLiteral("tl");
+    case FloatingDockCorner::topRight:
+        return QStringLiteral("tr");
+    case FloatingDockCorner::bottomLeft:
+        return QStringLiteral("bl");
+    case FloatingDockCorner::bottomRight:
+        return QStringLiteral("br");
+    case FloatingDockCorner::off:
+        break;
+    }
+    return std::nullopt;
+}
+
+// An integer preference; a number of another type or text does not count.
+std::optional<qlonglong> integer(const PreferenceReader &preferences, const QString &key)
+{
+    const auto value = preferences.value(SystemHotCorners::domain, key);
+    if (!value)
+        return std::nullopt;
+    switch (value->typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+        return value->toLongLong();
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+bool SystemHotCorners::requiresModifier(const PreferenceReader &preferences, FloatingDockCorner corner)
+{
+    const auto code = cornerCode(corner);
+    if (!code)
+        return false;
+    const auto mask = integer(preferences, QStringLiteral("wvous-%1-modifier").arg(*code));
+    return mask && *mask != 0;
+}
+
+SystemHotCorners::Action SystemHotCorners::action(const PreferenceReader &preferences, FloatingDockCorner corner)
+{
+    const auto code = cornerCode(corner);
+    if (!code)
+        return Action::none;
+    const auto raw = integer(preferences, QStringLiteral("wvous-%1-corner").arg(*code));
+    if (!raw || *raw < 1 || *raw > 14 || (*raw >= 7 && *raw <= 9))
+        return Action::none;
+    return Action(int(*raw));
+}
+
+std::optional<QString> SystemHotCorners::occupant(const PreferenceReader &preferences, FloatingDockCorner corner)
+{
+    if (requiresModifier(preferences, corner))
+        return std::nullopt;
+    switch (action(preferences, corner)) {
+    case Action::none:
+        return std::nullopt;
+    case Action::missionControl:
+        return QStringLiteral("Mission Control");
+    case Action::applicationWindows:
+        return QStringLiteral("Application Windows");
+    case Action::desktop:
+        return QStringLiteral("Desktop");
+    case Action::screenSaver:
+        return QStringLiteral("Screen Saver");
+    case Action::disableScreenSaver:
+        return QStringLiteral("Disable Screen Saver");
+    case Action::displaySleep:
+        return QStringLiteral("Display Sleep");
+    case Action::launchpad:
+        return QStringLiteral("Launchpad");
+    case Action::notificationCentre:
+        return QStringLiteral("Notification Centre");
+    case Action::lockScreen:
+        return QStringLiteral("Lock Screen");
+    case Action::quickNote:
+        return QStringLiteral("Quick Note");
+    }
+    return std::nullopt;
+}
+
+} // namespace quorvane

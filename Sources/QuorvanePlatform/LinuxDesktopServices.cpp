@@ -1,0 +1,80 @@
+#include "LinuxDesktopServices.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusReply>
+#include <QDesktopServices>
+#include <QFileInfo>
+
+namespace quorvane {
+
+namespace {
+
+constexpr auto fileManagerService = "org.freedesktop.FileManager1";
+
+bool fileManagerAvailable(const QDBusConnection &bus)
+{
+    QDBusConnectionInterface *interface = bus.interface();
+    if (!interface)
+        return false;
+    if (interface->isServiceRegistered(QString::fromLatin1(fileManagerService)))
+        return true;
+    const QDBusReply<QStringList> activatable = interface->activatableServiceNames();
+    return activatable.isValid() && activatable.value().contains(QString::fromLatin1(fileManagerService));
+}
+
+} // namespace
+
+LinuxDesktopServices::LinuxDesktopServices(std::function<void(const QUrl &)> opener)
+    : m_opener(std::move(opener))
+{
+}
+
+void LinuxDesktopServices::open(const QUrl &url)
+{
+    if (m_opener)
+        m_opener(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void LinuxDesktopServices::reveal(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !fileManagerAvailable(bus)) {
+        openParents(paths);
+        return;
+    }
+    QStringList uris;
+    for (const QString &path : paths)
+        uris << QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(fileManagerService),
+                                                       QStringLiteral("/org/freedesktop/FileManager1"),
+                                                       QString::fromLatin1(fileManagerService), QStringLiteral("ShowItems"));
+    call << uris << QString();
+    // Never waits on the file manager: a refusal opens the folders instead, later.
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [this, paths, watcher] {
+        if (watcher->isError())
+            openParents(paths);
+        watcher->deleteLater();
+    });
+}
+
+void LinuxDesktopServices::openParents(const QStringList &paths)
+{
+    QStringList opened;
+    for (const QString &path : paths) {
+        const QString parent = QFileInfo(path).absolutePath();
+        if (!opened.contains(parent)) {
+            opened << parent;
+            open(QUrl::fromLocalFile(parent));
+        }
+    }
+}
+
+} // namespace quorvane

@@ -1,0 +1,113 @@
+#include "SpaceProvider.h"
+#include "X11Connection.h"
+
+#include <QVariantMap>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace quorvane {
+
+namespace {
+
+// One 32-bit CARDINAL of a window's property; none when the property is missing or short.
+std::optional<std::uint32_t> cardinal(xcb_window_t window, const char *name)
+{
+    xcb_connection_t *c = x11::connection();
+    const xcb_atom_t property = x11::atom(name);
+    if (!c || !window || !property)
+        return std::nullopt;
+    const auto cookie = xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 1);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(c, cookie, nullptr);
+    if (!reply)
+        return std::nullopt;
+    std::optional<std::uint32_t> value;
+    if (reply->format == 32 && reply->type == XCB_ATOM_CARDINAL && xcb_get_property_value_length(reply) >= 4) {
+        std::uint32_t raw = 0;
+        std::memcpy(&raw, xcb_get_property_value(reply), sizeof raw);
+        value = raw;
+    }
+    std::free(reply);
+    return value;
+}
+
+QVariantMap space(std::int64_t index)
+{
+    return {{QStringLiteral("uuid"), LinuxSpaceProvider::identity(index)}, {QStringLiteral("type"), 0}};
+}
+
+} // namespace
+
+QString LinuxSpaceProvider::identity(std::int64_t index)
+{
+    return QStringLiteral("ewmh-desktop-%1").arg(index);
+}
+
+bool LinuxSpaceProvider::available() const
+{
+    const xcb_window_t root = x11::rootWindow();
+    return cardinal(root, "_NET_NUMBER_OF_DESKTOPS") && cardinal(root, "_NET_CURRENT_DESKTOP");
+}
+
+std::optional<std::int64_t> LinuxSpaceProvider::currentDesktop() const
+{
+    if (const auto current = cardinal(x11::rootWindow(), "_NET_CURRENT_DESKTOP"))
+        return std::int64_t(*current);
+    return std::nullopt;
+}
+
+std::optional<QVariantList> LinuxSpaceProvider::managedDisplaySpaces() const
+{
+    const xcb_window_t root = x11::rootWindow();
+    const auto count = cardinal(root, "_NET_NUMBER_OF_DESKTOPS");
+    const auto current = cardinal(root, "_NET_CURRENT_DESKTOP");
+    if (!count || !current)
+        return std::nullopt;
+    QVariantList spaces;
+    for (std::uint32_t i = 0; i < *count && i < 1024; ++i)
+        spaces.append(space(i));
+    QVariantMap display{{QStringLiteral("Display Identifier"), QStringLiteral("Main")},
+                        {QStringLiteral("Spaces"), spaces}};
+    if (*current < *count)
+        display.insert(QStringLiteral("Current Space"), space(*current));
+    return QVariantList{display};
+}
+
+std::optional<std::int64_t> LinuxSpaceProvider::windowDesktop(WindowId window) const
+{
+    if (const auto desktop = cardinal(xcb_window_t(window), "_NET_WM_DESKTOP"))
+        return std::int64_t(*desktop);
+    return std::nullopt;
+}
+
+void LinuxSpaceProvider::moveToCurrentDesktop(WindowId window)
+{
+    xcb_connection_t *c = x11::connection();
+    const xcb_window_t root = x11::rootWindow();
+    const auto current = cardinal(root, "_NET_CURRENT_DESKTOP");
+    const xcb_atom_t property = x11::atom("_NET_WM_DESKTOP");
+    if (!c || !window || !current || !property)
+        return;
+    // An unmapped window carries the property itself; a mapped one asks the window manager.
+    const std::uint32_t desktop = *current;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, xcb_window_t(window), property, XCB_ATOM_CARDINAL, 32, 1, &desktop);
+    xcb_client_message_event_t event;
+    std::memset(&event, 0, sizeof event);
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = xcb_window_t(window);
+    event.type = property;
+    event.data.data32[0] = desktop;
+    event.data.data32[1] = 1; // a normal application
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
+}
+
+LinuxSpaceProvider &LinuxSpaceProvider::shared()
+{
+    static LinuxSpaceProvider provider;
+    return provider;
+}
+
+} // namespace quorvane

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# Settings-model operations cut short by the process ending, on a real display: renaming an
+# inactive desktop, deleting one, archiving a temporary one and picking a cue image over an
+# earlier one, each stopped before every one of its steps in turn and once run to the end. After
+# each run the real application starts on the same home, and every original item must lie
+# exactly once, unchanged, where the user can reach it (the Desktop, a listed desktop's folder or
+# archive, the archive folder, the Trash with its record, a folder the desktops folder offers),
+# config.json must decode, and a switch chosen from the status menu to the touched desktop (or
+# another when it is gone) must complete with all of that still true.
+# Usage: model_interrupted.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP
+set -euo pipefail
+app="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app"
+export STEP="$2"
+
+cat > "$WORK/items.py" <<'PY'
+# check ITEMS_FILE | touched NAME: the reachable places of the stored document.
+import json, os, sys, urllib.parse
+home = os.environ["HOME"]
+root = os.path.join(home, "QuorVane Desktops")
+trash = os.path.join(os.environ["XDG_DATA_HOME"], "Trash")
+c = json.load(open(os.path.join(root, ".store", "config.json")))
+blank = "_Hidden Desktop"
+ws = c.get("workspaces", [])
+live = [w["name"] for w in ws if w.get("state", "active") == "active" and w["name"] != blank]
+if sys.argv[1] == "touched":
+    # The menu position of the touched desktop, or of another inactive one when it is gone.
+    name = sys.argv[2]
+    target = name if name in live else next(n for n in live if n != c["activeWorkspace"])
+    print(live.index(target) + 1, target)
+    sys.exit(0)
+
+def files_under(top):
+    out = set()
+    if os.path.isfile(top) and not os.path.islink(top):
+        out.add(os.path.realpath(top))
+    for d, _, names in os.walk(top):
+        for n in names:
+            p = os.path.join(d, n)
+            if os.path.isfile(p) and not os.path.islink(p):
+                out.add(os.path.realpath(p))
+    return out
+
+reach = files_under(os.path.join(home, "Desktop")) | files_under(os.path.join(home, "Pictures"))
+names = set()
+for w in ws:
+    names.add(w["name"])
+    if w.get("state", "active") == "active":
+        reach |= files_under(os.path.join(root, w["name"]))
+    elif w.get("archiveLocation"):
+        reach |= files_under(w["archiveLocation"])
+    cue = w.get("cue") or {}
+    image = (cue.get("fill") or {}).get("image")
+    if image and not os.path.isfile(image["_0"]):
+        sys.exit("the cue of %s names a missing image %s" % (w["name"], image["_0"]))
+reach |= files_under(c.get("settings", {}).get("archiveRoot") or os.path.join(root, "Archive"))
+for e in sorted(os.listdir(root)):
+    p = os.path.join(root, e)
+    if (os.path.isdir(p) and not os.path.islink(p) and not e.startswith((".", "_"))
+            and e.lower() != "archive" and e not in names):
+        reach |= files_under(p)
+tfiles = os.path.join(trash, "files")
+if os.path.isdir(tfiles):
+    for e in os.listdir(tfiles):
+        info = os.path.join(trash, "info", e + ".trashinfo")
+        if not os.path.isfile(info):
+            sys.exit("no Trash record for " + e)
+        path = [l[5:] for l in open(info).read().splitlines() if l.startswith("Path=")]
+        if not path or not urllib.parse.unquote(path[0]).startswith(root + "/"):
+            sys.exit("the Trash record of %s names %s" % (e, path))
+        reach |= files_under(os.path.join(tfiles, e))
+everywhere = files_under(home)
+seen = {}
+for p in reach:
+    seen.setdefault(open(p, "rb").read().rstrip(b"\n"), []).append(p)
+anywhere = {}
+for p in everywhere:
+    anywhere.setdefault(open(p, "rb").read().rstrip(b"\n"), []).append(p)
+for line in open(sys.argv[2]).read().splitlines():
+    key = line.encode()
+    if key not in anywhere:
+        sys.exit("lost: " + line)
+    if len(seen.get(key, [])) != 1:
+        sys.exit("%s lies %d times where it can be reached (%s)" % (line, len(seen.get(key, [])), anywhere[key]))
+PY
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+start_desktop_session
+items="$WORK/items.txt"
+
+item() { mkdir -p "$(dirname "$1")"; echo "item $(wc -l < "$items") of $1" > "$1"; echo "item $(wc -l < "$items") of $1" >> "$items"; }
+prepare() {
+  rm -rf "$HOME" && mkdir -p "$HOME/Desktop" "$XDG_DATA_HOME" "$root/.store/cues" "$root/Home" "$root/Work" "$root/Temp" "$root/_Hidden Desktop"
+  : > "$items"
+  item "$HOME/Desktop/home.txt"
+  item "$root/Work/w.txt"
+  item "$root/Work/wdir/inner.txt"
+  item "$root/Temp/t.txt"
+  item "$HOME/Pictures/new.png"
+  echo "earlier copy" > "$root/.store/cues/EARLIER.png"
+  python3 - "$config" "$root/.store/cues/EARLIER.png" <<'PY'
+import json, sys
+cue = {"enabled": True, "fill": {"image": {"_0": sys.argv[2]}}, "opacity": 0.5}
+c = {"activeWorkspace": "Home", "workspaces": [
+    {"name": "Home", "files": ["home.txt"]}, {"name": "Work", "cue": cue},
+    {"name": "Temp", "type": "temporary"}, {"name": "_Hidden Desktop"}],
+    "settings": {"shownFirstSwitchNote": True}}
+json.dump(c, open(sys.argv[1], "w"))
+PY
+}
+check() { python3 "$WORK/items.py" check "$items" || fail "$1"; }
+
+run_case() { # $1: name, $2: touched desktop, $3...: the operation
+  local name="$1" touched="$2" n=1 code out
+  shift 2
+  while :; do
+    prepare
+    code=0
+    out="$("$STEP" "$@" --die-before $n 2>&1)" || code=$?
+    [ $code = 0 ] || [ $code = 3 ] || fail "$name: the step program failed ($code): $out"
+    check "$name, stopped before step $n: before the launch"
+    start_app "app-$name-$n"
+    json 'True' >/dev/null || fail "$name, step $n: config.json does not decode"
+    check "$name, stopped before step $n: after the launch"
+    read -r index target <<<"$(python3 "$WORK/items.py" touched "$touched")"
+    sleep 0.5
+    choose_from_menu "$index"
+    wait_for "c['activeWorkspace'] == '$target'" || fail "$name, step $n: the switch to $target did not complete"
+    check "$name, stopped before step $n: after switching to $target"
+    stop_app
+    if [ $code = 0 ]; then
+      echo "$name: $out"
+      break
+    fi
+    n=$((n + 1))
+  done
+  echo "$name: stopped before each of $((n - 1)) steps, then run to the end: ok"
+}
+
+run_case rename Job rename Work Job
+[ "$(json '[w["name"] for w in c["workspaces"]] == ["Home", "Job", "Temp", "_Hidden Desktop"]')" = True ] || fail "rename: $(cat "$config")"
+[ "$(listing "$HOME/Desktop")" = "w.txt|wdir|" ] || fail "rename: the Desktop of Job holds $(listing "$HOME/Desktop")"
+
+run_case delete Work delete Work
+[ "$(json '"Work" not in [w["name"] for w in c["workspaces"]]')" = True ] || fail "delete: $(cat "$config")"
+[ -f "$XDG_DATA_HOME/Trash/files/Work/w.txt" ] || fail "delete: Work is not in the Trash"
+
+run_case archive Temp archive Temp
+[ "$(json '[w.get("state") for w in c["workspaces"] if w["name"] == "Temp"] == ["archivedUnsorted"]')" = True ] || fail "archive: $(cat "$config")"
+
+run_case cue Work cue Work "$HOME/Pictures/new.png"
+[ "$(json '[w["cue"]["fill"]["image"]["_0"].endswith(".png") and "EARLIER" not in w["cue"]["fill"]["image"]["_0"] for w in c["workspaces"] if w["name"] == "Work"] == [True]')" = True ] || fail "cue: $(cat "$config")"
+[ ! -e "$root/.store/cues/EARLIER.png" ] || fail "cue: the earlier copy is still there"
+echo PASS > "$WORK/result"
+SESSION
+e2e_run_session "$WORK/session.sh"

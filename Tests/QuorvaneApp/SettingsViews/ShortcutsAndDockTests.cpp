@@ -1,0 +1,172 @@
+#include "SettingsViewHarness.h"
+
+#include "SettingsViews/DetailPane.h"
+#include "SettingsViews/FloatingDockTab.h"
+#include "SettingsViews/SegmentedControl.h"
+#include "SettingsViews/ShortcutsTab.h"
+#include "Triggers/KeyRecorder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+const HotKeySpec controlOptionD{2, HotKeySpec::control | HotKeySpec::option};
+
+void record(KeyRecorderView *recorder, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::mouseClick(recorder, Qt::LeftButton);
+    QTest::keyClick(recorder, key, modifiers);
+}
+
+// Chooses the entry by its text as a user would: an activation of that row.
+void choose(QComboBox *picker, const QString &text)
+{
+    const int index = picker->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    picker->setCurrentIndex(index);
+    emit picker->activated(index);
+}
+
+} // namespace
+
+using ShortcutsSection = SettingsViewHarness;
+
+TEST_F(ShortcutsSection, RecordersStoreRefuseAConflictAndShowTheStoredAgain)
+{
+    openWith({"Default", "Work"}, [](Config &c) { c.settings.cycleNext = controlOptionD; });
+    show(SettingsSection::shortcuts);
+    auto *previous = find<KeyRecorderView>("Cycle previous");
+    ASSERT_NE(previous, nullptr);
+    record(previous, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_FALSE(stored().settings.cyclePrevious);
+    EXPECT_TRUE(errorMessage().endsWith(" is already assigned to Cycle next.")) << errorMessage().toStdString();
+    EXPECT_EQ(previous->spec(), std::nullopt); // the refused combination leaves the field
+    EXPECT_EQ(find<KeyRecorderView>("Cycle next")->text(), "⌃⌥D");
+
+    auto *work = find<KeyRecorderView>("Work");
+    ASSERT_NE(work, nullptr);
+    record(work, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_TRUE(stored().workspaces[1].hotkey);
+    EXPECT_EQ(work->text(), "⌃⌥L");
+    record(work, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier); // its own again is no conflict
+    EXPECT_TRUE(stored().workspaces[1].hotkey);
+    QTest::mouseClick(work, Qt::LeftButton);
+    QTest::keyClick(work, Qt::Key_Backspace);
+    EXPECT_FALSE(stored().workspaces[1].hotkey);
+
+    auto *inMenu = find<QCheckBox>("Show assigned shortcuts in the menu-bar menu");
+    QTest::mouseClick(inMenu, Qt::LeftButton);
+    EXPECT_TRUE(stored().settings.showShortcutsInMenu);
+    auto *scroll = find<QCheckBox>("Scroll over the menu-bar icon to switch desktops");
+    QTest::mouseClick(scroll, Qt::LeftButton);
+    EXPECT_FALSE(stored().settings.scrollToCycle);
+}
+
+TEST_F(ShortcutsSection, TheCarouselAddsReplacesAndRemovesStops)
+{
+    openWith({"A", "B", "C", "D", "E"}, [](Config &c) {
+        Workspace gone = Workspace::make("Old");
+        gone.state = WorkspaceState::archivedSorted;
+        c.workspaces.push_back(gone);
+    });
+    show(SettingsSection::shortcuts);
+    auto *tab = qobject_cast<ShortcutsTab *>(view->pane()->content());
+    auto *first = find<QComboBox>("Desktops");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->currentText(), "Choose…");
+    EXPECT_EQ(first->findText("Old"), -1); // archived desktops are never offered
+    EXPECT_EQ(first->findText(Config::blankWorkspaceName), -1);
+    choose(first, "B");
+    choose(find<QComboBox>("Add desktop"), "A");
+    choose(find<QComboBox>("Add desktop"), "C");
+    EXPECT_EQ(stored().settings.optionClickCarousel, QStringList({"B", "A", "C"}));
+    EXPECT_EQ(find<QComboBox>("Stop 2")->currentText(), "A");
+    EXPECT_EQ(find<QComboBox>("Stop 2")->findText("B"), -1); // used by another stop
+
+    choose(find<QComboBox>("Stop 2"), "Remove"); // the third stop moves up
+    EXPECT_EQ(stored().settings.optionClickCarousel, QStringList({"B", "C"}));
+    EXPECT_EQ(find<QComboBox>("Stop 2")->currentText(), "C");
+    EXPECT_EQ(find<QComboBox>("Stop 3"), nullptr);
+    choose(find<QComboBox>("Stop 1"), "E");
+    EXPECT_EQ(stored().settings.optionClickCarousel, QStringList({"E", "C"}));
+
+    choose(find<QComboBox>("Add desktop"), "A");
+    choose(find<QComboBox>("Add desktop"), "B");
+    EXPECT_EQ(stored().settings.optionClickCarousel.size(), 4);
+    EXPECT_EQ(find<QComboBox>("Add desktop"), nullptr); // four stops: no add picker
+    EXPECT_EQ(tab->carouselPickers().size(), 4u);
+    EXPECT_EQ(ShortcutsTab::available({"A", "B", "C"}, {"B", "C"}, 0), QStringList({"A", "B"}));
+    EXPECT_EQ(ShortcutsTab::available({"A", "B", "C"}, {"B", "C"}, std::nullopt), QStringList({"A"}));
+}
+
+struct DockSection : SettingsViewHarness {
+    FloatingDockTab *tab() { return qobject_cast<FloatingDockTab *>(view->pane()->content()); }
+};
+
+TEST_F(DockSection, CornersWarnOnlyWhenTheSystemUsesThem)
+{
+    openWith({"Default"}, [](Config &c) { c.settings.cycleNext = controlOptionD; });
+    services.hotCornerOccupant = [](FloatingDockCorner corner) -> std::optional<QString> {
+        if (corner == FloatingDockCorner::topLeft)
+            return QStringLiteral("Mission Control");
+        return std::nullopt;
+    };
+    int shown = 0;
+    show(SettingsSection::floatingDock);
+    model->onShowFloatingDock = [&] { ++shown; };
+    click<QPushButton>("Show floating dock");
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(tab()->cornerWarning(), nullptr);
+    QComboBox *corner = find<QComboBox>("Hot corner");
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(corner->itemText(1), "Top-left — used by Mission Control");
+    EXPECT_EQ(corner->itemText(2), "Top-right");
+    choose(corner, "Top-left — used by Mission Control");
+    EXPECT_EQ(stored().settings.floatingDockCorner, FloatingDockCorner::topLeft);
+    ASSERT_NE(tab()->cornerWarning(), nullptr);
+    EXPECT_TRUE(tab()->cornerWarning()->findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly) != nullptr);
+
+    // The dock's shortcut follows the same conflict rule.
+    record(find<KeyRecorderView>("Shortcut"), Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_FALSE(stored().settings.floatingDockShortcut);
+    EXPECT_TRUE(errorMessage().endsWith(" is already assigned to Cycle next."));
+}
+
+TEST_F(DockSection, SegmentsTogglesAndTheTransitionFollowingTheArrows)
+{
+    openWith({"Default"});
+    show(SettingsSection::floatingDock);
+    QTest::mouseClick(find<SegmentedControl>("Size")->segment(int(FloatingDockSize::large)), Qt::LeftButton);
+    EXPECT_EQ(stored().settings.floatingDockSize, FloatingDockSize::large);
+    EXPECT_EQ(find<SegmentedControl>("Size")->segment(int(FloatingDockSize::large))->accessibleName(), "Big");
+    QTest::mouseClick(find<SegmentedControl>("Material")->segment(int(FloatingDockMaterial::clearGlass)), Qt::LeftButton);
+    EXPECT_EQ(stored().settings.floatingDockMaterial, FloatingDockMaterial::clearGlass);
+    QTest::mouseClick(find<SegmentedControl>("Layout")->segment(int(FloatingDockAxis::vertical)), Qt::LeftButton);
+    EXPECT_EQ(stored().settings.floatingDockAxis, FloatingDockAxis::vertical);
+    QTest::mouseClick(find<SegmentedControl>("Light or dark")->segment(int(AppearanceMode::light)), Qt::LeftButton);
+    EXPECT_EQ(stored().settings.floatingDockAppearance, AppearanceMode::light);
+    QTest::mouseClick(find<QCheckBox>("Colour the folders by desktop"), Qt::LeftButton);
+    EXPECT_TRUE(stored().settings.floatingDockColorFolders);
+
+    QTest::mouseClick(find<SegmentedControl>("Transition speed")->segment(0), Qt::LeftButton);
+    EXPECT_FALSE(stored().settings.floatingDockFastTransition);
+    QTest::mouseClick(find<QCheckBox>("Show the flip arrows"), Qt::LeftButton);
+    EXPECT_FALSE(stored().settings.floatingDockShowFlipButtons);
+    EXPECT_FALSE(tab()->transitionPicker()->isEnabled());
+    EXPECT_EQ(tab()->transitionPicker()->current(), 0); // still showing the stored speed
+
+    model->setFloatingDockRememberPosition(true);
+    QTest::mouseClick(find<QCheckBox>("Remember the dock's last position"), Qt::LeftButton);
+    EXPECT_FALSE(stored().settings.floatingDockRememberPosition);
+    EXPECT_FALSE(stored().settings.floatingDockPosition);
+    const int saves = store.saves;
+    model->reload();
+    EXPECT_EQ(store.saves, saves);
+}

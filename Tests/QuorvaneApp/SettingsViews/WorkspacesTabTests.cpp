@@ -1,0 +1,236 @@
+#include "SettingsViewHarness.h"
+
+#include "Fakes/RecordingDesktopServices.h"
+#include "Settings/Style.h"
+#include "SettingsViews/ColorSwatch.h"
+#include "SettingsViews/DeskMetadataRow.h"
+#include "SettingsViews/DeskTexts.h"
+#include "SettingsViews/ReorderableDesksList.h"
+#include "SettingsViews/SegmentedControl.h"
+#include "SettingsViews/TrashCircleLabel.h"
+#include "SettingsViews/WorkspaceRow.h"
+#include "SettingsViews/WorkspacesTab.h"
+#include "SettingsViews/DetailPane.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+void touch(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+TEST(DeskTexts, TrashMessagesAgesAndDates)
+{
+    EXPECT_EQ(trashConfirmationMessage(0), "");
+    EXPECT_EQ(trashConfirmationMessage(1),
+              "Its 1 file goes to the Trash with it, where you can recover it until you empty it.");
+    EXPECT_EQ(trashConfirmationMessage(2),
+              "Its 2 files go to the Trash with it, where you can recover them until you empty it.");
+    const Date now = 800000000.0;
+    EXPECT_EQ(relativeAge(now - 5 * 60 - 20, now), "5 min. ago");
+    EXPECT_EQ(relativeAge(now - 2 * 3600 - 59, now), "2 hr. ago");
+    EXPECT_EQ(relativeAge(now - 86400 - 5, now), "1 day ago");
+    EXPECT_EQ(relativeAge(now - 3 * 86400, now), "3 days ago");
+    EXPECT_EQ(relativeAge(now - 8 * 86400, now), "1 wk. ago");
+    EXPECT_EQ(relativeAge(now - 65 * 86400, now), "2 mo. ago");
+    EXPECT_EQ(relativeAge(now - 400 * 86400, now), "1 yr. ago");
+    EXPECT_EQ(lastActiveText(std::nullopt, now), "Not visited yet");
+    EXPECT_EQ(lastActiveText(now - 120, now), "Active 2 min. ago");
+    const Date december9 = fromDateTime(QDateTime(QDate(2025, 12, 9), QTime(12, 0)));
+    EXPECT_EQ(abbreviatedDate(december9, QLocale(QLocale::English, QLocale::UnitedStates)), "Dec 9, 2025");
+}
+
+struct DesktopsSection : SettingsViewHarness {
+    RecordingDesktopServices desktop;
+    QStringList switched;
+
+    WorkspacesTab *tab() { return qobject_cast<WorkspacesTab *>(view->pane()->content()); }
+    ReorderableDesksList *list() { return tab()->desksList(); }
+    WorkspaceRow *row(const QString &name) { return list()->row(name); }
+    SettingsView &showDesktops()
+    {
+        services.desktop = &desktop;
+        SettingsView &shell = show(SettingsSection::workspaces);
+        model->onSwitch = [this](const QString &name) { switched << name; };
+        return shell;
+    }
+    // Presses on the row's free area, moves by dy in steps with the button held, releases;
+    // positions are taken in the list, which stays still while the row follows the pointer.
+    void dragFiller(const QString &name, int dy)
+    {
+        QWidget *filler = row(name)->filler();
+        QWidget *still = list();
+        const QPoint start = filler->mapTo(still, QPoint(filler->width() / 2, filler->height() / 2));
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+            const QPointF global = still->mapToGlobal(QPointF(at));
+            QMouseEvent event(type, filler->mapFromGlobal(global), global, Qt::LeftButton, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(filler, &event);
+        };
+        send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        const int steps = 4;
+        for (int i = 1; i <= steps; ++i)
+            send(QEvent::MouseMove, start + QPoint(0, dy * i / steps), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, start + QPoint(0, dy), Qt::NoButton);
+    }
+};
+
+TEST_F(DesktopsSection, ClicksSwitchExceptTheActiveOneAndDragsReorder)
+{
+    openWith({"Default", "Work", "Play"});
+    showDesktops();
+    EXPECT_EQ(list()->order(), QStringList({"Default", "Work", "Play"}));
+    QTest::mouseClick(row("Work")->filler(), Qt::LeftButton);
+    QTest::mouseClick(row("Default")->filler(), Qt::LeftButton); // the active one
+    EXPECT_EQ(switched, QStringList({"Work"}));
+    EXPECT_EQ(store.saves, 0);
+
+    // Work down past Play.
+    dragFiller("Work", 44);
+    EXPECT_EQ(storedNames(), QStringList({"Default", "Play", "Work", Config::blankWorkspaceName}));
+    EXPECT_EQ(list()->order(), QStringList({"Default", "Play", "Work"}));
+    // A drag ending where it began still saves the unchanged order, and is no click.
+    const int saves = store.saves;
+    dragFiller("Play", 20);
+    EXPECT_EQ(store.saves, saves + 1);
+    EXPECT_EQ(storedNames().mid(0, 3), QStringList({"Default", "Play", "Work"}));
+    EXPECT_EQ(switched, QStringList({"Work"}));
+}
+
+TEST_F(DesktopsSection, RenameKeepsItsRowTrimsAndRefusesInPlace)
+{
+    openWith({"Default", "Work"});
+    showDesktops();
+    WorkspaceRow *work = row("Work");
+    QLineEdit *field = work->nameField();
+    EXPECT_EQ(field->accessibleName(), "Name of Work");
+
+    // Blanks around the stored name rename nothing.
+    field->setFocus();
+    field->setText("  Work ");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(store.saves, 0);
+
+    // A typed draft survives a republish of another change.
+    field->setText("Proj");
+    model->setStartMinimized(true);
+    EXPECT_EQ(row("Work")->nameField()->text(), "Proj");
+
+    field->setText("Projects");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(storedNames(), QStringList({"Default", "Projects", Config::blankWorkspaceName}));
+    EXPECT_TRUE(QDir(folder("Projects")).exists());
+    EXPECT_EQ(row("Projects"), work); // the same row, re-keyed
+    EXPECT_EQ(field->text(), "Projects");
+    const int saves = store.saves;
+    field->clearFocus(); // the focus-out after Return commits nothing
+    EXPECT_EQ(store.saves, saves);
+
+    // A refused name restores the field and leaves its reason for the shell's alert.
+    field->setFocus();
+    field->setText("Default");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(field->text(), "Projects");
+    EXPECT_TRUE(model->errorMessage());
+    ASSERT_FALSE(dialogs.asked.empty());
+    EXPECT_EQ(lastQuestion().title, "Can't do that");
+}
+
+TEST_F(DesktopsSection, DetailsColourTypeAndTrash)
+{
+    openWith({"Default", "Work"}, [](Config &c) {
+        c.workspaces[1].lastActiveAt = 800000000.0 - 3 * 3600;
+        c.settings.screenshotsWorkspace = "Work";
+    });
+    touch(folder("Work") + "/a.txt");
+    touch(folder("Work") + "/b.txt");
+    touch(folder("Work") + "/.hidden");
+    showDesktops();
+    view->resize(900, 600);
+    QTest::mouseClick(row("Work")->chevron(), Qt::LeftButton);
+    DeskMetadataRow *details = row("Work")->metadata();
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->itemsLabel()->text(), "2 items");
+    EXPECT_EQ(details->lastVisitLabel()->toolTip(), "Active 3 hr. ago");
+
+    // The identity colour: one write for the one choice.
+    QTest::mouseClick(details->colorSwatch(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.colorPicks.size(), 1u);
+    dialogs.pick(QColor("#112233"));
+    EXPECT_EQ(stored().workspaces[1].colorHex, "#112233");
+    EXPECT_EQ(store.saves, 1);
+
+    // The screenshot collection asks before it becomes temporary.
+    details = row("Work")->metadata();
+    QTest::mouseClick(details->typeToggle()->segment(int(WorkspaceType::temporary)), Qt::LeftButton);
+    EXPECT_EQ(stored().workspaces[1].type, WorkspaceType::permanent);
+    EXPECT_EQ(lastQuestion().title, "Make the Screenshots desktop temporary?");
+    EXPECT_EQ(details->typeToggle()->current(), int(WorkspaceType::permanent));
+    dialogs.answer(0);
+    EXPECT_EQ(stored().workspaces[1].type, WorkspaceType::temporary);
+
+    // The trash asks with the count of visible items.
+    details = row("Work")->metadata();
+    QTest::mouseClick(details->deleteButton(), Qt::LeftButton);
+    EXPECT_EQ(lastQuestion().title, "Move “Work” to the Trash?");
+    EXPECT_EQ(lastQuestion().informativeText,
+              "Its 2 files go to the Trash with it, where you can recover them until you empty it.");
+    EXPECT_EQ(lastQuestion().buttons[0], (DialogButton{"Move to Trash", ButtonRole::destructive}));
+    dialogs.answer(1); // Cancel
+    EXPECT_TRUE(QDir(folder("Work")).exists());
+
+    // The active desktop's trash is off.
+    QTest::mouseClick(row("Default")->chevron(), Qt::LeftButton);
+    TrashCircleLabel *activeTrash = row("Default")->metadata()->deleteButton();
+    EXPECT_FALSE(activeTrash->isEnabled());
+    EXPECT_EQ(activeTrash->toolTip(), "Switch to another desktop first.");
+}
+
+TEST_F(DesktopsSection, FoundFoldersArchivedRowsAndTheHint)
+{
+    openWith({"Default"}, [this](Config &c) {
+        Workspace old = Workspace::make("Old");
+        old.state = WorkspaceState::archivedUnsorted;
+        old.archivedAt = 790000000.0;
+        old.archiveLocation = home.path() + "/Archive/Old";
+        QDir().mkpath(*old.archiveLocation);
+        c.workspaces.push_back(old);
+    });
+    touch(home.path() + "/Archive/Old/one.txt");
+    touch(home.path() + "/Archive/Old/.DS_Store");
+    QDir().mkpath(folder("Loose"));
+    touch(folder("Loose") + "/x");
+    showDesktops();
+
+    EXPECT_NE(label("Found in your desktops folder"), nullptr);
+    click<QPushButton>("Reveal Loose");
+    EXPECT_EQ(desktop.revealed, (std::vector<QStringList>{{folder("Loose")}}));
+    click<QPushButton>("Add Loose");
+    EXPECT_TRUE(storedNames().contains("Loose"));
+    EXPECT_NE(row("Loose"), nullptr);
+    EXPECT_EQ(label("Found in your desktops folder"), nullptr);
+
+    // The archived desktop: its trash confirmation counts the visible file alone.
+    click<TrashCircleLabel>("Move Old to the Trash");
+    EXPECT_EQ(lastQuestion().informativeText,
+              "Its 1 file goes to the Trash with it, where you can recover it until you empty it.");
+    dialogs.answer(1);
+    click<QPushButton>("Reveal Old");
+    EXPECT_EQ(desktop.revealed.back(), QStringList({home.path() + "/Archive/Old"}));
+
+    // The hint goes for good.
+    click<QToolButton>("Dismiss");
+    EXPECT_FALSE(stored().settings.showDeskListHint);
+    EXPECT_EQ(find<QToolButton>("Dismiss"), nullptr);
+}
