@@ -12,6 +12,7 @@
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"
 #include "Install/Updater.h"
+#include "Overlays/CueImageCache.h"
 #include "QtDialogs.h"
 
 #include <QPointer>
@@ -209,6 +210,7 @@ void AppController::openSettings()
         services.desktop = m_env.desktop;
         services.loginItem = m_env.loginItem;
         services.showCreateSurface = [this] { newWorkspace(); };
+        services.cues = &CueImageCache::shared();
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;
