@@ -12,6 +12,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"
+#include "Overlays/CueImageCache.h"
 #include "QtDialogs.h"
 
 #include <QPointer>
@@ -211,6 +212,7 @@ void AppController::openSettings()
         static LinuxCaptureMetadata captureMetadata;
         services.captureMetadata = &captureMetadata;
         services.showCreateSurface = [this] { newWorkspace(); };
+        services.cues = &CueImageCache::shared();
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;

@@ -12,6 +12,7 @@ namespace quorvane {
 
 class AutomationPermission;
 class CaptureMetadata;
+class CueImageCache;
 class DebouncedCommit;
 class DesktopServices;
 class LoginItem;
@@ -38,6 +39,8 @@ struct SettingsViewServices {
     CaptureMetadata *captureMetadata = nullptr;
     // Opens the new-desktop sheet.
     std::function<void()> showCreateSurface;
+    // The overlay images, shared with the overlay itself; none: the previews read their files.
+    CueImageCache *cues = nullptr;
 };
 
 // Handed by the shell to every section it builds.
@@ -46,6 +49,8 @@ struct SettingsContext {
     const SettingsViewServices &services;
     // The accent's delayed write; owned by the shell, so it outlives the page that started it.
     DebouncedCommit &accentCommit;
+    // The wallpaper colour's delayed write, owned by the shell the same way.
+    DebouncedCommit &cueColorCommit;
 };
 
 } // namespace quorvane
