@@ -251,11 +251,13 @@ int main(int argc, char **argv)
     {
         QTemporaryDir home;
         QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         process.start(self, {QStringLiteral("--child"), QStringLiteral("pages"), home.path()});
         process.waitForFinished(120000);
-        if (process.exitCode() != 0)
+        if (process.exitCode() != 0) {
+            std::fprintf(stderr, "pages run failed: %s\n", process.readAllStandardError().constData());
             return 1;
+        }
     }
     QTemporaryDir home;
     QProcess process;
