@@ -30,7 +30,7 @@ ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
 # $WORK/ticks.$2.
 idle_after() {
   local win i before after
-  choose_from_menu_end 3
+  choose_from_menu_end 2
   win="$(wait_window 'Quorvane Settings' 50)" || fail "the settings window did not open"
   sleep 0.5
   for i in $(seq 1 "$1"); do xdotool key Down; sleep 0.3; done

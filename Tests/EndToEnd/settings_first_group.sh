@@ -36,8 +36,8 @@ disk() { echo "$(sum)|$(listing "$HOME/Desktop")|$(listing "$root")|$(listing "$
 start_app app
 sleep 0.5
 
-# 1. "Settings…" (the menu ends "Settings…", "Check for Updates…", "Quit").
-choose_from_menu_end 3
+# 1. "Settings…" (the menu ends "Settings…", "Quit": no update framework offers updates here).
+choose_from_menu_end 2
 win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings within 5 s"
 is_viewable "$win" || fail "the settings window is not viewable"
 read -r w h <<<"$(window_size "$win")"
