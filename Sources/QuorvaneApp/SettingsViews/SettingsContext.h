@@ -11,6 +11,7 @@
 namespace quorvane {
 
 class AutomationPermission;
+class CueImageCache;
 class DebouncedCommit;
 class DesktopServices;
 class LoginItem;
@@ -35,6 +36,8 @@ struct SettingsViewServices {
     std::function<std::optional<QString>(FloatingDockCorner)> hotCornerOccupant;
     // Opens the new-desktop sheet.
     std::function<void()> showCreateSurface;
+    // The overlay images, shared with the overlay itself; none: the previews read their files.
+    CueImageCache *cues = nullptr;
 };
 
 // Handed by the shell to every section it builds.
@@ -43,6 +46,8 @@ struct SettingsContext {
     const SettingsViewServices &services;
     // The accent's delayed write; owned by the shell, so it outlives the page that started it.
     DebouncedCommit &accentCommit;
+    // The wallpaper colour's delayed write, owned by the shell the same way.
+    DebouncedCommit &cueColorCommit;
 };
 
 } // namespace quorvane
