@@ -7,6 +7,7 @@
 #include "SettingsViews/EpilepsyWarningSheet.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/SpaceBindingRow.h"
+#include "SettingsViews/TabChain.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -206,6 +207,7 @@ void ExperimentalTab::showSpaces()
 
     // Rows are kept by desktop name and laid out again in stored order.
     const std::vector<Workspace> live = config.liveWorkspaces();
+    bool rowsChanged = false;
     std::set<QString> names;
     for (const Workspace &w : live)
         names.insert(w.name);
@@ -216,10 +218,10 @@ void ExperimentalTab::showSpaces()
         }
         delete it->second;
         it = m_rows.erase(it);
+        rowsChanged = true;
     }
     while (m_rowsColumn->count() > 0)
         delete m_rowsColumn->takeAt(0);
-    QWidget *previous = m_follow;
     for (std::size_t i = 0; i < live.size(); ++i) {
         const Workspace &desktop = live[i];
         SpaceBindingRow *&row = m_rows[desktop.name];
@@ -228,16 +230,15 @@ void ExperimentalTab::showSpaces()
             row = new SpaceBindingRow(
                 name, [this, name] { bind(name); },
                 [this, name] { m_context.model.setSpaceBinding(name, std::nullopt); }, m_following);
+            rowsChanged = true;
         }
         m_rowsColumn->addWidget(row);
         row->setDividerShown(i > 0);
         row->update(desktop, m_current, *m_spaces);
-        // Keyboard order follows the rows.
-        QWidget::setTabOrder(previous, row->bindButton());
-        QWidget::setTabOrder(row->bindButton(), row->unbindButton());
-        previous = row->unbindButton();
     }
     m_noDesktops->setVisible(live.empty());
+    if (rowsChanged)
+        chainTabsInVisualOrder(this);
 }
 
 void ExperimentalTab::bind(const QString &name)

@@ -1,5 +1,6 @@
 #include "SettingsViews/SettingsPages.h"
 
+#include "SettingsViews/AdvancedTab.h"
 #include "SettingsViews/AppearanceTab.h"
 #include "SettingsViews/ExperimentalTab.h"
 #include "SettingsViews/FloatingDockTab.h"
@@ -27,6 +28,8 @@ QWidget *makeSettingsPage(SettingsSection section, const SettingsContext &contex
         return new GeneralTab(context);
     case SettingsSection::workspaces:
         return new WorkspacesTab(context);
+    case SettingsSection::advanced:
+        return new AdvancedTab(context);
     case SettingsSection::experimental:
         return new ExperimentalTab(context);
     default:

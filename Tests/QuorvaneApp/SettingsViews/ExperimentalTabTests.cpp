@@ -255,6 +255,9 @@ TEST_F(ExperimentalSection, BindingMovesAndAMissingSpaceCanBeUnbound)
     ASSERT_NE(receipts, nullptr);
     EXPECT_EQ(work->binding()->text(), "Not bound");
     EXPECT_FALSE(work->unbindButton()->isVisibleTo(view.get()));
+    // The keyboard goes from the toggle down the rows.
+    EXPECT_EQ(tab()->followToggle()->nextInFocusChain(), row("Default")->bindButton());
+    EXPECT_EQ(row("Default")->unbindButton()->nextInFocusChain(), work->bindButton());
 
     QTest::mouseClick(work->bindButton(), Qt::LeftButton);
     EXPECT_EQ(storedSpace("Work"), "ewmh-desktop-1");
