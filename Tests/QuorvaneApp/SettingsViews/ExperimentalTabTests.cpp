@@ -28,6 +28,16 @@ const QString fullScreenTip = "Leave the full-screen app first — full-screen S
 const QString explanation = "Quorvane can't read Spaces on this version of macOS, so Space-following is unavailable. "
                             "Everything else works normally.";
 
+// The next control Tab reaches from w.
+QWidget *nextStop(QWidget *w)
+{
+    for (QWidget *next = w->nextInFocusChain(); next && next != w; next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(next->window()) && next->isEnabled())
+            return next;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 struct ExperimentalSection : SettingsViewHarness {
@@ -256,8 +266,8 @@ TEST_F(ExperimentalSection, BindingMovesAndAMissingSpaceCanBeUnbound)
     EXPECT_EQ(work->binding()->text(), "Not bound");
     EXPECT_FALSE(work->unbindButton()->isVisibleTo(view.get()));
     // The keyboard goes from the toggle down the rows.
-    EXPECT_EQ(tab()->followToggle()->nextInFocusChain(), row("Default")->bindButton());
-    EXPECT_EQ(row("Default")->unbindButton()->nextInFocusChain(), work->bindButton());
+    EXPECT_EQ(nextStop(tab()->followToggle()), row("Default")->bindButton());
+    EXPECT_EQ(nextStop(row("Default")->bindButton()), work->bindButton()); // the hidden unbind is passed
 
     QTest::mouseClick(work->bindButton(), Qt::LeftButton);
     EXPECT_EQ(storedSpace("Work"), "ewmh-desktop-1");
