@@ -209,6 +209,7 @@ void AppController::openSettings()
         services.desktop = m_env.desktop;
         services.loginItem = m_env.loginItem;
         services.showCreateSurface = [this] { newWorkspace(); };
+        services.showCalendar = [this] { openCalendar(); };
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;

@@ -35,6 +35,8 @@ struct SettingsViewServices {
     std::function<std::optional<QString>(FloatingDockCorner)> hotCornerOccupant;
     // Opens the new-desktop sheet.
     std::function<void()> showCreateSurface;
+    // Opens the cleanup calendar over the settings model, or brings it to the front.
+    std::function<void()> showCalendar;
 };
 
 // Handed by the shell to every section it builds.
