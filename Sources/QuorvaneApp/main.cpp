@@ -65,7 +65,7 @@ int main(int argc, char **argv)
     // Only an installed application has an identifier to start at login under.
     std::unique_ptr<LinuxLoginItem> loginItem;
     if (!info.identifier.isEmpty()) {
-        loginItem = std::make_unique<LinuxLoginItem>(info.identifier, QCoreApplication::applicationFilePath());
+        loginItem = std::make_unique<LinuxLoginItem>(info.identifier, info.executablePath);
         env.loginItem = loginItem.get();
     }
     AppController controller(env);

@@ -20,15 +20,16 @@ QString clean(const QString &path)
     return QDir::cleanPath(QDir(path).absolutePath());
 }
 
-// XDG_DESKTOP_DIR of user-dirs.dirs: "$HOME/..." or an absolute path, in double quotes.
-QString xdgDesktopOf(const QString &home)
+// A key of user-dirs.dirs: "$HOME/..." or an absolute path, in double quotes.
+QString xdgUserDirOf(const QString &home, const QString &key, const QString &fallbackName)
 {
     QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (configHome.isEmpty() || !QDir::isAbsolutePath(configHome))
         configHome = home + QStringLiteral("/.config");
     QFile file(configHome + QStringLiteral("/user-dirs.dirs"));
     if (file.open(QIODevice::ReadOnly)) {
-        static const QRegularExpression line(QStringLiteral("^XDG_DESKTOP_DIR=\"([^\"]*)\"\\s*$"));
+        const QRegularExpression line(QStringLiteral("^") + QRegularExpression::escape(key)
+                                      + QStringLiteral("=\"([^\"]*)\"\\s*$"));
         while (!file.atEnd()) {
             const QString text = QString::fromUtf8(file.readLine()).trimmed();
             const auto m = line.match(text);
@@ -41,7 +42,7 @@ QString xdgDesktopOf(const QString &home)
                 return clean(value);
         }
     }
-    return home + QStringLiteral("/Desktop");
+    return home + QLatin1Char('/') + fallbackName;
 }
 
 bool isSameOrInside(const QString &inner, const QString &outer)
@@ -63,6 +64,11 @@ QString resolved(const QString &path)
 }
 
 } // namespace
+
+QString Paths::xdgUserFolder(const QString &home, const QString &key, const QString &fallbackName)
+{
+    return xdgUserDirOf(clean(home), key, fallbackName);
+}
 
 bool Paths::isReservedEntryName(const QString &name)
 {
@@ -108,7 +114,7 @@ Paths::Paths(const QString &home, const QString &desktop)
 Paths Paths::forHome(const QString &home)
 {
     const QString h = clean(home);
-    return Paths(h, xdgDesktopOf(h));
+    return Paths(h, xdgUserDirOf(h, QStringLiteral("XDG_DESKTOP_DIR"), QStringLiteral("Desktop")));
 }
 
 const Paths &Paths::standard()

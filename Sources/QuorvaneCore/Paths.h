@@ -35,6 +35,9 @@ public:
     static Paths forHome(const QString &home);
     // The current user's, computed once on first use.
     static const Paths &standard();
+    // The folder the XDG user-dirs file of that home names under key ("XDG_DOWNLOAD_DIR"), or
+    // home/fallbackName when it names none.
+    static QString xdgUserFolder(const QString &home, const QString &key, const QString &fallbackName);
 
     QString home() const { return m_home; }
     QString root() const { return m_root; }

@@ -55,6 +55,11 @@ QString LinuxLoginItem::execArgument(const QString &executable)
     quoted = QLatin1Char('"') + quoted + QLatin1Char('"');
     quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    // A line break in a folder's name would otherwise end the Exec line and start a key of its
+    // own; tabs and carriage returns take their escapes too.
+    quoted.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    quoted.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    quoted.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
     return quoted;
 }
 

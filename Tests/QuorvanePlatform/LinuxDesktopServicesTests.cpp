@@ -79,6 +79,12 @@ TEST(LinuxLoginItem, WritesTheAutostartEntryAndRemovesIt)
     EXPECT_FALSE(item.isEnabled());
     EXPECT_EQ(item.registerItem(), std::nullopt);
     EXPECT_TRUE(item.isEnabled());
+    // Only the entry's own group says whether it is hidden.
+    test::writeFile(entry, "[Desktop Entry]\nExec=old\n[Desktop Action x]\nHidden = true\n");
+    EXPECT_TRUE(item.isEnabled());
+    test::writeFile(entry, "[Desktop Entry]\nExec=old\nHidden = true\n");
+    EXPECT_FALSE(item.isEnabled());
+    EXPECT_EQ(item.registerItem(), std::nullopt);
 
     EXPECT_EQ(item.unregisterItem(), std::nullopt);
     EXPECT_FALSE(QFile::exists(entry));
@@ -100,6 +106,7 @@ TEST(LinuxLoginItem, ExecQuotingFollowsTheDesktopEntryRules)
     EXPECT_EQ(LinuxLoginItem::execArgument("/usr/bin/quorvane"), "\"/usr/bin/quorvane\"");
     // ", `, $ and \ take a backslash inside the quotes, which the value escaping doubles; % doubles.
     EXPECT_EQ(LinuxLoginItem::execArgument("/a\"b`c$d\\e%f"), "\"/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e%%f\"");
+    EXPECT_EQ(LinuxLoginItem::execArgument("/a\nHidden=true/b\tc"), "\"/a\\nHidden=true/b\\tc\"");
 }
 
 #include "LinuxDesktopServicesTests.moc"

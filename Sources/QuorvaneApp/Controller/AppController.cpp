@@ -56,7 +56,8 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_switchOverlay(*m_env.scheduler, screensOf(m_env), compositorOf(m_env),
                       m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))
     , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env))
-    , m_trashWatcher(m_env.info.identifier)
+    , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
+    , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
     , m_menuBarIcon(*m_env.scheduler)
     , m_scrollHUD(*m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {

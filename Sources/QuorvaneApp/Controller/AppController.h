@@ -18,6 +18,7 @@
 #include "SessionEvents.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "Install/TrashWatcher.h"
+#include "Install/Updater.h"
 #include "SessionEvents.h"
 
 #include <QMenu>
@@ -73,6 +74,11 @@ public:
     void offerToMoveToApplications();
     void warmFinderConnection();
     void warnAutomationDenied();
+
+    // The installed executable arrived in the Trash (the Trash watcher's onTrashed): offers
+    // the uninstall unless an update is being installed. Like uninstallRequested it brings the
+    // desktops back onto the Desktop, removes the login item and quits.
+    void appMovedToTrash();
 
     // Switching: every request ends here. Does nothing when the target is already active,
     // the session is read-only or the Desktop folder is not a safe one.
@@ -148,6 +154,7 @@ public:
     SwitchTransitionOverlay &switchOverlay() { return m_switchOverlay; }
     CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
     TrashWatcher &trashWatcher() { return m_trashWatcher; }
+    Updater &updater() { return m_updater; }
     MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
     QMenu &menu() { return m_menu; }
     ScrollCycleHUD &scrollHUD() { return m_scrollHUD; }
@@ -177,7 +184,8 @@ public:
     void configChanged();
     // The settings model's onPreviewTransition: plays the chosen switch transition once.
     void previewSwitchTransition();
-    // The settings model's onUninstall: starts the uninstall, which asks first.
+    // The settings model's onUninstall: starts the uninstall, which asks first, and reveals
+    // the executable before quitting.
     void uninstallRequested();
 
     // Switch requests other than the menu's desktops. Registers every set shortcut afresh:
@@ -247,6 +255,9 @@ private:
     void dockTileClicked(const QString &name);
     void dockMoved(const FloatingDockPosition &position);
     bool isBusy();
+    // The desktops back on the Desktop, with an alert when not all of them could come, then
+    // the login item removed.
+    void bringDesktopsBack();
 
     AppEnvironment m_env;
     QuietSessionEvents m_quietSession;
@@ -265,6 +276,7 @@ private:
     SwitchTransitionOverlay m_switchOverlay;
     CleanupNotifier m_cleanupNotifier;
     TrashWatcher m_trashWatcher;
+    Updater m_updater;
     MenuBarIconAnimator m_menuBarIcon;
     std::unique_ptr<Archiver> m_archiver;
     std::unique_ptr<DesktopWatcher> m_desktopWatcher;

@@ -12,7 +12,6 @@
 #include "NoReplaceMove.h"
 #include "RunningInstances.h"
 #include "ScriptRunner.h"
-#include "Install/Updater.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -123,7 +122,7 @@ void AppController::completeLaunch()
     const QString version = m_env.info.shortVersion.isEmpty() ? QStringLiteral("dev") : m_env.info.shortVersion;
     qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launched").arg(version);
     qCInfo(Log::app()).noquote()
-        << QStringLiteral("Sparkle %1 embedded").arg(Updater::frameworkVersion().value_or(QStringLiteral("NOT LOADED")));
+        << QStringLiteral("Sparkle %1 embedded").arg(m_updater.frameworkVersion().value_or(QStringLiteral("NOT LOADED")));
     // One process per desktops folder, whatever its identity: the one that cannot take the
     // folder's lock touches nothing and quits. (With a Desktop that is the home folder nothing
     // is ever moved, and no desktops folder is made for the lock.)
@@ -209,8 +208,12 @@ void AppController::completeLaunch()
     warnIfICloudDesktop();
     offerToMoveToApplications();
     warmFinderConnection();
+    m_trashWatcher.onTrashed = [weak] {
+        if (weak)
+            weak->appMovedToTrash();
+    };
     m_trashWatcher.start();
-    Updater::start([weak] { return weak && weak->isBusy(); });
+    m_updater.start([weak] { return weak && weak->isBusy(); });
 }
 
 void AppController::warnIfConfigFromNewerVersion()
@@ -367,7 +370,7 @@ void AppController::warnIfICloudDesktop()
 
 void AppController::offerToMoveToApplications()
 {
-    const InstallLocation::Situation situation = InstallLocation::situation();
+    const InstallLocation::Situation situation = InstallLocation::situation(m_env.info, m_env.paths.home());
     if (situation == InstallLocation::Situation::fine)
         return;
     if (loadOrDefault().settings.declinedMoveToApplications)
@@ -378,11 +381,11 @@ void AppController::offerToMoveToApplications()
     if (!prompt) {
         QPointer<AppController> weak(this);
         prompt = std::make_unique<MoveToApplicationsWindowController>(
-            situation,
-            [] {
-                const QString location = InstallLocation::moveToApplications();
-                qCInfo(Log::app()).noquote() << QStringLiteral("relocated to %1 — relaunching").arg(location);
-                InstallLocation::relaunch(location);
+            situation, InstallLocation::sourceFolderName(m_env.info),
+            [info = m_env.info, home = m_env.paths.home(), loginItem = m_env.loginItem, terminate = m_env.terminate] {
+                const AppInfo moved = InstallLocation::moveToApplications(info, home, loginItem);
+                qCInfo(Log::app()).noquote() << QStringLiteral("relocated to %1 — relaunching").arg(moved.executablePath);
+                InstallLocation::relaunch(moved.executablePath, terminate);
             },
             [weak] {
                 if (weak)

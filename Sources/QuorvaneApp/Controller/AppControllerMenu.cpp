@@ -11,7 +11,6 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"
-#include "Install/Updater.h"
 #include "QtDialogs.h"
 
 #include <QPointer>
@@ -20,7 +19,7 @@ namespace quorvane {
 
 void AppController::rebuildMenu()
 {
-    m_menuModel = StatusMenuModel::build(loadOrDefault(), !m_env.info.identifier.isEmpty());
+    m_menuModel = StatusMenuModel::build(loadOrDefault(), m_updater.offersUpdates());
     QPointer<AppController> weak(this);
     renderStatusMenu(m_menuModel, m_menu, [weak](const StatusMenuItem &item) {
         if (!weak)
@@ -61,7 +60,7 @@ void AppController::choose(const StatusMenuItem &item)
         openSettings();
         break;
     case StatusMenuAction::checkForUpdates:
-        Updater::checkForUpdates();
+        m_updater.checkForUpdates();
         break;
     case StatusMenuAction::quit:
         quit();

@@ -27,6 +27,7 @@ class ScriptRunner;
 class SessionEvents;
 class SpaceProvider;
 class StatusItem;
+class UpdaterBackend;
 class SystemAppearance;
 
 // What the controller takes from outside: where it works, who it is, and the desktop services
@@ -50,6 +51,8 @@ struct AppEnvironment {
     std::function<void(const QUrl &)> openUrl;
     // Ends the application (leaves its event loop); none: nothing happens.
     std::function<void()> terminate;
+    // The update framework; none (this platform has none): nothing is updated in place.
+    UpdaterBackend *updaterBackend = nullptr;
     // The screens the overlays cover; none: the application's own screens.
     ScreenList *screens = nullptr;
     // Whether a compositing manager draws translucent windows; none: asked of the display.
@@ -72,7 +75,7 @@ struct AppEnvironment {
     const KeyLayout *keyLayout = nullptr;
     // The file manager's reveal and the default handlers; none: nothing opens.
     DesktopServices *desktop = nullptr;
-    // Starting at login; none: the application cannot register itself.
+    // Starting at login; none: the application cannot register itself, nor has an item to remove.
     LoginItem *loginItem = nullptr;
 };
 

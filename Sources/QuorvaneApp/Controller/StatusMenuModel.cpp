@@ -30,7 +30,7 @@ QString themeIconName(const QString &symbol)
 
 } // namespace
 
-StatusMenuModel StatusMenuModel::build(const Config &config, bool hasIdentifier)
+StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered)
 {
     const AppSettings &settings = config.settings;
     const bool showShortcutColumn = settings.showShortcutsInMenu;
@@ -94,7 +94,7 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool hasIdentifier)
 
     // The settings shortcut is never shown here, even when one is set.
     items.push_back(actionItem(QStringLiteral("Settings\u2026"), StatusMenuAction::openSettings));
-    if (hasIdentifier) {
+    if (updatesOffered) {
         StatusMenuItem updates = actionItem(QStringLiteral("Check for Updates\u2026"), StatusMenuAction::checkForUpdates);
         updates.imageSymbol = QStringLiteral("arrow.triangle.2.circlepath");
         updates.imageDescription = QStringLiteral("Check for Updates");

@@ -56,9 +56,9 @@ struct StatusMenuModel {
 
     std::vector<StatusMenuItem> items;
 
-    // The menu for a document. hasIdentifier: the application is installed with an identifier
-    // (only then is "Check for Updates…" offered).
-    static StatusMenuModel build(const Config &config, bool hasIdentifier);
+    // The menu for a document. updatesOffered: the installed application has an update
+    // framework (only then is "Check for Updates…" there).
+    static StatusMenuModel build(const Config &config, bool updatesOffered);
 
     // Shortcut column: every item with a shortcut gets its label ("⌃⌥⇧⌘" glyphs and the key's
     // name); with no such item nothing changes.

@@ -1,21 +1,61 @@
 #pragma once
 
+#include "Controller/AppInfo.h"
 #include "EnumNames.h"
 
 #include <QString>
 
+#include <functional>
+
 namespace quorvane {
 
-// Where the running application lies, and its move to the applications folder.
+class LoginItem;
+
+// Where the running application lies, and its move into the per-user install. The
+// applications folder of this platform is the per-user install prefix ~/.local (the executable
+// in bin/, its desktop entry in share/applications/); no copy is ever run translocated.
 class InstallLocation {
 public:
     enum class Situation { fine, translocated, inDownloads };
 
-    static Situation situation();
-    // The new location of the application; throws IoError on failure.
-    static QString moveToApplications();
-    // Opens the application at location as a new instance and quits this one; a failure is logged.
-    static void relaunch(const QString &location);
+    // The per-user install prefix of that home.
+    static QString applications(const QString &home);
+    // The home's download folder as its user-dirs file names it (~/Downloads when it names
+    // none); empty when that is the home folder itself.
+    static QString downloadsFolder(const QString &home);
+    static bool isTranslocated() { return false; }
+
+    // Fine without an identifier or inside the per-user install; in Downloads inside the
+    // download folder; else fine.
+    static Situation situation(const AppInfo &info, const QString &home);
+    // The name of the folder that holds the executable's install prefix
+    // (~/Downloads/quorvane-1.0/bin/quorvane: "Downloads").
+    static QString sourceFolderName(const AppInfo &info);
+
+    // The file operations of the move, replaceable so that a test can stop between them.
+    struct Operations {
+        // Moves the item to the Trash; throws InstallError when it cannot.
+        std::function<void(const QString &path)> trash;
+        // Moves without ever replacing; 0 or errno.
+        std::function<int(const QString &from, const QString &to)> move;
+        // Copies a file to a new path keeping its mode; 0 or errno.
+        std::function<int(const QString &from, const QString &to)> copy;
+        // Whether the folder lies on a read-only volume.
+        std::function<bool(const QString &folder)> readOnly;
+
+        static Operations standard();
+    };
+
+    // Puts the executable and its desktop entry into the per-user install: an item already at
+    // either place goes to the Trash first; a source on a read-only volume is copied, any other
+    // moved. The login item goes once the executable is in place. Returns the identity of the
+    // moved application; throws InstallError on failure.
+    static AppInfo moveToApplications(const AppInfo &info, const QString &home, LoginItem *loginItem,
+                                      const Operations &operations = Operations::standard());
+
+    // Starts the executable as a new instance; a failure is logged. This instance then quits
+    // (terminate) either way.
+    static void relaunch(const QString &executable, const std::function<void()> &terminate);
 };
 
 template<> struct EnumNames<InstallLocation::Situation> {

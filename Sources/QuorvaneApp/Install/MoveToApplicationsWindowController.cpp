@@ -1,18 +1,42 @@
 #include "Install/MoveToApplicationsWindowController.h"
 
+#include "Install/MoveToApplicationsView.h"
+#include "Settings/SheetPanelWindow.h"
+#include "WindowLevel.h"
+
+#include <QPointer>
+#include <QVBoxLayout>
+
 namespace quorvane {
 
 std::unique_ptr<MoveToApplicationsWindowController> MoveToApplicationsWindowController::shared;
 
 MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLocation::Situation situation,
+                                                                       const QString &sourceFolderName,
                                                                        std::function<void()> onMove,
                                                                        std::function<void()> onDecline)
     : m_situation(situation)
-    , m_onMove(std::move(onMove))
-    , m_onDecline(std::move(onDecline))
-    , m_window(new ClosingWindow)
+    , m_window(new SheetPanelWindow)
 {
-    // The prompt's text and buttons are not built yet, so neither onMove nor onDecline runs.
+    auto *panel = static_cast<SheetPanelWindow *>(m_window.get());
+    panel->setWindowTitle(QStringLiteral("Move Quorvane to Applications?"));
+    applyWindowLevel(panel, WindowLevel::floating, WindowBehaviour{false, true, false});
+    panel->resize(width, height);
+    // Declining closes the prompt; the window outlives any controller that let it go.
+    QPointer<QWidget> window(panel);
+    m_view = new MoveToApplicationsView(situation, sourceFolderName, std::move(onMove),
+                                        [window, onDecline = std::move(onDecline)] {
+                                            if (onDecline)
+                                                onDecline();
+                                            if (window)
+                                                window->close();
+                                        },
+                                        panel);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    m_view->setMinimumHeight(height);
+    panel->centre();
     m_window->onClose = [this] {
         if (onClose)
             onClose();

@@ -8,12 +8,19 @@
 
 namespace quorvane {
 
-// The prompt offering to move the application to the applications folder.
+class MoveToApplicationsView;
+
+// The floating prompt offering to move the application into the per-user install: a sheet
+// panel of 420 × 340 above normal windows, centred on the screen.
 class MoveToApplicationsWindowController {
 public:
-    // onMove may throw; onDecline runs when the user declines.
-    MoveToApplicationsWindowController(InstallLocation::Situation situation, std::function<void()> onMove,
-                                       std::function<void()> onDecline);
+    static constexpr int width = 420;
+    static constexpr int height = 340;
+
+    // onMove may throw (the prompt then shows why); onDecline runs when the user declines,
+    // before the prompt closes.
+    MoveToApplicationsWindowController(InstallLocation::Situation situation, const QString &sourceFolderName,
+                                       std::function<void()> onMove, std::function<void()> onDecline);
 
     // The one open prompt; cleared when its window closes.
     static std::unique_ptr<MoveToApplicationsWindowController> shared;
@@ -23,13 +30,13 @@ public:
     std::function<void()> onClose;
 
     QWidget *window() const { return m_window.get(); }
+    MoveToApplicationsView *view() const { return m_view; }
     InstallLocation::Situation situation() const { return m_situation; }
 
 private:
     InstallLocation::Situation m_situation;
-    std::function<void()> m_onMove;
-    std::function<void()> m_onDecline;
     WindowHandle m_window;
+    MoveToApplicationsView *m_view;
 };
 
 } // namespace quorvane

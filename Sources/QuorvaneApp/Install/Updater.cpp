@@ -1,22 +1,38 @@
 #include "Install/Updater.h"
 
-#include "Controller/Log.h"
+#include "UpdaterBackend.h"
 
 namespace quorvane {
 
-std::optional<QString> Updater::frameworkVersion()
+Updater::Updater(const QString &identifier, UpdaterBackend *backend, Scheduler &scheduler)
+    : m_identifier(identifier)
+    , m_backend(backend)
+    , m_coordinator(scheduler)
 {
-    return std::nullopt;
 }
 
-void Updater::start(std::function<bool()>)
+std::optional<QString> Updater::frameworkVersion() const
 {
-    // No update feed exists on this platform: there is nothing to start.
+    return m_backend ? m_backend->version() : std::nullopt;
+}
+
+bool Updater::offersUpdates() const
+{
+    return !m_identifier.isEmpty() && frameworkVersion().has_value();
+}
+
+void Updater::start(std::function<bool()> busy)
+{
+    if (!offersUpdates())
+        return;
+    m_coordinator.busy = std::move(busy);
+    m_backend->start(m_coordinator);
 }
 
 void Updater::checkForUpdates()
 {
-    qCInfo(Log::app()) << "no update feed on this platform: nothing to check";
+    if (offersUpdates())
+        m_backend->checkForUpdates();
 }
 
 } // namespace quorvane

@@ -243,7 +243,7 @@ TEST_F(Launch, ABootstrapErrorIsShownOnceAndTheLaunchGoesOn)
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].message, "Something went wrong");
     EXPECT_TRUE(launched(*status));
-    EXPECT_EQ(controller.menuModel().titles().size(), 9); // the default document's menu
+    EXPECT_EQ(controller.menuModel().titles().size(), 8); // the default document's menu, no update check
     EXPECT_EQ(readFile(paths().config()), "{\"activeWorkspace\": 12}");
 }
 

@@ -1,0 +1,77 @@
+// Uninstall: from the settings window, or when the installed executable arrives in the Trash.
+// Both bring the desktops back onto the Desktop, remove the login item and quit.
+#include "Controller/AppController.h"
+
+#include "AlertPresenter.h"
+#include "DesktopServices.h"
+#include "Controller/Log.h"
+#include "Desktop/DesktopWatcher.h"
+#include "Install/Uninstaller.h"
+
+namespace quorvane {
+
+void AppController::uninstallRequested()
+{
+    const Config config = loadOrDefault();
+    QString archiveNote;
+    if (!config.archivedWorkspaces().empty()) {
+        const auto &stored = config.settings.archiveRoot;
+        const QString root = stored && !stored->isEmpty() ? *stored : m_env.paths.defaultArchiveRoot();
+        archiveNote = QStringLiteral(" Archived desktops stay where they are (") + root + QStringLiteral(").");
+    }
+    Alert alert;
+    alert.message = QStringLiteral("Uninstall Quorvane?");
+    alert.informativeText = QStringLiteral("Every desktop comes back to your Mac's Desktop as a normal folder.") + archiveNote
+        + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
+    alert.buttons = {QStringLiteral("Bring My Desktops Back & Uninstall"), QStringLiteral("Cancel")};
+    if (m_env.alerts->present(alert) != 0)
+        return;
+    qCCritical(Log::app()) << "uninstall requested from Settings";
+    bringDesktopsBack();
+    if (m_env.desktop && !m_env.info.executablePath.isEmpty())
+        m_env.desktop->reveal({m_env.info.executablePath});
+    if (m_env.terminate)
+        m_env.terminate();
+}
+
+void AppController::appMovedToTrash()
+{
+    if (m_updater.updateInFlight()) {
+        qCInfo(Log::app()) << "bundle moved to the Trash during an update — not an uninstall, ignoring";
+        return;
+    }
+    qCCritical(Log::app()) << "app bundle moved to the Trash";
+    Alert alert;
+    alert.message = QStringLiteral("Removing Quorvane?");
+    alert.informativeText =
+        QStringLiteral("Quorvane was just moved to the Trash. Want your desktops placed back on the Desktop first? Each "
+                       "becomes a normal folder there. If you skip this, they stay in \u201C")
+        + Paths::rootName + QStringLiteral("\u201D in your home folder.");
+    alert.buttons = {QStringLiteral("Bring My Desktops Back"), QStringLiteral("Leave Everything As Is")};
+    if (m_env.alerts->present(alert) != 0)
+        return;
+    bringDesktopsBack();
+    if (m_env.terminate)
+        m_env.terminate();
+}
+
+void AppController::bringDesktopsBack()
+{
+    // Nothing may react to the Desktop filling up while the folders arrive.
+    if (m_desktopWatcher)
+        m_desktopWatcher->stop();
+    const Uninstaller::Result result = Uninstaller(m_env.paths, m_store).restoreDesksToDesktop();
+    if (!result.failed.isEmpty()) {
+        // The alerts promised every desktop back: say which did not come, before quitting.
+        Alert alert;
+        alert.message = QStringLiteral("Not everything could be brought back");
+        alert.informativeText = QStringLiteral("These are still in \u201C") + Paths::rootName
+            + QStringLiteral("\u201D in your home folder: ") + result.failed.join(QStringLiteral(", "))
+            + QStringLiteral(".");
+        alert.buttons = {QStringLiteral("OK")};
+        m_env.alerts->present(alert);
+    }
+    Uninstaller::removeFootprint(m_env.loginItem);
+}
+
+} // namespace quorvane

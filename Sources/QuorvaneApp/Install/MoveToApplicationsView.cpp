@@ -1,0 +1,142 @@
+#include "Install/MoveToApplicationsView.h"
+
+#include "Install/InstallError.h"
+#include "Install/RelocationGraphic.h"
+#include "Settings/CapsuleStyle.h"
+#include "Settings/SheetBackdrop.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace quorvane {
+
+namespace {
+
+QLabel *makeLabel(const QString &text, qreal points, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+constexpr qreal calloutPoints = 12;
+constexpr qreal titlePoints = 15;
+
+} // namespace
+
+QString MoveToApplicationsView::message(InstallLocation::Situation situation, const QString &sourceFolderName)
+{
+    if (situation == InstallLocation::Situation::translocated)
+        return QStringLiteral("macOS is running Quorvane from a temporary read-only copy. From there it can\u2019t install "
+                              "its own updates or start when you log in. Moving it to Applications fixes both \u2014 "
+                              "Quorvane reopens from its new home.");
+    return QStringLiteral("Quorvane is running from \u201C") + sourceFolderName
+        + QStringLiteral("\u201D. Apps left in Downloads get swept up in a tidy-up, and moving one breaks the login item "
+                         "that starts it for you. Quorvane reopens from its new home.");
+}
+
+MoveToApplicationsView::MoveToApplicationsView(InstallLocation::Situation situation, const QString &sourceFolderName,
+                                               std::function<void()> move, std::function<void()> decline,
+                                               QWidget *parent)
+    : QWidget(parent)
+    , m_move(std::move(move))
+    , m_decline(std::move(decline))
+{
+    setFixedWidth(width);
+    auto *backdrop = new SheetBackdrop(this);
+    backdrop->setCornerRadius(22);
+    backdrop->setStrokeOpacity(0.6);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(backdrop);
+
+    auto *column = new QVBoxLayout(backdrop);
+    column->setContentsMargins(0, 30, 0, 22);
+    column->setSpacing(0);
+    m_graphic = new RelocationGraphic(backdrop);
+    m_graphic->setFixedHeight(92);
+    column->addWidget(m_graphic);
+    column->addSpacing(20);
+
+    QLabel *title = makeLabel(QStringLiteral("Move Quorvane to Applications?"), titlePoints, backdrop);
+    QFont bold = title->font();
+    bold.setWeight(QFont::DemiBold);
+    title->setFont(bold);
+    column->addWidget(title);
+
+    QLabel *text = makeLabel(message(situation, sourceFolderName), calloutPoints, backdrop);
+    text->setForegroundRole(QPalette::PlaceholderText);
+    text->setContentsMargins(30, 8, 30, 0);
+    column->addWidget(text);
+
+    m_error = makeLabel(QString(), calloutPoints, backdrop);
+    m_error->setObjectName(QStringLiteral("errorText"));
+    QPalette red = m_error->palette();
+    red.setColor(QPalette::WindowText, QColor(0xFF, 0x3B, 0x30));
+    m_error->setPalette(red);
+    m_error->setContentsMargins(30, 12, 30, 0);
+    m_error->hide();
+    column->addWidget(m_error);
+    column->addStretch(1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
+    buttons->addStretch(1);
+    m_declineButton = new QPushButton(QStringLiteral("Not now"), backdrop);
+    m_moveButton = new QPushButton(QStringLiteral("Move to Applications"), backdrop);
+    m_moveButton->setDefault(true);
+    m_moveButton->setAutoDefault(true);
+    m_declineButton->setAutoDefault(false);
+    prominentCTA(m_moveButton);
+    buttons->addWidget(m_declineButton);
+    buttons->addWidget(m_moveButton);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+    capsuleButtons(backdrop);
+
+    QObject::connect(m_moveButton, &QPushButton::clicked, this, [this] { attemptMove(); });
+    QObject::connect(m_declineButton, &QPushButton::clicked, this, [this] {
+        if (m_decline)
+            m_decline();
+    });
+}
+
+void MoveToApplicationsView::setErrorText(const QString &text)
+{
+    m_errorText = text;
+    m_error->setText(text);
+    m_error->setVisible(!text.isEmpty());
+}
+
+void MoveToApplicationsView::attemptMove()
+{
+    setErrorText(QString());
+    QString description;
+    try {
+        if (m_move)
+            m_move();
+        return;
+    } catch (const InstallError &error) {
+        description = error.description();
+    } catch (const std::exception &error) {
+        description = QString::fromStdString(error.what());
+    }
+    setErrorText(QStringLiteral("Couldn\u2019t move it: ") + description
+                 + QStringLiteral(" You can drag Quorvane into your Applications folder yourself instead."));
+}
+
+void MoveToApplicationsView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_graphic->setAnimating(true);
+}
+
+} // namespace quorvane

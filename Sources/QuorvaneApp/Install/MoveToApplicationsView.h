@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Install/InstallLocation.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+
+namespace quorvane {
+
+class RelocationGraphic;
+
+// The move prompt's content: the picture, the question, why, a failure's text when the last
+// attempt failed, and "Not now" beside "Move to Applications" (the default button).
+class MoveToApplicationsView : public QWidget {
+public:
+    static constexpr int width = 420;
+
+    // move may throw; its failure is shown and the prompt stays.
+    MoveToApplicationsView(InstallLocation::Situation situation, const QString &sourceFolderName,
+                           std::function<void()> move, std::function<void()> decline, QWidget *parent = nullptr);
+
+    static QString message(InstallLocation::Situation situation, const QString &sourceFolderName);
+
+    // Clears the failure, runs move and shows its failure if it throws.
+    void attemptMove();
+
+    QString errorText() const { return m_errorText; }
+    RelocationGraphic *graphic() const { return m_graphic; }
+    QPushButton *moveButton() const { return m_moveButton; }
+    QPushButton *declineButton() const { return m_declineButton; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void setErrorText(const QString &text);
+
+    std::function<void()> m_move;
+    std::function<void()> m_decline;
+    QString m_errorText;
+    RelocationGraphic *m_graphic;
+    QLabel *m_error;
+    QPushButton *m_moveButton;
+    QPushButton *m_declineButton;
+};
+
+} // namespace quorvane

@@ -1,0 +1,171 @@
+#include "Controller/ControllerHarness.h"
+#include "Fakes/FakeLoginItem.h"
+#include "Install/InstallError.h"
+#include "Install/MoveToApplicationsView.h"
+#include "Install/MoveToApplicationsWindowController.h"
+#include "Install/RelocationGraphic.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace quorvane;
+using quorvane::test::LogCapture;
+using quorvane::test::readFile;
+using quorvane::test::writeFile;
+
+namespace {
+
+const QString downloadsText = QStringLiteral(
+    "Quorvane is running from \u201CSub\u201D. Apps left in Downloads get swept up in a tidy-up, and moving one breaks "
+    "the login item that starts it for you. Quorvane reopens from its new home.");
+
+QStringList labelTexts(QWidget *root)
+{
+    QStringList texts;
+    for (const QLabel *label : root->findChildren<QLabel *>()) {
+        if (!label->text().isEmpty())
+            texts << label->text();
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
+{
+    int moves = 0, declines = 0, closes = 0;
+    bool refuse = true;
+    MoveToApplicationsWindowController::shared = std::make_unique<MoveToApplicationsWindowController>(
+        InstallLocation::Situation::inDownloads, "Sub",
+        [&] {
+            ++moves;
+            if (refuse)
+                throw InstallError("the Trash is full.");
+        },
+        [&] { ++declines; });
+    auto *prompt = MoveToApplicationsWindowController::shared.get();
+    prompt->onClose = [&] { ++closes; };
+    QWidget *window = prompt->window();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_EQ(window->size(), QSize(420, 340));
+    EXPECT_TRUE(prompt->view()->graphic()->animating()); // pulsing once shown
+    const QStringList texts = labelTexts(window);
+    EXPECT_TRUE(texts.contains("Move Quorvane to Applications?"));
+    EXPECT_TRUE(texts.contains(downloadsText));
+    EXPECT_EQ(prompt->view()->moveButton()->text(), "Move to Applications");
+    EXPECT_TRUE(prompt->view()->moveButton()->isDefault());
+    EXPECT_EQ(prompt->view()->declineButton()->text(), "Not now");
+
+    // Return is the move; its failure stays on screen in the prompt, which stays open.
+    window->activateWindow();
+    QTest::keyClick(prompt->view()->moveButton(), Qt::Key_Return);
+    EXPECT_EQ(moves, 1);
+    const QString failure = QStringLiteral("Couldn\u2019t move it: the Trash is full. You can drag Quorvane into your "
+                                           "Applications folder yourself instead.");
+    EXPECT_EQ(prompt->view()->errorText(), failure);
+    const auto *error = window->findChild<QLabel *>("errorText");
+    ASSERT_NE(error, nullptr);
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_EQ(error->text(), failure);
+    EXPECT_TRUE(window->isVisible());
+    // A second try clears the text first.
+    refuse = false;
+    QTest::mouseClick(prompt->view()->moveButton(), Qt::LeftButton);
+    EXPECT_EQ(moves, 2);
+    EXPECT_TRUE(prompt->view()->errorText().isEmpty());
+    EXPECT_FALSE(error->isVisible());
+
+    // "Not now": declined, then closed and let go.
+    QTest::mouseClick(prompt->view()->declineButton(), Qt::LeftButton);
+    EXPECT_EQ(declines, 1);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
+}
+
+TEST(MoveToApplicationsPrompt, TheTranslocatedTextAndTheGraphicsPulse)
+{
+    EXPECT_EQ(MoveToApplicationsView::message(InstallLocation::Situation::translocated, "x"),
+              QStringLiteral("macOS is running Quorvane from a temporary read-only copy. From there it can\u2019t "
+                             "install its own updates or start when you log in. Moving it to Applications fixes both "
+                             "\u2014 Quorvane reopens from its new home."));
+    RelocationGraphic graphic;
+    graphic.resize(graphic.sizeHint().width(), 92);
+    graphic.setAnimating(true);
+    QTest::qWait(RelocationGraphic::halfPeriodMs / 2);
+    const qreal midway = graphic.phase();
+    EXPECT_GT(midway, 0.05);
+    EXPECT_LT(midway, 0.95);
+    graphic.setAnimating(false);
+    EXPECT_EQ(graphic.phase(), 0);
+}
+
+namespace {
+
+struct MovePrompt : test::ControllerHarness {
+    test::FakeLoginItem loginItem;
+    QString source;
+    QString entry;
+
+    void SetUp() override
+    {
+        test::ControllerHarness::SetUp();
+        source = home.filePath("Downloads/Sub/quorvane-1.0/bin/quorvane");
+        entry = home.filePath("Downloads/Sub/quorvane-1.0/share/applications/app.quorvane.Quorvane.desktop");
+        writeFile(source, "not a program"); // starting it fails: no second instance runs
+        writeFile(entry, "[Desktop Entry]\n");
+        info = AppInfo::installed(source, entry);
+    }
+    AppEnvironment moveEnvironment()
+    {
+        AppEnvironment env = environment();
+        env.loginItem = &loginItem;
+        return env;
+    }
+    void TearDown() override { MoveToApplicationsWindowController::shared.reset(); }
+};
+
+} // namespace
+
+TEST_F(MovePrompt, NotNowStoresTheDeclineAndTheNextLaunchOffersNothing)
+{
+    {
+        LogCapture log;
+        AppController controller(moveEnvironment());
+        controller.applicationDidFinishLaunching();
+        EXPECT_EQ(log.count("running from a poor location (inDownloads) — offering to relocate"), 1);
+        auto *prompt = MoveToApplicationsWindowController::shared.get();
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_TRUE(prompt->window()->isVisible());
+        EXPECT_EQ(activation.mode(), ActivationPolicy::Mode::regular);
+        EXPECT_TRUE(labelTexts(prompt->window()).contains(downloadsText));
+        QTest::mouseClick(prompt->view()->declineButton(), Qt::LeftButton);
+        EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
+        EXPECT_EQ(activation.mode(), ActivationPolicy::Mode::accessory);
+        EXPECT_TRUE(load().settings.declinedMoveToApplications);
+    }
+    AppController again(moveEnvironment());
+    again.applicationDidFinishLaunching();
+    EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
+}
+
+TEST_F(MovePrompt, TheMovePutsTheCopyInThePerUserInstallAndQuitsEvenWhenTheRelaunchFails)
+{
+    loginItem.enabled = true;
+    AppController controller(moveEnvironment());
+    controller.applicationDidFinishLaunching();
+    auto *prompt = MoveToApplicationsWindowController::shared.get();
+    ASSERT_NE(prompt, nullptr);
+    LogCapture log;
+    QTest::mouseClick(prompt->view()->moveButton(), Qt::LeftButton);
+    const QString moved = home.filePath(".local/bin/quorvane");
+    EXPECT_EQ(readFile(moved), "not a program");
+    EXPECT_EQ(readFile(home.filePath(".local/share/applications/app.quorvane.Quorvane.desktop")), "[Desktop Entry]\n");
+    EXPECT_FALSE(QFileInfo::exists(source));
+    EXPECT_FALSE(loginItem.enabled);
+    EXPECT_EQ(log.count("relocated to " + moved + " — relaunching"), 1);
+    EXPECT_EQ(log.lines.filter("relaunch after relocation failed: ").size(), 1);
+    EXPECT_EQ(terminations, 1);
+}
