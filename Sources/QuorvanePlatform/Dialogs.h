@@ -60,6 +60,10 @@ public:
     // answer: the index of the chosen button in question.buttons (0 for the implicit "OK");
     // closing the question answers its cancel button, else its default one.
     virtual void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) = 0;
+    // The same question modal to the whole application, whatever window it stands over, and
+    // with its first button the default whatever its role; closing it answers its cancel
+    // button, else its last one. parent only places it.
+    virtual void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) = 0;
 
     // Shows form window-modal over parent until dismissForm or the user closes it; the form
     // belongs to the dialog from then on. closed runs once, either way.

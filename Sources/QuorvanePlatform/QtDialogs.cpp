@@ -82,7 +82,13 @@ private:
 
 } // namespace
 
-void QtDialogs::ask(QWidget *parent, const Question &question, std::function<void(int)> answer)
+namespace {
+
+// Which buttons Return and Escape (or closing) stand for.
+enum class DefaultButton { firstPlain, first };
+
+QMessageBox *questionBox(QWidget *parent, const Question &question, DefaultButton policy,
+                         std::function<void(int)> answer)
 {
     auto *box = new QMessageBox(parent);
     prepareModal(box);
@@ -94,7 +100,7 @@ void QtDialogs::ask(QWidget *parent, const Question &question, std::function<voi
     if (buttons.empty())
         buttons.push_back({QStringLiteral("OK"), ButtonRole::normal});
     std::vector<QPushButton *> made;
-    int defaultIndex = -1;
+    int defaultIndex = policy == DefaultButton::first ? 0 : -1;
     int cancelIndex = -1;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         made.push_back(box->addButton(buttons[i].title, roleOf(buttons[i].role)));
@@ -105,8 +111,11 @@ void QtDialogs::ask(QWidget *parent, const Question &question, std::function<voi
     }
     if (defaultIndex >= 0)
         box->setDefaultButton(made[std::size_t(defaultIndex)]);
-    // Escape and closing the box answer the cancel button, else the default one.
-    const int escapeIndex = cancelIndex >= 0 ? cancelIndex : std::max(defaultIndex, 0);
+    // Escape and closing the box answer the cancel button, else the default one (a question
+    // whose first button is the default: the last one, never the action it proposes).
+    int escapeIndex = cancelIndex;
+    if (escapeIndex < 0)
+        escapeIndex = policy == DefaultButton::first ? int(made.size()) - 1 : std::max(defaultIndex, 0);
     box->setEscapeButton(made[std::size_t(escapeIndex)]);
     QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, answer = std::move(answer)] {
         int chosen = escapeIndex;
@@ -117,7 +126,21 @@ void QtDialogs::ask(QWidget *parent, const Question &question, std::function<voi
         if (answer)
             answer(chosen);
     });
-    showModal(box, parent);
+    return box;
+}
+
+} // namespace
+
+void QtDialogs::ask(QWidget *parent, const Question &question, std::function<void(int)> answer)
+{
+    showModal(questionBox(parent, question, DefaultButton::firstPlain, std::move(answer)), parent);
+}
+
+void QtDialogs::askModal(QWidget *parent, const Question &question, std::function<void(int)> answer)
+{
+    QMessageBox *box = questionBox(parent, question, DefaultButton::first, std::move(answer));
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
 }
 
 void QtDialogs::presentForm(QWidget *parent, QWidget *form, std::function<void()> closed)

@@ -9,6 +9,7 @@ namespace quorvane {
 class QtDialogs final : public Dialogs {
 public:
     void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
+    void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
     void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) override;
     void dismissForm(QWidget *form) override;
     void chooseFolder(QWidget *parent, const ChooserOptions &options,

@@ -61,6 +61,12 @@ source "$E2E_LIB"
 tree() { (cd "$HOME" && find Desktop "QuorVane Desktops" Documents -path '*/.store' -prune -o -print | LC_ALL=C sort | md5sum); }
 start_desktop_session
 start_app app
+# The Trash watch starts last in the launch: once it holds the executable open, the launch is done.
+for i in $(seq 1 100); do
+  ls -l "/proc/$pid/fd" 2>/dev/null | grep -qF -- "-> $APP" && break
+  sleep 0.1
+done
+ls -l "/proc/$pid/fd" | grep -qF -- "-> $APP" || fail "the executable is not watched"
 sleep 0.5
 before_config="$(md5sum "$config")"
 

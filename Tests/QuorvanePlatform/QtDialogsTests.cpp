@@ -79,6 +79,31 @@ TEST(QtDialogs, QuestionsAreWindowModalAndAnswerLater)
     EXPECT_EQ(openBox(), nullptr);
 }
 
+TEST(QtDialogs, ModalQuestionsBlockTheApplicationWithTheFirstButtonTheDefault)
+{
+    QtDialogs dialogs;
+    QWidget parent;
+    parent.show();
+    std::vector<int> answers;
+    const Question question{QStringLiteral("Uninstall?"), {},
+                            {{QStringLiteral("Uninstall"), ButtonRole::destructive}, {QStringLiteral("Keep")}}};
+    dialogs.askModal(&parent, question, [&](int index) { answers.push_back(index); });
+    EXPECT_TRUE(answers.empty());
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(box->defaultButton(), buttonTitled(box, QStringLiteral("Uninstall")));
+    // Without a cancel button, Escape answers the last one, never the proposed action.
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_EQ(answers, std::vector<int>{1});
+
+    dialogs.askModal(&parent, question, [&](int index) { answers.push_back(index); });
+    box = openBox();
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(answers, (std::vector<int>{1, 0}));
+}
+
 TEST(QtDialogs, FormsAndChoosersReportOnce)
 {
     QtDialogs dialogs;

@@ -102,6 +102,15 @@ CalendarWindowController::CalendarWindowController(SettingsModel &model, SystemA
     layout->addLayout(calendarBox);
 
     connect(&model, &SettingsModel::configChanged, this, [this] { restyle(); });
+    // The panel reads the model on every paint: it goes with the model, at once.
+    connect(&model, &QObject::destroyed, this, [] {
+        CalendarWindowController *dying = instance;
+        instance = nullptr;
+        if (!dying)
+            return;
+        delete dying->m_window.release(); // not from its own close handler: safe to delete now
+        delete dying;
+    });
     restyle();
 
     panel->setFixedWidth(width);

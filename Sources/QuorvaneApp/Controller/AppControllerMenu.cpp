@@ -11,6 +11,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"
+#include "Overlays/CueImageCache.h"
 #include "QtDialogs.h"
 
 #include <QPointer>
@@ -209,6 +210,7 @@ void AppController::openSettings()
         services.loginItem = m_env.loginItem;
         services.showCreateSurface = [this] { newWorkspace(); };
         services.showCalendar = [this] { openCalendar(); };
+        services.cues = &CueImageCache::shared();
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;

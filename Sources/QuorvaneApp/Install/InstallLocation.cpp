@@ -121,8 +121,6 @@ InstallLocation::Situation InstallLocation::situation(const AppInfo &info, const
 {
     if (info.identifier.isEmpty() || info.executablePath.isEmpty())
         return Situation::fine;
-    if (isTranslocated())
-        return Situation::translocated;
     if (liesInside(info.executablePath, applications(home)))
         return Situation::fine;
     if (liesInside(info.executablePath, downloadsFolder(home)))

@@ -13,17 +13,17 @@ class LoginItem;
 
 // Where the running application lies, and its move into the per-user install. The
 // applications folder of this platform is the per-user install prefix ~/.local (the executable
-// in bin/, its desktop entry in share/applications/); no copy is ever run translocated.
+// in bin/, its desktop entry in share/applications/). No copy is ever run from a temporary
+// read-only copy of itself, so a copy is either fine where it is or in the download folder.
 class InstallLocation {
 public:
-    enum class Situation { fine, translocated, inDownloads };
+    enum class Situation { fine, inDownloads };
 
     // The per-user install prefix of that home.
     static QString applications(const QString &home);
     // The home's download folder as its user-dirs file names it (~/Downloads when it names
     // none); empty when that is the home folder itself.
     static QString downloadsFolder(const QString &home);
-    static bool isTranslocated() { return false; }
 
     // Fine without an identifier or inside the per-user install; in Downloads inside the
     // download folder; else fine.
@@ -59,7 +59,7 @@ public:
 };
 
 template<> struct EnumNames<InstallLocation::Situation> {
-    static constexpr const char *names[] = {"fine", "translocated", "inDownloads"};
+    static constexpr const char *names[] = {"fine", "inDownloads"};
 };
 
 } // namespace quorvane

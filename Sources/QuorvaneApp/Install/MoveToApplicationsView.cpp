@@ -30,22 +30,18 @@ QLabel *makeLabel(const QString &text, qreal points, QWidget *parent)
 constexpr qreal calloutPoints = 12;
 constexpr qreal titlePoints = 15;
 
-} // namespace
-
-QString MoveToApplicationsView::message(InstallLocation::Situation situation, const QString &sourceFolderName)
+// Why to move, naming the folder the copy runs from.
+QString whyText(const QString &sourceFolderName)
 {
-    if (situation == InstallLocation::Situation::translocated)
-        return QStringLiteral("macOS is running Quorvane from a temporary read-only copy. From there it can\u2019t install "
-                              "its own updates or start when you log in. Moving it to Applications fixes both \u2014 "
-                              "Quorvane reopens from its new home.");
     return QStringLiteral("Quorvane is running from \u201C") + sourceFolderName
         + QStringLiteral("\u201D. Apps left in Downloads get swept up in a tidy-up, and moving one breaks the login item "
                          "that starts it for you. Quorvane reopens from its new home.");
 }
 
-MoveToApplicationsView::MoveToApplicationsView(InstallLocation::Situation situation, const QString &sourceFolderName,
-                                               std::function<void()> move, std::function<void()> decline,
-                                               QWidget *parent)
+} // namespace
+
+MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, std::function<void()> move,
+                                               std::function<void()> decline, QWidget *parent)
     : QWidget(parent)
     , m_move(std::move(move))
     , m_decline(std::move(decline))
@@ -72,7 +68,7 @@ MoveToApplicationsView::MoveToApplicationsView(InstallLocation::Situation situat
     title->setFont(bold);
     column->addWidget(title);
 
-    QLabel *text = makeLabel(message(situation, sourceFolderName), calloutPoints, backdrop);
+    QLabel *text = makeLabel(whyText(sourceFolderName), calloutPoints, backdrop);
     text->setForegroundRole(QPalette::PlaceholderText);
     text->setContentsMargins(30, 8, 30, 0);
     column->addWidget(text);

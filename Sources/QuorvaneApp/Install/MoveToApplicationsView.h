@@ -1,7 +1,6 @@
 #pragma once
 
-#include "Install/InstallLocation.h"
-
+#include <QString>
 #include <QWidget>
 
 #include <functional>
@@ -20,10 +19,8 @@ public:
     static constexpr int width = 420;
 
     // move may throw; its failure is shown and the prompt stays.
-    MoveToApplicationsView(InstallLocation::Situation situation, const QString &sourceFolderName,
-                           std::function<void()> move, std::function<void()> decline, QWidget *parent = nullptr);
-
-    static QString message(InstallLocation::Situation situation, const QString &sourceFolderName);
+    MoveToApplicationsView(const QString &sourceFolderName, std::function<void()> move, std::function<void()> decline,
+                           QWidget *parent = nullptr);
 
     // Clears the failure, runs move and shows its failure if it throws.
     void attemptMove();

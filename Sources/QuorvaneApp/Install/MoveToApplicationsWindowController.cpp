@@ -24,7 +24,7 @@ MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLo
     panel->resize(width, height);
     // Declining closes the prompt; the window outlives any controller that let it go.
     QPointer<QWidget> window(panel);
-    m_view = new MoveToApplicationsView(situation, sourceFolderName, std::move(onMove),
+    m_view = new MoveToApplicationsView(sourceFolderName, std::move(onMove),
                                         [window, onDecline = std::move(onDecline)] {
                                             if (onDecline)
                                                 onDecline();

@@ -61,7 +61,13 @@ Uninstaller::Uninstaller(const Paths &paths, StateStore &store, Move move)
 
 QString Uninstaller::uniqueDesktopURL(const QString &name) const
 {
-    for (int number = 1;; ++number) {
+    int number = 1;
+    return freeDesktopPath(name, number);
+}
+
+QString Uninstaller::freeDesktopPath(const QString &name, int &number) const
+{
+    for (;; ++number) {
         const QString path = m_paths.desktop() + QLatin1Char('/') + candidateName(name, number);
         if (!fileops::exists(path) || number >= maximumSuffix)
             return path;
@@ -72,10 +78,8 @@ int Uninstaller::moveToDesktop(const QByteArray &from, const QString &name, QStr
 {
     int code = EEXIST;
     for (int number = 1; number <= maximumSuffix && code == EEXIST; ++number) {
+        const QString to = freeDesktopPath(name, number);
         placed = candidateName(name, number);
-        const QString to = m_paths.desktop() + QLatin1Char('/') + placed;
-        if (fileops::exists(to))
-            continue;
         code = m_move(from, QFile::encodeName(to));
     }
     return code;

@@ -44,6 +44,8 @@ public:
     static void removeFootprint(LoginItem *loginItem);
 
 private:
+    // uniqueDesktopURL counting from number, which ends as the number of the path returned.
+    QString freeDesktopPath(const QString &name, int &number) const;
     // Moves the item to the first free name on the Desktop, taking the next one when the move
     // finds its target taken. 0 or errno; the name it got in placed.
     int moveToDesktop(const QByteArray &from, const QString &name, QString &placed);

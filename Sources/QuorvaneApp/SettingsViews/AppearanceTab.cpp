@@ -6,6 +6,7 @@
 #include "Settings/Style.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DebouncedCommit.h"
+#include "SettingsViews/DesktopWallpaperEditor.h"
 #include "SettingsViews/SegmentPadding.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"
@@ -154,6 +155,7 @@ AppearanceTab::AppearanceTab(const SettingsContext &context, QWidget *parent)
     column->addWidget(pickerRow(QStringLiteral("Animation"), m_menuBar, this));
     connect(m_menuBar, &SegmentedControl::chosen, this,
             [&model](int id) { model.setMenuBarAnimation(MenuBarAnimation(id)); });
+    column->addWidget(new DesktopWallpaperEditor(context, this));
     column->addStretch(1);
 
     // Shown with the stored accent, or the default one for the system's; showing stores nothing.

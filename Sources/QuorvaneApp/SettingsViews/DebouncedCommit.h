@@ -19,12 +19,17 @@ public:
 
     void start(std::function<void()> commit);
     void cancel();
+    // Writes the pending commit now instead of after the delay; nothing when none is pending.
+    void flush();
     bool pending() const { return m_token.has_value(); }
 
 private:
+    void fire();
+
     Scheduler &m_scheduler;
     double m_seconds;
     std::optional<Scheduler::Token> m_token;
+    std::function<void()> m_commit;
 };
 
 } // namespace quorvane

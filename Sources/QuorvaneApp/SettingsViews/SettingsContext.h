@@ -11,6 +11,7 @@
 namespace quorvane {
 
 class AutomationPermission;
+class CueImageCache;
 class DebouncedCommit;
 class DesktopServices;
 class LoginItem;
@@ -37,6 +38,8 @@ struct SettingsViewServices {
     std::function<void()> showCreateSurface;
     // Opens the cleanup calendar over the settings model, or brings it to the front.
     std::function<void()> showCalendar;
+    // The overlay images, shared with the overlay itself; none: the previews read their files.
+    CueImageCache *cues = nullptr;
 };
 
 // Handed by the shell to every section it builds.
@@ -45,6 +48,8 @@ struct SettingsContext {
     const SettingsViewServices &services;
     // The accent's delayed write; owned by the shell, so it outlives the page that started it.
     DebouncedCommit &accentCommit;
+    // The wallpaper colour's delayed write, owned by the shell the same way.
+    DebouncedCommit &cueColorCommit;
 };
 
 } // namespace quorvane

@@ -67,7 +67,8 @@ SettingsView::SettingsView(SettingsModel &model, const SettingsViewServices &ser
     , m_model(model)
     , m_services(services)
     , m_accentCommit(*m_services.scheduler, accentDelay)
-    , m_context{model, m_services, m_accentCommit}
+    , m_cueColorCommit(*m_services.scheduler, cueColorDelay)
+    , m_context{model, m_services, m_accentCommit, m_cueColorCommit}
     , m_sidebar(new QListWidget(this))
     , m_pane(nullptr)
     , m_footer(new QLabel(this))

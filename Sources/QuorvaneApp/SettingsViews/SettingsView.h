@@ -24,6 +24,7 @@ class SettingsView : public QWidget {
 
 public:
     static constexpr double accentDelay = 0.12;
+    static constexpr double cueColorDelay = 0.2;
 
     SettingsView(SettingsModel &model, const SettingsViewServices &services, QWidget *parent = nullptr);
     // The page goes first: it still uses the services and the accent commit as it goes.
@@ -39,6 +40,7 @@ public:
     DetailPane *pane() const { return m_pane; }
     QLabel *footer() const { return m_footer; }
     DebouncedCommit &accentCommit() { return m_accentCommit; }
+    DebouncedCommit &cueColorCommit() { return m_cueColorCommit; }
     // The accent the views show: the stored one, else the system's.
     QColor accent() const;
 
@@ -59,6 +61,7 @@ private:
     SettingsModel &m_model;
     SettingsViewServices m_services;
     DebouncedCommit m_accentCommit;
+    DebouncedCommit m_cueColorCommit;
     SettingsContext m_context;
     SettingsSection m_section = SettingsSection::general;
     QListWidget *m_sidebar;

@@ -26,14 +26,8 @@ void CornerWatcher::start(FloatingDockCorner corner, std::int64_t dwellMs)
     recomputeRects();
     cancelDwell();
     m_trigger.reset();
-    if (m_poll)
-        m_scheduler.cancel(*m_poll);
     m_lastPosition.reset();
-    std::weak_ptr<bool> alive = m_alive;
-    m_poll = m_scheduler.every(pollInterval, [this, alive] {
-        if (alive.lock())
-            poll();
-    });
+    schedulePoll(false);
     if (!m_screenObserver) {
         m_screenObserver = std::make_unique<QObject>();
         observeScreenChanges(m_screenObserver.get(), [this] { screensChanged(); });
@@ -50,7 +44,22 @@ void CornerWatcher::stop()
         m_scheduler.cancel(*m_poll);
     m_poll.reset();
     m_lastPosition.reset();
+    m_stillPolls = 0;
+    m_resting = false;
     m_screenObserver.reset();
+}
+
+void CornerWatcher::schedulePoll(bool resting)
+{
+    if (m_poll)
+        m_scheduler.cancel(*m_poll);
+    m_resting = resting;
+    m_stillPolls = 0;
+    std::weak_ptr<bool> alive = m_alive;
+    m_poll = m_scheduler.every(resting ? restingPollInterval : pollInterval, [this, alive] {
+        if (alive.lock())
+            poll();
+    });
 }
 
 void CornerWatcher::screensChanged()
@@ -78,13 +87,21 @@ void CornerWatcher::poll()
     if (m_corner == FloatingDockCorner::off)
         return;
     const auto state = m_pointer.read();
-    if (!state)
+    const bool moved = state && (!m_lastPosition || *m_lastPosition != state->position);
+    if (!moved) {
+        // No movement since the last look (or no pointer to read). Outside the corner and with
+        // no dwell running, a long enough rest slows the poll down.
+        if (!m_resting && !m_trigger.isInside && !m_pendingDwell && ++m_stillPolls >= pollsBeforeResting)
+            schedulePoll(true);
         return;
-    const bool moved = !m_lastPosition || *m_lastPosition != state->position;
+    }
     const bool first = !m_lastPosition;
     m_lastPosition = state->position;
-    if (first || !moved)
-        return; // no movement since the last look
+    m_stillPolls = 0;
+    if (m_resting)
+        schedulePoll(false);
+    if (first)
+        return;
     const bool inside = CornerHitTest::isInside(flippedPoint(state->position, m_primaryBottom), m_hotRects);
     if (!inside && !m_trigger.isInside)
         return;

@@ -18,11 +18,16 @@ namespace quorvane {
 
 // Calls onTrigger when the pointer has dwelt in the chosen corner of any screen. While a
 // corner is set the pointer is polled every 50 ms; a poll that finds it where it was feeds
-// the dwell trigger nothing, and a held button makes the movement a drag. Main thread only.
+// the dwell trigger nothing, and a held button makes the movement a drag. Once the pointer
+// has rested outside the corner for a second the poll slows to every 200 ms, and the first
+// movement it sees brings back the 50 ms poll: a pointer left alone costs a few wake-ups a
+// second. Main thread only.
 class CornerWatcher {
 public:
     static constexpr double minimumDwell = 0.02;
     static constexpr double pollInterval = 0.05;
+    static constexpr double restingPollInterval = 0.2;
+    static constexpr int pollsBeforeResting = 20;
     using Layout = std::function<ScreenLayout()>;
 
     CornerWatcher(Scheduler &scheduler, const PointerSource &pointer, Layout layout = currentScreenLayout);
@@ -44,10 +49,12 @@ public:
     const std::vector<QRectF> &hotRects() const { return m_hotRects; }
     const CornerTrigger &trigger() const { return m_trigger; }
     bool isPolling() const { return m_poll.has_value(); }
+    bool isResting() const { return m_resting; }
 
 private:
     void recomputeRects();
     void poll();
+    void schedulePoll(bool resting);
     void scheduleDwell();
     void cancelDwell();
 
@@ -62,6 +69,8 @@ private:
     std::optional<Scheduler::Token> m_poll;
     std::optional<Scheduler::Token> m_pendingDwell;
     std::optional<QPointF> m_lastPosition;
+    int m_stillPolls = 0;
+    bool m_resting = false;
     std::unique_ptr<QObject> m_screenObserver;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

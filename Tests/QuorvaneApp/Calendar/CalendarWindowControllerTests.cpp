@@ -9,6 +9,7 @@
 #include "Settings/Style.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTest>
 #include <QToolButton>
 
@@ -83,6 +84,22 @@ TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(CalendarWindowController::shared(), nullptr);
     EXPECT_EQ(activation.calls, std::vector<Call>(3, Call::activate));
+}
+
+TEST_F(CalendarWindowTest, ThePanelGoesWithItsModel)
+{
+    open(Config::defaultDocument());
+    CalendarWindowController::show(*model, &activation, &appearance);
+    QPointer<QWidget> window = CalendarWindowController::shared()->window();
+    model.reset();
+    EXPECT_EQ(CalendarWindowController::shared(), nullptr);
+    EXPECT_TRUE(window.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    open(Config::defaultDocument()); // the next show builds a panel over the new model
+    CalendarWindowController::show(*model, &activation, &appearance);
+    ASSERT_NE(CalendarWindowController::shared(), nullptr);
+    CalendarWindowController::shared()->window()->repaint();
 }
 
 TEST_F(CalendarWindowTest, TheConfiguredLookAndAccentRestyleTheOpenPanel)

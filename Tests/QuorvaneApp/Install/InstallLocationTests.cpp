@@ -69,7 +69,6 @@ TEST(InstallLocation, WhereTheExecutableLiesDecidesTheSituation)
               "Sub");
     EXPECT_EQ(InstallLocation::sourceFolderName(AppInfo::installed(home.filePath("Downloads/quorvane-1.0/bin/quorvane"))),
               "Downloads");
-    EXPECT_FALSE(InstallLocation::isTranslocated());
 }
 
 TEST(InstallLocation, TheDownloadFolderIsTheUserDirsOneAndNeverTheHomeItself)

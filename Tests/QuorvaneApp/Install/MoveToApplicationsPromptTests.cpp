@@ -85,12 +85,8 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
     EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
 }
 
-TEST(MoveToApplicationsPrompt, TheTranslocatedTextAndTheGraphicsPulse)
+TEST(MoveToApplicationsPrompt, TheGraphicPulses)
 {
-    EXPECT_EQ(MoveToApplicationsView::message(InstallLocation::Situation::translocated, "x"),
-              QStringLiteral("macOS is running Quorvane from a temporary read-only copy. From there it can\u2019t "
-                             "install its own updates or start when you log in. Moving it to Applications fixes both "
-                             "\u2014 Quorvane reopens from its new home."));
     RelocationGraphic graphic;
     graphic.resize(graphic.sizeHint().width(), 92);
     graphic.setAnimating(true);

@@ -124,7 +124,7 @@ TEST_F(SettingsViewShell, TheStoredAccentTintsTheWindowElseTheSystemsAndTheModeS
     EXPECT_EQ(shell.palette().color(QPalette::Highlight), system);
 }
 
-TEST(DebouncedCommit, ALaterStartReplacesThePendingOneAndCancelDropsIt)
+TEST(DebouncedCommit, ALaterStartReplacesThePendingOneCancelDropsItFlushWritesItNow)
 {
     ManualScheduler scheduler;
     QStringList written;
@@ -141,6 +141,13 @@ TEST(DebouncedCommit, ALaterStartReplacesThePendingOneAndCancelDropsIt)
     commit->cancel();
     scheduler.advance(1);
     EXPECT_EQ(written, QStringList({"b"}));
+    commit->start([&] { written << "e"; });
+    commit->flush(); // now, and only once
+    scheduler.advance(1);
+    commit->flush();
+    EXPECT_EQ(written, QStringList({"b", "e"}));
+    EXPECT_FALSE(commit->pending());
+    written = {"b"};
     commit->start([&] { written << "d"; });
     commit.reset(); // gone with its owner
     scheduler.advance(1);

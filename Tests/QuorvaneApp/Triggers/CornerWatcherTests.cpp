@@ -121,3 +121,27 @@ TEST_F(CornerWatcherTest, AnUnreadablePointerSeesNothing)
     EXPECT_EQ(fired, 0);
     EXPECT_EQ(watcher.trigger(), CornerTrigger());
 }
+
+TEST_F(CornerWatcherTest, APointerAtRestIsPolledSlowerUntilItMoves)
+{
+    watcher.start(FloatingDockCorner::bottomLeft, 300);
+    clock.advance(0.9);
+    EXPECT_FALSE(watcher.isResting());
+    clock.advance(0.2); // a second without movement
+    ASSERT_TRUE(watcher.isResting());
+    const int readsBefore = pointer.reads;
+    clock.advance(2);
+    EXPECT_EQ(pointer.reads - readsBefore, 10);
+
+    pointer.moveTo(0, 899); // straight into the corner from rest
+    clock.advance(CornerWatcher::restingPollInterval);
+    EXPECT_FALSE(watcher.isResting());
+    EXPECT_TRUE(watcher.trigger().isDwelling);
+    clock.advance(0.3);
+    EXPECT_EQ(fired, 1);
+
+    clock.advance(5); // resting inside the corner keeps the fast poll, so leaving is seen at once
+    EXPECT_FALSE(watcher.isResting());
+    at(600, 300);
+    EXPECT_FALSE(watcher.trigger().isInside);
+}

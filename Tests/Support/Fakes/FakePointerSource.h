@@ -8,8 +8,13 @@ namespace quorvane::test {
 class FakePointerSource final : public PointerSource {
 public:
     std::optional<State> state;
+    mutable int reads = 0;
 
-    std::optional<State> read() const override { return state; }
+    std::optional<State> read() const override
+    {
+        ++reads;
+        return state;
+    }
     void moveTo(double x, double y, bool held = false) { state = State{QPointF(x, y), held}; }
 };
 

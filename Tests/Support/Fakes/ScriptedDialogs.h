@@ -19,6 +19,8 @@ public:
         Question question;
         std::function<void(int)> answer;
         bool answered = false;
+        // Asked through askModal: modal to the whole application, the first button the default.
+        bool modal = false;
     };
     struct Form {
         QPointer<QWidget> parent;
@@ -67,6 +69,10 @@ public:
     void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) override
     {
         asked.push_back({parent, question, std::move(answer)});
+    }
+    void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) override
+    {
+        asked.push_back({parent, question, std::move(answer), false, true});
     }
     void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) override
     {
