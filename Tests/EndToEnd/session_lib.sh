@@ -172,3 +172,31 @@ answer_alert() {
   done
   fail "the alert did not close"
 }
+# As choose_from_menu, counting from the menu's end with Up: 1 is its last item.
+choose_from_menu_end() {
+  local xy i
+  xy="$(tray_icon_centre)"
+  xdotool mousemove ${xy} click 1
+  sleep 1.5
+  for i in $(seq 1 "$1"); do xdotool key Up; sleep 0.1; done
+  xdotool key Return
+}
+# One key (or chord) to the focused window, then time for the application to act on it.
+press() { xdotool key --clearmodifiers "$@"; sleep "${PRESS_PAUSE:-0.4}"; }
+# "W H" of a window.
+window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
+# A picture of window $1 as $ARTIFACTS/$2.png (GRAB names the grab tool).
+picture() { "$GRAB" "$1" "$ARTIFACTS/$2.png" || fail "no picture of $2"; }
+# How many pixels the pictures $ARTIFACTS/$1.png and $ARTIFACTS/$2.png differ in.
+pixels_between() { "$GRAB" --compare "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png"; }
+# The application's viewable windows larger than the tray icon, besides window $1 (decimal).
+other_app_windows() {
+  local id rest size
+  xwininfo -root -tree 2>/dev/null | grep '("quorvane" "Quorvane")' | while read -r id rest; do
+    size="$(echo "$rest" | grep -oE ' [0-9]+x[0-9]+\+' | head -n1 | tr -d ' +')"
+    [ "${size%x*}" -gt 100 ] 2>/dev/null || continue
+    [ "$((id))" = "$(($1))" ] && continue
+    is_viewable "$id" && echo "$id"
+  done
+  return 0
+}

@@ -7,6 +7,7 @@
 #include "Settings/SupportContact.h"
 #include "Settings/SymbolIcon.h"
 #include "SettingsViews/SettingRow.h"
+#include "SettingsViews/TabChain.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -228,6 +229,7 @@ void GeneralTab::showAutomation()
         m_automationRow->deleteLater();
     }
     m_automationRow = replacement;
+    chainTabsInVisualOrder(this);
 }
 
 void GeneralTab::showEvent(QShowEvent *event)

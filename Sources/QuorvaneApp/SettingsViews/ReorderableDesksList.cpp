@@ -2,6 +2,7 @@
 
 #include "Settings/SettingsModel.h"
 #include "Settings/Style.h"
+#include "SettingsViews/TabChain.h"
 #include "SettingsViews/WorkspaceRow.h"
 
 #include <QLabel>
@@ -91,6 +92,8 @@ void ReorderableDesksList::toggle(const QString &name)
     if (!m_expanded.remove(name))
         m_expanded.insert(name);
     relayout();
+    // An opened row's details are built now, at the chain's end: put them after their row.
+    chainTabsInVisualOrder(this);
 }
 
 QSize ReorderableDesksList::sizeHint() const

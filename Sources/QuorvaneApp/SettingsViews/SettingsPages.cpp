@@ -1,5 +1,6 @@
 #include "SettingsViews/SettingsPages.h"
 
+#include "SettingsViews/AdvancedTab.h"
 #include "SettingsViews/AppearanceTab.h"
 #include "SettingsViews/FloatingDockTab.h"
 #include "SettingsViews/GeneralTab.h"
@@ -29,6 +30,8 @@ QWidget *makeSettingsPage(SettingsSection section, const SettingsContext &contex
         return new WorkspacesTab(context);
     case SettingsSection::organisation:
         return new OrganisationTab(context);
+    case SettingsSection::advanced:
+        return new AdvancedTab(context);
     default:
         break;
     }

@@ -7,6 +7,7 @@
 #include "Settings/SymbolIcon.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SettingsPages.h"
+#include "SettingsViews/TabChain.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -178,7 +179,12 @@ void SettingsView::select(SettingsSection section)
         });
     }
     m_pane->setTrailing(create);
-    m_pane->setContent(makePage(section));
+    QWidget *page = makePage(section);
+    m_pane->setContent(page);
+    // Tab runs through the page as it is laid out, rows a refresh added included: this runs
+    // after the page's own refresh, which was connected first.
+    chainTabsInVisualOrder(page);
+    connect(&m_model, &SettingsModel::changed, page, [page] { chainTabsInVisualOrder(page); });
 }
 
 QWidget *SettingsView::makePage(SettingsSection section) { return makeSettingsPage(section, m_context); }

@@ -134,6 +134,9 @@ void WorkspaceRow::setExpanded(bool expanded)
     if (expanded && !m_metadata) {
         m_metadata = new DeskMetadataRow(m_context, m_workspace, m_isActive, this);
         layout()->addWidget(m_metadata);
+        // Shown now, not when the layout gets round to it, so that the height the list gives
+        // this row already holds the details.
+        m_metadata->show();
     } else if (!expanded && m_metadata) {
         m_metadata->hide();
         m_metadata->deleteLater();

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The settings window on a real X display with a window manager and a tray host, in a temporary
+# home folder, driven by keyboard as a user would: "Settings…" from the status menu maps
+# "Quorvane Settings"; Down runs through the nine sections (a picture of each of the first six
+# goes to $QUORVANE_TEST_ARTIFACTS, each unlike the one before); General's login toggle writes
+# the autostart entry and removes it, leaving config.json alone; a desktop renamed in the
+# Desktops section renames its folder and its record, and a refused name shows "Can't do that"
+# and changes nothing.
+# Usage: settings_first_group.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
+set -euo pipefail
+app="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app" xprop md5sum
+export GRAB="$2" ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
+
+# "Default" active with one.txt on the Desktop, "Work" and the blank desktop.
+root="$HOME/QuorVane Desktops"
+mkdir -p "$root/.store" "$root/Default" "$root/Work" "$root/_Hidden Desktop"
+echo one > "$HOME/Desktop/one.txt"
+cat > "$root/.store/config.json" <<'JSON'
+{"schemaVersion": 1, "activeWorkspace": "Default",
+ "workspaces": [{"name": "Default", "files": ["one.txt"]}, {"name": "Work"}, {"name": "_Hidden Desktop"}],
+ "settings": {"shownFirstSwitchNote": true}}
+JSON
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+start_desktop_session
+autostart="$XDG_CONFIG_HOME/autostart/app.quorvane.Quorvane.desktop"
+sum() { md5sum "$config" | cut -d' ' -f1; }
+disk() { echo "$(sum)|$(listing "$HOME/Desktop")|$(listing "$root")|$(listing "$root/Projects")|$(listing "$root/Work")"; }
+start_app app
+sleep 0.5
+
+# 1. "Settings…" (the menu ends "Settings…", "Quit": no update framework offers updates here).
+choose_from_menu_end 2
+win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings within 5 s"
+is_viewable "$win" || fail "the settings window is not viewable"
+read -r w h <<<"$(window_size "$win")"
+[ "$w" -ge 700 ] && [ "$h" -ge 470 ] || fail "the settings window is ${w}x${h}"
+sleep 0.5
+echo "open: ok (${w}x${h})"
+
+# 2. Down through the nine sections and back up, a picture of each of the first six.
+sections=(general workspaces pinnedFolders organisation appearance floatingDock shortcuts advanced experimental)
+pictured=" general workspaces pinnedFolders appearance floatingDock shortcuts "
+previous=
+for i in "${!sections[@]}"; do
+  name="${sections[$i]}"
+  [ "$i" -gt 0 ] && press Down
+  [[ "$pictured" == *" $name "* ]] || continue
+  picture "$win" "$name"
+  if [ -n "$previous" ]; then
+    changed="$(pixels_between "$previous" "$name")"
+    [ "$changed" -gt 2000 ] || fail "$name differs from $previous in only $changed pixels"
+  fi
+  previous="$name"
+done
+for i in $(seq 1 8); do press Up; done
+picture "$win" general-again
+[ "$(pixels_between general general-again)" -lt 2000 ] || fail "Up eight times did not come back to General"
+echo "sections: ok"
+
+# 3. General: the login toggle is the page's first control.
+before="$(sum)"
+press Tab
+press space
+[ -f "$autostart" ] || fail "no autostart entry"
+exec_line="$(grep '^Exec=' "$autostart")"
+[[ "$exec_line" == "Exec=\"$APP\"" || "$exec_line" == "Exec=$APP" ]] || fail "the entry runs $exec_line, not $APP"
+! grep -q '^Hidden=true' "$autostart" || fail "the entry is hidden"
+press space
+[ ! -e "$autostart" ] || fail "the autostart entry is still there"
+[ "$(sum)" = "$before" ] || fail "config.json changed"
+echo "login item: ok"
+
+# 4. Desktops: the header's "New desktop…", then the first row's name field.
+press shift+Tab
+press Down
+press Tab
+press Tab
+xdotool type --delay 30 "Projects"
+press Return
+press Tab
+wait_for '[w["name"] for w in c["workspaces"]][0] == "Projects" and c["activeWorkspace"] == "Projects"' \
+  || fail "Projects is not first and active: $(cat "$config")"
+[ -d "$root/Projects" ] && [ ! -e "$root/Default" ] || fail "the folder was not renamed: $(listing "$root")"
+[ "$(listing "$HOME/Desktop")" = "one.txt|" ] || fail "the Desktop changed: $(listing "$HOME/Desktop")"
+[ -z "$(other_app_windows "$win")" ] || fail "another window is mapped: $(other_app_windows "$win")"
+before="$(disk)"
+press shift+Tab
+xdotool type --delay 30 "_x"
+press Return
+alert="$(wait_window "Can't do that" 30)" || fail "no window titled Can't do that"
+[ "$(disk)" = "$before" ] || fail "something on disk changed on a refused name"
+press Return
+wait_unmapped "$alert" || fail "Return did not close the alert"
+echo "rename: ok"
+stop_app
+echo PASS > "$WORK/result"
+SESSION
+e2e_run_session "$WORK/session.sh"
