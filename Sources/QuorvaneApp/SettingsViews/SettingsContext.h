@@ -42,6 +42,8 @@ struct SettingsViewServices {
     std::function<void()> showCreateSurface;
     // The window manager's workspaces; none: they cannot be read, and Space following is unavailable.
     SpaceIdentifier *spaces = nullptr;
+    // Opens the cleanup calendar over the settings model, or brings it to the front.
+    std::function<void()> showCalendar;
     // The overlay images, shared with the overlay itself; none: the previews read their files.
     CueImageCache *cues = nullptr;
 };

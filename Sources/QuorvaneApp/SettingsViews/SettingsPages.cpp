@@ -5,6 +5,7 @@
 #include "SettingsViews/ExperimentalTab.h"
 #include "SettingsViews/FloatingDockTab.h"
 #include "SettingsViews/GeneralTab.h"
+#include "SettingsViews/OrganisationTab.h"
 #include "SettingsViews/PinnedFoldersTab.h"
 #include "SettingsViews/ShortcutsTab.h"
 #include "SettingsViews/WorkspacesTab.h"
@@ -28,6 +29,8 @@ QWidget *makeSettingsPage(SettingsSection section, const SettingsContext &contex
         return new GeneralTab(context);
     case SettingsSection::workspaces:
         return new WorkspacesTab(context);
+    case SettingsSection::organisation:
+        return new OrganisationTab(context);
     case SettingsSection::advanced:
         return new AdvancedTab(context);
     case SettingsSection::experimental:

@@ -56,6 +56,15 @@ struct AdvancedSection : SettingsViewHarness {
         }
         return nullptr;
     }
+    // Where Tab goes from w.
+    QWidget *nextTab(QWidget *w)
+    {
+        for (QWidget *next = w->nextInFocusChain(); next != w; next = next->nextInFocusChain()) {
+            if ((next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(view.get()) && next->isEnabled())
+                return next;
+        }
+        return nullptr;
+    }
     void newDesktop(CustomFilterRow *row, int button, const QString &name)
     {
         QAction *item = menuItem(row, "New desktop…");
@@ -272,6 +281,12 @@ TEST_F(AdvancedSection, ARuleRowEditsItsOwnRuleByIdentity)
     EXPECT_EQ(row(0), first);
     EXPECT_EQ(row(1), last);
     EXPECT_EQ(last->wordField()->text(), "invoices");
+
+    // Tab runs through the rules in their order, then on to the buttons under them.
+    EXPECT_EQ(nextTab(find<KeyRecorderView>("Sort now shortcut")), first->enabledToggle());
+    EXPECT_EQ(nextTab(first->wordField()), first->destinationButton());
+    EXPECT_EQ(nextTab(first->trashButton()), last->enabledToggle());
+    EXPECT_EQ(nextTab(last->trashButton()), find<QPushButton>("Add rule"));
 }
 
 TEST_F(AdvancedSection, TheNewDesktopAlertCreatesSelectsRefusesAndIgnoresABlankName)
