@@ -26,6 +26,16 @@ void choose(QComboBox *menu, const QString &text)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
 }
 
+// Whether a label of that text shows in the row.
+bool shownIn(QWidget *row, const QString &text)
+{
+    for (QLabel *label : row->findChildren<QLabel *>()) {
+        if (label->text() == text && label->isVisibleTo(row))
+            return true;
+    }
+    return false;
+}
+
 QStringList entries(QComboBox *menu)
 {
     QStringList texts;
@@ -242,6 +252,9 @@ TEST_F(TemporaryDesktopRow, TheRowIsOneLineWhenItFitsElseStacked)
     QCoreApplication::processEvents();
     EXPECT_EQ(wide->arrangement(), TemporaryRow::Arrangement::stacked);
     EXPECT_LE(wide->width(), 700);
+    EXPECT_TRUE(shownIn(wide, "Automatically"));
+    EXPECT_FALSE(shownIn(wide, "automatically"));
+    EXPECT_GT(wide->whenMenu()->mapTo(wide, QPoint()).y(), wide->destinationMenu()->mapTo(wide, QPoint()).y());
     // Kept, a row is short enough for one line.
     EXPECT_EQ(row("Trip")->arrangement(), TemporaryRow::Arrangement::sentence);
 
@@ -249,4 +262,26 @@ TEST_F(TemporaryDesktopRow, TheRowIsOneLineWhenItFitsElseStacked)
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(wide->arrangement(), TemporaryRow::Arrangement::sentence);
+    EXPECT_TRUE(shownIn(wide, "automatically"));
+    EXPECT_FALSE(shownIn(wide, "Automatically"));
+}
+
+TEST_F(TemporaryDesktopRow, AnsweringMovesOnlyIntoTheDesktopTheQuestionNamed)
+{
+    openWith({"Base", "Home", "Trip"}, [](Config &c) {
+        makeTemporary(c, "Trip", [](Workspace &w) {
+            w.clearMode = ClearMode::move;
+            w.drainTarget = "Home";
+            w.timerDrains = true;
+        });
+    });
+    TemporaryRow *trip = showRow("Trip");
+    ASSERT_NE(trip, nullptr);
+    QTest::mouseClick(trip->clearButton(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.pending(), 1);
+    // Before the answer the desktop's destination becomes the archive.
+    choose(trip->destinationMenu(), "Archive");
+    dialogs.answer(0);
+    EXPECT_EQ(storedDesk("Trip").state, WorkspaceState::active);
+    EXPECT_FALSE(QDir(folder("Home") + "/Trip").exists());
 }
