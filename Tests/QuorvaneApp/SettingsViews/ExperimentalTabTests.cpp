@@ -95,19 +95,6 @@ TEST_F(ExperimentalSection, ICloudWarningAndTheArchiveFolder)
     EXPECT_EQ(dialogs.choosers[1].options.directory, chosen);
     dialogs.choose(std::nullopt); // cancelled
     EXPECT_EQ(store.saves, saves);
-
-    // A folder on another disk is refused by the model and shown by the window.
-    files.volume = [&](const QString &path) -> std::optional<std::optional<std::uint64_t>> {
-        if (path.startsWith(home.path() + "/Other"))
-            return std::optional<std::uint64_t>(999);
-        return std::nullopt;
-    };
-    QDir().mkpath(home.path() + "/Other");
-    click("Choose custom archive placement");
-    dialogs.choose(home.path() + "/Other");
-    EXPECT_EQ(stored().settings.archiveRoot, chosen);
-    EXPECT_TRUE(errorMessage().startsWith("That folder is on a different disk."));
-    EXPECT_EQ(lastQuestion().title, "Can't do that");
 }
 
 TEST_F(ExperimentalSection, WithoutWorkspacesOnlyTheExplanationShows)
