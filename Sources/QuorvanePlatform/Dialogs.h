@@ -25,6 +25,13 @@ struct DialogButton {
     bool operator==(const DialogButton &) const = default;
 };
 
+// A one-line text field under a question's texts; it opens empty.
+struct QuestionField {
+    QString placeholder;
+
+    bool operator==(const QuestionField &) const = default;
+};
+
 struct Question {
     QString message;
     QString informativeText;
@@ -34,6 +41,8 @@ struct Question {
     AlertStyle style = AlertStyle::warning;
     // The question window's own title; empty: the application's name.
     QString title;
+    // Only askText shows it.
+    std::optional<QuestionField> field;
 
     bool operator==(const Question &) const = default;
 };
@@ -64,6 +73,10 @@ public:
     // with its first button the default whatever its role; closing it answers its cancel
     // button, else its last one. parent only places it.
     virtual void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) = 0;
+    // The question with its text field, modal like ask; the answer carries the field's text
+    // as typed, whichever button ends it.
+    virtual void askText(QWidget *parent, const Question &question,
+                         std::function<void(int, const QString &)> answer) = 0;
 
     // Shows form window-modal over parent until dismissForm or the user closes it; the form
     // belongs to the dialog from then on. closed runs once, either way.

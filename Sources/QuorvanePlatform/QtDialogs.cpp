@@ -6,6 +6,9 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -141,6 +144,64 @@ void QtDialogs::askModal(QWidget *parent, const Question &question, std::functio
     QMessageBox *box = questionBox(parent, question, DefaultButton::first, std::move(answer));
     box->setWindowModality(Qt::ApplicationModal);
     box->show();
+}
+
+void QtDialogs::askText(QWidget *parent, const Question &question, std::function<void(int, const QString &)> answer)
+{
+    auto *dialog = new QDialog(parent);
+    prepareModal(dialog);
+    dialog->setWindowTitle(question.title.isEmpty() ? QApplication::applicationDisplayName() : question.title);
+    auto *column = new QVBoxLayout(dialog);
+    auto *message = new QLabel(question.message, dialog);
+    message->setTextFormat(Qt::PlainText);
+    message->setWordWrap(true);
+    QFont bold = message->font();
+    bold.setBold(true);
+    message->setFont(bold);
+    column->addWidget(message);
+    if (!question.informativeText.isEmpty()) {
+        auto *informative = new QLabel(question.informativeText, dialog);
+        informative->setTextFormat(Qt::PlainText);
+        informative->setWordWrap(true);
+        column->addWidget(informative);
+    }
+    auto *field = new QLineEdit(dialog);
+    field->setAccessibleName(question.message);
+    if (question.field)
+        field->setPlaceholderText(question.field->placeholder);
+    column->addWidget(field);
+    std::vector<DialogButton> buttons = question.buttons;
+    if (buttons.empty())
+        buttons.push_back({QStringLiteral("OK"), ButtonRole::normal});
+    int defaultIndex = -1;
+    int cancelIndex = -1;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i].role == ButtonRole::normal && defaultIndex < 0)
+            defaultIndex = int(i);
+        if (buttons[i].role == ButtonRole::cancel && cancelIndex < 0)
+            cancelIndex = int(i);
+    }
+    // Escape and closing answer the cancel button, else the default one.
+    auto chosen = std::make_shared<int>(cancelIndex >= 0 ? cancelIndex : std::max(defaultIndex, 0));
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        auto *button = new QPushButton(buttons[i].title, dialog);
+        button->setAutoDefault(false);
+        button->setDefault(int(i) == defaultIndex);
+        row->addWidget(button);
+        QObject::connect(button, &QPushButton::clicked, dialog, [dialog, chosen, index = int(i)] {
+            *chosen = index;
+            dialog->accept();
+        });
+    }
+    column->addLayout(row);
+    QObject::connect(dialog, &QDialog::finished, dialog, [field, chosen, answer = std::move(answer)] {
+        if (answer)
+            answer(*chosen, field->text());
+    });
+    field->setFocus();
+    showModal(dialog, parent);
 }
 
 void QtDialogs::presentForm(QWidget *parent, QWidget *form, std::function<void()> closed)

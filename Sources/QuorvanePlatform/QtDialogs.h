@@ -10,6 +10,7 @@ class QtDialogs final : public Dialogs {
 public:
     void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
     void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
+    void askText(QWidget *parent, const Question &question, std::function<void(int, const QString &)> answer) override;
     void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) override;
     void dismissForm(QWidget *form) override;
     void chooseFolder(QWidget *parent, const ChooserOptions &options,

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -102,6 +103,40 @@ TEST(QtDialogs, ModalQuestionsBlockTheApplicationWithTheFirstButtonTheDefault)
     ASSERT_NE(box, nullptr);
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(answers, (std::vector<int>{1, 0}));
+}
+
+TEST(QtDialogs, AQuestionWithAFieldAnswersWithTheTypedText)
+{
+    QtDialogs dialogs;
+    QWidget parent;
+    parent.show();
+    std::vector<std::pair<int, QString>> answers;
+    Question question{QStringLiteral("New desktop"), QStringLiteral("Create one."),
+                      {{QStringLiteral("Create")}, {QStringLiteral("Cancel"), ButtonRole::cancel}}};
+    question.field = QuestionField{QStringLiteral("Name")};
+    const auto record = [&](int index, const QString &text) { answers.emplace_back(index, text); };
+    dialogs.askText(&parent, question, record);
+    auto *dialog = parent.findChild<QDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    auto *field = dialog->findChild<QLineEdit *>();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->placeholderText(), "Name");
+    QTest::keyClicks(field, QStringLiteral(" Bills"));
+    QTest::keyClick(field, Qt::Key_Return); // the default button
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0], std::make_pair(0, QStringLiteral(" Bills")));
+    QApplication::processEvents();
+
+    dialogs.askText(&parent, question, record);
+    dialog = parent.findChild<QDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    field = dialog->findChild<QLineEdit *>();
+    EXPECT_TRUE(field->text().isEmpty());
+    QTest::keyClicks(field, QStringLiteral("x"));
+    QTest::keyClick(field, Qt::Key_Escape);
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_EQ(answers[1], std::make_pair(1, QStringLiteral("x")));
 }
 
 TEST(QtDialogs, FormsAndChoosersReportOnce)

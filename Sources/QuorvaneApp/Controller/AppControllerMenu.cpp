@@ -5,6 +5,7 @@
 #include "Controller/MainMenu.h"
 
 #include "ActivationPolicy.h"
+#include "CaptureMetadata.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Controller/Log.h"
@@ -208,7 +209,10 @@ void AppController::openSettings()
         services.info = m_env.info;
         services.desktop = m_env.desktop;
         services.loginItem = m_env.loginItem;
+        static LinuxCaptureMetadata captureMetadata;
+        services.captureMetadata = &captureMetadata;
         services.showCreateSurface = [this] { newWorkspace(); };
+        services.showCalendar = [this] { openCalendar(); };
         services.cues = &CueImageCache::shared();
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)

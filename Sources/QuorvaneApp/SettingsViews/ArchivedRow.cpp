@@ -1,13 +1,12 @@
 #include "SettingsViews/ArchivedRow.h"
 
 #include "DesktopServices.h"
-#include "Dialogs.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
+#include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskTexts.h"
-#include "SettingsViews/TrashCircleLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,30 +14,6 @@
 #include <QVBoxLayout>
 
 namespace quorvane {
-
-namespace {
-
-// Asks before the archived desktop and its files go to the Trash.
-void confirmDeleteArchived(const SettingsContext &context, QWidget *parent, const Workspace &workspace)
-{
-    if (!context.services.dialogs)
-        return;
-    const int count = workspace.archiveLocation ? visibleItemCount(*workspace.archiveLocation) : 0;
-    Question question;
-    question.title = trashConfirmationTitle(workspace.name);
-    question.message = question.title;
-    question.informativeText = trashConfirmationMessage(count);
-    question.buttons = {{QStringLiteral("Move to Trash"), ButtonRole::destructive},
-                        {QStringLiteral("Cancel"), ButtonRole::cancel}};
-    SettingsModel *model = &context.model;
-    const QString name = workspace.name;
-    context.services.dialogs->ask(parent->window(), question, [model, name](int index) {
-        if (index == 0)
-            model->deleteArchived(name);
-    });
-}
-
-} // namespace
 
 ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &workspace, QWidget *parent)
     : QWidget(parent)
@@ -86,11 +61,7 @@ ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &worksp
     const QString name = workspace.name;
     connect(restore, &QPushButton::clicked, this, [model, name] { model->restore(name); });
     row->addWidget(restore);
-    auto *trash = new TrashCircleLabel(this);
-    trash->setAccessibleName(QStringLiteral("Move ") + workspace.name + QStringLiteral(" to the Trash"));
-    trash->setToolTip(QStringLiteral("Move this desktop and its files to the Trash"));
-    connect(trash, &TrashCircleLabel::clicked, this,
-            [this, &context, workspace] { confirmDeleteArchived(context, this, workspace); });
+    auto *trash = new ArchivedTrashButton(context, workspace.name, this);
     row->addWidget(trash);
 }
 

@@ -21,6 +21,8 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -75,6 +77,25 @@ QString imageFilter()
 
 int percent(double opacity) { return int(std::lround(opacity * 100)); }
 
+// The desktop picker: the chosen name is cut at its end when the picker is too narrow for it.
+class TargetPicker final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        painter.setPen(palette().color(QPalette::Text));
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width());
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
 // Segments sharing the control's fixed width.
 void spread(SegmentedControl *control, int width)
 {
@@ -109,7 +130,7 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
     , m_mute(toggle(this))
     , m_empty(new QLabel(QStringLiteral("Create a desktop first, then you can give it a wallpaper."), this))
     , m_body(new QWidget(this))
-    , m_picker(new QComboBox(m_body))
+    , m_picker(new TargetPicker(m_body))
     , m_show(toggle(m_body))
     , m_above(toggle(m_body))
     , m_fillSymbol(rowSymbol(QStringLiteral("circle"), m_body))

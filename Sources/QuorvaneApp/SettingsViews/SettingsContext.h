@@ -11,6 +11,7 @@
 namespace quorvane {
 
 class AutomationPermission;
+class CaptureMetadata;
 class CueImageCache;
 class DebouncedCommit;
 class DesktopServices;
@@ -34,8 +35,12 @@ struct SettingsViewServices {
     // The name of the system's action on a screen corner, none when it has none; none at all:
     // the system keeps no hot corners.
     std::function<std::optional<QString>(FloatingDockCorner)> hotCornerOccupant;
+    // The system's record of screen captures; none: it never answers, as on a disk it does not index.
+    CaptureMetadata *captureMetadata = nullptr;
     // Opens the new-desktop sheet.
     std::function<void()> showCreateSurface;
+    // Opens the cleanup calendar over the settings model, or brings it to the front.
+    std::function<void()> showCalendar;
     // The overlay images, shared with the overlay itself; none: the previews read their files.
     CueImageCache *cues = nullptr;
 };

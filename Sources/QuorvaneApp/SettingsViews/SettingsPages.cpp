@@ -1,8 +1,10 @@
 #include "SettingsViews/SettingsPages.h"
 
+#include "SettingsViews/AdvancedTab.h"
 #include "SettingsViews/AppearanceTab.h"
 #include "SettingsViews/FloatingDockTab.h"
 #include "SettingsViews/GeneralTab.h"
+#include "SettingsViews/OrganisationTab.h"
 #include "SettingsViews/PinnedFoldersTab.h"
 #include "SettingsViews/ShortcutsTab.h"
 #include "SettingsViews/WorkspacesTab.h"
@@ -26,6 +28,10 @@ QWidget *makeSettingsPage(SettingsSection section, const SettingsContext &contex
         return new GeneralTab(context);
     case SettingsSection::workspaces:
         return new WorkspacesTab(context);
+    case SettingsSection::organisation:
+        return new OrganisationTab(context);
+    case SettingsSection::advanced:
+        return new AdvancedTab(context);
     default:
         break;
     }

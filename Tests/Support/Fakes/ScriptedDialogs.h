@@ -21,6 +21,8 @@ public:
         bool answered = false;
         // Asked through askModal: modal to the whole application, the first button the default.
         bool modal = false;
+        // Asked through askText: told the button and the field's text.
+        std::function<void(int, const QString &)> answerText;
     };
     struct Form {
         QPointer<QWidget> parent;
@@ -73,6 +75,10 @@ public:
     void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) override
     {
         asked.push_back({parent, question, std::move(answer), false, true});
+    }
+    void askText(QWidget *parent, const Question &question, std::function<void(int, const QString &)> answer) override
+    {
+        asked.push_back({parent, question, {}, false, false, std::move(answer)});
     }
     void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) override
     {
@@ -137,14 +143,20 @@ public:
             n += a.answered ? 0 : 1;
         return n;
     }
-    // Answers the oldest open question with the button at index; false when none is open.
-    bool answer(int index)
+    // Answers the oldest open question with the button at index (and, for a question with a
+    // field, the text typed there); false when none is open.
+    bool answer(int index, const QString &typed = {})
     {
         for (Asked &a : asked) {
             if (!a.answered) {
                 a.answered = true;
-                if (a.answer)
-                    a.answer(index);
+                // Copied first: an answer may ask the next question, which can move this one.
+                const auto plain = a.answer;
+                const auto text = a.answerText;
+                if (plain)
+                    plain(index);
+                if (text)
+                    text(index, typed);
                 return true;
             }
         }

@@ -1,0 +1,298 @@
+#include "SettingsViews/OrganisationTab.h"
+
+#include "Config.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/Style.h"
+#include "Settings/SymbolIcon.h"
+#include "SettingsViews/ArchivedSortRow.h"
+#include "SettingsViews/CleanupLedgerRow.h"
+#include "SettingsViews/HintBar.h"
+#include "SettingsViews/SettingRow.h"
+#include "SettingsViews/TemporaryRow.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <set>
+
+namespace quorvane {
+
+namespace {
+
+QLabel *note(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+QCheckBox *toggle(QWidget *parent) { return new QCheckBox(parent); }
+
+QWidget *rowsBox(QWidget *parent)
+{
+    auto *box = new QWidget(parent);
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    return box;
+}
+
+void setChecked(QCheckBox *box, bool on)
+{
+    const QSignalBlocker blocker(box);
+    box->setChecked(on);
+}
+
+// Brings the rows of box to the given names in that order: a row of a name already shown is
+// kept and updated, a new name gets a new row, a name gone takes its row along.
+template<typename Row, typename Item, typename Make, typename Update>
+void syncRows(QWidget *box, std::vector<std::pair<QString, Row *>> &rows, const std::vector<Item> &items,
+              const std::function<QString(const Item &)> &nameOf, Make make, Update update)
+{
+    std::vector<std::pair<QString, Row *>> next;
+    for (const Item &item : items) {
+        const QString name = nameOf(item);
+        auto kept = std::find_if(rows.begin(), rows.end(), [&](const auto &entry) { return entry.first == name; });
+        if (kept != rows.end()) {
+            update(kept->second, item);
+            next.emplace_back(name, kept->second);
+            rows.erase(kept);
+        } else {
+            next.emplace_back(name, make(item));
+        }
+    }
+    for (auto &[name, row] : rows) {
+        row->hide();
+        row->deleteLater();
+    }
+    auto *column = static_cast<QVBoxLayout *>(box->layout());
+    bool inOrder = column->count() == int(next.size());
+    for (int i = 0; inOrder && i < column->count(); ++i)
+        inOrder = column->itemAt(i)->widget() == next[std::size_t(i)].second;
+    if (!inOrder) {
+        for (auto &[name, row] : next)
+            column->removeWidget(row);
+        for (auto &[name, row] : next)
+            column->addWidget(row);
+    }
+    rows = std::move(next);
+}
+
+template<typename Row>
+Row *rowNamed(const std::vector<std::pair<QString, Row *>> &rows, const QString &name)
+{
+    for (const auto &[shown, row] : rows) {
+        if (shown == name)
+            return row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_hintButton(new QToolButton(this))
+    , m_hintSlot(new QVBoxLayout)
+    , m_noTemporary(note(QStringLiteral("No temporary desktops. Set one to Temporary in the desktops tab to move or "
+                                        "archive it."),
+                         this))
+    , m_temporary(rowsBox(this))
+    , m_noArchived(note(QStringLiteral("Nothing archived yet."), this))
+    , m_archived(rowsBox(this))
+    , m_noLedger(note(QStringLiteral("No cleanups scheduled — open the calendar and tap a date to add one."), this))
+    , m_ledger(rowsBox(this))
+    , m_showInMenu(new QCheckBox(QStringLiteral("Show in the menu-bar menu"), this))
+    , m_remind(toggle(this))
+    , m_reminders(new QWidget(this))
+    , m_time(new QTimeEdit(m_reminders))
+    , m_repeat(toggle(m_reminders))
+    , m_sound(toggle(m_reminders))
+{
+    setObjectName(QStringLiteral("organisation"));
+    SettingsModel &model = context.model;
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(20, 8, 20, 16);
+    column->setSpacing(6);
+
+    // Temporary desktops.
+    auto *header = new QHBoxLayout;
+    header->setSpacing(6);
+    header->addWidget(makeSectionHeader(QStringLiteral("Temporary desktops"), this));
+    header->addStretch(1);
+    SymbolIcon::apply(m_hintButton, QStringLiteral("questionmark.circle"));
+    m_hintButton->setAutoRaise(true);
+    m_hintButton->setForegroundRole(QPalette::PlaceholderText);
+    m_hintButton->setToolTip(QStringLiteral("What are temporary desktops?"));
+    m_hintButton->setAccessibleName(QStringLiteral("What are temporary desktops?"));
+    connect(m_hintButton, &QToolButton::clicked, this, [&model] { model.setShowMoveHint(true); });
+    header->addWidget(m_hintButton);
+    column->addLayout(header);
+    m_hintSlot->setContentsMargins(12, 4, 12, 8);
+    column->addLayout(m_hintSlot);
+    column->addWidget(m_noTemporary);
+    column->addWidget(m_temporary);
+
+    // Archived desktops.
+    column->addWidget(makeSectionHeader(QStringLiteral("Archived — to sort"), this));
+    column->addWidget(m_noArchived);
+    column->addWidget(m_archived);
+
+    // Scheduled cleanups.
+    column->addWidget(makeSectionHeader(QStringLiteral("Cleanup schedule"), this));
+    column->addWidget(m_noLedger);
+    column->addWidget(m_ledger);
+    auto *calendarRow = new QHBoxLayout;
+    auto *openCalendar = new QPushButton(QStringLiteral("Open calendar…"), this);
+    SymbolIcon::apply(openCalendar, QStringLiteral("calendar"));
+    openCalendar->setAccessibleName(openCalendar->text());
+    openCalendar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(openCalendar, &QPushButton::clicked, this, [this] {
+        if (m_context.services.showCalendar)
+            m_context.services.showCalendar();
+    });
+    calendarRow->addWidget(openCalendar);
+    calendarRow->addSpacing(16);
+    calendarRow->addStretch(1);
+    m_showInMenu->setAccessibleName(m_showInMenu->text());
+    calendarRow->addWidget(m_showInMenu);
+    connect(m_showInMenu, &QCheckBox::clicked, this, [&model](bool on) { model.setShowCleanupCalendarInMenu(on); });
+    column->addLayout(calendarRow);
+
+    // Reminders.
+    column->addWidget(makeSectionHeader(QStringLiteral("Notifications"), this));
+    column->addWidget(new SettingRow(QStringLiteral("Remind me about cleanups"), {}, {}, m_remind, this));
+    connect(m_remind, &QCheckBox::clicked, this, [&model](bool on) { model.setMuteCleanupNotifications(!on); });
+    auto *block = new QVBoxLayout(m_reminders);
+    block->setContentsMargins(0, 0, 0, 0);
+    block->setSpacing(6);
+    m_time->setDisplayFormat(QStringLiteral("HH:mm"));
+    m_time->setKeyboardTracking(false);
+    m_time->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(m_time, &QTimeEdit::timeChanged, this,
+            [&model](QTime time) { model.setCleanupNotifyMinutes(time.hour() * 60 + time.minute()); });
+    block->addWidget(new SettingRow(QStringLiteral("Remind at"), {}, {}, m_time, m_reminders));
+    block->addWidget(new SettingRow(QStringLiteral("Repeat two times weekly while overdue"), {}, {}, m_repeat, m_reminders));
+    connect(m_repeat, &QCheckBox::clicked, this, [&model](bool on) { model.setCleanupNotifyRepeat(on); });
+    block->addWidget(new SettingRow(QStringLiteral("Sound"), {}, {}, m_sound, m_reminders));
+    connect(m_sound, &QCheckBox::clicked, this, [&model](bool on) { model.setCleanupNotifySound(on); });
+    column->addWidget(m_reminders);
+    column->addStretch(1);
+
+    connect(&model, &SettingsModel::changed, this, &OrganisationTab::refresh);
+    refresh();
+}
+
+std::vector<OrganisationTab::LedgerEntry> OrganisationTab::ledgerEntries(std::vector<CleanupTask> tasks,
+                                                                       const Config &config)
+{
+    std::stable_sort(tasks.begin(), tasks.end(),
+                     [](const CleanupTask &a, const CleanupTask &b) { return a.date < b.date; });
+    std::vector<LedgerEntry> entries;
+    std::set<QString> seen;
+    for (const CleanupTask &task : tasks) {
+        for (const QString &name : task.members) {
+            if (!seen.insert(name).second)
+                continue;
+            const Workspace *workspace = config.workspace(name);
+            entries.push_back({name, workspace ? workspace->effectiveColorHex() : QString::fromLatin1(missingDesktopHex),
+                               task.date});
+        }
+    }
+    return entries;
+}
+
+TemporaryRow *OrganisationTab::temporaryRow(const QString &name) const { return rowNamed(m_temporaryRows, name); }
+
+ArchivedSortRow *OrganisationTab::archivedRow(const QString &name) const { return rowNamed(m_archivedRows, name); }
+
+CleanupLedgerRow *OrganisationTab::ledgerRow(const QString &name) const { return rowNamed(m_ledgerRows, name); }
+
+void OrganisationTab::refresh()
+{
+    const Config &config = m_context.model.config();
+    refreshTemporary(config);
+    refreshArchived(config);
+    refreshLedger(config);
+    refreshReminders(config);
+}
+
+void OrganisationTab::refreshTemporary(const Config &config)
+{
+    const bool hint = config.settings.showMoveHint;
+    m_hintButton->setVisible(!hint);
+    if (hint && !m_hint) {
+        SettingsModel *model = &m_context.model;
+        m_hint = HintBar::move([model] { model->setShowMoveHint(false); }, this);
+        m_hintSlot->addWidget(m_hint);
+    } else if (!hint && m_hint) {
+        m_hint->hide();
+        m_hint->deleteLater();
+        m_hint = nullptr;
+    }
+
+    std::vector<Workspace> temporary = config.liveWorkspaces();
+    std::erase_if(temporary, [](const Workspace &w) { return w.type != WorkspaceType::temporary; });
+    m_noTemporary->setVisible(temporary.empty());
+    syncRows<TemporaryRow, Workspace>(
+        m_temporary, m_temporaryRows, temporary, [](const Workspace &w) { return w.name; },
+        [this](const Workspace &w) { return new TemporaryRow(m_context, w, m_temporary); },
+        [](TemporaryRow *row, const Workspace &w) { row->update(w); });
+}
+
+void OrganisationTab::refreshArchived(const Config &config)
+{
+    const std::vector<Workspace> archived = config.archivedWorkspaces();
+    m_noArchived->setVisible(archived.empty());
+    syncRows<ArchivedSortRow, Workspace>(
+        m_archived, m_archivedRows, archived, [](const Workspace &w) { return w.name; },
+        [this](const Workspace &w) { return new ArchivedSortRow(m_context, w, m_archived); },
+        [](ArchivedSortRow *row, const Workspace &w) { row->update(w); });
+}
+
+void OrganisationTab::refreshLedger(const Config &config)
+{
+    const std::vector<LedgerEntry> entries = ledgerEntries(config.openCleanupTasks(), config);
+    m_noLedger->setVisible(entries.empty());
+    const Date now = m_context.model.clock ? m_context.model.clock() : dateNow();
+    const QDate today = CleanupLedgerRow::localDay(now);
+    auto show = [today](CleanupLedgerRow *row, const LedgerEntry &entry) {
+        row->update(colorFromHex(entry.colorHex), entry.date, today);
+    };
+    syncRows<CleanupLedgerRow, LedgerEntry>(
+        m_ledger, m_ledgerRows, entries, [](const LedgerEntry &e) { return e.name; },
+        [this, show](const LedgerEntry &e) {
+            auto *row = new CleanupLedgerRow(m_context, e.name, m_ledger);
+            show(row, e);
+            return row;
+        },
+        show);
+}
+
+void OrganisationTab::refreshReminders(const Config &config)
+{
+    const AppSettings &settings = config.settings;
+    setChecked(m_showInMenu, settings.showCleanupCalendarInMenu);
+    setChecked(m_remind, !settings.muteCleanupNotifications);
+    m_reminders->setEnabled(!settings.muteCleanupNotifications);
+    const int minutes = int(std::clamp<std::int64_t>(settings.cleanupNotifyMinutes, 0, 24 * 60 - 1));
+    const QTime time(minutes / 60, minutes % 60);
+    if (m_time->time() != time) {
+        const QSignalBlocker blocker(m_time);
+        m_time->setTime(time);
+    }
+    setChecked(m_repeat, settings.cleanupNotifyRepeat);
+    setChecked(m_sound, settings.cleanupNotifySound);
+}
+
+} // namespace quorvane
