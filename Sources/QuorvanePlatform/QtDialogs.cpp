@@ -233,8 +233,13 @@ void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
 {
     auto *dialog = new QFileDialog(parent, options.title, options.directory);
     prepareModal(dialog);
+    // Qt's own dialog, which shows the accept text and lets the user make a new folder.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
+    dialog->setOption(QFileDialog::ReadOnly, false);
+    if (!options.acceptLabel.isEmpty())
+        dialog->setLabelText(QFileDialog::Accept, options.acceptLabel);
     QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
         const QStringList files = dialog->selectedFiles();
         if (chosen)

@@ -154,11 +154,14 @@ TEST(QtDialogs, FormsAndChoosersReportOnce)
     EXPECT_EQ(closed, 1);
 
     std::vector<std::optional<QString>> chosen;
-    dialogs.chooseFolder(&parent, ChooserOptions{QStringLiteral("Pick"), QDir::tempPath(), {}},
+    dialogs.chooseFolder(&parent, ChooserOptions{QStringLiteral("Pick"), QDir::tempPath(), {}, QStringLiteral("Use Folder")},
                          [&](std::optional<QString> path) { chosen.push_back(path); });
     QFileDialog *chooser = parent.findChild<QFileDialog *>();
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
+    EXPECT_EQ(chooser->labelText(QFileDialog::Accept), "Use Folder");
+    EXPECT_FALSE(chooser->testOption(QFileDialog::ReadOnly)); // new folders may be made
+    EXPECT_EQ(QDir(chooser->directory()).canonicalPath(), QDir(QDir::tempPath()).canonicalPath());
     chooser->reject();
     ASSERT_EQ(chosen.size(), 1u);
     EXPECT_FALSE(chosen.front());

@@ -212,6 +212,7 @@ void AppController::openSettings()
         static LinuxCaptureMetadata captureMetadata;
         services.captureMetadata = &captureMetadata;
         services.showCreateSurface = [this] { newWorkspace(); };
+        services.spaces = &m_spaceIdentifier;
         services.showCalendar = [this] { openCalendar(); };
         services.cues = &CueImageCache::shared();
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {

@@ -19,6 +19,7 @@ class LoginItem;
 class Dialogs;
 class Scheduler;
 class SettingsModel;
+class SpaceIdentifier;
 
 // What the settings window's views use besides the model. The scheduler and the dialogs are
 // required; a missing callback is skipped.
@@ -39,6 +40,8 @@ struct SettingsViewServices {
     CaptureMetadata *captureMetadata = nullptr;
     // Opens the new-desktop sheet.
     std::function<void()> showCreateSurface;
+    // The window manager's workspaces; none: they cannot be read, and Space following is unavailable.
+    SpaceIdentifier *spaces = nullptr;
     // Opens the cleanup calendar over the settings model, or brings it to the front.
     std::function<void()> showCalendar;
     // The overlay images, shared with the overlay itself; none: the previews read their files.

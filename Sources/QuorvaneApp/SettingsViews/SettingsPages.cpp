@@ -2,6 +2,7 @@
 
 #include "SettingsViews/AdvancedTab.h"
 #include "SettingsViews/AppearanceTab.h"
+#include "SettingsViews/ExperimentalTab.h"
 #include "SettingsViews/FloatingDockTab.h"
 #include "SettingsViews/GeneralTab.h"
 #include "SettingsViews/OrganisationTab.h"
@@ -32,6 +33,8 @@ QWidget *makeSettingsPage(SettingsSection section, const SettingsContext &contex
         return new OrganisationTab(context);
     case SettingsSection::advanced:
         return new AdvancedTab(context);
+    case SettingsSection::experimental:
+        return new ExperimentalTab(context);
     default:
         break;
     }

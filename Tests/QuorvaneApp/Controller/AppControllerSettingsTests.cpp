@@ -1,6 +1,9 @@
 #include "Controller/ControllerHarness.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
+#include "SettingsViews/DetailPane.h"
+#include "SettingsViews/ExperimentalTab.h"
+#include "SettingsViews/SettingsView.h"
 
 #include "Journal.h"
 
@@ -58,4 +61,21 @@ TEST_F(SettingsWiring, ASavedChangeBringsTheRunningApplicationAlong)
     model.deleteWorkspace("A");
     EXPECT_EQ(model.errorMessage(), QString("Quorvane is mid-switch. Try again in a moment."));
     EXPECT_TRUE(load().workspace("A"));
+}
+
+TEST_F(SettingsWiring, TheSettingsReadTheControllersWorkspaces)
+{
+    layOut({{"A", {}}});
+    spaces.desktops(3, 1);
+    AppController controller(environment());
+    controller.openSettings();
+    auto *view = controller.openSettingsWindow()->findChild<SettingsView *>();
+    ASSERT_NE(view, nullptr);
+    view->select(SettingsSection::experimental);
+    auto *tab = qobject_cast<ExperimentalTab *>(view->pane()->content());
+    ASSERT_NE(tab, nullptr);
+    ASSERT_TRUE(tab->currentSpace());
+    EXPECT_EQ(tab->currentSpace()->identity, "ewmh-desktop-1");
+    EXPECT_EQ(tab->spaceCount(), 3);
+    controller.openSettingsWindow()->close();
 }
