@@ -231,7 +231,13 @@ void QtDialogs::dismissForm(QWidget *form)
 void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
                              std::function<void(std::optional<QString>)> chosen)
 {
-    auto *dialog = new QFileDialog(parent, options.title, options.directory);
+    // A folder not made yet opens at the nearest one that exists.
+    QString start = options.directory;
+    while (!start.isEmpty() && !QFileInfo(start).isDir()) {
+        const QString up = QFileInfo(start).absolutePath();
+        start = up == start ? QString() : up;
+    }
+    auto *dialog = new QFileDialog(parent, options.title, start);
     prepareModal(dialog);
     // Qt's own dialog, which shows the accept text and lets the user make a new folder.
     dialog->setOption(QFileDialog::DontUseNativeDialog);

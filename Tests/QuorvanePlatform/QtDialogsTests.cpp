@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -165,4 +166,18 @@ TEST(QtDialogs, FormsAndChoosersReportOnce)
     chooser->reject();
     ASSERT_EQ(chosen.size(), 1u);
     EXPECT_FALSE(chosen.front());
+
+    // A folder that does not exist yet opens at its nearest existing parent.
+    QTemporaryDir temp;
+    dialogs.chooseFolder(&parent, ChooserOptions{{}, temp.path() + "/Archive/Later", {}, {}},
+                         [&](std::optional<QString> path) { chosen.push_back(path); });
+    QApplication::processEvents();
+    chooser = nullptr;
+    for (QFileDialog *d : parent.findChildren<QFileDialog *>()) {
+        if (d->isVisible())
+            chooser = d;
+    }
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(QDir(chooser->directory()).canonicalPath(), QDir(temp.path()).canonicalPath());
+    chooser->reject();
 }
