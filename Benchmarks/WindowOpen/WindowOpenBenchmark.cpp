@@ -20,6 +20,7 @@
 #include "WidgetActivationPolicy.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
@@ -203,6 +204,28 @@ int child(int argc, char **argv, const QString &what, const QString &home)
     return 0;
 }
 
+// A home with a few desktops (one temporary, one bound to a workspace) and a name rule, so that
+// each section has rows to show.
+void furnish(const QString &home)
+{
+    const QString root = home + QStringLiteral("/QuorVane Desktops");
+    const QStringList names{QStringLiteral("Default"), QStringLiteral("Work"), QStringLiteral("Receipts"),
+                            QStringLiteral("Photos"), QStringLiteral("Scratch"), QStringLiteral("_Hidden Desktop")};
+    for (const QString &name : names)
+        QDir().mkpath(root + QLatin1Char('/') + name);
+    QDir().mkpath(root + QStringLiteral("/.store"));
+    QDir().mkpath(home + QStringLiteral("/Desktop"));
+    QFile config(root + QStringLiteral("/.store/config.json"));
+    if (!config.open(QIODevice::WriteOnly))
+        return;
+    config.write(R"({"schemaVersion": 1, "activeWorkspace": "Default",
+ "workspaces": [{"name": "Default"}, {"name": "Work", "spaceUUID": "ewmh-desktop-0"}, {"name": "Receipts"},
+  {"name": "Photos"}, {"name": "Scratch", "type": "temporary", "clearMode": "archive",
+   "timer": {"mode": "idle", "days": 7}}, {"name": "_Hidden Desktop"}],
+ "settings": {"shownFirstSwitchNote": true, "customFiltersEnabled": true, "followSpaces": true,
+  "customFilters": [{"enabled": true, "pattern": "invoice", "collection": "Receipts"}]}})");
+}
+
 double run(const QString &self, const QString &what)
 {
     QTemporaryDir home;
@@ -246,10 +269,12 @@ int main(int argc, char **argv)
     std::printf("%d fresh processes each, on %s\n", runs, qgetenv("DISPLAY").isEmpty() ? "no display" : "the X display");
     report("openSettings, click to first paint:", settings, "300 ms");
     report("newWorkspace, click to first paint:", newdesk, "300 ms");
-    // One process chooses every section in turn, ten rounds; it prints its own lines.
+    // One process, on a furnished home, chooses every section in turn, ten rounds; it prints its
+    // own lines.
     std::fflush(stdout);
     {
         QTemporaryDir home;
+        furnish(home.path());
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         process.start(self, {QStringLiteral("--child"), QStringLiteral("pages"), home.path()});

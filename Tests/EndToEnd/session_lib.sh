@@ -57,9 +57,17 @@ fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/app*.log; exit
 listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 
-# The window manager and the tray host, waited for.
+# The window manager and the tray host, waited for. With $1, the window manager first gets four
+# workspaces and shows workspace $1 (0-based); the tray host then starts on that one.
 start_desktop_session() {
   openbox >/dev/null 2>&1 &
+  if [ -n "${1:-}" ]; then
+    local w
+    for w in $(seq 1 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+    wmctrl -n 4
+    xdotool set_desktop "$1"
+    for w in $(seq 1 50); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
+  fi
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
   local i
   for i in $(seq 1 50); do
