@@ -33,7 +33,8 @@ public:
     virtual int moveItem(const QByteArray &from, const QByteArray &to) = 0;
     // Moves the item to the user's Trash and answers the absolute path it got there.
     virtual TrashResult moveToTrash(const QString &path) = 0;
-    // Copies a regular file to `to`, which must not exist yet; a failed copy leaves nothing.
+    // Copies a regular file with its permissions to `to`, which must not exist yet; a failed
+    // copy leaves nothing.
     virtual int copyExclusive(const QString &from, const QString &to) = 0;
     // Removes one file, link or empty folder; never a folder's contents.
     virtual int remove(const QString &path) = 0;

@@ -95,6 +95,9 @@ int LinuxFileOperations::copyExclusive(const QString &from, const QString &to)
         if (code)
             break;
     }
+    // The copy keeps the source's permissions (an executable stays one), never set-id bits.
+    if (!code && ::fchmod(out, st.st_mode & 0777) != 0)
+        code = errno;
     if (!code && ::fsync(out) != 0)
         code = errno;
     if (::close(out) != 0 && !code)

@@ -2,6 +2,7 @@
 
 #include "Controller/Log.h"
 #include "Install/InstallError.h"
+#include "LinuxFileOperations.h"
 #include "LoginItem.h"
 #include "NoReplaceMove.h"
 #include "Paths.h"
@@ -10,14 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <unistd.h>
 
 namespace quorvane {
 
@@ -40,68 +35,18 @@ bool onReadOnlyVolume(const QString &path)
     return ::statvfs(QFile::encodeName(path).constData(), &volume) == 0 && (volume.f_flag & ST_RDONLY);
 }
 
-void trashToAbsolute(const QString &path)
+LinuxFileOperations &files()
 {
-    // The Trash lives in the data home; without that folder the Trash would be put elsewhere.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    QFile item(path);
-    const QString name = QFileInfo(path).fileName();
-    if (!item.moveToTrash())
-        throw InstallError(QStringLiteral("\u201C%1\u201D couldn\u2019t be moved to the Trash (%2).").arg(name, item.errorString()));
-    if (!QDir::isAbsolutePath(item.fileName()))
-        throw InstallError(QStringLiteral("\u201C%1\u201D was not put into the Trash.").arg(name));
+    static LinuxFileOperations operations;
+    return operations;
 }
 
-// An exclusive copy of a regular file with its mode, on the device before it counts.
-int copyKeepingMode(const QString &from, const QString &to)
+void trashToAbsolute(const QString &path)
 {
-    const int in = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return errno;
-    struct stat st {};
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int code = S_ISREG(st.st_mode) ? errno : EOPNOTSUPP;
-        ::close(in);
-        return code;
-    }
-    const int out = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (out < 0) {
-        const int code = errno;
-        ::close(in);
-        return code;
-    }
-    int code = 0;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(in, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            code = errno;
-            break;
-        }
-        for (ssize_t done = 0; done < n && code == 0;) {
-            const ssize_t written = ::write(out, buffer + done, size_t(n - done));
-            if (written < 0 && errno != EINTR)
-                code = errno;
-            else if (written > 0)
-                done += written;
-        }
-        if (code != 0)
-            break;
-    }
-    if (code == 0 && ::fchmod(out, st.st_mode & 07777) != 0)
-        code = errno;
-    if (code == 0 && ::fsync(out) != 0)
-        code = errno;
-    ::close(in);
-    if (::close(out) != 0 && code == 0)
-        code = errno;
-    if (code != 0)
-        ::unlink(QFile::encodeName(to).constData());
-    return code;
+    const FileOperations::TrashResult trashed = files().moveToTrash(path);
+    if (!trashed.trashedPath)
+        throw InstallError(QStringLiteral("\u201C%1\u201D couldn\u2019t be moved to the Trash (%2).")
+                               .arg(QFileInfo(path).fileName(), trashed.reason));
 }
 
 } // namespace
@@ -138,7 +83,8 @@ QString InstallLocation::sourceFolderName(const AppInfo &info)
 InstallLocation::Operations InstallLocation::Operations::standard()
 {
     return Operations{trashToAbsolute, [](const QString &from, const QString &to) { return fileops::moveItem(from, to); },
-                      copyKeepingMode, onReadOnlyVolume};
+                      [](const QString &from, const QString &to) { return files().copyExclusive(from, to); },
+                      onReadOnlyVolume};
 }
 
 AppInfo InstallLocation::moveToApplications(const AppInfo &info, const QString &home, LoginItem *loginItem,
