@@ -194,4 +194,13 @@ QLabel *makeSectionHeader(const QString &title, QWidget *parent)
     return label;
 }
 
+QLabel *makeNote(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
 } // namespace quorvane

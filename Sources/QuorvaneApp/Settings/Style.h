@@ -49,5 +49,7 @@ AppearanceMode appliedAppearance(const QWidget *window);
 
 // A form section's header: the title as given (no upper-casing), 14 points, semibold.
 QLabel *makeSectionHeader(const QString &title, QWidget *parent = nullptr);
+// A form's explanatory note: plain, wrapping text in the secondary colour.
+QLabel *makeNote(const QString &text, QWidget *parent = nullptr);
 
 } // namespace quorvane

@@ -9,6 +9,7 @@
 #include "Settings/SymbolIcon.h"
 #include "SettingsViews/CustomFilterRow.h"
 #include "SettingsViews/SettingRow.h"
+#include "SettingsViews/TabChain.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QCheckBox>
@@ -21,7 +22,6 @@
 #include <QSet>
 #include <QShowEvent>
 #include <QSignalBlocker>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 
@@ -199,30 +199,30 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     m_ruleList->setSpacing(12);
     blockColumn->addLayout(m_ruleList);
     auto *buttons = new QHBoxLayout;
-    m_add = new QPushButton(QStringLiteral("Add rule"), block);
-    m_add->setAccessibleName(m_add->text());
-    SymbolIcon::apply(m_add, QStringLiteral("plus"));
-    buttons->addWidget(m_add);
+    auto *add = new QPushButton(QStringLiteral("Add rule"), block);
+    add->setAccessibleName(add->text());
+    SymbolIcon::apply(add, QStringLiteral("plus"));
+    buttons->addWidget(add);
     buttons->addStretch(1);
     m_sortNow = new QPushButton(QStringLiteral("Sort now"), block);
     m_sortNow->setAccessibleName(m_sortNow->text());
     buttons->addWidget(m_sortNow);
     blockColumn->addLayout(buttons);
     rules->addWidget(block);
-    connect(m_add, &QPushButton::clicked, this, &AdvancedTab::addRule);
+    connect(add, &QPushButton::clicked, this, &AdvancedTab::addRule);
     connect(m_sortNow, &QPushButton::clicked, this, [&model] {
         if (model.onSweepNow)
             model.onSweepNow();
     });
 
     column->addWidget(makeSectionHeader(QStringLiteral("Uninstall"), this));
-    m_uninstall = new QPushButton(QStringLiteral("Uninstall…"), this);
+    auto *uninstall = new QPushButton(QStringLiteral("Uninstall…"), this);
     column->addWidget(new SettingRow(QStringLiteral("Uninstall Quorvane…"),
                                      QStringLiteral("Puts every desktop back on your Mac's Desktop as a normal folder, "
                                                     "removes Quorvane from launch-at-startup, and reveals the app so you "
                                                     "can delete it."),
-                                     QStringLiteral("trash"), m_uninstall, this));
-    connect(m_uninstall, &QPushButton::clicked, this, [&model] {
+                                     QStringLiteral("trash"), uninstall, this));
+    connect(uninstall, &QPushButton::clicked, this, [&model] {
         if (model.onUninstall)
             model.onUninstall();
     });
@@ -394,17 +394,7 @@ void AdvancedTab::refreshRules()
     m_sortNow->setVisible(!filters.empty());
 
     // Tab goes through the rules where they stand, not after the rest of the page.
-    QWidget *previous = m_sortNowShortcut;
-    for (CustomFilterRow *row : m_rules) {
-        QWidget *const controls[] = {row->enabledToggle(), row->wordField(), row->destinationButton(), row->trashButton()};
-        for (QWidget *control : controls) {
-            setTabOrder(previous, control);
-            previous = control;
-        }
-    }
-    setTabOrder(previous, m_add);
-    setTabOrder(m_add, m_sortNow);
-    setTabOrder(m_sortNow, m_uninstall);
+    chainTabsInVisualOrder(this);
 }
 
 } // namespace quorvane

@@ -70,9 +70,7 @@ private:
     QLabel *m_noRules;
     QVBoxLayout *m_ruleList;
     std::vector<CustomFilterRow *> m_rules;
-    QPushButton *m_add;
     QPushButton *m_sortNow;
-    QPushButton *m_uninstall;
 };
 
 } // namespace quorvane

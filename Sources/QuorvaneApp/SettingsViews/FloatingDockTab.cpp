@@ -41,15 +41,6 @@ QString baseLabel(FloatingDockCorner corner)
     return QStringLiteral("Bottom-right");
 }
 
-QLabel *note(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
-}
-
 SegmentedControl *segments(const QString &name, const std::vector<std::pair<QString, int>> &entries, bool padded,
                            QWidget *parent)
 {
@@ -81,7 +72,7 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
     SettingsModel &model = context.model;
 
     column->addWidget(makeSectionHeader(QStringLiteral("Summoning"), this));
-    column->addWidget(note(QStringLiteral("A floating strip of your desktops. Drag desktop files onto a folder to move "
+    column->addWidget(makeNote(QStringLiteral("A floating strip of your desktops. Drag desktop files onto a folder to move "
                                           "them there, or click one to switch. Drag the background to reposition."),
                            this));
     auto *show = new QPushButton(QStringLiteral("Show floating dock"), this);
@@ -151,7 +142,7 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
     column->addWidget(new SettingRow(QStringLiteral("Show the flip arrows"), {}, {}, m_flip, this));
     connect(m_flip, &QCheckBox::clicked, this, [&model](bool on) { model.setFloatingDockShowFlipButtons(on); });
     column->addWidget(
-        note(QStringLiteral("Off, the dock is just its folders with a × in the corner — drag it to move it."), this));
+        makeNote(QStringLiteral("Off, the dock is just its folders with a × in the corner — drag it to move it."), this));
     m_transition = segments(QStringLiteral("Transition speed"), {{QStringLiteral("Fast"), 1}, {QStringLiteral("Slow"), 0}},
                             false, this);
     column->addWidget(new SettingRow(QStringLiteral("Transition speed"), {}, {}, m_transition, this));

@@ -26,15 +26,6 @@ namespace quorvane {
 
 namespace {
 
-QLabel *note(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
-}
-
 QCheckBox *toggle(QWidget *parent) { return new QCheckBox(parent); }
 
 QWidget *rowsBox(QWidget *parent)
@@ -104,13 +95,13 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     , m_context(context)
     , m_hintButton(new QToolButton(this))
     , m_hintSlot(new QVBoxLayout)
-    , m_noTemporary(note(QStringLiteral("No temporary desktops. Set one to Temporary in the desktops tab to move or "
+    , m_noTemporary(makeNote(QStringLiteral("No temporary desktops. Set one to Temporary in the desktops tab to move or "
                                         "archive it."),
                          this))
     , m_temporary(rowsBox(this))
-    , m_noArchived(note(QStringLiteral("Nothing archived yet."), this))
+    , m_noArchived(makeNote(QStringLiteral("Nothing archived yet."), this))
     , m_archived(rowsBox(this))
-    , m_noLedger(note(QStringLiteral("No cleanups scheduled — open the calendar and tap a date to add one."), this))
+    , m_noLedger(makeNote(QStringLiteral("No cleanups scheduled — open the calendar and tap a date to add one."), this))
     , m_ledger(rowsBox(this))
     , m_showInMenu(new QCheckBox(QStringLiteral("Show in the menu-bar menu"), this))
     , m_remind(toggle(this))

@@ -16,15 +16,6 @@ namespace quorvane {
 
 namespace {
 
-QLabel *note(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
-}
-
 void clearChildren(QWidget *group)
 {
     for (QWidget *child : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
@@ -55,7 +46,7 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     column->setContentsMargins(20, 8, 20, 16);
     column->setSpacing(6);
     SettingsModel &model = context.model;
-    column->addWidget(note(QStringLiteral("Click a field and press your combo. A modifier (⌃⌥⇧⌘) is required. Press ⌫ "
+    column->addWidget(makeNote(QStringLiteral("Click a field and press your combo. A modifier (⌃⌥⇧⌘) is required. Press ⌫ "
                                           "to clear, ESC to cancel."),
                            this));
 
@@ -97,7 +88,7 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     auto *carouselRows = new QVBoxLayout(m_carousel);
     carouselRows->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_carousel);
-    column->addWidget(note(QStringLiteral("Option-click the menu-bar icon to jump between these desktops in order. Plain "
+    column->addWidget(makeNote(QStringLiteral("Option-click the menu-bar icon to jump between these desktops in order. Plain "
                                           "click still opens the menu. Leave empty to cycle every permanent desktop."),
                            this));
 
@@ -105,7 +96,7 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     column->addWidget(
         new SettingRow(QStringLiteral("Scroll over the menu-bar icon to switch desktops"), {}, {}, m_scroll, this));
     connect(m_scroll, &QCheckBox::clicked, this, [&model](bool on) { model.setScrollToCycle(on); });
-    column->addWidget(note(QStringLiteral("Scrolling previews desktops in a centred pop-up; the switch happens once "
+    column->addWidget(makeNote(QStringLiteral("Scrolling previews desktops in a centred pop-up; the switch happens once "
                                           "scrolling settles."),
                            this));
     column->addStretch(1);
@@ -169,7 +160,7 @@ void ShortcutsTab::rebuildDesktops(const std::vector<Workspace> &live)
     m_desktopNames.clear();
     auto *rows = static_cast<QVBoxLayout *>(m_desktops->layout());
     if (live.empty())
-        rows->addWidget(note(QStringLiteral("Create a desktop to assign a hotkey."), m_desktops));
+        rows->addWidget(makeNote(QStringLiteral("Create a desktop to assign a hotkey."), m_desktops));
     SettingsModel *model = &m_context.model;
     for (const Workspace &workspace : live) {
         KeyRecorderView *view = recorder(workspace.hotkey, m_desktops);
