@@ -12,12 +12,15 @@
 #include "ScriptProcess.h"
 #include "ScriptRunner.h"
 #include "TerminationSignals.h"
+#include "StatusNotifierItem.h"
+#include "StatusPanelShade.h"
 #include "TrayStatusItem.h"
 #include "WidgetActivationPolicy.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
+#include <QSystemTrayIcon>
 
 #include <memory>
 
@@ -52,7 +55,20 @@ int main(int argc, char **argv)
 
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
-    AppEnvironment env{Paths::standard(), info, [] { return std::make_shared<TrayStatusItem>(); }, &scheduler, &alerts,
+    // A status area with a StatusNotifier watcher draws our item and its menu itself; an embedding
+    // tray gets the tray icon. With neither yet, the item waits for a watcher (status areas that
+    // start after the application are watchers on every current desktop).
+    const auto makeStatusItem = [&info]() -> std::shared_ptr<StatusItem> {
+        if (StatusNotifierItem::watcherPresent() || !QSystemTrayIcon::isSystemTrayAvailable()) {
+            auto item = std::make_shared<StatusNotifierItem>(info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier,
+                                                             QStringLiteral("Quorvane"));
+            item->setGlyphColour(statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())));
+            qCInfo(Log::app()) << "status item offered to the status area's watcher as" << item->serviceName();
+            return item;
+        }
+        return std::make_shared<TrayStatusItem>();
+    };
+    AppEnvironment env{Paths::standard(), info, makeStatusItem, &scheduler, &alerts,
                        &activation, &inProcessScripts, &scriptTool, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };

@@ -6,13 +6,15 @@
 
 class QImage;
 class QMenu;
+class QString;
 
 namespace quorvane {
 
 // The application's icon in the desktop's status area (the tray).
 class StatusItem {
 public:
-    enum class Button { left, right };
+    // Middle is the click a status area passes on as its secondary activation.
+    enum class Button { left, right, middle };
 
     struct Click {
         Button button = Button::left;
@@ -34,7 +36,10 @@ public:
     virtual bool isAvailable() const = 0;
     virtual void setVisible(bool visible) = 0;
     virtual void setImage(const QImage &image) = 0;
-    // Called for every left or right click on the item.
+    virtual void setToolTip(const QString &title, const QString &text) = 0;
+    // The menu the status area may draw itself; it stays the caller's and may change at any time.
+    virtual void setMenu(QMenu *menu) = 0;
+    // Called for every click on the item.
     virtual void setOnClick(std::function<void(const Click &)> onClick) = 0;
     // Called for wheel events over the item, where the status area passes them on.
     virtual void setOnWheel(std::function<void(const Wheel &)> onWheel) = 0;

@@ -28,6 +28,9 @@ TrayStatusItem::TrayStatusItem()
         case QSystemTrayIcon::Context:
             click.button = Button::right;
             break;
+        case QSystemTrayIcon::MiddleClick:
+            click.button = Button::middle;
+            break;
         default:
             return;
         }
@@ -58,6 +61,11 @@ void TrayStatusItem::setVisible(bool visible)
 void TrayStatusItem::setImage(const QImage &image)
 {
     m_tray->setIcon(QIcon(QPixmap::fromImage(image)));
+}
+
+void TrayStatusItem::setToolTip(const QString &title, const QString &text)
+{
+    m_tray->setToolTip(text.isEmpty() ? title : title + QLatin1Char('\n') + text);
 }
 
 void TrayStatusItem::setOnClick(std::function<void(const Click &)> onClick)

@@ -20,6 +20,8 @@ public:
     bool isAvailable() const override;
     void setVisible(bool visible) override;
     void setImage(const QImage &image) override;
+    void setToolTip(const QString &title, const QString &text) override;
+    void setMenu(QMenu *) override {} // the tray opens the menu through the click
     void setOnClick(std::function<void(const Click &)> onClick) override;
     void setOnWheel(std::function<void(const Wheel &)> onWheel) override;
     void popUpMenu(QMenu &menu) override;

@@ -139,6 +139,7 @@ void AppController::completeLaunch()
     if (!m_statusItem->isAvailable())
         qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";
     m_menuBarIcon.install(m_statusItem);
+    m_statusItem->setMenu(&m_menu);
     QPointer<AppController> weak(this);
     m_statusItem->setOnClick([weak](const StatusItem::Click &click) {
         if (weak)
@@ -147,8 +148,7 @@ void AppController::completeLaunch()
     m_statusItem->setVisible(true);
     if (m_statusItem->isAvailable())
         qCInfo(Log::app()) << "status item shown in the status area";
-    // 5. Scrolling over the status item; it reaches the application only from status areas
-    // that embed the item's window.
+    // 5. Scrolling over the status item.
     m_statusItem->setOnWheel([weak](const StatusItem::Wheel &wheel) {
         if (weak && weak->loadOrDefault().settings.scrollToCycle)
             weak->handleScroll(wheel);

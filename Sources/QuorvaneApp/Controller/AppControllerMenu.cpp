@@ -21,7 +21,8 @@ namespace quorvane {
 
 void AppController::rebuildMenu()
 {
-    m_menuModel = StatusMenuModel::build(loadOrDefault(), m_updater.offersUpdates());
+    const Config config = loadOrDefault();
+    m_menuModel = StatusMenuModel::build(config, m_updater.offersUpdates());
     QPointer<AppController> weak(this);
     renderStatusMenu(m_menuModel, m_menu, [weak](const StatusMenuItem &item) {
         if (!weak)
@@ -33,6 +34,10 @@ void AppController::rebuildMenu()
         else
             weak->choose(item);
     });
+    // The tool tip names the active desktop.
+    const QString &active = config.activeWorkspace;
+    m_statusItem->setToolTip(m_env.info.name.isEmpty() ? QStringLiteral("Quorvane") : m_env.info.name,
+                             active == Config::blankWorkspaceName ? QStringLiteral("Desktop hidden") : active);
 }
 
 void AppController::choose(const StatusMenuItem &item)
@@ -72,8 +77,10 @@ void AppController::choose(const StatusMenuItem &item)
 
 void AppController::statusItemClicked(const StatusItem::Click &click)
 {
-    // Alt stands for the option key: with the left button it runs the carousel.
-    if (click.button == StatusItem::Button::left && click.modifiers.testFlag(Qt::AltModifier)) {
+    // Alt stands for the option key: with the left button it runs the carousel. Window managers
+    // that take Alt+click for themselves leave the middle button, which does the same.
+    if (click.button == StatusItem::Button::middle
+        || (click.button == StatusItem::Button::left && click.modifiers.testFlag(Qt::AltModifier))) {
         cycleOptionClick();
         return;
     }

@@ -3,6 +3,7 @@
 #include "Triggers/KeyNames.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QIcon>
 #include <QMenu>
 
@@ -146,6 +147,11 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
                       const std::function<void(const StatusMenuItem &)> &onChoose)
 {
     menu.clear();
+    qDeleteAll(menu.findChildren<QActionGroup *>(Qt::FindDirectChildrenOnly));
+    // The desktops are one choice; the group keeps the menu's check marks (it excludes nothing)
+    // and tells status areas that draw the menu themselves to show them as radio items.
+    auto *desktops = new QActionGroup(&menu);
+    desktops->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (const StatusMenuItem &item : model.items) {
         if (item.separator) {
             menu.addSeparator();
@@ -160,6 +166,8 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
         action->setEnabled(item.enabled);
         action->setCheckable(item.checkable);
         action->setChecked(item.checked);
+        if (item.action == StatusMenuAction::switchWorkspace)
+            desktops->addAction(action);
         if (!item.imageSymbol.isEmpty()) {
             action->setIcon(QIcon::fromTheme(themeIconName(item.imageSymbol)));
             action->setIconText(item.imageDescription);

@@ -3,6 +3,7 @@
 #include "StatusItem.h"
 
 #include <QImage>
+#include <QString>
 #include <QStringList>
 
 #include <vector>
@@ -15,6 +16,9 @@ public:
     bool available = true;
     bool visible = false;
     std::vector<QImage> images;
+    QString toolTipTitle;
+    QString toolTipText;
+    QMenu *menu = nullptr;
     // Titles of the menus popped up, in order, and what each popup should do while open.
     QStringList poppedUpMenus;
     std::function<void(QMenu &)> whileMenuOpen;
@@ -22,6 +26,12 @@ public:
     bool isAvailable() const override { return available; }
     void setVisible(bool v) override { visible = v; }
     void setImage(const QImage &image) override { images.push_back(image); }
+    void setToolTip(const QString &title, const QString &text) override
+    {
+        toolTipTitle = title;
+        toolTipText = text;
+    }
+    void setMenu(QMenu *m) override { menu = m; }
     void setOnClick(std::function<void(const Click &)> onClick) override { m_onClick = std::move(onClick); }
     void setOnWheel(std::function<void(const Wheel &)> onWheel) override { m_onWheel = std::move(onWheel); }
     void popUpMenu(QMenu &menu) override;

@@ -1,0 +1,221 @@
+#include "StatusNotifierItem.h"
+
+#include "DBusMenuExporter.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
+#include <QImage>
+#include <QLoggingCategory>
+#include <QMenu>
+#include <QPainter>
+
+#include <cmath>
+
+namespace quorvane {
+
+namespace {
+
+Q_LOGGING_CATEGORY(statusLog, "quorvane.status")
+
+// The glyph keeps its shape and takes the colour chosen for the panel.
+QImage tinted(const QImage &image, const QColor &colour)
+{
+    QImage result = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&result);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(result.rect(), colour);
+    return result;
+}
+
+// The sizes status areas draw at, besides the image's own.
+constexpr int offeredSides[] = {22, 16};
+
+} // namespace
+
+StatusNotifierItem::StatusNotifierItem(const QString &id, const QString &title, QDBusConnection bus)
+    : m_bus(std::move(bus))
+    , m_id(id)
+    , m_title(title)
+    , m_menu(std::make_unique<DBusMenuExporter>())
+{
+    registerStatusNotifierTypes();
+    static int counter = 0;
+    m_serviceName = QStringLiteral("org.kde.StatusNotifierItem-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    m_toolTip.title = title;
+
+    m_iconTimer.setSingleShot(true);
+    m_iconTimer.setInterval(iconAnnouncementMs);
+    connect(&m_iconTimer, &QTimer::timeout, this, [this] {
+        if (std::exchange(m_iconPending, false))
+            announceIcon();
+    });
+
+    if (!m_bus.isConnected())
+        return;
+    m_bus.registerObject(QString::fromLatin1(itemPath), this, QDBusConnection::ExportScriptableContents | QDBusConnection::ExportAllProperties);
+    m_bus.registerObject(QString::fromLatin1(menuObjectPath), m_menu.get(),
+                         QDBusConnection::ExportScriptableContents | QDBusConnection::ExportAllProperties);
+    m_bus.registerService(m_serviceName);
+
+    // A status area that starts (or restarts) later finds the item when its watcher appears.
+    m_watcher = new QDBusServiceWatcher(QString::fromLatin1(watcherService), m_bus,
+                                        QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString &, const QString &, const QString &newOwner) {
+                m_watcherPresent = !newOwner.isEmpty();
+                if (m_watcherPresent)
+                    registerWithWatcher();
+            });
+    m_watcherPresent = watcherPresent(m_bus);
+    if (m_watcherPresent)
+        registerWithWatcher();
+}
+
+StatusNotifierItem::~StatusNotifierItem()
+{
+    if (!m_bus.isConnected())
+        return;
+    m_bus.unregisterService(m_serviceName);
+    m_bus.unregisterObject(QString::fromLatin1(menuObjectPath));
+    m_bus.unregisterObject(QString::fromLatin1(itemPath));
+}
+
+bool StatusNotifierItem::watcherPresent(const QDBusConnection &bus)
+{
+    return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(QString::fromLatin1(watcherService));
+}
+
+void StatusNotifierItem::registerWithWatcher()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(watcherService), QStringLiteral("/StatusNotifierWatcher"),
+                                                       QString::fromLatin1(watcherService), QStringLiteral("RegisterStatusNotifierItem"));
+    call << m_serviceName;
+    auto *pending = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [](QDBusPendingCallWatcher *watcher) {
+        if (watcher->isError())
+            qCWarning(statusLog) << "the status area's watcher refused the status item:" << watcher->error().message();
+        else
+            qCInfo(statusLog) << "status item registered with the status area's watcher";
+        watcher->deleteLater();
+    });
+}
+
+bool StatusNotifierItem::isAvailable() const
+{
+    return m_watcherPresent;
+}
+
+void StatusNotifierItem::setVisible(bool visible)
+{
+    if (visible == m_visible)
+        return;
+    m_visible = visible;
+    Q_EMIT NewStatus(status());
+}
+
+void StatusNotifierItem::setImage(const QImage &image)
+{
+    if (image.isNull())
+        return;
+    const QImage glyph = tinted(image, m_glyphColour);
+    QList<StatusIconPixmap> pixmaps{StatusIconPixmap::fromImage(glyph)};
+    for (const int side : offeredSides) {
+        if (side < glyph.width())
+            pixmaps.append(StatusIconPixmap::fromImage(glyph.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+    m_pixmaps = std::move(pixmaps);
+    // The first change goes out at once; the frames of an animation at most once per interval,
+    // the last of them always.
+    if (m_iconTimer.isActive()) {
+        m_iconPending = true;
+        return;
+    }
+    announceIcon();
+    m_iconTimer.start();
+}
+
+void StatusNotifierItem::announceIcon()
+{
+    if (m_pixmaps == m_announcedPixmaps)
+        return;
+    m_announcedPixmaps = m_pixmaps;
+    Q_EMIT NewIcon();
+}
+
+void StatusNotifierItem::setToolTip(const QString &title, const QString &text)
+{
+    if (m_toolTip.title == title && m_toolTip.text == text)
+        return;
+    m_toolTip.title = title;
+    m_toolTip.text = text;
+    Q_EMIT NewToolTip();
+}
+
+void StatusNotifierItem::setMenu(QMenu *menu)
+{
+    m_menu->setMenu(menu);
+}
+
+void StatusNotifierItem::setOnClick(std::function<void(const Click &)> onClick)
+{
+    m_onClick = std::move(onClick);
+}
+
+void StatusNotifierItem::setOnWheel(std::function<void(const Wheel &)> onWheel)
+{
+    m_onWheel = std::move(onWheel);
+}
+
+void StatusNotifierItem::popUpMenu(QMenu &menu)
+{
+    const QPoint at = m_clickPoint.value_or(QCursor::pos());
+    m_clickPoint.reset();
+    menu.exec(at);
+}
+
+void StatusNotifierItem::click(Button button, int x, int y)
+{
+    // The reply leaves first: a menu opened from the click runs in its own event loop.
+    QTimer::singleShot(0, this, [this, button, x, y] {
+        if (!m_onClick)
+            return;
+        if (x > 0 || y > 0)
+            m_clickPoint = QPoint(x, y);
+        m_onClick(Click{button, {}});
+    });
+}
+
+void StatusNotifierItem::ContextMenu(int x, int y)
+{
+    click(Button::right, x, y);
+}
+
+void StatusNotifierItem::Activate(int x, int y)
+{
+    click(Button::left, x, y);
+}
+
+void StatusNotifierItem::SecondaryActivate(int x, int y)
+{
+    click(Button::middle, x, y);
+}
+
+void StatusNotifierItem::Scroll(int delta, const QString &orientation)
+{
+    if (delta == 0 || orientation.compare(QLatin1String("vertical"), Qt::CaseInsensitive) != 0)
+        return;
+    // Status areas send one call per notch, some with 1 and some with the wheel's 120 per
+    // notch; a positive delta scrolls down.
+    Wheel wheel;
+    wheel.deltaY = -(std::abs(delta) >= 120 ? delta / 120.0 : double(delta));
+    QTimer::singleShot(0, this, [this, wheel] {
+        if (m_onWheel)
+            m_onWheel(wheel);
+    });
+}
+
+} // namespace quorvane

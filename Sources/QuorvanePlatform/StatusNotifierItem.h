@@ -1,0 +1,124 @@
+#pragma once
+
+#include "StatusItem.h"
+#include "StatusNotifierTypes.h"
+
+#include <QColor>
+#include <QDBusConnection>
+#include <QDBusObjectPath>
+#include <QObject>
+#include <QPoint>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+
+class QDBusServiceWatcher;
+
+namespace quorvane {
+
+class DBusMenuExporter;
+
+// The status item as an org.kde.StatusNotifierItem on the session bus, registered with the
+// status area's watcher (again whenever a watcher appears), its menu exported beside it for the
+// status area to draw. Calls from the status area are answered at once; what they ask for runs
+// afterwards, so a menu or a switch never keeps the status area waiting.
+class StatusNotifierItem final : public QObject, public StatusItem {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
+    Q_PROPERTY(QString Category READ category CONSTANT)
+    Q_PROPERTY(QString Id READ id CONSTANT)
+    Q_PROPERTY(QString Title READ title CONSTANT)
+    Q_PROPERTY(QString Status READ status)
+    Q_PROPERTY(int WindowId READ windowId CONSTANT)
+    Q_PROPERTY(QString IconThemePath READ emptyString CONSTANT)
+    Q_PROPERTY(QString IconName READ emptyString CONSTANT)
+    Q_PROPERTY(QList<quorvane::StatusIconPixmap> IconPixmap READ iconPixmap)
+    Q_PROPERTY(QString OverlayIconName READ emptyString CONSTANT)
+    Q_PROPERTY(QList<quorvane::StatusIconPixmap> OverlayIconPixmap READ noPixmaps CONSTANT)
+    Q_PROPERTY(QString AttentionIconName READ emptyString CONSTANT)
+    Q_PROPERTY(QList<quorvane::StatusIconPixmap> AttentionIconPixmap READ noPixmaps CONSTANT)
+    Q_PROPERTY(QString AttentionMovieName READ emptyString CONSTANT)
+    Q_PROPERTY(quorvane::StatusToolTip ToolTip READ toolTip)
+    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu CONSTANT)
+    Q_PROPERTY(QDBusObjectPath Menu READ menuPath CONSTANT)
+
+public:
+    static constexpr const char *watcherService = "org.kde.StatusNotifierWatcher";
+    static constexpr const char *itemPath = "/StatusNotifierItem";
+    static constexpr const char *menuObjectPath = "/MenuBar";
+    // The shortest time between two icon changes announced on the bus (an animation's frames
+    // come faster than a status area redraws them).
+    static constexpr int iconAnnouncementMs = 40;
+
+    StatusNotifierItem(const QString &id, const QString &title, QDBusConnection bus = QDBusConnection::sessionBus());
+    ~StatusNotifierItem() override;
+
+    // Whether a status area's watcher is on the bus now.
+    static bool watcherPresent(const QDBusConnection &bus = QDBusConnection::sessionBus());
+
+    // The colour the glyph is drawn in: light on a dark panel, dark on a light one.
+    void setGlyphColour(const QColor &colour) { m_glyphColour = colour; }
+    QString serviceName() const { return m_serviceName; }
+
+    bool isAvailable() const override;
+    void setVisible(bool visible) override;
+    void setImage(const QImage &image) override;
+    void setToolTip(const QString &title, const QString &text) override;
+    void setMenu(QMenu *menu) override;
+    void setOnClick(std::function<void(const Click &)> onClick) override;
+    void setOnWheel(std::function<void(const Wheel &)> onWheel) override;
+    void popUpMenu(QMenu &menu) override;
+
+    QString category() const { return QStringLiteral("ApplicationStatus"); }
+    QString id() const { return m_id; }
+    QString title() const { return m_title; }
+    QString status() const { return m_visible ? QStringLiteral("Active") : QStringLiteral("Passive"); }
+    int windowId() const { return 0; }
+    QString emptyString() const { return {}; }
+    QList<StatusIconPixmap> iconPixmap() const { return m_pixmaps; }
+    QList<StatusIconPixmap> noPixmaps() const { return {}; }
+    StatusToolTip toolTip() const { return m_toolTip; }
+    // A plain left click opens the menu, as a right click does.
+    bool itemIsMenu() const { return true; }
+    QDBusObjectPath menuPath() const { return QDBusObjectPath(QString::fromLatin1(menuObjectPath)); }
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void ContextMenu(int x, int y);
+    Q_SCRIPTABLE void Activate(int x, int y);
+    Q_SCRIPTABLE void SecondaryActivate(int x, int y);
+    Q_SCRIPTABLE void Scroll(int delta, const QString &orientation);
+
+Q_SIGNALS:
+    Q_SCRIPTABLE void NewTitle();
+    Q_SCRIPTABLE void NewIcon();
+    Q_SCRIPTABLE void NewAttentionIcon();
+    Q_SCRIPTABLE void NewOverlayIcon();
+    Q_SCRIPTABLE void NewToolTip();
+    Q_SCRIPTABLE void NewStatus(const QString &status);
+
+private:
+    void registerWithWatcher();
+    void click(Button button, int x, int y);
+    void announceIcon();
+
+    QDBusConnection m_bus;
+    QString m_id;
+    QString m_title;
+    QString m_serviceName;
+    std::unique_ptr<DBusMenuExporter> m_menu;
+    QDBusServiceWatcher *m_watcher = nullptr;
+    bool m_watcherPresent = false;
+    bool m_visible = false;
+    QColor m_glyphColour = Qt::black;
+    QList<StatusIconPixmap> m_pixmaps;
+    QList<StatusIconPixmap> m_announcedPixmaps;
+    QTimer m_iconTimer;
+    bool m_iconPending = false;
+    StatusToolTip m_toolTip;
+    std::optional<QPoint> m_clickPoint;
+    std::function<void(const Click &)> m_onClick;
+    std::function<void(const Wheel &)> m_onWheel;
+};
+
+} // namespace quorvane

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <optional>
+
+namespace quorvane {
+
+// What the desktop tells about the panel that holds the status area.
+struct StatusPanelHints {
+    QString currentDesktop;              // XDG_CURRENT_DESKTOP
+    std::optional<bool> xfcePanelDark;   // the XFCE panel's own dark-mode switch, when set
+    QString themeName;                   // the GTK theme in use
+    QString colorScheme;                 // the session's colour-scheme preference
+    bool applicationPaletteDark = false; // the application's own window colour is dark
+
+    // Read from the running session (xfconf and GSettings, each at most a few seconds).
+    static StatusPanelHints probe();
+};
+
+// Whether the panel is dark, as far as the hints tell: XFCE's panel switch, else GNOME's top bar
+// (dark in every style), else the session's dark preference or theme.
+bool statusPanelIsDark(const StatusPanelHints &hints);
+
+// The glyph's colour on that panel.
+QColor statusGlyphColour(bool darkPanel);
+
+} // namespace quorvane
