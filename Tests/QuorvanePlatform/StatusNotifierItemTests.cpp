@@ -1,0 +1,271 @@
+#include "DBusMenuExporter.h"
+#include "StatusNotifierItem.h"
+
+#include <QActionGroup>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusReply>
+#include <QEventLoop>
+#include <QImage>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+// Stands in for a status area's watcher on a connection of its own.
+class FakeWatcher : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+
+public:
+    QStringList registered;
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString &service) { registered << service; }
+};
+
+// Counts the signals a status area would hear.
+class SignalLog : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QDBusMessage> received;
+
+public Q_SLOTS:
+    void take(const QDBusMessage &message) { received << message; }
+};
+
+const QString item = QStringLiteral("org.kde.StatusNotifierItem");
+const QString dbusmenu = QStringLiteral("com.canonical.dbusmenu");
+
+class StatusNotifierOnABus : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Only on a bus of the test's own: a fake watcher must never meet a real one.
+        if (qEnvironmentVariableIsEmpty("QUORVANE_PRIVATE_BUS") || !QDBusConnection::sessionBus().isConnected())
+            GTEST_SKIP() << "needs a private session bus";
+        host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("host"));
+        registerStatusNotifierTypes();
+    }
+    void TearDown() override { QDBusConnection::disconnectFromBus(QStringLiteral("host")); }
+
+    // Calls without blocking: the item answers on this same thread.
+    QDBusMessage call(const QString &service, const QString &path, const QString &interface, const QString &method,
+                      const QVariantList &arguments = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
+        message.setArguments(arguments);
+        QDBusPendingCallWatcher watcher(host.asyncCall(message));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return watcher.isFinished(); }, 5000)) << method.toStdString();
+        return watcher.reply();
+    }
+    QVariant property(const StatusNotifierItem &sni, const QString &name)
+    {
+        const QDBusMessage reply = call(sni.serviceName(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get", {item, name});
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    }
+    template <typename T> T demarshalled(const QVariant &value)
+    {
+        T result;
+        value.value<QDBusArgument>() >> result;
+        return result;
+    }
+    bool startWatcher(FakeWatcher &watcher)
+    {
+        watcherBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("watcher"));
+        return watcherBus.registerObject("/StatusNotifierWatcher", &watcher, QDBusConnection::ExportScriptableSlots)
+            && watcherBus.registerService("org.kde.StatusNotifierWatcher");
+    }
+    void stopWatcher()
+    {
+        watcherBus.unregisterService("org.kde.StatusNotifierWatcher");
+        QDBusConnection::disconnectFromBus(QStringLiteral("watcher"));
+    }
+
+    QDBusConnection host{QString()};
+    QDBusConnection watcherBus{QString()};
+};
+
+TEST_F(StatusNotifierOnABus, RegistersWithEveryWatcherThatAppears)
+{
+    StatusNotifierItem sni("quorvane", "Quorvane");
+    EXPECT_FALSE(sni.isAvailable());
+    EXPECT_TRUE(host.interface()->isServiceRegistered(sni.serviceName()));
+
+    FakeWatcher watcher;
+    ASSERT_TRUE(startWatcher(watcher));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watcher.registered.size() == 1; }, 5000));
+    EXPECT_EQ(watcher.registered, QStringList{sni.serviceName()});
+    EXPECT_TRUE(sni.isAvailable());
+
+    // The status area restarts: its new watcher hears of the item again.
+    stopWatcher();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !sni.isAvailable(); }, 5000));
+    ASSERT_TRUE(startWatcher(watcher));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watcher.registered.size() == 2; }, 5000));
+    stopWatcher();
+}
+
+TEST_F(StatusNotifierOnABus, PublishesTheGlyphInThePanelsColourTheToolTipAndTheMenu)
+{
+    StatusNotifierItem sni("quorvane", "Quorvane");
+    sni.setGlyphColour(QColor(0x10, 0x20, 0x30));
+    QImage glyph(44, 44, QImage::Format_ARGB32_Premultiplied);
+    glyph.fill(Qt::transparent);
+    glyph.setPixel(0, 0, qRgba(0, 0, 0, 255)); // drawn in black, as the animator draws it
+    sni.setImage(glyph);
+    sni.setToolTip("Quorvane", "Work");
+    sni.setVisible(true);
+
+    EXPECT_EQ(property(sni, "Status").toString(), "Active");
+    EXPECT_TRUE(property(sni, "ItemIsMenu").toBool());
+    EXPECT_EQ(property(sni, "Menu").value<QDBusObjectPath>().path(), "/MenuBar");
+    const auto tip = demarshalled<StatusToolTip>(property(sni, "ToolTip"));
+    EXPECT_EQ(tip.title, "Quorvane");
+    EXPECT_EQ(tip.text, "Work");
+
+    const auto pixmaps = demarshalled<QList<StatusIconPixmap>>(property(sni, "IconPixmap"));
+    ASSERT_FALSE(pixmaps.isEmpty());
+    EXPECT_EQ(pixmaps[0].width, 44);
+    ASSERT_EQ(pixmaps[0].bytes.size(), 44 * 44 * 4);
+    // Alpha, red, green, blue, in that order whatever the machine's byte order.
+    EXPECT_EQ(pixmaps[0].bytes.left(4), QByteArray::fromHex("ff102030"));
+    EXPECT_EQ(pixmaps[0].bytes.mid(4, 4), QByteArray::fromHex("00000000"));
+}
+
+TEST_F(StatusNotifierOnABus, ClicksAndScrollsReachTheCallbacksAfterTheReply)
+{
+    StatusNotifierItem sni("quorvane", "Quorvane");
+    std::vector<StatusItem::Button> clicks;
+    bool repliedWhileRunning = false;
+    std::unique_ptr<QDBusPendingCallWatcher> pending;
+    sni.setOnClick([&](const StatusItem::Click &click) {
+        clicks.push_back(click.button);
+        // As a menu would: wait in an event loop of its own. The status area has its answer.
+        repliedWhileRunning = QTest::qWaitFor([&] { return pending && pending->isFinished(); }, 3000);
+    });
+    std::vector<double> wheel;
+    sni.setOnWheel([&](const StatusItem::Wheel &w) {
+        EXPECT_FALSE(w.precise);
+        wheel.push_back(w.deltaY);
+    });
+
+    const auto send = [&](const QString &method, const QVariantList &arguments) {
+        QDBusMessage message = QDBusMessage::createMethodCall(sni.serviceName(), "/StatusNotifierItem", item, method);
+        message.setArguments(arguments);
+        pending = std::make_unique<QDBusPendingCallWatcher>(host.asyncCall(message));
+        repliedWhileRunning = false;
+        const std::size_t before = clicks.size();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.size() > before || (pending->isFinished() && method == "Scroll"); }, 5000));
+    };
+    send("Activate", {10, 20});
+    EXPECT_TRUE(repliedWhileRunning);
+    send("ContextMenu", {10, 20});
+    EXPECT_TRUE(repliedWhileRunning);
+    send("SecondaryActivate", {10, 20});
+    EXPECT_TRUE(repliedWhileRunning);
+    EXPECT_EQ(clicks, (std::vector{StatusItem::Button::left, StatusItem::Button::right, StatusItem::Button::middle}));
+
+    // One call per notch: XFCE sends 1, others the wheel's 120; a negative delta is up.
+    send("Scroll", {-1, "vertical"});
+    send("Scroll", {120, "Vertical"});
+    send("Scroll", {1, "horizontal"});
+    QTest::qWait(50);
+    EXPECT_EQ(wheel, (std::vector{1.0, -1.0}));
+}
+
+TEST_F(StatusNotifierOnABus, AnAnimationDoesNotFloodTheBusAndItsLastFrameArrives)
+{
+    StatusNotifierItem sni("quorvane", "Quorvane");
+    SignalLog log;
+    ASSERT_TRUE(host.connect(sni.serviceName(), "/StatusNotifierItem", item, "NewIcon", &log, SLOT(take(QDBusMessage))));
+    QImage frame(22, 22, QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < 30; ++i) {
+        frame.fill(Qt::transparent);
+        frame.setPixel(i % 22, 0, qRgba(0, 0, 0, 255));
+        sni.setImage(frame);
+    }
+    QTest::qWait(4 * StatusNotifierItem::iconAnnouncementMs);
+    EXPECT_GE(log.received.size(), 1);
+    EXPECT_LE(log.received.size(), 3);
+    const auto pixmaps = demarshalled<QList<StatusIconPixmap>>(property(sni, "IconPixmap"));
+    ASSERT_FALSE(pixmaps.isEmpty());
+    EXPECT_EQ(pixmaps[0].bytes.mid(4 * (29 % 22), 1), QByteArray::fromHex("ff")); // the last frame
+}
+
+TEST_F(StatusNotifierOnABus, TheMenuIsPublishedWithItsChoicesAndClicksTriggerItsActions)
+{
+    StatusNotifierItem sni("quorvane", "Quorvane");
+    QMenu menu;
+    auto *desktops = new QActionGroup(&menu);
+    desktops->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    QAction *work = menu.addAction("Work\t⌃1");
+    QAction *play = menu.addAction("R&&D_1");
+    for (QAction *desktop : {work, play}) {
+        desktop->setCheckable(true);
+        desktops->addAction(desktop);
+    }
+    work->setChecked(true);
+    menu.addSeparator();
+    QAction *hide = menu.addAction("Hide current desktop");
+    hide->setCheckable(true);
+    menu.addAction("Expand desktop")->setEnabled(false);
+    QMenu *more = menu.addMenu("More");
+    more->addAction("Inside");
+    sni.setMenu(&menu);
+
+    const QDBusMessage reply = call(sni.serviceName(), "/MenuBar", dbusmenu, "GetLayout", {0, -1, QStringList()});
+    ASSERT_EQ(reply.arguments().size(), 2);
+    const uint revision = reply.arguments()[0].toUInt();
+    const auto root = demarshalled<DBusMenuLayoutItem>(reply.arguments()[1]);
+    ASSERT_EQ(root.children.size(), 6);
+    const auto &p = [&](int i) { return root.children[i].properties; };
+    EXPECT_EQ(p(0)["label"], "Work");
+    EXPECT_EQ(p(0)["toggle-type"], "radio");
+    EXPECT_EQ(p(0)["toggle-state"], 1);
+    EXPECT_EQ(p(1)["label"], "R&D__1");
+    EXPECT_EQ(p(1)["toggle-state"], 0);
+    EXPECT_EQ(p(2)["type"], "separator");
+    EXPECT_EQ(p(3)["toggle-type"], "checkmark");
+    EXPECT_EQ(p(4)["enabled"], false);
+    EXPECT_EQ(p(5)["children-display"], "submenu");
+    ASSERT_EQ(root.children[5].children.size(), 1);
+    EXPECT_EQ(root.children[5].children[0].properties["label"], "Inside");
+
+    int triggered = 0;
+    QObject::connect(play, &QAction::triggered, [&] { ++triggered; });
+    call(sni.serviceName(), "/MenuBar", dbusmenu, "Event",
+         {root.children[1].id, "clicked", QVariant::fromValue(QDBusVariant(0)), 0u});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return triggered == 1; }, 5000));
+
+    // A rebuilt menu and a changed item are announced.
+    SignalLog layouts;
+    SignalLog changes;
+    ASSERT_TRUE(host.connect(sni.serviceName(), "/MenuBar", dbusmenu, "LayoutUpdated", &layouts, SLOT(take(QDBusMessage))));
+    ASSERT_TRUE(host.connect(sni.serviceName(), "/MenuBar", dbusmenu, "ItemsPropertiesUpdated", &changes, SLOT(take(QDBusMessage))));
+    work->setChecked(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !changes.received.isEmpty(); }, 5000));
+    const auto updated = demarshalled<QList<DBusMenuItemProperties>>(changes.received[0].arguments()[0]);
+    const auto workUpdate = std::find_if(updated.begin(), updated.end(), [&](const auto &u) { return u.id == root.children[0].id; });
+    ASSERT_NE(workUpdate, updated.end());
+    EXPECT_EQ(workUpdate->properties["toggle-state"], 0);
+    EXPECT_EQ(workUpdate->properties["enabled"], true); // back at the default, still sent
+    menu.addAction("New desktop…");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !layouts.received.isEmpty(); }, 5000));
+    EXPECT_GT(layouts.received[0].arguments()[0].toUInt(), revision);
+    const QDBusMessage after = call(sni.serviceName(), "/MenuBar", dbusmenu, "GetLayout", {0, -1, QStringList{"label"}});
+    const auto rebuilt = demarshalled<DBusMenuLayoutItem>(after.arguments()[1]);
+    ASSERT_EQ(rebuilt.children.size(), 7);
+    EXPECT_EQ(rebuilt.children[6].properties, (QVariantMap{{"label", "New desktop…"}}));
+}
+
+} // namespace
+
+#include "StatusNotifierItemTests.moc"
