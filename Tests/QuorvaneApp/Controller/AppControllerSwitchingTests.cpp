@@ -348,6 +348,21 @@ TEST_F(Switching, AltWithTheLeftButtonRunsTheCarouselInsteadOfTheMenu)
     EXPECT_EQ(load().activeWorkspace, "A");
 }
 
+TEST_F(Switching, TheMiddleButtonRunsTheCarouselAndTheToolTipNamesTheActiveDesktop)
+{
+    Config config = layOut({{"A", {}}, {"B", {}}, {"C", {}}});
+    config.settings.optionClickCarousel = {"C", "A"};
+    save(config);
+    AppController controller(environment());
+    controller.completeLaunch();
+    EXPECT_EQ(status->menu, &controller.menu());
+    EXPECT_EQ(status->toolTipText, "A");
+    status->click(StatusItem::Button::middle);
+    EXPECT_TRUE(status->poppedUpMenus.isEmpty());
+    EXPECT_EQ(load().activeWorkspace, "C");
+    EXPECT_EQ(status->toolTipText, "C");
+}
+
 TEST_F(Switching, TheScreenshotFilteringItemPausesAndResumesAndRebuildsTheMenu)
 {
     Config config = layOut({{"A", {}}});
