@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The status item in a real XFCE session (xfce4-panel's status tray draws it and its menu):
+# the glyph is legible on the dark panel; a right click opens Quorvane's menu and a pick
+# switches; two wheel notches over the icon switch; a middle click runs the carousel; xfdesktop
+# runs over the switched Desktop; the cleanup reminder reaches the bus. Every switch is checked
+# on disk and in config.json. Pictures go to $QUORVANE_TEST_ARTIFACTS.
+# Usage: xfce_tray_road.sh PATH_TO_QUORVANE
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/xfce_session_lib.sh"
+xfce_prepare "$1"
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$XFCE_LIB"
+start_xfce_session
+dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
+  > "$WORK/notify.log" 2>&1 &
+
+# Three live desktops ("Work" active), one archived and waiting to be sorted, its cleanup
+# reminder due at the next whole minute at least 30 s ahead.
+fire=$(( ($(date +%s) + 30 + 59) / 60 * 60 ))
+mkdir -p "$root/.store" "$root/Play" "$root/Misc" "$root/Archive/Old" "$root/_Hidden Desktop"
+echo work > "$HOME/Desktop/work.txt"
+echo play > "$root/Play/play.txt"
+echo misc > "$root/Misc/misc.txt"
+python3 - "$config" "$fire" "$root/Archive/Old" <<'PY'
+import json, sys
+path, fire, archived = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+reference = 978307200
+day_start = fire - fire % 86400
+json.dump({
+    "activeWorkspace": "Work",
+    "workspaces": [
+        {"name": "Work", "files": ["work.txt"]},
+        {"name": "Play", "files": ["play.txt"]},
+        {"name": "Misc", "files": ["misc.txt"]},
+        {"name": "Old", "files": [], "state": "archivedUnsorted", "archiveLocation": archived,
+         "archivedAt": day_start - reference - 86400},
+        {"name": "_Hidden Desktop", "files": []},
+    ],
+    "cleanupTasks": [{"id": "5F1D7A2C-3B4E-4C6D-9E8F-0A1B2C3D4E5F", "members": ["Old"],
+                      "date": day_start - reference}],
+    "settings": {"shownFirstSwitchNote": True, "cleanupNotifyMinutes": (fire % 86400) // 60,
+                 "cleanupNotifySound": False, "menuBarAnimation": "none"},
+}, open(path, "w"))
+PY
+only_on_desktop() { # $1: the one item the Desktop must hold, $2: the desktop that must be active
+  wait_for "c['activeWorkspace'] == '$2'" || fail "$2 is not active: $(cat "$config")"
+  [ "$(listing "$HOME/Desktop")" = "$1|" ] || fail "the Desktop holds $(listing "$HOME/Desktop")"
+}
+
+# 1. The glyph shows on the dark panel (start_app waits until it stands out from it).
+start_app app
+grep -q 'registered with the status area' "$WORK/app.log" || fail "the item did not register with the panel's watcher"
+read -r x y <<<"$(glyph_centre)"
+width="$(xwininfo -root | awk '/Width:/ {print $2}')"
+import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 ))+0" +repage \
+  "$QUORVANE_TEST_ARTIFACTS/xfce-panel-glyph.png"
+echo "glyph on the dark panel: ok"
+
+# 2. A right click opens our menu (Work, Play, Misc, ...): the third item switches to Misc.
+xdotool mousemove "$x" "$y" click 3
+sleep 1.5
+import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-status-menu.png"
+xdotool key Down Down Down Return
+only_on_desktop misc.txt Misc
+[ "$(listing "$root/Work")" = "work.txt|" ] || fail "Work's folder: $(listing "$root/Work")"
+echo "menu pick: ok"
+
+# 3. Two notches up over the icon: Misc, Play, then Work once the scrolling has stopped.
+xdotool mousemove "$x" "$y" click 4
+sleep 0.2
+xdotool click 4
+only_on_desktop work.txt Work
+echo "wheel: ok"
+
+# 4. A middle click: the carousel's next stop after Work.
+xdotool click 2
+only_on_desktop play.txt Play
+echo "middle click: ok"
+
+# 5. xfdesktop still draws the Desktop, now holding Play's file.
+xdotool search --onlyvisible --class xfdesktop >/dev/null || fail "xfdesktop has no window"
+sleep 1
+import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-desktop-after-switches.png"
+echo "xfdesktop: ok"
+
+# 6. The reminder reaches the notification server at its minute.
+while [ "$(date +%s)" -lt $(( fire + 15 )) ] && ! grep -q 'member=Notify' "$WORK/notify.log"; do sleep 1; done
+grep -q 'string "“Old” is still waiting to be sorted."' "$WORK/notify.log" || fail "no reminder: $(cat "$WORK/notify.log")"
+echo "reminder: ok"
+
+stop_app
+echo PASS > "$WORK/result"
+SESSION
+xfce_run_session "$WORK/session.sh"
