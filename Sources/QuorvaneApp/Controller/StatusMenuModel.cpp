@@ -168,6 +168,13 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
         action->setChecked(item.checked);
         if (item.action == StatusMenuAction::switchWorkspace)
             desktops->addAction(action);
+        // A click toggles a checkable action by itself; the mark shows the document, which a
+        // choice that changes nothing (the active desktop) leaves as it was.
+        if (item.checkable) {
+            QObject::connect(action, &QAction::triggered, action, [action, checked = item.checked] {
+                action->setChecked(checked);
+            });
+        }
         if (!item.imageSymbol.isEmpty()) {
             action->setIcon(QIcon::fromTheme(themeIconName(item.imageSymbol)));
             action->setIconText(item.imageDescription);

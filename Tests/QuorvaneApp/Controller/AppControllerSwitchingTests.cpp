@@ -363,6 +363,18 @@ TEST_F(Switching, TheMiddleButtonRunsTheCarouselAndTheToolTipNamesTheActiveDeskt
     EXPECT_EQ(status->toolTipText, "C");
 }
 
+TEST_F(Switching, ChoosingTheActiveDesktopKeepsItsCheckMark)
+{
+    layOut({{"A", {"a1"}}, {"B", {}}});
+    AppController controller(environment());
+    controller.completeLaunch();
+    status->whileMenuOpen = [&](QMenu &menu) { menu.actions()[0]->trigger(); }; // "A"
+    status->click(StatusItem::Button::left);
+    EXPECT_EQ(load().activeWorkspace, "A");
+    EXPECT_TRUE(controller.menu().actions()[0]->isChecked());
+    EXPECT_FALSE(controller.menu().actions()[1]->isChecked());
+}
+
 TEST_F(Switching, TheScreenshotFilteringItemPausesAndResumesAndRebuildsTheMenu)
 {
     Config config = layOut({{"A", {}}});
