@@ -62,7 +62,13 @@ int main(int argc, char **argv)
         if (StatusNotifierItem::watcherPresent() || !QSystemTrayIcon::isSystemTrayAvailable()) {
             auto item = std::make_shared<StatusNotifierItem>(info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier,
                                                              QStringLiteral("Quorvane"));
-            item->setGlyphColour(statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())));
+            const auto shade = [weak = std::weak_ptr<StatusNotifierItem>(item)] {
+                if (const auto live = weak.lock())
+                    live->setGlyphColour(statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())));
+            };
+            shade();
+            // The watcher lives as long as the item.
+            new StatusPanelShadeWatcher(shade, QDBusConnection::sessionBus(), item.get());
             qCInfo(Log::app()) << "status item offered to the status area's watcher as" << item->serviceName();
             return item;
         }

@@ -117,10 +117,20 @@ void StatusNotifierItem::setVisible(bool visible)
     Q_EMIT NewStatus(status());
 }
 
+void StatusNotifierItem::setGlyphColour(const QColor &colour)
+{
+    if (colour == m_glyphColour)
+        return;
+    m_glyphColour = colour;
+    if (!m_image.isNull())
+        setImage(m_image);
+}
+
 void StatusNotifierItem::setImage(const QImage &image)
 {
     if (image.isNull())
         return;
+    m_image = image;
     const QImage glyph = tinted(image, m_glyphColour);
     QList<StatusIconPixmap> pixmaps{StatusIconPixmap::fromImage(glyph)};
     for (const int side : offeredSides) {

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDBusConnection>
 #include <QDBusObjectPath>
+#include <QImage>
 #include <QObject>
 #include <QPoint>
 #include <QTimer>
@@ -57,8 +58,9 @@ public:
     // Whether a status area's watcher is on the bus now.
     static bool watcherPresent(const QDBusConnection &bus = QDBusConnection::sessionBus());
 
-    // The colour the glyph is drawn in: light on a dark panel, dark on a light one.
-    void setGlyphColour(const QColor &colour) { m_glyphColour = colour; }
+    // The colour the glyph is drawn in: light on a dark panel, dark on a light one. The glyph
+    // shown is drawn again in the new colour.
+    void setGlyphColour(const QColor &colour);
     QString serviceName() const { return m_serviceName; }
 
     bool isAvailable() const override;
@@ -111,6 +113,7 @@ private:
     bool m_watcherPresent = false;
     bool m_visible = false;
     QColor m_glyphColour = Qt::black;
+    QImage m_image;
     QList<StatusIconPixmap> m_pixmaps;
     QList<StatusIconPixmap> m_announcedPixmaps;
     QTimer m_iconTimer;

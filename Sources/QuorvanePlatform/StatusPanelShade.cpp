@@ -68,6 +68,22 @@ bool statusPanelIsDark(const StatusPanelHints &hints)
     return hints.themeName.isEmpty() && hints.colorScheme.isEmpty() && hints.applicationPaletteDark;
 }
 
+StatusPanelShadeWatcher::StatusPanelShadeWatcher(std::function<void()> changed, QDBusConnection bus, QObject *parent)
+    : QObject(parent)
+    , m_changed(std::move(changed))
+{
+    bus.connect(QString(), QStringLiteral("/org/xfce/Xfconf"), QStringLiteral("org.xfce.Xfconf"), QStringLiteral("PropertyChanged"),
+                this, SLOT(xfconfPropertyChanged(QString, QString)));
+}
+
+void StatusPanelShadeWatcher::xfconfPropertyChanged(const QString &channel, const QString &property)
+{
+    const bool panel = channel == QLatin1String("xfce4-panel") && property == QLatin1String("/panels/dark-mode");
+    const bool theme = channel == QLatin1String("xsettings") && property == QLatin1String("/Net/ThemeName");
+    if ((panel || theme) && m_changed)
+        m_changed();
+}
+
 QColor statusGlyphColour(bool darkPanel)
 {
     return darkPanel ? QColor(0xf2, 0xf2, 0xf2) : QColor(0x1e, 0x1e, 0x1e);

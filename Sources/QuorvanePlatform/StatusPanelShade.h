@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QDBusConnection>
+#include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace quorvane {
@@ -25,5 +28,20 @@ bool statusPanelIsDark(const StatusPanelHints &hints);
 
 // The glyph's colour on that panel.
 QColor statusGlyphColour(bool darkPanel);
+
+// Tells when a setting the shade is read from changes: XFCE's panel switch or its theme (the
+// per-desktop appearance switch changes the theme, and a panel without its own switch follows).
+class StatusPanelShadeWatcher final : public QObject {
+    Q_OBJECT
+public:
+    StatusPanelShadeWatcher(std::function<void()> changed, QDBusConnection bus = QDBusConnection::sessionBus(),
+                            QObject *parent = nullptr);
+
+private Q_SLOTS:
+    void xfconfPropertyChanged(const QString &channel, const QString &property);
+
+private:
+    std::function<void()> m_changed;
+};
 
 } // namespace quorvane

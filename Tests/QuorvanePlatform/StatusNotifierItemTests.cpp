@@ -1,5 +1,6 @@
 #include "DBusMenuExporter.h"
 #include "StatusNotifierItem.h"
+#include "StatusPanelShade.h"
 
 #include <QActionGroup>
 #include <QDBusConnection>
@@ -264,6 +265,33 @@ TEST_F(StatusNotifierOnABus, TheMenuIsPublishedWithItsChoicesAndClicksTriggerIts
     const auto rebuilt = demarshalled<DBusMenuLayoutItem>(after.arguments()[1]);
     ASSERT_EQ(rebuilt.children.size(), 7);
     EXPECT_EQ(rebuilt.children[6].properties, (QVariantMap{{"label", "New desktop…"}}));
+}
+
+TEST_F(StatusNotifierOnABus, ThePanelsShadeChangingRedrawsTheGlyphInItsNewColour)
+{
+    StatusNotifierItem sni("quorvane", "Quorvane");
+    QImage glyph(22, 22, QImage::Format_ARGB32_Premultiplied);
+    glyph.fill(Qt::transparent);
+    glyph.setPixel(0, 0, qRgba(0, 0, 0, 255));
+    sni.setImage(glyph);
+    int probes = 0;
+    StatusPanelShadeWatcher watcher([&] {
+        ++probes;
+        sni.setGlyphColour(Qt::white);
+    });
+    const auto xfconf = [&](const QString &channel, const QString &property) {
+        QDBusMessage signal = QDBusMessage::createSignal("/org/xfce/Xfconf", "org.xfce.Xfconf", "PropertyChanged");
+        signal << channel << property << QVariant::fromValue(QDBusVariant(true));
+        host.send(signal);
+    };
+    xfconf("xfce4-panel", "/panels/size"); // not the shade
+    xfconf("xfce4-panel", "/panels/dark-mode");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return probes == 1; }, 5000));
+    const auto pixmaps = demarshalled<QList<StatusIconPixmap>>(property(sni, "IconPixmap"));
+    ASSERT_FALSE(pixmaps.isEmpty());
+    EXPECT_EQ(pixmaps[0].bytes.left(4), QByteArray::fromHex("ffffffff"));
+    xfconf("xsettings", "/Net/ThemeName");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return probes == 2; }, 5000));
 }
 
 } // namespace
