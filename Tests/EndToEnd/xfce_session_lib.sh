@@ -179,6 +179,11 @@ print((min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2)
 PY
 }
 
+# The lightness (0-255) of the panel's top-left pixel.
+panel_corner_lightness() {
+  import -window root ppm:- 2>/dev/null | convert - -crop 1x1+2+2 -colorspace Gray -depth 8 -format '%[fx:int(255*p{0,0}.r)]' info:
+}
+
 start_app() { # $1: log name; waits until the glyph is drawn in the panel
   "$APP" > "$WORK/$1.log" 2>&1 &
   pid=$!

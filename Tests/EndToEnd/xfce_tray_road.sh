@@ -2,7 +2,8 @@
 # The status item in a real XFCE session (xfce4-panel's status tray draws it and its menu):
 # the glyph is legible on the dark panel; a right click opens Quorvane's menu and a pick
 # switches; two wheel notches over the icon switch; a middle click runs the carousel; xfdesktop
-# runs over the switched Desktop; the cleanup reminder reaches the bus. Every switch is checked
+# runs over the switched Desktop; the cleanup reminder reaches the bus; the glyph turns dark
+# when the panel turns light. Every switch is checked
 # on disk and in config.json. Pictures go to $QUORVANE_TEST_ARTIFACTS.
 # Usage: xfce_tray_road.sh PATH_TO_QUORVANE
 set -euo pipefail
@@ -90,6 +91,18 @@ echo "xfdesktop: ok"
 while [ "$(date +%s)" -lt $(( fire + 15 )) ] && ! grep -q 'member=Notify' "$WORK/notify.log"; do sleep 1; done
 grep -q 'string "“Old” is still waiting to be sorted."' "$WORK/notify.log" || fail "no reminder: $(cat "$WORK/notify.log")"
 echo "reminder: ok"
+
+# 7. The panel turned light (its own switch off, a light theme): the glyph turns dark on it.
+xfconf-query -c xfce4-panel -p /panels/dark-mode -s false
+for i in $(seq 1 50); do
+  [ "$(panel_corner_lightness)" -gt 128 ] && glyph_centre >/dev/null 2>&1 && break
+  sleep 0.2
+done
+[ "$(panel_corner_lightness)" -gt 128 ] || fail "the panel did not turn light"
+glyph_centre >/dev/null || fail "the glyph does not stand out from the light panel"
+import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 ))+0" +repage \
+  "$QUORVANE_TEST_ARTIFACTS/xfce-panel-glyph-light.png"
+echo "light panel: ok"
 
 stop_app
 echo PASS > "$WORK/result"
