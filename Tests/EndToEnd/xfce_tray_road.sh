@@ -19,8 +19,8 @@ dbus-monitor --session "type='method_call',interface='org.freedesktop.Notificati
   > "$WORK/notify.log" 2>&1 &
 
 # Three live desktops ("Work" active), one archived and waiting to be sorted, its cleanup
-# reminder due at the next whole minute at least 30 s ahead.
-fire=$(( ($(date +%s) + 30 + 59) / 60 * 60 ))
+# reminder due at the next whole minute at least 20 s ahead.
+fire=$(( ($(date +%s) + 20 + 59) / 60 * 60 ))
 mkdir -p "$root/.store" "$root/Play" "$root/Misc" "$root/Archive/Old" "$root/_Hidden Desktop"
 echo work > "$HOME/Desktop/work.txt"
 echo play > "$root/Play/play.txt"
