@@ -45,6 +45,8 @@ public:
     QString store() const { return m_root + QStringLiteral("/.store"); }
     QString config() const { return store() + QStringLiteral("/config.json"); }
     QString journal() const { return store() + QStringLiteral("/journal.json"); }
+    // Until when the cleanup reminders were last looked after.
+    QString reminderLastRun() const { return store() + QStringLiteral("/reminders-last-run"); }
     // The file whose exclusive lock the one process working on this desktops folder holds.
     QString dataLock() const { return store() + QStringLiteral("/lock"); }
     QString cues() const { return store() + QStringLiteral("/cues"); }

@@ -16,8 +16,8 @@ namespace quorvane {
 // session's notification server). Timing follows the wall clock: a request waits in links of at
 // most an hour, each reading the clock again when it ends, and every request is re-armed when
 // the machine wakes, those whose time passed in the sleep being shown at once. A request whose
-// time has already passed when it is added is dropped: reminders are shown only while the
-// application runs. The session shows every notification, so no permission is asked for.
+// time has already passed when it is added is dropped (the caller posts what fell due while the
+// application was not running). The session shows every notification, so no permission is asked for.
 class LinuxNotificationScheduler final : public NotificationScheduler {
 public:
     using Post = std::function<void(const NotificationRequest &)>;
@@ -34,6 +34,7 @@ public:
     void requestAuthorization() override;
     void removeAllPendingRequests() override;
     void add(const NotificationRequest &request) override;
+    void post(const NotificationRequest &request) override { m_post(request); }
 
     // The requests still waiting, in the order they were added.
     std::vector<NotificationRequest> pendingRequests() const;

@@ -1,10 +1,13 @@
 #include "GSettingsTool.h"
 #include "PreferenceReader.h"
+#include "SessionDockPreferences.h"
 
 namespace quorvane {
 
 std::optional<QVariant> LinuxPreferenceReader::value(const QString &domain, const QString &key) const
 {
+    if (domain == QLatin1String("com.apple.dock"))
+        return sessionDockPreference(SessionSources::live(), key);
     if (!domain.isEmpty() || key != QLatin1String("AppleInterfaceStyle"))
         return std::nullopt;
     const auto result = gsettings::run(

@@ -31,9 +31,68 @@ std::optional<std::uint32_t> cardinal(xcb_window_t window, const char *name)
     return value;
 }
 
-QVariantMap space(std::int64_t index)
+// The window named by a WINDOW property of the root; none when the property is missing.
+std::optional<xcb_window_t> windowProperty(xcb_window_t window, const char *name)
 {
-    return {{QStringLiteral("uuid"), LinuxSpaceProvider::identity(index)}, {QStringLiteral("type"), 0}};
+    xcb_connection_t *c = x11::connection();
+    const xcb_atom_t property = x11::atom(name);
+    if (!c || !window || !property)
+        return std::nullopt;
+    const auto cookie = xcb_get_property(c, 0, window, property, XCB_ATOM_WINDOW, 0, 1);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(c, cookie, nullptr);
+    if (!reply)
+        return std::nullopt;
+    std::optional<xcb_window_t> value;
+    if (reply->format == 32 && reply->type == XCB_ATOM_WINDOW && xcb_get_property_value_length(reply) >= 4) {
+        xcb_window_t raw = 0;
+        std::memcpy(&raw, xcb_get_property_value(reply), sizeof raw);
+        if (raw)
+            value = raw;
+    }
+    std::free(reply);
+    return value;
+}
+
+// True when the window's _NET_WM_STATE holds the state atom.
+bool hasState(xcb_window_t window, const char *state)
+{
+    xcb_connection_t *c = x11::connection();
+    const xcb_atom_t property = x11::atom("_NET_WM_STATE");
+    const xcb_atom_t wanted = x11::atom(state);
+    if (!c || !window || !property || !wanted)
+        return false;
+    const auto cookie = xcb_get_property(c, 0, window, property, XCB_ATOM_ATOM, 0, 64);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(c, cookie, nullptr);
+    if (!reply)
+        return false;
+    bool found = false;
+    if (reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+        const int count = xcb_get_property_value_length(reply) / 4;
+        const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
+        for (int i = 0; i < count && !found; ++i)
+            found = atoms[i] == wanted;
+    }
+    std::free(reply);
+    return found;
+}
+
+// A workspace shows a full-screen Space while its active window is full screen and not
+// minimised; the workspace keeps its identity, only its kind changes.
+constexpr int userSpaceType = 0;
+constexpr int fullScreenSpaceType = 4;
+
+bool activeWindowIsFullScreen(xcb_window_t root, std::uint32_t current)
+{
+    const auto active = windowProperty(root, "_NET_ACTIVE_WINDOW");
+    if (!active || !hasState(*active, "_NET_WM_STATE_FULLSCREEN") || hasState(*active, "_NET_WM_STATE_HIDDEN"))
+        return false;
+    const auto desktop = cardinal(*active, "_NET_WM_DESKTOP");
+    return !desktop || *desktop == current || *desktop == SpaceProvider::allDesktops;
+}
+
+QVariantMap space(std::int64_t index, int type = userSpaceType)
+{
+    return {{QStringLiteral("uuid"), LinuxSpaceProvider::identity(index)}, {QStringLiteral("type"), type}};
 }
 
 } // namespace
@@ -69,7 +128,8 @@ std::optional<QVariantList> LinuxSpaceProvider::managedDisplaySpaces() const
     QVariantMap display{{QStringLiteral("Display Identifier"), QStringLiteral("Main")},
                         {QStringLiteral("Spaces"), spaces}};
     if (*current < *count)
-        display.insert(QStringLiteral("Current Space"), space(*current));
+        display.insert(QStringLiteral("Current Space"),
+                       space(*current, activeWindowIsFullScreen(root, *current) ? fullScreenSpaceType : userSpaceType));
     return QVariantList{display};
 }
 

@@ -24,6 +24,8 @@ public:
     virtual void requestAuthorization() = 0;
     virtual void removeAllPendingRequests() = 0;
     virtual void add(const NotificationRequest &request) = 0;
+    // Shows the request at once, whatever its time.
+    virtual void post(const NotificationRequest &request) = 0;
 };
 
 } // namespace quorvane

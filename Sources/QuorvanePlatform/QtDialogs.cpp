@@ -259,7 +259,11 @@ void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
 {
     auto *dialog = new QFileDialog(parent, options.title, options.directory);
     prepareModal(dialog);
+    // Qt's own dialog, which shows the accept text the caller asks for.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::ExistingFile);
+    if (!options.acceptLabel.isEmpty())
+        dialog->setLabelText(QFileDialog::Accept, options.acceptLabel);
     if (!options.nameFilters.isEmpty())
         dialog->setNameFilters(options.nameFilters);
     QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SessionDockPreferences.h"
+
 #include <QString>
 
 #include <optional>
@@ -16,12 +18,21 @@ public:
     virtual std::optional<QString> namePrefix() = 0;
 };
 
-// This desktop keeps neither setting in one agreed place: both read as absent, so the
-// defaults apply (the Desktop is not known as the save folder; the prefix is "Screenshot").
+// The running session's own screenshot tool: GNOME (gnome-screenshot's auto-save-directory,
+// else GNOME Shell's "Screenshots" folder of the Pictures folder; names "Screenshot from …"),
+// XFCE's screenshooter (its configuration file, else the Pictures folder) and KDE's Spectacle
+// (its configuration, else the Pictures folder). Another session keeps neither setting: both read
+// as absent, so the defaults apply.
 class LinuxScreenshotPreferences final : public ScreenshotPreferences {
 public:
+    explicit LinuxScreenshotPreferences(SessionSources sources = SessionSources::live(), QString pictures = {});
+
     std::optional<QString> location() override;
     std::optional<QString> namePrefix() override;
+
+private:
+    SessionSources m_sources;
+    QString m_pictures; // the user's Pictures folder
 };
 
 } // namespace quorvane

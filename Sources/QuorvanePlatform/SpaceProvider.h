@@ -34,7 +34,9 @@ public:
 
 // EWMH through Qt's X connection: one display "Main" whose Spaces are the
 // _NET_NUMBER_OF_DESKTOPS desktops, each a user Space named "ewmh-desktop-<index>", the current
-// one _NET_CURRENT_DESKTOP. Available only on X11 while both root properties exist.
+// one _NET_CURRENT_DESKTOP. While the active window (_NET_ACTIVE_WINDOW) is full screen on the
+// current desktop, the current Space is a full-screen one (type 4) of the same identity.
+// Available only on X11 while both root properties exist.
 class LinuxSpaceProvider final : public SpaceProvider {
 public:
     bool available() const override;

@@ -180,4 +180,19 @@ TEST(QtDialogs, FormsAndChoosersReportOnce)
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(QDir(chooser->directory()).canonicalPath(), QDir(temp.path()).canonicalPath());
     chooser->reject();
+
+    // A file chooser shows the accept text asked for ("Use Image").
+    dialogs.chooseFile(&parent, ChooserOptions{{}, temp.path(), {QStringLiteral("Images (*.png)")}, QStringLiteral("Use Image")},
+                       [&](std::optional<QString> path) { chosen.push_back(path); });
+    QApplication::processEvents();
+    chooser = nullptr;
+    for (QFileDialog *d : parent.findChildren<QFileDialog *>()) {
+        if (d->isVisible())
+            chooser = d;
+    }
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(chooser->labelText(QFileDialog::Accept), "Use Image");
+    chooser->reject();
+    EXPECT_EQ(chosen.size(), 3u);
 }

@@ -3,6 +3,8 @@
 #include "CleanupSchedule.h"
 #include "JsonCoding.h"
 
+#include <algorithm>
+
 namespace quorvane {
 
 const QString CleanupNotifier::prefix = QStringLiteral("quorvane.cleanup.");
@@ -31,6 +33,27 @@ std::vector<NotificationRequest> CleanupNotifier::requests(const Config &config,
     return out;
 }
 
+std::vector<NotificationRequest> CleanupNotifier::missedRequests(const Config &config, Date lastRun, Date now)
+{
+    std::vector<NotificationRequest> out;
+    if (lastRun >= now)
+        return out;
+    for (const NotificationRequest &request : requests(config, lastRun)) {
+        const Date due = fromDateTime(request.fireDate);
+        if (due > now)
+            continue;
+        // One per task: its requests share the task's identifier up to the suffix.
+        const QString task = request.identifier.left(prefix.size() + 36);
+        auto same = std::find_if(out.begin(), out.end(),
+                                 [&](const NotificationRequest &r) { return r.identifier.startsWith(task); });
+        if (same == out.end())
+            out.push_back(request);
+        else if (due > fromDateTime(same->fireDate))
+            *same = request;
+    }
+    return out;
+}
+
 QString CleanupNotifier::body(const QStringList &names)
 {
     if (names.isEmpty())
@@ -44,6 +67,14 @@ void CleanupNotifier::sync(const Config &config)
 {
     if (m_appIdentifier.isEmpty())
         return;
+    const Date now = m_now();
+    std::vector<NotificationRequest> missed;
+    if (!m_lookedForMissed) {
+        m_lookedForMissed = true;
+        if (const auto lastRun = m_lastRun.read())
+            missed = missedRequests(config, *lastRun, now);
+    }
+    m_lastRun.write(now);
     m_center->removeAllPendingRequests();
     if (config.settings.muteCleanupNotifications || config.openCleanupTasks().empty())
         return;
@@ -51,7 +82,9 @@ void CleanupNotifier::sync(const Config &config)
         m_requestedAuth = true;
         m_center->requestAuthorization();
     }
-    for (const NotificationRequest &request : requests(config, m_now()))
+    for (const NotificationRequest &request : missed)
+        m_center->post(request);
+    for (const NotificationRequest &request : requests(config, now))
         m_center->add(request);
 }
 

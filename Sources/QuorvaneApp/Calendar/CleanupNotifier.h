@@ -3,6 +3,7 @@
 #include "Config.h"
 #include "Date.h"
 #include "NotificationScheduler.h"
+#include "Calendar/ReminderLastRun.h"
 
 #include <QString>
 
@@ -22,12 +23,18 @@ public:
     explicit CleanupNotifier(const QString &appIdentifier, std::unique_ptr<NotificationScheduler> center,
                              std::function<Date()> now = dateNow);
 
-    // Replaces every pending reminder with those of the open tasks; none while muted.
+    // Replaces every pending reminder with those of the open tasks; none while muted. The first
+    // sync of a run first shows, once per task, the latest reminder that fell due since the
+    // kept last run; every sync keeps its time as the last run.
     void sync(const Config &config);
+    // Where the last run is kept; nothing is kept without it.
+    void keepLastRun(ReminderLastRun lastRun) { m_lastRun = std::move(lastRun); }
 
     // One request per open task and fire time: prefix + task UUID + the fire time's suffix.
     // Titled "Desktop cleanup", with body(task.members), silent unless cleanupNotifySound is on.
     static std::vector<NotificationRequest> requests(const Config &config, Date now);
+    // Per open task, the latest reminder due after lastRun and no later than now.
+    static std::vector<NotificationRequest> missedRequests(const Config &config, Date lastRun, Date now);
     // The reminder's text for the task's members, in member order.
     static QString body(const QStringList &names);
 
@@ -38,6 +45,8 @@ private:
     std::unique_ptr<NotificationScheduler> m_center;
     std::function<Date()> m_now;
     bool m_requestedAuth = false;
+    bool m_lookedForMissed = false;
+    ReminderLastRun m_lastRun;
 };
 
 } // namespace quorvane

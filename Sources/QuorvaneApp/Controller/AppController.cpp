@@ -34,8 +34,10 @@ CompositorProbe &compositorOf(const AppEnvironment &env)
 std::unique_ptr<NotificationScheduler> makeReminderCenter(const AppEnvironment &env)
 {
     const NotificationSender sender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), env.info.identifier};
-    return std::make_unique<LinuxNotificationScheduler>(*env.scheduler, [sender](const NotificationRequest &request) {
+    const ReminderLastRun lastRun(env.paths.reminderLastRun());
+    return std::make_unique<LinuxNotificationScheduler>(*env.scheduler, [sender, lastRun](const NotificationRequest &request) {
         postSessionNotification(QDBusConnection::sessionBus(), sender, request, Log::app());
+        lastRun.write(dateNow());
     }, env.session);
 }
 
@@ -62,6 +64,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_scrollHUD(*m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
     useKeyLayout(m_env.keyLayout);
+    m_cleanupNotifier.keepLastRun(ReminderLastRun(m_env.paths.reminderLastRun()));
 }
 
 AppController::~AppController()

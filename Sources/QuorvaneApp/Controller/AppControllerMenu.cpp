@@ -3,6 +3,8 @@
 #include "Controller/AppController.h"
 
 #include "Controller/MainMenu.h"
+#include "PreferenceReader.h"
+#include "Triggers/SystemHotCorners.h"
 
 #include "ActivationPolicy.h"
 #include "CaptureMetadata.h"
@@ -222,6 +224,10 @@ void AppController::openSettings()
         services.spaces = &m_spaceIdentifier;
         services.showCalendar = [this] { openCalendar(); };
         services.cues = &CueImageCache::shared();
+        services.hotCornerOccupant = [](FloatingDockCorner corner) {
+            static LinuxPreferenceReader session; // the session's own hot corners
+            return SystemHotCorners::occupant(session, corner);
+        };
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;

@@ -21,7 +21,7 @@ class FloatingDockTab : public QWidget {
 public:
     explicit FloatingDockTab(const SettingsContext &context, QWidget *parent = nullptr);
 
-    // "Top-left", or "Top-left — used by Mission Control" when the system uses the corner.
+    // "Top-left", or "Top-left — used by Overview" when the system uses the corner.
     QString cornerLabel(FloatingDockCorner corner) const;
     QComboBox *cornerPicker() const { return m_corner; }
     // None while the stored corner is free.

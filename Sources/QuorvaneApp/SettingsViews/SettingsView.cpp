@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -79,10 +80,14 @@ SettingsView::SettingsView(SettingsModel &model, const SettingsViewServices &ser
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
-    auto *sidebarColumn = new QWidget(this);
+    // The sidebar column can be widened by its edge, from 165 to 240 points, and opens at 181.
+    auto *split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName(QStringLiteral("sidebarSplit"));
+    split->setChildrenCollapsible(false);
+    split->setHandleWidth(1);
+    auto *sidebarColumn = new QWidget(split);
     sidebarColumn->setMinimumWidth(165);
     sidebarColumn->setMaximumWidth(240);
-    sidebarColumn->setFixedWidth(181);
     auto *column = new QVBoxLayout(sidebarColumn);
     column->setContentsMargins(0, 8, 0, 0);
     column->setSpacing(0);
@@ -113,10 +118,14 @@ SettingsView::SettingsView(SettingsModel &model, const SettingsViewServices &ser
     footerRow->addWidget(m_footer);
     footerRow->addStretch(1);
     column->addLayout(footerRow);
-    row->addWidget(sidebarColumn);
+    split->addWidget(sidebarColumn);
 
-    m_pane = new DetailPane(this);
-    row->addWidget(m_pane, 1);
+    m_pane = new DetailPane(split);
+    split->addWidget(m_pane);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+    split->setSizes({181, 10000});
+    row->addWidget(split, 1);
     capsuleButtons(this);
 
     connect(m_sidebar, &QListWidget::currentRowChanged, this, [this](int index) {

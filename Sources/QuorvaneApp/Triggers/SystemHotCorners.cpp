@@ -70,7 +70,7 @@ std::optional<QString> SystemHotCorners::occupant(const PreferenceReader &prefer
     case Action::none:
         return std::nullopt;
     case Action::missionControl:
-        return QStringLiteral("Mission Control");
+        return QStringLiteral("Overview");
     case Action::applicationWindows:
         return QStringLiteral("Application Windows");
     case Action::desktop:
@@ -82,9 +82,9 @@ std::optional<QString> SystemHotCorners::occupant(const PreferenceReader &prefer
     case Action::displaySleep:
         return QStringLiteral("Display Sleep");
     case Action::launchpad:
-        return QStringLiteral("Launchpad");
+        return QStringLiteral("Application Launcher");
     case Action::notificationCentre:
-        return QStringLiteral("Notification Centre");
+        return QStringLiteral("Notifications");
     case Action::lockScreen:
         return QStringLiteral("Lock Screen");
     case Action::quickNote:

@@ -2,6 +2,7 @@
 #include "TestEnvironment.h"
 
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -13,6 +14,7 @@ public:
     int authorizations = 0;
     int removals = 0;
     std::vector<NotificationRequest> added;
+    std::vector<NotificationRequest> posted;
 
     void requestAuthorization() override { ++authorizations; }
     void removeAllPendingRequests() override
@@ -21,6 +23,7 @@ public:
         added.clear();
     }
     void add(const NotificationRequest &request) override { added.push_back(request); }
+    void post(const NotificationRequest &request) override { posted.push_back(request); }
 };
 
 Date local(int y, int m, int d, int h = 0, int min = 0)
@@ -147,4 +150,45 @@ TEST_F(CleanupNotifierTest, AllFireTimesPastMeansNoRequest)
     notifier.sync(sampleConfig());
     EXPECT_EQ(center->removals, 1);
     EXPECT_TRUE(center->added.empty());
+}
+
+// A reminder that fell due while the application was not running is shown once, at the first
+// sync of the next run (the latest of a task's, when several fell due); later ones are scheduled
+// as usual, and a run that keeps nothing shows nothing.
+TEST_F(CleanupNotifierTest, RemindersDueWhileNotRunningAreShownOnceAtStart)
+{
+    QTemporaryDir store;
+    const QString file = store.filePath(QStringLiteral("reminders-last-run"));
+    Config config = sampleConfig();
+    config.settings.cleanupNotifyRepeat = true;
+    now = local(2025, 3, 11, 12); // the task is overdue; the last run ends here
+    notifier.keepLastRun(ReminderLastRun(file));
+    notifier.sync(config);
+    EXPECT_TRUE(center->posted.empty());
+    EXPECT_EQ(ReminderLastRun(file).read(), now);
+
+    auto *next = new FakeCenter;
+    now = local(2025, 3, 18, 10); // the repeats of 14 and 18 March fell due meanwhile
+    CleanupNotifier restarted{QStringLiteral("app.quorvane.Quorvane"), std::unique_ptr<NotificationScheduler>(next),
+                              [this] { return now; }};
+    restarted.keepLastRun(ReminderLastRun(file));
+    restarted.sync(config);
+    ASSERT_EQ(next->posted.size(), 1u);
+    EXPECT_EQ(next->posted[0].identifier, "quorvane.cleanup.0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D.overdue7");
+    EXPECT_EQ(next->posted[0].fireDate.toLocalTime(), QDateTime(QDate(2025, 3, 18), QTime(9, 0), Qt::LocalTime));
+    EXPECT_FALSE(next->added.empty()); // the later repeats wait as usual
+    restarted.sync(config);
+    EXPECT_EQ(next->posted.size(), 1u);
+
+    auto *muted = new FakeCenter;
+    ReminderLastRun(file).write(local(2025, 3, 11, 12));
+    CleanupNotifier quiet{QStringLiteral("app.quorvane.Quorvane"), std::unique_ptr<NotificationScheduler>(muted),
+                          [this] { return now; }};
+    quiet.keepLastRun(ReminderLastRun(file));
+    config.settings.muteCleanupNotifications = true;
+    quiet.sync(config);
+    EXPECT_TRUE(muted->posted.empty());
+
+    notifier.sync(sampleConfig()); // without a kept last run (first start) nothing is missed
+    EXPECT_TRUE(center->posted.empty());
 }

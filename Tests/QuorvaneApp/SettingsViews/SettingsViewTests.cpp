@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QToolButton>
 
 using namespace quorvane;
@@ -171,4 +172,30 @@ TEST(SegmentedControl, OnlyAClickReportsAChoice)
     EXPECT_EQ(control.current(), 1);
     control.setCurrent(-1); // a value without a segment shows none chosen
     EXPECT_EQ(control.current(), -1);
+}
+
+// The sidebar opens 181 wide and its edge drags it wider or narrower, never past 165 or 240.
+TEST_F(SettingsViewShell, TheSidebarEdgeWidensItBetweenItsBounds)
+{
+    openWith({"Default"});
+    SettingsView &shell = show();
+    auto *split = shell.findChild<QSplitter *>(QStringLiteral("sidebarSplit"));
+    ASSERT_NE(split, nullptr);
+    QWidget *column = split->widget(0);
+    EXPECT_EQ(column->width(), 181);
+    QSplitterHandle *edge = split->handle(1);
+    const auto drag = [&](int dx) {
+        const QPoint start = edge->rect().center();
+        QTest::mousePress(edge, Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(dx, 0)), edge->mapToGlobal(QPointF(start + QPoint(dx, 0))),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(edge, &move);
+        QTest::mouseRelease(edge, Qt::LeftButton, {}, start + QPoint(dx, 0));
+    };
+    drag(30);
+    EXPECT_NEAR(column->width(), 211, 3);
+    drag(200);
+    EXPECT_EQ(column->width(), 240);
+    drag(-300);
+    EXPECT_EQ(column->width(), 165);
 }

@@ -115,7 +115,7 @@ TEST_F(DockSection, CornersWarnOnlyWhenTheSystemUsesThem)
     openWith({"Default"}, [](Config &c) { c.settings.cycleNext = controlOptionD; });
     services.hotCornerOccupant = [](FloatingDockCorner corner) -> std::optional<QString> {
         if (corner == FloatingDockCorner::topLeft)
-            return QStringLiteral("Mission Control");
+            return QStringLiteral("Overview");
         return std::nullopt;
     };
     int shown = 0;
@@ -126,9 +126,9 @@ TEST_F(DockSection, CornersWarnOnlyWhenTheSystemUsesThem)
     EXPECT_EQ(tab()->cornerWarning(), nullptr);
     QComboBox *corner = find<QComboBox>("Hot corner");
     ASSERT_NE(corner, nullptr);
-    EXPECT_EQ(corner->itemText(1), "Top-left — used by Mission Control");
+    EXPECT_EQ(corner->itemText(1), "Top-left — used by Overview");
     EXPECT_EQ(corner->itemText(2), "Top-right");
-    choose(corner, "Top-left — used by Mission Control");
+    choose(corner, "Top-left — used by Overview");
     EXPECT_EQ(stored().settings.floatingDockCorner, FloatingDockCorner::topLeft);
     ASSERT_NE(tab()->cornerWarning(), nullptr);
     EXPECT_TRUE(tab()->cornerWarning()->findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly) != nullptr);

@@ -10,11 +10,11 @@ TEST(SystemHotCorners, NamesTheActionOnACornerThatNeedsNoModifier)
     test::FakePreferenceReader dock;
     const QString domain = SystemHotCorners::domain;
     dock.set(domain, "wvous-tl-corner", 2);
-    EXPECT_EQ(SystemHotCorners::occupant(dock, FloatingDockCorner::topLeft), "Mission Control");
+    EXPECT_EQ(SystemHotCorners::occupant(dock, FloatingDockCorner::topLeft), "Overview");
     dock.set(domain, "wvous-tl-modifier", 131072);
     EXPECT_FALSE(SystemHotCorners::occupant(dock, FloatingDockCorner::topLeft));
     dock.set(domain, "wvous-tl-modifier", 0);
-    EXPECT_EQ(SystemHotCorners::occupant(dock, FloatingDockCorner::topLeft), "Mission Control");
+    EXPECT_EQ(SystemHotCorners::occupant(dock, FloatingDockCorner::topLeft), "Overview");
 
     dock.set(domain, "wvous-br-corner", 14);
     EXPECT_EQ(SystemHotCorners::occupant(dock, FloatingDockCorner::bottomRight), "Quick Note");

@@ -1,0 +1,64 @@
+#include "SpaceProvider.h"
+
+#include "X11Support.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+// The kind of the current Space as the provider describes it; -1 when it names none.
+int currentSpaceType()
+{
+    const auto displays = LinuxSpaceProvider::shared().managedDisplaySpaces();
+    if (!displays || displays->isEmpty())
+        return -1;
+    const QVariantMap current = displays->first().toMap().value(QStringLiteral("Current Space")).toMap();
+    return current.isEmpty() ? -1 : current.value(QStringLiteral("type")).toInt();
+}
+
+} // namespace
+
+// A real window made full screen by a real window manager turns the workspace into a
+// full-screen Space, and back when it leaves full screen or is minimised.
+TEST(LinuxSpaceProviderX11, AFullScreenActiveWindowMakesAFullScreenSpace)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("wmctrl")).isEmpty())
+        GTEST_SKIP() << "openbox or wmctrl is not installed";
+    QProcess wm;
+    wm.start(QStringLiteral("openbox"), {});
+    ASSERT_TRUE(wm.waitForStarted());
+    ASSERT_TRUE(waitUntil([] { return LinuxSpaceProvider::shared().available(); }, 5000));
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("full-screen-probe"));
+    window.resize(200, 150);
+    window.show();
+    window.activateWindow();
+    const QString id = QString::number(window.winId());
+    ASSERT_TRUE(waitUntil([&] { return run("wmctrl", {"-i", "-a", id}) && currentSpaceType() == 0; }, 5000));
+
+    ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "add,fullscreen"}));
+    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 4; }, 5000));
+    const QVariantMap display = LinuxSpaceProvider::shared().managedDisplaySpaces()->first().toMap();
+    EXPECT_EQ(display.value(QStringLiteral("Current Space")).toMap().value(QStringLiteral("uuid")),
+              LinuxSpaceProvider::identity(*LinuxSpaceProvider::shared().currentDesktop()));
+
+    ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "remove,fullscreen"}));
+    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 0; }, 5000));
+
+    ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "add,fullscreen"}));
+    ASSERT_TRUE(waitUntil([] { return currentSpaceType() == 4; }, 5000));
+    window.showMinimized();
+    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 0; }, 5000));
+
+    window.close();
+    wm.terminate();
+    wm.waitForFinished(3000);
+}
