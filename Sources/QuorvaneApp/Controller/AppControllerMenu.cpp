@@ -215,6 +215,7 @@ void AppController::openSettings()
         services.spaces = &m_spaceIdentifier;
         services.showCalendar = [this] { openCalendar(); };
         services.cues = &CueImageCache::shared();
+        services.shortcutLimit = m_env.shortcutLimit;
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;
