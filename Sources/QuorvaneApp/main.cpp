@@ -12,6 +12,7 @@
 #include "QtScheduler.h"
 #include "ScriptProcess.h"
 #include "ScriptRunner.h"
+#include "SessionNotifications.h"
 #include "TerminationSignals.h"
 #include "TrayStatusItem.h"
 #include "WidgetActivationPolicy.h"
@@ -103,6 +104,11 @@ int main(int argc, char **argv)
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
+    env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), info.identifier}](
+                     const QString &title, const QString &body) {
+        postSessionNotification(QDBusConnection::sessionBus(), sender,
+                                NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}}, Log::app());
+    };
     LinuxDesktopServices desktopServices(env.openUrl);
     env.desktop = &desktopServices;
     // Only an installed application has an identifier to start at login under.
