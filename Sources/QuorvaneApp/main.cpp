@@ -2,6 +2,7 @@
 #include "LinuxDesktopServices.h"
 #include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
+#include "KGlobalAccelHotKeyRegistrar.h"
 #include "X11HotKeyRegistrar.h"
 #include "X11KeyLayout.h"
 #include "LockFileRunningInstances.h"
@@ -11,6 +12,7 @@
 #include "QtScheduler.h"
 #include "ScriptProcess.h"
 #include "ScriptRunner.h"
+#include "SessionNotifications.h"
 #include "TerminationSignals.h"
 #include "StatusNotifierItem.h"
 #include "StatusPanelShade.h"
@@ -26,14 +28,39 @@
 
 using namespace quorvane;
 
+namespace {
+
+// On a Wayland session the application runs on Xwayland, where its status menu is a popup, its
+// dock and overlays keep their window types and levels, and key grabs and workspaces exist. A
+// platform the user chose (QT_QPA_PLATFORM or -platform) is kept. True when it chose xcb.
+bool preferXwayland(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY")
+        || qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return false;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrncmp(argv[i], "-platform=", 10) == 0)
+            return false;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    return true;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    const bool onXwayland = preferXwayland(argc, argv);
     QApplication app(argc, argv);
+    if (onXwayland)
+        qunsetenv("QT_QPA_PLATFORM"); // programs started from here choose for themselves
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     const AppInfo info = AppInfo::current();
     Log::start(info, Log::standardLogFile());
+    if (onXwayland)
+        qCInfo(Log::app()) << "Wayland session: running on Xwayland (set QT_QPA_PLATFORM to choose another platform)";
 
     QtScheduler scheduler;
     MessageBoxAlertPresenter alerts;
@@ -44,14 +71,29 @@ int main(int argc, char **argv)
 
     // Wakes come from logind on the system bus, workspace changes from the X server.
     LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
-    // Global hot keys and the layout's key names need the X server; elsewhere every hot key is
-    // refused and keys are named as on a US layout.
-    std::unique_ptr<X11HotKeyRegistrar> hotKeyRegistrar;
+    // Global hot keys: on a Wayland session through KDE's shortcut service where it runs (an X
+    // grab there fires only while an X11 window has focus), else as key grabs on the X server;
+    // without either every hot key is refused. The layout's key names need the X server;
+    // elsewhere keys are named as on a US layout.
+    const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool onX11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    std::unique_ptr<HotKeyRegistrar> hotKeyRegistrar;
     std::unique_ptr<X11KeyLayout> keyLayout;
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    if ((waylandSession || !onX11) && KGlobalAccelHotKeyRegistrar::availableOn(QDBusConnection::sessionBus())) {
+        hotKeyRegistrar = std::make_unique<KGlobalAccelHotKeyRegistrar>(
+            QDBusConnection::sessionBus(), info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier,
+            QStringLiteral("Quorvane"));
+        qCInfo(Log::app()) << "global shortcuts through the session's shortcut service (org.kde.kglobalaccel)";
+    } else if (onX11) {
         hotKeyRegistrar = std::make_unique<X11HotKeyRegistrar>();
-        keyLayout = std::make_unique<X11KeyLayout>();
+        qCInfo(Log::app()).noquote() << (waylandSession ? QStringLiteral("global shortcuts as X11 key grabs: on this Wayland "
+                                                                         "session they work only while an X11 window has focus")
+                                                        : QStringLiteral("global shortcuts as X11 key grabs"));
+    } else {
+        qCWarning(Log::app()) << "no global shortcuts on this session: no shortcut service and no X server";
     }
+    if (onX11)
+        keyLayout = std::make_unique<X11KeyLayout>();
 
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
@@ -80,8 +122,15 @@ int main(int argc, char **argv)
     env.terminate = [] { QCoreApplication::quit(); };
     env.session = &sessionEvents;
     env.hotKeyRegistrar = hotKeyRegistrar.get();
+    if (waylandSession && onX11 && dynamic_cast<X11HotKeyRegistrar *>(hotKeyRegistrar.get()))
+        env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
+    env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), info.identifier}](
+                     const QString &title, const QString &body) {
+        postSessionNotification(QDBusConnection::sessionBus(), sender,
+                                NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}}, Log::app());
+    };
     LinuxDesktopServices desktopServices(env.openUrl);
     env.desktop = &desktopServices;
     // Only an installed application has an identifier to start at login under.

@@ -63,6 +63,8 @@ public:
     // The ordered start-up; every step runs even when an earlier one failed.
     void completeLaunch();
     void warnIfConfigFromNewerVersion();
+    // Says once, visibly, that the desktop has no status area and what would give it one.
+    void tellThereIsNoStatusArea();
     void configureFloatingDock();
     // First run: the Desktop's items become desktop "Default". Creates the desktops folder,
     // its store folder and the folders of the live desktops and the blank desktop.

@@ -136,8 +136,11 @@ void AppController::completeLaunch()
     // 3.
     warnIfConfigFromNewerVersion();
     // 4. The status item.
-    if (!m_statusItem->isAvailable())
+    const bool noStatusArea = !m_statusItem->isAvailable();
+    if (noStatusArea) {
         qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";
+        tellThereIsNoStatusArea();
+    }
     m_menuBarIcon.install(m_statusItem);
     m_statusItem->setMenu(&m_menu);
     QPointer<AppController> weak(this);
@@ -214,6 +217,25 @@ void AppController::completeLaunch()
     };
     m_trashWatcher.start();
     m_updater.start([weak] { return weak && weak->isBusy(); });
+    // Without a status item the settings window is the way in: desktops are made there, and the
+    // floating dock it offers switches them.
+    if (noStatusArea && !desktopIsUnsafe())
+        openSettings();
+}
+
+void AppController::tellThereIsNoStatusArea()
+{
+    if (!m_env.notify)
+        return;
+    const bool gnome = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
+    const QString how = gnome ? QStringLiteral("GNOME shows status icons only with the AppIndicator extension: install "
+                                               "“gnome-shell-extension-appindicator”, enable it in Extensions, then start "
+                                               "Quorvane again.")
+                              : QStringLiteral("Add a status tray (notification area) to your panel, then start Quorvane "
+                                               "again.");
+    m_env.notify(QStringLiteral("Quorvane has no status area"),
+                 QStringLiteral("This desktop shows no status icons, so Quorvane's menu can't appear. ") + how
+                     + QStringLiteral(" Until then, use the settings window and the floating dock."));
 }
 
 void AppController::warnIfConfigFromNewerVersion()

@@ -228,6 +228,7 @@ void AppController::openSettings()
             static LinuxPreferenceReader session; // the session's own hot corners
             return SystemHotCorners::occupant(session, corner);
         };
+        services.shortcutLimit = m_env.shortcutLimit;
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;

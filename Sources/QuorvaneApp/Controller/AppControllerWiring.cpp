@@ -6,6 +6,7 @@
 #include "Desktop/DesktopWatcher.h"
 #include "Controller/Log.h"
 #include "Settings/SettingsModel.h"
+#include "Triggers/KeyNames.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -23,13 +24,16 @@ void AppController::reloadHotKeys()
     m_hotKeys.reset();
     const Config config = loadOrDefault();
     QPointer<AppController> weak(this);
-    // A refused combination stays inactive until the next reload; the others go ahead.
+    // A refused combination stays inactive until the next reload, and the log says so; the
+    // others go ahead.
     const auto bind = [&](const std::optional<HotKeySpec> &spec, std::function<void(AppController &)> action) {
-        if (spec)
-            m_hotKeys.registerHotKey(*spec, [weak, action] {
+        if (spec && !m_hotKeys.registerHotKey(*spec, [weak, action] {
                 if (weak)
                     action(*weak);
-            });
+            }))
+            qCWarning(Log::app()).noquote() << QStringLiteral("the shortcut %1 was refused (another program holds it, "
+                                                             "or the session takes no global shortcuts): it stays inactive")
+                                                   .arg(shortcutText(*spec));
     };
     for (const Workspace &workspace : config.liveWorkspaces()) {
         const QString name = workspace.name;

@@ -46,6 +46,8 @@ struct SettingsViewServices {
     std::function<void()> showCalendar;
     // The overlay images, shared with the overlay itself; none: the previews read their files.
     CueImageCache *cues = nullptr;
+    // What this session's global shortcuts cannot do, shown in the Shortcuts section; empty: nothing.
+    QString shortcutLimit;
 };
 
 // Handed by the shell to every section it builds.

@@ -49,6 +49,11 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     column->addWidget(makeNote(QStringLiteral("Click a field and press your combo. A modifier (⌃⌥⇧⌘) is required. Press ⌫ "
                                           "to clear, ESC to cancel."),
                            this));
+    if (!context.services.shortcutLimit.isEmpty()) {
+        QLabel *limit = makeNote(context.services.shortcutLimit, this);
+        limit->setObjectName(QStringLiteral("shortcutLimit"));
+        column->addWidget(limit);
+    }
 
     column->addWidget(makeSectionHeader(QStringLiteral("Per-desktop"), this));
     auto *desktopRows = new QVBoxLayout(m_desktops);

@@ -127,9 +127,18 @@ TEST_F(ControllerFixture, LaunchShowsTheGlyphAndAClickOpensTheMenu)
     EXPECT_EQ(titles.back(), QString("Quit") + QString(5, QChar(0x00A0)));
 }
 
-TEST_F(ControllerFixture, LaunchWithoutAStatusAreaGoesOn)
+// Without a status area the user is told once, on screen, and the settings window opens as the
+// way in.
+TEST_F(ControllerFixture, LaunchWithoutAStatusAreaTellsTheUserAndOpensTheSettings)
 {
     status->available = false;
-    AppController controller(environment());
+    AppEnvironment env = environment();
+    QStringList told;
+    env.notify = [&](const QString &title, const QString &) { told << title; };
+    AppController controller(env);
     EXPECT_NO_THROW(controller.applicationDidFinishLaunching());
+    EXPECT_EQ(told, QStringList{"Quorvane has no status area"});
+    ASSERT_NE(controller.openSettingsWindow(), nullptr);
+    EXPECT_TRUE(controller.openSettingsWindow()->isVisible());
+    controller.openSettingsWindow()->close();
 }

@@ -170,3 +170,16 @@ TEST_F(DockSection, SegmentsTogglesAndTheTransitionFollowingTheArrows)
     model->reload();
     EXPECT_EQ(store.saves, saves);
 }
+
+// A session whose shortcuts are limited says so in one line; another shows no such line.
+TEST_F(ShortcutsSection, TheSessionsShortcutLimitIsShownWhereThereIsOne)
+{
+    openWith({"Default"});
+    show(SettingsSection::shortcuts);
+    EXPECT_EQ(view->findChild<QLabel *>("shortcutLimit"), nullptr);
+    services.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
+    show(SettingsSection::shortcuts);
+    auto *limit = view->findChild<QLabel *>("shortcutLimit");
+    ASSERT_NE(limit, nullptr);
+    EXPECT_EQ(limit->text(), services.shortcutLimit);
+}

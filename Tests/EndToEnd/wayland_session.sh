@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# On a Wayland session (weston, headless, with Xwayland), in a temporary home folder: started
+# with only WAYLAND_DISPLAY and DISPLAY set, the application runs on Xwayland. With a tray host
+# on Xwayland its icon docks there; with no status area at all it says so in a notification
+# and opens its settings window.
+# Usage: wayland_session.sh PATH_TO_QUORVANE
+set -euo pipefail
+app="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app" weston Xwayland dbus-run-session dbus-monitor xprop
+echo one > "$HOME/Desktop/one.txt"
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+unset DISPLAY
+# A compositor of its own for each part, with Xwayland; sets WAYLAND_DISPLAY and DISPLAY.
+start_compositor() { # $1: socket name
+  weston --backend=headless-backend.so --xwayland --socket="$1" --idle-time=0 --log="$WORK/$1.log" >/dev/null 2>&1 &
+  compositor=$!
+  local i display=
+  for i in $(seq 1 100); do
+    display="$(sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$WORK/$1.log" 2>/dev/null | head -n1 || true)"
+    [ -n "$display" ] && [ -S "$XDG_RUNTIME_DIR/$1" ] && break
+    sleep 0.1
+  done
+  [ -n "$display" ] || fail "weston did not start Xwayland: $(cat "$WORK/$1.log")"
+  export WAYLAND_DISPLAY="$1" DISPLAY="$display"
+  # weston ends Xwayland when its last client leaves: one client stays for the whole part.
+  xprop -root -spy >/dev/null 2>&1 &
+}
+stop_compositor() { kill $compositor 2>/dev/null || true; wait $compositor 2>/dev/null || true; }
+
+# 1. No status area: a notification says so and the settings window opens.
+start_compositor quorvane-wayland-1
+dbus-monitor "interface='org.freedesktop.Notifications',member='Notify'" > "$WORK/bus.log" 2>&1 &
+monitor=$!
+start_app_untrayed() { "$APP" > "$WORK/$1.log" 2>&1 & pid=$!; }
+start_app_untrayed alone
+wait_for_log alone "running on Xwayland" || fail "the application did not choose Xwayland"
+grep -q "no status area on this desktop" "$WORK/alone.log" || fail "no line about the missing status area"
+settings="$(wait_window "Quorvane Settings" 100 || wait_window "Settings" 1 || true)"
+[ -n "$settings" ] || fail "the settings window did not open: $(xwininfo -root -tree | grep -i quorvane)"
+for i in $(seq 1 50); do grep -q "Quorvane has no status area" "$WORK/bus.log" && break; sleep 0.1; done
+grep -q "Quorvane has no status area" "$WORK/bus.log" || fail "no notification on the bus"
+stop_app
+kill $monitor 2>/dev/null || true
+stop_compositor
+echo "no status area: ok"
+
+# 2. A tray host on Xwayland: the icon docks in it. (Xwayland 22 aborts on synthetic input,
+# so nothing here is clicked.)
+start_compositor quorvane-wayland-2
+trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+for i in $(seq 1 50); do xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break; sleep 0.1; done
+start_app tray
+grep -q "status item shown in the status area" "$WORK/tray.log" || fail "the status item was not shown"
+grep -q "no status area" "$WORK/tray.log" && fail "a status area was reported missing"
+stop_app
+stop_compositor
+echo "tray on Xwayland: ok"
+echo PASS > "$WORK/result"
+SESSION
+chmod +x "$WORK/session.sh"
+status=0
+dbus-run-session -- "$WORK/session.sh" || status=$?
+grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
+echo PASS

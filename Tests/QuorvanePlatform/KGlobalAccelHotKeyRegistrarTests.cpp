@@ -1,0 +1,84 @@
+#include "KGlobalAccelHotKeyRegistrar.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+bool waitUntil(const std::function<bool()> &condition)
+{
+    QDeadlineTimer deadline(5000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+QVariant ask(const char *method, const QVariantList &arguments = {})
+{
+    QDBusMessage message = QDBusMessage::createMethodCall("org.kde.kglobalaccel", "/kglobalaccel",
+                                                          "org.quorvane.test.Keys", method);
+    message.setArguments(arguments);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(message);
+    return reply.arguments().value(0);
+}
+
+constexpr std::uint32_t control = 0x1000, option = 0x800;
+constexpr std::uint32_t key1 = 18, key9 = 25; // the keys typing "1" and "9"
+
+} // namespace
+
+TEST(KGlobalAccelHotKeyRegistrar, QtKeyCodesOfCombinations)
+{
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::qtKeyCode(key1, control | option), int(Qt::CTRL | Qt::ALT | Qt::Key_1));
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::qtKeyCode(0, 0x100 | 0x200), int(Qt::META | Qt::SHIFT | Qt::Key_A));
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::qtKeyCode(122, 0), int(Qt::Key_F1));
+    EXPECT_FALSE(KGlobalAccelHotKeyRegistrar::qtKeyCode(0xFFFF, control));
+}
+
+// Against a stand-in for the service on the test's own bus (run under dbus-run-session).
+TEST(KGlobalAccelHotKeyRegistrarOnABus, RegistersRefusesAndReportsPresses)
+{
+    const QByteArray fake = qgetenv("QUORVANE_FAKE_KGLOBALACCEL");
+    if (fake.isEmpty() || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        GTEST_SKIP() << "needs a bus of its own and the stand-in service";
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    EXPECT_FALSE(KGlobalAccelHotKeyRegistrar::availableOn(bus));
+    QProcess service;
+    // Debian's own interpreter, which has the D-Bus bindings.
+    service.start(QStringLiteral("/usr/bin/python3"), {QString::fromLocal8Bit(fake)});
+    ASSERT_TRUE(waitUntil([&] { return KGlobalAccelHotKeyRegistrar::availableOn(bus); }));
+
+    std::vector<HotKeyRegistrar::HotKeyId> pressed;
+    {
+        KGlobalAccelHotKeyRegistrar registrar(bus, QStringLiteral("app.quorvane.Quorvane"), QStringLiteral("Quorvane"));
+        registrar.setPressedHandler([&](HotKeyRegistrar::HotKeyId id) { pressed.push_back(id); });
+        const auto one = registrar.registerHotKey(key1, control | option, {0x51564e45, 1});
+        ASSERT_TRUE(one);
+        EXPECT_FALSE(registrar.registerHotKey(key1, control | option, {0x51564e45, 2})); // its own already
+        EXPECT_FALSE(registrar.registerHotKey(key9, control | option, {0x51564e45, 3})); // another program's
+        EXPECT_FALSE(ask("actions").toStringList().contains("app.quorvane.Quorvane/hotkey-1364610629-3"));
+
+        EXPECT_TRUE(ask("press", {int(Qt::CTRL | Qt::ALT | Qt::Key_1)}).toBool());
+        ASSERT_TRUE(waitUntil([&] { return !pressed.empty(); }));
+        EXPECT_EQ(pressed.front(), (HotKeyRegistrar::HotKeyId{0x51564e45, 1}));
+
+        registrar.unregisterHotKey(*one);
+        EXPECT_FALSE(ask("press", {int(Qt::CTRL | Qt::ALT | Qt::Key_1)}).toBool());
+        ASSERT_TRUE(registrar.registerHotKey(key1, control, {0x51564e45, 4}));
+    }
+    // The destructor gives every action back.
+    EXPECT_EQ(ask("actions").toStringList(), QStringList{"other/taken"});
+    service.terminate();
+    service.waitForFinished(3000);
+}
