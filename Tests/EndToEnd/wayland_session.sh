@@ -39,7 +39,7 @@ monitor=$!
 start_app_untrayed() { "$APP" > "$WORK/$1.log" 2>&1 & pid=$!; }
 start_app_untrayed alone
 wait_for_log alone "running on Xwayland" || fail "the application did not choose Xwayland"
-grep -q "no status area on this desktop" "$WORK/alone.log" || fail "no line about the missing status area"
+wait_for_log alone "no status area on this desktop" || fail "no line about the missing status area"
 settings="$(wait_window "Quorvane Settings" 100 || wait_window "Settings" 1 || true)"
 [ -n "$settings" ] || fail "the settings window did not open: $(xwininfo -root -tree | grep -i quorvane)"
 for i in $(seq 1 50); do grep -q "Quorvane has no status area" "$WORK/bus.log" && break; sleep 0.1; done
@@ -55,7 +55,7 @@ start_compositor quorvane-wayland-2
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
 for i in $(seq 1 50); do xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break; sleep 0.1; done
 start_app tray
-grep -q "status item shown in the status area" "$WORK/tray.log" || fail "the status item was not shown"
+wait_for_log tray "status item shown in the status area" || fail "the status item was not shown"
 grep -q "no status area" "$WORK/tray.log" && fail "a status area was reported missing"
 stop_app
 stop_compositor
