@@ -11,6 +11,7 @@
 #include "LinuxNotificationScheduler.h"
 #include "SessionNotifications.h"
 #include "Triggers/KeyNames.h"
+#include "Triggers/KeyRecorder.h"
 #include "PointerSource.h"
 
 #include <QCursor>
@@ -62,6 +63,16 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_scrollHUD(*m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
     useKeyLayout(m_env.keyLayout);
+    // A shortcut being recorded may be one of ours: its keys must reach the recorder.
+    QPointer<AppController> weak(this);
+    KeyRecorderView::setListeningObserver([weak](bool listening) {
+        if (!weak)
+            return;
+        if (listening)
+            weak->m_hotKeys.suspend();
+        else
+            weak->m_hotKeys.resume();
+    });
 }
 
 AppController::~AppController()
@@ -69,6 +80,7 @@ AppController::~AppController()
     for (const SessionEvents::Token token : m_sessionObservers)
         sessionEvents().removeObserver(token);
     useKeyLayout(nullptr);
+    KeyRecorderView::setListeningObserver({});
 }
 
 DesktopSwapper &AppController::swapper()
