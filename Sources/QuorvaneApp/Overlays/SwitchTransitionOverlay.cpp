@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPointer>
 #include <QWindow>
 
 #include <algorithm>
@@ -235,7 +236,9 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
     if (!m_compositor.compositing())
         return; // opaque, the band's window would hide the whole screen
     const QColor color = tint(blurStyle);
-    std::vector<OverlayWindow *> taken;
+    // Held by pointers that clear themselves: a window a later sweep ordered out is gone, and
+    // its address may already belong to one of that later sweep's windows.
+    std::vector<QPointer<OverlayWindow>> taken;
     std::vector<std::shared_ptr<SweepBand>> bands;
     for (const QRect &frame : m_screens.frames()) {
         const auto geometry = SweepGeometry::forScreen(frame.size(), bandFraction, angle);
@@ -264,7 +267,9 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
             {}, startDelay);
     }
     track(m_scheduler.after(startDelay + duration + sweepRemovalMargin, [this, taken] {
-        for (OverlayWindow *window : taken) {
+        for (const QPointer<OverlayWindow> &window : taken) {
+            if (!window)
+                continue; // a later sweep already ordered it out
             const auto it = std::find_if(sweepWindows.begin(), sweepWindows.end(),
                                          [window](const auto &held) { return held.get() == window; });
             if (it == sweepWindows.end())
