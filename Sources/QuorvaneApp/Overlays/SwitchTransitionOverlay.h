@@ -18,8 +18,8 @@
 
 namespace quorvane {
 
-// The windows that dress a switch on every screen: a cover that fades in before the first file
-// moves and out once the icons have settled, or a band that sweeps across each screen once and
+// The windows that dress a switch on every screen: a cover shown before the first file moves,
+// fading in while the files move and out once the icons have settled, or a band that sweeps across each screen once and
 // removes itself. One window per screen, just above the Desktop's icons and below every
 // ordinary window. No blur exists behind a window here: a flat tint stands for each material.
 // Without a compositing manager nothing is translucent: the cover is shown opaque and no sweep
