@@ -26,16 +26,22 @@ bool DataLock::acquire()
 {
     if (m_fd >= 0)
         return true;
-    if (fileops::makeFolders(QFileInfo(m_path).absolutePath()) != 0)
+    if (const int error = fileops::makeFolders(QFileInfo(m_path).absolutePath()); error != 0) {
+        m_error = error;
         return false;
+    }
     const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
+    if (fd < 0) {
+        m_error = errno;
         return false;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_error = errno;
         ::close(fd);
         return false;
     }
     m_fd = fd;
+    m_error = 0;
     return true;
 }
 

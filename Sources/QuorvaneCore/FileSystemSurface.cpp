@@ -34,6 +34,13 @@ QString systemText(int code)
     return fileops::errorText(code);
 }
 
+// Where an item goes, as the user knows the place.
+QString placeName(const Location &location)
+{
+    return location.isDesktop() ? QStringLiteral("the Desktop")
+                                : QStringLiteral("the desktop \u201C%1\u201D").arg(location.name());
+}
+
 using fileops::makeFolders;
 
 } // namespace
@@ -131,13 +138,19 @@ void FileSystemSurface::move(const QString &name, const Location &from, const Lo
     struct stat st {};
     if (code == ENOENT && ::stat(destination->constData(), &st) != 0) {
         if (const int created = makeFolders(*destination))
-            throw SurfaceError(created, QStringLiteral("cannot create the folder \"%1\": %2").arg(describe(*destination), systemText(created)));
+            throw SurfaceError(created,
+                               QStringLiteral("cannot create the folder \"%1\": %2").arg(describe(*destination), systemText(created)),
+                               QStringLiteral("Quorvane couldn't make the folder of %1 to move \u201C%2\u201D into it: %3.")
+                                   .arg(placeName(to), name, systemText(created)));
         code = fileops::renameNoReplace(sourcePath, destinationPath);
         if (code == 0)
             return;
     }
-    throw SurfaceError(code, QStringLiteral("cannot move \"%1\" to \"%2\": %3")
-                                 .arg(describe(sourcePath), describe(destinationPath), systemText(code)));
+    throw SurfaceError(code,
+                       QStringLiteral("cannot move \"%1\" to \"%2\": %3")
+                           .arg(describe(sourcePath), describe(destinationPath), systemText(code)),
+                       QStringLiteral("Quorvane couldn't move \u201C%1\u201D from %2 to %3: %4.")
+                           .arg(name, placeName(from), placeName(to), systemText(code)));
 }
 
 std::optional<IconPosition> FileSystemSurface::readPosition(const QString &)

@@ -38,6 +38,10 @@ QStringList ScreenshotSweeper::sweep(const QString &target, const QString &activ
         return {};
     if (namesEqual(target, activeWorkspace))
         return {};
+    // The blank desktop holds nothing: what its folder receives is handed to the desktop
+    // being left at the next switch.
+    if (namesEqual(target, Config::blankWorkspaceName))
+        return {};
     // Only a desktop's own folder: never one of the desktops folder's entries (the store, the
     // stash, the archive), and never a folder that leads out of bounds (thrown).
     if (!Paths::isDesktopFolderName(target))

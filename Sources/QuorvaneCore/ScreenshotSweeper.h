@@ -26,7 +26,8 @@ public:
                       Predicate isScreenshot);
 
     // Returns the names moved, in listing order. Nothing happens when the Desktop and the
-    // desktops folder lie on different volumes, the target is the active desktop or its name
+    // desktops folder lie on different volumes, the target is the active desktop or the blank
+    // desktop, or its name
     // is one of the desktops folder's own entries; a target folder the surface refuses is
     // thrown (SwapError) before anything moves. A listing
     // failure is thrown before anything moves; a failed move skips that item; a failed

@@ -7,14 +7,16 @@
 
 namespace quorvane {
 
-// A failed file-system operation of a desktop surface: the system's error number (errno) and
-// a message naming the operation and the item.
+// A failed file-system operation of a desktop surface: the system's error number (errno), a
+// message naming the operation and the item by their paths (for the log), and the text for the
+// user, which names only the item and its place, the system's error text last.
 class SurfaceError : public std::runtime_error {
 public:
-    SurfaceError(int code, const QString &message)
+    SurfaceError(int code, const QString &message, const QString &userText = {})
         : std::runtime_error(message.toStdString())
         , m_code(code)
         , m_message(message)
+        , m_userText(userText.isEmpty() ? message : userText)
     {
     }
 
@@ -44,10 +46,12 @@ public:
         }
     }
     const QString &message() const { return m_message; }
+    const QString &userText() const { return m_userText; }
 
 private:
     int m_code;
     QString m_message;
+    QString m_userText;
 };
 
 } // namespace quorvane

@@ -60,7 +60,16 @@ void TrayStatusItem::setVisible(bool visible)
 
 void TrayStatusItem::setImage(const QImage &image)
 {
-    m_tray->setIcon(QIcon(QPixmap::fromImage(image)));
+    // The glyph's animation shows a bounded set of kept images; anything beyond that many
+    // is not being reused, and the icons start afresh.
+    constexpr qsizetype keptIcons = 512;
+    auto found = m_icons.find(image.cacheKey());
+    if (found == m_icons.end()) {
+        if (m_icons.size() >= keptIcons)
+            m_icons.clear();
+        found = m_icons.insert(image.cacheKey(), QIcon(QPixmap::fromImage(image)));
+    }
+    m_tray->setIcon(*found);
 }
 
 void TrayStatusItem::setToolTip(const QString &title, const QString &text)

@@ -2,6 +2,8 @@
 
 #include "StatusItem.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QObject>
 
 #include <memory>
@@ -31,6 +33,9 @@ protected:
 
 private:
     std::unique_ptr<QSystemTrayIcon> m_tray;
+    // One icon per image shown, by the image's cache key: an image shown again gets the icon
+    // (and the scaled pixmaps Qt keeps for it) it had, instead of a new one each time.
+    QHash<qint64, QIcon> m_icons;
     std::function<void(const Click &)> m_onClick;
     std::function<void(const Wheel &)> m_onWheel;
 };

@@ -41,6 +41,12 @@ max=4294967295
 opacity_is() { python3 -c "import sys; v=int(sys.argv[1]); sys.exit(0 if abs(v/$max-float(sys.argv[2]))<1e-6 else 1)" \
   "$(window_property "$1" _NET_WM_WINDOW_OPACITY)" "$2"; }
 scheme() { gsettings get org.gnome.desktop.interface color-scheme; }
+# Runs the command until it succeeds, for at most 1.5 s.
+eventually() {
+  local i
+  for i in $(seq 1 30); do "$@" && return 0; sleep 0.05; done
+  return 1
+}
 # Whether the window is on every workspace: the sticky state, or the all-workspaces number
 # that window managers without that state keep instead.
 on_every_workspace() {
@@ -63,8 +69,11 @@ covers="$(viewable_windows "Quorvane switch cover")"
 [ "$(echo "$covers" | grep -c .)" = 1 ] || fail "viewable covers during the gap: '$covers'"
 geometry="$(xwininfo -id "$covers" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')"
 [ "$geometry" = "$screen_w $screen_h" ] || fail "the cover is $geometry, the screen $screen_w $screen_h"
-opacity_is "$covers" 0.5 || fail "cover opacity $(window_property "$covers" _NET_WM_WINDOW_OPACITY)"
-window_property "$covers" _NET_WM_STATE | grep -q _NET_WM_STATE_BELOW || fail "the cover is not kept below"
+# The fade-in goes on while the files move, and the window manager keeps the cover below in
+# its own time: both are states to wait for (within the gap), not to find at once.
+kept_below() { window_property "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_BELOW; }
+eventually opacity_is "$covers" 0.5 || fail "cover opacity $(window_property "$covers" _NET_WM_WINDOW_OPACITY)"
+eventually kept_below "$covers" || fail "the cover is not kept below"
 wait_for 'c["activeWorkspace"] == "Night"' || fail "the switch to Night did not finish"
 [ "$(listing "$HOME/Desktop")" = "night.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"
 gone=
@@ -79,8 +88,8 @@ echo "covered switch: ok"
 [ "$(scheme)" = "'prefer-dark'" ] || fail "colour scheme after the switch to Night: $(scheme)"
 cues="$(viewable_windows "Quorvane desktop cue")"
 [ "$(echo "$cues" | grep -c .)" = 1 ] || fail "viewable cue windows: '$cues'"
-opacity_is "$cues" 0.4 || fail "cue opacity $(window_property "$cues" _NET_WM_WINDOW_OPACITY)"
-window_property "$cues" _NET_WM_STATE | grep -q _NET_WM_STATE_BELOW || fail "the cue is not kept below"
+eventually opacity_is "$cues" 0.4 || fail "cue opacity $(window_property "$cues" _NET_WM_WINDOW_OPACITY)"
+eventually kept_below "$cues" || fail "the cue is not kept below"
 on_every_workspace "$cues" || fail "the cue is not on every workspace: $(xprop -id "$cues")"
 echo "dark scheme and cue: ok"
 

@@ -176,6 +176,15 @@ TEST_F(FileSystemSurfaceTest, FailedMovesReportTheSystemError)
     writeFile(paths.workspaces() + "/Blocked", "not a folder");
     expectMoveFails("a.txt", Location::desktop(), Location::workspace("Blocked"), ENOTDIR);
     EXPECT_EQ(readFile(onDesktop("a.txt")), "a");
+
+    // The log gets the paths; the user the item's name, its places and the system's text last.
+    try {
+        surface.move("a.txt", Location::desktop(), Location::workspace("Blocked"));
+    } catch (const SurfaceError &error) {
+        EXPECT_TRUE(error.message().contains(onDesktop("a.txt")));
+        EXPECT_EQ(error.userText(), "Quorvane couldn't move \u201Ca.txt\u201D from the Desktop to the desktop \u201CBlocked\u201D: "
+                                        + QString::fromLocal8Bit(strerror(ENOTDIR)) + ".");
+    }
 }
 
 TEST_F(FileSystemSurfaceTest, UnsafeNamesAreNeverUsedAsPaths)

@@ -146,13 +146,16 @@ TEST_F(ScreenshotSweeperTest, KnownNamesKeepTheirPositionsAndNewOnesTakeTheNextS
     EXPECT_EQ(after.positions.value("Screenshot C.png"), (IconPosition{1280, 450}));
 }
 
-TEST_F(ScreenshotSweeperTest, NothingHappensForTheActiveDesktopOrAcrossVolumes)
+TEST_F(ScreenshotSweeperTest, NothingHappensForTheActiveOrBlankDesktopOrAcrossVolumes)
 {
     saveDesktops({Workspace::make("Home"), Workspace::make("Shots")});
     onDesktop("Screenshot 1.png");
+    QDir().mkpath(paths.workspaces() + '/' + Config::blankWorkspaceName);
     const QByteArray document = readFile(paths.config());
 
     EXPECT_TRUE(sweeper(surface).sweep("Home", "Home", {}).isEmpty());
+    EXPECT_TRUE(sweeper(surface).sweep(Config::blankWorkspaceName, "Home", {}).isEmpty());
+    EXPECT_TRUE(surface.items(Location::workspace(Config::blankWorkspaceName)).isEmpty());
     SplitVolumeSurface split(paths.desktop(), paths.workspaces());
     EXPECT_TRUE(sweeper(split).sweep("Shots", "Home", {}).isEmpty());
     EXPECT_EQ(desktopItems(), QStringList{"Screenshot 1.png"});

@@ -30,9 +30,12 @@ public slots:
 
 } // namespace
 
-// Run on a bus of its own (dbus-run-session); skipped without a session bus.
+// Run on a bus of its own that can start no installed service (Support/run_on_private_bus.sh);
+// skipped anywhere else, where a file manager the machine has would be started for real.
 TEST(DesktopReveal, ShowsItemsThroughTheFileManagerElseOpensTheirFolder)
 {
+    if (qgetenv("QUORVANE_PRIVATE_BUS") != "1")
+        GTEST_SKIP() << "needs a private session bus";
     if (!QDBusConnection::sessionBus().isConnected())
         GTEST_SKIP() << "no session bus";
     std::vector<QUrl> opened;

@@ -1,11 +1,13 @@
 // These run on a real X display (the X11 test run under Xvfb); elsewhere they skip.
 #include "CompositorProbe.h"
+#include "WindowFader.h"
 #include "WindowLevel.h"
 #include "X11Connection.h"
 
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 #include <QThread>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -113,17 +115,46 @@ TEST_F(X11Test, TheProbeSeesACompositingManagerComeAndGo)
         GTEST_SKIP() << "no xcompmgr";
     LinuxCompositorProbe probe;
     ASSERT_FALSE(probe.compositing()) << "a compositing manager already runs on this display";
+    int told = 0;
+    probe.setOnChange([&] { ++told; });
     QProcess manager;
     manager.start("xcompmgr", {});
     ASSERT_TRUE(manager.waitForStarted());
-    bool seen = false;
-    for (int i = 0; i < 100 && !(seen = probe.compositing()); ++i)
-        QThread::msleep(20);
-    EXPECT_TRUE(seen);
+    // Told without being asked: the selection's new owner arrives as an event.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return told >= 1; }, 3000));
+    EXPECT_TRUE(probe.compositing());
     manager.terminate();
     manager.waitForFinished();
-    bool gone = false;
-    for (int i = 0; i < 100 && !(gone = !probe.compositing()); ++i)
-        QThread::msleep(20);
-    EXPECT_TRUE(gone);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return told >= 2; }, 3000));
+    EXPECT_FALSE(probe.compositing());
+    probe.setOnChange({});
+}
+
+TEST_F(X11Test, TheFaderSetsTheOpacityPropertyWhileTheMainThreadIsBlocked)
+{
+    QWidget window;
+    window.setGeometry(0, 0, 100, 80);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    X11WindowFader fader;
+    fader.start({window.winId()}, 0, 0.5, 0.3, [](double p) { return p; });
+    QThread::msleep(150); // no event is served meanwhile
+    const auto midway = cardinal(window, "_NET_WM_WINDOW_OPACITY");
+    ASSERT_TRUE(midway.has_value());
+    EXPECT_GT(*midway / 4294967295.0, 0.1);
+    EXPECT_LT(*midway / 4294967295.0, 0.45);
+    QThread::msleep(300);
+    EXPECT_EQ(cardinal(window, "_NET_WM_WINDOW_OPACITY"), 2147483648u); // the end, as Qt writes 0.5
+    EXPECT_DOUBLE_EQ(fader.stop(), 0.5);
+
+    // Stopped half-way, it tells where it was and writes nothing more.
+    fader.start({window.winId()}, 0, 1, 10, [](double p) { return p; });
+    QThread::msleep(100);
+    const double reached = fader.stop();
+    EXPECT_GT(reached, 0);
+    EXPECT_LT(reached, 0.1);
+    const auto stopped = cardinal(window, "_NET_WM_WINDOW_OPACITY");
+    QThread::msleep(100);
+    EXPECT_EQ(cardinal(window, "_NET_WM_WINDOW_OPACITY"), stopped);
+    EXPECT_NEAR(*stopped / 4294967295.0, reached, 1e-6);
 }

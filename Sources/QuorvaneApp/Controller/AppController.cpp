@@ -11,6 +11,7 @@
 #include "LinuxNotificationScheduler.h"
 #include "SessionNotifications.h"
 #include "Triggers/KeyNames.h"
+#include "Triggers/KeyRecorder.h"
 #include "PointerSource.h"
 
 #include <QCursor>
@@ -65,6 +66,16 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
 {
     useKeyLayout(m_env.keyLayout);
     m_cleanupNotifier.keepLastRun(ReminderLastRun(m_env.paths.reminderLastRun()));
+    // A shortcut being recorded may be one of ours: its keys must reach the recorder.
+    QPointer<AppController> weak(this);
+    KeyRecorderView::setListeningObserver([weak](bool listening) {
+        if (!weak)
+            return;
+        if (listening)
+            weak->m_hotKeys.suspend();
+        else
+            weak->m_hotKeys.resume();
+    });
 }
 
 AppController::~AppController()
@@ -72,6 +83,7 @@ AppController::~AppController()
     for (const SessionEvents::Token token : m_sessionObservers)
         sessionEvents().removeObserver(token);
     useKeyLayout(nullptr);
+    KeyRecorderView::setListeningObserver({});
 }
 
 DesktopSwapper &AppController::swapper()

@@ -228,6 +228,7 @@ private:
     void warnUnsafeDesktop();
     // Another process works on this desktops folder: one alert, then this one quits.
     void warnDataLockHeld();
+    void warnDesktopsFolderUnwritable(int error);
     // Completes due desktop timers unless a switch is pending or the session is read-only.
     QStringList fireDueTimersIfSafe();
     void scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal);

@@ -278,12 +278,30 @@ void AppController::warnUnsafeDesktop()
 
 void AppController::warnDataLockHeld()
 {
+    if (!m_dataLock.heldElsewhere()) {
+        warnDesktopsFolderUnwritable(m_dataLock.lastError());
+        return;
+    }
     qCCritical(Log::app()).noquote()
         << QStringLiteral("another process works on %1 — this one quits").arg(m_env.paths.workspaces());
     Alert alert;
     alert.message = QStringLiteral("Quorvane is already running");
     alert.informativeText = QStringLiteral("Another Quorvane is managing the desktops in \u201C") + Paths::rootName
         + QStringLiteral("\u201D. This one quits without changing anything.");
+    alert.buttons = {QStringLiteral("OK")};
+    m_env.alerts->present(alert);
+}
+
+void AppController::warnDesktopsFolderUnwritable(int error)
+{
+    const QString reason = QString::fromLocal8Bit(std::strerror(error));
+    qCCritical(Log::error()).noquote()
+        << QStringLiteral("can't write %1: %2 — this one quits").arg(m_dataLock.path(), reason);
+    Alert alert;
+    alert.message = QStringLiteral("Quorvane can't write to its desktops folder");
+    alert.informativeText = QStringLiteral("Quorvane keeps your desktops in \u201C") + Paths::rootName
+        + QStringLiteral("\u201D in your home folder, and it can't write there: ") + reason
+        + QStringLiteral(". It quits without changing anything. Make the folder writable, then relaunch Quorvane.");
     alert.buttons = {QStringLiteral("OK")};
     m_env.alerts->present(alert);
 }

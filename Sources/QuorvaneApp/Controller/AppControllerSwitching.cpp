@@ -10,6 +10,7 @@
 #include "ScreenshotSweeper.h"
 #include "Settings/SettingsModel.h"
 #include "StoreError.h"
+#include "SurfaceError.h"
 #include "SwapError.h"
 #include "Overlays/SystemAppearance.h"
 
@@ -312,6 +313,10 @@ void AppController::present(const std::exception &error)
                                                "switching would move them. Nothing was moved. Make it an ordinary folder "
                                                "inside \u201C")
             + Paths::rootName + QStringLiteral("\u201D, then switch again.");
+    } else if (const auto *surface = dynamic_cast<const SurfaceError *>(&error)) {
+        // The log has the paths; the user reads the item's name and its place.
+        alert.message = QStringLiteral("Something went wrong");
+        alert.informativeText = surface->userText();
     } else {
         alert.message = QStringLiteral("Something went wrong");
         alert.informativeText = description;

@@ -43,11 +43,28 @@ QImage MenuBarIconAnimator::trayImage(const Widths &widths, const Widths &radii)
     return MenuBarGlyph::traySquare(MenuBarGlyph::image(widths, radii, dpr), MenuBarGlyph::defaultTint());
 }
 
+const QImage &MenuBarIconAnimator::frameImage(const FrameKey &key, const Widths &widths, const Widths &radii)
+{
+    // A new tint (the desktop's theme changed) draws every frame anew.
+    if (!m_frames.empty() && m_frames.begin()->first.tint != key.tint)
+        m_frames.clear();
+    auto found = m_frames.find(key);
+    if (found == m_frames.end())
+        found = m_frames.emplace(key, trayImage(widths, radii)).first;
+    return found->second;
+}
+
+QImage MenuBarIconAnimator::restImage()
+{
+    const FrameKey key{int(MenuBarAnimation::none), m_restingWidths, 0, MenuBarGlyph::defaultTint().rgba()};
+    return frameImage(key, m_restingWidths, m_restingRadii);
+}
+
 void MenuBarIconAnimator::install(const std::shared_ptr<StatusItem> &item)
 {
     m_item = item;
     if (item)
-        item->setImage(trayImage(m_restingWidths, m_restingRadii));
+        item->setImage(restImage());
 }
 
 void MenuBarIconAnimator::resetToRest()
@@ -56,7 +73,7 @@ void MenuBarIconAnimator::resetToRest()
     m_restingWidths = restWidths;
     m_restingRadii = restRadii;
     if (const auto item = m_item.lock())
-        item->setImage(trayImage(m_restingWidths, m_restingRadii));
+        item->setImage(restImage());
 }
 
 void MenuBarIconAnimator::playSwitch(MenuBarAnimation style)
@@ -70,29 +87,37 @@ void MenuBarIconAnimator::playSwitch(MenuBarAnimation style)
     stopTimer();
     switch (style) {
     case MenuBarAnimation::nudge:
-        play(nudgeDuration, nudgeFrame(m_restingWidths));
+        play(style, nudgeDuration, nudgeFrame(m_restingWidths));
         break;
     case MenuBarAnimation::mirror:
-        play(mirrorDuration, mirrorFrame(m_restingWidths));
+        play(style, mirrorDuration, mirrorFrame(m_restingWidths));
         break;
     case MenuBarAnimation::none:
         break;
     }
 }
 
-void MenuBarIconAnimator::play(double duration, FrameFunction frame)
+void MenuBarIconAnimator::play(MenuBarAnimation style, double duration, FrameFunction frame)
 {
     const std::weak_ptr<StatusItem> item = m_item;
     if (item.expired())
         return;
     const double start = m_scheduler.now();
+    const Widths rest = m_restingWidths;
+    // The steps of the animation: a frame is the one of the step the clock has reached, so
+    // the same few images serve every play from this rest.
+    const int steps = std::max(1, int(std::ceil(duration / m_frameInterval - 1e-9)));
     // The timer is cancelled when the animator goes, so the tick never outlives it.
-    m_timer = m_scheduler.every(m_frameInterval, [this, item, start, duration, frame = std::move(frame)] {
+    m_timer = m_scheduler.every(m_frameInterval, [this, item, start, duration, steps, style, rest,
+                                                  frame = std::move(frame)] {
         const double p = std::min((m_scheduler.now() - start) / duration, 1.0);
-        const Widths widths = frame(p);
+        const int step = p >= 1 ? steps : std::min(steps, int(std::lround(p * steps)));
+        const Widths widths = frame(double(step) / steps);
         const Widths frameRadii = radii(widths);
-        if (const auto target = item.lock())
-            target->setImage(trayImage(widths, frameRadii));
+        if (const auto target = item.lock()) {
+            const FrameKey key{int(style), rest, step, MenuBarGlyph::defaultTint().rgba()};
+            target->setImage(frameImage(key, widths, frameRadii));
+        }
         if (p >= 1) {
             m_restingWidths = widths;
             m_restingRadii = frameRadii;

@@ -7,7 +7,9 @@
 #include <QColor>
 #include <QImage>
 
+#include <compare>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,8 +17,10 @@
 namespace quorvane {
 
 // Owns the status glyph's resting layout, puts the glyph on the status item and plays the
-// short animation after a switch, one frame every 1/60 s through the scheduler.
-// Main thread only.
+// short animation after a switch, one frame every 1/60 s through the scheduler. A frame is
+// the animation's own at one of its fixed steps (its duration in 1/60 s), drawn once and kept:
+// every later switch shows the same images again, so the status area's caches, keyed by
+// image, stop growing after the first few switches. Main thread only.
 class MenuBarIconAnimator {
 public:
     using Widths = std::vector<double>;
@@ -46,6 +50,8 @@ public:
 
     // The image put on the status item for one frame.
     static QImage trayImage(const Widths &widths, const Widths &radii);
+    // Images drawn and kept so far.
+    std::size_t keptFrameCount() const { return m_frames.size(); }
 
     // The frame maths, each a function of progress 0...1.
     static FrameFunction nudgeFrame(const Widths &rest);
@@ -54,8 +60,21 @@ public:
     static Widths sample(const std::vector<Widths> &keyframes, double progress);
 
 private:
-    void play(double duration, FrameFunction frame);
+    // What a kept image shows: the step of one animation played from one rest (the rest
+    // itself has style none), in one tint.
+    struct FrameKey {
+        int style = 0;
+        Widths rest;
+        int step = 0;
+        QRgb tint = 0;
+        auto operator<=>(const FrameKey &) const = default;
+    };
+
+    void play(MenuBarAnimation style, double duration, FrameFunction frame);
     void stopTimer();
+    // The kept image for the key, drawn from the widths the first time.
+    const QImage &frameImage(const FrameKey &key, const Widths &widths, const Widths &radii);
+    QImage restImage();
 
     Scheduler &m_scheduler;
     std::weak_ptr<StatusItem> m_item;
@@ -63,6 +82,7 @@ private:
     Widths m_restingWidths = restWidths;
     Widths m_restingRadii = restRadii;
     double m_frameInterval = 1.0 / 60.0;
+    std::map<FrameKey, QImage> m_frames;
 };
 
 } // namespace quorvane

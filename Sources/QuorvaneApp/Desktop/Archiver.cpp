@@ -136,12 +136,25 @@ bool Archiver::isArchiveFolder(const Paths &paths, const Config &config, const Q
     return !touchesLive && !holdsAnother;
 }
 
+bool Archiver::isAllowedArchiveRoot(const Paths &paths, const Config &config, const QString &folder)
+{
+    const QString chosen = resolvedFolder(folder);
+    QStringList moving = {resolvedFolder(paths.desktop()), resolvedFolder(paths.store()),
+                          resolvedFolder(paths.pinnedStash())};
+    for (const Workspace &w : config.workspaces)
+        moving.append(resolvedFolder(paths.workspaces() + QLatin1Char('/') + w.name));
+    return chosen != resolvedFolder(paths.workspaces())
+        && std::none_of(moving.begin(), moving.end(), [&](const QString &f) { return isWithin(chosen, f); });
+}
+
 QString Archiver::archiveRoot(const Config &config) const
 {
-    // A relative root would name a folder of the process's working directory: only an absolute
-    // one is a root, anything else counts as unset.
+    // A relative root would name a folder of the process's working directory, and one the
+    // settings would refuse (a hand-edited document) would be moved by the next switch: only an
+    // absolute, allowed root is a root, anything else counts as unset.
     const auto &root = config.settings.archiveRoot;
-    return root && QDir::isAbsolutePath(*root) ? *root : m_defaultArchiveRoot;
+    return root && QDir::isAbsolutePath(*root) && isAllowedArchiveRoot(m_paths, config, *root) ? *root
+                                                                                                : m_defaultArchiveRoot;
 }
 
 namespace {

@@ -51,9 +51,15 @@ public:
     // or over the store, the stash, a live desktop's folder or another archived desktop's folder.
     static bool isArchiveFolder(const Paths &paths, const Config &config, const QString &name, const QString &location);
 
+    // Whether a folder may be the archive root: not the desktops folder itself, and neither
+    // the Desktop, the store, the stash nor any desktop's folder, nor inside one of them (a
+    // switch would move the archives along). Links are resolved where they exist.
+    static bool isAllowedArchiveRoot(const Paths &paths, const Config &config, const QString &folder);
+
 private:
     // Loads the document; one of a newer format is refused before anything else happens.
     Config loadWritable();
+    // The document's root when it is absolute and allowed, else the default one.
     QString archiveRoot(const Config &config) const;
     QString folderOf(const QString &name) const { return m_workspacesRoot + '/' + name; }
     void rotateScreenshotCollectionIfNeeded(const QString &archived);

@@ -26,17 +26,21 @@ DesktopCueOverlay::DesktopCueOverlay(ScreenList &screens, CompositorProbe &compo
     , m_compositor(compositor)
 {
     m_observer = m_screens.observe([this] { relayout(); });
+    m_compositor.setOnChange([this] { relayout(); });
 }
 
 DesktopCueOverlay::~DesktopCueOverlay()
 {
+    m_compositor.setOnChange({});
     m_screens.unobserve(m_observer);
 }
 
 void DesktopCueOverlay::relayout()
 {
     const QList<QRect> frames = m_screens.frames();
-    const bool sameSurroundings = frames == m_applied.screenFrames && hideStripInFullScreen == m_applied.hideStripInFullScreen;
+    const bool compositing = m_compositor.compositing();
+    const bool sameSurroundings = frames == m_applied.screenFrames && hideStripInFullScreen == m_applied.hideStripInFullScreen
+                                  && compositing == m_applied.compositing;
     if (sameSurroundings && current == m_applied.cue) {
         for (const auto &band : m_bands)
             band->raise();
@@ -49,14 +53,14 @@ void DesktopCueOverlay::relayout()
         return;
     }
 
-    m_applied = Applied{current, frames, hideStripInFullScreen};
+    m_applied = Applied{current, frames, hideStripInFullScreen, compositing};
     for (auto &band : m_bands)
         m_leaving.push_back(std::move(band));
     m_bands.clear();
     ++m_generation;
 
     OverlayWindow::Painter paint;
-    if (current && m_compositor.compositing()) {
+    if (current && compositing) {
         if (current->fill.kind == DesktopCue::Fill::Kind::color) {
             // An unreadable colour text shows the default accent colour.
             const QColor color = colorFromHex(current->fill.value);

@@ -34,10 +34,11 @@ public:
         std::optional<DesktopCue> cue;
         QList<QRect> screenFrames;
         bool hideStripInFullScreen = false;
+        bool compositing = false; // a compositing manager started or stopped since is a change
         bool operator==(const Applied &) const = default;
     };
 
-    // Lays itself out again whenever the screens change.
+    // Lays itself out again whenever the screens change or a compositing manager starts or stops.
     DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor);
     ~DesktopCueOverlay();
     DesktopCueOverlay(const DesktopCueOverlay &) = delete;
@@ -47,7 +48,8 @@ public:
     std::optional<DesktopCue> current;
     bool hideStripInFullScreen = false;
 
-    // Brings the bands in line with current, the screens and the strip setting.
+    // Brings the bands in line with current, the screens, the strip setting and whether a
+    // compositing manager runs (asked afresh: one may start or stop while the application runs).
     void relayout();
 
     const Applied &applied() const { return m_applied; }

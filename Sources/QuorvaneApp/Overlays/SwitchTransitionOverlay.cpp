@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPointer>
 #include <QWindow>
 
 #include <algorithm>
@@ -65,11 +66,13 @@ private:
 } // namespace
 
 SwitchTransitionOverlay::SwitchTransitionOverlay(Scheduler &scheduler, ScreenList &screens, CompositorProbe &compositor,
-                                                 Sleeper sleep)
+                                                 Sleeper sleep, WindowFader *fader)
     : m_scheduler(scheduler)
     , m_screens(screens)
     , m_compositor(compositor)
     , m_sleep(std::move(sleep))
+    , m_ownFader(fader ? nullptr : std::make_unique<X11WindowFader>())
+    , m_fader(fader ? *fader : *m_ownFader)
     , m_fadeIn(scheduler)
     , m_sweepFrames(scheduler)
 {
@@ -77,6 +80,8 @@ SwitchTransitionOverlay::SwitchTransitionOverlay(Scheduler &scheduler, ScreenLis
 
 SwitchTransitionOverlay::~SwitchTransitionOverlay()
 {
+    if (m_coverFading)
+        m_fader.stop();
     for (const Scheduler::Token token : m_pending)
         m_scheduler.cancel(token);
 }
@@ -109,6 +114,10 @@ std::size_t SwitchTransitionOverlay::fadingCount() const
 
 void SwitchTransitionOverlay::teardown()
 {
+    if (m_coverFading) {
+        m_coverFading = false;
+        m_fader.stop();
+    }
     m_fadeIn.stop();
     orderOut(windows);
 }
@@ -162,24 +171,25 @@ void SwitchTransitionOverlay::cover(SwitchTransition style, SwitchBlurStyle blur
         return;
     teardown();
     const bool translucent = m_compositor.compositing();
-    buildCover(blurStyle, translucent ? 0.0f : 1.0f);
+    const bool fades = translucent && fadeIn > 0;
+    buildCover(blurStyle, fades ? 0.0f : translucent ? peakOpacity : 1.0f);
     if (windows.empty())
         return;
     waitUntilExposed();
     for (const auto &window : windows)
         window->repaint();
-    x11::flush();
-    if (translucent) {
-        const int frames = std::max(0, int(std::ceil(fadeIn / FrameAnimation::frameInterval - 1e-9)));
-        for (int frame = 1; frame <= frames; ++frame) {
-            m_sleep(FrameAnimation::frameInterval);
-            setCoverOpacity(peakOpacity * timing::easeOut(double(frame) / frames));
-            x11::flush();
-        }
-        setCoverOpacity(peakOpacity);
-    }
-    // Once the server has everything, one more frame lets the compositing manager draw it.
+    // Once the server has the windows and their picture, one more frame lets the compositing
+    // manager draw them.
     x11::sync();
+    if (fades) {
+        // The fade runs on the fader's clock while the caller holds the main thread; the
+        // windows' opacity as Qt knows it is set again when the cover is revealed.
+        std::vector<WId> ids;
+        for (const auto &window : windows)
+            ids.push_back(window->winId());
+        m_fader.start(ids, 0.0, peakOpacity, fadeIn, timing::easeOut);
+        m_coverFading = true;
+    }
     m_sleep(FrameAnimation::frameInterval);
 }
 
@@ -203,6 +213,10 @@ void SwitchTransitionOverlay::reveal(SwitchTransition, double fadeOut)
     if (windows.empty())
         return;
     m_fadeIn.stop(); // the fade-out starts from the opacity reached
+    if (m_coverFading) {
+        m_coverFading = false;
+        setCoverOpacity(m_fader.stop());
+    }
     Fading fading;
     fading.windows.swap(windows);
     if (!m_compositor.compositing()) {
@@ -235,7 +249,9 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
     if (!m_compositor.compositing())
         return; // opaque, the band's window would hide the whole screen
     const QColor color = tint(blurStyle);
-    std::vector<OverlayWindow *> taken;
+    // Held by pointers that clear themselves: a window a later sweep ordered out is gone, and
+    // its address may already belong to one of that later sweep's windows.
+    std::vector<QPointer<OverlayWindow>> taken;
     std::vector<std::shared_ptr<SweepBand>> bands;
     for (const QRect &frame : m_screens.frames()) {
         const auto geometry = SweepGeometry::forScreen(frame.size(), bandFraction, angle);
@@ -264,7 +280,9 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
             {}, startDelay);
     }
     track(m_scheduler.after(startDelay + duration + sweepRemovalMargin, [this, taken] {
-        for (OverlayWindow *window : taken) {
+        for (const QPointer<OverlayWindow> &window : taken) {
+            if (!window)
+                continue; // a later sweep already ordered it out
             const auto it = std::find_if(sweepWindows.begin(), sweepWindows.end(),
                                          [window](const auto &held) { return held.get() == window; });
             if (it == sweepWindows.end())

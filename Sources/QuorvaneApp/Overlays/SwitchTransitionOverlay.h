@@ -7,6 +7,7 @@
 #include "ScreenList.h"
 #include "Scheduler.h"
 #include "SwitchEffectTypes.h"
+#include "WindowFader.h"
 
 #include <QColor>
 
@@ -17,8 +18,8 @@
 
 namespace quorvane {
 
-// The windows that dress a switch on every screen: a cover that fades in before the first file
-// moves and out once the icons have settled, or a band that sweeps across each screen once and
+// The windows that dress a switch on every screen: a cover shown before the first file moves,
+// fading in while the files move and out once the icons have settled, or a band that sweeps across each screen once and
 // removes itself. One window per screen, just above the Desktop's icons and below every
 // ordinary window. No blur exists behind a window here: a flat tint stands for each material.
 // Without a compositing manager nothing is translucent: the cover is shown opaque and no sweep
@@ -32,19 +33,21 @@ public:
     // How long cover() serves window-system events at most while its windows get mapped.
     static constexpr double exposeLimit = 0.5;
 
-    // sleep blocks cover()'s fade-in between its frames.
+    // sleep blocks cover() for the frame the compositing manager takes to show the cover; the
+    // fader plays its fade-in (none: the display's own fader).
     SwitchTransitionOverlay(Scheduler &scheduler, ScreenList &screens, CompositorProbe &compositor,
-                            Sleeper sleep = blockingSleep);
+                            Sleeper sleep = blockingSleep, WindowFader *fader = nullptr);
     ~SwitchTransitionOverlay();
 
     std::vector<std::unique_ptr<OverlayWindow>> windows;      // the cover, one window per screen
     std::vector<std::unique_ptr<OverlayWindow>> sweepWindows; // sweeps whose removal has not run
 
     // With style none nothing, not even to a cover still held. Otherwise the cover still held
-    // goes at once and a new one covers every screen. Returns only once the cover is on screen
-    // at its peak: the caller blocks the event loop next, and Qt maps and paints only from it.
-    // Meanwhile it serves window-system events (no input, socket notifiers or timers) until
-    // each window is exposed, paints them, and plays the fade-in itself with plain sleeps.
+    // goes at once and a new one covers every screen. Returns as soon as the cover is on
+    // screen, mapped and painted at its first frame: the caller blocks the event loop next,
+    // and Qt maps and paints only from it, so meanwhile it serves window-system events (no
+    // input, socket notifiers or timers) until each window is exposed. The fade-in to the peak
+    // goes on through the fader while the caller moves the files.
     void cover(SwitchTransition style, SwitchBlurStyle blurStyle, float peakOpacity, double fadeIn);
     // Replaces a running sweep; the band's windows go startDelay + duration + 0.05 s from now.
     void sweep(SwitchBlurStyle blurStyle, float peakOpacity, double bandFraction, double duration,
@@ -77,6 +80,9 @@ private:
     ScreenList &m_screens;
     CompositorProbe &m_compositor;
     Sleeper m_sleep;
+    std::unique_ptr<WindowFader> m_ownFader;
+    WindowFader &m_fader;
+    bool m_coverFading = false; // the fader plays the cover's fade-in
     FrameAnimation m_fadeIn;
     FrameAnimation m_sweepFrames;
     std::list<Fading> m_fading;

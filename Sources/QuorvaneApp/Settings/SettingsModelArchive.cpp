@@ -49,19 +49,6 @@ QString archiverDescription(std::exception_ptr error)
     }
 }
 
-// The folder as the file system knows it: links resolved where it exists.
-QString resolved(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
-bool isWithin(const QString &path, const QString &folder)
-{
-    return path == folder || path.startsWith(folder + QLatin1Char('/'));
-}
-
 // Where an idle or fixed timer counts from; none without a date.
 std::optional<Date> timerBase(const Workspace &w)
 {
@@ -149,14 +136,7 @@ void SettingsModel::setArchiveRoot(const std::optional<QString> &folder)
         return;
     }
     // A folder whose contents a switch moves would carry the archives along.
-    const QString chosen = resolved(*folder);
-    const QString root = resolved(m_paths.workspaces());
-    QStringList moving = {resolved(m_paths.desktop()), resolved(m_paths.store()), resolved(m_paths.pinnedStash())};
-    for (const Workspace &w : m_config.workspaces)
-        moving.append(resolved(folderOf(w.name)));
-    const bool inside = chosen == root
-                        || std::any_of(moving.begin(), moving.end(), [&](const QString &f) { return isWithin(chosen, f); });
-    if (inside) {
+    if (!Archiver::isAllowedArchiveRoot(m_paths, m_config, *folder)) {
         refuse(QStringLiteral("That folder is part of your Desktop or your desktops. Archives must sit outside them — "
                               "otherwise the next switch would move them."));
         return;

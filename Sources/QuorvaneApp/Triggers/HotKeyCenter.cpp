@@ -29,8 +29,10 @@ HotKeyCenter::~HotKeyCenter()
 
 void HotKeyCenter::reset()
 {
-    for (const auto &[reference, id] : m_registrations)
-        m_registrar->unregisterHotKey(reference);
+    for (const Registration &registration : m_registrations) {
+        if (registration.reference)
+            m_registrar->unregisterHotKey(*registration.reference);
+    }
     m_registrations.clear();
     m_actions.clear();
     m_nextId = 1;
@@ -39,13 +41,41 @@ void HotKeyCenter::reset()
 bool HotKeyCenter::registerHotKey(const HotKeySpec &spec, std::function<void()> action)
 {
     const HotKeyRegistrar::HotKeyId id{signature, m_nextId};
-    const auto reference = m_registrar->registerHotKey(spec.keyCode, carbonModifiers(spec.modifiers), id);
-    if (!reference)
-        return false;
-    m_registrations.emplace_back(*reference, id.id);
+    std::optional<HotKeyRegistrar::Reference> reference;
+    if (!suspended()) {
+        reference = m_registrar->registerHotKey(spec.keyCode, carbonModifiers(spec.modifiers), id);
+        if (!reference)
+            return false;
+    }
+    m_registrations.push_back({spec, id.id, reference});
     m_actions[id.id] = std::move(action);
     ++m_nextId;
     return true;
+}
+
+void HotKeyCenter::suspend()
+{
+    if (m_suspensions++ > 0)
+        return;
+    for (Registration &registration : m_registrations) {
+        if (registration.reference)
+            m_registrar->unregisterHotKey(*registration.reference);
+        registration.reference.reset();
+    }
+}
+
+void HotKeyCenter::resume()
+{
+    if (m_suspensions == 0 || --m_suspensions > 0)
+        return;
+    std::erase_if(m_registrations, [this](Registration &registration) {
+        registration.reference = m_registrar->registerHotKey(
+            registration.spec.keyCode, carbonModifiers(registration.spec.modifiers), {signature, registration.id});
+        if (registration.reference)
+            return false;
+        m_actions.erase(registration.id);
+        return true;
+    });
 }
 
 void HotKeyCenter::pressed(HotKeyRegistrar::HotKeyId id)

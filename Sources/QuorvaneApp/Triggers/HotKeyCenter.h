@@ -32,18 +32,33 @@ public:
     // Unregisters every hot key registered here, empties the action table, next id back to 1.
     void reset();
     // Registers spec under the next id; false, with nothing changed, when the system refuses.
+    // While suspended the key is kept for resume() and counts as registered.
     bool registerHotKey(const HotKeySpec &spec, std::function<void()> action);
+
+    // While a shortcut is being recorded its keys must reach the recorder, not the grabs: every
+    // key is let go, and taken again under its id once each suspend() has its resume(). A key
+    // the system refuses on resuming stays inactive until the next registration.
+    void suspend();
+    void resume();
+    bool suspended() const { return m_suspensions > 0; }
 
     std::size_t registrationCount() const { return m_registrations.size(); }
 
 private:
+    struct Registration {
+        HotKeySpec spec;
+        std::uint32_t id = 0;
+        std::optional<HotKeyRegistrar::Reference> reference; // none while suspended
+    };
+
     void pressed(HotKeyRegistrar::HotKeyId id);
 
     std::unique_ptr<HotKeyRegistrar> m_owned;
     HotKeyRegistrar *m_registrar;
-    std::vector<std::pair<HotKeyRegistrar::Reference, std::uint32_t>> m_registrations;
+    std::vector<Registration> m_registrations;
     std::map<std::uint32_t, std::function<void()>> m_actions;
     std::uint32_t m_nextId = 1;
+    int m_suspensions = 0;
 };
 
 // A HotKeySpec's modifier flags as the hot-key manager's bits: command 0x100000 to 0x100,

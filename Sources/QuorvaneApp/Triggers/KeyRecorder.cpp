@@ -103,6 +103,14 @@ std::uint32_t modifierMask(Qt::KeyboardModifiers modifiers)
     return mask;
 }
 
+// The recorders listening now, and who is told when that starts and ends.
+int listeningRecorders = 0;
+std::function<void(bool)> &listeningObserver()
+{
+    static std::function<void(bool)> observer;
+    return observer;
+}
+
 QColor withAlpha(QColor color, double alpha)
 {
     color.setAlphaF(static_cast<float>(alpha));
@@ -118,6 +126,28 @@ KeyRecorderView::KeyRecorderView(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(110, 22);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+KeyRecorderView::~KeyRecorderView()
+{
+    setRecording(false);
+}
+
+void KeyRecorderView::setListeningObserver(std::function<void(bool listening)> observer)
+{
+    listeningObserver() = std::move(observer);
+}
+
+void KeyRecorderView::setRecording(bool recording)
+{
+    if (recording == m_recording)
+        return;
+    m_recording = recording;
+    listeningRecorders += recording ? 1 : -1;
+    // Copied: the observer may replace itself.
+    const std::function<void(bool)> observer = listeningObserver();
+    if (observer && listeningRecorders == (recording ? 1 : 0))
+        observer(recording);
 }
 
 void KeyRecorderView::setSpec(std::optional<HotKeySpec> spec)
@@ -156,7 +186,7 @@ bool KeyRecorderView::event(QEvent *event)
 void KeyRecorderView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
-    m_recording = true;
+    setRecording(true);
     update();
     event->accept();
 }
@@ -200,14 +230,14 @@ void KeyRecorderView::keyPressEvent(QKeyEvent *event)
 
 void KeyRecorderView::stopRecording()
 {
-    m_recording = false;
+    setRecording(false);
     update();
     clearFocus();
 }
 
 void KeyRecorderView::focusOutEvent(QFocusEvent *event)
 {
-    m_recording = false;
+    setRecording(false);
     update();
     QWidget::focusOutEvent(event);
 }

@@ -21,6 +21,12 @@ public:
     using OnChange = std::function<void(std::optional<HotKeySpec>)>;
 
     explicit KeyRecorderView(QWidget *parent = nullptr);
+    ~KeyRecorderView() override;
+
+    // Told true when a recorder of the process starts listening and false when the last one
+    // stops (or goes away listening): the application lets go of its global hot keys meanwhile,
+    // so that a shortcut that is already one reaches the recorder. One observer for the process.
+    static void setListeningObserver(std::function<void(bool listening)> observer);
 
     // The shortcut shown (none: the empty prompt); the owner pushes the stored one back after
     // every change it accepts or refuses.
@@ -50,6 +56,7 @@ protected:
 
 private:
     void stopRecording();
+    void setRecording(bool recording);
 
     std::optional<HotKeySpec> m_spec;
     OnChange m_onChange;

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QDirIterator>
 
+#include <cstring>
+
 using namespace quorvane;
 using quorvane::test::LogCapture;
 using quorvane::test::readFile;
@@ -348,6 +350,21 @@ QByteArray wholeTree(const QString &folder)
 }
 
 } // namespace
+
+TEST_F(Launch, ADesktopsFolderThatCantBeWrittenIsSaidSoNotTakenForAnotherInstance)
+{
+    // The lock's folder cannot be made (a file stands in its place; permissions do not stop
+    // the superuser that tests may run as).
+    writeFile(paths().store(), "not a folder");
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    EXPECT_EQ(terminations, 1);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown.back().message, "Quorvane can't write to its desktops folder");
+    EXPECT_TRUE(alerts.shown.back().informativeText.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR))))
+        << alerts.shown.back().informativeText.toStdString();
+    EXPECT_FALSE(launched(*status));
+}
 
 TEST_F(Launch, ASecondProcessOnTheSameDesktopsFolderShowsOneAlertTouchesNothingAndQuits)
 {

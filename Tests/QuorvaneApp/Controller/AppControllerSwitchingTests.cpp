@@ -1,6 +1,7 @@
 #include "Controller/ControllerHarness.h"
 #include "Desktop/DesktopWatcher.h"
 #include "StoreError.h"
+#include "SurfaceError.h"
 #include "SwapError.h"
 
 #include <QAction>
@@ -118,6 +119,12 @@ TEST_F(Switching, PresentWordsTheAlertByTheErrorsKind)
     EXPECT_EQ(alerts.shown[1].message, "Something went wrong");
     EXPECT_EQ(alerts.shown[1].informativeText, StoreError::configNewerThanApp(3).description());
     EXPECT_EQ(alerts.shown[1].style, AlertStyle::warning);
+
+    // A failed move: the paths stay in the log, the alert names the item.
+    controller.present(SurfaceError(ENOTDIR, "cannot move \"" + root() + "/Work/w1.txt\": Not a directory",
+                                    u"Quorvane couldn't move \u201Cw1.txt\u201D: Not a directory."_qs));
+    ASSERT_EQ(alerts.shown.size(), 5u);
+    EXPECT_EQ(alerts.shown[4].informativeText, u"Quorvane couldn't move \u201Cw1.txt\u201D: Not a directory."_qs);
 }
 
 TEST_F(Switching, TheFirstSwitchNoteComesOnceASecondAfterAUserSwitch)

@@ -1,8 +1,10 @@
 #include "Controller/ControllerHarness.h"
 #include "Desktop/Archiver.h"
+#include "Triggers/KeyRecorder.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QTest>
 
 using namespace quorvane;
 
@@ -108,6 +110,44 @@ TEST_F(Triggers, ADesktopsKeySwitchesOnlyWhileThatDesktopIsLive)
     EXPECT_EQ(entries(desktop()), QStringList{"a1"});
     EXPECT_FALSE(QFileInfo::exists(root() + "/B")); // no folder blocking B's restore
     EXPECT_TRUE(alerts.shown.empty());
+}
+
+TEST_F(Triggers, WhileARecorderListensItsKeysReachItNotTheGrabs)
+{
+    layOut({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {"c1"}}});
+    edit([](Config &c) {
+        c.workspace("B")->hotkey = HotKeySpec{20, controlOption};
+        c.workspace("C")->hotkey = HotKeySpec{21, controlOption};
+    });
+    AppController controller(environment());
+    controller.reloadHotKeys();
+    QWidget window;
+    auto *first = new KeyRecorderView(&window);
+    auto *second = new KeyRecorderView(&window);
+    second->move(0, 30);
+    std::vector<std::optional<HotKeySpec>> recorded;
+    first->setOnChange([&](std::optional<HotKeySpec> spec) { recorded.push_back(spec); });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    QTest::mouseClick(first, Qt::LeftButton);
+    EXPECT_TRUE(hotKeys.liveKeyCodes().empty()); // B's key is free for the recorder
+    EXPECT_FALSE(hotKeys.press(20));
+    controller.reloadHotKeys(); // a reload meanwhile grabs nothing either
+    EXPECT_TRUE(hotKeys.liveKeyCodes().empty());
+    QTest::mouseClick(second, Qt::LeftButton); // the focus moves on: still listening
+    EXPECT_TRUE(hotKeys.liveKeyCodes().empty());
+    QTest::mouseClick(first, Qt::LeftButton);
+    QTest::keyClick(first, Qt::Key_3, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0], (HotKeySpec{20, controlOption}));
+    EXPECT_EQ(active(), "A");
+
+    // Listening over, the keys are grabbed again under their ids and work.
+    EXPECT_EQ(hotKeys.liveKeyCodes(), (std::vector<std::uint32_t>{20, 21}));
+    ASSERT_TRUE(hotKeys.press(21));
+    EXPECT_EQ(active(), "C");
 }
 
 TEST_F(Triggers, CyclingWrapsBothWaysAndStartsAtAnEndOffTheRing)

@@ -7,6 +7,9 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 using namespace quorvane;
 using Widths = MenuBarIconAnimator::Widths;
 
@@ -161,6 +164,40 @@ TEST(MenuBarIconAnimator, InstallShowsTheRestAndACompletedMirrorBecomesTheRest)
     f.animator.resetToRest();
     expectWidths(f.animator.restingWidths(), {126, 44, 28}, 0);
     EXPECT_EQ(f.item->images.back(), f.item->images.front());
+}
+
+TEST(MenuBarIconAnimator, EverySwitchShowsTheSameKeptFramesAgain)
+{
+    // The status area keeps what it is given by image: new images every switch would make it
+    // grow without end.
+    Fixture f;
+    f.animator.install(f.item);
+    const auto keysOfAPlay = [&](MenuBarAnimation style, double played) {
+        const std::size_t before = f.item->images.size();
+        f.animator.playSwitch(style);
+        for (double t = 0; t < played; t += 0.01)
+            f.clock.advance(0.01); // a clock that drifts against the frames
+        std::set<qint64> keys;
+        for (std::size_t i = before; i < f.item->images.size(); ++i)
+            keys.insert(f.item->images[i].cacheKey());
+        return keys;
+    };
+    // The nudge has 69 steps (1.15 s at 60 a second): three plays, one interrupted, whatever
+    // the clock's phase, show no more than those.
+    std::set<qint64> nudges = keysOfAPlay(MenuBarAnimation::nudge, 1.3);
+    EXPECT_GE(nudges.size(), 40u);
+    nudges.merge(keysOfAPlay(MenuBarAnimation::nudge, 1.3));
+    nudges.merge(keysOfAPlay(MenuBarAnimation::nudge, 0.2));
+    EXPECT_LE(nudges.size(), 70u);
+    const std::size_t kept = f.animator.keptFrameCount();
+    for (int i = 0; i < 6; ++i)
+        keysOfAPlay(MenuBarAnimation::mirror, 0.6); // the rest flips back and forth
+    f.animator.resetToRest();
+    keysOfAPlay(MenuBarAnimation::nudge, 1.3);
+    // Both rests' mirrors (32 steps), the mirrored rest's nudge and that rest itself at most.
+    EXPECT_LE(f.animator.keptFrameCount(), kept + 2 * 33 + 70 + 1);
+    f.animator.resetToRest();
+    EXPECT_EQ(f.item->images.back().cacheKey(), f.item->images.front().cacheKey()); // the rest, kept
 }
 
 TEST(MenuBarIconAnimator, AnInterruptedAnimationNeverUpdatesTheRest)

@@ -209,6 +209,20 @@ TEST_F(ArchiverTest, ARelativeOrEmptyArchiveRootIsTheDefaultRoot)
     QDir::setCurrent(working);
 }
 
+TEST_F(ArchiverTest, AHandEditedRootTheSettingsWouldRefuseIsTheDefaultRoot)
+{
+    // Inside the Desktop or a desktop's folder, a switch would carry the archives along.
+    for (const QString &root : {paths.desktop() + "/Archives", desk("Home") + "/old", paths.workspaces()}) {
+        SCOPED_TRACE(root.toStdString());
+        save({temporary("N")}, [&](Config &c) { c.settings.archiveRoot = root; });
+        writeFile(desk("N") + "/a.png", "a");
+        archiver.archive("N");
+        EXPECT_EQ(readFile(archived("N-2026-01-05") + "/a.png"), "a");
+        EXPECT_FALSE(fileops::exists(root + "/N-2026-01-05"));
+        QDir(paths.defaultArchiveRoot()).removeRecursively();
+    }
+}
+
 TEST_F(ArchiverTest, ADrainThroughAFolderLeadingHomeMovesNothing)
 {
     save({temporary("N"), permanent("P")});

@@ -140,13 +140,25 @@ TEST_F(CueTest, AMissingImageShowsNothingUntilTheCueChanges)
     EXPECT_TRUE(overlay.bands().empty());
 }
 
-TEST_F(CueTest, WithoutACompositingManagerNoBandIsBuilt)
+TEST_F(CueTest, WithoutACompositingManagerNoBandIsBuiltUntilOneStarts)
 {
     compositor.on = false;
     overlay.current = colour("#336699");
     overlay.relayout();
     EXPECT_TRUE(overlay.bands().empty());
     EXPECT_EQ(overlay.applied().cue, overlay.current);
+
+    // One starts later: told so, the bands come without any change of the cue.
+    compositor.on = true;
+    ASSERT_TRUE(compositor.changed);
+    compositor.changed();
+    EXPECT_EQ(bands().size(), 2u);
+    // It stops: an opaque band would hide the Desktop, so they go, also on a mere relayout.
+    compositor.on = false;
+    overlay.relayout();
+    settle();
+    EXPECT_TRUE(overlay.bands().empty());
+    EXPECT_EQ(overlay.leavingCount(), 0u);
 }
 
 TEST_F(CueTest, AnUnreadableColourShowsTheDefaultAccent)

@@ -1,4 +1,5 @@
 #include "FakeScreenList.h"
+#include "FakeWindowFader.h"
 #include "ManualScheduler.h"
 #include "Overlays/SweepGeometry.h"
 #include "Overlays/SwitchTransitionOverlay.h"
@@ -22,7 +23,8 @@ struct TransitionTest : ::testing::Test {
     FakeScreenList screens;
     FakeCompositor compositor;
     std::vector<double> sleeps;
-    SwitchTransitionOverlay overlay{scheduler, screens, compositor, [this](double s) { sleeps.push_back(s); }};
+    test::FakeWindowFader fader;
+    SwitchTransitionOverlay overlay{scheduler, screens, compositor, [this](double s) { sleeps.push_back(s); }, &fader};
 
     std::vector<double> coverOpacities() const
     {
@@ -63,9 +65,9 @@ TEST(SweepGeometry, TheWorkedExampleAndTheNarrowestBand)
     }
 }
 
-TEST_F(TransitionTest, CoverReturnsWithEveryScreenCoveredAtItsPeak)
+TEST_F(TransitionTest, CoverReturnsOnceShownAndItsFadeInGoesOnWhileTheFilesMove)
 {
-    overlay.cover(SwitchTransition::blur, SwitchBlurStyle::dark, 0.5f, 0.1);
+    overlay.cover(SwitchTransition::blur, SwitchBlurStyle::dark, 0.5f, 2.0);
 
     ASSERT_EQ(overlay.windows.size(), 2u);
     for (int i = 0; i < 2; ++i) {
@@ -73,15 +75,44 @@ TEST_F(TransitionTest, CoverReturnsWithEveryScreenCoveredAtItsPeak)
         EXPECT_TRUE(window.isVisible());
         EXPECT_EQ(window.geometry(), screens.screens[i]);
         EXPECT_EQ(window.windowTitle(), "Quorvane switch cover");
-        EXPECT_DOUBLE_EQ(windowOpacity(&window), 0.5);
         EXPECT_GE(window.paintCount(), 1);
         const QImage shown = window.grab().toImage();
         EXPECT_EQ(shown.pixelColor(5, 5), SwitchTransitionOverlay::tint(SwitchBlurStyle::dark));
     }
-    // Six frames of 1/60 s for a 0.1 s fade, then one more for the compositing manager.
-    EXPECT_EQ(sleeps.size(), 7u);
+    // Not a frame of the two-second fade is waited for: one frame for the compositing
+    // manager, and the fade goes on at its own pace, eased out, on these windows.
+    EXPECT_EQ(sleeps.size(), 1u);
+    ASSERT_EQ(fader.started.size(), 1u);
+    EXPECT_TRUE(fader.running);
+    EXPECT_EQ(fader.started[0].windows,
+              (std::vector<WId>{overlay.windows[0]->winId(), overlay.windows[1]->winId()}));
+    EXPECT_DOUBLE_EQ(fader.started[0].from, 0);
+    EXPECT_DOUBLE_EQ(fader.started[0].to, double(0.5f));
+    EXPECT_DOUBLE_EQ(fader.started[0].duration, 2.0);
+    EXPECT_GT(fader.started[0].curve(0.5), 0.6); // eased out
+    EXPECT_DOUBLE_EQ(fader.started[0].curve(1), 1);
+
+    // Revealed half-way, the fade-out starts from what the fade-in reached.
+    fader.reached = 0.3;
+    std::vector<OverlayWindow *> covers{overlay.windows[0].get(), overlay.windows[1].get()};
+    overlay.reveal(SwitchTransition::blur, 0.5);
+    EXPECT_FALSE(fader.running);
+    EXPECT_NEAR(windowOpacity(covers[0]), 0.3, 1e-9);
+    scheduler.advance(0.1);
+    EXPECT_LT(windowOpacity(covers[1]), 0.3);
     EXPECT_EQ(SwitchTransitionOverlay::tint(SwitchBlurStyle::dark), QColor(0x17, 0x17, 0x1B));
     EXPECT_EQ(SwitchTransitionOverlay::tint(SwitchBlurStyle::frost), QColor("#E8EAED"));
+}
+
+TEST_F(TransitionTest, ASecondCoverStopsTheFirstOnesFade)
+{
+    overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 1.0);
+    overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.6f, 1.0);
+    ASSERT_EQ(fader.started.size(), 2u);
+    EXPECT_EQ(fader.stops, 1); // the first fade, before its windows went
+    EXPECT_TRUE(fader.running);
+    EXPECT_EQ(fader.started[1].windows.size(), 2u);
+    EXPECT_EQ(fader.started[1].windows[0], overlay.windows[0]->winId());
 }
 
 TEST(SwitchTransitionOverlay, ATimerDueDuringTheCoverRunsOnlyAfterIt)

@@ -91,6 +91,29 @@ TEST_F(HotKeyCenterTest, ActionMayReRegisterTheKeysWhileRunning)
     EXPECT_EQ(registrar->live.size(), 1u);
 }
 
+TEST_F(HotKeyCenterTest, SuspendedKeysAreLetGoAndTakenBackUnderTheirIds)
+{
+    int runs = 0;
+    center.registerHotKey({18, HotKeySpec::command}, [&] { ++runs; });
+    center.suspend();
+    center.suspend(); // nested: only the last resume takes them back
+    EXPECT_TRUE(registrar->live.empty());
+    EXPECT_TRUE(center.registerHotKey({19, HotKeySpec::command}, [&] { runs += 10; }));
+    EXPECT_TRUE(registrar->live.empty());
+    center.resume();
+    EXPECT_TRUE(registrar->live.empty());
+    registrar->refusedKeyCodes = {19};
+    center.resume();
+    EXPECT_EQ(registrar->liveKeyCodes(), std::vector<std::uint32_t>{18});
+    EXPECT_EQ(registrar->grabs.back().id.id, 1u);
+    EXPECT_EQ(center.registrationCount(), 1u); // the refused one is dropped
+    registrar->pressId(1);
+    registrar->pressId(2);
+    EXPECT_EQ(runs, 1);
+    center.resume(); // unmatched: nothing
+    EXPECT_EQ(registrar->live.size(), 1u);
+}
+
 TEST(HotKeyCenterWithoutRegistrar, EveryKeyIsRefused)
 {
     HotKeyCenter center;

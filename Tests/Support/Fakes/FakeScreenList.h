@@ -21,7 +21,9 @@ public:
 class FakeCompositor final : public CompositorProbe {
 public:
     bool on = true;
+    std::function<void()> changed;
     bool compositing() const override { return on; }
+    void setOnChange(std::function<void()> f) override { changed = std::move(f); }
 };
 
 } // namespace quorvane::test
