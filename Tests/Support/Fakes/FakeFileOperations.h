@@ -43,6 +43,10 @@ public:
     {
         return changing("copyExclusive", to, [&] { return real().copyExclusive(from, to); });
     }
+    int finishInterruptedCopies(const QString &folder) override
+    {
+        return changing("finishInterruptedCopies", folder, [&] { return real().finishInterruptedCopies(folder); });
+    }
     int remove(const QString &path) override { return changing("remove", path, [&] { return real().remove(path); }); }
     int remove(const QByteArray &path) override
     {
