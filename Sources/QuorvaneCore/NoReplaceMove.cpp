@@ -453,9 +453,13 @@ int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource,
         return code;
     step(hooks);
     const QByteArray item = folder + '/' + itemName;
-    // The copy is made under the hidden folder: retarget the survey there.
-    for (Surveyed &surveyed : items)
+    // The copy is made under the hidden folder: retarget the survey there. A copy that stays
+    // beside its source never takes the set-id bits along.
+    for (Surveyed &surveyed : items) {
         surveyed.to = item + surveyed.to.mid(to.size());
+        if (!removeSource)
+            surveyed.st.st_mode &= ~mode_t(S_ISUID | S_ISGID);
+    }
     QByteArray fromAbsolute = from;
     if (!from.startsWith('/')) {
         char cwd[4096];
