@@ -390,7 +390,40 @@ int verifyCopy(const std::vector<Surveyed> &items)
     return 0;
 }
 
-// Whether everything still at `source` has its like at `copy`: same kinds, same sizes.
+bool sameContent(const QByteArray &a, const QByteArray &b)
+{
+    const int first = ::open(a.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int second = ::open(b.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    bool same = first >= 0 && second >= 0;
+    char one[65536];
+    char other[65536];
+    while (same) {
+        const ssize_t n = ::read(first, one, sizeof one);
+        if (n < 0 || n != ::read(second, other, size_t(n)) || std::memcmp(one, other, size_t(n)) != 0) {
+            same = false;
+            break;
+        }
+        if (n == 0) {
+            same = ::read(second, other, 1) == 0;
+            break;
+        }
+    }
+    if (first >= 0)
+        ::close(first);
+    if (second >= 0)
+        ::close(second);
+    return same;
+}
+
+QByteArray linkTarget(const QByteArray &path)
+{
+    char target[4096];
+    const ssize_t n = ::readlink(path.constData(), target, sizeof target);
+    return n < 0 ? QByteArray() : QByteArray(target, n);
+}
+
+// Whether everything still at `source` has its exact like at `copy`: the same kinds of items
+// under the same names, files of the same bytes, links to the same targets.
 bool covers(const QByteArray &copy, const QByteArray &source)
 {
     struct stat a {}, b {};
@@ -398,8 +431,12 @@ bool covers(const QByteArray &copy, const QByteArray &source)
         return true; // already gone
     if (::lstat(copy.constData(), &b) != 0 || (a.st_mode & S_IFMT) != (b.st_mode & S_IFMT))
         return false;
+    if (S_ISREG(a.st_mode))
+        return a.st_size == b.st_size && sameContent(copy, source);
+    if (S_ISLNK(a.st_mode))
+        return linkTarget(copy) == linkTarget(source);
     if (!S_ISDIR(a.st_mode))
-        return a.st_size == b.st_size;
+        return false;
     std::vector<QByteArray> names;
     if (listEntries(source, names) != 0)
         return false;
@@ -430,14 +467,14 @@ void step(const CopyHooks &hooks)
 // asked. See copyThenRemove.
 int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource, const CopyHooks &hooks)
 {
+    // A leftover of an earlier interrupted operation into the same folder goes first.
+    finishInterruptedCopies(parentOf(to));
     if (exists(to))
         return EEXIST;
     // The source leaves its parent folder at the end: that must be possible before anything is
     // copied, or a retry would only add copies.
     if (removeSource && ::access(parentOf(from).constData(), W_OK | X_OK) != 0)
         return errno;
-    // A leftover of an earlier interrupted operation into the same folder goes first.
-    finishInterruptedCopies(parentOf(to));
     std::vector<Surveyed> items;
     if (const int code = survey(from, to, items))
         return code;
@@ -558,10 +595,12 @@ int finishInterruptedCopies(const QByteArray &folder)
         if (::lstat(copyFolder.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
             continue;
         QByteArray record;
-        // Placed, the source perhaps half removed: what is left of it goes, if the copy holds it.
-        if (readRecord(copyFolder + '/' + placingName, record) == 0 && !exists(copyFolder + '/' + itemName)) {
+        // Placed, the source perhaps half removed: what is left of it goes, if the copy holds it
+        // exactly. Only a record this user's own process made is followed.
+        if (st.st_uid == ::geteuid() && readRecord(copyFolder + '/' + placingName, record) == 0
+            && !exists(copyFolder + '/' + itemName)) {
             const qsizetype split = record.indexOf('\0');
-            if (split > 0) {
+            if (split > 0 && record.startsWith('/')) {
                 const QByteArray source = record.left(split);
                 const QByteArray placed = folder + '/' + record.mid(split + 1);
                 if (exists(source) && exists(placed) && covers(placed, source)) {

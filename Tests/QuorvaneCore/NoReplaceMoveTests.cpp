@@ -373,7 +373,7 @@ TEST_F(NoReplaceMoveTest, AMoveAcrossFileSystemsKilledAtAnyStepLeavesTheItemWhol
     EXPECT_GT(steps, 8); // every item of the tree is a step of its own
 }
 
-TEST_F(NoReplaceMoveTest, APlacedCopyWithoutAllOfTheRestOfItsSourceLeavesThatRest)
+TEST_F(NoReplaceMoveTest, APlacedCopyThatDiffersFromWhatIsLeftOfItsSourceLeavesThatSource)
 {
     const auto other = otherFileSystem(root);
     if (!other)
@@ -386,11 +386,11 @@ TEST_F(NoReplaceMoveTest, APlacedCopyWithoutAllOfTheRestOfItsSourceLeavesThatRes
                   return fileops::copyThenRemove(native(root + "/Source"), native(other->path() + "/Moved"), hooks);
               }),
               7);
-    // Meanwhile the source gained an item the copy does not hold: it stays, and so does the copy.
-    writeFile(root + "/Source/added later.txt", "new");
+    // Meanwhile a file of the source changed, its size kept: the source stays, and so does the copy.
+    writeFile(root + "/Source/inner/deep.txt", "DEEP");
     ASSERT_EQ(fileops::finishInterruptedCopies(native(other->path())), 0);
-    EXPECT_EQ(readFile(root + "/Source/added later.txt"), "new");
-    expectTree(root + "/Source");
+    EXPECT_EQ(readFile(root + "/Source/inner/deep.txt"), "DEEP");
+    EXPECT_EQ(readFile(root + "/Source/a.png"), "png bytes");
     expectTree(other->path() + "/Moved");
     std::vector<QByteArray> left;
     ASSERT_EQ(fileops::listEntries(native(other->path()), left), 0);
