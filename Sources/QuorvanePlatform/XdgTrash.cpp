@@ -5,8 +5,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
@@ -145,7 +143,7 @@ FileOperations::TrashResult XdgTrash::moveToTrash(const QString &path) const
     QByteArray recorded = item;
     if (!chosen.infoPathBase.isEmpty() && chosen.infoPathBase != "/")
         recorded = item.mid(chosen.infoPathBase.size() + 1);
-    const QByteArray info = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(QString::fromLocal8Bit(recorded), "/")
+    const QByteArray info = "[Trash Info]\nPath=" + recorded.toPercentEncoding("/")
                             + "\nDeletionDate="
                             + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '\n';
     const QByteArray name = item.mid(item.lastIndexOf('/') + 1);

@@ -6,7 +6,7 @@
 
 namespace quorvane {
 
-// The user's Trash as the freedesktop Trash specification lays it out: `<data home>/Trash` for
+// The user's Trash as freedesktop.org lays it out: `<data home>/Trash` for
 // items on the data home's file system, `.Trash/<uid>` (in a sticky `.Trash` that is not a link)
 // or `.Trash-<uid>` at the top of any other. The Trash is checked (and set up where missing)
 // before anything moves: its `files` and `info` must be real folders the user owns and can
