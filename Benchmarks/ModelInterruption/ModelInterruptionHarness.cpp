@@ -16,6 +16,10 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 #include <map>
 #include <set>
 
@@ -99,6 +103,7 @@ struct Scenario {
     std::function<void(SettingsModel &, const Paths &)> run;
     // After a reported failure the folder that must still hold its items, if any.
     QString keptFolder;
+    bool acrossDisks = false; // lays out items on another file system (g_far)
 };
 
 struct Totals {
@@ -111,9 +116,21 @@ struct Totals {
     int missingCues = 0;
     int misplaced = 0;
     int undecodable = 0;
+    int leftovers = 0;
 };
 
 std::map<QByteArray, QString> g_items; // contents -> where it started
+QString g_far; // a folder on another file system than the home, for this run; empty: none
+
+// A folder on another file system than the temporary folder (/dev/shm here), or empty.
+QString otherDisk()
+{
+    struct stat a {}, b {};
+    if (::stat(QFile::encodeName(QDir::tempPath()).constData(), &a) == 0 && ::stat("/dev/shm", &b) == 0
+        && a.st_dev != b.st_dev && ::access("/dev/shm", W_OK) == 0)
+        return QStringLiteral("/dev/shm");
+    return {};
+}
 
 void item(const QString &path)
 {
@@ -181,6 +198,15 @@ void check(const Paths &paths, const QString &base, const QString &picked, Total
 
     std::set<QString> everywhere;
     collect(base, everywhere);
+    if (!g_far.isEmpty())
+        collect(g_far, everywhere);
+    // Nothing of an unfinished copy may be left once the application has started again.
+    for (const QString &path : everywhere) {
+        if (path.contains(QLatin1String("/.quorvane-copy-"))) {
+            ++totals.leftovers;
+            std::fprintf(stderr, "left over: %s\n", qPrintable(path));
+        }
+    }
     const auto found = census(reachable);
     const auto anywhere = census(everywhere);
     for (const auto &[contents, origin] : g_items) {
@@ -212,6 +238,12 @@ int runOnce(const Scenario &scenario, Plan::Mode mode, int at, Totals &totals)
     QDir().mkpath(paths.store());
     QDir().mkpath(paths.desktop());
     g_items.clear();
+    std::unique_ptr<QTemporaryDir> far;
+    g_far.clear();
+    if (scenario.acrossDisks) {
+        far = std::make_unique<QTemporaryDir>(otherDisk() + QStringLiteral("/interrupt-far-XXXXXX"));
+        g_far = far->path();
+    }
     Config config = Config::defaultDocument();
     scenario.prepare(config, paths);
     FileStateStore(paths.config(), paths.journal()).saveConfig(config);
@@ -230,6 +262,9 @@ int runOnce(const Scenario &scenario, Plan::Mode mode, int at, Totals &totals)
                 return std::optional<std::uint64_t>(std::nullopt);
             return std::nullopt;
         };
+        // Inside a copy across file systems every item copied is a step as well.
+        files.copyHooks = fileops::CopyHooks{};
+        files.copyHooks->eachStep = [&] { plan.step(); };
         Archiver archiver(store, paths, dateNow, &files);
         SettingsModel model(store, paths, &archiver, &files);
         model.isBusy = [] { return false; };
@@ -373,6 +408,36 @@ std::vector<Scenario> scenarios()
                         finish(c, p);
                     },
                     [](SettingsModel &m, const Paths &) { m.deleteArchived("Gone"); }, QString()});
+    if (!otherDisk().isEmpty()) {
+        list.push_back({"restore from an archive on another disk",
+                        [](Config &c, const Paths &p) {
+                            baseLayout(c, p);
+                            Workspace w = desk("Away");
+                            w.type = WorkspaceType::temporary;
+                            w.state = WorkspaceState::archivedUnsorted;
+                            w.archiveLocation = g_far + "/Archive/Away-2026-01-01";
+                            c.settings.archiveRoot = g_far + "/Archive";
+                            c.workspaces.push_back(w);
+                            item(*w.archiveLocation + "/a1.txt");
+                            item(*w.archiveLocation + "/sub/a2.txt");
+                            item(*w.archiveLocation + "/sub/a3.txt");
+                            finish(c, p);
+                        },
+                        [](SettingsModel &m, const Paths &) { m.restore("Away"); }, QString(), true});
+        list.push_back({"drain into a desktop on another disk",
+                        [](Config &c, const Paths &p) {
+                            baseLayout(c, p);
+                            // Into's folder lies on the other disk and already holds a "Scratch".
+                            c.workspaces.push_back(desk("Into"));
+                            QDir().mkpath(g_far + "/Into/Scratch");
+                            QFile::link(g_far + "/Into", p.workspaces() + "/Into");
+                            item(g_far + "/Into/Scratch/a.txt");
+                            addDesktop(c, p, "Scratch", {"a.txt", "b/b1.txt", "b/b2.txt", "c.txt"});
+                            c.workspaces.back().type = WorkspaceType::temporary;
+                            finish(c, p);
+                        },
+                        [](SettingsModel &m, const Paths &) { m.drain("Scratch", "Into"); }, QString(), true});
+    }
     list.push_back({"pick a cue image over an earlier one",
                     [](Config &c, const Paths &p) {
                         baseLayout(c, p);
@@ -422,12 +487,14 @@ int main(int argc, char **argv)
         totals.missingCues += mine.missingCues;
         totals.misplaced += mine.misplaced;
         totals.undecodable += mine.undecodable;
+        totals.leftovers += mine.leftovers;
     }
     std::printf("steps %d, interruptions %d, items checked %ld: %d lost, %d unreachable, %d duplicated, "
-                "%d missing cue images, %d folders moved by a failed operation, %d unreadable documents (%.1f s)\n",
+                "%d missing cue images, %d folders moved by a failed operation, %d unreadable documents, "
+                "%d unfinished copies left (%.1f s)\n",
                 totals.steps, totals.interruptions, totals.items, totals.lost, totals.unreachable, totals.duplicated,
-                totals.missingCues, totals.misplaced, totals.undecodable, clock.elapsed() / 1000.0);
+                totals.missingCues, totals.misplaced, totals.undecodable, totals.leftovers, clock.elapsed() / 1000.0);
     const bool sound = totals.lost == 0 && totals.unreachable == 0 && totals.duplicated == 0 && totals.missingCues == 0
-                       && totals.misplaced == 0 && totals.undecodable == 0;
+                       && totals.misplaced == 0 && totals.undecodable == 0 && totals.leftovers == 0;
     return sound ? 0 : 1;
 }

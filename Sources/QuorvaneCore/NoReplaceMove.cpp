@@ -268,23 +268,16 @@ int verifySource(const std::vector<Surveyed> &items)
     return 0;
 }
 
-// Removes exactly the surveyed items, content before its folder. Each item is checked once more
-// right before it goes; folders go with rmdir, so a name added meanwhile makes it fail.
-int removeSurveyed(const std::vector<Surveyed> &items)
+// Removes one surveyed item of the source (content goes before its folder), checked once more
+// right before it goes; a folder goes with rmdir, so a name added meanwhile makes it fail.
+int removeSurveyed(const Surveyed &item)
 {
-    for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        if (S_ISDIR(it->st.st_mode)) {
-            if (::rmdir(it->from.constData()) != 0)
-                return errno;
-            continue;
-        }
-        struct stat now {};
-        if (::lstat(it->from.constData(), &now) != 0 || !unchanged(it->st, now))
-            return changedMeanwhile;
-        if (::unlink(it->from.constData()) != 0)
-            return errno;
-    }
-    return 0;
+    if (S_ISDIR(item.st.st_mode))
+        return ::rmdir(item.from.constData()) == 0 ? 0 : errno;
+    struct stat now {};
+    if (::lstat(item.from.constData(), &now) != 0 || !unchanged(item.st, now))
+        return changedMeanwhile;
+    return ::unlink(item.from.constData()) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -307,45 +300,322 @@ int moveItem(const QString &from, const QString &to)
     return moveItem(QFile::encodeName(from), QFile::encodeName(to));
 }
 
-int copyThenRemove(const QByteArray &from, const QByteArray &to, const CopyHooks &hooks)
+namespace {
+
+constexpr char copyPrefix[] = ".quorvane-copy-";
+// Inside a copy's hidden folder: the record of the operation and the copy itself.
+constexpr char recordName[] = "source";  // written before anything is copied
+constexpr char placingName[] = "placing"; // the record once the copy is complete and checked
+constexpr char itemName[] = "item";
+
+QByteArray nameOf(const QByteArray &path)
 {
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// A fresh hidden folder beside `to` for the copy of one operation: ".quorvane-copy-<token>-<name>".
+int makeCopyFolder(const QByteArray &to, QByteArray &folder)
+{
+    // The name must stay within NAME_MAX; the full name is in the record.
+    const QByteArray shortName = nameOf(to).left(180);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[4] = {};
+        const int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            if (::read(fd, random, sizeof random) != ssize_t(sizeof random))
+                random[0] ^= static_cast<unsigned char>(attempt);
+            ::close(fd);
+        }
+        const QByteArray token = QByteArray(reinterpret_cast<const char *>(random), sizeof random).toHex();
+        folder = parentOf(to) + '/' + copyPrefix + token + '-' + shortName;
+        if (::mkdir(folder.constData(), 0700) == 0)
+            return 0;
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
+int writeRecord(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno;
+    int code = writeAll(fd, content.constData(), content.size());
+    if (code == 0 && ::fsync(fd) != 0)
+        code = errno;
+    if (::close(fd) != 0 && code == 0)
+        code = errno;
+    return code;
+}
+
+int readRecord(const QByteArray &path, QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    content.clear();
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int code = n < 0 ? errno : 0;
+            ::close(fd);
+            return code;
+        }
+        content.append(buffer, n);
+    }
+}
+
+// Whether the copy matches what was surveyed: the same kinds of items under the same names and
+// regular files and links of the same sizes, the whole tree.
+int verifyCopy(const std::vector<Surveyed> &items)
+{
+    for (const Surveyed &item : items) {
+        struct stat now {};
+        if (::lstat(item.to.constData(), &now) != 0)
+            return EIO;
+        if ((now.st_mode & S_IFMT) != (item.st.st_mode & S_IFMT))
+            return EIO;
+        if (!S_ISDIR(now.st_mode) && now.st_size != item.st.st_size)
+            return EIO;
+        if (S_ISDIR(now.st_mode)) {
+            std::vector<QByteArray> names;
+            if (listEntries(item.to, names) != 0 || names != item.children)
+                return EIO;
+        }
+    }
+    return 0;
+}
+
+bool sameContent(const QByteArray &a, const QByteArray &b)
+{
+    const int first = ::open(a.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int second = ::open(b.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    bool same = first >= 0 && second >= 0;
+    char one[65536];
+    char other[65536];
+    while (same) {
+        const ssize_t n = ::read(first, one, sizeof one);
+        if (n < 0 || n != ::read(second, other, size_t(n)) || std::memcmp(one, other, size_t(n)) != 0) {
+            same = false;
+            break;
+        }
+        if (n == 0) {
+            same = ::read(second, other, 1) == 0;
+            break;
+        }
+    }
+    if (first >= 0)
+        ::close(first);
+    if (second >= 0)
+        ::close(second);
+    return same;
+}
+
+QByteArray linkTarget(const QByteArray &path)
+{
+    char target[4096];
+    const ssize_t n = ::readlink(path.constData(), target, sizeof target);
+    return n < 0 ? QByteArray() : QByteArray(target, n);
+}
+
+// Whether everything still at `source` has its exact like at `copy`: the same kinds of items
+// under the same names, files of the same bytes, links to the same targets.
+bool covers(const QByteArray &copy, const QByteArray &source)
+{
+    struct stat a {}, b {};
+    if (::lstat(source.constData(), &a) != 0)
+        return true; // already gone
+    if (::lstat(copy.constData(), &b) != 0 || (a.st_mode & S_IFMT) != (b.st_mode & S_IFMT))
+        return false;
+    if (S_ISREG(a.st_mode))
+        return a.st_size == b.st_size && sameContent(copy, source);
+    if (S_ISLNK(a.st_mode))
+        return linkTarget(copy) == linkTarget(source);
+    if (!S_ISDIR(a.st_mode))
+        return false;
+    std::vector<QByteArray> names;
+    if (listEntries(source, names) != 0)
+        return false;
+    return std::all_of(names.begin(), names.end(),
+                       [&](const QByteArray &name) { return covers(copy + '/' + name, source + '/' + name); });
+}
+
+// Any folder of the source on a file system of its own cannot be removed afterwards (EBUSY).
+int refuseMountPoints(const QByteArray &from, const std::vector<Surveyed> &items)
+{
+    struct stat parent {};
+    if (::stat(parentOf(from).constData(), &parent) != 0)
+        return errno;
+    for (const Surveyed &item : items) {
+        if (S_ISDIR(item.st.st_mode) && item.st.st_dev != parent.st_dev)
+            return EBUSY;
+    }
+    return 0;
+}
+
+void step(const CopyHooks &hooks)
+{
+    if (hooks.eachStep)
+        hooks.eachStep();
+}
+
+// Copies `from` to `to` through a hidden folder beside `to`, removing the source afterwards when
+// asked. See copyThenRemove.
+int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource, const CopyHooks &hooks)
+{
+    // A leftover of an earlier interrupted operation into the same folder goes first.
+    finishInterruptedCopies(parentOf(to));
+    if (exists(to))
+        return EEXIST;
     // The source leaves its parent folder at the end: that must be possible before anything is
     // copied, or a retry would only add copies.
-    if (::access(parentOf(from).constData(), W_OK | X_OK) != 0)
+    if (removeSource && ::access(parentOf(from).constData(), W_OK | X_OK) != 0)
         return errno;
     std::vector<Surveyed> items;
     if (const int code = survey(from, to, items))
         return code;
+    if (removeSource) {
+        if (const int code = refuseMountPoints(from, items))
+            return code;
+    }
     if (hooks.afterSurvey)
         hooks.afterSurvey();
 
-    bool created = false;
-    int code = 0;
-    for (const Surveyed &item : items) {
-        if ((code = copyOne(item)) != 0)
-            break;
-        created = true;
+    QByteArray folder;
+    if (const int code = makeCopyFolder(to, folder))
+        return code;
+    step(hooks);
+    const QByteArray item = folder + '/' + itemName;
+    // The copy is made under the hidden folder: retarget the survey there. A copy that stays
+    // beside its source never takes the set-id bits along.
+    for (Surveyed &surveyed : items) {
+        surveyed.to = item + surveyed.to.mid(to.size());
+        if (!removeSource)
+            surveyed.st.st_mode &= ~mode_t(S_ISUID | S_ISGID);
+    }
+    QByteArray fromAbsolute = from;
+    if (!from.startsWith('/')) {
+        char cwd[4096];
+        if (::getcwd(cwd, sizeof cwd))
+            fromAbsolute = QByteArray(cwd) + '/' + from;
+    }
+    int code = writeRecord(folder + '/' + recordName, fromAbsolute + '\0' + nameOf(to));
+    step(hooks);
+    for (auto it = items.begin(); code == 0 && it != items.end(); ++it) {
+        code = copyOne(*it);
+        step(hooks);
     }
     // Folder modes only now, deepest first: a read-only folder is filled before it is locked.
-    for (auto it = items.rbegin(); code == 0 && it != items.rend(); ++it) {
+    // The top folder keeps its write permission until it has been renamed into place.
+    for (auto it = items.rbegin(); code == 0 && it != items.rend() - 1; ++it) {
         if (S_ISDIR(it->st.st_mode))
             code = finishFolder(*it);
     }
-    // The copy's own entry must be on the device as well before the source goes.
     if (code == 0)
-        code = syncFolder(parentOf(to));
+        code = verifyCopy(items);
+    if (code == 0 && removeSource)
+        code = verifySource(items);
+    if (code == 0)
+        code = syncFolder(folder);
+    step(hooks);
+    // Complete and checked: from here a restart finishes the move instead of undoing it.
+    if (code == 0 && removeSource) {
+        code = ::rename((folder + '/' + recordName).constData(), (folder + '/' + placingName).constData()) == 0 ? 0 : errno;
+        if (code == 0)
+            code = syncFolder(folder);
+        step(hooks);
+    }
+    if (code == 0)
+        code = renameNoReplace(item, to);
+    if (code == 0 && S_ISDIR(items.front().st.st_mode)) {
+        Surveyed top = items.front();
+        top.to = to;
+        if ((code = finishFolder(top)) != 0)
+            ::rename(to.constData(), item.constData()); // back under the hidden folder: removed there
+    }
     if (code != 0) {
-        if (created)
-            removeCopy(to);
+        removeCopy(folder);
         return code;
     }
+    // The name must be on the device before the source goes.
+    if ((code = syncFolder(parentOf(to))) != 0) {
+        removeCopy(folder); // the record only: both the copy and the source stay
+        return code;
+    }
+    step(hooks);
+    if (!removeSource)
+        return removeCopy(folder);
 
-    // The whole copy is in place: only now does the source go, and only what was copied.
+    // The whole copy is in place under its name: only now does the source go, and only what
+    // was copied.
     if (hooks.beforeRemoval)
         hooks.beforeRemoval();
-    if (const int changed = verifySource(items))
-        return changed;
-    return removeSurveyed(items);
+    code = verifySource(items);
+    for (auto it = items.rbegin(); code == 0 && it != items.rend(); ++it) {
+        code = removeSurveyed(*it);
+        step(hooks);
+    }
+    // Done, or stopped by a change in the source: either way both sides stay as they are.
+    removeCopy(folder);
+    return code;
+}
+
+} // namespace
+
+int copyThenRemove(const QByteArray &from, const QByteArray &to, const CopyHooks &hooks)
+{
+    return copyThrough(from, to, true, hooks);
+}
+
+int copyExclusive(const QByteArray &from, const QByteArray &to)
+{
+    return copyThrough(from, to, false, {});
+}
+
+bool isCopyInProgressName(const QByteArray &name)
+{
+    return name.startsWith(copyPrefix);
+}
+
+int finishInterruptedCopies(const QByteArray &folder)
+{
+    std::vector<QByteArray> names;
+    if (const int code = listEntries(folder, names))
+        return code == ENOENT ? 0 : code;
+    int result = 0;
+    for (const QByteArray &name : names) {
+        if (!isCopyInProgressName(name))
+            continue;
+        const QByteArray copyFolder = folder + '/' + name;
+        struct stat st {};
+        if (::lstat(copyFolder.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            continue;
+        QByteArray record;
+        // Placed, the source perhaps half removed: what is left of it goes, if the copy holds it
+        // exactly. Only a record this user's own process made is followed.
+        if (st.st_uid == ::geteuid() && readRecord(copyFolder + '/' + placingName, record) == 0
+            && !exists(copyFolder + '/' + itemName)) {
+            const qsizetype split = record.indexOf('\0');
+            if (split > 0 && record.startsWith('/')) {
+                const QByteArray source = record.left(split);
+                const QByteArray placed = folder + '/' + record.mid(split + 1);
+                if (exists(source) && exists(placed) && covers(placed, source)) {
+                    if (const int code = removeCopy(source))
+                        result = code;
+                }
+            }
+        }
+        // Anything else was unfinished: the source still holds the whole item.
+        if (const int code = removeCopy(copyFolder))
+            result = code;
+    }
+    if (result == 0)
+        syncFolder(folder);
+    return result;
 }
 
 int makeFolders(const QByteArray &path)

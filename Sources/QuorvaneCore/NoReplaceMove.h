@@ -16,32 +16,50 @@ namespace quorvane::fileops {
 int renameNoReplace(const QByteArray &from, const QByteArray &to);
 
 // Moves the item at `from` (a file, a link or a whole folder) to `to`. Within one file system it
-// is a single non-replacing rename. Across file systems it copies the item to `to` (created
-// exclusively: an existing item there makes the move fail and nothing is touched), flushes the
-// copy to the device, and removes the source only after the whole copy succeeded; a failed copy
-// is removed again and the source stays as it was.
+// is a single non-replacing rename. Across file systems it is copyThenRemove: an existing item
+// at `to` makes the move fail and nothing is touched.
 int moveItem(const QByteArray &from, const QByteArray &to);
 int moveItem(const QString &from, const QString &to);
 
 // Points in copyThenRemove where a test can step in: `afterSurvey` runs once the source has been
-// surveyed and before anything is copied, `beforeRemoval` once the copy is complete and on the
-// device and before the source is removed.
+// surveyed and before anything is copied, `beforeRemoval` once the copy is in place and before
+// the source is removed, `eachStep` after every step that changes the disk.
 struct CopyHooks {
     std::function<void()> afterSurvey;
     std::function<void()> beforeRemoval;
+    std::function<void()> eachStep;
 };
 
 // The cross-file-system half of moveItem, usable on its own: exclusive recursive copy of
 // regular files, folders and symbolic links (modes and modification times kept), then removal
 // of the source.
 // - Before anything is copied the source is surveyed: any other kind of item (a device, a pipe,
-//   a socket) fails with EOPNOTSUPP, and a folder of the source (or the source's parent) that
-//   could not be emptied afterwards fails with EACCES; nothing is touched either way.
-// - A failed copy is removed again and the source stays as it was.
+//   a socket) fails with EOPNOTSUPP, a folder of the source (or the source's parent) that
+//   could not be emptied afterwards fails with EACCES, and a folder on a file system of its
+//   own (a mount point) with EBUSY; nothing is touched either way.
+// - The copy is written inside a hidden folder beside `to` (".quorvane-copy-<token>-<name>",
+//   with a record of the source) and renamed to `to`, never replacing, only once it is complete
+//   and matches the source (kinds and sizes of the whole tree). Nothing ever sits unfinished
+//   under `to`. A failed copy is removed again and the source stays as it was.
 // - Only what was copied is removed, and only while it is unchanged: an entry added to the
 //   source meanwhile (ENOTEMPTY) or an item changed, replaced or gone since it was copied
 //   (EBUSY) stops the removal. The copy then stays as well: both exist, nothing is lost.
+// - An interruption at any step is undone or finished by finishInterruptedCopies on the
+//   target's folder (every copy into a folder runs it first).
 int copyThenRemove(const QByteArray &from, const QByteArray &to, const CopyHooks &hooks = {});
+
+// Copies a regular file, a link or a whole folder to `to` the same way, without removing the
+// source: `to` appears only complete.
+int copyExclusive(const QByteArray &from, const QByteArray &to);
+
+// Settles what interrupted copies left in the folder: an unfinished copy is removed (its source
+// still holds the whole item); a copy already under its final name whose source was being
+// removed has the rest of the source removed, when the copy holds everything left of it.
+// A missing folder has nothing to settle.
+int finishInterruptedCopies(const QByteArray &folder);
+
+// Whether a name is that of a copy in progress (hidden: it starts with ".").
+bool isCopyInProgressName(const QByteArray &name);
 
 // mkdir -p: creates the folder and every missing parent; an existing folder is no error.
 int makeFolders(const QByteArray &path);

@@ -31,11 +31,15 @@ public:
     // Moves an item (a whole folder included) without ever replacing one at `to`.
     virtual int moveItem(const QString &from, const QString &to) = 0;
     virtual int moveItem(const QByteArray &from, const QByteArray &to) = 0;
-    // Moves the item to the user's Trash and answers the absolute path it got there.
+    // Moves the item to the user's Trash and answers the absolute path it got there. Only a
+    // Trash checked before anything moves is used: when none can be had, nothing moves.
     virtual TrashResult moveToTrash(const QString &path) = 0;
-    // Copies a regular file with its permissions to `to`, which must not exist yet; a failed
-    // copy leaves nothing.
+    // Copies a regular file with its permissions to `to`, which must not exist yet; the copy
+    // appears under `to` only complete, and a failed copy leaves nothing.
     virtual int copyExclusive(const QString &from, const QString &to) = 0;
+    // Settles what interrupted copies across file systems into the folder left behind: an
+    // unfinished copy goes (its source is whole), a placed one has the rest of its source removed.
+    virtual int finishInterruptedCopies(const QString &folder) = 0;
     // Removes one file, link or empty folder; never a folder's contents.
     virtual int remove(const QString &path) = 0;
     virtual int remove(const QByteArray &path) = 0;

@@ -5,7 +5,7 @@
 namespace quorvane {
 
 // The operations on the real file system: non-replacing renames (with an explicit, exclusive
-// copy-then-remove across file systems), the XDG Trash through Qt, stat for the disk.
+// copy-then-remove across file systems), the XDG Trash, stat for the disk.
 class LinuxFileOperations final : public FileOperations {
 public:
     // The process's one instance.
@@ -16,6 +16,7 @@ public:
     int moveItem(const QByteArray &from, const QByteArray &to) override;
     TrashResult moveToTrash(const QString &path) override;
     int copyExclusive(const QString &from, const QString &to) override;
+    int finishInterruptedCopies(const QString &folder) override;
     int remove(const QString &path) override;
     int remove(const QByteArray &path) override;
     bool exists(const QString &path) override;

@@ -5,7 +5,8 @@
 # goes to $QUORVANE_TEST_ARTIFACTS, each unlike the one before); General's login toggle writes
 # the autostart entry and removes it, leaving config.json alone; a desktop renamed in the
 # Desktops section renames its folder and its record, and a refused name shows "Can't do that"
-# and changes nothing.
+# and changes nothing; with no Trash to be had (a file at its place), a desktop's "Move to Trash"
+# leaves its folder where it is, says why, and puts nothing in the working directory.
 # Usage: settings_first_group.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
 app="$1"
@@ -19,6 +20,11 @@ mkdir -p "$ARTIFACTS"
 root="$HOME/QuorVane Desktops"
 mkdir -p "$root/.store" "$root/Default" "$root/Work" "$root/_Hidden Desktop"
 echo one > "$HOME/Desktop/one.txt"
+echo work > "$root/Work/w.txt"
+# No Trash can be set up: a file stands where it would be. The application runs in an empty
+# working directory, where nothing may land.
+echo "not a folder" > "$XDG_DATA_HOME/Trash"
+mkdir -p "$WORK/cwd"
 cat > "$root/.store/config.json" <<'JSON'
 {"schemaVersion": 1, "activeWorkspace": "Default",
  "workspaces": [{"name": "Default", "files": ["one.txt"]}, {"name": "Work"}, {"name": "_Hidden Desktop"}],
@@ -30,6 +36,7 @@ cat > "$WORK/session.sh" <<'SESSION'
 set -euo pipefail
 source "$E2E_LIB"
 start_desktop_session
+cd "$WORK/cwd"
 autostart="$XDG_CONFIG_HOME/autostart/app.quorvane.Quorvane.desktop"
 sum() { md5sum "$config" | cut -d' ' -f1; }
 disk() { echo "$(sum)|$(listing "$HOME/Desktop")|$(listing "$root")|$(listing "$root/Projects")|$(listing "$root/Work")"; }
@@ -100,6 +107,26 @@ alert="$(wait_window "Can't do that" 30)" || fail "no window titled Can't do tha
 press Return
 wait_unmapped "$alert" || fail "Return did not close the alert"
 echo "rename: ok"
+
+# 5. Work's "Move to Trash" while the Trash can't be set up (a file stands where it would be):
+# the alert says why, the folder stays, and nothing lands in the working directory.
+# Projects' chevron, Work's name, Work's chevron, which opens its details; then the colour, the
+# type, Archive and the trash button.
+for i in 1 2 3; do press Tab; done
+press space
+for i in 1 2 3 4; do press Tab; done
+press space
+confirm="$(wait_window 'Move .*Work.* to the Trash.' 30)" || fail "no trash confirmation for Work"
+press Return
+alert="$(wait_window "Couldn.*t move that desktop to the Trash" 30)" || fail "no alert after a refused trash"
+wait_for_log app "the Trash can't be used: " || fail "the refusal does not say why"
+press Escape
+wait_unmapped "$alert" || fail "Escape did not close the alert"
+[ "$(cat "$root/Work/w.txt")" = work ] || fail "Work's folder is gone: $(listing "$root")"
+[ -f "$XDG_DATA_HOME/Trash" ] || fail "the file at the Trash's place changed"
+[ -z "$(listing "$WORK/cwd")" ] || fail "items landed in the working directory: $(listing "$WORK/cwd")"
+wait_for '"Work" in [w["name"] for w in c["workspaces"]]' || fail "Work left the document"
+echo "refused trash: ok"
 stop_app
 echo PASS > "$WORK/result"
 SESSION

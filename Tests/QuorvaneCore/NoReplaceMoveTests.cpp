@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <memory>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -310,6 +311,90 @@ TEST_F(NoReplaceMoveTest, MovesAcrossFileSystemsByCopying)
     EXPECT_EQ(fileops::moveItem(other.path() + "/Moved", root + "/Taken"), EEXIST);
     EXPECT_EQ(readFile(root + "/Taken"), "taken");
     expectTree(other.path() + "/Moved");
+}
+
+// A folder on another file system than the test's home, or none.
+std::unique_ptr<QTemporaryDir> otherFileSystem(const QString &root)
+{
+    auto other = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/quorvane-move-XXXXXX"));
+    struct stat a {}, b {};
+    if (!other->isValid() || ::stat(native(root).constData(), &a) != 0
+        || ::stat(native(other->path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
+        return nullptr;
+    return other;
+}
+
+TEST_F(NoReplaceMoveTest, AMoveAcrossFileSystemsKilledAtAnyStepLeavesTheItemWholeInExactlyOnePlace)
+{
+    const auto other = otherFileSystem(root);
+    if (!other)
+        GTEST_SKIP() << "no second file system to move across";
+    const QString target = other->path();
+    int steps = 0;
+    for (int dieAt = 1;; ++dieAt) {
+        removeTestTree(root + "/Source");
+        removeTestTree(target + "/Moved");
+        buildTree(root + "/Source");
+        // The child dies at the chosen step; every step it passes is counted in its exit code.
+        const int passed = inChild(false, [&] {
+            int step = 0;
+            const auto point = [&] {
+                if (++step == dieAt)
+                    ::_exit(200);
+            };
+            fileops::CopyHooks hooks{point, point, point};
+            if (fileops::copyThenRemove(native(root + "/Source"), native(target + "/Moved"), hooks) != 0)
+                return 100;
+            return std::min(step, 199);
+        });
+        ASSERT_NE(passed, -1);
+        ASSERT_NE(passed, 100) << "the uninterrupted move failed";
+        // Nothing under the final name is ever unfinished, and nothing of the copy is listed.
+        const bool placed = fileops::exists(target + "/Moved");
+        if (placed)
+            expectTree(target + "/Moved");
+        // The next start settles the leftovers: the item whole in exactly one place.
+        ASSERT_EQ(fileops::finishInterruptedCopies(native(target)), 0);
+        std::vector<QByteArray> left;
+        ASSERT_EQ(fileops::listEntries(native(target), left), 0);
+        EXPECT_EQ(left, placed ? std::vector<QByteArray>{"Moved"} : std::vector<QByteArray>{}) << "step " << dieAt;
+        EXPECT_NE(fileops::exists(root + "/Source"), placed) << "step " << dieAt;
+        expectTree(placed ? target + "/Moved" : root + "/Source");
+        // A retry is never blocked by what the interruption left.
+        if (!placed) {
+            ASSERT_EQ(fileops::moveItem(root + "/Source", target + "/Moved"), 0);
+            expectTree(target + "/Moved");
+        }
+        if (passed != 200) {
+            steps = passed;
+            break;
+        }
+    }
+    EXPECT_GT(steps, 8); // every item of the tree is a step of its own
+}
+
+TEST_F(NoReplaceMoveTest, APlacedCopyThatDiffersFromWhatIsLeftOfItsSourceLeavesThatSource)
+{
+    const auto other = otherFileSystem(root);
+    if (!other)
+        GTEST_SKIP() << "no second file system to move across";
+    buildTree(root + "/Source");
+    // Killed right after the copy took its name: the source is still whole.
+    ASSERT_EQ(inChild(false, [&] {
+                  fileops::CopyHooks hooks;
+                  hooks.beforeRemoval = [] { ::_exit(7); };
+                  return fileops::copyThenRemove(native(root + "/Source"), native(other->path() + "/Moved"), hooks);
+              }),
+              7);
+    // Meanwhile a file of the source changed, its size kept: the source stays, and so does the copy.
+    writeFile(root + "/Source/inner/deep.txt", "DEEP");
+    ASSERT_EQ(fileops::finishInterruptedCopies(native(other->path())), 0);
+    EXPECT_EQ(readFile(root + "/Source/inner/deep.txt"), "DEEP");
+    EXPECT_EQ(readFile(root + "/Source/a.png"), "png bytes");
+    expectTree(other->path() + "/Moved");
+    std::vector<QByteArray> left;
+    ASSERT_EQ(fileops::listEntries(native(other->path()), left), 0);
+    EXPECT_EQ(left, std::vector<QByteArray>{"Moved"});
 }
 
 TEST_F(NoReplaceMoveTest, ListingsIncludeHiddenNamesInByteOrder)

@@ -1,6 +1,7 @@
 // Start-up: the hand-over from another running instance, then the launch in its fixed order,
 // with the first-run bootstrap, the recovery of an interrupted switch and the start-up prompts.
 #include "Controller/AppController.h"
+#include "Desktop/Archiver.h"
 
 #include "ActivationPolicy.h"
 #include "AlertPresenter.h"
@@ -185,6 +186,7 @@ void AppController::completeLaunch()
                 qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
             swapper().recoverIfNeeded();
             stayed = swapper().stayedBehind();
+            archiver().finishInterrupted();
             if (journalFound)
                 qCInfo(Log::app()) << "crash recovery complete";
         } catch (...) {

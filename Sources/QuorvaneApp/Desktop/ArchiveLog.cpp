@@ -25,6 +25,11 @@ void drained(const QString &name, const QString &destination)
     qCInfo(archiveCategory).noquote() << QStringLiteral("drained %1 → %2").arg(name, destination);
 }
 
+void restoreCompleted(const QString &name)
+{
+    qCInfo(archiveCategory).noquote() << QStringLiteral("completed the interrupted restore of %1").arg(name);
+}
+
 void autoCompletionFailed(const QString &name, const QString &description)
 {
     qCCritical(errorCategory).noquote() << QStringLiteral("auto-completion of %1 failed: %2").arg(name, description);

@@ -8,6 +8,8 @@ namespace quorvane::archivelog {
 // "archive" category for completed work, the "error" category for failures.
 void archived(const QString &name, const QString &destination);
 void drained(const QString &name, const QString &destination);
+// A restore stopped after its folder was back was completed at the next start.
+void restoreCompleted(const QString &name);
 void autoCompletionFailed(const QString &name, const QString &description);
 // A folder whose document change could not be saved was put back where it came from, or not.
 void movedBack(const QString &from, const QString &to);

@@ -301,6 +301,10 @@ void Archiver::drain(const QString &name, const QString &target)
 
     if (const int code = m_files.makeFolders(QFile::decodeName(targetFolder)))
         throw fail(code);
+    // An earlier pour cut short may have left copies in progress: settled before anything is
+    // compared, so that a retry neither trips over them nor doubles what they hold.
+    for (const QByteArray &folder : {targetFolder, destination})
+        m_files.finishInterruptedCopies(QFile::decodeName(folder));
     // A file or a link (dangling or not) already bearing the name cannot be merged into: the
     // folder goes beside it under the next free name instead.
     struct stat inTheWay {};
@@ -358,13 +362,18 @@ void Archiver::restore(const QString &name)
     } else if (!isArchiveFolder(m_paths, config, workspace->name, *location)) {
         throw ArchiveError::filesystem(moveBackPrefix + quoted(*location)
                                        + QStringLiteral(" isn't a folder of the archive, so it stays where it is."));
-    } else if (m_files.exists(folder)) {
+    } else if (m_files.finishInterruptedCopies(m_workspacesRoot), m_files.exists(folder)) {
         throw ArchiveError::filesystem(QStringLiteral("A folder named ") + quoted(name)
                                        + QStringLiteral(" already exists in the workspace store — move it aside first."));
     } else if (const int code = m_files.moveItem(*location, folder)) {
         throw ArchiveError::filesystem(moveBackPrefix + m_files.errorText(code));
     }
 
+    markRestored(name);
+}
+
+void Archiver::markRestored(const QString &name)
+{
     const Date now = m_clock();
     m_store.mutateConfig([&](Config &doc) {
         doc.updateWorkspace(name, [&](Workspace &w) {
@@ -374,6 +383,30 @@ void Archiver::restore(const QString &name)
             w.lastActiveAt = now;
         });
     });
+}
+
+void Archiver::finishInterrupted()
+{
+    const Config config = loadWritable();
+    QStringList folders{m_workspacesRoot, archiveRoot(config)};
+    for (const Workspace &w : config.workspaces) {
+        if (w.state == WorkspaceState::active && Location::isSafeName(w.name))
+            folders.append(folderOf(w.name));
+    }
+    for (const QString &folder : folders)
+        m_files.finishInterruptedCopies(folder);
+
+    for (const Workspace &w : config.workspaces) {
+        if (w.state == WorkspaceState::active || !Location::isSafeName(w.name) || !w.archiveLocation
+            || w.archiveLocation->isEmpty() || m_files.exists(*w.archiveLocation))
+            continue;
+        // The archive is gone and the desktop's folder is back: the restore moved it and was
+        // stopped before it could record that.
+        if (!QFileInfo(folderOf(w.name)).isDir() || QFileInfo(folderOf(w.name)).isSymLink())
+            continue;
+        markRestored(w.name);
+        archivelog::restoreCompleted(w.name);
+    }
 }
 
 QStringList Archiver::fireDueTimers(Date now)

@@ -35,6 +35,12 @@ public:
     void drain(const QString &name, const QString &target);
     void restore(const QString &name);
 
+    // Settles what an interrupted process left in the folders the archiver works in: copies
+    // across file systems (removed when unfinished, finished when placed), and a restore whose
+    // folder is back in the desktops folder while the record still names an archive that is
+    // gone is completed.
+    void finishInterrupted();
+
     // Archives or drains every live temporary desktop (other than the active one) whose timer
     // is due; returns the names completed, in document order. Failures are logged and skipped.
     QStringList fireDueTimers(Date now);
@@ -63,6 +69,7 @@ private:
     QString archiveRoot(const Config &config) const;
     QString folderOf(const QString &name) const { return m_workspacesRoot + '/' + name; }
     void rotateScreenshotCollectionIfNeeded(const QString &archived);
+    void markRestored(const QString &name);
 
     // The path itself when nothing stands there, else path-2, path-3, ...
     QString uniqueURL(const QString &path) const;

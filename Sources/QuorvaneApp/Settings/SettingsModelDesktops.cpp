@@ -1,6 +1,8 @@
 // Creating, adopting, renaming, deleting, reordering and retyping desktops.
 #include "Settings/SettingsModel.h"
 
+#include "Controller/Log.h"
+
 #include "DesktopPalette.h"
 #include "FileOperations.h"
 #include "Location.h"
@@ -240,7 +242,11 @@ std::optional<QString> SettingsModel::trashOrReportFailure(const QString &folder
     const FileOperations::TrashResult result = m_files.moveToTrash(folder);
     if (result.trashedPath)
         return result.trashedPath;
-    setDeleteFailure(DeleteFailure{workspace, !m_files.exists(folder), result.reason});
+    qCCritical(Log::error()).noquote() << QStringLiteral("couldn't move %1 to the Trash: %2").arg(folder, result.reason);
+    // Only a folder that is truly gone leaves nothing on disk; one the Trash could not take
+    // stays where it is, and the reason says why.
+    setDeleteFailure(DeleteFailure{workspace, !m_files.exists(folder),
+                                   QStringLiteral("Couldn't move the folder to the Trash: ") + result.reason});
     return std::nullopt;
 }
 

@@ -263,6 +263,35 @@ TEST_F(Launch, ArchivedDesktopsGetNoFolderAtStartUp)
     EXPECT_TRUE(QFileInfo(root() + "/A").isDir());
 }
 
+TEST_F(Launch, ARestoreStoppedBeforeItsRecordIsCompletedAndAnUnfinishedCopyIsCleared)
+{
+    // "Back" was moved home from its archive and the process died before the record said so;
+    // "Away" is still archived where its record says.
+    Config config = layOut({{"A", {}}});
+    for (const QString &name : {QStringLiteral("Back"), QStringLiteral("Away")}) {
+        Workspace w = Workspace::make(name);
+        w.state = WorkspaceState::archivedUnsorted;
+        w.archiveLocation = paths().defaultArchiveRoot() + '/' + name + "-2026-01-05";
+        config.workspaces.insert(config.workspaces.end() - 1, w);
+    }
+    save(config);
+    touch(root() + "/Back", {"b1.txt"});
+    touch(paths().defaultArchiveRoot() + "/Away-2026-01-05", {"a1.txt"});
+    // A copy across file systems cut short in the desktops folder: its source is still whole.
+    touch(root() + "/.quorvane-copy-0a1b2c3d-Away", {"source"});
+    touch(root() + "/.quorvane-copy-0a1b2c3d-Away/item", {"a1.txt"});
+
+    AppController controller(environment());
+    controller.applicationDidFinishLaunching();
+    const Config after = load();
+    EXPECT_EQ(after.workspace("Back")->state, WorkspaceState::active);
+    EXPECT_FALSE(after.workspace("Back")->archiveLocation);
+    EXPECT_EQ(readFile(root() + "/Back/b1.txt"), "b1.txt");
+    EXPECT_EQ(after.workspace("Away")->state, WorkspaceState::archivedUnsorted);
+    EXPECT_FALSE(QFileInfo::exists(root() + "/.quorvane-copy-0a1b2c3d-Away"));
+    EXPECT_EQ(readFile(paths().defaultArchiveRoot() + "/Away-2026-01-05/a1.txt"), "a1.txt");
+}
+
 TEST_F(Launch, ADesktopThatIsTheHomeFolderIsRefusedWithOneAlertAndNothingMoves)
 {
     pathsOverride = Paths(home.path(), home.path());

@@ -1,6 +1,7 @@
 #include "SettingsModelHarness.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -275,6 +276,44 @@ TEST_F(SettingsModelDesktops, DeleteTrashesTheFolderOrReportsWhy)
     EXPECT_TRUE(stored().workspace("Del Two"));
     m.removeFromConfig("Del Two");
     EXPECT_FALSE(stored().workspace("Del Two"));
+}
+
+TEST_F(SettingsModelDesktops, ATrashThatCantBeSetUpMovesNothingAndSaysWhy)
+{
+    // A data folder whose "Trash" is a file; the working directory is watched for strays.
+    const QTemporaryDir data(home.path() + "/data-XXXXXX");
+    const QTemporaryDir working(home.path() + "/cwd-XXXXXX");
+    test::writeFile(data.path() + "/Trash", "not a folder");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    const QString oldWorking = QDir::currentPath();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    QDir::setCurrent(working.path());
+
+    SettingsModel &m = openWith({"Home", "Work"}, [&](Config &c) {
+        c.workspaces.insert(c.workspaces.begin() + 2, Workspace::make("Old"));
+        c.workspaces[2].state = WorkspaceState::archivedSorted;
+        c.workspaces[2].archiveLocation = paths.defaultArchiveRoot() + "/Old-2029-03-01";
+    });
+    test::writeFile(folder("Work") + "/w1.txt", "w");
+    test::writeFile(paths.defaultArchiveRoot() + "/Old-2029-03-01/o1.txt", "o");
+    m.deleteWorkspace("Work");
+    ASSERT_TRUE(m.deleteFailure());
+    const DeleteFailure live = *m.deleteFailure();
+    m.deleteArchived("Old");
+    ASSERT_TRUE(m.deleteFailure());
+    const DeleteFailure archived = *m.deleteFailure();
+
+    QDir::setCurrent(oldWorking);
+    qputenv("XDG_DATA_HOME", oldData);
+    for (const DeleteFailure &failure : {live, archived}) {
+        EXPECT_FALSE(failure.folderMissing) << qPrintable(failure.workspace);
+        EXPECT_TRUE(failure.reason.contains("the Trash can't be used: ")) << qPrintable(failure.reason);
+    }
+    EXPECT_EQ(test::readFile(folder("Work") + "/w1.txt"), "w");
+    EXPECT_EQ(test::readFile(paths.defaultArchiveRoot() + "/Old-2029-03-01/o1.txt"), "o");
+    EXPECT_EQ(QDir(working.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    EXPECT_EQ(test::readFile(data.path() + "/Trash"), "not a folder");
+    EXPECT_EQ(storedNames(), QStringList({"Home", "Work", "Old", Config::blankWorkspaceName}));
 }
 
 TEST_F(SettingsModelDesktops, DeskOrderIsAPermutationOfTheLiveDesktops)

@@ -4,6 +4,9 @@
 // scripted failures: a test can make any one step fail, or stop the caller there as a dying
 // process would.
 #include "LinuxFileOperations.h"
+#include "NoReplaceMove.h"
+
+#include <QFile>
 
 #include <QString>
 #include <QStringList>
@@ -22,15 +25,22 @@ public:
     // Overrides the disk of a path; none: the real one.
     std::function<std::optional<std::optional<std::uint64_t>>(const QString &path)> volume;
     QStringList steps; // every call, "name path"
+    // When set, a move across file systems copies through these hooks (a harness stops it there).
+    std::optional<fileops::CopyHooks> copyHooks;
 
     int makeFolders(const QString &path) override { return changing("makeFolders", path, [&] { return real().makeFolders(path); }); }
     int moveItem(const QString &from, const QString &to) override
     {
-        return changing("moveItem", from, [&] { return real().moveItem(from, to); });
+        return moveItem(QFile::encodeName(from), QFile::encodeName(to));
     }
     int moveItem(const QByteArray &from, const QByteArray &to) override
     {
-        return changing("moveItem", QString::fromUtf8(from), [&] { return real().moveItem(from, to); });
+        return changing("moveItem", QString::fromUtf8(from), [&] {
+            if (!copyHooks)
+                return real().moveItem(from, to);
+            const int code = fileops::renameNoReplace(from, to);
+            return code == EXDEV ? fileops::copyThenRemove(from, to, *copyHooks) : code;
+        });
     }
     TrashResult moveToTrash(const QString &path) override
     {
@@ -42,6 +52,10 @@ public:
     int copyExclusive(const QString &from, const QString &to) override
     {
         return changing("copyExclusive", to, [&] { return real().copyExclusive(from, to); });
+    }
+    int finishInterruptedCopies(const QString &folder) override
+    {
+        return changing("finishInterruptedCopies", folder, [&] { return real().finishInterruptedCopies(folder); });
     }
     int remove(const QString &path) override { return changing("remove", path, [&] { return real().remove(path); }); }
     int remove(const QByteArray &path) override
