@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QStringList>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace quorvane::test {
@@ -13,6 +14,17 @@ inline QString shownText(QWidget *widget)
 {
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// A widget's tool tip as the tip window shows it: rendered when Qt takes it for markup.
+inline QString shownToolTip(const QWidget *widget)
+{
+    const QString tip = widget->toolTip();
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
 }
 
 // The shown texts of the visible labels and buttons under root, in creation order.

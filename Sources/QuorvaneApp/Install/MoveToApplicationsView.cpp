@@ -4,6 +4,7 @@
 #include "Install/RelocationGraphic.h"
 #include "Settings/CapsuleStyle.h"
 #include "Settings/SheetBackdrop.h"
+#include "LiteralText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,7 +19,8 @@ namespace {
 
 QLabel *makeLabel(const QString &text, qreal points, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    // The folder's name and a failure's text are shown as written.
+    QLabel *label = plainLabel(new QLabel(text, parent));
     QFont font = label->font();
     font.setPointSizeF(points);
     label->setFont(font);

@@ -8,6 +8,7 @@
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SettingsPages.h"
 #include "SettingsViews/TabChain.h"
+#include "LiteralText.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -106,7 +107,7 @@ SettingsView::SettingsView(SettingsModel &model, const SettingsViewServices &ser
     footerRow->addWidget(SymbolIcon::label(QStringLiteral("info.circle"), 12, sidebarColumn));
     m_footer->setParent(sidebarColumn);
     m_footer->setText(footerText(m_services.info.shortVersion));
-    m_footer->setForegroundRole(QPalette::PlaceholderText);
+    plainLabel(m_footer)->setForegroundRole(QPalette::PlaceholderText);
     QFont caption = m_footer->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     m_footer->setFont(caption);
