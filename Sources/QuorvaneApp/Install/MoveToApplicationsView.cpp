@@ -1,5 +1,6 @@
 #include "Install/MoveToApplicationsView.h"
 
+#include "Controller/ClosingWindow.h"
 #include "Install/InstallError.h"
 #include "Install/RelocationGraphic.h"
 #include "Settings/CapsuleStyle.h"
@@ -93,6 +94,8 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
     m_moveButton->setDefault(true);
     m_moveButton->setAutoDefault(true);
     m_declineButton->setAutoDefault(false);
+    // Return moves and Escape declines, whichever button has the focus.
+    ClosingWindow::markAsCancelButton(m_declineButton);
     prominentCTA(m_moveButton);
     buttons->addWidget(m_declineButton);
     buttons->addWidget(m_moveButton);

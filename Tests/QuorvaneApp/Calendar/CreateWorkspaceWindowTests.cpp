@@ -95,6 +95,25 @@ TEST_F(NewDesktopWindow, ARefusalIsExplainedAndTheWindowStaysAsLeft)
     EXPECT_EQ(readFile(paths.config()), before);
 }
 
+// Keys typed at the window reach whichever control has the focus; Return and Escape answer
+// wherever it is.
+TEST_F(NewDesktopWindow, ReturnCreatesAndEscapeCancelsFromAnyControl)
+{
+    open();
+    type(window(), QStringLiteral("Keys"));
+    child<QWidget>(window(), "cancel")->setFocus();
+    QTest::keyClick(window()->windowHandle(), Qt::Key_Return);
+    EXPECT_TRUE(storedWorkspace(QStringLiteral("Keys")));
+    EXPECT_EQ(closed, 1);
+
+    open();
+    type(window(), QStringLiteral("Gone"));
+    child<QWidget>(window(), "create")->setFocus();
+    QTest::keyClick(window()->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(storedWorkspace(QStringLiteral("Gone")));
+    EXPECT_EQ(closed, 2);
+}
+
 TEST_F(NewDesktopWindow, EscapeClosesWithoutCreatingAndCreateCloses)
 {
     open();
