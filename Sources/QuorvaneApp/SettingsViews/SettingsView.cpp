@@ -228,7 +228,8 @@ void SettingsView::showAlerts()
     if (!m_services.dialogs)
         return;
     QPointer<SettingsView> self(this);
-    if (m_model.errorMessage() && !m_errorAlertOpen) {
+    // A message another window shows over itself is not shown twice.
+    if (m_model.errorMessage() && !m_model.errorMessageClaimed() && !m_errorAlertOpen) {
         m_errorAlertOpen = true;
         Question question;
         question.title = QStringLiteral("Can't do that");
