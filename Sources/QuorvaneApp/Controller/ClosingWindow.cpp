@@ -11,12 +11,13 @@ namespace {
 
 constexpr const char *cancelButtonProperty = "quorvaneCancelButton";
 
-// The first button under window that shows and answers to test; none when no such button shows.
+// The first button of window itself (not of a dialog it holds) that shows and answers to
+// test; none when no such button shows.
 template <typename Test>
 QAbstractButton *shownButton(QWidget *window, Test test)
 {
     for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
-        if (button->isVisibleTo(window) && test(button))
+        if (button->window() == window && button->isVisibleTo(window) && test(button))
             return button;
     }
     return nullptr;
