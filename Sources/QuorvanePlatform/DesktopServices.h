@@ -13,6 +13,10 @@ public:
     virtual void open(const QUrl &url) = 0;
     // Shows the items selected in the file manager (their folders opened when it cannot).
     virtual void reveal(const QStringList &paths) = 0;
+    // The same for a process about to quit: returns once the file manager has answered (or
+    // the folders were opened instead), or after timeoutMs at most, so the request does not
+    // die with the process.
+    virtual void revealBeforeQuitting(const QStringList &paths, int timeoutMs) = 0;
 };
 
 } // namespace quorvane

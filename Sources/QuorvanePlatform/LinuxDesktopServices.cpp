@@ -40,15 +40,11 @@ void LinuxDesktopServices::open(const QUrl &url)
         QDesktopServices::openUrl(url);
 }
 
-void LinuxDesktopServices::reveal(const QStringList &paths)
+std::optional<QDBusMessage> LinuxDesktopServices::showItemsCall(const QStringList &paths)
 {
-    if (paths.isEmpty())
-        return;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !fileManagerAvailable(bus)) {
-        openParents(paths);
-        return;
-    }
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !fileManagerAvailable(bus))
+        return std::nullopt;
     QStringList uris;
     for (const QString &path : paths)
         uris << QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
@@ -56,13 +52,45 @@ void LinuxDesktopServices::reveal(const QStringList &paths)
                                                        QStringLiteral("/org/freedesktop/FileManager1"),
                                                        QString::fromLatin1(fileManagerService), QStringLiteral("ShowItems"));
     call << uris << QString();
+    return call;
+}
+
+void LinuxDesktopServices::reveal(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    const std::optional<QDBusMessage> call = showItemsCall(paths);
+    if (!call) {
+        openParents(paths);
+        return;
+    }
     // Never waits on the file manager: a refusal opens the folders instead, later.
-    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000));
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(*call, 5000));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [this, paths, watcher] {
         if (watcher->isError())
             openParents(paths);
         watcher->deleteLater();
     });
+}
+
+void LinuxDesktopServices::revealBeforeQuitting(const QStringList &paths, int timeoutMs)
+{
+    if (paths.isEmpty())
+        return;
+    const std::optional<QDBusMessage> call = showItemsCall(paths);
+    if (!call) {
+        openParents(paths);
+        return;
+    }
+    // Blocks without serving events: nothing else runs in a process on its way out.
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(*call, QDBus::Block, timeoutMs);
+    if (reply.type() != QDBusMessage::ErrorMessage)
+        return;
+    // A file manager that is only slow may still show the items: only a refusal opens the
+    // folders instead.
+    if (reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.NoReply")
+        && reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.Timeout"))
+        openParents(paths);
 }
 
 void LinuxDesktopServices::openParents(const QStringList &paths)

@@ -2,13 +2,17 @@
 
 #include "DesktopServices.h"
 
+#include <QDBusMessage>
+
 #include <functional>
+#include <optional>
 
 namespace quorvane {
 
 // Reveals through the session bus's file manager (org.freedesktop.FileManager1.ShowItems);
-// without one, or when it refuses, opens each item's parent folder. The file manager is never
-// waited for. Opening goes to the desktop's default handler.
+// without one, or when it refuses, opens each item's parent folder. The file manager is only
+// waited for, without serving events, by a process about to quit. Opening goes to the
+// desktop's default handler.
 class LinuxDesktopServices final : public DesktopServices {
 public:
     // opener: how a URL is opened; none: QDesktopServices.
@@ -16,8 +20,11 @@ public:
 
     void open(const QUrl &url) override;
     void reveal(const QStringList &paths) override;
+    void revealBeforeQuitting(const QStringList &paths, int timeoutMs) override;
 
 private:
+    // The file manager's ShowItems call for paths; none when the bus has no file manager.
+    static std::optional<QDBusMessage> showItemsCall(const QStringList &paths);
     void openParents(const QStringList &paths);
 
     std::function<void(const QUrl &)> m_opener;

@@ -1,5 +1,7 @@
 #include "MessageBoxAlertPresenter.h"
 
+#include "LiteralText.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -23,11 +25,13 @@ int MessageBoxAlertPresenter::present(const Alert &alert)
     }
     box.setText(alert.message);
     box.setInformativeText(alert.informativeText);
+    // Names in an alert are the user's or a file's: shown as written, never as markup.
+    showPlainTexts(box);
 
     const QStringList titles = alert.buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : alert.buttons;
     std::vector<QPushButton *> buttons;
     for (const QString &title : titles)
-        buttons.push_back(box.addButton(title, QMessageBox::ActionRole));
+        buttons.push_back(box.addButton(literalTitle(title), QMessageBox::ActionRole));
     box.setDefaultButton(buttons.front());
     // Escape answers "Cancel" when there is one; a single button is its own escape. Otherwise
     // the box can only be left through one of its buttons.

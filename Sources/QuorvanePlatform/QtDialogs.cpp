@@ -1,5 +1,7 @@
 #include "QtDialogs.h"
 
+#include "LiteralText.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
@@ -99,6 +101,8 @@ QMessageBox *questionBox(QWidget *parent, const Question &question, DefaultButto
     box->setWindowTitle(question.title.isEmpty() ? QApplication::applicationDisplayName() : question.title);
     box->setText(question.message);
     box->setInformativeText(question.informativeText);
+    // Names in a question are the user's or a file's: shown as written, never as markup.
+    showPlainTexts(*box);
     std::vector<DialogButton> buttons = question.buttons;
     if (buttons.empty())
         buttons.push_back({QStringLiteral("OK"), ButtonRole::normal});
@@ -106,7 +110,7 @@ QMessageBox *questionBox(QWidget *parent, const Question &question, DefaultButto
     int defaultIndex = policy == DefaultButton::first ? 0 : -1;
     int cancelIndex = -1;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        made.push_back(box->addButton(buttons[i].title, roleOf(buttons[i].role)));
+        made.push_back(box->addButton(literalTitle(buttons[i].title), roleOf(buttons[i].role)));
         if (buttons[i].role == ButtonRole::normal && defaultIndex < 0)
             defaultIndex = int(i);
         if (buttons[i].role == ButtonRole::cancel && cancelIndex < 0)
@@ -186,7 +190,7 @@ void QtDialogs::askText(QWidget *parent, const Question &question, std::function
     auto *row = new QHBoxLayout;
     row->addStretch(1);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        auto *button = new QPushButton(buttons[i].title, dialog);
+        auto *button = new QPushButton(literalTitle(buttons[i].title), dialog);
         button->setAutoDefault(false);
         button->setDefault(int(i) == defaultIndex);
         row->addWidget(button);
@@ -245,7 +249,7 @@ void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
     dialog->setOption(QFileDialog::ShowDirsOnly);
     dialog->setOption(QFileDialog::ReadOnly, false);
     if (!options.acceptLabel.isEmpty())
-        dialog->setLabelText(QFileDialog::Accept, options.acceptLabel);
+        dialog->setLabelText(QFileDialog::Accept, literalTitle(options.acceptLabel));
     QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
         const QStringList files = dialog->selectedFiles();
         if (chosen)
@@ -302,7 +306,7 @@ void QtDialogs::chooseItem(QWidget *parent, const ChooserOptions &options,
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::ExistingFile);
     if (!options.acceptLabel.isEmpty())
-        dialog->setLabelText(QFileDialog::Accept, options.acceptLabel);
+        dialog->setLabelText(QFileDialog::Accept, literalTitle(options.acceptLabel));
     QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
         const QStringList files = dialog->selectedFiles();
         if (chosen)

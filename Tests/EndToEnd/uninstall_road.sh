@@ -1,24 +1,33 @@
 #!/usr/bin/env bash
-# The uninstall on a real display (Xvfb) with a window manager and a tray host, in a temporary
-# home where the application is the home's per-user install: renamed in place it does nothing;
+# The installation and the uninstall on a real display (Xvfb) with a window manager, a tray host
+# and a session bus with its accessibility bus, in a temporary home. Started from the Downloads
+# folder it offers to move itself; Return at the offer, wherever the focus is, moves it into the
+# per-user install, whence it starts again. Through the settings window: an archived desktop
+# named "<b>Bold</b>" reads so, literally, in its Trash question, and the uninstall question's
+# first button reads "Bring My Desktops Back & Uninstall" (both read as assistive technology
+# reads them; pictures go to $QUORVANE_TEST_ARTIFACTS). Renamed in place it does nothing;
 # moved to the Trash it offers to bring the desktops back, and on Return puts every live
 # desktop that holds something, the blank desktop's items and the parked pinned items onto the
 # Desktop under unique names, removes its autostart entry and quits. Checked on disk.
-# Usage: uninstall_road.sh PATH_TO_QUORVANE
+# Usage: uninstall_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$1" gio
+e2e_prepare "$1" gio gdbus dbus-run-session /usr/bin/python3 /usr/libexec/at-spi-bus-launcher
+/usr/bin/python3 -c 'import dbus' 2>/dev/null || { echo "SKIP: python3-dbus is not installed"; exit 77; }
+export GRAB="$2" ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
+export TREE="$(dirname "${BASH_SOURCE[0]}")/accessible_tree.py"
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
 
-# The per-user install: ~/.local/bin with the entry in ~/.local/share/applications.
-mkdir -p "$HOME/.local/bin" "$HOME/.local/share/applications"
-mv "$APP" "$HOME/.local/bin/quorvane"
-mv "$WORK/prefix/share/applications/app.quorvane.Quorvane.desktop" "$HOME/.local/share/applications/"
-export APP="$HOME/.local/bin/quorvane"
+# As downloaded: the executable beside its desktop entry in a folder of ~/Downloads.
+mkdir -p "$HOME/Downloads/quorvane-1.0"
+mv "$WORK/prefix/bin" "$WORK/prefix/share" "$HOME/Downloads/quorvane-1.0/"
+export DOWNLOADED="$HOME/Downloads/quorvane-1.0/bin/quorvane" APP="$HOME/.local/bin/quorvane"
 # gio's own Trash, without looking for a desktop's file-system services.
 export GIO_USE_VFS=local
 
 root="$HOME/QuorVane Desktops"
-mkdir -p "$root/.store" "$root/Work/Project" "$root/Photos" "$root/Quiet" "$root/Archive/Old" \
+mkdir -p "$root/.store" "$root/Work/Project" "$root/Photos" "$root/Quiet" "$root/Archive/Old" "$root/Archive/Bold" \
   "$root/_Hidden Desktop" "$root/.pinned/Pinned Folder" "$HOME/Documents" "$HOME/Desktop/Photos" \
   "$XDG_CONFIG_HOME/autostart"
 echo report > "$root/Work/report.txt"
@@ -27,6 +36,7 @@ echo work-directory > "$root/Work/.directory"
 echo photo > "$root/Photos/a.jpg"
 echo quiet-directory > "$root/Quiet/.directory"
 echo old > "$root/Archive/Old/old.txt"
+echo bold > "$root/Archive/Bold/bold.txt"
 echo keep > "$HOME/Documents/keep.txt"
 echo left > "$root/_Hidden Desktop/left.txt"
 echo pinned-notes > "$root/.pinned/notes.txt"
@@ -47,6 +57,7 @@ json.dump({
         {"name": "Photos", "files": ["a.jpg"]},
         {"name": "Quiet"},
         {"name": "Old", "state": "archivedUnsorted", "archiveLocation": root + "/Archive/Old"},
+        {"name": "<b>Bold</b>", "state": "archivedSorted", "archiveLocation": root + "/Archive/Bold"},
         {"name": "../Documents", "files": ["keep.txt"]},
         {"name": "_Hidden Desktop"},
     ],
@@ -59,8 +70,76 @@ cat > "$WORK/session.sh" <<'SESSION'
 set -euo pipefail
 source "$E2E_LIB"
 tree() { (cd "$HOME" && find Desktop "QuorVane Desktops" Documents -path '*/.store' -prune -o -print | LC_ALL=C sort | md5sum); }
+# What assistive technology reads of the application, one object a line: "role|name|x,y,w,h".
+readout() { /usr/bin/python3 "$TREE" Quorvane; }
+# Waits until the readout holds an object of role $1 named exactly $2 and prints the middle of
+# its box.
+centre_of() {
+  local i found=
+  for i in $(seq 1 50); do
+    found="$(readout | ROLE="$1" NAME="$2" awk -F'|' '{ sub(/^ +/, "", $1) }
+      $1 == ENVIRON["ROLE"] && $2 == ENVIRON["NAME"] { split($3, b, ","); print b[1] + int(b[3]/2), b[2] + int(b[4]/2); exit }')"
+    [ -n "$found" ] && break
+    sleep 0.1
+  done
+  [ -n "$found" ] && echo "$found"
+}
+# A user's accessibility switch, as the desktop's settings turn it on: on the session's
+# accessibility bus, before the application starts.
+gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+  --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' >/dev/null
 start_desktop_session
+
+# 1. Started from Downloads: the offer opens with the focus on "Not now"; Return moves it.
+APP="$DOWNLOADED" start_app prompt
+offer="$(wait_window 'Move Quorvane to Applications\?' 50)" || fail "no offer to move"
+xdotool windowactivate --sync "$offer" >/dev/null 2>&1 || true
+sleep 0.5
+xdotool key Return
+for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && fail "the downloaded copy did not quit after Return"
+[ -x "$APP" ] && [ ! -e "$DOWNLOADED" ] || fail "Return did not move the executable into ~/.local/bin"
+[ -f "$HOME/.local/share/applications/app.quorvane.Quorvane.desktop" ] || fail "the desktop entry did not move"
+relaunched=
+for i in $(seq 1 100); do
+  relaunched="$(pgrep -f -x -- "$APP" || true)"
+  [ -n "$relaunched" ] && break
+  sleep 0.1
+done
+[ -n "$relaunched" ] || fail "it did not start again from ~/.local/bin"
+wait_for_log prompt "relocated to $APP" || fail "no relocation line"
+# The new instance holds the desktops; it quits on TERM like any session's end.
+sleep 1
+kill -TERM "$relaunched"
+for i in $(seq 1 100); do kill -0 "$relaunched" 2>/dev/null || break; sleep 0.1; done
+echo "the move offer: ok"
+
 start_app app
+
+# 2. The Trash question of the archived "<b>Bold</b>" (Organize section), read as written.
+choose_from_menu_end 2
+win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings within 5 s"
+sleep 0.5
+press Down; press Down; press Down
+xdotool mousemove $(centre_of 'push button' 'Move <b>Bold</b> to the Trash') click 1 || fail "no Trash button for <b>Bold</b>"
+question="$(centre_of label 'Move “<b>Bold</b>” to the Trash?')" || fail "the Trash question does not read the name as written: $(readout)"
+picture "$(xdotool getactivewindow)" trash-question
+press Escape
+[ -d "$root/Archive/Bold" ] || fail "Escape moved <b>Bold</b> to the Trash"
+# 3. The uninstall question (Advanced section): its first button read as written.
+xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
+xdotool mousemove $(centre_of 'list item' 'Advanced') click 1 || fail "no Advanced section"
+sleep 0.5
+xdotool mousemove $(centre_of 'push button' 'Uninstall Quorvane…') click 1 || fail "no Uninstall Quorvane… button"
+
+centre_of 'push button' 'Bring My Desktops Back & Uninstall' >/dev/null || fail "the uninstall button does not read as written: $(readout 2>&1)"
+picture "$(xdotool getactivewindow)" uninstall-question
+press Escape
+xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
+press alt+F4
+wait_unmapped "$win" || fail "Alt+F4 did not close the settings window"
+echo "texts as written: ok"
+
 # The Trash watch starts last in the launch: once it holds the executable open, the launch is done.
 for i in $(seq 1 100); do
   ls -l "/proc/$pid/fd" 2>/dev/null | grep -qF -- "-> $APP" && break
@@ -131,4 +210,4 @@ grep -q 'restored Photos → Photos 2' "$WORK/app.log" || fail "no restored line
 echo "uninstall from the Trash: ok"
 echo PASS > "$WORK/result"
 SESSION
-e2e_run_session "$WORK/session.sh"
+e2e_run_session_on_bus "$WORK/session.sh"

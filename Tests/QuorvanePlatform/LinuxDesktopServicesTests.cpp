@@ -7,7 +7,9 @@
 #include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
+#include <QMutex>
 #include <QObject>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -22,10 +24,25 @@ class FakeFileManager : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
 
 public:
-    QStringList shown;
+    // How long it takes to answer.
+    int delayMs = 0;
+    QStringList shownItems() const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_shown;
+    }
 
 public slots:
-    void ShowItems(const QStringList &uris, const QString &) { shown = uris; }
+    void ShowItems(const QStringList &uris, const QString &)
+    {
+        QThread::msleep(static_cast<unsigned long>(delayMs));
+        const QMutexLocker lock(&m_mutex);
+        m_shown = uris;
+    }
+
+private:
+    mutable QMutex m_mutex;
+    QStringList m_shown;
 };
 
 } // namespace
@@ -51,12 +68,41 @@ TEST(DesktopReveal, ShowsItemsThroughTheFileManagerElseOpensTheirFolder)
                                    QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.FileManager1")));
     services.reveal({"/tmp/some folder/item.txt"});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.shown.isEmpty(); }, 5000));
-    EXPECT_EQ(manager.shown, QStringList({"file:///tmp/some%20folder/item.txt"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.shownItems().isEmpty(); }, 5000));
+    EXPECT_EQ(manager.shownItems(), QStringList({"file:///tmp/some%20folder/item.txt"}));
     QTest::qWait(50);
     EXPECT_EQ(opened.size(), 1u); // nothing opened besides
     bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
     QDBusConnection::disconnectFromBus(QStringLiteral("fake-fm"));
+}
+
+// A process about to quit waits for the file manager's answer, serving no events meanwhile;
+// a request left on its way dies with the process.
+TEST(DesktopReveal, BeforeQuittingTheFileManagersAnswerIsAwaited)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no session bus";
+    std::vector<QUrl> opened;
+    LinuxDesktopServices services([&](const QUrl &url) { opened.push_back(url); });
+
+    // The file manager answers from a thread of its own, as another process would.
+    QThread thread;
+    thread.start();
+    FakeFileManager manager;
+    manager.delayMs = 300;
+    manager.moveToThread(&thread);
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("slow-fm"));
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &manager,
+                                   QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+    services.revealBeforeQuitting({"/opt/q/bin/quorvane"}, 2000);
+    EXPECT_EQ(manager.shownItems(), QStringList({"file:///opt/q/bin/quorvane"})) << "returned before the answer";
+    EXPECT_TRUE(opened.empty()) << "shown, so no folder opens besides";
+    bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
+    bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("slow-fm"));
+    thread.quit();
+    thread.wait();
 }
 
 TEST(LinuxLoginItem, WritesTheAutostartEntryAndRemovesIt)

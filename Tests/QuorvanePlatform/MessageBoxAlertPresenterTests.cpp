@@ -1,7 +1,9 @@
 #include "MessageBoxAlertPresenter.h"
+#include "ShownText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -17,6 +19,8 @@ struct SeenBox {
     QStringList buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString defaultButton;
+    // The texts and titles as the user reads them.
+    QStringList shown;
 };
 
 // Answers the next message box by clicking the button of that title (or pressing Escape when
@@ -36,14 +40,18 @@ void answerNextBox(const QString &title, SeenBox &seen)
         seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
         for (QAbstractButton *b : box->buttons())
             seen.buttons.push_back(b->text());
+        seen.shown = test::shownTexts<QLabel, QPushButton>(box);
         if (title.isEmpty()) {
             box->reject();
             return;
         }
         for (QAbstractButton *b : box->buttons()) {
-            if (b->text() == title)
+            if (test::shownText(b) == title) {
                 b->click();
+                return;
+            }
         }
+        box->reject(); // no button reads so: never leave the box waiting
     });
     poll->start(5);
 }
@@ -86,4 +94,19 @@ TEST(MessageBoxAlertPresenter, EscapeAnswersCancelAndAnAlertWithoutButtonsHasOk)
     EXPECT_EQ(presenter.present(Alert{QStringLiteral("Done"), {}, {}, AlertStyle::warning}), 0);
     EXPECT_EQ(plain.buttons, QStringList{"OK"});
     EXPECT_EQ(plain.icon, QMessageBox::Warning);
+}
+
+TEST(MessageBoxAlertPresenter, NamesAndButtonTitlesAreShownAsWritten)
+{
+    MessageBoxAlertPresenter presenter;
+    SeenBox seen;
+    answerNextBox(QStringLiteral("Bring My Desktops Back & Uninstall"), seen);
+    Alert alert;
+    alert.message = QStringLiteral("Delete “<i>Odd”?");
+    alert.informativeText = QStringLiteral("Its folder <b>Bold</b> & the rest.");
+    alert.buttons = {QStringLiteral("Bring My Desktops Back & Uninstall"), QStringLiteral("Cancel")};
+    EXPECT_EQ(presenter.present(alert), 0);
+    EXPECT_TRUE(seen.shown.contains(alert.message)) << seen.shown.join(" | ").toStdString();
+    EXPECT_TRUE(seen.shown.contains(alert.informativeText)) << seen.shown.join(" | ").toStdString();
+    EXPECT_TRUE(seen.shown.contains("Bring My Desktops Back & Uninstall")) << seen.shown.join(" | ").toStdString();
 }

@@ -1,4 +1,6 @@
 #include "QtDialogs.h"
+#include "LiteralText.h"
+#include "ShownText.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -10,6 +12,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -79,6 +83,57 @@ TEST(QtDialogs, QuestionsAreWindowModalAndAnswerLater)
     EXPECT_EQ(answers, (std::vector<int>{0, 1, 0}));
     QApplication::processEvents();
     EXPECT_EQ(openBox(), nullptr);
+}
+
+// A name is the user's or a file's own: a question shows it as written, markup and "&" alike.
+TEST(QtDialogs, NamesAndButtonTitlesAreShownAsWritten)
+{
+    QtDialogs dialogs;
+    QWidget parent;
+    parent.show();
+    Question question;
+    question.message = QStringLiteral("Move “<i>Odd” to the Trash?");
+    question.informativeText = QStringLiteral("<b>Bold</b> & its files.");
+    question.buttons = {{QStringLiteral("Bring My Desktops Back & Uninstall")}, {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    std::vector<int> answers;
+    dialogs.ask(&parent, question, [&](int index) { answers.push_back(index); });
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    const QStringList shown = test::shownTexts<QLabel, QPushButton>(box);
+    EXPECT_TRUE(shown.contains(question.message)) << shown.join(" | ").toStdString();
+    EXPECT_TRUE(shown.contains(question.informativeText)) << shown.join(" | ").toStdString();
+    EXPECT_TRUE(shown.contains("Bring My Desktops Back & Uninstall")) << shown.join(" | ").toStdString();
+    EXPECT_TRUE(QKeySequence::mnemonic(box->defaultButton()->text()).isEmpty()) << "no letter is underlined";
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(answers, std::vector<int>{0});
+
+    // The question with a field the same.
+    dialogs.askText(&parent, question, [](int, const QString &) {});
+    auto *dialog = parent.findChild<QDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    const QStringList withField = test::shownTexts<QLabel, QPushButton>(dialog);
+    EXPECT_TRUE(withField.contains(question.message) && withField.contains("Bring My Desktops Back & Uninstall"))
+        << withField.join(" | ").toStdString();
+    dialog->reject();
+}
+
+TEST(LiteralText, ToolTipsAndTitlesReadAsWritten)
+{
+    for (const QString &text : {QStringLiteral("<b>Bold</b> & co\nnext line"), QStringLiteral("Move into “Work” now."),
+                               QStringLiteral("a < b && c > d")}) {
+        const QString tip = literalToolTip(text);
+        // As the tool tip shows it: markup when Qt takes it for markup, else the plain text.
+        QTextDocument shown;
+        if (Qt::mightBeRichText(tip))
+            shown.setHtml(tip);
+        else
+            shown.setPlainText(tip);
+        EXPECT_EQ(shown.toPlainText(), text);
+    }
+    EXPECT_EQ(literalToolTip(QStringLiteral("Plain")), "Plain");
+    QPushButton button(literalTitle(QStringLiteral("Back & Uninstall")));
+    EXPECT_EQ(test::shownText(&button), "Back & Uninstall");
+    EXPECT_TRUE(QKeySequence::mnemonic(button.text()).isEmpty());
 }
 
 TEST(QtDialogs, ModalQuestionsBlockTheApplicationWithTheFirstButtonTheDefault)

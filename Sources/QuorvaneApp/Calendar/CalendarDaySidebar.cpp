@@ -6,6 +6,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
+#include "LiteralText.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -77,11 +78,6 @@ QDateEdit *datePicker(const QDate &value, const QDate &minimum, QWidget *parent)
     picker->setMinimumDate(minimum);
     picker->setDate(value);
     return picker;
-}
-
-QString escapedForMenu(QString text)
-{
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 } // namespace
@@ -264,7 +260,7 @@ QWidget *CalendarDaySidebar::addSection()
     auto *menu = new QMenu(button);
     const QDate day = m_day;
     for (const QString &name : candidates) {
-        QAction *entry = menu->addAction(escapedForMenu(name));
+        QAction *entry = menu->addAction(literalTitle(name));
         entry->setData(name);
         connect(entry, &QAction::triggered, this, [this, name, day] { m_model.setCleanupDate(name, startOfDay(day)); });
     }

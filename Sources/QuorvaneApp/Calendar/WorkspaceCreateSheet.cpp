@@ -447,6 +447,10 @@ void WorkspaceCreateSheet::create()
     } else if (m_archiveMode != ArchiveTimerMode::none) {
         timer = ArchiveTimer{m_archiveMode, m_days};
     }
+    // A refusal is this sheet's owner's to show when it shows refusals itself.
+    std::optional<SettingsModel::ErrorClaim> claim;
+    if (onRefused)
+        claim.emplace(m_model);
     // A message left by an earlier failure must not decide this attempt.
     m_model.setErrorMessage(std::nullopt);
     const bool stored =

@@ -28,8 +28,11 @@ void AppController::uninstallRequested()
         return;
     qCCritical(Log::app()) << "uninstall requested from Settings";
     bringDesktopsBack();
+    // The file manager is asked before the process ends, and its answer awaited (briefly): a
+    // request still on its way when the process ends is lost.
+    constexpr int revealWaitMs = 2000;
     if (m_env.desktop && !m_env.info.executablePath.isEmpty())
-        m_env.desktop->reveal({m_env.info.executablePath});
+        m_env.desktop->revealBeforeQuitting({m_env.info.executablePath}, revealWaitMs);
     if (m_env.terminate)
         m_env.terminate();
 }

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QAbstractButton;
+
 #include <functional>
 #include <memory>
 
@@ -9,6 +11,11 @@ namespace quorvane {
 
 // A top-level window of the application that tells its owner when it closes. Closing only
 // hides it; its owner decides when it goes.
+//
+// Its keyboard equivalents are those of a dialog, whichever control has the focus: Return
+// (and Enter) press its default button (the visible push button set as default), Escape the
+// button marked as its cancel button. A control that takes the key for itself (a text field
+// that submits, a shortcut recorder) keeps it.
 class ClosingWindow : public QWidget {
 public:
     explicit ClosingWindow(Qt::WindowFlags flags = {});
@@ -18,8 +25,12 @@ public:
     // Centres the window in the available area of its screen.
     void centre();
 
+    // Makes button the one Escape presses in whatever window holds it.
+    static void markAsCancelButton(QAbstractButton *button);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // Owners release their window with deleteLater, so a window may drop its owner from inside

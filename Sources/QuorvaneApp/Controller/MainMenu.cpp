@@ -1,5 +1,7 @@
 #include "Controller/MainMenu.h"
 
+#include "LiteralText.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -137,13 +139,13 @@ void MainMenu::install(QWidget *window, const AppInfo &info)
         return;
     window->setProperty(installedProperty, true);
     for (const Menu &model : build(info)) {
-        auto *menu = new QMenu(model.title, window);
+        auto *menu = new QMenu(literalTitle(model.title), window);
         for (const Item &item : model.items) {
             if (item.isSeparator()) {
                 menu->addSeparator();
                 continue;
             }
-            QAction *action = menu->addAction(item.title);
+            QAction *action = menu->addAction(literalTitle(item.title));
             action->setShortcut(item.keyEquivalent);
             action->setShortcutContext(Qt::WindowShortcut);
             const Command command = *item.command;

@@ -1,6 +1,7 @@
 #include "Controller/StatusMenuModel.h"
 
 #include "Triggers/KeyNames.h"
+#include "LiteralText.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -159,7 +160,7 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
         }
         // The menu lays out the text after a tab as a right-aligned column past the widest title.
         // An ampersand would mark a mnemonic: a title shows it as written.
-        QString text = QString(item.title).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QString text = literalTitle(item.title);
         if (!item.shortcutLabel.isEmpty())
             text += QLatin1Char('\t') + item.shortcutLabel;
         QAction *action = menu.addAction(text);

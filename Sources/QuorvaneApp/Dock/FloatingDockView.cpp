@@ -3,6 +3,7 @@
 #include "Dock/FolderIconCache.h"
 #include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
+#include "LiteralText.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
@@ -230,7 +231,7 @@ void FloatingDockView::relayout()
         const int size = int(m_layout.arrowFont);
         arrow->setIconSize(QSize(size, size));
         arrow->setEnabled(target != m_model.half());
-        arrow->setToolTip(arrowHelp(target));
+        arrow->setToolTip(literalToolTip(arrowHelp(target)));
         placeButton(arrow, arrow == m_first ? m_layout.firstArrow : m_layout.secondArrow, controls);
     }
     setFixedSize(sizeHint());
@@ -273,7 +274,7 @@ bool FloatingDockView::event(QEvent *event)
         if (const auto name = tileAt(help->pos())) {
             for (const DockSurface &surface : m_model.surfaces()) {
                 if (surface.name == *name) {
-                    QToolTip::showText(help->globalPos(), tileHelp(surface), this);
+                    QToolTip::showText(help->globalPos(), literalToolTip(tileHelp(surface)), this);
                     return true;
                 }
             }

@@ -1,9 +1,11 @@
 #include "Install/MoveToApplicationsView.h"
 
+#include "Controller/ClosingWindow.h"
 #include "Install/InstallError.h"
 #include "Install/RelocationGraphic.h"
 #include "Settings/CapsuleStyle.h"
 #include "Settings/SheetBackdrop.h"
+#include "LiteralText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,7 +20,8 @@ namespace {
 
 QLabel *makeLabel(const QString &text, qreal points, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    // The folder's name and a failure's text are shown as written.
+    QLabel *label = plainLabel(new QLabel(text, parent));
     QFont font = label->font();
     font.setPointSizeF(points);
     label->setFont(font);
@@ -91,6 +94,8 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
     m_moveButton->setDefault(true);
     m_moveButton->setAutoDefault(true);
     m_declineButton->setAutoDefault(false);
+    // Return moves and Escape declines, whichever button has the focus.
+    ClosingWindow::markAsCancelButton(m_declineButton);
     prominentCTA(m_moveButton);
     buttons->addWidget(m_declineButton);
     buttons->addWidget(m_moveButton);

@@ -46,9 +46,18 @@ void SettingsModel::setErrorMessage(const std::optional<QString> &message)
     if (message == m_errorMessage)
         return;
     m_errorMessage = message;
+    m_errorClaimed = message && m_errorClaims > 0;
     emit errorMessageChanged();
     emit changed();
 }
+
+SettingsModel::ErrorClaim::ErrorClaim(SettingsModel &model)
+    : m_model(model)
+{
+    ++m_model.m_errorClaims;
+}
+
+SettingsModel::ErrorClaim::~ErrorClaim() { --m_model.m_errorClaims; }
 
 void SettingsModel::setDeleteFailure(const std::optional<DeleteFailure> &failure)
 {

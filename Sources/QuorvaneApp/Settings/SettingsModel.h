@@ -52,6 +52,20 @@ public:
     void setConfig(const Config &config);
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
     void setErrorMessage(const std::optional<QString> &message);
+    // A window that shows its own refusals (the new-desktop window) holds a claim while its
+    // operation runs: an errorMessage left meanwhile is that window's to show, and the settings
+    // window leaves it alone, so one refusal gives one message, where the user is looking.
+    class ErrorClaim {
+    public:
+        explicit ErrorClaim(SettingsModel &model);
+        ~ErrorClaim();
+        ErrorClaim(const ErrorClaim &) = delete;
+        ErrorClaim &operator=(const ErrorClaim &) = delete;
+
+    private:
+        SettingsModel &m_model;
+    };
+    bool errorMessageClaimed() const { return m_errorMessage && m_errorClaimed; }
     const std::optional<DeleteFailure> &deleteFailure() const { return m_deleteFailure; }
     void setDeleteFailure(const std::optional<DeleteFailure> &failure);
 
@@ -230,6 +244,8 @@ private:
     FileOperations &m_files;
     Config m_config;
     std::optional<QString> m_errorMessage;
+    int m_errorClaims = 0;
+    bool m_errorClaimed = false;
     std::optional<DeleteFailure> m_deleteFailure;
 };
 

@@ -7,6 +7,7 @@
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskTexts.h"
+#include "LiteralText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,7 +37,7 @@ ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &worksp
     title->setTextFormat(Qt::PlainText);
     texts->addWidget(title);
     if (workspace.archivedAt) {
-        auto *date = new QLabel(QStringLiteral("archived ") + abbreviatedDate(*workspace.archivedAt), this);
+        QLabel *date = plainLabel(new QLabel(QStringLiteral("archived ") + abbreviatedDate(*workspace.archivedAt), this));
         date->setObjectName(QStringLiteral("archivedDate"));
         date->setForegroundRole(QPalette::PlaceholderText);
         texts->addWidget(date);

@@ -4,6 +4,7 @@
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/DeskTexts.h"
+#include "LiteralText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -35,7 +36,7 @@ ArchivedSortRow::ArchivedSortRow(const SettingsContext &context, const Workspace
     QFont caption = m_date->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     m_date->setFont(caption);
-    m_date->setForegroundRole(QPalette::PlaceholderText);
+    plainLabel(m_date)->setForegroundRole(QPalette::PlaceholderText);
     texts->addWidget(m_date);
     row->addLayout(texts);
     row->addStretch(1);

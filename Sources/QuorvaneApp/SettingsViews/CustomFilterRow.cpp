@@ -5,6 +5,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
+#include "LiteralText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -154,7 +155,7 @@ void CustomFilterRow::rebuildMenu()
     m_menu->clear();
     for (const QString &name : m_liveNames) {
         // "&" would mark a mnemonic; the name itself is the item's data.
-        QAction *item = m_menu->addAction(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        QAction *item = m_menu->addAction(literalTitle(name));
         item->setData(name);
         item->setCheckable(true);
         connect(item, &QAction::triggered, this, [this, name] {

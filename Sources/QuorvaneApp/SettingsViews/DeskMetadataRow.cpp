@@ -8,6 +8,7 @@
 #include "SettingsViews/DeskTexts.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/TrashCircleLabel.h"
+#include "LiteralText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,12 +34,12 @@ DeskMetadataRow::DeskMetadataRow(const SettingsContext &context, const Workspace
     row->setContentsMargins(12, 0, 4, 10);
     row->setSpacing(8);
     row->addWidget(SymbolIcon::label(QStringLiteral("clock"), 12, this));
-    m_lastVisit->setObjectName(QStringLiteral("lastVisit"));
+    plainLabel(m_lastVisit)->setObjectName(QStringLiteral("lastVisit"));
     m_lastVisit->setMinimumWidth(1);
     m_lastVisit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(m_lastVisit, 1);
     row->addWidget(SymbolIcon::label(QStringLiteral("doc"), 12, this));
-    m_items->setObjectName(QStringLiteral("itemCount"));
+    plainLabel(m_items)->setObjectName(QStringLiteral("itemCount"));
     row->addWidget(m_items);
     row->addStretch(1);
     m_color->setAccessibleName(QStringLiteral("Identity colour"));

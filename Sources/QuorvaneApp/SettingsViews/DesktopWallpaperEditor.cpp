@@ -9,6 +9,7 @@
 #include "SettingsViews/DebouncedCommit.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"
+#include "LiteralText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -356,7 +357,7 @@ void DesktopWallpaperEditor::refreshFill()
     m_imageName->setVisible(image);
     const QString shownName = imagePath ? QFileInfo(*imagePath).fileName() : QStringLiteral("No image");
     m_imageName->setText(fontMetrics().elidedText(shownName, Qt::ElideMiddle, 160));
-    m_imageName->setToolTip(imagePath ? shownName : QString());
+    m_imageName->setToolTip(imagePath ? literalToolTip(shownName) : QString());
     m_fillPicker->setCurrent(int(m_fillKind));
     m_choose->setVisible(image);
     m_well->setVisible(!image);

@@ -7,6 +7,7 @@
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"
 #include "Triggers/KeyRecorder.h"
+#include "LiteralText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -95,7 +96,7 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
     auto *warningRow = new QHBoxLayout(m_warning);
     warningRow->setContentsMargins(0, 0, 0, 0);
     warningRow->addWidget(SymbolIcon::label(QStringLiteral("exclamationmark.triangle"), 14, m_warning));
-    m_warningText->setWordWrap(true);
+    plainLabel(m_warningText)->setWordWrap(true);
     m_warningText->setForegroundRole(QPalette::PlaceholderText);
     warningRow->addWidget(m_warningText, 1);
     column->addWidget(m_warning);

@@ -8,6 +8,7 @@
 #include "Settings/SymbolIcon.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/TabChain.h"
+#include "LiteralText.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -36,7 +37,7 @@ QWidget *statusLabel(const QString &symbol, const QString &text, const QColor &c
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addWidget(SymbolIcon::label(symbol, 14, box));
-    auto *label = new QLabel(text, box);
+    QLabel *label = plainLabel(new QLabel(text, box));
     label->setObjectName(QStringLiteral("status"));
     if (color.isValid()) {
         QPalette palette = label->palette();

@@ -8,6 +8,7 @@
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SettingsPages.h"
 #include "SettingsViews/TabChain.h"
+#include "LiteralText.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -111,7 +112,7 @@ SettingsView::SettingsView(SettingsModel &model, const SettingsViewServices &ser
     footerRow->addWidget(SymbolIcon::label(QStringLiteral("info.circle"), 12, sidebarColumn));
     m_footer->setParent(sidebarColumn);
     m_footer->setText(footerText(m_services.info.shortVersion));
-    m_footer->setForegroundRole(QPalette::PlaceholderText);
+    plainLabel(m_footer)->setForegroundRole(QPalette::PlaceholderText);
     QFont caption = m_footer->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     m_footer->setFont(caption);
@@ -236,7 +237,8 @@ void SettingsView::showAlerts()
     if (!m_services.dialogs)
         return;
     QPointer<SettingsView> self(this);
-    if (m_model.errorMessage() && !m_errorAlertOpen) {
+    // A message another window shows over itself is not shown twice.
+    if (m_model.errorMessage() && !m_model.errorMessageClaimed() && !m_errorAlertOpen) {
         m_errorAlertOpen = true;
         Question question;
         question.title = QStringLiteral("Can't do that");

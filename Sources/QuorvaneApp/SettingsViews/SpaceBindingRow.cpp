@@ -3,6 +3,7 @@
 #include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
+#include "LiteralText.h"
 
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
@@ -75,7 +76,7 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
 {
     m_dot->setColor(colorFromHex(desktop.colorHex));
     const QString label = bindingLabel(desktop.spaceUUID, spaces);
-    m_binding->setText(label);
+    plainLabel(m_binding)->setText(label);
     if (label == QLatin1String("Space missing")) {
         QPalette orange = palette();
         orange.setColor(QPalette::WindowText, QColor(0xFF, 0x95, 0x00));
@@ -90,8 +91,9 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
     const bool bindable = current && current->isUser;
     m_bind->setText(boundHere ? QStringLiteral("Bound to this Space") : QStringLiteral("Bind"));
     m_bind->setEnabled(bindable && !boundHere);
-    m_bind->setToolTip(bindable ? QStringLiteral("Bind “") + desktop.name + QStringLiteral("” to the Space you're on now.")
-                                : QStringLiteral("Leave the full-screen app first — full-screen Spaces can't be bound."));
+    m_bind->setToolTip(literalToolTip(
+        bindable ? QStringLiteral("Bind “") + desktop.name + QStringLiteral("” to the Space you're on now.")
+                 : QStringLiteral("Leave the full-screen app first — full-screen Spaces can't be bound.")));
     m_unbind->setVisible(desktop.spaceUUID.has_value());
 }
 

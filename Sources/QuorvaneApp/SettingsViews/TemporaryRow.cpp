@@ -5,6 +5,7 @@
 #include "Names.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SymbolIcon.h"
+#include "LiteralText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -233,7 +234,7 @@ void TemporaryRow::update(const Workspace &workspace)
     if (isActive)
         m_clear->setToolTip(QStringLiteral("Switch to another desktop first."));
     else if (workspace.clearMode == ClearMode::move && m_target)
-        m_clear->setToolTip(QStringLiteral("Move its files into ") + quoted(*m_target) + QStringLiteral(" now."));
+        m_clear->setToolTip(literalToolTip(QStringLiteral("Move its files into ") + quoted(*m_target) + QStringLiteral(" now.")));
     else
         m_clear->setToolTip(QStringLiteral("Archive this desktop now."));
 

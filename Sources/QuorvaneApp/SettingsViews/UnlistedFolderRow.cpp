@@ -4,6 +4,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SymbolIcon.h"
 #include "SettingsViews/DeskTexts.h"
+#include "LiteralText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,7 +23,7 @@ UnlistedFolderRow::UnlistedFolderRow(const SettingsContext &context, const QStri
     auto *title = new QLabel(name, this);
     title->setTextFormat(Qt::PlainText);
     row->addWidget(title);
-    auto *count = new QLabel(itemsText(visibleItemCount(path)), this);
+    QLabel *count = plainLabel(new QLabel(itemsText(visibleItemCount(path)), this));
     count->setObjectName(QStringLiteral("itemCount"));
     count->setForegroundRole(QPalette::PlaceholderText);
     row->addWidget(count);

@@ -2,6 +2,7 @@
 
 #include "Overlays/TimingCurve.h"
 #include "WindowLevel.h"
+#include "LiteralText.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -34,7 +35,8 @@ protected:
 
 QLabel *makeLabel(QWidget *parent, int pointSize, QFont::Weight weight, const QColor &color)
 {
-    auto *label = new QLabel(parent);
+    // Desktop names, shown as written.
+    QLabel *label = plainLabel(new QLabel(parent));
     QFont font = label->font();
     font.setPointSize(pointSize);
     font.setWeight(weight);

@@ -3,8 +3,11 @@
 #include "Calendar/WorkspaceCreateSheet.h"
 #include "Fakes/ScriptedDialogs.h"
 #include "LogCapture.h"
+#include "ManualScheduler.h"
 #include "Settings/SheetBackdrop.h"
 #include "Settings/Style.h"
+#include "SettingsViews/SettingsContext.h"
+#include "SettingsViews/SettingsView.h"
 
 #include "CompositorProbe.h"
 
@@ -93,6 +96,51 @@ TEST_F(NewDesktopWindow, ARefusalIsExplainedAndTheWindowStaysAsLeft)
     EXPECT_EQ(controller->sheet()->nameField()->name(), "Default");
     EXPECT_TRUE(child<QPushButton>(window(), "type.temporary")->isChecked());
     EXPECT_EQ(readFile(paths.config()), before);
+}
+
+// Keys typed at the window reach whichever control has the focus; Return and Escape answer
+// wherever it is.
+TEST_F(NewDesktopWindow, ReturnCreatesAndEscapeCancelsFromAnyControl)
+{
+    open();
+    type(window(), QStringLiteral("Keys"));
+    child<QWidget>(window(), "cancel")->setFocus();
+    QTest::keyClick(window()->windowHandle(), Qt::Key_Return);
+    EXPECT_TRUE(storedWorkspace(QStringLiteral("Keys")));
+    EXPECT_EQ(closed, 1);
+
+    open();
+    type(window(), QStringLiteral("Gone"));
+    child<QWidget>(window(), "create")->setFocus();
+    QTest::keyClick(window()->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(storedWorkspace(QStringLiteral("Gone")));
+    EXPECT_EQ(closed, 2);
+}
+
+TEST_F(NewDesktopWindow, WithTheSettingsWindowOpenARefusalIsShownOnceOverTheNewDesktopWindow)
+{
+    open();
+    ManualScheduler scheduler;
+    SettingsViewServices services;
+    services.dialogs = &dialogs;
+    services.scheduler = &scheduler;
+    SettingsView settings(*model, services);
+    settings.show();
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+
+    type(window(), QStringLiteral("Default"));
+    QTest::mouseClick(child<QPushButton>(window(), "create"), Qt::LeftButton);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked.front().parent, window());
+    dialogs.answer(0);
+    EXPECT_FALSE(model->errorMessage());
+
+    // The settings window's own refusals are still its own.
+    model->setErrorMessage(QStringLiteral("Something else."));
+    ASSERT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked.back().question.informativeText, "Something else.");
+    EXPECT_EQ(dialogs.asked.back().parent, settings.window());
 }
 
 TEST_F(NewDesktopWindow, EscapeClosesWithoutCreatingAndCreateCloses)

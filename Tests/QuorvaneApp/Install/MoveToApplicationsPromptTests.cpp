@@ -5,6 +5,7 @@
 #include "Install/MoveToApplicationsWindowController.h"
 #include "Install/RelocationGraphic.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -82,6 +83,39 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
     QTest::mouseClick(prompt->view()->declineButton(), Qt::LeftButton);
     EXPECT_EQ(declines, 1);
     EXPECT_EQ(closes, 1);
+    EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
+}
+
+// Keys go to the window as the user types them: to whichever control has the focus, here
+// "Not now", the first in the tab order.
+TEST(MoveToApplicationsPrompt, ReturnMovesAndEscapeDeclinesWhereverTheFocusIs)
+{
+    int moves = 0, declines = 0;
+    MoveToApplicationsWindowController::shared = std::make_unique<MoveToApplicationsWindowController>(
+        InstallLocation::Situation::inDownloads, "Downloads",
+        [&] {
+            ++moves;
+            throw InstallError("the folder is read-only.");
+        },
+        [&] { ++declines; });
+    QWidget *window = MoveToApplicationsWindowController::shared->window();
+    QPushButton *decline = MoveToApplicationsWindowController::shared->view()->declineButton();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    decline->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), decline);
+
+    QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+    EXPECT_EQ(moves, 1);
+    EXPECT_EQ(declines, 0);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(moves, 2);
+    EXPECT_TRUE(window->isVisible());
+
+    QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+    EXPECT_EQ(declines, 1);
+    EXPECT_EQ(moves, 2);
     EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
 }
 

@@ -1,4 +1,5 @@
 #include "SettingsViewHarness.h"
+#include "ShownText.h"
 
 #include "Settings/SymbolIcon.h"
 #include "SettingsViews/DetailPane.h"
@@ -161,6 +162,15 @@ TEST_F(TemporaryDesktopRow, MovingIntoAHomeAsksAndDontAskAgainClearsTheFlagFirst
     EXPECT_TRUE(QFile::exists(folder("Home") + "/Trip/ticket.pdf"));
     EXPECT_EQ(this->stored().workspace("Trip"), nullptr);
     EXPECT_EQ(row("Trip"), nullptr);
+}
+
+TEST_F(TemporaryDesktopRow, TheTargetsNameReadsAsWrittenInTheClearButtonsTip)
+{
+    openWith({"<i>Home", "Trip"}, [](Config &c) { makeTemporary(c, "Trip"); });
+    TemporaryRow *trip = showRow("Trip");
+    ASSERT_NE(trip, nullptr);
+    choose(trip->destinationMenu(), "→ <i>Home");
+    EXPECT_EQ(shownToolTip(trip->clearButton()), "Move its files into “<i>Home” now.");
 }
 
 TEST_F(TemporaryDesktopRow, TheTimerPickerAndStepperWriteTheTimer)

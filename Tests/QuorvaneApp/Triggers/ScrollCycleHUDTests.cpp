@@ -1,7 +1,9 @@
 #include "FakeScreenList.h"
 #include "ManualScheduler.h"
+#include "ShownText.h"
 #include "Triggers/ScrollCycleHUD.h"
 
+#include <QLabel>
 #include <QWidget>
 #include "WindowLevel.h"
 
@@ -84,6 +86,15 @@ TEST_F(HudTest, ALongNameWidensThePanelToItsLimitAndIsShortened)
     EXPECT_TRUE(shown.current.endsWith(QChar(0x2026)));
     EXPECT_LT(shown.current.size(), longName.size());
     EXPECT_EQ(shown.previous, "A");
+}
+
+TEST_F(HudTest, NamesReadAsWritten)
+{
+    hud.show({"<b>Bold</b>", "A & <i>B"}, 0, false, 0);
+    ASSERT_NE(hud.panel(), nullptr);
+    const QStringList shown = test::shownTexts<QLabel>(hud.panel());
+    EXPECT_TRUE(shown.contains("<b>Bold</b>")) << shown.join(" | ").toStdString();
+    EXPECT_TRUE(shown.contains("A & <i>B")) << shown.join(" | ").toStdString();
 }
 
 TEST_F(HudTest, HideFadesOutAndAShowMeanwhileKeepsThePanel)

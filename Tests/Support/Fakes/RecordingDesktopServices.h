@@ -2,6 +2,7 @@
 
 #include "DesktopServices.h"
 
+#include <utility>
 #include <vector>
 
 namespace quorvane::test {
@@ -11,9 +12,15 @@ class RecordingDesktopServices final : public DesktopServices {
 public:
     std::vector<QUrl> opened;
     std::vector<QStringList> revealed;
+    // Revealed by a process about to quit, with the longest it waits for the file manager.
+    std::vector<std::pair<QStringList, int>> revealedBeforeQuitting;
 
     void open(const QUrl &url) override { opened.push_back(url); }
     void reveal(const QStringList &paths) override { revealed.push_back(paths); }
+    void revealBeforeQuitting(const QStringList &paths, int timeoutMs) override
+    {
+        revealedBeforeQuitting.emplace_back(paths, timeoutMs);
+    }
 };
 
 } // namespace quorvane::test
