@@ -53,7 +53,7 @@ root="$HOME/QuorVane Desktops"
 config="$root/.store/config.json"
 journal="$root/.store/journal.json"
 pid=
-fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/app*.log; exit 1; }
+fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1; }
 listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 

@@ -7,8 +7,17 @@
 set -euo pipefail
 app="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$app" weston Xwayland dbus-run-session dbus-monitor xprop
+e2e_prepare "$app" weston Xwayland dbus-run-session dbus-monitor dbus-send xprop
 echo one > "$HOME/Desktop/one.txt"
+root="$HOME/QuorVane Desktops"
+mkdir -p "$root/.store" "$root/Default" "$root/Work"
+echo work > "$root/Work/work.txt"
+cat > "$root/.store/config.json" <<'JSON'
+{"activeWorkspace": "Default",
+ "workspaces": [{"name": "Default", "files": ["one.txt"]}, {"name": "Work", "files": ["work.txt"]}],
+ "settings": {"shownFirstSwitchNote": true}}
+JSON
+export HOST="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/status_host.py"
 
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
@@ -60,6 +69,41 @@ grep -q "no status area" "$WORK/tray.log" && fail "a status area was reported mi
 stop_app
 stop_compositor
 echo "tray on Xwayland: ok"
+
+# 3. A StatusNotifier status area: a pick from the menu it draws switches the files, and the
+# item's own menu opens as a popup on Xwayland.
+start_compositor quorvane-wayland-3
+/usr/bin/python3 "$HOST" serve "$WORK/items" &
+host=$!
+for i in $(seq 1 50); do
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+    string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true && break
+  sleep 0.1
+done
+start_app_untrayed notifier
+for i in $(seq 1 100); do [ -s "$WORK/items" ] && break; sleep 0.1; done
+item="$(head -n1 "$WORK/items" 2>/dev/null || true)"
+[ -n "$item" ] || fail "the status item never registered with the watcher"
+/usr/bin/python3 "$HOST" click "$item" Work || fail "no Work entry in the menu: $(/usr/bin/python3 "$HOST" menu "$item")"
+wait_for 'c["activeWorkspace"] == "Work"' || fail "the pick did not switch"
+[ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"
+[ "$(listing "$root/Default")" = "one.txt|" ] || fail "Default's folder: $(listing "$root/Default")"
+/usr/bin/python3 "$HOST" context "$item" 200 30 || fail "the item did not take ContextMenu"
+popup=
+for i in $(seq 1 50); do
+  for id in $(xwininfo -root -tree | grep '("quorvane"' | awk '{print $1}'); do
+    # A popup: an override-redirect window the compositor does not place, at the point asked.
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && is_viewable "$id" \
+      && xwininfo -id "$id" | grep -q 'Absolute upper-left X:  200' && popup="$id"
+  done
+  [ -n "$popup" ] && break
+  sleep 0.1
+done
+[ -n "$popup" ] || fail "the status menu did not open as a popup: $(xwininfo -root -tree | grep -i quorvane)"
+stop_app
+kill $host 2>/dev/null || true
+stop_compositor
+echo "StatusNotifier menu on Xwayland: ok"
 echo PASS > "$WORK/result"
 SESSION
 chmod +x "$WORK/session.sh"
