@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "Settings/SheetBackdrop.h"
 #include "Settings/Style.h"
+#include "Settings/Theme.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -28,7 +29,7 @@ CreateWorkspaceWindowController::CreateWorkspaceWindowController(SettingsModel &
     SheetPanelWindow *window = m_window.get();
     window->setWindowTitle(QStringLiteral("New desktop"));
     window->setFixedSize(width, height);
-    applyAppearance(window, model.config().settings.appearance.mode);
+    Theme::shared().apply(model.config().settings.appearance);
 
     auto *backdrop = new SheetBackdrop;
     backdrop->setCornerRadius(cornerRadius);

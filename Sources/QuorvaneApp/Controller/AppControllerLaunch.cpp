@@ -1,6 +1,7 @@
 // Start-up: the hand-over from another running instance, then the launch in its fixed order,
 // with the first-run bootstrap, the recovery of an interrupted switch and the start-up prompts.
 #include "Controller/AppController.h"
+#include "Settings/Theme.h"
 
 #include "ActivationPolicy.h"
 #include "AlertPresenter.h"
@@ -135,6 +136,8 @@ void AppController::completeLaunch()
     // 2. There is no application-wide menu bar here: each window installs the main menu.
     // 3.
     warnIfConfigFromNewerVersion();
+    // The look every window takes, before the first is shown.
+    Theme::shared().apply(loadOrDefault().settings.appearance);
     // 4. The status item.
     if (!m_statusItem->isAvailable())
         qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";

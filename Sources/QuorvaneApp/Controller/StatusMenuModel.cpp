@@ -1,8 +1,10 @@
 #include "Controller/StatusMenuModel.h"
 
+#include "Settings/SymbolIcon.h"
 #include "Triggers/KeyNames.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QIcon>
 #include <QMenu>
 
@@ -16,16 +18,6 @@ StatusMenuItem actionItem(const QString &title, StatusMenuAction action)
     item.title = title;
     item.action = action;
     return item;
-}
-
-// The nearest icon of the desktop's icon theme for the symbols the menu names.
-QString themeIconName(const QString &symbol)
-{
-    if (symbol == QLatin1String("arrow.triangle.2.circlepath"))
-        return QStringLiteral("view-refresh");
-    if (symbol == QLatin1String("xmark"))
-        return QStringLiteral("application-exit");
-    return QString();
 }
 
 } // namespace
@@ -146,9 +138,13 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
                       const std::function<void(const StatusMenuItem &)> &onChoose)
 {
     menu.clear();
+    qDeleteAll(menu.findChildren<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly));
+    // The desktops are one choice: an exclusive group, drawn as radio items.
+    QActionGroup *desktops = nullptr;
     for (const StatusMenuItem &item : model.items) {
         if (item.separator) {
             menu.addSeparator();
+            desktops = nullptr;
             continue;
         }
         // The menu lays out the text after a tab as a right-aligned column past the widest title.
@@ -159,9 +155,17 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
         QAction *action = menu.addAction(text);
         action->setEnabled(item.enabled);
         action->setCheckable(item.checkable);
+        if (item.checkable && item.action == StatusMenuAction::switchWorkspace) {
+            if (!desktops) {
+                desktops = new QActionGroup(&menu);
+                desktops->setExclusive(true);
+            }
+            desktops->addAction(action);
+        }
         action->setChecked(item.checked);
         if (!item.imageSymbol.isEmpty()) {
-            action->setIcon(QIcon::fromTheme(themeIconName(item.imageSymbol)));
+            action->setIcon(SymbolIcon::icon(item.imageSymbol));
+            action->setProperty(SymbolIcon::property, item.imageSymbol);
             action->setIconText(item.imageDescription);
         }
         if (item.action != StatusMenuAction::none) {

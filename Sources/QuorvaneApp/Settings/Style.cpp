@@ -109,8 +109,47 @@ QColor Style::separatorColor(const QPalette &palette)
     return line;
 }
 
+bool Style::isDark(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightnessF() < 0.5;
+}
+
+QColor Style::warningColor(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(0xFF, 0xB3, 0x40) : QColor(0xA0, 0x4A, 0x00);
+}
+
+QColor Style::errorColor(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(0xFF, 0x7A, 0x70) : QColor(0xC0, 0x20, 0x1A);
+}
+
+QColor Style::successColor(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(0x4C, 0xD9, 0x64) : QColor(0x1E, 0x7B, 0x34);
+}
+
+static double relativeLuminance(const QColor &color)
+{
+    const auto linear = [](float c) { return c <= 0.03928f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+
+double Style::contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor Style::textOn(const QColor &background)
+{
+    return contrastRatio(Qt::white, background) >= 4.5 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 static QPalette paletteFrom(QColor window, QColor text, QColor base, QColor alternate, QColor button, QColor highlight,
-                            QColor dimText)
+                            QColor secondaryText, QColor dimText)
 {
     QPalette p;
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
@@ -123,9 +162,11 @@ static QPalette paletteFrom(QColor window, QColor text, QColor base, QColor alte
         p.setColor(group, QPalette::Button, button);
         p.setColor(group, QPalette::ButtonText, disabled ? dimText : text);
         p.setColor(group, QPalette::BrightText, Qt::white);
-        p.setColor(group, QPalette::PlaceholderText, dimText);
-        p.setColor(group, QPalette::Highlight, disabled ? dimText : highlight);
-        p.setColor(group, QPalette::HighlightedText, Qt::white);
+        // Secondary text (notes, subtitles, placeholders) reads at 4.5:1 like the body; disabled
+        // controls stay legible.
+        p.setColor(group, QPalette::PlaceholderText, secondaryText);
+        p.setColor(group, QPalette::Highlight, highlight);
+        p.setColor(group, QPalette::HighlightedText, Style::textOn(highlight));
         p.setColor(group, QPalette::ToolTipBase, base);
         p.setColor(group, QPalette::ToolTipText, text);
         p.setColor(group, QPalette::Light, button.lighter(130));
@@ -141,14 +182,15 @@ static QPalette paletteFrom(QColor window, QColor text, QColor base, QColor alte
 QPalette lightPalette()
 {
     return paletteFrom(QColor(0xEC, 0xEC, 0xEC), QColor(0x1D, 0x1D, 0x1F), Qt::white, QColor(0xF5, 0xF5, 0xF5),
-                       QColor(0xFA, 0xFA, 0xFA), QColor(0x0A, 0x64, 0xD6), QColor(0x9A, 0x9A, 0x9E));
+                       QColor(0xFA, 0xFA, 0xFA), QColor(0x0A, 0x64, 0xD6), QColor(0x5F, 0x5F, 0x64),
+                       QColor(0x75, 0x75, 0x7A));
 }
 
 QPalette darkPalette()
 {
     return paletteFrom(QColor(0x2B, 0x2B, 0x2D), QColor(0xE8, 0xE8, 0xEA), QColor(0x1E, 0x1E, 0x20),
                        QColor(0x33, 0x33, 0x36), QColor(0x3A, 0x3A, 0x3C), QColor(0x2F, 0x7C, 0xF6),
-                       QColor(0x7A, 0x7A, 0x7E));
+                       QColor(0xA9, 0xA9, 0xAE), QColor(0x8E, 0x8E, 0x93));
 }
 
 AppearanceMode appliedAppearance(const QWidget *window)

@@ -30,7 +30,7 @@ void TrashCircleLabel::paintEvent(QPaintEvent *)
     painter.setBrush(disc);
     painter.drawEllipse(rect().adjusted(0, 0, -1, -1));
     // The symbol itself, recoloured to the tint.
-    QPixmap glyph = SymbolIcon::drawn(QStringLiteral("trash")).pixmap(12, 12);
+    QPixmap glyph = SymbolIcon::icon(QStringLiteral("trash")).pixmap(12, 12);
     QPainter tinting(&glyph);
     tinting.setCompositionMode(QPainter::CompositionMode_SourceIn);
     tinting.fillRect(glyph.rect(), tint());

@@ -5,6 +5,7 @@
 #include "LogCapture.h"
 #include "Settings/SheetBackdrop.h"
 #include "Settings/Style.h"
+#include "Settings/Theme.h"
 
 #include "CompositorProbe.h"
 
@@ -49,7 +50,7 @@ TEST_F(NewDesktopWindow, ABorderlessNamedPanelWithTheFormFocused)
     EXPECT_EQ(window()->size(), QSize(380, 560));
     EXPECT_TRUE(window()->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(window()->windowFlags().testFlag(Qt::Tool));
-    EXPECT_EQ(appliedAppearance(window()), AppearanceMode::dark);
+    EXPECT_TRUE(Theme::shared().dark());
     // The dark look reaches the form's own controls, the styled buttons included.
     EXPECT_EQ(controller->sheet()->palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
     EXPECT_EQ(controller->sheet()->nameField()->palette().color(QPalette::Text), darkPalette().color(QPalette::Text));
