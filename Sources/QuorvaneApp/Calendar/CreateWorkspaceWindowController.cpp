@@ -28,7 +28,6 @@ CreateWorkspaceWindowController::CreateWorkspaceWindowController(SettingsModel &
 {
     SheetPanelWindow *window = m_window.get();
     window->setWindowTitle(QStringLiteral("New desktop"));
-    window->setFixedSize(width, height);
     Theme::shared().apply(model.config().settings.appearance);
 
     auto *backdrop = new SheetBackdrop;
@@ -47,6 +46,10 @@ CreateWorkspaceWindowController::CreateWorkspaceWindowController(SettingsModel &
     });
     m_sheet->onRefused = [this](const QString &message) { presentRefusal(message); };
     inner->addWidget(m_sheet);
+    // Sized to the form, and fitted again when the form grows or shrinks.
+    m_sheet->setFixedWidth(width);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->activate();
 
     window->onClose = [this] {
         if (onClose)

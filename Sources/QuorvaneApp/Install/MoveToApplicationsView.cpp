@@ -4,6 +4,7 @@
 #include "Install/RelocationGraphic.h"
 #include "Settings/CapsuleStyle.h"
 #include "Settings/SheetBackdrop.h"
+#include "Settings/Style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,9 +76,7 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
 
     m_error = makeLabel(QString(), calloutPoints, backdrop);
     m_error->setObjectName(QStringLiteral("errorText"));
-    QPalette red = m_error->palette();
-    red.setColor(QPalette::WindowText, QColor(0xFF, 0x3B, 0x30));
-    m_error->setPalette(red);
+    Style::setStatusTone(m_error, StatusTone::error);
     m_error->setContentsMargins(30, 12, 30, 0);
     m_error->hide();
     column->addWidget(m_error);

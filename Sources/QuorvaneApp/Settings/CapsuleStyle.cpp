@@ -116,9 +116,10 @@ QString buttonSheet(const QPalette &p)
     return QStringLiteral("QPushButton { min-height: %1px; max-height: %1px; padding: 0px 14px; border: 1px solid %2;"
                           " border-radius: %3px; background: %4; color: %5; outline: none; }"
                           "QPushButton:hover { background: %6; }"
+                          "QPushButton:checked:hover { background: %9; }"
                           "QPushButton:pressed { background: %7; }"
                           "QPushButton:focus { border-color: %8; }"
-                          "QPushButton:checked { background: %9; border-color: %8; }"
+                          "QPushButton:checked { background: %8; color: %11; border-color: %8; }"
                           "QPushButton:disabled { color: %10; }"
                           "QPushButton[prominentCTA=\"true\"] { background: %8; color: %11; border-color: %12; }"
                           "QPushButton[prominentCTA=\"true\"]:pressed { background: %12; }"
@@ -128,7 +129,7 @@ QString buttonSheet(const QPalette &p)
         .arg(rgba(line))
         .arg(capsuleButtonHeight / 2)
         .arg(rgba(button), rgba(text), rgba(button.lighter(104)), rgba(button.darker(110)), rgba(accent),
-             rgba(withAlpha(accent, 0.28f)), rgba(dim), rgba(onAccent), rgba(accent.darker(115)));
+             rgba(accent.darker(106)), rgba(dim), rgba(onAccent), rgba(accent.darker(115)));
 }
 
 constexpr const char *styledProperty = "quorvaneCapsule";

@@ -2,6 +2,8 @@
 
 #include "Appearance.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QTextBoundaryFinder>
 #include <QVariant>
@@ -129,6 +131,79 @@ QColor Style::successColor(const QPalette &palette)
     return isDark(palette) ? QColor(0x4C, 0xD9, 0x64) : QColor(0x1E, 0x7B, 0x34);
 }
 
+namespace {
+
+constexpr const char *toneFollowerName = "quorvaneStatusTone";
+
+QColor toneColor(StatusTone tone, const QPalette &palette)
+{
+    switch (tone) {
+    case StatusTone::warning:
+        return Style::warningColor(palette);
+    case StatusTone::error:
+        return Style::errorColor(palette);
+    case StatusTone::success:
+        break;
+    }
+    return Style::successColor(palette);
+}
+
+// Writes the tone's colour into its widget's palette, now and at each change of the application's.
+class ToneFollower final : public QObject {
+public:
+    ToneFollower(QWidget *widget, StatusTone tone)
+        : QObject(widget)
+        , m_widget(widget)
+        , m_tone(tone)
+    {
+        setObjectName(QLatin1String(toneFollowerName));
+        widget->installEventFilter(this);
+        refresh();
+    }
+    void setTone(StatusTone tone)
+    {
+        m_tone = tone;
+        refresh();
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ApplicationPaletteChange)
+            refresh();
+        return false;
+    }
+
+private:
+    void refresh()
+    {
+        QPalette palette = QApplication::palette();
+        const QColor colour = toneColor(m_tone, palette);
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(group, QPalette::WindowText, colour);
+            palette.setColor(group, QPalette::Text, colour);
+        }
+        m_widget->setPalette(palette);
+    }
+
+    QWidget *m_widget;
+    StatusTone m_tone;
+};
+
+} // namespace
+
+void Style::setStatusTone(QWidget *widget, std::optional<StatusTone> tone)
+{
+    auto *follower = widget->findChild<ToneFollower *>(QLatin1String(toneFollowerName), Qt::FindDirectChildrenOnly);
+    if (!tone) {
+        delete follower;
+        widget->setPalette(QPalette());
+        return;
+    }
+    if (follower)
+        follower->setTone(*tone);
+    else
+        new ToneFollower(widget, *tone);
+}
+
 static double relativeLuminance(const QColor &color)
 {
     const auto linear = [](float c) { return c <= 0.03928f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
@@ -182,7 +257,7 @@ static QPalette paletteFrom(QColor window, QColor text, QColor base, QColor alte
 QPalette lightPalette()
 {
     return paletteFrom(QColor(0xEC, 0xEC, 0xEC), QColor(0x1D, 0x1D, 0x1F), Qt::white, QColor(0xF5, 0xF5, 0xF5),
-                       QColor(0xFA, 0xFA, 0xFA), QColor(0x0A, 0x64, 0xD6), QColor(0x5F, 0x5F, 0x64),
+                       QColor(0xFA, 0xFA, 0xFA), QColor(0x0A, 0x64, 0xD6), QColor(0x56, 0x56, 0x5B),
                        QColor(0x75, 0x75, 0x7A));
 }
 

@@ -1,5 +1,6 @@
 #include "SettingsViews/TrashCircleLabel.h"
 
+#include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
 
 #include <QPainter>
@@ -17,7 +18,7 @@ TrashCircleLabel::TrashCircleLabel(QWidget *parent)
 
 QColor TrashCircleLabel::tint() const
 {
-    return isEnabled() ? QColor(0xFF, 0x3B, 0x30) : palette().color(QPalette::Disabled, QPalette::WindowText);
+    return isEnabled() ? Style::errorColor(palette()) : palette().color(QPalette::Disabled, QPalette::WindowText);
 }
 
 void TrashCircleLabel::paintEvent(QPaintEvent *)

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The application's looks on a real X display with a window manager and a tray host, in a
+# temporary home folder. In the dark theme: pictures of General, Desktops and Appearance, each
+# section's name in the sidebar and the page's title reading at least 4.5:1 (3:1 for the title),
+# and the "New desktop" window with its empty, framed name field. At twice the scale: a picture of
+# General, its sidebar as readable. Every window carries the application's icon. The pictures go
+# to $QUORVANE_TEST_ARTIFACTS.
+# Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
+set -euo pipefail
+app="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app" xprop
+export GRAB="$2" ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
+
+root="$HOME/QuorVane Desktops"
+mkdir -p "$root/.store" "$root/Default" "$root/Client Pitch" "$root/_Hidden Desktop"
+cat > "$root/.store/config.json" <<'JSON'
+{"schemaVersion": 1, "activeWorkspace": "Default",
+ "workspaces": [{"name": "Default"}, {"name": "Client Pitch"}, {"name": "_Hidden Desktop"}],
+ "settings": {"shownFirstSwitchNote": true, "appearance": {"mode": "dark"}}}
+JSON
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+start_desktop_session
+# Fails when the text in part X Y W H of picture $1 reads under $2:1.
+readable() {
+  local ratio
+  ratio="$("$GRAB" --contrast "$ARTIFACTS/$1.png" "$3" "$4" "$5" "$6")"
+  python3 -c "import sys; sys.exit(0 if float('$ratio') >= $2 else 1)" \
+    || fail "$1: the text at $3,$4 ${5}x$6 reads at $ratio:1, under $2:1"
+  echo "$1 $3,$4: $ratio:1"
+}
+open_settings() {
+  choose_from_menu_end 2
+  win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings"
+  sleep 0.8
+}
+has_icon() { [ -n "$(xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -v 'not found' | head -c 200)" ] || fail "window $1 has no icon"; }
+
+# 1. Dark, at the ordinary scale.
+start_app dark
+open_settings
+has_icon "$win"
+[ "$(window_property "$win" WM_CLASS)" = '"quorvane", "Quorvane"' ] || fail "WM_CLASS: $(window_property "$win" WM_CLASS)"
+picture "$win" dark-general
+readable dark-general 4.5 16 10 150 300   # the sidebar's section names
+readable dark-general 3 190 4 300 36      # the page's title
+press Down
+picture "$win" dark-desktops
+readable dark-desktops 4.5 16 10 150 300
+press Down; press Down; press Down
+picture "$win" dark-appearance
+readable dark-appearance 4.5 16 10 150 300
+# The header's "New desktop…" opens the window over the settings.
+press Up; press Up; press Up
+press Tab
+press space
+new="$(wait_window 'New desktop' 30)" || fail "no New desktop window"
+sleep 0.5
+has_icon "$new"
+picture "$new" dark-new-desktop
+press Escape
+wait_unmapped "$new" || fail "Escape left the New desktop window open"
+stop_app
+echo "dark: ok"
+
+# 2. Light, at twice the scale.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["settings"]["appearance"]["mode"] = "light"
+json.dump(c, open(sys.argv[1], "w"))
+PY
+QT_SCALE_FACTOR=2 start_app twice
+open_settings
+picture "$win" twice-general
+read -r w h <<<"$(window_size "$win")"
+[ "$w" -ge 1400 ] || fail "the window is ${w}x$h at twice the scale"
+readable twice-general 4.5 32 20 300 600
+stop_app
+echo "twice: ok"
+echo PASS > "$WORK/result"
+SESSION
+e2e_run_session "$WORK/session.sh"
