@@ -19,7 +19,8 @@ mkdir -p "$root/.store" "$root/Default" "$root/Client Pitch" "$root/_Hidden Desk
 cat > "$root/.store/config.json" <<'JSON'
 {"schemaVersion": 1, "activeWorkspace": "Default",
  "workspaces": [{"name": "Default"}, {"name": "Client Pitch"}, {"name": "_Hidden Desktop"}],
- "settings": {"shownFirstSwitchNote": true, "appearance": {"mode": "dark"}}}
+ "settings": {"shownFirstSwitchNote": true, "showCleanupCalendarInMenu": true, "showFloatingDockInMenu": true,
+              "appearance": {"mode": "dark"}}}
 JSON
 
 cat > "$WORK/session.sh" <<'SESSION'
@@ -66,6 +67,30 @@ has_icon "$new"
 picture "$new" dark-new-desktop
 press Escape
 wait_unmapped "$new" || fail "Escape left the New desktop window open"
+# The calendar, the dock and the scroll display in the dark theme.
+choose_from_menu 5
+calendar="$(wait_window 'Cleanup calendar' 50)" || fail "no Cleanup calendar window"
+sleep 0.5
+has_icon "$calendar"
+picture "$calendar" dark-calendar
+readable dark-calendar 4.5 20 60 400 300
+choose_from_menu 6
+dock="$(wait_window 'Floating dock' 50)" || fail "no Floating dock window"
+sleep 0.5
+picture "$dock" dark-dock
+read -r x y <<<"$(tray_icon_centre)"
+xdotool mousemove "$x" "$y"
+sleep 0.2
+xdotool click 5
+scroll=
+for i in $(seq 1 20); do
+  scroll="$(viewable_windows 'Quorvane scroll' | head -n1)"
+  [ -n "$scroll" ] && break
+  sleep 0.05
+done
+[ -n "$scroll" ] || fail "no scroll display after a wheel click"
+sleep 0.15
+picture "$scroll" dark-scroll
 stop_app
 echo "dark: ok"
 

@@ -11,6 +11,9 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QScrollArea>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -66,6 +69,21 @@ TEST_F(NewDesktopWindow, ABorderlessNamedPanelWithTheFormFocused)
     EXPECT_EQ(backdrop->strokeOpacity(), 0.6);
     EXPECT_TRUE(backdrop->seeThrough());
     EXPECT_EQ(QApplication::focusWidget(), controller->sheet()->nameField());
+
+    // A framed, empty field saying what it wants, its text from the left.
+    QLineEdit *name = controller->sheet()->nameField();
+    EXPECT_TRUE(name->hasFrame());
+    EXPECT_EQ(name->placeholderText(), "Name");
+    EXPECT_TRUE(name->text().isEmpty());
+    EXPECT_TRUE(name->alignment().testFlag(Qt::AlignLeft));
+    // The whole form shows without scrolling, and the window grows with the temporary section.
+    auto *scroll = child<QScrollArea>(window(), "formScroll");
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    const int permanent = window()->height();
+    QTest::mouseClick(child<QPushButton>(window(), "type.temporary"), Qt::LeftButton);
+    for (int round = 0; round < 3; ++round) // the form's layout, then the window's
+        QCoreApplication::sendPostedEvents();
+    EXPECT_GT(window()->height(), permanent);
 }
 
 TEST_F(NewDesktopWindow, ARefusalIsExplainedAndTheWindowStaysAsLeft)
