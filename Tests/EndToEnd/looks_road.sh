@@ -3,13 +3,17 @@
 # temporary home folder. In the dark theme: pictures of General, Desktops and Appearance, each
 # section's name in the sidebar and the page's title reading at least 4.5:1 (3:1 for the title),
 # and the "New desktop" window with its empty, framed name field. At twice the scale: a picture of
-# General, its sidebar as readable. Every window carries the application's icon. The pictures go
+# General, its sidebar as readable. Under "System", the window turns dark as the session's colour
+# scheme does, while it is open. Every window carries the application's icon. The pictures go
 # to $QUORVANE_TEST_ARTIFACTS.
 # Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
 app="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$app" xprop
+e2e_prepare "$app" xprop gsettings
+# The session's settings in a file of the temporary home, light to begin with.
+export GSETTINGS_BACKEND=keyfile
+gsettings set org.gnome.desktop.interface color-scheme 'prefer-light' || { echo "SKIP: no interface schema"; exit 77; }
 export GRAB="$2" ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
 rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
@@ -109,6 +113,29 @@ read -r w h <<<"$(window_size "$win")"
 readable twice-general 4.5 32 20 300 600
 stop_app
 echo "twice: ok"
+
+# 3. "System": light with the session, dark as soon as the session turns dark.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["settings"]["appearance"]["mode"] = "system"
+json.dump(c, open(sys.argv[1], "w"))
+PY
+start_app system
+open_settings
+picture "$win" system-light
+[ "$(pixels_between dark-general system-light)" -gt 20000 ] || fail "System in a light session looks dark"
+gsettings set org.gnome.desktop.interface color-scheme 'prefer-dark'
+turned=
+for i in $(seq 1 30); do
+  sleep 0.2
+  picture "$win" system-dark
+  [ "$(pixels_between dark-general system-dark)" -lt 2000 ] && { turned=1; break; }
+done
+[ -n "$turned" ] || fail "the open window did not turn dark with the session"
+readable system-dark 4.5 16 10 150 300
+stop_app
+echo "system: ok"
 echo PASS > "$WORK/result"
 SESSION
 e2e_run_session "$WORK/session.sh"
