@@ -111,6 +111,11 @@ picture "$win" twice-general
 read -r w h <<<"$(window_size "$win")"
 [ "$w" -ge 1400 ] || fail "the window is ${w}x$h at twice the scale"
 readable twice-general 4.5 32 20 300 600
+press Down
+picture "$win" twice-desktops
+press Down; press Down; press Down
+picture "$win" twice-appearance
+readable twice-appearance 4.5 32 20 300 600
 stop_app
 echo "twice: ok"
 
