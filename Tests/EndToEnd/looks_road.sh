@@ -143,4 +143,5 @@ stop_app
 echo "system: ok"
 echo PASS > "$WORK/result"
 SESSION
-e2e_run_session "$WORK/session.sh"
+# Room for the settings window at twice the scale.
+E2E_SCREEN=2600x1800x24 e2e_run_session "$WORK/session.sh"
