@@ -18,6 +18,13 @@ export GRAB="$2" ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
 rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 
+# The desktop entry names the application's icon, shipped beside it, and the windows' class.
+resources="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../Resources" && pwd)"
+entry="$resources/app.quorvane.Quorvane.desktop"
+icon="$(sed -n 's/^Icon=//p' "$entry")"
+[ -f "$resources/$icon.svg" ] || { echo "FAIL: the entry's icon $icon is not in Resources"; exit 1; }
+[ "$(sed -n 's/^StartupWMClass=//p' "$entry")" = Quorvane ] || { echo "FAIL: the entry's StartupWMClass is not Quorvane"; exit 1; }
+
 root="$HOME/QuorVane Desktops"
 mkdir -p "$root/.store" "$root/Default" "$root/Client Pitch" "$root/_Hidden Desktop"
 cat > "$root/.store/config.json" <<'JSON'
