@@ -1,6 +1,7 @@
 // The settings window's looks: every symbol it draws is an icon the application carries, and its
 // texts read in the light and the dark theme, measured on the window as drawn.
 #include "SettingsViewHarness.h"
+#include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Calendar/WorkspaceCreateSheet.h"
 #include "Controller/StatusMenuModel.h"
@@ -89,6 +90,12 @@ TEST_F(Looks, EverySymbolOfEveryViewAndTheMenuIsAnIconTheApplicationCarries)
     for (QObject *object : create.window()->findChildren<QObject *>())
         if (const QString name = object->property(SymbolIcon::property).toString(); !name.isEmpty())
             seen << name;
+    CalendarWindowController::show(*model);
+    for (QObject *object : CalendarWindowController::shared()->window()->findChildren<QObject *>())
+        if (const QString name = object->property(SymbolIcon::property).toString(); !name.isEmpty())
+            seen << name;
+    CalendarWindowController::shared()->window()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QMenu menu;
     renderStatusMenu(StatusMenuModel::build(model->config(), true), menu, [](const StatusMenuItem &) {});
     for (QAction *action : menu.actions())
