@@ -3,11 +3,49 @@
 #include "Settings/Style.h"
 
 #include <QApplication>
-#include <QStyle>
+#include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QWidget>
 
 namespace quorvane {
+
+namespace {
+
+// Fusion, with the outlines of check boxes and radio buttons drawn from the text colour: Fusion
+// darkens the window colour for them, which all but vanishes on a dark window.
+class ReadableFusion final : public QProxyStyle {
+public:
+    ReadableFusion()
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+    {
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (Style::isDark(option->palette)) {
+            // Fusion's outline is the window colour darkened: start from a light grey instead.
+            const QColor start = option->palette.color(QPalette::PlaceholderText).lighter(140);
+            if (element == PE_IndicatorCheckBox) {
+                if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option)) {
+                    QStyleOptionButton copy(*button);
+                    copy.palette.setColor(QPalette::Window, start);
+                    QProxyStyle::drawPrimitive(element, &copy, painter, widget);
+                    return;
+                }
+            } else if (element == PE_IndicatorRadioButton) {
+                QStyleOption copy(*option);
+                copy.palette.setColor(QPalette::Window, start);
+                QProxyStyle::drawPrimitive(element, &copy, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
+} // namespace
 
 Theme &Theme::shared()
 {
@@ -68,8 +106,7 @@ void Theme::install(bool dark, const std::optional<QColor> &accent)
     if (!m_installed) {
         m_platformPalette = QApplication::palette();
         // One style everywhere, drawn from the palette alone, whatever the desktop's Qt theme.
-        if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-            QApplication::setStyle(fusion);
+        QApplication::setStyle(new ReadableFusion);
         m_installed = true;
     }
     m_dark = dark;

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QCheckBox>
+#include <QProxyStyle>
 #include <QStyle>
 #include <gtest/gtest.h>
 
@@ -36,7 +38,9 @@ TEST_F(ThemeTest, SystemFollowsTheSessionAndItsChangesTheFixedLooksDoNot)
     Theme::shared().apply(Appearance{AppearanceMode::system, std::nullopt});
     EXPECT_FALSE(Theme::shared().dark());
     EXPECT_EQ(window.palette().color(QPalette::Window), lightPalette().color(QPalette::Window));
-    EXPECT_EQ(QApplication::style()->name(), "fusion");
+    auto *style = qobject_cast<QProxyStyle *>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(style->baseStyle()->name(), "fusion");
 
     sessionDark = true;
     Theme::shared().systemChanged();
@@ -59,4 +63,18 @@ TEST_F(ThemeTest, SystemFollowsTheSessionAndItsChangesTheFixedLooksDoNot)
     Theme::shared().apply(Appearance{AppearanceMode::system, QStringLiteral("#C79A5B")});
     EXPECT_LE(asked - before, 3);
     EXPECT_TRUE(Theme::shared().dark());
+}
+
+TEST_F(ThemeTest, ACheckBoxIsOutlinedReadablyInTheDarkTheme)
+{
+    Theme::shared().apply(Appearance{AppearanceMode::dark, std::nullopt});
+    QCheckBox box;
+    box.resize(box.sizeHint());
+    const QImage drawn = box.grab().toImage();
+    const QColor window = darkPalette().color(QPalette::Window);
+    double strongest = 1;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < std::min(drawn.width(), 20); ++x) // the indicator, before any text
+            strongest = std::max(strongest, Style::contrastRatio(QColor(drawn.pixel(x, y)), window));
+    EXPECT_GE(strongest, 3.0);
 }
