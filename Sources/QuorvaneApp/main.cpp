@@ -18,6 +18,10 @@
 #include "StatusPanelShade.h"
 #include "TrayStatusItem.h"
 #include "WidgetActivationPolicy.h"
+#include "GSettingsMonitor.h"
+#include "GSettingsTool.h"
+#include "Overlays/SystemAppearance.h"
+#include "Settings/Theme.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -56,6 +60,12 @@ int main(int argc, char **argv)
         qunsetenv("QT_QPA_PLATFORM"); // programs started from here choose for themselves
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every window carries the application's icon; WM_CLASS "Quorvane" matches the desktop entry.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app.quorvane.Quorvane.svg")));
+    // "System" follows the session's colour scheme, and changes when it does.
+    Theme::shared().setSystemSource([] { return SystemAppearance::shared().currentIsDark(); });
+    GSettingsMonitor colorScheme(QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey));
+    QObject::connect(&colorScheme, &GSettingsMonitor::changed, [] { Theme::shared().systemChanged(); });
 
     const AppInfo info = AppInfo::current();
     Log::start(info, Log::standardLogFile());

@@ -28,12 +28,12 @@ e2e_prepare() {
   export WORK APP="$WORK/prefix/bin/quorvane" E2E_LIB="${BASH_SOURCE[0]}"
 }
 
-# e2e_run_session SCRIPT: runs the session script on a fresh display; it writes PASS into
-# $WORK/result when every check held.
+# e2e_run_session SCRIPT: runs the session script on a fresh display (1280x800, or the size
+# E2E_SCREEN names, as WIDTHxHEIGHTxDEPTH); it writes PASS into $WORK/result when every check held.
 e2e_run_session() {
   chmod +x "$1"
   local status=0
-  xvfb-run -a -s "-screen 0 1280x800x24" "$1" || status=$?
+  xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1280x800x24}" "$1" || status=$?
   grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
   echo "PASS"
 }

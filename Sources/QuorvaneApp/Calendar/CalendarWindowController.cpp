@@ -3,7 +3,7 @@
 #include "ActivationPolicy.h"
 #include "Calendar/CleanupCalendarView.h"
 #include "Calendar/WindowDragHandle.h"
-#include "Overlays/SystemAppearance.h"
+#include "Settings/Theme.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SheetBackdrop.h"
 #include "Settings/SheetPanelWindow.h"
@@ -55,9 +55,8 @@ private:
 
 } // namespace
 
-CalendarWindowController::CalendarWindowController(SettingsModel &model, SystemAppearance &appearance)
+CalendarWindowController::CalendarWindowController(SettingsModel &model)
     : m_model(model)
-    , m_appearance(appearance)
 {
     auto *panel = new SheetPanelWindow;
     m_window.reset(panel);
@@ -129,22 +128,14 @@ CalendarWindowController::~CalendarWindowController() = default;
 
 void CalendarWindowController::restyle()
 {
-    const Appearance &look = m_model.config().settings.appearance;
-    AppearanceMode mode = look.mode;
-    if (mode == AppearanceMode::system)
-        mode = m_appearance.currentIsDark() ? AppearanceMode::dark : AppearanceMode::light;
-    applyAppearance(m_window.get(), mode);
-    QPalette palette = mode == AppearanceMode::dark ? darkPalette() : lightPalette();
-    if (look.accentHex)
-        palette.setColor(QPalette::Highlight, colorFromHex(*look.accentHex));
-    m_window->setPalette(palette);
-    m_applied = mode;
+    Theme::shared().apply(m_model.config().settings.appearance);
+    m_applied = Theme::shared().dark() ? AppearanceMode::dark : AppearanceMode::light;
 }
 
-void CalendarWindowController::show(SettingsModel &model, ActivationPolicy *activation, SystemAppearance *appearance)
+void CalendarWindowController::show(SettingsModel &model, ActivationPolicy *activation)
 {
     if (!instance)
-        instance = new CalendarWindowController(model, appearance ? *appearance : SystemAppearance::shared());
+        instance = new CalendarWindowController(model);
     QWidget *window = instance->window();
     window->show();
     window->raise();

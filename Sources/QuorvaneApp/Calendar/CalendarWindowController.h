@@ -12,7 +12,6 @@ namespace quorvane {
 class ActivationPolicy;
 class CleanupCalendarView;
 class SettingsModel;
-class SystemAppearance;
 
 // The floating panel of the cleanup calendar: a title row with its close button over the month
 // calendar and its day sidebar, in the configured look and accent. One panel at a time; it is
@@ -23,26 +22,23 @@ public:
     static constexpr int width = 700;
 
     // Opens the panel over model, or brings the open one (with the model it was made with) to
-    // the front; activates the application through activation when given. appearance: the
-    // session's dark mode for the "system" look; none: SystemAppearance::shared().
-    static void show(SettingsModel &model, ActivationPolicy *activation = nullptr,
-                     SystemAppearance *appearance = nullptr);
+    // the front; activates the application through activation when given.
+    static void show(SettingsModel &model, ActivationPolicy *activation = nullptr);
     // The open panel's controller, none while no panel is open.
     static CalendarWindowController *shared();
 
     QWidget *window() const { return m_window.get(); }
     CleanupCalendarView *calendar() const { return m_calendar; }
-    // The look in force: the configured one, "system" resolved through the session.
+    // The look in force: the configured one, "system" resolved by the application's theme.
     AppearanceMode appliedMode() const { return m_applied; }
 
     ~CalendarWindowController() override;
 
 private:
-    CalendarWindowController(SettingsModel &model, SystemAppearance &appearance);
+    explicit CalendarWindowController(SettingsModel &model);
     void restyle();
 
     SettingsModel &m_model;
-    SystemAppearance &m_appearance;
     WindowHandle m_window;
     CleanupCalendarView *m_calendar = nullptr;
     AppearanceMode m_applied = AppearanceMode::system;

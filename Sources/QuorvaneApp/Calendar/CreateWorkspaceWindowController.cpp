@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "Settings/SheetBackdrop.h"
 #include "Settings/Style.h"
+#include "Settings/Theme.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -27,8 +28,7 @@ CreateWorkspaceWindowController::CreateWorkspaceWindowController(SettingsModel &
 {
     SheetPanelWindow *window = m_window.get();
     window->setWindowTitle(QStringLiteral("New desktop"));
-    window->setFixedSize(width, height);
-    applyAppearance(window, model.config().settings.appearance.mode);
+    Theme::shared().apply(model.config().settings.appearance);
 
     auto *backdrop = new SheetBackdrop;
     backdrop->setCornerRadius(cornerRadius);
@@ -46,6 +46,10 @@ CreateWorkspaceWindowController::CreateWorkspaceWindowController(SettingsModel &
     });
     m_sheet->onRefused = [this](const QString &message) { presentRefusal(message); };
     inner->addWidget(m_sheet);
+    // Sized to the form, and fitted again when the form grows or shrinks.
+    m_sheet->setFixedWidth(width);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->activate();
 
     window->onClose = [this] {
         if (onClose)

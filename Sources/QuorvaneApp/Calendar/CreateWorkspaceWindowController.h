@@ -23,8 +23,8 @@ class WorkspaceCreateSheet;
 // controller, so the form always starts empty.
 class CreateWorkspaceWindowController {
 public:
+    // The window is this wide and as tall as its form needs (the form scrolls past a limit).
     static constexpr int width = 380;
-    static constexpr int height = 560;
     static constexpr qreal cornerRadius = 22;
     static constexpr qreal strokeOpacity = 0.6;
 

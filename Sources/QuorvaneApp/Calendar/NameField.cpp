@@ -20,11 +20,10 @@ bool isSubmitKey(const QKeyEvent *event)
 NameField::NameField(QWidget *parent)
     : QLineEdit(parent)
 {
-    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setFrame(false);
-    QPalette p = palette();
-    p.setBrush(QPalette::Base, Qt::transparent); // no background of its own
-    setPalette(p);
+    // A framed field, text from the left, that says what it wants while empty.
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setFrame(true);
+    setPlaceholderText(QStringLiteral("Name"));
     connect(this, &QLineEdit::textEdited, this, &NameField::userEdited);
 }
 

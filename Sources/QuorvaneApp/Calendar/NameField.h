@@ -4,9 +4,9 @@
 
 namespace quorvane {
 
-// The single-line, right-aligned, frameless field of the new-desktop form's "Name" row.
-// A right-aligned field hides a blank at the end of its text, so after a trailing blank it
-// shows a ZERO WIDTH NON-JOINER (U+200C); the name it reports never holds that character.
+// The single-line, framed, left-aligned field of the new-desktop form's "Name" row, with the
+// placeholder "Name". After a trailing blank it shows a ZERO WIDTH NON-JOINER (U+200C), so the
+// blank stays visible wherever the text is aligned; the name it reports never holds that character.
 // Only the user's edits rewrite what it shows, and never while an input method composes.
 // Return is the field's own: it submits, and no default button of the window also fires.
 class NameField : public QLineEdit {

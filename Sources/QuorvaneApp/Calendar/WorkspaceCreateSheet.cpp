@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <algorithm>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,6 +27,30 @@ namespace quorvane {
 namespace {
 
 constexpr qreal dimmed = 0.4;
+
+// A scroll area that asks for its form's whole height, up to a limit past which it scrolls, and
+// asks again whenever the form's layout changes: the window around it fits the form.
+class FittingScrollArea final : public QScrollArea {
+public:
+    static constexpr int tallest = 520;
+
+    QSize sizeHint() const override
+    {
+        QSize size = QScrollArea::sizeHint();
+        if (QWidget *form = widget())
+            size.setHeight(std::min(form->sizeHint().height() + 2 * frameWidth(), tallest));
+        return size;
+    }
+    QSize minimumSizeHint() const override { return {QScrollArea::minimumSizeHint().width(), sizeHint().height()}; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
 
 QLabel *secondaryText(const QString &text, int pixelSize, QWidget *parent = nullptr)
 {
@@ -116,7 +141,7 @@ void WorkspaceCreateSheet::buildForm()
     stack->addWidget(title);
 
     // The sections scroll when the temporary one does not fit; title and buttons stay.
-    auto *scroll = new QScrollArea;
+    auto *scroll = new FittingScrollArea;
     scroll->setObjectName(QStringLiteral("formScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);

@@ -2,6 +2,7 @@
 // with the first-run bootstrap, the recovery of an interrupted switch and the start-up prompts.
 #include "Controller/AppController.h"
 #include "Desktop/Archiver.h"
+#include "Settings/Theme.h"
 
 #include "ActivationPolicy.h"
 #include "AlertPresenter.h"
@@ -136,6 +137,8 @@ void AppController::completeLaunch()
     // 2. There is no application-wide menu bar here: each window installs the main menu.
     // 3.
     warnIfConfigFromNewerVersion();
+    // The look every window takes, before the first is shown.
+    Theme::shared().apply(loadOrDefault().settings.appearance);
     // 4. The status item.
     const bool noStatusArea = !m_statusItem->isAvailable();
     if (noStatusArea) {

@@ -191,7 +191,7 @@ void AppController::openCalendar()
 {
     SettingsModel &model = ensureSettingsModel();
     model.reload();
-    CalendarWindowController::show(model, m_env.activation, m_env.appearance);
+    CalendarWindowController::show(model, m_env.activation);
 }
 
 void AppController::toggleDock()

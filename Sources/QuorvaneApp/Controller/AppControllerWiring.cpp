@@ -1,6 +1,7 @@
 // What the start-up, the switch and the menu ask of the hot keys, the timers and watchers, the
 // desktop cue, the floating dock and the settings model.
 #include "Controller/AppController.h"
+#include "Settings/Theme.h"
 
 #include "Desktop/Archiver.h"
 #include "Desktop/DesktopWatcher.h"
@@ -352,6 +353,7 @@ bool AppController::isBusy()
 
 void AppController::configChanged()
 {
+    Theme::shared().apply(loadOrDefault().settings.appearance);
     if (loadOrDefault().settings.menuBarAnimation == MenuBarAnimation::none)
         m_menuBarIcon.resetToRest();
     reloadHotKeys();

@@ -1,5 +1,6 @@
 #include "Controller/StatusMenuModel.h"
 
+#include "Settings/SymbolIcon.h"
 #include "Triggers/KeyNames.h"
 #include "LiteralText.h"
 
@@ -18,16 +19,6 @@ StatusMenuItem actionItem(const QString &title, StatusMenuAction action)
     item.title = title;
     item.action = action;
     return item;
-}
-
-// The nearest icon of the desktop's icon theme for the symbols the menu names.
-QString themeIconName(const QString &symbol)
-{
-    if (symbol == QLatin1String("arrow.triangle.2.circlepath"))
-        return QStringLiteral("view-refresh");
-    if (symbol == QLatin1String("xmark"))
-        return QStringLiteral("application-exit");
-    return QString();
 }
 
 } // namespace
@@ -148,14 +139,13 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
                       const std::function<void(const StatusMenuItem &)> &onChoose)
 {
     menu.clear();
-    qDeleteAll(menu.findChildren<QActionGroup *>(Qt::FindDirectChildrenOnly));
-    // The desktops are one choice; the group keeps the menu's check marks (it excludes nothing)
-    // and tells status areas that draw the menu themselves to show them as radio items.
-    auto *desktops = new QActionGroup(&menu);
-    desktops->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    qDeleteAll(menu.findChildren<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly));
+    // The desktops are one choice: an exclusive group, drawn as radio items.
+    QActionGroup *desktops = nullptr;
     for (const StatusMenuItem &item : model.items) {
         if (item.separator) {
             menu.addSeparator();
+            desktops = nullptr;
             continue;
         }
         // The menu lays out the text after a tab as a right-aligned column past the widest title.
@@ -166,9 +156,14 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
         QAction *action = menu.addAction(text);
         action->setEnabled(item.enabled);
         action->setCheckable(item.checkable);
-        action->setChecked(item.checked);
-        if (item.action == StatusMenuAction::switchWorkspace)
+        if (item.checkable && item.action == StatusMenuAction::switchWorkspace) {
+            if (!desktops) {
+                desktops = new QActionGroup(&menu);
+                desktops->setExclusive(true);
+            }
             desktops->addAction(action);
+        }
+        action->setChecked(item.checked);
         // A click toggles a checkable action by itself; the mark shows the document, which a
         // choice that changes nothing (the active desktop) leaves as it was.
         if (item.checkable) {
@@ -177,7 +172,8 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
             });
         }
         if (!item.imageSymbol.isEmpty()) {
-            action->setIcon(QIcon::fromTheme(themeIconName(item.imageSymbol)));
+            action->setIcon(SymbolIcon::icon(item.imageSymbol));
+            action->setProperty(SymbolIcon::property, item.imageSymbol);
             action->setIconText(item.imageDescription);
         }
         if (item.action != StatusMenuAction::none) {

@@ -23,7 +23,7 @@ public:
 
     // The tint's hue and saturation with each pixel's lightness; each pixel keeps its alpha.
     static QImage tinted(const QImage &icon, const QColor &colour);
-    // A folder drawn where the icon theme has none.
+    // The folder symbol of the application's icon set, side × side pixels.
     static QImage drawnFolder(int side);
 
 private:

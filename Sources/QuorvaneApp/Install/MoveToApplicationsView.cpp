@@ -6,6 +6,7 @@
 #include "Settings/CapsuleStyle.h"
 #include "Settings/SheetBackdrop.h"
 #include "LiteralText.h"
+#include "Settings/Style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -78,9 +79,7 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
 
     m_error = makeLabel(QString(), calloutPoints, backdrop);
     m_error->setObjectName(QStringLiteral("errorText"));
-    QPalette red = m_error->palette();
-    red.setColor(QPalette::WindowText, QColor(0xFF, 0x3B, 0x30));
-    m_error->setPalette(red);
+    Style::setStatusTone(m_error, StatusTone::error);
     m_error->setContentsMargins(30, 12, 30, 0);
     m_error->hide();
     column->addWidget(m_error);

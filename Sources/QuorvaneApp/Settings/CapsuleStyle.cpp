@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSizePolicy>
 #include <QStyle>
+#include <QToolButton>
 
 #include <functional>
 
@@ -109,24 +110,26 @@ QString buttonSheet(const QPalette &p)
     const QColor dim = p.color(QPalette::Disabled, QPalette::ButtonText);
     const QColor line = Style::separatorColor(p);
     const QColor accent = p.color(QPalette::Highlight);
-    const QColor onAccent = p.color(QPalette::HighlightedText);
+    // White or black on the accent, whichever reads (dark text on a light accent).
+    const QColor onAccent = Style::textOn(accent);
+    // The focus shows once, as the accent border: the style draws no dotted ring of its own.
     return QStringLiteral("QPushButton { min-height: %1px; max-height: %1px; padding: 0px 14px; border: 1px solid %2;"
-                          " border-radius: %3px; background: %4; color: %5; }"
+                          " border-radius: %3px; background: %4; color: %5; outline: none; }"
                           "QPushButton:hover { background: %6; }"
+                          "QPushButton:checked:hover { background: %9; }"
                           "QPushButton:pressed { background: %7; }"
                           "QPushButton:focus { border-color: %8; }"
-                          "QPushButton:checked { background: %9; border-color: %8; }"
+                          "QPushButton:checked { background: %8; color: %11; border-color: %8; }"
                           "QPushButton:disabled { color: %10; }"
                           "QPushButton[prominentCTA=\"true\"] { background: %8; color: %11; border-color: %12; }"
                           "QPushButton[prominentCTA=\"true\"]:pressed { background: %12; }"
-                          "QPushButton[prominentCTA=\"true\"]:disabled { background: %13; color: %14;"
-                          " border-color: %13; }")
+                          "QPushButton[prominentCTA=\"true\"]:disabled { background: %4; color: %10;"
+                          " border-color: %2; }")
         .arg(inner)
         .arg(rgba(line))
         .arg(capsuleButtonHeight / 2)
         .arg(rgba(button), rgba(text), rgba(button.lighter(104)), rgba(button.darker(110)), rgba(accent),
-             rgba(withAlpha(accent, 0.28f)), rgba(dim), rgba(onAccent), rgba(accent.darker(115)),
-             rgba(withAlpha(accent, 0.4f)), rgba(withAlpha(onAccent, 0.8f)));
+             rgba(accent.darker(106)), rgba(dim), rgba(onAccent), rgba(accent.darker(115)));
 }
 
 constexpr const char *styledProperty = "quorvaneCapsule";
@@ -184,6 +187,22 @@ void capsuleField(QLineEdit *field, int height)
     });
     field->setFixedHeight(height);
     field->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void accentSegment(QToolButton *segment)
+{
+    new PaletteSheet(segment, nullptr, [](const QPalette &p) {
+        const QColor accent = p.color(QPalette::Highlight);
+        return QStringLiteral("QToolButton { padding: 3px 10px; border: 1px solid %1; background: %2; color: %3;"
+                              " outline: none; }"
+                              "QToolButton:hover { background: %4; }"
+                              "QToolButton:focus { border-color: %5; }"
+                              "QToolButton:checked { background: %5; color: %6; border-color: %5; }"
+                              "QToolButton:disabled { color: %7; }")
+            .arg(rgba(Style::separatorColor(p)), rgba(p.color(QPalette::Button)), rgba(p.color(QPalette::ButtonText)),
+                 rgba(p.color(QPalette::Button).darker(106)), rgba(accent), rgba(Style::textOn(accent)),
+                 rgba(p.color(QPalette::Disabled, QPalette::ButtonText)));
+    });
 }
 
 void capsuleButtons(QWidget *host)

@@ -2,6 +2,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 namespace quorvane {
@@ -18,6 +19,10 @@ void capsuleField(QLineEdit *field, int height);
 // height); checked buttons show the highlight.
 void capsuleButtons(QWidget *host);
 inline constexpr int capsuleButtonHeight = 26;
+
+// One segment of a segmented control: the chosen segment is filled with the accent, its text in
+// white or black, whichever reads on it.
+void accentSegment(QToolButton *segment);
 
 // Marks the one call to action of a form: inside a capsuleButtons host it is filled with the
 // palette's highlight (the accent where the form sets one).

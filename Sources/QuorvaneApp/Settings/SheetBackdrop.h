@@ -10,7 +10,9 @@ namespace quorvane {
 // so no black corners show.
 class SheetBackdrop : public QWidget {
 public:
-    static constexpr qreal fillOpacity = 0.94;
+    // Translucent enough to soften what lies behind, never enough for text behind to read
+    // through: black text on white behind the fill differs from the white by under 1.1:1.
+    static constexpr qreal fillOpacity = 0.985;
 
     explicit SheetBackdrop(QWidget *parent = nullptr);
 

@@ -2,6 +2,8 @@
 
 #include "Appearance.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QTextBoundaryFinder>
 #include <QVariant>
@@ -109,8 +111,120 @@ QColor Style::separatorColor(const QPalette &palette)
     return line;
 }
 
+bool Style::isDark(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightnessF() < 0.5;
+}
+
+QColor Style::warningColor(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(0xFF, 0xB3, 0x40) : QColor(0xA0, 0x4A, 0x00);
+}
+
+QColor Style::errorColor(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(0xFF, 0x7A, 0x70) : QColor(0xC0, 0x20, 0x1A);
+}
+
+QColor Style::successColor(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(0x4C, 0xD9, 0x64) : QColor(0x1E, 0x7B, 0x34);
+}
+
+namespace {
+
+constexpr const char *toneFollowerName = "quorvaneStatusTone";
+
+QColor toneColor(StatusTone tone, const QPalette &palette)
+{
+    switch (tone) {
+    case StatusTone::warning:
+        return Style::warningColor(palette);
+    case StatusTone::error:
+        return Style::errorColor(palette);
+    case StatusTone::success:
+        break;
+    }
+    return Style::successColor(palette);
+}
+
+// Writes the tone's colour into its widget's palette, now and at each change of the application's.
+class ToneFollower final : public QObject {
+public:
+    ToneFollower(QWidget *widget, StatusTone tone)
+        : QObject(widget)
+        , m_widget(widget)
+        , m_tone(tone)
+    {
+        setObjectName(QLatin1String(toneFollowerName));
+        widget->installEventFilter(this);
+        refresh();
+    }
+    void setTone(StatusTone tone)
+    {
+        m_tone = tone;
+        refresh();
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ApplicationPaletteChange)
+            refresh();
+        return false;
+    }
+
+private:
+    void refresh()
+    {
+        QPalette palette = QApplication::palette();
+        const QColor colour = toneColor(m_tone, palette);
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(group, QPalette::WindowText, colour);
+            palette.setColor(group, QPalette::Text, colour);
+        }
+        m_widget->setPalette(palette);
+    }
+
+    QWidget *m_widget;
+    StatusTone m_tone;
+};
+
+} // namespace
+
+void Style::setStatusTone(QWidget *widget, std::optional<StatusTone> tone)
+{
+    auto *follower = widget->findChild<ToneFollower *>(QLatin1String(toneFollowerName), Qt::FindDirectChildrenOnly);
+    if (!tone) {
+        delete follower;
+        widget->setPalette(QPalette());
+        return;
+    }
+    if (follower)
+        follower->setTone(*tone);
+    else
+        new ToneFollower(widget, *tone);
+}
+
+static double relativeLuminance(const QColor &color)
+{
+    const auto linear = [](float c) { return c <= 0.03928f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+
+double Style::contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor Style::textOn(const QColor &background)
+{
+    return contrastRatio(Qt::white, background) >= 4.5 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 static QPalette paletteFrom(QColor window, QColor text, QColor base, QColor alternate, QColor button, QColor highlight,
-                            QColor dimText)
+                            QColor secondaryText, QColor dimText)
 {
     QPalette p;
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
@@ -123,9 +237,11 @@ static QPalette paletteFrom(QColor window, QColor text, QColor base, QColor alte
         p.setColor(group, QPalette::Button, button);
         p.setColor(group, QPalette::ButtonText, disabled ? dimText : text);
         p.setColor(group, QPalette::BrightText, Qt::white);
-        p.setColor(group, QPalette::PlaceholderText, dimText);
-        p.setColor(group, QPalette::Highlight, disabled ? dimText : highlight);
-        p.setColor(group, QPalette::HighlightedText, Qt::white);
+        // Secondary text (notes, subtitles, placeholders) reads at 4.5:1 like the body; disabled
+        // controls stay legible.
+        p.setColor(group, QPalette::PlaceholderText, secondaryText);
+        p.setColor(group, QPalette::Highlight, highlight);
+        p.setColor(group, QPalette::HighlightedText, Style::textOn(highlight));
         p.setColor(group, QPalette::ToolTipBase, base);
         p.setColor(group, QPalette::ToolTipText, text);
         p.setColor(group, QPalette::Light, button.lighter(130));
@@ -141,14 +257,15 @@ static QPalette paletteFrom(QColor window, QColor text, QColor base, QColor alte
 QPalette lightPalette()
 {
     return paletteFrom(QColor(0xEC, 0xEC, 0xEC), QColor(0x1D, 0x1D, 0x1F), Qt::white, QColor(0xF5, 0xF5, 0xF5),
-                       QColor(0xFA, 0xFA, 0xFA), QColor(0x0A, 0x64, 0xD6), QColor(0x9A, 0x9A, 0x9E));
+                       QColor(0xFA, 0xFA, 0xFA), QColor(0x0A, 0x64, 0xD6), QColor(0x56, 0x56, 0x5B),
+                       QColor(0x75, 0x75, 0x7A));
 }
 
 QPalette darkPalette()
 {
     return paletteFrom(QColor(0x2B, 0x2B, 0x2D), QColor(0xE8, 0xE8, 0xEA), QColor(0x1E, 0x1E, 0x20),
                        QColor(0x33, 0x33, 0x36), QColor(0x3A, 0x3A, 0x3C), QColor(0x2F, 0x7C, 0xF6),
-                       QColor(0x7A, 0x7A, 0x7E));
+                       QColor(0xA9, 0xA9, 0xAE), QColor(0x8E, 0x8E, 0x93));
 }
 
 AppearanceMode appliedAppearance(const QWidget *window)

@@ -30,11 +30,28 @@ struct AccentPreset {
     QString hex;
 };
 
+// The tones of texts that warn, report a failure or confirm.
+enum class StatusTone { warning, error, success };
+
 namespace Style {
 // Ochre (the default accent), Slate, Rose and Sage, in that order.
 const std::vector<AccentPreset> &accentPresets();
 // The faint line between areas and around fields: the palette's text at low opacity.
 QColor separatorColor(const QPalette &palette);
+// Whether the palette is a dark one (light text on a dark window).
+bool isDark(const QPalette &palette);
+// Texts and symbols that warn, report a failure or confirm, readable on the palette's window and
+// fields (at least 4.5:1).
+QColor warningColor(const QPalette &palette);
+QColor errorColor(const QPalette &palette);
+QColor successColor(const QPalette &palette);
+// Gives a label (or a symbol) the tone's colour in the look in force, and again whenever the look
+// changes; none gives it back its ordinary text colour.
+void setStatusTone(QWidget *widget, std::optional<StatusTone> tone);
+// The contrast ratio of two opaque colours, from 1 (equal) to 21 (black on white).
+double contrastRatio(const QColor &a, const QColor &b);
+// White or black, whichever reads at least 4.5:1 on background (white when both do).
+QColor textOn(const QColor &background);
 } // namespace Style
 
 // The fixed light and dark looks.

@@ -1,219 +1,173 @@
 #include "Settings/SymbolIcon.h"
 
+#include "Settings/Style.h"
+
 #include <QAbstractButton>
+#include <QFile>
 #include <QGuiApplication>
-#include <QHash>
 #include <QIconEngine>
 #include <QLabel>
+#include <QMutex>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPalette>
 #include <QPixmap>
+#include <QSet>
+#include <QSvgRenderer>
+
+#include <cmath>
 
 namespace quorvane {
 
 namespace {
 
-const QHash<QString, QString> &themeNames()
+QMutex unknownLock;
+QSet<QString> &unknownSymbols()
 {
-    static const QHash<QString, QString> names{
-        {QStringLiteral("plus"), QStringLiteral("list-add")},
-        {QStringLiteral("plus.circle"), QStringLiteral("list-add")},
-        {QStringLiteral("minus"), QStringLiteral("list-remove")},
-        {QStringLiteral("xmark"), QStringLiteral("window-close")},
-        {QStringLiteral("xmark.circle"), QStringLiteral("window-close")},
-        {QStringLiteral("xmark.circle.fill"), QStringLiteral("window-close")},
-        {QStringLiteral("checkmark"), QStringLiteral("object-select")},
-        {QStringLiteral("checkmark.circle.fill"), QStringLiteral("emblem-default")},
-        {QStringLiteral("chevron.left"), QStringLiteral("go-previous")},
-        {QStringLiteral("chevron.right"), QStringLiteral("go-next")},
-        {QStringLiteral("chevron.up"), QStringLiteral("go-up")},
-        {QStringLiteral("chevron.down"), QStringLiteral("go-down")},
-        {QStringLiteral("arrow.right"), QStringLiteral("go-next")},
-        {QStringLiteral("arrow.clockwise"), QStringLiteral("view-refresh")},
-        {QStringLiteral("arrow.triangle.2.circlepath"), QStringLiteral("view-refresh")},
-        {QStringLiteral("arrow.up.arrow.down"), QStringLiteral("view-sort-ascending")},
-        {QStringLiteral("arrow.down.right.and.arrow.up.left"), QStringLiteral("view-restore")},
-        {QStringLiteral("exclamationmark.triangle"), QStringLiteral("dialog-warning")},
-        {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("dialog-warning")},
-        {QStringLiteral("exclamationmark.icloud"), QStringLiteral("network-error")},
-        {QStringLiteral("info.circle"), QStringLiteral("dialog-information")},
-        {QStringLiteral("questionmark.circle"), QStringLiteral("help-about")},
-        {QStringLiteral("folder"), QStringLiteral("folder")},
-        {QStringLiteral("folder.fill"), QStringLiteral("folder")},
-        {QStringLiteral("folder.badge.questionmark"), QStringLiteral("folder")},
-        {QStringLiteral("trash"), QStringLiteral("user-trash")},
-        {QStringLiteral("gearshape"), QStringLiteral("preferences-system")},
-        {QStringLiteral("slider.horizontal.3"), QStringLiteral("preferences-system")},
-        {QStringLiteral("calendar"), QStringLiteral("x-office-calendar")},
-        {QStringLiteral("keyboard"), QStringLiteral("input-keyboard")},
-        {QStringLiteral("hand.point.up.left"), QStringLiteral("input-mouse")},
-        {QStringLiteral("hand.raised"), QStringLiteral("process-stop")},
-        {QStringLiteral("pause.circle"), QStringLiteral("media-playback-pause")},
-        {QStringLiteral("eye.slash"), QStringLiteral("view-hidden")},
-        {QStringLiteral("line.3.horizontal"), QStringLiteral("view-list")},
-        {QStringLiteral("line.3.horizontal.decrease.circle"), QStringLiteral("view-filter")},
-        {QStringLiteral("square.grid.2x2"), QStringLiteral("view-grid")},
-        {QStringLiteral("square.grid.2x2.fill"), QStringLiteral("view-grid")},
-        {QStringLiteral("rectangle.stack"), QStringLiteral("window-duplicate")},
-        {QStringLiteral("rectangle.on.rectangle"), QStringLiteral("window-duplicate")},
-        {QStringLiteral("rectangle.on.rectangle.angled"), QStringLiteral("window-duplicate")},
-        {QStringLiteral("menubar.dock.rectangle"), QStringLiteral("preferences-desktop")},
-        {QStringLiteral("circle.lefthalf.filled"), QStringLiteral("preferences-desktop-theme")},
-        {QStringLiteral("tray.and.arrow.down"), QStringLiteral("document-save")},
-        {QStringLiteral("testtube.2"), QStringLiteral("applications-science")},
-        {QStringLiteral("character.cursor.ibeam"), QStringLiteral("insert-text")},
-        {QStringLiteral("pin.fill"), QStringLiteral("view-pin")},
-        {QStringLiteral("position.y"), QStringLiteral("align-vertical-center")},
-        {QStringLiteral("magnifyingglass"), QStringLiteral("edit-find")},
-        {QStringLiteral("pencil"), QStringLiteral("document-edit")},
-        {QStringLiteral("doc.on.doc"), QStringLiteral("edit-copy")},
-        {QStringLiteral("envelope"), QStringLiteral("mail-send")},
-        {QStringLiteral("photo"), QStringLiteral("image-x-generic")},
-    };
-    return names;
+    static QSet<QString> symbols;
+    return symbols;
 }
 
-// Draws a symbol into any square, in the text colour of the palette in use.
-class DrawnSymbolEngine final : public QIconEngine {
+bool isWarning(const QString &symbol) { return symbol.startsWith(QLatin1String("exclamationmark")); }
+
+// The ink of an untinted symbol: the palette's text, or the warning colour for a warning.
+QColor paletteInk(const QString &symbol, const QPalette &palette, QPalette::ColorGroup group, QPalette::ColorRole role)
+{
+    if (isWarning(symbol) && group != QPalette::Disabled)
+        return Style::warningColor(palette);
+    return palette.color(group, role);
+}
+
+// Paints the symbol's icon in the palette's colours at the moment it is drawn.
+class TintedSymbolEngine final : public QIconEngine {
 public:
-    explicit DrawnSymbolEngine(QString symbol)
+    TintedSymbolEngine(QString symbol, QColor tint)
         : m_symbol(std::move(symbol))
+        , m_tint(std::move(tint))
     {
     }
 
-    QIconEngine *clone() const override { return new DrawnSymbolEngine(m_symbol); }
-    QString key() const override { return QStringLiteral("quorvane.drawnSymbol"); }
+    QIconEngine *clone() const override { return new TintedSymbolEngine(m_symbol, m_tint); }
+    QString key() const override { return QStringLiteral("quorvane.symbol"); }
+    QString iconName() override { return m_symbol; }
+    bool isNull() override { return false; }
 
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State, qreal scale) override
+    {
+        return SymbolIcon::pixmap(m_symbol, std::min(size.width(), size.height()), ink(mode), scale);
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        const int side = std::min(rect.width(), rect.height());
+        const QPixmap drawn = scaledPixmap(QSize(side, side), mode, state, ratio);
+        painter->drawPixmap(QRect(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2, side, side),
+                            drawn);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
     }
 
-    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
+private:
+    QColor ink(QIcon::Mode mode) const
     {
         const QPalette palette = QGuiApplication::palette();
-        QColor ink = palette.color(mode == QIcon::Disabled ? QPalette::Disabled : QPalette::Active, QPalette::WindowText);
-        if (m_symbol.contains(QLatin1String("exclamationmark")))
-            ink = QColor(0xE0, 0x9A, 0x1E);
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        const qreal side = std::min(rect.width(), rect.height());
-        const QRectF box(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2, side, side);
-        const qreal u = side / 16.0; // the drawing's unit: a 16 × 16 grid
-        const auto at = [&](qreal x, qreal y) { return QPointF(box.x() + x * u, box.y() + y * u); };
-        QPen pen(ink, std::max<qreal>(1.0, 1.6 * u), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        painter->setPen(pen);
-        painter->setBrush(Qt::NoBrush);
-        const bool filled = m_symbol.endsWith(QLatin1String(".fill"));
-        const bool circled = m_symbol.contains(QLatin1String(".circle"));
-        if (circled) {
-            if (filled) {
-                painter->setBrush(ink);
-                painter->drawEllipse(QRectF(at(1, 1), at(15, 15)));
-                pen.setColor(palette.color(QPalette::Window));
-                painter->setPen(pen);
-                painter->setBrush(Qt::NoBrush);
-            } else {
-                painter->drawEllipse(QRectF(at(1, 1), at(15, 15)));
-            }
+        if (m_tint.isValid()) {
+            if (mode != QIcon::Disabled)
+                return m_tint;
+            return palette.color(QPalette::Disabled, QPalette::WindowText);
         }
-        const QString base = m_symbol.section(QLatin1Char('.'), 0, 0);
-        const QString second = m_symbol.section(QLatin1Char('.'), 1, 1);
-        if (base == QLatin1String("plus")) {
-            painter->drawLine(at(8, 4), at(8, 12));
-            painter->drawLine(at(4, 8), at(12, 8));
-        } else if (base == QLatin1String("minus")) {
-            painter->drawLine(at(4, 8), at(12, 8));
-        } else if (base == QLatin1String("xmark")) {
-            painter->drawLine(at(5, 5), at(11, 11));
-            painter->drawLine(at(11, 5), at(5, 11));
-        } else if (base == QLatin1String("checkmark")) {
-            painter->drawPolyline(QPolygonF{at(4, 8.5), at(7, 11.5), at(12, 4.5)});
-        } else if (base == QLatin1String("chevron") || base == QLatin1String("arrow")) {
-            QPolygonF head{at(6, 4), at(10, 8), at(6, 12)}; // pointing right
-            qreal turn = 0;
-            if (second == QLatin1String("left"))
-                turn = 180;
-            else if (second == QLatin1String("up"))
-                turn = -90;
-            else if (second == QLatin1String("down"))
-                turn = 90;
-            painter->translate(box.center());
-            painter->rotate(turn);
-            painter->translate(-box.center());
-            if (base == QLatin1String("arrow")) {
-                painter->drawLine(at(3, 8), at(12, 8));
-                head = QPolygonF{at(8, 4), at(12, 8), at(8, 12)};
-            }
-            painter->drawPolyline(head);
-        } else if (base == QLatin1String("exclamationmark")) {
-            QPolygonF triangle{at(8, 1.5), at(15, 14), at(1, 14)};
-            if (filled) {
-                painter->setBrush(ink);
-                painter->drawPolygon(triangle);
-                pen.setColor(Qt::white);
-                painter->setPen(pen);
-            } else {
-                painter->drawPolygon(triangle);
-            }
-            painter->drawLine(at(8, 6), at(8, 9.5));
-            painter->drawPoint(at(8, 12));
-        } else if (base == QLatin1String("folder")) {
-            QPainterPath folder;
-            folder.moveTo(at(1.5, 4));
-            folder.lineTo(at(6, 4));
-            folder.lineTo(at(7.5, 5.5));
-            folder.lineTo(at(14.5, 5.5));
-            folder.lineTo(at(14.5, 13));
-            folder.lineTo(at(1.5, 13));
-            folder.closeSubpath();
-            if (filled)
-                painter->setBrush(ink);
-            painter->drawPath(folder);
-        } else {
-            if (!circled)
-                painter->drawEllipse(QRectF(at(1, 1), at(15, 15)));
-            QString letter = base.left(1).toUpper();
-            if (base == QLatin1String("info"))
-                letter = QStringLiteral("i");
-            else if (base == QLatin1String("questionmark"))
-                letter = QStringLiteral("?");
-            QFont font = painter->font();
-            font.setPixelSize(std::max(6, int(9 * u)));
-            font.setBold(true);
-            painter->setFont(font);
-            painter->drawText(box, Qt::AlignCenter, letter);
-        }
-        painter->restore();
+        const QPalette::ColorGroup group = mode == QIcon::Disabled ? QPalette::Disabled : QPalette::Active;
+        return paletteInk(m_symbol, palette, group,
+                          mode == QIcon::Selected ? QPalette::HighlightedText : QPalette::WindowText);
+    }
+
+    QString m_symbol;
+    QColor m_tint;
+};
+
+// Shows a symbol in the label's own foreground colour, drawn afresh at each paint.
+class SymbolLabel final : public QLabel {
+public:
+    SymbolLabel(QString symbol, int side, QWidget *parent)
+        : QLabel(parent)
+        , m_symbol(std::move(symbol))
+        , m_side(side)
+    {
+        setFixedSize(side, side);
+        setProperty(SymbolIcon::property, m_symbol);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+        // A warning symbol keeps the warning colour unless the label was given a colour of its own.
+        const QColor ink = foregroundRole() == QPalette::WindowText && !testAttribute(Qt::WA_SetPalette)
+            ? paletteInk(m_symbol, palette(), group, QPalette::WindowText)
+            : palette().color(group, foregroundRole());
+        const QString symbol = property(SymbolIcon::property).toString();
+        painter.drawPixmap(QRect(0, 0, m_side, m_side),
+                           SymbolIcon::pixmap(symbol.isEmpty() ? m_symbol : symbol, m_side, ink, devicePixelRatioF()));
     }
 
 private:
     QString m_symbol;
+    int m_side;
 };
 
 } // namespace
 
-QString SymbolIcon::themeName(const QString &symbol)
+QString SymbolIcon::resourcePath(const QString &symbol)
 {
-    return themeNames().value(symbol);
+    return QStringLiteral(":/symbols/") + symbol + QStringLiteral(".svg");
 }
 
-QIcon SymbolIcon::drawn(const QString &symbol)
+bool SymbolIcon::known(const QString &symbol) { return !symbol.isEmpty() && QFile::exists(resourcePath(symbol)); }
+
+QStringList SymbolIcon::unknownAsked()
 {
-    return QIcon(new DrawnSymbolEngine(symbol));
+    const QMutexLocker locker(&unknownLock);
+    QStringList symbols = unknownSymbols().values();
+    symbols.sort();
+    return symbols;
 }
 
-QIcon SymbolIcon::icon(const QString &symbol)
+QPixmap SymbolIcon::pixmap(const QString &symbol, int side, const QColor &ink, qreal ratio)
 {
-    const QString name = themeName(symbol);
-    if (!name.isEmpty() && QIcon::hasThemeIcon(name))
-        return QIcon::fromTheme(name);
-    return drawn(symbol);
+    const int pixels = std::max(1, int(std::lround(side * ratio)));
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer renderer(resourcePath(symbol));
+    if (!renderer.isValid()) {
+        const QMutexLocker locker(&unknownLock);
+        unknownSymbols().insert(symbol);
+    } else {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter, QRectF(0, 0, pixels, pixels));
+        // The icons are drawn in one grey: keep their shape, take the ink.
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(image.rect(), ink);
+    }
+    QPixmap result = QPixmap::fromImage(image);
+    result.setDevicePixelRatio(ratio);
+    return result;
+}
+
+QIcon SymbolIcon::icon(const QString &symbol, const QColor &tint)
+{
+    if (!known(symbol)) {
+        const QMutexLocker locker(&unknownLock);
+        unknownSymbols().insert(symbol);
+    }
+    return QIcon(new TintedSymbolEngine(symbol, tint));
 }
 
 void SymbolIcon::apply(QAbstractButton *button, const QString &symbol)
@@ -224,11 +178,11 @@ void SymbolIcon::apply(QAbstractButton *button, const QString &symbol)
 
 QLabel *SymbolIcon::label(const QString &symbol, int size, QWidget *parent)
 {
-    auto *label = new QLabel(parent);
-    label->setPixmap(icon(symbol).pixmap(size, size));
-    label->setFixedSize(size, size);
-    label->setProperty(property, symbol);
-    return label;
+    if (!known(symbol)) {
+        const QMutexLocker locker(&unknownLock);
+        unknownSymbols().insert(symbol);
+    }
+    return new SymbolLabel(symbol, size, parent);
 }
 
 } // namespace quorvane

@@ -29,7 +29,6 @@ namespace quorvane {
 
 namespace {
 
-const QColor orange(0xFF, 0x95, 0x00);
 
 QFont calloutFont(const QWidget *widget)
 {
@@ -39,7 +38,7 @@ QFont calloutFont(const QWidget *widget)
 }
 
 // A symbol beside a wrapping text in the callout size.
-QWidget *notice(const QString &symbol, const QString &text, const QColor *color, QWidget *parent)
+QWidget *notice(const QString &symbol, const QString &text, bool warning, QWidget *parent)
 {
     auto *box = new QWidget(parent);
     auto *row = new QHBoxLayout(box);
@@ -51,10 +50,8 @@ QWidget *notice(const QString &symbol, const QString &text, const QColor *color,
     label->setWordWrap(true);
     label->setFont(calloutFont(label));
     for (QLabel *part : {icon, label}) {
-        if (color) {
-            QPalette palette = part->palette();
-            palette.setColor(QPalette::WindowText, *color);
-            part->setPalette(palette);
+        if (warning) {
+            Style::setStatusTone(part, StatusTone::warning);
         } else {
             part->setForegroundRole(QPalette::PlaceholderText);
         }
@@ -122,12 +119,12 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
                               QStringLiteral("Your screenshots currently save somewhere other than the Desktop, so there's "
                                              "nothing to filter. Change where they save in the screenshot toolbar (⇧⌘5 → "
                                              "Options)."),
-                              nullptr, this);
+                              false, this);
     column->addWidget(m_savedElsewhere);
     m_indexWarning = notice(QStringLiteral("exclamationmark.triangle.fill"),
                             QStringLiteral("Spotlight isn’t indexing this disk, so macOS can’t tell Quorvane which files "
                                            "are screenshots. Turn on “Match by filename” below to keep filtering working."),
-                            &orange, this);
+                            true, this);
     column->addWidget(m_indexWarning);
     m_pauseRow = new SettingRow(QStringLiteral("Show a pause toggle in the menu bar"),
                                 QStringLiteral("Adds a “Screenshot filtering” item to the menu-bar menu, so you can pause "

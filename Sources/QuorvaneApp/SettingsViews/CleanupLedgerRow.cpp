@@ -1,6 +1,7 @@
 #include "SettingsViews/CleanupLedgerRow.h"
 
 #include "Settings/SettingsModel.h"
+#include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 
@@ -37,9 +38,7 @@ CleanupLedgerRow::CleanupLedgerRow(const SettingsContext &context, const QString
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     caption.setWeight(QFont::DemiBold);
     m_overdue->setFont(caption);
-    QPalette red = m_overdue->palette();
-    red.setColor(QPalette::WindowText, QColor(0xFF, 0x3B, 0x30));
-    m_overdue->setPalette(red);
+    Style::setStatusTone(m_overdue, StatusTone::error);
     row->addWidget(m_overdue);
 
     m_date->setAccessibleName(QStringLiteral("Cleanup date of ") + name);

@@ -71,7 +71,7 @@ void ColorSwatch::paintEvent(QPaintEvent *)
     painter.drawEllipse(disc);
     if (!m_symbol.isEmpty()) {
         const int size = std::max(6, int(disc.width() * 0.45));
-        QPixmap glyph = SymbolIcon::drawn(m_symbol).pixmap(size, size);
+        QPixmap glyph = SymbolIcon::icon(m_symbol).pixmap(size, size);
         QPainter tinting(&glyph);
         tinting.setCompositionMode(QPainter::CompositionMode_SourceIn);
         tinting.fillRect(glyph.rect(), m_glyph);

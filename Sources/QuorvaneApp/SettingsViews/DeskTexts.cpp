@@ -11,7 +11,10 @@ namespace quorvane {
 
 int visibleItemCount(const QString &folder) { return int(FileSystemSurface::listFolder(folder).size()); }
 
-QString itemsText(int count) { return QStringLiteral("%1 items").arg(count); }
+QString itemsText(int count)
+{
+    return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
+}
 
 QString trashConfirmationMessage(int itemCount)
 {

@@ -12,7 +12,7 @@ namespace quorvane {
 // The entries of a folder as the Desktop's listing counts them (no dot-names, no names that
 // are not UTF-8); 0 when the folder cannot be listed. Taken afresh on every call.
 int visibleItemCount(const QString &folder);
-// "1 items" style count text used beside folders: "%1 items".
+// The count beside folders: "1 item", else "%1 items".
 QString itemsText(int count);
 
 // The confirmation text of a move to the Trash; empty for no message.

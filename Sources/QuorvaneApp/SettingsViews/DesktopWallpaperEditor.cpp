@@ -47,8 +47,8 @@ void setSymbol(QLabel *label, const QString &symbol)
 {
     if (label->property(SymbolIcon::property).toString() == symbol)
         return;
-    label->setPixmap(SymbolIcon::icon(symbol).pixmap(symbolSize, symbolSize));
     label->setProperty(SymbolIcon::property, symbol);
+    label->update();
 }
 
 // A symbol at the head of a hand-made row, in the rows' 24-point column.

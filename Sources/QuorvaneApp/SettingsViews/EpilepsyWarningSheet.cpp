@@ -1,6 +1,7 @@
 #include "SettingsViews/EpilepsyWarningSheet.h"
 
 #include "Settings/CapsuleStyle.h"
+#include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
 
 #include <QFrame>
@@ -46,9 +47,7 @@ EpilepsyWarningSheet::EpilepsyWarningSheet(std::function<void()> onCancel, std::
     auto *headline = new QHBoxLayout;
     headline->setSpacing(8);
     QLabel *icon = SymbolIcon::label(QStringLiteral("exclamationmark.triangle.fill"), 16, group);
-    QPalette orange = icon->palette();
-    orange.setColor(QPalette::WindowText, QColor(0xFF, 0x95, 0x00));
-    icon->setPalette(orange);
+    Style::setStatusTone(icon, StatusTone::warning);
     headline->addWidget(icon, 0, Qt::AlignTop);
     auto *flash = new QLabel(QStringLiteral("Following Spaces can make the screen flash."), group);
     flash->setWordWrap(true);

@@ -23,7 +23,6 @@ namespace quorvane {
 
 namespace {
 
-const QColor orange(0xFF, 0x95, 0x00);
 
 QCheckBox *toggle(QWidget *parent)
 {
@@ -105,9 +104,8 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
                                    this);
     makeCallout(explanation);
     m_unavailable = symbolLine(QStringLiteral("exclamationmark.triangle.fill"), explanation, this);
-    QPalette warning = m_unavailable->palette();
-    warning.setColor(QPalette::WindowText, orange);
-    m_unavailable->setPalette(warning);
+    for (QWidget *part : m_unavailable->findChildren<QLabel *>())
+        Style::setStatusTone(part, StatusTone::warning);
     column->addWidget(m_unavailable);
 
     auto *spaces = new QVBoxLayout(m_spacesBox);

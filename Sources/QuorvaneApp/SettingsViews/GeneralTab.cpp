@@ -30,7 +30,7 @@ QCheckBox *toggle(QWidget *parent)
 }
 
 // A label with a symbol, as a row's status control.
-QWidget *statusLabel(const QString &symbol, const QString &text, const QColor &color, QWidget *parent)
+QWidget *statusLabel(const QString &symbol, const QString &text, std::optional<StatusTone> tone, QWidget *parent)
 {
     auto *box = new QWidget(parent);
     auto *row = new QHBoxLayout(box);
@@ -39,10 +39,8 @@ QWidget *statusLabel(const QString &symbol, const QString &text, const QColor &c
     row->addWidget(SymbolIcon::label(symbol, 14, box));
     QLabel *label = plainLabel(new QLabel(text, box));
     label->setObjectName(QStringLiteral("status"));
-    if (color.isValid()) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, color);
-        label->setPalette(palette);
+    if (tone) {
+        Style::setStatusTone(label, tone);
     } else {
         label->setForegroundRole(QPalette::PlaceholderText);
     }
@@ -193,7 +191,7 @@ void GeneralTab::showAutomation()
     switch (m_status) {
     case Status::granted:
         subtitle = QStringLiteral("Lets Quorvane tell Finder where your desktop icons go when you switch.");
-        control = statusLabel(QStringLiteral("checkmark.circle.fill"), QStringLiteral("On"), QColor(0x34, 0xC7, 0x59), this);
+        control = statusLabel(QStringLiteral("checkmark.circle.fill"), QStringLiteral("On"), StatusTone::success, this);
         break;
     case Status::denied: {
         subtitle = QStringLiteral("Currently off — switching still works, but icons land unplaced. Flip Quorvane on under "
@@ -219,7 +217,7 @@ void GeneralTab::showAutomation()
     }
     case Status::unknown:
         subtitle = QStringLiteral("Couldn't read the current state — it refreshes here automatically.");
-        control = statusLabel(QStringLiteral("questionmark.circle"), QStringLiteral("—"), QColor(), this);
+        control = statusLabel(QStringLiteral("questionmark.circle"), QStringLiteral("—"), std::nullopt, this);
         break;
     }
     auto *replacement =

@@ -73,9 +73,7 @@ QWidget *PinnedFoldersTab::makePinRow(const QString &name)
     tag->setObjectName(QStringLiteral("notOnDesktop"));
     tag->setToolTip(QStringLiteral("No item with this name is on the Desktop right now — it may have been renamed or "
                                    "moved. The pin waits; it re-applies if the name returns."));
-    QPalette orange = tag->palette();
-    orange.setColor(QPalette::WindowText, QColor(0xFF, 0x95, 0x00));
-    tag->setPalette(orange);
+    Style::setStatusTone(tag, StatusTone::warning);
     row->addWidget(tag);
     auto *unpin = new QToolButton(line);
     SymbolIcon::apply(unpin, QStringLiteral("trash"));

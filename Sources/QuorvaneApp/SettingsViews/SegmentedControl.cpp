@@ -1,5 +1,7 @@
 #include "SettingsViews/SegmentedControl.h"
 
+#include "Settings/CapsuleStyle.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -39,6 +41,7 @@ QToolButton *SegmentedControl::addSegment(const QString &label, int id)
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setAccessibleName(withoutPadding(label));
     button->setFocusPolicy(Qt::StrongFocus);
+    accentSegment(button);
     m_group->addButton(button, id);
     m_layout->addWidget(button);
     return button;

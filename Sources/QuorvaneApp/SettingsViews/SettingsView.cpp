@@ -5,6 +5,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
+#include "Settings/Theme.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SettingsPages.h"
 #include "SettingsViews/TabChain.h"
@@ -95,6 +96,7 @@ SettingsView::SettingsView(SettingsModel &model, const SettingsViewServices &ser
     m_sidebar->setParent(sidebarColumn);
     m_sidebar->setAccessibleName(QStringLiteral("Sections"));
     m_sidebar->setFrameShape(QFrame::NoFrame);
+    m_sidebar->setIconSize(QSize(16, 16));
     m_sidebar->setItemDelegate(new SidebarDelegate(m_sidebar));
     m_sidebar->setSelectionMode(QAbstractItemView::SingleSelection);
     m_sidebar->setFocusPolicy(Qt::StrongFocus);
@@ -223,13 +225,7 @@ void SettingsView::refresh()
 
 void SettingsView::updateLook()
 {
-    applyAppearance(this, m_model.config().settings.appearance.mode);
-    QPalette palette = this->palette();
-    const QColor tint = accent();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Highlight, tint);
-    if (tint != this->palette().color(QPalette::Highlight))
-        setPalette(palette);
+    Theme::shared().apply(m_model.config().settings.appearance);
 }
 
 void SettingsView::showAlerts()

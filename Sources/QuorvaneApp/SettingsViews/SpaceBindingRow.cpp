@@ -78,12 +78,10 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
     const QString label = bindingLabel(desktop.spaceUUID, spaces);
     plainLabel(m_binding)->setText(label);
     if (label == QLatin1String("Space missing")) {
-        QPalette orange = palette();
-        orange.setColor(QPalette::WindowText, QColor(0xFF, 0x95, 0x00));
-        m_binding->setPalette(orange);
+        Style::setStatusTone(m_binding, StatusTone::warning);
         m_binding->setForegroundRole(QPalette::WindowText);
     } else {
-        m_binding->setPalette(QPalette());
+        Style::setStatusTone(m_binding, std::nullopt);
         m_binding->setForegroundRole(QPalette::PlaceholderText);
     }
 

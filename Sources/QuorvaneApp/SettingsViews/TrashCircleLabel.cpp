@@ -1,5 +1,6 @@
 #include "SettingsViews/TrashCircleLabel.h"
 
+#include "Settings/Style.h"
 #include "Settings/SymbolIcon.h"
 
 #include <QPainter>
@@ -17,7 +18,7 @@ TrashCircleLabel::TrashCircleLabel(QWidget *parent)
 
 QColor TrashCircleLabel::tint() const
 {
-    return isEnabled() ? QColor(0xFF, 0x3B, 0x30) : palette().color(QPalette::Disabled, QPalette::WindowText);
+    return isEnabled() ? Style::errorColor(palette()) : palette().color(QPalette::Disabled, QPalette::WindowText);
 }
 
 void TrashCircleLabel::paintEvent(QPaintEvent *)
@@ -30,7 +31,7 @@ void TrashCircleLabel::paintEvent(QPaintEvent *)
     painter.setBrush(disc);
     painter.drawEllipse(rect().adjusted(0, 0, -1, -1));
     // The symbol itself, recoloured to the tint.
-    QPixmap glyph = SymbolIcon::drawn(QStringLiteral("trash")).pixmap(12, 12);
+    QPixmap glyph = SymbolIcon::icon(QStringLiteral("trash")).pixmap(12, 12);
     QPainter tinting(&glyph);
     tinting.setCompositionMode(QPainter::CompositionMode_SourceIn);
     tinting.fillRect(glyph.rect(), tint());

@@ -25,15 +25,16 @@ protected:
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(rect(), Qt::transparent);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        QColor backdrop(0x18, 0x18, 0x18);
-        backdrop.setAlphaF(0.85);
+        // The look's window colour, nearly opaque: the names read in light and dark alike.
+        QColor backdrop = palette().color(QPalette::Window);
+        backdrop.setAlphaF(0.95);
         painter.setPen(Qt::NoPen);
         painter.setBrush(backdrop);
         painter.drawRoundedRect(QRectF(rect()), 18, 18);
     }
 };
 
-QLabel *makeLabel(QWidget *parent, int pointSize, QFont::Weight weight, const QColor &color)
+QLabel *makeLabel(QWidget *parent, int pointSize, QFont::Weight weight, QPalette::ColorRole role)
 {
     // Desktop names, shown as written.
     QLabel *label = plainLabel(new QLabel(parent));
@@ -42,9 +43,7 @@ QLabel *makeLabel(QWidget *parent, int pointSize, QFont::Weight weight, const QC
     font.setWeight(weight);
     label->setFont(font);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
+    label->setForegroundRole(role);
     return label;
 }
 
@@ -99,11 +98,9 @@ void ScrollCycleHUD::ensurePanel()
     auto *layout = new QVBoxLayout(m_stack);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    QColor faint(Qt::white);
-    faint.setAlphaF(0.4);
-    m_prevLabel = makeLabel(m_stack, 15, QFont::Medium, faint);
-    m_currentLabel = makeLabel(m_stack, 26, QFont::DemiBold, Qt::white);
-    m_nextLabel = makeLabel(m_stack, 15, QFont::Medium, faint);
+    m_prevLabel = makeLabel(m_stack, 15, QFont::Medium, QPalette::PlaceholderText);
+    m_currentLabel = makeLabel(m_stack, 26, QFont::DemiBold, QPalette::WindowText);
+    m_nextLabel = makeLabel(m_stack, 15, QFont::Medium, QPalette::PlaceholderText);
     layout->addWidget(m_prevLabel);
     layout->addWidget(m_currentLabel);
     layout->addWidget(m_nextLabel);
@@ -157,7 +154,10 @@ void ScrollCycleHUD::resizePanel()
 {
     const int widest = std::max({naturalWidth(m_prevLabel, m_labels.previous),
                                  naturalWidth(m_currentLabel, m_labels.current), naturalWidth(m_nextLabel, m_labels.next)});
-    const int width = std::clamp(widest + 72, minimumWidth, maximumWidth);
+    // A few pixels to spare: the eliding measures text a little wider than its advance, and a
+    // name that just fits must not lose its last letters.
+    constexpr int spare = 6;
+    const int width = std::clamp(widest + 72 + spare, minimumWidth, maximumWidth);
     m_panel->resize(width, height);
     const int room = width - 72;
     const auto fit = [room](QLabel *label, const QString &text) {

@@ -29,7 +29,7 @@ public:
     static constexpr double slideDuration = 0.16;
     static constexpr double slideDistance = 26;
     static constexpr int minimumWidth = 200;
-    static constexpr int maximumWidth = 560;
+    static constexpr int maximumWidth = 720; // room for names of 24 characters
     static constexpr int height = 152;
 
     struct Labels {

@@ -3,13 +3,21 @@
 //                                             as xdotool and xwininfo print it)
 //   quorvane-window-grab --compare A.png B.png  prints how many pixels differ (all of them when
 //                                             the sizes differ)
+//   quorvane-window-grab --contrast FILE.png X Y W H  prints the contrast ratio of the text in that
+//                                             part of the picture against its background: the
+//                                             part's commonest colour against the pixel that
+//                                             differs from it most
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
 
+#include <QHash>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -36,14 +44,55 @@ int compare(const QString &first, const QString &second)
     return 0;
 }
 
+double luminance(QRgb pixel)
+{
+    const auto linear = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) + 0.0722 * linear(qBlue(pixel));
+}
+
+int contrast(const QString &file, const QRect &part)
+{
+    const QImage image = QImage(file).convertToFormat(QImage::Format_RGB32);
+    const QRect area = part.intersected(image.rect());
+    if (image.isNull() || area.isEmpty()) {
+        std::fprintf(stderr, "quorvane-window-grab: cannot read the picture, or the part is outside it\n");
+        return 2;
+    }
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y) & 0xFFFFFF];
+    QRgb background = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            background = it.key();
+        }
+    const double base = luminance(background);
+    double best = 1.0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const double other = luminance(it.key());
+        best = std::max(best, (std::max(base, other) + 0.05) / (std::min(base, other) + 0.05));
+    }
+    std::printf("%.2f\n", best);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (argc == 4 && QByteArray(argv[1]) == "--compare") // PNG reading needs no display
         return compare(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 7 && QByteArray(argv[1]) == "--contrast")
+        return contrast(QString::fromLocal8Bit(argv[2]),
+                        QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
     if (argc != 3) {
-        std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png\n");
+        std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png | --contrast FILE.png X Y W H\n");
         return 2;
     }
     QGuiApplication app(argc, argv);

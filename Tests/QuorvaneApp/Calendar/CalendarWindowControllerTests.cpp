@@ -4,6 +4,8 @@
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CleanupCalendarView.h"
 #include "Overlays/SystemAppearance.h"
+#include "Settings/Theme.h"
+#include <QApplication>
 #include "PreferenceReader.h"
 #include "RecordingActivationPolicy.h"
 #include "Settings/Style.h"
@@ -35,8 +37,15 @@ struct CalendarWindowTest : CalendarHarness {
     DarkSession session;
     SystemAppearance appearance{session, session};
 
+    void SetUp() override
+    {
+        CalendarHarness::SetUp();
+        Theme::shared().setSystemSource([this] { return appearance.currentIsDark(); });
+    }
+
     void TearDown() override
     {
+        Theme::shared().setSystemSource({});
         if (CalendarWindowController::shared())
             CalendarWindowController::shared()->window()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -53,7 +62,7 @@ struct CalendarWindowTest : CalendarHarness {
 TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
 {
     open(Config::defaultDocument());
-    CalendarWindowController::show(*model, &activation, &appearance);
+    CalendarWindowController::show(*model, &activation);
     CalendarWindowController *first = CalendarWindowController::shared();
     ASSERT_NE(first, nullptr);
     QWidget *window = first->window();
@@ -63,7 +72,7 @@ TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_GE(window->height(), window->sizeHint().height());
 
-    CalendarWindowController::show(*model, &activation, &appearance);
+    CalendarWindowController::show(*model, &activation);
     EXPECT_EQ(CalendarWindowController::shared(), first);
     // Only activations: the policy's mode is never set.
     using Call = RecordingActivationPolicy::Call;
@@ -76,7 +85,7 @@ TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
     EXPECT_EQ(CalendarWindowController::shared(), nullptr);
     EXPECT_EQ(activation.calls.size(), 2u);
 
-    CalendarWindowController::show(*model, &activation, &appearance);
+    CalendarWindowController::show(*model, &activation);
     ASSERT_NE(CalendarWindowController::shared(), nullptr);
     EXPECT_EQ(CalendarWindowController::shared()->calendar()->monthAnchor(), today);
     EXPECT_FALSE(CalendarWindowController::shared()->calendar()->selectedDay());
@@ -89,7 +98,7 @@ TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
 TEST_F(CalendarWindowTest, ThePanelGoesWithItsModel)
 {
     open(Config::defaultDocument());
-    CalendarWindowController::show(*model, &activation, &appearance);
+    CalendarWindowController::show(*model, &activation);
     QPointer<QWidget> window = CalendarWindowController::shared()->window();
     model.reset();
     EXPECT_EQ(CalendarWindowController::shared(), nullptr);
@@ -97,7 +106,7 @@ TEST_F(CalendarWindowTest, ThePanelGoesWithItsModel)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     open(Config::defaultDocument()); // the next show builds a panel over the new model
-    CalendarWindowController::show(*model, &activation, &appearance);
+    CalendarWindowController::show(*model, &activation);
     ASSERT_NE(CalendarWindowController::shared(), nullptr);
     CalendarWindowController::shared()->window()->repaint();
 }
@@ -107,7 +116,7 @@ TEST_F(CalendarWindowTest, TheConfiguredLookAndAccentRestyleTheOpenPanel)
     Config config = Config::defaultDocument();
     config.settings.appearance.accentHex.reset();
     open(config);
-    CalendarWindowController::show(*model, &activation, &appearance);
+    CalendarWindowController::show(*model, &activation);
     CalendarWindowController *panel = CalendarWindowController::shared();
     // "system" follows the session, which is dark.
     EXPECT_EQ(panel->appliedMode(), AppearanceMode::dark);

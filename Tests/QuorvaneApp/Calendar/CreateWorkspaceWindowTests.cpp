@@ -8,11 +8,15 @@
 #include "Settings/Style.h"
 #include "SettingsViews/SettingsContext.h"
 #include "SettingsViews/SettingsView.h"
+#include "Settings/Theme.h"
 
 #include "CompositorProbe.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QScrollArea>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -49,10 +53,13 @@ TEST_F(NewDesktopWindow, ABorderlessNamedPanelWithTheFormFocused)
     config.settings.appearance.mode = AppearanceMode::dark;
     open(config);
     EXPECT_EQ(window()->windowTitle(), "New desktop");
-    EXPECT_EQ(window()->size(), QSize(380, 560));
+    // As tall as the form: no empty band under it.
+    EXPECT_EQ(window()->width(), 380);
+    EXPECT_LT(window()->height(), 500);
+    EXPECT_GE(window()->height(), controller->sheet()->sizeHint().height());
     EXPECT_TRUE(window()->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(window()->windowFlags().testFlag(Qt::Tool));
-    EXPECT_EQ(appliedAppearance(window()), AppearanceMode::dark);
+    EXPECT_TRUE(Theme::shared().dark());
     // The dark look reaches the form's own controls, the styled buttons included.
     EXPECT_EQ(controller->sheet()->palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
     EXPECT_EQ(controller->sheet()->nameField()->palette().color(QPalette::Text), darkPalette().color(QPalette::Text));
@@ -65,6 +72,21 @@ TEST_F(NewDesktopWindow, ABorderlessNamedPanelWithTheFormFocused)
     EXPECT_EQ(backdrop->strokeOpacity(), 0.6);
     EXPECT_TRUE(backdrop->seeThrough());
     EXPECT_EQ(QApplication::focusWidget(), controller->sheet()->nameField());
+
+    // A framed, empty field saying what it wants, its text from the left.
+    QLineEdit *name = controller->sheet()->nameField();
+    EXPECT_TRUE(name->hasFrame());
+    EXPECT_EQ(name->placeholderText(), "Name");
+    EXPECT_TRUE(name->text().isEmpty());
+    EXPECT_TRUE(name->alignment().testFlag(Qt::AlignLeft));
+    // The whole form shows without scrolling, and the window grows with the temporary section.
+    auto *scroll = child<QScrollArea>(window(), "formScroll");
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    const int permanent = window()->height();
+    QTest::mouseClick(child<QPushButton>(window(), "type.temporary"), Qt::LeftButton);
+    for (int round = 0; round < 3; ++round) // the form's layout, then the window's
+        QCoreApplication::sendPostedEvents();
+    EXPECT_GT(window()->height(), permanent);
 }
 
 TEST_F(NewDesktopWindow, ARefusalIsExplainedAndTheWindowStaysAsLeft)

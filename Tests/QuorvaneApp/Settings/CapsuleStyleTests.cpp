@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainterPath>
 #include <QPushButton>
+#include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -82,4 +84,39 @@ TEST(CapsuleButtons, CapsulesAndTheCallToActionFilledWithTheHighlight)
     layout->addWidget(later);
     QApplication::processEvents();
     EXPECT_EQ(later->height(), capsuleButtonHeight);
+}
+
+TEST(CapsuleButtons, AFocusedButtonShowsOneRingItsBorder)
+{
+    QWidget host;
+    auto *layout = new QVBoxLayout(&host);
+    auto *button = new QPushButton(QStringLiteral("Reveal"));
+    auto *other = new QPushButton(QStringLiteral("Other"));
+    layout->addWidget(button);
+    layout->addWidget(other);
+    capsuleButtons(&host);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    QApplication::processEvents();
+    other->setFocus();
+    const QImage plain = rendered(button);
+    QTest::keyClick(other, Qt::Key_Backtab); // a focus the keyboard moved: the one that shows a ring
+    ASSERT_TRUE(button->hasFocus());
+    const QImage focused = rendered(button);
+    // The focus changes the border's colour and nothing inside it: no second, inner ring.
+    QPainterPath interior;
+    const qreal radius = plain.height() / 2.0 - 3;
+    interior.addRoundedRect(QRectF(plain.rect()).adjusted(3, 3, -3, -3), radius, radius);
+    int border = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x) {
+            if (plain.pixel(x, y) == focused.pixel(x, y))
+                continue;
+            const bool inside = interior.contains(QPointF(x + 0.5, y + 0.5));
+            EXPECT_FALSE(inside) << "changed inside the border at " << x << "," << y;
+            if (inside)
+                return;
+            ++border;
+        }
+    EXPECT_GT(border, 20) << "the focus shows on the border";
 }

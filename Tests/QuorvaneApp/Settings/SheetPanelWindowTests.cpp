@@ -1,5 +1,6 @@
 #include "Settings/SheetBackdrop.h"
 #include "Settings/SheetPanelWindow.h"
+#include "Settings/Style.h"
 
 #include "CompositorProbe.h"
 
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -95,6 +97,15 @@ TEST(SheetBackdrop, RoundAndTranslucentOnlyWhileComposited)
         if (compositing) {
             EXPECT_EQ(qAlpha(image.pixel(1, 1)), 0) << "a rounded corner shows what lies behind";
             EXPECT_NEAR(centre.alphaF(), SheetBackdrop::fillOpacity, 0.02);
+            // Black text on a white window behind the panel: what shows through is illegible.
+            for (const QPalette &look : {lightPalette(), darkPalette()}) {
+                const QColor fill = look.color(QPalette::Window);
+                const auto over = [&](int behind) {
+                    const auto mix = [&](int c) { return int(std::lround(c * centre.alphaF() + behind * (1 - centre.alphaF()))); };
+                    return QColor(mix(fill.red()), mix(fill.green()), mix(fill.blue()));
+                };
+                EXPECT_LT(Style::contrastRatio(over(0), over(255)), 1.1);
+            }
         } else {
             EXPECT_EQ(qAlpha(image.pixel(1, 1)), 255) << "no black corner without a compositor";
             EXPECT_EQ(centre.alpha(), 255);

@@ -11,6 +11,7 @@
 #include "SettingsViews/SpaceBindingRow.h"
 #include "Triggers/SpaceIdentifier.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLayout>
@@ -280,8 +281,8 @@ TEST_F(ExperimentalSection, BindingMovesAndAMissingSpaceCanBeUnbound)
     scheduler.advance(ExperimentalTab::refreshInterval);
     EXPECT_EQ(receipts->binding()->text(), "Space missing");
     EXPECT_EQ(receipts->binding()->foregroundRole(), QPalette::WindowText);
-    EXPECT_EQ(receipts->binding()->palette().color(QPalette::WindowText), QColor(0xFF, 0x95, 0x00));
-    EXPECT_NE(work->binding()->palette().color(work->binding()->foregroundRole()), QColor(0xFF, 0x95, 0x00));
+    EXPECT_EQ(receipts->binding()->palette().color(QPalette::WindowText), Style::warningColor(QApplication::palette()));
+    EXPECT_NE(work->binding()->palette().color(work->binding()->foregroundRole()), Style::warningColor(QApplication::palette()));
     EXPECT_EQ(receipts->bindButton()->text(), "Bind");
     QTest::mouseClick(receipts->unbindButton(), Qt::LeftButton);
     EXPECT_EQ(storedSpace("Receipts"), std::nullopt);

@@ -1,6 +1,7 @@
 #include "SettingsViewHarness.h"
 
 #include "Settings/Style.h"
+#include "Settings/Theme.h"
 #include "SettingsViews/DebouncedCommit.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SegmentedControl.h"
@@ -111,18 +112,25 @@ TEST_F(SettingsViewShell, BothAlertsAtOnceEachClearedAlone)
 
 TEST_F(SettingsViewShell, TheStoredAccentTintsTheWindowElseTheSystemsAndTheModeSwapsThePalette)
 {
-    openWith({"Default"}, [](Config &c) { c.settings.appearance.accentHex.reset(); });
+    openWith({"Default"}, [](Config &c) {
+        c.settings.appearance.accentHex.reset();
+        c.settings.appearance.mode = AppearanceMode::light;
+    });
     SettingsView &shell = show();
-    const QColor system = QApplication::palette().color(QPalette::Highlight);
-    EXPECT_EQ(shell.palette().color(QPalette::Highlight), system);
+    EXPECT_FALSE(shell.testAttribute(Qt::WA_SetPalette)) << "the window follows the application's palette";
+    EXPECT_EQ(shell.palette().color(QPalette::Highlight), lightPalette().color(QPalette::Highlight));
     model->setAccent(QStringLiteral("#3366CC"));
     EXPECT_EQ(shell.palette().color(QPalette::Highlight), QColor("#3366CC"));
     model->setAppearanceMode(AppearanceMode::dark);
-    EXPECT_EQ(appliedAppearance(&shell), AppearanceMode::dark);
+    EXPECT_TRUE(Theme::shared().dark());
     EXPECT_EQ(shell.palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
     EXPECT_EQ(shell.palette().color(QPalette::Highlight), QColor("#3366CC"));
+    // Text on the accent stays readable: dark text on a light accent.
+    model->setAccent(QStringLiteral("#C79A5B"));
+    EXPECT_EQ(shell.palette().color(QPalette::HighlightedText), QColor(Qt::black));
     model->setAccent(std::nullopt);
-    EXPECT_EQ(shell.palette().color(QPalette::Highlight), system);
+    EXPECT_EQ(shell.palette().color(QPalette::Highlight), darkPalette().color(QPalette::Highlight));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
 }
 
 TEST(DebouncedCommit, ALaterStartReplacesThePendingOneCancelDropsItFlushWritesItNow)

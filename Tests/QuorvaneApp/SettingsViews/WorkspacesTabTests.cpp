@@ -33,6 +33,9 @@ void touch(const QString &path)
 
 TEST(DeskTexts, TrashMessagesAgesAndDates)
 {
+    EXPECT_EQ(itemsText(1), "1 item");
+    EXPECT_EQ(itemsText(0), "0 items");
+    EXPECT_EQ(itemsText(3), "3 items");
     EXPECT_EQ(trashConfirmationMessage(0), "");
     EXPECT_EQ(trashConfirmationMessage(1),
               "Its 1 file goes to the Trash with it, where you can recover it until you empty it.");

@@ -80,7 +80,7 @@ TEST_F(HudTest, ALongNameWidensThePanelToItsLimitAndIsShortened)
     pointer = QPoint(-50, -50); // on no screen: the first one
     hud.show({"A", longName}, 1, false, 0);
     QWidget *panel = hud.panel();
-    EXPECT_EQ(panel->width(), 560);
+    EXPECT_EQ(panel->width(), ScrollCycleHUD::maximumWidth);
     EXPECT_EQ(panel->geometry().center(), QRect(0, 0, 640, 400).center());
     const auto shown = hud.shownTexts();
     EXPECT_TRUE(shown.current.endsWith(QChar(0x2026)));
@@ -95,6 +95,17 @@ TEST_F(HudTest, NamesReadAsWritten)
     const QStringList shown = test::shownTexts<QLabel>(hud.panel());
     EXPECT_TRUE(shown.contains("<b>Bold</b>")) << shown.join(" | ").toStdString();
     EXPECT_TRUE(shown.contains("A & <i>B")) << shown.join(" | ").toStdString();
+}
+
+TEST_F(HudTest, NamesOfTwentyFourCharactersShowWhole)
+{
+    pointer = QPoint(-50, -50); // the first, larger screen
+    for (const QString &name : {QStringLiteral("Client Pitch"), QStringLiteral("Quarterly Budget Reviews"),
+                                QStringLiteral("Research & Development 24")}) {
+        hud.show({"A", name, "B"}, 1, false, 0);
+        EXPECT_EQ(hud.shownTexts().current, name) << hud.panel()->width();
+        EXPECT_LE(hud.panel()->width(), ScrollCycleHUD::maximumWidth);
+    }
 }
 
 TEST_F(HudTest, HideFadesOutAndAShowMeanwhileKeepsThePanel)

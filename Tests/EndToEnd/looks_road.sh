@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# The application's looks on a real X display with a window manager and a tray host, in a
+# temporary home folder. In the dark theme: pictures of General, Desktops and Appearance, each
+# section's name in the sidebar and the page's title reading at least 4.5:1 (3:1 for the title),
+# and the "New desktop" window with its empty, framed name field. At twice the scale: a picture of
+# General, its sidebar as readable. Under "System", the window turns dark as the session's colour
+# scheme does, while it is open. Every window carries the application's icon. The pictures go
+# to $QUORVANE_TEST_ARTIFACTS.
+# Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
+set -euo pipefail
+app="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$app" xprop gsettings
+# The session's settings in a file of the temporary home, light to begin with.
+export GSETTINGS_BACKEND=keyfile
+gsettings set org.gnome.desktop.interface color-scheme 'prefer-light' || { echo "SKIP: no interface schema"; exit 77; }
+export GRAB="$2" ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
+
+# The desktop entry names the application's icon, shipped beside it, and the windows' class.
+resources="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../Resources" && pwd)"
+entry="$resources/app.quorvane.Quorvane.desktop"
+icon="$(sed -n 's/^Icon=//p' "$entry")"
+[ -f "$resources/$icon.svg" ] || { echo "FAIL: the entry's icon $icon is not in Resources"; exit 1; }
+[ "$(sed -n 's/^StartupWMClass=//p' "$entry")" = Quorvane ] || { echo "FAIL: the entry's StartupWMClass is not Quorvane"; exit 1; }
+
+root="$HOME/QuorVane Desktops"
+mkdir -p "$root/.store" "$root/Default" "$root/Client Pitch" "$root/_Hidden Desktop"
+cat > "$root/.store/config.json" <<'JSON'
+{"schemaVersion": 1, "activeWorkspace": "Default",
+ "workspaces": [{"name": "Default"}, {"name": "Client Pitch"}, {"name": "_Hidden Desktop"}],
+ "settings": {"shownFirstSwitchNote": true, "showCleanupCalendarInMenu": true, "showFloatingDockInMenu": true,
+              "appearance": {"mode": "dark"}}}
+JSON
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+start_desktop_session
+# Fails when the text in part X Y W H of picture $1 reads under $2:1.
+readable() {
+  local ratio
+  ratio="$("$GRAB" --contrast "$ARTIFACTS/$1.png" "$3" "$4" "$5" "$6")"
+  python3 -c "import sys; sys.exit(0 if float('$ratio') >= $2 else 1)" \
+    || fail "$1: the text at $3,$4 ${5}x$6 reads at $ratio:1, under $2:1"
+  echo "$1 $3,$4: $ratio:1"
+}
+open_settings() {
+  choose_from_menu_end 2
+  win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings"
+  sleep 0.8
+}
+has_icon() { [ -n "$(xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -v 'not found' | head -c 200)" ] || fail "window $1 has no icon"; }
+
+# 1. Dark, at the ordinary scale.
+start_app dark
+open_settings
+has_icon "$win"
+[ "$(window_property "$win" WM_CLASS)" = '"quorvane", "Quorvane"' ] || fail "WM_CLASS: $(window_property "$win" WM_CLASS)"
+picture "$win" dark-general
+readable dark-general 4.5 16 10 150 300   # the sidebar's section names
+readable dark-general 3 190 4 300 36      # the page's title
+press Down
+picture "$win" dark-desktops
+readable dark-desktops 4.5 16 10 150 300
+press Down; press Down; press Down
+picture "$win" dark-appearance
+readable dark-appearance 4.5 16 10 150 300
+# The header's "New desktop…" opens the window over the settings.
+press Up; press Up; press Up
+press Tab
+press space
+new="$(wait_window 'New desktop' 30)" || fail "no New desktop window"
+sleep 0.5
+has_icon "$new"
+picture "$new" dark-new-desktop
+press Escape
+wait_unmapped "$new" || fail "Escape left the New desktop window open"
+# The calendar, the dock and the scroll display in the dark theme.
+choose_from_menu 5
+calendar="$(wait_window 'Cleanup calendar' 50)" || fail "no Cleanup calendar window"
+sleep 0.5
+has_icon "$calendar"
+picture "$calendar" dark-calendar
+readable dark-calendar 4.5 20 60 400 300
+choose_from_menu 6
+dock="$(wait_window 'Floating dock' 50)" || fail "no Floating dock window"
+sleep 0.5
+picture "$dock" dark-dock
+read -r x y <<<"$(tray_icon_centre)"
+xdotool mousemove "$x" "$y"
+sleep 0.2
+xdotool click 5
+scroll=
+for i in $(seq 1 20); do
+  scroll="$(viewable_windows 'Quorvane scroll' | head -n1)"
+  [ -n "$scroll" ] && break
+  sleep 0.05
+done
+[ -n "$scroll" ] || fail "no scroll display after a wheel click"
+sleep 0.15
+picture "$scroll" dark-scroll
+stop_app
+echo "dark: ok"
+
+# 2. Light, at twice the scale.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["settings"]["appearance"]["mode"] = "light"
+json.dump(c, open(sys.argv[1], "w"))
+PY
+QT_SCALE_FACTOR=2 start_app twice
+open_settings
+picture "$win" twice-general
+read -r w h <<<"$(window_size "$win")"
+[ "$w" -ge 1400 ] || fail "the window is ${w}x$h at twice the scale"
+readable twice-general 4.5 32 20 300 600
+press Down
+picture "$win" twice-desktops
+press Down; press Down; press Down
+picture "$win" twice-appearance
+readable twice-appearance 4.5 32 20 300 600
+stop_app
+echo "twice: ok"
+
+# 3. "System": light with the session, dark as soon as the session turns dark.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["settings"]["appearance"]["mode"] = "system"
+json.dump(c, open(sys.argv[1], "w"))
+PY
+start_app system
+open_settings
+picture "$win" system-light
+[ "$(pixels_between dark-general system-light)" -gt 20000 ] || fail "System in a light session looks dark"
+gsettings set org.gnome.desktop.interface color-scheme 'prefer-dark'
+turned=
+for i in $(seq 1 30); do
+  sleep 0.2
+  picture "$win" system-dark
+  [ "$(pixels_between dark-general system-dark)" -lt 2000 ] && { turned=1; break; }
+done
+[ -n "$turned" ] || fail "the open window did not turn dark with the session"
+readable system-dark 4.5 16 10 150 300
+stop_app
+echo "system: ok"
+echo PASS > "$WORK/result"
+SESSION
+# Room for the settings window at twice the scale.
+E2E_SCREEN=2600x1800x24 e2e_run_session "$WORK/session.sh"

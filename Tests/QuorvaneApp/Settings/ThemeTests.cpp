@@ -1,0 +1,80 @@
+#include "Settings/Style.h"
+#include "Settings/Theme.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QCheckBox>
+#include <QProxyStyle>
+#include <QStyle>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+namespace {
+
+struct ThemeTest : ::testing::Test {
+    bool sessionDark = false;
+    int asked = 0;
+
+    void SetUp() override
+    {
+        Theme::shared().setSystemSource([this] {
+            ++asked;
+            return sessionDark;
+        });
+    }
+    void TearDown() override
+    {
+        Theme::shared().setSystemSource({});
+        Theme::shared().apply(Appearance{});
+    }
+};
+
+} // namespace
+
+TEST_F(ThemeTest, SystemFollowsTheSessionAndItsChangesTheFixedLooksDoNot)
+{
+    QLabel window; // made before any look: it follows the application's palette all the same
+    Theme::shared().apply(Appearance{AppearanceMode::system, std::nullopt});
+    EXPECT_FALSE(Theme::shared().dark());
+    EXPECT_EQ(window.palette().color(QPalette::Window), lightPalette().color(QPalette::Window));
+    auto *style = qobject_cast<QProxyStyle *>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(style->baseStyle()->name(), "fusion");
+
+    sessionDark = true;
+    Theme::shared().systemChanged();
+    EXPECT_TRUE(Theme::shared().dark());
+    EXPECT_EQ(window.palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
+    EXPECT_EQ(window.palette().color(QPalette::WindowText), darkPalette().color(QPalette::WindowText));
+
+    // A fixed look stays as chosen when the session changes.
+    Theme::shared().apply(Appearance{AppearanceMode::light, QStringLiteral("#6C8BA6")});
+    const int before = asked;
+    sessionDark = false;
+    Theme::shared().systemChanged();
+    sessionDark = true;
+    Theme::shared().systemChanged();
+    EXPECT_FALSE(Theme::shared().dark());
+    EXPECT_EQ(window.palette().color(QPalette::Highlight), QColor("#6C8BA6"));
+    EXPECT_EQ(window.palette().color(QPalette::HighlightedText), Style::textOn(QColor("#6C8BA6")));
+    // The session is asked once per change, not at every apply.
+    Theme::shared().apply(Appearance{AppearanceMode::system, std::nullopt});
+    Theme::shared().apply(Appearance{AppearanceMode::system, QStringLiteral("#C79A5B")});
+    EXPECT_LE(asked - before, 3);
+    EXPECT_TRUE(Theme::shared().dark());
+}
+
+TEST_F(ThemeTest, ACheckBoxIsOutlinedReadablyInTheDarkTheme)
+{
+    Theme::shared().apply(Appearance{AppearanceMode::dark, std::nullopt});
+    QCheckBox box;
+    box.resize(box.sizeHint());
+    const QImage drawn = box.grab().toImage();
+    const QColor window = darkPalette().color(QPalette::Window);
+    double strongest = 1;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < std::min(drawn.width(), 20); ++x) // the indicator, before any text
+            strongest = std::max(strongest, Style::contrastRatio(QColor(drawn.pixel(x, y)), window));
+    EXPECT_GE(strongest, 3.0);
+}

@@ -1,0 +1,199 @@
+// The settings window's looks: every symbol it draws is an icon the application carries, and its
+// texts read in the light and the dark theme, measured on the window as drawn.
+#include "SettingsViewHarness.h"
+#include "Calendar/CalendarWindowController.h"
+#include "Calendar/CreateWorkspaceWindowController.h"
+#include "Calendar/WorkspaceCreateSheet.h"
+#include "Controller/StatusMenuModel.h"
+#include "Settings/Style.h"
+#include "Settings/SymbolIcon.h"
+#include "Settings/Theme.h"
+#include "SettingsViews/DetailPane.h"
+#include "SettingsViews/SegmentedControl.h"
+#include "SettingsViews/SettingsSection.h"
+
+#include <QActionGroup>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+// The contrast of the text drawn in part of a picture: its commonest colour (the background)
+// against the pixel that differs from it most.
+double textContrast(const QImage &picture, const QRect &part)
+{
+    QHash<QRgb, int> counts;
+    const QRect area = part.intersected(picture.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[picture.pixel(x, y) | 0xFF000000];
+    QRgb background = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            background = it.key();
+        }
+    double best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, Style::contrastRatio(QColor(background), QColor(it.key())));
+    return best;
+}
+
+// The part of the window's picture a widget covers.
+QRect within(const QWidget *window, const QWidget *widget)
+{
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+struct Looks : SettingsViewHarness {
+    void TearDown() override
+    {
+        SettingsViewHarness::TearDown();
+        Theme::shared().apply(Appearance{});
+    }
+    // Picks the look with a click on the Appearance section's segment, as a user would.
+    void choose(AppearanceMode mode)
+    {
+        view->select(SettingsSection::appearance);
+        auto *picker = find<SegmentedControl>(QStringLiteral("Appearance"));
+        ASSERT_NE(picker, nullptr);
+        QTest::mouseClick(picker->segment(int(mode)), Qt::LeftButton);
+        ASSERT_EQ(model->config().settings.appearance.mode, mode);
+    }
+};
+
+} // namespace
+
+TEST_F(Looks, EverySymbolOfEveryViewAndTheMenuIsAnIconTheApplicationCarries)
+{
+    openWith({"Default", "Work"});
+    SettingsView &shell = show();
+    QStringList seen;
+    for (SettingsSection section : allSettingsSections) {
+        shell.select(section);
+        QCoreApplication::sendPostedEvents();
+        seen << symbol(section);
+        for (QObject *object : shell.findChildren<QObject *>())
+            if (const QString name = object->property(SymbolIcon::property).toString(); !name.isEmpty())
+                seen << name;
+    }
+    CreateWorkspaceWindowController create(*model, dialogs);
+    for (QObject *object : create.window()->findChildren<QObject *>())
+        if (const QString name = object->property(SymbolIcon::property).toString(); !name.isEmpty())
+            seen << name;
+    CalendarWindowController::show(*model);
+    for (QObject *object : CalendarWindowController::shared()->window()->findChildren<QObject *>())
+        if (const QString name = object->property(SymbolIcon::property).toString(); !name.isEmpty())
+            seen << name;
+    CalendarWindowController::shared()->window()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QMenu menu;
+    renderStatusMenu(StatusMenuModel::build(model->config(), true), menu, [](const StatusMenuItem &) {});
+    for (QAction *action : menu.actions())
+        if (const QString name = action->property(SymbolIcon::property).toString(); !name.isEmpty())
+            seen << name;
+    seen.removeDuplicates();
+    EXPECT_GT(seen.size(), 25);
+    for (const QString &name : seen)
+        EXPECT_TRUE(SymbolIcon::known(name)) << qPrintable(name);
+    QStringList unknown = SymbolIcon::unknownAsked();
+    unknown.removeAll(QStringLiteral("no.such.symbol")); // the icon tests' own
+    EXPECT_TRUE(unknown.isEmpty()) << qPrintable(unknown.join(QLatin1Char(' ')));
+
+    // The desktops in the menu are one exclusive choice.
+    int radios = 0;
+    for (QAction *action : menu.actions())
+        if (action->actionGroup() && action->actionGroup()->isExclusive() && action->isCheckable())
+            ++radios;
+    EXPECT_EQ(radios, 2);
+}
+
+TEST_F(Looks, TheWholeWindowReadsInTheLightAndTheDarkTheme)
+{
+    openWith({"Default", "Work"});
+    SettingsView &shell = show();
+    for (AppearanceMode mode : {AppearanceMode::dark, AppearanceMode::light}) {
+        choose(mode);
+        const QPalette palette = QApplication::palette();
+        EXPECT_EQ(Style::isDark(palette), mode == AppearanceMode::dark);
+        // The window has no palette of its own: the sidebar and the page share the look.
+        EXPECT_FALSE(shell.testAttribute(Qt::WA_SetPalette));
+        EXPECT_EQ(shell.sidebar()->palette().color(QPalette::Text), palette.color(QPalette::Text));
+
+        shell.select(SettingsSection::general);
+        QImage picture = shell.grab().toImage();
+        QListWidget *sidebar = shell.sidebar();
+        for (int row = 0; row < sidebar->count(); ++row) {
+            const QRect item = sidebar->visualItemRect(sidebar->item(row)).translated(sidebar->viewport()->mapTo(&shell, QPoint()));
+            EXPECT_GE(textContrast(picture, item.adjusted(40, 0, 0, 0)), 4.5) << "section " << row;
+        }
+        EXPECT_GE(textContrast(picture, within(&shell, shell.pane()).adjusted(0, 0, 0, -shell.pane()->height() + 40)), 3.0)
+            << "the page's title";
+        int subtitles = 0;
+        for (QLabel *label : shell.pane()->findChildren<QLabel *>()) {
+            if (label->foregroundRole() != QPalette::PlaceholderText || label->text().isEmpty() || !label->isVisible())
+                continue;
+            ++subtitles;
+            EXPECT_GE(textContrast(picture, within(&shell, label)), 4.5) << qPrintable(label->text());
+        }
+        EXPECT_GT(subtitles, 1);
+
+        // The Desktops page: its hint bar, and the call to action's text on the accent.
+        shell.select(SettingsSection::workspaces);
+        QCoreApplication::sendPostedEvents();
+        picture = shell.grab().toImage();
+        auto *hint = find<QWidget>(QStringLiteral("Click to select, drag to reorder"));
+        ASSERT_NE(hint, nullptr);
+        EXPECT_GE(textContrast(picture, within(&shell, hint).adjusted(30, 2, -30, -2)), 4.5) << "the hint bar";
+        auto *create = qobject_cast<QPushButton *>(shell.pane()->trailing());
+        ASSERT_NE(create, nullptr);
+        const QRect button = within(&shell, create).adjusted(30, 6, -12, -6);
+        EXPECT_GE(textContrast(picture, button), 4.5) << "text on the accent";
+        // A disabled call to action stays legible.
+        create->setEnabled(false);
+        EXPECT_GE(textContrast(create->grab().toImage(), create->rect().adjusted(30, 6, -12, -6)), 3.0)
+            << "a disabled call to action";
+        create->setEnabled(true);
+    }
+}
+
+TEST_F(Looks, TheChosenSegmentIsMarkedWithTheAccent)
+{
+    openWith({"Default"}, [](Config &c) { c.settings.appearance.accentHex = QStringLiteral("#C08497"); });
+    show(SettingsSection::appearance);
+    choose(AppearanceMode::dark);
+    auto *picker = find<SegmentedControl>(QStringLiteral("Appearance"));
+    QToolButton *chosen = picker->segment(int(AppearanceMode::dark));
+    QCoreApplication::sendPostedEvents(); // the segment's look is written once the palette settled
+    const QImage drawn = chosen->grab().toImage();
+    EXPECT_EQ(QColor(drawn.pixel(drawn.width() / 2, 3)), QColor("#C08497"));
+    EXPECT_GE(textContrast(drawn, drawn.rect().adjusted(3, 3, -3, -3)), 4.5);
+    const QImage other = picker->segment(int(AppearanceMode::light))->grab().toImage();
+    EXPECT_NE(QColor(other.pixel(other.width() / 2, 3)), QColor("#C08497"));
+}
+
+TEST(StatusColours, WarningsErrorsAndConfirmationsReadInBothThemes)
+{
+    for (const QPalette &palette : {lightPalette(), darkPalette()})
+        for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+            const QColor background = palette.color(role);
+            EXPECT_GE(Style::contrastRatio(Style::warningColor(palette), background), 4.5);
+            EXPECT_GE(Style::contrastRatio(Style::errorColor(palette), background), 4.0);
+            EXPECT_GE(Style::contrastRatio(Style::successColor(palette), background), 4.5);
+            EXPECT_GE(Style::contrastRatio(palette.color(QPalette::PlaceholderText), background), 4.5);
+            EXPECT_GE(Style::contrastRatio(palette.color(QPalette::Disabled, QPalette::ButtonText), background), 3.0);
+        }
+    for (const AccentPreset &preset : Style::accentPresets()) {
+        const QColor accent = colorFromHex(preset.hex);
+        EXPECT_GE(Style::contrastRatio(Style::textOn(accent), accent), 4.5) << qPrintable(preset.name);
+    }
+}
