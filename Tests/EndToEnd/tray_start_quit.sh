@@ -4,7 +4,7 @@
 # cleanly. Usage: tray_start_quit.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-for tool in xvfb-run openbox trayer xwininfo; do
+for tool in Xvfb dbus-run-session openbox trayer xwininfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -43,7 +43,7 @@ wait \$pid
 echo "exit=\$?" >> "$work/result"
 SESSION
 chmod +x "$work/session.sh"
-xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh"
+"$(dirname "${BASH_SOURCE[0]}")/../Support/own_display.sh" --screen 1280x800x24 "$work/session.sh"
 
 cat "$work/result"
 echo "--- application log"; cat "$work/app.log"
