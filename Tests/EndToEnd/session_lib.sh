@@ -63,9 +63,13 @@ start_desktop_session() {
     for w in $(seq 1 50); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
   fi
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-  local i
-  for i in $(seq 1 50); do
-    xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break
+  # The tray host maps its panel once it holds the tray selection; the application looks for
+  # that selection once, as it starts. A loaded machine may take seconds.
+  local i id
+  for i in $(seq 1 200); do
+    for id in $(xwininfo -root -tree 2>/dev/null | grep -i '"panel"' | awk '{print $1}'); do
+      is_viewable "$id" && return 0
+    done
     sleep 0.1
   done
 }
