@@ -51,25 +51,40 @@ fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/app*.log; exit
 listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 
-# The window manager and the tray host, waited for. With $1, the window manager first gets four
-# workspaces and shows workspace $1 (0-based); the tray host then starts on that one.
+# Whether a tray host owns the display's tray selection (what the application looks for, once,
+# as it starts).
+tray_selection_owned() {
+  python3 - <<'PY'
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XGetSelectionOwner.restype = ctypes.c_ulong
+x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+d = x.XOpenDisplay(None)
+sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_SYSTEM_TRAY_S0", 0)) else 1)
+PY
+}
+# The window manager and the tray host, waited for (a loaded machine may take seconds). With $1,
+# the window manager first gets four workspaces and shows workspace $1 (0-based); the tray host
+# then starts on that one.
 start_desktop_session() {
+  local i
   openbox >/dev/null 2>&1 &
   if [ -n "${1:-}" ]; then
-    local w
-    for w in $(seq 1 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+    for i in $(seq 1 200); do
+      xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_CURRENT_DESKTOP && break
+      sleep 0.1
+    done
     wmctrl -n 4
     xdotool set_desktop "$1"
-    for w in $(seq 1 50); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
+    for i in $(seq 1 200); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
   fi
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-  # The tray host maps its panel once it holds the tray selection; the application looks for
-  # that selection once, as it starts. A loaded machine may take seconds.
-  local i id
   for i in $(seq 1 200); do
-    for id in $(xwininfo -root -tree 2>/dev/null | grep -i '"panel"' | awk '{print $1}'); do
-      is_viewable "$id" && return 0
-    done
+    tray_selection_owned && return 0
     sleep 0.1
   done
 }

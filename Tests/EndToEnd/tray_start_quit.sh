@@ -23,8 +23,9 @@ cat > "$work/session.sh" <<SESSION
 set -u
 openbox >/dev/null 2>&1 &
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-# Wait for the tray host to take the selection before the application looks for it.
-for i in \$(seq 1 50); do
+# Wait for the tray host to take the selection before the application looks for it (a loaded
+# machine may take seconds).
+for i in \$(seq 1 200); do
   xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break
   sleep 0.1
 done
