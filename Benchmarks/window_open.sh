@@ -7,4 +7,4 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build/Release}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 unset QT_QPA_PLATFORM
-exec xvfb-run -a -s "-screen 0 1280x800x24" "$build/Benchmarks/WindowOpenBenchmark"
+exec "$(cd "$(dirname "${BASH_SOURCE[0]}")/../Tests/Support" && pwd)/own_display.sh" --screen 1280x800x24 "$build/Benchmarks/WindowOpenBenchmark"

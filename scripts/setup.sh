@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in scripts/packages.txt (skipped when all are present).
+# Installs the Debian packages listed in the given lists of scripts/ (default: packages.txt, what
+# building and running need); skipped when all are present.
+# Usage: setup.sh [LIST...]   e.g. setup.sh packages.txt test-packages.txt
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-mapfile -t pkgs < <(grep -vE '^\s*(#|$)' "$here/packages.txt")
+lists=("$@")
+[ ${#lists[@]} -gt 0 ] || lists=(packages.txt)
+pkgs=()
+for list in "${lists[@]}"; do
+  mapfile -t -O "${#pkgs[@]}" pkgs < <(grep -vE '^\s*(#|$)' "$here/$list")
+done
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

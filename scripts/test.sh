@@ -1,8 +1,23 @@
 #!/usr/bin/env bash
-# Sets up, builds (with address and undefined-behaviour sanitizers) and runs every test.
+# Sets up (the packages building, running and testing need), then builds and runs every test in
+# two configurations: Debug with the address and undefined-behaviour sanitizers (build/Debug),
+# and Release without them, warnings treated as errors (build/Release). Both suites run even
+# when the first fails; the status is a failure when either did. Prints each stage's wall time.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" Debug
-cd "$root/build/Debug"
-ctest --output-on-failure --timeout 300 -j "$(nproc)"
+stage() { echo "=== $1: $(( SECONDS - started )) s"; started=$SECONDS; }
+started=$SECONDS
+"$root/scripts/setup.sh" packages.txt test-packages.txt
+stage "setup"
+# Back to back, each with every core.
+"$root/scripts/build.sh" Debug -DQUORVANE_TESTS=ON
+stage "Debug build"
+"$root/scripts/build.sh" Release -DQUORVANE_TESTS=ON -DQUORVANE_WERROR=ON
+stage "Release build"
+jobs="${QUORVANE_TEST_JOBS:-$(nproc)}"
+status=0
+for type in Debug Release; do
+  (cd "$root/build/$type" && ctest --output-on-failure --timeout 300 -j "$jobs") || status=1
+  stage "$type tests"
+done
+exit "$status"

@@ -40,9 +40,9 @@ struct Question {
     std::vector<DialogButton> buttons;
     AlertStyle style = AlertStyle::warning;
     // The question window's own title; empty: the application's name.
-    QString title;
+    QString title{};
     // Only askText shows it.
-    std::optional<QuestionField> field;
+    std::optional<QuestionField> field{};
 
     bool operator==(const Question &) const = default;
 };

@@ -114,6 +114,6 @@ if [ "$(id -u)" = 0 ]; then
   run_as=(setpriv --reuid="$uid" --regid="$uid" --clear-groups --)
 fi
 status=0
-"${run_as[@]}" xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh" || status=$?
+"${run_as[@]}" "$E2E_DISPLAY" --screen 1280x800x24 "$work/session.sh" || status=$?
 grep -q PASS "$work/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
 echo "PASS"

@@ -7,12 +7,17 @@
 # archive, the archive folder, the Trash with its record, a folder the desktops folder offers),
 # config.json must decode, and a switch chosen from the status menu to the touched desktop (or
 # another when it is gone) must complete with all of that still true.
-# Usage: model_interrupted.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP
+# One operation a run, so that the four run side by side.
+# Usage: model_interrupted.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP rename|delete|archive|cue
 set -euo pipefail
 app="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+case "${3:-}" in
+  rename|delete|archive|cue) ;;
+  *) echo "usage: $0 PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP rename|delete|archive|cue"; exit 2 ;;
+esac
 e2e_prepare "$app"
-export STEP="$2"
+export STEP="$2" OPERATION="$3"
 
 cat > "$WORK/items.py" <<'PY'
 # check ITEMS_FILE | touched NAME: the reachable places of the stored document.
@@ -127,7 +132,6 @@ run_case() { # $1: name, $2: touched desktop, $3...: the operation
     json 'True' >/dev/null || fail "$name, step $n: config.json does not decode"
     check "$name, stopped before step $n: after the launch"
     read -r index target <<<"$(python3 "$WORK/items.py" touched "$touched")"
-    sleep 0.5
     choose_from_menu "$index"
     wait_for "c['activeWorkspace'] == '$target'" || fail "$name, step $n: the switch to $target did not complete"
     check "$name, stopped before step $n: after switching to $target"
@@ -141,20 +145,27 @@ run_case() { # $1: name, $2: touched desktop, $3...: the operation
   echo "$name: stopped before each of $((n - 1)) steps, then run to the end: ok"
 }
 
-run_case rename Job rename Work Job
-[ "$(json '[w["name"] for w in c["workspaces"]] == ["Home", "Job", "Temp", "_Hidden Desktop"]')" = True ] || fail "rename: $(cat "$config")"
-[ "$(listing "$HOME/Desktop")" = "w.txt|wdir|" ] || fail "rename: the Desktop of Job holds $(listing "$HOME/Desktop")"
-
-run_case delete Work delete Work
-[ "$(json '"Work" not in [w["name"] for w in c["workspaces"]]')" = True ] || fail "delete: $(cat "$config")"
-[ -f "$XDG_DATA_HOME/Trash/files/Work/w.txt" ] || fail "delete: Work is not in the Trash"
-
-run_case archive Temp archive Temp
-[ "$(json '[w.get("state") for w in c["workspaces"] if w["name"] == "Temp"] == ["archivedUnsorted"]')" = True ] || fail "archive: $(cat "$config")"
-
-run_case cue Work cue Work "$HOME/Pictures/new.png"
-[ "$(json '[w["cue"]["fill"]["image"]["_0"].endswith(".png") and "EARLIER" not in w["cue"]["fill"]["image"]["_0"] for w in c["workspaces"] if w["name"] == "Work"] == [True]')" = True ] || fail "cue: $(cat "$config")"
-[ ! -e "$root/.store/cues/EARLIER.png" ] || fail "cue: the earlier copy is still there"
+case "$OPERATION" in
+rename)
+  run_case rename Job rename Work Job
+  [ "$(json '[w["name"] for w in c["workspaces"]] == ["Home", "Job", "Temp", "_Hidden Desktop"]')" = True ] || fail "rename: $(cat "$config")"
+  [ "$(listing "$HOME/Desktop")" = "w.txt|wdir|" ] || fail "rename: the Desktop of Job holds $(listing "$HOME/Desktop")"
+  ;;
+delete)
+  run_case delete Work delete Work
+  [ "$(json '"Work" not in [w["name"] for w in c["workspaces"]]')" = True ] || fail "delete: $(cat "$config")"
+  [ -f "$XDG_DATA_HOME/Trash/files/Work/w.txt" ] || fail "delete: Work is not in the Trash"
+  ;;
+archive)
+  run_case archive Temp archive Temp
+  [ "$(json '[w.get("state") for w in c["workspaces"] if w["name"] == "Temp"] == ["archivedUnsorted"]')" = True ] || fail "archive: $(cat "$config")"
+  ;;
+cue)
+  run_case cue Work cue Work "$HOME/Pictures/new.png"
+  [ "$(json '[w["cue"]["fill"]["image"]["_0"].endswith(".png") and "EARLIER" not in w["cue"]["fill"]["image"]["_0"] for w in c["workspaces"] if w["name"] == "Work"] == [True]')" = True ] || fail "cue: $(cat "$config")"
+  [ ! -e "$root/.store/cues/EARLIER.png" ] || fail "cue: the earlier copy is still there"
+  ;;
+esac
 echo PASS > "$WORK/result"
 SESSION
 e2e_run_session "$WORK/session.sh"

@@ -10,7 +10,7 @@ e2e_prepare() {
   local app="$1"
   shift
   local tool
-  for tool in xvfb-run openbox trayer xwininfo xdotool python3 "$@"; do
+  for tool in Xvfb dbus-run-session openbox trayer xwininfo xdotool python3 "$@"; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
   done
   WORK="$(mktemp -d)"
@@ -26,27 +26,22 @@ e2e_prepare() {
   unset QT_QPA_PLATFORM
   export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
   export WORK APP="$WORK/prefix/bin/quorvane" E2E_LIB="${BASH_SOURCE[0]}"
+  E2E_DISPLAY="$(cd "$(dirname "${BASH_SOURCE[0]}")/../Support" && pwd)/own_display.sh"
 }
 
-# e2e_run_session SCRIPT: runs the session script on a fresh display (1280x800, or the size
-# E2E_SCREEN names, as WIDTHxHEIGHTxDEPTH); it writes PASS into $WORK/result when every check held.
+# e2e_run_session SCRIPT: runs the session script on a display and a session bus of its own
+# (started inside the display, so that services the bus starts, a notification server, find
+# it), 1280x800 or the size E2E_SCREEN names (WIDTHxHEIGHTxDEPTH); the script writes PASS into
+# $WORK/result when every check held.
 e2e_run_session() {
   chmod +x "$1"
   local status=0
-  xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1280x800x24}" "$1" || status=$?
+  "$E2E_DISPLAY" --screen "${E2E_SCREEN:-1280x800x24}" "$1" || status=$?
   grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
   echo "PASS"
 }
-
-# e2e_run_session_on_bus SCRIPT: as e2e_run_session, with a session bus of its own started
-# inside the display, so that services the bus starts (a notification server) find the display.
-e2e_run_session_on_bus() {
-  chmod +x "$1"
-  local status=0
-  xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- "$1" || status=$?
-  grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
-  echo "PASS"
-}
+# The same: every session has a bus of its own.
+e2e_run_session_on_bus() { e2e_run_session "$@"; }
 
 # Inside the session.
 root="$HOME/QuorVane Desktops"
@@ -57,21 +52,40 @@ fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1;
 listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 
-# The window manager and the tray host, waited for. With $1, the window manager first gets four
-# workspaces and shows workspace $1 (0-based); the tray host then starts on that one.
+# Whether a tray host owns the display's tray selection (what the application looks for, once,
+# as it starts).
+tray_selection_owned() {
+  python3 - <<'PY'
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XGetSelectionOwner.restype = ctypes.c_ulong
+x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+d = x.XOpenDisplay(None)
+sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_SYSTEM_TRAY_S0", 0)) else 1)
+PY
+}
+# The window manager and the tray host, waited for (a loaded machine may take seconds). With $1,
+# the window manager first gets four workspaces and shows workspace $1 (0-based); the tray host
+# then starts on that one.
 start_desktop_session() {
+  local i
   openbox >/dev/null 2>&1 &
   if [ -n "${1:-}" ]; then
-    local w
-    for w in $(seq 1 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+    for i in $(seq 1 200); do
+      xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_CURRENT_DESKTOP && break
+      sleep 0.1
+    done
     wmctrl -n 4
     xdotool set_desktop "$1"
-    for w in $(seq 1 50); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
+    for i in $(seq 1 200); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
   fi
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-  local i
-  for i in $(seq 1 50); do
-    xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break
+  for i in $(seq 1 200); do
+    tray_selection_owned && return 0
     sleep 0.1
   done
 }
@@ -98,16 +112,31 @@ wait_for() { # $1: python expression on c that must become true
   done
   return 1
 }
+# The application's viewable top-level windows, one id a line.
+app_viewable_windows() {
+  local id
+  for id in $(xwininfo -root -tree 2>/dev/null | grep '("quorvane" "Quorvane")' | awk '{print $1}'); do
+    is_viewable "$id" && echo "$id"
+  done
+  return 0
+}
+# Clicks the tray icon and waits until the status menu maps (a window of the application's
+# that was not viewable before the click), so that the keys that follow reach it.
+open_status_menu() {
+  local before i
+  before="$(app_viewable_windows | sort)"
+  xdotool mousemove $(tray_icon_centre) click 1
+  for i in $(seq 1 100); do
+    [ -n "$(comm -13 <(echo "$before") <(app_viewable_windows | sort))" ] && break
+    sleep 0.05
+  done
+  # The menu takes the keyboard as it maps.
+  sleep 0.2
+}
 # Opens the status menu with a click on the tray icon and picks the n-th item by keyboard.
 choose_from_menu() {
-  local line x y i
-  line="$(xwininfo -root -tree | grep -A12 '"panel"' | grep '("quorvane"' | head -n1)"
-  # "... 22x22+1+1  +1259+1" : size, then the absolute position.
-  read -r x y <<<"$(echo "$line" | sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\3 \4 \1 \2/' \
-    | awk '{print $1 + int($3/2), $2 + int($4/2)}')"
-  xdotool mousemove "$x" "$y" click 1
-  # Give the menu time to open on a loaded machine before the keys arrive.
-  sleep 1.5
+  local i
+  open_status_menu
   for i in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
   xdotool key Return
 }
@@ -182,10 +211,8 @@ answer_alert() {
 }
 # As choose_from_menu, counting from the menu's end with Up: 1 is its last item.
 choose_from_menu_end() {
-  local xy i
-  xy="$(tray_icon_centre)"
-  xdotool mousemove ${xy} click 1
-  sleep 1.5
+  local i
+  open_status_menu
   for i in $(seq 1 "$1"); do xdotool key Up; sleep 0.1; done
   xdotool key Return
 }

@@ -4,7 +4,7 @@
 # cleanly. Usage: tray_start_quit.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-for tool in xvfb-run openbox trayer xwininfo; do
+for tool in Xvfb dbus-run-session openbox trayer xwininfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -23,8 +23,9 @@ cat > "$work/session.sh" <<SESSION
 set -u
 openbox >/dev/null 2>&1 &
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-# Wait for the tray host to take the selection before the application looks for it.
-for i in \$(seq 1 50); do
+# Wait for the tray host to take the selection before the application looks for it (a loaded
+# machine may take seconds).
+for i in \$(seq 1 200); do
   xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break
   sleep 0.1
 done
@@ -43,7 +44,7 @@ wait \$pid
 echo "exit=\$?" >> "$work/result"
 SESSION
 chmod +x "$work/session.sh"
-xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh"
+"$(dirname "${BASH_SOURCE[0]}")/../Support/own_display.sh" --screen 1280x800x24 "$work/session.sh"
 
 cat "$work/result"
 echo "--- application log"; cat "$work/app.log"

@@ -17,7 +17,7 @@ xfce_libexec() { # the path of an XFCE helper that is not on PATH
 # Exports WORK, APP, XFCE_LIB and where the XFCE helpers are.
 xfce_prepare() {
   local tool
-  for tool in xvfb-run dbus-run-session xfwm4 xfce4-panel xfdesktop xfsettingsd xfconf-query xdotool xwininfo \
+  for tool in Xvfb dbus-run-session xfwm4 xfce4-panel xfdesktop xfsettingsd xfconf-query xdotool xwininfo \
     dbus-send dbus-monitor convert import python3; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
   done
@@ -102,7 +102,7 @@ XML
 xfce_run_session() {
   chmod +x "$1"
   local status=0
-  xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- "$1" || status=$?
+  "$(cd "$(dirname "${BASH_SOURCE[0]}")/../Support" && pwd)/own_display.sh" --screen 1280x800x24 "$1" || status=$?
   grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
   echo "PASS"
 }

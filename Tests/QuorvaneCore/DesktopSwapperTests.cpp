@@ -90,7 +90,7 @@ TEST_F(SwapOnDisk, AHiddenLayoutFileStaysWhereItIsAndIsNeverReplaced)
     d.put(Location::desktop(), "a1", "ay");
     d.put(Location::workspace("B"), "b1", "bee");
 
-    for (const QString &target : {"B", "A"}) {
+    for (const QString target : {"B", "A"}) {
         swapper.switchTo(target);
         EXPECT_EQ(readFile(d.pathOf(Location::desktop(), ".DS_Store")), "on the Desktop");
         EXPECT_EQ(readFile(d.pathOf(Location::workspace("A"), ".DS_Store")), "in A");

@@ -202,8 +202,8 @@ TEST_F(ScreenshotSweeperTest, NoSweepFillsTheDesktopsFolderOwnEntriesOrAFolderLe
     auto everything = [&](const QString &target) {
         return ScreenshotSweeper(surface, store, 1440, 900, [](const QString &) { return true; }).sweep(target, "Home", {});
     };
-    for (const QString &target : {".store", "archive", ".pinned"})
-        EXPECT_TRUE(everything(target).isEmpty()) << target.toStdString();
+    for (const char *target : {".store", "archive", ".pinned"})
+        EXPECT_TRUE(everything(target).isEmpty()) << target;
     EXPECT_THROW(everything("Away"), SwapError);
     EXPECT_EQ(desktopItems(), (QStringList{"Screenshot 1.png", "journal.json"}));
     EXPECT_FALSE(QFileInfo::exists(paths.journal()));

@@ -22,7 +22,7 @@ public:
         // Asked through askModal: modal to the whole application, the first button the default.
         bool modal = false;
         // Asked through askText: told the button and the field's text.
-        std::function<void(int, const QString &)> answerText;
+        std::function<void(int, const QString &)> answerText{};
     };
     struct Form {
         QPointer<QWidget> parent;

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs a command on an X server of its own (Xvfb) with a session bus of its own, so that tests
+# that need a display run side by side. The server picks a free display itself (-displayfd) and
+# says which once it accepts connections, so launchers started at the same moment never race for
+# one number. The server ends with the command; the command's status is this script's.
+# Usage: own_display.sh [--screen WxHxD] COMMAND [ARGUMENT...]
+# Exits 77 (skipped) without Xvfb or dbus-run-session.
+set -u
+screen=1024x768x24
+if [ "${1:-}" = --screen ]; then
+  screen="$2"
+  shift 2
+fi
+for tool in Xvfb dbus-run-session; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+scratch="$(mktemp -d)"
+server=
+finish() {
+  if [ -n "$server" ]; then
+    kill -TERM "$server" 2>/dev/null
+    wait "$server" 2>/dev/null
+  fi
+  rm -rf "$scratch"
+}
+trap finish EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+mkfifo "$scratch/display"
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$scratch/display" >"$scratch/server.log" 2>&1 &
+server=$!
+number=
+read -r -t 30 number <"$scratch/display" || true
+if [ -z "$number" ]; then
+  echo "FAIL: the X server did not start"
+  cat "$scratch/server.log"
+  exit 1
+fi
+export DISPLAY=":$number"
+unset XAUTHORITY
+status=0
+dbus-run-session -- "$@" || status=$?
+exit "$status"
