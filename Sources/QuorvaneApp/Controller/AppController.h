@@ -70,7 +70,6 @@ public:
     // Renames the legacy blank desktop "_blank" (record, folder, references) and saves.
     void migrateBlankWorkspaceName(Config &config);
     void collapseAtStartupIfWanted();
-    void warnIfICloudDesktop();
     void offerToMoveToApplications();
     void warmFinderConnection();
     void warnAutomationDenied();

@@ -121,8 +121,9 @@ void AppController::completeLaunch()
     // 1. Version lines.
     const QString version = m_env.info.shortVersion.isEmpty() ? QStringLiteral("dev") : m_env.info.shortVersion;
     qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launched").arg(version);
-    qCInfo(Log::app()).noquote()
-        << QStringLiteral("Sparkle %1 embedded").arg(m_updater.frameworkVersion().value_or(QStringLiteral("NOT LOADED")));
+    const std::optional<QString> updates = m_updater.frameworkVersion();
+    qCInfo(Log::app()).noquote() << (updates ? QStringLiteral("update framework %1 loaded").arg(*updates)
+                                             : QStringLiteral("update framework not loaded"));
     // One process per desktops folder, whatever its identity: the one that cannot take the
     // folder's lock touches nothing and quits. (With a Desktop that is the home folder nothing
     // is ever moved, and no desktops folder is made for the lock.)
@@ -204,8 +205,7 @@ void AppController::completeLaunch()
     observeActiveSpace();
     refreshSpaceFollower();
     refreshCornerWatcher();
-    // 21 to 25.
-    warnIfICloudDesktop();
+    // 21 to 25. (The cloud-synced Desktop check has nothing to look for here.)
     offerToMoveToApplications();
     warmFinderConnection();
     m_trashWatcher.onTrashed = [weak] {
@@ -352,20 +352,6 @@ void AppController::collapseAtStartupIfWanted()
         return;
     editQuietly([](Config &changed) { changed.lastExpandedWorkspace = changed.activeWorkspace; });
     performSwitch(Config::blankWorkspaceName, false);
-}
-
-void AppController::warnIfICloudDesktop()
-{
-    if (!loadOrDefault().settings.warnICloudDesktop)
-        return;
-    const QString resolved = QFileInfo(m_env.paths.desktop()).canonicalFilePath();
-    if (!resolved.contains(QStringLiteral("Mobile Documents")))
-        return;
-    Alert alert;
-    alert.message = QStringLiteral("iCloud Desktop sync is on");
-    alert.informativeText = QStringLiteral(
-        "Quorvane works best with iCloud \u201CDesktop & Documents\u201D turned off — with it on, switching may fight iCloud.");
-    m_env.alerts->present(alert);
 }
 
 void AppController::offerToMoveToApplications()

@@ -5,7 +5,6 @@
 #include "Controller/MainMenu.h"
 
 #include "ActivationPolicy.h"
-#include "CaptureMetadata.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Controller/Log.h"
@@ -209,8 +208,6 @@ void AppController::openSettings()
         services.info = m_env.info;
         services.desktop = m_env.desktop;
         services.loginItem = m_env.loginItem;
-        static LinuxCaptureMetadata captureMetadata;
-        services.captureMetadata = &captureMetadata;
         services.showCreateSurface = [this] { newWorkspace(); };
         services.spaces = &m_spaceIdentifier;
         services.showCalendar = [this] { openCalendar(); };

@@ -300,11 +300,6 @@ void SettingsModel::setScreenshotsOverruleCustom(bool on)
     setSetting([&](AppSettings &s) { s.screenshotsOverruleCustom = on; });
 }
 
-void SettingsModel::setWarnICloudDesktop(bool on)
-{
-    setSetting([&](AppSettings &s) { s.warnICloudDesktop = on; });
-}
-
 void SettingsModel::setFollowSpaces(bool on)
 {
     setSetting([&](AppSettings &s) { s.followSpaces = on; });

@@ -112,7 +112,6 @@ public:
     void setCustomFiltersEnabled(bool on);
     void setCustomFiltersWatch(bool on);
     void setScreenshotsOverruleCustom(bool on);
-    void setWarnICloudDesktop(bool on);
     void setFollowSpaces(bool on);
     void setOverlaysMuted(bool on);
     void dismissDeskListHint();

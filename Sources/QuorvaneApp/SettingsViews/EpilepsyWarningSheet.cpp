@@ -50,11 +50,11 @@ EpilepsyWarningSheet::EpilepsyWarningSheet(std::function<void()> onCancel, std::
     orange.setColor(QPalette::WindowText, QColor(0xFF, 0x95, 0x00));
     icon->setPalette(orange);
     headline->addWidget(icon, 0, Qt::AlignTop);
-    auto *flash = new QLabel(QStringLiteral("Following Spaces can make the screen flash."), group);
+    auto *flash = new QLabel(QStringLiteral("Following workspaces can make the screen flash."), group);
     flash->setWordWrap(true);
     headline->addWidget(flash, 1);
     groupColumn->addLayout(headline);
-    auto *details = new QLabel(QStringLiteral("Every swipe between Spaces swaps the desktop underneath: files, icons and "
+    auto *details = new QLabel(QStringLiteral("Every swipe between workspaces swaps the desktop underneath: files, icons and "
                                               "wallpaper colours change abruptly, and quick back-and-forth swiping can "
                                               "produce rapid flashing. If you (or anyone watching your screen) are "
                                               "sensitive to flashing images or have photosensitive epilepsy, leave this "

@@ -66,8 +66,8 @@ QString SpaceBindingRow::bindingLabel(const std::optional<QString> &space, const
     if (!space)
         return QStringLiteral("Not bound");
     if (const std::optional<int> number = spaces.userSpaceNumber(*space))
-        return QStringLiteral("Space %1").arg(*number);
-    return QStringLiteral("Space missing");
+        return QStringLiteral("Workspace %1").arg(*number);
+    return QStringLiteral("Workspace missing");
 }
 
 void SpaceBindingRow::update(const Workspace &desktop, const std::optional<SpaceInfo> &current,
@@ -76,7 +76,7 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
     m_dot->setColor(colorFromHex(desktop.colorHex));
     const QString label = bindingLabel(desktop.spaceUUID, spaces);
     m_binding->setText(label);
-    if (label == QLatin1String("Space missing")) {
+    if (label == QLatin1String("Workspace missing")) {
         QPalette orange = palette();
         orange.setColor(QPalette::WindowText, QColor(0xFF, 0x95, 0x00));
         m_binding->setPalette(orange);
@@ -88,10 +88,10 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
 
     const bool boundHere = desktop.spaceUUID && current && *desktop.spaceUUID == current->identity;
     const bool bindable = current && current->isUser;
-    m_bind->setText(boundHere ? QStringLiteral("Bound to this Space") : QStringLiteral("Bind"));
+    m_bind->setText(boundHere ? QStringLiteral("Bound to this workspace") : QStringLiteral("Bind"));
     m_bind->setEnabled(bindable && !boundHere);
-    m_bind->setToolTip(bindable ? QStringLiteral("Bind “") + desktop.name + QStringLiteral("” to the Space you're on now.")
-                                : QStringLiteral("Leave the full-screen app first — full-screen Spaces can't be bound."));
+    m_bind->setToolTip(bindable ? QStringLiteral("Bind “") + desktop.name + QStringLiteral("” to the workspace you're on now.")
+                                : QStringLiteral("Leave the full-screen app first — full-screen workspaces can't be bound."));
     m_unbind->setVisible(desktop.spaceUUID.has_value());
 }
 

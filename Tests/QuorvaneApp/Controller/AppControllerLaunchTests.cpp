@@ -91,7 +91,7 @@ TEST_F(Launch, TheFirstRunMakesTheDesktopDefaultWithoutMovingAnything)
     EXPECT_TRUE(entries(root() + "/Default").isEmpty());
     EXPECT_TRUE(alerts.shown.empty());
     EXPECT_EQ(log.count(u"Quorvane "_qs + info.shortVersion + u" launched"_qs), 1);
-    EXPECT_EQ(log.count(u"Sparkle NOT LOADED embedded"_qs), 1);
+    EXPECT_EQ(log.count(u"update framework not loaded"_qs), 1);
     // The menu lists the new desktop, checked.
     EXPECT_TRUE(controller.menuModel().items[0].checked);
     EXPECT_EQ(controller.menuModel().items[0].workspace, "Default");
@@ -303,28 +303,6 @@ TEST_F(Launch, TheFinderWarmUpWarnsOnlyWhenPermissionIsRefused)
         EXPECT_EQ(alerts.shown[0].buttons, (QStringList{"Open System Settings", "Not Now"}));
         EXPECT_TRUE(alerts.shown[0].informativeText.contains("positions.\n\nAllow Finder under Quorvane"));
         EXPECT_EQ(opened.size(), c.chosen == 0 ? 1u : 0u);
-    }
-}
-
-TEST_F(Launch, TheICloudWarningFollowsTheResolvedDesktopAndTheSetting)
-{
-    const QString cloud = home.filePath("Library/Mobile Documents/com~apple~CloudDocs/Desktop");
-    QDir().mkpath(cloud);
-    QFile::link(cloud, home.filePath("Desktop"));
-    for (const bool warn : {true, false}) {
-        alerts.shown.clear();
-        Config config = layOut({{"A", {}}});
-        config.settings.warnICloudDesktop = warn;
-        save(config);
-        AppController controller(environment());
-        controller.warnIfICloudDesktop();
-        ASSERT_EQ(alerts.shown.size(), warn ? 1u : 0u);
-        if (warn) {
-            EXPECT_EQ(alerts.shown[0].message, "iCloud Desktop sync is on");
-            EXPECT_EQ(alerts.shown[0].informativeText,
-                      u"Quorvane works best with iCloud \u201CDesktop & Documents\u201D turned off — with it on, switching "
-                      u"may fight iCloud."_qs);
-        }
     }
 }
 

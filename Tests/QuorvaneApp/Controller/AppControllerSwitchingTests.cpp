@@ -269,8 +269,7 @@ TEST_F(Switching, SweepsRunInTheOverruleOrderAndSkipArchivedTargets)
             QDir(root() + "/Shots").removeRecursively();
         if (c.ruleState != WorkspaceState::active)
             QDir(root() + "/Rule").removeRecursively();
-        config.settings.filterScreenshots = true;
-        config.settings.screenshotFilenameFallback = true;
+        config.settings.filterScreenshots = true; // names match with the stored fallback off
         config.settings.screenshotNamePrefix = "Screenshot";
         config.settings.screenshotsWorkspace = "Shots";
         config.settings.customFiltersEnabled = true;

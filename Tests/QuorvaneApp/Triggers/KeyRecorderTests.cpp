@@ -34,7 +34,7 @@ TEST_F(KeyRecorderTest, IdleShowsThePromptOrTheShortcutAndIgnoresKeys)
     EXPECT_EQ(view->focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(view->text(), "Record…");
     view->setSpec(HotKeySpec{2, HotKeySpec::control | HotKeySpec::option});
-    EXPECT_EQ(view->text(), "⌃⌥D");
+    EXPECT_EQ(view->text(), "Ctrl+Alt+D");
     view->setFocus();
     QTest::keyClick(view, Qt::Key_A, Qt::ShiftModifier);
     EXPECT_TRUE(reported.empty());
@@ -58,7 +58,7 @@ TEST_F(KeyRecorderTest, AKeyWithModifiersBecomesTheShortcut)
     EXPECT_EQ(reported[0], (HotKeySpec{0, HotKeySpec::shift}));
     EXPECT_FALSE(view->isRecording());
     EXPECT_FALSE(view->hasFocus());
-    EXPECT_EQ(view->text(), "⇧A");
+    EXPECT_EQ(view->text(), "Shift+A");
 
     startRecording();
     QTest::keyClick(view, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
