@@ -12,7 +12,7 @@ namespace quorvane {
 // The application's icon in the desktop's status area (the tray).
 class StatusItem {
 public:
-    enum class Button { left, right };
+    enum class Button { left, right, middle };
 
     struct Click {
         Button button = Button::left;

@@ -28,6 +28,9 @@ TrayStatusItem::TrayStatusItem()
         case QSystemTrayIcon::Context:
             click.button = Button::right;
             break;
+        case QSystemTrayIcon::MiddleClick:
+            click.button = Button::middle;
+            break;
         default:
             return;
         }

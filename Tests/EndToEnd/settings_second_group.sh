@@ -4,7 +4,7 @@
 # folder, driven by keyboard as a user would: a picture of each section goes to
 # $QUORVANE_TEST_ARTIFACTS, each unlike the one before; a name rule made in Advanced sorts the
 # matching files into its desktop with "Sort now"; in Experimental the photosensitivity warning
-# guards "Follow macOS Spaces", and "Bind" ties a desktop to the workspace shown, moving the
+# guards "Follow workspaces", and "Bind" ties a desktop to the workspace shown, moving the
 # binding when another desktop takes it.
 # Usage: settings_second_group.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail

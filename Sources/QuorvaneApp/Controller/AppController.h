@@ -71,8 +71,6 @@ public:
     void migrateBlankWorkspaceName(Config &config);
     void collapseAtStartupIfWanted();
     void offerToMoveToApplications();
-    void warmFinderConnection();
-    void warnAutomationDenied();
 
     // The installed executable arrived in the Trash (the Trash watcher's onTrashed): offers
     // the uninstall unless an update is being installed. Like uninstallRequested it brings the

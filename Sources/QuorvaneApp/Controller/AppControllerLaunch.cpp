@@ -11,11 +11,9 @@
 #include "Install/MoveToApplicationsWindowController.h"
 #include "NoReplaceMove.h"
 #include "RunningInstances.h"
-#include "ScriptRunner.h"
 
 #include <QFileInfo>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -25,20 +23,6 @@ namespace {
 
 const QString defaultWorkspaceName = QStringLiteral("Default");
 const QString legacyBlankName = QStringLiteral("_blank");
-const QString finderWarmUpScript = QStringLiteral("tell application \"Finder\" to name of desktop");
-constexpr int automationDeniedNumber = -1743;
-const QString automationSettingsAddress =
-    QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Automation");
-
-// The error number a script host appends to its message as "(-1743)"; none without one.
-std::optional<int> scriptErrorNumber(const QString &text)
-{
-    static const QRegularExpression number(QStringLiteral("\\((-?\\d+)\\)\\s*$"));
-    const auto match = number.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return match.captured(1).toInt();
-}
 
 // Marks a name of the folder hidden for file managers: one line of the folder's ".hidden".
 void hideInFolder(const QString &folder, const QString &name)
@@ -205,9 +189,9 @@ void AppController::completeLaunch()
     observeActiveSpace();
     refreshSpaceFollower();
     refreshCornerWatcher();
-    // 21 to 25. (The cloud-synced Desktop check has nothing to look for here.)
+    // 21 to 25. (There is no cloud-synced Desktop to warn about, and no consent to arrange
+    // desktop icons to ask for.)
     offerToMoveToApplications();
-    warmFinderConnection();
     m_trashWatcher.onTrashed = [weak] {
         if (weak)
             weak->appMovedToTrash();
@@ -385,38 +369,6 @@ void AppController::offerToMoveToApplications()
         window->raise();
         window->activateWindow();
     }
-}
-
-void AppController::warmFinderConnection()
-{
-    QPointer<AppController> weak(this);
-    ScriptRunner *runner = m_env.inProcessScripts;
-    m_env.scheduler->after(0, [weak, runner] {
-        if (!weak || !runner)
-            return;
-        try {
-            runner->run(finderWarmUpScript);
-        } catch (const ScriptError &error) {
-            if (scriptErrorNumber(error.text()) == automationDeniedNumber && weak)
-                weak->warnAutomationDenied();
-        } catch (...) {
-        }
-    });
-}
-
-void AppController::warnAutomationDenied()
-{
-    qCCritical(Log::error()) << "Finder Automation permission denied — icon placement disabled";
-    Alert alert;
-    alert.message = QStringLiteral("Quorvane isn't allowed to arrange desktop icons");
-    alert.informativeText = QStringLiteral(
-        "Your desktops still switch as normal, but without permission to control Finder, Quorvane can't put icons back in "
-        "their saved positions.\n\nAllow Finder under Quorvane in System Settings ▸ Privacy & Security ▸ Automation, then "
-        "relaunch Quorvane.");
-    alert.buttons = {QStringLiteral("Open System Settings"), QStringLiteral("Not Now")};
-    alert.style = AlertStyle::warning;
-    if (m_env.alerts->present(alert) == 0 && m_env.openUrl)
-        m_env.openUrl(QUrl(automationSettingsAddress));
 }
 
 } // namespace quorvane

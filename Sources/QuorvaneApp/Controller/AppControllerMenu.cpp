@@ -71,8 +71,10 @@ void AppController::choose(const StatusMenuItem &item)
 
 void AppController::statusItemClicked(const StatusItem::Click &click)
 {
-    // Alt stands for the option key: with the left button it runs the carousel.
-    if (click.button == StatusItem::Button::left && click.modifiers.testFlag(Qt::AltModifier)) {
+    // The middle button runs the carousel; so does Alt with the left button, where the window
+    // manager leaves that to the panel.
+    if (click.button == StatusItem::Button::middle
+        || (click.button == StatusItem::Button::left && click.modifiers.testFlag(Qt::AltModifier))) {
         cycleOptionClick();
         return;
     }

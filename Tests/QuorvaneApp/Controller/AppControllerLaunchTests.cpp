@@ -275,37 +275,6 @@ TEST_F(Launch, ADesktopThatIsTheHomeFolderIsRefusedWithOneAlertAndNothingMoves)
     EXPECT_TRUE(launched(*status));
 }
 
-TEST_F(Launch, TheFinderWarmUpWarnsOnlyWhenPermissionIsRefused)
-{
-    struct Case {
-        std::optional<QString> failure;
-        int chosen;
-        bool warned;
-    };
-    for (const Case &c : {Case{u"Not authorized to send Apple events to Finder. (-1743)"_qs, 0, true},
-                          Case{u"Not authorized to send Apple events to Finder. (-1743)"_qs, 1, true},
-                          Case{u"Finder got an error: Connection is invalid. (-609)"_qs, 0, false},
-                          Case{u"could not create script"_qs, 0, false}, Case{std::nullopt, 0, false}}) {
-        alerts.shown.clear();
-        opened.clear();
-        inProcess.failText = c.failure;
-        inProcess.scripts.clear();
-        AppController controller(environment());
-        controller.warmFinderConnection();
-        EXPECT_TRUE(inProcess.scripts.isEmpty()); // it runs after the launch has returned
-        alerts.answers = {c.chosen};
-        scheduler.advance(0);
-        EXPECT_EQ(inProcess.scripts, QStringList{u"tell application \"Finder\" to name of desktop"_qs});
-        ASSERT_EQ(alerts.shown.size(), c.warned ? 1u : 0u);
-        if (!c.warned)
-            continue;
-        EXPECT_EQ(alerts.shown[0].message, "Quorvane isn't allowed to arrange desktop icons");
-        EXPECT_EQ(alerts.shown[0].buttons, (QStringList{"Open System Settings", "Not Now"}));
-        EXPECT_TRUE(alerts.shown[0].informativeText.contains("positions.\n\nAllow Finder under Quorvane"));
-        EXPECT_EQ(opened.size(), c.chosen == 0 ? 1u : 0u);
-    }
-}
-
 namespace {
 
 // Every entry below the folder with its bytes (folders as names only), for "touched nothing".

@@ -330,7 +330,7 @@ TEST_F(Switching, ChoosingADesktopFromTheOpenMenuSwitchesOnceTheMenuHasClosed)
     EXPECT_EQ(status->poppedUpMenus.size(), 1);
 }
 
-TEST_F(Switching, AltWithTheLeftButtonRunsTheCarouselInsteadOfTheMenu)
+TEST_F(Switching, TheMiddleButtonOrAltWithTheLeftRunsTheCarouselInsteadOfTheMenu)
 {
     Config config = layOut({{"A", {}}, {"B", {}}, {"C", {}}});
     config.settings.optionClickCarousel = {"C", "A"};
@@ -342,9 +342,12 @@ TEST_F(Switching, AltWithTheLeftButtonRunsTheCarouselInsteadOfTheMenu)
     EXPECT_EQ(load().activeWorkspace, "C");
     status->click(StatusItem::Button::left, Qt::AltModifier);
     EXPECT_EQ(load().activeWorkspace, "A");
+    status->click(StatusItem::Button::middle);
+    EXPECT_TRUE(status->poppedUpMenus.isEmpty());
+    EXPECT_EQ(load().activeWorkspace, "C");
     status->click(StatusItem::Button::right, Qt::AltModifier);
     EXPECT_EQ(status->poppedUpMenus.size(), 1);
-    EXPECT_EQ(load().activeWorkspace, "A");
+    EXPECT_EQ(load().activeWorkspace, "C");
 }
 
 TEST_F(Switching, TheScreenshotFilteringItemPausesAndResumesAndRebuildsTheMenu)
