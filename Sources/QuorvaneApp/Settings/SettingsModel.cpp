@@ -265,11 +265,6 @@ void SettingsModel::setConfirmArchive(bool on)
     setSetting([&](AppSettings &s) { s.confirmArchive = on; });
 }
 
-void SettingsModel::setScreenshotFilenameFallback(bool on)
-{
-    setSetting([&](AppSettings &s) { s.screenshotFilenameFallback = on; });
-}
-
 void SettingsModel::setScreenshotNamePrefix(const QString &prefix)
 {
     setSetting([&](AppSettings &s) {

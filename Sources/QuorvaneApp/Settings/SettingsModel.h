@@ -106,7 +106,6 @@ public:
     void setCleanupNotifySound(bool on);
     void setConfirmDrain(bool on);
     void setConfirmArchive(bool on);
-    void setScreenshotFilenameFallback(bool on);
     void setScreenshotNamePrefix(const QString &prefix);
     void setShowScreenshotPauseInMenu(bool on);
     void setCustomFiltersEnabled(bool on);

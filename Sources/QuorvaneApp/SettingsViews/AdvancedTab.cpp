@@ -28,7 +28,6 @@ namespace quorvane {
 
 namespace {
 
-
 QFont calloutFont(const QWidget *widget)
 {
     QFont font = widget->font();
@@ -135,8 +134,8 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     // word below, so name matching is always on and has no switch of its own.
     m_name->setFixedWidth(160);
     m_nameRow = new SettingRow(QStringLiteral("Screenshot name"),
-                               QStringLiteral("The word your screenshot tool names screenshots with. Leave blank to use the system "
-                                              "default."),
+                               QStringLiteral("The word your screenshot tool names screenshots with. Leave blank to "
+                                              "use the system default."),
                                QStringLiteral("character.cursor.ibeam"), m_name, m_identifying);
     identifying->addWidget(m_nameRow);
     // Only Return writes; leaving the field keeps the draft unwritten.
