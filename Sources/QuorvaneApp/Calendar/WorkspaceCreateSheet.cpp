@@ -156,7 +156,8 @@ void WorkspaceCreateSheet::buildForm()
     shortcutLayout->addWidget(m_shortcutRecorder);
     rows->addWidget(shortcutRow);
 
-    m_hint = secondaryText(QStringLiteral("Alt+Shift with a number is a good choice, usually free besides extra characters."), 12);
+    m_hint = secondaryText(
+        QStringLiteral("Alt+Shift with a number is a good choice, usually free besides extra characters."), 12);
     m_hint->setObjectName(QStringLiteral("shortcutHint"));
     rows->addWidget(m_hint);
 

@@ -107,9 +107,9 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
     spaces->setSpacing(6);
     spaces->addWidget(new SettingRow(
         QStringLiteral("Follow workspaces"),
-        QStringLiteral("Bind desktops to workspaces below. Switching to a bound workspace — from the workspace switcher or with "
-                       "its shortcut — then switches Quorvane to its desktop. The system shows one shared desktop across "
-                       "workspaces, so the files follow you a moment after the switch lands."),
+        QStringLiteral("Bind desktops to workspaces below. Switching to a bound workspace — from the workspace "
+                       "switcher or with its shortcut — then switches Quorvane to its desktop. The system shows one "
+                       "shared desktop across workspaces, so the files follow you a moment after the switch lands."),
         QStringLiteral("rectangle.on.rectangle.angled"), m_follow, m_spacesBox));
     connect(m_follow, &QCheckBox::clicked, this, &ExperimentalTab::setFollow);
 
