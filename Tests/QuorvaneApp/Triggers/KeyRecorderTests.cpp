@@ -48,6 +48,19 @@ TEST_F(KeyRecorderTest, IdleShowsThePromptOrTheShortcutAndIgnoresKeys)
     EXPECT_TRUE(view->isRecording());
 }
 
+TEST_F(KeyRecorderTest, ALongShortcutWidensTheFieldToShowAllOfIt)
+{
+    view->setSpec(HotKeySpec{121, 0x1E0000});
+    EXPECT_EQ(view->text(), "Ctrl+Alt+Shift+Super+Page Down");
+    QFont font = view->font();
+    font.setPointSize(12);
+    font.setWeight(QFont::Medium);
+    EXPECT_GT(view->width(), QFontMetrics(font).horizontalAdvance(view->text()));
+    EXPECT_EQ(view->height(), 22);
+    view->setSpec(std::nullopt);
+    EXPECT_EQ(view->size(), QSize(110, 22));
+}
+
 TEST_F(KeyRecorderTest, AKeyWithModifiersBecomesTheShortcut)
 {
     startRecording();
