@@ -13,8 +13,8 @@ cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 source "$E2E_LIB"
-# Default is active with its file on the Desktop; Work (⌃⌥D) keeps its file in its folder;
-# ⌃⌥L switches to the last desktop.
+# Default is active with its file on the Desktop; Work (Ctrl+Alt+D) keeps its file in its folder;
+# Ctrl+Alt+L switches to the last desktop.
 mkdir -p "$root/.store" "$root/Default" "$root/Work"
 echo default > "$HOME/Desktop/default.txt"
 echo work > "$root/Work/work.txt"

@@ -4,7 +4,7 @@
 # folder, driven by keyboard as a user would: a picture of each section goes to
 # $QUORVANE_TEST_ARTIFACTS, each unlike the one before; a name rule made in Advanced sorts the
 # matching files into its desktop with "Sort now"; in Experimental the photosensitivity warning
-# guards "Follow macOS Spaces", and "Bind" ties a desktop to the workspace shown, moving the
+# guards "Follow workspaces", and "Bind" ties a desktop to the workspace shown, moving the
 # binding when another desktop takes it.
 # Usage: settings_second_group.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
@@ -110,8 +110,7 @@ press alt+F4
 wait_unmapped "$win" || fail "Alt+F4 did not close the settings window"
 open_settings
 for i in $(seq 1 8); do press Down; done
-# "Warn about iCloud Desktop sync", "Choose…", then "Follow macOS Spaces".
-press Tab
+# "Choose…", then "Follow workspaces".
 press Tab
 press Tab
 press space
@@ -131,7 +130,7 @@ press Tab
 press space
 wait_for '[w.get("spaceUUID") for w in c["workspaces"] if w["name"] == "Work"] == ["ewmh-desktop-2"]' \
   || fail "Work is bound to $(space_of Work)"
-# Work's button now reads "Bound to this Space" and is disabled: the focus moved on to the next
+# Work's button now reads "Bound to this workspace" and is disabled: the focus moved on to the next
 # one, Receipts' "Bind".
 press space
 wait_for '[w.get("spaceUUID") for w in c["workspaces"] if w["name"] == "Receipts"] == ["ewmh-desktop-2"]' \

@@ -181,15 +181,16 @@ void WorkspaceCreateSheet::buildForm()
     shortcutLayout->addWidget(m_shortcutRecorder);
     rows->addWidget(shortcutRow);
 
-    m_hint = secondaryText(QStringLiteral("⌥⇧ with a number is a good choice, usually free besides extra characters."), 12);
+    m_hint = secondaryText(
+        QStringLiteral("Alt+Shift with a number is a good choice, usually free besides extra characters."), 12);
     m_hint->setObjectName(QStringLiteral("shortcutHint"));
     rows->addWidget(m_hint);
 
-    m_carousel = new QCheckBox(QStringLiteral("Add to option-click carousel"));
+    m_carousel = new QCheckBox(QStringLiteral("Add to middle-click carousel"));
     m_carousel->setObjectName(QStringLiteral("carousel"));
     connect(m_carousel, &QCheckBox::toggled, this, [this](bool on) { m_addToCarousel = on; });
     rows->addWidget(m_carousel);
-    m_capNote = secondaryText(QStringLiteral("The option-click carousel is capped at %1 desktops. Remove one in Settings ▸ "
+    m_capNote = secondaryText(QStringLiteral("The middle-click carousel is capped at %1 desktops. Remove one in Settings ▸ "
                                              "Shortcuts to free a slot.")
                                   .arg(AppSettings::optionClickCarouselLimit),
                               12);

@@ -72,10 +72,7 @@ public:
     // Renames the legacy blank desktop "_blank" (record, folder, references) and saves.
     void migrateBlankWorkspaceName(Config &config);
     void collapseAtStartupIfWanted();
-    void warnIfICloudDesktop();
     void offerToMoveToApplications();
-    void warmFinderConnection();
-    void warnAutomationDenied();
 
     // The installed executable arrived in the Trash (the Trash watcher's onTrashed): offers
     // the uninstall unless an update is being installed. Like uninstallRequested it brings the

@@ -13,11 +13,9 @@
 #include "Install/MoveToApplicationsWindowController.h"
 #include "NoReplaceMove.h"
 #include "RunningInstances.h"
-#include "ScriptRunner.h"
 
 #include <QFileInfo>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -27,20 +25,6 @@ namespace {
 
 const QString defaultWorkspaceName = QStringLiteral("Default");
 const QString legacyBlankName = QStringLiteral("_blank");
-const QString finderWarmUpScript = QStringLiteral("tell application \"Finder\" to name of desktop");
-constexpr int automationDeniedNumber = -1743;
-const QString automationSettingsAddress =
-    QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Automation");
-
-// The error number a script host appends to its message as "(-1743)"; none without one.
-std::optional<int> scriptErrorNumber(const QString &text)
-{
-    static const QRegularExpression number(QStringLiteral("\\((-?\\d+)\\)\\s*$"));
-    const auto match = number.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return match.captured(1).toInt();
-}
 
 // Marks a name of the folder hidden for file managers: one line of the folder's ".hidden".
 void hideInFolder(const QString &folder, const QString &name)
@@ -123,8 +107,9 @@ void AppController::completeLaunch()
     // 1. Version lines.
     const QString version = m_env.info.shortVersion.isEmpty() ? QStringLiteral("dev") : m_env.info.shortVersion;
     qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launched").arg(version);
-    qCInfo(Log::app()).noquote()
-        << QStringLiteral("Sparkle %1 embedded").arg(m_updater.frameworkVersion().value_or(QStringLiteral("NOT LOADED")));
+    const std::optional<QString> updates = m_updater.frameworkVersion();
+    qCInfo(Log::app()).noquote() << (updates ? QStringLiteral("update framework %1 loaded").arg(*updates)
+                                             : QStringLiteral("update framework not loaded"));
     // One process per desktops folder, whatever its identity: the one that cannot take the
     // folder's lock touches nothing and quits. (With a Desktop that is the home folder nothing
     // is ever moved, and no desktops folder is made for the lock.)
@@ -212,10 +197,9 @@ void AppController::completeLaunch()
     observeActiveSpace();
     refreshSpaceFollower();
     refreshCornerWatcher();
-    // 21 to 25.
-    warnIfICloudDesktop();
+    // 21 to 25. (There is no cloud-synced Desktop to warn about, and no consent to arrange
+    // desktop icons to ask for.)
     offerToMoveToApplications();
-    warmFinderConnection();
     m_trashWatcher.onTrashed = [weak] {
         if (weak)
             weak->appMovedToTrash();
@@ -399,20 +383,6 @@ void AppController::collapseAtStartupIfWanted()
     performSwitch(Config::blankWorkspaceName, false);
 }
 
-void AppController::warnIfICloudDesktop()
-{
-    if (!loadOrDefault().settings.warnICloudDesktop)
-        return;
-    const QString resolved = QFileInfo(m_env.paths.desktop()).canonicalFilePath();
-    if (!resolved.contains(QStringLiteral("Mobile Documents")))
-        return;
-    Alert alert;
-    alert.message = QStringLiteral("iCloud Desktop sync is on");
-    alert.informativeText = QStringLiteral(
-        "Quorvane works best with iCloud \u201CDesktop & Documents\u201D turned off — with it on, switching may fight iCloud.");
-    m_env.alerts->present(alert);
-}
-
 void AppController::offerToMoveToApplications()
 {
     const InstallLocation::Situation situation = InstallLocation::situation(m_env.info, m_env.paths.home());
@@ -444,38 +414,6 @@ void AppController::offerToMoveToApplications()
         window->raise();
         window->activateWindow();
     }
-}
-
-void AppController::warmFinderConnection()
-{
-    QPointer<AppController> weak(this);
-    ScriptRunner *runner = m_env.inProcessScripts;
-    m_env.scheduler->after(0, [weak, runner] {
-        if (!weak || !runner)
-            return;
-        try {
-            runner->run(finderWarmUpScript);
-        } catch (const ScriptError &error) {
-            if (scriptErrorNumber(error.text()) == automationDeniedNumber && weak)
-                weak->warnAutomationDenied();
-        } catch (...) {
-        }
-    });
-}
-
-void AppController::warnAutomationDenied()
-{
-    qCCritical(Log::error()) << "Finder Automation permission denied — icon placement disabled";
-    Alert alert;
-    alert.message = QStringLiteral("Quorvane isn't allowed to arrange desktop icons");
-    alert.informativeText = QStringLiteral(
-        "Your desktops still switch as normal, but without permission to control Finder, Quorvane can't put icons back in "
-        "their saved positions.\n\nAllow Finder under Quorvane in System Settings ▸ Privacy & Security ▸ Automation, then "
-        "relaunch Quorvane.");
-    alert.buttons = {QStringLiteral("Open System Settings"), QStringLiteral("Not Now")};
-    alert.style = AlertStyle::warning;
-    if (m_env.alerts->present(alert) == 0 && m_env.openUrl)
-        m_env.openUrl(QUrl(automationSettingsAddress));
 }
 
 } // namespace quorvane

@@ -7,7 +7,6 @@
 #include "Triggers/SystemHotCorners.h"
 
 #include "ActivationPolicy.h"
-#include "CaptureMetadata.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Controller/Log.h"
@@ -79,8 +78,8 @@ void AppController::choose(const StatusMenuItem &item)
 
 void AppController::statusItemClicked(const StatusItem::Click &click)
 {
-    // Alt stands for the option key: with the left button it runs the carousel. Window managers
-    // that take Alt+click for themselves leave the middle button, which does the same.
+    // The middle button runs the carousel; so does Alt with the left button, where the window
+    // manager leaves that to the panel.
     if (click.button == StatusItem::Button::middle
         || (click.button == StatusItem::Button::left && click.modifiers.testFlag(Qt::AltModifier))) {
         cycleOptionClick();
@@ -218,8 +217,6 @@ void AppController::openSettings()
         services.info = m_env.info;
         services.desktop = m_env.desktop;
         services.loginItem = m_env.loginItem;
-        static LinuxCaptureMetadata captureMetadata;
-        services.captureMetadata = &captureMetadata;
         services.showCreateSurface = [this] { newWorkspace(); };
         services.spaces = &m_spaceIdentifier;
         services.showCalendar = [this] { openCalendar(); };

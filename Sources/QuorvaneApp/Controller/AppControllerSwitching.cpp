@@ -159,11 +159,10 @@ void AppController::sweepScreenshots(const Config &config)
     if (!isLiveTarget(config, target))
         return;
     const QString prefix = ScreenshotFilter::effectiveNamePrefix(settings.screenshotNamePrefix);
-    const bool fallback = settings.screenshotFilenameFallback;
     const QString desktop = m_env.paths.desktop();
     const auto [width, height] = desktopCanvas();
-    ScreenshotSweeper sweeper(m_surface, m_store, width, height, [desktop, fallback, prefix](const QString &name) {
-        return ScreenshotFilter::isScreenshot(desktop + QLatin1Char('/') + name, fallback, prefix);
+    ScreenshotSweeper sweeper(m_surface, m_store, width, height, [desktop, prefix](const QString &name) {
+        return ScreenshotFilter::isScreenshot(desktop + QLatin1Char('/') + name, prefix);
     });
     try {
         const QStringList moved = sweeper.sweep(target, config.activeWorkspace, pinnedSet(config));

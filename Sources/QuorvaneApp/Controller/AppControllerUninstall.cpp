@@ -21,7 +21,7 @@ void AppController::uninstallRequested()
     }
     Alert alert;
     alert.message = QStringLiteral("Uninstall Quorvane?");
-    alert.informativeText = QStringLiteral("Every desktop comes back to your Mac's Desktop as a normal folder.") + archiveNote
+    alert.informativeText = QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + archiveNote
         + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
     alert.buttons = {QStringLiteral("Bring My Desktops Back & Uninstall"), QStringLiteral("Cancel")};
     if (m_env.alerts->present(alert) != 0)

@@ -83,19 +83,19 @@ bool ScreenshotFilter::isImage(const QString &path)
     return isImageName(type.name()) || std::any_of(ancestors.begin(), ancestors.end(), isImageName);
 }
 
-bool ScreenshotFilter::isScreenshot(const QString &path, bool filenameFallback, const QString &namePrefix, CaptureMetadata &metadata)
+bool ScreenshotFilter::isScreenshot(const QString &path, const QString &namePrefix, CaptureMetadata &metadata)
 {
     const std::optional<bool> flag = metadata.isScreenCapture(path);
     if (!isImage(path))
         return flag.value_or(false);
     const bool nameMatches = QFileInfo(path).fileName().startsWith(namePrefix + QLatin1Char(' '), Qt::CaseSensitive);
-    return ScreenshotSweeper::isScreenshot(flag, filenameFallback, nameMatches);
+    return ScreenshotSweeper::isScreenshot(flag, true, nameMatches);
 }
 
-bool ScreenshotFilter::isScreenshot(const QString &path, bool filenameFallback, const QString &namePrefix)
+bool ScreenshotFilter::isScreenshot(const QString &path, const QString &namePrefix)
 {
     LinuxCaptureMetadata metadata;
-    return isScreenshot(path, filenameFallback, namePrefix, metadata);
+    return isScreenshot(path, namePrefix, metadata);
 }
 
 } // namespace quorvane

@@ -31,10 +31,10 @@ public:
     static bool isImage(const QString &path);
 
     // A capture flag decides when the system gives one (for any kind of file). Without one,
-    // only an image whose name begins with the prefix and one blank counts, and only with the
-    // file-name fallback on. Case is significant.
-    static bool isScreenshot(const QString &path, bool filenameFallback, const QString &namePrefix, CaptureMetadata &metadata);
-    static bool isScreenshot(const QString &path, bool filenameFallback, const QString &namePrefix);
+    // an image whose name begins with the prefix and one blank counts: file names are the only
+    // record of a screenshot here, so matching them needs no switch. Case is significant.
+    static bool isScreenshot(const QString &path, const QString &namePrefix, CaptureMetadata &metadata);
+    static bool isScreenshot(const QString &path, const QString &namePrefix);
 };
 
 } // namespace quorvane

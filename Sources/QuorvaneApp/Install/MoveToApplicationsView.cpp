@@ -66,7 +66,7 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
     column->addWidget(m_graphic);
     column->addSpacing(20);
 
-    QLabel *title = makeLabel(QStringLiteral("Move Quorvane to Applications?"), titlePoints, backdrop);
+    QLabel *title = makeLabel(QStringLiteral("Move Quorvane to your applications folder?"), titlePoints, backdrop);
     QFont bold = title->font();
     bold.setWeight(QFont::DemiBold);
     title->setFont(bold);
@@ -89,7 +89,7 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
     buttons->setSpacing(10);
     buttons->addStretch(1);
     m_declineButton = new QPushButton(QStringLiteral("Not now"), backdrop);
-    m_moveButton = new QPushButton(QStringLiteral("Move to Applications"), backdrop);
+    m_moveButton = new QPushButton(QStringLiteral("Move to your applications folder"), backdrop);
     m_moveButton->setDefault(true);
     m_moveButton->setAutoDefault(true);
     m_declineButton->setAutoDefault(false);
@@ -130,7 +130,7 @@ void MoveToApplicationsView::attemptMove()
         description = QString::fromStdString(error.what());
     }
     setErrorText(QStringLiteral("Couldn\u2019t move it: ") + description
-                 + QStringLiteral(" You can drag Quorvane into your Applications folder yourself instead."));
+                 + QStringLiteral(" You can drag Quorvane into your applications folder yourself instead."));
 }
 
 void MoveToApplicationsView::showEvent(QShowEvent *event)

@@ -19,7 +19,7 @@ MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLo
     , m_window(new SheetPanelWindow)
 {
     auto *panel = static_cast<SheetPanelWindow *>(m_window.get());
-    panel->setWindowTitle(QStringLiteral("Move Quorvane to Applications?"));
+    panel->setWindowTitle(QStringLiteral("Move Quorvane to your applications folder?"));
     applyWindowLevel(panel, WindowLevel::floating, WindowBehaviour{false, true, false});
     panel->resize(width, height);
     // Declining closes the prompt; the window outlives any controller that let it go.

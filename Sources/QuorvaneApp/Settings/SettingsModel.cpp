@@ -274,11 +274,6 @@ void SettingsModel::setConfirmArchive(bool on)
     setSetting([&](AppSettings &s) { s.confirmArchive = on; });
 }
 
-void SettingsModel::setScreenshotFilenameFallback(bool on)
-{
-    setSetting([&](AppSettings &s) { s.screenshotFilenameFallback = on; });
-}
-
 void SettingsModel::setScreenshotNamePrefix(const QString &prefix)
 {
     setSetting([&](AppSettings &s) {
@@ -307,11 +302,6 @@ void SettingsModel::setCustomFiltersWatch(bool on)
 void SettingsModel::setScreenshotsOverruleCustom(bool on)
 {
     setSetting([&](AppSettings &s) { s.screenshotsOverruleCustom = on; });
-}
-
-void SettingsModel::setWarnICloudDesktop(bool on)
-{
-    setSetting([&](AppSettings &s) { s.warnICloudDesktop = on; });
 }
 
 void SettingsModel::setFollowSpaces(bool on)

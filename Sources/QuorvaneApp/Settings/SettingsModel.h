@@ -120,13 +120,11 @@ public:
     void setCleanupNotifySound(bool on);
     void setConfirmDrain(bool on);
     void setConfirmArchive(bool on);
-    void setScreenshotFilenameFallback(bool on);
     void setScreenshotNamePrefix(const QString &prefix);
     void setShowScreenshotPauseInMenu(bool on);
     void setCustomFiltersEnabled(bool on);
     void setCustomFiltersWatch(bool on);
     void setScreenshotsOverruleCustom(bool on);
-    void setWarnICloudDesktop(bool on);
     void setFollowSpaces(bool on);
     void setOverlaysMuted(bool on);
     void dismissDeskListHint();

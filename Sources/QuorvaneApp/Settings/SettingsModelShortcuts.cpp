@@ -38,7 +38,7 @@ QString label(const HotKeyAssignment::Owner &owner)
 
 QString SettingsModel::conflictMessage(const HotKeySpec &spec, const HotKeyAssignment::Owner &holder)
 {
-    return modifierGlyphs(spec.modifiers) + keyName(spec.keyCode) + QStringLiteral(" is already assigned to ")
+    return shortcutText(spec) + QStringLiteral(" is already assigned to ")
            + label(holder) + QLatin1Char('.');
 }
 

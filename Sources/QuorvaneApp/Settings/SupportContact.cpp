@@ -22,7 +22,7 @@ std::optional<QUrl> SupportContact::mailURL(const Build &build)
 {
     if (address.isEmpty())
         return std::nullopt;
-    const QString body = QStringLiteral("\n\n—\nQuorvane ") + build.version + QStringLiteral(" · macOS ")
+    const QString body = QStringLiteral("\n\n—\nQuorvane ") + build.version + QStringLiteral(" · ")
                          + QSysInfo::prettyProductName();
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
@@ -61,7 +61,7 @@ QString SupportContact::diagnostics(const Config &config, bool journalPending, c
                                     const Build &build)
 {
     const QStringList lines = {
-        QStringLiteral("Quorvane ") + build.version + QStringLiteral(" (") + build.build + QStringLiteral(") · macOS ")
+        QStringLiteral("Quorvane ") + build.version + QStringLiteral(" (") + build.build + QStringLiteral(") · ")
             + QSysInfo::prettyProductName(),
         QStringLiteral("Store: ") + storeRoot,
         QStringLiteral("Desktops: %1 live, %2 archived (%3 unsorted) · active: “%4”")

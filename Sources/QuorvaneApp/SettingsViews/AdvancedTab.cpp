@@ -1,6 +1,5 @@
 #include "SettingsViews/AdvancedTab.h"
 
-#include "CaptureMetadata.h"
 #include "Config.h"
 #include "Desktop/ScreenshotFilter.h"
 #include "Dialogs.h"
@@ -28,7 +27,6 @@
 namespace quorvane {
 
 namespace {
-
 
 QFont calloutFont(const QWidget *widget)
 {
@@ -95,7 +93,6 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     , m_context(context)
     , m_filter(toggle(this))
     , m_pause(toggle(this))
-    , m_fallback(toggle(this))
     , m_name(new QLineEdit(this))
     , m_rulesEnabled(toggle(this))
     , m_watch(toggle(this))
@@ -117,17 +114,12 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     connect(m_filter, &QCheckBox::clicked, this, &AdvancedTab::setFilter);
     m_savedElsewhere = notice(QStringLiteral("info.circle"),
                               QStringLiteral("Your screenshots currently save somewhere other than the Desktop, so there's "
-                                             "nothing to filter. Change where they save in the screenshot toolbar (⇧⌘5 → "
-                                             "Options)."),
+                                             "nothing to filter. Change where they save in your screenshot tool's "
+                                             "preferences."),
                               false, this);
     column->addWidget(m_savedElsewhere);
-    m_indexWarning = notice(QStringLiteral("exclamationmark.triangle.fill"),
-                            QStringLiteral("Spotlight isn’t indexing this disk, so macOS can’t tell Quorvane which files "
-                                           "are screenshots. Turn on “Match by filename” below to keep filtering working."),
-                            true, this);
-    column->addWidget(m_indexWarning);
-    m_pauseRow = new SettingRow(QStringLiteral("Show a pause toggle in the menu bar"),
-                                QStringLiteral("Adds a “Screenshot filtering” item to the menu-bar menu, so you can pause "
+    m_pauseRow = new SettingRow(QStringLiteral("Show a pause toggle in the panel"),
+                                QStringLiteral("Adds a “Screenshot filtering” item to the panel menu, so you can pause "
                                                "and resume sweeping without opening Settings."),
                                 QStringLiteral("pause.circle"), m_pause, this);
     column->addWidget(m_pauseRow);
@@ -136,15 +128,12 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     m_identifying = group(column, this);
     QLayout *identifying = m_identifying->layout();
     identifying->addWidget(makeSectionHeader(QStringLiteral("Identifying screenshots"), m_identifying));
-    identifying->addWidget(new SettingRow(QStringLiteral("Match by filename"),
-                                          QStringLiteral("When Spotlight can’t identify a screenshot, fall back to matching "
-                                                         "image files whose name starts with the word below."),
-                                          QStringLiteral("textformat"), m_fallback, m_identifying));
-    connect(m_fallback, &QCheckBox::clicked, this, [&model](bool on) { model.setScreenshotFilenameFallback(on); });
+    // No file index records screen captures here: a screenshot is an image file named with the
+    // word below, so name matching is always on and has no switch of its own.
     m_name->setFixedWidth(160);
     m_nameRow = new SettingRow(QStringLiteral("Screenshot name"),
-                               QStringLiteral("The word your Mac names screenshots with. Leave blank to use the system "
-                                              "default."),
+                               QStringLiteral("The word your screenshot tool names screenshots with. Leave blank to "
+                                              "use the system default."),
                                QStringLiteral("character.cursor.ibeam"), m_name, m_identifying);
     identifying->addWidget(m_nameRow);
     // Only Return writes; leaving the field keeps the draft unwritten.
@@ -215,7 +204,7 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     column->addWidget(makeSectionHeader(QStringLiteral("Uninstall"), this));
     auto *uninstall = new QPushButton(QStringLiteral("Uninstall…"), this);
     column->addWidget(new SettingRow(QStringLiteral("Uninstall Quorvane…"),
-                                     QStringLiteral("Puts every desktop back on your Mac's Desktop as a normal folder, "
+                                     QStringLiteral("Puts every desktop back on your Desktop as a normal folder, "
                                                     "removes Quorvane from launch-at-startup, and reveals the app so you "
                                                     "can delete it."),
                                      QStringLiteral("trash"), uninstall, this));
@@ -243,17 +232,8 @@ void AdvancedTab::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (event->spontaneous())
         return;
-    probeCaptureIndex();
     resetNameDraft();
     refresh();
-}
-
-void AdvancedTab::probeCaptureIndex()
-{
-    // The index answers for the Desktop folder when it has any record of it; with no index
-    // at all there is nothing to ask.
-    CaptureMetadata *metadata = m_context.services.captureMetadata;
-    m_indexAnswers = metadata && metadata->isScreenCapture(m_context.model.paths().desktop()).has_value();
 }
 
 void AdvancedTab::resetNameDraft()
@@ -269,30 +249,7 @@ void AdvancedTab::setFilter(bool on)
     model.setFilterScreenshots(on);
     if (!on)
         return;
-    probeCaptureIndex();
-    refresh();
-    Dialogs *dialogs = m_context.services.dialogs;
-    if (m_indexAnswers) {
-        offerSweep();
-        return;
-    }
-    if (!dialogs)
-        return;
-    Question question;
-    question.message = QStringLiteral("Spotlight isn’t indexing this disk");
-    question.informativeText = QStringLiteral("Spotlight normally identifies screenshots for Quorvane, but it isn’t "
-                                              "indexing this disk — so nothing would be filtered. Turn on filename "
-                                              "matching instead.");
-    question.buttons = {{QStringLiteral("Turn On Filename Matching")}, {QStringLiteral("Not Now")}};
-    question.style = AlertStyle::warning;
-    QPointer<AdvancedTab> self(this);
-    dialogs->askModal(window(), question, [self](int index) {
-        if (!self || index != 0)
-            return;
-        self->m_context.model.setScreenshotFilenameFallback(true);
-        self->resetNameDraft();
-        self->offerSweep();
-    });
+    offerSweep();
 }
 
 void AdvancedTab::offerSweep()
@@ -336,12 +293,9 @@ void AdvancedTab::refresh()
     const bool sweeping = settings.filterScreenshots;
     setChecked(m_filter, sweeping);
     m_savedElsewhere->setVisible(sweeping && !model.screenshotsSaveToDesktop());
-    m_indexWarning->setVisible(sweeping && !m_indexAnswers);
     m_pauseRow->setVisible(sweeping);
     setChecked(m_pause, settings.showScreenshotPauseInMenu);
     m_identifying->setVisible(sweeping);
-    setChecked(m_fallback, settings.screenshotFilenameFallback);
-    m_nameRow->setVisible(settings.screenshotFilenameFallback);
     m_name->setPlaceholderText(ScreenshotFilter::effectiveNamePrefix(settings.screenshotNamePrefix));
 
     setChecked(m_rulesEnabled, settings.customFiltersEnabled);

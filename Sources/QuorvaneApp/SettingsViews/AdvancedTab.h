@@ -27,12 +27,10 @@ class AdvancedTab : public QWidget {
 public:
     explicit AdvancedTab(const SettingsContext &context, QWidget *parent = nullptr);
 
-    // The sweeping toggle's write: stores the choice, then, turning it on, offers filename
-    // matching when the system cannot tell screenshots apart and the sweep of the Desktop.
+    // The sweeping toggle's write: stores the choice, then, turning it on, offers the sweep of
+    // the Desktop.
     void setFilter(bool on);
 
-    // Whether the system's file index answers for the Desktop folder, as last probed.
-    bool captureIndexAnswers() const { return m_indexAnswers; }
     // The rule rows in stored order.
     const std::vector<CustomFilterRow *> &ruleRows() const { return m_rules; }
     CustomFilterRow *ruleRow(const QUuid &id) const;
@@ -43,21 +41,16 @@ protected:
 private:
     void refresh();
     void refreshRules();
-    void probeCaptureIndex();
     void resetNameDraft();
     void offerSweep();
     void addRule();
 
     const SettingsContext &m_context;
-    bool m_indexAnswers = false;
-
     QCheckBox *m_filter;
     QWidget *m_savedElsewhere;
-    QWidget *m_indexWarning;
     SettingRow *m_pauseRow;
     QCheckBox *m_pause;
     QWidget *m_identifying;
-    QCheckBox *m_fallback;
     SettingRow *m_nameRow;
     QLineEdit *m_name;
 

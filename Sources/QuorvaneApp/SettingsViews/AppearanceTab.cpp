@@ -146,8 +146,8 @@ AppearanceTab::AppearanceTab(const SettingsContext &context, QWidget *parent)
     connect(m_intensity, &SegmentedControl::chosen, this,
             [&model](int id) { model.stampSwitchAnimation(std::nullopt, std::nullopt, SwitchIntensity(id)); });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Menu-bar icon animation"), this));
-    m_menuBar = segments(QStringLiteral("Menu-bar icon animation"),
+    column->addWidget(makeSectionHeader(QStringLiteral("Panel icon animation"), this));
+    m_menuBar = segments(QStringLiteral("Panel icon animation"),
                          {{QStringLiteral("Still"), int(MenuBarAnimation::none)},
                           {QStringLiteral("Nudge"), int(MenuBarAnimation::nudge)},
                           {QStringLiteral("Mirror"), int(MenuBarAnimation::mirror)}},

@@ -49,11 +49,11 @@ EpilepsyWarningSheet::EpilepsyWarningSheet(std::function<void()> onCancel, std::
     QLabel *icon = SymbolIcon::label(QStringLiteral("exclamationmark.triangle.fill"), 16, group);
     Style::setStatusTone(icon, StatusTone::warning);
     headline->addWidget(icon, 0, Qt::AlignTop);
-    auto *flash = new QLabel(QStringLiteral("Following Spaces can make the screen flash."), group);
+    auto *flash = new QLabel(QStringLiteral("Following workspaces can make the screen flash."), group);
     flash->setWordWrap(true);
     headline->addWidget(flash, 1);
     groupColumn->addLayout(headline);
-    auto *details = new QLabel(QStringLiteral("Every swipe between Spaces swaps the desktop underneath: files, icons and "
+    auto *details = new QLabel(QStringLiteral("Every swipe between workspaces swaps the desktop underneath: files, icons and "
                                               "wallpaper colours change abruptly, and quick back-and-forth swiping can "
                                               "produce rapid flashing. If you (or anyone watching your screen) are "
                                               "sensitive to flashing images or have photosensitive epilepsy, leave this "

@@ -67,7 +67,6 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
     : QWidget(parent)
     , m_context(context)
     , m_spaces(context.services.spaces)
-    , m_warnICloud(toggle(this))
     , m_unavailable(nullptr)
     , m_spacesBox(new QWidget(this))
     , m_follow(toggle(m_spacesBox))
@@ -84,13 +83,6 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
 
     column->addWidget(secondaryText(QStringLiteral("Early features with rough edges still being sanded."), this));
 
-    column->addWidget(makeSectionHeader(QStringLiteral("iCloud"), this));
-    column->addWidget(new SettingRow(QStringLiteral("Warn about iCloud Desktop sync"),
-                                     QStringLiteral("Show a heads-up at launch if iCloud “Sync Desktop & Documents” is "
-                                                    "on — switching can cause unintended effects."),
-                                     QStringLiteral("exclamationmark.icloud"), m_warnICloud, this));
-    connect(m_warnICloud, &QCheckBox::clicked, this, [&model](bool on) { model.setWarnICloudDesktop(on); });
-
     column->addWidget(makeSectionHeader(QStringLiteral("Archive location"), this));
     auto *choose = new QPushButton(QStringLiteral("Choose…"), this);
     column->addWidget(new SettingRow(QStringLiteral("Choose custom archive placement"),
@@ -98,9 +90,9 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
                                      QStringLiteral("archivebox"), choose, this));
     connect(choose, &QPushButton::clicked, this, &ExperimentalTab::chooseArchiveRoot);
 
-    column->addWidget(makeSectionHeader(QStringLiteral("macOS Spaces"), this));
-    auto *explanation = new QLabel(QStringLiteral("Quorvane can't read Spaces on this version of macOS, so "
-                                                  "Space-following is unavailable. Everything else works normally."),
+    column->addWidget(makeSectionHeader(QStringLiteral("Workspaces"), this));
+    auto *explanation = new QLabel(QStringLiteral("Quorvane can't read workspaces on this desktop, so "
+                                                  "workspace-following is unavailable. Everything else works normally."),
                                    this);
     makeCallout(explanation);
     m_unavailable = symbolLine(QStringLiteral("exclamationmark.triangle.fill"), explanation, this);
@@ -112,10 +104,10 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
     spaces->setContentsMargins(0, 0, 0, 0);
     spaces->setSpacing(6);
     spaces->addWidget(new SettingRow(
-        QStringLiteral("Follow macOS Spaces"),
-        QStringLiteral("Bind desktops to Spaces below. Switching to a bound Space — a swipe or ⌃-arrow — then switches "
-                       "Quorvane to its desktop. macOS shows one shared desktop across Spaces, so the files follow you "
-                       "a moment after the swipe lands."),
+        QStringLiteral("Follow workspaces"),
+        QStringLiteral("Bind desktops to workspaces below. Switching to a bound workspace — from the workspace "
+                       "switcher or with its shortcut — then switches Quorvane to its desktop. The system shows one "
+                       "shared desktop across workspaces, so the files follow you a moment after the switch lands."),
         QStringLiteral("rectangle.on.rectangle.angled"), m_follow, m_spacesBox));
     connect(m_follow, &QCheckBox::clicked, this, &ExperimentalTab::setFollow);
 
@@ -131,14 +123,14 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
     headline.setWeight(QFont::Medium);
     bindings->setFont(headline);
     following->addWidget(bindings);
-    m_noDesktops = secondaryText(QStringLiteral("Create a desktop first, then bind it to a Space."), m_following);
+    m_noDesktops = secondaryText(QStringLiteral("Create a desktop first, then bind it to a workspace."), m_following);
     following->addWidget(m_noDesktops);
     m_rowsColumn = new QVBoxLayout;
     m_rowsColumn->setSpacing(12);
     following->addLayout(m_rowsColumn);
     following->addWidget(secondaryText(
-        QStringLiteral("Go to the Space you want, then click “Bind”. A Space holds one desktop — binding again moves "
-                       "it. “Space missing” means the Space was deleted; rebind or unbind in this case."),
+        QStringLiteral("Go to the workspace you want, then click “Bind”. A workspace holds one desktop — binding again "
+                       "moves it. “Workspace missing” means the workspace was deleted; rebind or unbind in this case."),
         m_following));
     spaces->addWidget(m_following);
     column->addWidget(m_spacesBox);
@@ -159,12 +151,12 @@ ExperimentalTab::~ExperimentalTab()
 QString ExperimentalTab::currentSpaceDescription(const std::optional<SpaceInfo> &current, int spaceCount)
 {
     if (!current)
-        return QStringLiteral("Can't read the current Space right now.");
+        return QStringLiteral("Can't read the current workspace right now.");
     if (!current->isUser)
-        return QStringLiteral("You're in a full-screen app — that Space can't be bound.");
+        return QStringLiteral("You're in a full-screen app — that workspace can't be bound.");
     if (!current->number)
-        return QStringLiteral("You're on an unrecognised Space.");
-    return QStringLiteral("You're on Space %1 of %2.").arg(*current->number).arg(spaceCount);
+        return QStringLiteral("You're on an unrecognised workspace.");
+    return QStringLiteral("You're on workspace %1 of %2.").arg(*current->number).arg(spaceCount);
 }
 
 SpaceBindingRow *ExperimentalTab::bindingRow(const QString &name) const
@@ -177,8 +169,6 @@ void ExperimentalTab::refresh()
 {
     const AppSettings &settings = m_context.model.config().settings;
     {
-        const QSignalBlocker blockWarn(m_warnICloud);
-        m_warnICloud->setChecked(settings.warnICloudDesktop);
         const QSignalBlocker blockFollow(m_follow);
         m_follow->setChecked(settings.followSpaces);
     }

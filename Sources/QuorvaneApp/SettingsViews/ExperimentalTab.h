@@ -20,9 +20,9 @@ namespace quorvane {
 
 class SpaceBindingRow;
 
-// The Experimental section: the iCloud Desktop warning, the archive folder and following the
-// window manager's workspaces (Spaces), with each desktop's binding to one. The current
-// Space and the number of Spaces are read again every two seconds while the page is on screen.
+// The Experimental section: the archive folder and following the window manager's workspaces,
+// with each desktop's binding to one. The current workspace and the number of workspaces are
+// read again every two seconds while the page is on screen.
 class ExperimentalTab : public QWidget {
     Q_OBJECT
 
@@ -64,7 +64,6 @@ private:
     bool m_available = false;
     QPointer<EpilepsyWarningSheet> m_sheet;
 
-    QCheckBox *m_warnICloud;
     QWidget *m_unavailable;
     QWidget *m_spacesBox;
     QCheckBox *m_follow;

@@ -100,7 +100,7 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
     m_warningText->setForegroundRole(QPalette::PlaceholderText);
     warningRow->addWidget(m_warningText, 1);
     column->addWidget(m_warning);
-    column->addWidget(new SettingRow(QStringLiteral("Show in the menu-bar menu"), {}, {}, m_inMenu, this));
+    column->addWidget(new SettingRow(QStringLiteral("Show in the panel menu"), {}, {}, m_inMenu, this));
     connect(m_inMenu, &QCheckBox::clicked, this, [&model](bool on) { model.setShowFloatingDockInMenu(on); });
 
     column->addWidget(makeSectionHeader(QStringLiteral("Appearance"), this));
@@ -127,7 +127,7 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
     connect(m_material, &SegmentedControl::chosen, this,
             [&model](int id) { model.setFloatingDockMaterial(FloatingDockMaterial(id)); });
     m_appearance = segments(QStringLiteral("Light or dark"),
-                            {{QStringLiteral("Follow macOS"), int(AppearanceMode::system)},
+                            {{QStringLiteral("Follow the system"), int(AppearanceMode::system)},
                              {QStringLiteral("Light"), int(AppearanceMode::light)},
                              {QStringLiteral("Dark"), int(AppearanceMode::dark)}},
                             false, this);
@@ -182,9 +182,9 @@ void FloatingDockTab::refresh()
     const std::optional<QString> used = occupant(settings.floatingDockCorner);
     m_warning->setVisible(used.has_value());
     if (used)
-        m_warningText->setText(QStringLiteral("macOS already uses this corner for ") + *used
-                               + QStringLiteral(", so both will fire. Pick a free corner, or clear this one in System "
-                                                "Settings ▸ Desktop & Dock."));
+        m_warningText->setText(QStringLiteral("The system already uses this corner for ") + *used
+                               + QStringLiteral(", so both will fire. Pick a free corner, or clear this one in the "
+                                                "system settings."));
     auto check = [](QCheckBox *box, bool on) {
         const QSignalBlocker blocker(box);
         box->setChecked(on);

@@ -103,7 +103,7 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     , m_archived(rowsBox(this))
     , m_noLedger(makeNote(QStringLiteral("No cleanups scheduled — open the calendar and tap a date to add one."), this))
     , m_ledger(rowsBox(this))
-    , m_showInMenu(new QCheckBox(QStringLiteral("Show in the menu-bar menu"), this))
+    , m_showInMenu(new QCheckBox(QStringLiteral("Show in the panel menu"), this))
     , m_remind(toggle(this))
     , m_reminders(new QWidget(this))
     , m_time(new QTimeEdit(m_reminders))

@@ -10,8 +10,6 @@
 
 namespace quorvane {
 
-class AutomationPermission;
-class CaptureMetadata;
 class CueImageCache;
 class DebouncedCommit;
 class DesktopServices;
@@ -31,13 +29,9 @@ struct SettingsViewServices {
     DesktopServices *desktop = nullptr;
     // The start-at-login entry; none: the application has no identifier to register.
     LoginItem *loginItem = nullptr;
-    // The file manager automation's permission; none: its state cannot be read.
-    AutomationPermission *automation = nullptr;
     // The name of the system's action on a screen corner, none when it has none; none at all:
     // the system keeps no hot corners.
     std::function<std::optional<QString>(FloatingDockCorner)> hotCornerOccupant;
-    // The system's record of screen captures; none: it never answers, as on a disk it does not index.
-    CaptureMetadata *captureMetadata = nullptr;
     // Opens the new-desktop sheet.
     std::function<void()> showCreateSurface;
     // The window manager's workspaces; none: they cannot be read, and Space following is unavailable.

@@ -46,8 +46,8 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     column->setContentsMargins(20, 8, 20, 16);
     column->setSpacing(6);
     SettingsModel &model = context.model;
-    column->addWidget(makeNote(QStringLiteral("Click a field and press your combo. A modifier (⌃⌥⇧⌘) is required. Press ⌫ "
-                                          "to clear, ESC to cancel."),
+    column->addWidget(makeNote(QStringLiteral("Click a field and press your combo. A modifier (Ctrl, Alt, Shift or Super) is "
+                                          "required. Press Backspace to clear, ESC to cancel."),
                            this));
     if (!context.services.shortcutLimit.isEmpty()) {
         QLabel *limit = makeNote(context.services.shortcutLimit, this);
@@ -85,21 +85,21 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     }
 
     column->addWidget(makeSectionHeader(QStringLiteral("Display in menu"), this));
-    column->addWidget(new SettingRow(QStringLiteral("Show assigned shortcuts in the menu-bar menu"), {}, {},
+    column->addWidget(new SettingRow(QStringLiteral("Show assigned shortcuts in the panel menu"), {}, {},
                                      m_showInMenu, this));
     connect(m_showInMenu, &QCheckBox::clicked, this, [&model](bool on) { model.setShowShortcutsInMenu(on); });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Option-click carousel"), this));
+    column->addWidget(makeSectionHeader(QStringLiteral("Middle-click carousel"), this));
     auto *carouselRows = new QVBoxLayout(m_carousel);
     carouselRows->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_carousel);
-    column->addWidget(makeNote(QStringLiteral("Option-click the menu-bar icon to jump between these desktops in order. Plain "
+    column->addWidget(makeNote(QStringLiteral("Middle-click the panel icon to jump between these desktops in order. Plain "
                                           "click still opens the menu. Leave empty to cycle every permanent desktop."),
                            this));
 
     column->addWidget(makeSectionHeader(QStringLiteral("Scroll to cycle"), this));
     column->addWidget(
-        new SettingRow(QStringLiteral("Scroll over the menu-bar icon to switch desktops"), {}, {}, m_scroll, this));
+        new SettingRow(QStringLiteral("Scroll over the panel icon to switch desktops"), {}, {}, m_scroll, this));
     connect(m_scroll, &QCheckBox::clicked, this, [&model](bool on) { model.setScrollToCycle(on); });
     column->addWidget(makeNote(QStringLiteral("Scrolling previews desktops in a centred pop-up; the switch happens once "
                                           "scrolling settles."),

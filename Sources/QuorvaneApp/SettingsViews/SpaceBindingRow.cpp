@@ -67,8 +67,8 @@ QString SpaceBindingRow::bindingLabel(const std::optional<QString> &space, const
     if (!space)
         return QStringLiteral("Not bound");
     if (const std::optional<int> number = spaces.userSpaceNumber(*space))
-        return QStringLiteral("Space %1").arg(*number);
-    return QStringLiteral("Space missing");
+        return QStringLiteral("Workspace %1").arg(*number);
+    return QStringLiteral("Workspace missing");
 }
 
 void SpaceBindingRow::update(const Workspace &desktop, const std::optional<SpaceInfo> &current,
@@ -77,7 +77,7 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
     m_dot->setColor(colorFromHex(desktop.colorHex));
     const QString label = bindingLabel(desktop.spaceUUID, spaces);
     plainLabel(m_binding)->setText(label);
-    if (label == QLatin1String("Space missing")) {
+    if (label == QLatin1String("Workspace missing")) {
         Style::setStatusTone(m_binding, StatusTone::warning);
         m_binding->setForegroundRole(QPalette::WindowText);
     } else {
@@ -87,11 +87,11 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
 
     const bool boundHere = desktop.spaceUUID && current && *desktop.spaceUUID == current->identity;
     const bool bindable = current && current->isUser;
-    m_bind->setText(boundHere ? QStringLiteral("Bound to this Space") : QStringLiteral("Bind"));
+    m_bind->setText(boundHere ? QStringLiteral("Bound to this workspace") : QStringLiteral("Bind"));
     m_bind->setEnabled(bindable && !boundHere);
     m_bind->setToolTip(literalToolTip(
-        bindable ? QStringLiteral("Bind “") + desktop.name + QStringLiteral("” to the Space you're on now.")
-                 : QStringLiteral("Leave the full-screen app first — full-screen Spaces can't be bound.")));
+        bindable ? QStringLiteral("Bind “") + desktop.name + QStringLiteral("” to the workspace you're on now.")
+                 : QStringLiteral("Leave the full-screen app first — full-screen workspaces can't be bound.")));
     m_unbind->setVisible(desktop.spaceUUID.has_value());
 }
 

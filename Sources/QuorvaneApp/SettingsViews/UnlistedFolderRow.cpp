@@ -30,7 +30,7 @@ UnlistedFolderRow::UnlistedFolderRow(const SettingsContext &context, const QStri
     row->addStretch(1);
     row->addSpacing(12);
     auto *reveal = new QPushButton(QStringLiteral("Reveal"), this);
-    reveal->setToolTip(QStringLiteral("Show this folder in Finder."));
+    reveal->setToolTip(QStringLiteral("Show this folder in the file manager."));
     reveal->setAccessibleName(QStringLiteral("Reveal ") + name);
     auto *add = new QPushButton(QStringLiteral("Add"), this);
     add->setToolTip(QStringLiteral("Make this folder a desktop in Quorvane. Its files stay where they are."));

@@ -11,8 +11,8 @@ namespace quorvane {
 
 class KeyLayout;
 
-// "⌃⌥⇧⌘", each glyph present when its bit (control 1<<18, option 1<<19, shift 1<<17,
-// command 1<<20) is set in mask.
+// "Ctrl+Alt+Shift+Super+", each name and its "+" present when its bit (control 1<<18,
+// option 1<<19, shift 1<<17, command 1<<20) is set in mask.
 QString modifierGlyphs(std::uint32_t mask);
 
 // A virtual key code's display name: the special key's fixed name, else the characters the key
@@ -23,7 +23,8 @@ QString keyName(std::uint32_t keyCode);
 // no text or the code cannot be a key (above 65535).
 std::optional<QString> printableKeyName(std::uint32_t keyCode);
 
-// A shortcut as the user reads it: the modifier glyphs followed directly by the key's name.
+// A shortcut as the user reads it: the modifier names followed directly by the key's name
+// ("Ctrl+Alt+D", "Super+Space").
 QString shortcutText(const HotKeySpec &spec);
 
 // The layout that names ordinary keys from now on; none: the US layout.

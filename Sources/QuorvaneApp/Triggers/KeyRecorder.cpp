@@ -4,10 +4,12 @@
 #include "Triggers/KeyNames.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <utility>
 
 namespace quorvane {
@@ -111,6 +113,14 @@ std::function<void(bool)> &listeningObserver()
     return observer;
 }
 
+// The face the text is drawn in.
+QFont textFont(QFont font)
+{
+    font.setPointSize(12);
+    font.setWeight(QFont::Medium);
+    return font;
+}
+
 QColor withAlpha(QColor color, double alpha)
 {
     color.setAlphaF(static_cast<float>(alpha));
@@ -124,7 +134,7 @@ KeyRecorderView::KeyRecorderView(QWidget *parent)
     , m_beep([] { QApplication::beep(); })
 {
     setFocusPolicy(Qt::StrongFocus);
-    setFixedSize(110, 22);
+    setFixedSize(narrowestWidth, fieldHeight);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -150,10 +160,19 @@ void KeyRecorderView::setRecording(bool recording)
         observer(recording);
 }
 
+void KeyRecorderView::showText()
+{
+    // Shortcuts spelt out ("Ctrl+Alt+Shift+Super+Page Down") can outgrow the usual width:
+    // the field widens to show its whole text.
+    const int needed = QFontMetrics(textFont(font())).horizontalAdvance(text()) + 2 * textMargin;
+    setFixedSize(std::max(narrowestWidth, needed), fieldHeight);
+    update();
+}
+
 void KeyRecorderView::setSpec(std::optional<HotKeySpec> spec)
 {
     m_spec = spec;
-    update();
+    showText();
 }
 
 QString KeyRecorderView::text() const
@@ -187,7 +206,7 @@ void KeyRecorderView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
     setRecording(true);
-    update();
+    showText();
     event->accept();
 }
 
@@ -209,7 +228,7 @@ void KeyRecorderView::keyPressEvent(QKeyEvent *event)
     const std::uint32_t mask = modifierMask(event->modifiers());
     if (code == deleteKey && mask == 0) {
         m_spec.reset();
-        update();
+        showText();
         if (m_onChange)
             m_onChange(std::nullopt);
         stopRecording();
@@ -222,7 +241,7 @@ void KeyRecorderView::keyPressEvent(QKeyEvent *event)
         return;
     }
     m_spec = HotKeySpec{*code, mask};
-    update();
+    showText();
     if (m_onChange)
         m_onChange(m_spec);
     stopRecording();
@@ -231,14 +250,14 @@ void KeyRecorderView::keyPressEvent(QKeyEvent *event)
 void KeyRecorderView::stopRecording()
 {
     setRecording(false);
-    update();
+    showText();
     clearFocus();
 }
 
 void KeyRecorderView::focusOutEvent(QFocusEvent *event)
 {
     setRecording(false);
-    update();
+    showText();
     QWidget::focusOutEvent(event);
 }
 
@@ -255,10 +274,7 @@ void KeyRecorderView::paintEvent(QPaintEvent *)
     painter.setPen(m_recording ? QPen(accent, 2) : QPen(colors.color(QPalette::Mid), 1));
     painter.drawPath(path);
 
-    QFont font = this->font();
-    font.setPointSize(12);
-    font.setWeight(QFont::Medium);
-    painter.setFont(font);
+    painter.setFont(textFont(font()));
     const QColor label = colors.color(QPalette::Text);
     if (m_recording)
         painter.setPen(withAlpha(label, 0.6));

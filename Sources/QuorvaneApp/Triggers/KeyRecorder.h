@@ -41,7 +41,11 @@ public:
     // What sounds when a key without modifiers is refused; QApplication::beep by default.
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
-    QSize sizeHint() const override { return {110, 22}; }
+    // 110 × 22, wider when the text needs it.
+    static constexpr int narrowestWidth = 110;
+    static constexpr int fieldHeight = 22;
+    static constexpr int textMargin = 8;
+    QSize sizeHint() const override { return size(); }
 
     // The virtual key code of a pressed key: from the X11 keycode through the key-code table,
     // else (no native code, as off screen) from Qt's key; none for a key outside both.
@@ -55,6 +59,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Fits the width to the text and redraws.
+    void showText();
     void stopRecording();
     void setRecording(bool recording);
 

@@ -93,7 +93,7 @@ TEST_F(Launch, TheFirstRunMakesTheDesktopDefaultWithoutMovingAnything)
     EXPECT_TRUE(entries(root() + "/Default").isEmpty());
     EXPECT_TRUE(alerts.shown.empty());
     EXPECT_EQ(log.count(u"Quorvane "_qs + info.shortVersion + u" launched"_qs), 1);
-    EXPECT_EQ(log.count(u"Sparkle NOT LOADED embedded"_qs), 1);
+    EXPECT_EQ(log.count(u"update framework not loaded"_qs), 1);
     // The menu lists the new desktop, checked.
     EXPECT_TRUE(controller.menuModel().items[0].checked);
     EXPECT_EQ(controller.menuModel().items[0].workspace, "Default");
@@ -304,59 +304,6 @@ TEST_F(Launch, ADesktopThatIsTheHomeFolderIsRefusedWithOneAlertAndNothingMoves)
     EXPECT_EQ(entries(home.path()), before);
     EXPECT_FALSE(QFileInfo::exists(root()));
     EXPECT_TRUE(launched(*status));
-}
-
-TEST_F(Launch, TheFinderWarmUpWarnsOnlyWhenPermissionIsRefused)
-{
-    struct Case {
-        std::optional<QString> failure;
-        int chosen;
-        bool warned;
-    };
-    for (const Case &c : {Case{u"Not authorized to send Apple events to Finder. (-1743)"_qs, 0, true},
-                          Case{u"Not authorized to send Apple events to Finder. (-1743)"_qs, 1, true},
-                          Case{u"Finder got an error: Connection is invalid. (-609)"_qs, 0, false},
-                          Case{u"could not create script"_qs, 0, false}, Case{std::nullopt, 0, false}}) {
-        alerts.shown.clear();
-        opened.clear();
-        inProcess.failText = c.failure;
-        inProcess.scripts.clear();
-        AppController controller(environment());
-        controller.warmFinderConnection();
-        EXPECT_TRUE(inProcess.scripts.isEmpty()); // it runs after the launch has returned
-        alerts.answers = {c.chosen};
-        scheduler.advance(0);
-        EXPECT_EQ(inProcess.scripts, QStringList{u"tell application \"Finder\" to name of desktop"_qs});
-        ASSERT_EQ(alerts.shown.size(), c.warned ? 1u : 0u);
-        if (!c.warned)
-            continue;
-        EXPECT_EQ(alerts.shown[0].message, "Quorvane isn't allowed to arrange desktop icons");
-        EXPECT_EQ(alerts.shown[0].buttons, (QStringList{"Open System Settings", "Not Now"}));
-        EXPECT_TRUE(alerts.shown[0].informativeText.contains("positions.\n\nAllow Finder under Quorvane"));
-        EXPECT_EQ(opened.size(), c.chosen == 0 ? 1u : 0u);
-    }
-}
-
-TEST_F(Launch, TheICloudWarningFollowsTheResolvedDesktopAndTheSetting)
-{
-    const QString cloud = home.filePath("Library/Mobile Documents/com~apple~CloudDocs/Desktop");
-    QDir().mkpath(cloud);
-    QFile::link(cloud, home.filePath("Desktop"));
-    for (const bool warn : {true, false}) {
-        alerts.shown.clear();
-        Config config = layOut({{"A", {}}});
-        config.settings.warnICloudDesktop = warn;
-        save(config);
-        AppController controller(environment());
-        controller.warnIfICloudDesktop();
-        ASSERT_EQ(alerts.shown.size(), warn ? 1u : 0u);
-        if (warn) {
-            EXPECT_EQ(alerts.shown[0].message, "iCloud Desktop sync is on");
-            EXPECT_EQ(alerts.shown[0].informativeText,
-                      u"Quorvane works best with iCloud \u201CDesktop & Documents\u201D turned off — with it on, switching "
-                      u"may fight iCloud."_qs);
-        }
-    }
 }
 
 namespace {

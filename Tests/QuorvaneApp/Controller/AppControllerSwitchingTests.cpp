@@ -276,8 +276,7 @@ TEST_F(Switching, SweepsRunInTheOverruleOrderAndSkipArchivedTargets)
             QDir(root() + "/Shots").removeRecursively();
         if (c.ruleState != WorkspaceState::active)
             QDir(root() + "/Rule").removeRecursively();
-        config.settings.filterScreenshots = true;
-        config.settings.screenshotFilenameFallback = true;
+        config.settings.filterScreenshots = true; // names match with the stored fallback off
         config.settings.screenshotNamePrefix = "Screenshot";
         config.settings.screenshotsWorkspace = "Shots";
         config.settings.customFiltersEnabled = true;
@@ -338,7 +337,7 @@ TEST_F(Switching, ChoosingADesktopFromTheOpenMenuSwitchesOnceTheMenuHasClosed)
     EXPECT_EQ(status->poppedUpMenus.size(), 1);
 }
 
-TEST_F(Switching, AltWithTheLeftButtonRunsTheCarouselInsteadOfTheMenu)
+TEST_F(Switching, TheMiddleButtonOrAltWithTheLeftRunsTheCarouselInsteadOfTheMenu)
 {
     Config config = layOut({{"A", {}}, {"B", {}}, {"C", {}}});
     config.settings.optionClickCarousel = {"C", "A"};
@@ -350,9 +349,12 @@ TEST_F(Switching, AltWithTheLeftButtonRunsTheCarouselInsteadOfTheMenu)
     EXPECT_EQ(load().activeWorkspace, "C");
     status->click(StatusItem::Button::left, Qt::AltModifier);
     EXPECT_EQ(load().activeWorkspace, "A");
+    status->click(StatusItem::Button::middle);
+    EXPECT_TRUE(status->poppedUpMenus.isEmpty());
+    EXPECT_EQ(load().activeWorkspace, "C");
     status->click(StatusItem::Button::right, Qt::AltModifier);
     EXPECT_EQ(status->poppedUpMenus.size(), 1);
-    EXPECT_EQ(load().activeWorkspace, "A");
+    EXPECT_EQ(load().activeWorkspace, "C");
 }
 
 TEST_F(Switching, TheMiddleButtonRunsTheCarouselAndTheToolTipNamesTheActiveDesktop)

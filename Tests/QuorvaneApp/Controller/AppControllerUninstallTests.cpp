@@ -43,7 +43,7 @@ struct Uninstall : test::ControllerHarness {
     }
     QString settingsText(const QString &note) const
     {
-        return QStringLiteral("Every desktop comes back to your Mac's Desktop as a normal folder.") + note
+        return QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + note
             + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
     }
 };

@@ -32,23 +32,22 @@ TEST(ScreenshotFilter, RecognitionFollowsTheFlagThenTheImageAndNameRule)
     metadata.flags = {{"Recording.mov", true}, {"Screenshot 1.png", false}, {"photo.png", true}};
     const struct {
         const char *name;
-        bool fallback;
         const char *prefix;
         bool expected;
     } cases[] = {
-        {"photo.png", false, "Screenshot", true},          // flagged image, whatever its name
-        {"Screenshot 1.png", true, "Screenshot", false},   // the flag says no
-        {"Recording.mov", false, "Screenshot", true},      // flagged non-image
-        {"Screenshot 2.mov", true, "Screenshot", false},   // non-image without a flag
-        {"Screenshot 2.png", false, "Screenshot", false},  // fallback off
-        {"Screenshot 2026-01-05 at 10.00.00.png", true, "Screenshot", true},
-        {"Screenshots.png", true, "Screenshot", false},
-        {"screenshot 2.png", true, "Screenshot", false},   // case matters
-        {"Screenshot", true, "Screenshot", false},
-        {"Shot 1.jpg", true, "Shot", true},
+        {"photo.png", "Screenshot", true},          // flagged image, whatever its name
+        {"Screenshot 1.png", "Screenshot", false},  // the flag says no
+        {"Recording.mov", "Screenshot", true},      // flagged non-image
+        {"Screenshot 2.mov", "Screenshot", false},  // non-image without a flag
+        {"Screenshot 2.png", "Screenshot", true},   // no flag: the name decides
+        {"Screenshot 2026-01-05 at 10.00.00.png", "Screenshot", true},
+        {"Screenshots.png", "Screenshot", false},
+        {"screenshot 2.png", "Screenshot", false},  // case matters
+        {"Screenshot", "Screenshot", false},
+        {"Shot 1.jpg", "Shot", true},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(ScreenshotFilter::isScreenshot(QStringLiteral("/home/u/Desktop/") + c.name, c.fallback, c.prefix, metadata), c.expected)
+        EXPECT_EQ(ScreenshotFilter::isScreenshot(QStringLiteral("/home/u/Desktop/") + c.name, c.prefix, metadata), c.expected)
             << c.name;
     }
 }
@@ -57,8 +56,8 @@ TEST(ScreenshotFilter, OnThisSystemTheNamesOfCommonToolsMatchTheDefaultPrefix)
 {
     const QString prefix = ScreenshotFilter::effectiveNamePrefix(std::nullopt);
     EXPECT_EQ(prefix, "Screenshot");
-    EXPECT_TRUE(ScreenshotFilter::isScreenshot("/d/Screenshot from 2026-12-09 10-00-00.png", true, prefix));
-    EXPECT_FALSE(ScreenshotFilter::isScreenshot("/d/Screenshot from 2026-12-09 10-00-00.png", false, prefix));
+    EXPECT_TRUE(ScreenshotFilter::isScreenshot("/d/Screenshot from 2026-12-09 10-00-00.png", prefix));
+    EXPECT_FALSE(ScreenshotFilter::isScreenshot("/d/Screen recording 2026-12-09.png", prefix));
     EXPECT_FALSE(ScreenshotFilter::screencaptureLocation().has_value());
 }
 

@@ -54,9 +54,9 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
     EXPECT_EQ(window->size(), QSize(420, 340));
     EXPECT_TRUE(prompt->view()->graphic()->animating()); // pulsing once shown
     const QStringList texts = labelTexts(window);
-    EXPECT_TRUE(texts.contains("Move Quorvane to Applications?"));
+    EXPECT_TRUE(texts.contains("Move Quorvane to your applications folder?"));
     EXPECT_TRUE(texts.contains(downloadsText));
-    EXPECT_EQ(prompt->view()->moveButton()->text(), "Move to Applications");
+    EXPECT_EQ(prompt->view()->moveButton()->text(), "Move to your applications folder");
     EXPECT_TRUE(prompt->view()->moveButton()->isDefault());
     EXPECT_EQ(prompt->view()->declineButton()->text(), "Not now");
 
@@ -65,7 +65,7 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
     QTest::keyClick(prompt->view()->moveButton(), Qt::Key_Return);
     EXPECT_EQ(moves, 1);
     const QString failure = QStringLiteral("Couldn\u2019t move it: the Trash is full. You can drag Quorvane into your "
-                                           "Applications folder yourself instead.");
+                                           "applications folder yourself instead.");
     EXPECT_EQ(prompt->view()->errorText(), failure);
     const auto *error = window->findChild<QLabel *>("errorText");
     ASSERT_NE(error, nullptr);

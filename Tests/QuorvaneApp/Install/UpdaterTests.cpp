@@ -119,14 +119,14 @@ TEST_F(UpdaterInTheController, TheMenuOffersTheCheckOnlyWithALoadedFramework)
         AppController controller(environment());
         controller.applicationDidFinishLaunching();
         EXPECT_EQ(checkItem(controller), nullptr);
-        EXPECT_EQ(log.count("Sparkle NOT LOADED embedded"), 1);
+        EXPECT_EQ(log.count("update framework not loaded"), 1);
     }
     AppEnvironment env = environment();
     env.updaterBackend = &backend;
     AppController controller(env);
     LogCapture log;
     controller.applicationDidFinishLaunching();
-    EXPECT_EQ(log.count("Sparkle 2.6.4 embedded"), 1);
+    EXPECT_EQ(log.count("update framework 2.6.4 loaded"), 1);
     EXPECT_EQ(backend.starts, 1);
     QAction *check = checkItem(controller);
     ASSERT_NE(check, nullptr);

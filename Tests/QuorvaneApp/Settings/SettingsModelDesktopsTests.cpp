@@ -71,7 +71,7 @@ TEST_F(SettingsModelDesktops, ANewDesktopLandsBeforeTheBlankOneWithItsFolder)
 
     // The same shortcut again names its holder.
     EXPECT_FALSE(m.createWorkspace("Next", WorkspaceType::permanent, {}, {}, true, HotKeySpec{49, 1u << 18}, false));
-    EXPECT_EQ(errorMessage(), "⌃Space is already assigned to “Work”.");
+    EXPECT_EQ(errorMessage(), "Ctrl+Space is already assigned to “Work”.");
 }
 
 TEST_F(SettingsModelDesktops, ATemporaryDesktopDrainsOnlyIntoALivePermanentOne)

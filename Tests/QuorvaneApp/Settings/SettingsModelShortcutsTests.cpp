@@ -19,10 +19,10 @@ TEST_F(SettingsModelShortcuts, ATakenCombinationNamesItsHolder)
     EXPECT_FALSE(m.errorMessage());
 
     m.setCycle(false, controlOptionSpace);
-    EXPECT_EQ(errorMessage(), "⌃⌥Space is already assigned to Cycle next.");
+    EXPECT_EQ(errorMessage(), "Ctrl+Alt+Space is already assigned to Cycle next.");
     EXPECT_EQ(stored().settings.cyclePrevious, std::nullopt);
     m.setSortNowShortcut(HotKeySpec{122, 1u << 20});
-    EXPECT_EQ(errorMessage(), "⌘F1 is already assigned to “Work”.");
+    EXPECT_EQ(errorMessage(), "Super+F1 is already assigned to “Work”.");
 
     m.setCycle(true, std::nullopt);
     m.setHotkey("Play", controlOptionSpace);

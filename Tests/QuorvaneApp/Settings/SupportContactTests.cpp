@@ -26,7 +26,7 @@ TEST_F(SupportContactText, DiagnosticsNameTheBuildTheDesktopsAndTheJournal)
     c.workspaces[4].state = WorkspaceState::archivedSorted;
     const QStringList lines = SupportContact::diagnostics(c, false, "/home/u/QuorVane Desktops", {"dev", "–"}).split('\n');
     ASSERT_GE(lines.size(), 8);
-    EXPECT_EQ(lines[0], "Quorvane dev (–) · macOS " + QSysInfo::prettyProductName());
+    EXPECT_EQ(lines[0], "Quorvane dev (–) · " + QSysInfo::prettyProductName());
     EXPECT_EQ(lines[1], "Store: /home/u/QuorVane Desktops");
     EXPECT_EQ(lines[2], "Desktops: 2 live, 3 archived (1 unsorted) · active: “Work”");
     EXPECT_EQ(lines[3], "Journal pending: no");
@@ -40,7 +40,7 @@ TEST_F(SupportContactText, DiagnosticsNameTheBuildTheDesktopsAndTheJournal)
     EXPECT_EQ(url->path(), SupportContact::address);
     const QUrlQuery query(*url);
     EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Quorvane support");
-    EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded), "\n\n—\nQuorvane dev · macOS " + QSysInfo::prettyProductName());
+    EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded), "\n\n—\nQuorvane dev · " + QSysInfo::prettyProductName());
 }
 
 TEST_F(SupportContactText, TheLogPartHoldsTheLastEntriesOfThisApplicationOnly)

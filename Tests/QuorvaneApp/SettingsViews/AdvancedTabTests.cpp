@@ -1,6 +1,5 @@
 #include "SettingsViewHarness.h"
 
-#include "Fakes/FakeCaptureMetadata.h"
 #include "SettingsViews/AdvancedTab.h"
 #include "SettingsViews/CustomFilterRow.h"
 #include "SettingsViews/DetailPane.h"
@@ -19,10 +18,7 @@ using namespace quorvane::test;
 
 namespace {
 
-const QString noIndex = QStringLiteral("Spotlight isn’t indexing this disk");
 const QString sweepQuestion = QStringLiteral("Sweep screenshots already on this desktop?");
-const QString warningText = QStringLiteral("Spotlight isn’t indexing this disk, so macOS can’t tell Quorvane which files "
-                                           "are screenshots. Turn on “Match by filename” below to keep filtering working.");
 
 void submit(QLineEdit *field, const QString &text)
 {
@@ -34,13 +30,11 @@ void submit(QLineEdit *field, const QString &text)
 } // namespace
 
 struct AdvancedSection : SettingsViewHarness {
-    FakeCaptureMetadata metadata;
     int sweeps = 0;
 
     AdvancedTab *tab() { return qobject_cast<AdvancedTab *>(view->pane()->content()); }
     void showAdvanced()
     {
-        services.captureMetadata = &metadata;
         show(SettingsSection::advanced);
         model->onSweepNow = [this] { ++sweeps; };
     }
@@ -82,71 +76,40 @@ struct AdvancedSection : SettingsViewHarness {
     }
 };
 
-TEST_F(AdvancedSection, WithoutAnIndexSweepingOnOffersFilenameMatchingThenTheSweep)
+TEST_F(AdvancedSection, SweepingOnOffersOnlyTheSweepAndShowsTheNameWithNoWarning)
 {
-    openWith({"Default"});
+    openWith({"Default", "Screenshots"});
     showAdvanced();
-    EXPECT_EQ(find<QWidget>("Match by filename"), nullptr); // the group is absent while sweeping is off
+    EXPECT_EQ(find<QLineEdit>("Screenshot name"), nullptr); // the group is absent while sweeping is off
     turnSweepingOn();
     EXPECT_TRUE(stored().settings.filterScreenshots);
-    EXPECT_EQ(stored().settings.screenshotsWorkspace, "Screenshots");
-    EXPECT_EQ(metadata.asked.value(0), paths.desktop());
-    EXPECT_NE(label(warningText), nullptr);
-    ASSERT_EQ(dialogs.pending(), 1);
-    EXPECT_TRUE(lastAsked().modal);
-    EXPECT_EQ(lastQuestion().message, noIndex);
-    EXPECT_EQ(lastQuestion().informativeText,
-              "Spotlight normally identifies screenshots for Quorvane, but it isn’t indexing this disk — so nothing "
-              "would be filtered. Turn on filename matching instead.");
-    EXPECT_EQ(lastQuestion().buttons, (std::vector<DialogButton>{{"Turn On Filename Matching"}, {"Not Now"}}));
-    EXPECT_EQ(find<QLineEdit>("Screenshot name"), nullptr);
-
-    dialogs.answer(0);
-    EXPECT_TRUE(stored().settings.screenshotFilenameFallback);
-    ASSERT_NE(find<QLineEdit>("Screenshot name"), nullptr);
+    EXPECT_EQ(stored().settings.screenshotsWorkspace, "Screenshots 2");
+    // Names are the only record of a screenshot: no index warning, no detour, no switch.
     ASSERT_EQ(dialogs.pending(), 1); // screenshots save to the Desktop here: the sweep follows
     EXPECT_TRUE(lastAsked().modal);
     EXPECT_EQ(lastQuestion().message, sweepQuestion);
+    EXPECT_EQ(lastQuestion().informativeText, "Move any screenshots currently on your desktop into “Screenshots” now. "
+                                              "Otherwise, filtering starts with your next desktop switch.");
     EXPECT_EQ(lastQuestion().buttons, (std::vector<DialogButton>{{"Sweep Now"}, {"Not Now"}}));
+    EXPECT_EQ(find<QCheckBox>("Match by filename"), nullptr);
+    ASSERT_NE(find<QLineEdit>("Screenshot name"), nullptr);
+    EXPECT_FALSE(stored().settings.screenshotFilenameFallback); // the stored key is left as it was
     dialogs.answer(0);
     EXPECT_EQ(sweeps, 1);
-    // The warning stays whatever the fallback holds.
-    EXPECT_NE(label(warningText), nullptr);
+    click<QCheckBox>("Show a pause toggle in the panel");
+    EXPECT_TRUE(stored().settings.showScreenshotPauseInMenu);
 
     // Turning off asks nothing and removes every gated row.
     turnSweepingOn();
     EXPECT_FALSE(stored().settings.filterScreenshots);
     EXPECT_EQ(dialogs.pending(), 0);
-    EXPECT_EQ(dialogs.asked.size(), 2u);
-    EXPECT_EQ(label(warningText), nullptr);
-    EXPECT_EQ(find<QCheckBox>("Show a pause toggle in the menu bar"), nullptr);
-    EXPECT_EQ(find<QCheckBox>("Match by filename"), nullptr);
-}
+    EXPECT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(find<QCheckBox>("Show a pause toggle in the panel"), nullptr);
+    EXPECT_EQ(find<QLineEdit>("Screenshot name"), nullptr);
 
-TEST_F(AdvancedSection, NotNowEndsTheFlowAndAnAnsweringIndexOffersOnlyTheSweep)
-{
-    openWith({"Default", "Screenshots"});
-    showAdvanced();
     turnSweepingOn();
-    EXPECT_EQ(stored().settings.screenshotsWorkspace, "Screenshots 2");
     dialogs.answer(1);
-    EXPECT_EQ(dialogs.pending(), 0);
-    EXPECT_FALSE(stored().settings.screenshotFilenameFallback);
-    EXPECT_NE(label(warningText), nullptr);
-    click<QCheckBox>("Show a pause toggle in the menu bar");
-    EXPECT_TRUE(stored().settings.showScreenshotPauseInMenu);
-    turnSweepingOn();
-
-    // The index answers: no warning, only the sweep, which names the base desktop.
-    metadata.answer = false;
-    turnSweepingOn();
-    EXPECT_EQ(label(warningText), nullptr);
-    ASSERT_EQ(dialogs.pending(), 1);
-    EXPECT_EQ(lastQuestion().message, sweepQuestion);
-    EXPECT_EQ(lastQuestion().informativeText, "Move any screenshots currently on your desktop into “Screenshots” now. "
-                                              "Otherwise, filtering starts with your next desktop switch.");
-    dialogs.answer(1);
-    EXPECT_EQ(sweeps, 0);
+    EXPECT_EQ(sweeps, 1);
     auto *row = qobject_cast<SettingRow *>(find<QCheckBox>("Filter screenshots into a collection")->parentWidget());
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->subtitleLabel()->text(), "Whenever you switch desktops, screenshots are swept off the current one "
@@ -161,7 +124,6 @@ TEST_F(AdvancedSection, TheScreenshotNameIsTrimmedOnReturnOnly)
 {
     openWith({"Default"}, [](Config &c) {
         c.settings.filterScreenshots = true;
-        c.settings.screenshotFilenameFallback = true;
         c.settings.screenshotNamePrefix = "Capture";
     });
     showAdvanced();

@@ -144,7 +144,7 @@ TEST_F(AppearanceSection, LooksSpeedsAndTheMenuBarAnimation)
     EXPECT_EQ(stored().settings.switchIntensity, SwitchIntensity::strong);
     EXPECT_EQ(stored().settings.switchSpeed, SwitchSpeed::fast);
 
-    QTest::mouseClick(find<SegmentedControl>("Menu-bar icon animation")->segment(int(MenuBarAnimation::mirror)),
+    QTest::mouseClick(find<SegmentedControl>("Panel icon animation")->segment(int(MenuBarAnimation::mirror)),
                       Qt::LeftButton);
     EXPECT_EQ(stored().settings.menuBarAnimation, MenuBarAnimation::mirror);
     QTest::mouseClick(find<SegmentedControl>("Appearance")->segment(int(AppearanceMode::dark)), Qt::LeftButton);

@@ -25,8 +25,8 @@ using namespace quorvane::test;
 
 namespace {
 
-const QString fullScreenTip = "Leave the full-screen app first — full-screen Spaces can't be bound.";
-const QString explanation = "Quorvane can't read Spaces on this version of macOS, so Space-following is unavailable. "
+const QString fullScreenTip = "Leave the full-screen app first — full-screen workspaces can't be bound.";
+const QString explanation = "Quorvane can't read workspaces on this desktop, so workspace-following is unavailable. "
                             "Everything else works normally.";
 
 // The next control Tab reaches from w.
@@ -67,16 +67,12 @@ struct ExperimentalSection : SettingsViewHarness {
     }
 };
 
-TEST_F(ExperimentalSection, ICloudWarningAndTheArchiveFolder)
+TEST_F(ExperimentalSection, NoCloudSyncToggleAndTheArchiveFolder)
 {
     openWith({"Default"});
     showExperimental();
-    auto *warn = find<QCheckBox>("Warn about iCloud Desktop sync");
-    ASSERT_NE(warn, nullptr);
-    EXPECT_EQ(warn->isChecked(), stored().settings.warnICloudDesktop);
-    const bool before = warn->isChecked();
-    QTest::mouseClick(warn, Qt::LeftButton);
-    EXPECT_EQ(stored().settings.warnICloudDesktop, !before);
+    EXPECT_EQ(label("iCloud"), nullptr); // no cloud-synced Desktop to warn about
+    EXPECT_EQ(find<QCheckBox>("Warn about iCloud Desktop sync"), nullptr);
 
     // The chooser starts in the default archive folder, then in the one stored.
     click("Choose custom archive placement");
@@ -103,21 +99,21 @@ TEST_F(ExperimentalSection, WithoutWorkspacesOnlyTheExplanationShows)
     openWith({"Default"}, [](Config &c) { c.settings.followSpaces = true; });
     showExperimental(false);
     EXPECT_NE(label(explanation), nullptr);
-    EXPECT_EQ(find<QCheckBox>("Follow macOS Spaces"), nullptr);
+    EXPECT_EQ(find<QCheckBox>("Follow workspaces"), nullptr);
     EXPECT_EQ(tab()->bindingRow("Default"), nullptr);
 
     // A window manager without workspaces reads the same; once it has them the controls show.
     provider.isAvailable = false;
     showExperimental();
     EXPECT_NE(label(explanation), nullptr);
-    EXPECT_EQ(find<QCheckBox>("Follow macOS Spaces"), nullptr);
+    EXPECT_EQ(find<QCheckBox>("Follow workspaces"), nullptr);
     EXPECT_EQ(row("Default"), nullptr);
     provider.isAvailable = true;
     provider.desktops(2, 0);
     scheduler.advance(ExperimentalTab::refreshInterval);
     EXPECT_EQ(label(explanation), nullptr);
-    ASSERT_NE(find<QCheckBox>("Follow macOS Spaces"), nullptr);
-    EXPECT_NE(label("You're on Space 1 of 2."), nullptr);
+    ASSERT_NE(find<QCheckBox>("Follow workspaces"), nullptr);
+    EXPECT_NE(label("You're on workspace 1 of 2."), nullptr);
     ASSERT_NE(row("Default"), nullptr);
     EXPECT_TRUE(row("Default")->bindButton()->isVisibleTo(view.get()));
 }
@@ -127,7 +123,7 @@ TEST_F(ExperimentalSection, FollowingIsTurnedOnOnlyThroughTheWarning)
     provider.desktops(2, 0);
     openWith({"Default"});
     showExperimental();
-    auto *follow = find<QCheckBox>("Follow macOS Spaces");
+    auto *follow = find<QCheckBox>("Follow workspaces");
     ASSERT_NE(follow, nullptr);
     EXPECT_EQ(label("Bindings"), nullptr); // only while following
 
@@ -195,20 +191,20 @@ TEST_F(ExperimentalSection, TheWarningAnswersItsKeysInsideARealDialog)
 TEST_F(ExperimentalSection, DescribesTheSpaceShownNowWhileThePageIsOnScreen)
 {
     openFollowing();
-    EXPECT_NE(label("You're on Space 2 of 4."), nullptr);
+    EXPECT_NE(label("You're on workspace 2 of 4."), nullptr);
     EXPECT_EQ(tab()->spaceCount(), 4);
-    EXPECT_EQ(row("Work")->bindButton()->toolTip(), "Bind “Work” to the Space you're on now.");
+    EXPECT_EQ(row("Work")->bindButton()->toolTip(), "Bind “Work” to the workspace you're on now.");
 
     // Read again every two seconds, not in between.
     provider.desktops(3, 2);
     scheduler.advance(1.9);
-    EXPECT_NE(label("You're on Space 2 of 4."), nullptr);
+    EXPECT_NE(label("You're on workspace 2 of 4."), nullptr);
     scheduler.advance(0.1);
-    EXPECT_NE(label("You're on Space 3 of 3."), nullptr);
+    EXPECT_NE(label("You're on workspace 3 of 3."), nullptr);
 
     // A full-screen Space, an unreadable one and one outside the list.
-    for (const auto &[situation, text] : {std::pair{0, QString("You're in a full-screen app — that Space can't be bound.")},
-                                          std::pair{1, QString("Can't read the current Space right now.")}}) {
+    for (const auto &[situation, text] : {std::pair{0, QString("You're in a full-screen app — that workspace can't be bound.")},
+                                          std::pair{1, QString("Can't read the current workspace right now.")}}) {
         if (situation == 0)
             provider.moveTo("full-screen", false);
         else
@@ -226,7 +222,7 @@ TEST_F(ExperimentalSection, DescribesTheSpaceShownNowWhileThePageIsOnScreen)
                                                 {"Spaces", QVariantList{FakeSpaceProvider::space("a")}},
                                                 {"Current Space", FakeSpaceProvider::space("b")}}};
     scheduler.advance(ExperimentalTab::refreshInterval);
-    EXPECT_NE(label("You're on an unrecognised Space."), nullptr);
+    EXPECT_NE(label("You're on an unrecognised workspace."), nullptr);
     EXPECT_TRUE(row("Work")->bindButton()->isEnabled());
 
     // Hidden (another page, or the window closed): no more reading.
@@ -260,8 +256,8 @@ TEST_F(ExperimentalSection, BindingMovesAndAMissingSpaceCanBeUnbound)
     QTest::mouseClick(work->bindButton(), Qt::LeftButton);
     EXPECT_EQ(storedSpace("Work"), "ewmh-desktop-1");
     EXPECT_EQ(row("Work"), work); // rows are kept by name
-    EXPECT_EQ(work->binding()->text(), "Space 2");
-    EXPECT_EQ(work->bindButton()->text(), "Bound to this Space");
+    EXPECT_EQ(work->binding()->text(), "Workspace 2");
+    EXPECT_EQ(work->bindButton()->text(), "Bound to this workspace");
     EXPECT_FALSE(work->bindButton()->isEnabled());
     ASSERT_TRUE(work->unbindButton()->isVisibleTo(view.get()));
     EXPECT_EQ(work->unbindButton()->toolTip(), "Unbind");
@@ -274,12 +270,12 @@ TEST_F(ExperimentalSection, BindingMovesAndAMissingSpaceCanBeUnbound)
     EXPECT_EQ(work->binding()->text(), "Not bound");
     EXPECT_EQ(work->bindButton()->text(), "Bind");
     EXPECT_FALSE(work->unbindButton()->isVisibleTo(view.get()));
-    EXPECT_EQ(receipts->binding()->text(), "Space 2");
+    EXPECT_EQ(receipts->binding()->text(), "Workspace 2");
 
-    // The workspace goes away: "Space missing" in orange, then unbound.
+    // The workspace goes away: "Workspace missing" in orange, then unbound.
     provider.desktops(1, 0);
     scheduler.advance(ExperimentalTab::refreshInterval);
-    EXPECT_EQ(receipts->binding()->text(), "Space missing");
+    EXPECT_EQ(receipts->binding()->text(), "Workspace missing");
     EXPECT_EQ(receipts->binding()->foregroundRole(), QPalette::WindowText);
     EXPECT_EQ(receipts->binding()->palette().color(QPalette::WindowText), Style::warningColor(QApplication::palette()));
     EXPECT_NE(work->binding()->palette().color(work->binding()->foregroundRole()), Style::warningColor(QApplication::palette()));
@@ -293,7 +289,7 @@ TEST_F(ExperimentalSection, BindingMovesAndAMissingSpaceCanBeUnbound)
     provider.desktops(3, 2);
     QTest::mouseClick(row("Default")->bindButton(), Qt::LeftButton);
     EXPECT_EQ(storedSpace("Default"), "ewmh-desktop-2");
-    EXPECT_EQ(row("Default")->binding()->text(), "Space 3");
+    EXPECT_EQ(row("Default")->binding()->text(), "Workspace 3");
     provider.moveTo("full-screen", false);
     QTest::mouseClick(row("Work")->bindButton(), Qt::LeftButton); // still enabled until it reads
     EXPECT_EQ(storedSpace("Work"), std::nullopt);
@@ -305,12 +301,12 @@ TEST_F(ExperimentalSection, RowsFollowTheLiveDesktopsInStoredOrder)
     provider.desktops(2, 0);
     openWith({}, [](Config &c) { c.settings.followSpaces = true; });
     showExperimental();
-    EXPECT_NE(label("Create a desktop first, then bind it to a Space."), nullptr);
+    EXPECT_NE(label("Create a desktop first, then bind it to a workspace."), nullptr);
 
     for (const QString name : {"Work", "Home"})
         ASSERT_TRUE(model->createWorkspace(name, WorkspaceType::permanent, std::nullopt, std::nullopt, false,
                                            std::nullopt, false));
-    EXPECT_EQ(label("Create a desktop first, then bind it to a Space."), nullptr);
+    EXPECT_EQ(label("Create a desktop first, then bind it to a workspace."), nullptr);
     ASSERT_NE(row("Work"), nullptr);
     ASSERT_NE(row("Home"), nullptr);
     EXPECT_EQ(row("Home")->nameLabel()->text(), "Home");

@@ -195,7 +195,7 @@ TEST_F(OrganizeSection, RemindersFollowTheMuteAndStoreTheTimeInMinutes)
     EXPECT_TRUE(stored().settings.cleanupNotifySound);
     click<QCheckBox>("Repeat two times weekly while overdue");
     EXPECT_FALSE(stored().settings.cleanupNotifyRepeat);
-    click<QCheckBox>("Show in the menu-bar menu");
+    click<QCheckBox>("Show in the panel menu");
     EXPECT_FALSE(stored().settings.showCleanupCalendarInMenu);
 }
 

@@ -48,23 +48,23 @@ TEST_F(ShortcutsSection, RecordersStoreRefuseAConflictAndShowTheStoredAgain)
     EXPECT_FALSE(stored().settings.cyclePrevious);
     EXPECT_TRUE(errorMessage().endsWith(" is already assigned to Cycle next.")) << errorMessage().toStdString();
     EXPECT_EQ(previous->spec(), std::nullopt); // the refused combination leaves the field
-    EXPECT_EQ(find<KeyRecorderView>("Cycle next")->text(), "⌃⌥D");
+    EXPECT_EQ(find<KeyRecorderView>("Cycle next")->text(), "Ctrl+Alt+D");
 
     auto *work = find<KeyRecorderView>("Work");
     ASSERT_NE(work, nullptr);
     record(work, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
     ASSERT_TRUE(stored().workspaces[1].hotkey);
-    EXPECT_EQ(work->text(), "⌃⌥L");
+    EXPECT_EQ(work->text(), "Ctrl+Alt+L");
     record(work, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier); // its own again is no conflict
     EXPECT_TRUE(stored().workspaces[1].hotkey);
     QTest::mouseClick(work, Qt::LeftButton);
     QTest::keyClick(work, Qt::Key_Backspace);
     EXPECT_FALSE(stored().workspaces[1].hotkey);
 
-    auto *inMenu = find<QCheckBox>("Show assigned shortcuts in the menu-bar menu");
+    auto *inMenu = find<QCheckBox>("Show assigned shortcuts in the panel menu");
     QTest::mouseClick(inMenu, Qt::LeftButton);
     EXPECT_TRUE(stored().settings.showShortcutsInMenu);
-    auto *scroll = find<QCheckBox>("Scroll over the menu-bar icon to switch desktops");
+    auto *scroll = find<QCheckBox>("Scroll over the panel icon to switch desktops");
     QTest::mouseClick(scroll, Qt::LeftButton);
     EXPECT_FALSE(stored().settings.scrollToCycle);
 }

@@ -30,8 +30,9 @@ struct KeyNamesWithLayout : ::testing::Test {
 TEST(KeyNames, SpecialKeysHaveFixedNamesOthersComeFromTheUsLayout)
 {
     const std::pair<std::uint32_t, QString> table[] = {
-        {49, "Space"}, {36, "↩"}, {48, "⇥"}, {53, "⎋"}, {51, "⌫"}, {117, "⌦"}, {123, "←"},
-        {124, "→"}, {126, "↑"}, {125, "↓"}, {115, "↖"}, {119, "↘"}, {116, "⇞"}, {121, "⇟"},
+        {49, "Space"}, {36, "Return"}, {48, "Tab"}, {53, "Escape"}, {51, "Backspace"}, {117, "Delete"},
+        {123, "Left"}, {124, "Right"}, {126, "Up"}, {125, "Down"}, {115, "Home"}, {119, "End"},
+        {116, "Page Up"}, {121, "Page Down"},
         {122, "F1"}, {120, "F2"}, {99, "F3"}, {118, "F4"}, {96, "F5"}, {97, "F6"}, {98, "F7"},
         {100, "F8"}, {101, "F9"}, {109, "F10"}, {103, "F11"}, {111, "F12"},
     };
@@ -45,15 +46,17 @@ TEST(KeyNames, SpecialKeysHaveFixedNamesOthersComeFromTheUsLayout)
     EXPECT_EQ(keyName(4294967295u), "Key 4294967295");
 }
 
-TEST(KeyNames, ModifierGlyphsInControlOptionShiftCommandOrder)
+TEST(KeyNames, ModifierNamesInCtrlAltShiftSuperOrderJoinedByPlus)
 {
     EXPECT_EQ(modifierGlyphs(0), "");
-    EXPECT_EQ(modifierGlyphs(0x1E0000), "⌃⌥⇧⌘");
-    EXPECT_EQ(modifierGlyphs(0x120000), "⇧⌘");
-    EXPECT_EQ(modifierGlyphs(HotKeySpec::command | HotKeySpec::control), "⌃⌘");
-    EXPECT_EQ(modifierGlyphs(HotKeySpec::shift | 0x10000), "⇧"); // caps lock shows nothing
-    EXPECT_EQ(shortcutText({2, HotKeySpec::control | HotKeySpec::option}), "⌃⌥D");
-    EXPECT_EQ(shortcutText({49, HotKeySpec::command}), "⌘Space");
+    EXPECT_EQ(modifierGlyphs(0x1E0000), "Ctrl+Alt+Shift+Super+");
+    EXPECT_EQ(modifierGlyphs(0x120000), "Shift+Super+");
+    EXPECT_EQ(modifierGlyphs(HotKeySpec::command | HotKeySpec::control), "Ctrl+Super+");
+    EXPECT_EQ(modifierGlyphs(HotKeySpec::shift | 0x10000), "Shift+"); // caps lock shows nothing
+    EXPECT_EQ(shortcutText({2, HotKeySpec::control | HotKeySpec::option}), "Ctrl+Alt+D");
+    EXPECT_EQ(shortcutText({19, HotKeySpec::option | HotKeySpec::shift}), "Alt+Shift+2");
+    EXPECT_EQ(shortcutText({2, HotKeySpec::command}), "Super+D");
+    EXPECT_EQ(shortcutText({51, HotKeySpec::command}), "Super+Backspace");
 }
 
 TEST_F(KeyNamesWithLayout, NamesFollowTheLayoutInUseUpperCased)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "ForeignWords.h"
 
 #include <QPointer>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
@@ -12,6 +14,7 @@ namespace quorvane::test {
 
 // Records every question, form and chooser, and answers them only when the test says so, as
 // a user would some time after they appeared. Forms are kept alive (hidden) until dismissed.
+// A question that names another platform's facility fails the test that asked it.
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Asked {
@@ -68,16 +71,28 @@ public:
             delete f.form.data();
     }
 
+    static void checkWords(const Question &question)
+    {
+        QStringList texts{question.message, question.informativeText, question.title};
+        for (const DialogButton &button : question.buttons)
+            texts << button.title;
+        if (question.field)
+            texts << question.field->placeholder;
+        EXPECT_EQ(foreignWord(texts), QString());
+    }
     void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) override
     {
+        checkWords(question);
         asked.push_back({parent, question, std::move(answer)});
     }
     void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) override
     {
+        checkWords(question);
         asked.push_back({parent, question, std::move(answer), false, true});
     }
     void askText(QWidget *parent, const Question &question, std::function<void(int, const QString &)> answer) override
     {
+        checkWords(question);
         asked.push_back({parent, question, {}, false, false, std::move(answer)});
     }
     void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) override
