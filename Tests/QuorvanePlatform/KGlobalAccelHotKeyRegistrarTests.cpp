@@ -40,8 +40,8 @@ constexpr std::uint32_t key1 = 18, key9 = 25; // the keys typing "1" and "9"
 
 TEST(KGlobalAccelHotKeyRegistrar, QtKeyCodesOfCombinations)
 {
-    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::qtKeyCode(key1, control | option), int(Qt::CTRL | Qt::ALT | Qt::Key_1));
-    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::qtKeyCode(0, 0x100 | 0x200), int(Qt::META | Qt::SHIFT | Qt::Key_A));
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::qtKeyCode(key1, control | option), (Qt::CTRL | Qt::ALT | Qt::Key_1).toCombined());
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::qtKeyCode(0, 0x100 | 0x200), (Qt::META | Qt::SHIFT | Qt::Key_A).toCombined());
     EXPECT_EQ(KGlobalAccelHotKeyRegistrar::qtKeyCode(122, 0), int(Qt::Key_F1));
     EXPECT_FALSE(KGlobalAccelHotKeyRegistrar::qtKeyCode(0xFFFF, control));
 }
@@ -69,12 +69,12 @@ TEST(KGlobalAccelHotKeyRegistrarOnABus, RegistersRefusesAndReportsPresses)
         EXPECT_FALSE(registrar.registerHotKey(key9, control | option, {0x51564e45, 3})); // another program's
         EXPECT_FALSE(ask("actions").toStringList().contains("app.quorvane.Quorvane/hotkey-1364610629-3"));
 
-        EXPECT_TRUE(ask("press", {int(Qt::CTRL | Qt::ALT | Qt::Key_1)}).toBool());
+        EXPECT_TRUE(ask("press", {(Qt::CTRL | Qt::ALT | Qt::Key_1).toCombined()}).toBool());
         ASSERT_TRUE(waitUntil([&] { return !pressed.empty(); }));
         EXPECT_EQ(pressed.front(), (HotKeyRegistrar::HotKeyId{0x51564e45, 1}));
 
         registrar.unregisterHotKey(*one);
-        EXPECT_FALSE(ask("press", {int(Qt::CTRL | Qt::ALT | Qt::Key_1)}).toBool());
+        EXPECT_FALSE(ask("press", {(Qt::CTRL | Qt::ALT | Qt::Key_1).toCombined()}).toBool());
         ASSERT_TRUE(registrar.registerHotKey(key1, control, {0x51564e45, 4}));
     }
     // The destructor gives every action back.

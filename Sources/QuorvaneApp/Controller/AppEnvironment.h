@@ -78,9 +78,9 @@ struct AppEnvironment {
     // Starting at login; none: the application cannot register itself, nor has an item to remove.
     LoginItem *loginItem = nullptr;
     // What this session's global shortcuts cannot do, for the Shortcuts section; empty: nothing.
-    QString shortcutLimit;
+    QString shortcutLimit{};
     // Shows a notification through the session's notification server; none: nothing is shown.
-    std::function<void(const QString &title, const QString &body)> notify;
+    std::function<void(const QString &title, const QString &body)> notify{};
 };
 
 } // namespace quorvane
