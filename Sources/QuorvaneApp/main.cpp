@@ -1,4 +1,5 @@
 #include "Controller/AppController.h"
+#include "LinuxBackgroundHosts.h"
 #include "LinuxDesktopServices.h"
 #include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
@@ -60,6 +61,7 @@ int main(int argc, char **argv)
     env.hotKeyRegistrar = hotKeyRegistrar.get();
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
+    env.backgroundHost = [] { return findBackgroundHost(); };
     LinuxDesktopServices desktopServices(env.openUrl);
     env.desktop = &desktopServices;
     // Only an installed application has an identifier to start at login under.

@@ -1,4 +1,4 @@
-#include "GSettingsTool.h"
+#include "AppearanceSwitch.h"
 #include "PreferenceReader.h"
 
 namespace quorvane {
@@ -7,9 +7,7 @@ std::optional<QVariant> LinuxPreferenceReader::value(const QString &domain, cons
 {
     if (!domain.isEmpty() || key != QLatin1String("AppleInterfaceStyle"))
         return std::nullopt;
-    const auto result = gsettings::run(
-        {QStringLiteral("get"), QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey)});
-    if (result.ok && result.output == QLatin1String("'prefer-dark'"))
+    if (LinuxAppearanceSwitch().isDark())
         return QVariant(QStringLiteral("Dark"));
     return std::nullopt;
 }

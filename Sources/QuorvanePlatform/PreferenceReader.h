@@ -16,9 +16,9 @@ public:
     virtual std::optional<QVariant> value(const QString &domain, const QString &key) const = 0;
 };
 
-// One setting is mapped: the global "AppleInterfaceStyle" is "Dark" while the session's
-// "color-scheme" (org.gnome.desktop.interface, read with the gsettings tool) is 'prefer-dark',
-// and absent otherwise, also when the tool or the schema is missing. Every other preference is
+// One setting is mapped: the global "AppleInterfaceStyle" is "Dark" while the running desktop
+// looks dark (LinuxAppearanceSwitch::isDark: GNOME's 'prefer-dark' "color-scheme", XFCE's dark
+// XSETTINGS theme ...), and absent otherwise, also when the tool or the setting is missing. Every other preference is
 // absent, so defaults apply.
 class LinuxPreferenceReader final : public PreferenceReader {
 public:

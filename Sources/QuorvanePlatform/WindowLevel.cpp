@@ -1,6 +1,8 @@
 #include "WindowLevel.h"
 #include "X11Connection.h"
 
+#include <xcb/shape.h>
+
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
@@ -65,6 +67,18 @@ void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behavi
         const uint32_t all = 0xFFFFFFFF;
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, x11::atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1, &all);
     }
+    if (behaviour.clickThrough)
+        clearInputRegion(window);
+    xcb_flush(c);
+}
+
+void clearInputRegion(QWidget *window)
+{
+    xcb_connection_t *c = x11::connection();
+    if (!window || !c)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, id, 0, 0, 0, nullptr);
     xcb_flush(c);
 }
 

@@ -15,6 +15,14 @@ OverlayWindow::OverlayWindow(const QString &title, const QRect &frame, WindowLev
     setGeometry(frame);
 }
 
+void OverlayWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Qt sets the region it wants for its own flags when it maps the window: the mapped
+    // window's input region is emptied again.
+    clearInputRegion(this);
+}
+
 void OverlayWindow::paintEvent(QPaintEvent *)
 {
     {
