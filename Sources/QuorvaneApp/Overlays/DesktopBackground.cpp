@@ -106,7 +106,6 @@ bool DesktopBackground::save(const Kept &kept) const
                              {QStringLiteral("user"), typedMap(kept.user)},
                              {QStringLiteral("written"), typedMap(kept.written)}};
     try {
-        QDir().mkpath(m_paths.store());
         FileStateStore::atomicWrite(keptFile(), QJsonDocument(object).toJson(QJsonDocument::Indented));
         return true;
     } catch (const std::exception &error) {
@@ -160,6 +159,7 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
                 kept->user.insert(it.key(), it.value());
         }
     }
+    QDir().mkpath(m_paths.store());
     BackgroundFill background;
     if (fill.kind == DesktopCue::Fill::Kind::color) {
         background.color = colorFromHex(fill.value).name().toUpper();
@@ -168,12 +168,19 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
         background.kind = BackgroundFill::Kind::image;
         background.image = fill.value;
     }
+    const QVariantMap earlier = kept->written;
     kept->written = host->cueValues(background, *current);
+    // What the earlier cue wrote and this one does not is the user's again.
+    QVariantMap values = kept->written;
+    for (auto it = earlier.cbegin(); it != earlier.cend(); ++it) {
+        if (!values.contains(it.key()) && current->value(it.key()) == it.value())
+            values.insert(it.key(), kept->user.value(it.key()));
+    }
     // Kept before the host changes: a crash in between loses nothing of the user's.
     if (!save(*kept))
         return true;
     m_shownHere = true;
-    if (const auto failure = host->write(kept->written))
+    if (const auto failure = host->write(values))
         qCWarning(Log::app()) << "desktop background of" << host->name() << "not changed:" << *failure;
     return true;
 }
