@@ -56,15 +56,15 @@ struct AppEnvironment {
     UpdaterBackend *updaterBackend = nullptr;
     // The desktop host that shows a cue below the icons as its own background; none: the
     // session has none and the cue is a window of its own.
-    BackgroundHostFinder backgroundHost;
+    BackgroundHostFinder backgroundHost = {};
     // The screens the overlays cover; none: the application's own screens.
     ScreenList *screens = nullptr;
     // Whether a compositing manager draws translucent windows; none: asked of the display.
     CompositorProbe *compositor = nullptr;
     // Blocks the switch cover's fade-in between its frames; none: a plain thread sleep.
-    std::function<void(double seconds)> coverSleep;
+    std::function<void(double seconds)> coverSleep = {};
     // Where the pointer is, in screen coordinates; none: the real pointer.
-    std::function<QPoint()> pointer;
+    std::function<QPoint()> pointer = {};
     // The session's wake and workspace notifications; none: a session that reports nothing.
     SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
