@@ -26,9 +26,10 @@ struct WindowBehaviour {
 // beyond Qt's own flags without X11.
 void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behaviour = {});
 
-// Empties the window's input region (X shape extension), so that every click and the pointer
-// pass through it to the windows below whatever the window manager makes of the window's
-// hints; the region lasts until it is set again. Nothing without X11.
+// Empties the input region (X shape extension) of the window and of the window manager's
+// frames around it, so that every click and the pointer pass through to the windows below
+// whatever the window manager makes of the window's hints; the region lasts until it is set
+// again. Call it again once the window is mapped and framed. Nothing without X11.
 void clearInputRegion(QWidget *window);
 
 // A top-level window's opacity from 0 to 1, kept exactly (QWidget's own rounds it to 1/255):

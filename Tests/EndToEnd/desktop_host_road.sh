@@ -9,7 +9,7 @@
 # Usage: desktop_host_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$1" pcmanfm xfdesktop xfconf-query xprop dbus-run-session
+e2e_prepare "$1" pcmanfm xfdesktop xfconf-query xprop dbus-run-session xcompmgr
 XFCONFD=
 for candidate in /usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd /usr/lib/xfce4/xfconf/xfconfd \
                  /usr/libexec/xfce4/xfconf/xfconfd; do
@@ -34,6 +34,9 @@ prepare_home() {
    "cue": {"enabled": true, "fill": {"color": {"_0": "#336699"}}, "opacity": 1.0,
            "aboveIcons": false, "aboveMenuBar": false}},
   {"name": "Night", "files": [], "preferredAppearance": "dark"},
+  {"name": "Glass", "files": [], "preferredAppearance": "system",
+   "cue": {"enabled": true, "fill": {"color": {"_0": "#993366"}}, "opacity": 0.5,
+           "aboveIcons": true, "aboveMenuBar": false}},
   {"name": "_Hidden Desktop"}],
  "settings": {"shownFirstSwitchNote": true}}
 JSON
@@ -77,6 +80,7 @@ host_windows_of_type() {
 has_desktop_window() { [ -n "$(host_windows_of_type _NET_WM_WINDOW_TYPE_DESKTOP)" ]; }
 
 start_desktop_session
+xcompmgr >/dev/null 2>&1 &
 if [ "$HOST" = pcmanfm ]; then pcmanfm --desktop >/dev/null 2>&1 & else xfdesktop >/dev/null 2>&1 & fi
 wait_until has_desktop_window || fail "$HOST's desktop window never showed"
 has_background() { [ -n "$(background)" ]; }
@@ -114,7 +118,21 @@ wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back from Night
 [ "$(theme)" = "$users_theme" ] || fail "theme back on Default: '$(theme)', the user's '$users_theme'"
 echo "$HOST: dark desktop through the XSETTINGS theme and back: ok"
 
-# 4. Quitting on Sea puts the user's background back.
+# 4. Above the icons the cue is a window over the desktop that takes no click: a right click
+# through it still opens the desktop's menu.
+choose_from_menu 4
+wait_for 'c["activeWorkspace"] == "Glass"' || fail "the switch to Glass did not finish"
+has_band() { [ -n "$(viewable_windows "Quorvane desktop cue")" ]; }
+wait_until has_band || fail "no cue window above the icons"
+is_users || fail "background under Glass's cue above the icons: $(background)"
+xdotool mousemove 600 450 click 3
+wait_until has_menu || fail "a right click through the cue window opened no desktop menu"
+xdotool key Escape
+choose_from_menu 1
+wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back from Glass did not finish"
+echo "$HOST: a click through the cue above the icons reaches the desktop: ok"
+
+# 5. Quitting on Sea puts the user's background back.
 choose_from_menu 2
 wait_for 'c["activeWorkspace"] == "Sea"' || fail "the second switch to Sea did not finish"
 wait_until shows_sea || fail "no cue on the second visit to Sea"
