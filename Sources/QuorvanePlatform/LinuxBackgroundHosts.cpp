@@ -183,18 +183,22 @@ GSettingsBackgroundHost::GSettingsBackgroundHost(const QString &schema)
 
 std::optional<QVariantMap> GSettingsBackgroundHost::read(QString &error)
 {
-    QVariantMap values;
-    QString firstError;
-    for (const QString &key : backgroundKeys(m_schema)) {
-        const auto result = gsettings::run({QStringLiteral("get"), m_schema, key});
-        if (result.ok)
-            values.insert(key, result.output);
-        else if (firstError.isEmpty())
-            firstError = result.error;
-    }
-    if (values.isEmpty()) {
-        error = firstError;
+    // The whole schema in one run: "schema key value" a line.
+    const auto result = gsettings::run({QStringLiteral("list-recursively"), m_schema});
+    if (!result.ok) {
+        error = result.error;
         return std::nullopt;
+    }
+    const QStringList keys = backgroundKeys(m_schema);
+    QVariantMap values;
+    for (const QString &line : result.output.split(QLatin1Char('\n'))) {
+        const qsizetype keyStart = line.indexOf(QLatin1Char(' '));
+        const qsizetype valueStart = line.indexOf(QLatin1Char(' '), keyStart + 1);
+        if (keyStart < 0 || valueStart < 0 || line.left(keyStart) != m_schema)
+            continue;
+        const QString key = line.mid(keyStart + 1, valueStart - keyStart - 1);
+        if (keys.contains(key))
+            values.insert(key, line.mid(valueStart + 1));
     }
     return values;
 }

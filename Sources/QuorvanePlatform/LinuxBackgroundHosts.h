@@ -45,7 +45,8 @@ private:
 
 // The background schema of GNOME (org.gnome.desktop.background), Cinnamon
 // (org.cinnamon.desktop.background) or MATE (org.mate.background), through the gsettings tool,
-// its values kept as the tool prints them. Keys the schema lacks are left out.
+// its values kept as the tool prints them, the schema read in one run of the tool. Keys the
+// schema lacks are left out.
 class GSettingsBackgroundHost final : public BackgroundHost {
 public:
     explicit GSettingsBackgroundHost(const QString &schema);

@@ -171,10 +171,15 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
     const QVariantMap earlier = kept->written;
     kept->written = host->cueValues(background, *current);
     // What the earlier cue wrote and this one does not is the user's again.
-    QVariantMap values = kept->written;
+    QVariantMap values;
     for (auto it = earlier.cbegin(); it != earlier.cend(); ++it) {
-        if (!values.contains(it.key()) && current->value(it.key()) == it.value())
+        if (!kept->written.contains(it.key()) && current->value(it.key()) == it.value())
             values.insert(it.key(), kept->user.value(it.key()));
+    }
+    // Only what differs is written: each setting may cost the host a child process.
+    for (auto it = kept->written.cbegin(); it != kept->written.cend(); ++it) {
+        if (current->value(it.key()) != it.value())
+            values.insert(it.key(), it.value());
     }
     // Kept before the host changes: a crash in between loses nothing of the user's.
     if (!save(*kept))
