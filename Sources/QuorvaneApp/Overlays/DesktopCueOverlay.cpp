@@ -65,7 +65,10 @@ void DesktopCueOverlay::relayout()
             m_leaving.clear();
             return;
         }
-        m_background->putBack();
+        // Only what this process showed: a background kept by another instance, or by one
+        // that crashed, is the launch's to put back.
+        if (m_background->shownHere())
+            m_background->putBack();
     }
 
     OverlayWindow::Painter paint;

@@ -166,6 +166,11 @@ TEST_F(CueTest, BelowTheIconsADesktopHostShowsTheCueAsItsOwnBackground)
     Paths paths(home.path(), home.filePath("Desktop"));
     DesktopBackground background(paths, [host] { return host; });
     DesktopCueOverlay withHost(screens, compositor, &background);
+    // Another instance's cue is not this one's to take back.
+    DesktopBackground(paths, [host] { return host; }).show(DesktopCue::Fill::color("#00FF00"));
+    withHost.relayout();
+    EXPECT_EQ(host->settings.value("color"), "#00FF00");
+    background.putBack();
 
     withHost.current = colour("#336699", 0.4, false);
     withHost.relayout();
