@@ -1,4 +1,5 @@
 #include "Controller/AppController.h"
+#include "LinuxBackgroundHosts.h"
 #include "LinuxDesktopServices.h"
 #include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
@@ -141,6 +142,7 @@ int main(int argc, char **argv)
         postSessionNotification(QDBusConnection::sessionBus(), sender,
                                 NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}}, Log::app());
     };
+    env.backgroundHost = [] { return findBackgroundHost(); };
     LinuxDesktopServices desktopServices(env.openUrl);
     env.desktop = &desktopServices;
     // Only an installed application has an identifier to start at login under.

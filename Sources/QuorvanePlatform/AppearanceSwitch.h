@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QString>
+#include <QStringList>
 
+#include <map>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace quorvane {
 
@@ -14,16 +19,67 @@ public:
     virtual std::optional<QString> setDark(bool dark) = 0;
 };
 
-// The session's "color-scheme" of org.gnome.desktop.interface through the gsettings tool:
-// 'prefer-dark' for dark; for light, the light value ('default' or 'prefer-light') that the
-// last change to dark replaced, else 'default', so the user's own value comes back unchanged.
-// A failure is the tool's error text.
+// One setting of the desktop that holds its light or dark look, its value as the desktop
+// stores it (a printed GSettings value keeps its quotes).
+class LookSetting {
+public:
+    virtual ~LookSetting() = default;
+    virtual QString name() const = 0;
+    // None when it cannot be read; error then says why.
+    virtual std::optional<QString> get(QString &error) const = 0;
+    // None on success, else the failure.
+    virtual std::optional<QString> set(const QString &value) = 0;
+    // The dark value that goes with the current one (the current one when it is dark
+    // already); none when the desktop has none (a theme without a dark variant).
+    virtual std::optional<QString> darkValue(const QString &current) const = 0;
+    // The light value for a dark one that this process did not write; none: it stays.
+    virtual std::optional<QString> lightValue(const QString &current) const = 0;
+    virtual bool isDark(const QString &value) const = 0;
+};
+
+// The running desktop's own dark mode, chosen by XDG_CURRENT_DESKTOP:
+//   GNOME (and any other)  "color-scheme" 'prefer-dark', and "gtk-theme" to the dark variant
+//                          of the current theme (org.gnome.desktop.interface), so that GTK 3
+//                          applications follow;
+//   XFCE                   the XSETTINGS theme (/Net/ThemeName of the xsettings channel) to
+//                          its dark variant;
+//   KDE                    the colour scheme through plasma-apply-colorscheme (BreezeDark);
+//   Cinnamon, MATE         the GTK theme of org.cinnamon.desktop.interface, org.mate.interface.
+// A theme's dark variant is the theme's name with "-dark" (or "-Dark") when a theme folder of
+// that name is installed (the theme folders of the home and the data folders); Adwaita's is
+// built in. Turning light again puts back the value each setting held before this process
+// made it dark, unless the user has changed it since (it no longer holds what was written):
+// then the user's new value stays. A failure of one setting does not stop the others; every
+// failure (a missing tool or schema, no dark variant) is told in the one description returned.
 class LinuxAppearanceSwitch final : public AppearanceSwitch {
 public:
+    enum class Desktop { gnome, xfce, kde, cinnamon, mate };
+
+    // Desktop of this session: XDG_CURRENT_DESKTOP's first known name, else GNOME's settings.
+    static Desktop sessionDesktop();
+    // Where themes are installed: ~/.themes, the themes folder of XDG_DATA_HOME and of each of
+    // XDG_DATA_DIRS.
+    static QStringList standardThemeFolders();
+    // The settings of a desktop that make it light or dark.
+    static std::vector<std::unique_ptr<LookSetting>> settingsFor(Desktop desktop, const QStringList &themeFolders,
+                                                                 const QDBusConnection &bus);
+
+    explicit LinuxAppearanceSwitch(Desktop desktop = sessionDesktop(), QStringList themeFolders = standardThemeFolders(),
+                                   const QDBusConnection &bus = QDBusConnection::sessionBus());
+    // Tests give settings of their own.
+    explicit LinuxAppearanceSwitch(std::vector<std::unique_ptr<LookSetting>> settings);
+
     std::optional<QString> setDark(bool dark) override;
+    // Whether the desktop looks dark now: its first setting that can be read says.
+    bool isDark() const;
 
 private:
-    std::optional<QString> m_lightValue;
+    struct Remembered {
+        QString user;    // the value before this process made it dark
+        QString written; // the dark value written over it
+    };
+    std::vector<std::unique_ptr<LookSetting>> m_settings;
+    std::map<QString, Remembered> m_remembered;
 };
 
 } // namespace quorvane

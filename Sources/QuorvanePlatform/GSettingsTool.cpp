@@ -1,32 +1,27 @@
 #include "GSettingsTool.h"
 
-#include <QProcess>
-
 namespace quorvane::gsettings {
 
 Result run(const QStringList &arguments)
 {
-    constexpr int limitMs = 5000;
-    Result result;
-    QProcess process;
-    process.start(QStringLiteral("gsettings"), arguments);
-    if (!process.waitForStarted(limitMs)) {
-        result.error = process.errorString();
-        return result;
-    }
-    process.closeWriteChannel();
-    if (!process.waitForFinished(limitMs)) {
-        process.kill();
-        process.waitForFinished(limitMs);
-        result.error = QStringLiteral("gsettings did not finish within 5 seconds");
-        return result;
-    }
-    result.output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    result.error = QString::fromUtf8(process.readAllStandardError()).trimmed();
-    result.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (!result.ok && result.error.isEmpty())
-        result.error = QStringLiteral("gsettings exited with status %1").arg(process.exitCode());
-    return result;
+    return runTool(QStringLiteral("gsettings"), arguments);
+}
+
+std::optional<QString> unquoted(const QString &value)
+{
+    if (value.size() < 2 || !value.startsWith(QLatin1Char('\'')) || !value.endsWith(QLatin1Char('\'')))
+        return std::nullopt;
+    QString inner = value.mid(1, value.size() - 2);
+    if (inner.contains(QLatin1Char('\\')) || inner.contains(QLatin1Char('\'')))
+        return std::nullopt; // an escaped text: left alone rather than misread
+    return inner;
+}
+
+QString quoted(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\''), QLatin1String("\\'"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
 } // namespace quorvane::gsettings

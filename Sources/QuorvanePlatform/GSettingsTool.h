@@ -1,23 +1,29 @@
 #pragma once
 
+#include "ToolProcess.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace quorvane::gsettings {
 
-// The session's colour-scheme key, the one desktop setting this application reads and writes.
+// The session's colour-scheme key.
 inline constexpr char interfaceSchema[] = "org.gnome.desktop.interface";
 inline constexpr char colorSchemeKey[] = "color-scheme";
 
-struct Result {
-    bool ok = false;
-    QString output; // standard output, trimmed
-    QString error;  // the tool's error text, or why it could not run
-};
+using Result = ToolResult;
 
 // Runs the gsettings tool with the arguments as a child process, blocking for at most five
 // seconds without serving events. A missing tool, a missing schema or key, a non-zero exit and
 // a child that does not finish in time are failures.
 Result run(const QStringList &arguments);
+
+// The text inside a printed string value ('Adwaita' gives Adwaita); none for anything else,
+// an escaped text included.
+std::optional<QString> unquoted(const QString &value);
+// A text as a string value the tool reads.
+QString quoted(const QString &text);
 
 } // namespace quorvane::gsettings

@@ -1,35 +1,320 @@
 #include "AppearanceSwitch.h"
 #include "GSettingsTool.h"
+#include "ToolProcess.h"
+#include "XfconfChannel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
 
 namespace quorvane {
 
 namespace {
 
-const QStringList lightValues{QStringLiteral("'default'"), QStringLiteral("'prefer-light'")};
+// Theme names: the dark variant of a theme, and back.
 
-QStringList keyArguments(const char *verb)
+bool namesDark(const QString &theme)
 {
-    return {QLatin1String(verb), QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey)};
+    return theme.contains(QLatin1String("dark"), Qt::CaseInsensitive);
 }
+
+// Themes GTK 3 carries within itself.
+const QStringList builtInThemes{QStringLiteral("Adwaita"), QStringLiteral("Adwaita-dark")};
+
+bool installed(const QString &theme, const QStringList &folders)
+{
+    if (builtInThemes.contains(theme))
+        return true;
+    for (const QString &folder : folders) {
+        if (QFileInfo(QDir(folder).filePath(theme)).isDir())
+            return true;
+    }
+    return false;
+}
+
+std::optional<QString> darkTheme(const QString &theme, const QStringList &folders)
+{
+    if (theme.isEmpty())
+        return std::nullopt;
+    if (namesDark(theme))
+        return theme;
+    QString base = theme;
+    for (const QLatin1String light : {QLatin1String("-light"), QLatin1String("-Light")}) {
+        if (base.endsWith(light))
+            base.chop(light.size());
+    }
+    for (const QString &candidate : {base + QStringLiteral("-dark"), base + QStringLiteral("-Dark")}) {
+        if (installed(candidate, folders))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> lightTheme(const QString &theme, const QStringList &folders)
+{
+    for (const QLatin1String dark : {QLatin1String("-dark"), QLatin1String("-Dark")}) {
+        if (theme.endsWith(dark)) {
+            const QString base = theme.left(theme.size() - dark.size());
+            if (installed(base, folders))
+                return base;
+        }
+    }
+    return std::nullopt;
+}
+
+// GNOME's colour scheme.
+class ColorSchemeSetting final : public LookSetting {
+public:
+    QString name() const override { return QStringLiteral("color-scheme"); }
+    std::optional<QString> get(QString &error) const override
+    {
+        const auto result = gsettings::run({QStringLiteral("get"), QLatin1String(gsettings::interfaceSchema),
+                                            QLatin1String(gsettings::colorSchemeKey)});
+        if (!result.ok) {
+            error = result.error;
+            return std::nullopt;
+        }
+        return result.output;
+    }
+    std::optional<QString> set(const QString &value) override
+    {
+        const auto result = gsettings::run({QStringLiteral("set"), QLatin1String(gsettings::interfaceSchema),
+                                            QLatin1String(gsettings::colorSchemeKey), value});
+        return result.ok ? std::nullopt : std::optional<QString>(result.error);
+    }
+    std::optional<QString> darkValue(const QString &) const override { return QStringLiteral("'prefer-dark'"); }
+    std::optional<QString> lightValue(const QString &) const override { return QStringLiteral("'default'"); }
+    bool isDark(const QString &value) const override { return value == QLatin1String("'prefer-dark'"); }
+};
+
+// A GTK theme held in a GSettings key.
+class GSettingsThemeSetting final : public LookSetting {
+public:
+    GSettingsThemeSetting(QString schema, QStringList folders)
+        : m_schema(std::move(schema))
+        , m_folders(std::move(folders))
+    {
+    }
+    QString name() const override { return m_schema + QStringLiteral(" gtk-theme"); }
+    std::optional<QString> get(QString &error) const override
+    {
+        const auto result = gsettings::run({QStringLiteral("get"), m_schema, QStringLiteral("gtk-theme")});
+        if (!result.ok) {
+            error = result.error;
+            return std::nullopt;
+        }
+        return result.output;
+    }
+    std::optional<QString> set(const QString &value) override
+    {
+        const auto result = gsettings::run({QStringLiteral("set"), m_schema, QStringLiteral("gtk-theme"), value});
+        return result.ok ? std::nullopt : std::optional<QString>(result.error);
+    }
+    std::optional<QString> darkValue(const QString &current) const override
+    {
+        const auto theme = gsettings::unquoted(current);
+        const auto dark = theme ? darkTheme(*theme, m_folders) : std::nullopt;
+        return dark ? std::optional<QString>(gsettings::quoted(*dark)) : std::nullopt;
+    }
+    std::optional<QString> lightValue(const QString &current) const override
+    {
+        const auto theme = gsettings::unquoted(current);
+        const auto light = theme ? lightTheme(*theme, m_folders) : std::nullopt;
+        return light ? std::optional<QString>(gsettings::quoted(*light)) : std::nullopt;
+    }
+    bool isDark(const QString &value) const override { return namesDark(value); }
+
+private:
+    QString m_schema;
+    QStringList m_folders;
+};
+
+// XFCE's XSETTINGS theme.
+class XsettingsThemeSetting final : public LookSetting {
+public:
+    XsettingsThemeSetting(const QDBusConnection &bus, QStringList folders)
+        : m_channel(QStringLiteral("xsettings"), bus)
+        , m_folders(std::move(folders))
+    {
+    }
+    QString name() const override { return QStringLiteral("/Net/ThemeName"); }
+    std::optional<QString> get(QString &error) const override
+    {
+        const auto value = m_channel.property(name(), error);
+        if (!value) {
+            if (error.isEmpty())
+                error = QStringLiteral("/Net/ThemeName is not set");
+            return std::nullopt;
+        }
+        return value->toString();
+    }
+    std::optional<QString> set(const QString &value) override { return m_channel.setProperty(name(), value); }
+    std::optional<QString> darkValue(const QString &current) const override { return darkTheme(current, m_folders); }
+    std::optional<QString> lightValue(const QString &current) const override { return lightTheme(current, m_folders); }
+    bool isDark(const QString &value) const override { return namesDark(value); }
+
+private:
+    XfconfChannel m_channel;
+    QStringList m_folders;
+};
+
+// KDE Plasma's colour scheme: read from kdeglobals, set with its own tool.
+class PlasmaColorSchemeSetting final : public LookSetting {
+public:
+    QString name() const override { return QStringLiteral("Plasma colour scheme"); }
+    std::optional<QString> get(QString &) const override
+    {
+        QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+        if (configHome.isEmpty())
+            configHome = QDir::homePath() + QStringLiteral("/.config");
+        QFile file(configHome + QStringLiteral("/kdeglobals"));
+        bool inGeneral = false;
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+                if (line.startsWith(QLatin1Char('[')))
+                    inGeneral = line.trimmed() == QLatin1String("[General]");
+                else if (inGeneral && line.startsWith(QLatin1String("ColorScheme=")))
+                    return line.mid(12).trimmed();
+            }
+        }
+        return QStringLiteral("BreezeLight"); // Plasma's own default
+    }
+    std::optional<QString> set(const QString &value) override
+    {
+        const auto result = runTool(QStringLiteral("plasma-apply-colorscheme"), {value});
+        return result.ok ? std::nullopt : std::optional<QString>(result.error);
+    }
+    std::optional<QString> darkValue(const QString &current) const override
+    {
+        return namesDark(current) ? current : QStringLiteral("BreezeDark");
+    }
+    std::optional<QString> lightValue(const QString &) const override { return QStringLiteral("BreezeLight"); }
+    bool isDark(const QString &value) const override { return namesDark(value); }
+};
 
 } // namespace
 
+LinuxAppearanceSwitch::Desktop LinuxAppearanceSwitch::sessionDesktop()
+{
+    for (const QString &name : qEnvironmentVariable("XDG_CURRENT_DESKTOP").toUpper().split(QLatin1Char(':'))) {
+        if (name == QLatin1String("XFCE"))
+            return Desktop::xfce;
+        if (name == QLatin1String("KDE"))
+            return Desktop::kde;
+        if (name == QLatin1String("X-CINNAMON") || name == QLatin1String("CINNAMON"))
+            return Desktop::cinnamon;
+        if (name == QLatin1String("MATE"))
+            return Desktop::mate;
+        if (name == QLatin1String("GNOME"))
+            return Desktop::gnome;
+    }
+    return Desktop::gnome;
+}
+
+QStringList LinuxAppearanceSwitch::standardThemeFolders()
+{
+    QStringList folders{QDir::homePath() + QStringLiteral("/.themes")};
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty())
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    folders.append(dataHome + QStringLiteral("/themes"));
+    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dataDirs.isEmpty())
+        dataDirs = QStringLiteral("/usr/local/share:/usr/share");
+    for (const QString &dir : dataDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        folders.append(dir + QStringLiteral("/themes"));
+    return folders;
+}
+
+std::vector<std::unique_ptr<LookSetting>> LinuxAppearanceSwitch::settingsFor(Desktop desktop,
+                                                                           const QStringList &themeFolders,
+                                                                           const QDBusConnection &bus)
+{
+    std::vector<std::unique_ptr<LookSetting>> settings;
+    switch (desktop) {
+    case Desktop::gnome:
+        settings.push_back(std::make_unique<ColorSchemeSetting>());
+        settings.push_back(
+            std::make_unique<GSettingsThemeSetting>(QLatin1String(gsettings::interfaceSchema), themeFolders));
+        break;
+    case Desktop::xfce:
+        settings.push_back(std::make_unique<XsettingsThemeSetting>(bus, themeFolders));
+        break;
+    case Desktop::kde:
+        settings.push_back(std::make_unique<PlasmaColorSchemeSetting>());
+        break;
+    case Desktop::cinnamon:
+        settings.push_back(
+            std::make_unique<GSettingsThemeSetting>(QStringLiteral("org.cinnamon.desktop.interface"), themeFolders));
+        break;
+    case Desktop::mate:
+        settings.push_back(std::make_unique<GSettingsThemeSetting>(QStringLiteral("org.mate.interface"), themeFolders));
+        break;
+    }
+    return settings;
+}
+
+LinuxAppearanceSwitch::LinuxAppearanceSwitch(Desktop desktop, QStringList themeFolders, const QDBusConnection &bus)
+    : m_settings(settingsFor(desktop, themeFolders, bus))
+{
+}
+
+LinuxAppearanceSwitch::LinuxAppearanceSwitch(std::vector<std::unique_ptr<LookSetting>> settings)
+    : m_settings(std::move(settings))
+{
+}
+
 std::optional<QString> LinuxAppearanceSwitch::setDark(bool dark)
 {
-    QString value;
-    if (dark) {
-        // Remember which light value the user had, so that turning light again gives it back.
-        const auto current = gsettings::run(keyArguments("get"));
-        if (current.ok && lightValues.contains(current.output))
-            m_lightValue = current.output;
-        value = QStringLiteral("'prefer-dark'");
-    } else {
-        value = m_lightValue.value_or(QStringLiteral("'default'"));
+    QStringList failures;
+    const auto fail = [&failures](const QString &text) {
+        if (!failures.contains(text))
+            failures.append(text);
+    };
+    for (const auto &setting : m_settings) {
+        QString error;
+        const auto current = setting->get(error);
+        if (!current) {
+            fail(error);
+            continue;
+        }
+        const auto remembered = m_remembered.find(setting->name());
+        std::optional<QString> wanted;
+        if (dark) {
+            wanted = setting->darkValue(*current);
+            if (!wanted) {
+                fail(setting->name() + QStringLiteral(": no dark variant of ") + *current);
+                continue;
+            }
+            // Dark already by this process's own hand: the user's value stays the one kept.
+            if (remembered == m_remembered.end() || remembered->second.written != *current)
+                m_remembered[setting->name()] = Remembered{*current, *wanted};
+        } else if (remembered != m_remembered.end()) {
+            // A value the user set while dark is theirs and stays.
+            if (remembered->second.written == *current)
+                wanted = remembered->second.user;
+            m_remembered.erase(remembered);
+        } else if (setting->isDark(*current)) {
+            wanted = setting->lightValue(*current);
+        }
+        if (!wanted || *wanted == *current)
+            continue;
+        if (const auto failure = setting->set(*wanted))
+            fail(*failure);
     }
-    const auto result = gsettings::run(keyArguments("set") << value);
-    if (!result.ok)
-        return result.error;
-    return std::nullopt;
+    if (failures.isEmpty())
+        return std::nullopt;
+    return failures.join(QStringLiteral("; "));
+}
+
+bool LinuxAppearanceSwitch::isDark() const
+{
+    for (const auto &setting : m_settings) {
+        QString error;
+        if (const auto value = setting->get(error))
+            return setting->isDark(*value);
+    }
+    return false;
 }
 
 } // namespace quorvane

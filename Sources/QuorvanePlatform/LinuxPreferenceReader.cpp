@@ -1,4 +1,4 @@
-#include "GSettingsTool.h"
+#include "AppearanceSwitch.h"
 #include "PreferenceReader.h"
 #include "SessionDockPreferences.h"
 
@@ -10,9 +10,7 @@ std::optional<QVariant> LinuxPreferenceReader::value(const QString &domain, cons
         return sessionDockPreference(SessionSources::live(), key);
     if (!domain.isEmpty() || key != QLatin1String("AppleInterfaceStyle"))
         return std::nullopt;
-    const auto result = gsettings::run(
-        {QStringLiteral("get"), QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey)});
-    if (result.ok && result.output == QLatin1String("'prefer-dark'"))
+    if (LinuxAppearanceSwitch().isDark())
         return QVariant(QStringLiteral("Dark"));
     return std::nullopt;
 }

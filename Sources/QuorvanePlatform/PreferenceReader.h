@@ -16,11 +16,11 @@ public:
     virtual std::optional<QVariant> value(const QString &domain, const QString &key) const = 0;
 };
 
-// The global "AppleInterfaceStyle" is "Dark" while the session's "color-scheme"
-// (org.gnome.desktop.interface, read with the gsettings tool) is 'prefer-dark', and absent
-// otherwise, also when the tool or the schema is missing. The dock's preferences
-// ("com.apple.dock": tile size, edge, hiding and the screen corners) are read from the running
-// session's own panel, dock and hot corners (sessionDockPreference). Every other preference is
+// The global "AppleInterfaceStyle" is "Dark" while the running desktop looks dark
+// (LinuxAppearanceSwitch::isDark: GNOME's 'prefer-dark' "color-scheme", XFCE's dark XSETTINGS
+// theme ...), and absent otherwise, also when the tool or the setting is missing. The dock's
+// preferences ("com.apple.dock": tile size, edge, hiding and the screen corners) are read from the
+// running session's own panel, dock and hot corners (sessionDockPreference). Every other preference is
 // absent, so defaults apply.
 class LinuxPreferenceReader final : public PreferenceReader {
 public:

@@ -1,11 +1,14 @@
 #include "WindowLevel.h"
 #include "X11Connection.h"
 
+#include <xcb/shape.h>
+
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <vector>
 
@@ -64,6 +67,39 @@ void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behavi
         // All workspaces, for window managers that read the desktop number rather than the state.
         const uint32_t all = 0xFFFFFFFF;
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, x11::atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1, &all);
+    }
+    if (behaviour.clickThrough)
+        clearInputRegion(window);
+    xcb_flush(c);
+}
+
+void clearInputRegion(QWidget *window)
+{
+    xcb_connection_t *c = x11::connection();
+    if (!window || !c)
+        return;
+    auto id = static_cast<xcb_window_t>(window->winId());
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, id, 0, 0, 0, nullptr);
+    // A reparenting window manager's frame takes the clicks itself unless it copies the
+    // window's input region, which not every one does: the frames that hold only this window
+    // lose theirs too. A virtual root, which holds every window, is left alone.
+    const xcb_window_t root = x11::rootWindow();
+    const xcb_atom_t virtualRoot = x11::atom("__SWM_VROOT");
+    for (int depth = 0; depth < 8; ++depth) {
+        auto *tree = xcb_query_tree_reply(c, xcb_query_tree(c, id), nullptr);
+        xcb_window_t parent = XCB_WINDOW_NONE;
+        if (tree)
+            parent = tree->parent;
+        std::free(tree);
+        if (parent == XCB_WINDOW_NONE || parent == root)
+            break;
+        auto *mark = xcb_get_property_reply(c, xcb_get_property(c, 0, parent, virtualRoot, XCB_ATOM_WINDOW, 0, 1), nullptr);
+        const bool isVirtualRoot = mark && mark->type != XCB_NONE;
+        std::free(mark);
+        if (isVirtualRoot)
+            break;
+        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, parent, 0, 0, 0, nullptr);
+        id = parent;
     }
     xcb_flush(c);
 }

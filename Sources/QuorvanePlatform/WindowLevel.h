@@ -22,8 +22,15 @@ struct WindowBehaviour {
 // Gives a top-level window its level and behaviour before it is first shown: frameless, off
 // taskbars and pagers; with X11, the window type and the _NET_WM_STATE hints (sticky, below for
 // the first two levels, above for the others) set on the unmapped window, where the window
-// manager reads them when it maps it. Nothing beyond Qt's own flags without X11.
+// manager reads them when it maps it; a click-through window's input region emptied. Nothing
+// beyond Qt's own flags without X11.
 void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behaviour = {});
+
+// Empties the input region (X shape extension) of the window and of the window manager's
+// frames around it, so that every click and the pointer pass through to the windows below
+// whatever the window manager makes of the window's hints; the region lasts until it is set
+// again. Call it again once the window is mapped and framed. Nothing without X11.
+void clearInputRegion(QWidget *window);
 
 // A top-level window's opacity from 0 to 1, kept exactly (QWidget's own rounds it to 1/255):
 // with X11 the compositing manager reads it from _NET_WM_WINDOW_OPACITY.

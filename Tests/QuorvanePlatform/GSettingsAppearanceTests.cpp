@@ -70,3 +70,25 @@ TEST_F(GSettingsTest, AMissingSchemaFailsWithTheToolsOwnText)
     EXPECT_EQ(LinuxAppearanceSwitch().setDark(true), QString("No schemas installed"));
     EXPECT_EQ(LinuxPreferenceReader().value(QString(), "AppleInterfaceStyle"), std::nullopt);
 }
+
+TEST_F(GSettingsTest, TheGtkThemeTurnsToItsDarkVariantAndBackExactly)
+{
+    QTemporaryDir themes;
+    QDir(themes.path()).mkpath("Arc-Dark");
+    tool({"set", "org.gnome.desktop.interface", "gtk-theme", "Arc"});
+    LinuxAppearanceSwitch appearance(LinuxAppearanceSwitch::Desktop::gnome, {themes.path()});
+    EXPECT_EQ(appearance.setDark(true), std::nullopt);
+    EXPECT_EQ(tool({"get", "org.gnome.desktop.interface", "gtk-theme"}), "'Arc-Dark'");
+    EXPECT_EQ(appearance.setDark(false), std::nullopt);
+    EXPECT_EQ(tool({"get", "org.gnome.desktop.interface", "gtk-theme"}), "'Arc'");
+
+    // Adwaita's dark variant is built into GTK; a theme without one stays, and says so.
+    tool({"set", "org.gnome.desktop.interface", "gtk-theme", "Adwaita"});
+    EXPECT_EQ(appearance.setDark(true), std::nullopt);
+    EXPECT_EQ(tool({"get", "org.gnome.desktop.interface", "gtk-theme"}), "'Adwaita-dark'");
+    appearance.setDark(false);
+    tool({"set", "org.gnome.desktop.interface", "gtk-theme", "Plain"});
+    EXPECT_EQ(appearance.setDark(true), QString("org.gnome.desktop.interface gtk-theme: no dark variant of 'Plain'"));
+    EXPECT_EQ(scheme(), "'prefer-dark'"); // the rest went on
+    EXPECT_EQ(tool({"get", "org.gnome.desktop.interface", "gtk-theme"}), "'Plain'");
+}

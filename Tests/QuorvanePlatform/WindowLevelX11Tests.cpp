@@ -4,6 +4,9 @@
 #include "WindowLevel.h"
 #include "X11Connection.h"
 
+#include <xcb/shape.h>
+
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -107,6 +110,50 @@ TEST_F(X11Test, EachLevelGivesItsTypeAndStatesOnEveryWorkspace)
     x11::sync();
     EXPECT_EQ(atoms(calendar, "_NET_WM_WINDOW_TYPE"), std::vector<xcb_atom_t>{x11::atom("_NET_WM_WINDOW_TYPE_UTILITY")});
     EXPECT_FALSE(has(atoms(calendar, "_NET_WM_STATE"), "_NET_WM_STATE_STICKY"));
+}
+
+TEST_F(X11Test, AClickThroughWindowTakesNoInputOnceMapped)
+{
+    xcb_connection_t *c = x11::connection();
+    // The number of rectangles of the mapped window's input region; none for an unshaped one.
+    const auto inputRectangles = [c](QWidget &window) -> std::optional<int> {
+        auto *reply = xcb_shape_get_rectangles_reply(
+            c, xcb_shape_get_rectangles(c, xcb_window_t(window.winId()), XCB_SHAPE_SK_INPUT), nullptr);
+        if (!reply)
+            return std::nullopt;
+        const int count = xcb_shape_get_rectangles_rectangles_length(reply);
+        std::free(reply);
+        return count;
+    };
+    const auto mapped = [c](QWidget &window) {
+        auto *reply = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, xcb_window_t(window.winId())), nullptr);
+        const bool viewable = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(reply);
+        return viewable;
+    };
+    const auto showMapped = [&](QWidget &window) {
+        window.setGeometry(0, 0, 200, 100);
+        window.show();
+        for (int i = 0; i < 100 && !mapped(window); ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        x11::sync();
+        return mapped(window);
+    };
+    QWidget band;
+    applyWindowLevel(&band, WindowLevel::desktop);
+    ASSERT_TRUE(showMapped(band));
+    EXPECT_EQ(inputRectangles(band), 0);
+
+    // Whatever a window's flags say, emptying the region of the mapped window takes its input.
+    QWidget dock;
+    applyWindowLevel(&dock, WindowLevel::floating, {.clickThrough = false, .focusable = true, .sticky = false});
+    ASSERT_TRUE(showMapped(dock));
+    EXPECT_EQ(inputRectangles(dock), 1); // the whole window
+    clearInputRegion(&dock);
+    x11::sync();
+    EXPECT_EQ(inputRectangles(dock), 0);
 }
 
 TEST_F(X11Test, TheProbeSeesACompositingManagerComeAndGo)

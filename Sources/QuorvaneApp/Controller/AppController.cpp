@@ -55,7 +55,8 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_spaceIdentifier(m_env.spaces ? *m_env.spaces : LinuxSpaceProvider::shared())
     , m_floatingDock(m_spaceIdentifier, *m_env.scheduler)
     , m_cornerWatcher(*m_env.scheduler, m_env.pointerSource ? *m_env.pointerSource : LinuxPointerSource::shared())
-    , m_cueOverlay(screensOf(m_env), compositorOf(m_env))
+    , m_background(m_env.paths, m_env.backgroundHost)
+    , m_cueOverlay(screensOf(m_env), compositorOf(m_env), &m_background)
     , m_switchOverlay(*m_env.scheduler, screensOf(m_env), compositorOf(m_env),
                       m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))
     , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env))
@@ -84,6 +85,9 @@ AppController::~AppController()
         sessionEvents().removeObserver(token);
     useKeyLayout(nullptr);
     KeyRecorderView::setListeningObserver({});
+    // At quit the user's own desktop background comes back.
+    if (m_background.shownHere())
+        m_background.putBack();
 }
 
 DesktopSwapper &AppController::swapper()

@@ -5,6 +5,7 @@
 #include "DataLock.h"
 #include "Calendar/CleanupNotifier.h"
 #include "Triggers/CornerWatcher.h"
+#include "Overlays/DesktopBackground.h"
 #include "Overlays/DesktopCueOverlay.h"
 #include "FileStateStore.h"
 #include "Desktop/FinderSurface.h"
@@ -272,6 +273,7 @@ private:
     SpaceIdentifier m_spaceIdentifier;
     FloatingDock m_floatingDock;
     CornerWatcher m_cornerWatcher;
+    DesktopBackground m_background;
     DesktopCueOverlay m_cueOverlay;
     SwitchTransitionOverlay m_switchOverlay;
     CleanupNotifier m_cleanupNotifier;

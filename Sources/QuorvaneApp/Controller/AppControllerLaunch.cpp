@@ -189,6 +189,9 @@ void AppController::completeLaunch()
     fireDueTimersIfSafe();
     reloadHotKeys();
     rebuildMenu();
+    // A background a crash left kept goes back before the active desktop's cue is shown.
+    if (!desktopIsUnsafe())
+        m_background.putBack();
     updateCueOverlay(std::nullopt);
     startScheduler();
     observeWake();

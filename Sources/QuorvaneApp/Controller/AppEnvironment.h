@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackgroundHost.h"
 #include "Controller/AppInfo.h"
 #include "Paths.h"
 
@@ -53,6 +54,9 @@ struct AppEnvironment {
     std::function<void()> terminate;
     // The update framework; none (this platform has none): nothing is updated in place.
     UpdaterBackend *updaterBackend = nullptr;
+    // The desktop host that shows a cue below the icons as its own background; none: the
+    // session has none and the cue is a window of its own.
+    BackgroundHostFinder backgroundHost = {};
     // The screens the overlays cover; none: the application's own screens.
     ScreenList *screens = nullptr;
     // Whether a compositing manager draws translucent windows; none: asked of the display.

@@ -21,9 +21,10 @@ bool onlyOpacityDiffers(const std::optional<DesktopCue> &applied, const std::opt
 
 } // namespace
 
-DesktopCueOverlay::DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor)
+DesktopCueOverlay::DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor, DesktopBackground *background)
     : m_screens(screens)
     , m_compositor(compositor)
+    , m_background(background)
 {
     m_observer = m_screens.observe([this] { relayout(); });
     m_compositor.setOnChange([this] { relayout(); });
@@ -58,6 +59,21 @@ void DesktopCueOverlay::relayout()
         m_leaving.push_back(std::move(band));
     m_bands.clear();
     ++m_generation;
+
+    // Below the icons, through the desktop host where there is one; an image that cannot be
+    // read shows nothing there either.
+    const bool readable = current
+        && (current->fill.kind == DesktopCue::Fill::Kind::color || !CueImageCache::shared().image(current->fill.value).isNull());
+    if (m_background) {
+        if (readable && !current->aboveIcons && m_background->show(current->fill)) {
+            m_leaving.clear();
+            return;
+        }
+        // Only what this process showed: a background kept by another instance, or by one
+        // that crashed, is the launch's to put back.
+        if (m_background->shownHere())
+            m_background->putBack();
+    }
 
     OverlayWindow::Painter paint;
     if (current && compositing) {

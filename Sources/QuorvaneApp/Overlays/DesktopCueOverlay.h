@@ -2,6 +2,7 @@
 
 #include "CompositorProbe.h"
 #include "DesktopCue.h"
+#include "Overlays/DesktopBackground.h"
 #include "Overlays/OverlayWindow.h"
 #include "ScreenList.h"
 
@@ -16,8 +17,11 @@ namespace quorvane {
 
 // The active desktop's cue on every screen: one band window per screen, as large as the
 // screen, showing the cue's colour or image at the cue's opacity, at the desktop level (a
-// desktop-type window kept below every other) or just above the Desktop's icons. Whether a
-// file manager's icon window lies above a desktop-level band is up to the window manager.
+// desktop-type window kept below every other) or just above the Desktop's icons. Bands never
+// take input: clicks reach the desktop below. Where a desktop host draws the wallpaper and the
+// icons in one window, no window can lie between the two: a cue below the icons is then the
+// host's own background (DesktopBackground), and the user's own comes back when a cue below
+// the icons is no longer shown.
 // Bands are rebuilt only when what they show changes; the old ones are ordered out once every
 // new band has painted its first frame, so the Desktop is never uncovered in between.
 // Without a compositing manager no band is built: opaque, it would hide the Desktop's items.
@@ -39,7 +43,8 @@ public:
     };
 
     // Lays itself out again whenever the screens change or a compositing manager starts or stops.
-    DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor);
+    // background: the desktop host's background for a cue below the icons; none: bands only.
+    DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor, DesktopBackground *background = nullptr);
     ~DesktopCueOverlay();
     DesktopCueOverlay(const DesktopCueOverlay &) = delete;
     DesktopCueOverlay &operator=(const DesktopCueOverlay &) = delete;
@@ -62,6 +67,7 @@ private:
 
     ScreenList &m_screens;
     CompositorProbe &m_compositor;
+    DesktopBackground *m_background = nullptr;
     ScreenList::Token m_observer = 0;
     Applied m_applied;
     std::vector<std::unique_ptr<OverlayWindow>> m_bands;

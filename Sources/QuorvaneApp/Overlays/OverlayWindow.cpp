@@ -15,6 +15,14 @@ OverlayWindow::OverlayWindow(const QString &title, const QRect &frame, WindowLev
     setGeometry(frame);
 }
 
+void OverlayWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Qt sets the region it wants for its own flags when it maps the window: the mapped
+    // window's input region is emptied again.
+    clearInputRegion(this);
+}
+
 void OverlayWindow::paintEvent(QPaintEvent *)
 {
     {
@@ -27,6 +35,10 @@ void OverlayWindow::paintEvent(QPaintEvent *)
         if (m_paint)
             m_paint(painter, rect());
     }
+    // The first frame is drawn once the window manager has framed and mapped the window: its
+    // frame loses its input region now.
+    if (m_paints == 0)
+        clearInputRegion(this);
     if (++m_paints == 1 && onFirstPaint) {
         const auto first = std::move(onFirstPaint);
         onFirstPaint = nullptr;

@@ -38,6 +38,8 @@ void SystemAppearance::setDark(bool dark)
         qCCritical(appLog, "appearance flip to %s failed: %s", dark ? "dark" : "light",
                    qUtf8Printable(*error));
     }
+    if (onChange)
+        onChange(dark);
 }
 
 } // namespace quorvane

@@ -3,6 +3,8 @@
 #include "AppearanceSwitch.h"
 #include "PreferenceReader.h"
 
+#include <functional>
+
 namespace quorvane {
 
 // The session's light or dark mode.
@@ -16,8 +18,12 @@ public:
     // True when the global "AppleInterfaceStyle" preference is a string equal to "dark",
     // ignoring case.
     bool currentIsDark() const;
-    // Never throws; a failure is logged.
+    // Never throws; a failure is logged. onChange then hears the mode asked for.
     void setDark(bool dark);
+
+    // Called after every setDark with the mode the desktop was asked for, so that the
+    // application's own windows can follow at the same moment.
+    std::function<void(bool dark)> onChange;
 
 private:
     const PreferenceReader &m_preferences;

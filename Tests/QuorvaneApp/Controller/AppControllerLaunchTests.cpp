@@ -1,4 +1,5 @@
 #include "Controller/ControllerHarness.h"
+#include "FakeBackgroundHost.h"
 #include "Journal.h"
 
 #include <QFileInfo>
@@ -419,4 +420,28 @@ TEST_F(Launch, ARecoveryThatLeavesAnItemNamesItInOneAlert)
     EXPECT_EQ(entries(desktop()), (QStringList{"a1", "b1"}));
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].message, u"\u201Ca1\u201D stayed where it was"_qs);
+}
+
+TEST_F(Launch, ABackgroundACrashLeftKeptComesBackAndQuittingPutsTheUsersBack)
+{
+    Config config = layOut({{"Default", {"a.txt"}}, {"Sea", {}}});
+    config.workspaces[1].cue = DesktopCue(true, DesktopCue::Fill::color("#336699"), 1.0, false, false);
+    save(config);
+    auto host = std::make_shared<test::FakeBackgroundHost>();
+    const QVariantMap users{{"picture", "/home/me/mine.jpg"}};
+    host->settings = users;
+    DesktopBackground(paths(), [host] { return host; }).show(DesktopCue::Fill::color("#FF0000")); // then a crash
+
+    AppEnvironment env = environment();
+    env.backgroundHost = [host] { return host; };
+    {
+        AppController controller(env);
+        controller.applicationDidFinishLaunching();
+        EXPECT_EQ(host->settings, users); // Default has no cue
+        EXPECT_FALSE(QFileInfo::exists(paths().store() + "/background.json"));
+        controller.performSwitch("Sea", true);
+        EXPECT_EQ(host->settings.value("color"), "#336699");
+        EXPECT_TRUE(controller.cueOverlay().bands().empty());
+    }
+    EXPECT_EQ(host->settings, users);
 }

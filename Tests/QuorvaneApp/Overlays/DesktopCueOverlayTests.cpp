@@ -1,3 +1,4 @@
+#include "FakeBackgroundHost.h"
 #include "FakeScreenList.h"
 #include "Overlays/CueImageCache.h"
 #include "Overlays/DesktopCueOverlay.h"
@@ -168,4 +169,43 @@ TEST_F(CueTest, AnUnreadableColourShowsTheDefaultAccent)
     settle();
     ASSERT_FALSE(overlay.bands().empty());
     EXPECT_EQ(overlay.bands()[0]->grab().toImage().pixelColor(1, 1), QColor("#C79A5B"));
+}
+
+TEST_F(CueTest, BelowTheIconsADesktopHostShowsTheCueAsItsOwnBackground)
+{
+    auto host = std::make_shared<test::FakeBackgroundHost>();
+    host->settings = {{"picture", "/home/me/mine.jpg"}};
+    Paths paths(home.path(), home.filePath("Desktop"));
+    DesktopBackground background(paths, [host] { return host; });
+    DesktopCueOverlay withHost(screens, compositor, &background);
+    // Another instance's cue is not this one's to take back.
+    DesktopBackground(paths, [host] { return host; }).show(DesktopCue::Fill::color("#00FF00"));
+    withHost.relayout();
+    EXPECT_EQ(host->settings.value("color"), "#00FF00");
+    background.putBack();
+
+    withHost.current = colour("#336699", 0.4, false);
+    withHost.relayout();
+    EXPECT_TRUE(withHost.bands().empty()); // nothing of ours lies over the host's icons
+    EXPECT_EQ(host->settings.value("color"), "#336699");
+
+    // Above the icons: the click-through bands, and the user's own background back.
+    withHost.current = colour("#336699", 0.4, true);
+    withHost.relayout();
+    EXPECT_EQ(withHost.bands().size(), 2u);
+    EXPECT_EQ(host->settings, (QVariantMap{{"picture", "/home/me/mine.jpg"}}));
+
+    withHost.current = colour("#FF0000", 0.4, false);
+    withHost.relayout();
+    EXPECT_TRUE(withHost.bands().empty());
+    withHost.current.reset();
+    withHost.relayout();
+    EXPECT_EQ(host->settings, (QVariantMap{{"picture", "/home/me/mine.jpg"}}));
+    EXPECT_FALSE(background.keeping());
+
+    // An image that cannot be read shows nothing, there either.
+    withHost.current = DesktopCue(true, DesktopCue::Fill::image(home.filePath("gone.png")), 0.5, false, false);
+    withHost.relayout();
+    EXPECT_EQ(host->settings, (QVariantMap{{"picture", "/home/me/mine.jpg"}}));
+    EXPECT_TRUE(withHost.bands().empty());
 }

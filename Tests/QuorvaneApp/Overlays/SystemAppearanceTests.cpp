@@ -60,6 +60,8 @@ TEST(SystemAppearance, AFailedFlipIsLoggedNotThrown)
     FakePreferences preferences;
     FakeSwitch appearanceSwitch;
     SystemAppearance appearance(preferences, appearanceSwitch);
+    std::vector<bool> heard;
+    appearance.onChange = [&](bool dark) { heard.push_back(dark); };
     std::vector<test::LogCapture::Entry> captured;
     {
         test::LogCapture log;
@@ -70,6 +72,7 @@ TEST(SystemAppearance, AFailedFlipIsLoggedNotThrown)
     }
 
     EXPECT_EQ(appearanceSwitch.calls, (std::vector<bool>{true, false}));
+    EXPECT_EQ(heard, (std::vector<bool>{true, false})); // the windows follow what was asked
     ASSERT_EQ(captured.size(), 1u);
     EXPECT_EQ(captured[0].type, QtCriticalMsg);
     EXPECT_EQ(captured[0].category, QString::fromUtf8(Log::app().categoryName()));

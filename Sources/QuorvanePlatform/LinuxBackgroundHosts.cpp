@@ -1,0 +1,315 @@
+#include "LinuxBackgroundHosts.h"
+
+#include "GSettingsTool.h"
+#include "ToolProcess.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSet>
+#include <QUrl>
+
+#include <unistd.h>
+
+namespace quorvane {
+
+// xfdesktop
+
+namespace {
+
+const QRegularExpression &xfdesktopKey()
+{
+    static const QRegularExpression key(
+        QStringLiteral("^(/backdrop/screen0/monitor[^/]+/workspace[0-9]+)/(last-image|image-style|color-style|rgba1)$"));
+    return key;
+}
+
+QStringList screenNames()
+{
+    QStringList names;
+    for (const QScreen *screen : QGuiApplication::screens())
+        names.append(screen->name());
+    return names;
+}
+
+} // namespace
+
+XfdesktopBackgroundHost::XfdesktopBackgroundHost(const QDBusConnection &bus, QStringList monitors)
+    : m_channel(QStringLiteral("xfce4-desktop"), bus)
+    , m_monitors(std::move(monitors))
+{
+}
+
+std::optional<QVariantMap> XfdesktopBackgroundHost::read(QString &error)
+{
+    const auto all = m_channel.properties(QStringLiteral("/backdrop"), error);
+    if (!all)
+        return std::nullopt;
+    QVariantMap values;
+    for (auto it = all->cbegin(); it != all->cend(); ++it) {
+        if (xfdesktopKey().match(it.key()).hasMatch())
+            values.insert(it.key(), it.value());
+    }
+    return values;
+}
+
+std::optional<QString> XfdesktopBackgroundHost::write(const QVariantMap &values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const auto failure = it.value().isValid() ? m_channel.setProperty(it.key(), it.value())
+                                                  : m_channel.resetProperty(it.key());
+        if (failure)
+            return it.key() + QStringLiteral(": ") + *failure;
+    }
+    return std::nullopt;
+}
+
+QVariantMap XfdesktopBackgroundHost::cueValues(const BackgroundFill &fill, const QVariantMap &current) const
+{
+    QSet<QString> prefixes;
+    for (auto it = current.cbegin(); it != current.cend(); ++it)
+        prefixes.insert(xfdesktopKey().match(it.key()).captured(1));
+    if (prefixes.isEmpty()) {
+        for (const QString &monitor : m_monitors.isEmpty() ? screenNames() : m_monitors)
+            prefixes.insert(QStringLiteral("/backdrop/screen0/monitor") + monitor + QStringLiteral("/workspace0"));
+    }
+    QVariantMap values;
+    for (const QString &prefix : prefixes) {
+        if (fill.kind == BackgroundFill::Kind::color) {
+            const QColor color(fill.color);
+            values.insert(prefix + QStringLiteral("/image-style"), 0); // no picture
+            values.insert(prefix + QStringLiteral("/color-style"), 0); // one solid colour
+            values.insert(prefix + QStringLiteral("/rgba1"),
+                          QVariantList{color.red() / 255.0, color.green() / 255.0, color.blue() / 255.0, 1.0});
+        } else {
+            values.insert(prefix + QStringLiteral("/image-style"), 3); // stretched over the screen
+            values.insert(prefix + QStringLiteral("/last-image"), fill.image);
+        }
+    }
+    return values;
+}
+
+// pcmanfm
+
+namespace {
+const QString wallpaperKey = QStringLiteral("wallpaper");
+const QString modeKey = QStringLiteral("wallpaper_mode");
+} // namespace
+
+PcmanfmBackgroundHost::PcmanfmBackgroundHost(const QString &configHome, const QString &profile)
+    : m_configHome(configHome)
+    , m_profile(profile)
+{
+}
+
+QString PcmanfmBackgroundHost::configFile() const
+{
+    return m_configHome + QStringLiteral("/pcmanfm/") + m_profile + QStringLiteral("/desktop-items-0.conf");
+}
+
+std::optional<QVariantMap> PcmanfmBackgroundHost::read(QString &error)
+{
+    QVariantMap values;
+    QFile file(configFile());
+    if (!file.exists())
+        return values; // the desktop's defaults, nothing of the user's yet
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = configFile() + QStringLiteral(": ") + file.errorString();
+        return std::nullopt;
+    }
+    bool inMain = false;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1Char('['))) {
+            inMain = line.trimmed() == QLatin1String("[*]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inMain || equals < 0)
+            continue;
+        const QString key = line.left(equals).trimmed();
+        if (key == wallpaperKey || key == modeKey)
+            values.insert(key, line.mid(equals + 1));
+    }
+    return values;
+}
+
+std::optional<QString> PcmanfmBackgroundHost::write(const QVariantMap &values)
+{
+    QStringList arguments{QStringLiteral("--profile"), m_profile};
+    // The desktop forgets no setting through its command line: one it did not hold stays.
+    const QString wallpaper = values.value(wallpaperKey).toString();
+    if (!wallpaper.isEmpty())
+        arguments << QStringLiteral("--set-wallpaper=") + wallpaper;
+    const QString mode = values.value(modeKey).toString();
+    if (!mode.isEmpty())
+        arguments << QStringLiteral("--wallpaper-mode=") + mode;
+    if (arguments.size() == 2)
+        return std::nullopt;
+    const ToolResult result = runTool(QStringLiteral("pcmanfm"), arguments);
+    if (!result.ok)
+        return result.error;
+    return std::nullopt;
+}
+
+QVariantMap PcmanfmBackgroundHost::cueValues(const BackgroundFill &fill, const QVariantMap &) const
+{
+    return {{wallpaperKey, fill.image}, {modeKey, QStringLiteral("stretch")}};
+}
+
+// GSettings
+
+namespace {
+
+QStringList backgroundKeys(const QString &schema)
+{
+    if (schema == QLatin1String("org.mate.background"))
+        return {QStringLiteral("picture-filename"), QStringLiteral("picture-options"), QStringLiteral("primary-color"),
+                QStringLiteral("color-shading-type")};
+    return {QStringLiteral("picture-uri"), QStringLiteral("picture-uri-dark"), QStringLiteral("picture-options"),
+            QStringLiteral("primary-color"), QStringLiteral("color-shading-type")};
+}
+
+} // namespace
+
+GSettingsBackgroundHost::GSettingsBackgroundHost(const QString &schema)
+    : m_schema(schema)
+{
+}
+
+std::optional<QVariantMap> GSettingsBackgroundHost::read(QString &error)
+{
+    // The whole schema in one run: "schema key value" a line.
+    const auto result = gsettings::run({QStringLiteral("list-recursively"), m_schema});
+    if (!result.ok) {
+        error = result.error;
+        return std::nullopt;
+    }
+    const QStringList keys = backgroundKeys(m_schema);
+    QVariantMap values;
+    for (const QString &line : result.output.split(QLatin1Char('\n'))) {
+        const qsizetype keyStart = line.indexOf(QLatin1Char(' '));
+        const qsizetype valueStart = line.indexOf(QLatin1Char(' '), keyStart + 1);
+        if (keyStart < 0 || valueStart < 0 || line.left(keyStart) != m_schema)
+            continue;
+        const QString key = line.mid(keyStart + 1, valueStart - keyStart - 1);
+        if (keys.contains(key))
+            values.insert(key, line.mid(valueStart + 1));
+    }
+    return values;
+}
+
+std::optional<QString> GSettingsBackgroundHost::write(const QVariantMap &values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const auto result = it.value().isValid()
+            ? gsettings::run({QStringLiteral("set"), m_schema, it.key(), it.value().toString()})
+            : gsettings::run({QStringLiteral("reset"), m_schema, it.key()});
+        if (!result.ok)
+            return it.key() + QStringLiteral(": ") + result.error;
+    }
+    return std::nullopt;
+}
+
+QVariantMap GSettingsBackgroundHost::cueValues(const BackgroundFill &fill, const QVariantMap &current) const
+{
+    QVariantMap values;
+    const auto put = [&](const QString &key, const QString &value) {
+        if (current.contains(key))
+            values.insert(key, value);
+    };
+    if (fill.kind == BackgroundFill::Kind::color) {
+        put(QStringLiteral("picture-options"), QStringLiteral("'none'"));
+        put(QStringLiteral("primary-color"), gsettings::quoted(fill.color));
+        put(QStringLiteral("color-shading-type"), QStringLiteral("'solid'"));
+    } else {
+        const QString uri = gsettings::quoted(QUrl::fromLocalFile(fill.image).toString(QUrl::FullyEncoded));
+        put(QStringLiteral("picture-uri"), uri);
+        put(QStringLiteral("picture-uri-dark"), uri);
+        put(QStringLiteral("picture-filename"), gsettings::quoted(fill.image));
+        put(QStringLiteral("picture-options"), QStringLiteral("'stretched'"));
+    }
+    return values;
+}
+
+// The session's host
+
+namespace {
+
+struct DesktopProcess {
+    QString name;     // xfdesktop or pcmanfm
+    QString profile;  // pcmanfm's
+};
+
+// A process of this user on this display that draws the desktop.
+std::optional<DesktopProcess> runningDesktop()
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &pid : pids) {
+        if (pid.toInt() <= 0)
+            continue;
+        const QString base = QStringLiteral("/proc/") + pid;
+        if (QFileInfo(base).ownerId() != ::getuid())
+            continue;
+        QFile comm(base + QStringLiteral("/comm"));
+        if (!comm.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray name = comm.readAll().trimmed();
+        if (name != "xfdesktop" && name != "pcmanfm")
+            continue;
+        QFile cmdline(base + QStringLiteral("/cmdline"));
+        QFile environ(base + QStringLiteral("/environ"));
+        if (!cmdline.open(QIODevice::ReadOnly) || !environ.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> arguments = cmdline.readAll().split('\0');
+        const QList<QByteArray> environment = environ.readAll().split('\0');
+        // Other sessions of the same user, on other displays, have desktops of their own.
+        if (!display.isEmpty() && !environment.contains("DISPLAY=" + display))
+            continue;
+        if (name == "xfdesktop")
+            return DesktopProcess{QStringLiteral("xfdesktop"), {}};
+        if (!arguments.contains("--desktop") && !arguments.contains("-d"))
+            continue;
+        QString profile = QStringLiteral("default");
+        for (qsizetype i = 0; i < arguments.size(); ++i) {
+            if (arguments[i].startsWith("--profile="))
+                profile = QString::fromLocal8Bit(arguments[i].mid(10));
+            else if (arguments[i] == "--profile" && i + 1 < arguments.size())
+                profile = QString::fromLocal8Bit(arguments[i + 1]);
+        }
+        return DesktopProcess{QStringLiteral("pcmanfm"), profile};
+    }
+    return std::nullopt;
+}
+
+QString configHome()
+{
+    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+    return configured.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : configured;
+}
+
+} // namespace
+
+std::shared_ptr<BackgroundHost> findBackgroundHost()
+{
+    if (const auto desktop = runningDesktop()) {
+        if (desktop->name == QLatin1String("xfdesktop"))
+            return std::make_shared<XfdesktopBackgroundHost>();
+        return std::make_shared<PcmanfmBackgroundHost>(configHome(), desktop->profile);
+    }
+    const QStringList session = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toUpper().split(QLatin1Char(':'));
+    if (session.contains(QLatin1String("X-CINNAMON")) || session.contains(QLatin1String("CINNAMON")))
+        return std::make_shared<GSettingsBackgroundHost>(QStringLiteral("org.cinnamon.desktop.background"));
+    if (session.contains(QLatin1String("MATE")))
+        return std::make_shared<GSettingsBackgroundHost>(QStringLiteral("org.mate.background"));
+    if (session.contains(QLatin1String("GNOME")))
+        return std::make_shared<GSettingsBackgroundHost>(QStringLiteral("org.gnome.desktop.background"));
+    return nullptr;
+}
+
+} // namespace quorvane

@@ -1,0 +1,32 @@
+#include "ToolProcess.h"
+
+#include <QProcess>
+
+namespace quorvane {
+
+ToolResult runTool(const QString &program, const QStringList &arguments)
+{
+    constexpr int limitMs = 5000;
+    ToolResult result;
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted(limitMs)) {
+        result.error = program + QStringLiteral(": ") + process.errorString();
+        return result;
+    }
+    process.closeWriteChannel();
+    if (!process.waitForFinished(limitMs)) {
+        process.kill();
+        process.waitForFinished(limitMs);
+        result.error = program + QStringLiteral(" did not finish within 5 seconds");
+        return result;
+    }
+    result.output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    result.error = QString::fromUtf8(process.readAllStandardError()).trimmed();
+    result.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (!result.ok && result.error.isEmpty())
+        result.error = program + QStringLiteral(" exited with status %1").arg(process.exitCode());
+    return result;
+}
+
+} // namespace quorvane

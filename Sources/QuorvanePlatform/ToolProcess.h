@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace quorvane {
+
+struct ToolResult {
+    bool ok = false;
+    QString output; // standard output, trimmed
+    QString error;  // the tool's error text, or why it could not run
+};
+
+// Runs a desktop's command-line tool as a child process, blocking for at most five seconds
+// without serving events. A missing tool, a non-zero exit and a child that does not finish in
+// time are failures; the error then names what went wrong.
+ToolResult runTool(const QString &program, const QStringList &arguments);
+
+} // namespace quorvane

@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# The application in a session whose desktop host draws the wallpaper and the icons in one
+# window (pcmanfm's desktop, then xfdesktop, under openbox on Xvfb), with the XFCE settings
+# daemon on the session's bus, in a temporary home folder: a cue below the icons becomes the
+# host's own background, no window of ours lies over the desktop and a right click on it still
+# opens the desktop's menu; back on a desktop without a cue the user's own background returns
+# exactly, and again at quit. A dark desktop turns the XSETTINGS theme to its dark variant,
+# and the switch back restores the user's theme byte for byte.
+# Usage: desktop_host_road.sh PATH_TO_QUORVANE
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+e2e_prepare "$1" pcmanfm xfdesktop xfconf-query xprop dbus-run-session xcompmgr
+XFCONFD=
+for candidate in /usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd /usr/lib/xfce4/xfconf/xfconfd \
+                 /usr/libexec/xfce4/xfconf/xfconfd; do
+  [ -x "$candidate" ] && { XFCONFD="$candidate"; break; }
+done
+[ -n "$XFCONFD" ] || { echo "SKIP: no xfconfd"; exit 77; }
+export XFCONFD XDG_CURRENT_DESKTOP=XFCE XDG_CACHE_HOME="$HOME/.cache"
+
+# A fresh home for each host: the desktops, the themes, and pcmanfm's profile with the user's
+# own background (xfdesktop writes its own at its first start).
+prepare_home() {
+  rm -rf "$HOME"
+  root="$HOME/QuorVane Desktops"
+  mkdir -p "$HOME/Desktop" "$root/.store" "$root/Default" "$root/Sea" "$root/Night" "$root/_Hidden Desktop" \
+    "$HOME/.themes/Greybird/gtk-3.0" "$HOME/.themes/Greybird-dark/gtk-3.0" "$XDG_CONFIG_HOME/pcmanfm/default"
+  echo day > "$HOME/Desktop/day.txt"
+  cat > "$root/.store/config.json" <<'JSON'
+{"schemaVersion": 1, "activeWorkspace": "Default",
+ "workspaces": [
+  {"name": "Default", "files": ["day.txt"], "preferredAppearance": "system"},
+  {"name": "Sea", "files": [], "preferredAppearance": "system",
+   "cue": {"enabled": true, "fill": {"color": {"_0": "#336699"}}, "opacity": 1.0,
+           "aboveIcons": false, "aboveMenuBar": false}},
+  {"name": "Night", "files": [], "preferredAppearance": "dark"},
+  {"name": "Glass", "files": [], "preferredAppearance": "system",
+   "cue": {"enabled": true, "fill": {"color": {"_0": "#993366"}}, "opacity": 0.5,
+           "aboveIcons": true, "aboveMenuBar": false}},
+  {"name": "_Hidden Desktop"}],
+ "settings": {"shownFirstSwitchNote": true}}
+JSON
+  printf 'P3\n1 1\n255\n170 0 0\n' > "$HOME/mine.ppm"
+  printf '[*]\nwallpaper_mode=fit\nwallpaper_common=1\nwallpaper=%s\ndesktop_bg=#102030\n' "$HOME/mine.ppm" \
+    > "$XDG_CONFIG_HOME/pcmanfm/default/desktop-items-0.conf"
+  rm -f "$WORK/result"
+}
+
+cat > "$WORK/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+source "$E2E_LIB"
+"$XFCONFD" >/dev/null 2>&1 &
+for i in $(seq 1 50); do xfconf-query -c xsettings -l >/dev/null 2>&1 && break; sleep 0.1; done
+xfconf-query -c xsettings -p /Net/ThemeName -n -t string -s Greybird
+theme() { xfconf-query -c xsettings -p /Net/ThemeName; }
+users_theme="$(theme)"
+
+# The host's background, as one text; whether it shows Sea's colour.
+if [ "$HOST" = pcmanfm ]; then
+  profile="$XDG_CONFIG_HOME/pcmanfm/default/desktop-items-0.conf"
+  setting() { sed -n "s/^$1=//p" "$profile"; }
+  background() { echo "$(setting wallpaper)|$(setting wallpaper_mode)"; }
+  shows_sea() { [ "$(background)" = "$root/.store/background-336699.png|stretch" ]; }
+else
+  background() { xfconf-query -c xfce4-desktop -l -v; }
+  shows_sea() {
+    local ws=/backdrop/screen0/monitorscreen/workspace0
+    [ "$(xfconf-query -c xfce4-desktop -p $ws/image-style)" = 0 ] \
+      && [ "$(xfconf-query -c xfce4-desktop -p $ws/rgba1 | tail -n4 | tr '\n' ' ')" = "0.200000 0.400000 0.600000 1.000000 " ]
+  }
+fi
+wait_until() { local i; for i in $(seq 1 50); do "$@" && return 0; sleep 0.1; done; return 1; }
+host_windows() { xdotool search --onlyvisible --class "$HOST" 2>/dev/null || true; }
+host_windows_of_type() {
+  local w
+  for w in $(host_windows); do window_property "$w" _NET_WM_WINDOW_TYPE | grep -q "$1" && echo "$w"; done
+  return 0
+}
+has_desktop_window() { [ -n "$(host_windows_of_type _NET_WM_WINDOW_TYPE_DESKTOP)" ]; }
+
+start_desktop_session
+xcompmgr >/dev/null 2>&1 &
+if [ "$HOST" = pcmanfm ]; then pcmanfm --desktop >/dev/null 2>&1 & else xfdesktop >/dev/null 2>&1 & fi
+wait_until has_desktop_window || fail "$HOST's desktop window never showed"
+has_background() { [ -n "$(background)" ]; }
+wait_until has_background || fail "$HOST holds no background"
+users_background="$(background)"
+start_app app
+
+# 1. Sea's cue below the icons is the desktop's own background; the desktop still answers.
+choose_from_menu 2
+wait_for 'c["activeWorkspace"] == "Sea"' || fail "the switch to Sea did not finish"
+wait_until shows_sea || fail "$HOST's background on Sea: $(background)"
+[ -f "$root/.store/background.json" ] || fail "the user's background is not kept in the store"
+[ -z "$(viewable_windows "Quorvane desktop cue")" ] || fail "a cue window lies over the desktop"
+[ -z "$(host_windows_of_type POPUP_MENU)" ] || fail "a menu was open before the click"
+xdotool mousemove 700 500 click 3
+has_menu() { [ -n "$(host_windows_of_type POPUP_MENU)" ]; }
+wait_until has_menu || fail "a right click on the desktop opened no menu"
+xdotool key Escape
+echo "$HOST: cue as the desktop's background, desktop menu on a right click: ok"
+
+# 2. Back on Default: the user's own background, exactly; the kept copy gone.
+choose_from_menu 1
+wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back to Default did not finish"
+is_users() { [ "$(background)" = "$users_background" ]; }
+wait_until is_users || fail "background on Default: $(background), the user's: $users_background"
+[ ! -e "$root/.store/background.json" ] || fail "the kept background stayed after it came back"
+echo "$HOST: the user's background back: ok"
+
+# 3. A dark desktop turns the XSETTINGS theme dark; back on Default the user's theme returns.
+choose_from_menu 3
+wait_for 'c["activeWorkspace"] == "Night"' || fail "the switch to Night did not finish"
+[ "$(theme)" = "Greybird-dark" ] || fail "theme on Night: $(theme)"
+choose_from_menu 1
+wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back from Night did not finish"
+[ "$(theme)" = "$users_theme" ] || fail "theme back on Default: '$(theme)', the user's '$users_theme'"
+echo "$HOST: dark desktop through the XSETTINGS theme and back: ok"
+
+# 4. Above the icons the cue is a window over the desktop that takes no click: a right click
+# through it still opens the desktop's menu.
+choose_from_menu 4
+wait_for 'c["activeWorkspace"] == "Glass"' || fail "the switch to Glass did not finish"
+has_band() { [ -n "$(viewable_windows "Quorvane desktop cue")" ]; }
+wait_until has_band || fail "no cue window above the icons"
+is_users || fail "background under Glass's cue above the icons: $(background)"
+xdotool mousemove 600 450 click 3
+wait_until has_menu || fail "a right click through the cue window opened no desktop menu"
+xdotool key Escape
+choose_from_menu 1
+wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back from Glass did not finish"
+echo "$HOST: a click through the cue above the icons reaches the desktop: ok"
+
+# 5. Quitting on Sea puts the user's background back.
+choose_from_menu 2
+wait_for 'c["activeWorkspace"] == "Sea"' || fail "the second switch to Sea did not finish"
+wait_until shows_sea || fail "no cue on the second visit to Sea"
+stop_app
+is_users || fail "background after quitting: $(background)"
+echo "$HOST: background back at quit: ok"
+echo PASS > "$WORK/result"
+SESSION
+
+for HOST in pcmanfm xfdesktop; do
+  export HOST
+  prepare_home
+  e2e_run_session_on_bus "$WORK/session.sh"
+done

@@ -1,0 +1,100 @@
+#include "FakeBackgroundHost.h"
+#include "LogCapture.h"
+#include "Overlays/DesktopBackground.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+using quorvane::test::FakeBackgroundHost;
+
+namespace {
+
+struct BackgroundTest : ::testing::Test {
+    quorvane::test::TempHome home;
+    Paths paths{home.path(), home.filePath("Desktop")};
+    std::shared_ptr<FakeBackgroundHost> host = std::make_shared<FakeBackgroundHost>();
+    bool hostRuns = true;
+    DesktopBackground background{paths, [this]() -> std::shared_ptr<BackgroundHost> {
+                                     return hostRuns ? host : nullptr;
+                                 }};
+    const QVariantMap users{{"picture", "/home/me/mine.jpg"}, {"style", 5}, {"rgba", QVariantList{0.1, 0.2, 0.3, 1.0}}};
+
+    void SetUp() override { host->settings = users; }
+};
+
+} // namespace
+
+TEST_F(BackgroundTest, ACueIsShownAndTheUsersOwnComesBackExactly)
+{
+    ASSERT_TRUE(background.show(DesktopCue::Fill::color("336699")));
+    EXPECT_EQ(host->settings.value("color"), "#336699");
+    EXPECT_EQ(host->settings.value("style"), 0);
+    EXPECT_TRUE(background.keeping());
+    // The colour's picture lies in the store for hosts that show only pictures.
+    EXPECT_EQ(QImage(paths.store() + "/background-336699.png").pixelColor(3, 3), QColor("#336699"));
+
+    ASSERT_TRUE(background.show(DesktopCue::Fill::image("/cues/sea.png"))); // another cued desktop
+    EXPECT_EQ(host->settings.value("picture"), "/cues/sea.png");
+
+    background.putBack();
+    EXPECT_EQ(host->settings, users); // the colour it never had is removed again
+    EXPECT_FALSE(background.keeping());
+    EXPECT_FALSE(QFile::exists(background.keptFile()));
+}
+
+TEST_F(BackgroundTest, WhatTheUserChangedMeanwhileIsTheirNewValue)
+{
+    background.show(DesktopCue::Fill::color("#336699"));
+    host->settings.insert("style", 4); // the user picks another style while the cue shows
+    background.show(DesktopCue::Fill::color("#FF0000"));
+    host->settings.insert("color", "#00FF00"); // and another colour
+    background.putBack();
+    QVariantMap expected = users;
+    expected.insert("style", 4);
+    expected.insert("color", "#00FF00");
+    EXPECT_EQ(host->settings, expected);
+}
+
+TEST_F(BackgroundTest, ACrashLosesNothingAndAMissingHostKeepsTheBackground)
+{
+    background.show(DesktopCue::Fill::color("#336699"));
+    {
+        // The next process finds the user's values in the store, their types intact.
+        DesktopBackground next(paths, [this] { return host; });
+        hostRuns = false;
+        background.putBack(); // no host: kept
+        EXPECT_TRUE(next.keeping());
+        next.putBack();
+    }
+    EXPECT_EQ(host->settings, users);
+    EXPECT_FALSE(background.keeping());
+
+    // Without a host the cue needs windows of its own.
+    EXPECT_FALSE(background.show(DesktopCue::Fill::color("#336699")));
+    EXPECT_FALSE(background.keeping());
+}
+
+TEST_F(BackgroundTest, AFailingHostIsLoggedAndKeepsTheUsersValues)
+{
+    std::vector<test::LogCapture::Entry> lines;
+    {
+        test::LogCapture log;
+        host->readFailure = "no bus";
+        EXPECT_TRUE(background.show(DesktopCue::Fill::color("#336699"))); // shown nowhere, no windows either
+        EXPECT_TRUE(host->writes.empty());
+        host->readFailure.reset();
+        background.show(DesktopCue::Fill::color("#336699"));
+        host->writeFailure = "refused";
+        background.putBack();
+        lines = log.entries;
+    }
+    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(background.keeping()); // not back yet: still kept
+    host->writeFailure.reset();
+    background.putBack();
+    EXPECT_EQ(host->settings, users);
+}

@@ -1,0 +1,67 @@
+#include "LinuxBackgroundHosts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+// GNOME's background for real, on the keyfile backend in this process's temporary home.
+TEST(GSettingsBackground, ShowsAColourOrAPictureAndTakesTheUsersValuesBack)
+{
+    if (QStandardPaths::findExecutable("gsettings").isEmpty())
+        GTEST_SKIP() << "no gsettings tool";
+    QFile::remove(QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath("glib-2.0/settings/keyfile"));
+    const auto get = [](const char *key) {
+        QProcess tool;
+        tool.start("gsettings", {"get", "org.gnome.desktop.background", key});
+        tool.waitForFinished(5000);
+        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    };
+    QProcess::execute("gsettings", {"set", "org.gnome.desktop.background", "picture-uri", "file:///home/me/it's mine.jpg"});
+
+    GSettingsBackgroundHost host("org.gnome.desktop.background");
+    QString error;
+    const auto users = host.read(error);
+    ASSERT_TRUE(users) << error.toStdString();
+    EXPECT_EQ(users->value("picture-uri").toString(), get("picture-uri"));
+    EXPECT_TRUE(users->contains("primary-color"));
+
+    ASSERT_EQ(host.write(host.cueValues({BackgroundFill::Kind::color, "#336699", "/tmp/c.png"}, *users)), std::nullopt);
+    EXPECT_EQ(get("picture-options"), "'none'");
+    EXPECT_EQ(get("primary-color"), "'#336699'");
+    EXPECT_EQ(get("color-shading-type"), "'solid'");
+    ASSERT_EQ(host.write(host.cueValues({BackgroundFill::Kind::image, {}, "/tmp/a cue.png"}, *users)), std::nullopt);
+    EXPECT_EQ(get("picture-uri"), "'file:///tmp/a%20cue.png'");
+    EXPECT_EQ(get("picture-options"), "'stretched'");
+
+    ASSERT_EQ(host.write(*users), std::nullopt);
+    EXPECT_EQ(host.read(error), users);
+
+    // A schema that is not installed cannot be read: nothing to show a cue on.
+    GSettingsBackgroundHost missing("org.example.nothing.background");
+    EXPECT_EQ(missing.read(error), std::nullopt);
+    EXPECT_FALSE(error.isEmpty());
+}
+
+// pcmanfm's own values, from its profile's file.
+TEST(PcmanfmBackground, ReadsTheProfilesPictureAndMode)
+{
+    QTemporaryDir config;
+    PcmanfmBackgroundHost host(config.path(), "LXDE");
+    QString error;
+    EXPECT_EQ(host.read(error), QVariantMap()); // no file yet: the desktop's defaults
+    QDir().mkpath(config.filePath("pcmanfm/LXDE"));
+    QFile file(host.configFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[*]\nwallpaper_mode=crop\nwallpaper_common=1\nwallpaper=/home/me/a=b.jpg\ndesktop_bg=#000000\n"
+               "[other]\nwallpaper=/elsewhere.png\n");
+    file.close();
+    EXPECT_EQ(host.read(error), (QVariantMap{{"wallpaper", "/home/me/a=b.jpg"}, {"wallpaper_mode", "crop"}}));
+    EXPECT_EQ(host.name(), "pcmanfm/LXDE");
+    EXPECT_EQ(host.cueValues({BackgroundFill::Kind::color, "#336699", "/s/background-336699.png"}, {}),
+              (QVariantMap{{"wallpaper", "/s/background-336699.png"}, {"wallpaper_mode", "stretch"}}));
+}
