@@ -1,11 +1,11 @@
 #include "SessionDockPreferences.h"
 
 #include "GSettingsTool.h"
+#include "ToolProcess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -208,26 +208,6 @@ std::optional<int> kdeCorner(const SessionSources &sources, const QString &corne
     return std::nullopt;
 }
 
-std::optional<QString> runTool(const QString &program, const QStringList &arguments)
-{
-    constexpr int limitMs = 3000;
-    if (QStandardPaths::findExecutable(program).isEmpty())
-        return std::nullopt;
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted(limitMs))
-        return std::nullopt;
-    process.closeWriteChannel();
-    if (!process.waitForFinished(limitMs)) {
-        process.kill();
-        process.waitForFinished(limitMs);
-        return std::nullopt;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 } // namespace
 
 SessionSources SessionSources::live()
@@ -238,8 +218,9 @@ SessionSources SessionSources::live()
         const auto result = gsettings::run({QStringLiteral("get"), schema, key});
         return result.ok ? std::optional<QString>(result.output) : std::nullopt;
     };
-    sources.xfconfListing = [](const QString &channel) {
-        return runTool(QStringLiteral("xfconf-query"), {QStringLiteral("-c"), channel, QStringLiteral("-lv")});
+    sources.xfconfListing = [](const QString &channel) -> std::optional<QString> {
+        const ToolResult listing = runTool(QStringLiteral("xfconf-query"), {QStringLiteral("-c"), channel, QStringLiteral("-lv")});
+        return listing.ok ? std::optional<QString>(listing.output) : std::nullopt;
     };
     sources.configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return sources;
