@@ -92,7 +92,7 @@ start_desktop_session
 
 # 1. Started from Downloads: the offer opens with the focus on "Not now"; Return moves it.
 APP="$DOWNLOADED" start_app prompt
-offer="$(wait_window 'Move Quorvane to Applications\?' 50)" || fail "no offer to move"
+offer="$(wait_window 'Move Quorvane to your applications folder\?' 50)" || fail "no offer to move"
 xdotool windowactivate --sync "$offer" >/dev/null 2>&1 || true
 sleep 0.5
 xdotool key Return
