@@ -6,6 +6,7 @@
 #include "Desktop/DesktopWatcher.h"
 #include "Controller/Log.h"
 #include "Settings/SettingsModel.h"
+#include "Settings/Theme.h"
 #include "Settings/SettingsWindowController.h"
 #include "Overlays/SystemAppearance.h"
 #include "LinuxNotificationScheduler.h"
@@ -67,6 +68,9 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
 {
     useKeyLayout(m_env.keyLayout);
     m_cleanupNotifier.keepLastRun(ReminderLastRun(m_env.paths.reminderLastRun()));
+    // A desktop that turns the session dark or light takes the application's own windows along
+    // at the same moment, where they follow the system.
+    appearance().onChange = [](bool) { Theme::shared().systemChanged(); };
     // A shortcut being recorded may be one of ours: its keys must reach the recorder.
     QPointer<AppController> weak(this);
     KeyRecorderView::setListeningObserver([weak](bool listening) {

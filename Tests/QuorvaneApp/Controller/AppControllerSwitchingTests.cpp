@@ -1,4 +1,5 @@
 #include "Controller/ControllerHarness.h"
+#include "Settings/Theme.h"
 #include "Desktop/DesktopWatcher.h"
 #include "StoreError.h"
 #include "SurfaceError.h"
@@ -247,6 +248,25 @@ TEST_F(Switching, AppearanceBaselineIsKeptAcrossOverridesAndRestoredOnce)
     // Following the system with no baseline, or a missing desktop, changes nothing.
     controller.applyAppearance("Gone", config);
     EXPECT_EQ(session.changes.size(), 2u);
+}
+
+// The application's own windows, following the system, turn with the desktop at once.
+TEST_F(Switching, TheApplicationsLookTurnsWithTheDesktopsAppearance)
+{
+    Config config;
+    Workspace night = Workspace::make("Night");
+    night.preferredAppearance = AppearanceMode::dark;
+    config.workspaces = {night, Workspace::make("Day")};
+    AppController controller(environment());
+    session.dark = false;
+    Theme::shared().setSystemSource([this] { return session.dark; });
+    Theme::shared().apply(Appearance{});
+    EXPECT_FALSE(Theme::shared().dark());
+    controller.applyAppearance("Night", config);
+    EXPECT_TRUE(Theme::shared().dark());
+    controller.applyAppearance("Day", config);
+    EXPECT_FALSE(Theme::shared().dark());
+    Theme::shared().setSystemSource({});
 }
 
 TEST_F(Switching, SweepsRunInTheOverruleOrderAndSkipArchivedTargets)
