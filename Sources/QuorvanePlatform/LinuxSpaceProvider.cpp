@@ -10,19 +10,20 @@ namespace quorvane {
 
 namespace {
 
-// One 32-bit CARDINAL of a window's property; none when the property is missing or short.
-std::optional<std::uint32_t> cardinal(xcb_window_t window, const char *name)
+// The first 32-bit value of a window's property of that type; none when the property is missing
+// or short.
+std::optional<std::uint32_t> value32(xcb_window_t window, const char *name, xcb_atom_t type)
 {
     xcb_connection_t *c = x11::connection();
     const xcb_atom_t property = x11::atom(name);
     if (!c || !window || !property)
         return std::nullopt;
-    const auto cookie = xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 1);
+    const auto cookie = xcb_get_property(c, 0, window, property, type, 0, 1);
     xcb_get_property_reply_t *reply = xcb_get_property_reply(c, cookie, nullptr);
     if (!reply)
         return std::nullopt;
     std::optional<std::uint32_t> value;
-    if (reply->format == 32 && reply->type == XCB_ATOM_CARDINAL && xcb_get_property_value_length(reply) >= 4) {
+    if (reply->format == 32 && reply->type == type && xcb_get_property_value_length(reply) >= 4) {
         std::uint32_t raw = 0;
         std::memcpy(&raw, xcb_get_property_value(reply), sizeof raw);
         value = raw;
@@ -31,26 +32,17 @@ std::optional<std::uint32_t> cardinal(xcb_window_t window, const char *name)
     return value;
 }
 
-// The window named by a WINDOW property of the root; none when the property is missing.
+// One CARDINAL of a window's property.
+std::optional<std::uint32_t> cardinal(xcb_window_t window, const char *name)
+{
+    return value32(window, name, XCB_ATOM_CARDINAL);
+}
+
+// The window a WINDOW property names; none when it is missing or names none.
 std::optional<xcb_window_t> windowProperty(xcb_window_t window, const char *name)
 {
-    xcb_connection_t *c = x11::connection();
-    const xcb_atom_t property = x11::atom(name);
-    if (!c || !window || !property)
-        return std::nullopt;
-    const auto cookie = xcb_get_property(c, 0, window, property, XCB_ATOM_WINDOW, 0, 1);
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(c, cookie, nullptr);
-    if (!reply)
-        return std::nullopt;
-    std::optional<xcb_window_t> value;
-    if (reply->format == 32 && reply->type == XCB_ATOM_WINDOW && xcb_get_property_value_length(reply) >= 4) {
-        xcb_window_t raw = 0;
-        std::memcpy(&raw, xcb_get_property_value(reply), sizeof raw);
-        if (raw)
-            value = raw;
-    }
-    std::free(reply);
-    return value;
+    const auto named = value32(window, name, XCB_ATOM_WINDOW);
+    return named && *named ? std::optional<xcb_window_t>(*named) : std::nullopt;
 }
 
 // True when the window's _NET_WM_STATE holds the state atom.

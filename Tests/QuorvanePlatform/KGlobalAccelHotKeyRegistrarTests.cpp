@@ -1,28 +1,15 @@
 #include "KGlobalAccelHotKeyRegistrar.h"
+#include "Wait.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using quorvane::test::waitUntil;
 
 namespace {
-
-bool waitUntil(const std::function<bool()> &condition)
-{
-    QDeadlineTimer deadline(5000);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 QVariant ask(const char *method, const QVariantList &arguments = {})
 {
@@ -57,7 +44,7 @@ TEST(KGlobalAccelHotKeyRegistrarOnABus, RegistersRefusesAndReportsPresses)
     QProcess service;
     // Debian's own interpreter, which has the D-Bus bindings.
     service.start(QStringLiteral("/usr/bin/python3"), {QString::fromLocal8Bit(fake)});
-    ASSERT_TRUE(waitUntil([&] { return KGlobalAccelHotKeyRegistrar::availableOn(bus); }));
+    ASSERT_TRUE(waitUntil([&] { return KGlobalAccelHotKeyRegistrar::availableOn(bus); }, 5000));
 
     std::vector<HotKeyRegistrar::HotKeyId> pressed;
     {

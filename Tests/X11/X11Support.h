@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Wait.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -11,25 +13,6 @@
 #include <functional>
 
 namespace quorvane::test {
-
-// Serves the event loop until the condition holds or the time is up; the condition's last answer.
-inline bool waitUntil(const std::function<bool()> &condition, int milliseconds = 3000)
-{
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-// Serves the event loop for a while, for what must not happen.
-inline void serveFor(int milliseconds)
-{
-    waitUntil([] { return false; }, milliseconds);
-}
 
 // Runs a tool of the X session (xdotool, xprop, setxkbmap) to its end; true when it succeeded.
 inline bool run(const QString &program, const QStringList &arguments)
