@@ -222,16 +222,21 @@ TEST(QtDialogs, FormsAndChoosersReportOnce)
     ASSERT_EQ(chosen.size(), 1u);
     EXPECT_FALSE(chosen.front());
 
+    // The chooser on screen now (closed ones stay as children until deleted).
+    const auto visibleChooser = [&]() -> QFileDialog * {
+        QApplication::processEvents();
+        for (QFileDialog *d : parent.findChildren<QFileDialog *>()) {
+            if (d->isVisible())
+                return d;
+        }
+        return nullptr;
+    };
+
     // A folder that does not exist yet opens at its nearest existing parent.
     QTemporaryDir temp;
     dialogs.chooseFolder(&parent, ChooserOptions{{}, temp.path() + "/Archive/Later", {}, {}},
                          [&](std::optional<QString> path) { chosen.push_back(path); });
-    QApplication::processEvents();
-    chooser = nullptr;
-    for (QFileDialog *d : parent.findChildren<QFileDialog *>()) {
-        if (d->isVisible())
-            chooser = d;
-    }
+    chooser = visibleChooser();
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(QDir(chooser->directory()).canonicalPath(), QDir(temp.path()).canonicalPath());
     chooser->reject();
@@ -239,12 +244,7 @@ TEST(QtDialogs, FormsAndChoosersReportOnce)
     // A file chooser shows the accept text asked for ("Use Image").
     dialogs.chooseFile(&parent, ChooserOptions{{}, temp.path(), {QStringLiteral("Images (*.png)")}, QStringLiteral("Use Image")},
                        [&](std::optional<QString> path) { chosen.push_back(path); });
-    QApplication::processEvents();
-    chooser = nullptr;
-    for (QFileDialog *d : parent.findChildren<QFileDialog *>()) {
-        if (d->isVisible())
-            chooser = d;
-    }
+    chooser = visibleChooser();
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(chooser->fileMode(), QFileDialog::ExistingFile);
     EXPECT_EQ(chooser->labelText(QFileDialog::Accept), "Use Image");
