@@ -10,6 +10,7 @@
 #include <QJsonParseError>
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,12 +82,74 @@ FileStateStore::FileStateStore(const QString &configPath, const QString &journal
 {
 }
 
+bool FileStateStore::FileIdentity::operator==(const FileIdentity &other) const
+{
+    return device == other.device && inode == other.inode && size == other.size
+           && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec
+           && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+}
+
+std::optional<FileStateStore::FileIdentity> FileStateStore::identify(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+namespace {
+
+constexpr long long settledNs = 100'000'000; // well past the file system's timestamp granularity
+
+long long nanoseconds(const timespec &t)
+{
+    return static_cast<long long>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec;
+}
+
+timespec now()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return t;
+}
+
+} // namespace
+
+void FileStateStore::keep(const Config &config, const QByteArray &bytes, const FileIdentity &identity,
+                          const timespec &identifiedAt)
+{
+    m_kept = config;
+    m_keptBytes = bytes;
+    m_keptIdentity = identity;
+    m_keptAt = identifiedAt;
+    m_keptWritten = false;
+}
+
 Config FileStateStore::loadConfig()
 {
+    // Identified before it is read: a file replaced in between is kept under the old identity,
+    // so the next load reads it again rather than trusting it.
+    const timespec identifiedAt = now();
+    const auto identity = identify(m_configPath);
+    const bool same = identity && m_kept && *identity == m_keptIdentity;
+    if (same && (m_keptWritten || nanoseconds(m_keptAt) - nanoseconds(identity->modified) > settledNs))
+        return *m_kept;
     const auto bytes = readWhole(m_configPath);
-    if (!bytes)
+    if (!bytes) {
+        m_kept.reset();
         return Config::defaultDocument();
-    return Config::fromJson(parseObject(*bytes, "config.json"));
+    }
+    ++m_configReads;
+    if (same && *bytes == m_keptBytes) {
+        m_keptAt = identifiedAt; // unchanged since then: trusted once its times have settled
+        return *m_kept;
+    }
+    m_kept.reset();
+    ++m_configDecodes;
+    Config config = Config::fromJson(parseObject(*bytes, "config.json"));
+    if (identity)
+        keep(config, *bytes, *identity, identifiedAt);
+    return config;
 }
 
 void FileStateStore::saveConfig(const Config &config)
@@ -95,7 +158,17 @@ void FileStateStore::saveConfig(const Config &config)
         throw StoreError::configNewerThanApp(config.schemaVersion);
     Config copy = config;
     copy.schemaVersion = Config::currentSchemaVersion;
-    atomicWrite(m_configPath, QJsonDocument(copy.toJson()).toJson(QJsonDocument::Compact));
+    const QJsonObject written = copy.toJson();
+    const QByteArray bytes = QJsonDocument(written).toJson(QJsonDocument::Compact);
+    m_kept.reset();
+    atomicWrite(m_configPath, bytes);
+    // What a load would read back: the document as it decodes from what was written.
+    const timespec identifiedAt = now();
+    if (const auto identity = identify(m_configPath)) {
+        keep(Config::fromJson(written), bytes, *identity, identifiedAt);
+        // This store put that file in place: the file is ours until its identity changes.
+        m_keptWritten = true;
+    }
 }
 
 std::optional<Journal> FileStateStore::loadJournal()

@@ -5,12 +5,22 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
+#include <sys/stat.h>
+
 namespace quorvane {
 
 // The store on disk: config.json and journal.json in the store folder. A missing document is a
 // fresh start; a document that exists but cannot be read or decoded is an error and is never
 // replaced; a document of a newer format is never overwritten. Every write replaces the whole
 // file atomically and reaches the device before it counts as done. It never creates folders.
+// The last document read or written is kept with its bytes and the identity of its file (device,
+// inode, size and change times): a load whose file is still the one this store wrote, or one
+// read here that was last changed well before it was read, is answered without reading it; one
+// read so soon after a change that a later change could carry the same times is read again and
+// compared with the kept bytes, and decoded only when they differ. A change on disk by another
+// writer is therefore seen by the next load.
 class FileStateStore final : public StateStore {
 public:
     FileStateStore(const QString &configPath, const QString &journalPath);
@@ -27,9 +37,32 @@ public:
     // path and flushes the folder. On any failure before the rename the old file stays whole.
     static void atomicWrite(const QString &path, const QByteArray &bytes);
 
+    // How often config.json was read from disk, and how often it was decoded, by this store.
+    int configReads() const { return m_configReads; }
+    int configDecodes() const { return m_configDecodes; }
+
 private:
+    struct FileIdentity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        timespec changed{};
+        bool operator==(const FileIdentity &other) const;
+    };
+    static std::optional<FileIdentity> identify(const QString &path);
+
     QString m_configPath;
     QString m_journalPath;
+    void keep(const Config &config, const QByteArray &bytes, const FileIdentity &identity, const timespec &identifiedAt);
+
+    std::optional<Config> m_kept;
+    QByteArray m_keptBytes;
+    FileIdentity m_keptIdentity;
+    timespec m_keptAt{};
+    bool m_keptWritten = false; // kept from this store's own save
+    int m_configReads = 0;
+    int m_configDecodes = 0;
 };
 
 } // namespace quorvane

@@ -235,3 +235,38 @@ TEST_F(StoreFixture, ASaveWritesThroughALinkedDocumentAndKeepsTheLink)
     // The temporary file went beside the target and is gone.
     EXPECT_EQ(QDir(home.path() + "/dotfiles").entryList(QDir::Files | QDir::Hidden), QStringList{"quorvane.json"});
 }
+
+// A document this store wrote is answered from what it wrote; one written elsewhere is decoded
+// once, and read again only while a later change could still carry the same file times, so an
+// in-place change of the same size straight after is seen too.
+TEST_F(StoreFixture, TheDocumentIsReadAgainOnlyWhenItsFileChanged)
+{
+    Config c = Config::defaultDocument();
+    c.activeWorkspace = "Aaaa";
+    store.saveConfig(c);
+    EXPECT_EQ(store.loadConfig().activeWorkspace, "Aaaa");
+    EXPECT_EQ(store.configReads(), 0);
+
+    FileStateStore other{paths.config(), paths.journal()};
+    c.activeWorkspace = "Bbbb";
+    other.saveConfig(c);
+    EXPECT_EQ(store.loadConfig().activeWorkspace, "Bbbb");
+    QByteArray edited = configBytes();
+    edited.replace("\"Bbbb\"", "\"Cccc\"");
+    test::writeFile(paths.config(), edited); // in place: same inode and size, at once
+    EXPECT_EQ(store.loadConfig().activeWorkspace, "Cccc");
+    EXPECT_EQ(store.configDecodes(), 2);
+
+    ::usleep(150'000); // once its times have settled, the file is read once more, then no more
+    EXPECT_EQ(store.loadConfig().activeWorkspace, "Cccc");
+    const int reads = store.configReads();
+    EXPECT_EQ(store.loadConfig().activeWorkspace, "Cccc");
+    EXPECT_EQ(store.configReads(), reads);
+    EXPECT_EQ(store.configDecodes(), 2);
+
+    ASSERT_TRUE(QFile::remove(paths.config()));
+    EXPECT_EQ(store.loadConfig(), Config::defaultDocument());
+    test::writeFile(paths.config(), "{ broken");
+    EXPECT_THROW(store.loadConfig(), DecodeError);
+    EXPECT_THROW(store.loadConfig(), DecodeError);
+}

@@ -34,7 +34,7 @@ TEST(LinuxSpaceProviderX11, AFullScreenActiveWindowMakesAFullScreenSpace)
     QProcess wm;
     wm.start(QStringLiteral("openbox"), {});
     ASSERT_TRUE(wm.waitForStarted());
-    ASSERT_TRUE(waitUntil([] { return LinuxSpaceProvider::shared().available(); }, 5000));
+    ASSERT_TRUE(waitUntil([] { return LinuxSpaceProvider::shared().available(); }, 10000));
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("full-screen-probe"));
@@ -42,21 +42,21 @@ TEST(LinuxSpaceProviderX11, AFullScreenActiveWindowMakesAFullScreenSpace)
     window.show();
     window.activateWindow();
     const QString id = QString::number(window.winId());
-    ASSERT_TRUE(waitUntil([&] { return run("wmctrl", {"-i", "-a", id}) && currentSpaceType() == 0; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return run("wmctrl", {"-i", "-a", id}) && currentSpaceType() == 0; }, 10000));
 
     ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "add,fullscreen"}));
-    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 4; }, 5000));
+    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 4; }, 10000));
     const QVariantMap display = LinuxSpaceProvider::shared().managedDisplaySpaces()->first().toMap();
     EXPECT_EQ(display.value(QStringLiteral("Current Space")).toMap().value(QStringLiteral("uuid")),
               LinuxSpaceProvider::identity(*LinuxSpaceProvider::shared().currentDesktop()));
 
     ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "remove,fullscreen"}));
-    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 0; }, 5000));
+    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 0; }, 10000));
 
     ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "add,fullscreen"}));
-    ASSERT_TRUE(waitUntil([] { return currentSpaceType() == 4; }, 5000));
+    ASSERT_TRUE(waitUntil([] { return currentSpaceType() == 4; }, 10000));
     window.showMinimized();
-    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 0; }, 5000));
+    EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 0; }, 10000));
 
     window.close();
     wm.terminate();
