@@ -229,9 +229,12 @@ bool ReorderableDesksList::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
     WorkspaceRow *owner = rowOwning(watched);
-    if (!owner)
-        return QWidget::eventFilter(watched, event);
     auto *mouse = static_cast<QMouseEvent *>(event);
+    // The details under the top line are no grip: presses there reach the row only as
+    // unclaimed presses passed up to it.
+    const bool inDetails = watched == owner && mouse->position().y() >= WorkspaceRow::rowHeight;
+    if (!owner || (inDetails && !m_pressed))
+        return QWidget::eventFilter(watched, event);
     const QPoint at = mapFromGlobal(mouse->globalPosition().toPoint());
     // The name and the chevron keep their own clicks: editing, and opening the details.
     const bool ownClicks = watched == owner->nameField() || watched == static_cast<QObject *>(owner->chevron());

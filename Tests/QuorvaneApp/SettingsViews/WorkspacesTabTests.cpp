@@ -180,6 +180,9 @@ TEST_F(DesktopsSection, DetailsOpenAndShutWithAnEaseOut)
     opening->setCurrentTime(180);
     EXPECT_EQ(work->height(), full);
     EXPECT_EQ(row("Play")->y(), work->y() + full);
+    // A click on the details' free space is no switch.
+    QTest::mouseClick(work, Qt::LeftButton, {}, QPoint(work->width() / 2, full - 2));
+    EXPECT_TRUE(switched.isEmpty());
 
     QTest::mouseClick(work->chevron(), Qt::LeftButton);
     EXPECT_FALSE(work->isExpanded());
