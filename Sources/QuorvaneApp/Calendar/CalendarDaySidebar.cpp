@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -251,11 +252,9 @@ QWidget *CalendarDaySidebar::addSection()
         note->setWordWrap(true);
         return note;
     }
-    auto *button = new QToolButton(m_content);
+    auto *button = new QPushButton(QStringLiteral("Add a cleanup"), m_content);
     button->setObjectName(QStringLiteral("addCleanup"));
-    button->setText(QStringLiteral("Add a cleanup"));
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setPopupMode(QToolButton::InstantPopup);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     SymbolIcon::apply(button, QStringLiteral("plus.circle"));
     auto *menu = new QMenu(button);
     const QDate day = m_day;

@@ -3,6 +3,7 @@
 #include "ActivationPolicy.h"
 #include "Calendar/CleanupCalendarView.h"
 #include "Calendar/WindowDragHandle.h"
+#include "Settings/CapsuleStyle.h"
 #include "Settings/Theme.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SheetBackdrop.h"
@@ -99,6 +100,7 @@ CalendarWindowController::CalendarWindowController(SettingsModel &model)
     calendarBox->setContentsMargins(6, 0, 6, 10);
     calendarBox->addWidget(m_calendar);
     layout->addLayout(calendarBox);
+    capsuleButtons(panel);
 
     connect(&model, &SettingsModel::configChanged, this, [this] { restyle(); });
     // The panel reads the model on every paint: it goes with the model, at once.

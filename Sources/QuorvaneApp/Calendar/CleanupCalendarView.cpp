@@ -9,18 +9,18 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QToolButton>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quorvane {
 
 namespace {
 
-QToolButton *headerButton(const QString &objectName, QWidget *parent)
+QPushButton *headerButton(const QString &objectName, QWidget *parent)
 {
-    auto *button = new QToolButton(parent);
+    auto *button = new QPushButton(parent);
     button->setObjectName(objectName);
-    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -43,18 +43,18 @@ CleanupCalendarView::CleanupCalendarView(SettingsModel &model, Options options, 
     m_title->setFont(bold);
     header->addWidget(m_title);
     header->addStretch(1);
-    QToolButton *today = headerButton(QStringLiteral("today"), this);
+    QPushButton *today = headerButton(QStringLiteral("today"), this);
     today->setText(QStringLiteral("Today"));
-    QToolButton *previous = headerButton(QStringLiteral("previousMonth"), this);
+    QPushButton *previous = headerButton(QStringLiteral("previousMonth"), this);
     SymbolIcon::apply(previous, QStringLiteral("chevron.left"));
-    QToolButton *next = headerButton(QStringLiteral("nextMonth"), this);
+    QPushButton *next = headerButton(QStringLiteral("nextMonth"), this);
     SymbolIcon::apply(next, QStringLiteral("chevron.right"));
     header->addWidget(today);
     header->addWidget(previous);
     header->addWidget(next);
-    connect(today, &QToolButton::clicked, this, [this] { showToday(); });
-    connect(previous, &QToolButton::clicked, this, [this] { shiftMonth(-1); });
-    connect(next, &QToolButton::clicked, this, [this] { shiftMonth(1); });
+    connect(today, &QPushButton::clicked, this, [this] { showToday(); });
+    connect(previous, &QPushButton::clicked, this, [this] { shiftMonth(-1); });
+    connect(next, &QPushButton::clicked, this, [this] { shiftMonth(1); });
     column->addLayout(header);
 
     auto *weekdays = new QHBoxLayout;

@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QWidget>
 
+class QVariantAnimation;
+
 #include <map>
 #include <vector>
 
@@ -17,13 +19,16 @@ namespace quorvane {
 class WorkspaceRow;
 
 // The live desktops in their stored order, one row each, kept by name across refreshes. A row
-// is dragged by its handle or its free area to reorder the list; a press and release without
-// moving is a click, which switches to that desktop.
+// is dragged from anywhere on its top line to reorder the list (from the name too, which then
+// selects no text); a press and release without moving is a click, which switches to that
+// desktop (on the name it edits, on the chevron it opens the details). The dragged row is
+// lifted: scaled up a little over a shadow; the others make room with a spring.
 class ReorderableDesksList : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int dragDistance = 6;
+    static constexpr double liftScale = 1.02;
 
     explicit ReorderableDesksList(const SettingsContext &context, QWidget *parent = nullptr);
 
@@ -33,6 +38,8 @@ public:
     QStringList order() const { return m_order; }
     WorkspaceRow *row(const QString &name) const;
     const DragReorder &drag() const { return m_drag; }
+    // Moves the other rows towards their places while the target changes.
+    QVariantAnimation *spring() const { return m_spring; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
 
@@ -44,7 +51,9 @@ protected:
 private:
     WorkspaceRow *makeRow(const Workspace &workspace, bool isActive);
     void toggle(const QString &name);
-    void relayout();
+    void relayout(const QString &animateOpening = {});
+    WorkspaceRow *rowOwning(QObject *watched) const;
+    void startSpring();
     void press(WorkspaceRow *row, QPoint at);
     void moveTo(QPoint at);
     void release();
@@ -60,6 +69,11 @@ private:
     QString m_renamingTo;
     QPointer<WorkspaceRow> m_pressed;
     QPoint m_pressAt;
+    // Where each row other than the dragged one is drawn off its place, and where the running
+    // spring took it from.
+    std::map<QString, double> m_shown;
+    std::map<QString, double> m_springFrom;
+    QVariantAnimation *m_spring;
 };
 
 } // namespace quorvane

@@ -7,12 +7,18 @@
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QTransform>
-#include <QVBoxLayout>
+#include <QVariantAnimation>
+
+#include <algorithm>
+#include <cmath>
 
 namespace quorvane {
 
@@ -38,18 +44,18 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     , m_context(context)
     , m_workspace(workspace)
     , m_isActive(isActive)
+    , m_top(new QWidget(this))
     , m_handle(SymbolIcon::label(QStringLiteral("line.3.horizontal"), 12, this))
     , m_field(new QLineEdit(this))
     , m_screenshotMark(new QLabel(QStringLiteral("[✂]"), this))
     , m_filler(new QWidget(this))
     , m_chevron(new QToolButton(this))
+    , m_openAnimation(new QVariantAnimation(this))
 {
     setAccessibleName(workspace.name);
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(12, 0, 12, 0);
-    column->setSpacing(0);
-    auto *top = new QWidget(this);
-    top->setFixedHeight(rowHeight);
+    // The top line and the details are placed by hand (placeDetails): the row is clipped to
+    // its height, which shows more of the details as it grows.
+    QWidget *top = m_top;
     auto *line = new QHBoxLayout(top);
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(8);
@@ -82,7 +88,18 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     m_chevron->setProperty(SymbolIcon::property, QStringLiteral("chevron.right"));
     inner->addWidget(m_chevron);
     line->addLayout(inner, 1);
-    column->addWidget(top);
+
+    m_openAnimation->setDuration(openMilliseconds);
+    m_openAnimation->setEasingCurve(QEasingCurve::OutCubic);
+    connect(m_openAnimation, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant &value) { setOpenness(value.toDouble()); });
+    connect(m_openAnimation, &QVariantAnimation::finished, this, [this] {
+        if (!m_expanded && m_metadata) {
+            m_metadata->hide();
+            m_metadata->deleteLater();
+            m_metadata = nullptr;
+        }
+    });
 
     connect(m_field, &QLineEdit::returnPressed, this, &WorkspaceRow::commitRename);
     connect(m_field, &QLineEdit::textChanged, this, &WorkspaceRow::fitField);
@@ -91,7 +108,8 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
             toggleExpanded();
     });
     update(workspace, isActive);
-    setExpanded(false);
+    showChevron();
+    placeDetails();
 }
 
 void WorkspaceRow::update(const Workspace &workspace, bool isActive)
@@ -123,26 +141,94 @@ void WorkspaceRow::fitField()
     m_field->setFixedWidth(std::min(300, m_field->fontMetrics().horizontalAdvance(text) + 12));
 }
 
-void WorkspaceRow::setExpanded(bool expanded)
+void WorkspaceRow::setExpanded(bool expanded, bool animated)
 {
+    if (expanded == m_expanded)
+        return;
     m_expanded = expanded;
-    QPixmap chevron = SymbolIcon::icon(QStringLiteral("chevron.right")).pixmap(12, 12);
-    if (expanded)
-        chevron = chevron.transformed(QTransform().rotate(90));
-    m_chevron->setIcon(QIcon(chevron));
-    m_chevron->setProperty("expanded", expanded);
+    showChevron();
     if (expanded && !m_metadata) {
         m_metadata = new DeskMetadataRow(m_context, m_workspace, m_isActive, this);
-        layout()->addWidget(m_metadata);
-        // Shown now, not when the layout gets round to it, so that the height the list gives
-        // this row already holds the details.
+        placeDetails();
         m_metadata->show();
-    } else if (!expanded && m_metadata) {
+    }
+    m_openAnimation->stop();
+    if (animated) {
+        m_openAnimation->setStartValue(m_openness);
+        m_openAnimation->setEndValue(expanded ? 1.0 : 0.0);
+        m_openAnimation->start();
+        return;
+    }
+    setOpenness(expanded ? 1.0 : 0.0);
+    if (!expanded && m_metadata) {
         m_metadata->hide();
         m_metadata->deleteLater();
         m_metadata = nullptr;
     }
-    adjustSize();
+}
+
+void WorkspaceRow::showChevron()
+{
+    QPixmap chevron = SymbolIcon::icon(QStringLiteral("chevron.right")).pixmap(12, 12);
+    if (m_expanded)
+        chevron = chevron.transformed(QTransform().rotate(90));
+    m_chevron->setIcon(QIcon(chevron));
+    m_chevron->setProperty("expanded", m_expanded);
+}
+
+void WorkspaceRow::setOpenness(double openness)
+{
+    m_openness = openness;
+    updateGeometry();
+    if (onHeightChanged)
+        onHeightChanged();
+}
+
+QSize WorkspaceRow::sizeHint() const
+{
+    const int details = m_metadata ? m_metadata->sizeHint().height() : 0;
+    return {m_top->sizeHint().width() + 24, rowHeight + int(std::lround(m_openness * details))};
+}
+
+QList<QWidget *> WorkspaceRow::grips() const
+{
+    return {const_cast<WorkspaceRow *>(this), m_top, m_handle, m_field, m_screenshotMark, m_filler, m_chevron};
+}
+
+void WorkspaceRow::placeDetails()
+{
+    m_top->setGeometry(12, 0, std::max(0, width() - 24), rowHeight);
+    if (m_metadata)
+        m_metadata->setGeometry(12, rowHeight, std::max(0, width() - 24), m_metadata->sizeHint().height());
+}
+
+void WorkspaceRow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeDetails();
+}
+
+void WorkspaceRow::setLifted(bool lifted)
+{
+    if (lifted == m_lifted)
+        return;
+    m_lifted = lifted;
+    QWidget::update();
+}
+
+void WorkspaceRow::paintEvent(QPaintEvent *)
+{
+    if (!m_lifted)
+        return;
+    // Opaque, so the rows it passes over do not show through; tinted with the accent.
+    QColor tint = palette().color(QPalette::Highlight);
+    tint.setAlphaF(0.12f);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()).adjusted(4, 0, -4, 0), 8, 8);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(shape, palette().color(QPalette::Window));
+    painter.fillPath(shape, tint);
 }
 
 void WorkspaceRow::setDragging(bool dragging)
@@ -152,7 +238,6 @@ void WorkspaceRow::setDragging(bool dragging)
     QFont font = m_handle->font();
     font.setWeight(dragging ? QFont::Black : QFont::DemiBold);
     m_handle->setFont(font);
-    setAutoFillBackground(dragging);
 }
 
 void WorkspaceRow::commitRename()

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QPushButton>
 #include <QToolButton>
 
 using namespace quorvane;
@@ -77,7 +78,7 @@ TEST_F(CalendarDaySidebarTest, APastDayKeepsItsRowsEditableButOffersNoMenu)
     open(config);
     showDay(past);
     EXPECT_EQ(text("addNote"), "This day has passed — drag a circle out to a later day.");
-    EXPECT_EQ(find<QToolButton>("addCleanup"), nullptr);
+    EXPECT_EQ(find<QPushButton>("addCleanup"), nullptr);
     QDateEdit *picker = find<QDateEdit>("cleanupDate");
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->minimumDate(), today);
@@ -109,7 +110,7 @@ TEST_F(CalendarDaySidebarTest, TodayOffersTheMenuAndCleanupMovesButNoTimerMoveTo
     EXPECT_EQ(text("idleNote"), "idle timer — shifts on next visit");
     EXPECT_EQ(text("timerAction"), "archive");
 
-    QToolButton *add = find<QToolButton>("addCleanup");
+    QPushButton *add = find<QPushButton>("addCleanup");
     ASSERT_NE(add, nullptr);
     EXPECT_EQ(add->text(), "Add a cleanup");
     QStringList entries;
@@ -132,9 +133,9 @@ TEST_F(CalendarDaySidebarTest, EmptyDaysAndDaysWhereEveryDesktopHasADate)
     open(config);
     showDay(day);
     EXPECT_EQ(text("emptyNote"), "Nothing scheduled on this day.");
-    ASSERT_NE(find<QToolButton>("addCleanup"), nullptr);
+    ASSERT_NE(find<QPushButton>("addCleanup"), nullptr);
 
-    find<QToolButton>("addCleanup")->menu()->actions()[0]->trigger();
+    find<QPushButton>("addCleanup")->menu()->actions()[0]->trigger();
     EXPECT_EQ(text("emptyNote"), QString());
     EXPECT_EQ(text("addNote"), "Every desktop already has a date here.");
 }

@@ -3,6 +3,7 @@
 #include "AppearanceSwitch.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CleanupCalendarView.h"
+#include "Settings/CapsuleStyle.h"
 #include "Overlays/SystemAppearance.h"
 #include "Settings/Theme.h"
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTest>
+#include <QPushButton>
 #include <QToolButton>
 
 using namespace quorvane;
@@ -131,4 +133,31 @@ TEST_F(CalendarWindowTest, TheConfiguredLookAndAccentRestyleTheOpenPanel)
     model->setAccent(QStringLiteral("#6C8BA6"));
     EXPECT_EQ(panel->window()->palette().color(QPalette::Highlight), QColor("#6C8BA6"));
     EXPECT_EQ(CalendarWindowController::shared(), panel); // restyled in place
+}
+
+TEST_F(CalendarWindowTest, ThePanelsButtonsAreCapsulesAndStillWork)
+{
+    Config config = Config::defaultDocument();
+    config.workspaces = {archivedDesktop("Old", "#FF00FF")};
+    open(config);
+    CalendarWindowController::show(*model, &activation);
+    CleanupCalendarView *calendar = CalendarWindowController::shared()->calendar();
+    calendar->selectDay(today.addDays(2));
+    QWidget *window = CalendarWindowController::shared()->window();
+    QCoreApplication::processEvents();
+
+    const QString radius = QStringLiteral("border-radius: %1px").arg(capsuleButtonHeight / 2);
+    for (const char *name : {"today", "previousMonth", "nextMonth", "addCleanup"}) {
+        auto *button = window->findChild<QPushButton *>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_TRUE(button->styleSheet().contains(radius)) << name;
+        EXPECT_EQ(button->height(), capsuleButtonHeight) << name;
+    }
+    // The close button stays a plain symbol.
+    EXPECT_TRUE(window->findChild<QToolButton *>("close")->styleSheet().isEmpty());
+
+    QTest::mouseClick(window->findChild<QPushButton *>("nextMonth"), Qt::LeftButton);
+    EXPECT_EQ(calendar->monthAnchor().month(), today.addMonths(1).month());
+    QTest::mouseClick(window->findChild<QPushButton *>("today"), Qt::LeftButton);
+    EXPECT_EQ(calendar->monthAnchor(), today);
 }

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QTest>
+#include <QPushButton>
 #include <QToolButton>
 
 using namespace quorvane;
@@ -36,10 +37,10 @@ TEST_F(CleanupCalendarViewTest, HeaderButtonsMoveTheMonthAndTapsSelectDaysForThe
     EXPECT_EQ(view.grid()->days().size(), 42u);
     EXPECT_EQ(view.grid()->days()[0].dayOfWeek(), Qt::Monday);
 
-    QTest::mouseClick(view.findChild<QToolButton *>("nextMonth"), Qt::LeftButton);
-    QTest::mouseClick(view.findChild<QToolButton *>("nextMonth"), Qt::LeftButton);
+    QTest::mouseClick(view.findChild<QPushButton *>("nextMonth"), Qt::LeftButton);
+    QTest::mouseClick(view.findChild<QPushButton *>("nextMonth"), Qt::LeftButton);
     EXPECT_EQ(view.monthAnchor().month(), today.addMonths(2).month());
-    QTest::mouseClick(view.findChild<QToolButton *>("previousMonth"), Qt::LeftButton);
+    QTest::mouseClick(view.findChild<QPushButton *>("previousMonth"), Qt::LeftButton);
     EXPECT_EQ(view.monthAnchor().month(), today.addMonths(1).month());
 
     // Nothing selected: the sidebar shows today. A tap on a day of the shown month selects it.
@@ -49,7 +50,7 @@ TEST_F(CleanupCalendarViewTest, HeaderButtonsMoveTheMonthAndTapsSelectDaysForThe
     EXPECT_EQ(view.selectedDay(), view.grid()->days()[20]);
     EXPECT_EQ(view.sidebar()->day(), view.grid()->days()[20]);
     // "Today" shows the current month again and keeps the selection.
-    QTest::mouseClick(view.findChild<QToolButton *>("today"), Qt::LeftButton);
+    QTest::mouseClick(view.findChild<QPushButton *>("today"), Qt::LeftButton);
     EXPECT_EQ(view.monthAnchor(), today);
     EXPECT_TRUE(view.selectedDay());
 }

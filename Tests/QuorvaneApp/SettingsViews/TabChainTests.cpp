@@ -2,8 +2,10 @@
 
 #include "Fakes/FakeLoginItem.h"
 #include "SettingsViews/DetailPane.h"
+#include "SettingsViews/WorkspaceRow.h"
 
 #include <QListWidget>
+#include <QVariantAnimation>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -123,5 +125,7 @@ TEST_F(TabChain, RowsARefreshAddsTakeTheirPlace)
     // An opened desktop row's details come right after the row.
     view->select(SettingsSection::workspaces);
     click<QAbstractButton>("Details of Work");
+    for (WorkspaceRow *row : view->findChildren<WorkspaceRow *>())
+        row->openAnimation()->setCurrentTime(WorkspaceRow::openMilliseconds);
     expectVisualRound();
 }

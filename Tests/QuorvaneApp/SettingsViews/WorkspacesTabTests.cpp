@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
+#include <QVariantAnimation>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -69,24 +70,28 @@ struct DesktopsSection : SettingsViewHarness {
         model->onSwitch = [this](const QString &name) { switched << name; };
         return shell;
     }
-    // Presses on the row's free area, moves by dy in steps with the button held, releases;
-    // positions are taken in the list, which stays still while the row follows the pointer.
-    void dragFiller(const QString &name, int dy)
+    // Presses on a part of the row, moves by dy in steps with the button held, then releases
+    // unless told not to; positions are taken in the list, which stays still while the row
+    // follows the pointer.
+    void dragFrom(QWidget *grip, int dy, bool releases = true)
     {
-        QWidget *filler = row(name)->filler();
-        QWidget *still = list();
-        const QPoint start = filler->mapTo(still, QPoint(filler->width() / 2, filler->height() / 2));
-        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
-            const QPointF global = still->mapToGlobal(QPointF(at));
-            QMouseEvent event(type, filler->mapFromGlobal(global), global, Qt::LeftButton, held, Qt::NoModifier);
-            QCoreApplication::sendEvent(filler, &event);
-        };
-        send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        const QPoint start = grip->mapTo(list(), QPoint(grip->width() / 2, grip->height() / 2));
+        send(grip, QEvent::MouseButtonPress, start, Qt::LeftButton);
         const int steps = 4;
         for (int i = 1; i <= steps; ++i)
-            send(QEvent::MouseMove, start + QPoint(0, dy * i / steps), Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, start + QPoint(0, dy), Qt::NoButton);
+            send(grip, QEvent::MouseMove, start + QPoint(0, dy * i / steps), Qt::LeftButton);
+        dragEnd = start + QPoint(0, dy);
+        if (releases)
+            send(grip, QEvent::MouseButtonRelease, dragEnd, Qt::NoButton);
     }
+    void send(QWidget *grip, QEvent::Type type, QPoint atInList, Qt::MouseButtons held)
+    {
+        const QPointF global = list()->mapToGlobal(QPointF(atInList));
+        QMouseEvent event(type, grip->mapFromGlobal(global), global, Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(grip, &event);
+    }
+    QPoint dragEnd;
+    void dragFiller(const QString &name, int dy) { dragFrom(row(name)->filler(), dy); }
 };
 
 TEST_F(DesktopsSection, ClicksSwitchExceptTheActiveOneAndDragsReorder)
@@ -109,6 +114,82 @@ TEST_F(DesktopsSection, ClicksSwitchExceptTheActiveOneAndDragsReorder)
     EXPECT_EQ(store.saves, saves + 1);
     EXPECT_EQ(storedNames().mid(0, 3), QStringList({"Default", "Play", "Work"}));
     EXPECT_EQ(switched, QStringList({"Work"}));
+}
+
+TEST_F(DesktopsSection, ADragOnTheNameMovesTheRowAndSelectsNoText)
+{
+    openWith({"Default", "Work", "Play"});
+    showDesktops();
+    QLineEdit *name = row("Work")->nameField();
+    dragFrom(name, 44);
+    EXPECT_EQ(storedNames().mid(0, 3), QStringList({"Default", "Play", "Work"}));
+    EXPECT_FALSE(name->hasSelectedText());
+    // A click on a name is no switch.
+    QTest::mouseClick(row("Play")->nameField(), Qt::LeftButton);
+    EXPECT_TRUE(switched.isEmpty());
+}
+
+TEST_F(DesktopsSection, TheDraggedRowLiftsAndTheOthersSpringAside)
+{
+    openWith({"Default", "Work", "Play"});
+    showDesktops();
+    WorkspaceRow *work = row("Work");
+    WorkspaceRow *play = row("Play");
+    const QPoint corner(20, 2); // inside the rounded fill, clear of the row's controls
+    const QRgb resting = work->grab().toImage().pixel(corner);
+    const int playAt = play->y();
+
+    dragFrom(work->filler(), 36, false); // more than two thirds of a row: Play makes room
+    EXPECT_TRUE(work->isLifted());
+    EXPECT_GT(work->height(), WorkspaceRow::rowHeight);
+    EXPECT_GT(work->width(), list()->width());
+    EXPECT_NE(work->grab().toImage().pixel(corner), resting);
+    EXPECT_FALSE(play->isLifted());
+
+    QVariantAnimation *spring = list()->spring();
+    ASSERT_EQ(spring->state(), QAbstractAnimation::Running);
+    spring->setCurrentTime(0);
+    EXPECT_EQ(play->y(), playAt);
+    spring->setCurrentTime(60);
+    EXPECT_LT(play->y(), playAt);
+    EXPECT_GT(play->y(), playAt - WorkspaceRow::rowHeight);
+    spring->setCurrentTime(spring->duration());
+    EXPECT_EQ(play->y(), playAt - WorkspaceRow::rowHeight);
+
+    send(work->filler(), QEvent::MouseButtonRelease, dragEnd, Qt::NoButton);
+    EXPECT_FALSE(work->isLifted());
+    EXPECT_EQ(storedNames().mid(0, 3), QStringList({"Default", "Play", "Work"}));
+}
+
+TEST_F(DesktopsSection, DetailsOpenAndShutWithAnEaseOut)
+{
+    openWith({"Default", "Work", "Play"});
+    showDesktops();
+    WorkspaceRow *work = row("Work");
+    QTest::mouseClick(work->chevron(), Qt::LeftButton);
+    QVariantAnimation *opening = work->openAnimation();
+    ASSERT_EQ(opening->state(), QAbstractAnimation::Running);
+    EXPECT_EQ(opening->duration(), 180);
+    ASSERT_NE(work->metadata(), nullptr);
+    const int full = WorkspaceRow::rowHeight + work->metadata()->sizeHint().height();
+    opening->setCurrentTime(0);
+    EXPECT_EQ(work->height(), WorkspaceRow::rowHeight);
+    opening->setCurrentTime(90); // easing out: past half the height at half the time
+    EXPECT_GT(work->height(), (WorkspaceRow::rowHeight + full) / 2);
+    EXPECT_LT(work->height(), full);
+    opening->setCurrentTime(180);
+    EXPECT_EQ(work->height(), full);
+    EXPECT_EQ(row("Play")->y(), work->y() + full);
+    // A click on the details' free space is no switch.
+    QTest::mouseClick(work, Qt::LeftButton, {}, QPoint(work->width() / 2, full - 2));
+    EXPECT_TRUE(switched.isEmpty());
+
+    QTest::mouseClick(work->chevron(), Qt::LeftButton);
+    EXPECT_FALSE(work->isExpanded());
+    EXPECT_NE(work->metadata(), nullptr); // still shown while it shuts
+    opening->setCurrentTime(180);
+    EXPECT_EQ(work->height(), WorkspaceRow::rowHeight);
+    EXPECT_EQ(work->metadata(), nullptr);
 }
 
 TEST_F(DesktopsSection, RenameKeepsItsRowTrimsAndRefusesInPlace)
