@@ -124,7 +124,7 @@ choose_from_menu 4
 wait_for 'c["activeWorkspace"] == "Glass"' || fail "the switch to Glass did not finish"
 has_band() { [ -n "$(viewable_windows "Quorvane desktop cue")" ]; }
 wait_until has_band || fail "no cue window above the icons"
-is_users || fail "background under Glass's cue above the icons: $(background)"
+wait_until is_users || fail "background under Glass's cue above the icons: $(background)"
 xdotool mousemove 600 450 click 3
 wait_until has_menu || fail "a right click through the cue window opened no desktop menu"
 xdotool key Escape
@@ -137,7 +137,7 @@ choose_from_menu 2
 wait_for 'c["activeWorkspace"] == "Sea"' || fail "the second switch to Sea did not finish"
 wait_until shows_sea || fail "no cue on the second visit to Sea"
 stop_app
-is_users || fail "background after quitting: $(background)"
+wait_until is_users || fail "background after quitting: $(background)"
 echo "$HOST: background back at quit: ok"
 echo PASS > "$WORK/result"
 SESSION
