@@ -1,6 +1,8 @@
 // Times a desktop switch between two desktops of n top-level items each against a plain loop of
-// renameat2 calls moving the same items, and prints the ratio. Runs in a temporary folder in the
-// current directory, so that the figures come from the disk the program is run on.
+// renameat2 calls moving the same items, and prints the ratio: after the library's runs, a
+// paired run alternates one loop and one switch over the same kind of home, and prints both
+// medians and the median of the rounds' ratios. Runs in a temporary folder in the current
+// directory, so that the figures come from the disk the program is run on.
 
 #include "Config.h"
 #include "DesktopSwapper.h"
@@ -14,25 +16,32 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
-#include <map>
 #include <stdexcept>
 #include <stdio.h>
+#include <vector>
 
 using namespace quorvane;
 
 namespace {
 
-struct Totals {
-    double seconds = 0;
-    std::int64_t operations = 0;
-    double perOperation() const { return operations ? seconds / double(operations) : 0; }
-};
-std::map<int, Totals> switchTotals;
-std::map<int, Totals> renameTotals;
-std::map<int, double> storeWritesPerSwitch;
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
 
 // A store that counts its writes (each one flushes the file and its folder to the device).
 class CountingStore final : public StateStore {
@@ -116,40 +125,35 @@ void BM_Switch(benchmark::State &state)
     CountingStore store(files);
     DesktopSwapper swapper(surface, store, [](double) {});
     bool toB = true;
-    Totals &totals = switchTotals[n];
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
         swapper.switchTo(toB ? QStringLiteral("B") : QStringLiteral("A"));
-        totals.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        ++totals.operations;
         toB = !toB;
     }
     if (surface.items(Location::desktop()).size() != n)
         state.SkipWithError("the Desktop does not hold one desktop's items");
-    storeWritesPerSwitch[n] = double(store.writes) / double(state.iterations());
-    state.counters["storeWrites/switch"] = storeWritesPerSwitch[n];
+    state.counters["storeWrites/switch"] = double(store.writes) / double(state.iterations());
     state.counters["items moved/switch"] = 2 * n;
 }
 
-void BM_RenameLoop(benchmark::State &state)
-{
-    const int n = int(state.range(0));
-    Home home(n);
-    const QByteArray desktop = QFile::encodeName(home.paths.desktop());
-    const QByteArray a = QFile::encodeName(home.paths.workspaces() + QStringLiteral("/A"));
-    const QByteArray b = QFile::encodeName(home.paths.workspaces() + QStringLiteral("/B"));
-    auto moveAll = [](const QStringList &names, const QByteArray &from, const QByteArray &to) {
+// The bare moves of a switch: every item of one desktop out, every item of the other in.
+struct RenameLoop {
+    const Home &home;
+    QByteArray desktop = QFile::encodeName(home.paths.desktop());
+    QByteArray a = QFile::encodeName(home.paths.workspaces() + QStringLiteral("/A"));
+    QByteArray b = QFile::encodeName(home.paths.workspaces() + QStringLiteral("/B"));
+    bool toB = true;
+
+    static void moveAll(const QStringList &names, const QByteArray &from, const QByteArray &to)
+    {
         for (const QString &name : names) {
             const QByteArray component = '/' + name.toUtf8();
             if (::renameat2(AT_FDCWD, (from + component).constData(), AT_FDCWD, (to + component).constData(),
                             RENAME_NOREPLACE) != 0)
                 throw std::runtime_error("rename failed");
         }
-    };
-    bool toB = true;
-    Totals &totals = renameTotals[n];
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+    }
+    void run()
+    {
         if (toB) {
             moveAll(home.aNames, desktop, a);
             moveAll(home.bNames, b, desktop);
@@ -157,11 +161,45 @@ void BM_RenameLoop(benchmark::State &state)
             moveAll(home.bNames, desktop, b);
             moveAll(home.aNames, a, desktop);
         }
-        totals.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        ++totals.operations;
         toB = !toB;
     }
+};
+
+void BM_RenameLoop(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    Home home(n);
+    RenameLoop loop{home};
+    for (auto _ : state)
+        loop.run();
     state.counters["items moved/loop"] = 2 * n;
+}
+
+// Alternates one rename loop and one switch, each in a home of its own; prints the medians and
+// the median of the rounds' ratios.
+void pairedRun(int n, int rounds)
+{
+    Home loopHome(n);
+    RenameLoop loop{loopHome};
+    Home switchHome(n);
+    FileSystemSurface surface(switchHome.paths.desktop(), switchHome.paths.workspaces());
+    FileStateStore files(switchHome.paths.config(), switchHome.paths.journal());
+    CountingStore store(files);
+    DesktopSwapper swapper(surface, store, [](double) {});
+    std::vector<double> loops;
+    std::vector<double> switches;
+    std::vector<double> ratios;
+    for (int round = 0; round < rounds; ++round) {
+        auto start = Clock::now();
+        loop.run();
+        loops.push_back(secondsSince(start));
+        start = Clock::now();
+        swapper.switchTo(round % 2 == 0 ? QStringLiteral("B") : QStringLiteral("A"));
+        switches.push_back(secondsSince(start));
+        ratios.push_back(switches.back() / loops.back());
+    }
+    std::printf("%8d %13.1f us %13.1f us %8.2f %14.1f\n", n, median(loops) * 1e6, median(switches) * 1e6,
+                median(ratios), double(store.writes) / rounds);
 }
 
 // Interleaved so that both see the same state of the disk.
@@ -171,25 +209,29 @@ BENCHMARK(BM_RenameLoop)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Switch)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RenameLoop)->Arg(1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Switch)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RenameLoop)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Switch)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // --paired-only=N runs only the paired run of N items (for a profiler's eyes).
+    int pairedOnly = 0;
+    if (argc > 1 && std::strncmp(argv[argc - 1], "--paired-only=", 14) == 0)
+        pairedOnly = std::atoi(argv[--argc] + 14);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    if (!pairedOnly)
+        benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    std::printf("\n%8s %16s %16s %8s %14s\n", "items", "rename loop", "switch", "ratio", "store writes");
-    for (const auto &[n, renames] : renameTotals) {
-        const auto found = switchTotals.find(n);
-        if (found == switchTotals.end() || renames.perOperation() <= 0)
-            continue;
-        const double loop = renames.perOperation();
-        const double sw = found->second.perOperation();
-        std::printf("%8d %13.1f us %13.1f us %8.2f %14.1f\n", n, loop * 1e6, sw * 1e6, sw / loop, storeWritesPerSwitch[n]);
+    std::printf("\npaired medians\n%8s %16s %16s %8s %14s\n", "items", "rename loop", "switch", "ratio",
+                "store writes");
+    for (const auto &[n, rounds] : {std::pair{10, 41}, std::pair{100, 41}, std::pair{1000, 21}, std::pair{10000, 9}}) {
+        if (!pairedOnly || pairedOnly == n)
+            pairedRun(n, rounds);
     }
     return 0;
 }

@@ -207,7 +207,9 @@ QStringList DesktopSwapper::switchTo(const QString &requested)
     const Journal journal{active, target, outgoing, incoming};
     m_store.saveJournal(journal);
     const std::int64_t gapMs = std::clamp<std::int64_t>(config.settings.moveGapMs, 0, maxMoveGapMs);
-    const Moved moved = applyMoves(journal, double(gapMs) / 1000.0, native);
+    // Leaving the blank desktop may have handed deposits over since the Desktop was listed.
+    const Listings listings{desktopItems, targetItems};
+    const Moved moved = applyMoves(journal, double(gapMs) / 1000.0, native, leavingBlank ? nullptr : &listings);
 
     config.activeWorkspace = target;
     // Items that could not move stay where they are: one that stayed on the Desktop is from
@@ -329,7 +331,8 @@ bool DesktopSwapper::moveOrLeave(const QString &name, const Location &from, cons
     }
 }
 
-DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool carryPositions)
+DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double gapSeconds, bool carryPositions,
+                                                 const Listings *fresh)
 {
     // A journal naming one of the desktops folder's own entries (only a hand-edited one can)
     // would move the store or the archive onto the Desktop.
@@ -343,11 +346,11 @@ DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double 
     m_surface.checkFolders({from, to});
     Moved moved;
 
-    const QStringList desktopListing = m_surface.items(Location::desktop());
+    const QStringList desktopListing = fresh ? fresh->desktop : m_surface.items(Location::desktop());
     const QSet<QString> onDesktop(desktopListing.begin(), desktopListing.end());
     // Moving out touches only the Desktop and the left desktop's folder, so one listing of the
     // target's folder serves both directions.
-    const QStringList folderListing = m_surface.items(to);
+    const QStringList folderListing = fresh ? fresh->target : m_surface.items(to);
     const QSet<QString> inFolder(folderListing.begin(), folderListing.end());
     const QSet<QString> incomingNames(journal.incoming.begin(), journal.incoming.end());
 
@@ -437,6 +440,9 @@ void DesktopSwapper::recover()
 void DesktopSwapper::drainPinnedStashUnlessHidden()
 {
     try {
+        // Nearly always empty: then there is nothing to bring back and no document to read.
+        if (listingOrEmpty(m_surface, Location::workspace(pinnedStash)).isEmpty())
+            return;
         Config config = m_store.loadConfig();
         if (isBlank(config.activeWorkspace))
             return;
@@ -457,6 +463,8 @@ void DesktopSwapper::drainPinnedStashUnlessHidden()
 void DesktopSwapper::drainHiddenDesktopUnlessHidden()
 {
     try {
+        if (listingOrEmpty(m_surface, Location::workspace(Config::blankWorkspaceName)).isEmpty())
+            return;
         Config config = m_store.loadConfig();
         if (isBlank(config.activeWorkspace))
             return;

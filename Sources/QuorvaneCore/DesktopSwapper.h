@@ -64,7 +64,13 @@ private:
     StashSync syncPinnedStash(const QString &target, Config &config);
     // Moves the blank desktop's deposits into the expand target's folder; returns those moved.
     QSet<QString> handOverHiddenDeposits(const QString &expandTarget, Config &config, const QStringList &deposits);
-    Moved applyMoves(const Journal &journal, double gapSeconds, bool carryPositions);
+    // The listings of the Desktop and of the target's folder, when the caller has just made them
+    // and nothing moved since.
+    struct Listings {
+        QStringList desktop;
+        QStringList target;
+    };
+    Moved applyMoves(const Journal &journal, double gapSeconds, bool carryPositions, const Listings *fresh = nullptr);
     IconPositions applyPositions(const QString &workspace, const QStringList &names, const Config &config,
                                  const IconPositions &plus) const;
     void place(const Config &config, const IconPositions &positions, const QStringList &batchNames);

@@ -48,16 +48,18 @@ using fileops::makeFolders;
 FileSystemSurface::FileSystemSurface(const QString &desktop, const QString &workspacesRoot)
     : m_desktop(desktop)
     , m_workspacesRoot(workspacesRoot)
+    , m_nativeDesktop(QFile::encodeName(desktop))
+    , m_nativeRoot(QFile::encodeName(workspacesRoot))
 {
 }
 
 std::optional<QByteArray> FileSystemSurface::folderOf(const Location &location) const
 {
     if (location.isDesktop())
-        return QFile::encodeName(m_desktop);
+        return m_nativeDesktop;
     if (!Location::isSafeName(location.name()))
         return std::nullopt;
-    return QFile::encodeName(m_workspacesRoot) + '/' + location.name().toUtf8();
+    return m_nativeRoot + '/' + location.name().toUtf8();
 }
 
 bool FileSystemSurface::sameVolume()

@@ -51,6 +51,9 @@ private:
 
     QString m_desktop;
     QString m_workspacesRoot;
+    // Both as native paths, encoded once: every move asks for them.
+    QByteArray m_nativeDesktop;
+    QByteArray m_nativeRoot;
 };
 
 } // namespace quorvane

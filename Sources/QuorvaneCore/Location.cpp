@@ -17,7 +17,16 @@ bool Location::isSafeName(const QString &name)
     if (name.contains(QLatin1Char('/')) || name.contains(QChar(u'\0')))
         return false;
     // An unpaired surrogate would be written as a replacement character and so name another file.
-    return QString::fromUtf8(name.toUtf8()) == name;
+    const qsizetype size = name.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = name.at(i);
+        if (!c.isSurrogate())
+            continue;
+        if (c.isLowSurrogate() || i + 1 == size || !name.at(i + 1).isLowSurrogate())
+            return false;
+        ++i;
+    }
+    return true;
 }
 
 size_t qHash(const Location &location, size_t seed) noexcept

@@ -71,10 +71,12 @@ click_tile() { # $1: window, $2: 1-based tile
   [ "$w" = 278 ] || fail "the dock is $w wide, not 278"
   xdotool mousemove $((x + 17 + ($2 - 1) * 82 + 40)) $((y + h / 2)) click 1
 }
+# The corner follows the pointer's device movements (a warp alone moves no device): the pointer
+# is put mid-screen, nudged there, and then moved into the corner as a mouse moves it.
 rest_in_corner() {
-  xdotool mousemove 640 400
+  xdotool mousemove 640 400 mousemove_relative 1 0
   sleep 0.3
-  xdotool mousemove 0 799
+  xdotool mousemove_relative -- -641 399
   sleep 1
 }
 

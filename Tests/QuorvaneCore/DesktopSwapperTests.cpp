@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace quorvane;
 using namespace quorvane::test;
 
@@ -365,6 +367,21 @@ TEST_F(SwapInMemory, StepsRunInOrderWithNativePositionsOn)
 
     EXPECT_EQ(log, (std::vector<QString>{"save config", "save journal", "carry Desktop>A", "move a1 Desktop>A",
                                          "carry B>Desktop", "move b1 B>Desktop", "save config", "delete journal"}));
+}
+
+TEST_F(SwapInMemory, ASwitchReadsTheDocumentOnceAndListsTheDesktopAndTheTargetOnce)
+{
+    use(deskDocument("A", {"A", "B"}), true);
+    surface.desktop = {"a1", "a2"};
+    surface.desks["B"] = {"b1"};
+
+    swapper.switchTo("B");
+
+    EXPECT_EQ(store.loads, 1);
+    EXPECT_EQ(std::count(surface.listed.begin(), surface.listed.end(), "Desktop"), 1);
+    EXPECT_EQ(std::count(surface.listed.begin(), surface.listed.end(), "B"), 1);
+    EXPECT_EQ(surface.desktop, (QStringList{"b1"}));
+    EXPECT_EQ(surface.desks["A"], (QStringList{"a1", "a2"}));
 }
 
 TEST_F(SwapInMemory, SwitchingToTheActiveDesktopWritesNothingButStillRecovers)

@@ -98,6 +98,7 @@ public:
     std::vector<QString> *log = nullptr;
     std::vector<QString> moves;
     std::vector<QString> carries;
+    std::vector<QString> listed; // the folders listed, in order
 
     static QString describe(const Location &at) { return at.isDesktop() ? QStringLiteral("Desktop") : at.name(); }
 
@@ -108,6 +109,7 @@ public:
     QStringList items(const Location &at) override
     {
         ++listCalls;
+        listed.push_back(describe(at));
         if (!at.isSafe())
             return {};
         QStringList names = folder(at);

@@ -60,11 +60,13 @@ TEST(Location, EqualityAndHashFollowKindAndCanonicalName)
 TEST(Location, UnsafeNamesAreRefused)
 {
     for (const QString &name : {QString(), QString("."), QString(".."), QString("a/b"), QString("/"),
-                                QString("a") + QChar(u'\0') + "b", QString(QChar(0xD800))}) {
+                                QString("a") + QChar(u'\0') + "b", QString(QChar(0xD800)), QString("a") + QChar(0xDC00),
+                                QString("a") + QChar(0xD83D), QString(QChar(0xDE00)) + QChar(0xD83D) + "b"}) {
         EXPECT_FALSE(Location::isSafeName(name)) << name.toStdString();
         EXPECT_FALSE(Location::workspace(name).isSafe());
     }
-    for (const QString &name : {QString(".pinned"), QString("..."), QString("_Hidden Desktop"), QString::fromUtf8("Ä b")})
+    for (const QString &name : {QString(".pinned"), QString("..."), QString("_Hidden Desktop"), QString::fromUtf8("Ä b"),
+                                QString::fromUtf8("smile \xF0\x9F\x98\x80 x")})
         EXPECT_TRUE(Location::isSafeName(name)) << name.toStdString();
     EXPECT_TRUE(Location::desktop().isSafe());
 }

@@ -26,9 +26,11 @@ public:
     // Called before each write with "config" or "journal"; may throw to fail the write.
     std::function<void(const char *)> beforeWrite;
     bool loadsFail = false;
+    int loads = 0;
 
     Config loadConfig() override
     {
+        ++loads;
         if (loadsFail)
             throw std::runtime_error("config unreadable");
         return config;

@@ -69,7 +69,7 @@ struct AppEnvironment {
     SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
-    // The pointer, polled while a dock corner is set; none: LinuxPointerSource::shared().
+    // The pointer, watched while a dock corner is set; none: LinuxPointerSource::shared().
     PointerSource *pointerSource = nullptr;
     // The window manager's workspaces; none: LinuxSpaceProvider::shared().
     SpaceProvider *spaces = nullptr;

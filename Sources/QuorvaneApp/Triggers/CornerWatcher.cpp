@@ -2,7 +2,7 @@
 
 namespace quorvane {
 
-CornerWatcher::CornerWatcher(Scheduler &scheduler, const PointerSource &pointer, Layout layout)
+CornerWatcher::CornerWatcher(Scheduler &scheduler, PointerSource &pointer, Layout layout)
     : m_scheduler(scheduler)
     , m_pointer(pointer)
     , m_layout(std::move(layout))
@@ -27,7 +27,20 @@ void CornerWatcher::start(FloatingDockCorner corner, std::int64_t dwellMs)
     cancelDwell();
     m_trigger.reset();
     m_lastPosition.reset();
-    schedulePoll(false);
+    std::weak_ptr<bool> alive = m_alive;
+    m_notified = m_pointer.notifyChanges([this, alive] {
+        if (alive.lock())
+            look();
+    });
+    if (m_notified) {
+        if (m_poll)
+            m_scheduler.cancel(*m_poll);
+        m_poll.reset();
+        m_resting = false;
+        look(); // the first look only notes where the pointer is
+    } else {
+        schedulePoll(false);
+    }
     if (!m_screenObserver) {
         m_screenObserver = std::make_unique<QObject>();
         observeScreenChanges(m_screenObserver.get(), [this] { screensChanged(); });
@@ -40,6 +53,9 @@ void CornerWatcher::stop()
     m_hotRects.clear();
     cancelDwell();
     m_trigger.reset();
+    if (m_notified)
+        m_pointer.notifyChanges({});
+    m_notified = false;
     if (m_poll)
         m_scheduler.cancel(*m_poll);
     m_poll.reset();
@@ -58,7 +74,7 @@ void CornerWatcher::schedulePoll(bool resting)
     std::weak_ptr<bool> alive = m_alive;
     m_poll = m_scheduler.every(resting ? restingPollInterval : pollInterval, [this, alive] {
         if (alive.lock())
-            poll();
+            look();
     });
 }
 
@@ -82,7 +98,7 @@ void CornerWatcher::recomputeRects()
     }
 }
 
-void CornerWatcher::poll()
+void CornerWatcher::look()
 {
     if (m_corner == FloatingDockCorner::off)
         return;
@@ -91,7 +107,7 @@ void CornerWatcher::poll()
     if (!moved) {
         // No movement since the last look (or no pointer to read). Outside the corner and with
         // no dwell running, a long enough rest slows the poll down.
-        if (!m_resting && !m_trigger.isInside && !m_pendingDwell && ++m_stillPolls >= pollsBeforeResting)
+        if (!m_notified && !m_resting && !m_trigger.isInside && !m_pendingDwell && ++m_stillPolls >= pollsBeforeResting)
             schedulePoll(true);
         return;
     }

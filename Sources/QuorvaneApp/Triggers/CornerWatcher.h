@@ -17,11 +17,12 @@
 namespace quorvane {
 
 // Calls onTrigger when the pointer has dwelt in the chosen corner of any screen. While a
-// corner is set the pointer is polled every 50 ms; a poll that finds it where it was feeds
-// the dwell trigger nothing, and a held button makes the movement a drag. Once the pointer
-// has rested outside the corner for a second the poll slows to every 200 ms, and the first
-// movement it sees brings back the 50 ms poll: a pointer left alone costs a few wake-ups a
-// second. Main thread only.
+// corner is set the watcher looks at the pointer each time the source says it moved, so a
+// pointer at rest costs nothing and the dwell starts as the pointer arrives. Where the source
+// cannot tell, the pointer is polled every 50 ms instead; once it has rested outside the corner
+// for a second the poll slows to every 200 ms, and the first movement it sees brings back the
+// 50 ms poll. A look that finds the pointer where it was feeds the dwell trigger nothing, and a
+// held button makes the movement a drag. Main thread only.
 class CornerWatcher {
 public:
     static constexpr double minimumDwell = 0.02;
@@ -30,7 +31,7 @@ public:
     static constexpr int pollsBeforeResting = 20;
     using Layout = std::function<ScreenLayout()>;
 
-    CornerWatcher(Scheduler &scheduler, const PointerSource &pointer, Layout layout = currentScreenLayout);
+    CornerWatcher(Scheduler &scheduler, PointerSource &pointer, Layout layout = currentScreenLayout);
     ~CornerWatcher();
     CornerWatcher(const CornerWatcher &) = delete;
     CornerWatcher &operator=(const CornerWatcher &) = delete;
@@ -49,17 +50,19 @@ public:
     const std::vector<QRectF> &hotRects() const { return m_hotRects; }
     const CornerTrigger &trigger() const { return m_trigger; }
     bool isPolling() const { return m_poll.has_value(); }
+    // True while the source notifies movements (no poll runs).
+    bool isNotified() const { return m_notified; }
     bool isResting() const { return m_resting; }
 
 private:
     void recomputeRects();
-    void poll();
+    void look();
     void schedulePoll(bool resting);
     void scheduleDwell();
     void cancelDwell();
 
     Scheduler &m_scheduler;
-    const PointerSource &m_pointer;
+    PointerSource &m_pointer;
     Layout m_layout;
     CornerTrigger m_trigger;
     std::vector<QRectF> m_hotRects;
@@ -71,6 +74,7 @@ private:
     std::optional<QPointF> m_lastPosition;
     int m_stillPolls = 0;
     bool m_resting = false;
+    bool m_notified = false;
     std::unique_ptr<QObject> m_screenObserver;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

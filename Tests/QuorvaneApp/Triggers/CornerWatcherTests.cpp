@@ -145,3 +145,31 @@ TEST_F(CornerWatcherTest, APointerAtRestIsPolledSlowerUntilItMoves)
     at(600, 300);
     EXPECT_FALSE(watcher.trigger().isInside);
 }
+
+TEST_F(CornerWatcherTest, ANotifyingPointerIsWatchedWithoutATimer)
+{
+    pointer.notifies = true;
+    pointer.moveTo(0, 899); // already in the corner when watching starts: only noted
+    watcher.start(FloatingDockCorner::bottomLeft, 300);
+    EXPECT_TRUE(watcher.isNotified());
+    EXPECT_FALSE(watcher.isPolling());
+    EXPECT_EQ(clock.pendingCount(), 0u);
+    pointer.moveTo(700, 400);
+    const int reads = pointer.reads;
+    clock.advance(30); // at rest nothing runs and nobody reads the pointer
+    EXPECT_EQ(pointer.reads, reads);
+    EXPECT_EQ(fired, 0);
+
+    pointer.moveTo(0, 899); // the dwell starts on arrival, before any time passes
+    EXPECT_TRUE(watcher.trigger().isDwelling);
+    clock.advance(0.3);
+    EXPECT_EQ(fired, 1);
+    pointer.moveTo(600, 300);
+    EXPECT_FALSE(watcher.trigger().isInside);
+
+    watcher.stop();
+    EXPECT_FALSE(pointer.onChange);
+    pointer.moveTo(0, 899);
+    clock.advance(1);
+    EXPECT_EQ(fired, 1);
+}
