@@ -1,5 +1,5 @@
-#include "Settings/Style.h"
-#include "Settings/Theme.h"
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "Settings/CapsuleStyle.h"
+#include "Shared/CapsuleStyle.h"
 
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QChildEvent>
 #include <QEvent>
