@@ -4,8 +4,8 @@
 
 #include <QChildEvent>
 #include <QEvent>
-#include <QPointer>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSizePolicy>
 #include <QStyle>
@@ -81,10 +81,12 @@ private:
         if (m_pending)
             return;
         m_pending = true;
-        QMetaObject::invokeMethod(this, [this] {
-            m_pending = false;
-            refresh();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] {
+                m_pending = false;
+                refresh();
+            },
+            Qt::QueuedConnection);
     }
     void refresh()
     {

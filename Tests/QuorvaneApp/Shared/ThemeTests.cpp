@@ -2,8 +2,8 @@
 #include "Shared/Theme.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QCheckBox>
+#include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
 #include <gtest/gtest.h>
