@@ -84,16 +84,18 @@ start_desktop_session() {
     for i in $(seq 1 200); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
   fi
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-  for i in $(seq 1 200); do
+  for i in $(seq 1 300); do
     tray_selection_owned && return 0
     sleep 0.1
   done
+  fail "the tray host did not take the tray selection within 30 s"
 }
 start_app() { # $1: log name
   "$APP" > "$WORK/$1.log" 2>&1 &
   pid=$!
   local i
-  for i in $(seq 1 100); do
+  # A sanitizer build on a loaded machine may take many seconds to start.
+  for i in $(seq 1 300); do
     if xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'; then return 0; fi
     kill -0 $pid 2>/dev/null || fail "the application ended early"
     sleep 0.1
@@ -224,6 +226,31 @@ window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {p
 picture() { "$GRAB" "$1" "$ARTIFACTS/$2.png" || fail "no picture of $2"; }
 # How many pixels the pictures $ARTIFACTS/$1.png and $ARTIFACTS/$2.png differ in.
 pixels_between() { "$GRAB" --compare "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png"; }
+# A picture of window $1 as $2 once the window has stopped changing: two pictures in a row alike
+# (after 5 s the last one stands).
+settled_picture() {
+  local i
+  picture "$1" "$2"
+  for i in $(seq 1 25); do
+    sleep 0.2
+    mv "$ARTIFACTS/$2.png" "$ARTIFACTS/$2-before.png"
+    picture "$1" "$2"
+    [ "$(pixels_between "$2-before" "$2")" = 0 ] && break
+  done
+  rm -f "$ARTIFACTS/$2-before.png"
+}
+# A settled picture of window $1 as $2 once it differs from picture $3 in more than 2000 pixels
+# ("unlike", what a new section shows) or in fewer ("like"), within 20 s; prints how many differ.
+picture_until() {
+  local i changed=0
+  for i in $(seq 1 40); do
+    settled_picture "$1" "$2"
+    changed="$(pixels_between "$3" "$2")"
+    if [ "$4" = unlike ]; then [ "$changed" -gt 2000 ] && break; else [ "$changed" -lt 2000 ] && break; fi
+    sleep 0.3
+  done
+  echo "$changed"
+}
 # The application's viewable windows larger than the tray icon, besides window $1 (decimal).
 other_app_windows() {
   local id rest size

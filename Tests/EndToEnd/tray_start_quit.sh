@@ -4,6 +4,7 @@
 # cleanly. Usage: tray_start_quit.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
+lib="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/session_lib.sh"
 for tool in Xvfb dbus-run-session openbox trayer xwininfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -21,18 +22,20 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 cat > "$work/session.sh" <<SESSION
 #!/usr/bin/env bash
 set -u
+source "$lib"
 openbox >/dev/null 2>&1 &
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-# Wait for the tray host to take the selection before the application looks for it (a loaded
-# machine may take seconds).
-for i in \$(seq 1 200); do
-  xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break
+# Wait for the tray host to take the selection before the application looks for it, once, as it
+# starts (a loaded machine may take seconds; the host's panel shows before it takes it).
+for i in \$(seq 1 300); do
+  tray_selection_owned && break
   sleep 0.1
 done
 "$app" > "$work/app.log" 2>&1 &
 pid=\$!
 docked=no
-for i in \$(seq 1 80); do
+# A sanitizer build on a loaded machine may take many seconds to start.
+for i in \$(seq 1 300); do
   # The icon's own window, embedded in the tray host's panel.
   if xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'; then docked=yes; break; fi
   kill -0 \$pid 2>/dev/null || break

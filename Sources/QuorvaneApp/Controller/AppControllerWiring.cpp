@@ -161,9 +161,12 @@ void AppController::refreshDesktopWatcher()
 
 void AppController::refreshSpaceFollower()
 {
-    if (loadOrDefault().settings.followSpaces && m_spaceIdentifier.available())
+    if (loadOrDefault().settings.followSpaces && m_spaceIdentifier.available()) {
+        const bool wasStarted = spaceFollower().isStarted();
         spaceFollower().start();
-    else
+        if (!wasStarted && spaceFollower().isStarted())
+            qCInfo(Log::app()) << "following workspaces";
+    } else
         spaceFollower().stop();
 }
 
