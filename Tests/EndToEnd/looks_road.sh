@@ -59,36 +59,33 @@ start_app dark
 open_settings
 has_icon "$win"
 [ "$(window_property "$win" WM_CLASS)" = '"quorvane", "Quorvane"' ] || fail "WM_CLASS: $(window_property "$win" WM_CLASS)"
-picture "$win" dark-general
+settled_picture "$win" dark-general
 readable dark-general 4.5 16 10 150 300   # the sidebar's section names
 readable dark-general 3 190 4 300 36      # the page's title
 press Down
-picture "$win" dark-desktops
+[ "$(picture_until "$win" dark-desktops dark-general unlike)" -gt 2000 ] || fail "Down did not show Desktops"
 readable dark-desktops 4.5 16 10 150 300
 press Down; press Down; press Down
-picture "$win" dark-appearance
+[ "$(picture_until "$win" dark-appearance dark-desktops unlike)" -gt 2000 ] || fail "Down did not show Appearance"
 readable dark-appearance 4.5 16 10 150 300
 # The header's "New desktop…" opens the window over the settings.
 press Up; press Up; press Up
 press Tab
 press space
 new="$(wait_window 'New desktop' 30)" || fail "no New desktop window"
-sleep 0.5
 has_icon "$new"
-picture "$new" dark-new-desktop
+settled_picture "$new" dark-new-desktop
 press Escape
 wait_unmapped "$new" || fail "Escape left the New desktop window open"
 # The calendar, the dock and the scroll display in the dark theme.
 choose_from_menu 5
 calendar="$(wait_window 'Cleanup calendar' 50)" || fail "no Cleanup calendar window"
-sleep 0.5
 has_icon "$calendar"
-picture "$calendar" dark-calendar
+settled_picture "$calendar" dark-calendar
 readable dark-calendar 4.5 20 60 400 300
 choose_from_menu 6
 dock="$(wait_window 'Floating dock' 50)" || fail "no Floating dock window"
-sleep 0.5
-picture "$dock" dark-dock
+settled_picture "$dock" dark-dock
 read -r x y <<<"$(tray_icon_centre)"
 xdotool mousemove "$x" "$y"
 sleep 0.2
@@ -114,14 +111,14 @@ json.dump(c, open(sys.argv[1], "w"))
 PY
 QT_SCALE_FACTOR=2 start_app twice
 open_settings
-picture "$win" twice-general
+settled_picture "$win" twice-general
 read -r w h <<<"$(window_size "$win")"
 [ "$w" -ge 1400 ] || fail "the window is ${w}x$h at twice the scale"
 readable twice-general 4.5 32 20 300 600
 press Down
-picture "$win" twice-desktops
+[ "$(picture_until "$win" twice-desktops twice-general unlike)" -gt 2000 ] || fail "Down did not show Desktops"
 press Down; press Down; press Down
-picture "$win" twice-appearance
+[ "$(picture_until "$win" twice-appearance twice-desktops unlike)" -gt 2000 ] || fail "Down did not show Appearance"
 readable twice-appearance 4.5 32 20 300 600
 stop_app
 echo "twice: ok"
@@ -135,7 +132,7 @@ json.dump(c, open(sys.argv[1], "w"))
 PY
 start_app system
 open_settings
-picture "$win" system-light
+settled_picture "$win" system-light
 [ "$(pixels_between dark-general system-light)" -gt 20000 ] || fail "System in a light session looks dark"
 gsettings set org.gnome.desktop.interface color-scheme 'prefer-dark'
 turned=
