@@ -1,33 +1,45 @@
 #include "LinuxSessionEvents.h"
 
+#include "SpaceProvider.h"
 #include "X11Connection.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 
 #include <cstdlib>
+#include <optional>
 
 namespace quorvane {
 
 namespace {
 
-// Adds PropertyChange to what the root window already reports to this client: Qt's own
-// selection there stays as it is.
-bool selectPropertyChanges(xcb_connection_t *c, xcb_window_t root)
+// Adds PropertyChange to what the window already reports to this client (Qt's own selection
+// there stays as it is); the selection before, none when the window is gone.
+std::optional<std::uint32_t> selectPropertyChanges(xcb_connection_t *c, xcb_window_t window)
 {
     xcb_get_window_attributes_reply_t *attributes =
-        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root), nullptr);
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
     if (!attributes)
-        return false;
-    const uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
+        return std::nullopt;
+    const std::uint32_t before = attributes->your_event_mask;
+    const std::uint32_t mask = before | XCB_EVENT_MASK_PROPERTY_CHANGE;
     std::free(attributes);
     xcb_generic_error_t *error =
-        xcb_request_check(c, xcb_change_window_attributes_checked(c, root, XCB_CW_EVENT_MASK, &mask));
+        xcb_request_check(c, xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask));
     if (error) {
         std::free(error);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return before;
+}
+
+// The current Space as the provider describes it; null when it names none.
+QVariant currentSpace()
+{
+    const auto displays = LinuxSpaceProvider::shared().managedDisplaySpaces();
+    if (!displays || displays->isEmpty())
+        return {};
+    return displays->first().toMap().value(QStringLiteral("Current Space"));
 }
 
 } // namespace
@@ -46,6 +58,10 @@ LinuxSessionEvents::LinuxSessionEvents(const QDBusConnection &bus, QObject *pare
     if (c && root && atom && selectPropertyChanges(c, root)) {
         m_root = root;
         m_currentDesktopAtom = atom;
+        m_activeWindowAtom = x11::atom(QByteArrayLiteral("_NET_ACTIVE_WINDOW"));
+        m_stateAtom = x11::atom(QByteArrayLiteral("_NET_WM_STATE"));
+        watchActiveWindow();
+        m_lastSpace = currentSpace();
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 }
@@ -54,6 +70,48 @@ LinuxSessionEvents::~LinuxSessionEvents()
 {
     if (m_root && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
+    if (xcb_connection_t *c = m_watched ? x11::connection() : nullptr) {
+        xcb_change_window_attributes(c, m_watched, XCB_CW_EVENT_MASK, &m_watchedMask);
+        xcb_flush(c);
+    }
+}
+
+void LinuxSessionEvents::watchActiveWindow()
+{
+    xcb_connection_t *c = x11::connection();
+    const auto active = LinuxSpaceProvider::shared().activeWindow();
+    const std::uint32_t window = active ? std::uint32_t(*active) : 0;
+    if (!c || window == m_watched)
+        return;
+    // The window that was active reports to this client what it did before; a window that is
+    // gone refuses quietly.
+    if (m_watched)
+        xcb_change_window_attributes(c, m_watched, XCB_CW_EVENT_MASK, &m_watchedMask);
+    m_watched = 0;
+    if (const auto before = window ? selectPropertyChanges(c, window) : std::nullopt) {
+        m_watched = window;
+        m_watchedMask = *before;
+    }
+    xcb_flush(c);
+}
+
+void LinuxSessionEvents::checkSpaceLater()
+{
+    if (m_checkQueued)
+        return;
+    m_checkQueued = true;
+    QPointer<LinuxSessionEvents> weak(this);
+    QMetaObject::invokeMethod(this, [weak] {
+        if (!weak)
+            return;
+        weak->m_checkQueued = false;
+        weak->watchActiveWindow();
+        const QVariant space = currentSpace();
+        if (space == weak->m_lastSpace)
+            return;
+        weak->m_lastSpace = space;
+        notify(weak->m_workspace);
+    }, Qt::QueuedConnection);
 }
 
 SessionEvents::Token LinuxSessionEvents::observeWake(std::function<void()> observer)
@@ -89,8 +147,18 @@ bool LinuxSessionEvents::nativeEventFilter(const QByteArray &eventType, void *me
     if ((event->response_type & ~0x80) != XCB_PROPERTY_NOTIFY)
         return false;
     const auto *property = static_cast<const xcb_property_notify_event_t *>(message);
-    if (property->window == m_root && property->atom == m_currentDesktopAtom)
+    if (property->window == m_root && property->atom == m_currentDesktopAtom) {
         notifyLater(m_workspace);
+        // The Space seen with the new workspace, so that only a later change of its kind counts.
+        QPointer<LinuxSessionEvents> weak(this);
+        QMetaObject::invokeMethod(this, [weak] {
+            if (weak)
+                weak->m_lastSpace = currentSpace();
+        }, Qt::QueuedConnection);
+    } else if ((property->window == m_root && property->atom == m_activeWindowAtom)
+               || (m_watched && property->window == m_watched && property->atom == m_stateAtom)) {
+        checkSpaceLater();
+    }
     // Qt and other filters see the event too.
     return false;
 }

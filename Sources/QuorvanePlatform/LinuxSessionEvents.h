@@ -5,6 +5,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QDBusConnection>
 #include <QObject>
+#include <QVariant>
 
 #include <map>
 
@@ -13,7 +14,9 @@ namespace quorvane {
 // The session's notifications on Linux: a wake is logind's PrepareForSleep(false) on the given
 // bus (the system bus in the application; none reaches it when that bus is not connected), a
 // workspace change is a new _NET_CURRENT_DESKTOP on the root window, seen on Qt's X connection
-// (none without X11). Observers are called from the event loop, never from inside the filter.
+// (none without X11), or the current Space turning full screen or back (the active window, or
+// its _NET_WM_STATE, changed; see LinuxSpaceProvider). Observers are called from the event loop,
+// never from inside the filter.
 class LinuxSessionEvents final : public QObject, public SessionEvents, public QAbstractNativeEventFilter {
     Q_OBJECT
 
@@ -37,12 +40,24 @@ private:
     using Observers = std::map<Token, std::function<void()>>;
     static void notify(const Observers &observers);
     void notifyLater(const Observers &observers);
+    // Once the event loop is back: watches the active window's properties and reports a
+    // workspace change when the current Space is no longer the one last seen.
+    void checkSpaceLater();
+    void watchActiveWindow();
 
     Observers m_wake;
     Observers m_workspace;
     Token m_last = 0;
     std::uint32_t m_root = 0;
     std::uint32_t m_currentDesktopAtom = 0;
+    std::uint32_t m_activeWindowAtom = 0;
+    std::uint32_t m_stateAtom = 0;
+    // The active window whose property changes this client selected, and what it selected on
+    // that window before (restored when another window becomes active).
+    std::uint32_t m_watched = 0;
+    std::uint32_t m_watchedMask = 0;
+    QVariant m_lastSpace;
+    bool m_checkQueued = false;
 };
 
 } // namespace quorvane

@@ -125,6 +125,13 @@ std::optional<QVariantList> LinuxSpaceProvider::managedDisplaySpaces() const
     return QVariantList{display};
 }
 
+std::optional<SpaceProvider::WindowId> LinuxSpaceProvider::activeWindow() const
+{
+    if (const auto active = windowProperty(x11::rootWindow(), "_NET_ACTIVE_WINDOW"))
+        return WindowId(*active);
+    return std::nullopt;
+}
+
 std::optional<std::int64_t> LinuxSpaceProvider::windowDesktop(WindowId window) const
 {
     if (const auto desktop = cardinal(xcb_window_t(window), "_NET_WM_DESKTOP"))

@@ -45,6 +45,8 @@ public:
     std::optional<std::int64_t> windowDesktop(WindowId window) const override;
     std::optional<std::int64_t> currentDesktop() const override;
     void moveToCurrentDesktop(WindowId window) override;
+    // The window _NET_ACTIVE_WINDOW names; none when it names none.
+    std::optional<WindowId> activeWindow() const;
 
     // The identity of the desktop of that index.
     static QString identity(std::int64_t index);

@@ -1,8 +1,12 @@
 #include "LinuxSessionEvents.h"
 
+#include "SpaceProvider.h"
 #include "X11Connection.h"
 #include "X11Support.h"
 
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -55,4 +59,43 @@ TEST(LinuxSessionEventsX11, ACurrentDesktopChangeReachesEveryObserverAndNothingE
     EXPECT_EQ(first, 2);
     EXPECT_EQ(second, 1);
     EXPECT_EQ(wakes, 0);
+}
+
+// Under a real window manager, the active window going full screen and back changes the kind of
+// the current Space without a new workspace: each turn reaches the observers once.
+TEST(LinuxSessionEventsX11, TheActiveWindowGoingFullScreenAndBackIsAWorkspaceChange)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("wmctrl")).isEmpty())
+        GTEST_SKIP() << "openbox or wmctrl is not installed";
+    QProcess wm;
+    wm.start(QStringLiteral("openbox"), {});
+    ASSERT_TRUE(wm.waitForStarted());
+    ASSERT_TRUE(waitUntil([] { return LinuxSpaceProvider::shared().available(); }, 10000));
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("full-screen-session-probe"));
+    window.resize(200, 150);
+    window.show();
+    const QString id = QString::number(window.winId());
+    // The window made active tells that the window manager runs and manages it.
+    ASSERT_TRUE(waitUntil([&] {
+        return run("wmctrl", {"-i", "-a", id}) && LinuxSpaceProvider::shared().activeWindow() == window.winId();
+    }, 10000));
+
+    LinuxSessionEvents session{QDBusConnection(QStringLiteral("no bus"))};
+    int changes = 0;
+    session.observeWorkspaceChange([&] { ++changes; });
+    ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "add,fullscreen"}));
+    EXPECT_TRUE(waitUntil([&] { return changes == 1; }, 10000));
+    ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "remove,fullscreen"}));
+    EXPECT_TRUE(waitUntil([&] { return changes == 2; }, 10000));
+    // Another state of the active window is no change of the Space.
+    ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "add,above"}));
+    serveFor(500);
+    EXPECT_EQ(changes, 2);
+
+    window.close();
+    wm.terminate();
+    wm.waitForFinished(3000);
 }

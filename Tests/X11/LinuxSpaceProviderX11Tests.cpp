@@ -42,7 +42,12 @@ TEST(LinuxSpaceProviderX11, AFullScreenActiveWindowMakesAFullScreenSpace)
     window.show();
     window.activateWindow();
     const QString id = QString::number(window.winId());
-    ASSERT_TRUE(waitUntil([&] { return run("wmctrl", {"-i", "-a", id}) && currentSpaceType() == 0; }, 10000));
+    // The root's properties outlast a window manager that ran before: only the window made
+    // active tells that this one manages it.
+    ASSERT_TRUE(waitUntil([&] {
+        return run("wmctrl", {"-i", "-a", id}) && LinuxSpaceProvider::shared().activeWindow() == window.winId()
+               && currentSpaceType() == 0;
+    }, 10000));
 
     ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "add,fullscreen"}));
     EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 4; }, 10000));
