@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QSet>
 #include <QSvgRenderer>
 
@@ -142,6 +143,15 @@ QStringList SymbolIcon::unknownAsked()
 QPixmap SymbolIcon::pixmap(const QString &symbol, int side, const QColor &ink, qreal ratio)
 {
     const int pixels = std::max(1, int(std::lround(side * ratio)));
+    // Drawn once per symbol, size and ink: a page of many rows paints the same few over and over.
+    const QString key = QStringLiteral("quorvane.symbol/%1/%2/%3/%4")
+                            .arg(symbol)
+                            .arg(pixels)
+                            .arg(ink.rgba(), 0, 16)
+                            .arg(ratio);
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached))
+        return cached;
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QSvgRenderer renderer(resourcePath(symbol));
@@ -158,6 +168,7 @@ QPixmap SymbolIcon::pixmap(const QString &symbol, int side, const QColor &ink, q
     }
     QPixmap result = QPixmap::fromImage(image);
     result.setDevicePixelRatio(ratio);
+    QPixmapCache::insert(key, result);
     return result;
 }
 

@@ -114,6 +114,16 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
 
 void WorkspaceRow::update(const Workspace &workspace, bool isActive)
 {
+    const std::optional<QString> &collection = m_context.model.config().settings.screenshotsWorkspace;
+    const bool isCollection = collection && *collection == workspace.name;
+    if (m_shown && workspace == m_workspace && isActive == m_isActive && isCollection == m_isCollection) {
+        // The details count the folder afresh at every refresh all the same.
+        if (m_metadata)
+            m_metadata->update(workspace, isActive);
+        return;
+    }
+    m_shown = true;
+    m_isCollection = isCollection;
     const bool renamed = workspace.name != m_workspace.name;
     m_workspace = workspace;
     m_isActive = isActive;
@@ -129,8 +139,7 @@ void WorkspaceRow::update(const Workspace &workspace, bool isActive)
     font.setBold(isActive);
     m_field->setFont(font);
     fitField();
-    const std::optional<QString> &collection = m_context.model.config().settings.screenshotsWorkspace;
-    m_screenshotMark->setVisible(collection && *collection == workspace.name);
+    m_screenshotMark->setVisible(isCollection);
     if (m_metadata)
         m_metadata->update(workspace, isActive);
 }
