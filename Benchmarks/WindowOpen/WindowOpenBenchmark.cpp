@@ -1,6 +1,7 @@
 // Click to first paint of the settings window and of the new-desktop window, each in a fresh
 // process on the real display (run it under xvfb-run) whose status menu has been drawn once;
-// a choice in the settings sidebar to the first paint of that section's page; and the resident
+// a choice in the settings sidebar to the first paint of that section's page, on a home of a
+// few desktops and on one of hundreds of desktops and cleanups; and the resident
 // memory once the settings window is open and after it was closed. Prints the figures; asserts
 // nothing.
 //

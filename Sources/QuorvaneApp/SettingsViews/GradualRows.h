@@ -20,7 +20,7 @@ class GradualRows : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int firstRows = 24;
+    static constexpr int firstRows = 16;
     static constexpr int batchRows = 24;
     static constexpr int unlimited = std::numeric_limits<int>::max();
 
