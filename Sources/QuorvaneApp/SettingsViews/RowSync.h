@@ -16,7 +16,7 @@ namespace quorvane {
 // known by its item's name: a row of a name already shown is kept when update(row, item)
 // answers true, a new name (or a row that cannot show its item) gets a new row from make, and
 // a name gone takes its row along. Only the first limit items are shown.
-template<typename Row, typename Item, typename Make, typename Update>
+template <typename Row, typename Item, typename Make, typename Update>
 void syncRows(QWidget *box, std::vector<std::pair<QString, Row *>> &rows, const std::vector<Item> &items,
               std::size_t limit, const std::function<QString(const Item &)> &nameOf, Make make, Update update)
 {
@@ -53,7 +53,7 @@ void syncRows(QWidget *box, std::vector<std::pair<QString, Row *>> &rows, const 
     rows = std::move(next);
 }
 
-template<typename Row>
+template <typename Row>
 Row *rowNamed(const std::vector<std::pair<QString, Row *>> &rows, const QString &name)
 {
     for (const auto &[shown, row] : rows) {
