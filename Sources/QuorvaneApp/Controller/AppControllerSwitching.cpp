@@ -46,6 +46,11 @@ bool isLiveTarget(const Config &config, const QString &name)
     return workspace && workspace->state == WorkspaceState::active;
 }
 
+void stampActive(Config &config)
+{
+    config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
+}
+
 } // namespace
 
 void AppController::performSwitch(const QString &target, bool userInitiated)
@@ -104,8 +109,13 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     QStringList skipped;
     QStringList stayed;
     bool completed = false;
+    // The visit stamp goes into the engine's last save of the document.
+    bool stamped = false;
     try {
-        skipped = swapper().switchTo(target);
+        skipped = swapper().switchTo(target, [&stamped](Config &config) {
+            stampActive(config);
+            stamped = true;
+        });
         stayed = swapper().stayedBehind();
         completed = true;
     } catch (...) {
@@ -129,7 +139,8 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
 
     if (from != target)
         previousWorkspace = from;
-    stampActiveVisited();
+    if (!stamped)
+        stampActiveVisited();
     spaceFollower().adoptCurrentSpace();
     reloadFloatingDock();
     if (!skipped.isEmpty())
@@ -336,9 +347,7 @@ void AppController::present(std::exception_ptr error)
 
 void AppController::stampActiveVisited()
 {
-    editQuietly([](Config &config) {
-        config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
-    });
+    editQuietly(stampActive);
 }
 
 } // namespace quorvane
