@@ -14,6 +14,7 @@
 #include "SwapError.h"
 #include "Overlays/SystemAppearance.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -51,10 +52,30 @@ void stampActive(Config &config)
     config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
 }
 
+// Where one switch's time goes, phase by phase, for a debug line of the swap category (the
+// hot-key benchmark reads it).
+class SwitchPhases {
+public:
+    SwitchPhases() { m_clock.start(); }
+    void mark(const char *phase)
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_text += QStringLiteral(" %1 %2").arg(QLatin1StringView(phase), QString::number(double(now - m_last) / 1e6, 'f', 1));
+        m_last = now;
+    }
+    QString text() const { return m_text; }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    QString m_text;
+};
+
 } // namespace
 
 void AppController::performSwitch(const QString &target, bool userInitiated)
 {
+    SwitchPhases phases;
     if (loadOrDefault().activeWorkspace == target)
         return;
     if (storeReadOnly)
@@ -86,6 +107,7 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     const Config config = loadOrDefault();
     const AppSettings &settings = config.settings;
     const QString from = config.activeWorkspace;
+    phases.mark("guards");
 
     switch (settings.switchTransition) {
     case SwitchTransition::none:
@@ -101,10 +123,14 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
         break;
     }
     const double coverStart = m_env.scheduler->now();
+    phases.mark("cover");
 
     sweepInOverruleOrder(config);
+    phases.mark("sweeps");
     updateCueOverlay(target);
+    phases.mark("cue");
     applyAppearance(target, config);
+    phases.mark("appearance");
 
     QStringList skipped;
     QStringList stayed;
@@ -122,10 +148,12 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
         present(std::current_exception());
         skipped.clear();
     }
+    phases.mark("engine");
 
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();
+    phases.mark("refresh");
     // Only a switch that happened says so; a failed one has said why in its alert.
     if (completed) {
         const auto elapsedMs = qint64((m_env.scheduler->now() - coverStart) * 1000.0);
@@ -143,6 +171,8 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
         stampActiveVisited();
     spaceFollower().adoptCurrentSpace();
     reloadFloatingDock();
+    phases.mark("after");
+    qCDebug(Log::swap()).noquote() << QStringLiteral("switch phases (ms):") + phases.text();
     if (!skipped.isEmpty())
         notePinnedSkips(skipped);
     if (!stayed.isEmpty())
