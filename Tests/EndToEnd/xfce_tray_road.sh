@@ -4,23 +4,28 @@
 # switches; two wheel notches over the icon switch; a middle click runs the carousel; xfdesktop
 # runs over the switched Desktop; the cleanup reminder reaches the bus; the glyph turns dark
 # when the panel turns light. Every switch is checked
-# on disk and in config.json. Pictures go to $QUORVANE_TEST_ARTIFACTS.
+# on disk and in config.json. Pictures go to $QUORVANE_TEST_ARTIFACTS. The application runs on
+# a clock set ahead, so that its reminder falls due 30 s after the document is written.
 # Usage: xfce_tray_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/xfce_session_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/clock_ahead_lib.sh"
 xfce_prepare "$1"
+clock_ahead_find
 
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 source "$XFCE_LIB"
+source "$(dirname "$XFCE_LIB")/clock_ahead_lib.sh"
 start_xfce_session
 dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
   > "$WORK/notify.log" 2>&1 &
 
 # Three live desktops ("Work" active), one archived and waiting to be sorted, its cleanup
-# reminder due at the next whole minute at least 20 s ahead.
-fire=$(( ($(date +%s) + 20 + 59) / 60 * 60 ))
+# reminder due at a whole minute of the application's clock, 30 s from now (after the steps
+# over the glyph, which its notification could cover).
+clock_ahead_plan 30
 mkdir -p "$root/.store" "$root/Play" "$root/Misc" "$root/Archive/Old" "$root/_Hidden Desktop"
 echo work > "$HOME/Desktop/work.txt"
 echo play > "$root/Play/play.txt"
@@ -52,7 +57,8 @@ only_on_desktop() { # $1: the one item the Desktop must hold, $2: the desktop th
 }
 
 # 1. The glyph shows on the dark panel (start_app waits until it stands out from it).
-start_app app
+clock_ahead_app "$WORK/ahead.sh"
+APP="$WORK/ahead.sh" start_app app
 grep -q 'registered with the status area' "$WORK/app.log" || fail "the item did not register with the panel's watcher"
 read -r x y <<<"$(glyph_centre)"
 width="$(xwininfo -root | awk '/Width:/ {print $2}')"
@@ -88,7 +94,7 @@ import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-desktop-after-switches.png"
 echo "xfdesktop: ok"
 
 # 6. The reminder reaches the notification server at its minute.
-while [ "$(date +%s)" -lt $(( fire + 15 )) ] && ! grep -q 'member=Notify' "$WORK/notify.log"; do sleep 1; done
+while [ "$(date +%s)" -lt $(( due + 15 )) ] && ! grep -q 'member=Notify' "$WORK/notify.log"; do sleep 1; done
 grep -q 'string "“Old” is still waiting to be sorted."' "$WORK/notify.log" || fail "no reminder: $(cat "$WORK/notify.log")"
 echo "reminder: ok"
 
