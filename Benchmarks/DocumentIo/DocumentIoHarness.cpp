@@ -6,6 +6,7 @@
 // apart (its own checks run under a mark of their own). Prints nothing; exits 1 when a switch
 // did not happen.
 #include "Controller/ControllerHarness.h"
+#include "GuiProcessEnvironment.h"
 #include "Settings/SettingsModel.h"
 
 #include <QApplication>
@@ -44,9 +45,7 @@ QStringList names(const char *prefix)
 
 int main(int argc, char **argv)
 {
-    isolateProcessEnvironment();
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    isolateGuiProcessEnvironment();
     QApplication app(argc, argv);
     Home home;
     home.SetUp();

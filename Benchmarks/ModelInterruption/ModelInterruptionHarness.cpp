@@ -5,6 +5,7 @@
 // the Desktop and the desktops, and the picked image, lies exactly once and unchanged in a
 // place the user can reach. Prints the figures; exits 1 when anything was lost.
 #include "Controller/ControllerHarness.h"
+#include "GuiProcessEnvironment.h"
 #include "Desktop/Archiver.h"
 #include "Fakes/FakeFileOperations.h"
 #include "IoError.h"
@@ -456,9 +457,7 @@ std::vector<Scenario> scenarios()
 
 int main(int argc, char **argv)
 {
-    isolateProcessEnvironment();
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    isolateGuiProcessEnvironment();
     QApplication app(argc, argv);
     Log::start(AppInfo::installed(), QString());
     QLoggingCategory::setFilterRules(QStringLiteral("*.info=false\n*.debug=false\n*.warning=false"));
