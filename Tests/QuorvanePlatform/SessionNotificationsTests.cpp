@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTextDocument>
 #include <QTemporaryDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -18,14 +19,20 @@ Q_LOGGING_CATEGORY(notifyTestLog, "quorvane.test.notify", QtDebugMsg)
 
 namespace {
 
-// A notification server on a private bus that records every call it is given.
+// A notification server on a private bus that answers its capabilities and records every other
+// call it is given.
 class RecordingServer final : public QDBusVirtualObject {
 public:
+    QStringList capabilities{"body"};
     std::vector<QDBusMessage> calls;
 
     QString introspect(const QString &) const override { return {}; }
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
+        if (message.member() == "GetCapabilities") {
+            connection.send(message.createReply(QVariant::fromValue(capabilities)));
+            return true;
+        }
         calls.push_back(message);
         connection.send(message.createReply(QVariant::fromValue(uint(7))));
         return true;
@@ -126,6 +133,31 @@ TEST(SessionNotifications, NotifyCarriesTheRequestAndTheSender)
     const QVariantMap loudHints = qdbus_cast<QVariantMap>(recorder.calls[1].arguments()[6]);
     EXPECT_FALSE(loudHints.contains("suppress-sound"));
     EXPECT_EQ(recorder.calls[1].arguments()[4].toString(), "You have desktops to sort.");
+}
+
+TEST(SessionNotifications, ABodyReadsAsWrittenWhereTheServerTakesMarkup)
+{
+    PrivateBus bus;
+    if (bus.address.isEmpty())
+        GTEST_SKIP() << "no dbus-daemon";
+    QDBusConnection server = bus.connect(QStringLiteral("server"));
+    RecordingServer recorder;
+    ASSERT_TRUE(server.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &recorder));
+    ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    QDBusConnection client = bus.connect(QStringLiteral("client"));
+    const QString body = "“<b>Bold</b> & Co” is still waiting to be sorted.";
+
+    postSessionNotification(client, sender, {"plain", "Desktop cleanup", body, true, {}}, notifyTestLog());
+    ASSERT_TRUE(spinUntil([&] { return recorder.calls.size() == 1; }));
+    recorder.capabilities << "body-markup";
+    postSessionNotification(client, sender, {"markup", "Desktop cleanup", body, true, {}}, notifyTestLog());
+    ASSERT_TRUE(spinUntil([&] { return recorder.calls.size() == 2; }));
+
+    EXPECT_EQ(recorder.calls[0].arguments()[4].toString(), body);
+    QTextDocument shown;
+    shown.setHtml(recorder.calls[1].arguments()[4].toString());
+    EXPECT_EQ(shown.toPlainText(), body);
+    EXPECT_EQ(recorder.calls[1].arguments()[3].toString(), "Desktop cleanup");
 }
 
 TEST(SessionNotifications, NoBusOrNoServerShowsNothingAndSaysSoOnce)
