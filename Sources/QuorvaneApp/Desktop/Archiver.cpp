@@ -314,8 +314,10 @@ void Archiver::drain(const QString &name, const QString &target)
     if (m_files.exists(source)) {
         // A folder with a disk of its own mounted on it can be neither moved nor removed: its
         // items go one by one, and the emptied mount point stays, else every retry fails on it.
-        const bool mountPoint = !QFileInfo(QFile::decodeName(source)).isSymLink()
-                                && !sameVolume(QFile::decodeName(source), m_workspacesRoot);
+        const auto sourceVolume = m_files.volumeId(QFile::decodeName(source));
+        const auto rootVolume = m_files.volumeId(m_workspacesRoot);
+        const bool mountPoint = sourceVolume && rootVolume && *sourceVolume != *rootVolume
+                                && !QFileInfo(QFile::decodeName(source)).isSymLink();
         if (!mountPoint && !m_files.exists(destination)) {
             if (const int code = m_files.moveItem(source, destination))
                 throw fail(code);
