@@ -2,7 +2,7 @@
 # The status item in a real XFCE session (xfce4-panel's status tray draws it and its menu):
 # the glyph is legible on the dark panel; a right click opens Quorvane's menu and a pick
 # switches; two wheel notches over the icon switch; a middle click runs the carousel; xfdesktop
-# runs over the switched Desktop; the cleanup reminder reaches the bus; the glyph turns dark
+# draws the switched Desktop's icons anew; the cleanup reminder reaches the bus; the glyph turns dark
 # when the panel turns light. Every switch is checked
 # on disk and in config.json. Pictures go to $QUORVANE_TEST_ARTIFACTS.
 # Usage: xfce_tray_road.sh PATH_TO_QUORVANE
@@ -59,6 +59,12 @@ width="$(xwininfo -root | awk '/Width:/ {print $2}')"
 import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 ))+0" +repage \
   "$QUORVANE_TEST_ARTIFACTS/xfce-panel-glyph.png"
 echo "glyph on the dark panel: ok"
+# The desktop under the panel, where xfdesktop draws the Desktop's icons, as picture $1.
+desktop_picture() {
+  import -window root ppm:- | convert - -crop "480x400+0+${panel_size}" +repage "$WORK/$1.png"
+}
+differing_pixels() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 || true; }
+desktop_picture desktop-work
 
 # 2. A right click opens our menu (Work, Play, Misc, ...): the third item switches to Misc.
 xdotool mousemove "$x" "$y" click 3
@@ -81,10 +87,17 @@ xdotool click 2
 only_on_desktop play.txt Play
 echo "middle click: ok"
 
-# 5. xfdesktop still draws the Desktop, now holding Play's file.
+# 5. xfdesktop still draws the Desktop, now holding Play's file: its icons are no longer
+# those it drew over Work's.
 xdotool search --onlyvisible --class xfdesktop >/dev/null || fail "xfdesktop has no window"
-sleep 1
+redrawn=
+for i in $(seq 1 25); do
+  desktop_picture desktop-play
+  [ "$(differing_pixels desktop-work desktop-play)" -gt 50 ] && { redrawn=1; break; }
+  sleep 0.2
+done
 import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-desktop-after-switches.png"
+[ -n "$redrawn" ] || fail "xfdesktop still draws Work's icons after the switch to Play"
 echo "xfdesktop: ok"
 
 # 6. The reminder reaches the notification server at its minute.
