@@ -86,14 +86,9 @@ double strongestContrast(const QImage &image, const QRect &area)
     return best;
 }
 
-int contrastLines(const QString &file, const QRect &part)
+// The lowest contrast of the part's lines of text, and how many there are.
+void printLineContrast(const QImage &image, const QRect &area)
 {
-    const QImage image = QImage(file).convertToFormat(QImage::Format_RGB32);
-    const QRect area = part.intersected(image.rect());
-    if (image.isNull() || area.isEmpty()) {
-        std::fprintf(stderr, "quorvane-window-grab: cannot read the picture, or the part is outside it\n");
-        return 2;
-    }
     // Each line is measured alone, so that one legible line never vouches for a faint one.
     const QRgb background = commonest(image, area);
     const auto blank = [&](int y) {
@@ -118,10 +113,10 @@ int contrastLines(const QString &file, const QRect &part)
         lowest = lines++ == 0 ? ratio : std::min(lowest, ratio);
     }
     std::printf("%.2f %d\n", lowest, lines);
-    return 0;
 }
 
-int contrast(const QString &file, const QRect &part)
+// --contrast and --contrast-lines: the part of the picture named by the arguments, measured.
+int contrast(const QString &file, const QRect &part, bool byLine)
 {
     const QImage image = QImage(file).convertToFormat(QImage::Format_RGB32);
     const QRect area = part.intersected(image.rect());
@@ -129,7 +124,10 @@ int contrast(const QString &file, const QRect &part)
         std::fprintf(stderr, "quorvane-window-grab: cannot read the picture, or the part is outside it\n");
         return 2;
     }
-    std::printf("%.2f\n", strongestContrast(image, area));
+    if (byLine)
+        printLineContrast(image, area);
+    else
+        std::printf("%.2f\n", strongestContrast(image, area));
     return 0;
 }
 
@@ -139,12 +137,10 @@ int main(int argc, char **argv)
 {
     if (argc == 4 && QByteArray(argv[1]) == "--compare") // PNG reading needs no display
         return compare(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    if (argc == 7 && QByteArray(argv[1]) == "--contrast-lines")
-        return contrastLines(QString::fromLocal8Bit(argv[2]),
-                             QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
-    if (argc == 7 && QByteArray(argv[1]) == "--contrast")
+    if (argc == 7 && (QByteArray(argv[1]) == "--contrast" || QByteArray(argv[1]) == "--contrast-lines"))
         return contrast(QString::fromLocal8Bit(argv[2]),
-                        QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
+                        QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])),
+                        QByteArray(argv[1]) == "--contrast-lines");
     if (argc != 3) {
         std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png | --contrast[-lines] FILE.png X Y W H\n");
         return 2;
