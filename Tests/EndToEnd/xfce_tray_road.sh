@@ -103,6 +103,8 @@ echo "xfdesktop: ok"
 # 6. The reminder reaches the notification server at its minute.
 while [ "$(date +%s)" -lt $(( fire + 15 )) ] && ! grep -q 'member=Notify' "$WORK/notify.log"; do sleep 1; done
 grep -q 'string "“Old” is still waiting to be sorted."' "$WORK/notify.log" || fail "no reminder: $(cat "$WORK/notify.log")"
+# Its icon (the argument after the id it replaces) is the application's own, as its entry names it.
+grep -A1 '^ *uint32 ' "$WORK/notify.log" | grep -q '^ *string "app.quorvane.Quorvane"' || fail "the reminder does not carry the application's icon: $(cat "$WORK/notify.log")"
 echo "reminder: ok"
 
 # 7. The panel turned light (its own switch off, a light theme): the glyph turns dark on it.
