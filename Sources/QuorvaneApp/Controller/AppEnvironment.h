@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BackgroundHost.h"
-#include "Controller/AppInfo.h"
+#include "Shared/AppInfo.h"
 #include "Paths.h"
 
 #include <QPoint>

@@ -3,8 +3,8 @@
 #include "Calendar/CalendarGridView.h"
 #include "Calendar/CalendarMarkers.h"
 #include "Calendar/MonthGrid.h"
-#include "Settings/Style.h"
-#include "Settings/Theme.h"
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 
 using namespace quorvane;
 using namespace quorvane::test;

@@ -1,11 +1,11 @@
-#include "Settings/Style.h"
-#include "Settings/Theme.h"
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QSet>
 #include <QCheckBox>
+#include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
 #include <gtest/gtest.h>

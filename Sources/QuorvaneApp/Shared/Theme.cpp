@@ -1,7 +1,7 @@
-#include "Settings/Theme.h"
+#include "Shared/Theme.h"
 
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QApplication>
 #include <QProxyStyle>

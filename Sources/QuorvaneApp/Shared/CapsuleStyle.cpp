@@ -1,12 +1,12 @@
-#include "Settings/CapsuleStyle.h"
+#include "Shared/CapsuleStyle.h"
 
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QChildEvent>
 #include <QEvent>
-#include <QPointer>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSizePolicy>
 #include <QStyle>
@@ -82,10 +82,12 @@ private:
         if (m_pending)
             return;
         m_pending = true;
-        QMetaObject::invokeMethod(this, [this] {
-            m_pending = false;
-            refresh();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] {
+                m_pending = false;
+                refresh();
+            },
+            Qt::QueuedConnection);
     }
     void refresh()
     {
