@@ -2,11 +2,11 @@
 #include "Shared/Theme.h"
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QSet>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProxyStyle>
+#include <QSet>
 #include <QStyle>
 #include <gtest/gtest.h>
 
