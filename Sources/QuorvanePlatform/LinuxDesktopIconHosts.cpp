@@ -154,9 +154,15 @@ QString sameName(const QString &name)
     return name;
 }
 
+// A process that ended counts as gone even while nobody has collected it yet.
 bool processRuns(qint64 pid)
 {
-    return QFileInfo::exists(QStringLiteral("/proc/") + QString::number(pid));
+    QFile stat(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close >= 0 && text.size() > close + 2 && text[close + 2] != 'Z' && text[close + 2] != 'X';
 }
 
 } // namespace
@@ -180,16 +186,12 @@ bool PcmanfmIconHost::write(const IconPositions &set, const QStringList &forget)
 
 bool PcmanfmIconHost::writeAndReload(const IconPositions &set, const QStringList &forget)
 {
-    if (set.empty() && forget.isEmpty())
-        return false;
-    {
-        // Nothing to change: the desktop is not disturbed.
-        const QString before = readStore(storeFile());
-        IconKeyFile keys(true);
-        keys.parse(before);
-        if (edited(keys, sameName, QStringLiteral("x"), QStringLiteral("y"), set, forget) == before)
-            return false;
-    }
+    // Entries to forget change nothing on the screen: an arriving item without one is laid
+    // out by the desktop anyway. Entries to set are drawn only by a desktop that starts, even
+    // when the file already holds them (the desktop lays arriving items out by itself).
+    if (set.empty())
+        return write(set, forget);
+    readStore(storeFile()); // a store that cannot be served leaves the desktop undisturbed
     const QString profile = QStringLiteral("--profile=") + m_process.profile;
     const ToolResult off = runTool(QStringLiteral("pcmanfm"), {profile, QStringLiteral("--desktop-off")});
     if (!off.ok)
@@ -205,24 +207,26 @@ bool PcmanfmIconHost::writeAndReload(const IconPositions &set, const QStringList
     } catch (const IconStoreError &error) {
         failure = QString::fromStdString(error.what());
     }
-    // The desktop comes back whatever the write did.
+    // The desktop comes back whatever the write did: started as it was, or, in a process that
+    // stays for windows of its own, turned on again (a command it passes to that process). Not
+    // a child of ours: it outlives this application.
+    QProcess start;
+    QStringList arguments;
     if (processRuns(m_process.pid) || m_process.arguments.isEmpty()) {
-        runTool(QStringLiteral("pcmanfm"), {profile, QStringLiteral("--desktop")});
+        start.setProgram(QStringLiteral("pcmanfm"));
+        arguments = {profile, QStringLiteral("--desktop")};
     } else {
-        QProcess start;
         start.setProgram(QString::fromLocal8Bit(m_process.arguments.first()));
-        QStringList arguments;
         for (qsizetype i = 1; i < m_process.arguments.size(); ++i)
             arguments << QString::fromLocal8Bit(m_process.arguments[i]);
-        start.setArguments(arguments);
-        start.setWorkingDirectory(QDir::homePath());
-        start.setStandardOutputFile(QProcess::nullDevice());
-        start.setStandardErrorFile(QProcess::nullDevice());
-        qint64 pid = 0;
-        if (!start.startDetached(&pid))
-            throw IconStoreError(QStringLiteral("pcmanfm's desktop could not be started again"));
-        m_process.pid = pid;
     }
+    start.setArguments(arguments);
+    start.setWorkingDirectory(QDir::homePath());
+    start.setStandardInputFile(QProcess::nullDevice());
+    start.setStandardOutputFile(QProcess::nullDevice());
+    start.setStandardErrorFile(QProcess::nullDevice());
+    if (!start.startDetached())
+        throw IconStoreError(QStringLiteral("pcmanfm's desktop could not be started again"));
     if (!failure.isEmpty())
         throw IconStoreError(failure);
     return changed;

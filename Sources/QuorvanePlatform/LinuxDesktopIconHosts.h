@@ -30,10 +30,10 @@ private:
 // pcmanfm's desktop, one profile of it: pcmanfm/<profile>/desktop-items-0.conf, a group per
 // item name (backslash, CR and LF escaped) with its pixel position (x=, y=), beside the
 // desktop's own settings in the group "*". The desktop reads the file only as it starts and
-// writes it, from the icons it shows, after a move and as it stops; so a change is written
-// while its desktop is off (--desktop-off) and the desktop is then started again with the
-// command line it was started with (or, when the process stays for windows of its own, with
-// --desktop).
+// writes it, from the icons it shows, after a move and as it stops; so positions to show are
+// written while its desktop is off (--desktop-off) and the desktop is then started again with
+// the command line it was started with (or, when the process stays for windows of its own,
+// with --desktop).
 class PcmanfmIconHost final : public DesktopIconHost {
 public:
     PcmanfmIconHost(const QString &configHome, DesktopHostProcess process);
