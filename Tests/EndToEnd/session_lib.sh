@@ -49,7 +49,8 @@ config="$root/.store/config.json"
 journal="$root/.store/journal.json"
 pid=
 fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1; }
-listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
+# A folder's entries, without the hidden list and the icon positions a desktop keeps there.
+listing() { (cd "$1" && ls -1A | { grep -vxF -e '.hidden' -e '.icon-positions.json' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 
 # Whether a tray host owns the display's tray selection (what the application looks for, once,
