@@ -76,6 +76,7 @@ void IconKeyFile::parse(const QString &text)
 {
     m_preamble.clear();
     m_groups.clear();
+    m_index.clear();
     m_endsWithNewline = text.isEmpty() || text.endsWith(QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));
     if (m_endsWithNewline)
@@ -83,6 +84,7 @@ void IconKeyFile::parse(const QString &text)
     for (const QString &line : lines) {
         if (isHeader(line)) {
             m_groups.push_back(Group{decoded(line), {line}});
+            m_index[m_groups.back().name].push_back(m_groups.size() - 1);
             continue;
         }
         if (!isBlank(line) && !isComment(line) && keyOf(line).isEmpty())
@@ -97,8 +99,10 @@ void IconKeyFile::parse(const QString &text)
 QString IconKeyFile::text() const
 {
     QStringList lines = m_preamble;
-    for (const Group &group : m_groups)
-        lines += group.lines;
+    for (const Group &group : m_groups) {
+        if (!group.removed)
+            lines += group.lines;
+    }
     QString out = lines.join(QLatin1Char('\n'));
     if (m_endsWithNewline && !lines.isEmpty())
         out += QLatin1Char('\n');
@@ -123,11 +127,8 @@ bool IconKeyFile::canHold(const QString &name) const
 
 IconKeyFile::Group *IconKeyFile::find(const QString &name)
 {
-    for (Group &group : m_groups) {
-        if (group.name == name)
-            return &group;
-    }
-    return nullptr;
+    const auto it = m_index.constFind(name);
+    return it == m_index.cend() ? nullptr : &m_groups[it.value().back()];
 }
 
 const IconKeyFile::Group *IconKeyFile::find(const QString &name) const
@@ -161,11 +162,15 @@ void IconKeyFile::setIntegers(const QString &group, const std::vector<std::pair<
     Group *found = find(group);
     if (!found) {
         // A blank line between groups, as the hosts write them.
-        if (!m_groups.empty() && !m_groups.back().lines.isEmpty() && !isBlank(m_groups.back().lines.back()))
-            m_groups.back().lines.append(QString());
-        else if (m_groups.empty() && !m_preamble.isEmpty() && !isBlank(m_preamble.back()))
+        Group *last = nullptr;
+        for (auto it = m_groups.rbegin(); it != m_groups.rend() && !last; ++it)
+            last = it->removed ? nullptr : &*it;
+        if (last && !isBlank(last->lines.back()))
+            last->lines.append(QString());
+        else if (!last && !m_preamble.isEmpty() && !isBlank(m_preamble.back()))
             m_preamble.append(QString());
         m_groups.push_back(Group{group, {QLatin1Char('[') + encoded(group) + QLatin1Char(']')}});
+        m_index[group].push_back(m_groups.size() - 1);
         found = &m_groups.back();
         m_endsWithNewline = true;
     }
@@ -190,17 +195,22 @@ void IconKeyFile::setIntegers(const QString &group, const std::vector<std::pair<
 
 void IconKeyFile::removeGroup(const QString &group)
 {
-    for (auto it = m_groups.begin(); it != m_groups.end(); ++it) {
-        if (it->name == group) {
-            m_groups.erase(it);
-            return;
-        }
-    }
+    // Every group of that name goes.
+    const auto it = m_index.constFind(group);
+    if (it == m_index.cend())
+        return;
+    for (const std::size_t at : it.value())
+        m_groups[at].removed = true;
+    m_index.erase(it);
 }
 
 QString IconKeyFile::firstGroup() const
 {
-    return m_groups.empty() ? QString() : m_groups.front().name;
+    for (const Group &group : m_groups) {
+        if (!group.removed)
+            return group.name;
+    }
+    return {};
 }
 
 } // namespace quorvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +37,7 @@ private:
     struct Group {
         QString name;      // decoded
         QStringList lines; // the header first
+        bool removed = false;
     };
     QString encoded(const QString &name) const;
     QString decoded(const QString &header) const;
@@ -45,6 +47,9 @@ private:
     bool m_escapedNames;
     QStringList m_preamble;
     std::vector<Group> m_groups;
+    // Group name → the places of its groups in m_groups (the last one counts, as for the
+    // hosts), for stores of thousands.
+    QHash<QString, std::vector<std::size_t>> m_index;
     bool m_endsWithNewline = true;
 };
 
