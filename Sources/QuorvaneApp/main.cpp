@@ -8,7 +8,7 @@
 #include "X11HotKeyRegistrar.h"
 #include "X11KeyLayout.h"
 #include "LockFileRunningInstances.h"
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "MessageBoxAlertPresenter.h"
 #include "QtDialogs.h"
 #include "QtScheduler.h"
@@ -21,7 +21,7 @@
 #include "GSettingsMonitor.h"
 #include "GSettingsTool.h"
 #include "Overlays/SystemAppearance.h"
-#include "Settings/Theme.h"
+#include "Shared/Theme.h"
 
 #include <QApplication>
 #include <QDBusConnection>

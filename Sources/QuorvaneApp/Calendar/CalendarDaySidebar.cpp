@@ -4,8 +4,8 @@
 #include "Calendar/FadedLabel.h"
 #include "Calendar/MonthGrid.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "LiteralText.h"
 
 #include <QDateEdit>

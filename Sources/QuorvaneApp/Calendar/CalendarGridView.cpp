@@ -2,7 +2,7 @@
 
 #include "Calendar/MonthGrid.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppearanceMode.h"
-#include "Controller/ClosingWindow.h"
+#include "Shared/ClosingWindow.h"
 
 #include <QObject>
 

@@ -4,7 +4,7 @@
 #include "Calendar/CalendarGridView.h"
 #include "Calendar/FadedLabel.h"
 #include "Calendar/MonthGrid.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

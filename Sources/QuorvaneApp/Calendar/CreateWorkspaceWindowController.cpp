@@ -2,12 +2,12 @@
 
 #include "Calendar/NameField.h"
 #include "Calendar/WorkspaceCreateSheet.h"
-#include "Controller/Log.h"
-#include "Controller/ScreenCoordinates.h"
+#include "Shared/Log.h"
+#include "Shared/ScreenCoordinates.h"
 #include "Dialogs.h"
-#include "Settings/SheetBackdrop.h"
-#include "Settings/Style.h"
-#include "Settings/Theme.h"
+#include "Shared/SheetBackdrop.h"
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Settings/SettingsModel.h"
-#include "Settings/SheetPanelWindow.h"
+#include "Shared/SheetPanelWindow.h"
 
 #include <QPointF>
 #include <QRectF>

@@ -1,6 +1,6 @@
 #include "Calendar/FormGroup.h"
 
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

@@ -2,9 +2,9 @@
 
 #include "Calendar/FormGroup.h"
 #include "Calendar/NameField.h"
-#include "Settings/CapsuleStyle.h"
+#include "Shared/CapsuleStyle.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QButtonGroup>

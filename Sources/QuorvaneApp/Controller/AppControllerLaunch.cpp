@@ -2,14 +2,14 @@
 // with the first-run bootstrap, the recovery of an interrupted switch and the start-up prompts.
 #include "Controller/AppController.h"
 #include "Desktop/Archiver.h"
-#include "Settings/Theme.h"
+#include "Shared/Theme.h"
 
 #include "ActivationPolicy.h"
 #include "AlertPresenter.h"
 #include "DesktopSwapper.h"
 #include "IoError.h"
 #include "Location.h"
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "Install/MoveToApplicationsWindowController.h"
 #include "NoReplaceMove.h"
 #include "RunningInstances.h"

@@ -9,7 +9,7 @@
 #include "ActivationPolicy.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"

@@ -5,7 +5,7 @@
 #include "AlertPresenter.h"
 #include "DesktopSwapper.h"
 #include "Desktop/DesktopWatcher.h"
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "Desktop/ScreenshotFilter.h"
 #include "ScreenshotSweeper.h"
 #include "Settings/SettingsModel.h"

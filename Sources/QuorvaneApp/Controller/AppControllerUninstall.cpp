@@ -4,7 +4,7 @@
 
 #include "AlertPresenter.h"
 #include "DesktopServices.h"
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Install/Uninstaller.h"
 

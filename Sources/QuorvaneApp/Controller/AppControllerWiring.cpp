@@ -1,11 +1,11 @@
 // What the start-up, the switch and the menu ask of the hot keys, the timers and watchers, the
 // desktop cue, the floating dock and the settings model.
 #include "Controller/AppController.h"
-#include "Settings/Theme.h"
+#include "Shared/Theme.h"
 
 #include "Desktop/Archiver.h"
 #include "Desktop/DesktopWatcher.h"
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "Settings/SettingsModel.h"
 #include "Triggers/KeyNames.h"
 

@@ -2,7 +2,7 @@
 
 #include "BackgroundHost.h"
 #include "DesktopIconHost.h"
-#include "Controller/AppInfo.h"
+#include "Shared/AppInfo.h"
 #include "Paths.h"
 
 #include <QPoint>

@@ -1,6 +1,6 @@
 #include "Controller/StatusMenuModel.h"
 
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 #include "Triggers/KeyNames.h"
 #include "LiteralText.h"
 

@@ -1,6 +1,6 @@
 #include "Desktop/ArchiveLog.h"
 
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 
 namespace quorvane::archivelog {
 

@@ -1,8 +1,8 @@
 #include "Dock/FloatingDock.h"
 
-#include "Controller/ScreenCoordinates.h"
+#include "Shared/ScreenCoordinates.h"
 #include "Dock/FolderIconCache.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "WindowLevel.h"
 
 #include <QEasingCurve>

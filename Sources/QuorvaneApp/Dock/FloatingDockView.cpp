@@ -1,8 +1,8 @@
 #include "Dock/FloatingDockView.h"
 
 #include "Dock/FolderIconCache.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "LiteralText.h"
 
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #include "Dock/FolderIconCache.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "Install/InstallLocation.h"
 
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "Install/InstallError.h"
 #include "LinuxFileOperations.h"
 #include "LoginItem.h"

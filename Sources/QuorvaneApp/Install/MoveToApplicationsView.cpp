@@ -1,12 +1,12 @@
 #include "Install/MoveToApplicationsView.h"
 
-#include "Controller/ClosingWindow.h"
+#include "Shared/ClosingWindow.h"
 #include "Install/InstallError.h"
 #include "Install/RelocationGraphic.h"
-#include "Settings/CapsuleStyle.h"
-#include "Settings/SheetBackdrop.h"
+#include "Shared/CapsuleStyle.h"
+#include "Shared/SheetBackdrop.h"
 #include "LiteralText.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

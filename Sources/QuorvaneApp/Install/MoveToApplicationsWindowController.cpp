@@ -1,7 +1,7 @@
 #include "Install/MoveToApplicationsWindowController.h"
 
 #include "Install/MoveToApplicationsView.h"
-#include "Settings/SheetPanelWindow.h"
+#include "Shared/SheetPanelWindow.h"
 #include "WindowLevel.h"
 
 #include <QPointer>

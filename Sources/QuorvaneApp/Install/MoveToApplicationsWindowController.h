@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Controller/ClosingWindow.h"
+#include "Shared/ClosingWindow.h"
 #include "Install/InstallLocation.h"
 
 #include <functional>

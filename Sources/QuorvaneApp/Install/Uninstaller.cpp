@@ -1,6 +1,6 @@
 #include "Install/Uninstaller.h"
 
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "Location.h"
 #include "LoginItem.h"
 

@@ -1,6 +1,6 @@
 #include "Install/UpdaterCoordinator.h"
 
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 
 namespace quorvane {
 

@@ -1,8 +1,8 @@
 #include "Overlays/DesktopBackground.h"
 
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "FileStateStore.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QDir>
 #include <QFile>

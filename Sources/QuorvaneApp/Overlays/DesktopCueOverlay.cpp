@@ -1,7 +1,7 @@
 #include "Overlays/DesktopCueOverlay.h"
 
 #include "Overlays/CueImageCache.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "Overlays/SystemAppearance.h"
 
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 
 #include <QLoggingCategory>
 

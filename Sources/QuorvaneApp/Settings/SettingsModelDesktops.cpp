@@ -1,7 +1,7 @@
 // Creating, adopting, renaming, deleting, reordering and retyping desktops.
 #include "Settings/SettingsModel.h"
 
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 
 #include "DesktopPalette.h"
 #include "FileOperations.h"

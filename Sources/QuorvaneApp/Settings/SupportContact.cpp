@@ -1,7 +1,7 @@
 #include "Settings/SupportContact.h"
 
-#include "Controller/AppInfo.h"
-#include "Controller/Log.h"
+#include "Shared/AppInfo.h"
+#include "Shared/Log.h"
 
 #include <QStringList>
 #include <QSysInfo>

@@ -3,7 +3,7 @@
 #include "Appearance.h"
 #include "Dialogs.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DebouncedCommit.h"
 #include "SettingsViews/DesktopWallpaperEditor.h"

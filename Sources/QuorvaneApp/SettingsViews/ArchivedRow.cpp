@@ -2,8 +2,8 @@
 
 #include "DesktopServices.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskTexts.h"

@@ -1,8 +1,8 @@
 #include "SettingsViews/CleanupLedgerRow.h"
 
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 
 #include <QDateEdit>

@@ -1,6 +1,6 @@
 #include "SettingsViews/ColorSwatch.h"
 
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QPainter>
 

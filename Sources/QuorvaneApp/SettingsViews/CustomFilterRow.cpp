@@ -1,10 +1,10 @@
 #include "SettingsViews/CustomFilterRow.h"
 
 #include "Dialogs.h"
-#include "Settings/CapsuleStyle.h"
+#include "Shared/CapsuleStyle.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "LiteralText.h"
 
 #include <QCheckBox>

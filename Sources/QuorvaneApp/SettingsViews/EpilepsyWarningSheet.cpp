@@ -1,8 +1,8 @@
 #include "SettingsViews/EpilepsyWarningSheet.h"
 
-#include "Settings/CapsuleStyle.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/CapsuleStyle.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 
 #include "Dialogs.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/EpilepsyWarningSheet.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/SpaceBindingRow.h"

@@ -1,8 +1,8 @@
 #include "SettingsViews/FloatingDockTab.h"
 
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/SegmentPadding.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"

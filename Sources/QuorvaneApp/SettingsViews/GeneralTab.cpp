@@ -3,7 +3,7 @@
 #include "DesktopServices.h"
 #include "LoginItem.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "Settings/SupportContact.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/TabChain.h"

@@ -1,6 +1,6 @@
 #include "SettingsViews/HintBar.h"
 
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "Config.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ArchivedSortRow.h"
 #include "SettingsViews/CleanupLedgerRow.h"
 #include "SettingsViews/HintBar.h"

@@ -1,7 +1,7 @@
 #include "SettingsViews/ReorderableDesksList.h"
 
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "SettingsViews/TabChain.h"
 #include "SettingsViews/WorkspaceRow.h"
 

@@ -1,6 +1,6 @@
 #include "SettingsViews/SegmentedControl.h"
 
-#include "Settings/CapsuleStyle.h"
+#include "Shared/CapsuleStyle.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Controller/AppInfo.h"
+#include "Shared/AppInfo.h"
 #include "FloatingDockTypes.h"
 
 #include <QString>

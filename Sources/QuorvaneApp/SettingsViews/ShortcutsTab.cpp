@@ -1,7 +1,7 @@
 #include "SettingsViews/ShortcutsTab.h"
 
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "SettingsViews/SettingRow.h"
 #include "Triggers/KeyRecorder.h"
 

@@ -1,7 +1,7 @@
 #include "SettingsViews/SpaceBindingRow.h"
 
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "LiteralText.h"
 

@@ -4,7 +4,7 @@
 #include "Dialogs.h"
 #include "Names.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 #include "LiteralText.h"
 
 #include <QComboBox>

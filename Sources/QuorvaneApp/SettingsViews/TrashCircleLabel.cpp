@@ -1,7 +1,7 @@
 #include "SettingsViews/TrashCircleLabel.h"
 
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 
 #include "DesktopServices.h"
 #include "Settings/SettingsModel.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/DeskTexts.h"
 #include "LiteralText.h"
 

@@ -1,7 +1,7 @@
 #include "SettingsViews/WallpaperPreview.h"
 
 #include "Overlays/CueImageCache.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QImageReader>
 #include <QLinearGradient>

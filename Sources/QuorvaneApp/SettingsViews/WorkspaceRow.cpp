@@ -1,7 +1,7 @@
 #include "SettingsViews/WorkspaceRow.h"
 
 #include "Settings/SettingsModel.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/DeskMetadataRow.h"
 
 #include <QEvent>

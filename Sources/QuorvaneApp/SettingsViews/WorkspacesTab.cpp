@@ -1,7 +1,7 @@
 #include "SettingsViews/WorkspacesTab.h"
 
 #include "Settings/SettingsModel.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "SettingsViews/ArchivedRow.h"
 #include "SettingsViews/HintBar.h"
 #include "SettingsViews/ReorderableDesksList.h"

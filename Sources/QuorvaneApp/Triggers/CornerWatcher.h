@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Controller/ScreenCoordinates.h"
+#include "Shared/ScreenCoordinates.h"
 #include "CornerSummon.h"
 #include "FloatingDockTypes.h"
 #include "PointerSource.h"

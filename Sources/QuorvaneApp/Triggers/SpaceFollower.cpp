@@ -1,6 +1,6 @@
 #include "Triggers/SpaceFollower.h"
 
-#include "Controller/ScreenCoordinates.h"
+#include "Shared/ScreenCoordinates.h"
 
 namespace quorvane {
 

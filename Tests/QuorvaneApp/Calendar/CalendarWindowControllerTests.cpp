@@ -3,13 +3,13 @@
 #include "AppearanceSwitch.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CleanupCalendarView.h"
-#include "Settings/CapsuleStyle.h"
+#include "Shared/CapsuleStyle.h"
 #include "Overlays/SystemAppearance.h"
-#include "Settings/Theme.h"
+#include "Shared/Theme.h"
 #include <QApplication>
 #include "PreferenceReader.h"
 #include "RecordingActivationPolicy.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -4,11 +4,11 @@
 #include "Fakes/ScriptedDialogs.h"
 #include "LogCapture.h"
 #include "ManualScheduler.h"
-#include "Settings/SheetBackdrop.h"
-#include "Settings/Style.h"
+#include "Shared/SheetBackdrop.h"
+#include "Shared/Style.h"
 #include "SettingsViews/SettingsContext.h"
 #include "SettingsViews/SettingsView.h"
-#include "Settings/Theme.h"
+#include "Shared/Theme.h"
 
 #include "CompositorProbe.h"
 

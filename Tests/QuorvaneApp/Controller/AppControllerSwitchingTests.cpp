@@ -1,5 +1,5 @@
 #include "Controller/ControllerHarness.h"
-#include "Settings/Theme.h"
+#include "Shared/Theme.h"
 #include "Desktop/DesktopWatcher.h"
 #include "StoreError.h"
 #include "SurfaceError.h"

@@ -16,7 +16,7 @@
 #include "Fakes/ScriptedAlertPresenter.h"
 #include "Fakes/ScriptedDialogs.h"
 #include "FileStateStore.h"
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "ManualScheduler.h"
 #include "PreferenceReader.h"
 #include "FakeScreenList.h"

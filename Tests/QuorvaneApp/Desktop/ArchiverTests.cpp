@@ -1,4 +1,4 @@
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "LogCapture.h"
 #include "Desktop/Archiver.h"
 #include "FileStateStore.h"

@@ -1,4 +1,4 @@
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "LogCapture.h"
 #include "Overlays/SystemAppearance.h"
 

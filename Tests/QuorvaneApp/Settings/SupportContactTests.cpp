@@ -1,6 +1,6 @@
 #include "SettingsModelHarness.h"
 
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "Settings/SupportContact.h"
 
 #include <QClipboard>

@@ -4,7 +4,7 @@
 #include "SettingsViews/CustomFilterRow.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SettingRow.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QCheckBox>

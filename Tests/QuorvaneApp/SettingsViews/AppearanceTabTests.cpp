@@ -1,7 +1,7 @@
 #include "SettingsViewHarness.h"
 
 #include "Appearance.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "SettingsViews/AppearanceTab.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DetailPane.h"

@@ -1,8 +1,8 @@
 #include "SettingsViewHarness.h"
 
 #include "Overlays/CueImageCache.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DesktopWallpaperEditor.h"
 #include "SettingsViews/SegmentedControl.h"

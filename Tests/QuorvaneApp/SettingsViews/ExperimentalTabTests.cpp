@@ -2,8 +2,8 @@
 
 #include "Fakes/FakeSpaceProvider.h"
 #include "QtDialogs.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/EpilepsyWarningSheet.h"

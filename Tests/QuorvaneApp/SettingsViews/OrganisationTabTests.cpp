@@ -1,8 +1,8 @@
 #include "SettingsViewHarness.h"
 
 #include "Fakes/RecordingDesktopServices.h"
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ArchivedSortRow.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/CleanupLedgerRow.h"

@@ -1,7 +1,7 @@
 #include "SettingsViewHarness.h"
 
-#include "Settings/Style.h"
-#include "Settings/Theme.h"
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 #include "SettingsViews/DebouncedCommit.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SegmentedControl.h"

@@ -1,7 +1,7 @@
 #include "SettingsViewHarness.h"
 #include "ShownText.h"
 
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/OrganisationTab.h"
 #include "SettingsViews/TemporaryRow.h"

@@ -1,7 +1,7 @@
 #include "SettingsViewHarness.h"
 
 #include "Fakes/RecordingDesktopServices.h"
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskMetadataRow.h"
 #include "SettingsViews/DeskTexts.h"

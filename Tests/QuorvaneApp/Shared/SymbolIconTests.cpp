@@ -1,5 +1,5 @@
-#include "Settings/Style.h"
-#include "Settings/SymbolIcon.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
-#include "Settings/Style.h"
-#include "Settings/Theme.h"
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QCheckBox>
+#include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "Controller/ScreenCoordinates.h"
+#include "Shared/ScreenCoordinates.h"
 
 #include <QGuiApplication>
 #include <QScreen>

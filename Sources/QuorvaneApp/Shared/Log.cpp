@@ -1,4 +1,4 @@
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,12 +6,12 @@
 #include <QRecursiveMutex>
 
 #include <array>
-#include <fcntl.h>
-#include <unistd.h>
 #include <cstdio>
 #include <deque>
+#include <fcntl.h>
 #include <map>
 #include <memory>
+#include <unistd.h>
 
 namespace quorvane {
 
@@ -19,7 +19,14 @@ const QString Log::fallbackSubsystem = QStringLiteral("app.quorvane.dev");
 
 namespace {
 
-enum Category { appCategory, swapCategory, sweepCategory, archiveCategory, errorCategory, categoryCount };
+enum Category {
+    appCategory,
+    swapCategory,
+    sweepCategory,
+    archiveCategory,
+    errorCategory,
+    categoryCount
+};
 constexpr const char *categoryNames[categoryCount] = {"app", "swap", "sweep", "archive", "error"};
 
 struct CategorySet {
@@ -29,7 +36,7 @@ struct CategorySet {
 
 struct LogState {
     QRecursiveMutex mutex; // a message raised while writing one must not deadlock
-    QString subsystem; // empty until first use or start()
+    QString subsystem;     // empty until first use or start()
     // One set per subsystem ever used; none is destroyed, so a reference handed out stays valid.
     std::map<QString, std::unique_ptr<CategorySet>> sets;
     QString filePath;

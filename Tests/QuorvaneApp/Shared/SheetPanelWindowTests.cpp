@@ -1,6 +1,6 @@
-#include "Settings/SheetBackdrop.h"
-#include "Settings/SheetPanelWindow.h"
-#include "Settings/Style.h"
+#include "Shared/SheetBackdrop.h"
+#include "Shared/SheetPanelWindow.h"
+#include "Shared/Style.h"
 
 #include "CompositorProbe.h"
 

@@ -1,4 +1,4 @@
-#include "Controller/Log.h"
+#include "Shared/Log.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +26,10 @@ TEST(Log, EntriesCarryTheSubsystemAndGoToTheFileAndTheRing)
 
     Log::start(AppInfo::installed(), file);
     const QString categories[] = {
-        QString::fromUtf8(Log::app().categoryName()),     QString::fromUtf8(Log::swap().categoryName()),
-        QString::fromUtf8(Log::sweep().categoryName()),   QString::fromUtf8(Log::archive().categoryName()),
+        QString::fromUtf8(Log::app().categoryName()),
+        QString::fromUtf8(Log::swap().categoryName()),
+        QString::fromUtf8(Log::sweep().categoryName()),
+        QString::fromUtf8(Log::archive().categoryName()),
         QString::fromUtf8(Log::error().categoryName()),
     };
     EXPECT_EQ(categories[0], "app.quorvane.Quorvane.app");

@@ -31,7 +31,11 @@ struct AccentPreset {
 };
 
 // The tones of texts that warn, report a failure or confirm.
-enum class StatusTone { warning, error, success };
+enum class StatusTone {
+    warning,
+    error,
+    success
+};
 
 namespace Style {
 // Ochre (the default accent), Slate, Rose and Sage, in that order.

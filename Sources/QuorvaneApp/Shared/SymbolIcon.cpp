@@ -1,6 +1,6 @@
-#include "Settings/SymbolIcon.h"
+#include "Shared/SymbolIcon.h"
 
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QAbstractButton>
 #include <QFile>

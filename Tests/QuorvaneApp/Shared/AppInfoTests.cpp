@@ -1,4 +1,4 @@
-#include "Controller/AppInfo.h"
+#include "Shared/AppInfo.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>

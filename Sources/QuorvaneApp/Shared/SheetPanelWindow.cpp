@@ -1,4 +1,4 @@
-#include "Settings/SheetPanelWindow.h"
+#include "Shared/SheetPanelWindow.h"
 
 #include "CompositorProbe.h"
 

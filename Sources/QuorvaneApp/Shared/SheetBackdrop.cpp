@@ -1,6 +1,6 @@
-#include "Settings/SheetBackdrop.h"
+#include "Shared/SheetBackdrop.h"
 
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QPainter>
 #include <QPainterPath>

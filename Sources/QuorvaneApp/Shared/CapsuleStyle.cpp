@@ -1,11 +1,11 @@
-#include "Settings/CapsuleStyle.h"
+#include "Shared/CapsuleStyle.h"
 
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QChildEvent>
 #include <QEvent>
-#include <QPointer>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSizePolicy>
 #include <QStyle>
@@ -81,10 +81,12 @@ private:
         if (m_pending)
             return;
         m_pending = true;
-        QMetaObject::invokeMethod(this, [this] {
-            m_pending = false;
-            refresh();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] {
+                m_pending = false;
+                refresh();
+            },
+            Qt::QueuedConnection);
     }
     void refresh()
     {

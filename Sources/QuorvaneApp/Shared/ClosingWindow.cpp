@@ -1,4 +1,4 @@
-#include "Controller/ClosingWindow.h"
+#include "Shared/ClosingWindow.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include "Appearance.h"
 

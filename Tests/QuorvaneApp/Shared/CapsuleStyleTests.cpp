@@ -1,4 +1,4 @@
-#include "Settings/CapsuleStyle.h"
+#include "Shared/CapsuleStyle.h"
 
 #include <QApplication>
 #include <QImage>

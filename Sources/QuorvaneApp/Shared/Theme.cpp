@@ -1,6 +1,6 @@
-#include "Settings/Theme.h"
+#include "Shared/Theme.h"
 
-#include "Settings/Style.h"
+#include "Shared/Style.h"
 
 #include <QApplication>
 #include <QProxyStyle>
