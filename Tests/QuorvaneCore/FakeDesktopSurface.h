@@ -146,6 +146,12 @@ public:
         if (log)
             log->push_back(entry);
     }
+    void finishCarry() override
+    {
+        carries.push_back(QStringLiteral("finish"));
+        if (log)
+            log->push_back(QStringLiteral("finish carry"));
+    }
 
     IconPositions readPositions(const QStringList &names) override
     {
