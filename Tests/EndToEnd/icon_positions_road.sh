@@ -8,13 +8,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
 e2e_prepare "$1" pcmanfm xfdesktop xfconf-query import compare convert
-XFCONFD=
-for candidate in /usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd /usr/lib/xfce4/xfconf/xfconfd \
-                 /usr/libexec/xfce4/xfconf/xfconfd; do
-  [ -x "$candidate" ] && { XFCONFD="$candidate"; break; }
-done
-[ -n "$XFCONFD" ] || { echo "SKIP: no xfconfd"; exit 77; }
-export XFCONFD XDG_CURRENT_DESKTOP=XFCE XDG_CACHE_HOME="$HOME/.cache"
+e2e_desktop_host_prepare
 
 prepare_home() {
   rm -rf "$HOME"

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 using namespace quorvane;
 using quorvane::test::FakeDesktopIconHost;
@@ -17,12 +16,7 @@ using quorvane::test::TempHome;
 
 namespace {
 
-ino_t inodeOf(const QString &path)
-{
-    struct stat s {};
-    ::stat(QFile::encodeName(path).constData(), &s);
-    return s.st_ino;
-}
+using test::inodeOf;
 
 class FinderSurfaceTest : public testing::Test {
 protected:
@@ -90,7 +84,7 @@ TEST_F(FinderSurfaceTest, TheFolderFileIsWrittenOnlyWhenItChanges)
     const QString file = folder("Work") + "/" + CarriedPositions::fileName;
     ASSERT_TRUE(QFileInfo::exists(file));
     const QByteArray before = test::readFile(file);
-    const ino_t inode = inodeOf(file);
+    const auto inode = inodeOf(file);
     surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"a"});
     EXPECT_EQ(inodeOf(file), inode) << "rewritten without a change";
     EXPECT_EQ(test::readFile(file), before);
