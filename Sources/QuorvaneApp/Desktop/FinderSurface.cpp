@@ -92,6 +92,10 @@ void FinderSurface::carryPositions(const Location &from, const Location &to, con
     const auto host = m_findHost();
     if (!host)
         return;
+    if (from.isDesktop())
+        m_carryFailed = false;
+    else if (m_carryFailed)
+        return;
     try {
         if (from.isDesktop()) {
             // Leaving: the host's entries go with the items; a name without one loses what the
@@ -131,12 +135,14 @@ void FinderSurface::carryPositions(const Location &from, const Location &to, con
         else
             m_pending = std::move(change);
     } catch (const IconStoreError &error) {
+        m_carryFailed = from.isDesktop();
         logProblem(*host, error);
     }
 }
 
 void FinderSurface::finishCarry()
 {
+    m_carryFailed = false;
     if (!m_pending)
         return;
     const Pending change = std::move(*m_pending);

@@ -54,6 +54,8 @@ private:
         QStringList forget;
     };
     std::optional<Pending> m_pending;
+    // The store could not be served as the items left: the arriving ones do without, unsaid.
+    bool m_carryFailed = false;
 };
 
 } // namespace quorvane
