@@ -134,7 +134,7 @@ int main(int argc, char **argv)
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
-    env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), info.identifier}](
+    env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, info.identifier}](
                      const QString &title, const QString &body) {
         postSessionNotification(QDBusConnection::sessionBus(), sender,
                                 NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}}, Log::app());

@@ -93,7 +93,7 @@ DesktopSwapper::DesktopSwapper(DesktopSurface &surface, StateStore &store, Sleep
 {
 }
 
-QStringList DesktopSwapper::switchTo(const QString &requested)
+QStringList DesktopSwapper::switchTo(const QString &requested, const std::function<void(Config &)> &note)
 {
     recover();
     // What a replay left on the Desktop leaves with this switch: only this switch's own count.
@@ -217,6 +217,8 @@ QStringList DesktopSwapper::switchTo(const QString &requested)
     if (!moved.stayedOut.isEmpty())
         config.updateWorkspace(active, [&](Workspace &w) { w.files = without(outgoing, moved.stayedOut); });
     config.updateWorkspace(target, [&](Workspace &w) { w.files = without(incoming, moved.stayedIn); });
+    if (note)
+        note(config);
     m_store.saveConfig(config);
 
     if (!native) {

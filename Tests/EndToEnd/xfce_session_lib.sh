@@ -18,7 +18,7 @@ xfce_libexec() { # the path of an XFCE helper that is not on PATH
 xfce_prepare() {
   local tool
   for tool in Xvfb dbus-run-session xfwm4 xfce4-panel xfdesktop xfsettingsd xfconf-query xdotool xwininfo \
-    dbus-send dbus-monitor convert import python3; do
+    dbus-send dbus-monitor convert import compare python3; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
   done
   XFCONFD="$(xfce_libexec xfconf/xfconfd)" || { echo "SKIP: xfconfd is not installed"; exit 77; }

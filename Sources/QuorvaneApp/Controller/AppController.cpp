@@ -35,7 +35,8 @@ CompositorProbe &compositorOf(const AppEnvironment &env)
 // application's name, the icon of its desktop entry and the entry itself.
 std::unique_ptr<NotificationScheduler> makeReminderCenter(const AppEnvironment &env)
 {
-    const NotificationSender sender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), env.info.identifier};
+    // The desktop entry's icon is named as the installed application is.
+    const NotificationSender sender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, env.info.identifier};
     const ReminderLastRun lastRun(env.paths.reminderLastRun());
     return std::make_unique<LinuxNotificationScheduler>(*env.scheduler, [sender, lastRun](const NotificationRequest &request) {
         postSessionNotification(QDBusConnection::sessionBus(), sender, request, Log::app());

@@ -70,6 +70,10 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     inner->setSpacing(6);
     m_field->setPlaceholderText(QStringLiteral("Name"));
     m_field->setFrame(false);
+    // The name reads as the row's own text, on the row's background: no field box around it.
+    QPalette plain = m_field->palette();
+    plain.setColor(QPalette::Base, Qt::transparent);
+    m_field->setPalette(plain);
     m_field->setAccessibleName(QStringLiteral("Name of ") + workspace.name);
     m_field->setText(workspace.name);
     m_field->installEventFilter(this);

@@ -40,13 +40,14 @@ QColor paletteInk(const QString &symbol, const QPalette &palette, QPalette::Colo
 // Paints the symbol's icon in the palette's colours at the moment it is drawn.
 class TintedSymbolEngine final : public QIconEngine {
 public:
-    TintedSymbolEngine(QString symbol, QColor tint)
+    TintedSymbolEngine(QString symbol, QColor tint, bool onAccent = false)
         : m_symbol(std::move(symbol))
         , m_tint(std::move(tint))
+        , m_onAccent(onAccent)
     {
     }
 
-    QIconEngine *clone() const override { return new TintedSymbolEngine(m_symbol, m_tint); }
+    QIconEngine *clone() const override { return new TintedSymbolEngine(m_symbol, m_tint, m_onAccent); }
     QString key() const override { return QStringLiteral("quorvane.symbol"); }
     QString iconName() override { return m_symbol; }
     bool isNull() override { return false; }
@@ -77,6 +78,8 @@ private:
     QColor ink(QIcon::Mode mode) const
     {
         const QPalette palette = QGuiApplication::palette();
+        if (m_onAccent && mode != QIcon::Disabled)
+            return Style::textOn(palette.color(QPalette::Highlight));
         if (m_tint.isValid()) {
             if (mode != QIcon::Disabled)
                 return m_tint;
@@ -89,6 +92,7 @@ private:
 
     QString m_symbol;
     QColor m_tint;
+    bool m_onAccent;
 };
 
 // Shows a symbol in the label's own foreground colour, drawn afresh at each paint.
@@ -168,6 +172,12 @@ QIcon SymbolIcon::icon(const QString &symbol, const QColor &tint)
         unknownSymbols().insert(symbol);
     }
     return QIcon(new TintedSymbolEngine(symbol, tint));
+}
+
+QIcon SymbolIcon::iconOnAccent(const QString &symbol)
+{
+    icon(symbol); // notes an unknown symbol
+    return QIcon(new TintedSymbolEngine(symbol, {}, true));
 }
 
 void SymbolIcon::apply(QAbstractButton *button, const QString &symbol)
