@@ -12,8 +12,6 @@
 #include "MessageBoxAlertPresenter.h"
 #include "QtDialogs.h"
 #include "QtScheduler.h"
-#include "ScriptProcess.h"
-#include "ScriptRunner.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SettingsSection.h"
 #include "SettingsViews/SettingsView.h"
@@ -167,10 +165,8 @@ int child(int argc, char **argv, const QString &what, const QString &home)
     MessageBoxAlertPresenter alerts;
     QtDialogs dialogs;
     WidgetActivationPolicy activation;
-    LinuxScriptRunner inProcess;
-    ScriptProcess tool;
     AppEnvironment env{Paths::forHome(home), AppInfo::current(), [] { return std::make_shared<TrayStatusItem>(); },
-                       &scheduler, &alerts, &activation, &inProcess, &tool, nullptr, nullptr, {}, {}};
+                       &scheduler, &alerts, &activation, nullptr, nullptr, {}, {}};
     env.dialogs = &dialogs;
     AppController controller(env);
     // A click on a menu action comes after the status menu was drawn, which has loaded the
