@@ -1,8 +1,11 @@
 // Times a desktop switch between two desktops of n top-level items each against a plain loop of
 // renameat2 calls moving the same items, and prints the ratio: after the library's runs, a
-// paired run alternates one loop and one switch over the same kind of home, and prints both
-// medians and the median of the rounds' ratios. Runs in a temporary folder in the current
-// directory, so that the figures come from the disk the program is run on.
+// paired run alternates one loop, one switch and the switch's own saves alone (the document
+// with n names twice and the journal, each written whole and flushed, and the journal removed)
+// over the same kind of home, and prints the medians, the median of the rounds' ratios, and
+// that ratio with the saves taken out of the switch (what the engine adds beyond its flushes).
+// Runs in a temporary folder in the current directory, so that the figures come from the disk
+// the program is run on.
 
 #include "Config.h"
 #include "DesktopSwapper.h"
@@ -175,8 +178,36 @@ void BM_RenameLoop(benchmark::State &state)
     state.counters["items moved/loop"] = 2 * n;
 }
 
-// Alternates one rename loop and one switch, each in a home of its own; prints the medians and
-// the median of the rounds' ratios.
+// The saves of one switch alone: the document with one desktop's n names before the moves and
+// the other's after them, the journal of the moves between, then its removal.
+// (In a home of no items of its own, with the names of another.)
+struct Saves {
+    FileStateStore store;
+    Config before;
+    Config after;
+    Journal journal;
+
+    Saves(const Home &empty, const Home &named)
+        : store(empty.paths.config(), empty.paths.journal())
+        , before(store.loadConfig())
+        , journal{QStringLiteral("A"), QStringLiteral("B"), named.aNames, named.bNames}
+    {
+        before.updateWorkspace(QStringLiteral("A"), [&](Workspace &w) { w.files = named.aNames; });
+        after = before;
+        after.activeWorkspace = QStringLiteral("B");
+        after.updateWorkspace(QStringLiteral("B"), [&](Workspace &w) { w.files = named.bNames; });
+    }
+    void run()
+    {
+        store.saveConfig(before);
+        store.saveJournal(journal);
+        store.saveConfig(after);
+        store.saveJournal(std::nullopt);
+    }
+};
+
+// Alternates one rename loop, one switch and one switch's saves, each in a home of its own;
+// prints the medians and the median of the rounds' ratios, with and without the saves.
 void pairedRun(int n, int rounds)
 {
     Home loopHome(n);
@@ -186,9 +217,13 @@ void pairedRun(int n, int rounds)
     FileStateStore files(switchHome.paths.config(), switchHome.paths.journal());
     CountingStore store(files);
     DesktopSwapper swapper(surface, store, [](double) {});
+    Home savesHome(0);
+    Saves saves(savesHome, switchHome);
     std::vector<double> loops;
     std::vector<double> switches;
+    std::vector<double> saved;
     std::vector<double> ratios;
+    std::vector<double> beyondSaves;
     for (int round = 0; round < rounds; ++round) {
         auto start = Clock::now();
         loop.run();
@@ -196,10 +231,15 @@ void pairedRun(int n, int rounds)
         start = Clock::now();
         swapper.switchTo(round % 2 == 0 ? QStringLiteral("B") : QStringLiteral("A"));
         switches.push_back(secondsSince(start));
+        start = Clock::now();
+        saves.run();
+        saved.push_back(secondsSince(start));
         ratios.push_back(switches.back() / loops.back());
+        beyondSaves.push_back((switches.back() - saved.back()) / loops.back());
     }
-    std::printf("%8d %13.1f us %13.1f us %8.2f %14.1f\n", n, median(loops) * 1e6, median(switches) * 1e6,
-                median(ratios), double(store.writes) / rounds);
+    std::printf("%8d %13.1f us %13.1f us %13.1f us %8.2f %12.2f %14.1f\n", n, median(loops) * 1e6,
+                median(switches) * 1e6, median(saved) * 1e6, median(ratios), median(beyondSaves),
+                double(store.writes) / rounds);
 }
 
 // Interleaved so that both see the same state of the disk.
@@ -227,8 +267,8 @@ int main(int argc, char **argv)
         benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    std::printf("\npaired medians\n%8s %16s %16s %8s %14s\n", "items", "rename loop", "switch", "ratio",
-                "store writes");
+    std::printf("\npaired medians\n%8s %16s %16s %16s %8s %12s %14s\n", "items", "rename loop", "switch",
+                "its saves", "ratio", "less saves", "store writes");
     for (const auto &[n, rounds] : {std::pair{10, 41}, std::pair{100, 41}, std::pair{1000, 21}, std::pair{10000, 9}}) {
         if (!pairedOnly || pairedOnly == n)
             pairedRun(n, rounds);

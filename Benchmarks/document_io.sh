@@ -3,10 +3,15 @@
 # two desktops of 10 items each, 10 presses alternating between their hot keys, the application
 # traced by strace. Per press, from the press until the switch's log line and the refresh after
 # it: how often config.json is opened for reading, how often it is replaced (written), how often
-# the journal is written, and the flushes to the device. Prints the median of each.
-# Usage: document_io.sh PATH_TO_QUORVANE
+# the journal is written, and the flushes to the device. Prints the median of each. Then the
+# same counts per switch and per settings setter (setOverlaysMuted) with its refresh, of the
+# controller run in process by DocumentIoHarness (the target: one read at most, and only the
+# engine's writes: the document twice and the journal once, six flushes, per switch; one
+# write per setter).
+# Usage: document_io.sh PATH_TO_QUORVANE [PATH_TO_DocumentIoHarness]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+harness="$(realpath "${2:-$(dirname "$1")/../../Benchmarks/DocumentIoHarness}")"
 source "$here/../Tests/EndToEnd/session_lib.sh"
 e2e_prepare "$1" strace
 # The application, traced: every open, rename and flush of it and its threads.
@@ -60,3 +65,29 @@ echo "one hot-key switch of 10+10 items (median of 10): config.json read $(media
 echo PASS > "$WORK/result"
 SESSION
 e2e_run_session "$WORK/session.sh"
+
+strace -f -qq -e trace=openat,rename,renameat,renameat2,fsync,fdatasync -o "$WORK/harness-trace" "$harness" \
+  || { echo "FAIL: DocumentIoHarness"; exit 1; }
+python3 - "$WORK/harness-trace" <<'PY'
+import re, statistics, sys
+rounds = {"switch": [], "setter": []}
+current = None
+for line in open(sys.argv[1]):
+    mark = re.search(r'/\.mark-(\w+)"', line)
+    if mark:
+        current = rounds.get(mark.group(1))
+        if current is not None:
+            current.append([0, 0, 0, 0])
+        continue
+    if current is None:
+        continue
+    counts = current[-1]
+    counts[0] += bool(re.search(r'openat\(.*config\.json", O_RDONLY', line))
+    counts[1] += bool(re.search(r'rename.*config\.json"', line))
+    counts[2] += bool(re.search(r'rename.*journal\.json"', line))
+    counts[3] += bool(re.search(r'fsync\(|fdatasync\(', line))
+for name, what in (("switch", "one switch of 10+10 items"), ("setter", "one setOverlaysMuted")):
+    median = [statistics.median(column) for column in zip(*rounds[name])]
+    print("%s by the controller in process (median of %d): config.json read %g times, written %g, "
+          "journal written %g, %g flushes" % (what, len(rounds[name]), *median))
+PY

@@ -6,7 +6,14 @@
 # until the last of the target's items lies on the Desktop (the files' wait), and that less
 # the switch's own time from its "switched … in Nms" log line (what the hot key and the
 # transition add). Prints the median and the worst of each (the bar is under 50 ms added
-# without a transition; the cover's fade-in must not hold the files back).
+# without a transition; the cover's fade-in must not hold the files back), and the median of
+# each phase of a press, from the debug lines of the press and of the switch: how long xdotool
+# ran (its start and the key sent), from before xdotool until the grab's event reached the
+# application, from there to the switch's start (the hot key's handler), both to whole
+# milliseconds of the log's times, then the switch's guards and their loads, the cover, the
+# pre-switch sweeps, the cue, the appearance switch (its child processes), the engine, the
+# refresh after it (menu, settings) and the rest (the glyph, the dock, the visit stamp when it
+# did not go with the engine's save).
 # Usage: hotkey_switch.sh PATH_TO_QUORVANE [TRANSITION[:FADE_IN_MS]]...
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -37,7 +44,8 @@ json.dump({"schemaVersion": 1, "activeWorkspace": "One",
 PY
 start_desktop_session
 xcompmgr >/dev/null 2>&1 &
-start_app app
+# The press's arrival and the switch's phases come as debug lines.
+QT_LOGGING_RULES="quorvane.hotkeys.debug=true;*.swap.debug=true" start_app app
 sleep 1
 # The wall clock in milliseconds, into NOW, without starting a process.
 now_ms() { local t="${EPOCHREALTIME/[.,]/}"; NOW=$(( t / 1000 )); }
@@ -47,24 +55,37 @@ arrived() { local items=("$HOME/Desktop/$1"-*); [ "${#items[@]}" -eq 100 ]; }
 
 : > "$WORK/latencies"
 : > "$WORK/waits"
+: > "$WORK/phases"
 for press in $(seq 1 20); do
   if [ $((press % 2)) -eq 1 ]; then key=ctrl+alt+2 target=two; else key=ctrl+alt+1 target=one; fi
   now_ms; start=$NOW
   xdotool key "$key"
+  now_ms; sent=$(( NOW - start ))
   until arrived "$target"; do
     now_ms
     [ $(( NOW - start )) -lt 10000 ] || fail "press $press never arrived"
   done
   now_ms; took=$(( NOW - start ))
-  # The switch's own time, from its log line (the press-th one).
+  # The switch's own time, from its log line (the press-th one), and its phases.
   for i in $(seq 1 100); do
-    [ "$(grep -c 'switched .* in [0-9]*ms' "$WORK/app.log")" -ge "$press" ] && break
+    [ "$(grep -c 'switch phases' "$WORK/app.log")" -ge "$press" ] && break
     sleep 0.02
   done
   own=$(grep -o 'switched .* in [0-9]*ms' "$WORK/app.log" | sed -n "${press}p" | sed -E 's/.* in ([0-9]+)ms/\1/')
   [ -n "$own" ] || fail "no switched line for press $press"
   echo "$(( took - own ))" >> "$WORK/latencies"
   echo "$took" >> "$WORK/waits"
+  line=$(grep 'switch phases' "$WORK/app.log" | sed -n "${press}p")
+  [ -n "$line" ] || fail "no switch phases line for press $press"
+  pressed=$(grep 'hot key pressed' "$WORK/app.log" | sed -n "${press}p")
+  [ -n "$pressed" ] || fail "no hot key pressed line for press $press"
+  # The line's time less the phases' sum is when the switch began.
+  logged=$(date -u -d "${line%% *}" +%s%3N)
+  arrival=$(date -u -d "${pressed%% *}" +%s%3N)
+  echo "${line#*switch phases (ms): }" | awk -v logged="$logged" -v start="$start" -v sent="$sent" -v arrival="$arrival" '{
+    total = 0; for (i = 2; i <= NF; i += 2) total += $i
+    printf "%d %d %.1f", sent, arrival - start, logged - total - arrival; for (i = 2; i <= NF; i += 2) printf " %s", $i; print "" }' >> "$WORK/phases"
+  [ -s "$WORK/phase-names" ] || echo "${line#*switch phases (ms): }" | awk '{ for (i = 1; i <= NF; i += 2) printf " %s", $i; print "" }' > "$WORK/phase-names"
   sleep 0.2
 done
 stop_app
@@ -73,6 +94,14 @@ summary() { sort -n "$1" | awk '{ v[NR] = $1 } END {
   printf "median %.1f ms, worst %d ms", median, v[NR] }'; }
 echo "hot key, $TRANSITION (fade-in $FADE_IN_MS ms), 20 presses: files on the Desktop $(summary "$WORK/waits");" \
   "beyond the switch itself $(summary "$WORK/latencies")"
+# The median of each column (the log's times are whole milliseconds).
+read -r -a names <<< "xdotool-ran to-the-grab grab-to-switch $(cat "$WORK/phase-names")"
+breakdown="  phases (median ms):"
+for i in "${!names[@]}"; do
+  breakdown+=" ${names[$i]} $(cut -d' ' -f$((i + 1)) "$WORK/phases" | sort -g | awk '{ v[NR] = $1 } END {
+    printf "%.1f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')"
+done
+echo "$breakdown"
 echo PASS > "$WORK/result"
 SESSION
 for look in "$@"; do

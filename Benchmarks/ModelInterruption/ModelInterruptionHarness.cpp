@@ -3,8 +3,10 @@
 // and once as that step failing, then starts afresh (new store, archiver, model and a
 // controller launch on the same folders), retries the operation and checks that every item of
 // the Desktop and the desktops, and the picked image, lies exactly once and unchanged in a
-// place the user can reach. Prints the figures; exits 1 when anything was lost.
+// place the user can reach, and that nothing else (a copy cut short) lies there under a real
+// name. Prints the figures; exits 1 when anything was lost.
 #include "Controller/ControllerHarness.h"
+#include "GuiProcessEnvironment.h"
 #include "Desktop/Archiver.h"
 #include "Fakes/FakeFileOperations.h"
 #include "IoError.h"
@@ -113,6 +115,7 @@ struct Totals {
     int lost = 0;
     int unreachable = 0;
     int duplicated = 0;
+    int truncated = 0;
     int missingCues = 0;
     int misplaced = 0;
     int undecodable = 0;
@@ -205,6 +208,15 @@ void check(const Paths &paths, const QString &base, const QString &picked, Total
         if (path.contains(QLatin1String("/.quorvane-copy-"))) {
             ++totals.leftovers;
             std::fprintf(stderr, "left over: %s\n", qPrintable(path));
+        }
+    }
+    // Under a real name in a place the user reaches, every file is one of the items, whole: any
+    // other is a copy cut short.
+    for (const QString &path : reachable) {
+        QFile f(path);
+        if (!path.contains(QLatin1String("/.quorvane-copy-")) && f.open(QIODevice::ReadOnly) && !g_items.count(f.readAll())) {
+            ++totals.truncated;
+            std::fprintf(stderr, "truncated: %s\n", qPrintable(path));
         }
     }
     const auto found = census(reachable);
@@ -456,9 +468,7 @@ std::vector<Scenario> scenarios()
 
 int main(int argc, char **argv)
 {
-    isolateProcessEnvironment();
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    isolateGuiProcessEnvironment();
     QApplication app(argc, argv);
     Log::start(AppInfo::installed(), QString());
     QLoggingCategory::setFilterRules(QStringLiteral("*.info=false\n*.debug=false\n*.warning=false"));
@@ -484,17 +494,18 @@ int main(int argc, char **argv)
         totals.lost += mine.lost;
         totals.unreachable += mine.unreachable;
         totals.duplicated += mine.duplicated;
+        totals.truncated += mine.truncated;
         totals.missingCues += mine.missingCues;
         totals.misplaced += mine.misplaced;
         totals.undecodable += mine.undecodable;
         totals.leftovers += mine.leftovers;
     }
     std::printf("steps %d, interruptions %d, items checked %ld: %d lost, %d unreachable, %d duplicated, "
-                "%d missing cue images, %d folders moved by a failed operation, %d unreadable documents, "
+                "%d truncated, %d missing cue images, %d folders moved by a failed operation, %d unreadable documents, "
                 "%d unfinished copies left (%.1f s)\n",
                 totals.steps, totals.interruptions, totals.items, totals.lost, totals.unreachable, totals.duplicated,
-                totals.missingCues, totals.misplaced, totals.undecodable, totals.leftovers, clock.elapsed() / 1000.0);
-    const bool sound = totals.lost == 0 && totals.unreachable == 0 && totals.duplicated == 0 && totals.missingCues == 0
-                       && totals.misplaced == 0 && totals.undecodable == 0 && totals.leftovers == 0;
+                totals.truncated, totals.missingCues, totals.misplaced, totals.undecodable, totals.leftovers, clock.elapsed() / 1000.0);
+    const bool sound = totals.lost == 0 && totals.unreachable == 0 && totals.duplicated == 0 && totals.truncated == 0
+                       && totals.missingCues == 0 && totals.misplaced == 0 && totals.undecodable == 0 && totals.leftovers == 0;
     return sound ? 0 : 1;
 }

@@ -93,7 +93,7 @@ DesktopSwapper::DesktopSwapper(DesktopSurface &surface, StateStore &store, Sleep
 {
 }
 
-QStringList DesktopSwapper::switchTo(const QString &requested)
+QStringList DesktopSwapper::switchTo(const QString &requested, const std::function<void(Config &)> &note)
 {
     recover();
     // What a replay left on the Desktop leaves with this switch: only this switch's own count.
@@ -217,6 +217,8 @@ QStringList DesktopSwapper::switchTo(const QString &requested)
     if (!moved.stayedOut.isEmpty())
         config.updateWorkspace(active, [&](Workspace &w) { w.files = without(outgoing, moved.stayedOut); });
     config.updateWorkspace(target, [&](Workspace &w) { w.files = without(incoming, moved.stayedIn); });
+    if (note)
+        note(config);
     m_store.saveConfig(config);
 
     if (!native) {
@@ -354,9 +356,15 @@ DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double 
     const QSet<QString> inFolder(folderListing.begin(), folderListing.end());
     const QSet<QString> incomingNames(journal.incoming.begin(), journal.incoming.end());
 
+    // Positions are advisory: a carry that fails costs positions, never a move.
     if (carryPositions) {
+        QStringList leaving;
+        for (const QString &name : journal.outgoing) {
+            if (onDesktop.contains(name))
+                leaving.append(name);
+        }
         try {
-            m_surface.carryPositions(Location::desktop(), from);
+            m_surface.carryPositions(Location::desktop(), from, leaving);
         } catch (...) {
         }
     }
@@ -378,14 +386,25 @@ DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double 
         m_sleep(gapSeconds);
 
     if (carryPositions) {
+        QStringList arriving;
+        for (const QString &name : journal.incoming) {
+            if (inFolder.contains(name))
+                arriving.append(name);
+        }
         try {
-            m_surface.carryPositions(to, Location::desktop());
+            m_surface.carryPositions(to, Location::desktop(), arriving);
         } catch (...) {
         }
     }
     for (const QString &name : journal.incoming) {
         if (inFolder.contains(name) && !moveOrLeave(name, to, Location::desktop()))
             moved.stayedIn.append(name);
+    }
+    if (carryPositions) {
+        try {
+            m_surface.finishCarry();
+        } catch (...) {
+        }
     }
     return moved;
 }

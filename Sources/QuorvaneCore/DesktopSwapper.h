@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace quorvane {
 
 // Performs a desktop switch on disk: the outgoing desktop's items leave the Desktop for its
@@ -30,8 +32,10 @@ public:
     // unknownWorkspace, and a folder the surface refuses (checkFolders) with its SwapError,
     // before anything moves. The pause between moving out and in is at most two seconds. Throws SwapError, StoreError, SurfaceError and the store's
     // other errors; a switch interrupted after its journal was saved is finished by the next
-    // call.
-    QStringList switchTo(const QString &target);
+    // call. note, when given, edits the document the switch saves last, once the target is
+    // active in it (the caller's own note of the switch, such as the visit stamp), so that the
+    // note costs no save of its own.
+    QStringList switchTo(const QString &target, const std::function<void(Config &)> &note = {});
 
     // Finishes a switch recorded in the journal, then empties the pinned stash and the blank
     // desktop's folder onto the Desktop unless the blank desktop is active.

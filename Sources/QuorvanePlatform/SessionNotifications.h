@@ -16,8 +16,9 @@ struct NotificationSender {
 };
 
 // Shows request now through org.freedesktop.Notifications.Notify on bus, without waiting for
-// the answer (a plain method call: nothing is introspected). No bus, no server or a refused
-// call shows nothing and writes one debug line to log.
+// the answer (plain method calls: nothing is introspected). The body reads as written: escaped
+// for a server that takes markup in it (its capabilities are asked first). No bus, no server or
+// a refused call shows nothing and writes one debug line to log.
 void postSessionNotification(const QDBusConnection &bus, const NotificationSender &sender,
                              const NotificationRequest &request, const QLoggingCategory &log);
 

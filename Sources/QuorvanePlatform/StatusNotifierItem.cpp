@@ -158,10 +158,13 @@ void StatusNotifierItem::announceIcon()
 
 void StatusNotifierItem::setToolTip(const QString &title, const QString &text)
 {
-    if (m_toolTip.title == title && m_toolTip.text == text)
+    // Status areas read markup in a tool tip's text: a desktop named "<b>Bold</b>" or "A & B"
+    // goes escaped, so that it reads as written.
+    const QString escaped = text.toHtmlEscaped();
+    if (m_toolTip.title == title && m_toolTip.text == escaped)
         return;
     m_toolTip.title = title;
-    m_toolTip.text = text;
+    m_toolTip.text = escaped;
     Q_EMIT NewToolTip();
 }
 

@@ -4,6 +4,7 @@
 #include "X11Connection.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QPointer>
 
 #include <array>
@@ -12,6 +13,9 @@
 namespace quorvane {
 
 namespace {
+
+// Off unless asked for: the moment a press arrives, for the hot-key benchmark.
+Q_LOGGING_CATEGORY(hotKeyLog, "quorvane.hotkeys", QtInfoMsg)
 
 // Lock (caps lock) and Mod2 (Num Lock) must not stop a shortcut, so each is grabbed with them.
 constexpr std::array<std::uint16_t, 4> ignoredStates{0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
@@ -158,6 +162,7 @@ bool X11HotKeyRegistrar::nativeEventFilter(const QByteArray &eventType, void *me
     m_held.insert(key->detail);
     if (repeat)
         return true;
+    qCDebug(hotKeyLog, "hot key pressed");
     // The action may switch desktops and show alerts: it runs once the event has been handled.
     const HotKeyId id = grab->id;
     QPointer<X11HotKeyRegistrar> weak(this);

@@ -14,15 +14,16 @@ set -euo pipefail
 app="$1"
 export MODE="${2:-sounding}"
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/clock_ahead_lib.sh"
 e2e_prepare "$app" dbus-monitor dunst xcompmgr xwd faketime
-FAKETIME_LIB="$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)"
-[ -n "$FAKETIME_LIB" ] || { echo "SKIP: libfaketime is not installed"; exit 77; }
-export TZ=UTC FAKETIME_LIB
+clock_ahead_find
+export TZ=UTC
 
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 source "$E2E_LIB"
+source "$(dirname "$E2E_LIB")/clock_ahead_lib.sh"
 start_desktop_session
 xcompmgr >/dev/null 2>&1 &
 dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
@@ -55,23 +56,12 @@ json.dump({
 PY
 }
 # The application's clock runs ahead of the real one so that a whole minute of its own falls $1
-# seconds from now: sets fire (that minute, on its clock) and due (the same moment on the real
-# clock, which the bus monitor stamps), and starts the application as $2 on that clock.
+# seconds from now (fire on its clock, due on the real one); starts the application as $2 on
+# that clock.
 start_app_before_reminder() {
-  local now ahead
-  now="$(date +%s)"
-  fire=$(( (now + $1 + 60) / 60 * 60 ))
-  ahead=$(( fire - now - $1 ))
-  due=$(( fire - ahead ))
+  clock_ahead_plan "$1"
   write_document "$fire" "$([ "$MODE" = muted ] && echo true || echo false)"
-  # The sanitizers' runtime must not insist on being loaded first, ahead of the clock's.
-  cat > "$WORK/ahead.sh" <<AHEAD
-#!/bin/sh
-export LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+${ahead}s" FAKETIME_DONT_FAKE_MONOTONIC=1
-export ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
-exec "$APP" "\$@"
-AHEAD
-  chmod +x "$WORK/ahead.sh"
+  clock_ahead_app "$WORK/ahead.sh"
   APP="$WORK/ahead.sh" start_app "$2"
 }
 notify_calls() { grep -c 'member=Notify' "$WORK/notify.log" || true; }

@@ -182,6 +182,7 @@ TEST_F(FileSystemSurfaceTest, FailedMovesReportTheSystemError)
     // The log gets the paths; the user the item's name, its places and the system's text last.
     try {
         surface.move("a.txt", Location::desktop(), Location::workspace("Blocked"));
+        ADD_FAILURE() << "the move into a file succeeded";
     } catch (const SurfaceError &error) {
         EXPECT_TRUE(error.message().contains(onDesktop("a.txt")));
         EXPECT_EQ(error.userText(), "Quorvane couldn't move \u201Ca.txt\u201D from the Desktop to the desktop \u201CBlocked\u201D: "
@@ -220,9 +221,9 @@ TEST_F(FileSystemSurfaceTest, TheLayoutFileCarryMovesNothing)
 {
     writeFile(onDesktop(".DS_Store"), "desktop layout");
     writeFile(inDesk("Work", ".DS_Store"), "work layout");
-    surface.carryPositions(Location::desktop(), Location::workspace("Work"));
-    surface.carryPositions(Location::workspace("Work"), Location::desktop());
-    surface.carryPositions(Location::desktop(), Location::workspace("New"));
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {".DS_Store"});
+    surface.carryPositions(Location::workspace("Work"), Location::desktop(), {".DS_Store"});
+    surface.carryPositions(Location::desktop(), Location::workspace("New"), {});
     EXPECT_EQ(readFile(onDesktop(".DS_Store")), "desktop layout");
     EXPECT_EQ(readFile(inDesk("Work", ".DS_Store")), "work layout");
     EXPECT_FALSE(QFileInfo::exists(inDesk("New", "")));

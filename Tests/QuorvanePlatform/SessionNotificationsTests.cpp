@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTextDocument>
 #include <QTemporaryDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -18,14 +19,20 @@ Q_LOGGING_CATEGORY(notifyTestLog, "quorvane.test.notify", QtDebugMsg)
 
 namespace {
 
-// A notification server on a private bus that records every call it is given.
+// A notification server on a private bus that answers its capabilities and records every other
+// call it is given.
 class RecordingServer final : public QDBusVirtualObject {
 public:
+    QStringList capabilities{"body"};
     std::vector<QDBusMessage> calls;
 
     QString introspect(const QString &) const override { return {}; }
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
+        if (message.member() == "GetCapabilities") {
+            connection.send(message.createReply(QVariant::fromValue(capabilities)));
+            return true;
+        }
         calls.push_back(message);
         connection.send(message.createReply(QVariant::fromValue(uint(7))));
         return true;
@@ -89,7 +96,7 @@ const NotificationSender sender{"Quorvane", "user-desktop", "app.quorvane.Quorva
 
 } // namespace
 
-TEST(SessionNotifications, NotifyCarriesTheRequestAndTheSender)
+TEST(SessionNotifications, NotifyCarriesTheRequestTheSenderAndABodyThatReadsAsWritten)
 {
     PrivateBus bus;
     if (bus.address.isEmpty())
@@ -100,7 +107,7 @@ TEST(SessionNotifications, NotifyCarriesTheRequestAndTheSender)
     ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.Notifications")));
     QDBusConnection client = bus.connect(QStringLiteral("client"));
 
-    postSessionNotification(client, sender, {"quiet", "Desktop cleanup", "“Old” is still waiting to be sorted.", false, {}},
+    postSessionNotification(client, sender, {"quiet", "Desktop cleanup", "“Old & New” is still waiting to be sorted.", false, {}},
                             notifyTestLog());
     postSessionNotification(client, sender, {"loud", "Desktop cleanup", "You have desktops to sort.", true, {}},
                             notifyTestLog());
@@ -116,7 +123,7 @@ TEST(SessionNotifications, NotifyCarriesTheRequestAndTheSender)
     EXPECT_EQ(args[1].toUInt(), 0u);
     EXPECT_EQ(args[2].toString(), "user-desktop");
     EXPECT_EQ(args[3].toString(), "Desktop cleanup");
-    EXPECT_EQ(args[4].toString(), "“Old” is still waiting to be sorted.");
+    EXPECT_EQ(args[4].toString(), "“Old & New” is still waiting to be sorted."); // a server without markup: as it stands
     EXPECT_TRUE(args[5].toStringList().isEmpty());
     const QVariantMap hints = qdbus_cast<QVariantMap>(args[6]);
     EXPECT_EQ(hints.value("desktop-entry").toString(), "app.quorvane.Quorvane");
@@ -126,6 +133,15 @@ TEST(SessionNotifications, NotifyCarriesTheRequestAndTheSender)
     const QVariantMap loudHints = qdbus_cast<QVariantMap>(recorder.calls[1].arguments()[6]);
     EXPECT_FALSE(loudHints.contains("suppress-sound"));
     EXPECT_EQ(recorder.calls[1].arguments()[4].toString(), "You have desktops to sort.");
+
+    // A server that takes markup in a body gets a name that looks like markup escaped.
+    const QString body = "“<b>Bold</b> & Co” is still waiting to be sorted.";
+    recorder.capabilities << "body-markup";
+    postSessionNotification(client, sender, {"markup", "Desktop cleanup", body, true, {}}, notifyTestLog());
+    ASSERT_TRUE(spinUntil([&] { return recorder.calls.size() == 3; }));
+    QTextDocument shown;
+    shown.setHtml(recorder.calls[2].arguments()[4].toString());
+    EXPECT_EQ(shown.toPlainText(), body);
 }
 
 TEST(SessionNotifications, NoBusOrNoServerShowsNothingAndSaysSoOnce)

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QTest>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,11 @@ TEST_F(StatusNotifierOnABus, PublishesTheGlyphInThePanelsColourTheToolTipAndTheM
     const auto tip = demarshalled<StatusToolTip>(property(sni, "ToolTip"));
     EXPECT_EQ(tip.title, "Quorvane");
     EXPECT_EQ(tip.text, "Work");
+    // A name that looks like markup reads as written where the status area renders the text.
+    sni.setToolTip("Quorvane", "<b>Bold</b> & Co");
+    QTextDocument shown;
+    shown.setHtml(demarshalled<StatusToolTip>(property(sni, "ToolTip")).text);
+    EXPECT_EQ(shown.toPlainText(), "<b>Bold</b> & Co");
 
     const auto pixmaps = demarshalled<QList<StatusIconPixmap>>(property(sni, "IconPixmap"));
     ASSERT_FALSE(pixmaps.isEmpty());

@@ -1,13 +1,11 @@
-#include "TestEnvironment.h"
+#include "GuiProcessEnvironment.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
-    quorvane::test::isolateProcessEnvironment();
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    quorvane::test::isolateGuiProcessEnvironment();
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

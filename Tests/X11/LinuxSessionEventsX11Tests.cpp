@@ -65,23 +65,12 @@ TEST(LinuxSessionEventsX11, ACurrentDesktopChangeReachesEveryObserverAndNothingE
 // the current Space without a new workspace: each turn reaches the observers once.
 TEST(LinuxSessionEventsX11, TheActiveWindowGoingFullScreenAndBackIsAWorkspaceChange)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("wmctrl")).isEmpty())
+    if (!haveWindowManagerTools())
         GTEST_SKIP() << "openbox or wmctrl is not installed";
     QProcess wm;
-    wm.start(QStringLiteral("openbox"), {});
-    ASSERT_TRUE(wm.waitForStarted());
-    ASSERT_TRUE(waitUntil([] { return LinuxSpaceProvider::shared().available(); }, 10000));
-
     QWidget window;
-    window.setWindowTitle(QStringLiteral("full-screen-session-probe"));
-    window.resize(200, 150);
-    window.show();
+    ASSERT_TRUE(showManagedWindow(wm, window, QStringLiteral("full-screen-session-probe")));
     const QString id = QString::number(window.winId());
-    // The window made active tells that the window manager runs and manages it.
-    ASSERT_TRUE(waitUntil([&] {
-        return run("wmctrl", {"-i", "-a", id}) && LinuxSpaceProvider::shared().activeWindow() == window.winId();
-    }, 10000));
 
     LinuxSessionEvents session{QDBusConnection(QStringLiteral("no bus"))};
     int changes = 0;

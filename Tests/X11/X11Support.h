@@ -1,10 +1,13 @@
 #pragma once
 
+#include "SpaceProvider.h"
 #include "Wait.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QWidget>
 #include <QThread>
 
 #include <xcb/xcb.h>
@@ -18,6 +21,31 @@ namespace quorvane::test {
 inline bool run(const QString &program, const QStringList &arguments)
 {
     return QProcess::execute(program, arguments) == 0;
+}
+
+// True when openbox and wmctrl, which the window-manager tests drive, are installed.
+inline bool haveWindowManagerTools()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()
+           && !QStandardPaths::findExecutable(QStringLiteral("wmctrl")).isEmpty();
+}
+
+// Starts openbox and shows the window titled so; true once the window manager has made it the
+// active window. The root's properties outlast a window manager that ran before: only the
+// window made active tells that this one runs and manages it.
+inline bool showManagedWindow(QProcess &wm, QWidget &window, const QString &title)
+{
+    wm.start(QStringLiteral("openbox"), {});
+    if (!wm.waitForStarted())
+        return false;
+    window.setWindowTitle(title);
+    window.resize(200, 150);
+    window.show();
+    window.activateWindow();
+    const QString id = QString::number(window.winId());
+    return waitUntil([&] {
+        return run("wmctrl", {"-i", "-a", id}) && LinuxSpaceProvider::shared().activeWindow() == window.winId();
+    }, 10000);
 }
 
 // A second client of the same display, as another program would be.

@@ -14,6 +14,7 @@
 #include "SwapError.h"
 #include "Overlays/SystemAppearance.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -46,10 +47,35 @@ bool isLiveTarget(const Config &config, const QString &name)
     return workspace && workspace->state == WorkspaceState::active;
 }
 
+void stampActive(Config &config)
+{
+    config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
+}
+
+// Where one switch's time goes, phase by phase, for a debug line of the swap category (the
+// hot-key benchmark reads it).
+class SwitchPhases {
+public:
+    SwitchPhases() { m_clock.start(); }
+    void mark(const char *phase)
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_text += QStringLiteral(" %1 %2").arg(QLatin1StringView(phase), QString::number(double(now - m_last) / 1e6, 'f', 1));
+        m_last = now;
+    }
+    QString text() const { return m_text; }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    QString m_text;
+};
+
 } // namespace
 
 void AppController::performSwitch(const QString &target, bool userInitiated)
 {
+    SwitchPhases phases;
     if (loadOrDefault().activeWorkspace == target)
         return;
     if (storeReadOnly)
@@ -81,6 +107,7 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
     const Config config = loadOrDefault();
     const AppSettings &settings = config.settings;
     const QString from = config.activeWorkspace;
+    phases.mark("guards");
 
     switch (settings.switchTransition) {
     case SwitchTransition::none:
@@ -96,26 +123,37 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
         break;
     }
     const double coverStart = m_env.scheduler->now();
+    phases.mark("cover");
 
     sweepInOverruleOrder(config);
+    phases.mark("sweeps");
     updateCueOverlay(target);
+    phases.mark("cue");
     applyAppearance(target, config);
+    phases.mark("appearance");
 
     QStringList skipped;
     QStringList stayed;
     bool completed = false;
+    // The visit stamp goes into the engine's last save of the document.
+    bool stamped = false;
     try {
-        skipped = swapper().switchTo(target);
+        skipped = swapper().switchTo(target, [&stamped](Config &config) {
+            stampActive(config);
+            stamped = true;
+        });
         stayed = swapper().stayedBehind();
         completed = true;
     } catch (...) {
         present(std::current_exception());
         skipped.clear();
     }
+    phases.mark("engine");
 
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();
+    phases.mark("refresh");
     // Only a switch that happened says so; a failed one has said why in its alert.
     if (completed) {
         const auto elapsedMs = qint64((m_env.scheduler->now() - coverStart) * 1000.0);
@@ -129,9 +167,12 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
 
     if (from != target)
         previousWorkspace = from;
-    stampActiveVisited();
+    if (!stamped)
+        stampActiveVisited();
     spaceFollower().adoptCurrentSpace();
     reloadFloatingDock();
+    phases.mark("after");
+    qCDebug(Log::swap()).noquote() << QStringLiteral("switch phases (ms):") + phases.text();
     if (!skipped.isEmpty())
         notePinnedSkips(skipped);
     if (!stayed.isEmpty())
@@ -336,9 +377,7 @@ void AppController::present(std::exception_ptr error)
 
 void AppController::stampActiveVisited()
 {
-    editQuietly([](Config &config) {
-        config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
-    });
+    editQuietly(stampActive);
 }
 
 } // namespace quorvane

@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <vector>
 
@@ -311,10 +312,18 @@ void Archiver::drain(const QString &name, const QString &target)
     if (::lstat(destination.constData(), &inTheWay) == 0 && !S_ISDIR(inTheWay.st_mode))
         destination = uniqueDestination(workspace->name.toUtf8(), targetFolder);
     if (m_files.exists(source)) {
-        if (!m_files.exists(destination)) {
+        // A folder with a disk of its own mounted on it can be neither moved nor removed: its
+        // items go one by one, and the emptied mount point stays, else every retry fails on it.
+        const auto sourceVolume = m_files.volumeId(QFile::decodeName(source));
+        const auto rootVolume = m_files.volumeId(m_workspacesRoot);
+        const bool mountPoint = sourceVolume && rootVolume && *sourceVolume != *rootVolume
+                                && !QFileInfo(QFile::decodeName(source)).isSymLink();
+        if (!mountPoint && !m_files.exists(destination)) {
             if (const int code = m_files.moveItem(source, destination))
                 throw fail(code);
         } else {
+            if (const int code = m_files.exists(destination) ? 0 : m_files.makeFolders(QFile::decodeName(destination)))
+                throw fail(code);
             std::vector<QByteArray> entries;
             std::vector<FileOperations::Entry> listed;
             if (const int code = m_files.list(source, listed))
@@ -329,7 +338,7 @@ void Archiver::drain(const QString &name, const QString &target)
                 if (const int code = m_files.moveItem(from, uniqueDestination(entry, destination)))
                     throw fail(code);
             }
-            if (const int code = m_files.remove(source))
+            if (const int code = m_files.remove(source); code != 0 && !(mountPoint && code == EBUSY))
                 throw fail(code);
         }
     }

@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include <map>
+#include <string>
+
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +46,46 @@ TEST_F(Switching, ASwitchMovesTheFilesLogsAndStampsTheNewDesktop)
     EXPECT_TRUE(alerts.shown.empty());
     // The menu shows the new state.
     EXPECT_TRUE(controller.menuModel().items[1].checked);
+}
+
+// The document is written by the engine only (the visit stamp rides on its last save), and a
+// document another writer replaced between two switches is the one the next switch starts from.
+TEST_F(Switching, ASwitchWritesOnlyTheEnginesSavesAndTheNextSeesADocumentChangedOnDisk)
+{
+    Config config = layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    config.settings.shownFirstSwitchNote = true;
+    save(config);
+    AppController controller(environment());
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(paths().store()).constData(), IN_MOVED_TO), 0);
+    const Date before = dateNow();
+    controller.performSwitch("B", true);
+    scheduler.advance(5);
+    std::map<std::string, int> replaced;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char *at = buffer; at < buffer + n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(at);
+            ++replaced[event->len ? event->name : ""];
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(replaced, (std::map<std::string, int>{{"config.json", 2}, {"journal.json", 1}}));
+    ASSERT_TRUE(load().workspace("B")->lastActiveAt.has_value());
+    EXPECT_GE(*load().workspace("B")->lastActiveAt, before);
+
+    config = load();
+    Workspace c = Workspace::make("C");
+    c.files = {"c1"};
+    config.workspaces.push_back(c);
+    touch(root() + "/C", {"c1"});
+    store().saveConfig(config); // at once: the file's times may still be those of the switch's save
+    controller.performSwitch("C", true);
+    EXPECT_EQ(entries(desktop()), QStringList{"c1"});
+    EXPECT_EQ(entries(root() + "/B"), QStringList{"b1"});
+    EXPECT_EQ(load().activeWorkspace, "C");
 }
 
 TEST_F(Switching, ARequestForTheActiveDesktopOrInAReadOnlySessionDoesNothingAtAll)

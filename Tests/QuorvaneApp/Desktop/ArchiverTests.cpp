@@ -1,6 +1,7 @@
 #include "Shared/Log.h"
 #include "LogCapture.h"
 #include "Desktop/Archiver.h"
+#include "Fakes/FakeFileOperations.h"
 #include "FileStateStore.h"
 #include "IoError.h"
 #include "NoReplaceMove.h"
@@ -21,6 +22,7 @@
 #include <unistd.h>
 
 using namespace quorvane;
+using quorvane::test::FakeFileOperations;
 using quorvane::test::LogCapture;
 using quorvane::test::readFile;
 using quorvane::test::ScopedTimeZone;
@@ -399,6 +401,29 @@ TEST_F(ArchiverTest, DrainMergesIntoAnEarlierDrainWithUniqueNamesAndKeepsHiddenE
     EXPECT_EQ(readFile(d + "/notes 2"), "new notes");
     EXPECT_EQ(readFile(d + "/.config 2"), "new config");
     EXPECT_EQ(readFile(d + "/a.png"), "old a");
+    EXPECT_FALSE(load().hasWorkspace("N"));
+}
+
+TEST_F(ArchiverTest, DrainOfAFolderWithADiskMountedOnItMovesItsItemsAndLeavesTheMountPoint)
+{
+    save({temporary("N"), permanent("P")});
+    writeFile(desk("N") + "/a.png", "a");
+    writeFile(desk("N") + "/inner/b.txt", "b");
+    // "N" is a disk of its own: it can be neither renamed nor removed.
+    FakeFileOperations files;
+    files.volume = [&](const QString &path) -> std::optional<std::optional<std::uint64_t>> {
+        if (path == desk("N"))
+            return std::optional<std::uint64_t>(7);
+        return std::nullopt;
+    };
+    files.failure = [&](const QString &step, const QString &path) {
+        return path == desk("N") && (step == "moveItem" || step == "remove") ? EBUSY : 0;
+    };
+    Archiver mounted{store, paths, [this] { return now; }, &files};
+    mounted.drain("N", "P");
+    EXPECT_EQ(readFile(desk("P") + "/N/a.png"), "a");
+    EXPECT_EQ(readFile(desk("P") + "/N/inner/b.txt"), "b");
+    EXPECT_EQ(entries(desk("N")), QStringList());
     EXPECT_FALSE(load().hasWorkspace("N"));
 }
 
