@@ -1,5 +1,6 @@
 #include "Controller/AppController.h"
 #include "LinuxBackgroundHosts.h"
+#include "LinuxDesktopIconHosts.h"
 #include "LinuxDesktopServices.h"
 #include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
@@ -11,8 +12,6 @@
 #include "MessageBoxAlertPresenter.h"
 #include "QtDialogs.h"
 #include "QtScheduler.h"
-#include "ScriptProcess.h"
-#include "ScriptRunner.h"
 #include "SessionNotifications.h"
 #include "TerminationSignals.h"
 #include "StatusNotifierItem.h"
@@ -77,8 +76,6 @@ int main(int argc, char **argv)
     MessageBoxAlertPresenter alerts;
     QtDialogs dialogs;
     WidgetActivationPolicy activation;
-    LinuxScriptRunner inProcessScripts;
-    ScriptProcess scriptTool;
 
     // Wakes come from logind on the system bus, workspace changes from the X server.
     LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
@@ -128,7 +125,7 @@ int main(int argc, char **argv)
         return std::make_shared<TrayStatusItem>();
     };
     AppEnvironment env{Paths::standard(), info, makeStatusItem, &scheduler, &alerts,
-                       &activation, &inProcessScripts, &scriptTool, &instances, nullptr, {}, {}};
+                       &activation, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
     env.session = &sessionEvents;
@@ -137,12 +134,13 @@ int main(int argc, char **argv)
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
-    env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), info.identifier}](
+    env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, info.identifier}](
                      const QString &title, const QString &body) {
         postSessionNotification(QDBusConnection::sessionBus(), sender,
                                 NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}}, Log::app());
     };
     env.backgroundHost = [] { return findBackgroundHost(); };
+    env.iconHost = [desktop = env.paths.desktop()] { return findDesktopIconHost(desktop); };
     LinuxDesktopServices desktopServices(env.openUrl);
     env.desktop = &desktopServices;
     // Only an installed application has an identifier to start at login under.

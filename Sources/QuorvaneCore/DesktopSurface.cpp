@@ -25,7 +25,11 @@ void DesktopSurface::writePositions(const IconPositions &positions)
     }
 }
 
-void DesktopSurface::carryPositions(const Location &, const Location &)
+void DesktopSurface::carryPositions(const Location &, const Location &, const QStringList &)
+{
+}
+
+void DesktopSurface::finishCarry()
 {
 }
 

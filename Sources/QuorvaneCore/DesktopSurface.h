@@ -36,8 +36,13 @@ public:
     // Default: writePosition for each entry in the map's order; a failed write is skipped.
     // Never fails.
     virtual void writePositions(const IconPositions &positions);
-    // Carries the file manager's layout file from one folder to another. Default: nothing.
-    virtual void carryPositions(const Location &from, const Location &to);
+    // Carries the desktop host's own position entries of the named items from one folder to
+    // the other, before the items themselves move: from the Desktop into the desktop's folder,
+    // and back. Positions are advisory: a carry never moves or changes an item. Default: nothing.
+    virtual void carryPositions(const Location &from, const Location &to, const QStringList &names);
+    // Called once the items carried for have moved: a host that reads its positions only as its
+    // desktop starts is asked to read them again. Default: nothing.
+    virtual void finishCarry();
     // Refuses, before anything moves, folders that items must not move into or out of: throws
     // SwapError desktopMissing when the Desktop does not exist, folderOutOfBounds for a
     // desktop's folder that leads out of bounds (the home folder, a folder holding the Desktop

@@ -356,9 +356,15 @@ DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double 
     const QSet<QString> inFolder(folderListing.begin(), folderListing.end());
     const QSet<QString> incomingNames(journal.incoming.begin(), journal.incoming.end());
 
+    // Positions are advisory: a carry that fails costs positions, never a move.
     if (carryPositions) {
+        QStringList leaving;
+        for (const QString &name : journal.outgoing) {
+            if (onDesktop.contains(name))
+                leaving.append(name);
+        }
         try {
-            m_surface.carryPositions(Location::desktop(), from);
+            m_surface.carryPositions(Location::desktop(), from, leaving);
         } catch (...) {
         }
     }
@@ -380,14 +386,25 @@ DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double 
         m_sleep(gapSeconds);
 
     if (carryPositions) {
+        QStringList arriving;
+        for (const QString &name : journal.incoming) {
+            if (inFolder.contains(name))
+                arriving.append(name);
+        }
         try {
-            m_surface.carryPositions(to, Location::desktop());
+            m_surface.carryPositions(to, Location::desktop(), arriving);
         } catch (...) {
         }
     }
     for (const QString &name : journal.incoming) {
         if (inFolder.contains(name) && !moveOrLeave(name, to, Location::desktop()))
             moved.stayedIn.append(name);
+    }
+    if (carryPositions) {
+        try {
+            m_surface.finishCarry();
+        } catch (...) {
+        }
     }
     return moved;
 }

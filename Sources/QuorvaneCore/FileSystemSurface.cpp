@@ -171,7 +171,7 @@ void FileSystemSurface::writePosition(const IconPosition &, const QString &)
 
 // No file manager on this platform keeps its icon layout in a file of the folder: a
 // ".DS_Store" is a hidden entry like any other and stays where it is.
-void FileSystemSurface::carryPositions(const Location &, const Location &)
+void FileSystemSurface::carryPositions(const Location &, const Location &, const QStringList &)
 {
 }
 

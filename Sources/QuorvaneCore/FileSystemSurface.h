@@ -40,7 +40,7 @@ public:
     IconPositions readPositions(const QStringList &names) override;
     void writePosition(const IconPosition &position, const QString &name) override;
     // Moves nothing: a ".DS_Store" is an ordinary hidden entry here.
-    void carryPositions(const Location &from, const Location &to) override;
+    void carryPositions(const Location &from, const Location &to, const QStringList &names) override;
     // A desktop's folder is checked with its links resolved; one that does not exist yet
     // counts as lying in the desktops folder.
     void checkFolders(const QList<Location> &folders) override;

@@ -1,5 +1,6 @@
 #include "LinuxBackgroundHosts.h"
 
+#include "DesktopHostProcess.h"
 #include "GSettingsTool.h"
 #include "ToolProcess.h"
 
@@ -238,66 +239,9 @@ QVariantMap GSettingsBackgroundHost::cueValues(const BackgroundFill &fill, const
 
 // The session's host
 
-namespace {
-
-struct DesktopProcess {
-    QString name;     // xfdesktop or pcmanfm
-    QString profile;  // pcmanfm's
-};
-
-// A process of this user on this display that draws the desktop.
-std::optional<DesktopProcess> runningDesktop()
-{
-    const QByteArray display = qgetenv("DISPLAY");
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &pid : pids) {
-        if (pid.toInt() <= 0)
-            continue;
-        const QString base = QStringLiteral("/proc/") + pid;
-        if (QFileInfo(base).ownerId() != ::getuid())
-            continue;
-        QFile comm(base + QStringLiteral("/comm"));
-        if (!comm.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray name = comm.readAll().trimmed();
-        if (name != "xfdesktop" && name != "pcmanfm")
-            continue;
-        QFile cmdline(base + QStringLiteral("/cmdline"));
-        QFile environ(base + QStringLiteral("/environ"));
-        if (!cmdline.open(QIODevice::ReadOnly) || !environ.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> arguments = cmdline.readAll().split('\0');
-        const QList<QByteArray> environment = environ.readAll().split('\0');
-        // Other sessions of the same user, on other displays, have desktops of their own.
-        if (!display.isEmpty() && !environment.contains("DISPLAY=" + display))
-            continue;
-        if (name == "xfdesktop")
-            return DesktopProcess{QStringLiteral("xfdesktop"), {}};
-        if (!arguments.contains("--desktop") && !arguments.contains("-d"))
-            continue;
-        QString profile = QStringLiteral("default");
-        for (qsizetype i = 0; i < arguments.size(); ++i) {
-            if (arguments[i].startsWith("--profile="))
-                profile = QString::fromLocal8Bit(arguments[i].mid(10));
-            else if (arguments[i] == "--profile" && i + 1 < arguments.size())
-                profile = QString::fromLocal8Bit(arguments[i + 1]);
-        }
-        return DesktopProcess{QStringLiteral("pcmanfm"), profile};
-    }
-    return std::nullopt;
-}
-
-QString configHome()
-{
-    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
-    return configured.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : configured;
-}
-
-} // namespace
-
 std::shared_ptr<BackgroundHost> findBackgroundHost()
 {
-    if (const auto desktop = runningDesktop()) {
+    if (const auto desktop = runningDesktopHost()) {
         if (desktop->name == QLatin1String("xfdesktop"))
             return std::make_shared<XfdesktopBackgroundHost>();
         return std::make_shared<PcmanfmBackgroundHost>(configHome(), desktop->profile);

@@ -10,13 +10,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
 e2e_prepare "$1" pcmanfm xfdesktop xfconf-query xprop dbus-run-session xcompmgr
-XFCONFD=
-for candidate in /usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd /usr/lib/xfce4/xfconf/xfconfd \
-                 /usr/libexec/xfce4/xfconf/xfconfd; do
-  [ -x "$candidate" ] && { XFCONFD="$candidate"; break; }
-done
-[ -n "$XFCONFD" ] || { echo "SKIP: no xfconfd"; exit 77; }
-export XFCONFD XDG_CURRENT_DESKTOP=XFCE XDG_CACHE_HOME="$HOME/.cache"
+e2e_desktop_host_prepare
 
 # A fresh home for each host: the desktops, the themes, and pcmanfm's profile with the user's
 # own background (xfdesktop writes its own at its first start).

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The application's looks on a real X display with a window manager and a tray host, in a
 # temporary home folder. In the dark theme: pictures of General, Desktops and Appearance, each
-# section's name in the sidebar and the page's title reading at least 4.5:1 (3:1 for the title),
-# and the "New desktop" window with its empty, framed name field. At twice the scale: a picture of
-# General, its sidebar as readable. Under "System", the window turns dark as the session's colour
+# section's name in the sidebar, each line of the pages' rows, subtitles and hint bar reading at
+# least 4.5:1 and the page's title 3:1, each line measured alone; the "New desktop" window with
+# its empty, framed name field; the alert over it for a name already taken and the note after
+# the first switch, each line of both as readable. At twice the scale: a picture of General, its
+# sidebar as readable. Under "System", the window turns dark as the session's colour
 # scheme does, while it is open. Every window carries the application's icon. The pictures go
 # to $QUORVANE_TEST_ARTIFACTS.
 # Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
@@ -47,6 +49,29 @@ readable() {
     || fail "$1: the text at $3,$4 ${5}x$6 reads at $ratio:1, under $2:1"
   echo "$1 $3,$4: $ratio:1"
 }
+# Fails when a line of text in part X Y W H of picture $1 reads under $2:1, or when the part holds
+# fewer than $3 lines.
+readable_lines() {
+  local ratio lines
+  read -r ratio lines <<<"$("$GRAB" --contrast-lines "$ARTIFACTS/$1.png" "$4" "$5" "$6" "$7")"
+  [ "$lines" -ge "$3" ] || fail "$1: $lines lines of text at $4,$5 ${6}x$7, not $3"
+  python3 -c "import sys; sys.exit(0 if float('$ratio') >= $2 else 1)" \
+    || fail "$1: a line of text at $4,$5 ${6}x$7 reads at $ratio:1, under $2:1"
+  echo "$1 $4,$5, each of $lines lines: at least $ratio:1"
+}
+# The application's alert over window $1 (decimal), waited for.
+alert_over() {
+  local id i
+  for i in $(seq 1 30); do
+    for id in $(alert_windows); do
+      [ "$((id))" = "$(($1))" ] && continue
+      echo "$id"
+      return 0
+    done
+    sleep 0.1
+  done
+  return 1
+}
 open_settings() {
   choose_from_menu_end 2
   win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings"
@@ -60,14 +85,17 @@ open_settings
 has_icon "$win"
 [ "$(window_property "$win" WM_CLASS)" = '"quorvane", "Quorvane"' ] || fail "WM_CLASS: $(window_property "$win" WM_CLASS)"
 picture "$win" dark-general
-readable dark-general 4.5 16 10 150 300   # the sidebar's section names
-readable dark-general 3 190 4 300 36      # the page's title
+readable_lines dark-general 4.5 9 40 8 130 250   # the sidebar's section names
+readable dark-general 3 190 4 300 36             # the page's title
+readable_lines dark-general 4.5 8 236 40 420 300 # the rows' titles and subtitles
 press Down
 picture "$win" dark-desktops
-readable dark-desktops 4.5 16 10 150 300
+readable_lines dark-desktops 4.5 9 40 8 130 250
+readable_lines dark-desktops 4.5 4 205 50 500 210 # the rows, the hint bar, the archive's header and text
 press Down; press Down; press Down
 picture "$win" dark-appearance
-readable dark-appearance 4.5 16 10 150 300
+readable_lines dark-appearance 4.5 9 40 8 130 250
+readable_lines dark-appearance 4.5 6 236 320 440 160
 # The header's "New desktop…" opens the window over the settings.
 press Up; press Up; press Up
 press Tab
@@ -76,6 +104,16 @@ new="$(wait_window 'New desktop' 30)" || fail "no New desktop window"
 sleep 0.5
 has_icon "$new"
 picture "$new" dark-new-desktop
+# A name already taken: the alert over the window.
+xdotool type --delay 30 "Default"
+press Return
+alert="$(alert_over "$new")" || fail "no alert for a name already taken"
+sleep 0.3
+picture "$alert" dark-alert-name-taken
+read -r aw ah <<<"$(window_size "$alert")"
+readable_lines dark-alert-name-taken 4.5 2 0 0 "$aw" "$ah"
+press Return
+wait_unmapped "$alert" || fail "Return left the alert open"
 press Escape
 wait_unmapped "$new" || fail "Escape left the New desktop window open"
 # The calendar, the dock and the scroll display in the dark theme.
@@ -103,6 +141,25 @@ done
 sleep 0.15
 picture "$scroll" dark-scroll
 stop_app
+# The first switch: the note that the files are kept.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["settings"]["shownFirstSwitchNote"] = False
+json.dump(c, open(sys.argv[1], "w"))
+PY
+start_app first-switch
+# The menu lists Default, then Client Pitch: the one not active.
+if [ "$(json 'c["activeWorkspace"]')" = Default ]; then choose_from_menu 2; else choose_from_menu 1; fi
+note=
+for i in $(seq 1 50); do note="$(alert_windows | head -n1)"; [ -n "$note" ] && break; sleep 0.1; done
+[ -n "$note" ] || fail "no note after the first switch"
+sleep 0.3
+picture "$note" dark-alert-first-switch
+read -r aw ah <<<"$(window_size "$note")"
+readable_lines dark-alert-first-switch 4.5 2 0 0 "$aw" "$ah"
+answer_alert
+stop_app
 echo "dark: ok"
 
 # 2. Light, at twice the scale.
@@ -117,12 +174,12 @@ open_settings
 picture "$win" twice-general
 read -r w h <<<"$(window_size "$win")"
 [ "$w" -ge 1400 ] || fail "the window is ${w}x$h at twice the scale"
-readable twice-general 4.5 32 20 300 600
+readable_lines twice-general 4.5 9 80 16 260 500
 press Down
 picture "$win" twice-desktops
 press Down; press Down; press Down
 picture "$win" twice-appearance
-readable twice-appearance 4.5 32 20 300 600
+readable_lines twice-appearance 4.5 9 80 16 260 500
 stop_app
 echo "twice: ok"
 
@@ -145,7 +202,7 @@ for i in $(seq 1 30); do
   [ "$(pixels_between dark-general system-dark)" -lt 2000 ] && { turned=1; break; }
 done
 [ -n "$turned" ] || fail "the open window did not turn dark with the session"
-readable system-dark 4.5 16 10 150 300
+readable_lines system-dark 4.5 9 40 8 130 250
 stop_app
 echo "system: ok"
 echo PASS > "$WORK/result"

@@ -29,6 +29,20 @@ e2e_prepare() {
   E2E_DISPLAY="$(cd "$(dirname "${BASH_SOURCE[0]}")/../Support" && pwd)/own_display.sh"
 }
 
+# e2e_desktop_host_prepare: for sessions with a desktop host (pcmanfm's desktop, xfdesktop) and
+# the XFCE settings daemon; skips (77) without xfconfd. Exports XFCONFD and an XFCE session
+# with its cache in the temporary home.
+e2e_desktop_host_prepare() {
+  XFCONFD=
+  local candidate
+  for candidate in /usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd /usr/lib/xfce4/xfconf/xfconfd \
+                   /usr/libexec/xfce4/xfconf/xfconfd; do
+    [ -x "$candidate" ] && { XFCONFD="$candidate"; break; }
+  done
+  [ -n "$XFCONFD" ] || { echo "SKIP: no xfconfd"; exit 77; }
+  export XFCONFD XDG_CURRENT_DESKTOP=XFCE XDG_CACHE_HOME="$HOME/.cache"
+}
+
 # e2e_run_session SCRIPT: runs the session script on a display and a session bus of its own
 # (started inside the display, so that services the bus starts, a notification server, find
 # it), 1280x800 or the size E2E_SCREEN names (WIDTHxHEIGHTxDEPTH); the script writes PASS into
@@ -49,7 +63,8 @@ config="$root/.store/config.json"
 journal="$root/.store/journal.json"
 pid=
 fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1; }
-listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
+# A folder's entries, without the hidden list and the icon positions a desktop keeps there.
+listing() { (cd "$1" && ls -1A | { grep -vxF -e '.hidden' -e '.icon-positions.json' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 
 # Whether a tray host owns the display's tray selection (what the application looks for, once,

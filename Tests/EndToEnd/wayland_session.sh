@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # On a Wayland session (weston, headless, with Xwayland), in a temporary home folder: started
-# with only WAYLAND_DISPLAY and DISPLAY set, the application runs on Xwayland. With a tray host
+# with only WAYLAND_DISPLAY and DISPLAY set, the application runs on Xwayland (with the user's
+# own QT_QPA_PLATFORM, on that platform). With a tray host
 # on Xwayland its icon docks there; with no status area at all it says so in a notification
 # and opens its settings window.
 # Usage: wayland_session.sh PATH_TO_QUORVANE
@@ -55,8 +56,13 @@ for i in $(seq 1 50); do grep -q "Quorvane has no status area" "$WORK/bus.log" &
 grep -q "Quorvane has no status area" "$WORK/bus.log" || fail "no notification on the bus"
 stop_app
 kill $monitor 2>/dev/null || true
+# A platform the user chose is kept.
+QT_QPA_PLATFORM=offscreen "$APP" > "$WORK/chosen.log" 2>&1 & pid=$!
+wait_for_log chosen "launched" || fail "the application did not start on the platform chosen"
+grep -q "running on Xwayland" "$WORK/chosen.log" && fail "the user's QT_QPA_PLATFORM was overridden"
+stop_app
 stop_compositor
-echo "no status area: ok"
+echo "no status area: ok; the user's platform kept: ok"
 
 # 2. A tray host on Xwayland: the icon docks in it. (Xwayland 22 aborts on synthetic input,
 # so nothing here is clicked.)

@@ -18,7 +18,7 @@ xfce_libexec() { # the path of an XFCE helper that is not on PATH
 xfce_prepare() {
   local tool
   for tool in Xvfb dbus-run-session xfwm4 xfce4-panel xfdesktop xfsettingsd xfconf-query xdotool xwininfo \
-    dbus-send dbus-monitor convert import python3; do
+    dbus-send dbus-monitor convert import compare python3; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
   done
   XFCONFD="$(xfce_libexec xfconf/xfconfd)" || { echo "SKIP: xfconfd is not installed"; exit 77; }
@@ -117,7 +117,8 @@ fail() {
   echo "--- application log"; cat "$WORK"/app*.log 2>/dev/null
   exit 1
 }
-listing() { (cd "$1" && ls -1A | { grep -v '^\.hidden$' || true; } | tr '\n' '|'); }
+# A folder's entries, without the hidden list and the icon positions a desktop keeps there.
+listing() { (cd "$1" && ls -1A | { grep -vxF -e '.hidden' -e '.icon-positions.json' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 wait_for() { # $1: python expression on c that must become true
   local i

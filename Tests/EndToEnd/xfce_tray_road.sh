@@ -2,10 +2,12 @@
 # The status item in a real XFCE session (xfce4-panel's status tray draws it and its menu):
 # the glyph is legible on the dark panel; a right click opens Quorvane's menu and a pick
 # switches; two wheel notches over the icon switch; a middle click runs the carousel; xfdesktop
-# runs over the switched Desktop; the cleanup reminder reaches the bus; the glyph turns dark
-# when the panel turns light. Every switch is checked
-# on disk and in config.json. Pictures go to $QUORVANE_TEST_ARTIFACTS. The application runs on
-# a clock set ahead, so that its reminder falls due 30 s after the document is written.
+# draws the switched Desktop's icons anew; the cleanup reminder reaches the bus with the
+# application's icon; the glyph turns dark when the panel turns light; a cue below the icons
+# becomes xfdesktop's background, which still opens its menu, a dark desktop turns the XSETTINGS
+# theme, and both come back exactly. Every switch is checked on disk and in config.json.
+# Pictures go to $QUORVANE_TEST_ARTIFACTS. The application runs on a clock set ahead, so that its
+# reminder falls due 30 s after the document is written.
 # Usage: xfce_tray_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/xfce_session_lib.sh"
@@ -26,7 +28,7 @@ dbus-monitor --session "type='method_call',interface='org.freedesktop.Notificati
 # reminder due at a whole minute of the application's clock, 30 s from now (after the steps
 # over the glyph, which its notification could cover).
 clock_ahead_plan 30
-mkdir -p "$root/.store" "$root/Play" "$root/Misc" "$root/Archive/Old" "$root/_Hidden Desktop"
+mkdir -p "$root/.store" "$root/Play" "$root/Misc" "$root/Sea" "$root/Night" "$root/Archive/Old" "$root/_Hidden Desktop"
 echo work > "$HOME/Desktop/work.txt"
 echo play > "$root/Play/play.txt"
 echo misc > "$root/Misc/misc.txt"
@@ -41,6 +43,9 @@ json.dump({
         {"name": "Work", "files": ["work.txt"]},
         {"name": "Play", "files": ["play.txt"]},
         {"name": "Misc", "files": ["misc.txt"]},
+        {"name": "Sea", "files": [], "cue": {"enabled": True, "fill": {"color": {"_0": "#336699"}}, "opacity": 1.0,
+                                            "aboveIcons": False, "aboveMenuBar": False}},
+        {"name": "Night", "files": [], "preferredAppearance": "dark"},
         {"name": "Old", "files": [], "state": "archivedUnsorted", "archiveLocation": archived,
          "archivedAt": day_start - reference - 86400},
         {"name": "_Hidden Desktop", "files": []},
@@ -65,6 +70,12 @@ width="$(xwininfo -root | awk '/Width:/ {print $2}')"
 import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 ))+0" +repage \
   "$QUORVANE_TEST_ARTIFACTS/xfce-panel-glyph.png"
 echo "glyph on the dark panel: ok"
+# The desktop under the panel, where xfdesktop draws the Desktop's icons, as picture $1.
+desktop_picture() {
+  import -window root ppm:- | convert - -crop "480x400+0+${panel_size}" +repage "$WORK/$1.png"
+}
+differing_pixels() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 || true; }
+desktop_picture desktop-work
 
 # 2. A right click opens our menu (Work, Play, Misc, ...): the third item switches to Misc.
 xdotool mousemove "$x" "$y" click 3
@@ -87,15 +98,24 @@ xdotool click 2
 only_on_desktop play.txt Play
 echo "middle click: ok"
 
-# 5. xfdesktop still draws the Desktop, now holding Play's file.
+# 5. xfdesktop still draws the Desktop, now holding Play's file: its icons are no longer
+# those it drew over Work's.
 xdotool search --onlyvisible --class xfdesktop >/dev/null || fail "xfdesktop has no window"
-sleep 1
+redrawn=
+for i in $(seq 1 25); do
+  desktop_picture desktop-play
+  [ "$(differing_pixels desktop-work desktop-play)" -gt 50 ] && { redrawn=1; break; }
+  sleep 0.2
+done
 import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-desktop-after-switches.png"
+[ -n "$redrawn" ] || fail "xfdesktop still draws Work's icons after the switch to Play"
 echo "xfdesktop: ok"
 
 # 6. The reminder reaches the notification server at its minute.
 while [ "$(date +%s)" -lt $(( due + 15 )) ] && ! grep -q 'member=Notify' "$WORK/notify.log"; do sleep 1; done
 grep -q 'string "“Old” is still waiting to be sorted."' "$WORK/notify.log" || fail "no reminder: $(cat "$WORK/notify.log")"
+# Its icon (the argument after the id it replaces) is the application's own, as its entry names it.
+grep -A1 '^ *uint32 ' "$WORK/notify.log" | grep -q '^ *string "app.quorvane.Quorvane"' || fail "the reminder does not carry the application's icon: $(cat "$WORK/notify.log")"
 echo "reminder: ok"
 
 # 7. The panel turned light (its own switch off, a light theme): the glyph turns dark on it.
@@ -109,6 +129,53 @@ glyph_centre >/dev/null || fail "the glyph does not stand out from the light pan
 import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 ))+0" +repage \
   "$QUORVANE_TEST_ARTIFACTS/xfce-panel-glyph-light.png"
 echo "light panel: ok"
+
+# 8. Sea's cue below the icons becomes xfdesktop's background, and the desktop still opens its
+# menu on a right click; Night turns the XSETTINGS theme dark; back on Work the user's own
+# background and theme return exactly.
+pick() { # $1: how many places down the status menu
+  xdotool mousemove "$x" "$y" click 3
+  sleep 1.5
+  local i
+  for i in $(seq 1 "$1"); do xdotool key Down; done
+  xdotool key Return
+}
+backdrop() { xfconf-query -c xfce4-desktop -l -v | sort; }
+users_backdrop="$(backdrop)"
+users_theme="$(xfconf-query -c xsettings -p /Net/ThemeName)"
+pick 4
+wait_for "c['activeWorkspace'] == 'Sea'" || fail "Sea is not active"
+shows_sea() {
+  local key
+  for key in $(xfconf-query -c xfce4-desktop -l | grep '/workspace0/rgba1$'); do
+    [ "$(xfconf-query -c xfce4-desktop -p "$key" | tail -n4 | tr '\n' ' ')" = "0.200000 0.400000 0.600000 1.000000 " ] && return 0
+  done
+  return 1
+}
+for i in $(seq 1 50); do shows_sea && break; sleep 0.1; done
+shows_sea || fail "xfdesktop's background on Sea: $(backdrop)"
+desktop_menu() {
+  local w
+  for w in $(xdotool search --onlyvisible --class xfdesktop 2>/dev/null); do
+    xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q POPUP_MENU && return 0
+  done
+  return 1
+}
+xdotool mousemove 700 500 click 3
+for i in $(seq 1 30); do desktop_menu && break; sleep 0.1; done
+desktop_menu || fail "a right click on the desktop under Sea's cue opened no menu"
+import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-cue-desktop-menu.png"
+xdotool key Escape
+pick 5
+wait_for "c['activeWorkspace'] == 'Night'" || fail "Night is not active"
+for i in $(seq 1 50); do [ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = Adwaita-dark ] && break; sleep 0.1; done
+[ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = Adwaita-dark ] || fail "theme on Night: $(xfconf-query -c xsettings -p /Net/ThemeName)"
+pick 1
+wait_for "c['activeWorkspace'] == 'Work'" || fail "Work is not active again"
+for i in $(seq 1 50); do [ "$(backdrop)" = "$users_backdrop" ] && break; sleep 0.1; done
+[ "$(backdrop)" = "$users_backdrop" ] || fail "xfdesktop's background back on Work: $(diff <(echo "$users_backdrop") <(backdrop))"
+[ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = "$users_theme" ] || fail "the theme back on Work: $(xfconf-query -c xsettings -p /Net/ThemeName)"
+echo "cue as xfdesktop's background, its menu, the dark theme and back: ok"
 
 stop_app
 echo PASS > "$WORK/result"

@@ -365,8 +365,9 @@ TEST_F(SwapInMemory, StepsRunInOrderWithNativePositionsOn)
 
     swapper.switchTo("B");
 
-    EXPECT_EQ(log, (std::vector<QString>{"save config", "save journal", "carry Desktop>A", "move a1 Desktop>A",
-                                         "carry B>Desktop", "move b1 B>Desktop", "save config", "delete journal"}));
+    EXPECT_EQ(log, (std::vector<QString>{"save config", "save journal", "carry Desktop>A a1", "move a1 Desktop>A",
+                                         "carry B>Desktop b1", "move b1 B>Desktop", "finish carry", "save config",
+                                         "delete journal"}));
 }
 
 TEST_F(SwapInMemory, ASwitchReadsTheDocumentOnceAndListsTheDesktopAndTheTargetOnce)

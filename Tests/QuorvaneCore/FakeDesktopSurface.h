@@ -137,12 +137,20 @@ public:
             log->push_back(entry);
     }
 
-    void carryPositions(const Location &from, const Location &to) override
+    void carryPositions(const Location &from, const Location &to, const QStringList &names) override
     {
-        const QString entry = QStringLiteral("carry %1>%2").arg(describe(from), describe(to));
+        QString entry = QStringLiteral("carry %1>%2").arg(describe(from), describe(to));
+        if (!names.isEmpty())
+            entry += QLatin1Char(' ') + names.join(QLatin1Char(','));
         carries.push_back(entry);
         if (log)
             log->push_back(entry);
+    }
+    void finishCarry() override
+    {
+        carries.push_back(QStringLiteral("finish"));
+        if (log)
+            log->push_back(QStringLiteral("finish carry"));
     }
 
     IconPositions readPositions(const QStringList &names) override

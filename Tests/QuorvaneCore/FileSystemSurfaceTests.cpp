@@ -221,9 +221,9 @@ TEST_F(FileSystemSurfaceTest, TheLayoutFileCarryMovesNothing)
 {
     writeFile(onDesktop(".DS_Store"), "desktop layout");
     writeFile(inDesk("Work", ".DS_Store"), "work layout");
-    surface.carryPositions(Location::desktop(), Location::workspace("Work"));
-    surface.carryPositions(Location::workspace("Work"), Location::desktop());
-    surface.carryPositions(Location::desktop(), Location::workspace("New"));
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {".DS_Store"});
+    surface.carryPositions(Location::workspace("Work"), Location::desktop(), {".DS_Store"});
+    surface.carryPositions(Location::desktop(), Location::workspace("New"), {});
     EXPECT_EQ(readFile(onDesktop(".DS_Store")), "desktop layout");
     EXPECT_EQ(readFile(inDesk("Work", ".DS_Store")), "work layout");
     EXPECT_FALSE(QFileInfo::exists(inDesk("New", "")));

@@ -99,10 +99,15 @@ public:
         m_plan.alive();
         m_inner.writePositions(positions);
     }
-    void carryPositions(const Location &from, const Location &to) override
+    void carryPositions(const Location &from, const Location &to, const QStringList &names) override
     {
         m_plan.point();
-        m_inner.carryPositions(from, to);
+        m_inner.carryPositions(from, to, names);
+    }
+    void finishCarry() override
+    {
+        m_plan.point();
+        m_inner.finishCarry();
     }
     void checkFolders(const QList<Location> &folders) override
     {
@@ -259,7 +264,11 @@ public:
     IconPositions readPositions(const QStringList &names) override { return m_inner.readPositions(names); }
     void writePosition(const IconPosition &position, const QString &name) override { m_inner.writePosition(position, name); }
     void writePositions(const IconPositions &positions) override { m_inner.writePositions(positions); }
-    void carryPositions(const Location &from, const Location &to) override { m_inner.carryPositions(from, to); }
+    void carryPositions(const Location &from, const Location &to, const QStringList &names) override
+    {
+        m_inner.carryPositions(from, to, names);
+    }
+    void finishCarry() override { m_inner.finishCarry(); }
     void checkFolders(const QList<Location> &folders) override { m_inner.checkFolders(folders); }
 
 private:

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <sys/stat.h>
 #include <stdexcept>
 
 namespace quorvane::test {
@@ -80,6 +81,12 @@ QByteArray readFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read test file " + path.toStdString());
     return f.readAll();
+}
+
+unsigned long long inodeOf(const QString &path)
+{
+    struct stat s {};
+    return ::stat(QFile::encodeName(path).constData(), &s) == 0 ? s.st_ino : 0;
 }
 
 QJsonObject parse(const char *text)

@@ -38,6 +38,8 @@ private:
 // Small file helpers for tests that build folder trees.
 void writeFile(const QString &path, const QByteArray &contents);
 QByteArray readFile(const QString &path);
+// The file's inode number (0 when it cannot be read): a file replaced in one step gets a new one.
+unsigned long long inodeOf(const QString &path);
 
 // The JSON object in text; a parse error fails the calling test.
 QJsonObject parse(const char *text);

@@ -37,21 +37,19 @@ std::optional<QUuid> taskUuid(const QString &id)
     return uuid;
 }
 
-// The text colours of the day numbers.
+// The text colours of the day numbers: the other months' days in the secondary text colour,
+// the past ones (which take nothing) in the disabled one, so that every date stays legible.
 QColor toned(const QPalette &palette, MonthGrid::DayTone tone)
 {
-    QColor color = palette.color(QPalette::WindowText);
     switch (tone) {
     case MonthGrid::DayTone::primary:
         break;
     case MonthGrid::DayTone::tertiary:
-        color.setAlphaF(0.4f);
-        break;
+        return palette.color(QPalette::PlaceholderText);
     case MonthGrid::DayTone::quaternary:
-        color.setAlphaF(0.2f);
-        break;
+        return palette.color(QPalette::Disabled, QPalette::WindowText);
     }
-    return color;
+    return palette.color(QPalette::WindowText);
 }
 
 } // namespace

@@ -26,9 +26,17 @@ std::vector<Marker> layout(const std::vector<CalendarItem> &items, const std::ve
         const auto index = int(found - days.begin());
         const auto &group = groups[day];
         const double n = double(group.size());
+        // A timer's ring reaches furthest out; every circle of the day keeps its whole ring or
+        // disc inside the cell, so a crowded day draws its circles closer, overlapping.
+        const bool ringed = std::any_of(group.begin(), group.end(), [](const CalendarItem *item) { return item->autoTimer; });
+        const double reach = (ringed ? ringDiameter : diameter) / 2 + cellInset;
+        const double room = std::max(0.0, grid.cellWidth - 2 * reach);
+        const double step = n > 1 ? std::min(spacing, room / (n - 1)) : 0.0;
+        const double bottom = (index / 7 + 1) * grid.rowHeight - reach;
+        const double middle = (index / 7 + 0.5) * grid.rowHeight;
+        const double y = std::max(middle, std::min(middle + spacing, bottom));
         for (std::size_t i = 0; i < group.size(); ++i) {
-            const double x = (index % 7 + 0.5) * grid.cellWidth + (double(i) - (n - 1) / 2) * spacing;
-            const double y = (index / 7 + 0.5) * grid.rowHeight + spacing;
+            const double x = (index % 7 + 0.5) * grid.cellWidth + (double(i) - (n - 1) / 2) * step;
             markers.push_back(Marker{*group[i], QPointF(x, y)});
         }
     }

@@ -38,9 +38,12 @@ inline constexpr double mergeDistance = 20;  // a cleanup closer than this is a 
 inline constexpr double dragThreshold = 6;   // how far the pointer goes before a drag starts
 inline constexpr double blobDiameter = 34;   // of the goo's discs
 inline constexpr int gooBlurRadius = 13;
+inline constexpr double cellInset = 1;       // kept free between a day's circles and its cell's edges
 
 // Each day's entries in a row 13 points apart, centred under the day number, 13 points below
-// the middle of its cell; entries of days not on the grid get none.
+// the middle of its cell; a row that would reach out of its cell is drawn closer together, and
+// one too low for its cell is raised, so every circle and ring stays inside its day. Entries of
+// days not on the grid get none.
 std::vector<Marker> layout(const std::vector<CalendarItem> &items, const std::vector<QDate> &days, const GridMetrics &grid);
 // The nearest mergeable marker other than excluding, strictly closer than 20 points; on a tie
 // the first in marker order.

@@ -35,7 +35,8 @@ CompositorProbe &compositorOf(const AppEnvironment &env)
 // application's name, the icon of its desktop entry and the entry itself.
 std::unique_ptr<NotificationScheduler> makeReminderCenter(const AppEnvironment &env)
 {
-    const NotificationSender sender{QStringLiteral("Quorvane"), QStringLiteral("user-desktop"), env.info.identifier};
+    // The desktop entry's icon is named as the installed application is.
+    const NotificationSender sender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, env.info.identifier};
     const ReminderLastRun lastRun(env.paths.reminderLastRun());
     return std::make_unique<LinuxNotificationScheduler>(*env.scheduler, [sender, lastRun](const NotificationRequest &request) {
         postSessionNotification(QDBusConnection::sessionBus(), sender, request, Log::app());
@@ -49,7 +50,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     : QObject(parent)
     , m_env(std::move(environment))
     , m_statusItem(m_env.makeStatusItem())
-    , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), *m_env.inProcessScripts, *m_env.scriptTool)
+    , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), m_env.iconHost)
     , m_store(m_env.paths.config(), m_env.paths.journal())
     , m_dataLock(m_env.paths.dataLock())
     , m_hotKeys(m_env.hotKeyRegistrar)
@@ -71,6 +72,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     // A desktop that turns the session dark or light takes the application's own windows along
     // at the same moment, where they follow the system.
     appearance().onChange = [](bool) { Theme::shared().systemChanged(); };
+    m_surface.setLog([](const QString &line) { qCWarning(Log::swap()).noquote() << line; });
     // A shortcut being recorded may be one of ours: its keys must reach the recorder.
     QPointer<AppController> weak(this);
     KeyRecorderView::setListeningObserver([weak](bool listening) {

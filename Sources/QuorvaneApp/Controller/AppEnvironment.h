@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackgroundHost.h"
+#include "DesktopIconHost.h"
 #include "Shared/AppInfo.h"
 #include "Paths.h"
 
@@ -24,7 +25,6 @@ class Dialogs;
 class PointerSource;
 class RunningInstances;
 class Scheduler;
-class ScriptRunner;
 class SessionEvents;
 class SpaceProvider;
 class StatusItem;
@@ -41,8 +41,6 @@ struct AppEnvironment {
     Scheduler *scheduler = nullptr;
     AlertPresenter *alerts = nullptr;
     ActivationPolicy *activation = nullptr;
-    ScriptRunner *inProcessScripts = nullptr; // writes icon positions
-    ScriptRunner *scriptTool = nullptr;       // reads them through a child process
     // Other running instances of this application, for the hand-over at start-up; none: this
     // process never waits for another.
     RunningInstances *instances = nullptr;
@@ -57,6 +55,8 @@ struct AppEnvironment {
     // The desktop host that shows a cue below the icons as its own background; none: the
     // session has none and the cue is a window of its own.
     BackgroundHostFinder backgroundHost = {};
+    // The desktop host whose store keeps the icons' positions; none: no positions.
+    DesktopIconHostFinder iconHost = {};
     // The screens the overlays cover; none: the application's own screens.
     ScreenList *screens = nullptr;
     // Whether a compositing manager draws translucent windows; none: asked of the display.

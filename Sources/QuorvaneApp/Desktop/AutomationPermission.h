@@ -1,39 +1,25 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "DesktopIconHost.h"
 
 namespace quorvane {
 
-class AutomationProbe;
-class Scheduler;
-class ScriptRunner;
-
-// Whether this application may automate the file manager, asked without prompting, and a way
-// to provoke the system's consent prompt.
+// Whether icon positions can be arranged: on this platform there is no per-application
+// consent, so the question is whether a desktop host with a position store runs. Nothing
+// ever prompts.
 class AutomationPermission {
 public:
     enum class Status { granted, denied, undetermined, unknown };
 
-    // The bundle identifier asked about and the harmless script that provokes the prompt.
-    static const QByteArray finderIdentifier; // "com.apple.finder"
-    static const QString requestScript;       // tell application "Finder" to name of desktop
+    explicit AutomationPermission(DesktopIconHostFinder findHost);
 
-    AutomationPermission(AutomationProbe &probe, ScriptRunner &inProcess, Scheduler &scheduler);
-
-    // Never prompts: 0 → granted, -1743 → denied, -1744 → undetermined, anything else (and a
-    // target that cannot be addressed) → unknown.
+    // granted while a desktop host with a position store runs, unknown otherwise.
     Status finderStatus() const;
-    // Schedules the in-process run of requestScript on the main thread and returns at once;
-    // its result and any error are ignored.
+    // There is no consent prompt to provoke: nothing happens.
     void request();
 
-    static Status statusFor(int code);
-
 private:
-    AutomationProbe &m_probe;
-    ScriptRunner &m_inProcess;
-    Scheduler &m_scheduler;
+    DesktopIconHostFinder m_findHost;
 };
 
 } // namespace quorvane

@@ -1,158 +1,15 @@
 #include "Desktop/FinderSurface.h"
 
-#include "Desktop/FinderError.h"
-#include "ScriptRunner.h"
+#include "Desktop/CarriedPositions.h"
 
-#include <QStringList>
-
-#include <limits>
+#include <QSet>
 
 namespace quorvane {
 
-namespace {
-
-using namespace Qt::Literals::StringLiterals;
-
-// A name inside a script string: backslashes doubled first, then double quotes escaped.
-QString escaped(const QString &name)
-{
-    QString text = name;
-    text.replace(u"\\"_s, u"\\\\"_s);
-    text.replace(u"\""_s, u"\\\""_s);
-    return text;
-}
-
-QString coordinate(std::int64_t value)
-{
-    return QString::number(value);
-}
-
-// An optional sign and decimal digits only, within 64 bits.
-std::optional<std::int64_t> decimalInteger(QStringView text)
-{
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == text.size())
-        return std::nullopt;
-    // Accumulate as a negative number so that the most negative value fits.
-    std::int64_t value = 0;
-    constexpr std::int64_t lowest = std::numeric_limits<std::int64_t>::min();
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        const int digit = c - u'0';
-        if (value < (lowest + digit) / 10)
-            return std::nullopt;
-        value = value * 10 - digit;
-    }
-    if (!negative) {
-        if (value == lowest)
-            return std::nullopt;
-        value = -value;
-    }
-    return value;
-}
-
-bool isNewline(QChar c)
-{
-    switch (c.unicode()) {
-    case u'\n': case u'\r': case 0x0B: case 0x0C: case 0x85: case 0x2028: case 0x2029:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Blanks: spaces and tabs, not newlines.
-QString trimmedOfBlanks(QStringView text)
-{
-    auto blank = [](QChar c) { return c == u'\t' || c.category() == QChar::Separator_Space; };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && blank(text[begin]))
-        ++begin;
-    while (end > begin && blank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin).toString();
-}
-
-QString readPositionsScript(const QStringList &names)
-{
-    QStringList lines{u"tell application \"Finder\""_s, u"  set theDesktop to desktop"_s, u"  set out to \"\""_s};
-    for (qsizetype index = 0; index < names.size(); ++index) {
-        lines << u"  try"_s
-              << u"    set p to desktop position of file \""_s + escaped(names[index]) + u"\" of theDesktop"_s
-              << u"    set out to out & \""_s + QString::number(index)
-                     + u"\" & tab & ((item 1 of p) as string) & tab & ((item 2 of p) as string) & return"_s
-              << u"  end try"_s;
-    }
-    lines << u"  return out"_s << u"end tell"_s;
-    return lines.join(u'\n');
-}
-
-QString writePositionsScript(const IconPositions &positions)
-{
-    QStringList lines{u"tell application \"Finder\""_s, u"  set theDesktop to desktop"_s};
-    for (const auto &[name, position] : positions) {
-        lines << u"  try"_s
-              << u"    set desktop position of file \""_s + escaped(name) + u"\" of theDesktop to {"_s
-                     + coordinate(position.x) + u", "_s + coordinate(position.y) + u"}"_s
-              << u"  end try"_s;
-    }
-    lines << u"  try"_s << u"    update every item of theDesktop"_s << u"  end try"_s << u"end tell"_s;
-    return lines.join(u'\n');
-}
-
-// "INDEX<tab>X<tab>Y" lines; anything else is skipped.
-IconPositions parsePositions(const QString &reply, const QStringList &names)
-{
-    IconPositions result;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= reply.size(); ++i) {
-        if (i < reply.size() && !isNewline(reply[i]))
-            continue;
-        const QStringView line = QStringView(reply).mid(start, i - start);
-        start = i + 1;
-        if (line.isEmpty())
-            continue;
-        const auto fields = line.split(u'\t');
-        if (fields.size() != 3)
-            continue;
-        const auto index = decimalInteger(fields[0]);
-        const auto x = decimalInteger(fields[1]);
-        const auto y = decimalInteger(fields[2]);
-        if (!index || !x || !y || *index < 0 || *index >= names.size())
-            continue;
-        result.insert_or_assign(names[qsizetype(*index)], IconPosition{*x, *y});
-    }
-    return result;
-}
-
-// "X, Y": exactly two integers between commas.
-std::optional<IconPosition> parsePosition(const QString &reply)
-{
-    const auto pieces = QStringView(reply).split(u',', Qt::SkipEmptyParts);
-    if (pieces.size() != 2)
-        return std::nullopt;
-    const auto x = decimalInteger(trimmedOfBlanks(pieces[0]));
-    const auto y = decimalInteger(trimmedOfBlanks(pieces[1]));
-    if (!x || !y)
-        return std::nullopt;
-    return IconPosition{*x, *y};
-}
-
-} // namespace
-
-FinderSurface::FinderSurface(const QString &desktop, const QString &workspacesRoot, ScriptRunner &inProcess,
-                             ScriptRunner &subprocess)
+FinderSurface::FinderSurface(const QString &desktop, const QString &workspacesRoot, DesktopIconHostFinder findHost)
     : files(desktop, workspacesRoot)
-    , m_inProcess(inProcess)
-    , m_subprocess(subprocess)
+    , m_findHost(std::move(findHost))
+    , m_log([](const QString &line) { qWarning("%s", qPrintable(line)); })
 {
 }
 
@@ -176,58 +33,124 @@ void FinderSurface::checkFolders(const QList<Location> &folders)
     files.checkFolders(folders);
 }
 
-void FinderSurface::carryPositions(const Location &from, const Location &to)
+QString FinderSurface::folderOf(const Location &at) const
 {
-    files.carryPositions(from, to);
+    return at.isDesktop() ? files.desktopPath() : files.workspacesRoot() + QLatin1Char('/') + at.name();
+}
+
+void FinderSurface::logProblem(const DesktopIconHost &host, const std::exception &error)
+{
+    m_log(QStringLiteral("icon positions of %1 not served: %2").arg(host.name(), QString::fromUtf8(error.what())));
 }
 
 std::optional<IconPosition> FinderSurface::readPosition(const QString &name)
 {
-    const auto reply = runSubprocess(u"tell application \"Finder\" to get desktop position of file \""_s + escaped(name)
-                                     + u"\" of desktop"_s);
-    if (!reply)
-        return std::nullopt;
-    return parsePosition(*reply);
+    const IconPositions read = readPositions({name});
+    if (const auto it = read.find(name); it != read.end())
+        return it->second;
+    return std::nullopt;
 }
 
 IconPositions FinderSurface::readPositions(const QStringList &names)
 {
-    if (names.isEmpty())
+    if (names.isEmpty() || !m_findHost)
         return {};
-    const auto reply = runSubprocess(readPositionsScript(names));
-    if (!reply)
+    const auto host = m_findHost();
+    if (!host)
         return {};
-    return parsePositions(*reply, names);
+    try {
+        return host->read(names);
+    } catch (const IconStoreError &error) {
+        logProblem(*host, error);
+        return {};
+    }
 }
 
 void FinderSurface::writePosition(const IconPosition &position, const QString &name)
 {
-    runScript(u"tell application \"Finder\" to set desktop position of file \""_s + escaped(name) + u"\" of desktop to {"_s
-              + coordinate(position.x) + u", "_s + coordinate(position.y) + u"}"_s);
+    writePositions({{name, position}});
 }
 
 void FinderSurface::writePositions(const IconPositions &positions)
 {
-    if (positions.empty())
+    if (positions.empty() || !m_findHost)
         return;
-    runScript(writePositionsScript(positions));
-}
-
-std::optional<QString> FinderSurface::runSubprocess(const QString &script)
-{
+    const auto host = m_findHost();
+    if (!host)
+        return;
     try {
-        return m_subprocess.run(script);
-    } catch (const ScriptError &error) {
-        throw FinderError::appleScript(error.text());
+        host->writeAndReload(positions, {});
+    } catch (const IconStoreError &error) {
+        logProblem(*host, error);
     }
 }
 
-std::optional<QString> FinderSurface::runScript(const QString &script)
+void FinderSurface::carryPositions(const Location &from, const Location &to, const QStringList &names)
 {
+    if (names.isEmpty() || from.isDesktop() == to.isDesktop() || !m_findHost)
+        return;
+    const auto host = m_findHost();
+    if (!host)
+        return;
+    if (from.isDesktop())
+        m_carryFailed = false;
+    else if (m_carryFailed)
+        return;
     try {
-        return m_inProcess.run(script);
-    } catch (const ScriptError &error) {
-        throw FinderError::appleScript(error.text());
+        if (from.isDesktop()) {
+            // Leaving: the host's entries go with the items; a name without one loses what the
+            // folder kept for it, and the folder keeps nothing for names that are neither in it
+            // nor on their way there.
+            const IconPositions read = host->read(names);
+            const QString folder = folderOf(to);
+            CarriedPositions carried(folder);
+            IconPositions &kept = carried.of(host->name());
+            QSet<QString> present(names.begin(), names.end());
+            for (const QString &name : FileSystemSurface::listFolder(folder))
+                present.insert(name);
+            for (auto it = kept.begin(); it != kept.end();)
+                it = present.contains(it->first) ? std::next(it) : kept.erase(it);
+            for (const QString &name : names) {
+                if (const auto it = read.find(name); it != read.end())
+                    kept.insert_or_assign(name, it->second);
+                else
+                    kept.erase(name);
+            }
+            carried.save();
+            return;
+        }
+        // Arriving: each name takes the entry its desktop kept, or none (so an entry the host
+        // keeps for a name of another desktop's item does not place this one).
+        CarriedPositions carried(folderOf(from));
+        const IconPositions &kept = carried.of(host->name());
+        Pending change{host, {}, {}};
+        for (const QString &name : names) {
+            if (const auto it = kept.find(name); it != kept.end())
+                change.set.insert_or_assign(name, it->second);
+            else
+                change.forget.append(name);
+        }
+        if (host->pickup() == DesktopIconHost::Pickup::onArrival)
+            host->write(change.set, change.forget);
+        else
+            m_pending = std::move(change);
+    } catch (const IconStoreError &error) {
+        m_carryFailed = from.isDesktop();
+        logProblem(*host, error);
+    }
+}
+
+void FinderSurface::finishCarry()
+{
+    m_carryFailed = false;
+    if (!m_pending)
+        return;
+    const Pending change = std::move(*m_pending);
+    m_pending.reset();
+    try {
+        change.host->writeAndReload(change.set, change.forget);
+    } catch (const IconStoreError &error) {
+        logProblem(*change.host, error);
     }
 }
 

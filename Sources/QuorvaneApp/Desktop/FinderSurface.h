@@ -1,23 +1,29 @@
 #pragma once
 
+#include "DesktopIconHost.h"
 #include "DesktopSurface.h"
 #include "FileSystemSurface.h"
 
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace quorvane {
 
-class ScriptRunner;
-
 // The surface the application uses: file work goes to a FileSystemSurface; icon positions are
-// read from the file manager by a script run as a child process (reads parse its printed
-// reply) and written by a script run in process. Script failures are thrown as
-// FinderError::appleScript. An empty list or map never starts a script.
+// read from and written to the store of the desktop host that runs (none: no positions). With
+// native positions the host's entries of the items that leave the Desktop go with them into
+// their desktop's folder (CarriedPositions), and the entries of the items that arrive go back
+// into the host's store: for a host that reads entries as items arrive, before they move; for
+// one that reads its store only as it starts, once they have moved, with its desktop started
+// again. Entries of names no switch moves are never touched.
+//
+// A store that is missing, unreadable or in an unknown format is left as it is: one log line,
+// and that operation goes on without positions. Positions never fail a switch.
 class FinderSurface : public DesktopSurface {
 public:
-    // inProcess runs the writes; subprocess (the command-line script tool) runs the reads.
-    FinderSurface(const QString &desktop, const QString &workspacesRoot, ScriptRunner &inProcess,
-                  ScriptRunner &subprocess);
+    FinderSurface(const QString &desktop, const QString &workspacesRoot, DesktopIconHostFinder findHost);
 
     bool sameVolume() override;
     QStringList items(const Location &at) override;
@@ -26,17 +32,30 @@ public:
     IconPositions readPositions(const QStringList &names) override;
     void writePosition(const IconPosition &position, const QString &name) override;
     void writePositions(const IconPositions &positions) override;
-    void carryPositions(const Location &from, const Location &to) override;
+    void carryPositions(const Location &from, const Location &to, const QStringList &names) override;
+    void finishCarry() override;
     void checkFolders(const QList<Location> &folders) override;
+
+    // Where the one line about a store that cannot be served goes; default: qWarning.
+    void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
 
     FileSystemSurface files;
 
 private:
-    std::optional<QString> runSubprocess(const QString &script);
-    std::optional<QString> runScript(const QString &script);
+    QString folderOf(const Location &at) const;
+    void logProblem(const DesktopIconHost &host, const std::exception &error);
 
-    ScriptRunner &m_inProcess;
-    ScriptRunner &m_subprocess;
+    DesktopIconHostFinder m_findHost;
+    std::function<void(const QString &)> m_log;
+    // Entries waiting for a host that reads its store only as it starts.
+    struct Pending {
+        std::shared_ptr<DesktopIconHost> host;
+        IconPositions set;
+        QStringList forget;
+    };
+    std::optional<Pending> m_pending;
+    // The store could not be served as the items left: the arriving ones do without, unsaid.
+    bool m_carryFailed = false;
 };
 
 } // namespace quorvane

@@ -18,6 +18,7 @@ namespace quorvane {
 
 ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &workspace, QWidget *parent)
     : QWidget(parent)
+    , m_workspace(workspace)
 {
     setAccessibleName(workspace.name);
     auto *row = new QHBoxLayout(this);

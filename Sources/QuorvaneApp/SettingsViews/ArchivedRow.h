@@ -14,6 +14,12 @@ class ArchivedRow : public QWidget {
 
 public:
     ArchivedRow(const SettingsContext &context, const Workspace &workspace, QWidget *parent = nullptr);
+
+    // The desktop as the row shows it.
+    const Workspace &workspace() const { return m_workspace; }
+
+private:
+    Workspace m_workspace;
 };
 
 } // namespace quorvane

@@ -1,9 +1,13 @@
 #include "SettingsViews/DetailPane.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace quorvane {
 
@@ -36,13 +40,41 @@ void DetailPane::setTitle(const QString &title) { m_title->setText(title); }
 
 QString DetailPane::title() const { return m_title->text(); }
 
+DetailPane::~DetailPane() { deleteRetired(); }
+
 void DetailPane::setContent(QWidget *content)
 {
-    if (QWidget *old = m_scroll->takeWidget())
-        delete old;
+    if (QWidget *old = m_scroll->takeWidget()) {
+        // Taking a page of many rows apart takes a while: only once the new one is on the screen.
+        old->hide();
+        m_retired << old;
+    }
+    if (m_content && m_content != content)
+        m_content->removeEventFilter(this);
     m_content = content;
-    if (content)
+    if (content) {
         m_scroll->setWidget(content);
+        if (!m_retired.isEmpty())
+            content->installEventFilter(this);
+    }
+    if (!content || !isVisible())
+        deleteRetired();
+}
+
+bool DetailPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_content && event->type() == QEvent::Paint) {
+        m_content->removeEventFilter(this);
+        QTimer::singleShot(0, this, &DetailPane::deleteRetired);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DetailPane::deleteRetired()
+{
+    const QList<QPointer<QWidget>> retired = std::exchange(m_retired, {});
+    for (const QPointer<QWidget> &old : retired)
+        delete old.data();
 }
 
 void DetailPane::setTrailing(QWidget *trailing)

@@ -6,7 +6,9 @@
 #include "Shared/SymbolIcon.h"
 #include "SettingsViews/ArchivedSortRow.h"
 #include "SettingsViews/CleanupLedgerRow.h"
+#include "SettingsViews/GradualRows.h"
 #include "SettingsViews/HintBar.h"
+#include "SettingsViews/RowSync.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/TemporaryRow.h"
 
@@ -28,64 +30,10 @@ namespace {
 
 QCheckBox *toggle(QWidget *parent) { return new QCheckBox(parent); }
 
-QWidget *rowsBox(QWidget *parent)
-{
-    auto *box = new QWidget(parent);
-    auto *column = new QVBoxLayout(box);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(2);
-    return box;
-}
-
 void setChecked(QCheckBox *box, bool on)
 {
     const QSignalBlocker blocker(box);
     box->setChecked(on);
-}
-
-// Brings the rows of box to the given names in that order: a row of a name already shown is
-// kept and updated, a new name gets a new row, a name gone takes its row along.
-template<typename Row, typename Item, typename Make, typename Update>
-void syncRows(QWidget *box, std::vector<std::pair<QString, Row *>> &rows, const std::vector<Item> &items,
-              const std::function<QString(const Item &)> &nameOf, Make make, Update update)
-{
-    std::vector<std::pair<QString, Row *>> next;
-    for (const Item &item : items) {
-        const QString name = nameOf(item);
-        auto kept = std::find_if(rows.begin(), rows.end(), [&](const auto &entry) { return entry.first == name; });
-        if (kept != rows.end()) {
-            update(kept->second, item);
-            next.emplace_back(name, kept->second);
-            rows.erase(kept);
-        } else {
-            next.emplace_back(name, make(item));
-        }
-    }
-    for (auto &[name, row] : rows) {
-        row->hide();
-        row->deleteLater();
-    }
-    auto *column = static_cast<QVBoxLayout *>(box->layout());
-    bool inOrder = column->count() == int(next.size());
-    for (int i = 0; inOrder && i < column->count(); ++i)
-        inOrder = column->itemAt(i)->widget() == next[std::size_t(i)].second;
-    if (!inOrder) {
-        for (auto &[name, row] : next)
-            column->removeWidget(row);
-        for (auto &[name, row] : next)
-            column->addWidget(row);
-    }
-    rows = std::move(next);
-}
-
-template<typename Row>
-Row *rowNamed(const std::vector<std::pair<QString, Row *>> &rows, const QString &name)
-{
-    for (const auto &[shown, row] : rows) {
-        if (shown == name)
-            return row;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -109,6 +57,7 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     , m_time(new QTimeEdit(m_reminders))
     , m_repeat(toggle(m_reminders))
     , m_sound(toggle(m_reminders))
+    , m_gradual(new GradualRows(this, [this] { refresh(); }))
 {
     setObjectName(QStringLiteral("organisation"));
     SettingsModel &model = context.model;
@@ -212,13 +161,23 @@ CleanupLedgerRow *OrganisationTab::ledgerRow(const QString &name) const { return
 void OrganisationTab::refresh()
 {
     const Config &config = m_context.model.config();
-    refreshTemporary(config);
-    refreshArchived(config);
-    refreshLedger(config);
+    // The rows in the page's order share one allowance.
+    std::size_t left = std::size_t(m_gradual->allowance());
+    int wanted = 0;
+    const auto take = [&](std::size_t rows) {
+        wanted += int(rows);
+        const std::size_t shown = std::min(left, rows);
+        left -= shown;
+        return shown;
+    };
+    refreshTemporary(config, take);
+    refreshArchived(config, take);
+    refreshLedger(config, take);
     refreshReminders(config);
+    m_gradual->wanted(wanted);
 }
 
-void OrganisationTab::refreshTemporary(const Config &config)
+void OrganisationTab::refreshTemporary(const Config &config, const Take &take)
 {
     const bool hint = config.settings.showMoveHint;
     m_hintButton->setVisible(!hint);
@@ -236,22 +195,28 @@ void OrganisationTab::refreshTemporary(const Config &config)
     std::erase_if(temporary, [](const Workspace &w) { return w.type != WorkspaceType::temporary; });
     m_noTemporary->setVisible(temporary.empty());
     syncRows<TemporaryRow, Workspace>(
-        m_temporary, m_temporaryRows, temporary, [](const Workspace &w) { return w.name; },
+        m_temporary, m_temporaryRows, temporary, take(temporary.size()), [](const Workspace &w) { return w.name; },
         [this](const Workspace &w) { return new TemporaryRow(m_context, w, m_temporary); },
-        [](TemporaryRow *row, const Workspace &w) { row->update(w); });
+        [](TemporaryRow *row, const Workspace &w) {
+            row->update(w);
+            return true;
+        });
 }
 
-void OrganisationTab::refreshArchived(const Config &config)
+void OrganisationTab::refreshArchived(const Config &config, const Take &take)
 {
     const std::vector<Workspace> archived = config.archivedWorkspaces();
     m_noArchived->setVisible(archived.empty());
     syncRows<ArchivedSortRow, Workspace>(
-        m_archived, m_archivedRows, archived, [](const Workspace &w) { return w.name; },
+        m_archived, m_archivedRows, archived, take(archived.size()), [](const Workspace &w) { return w.name; },
         [this](const Workspace &w) { return new ArchivedSortRow(m_context, w, m_archived); },
-        [](ArchivedSortRow *row, const Workspace &w) { row->update(w); });
+        [](ArchivedSortRow *row, const Workspace &w) {
+            row->update(w);
+            return true;
+        });
 }
 
-void OrganisationTab::refreshLedger(const Config &config)
+void OrganisationTab::refreshLedger(const Config &config, const Take &take)
 {
     const std::vector<LedgerEntry> entries = ledgerEntries(config.openCleanupTasks(), config);
     m_noLedger->setVisible(entries.empty());
@@ -259,9 +224,10 @@ void OrganisationTab::refreshLedger(const Config &config)
     const QDate today = CleanupLedgerRow::localDay(now);
     auto show = [today](CleanupLedgerRow *row, const LedgerEntry &entry) {
         row->update(colorFromHex(entry.colorHex), entry.date, today);
+        return true;
     };
     syncRows<CleanupLedgerRow, LedgerEntry>(
-        m_ledger, m_ledgerRows, entries, [](const LedgerEntry &e) { return e.name; },
+        m_ledger, m_ledgerRows, entries, take(entries.size()), [](const LedgerEntry &e) { return e.name; },
         [this, show](const LedgerEntry &e) {
             auto *row = new CleanupLedgerRow(m_context, e.name, m_ledger);
             show(row, e);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace quorvane {
 struct Config;
 class ArchivedSortRow;
 class CleanupLedgerRow;
+class GradualRows;
 class HintBar;
 class TemporaryRow;
 
@@ -52,6 +54,8 @@ public:
     TemporaryRow *temporaryRow(const QString &name) const;
     ArchivedSortRow *archivedRow(const QString &name) const;
     CleanupLedgerRow *ledgerRow(const QString &name) const;
+    // Builds the rows a long page leaves for after its first paint.
+    GradualRows *gradual() const { return m_gradual; }
     HintBar *hintBar() const { return m_hint; }
     QToolButton *hintButton() const { return m_hintButton; }
     QCheckBox *remindToggle() const { return m_remind; }
@@ -59,10 +63,13 @@ public:
     QTimeEdit *timeEditor() const { return m_time; }
 
 private:
+    // Of a group's rows, how many this refresh shows.
+    using Take = std::function<std::size_t(std::size_t rows)>;
+
     void refresh();
-    void refreshTemporary(const Config &config);
-    void refreshArchived(const Config &config);
-    void refreshLedger(const Config &config);
+    void refreshTemporary(const Config &config, const Take &take);
+    void refreshArchived(const Config &config, const Take &take);
+    void refreshLedger(const Config &config, const Take &take);
     void refreshReminders(const Config &config);
 
     const SettingsContext &m_context;
@@ -84,6 +91,7 @@ private:
     QTimeEdit *m_time;
     QCheckBox *m_repeat;
     QCheckBox *m_sound;
+    GradualRows *m_gradual;
 };
 
 } // namespace quorvane

@@ -4,6 +4,7 @@
 #include "Settings/SettingsModel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "SettingsViews/GradualRows.h"
 #include "SettingsViews/SettingRow.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quorvane {
 
@@ -32,6 +35,7 @@ PinnedFoldersTab::PinnedFoldersTab(const SettingsContext &context, QWidget *pare
     : QWidget(parent)
     , m_context(context)
     , m_pins(new QVBoxLayout)
+    , m_gradual(new GradualRows(this, [this] { refresh(); }))
 {
     setObjectName(QStringLiteral("pinnedFolders"));
     auto *column = new QVBoxLayout(this);
@@ -89,11 +93,16 @@ QWidget *PinnedFoldersTab::makePinRow(const QString &name)
 
 void PinnedFoldersTab::refresh()
 {
-    const QStringList pins = m_context.model.config().settings.pinnedFolders;
+    const QStringList stored = m_context.model.config().settings.pinnedFolders;
+    QStringList pins;
+    for (const QString &name : stored) {
+        if (!pins.contains(name))
+            pins << name;
+    }
+    const qsizetype wanted = pins.size();
+    pins = pins.mid(0, std::min<qsizetype>(wanted, m_gradual->allowance()));
     std::map<QString, QWidget *> rows;
     for (const QString &name : pins) {
-        if (rows.count(name))
-            continue;
         QWidget *line = pinRow(name);
         if (line)
             m_rows.erase(name);
@@ -114,6 +123,7 @@ void PinnedFoldersTab::refresh()
         line->findChild<QLabel *>(QStringLiteral("notOnDesktop"))
             ->setVisible(!m_context.model.pinnedFolderIsOnDesktop(pins[i]));
     }
+    m_gradual->wanted(int(wanted));
 }
 
 void PinnedFoldersTab::pickAndPin()

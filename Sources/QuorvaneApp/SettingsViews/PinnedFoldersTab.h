@@ -11,6 +11,8 @@ class QVBoxLayout;
 
 namespace quorvane {
 
+class GradualRows;
+
 // The Pinned items section: the names kept on every desktop, pinning one more from the
 // Desktop and unpinning, with a tag on each pin whose item is not on the Desktop now.
 class PinnedFoldersTab : public QWidget {
@@ -33,6 +35,7 @@ private:
     const SettingsContext &m_context;
     QVBoxLayout *m_pins;
     std::map<QString, QWidget *> m_rows;
+    GradualRows *m_gradual;
 };
 
 } // namespace quorvane

@@ -103,14 +103,19 @@ WorkspaceRow *ReorderableDesksList::makeRow(const Workspace &workspace, bool isA
     return made;
 }
 
-void ReorderableDesksList::refresh(const std::vector<Workspace> &workspaces, const QString &activeName)
+void ReorderableDesksList::refresh(const std::vector<Workspace> &workspaces, const QString &activeName,
+                                   int buildLimit)
 {
     m_activeName = activeName;
+    m_workspaces = workspaces;
     QStringList order;
+    QSet<QString> listed;
     std::map<QString, WorkspaceRow *> rows;
+    int built = 0;
     for (const Workspace &workspace : workspaces) {
-        if (order.contains(workspace.name))
+        if (listed.contains(workspace.name))
             continue;
+        listed.insert(workspace.name);
         order << workspace.name;
         const bool isActive = workspace.name == activeName;
         WorkspaceRow *kept = row(workspace.name);
@@ -125,8 +130,11 @@ void ReorderableDesksList::refresh(const std::vector<Workspace> &workspaces, con
         if (kept) {
             m_rows.erase(workspace.name);
             kept->update(workspace, isActive);
-        } else {
+        } else if (built < buildLimit) {
             kept = makeRow(workspace, isActive);
+            ++built;
+        } else {
+            continue;
         }
         rows[workspace.name] = kept;
     }
@@ -153,11 +161,23 @@ void ReorderableDesksList::toggle(const QString &name)
     chainTabsInVisualOrder(this);
 }
 
+int ReorderableDesksList::rowHeightOf(const QString &name) const
+{
+    const WorkspaceRow *entry = row(name);
+    return entry ? entry->sizeHint().height() : WorkspaceRow::rowHeight;
+}
+
+void ReorderableDesksList::buildAll()
+{
+    if (m_rows.size() < std::size_t(m_order.size()))
+        refresh(m_workspaces, m_activeName);
+}
+
 QSize ReorderableDesksList::sizeHint() const
 {
     int height = 0;
     for (const QString &name : m_order)
-        height += row(name)->sizeHint().height();
+        height += rowHeightOf(name);
     return {400, height};
 }
 
@@ -167,6 +187,10 @@ void ReorderableDesksList::relayout(const QString &animateOpening)
     for (int i = 0; i < m_order.size(); ++i) {
         const QString &name = m_order[i];
         WorkspaceRow *entry = row(name);
+        if (!entry) {
+            y += WorkspaceRow::rowHeight;
+            continue;
+        }
         const bool dragged = m_drag.active() && m_drag.draggingName() == name;
         entry->setExpanded(m_expanded.contains(name) && !m_drag.active(), name == animateOpening);
         entry->setDragging(dragged);
@@ -204,7 +228,7 @@ void ReorderableDesksList::paintEvent(QPaintEvent *)
     line.setAlphaF(0.15f);
     int y = 0;
     for (int i = 0; i + 1 < m_order.size(); ++i) {
-        y += row(m_order[i])->sizeHint().height();
+        y += rowHeightOf(m_order[i]);
         painter.fillRect(QRect(24, y - 1, width() - 48, 1), line);
     }
     // The lifted row's shadow, 4 down and soft over 8: it shows through the rows it passes,
@@ -272,6 +296,8 @@ void ReorderableDesksList::moveTo(QPoint at)
         if (std::hypot(double(travel.x()), double(travel.y())) < dragDistance)
             return;
         m_expanded.clear();
+        // Every row moves aside for the dragged one: the ones not built yet are built now.
+        buildAll();
         m_drag.start(m_pressed->name(), int(m_order.indexOf(m_pressed->name())));
         m_pressed->nameField()->deselect();
         m_pressed->chevron()->setDown(false);

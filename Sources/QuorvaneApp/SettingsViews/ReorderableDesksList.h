@@ -11,6 +11,7 @@
 
 class QVariantAnimation;
 
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -32,10 +33,14 @@ public:
 
     explicit ReorderableDesksList(const SettingsContext &context, QWidget *parent = nullptr);
 
-    // Shows these desktops; rows of names still present are kept as they are.
-    void refresh(const std::vector<Workspace> &workspaces, const QString &activeName);
+    // Shows these desktops; rows of names still present are kept as they are. Only the first
+    // buildLimit rows not built yet are built now; the others keep their places, empty, until
+    // a later refresh or a drag needs them.
+    void refresh(const std::vector<Workspace> &workspaces, const QString &activeName,
+                 int buildLimit = std::numeric_limits<int>::max());
 
     QStringList order() const { return m_order; }
+    // None for a row not built yet.
     WorkspaceRow *row(const QString &name) const;
     const DragReorder &drag() const { return m_drag; }
     // Moves the other rows towards their places while the target changes.
@@ -50,6 +55,10 @@ protected:
 
 private:
     WorkspaceRow *makeRow(const Workspace &workspace, bool isActive);
+    // The height of the row of that name, a collapsed row's when it is not built yet.
+    int rowHeightOf(const QString &name) const;
+    // Builds the rows a refresh left for later.
+    void buildAll();
     void toggle(const QString &name);
     void relayout(const QString &animateOpening = {});
     WorkspaceRow *rowOwning(QObject *watched) const;
@@ -61,6 +70,8 @@ private:
     const SettingsContext &m_context;
     QStringList m_order;
     QString m_activeName;
+    // As last shown, for the rows built later.
+    std::vector<Workspace> m_workspaces;
     std::map<QString, WorkspaceRow *> m_rows;
     QSet<QString> m_expanded;
     DragReorder m_drag;

@@ -7,6 +7,7 @@
 #include "Shared/SymbolIcon.h"
 #include "Shared/Theme.h"
 #include "SettingsViews/DetailPane.h"
+#include "SettingsViews/GradualRows.h"
 #include "SettingsViews/SettingsPages.h"
 #include "SettingsViews/TabChain.h"
 #include "LiteralText.h"
@@ -197,6 +198,9 @@ void SettingsView::select(SettingsSection section)
     // after the page's own refresh, which was connected first.
     chainTabsInVisualOrder(page);
     connect(&m_model, &SettingsModel::changed, page, [page] { chainTabsInVisualOrder(page); });
+    // A long page builds its last rows after its first paint: they join the order then.
+    if (auto *gradual = page->findChild<GradualRows *>(QString(), Qt::FindDirectChildrenOnly))
+        connect(gradual, &GradualRows::completed, page, [page] { chainTabsInVisualOrder(page); });
 }
 
 QWidget *SettingsView::makePage(SettingsSection section) { return makeSettingsPage(section, m_context); }

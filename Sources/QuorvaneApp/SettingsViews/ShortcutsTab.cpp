@@ -2,6 +2,8 @@
 
 #include "Settings/SettingsModel.h"
 #include "Shared/Style.h"
+#include "SettingsViews/GradualRows.h"
+#include "SettingsViews/RowSync.h"
 #include "SettingsViews/SettingRow.h"
 #include "Triggers/KeyRecorder.h"
 
@@ -40,6 +42,7 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     , m_showInMenu(new QCheckBox(this))
     , m_carousel(new QWidget(this))
     , m_scroll(new QCheckBox(this))
+    , m_gradual(new GradualRows(this, [this] { refresh(); }))
 {
     setObjectName(QStringLiteral("shortcuts"));
     auto *column = new QVBoxLayout(this);
@@ -56,8 +59,10 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     }
 
     column->addWidget(makeSectionHeader(QStringLiteral("Per-desktop"), this));
-    auto *desktopRows = new QVBoxLayout(m_desktops);
-    desktopRows->setContentsMargins(0, 0, 0, 0);
+    new QVBoxLayout(m_desktops);
+    m_desktops->layout()->setContentsMargins(0, 0, 0, 0);
+    m_noDesktops = makeNote(QStringLiteral("Create a desktop to assign a hotkey."), this);
+    column->addWidget(m_noDesktops);
     column->addWidget(m_desktops);
 
     column->addWidget(makeSectionHeader(QStringLiteral("Global"), this));
@@ -135,15 +140,7 @@ void ShortcutsTab::refresh()
     QStringList liveNames;
     for (const Workspace &w : live)
         liveNames << w.name;
-    if (liveNames != m_desktopNames)
-        rebuildDesktops(live);
-    // Every recorder shows the stored shortcut again; a refused one disappears from its field.
-    for (auto &[name, view] : m_desktopRecorders) {
-        for (const Workspace &w : live) {
-            if (w.name == name)
-                view->setSpec(w.hotkey);
-        }
-    }
+    refreshDesktops(live);
     for (Global &global : m_globals)
         global.recorder->setSpec(global.read(settings));
     {
@@ -158,23 +155,24 @@ void ShortcutsTab::refresh()
         rebuildCarousel(liveNames, settings.optionClickCarousel);
 }
 
-void ShortcutsTab::rebuildDesktops(const std::vector<Workspace> &live)
+void ShortcutsTab::refreshDesktops(const std::vector<Workspace> &live)
 {
-    clearChildren(m_desktops);
-    m_desktopRecorders.clear();
-    m_desktopNames.clear();
-    auto *rows = static_cast<QVBoxLayout *>(m_desktops->layout());
-    if (live.empty())
-        rows->addWidget(makeNote(QStringLiteral("Create a desktop to assign a hotkey."), m_desktops));
+    m_noDesktops->setVisible(live.empty());
     SettingsModel *model = &m_context.model;
-    for (const Workspace &workspace : live) {
-        KeyRecorderView *view = recorder(workspace.hotkey, m_desktops);
-        const QString name = workspace.name;
-        view->setOnChange([model, name](std::optional<HotKeySpec> spec) { model->setHotkey(name, spec); });
-        rows->addWidget(new SettingRow(name, {}, {}, view, m_desktops));
-        m_desktopRecorders.emplace_back(name, view);
-        m_desktopNames << name;
-    }
+    // Every recorder shows the stored shortcut again; a refused one disappears from its field.
+    syncRows<SettingRow, Workspace>(
+        m_desktops, m_desktopRows, live, std::size_t(m_gradual->allowance()), [](const Workspace &w) { return w.name; },
+        [this, model](const Workspace &workspace) {
+            KeyRecorderView *view = recorder(workspace.hotkey, m_desktops);
+            const QString name = workspace.name;
+            view->setOnChange([model, name](std::optional<HotKeySpec> spec) { model->setHotkey(name, spec); });
+            return new SettingRow(name, {}, {}, view, m_desktops);
+        },
+        [](SettingRow *row, const Workspace &workspace) {
+            static_cast<KeyRecorderView *>(row->control())->setSpec(workspace.hotkey);
+            return true;
+        });
+    m_gradual->wanted(int(live.size()));
 }
 
 void ShortcutsTab::rebuildCarousel(const QStringList &liveNames, const QStringList &carousel)

@@ -13,11 +13,14 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QVBoxLayout;
 
 namespace quorvane {
 
+class GradualRows;
 class KeyRecorderView;
+class SettingRow;
 
 // The Shortcuts section: a recorder per live desktop and per global action, whether the menu
 // shows them, the option-click carousel's stops and scrolling to cycle.
@@ -45,20 +48,21 @@ private:
     };
 
     void refresh();
-    void rebuildDesktops(const std::vector<Workspace> &live);
+    void refreshDesktops(const std::vector<Workspace> &live);
     void rebuildCarousel(const QStringList &liveNames, const QStringList &carousel);
     void setStop(int index, const QString &name);
 
     const SettingsContext &m_context;
+    QLabel *m_noDesktops = nullptr;
     QWidget *m_desktops;
-    QStringList m_desktopNames;
-    std::vector<std::pair<QString, KeyRecorderView *>> m_desktopRecorders;
+    std::vector<std::pair<QString, SettingRow *>> m_desktopRows;
     std::vector<Global> m_globals;
     QCheckBox *m_showInMenu;
     QWidget *m_carousel;
     QStringList m_carouselShown;
     QStringList m_carouselLive;
     QCheckBox *m_scroll;
+    GradualRows *m_gradual;
 };
 
 } // namespace quorvane

@@ -8,12 +8,19 @@
 #include "LiteralText.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStringListModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace quorvane {
 
@@ -33,6 +40,65 @@ QLabel *secondary(const QString &text, QWidget *parent)
 
 QString quoted(const QString &name) { return QStringLiteral("“") + name + QStringLiteral("”"); }
 
+// The destination menu: every temporary row offers the same homes, often many. Its entries sit
+// in one list model, filled in one go, and it is as wide as its widest entry, measured once for
+// all rows that offer the same entries in the same font (a menu sized by its contents measures
+// every entry again for each row).
+class DestinationMenu final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void setEntries(const QStringList &entries)
+    {
+        if (!m_entries) {
+            m_entries = new QStringListModel(this);
+            setModel(m_entries);
+        }
+        m_entries->setStringList(entries);
+        m_textWidth = widestText(entries, font(), logicalDpiY(), fontMetrics());
+        updateGeometry();
+    }
+    QSize sizeHint() const override
+    {
+        // As the menu sizes itself by its contents, from the widest text.
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        const QSize text(m_textWidth, std::max(int(std::ceil(QFontMetricsF(fontMetrics()).height())), 14) + 2);
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, this);
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void changeEvent(QEvent *event) override
+    {
+        QComboBox::changeEvent(event);
+        if (event->type() == QEvent::FontChange && m_entries)
+            m_textWidth = widestText(m_entries->stringList(), font(), logicalDpiY(), fontMetrics());
+    }
+
+private:
+    static int widestText(const QStringList &entries, const QFont &font, int dpi, const QFontMetrics &metrics)
+    {
+        struct Measure {
+            QStringList entries;
+            QFont font;
+            int dpi = 0;
+            int width = 0;
+        };
+        static Measure last;
+        if (entries != last.entries || font != last.font || dpi != last.dpi) {
+            int width = 0;
+            for (const QString &entry : entries)
+                width = std::max(width, metrics.boundingRect(entry).width());
+            last = Measure{entries, font, dpi, width};
+        }
+        return last.width;
+    }
+
+    QStringListModel *m_entries = nullptr;
+    int m_textWidth = 0;
+};
+
 void clearLayout(QLayout *layout)
 {
     while (QLayoutItem *item = layout->takeAt(0))
@@ -50,7 +116,7 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
     , m_autoRow(new QHBoxLayout)
     , m_name(new QLabel(workspace.name, this))
     , m_arrow(SymbolIcon::label(QStringLiteral("arrow.right"), 10, this))
-    , m_destination(new QComboBox(this))
+    , m_destination(new DestinationMenu(this))
     , m_automatically(secondary(QStringLiteral("automatically"), this))
     , m_whenControls(new QWidget(this))
     , m_when(new QComboBox(m_whenControls))
@@ -80,7 +146,6 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
     m_destination->setAccessibleName(QStringLiteral("Destination"));
     m_destination->setToolTip(
         QStringLiteral("Where this desktop goes when it's cleared — kept as-is, a home folder, or the archive."));
-    m_destination->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_destination->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(m_destination, &QComboBox::activated, this, &TemporaryRow::chooseDestination);
 
@@ -181,11 +246,10 @@ void TemporaryRow::update(const Workspace &workspace)
     const std::vector<QString> homes = TemporaryRow::homes(config);
     if (homes != m_homes || m_destination->count() == 0) {
         const QSignalBlocker blocker(m_destination);
-        m_destination->clear();
-        m_destination->addItem(QStringLiteral("Keep"), int(Choice::keep));
-        m_destination->addItem(QStringLiteral("Archive"), int(Choice::archive));
+        QStringList entries{QStringLiteral("Keep"), QStringLiteral("Archive")};
         for (const QString &home : homes)
-            m_destination->addItem(QStringLiteral("→ ") + home, int(Choice::home));
+            entries << QStringLiteral("→ ") + home;
+        static_cast<DestinationMenu *>(m_destination)->setEntries(entries);
         m_homes = homes;
     }
     int shown = 0;
@@ -251,7 +315,9 @@ void TemporaryRow::showDays(int days)
 void TemporaryRow::chooseDestination(int index)
 {
     SettingsModel &model = m_context.model;
-    switch (Choice(m_destination->itemData(index).toInt())) {
+    // Keep, Archive, then the homes.
+    const Choice choice = index >= 2 ? Choice::home : index == 1 ? Choice::archive : Choice::keep;
+    switch (choice) {
     case Choice::keep:
         model.setClearDestination(m_workspace.name, ClearMode::keep, std::nullopt);
         break;

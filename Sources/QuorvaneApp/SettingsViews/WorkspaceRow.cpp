@@ -70,6 +70,10 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     inner->setSpacing(6);
     m_field->setPlaceholderText(QStringLiteral("Name"));
     m_field->setFrame(false);
+    // The name reads as the row's own text, on the row's background: no field box around it.
+    QPalette plain = m_field->palette();
+    plain.setColor(QPalette::Base, Qt::transparent);
+    m_field->setPalette(plain);
     m_field->setAccessibleName(QStringLiteral("Name of ") + workspace.name);
     m_field->setText(workspace.name);
     m_field->installEventFilter(this);
@@ -114,6 +118,16 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
 
 void WorkspaceRow::update(const Workspace &workspace, bool isActive)
 {
+    const std::optional<QString> &collection = m_context.model.config().settings.screenshotsWorkspace;
+    const bool isCollection = collection && *collection == workspace.name;
+    if (m_shown && workspace == m_workspace && isActive == m_isActive && isCollection == m_isCollection) {
+        // The details count the folder afresh at every refresh all the same.
+        if (m_metadata)
+            m_metadata->update(workspace, isActive);
+        return;
+    }
+    m_shown = true;
+    m_isCollection = isCollection;
     const bool renamed = workspace.name != m_workspace.name;
     m_workspace = workspace;
     m_isActive = isActive;
@@ -129,8 +143,7 @@ void WorkspaceRow::update(const Workspace &workspace, bool isActive)
     font.setBold(isActive);
     m_field->setFont(font);
     fitField();
-    const std::optional<QString> &collection = m_context.model.config().settings.screenshotsWorkspace;
-    m_screenshotMark->setVisible(collection && *collection == workspace.name);
+    m_screenshotMark->setVisible(isCollection);
     if (m_metadata)
         m_metadata->update(workspace, isActive);
 }

@@ -75,6 +75,9 @@ private:
     const SettingsContext &m_context;
     Workspace m_workspace;
     bool m_isActive;
+    // Whether update() has shown the desktop yet, and whether it is the screenshot collection.
+    bool m_shown = false;
+    bool m_isCollection = false;
     bool m_expanded = false;
     bool m_lifted = false;
     // 0 shut, 1 open: how much of the details' height the row shows.

@@ -3,12 +3,16 @@
 #include "Settings/SettingsModel.h"
 #include "Shared/Style.h"
 #include "SettingsViews/ArchivedRow.h"
+#include "SettingsViews/GradualRows.h"
 #include "SettingsViews/HintBar.h"
 #include "SettingsViews/ReorderableDesksList.h"
+#include "SettingsViews/RowSync.h"
 #include "SettingsViews/UnlistedFolderRow.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quorvane {
 
@@ -40,6 +44,11 @@ WorkspacesTab::WorkspacesTab(const SettingsContext &context, QWidget *parent)
     , m_hintSlot(new QVBoxLayout)
     , m_found(new QWidget(this))
     , m_archived(new QWidget(this))
+    , m_noArchived(explanation(QStringLiteral("Nothing archived yet. Archiving a desktop moves its folder into the "
+                                              "archive — restore it here anytime."),
+                               m_archived))
+    , m_archivedRows(rowsBox(m_archived))
+    , m_gradual(new GradualRows(this, [this] { refresh(); }))
 {
     setObjectName(QStringLiteral("workspaces"));
     auto *column = new QVBoxLayout(this);
@@ -49,7 +58,11 @@ WorkspacesTab::WorkspacesTab(const SettingsContext &context, QWidget *parent)
     m_hintSlot->setContentsMargins(12, 0, 12, 8);
     column->addLayout(m_hintSlot);
     new QVBoxLayout(m_found);
-    new QVBoxLayout(m_archived);
+    auto *archived = new QVBoxLayout(m_archived);
+    archived->addWidget(makeSectionHeader(QStringLiteral("Archived"), m_archived));
+    archived->addWidget(m_noArchived);
+    archived->addWidget(m_archivedRows);
+    m_archivedRows->layout()->setSpacing(archived->spacing());
     column->addWidget(m_found);
     column->addWidget(m_archived);
     column->addStretch(1);
@@ -65,7 +78,10 @@ void WorkspacesTab::refresh()
         if (workspace.state == WorkspaceState::active && workspace.name != Config::blankWorkspaceName)
             users.push_back(workspace);
     }
-    m_list->refresh(users, config.activeWorkspace);
+    // The live rows first, then the archived ones, within one allowance.
+    const std::size_t allowance = std::size_t(m_gradual->allowance());
+    const std::size_t live = std::min(allowance, users.size());
+    m_list->refresh(users, config.activeWorkspace, int(live));
 
     if (config.settings.showDeskListHint && !m_hint) {
         SettingsModel *model = &m_context.model;
@@ -77,7 +93,9 @@ void WorkspacesTab::refresh()
         m_hint = nullptr;
     }
     rebuildFound();
-    rebuildArchived();
+    const std::vector<Workspace> archived = config.archivedWorkspaces();
+    refreshArchived(archived, allowance - live);
+    m_gradual->wanted(int(users.size() + archived.size()));
 }
 
 void WorkspacesTab::rebuildFound()
@@ -96,18 +114,14 @@ void WorkspacesTab::rebuildFound()
         column->addWidget(new UnlistedFolderRow(m_context, name, m_found));
 }
 
-void WorkspacesTab::rebuildArchived()
+void WorkspacesTab::refreshArchived(const std::vector<Workspace> &archived, std::size_t limit)
 {
-    clear(m_archived);
-    auto *column = static_cast<QVBoxLayout *>(m_archived->layout());
-    column->addWidget(makeSectionHeader(QStringLiteral("Archived"), m_archived));
-    const std::vector<Workspace> archived = m_context.model.config().archivedWorkspaces();
-    if (archived.empty())
-        column->addWidget(explanation(QStringLiteral("Nothing archived yet. Archiving a desktop moves its folder into the "
-                                                     "archive — restore it here anytime."),
-                                      m_archived));
-    for (const Workspace &workspace : archived)
-        column->addWidget(new ArchivedRow(m_context, workspace, m_archived));
+    m_noArchived->setVisible(archived.empty());
+    // A row shows its desktop as it was built: one whose desktop changed is built again.
+    syncRows<ArchivedRow, Workspace>(
+        m_archivedRows, m_archivedShown, archived, limit, [](const Workspace &w) { return w.name; },
+        [this](const Workspace &w) { return new ArchivedRow(m_context, w, m_archivedRows); },
+        [](ArchivedRow *row, const Workspace &w) { return row->workspace() == w; });
 }
 
 } // namespace quorvane

@@ -1,13 +1,20 @@
 #pragma once
 
 #include "SettingsViews/SettingsContext.h"
+#include "Workspace.h"
 
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
+class QLabel;
 class QVBoxLayout;
 
 namespace quorvane {
 
+class ArchivedRow;
+class GradualRows;
 class HintBar;
 class ReorderableDesksList;
 
@@ -20,11 +27,13 @@ public:
     explicit WorkspacesTab(const SettingsContext &context, QWidget *parent = nullptr);
 
     ReorderableDesksList *desksList() const { return m_list; }
+    // Builds the rows a long page leaves for after its first paint.
+    GradualRows *gradual() const { return m_gradual; }
 
 private:
     void refresh();
     void rebuildFound();
-    void rebuildArchived();
+    void refreshArchived(const std::vector<Workspace> &archived, std::size_t limit);
 
     const SettingsContext &m_context;
     ReorderableDesksList *m_list;
@@ -32,6 +41,10 @@ private:
     QVBoxLayout *m_hintSlot;
     QWidget *m_found;
     QWidget *m_archived;
+    QLabel *m_noArchived;
+    QWidget *m_archivedRows;
+    std::vector<std::pair<QString, ArchivedRow *>> m_archivedShown;
+    GradualRows *m_gradual;
 };
 
 } // namespace quorvane

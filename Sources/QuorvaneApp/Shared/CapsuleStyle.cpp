@@ -1,6 +1,7 @@
 #include "Shared/CapsuleStyle.h"
 
 #include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QChildEvent>
 #include <QEvent>
@@ -215,6 +216,9 @@ void capsuleButtons(QWidget *host)
 void prominentCTA(QPushButton *button)
 {
     button->setProperty("prominentCTA", true);
+    // Its symbol takes the colour of its text on the accent.
+    if (const QString symbol = button->property(SymbolIcon::property).toString(); !symbol.isEmpty())
+        button->setIcon(SymbolIcon::iconOnAccent(symbol));
     button->style()->unpolish(button);
     button->style()->polish(button);
 }

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QSet>
 #include <QSvgRenderer>
 
@@ -40,13 +41,14 @@ QColor paletteInk(const QString &symbol, const QPalette &palette, QPalette::Colo
 // Paints the symbol's icon in the palette's colours at the moment it is drawn.
 class TintedSymbolEngine final : public QIconEngine {
 public:
-    TintedSymbolEngine(QString symbol, QColor tint)
+    TintedSymbolEngine(QString symbol, QColor tint, bool onAccent = false)
         : m_symbol(std::move(symbol))
         , m_tint(std::move(tint))
+        , m_onAccent(onAccent)
     {
     }
 
-    QIconEngine *clone() const override { return new TintedSymbolEngine(m_symbol, m_tint); }
+    QIconEngine *clone() const override { return new TintedSymbolEngine(m_symbol, m_tint, m_onAccent); }
     QString key() const override { return QStringLiteral("quorvane.symbol"); }
     QString iconName() override { return m_symbol; }
     bool isNull() override { return false; }
@@ -77,6 +79,8 @@ private:
     QColor ink(QIcon::Mode mode) const
     {
         const QPalette palette = QGuiApplication::palette();
+        if (m_onAccent && mode != QIcon::Disabled)
+            return Style::textOn(palette.color(QPalette::Highlight));
         if (m_tint.isValid()) {
             if (mode != QIcon::Disabled)
                 return m_tint;
@@ -89,6 +93,7 @@ private:
 
     QString m_symbol;
     QColor m_tint;
+    bool m_onAccent;
 };
 
 // Shows a symbol in the label's own foreground colour, drawn afresh at each paint.
@@ -142,6 +147,15 @@ QStringList SymbolIcon::unknownAsked()
 QPixmap SymbolIcon::pixmap(const QString &symbol, int side, const QColor &ink, qreal ratio)
 {
     const int pixels = std::max(1, int(std::lround(side * ratio)));
+    // Drawn once per symbol, size and ink: a page of many rows paints the same few over and over.
+    const QString key = QStringLiteral("quorvane.symbol/%1/%2/%3/%4")
+                            .arg(symbol)
+                            .arg(pixels)
+                            .arg(ink.rgba(), 0, 16)
+                            .arg(ratio);
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached))
+        return cached;
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QSvgRenderer renderer(resourcePath(symbol));
@@ -158,6 +172,7 @@ QPixmap SymbolIcon::pixmap(const QString &symbol, int side, const QColor &ink, q
     }
     QPixmap result = QPixmap::fromImage(image);
     result.setDevicePixelRatio(ratio);
+    QPixmapCache::insert(key, result);
     return result;
 }
 
@@ -168,6 +183,12 @@ QIcon SymbolIcon::icon(const QString &symbol, const QColor &tint)
         unknownSymbols().insert(symbol);
     }
     return QIcon(new TintedSymbolEngine(symbol, tint));
+}
+
+QIcon SymbolIcon::iconOnAccent(const QString &symbol)
+{
+    icon(symbol); // notes an unknown symbol
+    return QIcon(new TintedSymbolEngine(symbol, {}, true));
 }
 
 void SymbolIcon::apply(QAbstractButton *button, const QString &symbol)

@@ -31,6 +31,9 @@ public:
     // The symbol in tint, or when tint is invalid in the application palette's text colour at paint
     // time (its disabled text for a disabled icon; warnings in the warning colour).
     static QIcon icon(const QString &symbol, const QColor &tint = {});
+    // The symbol in the colour text takes on the palette's accent at paint time, for a button
+    // filled with the accent.
+    static QIcon iconOnAccent(const QString &symbol);
     // The symbol drawn in ink at side × side device-independent pixels for a screen of ratio.
     static QPixmap pixmap(const QString &symbol, int side, const QColor &ink, qreal ratio = 1.0);
 

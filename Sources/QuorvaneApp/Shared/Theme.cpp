@@ -1,6 +1,7 @@
 #include "Shared/Theme.h"
 
 #include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QApplication>
 #include <QProxyStyle>
@@ -13,7 +14,8 @@ namespace quorvane {
 namespace {
 
 // Fusion, with the outlines of check boxes and radio buttons drawn from the text colour: Fusion
-// darkens the window colour for them, which all but vanishes on a dark window.
+// darkens the window colour for them, which all but vanishes on a dark window. Alerts show the
+// symbols of the application's own icon set, in the look's colours.
 class ReadableFusion final : public QProxyStyle {
 public:
     ReadableFusion()
@@ -42,6 +44,22 @@ public:
             }
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const override
+    {
+        switch (icon) {
+        case SP_MessageBoxInformation:
+            return SymbolIcon::icon(QStringLiteral("info.circle"));
+        case SP_MessageBoxWarning:
+            return SymbolIcon::icon(QStringLiteral("exclamationmark.triangle.fill"));
+        case SP_MessageBoxCritical:
+            return SymbolIcon::icon(QStringLiteral("xmark.octagon.fill"), Style::errorColor(QApplication::palette()));
+        case SP_MessageBoxQuestion:
+            return SymbolIcon::icon(QStringLiteral("questionmark.circle"));
+        default:
+            return QProxyStyle::standardIcon(icon, option, widget);
+        }
     }
 };
 

@@ -7,6 +7,10 @@
 //                                             part of the picture against its background: the
 //                                             part's commonest colour against the pixel that
 //                                             differs from it most
+//   quorvane-window-grab --contrast-lines FILE.png X Y W H  prints the lowest such ratio of the
+//                                             lines of text in that part (runs of pixel rows not
+//                                             all of the part's commonest colour, 4 rows or more
+//                                             high) and how many lines there are
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -53,14 +57,8 @@ double luminance(QRgb pixel)
     return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) + 0.0722 * linear(qBlue(pixel));
 }
 
-int contrast(const QString &file, const QRect &part)
+QRgb commonest(const QImage &image, const QRect &area)
 {
-    const QImage image = QImage(file).convertToFormat(QImage::Format_RGB32);
-    const QRect area = part.intersected(image.rect());
-    if (image.isNull() || area.isEmpty()) {
-        std::fprintf(stderr, "quorvane-window-grab: cannot read the picture, or the part is outside it\n");
-        return 2;
-    }
     QHash<QRgb, int> counts;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
@@ -72,13 +70,64 @@ int contrast(const QString &file, const QRect &part)
             most = it.value();
             background = it.key();
         }
-    const double base = luminance(background);
+    return background;
+}
+
+// The part's commonest colour against the pixel that differs from it most.
+double strongestContrast(const QImage &image, const QRect &area)
+{
+    const double base = luminance(commonest(image, area));
     double best = 1.0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        const double other = luminance(it.key());
-        best = std::max(best, (std::max(base, other) + 0.05) / (std::min(base, other) + 0.05));
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const double other = luminance(image.pixel(x, y));
+            best = std::max(best, (std::max(base, other) + 0.05) / (std::min(base, other) + 0.05));
+        }
+    return best;
+}
+
+// The lowest contrast of the part's lines of text, and how many there are.
+void printLineContrast(const QImage &image, const QRect &area)
+{
+    // Each line is measured alone, so that one legible line never vouches for a faint one.
+    const QRgb background = commonest(image, area);
+    const auto blank = [&](int y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != background)
+                return false;
+        return true;
+    };
+    double lowest = 0;
+    int lines = 0;
+    for (int y = area.top(); y <= area.bottom();) {
+        if (blank(y)) {
+            ++y;
+            continue;
+        }
+        const int top = y;
+        while (y <= area.bottom() && !blank(y))
+            ++y;
+        if (y - top < 4) // a rule or a stray pixel, no text
+            continue;
+        const double ratio = strongestContrast(image, QRect(area.left(), top, area.width(), y - top));
+        lowest = lines++ == 0 ? ratio : std::min(lowest, ratio);
     }
-    std::printf("%.2f\n", best);
+    std::printf("%.2f %d\n", lowest, lines);
+}
+
+// --contrast and --contrast-lines: the part of the picture named by the arguments, measured.
+int contrast(const QString &file, const QRect &part, bool byLine)
+{
+    const QImage image = QImage(file).convertToFormat(QImage::Format_RGB32);
+    const QRect area = part.intersected(image.rect());
+    if (image.isNull() || area.isEmpty()) {
+        std::fprintf(stderr, "quorvane-window-grab: cannot read the picture, or the part is outside it\n");
+        return 2;
+    }
+    if (byLine)
+        printLineContrast(image, area);
+    else
+        std::printf("%.2f\n", strongestContrast(image, area));
     return 0;
 }
 
@@ -88,11 +137,12 @@ int main(int argc, char **argv)
 {
     if (argc == 4 && QByteArray(argv[1]) == "--compare") // PNG reading needs no display
         return compare(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    if (argc == 7 && QByteArray(argv[1]) == "--contrast")
+    if (argc == 7 && (QByteArray(argv[1]) == "--contrast" || QByteArray(argv[1]) == "--contrast-lines"))
         return contrast(QString::fromLocal8Bit(argv[2]),
-                        QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
+                        QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])),
+                        QByteArray(argv[1]) == "--contrast-lines");
     if (argc != 3) {
-        std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png | --contrast FILE.png X Y W H\n");
+        std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png | --contrast[-lines] FILE.png X Y W H\n");
         return 2;
     }
     QGuiApplication app(argc, argv);

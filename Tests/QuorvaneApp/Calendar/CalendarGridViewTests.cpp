@@ -3,6 +3,8 @@
 #include "Calendar/CalendarGridView.h"
 #include "Calendar/CalendarMarkers.h"
 #include "Calendar/MonthGrid.h"
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -185,4 +187,20 @@ TEST_F(CalendarGridTest, AGridWithoutWidthChangesNothing)
     dragAndRelease(grid.get(), QPointF(0, 36), QPointF(30, 100));
     EXPECT_FALSE(dropText(grid.get(), "A", QPointF(0, 100)));
     EXPECT_EQ(stored(), untouched);
+}
+
+TEST_F(CalendarGridTest, PastDaysStayLegibleInTheDarkTheme)
+{
+    open(Config::defaultDocument());
+    Theme::shared().apply(Appearance{AppearanceMode::dark, std::nullopt});
+    show(today.addMonths(-2)); // every day shown is past
+    const QImage drawn = grid->grab().toImage();
+    const QColor window = QApplication::palette().color(QPalette::Window);
+    double strongest = 1;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (qAlpha(drawn.pixel(x, y)) == 255)
+                strongest = std::max(strongest, Style::contrastRatio(QColor(drawn.pixel(x, y)), window));
+    Theme::shared().apply(Appearance{});
+    EXPECT_GE(strongest, 3.0);
 }

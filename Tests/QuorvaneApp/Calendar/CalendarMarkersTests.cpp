@@ -51,6 +51,37 @@ TEST(CalendarMarkers, OneDaysCirclesStandThirteenPointsApartBelowTheMiddle)
     EXPECT_TRUE(CalendarMarkers::layout(items, MonthGrid::days(QDate(2025, 6, 1), 6, Qt::Monday), grid).empty());
 }
 
+TEST(CalendarMarkers, ACrowdedDayKeepsEveryCircleInsideItsCell)
+{
+    test::ScopedTimeZone zone("Europe/Berlin");
+    Config config = Config::defaultDocument();
+    const Date march10 = startOfDay(QDate(2025, 3, 10));
+    for (int i = 0; i < 24; ++i) {
+        const QString name = QStringLiteral("D%1").arg(i);
+        config.workspaces.push_back(archived(name, "#FF0000"));
+        config.cleanupTasks.push_back(CleanupTask{QUuid::createUuid(), {name}, march10});
+    }
+    // A timer's ring is the widest circle of the day.
+    TimerOp timer{"T", march10 + 3600, "#123456", false, std::nullopt, true};
+    const auto items = calendarItems(config, {timer});
+    const auto days = MonthGrid::days(QDate(2025, 3, 1), 6, Qt::Monday); // 10 March: index 14
+    for (const GridMetrics grid : {GridMetrics{44, 46, 6}, GridMetrics{70, 46, 6}, GridMetrics{70, 30, 6}}) {
+        const auto markers = CalendarMarkers::layout(items, days, grid);
+        ASSERT_EQ(markers.size(), 25u);
+        const QRectF cell(0 * grid.cellWidth, 2 * grid.rowHeight, grid.cellWidth, grid.rowHeight);
+        double previous = -1;
+        for (const Marker &marker : markers) {
+            const double radius = (marker.item.autoTimer ? CalendarMarkers::ringDiameter : CalendarMarkers::diameter) / 2;
+            const QRectF drawn(marker.center - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+            EXPECT_TRUE(cell.contains(drawn)) << grid.cellWidth << "x" << grid.rowHeight << " " << marker.item.id.toStdString()
+                                              << " at " << marker.center.x() << "," << marker.center.y();
+            // Still one after the other, left to right.
+            EXPECT_GT(marker.center.x(), previous);
+            previous = marker.center.x();
+        }
+    }
+}
+
 TEST(CalendarMarkers, CellIndexClampsInsideTheGridAndRefusesWhatCannotBeMeasured)
 {
     const GridMetrics grid{70, 46, 6};

@@ -2,7 +2,6 @@
 #include "Desktop/Archiver.h"
 #include "DesktopSwapper.h"
 #include "Desktop/DesktopWatcher.h"
-#include "FakeScriptRunner.h"
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
 #include "Fakes/ScriptedAlertPresenter.h"
@@ -26,14 +25,12 @@ struct ControllerFixture : ::testing::Test {
     test::ManualScheduler scheduler;
     test::ScriptedAlertPresenter alerts;
     test::RecordingActivationPolicy activation;
-    test::FakeScriptRunner inProcess;
-    test::FakeScriptRunner tool;
     std::shared_ptr<test::FakeStatusItem> status = std::make_shared<test::FakeStatusItem>();
 
     AppEnvironment environment()
     {
         return AppEnvironment{Paths::forHome(home.path()), AppInfo::installed(), [this] { return status; },
-                              &scheduler, &alerts, &activation, &inProcess, &tool, nullptr, nullptr, {}, {}};
+                              &scheduler, &alerts, &activation, nullptr, nullptr, {}, {}};
     }
 
     QStringList homeEntries() const

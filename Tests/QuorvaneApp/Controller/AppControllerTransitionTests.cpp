@@ -25,14 +25,17 @@ TEST_F(Transition, TheCoverLiftsAtTheLaterOfTheMinimumDurationAndTheHold)
         useTransition(SwitchTransition::blur, hold);
         AppController controller(environment());
         SwitchTransitionOverlay &overlay = controller.switchOverlay();
+        const int readsBefore = iconHost->reads;
         controller.performSwitch("B", true);
         ASSERT_EQ(overlay.windows.size(), 2u);
-        EXPECT_TRUE(tool.scripts.isEmpty()); // positions travel with the files: nothing is read
+        // Positions travel with the files: one read of the leaving items' entries, no poll.
+        EXPECT_EQ(iconHost->reads, readsBefore + 1);
         const double lift = hold ? 1.5 : 1.0;
         scheduler.advance(lift - 0.01);
         EXPECT_EQ(overlay.windows.size(), 2u) << hold;
         scheduler.advance(0.02);
         EXPECT_TRUE(overlay.windows.empty()) << hold;
+        EXPECT_EQ(iconHost->reads, readsBefore + 1);
         scheduler.advance(0.55);
         EXPECT_EQ(overlay.fadingCount(), 0u);
         controller.performSwitch("A", true); // back, for the next round
@@ -65,38 +68,36 @@ TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
     const IconPositions expected{{"a1", IconPosition{10, 20}}};
 
     // One point off for the whole time: the first read, twelve more, then the cover goes.
+    iconHost->store = {{"a1", IconPosition{10, 21}}};
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0);
-    for (int i = 0; i < 20; ++i)
-        tool.replies.push_back(QStringLiteral("0\t10\t21"));
     controller.settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
-    EXPECT_EQ(tool.scripts.size(), 1);
+    EXPECT_EQ(iconHost->reads, 1);
     scheduler.advance(0.03 * 12 + 0.001);
-    EXPECT_EQ(tool.scripts.size(), 13);
+    EXPECT_EQ(iconHost->reads, 13);
     EXPECT_TRUE(overlay.windows.empty());
     scheduler.advance(1);
-    EXPECT_EQ(tool.scripts.size(), 13);
+    EXPECT_EQ(iconHost->reads, 13);
 
     // In place at the first check: no poll step, the reveal after the hold.
-    tool.scripts.clear();
-    tool.replies.clear();
-    tool.replies.push_back(QStringLiteral("0\t10\t20"));
+    iconHost->reads = 0;
+    iconHost->store = {{"a1", IconPosition{10, 20}}};
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0);
     controller.settlePoll(expected, 0, SwitchTransition::blur, 0.2, 0, scheduler.now());
-    EXPECT_EQ(tool.scripts.size(), 1);
+    EXPECT_EQ(iconHost->reads, 1);
     scheduler.advance(0.19);
     EXPECT_EQ(overlay.windows.size(), 2u);
     scheduler.advance(0.02);
     EXPECT_TRUE(overlay.windows.empty());
-    EXPECT_EQ(tool.scripts.size(), 1);
+    EXPECT_EQ(iconHost->reads, 1);
 
     // Nothing expected is settled at once, without a read; a failing read is unsettled.
-    tool.scripts.clear();
+    iconHost->reads = 0;
     controller.settlePoll({}, 0, SwitchTransition::blur, 0, 0, scheduler.now());
-    EXPECT_TRUE(tool.scripts.isEmpty());
-    tool.failText = QStringLiteral("no file manager to ask");
+    EXPECT_EQ(iconHost->reads, 0);
+    iconHost->failText = QStringLiteral("no position store");
     controller.settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
     scheduler.advance(1);
-    EXPECT_EQ(tool.scripts.size(), 13);
+    EXPECT_EQ(iconHost->reads, 13);
 }
 
 TEST_F(Transition, ThePreviewFadesOutAFifthOfASecondAfterItBegan)

@@ -70,9 +70,14 @@ TEST_F(Triggers, ReloadRegistersDesktopsThenTheGlobalShortcutsAndARefusalStopsNo
     EXPECT_EQ(hotKeys.liveKeyCodes(), (std::vector<std::uint32_t>{0, 11, 17, 101, 102, 103, 104, 105, 106, 107, 108}));
     EXPECT_EQ(hotKeys.grabs.front().modifiers, 0x1800u);
 
-    // A second pass lets go of the first; refused combinations leave no gap in the ids.
+    // A second pass lets go of the first; refused combinations leave no gap in the ids, and
+    // each refusal is said in the log.
     hotKeys.refusedKeyCodes = {11, 101};
-    controller.reloadHotKeys();
+    {
+        test::LogCapture log;
+        controller.reloadHotKeys();
+        EXPECT_EQ(log.lines.filter("was refused").size(), 2) << qPrintable(log.lines.join('\n'));
+    }
     EXPECT_EQ(hotKeys.liveKeyCodes(), (std::vector<std::uint32_t>{0, 17, 102, 103, 104, 105, 106, 107, 108}));
     std::vector<std::uint32_t> ids;
     for (const auto &grab : hotKeys.grabs) {

@@ -2,10 +2,10 @@
 
 // A controller on a temporary home folder with a manual clock, scripted alerts and fakes of
 // every desktop service, plus helpers to lay out desktops on disk.
+#include "FakeDesktopIconHost.h"
 #include "Controller/AppController.h"
 #include "LogCapture.h"
 #include "AppearanceSwitch.h"
-#include "FakeScriptRunner.h"
 #include "Fakes/FakeHotKeyRegistrar.h"
 #include "FakePointerSource.h"
 #include "FakeSpaceProvider.h"
@@ -54,8 +54,6 @@ struct ControllerHarness : ::testing::Test {
     ScriptedAlertPresenter alerts;
     ScriptedDialogs dialogs;
     RecordingActivationPolicy activation;
-    FakeScriptRunner inProcess;
-    FakeScriptRunner tool;
     FakeRunningInstances instances;
     FakeSession session;
     FakeHotKeyRegistrar hotKeys;
@@ -71,6 +69,7 @@ struct ControllerHarness : ::testing::Test {
     FakeScreenList screens;
     FakeCompositor compositor;
     QPoint pointer{10, 10};
+    std::shared_ptr<FakeDesktopIconHost> iconHost = std::make_shared<FakeDesktopIconHost>();
 
     void SetUp() override { Log::start(AppInfo::installed(), QString()); }
 
@@ -78,7 +77,7 @@ struct ControllerHarness : ::testing::Test {
 
     AppEnvironment environment()
     {
-        AppEnvironment env{paths(), info, [this] { return status; }, &scheduler, &alerts, &activation, &inProcess, &tool,
+        AppEnvironment env{paths(), info, [this] { return status; }, &scheduler, &alerts, &activation,
                            &instances, &appearance, {}, {}};
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
@@ -86,6 +85,7 @@ struct ControllerHarness : ::testing::Test {
         env.compositor = &compositor;
         env.coverSleep = [](double) {}; // the cover's fade-in never waits in a test
         env.pointer = [this] { return pointer; };
+        env.iconHost = [this] { return iconHost; };
         env.hotKeyRegistrar = &hotKeys;
         env.session = &sessionEvents;
         env.dialogs = &dialogs;

@@ -1,265 +1,161 @@
 #include "Desktop/AutomationPermission.h"
-#include "AutomationProbe.h"
-#include "FakeScriptRunner.h"
-#include "Desktop/FinderError.h"
+#include "Desktop/CarriedPositions.h"
 #include "Desktop/FinderSurface.h"
+#include "FakeDesktopIconHost.h"
 #include "Paths.h"
-#include "Scheduler.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <vector>
 
 using namespace quorvane;
-using quorvane::test::FakeScriptRunner;
+using quorvane::test::FakeDesktopIconHost;
 using quorvane::test::TempHome;
 
 namespace {
+
+using test::inodeOf;
 
 class FinderSurfaceTest : public testing::Test {
 protected:
     TempHome home;
     Paths paths = Paths::forHome(home.path());
-    FakeScriptRunner inProcess;
-    FakeScriptRunner subprocess;
-    FinderSurface surface{paths.desktop(), paths.workspaces(), inProcess, subprocess};
+    std::shared_ptr<FakeDesktopIconHost> host = std::make_shared<FakeDesktopIconHost>();
+    bool hostRuns = true;
+    QStringList logged;
+    FinderSurface surface{paths.desktop(), paths.workspaces(), [this]() -> std::shared_ptr<DesktopIconHost> {
+                              return hostRuns ? host : nullptr;
+                          }};
 
-    QString finderErrorOf(const std::function<void()> &call)
-    {
-        try {
-            call();
-        } catch (const FinderError &error) {
-            EXPECT_EQ(error.kind(), FinderError::Kind::appleScript);
-            return error.text();
-        }
-        ADD_FAILURE() << "no FinderError";
-        return {};
-    }
+    void SetUp() override { surface.setLog([this](const QString &line) { logged << line; }); }
+    QString folder(const QString &desk) const { return paths.workspaces() + "/" + desk; }
+    IconPositions kept(const QString &desk) { return CarriedPositions(folder(desk)).of(host->name()); }
+    void put(const QString &at, const QString &name) { test::writeFile(at + "/" + name, name.toUtf8()); }
 };
 
-// Byte-for-byte script texts.
-
-TEST_F(FinderSurfaceTest, BatchedReadScript)
+TEST_F(FinderSurfaceTest, ARoundTripBringsEveryEntryBackAndLeavesOtherNamesAlone)
 {
-    surface.readPositions({"a.txt", "Say \"hi\"", "back\\slash\"q"});
-    ASSERT_EQ(subprocess.scripts.size(), 1);
-    EXPECT_TRUE(inProcess.scripts.isEmpty());
-    const QByteArray expected =
-        "tell application \"Finder\"\n"
-        "  set theDesktop to desktop\n"
-        "  set out to \"\"\n"
-        "  try\n"
-        "    set p to desktop position of file \"a.txt\" of theDesktop\n"
-        "    set out to out & \"0\" & tab & ((item 1 of p) as string) & tab & ((item 2 of p) as string) & return\n"
-        "  end try\n"
-        "  try\n"
-        "    set p to desktop position of file \"Say \\\"hi\\\"\" of theDesktop\n"
-        "    set out to out & \"1\" & tab & ((item 1 of p) as string) & tab & ((item 2 of p) as string) & return\n"
-        "  end try\n"
-        "  try\n"
-        "    set p to desktop position of file \"back\\\\slash\\\"q\" of theDesktop\n"
-        "    set out to out & \"2\" & tab & ((item 1 of p) as string) & tab & ((item 2 of p) as string) & return\n"
-        "  end try\n"
-        "  return out\n"
-        "end tell";
-    EXPECT_EQ(subprocess.scripts[0].toUtf8(), expected);
+    put(paths.desktop(), "a.txt");
+    put(paths.desktop(), "b.txt");
+    host->store = {{"a.txt", {6, 3}}, {"pinned", {1, 1}}};
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"a.txt", "b.txt"});
+    EXPECT_EQ(kept("Work"), (IconPositions{{"a.txt", {6, 3}}}));
+    EXPECT_TRUE(host->writes.empty()) << "leaving writes nothing into the host's store";
+
+    // Another desktop's "a.txt" had no position: the host forgets the old one for it.
+    put(folder("Home"), "a.txt");
+    surface.carryPositions(Location::workspace("Home"), Location::desktop(), {"a.txt"});
+    ASSERT_EQ(host->writes.size(), 1u);
+    EXPECT_TRUE(host->writes[0].set.empty());
+    EXPECT_EQ(host->writes[0].forget, QStringList{"a.txt"});
+
+    surface.carryPositions(Location::workspace("Work"), Location::desktop(), {"a.txt", "b.txt"});
+    ASSERT_EQ(host->writes.size(), 2u);
+    EXPECT_EQ(host->writes[1].set, (IconPositions{{"a.txt", {6, 3}}}));
+    EXPECT_EQ(host->writes[1].forget, QStringList{"b.txt"});
+    EXPECT_FALSE(host->writes[1].reload);
+    EXPECT_EQ(host->store, (IconPositions{{"a.txt", {6, 3}}, {"pinned", {1, 1}}}));
+    EXPECT_TRUE(logged.isEmpty());
 }
 
-TEST_F(FinderSurfaceTest, SingleReadScript)
+TEST_F(FinderSurfaceTest, LeavingDropsStaleEntriesAndKeepsThoseOfItemsInTheFolder)
 {
-    surface.readPosition(QString::fromUtf8("caf\xC3\xA9 \"1\\2\""));
-    ASSERT_EQ(subprocess.scripts.size(), 1);
-    EXPECT_EQ(subprocess.scripts[0].toUtf8(),
-              QByteArray("tell application \"Finder\" to get desktop position of file \"caf\xC3\xA9 \\\"1\\\\2\\\"\" of desktop"));
-}
-
-TEST_F(FinderSurfaceTest, SingleWriteScript)
-{
-    surface.writePosition({-12, 340}, "x\"y");
-    ASSERT_EQ(inProcess.scripts.size(), 1);
-    EXPECT_TRUE(subprocess.scripts.isEmpty());
-    EXPECT_EQ(inProcess.scripts[0].toUtf8(),
-              QByteArray("tell application \"Finder\" to set desktop position of file \"x\\\"y\" of desktop to {-12, 340}"));
-}
-
-TEST_F(FinderSurfaceTest, BatchedWriteScript)
-{
-    surface.writePositions({{"a", {1, 2}}, {"b\\", {-3, 40000}}});
-    ASSERT_EQ(inProcess.scripts.size(), 1);
-    const QByteArray expected =
-        "tell application \"Finder\"\n"
-        "  set theDesktop to desktop\n"
-        "  try\n"
-        "    set desktop position of file \"a\" of theDesktop to {1, 2}\n"
-        "  end try\n"
-        "  try\n"
-        "    set desktop position of file \"b\\\\\" of theDesktop to {-3, 40000}\n"
-        "  end try\n"
-        "  try\n"
-        "    update every item of theDesktop\n"
-        "  end try\n"
-        "end tell";
-    EXPECT_EQ(inProcess.scripts[0].toUtf8(), expected);
-}
-
-TEST_F(FinderSurfaceTest, EmptyListsAndMapsRunNothing)
-{
-    EXPECT_TRUE(surface.readPositions({}).empty());
-    surface.writePositions({});
-    EXPECT_TRUE(subprocess.scripts.isEmpty());
-    EXPECT_TRUE(inProcess.scripts.isEmpty());
-}
-
-// Reply parsers.
-
-TEST_F(FinderSurfaceTest, BatchedReplyParsing)
-{
-    const QStringList names{"first", "second", "third"};
-    struct Case {
-        const char *what;
-        std::optional<QString> reply;
-        IconPositions expected;
-    };
-    const Case cases[] = {
-        {"no reply", std::nullopt, {}},
-        {"second missing", QString("0\t10\t20\r2\t-30\t40"), {{"first", {10, 20}}, {"third", {-30, 40}}}},
-        {"any newline separates", QString("0\t1\t2\n1\t3\t4\r\n2\t5\t6"),
-         {{"first", {1, 2}}, {"second", {3, 4}}, {"third", {5, 6}}}},
-        {"two fields", QString("0\t10\r1\t3\t4"), {{"second", {3, 4}}}},
-        {"four fields", QString("0\t1\t2\t3"), {}},
-        {"empty field", QString("0\t\t2"), {}},
-        {"non-numeric", QString("0\t1.5\t2\r1\tx\t2\r2\t 3\t4"), {}},
-        {"signed", QString("+1\t+3\t-4"), {{"second", {3, -4}}}},
-        {"index outside", QString("3\t1\t2\r-1\t1\t2\r0\t7\t8"), {{"first", {7, 8}}}},
-        {"overflow", QString("0\t99999999999999999999\t1"), {}},
-    };
-    for (const Case &c : cases) {
-        subprocess.replies = {c.reply};
-        EXPECT_EQ(surface.readPositions(names), c.expected) << c.what;
-    }
-}
-
-TEST_F(FinderSurfaceTest, SingleReplyParsing)
-{
-    struct Case {
-        std::optional<QString> reply;
-        std::optional<IconPosition> expected;
-    };
-    const Case cases[] = {
-        {QString("120, 340"), IconPosition{120, 340}},
-        {QString("-5,7"), IconPosition{-5, 7}},
-        {QString(",120,, 340,"), IconPosition{120, 340}},
-        {QString("120"), std::nullopt},
-        {QString("1, 2, 3"), std::nullopt},
-        {QString("1, , 2"), std::nullopt},
-        {QString("1.0, 2"), std::nullopt},
-        {QString("a, b"), std::nullopt},
-        {std::nullopt, std::nullopt},
-    };
-    for (const Case &c : cases) {
-        subprocess.replies = {c.reply};
-        EXPECT_EQ(surface.readPosition("x"), c.expected) << (c.reply ? c.reply->toStdString() : "none");
-    }
-}
-
-TEST_F(FinderSurfaceTest, ScriptFailuresBecomeFinderErrors)
-{
-    const QString refused = "Not authorized to send Apple events to Finder. (-1743)";
-    subprocess.failText = refused;
-    inProcess.failText = refused;
-    EXPECT_EQ(finderErrorOf([&] { surface.readPositions({"a"}); }), refused);
-    EXPECT_EQ(finderErrorOf([&] { surface.readPosition("a"); }), refused);
-    EXPECT_EQ(finderErrorOf([&] { surface.writePosition({1, 2}, "a"); }), refused);
-    EXPECT_EQ(finderErrorOf([&] { surface.writePositions({{"a", {1, 2}}}); }), refused);
-}
-
-TEST_F(FinderSurfaceTest, FileWorkGoesToTheFileSystem)
-{
-    test::writeFile(paths.desktop() + "/b", "b");
-    test::writeFile(paths.desktop() + "/a", "a");
-    test::writeFile(paths.desktop() + "/.DS_Store", "layout");
-    QDir().mkpath(paths.workspaces());
-    EXPECT_TRUE(surface.sameVolume());
-    EXPECT_EQ(surface.items(Location::desktop()), (QStringList{"a", "b"}));
-    surface.move("a", Location::desktop(), Location::workspace("Work"));
-    surface.carryPositions(Location::desktop(), Location::workspace("Work"));
-    EXPECT_EQ(surface.items(Location::workspace("Work")), QStringList{"a"});
-    EXPECT_FALSE(QFileInfo::exists(paths.workspaces() + "/Work/.DS_Store"));
-    EXPECT_EQ(test::readFile(paths.desktop() + "/.DS_Store"), "layout");
-    EXPECT_TRUE(subprocess.scripts.isEmpty());
-    EXPECT_TRUE(inProcess.scripts.isEmpty());
-}
-
-// Automation permission.
-
-class FixedProbe : public AutomationProbe {
-public:
-    std::optional<std::int32_t> answer;
-    QByteArray asked;
-    std::optional<std::int32_t> permissionToAutomate(const QByteArray &bundleIdentifier) override
+    put(folder("Work"), "stays");
     {
-        asked = bundleIdentifier;
-        return answer;
+        CarriedPositions carried(folder("Work"));
+        carried.of(host->name()) = {{"stays", {2, 2}}, {"gone", {3, 3}}, {"moves", {4, 4}}};
+        carried.of("other host") = {{"gone", {9, 9}}};
+        carried.save();
     }
-};
+    put(paths.desktop(), "moves");
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"moves"});
+    // "moves" has no entry in the host any more: the folder forgets its old one.
+    EXPECT_EQ(kept("Work"), (IconPositions{{"stays", {2, 2}}}));
+    EXPECT_EQ(CarriedPositions(folder("Work")).of("other host"), (IconPositions{{"gone", {9, 9}}}));
+}
 
-class ManualScheduler : public Scheduler {
-public:
-    std::vector<std::function<void()>> pending;
-    Token after(double, std::function<void()> fn) override
+TEST_F(FinderSurfaceTest, TheFolderFileIsWrittenOnlyWhenItChanges)
+{
+    put(paths.desktop(), "a");
+    host->store = {{"a", {1, 2}}};
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"a"});
+    const QString file = folder("Work") + "/" + CarriedPositions::fileName;
+    ASSERT_TRUE(QFileInfo::exists(file));
+    const QByteArray before = test::readFile(file);
+    const auto inode = inodeOf(file);
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"a"});
+    EXPECT_EQ(inodeOf(file), inode) << "rewritten without a change";
+    EXPECT_EQ(test::readFile(file), before);
+    host->store = {{"a", {1, 3}}};
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"a"});
+    EXPECT_NE(inodeOf(file), inode) << "not replaced in one step";
+    // Nothing to keep: no file is made.
+    surface.carryPositions(Location::desktop(), Location::workspace("Empty"), {"b"});
+    EXPECT_FALSE(QFileInfo::exists(folder("Empty") + "/" + CarriedPositions::fileName));
+    EXPECT_TRUE(surface.items(Location::workspace("Work")).isEmpty()) << "the hidden file is no item";
+}
+
+TEST_F(FinderSurfaceTest, AHostThatReadsOnlyAtStartGetsTheEntriesOnceTheItemsMoved)
+{
+    host->hostPickup = DesktopIconHost::Pickup::onRestart;
     {
-        pending.push_back(std::move(fn));
-        return pending.size();
+        CarriedPositions carried(folder("Work"));
+        carried.of(host->name()) = {{"a", {300, 200}}};
+        carried.save();
     }
-    Token every(double, std::function<void()>) override { return 0; }
-    void cancel(Token) override {}
-};
-
-TEST(AutomationPermission, MapsTheSystemStatus)
-{
-    FixedProbe probe;
-    FakeScriptRunner runner;
-    ManualScheduler scheduler;
-    AutomationPermission permission(probe, runner, scheduler);
-    const std::pair<std::optional<std::int32_t>, AutomationPermission::Status> cases[] = {
-        {0, AutomationPermission::Status::granted},
-        {-1743, AutomationPermission::Status::denied},
-        {-1744, AutomationPermission::Status::undetermined},
-        {AutomationProbe::noSuchApplication, AutomationPermission::Status::unknown},
-        {1, AutomationPermission::Status::unknown},
-        {std::nullopt, AutomationPermission::Status::unknown},
-    };
-    for (const auto &[code, status] : cases) {
-        probe.answer = code;
-        EXPECT_EQ(permission.finderStatus(), status);
-    }
-    EXPECT_EQ(probe.asked, "com.apple.finder");
-    EXPECT_TRUE(runner.scripts.isEmpty()); // asking never runs a script
+    surface.carryPositions(Location::workspace("Work"), Location::desktop(), {"a"});
+    EXPECT_TRUE(host->writes.empty());
+    surface.finishCarry();
+    ASSERT_EQ(host->writes.size(), 1u);
+    EXPECT_TRUE(host->writes[0].reload);
+    EXPECT_EQ(host->writes[0].set, (IconPositions{{"a", {300, 200}}}));
+    surface.finishCarry();
+    EXPECT_EQ(host->writes.size(), 1u) << "one reload per carry";
 }
 
-TEST(AutomationPermission, OnThisPlatformTheStatusIsUnknown)
+TEST_F(FinderSurfaceTest, AStoreThatCannotBeServedCostsPositionsAndOneLogLine)
 {
-    LinuxAutomationProbe probe;
-    LinuxScriptRunner runner;
-    ManualScheduler scheduler;
-    EXPECT_EQ(AutomationPermission(probe, runner, scheduler).finderStatus(), AutomationPermission::Status::unknown);
+    put(paths.desktop(), "a");
+    host->failText = "not a store format this application knows";
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"a"});
+    surface.carryPositions(Location::workspace("Home"), Location::desktop(), {"b"});
+    surface.finishCarry();
+    EXPECT_EQ(logged.size(), 1) << "one line for the switch";
+    EXPECT_TRUE(logged.value(0).contains("not a store format"));
+    EXPECT_FALSE(QFileInfo::exists(folder("Work")));
+    EXPECT_TRUE(surface.readPositions({"a"}).empty());
+    EXPECT_NO_THROW(surface.writePositions({{"a", {1, 1}}}));
+    EXPECT_EQ(logged.size(), 3);
 }
 
-TEST(AutomationPermission, RequestRunsTheScriptLaterAndIgnoresItsFailure)
+TEST_F(FinderSurfaceTest, WithoutAHostNothingIsReadOrWritten)
 {
-    FixedProbe probe;
-    FakeScriptRunner runner;
-    runner.failText = "could not create script";
-    ManualScheduler scheduler;
-    AutomationPermission permission(probe, runner, scheduler);
-    permission.request();
-    EXPECT_TRUE(runner.scripts.isEmpty());
-    ASSERT_EQ(scheduler.pending.size(), 1u);
-    EXPECT_NO_THROW(scheduler.pending[0]());
-    EXPECT_EQ(runner.scripts, QStringList{"tell application \"Finder\" to name of desktop"});
+    hostRuns = false;
+    put(paths.desktop(), "a");
+    host->store = {{"a", {1, 2}}};
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"a"});
+    surface.writePositions({{"a", {5, 5}}});
+    EXPECT_TRUE(surface.readPositions({"a"}).empty());
+    EXPECT_FALSE(QFileInfo::exists(folder("Work")));
+    EXPECT_TRUE(host->writes.empty());
+    hostRuns = true;
+    EXPECT_EQ(surface.readPosition("a"), (IconPosition{1, 2}));
+    surface.writePosition({7, 8}, "a");
+    ASSERT_EQ(host->writes.size(), 1u);
+    EXPECT_TRUE(host->writes[0].reload);
+}
+
+TEST(AutomationPermission, GrantedWhileAHostWithAPositionStoreRuns)
+{
+    auto host = std::make_shared<FakeDesktopIconHost>();
+    std::shared_ptr<DesktopIconHost> running = host;
+    AutomationPermission permission([&running] { return running; });
+    EXPECT_EQ(permission.finderStatus(), AutomationPermission::Status::granted);
+    running = nullptr;
+    EXPECT_EQ(permission.finderStatus(), AutomationPermission::Status::unknown);
+    EXPECT_EQ(AutomationPermission({}).finderStatus(), AutomationPermission::Status::unknown);
 }
 
 } // namespace

@@ -26,7 +26,12 @@ public:
     }
     bool failSaves = false;
     int saves = 0;
-    Config loadConfig() override { return m_inner.loadConfig(); }
+    int loads = 0;
+    Config loadConfig() override
+    {
+        ++loads;
+        return m_inner.loadConfig();
+    }
     void saveConfig(const Config &config) override
     {
         if (failSaves)

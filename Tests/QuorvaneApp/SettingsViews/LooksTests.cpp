@@ -158,6 +158,20 @@ TEST_F(Looks, TheWholeWindowReadsInTheLightAndTheDarkTheme)
         ASSERT_NE(create, nullptr);
         const QRect button = within(&shell, create).adjusted(30, 6, -12, -6);
         EXPECT_GE(textContrast(picture, button), 4.5) << "text on the accent";
+        // Its symbol in the same colour as its text.
+        const QRect symbol = within(&shell, create).adjusted(8, 6, 0, -6);
+        const QColor accent = palette.color(QPalette::Highlight);
+        QColor strongest = accent;
+        for (int y = symbol.top(); y <= symbol.bottom(); ++y)
+            for (int x = symbol.left(); x < symbol.left() + 22; ++x)
+                if (Style::contrastRatio(QColor(picture.pixel(x, y)), accent) > Style::contrastRatio(strongest, accent))
+                    strongest = QColor(picture.pixel(x, y));
+        EXPECT_EQ(strongest, Style::textOn(accent)) << "the symbol on the accent";
+        // A desktop's name is drawn on its row's background, with no field box around it.
+        auto *name = find<QLineEdit>(QStringLiteral("Name of Work"));
+        ASSERT_NE(name, nullptr);
+        const QPoint corner = name->mapTo(&shell, QPoint(1, 1));
+        EXPECT_EQ(QColor(picture.pixel(corner)), QColor(picture.pixel(corner - QPoint(4, 0)))) << "the name's background";
         // A disabled call to action stays legible.
         create->setEnabled(false);
         EXPECT_GE(textContrast(create->grab().toImage(), create->rect().adjusted(30, 6, -12, -6)), 3.0)

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProxyStyle>
+#include <QSet>
 #include <QStyle>
 #include <gtest/gtest.h>
 
@@ -77,4 +79,22 @@ TEST_F(ThemeTest, ACheckBoxIsOutlinedReadablyInTheDarkTheme)
         for (int x = 0; x < std::min(drawn.width(), 20); ++x) // the indicator, before any text
             strongest = std::max(strongest, Style::contrastRatio(QColor(drawn.pixel(x, y)), window));
     EXPECT_GE(strongest, 3.0);
+}
+
+TEST_F(ThemeTest, AlertsShowTheApplicationsOwnSymbolsInTheLooksColours)
+{
+    Theme::shared().apply(Appearance{AppearanceMode::dark, std::nullopt});
+    QMessageBox box;
+    box.setIcon(QMessageBox::Warning);
+    const QImage drawn = box.iconPixmap().toImage();
+    ASSERT_FALSE(drawn.isNull());
+    // One colour, the look's warning colour, where the symbol is drawn.
+    QSet<QRgb> inks;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (qAlpha(drawn.pixel(x, y)) == 255)
+                inks.insert(drawn.pixel(x, y));
+    EXPECT_EQ(inks, QSet<QRgb>{Style::warningColor(QApplication::palette()).rgb()});
+    EXPECT_EQ(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical).name(), "xmark.octagon.fill");
+    EXPECT_EQ(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).name(), "info.circle");
 }

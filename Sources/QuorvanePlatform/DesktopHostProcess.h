@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArrayList>
+#include <QString>
+
+#include <optional>
+
+namespace quorvane {
+
+// The process of this user on this display that draws the desktop: xfdesktop or pcmanfm's
+// desktop.
+struct DesktopHostProcess {
+    QString name;    // "xfdesktop" or "pcmanfm"
+    QString profile; // pcmanfm's profile ("default" unless its command line names one)
+    qint64 pid = 0;
+    QByteArrayList arguments; // its command line, the program first
+};
+
+// Looked up in /proc anew at each call; none when no such process runs.
+std::optional<DesktopHostProcess> runningDesktopHost();
+
+// The XDG configuration folder: $XDG_CONFIG_HOME, else ~/.config.
+QString configHome();
+
+} // namespace quorvane
