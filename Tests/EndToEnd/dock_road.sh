@@ -35,8 +35,9 @@ start_desktop_session
 xcompmgr >/dev/null 2>&1 &
 wmctrl -n 4
 start_app app
-# The icon shows early in the launch; the workspace follower and the corner start at its end.
-sleep 3
+# The icon shows early in the launch; the workspace follower and the corner start at its end,
+# and a workspace left before the follower starts is never followed.
+wait_for_log app "following workspaces" || fail "the application does not follow workspaces"
 
 # Desktop $1 is active: its file on the Desktop, every other live desktop's in its folder.
 active_on_disk() {

@@ -55,10 +55,11 @@ for name in organisation appearance advanced experimental; do
     advanced) press Down; press Down; press Down ;;
     experimental) press Down ;;
   esac
-  picture "$win" "$name"
   if [ -n "$previous" ]; then
-    changed="$(pixels_between "$previous" "$name")"
+    changed="$(picture_until "$win" "$name" "$previous" -gt 2000)"
     [ "$changed" -gt 2000 ] || fail "$name differs from $previous in only $changed pixels"
+  else
+    picture "$win" "$name"
   fi
   previous="$name"
 done

@@ -161,10 +161,15 @@ void AppController::refreshDesktopWatcher()
 
 void AppController::refreshSpaceFollower()
 {
-    if (loadOrDefault().settings.followSpaces && m_spaceIdentifier.available())
+    if (loadOrDefault().settings.followSpaces && m_spaceIdentifier.available()) {
+        if (spaceFollower().isStarted())
+            return;
         spaceFollower().start();
-    else
+        if (spaceFollower().isStarted())
+            qCInfo(Log::app()) << "following workspaces";
+    } else {
         spaceFollower().stop();
+    }
 }
 
 void AppController::refreshCornerWatcher()
