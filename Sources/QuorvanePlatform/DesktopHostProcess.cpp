@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace quorvane {
@@ -22,7 +24,8 @@ std::optional<DesktopHostProcess> runningDesktopHost()
         if (!comm.open(QIODevice::ReadOnly))
             continue;
         const QByteArray name = comm.readAll().trimmed();
-        if (name != "xfdesktop" && name != "pcmanfm")
+        if (name != "xfdesktop" && name != "pcmanfm" && name != "nemo-desktop" && name != "caja" && name != "gjs"
+            && name != "gjs-console")
             continue;
         QFile cmdline(base + QStringLiteral("/cmdline"));
         QFile environ(base + QStringLiteral("/environ"));
@@ -35,8 +38,22 @@ std::optional<DesktopHostProcess> runningDesktopHost()
         // Other sessions of the same user, on other displays, have desktops of their own.
         if (!display.isEmpty() && !environment.contains("DISPLAY=" + display))
             continue;
-        if (name == "xfdesktop")
-            return DesktopHostProcess{QStringLiteral("xfdesktop"), {}, pid.toLongLong(), arguments};
+        if (name == "xfdesktop" || name == "nemo-desktop")
+            return DesktopHostProcess{QString::fromLatin1(name), {}, pid.toLongLong(), arguments};
+        if (name == "caja") {
+            // Caja draws the desktop unless told not to; a window-only instance is no host.
+            if (arguments.contains("--no-desktop"))
+                continue;
+            return DesktopHostProcess{QStringLiteral("caja"), {}, pid.toLongLong(), arguments};
+        }
+        if (name.startsWith("gjs")) {
+            // Of the scripts gjs runs, only the extension's desktop program draws icons.
+            const bool ding = std::any_of(arguments.begin(), arguments.end(),
+                                          [](const QByteArray &argument) { return argument.contains("/ding@rastersoft.com/"); });
+            if (!ding)
+                continue;
+            return DesktopHostProcess{QStringLiteral("ding"), {}, pid.toLongLong(), arguments};
+        }
         if (!arguments.contains("--desktop") && !arguments.contains("-d"))
             continue;
         QString profile = QStringLiteral("default");

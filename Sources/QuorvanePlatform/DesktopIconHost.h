@@ -29,6 +29,7 @@ public:
     enum class Pickup {
         onArrival, // as an item arrives on the Desktop, while the host runs
         onRestart, // only as its desktop starts: reload() asks it to start it again
+        onTheItem, // kept on the item itself, so written once it lies on the Desktop
     };
 
     virtual ~DesktopIconHost() = default;
@@ -45,7 +46,7 @@ public:
     virtual bool write(const IconPositions &set, const QStringList &forget) = 0;
     // For an onRestart host: writes as write() does, with the host's desktop turned off so that
     // its own saving on the way out cannot undo the change, and starts the desktop again, the
-    // way the host offers. Returns whether the store changed. For an onArrival host: write().
+    // way the host offers. Returns whether the store changed. For the others: write().
     virtual bool writeAndReload(const IconPositions &set, const QStringList &forget) = 0;
 };
 

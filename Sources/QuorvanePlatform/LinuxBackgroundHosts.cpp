@@ -244,7 +244,8 @@ std::shared_ptr<BackgroundHost> findBackgroundHost()
     if (const auto desktop = runningDesktopHost()) {
         if (desktop->name == QLatin1String("xfdesktop"))
             return std::make_shared<XfdesktopBackgroundHost>();
-        return std::make_shared<PcmanfmBackgroundHost>(configHome(), desktop->profile);
+        if (desktop->name == QLatin1String("pcmanfm"))
+            return std::make_shared<PcmanfmBackgroundHost>(configHome(), desktop->profile);
     }
     const QStringList session = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toUpper().split(QLatin1Char(':'));
     if (session.contains(QLatin1String("X-CINNAMON")) || session.contains(QLatin1String("CINNAMON")))

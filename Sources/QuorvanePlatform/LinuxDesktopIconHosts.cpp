@@ -1,5 +1,6 @@
 #include "LinuxDesktopIconHosts.h"
 
+#include "GioMetadataIconHost.h"
 #include "IconKeyFile.h"
 #include "ToolProcess.h"
 
@@ -239,7 +240,14 @@ std::shared_ptr<DesktopIconHost> findDesktopIconHost(const QString &desktopFolde
         return nullptr;
     if (process->name == QLatin1String("xfdesktop"))
         return std::make_shared<XfdesktopIconHost>(configHome(), desktopFolder);
-    return std::make_shared<PcmanfmIconHost>(configHome(), *process);
+    if (process->name == QLatin1String("pcmanfm"))
+        return std::make_shared<PcmanfmIconHost>(configHome(), *process);
+    if (process->name == QLatin1String("nemo-desktop"))
+        return std::make_shared<GioMetadataIconHost>(QStringLiteral("nemo"), QStringLiteral("nemo-icon-position"), desktopFolder);
+    if (process->name == QLatin1String("caja"))
+        return std::make_shared<GioMetadataIconHost>(QStringLiteral("caja"), QStringLiteral("caja-icon-position"), desktopFolder);
+    // The desktop-icons extension keeps the key of the file manager it was written beside.
+    return std::make_shared<GioMetadataIconHost>(QStringLiteral("ding"), QStringLiteral("nautilus-icon-position"), desktopFolder);
 }
 
 } // namespace quorvane

@@ -50,7 +50,8 @@ private:
     DesktopHostProcess m_process;
 };
 
-// The desktop host of this session with a position store (xfdesktop or pcmanfm's desktop on
+// The desktop host of this session with a position store (xfdesktop, pcmanfm's desktop, or a
+// host keeping positions as GIO metadata: Nemo's, Caja's and the desktop-icons extension's, on
 // this display), for the Desktop folder given; none otherwise.
 std::shared_ptr<DesktopIconHost> findDesktopIconHost(const QString &desktopFolder);
 

@@ -36,7 +36,7 @@ xcompmgr >/dev/null 2>&1 &
 wmctrl -n 4
 start_app app
 # The icon shows early in the launch; the workspace follower and the corner start at its end,
-# and a workspace change before that would pass unseen.
+# and a workspace left before the follower starts is never followed.
 wait_for_log app "following workspaces" || fail "the application does not follow workspaces"
 
 # Desktop $1 is active: its file on the Desktop, every other live desktop's in its folder.
@@ -54,8 +54,7 @@ active_on_disk() {
   done
   [ "$(listing "$root/Archive/D")" = "d.txt|" ] || fail "the archived desktop's folder changed"
 }
-# Waits up to $1 tenths of a second until config.json names $2 active (a switch in a sanitizer
-# build on a loaded machine may take seconds).
+# Waits up to $1 tenths of a second until config.json names $2 active.
 wait_active() {
   local i
   for i in $(seq 1 "$1"); do
@@ -84,13 +83,13 @@ rest_in_corner() {
 
 # 1. Following workspaces.
 wmctrl -s 1
-wait_active 200 B || fail "going to workspace 2 did not make B active within 20 s"
+wait_active 50 B || fail "going to workspace 2 did not make B active within 5 s"
 active_on_disk B
 wmctrl -s 2
 sleep 2
 active_on_disk B
 wmctrl -s 0
-wait_active 200 A || fail "going back to workspace 1 did not make A active"
+wait_active 50 A || fail "going back to workspace 1 did not make A active"
 active_on_disk A
 echo "following workspaces: ok"
 
@@ -99,7 +98,7 @@ rest_in_corner
 dock="$(wait_window 'Floating dock' 30)" || fail "resting in the corner showed no dock"
 is_viewable "$dock" || fail "the dock is not viewable"
 click_tile "$dock" 2
-wait_active 200 B || fail "clicking the second tile did not make B active"
+wait_active 50 B || fail "clicking the second tile did not make B active"
 active_on_disk B
 rest_in_corner
 wait_unmapped "$dock" 30 || fail "resting in the corner again did not hide the dock"
@@ -109,7 +108,7 @@ echo "hot corner and tiles: ok"
 choose_from_menu 7
 dock="$(wait_window 'Floating dock' 30)" || fail "the menu item showed no dock"
 click_tile "$dock" 3
-wait_active 200 C || fail "clicking the third tile did not make C active"
+wait_active 50 C || fail "clicking the third tile did not make C active"
 active_on_disk C
 choose_from_menu 7
 wait_unmapped "$dock" 30 || fail "choosing the menu item again did not hide the dock"

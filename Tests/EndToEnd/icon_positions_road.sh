@@ -28,7 +28,9 @@ prepare_home() {
   {"name": "_Hidden Desktop"}],
  "settings": {"shownFirstSwitchNote": true}}
 JSON
-  printf '[*]\nwallpaper_mode=color\ndesktop_bg=#102030\n' > "$XDG_CONFIG_HOME/pcmanfm/default/desktop-items-0.conf"
+  # No Trash, mounts or Documents icons (with gvfs present pcmanfm shows the Trash first).
+  printf '[*]\nwallpaper_mode=color\ndesktop_bg=#102030\nshow_trash=0\nshow_mounts=0\nshow_documents=0\n' \
+    > "$XDG_CONFIG_HOME/pcmanfm/default/desktop-items-0.conf"
   rm -f "$WORK/result"
 }
 

@@ -89,11 +89,11 @@ readable_lines dark-general 4.5 9 40 8 130 250   # the sidebar's section names
 readable dark-general 3 190 4 300 36             # the page's title
 readable_lines dark-general 4.5 8 236 40 420 300 # the rows' titles and subtitles
 press Down
-[ "$(picture_until "$win" dark-desktops dark-general unlike)" -gt 2000 ] || fail "Down did not show Desktops"
+[ "$(picture_until "$win" dark-desktops dark-general -gt 2000)" -gt 2000 ] || fail "Down did not show Desktops"
 readable_lines dark-desktops 4.5 9 40 8 130 250
 readable_lines dark-desktops 4.5 4 205 50 500 210 # the rows, the hint bar, the archive's header and text
 press Down; press Down; press Down
-[ "$(picture_until "$win" dark-appearance dark-desktops unlike)" -gt 2000 ] || fail "Down did not show Appearance"
+[ "$(picture_until "$win" dark-appearance dark-desktops -gt 2000)" -gt 2000 ] || fail "Down did not show Appearance"
 readable_lines dark-appearance 4.5 9 40 8 130 250
 readable_lines dark-appearance 4.5 6 236 320 440 160
 # The header's "New desktop…" opens the window over the settings.
@@ -172,9 +172,9 @@ read -r w h <<<"$(window_size "$win")"
 [ "$w" -ge 1400 ] || fail "the window is ${w}x$h at twice the scale"
 readable_lines twice-general 4.5 9 80 16 260 500
 press Down
-[ "$(picture_until "$win" twice-desktops twice-general unlike)" -gt 2000 ] || fail "Down did not show Desktops"
+[ "$(picture_until "$win" twice-desktops twice-general -gt 2000)" -gt 2000 ] || fail "Down did not show Desktops"
 press Down; press Down; press Down
-[ "$(picture_until "$win" twice-appearance twice-desktops unlike)" -gt 2000 ] || fail "Down did not show Appearance"
+[ "$(picture_until "$win" twice-appearance twice-desktops -gt 2000)" -gt 2000 ] || fail "Down did not show Appearance"
 readable_lines twice-appearance 4.5 9 80 16 260 500
 stop_app
 echo "twice: ok"

@@ -89,11 +89,12 @@ PY
 start_desktop_session() {
   local i
   openbox >/dev/null 2>&1 &
+  # The application looks for the window manager's workspaces once, as it starts.
+  for i in $(seq 1 200); do
+    [ "$(xprop -root _NET_NUMBER_OF_DESKTOPS _NET_CURRENT_DESKTOP 2>/dev/null | grep -c '= ')" = 2 ] && break
+    sleep 0.1
+  done
   if [ -n "${1:-}" ]; then
-    for i in $(seq 1 200); do
-      xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_CURRENT_DESKTOP && break
-      sleep 0.1
-    done
     wmctrl -n 4
     xdotool set_desktop "$1"
     for i in $(seq 1 200); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
@@ -254,15 +255,17 @@ settled_picture() {
   done
   rm -f "$ARTIFACTS/$2-before.png"
 }
-# A settled picture of window $1 as $2 once it differs from picture $3 in more than 2000 pixels
-# ("unlike", what a new section shows) or in fewer ("like"), within 20 s; prints how many differ.
+# Takes settled picture $2 of window $1 until the count of pixels it differs from picture $3 in
+# passes the test $4 $5 (as "-gt 2000"), 30 tries, and prints the last count: a loaded machine may
+# repaint a window well after the key that changed it, and a picture taken mid-repaint is no
+# section's.
 picture_until() {
-  local i changed=0
-  for i in $(seq 1 40); do
+  local i changed
+  for i in $(seq 1 30); do
     settled_picture "$1" "$2"
     changed="$(pixels_between "$3" "$2")"
-    if [ "$4" = unlike ]; then [ "$changed" -gt 2000 ] && break; else [ "$changed" -lt 2000 ] && break; fi
-    sleep 0.3
+    [ "$changed" "$4" "$5" ] && break
+    sleep 0.2
   done
   echo "$changed"
 }

@@ -61,15 +61,15 @@ for i in "${!sections[@]}"; do
   [ "$i" -gt 0 ] && press Down
   [[ "$pictured" == *" $name "* ]] || continue
   if [ -n "$previous" ]; then
-    changed="$(picture_until "$win" "$name" "$previous" unlike)"
+    changed="$(picture_until "$win" "$name" "$previous" -gt 2000)"
     [ "$changed" -gt 2000 ] || fail "$name differs from $previous in only $changed pixels"
   else
-    settled_picture "$win" "$name"
+    picture "$win" "$name"
   fi
   previous="$name"
 done
 for i in $(seq 1 8); do press Up; done
-[ "$(picture_until "$win" general-again general like)" -lt 2000 ] || fail "Up eight times did not come back to General"
+[ "$(picture_until "$win" general-again general -lt 2000)" -lt 2000 ] || fail "Up eight times did not come back to General"
 echo "sections: ok"
 
 # 3. General: the login toggle is the page's first control.

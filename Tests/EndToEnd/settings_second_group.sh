@@ -56,10 +56,10 @@ for name in organisation appearance advanced experimental; do
     experimental) press Down ;;
   esac
   if [ -n "$previous" ]; then
-    changed="$(picture_until "$win" "$name" "$previous" unlike)"
+    changed="$(picture_until "$win" "$name" "$previous" -gt 2000)"
     [ "$changed" -gt 2000 ] || fail "$name differs from $previous in only $changed pixels"
   else
-    settled_picture "$win" "$name"
+    picture "$win" "$name"
   fi
   previous="$name"
 done

@@ -29,7 +29,11 @@ trap 'exit 143' TERM
 trap 'exit 130' INT
 
 mkfifo "$scratch/display"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$scratch/display" >"$scratch/server.log" 2>&1 &
+# -noreset: by default the server resets whenever its last client leaves, and the reset drops the
+# connections still being set up. A session polls with short-lived clients (xwininfo, xprop) while
+# its window manager and tray host connect; on a loaded machine one of those polls could be the
+# last client, and the window manager or the tray host died of the reset before it started.
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/server.log" 2>&1 &
 server=$!
 number=
 read -r -t 30 number <"$scratch/display" || true

@@ -162,12 +162,14 @@ void AppController::refreshDesktopWatcher()
 void AppController::refreshSpaceFollower()
 {
     if (loadOrDefault().settings.followSpaces && m_spaceIdentifier.available()) {
-        const bool wasStarted = spaceFollower().isStarted();
+        if (spaceFollower().isStarted())
+            return;
         spaceFollower().start();
-        if (!wasStarted && spaceFollower().isStarted())
+        if (spaceFollower().isStarted())
             qCInfo(Log::app()) << "following workspaces";
-    } else
+    } else {
         spaceFollower().stop();
+    }
 }
 
 void AppController::refreshCornerWatcher()

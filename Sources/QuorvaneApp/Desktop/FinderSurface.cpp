@@ -130,6 +130,8 @@ void FinderSurface::carryPositions(const Location &from, const Location &to, con
             else
                 change.forget.append(name);
         }
+        // A host that reads its entry as the item arrives gets it before; the others once the
+        // items lie on the Desktop (finishCarry).
         if (host->pickup() == DesktopIconHost::Pickup::onArrival)
             host->write(change.set, change.forget);
         else

@@ -47,7 +47,8 @@ private:
 
     DesktopIconHostFinder m_findHost;
     std::function<void(const QString &)> m_log;
-    // Entries waiting for a host that reads its store only as it starts.
+    // Entries waiting for the items to lie on the Desktop (a host that reads its store only as
+    // it starts, or one that keeps them on the item itself).
     struct Pending {
         std::shared_ptr<DesktopIconHost> host;
         IconPositions set;

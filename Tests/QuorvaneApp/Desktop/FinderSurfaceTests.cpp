@@ -97,22 +97,25 @@ TEST_F(FinderSurfaceTest, TheFolderFileIsWrittenOnlyWhenItChanges)
     EXPECT_TRUE(surface.items(Location::workspace("Work")).isEmpty()) << "the hidden file is no item";
 }
 
-TEST_F(FinderSurfaceTest, AHostThatReadsOnlyAtStartGetsTheEntriesOnceTheItemsMoved)
+TEST_F(FinderSurfaceTest, AHostThatReadsOnlyAtStartOrOnTheItemGetsTheEntriesOnceTheItemsMoved)
 {
-    host->hostPickup = DesktopIconHost::Pickup::onRestart;
     {
         CarriedPositions carried(folder("Work"));
         carried.of(host->name()) = {{"a", {300, 200}}};
         carried.save();
     }
-    surface.carryPositions(Location::workspace("Work"), Location::desktop(), {"a"});
-    EXPECT_TRUE(host->writes.empty());
-    surface.finishCarry();
-    ASSERT_EQ(host->writes.size(), 1u);
-    EXPECT_TRUE(host->writes[0].reload);
-    EXPECT_EQ(host->writes[0].set, (IconPositions{{"a", {300, 200}}}));
-    surface.finishCarry();
-    EXPECT_EQ(host->writes.size(), 1u) << "one reload per carry";
+    for (const auto pickup : {DesktopIconHost::Pickup::onRestart, DesktopIconHost::Pickup::onTheItem}) {
+        host->hostPickup = pickup;
+        host->writes.clear();
+        surface.carryPositions(Location::workspace("Work"), Location::desktop(), {"a"});
+        EXPECT_TRUE(host->writes.empty());
+        surface.finishCarry();
+        ASSERT_EQ(host->writes.size(), 1u);
+        EXPECT_TRUE(host->writes[0].reload);
+        EXPECT_EQ(host->writes[0].set, (IconPositions{{"a", {300, 200}}}));
+        surface.finishCarry();
+        EXPECT_EQ(host->writes.size(), 1u) << "one reload per carry";
+    }
 }
 
 TEST_F(FinderSurfaceTest, AStoreThatCannotBeServedCostsPositionsAndOneLogLine)
