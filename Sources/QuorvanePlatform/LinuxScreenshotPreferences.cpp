@@ -51,6 +51,45 @@ QString unquoted(const QString &value)
                : value;
 }
 
+const QString spectacleDefaultFormat = QStringLiteral("Screenshot_%Y%M%D_%H%m%S");
+
+std::optional<QString> spectacleFormat(const SessionSources &sources)
+{
+    return keyFileValue(sources.configHome + QStringLiteral("/spectaclerc"), QStringLiteral("General"),
+                        QStringLiteral("saveFilenameFormat"));
+}
+
+// Spectacle's file-name format as a pattern: its literal text as it stands, its date and time
+// placeholders as the digits they become, any other placeholder (the window's title, a month's
+// name) as whatever it may write.
+QString spectaclePattern(const QString &format)
+{
+    QString pattern;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format.at(i) != QLatin1Char('%') || i + 1 == format.size()) {
+            pattern += QRegularExpression::escape(QString(format.at(i)));
+            continue;
+        }
+        const QChar placeholder = format.at(++i);
+        if (placeholder == QLatin1Char('Y'))
+            pattern += QStringLiteral("\\d{4}");
+        else if (QStringLiteral("yMDHmS").contains(placeholder))
+            pattern += QStringLiteral("\\d{2}");
+        else if (placeholder == QLatin1Char('d'))
+            pattern += QStringLiteral("\\d+");
+        else if (placeholder == QLatin1Char('%'))
+            pattern += QLatin1Char('%');
+        else
+            pattern += QStringLiteral(".*");
+    }
+    return pattern;
+}
+
+QRegularExpression fromStart(const QString &pattern)
+{
+    return QRegularExpression(QStringLiteral("\\A(?:") + pattern + QLatin1Char(')'));
+}
+
 } // namespace
 
 LinuxScreenshotPreferences::LinuxScreenshotPreferences(SessionSources sources, QString pictures)
@@ -89,10 +128,26 @@ std::optional<QString> LinuxScreenshotPreferences::namePrefix()
         return keyFileValue(m_sources.configHome + QStringLiteral("/xfce4/xfce4-screenshooter"), {}, QStringLiteral("title"));
     if (sessionIs(m_sources, "KDE")) {
         // The literal start of the file-name format, before its first placeholder.
-        const auto format = keyFileValue(m_sources.configHome + QStringLiteral("/spectaclerc"), QStringLiteral("General"),
-                                         QStringLiteral("saveFilenameFormat"));
-        if (format)
+        if (const auto format = spectacleFormat(m_sources))
             return format->section(QLatin1Char('%'), 0, 0);
+    }
+    return std::nullopt;
+}
+
+std::optional<QRegularExpression> LinuxScreenshotPreferences::namePattern()
+{
+    const QString date = QStringLiteral("\\d{4}-\\d{2}-\\d{2}");
+    const QString time = QStringLiteral("\\d{2}-\\d{2}-\\d{2}");
+    if (sessionIs(m_sources, "GNOME"))
+        return fromStart(QStringLiteral("Screenshot from ") + date + QLatin1Char(' ') + time);
+    if (sessionIs(m_sources, "XFCE")) {
+        const auto title = namePrefix();
+        const QString prefix = title && !title->isEmpty() ? *title : QStringLiteral("Screenshot");
+        return fromStart(QRegularExpression::escape(prefix) + QLatin1Char('_') + date + QLatin1Char('_') + time);
+    }
+    if (sessionIs(m_sources, "KDE")) {
+        const auto format = spectacleFormat(m_sources);
+        return fromStart(spectaclePattern(format && !format->isEmpty() ? *format : spectacleDefaultFormat));
     }
     return std::nullopt;
 }

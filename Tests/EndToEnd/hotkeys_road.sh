@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Global hot keys on a real X display, whichever window has the focus: a desktop's own
 # shortcut switches to it, the switch-to-last shortcut goes back, and both still work with
-# Num Lock on. The focused window keeps the focus; every check looks at the files on disk and
-# at config.json.
+# Num Lock on; a switch sweeps the screenshots that XFCE's, KDE's and GNOME's tools name as they
+# do, under each session. The focused window keeps the focus; every check looks at the files on
+# disk and at config.json.
 # Usage: hotkeys_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
@@ -13,14 +14,14 @@ cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 source "$E2E_LIB"
-# Default is active with its file on the Desktop; Work (Ctrl+Alt+D) keeps its file in its folder;
-# Ctrl+Alt+L switches to the last desktop.
+# Default (Ctrl+Alt+F) is active with its file on the Desktop; Work (Ctrl+Alt+D) keeps its file in
+# its folder; Ctrl+Alt+L switches to the last desktop.
 mkdir -p "$root/.store" "$root/Default" "$root/Work"
 echo default > "$HOME/Desktop/default.txt"
 echo work > "$root/Work/work.txt"
 cat > "$config" <<'JSON'
 {"schemaVersion": 1, "activeWorkspace": "Default",
- "workspaces": [{"name": "Default", "files": ["default.txt"]},
+ "workspaces": [{"name": "Default", "files": ["default.txt"], "hotkey": {"keyCode": 3, "modifiers": 786432}},
                 {"name": "Work", "files": ["work.txt"], "hotkey": {"keyCode": 2, "modifiers": 786432}}],
  "settings": {"switchToLastShortcut": {"keyCode": 37, "modifiers": 786432}, "shownFirstSwitchNote": true}}
 JSON
@@ -64,6 +65,33 @@ echo "with Num Lock: ok"
 
 grep -q 'switched Default → Work' "$WORK/app.log" || fail "no switched line"
 stop_app
+
+# 4. Screenshots named as each session's tool names them go to Shots at a switch; a look-alike
+# stays with its desktop.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["workspaces"].append({"name": "Shots"})
+c["settings"].update({"filterScreenshots": True, "screenshotsWorkspace": "Shots"})
+json.dump(c, open(sys.argv[1], "w"))
+PY
+mkdir -p "$root/Shots"
+active=Work
+for session in "XFCE Screenshot_2026-12-09_19-50-00.png" "KDE Screenshot_20261209_195000.png" \
+               "ubuntu:GNOME Screenshot from 2026-12-09 19-50-00.png"; do
+  kind="${session%% *}" shot="${session#* }"
+  echo shot > "$HOME/Desktop/$shot"
+  echo notes > "$HOME/Desktop/Screenshot_notes-$active.png"
+  XDG_CURRENT_DESKTOP="$kind" start_app "app-${kind#*:}"
+  if [ "$active" = Work ]; then key=ctrl+alt+f next=Default; else key=ctrl+alt+d next=Work; fi
+  xdotool key "$key"
+  wait_for "c['activeWorkspace'] == '$next'" || fail "$kind: $key did not switch to $next"
+  [ -f "$root/Shots/$shot" ] || fail "$kind: $shot is not in Shots, which holds $(listing "$root/Shots")"
+  [ -f "$root/$active/Screenshot_notes-$active.png" ] || fail "$kind: the look-alike left $active: $(listing "$root/$active")"
+  stop_app
+  active="$next"
+done
+echo "screenshots by each tool's names: ok"
 echo PASS > "$WORK/result"
 SESSION
 e2e_run_session "$WORK/session.sh"

@@ -199,11 +199,11 @@ void AppController::sweepScreenshots(const Config &config)
     const QString target = *settings.screenshotsWorkspace;
     if (!isLiveTarget(config, target))
         return;
-    const QString prefix = ScreenshotFilter::effectiveNamePrefix(settings.screenshotNamePrefix);
+    const ScreenshotNames names = ScreenshotNames::of(settings.screenshotNamePrefix);
     const QString desktop = m_env.paths.desktop();
     const auto [width, height] = desktopCanvas();
-    ScreenshotSweeper sweeper(m_surface, m_store, width, height, [desktop, prefix](const QString &name) {
-        return ScreenshotFilter::isScreenshot(desktop + QLatin1Char('/') + name, prefix);
+    ScreenshotSweeper sweeper(m_surface, m_store, width, height, [desktop, names](const QString &name) {
+        return ScreenshotFilter::isScreenshot(desktop + QLatin1Char('/') + name, names);
     });
     try {
         const QStringList moved = sweeper.sweep(target, config.activeWorkspace, pinnedSet(config));

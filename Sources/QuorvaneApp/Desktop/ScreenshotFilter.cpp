@@ -50,13 +50,18 @@ std::optional<QString> ScreenshotFilter::screencaptureLocation()
     return screencaptureLocation(preferences, QDir::homePath());
 }
 
+std::optional<QString> ScreenshotFilter::userNamePrefix(const std::optional<QString> &userOverride)
+{
+    if (!userOverride)
+        return std::nullopt;
+    const QString trimmed = trimBlanks(*userOverride);
+    return trimmed.isEmpty() ? std::nullopt : std::optional<QString>(trimmed);
+}
+
 QString ScreenshotFilter::effectiveNamePrefix(const std::optional<QString> &userOverride, ScreenshotPreferences &preferences)
 {
-    if (userOverride) {
-        const QString trimmed = trimBlanks(*userOverride);
-        if (!trimmed.isEmpty())
-            return trimmed;
-    }
+    if (const auto own = userNamePrefix(userOverride))
+        return *own;
     if (const auto system = preferences.namePrefix()) {
         const QString trimmed = trimBlanks(*system);
         if (!trimmed.isEmpty())
@@ -83,19 +88,18 @@ bool ScreenshotFilter::isImage(const QString &path)
     return isImageName(type.name()) || std::any_of(ancestors.begin(), ancestors.end(), isImageName);
 }
 
-bool ScreenshotFilter::isScreenshot(const QString &path, const QString &namePrefix, CaptureMetadata &metadata)
+bool ScreenshotFilter::isScreenshot(const QString &path, const ScreenshotNames &names, CaptureMetadata &metadata)
 {
     const std::optional<bool> flag = metadata.isScreenCapture(path);
     if (!isImage(path))
         return flag.value_or(false);
-    const bool nameMatches = QFileInfo(path).fileName().startsWith(namePrefix + QLatin1Char(' '), Qt::CaseSensitive);
-    return ScreenshotSweeper::isScreenshot(flag, true, nameMatches);
+    return ScreenshotSweeper::isScreenshot(flag, true, names.matches(QFileInfo(path).fileName()));
 }
 
-bool ScreenshotFilter::isScreenshot(const QString &path, const QString &namePrefix)
+bool ScreenshotFilter::isScreenshot(const QString &path, const ScreenshotNames &names)
 {
     LinuxCaptureMetadata metadata;
-    return isScreenshot(path, namePrefix, metadata);
+    return isScreenshot(path, names, metadata);
 }
 
 } // namespace quorvane

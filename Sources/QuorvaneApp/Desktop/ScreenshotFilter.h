@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CaptureMetadata.h"
+#include "Desktop/ScreenshotNames.h"
 #include "ScreenshotPreferences.h"
 
 #include <QString>
@@ -22,6 +23,8 @@ public:
     static std::optional<QString> screencaptureLocation(ScreenshotPreferences &preferences, const QString &home);
     static std::optional<QString> screencaptureLocation();
 
+    // The user's override trimmed of blanks and tabs; none when that leaves nothing.
+    static std::optional<QString> userNamePrefix(const std::optional<QString> &userOverride);
     // The user's override trimmed of blanks and tabs when not empty, else the system's prefix
     // trimmed the same way when not empty, else "Screenshot".
     static QString effectiveNamePrefix(const std::optional<QString> &userOverride, ScreenshotPreferences &preferences);
@@ -30,11 +33,11 @@ public:
     // True when the file's extension names an image type.
     static bool isImage(const QString &path);
 
-    // A capture flag decides when the system gives one (for any kind of file). Without one,
-    // an image whose name begins with the prefix and one blank counts: file names are the only
-    // record of a screenshot here, so matching them needs no switch. Case is significant.
-    static bool isScreenshot(const QString &path, const QString &namePrefix, CaptureMetadata &metadata);
-    static bool isScreenshot(const QString &path, const QString &namePrefix);
+    // A capture flag decides when the system gives one (for any kind of file). Without one, an
+    // image with a screenshot's name counts: file names are the only record of a screenshot
+    // here, so matching them needs no switch.
+    static bool isScreenshot(const QString &path, const ScreenshotNames &names, CaptureMetadata &metadata);
+    static bool isScreenshot(const QString &path, const ScreenshotNames &names);
 };
 
 } // namespace quorvane

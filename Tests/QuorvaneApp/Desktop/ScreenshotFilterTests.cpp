@@ -14,6 +14,7 @@ public:
     std::optional<QString> savedPrefix;
     std::optional<QString> location() override { return savedLocation; }
     std::optional<QString> namePrefix() override { return savedPrefix; }
+    std::optional<QRegularExpression> namePattern() override { return std::nullopt; }
 };
 
 class FakeMetadata : public CaptureMetadata {
@@ -47,17 +48,18 @@ TEST(ScreenshotFilter, RecognitionFollowsTheFlagThenTheImageAndNameRule)
         {"Shot 1.jpg", "Shot", true},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(ScreenshotFilter::isScreenshot(QStringLiteral("/home/u/Desktop/") + c.name, c.prefix, metadata), c.expected)
+        EXPECT_EQ(ScreenshotFilter::isScreenshot(QStringLiteral("/home/u/Desktop/") + c.name,
+                                                 ScreenshotNames::prefixed(c.prefix), metadata), c.expected)
             << c.name;
     }
 }
 
 TEST(ScreenshotFilter, OnThisSystemTheNamesOfCommonToolsMatchTheDefaultPrefix)
 {
-    const QString prefix = ScreenshotFilter::effectiveNamePrefix(std::nullopt);
-    EXPECT_EQ(prefix, "Screenshot");
-    EXPECT_TRUE(ScreenshotFilter::isScreenshot("/d/Screenshot from 2026-12-09 10-00-00.png", prefix));
-    EXPECT_FALSE(ScreenshotFilter::isScreenshot("/d/Screen recording 2026-12-09.png", prefix));
+    EXPECT_EQ(ScreenshotFilter::effectiveNamePrefix(std::nullopt), "Screenshot");
+    const ScreenshotNames names = ScreenshotNames::of(std::nullopt);
+    EXPECT_TRUE(ScreenshotFilter::isScreenshot("/d/Screenshot from 2026-12-09 10-00-00.png", names));
+    EXPECT_FALSE(ScreenshotFilter::isScreenshot("/d/Screen recording 2026-12-09.png", names));
     EXPECT_FALSE(ScreenshotFilter::screencaptureLocation().has_value());
 }
 
