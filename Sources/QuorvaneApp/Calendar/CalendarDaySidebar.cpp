@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
@@ -69,6 +71,9 @@ QLabel *caption(const QString &text, double opacity, QWidget *parent)
     return new FadedLabel(text, opacity, 0.85, parent);
 }
 
+// A date picker that offers dates from `minimum` on and reads as `value`, also when that lies
+// before them (an overdue reminder shows its own date; a date picked before `minimum` is
+// `minimum`).
 QDateEdit *datePicker(const QDate &value, const QDate &minimum, QWidget *parent)
 {
     auto *picker = new QDateEdit(parent);
@@ -76,9 +81,14 @@ QDateEdit *datePicker(const QDate &value, const QDate &minimum, QWidget *parent)
     picker->setCalendarPopup(true);
     picker->setKeyboardTracking(false);
     picker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
-    picker->setMinimumDate(minimum);
+    picker->setMinimumDate(std::min(value, minimum));
     picker->setDate(value);
     return picker;
+}
+
+QDate offered(const QDate &picked, const QDate &minimum)
+{
+    return std::max(picked, minimum);
 }
 
 } // namespace
@@ -182,10 +192,12 @@ QWidget *CalendarDaySidebar::cleanupRow(const QString &name)
     second->setSpacing(6);
     second->addWidget(caption(QStringLiteral("cleanup"), 0.55, row));
     second->addStretch(1);
-    QDateEdit *picker = datePicker(m_day, QDate::currentDate(), row);
+    const QDate today = QDate::currentDate();
+    QDateEdit *picker = datePicker(m_day, today, row);
     picker->setObjectName(QStringLiteral("cleanupDate"));
-    connect(picker, &QDateEdit::dateChanged, this,
-            [this, name](const QDate &picked) { m_model.setCleanupDate(name, startOfDay(picked)); });
+    connect(picker, &QDateEdit::dateChanged, this, [this, name, today](const QDate &picked) {
+        m_model.setCleanupDate(name, startOfDay(offered(picked, today)));
+    });
     second->addWidget(picker);
     lines->addLayout(second);
     return row;
@@ -224,8 +236,9 @@ QWidget *CalendarDaySidebar::timerRow(const TimerOp &op)
     QDateEdit *picker = datePicker(localDay(op.date), today.addDays(1), row);
     picker->setObjectName(QStringLiteral("timerDate"));
     const QString name = op.workspace;
-    connect(picker, &QDateEdit::dateChanged, this,
-            [this, name](const QDate &picked) { m_model.rescheduleTimer(name, startOfDay(picked)); });
+    connect(picker, &QDateEdit::dateChanged, this, [this, name, today](const QDate &picked) {
+        m_model.rescheduleTimer(name, startOfDay(offered(picked, today.addDays(1))));
+    });
     second->addWidget(picker);
     lines->addLayout(second);
 

@@ -81,14 +81,15 @@ TEST_F(CalendarDaySidebarTest, APastDayKeepsItsRowsEditableButOffersNoMenu)
     EXPECT_EQ(find<QPushButton>("addCleanup"), nullptr);
     QDateEdit *picker = find<QDateEdit>("cleanupDate");
     ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(picker->minimumDate(), today);
+    EXPECT_EQ(picker->date(), past); // the overdue reminder reads as its own day
     EXPECT_EQ(stored().cleanupTasks[0].date, startOfDay(past)); // building the rows changed nothing
 
+    // A date before today is never stored: the first date offered is today.
     picker->setFocus();
     picker->setCurrentSection(QDateTimeEdit::DaySection);
     QTest::keyClick(picker, Qt::Key_Up);
     ASSERT_EQ(stored().cleanupTasks.size(), 1u);
-    EXPECT_EQ(stored().cleanupTasks[0].date, startOfDay(today.addDays(1)));
+    EXPECT_EQ(stored().cleanupTasks[0].date, startOfDay(today));
 }
 
 TEST_F(CalendarDaySidebarTest, TodayOffersTheMenuAndCleanupMovesButNoTimerMoveToToday)
@@ -102,7 +103,7 @@ TEST_F(CalendarDaySidebarTest, TodayOffersTheMenuAndCleanupMovesButNoTimerMoveTo
     open(config);
     showDay(today);
     EXPECT_EQ(rowNames("timerRow"), QStringList({"Idle", "Fixed"}));
-    EXPECT_EQ(find<QDateEdit>("timerDate")->minimumDate(), today.addDays(1));
+    EXPECT_EQ(find<QDateEdit>("timerDate")->date(), today); // reads as the timer's own day
     // The idle timer: dashed ring and its note; the fixed one: solid, no note.
     EXPECT_EQ(find<QWidget>("timerDot", 0)->property("ring").toString(), "dashed");
     EXPECT_EQ(find<QWidget>("timerDot", 1)->property("ring").toString(), "solid");
