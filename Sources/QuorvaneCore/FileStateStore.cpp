@@ -2,6 +2,7 @@
 
 #include "IoError.h"
 #include "JsonCoding.h"
+#include "RegularFile.h"
 #include "StoreError.h"
 
 #include <QFile>
@@ -19,33 +20,21 @@ namespace quorvane {
 
 namespace {
 
-// The whole file, or none when it does not exist. Every other failure is thrown.
+// The document and the journal hold a few thousand records at most; a file far past that is
+// none of this store's.
+constexpr qint64 maxStoreBytes = 64 * 1024 * 1024;
+
+// The whole file, or none when it does not exist. Every other failure is thrown: a FIFO, a
+// device or a folder in the file's place, or a file past the bound, is never read. A linked
+// document is read where its link leads.
 std::optional<QByteArray> readWhole(const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        throw IoError(errno, QStringLiteral("cannot read %1").arg(path));
-    }
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno; // EISDIR for a folder in the file's place
-            ::close(fd);
-            throw IoError(err, QStringLiteral("cannot read %1").arg(path));
-        }
-        bytes.append(buffer, n);
-    }
-    ::close(fd);
-    return bytes;
+    RegularFile::Content content = RegularFile::read(path, maxStoreBytes, RegularFile::Links::followed);
+    if (content.missing())
+        return std::nullopt;
+    if (!content.bytes)
+        throw IoError(content.error, QStringLiteral("cannot read %1").arg(path));
+    return std::move(content.bytes);
 }
 
 QJsonObject parseObject(const QByteArray &bytes, const char *what)

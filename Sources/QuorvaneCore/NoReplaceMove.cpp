@@ -1,5 +1,7 @@
 #include "NoReplaceMove.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -351,22 +353,11 @@ int writeRecord(const QByteArray &path, const QByteArray &content)
 
 int readRecord(const QByteArray &path, QByteArray &content)
 {
-    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    content.clear();
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int code = n < 0 ? errno : 0;
-            ::close(fd);
-            return code;
-        }
-        content.append(buffer, n);
-    }
+    // A record names two paths: anything far larger, or not a regular file (a FIFO a user put
+    // there would stall every start), is no record of ours.
+    RegularFile::Content record = RegularFile::read(path, 64 * 1024);
+    content = record.bytes.value_or(QByteArray());
+    return record.error;
 }
 
 // Whether the copy matches what was surveyed: the same kinds of items under the same names and

@@ -1,6 +1,7 @@
 #include "Paths.h"
 
 #include "Location.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,12 +27,11 @@ QString xdgUserDirOf(const QString &home, const QString &key, const QString &fal
     QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (configHome.isEmpty() || !QDir::isAbsolutePath(configHome))
         configHome = home + QStringLiteral("/.config");
-    QFile file(configHome + QStringLiteral("/user-dirs.dirs"));
-    if (file.open(QIODevice::ReadOnly)) {
+    if (const auto lines = RegularFile::readOrWarn(configHome + QStringLiteral("/user-dirs.dirs"), 1024 * 1024, RegularFile::Links::followed)) {
         const QRegularExpression line(QStringLiteral("^") + QRegularExpression::escape(key)
                                       + QStringLiteral("=\"([^\"]*)\"\\s*$"));
-        while (!file.atEnd()) {
-            const QString text = QString::fromUtf8(file.readLine()).trimmed();
+        for (const QByteArray &raw : lines->split('\n')) {
+            const QString text = QString::fromUtf8(raw).trimmed();
             const auto m = line.match(text);
             if (!m.hasMatch())
                 continue;

@@ -1,5 +1,6 @@
 #include "AppearanceSwitch.h"
 #include "GSettingsTool.h"
+#include "RegularFile.h"
 #include "ToolProcess.h"
 #include "XfconfChannel.h"
 
@@ -167,10 +168,10 @@ public:
         QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
         if (configHome.isEmpty())
             configHome = QDir::homePath() + QStringLiteral("/.config");
-        QFile file(configHome + QStringLiteral("/kdeglobals"));
+        const auto text = RegularFile::readOrWarn(configHome + QStringLiteral("/kdeglobals"), 1024 * 1024, RegularFile::Links::followed);
         bool inGeneral = false;
-        if (file.open(QIODevice::ReadOnly)) {
-            for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (text) {
+            for (const QString &line : QString::fromUtf8(*text).split(QLatin1Char('\n'))) {
                 if (line.startsWith(QLatin1Char('[')))
                     inGeneral = line.trimmed() == QLatin1String("[General]");
                 else if (inGeneral && line.startsWith(QLatin1String("ColorScheme=")))

@@ -2,6 +2,7 @@
 
 #include "DesktopHostProcess.h"
 #include "GSettingsTool.h"
+#include "RegularFile.h"
 #include "ToolProcess.h"
 
 #include <QColor>
@@ -115,15 +116,16 @@ QString PcmanfmBackgroundHost::configFile() const
 std::optional<QVariantMap> PcmanfmBackgroundHost::read(QString &error)
 {
     QVariantMap values;
-    QFile file(configFile());
-    if (!file.exists())
+    // Read where a link leads (a configuration kept elsewhere), but only a regular file.
+    const RegularFile::Content content = RegularFile::read(configFile(), 4 * 1024 * 1024, RegularFile::Links::followed);
+    if (content.missing())
         return values; // the desktop's defaults, nothing of the user's yet
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = configFile() + QStringLiteral(": ") + file.errorString();
+    if (!content.bytes) {
+        error = content.reason;
         return std::nullopt;
     }
     bool inMain = false;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const QStringList lines = QString::fromUtf8(*content.bytes).split(QLatin1Char('\n'));
     for (const QString &line : lines) {
         if (line.startsWith(QLatin1Char('['))) {
             inMain = line.trimmed() == QLatin1String("[*]");

@@ -2,6 +2,7 @@
 
 #include "GioMetadataIconHost.h"
 #include "IconKeyFile.h"
+#include "RegularFile.h"
 #include "ToolProcess.h"
 
 #include <QDeadlineTimer>
@@ -9,40 +10,49 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QThread>
 
 namespace quorvane {
 
 namespace {
 
-// The whole text of a store, or IconStoreError: a store that is missing or unreadable is not
-// served.
+// A host keeps an entry for every icon it ever placed on that screen: tens of thousands fit.
+constexpr qint64 maxStoreBytes = 4 * 1024 * 1024;
+
+// Only xfdesktop's "latest" store is a link by design; the file it leads to is checked all the
+// same. Every other store is read only where it lies.
+RegularFile::Links linksOf(const QString &path)
+{
+    return QFileInfo(path).fileName() == QLatin1String("icons.screen.latest.rc") ? RegularFile::Links::followed
+                                                                                 : RegularFile::Links::refused;
+}
+
+// The whole text of a store, or IconStoreError: a store that is missing, unreadable, larger than
+// a store grows, or not a regular file (a FIFO, a device) is not served.
 QString readStore(const QString &path)
 {
     if (path.isEmpty())
         throw IconStoreError(QStringLiteral("no position store"));
-    QFile file(path);
-    if (!file.exists())
+    const RegularFile::Content content = RegularFile::read(path, maxStoreBytes, linksOf(path));
+    if (content.missing())
         throw IconStoreError(QStringLiteral("no position store at ") + path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IconStoreError(path + QStringLiteral(": ") + file.errorString());
-    return QString::fromUtf8(file.readAll());
+    if (!content.bytes)
+        throw IconStoreError(content.reason);
+    return QString::fromUtf8(*content.bytes);
 }
 
-// Replaces the store in one step (the file itself, when the path is a link), keeping the
-// host's other settings; only when the text changed.
+// Replaces the store in one step (the file a "latest" link leads to, never through the link),
+// keeping the host's other settings; only when the text changed.
 bool replaceStore(const QString &path, const QString &before, const QString &after)
 {
     if (before == after)
         return false;
-    const QString target = QFileInfo(path).isSymLink() ? QFileInfo(path).canonicalFilePath() : path;
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IconStoreError(target + QStringLiteral(": ") + file.errorString());
-    file.write(after.toUtf8());
-    if (!file.commit())
-        throw IconStoreError(target + QStringLiteral(": ") + file.errorString());
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() && linksOf(path) == RegularFile::Links::followed ? info.canonicalFilePath() : path;
+    if (target.isEmpty())
+        throw IconStoreError(path + QStringLiteral(": the link leads nowhere"));
+    if (const auto failure = RegularFile::write(target, after.toUtf8()))
+        throw IconStoreError(*failure);
     return true;
 }
 

@@ -1,9 +1,10 @@
 #include "LinuxLoginItem.h"
 
+#include "RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace quorvane {
@@ -25,12 +26,13 @@ QString LinuxLoginItem::entryPath() const { return m_folder + QLatin1Char('/') +
 
 bool LinuxLoginItem::isEnabled() const
 {
-    QFile file(entryPath());
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+    // An entry kept elsewhere behind a link is read where it lies; only a regular file.
+    const auto text = RegularFile::readOrWarn(entryPath(), 64 * 1024, RegularFile::Links::followed);
+    if (!text)
         return false;
     bool inEntry = false;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
+    for (const QByteArray &raw : text->split('\n')) {
+        const QByteArray line = raw.trimmed();
         if (line.startsWith('['))
             inEntry = line == "[Desktop Entry]";
         else if (inEntry && line.startsWith("Hidden")) {
@@ -67,15 +69,12 @@ std::optional<QString> LinuxLoginItem::registerItem()
 {
     if (!QDir().mkpath(m_folder) || !QFileInfo(m_folder).isDir())
         return QStringLiteral("Couldn't create the folder “%1”.").arg(m_folder);
-    QSaveFile file(entryPath());
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Couldn't write the login item: %1").arg(file.errorString());
     const QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=Quorvane\nExec=%1\n"
                                         "X-GNOME-Autostart-enabled=true\n")
                              .arg(execArgument(m_executable));
-    file.write(text.toUtf8());
-    if (!file.commit())
-        return QStringLiteral("Couldn't write the login item: %1").arg(file.errorString());
+    // Never through a link: what a link in the entry's place leads to is not ours to rewrite.
+    if (const auto failure = RegularFile::write(entryPath(), text.toUtf8()))
+        return QStringLiteral("Couldn't write the login item: %1").arg(*failure);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #include "ScreenshotPreferences.h"
 
-#include <QFile>
+#include "RegularFile.h"
+
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -16,11 +17,11 @@ bool sessionIs(const SessionSources &sources, const char *name)
 // One value of a key file, from the group given (any group when empty); none when missing.
 std::optional<QString> keyFileValue(const QString &path, const QString &group, const QString &key)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const auto text = RegularFile::readOrWarn(path, 1024 * 1024, RegularFile::Links::followed);
+    if (!text)
         return std::nullopt;
     QString current;
-    for (const QByteArray &raw : file.readAll().split('\n')) {
+    for (const QByteArray &raw : text->split('\n')) {
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             current = line.mid(1, line.size() - 2);

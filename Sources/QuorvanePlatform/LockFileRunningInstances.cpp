@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorvane {
@@ -66,9 +67,15 @@ bool LockFileRunningInstances::claim()
     // Only a lock held by another process means another instance. A lock file that cannot be
     // used at all (a folder in its place, another user's file, a full disk) guards nothing: this
     // instance runs unguarded rather than never starting.
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         qWarning("cannot open the instance lock %s: %s", qPrintable(m_path), std::strerror(errno));
+        return true;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        qWarning("the instance lock %s is not a regular file: left alone", qPrintable(m_path));
+        ::close(fd);
         return true;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -90,9 +97,15 @@ std::optional<qint64> LockFileRunningInstances::otherInstancePid() const
 {
     if (m_path.isEmpty() || m_fd >= 0)
         return std::nullopt;
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
+    // Never waits on a FIFO put in the lock's place, and reads only a regular file.
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::optional<qint64> result;
     // A shared lock that can be taken means nobody holds the claim: the file is stale.
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {

@@ -1,10 +1,10 @@
 #include "SessionDockPreferences.h"
 
 #include "GSettingsTool.h"
+#include "RegularFile.h"
 #include "ToolProcess.h"
 
 #include <QDir>
-#include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -157,11 +157,11 @@ std::optional<QVariant> xfcePanel(const SessionSources &sources, const QString &
 QMap<QString, QMap<QString, QString>> keyFile(const QString &path)
 {
     QMap<QString, QMap<QString, QString>> groups;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const auto text = RegularFile::readOrWarn(path, 1024 * 1024, RegularFile::Links::followed);
+    if (!text)
         return groups;
     QString group;
-    for (const QByteArray &raw : file.readAll().split('\n')) {
+    for (const QByteArray &raw : text->split('\n')) {
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
             group = line.mid(1, line.size() - 2);

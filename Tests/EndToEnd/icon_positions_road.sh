@@ -3,7 +3,8 @@
 # pcmanfm's desktop and xfdesktop, under openbox on Xvfb, in a temporary home folder. An icon
 # dragged to the middle of the screen goes with its desktop and comes back to the same place
 # (in the host's own store and in a picture of the screen), and the other desktop's icon
-# arrives where that desktop kept it.
+# arrives where that desktop kept it. A positions file that is a link to a document, or a FIFO,
+# is left as it is and stops no switch.
 # Usage: icon_positions_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
@@ -125,7 +126,41 @@ shot back
 [ "$(differ back dragged)" -lt 300 ] || fail "the icon is not drawn where it was left ($(differ back dragged) pixels differ)"
 grep -q '"sea.txt"' "$root/Sea/.icon-positions.json" || fail "Sea's folder lost its icon's place"
 echo "$HOST: the icon back where it was left: ok"
-stop_app
+
+# Under the positions file's name, what is no regular file of the application's own stays as it
+# is: a link to a document is never written through, and a FIFO stops neither a switch nor the
+# application's end (with the first host only: the file is the same for every host).
+if [ "$HOST" != pcmanfm ]; then
+  stop_app
+  echo PASS > "$WORK/result"
+  exit 0
+fi
+mkdir -p "$HOME/Documents"
+printf 'chapter one\n' > "$HOME/Documents/thesis.txt"
+positions="$root/Sea/.icon-positions.json"
+rm -f "$positions"
+ln -s "$HOME/Documents/thesis.txt" "$positions"
+switch_to() { # $1: menu row, $2: desktop, $3: a file of it that must arrive
+  wait_until has_desktop_window || fail "$HOST's desktop did not come back"
+  choose_from_menu "$1"
+  wait_for "c[\"activeWorkspace\"] == \"$2\"" || fail "the switch to $2 did not finish past $(stat -c %F "$positions")"
+  wait_until test -e "$HOME/Desktop/$3" || fail "$3 did not arrive past $(stat -c %F "$positions")"
+}
+switch_to 2 Sea sea.txt
+switch_to 1 Default note.txt
+[ "$(cat "$HOME/Documents/thesis.txt")" = "chapter one" ] || fail "the document behind the link was written: $(cat "$HOME/Documents/thesis.txt")"
+[ -L "$positions" ] || fail "the link in Sea's folder was replaced"
+echo "$HOST: a positions file linked to a document left the document untouched: ok"
+rm "$positions"
+mkfifo "$positions"
+switch_to 2 Sea sea.txt
+switch_to 1 Default note.txt
+[ -p "$positions" ] || fail "the FIFO in Sea's folder was replaced"
+kill -TERM $pid
+ended() { ! kill -0 $pid 2>/dev/null || ps -o stat= -p $pid | grep -q Z; }
+wait_until ended || fail "SIGTERM did not end the application"
+wait $pid || fail "the application did not quit cleanly"
+echo "$HOST: a FIFO as the positions file stopped neither the switches nor SIGTERM: ok"
 echo PASS > "$WORK/result"
 SESSION
 

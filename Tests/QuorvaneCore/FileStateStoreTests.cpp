@@ -64,6 +64,16 @@ TEST_F(StoreFixture, ADocumentThatExistsButCannotBeReadIsAnErrorAndIsNeverReplac
     ASSERT_TRUE(QDir().mkpath(paths.config()));
     EXPECT_THROW(store.loadConfig(), IoError);
     QDir(paths.config()).removeRecursively();
+    // So are a FIFO (read without waiting for a writer) and a device behind the document's link.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(paths.config()).constData(), 0600), 0);
+    EXPECT_THROW(store.loadConfig(), IoError);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(paths.journal()).constData(), 0600), 0);
+    EXPECT_THROW(store.loadJournal(), IoError);
+    QFile::remove(paths.config());
+    ASSERT_TRUE(QFile::link("/dev/zero", paths.config()));
+    EXPECT_THROW(store.loadConfig(), IoError);
+    QFile::remove(paths.config());
+    QFile::remove(paths.journal());
 
     // So is a document without read permission; a mutation then leaves it untouched.
     const QByteArray original = R"({"activeWorkspace":"Work","workspaces":[{"name":"Work"}]})";

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 
 using namespace quorvane;
 using quorvane::test::TempHome;
@@ -72,6 +74,42 @@ TEST_F(XfdesktopStore, AnUnknownMissingOrDamagedStoreIsLeftAlone)
     EXPECT_THROW(host.read({"a.txt"}), IconStoreError);
     EXPECT_THROW(host.write({{"a.txt", {0, 0}}}, {}), IconStoreError);
     EXPECT_FALSE(QFileInfo::exists(file));
+}
+
+TEST_F(XfdesktopStore, AStoreThatIsNoRegularFileOrTooLargeIsNeitherReadNorWritten)
+{
+    // The host's link leads to a FIFO, then to a device: nothing waits, nothing is written.
+    QFile::remove(file);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    EXPECT_THROW(host.read({"a.txt"}), IconStoreError);
+    EXPECT_THROW(host.write({{"a.txt", {0, 0}}}, {}), IconStoreError);
+    QFile::remove(folder + "/icons.screen.latest.rc");
+    QFile::link("/dev/zero", folder + "/icons.screen.latest.rc");
+    EXPECT_THROW(host.read({"a.txt"}), IconStoreError);
+    EXPECT_THROW(host.write({{"a.txt", {0, 0}}}, {}), IconStoreError);
+    QFile::remove(folder + "/icons.screen.latest.rc");
+    QFile::remove(file);
+    test::writeFile(file, "[xfdesktop-version-4.10.3+-rcfile_format]\n" + QByteArray(5 * 1024 * 1024, '#'));
+    QFile::link(file, folder + "/icons.screen.latest.rc");
+    EXPECT_THROW(host.read({"a.txt"}), IconStoreError);
+    const auto inode = inodeOf(file);
+    EXPECT_THROW(host.write({{"a.txt", {0, 0}}}, {}), IconStoreError);
+    EXPECT_EQ(inodeOf(file), inode);
+}
+
+TEST(PcmanfmStore, AStoreLinkedToADocumentIsNeverWrittenThrough)
+{
+    TempHome home;
+    const QString config = home.path() + "/.config";
+    const QString document = home.path() + "/thesis.txt";
+    const QByteArray text = "[a.txt]\nx=1\ny=2\n";
+    test::writeFile(document, text);
+    QDir().mkpath(config + "/pcmanfm/LXDE");
+    QFile::link(document, config + "/pcmanfm/LXDE/desktop-items-0.conf");
+    PcmanfmIconHost host(config, DesktopHostProcess{"pcmanfm", "LXDE", 0, {}});
+    EXPECT_THROW(host.read({"a.txt"}), IconStoreError);
+    EXPECT_THROW(host.write({{"a.txt", {5, 5}}}, {}), IconStoreError);
+    EXPECT_EQ(test::readFile(document), text);
 }
 
 TEST(PcmanfmStore, KeepsTheDesktopsSettingsAndEscapesNamesAsTheHostDoes)

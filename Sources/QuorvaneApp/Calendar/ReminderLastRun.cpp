@@ -1,7 +1,6 @@
 #include "Calendar/ReminderLastRun.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "RegularFile.h"
 
 namespace quorvane {
 
@@ -12,10 +11,10 @@ ReminderLastRun::ReminderLastRun(QString file)
 
 std::optional<Date> ReminderLastRun::read() const
 {
-    QFile file(m_file);
-    if (m_file.isEmpty() || !file.open(QIODevice::ReadOnly))
+    const auto text = m_file.isEmpty() ? std::nullopt : RegularFile::readOrWarn(m_file, 64);
+    if (!text)
         return std::nullopt;
-    const QDateTime moment = QDateTime::fromString(QString::fromUtf8(file.read(64)).trimmed(), Qt::ISODateWithMs);
+    const QDateTime moment = QDateTime::fromString(QString::fromUtf8(*text).trimmed(), Qt::ISODateWithMs);
     if (!moment.isValid())
         return std::nullopt;
     return fromDateTime(moment);
@@ -25,11 +24,8 @@ void ReminderLastRun::write(Date when) const
 {
     if (m_file.isEmpty())
         return;
-    QSaveFile file(m_file);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(toDateTime(when).toString(Qt::ISODateWithMs).toUtf8() + '\n');
-    file.commit();
+    if (const auto failure = RegularFile::write(m_file, toDateTime(when).toString(Qt::ISODateWithMs).toUtf8() + '\n'))
+        qWarning("reminders' last run not kept: %s", qUtf8Printable(*failure));
 }
 
 } // namespace quorvane

@@ -12,11 +12,11 @@
 #include "Shared/Log.h"
 #include "Install/MoveToApplicationsWindowController.h"
 #include "NoReplaceMove.h"
+#include "RegularFile.h"
 #include "RunningInstances.h"
 
 #include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace quorvane {
@@ -30,22 +30,21 @@ const QString legacyBlankName = QStringLiteral("_blank");
 void hideInFolder(const QString &folder, const QString &name)
 {
     const QString path = folder + QStringLiteral("/.hidden");
-    QByteArray contents;
-    QFile existing(path);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
-            return;
-        contents = existing.readAll();
+    // One name a line: a list of hidden names far past this size is not the file managers'.
+    const RegularFile::Content existing = RegularFile::read(path, 1024 * 1024);
+    if (!existing.bytes && !existing.missing()) {
+        qCWarning(Log::app()) << "not marked hidden:" << name << existing.reason;
+        return;
     }
+    QByteArray contents = existing.bytes.value_or(QByteArray());
     const QByteArray line = name.toUtf8();
     if (contents.split('\n').contains(line))
         return;
     if (!contents.isEmpty() && !contents.endsWith('\n'))
         contents += '\n';
     contents += line + '\n';
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size())
-        file.commit();
+    if (const auto failure = RegularFile::write(path, contents))
+        qCWarning(Log::app()) << "not marked hidden:" << name << *failure;
 }
 
 void makeFolderOrThrow(const QString &path)

@@ -1,17 +1,17 @@
 #include "Desktop/CarriedPositions.h"
 
 #include "DesktopIconHost.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace quorvane {
 
 const QString CarriedPositions::fileName = QStringLiteral(".icon-positions.json");
+const qint64 CarriedPositions::maxBytes = 1024 * 1024;
 
 namespace {
 
@@ -34,10 +34,12 @@ QByteArray encode(const std::map<QString, IconPositions> &hosts)
 CarriedPositions::CarriedPositions(const QString &folder)
     : m_path(folder + QLatin1Char('/') + fileName)
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    const RegularFile::Content content = RegularFile::read(m_path, maxBytes);
+    if (content.missing())
         return;
-    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    if (!content.bytes)
+        throw IconStoreError(content.reason);
+    const QJsonObject root = QJsonDocument::fromJson(*content.bytes).object();
     for (auto host = root.begin(); host != root.end(); ++host) {
         const QJsonObject entries = host.value().toObject();
         IconPositions &positions = m_hosts[host.key()];
@@ -55,14 +57,13 @@ void CarriedPositions::save()
     const QByteArray text = encode(m_hosts);
     if (text == m_loaded)
         return;
-    if (text == "{}" && !QFile::exists(m_path)) {
+    if (text == "{}" && !QFileInfo(m_path).exists() && !QFileInfo(m_path).isSymLink()) {
         m_loaded = text;
         return;
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        throw IconStoreError(m_path + QStringLiteral(": ") + file.errorString());
+    if (const auto failure = RegularFile::write(m_path, text))
+        throw IconStoreError(*failure);
     m_loaded = text;
 }
 

@@ -14,6 +14,9 @@ namespace quorvane {
 class CueImageCache {
 public:
     static CueImageCache &shared();
+    // The picture of a file, uncached: a null image for what cannot be read, or is not a
+    // regular file.
+    static QImage read(const QString &path);
 
     // The cached image, else the file read and cached; a null image when it cannot be read,
     // which is not cached, so a later look tries the file again.

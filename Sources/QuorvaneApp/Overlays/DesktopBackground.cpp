@@ -1,9 +1,10 @@
 #include "Overlays/DesktopBackground.h"
 
 #include "Shared/Log.h"
-#include "FileStateStore.h"
+#include "RegularFile.h"
 #include "Shared/Style.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -90,10 +91,11 @@ bool DesktopBackground::keeping() const
 
 std::optional<DesktopBackground::Kept> DesktopBackground::load() const
 {
-    QFile file(keptFile());
-    if (!file.open(QIODevice::ReadOnly))
+    // A handful of settings' values: a larger file, or anything but a regular one, is not ours.
+    const auto bytes = RegularFile::readOrWarn(keptFile(), 1024 * 1024);
+    if (!bytes)
         return std::nullopt;
-    const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject object = QJsonDocument::fromJson(*bytes).object();
     if (!object.value(QStringLiteral("host")).isString())
         return std::nullopt;
     return Kept{object.value(QStringLiteral("host")).toString(), untypedMap(object.value(QStringLiteral("user")).toObject()),
@@ -105,13 +107,11 @@ bool DesktopBackground::save(const Kept &kept) const
     const QJsonObject object{{QStringLiteral("host"), kept.host},
                              {QStringLiteral("user"), typedMap(kept.user)},
                              {QStringLiteral("written"), typedMap(kept.written)}};
-    try {
-        FileStateStore::atomicWrite(keptFile(), QJsonDocument(object).toJson(QJsonDocument::Indented));
-        return true;
-    } catch (const std::exception &error) {
-        qCWarning(Log::app()) << "desktop background not kept:" << error.what();
+    if (const auto failure = RegularFile::write(keptFile(), QJsonDocument(object).toJson(QJsonDocument::Indented))) {
+        qCWarning(Log::app()) << "desktop background not kept:" << *failure;
         return false;
     }
+    return true;
 }
 
 QString DesktopBackground::colorPicture(const QString &hex) const
@@ -128,8 +128,12 @@ QString DesktopBackground::colorPicture(const QString &hex) const
     if (!QFile::exists(path)) {
         QImage picture(64, 64, QImage::Format_RGB32);
         picture.fill(color);
-        if (!picture.save(path, "PNG"))
-            qCWarning(Log::app()) << "cannot write the cue's colour picture" << path;
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        if (const auto failure = RegularFile::write(path, png))
+            qCWarning(Log::app()) << "cannot write the cue's colour picture:" << *failure;
     }
     return path;
 }

@@ -44,9 +44,7 @@ QImage WallpaperPreview::image()
     if (m_cache)
         return m_cache->image(*m_imagePath);
     if (m_readPath != *m_imagePath) {
-        QImageReader reader(*m_imagePath);
-        reader.setAutoTransform(true);
-        m_read = reader.read();
+        m_read = CueImageCache::read(*m_imagePath);
         m_readPath = *m_imagePath;
     }
     return m_read;

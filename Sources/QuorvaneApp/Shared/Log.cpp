@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <map>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorvane {
@@ -104,7 +105,14 @@ void openFileLocked(LogState &s)
     if (QFileInfo(s.filePath).size() > maxLogBytes)
         ::rename(path.constData(), (path + ".1").constData());
     // Private to the user (it names desktops and files); close-on-exec for child processes.
-    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    // Appended to only as a regular file of its own: never through a link, never waiting on a
+    // FIFO in its place.
+    int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(fd);
+        fd = -1;
+    }
     s.file = fd >= 0 ? ::fdopen(fd, "a") : nullptr;
     if (fd >= 0 && !s.file)
         ::close(fd);

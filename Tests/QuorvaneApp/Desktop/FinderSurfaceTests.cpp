@@ -6,8 +6,12 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
 
 
 using namespace quorvane;
@@ -131,6 +135,43 @@ TEST_F(FinderSurfaceTest, AStoreThatCannotBeServedCostsPositionsAndOneLogLine)
     EXPECT_TRUE(surface.readPositions({"a"}).empty());
     EXPECT_NO_THROW(surface.writePositions({{"a", {1, 1}}}));
     EXPECT_EQ(logged.size(), 3);
+}
+
+TEST_F(FinderSurfaceTest, APositionsFileThatIsNoRegularFileOfOursIsLeftAloneAndCostsOneLogLine)
+{
+    const QString document = home.filePath("thesis.txt");
+    test::writeFile(document, "chapter one\n");
+    const QString file = folder("Work") + "/" + CarriedPositions::fileName;
+    put(folder("Work"), "a");
+    put(paths.desktop(), "b");
+    host->store = {{"a", {1, 2}}, {"b", {3, 4}}};
+    const std::vector<std::pair<const char *, std::function<void()>>> kinds{
+        {"a link to a document", [&] { QFile::link(document, file); }},
+        {"a link to a device", [&] { QFile::link("/dev/zero", file); }},
+        {"a FIFO", [&] { ::mkfifo(QFile::encodeName(file).constData(), 0600); }},
+        {"an oversize file", [&] { test::writeFile(file, QByteArray(CarriedPositions::maxBytes + 1, '{')); }},
+    };
+    for (const auto &[kind, make] : kinds) {
+        SCOPED_TRACE(kind);
+        QFile::remove(file);
+        make();
+        const QFileInfo before(file);
+        // Leaving into that desktop, then arriving from it: each switch goes on with one line.
+        logged.clear();
+        surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"b"});
+        surface.carryPositions(Location::workspace("Home"), Location::desktop(), {"c"});
+        surface.finishCarry();
+        EXPECT_EQ(logged.size(), 1);
+        host->writes.clear();
+        surface.carryPositions(Location::desktop(), Location::workspace("Home"), {"b"});
+        surface.carryPositions(Location::workspace("Work"), Location::desktop(), {"a"});
+        surface.finishCarry();
+        EXPECT_EQ(logged.size(), 2);
+        EXPECT_TRUE(host->writes.empty());
+        EXPECT_EQ(QFileInfo(file).isSymLink(), before.isSymLink());
+        EXPECT_EQ(QFileInfo(file).size(), before.size());
+        EXPECT_EQ(test::readFile(document), "chapter one\n");
+    }
 }
 
 TEST_F(FinderSurfaceTest, WithoutAHostNothingIsReadOrWritten)
