@@ -187,6 +187,12 @@ Figures run(const Scenario &scenario, const QString &local, const QString &other
 
 const QStringList dropped{"notes.txt", "photo.jpg", "project", "empty folder"};
 
+// Where the copies of a run are recorded.
+QString recordsIn(const QString &base)
+{
+    return base + "/store/copies";
+}
+
 Scenario dropScenario(bool across)
 {
     Scenario s;
@@ -205,15 +211,13 @@ Scenario dropScenario(bool across)
         fileops::CopyHooks hooks{point, point, point};
         for (const QString &name : dropped) {
             point();
-            moveDroppedItem(files, name, "Target", hooks);
+            moveDroppedItem(files, name, "Target", recordsIn(base), hooks);
         }
         point();
     };
-    // The next start settles the desktop folders' interrupted copies; the drop is the user's to
+    // The next start settles the interrupted copies its records name; the drop is the user's to
     // repeat, so what stayed on the Desktop counts as kept.
-    s.restart = [rootOf](const QString &base) {
-        return fileops::finishInterruptedCopies(QFile::encodeName(rootOf(base) + "/Target")) == 0;
-    };
+    s.restart = [](const QString &base) { return fileops::finishInterruptedCopies(QFile::encodeName(recordsIn(base))) == 0; };
     s.folders = [rootOf](const QString &base) { return QStringList{base + "/Desktop", rootOf(base) + "/Target"}; };
     return s;
 }
@@ -224,8 +228,10 @@ Scenario dropScenario(bool across)
 // copy across file systems stepped through.
 class SteppingFiles final : public FileOperations {
 public:
-    explicit SteppingFiles(std::function<void()> point)
-        : m_point(std::move(point))
+    SteppingFiles(const QString &copyRecords, std::function<void()> point)
+        : m_real(copyRecords)
+        , m_records(QFile::encodeName(copyRecords))
+        , m_point(std::move(point))
     {
     }
     int makeFolders(const QString &path) override { return step([&] { return real().makeFolders(path); }); }
@@ -237,7 +243,7 @@ public:
     {
         return step([&] {
             const int code = fileops::renameNoReplace(from, to);
-            return code == EXDEV ? fileops::copyThenRemove(from, to, {m_point, m_point, m_point}) : code;
+            return code == EXDEV ? fileops::copyThenRemove(from, to, m_records, {m_point, m_point, m_point}) : code;
         });
     }
     TrashResult moveToTrash(const QString &path) override
@@ -246,9 +252,9 @@ public:
         return real().moveToTrash(path);
     }
     int copyExclusive(const QString &from, const QString &to) override { return step([&] { return real().copyExclusive(from, to); }); }
-    int finishInterruptedCopies(const QString &folder) override
+    int finishInterruptedCopies() override
     {
-        return step([&] { return real().finishInterruptedCopies(folder); });
+        return step([&] { return real().finishInterruptedCopies(); });
     }
     int remove(const QString &path) override { return step([&] { return real().remove(path); }); }
     int remove(const QByteArray &path) override { return step([&] { return real().remove(path); }); }
@@ -259,7 +265,7 @@ public:
     QString errorText(int code) override { return real().errorText(code); }
 
 private:
-    static LinuxFileOperations &real() { return LinuxFileOperations::shared(); }
+    LinuxFileOperations &real() { return m_real; }
     template<typename Run>
     int step(Run run)
     {
@@ -268,6 +274,8 @@ private:
         m_point();
         return code;
     }
+    LinuxFileOperations m_real;
+    QByteArray m_records;
     std::function<void()> m_point;
 };
 
@@ -326,7 +334,7 @@ Scenario drainScenario()
     s.operate = [](const QString &base, const std::function<void()> &point) {
         const Paths paths = pathsIn(base);
         FileStateStore store(paths.config(), paths.journal());
-        SteppingFiles files(point);
+        SteppingFiles files(paths.copyRecords(), point);
         Archiver(store, paths, dateNow, &files).drain("Temp", "Home");
     };
     s.restart = [](const QString &base) {
@@ -362,7 +370,7 @@ Scenario restoreScenario()
     s.operate = [](const QString &base, const std::function<void()> &point) {
         const Paths paths = pathsIn(base);
         FileStateStore store(paths.config(), paths.journal());
-        SteppingFiles files(point);
+        SteppingFiles files(paths.copyRecords(), point);
         Archiver(store, paths, dateNow, &files).restore("Old");
     };
     s.restart = [](const QString &base) {

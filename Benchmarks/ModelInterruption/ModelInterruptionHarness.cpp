@@ -264,7 +264,7 @@ int runOnce(const Scenario &scenario, Plan::Mode mode, int at, Totals &totals)
     Plan plan{mode, at};
     {
         SteppingStore store(paths, plan);
-        FakeFileOperations files;
+        FakeFileOperations files(paths.copyRecords());
         // Every call is a step: a death throws there, a failing changing call answers EIO.
         bool failsNow = false;
         files.beforeStep = [&](const QString &, const QString &) { failsNow = plan.step(); };

@@ -1,12 +1,13 @@
 #include "NoReplaceMove.h"
 
-#include "RegularFile.h"
+#include "CopyRecord.h"
 
 #include <QFile>
 
 #include <cerrno>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 #include <stdio.h> // renameat2, RENAME_NOREPLACE
 
@@ -289,61 +290,52 @@ int renameNoReplace(const QByteArray &from, const QByteArray &to)
     return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0 ? 0 : errno;
 }
 
-int moveItem(const QByteArray &from, const QByteArray &to)
+int moveItem(const QByteArray &from, const QByteArray &to, const QByteArray &records)
 {
     const int code = renameNoReplace(from, to);
     if (code != EXDEV)
         return code;
-    return copyThenRemove(from, to);
+    return copyThenRemove(from, to, records);
 }
 
-int moveItem(const QString &from, const QString &to)
+int moveItem(const QString &from, const QString &to, const QString &records)
 {
-    return moveItem(QFile::encodeName(from), QFile::encodeName(to));
+    return moveItem(QFile::encodeName(from), QFile::encodeName(to), QFile::encodeName(records));
 }
 
 namespace {
 
-constexpr char copyPrefix[] = ".quorvane-copy-";
-// Inside a copy's hidden folder: the record of the operation and the copy itself.
-constexpr char recordName[] = "source";  // written before anything is copied
-constexpr char placingName[] = "placing"; // the record once the copy is complete and checked
+// Inside a copy's hidden folder: the marker holding the record's token, and the copy itself.
 constexpr char itemName[] = "item";
+constexpr qsizetype largestMarker = 64;
 
-QByteArray nameOf(const QByteArray &path)
+QByteArray absolutePath(const QByteArray &path)
 {
-    return path.mid(path.lastIndexOf('/') + 1);
+    if (path.startsWith('/'))
+        return path;
+    char cwd[4096];
+    return ::getcwd(cwd, sizeof cwd) ? QByteArray(cwd) + '/' + path : path;
 }
 
-// A fresh hidden folder beside `to` for the copy of one operation: ".quorvane-copy-<token>-<name>".
-int makeCopyFolder(const QByteArray &to, QByteArray &folder)
+CopyRecord::FileId idOf(const struct stat &st)
 {
-    // The name must stay within NAME_MAX; the full name is in the record.
-    const QByteArray shortName = nameOf(to).left(180);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned char random[4] = {};
-        const int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-        if (fd >= 0) {
-            if (::read(fd, random, sizeof random) != ssize_t(sizeof random))
-                random[0] ^= static_cast<unsigned char>(attempt);
-            ::close(fd);
-        }
-        const QByteArray token = QByteArray(reinterpret_cast<const char *>(random), sizeof random).toHex();
-        folder = parentOf(to) + '/' + copyPrefix + token + '-' + shortName;
-        if (::mkdir(folder.constData(), 0700) == 0)
-            return 0;
-        if (errno != EEXIST)
-            return errno;
-    }
-    return EEXIST;
+    return {st.st_dev, st.st_ino};
 }
 
-int writeRecord(const QByteArray &path, const QByteArray &content)
+std::optional<CopyRecord::FileId> idAt(const QByteArray &path)
+{
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0)
+        return std::nullopt;
+    return idOf(st);
+}
+
+int writeMarker(const QByteArray &path, const QByteArray &token)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno;
-    int code = writeAll(fd, content.constData(), content.size());
+    int code = writeAll(fd, token.constData(), token.size());
     if (code == 0 && ::fsync(fd) != 0)
         code = errno;
     if (::close(fd) != 0 && code == 0)
@@ -351,13 +343,20 @@ int writeRecord(const QByteArray &path, const QByteArray &content)
     return code;
 }
 
-int readRecord(const QByteArray &path, QByteArray &content)
+// Whether the folder holds the marker of this token: a small regular file, read without
+// following a link or waiting on anything that is not a file.
+bool markerMatches(const QByteArray &folder, const QByteArray &token)
 {
-    // A record names two paths: anything far larger, or not a regular file (a FIFO a user put
-    // there would stall every start), is no record of ours.
-    RegularFile::Content record = RegularFile::read(path, 64 * 1024);
-    content = record.bytes.value_or(QByteArray());
-    return record.error;
+    const int fd = ::open((folder + '/' + copyMarkerName).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    char buffer[largestMarker + 1];
+    ssize_t n = -1;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= largestMarker)
+        n = ::read(fd, buffer, sizeof buffer);
+    ::close(fd);
+    return n >= 0 && QByteArray(buffer, n) == token;
 }
 
 // Whether the copy matches what was surveyed: the same kinds of items under the same names and
@@ -454,12 +453,76 @@ void step(const CopyHooks &hooks)
         hooks.eachStep();
 }
 
+// Removes the hidden folder a record names, only when it is the one the record's copy made: a
+// folder (never a link) of this user, with the device and inode noted when it was made and the
+// record's marker inside, goes with whatever it holds. One made before its inode or marker could
+// be noted held nothing yet: it goes only while empty. Anything else at that name is not the
+// application's and stays. 0 or errno.
+int removeTemporary(const CopyRecord &record)
+{
+    struct stat st {};
+    if (::lstat(record.temporary.constData(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? 0 : errno;
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+        return 0;
+    if (record.made) {
+        if (idOf(st) != *record.made)
+            return 0;
+        if (markerMatches(record.temporary, record.token))
+            return removeCopy(record.temporary);
+    }
+    if (::rmdir(record.temporary.constData()) == 0 || errno == ENOTEMPTY || errno == EEXIST)
+        return 0;
+    return errno;
+}
+
+// Settles the copy a record names after an interruption. `keep`: the record stays for a later
+// start, as the folder it copies into cannot be reached now (a disk not mounted).
+int settle(const CopyRecord &record, bool &keep)
+{
+    struct stat folder {};
+    keep = ::stat(parentOf(record.target).constData(), &folder) != 0 || !S_ISDIR(folder.st_mode);
+    if (keep)
+        return 0;
+    // A move whose complete copy took its name (the very item renamed there) had begun to remove
+    // its source: what is left of the source goes, while it is still the item that was copied
+    // and the copy holds all of it exactly. Otherwise the copy was unfinished and the source,
+    // whole, stays.
+    const bool placed = record.phase == CopyRecord::Phase::placing && record.placed && idAt(record.target) == record.placed;
+    if (record.kind == CopyRecord::Kind::move && placed && idAt(record.source) == record.sourceId
+        && covers(record.target, record.source)) {
+        if (const int code = removeCopy(record.source))
+            return code;
+    }
+    return removeTemporary(record);
+}
+
+// Settles the interrupted copies the records name: every one, or only those into `into`.
+int settleRecords(const QByteArray &records, const std::optional<QByteArray> &into)
+{
+    std::vector<CopyRecord> found;
+    int result = loadCopyRecords(records, found);
+    for (const CopyRecord &record : found) {
+        if (into && parentOf(record.target) != *into)
+            continue;
+        bool keep = false;
+        int code = settle(record, keep);
+        if (code == 0 && !keep)
+            code = removeCopyRecord(records, record.token);
+        if (code != 0 && result == 0)
+            result = code;
+    }
+    return result;
+}
+
 // Copies `from` to `to` through a hidden folder beside `to`, removing the source afterwards when
 // asked. See copyThenRemove.
-int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource, const CopyHooks &hooks)
+int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource, const QByteArray &records,
+                const CopyHooks &hooks)
 {
-    // A leftover of an earlier interrupted operation into the same folder goes first.
-    finishInterruptedCopies(parentOf(to));
+    const QByteArray target = absolutePath(to);
+    // What an earlier interrupted operation into the same folder left is settled first.
+    settleRecords(records, parentOf(target));
     if (exists(to))
         return EEXIST;
     // The source leaves its parent folder at the end: that must be possible before anything is
@@ -476,9 +539,35 @@ int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource,
     if (hooks.afterSurvey)
         hooks.afterSurvey();
 
-    QByteArray folder;
-    if (const int code = makeCopyFolder(to, folder))
+    // The record is on the device before anything is made: whatever an interruption leaves from
+    // here on, the next start finds it through the record.
+    CopyRecord record = CopyRecord::start(removeSource ? CopyRecord::Kind::move : CopyRecord::Kind::copy,
+                                          absolutePath(from), target);
+    record.sourceId = idOf(items.front().st);
+    if (const int code = saveCopyRecord(records, record))
         return code;
+    step(hooks);
+    const QByteArray folder = record.temporary;
+    const auto abandon = [&](int code) {
+        removeCopy(folder);
+        removeCopyRecord(records, record.token);
+        return code;
+    };
+    if (::mkdir(folder.constData(), 0700) != 0) {
+        const int code = errno;
+        removeCopyRecord(records, record.token);
+        return code;
+    }
+    step(hooks);
+    struct stat made {};
+    int code = ::lstat(folder.constData(), &made) == 0 ? 0 : errno;
+    if (code == 0) {
+        record.made = idOf(made);
+        code = saveCopyRecord(records, record);
+    }
+    step(hooks);
+    if (code == 0)
+        code = writeMarker(folder + '/' + copyMarkerName, record.token);
     step(hooks);
     const QByteArray item = folder + '/' + itemName;
     // The copy is made under the hidden folder: retarget the survey there. A copy that stays
@@ -488,14 +577,6 @@ int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource,
         if (!removeSource)
             surveyed.st.st_mode &= ~mode_t(S_ISUID | S_ISGID);
     }
-    QByteArray fromAbsolute = from;
-    if (!from.startsWith('/')) {
-        char cwd[4096];
-        if (::getcwd(cwd, sizeof cwd))
-            fromAbsolute = QByteArray(cwd) + '/' + from;
-    }
-    int code = writeRecord(folder + '/' + recordName, fromAbsolute + '\0' + nameOf(to));
-    step(hooks);
     for (auto it = items.begin(); code == 0 && it != items.end(); ++it) {
         code = copyOne(*it);
         step(hooks);
@@ -513,11 +594,16 @@ int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource,
     if (code == 0)
         code = syncFolder(folder);
     step(hooks);
-    // Complete and checked: from here a restart finishes the move instead of undoing it.
+    // Complete and checked: from here a restart finishes the move instead of undoing it, once
+    // the copy has its name.
     if (code == 0 && removeSource) {
-        code = ::rename((folder + '/' + recordName).constData(), (folder + '/' + placingName).constData()) == 0 ? 0 : errno;
-        if (code == 0)
-            code = syncFolder(folder);
+        struct stat copied {};
+        code = ::lstat(item.constData(), &copied) == 0 ? 0 : errno;
+        if (code == 0) {
+            record.phase = CopyRecord::Phase::placing;
+            record.placed = idOf(copied);
+            code = saveCopyRecord(records, record);
+        }
         step(hooks);
     }
     if (code == 0)
@@ -528,18 +614,17 @@ int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource,
         if ((code = finishFolder(top)) != 0)
             ::rename(to.constData(), item.constData()); // back under the hidden folder: removed there
     }
-    if (code != 0) {
-        removeCopy(folder);
-        return code;
-    }
+    if (code != 0)
+        return abandon(code);
     // The name must be on the device before the source goes.
-    if ((code = syncFolder(parentOf(to))) != 0) {
-        removeCopy(folder); // the record only: both the copy and the source stay
+    if ((code = syncFolder(parentOf(to))) != 0)
+        return abandon(code); // the marker and the record only: both the copy and the source stay
+    step(hooks);
+    if (!removeSource) {
+        code = removeCopy(folder);
+        removeCopyRecord(records, record.token);
         return code;
     }
-    step(hooks);
-    if (!removeSource)
-        return removeCopy(folder);
 
     // The whole copy is in place under its name: only now does the source go, and only what
     // was copied.
@@ -552,61 +637,26 @@ int copyThrough(const QByteArray &from, const QByteArray &to, bool removeSource,
     }
     // Done, or stopped by a change in the source: either way both sides stay as they are.
     removeCopy(folder);
+    step(hooks);
+    removeCopyRecord(records, record.token);
     return code;
 }
 
 } // namespace
 
-int copyThenRemove(const QByteArray &from, const QByteArray &to, const CopyHooks &hooks)
+int copyThenRemove(const QByteArray &from, const QByteArray &to, const QByteArray &records, const CopyHooks &hooks)
 {
-    return copyThrough(from, to, true, hooks);
+    return copyThrough(from, to, true, records, hooks);
 }
 
-int copyExclusive(const QByteArray &from, const QByteArray &to)
+int copyExclusive(const QByteArray &from, const QByteArray &to, const QByteArray &records)
 {
-    return copyThrough(from, to, false, {});
+    return copyThrough(from, to, false, records, {});
 }
 
-bool isCopyInProgressName(const QByteArray &name)
+int finishInterruptedCopies(const QByteArray &records)
 {
-    return name.startsWith(copyPrefix);
-}
-
-int finishInterruptedCopies(const QByteArray &folder)
-{
-    std::vector<QByteArray> names;
-    if (const int code = listEntries(folder, names))
-        return code == ENOENT ? 0 : code;
-    int result = 0;
-    for (const QByteArray &name : names) {
-        if (!isCopyInProgressName(name))
-            continue;
-        const QByteArray copyFolder = folder + '/' + name;
-        struct stat st {};
-        if (::lstat(copyFolder.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-            continue;
-        QByteArray record;
-        // Placed, the source perhaps half removed: what is left of it goes, if the copy holds it
-        // exactly. Only a record this user's own process made is followed.
-        if (st.st_uid == ::geteuid() && readRecord(copyFolder + '/' + placingName, record) == 0
-            && !exists(copyFolder + '/' + itemName)) {
-            const qsizetype split = record.indexOf('\0');
-            if (split > 0 && record.startsWith('/')) {
-                const QByteArray source = record.left(split);
-                const QByteArray placed = folder + '/' + record.mid(split + 1);
-                if (exists(source) && exists(placed) && covers(placed, source)) {
-                    if (const int code = removeCopy(source))
-                        result = code;
-                }
-            }
-        }
-        // Anything else was unfinished: the source still holds the whole item.
-        if (const int code = removeCopy(copyFolder))
-            result = code;
-    }
-    if (result == 0)
-        syncFolder(folder);
-    return result;
+    return settleRecords(records, std::nullopt);
 }
 
 int makeFolders(const QByteArray &path)

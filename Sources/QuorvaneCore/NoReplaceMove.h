@@ -15,11 +15,19 @@ namespace quorvane::fileops {
 // One renameat2(RENAME_NOREPLACE): an existing item at `to` makes it fail with EEXIST.
 int renameNoReplace(const QByteArray &from, const QByteArray &to);
 
+// Copies across file systems keep a record of their own in `records`, a folder of the
+// application's store, from before anything is made until they are done: the record names the
+// source, the target and the hidden folder the copy is made in, and notes that folder's device
+// and inode once made. Only what a record names, checked that way, is ever removed or finished
+// by finishInterruptedCopies; an item that merely bears such a name is a user's item like any
+// other. Operations on one records folder run one at a time (the one process of a desktops
+// folder, on its main thread).
+
 // Moves the item at `from` (a file, a link or a whole folder) to `to`. Within one file system it
 // is a single non-replacing rename. Across file systems it is copyThenRemove: an existing item
 // at `to` makes the move fail and nothing is touched.
-int moveItem(const QByteArray &from, const QByteArray &to);
-int moveItem(const QString &from, const QString &to);
+int moveItem(const QByteArray &from, const QByteArray &to, const QByteArray &records);
+int moveItem(const QString &from, const QString &to, const QString &records);
 
 // Points in copyThenRemove where a test can step in: `afterSurvey` runs once the source has been
 // surveyed and before anything is copied, `beforeRemoval` once the copy is in place and before
@@ -37,29 +45,32 @@ struct CopyHooks {
 //   a socket) fails with EOPNOTSUPP, a folder of the source (or the source's parent) that
 //   could not be emptied afterwards fails with EACCES, and a folder on a file system of its
 //   own (a mount point) with EBUSY; nothing is touched either way.
-// - The copy is written inside a hidden folder beside `to` (".quorvane-copy-<token>-<name>",
-//   with a record of the source) and renamed to `to`, never replacing, only once it is complete
-//   and matches the source (kinds and sizes of the whole tree). Nothing ever sits unfinished
-//   under `to`. A failed copy is removed again and the source stays as it was.
+// - The record is written to `records` first (a record that cannot be written fails the move
+//   before anything is made). The copy is written inside a hidden folder beside `to`
+//   (".quorvane-copy-<token>-<name>", holding a marker with the record's token) and renamed to
+//   `to`, never replacing, only once it is complete and matches the source (kinds and sizes of
+//   the whole tree). Nothing ever sits unfinished under `to`. A failed copy is removed again and
+//   the source stays as it was.
 // - Only what was copied is removed, and only while it is unchanged: an entry added to the
 //   source meanwhile (ENOTEMPTY) or an item changed, replaced or gone since it was copied
 //   (EBUSY) stops the removal. The copy then stays as well: both exist, nothing is lost.
-// - An interruption at any step is undone or finished by finishInterruptedCopies on the
-//   target's folder (every copy into a folder runs it first).
-int copyThenRemove(const QByteArray &from, const QByteArray &to, const CopyHooks &hooks = {});
+// - An interruption at any step is undone or finished by finishInterruptedCopies (every copy
+//   into a folder first settles the records of earlier copies into that folder).
+int copyThenRemove(const QByteArray &from, const QByteArray &to, const QByteArray &records,
+                   const CopyHooks &hooks = {});
 
 // Copies a regular file, a link or a whole folder to `to` the same way, without removing the
 // source: `to` appears only complete.
-int copyExclusive(const QByteArray &from, const QByteArray &to);
+int copyExclusive(const QByteArray &from, const QByteArray &to, const QByteArray &records);
 
-// Settles what interrupted copies left in the folder: an unfinished copy is removed (its source
-// still holds the whole item); a copy already under its final name whose source was being
-// removed has the rest of the source removed, when the copy holds everything left of it.
-// A missing folder has nothing to settle.
-int finishInterruptedCopies(const QByteArray &folder);
-
-// Whether a name is that of a copy in progress (hidden: it starts with ".").
-bool isCopyInProgressName(const QByteArray &name);
+// Settles what interrupted copies left, wherever they copied to, as their records in `records`
+// name it: an unfinished copy is removed (its source still holds the whole item); a move whose
+// copy already took its final name has the rest of its source removed, when the copy holds
+// everything left of it. A hidden folder goes only when it is the record's own (a folder of
+// this user with the noted device and inode and the record's marker inside); anything else at
+// its name stays. A record whose target's folder cannot be reached (a disk not mounted) is kept
+// for a later start; every other one is removed once settled. No folder: nothing to settle.
+int finishInterruptedCopies(const QByteArray &records);
 
 // mkdir -p: creates the folder and every missing parent; an existing folder is no error.
 int makeFolders(const QByteArray &path);

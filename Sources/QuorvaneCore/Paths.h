@@ -50,6 +50,8 @@ public:
     // The file whose exclusive lock the one process working on this desktops folder holds.
     QString dataLock() const { return store() + QStringLiteral("/lock"); }
     QString cues() const { return store() + QStringLiteral("/cues"); }
+    // The records of copies across file systems in progress, one file each.
+    QString copyRecords() const { return store() + QStringLiteral("/copies"); }
     QString pinnedStash() const { return m_root + QStringLiteral("/.pinned"); }
     QString defaultArchiveRoot() const { return m_root + QStringLiteral("/Archive"); }
     QString desktop() const { return m_desktop; }

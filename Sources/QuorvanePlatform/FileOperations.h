@@ -37,9 +37,11 @@ public:
     // Copies a regular file with its permissions to `to`, which must not exist yet; the copy
     // appears under `to` only complete, and a failed copy leaves nothing.
     virtual int copyExclusive(const QString &from, const QString &to) = 0;
-    // Settles what interrupted copies across file systems into the folder left behind: an
-    // unfinished copy goes (its source is whole), a placed one has the rest of its source removed.
-    virtual int finishInterruptedCopies(const QString &folder) = 0;
+    // Settles what interrupted copies across file systems left, wherever they copied to, as the
+    // records of the application's own store name it: an unfinished copy goes (its source is
+    // whole), a placed one has the rest of its source removed. An item merely bearing the name
+    // of a copy in progress is never touched.
+    virtual int finishInterruptedCopies() = 0;
     // Removes one file, link or empty folder; never a folder's contents.
     virtual int remove(const QString &path) = 0;
     virtual int remove(const QByteArray &path) = 0;

@@ -14,10 +14,9 @@
 
 namespace quorvane {
 
-LinuxFileOperations &LinuxFileOperations::shared()
+LinuxFileOperations::LinuxFileOperations(const QString &copyRecords)
+    : m_records(QFile::encodeName(copyRecords))
 {
-    static LinuxFileOperations instance;
-    return instance;
 }
 
 int LinuxFileOperations::makeFolders(const QString &path)
@@ -27,12 +26,12 @@ int LinuxFileOperations::makeFolders(const QString &path)
 
 int LinuxFileOperations::moveItem(const QString &from, const QString &to)
 {
-    return fileops::moveItem(from, to);
+    return moveItem(QFile::encodeName(from), QFile::encodeName(to));
 }
 
 int LinuxFileOperations::moveItem(const QByteArray &from, const QByteArray &to)
 {
-    return fileops::moveItem(from, to);
+    return fileops::moveItem(from, to, m_records);
 }
 
 FileOperations::TrashResult LinuxFileOperations::moveToTrash(const QString &path)
@@ -47,12 +46,12 @@ int LinuxFileOperations::copyExclusive(const QString &from, const QString &to)
         return errno;
     if (!S_ISREG(st.st_mode))
         return EINVAL;
-    return fileops::copyExclusive(QFile::encodeName(from), QFile::encodeName(to));
+    return fileops::copyExclusive(QFile::encodeName(from), QFile::encodeName(to), m_records);
 }
 
-int LinuxFileOperations::finishInterruptedCopies(const QString &folder)
+int LinuxFileOperations::finishInterruptedCopies()
 {
-    return fileops::finishInterruptedCopies(QFile::encodeName(folder));
+    return fileops::finishInterruptedCopies(m_records);
 }
 
 int LinuxFileOperations::remove(const QString &path)

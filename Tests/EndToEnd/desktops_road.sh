@@ -2,7 +2,9 @@
 # The main road on a real X display (Xvfb) with a window manager and a tray host, in a
 # temporary home folder: the first run adopts the Desktop as "Default"; a desktop chosen from
 # the status menu is switched to and back; a journal left by an interrupted switch is finished
-# at start-up; a second instance started while the first runs quits and changes nothing.
+# at start-up; a second instance started while the first runs quits and changes nothing. The
+# user's folders that merely bear the name of a copy in progress stay through start, switch
+# and quit.
 # Every check looks at the files and at config.json on disk.
 # Usage: desktops_road.sh PATH_TO_QUORVANE
 set -euo pipefail
@@ -42,19 +44,27 @@ json.dump(c, open(sys.argv[1], "w"))
 PY
 mkdir -p "$root/Work"
 echo work > "$root/Work/work.txt"
+# The user's own folders named like a copy in progress, one read-only inside: hidden items of
+# Work's folder and of the desktops folder like any other.
+mkdir -p "$root/Work/.quorvane-copy-mine/inner" "$root/.quorvane-copy-stray"
+echo mine > "$root/Work/.quorvane-copy-mine/inner/mine.txt"
+echo stray > "$root/.quorvane-copy-stray/stray.txt"
+chmod 555 "$root/Work/.quorvane-copy-mine/inner"
 start_app app2
 sleep 0.5
 choose_from_menu 2
 wait_for 'c["activeWorkspace"] == "Work"' || fail "choosing Work from the menu did not switch"
 [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"
 [ "$(listing "$root/Default")" = "one.txt|three folder|two.txt|" ] || fail "Default's folder: $(listing "$root/Default")"
-[ -z "$(listing "$root/Work")" ] || fail "Work's folder still holds $(listing "$root/Work")"
+[ "$(listing "$root/Work")" = ".quorvane-copy-mine|" ] || fail "Work's folder holds $(listing "$root/Work")"
 grep -q 'switched Default → Work' "$WORK/app2.log" || fail "no switched line"
 choose_from_menu 1
 wait_for 'c["activeWorkspace"] == "Default"' || fail "choosing Default from the menu did not switch back"
 [ "$(listing "$HOME/Desktop")" = "one.txt|three folder|two.txt|" ] || fail "Desktop after switching back: $(listing "$HOME/Desktop")"
-[ "$(listing "$root/Work")" = "work.txt|" ] || fail "Work's folder: $(listing "$root/Work")"
+[ "$(listing "$root/Work")" = ".quorvane-copy-mine|work.txt|" ] || fail "Work's folder: $(listing "$root/Work")"
 stop_app
+[ "$(cat "$root/Work/.quorvane-copy-mine/inner/mine.txt")" = mine ] || fail "the user's .quorvane-copy-mine is gone"
+[ "$(cat "$root/.quorvane-copy-stray/stray.txt")" = stray ] || fail "the user's .quorvane-copy-stray is gone"
 echo "switch from the menu and back: ok"
 
 # 3. A switch from Default to Work interrupted after one item had left the Desktop.
@@ -80,6 +90,9 @@ after="$(md5sum "$config" | cut -d' ' -f1)|$(listing "$HOME/Desktop")|$(listing 
 kill -0 $pid 2>/dev/null || fail "the first instance is gone"
 stop_app
 echo "second instance: ok"
+[ -f "$root/Work/.quorvane-copy-mine/inner/mine.txt" ] && [ -f "$root/.quorvane-copy-stray/stray.txt" ] \
+  || fail "a folder named like a copy in progress is gone after the last quit"
+chmod 755 "$root/Work/.quorvane-copy-mine/inner"
 echo PASS > "$WORK/result"
 SESSION
 e2e_run_session "$WORK/session.sh"

@@ -112,31 +112,39 @@ protected:
     TempHome home;
     Paths paths = Paths::forHome(home.path());
     QString root = paths.workspaces();
+    QByteArray records = native(paths.copyRecords());
 
     void SetUp() override { QDir().mkpath(root); }
+
+    std::vector<QByteArray> recordsLeft() const
+    {
+        std::vector<QByteArray> names;
+        fileops::listEntries(records, names);
+        return names;
+    }
 };
 
 TEST_F(NoReplaceMoveTest, MovesAWholeFolderAndNeverReplacesAnything)
 {
     buildTree(root + "/Source");
-    ASSERT_EQ(fileops::moveItem(root + "/Source", root + "/Moved"), 0);
+    ASSERT_EQ(fileops::moveItem(root + "/Source", root + "/Moved", paths.copyRecords()), 0);
     EXPECT_FALSE(fileops::exists(root + "/Source"));
     expectTree(root + "/Moved");
 
     // An empty folder and a file in the way both make the move fail; nothing changes.
     QDir().mkpath(root + "/Empty");
     writeFile(root + "/file", "keep");
-    EXPECT_EQ(fileops::moveItem(root + "/Moved", root + "/Empty"), EEXIST);
-    EXPECT_EQ(fileops::moveItem(root + "/Moved", root + "/file"), EEXIST);
+    EXPECT_EQ(fileops::moveItem(root + "/Moved", root + "/Empty", paths.copyRecords()), EEXIST);
+    EXPECT_EQ(fileops::moveItem(root + "/Moved", root + "/file", paths.copyRecords()), EEXIST);
     EXPECT_EQ(readFile(root + "/file"), "keep");
     expectTree(root + "/Moved");
-    EXPECT_EQ(fileops::moveItem(root + "/Missing", root + "/Other"), ENOENT);
+    EXPECT_EQ(fileops::moveItem(root + "/Missing", root + "/Other", paths.copyRecords()), ENOENT);
 }
 
 TEST_F(NoReplaceMoveTest, CopyThenRemoveCarriesEveryKindOfItem)
 {
     buildTree(root + "/Source");
-    ASSERT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy")), 0);
+    ASSERT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), records), 0);
     EXPECT_FALSE(fileops::exists(root + "/Source"));
     expectTree(root + "/Copy");
 }
@@ -145,13 +153,13 @@ TEST_F(NoReplaceMoveTest, CopyThenRemoveRefusesAnExistingDestinationUntouched)
 {
     buildTree(root + "/Source");
     writeFile(root + "/Taken/mine.txt", "mine");
-    EXPECT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Taken")), EEXIST);
+    EXPECT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Taken"), records), EEXIST);
     EXPECT_EQ(QDir(root + "/Taken").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"mine.txt"});
     expectTree(root + "/Source");
 
     writeFile(root + "/single.txt", "source");
     writeFile(root + "/other.txt", "other");
-    EXPECT_EQ(fileops::copyThenRemove(native(root + "/single.txt"), native(root + "/other.txt")), EEXIST);
+    EXPECT_EQ(fileops::copyThenRemove(native(root + "/single.txt"), native(root + "/other.txt"), records), EEXIST);
     EXPECT_EQ(readFile(root + "/single.txt"), "source");
     EXPECT_EQ(readFile(root + "/other.txt"), "other");
 }
@@ -161,7 +169,7 @@ TEST_F(NoReplaceMoveTest, AFailedCopyIsRemovedAndTheSourceStaysWhole)
     buildTree(root + "/Source");
     // A pipe cannot be copied: the copy stops part-way.
     ASSERT_EQ(::mkfifo(native(root + "/Source/inner/zz-pipe").constData(), 0600), 0);
-    EXPECT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy")), EOPNOTSUPP);
+    EXPECT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), records), EOPNOTSUPP);
     EXPECT_FALSE(fileops::exists(root + "/Copy"));
     expectTree(root + "/Source");
     EXPECT_TRUE(fileops::exists(root + "/Source/inner/zz-pipe"));
@@ -200,7 +208,7 @@ TEST_F(NoReplaceMoveTest, WhatChangesInTheSourceDuringTheCopyIsNeverRemoved)
         buildTree(root + "/Source");
         fileops::CopyHooks hooks;
         hooks.beforeRemoval = [&] { c.change(root + "/Source"); };
-        EXPECT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), hooks), c.code);
+        EXPECT_EQ(fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), records, hooks), c.code);
         // Both stay: the complete copy of what was there, and the source with the change.
         expectTree(root + "/Copy");
         EXPECT_EQ(readFile(root + "/Source" + c.changedItem), c.changedContent);
@@ -213,7 +221,7 @@ TEST_F(NoReplaceMoveTest, WhatChangesInTheSourceDuringTheCopyIsNeverRemoved)
     writeFile(root + "/single.txt", "one");
     fileops::CopyHooks append;
     append.beforeRemoval = [&] { writeFile(root + "/single.txt", "one two"); };
-    EXPECT_EQ(fileops::copyThenRemove(native(root + "/single.txt"), native(root + "/single copy.txt"), append), EBUSY);
+    EXPECT_EQ(fileops::copyThenRemove(native(root + "/single.txt"), native(root + "/single copy.txt"), records, append), EBUSY);
     EXPECT_EQ(readFile(root + "/single.txt"), "one two");
     EXPECT_EQ(readFile(root + "/single copy.txt"), "one");
 }
@@ -234,7 +242,7 @@ TEST_F(NoReplaceMoveTest, ASourceThatCouldNotBeRemovedIsRefusedBeforeAnythingIsC
         buildTree(c.source);
         giveToNobody(native(root));
         ASSERT_EQ(::chmod(native(c.locked).constData(), 0555), 0);
-        const int code = inChild(true, [&] { return fileops::copyThenRemove(native(c.source), native(root + "/Copy")); });
+        const int code = inChild(true, [&] { return fileops::copyThenRemove(native(c.source), native(root + "/Copy"), records); });
         EXPECT_EQ(code, EACCES);
         EXPECT_FALSE(fileops::exists(root + "/Copy"));
         expectTree(c.source);
@@ -258,7 +266,7 @@ TEST_F(NoReplaceMoveTest, AFailedCopyIsRemovedEvenWithReadOnlyFoldersInIt)
     ASSERT_EQ(::chown(native(root + "/Source/zz-secret").constData(), 0, 0), 0);
     ASSERT_EQ(::chmod(native(root + "/Source/zz-secret").constData(), 0600), 0);
 
-    const int code = inChild(true, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy")); });
+    const int code = inChild(true, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), records); });
     EXPECT_EQ(code, EACCES);
     EXPECT_FALSE(fileops::exists(root + "/Copy"));
     expectTree(root + "/Source");
@@ -266,7 +274,7 @@ TEST_F(NoReplaceMoveTest, AFailedCopyIsRemovedEvenWithReadOnlyFoldersInIt)
 
     // And once the copy succeeds, the copied folder gets the mode after all.
     ASSERT_EQ(::chmod(native(root + "/Source/zz-secret").constData(), 0644), 0);
-    ASSERT_EQ(inChild(true, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy")); }), 0);
+    ASSERT_EQ(inChild(true, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), records); }), 0);
     expectTree(root + "/Copy");
     struct stat st {};
     ASSERT_EQ(::stat(native(root + "/Copy/inner").constData(), &st), 0);
@@ -284,7 +292,7 @@ TEST_F(NoReplaceMoveTest, APipePutInAFilesPlaceFailsTheCopyInsteadOfWaiting)
             ::_exit(254);
     };
     // In a child: should the copy wait for a writer, the child ends and the test fails.
-    const int code = inChild(false, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), hooks); });
+    const int code = inChild(false, [&] { return fileops::copyThenRemove(native(root + "/Source"), native(root + "/Copy"), records, hooks); });
     EXPECT_EQ(code, EOPNOTSUPP);
     EXPECT_FALSE(fileops::exists(root + "/Copy"));
     struct stat st {};
@@ -303,12 +311,12 @@ TEST_F(NoReplaceMoveTest, MovesAcrossFileSystemsByCopying)
         GTEST_SKIP() << "no second file system to move across";
     buildTree(root + "/Source");
     ASSERT_EQ(fileops::renameNoReplace(native(root + "/Source"), native(other.path() + "/Moved")), EXDEV);
-    ASSERT_EQ(fileops::moveItem(root + "/Source", other.path() + "/Moved"), 0);
+    ASSERT_EQ(fileops::moveItem(root + "/Source", other.path() + "/Moved", paths.copyRecords()), 0);
     EXPECT_FALSE(fileops::exists(root + "/Source"));
     expectTree(other.path() + "/Moved");
 
     writeFile(root + "/Taken", "taken");
-    EXPECT_EQ(fileops::moveItem(other.path() + "/Moved", root + "/Taken"), EEXIST);
+    EXPECT_EQ(fileops::moveItem(other.path() + "/Moved", root + "/Taken", paths.copyRecords()), EEXIST);
     EXPECT_EQ(readFile(root + "/Taken"), "taken");
     expectTree(other.path() + "/Moved");
 }
@@ -330,6 +338,9 @@ TEST_F(NoReplaceMoveTest, AMoveAcrossFileSystemsKilledAtAnyStepLeavesTheItemWhol
     if (!other)
         GTEST_SKIP() << "no second file system to move across";
     const QString target = other->path();
+    // A user's folder that merely bears the name of a copy in progress, read-only inside.
+    writeFile(target + "/.quorvane-copy-mine/notes/one.txt", "mine");
+    ASSERT_EQ(::chmod(native(target + "/.quorvane-copy-mine/notes").constData(), 0555), 0);
     int steps = 0;
     for (int dieAt = 1;; ++dieAt) {
         removeTestTree(root + "/Source");
@@ -343,7 +354,7 @@ TEST_F(NoReplaceMoveTest, AMoveAcrossFileSystemsKilledAtAnyStepLeavesTheItemWhol
                     ::_exit(200);
             };
             fileops::CopyHooks hooks{point, point, point};
-            if (fileops::copyThenRemove(native(root + "/Source"), native(target + "/Moved"), hooks) != 0)
+            if (fileops::copyThenRemove(native(root + "/Source"), native(target + "/Moved"), records, hooks) != 0)
                 return 100;
             return std::min(step, 199);
         });
@@ -353,16 +364,21 @@ TEST_F(NoReplaceMoveTest, AMoveAcrossFileSystemsKilledAtAnyStepLeavesTheItemWhol
         const bool placed = fileops::exists(target + "/Moved");
         if (placed)
             expectTree(target + "/Moved");
-        // The next start settles the leftovers: the item whole in exactly one place.
-        ASSERT_EQ(fileops::finishInterruptedCopies(native(target)), 0);
+        // The next start settles the leftovers: the item whole in exactly one place, the user's
+        // look-alike untouched, no record left.
+        ASSERT_EQ(fileops::finishInterruptedCopies(records), 0);
         std::vector<QByteArray> left;
         ASSERT_EQ(fileops::listEntries(native(target), left), 0);
-        EXPECT_EQ(left, placed ? std::vector<QByteArray>{"Moved"} : std::vector<QByteArray>{}) << "step " << dieAt;
+        const std::vector<QByteArray> expected = placed ? std::vector<QByteArray>{".quorvane-copy-mine", "Moved"}
+                                                        : std::vector<QByteArray>{".quorvane-copy-mine"};
+        EXPECT_EQ(left, expected) << "step " << dieAt;
+        EXPECT_EQ(readFile(target + "/.quorvane-copy-mine/notes/one.txt"), "mine") << "step " << dieAt;
+        EXPECT_EQ(recordsLeft(), std::vector<QByteArray>{}) << "step " << dieAt;
         EXPECT_NE(fileops::exists(root + "/Source"), placed) << "step " << dieAt;
         expectTree(placed ? target + "/Moved" : root + "/Source");
         // A retry is never blocked by what the interruption left.
         if (!placed) {
-            ASSERT_EQ(fileops::moveItem(root + "/Source", target + "/Moved"), 0);
+            ASSERT_EQ(fileops::moveItem(root + "/Source", target + "/Moved", paths.copyRecords()), 0);
             expectTree(target + "/Moved");
         }
         if (passed != 200) {
@@ -370,7 +386,62 @@ TEST_F(NoReplaceMoveTest, AMoveAcrossFileSystemsKilledAtAnyStepLeavesTheItemWhol
             break;
         }
     }
-    EXPECT_GT(steps, 8); // every item of the tree is a step of its own
+    ::chmod(native(target + "/.quorvane-copy-mine/notes").constData(), 0755);
+    EXPECT_GT(steps, 12); // the record's steps, and every item of the tree a step of its own
+}
+
+TEST_F(NoReplaceMoveTest, AUsersFolderBearingACopysNameIsNeverRemoved)
+{
+    // The user's own folder, read-only inside, and a hidden copy an older build left without a
+    // record in the store: neither is the application's to remove.
+    writeFile(root + "/.quorvane-copy-thesis/chapters/one.txt", "chapter one");
+    ASSERT_EQ(::chmod(native(root + "/.quorvane-copy-thesis/chapters").constData(), 0555), 0);
+    writeFile(root + "/.quorvane-copy-0a1b2c3d-Away/source", "/somewhere/Away");
+    writeFile(root + "/.quorvane-copy-0a1b2c3d-Away/item/a1.txt", "a1");
+    ASSERT_EQ(fileops::finishInterruptedCopies(records), 0);
+    // A copy into the same folder settles that folder's records first.
+    writeFile(root + "/single.txt", "single");
+    ASSERT_EQ(fileops::copyThenRemove(native(root + "/single.txt"), native(root + "/Copied.txt"), records), 0);
+    EXPECT_EQ(readFile(root + "/.quorvane-copy-thesis/chapters/one.txt"), "chapter one");
+    EXPECT_EQ(readFile(root + "/.quorvane-copy-0a1b2c3d-Away/item/a1.txt"), "a1");
+    EXPECT_EQ(readFile(root + "/Copied.txt"), "single");
+    EXPECT_EQ(recordsLeft(), std::vector<QByteArray>{});
+    ::chmod(native(root + "/.quorvane-copy-thesis/chapters").constData(), 0755);
+}
+
+TEST_F(NoReplaceMoveTest, ARecordWhoseFolderTheUserReplacedRemovesNothing)
+{
+    const auto other = otherFileSystem(root);
+    if (!other)
+        GTEST_SKIP() << "no second file system to move across";
+    buildTree(root + "/Source");
+    // Killed in the middle of the copy.
+    ASSERT_EQ(inChild(false, [&] {
+                  int step = 0;
+                  fileops::CopyHooks hooks;
+                  hooks.eachStep = [&] {
+                      if (++step == 7)
+                          ::_exit(7);
+                  };
+                  return fileops::copyThenRemove(native(root + "/Source"), native(other->path() + "/Moved"), records, hooks);
+              }),
+              7);
+    std::vector<QByteArray> names;
+    ASSERT_EQ(fileops::listEntries(native(other->path()), names), 0);
+    ASSERT_EQ(names.size(), 1u);
+    ASSERT_TRUE(names.front().startsWith(".quorvane-copy-"));
+    // The user moved the hidden folder aside and made one of that name, its marker copied along:
+    // only the folder's inode tells it apart.
+    const QString hidden = other->path() + '/' + QString::fromUtf8(names.front());
+    ASSERT_TRUE(QDir().rename(hidden, other->path() + "/aside"));
+    writeFile(hidden + "/mine.txt", "mine");
+    ASSERT_TRUE(QFile::copy(other->path() + "/aside/token", hidden + "/token"));
+    ASSERT_EQ(fileops::finishInterruptedCopies(records), 0);
+    EXPECT_EQ(readFile(hidden + "/mine.txt"), "mine");
+    EXPECT_TRUE(fileops::exists(other->path() + "/aside/token"));
+    EXPECT_FALSE(fileops::exists(other->path() + "/Moved"));
+    expectTree(root + "/Source");
+    EXPECT_EQ(recordsLeft(), std::vector<QByteArray>{});
 }
 
 TEST_F(NoReplaceMoveTest, APlacedCopyThatDiffersFromWhatIsLeftOfItsSourceLeavesThatSource)
@@ -383,12 +454,12 @@ TEST_F(NoReplaceMoveTest, APlacedCopyThatDiffersFromWhatIsLeftOfItsSourceLeavesT
     ASSERT_EQ(inChild(false, [&] {
                   fileops::CopyHooks hooks;
                   hooks.beforeRemoval = [] { ::_exit(7); };
-                  return fileops::copyThenRemove(native(root + "/Source"), native(other->path() + "/Moved"), hooks);
+                  return fileops::copyThenRemove(native(root + "/Source"), native(other->path() + "/Moved"), records, hooks);
               }),
               7);
     // Meanwhile a file of the source changed, its size kept: the source stays, and so does the copy.
     writeFile(root + "/Source/inner/deep.txt", "DEEP");
-    ASSERT_EQ(fileops::finishInterruptedCopies(native(other->path())), 0);
+    ASSERT_EQ(fileops::finishInterruptedCopies(records), 0);
     EXPECT_EQ(readFile(root + "/Source/inner/deep.txt"), "DEEP");
     EXPECT_EQ(readFile(root + "/Source/a.png"), "png bytes");
     expectTree(other->path() + "/Moved");

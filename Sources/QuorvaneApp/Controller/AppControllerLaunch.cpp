@@ -366,7 +366,7 @@ void AppController::migrateBlankWorkspaceName(Config &config)
     const QString legacyFolder = root + QLatin1Char('/') + legacyBlankName;
     const QString currentFolder = root + QLatin1Char('/') + blank;
     if (QFileInfo(legacyFolder).isDir() && !fileops::exists(currentFolder))
-        fileops::moveItem(legacyFolder, currentFolder);
+        fileops::moveItem(legacyFolder, currentFolder, m_env.paths.copyRecords());
     config.updateWorkspace(legacyBlankName, [&](Workspace &workspace) { workspace.name = blank; });
     if (config.activeWorkspace == legacyBlankName)
         config.activeWorkspace = blank;
@@ -399,8 +399,10 @@ void AppController::offerToMoveToApplications()
         QPointer<AppController> weak(this);
         prompt = std::make_unique<MoveToApplicationsWindowController>(
             situation, InstallLocation::sourceFolderName(m_env.info),
-            [info = m_env.info, home = m_env.paths.home(), loginItem = m_env.loginItem, terminate = m_env.terminate] {
-                const AppInfo moved = InstallLocation::moveToApplications(info, home, loginItem);
+            [info = m_env.info, home = m_env.paths.home(), records = m_env.paths.copyRecords(),
+             loginItem = m_env.loginItem, terminate = m_env.terminate] {
+                const AppInfo moved = InstallLocation::moveToApplications(info, home, loginItem,
+                                                                          InstallLocation::Operations::standard(records));
                 qCInfo(Log::app()).noquote() << QStringLiteral("relocated to %1 — relaunching").arg(moved.executablePath);
                 InstallLocation::relaunch(moved.executablePath, terminate);
             },

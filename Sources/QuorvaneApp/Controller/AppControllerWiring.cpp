@@ -324,7 +324,7 @@ void AppController::handleDockDrop(const QList<QUrl> &urls, const QString &name)
             continue;
         if (config.settings.pinnedFolders.contains(itemName) || !listed.contains(itemName) || moved.contains(itemName))
             continue;
-        if (!moveDroppedItem(files, itemName, name))
+        if (!moveDroppedItem(files, itemName, name, m_env.paths.copyRecords()))
             continue;
         moved.append(itemName);
     }

@@ -10,7 +10,7 @@
 namespace quorvane {
 
 bool moveDroppedItem(FileSystemSurface &files, const QString &name, const QString &workspace,
-                     const fileops::CopyHooks &hooks)
+                     const QString &copyRecords, const fileops::CopyHooks &hooks)
 {
     try {
         files.move(name, Location::desktop(), Location::workspace(workspace));
@@ -26,7 +26,8 @@ bool moveDroppedItem(FileSystemSurface &files, const QString &name, const QStrin
     const QByteArray source = QFile::encodeName(files.desktopPath() + QLatin1Char('/') + name);
     if (fileops::makeFolders(folder) != 0)
         return false;
-    return fileops::copyThenRemove(source, folder + '/' + QFile::encodeName(name), hooks) == 0;
+    return fileops::copyThenRemove(source, folder + '/' + QFile::encodeName(name), QFile::encodeName(copyRecords), hooks)
+        == 0;
 }
 
 } // namespace quorvane

@@ -79,7 +79,8 @@ Archiver::Archiver(StateStore &store, const Paths &paths, Clock clock, FileOpera
     , m_defaultArchiveRoot(paths.defaultArchiveRoot())
     , m_paths(paths)
     , m_clock(std::move(clock))
-    , m_files(files ? *files : LinuxFileOperations::shared())
+    , m_ownFiles(files ? nullptr : std::make_shared<LinuxFileOperations>(paths.copyRecords()))
+    , m_files(files ? *files : *m_ownFiles)
 {
 }
 
@@ -304,8 +305,7 @@ void Archiver::drain(const QString &name, const QString &target)
         throw fail(code);
     // An earlier pour cut short may have left copies in progress: settled before anything is
     // compared, so that a retry neither trips over them nor doubles what they hold.
-    for (const QByteArray &folder : {targetFolder, destination})
-        m_files.finishInterruptedCopies(QFile::decodeName(folder));
+    m_files.finishInterruptedCopies();
     // A file or a link (dangling or not) already bearing the name cannot be merged into: the
     // folder goes beside it under the next free name instead.
     struct stat inTheWay {};
@@ -371,7 +371,7 @@ void Archiver::restore(const QString &name)
     } else if (!isArchiveFolder(m_paths, config, workspace->name, *location)) {
         throw ArchiveError::filesystem(moveBackPrefix + quoted(*location)
                                        + QStringLiteral(" isn't a folder of the archive, so it stays where it is."));
-    } else if (m_files.finishInterruptedCopies(m_workspacesRoot), m_files.exists(folder)) {
+    } else if (m_files.finishInterruptedCopies(), m_files.exists(folder)) {
         throw ArchiveError::filesystem(QStringLiteral("A folder named ") + quoted(name)
                                        + QStringLiteral(" already exists in the workspace store — move it aside first."));
     } else if (const int code = m_files.moveItem(*location, folder)) {
@@ -397,13 +397,9 @@ void Archiver::markRestored(const QString &name)
 void Archiver::finishInterrupted()
 {
     const Config config = loadWritable();
-    QStringList folders{m_workspacesRoot, archiveRoot(config)};
-    for (const Workspace &w : config.workspaces) {
-        if (w.state == WorkspaceState::active && Location::isSafeName(w.name))
-            folders.append(folderOf(w.name));
-    }
-    for (const QString &folder : folders)
-        m_files.finishInterruptedCopies(folder);
+    // Every copy the store's records name, wherever it went: a drain's nested destination, an
+    // archive root on another disk, a desktop's folder.
+    m_files.finishInterruptedCopies();
 
     for (const Workspace &w : config.workspaces) {
         if (w.state == WorkspaceState::active || !Location::isSafeName(w.name) || !w.archiveLocation

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace quorvane {
 
@@ -35,8 +36,8 @@ public:
     void drain(const QString &name, const QString &target);
     void restore(const QString &name);
 
-    // Settles what an interrupted process left in the folders the archiver works in: copies
-    // across file systems (removed when unfinished, finished when placed), and a restore whose
+    // Settles what an interrupted process left: copies across file systems its records name
+    // (removed when unfinished, finished when placed, wherever they went), and a restore whose
     // folder is back in the desktops folder while the record still names an archive that is
     // gone is completed.
     void finishInterrupted();
@@ -84,6 +85,7 @@ private:
     QString m_defaultArchiveRoot;
     Paths m_paths;
     Clock m_clock;
+    std::shared_ptr<FileOperations> m_ownFiles; // the system's, when none was given
     FileOperations &m_files;
 };
 

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <memory>
+
 #include <sys/statvfs.h>
 
 namespace quorvane {
@@ -35,15 +37,9 @@ bool onReadOnlyVolume(const QString &path)
     return ::statvfs(QFile::encodeName(path).constData(), &volume) == 0 && (volume.f_flag & ST_RDONLY);
 }
 
-LinuxFileOperations &files()
+void trashToAbsolute(FileOperations &files, const QString &path)
 {
-    static LinuxFileOperations operations;
-    return operations;
-}
-
-void trashToAbsolute(const QString &path)
-{
-    const FileOperations::TrashResult trashed = files().moveToTrash(path);
+    const FileOperations::TrashResult trashed = files.moveToTrash(path);
     if (!trashed.trashedPath)
         throw InstallError(QStringLiteral("\u201C%1\u201D couldn\u2019t be moved to the Trash (%2).")
                                .arg(QFileInfo(path).fileName(), trashed.reason));
@@ -80,10 +76,12 @@ QString InstallLocation::sourceFolderName(const AppInfo &info)
     return QFileInfo(QFileInfo(prefix).absolutePath()).fileName();
 }
 
-InstallLocation::Operations InstallLocation::Operations::standard()
+InstallLocation::Operations InstallLocation::Operations::standard(const QString &copyRecords)
 {
-    return Operations{trashToAbsolute, [](const QString &from, const QString &to) { return fileops::moveItem(from, to); },
-                      [](const QString &from, const QString &to) { return files().copyExclusive(from, to); },
+    const auto files = std::make_shared<LinuxFileOperations>(copyRecords);
+    return Operations{[files](const QString &path) { trashToAbsolute(*files, path); },
+                      [files](const QString &from, const QString &to) { return files->moveItem(from, to); },
+                      [files](const QString &from, const QString &to) { return files->copyExclusive(from, to); },
                       onReadOnlyVolume};
 }
 

@@ -43,7 +43,9 @@ public:
         // Whether the folder lies on a read-only volume.
         std::function<bool(const QString &folder)> readOnly;
 
-        static Operations standard();
+        // The system's; a move or copy across file systems is recorded in `copyRecords`
+        // (Paths::copyRecords).
+        static Operations standard(const QString &copyRecords);
     };
 
     // Puts the executable and its desktop entry into the per-user install: an item already at
@@ -51,7 +53,7 @@ public:
     // moved. The login item goes once the executable is in place. Returns the identity of the
     // moved application; throws InstallError on failure.
     static AppInfo moveToApplications(const AppInfo &info, const QString &home, LoginItem *loginItem,
-                                      const Operations &operations = Operations::standard());
+                                      const Operations &operations);
 
     // Starts the executable as a new instance; a failure is logged. This instance then quits
     // (terminate) either way.

@@ -23,7 +23,8 @@ SettingsModel::SettingsModel(StateStore &store, const Paths &paths, Archiver *ar
     , m_store(store)
     , m_paths(paths)
     , m_archiver(archiver)
-    , m_files(files ? *files : LinuxFileOperations::shared())
+    , m_ownFiles(files ? nullptr : std::make_shared<LinuxFileOperations>(paths.copyRecords()))
+    , m_files(files ? *files : *m_ownFiles)
 {
     try {
         m_config = m_store.loadConfig();

@@ -14,6 +14,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -239,6 +240,7 @@ private:
     StateStore &m_store;
     Paths m_paths;
     Archiver *m_archiver;
+    std::shared_ptr<FileOperations> m_ownFiles; // the system's, when none was given
     FileOperations &m_files;
     Config m_config;
     std::optional<QString> m_errorMessage;

@@ -70,7 +70,7 @@ int main(int argc, char **argv)
     }
     const Paths paths = Paths::forHome(QDir::homePath());
     SteppingStore store(paths);
-    test::FakeFileOperations files;
+    test::FakeFileOperations files(paths.copyRecords());
     files.beforeStep = [](const QString &, const QString &) { step(); };
     Archiver archiver(store, paths, dateNow, &files);
     SettingsModel model(store, paths, &archiver, &files);

@@ -264,7 +264,7 @@ TEST_F(Launch, ArchivedDesktopsGetNoFolderAtStartUp)
     EXPECT_TRUE(QFileInfo(root() + "/A").isDir());
 }
 
-TEST_F(Launch, ARestoreStoppedBeforeItsRecordIsCompletedAndAnUnfinishedCopyIsCleared)
+TEST_F(Launch, ARestoreStoppedBeforeItsRecordIsCompletedAndLookAlikesOfCopiesStay)
 {
     // "Back" was moved home from its archive and the process died before the record said so;
     // "Away" is still archived where its record says.
@@ -278,9 +278,13 @@ TEST_F(Launch, ARestoreStoppedBeforeItsRecordIsCompletedAndAnUnfinishedCopyIsCle
     save(config);
     touch(root() + "/Back", {"b1.txt"});
     touch(paths().defaultArchiveRoot() + "/Away-2026-01-05", {"a1.txt"});
-    // A copy across file systems cut short in the desktops folder: its source is still whole.
+    // A hidden copy an older build left without a record in the store, and a user's folder of
+    // such a name: neither is the application's to remove.
     touch(root() + "/.quorvane-copy-0a1b2c3d-Away", {"source"});
     touch(root() + "/.quorvane-copy-0a1b2c3d-Away/item", {"a1.txt"});
+    touch(root() + "/.quorvane-copy-stray", {"mine.txt"});
+    touch(root() + "/A/.quorvane-copy-mine", {"mine.txt"});
+    touch(paths().defaultArchiveRoot() + "/.quorvane-copy-photos", {"photo.jpg"});
 
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
@@ -289,7 +293,10 @@ TEST_F(Launch, ARestoreStoppedBeforeItsRecordIsCompletedAndAnUnfinishedCopyIsCle
     EXPECT_FALSE(after.workspace("Back")->archiveLocation);
     EXPECT_EQ(readFile(root() + "/Back/b1.txt"), "b1.txt");
     EXPECT_EQ(after.workspace("Away")->state, WorkspaceState::archivedUnsorted);
-    EXPECT_FALSE(QFileInfo::exists(root() + "/.quorvane-copy-0a1b2c3d-Away"));
+    EXPECT_EQ(readFile(root() + "/.quorvane-copy-0a1b2c3d-Away/item/a1.txt"), "a1.txt");
+    EXPECT_EQ(readFile(root() + "/.quorvane-copy-stray/mine.txt"), "mine.txt");
+    EXPECT_EQ(readFile(root() + "/A/.quorvane-copy-mine/mine.txt"), "mine.txt");
+    EXPECT_EQ(readFile(paths().defaultArchiveRoot() + "/.quorvane-copy-photos/photo.jpg"), "photo.jpg");
     EXPECT_EQ(readFile(paths().defaultArchiveRoot() + "/Away-2026-01-05/a1.txt"), "a1.txt");
 }
 

@@ -410,7 +410,7 @@ TEST_F(ArchiverTest, DrainOfAFolderWithADiskMountedOnItMovesItsItemsAndLeavesThe
     writeFile(desk("N") + "/a.png", "a");
     writeFile(desk("N") + "/inner/b.txt", "b");
     // "N" is a disk of its own: it can be neither renamed nor removed.
-    FakeFileOperations files;
+    FakeFileOperations files(paths.copyRecords());
     files.volume = [&](const QString &path) -> std::optional<std::optional<std::uint64_t>> {
         if (path == desk("N"))
             return std::optional<std::uint64_t>(7);
@@ -668,6 +668,36 @@ TEST_F(ArchiverTest, DrainAndRestoreHealOnRetryAfterAFailedSave)
     EXPECT_EQ(readFile(desk("A") + "/a.png"), "a");
     EXPECT_FALSE(load().hasWorkspace("N"));
     EXPECT_EQ(record("A").state, WorkspaceState::active);
+}
+
+TEST_F(ArchiverTest, FoldersThatMerelyBearTheNameOfACopyInProgressSurviveSettlingDrainAndRestore)
+{
+    // The user's own folders in the desktops folder, the archive root, a desktop's folder and
+    // the folder of the desktop being drained, one read-only inside.
+    save({temporary("N"), permanent("P"), temporary("Old")}, [&](Config &c) {
+        c.updateWorkspace("Old", [&](Workspace &w) {
+            w.state = WorkspaceState::archivedUnsorted;
+            w.archiveLocation = archived("Old-2026-01-01");
+        });
+    });
+    writeFile(archived("Old-2026-01-01") + "/o.txt", "o");
+    const QStringList mine{desk(".quorvane-copy-stray/notes.txt"), archived(".quorvane-copy-photos/a.jpg"),
+                           desk("P/.quorvane-copy-mine/b.txt"), desk("N/.quorvane-copy-thesis/chapters/one.txt")};
+    for (const QString &file : mine)
+        writeFile(file, file.toUtf8());
+    ASSERT_EQ(::chmod(QFile::encodeName(desk("N/.quorvane-copy-thesis/chapters")).constData(), 0555), 0);
+
+    archiver.finishInterrupted();
+    archiver.drain("N", "P");
+    archiver.restore("Old");
+    archiver.finishInterrupted();
+    EXPECT_EQ(readFile(mine[0]), mine[0].toUtf8());
+    EXPECT_EQ(readFile(mine[1]), mine[1].toUtf8());
+    EXPECT_EQ(readFile(mine[2]), mine[2].toUtf8());
+    // Drained along with the rest of N, like any hidden entry.
+    EXPECT_EQ(readFile(desk("P/N/.quorvane-copy-thesis/chapters/one.txt")), mine[3].toUtf8());
+    EXPECT_EQ(readFile(desk("Old/o.txt")), "o");
+    ::chmod(QFile::encodeName(desk("P/N/.quorvane-copy-thesis/chapters")).constData(), 0755);
 }
 
 // --- timers ----------------------------------------------------------------------------------

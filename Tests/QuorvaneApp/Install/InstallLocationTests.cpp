@@ -2,6 +2,7 @@
 #include "Install/InstallLocation.h"
 
 #include "Fakes/FakeLoginItem.h"
+#include "Paths.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -17,6 +18,12 @@ using namespace quorvane;
 using namespace quorvane::test;
 
 namespace {
+
+// The system's operations, recording copies across file systems in that home's store.
+InstallLocation::Operations standardIn(const TempHome &home)
+{
+    return InstallLocation::Operations::standard(Paths::forHome(home.path()).copyRecords());
+}
 
 // An installed layout below the given folder of a temporary home.
 struct Installed {
@@ -94,7 +101,7 @@ TEST(InstallLocation, TheMoveTrashesAnOlderCopyFirstAndRemovesTheLoginItemOnlyOn
     const Installed older = installAt(home.filePath(".local"), "old");
     FakeLoginItem loginItem;
     loginItem.enabled = true;
-    const AppInfo moved = InstallLocation::moveToApplications(source.info(), home.path(), &loginItem);
+    const AppInfo moved = InstallLocation::moveToApplications(source.info(), home.path(), &loginItem, standardIn(home));
     EXPECT_EQ(moved, AppInfo::installed(older.executable, older.entry));
     EXPECT_EQ(readFile(older.executable), "executable new");
     EXPECT_EQ(readFile(older.entry), "[Desktop Entry]\nName=Quorvane new\n");
@@ -113,7 +120,7 @@ TEST(InstallLocation, ARefusedTrashOrAFailedMoveStopsAndKeepsTheLoginItem)
     const Installed older = installAt(home.filePath(".local"), "old");
     FakeLoginItem loginItem;
     loginItem.enabled = true;
-    InstallLocation::Operations refusing = InstallLocation::Operations::standard();
+    InstallLocation::Operations refusing = standardIn(home);
     refusing.trash = [](const QString &) { throw InstallError("the Trash is full"); };
     try {
         InstallLocation::moveToApplications(source.info(), home.path(), &loginItem, refusing);
@@ -128,7 +135,7 @@ TEST(InstallLocation, ARefusedTrashOrAFailedMoveStopsAndKeepsTheLoginItem)
     // The executable's move fails: the login item still starts the copy that is still there.
     QFile::remove(older.executable);
     QFile::remove(older.entry);
-    InstallLocation::Operations failing = InstallLocation::Operations::standard();
+    InstallLocation::Operations failing = standardIn(home);
     failing.move = [](const QString &, const QString &) { return EXDEV; };
     EXPECT_THROW(InstallLocation::moveToApplications(source.info(), home.path(), &loginItem, failing), InstallError);
     EXPECT_TRUE(loginItem.enabled);
@@ -139,7 +146,7 @@ TEST(InstallLocation, AReadOnlySourceIsCopiedWithItsMode)
 {
     TempHome home;
     const Installed source = installAt(home.filePath("media/quorvane-1.0"));
-    InstallLocation::Operations readOnly = InstallLocation::Operations::standard();
+    InstallLocation::Operations readOnly = standardIn(home);
     readOnly.readOnly = [](const QString &) { return true; };
     const AppInfo moved = InstallLocation::moveToApplications(source.info(), home.path(), nullptr, readOnly);
     EXPECT_EQ(readFile(source.executable), "executable new");

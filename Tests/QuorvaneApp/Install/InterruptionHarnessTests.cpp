@@ -208,8 +208,8 @@ TEST_F(Harness, AMoveIntoTheUserInstallStoppedAtAnyStepLeavesEachFileAtOneEnd)
         writeFile(to + entry, "old entry " + tag);
 
         StopPlan plan{stopAt};
-        InstallLocation::Operations operations = InstallLocation::Operations::standard();
-        const InstallLocation::Operations standard = InstallLocation::Operations::standard();
+        InstallLocation::Operations operations = InstallLocation::Operations::standard(Paths::forHome(fresh.path()).copyRecords());
+        const InstallLocation::Operations standard = InstallLocation::Operations::standard(Paths::forHome(fresh.path()).copyRecords());
         operations.trash = [&](const QString &path) {
             plan.point();
             standard.trash(path);

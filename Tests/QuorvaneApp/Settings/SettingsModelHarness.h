@@ -50,7 +50,7 @@ struct SettingsModelHarness : ::testing::Test {
     TempHome home;
     Paths paths = Paths::forHome(home.path());
     FailableStore store{paths};
-    FakeFileOperations files;
+    FakeFileOperations files{paths.copyRecords()};
     Archiver archiver{store, paths};
     std::unique_ptr<SettingsModel> model;
     int changes = 0;

@@ -18,6 +18,13 @@ namespace quorvane::test {
 
 class FakeFileOperations final : public FileOperations {
 public:
+    // Copies across file systems are recorded in `copyRecords` (Paths::copyRecords of the test's home).
+    explicit FakeFileOperations(const QString &copyRecords)
+        : m_real(copyRecords)
+        , m_records(QFile::encodeName(copyRecords))
+    {
+    }
+
     // Runs before every call with the call's name and first path; may throw to stop the caller.
     std::function<void(const QString &step, const QString &path)> beforeStep;
     // Answers the errno a changing call fails with (0: it runs); none: every call runs.
@@ -39,7 +46,7 @@ public:
             if (!copyHooks)
                 return real().moveItem(from, to);
             const int code = fileops::renameNoReplace(from, to);
-            return code == EXDEV ? fileops::copyThenRemove(from, to, *copyHooks) : code;
+            return code == EXDEV ? fileops::copyThenRemove(from, to, m_records, *copyHooks) : code;
         });
     }
     TrashResult moveToTrash(const QString &path) override
@@ -53,9 +60,9 @@ public:
     {
         return changing("copyExclusive", to, [&] { return real().copyExclusive(from, to); });
     }
-    int finishInterruptedCopies(const QString &folder) override
+    int finishInterruptedCopies() override
     {
-        return changing("finishInterruptedCopies", folder, [&] { return real().finishInterruptedCopies(folder); });
+        return changing("finishInterruptedCopies", QFile::decodeName(m_records), [&] { return real().finishInterruptedCopies(); });
     }
     int remove(const QString &path) override { return changing("remove", path, [&] { return real().remove(path); }); }
     int remove(const QByteArray &path) override
@@ -91,7 +98,9 @@ public:
     QString errorText(int code) override { return real().errorText(code); }
 
 private:
-    static LinuxFileOperations &real() { return LinuxFileOperations::shared(); }
+    LinuxFileOperations &real() { return m_real; }
+    LinuxFileOperations m_real;
+    QByteArray m_records;
     void step(const char *name, const QString &path)
     {
         steps.append(QString::fromLatin1(name) + QLatin1Char(' ') + path);
