@@ -153,8 +153,16 @@ int main(int argc, char **argv)
     // No taskbar entry: the application lives in the status area.
     activation.setMode(ActivationPolicy::Mode::accessory);
 
+    // A logout's SIGTERM (or SIGINT, SIGHUP) ends the application whatever window is open: exit()
+    // leaves every event loop at once, an alert's own included (quit() would first ask every
+    // window to close, and an alert without an escape refuses). It is read from the event loop,
+    // so a switch's journalled step under way finishes first; the controller then gives back
+    // what it borrowed as it goes.
     TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::received, &app, [](int) { QCoreApplication::quit(); });
+    QObject::connect(&termination, &TerminationSignals::received, &app, [](int number) {
+        qCInfo(Log::app()) << "termination signal" << number << "— quitting";
+        QCoreApplication::exit(0);
+    });
 
     QMetaObject::invokeMethod(&controller, [&controller] { controller.applicationDidFinishLaunching(); }, Qt::QueuedConnection);
     const int code = app.exec();

@@ -22,7 +22,11 @@ struct Alert {
 class AlertPresenter {
 public:
     virtual ~AlertPresenter() = default;
-    // Returns the index of the chosen button in alert.buttons (0 for the implicit "OK").
+    // What present() answers when the alert ended without one: the application is quitting.
+    static constexpr int noAnswer = -1;
+
+    // Returns the index of the chosen button in alert.buttons (0 for the implicit "OK"), or
+    // noAnswer.
     virtual int present(const Alert &alert) = 0;
 };
 

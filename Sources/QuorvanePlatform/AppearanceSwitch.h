@@ -1,10 +1,11 @@
 #pragma once
 
+#include "SettingsLedger.h"
+
 #include <QDBusConnection>
 #include <QString>
 #include <QStringList>
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,8 +16,14 @@ namespace quorvane {
 class AppearanceSwitch {
 public:
     virtual ~AppearanceSwitch() = default;
-    // None on success, else a description of the failure.
+    // Turns the desktop to the mode a desktop asks for. None on success, else a description of
+    // the failure.
     virtual std::optional<QString> setDark(bool dark) = 0;
+    // Whether anything the switch changed still waits to go back.
+    virtual bool borrowing() const = 0;
+    // Gives the user's own values back, where they still hold what was written (no desktop
+    // asks for a mode any more). None on success, else the failure.
+    virtual std::optional<QString> putBack() = 0;
 };
 
 // One setting of the desktop that holds its light or dark look, its value as the desktop
@@ -47,10 +54,13 @@ public:
 //   Cinnamon, MATE         the GTK theme of org.cinnamon.desktop.interface, org.mate.interface.
 // A theme's dark variant is the theme's name with "-dark" (or "-Dark") when a theme folder of
 // that name is installed (the theme folders of the home and the data folders); Adwaita's is
-// built in. Turning light again puts back the value each setting held before this process
-// made it dark, unless the user has changed it since (it no longer holds what was written):
-// then the user's new value stays. A failure of one setting does not stop the others; every
-// failure (a missing tool or schema, no dark variant) is told in the one description returned.
+// built in. Every value it changes is kept first in the store's ledger (facility "appearance",
+// one entry per setting, with the user's value), so that the user's value comes back whichever
+// process asks: turning the other mode again, or putBack(), gives each setting the user's value,
+// unless the user has changed it since (it no longer holds what was written): then the user's
+// new value stays. A setting whose value cannot be kept in the ledger is not changed. A failure
+// of one setting does not stop the others; every failure (a missing tool or schema, no dark
+// variant, a ledger that cannot be written) is told in the one description returned.
 class LinuxAppearanceSwitch final : public AppearanceSwitch {
 public:
     enum class Desktop { gnome, xfce, kde, cinnamon, mate };
@@ -64,22 +74,25 @@ public:
     static std::vector<std::unique_ptr<LookSetting>> settingsFor(Desktop desktop, const QStringList &themeFolders,
                                                                  const QDBusConnection &bus);
 
-    explicit LinuxAppearanceSwitch(Desktop desktop = sessionDesktop(), QStringList themeFolders = standardThemeFolders(),
+    static inline const QString facility = QStringLiteral("appearance");
+
+    explicit LinuxAppearanceSwitch(SettingsLedger ledger, Desktop desktop = sessionDesktop(),
+                                   QStringList themeFolders = standardThemeFolders(),
                                    const QDBusConnection &bus = QDBusConnection::sessionBus());
     // Tests give settings of their own.
-    explicit LinuxAppearanceSwitch(std::vector<std::unique_ptr<LookSetting>> settings);
+    LinuxAppearanceSwitch(SettingsLedger ledger, std::vector<std::unique_ptr<LookSetting>> settings);
 
     std::optional<QString> setDark(bool dark) override;
+    bool borrowing() const override;
+    std::optional<QString> putBack() override;
     // Whether the desktop looks dark now: its first setting that can be read says.
     bool isDark() const;
+    // The same for this session's desktop.
+    static bool sessionLooksDark();
 
 private:
-    struct Remembered {
-        QString user;    // the value before this process made it dark
-        QString written; // the dark value written over it
-    };
+    SettingsLedger m_ledger;
     std::vector<std::unique_ptr<LookSetting>> m_settings;
-    std::map<QString, Remembered> m_remembered;
 };
 
 } // namespace quorvane

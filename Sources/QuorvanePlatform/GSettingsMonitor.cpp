@@ -1,5 +1,7 @@
 #include "GSettingsMonitor.h"
 
+#include "ToolProcess.h"
+
 namespace quorvane {
 
 GSettingsMonitor::GSettingsMonitor(const QString &schema, const QString &key, QObject *parent)
@@ -16,6 +18,8 @@ GSettingsMonitor::GSettingsMonitor(const QString &schema, const QString &key, QO
             emit changed();
     });
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    // The monitor lives as long as the application, and not a moment longer.
+    endWithThisProcess(m_process);
     m_process.start(QStringLiteral("gsettings"), {QStringLiteral("monitor"), schema, key});
 }
 

@@ -255,67 +255,164 @@ std::vector<std::unique_ptr<LookSetting>> LinuxAppearanceSwitch::settingsFor(Des
     return settings;
 }
 
-LinuxAppearanceSwitch::LinuxAppearanceSwitch(Desktop desktop, QStringList themeFolders, const QDBusConnection &bus)
-    : m_settings(settingsFor(desktop, themeFolders, bus))
+LinuxAppearanceSwitch::LinuxAppearanceSwitch(SettingsLedger ledger, Desktop desktop, QStringList themeFolders,
+                                             const QDBusConnection &bus)
+    : m_ledger(std::move(ledger))
+    , m_settings(settingsFor(desktop, themeFolders, bus))
 {
 }
 
-LinuxAppearanceSwitch::LinuxAppearanceSwitch(std::vector<std::unique_ptr<LookSetting>> settings)
-    : m_settings(std::move(settings))
+LinuxAppearanceSwitch::LinuxAppearanceSwitch(SettingsLedger ledger, std::vector<std::unique_ptr<LookSetting>> settings)
+    : m_ledger(std::move(ledger))
+    , m_settings(std::move(settings))
 {
 }
+
+namespace {
+
+// Every failure once, in the order met.
+struct Failures {
+    QStringList texts;
+    void add(const QString &text)
+    {
+        if (!texts.contains(text))
+            texts.append(text);
+    }
+    std::optional<QString> result() const
+    {
+        return texts.isEmpty() ? std::nullopt : std::optional<QString>(texts.join(QStringLiteral("; ")));
+    }
+};
+
+const SettingsLedger::Entry *entryOf(const std::vector<SettingsLedger::Entry> &entries, const QString &setting)
+{
+    for (const auto &entry : entries) {
+        if (entry.setting == setting)
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 std::optional<QString> LinuxAppearanceSwitch::setDark(bool dark)
 {
-    QStringList failures;
-    const auto fail = [&failures](const QString &text) {
-        if (!failures.contains(text))
-            failures.append(text);
-    };
+    const auto kept = m_ledger.entries(facility);
+    if (!kept)
+        return QStringLiteral("the ledger %1 cannot be read; the look stays as it is").arg(m_ledger.file());
+    Failures failures;
     for (const auto &setting : m_settings) {
         QString error;
         const auto current = setting->get(error);
         if (!current) {
-            fail(error);
+            failures.add(error);
             continue;
         }
-        const auto remembered = m_remembered.find(setting->name());
+        const SettingsLedger::Entry *entry = entryOf(*kept, setting->name());
+        // A value that no longer holds what was written is the user's own new one.
+        const bool ours = entry && entry->written.toString() == *current;
+        const QString user = ours ? entry->user.toString() : *current;
         std::optional<QString> wanted;
         if (dark) {
-            wanted = setting->darkValue(*current);
-            if (!wanted) {
-                fail(setting->name() + QStringLiteral(": no dark variant of ") + *current);
+            wanted = setting->darkValue(user);
+            if (!wanted)
+                failures.add(setting->name() + QStringLiteral(": no dark variant of ") + user);
+        } else if (setting->isDark(user)) {
+            wanted = setting->lightValue(user);
+        }
+        if (!wanted || *wanted == user) {
+            // Nothing to borrow: the user's own value, given back where it was replaced.
+            if (ours && *current != user) {
+                if (const auto failure = setting->set(user)) {
+                    failures.add(*failure);
+                    continue;
+                }
+            }
+            if (entry) {
+                if (const auto failure = m_ledger.forget(facility, setting->name()))
+                    failures.add(*failure);
+            }
+            continue;
+        }
+        // Kept before it changes: a crash in between loses nothing of the user's.
+        if (!ours || entry->written.toString() != *wanted) {
+            if (const auto failure = m_ledger.keep({facility, setting->name(), user, *wanted})) {
+                failures.add(*failure);
                 continue;
             }
-            // Dark already by this process's own hand: the user's value stays the one kept.
-            if (remembered == m_remembered.end() || remembered->second.written != *current)
-                m_remembered[setting->name()] = Remembered{*current, *wanted};
-        } else if (remembered != m_remembered.end()) {
-            // A value the user set while dark is theirs and stays.
-            if (remembered->second.written == *current)
-                wanted = remembered->second.user;
-            m_remembered.erase(remembered);
-        } else if (setting->isDark(*current)) {
-            wanted = setting->lightValue(*current);
         }
-        if (!wanted || *wanted == *current)
+        if (*current == *wanted)
             continue;
         if (const auto failure = setting->set(*wanted))
-            fail(*failure);
+            failures.add(*failure);
     }
-    if (failures.isEmpty())
-        return std::nullopt;
-    return failures.join(QStringLiteral("; "));
+    return failures.result();
 }
 
-bool LinuxAppearanceSwitch::isDark() const
+bool LinuxAppearanceSwitch::borrowing() const
 {
+    const auto kept = m_ledger.entries(facility);
+    if (!kept)
+        return true; // unreadable: putBack says so
     for (const auto &setting : m_settings) {
+        if (entryOf(*kept, setting->name()))
+            return true;
+    }
+    return false;
+}
+
+std::optional<QString> LinuxAppearanceSwitch::putBack()
+{
+    const auto kept = m_ledger.entries(facility);
+    if (!kept)
+        return QStringLiteral("the ledger %1 cannot be read; what it holds stays there").arg(m_ledger.file());
+    Failures failures;
+    // Settings of another desktop's session stay kept until that session runs.
+    for (const auto &setting : m_settings) {
+        const SettingsLedger::Entry *entry = entryOf(*kept, setting->name());
+        if (!entry)
+            continue;
+        QString error;
+        const auto current = setting->get(error);
+        if (!current) {
+            failures.add(error);
+            continue;
+        }
+        const QString user = entry->user.toString();
+        if (*current == entry->written.toString() && *current != user) {
+            if (const auto failure = setting->set(user)) {
+                failures.add(*failure);
+                continue;
+            }
+        }
+        if (const auto failure = m_ledger.forget(facility, setting->name()))
+            failures.add(*failure);
+    }
+    return failures.result();
+}
+
+namespace {
+
+bool looksDark(const std::vector<std::unique_ptr<LookSetting>> &settings)
+{
+    for (const auto &setting : settings) {
         QString error;
         if (const auto value = setting->get(error))
             return setting->isDark(*value);
     }
     return false;
+}
+
+} // namespace
+
+bool LinuxAppearanceSwitch::isDark() const
+{
+    return looksDark(m_settings);
+}
+
+bool LinuxAppearanceSwitch::sessionLooksDark()
+{
+    return looksDark(settingsFor(sessionDesktop(), standardThemeFolders(), QDBusConnection::sessionBus()));
 }
 
 } // namespace quorvane

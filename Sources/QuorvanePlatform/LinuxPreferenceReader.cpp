@@ -10,7 +10,7 @@ std::optional<QVariant> LinuxPreferenceReader::value(const QString &domain, cons
         return sessionDockPreference(SessionSources::live(), key);
     if (!domain.isEmpty() || key != QLatin1String("AppleInterfaceStyle"))
         return std::nullopt;
-    if (LinuxAppearanceSwitch().isDark())
+    if (LinuxAppearanceSwitch::sessionLooksDark())
         return QVariant(QStringLiteral("Dark"));
     return std::nullopt;
 }

@@ -46,6 +46,10 @@ int MessageBoxAlertPresenter::present(const Alert &alert)
         if (box.clickedButton() == buttons[i])
             return int(i);
     }
+    // Left with its box still up: the application is ending (its event loops were left), and
+    // there is no answer, never the default one.
+    if (box.isVisible())
+        return noAnswer;
     return cancel >= 0 ? int(cancel) : 0;
 }
 

@@ -1,6 +1,7 @@
 #include "StatusPanelShade.h"
 
 #include "GSettingsTool.h"
+#include "ToolProcess.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -17,6 +18,7 @@ std::optional<QString> xfconfValue(const QString &channel, const QString &proper
     if (tool.isEmpty())
         return std::nullopt;
     QProcess process;
+    endWithThisProcess(process);
     process.start(tool, {QStringLiteral("-c"), channel, QStringLiteral("-p"), property});
     if (!process.waitForFinished(3000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         process.kill();

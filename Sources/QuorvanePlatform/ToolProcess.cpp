@@ -2,6 +2,10 @@
 
 #include <QProcess>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace quorvane {
 
 ToolResult runTool(const QString &program, const QStringList &arguments)
@@ -9,6 +13,7 @@ ToolResult runTool(const QString &program, const QStringList &arguments)
     constexpr int limitMs = 5000;
     ToolResult result;
     QProcess process;
+    endWithThisProcess(process);
     process.start(program, arguments);
     if (!process.waitForStarted(limitMs)) {
         result.error = program + QStringLiteral(": ") + process.errorString();
@@ -27,6 +32,17 @@ ToolResult runTool(const QString &program, const QStringList &arguments)
     if (!result.ok && result.error.isEmpty())
         result.error = program + QStringLiteral(" exited with status %1").arg(process.exitCode());
     return result;
+}
+
+void endWithThisProcess(QProcess &process)
+{
+    const pid_t parent = ::getpid();
+    // Runs in the child between fork and exec: only async-signal-safe calls.
+    process.setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(127);
+    });
 }
 
 } // namespace quorvane

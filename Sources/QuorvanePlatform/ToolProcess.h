@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QProcess;
+
 namespace quorvane {
 
 struct ToolResult {
@@ -15,5 +17,10 @@ struct ToolResult {
 // without serving events. A missing tool, a non-zero exit and a child that does not finish in
 // time are failures; the error then names what went wrong.
 ToolResult runTool(const QString &program, const QStringList &arguments);
+
+// Makes the child that process starts next end with this process, however this one ends (a
+// kill -9 included): the kernel sends it SIGTERM when its parent goes. A child whose parent is
+// gone before it could ask for that ends at once.
+void endWithThisProcess(QProcess &process);
 
 } // namespace quorvane

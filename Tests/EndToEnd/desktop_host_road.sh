@@ -86,7 +86,7 @@ start_app app
 choose_from_menu 2
 wait_for 'c["activeWorkspace"] == "Sea"' || fail "the switch to Sea did not finish"
 wait_until shows_sea || fail "$HOST's background on Sea: $(background)"
-[ -f "$root/.store/background.json" ] || fail "the user's background is not kept in the store"
+[ -f "$root/.store/ledger.json" ] || fail "the user's background is not kept in the store"
 [ -z "$(viewable_windows "Quorvane desktop cue")" ] || fail "a cue window lies over the desktop"
 [ -z "$(host_windows_of_type POPUP_MENU)" ] || fail "a menu was open before the click"
 xdotool mousemove 700 500 click 3
@@ -100,7 +100,7 @@ choose_from_menu 1
 wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back to Default did not finish"
 is_users() { [ "$(background)" = "$users_background" ]; }
 wait_until is_users || fail "background on Default: $(background), the user's: $users_background"
-[ ! -e "$root/.store/background.json" ] || fail "the kept background stayed after it came back"
+[ ! -e "$root/.store/ledger.json" ] || fail "the kept background stayed after it came back"
 echo "$HOST: the user's background back: ok"
 
 # 3. A dark desktop turns the XSETTINGS theme dark; back on Default the user's theme returns.

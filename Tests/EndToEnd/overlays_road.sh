@@ -4,14 +4,18 @@
 # a covered switch to a dark desktop with a cue, the cover seen while the switch waits in its
 # gap; the session turned dark and the cue shown; back to the first desktop, cue gone and the
 # user's own light scheme back; two wheel clicks on the tray icon show the scroll display and
-# switch once the wheel rests.
+# switch once the wheel rests. What the dark desktop borrows of the session comes back: at
+# SIGTERM; after a kill -9 (which leaves no "gsettings monitor" child behind) at the next start
+# and its switch to the light desktop; and SIGTERM with the first-switch note open ends the
+# application within 2 s.
 # Usage: overlays_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$1" xcompmgr xprop gsettings
+e2e_prepare "$1" xcompmgr xprop gsettings pgrep
 export GSETTINGS_BACKEND=keyfile
 gsettings set org.gnome.desktop.interface color-scheme 'prefer-light' \
   || { echo "SKIP: no org.gnome.desktop.interface schema"; exit 77; }
+gsettings set org.gnome.desktop.interface gtk-theme 'Adwaita'
 
 root="$HOME/QuorVane Desktops"
 mkdir -p "$root/.store" "$root/Default" "$root/Night" "$root/_Hidden Desktop"
@@ -20,7 +24,7 @@ echo night > "$root/Night/night.txt"
 cat > "$root/.store/config.json" <<'JSON'
 {"schemaVersion": 1, "activeWorkspace": "Default",
  "workspaces": [
-  {"name": "Default", "files": ["day.txt"], "preferredAppearance": "system"},
+  {"name": "Default", "files": ["day.txt"], "preferredAppearance": "light"},
   {"name": "Night", "files": ["night.txt"], "preferredAppearance": "dark",
    "cue": {"enabled": true, "fill": {"color": {"_0": "#336699"}}, "opacity": 0.4,
            "aboveIcons": true, "aboveMenuBar": false}},
@@ -41,10 +45,20 @@ max=4294967295
 opacity_is() { python3 -c "import sys; v=int(sys.argv[1]); sys.exit(0 if abs(v/$max-float(sys.argv[2]))<1e-6 else 1)" \
   "$(window_property "$1" _NET_WM_WINDOW_OPACITY)" "$2"; }
 scheme() { gsettings get org.gnome.desktop.interface color-scheme; }
+theme() { gsettings get org.gnome.desktop.interface gtk-theme; }
+users_look() { [ "$(scheme)" = "'prefer-light'" ] && [ "$(theme)" = "'Adwaita'" ]; }
+dark_look() { [ "$(scheme)" = "'prefer-dark'" ] && [ "$(theme)" = "'Adwaita-dark'" ]; }
+ledger="$HOME/QuorVane Desktops/.store/ledger.json"
 # Runs the command until it succeeds, for at most 1.5 s.
 eventually() {
   local i
   for i in $(seq 1 30); do "$@" && return 0; sleep 0.05; done
+  return 1
+}
+# The same for at most 10 s: what a starting application does.
+soon() {
+  local i
+  for i in $(seq 1 100); do "$@" && return 0; sleep 0.1; done
   return 1
 }
 # Whether the window is on every workspace: the sticky state, or the all-workspaces number
@@ -124,7 +138,48 @@ done
 [ -n "$hidden" ] || fail "the scroll display stayed on screen"
 echo "scroll cycling: ok"
 
+# 5. SIGTERM on the dark desktop: the user's scheme and theme come back.
+dark_look || fail "look on Night: $(scheme) $(theme)"
+[ -f "$ledger" ] || fail "the user's look is not kept in the store"
 stop_app
+users_look || fail "look after SIGTERM on Night: $(scheme) $(theme)"
+[ ! -e "$ledger" ] || fail "the ledger stayed after everything came back: $(cat "$ledger")"
+echo "the user's look back at SIGTERM: ok"
+
+# 6. Started again on Night, which turns dark again; a kill -9 leaves its monitor no child.
+start_app app2
+soon dark_look || fail "look after starting on Night: $(scheme) $(theme)"
+monitors="$(pgrep -P "$pid" -f 'gsettings monitor' || true)"
+[ -n "$monitors" ] || fail "no gsettings monitor child to watch"
+kill -KILL "$pid"
+wait "$pid" || true
+for m in $monitors; do
+  eventually eval '! kill -0 '"$m"' 2>/dev/null' || fail "gsettings monitor $m outlived the application"
+done
+dark_look || fail "look after kill -9: $(scheme) $(theme)"
+echo "kill -9 leaves no monitor: ok"
+
+# 7. The next start gives the look back and shows Night's again; the switch to the light
+# desktop leaves the user's own. SIGTERM with the first-switch note open ends it within 2 s.
+json_set='import json,sys; c=json.load(open(sys.argv[1])); c["settings"]["shownFirstSwitchNote"]=False; json.dump(c,open(sys.argv[1],"w"))'
+python3 -c "$json_set" "$config"
+start_app app3
+soon dark_look || fail "look after starting on Night again: $(scheme) $(theme)"
+choose_from_menu 1
+wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch to Default did not finish"
+users_look || fail "look on the light desktop after the crash: $(scheme) $(theme)"
+note=
+for i in $(seq 1 100); do note="$(alert_windows | head -n1)"; [ -n "$note" ] && break; sleep 0.1; done
+[ -n "$note" ] || fail "the first-switch note did not open"
+kill -TERM "$pid"
+ended=
+for i in $(seq 1 40); do kill -0 "$pid" 2>/dev/null || { ended=1; break; }; sleep 0.05; done
+[ -n "$ended" ] || fail "SIGTERM with the first-switch note open did not end the application within 2 s"
+wait "$pid" || fail "the application did not quit cleanly with the note open"
+users_look || fail "look after SIGTERM with the note open: $(scheme) $(theme)"
+[ ! -e "$ledger" ] || fail "the ledger stayed: $(cat "$ledger")"
+echo "SIGTERM with the note open: ok"
+
 echo PASS > "$WORK/result"
 SESSION
 e2e_run_session "$WORK/session.sh"

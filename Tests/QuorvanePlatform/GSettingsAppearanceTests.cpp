@@ -25,6 +25,8 @@ struct GSettingsTest : ::testing::Test {
         qputenv("XDG_DATA_DIRS", dataDirs);
     }
     const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+    QTemporaryDir store;
+    SettingsLedger ledger = SettingsLedger::inStore(store.path());
     static QString tool(const QStringList &arguments)
     {
         QProcess process;
@@ -45,7 +47,7 @@ TEST_F(GSettingsTest, DarkAndBackGivesTheUsersOwnLightValue)
     setScheme("prefer-light");
     EXPECT_EQ(style(), std::nullopt);
 
-    LinuxAppearanceSwitch appearance;
+    LinuxAppearanceSwitch appearance(ledger);
     EXPECT_EQ(appearance.setDark(true), std::nullopt);
     EXPECT_EQ(scheme(), "'prefer-dark'");
     ASSERT_TRUE(style().has_value());
@@ -58,7 +60,7 @@ TEST_F(GSettingsTest, DarkAndBackGivesTheUsersOwnLightValue)
 
     // Without a light value of the user's to give back, light is the default.
     setScheme("prefer-dark");
-    EXPECT_EQ(LinuxAppearanceSwitch().setDark(false), std::nullopt);
+    EXPECT_EQ(LinuxAppearanceSwitch(ledger).setDark(false), std::nullopt);
     EXPECT_EQ(scheme(), "'default'");
 }
 
@@ -67,7 +69,7 @@ TEST_F(GSettingsTest, AMissingSchemaFailsWithTheToolsOwnText)
     QTemporaryDir empty;
     qputenv("GSETTINGS_SCHEMA_DIR", QFile::encodeName(empty.path()));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(empty.path()));
-    EXPECT_EQ(LinuxAppearanceSwitch().setDark(true), QString("No schemas installed"));
+    EXPECT_EQ(LinuxAppearanceSwitch(ledger).setDark(true), QString("No schemas installed"));
     EXPECT_EQ(LinuxPreferenceReader().value(QString(), "AppleInterfaceStyle"), std::nullopt);
 }
 
@@ -76,7 +78,7 @@ TEST_F(GSettingsTest, TheGtkThemeTurnsToItsDarkVariantAndBackExactly)
     QTemporaryDir themes;
     QDir(themes.path()).mkpath("Arc-Dark");
     tool({"set", "org.gnome.desktop.interface", "gtk-theme", "Arc"});
-    LinuxAppearanceSwitch appearance(LinuxAppearanceSwitch::Desktop::gnome, {themes.path()});
+    LinuxAppearanceSwitch appearance(ledger, LinuxAppearanceSwitch::Desktop::gnome, {themes.path()});
     EXPECT_EQ(appearance.setDark(true), std::nullopt);
     EXPECT_EQ(tool({"get", "org.gnome.desktop.interface", "gtk-theme"}), "'Arc-Dark'");
     EXPECT_EQ(appearance.setDark(false), std::nullopt);

@@ -110,3 +110,17 @@ TEST(MessageBoxAlertPresenter, NamesAndButtonTitlesAreShownAsWritten)
     EXPECT_TRUE(seen.shown.contains(alert.informativeText)) << seen.shown.join(" | ").toStdString();
     EXPECT_TRUE(seen.shown.contains("Bring My Desktops Back & Uninstall")) << seen.shown.join(" | ").toStdString();
 }
+
+// A logout's SIGTERM leaves every event loop while an alert waits: no button counts as chosen.
+TEST(MessageBoxAlertPresenter, AnAlertLeftByTheApplicationsExitHasNoAnswer)
+{
+    MessageBoxAlertPresenter presenter;
+    QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(presenter.present(Alert{QStringLiteral("Removing Quorvane?"), {},
+                                      {QStringLiteral("Bring My Desktops Back"), QStringLiteral("Leave Everything As Is")}}),
+              AlertPresenter::noAnswer);
+    // An event loop started after the exit ends at once as well, until the application's own
+    // loop has run out; this one's end lets the tests that follow run theirs.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}

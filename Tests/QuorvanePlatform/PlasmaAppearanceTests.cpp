@@ -31,7 +31,8 @@ TEST(PlasmaAppearance, TheColourSchemeTurnsDarkAndTheUsersComesBack)
     users.write("[KDE]\nSingleClick=false\n\n[General]\nColorScheme=Oxygen\n");
     users.close();
 
-    LinuxAppearanceSwitch appearance(LinuxAppearanceSwitch::Desktop::kde, {});
+    QTemporaryDir store;
+    LinuxAppearanceSwitch appearance(SettingsLedger::inStore(store.path()), LinuxAppearanceSwitch::Desktop::kde, {});
     EXPECT_FALSE(appearance.isDark());
     EXPECT_EQ(appearance.setDark(true), std::nullopt);
     EXPECT_EQ(scheme(), "[General]\nColorScheme=BreezeDark\n");

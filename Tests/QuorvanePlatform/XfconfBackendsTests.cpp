@@ -111,7 +111,8 @@ TEST_F(XfconfOnABus, XsettingsThemeTurnsToItsDarkVariantAndBack)
     const auto theme = [&] { return query({"-c", "xsettings", "-p", "/Net/ThemeName"}); };
     ASSERT_EQ(xsettings.setProperty("/Net/ThemeName", QStringLiteral("Greybird")), std::nullopt);
 
-    LinuxAppearanceSwitch appearance(LinuxAppearanceSwitch::Desktop::xfce, {themes.path()});
+    LinuxAppearanceSwitch appearance(SettingsLedger::inStore(themes.path()), LinuxAppearanceSwitch::Desktop::xfce,
+                                     {themes.path()});
     EXPECT_FALSE(appearance.isDark());
     EXPECT_EQ(appearance.setDark(true), std::nullopt);
     EXPECT_EQ(theme(), "Greybird-dark");

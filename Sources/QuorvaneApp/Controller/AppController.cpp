@@ -91,9 +91,14 @@ AppController::~AppController()
         sessionEvents().removeObserver(token);
     useKeyLayout(nullptr);
     KeyRecorderView::setListeningObserver({});
-    // At quit the user's own desktop background comes back.
+    // At quit (and on a termination signal, which quits) the user's own desktop background and
+    // look come back. Only the process that holds the desktops folder has borrowed them.
     if (m_background.shownHere())
         m_background.putBack();
+    if (m_dataLock.held()) {
+        appearance().onChange = {}; // no window needs to follow any more
+        appearance().putBack();
+    }
 }
 
 DesktopSwapper &AppController::swapper()

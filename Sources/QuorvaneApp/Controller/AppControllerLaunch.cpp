@@ -11,6 +11,7 @@
 #include "Location.h"
 #include "Shared/Log.h"
 #include "Install/MoveToApplicationsWindowController.h"
+#include "Overlays/SystemAppearance.h"
 #include "NoReplaceMove.h"
 #include "RegularFile.h"
 #include "RunningInstances.h"
@@ -188,9 +189,14 @@ void AppController::completeLaunch()
     fireDueTimersIfSafe();
     reloadHotKeys();
     rebuildMenu();
-    // A background a crash left kept goes back before the active desktop's cue is shown.
-    if (!desktopIsUnsafe())
+    // A background and a look a crash left borrowed go back before the active desktop's cue
+    // and mode are shown again.
+    if (!desktopIsUnsafe()) {
         m_background.putBack();
+        appearance().putBack();
+        const Config config = loadOrDefault();
+        applyAppearance(config.activeWorkspace, config);
+    }
     updateCueOverlay(std::nullopt);
     startScheduler();
     observeWake();

@@ -264,12 +264,15 @@ void AppController::applyAppearance(const QString &name, const Config &config)
     const AppearanceMode mode = workspace ? workspace->preferredAppearance : AppearanceMode::system;
     SystemAppearance &system = appearance();
     if (mode == AppearanceMode::system) {
-        if (!appearanceBaseline)
-            return;
-        const bool wantDark = *appearanceBaseline == AppearanceMode::dark;
-        if (system.currentIsDark() != wantDark)
-            system.setDark(wantDark);
-        appearanceBaseline.reset();
+        if (appearanceBaseline) {
+            const bool wantDark = *appearanceBaseline == AppearanceMode::dark;
+            if (system.currentIsDark() != wantDark)
+                system.setDark(wantDark);
+            appearanceBaseline.reset();
+        }
+        // What any desktop borrowed, in this process or one that ended without giving it back,
+        // goes back now.
+        system.putBack();
         return;
     }
     const bool wantDark = mode == AppearanceMode::dark;

@@ -7,6 +7,7 @@
 #include "Shared/Log.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Install/Uninstaller.h"
+#include "Overlays/SystemAppearance.h"
 
 namespace quorvane {
 
@@ -75,6 +76,9 @@ void AppController::bringDesktopsBack()
         m_env.alerts->present(alert);
     }
     Uninstaller::removeFootprint(m_env.loginItem);
+    // Nothing of the session's settings stays borrowed by an application that is gone.
+    m_background.putBack();
+    appearance().putBack();
 }
 
 } // namespace quorvane

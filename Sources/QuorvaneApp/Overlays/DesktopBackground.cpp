@@ -6,43 +6,21 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QJsonArray>
 #include <QFile>
 #include <QImage>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <algorithm>
 
 namespace quorvane {
 
 namespace {
 
-// Each value keeps its type through the file: {"s": text}, {"i": integer}, {"b": Boolean},
-// {"d": number} or {"a": [values]}.
-QJsonValue typed(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return QJsonObject{{QStringLiteral("i"), value.toLongLong()}};
-    case QMetaType::Bool:
-        return QJsonObject{{QStringLiteral("b"), value.toBool()}};
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return QJsonObject{{QStringLiteral("d"), value.toDouble()}};
-    case QMetaType::QVariantList: {
-        QJsonArray items;
-        for (const QVariant &item : value.toList())
-            items.append(typed(item));
-        return QJsonObject{{QStringLiteral("a"), items}};
-    }
-    default:
-        return QJsonObject{{QStringLiteral("s"), value.toString()}};
-    }
-}
-
-QVariant untyped(const QJsonValue &json)
+// An earlier version's value: {"s": text}, {"i": integer}, {"b": Boolean}, {"d": number} or
+// {"a": [values]}.
+QVariant legacyValue(const QJsonValue &json)
 {
     const QJsonObject object = json.toObject();
     if (object.contains(QStringLiteral("i")))
@@ -54,64 +32,69 @@ QVariant untyped(const QJsonValue &json)
     if (object.contains(QStringLiteral("a"))) {
         QVariantList items;
         for (const QJsonValue &item : object.value(QStringLiteral("a")).toArray())
-            items.append(untyped(item));
+            items.append(legacyValue(item));
         return items;
     }
     return QVariant(object.value(QStringLiteral("s")).toString());
 }
 
-QJsonObject typedMap(const QVariantMap &values)
+bool isBackground(const SettingsLedger::Entry &entry)
 {
-    QJsonObject object;
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        object.insert(it.key(), typed(it.value()));
-    return object;
-}
-
-QVariantMap untypedMap(const QJsonObject &object)
-{
-    QVariantMap values;
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it)
-        values.insert(it.key(), untyped(it.value()));
-    return values;
+    return entry.facility.startsWith(DesktopBackground::facilityPrefix);
 }
 
 } // namespace
 
 DesktopBackground::DesktopBackground(const Paths &paths, BackgroundHostFinder findHost)
     : m_paths(paths)
+    , m_ledger(SettingsLedger::inStore(paths.store()))
     , m_findHost(std::move(findHost))
 {
 }
 
 bool DesktopBackground::keeping() const
 {
-    return QFile::exists(keptFile());
+    if (QFile::exists(m_paths.store() + QLatin1Char('/') + legacyFileName))
+        return true;
+    const auto entries = m_ledger.entries();
+    return !entries || std::any_of(entries->begin(), entries->end(), isBackground);
 }
 
-std::optional<DesktopBackground::Kept> DesktopBackground::load() const
+void DesktopBackground::adoptLegacyFile()
 {
-    // A handful of settings' values: a larger file, or anything but a regular one, is not ours.
-    const auto bytes = RegularFile::readOrWarn(keptFile(), 1024 * 1024);
+    const QString legacy = m_paths.store() + QLatin1Char('/') + legacyFileName;
+    const auto bytes = RegularFile::readOrWarn(legacy, 1 << 20);
     if (!bytes)
-        return std::nullopt;
+        return;
     const QJsonObject object = QJsonDocument::fromJson(*bytes).object();
-    if (!object.value(QStringLiteral("host")).isString())
-        return std::nullopt;
-    return Kept{object.value(QStringLiteral("host")).toString(), untypedMap(object.value(QStringLiteral("user")).toObject()),
-                untypedMap(object.value(QStringLiteral("written")).toObject())};
+    if (!object.value(QStringLiteral("host")).isString()) {
+        qCWarning(Log::app()) << "the kept desktop background is unreadable and stays in" << legacy;
+        return;
+    }
+    // Only what was written over the user's values needs them back.
+    const QString facility = facilityPrefix + object.value(QStringLiteral("host")).toString();
+    const QJsonObject user = object.value(QStringLiteral("user")).toObject();
+    const QJsonObject written = object.value(QStringLiteral("written")).toObject();
+    std::vector<SettingsLedger::Entry> entries;
+    for (auto it = written.constBegin(); it != written.constEnd(); ++it) {
+        entries.push_back({facility, it.key(), user.contains(it.key()) ? legacyValue(user.value(it.key())) : QVariant(),
+                           legacyValue(it.value())});
+    }
+    if (const auto failure = m_ledger.replace(facility, entries)) {
+        qCWarning(Log::app()) << "the kept desktop background stays in" << legacy << ":" << *failure;
+        return;
+    }
+    QFile::remove(legacy);
 }
 
-bool DesktopBackground::save(const Kept &kept) const
+std::optional<std::vector<SettingsLedger::Entry>> DesktopBackground::kept()
 {
-    const QJsonObject object{{QStringLiteral("host"), kept.host},
-                             {QStringLiteral("user"), typedMap(kept.user)},
-                             {QStringLiteral("written"), typedMap(kept.written)}};
-    if (const auto failure = RegularFile::write(keptFile(), QJsonDocument(object).toJson(QJsonDocument::Indented))) {
-        qCWarning(Log::app()) << "desktop background not kept:" << *failure;
-        return false;
-    }
-    return true;
+    adoptLegacyFile();
+    auto entries = m_ledger.entries();
+    if (!entries)
+        return std::nullopt;
+    std::erase_if(*entries, [](const SettingsLedger::Entry &entry) { return !isBackground(entry); });
+    return entries;
 }
 
 QString DesktopBackground::colorPicture(const QString &hex) const
@@ -149,18 +132,17 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
         qCWarning(Log::app()) << "desktop background of" << host->name() << "unreadable, no cue shown:" << error;
         return true;
     }
-    std::optional<Kept> kept = load();
-    if (kept && kept->host != host->name()) {
-        qCWarning(Log::app()) << "a background kept for" << kept->host << "stays kept; no cue shown on" << host->name();
+    const auto entries = kept();
+    if (!entries) {
+        qCWarning(Log::app()) << "the ledger" << keptFile() << "is unreadable; no cue shown on" << host->name();
         return true;
     }
-    if (!kept) {
-        kept = Kept{host->name(), *current, {}};
-    } else {
-        // What no longer holds what was written is the user's own new value.
-        for (auto it = current->cbegin(); it != current->cend(); ++it) {
-            if (!kept->written.contains(it.key()) || kept->written.value(it.key()) != it.value())
-                kept->user.insert(it.key(), it.value());
+    const QString facility = facilityPrefix + host->name();
+    for (const auto &entry : *entries) {
+        if (entry.facility != facility) {
+            qCWarning(Log::app()) << "a background kept for" << entry.facility.mid(facilityPrefix.size())
+                                  << "stays kept; no cue shown on" << host->name();
+            return true;
         }
     }
     QDir().mkpath(m_paths.store());
@@ -172,22 +154,34 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
         background.kind = BackgroundFill::Kind::image;
         background.image = fill.value;
     }
-    const QVariantMap earlier = kept->written;
-    kept->written = host->cueValues(background, *current);
-    // What the earlier cue wrote and this one does not is the user's again.
+    const QVariantMap written = host->cueValues(background, *current);
+    std::vector<SettingsLedger::Entry> next;
     QVariantMap values;
-    for (auto it = earlier.cbegin(); it != earlier.cend(); ++it) {
-        if (!kept->written.contains(it.key()) && current->value(it.key()) == it.value())
-            values.insert(it.key(), kept->user.value(it.key()));
+    for (const auto &entry : *entries) {
+        // What no longer holds what was written is the user's own new value.
+        const bool ours = current->value(entry.setting) == entry.written;
+        if (written.contains(entry.setting)) {
+            next.push_back({facility, entry.setting, ours ? entry.user : current->value(entry.setting),
+                            written.value(entry.setting)});
+        } else if (ours && entry.user != entry.written) {
+            // What the earlier cue wrote and this one does not is the user's again.
+            values.insert(entry.setting, entry.user);
+        }
     }
-    // Only what differs is written: each setting may cost the host a child process.
-    for (auto it = kept->written.cbegin(); it != kept->written.cend(); ++it) {
+    for (auto it = written.cbegin(); it != written.cend(); ++it) {
+        const bool known = std::any_of(next.begin(), next.end(),
+                                       [&it](const SettingsLedger::Entry &entry) { return entry.setting == it.key(); });
+        if (!known)
+            next.push_back({facility, it.key(), current->value(it.key()), it.value()});
+        // Only what differs is written: each setting may cost the host a child process.
         if (current->value(it.key()) != it.value())
             values.insert(it.key(), it.value());
     }
     // Kept before the host changes: a crash in between loses nothing of the user's.
-    if (!save(*kept))
+    if (const auto failure = m_ledger.replace(facility, next)) {
+        qCWarning(Log::app()) << "desktop background not kept, no cue shown:" << *failure;
         return true;
+    }
     m_shownHere = true;
     if (const auto failure = host->write(values))
         qCWarning(Log::app()) << "desktop background of" << host->name() << "not changed:" << *failure;
@@ -196,16 +190,19 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
 
 void DesktopBackground::putBack()
 {
-    const std::optional<Kept> kept = load();
-    if (!kept) {
-        if (keeping())
-            qCWarning(Log::app()) << "the kept desktop background is unreadable and stays in" << keptFile();
+    const auto entries = kept();
+    if (!entries) {
+        qCWarning(Log::app()) << "the kept desktop background is unreadable and stays in" << keptFile();
+        return;
+    }
+    if (entries->empty()) {
         m_shownHere = false;
         return;
     }
+    const QString facility = entries->front().facility;
     const std::shared_ptr<BackgroundHost> host = m_findHost ? m_findHost() : nullptr;
-    if (!host || host->name() != kept->host) {
-        qCWarning(Log::app()) << "desktop background kept until" << kept->host << "runs again";
+    if (!host || facilityPrefix + host->name() != facility) {
+        qCWarning(Log::app()) << "desktop background kept until" << facility.mid(facilityPrefix.size()) << "runs again";
         return;
     }
     QString error;
@@ -215,19 +212,17 @@ void DesktopBackground::putBack()
         return;
     }
     QVariantMap back;
-    for (auto it = kept->written.cbegin(); it != kept->written.cend(); ++it) {
+    for (const auto &entry : *entries) {
         // A value changed since it was written is the user's: it stays.
-        if (current->value(it.key()) != it.value())
-            continue;
-        const QVariant own = kept->user.value(it.key()); // invalid: the user had none
-        if (own != it.value())
-            back.insert(it.key(), own);
+        if (current->value(entry.setting) == entry.written && entry.user != entry.written)
+            back.insert(entry.setting, entry.user); // invalid: the user had none
     }
     if (const auto failure = host->write(back)) {
         qCWarning(Log::app()) << "desktop background of" << host->name() << "not put back, kept:" << *failure;
         return;
     }
-    QFile::remove(keptFile());
+    if (const auto failure = m_ledger.replace(facility, {}))
+        qCWarning(Log::app()) << "desktop background back, but still in the ledger:" << *failure;
     m_shownHere = false;
 }
 

@@ -3,6 +3,7 @@
 #include "BackgroundHost.h"
 #include "DesktopCue.h"
 #include "Paths.h"
+#include "SettingsLedger.h"
 
 #include <QString>
 #include <QVariantMap>
@@ -12,14 +13,17 @@
 namespace quorvane {
 
 // A desktop cue below the icons shown as the desktop host's own background, and the user's
-// own background put back afterwards, exactly. Before the host is first changed, the user's
-// values go into a file of the store ("background.json") with the values written over them;
-// they stay there until they are back, so a crash never loses them. A setting the user changed
-// while a cue was shown (it no longer holds what was written) is the user's new value: it is
-// kept, never overwritten with the stale one.
+// own background put back afterwards, exactly. Before the host is changed, each setting's user
+// value goes into the store's ledger (SettingsLedger, facility "background:<host>") with the
+// value written over it; it stays there until it is back, so a crash never loses it. A setting
+// the user changed while a cue was shown (it no longer holds what was written) is the user's new
+// value: it is kept, never overwritten with the stale one. A "background.json" that an earlier
+// version kept in the store is taken into the ledger the first time either is needed.
 class DesktopBackground {
 public:
-    static inline const QString fileName = QStringLiteral("background.json");
+    // Where earlier versions kept the user's background.
+    static inline const QString legacyFileName = QStringLiteral("background.json");
+    static inline const QString facilityPrefix = QStringLiteral("background:");
 
     DesktopBackground(const Paths &paths, BackgroundHostFinder findHost);
 
@@ -34,19 +38,18 @@ public:
     // Whether this process has shown a fill since it last put the background back.
     bool shownHere() const { return m_shownHere; }
 
-    QString keptFile() const { return m_paths.store() + QLatin1Char('/') + fileName; }
+    // The ledger's file.
+    QString keptFile() const { return m_ledger.file(); }
 
 private:
-    struct Kept {
-        QString host;
-        QVariantMap user;    // the user's own values
-        QVariantMap written; // what the last cue wrote over them
-    };
-    std::optional<Kept> load() const;
-    bool save(const Kept &kept) const;
+    // The ledger's background entries, after taking in an earlier version's file; none when the
+    // ledger cannot be read.
+    std::optional<std::vector<SettingsLedger::Entry>> kept();
+    void adoptLegacyFile();
     QString colorPicture(const QString &hex) const;
 
     Paths m_paths;
+    SettingsLedger m_ledger;
     BackgroundHostFinder m_findHost;
     bool m_shownHere = false;
 };

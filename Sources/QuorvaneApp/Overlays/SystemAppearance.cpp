@@ -1,5 +1,6 @@
 #include "Overlays/SystemAppearance.h"
 
+#include "Paths.h"
 #include "Shared/Log.h"
 
 #include <QLoggingCategory>
@@ -19,7 +20,7 @@ SystemAppearance::SystemAppearance(const PreferenceReader &preferences, Appearan
 SystemAppearance &SystemAppearance::shared()
 {
     static LinuxPreferenceReader preferences;
-    static LinuxAppearanceSwitch appearanceSwitch;
+    static LinuxAppearanceSwitch appearanceSwitch(SettingsLedger::inStore(Paths::standard().store()));
     static SystemAppearance appearance(preferences, appearanceSwitch);
     return appearance;
 }
@@ -40,6 +41,16 @@ void SystemAppearance::setDark(bool dark)
     }
     if (onChange)
         onChange(dark);
+}
+
+void SystemAppearance::putBack()
+{
+    if (!m_switch.borrowing())
+        return;
+    if (const auto error = m_switch.putBack())
+        qCCritical(appLog, "appearance not put back: %s", qUtf8Printable(*error));
+    if (onChange)
+        onChange(currentIsDark());
 }
 
 } // namespace quorvane

@@ -32,6 +32,8 @@ public:
         return std::nullopt;
     }
     std::optional<QString> setDark(bool) override { return std::nullopt; }
+    bool borrowing() const override { return false; }
+    std::optional<QString> putBack() override { return std::nullopt; }
 };
 
 struct CalendarWindowTest : CalendarHarness {

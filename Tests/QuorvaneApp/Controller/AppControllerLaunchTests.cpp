@@ -445,10 +445,41 @@ TEST_F(Launch, ABackgroundACrashLeftKeptComesBackAndQuittingPutsTheUsersBack)
         AppController controller(env);
         controller.applicationDidFinishLaunching();
         EXPECT_EQ(host->settings, users); // Default has no cue
-        EXPECT_FALSE(QFileInfo::exists(paths().store() + "/background.json"));
+        EXPECT_FALSE(QFileInfo::exists(paths().store() + "/ledger.json"));
         controller.performSwitch("Sea", true);
         EXPECT_EQ(host->settings.value("color"), "#336699");
         EXPECT_TRUE(controller.cueOverlay().bands().empty());
     }
     EXPECT_EQ(host->settings, users);
+}
+
+TEST_F(Launch, ALookACrashLeftBorrowedComesBackAndQuittingGivesTheUsersBack)
+{
+    Config config = layOut({{"Default", {"a.txt"}}, {"Night", {}}});
+    config.workspaces[1].preferredAppearance = AppearanceMode::dark;
+    save(config);
+    session.dark = true;
+    session.users = false; // a process before this one turned the session dark, then crashed
+    {
+        AppController controller(environment());
+        controller.applicationDidFinishLaunching();
+        EXPECT_FALSE(session.dark); // Default follows the system: the user's own mode
+        controller.performSwitch("Night", true);
+        EXPECT_TRUE(session.dark);
+    }
+    EXPECT_FALSE(session.dark); // quitting gives it back
+
+    // Started again on the dark desktop: the user's mode comes back, then the desktop's.
+    config = load();
+    ASSERT_EQ(config.activeWorkspace, "Night");
+    session.dark = true;
+    session.users = false;
+    session.changes.clear();
+    {
+        AppController controller(environment());
+        controller.applicationDidFinishLaunching();
+        EXPECT_TRUE(session.dark);
+        EXPECT_EQ(session.changes, (std::vector<bool>{false, true}));
+    }
+    EXPECT_FALSE(session.dark);
 }

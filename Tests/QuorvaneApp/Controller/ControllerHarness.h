@@ -30,9 +30,11 @@
 
 namespace quorvane::test {
 
-// The session's mode as one flag: the switch sets it, the preference reads it.
+// The session's mode as one flag: the switch sets it, the preference reads it; the mode it had
+// before the first change is borrowed until a change or putBack() gives it back.
 struct FakeSession final : PreferenceReader, AppearanceSwitch {
     bool dark = false;
+    std::optional<bool> users;
     std::vector<bool> changes;
     std::optional<QVariant> value(const QString &, const QString &key) const override
     {
@@ -42,8 +44,22 @@ struct FakeSession final : PreferenceReader, AppearanceSwitch {
     }
     std::optional<QString> setDark(bool d) override
     {
+        if (!users)
+            users = dark;
+        else if (*users == d)
+            users.reset();
         changes.push_back(d);
         dark = d;
+        return std::nullopt;
+    }
+    bool borrowing() const override { return users.has_value(); }
+    std::optional<QString> putBack() override
+    {
+        if (users && *users != dark) {
+            dark = *users;
+            changes.push_back(dark);
+        }
+        users.reset();
         return std::nullopt;
     }
 };

@@ -98,3 +98,24 @@ TEST_F(BackgroundTest, AFailingHostIsLoggedAndKeepsTheUsersValues)
     background.putBack();
     EXPECT_EQ(host->settings, users);
 }
+
+TEST_F(BackgroundTest, AnEarlierVersionsKeptBackgroundComesBackThroughTheLedger)
+{
+    // Shown by an earlier version, which kept the user's values in background.json; the
+    // appearance's entry in the ledger is not the background's to give back.
+    host->settings = {{"picture", "/cues/sea.png"}, {"style", 3}, {"rgba", QVariantList{0.1, 0.2, 0.3, 1.0}}};
+    test::writeFile(paths.store() + "/background.json", R"({"host": "fake desktop",
+        "user": {"picture": {"s": "/home/me/mine.jpg"}, "style": {"i": 5},
+                 "rgba": {"a": [{"d": 0.1}, {"d": 0.2}, {"d": 0.3}, {"d": 1}]}},
+        "written": {"picture": {"s": "/cues/sea.png"}, "style": {"i": 3}}})");
+    SettingsLedger ledger = SettingsLedger::inStore(paths.store());
+    const SettingsLedger::Entry look{"appearance", "theme", "Arc", "Arc-dark"};
+    ASSERT_EQ(ledger.keep(look), std::nullopt);
+    EXPECT_TRUE(background.keeping());
+
+    background.putBack();
+    EXPECT_EQ(host->settings, users);
+    EXPECT_FALSE(QFile::exists(paths.store() + "/background.json"));
+    EXPECT_FALSE(background.keeping());
+    EXPECT_EQ(ledger.entries(), std::vector<SettingsLedger::Entry>{look});
+}

@@ -31,6 +31,8 @@ public:
         calls.push_back(dark);
         return failure;
     }
+    bool borrowing() const override { return false; }
+    std::optional<QString> putBack() override { return std::nullopt; }
 };
 
 } // namespace
@@ -88,7 +90,7 @@ TEST(SystemAppearance, TheSessionWithoutItsSchemaGivesOneLineWithTheToolsText)
     qputenv("GSETTINGS_SCHEMA_DIR", QFile::encodeName(empty.path()));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(empty.path()));
     LinuxPreferenceReader preferences;
-    LinuxAppearanceSwitch appearanceSwitch;
+    LinuxAppearanceSwitch appearanceSwitch(SettingsLedger::inStore(empty.path()));
     SystemAppearance appearance(preferences, appearanceSwitch);
     std::vector<test::LogCapture::Entry> captured;
     {
