@@ -298,10 +298,8 @@ TEST_F(StatusNotifierOnABus, EveryMenuCallIsAnsweredAndAboutToShowUpdatesTheMenu
     const QDBusMessage enabled = call(sni.serviceName(), "/MenuBar", dbusmenu, "GetProperty", {work, "enabled"});
     EXPECT_EQ(enabled.arguments().value(0).value<QDBusVariant>().variant(), true);
 
-    // Unchanged, nothing to fetch; a menu that fills itself as it opens says so in its answer,
-    // and the layout fetched right after holds the new item.
-    const QDBusMessage quiet = call(sni.serviceName(), "/MenuBar", dbusmenu, "AboutToShow", {0});
-    EXPECT_EQ(quiet.arguments().value(0), false);
+    // A menu that fills itself as it opens says so in its answer, and the layout fetched right
+    // after holds the new item.
     QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&] {
         if (menu.actions().size() == 1)
             menu.addAction("Play");
