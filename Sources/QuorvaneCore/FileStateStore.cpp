@@ -2,6 +2,7 @@
 
 #include "IoError.h"
 #include "JsonCoding.h"
+#include "NoReplaceMove.h"
 #include "RegularFile.h"
 #include "StoreError.h"
 
@@ -10,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -95,6 +97,13 @@ long long nanoseconds(const timespec &t)
     return static_cast<long long>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec;
 }
 
+// When the file last changed: its status change time, which every write moves on and no
+// writer can set back, unless its modification time is later still.
+long long lastChange(const timespec &modified, const timespec &changed)
+{
+    return std::max(nanoseconds(modified), nanoseconds(changed));
+}
+
 timespec now()
 {
     timespec t{};
@@ -121,7 +130,7 @@ Config FileStateStore::loadConfig()
     const timespec identifiedAt = now();
     const auto identity = identify(m_configPath);
     const bool same = identity && m_kept && *identity == m_keptIdentity;
-    if (same && (m_keptWritten || nanoseconds(m_keptAt) - nanoseconds(identity->modified) > settledNs))
+    if (same && (m_keptWritten || nanoseconds(m_keptAt) - lastChange(identity->modified, identity->changed) > settledNs))
         return *m_kept;
     const auto bytes = readWhole(m_configPath);
     if (!bytes) {
@@ -143,6 +152,8 @@ Config FileStateStore::loadConfig()
 
 void FileStateStore::saveConfig(const Config &config)
 {
+    if (m_retired)
+        throw IoError(EROFS, QStringLiteral("the document was set aside by the uninstall; not writing %1").arg(m_configPath));
     if (config.schemaVersion > Config::currentSchemaVersion)
         throw StoreError::configNewerThanApp(config.schemaVersion);
     Config copy = config;
@@ -173,12 +184,54 @@ std::optional<Journal> FileStateStore::loadJournal()
 void FileStateStore::saveJournal(const std::optional<Journal> &journal)
 {
     if (journal) {
+        if (m_retired)
+            throw IoError(EROFS, QStringLiteral("the document was set aside by the uninstall; not writing %1").arg(m_journalPath));
         atomicWrite(m_journalPath, QJsonDocument(journal->toJson()).toJson(QJsonDocument::Compact));
         return;
     }
     // A journal that stays would keep the system busy forever: only its absence is fine.
     if (::unlink(QFile::encodeName(m_journalPath).constData()) != 0 && errno != ENOENT && errno != ENOTDIR)
         throw IoError(errno, QStringLiteral("cannot remove %1").arg(m_journalPath));
+}
+
+namespace {
+
+// "config.json" set aside as "config.uninstalled-<stamp>.json", the n-th try with "-n" added.
+QString retiredPath(const QString &path, const QString &stamp, int n)
+{
+    const QFileInfo info(path);
+    QString name = info.completeBaseName() + QStringLiteral(".uninstalled-") + stamp;
+    if (n > 1)
+        name += QLatin1Char('-') + QString::number(n);
+    return info.path() + QLatin1Char('/') + name + QLatin1Char('.') + info.suffix();
+}
+
+} // namespace
+
+QStringList FileStateStore::retire(const QDateTime &when)
+{
+    // From here on nothing writes a document or a journal, not even a save racing the quit.
+    m_retired = true;
+    m_kept.reset();
+    const QString stamp = when.toUTC().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QStringList retired;
+    // The journal first: a switch record outliving its document would be replayed against the
+    // fresh one the next start makes.
+    for (const QString &path : {m_journalPath, m_configPath}) {
+        const QByteArray from = QFile::encodeName(path);
+        if (!fileops::exists(from))
+            continue;
+        int code = EEXIST;
+        QString to;
+        for (int n = 1; code == EEXIST && n < 1000; ++n) {
+            to = retiredPath(path, stamp, n);
+            code = fileops::renameNoReplace(from, QFile::encodeName(to));
+        }
+        if (code != 0)
+            throw IoError(code, QStringLiteral("cannot set %1 aside").arg(path));
+        retired << QFileInfo(to).fileName();
+    }
+    return retired;
 }
 
 namespace {

@@ -708,4 +708,11 @@ QString errorText(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
+QString errorTextFor(int code, const QString &item)
+{
+    if (code == ENOSPC || code == EDQUOT)
+        return QStringLiteral("there isn\u2019t enough space for \u201C%1\u201D (%2)").arg(item, errorText(code));
+    return errorText(code);
+}
+
 } // namespace quorvane::fileops

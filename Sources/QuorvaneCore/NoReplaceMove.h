@@ -85,5 +85,8 @@ int listEntries(const QByteArray &folder, std::vector<QByteArray> &names);
 
 // The system's text for an errno.
 QString errorText(int code);
+// The same for a failure met while working on the item: a full disk (or quota) says which item
+// did not fit, since nothing else in the text would; any other failure is errorText's.
+QString errorTextFor(int code, const QString &item);
 
 } // namespace quorvane::fileops

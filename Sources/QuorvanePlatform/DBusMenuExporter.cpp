@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDBusError>
 #include <QActionEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
+
+#include <optional>
 
 namespace quorvane {
 
@@ -62,6 +65,26 @@ QVariantMap actionProperties(const QAction *action)
     if (!action->isVisible())
         map.insert(QStringLiteral("visible"), false);
     return map;
+}
+
+// The value a property has when an item does not send it (the protocol's defaults).
+std::optional<QVariant> defaultProperty(const QString &name)
+{
+    static const QVariantMap defaults{
+        {QStringLiteral("type"), QStringLiteral("standard")},
+        {QStringLiteral("label"), QString()},
+        {QStringLiteral("enabled"), true},
+        {QStringLiteral("visible"), true},
+        {QStringLiteral("icon-name"), QString()},
+        {QStringLiteral("icon-data"), QByteArray()},
+        {QStringLiteral("toggle-type"), QString()},
+        {QStringLiteral("toggle-state"), -1},
+        {QStringLiteral("children-display"), QString()},
+    };
+    const auto it = defaults.constFind(name);
+    if (it == defaults.constEnd())
+        return std::nullopt;
+    return *it;
 }
 
 QVariantMap filtered(QVariantMap map, const QStringList &names)
@@ -161,9 +184,19 @@ DBusMenuLayoutItem DBusMenuExporter::layout(int id, int depth, const QStringList
     return item;
 }
 
+void DBusMenuExporter::refuse(const QString &why) const
+{
+    if (calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs, why);
+}
+
 uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames,
                                  DBusMenuLayoutItem &layoutOut)
 {
+    if (!knows(parentId)) {
+        refuse(QStringLiteral("The menu has no item %1.").arg(parentId));
+        return m_revision;
+    }
     layoutOut = layout(parentId, recursionDepth, propertyNames);
     return m_revision;
 }
@@ -180,7 +213,18 @@ QList<DBusMenuItemProperties> DBusMenuExporter::GetGroupProperties(const QList<i
 
 QDBusVariant DBusMenuExporter::GetProperty(int id, const QString &name)
 {
-    return QDBusVariant(properties(id, {name}).value(name));
+    if (!knows(id)) {
+        refuse(QStringLiteral("The menu has no item %1.").arg(id));
+        return QDBusVariant(QString());
+    }
+    const QVariantMap set = properties(id, {name});
+    if (const auto it = set.constFind(name); it != set.constEnd())
+        return QDBusVariant(*it);
+    // Only what differs from the defaults is kept with an item: the rest has its default.
+    if (const auto standard = defaultProperty(name))
+        return QDBusVariant(*standard);
+    refuse(QStringLiteral("Menu items have no property \u201C%1\u201D.").arg(name));
+    return QDBusVariant(QString());
 }
 
 bool DBusMenuExporter::handleEvent(int id, const QString &eventId)
@@ -208,7 +252,8 @@ void DBusMenuExporter::Event(int id, const QString &eventId, const QDBusVariant 
 {
     Q_UNUSED(data);
     Q_UNUSED(timestamp);
-    handleEvent(id, eventId);
+    if (!handleEvent(id, eventId))
+        refuse(QStringLiteral("The menu has no item %1.").arg(id));
 }
 
 QList<int> DBusMenuExporter::EventGroup(const QList<DBusMenuEvent> &events)
@@ -218,24 +263,46 @@ QList<int> DBusMenuExporter::EventGroup(const QList<DBusMenuEvent> &events)
         if (!handleEvent(event.id, event.eventId))
             errors.append(event.id);
     }
+    // Some found: their events ran and the rest are listed. None found: an error.
+    if (!events.isEmpty() && errors.size() == events.size())
+        refuse(QStringLiteral("The menu has none of the items the events name."));
     return errors;
 }
 
 bool DBusMenuExporter::AboutToShow(int id)
 {
-    Q_UNUSED(id);
-    // Every change is announced as it happens: the status area's copy is never stale.
-    return false;
+    if (!knows(id)) {
+        refuse(QStringLiteral("The menu has no item %1.").arg(id));
+        return false;
+    }
+    // The menu brings itself up to date now, and what changed is announced before the answer
+    // tells the status area to fetch the layout again.
+    if (const QPointer<QMenu> menu = menuFor(id))
+        Q_EMIT menu->aboutToShow();
+    const bool changed = m_layoutChanged || !m_changedItems.isEmpty();
+    if (changed) {
+        m_announce.stop();
+        announce();
+    }
+    return changed;
 }
 
 QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int> &ids, QList<int> &idErrors)
 {
     idErrors.clear();
+    QList<int> updatesNeeded;
     for (const int id : ids) {
-        if (id != 0 && !actionFor(id))
+        if (!knows(id)) {
             idErrors.append(id);
+            continue;
+        }
+        const bool changed = AboutToShow(id);
+        if (changed)
+            updatesNeeded.append(id);
     }
-    return {};
+    if (!ids.isEmpty() && idErrors.size() == ids.size())
+        refuse(QStringLiteral("The menu has none of the items asked for."));
+    return updatesNeeded;
 }
 
 bool DBusMenuExporter::eventFilter(QObject *watched, QEvent *event)

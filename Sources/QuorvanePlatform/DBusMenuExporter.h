@@ -2,6 +2,7 @@
 
 #include "StatusNotifierTypes.h"
 
+#include <QDBusContext>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -15,8 +16,11 @@ namespace quorvane {
 
 // A QMenu published on the bus as a com.canonical.dbusmenu menu, for status areas that draw the
 // status item's menu themselves. The menu's changes are announced as they happen; a click in
-// the status area's copy triggers the QAction once the call has been answered.
-class DBusMenuExporter final : public QObject {
+// the status area's copy triggers the QAction once the call has been answered. Every call is
+// answered: one naming an item or a property the menu does not have gets a D-Bus error
+// (org.freedesktop.DBus.Error.InvalidArgs) saying so. AboutToShow lets the menu bring itself
+// up to date (its aboutToShow signal, synchronously) and says whether the layout changed.
+class DBusMenuExporter final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
     Q_PROPERTY(uint Version READ version CONSTANT)
@@ -65,6 +69,9 @@ private:
     DBusMenuLayoutItem layout(int id, int depth, const QStringList &names);
     void watch(QMenu *menu);
     bool handleEvent(int id, const QString &eventId);
+    bool knows(int id) const { return id == 0 || actionFor(id); }
+    // Answers the call in progress, if it came over the bus, with an InvalidArgs error.
+    void refuse(const QString &why) const;
     void scheduleAnnouncement();
     void announce();
 

@@ -51,7 +51,7 @@ QString ensureTrash(const QByteArray &trash, const QString &shownAs)
     return why;
 }
 
-std::optional<dev_t> deviceOf(const QByteArray &path)
+std::optional<dev_t> statDevice(const QByteArray &path)
 {
     struct stat st {};
     if (::stat(path.constData(), &st) != 0)
@@ -60,7 +60,7 @@ std::optional<dev_t> deviceOf(const QByteArray &path)
 }
 
 // The top folder of the file system the item lies on.
-QByteArray topOf(const QByteArray &item, dev_t device)
+QByteArray topOf(const QByteArray &item, dev_t device, const XdgTrash::DeviceOf &deviceOf)
 {
     QByteArray top = item;
     for (;;) {
@@ -79,7 +79,17 @@ struct Chosen {
     QString why;
 };
 
-Chosen chooseTrash(const QByteArray &item, const QString &dataHome)
+// A Trash at the top of a volume, usable only when its files lie on that volume.
+QString ensureVolumeTrash(const QByteArray &trash, dev_t device, const XdgTrash::DeviceOf &deviceOf)
+{
+    const QString shown = QFile::decodeName(trash);
+    QString why = ensureTrash(trash, shown);
+    if (why.isEmpty() && deviceOf(trash + "/files") != device)
+        why = QStringLiteral("“%1/files” is a disk of its own.").arg(shown);
+    return why;
+}
+
+Chosen chooseTrash(const QByteArray &item, const QString &dataHome, const XdgTrash::DeviceOf &deviceOf)
 {
     struct stat st {};
     if (::lstat(item.constData(), &st) != 0)
@@ -93,41 +103,81 @@ Chosen chooseTrash(const QByteArray &item, const QString &dataHome)
     const auto device = deviceOf(itemParent);
     if (!device)
         return {{}, {}, fileops::errorText(errno)};
+    const QString itemName = QFile::decodeName(item.mid(item.lastIndexOf('/') + 1));
+    // Set when the home Trash would serve but is a disk of its own (a mount point): the item
+    // would have to be copied there, which a Trash never does.
+    QString homeTrashElsewhere;
     if (deviceOf(home) == device) {
         const QByteArray trash = home + "/Trash";
         const QString why = ensureTrash(trash, QFile::decodeName(trash));
-        return {why.isEmpty() ? trash : QByteArray(), {}, why.isEmpty() ? QString() : unusable(why)};
+        if (!why.isEmpty())
+            return {{}, {}, unusable(why)};
+        if (deviceOf(trash + "/files") == device)
+            return {trash, {}, {}};
+        homeTrashElsewhere = QFile::decodeName(trash);
     }
-    const QByteArray top = topOf(itemParent, *device);
+    const QByteArray top = topOf(itemParent, *device, deviceOf);
     const QByteArray uid = QByteArray::number(qulonglong(::getuid()));
     // The administrator's shared `.Trash`, when sticky and not a link.
     struct stat shared {};
     const QByteArray sharedTrash = (top == "/" ? QByteArray() : top) + "/.Trash";
     if (::lstat(sharedTrash.constData(), &shared) == 0 && S_ISDIR(shared.st_mode) && (shared.st_mode & S_ISVTX)) {
         const QByteArray trash = sharedTrash + '/' + uid;
-        if (ensureTrash(trash, QFile::decodeName(trash)).isEmpty())
+        if (ensureVolumeTrash(trash, *device, deviceOf).isEmpty())
             return {trash, top, {}};
     }
     const QByteArray trash = (top == "/" ? QByteArray() : top) + "/.Trash-" + uid;
-    const QString why = ensureTrash(trash, QFile::decodeName(trash));
-    return {why.isEmpty() ? trash : QByteArray(), top, why.isEmpty() ? QString() : unusable(why)};
+    const QString why = ensureVolumeTrash(trash, *device, deviceOf);
+    if (why.isEmpty())
+        return {trash, top, {}};
+    if (!homeTrashElsewhere.isEmpty())
+        return {{}, {}, unusable(QStringLiteral("your Trash (“%1”) is on another disk than “%2”, and that disk has no Trash "
+                                                "of its own: %3")
+                                     .arg(homeTrashElsewhere, itemName, why))};
+    return {{}, {}, unusable(why)};
 }
 
-// The n-th name tried in the Trash: the item's own, then "name 2.ext", "name 3.ext", ...
+// The first bytes of a name, at most `bytes` of them, not cutting a UTF-8 character in two.
+QByteArray leadingBytes(const QByteArray &name, qsizetype bytes)
+{
+    if (name.size() <= bytes)
+        return name;
+    qsizetype end = std::max<qsizetype>(bytes, 0);
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+        --end;
+    return name.left(end);
+}
+
+// The n-th name tried in the Trash: the item's own, then "name 2.ext", "name 3.ext", ...; the
+// stem shortened so that the record's name still fits the file system.
 QByteArray candidate(const QByteArray &name, int n)
 {
-    if (n == 1)
-        return name;
     const qsizetype dot = name.lastIndexOf('.');
-    const bool hasExtension = dot > 0 && dot < name.size() - 1;
-    const QByteArray stem = hasExtension ? name.left(dot) : name;
-    return stem + ' ' + QByteArray::number(n) + (hasExtension ? name.mid(dot) : QByteArray());
+    bool hasExtension = dot > 0 && dot < name.size() - 1;
+    const QByteArray suffix = n == 1 ? QByteArray() : ' ' + QByteArray::number(n);
+    QByteArray extension = hasExtension ? name.mid(dot) : QByteArray();
+    QByteArray stem = hasExtension ? name.left(dot) : name;
+    // An extension that leaves no room for a stem is part of the stem.
+    if (extension.size() + suffix.size() >= XdgTrash::maximumNameBytes / 2) {
+        stem = name;
+        extension.clear();
+    }
+    const qsizetype room = XdgTrash::maximumNameBytes - suffix.size() - extension.size();
+    return leadingBytes(stem, room) + suffix + extension;
+}
+
+// Why the record of an item could not be written, naming the item and the Trash.
+QString recordFailure(const QByteArray &name, const QByteArray &trash, int code)
+{
+    return QStringLiteral("the record of “%1” can't be written in “%2” (%3).")
+        .arg(QFile::decodeName(name), QFile::decodeName(trash + "/info"), fileops::errorText(code));
 }
 
 } // namespace
 
-XdgTrash::XdgTrash(QString dataHome)
+XdgTrash::XdgTrash(QString dataHome, DeviceOf deviceOf)
     : m_dataHome(std::move(dataHome))
+    , m_deviceOf(deviceOf ? std::move(deviceOf) : DeviceOf(statDevice))
 {
 }
 
@@ -136,7 +186,7 @@ FileOperations::TrashResult XdgTrash::moveToTrash(const QString &path) const
     if (!QDir::isAbsolutePath(path))
         return {std::nullopt, QStringLiteral("Only an absolute path can be moved to the Trash.")};
     const QByteArray item = QFile::encodeName(QDir::cleanPath(path));
-    const Chosen chosen = chooseTrash(item, m_dataHome);
+    const Chosen chosen = chooseTrash(item, m_dataHome, m_deviceOf);
     if (chosen.trash.isEmpty())
         return {std::nullopt, chosen.why};
 
@@ -154,20 +204,24 @@ FileOperations::TrashResult XdgTrash::moveToTrash(const QString &path) const
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            return {std::nullopt, unusable(fileops::errorText(errno))};
+            return {std::nullopt, unusable(recordFailure(name, chosen.trash, errno))};
         }
         const bool written = ::write(fd, info.constData(), size_t(info.size())) == ssize_t(info.size()) && ::fsync(fd) == 0;
         ::close(fd);
         if (!written) {
             const int code = errno;
             ::unlink(infoPath.constData());
-            return {std::nullopt, unusable(fileops::errorText(code ? code : EIO))};
+            return {std::nullopt, unusable(recordFailure(name, chosen.trash, code ? code : EIO))};
         }
         const QByteArray target = chosen.trash + "/files/" + trashName;
         const int code = fileops::renameNoReplace(item, target);
         if (code == 0)
             return {QFile::decodeName(target), QString()};
         ::unlink(infoPath.constData());
+        if (code == EXDEV)
+            return {std::nullopt, unusable(QStringLiteral("it is on another disk than “%1”, and nothing is copied into "
+                                                          "a Trash.")
+                                               .arg(QFile::decodeName(name)))};
         if (code != EEXIST)
             return {std::nullopt, fileops::errorText(code)};
     }

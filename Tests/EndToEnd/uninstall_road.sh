@@ -8,7 +8,9 @@
 # reads them; pictures go to $QUORVANE_TEST_ARTIFACTS). Renamed in place it does nothing;
 # moved to the Trash it offers to bring the desktops back, and on Return puts every live
 # desktop that holds something, the blank desktop's items and the parked pinned items onto the
-# Desktop under unique names, removes its autostart entry and quits. Checked on disk.
+# Desktop under unique names, sets its document aside, removes its autostart and desktop entries
+# and quits. Started again afterwards it begins afresh and leaves the restored folders where
+# they are. Checked on disk.
 # Usage: uninstall_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
@@ -147,7 +149,7 @@ for i in $(seq 1 100); do
 done
 ls -l "/proc/$pid/fd" | grep -qF -- "-> $APP" || fail "the executable is not watched"
 sleep 0.5
-before_config="$(md5sum "$config")"
+before_config="$(md5sum < "$config")"
 
 # Renamed where it lies: no window, nothing moves.
 before_tree="$(tree)"
@@ -202,12 +204,34 @@ check(read(root, "Archive", "Old", "old.txt") == "old\n", "Archive/Old/old.txt s
 check(read(home, "Documents", "keep.txt") == "keep\n", "keep.txt is untouched")
 check(sorted(os.listdir(os.path.join(home, "Documents"))) == ["keep.txt"], "Documents holds only keep.txt")
 PY
-[ "$(md5sum "$config")" = "$before_config" ] || fail "config.json changed"
+retired=("$root/.store/"config.uninstalled-*.json)
+[ -f "${retired[0]}" ] && [ "${#retired[@]}" = 1 ] || fail "the document was not set aside: $(ls -A "$root/.store")"
+[ ! -e "$config" ] || fail "config.json is still in place"
+[ "$(md5sum < "${retired[0]}")" = "$before_config" ] || fail "the set-aside document changed"
 [ ! -e "$XDG_CONFIG_HOME/autostart/app.quorvane.Quorvane.desktop" ] || fail "the autostart entry is still there"
+[ ! -e "$XDG_DATA_HOME/applications/app.quorvane.Quorvane.desktop" ] || fail "the desktop entry is still there"
 [ -f "$XDG_DATA_HOME/Trash/files/quorvane-renamed" ] || fail "the executable is not in the Trash"
 grep -q 'app bundle moved to the Trash' "$WORK/app.log" || fail "no Trash line in the log"
 grep -q 'restored Photos → Photos 2' "$WORK/app.log" || fail "no restored line for Photos"
 echo "uninstall from the Trash: ok"
+
+# Started again by hand (from the Trash, through a link named as the program is): it begins
+# afresh, the Desktop as it is becoming "Default"; the restored folders stay on the Desktop and
+# the set-aside document as it was.
+desk_before="$(listing "$HOME/Desktop")"
+ln -s "$XDG_DATA_HOME/Trash/files/quorvane-renamed" "$WORK/quorvane"
+APP="$WORK/quorvane" start_app relaunch
+wait_for 'c["activeWorkspace"] == "Default" and [w["name"] for w in c["workspaces"]] == ["Default", "_Hidden Desktop"]' \
+  || fail "the start after the uninstall did not begin afresh"
+stop_app
+[ "$(listing "$HOME/Desktop")" = "$desk_before" ] || fail "the Desktop changed at the start after the uninstall"
+python3 - "$config" "$HOME/Desktop" <<'PY' || fail "Default does not hold the Desktop's items: $(json 'c["workspaces"][0]["files"]')"
+import json, os, sys
+files = json.load(open(sys.argv[1]))["workspaces"][0]["files"]
+sys.exit(0 if sorted(files) == sorted(n for n in os.listdir(sys.argv[2]) if not n.startswith(".")) else 1)
+PY
+[ "$(md5sum < "${retired[0]}")" = "$before_config" ] || fail "the start changed the set-aside document"
+echo "a start after the uninstall: ok"
 echo PASS > "$WORK/result"
 SESSION
 e2e_run_session_on_bus "$WORK/session.sh"

@@ -5,6 +5,7 @@
 #include "StoreError.h"
 #include "TestEnvironment.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -279,4 +280,26 @@ TEST_F(StoreFixture, TheDocumentIsReadAgainOnlyWhenItsFileChanged)
     test::writeFile(paths.config(), "{ broken");
     EXPECT_THROW(store.loadConfig(), DecodeError);
     EXPECT_THROW(store.loadConfig(), DecodeError);
+}
+
+// An uninstall sets the document and the journal aside under names that say so, never
+// replacing an earlier one; the store then loads the fresh default and writes nothing more.
+TEST_F(StoreFixture, ARetiredDocumentIsSetAsideNeverReplacedAndNotWrittenAgain)
+{
+    Config c = Config::defaultDocument();
+    c.activeWorkspace = "Work";
+    store.saveConfig(c);
+    store.saveJournal(sampleJournal());
+    const QByteArray document = configBytes();
+    const QDateTime when(QDate(2026, 12, 9), QTime(21, 30, 5), Qt::UTC);
+    EXPECT_EQ(store.retire(when), (QStringList{"journal.uninstalled-2026-12-09-213005.json", "config.uninstalled-2026-12-09-213005.json"}));
+    EXPECT_EQ(store.loadConfig(), Config::defaultDocument());
+    EXPECT_THROW(store.saveConfig(c), IoError);
+    EXPECT_THROW(store.saveJournal(sampleJournal()), IoError);
+    EXPECT_FALSE(QFileInfo::exists(paths.config()) || QFileInfo::exists(paths.journal()));
+
+    FileStateStore second{paths.config(), paths.journal()};
+    second.saveConfig(Config::defaultDocument());
+    EXPECT_EQ(second.retire(when), QStringList{"config.uninstalled-2026-12-09-213005-2.json"});
+    EXPECT_EQ(test::readFile(paths.store() + "/config.uninstalled-2026-12-09-213005.json"), document);
 }

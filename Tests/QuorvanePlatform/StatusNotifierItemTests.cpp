@@ -273,6 +273,42 @@ TEST_F(StatusNotifierOnABus, TheMenuIsPublishedWithItsChoicesAndClicksTriggerIts
     EXPECT_EQ(rebuilt.children[6].properties, (QVariantMap{{"label", "New desktop…"}}));
 }
 
+// Every call is answered: an item or a property the menu does not have is an error, an unset
+// property its default, and AboutToShow lets the menu bring itself up to date first.
+TEST_F(StatusNotifierOnABus, EveryMenuCallIsAnsweredAndAboutToShowUpdatesTheMenuFirst)
+{
+    StatusNotifierItem sni("quorvane", "Quorvane");
+    QMenu menu;
+    menu.addAction("Work");
+    sni.setMenu(&menu);
+    const auto layout = [&] {
+        const QDBusMessage reply = call(sni.serviceName(), "/MenuBar", dbusmenu, "GetLayout", {0, -1, QStringList()});
+        return demarshalled<DBusMenuLayoutItem>(reply.arguments().value(1));
+    };
+    const int work = layout().children.value(0).id;
+    ASSERT_GT(work, 0);
+    const auto refused = [&](const QString &method, const QVariantList &arguments) {
+        const QDBusMessage reply = call(sni.serviceName(), "/MenuBar", dbusmenu, method, arguments);
+        return reply.type() == QDBusMessage::ErrorMessage && reply.errorName() == "org.freedesktop.DBus.Error.InvalidArgs";
+    };
+    EXPECT_TRUE(refused("GetProperty", {9999, "label"}));
+    EXPECT_TRUE(refused("GetProperty", {work, "no-such-property"}));
+    EXPECT_TRUE(refused("Event", {9999, "clicked", QVariant::fromValue(QDBusVariant(0)), 0u}));
+    EXPECT_TRUE(refused("AboutToShow", {9999}));
+    const QDBusMessage enabled = call(sni.serviceName(), "/MenuBar", dbusmenu, "GetProperty", {work, "enabled"});
+    EXPECT_EQ(enabled.arguments().value(0).value<QDBusVariant>().variant(), true);
+
+    // A menu that fills itself as it opens says so in its answer, and the layout fetched right
+    // after holds the new item.
+    QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&] {
+        if (menu.actions().size() == 1)
+            menu.addAction("Play");
+    });
+    const QDBusMessage changed = call(sni.serviceName(), "/MenuBar", dbusmenu, "AboutToShow", {0});
+    EXPECT_EQ(changed.arguments().value(0), true);
+    EXPECT_EQ(layout().children.size(), 2);
+}
+
 TEST_F(StatusNotifierOnABus, ThePanelsShadeChangingRedrawsTheGlyphInItsNewColour)
 {
     StatusNotifierItem sni("quorvane", "Quorvane");

@@ -66,4 +66,54 @@ TEST_F(XdgTrashTest, ATrashThatIsNoRealFolderMovesNothing)
     EXPECT_TRUE(QDir(data + "/Trash/info").isEmpty());
 }
 
+// A 250-byte name would need a 260-byte record name: the name in the Trash is shortened (a
+// second one still gets its number), and the record keeps the original path.
+TEST_F(XdgTrashTest, ANameTooLongForItsRecordIsShortenedInTheTrash)
+{
+    const QString name = QString(248, QLatin1Char('L')) + QStringLiteral("ä"); // 250 bytes
+    writeFile(home.path() + "/a/" + name + "/a.txt", "a");
+    writeFile(home.path() + "/b/" + name + "/b.txt", "b");
+    const auto first = trash.moveToTrash(home.path() + "/a/" + name);
+    const auto second = trash.moveToTrash(home.path() + "/b/" + name);
+    ASSERT_TRUE(first.trashedPath && second.trashedPath) << qPrintable(first.reason + second.reason);
+    const QString shortened = QString(245, QLatin1Char('L'));
+    EXPECT_EQ(*first.trashedPath, data + "/Trash/files/" + shortened);
+    EXPECT_EQ(*second.trashedPath, data + "/Trash/files/" + QString(243, QLatin1Char('L')) + " 2");
+    const QByteArray info = readFile(data + "/Trash/info/" + shortened + ".trashinfo");
+    EXPECT_TRUE(info.contains("\nPath=" + QFile::encodeName(home.path()).toPercentEncoding("/") + "/a/"
+                              + name.toUtf8().toPercentEncoding("/") + "\n"))
+        << info.constData();
+}
+
+// The home Trash a disk of its own (a mount point): the item goes to the Trash of its own
+// volume; when that cannot be set up, nothing moves and the answer says why in words.
+TEST_F(XdgTrashTest, AHomeTrashOnAnotherDiskSendsTheItemToItsOwnVolumesTrash)
+{
+    const QByteArray files = QFile::encodeName(data + "/Trash/files");
+    const QByteArray volume = QFile::encodeName(home.path());
+    // Disks as this test lays them out: the temporary home is one volume, the home Trash's
+    // files folder another, everything outside a third.
+    XdgTrash mounted(data, [&](const QByteArray &path) -> std::optional<dev_t> {
+        if (path == files || path.startsWith(files + '/'))
+            return 2;
+        return path == volume || path.startsWith(volume + '/') ? 1 : 3;
+    });
+    const QString own = home.path() + "/.Trash-" + QString::number(::getuid());
+    writeFile(home.path() + "/Work/w1.txt", "one");
+    const auto result = mounted.moveToTrash(home.path() + "/Work");
+    ASSERT_TRUE(result.trashedPath) << qPrintable(result.reason);
+    EXPECT_EQ(*result.trashedPath, own + "/files/Work");
+    EXPECT_TRUE(readFile(own + "/info/Work.trashinfo").contains("\nPath=Work\n"));
+
+    QDir(own).removeRecursively();
+    writeFile(own, "not a folder");
+    writeFile(home.path() + "/Play/p1.txt", "one");
+    const auto refused = mounted.moveToTrash(home.path() + "/Play");
+    EXPECT_FALSE(refused.trashedPath);
+    EXPECT_EQ(refused.reason, "the Trash can't be used: your Trash (“" + data + "/Trash”) is on another disk than “Play”, "
+                                                                                "and that disk has no Trash of its own: “"
+                  + own + "” isn't a folder.");
+    EXPECT_EQ(readFile(home.path() + "/Play/p1.txt"), "one");
+}
+
 } // namespace

@@ -122,6 +122,9 @@ public:
 
     // The status menu.
     void rebuildMenu();
+    // Rebuilds the menu when the document on disk, changed by whatever means, asks for other
+    // items than the menu shows; run whenever the menu is about to open.
+    void refreshMenu();
     StatusMenuModel menuModel() const { return m_menuModel; }
     void statusItemClicked(const StatusItem::Click &click);
     void switchWorkspace(const QString &name);

@@ -132,6 +132,8 @@ void AppController::completeLaunch()
     }
     m_menuBarIcon.install(m_statusItem);
     m_statusItem->setMenu(&m_menu);
+    // A status area that draws the menu itself asks for it just before it opens.
+    connect(&m_menu, &QMenu::aboutToShow, this, &AppController::refreshMenu, Qt::UniqueConnection);
     QPointer<AppController> weak(this);
     m_statusItem->setOnClick([weak](const StatusItem::Click &click) {
         if (weak)

@@ -18,6 +18,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 namespace quorvane {
 
 void AppController::rebuildMenu()
@@ -41,14 +43,33 @@ void AppController::rebuildMenu()
                              active == Config::blankWorkspaceName ? QStringLiteral("Desktop hidden") : active);
 }
 
+void AppController::refreshMenu()
+{
+    if (StatusMenuModel::build(loadOrDefault(), m_updater.offersUpdates()) != m_menuModel)
+        rebuildMenu();
+}
+
 void AppController::choose(const StatusMenuItem &item)
 {
     switch (item.action) {
     case StatusMenuAction::none:
         break;
-    case StatusMenuAction::switchWorkspace:
+    case StatusMenuAction::switchWorkspace: {
+        // The item was built from the document as it was when the menu opened: the desktop may
+        // have been archived, renamed or deleted since. Only a desktop the document on disk
+        // still has live is switched to; otherwise the menu shows the document as it is now.
+        const Config config = loadOrDefault();
+        const auto live = config.liveWorkspaces();
+        if (item.workspace.isEmpty()
+            || std::none_of(live.begin(), live.end(), [&](const Workspace &w) { return w.name == item.workspace; })) {
+            qCInfo(Log::app()).noquote()
+                << QStringLiteral("the menu offered %1, which the document no longer has: menu rebuilt").arg(item.workspace);
+            rebuildMenu();
+            break;
+        }
         switchWorkspace(item.workspace);
         break;
+    }
     case StatusMenuAction::toggleCollapse:
         toggleCollapse();
         break;
@@ -87,6 +108,8 @@ void AppController::statusItemClicked(const StatusItem::Click &click)
     }
     m_menuOpen = true;
     m_pendingChoice.reset();
+    // The menu shows the document it will act on, whoever changed it last.
+    refreshMenu();
     m_statusItem->popUpMenu(m_menu);
     m_menuOpen = false;
     if (const auto item = std::exchange(m_pendingChoice, std::nullopt))

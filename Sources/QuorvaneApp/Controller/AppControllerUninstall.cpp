@@ -1,13 +1,17 @@
 // Uninstall: from the settings window, or when the installed executable arrives in the Trash.
-// Both bring the desktops back onto the Desktop, remove the login item and quit.
+// Both bring the desktops back onto the Desktop, set the document aside, remove the login item
+// and the desktop entry, and quit.
 #include "Controller/AppController.h"
 
 #include "AlertPresenter.h"
 #include "DesktopServices.h"
+#include "IoError.h"
 #include "Shared/Log.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Install/Uninstaller.h"
 #include "Overlays/SystemAppearance.h"
+
+#include <QDateTime>
 
 namespace quorvane {
 
@@ -65,6 +69,17 @@ void AppController::bringDesktopsBack()
     if (m_desktopWatcher)
         m_desktopWatcher->stop();
     const Uninstaller::Result result = Uninstaller(m_env.paths, m_store).restoreDesksToDesktop();
+    // The document describes desktops that are now ordinary folders on the Desktop: kept as it
+    // is, a later start would take them back as items of its active desktop. It is set aside
+    // under a name that says so (before any alert lets other work run), and a later start
+    // begins afresh with the Desktop as it is then.
+    try {
+        const QStringList retired = m_store.retire(QDateTime::currentDateTimeUtc());
+        if (!retired.isEmpty())
+            qCInfo(Log::app()).noquote() << QStringLiteral("state set aside: %1").arg(retired.join(QStringLiteral(", ")));
+    } catch (const IoError &error) {
+        qCCritical(Log::error()).noquote() << QStringLiteral("couldn't set the document aside: %1").arg(error.description());
+    }
     if (!result.failed.isEmpty()) {
         // The alerts promised every desktop back: say which did not come, before quitting.
         Alert alert;
@@ -75,7 +90,7 @@ void AppController::bringDesktopsBack()
         alert.buttons = {QStringLiteral("OK")};
         m_env.alerts->present(alert);
     }
-    Uninstaller::removeFootprint(m_env.loginItem);
+    Uninstaller::removeFootprint(m_env.loginItem, m_env.info.desktopEntry, m_env.paths.home());
     // Nothing of the session's settings stays borrowed by an application that is gone.
     m_background.putBack();
     appearance().putBack();

@@ -68,6 +68,8 @@ struct StatusMenuModel {
 
     // The titles in order, separators as empty strings.
     QStringList titles() const;
+
+    bool operator==(const StatusMenuModel &) const = default;
 };
 
 // Replaces the menu's actions with the model's items; choosing one calls onChoose with it.

@@ -192,7 +192,7 @@ void Archiver::archive(const QString &name)
 
     const QString root = archiveRoot(config);
     if (const int code = m_files.makeFolders(root))
-        throw ArchiveError::filesystem(QStringLiteral("Couldn't create the archive folder: ") + m_files.errorText(code));
+        throw ArchiveError::filesystem(QStringLiteral("Couldn't create the archive folder: ") + fileops::errorTextFor(code, root));
     if (!sameVolume(m_workspacesRoot, root))
         throw ArchiveError::crossVolume();
 
@@ -201,7 +201,7 @@ void Archiver::archive(const QString &name)
     const QString source = folderOf(stored);
     const bool hadFolder = m_files.exists(source);
     if (const int code = hadFolder ? m_files.moveItem(source, destination) : m_files.makeFolders(destination))
-        throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + m_files.errorText(code));
+        throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + fileops::errorTextFor(code, stored));
 
     try {
         m_store.mutateConfig([&](Config &doc) {
@@ -299,10 +299,11 @@ void Archiver::drain(const QString &name, const QString &target)
     const QByteArray source = QFile::encodeName(folderOf(workspace->name));
     const QByteArray targetFolder = QFile::encodeName(folderOf(into->name));
     QByteArray destination = targetFolder + '/' + workspace->name.toUtf8();
-    auto fail = [&](int code) { return ArchiveError::filesystem(prefix + m_files.errorText(code)); };
+    // A full disk names the item that did not fit; the desktops are in the prefix.
+    auto fail = [&](int code, const QString &item) { return ArchiveError::filesystem(prefix + fileops::errorTextFor(code, item)); };
 
     if (const int code = m_files.makeFolders(QFile::decodeName(targetFolder)))
-        throw fail(code);
+        throw fail(code, into->name);
     // An earlier pour cut short may have left copies in progress: settled before anything is
     // compared, so that a retry neither trips over them nor doubles what they hold.
     m_files.finishInterruptedCopies();
@@ -320,14 +321,14 @@ void Archiver::drain(const QString &name, const QString &target)
                                 && !QFileInfo(QFile::decodeName(source)).isSymLink();
         if (!mountPoint && !m_files.exists(destination)) {
             if (const int code = m_files.moveItem(source, destination))
-                throw fail(code);
+                throw fail(code, workspace->name);
         } else {
             if (const int code = m_files.exists(destination) ? 0 : m_files.makeFolders(QFile::decodeName(destination)))
-                throw fail(code);
+                throw fail(code, workspace->name);
             std::vector<QByteArray> entries;
             std::vector<FileOperations::Entry> listed;
             if (const int code = m_files.list(source, listed))
-                throw fail(code);
+                throw fail(code, workspace->name);
             for (FileOperations::Entry &entry : listed)
                 entries.push_back(std::move(entry.name));
             // Visible items first, in listing order, then the hidden ones (a ".DS_Store" among
@@ -336,10 +337,10 @@ void Archiver::drain(const QString &name, const QString &target)
             for (const QByteArray &entry : entries) {
                 const QByteArray from = source + '/' + entry;
                 if (const int code = m_files.moveItem(from, uniqueDestination(entry, destination)))
-                    throw fail(code);
+                    throw fail(code, QFile::decodeName(entry));
             }
             if (const int code = m_files.remove(source); code != 0 && !(mountPoint && code == EBUSY))
-                throw fail(code);
+                throw fail(code, workspace->name);
         }
     }
 
@@ -367,7 +368,7 @@ void Archiver::restore(const QString &name)
 
     if (!hasArchive) {
         if (const int code = m_files.makeFolders(folder))
-            throw ArchiveError::filesystem(recreatePrefix + m_files.errorText(code));
+            throw ArchiveError::filesystem(recreatePrefix + fileops::errorTextFor(code, workspace->name));
     } else if (!isArchiveFolder(m_paths, config, workspace->name, *location)) {
         throw ArchiveError::filesystem(moveBackPrefix + quoted(*location)
                                        + QStringLiteral(" isn't a folder of the archive, so it stays where it is."));
@@ -375,7 +376,7 @@ void Archiver::restore(const QString &name)
         throw ArchiveError::filesystem(QStringLiteral("A folder named ") + quoted(name)
                                        + QStringLiteral(" already exists in the workspace store — move it aside first."));
     } else if (const int code = m_files.moveItem(*location, folder)) {
-        throw ArchiveError::filesystem(moveBackPrefix + m_files.errorText(code));
+        throw ArchiveError::filesystem(moveBackPrefix + fileops::errorTextFor(code, workspace->name));
     }
 
     markRestored(name);

@@ -1,5 +1,6 @@
 #include "Install/Uninstaller.h"
 
+#include "Install/InstallLocation.h"
 #include "Shared/Log.h"
 #include "Location.h"
 #include "LoginItem.h"
@@ -11,6 +12,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvane {
 
@@ -163,10 +167,24 @@ Uninstaller::Result Uninstaller::restoreDesksToDesktop()
     return result;
 }
 
-void Uninstaller::removeFootprint(LoginItem *loginItem)
+void Uninstaller::removeFootprint(LoginItem *loginItem, const QString &desktopEntry, const QString &home)
 {
     if (loginItem)
         loginItem->unregisterItem();
+    if (desktopEntry.isEmpty() || home.isEmpty() || !desktopEntry.endsWith(QLatin1String(".desktop")))
+        return;
+    const QString ownFolder = InstallLocation::applications(home) + QStringLiteral("/share/applications");
+    const QFileInfo entry(desktopEntry);
+    const QString realFolder = entry.dir().canonicalPath();
+    if (cleaned(entry.absolutePath()) != cleaned(ownFolder)
+        && (realFolder.isEmpty() || realFolder != QFileInfo(ownFolder).canonicalFilePath()))
+        return;
+    const QByteArray path = QFile::encodeName(entry.absoluteFilePath());
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    if (::unlink(path.constData()) == 0)
+        qCInfo(Log::app()).noquote() << QStringLiteral("removed the desktop entry %1").arg(entry.absoluteFilePath());
 }
 
 } // namespace quorvane

@@ -39,9 +39,10 @@ public:
     // then the name followed by " 2", " 3" and so on.
     QString uniqueDesktopURL(const QString &name) const;
 
-    // Removes what the application leaves outside its folders: the login item. A failure is
-    // ignored.
-    static void removeFootprint(LoginItem *loginItem);
+    // Removes what the application leaves outside its folders: the login item, and the desktop
+    // entry it installed itself into the per-user install of that home (a regular file there;
+    // one elsewhere belongs to whoever installed it, a link is the user's). A failure is ignored.
+    static void removeFootprint(LoginItem *loginItem, const QString &desktopEntry = {}, const QString &home = {});
 
 private:
     // uniqueDesktopURL counting from number, which ends as the number of the path returned.

@@ -6,6 +6,7 @@
 #include "DesktopPalette.h"
 #include "FileOperations.h"
 #include "Location.h"
+#include "NoReplaceMove.h"
 #include "Settings/SettingsModelSupport.h"
 
 #include <QCollator>
@@ -138,7 +139,7 @@ bool SettingsModel::createWorkspace(const QString &typed, WorkspaceType type, st
     const QString folder = folderOf(name);
     const bool folderExisted = m_files.exists(folder);
     if (const int code = m_files.makeFolders(folder)) {
-        refuse(QStringLiteral("Couldn't create the workspace folder: ") + m_files.errorText(code));
+        refuse(QStringLiteral("Couldn't create the workspace folder: ") + fileops::errorTextFor(code, name));
         return false;
     }
 
@@ -211,7 +212,7 @@ void SettingsModel::rename(const QString &oldName, const QString &typed)
             code = m_files.makeFolders(to);
         }
         if (code) {
-            refuse(QStringLiteral("Couldn't rename the folder: ") + m_files.errorText(code));
+            refuse(QStringLiteral("Couldn't rename the folder: ") + fileops::errorTextFor(code, newName));
             return;
         }
     }

@@ -2,6 +2,7 @@
 #include "Settings/SettingsModel.h"
 
 #include "FileOperations.h"
+#include "NoReplaceMove.h"
 #include "Overlays/CueImageCache.h"
 
 #include <QDir>
@@ -49,15 +50,16 @@ void SettingsModel::setCueImage(const QString &name, const QString &pickedFile)
     if (!documentIsWritable())
         return;
     const QString cues = m_paths.cues();
+    const QString picked = QFileInfo(pickedFile).fileName();
     if (const int code = m_files.makeFolders(cues)) {
-        refuse(QStringLiteral("Couldn't load that image: ") + m_files.errorText(code));
+        refuse(QStringLiteral("Couldn't load that image: ") + fileops::errorTextFor(code, picked));
         return;
     }
     const QString suffix = QFileInfo(pickedFile).suffix();
     const QString copy = cues + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()
                          + QLatin1Char('.') + (suffix.isEmpty() ? QStringLiteral("img") : suffix);
     if (const int code = m_files.copyExclusive(pickedFile, copy)) {
-        refuse(QStringLiteral("Couldn't load that image: ") + m_files.errorText(code));
+        refuse(QStringLiteral("Couldn't load that image: ") + fileops::errorTextFor(code, picked));
         return;
     }
 

@@ -3,6 +3,7 @@
 
 #include "FileOperations.h"
 #include "Location.h"
+#include "NoReplaceMove.h"
 #include "Settings/SettingsModelSupport.h"
 
 namespace quorvane {
@@ -46,7 +47,7 @@ void SettingsModel::setFilterScreenshots(bool on)
         if (!documentIsWritable())
             return;
         if (const int code = m_files.makeFolders(folderOf(name))) {
-            refuse(QStringLiteral("Couldn't create the Screenshots desktop: ") + m_files.errorText(code));
+            refuse(QStringLiteral("Couldn't create the Screenshots desktop: ") + fileops::errorTextFor(code, name));
             return;
         }
     }
@@ -102,7 +103,7 @@ void SettingsModel::setCustomFilterCollection(const QUuid &id, const QString &ty
         if (!nameIsAllowed(name) || !documentIsWritable())
             return;
         if (const int code = m_files.makeFolders(folderOf(name))) {
-            refuse(QStringLiteral("Couldn't create the desktop folder: ") + m_files.errorText(code));
+            refuse(QStringLiteral("Couldn't create the desktop folder: ") + fileops::errorTextFor(code, name));
             return;
         }
     }

@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -399,6 +400,42 @@ TEST_F(Switching, ChoosingADesktopFromTheOpenMenuSwitchesOnceTheMenuHasClosed)
     EXPECT_EQ(load().activeWorkspace, "B");
     EXPECT_EQ(entries(desktop()), QStringList{"b1"});
     EXPECT_EQ(status->poppedUpMenus.size(), 1);
+}
+
+// The document edited in place on disk, its size and modification time kept: the menu that
+// opens shows it, and the item of a desktop renamed while the menu was open switches nowhere.
+TEST_F(Switching, TheMenuOpensOnTheDocumentOnDiskAndAGoneDesktopIsNotSwitchedTo)
+{
+    layOut({{"Work", {"w1"}}, {"Play", {"p1"}}});
+    AppController controller(environment());
+    controller.completeLaunch();
+    const QByteArray path = QFile::encodeName(paths().config());
+    const auto editInPlace = [&](const QByteArray &from, const QByteArray &to) {
+        struct stat before {};
+        ASSERT_EQ(::stat(path.constData(), &before), 0);
+        QByteArray bytes = configBytes();
+        bytes.replace(from, to);
+        QFile file(paths().config());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite)); // the same file, rewritten over itself
+        ASSERT_EQ(file.write(bytes), bytes.size());
+        file.close();
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+    };
+    editInPlace("\"Play\"", "\"Game\"");
+    QStringList titles;
+    status->whileMenuOpen = [&](QMenu &menu) {
+        for (QAction *action : menu.actions())
+            titles << action->text().trimmed();
+        editInPlace("\"Game\"", "\"Toys\"");
+        menu.actions()[1]->trigger(); // "Game", gone by now
+    };
+    status->click(StatusItem::Button::left);
+    EXPECT_EQ(titles.mid(0, 2), (QStringList{"Work", "Game"}));
+    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_EQ(load().activeWorkspace, "Work");
+    EXPECT_EQ(entries(desktop()), QStringList{"w1"});
+    EXPECT_EQ(controller.menuModel().items[1].workspace, "Toys");
 }
 
 TEST_F(Switching, TheMiddleButtonOrAltWithTheLeftRunsTheCarouselInsteadOfTheMenu)

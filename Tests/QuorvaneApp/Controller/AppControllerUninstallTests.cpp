@@ -41,6 +41,10 @@ struct Uninstall : test::ControllerHarness {
         save(config);
         loginItem.enabled = true;
     }
+    QStringList retiredNames() const
+    {
+        return QDir(paths().store()).entryList({"config.uninstalled-*.json"}, QDir::Files | QDir::System);
+    }
     QString settingsText(const QString &note) const
     {
         return QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + note
@@ -75,7 +79,10 @@ TEST_F(Uninstall, TheTrashOfferAsksThenBringsTheDesktopsBackRemovesTheLoginItemA
     EXPECT_EQ(log.count("restored Photos → Photos"), 1);
     EXPECT_EQ(entries(desktop()), (QStringList{"Photos", "w.txt"}));
     EXPECT_EQ(readFile(paths().defaultArchiveRoot() + "/Old/old.txt"), "old");
-    EXPECT_EQ(configBytes(), before);
+    // The document is set aside, whole, under a name that says so.
+    ASSERT_EQ(retiredNames().size(), 1);
+    EXPECT_EQ(readFile(paths().store() + '/' + retiredNames()[0]), before);
+    EXPECT_FALSE(QFileInfo::exists(paths().config()));
     EXPECT_FALSE(loginItem.enabled);
     EXPECT_TRUE(fileManager.revealed.empty()); // this road reveals nothing
     EXPECT_TRUE(fileManager.revealedBeforeQuitting.empty());
@@ -194,4 +201,40 @@ TEST_F(Uninstall, TheLaunchWatchesTheExecutableAndTheSettingsModelAsksForTheUnin
     controller.settingsModel()->onUninstall();
     EXPECT_EQ(alerts.shown.back().message, "Uninstall Quorvane?");
     EXPECT_EQ(terminations, 0);
+}
+
+// A start after the uninstall (the menu entry of another install, or by hand) begins afresh:
+// the Desktop as it is, the restored folders among its items, becomes "Default"; nothing the
+// uninstall put back is taken for a desktop, and the set-aside document stays as it was.
+TEST_F(Uninstall, AStartAfterwardsBeginsAfreshAndLeavesTheRestoredFoldersOnTheDesktop)
+{
+    layOutThree();
+    const QString entry = home.filePath(".local/share/applications/app.quorvane.Quorvane.desktop");
+    const QString foreignEntry = home.filePath("opt/share/applications/app.quorvane.Quorvane.desktop");
+    writeFile(entry, "[Desktop Entry]\n");
+    writeFile(foreignEntry, "[Desktop Entry]\n");
+    info = AppInfo::installed(home.filePath(".local/bin/quorvane"), entry);
+    const QByteArray before = configBytes();
+    {
+        AppController controller(uninstallEnvironment());
+        alerts.answers = {0};
+        controller.appMovedToTrash();
+        controller.stampActiveVisited(); // work still running as the process ends writes nothing
+        EXPECT_FALSE(QFileInfo::exists(paths().config()));
+    }
+    EXPECT_FALSE(QFileInfo::exists(entry));
+    EXPECT_TRUE(QFileInfo::exists(foreignEntry)); // another install's entry is not ours
+    ASSERT_EQ(retiredNames().size(), 1);
+    const QStringList restored = entries(desktop());
+    EXPECT_EQ(restored, (QStringList{"Photos", "w.txt"}));
+
+    AppController relaunched(environment());
+    relaunched.applicationDidFinishLaunching();
+    const Config fresh = load();
+    ASSERT_EQ(fresh.workspaces.size(), 2u);
+    EXPECT_EQ(fresh.activeWorkspace, "Default");
+    EXPECT_EQ(fresh.workspaces[0].files, restored);
+    EXPECT_EQ(fresh.workspaces[1].name, Config::blankWorkspaceName);
+    EXPECT_EQ(entries(desktop()), restored);
+    EXPECT_EQ(readFile(paths().store() + '/' + retiredNames()[0]), before);
 }

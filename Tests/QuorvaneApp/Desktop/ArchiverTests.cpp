@@ -416,10 +416,16 @@ TEST_F(ArchiverTest, DrainOfAFolderWithADiskMountedOnItMovesItsItemsAndLeavesThe
             return std::optional<std::uint64_t>(7);
         return std::nullopt;
     };
+    bool full = true; // the first try finds the disk full at "inner"
     files.failure = [&](const QString &step, const QString &path) {
+        if (full && step == "moveItem" && path == desk("N") + "/inner")
+            return ENOSPC;
         return path == desk("N") && (step == "moveItem" || step == "remove") ? EBUSY : 0;
     };
     Archiver mounted{store, paths, [this] { return now; }, &files};
+    EXPECT_EQ(archiveErrorOf([&] { mounted.drain("N", "P"); }),
+              "Couldn't pour “N” into “P”: there isn’t enough space for “inner” (" + fileops::errorText(ENOSPC) + ")");
+    full = false;
     mounted.drain("N", "P");
     EXPECT_EQ(readFile(desk("P") + "/N/a.png"), "a");
     EXPECT_EQ(readFile(desk("P") + "/N/inner/b.txt"), "b");
