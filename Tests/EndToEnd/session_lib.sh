@@ -3,7 +3,8 @@
 # e2e_prepare and e2e_run_session, and once inside the session script (through $E2E_LIB),
 # which uses the helpers below e2e_run_session. Every limit below is an idle machine's, stretched
 # by within (Support/wait_lib.sh) as far as the machine's load asks.
-source "$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh"
+# (E2E_WAIT_LIB names it for a session that reads a copy of this file from elsewhere.)
+source "${E2E_WAIT_LIB:-$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh}"
 
 # e2e_prepare APP TOOL...: skips (77) without a tool; makes $WORK with an installed layout (the
 # executable in bin beside its desktop entry, which gives the application its identifier) and
@@ -29,6 +30,7 @@ e2e_prepare() {
   export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
   export WORK APP="$WORK/prefix/bin/quorvane" E2E_LIB="${BASH_SOURCE[0]}"
   E2E_DISPLAY="$(cd "$(dirname "${BASH_SOURCE[0]}")/../Support" && pwd)/own_display.sh"
+  export E2E_WAIT_LIB="${E2E_DISPLAY%/*}/wait_lib.sh"
 }
 
 # e2e_desktop_host_prepare: for sessions with a desktop host (pcmanfm's desktop, xfdesktop) and
@@ -115,6 +117,7 @@ start_app() { # $1: log name
   within 30 icon_in_tray_or_ended || fail "the icon never reached the tray"
   kill -0 $pid 2>/dev/null || fail "the application ended early"
 }
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
 stop_app() {
   kill -TERM $pid
   wait $pid || fail "the application did not quit cleanly"
