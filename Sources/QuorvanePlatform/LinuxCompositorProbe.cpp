@@ -4,6 +4,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QObject>
 #include <QTimer>
 
 #include <xcb/xfixes.h>
@@ -23,7 +24,8 @@ xcb_atom_t managerSelection()
 } // namespace
 
 // Listens for the selection's owner changing (a manager starting, quitting or dying) on Qt's
-// own connection and tells the observer on the next turn of the event loop.
+// own connection and tells the observer on the next turn of the event loop, once a change; a
+// call still pending when the watch ends is dropped with it.
 class LinuxCompositorProbe::Watch final : public QAbstractNativeEventFilter {
 public:
     explicit Watch(std::function<void()> changed)
@@ -60,16 +62,17 @@ public:
         if ((event->response_type & 0x7f) != m_firstEvent + XCB_XFIXES_SELECTION_NOTIFY)
             return false;
         const auto *notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t *>(event);
-        if (notify->selection == managerSelection()) {
-            // Qt may watch the same selection: the event is not taken from it.
-            std::function<void()> changed = m_changed;
-            QTimer::singleShot(0, QCoreApplication::instance(), [changed] { changed(); });
-        }
+        // Qt watches the same selection through a window of its own, so each change comes
+        // twice on this connection: once for that window and once for the root this watch
+        // asked about. The event is not taken from Qt.
+        if (notify->selection == managerSelection() && notify->window == x11::rootWindow())
+            QTimer::singleShot(0, &m_context, [this] { m_changed(); });
         return false;
     }
 
 private:
     std::function<void()> m_changed;
+    QObject m_context; // ends the calls still pending with the watch
     uint8_t m_firstEvent = 0;
     bool m_installed = false;
 };

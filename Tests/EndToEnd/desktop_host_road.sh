@@ -45,7 +45,7 @@ cat > "$WORK/session.sh" <<'SESSION'
 set -euo pipefail
 source "$E2E_LIB"
 "$XFCONFD" >/dev/null 2>&1 &
-for i in $(seq 1 50); do xfconf-query -c xsettings -l >/dev/null 2>&1 && break; sleep 0.1; done
+within 5 xfconf-query -c xsettings -l >/dev/null 2>&1 || true
 xfconf-query -c xsettings -p /Net/ThemeName -n -t string -s Greybird
 theme() { xfconf-query -c xsettings -p /Net/ThemeName; }
 users_theme="$(theme)"
@@ -64,7 +64,7 @@ else
       && [ "$(xfconf-query -c xfce4-desktop -p $ws/rgba1 | tail -n4 | tr '\n' ' ')" = "0.200000 0.400000 0.600000 1.000000 " ]
   }
 fi
-wait_until() { local i; for i in $(seq 1 50); do "$@" && return 0; sleep 0.1; done; return 1; }
+wait_until() { within 5 "$@"; }
 host_windows() { xdotool search --onlyvisible --class "$HOST" 2>/dev/null || true; }
 host_windows_of_type() {
   local w

@@ -55,14 +55,8 @@ active_on_disk() {
   [ "$(listing "$root/Archive/D")" = "d.txt|" ] || fail "the archived desktop's folder changed"
 }
 # Waits up to $1 tenths of a second until config.json names $2 active.
-wait_active() {
-  local i
-  for i in $(seq 1 "$1"); do
-    [ "$(json 'c["activeWorkspace"]')" = "$2" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+active_is() { [ "$(json 'c["activeWorkspace"]')" = "$1" ]; }
+wait_active() { within "$(_tenths "$1")" active_is "$2"; }
 dock_geometry() { # prints x y width height of the viewable dock window $1
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
 }

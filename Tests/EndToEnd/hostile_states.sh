@@ -91,7 +91,7 @@ XDG_RUNTIME_DIR="$WORK/runtime2" "$APP" > "$WORK/app2.log" 2>&1 &
 second=$!
 wait_for_log app2 "another process works on" || fail "the second process did not see the first"
 answer_alert
-for i in $(seq 1 100); do kill -0 $second 2>/dev/null || break; sleep 0.1; done
+within 10 process_ended $second || true
 kill -0 $second 2>/dev/null && fail "the second process did not quit"
 wait $second || fail "the second process did not end cleanly"
 [ "$(home_hash)" = "$before" ] || fail "the second process changed the home"

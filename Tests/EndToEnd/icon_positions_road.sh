@@ -41,7 +41,7 @@ set -euo pipefail
 source "$E2E_LIB"
 pictures="${QUORVANE_TEST_ARTIFACTS:-$WORK}/icon-positions-$HOST"
 mkdir -p "$pictures"
-wait_until() { local i; for i in $(seq 1 100); do "$@" && return 0; sleep 0.1; done; return 1; }
+wait_until() { within 10 "$@"; }
 host_windows() { xdotool search --onlyvisible --class "$HOST" 2>/dev/null || true; }
 has_desktop_window() {
   local w

@@ -7,15 +7,21 @@
 # archive, the archive folder, the Trash with its record, a folder the desktops folder offers),
 # config.json must decode, and a switch chosen from the status menu to the touched desktop (or
 # another when it is gone) must complete with all of that still true.
-# One operation a run, so that the four run side by side.
-# Usage: model_interrupted.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP rename|delete|archive|cue
+# One operation a run, so that the four run side by side; with PART/PARTS, the run stops it before
+# steps PART, PART + PARTS, PART + 2 PARTS, ... only (and runs it to the end), so that the steps
+# of one operation are dealt over PARTS runs.
+# Usage: model_interrupted.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP rename|delete|archive|cue [PART/PARTS]
 set -euo pipefail
 app="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
 case "${3:-}" in
   rename|delete|archive|cue) ;;
-  *) echo "usage: $0 PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP rename|delete|archive|cue"; exit 2 ;;
+  *) echo "usage: $0 PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP rename|delete|archive|cue [PART/PARTS]"; exit 2 ;;
 esac
+part="${4:-1/1}"
+[[ "$part" =~ ^([1-9][0-9]*)/([1-9][0-9]*)$ ]] && [ "${BASH_REMATCH[1]}" -le "${BASH_REMATCH[2]}" ] \
+  || { echo "usage: PART/PARTS, as 2/3"; exit 2; }
+export FIRST_STEP="${BASH_REMATCH[1]}" STRIDE="${BASH_REMATCH[2]}"
 e2e_prepare "$app"
 export STEP="$2" OPERATION="$3"
 
@@ -120,7 +126,7 @@ PY
 check() { python3 "$WORK/items.py" check "$items" || fail "$1"; }
 
 run_case() { # $1: name, $2: touched desktop, $3...: the operation
-  local name="$1" touched="$2" n=1 code out
+  local name="$1" touched="$2" n="$FIRST_STEP" visited=0 code out
   shift 2
   while :; do
     prepare
@@ -140,9 +146,10 @@ run_case() { # $1: name, $2: touched desktop, $3...: the operation
       echo "$name: $out"
       break
     fi
-    n=$((n + 1))
+    visited=$((visited + 1))
+    n=$((n + STRIDE))
   done
-  echo "$name: stopped before each of $((n - 1)) steps, then run to the end: ok"
+  echo "$name: stopped before each of $visited steps (from step $FIRST_STEP, every $STRIDE), then run to the end: ok"
 }
 
 case "$OPERATION" in

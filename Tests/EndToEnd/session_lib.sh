@@ -1,7 +1,10 @@
 # Shared by the end-to-end tests that drive the real application on an Xvfb display with a
 # window manager and a tray host. Source it twice: once in the test script, which calls
 # e2e_prepare and e2e_run_session, and once inside the session script (through $E2E_LIB),
-# which uses the helpers below e2e_run_session.
+# which uses the helpers below e2e_run_session. Every limit below is an idle machine's, stretched
+# by within (Support/wait_lib.sh) as far as the machine's load asks.
+# (E2E_WAIT_LIB names it for a session that reads a copy of this file from elsewhere.)
+source "${E2E_WAIT_LIB:-$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh}"
 
 # e2e_prepare APP TOOL...: skips (77) without a tool; makes $WORK with an installed layout (the
 # executable in bin beside its desktop entry, which gives the application its identifier) and
@@ -27,6 +30,7 @@ e2e_prepare() {
   export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
   export WORK APP="$WORK/prefix/bin/quorvane" E2E_LIB="${BASH_SOURCE[0]}"
   E2E_DISPLAY="$(cd "$(dirname "${BASH_SOURCE[0]}")/../Support" && pwd)/own_display.sh"
+  export E2E_WAIT_LIB="${E2E_DISPLAY%/*}/wait_lib.sh"
 }
 
 # e2e_desktop_host_prepare: for sessions with a desktop host (pcmanfm's desktop, xfdesktop) and
@@ -67,10 +71,9 @@ fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1;
 listing() { (cd "$1" && ls -1A | { grep -vxF -e '.hidden' -e '.icon-positions.json' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 
-# Whether a tray host owns the display's tray selection (what the application looks for, once,
-# as it starts).
-tray_selection_owned() {
-  python3 - <<'PY'
+# Whether selection $1 has an owner on the display.
+selection_owned() {
+  python3 - "$1" <<'PY'
 import ctypes, sys
 x = ctypes.CDLL("libX11.so.6")
 x.XOpenDisplay.restype = ctypes.c_void_p
@@ -80,56 +83,47 @@ x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 x.XGetSelectionOwner.restype = ctypes.c_ulong
 x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 d = x.XOpenDisplay(None)
-sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_SYSTEM_TRAY_S0", 0)) else 1)
+sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, sys.argv[1].encode(), 0)) else 1)
 PY
 }
+# Whether a tray host owns the display's tray selection (what the application looks for, once,
+# as it starts).
+tray_selection_owned() { selection_owned _NET_SYSTEM_TRAY_S0; }
 # The window manager and the tray host, waited for (a loaded machine may take seconds). With $1,
 # the window manager first gets four workspaces and shows workspace $1 (0-based); the tray host
 # then starts on that one.
+wm_workspaces_known() { [ "$(xprop -root _NET_NUMBER_OF_DESKTOPS _NET_CURRENT_DESKTOP 2>/dev/null | grep -c '= ')" = 2 ]; }
+workspace_shown() { [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ]; }
 start_desktop_session() {
-  local i
   openbox >/dev/null 2>&1 &
   # The application looks for the window manager's workspaces once, as it starts.
-  for i in $(seq 1 200); do
-    [ "$(xprop -root _NET_NUMBER_OF_DESKTOPS _NET_CURRENT_DESKTOP 2>/dev/null | grep -c '= ')" = 2 ] && break
-    sleep 0.1
-  done
+  within 20 wm_workspaces_known || fail "the window manager did not announce its workspaces"
   if [ -n "${1:-}" ]; then
     wmctrl -n 4
     xdotool set_desktop "$1"
-    for i in $(seq 1 200); do [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
+    within 20 workspace_shown "$1" || fail "the window manager did not show workspace $1"
   fi
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-  for i in $(seq 1 300); do
-    tray_selection_owned && return 0
-    sleep 0.1
-  done
-  fail "the tray host did not take the tray selection within 30 s"
+  within 30 tray_selection_owned || fail "the tray host did not take the tray selection"
+}
+# Whether the application's icon is in the tray; true as well once the application has ended.
+icon_in_tray_or_ended() {
+  ! kill -0 $pid 2>/dev/null || xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'
 }
 start_app() { # $1: log name
   "$APP" > "$WORK/$1.log" 2>&1 &
   pid=$!
-  local i
   # A sanitizer build on a loaded machine may take many seconds to start.
-  for i in $(seq 1 300); do
-    if xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'; then return 0; fi
-    kill -0 $pid 2>/dev/null || fail "the application ended early"
-    sleep 0.1
-  done
-  fail "the icon never reached the tray"
+  within 30 icon_in_tray_or_ended || fail "the icon never reached the tray"
+  kill -0 $pid 2>/dev/null || fail "the application ended early"
 }
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
 stop_app() {
   kill -TERM $pid
   wait $pid || fail "the application did not quit cleanly"
 }
-wait_for() { # $1: python expression on c that must become true
-  local i
-  for i in $(seq 1 100); do
-    [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+config_holds() { [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ]; }
+wait_for() { within 10 config_holds "$1"; } # $1: python expression on c that must become true
 # The application's viewable top-level windows, one id a line.
 app_viewable_windows() {
   local id
@@ -140,16 +134,14 @@ app_viewable_windows() {
 }
 # Clicks the tray icon and waits until the status menu maps (a window of the application's
 # that was not viewable before the click), so that the keys that follow reach it.
+new_app_window() { [ -n "$(comm -13 <(echo "$1") <(app_viewable_windows | sort))" ]; }
 open_status_menu() {
-  local before i
+  local before
   before="$(app_viewable_windows | sort)"
   xdotool mousemove $(tray_icon_centre) click 1
-  for i in $(seq 1 100); do
-    [ -n "$(comm -13 <(echo "$before") <(app_viewable_windows | sort))" ] && break
-    sleep 0.05
-  done
+  within 5 new_app_window "$before" || fail "the status menu did not open"
   # The menu takes the keyboard as it maps.
-  sleep 0.2
+  pause 0.2
 }
 # Opens the status menu with a click on the tray icon and picks the n-th item by keyboard.
 choose_from_menu() {
@@ -159,25 +151,13 @@ choose_from_menu() {
   xdotool key Return
 }
 # The id of the visible window of that exact name, once it maps within $2 tenths of a second.
-wait_window() {
-  local i id
-  for i in $(seq 1 "${2:-50}"); do
-    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)"
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+visible_window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+wait_window() { within_for "$(_tenths "${2:-50}")" visible_window_named "$1"; }
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 # Waits until the window is no longer viewable.
-wait_unmapped() {
-  local i
-  for i in $(seq 1 "${2:-50}"); do
-    is_viewable "$1" || return 0
-    sleep 0.1
-  done
-  return 1
-}
+wait_unmapped() { within "$(_tenths "${2:-50}")" not is_viewable "$1"; }
+not() { ! "$@"; }
+_tenths() { echo "$(($1 / 10)).$(($1 % 10))"; } # tenths of a second as seconds
 # "X Y": the middle of the tray icon, in root coordinates.
 tray_icon_centre() {
   xwininfo -root -tree | grep -A12 '"panel"' | grep '("quorvane"' | head -n1 \
@@ -192,17 +172,12 @@ viewable_windows() {
   done
   return 0
 }
+no_viewable_window() { [ -z "$(viewable_windows "$1")" ]; } # titled exactly $1
 # The value part of xprop's line for property $2 of window $1.
 window_property() { xprop -id "$1" "$2" 2>/dev/null | sed -E 's/^[^=]*= ?//'; }
 # Waits until the log $1 holds the text $2 at least $3 times (default once).
-wait_for_log() {
-  local i
-  for i in $(seq 1 150); do
-    [ "$(grep -cF -- "$2" "$WORK/$1.log" 2>/dev/null || true)" -ge "${3:-1}" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+log_holds() { [ "$(grep -cF -- "$2" "$WORK/$1.log" 2>/dev/null || true)" -ge "${3:-1}" ]; }
+wait_for_log() { within 15 log_holds "$@"; }
 # The application's alert windows: its top-level windows larger than the tray icon.
 alert_windows() {
   xwininfo -root -tree 2>/dev/null | grep '"Quorvane": ("quorvane" "Quorvane")' \
@@ -210,22 +185,15 @@ alert_windows() {
 }
 # Waits for the application's alert and answers it with its default button. Fails when no
 # alert comes or it does not close.
+first_alert_window() { alert_windows | head -n1; }
+no_alert_window() { [ -z "$(alert_windows)" ]; }
 answer_alert() {
-  local win= i
-  for i in $(seq 1 100); do
-    win="$(alert_windows | head -n1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-  done
-  [ -n "$win" ] || fail "no alert window appeared"
+  local win
+  win="$(within_for 10 first_alert_window)" || fail "no alert window appeared"
   xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1 || true
-  sleep 0.3
+  pause 0.3
   xdotool key Return
-  for i in $(seq 1 50); do
-    [ -z "$(alert_windows)" ] && return 0
-    sleep 0.1
-  done
-  fail "the alert did not close"
+  within 5 no_alert_window || fail "the alert did not close"
 }
 # As choose_from_menu, counting from the menu's end with Up: 1 is its last item.
 choose_from_menu_end() {

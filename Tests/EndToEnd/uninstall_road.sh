@@ -76,16 +76,11 @@ tree() { (cd "$HOME" && find Desktop "QuorVane Desktops" Documents -path '*/.sto
 readout() { /usr/bin/python3 "$TREE" Quorvane; }
 # Waits until the readout holds an object of role $1 named exactly $2 and prints the middle of
 # its box.
-centre_of() {
-  local i found=
-  for i in $(seq 1 50); do
-    found="$(readout | ROLE="$1" NAME="$2" awk -F'|' '{ sub(/^ +/, "", $1) }
-      $1 == ENVIRON["ROLE"] && $2 == ENVIRON["NAME"] { split($3, b, ","); print b[1] + int(b[3]/2), b[2] + int(b[4]/2); exit }')"
-    [ -n "$found" ] && break
-    sleep 0.1
-  done
-  [ -n "$found" ] && echo "$found"
+centre_in_readout() {
+  readout | ROLE="$1" NAME="$2" awk -F'|' '{ sub(/^ +/, "", $1) }
+    $1 == ENVIRON["ROLE"] && $2 == ENVIRON["NAME"] { split($3, b, ","); print b[1] + int(b[3]/2), b[2] + int(b[4]/2); exit }'
 }
+centre_of() { within_for 5 centre_in_readout "$1" "$2"; }
 # A user's accessibility switch, as the desktop's settings turn it on: on the session's
 # accessibility bus, before the application starts.
 gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
@@ -98,22 +93,16 @@ offer="$(wait_window 'Move Quorvane to your applications folder\?' 50)" || fail 
 xdotool windowactivate --sync "$offer" >/dev/null 2>&1 || true
 sleep 0.5
 xdotool key Return
-for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+within 10 process_ended $pid || true
 kill -0 $pid 2>/dev/null && fail "the downloaded copy did not quit after Return"
 [ -x "$APP" ] && [ ! -e "$DOWNLOADED" ] || fail "Return did not move the executable into ~/.local/bin"
 [ -f "$HOME/.local/share/applications/app.quorvane.Quorvane.desktop" ] || fail "the desktop entry did not move"
-relaunched=
-for i in $(seq 1 100); do
-  relaunched="$(pgrep -f -x -- "$APP" || true)"
-  [ -n "$relaunched" ] && break
-  sleep 0.1
-done
-[ -n "$relaunched" ] || fail "it did not start again from ~/.local/bin"
+relaunched="$(within_for 10 pgrep -f -x -- "$APP")" || fail "it did not start again from ~/.local/bin"
 wait_for_log prompt "relocated to $APP" || fail "no relocation line"
 # The new instance holds the desktops; it quits on TERM like any session's end.
 sleep 1
 kill -TERM "$relaunched"
-for i in $(seq 1 100); do kill -0 "$relaunched" 2>/dev/null || break; sleep 0.1; done
+within 10 process_ended "$relaunched" || true
 echo "the move offer: ok"
 
 start_app app
@@ -143,11 +132,8 @@ wait_unmapped "$win" || fail "Alt+F4 did not close the settings window"
 echo "texts as written: ok"
 
 # The Trash watch starts last in the launch: once it holds the executable open, the launch is done.
-for i in $(seq 1 100); do
-  ls -l "/proc/$pid/fd" 2>/dev/null | grep -qF -- "-> $APP" && break
-  sleep 0.1
-done
-ls -l "/proc/$pid/fd" | grep -qF -- "-> $APP" || fail "the executable is not watched"
+executable_watched() { ls -l "/proc/$pid/fd" 2>/dev/null | grep -qF -- "-> $APP"; }
+within 10 executable_watched || fail "the executable is not watched"
 sleep 0.5
 before_config="$(md5sum < "$config")"
 
@@ -162,12 +148,7 @@ kill -0 $pid 2>/dev/null || fail "the application ended after a rename in place"
 # A file manager's "Move to Trash".
 gio trash "$HOME/.local/bin/quorvane-renamed"
 answer_alert
-ended=
-for i in $(seq 1 100); do
-  kill -0 $pid 2>/dev/null || { ended=yes; break; }
-  sleep 0.1
-done
-[ -n "$ended" ] || fail "the application did not quit within 10 s"
+within 10 process_ended $pid || fail "the application did not quit within 10 s"
 status=0
 wait $pid || status=$?
 [ "$status" = 0 ] || fail "the application ended with status $status"

@@ -36,7 +36,8 @@ mkfifo "$scratch/display"
 Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/server.log" 2>&1 &
 server=$!
 number=
-read -r -t 30 number <"$scratch/display" || true
+source "$(dirname "${BASH_SOURCE[0]}")/wait_lib.sh"
+read -r -t $((30 * $(slowness))) number <"$scratch/display" || true
 if [ -z "$number" ]; then
   echo "FAIL: the X server did not start"
   cat "$scratch/server.log"
