@@ -9,13 +9,19 @@ log="$root/build/test-under-load.log"
 mkdir -p "$root/build"
 
 load=()
+suite=
 stop_load() {
   local p
   for p in "${load[@]}"; do kill "$p" 2>/dev/null; done
   for p in "${load[@]}"; do wait "$p" 2>/dev/null; done
   load=()
 }
-trap stop_load EXIT
+# Interrupted, the suite (a process group of its own) ends with the load.
+stop_all() {
+  [ -n "$suite" ] && kill -- -"$suite" 2>/dev/null
+  stop_load
+}
+trap stop_all EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
@@ -27,8 +33,15 @@ done
 echo "=== load: $cores busy processes beside the suite"
 
 started=$SECONDS
-bash "$root/scripts/test.sh" 2>&1 | tee "$log"
-status=${PIPESTATUS[0]}
+# In the background, so that a signal reaches this script's traps at once.
+setsid bash "$root/scripts/test.sh" >"$log" 2>&1 &
+suite=$!
+tail -n +1 -f --pid="$suite" "$log" &
+shown=$!
+status=0
+wait "$suite" || status=$?
+suite=
+wait "$shown"
 took=$((SECONDS - started))
 stop_load
 

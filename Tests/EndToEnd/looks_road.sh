@@ -60,18 +60,13 @@ readable_lines() {
   echo "$1 $4,$5, each of $lines lines: at least $ratio:1"
 }
 # The application's alert over window $1 (decimal), waited for.
-alert_over() {
-  local id i
-  for i in $(seq 1 30); do
-    for id in $(alert_windows); do
-      [ "$((id))" = "$(($1))" ] && continue
-      echo "$id"
-      return 0
-    done
-    sleep 0.1
+other_alert() {
+  local id
+  for id in $(alert_windows); do
+    [ "$((id))" = "$(($1))" ] || { echo "$id"; return 0; }
   done
-  return 1
 }
+alert_over() { within_for 3 other_alert "$1"; }
 open_settings() {
   choose_from_menu_end 2
   win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings"
@@ -127,13 +122,8 @@ read -r x y <<<"$(tray_icon_centre)"
 xdotool mousemove "$x" "$y"
 sleep 0.2
 xdotool click 5
-scroll=
-for i in $(seq 1 20); do
-  scroll="$(viewable_windows 'Quorvane scroll' | head -n1)"
-  [ -n "$scroll" ] && break
-  sleep 0.05
-done
-[ -n "$scroll" ] || fail "no scroll display after a wheel click"
+first_scroll() { viewable_windows 'Quorvane scroll' | head -n1; }
+scroll="$(within_for 1 first_scroll)" || fail "no scroll display after a wheel click"
 sleep 0.15
 picture "$scroll" dark-scroll
 stop_app
@@ -147,9 +137,7 @@ PY
 start_app first-switch
 # The menu lists Default, then Client Pitch: the one not active.
 if [ "$(json 'c["activeWorkspace"]')" = Default ]; then choose_from_menu 2; else choose_from_menu 1; fi
-note=
-for i in $(seq 1 50); do note="$(alert_windows | head -n1)"; [ -n "$note" ] && break; sleep 0.1; done
-[ -n "$note" ] || fail "no note after the first switch"
+note="$(within_for 5 first_alert_window)" || fail "no note after the first switch"
 sleep 0.3
 picture "$note" dark-alert-first-switch
 read -r aw ah <<<"$(window_size "$note")"

@@ -2,7 +2,9 @@
 # workspaces, xfce4-panel with its status tray (a StatusNotifier host) on a dark panel,
 # xfdesktop and xfce4-notifyd, all in the test's temporary home. Source it twice, as
 # session_lib.sh: once in the test script (xfce_prepare, xfce_run_session) and once inside the
-# session script (through $XFCE_LIB), which uses the helpers below xfce_run_session.
+# session script (through $XFCE_LIB), which uses the helpers below xfce_run_session. Its limits
+# are an idle machine's, stretched by within (Support/wait_lib.sh) as far as the load asks.
+source "$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh"
 
 xfce_libexec() { # the path of an XFCE helper that is not on PATH
   local dir
@@ -120,23 +122,13 @@ fail() {
 # A folder's entries, without the hidden list and the icon positions a desktop keeps there.
 listing() { (cd "$1" && ls -1A | { grep -vxF -e '.hidden' -e '.icon-positions.json' || true; } | tr '\n' '|'); }
 json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
-wait_for() { # $1: python expression on c that must become true
-  local i
-  for i in $(seq 1 100); do
-    [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+config_holds() { [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ]; }
+wait_for() { within 10 config_holds "$1"; } # $1: python expression on c that must become true
 has_owner() { # $1: a bus name
   dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
     org.freedesktop.DBus.NameHasOwner string:"$1" 2>/dev/null | grep -q 'boolean true'
 }
-wait_owner() {
-  local i
-  for i in $(seq 1 100); do has_owner "$1" && return 0; sleep 0.1; done
-  return 1
-}
+wait_owner() { within 10 has_owner "$1"; }
 
 # The whole session, each part waited for.
 start_xfce_session() {
@@ -144,15 +136,14 @@ start_xfce_session() {
   wait_owner org.xfce.Xfconf || fail "xfconfd never came up"
   xfsettingsd --no-daemon >/dev/null 2>&1 &
   xfwm4 --compositor=off >/dev/null 2>&1 &
-  local i
-  for i in $(seq 1 100); do [ "$(xdotool get_num_desktops 2>/dev/null)" = 4 ] && break; sleep 0.1; done
-  [ "$(xdotool get_num_desktops 2>/dev/null)" = 4 ] || fail "xfwm4 did not give four workspaces"
+  four_workspaces() { [ "$(xdotool get_num_desktops 2>/dev/null)" = 4 ]; }
+  within 10 four_workspaces || fail "xfwm4 did not give four workspaces"
   xfce4-panel >/dev/null 2>&1 &
   wait_owner org.kde.StatusNotifierWatcher || fail "the panel's status tray never took the watcher's name"
   xfdesktop >/dev/null 2>&1 &
   "$NOTIFYD" >/dev/null 2>&1 &
   wait_owner org.freedesktop.Notifications || fail "xfce4-notifyd never came up"
-  for i in $(seq 1 100); do xdotool search --class xfdesktop >/dev/null 2>&1 && break; sleep 0.1; done
+  within 10 xdotool search --class xfdesktop >/dev/null 2>&1 || true
 }
 
 # "X Y": the middle of the glyph in the panel (the seeded panel: the screen's top 30 rows),
@@ -188,13 +179,9 @@ panel_corner_lightness() {
 start_app() { # $1: log name; waits until the glyph is drawn in the panel
   "$APP" > "$WORK/$1.log" 2>&1 &
   pid=$!
-  local i
-  for i in $(seq 1 100); do
-    glyph_centre >/dev/null 2>&1 && return 0
-    kill -0 $pid 2>/dev/null || fail "the application ended early"
-    sleep 0.2
-  done
-  fail "the glyph never showed in the panel"
+  glyph_shown_or_ended() { ! kill -0 $pid 2>/dev/null || glyph_centre >/dev/null 2>&1; }
+  within 20 glyph_shown_or_ended || fail "the glyph never showed in the panel"
+  kill -0 $pid 2>/dev/null || fail "the application ended early"
 }
 stop_app() {
   kill -TERM $pid
