@@ -12,6 +12,8 @@ source "${E2E_WAIT_LIB:-$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh}"
 e2e_prepare() {
   local app="$1"
   shift
+  # The system's own tools first (see own_display.sh).
+  PATH="/usr/bin:/bin:$PATH"
   local tool
   for tool in Xvfb dbus-run-session openbox trayer xwininfo xdotool python3 "$@"; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """window_watch.py TITLE OPACITY SECONDS: watches the display, every 20 ms from one process, for
 a viewable window titled exactly TITLE that covers the whole screen, has OPACITY of the maximum
 (to one part in a million) and is kept below (_NET_WM_STATE_BELOW). Succeeds once it sees one;

@@ -6,6 +6,9 @@
 # Usage: own_display.sh [--screen WxHxD] COMMAND [ARGUMENT...]
 # Exits 77 (skipped) without Xvfb or dbus-run-session.
 set -u
+# The system's own tools first: an interpreter a user's PATH puts ahead (a version manager's
+# shim) lacks the system's Python modules and may take seconds to start on a loaded machine.
+PATH="/usr/bin:/bin:$PATH"
 screen=1024x768x24
 if [ "${1:-}" = --screen ]; then
   screen="$2"
