@@ -12,20 +12,6 @@ using namespace quorvane;
 
 namespace {
 
-TEST(RegularFile, FollowsALinkOnlyWhenAskedAndThenOnlyToARegularFile)
-{
-    test::TempHome home;
-    const QString file = home.filePath("own.json");
-    test::writeFile(home.filePath("thesis.txt"), "the thesis\n");
-    ASSERT_TRUE(QFile::link(home.filePath("thesis.txt"), file));
-    EXPECT_EQ(RegularFile::read(file, 1024).error, ELOOP);
-    EXPECT_EQ(RegularFile::read(file, 1024, RegularFile::Links::followed).bytes, QByteArray("the thesis\n"));
-    EXPECT_EQ(RegularFile::read(file, 10, RegularFile::Links::followed).error, EFBIG);
-    QFile::remove(file);
-    ASSERT_TRUE(QFile::link("/dev/zero", file));
-    EXPECT_TRUE(RegularFile::read(file, 1024, RegularFile::Links::followed).reason.contains("a device"));
-}
-
 TEST(RegularFile, ReplacesARegularFileInOneStepKeepingItsModeAndLeavesAnyOtherKindAlone)
 {
     test::TempHome home;
