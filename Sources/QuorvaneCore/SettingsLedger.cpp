@@ -45,7 +45,14 @@ QJsonValue typed(const QVariant &value)
     }
 }
 
-QVariant untyped(const QJsonValue &json)
+} // namespace
+
+SettingsLedger::SettingsLedger(QString file)
+    : m_file(std::move(file))
+{
+}
+
+QVariant SettingsLedger::valueFromJson(const QJsonValue &json)
 {
     const QJsonObject object = json.toObject();
     if (object.contains(QStringLiteral("i")))
@@ -57,17 +64,10 @@ QVariant untyped(const QJsonValue &json)
     if (object.contains(QStringLiteral("a"))) {
         QVariantList items;
         for (const QJsonValue &item : object.value(QStringLiteral("a")).toArray())
-            items.append(untyped(item));
+            items.append(valueFromJson(item));
         return items;
     }
     return QVariant(object.value(QStringLiteral("s")).toString());
-}
-
-} // namespace
-
-SettingsLedger::SettingsLedger(QString file)
-    : m_file(std::move(file))
-{
 }
 
 SettingsLedger SettingsLedger::inStore(const QString &storeFolder)
@@ -95,9 +95,9 @@ std::optional<std::vector<SettingsLedger::Entry>> SettingsLedger::entries() cons
             || !object.value(QStringLiteral("written")).isObject())
             return std::nullopt;
         Entry entry{object.value(QStringLiteral("facility")).toString(), object.value(QStringLiteral("setting")).toString(),
-                    {}, untyped(object.value(QStringLiteral("written")))};
+                    {}, valueFromJson(object.value(QStringLiteral("written")))};
         if (object.contains(QStringLiteral("user")))
-            entry.user = untyped(object.value(QStringLiteral("user")));
+            entry.user = valueFromJson(object.value(QStringLiteral("user")));
         entries.push_back(std::move(entry));
     }
     return entries;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonValue>
 #include <QString>
 #include <QVariant>
 
@@ -31,6 +32,9 @@ public:
     explicit SettingsLedger(QString file);
     // The ledger of a store folder.
     static SettingsLedger inStore(const QString &storeFolder);
+    // A value as the ledger stores it, with its type: {"s": text}, {"i": integer}, {"b": Boolean},
+    // {"d": number} or {"a": [values]}.
+    static QVariant valueFromJson(const QJsonValue &json);
 
     const QString &file() const { return m_file; }
 

@@ -18,26 +18,6 @@ namespace quorvane {
 
 namespace {
 
-// An earlier version's value: {"s": text}, {"i": integer}, {"b": Boolean}, {"d": number} or
-// {"a": [values]}.
-QVariant legacyValue(const QJsonValue &json)
-{
-    const QJsonObject object = json.toObject();
-    if (object.contains(QStringLiteral("i")))
-        return QVariant(static_cast<int>(object.value(QStringLiteral("i")).toInteger()));
-    if (object.contains(QStringLiteral("b")))
-        return QVariant(object.value(QStringLiteral("b")).toBool());
-    if (object.contains(QStringLiteral("d")))
-        return QVariant(object.value(QStringLiteral("d")).toDouble());
-    if (object.contains(QStringLiteral("a"))) {
-        QVariantList items;
-        for (const QJsonValue &item : object.value(QStringLiteral("a")).toArray())
-            items.append(legacyValue(item));
-        return items;
-    }
-    return QVariant(object.value(QStringLiteral("s")).toString());
-}
-
 bool isBackground(const SettingsLedger::Entry &entry)
 {
     return entry.facility.startsWith(DesktopBackground::facilityPrefix);
@@ -77,8 +57,8 @@ void DesktopBackground::adoptLegacyFile()
     const QJsonObject written = object.value(QStringLiteral("written")).toObject();
     std::vector<SettingsLedger::Entry> entries;
     for (auto it = written.constBegin(); it != written.constEnd(); ++it) {
-        entries.push_back({facility, it.key(), user.contains(it.key()) ? legacyValue(user.value(it.key())) : QVariant(),
-                           legacyValue(it.value())});
+        entries.push_back({facility, it.key(), user.contains(it.key()) ? SettingsLedger::valueFromJson(user.value(it.key())) : QVariant(),
+                           SettingsLedger::valueFromJson(it.value())});
     }
     if (const auto failure = m_ledger.replace(facility, entries)) {
         qCWarning(Log::app()) << "the kept desktop background stays in" << legacy << ":" << *failure;
