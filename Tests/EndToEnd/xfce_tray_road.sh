@@ -152,8 +152,7 @@ shows_sea() {
   done
   return 1
 }
-for i in $(seq 1 50); do shows_sea && break; sleep 0.1; done
-shows_sea || fail "xfdesktop's background on Sea: $(backdrop)"
+within 5 shows_sea || fail "xfdesktop's background on Sea: $(backdrop)"
 desktop_menu() {
   local w
   for w in $(xdotool search --onlyvisible --class xfdesktop 2>/dev/null); do
@@ -162,18 +161,17 @@ desktop_menu() {
   return 1
 }
 xdotool mousemove 700 500 click 3
-for i in $(seq 1 30); do desktop_menu && break; sleep 0.1; done
-desktop_menu || fail "a right click on the desktop under Sea's cue opened no menu"
+within 3 desktop_menu || fail "a right click on the desktop under Sea's cue opened no menu"
 import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-cue-desktop-menu.png"
 xdotool key Escape
 pick 5
 wait_for "c['activeWorkspace'] == 'Night'" || fail "Night is not active"
-for i in $(seq 1 50); do [ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = Adwaita-dark ] && break; sleep 0.1; done
-[ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = Adwaita-dark ] || fail "theme on Night: $(xfconf-query -c xsettings -p /Net/ThemeName)"
+theme_is() { [ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = "$1" ]; }
+within 5 theme_is Adwaita-dark || fail "theme on Night: $(xfconf-query -c xsettings -p /Net/ThemeName)"
 pick 1
 wait_for "c['activeWorkspace'] == 'Work'" || fail "Work is not active again"
-for i in $(seq 1 50); do [ "$(backdrop)" = "$users_backdrop" ] && break; sleep 0.1; done
-[ "$(backdrop)" = "$users_backdrop" ] || fail "xfdesktop's background back on Work: $(diff <(echo "$users_backdrop") <(backdrop))"
+users_backdrop_back() { [ "$(backdrop)" = "$users_backdrop" ]; }
+within 5 users_backdrop_back || fail "xfdesktop's background back on Work: $(diff <(echo "$users_backdrop") <(backdrop))"
 [ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = "$users_theme" ] || fail "the theme back on Work: $(xfconf-query -c xsettings -p /Net/ThemeName)"
 echo "cue as xfdesktop's background, its menu, the dark theme and back: ok"
 
