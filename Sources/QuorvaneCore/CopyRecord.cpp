@@ -61,23 +61,6 @@ std::optional<CopyRecord::FileId> decodeId(const QByteArray &text)
     return id;
 }
 
-int writeAllTo(int fd, const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += n;
-        left -= n;
-    }
-    return 0;
-}
-
 // The records folder, created when missing; it must be a real folder (never a link). An open
 // descriptor, or -1 with errno set.
 int openFolder(const QByteArray &folder, bool create)
@@ -217,8 +200,9 @@ int saveCopyRecord(const QByteArray &folder, const CopyRecord &record)
         return errno;
     const QByteArray pending = record.token + pendingSuffix;
     ::unlinkat(dir, pending.constData(), 0);
+    const QByteArray encoded = record.encode();
     const int fd = ::openat(dir, pending.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    int code = fd < 0 ? errno : writeAllTo(fd, record.encode());
+    int code = fd < 0 ? errno : writeAll(fd, encoded.constData(), encoded.size());
     if (code == 0 && ::fsync(fd) != 0)
         code = errno;
     if (fd >= 0 && ::close(fd) != 0 && code == 0)

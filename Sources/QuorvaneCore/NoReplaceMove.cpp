@@ -20,22 +20,6 @@ namespace quorvane::fileops {
 
 namespace {
 
-// Writes all bytes; 0 or errno.
-int writeAll(int fd, const char *data, ssize_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += n;
-        size -= n;
-    }
-    return 0;
-}
-
 // The names inside a folder, "." and ".." left out; 0 or errno.
 int entriesOf(const QByteArray &folder, std::vector<QByteArray> &names)
 {
@@ -284,6 +268,21 @@ int removeSurveyed(const Surveyed &item)
 }
 
 } // namespace
+
+int writeAll(int fd, const char *data, ssize_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
 
 int renameNoReplace(const QByteArray &from, const QByteArray &to)
 {

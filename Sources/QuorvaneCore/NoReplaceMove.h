@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <sys/types.h>
 #include <vector>
 
 namespace quorvane::fileops {
@@ -11,6 +12,9 @@ namespace quorvane::fileops {
 // File operations on a user's items that never replace anything. Paths are native (bytes), so
 // names that are not valid UTF-8 are handled as they stand. Every function returns 0 or the
 // errno of the failure; none throws.
+
+// Writes every byte to the descriptor, going on after an interrupted write; 0 or errno.
+int writeAll(int fd, const char *data, ssize_t size);
 
 // One renameat2(RENAME_NOREPLACE): an existing item at `to` makes it fail with EEXIST.
 int renameNoReplace(const QByteArray &from, const QByteArray &to);
