@@ -157,7 +157,7 @@ switch_to 2 Sea sea.txt
 switch_to 1 Default note.txt
 [ -p "$positions" ] || fail "the FIFO in Sea's folder was replaced"
 kill -TERM $pid
-ended() { ! kill -0 $pid 2>/dev/null || ps -o stat= -p $pid | grep -q Z; }
+ended() { process_gone $pid; }
 wait_until ended || fail "SIGTERM did not end the application"
 wait $pid || fail "the application did not quit cleanly"
 echo "$HOST: a FIFO as the positions file stopped neither the switches nor SIGTERM: ok"

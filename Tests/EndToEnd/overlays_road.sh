@@ -124,7 +124,7 @@ monitors="$(pgrep -P "$pid" -f 'gsettings monitor' || true)"
 kill -KILL "$pid"
 wait "$pid" || true
 for m in $monitors; do
-  eventually eval '! kill -0 '"$m"' 2>/dev/null' || fail "gsettings monitor $m outlived the application"
+  eventually process_gone "$m" || fail "gsettings monitor $m outlived the application"
 done
 dark_look || fail "look after kill -9: $(scheme) $(theme)"
 echo "kill -9 leaves no monitor: ok"

@@ -119,7 +119,7 @@ start_app() { # $1: log name
   within 30 icon_in_tray_or_ended || fail "the icon never reached the tray"
   kill -0 $pid 2>/dev/null || fail "the application ended early"
 }
-process_ended() { ! kill -0 "$1" 2>/dev/null; }
+process_ended() { process_gone "$1"; }
 stop_app() {
   kill -TERM $pid
   wait $pid || fail "the application did not quit cleanly"

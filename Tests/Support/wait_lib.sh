@@ -55,3 +55,13 @@ within_for() {
 # pause SECONDS: lets a program settle where it offers no state to wait for (a menu that has
 # just mapped taking the keyboard); longer on a loaded machine.
 pause() { sleep "$(awk -v s="$1" -v f="$(slowness)" 'BEGIN { print s * f }')"; }
+
+# process_gone PID: the process has ended. One whose parent ended before it is reaped by
+# whichever process adopts it, and where that one never reaps (the first process of many
+# containers) it stays a zombie that kill -0 still finds.
+process_gone() {
+  local stat
+  stat="$(cat "/proc/$1/stat" 2>/dev/null)" || return 0
+  stat="${stat##*) }"
+  [ "${stat%% *}" = Z ] || [ "${stat%% *}" = X ]
+}
