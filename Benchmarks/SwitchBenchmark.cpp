@@ -151,7 +151,8 @@ struct RenameLoop {
         for (const QString &name : names) {
             const QByteArray component = '/' + name.toUtf8();
             if (::renameat2(AT_FDCWD, (from + component).constData(), AT_FDCWD, (to + component).constData(),
-                            RENAME_NOREPLACE) != 0)
+                            RENAME_NOREPLACE)
+                != 0)
                 throw std::runtime_error("rename failed");
         }
     }

@@ -16,6 +16,9 @@ stage "Debug build"
 stage "Release build"
 jobs="${QUORVANE_TEST_JOBS:-$(nproc)}"
 status=0
+# The tree's style is checked, not reviewed: a file clang-format would change fails the run.
+"$root/scripts/check-format.sh" || status=1
+stage "format check"
 for type in Debug Release; do
   (cd "$root/build/$type" && ctest --output-on-failure --timeout 300 -j "$jobs") || status=1
   stage "$type tests"

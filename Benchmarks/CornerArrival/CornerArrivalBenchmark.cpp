@@ -23,7 +23,9 @@ namespace {
 // The same pointer, read only by polling.
 class PolledPointer final : public PointerSource {
 public:
-    explicit PolledPointer(PointerSource &inner) : m_inner(inner) {}
+    explicit PolledPointer(PointerSource &inner)
+        : m_inner(inner)
+    {}
     std::optional<State> read() const override { return m_inner.read(); }
     bool notifyChanges(std::function<void()>) override { return false; }
 

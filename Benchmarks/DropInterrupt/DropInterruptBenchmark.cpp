@@ -234,7 +234,10 @@ public:
         , m_point(std::move(point))
     {
     }
-    int makeFolders(const QString &path) override { return step([&] { return real().makeFolders(path); }); }
+    int makeFolders(const QString &path) override
+    {
+        return step([&] { return real().makeFolders(path); });
+    }
     int moveItem(const QString &from, const QString &to) override
     {
         return moveItem(QFile::encodeName(from), QFile::encodeName(to));
@@ -251,13 +254,22 @@ public:
         m_point();
         return real().moveToTrash(path);
     }
-    int copyExclusive(const QString &from, const QString &to) override { return step([&] { return real().copyExclusive(from, to); }); }
+    int copyExclusive(const QString &from, const QString &to) override
+    {
+        return step([&] { return real().copyExclusive(from, to); });
+    }
     int finishInterruptedCopies() override
     {
         return step([&] { return real().finishInterruptedCopies(); });
     }
-    int remove(const QString &path) override { return step([&] { return real().remove(path); }); }
-    int remove(const QByteArray &path) override { return step([&] { return real().remove(path); }); }
+    int remove(const QString &path) override
+    {
+        return step([&] { return real().remove(path); });
+    }
+    int remove(const QByteArray &path) override
+    {
+        return step([&] { return real().remove(path); });
+    }
     bool exists(const QString &path) override { return real().exists(path); }
     bool exists(const QByteArray &path) override { return real().exists(path); }
     int list(const QByteArray &folder, std::vector<Entry> &entries) override { return real().list(folder, entries); }
@@ -266,7 +278,7 @@ public:
 
 private:
     LinuxFileOperations &real() { return m_real; }
-    template<typename Run>
+    template <typename Run>
     int step(Run run)
     {
         m_point();
@@ -401,7 +413,8 @@ int main(int argc, char **argv)
     const Figures same = run(dropScenario(false), local.path() + "/same", local.path() + "/same-far");
     print("drop, one file system", same);
     total.add(same);
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (stat(QFile::encodeName(local.path()).constData(), &a) == 0 && stat("/dev/shm", &b) == 0 && a.st_dev != b.st_dev
         && access("/dev/shm", W_OK) == 0) {
         QTemporaryDir other(QStringLiteral("/dev/shm/quorvane-drop-XXXXXX"));

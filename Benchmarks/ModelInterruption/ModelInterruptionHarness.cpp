@@ -6,9 +6,9 @@
 // place the user can reach, and that nothing else (a copy cut short) lies there under a real
 // name. Prints the figures; exits 1 when anything was lost.
 #include "Controller/ControllerHarness.h"
-#include "GuiProcessEnvironment.h"
 #include "Desktop/Archiver.h"
 #include "Fakes/FakeFileOperations.h"
+#include "GuiProcessEnvironment.h"
 #include "IoError.h"
 #include "Settings/SettingsModel.h"
 
@@ -20,10 +20,10 @@
 #include <cstdio>
 #include <memory>
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <map>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -34,7 +34,11 @@ struct Death {};
 
 // Counts the steps; at the chosen one the process dies (every later step too) or that step fails.
 struct Plan {
-    enum class Mode { none, die, fail } mode = Mode::none;
+    enum class Mode {
+        none,
+        die,
+        fail
+    } mode = Mode::none;
     int at = 0;
     int steps = 0;
     bool dead = false;
@@ -123,12 +127,13 @@ struct Totals {
 };
 
 std::map<QByteArray, QString> g_items; // contents -> where it started
-QString g_far; // a folder on another file system than the home, for this run; empty: none
+QString g_far;                         // a folder on another file system than the home, for this run; empty: none
 
 // A folder on another file system than the temporary folder (/dev/shm here), or empty.
 QString otherDisk()
 {
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (::stat(QFile::encodeName(QDir::tempPath()).constData(), &a) == 0 && ::stat("/dev/shm", &b) == 0
         && a.st_dev != b.st_dev && ::access("/dev/shm", W_OK) == 0)
         return QStringLiteral("/dev/shm");
@@ -506,6 +511,6 @@ int main(int argc, char **argv)
                 totals.steps, totals.interruptions, totals.items, totals.lost, totals.unreachable, totals.duplicated,
                 totals.truncated, totals.missingCues, totals.misplaced, totals.undecodable, totals.leftovers, clock.elapsed() / 1000.0);
     const bool sound = totals.lost == 0 && totals.unreachable == 0 && totals.duplicated == 0 && totals.truncated == 0
-                       && totals.missingCues == 0 && totals.misplaced == 0 && totals.undecodable == 0 && totals.leftovers == 0;
+        && totals.missingCues == 0 && totals.misplaced == 0 && totals.undecodable == 0 && totals.leftovers == 0;
     return sound ? 0 : 1;
 }

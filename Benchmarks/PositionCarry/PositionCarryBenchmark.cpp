@@ -64,7 +64,7 @@ struct Home {
             writeFile(paths.desktop() + QLatin1Char('/') + a, a.toUtf8());
             writeFile(paths.workspaces() + QStringLiteral("/B/b item %1.txt").arg(i, 4, 10, QLatin1Char('0')), "b");
             store += "[" + (paths.desktop() + QLatin1Char('/') + a).toUtf8() + "]\nrow=" + QByteArray::number(i % 7)
-                     + "\ncol=" + QByteArray::number(i / 7) + "\n\n";
+                + "\ncol=" + QByteArray::number(i / 7) + "\n\n";
         }
         const QString rc = config + QStringLiteral("/xfce4/desktop/icons.screen0-1264x784.rc");
         writeFile(rc, store);

@@ -139,7 +139,7 @@ int measurePages(QApplication &app, QWidget *window)
         const QByteArray label = "select " + rawValue(allSettingsSections[index]).toUtf8() + ", to its first paint:";
         const SettingsSection section = allSettingsSections[index];
         const bool scales = section == SettingsSection::workspaces || section == SettingsSection::pinnedFolders
-                            || section == SettingsSection::organisation || section == SettingsSection::shortcuts;
+            || section == SettingsSection::organisation || section == SettingsSection::shortcuts;
         report(label.constData(), times[index], scales ? "60 ms" : nullptr);
     }
     return 0;
@@ -165,8 +165,7 @@ int child(int argc, char **argv, const QString &what, const QString &home)
     MessageBoxAlertPresenter alerts;
     QtDialogs dialogs;
     WidgetActivationPolicy activation;
-    AppEnvironment env{Paths::forHome(home), AppInfo::current(), [] { return std::make_shared<TrayStatusItem>(); },
-                       &scheduler, &alerts, &activation, nullptr, nullptr, {}, {}};
+    AppEnvironment env{Paths::forHome(home), AppInfo::current(), [] { return std::make_shared<TrayStatusItem>(); }, &scheduler, &alerts, &activation, nullptr, nullptr, {}, {}};
     env.dialogs = &dialogs;
     AppController controller(env);
     // A click on a menu action comes after the status menu was drawn, which has loaded the
@@ -257,12 +256,10 @@ void furnishLarge(const QString &home)
             workspace.insert(QStringLiteral("type"), QStringLiteral("temporary"));
             workspace.insert(QStringLiteral("clearMode"), i % 8 == 3 ? QStringLiteral("archive") : QStringLiteral("move"));
             workspace.insert(QStringLiteral("drainTarget"), live.first());
-            workspace.insert(QStringLiteral("timer"), QJsonObject{{QStringLiteral("mode"), QStringLiteral("idle")},
-                                                                  {QStringLiteral("days"), 7}});
+            workspace.insert(QStringLiteral("timer"), QJsonObject{{QStringLiteral("mode"), QStringLiteral("idle")}, {QStringLiteral("days"), 7}});
         }
         if (i < 9)
-            workspace.insert(QStringLiteral("hotkey"), QJsonObject{{QStringLiteral("keyCode"), 18 + i},
-                                                                   {QStringLiteral("modifiers"), 6144}});
+            workspace.insert(QStringLiteral("hotkey"), QJsonObject{{QStringLiteral("keyCode"), 18 + i}, {QStringLiteral("modifiers"), 6144}});
         workspaces.append(workspace);
     }
     QStringList archived;
@@ -272,8 +269,7 @@ void furnishLarge(const QString &home)
         const QString location = root + QStringLiteral("/.archive/") + name;
         QDir().mkpath(location);
         workspaces.append(QJsonObject{{QStringLiteral("name"), name},
-                                      {QStringLiteral("state"), i < 20 ? QStringLiteral("archivedUnsorted")
-                                                                       : QStringLiteral("archivedSorted")},
+                                      {QStringLiteral("state"), i < 20 ? QStringLiteral("archivedUnsorted") : QStringLiteral("archivedSorted")},
                                       {QStringLiteral("archivedAt"), now - 86400.0 * i},
                                       {QStringLiteral("archiveLocation"), location}});
     }

@@ -1,27 +1,27 @@
 #include "Controller/AppController.h"
+#include "GSettingsMonitor.h"
+#include "GSettingsTool.h"
+#include "KGlobalAccelHotKeyRegistrar.h"
 #include "LinuxBackgroundHosts.h"
 #include "LinuxDesktopIconHosts.h"
 #include "LinuxDesktopServices.h"
 #include "LinuxLoginItem.h"
 #include "LinuxSessionEvents.h"
-#include "KGlobalAccelHotKeyRegistrar.h"
-#include "X11HotKeyRegistrar.h"
-#include "X11KeyLayout.h"
 #include "LockFileRunningInstances.h"
-#include "Shared/Log.h"
 #include "MessageBoxAlertPresenter.h"
+#include "Overlays/SystemAppearance.h"
 #include "QtDialogs.h"
 #include "QtScheduler.h"
 #include "SessionNotifications.h"
-#include "TerminationSignals.h"
+#include "Shared/Log.h"
+#include "Shared/Theme.h"
 #include "StatusNotifierItem.h"
 #include "StatusPanelShade.h"
+#include "TerminationSignals.h"
 #include "TrayStatusItem.h"
 #include "WidgetActivationPolicy.h"
-#include "GSettingsMonitor.h"
-#include "GSettingsTool.h"
-#include "Overlays/SystemAppearance.h"
-#include "Shared/Theme.h"
+#include "X11HotKeyRegistrar.h"
+#include "X11KeyLayout.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -124,8 +124,7 @@ int main(int argc, char **argv)
         }
         return std::make_shared<TrayStatusItem>();
     };
-    AppEnvironment env{Paths::standard(), info, makeStatusItem, &scheduler, &alerts,
-                       &activation, &instances, nullptr, {}, {}};
+    AppEnvironment env{Paths::standard(), info, makeStatusItem, &scheduler, &alerts, &activation, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
     env.session = &sessionEvents;
@@ -164,7 +163,8 @@ int main(int argc, char **argv)
         QCoreApplication::exit(0);
     });
 
-    QMetaObject::invokeMethod(&controller, [&controller] { controller.applicationDidFinishLaunching(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &controller, [&controller] { controller.applicationDidFinishLaunching(); }, Qt::QueuedConnection);
     const int code = app.exec();
     qCInfo(Log::app()) << "quit";
     return code;

@@ -17,7 +17,7 @@ constexpr std::int64_t maxCornerDwellMs = 2000;
 
 // The nearest of three candidates: the second must be strictly nearer than the first, the
 // third strictly nearer than the better of those two, so ties go to the earlier candidate.
-template<typename E>
+template <typename E>
 E nearestOfThree(double value, E first, double a, E second, double b, E third, double c)
 {
     E best = first;
@@ -164,7 +164,7 @@ AppSettings AppSettings::fromJson(const QJsonObject &o)
     s.floatingDockSize = json::enumeration(o, "floatingDockSize"_L1, s.floatingDockSize);
     s.floatingDockCorner = json::enumeration(o, "floatingDockCorner"_L1, s.floatingDockCorner);
     s.floatingDockCornerDwellMs = std::clamp<std::int64_t>(json::integer(o, "floatingDockCornerDwellMs"_L1, s.floatingDockCornerDwellMs),
-                                                            minCornerDwellMs, maxCornerDwellMs);
+                                                           minCornerDwellMs, maxCornerDwellMs);
     // floatingDockCornerSuppressFullScreen is never read: always on after loading.
     s.floatingDockCornerSuppressFullScreen = true;
     s.floatingDockShowFlipButtons = json::boolean(o, "floatingDockShowFlipButtons"_L1, s.floatingDockShowFlipButtons);

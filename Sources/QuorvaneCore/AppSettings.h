@@ -101,7 +101,7 @@ struct AppSettings {
     FloatingDockAxis floatingDockAxis = FloatingDockAxis::horizontal;
     FloatingDockSize floatingDockSize = FloatingDockSize::system;
     FloatingDockCorner floatingDockCorner = FloatingDockCorner::off;
-    std::int64_t floatingDockCornerDwellMs = 50; // 20 ... 2000 after reading
+    std::int64_t floatingDockCornerDwellMs = 50;      // 20 ... 2000 after reading
     bool floatingDockCornerSuppressFullScreen = true; // forced on when reading
     bool floatingDockShowFlipButtons = true;
 

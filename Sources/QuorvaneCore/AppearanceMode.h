@@ -5,9 +5,13 @@
 namespace quorvane {
 
 // Light, dark, or follow the system.
-enum class AppearanceMode { system, light, dark };
+enum class AppearanceMode {
+    system,
+    light,
+    dark
+};
 
-template<>
+template <>
 struct EnumNames<AppearanceMode> {
     static constexpr const char *names[] = {"system", "light", "dark"};
 };

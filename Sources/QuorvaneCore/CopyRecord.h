@@ -15,10 +15,16 @@ namespace quorvane::fileops {
 // that settling an interrupted copy removes or finishes only what the copy itself made.
 struct CopyRecord {
     // A move removes its source once the copy is in place; a copy leaves it.
-    enum class Kind { move, copy };
+    enum class Kind {
+        move,
+        copy
+    };
     // copying: the copy is not complete yet, so it is undone. placing: it is complete and
     // checked and takes (or took) its final name, so a move is finished.
-    enum class Phase { copying, placing };
+    enum class Phase {
+        copying,
+        placing
+    };
 
     struct FileId {
         dev_t device = 0;

@@ -27,7 +27,11 @@ bool isInside(const QPointF &point, const std::vector<QRectF> &rects);
 // The dwell gesture: fed with pointer movements, it says when a dwell starts or is cancelled,
 // and whether a completed dwell fires. It fires at most once per visit to the corner.
 struct CornerTrigger {
-    enum class Outcome { idle, startDwell, cancelDwell };
+    enum class Outcome {
+        idle,
+        startDwell,
+        cancelDwell
+    };
 
     bool isInside = false;
     bool isArmed = true;

@@ -15,7 +15,10 @@ struct DesktopCue {
 
     // What the layer shows: a colour ("#" and six hexadecimal digits) or an image's path.
     struct Fill {
-        enum class Kind { color, image };
+        enum class Kind {
+            color,
+            image
+        };
 
         Kind kind = Kind::color;
         QString value = QStringLiteral("#000000");

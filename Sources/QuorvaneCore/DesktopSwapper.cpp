@@ -300,7 +300,7 @@ DesktopSwapper::StashSync DesktopSwapper::syncPinnedStash(const QString &target,
 }
 
 QSet<QString> DesktopSwapper::handOverHiddenDeposits(const QString &expandTarget, Config &config,
-                                                    const QStringList &deposits)
+                                                     const QStringList &deposits)
 {
     QStringList moved;
     for (const QString &name : deposits) {

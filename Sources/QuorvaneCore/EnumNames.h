@@ -12,13 +12,16 @@ namespace quorvane {
 
 // Every enumeration stored in the document as a string specialises EnumNames with its raw
 // strings in case order. The raw string of a case equals its name.
-template<typename E>
+template <typename E>
 struct EnumNames;
 
-template<typename E>
-concept NamedEnum = std::is_enum_v<E> && requires { EnumNames<E>::names; };
+template <typename E>
+concept NamedEnum = std::is_enum_v<E> && requires
+{
+    EnumNames<E>::names;
+};
 
-template<NamedEnum E>
+template <NamedEnum E>
 constexpr auto allCases()
 {
     constexpr auto &names = EnumNames<E>::names;
@@ -28,7 +31,7 @@ constexpr auto allCases()
     return cases;
 }
 
-template<NamedEnum E>
+template <NamedEnum E>
 QString toString(E value)
 {
     const auto &names = EnumNames<E>::names;
@@ -39,7 +42,7 @@ QString toString(E value)
 }
 
 // Exact comparison, case included: "ClearGlass" is no case of a type that has "clearGlass".
-template<NamedEnum E>
+template <NamedEnum E>
 std::optional<E> fromString(QStringView raw)
 {
     const auto &names = EnumNames<E>::names;

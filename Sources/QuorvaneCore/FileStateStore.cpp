@@ -76,8 +76,8 @@ FileStateStore::FileStateStore(const QString &configPath, const QString &journal
 bool FileStateStore::FileIdentity::operator==(const FileIdentity &other) const
 {
     return device == other.device && inode == other.inode && size == other.size
-           && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec
-           && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+        && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec
+        && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
 }
 
 std::optional<FileStateStore::FileIdentity> FileStateStore::identify(const QString &path)

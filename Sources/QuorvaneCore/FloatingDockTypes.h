@@ -6,22 +6,44 @@
 
 namespace quorvane {
 
-enum class FloatingDockMaterial { solid, glass, clearGlass };
-enum class FloatingDockAxis { horizontal, vertical };
-enum class FloatingDockSize { system, small, medium, large };
+enum class FloatingDockMaterial {
+    solid,
+    glass,
+    clearGlass
+};
+enum class FloatingDockAxis {
+    horizontal,
+    vertical
+};
+enum class FloatingDockSize {
+    system,
+    small,
+    medium,
+    large
+};
 // The screen corner that summons the dock; off: none.
-enum class FloatingDockCorner { off, topLeft, topRight, bottomLeft, bottomRight };
+enum class FloatingDockCorner {
+    off,
+    topLeft,
+    topRight,
+    bottomLeft,
+    bottomRight
+};
 
-template<> struct EnumNames<FloatingDockMaterial> {
+template <>
+struct EnumNames<FloatingDockMaterial> {
     static constexpr const char *names[] = {"solid", "glass", "clearGlass"};
 };
-template<> struct EnumNames<FloatingDockAxis> {
+template <>
+struct EnumNames<FloatingDockAxis> {
     static constexpr const char *names[] = {"horizontal", "vertical"};
 };
-template<> struct EnumNames<FloatingDockSize> {
+template <>
+struct EnumNames<FloatingDockSize> {
     static constexpr const char *names[] = {"system", "small", "medium", "large"};
 };
-template<> struct EnumNames<FloatingDockCorner> {
+template <>
+struct EnumNames<FloatingDockCorner> {
     static constexpr const char *names[] = {"off", "topLeft", "topRight", "bottomLeft", "bottomRight"};
 };
 

@@ -21,11 +21,11 @@ void blockingSleep(double seconds);
 // ignored.
 namespace placement {
 
-inline constexpr int settlePasses = 3;         // verification passes after the first write
-inline constexpr double settlePause = 0.05;    // before the re-write of the second and third pass
-inline constexpr int batchPolls = 12;          // most listings of the Desktop while waiting
+inline constexpr int settlePasses = 3;            // verification passes after the first write
+inline constexpr double settlePause = 0.05;       // before the re-write of the second and third pass
+inline constexpr int batchPolls = 12;             // most listings of the Desktop while waiting
 inline constexpr double batchPollInterval = 0.03; // after each listing still missing a name
-inline constexpr int batchCorrections = 1;     // re-writes of the misplaced after the verification
+inline constexpr int batchCorrections = 1;        // re-writes of the misplaced after the verification
 
 } // namespace placement
 

@@ -34,7 +34,7 @@ QJsonArray toArray(const QJsonValue &value, QLatin1StringView what);
 QStringList toStringList(const QJsonValue &value, QLatin1StringView what);
 QUuid toUuid(const QJsonValue &value, QLatin1StringView what);
 
-template<NamedEnum E>
+template <NamedEnum E>
 E toEnum(const QJsonValue &value, QLatin1StringView what)
 {
     const QString raw = toText(value, what);
@@ -53,14 +53,14 @@ std::optional<QString> optionalText(const QJsonObject &object, QLatin1StringView
 std::optional<double> optionalNumber(const QJsonObject &object, QLatin1StringView key);
 std::optional<qint64> optionalInteger(const QJsonObject &object, QLatin1StringView key);
 
-template<NamedEnum E>
+template <NamedEnum E>
 E enumeration(const QJsonObject &object, QLatin1StringView key, E fallback)
 {
     auto v = find(object, key);
     return v ? toEnum<E>(*v, key) : fallback;
 }
 
-template<NamedEnum E>
+template <NamedEnum E>
 std::optional<E> optionalEnumeration(const QJsonObject &object, QLatin1StringView key)
 {
     auto v = find(object, key);
@@ -70,7 +70,7 @@ std::optional<E> optionalEnumeration(const QJsonObject &object, QLatin1StringVie
 }
 
 // A record decoded by T::fromJson(const QJsonObject &).
-template<typename T>
+template <typename T>
 std::optional<T> optionalRecord(const QJsonObject &object, QLatin1StringView key)
 {
     auto v = find(object, key);
@@ -79,7 +79,7 @@ std::optional<T> optionalRecord(const QJsonObject &object, QLatin1StringView key
     return T::fromJson(toObject(*v, key));
 }
 
-template<typename T>
+template <typename T>
 std::vector<T> recordList(const QJsonObject &object, QLatin1StringView key)
 {
     std::vector<T> out;
@@ -97,7 +97,7 @@ std::vector<T> recordList(const QJsonObject &object, QLatin1StringView key)
 QJsonValue fromUuid(const QUuid &id); // 36 characters, upper case
 QJsonArray fromStringList(const QStringList &list);
 
-template<typename T>
+template <typename T>
 QJsonArray fromRecordList(const std::vector<T> &records)
 {
     QJsonArray array;

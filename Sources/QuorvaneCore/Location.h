@@ -12,7 +12,10 @@ namespace quorvane {
 // inside the desktops folder (the folder's name is the desktop's name, unchanged).
 class Location {
 public:
-    enum class Kind { workspace, desktop };
+    enum class Kind {
+        workspace,
+        desktop
+    };
 
     static Location workspace(const QString &name) { return Location(Kind::workspace, name); }
     static Location desktop() { return Location(Kind::desktop, QString()); }
@@ -49,7 +52,7 @@ size_t qHash(const Location &location, size_t seed = 0) noexcept;
 
 } // namespace quorvane
 
-template<>
+template <>
 struct std::hash<quorvane::Location> {
     std::size_t operator()(const quorvane::Location &location) const noexcept
     {

@@ -4,12 +4,12 @@
 
 #include <QFile>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
-#include <vector>
 #include <stdio.h> // renameat2, RENAME_NOREPLACE
+#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -415,7 +415,8 @@ QByteArray linkTarget(const QByteArray &path)
 // under the same names, files of the same bytes, links to the same targets.
 bool covers(const QByteArray &copy, const QByteArray &source)
 {
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (::lstat(source.constData(), &a) != 0)
         return true; // already gone
     if (::lstat(copy.constData(), &b) != 0 || (a.st_mode & S_IFMT) != (b.st_mode & S_IFMT))

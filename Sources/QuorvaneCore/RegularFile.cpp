@@ -61,7 +61,9 @@ RegularFile::Content RegularFile::read(const QByteArray &native, qint64 maxBytes
     if ((follow ? ::stat(native.constData(), &seen) : ::lstat(native.constData(), &seen)) != 0)
         return failed(errno, path);
     if (!S_ISREG(seen.st_mode))
-        return failed(S_ISLNK(seen.st_mode) ? ELOOP : S_ISDIR(seen.st_mode) ? EISDIR : EINVAL, path, notRegular(seen.st_mode));
+        return failed(S_ISLNK(seen.st_mode) ? ELOOP : S_ISDIR(seen.st_mode) ? EISDIR
+                                                                            : EINVAL,
+                      path, notRegular(seen.st_mode));
     if (seen.st_size > maxBytes)
         return failed(EFBIG, path, QStringLiteral("larger than %1 bytes; not read").arg(maxBytes));
     // Non-blocking, so that whatever took the file's place since cannot make the open wait; what

@@ -25,8 +25,8 @@ public:
 
     struct Content {
         std::optional<QByteArray> bytes; // the whole file, or none with `error` and `reason`
-        int error = 0; // errno: ENOENT for no file, ELOOP for a link, EISDIR, EINVAL for another kind, EFBIG
-        QString reason; // what kept it from being read, said for a log line
+        int error = 0;                   // errno: ENOENT for no file, ELOOP for a link, EISDIR, EINVAL for another kind, EFBIG
+        QString reason;                  // what kept it from being read, said for a log line
 
         bool missing() const;
     };

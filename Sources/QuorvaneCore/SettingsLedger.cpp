@@ -94,8 +94,7 @@ std::optional<std::vector<SettingsLedger::Entry>> SettingsLedger::entries() cons
         if (!object.value(QStringLiteral("facility")).isString() || !object.value(QStringLiteral("setting")).isString()
             || !object.value(QStringLiteral("written")).isObject())
             return std::nullopt;
-        Entry entry{object.value(QStringLiteral("facility")).toString(), object.value(QStringLiteral("setting")).toString(),
-                    {}, valueFromJson(object.value(QStringLiteral("written")))};
+        Entry entry{object.value(QStringLiteral("facility")).toString(), object.value(QStringLiteral("setting")).toString(), {}, valueFromJson(object.value(QStringLiteral("written")))};
         if (object.contains(QStringLiteral("user")))
             entry.user = valueFromJson(object.value(QStringLiteral("user")));
         entries.push_back(std::move(entry));
@@ -166,8 +165,7 @@ std::optional<QString> SettingsLedger::save(const std::vector<Entry> &entries)
             object.insert(QStringLiteral("user"), typed(entry.user));
         array.append(object);
     }
-    return RegularFile::write(m_file, QJsonDocument(QJsonObject{{QStringLiteral("entries"), array}})
-                                          .toJson(QJsonDocument::Indented));
+    return RegularFile::write(m_file, QJsonDocument(QJsonObject{{QStringLiteral("entries"), array}}).toJson(QJsonDocument::Indented));
 }
 
 } // namespace quorvane

@@ -10,7 +10,9 @@ namespace quorvane {
 // The store refuses to write a document saved by a newer format version.
 class StoreError : public std::runtime_error {
 public:
-    enum class Kind { configNewerThanApp };
+    enum class Kind {
+        configNewerThanApp
+    };
 
     static StoreError configNewerThanApp(std::int64_t fileVersion) { return StoreError(fileVersion); }
 

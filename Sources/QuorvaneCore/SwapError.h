@@ -13,7 +13,12 @@ public:
     // Desktop. desktopMissing: the Desktop folder does not exist (a dangling link included).
     // folderOutOfBounds: the desktop's folder, with links resolved, is the home folder, holds
     // the Desktop or the desktops folder, or lies inside the Desktop.
-    enum class Kind { unknownWorkspace, crossVolumeStore, desktopMissing, folderOutOfBounds };
+    enum class Kind {
+        unknownWorkspace,
+        crossVolumeStore,
+        desktopMissing,
+        folderOutOfBounds
+    };
 
     static SwapError unknownWorkspace(const QString &name) { return SwapError(Kind::unknownWorkspace, name); }
     static SwapError crossVolumeStore() { return SwapError(Kind::crossVolumeStore, QString()); }

@@ -6,7 +6,10 @@ namespace quorvane {
 // or only as its status item (the accessory mode it starts in).
 class ActivationPolicy {
 public:
-    enum class Mode { accessory, regular };
+    enum class Mode {
+        accessory,
+        regular
+    };
 
     virtual ~ActivationPolicy() = default;
     virtual void setMode(Mode mode) = 0;

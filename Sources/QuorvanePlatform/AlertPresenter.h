@@ -5,7 +5,11 @@
 
 namespace quorvane {
 
-enum class AlertStyle { informational, warning, critical };
+enum class AlertStyle {
+    informational,
+    warning,
+    critical
+};
 
 struct Alert {
     QString message;

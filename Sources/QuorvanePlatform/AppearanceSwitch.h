@@ -63,7 +63,13 @@ public:
 // variant, a ledger that cannot be written) is told in the one description returned.
 class LinuxAppearanceSwitch final : public AppearanceSwitch {
 public:
-    enum class Desktop { gnome, xfce, kde, cinnamon, mate };
+    enum class Desktop {
+        gnome,
+        xfce,
+        kde,
+        cinnamon,
+        mate
+    };
 
     // Desktop of this session: XDG_CURRENT_DESKTOP's first known name, else GNOME's settings.
     static Desktop sessionDesktop();

@@ -11,7 +11,10 @@ namespace quorvane {
 
 // What a desktop cue below the icons shows as the desktop's own background.
 struct BackgroundFill {
-    enum class Kind { color, image };
+    enum class Kind {
+        color,
+        image
+    };
     Kind kind = Kind::color;
     QString color; // "#RRGGBB", for a colour
     // The picture file: the cue's image, or for a colour a plain picture of it, for hosts that

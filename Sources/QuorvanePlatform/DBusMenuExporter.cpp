@@ -1,9 +1,9 @@
 #include "DBusMenuExporter.h"
 
 #include <QAction>
+#include <QActionEvent>
 #include <QActionGroup>
 #include <QDBusError>
-#include <QActionEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>

@@ -16,7 +16,11 @@ namespace quorvane {
 
 // What a button of a question does besides answering: the default action (Return), the
 // cancel action (Escape, or closing the question), or a destructive one.
-enum class ButtonRole { normal, cancel, destructive };
+enum class ButtonRole {
+    normal,
+    cancel,
+    destructive
+};
 
 struct DialogButton {
     QString title;

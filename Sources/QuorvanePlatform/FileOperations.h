@@ -15,7 +15,7 @@ namespace quorvane {
 class FileOperations {
 public:
     struct Entry {
-        QByteArray name; // as stored on disk, possibly not UTF-8
+        QByteArray name;       // as stored on disk, possibly not UTF-8
         bool isFolder = false; // a real folder (a link to one is not)
     };
 

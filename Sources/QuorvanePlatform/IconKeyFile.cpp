@@ -64,7 +64,8 @@ QString IconKeyFile::decoded(const QString &header) const
     for (qsizetype i = 0; i < raw.size(); ++i) {
         if (raw[i] == QLatin1Char('\\') && i + 1 < raw.size()) {
             const QChar next = raw[++i];
-            out += next == QLatin1Char('n') ? QChar(u'\n') : next == QLatin1Char('r') ? QChar(u'\r') : next;
+            out += next == QLatin1Char('n') ? QChar(u'\n') : next == QLatin1Char('r') ? QChar(u'\r')
+                                                                                      : next;
         } else {
             out += raw[i];
         }

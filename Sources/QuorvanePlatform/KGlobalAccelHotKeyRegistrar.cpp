@@ -50,7 +50,7 @@ KGlobalAccelHotKeyRegistrar::~KGlobalAccelHotKeyRegistrar()
 bool KGlobalAccelHotKeyRegistrar::availableOn(const QDBusConnection &bus)
 {
     return bus.isConnected() && bus.interface()
-           && bus.interface()->isServiceRegistered(QLatin1String(service)).value();
+        && bus.interface()->isServiceRegistered(QLatin1String(service)).value();
 }
 
 std::optional<int> KGlobalAccelHotKeyRegistrar::qtKeyCode(std::uint32_t keyCode, std::uint32_t modifiers)

@@ -228,8 +228,8 @@ QStringList LinuxAppearanceSwitch::standardThemeFolders()
 }
 
 std::vector<std::unique_ptr<LookSetting>> LinuxAppearanceSwitch::settingsFor(Desktop desktop,
-                                                                           const QStringList &themeFolders,
-                                                                           const QDBusConnection &bus)
+                                                                             const QStringList &themeFolders,
+                                                                             const QDBusConnection &bus)
 {
     std::vector<std::unique_ptr<LookSetting>> settings;
     switch (desktop) {

@@ -127,8 +127,9 @@ IconPositions XfdesktopIconHost::read(const QStringList &names)
     IconKeyFile keys(false);
     keys.parse(readStore(path));
     requireXfdesktopFormat(keys, path);
-    return entries(keys, [this](const QString &name) { return m_desktop + QLatin1Char('/') + name; },
-                   QStringLiteral("col"), QStringLiteral("row"), names);
+    return entries(
+        keys, [this](const QString &name) { return m_desktop + QLatin1Char('/') + name; },
+        QStringLiteral("col"), QStringLiteral("row"), names);
 }
 
 bool XfdesktopIconHost::write(const IconPositions &set, const QStringList &forget)
@@ -140,8 +141,9 @@ bool XfdesktopIconHost::write(const IconPositions &set, const QStringList &forge
     IconKeyFile keys(false);
     keys.parse(before);
     requireXfdesktopFormat(keys, path);
-    const QString after = edited(keys, [this](const QString &name) { return m_desktop + QLatin1Char('/') + name; },
-                                 QStringLiteral("col"), QStringLiteral("row"), set, forget);
+    const QString after = edited(
+        keys, [this](const QString &name) { return m_desktop + QLatin1Char('/') + name; },
+        QStringLiteral("col"), QStringLiteral("row"), set, forget);
     return replaceStore(path, before, after);
 }
 

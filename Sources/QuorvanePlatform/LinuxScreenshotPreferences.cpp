@@ -48,8 +48,8 @@ std::optional<QString> folder(const std::optional<QString> &stored)
 QString unquoted(const QString &value)
 {
     return value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''))
-               ? value.mid(1, value.size() - 2)
-               : value;
+        ? value.mid(1, value.size() - 2)
+        : value;
 }
 
 const QString spectacleDefaultFormat = QStringLiteral("Screenshot_%Y%M%D_%H%m%S");

@@ -101,17 +101,19 @@ void LinuxSessionEvents::checkSpaceLater()
         return;
     m_checkQueued = true;
     QPointer<LinuxSessionEvents> weak(this);
-    QMetaObject::invokeMethod(this, [weak] {
-        if (!weak)
-            return;
-        weak->m_checkQueued = false;
-        weak->watchActiveWindow();
-        const QVariant space = currentSpace();
-        if (space == weak->m_lastSpace)
-            return;
-        weak->m_lastSpace = space;
-        notify(weak->m_workspace);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [weak] {
+            if (!weak)
+                return;
+            weak->m_checkQueued = false;
+            weak->watchActiveWindow();
+            const QVariant space = currentSpace();
+            if (space == weak->m_lastSpace)
+                return;
+            weak->m_lastSpace = space;
+            notify(weak->m_workspace);
+        },
+        Qt::QueuedConnection);
 }
 
 SessionEvents::Token LinuxSessionEvents::observeWake(std::function<void()> observer)
@@ -151,10 +153,12 @@ bool LinuxSessionEvents::nativeEventFilter(const QByteArray &eventType, void *me
         notifyLater(m_workspace);
         // The Space seen with the new workspace, so that only a later change of its kind counts.
         QPointer<LinuxSessionEvents> weak(this);
-        QMetaObject::invokeMethod(this, [weak] {
-            if (weak)
-                weak->m_lastSpace = currentSpace();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [weak] {
+                if (weak)
+                    weak->m_lastSpace = currentSpace();
+            },
+            Qt::QueuedConnection);
     } else if ((property->window == m_root && property->atom == m_activeWindowAtom)
                || (m_watched && property->window == m_watched && property->atom == m_stateAtom)) {
         checkSpaceLater();
@@ -166,10 +170,12 @@ bool LinuxSessionEvents::nativeEventFilter(const QByteArray &eventType, void *me
 void LinuxSessionEvents::notifyLater(const Observers &observers)
 {
     QPointer<LinuxSessionEvents> weak(this);
-    QMetaObject::invokeMethod(this, [weak, &observers] {
-        if (weak)
-            notify(observers);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [weak, &observers] {
+            if (weak)
+                notify(observers);
+        },
+        Qt::QueuedConnection);
 }
 
 void LinuxSessionEvents::notify(const Observers &observers)

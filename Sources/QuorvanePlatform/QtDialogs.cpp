@@ -90,7 +90,10 @@ private:
 namespace {
 
 // Which buttons Return and Escape (or closing) stand for.
-enum class DefaultButton { firstPlain, first };
+enum class DefaultButton {
+    firstPlain,
+    first
+};
 
 QMessageBox *questionBox(QWidget *parent, const Question &question, DefaultButton policy,
                          std::function<void(int)> answer)

@@ -55,7 +55,7 @@ void postSessionNotification(const QDBusConnection &bus, const NotificationSende
                      [bus, sender, request, &log](QDBusPendingCallWatcher *done) {
                          const QDBusPendingReply<QStringList> capabilities = *done;
                          const bool markup = !capabilities.isError()
-                                             && capabilities.value().contains(QStringLiteral("body-markup"));
+                             && capabilities.value().contains(QStringLiteral("body-markup"));
                          notify(bus, sender, request, markup ? request.body.toHtmlEscaped() : request.body, log);
                          done->deleteLater();
                      });

@@ -14,7 +14,11 @@ namespace quorvane {
 class StatusItem {
 public:
     // Middle is the click a status area passes on as its secondary activation.
-    enum class Button { left, right, middle };
+    enum class Button {
+        left,
+        right,
+        middle
+    };
 
     struct Click {
         Button button = Button::left;

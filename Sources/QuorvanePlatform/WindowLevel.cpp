@@ -55,8 +55,8 @@ void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behavi
         return;
     const auto id = static_cast<xcb_window_t>(window->winId()); // creates the native window, unmapped
     const char *type = level == WindowLevel::desktop ? "_NET_WM_WINDOW_TYPE_DESKTOP"
-                       : level == WindowLevel::status ? "_NET_WM_WINDOW_TYPE_TOOLTIP"
-                       : behaviour.focusable         ? "_NET_WM_WINDOW_TYPE_UTILITY"
+        : level == WindowLevel::status               ? "_NET_WM_WINDOW_TYPE_TOOLTIP"
+        : behaviour.focusable                        ? "_NET_WM_WINDOW_TYPE_UTILITY"
                                                      : "_NET_WM_WINDOW_TYPE_DOCK";
     setAtoms(c, id, "_NET_WM_WINDOW_TYPE", {x11::atom(type)});
     std::vector<xcb_atom_t> states{x11::atom("_NET_WM_STATE_SKIP_TASKBAR"), x11::atom("_NET_WM_STATE_SKIP_PAGER")};

@@ -11,7 +11,12 @@ namespace quorvane {
 //   floating    above normal windows (the dock, the calendar);
 //   status      above everything, like the tray's own menus (the scroll display): a tool-tip
 //               window the window manager does not manage.
-enum class WindowLevel { desktop, aboveIcons, floating, status };
+enum class WindowLevel {
+    desktop,
+    aboveIcons,
+    floating,
+    status
+};
 
 struct WindowBehaviour {
     bool clickThrough = true; // input passes to the windows below

@@ -21,7 +21,7 @@ Q_LOGGING_CATEGORY(hotKeyLog, "quorvane.hotkeys", QtInfoMsg)
 constexpr std::array<std::uint16_t, 4> ignoredStates{0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
                                                      XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 constexpr std::uint16_t modifierBits = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_3
-                                       | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
+    | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
 
 xcb_window_t rootOf(xcb_connection_t *c)
 {
@@ -77,7 +77,7 @@ const X11HotKeyRegistrar::Grab *X11HotKeyRegistrar::find(xcb_keycode_t keyCode, 
 }
 
 std::optional<HotKeyRegistrar::Reference> X11HotKeyRegistrar::registerHotKey(std::uint32_t keyCode,
-                                                                            std::uint32_t modifiers, HotKeyId id)
+                                                                             std::uint32_t modifiers, HotKeyId id)
 {
     if (!m_connection || !m_root)
         return std::nullopt;
@@ -158,7 +158,7 @@ bool X11HotKeyRegistrar::nativeEventFilter(const QByteArray &eventType, void *me
         return false;
     const auto released = m_released.find(key->detail);
     const bool repeat = m_held.count(key->detail)
-                        || (released != m_released.end() && released->second == key->time);
+        || (released != m_released.end() && released->second == key->time);
     m_held.insert(key->detail);
     if (repeat)
         return true;
@@ -166,10 +166,12 @@ bool X11HotKeyRegistrar::nativeEventFilter(const QByteArray &eventType, void *me
     // The action may switch desktops and show alerts: it runs once the event has been handled.
     const HotKeyId id = grab->id;
     QPointer<X11HotKeyRegistrar> weak(this);
-    QMetaObject::invokeMethod(this, [weak, id] {
-        if (weak && weak->m_handler)
-            weak->m_handler(id);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [weak, id] {
+            if (weak && weak->m_handler)
+                weak->m_handler(id);
+        },
+        Qt::QueuedConnection);
     return true;
 }
 

@@ -194,8 +194,8 @@ FileOperations::TrashResult XdgTrash::moveToTrash(const QString &path) const
     if (!chosen.infoPathBase.isEmpty() && chosen.infoPathBase != "/")
         recorded = item.mid(chosen.infoPathBase.size() + 1);
     const QByteArray info = "[Trash Info]\nPath=" + recorded.toPercentEncoding("/")
-                            + "\nDeletionDate="
-                            + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '\n';
+        + "\nDeletionDate="
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '\n';
     const QByteArray name = item.mid(item.lastIndexOf('/') + 1);
     for (int n = 1; n < 10000; ++n) {
         const QByteArray trashName = candidate(name, n);

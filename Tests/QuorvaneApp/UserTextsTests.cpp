@@ -148,7 +148,8 @@ TEST_F(UserTexts, TheStatusMenuTheWindowsAndTheirShortcutsReadInLinuxWords)
     FloatingDockView dock(dockModel);
     EXPECT_EQ(foreignWord(textsOf(&dock)), QString());
 
-    MoveToApplicationsView prompt("Downloads", [] {}, [] {});
+    MoveToApplicationsView prompt(
+        "Downloads", [] {}, [] {});
     const QStringList promptTexts = textsOf(&prompt);
     EXPECT_TRUE(promptTexts.contains("Move Quorvane to your applications folder?"));
     EXPECT_EQ(foreignWord(promptTexts), QString());

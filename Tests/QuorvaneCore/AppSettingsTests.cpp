@@ -1,6 +1,6 @@
 #include "AppSettings.h"
-#include "TestEnvironment.h"
 #include "DecodeError.h"
+#include "TestEnvironment.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -144,8 +144,7 @@ TEST(AppSettings, LegacyBlurDocumentDerivesLookAndIntensityFromOpacity)
     };
     for (const Row &row : {Row{"frost", SwitchLook::frost}, Row{"soft", SwitchLook::soft},
                            Row{"light", SwitchLook::frost}, Row{"dark", SwitchLook::frost}}) {
-        QJsonObject o{{"switchTransition", "blur"}, {"switchBlurStyle", row.style},
-                      {"switchBlurOpacity", 0.58}, {"sweepBandFraction", 0.2}};
+        QJsonObject o{{"switchTransition", "blur"}, {"switchBlurStyle", row.style}, {"switchBlurOpacity", 0.58}, {"sweepBandFraction", 0.2}};
         const AppSettings s = AppSettings::fromJson(o);
         EXPECT_EQ(s.switchLook, row.look) << row.style;
         // A blur look compares the opacity, not the band.
@@ -239,10 +238,18 @@ TEST(AppSettings, MalformedValuesFailTheDecode)
 TEST(AppSettings, DerivedLookTiesGoToTheEarlierCandidate)
 {
     const std::pair<double, SwitchLook> rows[] = {
-        {0, SwitchLook::vertical},      {10, SwitchLook::vertical},     {-10, SwitchLook::vertical},
-        {11, SwitchLook::angledUp},     {-11, SwitchLook::angledDown},  {55, SwitchLook::horizontal},
-        {54, SwitchLook::angledUp},     {45, SwitchLook::angledUp},     {90, SwitchLook::horizontal},
-        {-90, SwitchLook::angledDown},  {-20, SwitchLook::angledDown},  {200, SwitchLook::horizontal},
+        {0, SwitchLook::vertical},
+        {10, SwitchLook::vertical},
+        {-10, SwitchLook::vertical},
+        {11, SwitchLook::angledUp},
+        {-11, SwitchLook::angledDown},
+        {55, SwitchLook::horizontal},
+        {54, SwitchLook::angledUp},
+        {45, SwitchLook::angledUp},
+        {90, SwitchLook::horizontal},
+        {-90, SwitchLook::angledDown},
+        {-20, SwitchLook::angledDown},
+        {200, SwitchLook::horizontal},
     };
     for (const auto &[angle, look] : rows)
         EXPECT_EQ(AppSettings::derivedLook(SwitchTransition::sweep, SwitchBlurStyle::dark, angle), look) << angle;
@@ -254,9 +261,15 @@ TEST(AppSettings, DerivedLookTiesGoToTheEarlierCandidate)
 TEST(AppSettings, SpeedFromSweepDurationBoundaries)
 {
     const std::pair<std::int64_t, SwitchSpeed> rows[] = {
-        {0, SwitchSpeed::fast},     {507, SwitchSpeed::fast},   {616, SwitchSpeed::fast},
-        {617, SwitchSpeed::normal}, {725, SwitchSpeed::normal}, {851, SwitchSpeed::normal},
-        {852, SwitchSpeed::slow},   {979, SwitchSpeed::slow},   {100000, SwitchSpeed::slow},
+        {0, SwitchSpeed::fast},
+        {507, SwitchSpeed::fast},
+        {616, SwitchSpeed::fast},
+        {617, SwitchSpeed::normal},
+        {725, SwitchSpeed::normal},
+        {851, SwitchSpeed::normal},
+        {852, SwitchSpeed::slow},
+        {979, SwitchSpeed::slow},
+        {100000, SwitchSpeed::slow},
     };
     for (const auto &[duration, speed] : rows) {
         EXPECT_EQ(AppSettings::speedForSweepDuration(duration), speed) << duration;

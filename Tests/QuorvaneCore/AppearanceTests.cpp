@@ -1,6 +1,6 @@
 #include "Appearance.h"
-#include "TestEnvironment.h"
 #include "DecodeError.h"
+#include "TestEnvironment.h"
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>

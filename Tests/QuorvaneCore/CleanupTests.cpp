@@ -59,8 +59,8 @@ TEST(CleanupSchedule, OverdueTaskRepeatsAcrossADaylightSavingChange)
     test::ScopedTimeZone tz("Europe/Berlin"); // clocks go forward on 2026-03-29
     const Date task = local(2026, 3, 10);
     const auto times = CleanupSchedule::fireTimes(task, local(2026, 3, 12, 8, 0), 540, true);
-    const QStringList expected = {".overdue0 2026-03-12 09:00",  ".overdue3 2026-03-15 09:00",
-                                  ".overdue7 2026-03-19 09:00",  ".overdue10 2026-03-22 09:00",
+    const QStringList expected = {".overdue0 2026-03-12 09:00", ".overdue3 2026-03-15 09:00",
+                                  ".overdue7 2026-03-19 09:00", ".overdue10 2026-03-22 09:00",
                                   ".overdue14 2026-03-26 09:00", ".overdue17 2026-03-29 09:00",
                                   ".overdue21 2026-04-02 09:00", ".overdue24 2026-04-05 09:00"};
     QStringList got;

@@ -1,6 +1,6 @@
 #include "CustomFilter.h"
-#include "TestEnvironment.h"
 #include "DecodeError.h"
+#include "TestEnvironment.h"
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>
@@ -44,16 +44,20 @@ TEST(CustomFilter, MatchesASubstringIgnoringCase)
         {" ", "noblank", false},
         {"a", "", false},
         // Full case folding: ß is "ss", and the capital ẞ too.
-        {"STRASSE", u8("stra\xC3\x9F" "e.txt"), true},
-        {u8("stra\xC3\x9F" "e"), "STRASSE.txt", true},
+        {"STRASSE", u8("stra\xC3\x9F"
+                       "e.txt"),
+         true},
+        {u8("stra\xC3\x9F"
+            "e"),
+         "STRASSE.txt", true},
         {u8("\xE1\xBA\x9E"), "ss", true},
-        {"fi", u8("\xEF\xAC\x81le"), true}, // the "ﬁ" ligature
+        {"fi", u8("\xEF\xAC\x81le"), true},     // the "ﬁ" ligature
         {u8("\xCE\xA3"), u8("\xCF\x82"), true}, // capital sigma and final sigma
         // Diacritics are significant.
         {"cafe", u8("caf\xC3\xA9.txt"), false},
         {u8("caf\xC3\xA9"), "cafe.txt", false},
-        {"cafe", u8("cafe\xCC\x81.txt"), false}, // decomposed é
-        {"x", u8("x\xCC\x81"), false},         // a mark with no composed form
+        {"cafe", u8("cafe\xCC\x81.txt"), false},            // decomposed é
+        {"x", u8("x\xCC\x81"), false},                      // a mark with no composed form
         {u8("CAF\xC3\x89"), u8("Cafe\xCC\x81 menu"), true}, // canonically equivalent, other case
         {u8("\xC3\xA9"), u8("caf\xC3\xA9"), true},
     };

@@ -1,6 +1,6 @@
+#include "DecodeError.h"
 #include "DesktopCue.h"
 #include "TestEnvironment.h"
-#include "DecodeError.h"
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>
@@ -30,9 +30,16 @@ TEST(DesktopCue, ClampOpacityKeepsTheLimitsOfEachPlacement)
         double expected;
     };
     const Case cases[] = {
-        {0.0, false, 0.05}, {-3.0, true, 0.05}, {0.05, false, 0.05}, {0.06, false, 0.06},
-        {0.8, true, 0.8},   {0.95, true, 0.8},  {0.95, false, 0.95}, {1.0, false, 1.0},
-        {7.0, false, 1.0},  {1.0, true, 0.8},
+        {0.0, false, 0.05},
+        {-3.0, true, 0.05},
+        {0.05, false, 0.05},
+        {0.06, false, 0.06},
+        {0.8, true, 0.8},
+        {0.95, true, 0.8},
+        {0.95, false, 0.95},
+        {1.0, false, 1.0},
+        {7.0, false, 1.0},
+        {1.0, true, 0.8},
     };
     for (const Case &c : cases)
         EXPECT_DOUBLE_EQ(DesktopCue::clampOpacity(c.value, c.aboveIcons), c.expected)

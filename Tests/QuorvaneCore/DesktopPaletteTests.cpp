@@ -7,8 +7,7 @@ using namespace quorvane;
 
 TEST(DesktopPalette, HoldsTheEightColoursInOrder)
 {
-    EXPECT_EQ(DesktopPalette::hexes, (QStringList{"#FF9F0A", "#FF375F", "#BF5AF2", "#0A84FF", "#64D2FF", "#30D158",
-                                                  "#FFD60A", "#FF6B3D"}));
+    EXPECT_EQ(DesktopPalette::hexes, (QStringList{"#FF9F0A", "#FF375F", "#BF5AF2", "#0A84FF", "#64D2FF", "#30D158", "#FFD60A", "#FF6B3D"}));
     EXPECT_EQ(DesktopPalette::defaultHex, "#FF9F0A");
 }
 

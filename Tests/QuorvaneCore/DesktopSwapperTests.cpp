@@ -185,8 +185,8 @@ TEST_F(SwapOnDisk, RecoveryWithTheBlankDesktopActiveChangesNothing)
 // target's item and must stay; the replay then moves nothing and ends the journal.
 struct OverlapCase {
     const char *what;
-    bool aOnDesktop;   // A's "X" still on the Desktop (not moved out yet)
-    bool bInFolder;    // B's "X" still in B's folder (not moved in yet)
+    bool aOnDesktop; // A's "X" still on the Desktop (not moved out yet)
+    bool bInFolder;  // B's "X" still in B's folder (not moved in yet)
 };
 
 class OverlappingReplay : public SwapOnDisk, public testing::WithParamInterface<OverlapCase> {};
@@ -215,7 +215,8 @@ INSTANTIATE_TEST_SUITE_P(Swapper, OverlappingReplay,
                          testing::Values(OverlapCase{"nothing moved yet", true, true},
                                          OverlapCase{"outgoing done", false, true},
                                          OverlapCase{"incoming done", false, false}),
-                         [](const auto &info) { return std::string(info.param.aOnDesktop ? "Start" : info.param.bInFolder ? "OutDone" : "InDone"); });
+                         [](const auto &info) { return std::string(info.param.aOnDesktop ? "Start" : info.param.bInFolder ? "OutDone"
+                                                                                                                          : "InDone"); });
 
 // Leaving the blank desktop: a deposit that stays on the Desktop keeps the target's item of the
 // same name in its folder, and the switch completes.
@@ -349,8 +350,7 @@ TEST_F(SwapInMemory, StepsRunInOrderWithNativePositionsOff)
 
     swapper.switchTo("B");
 
-    EXPECT_EQ(log, (std::vector<QString>{"read a1", "save config", "save journal", "move a1 Desktop>A",
-                                         "move b1 B>Desktop", "save config", "read b1", "delete journal"}));
+    EXPECT_EQ(log, (std::vector<QString>{"read a1", "save config", "save journal", "move a1 Desktop>A", "move b1 B>Desktop", "save config", "read b1", "delete journal"}));
     EXPECT_EQ(store.savedConfigs.front().workspace("A")->positions, (QMap<QString, IconPosition>{{"a1", {1, 2}}}));
     EXPECT_EQ(store.savedJournals.front(), (Journal{"A", "B", {"a1"}, {"b1"}}));
     EXPECT_EQ(surface.finder.at("b1"), (IconPosition{5, 6}));
@@ -365,9 +365,7 @@ TEST_F(SwapInMemory, StepsRunInOrderWithNativePositionsOn)
 
     swapper.switchTo("B");
 
-    EXPECT_EQ(log, (std::vector<QString>{"save config", "save journal", "carry Desktop>A a1", "move a1 Desktop>A",
-                                         "carry B>Desktop b1", "move b1 B>Desktop", "finish carry", "save config",
-                                         "delete journal"}));
+    EXPECT_EQ(log, (std::vector<QString>{"save config", "save journal", "carry Desktop>A a1", "move a1 Desktop>A", "carry B>Desktop b1", "move b1 B>Desktop", "finish carry", "save config", "delete journal"}));
 }
 
 TEST_F(SwapInMemory, ASwitchReadsTheDocumentOnceAndListsTheDesktopAndTheTargetOnce)
@@ -392,7 +390,7 @@ TEST_F(SwapInMemory, SwitchingToTheActiveDesktopWritesNothingButStillRecovers)
     EXPECT_TRUE(swapper.switchTo("A").isEmpty());
     EXPECT_EQ(surface.desktop, (QStringList{"pin"})); // the stash drain of the recovery ran
     EXPECT_EQ(store.savedJournals.size(), 0u);
-    EXPECT_EQ(store.savedConfigs.size(), 1u);         // the drain's own save only
+    EXPECT_EQ(store.savedConfigs.size(), 1u); // the drain's own save only
     store.savedConfigs.clear();
     EXPECT_TRUE(swapper.switchTo("A").isEmpty());
     EXPECT_TRUE(store.savedConfigs.empty());

@@ -82,7 +82,6 @@ public:
     }
 };
 
-
 // The position fake with folders: the Desktop and each desktop folder hold names in memory,
 // moves never replace and are recorded, as are layout-file carries. Reads and writes of
 // positions are those of FakeDesktopSurface.

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <functional>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -185,8 +185,7 @@ TEST_F(FileSystemSurfaceTest, FailedMovesReportTheSystemError)
         ADD_FAILURE() << "the move into a file succeeded";
     } catch (const SurfaceError &error) {
         EXPECT_TRUE(error.message().contains(onDesktop("a.txt")));
-        EXPECT_EQ(error.userText(), "Quorvane couldn't move \u201Ca.txt\u201D from the Desktop to the desktop \u201CBlocked\u201D: "
-                                        + QString::fromLocal8Bit(strerror(ENOTDIR)) + ".");
+        EXPECT_EQ(error.userText(), "Quorvane couldn't move \u201Ca.txt\u201D from the Desktop to the desktop \u201CBlocked\u201D: " + QString::fromLocal8Bit(strerror(ENOTDIR)) + ".");
     }
 }
 

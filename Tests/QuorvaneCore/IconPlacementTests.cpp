@@ -5,8 +5,8 @@
 
 #include <cctype>
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 
 using namespace quorvane;
@@ -18,7 +18,10 @@ const IconPositions wanted{{"a", {10, 20}}, {"b", {-30, 40}}};
 
 struct Recorder {
     std::vector<double> sleeps;
-    Sleeper sleeper() { return [this](double s) { sleeps.push_back(s); }; }
+    Sleeper sleeper()
+    {
+        return [this](double s) { sleeps.push_back(s); };
+    }
 };
 
 // "b" lands on its n-th write (0: never); "a" always lands.
@@ -45,7 +48,7 @@ std::vector<QStringList> keysOf(const std::vector<IconPositions> &writes)
 }
 
 // A test name from a case's description: its letters and digits, words capitalised.
-template<typename Case>
+template <typename Case>
 std::string caseName(const testing::TestParamInfo<Case> &info)
 {
     std::string name;

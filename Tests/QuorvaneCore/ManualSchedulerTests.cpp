@@ -68,8 +68,8 @@ TEST(ManualScheduler, CancelledWorkNeverRunsAndAdvanceZeroRunsWhatIsDue)
     int runs = 0;
     const auto token = s.after(0.5, [&] { ++runs; });
     s.cancel(token);
-    s.cancel(token);  // twice is harmless
-    s.cancel(12345);  // unknown too
+    s.cancel(token); // twice is harmless
+    s.cancel(12345); // unknown too
     s.after(0, [&] { ++runs; });
     s.advance(0);
     EXPECT_EQ(runs, 1);

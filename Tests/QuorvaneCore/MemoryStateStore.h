@@ -5,8 +5,8 @@
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace quorvane::test {

@@ -325,7 +325,8 @@ TEST_F(NoReplaceMoveTest, MovesAcrossFileSystemsByCopying)
 std::unique_ptr<QTemporaryDir> otherFileSystem(const QString &root)
 {
     auto other = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/quorvane-move-XXXXXX"));
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (!other->isValid() || ::stat(native(root).constData(), &a) != 0
         || ::stat(native(other->path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
         return nullptr;

@@ -53,8 +53,11 @@ TEST(ScreenshotDecision, TheCaptureFlagDecidesWhenThereIsOne)
         std::optional<bool> flag;
         bool fallback, nameMatches, expected;
     } cases[] = {
-        {true, false, false, true},   {false, true, true, false},  {std::nullopt, true, true, true},
-        {std::nullopt, false, true, false}, {std::nullopt, true, false, false},
+        {true, false, false, true},
+        {false, true, true, false},
+        {std::nullopt, true, true, true},
+        {std::nullopt, false, true, false},
+        {std::nullopt, true, false, false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ScreenshotSweeper::isScreenshot(c.flag, c.fallback, c.nameMatches), c.expected);

@@ -401,13 +401,13 @@ public:
     }
 
     struct FailureCoverage {
-        int points = 0;     // moves of the uninterrupted switch
-        int injected = 0;   // failures injected
-        int stopped = 0;    // switches or recoveries that stopped with their journal kept
-        int stayed = 0;     // items that stayed where they were while the switch went on
+        int points = 0;   // moves of the uninterrupted switch
+        int injected = 0; // failures injected
+        int stopped = 0;  // switches or recoveries that stopped with their journal kept
+        int stayed = 0;   // items that stayed where they were while the switch went on
         int lost = 0;
         int duplicated = 0;
-        int stuck = 0;      // switches or starts that still failed once the cause was removed
+        int stuck = 0; // switches or starts that still failed once the cause was removed
     };
 
     // Every move of the switch fails once with each error in turn. The application then goes
@@ -487,9 +487,9 @@ public:
     }
 
     struct Coverage {
-        int switchPoints = 0;       // interruption points of the switch
-        int switchCrashes = 0;      // switches interrupted (each point twice)
-        int recoveryCrashes = 0;    // recoveries interrupted
+        int switchPoints = 0;    // interruption points of the switch
+        int switchCrashes = 0;   // switches interrupted (each point twice)
+        int recoveryCrashes = 0; // recoveries interrupted
     };
 
     // Runs the scenario with a crash at every point, each followed once by a plain recovery and
@@ -586,37 +586,18 @@ std::vector<Scenario> scenarios()
 {
     const QStringList ab{"A", "B", blank};
     std::vector<Scenario> out;
-    out.push_back({"plain A to B", "A", "B", ab, {}, {},
-                   {leaves("A", "a1"), leaves("A", "a2", true), leaves("A", "a3"), arrives("B", "b1"), arrives("B", "b2", true)}});
-    out.push_back({"plain B to A", "B", "A", ab, {}, {},
-                   {leaves("B", "b1", true), leaves("B", "b2"), arrives("A", "a1"), arrives("A", "a2", true), arrives("A", "a3")}});
+    out.push_back({"plain A to B", "A", "B", ab, {}, {}, {leaves("A", "a1"), leaves("A", "a2", true), leaves("A", "a3"), arrives("B", "b1"), arrives("B", "b2", true)}});
+    out.push_back({"plain B to A", "B", "A", ab, {}, {}, {leaves("B", "b1", true), leaves("B", "b2"), arrives("A", "a1"), arrives("A", "a2", true), arrives("A", "a3")}});
     out.push_back({"empty to empty", "A", "B", ab, {}, {}, {}});
     out.push_back({"items to an empty desktop", "A", "B", ab, {}, {}, {leaves("A", "a1"), leaves("A", "a2", true)}});
     out.push_back({"an empty desktop to items", "A", "B", ab, {}, {}, {arrives("B", "b1"), arrives("B", "b2", true)}});
-    out.push_back({"spaces and non-ASCII names", "Mes Bureaux", QString::fromUtf8("Été 日本"),
-                   {"Mes Bureaux", QString::fromUtf8("Été 日本"), blank}, {}, {},
-                   {leaves("Mes Bureaux", "My Folder", true), leaves("Mes Bureaux", QString::fromUtf8("Résumé final.txt")),
-                    leaves("Mes Bureaux", QString::fromUtf8("emoji 😀 file")),
-                    arrives(QString::fromUtf8("Été 日本"), QString::fromUtf8("日本語 フォルダ"), true),
-                    arrives(QString::fromUtf8("Été 日本"), QString::fromUtf8("Ünïcödé notes.md"))}});
-    out.push_back({"a pinned item with a clash", "A", "B", ab, {"Notes"}, {},
-                   {stays(D, "Notes", true), stays("B", "Notes"), leaves("A", "a1"), arrives("B", "b1")}});
-    out.push_back({"entering the blank desktop", "A", blank, ab, {"pin", "pin 2"}, {},
-                   {{D, "pin", true, {D}, {stash}}, {D, "pin 2", false, {D}, {stash}}, leaves("A", "a1"), leaves("A", "a2", true)}});
-    out.push_back({"leaving the blank desktop with a hand-over", blank, "B", {"E", "B", blank}, {"pin"}, QStringLiteral("E"),
-                   {{stash, "pin", true, {stash, D}, {D}},
-                    {D, "deposit", false, {D, "E"}, {"E"}},
-                    {D, "deposit folder", true, {D, "E"}, {"E"}},
-                    stays("E", "e1"),
-                    arrives("B", "b1"), arrives("B", "b2", true)}});
-    out.push_back({"leaving the blank desktop, deposits stay", blank, "B", {"B", blank}, {"pin"}, QStringLiteral("B"),
-                   {{stash, "pin", false, {stash, D}, {D}},
-                    stays(D, "deposit"), stays(D, "shared"), stays("B", "shared", true),
-                    arrives("B", "b1")}});
+    out.push_back({"spaces and non-ASCII names", "Mes Bureaux", QString::fromUtf8("Été 日本"), {"Mes Bureaux", QString::fromUtf8("Été 日本"), blank}, {}, {}, {leaves("Mes Bureaux", "My Folder", true), leaves("Mes Bureaux", QString::fromUtf8("Résumé final.txt")), leaves("Mes Bureaux", QString::fromUtf8("emoji 😀 file")), arrives(QString::fromUtf8("Été 日本"), QString::fromUtf8("日本語 フォルダ"), true), arrives(QString::fromUtf8("Été 日本"), QString::fromUtf8("Ünïcödé notes.md"))}});
+    out.push_back({"a pinned item with a clash", "A", "B", ab, {"Notes"}, {}, {stays(D, "Notes", true), stays("B", "Notes"), leaves("A", "a1"), arrives("B", "b1")}});
+    out.push_back({"entering the blank desktop", "A", blank, ab, {"pin", "pin 2"}, {}, {{D, "pin", true, {D}, {stash}}, {D, "pin 2", false, {D}, {stash}}, leaves("A", "a1"), leaves("A", "a2", true)}});
+    out.push_back({"leaving the blank desktop with a hand-over", blank, "B", {"E", "B", blank}, {"pin"}, QStringLiteral("E"), {{stash, "pin", true, {stash, D}, {D}}, {D, "deposit", false, {D, "E"}, {"E"}}, {D, "deposit folder", true, {D, "E"}, {"E"}}, stays("E", "e1"), arrives("B", "b1"), arrives("B", "b2", true)}});
+    out.push_back({"leaving the blank desktop, deposits stay", blank, "B", {"B", blank}, {"pin"}, QStringLiteral("B"), {{stash, "pin", false, {stash, D}, {D}}, stays(D, "deposit"), stays(D, "shared"), stays("B", "shared", true), arrives("B", "b1")}});
     out.back().placesHoldOnReturn = false;
-    out.push_back({"overlapping names", "A", "B", ab, {}, {},
-                   {leaves("A", "X"), leaves("A", "Y", true), leaves("A", "a1"),
-                    arrives("B", "X", true), arrives("B", "Y"), arrives("B", "b1")}});
+    out.push_back({"overlapping names", "A", "B", ab, {}, {}, {leaves("A", "X"), leaves("A", "Y", true), leaves("A", "a1"), arrives("B", "X", true), arrives("B", "Y"), arrives("B", "b1")}});
     return out;
 }
 

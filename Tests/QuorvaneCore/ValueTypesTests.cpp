@@ -1,8 +1,8 @@
 #include "DecodeError.h"
-#include "TestEnvironment.h"
 #include "HotKeyAssignment.h"
 #include "HotKeySpec.h"
 #include "IconPosition.h"
+#include "TestEnvironment.h"
 #include "WorkspaceTypes.h"
 
 #include <QJsonDocument>

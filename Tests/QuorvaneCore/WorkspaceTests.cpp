@@ -1,6 +1,6 @@
 #include "DecodeError.h"
-#include "TestEnvironment.h"
 #include "DesktopPalette.h"
+#include "TestEnvironment.h"
 #include "Workspace.h"
 
 #include <QJsonDocument>

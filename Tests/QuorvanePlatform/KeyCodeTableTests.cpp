@@ -65,8 +65,8 @@ TEST(KeyCodeTable, UsLayoutTypesTheUnshiftedCharacter)
     EXPECT_EQ(us.characters(50), QStringLiteral("`"));
     EXPECT_EQ(us.characters(10), QStringLiteral("§"));
     EXPECT_EQ(us.characters(67), QStringLiteral("*")); // keypad
-    EXPECT_FALSE(us.characters(36));  // Return types no text
-    EXPECT_FALSE(us.characters(105)); // F13
-    EXPECT_FALSE(us.characters(76));  // keypad Enter
+    EXPECT_FALSE(us.characters(36));                   // Return types no text
+    EXPECT_FALSE(us.characters(105));                  // F13
+    EXPECT_FALSE(us.characters(76));                   // keypad Enter
     EXPECT_FALSE(us.characters(200));
 }

@@ -9,7 +9,6 @@
 
 #include <sys/stat.h>
 
-
 using namespace quorvane;
 using quorvane::test::TempHome;
 
@@ -30,8 +29,10 @@ protected:
     {
         QDir().mkpath(folder);
         test::writeFile(file, ("[xfdesktop-version-4.10.3+-rcfile_format]\n4.10.3+=true\n\n"
-                               "[" + desk + "/a.txt]\nrow=3\ncol=6\n\n"
-                               "# the user's own note\n[" + desk + "/b b]\nrow=1\ncol=0\n\n[/]\nrow=0\ncol=0\n")
+                               "["
+                               + desk + "/a.txt]\nrow=3\ncol=6\n\n"
+                                        "# the user's own note\n["
+                               + desk + "/b b]\nrow=1\ncol=0\n\n[/]\nrow=0\ncol=0\n")
                                   .toUtf8());
         QFile::link(file, folder + "/icons.screen.latest.rc");
     }
@@ -55,9 +56,11 @@ TEST_F(XfdesktopStore, WritesOnlyTheGroupsGivenInOneStepAndOnlyOnAChange)
     EXPECT_TRUE(QFileInfo(folder + "/icons.screen.latest.rc").isSymLink()) << "the host's link was replaced";
     const QString text = QString::fromUtf8(test::readFile(file));
     EXPECT_EQ(text, "[xfdesktop-version-4.10.3+-rcfile_format]\n4.10.3+=true\n\n"
-                    "[" + desk + "/a.txt]\nrow=5\ncol=2\n\n"
-                    "# the user's own note\n[/]\nrow=0\ncol=0\n\n"
-                    "[" + desk + "/new one]\ncol=7\nrow=0\n");
+                    "["
+                  + desk + "/a.txt]\nrow=5\ncol=2\n\n"
+                           "# the user's own note\n[/]\nrow=0\ncol=0\n\n"
+                           "["
+                  + desk + "/new one]\ncol=7\nrow=0\n");
     EXPECT_EQ(host.read({"a.txt", "new one", "b b"}), (IconPositions{{"a.txt", {2, 5}}, {"new one", {7, 0}}}));
 }
 

@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QMutex>
 #include <QObject>
-#include <QThread>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace quorvane;

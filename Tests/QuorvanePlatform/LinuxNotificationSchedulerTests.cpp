@@ -105,7 +105,8 @@ TEST(LinuxNotificationSchedulerLifetime, ItsEndStopsTimersAndWakeObservation)
     test::FakeSessionEvents session;
     int shown = 0;
     {
-        LinuxNotificationScheduler center(timers, [&](const NotificationRequest &) { ++shown; }, &session);
+        LinuxNotificationScheduler center(
+            timers, [&](const NotificationRequest &) { ++shown; }, &session);
         center.add(NotificationRequest{"a", "t", "b", true, QDateTime::currentDateTimeUtc().addSecs(60)});
         EXPECT_EQ(session.observerCount(), 1u);
     }

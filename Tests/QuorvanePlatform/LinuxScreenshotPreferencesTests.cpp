@@ -50,7 +50,6 @@ TEST(LinuxScreenshotPreferences, EachSessionsToolAndItsDefaults)
     EXPECT_EQ(s.preferences("KDE").location(), "/home/u/Pictures/Screenshots/");
     EXPECT_EQ(s.preferences("KDE").namePrefix(), "Capture_");
 
-
     EXPECT_FALSE(s.preferences("LXDE").location());
     EXPECT_FALSE(s.preferences("LXDE").namePattern());
     EXPECT_FALSE(s.preferences("").namePrefix());

@@ -25,7 +25,8 @@ struct FakeLogind {
     }
 };
 
-void serve(int milliseconds, const std::function<bool()> &done = [] { return false; })
+void serve(
+    int milliseconds, const std::function<bool()> &done = [] { return false; })
 {
     QDeadlineTimer deadline(milliseconds);
     while (!done() && !deadline.hasExpired())

@@ -1,9 +1,9 @@
 #include "LockFileRunningInstances.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>

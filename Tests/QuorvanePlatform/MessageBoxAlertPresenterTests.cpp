@@ -63,9 +63,7 @@ TEST(MessageBoxAlertPresenter, ShowsTheTextsAndReturnsTheChosenButtonsIndex)
     MessageBoxAlertPresenter presenter;
     SeenBox seen;
     answerNextBox(QStringLiteral("Move"), seen);
-    const int answer = presenter.present(Alert{QStringLiteral("Move Quorvane?"), QStringLiteral("It runs from a poor place."),
-                                               {QStringLiteral("Move"), QStringLiteral("Don't Move")},
-                                               AlertStyle::critical});
+    const int answer = presenter.present(Alert{QStringLiteral("Move Quorvane?"), QStringLiteral("It runs from a poor place."), {QStringLiteral("Move"), QStringLiteral("Don't Move")}, AlertStyle::critical});
     EXPECT_EQ(answer, 0);
     EXPECT_EQ(seen.text, "Move Quorvane?");
     EXPECT_EQ(seen.informativeText, "It runs from a poor place.");
@@ -76,8 +74,7 @@ TEST(MessageBoxAlertPresenter, ShowsTheTextsAndReturnsTheChosenButtonsIndex)
 
     SeenBox second;
     answerNextBox(QStringLiteral("Don't Move"), second);
-    EXPECT_EQ(presenter.present(Alert{QStringLiteral("Again?"), {}, {QStringLiteral("Move"), QStringLiteral("Don't Move")},
-                                      AlertStyle::informational}),
+    EXPECT_EQ(presenter.present(Alert{QStringLiteral("Again?"), {}, {QStringLiteral("Move"), QStringLiteral("Don't Move")}, AlertStyle::informational}),
               1);
     EXPECT_EQ(second.icon, QMessageBox::Information);
 }
@@ -116,8 +113,7 @@ TEST(MessageBoxAlertPresenter, AnAlertLeftByTheApplicationsExitHasNoAnswer)
 {
     MessageBoxAlertPresenter presenter;
     QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
-    EXPECT_EQ(presenter.present(Alert{QStringLiteral("Removing Quorvane?"), {},
-                                      {QStringLiteral("Bring My Desktops Back"), QStringLiteral("Leave Everything As Is")}}),
+    EXPECT_EQ(presenter.present(Alert{QStringLiteral("Removing Quorvane?"), {}, {QStringLiteral("Bring My Desktops Back"), QStringLiteral("Leave Everything As Is")}}),
               AlertPresenter::noAnswer);
     // An event loop started after the exit ends at once as well, until the application's own
     // loop has run out; this one's end lets the tests that follow run theirs.

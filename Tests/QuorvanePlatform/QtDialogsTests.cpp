@@ -1,5 +1,5 @@
-#include "QtDialogs.h"
 #include "LiteralText.h"
+#include "QtDialogs.h"
 #include "ShownText.h"
 
 #include <QApplication>
@@ -48,10 +48,7 @@ TEST(QtDialogs, QuestionsAreWindowModalAndAnswerLater)
     parent.show();
     std::vector<int> answers;
     dialogs.ask(&parent,
-                Question{QStringLiteral("Delete “Work”?"), QStringLiteral("Its folder goes to the Trash."),
-                         {{QStringLiteral("Delete"), ButtonRole::destructive},
-                          {QStringLiteral("Keep"), ButtonRole::normal},
-                          {QStringLiteral("Cancel"), ButtonRole::cancel}}},
+                Question{QStringLiteral("Delete “Work”?"), QStringLiteral("Its folder goes to the Trash."), {{QStringLiteral("Delete"), ButtonRole::destructive}, {QStringLiteral("Keep"), ButtonRole::normal}, {QStringLiteral("Cancel"), ButtonRole::cancel}}},
                 [&](int index) { answers.push_back(index); });
     EXPECT_TRUE(answers.empty()) << "asking does not wait for the answer";
     QMessageBox *box = openBox();
@@ -120,7 +117,7 @@ TEST(QtDialogs, NamesAndButtonTitlesAreShownAsWritten)
 TEST(LiteralText, ToolTipsAndTitlesReadAsWritten)
 {
     for (const QString &text : {QStringLiteral("<b>Bold</b> & co\nnext line"), QStringLiteral("Move into “Work” now."),
-                               QStringLiteral("a < b && c > d")}) {
+                                QStringLiteral("a < b && c > d")}) {
         const QString tip = literalToolTip(text);
         // As the tool tip shows it: markup when Qt takes it for markup, else the plain text.
         QTextDocument shown;
@@ -142,8 +139,7 @@ TEST(QtDialogs, ModalQuestionsBlockTheApplicationWithTheFirstButtonTheDefault)
     QWidget parent;
     parent.show();
     std::vector<int> answers;
-    const Question question{QStringLiteral("Uninstall?"), {},
-                            {{QStringLiteral("Uninstall"), ButtonRole::destructive}, {QStringLiteral("Keep")}}};
+    const Question question{QStringLiteral("Uninstall?"), {}, {{QStringLiteral("Uninstall"), ButtonRole::destructive}, {QStringLiteral("Keep")}}};
     dialogs.askModal(&parent, question, [&](int index) { answers.push_back(index); });
     EXPECT_TRUE(answers.empty());
     QMessageBox *box = openBox();
@@ -167,8 +163,7 @@ TEST(QtDialogs, AQuestionWithAFieldAnswersWithTheTypedText)
     QWidget parent;
     parent.show();
     std::vector<std::pair<int, QString>> answers;
-    Question question{QStringLiteral("New desktop"), QStringLiteral("Create one."),
-                      {{QStringLiteral("Create")}, {QStringLiteral("Cancel"), ButtonRole::cancel}}};
+    Question question{QStringLiteral("New desktop"), QStringLiteral("Create one."), {{QStringLiteral("Create")}, {QStringLiteral("Cancel"), ButtonRole::cancel}}};
     question.field = QuestionField{QStringLiteral("Name")};
     const auto record = [&](int index, const QString &text) { answers.emplace_back(index, text); };
     dialogs.askText(&parent, question, record);

@@ -40,7 +40,12 @@ std::optional<QVariant> pref(const SessionSources &sources, const char *key)
 // Changes an environment variable for the life of the object.
 struct ScopedVariable {
     QByteArray name, previous;
-    ScopedVariable(const char *n, const QByteArray &value) : name(n), previous(qgetenv(n)) { qputenv(n, value); }
+    ScopedVariable(const char *n, const QByteArray &value)
+        : name(n)
+        , previous(qgetenv(n))
+    {
+        qputenv(n, value);
+    }
     ~ScopedVariable() { qputenv(name.constData(), previous); }
 };
 

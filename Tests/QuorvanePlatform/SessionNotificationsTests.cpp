@@ -6,11 +6,11 @@
 #include <QDBusMetaType>
 #include <QDBusVirtualObject>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTextDocument>
 #include <QTemporaryDir>
-#include <QFile>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -57,8 +57,7 @@ public:
                      "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
                      "</busconfig>\n");
         config.close();
-        m_process.start(daemon, {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
-                                 QStringLiteral("--print-address=1")});
+        m_process.start(daemon, {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
         if (!m_process.waitForStarted(5000))
             return;
         QElapsedTimer clock;

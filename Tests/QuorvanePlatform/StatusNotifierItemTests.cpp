@@ -73,7 +73,8 @@ protected:
         const QDBusMessage reply = call(sni.serviceName(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get", {item, name});
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
-    template <typename T> T demarshalled(const QVariant &value)
+    template <typename T>
+    T demarshalled(const QVariant &value)
     {
         T result;
         value.value<QDBusArgument>() >> result;

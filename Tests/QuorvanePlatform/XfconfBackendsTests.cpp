@@ -75,9 +75,7 @@ TEST_F(XfconfOnABus, XfdesktopBackgroundReadAndWrittenWithItsOwnTypes)
     QString error;
     const auto users = host.read(error);
     ASSERT_TRUE(users) << error.toStdString();
-    EXPECT_EQ(*users, (QVariantMap{{workspace0 + "/last-image", QStringLiteral("/usr/share/backgrounds/mine.png")},
-                                   {workspace0 + "/image-style", 5},
-                                   {workspace1 + "/image-style", 4}}));
+    EXPECT_EQ(*users, (QVariantMap{{workspace0 + "/last-image", QStringLiteral("/usr/share/backgrounds/mine.png")}, {workspace0 + "/image-style", 5}, {workspace1 + "/image-style", 4}}));
 
     // A colour on every workspace the channel holds: no picture, one solid colour.
     const QVariantMap cue = host.cueValues({BackgroundFill::Kind::color, "#336699", "/x.png"}, *users);

@@ -5,13 +5,13 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <gtest/gtest.h>
 #include <QStandardPaths>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
-#include <sys/stat.h>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace quorvane::test {
 
@@ -21,7 +21,10 @@ void isolateProcessEnvironment()
     if (!root.isValid())
         throw std::runtime_error("cannot create the test root folder");
     const QByteArray base = QFile::encodeName(root.path());
-    const struct { const char *name; const char *sub; } vars[] = {
+    const struct {
+        const char *name;
+        const char *sub;
+    } vars[] = {
         {"HOME", "/home"},
         {"XDG_CONFIG_HOME", "/home/.config"},
         {"XDG_DATA_HOME", "/home/.local/share"},

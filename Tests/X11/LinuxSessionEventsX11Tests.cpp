@@ -25,8 +25,7 @@ std::uint32_t rootEventMask(xcb_connection_t *c)
 
 bool setCurrentDesktop(int index)
 {
-    return run("xprop", {"-root", "-f", "_NET_CURRENT_DESKTOP", "32c", "-set", "_NET_CURRENT_DESKTOP",
-                         QString::number(index)});
+    return run("xprop", {"-root", "-f", "_NET_CURRENT_DESKTOP", "32c", "-set", "_NET_CURRENT_DESKTOP", QString::number(index)});
 }
 
 } // namespace

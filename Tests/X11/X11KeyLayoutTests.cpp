@@ -25,6 +25,6 @@ TEST(X11KeyLayout, ReadsTheFirstLevelOfTheLayoutInEffect)
     EXPECT_EQ(layout.characters(0), QStringLiteral("q"));
     ASSERT_TRUE(run("setxkbmap", {"de"}));
     EXPECT_EQ(layout.characters(16), QStringLiteral("z")); // US Y
-    EXPECT_FALSE(layout.characters(50));                  // dead circumflex
+    EXPECT_FALSE(layout.characters(50));                   // dead circumflex
     ASSERT_TRUE(run("setxkbmap", {"us"}));
 }

@@ -7,8 +7,8 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QWidget>
 #include <QThread>
+#include <QWidget>
 
 #include <xcb/xcb.h>
 
@@ -27,7 +27,7 @@ inline bool run(const QString &program, const QStringList &arguments)
 inline bool haveWindowManagerTools()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("wmctrl")).isEmpty();
+        && !QStandardPaths::findExecutable(QStringLiteral("wmctrl")).isEmpty();
 }
 
 // Starts openbox and shows the window titled so; true once the window manager has made it the
@@ -45,7 +45,8 @@ inline bool showManagedWindow(QProcess &wm, QWidget &window, const QString &titl
     const QString id = QString::number(window.winId());
     return waitUntil([&] {
         return run("wmctrl", {"-i", "-a", id}) && LinuxSpaceProvider::shared().activeWindow() == window.winId();
-    }, 10000);
+    },
+                     10000);
 }
 
 // A second client of the same display, as another program would be.

@@ -3,10 +3,10 @@
 #include "Calendar/CalendarItem.h"
 #include "Calendar/FadedLabel.h"
 #include "Calendar/MonthGrid.h"
+#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
-#include "LiteralText.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -14,8 +14,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QSignalBlocker>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -28,7 +28,11 @@ namespace {
 // The colour dot of a row, with a timer's ring around it (dashed for an idle timer).
 class RowDot : public QWidget {
 public:
-    enum class Ring { none, solid, dashed };
+    enum class Ring {
+        none,
+        solid,
+        dashed
+    };
 
     RowDot(const QColor &color, Ring ring, QWidget *parent)
         : QWidget(parent)
@@ -37,7 +41,8 @@ public:
     {
         setFixedSize(15, 15);
         setProperty("color", color);
-        setProperty("ring", ring == Ring::none ? "none" : ring == Ring::solid ? "solid" : "dashed");
+        setProperty("ring", ring == Ring::none ? "none" : ring == Ring::solid ? "solid"
+                                                                              : "dashed");
     }
 
 protected:

@@ -20,7 +20,7 @@ struct CalendarItem {
     QString id;
     std::variant<CleanupTask, TimerOp> kind;
     Date date = 0;
-    QStringList stops; // colour hexes the circle shows, in order
+    QStringList stops;      // colour hexes the circle shows, in order
     bool mergeable = false; // cleanups only
     bool autoTimer = false; // a desktop timer, drawn with a ring
     bool idle = false;      // the timer counts from the last visit

@@ -30,15 +30,15 @@ struct GridMetrics {
 
 namespace CalendarMarkers {
 
-inline constexpr double spacing = 13;        // between the circles of one day, and below the middle
-inline constexpr double diameter = 10;       // of a circle
-inline constexpr double ringDiameter = 15;   // of a timer's ring
-inline constexpr double hitRadius = 11;      // a circle takes presses 6 points around it
-inline constexpr double mergeDistance = 20;  // a cleanup closer than this is a merge target
-inline constexpr double dragThreshold = 6;   // how far the pointer goes before a drag starts
-inline constexpr double blobDiameter = 34;   // of the goo's discs
+inline constexpr double spacing = 13;       // between the circles of one day, and below the middle
+inline constexpr double diameter = 10;      // of a circle
+inline constexpr double ringDiameter = 15;  // of a timer's ring
+inline constexpr double hitRadius = 11;     // a circle takes presses 6 points around it
+inline constexpr double mergeDistance = 20; // a cleanup closer than this is a merge target
+inline constexpr double dragThreshold = 6;  // how far the pointer goes before a drag starts
+inline constexpr double blobDiameter = 34;  // of the goo's discs
 inline constexpr int gooBlurRadius = 13;
-inline constexpr double cellInset = 1;       // kept free between a day's circles and its cell's edges
+inline constexpr double cellInset = 1; // kept free between a day's circles and its cell's edges
 
 // Each day's entries in a row 13 points apart, centred under the day number, 13 points below
 // the middle of its cell; a row that would reach out of its cell is drawn closer together, and

@@ -3,19 +3,19 @@
 #include "ActivationPolicy.h"
 #include "Calendar/CleanupCalendarView.h"
 #include "Calendar/WindowDragHandle.h"
-#include "Shared/CapsuleStyle.h"
-#include "Shared/Theme.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/CapsuleStyle.h"
 #include "Shared/SheetBackdrop.h"
 #include "Shared/SheetPanelWindow.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Shared/Theme.h"
 #include "WindowLevel.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QResizeEvent>
-#include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 

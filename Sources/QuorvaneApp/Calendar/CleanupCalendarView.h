@@ -19,7 +19,7 @@ class SettingsModel;
 class CleanupCalendarView : public QWidget {
 public:
     struct Options {
-        bool interactive = true; // circles can be dragged and names dropped
+        bool interactive = true;  // circles can be dragged and names dropped
         bool showsSidebar = true; // the day sidebar is shown and days can be selected
         int rows = 6;
         double rowHeight = 46;

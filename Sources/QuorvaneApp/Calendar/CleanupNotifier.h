@@ -1,9 +1,9 @@
 #pragma once
 
+#include "Calendar/ReminderLastRun.h"
 #include "Config.h"
 #include "Date.h"
 #include "NotificationScheduler.h"
-#include "Calendar/ReminderLastRun.h"
 
 #include <QString>
 

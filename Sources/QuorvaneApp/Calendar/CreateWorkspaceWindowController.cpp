@@ -2,9 +2,9 @@
 
 #include "Calendar/NameField.h"
 #include "Calendar/WorkspaceCreateSheet.h"
+#include "Dialogs.h"
 #include "Shared/Log.h"
 #include "Shared/ScreenCoordinates.h"
-#include "Dialogs.h"
 #include "Shared/SheetBackdrop.h"
 #include "Shared/Style.h"
 #include "Shared/Theme.h"

@@ -15,7 +15,11 @@ namespace quorvane {
 namespace MonthGrid {
 
 // How a day number is drawn: past days fade the most, days of the neighbouring months less.
-enum class DayTone { primary, tertiary, quaternary };
+enum class DayTone {
+    primary,
+    tertiary,
+    quaternary
+};
 
 // rows × 7 days from the first weekday of the week that holds the 1st of anchor's month.
 std::vector<QDate> days(const QDate &anchor, int rows, Qt::DayOfWeek firstDay);

@@ -2,8 +2,8 @@
 
 #include "Calendar/FormGroup.h"
 #include "Calendar/NameField.h"
-#include "Shared/CapsuleStyle.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/CapsuleStyle.h"
 #include "Shared/Style.h"
 #include "Triggers/KeyRecorder.h"
 
@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <algorithm>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace quorvane {
 

@@ -1,19 +1,19 @@
 #include "Controller/AppController.h"
 
-#include "Desktop/Archiver.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
-#include "DesktopSwapper.h"
+#include "Desktop/Archiver.h"
 #include "Desktop/DesktopWatcher.h"
-#include "Shared/Log.h"
-#include "Settings/SettingsModel.h"
-#include "Shared/Theme.h"
-#include "Settings/SettingsWindowController.h"
-#include "Overlays/SystemAppearance.h"
+#include "DesktopSwapper.h"
 #include "LinuxNotificationScheduler.h"
+#include "Overlays/SystemAppearance.h"
+#include "PointerSource.h"
 #include "SessionNotifications.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/SettingsWindowController.h"
+#include "Shared/Log.h"
+#include "Shared/Theme.h"
 #include "Triggers/KeyNames.h"
 #include "Triggers/KeyRecorder.h"
-#include "PointerSource.h"
 
 #include <QCursor>
 
@@ -38,10 +38,12 @@ std::unique_ptr<NotificationScheduler> makeReminderCenter(const AppEnvironment &
     // The desktop entry's icon is named as the installed application is.
     const NotificationSender sender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, env.info.identifier};
     const ReminderLastRun lastRun(env.paths.reminderLastRun());
-    return std::make_unique<LinuxNotificationScheduler>(*env.scheduler, [sender, lastRun](const NotificationRequest &request) {
-        postSessionNotification(QDBusConnection::sessionBus(), sender, request, Log::app());
-        lastRun.write(dateNow());
-    }, env.session);
+    return std::make_unique<LinuxNotificationScheduler>(
+        *env.scheduler, [sender, lastRun](const NotificationRequest &request) {
+            postSessionNotification(QDBusConnection::sessionBus(), sender, request, Log::app());
+            lastRun.write(dateNow());
+        },
+        env.session);
 }
 
 } // namespace
@@ -65,7 +67,8 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
     , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
     , m_menuBarIcon(*m_env.scheduler)
-    , m_scrollHUD(*m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
+    , m_scrollHUD(
+          *m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
     useKeyLayout(m_env.keyLayout);
     m_cleanupNotifier.keepLastRun(ReminderLastRun(m_env.paths.reminderLastRun()));
@@ -119,10 +122,12 @@ DesktopWatcher &AppController::desktopWatcher()
 {
     if (!m_desktopWatcher) {
         QPointer<AppController> weak(this);
-        m_desktopWatcher = std::make_unique<DesktopWatcher>(m_env.paths.desktop(), 0.4, [weak] {
-            if (weak)
-                weak->onDesktopChanged();
-        }, *m_env.scheduler);
+        m_desktopWatcher = std::make_unique<DesktopWatcher>(
+            m_env.paths.desktop(), 0.4, [weak] {
+                if (weak)
+                    weak->onDesktopChanged();
+            },
+            *m_env.scheduler);
     }
     return *m_desktopWatcher;
 }

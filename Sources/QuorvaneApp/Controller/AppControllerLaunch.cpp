@@ -7,14 +7,14 @@
 #include "ActivationPolicy.h"
 #include "AlertPresenter.h"
 #include "DesktopSwapper.h"
+#include "Install/MoveToApplicationsWindowController.h"
 #include "IoError.h"
 #include "Location.h"
-#include "Shared/Log.h"
-#include "Install/MoveToApplicationsWindowController.h"
-#include "Overlays/SystemAppearance.h"
 #include "NoReplaceMove.h"
+#include "Overlays/SystemAppearance.h"
 #include "RegularFile.h"
 #include "RunningInstances.h"
+#include "Shared/Log.h"
 
 #include <QFileInfo>
 #include <QPointer>

@@ -9,12 +9,12 @@
 #include "ActivationPolicy.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
-#include "Shared/Log.h"
+#include "Overlays/CueImageCache.h"
+#include "QtDialogs.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"
-#include "Overlays/CueImageCache.h"
-#include "QtDialogs.h"
+#include "Shared/Log.h"
 
 #include <QPointer>
 

@@ -3,16 +3,16 @@
 #include "Controller/AppController.h"
 
 #include "AlertPresenter.h"
-#include "DesktopSwapper.h"
 #include "Desktop/DesktopWatcher.h"
-#include "Shared/Log.h"
 #include "Desktop/ScreenshotFilter.h"
+#include "DesktopSwapper.h"
+#include "Overlays/SystemAppearance.h"
 #include "ScreenshotSweeper.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/Log.h"
 #include "StoreError.h"
 #include "SurfaceError.h"
 #include "SwapError.h"
-#include "Overlays/SystemAppearance.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -4,12 +4,12 @@
 #include "Controller/AppController.h"
 
 #include "AlertPresenter.h"
-#include "DesktopServices.h"
-#include "IoError.h"
-#include "Shared/Log.h"
 #include "Desktop/DesktopWatcher.h"
+#include "DesktopServices.h"
 #include "Install/Uninstaller.h"
+#include "IoError.h"
 #include "Overlays/SystemAppearance.h"
+#include "Shared/Log.h"
 
 #include <QDateTime>
 

@@ -5,16 +5,16 @@
 
 #include "Desktop/Archiver.h"
 #include "Desktop/DesktopWatcher.h"
-#include "Shared/Log.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/Log.h"
 #include "Triggers/KeyNames.h"
 
 #include <QColor>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QPointer>
-#include <QDir>
-#include <QFileInfo>
 
 #include "Controller/DropMove.h"
 
@@ -33,7 +33,7 @@ void AppController::reloadHotKeys()
                     action(*weak);
             }))
             qCWarning(Log::app()).noquote() << QStringLiteral("the shortcut %1 was refused (another program holds it, "
-                                                             "or the session takes no global shortcuts): it stays inactive")
+                                                              "or the session takes no global shortcuts): it stays inactive")
                                                    .arg(shortcutText(*spec));
     };
     for (const Workspace &workspace : config.liveWorkspaces()) {

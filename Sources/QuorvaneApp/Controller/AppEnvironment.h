@@ -2,8 +2,8 @@
 
 #include "BackgroundHost.h"
 #include "DesktopIconHost.h"
-#include "Shared/AppInfo.h"
 #include "Paths.h"
+#include "Shared/AppInfo.h"
 
 #include <QPoint>
 #include <QUrl>

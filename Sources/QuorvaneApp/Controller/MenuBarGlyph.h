@@ -12,11 +12,11 @@ namespace quorvane {
 class MenuBarGlyph {
 public:
     static constexpr double unitsPerBarHeight = 148;
-    static constexpr double barHeight = 13;                     // points
+    static constexpr double barHeight = 13;                        // points
     static constexpr double scale = barHeight / unitsPerBarHeight; // points per unit
-    static constexpr double gap = 24;                           // units between two bars
-    static constexpr int canvasWidth = 22;                      // points
-    static constexpr int canvasHeight = 13;                     // points
+    static constexpr double gap = 24;                              // units between two bars
+    static constexpr int canvasWidth = 22;                         // points
+    static constexpr int canvasHeight = 13;                        // points
     // The side of the square tray icon, in points.
     static constexpr int traySide = 22;
 

@@ -108,8 +108,7 @@ void MenuBarIconAnimator::play(MenuBarAnimation style, double duration, FrameFun
     // the same few images serve every play from this rest.
     const int steps = std::max(1, int(std::ceil(duration / m_frameInterval - 1e-9)));
     // The timer is cancelled when the animator goes, so the tick never outlives it.
-    m_timer = m_scheduler.every(m_frameInterval, [this, item, start, duration, steps, style, rest,
-                                                  frame = std::move(frame)] {
+    m_timer = m_scheduler.every(m_frameInterval, [this, item, start, duration, steps, style, rest, frame = std::move(frame)] {
         const double p = std::min((m_scheduler.now() - start) / duration, 1.0);
         const int step = p >= 1 ? steps : std::min(steps, int(std::lround(p * steps)));
         const Widths widths = frame(double(step) / steps);

@@ -1,8 +1,8 @@
 #include "Controller/StatusMenuModel.h"
 
+#include "LiteralText.h"
 #include "Shared/SymbolIcon.h"
 #include "Triggers/KeyNames.h"
-#include "LiteralText.h"
 
 #include <QAction>
 #include <QActionGroup>

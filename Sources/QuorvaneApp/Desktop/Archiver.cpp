@@ -1,8 +1,8 @@
 #include "Desktop/Archiver.h"
 
 #include "Desktop/ArchiveLog.h"
-#include "LinuxFileOperations.h"
 #include "IoError.h"
+#include "LinuxFileOperations.h"
 #include "Location.h"
 #include "Names.h"
 #include "NoReplaceMove.h"
@@ -156,7 +156,7 @@ QString Archiver::archiveRoot(const Config &config) const
     // absolute, allowed root is a root, anything else counts as unset.
     const auto &root = config.settings.archiveRoot;
     return root && QDir::isAbsolutePath(*root) && isAllowedArchiveRoot(m_paths, config, *root) ? *root
-                                                                                                : m_defaultArchiveRoot;
+                                                                                               : m_defaultArchiveRoot;
 }
 
 namespace {
@@ -318,7 +318,7 @@ void Archiver::drain(const QString &name, const QString &target)
         const auto sourceVolume = m_files.volumeId(QFile::decodeName(source));
         const auto rootVolume = m_files.volumeId(m_workspacesRoot);
         const bool mountPoint = sourceVolume && rootVolume && *sourceVolume != *rootVolume
-                                && !QFileInfo(QFile::decodeName(source)).isSymLink();
+            && !QFileInfo(QFile::decodeName(source)).isSymLink();
         if (!mountPoint && !m_files.exists(destination)) {
             if (const int code = m_files.moveItem(source, destination))
                 throw fail(code, workspace->name);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Desktop/ArchiveError.h"
 #include "Config.h"
 #include "Date.h"
+#include "Desktop/ArchiveError.h"
 #include "FileOperations.h"
 #include "Paths.h"
 #include "StateStore.h"

@@ -9,7 +9,12 @@ namespace quorvane {
 // ever prompts.
 class AutomationPermission {
 public:
-    enum class Status { granted, denied, undetermined, unknown };
+    enum class Status {
+        granted,
+        denied,
+        undetermined,
+        unknown
+    };
 
     explicit AutomationPermission(DesktopIconHostFinder findHost);
 

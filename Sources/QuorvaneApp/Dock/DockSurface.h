@@ -15,6 +15,11 @@ struct DockSurface {
 };
 
 // The half of the screen's visible frame the dock's centre lies in.
-enum class DockHalf { upper, lower, leading, trailing };
+enum class DockHalf {
+    upper,
+    lower,
+    leading,
+    trailing
+};
 
 } // namespace quorvane

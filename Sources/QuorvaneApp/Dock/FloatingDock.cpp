@@ -1,7 +1,7 @@
 #include "Dock/FloatingDock.h"
 
-#include "Shared/ScreenCoordinates.h"
 #include "Dock/FolderIconCache.h"
+#include "Shared/ScreenCoordinates.h"
 #include "Shared/Style.h"
 #include "WindowLevel.h"
 

@@ -56,7 +56,8 @@ signals:
     void changed();
 
 private:
-    template<typename T> void set(T &field, const T &value)
+    template <typename T>
+    void set(T &field, const T &value)
     {
         if (field == value)
             return;

@@ -1,9 +1,9 @@
 #include "Dock/FloatingDockView.h"
 
 #include "Dock/FolderIconCache.h"
+#include "LiteralText.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
-#include "LiteralText.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
@@ -67,7 +67,12 @@ DockLayout DockLayout::compute(const FloatingDockModel &model, const DockMetrics
     const double g = layout.closeGlyph;
 
     // The card's children along the axis, each with its size; placed centred across it.
-    enum Kind { controls, divider, note, tiles };
+    enum Kind {
+        controls,
+        divider,
+        note,
+        tiles
+    };
     std::vector<std::pair<Kind, QSizeF>> children;
     if (model.showFlipButtons()) {
         const QSizeF size = horizontal ? QSizeF(std::max(g, a + 6), g + 4 + a + 4 + a)

@@ -3,8 +3,8 @@
 #include "Dock/DockSurface.h"
 #include "Dock/FloatingDockModel.h"
 
-#include <QToolButton>
 #include <QPointer>
+#include <QToolButton>
 #include <QWidget>
 
 #include <functional>

@@ -2,7 +2,6 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
-
 #include <cmath>
 
 namespace quorvane {

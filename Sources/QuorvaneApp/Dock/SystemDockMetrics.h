@@ -10,7 +10,11 @@
 
 namespace quorvane {
 
-enum class SystemDockEdge { bottom, left, right };
+enum class SystemDockEdge {
+    bottom,
+    left,
+    right
+};
 
 // The session dock's preferences that the floating dock sizes and places itself after; read
 // afresh on every call. Absent preferences give a 48-point tile at the bottom, not hidden.

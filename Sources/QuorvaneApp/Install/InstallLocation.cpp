@@ -1,11 +1,11 @@
 #include "Install/InstallLocation.h"
 
-#include "Shared/Log.h"
 #include "Install/InstallError.h"
 #include "LinuxFileOperations.h"
 #include "LoginItem.h"
 #include "NoReplaceMove.h"
 #include "Paths.h"
+#include "Shared/Log.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shared/AppInfo.h"
 #include "EnumNames.h"
+#include "Shared/AppInfo.h"
 
 #include <QString>
 
@@ -17,7 +17,10 @@ class LoginItem;
 // read-only copy of itself, so a copy is either fine where it is or in the download folder.
 class InstallLocation {
 public:
-    enum class Situation { fine, inDownloads };
+    enum class Situation {
+        fine,
+        inDownloads
+    };
 
     // The per-user install prefix of that home.
     static QString applications(const QString &home);
@@ -60,7 +63,8 @@ public:
     static void relaunch(const QString &executable, const std::function<void()> &terminate);
 };
 
-template<> struct EnumNames<InstallLocation::Situation> {
+template <>
+struct EnumNames<InstallLocation::Situation> {
     static constexpr const char *names[] = {"fine", "inDownloads"};
 };
 

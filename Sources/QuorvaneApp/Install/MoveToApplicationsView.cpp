@@ -1,11 +1,11 @@
 #include "Install/MoveToApplicationsView.h"
 
-#include "Shared/ClosingWindow.h"
 #include "Install/InstallError.h"
 #include "Install/RelocationGraphic.h"
-#include "Shared/CapsuleStyle.h"
-#include "Shared/SheetBackdrop.h"
 #include "LiteralText.h"
+#include "Shared/CapsuleStyle.h"
+#include "Shared/ClosingWindow.h"
+#include "Shared/SheetBackdrop.h"
 #include "Shared/Style.h"
 
 #include <QHBoxLayout>

@@ -24,14 +24,15 @@ MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLo
     panel->resize(width, height);
     // Declining closes the prompt; the window outlives any controller that let it go.
     QPointer<QWidget> window(panel);
-    m_view = new MoveToApplicationsView(sourceFolderName, std::move(onMove),
-                                        [window, onDecline = std::move(onDecline)] {
-                                            if (onDecline)
-                                                onDecline();
-                                            if (window)
-                                                window->close();
-                                        },
-                                        panel);
+    m_view = new MoveToApplicationsView(
+        sourceFolderName, std::move(onMove),
+        [window, onDecline = std::move(onDecline)] {
+            if (onDecline)
+                onDecline();
+            if (window)
+                window->close();
+        },
+        panel);
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shared/ClosingWindow.h"
 #include "Install/InstallLocation.h"
+#include "Shared/ClosingWindow.h"
 
 #include <functional>
 #include <memory>

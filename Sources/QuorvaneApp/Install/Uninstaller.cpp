@@ -1,9 +1,9 @@
 #include "Install/Uninstaller.h"
 
 #include "Install/InstallLocation.h"
-#include "Shared/Log.h"
 #include "Location.h"
 #include "LoginItem.h"
+#include "Shared/Log.h"
 
 #include <QDir>
 #include <QFile>

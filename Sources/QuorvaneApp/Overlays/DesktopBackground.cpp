@@ -1,14 +1,14 @@
 #include "Overlays/DesktopBackground.h"
 
-#include "Shared/Log.h"
 #include "RegularFile.h"
+#include "Shared/Log.h"
 #include "Shared/Style.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QJsonArray>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 

@@ -41,7 +41,7 @@ void DesktopCueOverlay::relayout()
     const QList<QRect> frames = m_screens.frames();
     const bool compositing = m_compositor.compositing();
     const bool sameSurroundings = frames == m_applied.screenFrames && hideStripInFullScreen == m_applied.hideStripInFullScreen
-                                  && compositing == m_applied.compositing;
+        && compositing == m_applied.compositing;
     if (sameSurroundings && current == m_applied.cue) {
         for (const auto &band : m_bands)
             band->raise();

@@ -11,12 +11,12 @@ namespace quorvane {
 struct SweepGeometry {
     static constexpr double minimumBandWidth = 120;
 
-    bool vertical = false;  // travels from top to bottom
-    double travel = 0;      // the screen's length along the travel
-    double bandWidth = 0;   // at least minimumBandWidth
-    double maskHeight = 0;  // 1.6 times the screen's diagonal
-    QPointF start;          // the band's centre before it moves
-    QPointF end;            // and when it has passed
+    bool vertical = false;      // travels from top to bottom
+    double travel = 0;          // the screen's length along the travel
+    double bandWidth = 0;       // at least minimumBandWidth
+    double maskHeight = 0;      // 1.6 times the screen's diagonal
+    QPointF start;              // the band's centre before it moves
+    QPointF end;                // and when it has passed
     double rotationDegrees = 0; // the band's rotation about its centre, counter-clockwise
 
     static SweepGeometry forScreen(const QSizeF &screen, double bandFraction, double angleDegrees);

@@ -172,7 +172,8 @@ void SwitchTransitionOverlay::cover(SwitchTransition style, SwitchBlurStyle blur
     teardown();
     const bool translucent = m_compositor.compositing();
     const bool fades = translucent && fadeIn > 0;
-    buildCover(blurStyle, fades ? 0.0f : translucent ? peakOpacity : 1.0f);
+    buildCover(blurStyle, fades ? 0.0f : translucent ? peakOpacity
+                                                     : 1.0f);
     if (windows.empty())
         return;
     waitUntilExposed();

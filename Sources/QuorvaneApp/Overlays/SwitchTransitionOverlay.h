@@ -4,8 +4,8 @@
 #include "IconPlacementRoutines.h"
 #include "Overlays/FrameAnimation.h"
 #include "Overlays/OverlayWindow.h"
-#include "ScreenList.h"
 #include "Scheduler.h"
+#include "ScreenList.h"
 #include "SwitchEffectTypes.h"
 #include "WindowFader.h"
 

@@ -2,9 +2,9 @@
 
 #include "Desktop/ArchiveError.h"
 #include "Desktop/ScreenshotFilter.h"
-#include "Settings/SupportContact.h"
 #include "IoError.h"
 #include "LinuxFileOperations.h"
+#include "Settings/SupportContact.h"
 #include "StoreError.h"
 #include "SwitchLookSpec.h"
 
@@ -337,8 +337,7 @@ void SettingsModel::stampSwitchAnimation(std::optional<SwitchLook> look, std::op
 bool SettingsModel::screenshotsSaveToDesktop() const
 {
     const auto location = ScreenshotFilter::screencaptureLocation();
-    return !location || QDir::cleanPath(QFileInfo(*location).absoluteFilePath())
-                            == QDir::cleanPath(QFileInfo(m_paths.desktop()).absoluteFilePath());
+    return !location || QDir::cleanPath(QFileInfo(*location).absoluteFilePath()) == QDir::cleanPath(QFileInfo(m_paths.desktop()).absoluteFilePath());
 }
 
 void SettingsModel::copyDiagnostics()

@@ -104,8 +104,8 @@ void SettingsModel::deleteArchived(const QString &name)
     if (!w || w->state == WorkspaceState::active)
         return;
     const std::optional<QString> location = w->archiveLocation && !w->archiveLocation->isEmpty()
-                                                ? w->archiveLocation
-                                                : std::nullopt;
+        ? w->archiveLocation
+        : std::nullopt;
     if (!documentIsWritable())
         return;
     std::optional<QString> trashed;

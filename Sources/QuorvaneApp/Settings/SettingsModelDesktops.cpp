@@ -150,7 +150,7 @@ bool SettingsModel::createWorkspace(const QString &typed, WorkspaceType type, st
         const bool temporary = type == WorkspaceType::temporary;
         const Workspace *into = drainTarget ? config.workspace(*drainTarget) : nullptr;
         const bool routeValid = temporary && timer && into && into->type == WorkspaceType::permanent
-                                && into->state == WorkspaceState::active;
+            && into->state == WorkspaceState::active;
         Workspace record = Workspace::make(name, DesktopPalette::distinct(settings::coloursInUse(config)));
         record.type = type;
         record.hotkey = hotkey;
@@ -257,7 +257,7 @@ void SettingsModel::untrash(const QString &trashedPath, const QString &original)
         return; // it stays in the Trash, where the user can still find it
     const QFileInfo trashed(trashedPath);
     const QString info = trashed.dir().absolutePath() + QStringLiteral("/../info/") + trashed.fileName()
-                         + QStringLiteral(".trashinfo");
+        + QStringLiteral(".trashinfo");
     m_files.remove(QDir::cleanPath(info));
 }
 

@@ -57,7 +57,7 @@ void SettingsModel::setCueImage(const QString &name, const QString &pickedFile)
     }
     const QString suffix = QFileInfo(pickedFile).suffix();
     const QString copy = cues + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()
-                         + QLatin1Char('.') + (suffix.isEmpty() ? QStringLiteral("img") : suffix);
+        + QLatin1Char('.') + (suffix.isEmpty() ? QStringLiteral("img") : suffix);
     if (const int code = m_files.copyExclusive(pickedFile, copy)) {
         refuse(QStringLiteral("Couldn't load that image: ") + fileops::errorTextFor(code, picked));
         return;

@@ -42,7 +42,7 @@ void SettingsModel::setFilterScreenshots(bool on)
     }
     const auto &chosen = m_config.settings.screenshotsWorkspace;
     const QString name = chosen && m_config.workspace(*chosen) ? *chosen
-                                                              : uniqueWorkspaceName(Config::defaultScreenshotsWorkspaceName);
+                                                               : uniqueWorkspaceName(Config::defaultScreenshotsWorkspaceName);
     if (!m_config.workspace(name)) {
         if (!documentIsWritable())
             return;
@@ -142,7 +142,7 @@ bool SettingsModel::pinnedFolderIsOnDesktop(const QString &name) const
     if (!Location::isSafeName(name))
         return false;
     return m_files.exists(m_paths.desktop() + QLatin1Char('/') + name)
-           || m_files.exists(m_paths.pinnedStash() + QLatin1Char('/') + name);
+        || m_files.exists(m_paths.pinnedStash() + QLatin1Char('/') + name);
 }
 
 } // namespace quorvane

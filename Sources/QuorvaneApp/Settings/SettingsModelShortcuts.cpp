@@ -39,7 +39,7 @@ QString label(const HotKeyAssignment::Owner &owner)
 QString SettingsModel::conflictMessage(const HotKeySpec &spec, const HotKeyAssignment::Owner &holder)
 {
     return shortcutText(spec) + QStringLiteral(" is already assigned to ")
-           + label(holder) + QLatin1Char('.');
+        + label(holder) + QLatin1Char('.');
 }
 
 void SettingsModel::setShortcut(const HotKeyAssignment::Owner &owner, const std::optional<HotKeySpec> &spec,

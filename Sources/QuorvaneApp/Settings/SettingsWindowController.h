@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shared/ClosingWindow.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/ClosingWindow.h"
 
 #include <functional>
 

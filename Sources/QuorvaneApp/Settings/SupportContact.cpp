@@ -23,7 +23,7 @@ std::optional<QUrl> SupportContact::mailURL(const Build &build)
     if (address.isEmpty())
         return std::nullopt;
     const QString body = QStringLiteral("\n\n—\nQuorvane ") + build.version + QStringLiteral(" · ")
-                         + QSysInfo::prettyProductName();
+        + QSysInfo::prettyProductName();
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
     url.setPath(address);

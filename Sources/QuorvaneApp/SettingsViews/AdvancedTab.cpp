@@ -4,16 +4,16 @@
 #include "Desktop/ScreenshotFilter.h"
 #include "Dialogs.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/CustomFilterRow.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/TabChain.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QCheckBox>
-#include <QHash>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -22,7 +22,6 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-
 
 namespace quorvane {
 
@@ -260,7 +259,7 @@ void AdvancedTab::offerSweep()
     Question question;
     question.message = QStringLiteral("Sweep screenshots already on this desktop?");
     question.informativeText = QStringLiteral("Move any screenshots currently on your desktop into “") + screenshotsName()
-                               + QStringLiteral("” now. Otherwise, filtering starts with your next desktop switch.");
+        + QStringLiteral("” now. Otherwise, filtering starts with your next desktop switch.");
     question.buttons = {{QStringLiteral("Sweep Now")}, {QStringLiteral("Not Now")}};
     question.style = AlertStyle::informational;
     SettingsModel *model = &m_context.model;

@@ -3,13 +3,13 @@
 #include "Appearance.h"
 #include "Dialogs.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DebouncedCommit.h"
 #include "SettingsViews/DesktopWallpaperEditor.h"
 #include "SettingsViews/SegmentPadding.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"
+#include "Shared/Style.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,9 +30,14 @@ struct LookEntry {
 };
 
 constexpr LookEntry looks[] = {
-    {"None", SwitchLook::none},           {"Vertical", SwitchLook::vertical}, {"Horizontal", SwitchLook::horizontal},
-    {"Angled left", SwitchLook::angledDown}, {"Angled right", SwitchLook::angledUp}, {"Frost", SwitchLook::frost},
-    {"Soft", SwitchLook::soft},           {"Dark", SwitchLook::dark},
+    {"None", SwitchLook::none},
+    {"Vertical", SwitchLook::vertical},
+    {"Horizontal", SwitchLook::horizontal},
+    {"Angled left", SwitchLook::angledDown},
+    {"Angled right", SwitchLook::angledUp},
+    {"Frost", SwitchLook::frost},
+    {"Soft", SwitchLook::soft},
+    {"Dark", SwitchLook::dark},
 };
 
 SegmentedControl *segments(const QString &name, const std::vector<std::pair<QString, int>> &entries, bool padded,

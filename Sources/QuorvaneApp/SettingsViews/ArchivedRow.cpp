@@ -1,13 +1,13 @@
 #include "SettingsViews/ArchivedRow.h"
 
 #include "DesktopServices.h"
+#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskTexts.h"
-#include "LiteralText.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "SettingsViews/ArchivedSortRow.h"
 
 #include "DesktopServices.h"
+#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/DeskTexts.h"
-#include "LiteralText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

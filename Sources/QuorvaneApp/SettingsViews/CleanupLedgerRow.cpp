@@ -1,9 +1,9 @@
 #include "SettingsViews/CleanupLedgerRow.h"
 
 #include "Settings/SettingsModel.h"
+#include "SettingsViews/ColorSwatch.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
-#include "SettingsViews/ColorSwatch.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>

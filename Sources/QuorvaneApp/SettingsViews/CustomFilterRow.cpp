@@ -1,11 +1,11 @@
 #include "SettingsViews/CustomFilterRow.h"
 
 #include "Dialogs.h"
-#include "Shared/CapsuleStyle.h"
+#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/CapsuleStyle.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
-#include "LiteralText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,14 +1,14 @@
 #include "SettingsViews/DeskMetadataRow.h"
 
 #include "Dialogs.h"
+#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskTexts.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/TrashCircleLabel.h"
-#include "LiteralText.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,14 +2,14 @@
 
 #include "Config.h"
 #include "Dialogs.h"
+#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DebouncedCommit.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"
-#include "LiteralText.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QCheckBox>
 #include <QComboBox>

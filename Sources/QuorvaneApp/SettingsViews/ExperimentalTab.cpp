@@ -2,12 +2,12 @@
 
 #include "Dialogs.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/EpilepsyWarningSheet.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/SpaceBindingRow.h"
 #include "SettingsViews/TabChain.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -22,7 +22,6 @@
 namespace quorvane {
 
 namespace {
-
 
 QCheckBox *toggle(QWidget *parent)
 {

@@ -1,13 +1,13 @@
 #include "SettingsViews/FloatingDockTab.h"
 
+#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/SegmentPadding.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "Triggers/KeyRecorder.h"
-#include "LiteralText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,8 +74,8 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
 
     column->addWidget(makeSectionHeader(QStringLiteral("Summoning"), this));
     column->addWidget(makeNote(QStringLiteral("A floating strip of your desktops. Drag desktop files onto a folder to move "
-                                          "them there, or click one to switch. Drag the background to reposition."),
-                           this));
+                                              "them there, or click one to switch. Drag the background to reposition."),
+                               this));
     auto *show = new QPushButton(QStringLiteral("Show floating dock"), this);
     show->setAccessibleName(show->text());
     auto *showRow = new QHBoxLayout;

@@ -1,13 +1,13 @@
 #include "SettingsViews/GeneralTab.h"
 
 #include "DesktopServices.h"
+#include "LiteralText.h"
 #include "LoginItem.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
 #include "Settings/SupportContact.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/TabChain.h"
-#include "LiteralText.h"
+#include "Shared/Style.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -2,8 +2,6 @@
 
 #include "Config.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ArchivedSortRow.h"
 #include "SettingsViews/CleanupLedgerRow.h"
 #include "SettingsViews/GradualRows.h"
@@ -11,6 +9,8 @@
 #include "SettingsViews/RowSync.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/TemporaryRow.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -44,8 +44,8 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     , m_hintButton(new QToolButton(this))
     , m_hintSlot(new QVBoxLayout)
     , m_noTemporary(makeNote(QStringLiteral("No temporary desktops. Set one to Temporary in the desktops tab to move or "
-                                        "archive it."),
-                         this))
+                                            "archive it."),
+                             this))
     , m_temporary(rowsBox(this))
     , m_noArchived(makeNote(QStringLiteral("Nothing archived yet."), this))
     , m_archived(rowsBox(this))
@@ -134,7 +134,7 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
 }
 
 std::vector<OrganisationTab::LedgerEntry> OrganisationTab::ledgerEntries(std::vector<CleanupTask> tasks,
-                                                                       const Config &config)
+                                                                         const Config &config)
 {
     std::stable_sort(tasks.begin(), tasks.end(),
                      [](const CleanupTask &a, const CleanupTask &b) { return a.date < b.date; });

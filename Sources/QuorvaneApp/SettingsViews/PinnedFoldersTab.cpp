@@ -2,10 +2,10 @@
 
 #include "Dialogs.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/GradualRows.h"
 #include "SettingsViews/SettingRow.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,17 +1,17 @@
 #include "SettingsViews/ReorderableDesksList.h"
 
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
 #include "SettingsViews/TabChain.h"
 #include "SettingsViews/WorkspaceRow.h"
+#include "Shared/Style.h"
 
-#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QToolButton>
 #include <QVariantAnimation>
 
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shared/AppInfo.h"
 #include "FloatingDockTypes.h"
+#include "Shared/AppInfo.h"
 
 #include <QString>
 

@@ -21,9 +21,15 @@ enum class SettingsSection {
 };
 
 inline constexpr std::array<SettingsSection, 9> allSettingsSections{
-    SettingsSection::general,      SettingsSection::workspaces, SettingsSection::pinnedFolders,
-    SettingsSection::organisation, SettingsSection::appearance, SettingsSection::floatingDock,
-    SettingsSection::shortcuts,    SettingsSection::advanced,   SettingsSection::experimental,
+    SettingsSection::general,
+    SettingsSection::workspaces,
+    SettingsSection::pinnedFolders,
+    SettingsSection::organisation,
+    SettingsSection::appearance,
+    SettingsSection::floatingDock,
+    SettingsSection::shortcuts,
+    SettingsSection::advanced,
+    SettingsSection::experimental,
 };
 
 // The case's name ("pinnedFolders").

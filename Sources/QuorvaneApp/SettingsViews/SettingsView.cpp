@@ -1,16 +1,16 @@
 #include "SettingsViews/SettingsView.h"
 
 #include "Dialogs.h"
-#include "Shared/CapsuleStyle.h"
+#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
-#include "Shared/Theme.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/GradualRows.h"
 #include "SettingsViews/SettingsPages.h"
 #include "SettingsViews/TabChain.h"
-#include "LiteralText.h"
+#include "Shared/CapsuleStyle.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
+#include "Shared/Theme.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "SettingsViews/ShortcutsTab.h"
 
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
 #include "SettingsViews/GradualRows.h"
 #include "SettingsViews/RowSync.h"
 #include "SettingsViews/SettingRow.h"
+#include "Shared/Style.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QCheckBox>
@@ -50,8 +50,8 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     column->setSpacing(6);
     SettingsModel &model = context.model;
     column->addWidget(makeNote(QStringLiteral("Click a field and press your combo. A modifier (Ctrl, Alt, Shift or Super) is "
-                                          "required. Press Backspace to clear, ESC to cancel."),
-                           this));
+                                              "required. Press Backspace to clear, ESC to cancel."),
+                               this));
     if (!context.services.shortcutLimit.isEmpty()) {
         QLabel *limit = makeNote(context.services.shortcutLimit, this);
         limit->setObjectName(QStringLiteral("shortcutLimit"));
@@ -99,16 +99,16 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     carouselRows->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_carousel);
     column->addWidget(makeNote(QStringLiteral("Middle-click the panel icon to jump between these desktops in order. Plain "
-                                          "click still opens the menu. Leave empty to cycle every permanent desktop."),
-                           this));
+                                              "click still opens the menu. Leave empty to cycle every permanent desktop."),
+                               this));
 
     column->addWidget(makeSectionHeader(QStringLiteral("Scroll to cycle"), this));
     column->addWidget(
         new SettingRow(QStringLiteral("Scroll over the panel icon to switch desktops"), {}, {}, m_scroll, this));
     connect(m_scroll, &QCheckBox::clicked, this, [&model](bool on) { model.setScrollToCycle(on); });
     column->addWidget(makeNote(QStringLiteral("Scrolling previews desktops in a centred pop-up; the switch happens once "
-                                          "scrolling settles."),
-                           this));
+                                              "scrolling settles."),
+                               this));
     column->addStretch(1);
 
     connect(&model, &SettingsModel::changed, this, &ShortcutsTab::refresh);

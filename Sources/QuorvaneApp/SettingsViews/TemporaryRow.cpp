@@ -2,10 +2,10 @@
 
 #include "Config.h"
 #include "Dialogs.h"
+#include "LiteralText.h"
 #include "Names.h"
 #include "Settings/SettingsModel.h"
 #include "Shared/SymbolIcon.h"
-#include "LiteralText.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -28,7 +28,11 @@ namespace {
 
 constexpr int spacing = 8;
 
-enum class Choice { keep, archive, home };
+enum class Choice {
+    keep,
+    archive,
+    home
+};
 
 QLabel *secondary(const QString &text, QWidget *parent)
 {
@@ -316,7 +320,8 @@ void TemporaryRow::chooseDestination(int index)
 {
     SettingsModel &model = m_context.model;
     // Keep, Archive, then the homes.
-    const Choice choice = index >= 2 ? Choice::home : index == 1 ? Choice::archive : Choice::keep;
+    const Choice choice = index >= 2 ? Choice::home : index == 1 ? Choice::archive
+                                                                 : Choice::keep;
     switch (choice) {
     case Choice::keep:
         model.setClearDestination(m_workspace.name, ClearMode::keep, std::nullopt);
@@ -429,7 +434,7 @@ QSize TemporaryRow::minimumSizeHint() const
 {
     // The stacked arrangement's narrowest line.
     int line = m_name->minimumSizeHint().width() + m_arrow->sizeHint().width() + m_destination->sizeHint().width()
-               + 3 * spacing;
+        + 3 * spacing;
     if (clears()) {
         line += m_clear->sizeHint().width() + spacing;
         line = std::max(line, m_autoLabel->sizeHint().width() + spacing + m_whenControls->sizeHint().width());

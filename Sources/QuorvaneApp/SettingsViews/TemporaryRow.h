@@ -27,8 +27,15 @@ class TemporaryRow : public QWidget {
     Q_OBJECT
 
 public:
-    enum class AutoWhen { off, idle, fixed };
-    enum class Arrangement { sentence, stacked };
+    enum class AutoWhen {
+        off,
+        idle,
+        fixed
+    };
+    enum class Arrangement {
+        sentence,
+        stacked
+    };
     static constexpr int defaultDays = 7;
     static constexpr int maximumDays = 365;
 

@@ -1,10 +1,10 @@
 #include "SettingsViews/UnlistedFolderRow.h"
 
 #include "DesktopServices.h"
-#include "Settings/SettingsModel.h"
-#include "Shared/SymbolIcon.h"
-#include "SettingsViews/DeskTexts.h"
 #include "LiteralText.h"
+#include "Settings/SettingsModel.h"
+#include "SettingsViews/DeskTexts.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

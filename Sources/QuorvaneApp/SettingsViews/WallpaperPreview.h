@@ -18,7 +18,10 @@ class WallpaperPreview : public QWidget {
     Q_OBJECT
 
 public:
-    enum class FillKind { color, image };
+    enum class FillKind {
+        color,
+        image
+    };
 
     // cache: where the images come from and where a file read here is kept; none: the file is
     // read on its own.

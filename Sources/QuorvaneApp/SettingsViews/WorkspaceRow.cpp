@@ -1,17 +1,17 @@
 #include "SettingsViews/WorkspaceRow.h"
 
 #include "Settings/SettingsModel.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/DeskMetadataRow.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
-#include <QResizeEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QTransform>

@@ -1,13 +1,13 @@
 #include "SettingsViews/WorkspacesTab.h"
 
 #include "Settings/SettingsModel.h"
-#include "Shared/Style.h"
 #include "SettingsViews/ArchivedRow.h"
 #include "SettingsViews/GradualRows.h"
 #include "SettingsViews/HintBar.h"
 #include "SettingsViews/ReorderableDesksList.h"
 #include "SettingsViews/RowSync.h"
 #include "SettingsViews/UnlistedFolderRow.h"
+#include "Shared/Style.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Shared/ScreenCoordinates.h"
 #include "CornerSummon.h"
 #include "FloatingDockTypes.h"
 #include "PointerSource.h"
 #include "Scheduler.h"
+#include "Shared/ScreenCoordinates.h"
 
 #include <QObject>
 

@@ -15,11 +15,32 @@ struct SpecialKey {
 
 // The names Linux desktops give these keys in shortcuts.
 constexpr std::array<SpecialKey, 26> specialKeys{{
-    {49, u"Space"}, {36, u"Return"}, {48, u"Tab"}, {53, u"Escape"}, {51, u"Backspace"}, {117, u"Delete"},
-    {123, u"Left"}, {124, u"Right"}, {126, u"Up"}, {125, u"Down"}, {115, u"Home"}, {119, u"End"},
-    {116, u"Page Up"}, {121, u"Page Down"}, {122, u"F1"}, {120, u"F2"}, {99, u"F3"}, {118, u"F4"},
-    {96, u"F5"}, {97, u"F6"}, {98, u"F7"}, {100, u"F8"}, {101, u"F9"}, {109, u"F10"},
-    {103, u"F11"}, {111, u"F12"},
+    {49, u"Space"},
+    {36, u"Return"},
+    {48, u"Tab"},
+    {53, u"Escape"},
+    {51, u"Backspace"},
+    {117, u"Delete"},
+    {123, u"Left"},
+    {124, u"Right"},
+    {126, u"Up"},
+    {125, u"Down"},
+    {115, u"Home"},
+    {119, u"End"},
+    {116, u"Page Up"},
+    {121, u"Page Down"},
+    {122, u"F1"},
+    {120, u"F2"},
+    {99, u"F3"},
+    {118, u"F4"},
+    {96, u"F5"},
+    {97, u"F6"},
+    {98, u"F7"},
+    {100, u"F8"},
+    {101, u"F9"},
+    {109, u"F10"},
+    {103, u"F11"},
+    {111, u"F12"},
 }};
 
 const KeyLayout *currentLayout = nullptr;

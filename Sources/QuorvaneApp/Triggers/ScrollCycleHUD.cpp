@@ -1,8 +1,8 @@
 #include "Triggers/ScrollCycleHUD.h"
 
+#include "LiteralText.h"
 #include "Overlays/TimingCurve.h"
 #include "WindowLevel.h"
-#include "LiteralText.h"
 
 #include <QLabel>
 #include <QPainter>

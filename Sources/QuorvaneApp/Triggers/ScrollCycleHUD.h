@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Overlays/FrameAnimation.h"
-#include "ScreenList.h"
 #include "Scheduler.h"
+#include "ScreenList.h"
 
 #include <QPoint>
 #include <QString>

@@ -14,7 +14,11 @@
 namespace quorvane {
 
 // What the controller did with a settled Space.
-enum class SpaceFollowResult { busy, done, switched };
+enum class SpaceFollowResult {
+    busy,
+    done,
+    switched
+};
 
 // Reports each newly settled user Space once, so the desktop bound to it can be switched to.
 // At most one step waits at a time: a settle after a workspace change, a retry after a busy

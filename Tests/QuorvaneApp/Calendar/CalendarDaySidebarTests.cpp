@@ -6,8 +6,8 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QMenu>
-#include <QTest>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 using namespace quorvane;
@@ -33,7 +33,7 @@ struct CalendarDaySidebarTest : CalendarHarness {
     }
     // The rows of the latest rebuild (the previous ones go once control returns).
     QWidget *current() const { return sidebar->findChildren<QWidget *>("sidebarContent").last(); }
-    template<typename T>
+    template <typename T>
     T *find(const char *name, int index = 0) const
     {
         const auto all = current()->findChildren<T *>(name);
@@ -81,7 +81,7 @@ TEST_F(CalendarDaySidebarTest, APastDayKeepsItsRowsEditableButOffersNoMenu)
     EXPECT_EQ(find<QPushButton>("addCleanup"), nullptr);
     QDateEdit *picker = find<QDateEdit>("cleanupDate");
     ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(picker->date(), past); // the overdue reminder reads as its own day
+    EXPECT_EQ(picker->date(), past);                            // the overdue reminder reads as its own day
     EXPECT_EQ(stored().cleanupTasks[0].date, startOfDay(past)); // building the rows changed nothing
 
     // A date before today is never stored: the first date offered is today.

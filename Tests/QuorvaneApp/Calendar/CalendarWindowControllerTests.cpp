@@ -3,18 +3,18 @@
 #include "AppearanceSwitch.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CleanupCalendarView.h"
-#include "Shared/CapsuleStyle.h"
 #include "Overlays/SystemAppearance.h"
-#include "Shared/Theme.h"
-#include <QApplication>
 #include "PreferenceReader.h"
 #include "RecordingActivationPolicy.h"
+#include "Shared/CapsuleStyle.h"
 #include "Shared/Style.h"
+#include "Shared/Theme.h"
+#include <QApplication>
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <QTest>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 using namespace quorvane;

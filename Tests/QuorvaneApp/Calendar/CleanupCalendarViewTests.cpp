@@ -6,8 +6,8 @@
 #include "Calendar/MonthGrid.h"
 
 #include <QLabel>
-#include <QTest>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 using namespace quorvane;

@@ -82,8 +82,7 @@ TEST_F(CleanupNotifierTest, OverdueRepeatsCarryTheirSuffixes)
     QStringList suffixes;
     for (const auto &r : requests)
         suffixes << r.identifier.mid(CleanupNotifier::prefix.size() + 36);
-    EXPECT_EQ(suffixes, QStringList({".overdue0", ".overdue3", ".overdue7", ".overdue10", ".overdue14", ".overdue17",
-                                     ".overdue21", ".overdue24"}));
+    EXPECT_EQ(suffixes, QStringList({".overdue0", ".overdue3", ".overdue7", ".overdue10", ".overdue14", ".overdue17", ".overdue21", ".overdue24"}));
     EXPECT_EQ(requests[1].fireDate.toLocalTime(), QDateTime(QDate(2025, 3, 15), QTime(8, 30), Qt::LocalTime));
 }
 

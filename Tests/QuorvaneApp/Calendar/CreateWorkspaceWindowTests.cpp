@@ -4,19 +4,19 @@
 #include "Fakes/ScriptedDialogs.h"
 #include "LogCapture.h"
 #include "ManualScheduler.h"
-#include "Shared/SheetBackdrop.h"
-#include "Shared/Style.h"
 #include "SettingsViews/SettingsContext.h"
 #include "SettingsViews/SettingsView.h"
+#include "Shared/SheetBackdrop.h"
+#include "Shared/Style.h"
 #include "Shared/Theme.h"
 
 #include "CompositorProbe.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QLineEdit>
-#include <QScrollBar>
+#include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -107,8 +107,7 @@ TEST_F(NewDesktopWindow, ARefusalIsExplainedAndTheWindowStaysAsLeft)
     EXPECT_EQ(closed, 0);
     bool logged = false;
     for (const LogCapture::Entry &entry : log.entries)
-        logged |= entry.category.endsWith(QLatin1String(".error")) &&
-                  entry.text == QStringLiteral("surfaced to the user: “Default” already exists.");
+        logged |= entry.category.endsWith(QLatin1String(".error")) && entry.text == QStringLiteral("surfaced to the user: “Default” already exists.");
     EXPECT_TRUE(logged);
 
     EXPECT_TRUE(model->errorMessage());

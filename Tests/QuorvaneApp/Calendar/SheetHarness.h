@@ -51,7 +51,7 @@ struct SheetHarness : ::testing::Test {
         return w ? std::optional<Workspace>(*w) : std::nullopt;
     }
 
-    template<class T>
+    template <class T>
     static T *child(QWidget *root, const char *name)
     {
         T *found = root->findChild<T *>(QString::fromLatin1(name));

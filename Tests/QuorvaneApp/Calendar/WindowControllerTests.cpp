@@ -1,11 +1,11 @@
 #include "Calendar/CreateWorkspaceWindowController.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+#include "Fakes/ScriptedDialogs.h"
 #include "FileStateStore.h"
 #include "Settings/SettingsModel.h"
-#include "Fakes/ScriptedDialogs.h"
 #include "TestEnvironment.h"
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 

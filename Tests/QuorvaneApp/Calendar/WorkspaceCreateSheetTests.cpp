@@ -31,7 +31,7 @@ struct CreateSheet : SheetHarness {
         sheet->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
     }
-    template<class T>
+    template <class T>
     T *get(const char *name)
     {
         return child<T>(sheet.get(), name);

@@ -2,8 +2,8 @@
 #include "FakeBackgroundHost.h"
 #include "Journal.h"
 
-#include <QFileInfo>
 #include <QDirIterator>
+#include <QFileInfo>
 
 #include <cstring>
 
@@ -373,7 +373,8 @@ TEST_F(Launch, ASecondProcessOnTheSameDesktopsFolderShowsOneAlertTouchesNothingA
     EXPECT_FALSE(secondStatus->visible);
     second.performSwitch("B", true);
     const QByteArray after = wholeTree(home.path());
-    EXPECT_EQ(after, before) << before.toStdString() << "\n---\n" << after.toStdString();
+    EXPECT_EQ(after, before) << before.toStdString() << "\n---\n"
+                             << after.toStdString();
 
     // The first one still works.
     first.performSwitch("B", true);

@@ -1,6 +1,6 @@
 #include "Controller/ControllerHarness.h"
-#include "Shared/Theme.h"
 #include "Desktop/DesktopWatcher.h"
+#include "Shared/Theme.h"
 #include "StoreError.h"
 #include "SurfaceError.h"
 #include "SwapError.h"

@@ -1,7 +1,7 @@
 #include "Controller/AppController.h"
 #include "Desktop/Archiver.h"
-#include "DesktopSwapper.h"
 #include "Desktop/DesktopWatcher.h"
+#include "DesktopSwapper.h"
 #include "Fakes/FakeStatusItem.h"
 #include "Fakes/RecordingActivationPolicy.h"
 #include "Fakes/ScriptedAlertPresenter.h"
@@ -29,8 +29,7 @@ struct ControllerFixture : ::testing::Test {
 
     AppEnvironment environment()
     {
-        return AppEnvironment{Paths::forHome(home.path()), AppInfo::installed(), [this] { return status; },
-                              &scheduler, &alerts, &activation, nullptr, nullptr, {}, {}};
+        return AppEnvironment{Paths::forHome(home.path()), AppInfo::installed(), [this] { return status; }, &scheduler, &alerts, &activation, nullptr, nullptr, {}, {}};
     }
 
     QStringList homeEntries() const

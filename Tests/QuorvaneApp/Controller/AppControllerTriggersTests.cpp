@@ -166,9 +166,15 @@ TEST_F(Triggers, CyclingWrapsBothWaysAndStartsAtAnEndOffTheRing)
         QString to;
     };
     const Case cases[] = {
-        {"B", 1, "C"}, {"B", -1, "A"}, {"C", 1, "A"}, {"A", -1, "C"},
-        {Config::blankWorkspaceName, 1, "A"}, {Config::blankWorkspaceName, -1, "C"},
-        {"T", 1, "A"}, {"T", -1, "C"}, {"Gone", 1, "A"},
+        {"B", 1, "C"},
+        {"B", -1, "A"},
+        {"C", 1, "A"},
+        {"A", -1, "C"},
+        {Config::blankWorkspaceName, 1, "A"},
+        {Config::blankWorkspaceName, -1, "C"},
+        {"T", 1, "A"},
+        {"T", -1, "C"},
+        {"Gone", 1, "A"},
     };
     for (const Case &c : cases) {
         activate(c.from);
@@ -321,15 +327,25 @@ TEST_F(Triggers, TheMinuteTickAndTheWakeCompleteDueTimersAndOnlyThenRebuild)
 
 TEST_F(Triggers, ADesktopChangeSweepsInTheOverruleOrderOnlyWhenNothingElseIsUnderWay)
 {
-    enum class Hold { none, switching, journal, readOnly, filtersOff };
+    enum class Hold {
+        none,
+        switching,
+        journal,
+        readOnly,
+        filtersOff
+    };
     struct Case {
         bool overrule;
         Hold hold;
         QString landsIn; // empty: stays on the Desktop
     };
     const Case cases[] = {
-        {true, Hold::none, "Shots"},   {false, Hold::none, "Rule"},     {true, Hold::switching, ""},
-        {true, Hold::journal, ""},     {true, Hold::readOnly, ""},      {true, Hold::filtersOff, ""},
+        {true, Hold::none, "Shots"},
+        {false, Hold::none, "Rule"},
+        {true, Hold::switching, ""},
+        {true, Hold::journal, ""},
+        {true, Hold::readOnly, ""},
+        {true, Hold::filtersOff, ""},
     };
     for (const Case &c : cases) {
         test::TempHome caseHome;
@@ -350,7 +366,7 @@ TEST_F(Triggers, ADesktopChangeSweepsInTheOverruleOrderOnlyWhenNothingElseIsUnde
         });
         if (c.hold == Hold::journal)
             test::writeFile(paths().journal(),
-                      R"({"fromWorkspace":"A","toWorkspace":"Shots","outgoing":[],"incoming":[]})");
+                            R"({"fromWorkspace":"A","toWorkspace":"Shots","outgoing":[],"incoming":[]})");
         AppController controller(environment());
         controller.isSwapping = c.hold == Hold::switching;
         controller.storeReadOnly = c.hold == Hold::readOnly;

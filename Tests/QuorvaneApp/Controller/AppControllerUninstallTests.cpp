@@ -61,7 +61,7 @@ TEST_F(Uninstall, TheTrashOfferAsksThenBringsTheDesktopsBackRemovesTheLoginItemA
     AppController controller(uninstallEnvironment());
     session.dark = true;
     session.users = false; // a dark desktop borrowed the session's mode
-    alerts.answers = {1}; // "Leave Everything As Is": nothing at all
+    alerts.answers = {1};  // "Leave Everything As Is": nothing at all
     controller.appMovedToTrash();
     EXPECT_TRUE(session.dark);
     ASSERT_EQ(alerts.shown.size(), 1u);
@@ -88,7 +88,7 @@ TEST_F(Uninstall, TheTrashOfferAsksThenBringsTheDesktopsBackRemovesTheLoginItemA
     EXPECT_TRUE(fileManager.revealedBeforeQuitting.empty());
     EXPECT_EQ(terminations, 1);
     EXPECT_EQ(alerts.shown.size(), 2u); // no failure alert
-    EXPECT_FALSE(session.dark); // the user's own mode is back
+    EXPECT_FALSE(session.dark);         // the user's own mode is back
 }
 
 TEST_F(Uninstall, TheSettingsRequestNamesTheArchiveOnlyWhenThereIsOne)

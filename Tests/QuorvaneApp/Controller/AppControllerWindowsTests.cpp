@@ -1,6 +1,6 @@
-#include "Controller/ControllerHarness.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
+#include "Controller/ControllerHarness.h"
 #include "Settings/SettingsWindowController.h"
 
 #include <QAction>

@@ -2,13 +2,13 @@
 
 // A controller on a temporary home folder with a manual clock, scripted alerts and fakes of
 // every desktop service, plus helpers to lay out desktops on disk.
-#include "FakeDesktopIconHost.h"
-#include "Controller/AppController.h"
-#include "LogCapture.h"
 #include "AppearanceSwitch.h"
-#include "Fakes/FakeHotKeyRegistrar.h"
+#include "Controller/AppController.h"
+#include "FakeDesktopIconHost.h"
 #include "FakePointerSource.h"
+#include "FakeScreenList.h"
 #include "FakeSpaceProvider.h"
+#include "Fakes/FakeHotKeyRegistrar.h"
 #include "Fakes/FakeRunningInstances.h"
 #include "Fakes/FakeSessionEvents.h"
 #include "Fakes/FakeStatusItem.h"
@@ -16,11 +16,11 @@
 #include "Fakes/ScriptedAlertPresenter.h"
 #include "Fakes/ScriptedDialogs.h"
 #include "FileStateStore.h"
-#include "Shared/Log.h"
+#include "LogCapture.h"
 #include "ManualScheduler.h"
-#include "PreferenceReader.h"
-#include "FakeScreenList.h"
 #include "Overlays/SystemAppearance.h"
+#include "PreferenceReader.h"
+#include "Shared/Log.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -93,8 +93,7 @@ struct ControllerHarness : ::testing::Test {
 
     AppEnvironment environment()
     {
-        AppEnvironment env{paths(), info, [this] { return status; }, &scheduler, &alerts, &activation,
-                           &instances, &appearance, {}, {}};
+        AppEnvironment env{paths(), info, [this] { return status; }, &scheduler, &alerts, &activation, &instances, &appearance, {}, {}};
         env.openUrl = [this](const QUrl &url) { opened.push_back(url); };
         env.terminate = [this] { ++terminations; };
         env.screens = &screens;
@@ -153,8 +152,6 @@ struct ControllerHarness : ::testing::Test {
     }
     Config load() { return store().loadConfig(); }
     QByteArray configBytes() const { return readFile(paths().config()); }
-
 };
-
 
 } // namespace quorvane::test

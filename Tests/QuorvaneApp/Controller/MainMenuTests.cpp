@@ -49,8 +49,7 @@ TEST(MainMenu, WithoutANameTheApplicationMenuSaysQuorvane)
     EXPECT_EQ(keys(menus[0]), "|Ctrl+H|Ctrl+Alt+H|Ctrl+Q"); // About has none
 
     EXPECT_EQ(menus[1].title, "Edit");
-    EXPECT_EQ(titles(menus[1]), (QStringList{"Undo", "Redo", "-", "Cut", "Copy", "Paste", "Paste and Match Style",
-                                             "Delete", "Select All"}));
+    EXPECT_EQ(titles(menus[1]), (QStringList{"Undo", "Redo", "-", "Cut", "Copy", "Paste", "Paste and Match Style", "Delete", "Select All"}));
     EXPECT_EQ(keys(menus[1]), "Ctrl+Z|Ctrl+Shift+Z|Ctrl+X|Ctrl+C|Ctrl+V|Ctrl+Alt+Shift+V||Ctrl+A");
 
     EXPECT_EQ(menus[2].title, "Window");

@@ -1,7 +1,7 @@
-#include "FakeStatusItem.h"
-#include "ManualScheduler.h"
 #include "Controller/MenuBarGlyph.h"
 #include "Controller/MenuBarIconAnimator.h"
+#include "FakeStatusItem.h"
+#include "ManualScheduler.h"
 #include "TestEnvironment.h"
 
 #include <QImage>

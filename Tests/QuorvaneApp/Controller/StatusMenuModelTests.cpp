@@ -1,5 +1,5 @@
-#include "Triggers/KeyNames.h"
 #include "Controller/StatusMenuModel.h"
+#include "Triggers/KeyNames.h"
 
 #include <QAction>
 #include <QMenu>
@@ -52,8 +52,7 @@ const StatusMenuItem *find(const StatusMenuModel &model, StatusMenuAction action
 TEST(StatusMenuModel, NoDesktopsOnTheBlankDesktopOffersADisabledCheckedExpand)
 {
     const StatusMenuModel model = StatusMenuModel::build(document(Config::blankWorkspaceName, {}), true);
-    EXPECT_EQ(bare(model), (QStringList{"", "Expand desktop", u"New desktop\u2026"_qs, "Cleanup calendar", "Floating dock", "",
-                                         u"Settings\u2026"_qs, u"Check for Updates\u2026"_qs, "Quit"}));
+    EXPECT_EQ(bare(model), (QStringList{"", "Expand desktop", u"New desktop\u2026"_qs, "Cleanup calendar", "Floating dock", "", u"Settings\u2026"_qs, u"Check for Updates\u2026"_qs, "Quit"}));
     const StatusMenuItem *expand = find(model, StatusMenuAction::toggleCollapse);
     ASSERT_NE(expand, nullptr);
     EXPECT_TRUE(expand->checked);
@@ -97,9 +96,7 @@ TEST(StatusMenuModel, TheThirdBlockFollowsTheActiveDesktopAndTheExpandTarget)
 
 TEST(StatusMenuModel, LiveDesktopsComeFirstWithTheActiveOneCheckedThenTheUnsortedCount)
 {
-    Config config = document("B", {desk("A"), desk("B"), desk("Old1", WorkspaceState::archivedUnsorted),
-                                   desk("Old2", WorkspaceState::archivedUnsorted), desk("Done", WorkspaceState::archivedSorted),
-                                   desk("Old3", WorkspaceState::archivedUnsorted)});
+    Config config = document("B", {desk("A"), desk("B"), desk("Old1", WorkspaceState::archivedUnsorted), desk("Old2", WorkspaceState::archivedUnsorted), desk("Done", WorkspaceState::archivedSorted), desk("Old3", WorkspaceState::archivedUnsorted)});
     const StatusMenuModel model = StatusMenuModel::build(config, false);
     EXPECT_EQ(bare(model).mid(0, 6), (QStringList{"A", "B", "", "Unsorted desktops: 3", "", "Hide current desktop"}));
     EXPECT_EQ(model.items[0].workspace, "A");

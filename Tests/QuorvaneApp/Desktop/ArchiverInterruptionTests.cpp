@@ -37,7 +37,8 @@ namespace {
 std::unique_ptr<QTemporaryDir> otherFileSystem(const QString &near)
 {
     auto other = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/quorvane-drain-XXXXXX"));
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (!other->isValid() || ::stat(QFile::encodeName(near).constData(), &a) != 0
         || ::stat(QFile::encodeName(other->path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
         return nullptr;

@@ -1,11 +1,11 @@
-#include "Shared/Log.h"
-#include "LogCapture.h"
 #include "Desktop/Archiver.h"
 #include "Fakes/FakeFileOperations.h"
 #include "FileStateStore.h"
 #include "IoError.h"
+#include "LogCapture.h"
 #include "NoReplaceMove.h"
 #include "Paths.h"
+#include "Shared/Log.h"
 #include "StoreError.h"
 #include "TestEnvironment.h"
 
@@ -53,7 +53,6 @@ public:
 private:
     FileStateStore &m_inner;
 };
-
 
 Date utc(int year, int month, int day, int hour = 12)
 {
@@ -762,8 +761,7 @@ TEST_F(ArchiverTest, AFailedAutoCompletionIsLoggedAndTheOthersGoOn)
 
     LogCapture errors(Log::error().categoryName());
     EXPECT_EQ(archiver.fireDueTimers(now), QStringList{"Drains"});
-    EXPECT_EQ(errors.lines, QStringList{"auto-completion of Archives failed: Couldn't create the archive folder: "
-                                        + fileops::errorText(ENOTDIR)});
+    EXPECT_EQ(errors.lines, QStringList{"auto-completion of Archives failed: Couldn't create the archive folder: " + fileops::errorText(ENOTDIR)});
     EXPECT_EQ(record("Archives").state, WorkspaceState::active);
 
     // An unreadable document fires nothing.

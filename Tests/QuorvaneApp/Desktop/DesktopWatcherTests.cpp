@@ -188,12 +188,14 @@ TEST_F(DesktopWatcherTest, AFolderGoneForGoodLeavesTheWatcherIdleUntilStartedAga
 
 TEST_F(DesktopWatcherTest, AFolderThatCannotBeWatchedLeavesItIdle)
 {
-    DesktopWatcher missing(home.filePath("nowhere"), 0.4, [this] { ++changes; }, scheduler);
+    DesktopWatcher missing(
+        home.filePath("nowhere"), 0.4, [this] { ++changes; }, scheduler);
     missing.start();
     EXPECT_FALSE(missing.isWatching());
     EXPECT_EQ(missing.descriptor(), -1);
     writeFile(home.filePath("a file"), "x");
-    DesktopWatcher onAFile(home.filePath("a file"), 0.4, [this] { ++changes; }, scheduler);
+    DesktopWatcher onAFile(
+        home.filePath("a file"), 0.4, [this] { ++changes; }, scheduler);
     onAFile.start();
     EXPECT_FALSE(onAFile.isWatching());
 }
@@ -201,7 +203,8 @@ TEST_F(DesktopWatcherTest, AFolderThatCannotBeWatchedLeavesItIdle)
 TEST_F(DesktopWatcherTest, AWatcherThatGoesAwayCancelsItsPendingCall)
 {
     {
-        DesktopWatcher shortLived(folder, 0.4, [this] { ++changes; }, scheduler);
+        DesktopWatcher shortLived(
+            folder, 0.4, [this] { ++changes; }, scheduler);
         shortLived.start();
         touch("a");
         expectEventHandled();

@@ -13,7 +13,6 @@
 #include <functional>
 #include <sys/stat.h>
 
-
 using namespace quorvane;
 using quorvane::test::FakeDesktopIconHost;
 using quorvane::test::TempHome;
@@ -33,7 +32,10 @@ protected:
                               return hostRuns ? host : nullptr;
                           }};
 
-    void SetUp() override { surface.setLog([this](const QString &line) { logged << line; }); }
+    void SetUp() override
+    {
+        surface.setLog([this](const QString &line) { logged << line; });
+    }
     QString folder(const QString &desk) const { return paths.workspaces() + "/" + desk; }
     IconPositions kept(const QString &desk) { return CarriedPositions(folder(desk)).of(host->name()); }
     void put(const QString &at, const QString &name) { test::writeFile(at + "/" + name, name.toUtf8()); }

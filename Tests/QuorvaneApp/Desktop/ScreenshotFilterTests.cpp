@@ -36,20 +36,21 @@ TEST(ScreenshotFilter, RecognitionFollowsTheFlagThenTheImageAndNameRule)
         const char *prefix;
         bool expected;
     } cases[] = {
-        {"photo.png", "Screenshot", true},          // flagged image, whatever its name
-        {"Screenshot 1.png", "Screenshot", false},  // the flag says no
-        {"Recording.mov", "Screenshot", true},      // flagged non-image
-        {"Screenshot 2.mov", "Screenshot", false},  // non-image without a flag
-        {"Screenshot 2.png", "Screenshot", true},   // no flag: the name decides
+        {"photo.png", "Screenshot", true},         // flagged image, whatever its name
+        {"Screenshot 1.png", "Screenshot", false}, // the flag says no
+        {"Recording.mov", "Screenshot", true},     // flagged non-image
+        {"Screenshot 2.mov", "Screenshot", false}, // non-image without a flag
+        {"Screenshot 2.png", "Screenshot", true},  // no flag: the name decides
         {"Screenshot 2026-01-05 at 10.00.00.png", "Screenshot", true},
         {"Screenshots.png", "Screenshot", false},
-        {"screenshot 2.png", "Screenshot", false},  // case matters
+        {"screenshot 2.png", "Screenshot", false}, // case matters
         {"Screenshot", "Screenshot", false},
         {"Shot 1.jpg", "Shot", true},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(ScreenshotFilter::isScreenshot(QStringLiteral("/home/u/Desktop/") + c.name,
-                                                 ScreenshotNames::prefixed(c.prefix), metadata), c.expected)
+                                                 ScreenshotNames::prefixed(c.prefix), metadata),
+                  c.expected)
             << c.name;
     }
 }

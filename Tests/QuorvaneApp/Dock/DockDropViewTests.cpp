@@ -63,8 +63,7 @@ TEST_F(DockDropViewTest, OnlyATileOtherThanTheActiveOneTakesFiles)
     ASSERT_EQ(drops.size(), 1u);
     EXPECT_EQ(drops[0].second, "Play");
     // Local files only, in the drag's order.
-    EXPECT_EQ(drops[0].first, (QList<QUrl>{QUrl::fromLocalFile("/home/u/Desktop/a.txt"),
-                                           QUrl::fromLocalFile("/home/u/Desktop/b")}));
+    EXPECT_EQ(drops[0].first, (QList<QUrl>{QUrl::fromLocalFile("/home/u/Desktop/a.txt"), QUrl::fromLocalFile("/home/u/Desktop/b")}));
     EXPECT_FALSE(model.targetedName());
 }
 

@@ -33,5 +33,4 @@ TEST(FolderIconCache, TintTakesHueAndSaturationAndKeepsLightnessAndAlpha)
     EXPECT_NEAR(pixel.lightnessF(), QColor(40, 120, 200).toHsl().lightnessF(), 0.01);
     EXPECT_EQ(qAlpha(tinted.pixel(0, 0)), 255);
     EXPECT_EQ(qAlpha(tinted.pixel(1, 0)), 0);
-
 }

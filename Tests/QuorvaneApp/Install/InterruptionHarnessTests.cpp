@@ -54,7 +54,7 @@ struct Harness : test::ControllerHarness {
     test::FakeLoginItem loginItem;
     int losses = 0;
     std::map<QByteArray, QString> items; // every user item's unique bytes, and its first place
-    QString base;                         // the home folder in use
+    QString base;                        // the home folder in use
 
     void SetUp() override
     {

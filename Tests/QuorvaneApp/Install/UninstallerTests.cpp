@@ -156,9 +156,9 @@ TEST_F(UninstallerTest, ATargetTakenDuringTheMoveTakesTheNextNumber)
 TEST_F(UninstallerTest, NamesThatReachOutsideTheirFolderNeverMove)
 {
     add("Work");
-    add(".store");                   // would bring the document and the journal
-    add("", {});                     // would name the desktops folder itself
-    add("../Documents");             // a folder outside the desktops folder
+    add(".store");       // would bring the document and the journal
+    add("", {});         // would name the desktops folder itself
+    add("../Documents"); // a folder outside the desktops folder
     writeFile(home.filePath("Documents/keep.txt"), "keep");
     add("Archive", {"Old-1/x.txt"}); // the default archive root
     add("Stuff", {"arch/Sorted/y.txt"});

@@ -4,11 +4,11 @@
 #include "Overlays/DesktopCueOverlay.h"
 #include "TestEnvironment.h"
 
+#include "WindowLevel.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QThread>
-#include "WindowLevel.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "QtScheduler.h"
 
+#include "WindowLevel.h"
 #include <QCoreApplication>
 #include <QImage>
-#include "WindowLevel.h"
 
 #include <gtest/gtest.h>
 

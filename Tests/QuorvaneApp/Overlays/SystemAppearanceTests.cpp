@@ -1,6 +1,6 @@
-#include "Shared/Log.h"
 #include "LogCapture.h"
 #include "Overlays/SystemAppearance.h"
+#include "Shared/Log.h"
 
 #include <QFile>
 #include <QStandardPaths>

@@ -84,7 +84,7 @@ TEST_F(SettingsModelDesktops, ATemporaryDesktopDrainsOnlyIntoALivePermanentOne)
         const QString name = QStringLiteral("T ") + target;
         ASSERT_TRUE(create(m, name, WorkspaceType::temporary, threeDays, QString(target)));
         const Config doc = stored();
-    const Workspace *w = doc.workspace(name);
+        const Workspace *w = doc.workspace(name);
         EXPECT_EQ(w->clearMode, ClearMode::archive) << target;
         EXPECT_EQ(w->drainTarget, std::nullopt);
         EXPECT_FALSE(w->timerDrains);

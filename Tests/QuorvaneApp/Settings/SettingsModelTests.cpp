@@ -4,7 +4,6 @@
 #include "StoreError.h"
 #include "SwitchLookSpec.h"
 
-
 using namespace quorvane;
 using namespace quorvane::test;
 

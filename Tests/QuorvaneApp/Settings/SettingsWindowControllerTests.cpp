@@ -1,9 +1,9 @@
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Settings/SettingsWindowController.h"
 
+#include "Fakes/ScriptedDialogs.h"
 #include "FileStateStore.h"
 #include "Settings/SettingsModel.h"
-#include "Fakes/ScriptedDialogs.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 #include "SettingsModelHarness.h"
 
-#include "Shared/Log.h"
 #include "Settings/SupportContact.h"
+#include "Shared/Log.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QSysInfo>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QUrlQuery>
 
 using namespace quorvane;

@@ -1,12 +1,12 @@
 #include "SettingsViewHarness.h"
 
 #include "Appearance.h"
-#include "Shared/Style.h"
 #include "SettingsViews/AppearanceTab.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SegmentPadding.h"
 #include "SettingsViews/SegmentedControl.h"
+#include "Shared/Style.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "SettingsViewHarness.h"
 
 #include "Overlays/CueImageCache.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DesktopWallpaperEditor.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/WallpaperPreview.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QCheckBox>
 #include <QComboBox>

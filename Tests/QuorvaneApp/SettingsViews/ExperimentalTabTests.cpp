@@ -2,13 +2,13 @@
 
 #include "Fakes/FakeSpaceProvider.h"
 #include "QtDialogs.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/EpilepsyWarningSheet.h"
 #include "SettingsViews/ExperimentalTab.h"
 #include "SettingsViews/SpaceBindingRow.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "Triggers/SpaceIdentifier.h"
 
 #include <QApplication>

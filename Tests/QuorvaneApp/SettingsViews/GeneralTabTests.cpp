@@ -111,8 +111,7 @@ TEST_F(GeneralSection, MinimizedFoldersAndNoPermissionRow)
     QDir(paths.defaultArchiveRoot()).removeRecursively();
     QTest::mouseClick(reveals[1], Qt::LeftButton);
     EXPECT_TRUE(QDir(paths.defaultArchiveRoot()).exists()); // made before it opens
-    EXPECT_EQ(desktop.opened, (std::vector<QUrl>{QUrl::fromLocalFile(paths.workspaces()),
-                                                 QUrl::fromLocalFile(paths.defaultArchiveRoot())}));
+    EXPECT_EQ(desktop.opened, (std::vector<QUrl>{QUrl::fromLocalFile(paths.workspaces()), QUrl::fromLocalFile(paths.defaultArchiveRoot())}));
 
     // The desktop asks no consent to arrange icons: there is nothing to show or to poll.
     EXPECT_EQ(label("Permissions"), nullptr);

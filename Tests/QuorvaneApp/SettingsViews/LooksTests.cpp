@@ -1,16 +1,16 @@
 // The settings window's looks: every symbol it draws is an icon the application carries, and its
 // texts read in the light and the dark theme, measured on the window as drawn.
-#include "SettingsViewHarness.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Calendar/WorkspaceCreateSheet.h"
 #include "Controller/StatusMenuModel.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
-#include "Shared/Theme.h"
+#include "SettingsViewHarness.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingsSection.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
+#include "Shared/Theme.h"
 
 #include <QActionGroup>
 #include <QHash>

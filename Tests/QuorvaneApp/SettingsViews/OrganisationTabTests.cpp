@@ -1,8 +1,6 @@
 #include "SettingsViewHarness.h"
 
 #include "Fakes/RecordingDesktopServices.h"
-#include "Shared/Style.h"
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/ArchivedSortRow.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/CleanupLedgerRow.h"
@@ -10,6 +8,8 @@
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/HintBar.h"
 #include "SettingsViews/OrganisationTab.h"
+#include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

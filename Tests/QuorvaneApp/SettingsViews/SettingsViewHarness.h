@@ -43,7 +43,7 @@ struct SettingsViewHarness : SettingsModelHarness {
     void TearDown() override { view.reset(); }
 
     // The visible widget of that type named so, none when there is none or more than one.
-    template<typename W = QWidget>
+    template <typename W = QWidget>
     W *find(const QString &name) const
     {
         // Widgets a refresh added show once their layout's posted show has run.
@@ -68,7 +68,7 @@ struct SettingsViewHarness : SettingsModelHarness {
         }
         return nullptr;
     }
-    template<typename W = QAbstractButton>
+    template <typename W = QAbstractButton>
     void click(const QString &name)
     {
         W *w = find<W>(name);

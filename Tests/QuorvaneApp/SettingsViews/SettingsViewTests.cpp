@@ -1,11 +1,11 @@
 #include "SettingsViewHarness.h"
 
-#include "Shared/Style.h"
-#include "Shared/Theme.h"
 #include "SettingsViews/DebouncedCommit.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingsSection.h"
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -24,8 +24,7 @@ TEST(SettingsSection, RawValuesTitlesAndOrder)
         titles << title(s);
         EXPECT_EQ(settingsSectionFromRaw(rawValue(s)), s);
     }
-    EXPECT_EQ(titles, QStringList({"General", "Desktops", "Pinned items", "Organize", "Appearance", "Floating dock",
-                                   "Shortcuts", "Advanced", "Experimental"}));
+    EXPECT_EQ(titles, QStringList({"General", "Desktops", "Pinned items", "Organize", "Appearance", "Floating dock", "Shortcuts", "Advanced", "Experimental"}));
     EXPECT_EQ(rawValue(SettingsSection::pinnedFolders), "pinnedFolders");
     EXPECT_EQ(symbol(SettingsSection::experimental), "testtube.2");
     EXPECT_FALSE(settingsSectionFromRaw("General"));
@@ -87,8 +86,7 @@ TEST_F(SettingsViewShell, BothAlertsAtOnceEachClearedAlone)
     EXPECT_EQ(trash.title, "Couldn’t move that desktop to the Trash");
     EXPECT_EQ(trash.informativeText, "Permission denied\n\nRemoving “Work” clears the entry from Quorvane; the folder "
                                      "and its files stay where they are.");
-    EXPECT_EQ(trash.buttons, (std::vector<DialogButton>{{"Remove from Quorvane", ButtonRole::normal},
-                                                         {"Cancel", ButtonRole::cancel}}));
+    EXPECT_EQ(trash.buttons, (std::vector<DialogButton>{{"Remove from Quorvane", ButtonRole::normal}, {"Cancel", ButtonRole::cancel}}));
     // Another publish while both are open asks nothing more.
     model->reload();
     EXPECT_EQ(dialogs.asked.size(), 2u);

@@ -1,10 +1,10 @@
 #include "SettingsViewHarness.h"
 #include "ShownText.h"
 
-#include "Shared/SymbolIcon.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/OrganisationTab.h"
 #include "SettingsViews/TemporaryRow.h"
+#include "Shared/SymbolIcon.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -100,9 +100,7 @@ TEST_F(TemporaryDesktopRow, AStaleMoveTargetShowsArchiveAndArchivesBehindItsQues
     EXPECT_EQ(question.title, "Archive “Trip”?");
     EXPECT_EQ(question.informativeText,
               "Moves this desktop's folder into your archive — nothing is deleted. You can restore it anytime.");
-    EXPECT_EQ(question.buttons, (std::vector<DialogButton>{{"Archive"},
-                                                           {"Archive, don't ask again"},
-                                                           {"Cancel", ButtonRole::cancel}}));
+    EXPECT_EQ(question.buttons, (std::vector<DialogButton>{{"Archive"}, {"Archive, don't ask again"}, {"Cancel", ButtonRole::cancel}}));
     dialogs.answer(2);
     EXPECT_EQ(storedDesk("Trip").state, WorkspaceState::active);
     EXPECT_TRUE(stored.type == WorkspaceType::temporary);

@@ -1,16 +1,16 @@
 #include "SettingsViewHarness.h"
 
 #include "Fakes/RecordingDesktopServices.h"
-#include "Shared/Style.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskMetadataRow.h"
 #include "SettingsViews/DeskTexts.h"
+#include "SettingsViews/DetailPane.h"
 #include "SettingsViews/ReorderableDesksList.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/TrashCircleLabel.h"
 #include "SettingsViews/WorkspaceRow.h"
 #include "SettingsViews/WorkspacesTab.h"
-#include "SettingsViews/DetailPane.h"
+#include "Shared/Style.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -30,11 +30,32 @@ struct KeyNamesWithLayout : ::testing::Test {
 TEST(KeyNames, SpecialKeysHaveFixedNamesOthersComeFromTheUsLayout)
 {
     const std::pair<std::uint32_t, QString> table[] = {
-        {49, "Space"}, {36, "Return"}, {48, "Tab"}, {53, "Escape"}, {51, "Backspace"}, {117, "Delete"},
-        {123, "Left"}, {124, "Right"}, {126, "Up"}, {125, "Down"}, {115, "Home"}, {119, "End"},
-        {116, "Page Up"}, {121, "Page Down"},
-        {122, "F1"}, {120, "F2"}, {99, "F3"}, {118, "F4"}, {96, "F5"}, {97, "F6"}, {98, "F7"},
-        {100, "F8"}, {101, "F9"}, {109, "F10"}, {103, "F11"}, {111, "F12"},
+        {49, "Space"},
+        {36, "Return"},
+        {48, "Tab"},
+        {53, "Escape"},
+        {51, "Backspace"},
+        {117, "Delete"},
+        {123, "Left"},
+        {124, "Right"},
+        {126, "Up"},
+        {125, "Down"},
+        {115, "Home"},
+        {119, "End"},
+        {116, "Page Up"},
+        {121, "Page Down"},
+        {122, "F1"},
+        {120, "F2"},
+        {99, "F3"},
+        {118, "F4"},
+        {96, "F5"},
+        {97, "F6"},
+        {98, "F7"},
+        {100, "F8"},
+        {101, "F9"},
+        {109, "F10"},
+        {103, "F11"},
+        {111, "F12"},
     };
     for (const auto &[code, name] : table)
         EXPECT_EQ(keyName(code), name) << code;
@@ -66,7 +87,7 @@ TEST_F(KeyNamesWithLayout, NamesFollowTheLayoutInUseUpperCased)
     EXPECT_EQ(keyName(12), "A");
     EXPECT_EQ(keyName(41), "Ö");
     EXPECT_EQ(keyName(7), "SS");
-    EXPECT_EQ(keyName(49), "Space"); // the fixed name wins on any layout
+    EXPECT_EQ(keyName(49), "Space");  // the fixed name wins on any layout
     EXPECT_EQ(keyName(76), "Key 76"); // a control character is no name
     EXPECT_EQ(keyName(33), "Key 33"); // a dead key types nothing yet
     EXPECT_EQ(keyName(1), "Key 1");

@@ -3,9 +3,9 @@
 #include "ShownText.h"
 #include "Triggers/ScrollCycleHUD.h"
 
+#include "WindowLevel.h"
 #include <QLabel>
 #include <QWidget>
-#include "WindowLevel.h"
 
 #include <gtest/gtest.h>
 

@@ -74,7 +74,7 @@ TEST_F(SpaceFollowerTest, ChangesInQuickSuccessionAreEvaluatedOnceAfterTheySettl
     EXPECT_EQ(asked, std::vector<QString>{"C"});
     EXPECT_EQ(follower.lastHandled(), "C");
 
-    go("C"); // the handled Space again: nothing is asked
+    go("C");        // the handled Space again: nothing is asked
     go("D", false); // a full-screen Space: nothing is asked, nothing recorded
     clock.advance(1);
     EXPECT_EQ(asked.size(), 1u);

@@ -35,7 +35,10 @@ public:
     // When set, a move across file systems copies through these hooks (a harness stops it there).
     std::optional<fileops::CopyHooks> copyHooks;
 
-    int makeFolders(const QString &path) override { return changing("makeFolders", path, [&] { return real().makeFolders(path); }); }
+    int makeFolders(const QString &path) override
+    {
+        return changing("makeFolders", path, [&] { return real().makeFolders(path); });
+    }
     int moveItem(const QString &from, const QString &to) override
     {
         return moveItem(QFile::encodeName(from), QFile::encodeName(to));
@@ -64,7 +67,10 @@ public:
     {
         return changing("finishInterruptedCopies", QFile::decodeName(m_records), [&] { return real().finishInterruptedCopies(); });
     }
-    int remove(const QString &path) override { return changing("remove", path, [&] { return real().remove(path); }); }
+    int remove(const QString &path) override
+    {
+        return changing("remove", path, [&] { return real().remove(path); });
+    }
     int remove(const QByteArray &path) override
     {
         return changing("remove", QString::fromUtf8(path), [&] { return real().remove(path); });
@@ -108,7 +114,7 @@ private:
             beforeStep(QString::fromLatin1(name), path);
     }
     int failed(const char *name, const QString &path) const { return failure ? failure(QString::fromLatin1(name), path) : 0; }
-    template<typename Run>
+    template <typename Run>
     int changing(const char *name, const QString &path, Run run)
     {
         step(name, path);

@@ -10,7 +10,11 @@ namespace quorvane::test {
 // Records the calls it receives, in order.
 class RecordingActivationPolicy final : public ActivationPolicy {
 public:
-    enum class Call { accessory, regular, activate };
+    enum class Call {
+        accessory,
+        regular,
+        activate
+    };
     std::vector<Call> calls;
 
     void setMode(Mode mode) override { calls.push_back(mode == Mode::accessory ? Call::accessory : Call::regular); }

@@ -34,7 +34,11 @@ public:
         bool open = true;
     };
     struct Chooser {
-        enum Kind { folder, file, item } kind;
+        enum Kind {
+            folder,
+            file,
+            item
+        } kind;
         QPointer<QWidget> parent;
         ChooserOptions options;
         std::function<void(std::optional<QString>)> chosen;
