@@ -4,6 +4,7 @@
 #include <QActionEvent>
 #include <QActionGroup>
 #include <QDBusError>
+#include <QDBusMetaType>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
@@ -48,8 +49,15 @@ QVariantMap actionProperties(const QAction *action)
         map.insert(QStringLiteral("type"), QStringLiteral("separator"));
     } else {
         map.insert(QStringLiteral("label"), busLabel(action->text()));
-        if (!action->icon().name().isEmpty())
-            map.insert(QStringLiteral("icon-name"), action->icon().name());
+        // Only a name the icon theme has: the application's own symbols are no theme's.
+        QString iconName = action->property(DBusMenuExporter::iconNameProperty).toString();
+        if (iconName.isEmpty() && QIcon::hasThemeIcon(action->icon().name()))
+            iconName = action->icon().name();
+        if (!iconName.isEmpty())
+            map.insert(QStringLiteral("icon-name"), iconName);
+        const QStringList keys = action->property(DBusMenuExporter::shortcutProperty).toStringList();
+        if (!keys.isEmpty())
+            map.insert(QStringLiteral("shortcut"), QVariant::fromValue(QList<QStringList>{keys}));
         if (action->isCheckable()) {
             // Grouped items are choices of one kind, shown as radio items.
             const bool radio = action->actionGroup() != nullptr;
@@ -80,6 +88,7 @@ std::optional<QVariant> defaultProperty(const QString &name)
         {QStringLiteral("toggle-type"), QString()},
         {QStringLiteral("toggle-state"), -1},
         {QStringLiteral("children-display"), QString()},
+        {QStringLiteral("shortcut"), QVariant::fromValue(QList<QStringList>())},
     };
     const auto it = defaults.constFind(name);
     if (it == defaults.constEnd())
@@ -106,6 +115,7 @@ DBusMenuExporter::DBusMenuExporter(QObject *parent)
     : QObject(parent)
 {
     registerStatusNotifierTypes();
+    qDBusRegisterMetaType<QList<QStringList>>();
     // A rebuild of the menu adds and removes many actions: one announcement for all of them.
     m_announce.setSingleShot(true);
     m_announce.setInterval(0);
@@ -204,19 +214,14 @@ uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QString
 QList<DBusMenuItemProperties> DBusMenuExporter::GetGroupProperties(const QList<int> &ids, const QStringList &propertyNames)
 {
     QList<DBusMenuItemProperties> result;
-    for (const int id : ids) {
-        if (id == 0 || actionFor(id))
-            result.append({id, properties(id, propertyNames)});
-    }
+    // An item the menu no longer has is answered too, with no properties (all its defaults).
+    for (const int id : ids)
+        result.append({id, properties(id, propertyNames)});
     return result;
 }
 
 QDBusVariant DBusMenuExporter::GetProperty(int id, const QString &name)
 {
-    if (!knows(id)) {
-        refuse(QStringLiteral("The menu has no item %1.").arg(id));
-        return QDBusVariant(QString());
-    }
     const QVariantMap set = properties(id, {name});
     if (const auto it = set.constFind(name); it != set.constEnd())
         return QDBusVariant(*it);

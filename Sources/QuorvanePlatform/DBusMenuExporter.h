@@ -17,9 +17,12 @@ namespace quorvane {
 // A QMenu published on the bus as a com.canonical.dbusmenu menu, for status areas that draw the
 // status item's menu themselves. The menu's changes are announced as they happen; a click in
 // the status area's copy triggers the QAction once the call has been answered. Every call is
-// answered: one naming an item or a property the menu does not have gets a D-Bus error
+// answered: the properties of an item the menu no longer has (a status area asking about the
+// menu it drew before a rebuild) are the defaults, an item without any; a property no item has
+// and the layout or the events of an item that isn't there get a D-Bus error
 // (org.freedesktop.DBus.Error.InvalidArgs) saying so. AboutToShow lets the menu bring itself
 // up to date (its aboutToShow signal, synchronously) and says whether the layout changed.
+// An action's freedesktop icon name and its shortcut's keys travel in two of its properties.
 class DBusMenuExporter final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -29,6 +32,11 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
     Q_PROPERTY(QStringList IconThemePath READ iconThemePath CONSTANT)
 
 public:
+    // A QString: the icon's freedesktop name ("application-exit").
+    static constexpr const char *iconNameProperty = "dbusmenuIconName";
+    // A QStringList: the modifiers' names ("Control", "Alt", "Shift", "Super"), then the key's.
+    static constexpr const char *shortcutProperty = "dbusmenuShortcut";
+
     explicit DBusMenuExporter(QObject *parent = nullptr);
     ~DBusMenuExporter() override;
 

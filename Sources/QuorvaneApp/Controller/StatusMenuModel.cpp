@@ -1,5 +1,6 @@
 #include "Controller/StatusMenuModel.h"
 
+#include "DBusMenuExporter.h"
 #include "LiteralText.h"
 #include "Shared/SymbolIcon.h"
 #include "Triggers/KeyNames.h"
@@ -91,11 +92,13 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
         StatusMenuItem updates = actionItem(QStringLiteral("Check for Updates\u2026"), StatusMenuAction::checkForUpdates);
         updates.imageSymbol = QStringLiteral("arrow.triangle.2.circlepath");
         updates.imageDescription = QStringLiteral("Check for Updates");
+        updates.iconName = QStringLiteral("view-refresh");
         items.push_back(updates);
     }
     StatusMenuItem quit = actionItem(QStringLiteral("Quit"), StatusMenuAction::quit);
     quit.imageSymbol = QStringLiteral("xmark");
     quit.imageDescription = QStringLiteral("Quit");
+    quit.iconName = QStringLiteral("application-exit");
     items.push_back(quit);
 
     if (showShortcutColumn)
@@ -133,6 +136,21 @@ QStringList StatusMenuModel::titles() const
 QString shortcutLabel(const HotKeySpec &spec)
 {
     return shortcutText(spec);
+}
+
+QStringList shortcutKeys(const HotKeySpec &spec)
+{
+    QStringList keys;
+    if (spec.modifiers & HotKeySpec::control)
+        keys << QStringLiteral("Control");
+    if (spec.modifiers & HotKeySpec::option)
+        keys << QStringLiteral("Alt");
+    if (spec.modifiers & HotKeySpec::shift)
+        keys << QStringLiteral("Shift");
+    if (spec.modifiers & HotKeySpec::command)
+        keys << QStringLiteral("Super");
+    keys << keyName(spec.keyCode);
+    return keys;
 }
 
 void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
@@ -176,6 +194,12 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
             action->setProperty(SymbolIcon::property, item.imageSymbol);
             action->setIconText(item.imageDescription);
         }
+        // What a panel that draws the menu itself shows: the icon by its freedesktop name and the
+        // shortcut as keys (the column after the tab is this menu's own).
+        if (!item.iconName.isEmpty())
+            action->setProperty(DBusMenuExporter::iconNameProperty, item.iconName);
+        if (item.shortcut && !item.shortcutLabel.isEmpty())
+            action->setProperty(DBusMenuExporter::shortcutProperty, shortcutKeys(*item.shortcut));
         if (item.action != StatusMenuAction::none) {
             QObject::connect(action, &QAction::triggered, &menu, [onChoose, item] {
                 onChoose(item);

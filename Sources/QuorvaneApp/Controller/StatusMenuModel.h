@@ -4,6 +4,7 @@
 #include "HotKeySpec.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -40,6 +41,7 @@ struct StatusMenuItem {
     QString shortcutLabel;              // its label, filled by showShortcuts
     QString imageSymbol;                // the symbol shown beside the title, if any
     QString imageDescription;           // the symbol's accessibility description
+    QString iconName;                   // the same image as a freedesktop icon name, for panels
 
     static StatusMenuItem makeSeparator()
     {
@@ -78,5 +80,8 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
 
 // A shortcut's label: modifier glyphs followed by the key's name.
 QString shortcutLabel(const HotKeySpec &spec);
+// A shortcut as a panel's menu takes it: the modifiers' names ("Control", "Alt", "Shift",
+// "Super") followed by the key's name.
+QStringList shortcutKeys(const HotKeySpec &spec);
 
 } // namespace quorvane
