@@ -1,4 +1,5 @@
 #include "Controller/AppController.h"
+#include "Controller/SessionStatusItem.h"
 #include "GSettingsMonitor.h"
 #include "GSettingsTool.h"
 #include "KGlobalAccelHotKeyRegistrar.h"
@@ -15,10 +16,7 @@
 #include "SessionNotifications.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
-#include "StatusNotifierItem.h"
-#include "StatusPanelShade.h"
 #include "TerminationSignals.h"
-#include "TrayStatusItem.h"
 #include "WidgetActivationPolicy.h"
 #include "X11HotKeyRegistrar.h"
 #include "X11KeyLayout.h"
@@ -26,7 +24,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
-#include <QSystemTrayIcon>
 
 #include <memory>
 
@@ -105,25 +102,8 @@ int main(int argc, char **argv)
 
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
-    // A status area with a StatusNotifier watcher draws our item and its menu itself; an embedding
-    // tray gets the tray icon. With neither yet, the item waits for a watcher (status areas that
-    // start after the application are watchers on every current desktop).
-    const auto makeStatusItem = [&info]() -> std::shared_ptr<StatusItem> {
-        if (StatusNotifierItem::watcherPresent() || !QSystemTrayIcon::isSystemTrayAvailable()) {
-            auto item = std::make_shared<StatusNotifierItem>(info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier,
-                                                             QStringLiteral("Quorvane"));
-            const auto shade = [weak = std::weak_ptr<StatusNotifierItem>(item)] {
-                if (const auto live = weak.lock())
-                    live->setGlyphColour(statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())));
-            };
-            shade();
-            // The watcher lives as long as the item.
-            new StatusPanelShadeWatcher(shade, QDBusConnection::sessionBus(), item.get());
-            qCInfo(Log::app()) << "status item offered to the status area's watcher as" << item->serviceName();
-            return item;
-        }
-        return std::make_shared<TrayStatusItem>();
-    };
+    // The status area there is, or the one that comes later.
+    const auto makeStatusItem = [&info] { return makeSessionStatusItem(info); };
     AppEnvironment env{Paths::standard(), info, makeStatusItem, &scheduler, &alerts, &activation, &instances, nullptr, {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
@@ -137,6 +117,12 @@ int main(int argc, char **argv)
                      const QString &title, const QString &body) {
         postSessionNotification(QDBusConnection::sessionBus(), sender,
                                 NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}}, Log::app());
+    };
+    env.notice = [sender = NotificationSender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, info.identifier}](
+                     const QString &title, const QString &body) {
+        return postWithdrawableNotification(QDBusConnection::sessionBus(), sender,
+                                            NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}},
+                                            Log::app());
     };
     env.backgroundHost = [] { return findBackgroundHost(); };
     env.iconHost = [desktop = env.paths.desktop()] { return findDesktopIconHost(desktop); };

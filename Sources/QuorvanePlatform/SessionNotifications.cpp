@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <memory>
+
 namespace quorvane {
 
 namespace {
@@ -17,8 +19,21 @@ QDBusMessage notificationsCall(const QString &member)
                                           QStringLiteral("org.freedesktop.Notifications"), member);
 }
 
+// What a notice that can be taken back knows: the id the server gave it, once it has answered.
+struct Shown {
+    uint id = 0;
+    bool withdrawn = false;
+};
+
+void close(const QDBusConnection &bus, uint id)
+{
+    QDBusMessage call = notificationsCall(QStringLiteral("CloseNotification"));
+    call << id;
+    bus.call(call, QDBus::NoBlock);
+}
+
 void notify(const QDBusConnection &bus, const NotificationSender &sender, const NotificationRequest &request,
-            const QString &body, const QLoggingCategory &log)
+            const QString &body, const QLoggingCategory &log, const std::shared_ptr<Shown> &shown = {})
 {
     QDBusMessage call = notificationsCall(QStringLiteral("Notify"));
     QVariantMap hints;
@@ -29,19 +44,23 @@ void notify(const QDBusConnection &bus, const NotificationSender &sender, const 
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
     const QString identifier = request.identifier;
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [&log, identifier](QDBusPendingCallWatcher *done) {
+                     [&log, identifier, bus, shown](QDBusPendingCallWatcher *done) {
                          const QDBusPendingReply<uint> reply = *done;
                          if (reply.isError())
                              qCDebug(log).noquote() << "notification" << identifier
                                                     << "not shown:" << reply.error().message();
+                         else if (shown && (shown->id = reply.value()) && shown->withdrawn)
+                             close(bus, shown->id);
                          done->deleteLater();
                      });
 }
 
 } // namespace
 
-void postSessionNotification(const QDBusConnection &bus, const NotificationSender &sender,
-                             const NotificationRequest &request, const QLoggingCategory &log)
+namespace {
+
+void post(const QDBusConnection &bus, const NotificationSender &sender, const NotificationRequest &request,
+          const QLoggingCategory &log, const std::shared_ptr<Shown> &shown)
 {
     if (!bus.isConnected()) {
         qCDebug(log).noquote() << "no session bus: notification" << request.identifier << "not shown";
@@ -52,13 +71,35 @@ void postSessionNotification(const QDBusConnection &bus, const NotificationSende
     // server shows the body as it stands.
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(notificationsCall(QStringLiteral("GetCapabilities"))));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [bus, sender, request, &log](QDBusPendingCallWatcher *done) {
+                     [bus, sender, request, &log, shown](QDBusPendingCallWatcher *done) {
                          const QDBusPendingReply<QStringList> capabilities = *done;
                          const bool markup = !capabilities.isError()
                              && capabilities.value().contains(QStringLiteral("body-markup"));
-                         notify(bus, sender, request, markup ? request.body.toHtmlEscaped() : request.body, log);
+                         if (!(shown && shown->withdrawn))
+                             notify(bus, sender, request, markup ? request.body.toHtmlEscaped() : request.body, log, shown);
                          done->deleteLater();
                      });
+}
+
+} // namespace
+
+void postSessionNotification(const QDBusConnection &bus, const NotificationSender &sender,
+                             const NotificationRequest &request, const QLoggingCategory &log)
+{
+    post(bus, sender, request, log, {});
+}
+
+std::function<void()> postWithdrawableNotification(const QDBusConnection &bus, const NotificationSender &sender,
+                                                   const NotificationRequest &request, const QLoggingCategory &log)
+{
+    auto shown = std::make_shared<Shown>();
+    post(bus, sender, request, log, shown);
+    return [bus, shown] {
+        if (std::exchange(shown->withdrawn, true))
+            return;
+        if (shown->id && bus.isConnected())
+            close(bus, shown->id);
+    };
 }
 
 } // namespace quorvane

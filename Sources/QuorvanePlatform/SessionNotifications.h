@@ -6,6 +6,8 @@
 #include <QLoggingCategory>
 #include <QString>
 
+#include <functional>
+
 namespace quorvane {
 
 // Who posts a notification, as the session's notification server shows it.
@@ -21,5 +23,10 @@ struct NotificationSender {
 // a refused call shows nothing and writes one debug line to log.
 void postSessionNotification(const QDBusConnection &bus, const NotificationSender &sender,
                              const NotificationRequest &request, const QLoggingCategory &log);
+
+// Shows request as postSessionNotification does and returns what takes it back
+// (org.freedesktop.Notifications.CloseNotification), even before the server has answered.
+std::function<void()> postWithdrawableNotification(const QDBusConnection &bus, const NotificationSender &sender,
+                                                   const NotificationRequest &request, const QLoggingCategory &log);
 
 } // namespace quorvane

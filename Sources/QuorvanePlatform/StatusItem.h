@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <Qt>
 
 #include <functional>
+#include <optional>
 
 class QImage;
 class QMenu;
@@ -49,6 +51,13 @@ public:
     virtual void setOnWheel(std::function<void(const Wheel &)> onWheel) = 0;
     // Opens the menu at the item and returns when it has closed.
     virtual void popUpMenu(QMenu &menu) = 0;
+
+    // The image given is a mask: its shape is drawn in this colour, chosen for the panel.
+    virtual void setGlyphColour(const QColor &) {}
+    // What the panel shows around the item, read from the screen where it can be.
+    virtual std::optional<QColor> panelColour() const { return std::nullopt; }
+    // Called when the item becomes available or stops being so (a status area came or went).
+    virtual void setOnAvailabilityChanged(std::function<void(bool available)>) {}
 };
 
 } // namespace quorvane

@@ -1,6 +1,7 @@
 #include "StatusNotifierItem.h"
 
 #include "DBusMenuExporter.h"
+#include "PanelPixels.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -8,10 +9,12 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 
 #include <cmath>
 
@@ -126,11 +129,44 @@ void StatusNotifierItem::setGlyphColour(const QColor &colour)
         setImage(m_image);
 }
 
+std::optional<QColor> StatusNotifierItem::panelColour() const
+{
+    return panel_pixels::dockColour(m_panelPoint);
+}
+
+void StatusNotifierItem::setNamedIcon(const QString &name, const QString &themePath, const QImage &depicts)
+{
+    m_iconName = name;
+    m_iconThemePath = themePath;
+    m_namedImage = depicts;
+    if (!m_image.isNull())
+        setImage(m_image);
+}
+
+bool StatusNotifierItem::isPanelPosition(const QPoint &point, const QList<ScreenArea> &screens)
+{
+    if (point.x() <= 0 || point.y() <= 0)
+        return false;
+    for (const ScreenArea &screen : screens) {
+        if (!screen.geometry.contains(point))
+            continue;
+        return screen.available == screen.geometry || !screen.available.contains(point);
+    }
+    return false;
+}
+
 void StatusNotifierItem::setImage(const QImage &image)
 {
     if (image.isNull())
         return;
     m_image = image;
+    // A status area that has the name draws it and nothing else: only the glyph it depicts goes
+    // by name, an animation's frames as pictures.
+    const bool named = !m_iconName.isEmpty() && image == m_namedImage;
+    if (named != m_namedIconShown) {
+        m_namedIconShown = named;
+        m_announcedPixmaps.clear();
+    }
     const QImage glyph = tinted(image, m_glyphColour);
     QList<StatusIconPixmap> pixmaps{StatusIconPixmap::fromImage(glyph)};
     for (const int side : offeredSides) {
@@ -196,8 +232,17 @@ void StatusNotifierItem::click(Button button, int x, int y)
     QTimer::singleShot(0, this, [this, button, x, y] {
         if (!m_onClick)
             return;
-        if (x > 0 || y > 0)
+        // A point that is no place on a panel (0, off every screen, amid a screen's windows)
+        // would open the menu far from the icon: it opens at the pointer then.
+        QList<ScreenArea> screens;
+        for (const QScreen *screen : QGuiApplication::screens())
+            screens.append({screen->geometry(), screen->availableGeometry()});
+        if (isPanelPosition(QPoint(x, y), screens)) {
             m_clickPoint = QPoint(x, y);
+            m_panelPoint = m_clickPoint;
+        } else {
+            m_clickPoint.reset();
+        }
         m_onClick(Click{button, {}});
     });
 }

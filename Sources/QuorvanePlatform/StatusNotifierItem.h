@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QTimer>
 
 #include <memory>
@@ -32,8 +33,8 @@ class StatusNotifierItem final : public QObject, public StatusItem {
     Q_PROPERTY(QString Title READ title CONSTANT)
     Q_PROPERTY(QString Status READ status)
     Q_PROPERTY(int WindowId READ windowId CONSTANT)
-    Q_PROPERTY(QString IconThemePath READ emptyString CONSTANT)
-    Q_PROPERTY(QString IconName READ emptyString CONSTANT)
+    Q_PROPERTY(QString IconThemePath READ iconThemePath)
+    Q_PROPERTY(QString IconName READ iconName)
     Q_PROPERTY(QList<quorvane::StatusIconPixmap> IconPixmap READ iconPixmap)
     Q_PROPERTY(QString OverlayIconName READ emptyString CONSTANT)
     Q_PROPERTY(QList<quorvane::StatusIconPixmap> OverlayIconPixmap READ noPixmaps CONSTANT)
@@ -60,8 +61,21 @@ public:
 
     // The colour the glyph is drawn in: light on a dark panel, dark on a light one. The glyph
     // shown is drawn again in the new colour.
-    void setGlyphColour(const QColor &colour);
+    void setGlyphColour(const QColor &colour) override;
+    std::optional<QColor> panelColour() const override;
     QString serviceName() const { return m_serviceName; }
+    // Offers the icon name (found in the icon theme folder themePath) while the image shown is
+    // depicts, for status areas that draw a named symbolic icon in their own colours.
+    void setNamedIcon(const QString &name, const QString &themePath, const QImage &depicts);
+
+    struct ScreenArea {
+        QRect geometry;
+        QRect available; // without the panels' reserved edges
+    };
+    // Whether a point a status area passes with a click is where its panel is: on a screen and,
+    // on a screen with reserved edges, on one of them. Status areas that know no position pass
+    // 0 for it.
+    static bool isPanelPosition(const QPoint &point, const QList<ScreenArea> &screens);
 
     bool isAvailable() const override;
     void setVisible(bool visible) override;
@@ -78,6 +92,8 @@ public:
     QString status() const { return m_visible ? QStringLiteral("Active") : QStringLiteral("Passive"); }
     int windowId() const { return 0; }
     QString emptyString() const { return {}; }
+    QString iconThemePath() const { return m_namedIconShown ? m_iconThemePath : QString(); }
+    QString iconName() const { return m_namedIconShown ? m_iconName : QString(); }
     QList<StatusIconPixmap> iconPixmap() const { return m_pixmaps; }
     QList<StatusIconPixmap> noPixmaps() const { return {}; }
     StatusToolTip toolTip() const { return m_toolTip; }
@@ -120,6 +136,11 @@ private:
     bool m_iconPending = false;
     StatusToolTip m_toolTip;
     std::optional<QPoint> m_clickPoint;
+    std::optional<QPoint> m_panelPoint; // the last position on a panel a click came with
+    QString m_iconName;
+    QString m_iconThemePath;
+    QImage m_namedImage;
+    bool m_namedIconShown = false;
     std::function<void(const Click &)> m_onClick;
     std::function<void(const Wheel &)> m_onWheel;
 };

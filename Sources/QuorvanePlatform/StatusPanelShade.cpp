@@ -3,10 +3,12 @@
 #include "GSettingsTool.h"
 #include "ToolProcess.h"
 
-#include <QGuiApplication>
-#include <QPalette>
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
 
 namespace quorvane {
 
@@ -52,8 +54,6 @@ StatusPanelHints StatusPanelHints::probe()
         hints.colorScheme = read(gsettings::colorSchemeKey);
         hints.themeName = read("gtk-theme");
     }
-    if (qGuiApp)
-        hints.applicationPaletteDark = QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
     return hints;
 }
 
@@ -65,9 +65,7 @@ bool statusPanelIsDark(const StatusPanelHints &hints)
         return true;
     if (hints.colorScheme.contains(QLatin1String("prefer-dark")))
         return true;
-    if (hints.themeName.contains(QLatin1String("dark"), Qt::CaseInsensitive))
-        return true;
-    return hints.themeName.isEmpty() && hints.colorScheme.isEmpty() && hints.applicationPaletteDark;
+    return hints.themeName.contains(QLatin1String("dark"), Qt::CaseInsensitive);
 }
 
 StatusPanelShadeWatcher::StatusPanelShadeWatcher(std::function<void()> changed, QDBusConnection bus, QObject *parent)
@@ -89,6 +87,49 @@ void StatusPanelShadeWatcher::xfconfPropertyChanged(const QString &channel, cons
 QColor statusGlyphColour(bool darkPanel)
 {
     return darkPanel ? QColor(0xf2, 0xf2, 0xf2) : QColor(0x1e, 0x1e, 0x1e);
+}
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto channel = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor statusGlyphColourOn(const QColor &panel)
+{
+    const QColor light = statusGlyphColour(true);
+    const QColor dark = statusGlyphColour(false);
+    return contrastRatio(light, panel) > contrastRatio(dark, panel) ? light : dark;
+}
+
+QColor dominantColour(const QImage &pixels)
+{
+    const QImage image = pixels.convertToFormat(QImage::Format_ARGB32);
+    std::array<std::vector<int>, 3> channels;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) < 255)
+                continue;
+            channels[0].push_back(qRed(line[x]));
+            channels[1].push_back(qGreen(line[x]));
+            channels[2].push_back(qBlue(line[x]));
+        }
+    }
+    if (channels[0].empty())
+        return {};
+    std::array<int, 3> median{};
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        auto &values = channels[i];
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        median[i] = values[values.size() / 2];
+    }
+    return QColor(median[0], median[1], median[2]);
 }
 
 } // namespace quorvane

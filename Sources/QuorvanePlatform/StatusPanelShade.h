@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDBusConnection>
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -12,22 +13,30 @@ namespace quorvane {
 
 // What the desktop tells about the panel that holds the status area.
 struct StatusPanelHints {
-    QString currentDesktop;              // XDG_CURRENT_DESKTOP
-    std::optional<bool> xfcePanelDark;   // the XFCE panel's own dark-mode switch, when set
-    QString themeName;                   // the GTK theme in use
-    QString colorScheme;                 // the session's colour-scheme preference
-    bool applicationPaletteDark = false; // the application's own window colour is dark
+    QString currentDesktop;            // XDG_CURRENT_DESKTOP
+    std::optional<bool> xfcePanelDark; // the XFCE panel's own dark-mode switch, when set
+    QString themeName;                 // the GTK theme in use
+    QString colorScheme;               // the session's colour-scheme preference
 
     // Read from the running session (xfconf and GSettings, each at most a few seconds).
     static StatusPanelHints probe();
 };
 
 // Whether the panel is dark, as far as the hints tell: XFCE's panel switch, else GNOME's top bar
-// (dark in every style), else the session's dark preference or theme.
+// (dark in every style), else the session's dark preference or theme. The application's own look
+// says nothing about the panel: with no hint the panel counts as light.
 bool statusPanelIsDark(const StatusPanelHints &hints);
 
 // The glyph's colour on that panel.
 QColor statusGlyphColour(bool darkPanel);
+
+// The contrast ratio of two colours as the accessibility guidelines define it, 1 to 21.
+double contrastRatio(const QColor &a, const QColor &b);
+// Of the glyph's two colours, the one that stands out more against what the panel shows.
+QColor statusGlyphColourOn(const QColor &panel);
+// The colour most of the opaque pixels have (per channel, the median): a panel's background
+// even with text and other icons on it. Invalid for an image without opaque pixels.
+QColor dominantColour(const QImage &pixels);
 
 // Tells when a setting the shade is read from changes: XFCE's panel switch or its theme (the
 // per-desktop appearance switch changes the theme, and a panel without its own switch follows).

@@ -1,11 +1,14 @@
 #include "TrayStatusItem.h"
 
+#include "PanelPixels.h"
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -60,16 +63,41 @@ void TrayStatusItem::setVisible(bool visible)
 
 void TrayStatusItem::setImage(const QImage &image)
 {
+    if (image.isNull())
+        return;
+    m_mask = image;
     // The glyph's animation shows a bounded set of kept images; anything beyond that many
     // is not being reused, and the icons start afresh.
     constexpr qsizetype keptIcons = 512;
-    auto found = m_icons.find(image.cacheKey());
+    const QPair<qint64, QRgb> key(image.cacheKey(), m_glyphColour.rgba());
+    auto found = m_icons.find(key);
     if (found == m_icons.end()) {
         if (m_icons.size() >= keptIcons)
             m_icons.clear();
-        found = m_icons.insert(image.cacheKey(), QIcon(QPixmap::fromImage(image)));
+        QImage tinted = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&tinted);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(tinted.rect(), m_glyphColour);
+        painter.end();
+        found = m_icons.insert(key, QIcon(QPixmap::fromImage(tinted)));
     }
     m_tray->setIcon(*found);
+}
+
+void TrayStatusItem::setGlyphColour(const QColor &colour)
+{
+    if (colour == m_glyphColour)
+        return;
+    m_glyphColour = colour;
+    if (!m_mask.isNull())
+        setImage(m_mask);
+}
+
+std::optional<QColor> TrayStatusItem::panelColour() const
+{
+    if (!m_tray->isVisible())
+        return std::nullopt;
+    return panel_pixels::colourAround(m_tray->geometry());
 }
 
 void TrayStatusItem::setToolTip(const QString &title, const QString &text)

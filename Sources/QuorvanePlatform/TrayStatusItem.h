@@ -2,8 +2,10 @@
 
 #include "StatusItem.h"
 
+#include <QColor>
 #include <QHash>
 #include <QIcon>
+#include <QImage>
 #include <QObject>
 
 #include <memory>
@@ -27,6 +29,9 @@ public:
     void setOnClick(std::function<void(const Click &)> onClick) override;
     void setOnWheel(std::function<void(const Wheel &)> onWheel) override;
     void popUpMenu(QMenu &menu) override;
+    void setGlyphColour(const QColor &colour) override;
+    // The embedding socket's background and the panel beside the icon, once the icon is docked.
+    std::optional<QColor> panelColour() const override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -35,7 +40,9 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_tray;
     // One icon per image shown, by the image's cache key: an image shown again gets the icon
     // (and the scaled pixmaps Qt keeps for it) it had, instead of a new one each time.
-    QHash<qint64, QIcon> m_icons;
+    QHash<QPair<qint64, QRgb>, QIcon> m_icons;
+    QImage m_mask;
+    QColor m_glyphColour = Qt::black;
     std::function<void(const Click &)> m_onClick;
     std::function<void(const Wheel &)> m_onWheel;
 };

@@ -146,6 +146,29 @@ TEST_F(StatusNotifierOnABus, PublishesTheGlyphInThePanelsColourTheToolTipAndTheM
     // Alpha, red, green, blue, in that order whatever the machine's byte order.
     EXPECT_EQ(pixmaps[0].bytes.left(4), QByteArray::fromHex("ff102030"));
     EXPECT_EQ(pixmaps[0].bytes.mid(4, 4), QByteArray::fromHex("00000000"));
+
+    // The glyph at rest goes by name as well, for status areas that recolour symbolic icons;
+    // another frame only as pictures, which such a status area would otherwise not draw.
+    EXPECT_EQ(property(sni, "IconName").toString(), "");
+    sni.setNamedIcon("quorvane-status-symbolic", "/opt/quorvane/icons", glyph);
+    EXPECT_EQ(property(sni, "IconName").toString(), "quorvane-status-symbolic");
+    EXPECT_EQ(property(sni, "IconThemePath").toString(), "/opt/quorvane/icons");
+    QImage frame = glyph.copy();
+    frame.setPixel(1, 0, qRgba(0, 0, 0, 255));
+    sni.setImage(frame);
+    EXPECT_EQ(property(sni, "IconName").toString(), "");
+}
+
+// A status area that knows no position passes 0; one on a panel passes a point on the panel.
+TEST(StatusNotifierItem, OnlyAPointOnAPanelPlacesTheMenu)
+{
+    const QList<StatusNotifierItem::ScreenArea> screens{{QRect(0, 0, 1920, 1080), QRect(0, 28, 1920, 1052)},
+                                                        {QRect(1920, 0, 1280, 800), QRect(1920, 0, 1280, 800)}};
+    EXPECT_TRUE(StatusNotifierItem::isPanelPosition({1290, 12}, screens));
+    EXPECT_FALSE(StatusNotifierItem::isPanelPosition({0, 25}, screens));    // mate-panel's unknown point
+    EXPECT_FALSE(StatusNotifierItem::isPanelPosition({600, 500}, screens)); // amid the windows
+    EXPECT_FALSE(StatusNotifierItem::isPanelPosition({5000, 12}, screens)); // off every screen
+    EXPECT_TRUE(StatusNotifierItem::isPanelPosition({2500, 400}, screens)); // a screen with no panel
 }
 
 TEST_F(StatusNotifierOnABus, ClicksAndScrollsReachTheCallbacksAfterTheReply)
@@ -221,10 +244,14 @@ TEST_F(StatusNotifierOnABus, TheMenuIsPublishedWithItsChoicesAndClicksTriggerIts
         desktops->addAction(desktop);
     }
     work->setChecked(true);
+    work->setProperty(DBusMenuExporter::shortcutProperty, QStringList{"Control", "Shift", "1"});
     menu.addSeparator();
     QAction *hide = menu.addAction("Hide current desktop");
     hide->setCheckable(true);
-    menu.addAction("Expand desktop")->setEnabled(false);
+    hide->setProperty(DBusMenuExporter::iconNameProperty, "application-exit");
+    QAction *expand = menu.addAction("Expand desktop");
+    expand->setEnabled(false);
+    expand->setIcon(QIcon::fromTheme("no-theme-has-this-symbol"));
     QMenu *more = menu.addMenu("More");
     more->addAction("Inside");
     sni.setMenu(&menu);
@@ -243,6 +270,11 @@ TEST_F(StatusNotifierOnABus, TheMenuIsPublishedWithItsChoicesAndClicksTriggerIts
     EXPECT_EQ(p(2)["type"], "separator");
     EXPECT_EQ(p(3)["toggle-type"], "checkmark");
     EXPECT_EQ(p(4)["enabled"], false);
+    // The shortcut as keys, the label without the menu's own column; icons by theme names only.
+    EXPECT_EQ(demarshalled<QList<QStringList>>(p(0)["shortcut"]), (QList<QStringList>{{"Control", "Shift", "1"}}));
+    EXPECT_FALSE(p(1).contains("shortcut"));
+    EXPECT_EQ(p(3)["icon-name"], "application-exit");
+    EXPECT_FALSE(p(4).contains("icon-name"));
     EXPECT_EQ(p(5)["children-display"], "submenu");
     ASSERT_EQ(root.children[5].children.size(), 1);
     EXPECT_EQ(root.children[5].children[0].properties["label"], "Inside");
@@ -274,8 +306,9 @@ TEST_F(StatusNotifierOnABus, TheMenuIsPublishedWithItsChoicesAndClicksTriggerIts
     EXPECT_EQ(rebuilt.children[6].properties, (QVariantMap{{"label", "New desktop…"}}));
 }
 
-// Every call is answered: an item or a property the menu does not have is an error, an unset
-// property its default, and AboutToShow lets the menu bring itself up to date first.
+// Every call is answered: an item the menu no longer has with the defaults, a property no item
+// has and the events of a missing item with an error, an unset property with its default, and
+// AboutToShow lets the menu bring itself up to date first.
 TEST_F(StatusNotifierOnABus, EveryMenuCallIsAnsweredAndAboutToShowUpdatesTheMenuFirst)
 {
     StatusNotifierItem sni("quorvane", "Quorvane");
@@ -292,7 +325,15 @@ TEST_F(StatusNotifierOnABus, EveryMenuCallIsAnsweredAndAboutToShowUpdatesTheMenu
         const QDBusMessage reply = call(sni.serviceName(), "/MenuBar", dbusmenu, method, arguments);
         return reply.type() == QDBusMessage::ErrorMessage && reply.errorName() == "org.freedesktop.DBus.Error.InvalidArgs";
     };
-    EXPECT_TRUE(refused("GetProperty", {9999, "label"}));
+    const QDBusMessage gone = call(sni.serviceName(), "/MenuBar", dbusmenu, "GetProperty", {9999, "visible"});
+    EXPECT_EQ(gone.arguments().value(0).value<QDBusVariant>().variant(), true);
+    const QDBusMessage group = call(sni.serviceName(), "/MenuBar", dbusmenu, "GetGroupProperties",
+                                    {QVariant::fromValue(QList<int>{work, 9999}), QStringList{"label"}});
+    const auto answered = demarshalled<QList<DBusMenuItemProperties>>(group.arguments().value(0));
+    ASSERT_EQ(answered.size(), 2);
+    EXPECT_EQ(answered[0].properties, (QVariantMap{{"label", "Work"}}));
+    EXPECT_EQ(answered[1].id, 9999);
+    EXPECT_TRUE(answered[1].properties.isEmpty());
     EXPECT_TRUE(refused("GetProperty", {work, "no-such-property"}));
     EXPECT_TRUE(refused("Event", {9999, "clicked", QVariant::fromValue(QDBusVariant(0)), 0u}));
     EXPECT_TRUE(refused("AboutToShow", {9999}));

@@ -1,23 +1,53 @@
 #include "StatusPanelShade.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
 
 TEST(StatusPanelShade, FollowsThePanelsOwnSwitchThenTheDesktopThenTheSessionsTheme)
 {
-    StatusPanelHints xfce{"XFCE", true, "Adwaita", {}, false};
+    StatusPanelHints xfce{"XFCE", true, "Adwaita", {}};
     EXPECT_TRUE(statusPanelIsDark(xfce));
     xfce.xfcePanelDark = false; // the panel follows the theme
     EXPECT_FALSE(statusPanelIsDark(xfce));
     xfce.themeName = "Greybird-dark";
     EXPECT_TRUE(statusPanelIsDark(xfce));
 
-    EXPECT_TRUE(statusPanelIsDark({"ubuntu:GNOME", std::nullopt, "Adwaita", "'default'", false}));
-    EXPECT_FALSE(statusPanelIsDark({"KDE", std::nullopt, "Breeze", "'default'", true}));
-    EXPECT_TRUE(statusPanelIsDark({"KDE", std::nullopt, "Breeze", "'prefer-dark'", false}));
-    // Nothing known from the session: the application's own palette decides.
-    EXPECT_TRUE(statusPanelIsDark({"", std::nullopt, "", "", true}));
-    EXPECT_FALSE(statusPanelIsDark({"", std::nullopt, "", "", false}));
+    EXPECT_TRUE(statusPanelIsDark({"ubuntu:GNOME", std::nullopt, "Adwaita", "'default'"}));
+    EXPECT_FALSE(statusPanelIsDark({"KDE", std::nullopt, "Breeze", "'default'"}));
+    EXPECT_TRUE(statusPanelIsDark({"KDE", std::nullopt, "Breeze", "'prefer-dark'"}));
+    // Nothing known from the session: a light panel (the application's look says nothing).
+    EXPECT_FALSE(statusPanelIsDark({"", std::nullopt, "", ""}));
     EXPECT_NE(statusGlyphColour(true).lightness() > 128, statusGlyphColour(false).lightness() > 128);
+}
+
+// The panels the glyph could not be seen on: whatever colour they really show, the glyph's
+// colour stands out at 3:1 or more.
+TEST(StatusPanelShade, TheGlyphStandsOutOnWhatThePanelShows)
+{
+    EXPECT_NEAR(contrastRatio(Qt::black, Qt::white), 21, 0.01);
+    EXPECT_NEAR(contrastRatio(QColor(0x77, 0x77, 0x77), QColor(0x77, 0x77, 0x77)), 1, 0.001);
+    for (const QColor panel : {QColor("#F6F5F4"), QColor("#2B2B2B"), QColor("#3C3C3C"), QColor("#D6D6D6"),
+                               QColor("#808080"), QColor("#1D1D1F"), QColor("#4A90D9")}) {
+        const QColor glyph = statusGlyphColourOn(panel);
+        EXPECT_GE(contrastRatio(glyph, panel), 3.0) << panel.name().toStdString();
+    }
+    EXPECT_EQ(statusGlyphColourOn(QColor("#F6F5F4")), statusGlyphColour(false));
+    EXPECT_EQ(statusGlyphColourOn(QColor("#2B2B2B")), statusGlyphColour(true));
+}
+
+TEST(StatusPanelShade, APanelsColourIsWhatMostOfItsOpaquePixelsShow)
+{
+    QImage strip(40, 10, QImage::Format_ARGB32);
+    strip.fill(QColor("#F6F5F4"));
+    for (int x = 0; x < 12; ++x) // a neighbour's dark icon
+        for (int y = 0; y < 10; ++y)
+            strip.setPixelColor(x, y, Qt::black);
+    for (int x = 30; x < 40; ++x) // a cleared part, not counted
+        for (int y = 0; y < 10; ++y)
+            strip.setPixelColor(x, y, Qt::transparent);
+    EXPECT_EQ(dominantColour(strip), QColor("#F6F5F4"));
+    strip.fill(Qt::transparent);
+    EXPECT_FALSE(dominantColour(strip).isValid());
 }

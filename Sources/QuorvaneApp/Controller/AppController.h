@@ -4,6 +4,7 @@
 #include "Calendar/CleanupNotifier.h"
 #include "Controller/AppEnvironment.h"
 #include "Controller/MenuBarIconAnimator.h"
+#include "Controller/StatusAreaNotice.h"
 #include "Controller/StatusMenuModel.h"
 #include "DataLock.h"
 #include "Desktop/FinderSurface.h"
@@ -63,8 +64,12 @@ public:
     // The ordered start-up; every step runs even when an earlier one failed.
     void completeLaunch();
     void warnIfConfigFromNewerVersion();
-    // Says once, visibly, that the desktop has no status area and what would give it one.
-    void tellThereIsNoStatusArea();
+    // Says once, visibly, that the desktop has no status area and what would give it one;
+    // returns what takes the notice back (nothing when it can't be).
+    std::function<void()> tellThereIsNoStatusArea();
+    // No status area after the grace: the notice, and the settings window as the way in. A
+    // status area that comes later takes both back.
+    void watchForAStatusArea();
     void configureFloatingDock();
     // First run: the Desktop's items become desktop "Default". Creates the desktops folder,
     // its store folder and the folders of the live desktops and the blank desktop.
@@ -295,6 +300,7 @@ private:
     std::optional<Scheduler::Token> m_scrollCommit;
     bool m_menuOpen = false;
     std::optional<StatusMenuItem> m_pendingChoice;
+    std::unique_ptr<StatusAreaNotice> m_statusAreaNotice;
 };
 
 } // namespace quorvane

@@ -125,11 +125,7 @@ void AppController::completeLaunch()
     // The look every window takes, before the first is shown.
     Theme::shared().apply(loadOrDefault().settings.appearance);
     // 4. The status item.
-    const bool noStatusArea = !m_statusItem->isAvailable();
-    if (noStatusArea) {
-        qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";
-        tellThereIsNoStatusArea();
-    }
+    watchForAStatusArea();
     m_menuBarIcon.install(m_statusItem);
     m_statusItem->setMenu(&m_menu);
     // A status area that draws the menu itself asks for it just before it opens.
@@ -216,25 +212,64 @@ void AppController::completeLaunch()
     };
     m_trashWatcher.start();
     m_updater.start([weak] { return weak && weak->isBusy(); });
-    // Without a status item the settings window is the way in: desktops are made there, and the
-    // floating dock it offers switches them.
-    if (noStatusArea && !desktopIsUnsafe())
-        openSettings();
 }
 
-void AppController::tellThereIsNoStatusArea()
+void AppController::watchForAStatusArea()
 {
-    if (!m_env.notify)
+    if (!m_env.scheduler)
         return;
+    QPointer<AppController> weak(this);
+    auto withdraw = std::make_shared<std::function<void()>>();
+    auto settingsOpened = std::make_shared<bool>(false);
+    StatusAreaNotice::Actions actions;
+    actions.tell = [weak, withdraw, settingsOpened] {
+        if (!weak)
+            return;
+        qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";
+        *withdraw = weak->tellThereIsNoStatusArea();
+        // Without a status item the settings window is the way in: desktops are made there, and
+        // the floating dock it offers switches them.
+        if (!weak->desktopIsUnsafe() && !weak->openSettingsWindow()) {
+            weak->openSettings();
+            *settingsOpened = true;
+        }
+    };
+    actions.withdraw = [weak, withdraw, settingsOpened] {
+        qCInfo(Log::app()) << "a status area appeared: the notice that there was none is taken back";
+        if (*withdraw)
+            std::exchange(*withdraw, {})();
+        if (weak && std::exchange(*settingsOpened, false)) {
+            if (QWidget *window = weak->openSettingsWindow(); window && window->isVisible())
+                window->close();
+        }
+    };
+    m_statusAreaNotice = std::make_unique<StatusAreaNotice>(*m_env.scheduler, std::move(actions));
+    m_statusItem->setOnAvailabilityChanged([weak](bool available) {
+        if (available)
+            qCInfo(Log::app()) << "status item shown in the status area";
+        if (weak && weak->m_statusAreaNotice)
+            weak->m_statusAreaNotice->statusAreaAvailable(available);
+    });
+    m_statusAreaNotice->statusAreaAvailable(m_statusItem->isAvailable());
+}
+
+std::function<void()> AppController::tellThereIsNoStatusArea()
+{
+    if (!m_env.notify && !m_env.notice)
+        return {};
     const bool gnome = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
     const QString how = gnome ? QStringLiteral("GNOME shows status icons only with the AppIndicator extension: install "
                                                "“gnome-shell-extension-appindicator”, enable it in Extensions, then start "
                                                "Quorvane again.")
                               : QStringLiteral("Add a status tray (notification area) to your panel, then start Quorvane "
                                                "again.");
-    m_env.notify(QStringLiteral("Quorvane has no status area"),
-                 QStringLiteral("This desktop shows no status icons, so Quorvane's menu can't appear. ") + how
-                     + QStringLiteral(" Until then, use the settings window and the floating dock."));
+    const QString title = QStringLiteral("Quorvane has no status area");
+    const QString body = QStringLiteral("This desktop shows no status icons, so Quorvane's menu can't appear. ") + how
+        + QStringLiteral(" Until then, use the settings window and the floating dock.");
+    if (m_env.notice)
+        return m_env.notice(title, body);
+    m_env.notify(title, body);
+    return {};
 }
 
 void AppController::warnIfConfigFromNewerVersion()

@@ -85,6 +85,9 @@ struct AppEnvironment {
     QString shortcutLimit{};
     // Shows a notification through the session's notification server; none: nothing is shown.
     std::function<void(const QString &title, const QString &body)> notify{};
+    // Shows a notification that can be taken back: the function returned withdraws it; none:
+    // notify shows it, and it stays until the user closes it.
+    std::function<std::function<void()>(const QString &title, const QString &body)> notice{};
 };
 
 } // namespace quorvane

@@ -1,8 +1,6 @@
 #include "Controller/MenuBarGlyph.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QPalette>
 
 #include <algorithm>
 #include <cmath>
@@ -51,7 +49,7 @@ QImage MenuBarGlyph::traySquare(const QImage &frame, const QColor &tint)
 
 QColor MenuBarGlyph::defaultTint()
 {
-    return QGuiApplication::palette().color(QPalette::WindowText);
+    return Qt::black;
 }
 
 } // namespace quorvane

@@ -26,7 +26,8 @@ public:
 
     // A frame placed in the middle of the square icon a tray shows, tinted with the colour.
     static QImage traySquare(const QImage &frame, const QColor &tint);
-    // The tint of the tray icon: the desktop's window-text colour.
+    // The tint of the tray icon: black, a mask the status item draws in the colour that stands
+    // out on its panel (never the application's own look, which says nothing about the panel).
     static QColor defaultTint();
 };
 

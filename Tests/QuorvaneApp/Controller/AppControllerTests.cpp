@@ -123,18 +123,49 @@ TEST_F(ControllerFixture, LaunchShowsTheGlyphAndAClickOpensTheMenu)
     EXPECT_EQ(titles.back(), QString("Quit") + QString(5, QChar(0x00A0)));
 }
 
-// Without a status area the user is told once, on screen, and the settings window opens as the
-// way in.
-TEST_F(ControllerFixture, LaunchWithoutAStatusAreaTellsTheUserAndOpensTheSettings)
+// Without a status area the user is told, on screen, once a grace has passed (a panel may start
+// after the application), and the settings window opens as the way in; a status area that comes
+// later takes both back.
+TEST_F(ControllerFixture, LaunchWithoutAStatusAreaTellsTheUserAfterAGraceAndTakesItBack)
+{
+    status->available = false;
+    AppEnvironment env = environment();
+    QStringList told;
+    int withdrawn = 0;
+    env.notice = [&](const QString &title, const QString &) {
+        told << title;
+        return std::function<void()>([&] { ++withdrawn; });
+    };
+    AppController controller(env);
+    EXPECT_NO_THROW(controller.applicationDidFinishLaunching());
+    scheduler.advance(StatusAreaNotice::graceSeconds - 1);
+    EXPECT_TRUE(told.isEmpty());
+    EXPECT_EQ(controller.openSettingsWindow(), nullptr);
+    scheduler.advance(2);
+    EXPECT_EQ(told, QStringList{"Quorvane has no status area"});
+    ASSERT_NE(controller.openSettingsWindow(), nullptr);
+    EXPECT_TRUE(controller.openSettingsWindow()->isVisible());
+
+    status->setAvailable(true);
+    EXPECT_EQ(withdrawn, 1);
+    EXPECT_FALSE(controller.openSettingsWindow()->isVisible());
+    // Gone and back again: not told a second time.
+    status->setAvailable(false);
+    scheduler.advance(StatusAreaNotice::graceSeconds * 2);
+    EXPECT_EQ(told.size(), 1);
+}
+
+TEST_F(ControllerFixture, AStatusAreaThatComesWithinTheGraceIsNoMissingOne)
 {
     status->available = false;
     AppEnvironment env = environment();
     QStringList told;
     env.notify = [&](const QString &title, const QString &) { told << title; };
     AppController controller(env);
-    EXPECT_NO_THROW(controller.applicationDidFinishLaunching());
-    EXPECT_EQ(told, QStringList{"Quorvane has no status area"});
-    ASSERT_NE(controller.openSettingsWindow(), nullptr);
-    EXPECT_TRUE(controller.openSettingsWindow()->isVisible());
-    controller.openSettingsWindow()->close();
+    controller.applicationDidFinishLaunching();
+    scheduler.advance(2);
+    status->setAvailable(true);
+    scheduler.advance(StatusAreaNotice::graceSeconds * 2);
+    EXPECT_TRUE(told.isEmpty());
+    EXPECT_EQ(controller.openSettingsWindow(), nullptr);
 }

@@ -35,6 +35,15 @@ public:
     void setOnClick(std::function<void(const Click &)> onClick) override { m_onClick = std::move(onClick); }
     void setOnWheel(std::function<void(const Wheel &)> onWheel) override { m_onWheel = std::move(onWheel); }
     void popUpMenu(QMenu &menu) override;
+    void setOnAvailabilityChanged(std::function<void(bool)> changed) override { m_onAvailability = std::move(changed); }
+
+    // A status area appears or goes away.
+    void setAvailable(bool a)
+    {
+        available = a;
+        if (m_onAvailability)
+            m_onAvailability(a);
+    }
 
     void click(Button button, Qt::KeyboardModifiers modifiers = {});
     void wheel(const Wheel &event);
@@ -42,6 +51,7 @@ public:
 private:
     std::function<void(const Click &)> m_onClick;
     std::function<void(const Wheel &)> m_onWheel;
+    std::function<void(bool)> m_onAvailability;
 };
 
 } // namespace quorvane::test

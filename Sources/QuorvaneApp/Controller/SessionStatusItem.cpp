@@ -1,0 +1,79 @@
+#include "Controller/SessionStatusItem.h"
+
+#include "Controller/MenuBarIconAnimator.h"
+#include "PanelStatusItem.h"
+#include "Shared/Log.h"
+#include "StatusNotifierItem.h"
+#include "StatusPanelShade.h"
+#include "TrayStatusItem.h"
+#include "XEmbedTrayWatcher.h"
+
+#include <QDBusServiceWatcher>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+namespace quorvane {
+
+QString statusIconThemePath(const QString &executablePath)
+{
+    if (executablePath.isEmpty())
+        return {};
+    const QString themes = QDir::cleanPath(QFileInfo(executablePath).absolutePath() + QStringLiteral("/../share/quorvane/icons"));
+    const QString icon = themes + QStringLiteral("/hicolor/scalable/status/") + QString::fromLatin1(statusIconName)
+        + QStringLiteral(".svg");
+    return QFileInfo::exists(icon) ? themes : QString();
+}
+
+bool statusAreaRecoloursSymbolicIcons(const QString &currentDesktop)
+{
+    const QStringList parts = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    return parts.contains(QLatin1String("KDE"), Qt::CaseInsensitive) || parts.contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
+}
+
+std::shared_ptr<StatusItem> makeSessionStatusItem(const AppInfo &info)
+{
+    const QString id = info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier;
+    const QString themePath = statusAreaRecoloursSymbolicIcons(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))
+        ? statusIconThemePath(info.executablePath)
+        : QString();
+    PanelStatusItem::Sources sources;
+    sources.makeNotifierItem = [id, themePath]() -> std::unique_ptr<StatusItem> {
+        auto item = std::make_unique<StatusNotifierItem>(id, QStringLiteral("Quorvane"));
+        if (!themePath.isEmpty())
+            item->setNamedIcon(QString::fromLatin1(statusIconName), themePath,
+                               MenuBarIconAnimator::trayImage(MenuBarIconAnimator::restWidths, MenuBarIconAnimator::restRadii));
+        qCInfo(Log::app()) << "status item offered to the status area's watcher as" << item->serviceName();
+        return item;
+    };
+    sources.makeTrayItem = []() -> std::unique_ptr<StatusItem> {
+        qCInfo(Log::app()) << "status item docked in the embedding tray";
+        return std::make_unique<TrayStatusItem>();
+    };
+    sources.watcherPresent = [] { return StatusNotifierItem::watcherPresent(); };
+    sources.trayPresent = [] { return XEmbedTrayWatcher::trayPresent(); };
+    sources.themeGlyphColour = [] { return statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())); };
+    auto item = std::make_shared<PanelStatusItem>(std::move(sources));
+
+    // Status areas that come (or come back) later, of both kinds. The watchers live as long as
+    // the item; a change is looked at once the item's own watchers have seen it too.
+    auto *watcher = new QDBusServiceWatcher(QString::fromLatin1(StatusNotifierItem::watcherService), QDBusConnection::sessionBus(),
+                                            QDBusServiceWatcher::WatchForOwnerChange, item.get());
+    QObject::connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, item.get(), &PanelStatusItem::statusAreasChanged,
+                     Qt::QueuedConnection);
+    auto *tray = new XEmbedTrayWatcher(item.get());
+    QObject::connect(tray, &XEmbedTrayWatcher::trayAppeared, item.get(), &PanelStatusItem::statusAreasChanged, Qt::QueuedConnection);
+    // The panel's theme settings changed (a desktop with a look of its own): read the panel
+    // again once it has redrawn itself.
+    new StatusPanelShadeWatcher(
+        [weak = QPointer<PanelStatusItem>(item.get())] {
+            QTimer::singleShot(500, weak, [weak] {
+                if (weak)
+                    weak->refreshShade();
+            });
+        },
+        QDBusConnection::sessionBus(), item.get());
+    return item;
+}
+
+} // namespace quorvane
