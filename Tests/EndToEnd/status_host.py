@@ -4,6 +4,9 @@
 #   status_host.py menu NAME           prints the labels of the item's menu, one a line
 #   status_host.py click NAME LABEL    clicks the menu entry whose label starts with LABEL
 #   status_host.py context NAME X Y    asks the item for its own menu at X, Y
+#   status_host.py registered          prints the bus names of the items the watcher has
+#   status_host.py layout NAME         prints each entry of the item's menu as a host reads it:
+#                                      label|icon-name|shortcut (keys joined with +)|toggle-type
 import sys
 
 import dbus
@@ -75,6 +78,23 @@ def main():
         ident = next(i for i, label in found if label.startswith(sys.argv[3]))
         menu.Event(ident, 'clicked', dbus.Int32(0, variant_level=1), dbus.UInt32(0),
                    dbus_interface='com.canonical.dbusmenu')
+    elif command == 'registered':
+        watcher = dbus.SessionBus().get_object(WATCHER, '/StatusNotifierWatcher')
+        for name in watcher.Get(WATCHER, 'RegisteredStatusNotifierItems', dbus_interface=dbus.PROPERTIES_IFACE):
+            print(str(name).split('/')[0])
+    elif command == 'layout':
+        menu = dbus.SessionBus().get_object(sys.argv[2], '/MenuBar')
+        _, layout = menu.GetLayout(0, -1, dbus.Array([], signature='s'), dbus_interface='com.canonical.dbusmenu')
+
+        def show(node):
+            _, props, children = node
+            if 'label' in props:
+                keys = ','.join('+'.join(str(k) for k in chord) for chord in props.get('shortcut', []))
+                print('|'.join([str(props['label']).replace('_', ''), str(props.get('icon-name', '')), keys,
+                                str(props.get('toggle-type', ''))]))
+            for child in children:
+                show(child)
+        show(layout)
     elif command == 'context':
         item = dbus.SessionBus().get_object(sys.argv[2], '/StatusNotifierItem')
         item.ContextMenu(int(sys.argv[3]), int(sys.argv[4]), dbus_interface='org.kde.StatusNotifierItem')

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Starts the application on a real X display (Xvfb) with a window manager and a tray host,
-# checks that its icon is docked in the tray, then asks it to quit and checks that it did so
-# cleanly. Usage: tray_start_quit.sh PATH_TO_QUORVANE
+# Starts the application on a real X display (Xvfb) with a window manager and, 2 s later, a tray
+# host: the icon docks in the tray that came late and no notice that there is no status area is
+# left. The application's own look is Dark while the tray stays light: the glyph's contrast
+# against the pixels around it is measured in a picture, printed and held to 3:1 at least. Then
+# it asks the application to quit and checks that it did so cleanly.
+# Usage: tray_start_quit.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_WINDOW_GRAB
 set -euo pipefail
 app="$1"
+grab="$2"
 lib="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/session_lib.sh"
-for tool in Xvfb dbus-run-session openbox trayer xwininfo; do
+for tool in Xvfb dbus-run-session dbus-monitor openbox trayer xwininfo import; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -18,30 +22,53 @@ chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 # libdbus keeps a buffer for the life of the process; a sanitizer build would count it.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+artifacts="${QUORVANE_TEST_ARTIFACTS:-$work/artifacts}"
+mkdir -p "$artifacts"
+# The application's own look is Dark; the tray's is not.
+root="$HOME/QuorVane Desktops"
+mkdir -p "$root/.store" "$root/Default" "$root/_Hidden Desktop"
+cat > "$root/.store/config.json" <<'JSON'
+{"schemaVersion": 1, "activeWorkspace": "Default",
+ "workspaces": [{"name": "Default"}, {"name": "_Hidden Desktop"}],
+ "settings": {"shownFirstSwitchNote": true, "appearance": {"mode": "dark"}}}
+JSON
 
 cat > "$work/session.sh" <<SESSION
 #!/usr/bin/env bash
 set -u
 source "$lib"
 openbox >/dev/null 2>&1 &
-trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-# Wait for the tray host to take the selection before the application looks for it, once, as it
-# starts (a loaded machine may take seconds; the host's panel shows before it takes it).
-for i in \$(seq 1 300); do
-  tray_selection_owned && break
-  sleep 0.1
-done
+dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications'" > "$work/notify.log" 2>&1 &
 "$app" > "$work/app.log" 2>&1 &
 pid=\$!
+# The application is up (its first lines are written) before the tray host starts, 2 s later.
+app_started() { grep -q 'quorvane\|app' "$work/app.log" || ! kill -0 \$pid 2>/dev/null; }
+within 30 app_started
+sleep 2 # the panel that starts late, as at login: the delay is what is tested
+trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
 docked=no
-# A sanitizer build on a loaded machine may take many seconds to start.
-for i in \$(seq 1 300); do
-  # The icon's own window, embedded in the tray host's panel.
-  if xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'; then docked=yes; break; fi
-  kill -0 \$pid 2>/dev/null || break
-  sleep 0.1
-done
+# The icon's own window, embedded in the tray host's panel (the line gives its place on screen).
+icon_line() { xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep '("quorvane"'; }
+docked_or_ended() { icon_line >/dev/null || ! kill -0 \$pid 2>/dev/null; }
+within 30 docked_or_ended
+icon_line >/dev/null && docked=yes
 echo "docked=\$docked" > "$work/result"
+if [ \$docked = yes ]; then
+  read -r size place <<<"\$(icon_line | head -n1 | sed -E 's/.* ([0-9]+x[0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\1 \2+\3/')"
+  echo "icon=\$size+\$place" >> "$work/result"
+  # The glyph is drawn once its panel's pixels have been read: measured until it stands out, or
+  # the last measure is the verdict.
+  measure() {
+    import -window root "$artifacts/trayer-glyph.png" 2>/dev/null || return 1
+    local w=\${size%x*} h=\${size#*x} x=\${place%+*} y=\${place#*+}
+    ratio="\$("$grab" --contrast "$artifacts/trayer-glyph.png" \$((x - 3)) \$((y - 1)) \$((w + 6)) \$((h + 2)))"
+    python3 -c "import sys; sys.exit(0 if float('\$ratio') >= 3 else 1)"
+  }
+  within 5 measure
+  echo "contrast=\$ratio" >> "$work/result"
+fi
+# Well within the notice's grace: nothing may have told the user there is no status area.
+sleep 1
 kill -TERM \$pid 2>/dev/null
 wait \$pid
 echo "exit=\$?" >> "$work/result"
@@ -51,7 +78,11 @@ chmod +x "$work/session.sh"
 
 cat "$work/result"
 echo "--- application log"; cat "$work/app.log"
-grep -q '^docked=yes$' "$work/result" || { echo "FAIL: the icon never reached the tray"; exit 1; }
+grep -q '^docked=yes$' "$work/result" || { echo "FAIL: the icon never reached the tray that started late"; exit 1; }
+ratio="$(sed -n 's/^contrast=//p' "$work/result")"
+echo "the glyph on the light tray under the application's Dark look: contrast $ratio:1"
+python3 -c "import sys; sys.exit(0 if float('${ratio:-0}') >= 3 else 1)" || { echo "FAIL: the glyph reads at ${ratio:-no}:1 on the tray, under 3:1"; exit 1; }
+grep -q 'no status area' "$work/notify.log" && { echo "FAIL: the user was told there is no status area"; exit 1; }
 grep -q '^exit=0$' "$work/result" || { echo "FAIL: the application did not quit cleanly"; exit 1; }
 grep -q 'status item shown' "$work/app.log" || { echo "FAIL: the status item was not shown"; exit 1; }
 grep -q 'quit' "$work/app.log" || { echo "FAIL: no quit line in the log"; exit 1; }

@@ -6,13 +6,17 @@
 # application's icon; the glyph turns dark when the panel turns light; a cue below the icons
 # becomes xfdesktop's background, which still opens its menu, a dark desktop turns the XSETTINGS
 # theme, and both come back exactly. Every switch is checked on disk and in config.json.
+# The glyph's contrast against the panel around it is measured in pictures on the dark panel, the
+# light one and the one a dark desktop turns dark, printed and held to 3:1 at least; the menu
+# the panel reads over the bus carries the shortcut as keys and Quit's freedesktop icon name.
 # Pictures go to $QUORVANE_TEST_ARTIFACTS. The application runs on a clock set ahead, so that its
 # reminder falls due 30 s after the document is written.
-# Usage: xfce_tray_road.sh PATH_TO_QUORVANE
+# Usage: xfce_tray_road.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_WINDOW_GRAB
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/xfce_session_lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/clock_ahead_lib.sh"
 xfce_prepare "$1"
+export GRAB="$2"
 clock_ahead_find
 
 cat > "$WORK/session.sh" <<'SESSION'
@@ -40,7 +44,7 @@ day_start = fire - fire % 86400
 json.dump({
     "activeWorkspace": "Work",
     "workspaces": [
-        {"name": "Work", "files": ["work.txt"]},
+        {"name": "Work", "files": ["work.txt"], "hotkey": {"keyCode": 101, "modifiers": 917504}},
         {"name": "Play", "files": ["play.txt"]},
         {"name": "Misc", "files": ["misc.txt"]},
         {"name": "Sea", "files": [], "cue": {"enabled": True, "fill": {"color": {"_0": "#336699"}}, "opacity": 1.0,
@@ -53,9 +57,22 @@ json.dump({
     "cleanupTasks": [{"id": "5F1D7A2C-3B4E-4C6D-9E8F-0A1B2C3D4E5F", "members": ["Old"],
                       "date": day_start - reference}],
     "settings": {"shownFirstSwitchNote": True, "cleanupNotifyMinutes": (fire % 86400) // 60,
-                 "cleanupNotifySound": False, "menuBarAnimation": "none"},
+                 "cleanupNotifySound": False, "menuBarAnimation": "none", "showShortcutsInMenu": True},
 }, open(path, "w"))
 PY
+# The glyph against the panel around it in picture $1: measured until it reads at 3:1 (the panel
+# and then the glyph redraw after a change), printed, and held to it.
+glyph_contrast() {
+  local gx gy ratio=0
+  reads() {
+    read -r gx gy <<<"$(glyph_centre)" || return 1
+    import -window root "$QUORVANE_TEST_ARTIFACTS/$1.png" 2>/dev/null || return 1
+    ratio="$("$GRAB" --contrast "$QUORVANE_TEST_ARTIFACTS/$1.png" $((gx - 16)) 0 32 "$panel_size")"
+    python3 -c "import sys; sys.exit(0 if float('$ratio') >= 3 else 1)"
+  }
+  within 5 reads "$1" || fail "$1: the glyph reads at $ratio:1 against the panel, under 3:1"
+  echo "$1: the glyph at $ratio:1 against the panel"
+}
 only_on_desktop() { # $1: the one item the Desktop must hold, $2: the desktop that must be active
   wait_for "c['activeWorkspace'] == '$2'" || fail "$2 is not active: $(cat "$config")"
   [ "$(listing "$HOME/Desktop")" = "$1|" ] || fail "the Desktop holds $(listing "$HOME/Desktop")"
@@ -69,7 +86,16 @@ read -r x y <<<"$(glyph_centre)"
 width="$(xwininfo -root | awk '/Width:/ {print $2}')"
 import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 ))+0" +repage \
   "$QUORVANE_TEST_ARTIFACTS/xfce-panel-glyph.png"
+glyph_contrast xfce-panel-dark
 echo "glyph on the dark panel: ok"
+# The menu as the panel reads it: Work's shortcut as keys, Quit's icon by its freedesktop name.
+status_host="$(dirname "$XFCE_LIB")/status_host.py"
+item="$(python3 "$status_host" registered | head -n1)"
+python3 "$status_host" layout "$item" > "$QUORVANE_TEST_ARTIFACTS/xfce-exported-menu.txt"
+cat "$QUORVANE_TEST_ARTIFACTS/xfce-exported-menu.txt"
+grep -qx 'Work||Control+Alt+Shift+F9|radio' "$QUORVANE_TEST_ARTIFACTS/xfce-exported-menu.txt" || fail "Work's entry as the panel reads it"
+grep -qx 'Quit|application-exit||' "$QUORVANE_TEST_ARTIFACTS/xfce-exported-menu.txt" || fail "Quit's entry as the panel reads it"
+echo "the exported menu: ok"
 # The desktop under the panel, where xfdesktop draws the Desktop's icons, as picture $1.
 desktop_picture() {
   import -window root ppm:- | convert - -crop "480x400+0+${panel_size}" +repage "$WORK/$1.png"
@@ -128,6 +154,7 @@ done
 glyph_centre >/dev/null || fail "the glyph does not stand out from the light panel"
 import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 ))+0" +repage \
   "$QUORVANE_TEST_ARTIFACTS/xfce-panel-glyph-light.png"
+glyph_contrast xfce-panel-light
 echo "light panel: ok"
 
 # 8. Sea's cue below the icons becomes xfdesktop's background, and the desktop still opens its
@@ -168,6 +195,7 @@ pick 5
 wait_for "c['activeWorkspace'] == 'Night'" || fail "Night is not active"
 theme_is() { [ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = "$1" ]; }
 within 5 theme_is Adwaita-dark || fail "theme on Night: $(xfconf-query -c xsettings -p /Net/ThemeName)"
+glyph_contrast xfce-panel-after-dark-desktop
 pick 1
 wait_for "c['activeWorkspace'] == 'Work'" || fail "Work is not active again"
 users_backdrop_back() { [ "$(backdrop)" = "$users_backdrop" ]; }

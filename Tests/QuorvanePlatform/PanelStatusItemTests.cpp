@@ -20,7 +20,9 @@ struct ShownItem final : StatusItem {
     QColor glyph;
     std::function<void(const Click &)> onClick;
 
-    explicit ShownItem(bool *a) : available(a) {}
+    explicit ShownItem(bool *a)
+        : available(a)
+    {}
     bool isAvailable() const override { return *available; }
     void setVisible(bool v) override { visible = v; }
     void setImage(const QImage &i) override { image = i; }
