@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Starts the application on a real X display (Xvfb) with a window manager and, 2 s later, a tray
 # host: the icon docks in the tray that came late and no notice that there is no status area is
-# left. The application's own look is Dark while the tray stays light: the glyph's contrast
-# against the pixels around it is measured in a picture, printed and held to 3:1 at least. Then
-# it asks the application to quit and checks that it did so cleanly.
-# Usage: tray_start_quit.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_WINDOW_GRAB
+# left. The application's own look is Dark whatever the tray's: trayer's stays light, lxpanel's
+# system tray sits on its dark grey panel. The glyph's contrast against the pixels around it is
+# measured in a picture, printed and held to 3:1 at least. Then it asks the application to quit
+# and checks that it did so cleanly.
+# Usage: tray_start_quit.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_WINDOW_GRAB [trayer|lxpanel]
 set -euo pipefail
 app="$1"
 grab="$2"
+host="${3:-trayer}"
 lib="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/session_lib.sh"
-for tool in Xvfb dbus-run-session dbus-monitor openbox trayer xwininfo import; do
+for tool in Xvfb dbus-run-session dbus-monitor openbox "$host" xwininfo import; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -32,6 +34,18 @@ cat > "$root/.store/config.json" <<'JSON'
  "workspaces": [{"name": "Default"}, {"name": "_Hidden Desktop"}],
  "settings": {"shownFirstSwitchNote": true, "appearance": {"mode": "dark"}}}
 JSON
+# lxpanel's own look, its system tray alone on the panel.
+mkdir -p "$XDG_CONFIG_HOME/lxpanel/quorvane/panels"
+sed -n '/^Global {/,/^}/p' /etc/xdg/lxpanel/default/panels/panel 2>/dev/null | sed 's/edge=bottom/edge=top/' \
+  > "$XDG_CONFIG_HOME/lxpanel/quorvane/panels/panel" || true
+printf 'Plugin {\n  type=space\n  expand=1\n}\nPlugin {\n  type=tray\n}\n' >> "$XDG_CONFIG_HOME/lxpanel/quorvane/panels/panel"
+if [ "$host" = lxpanel ]; then
+  start_host='lxpanel --profile quorvane'
+  panel_window='"lxpanel"'
+else
+  start_host='trayer --edge top --align right --widthtype request --height 24'
+  panel_window='"panel"'
+fi
 
 cat > "$work/session.sh" <<SESSION
 #!/usr/bin/env bash
@@ -45,10 +59,10 @@ pid=\$!
 app_started() { grep -q 'quorvane\|app' "$work/app.log" || ! kill -0 \$pid 2>/dev/null; }
 within 30 app_started
 sleep 2 # the panel that starts late, as at login: the delay is what is tested
-trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+$start_host >/dev/null 2>&1 &
 docked=no
 # The icon's own window, embedded in the tray host's panel (the line gives its place on screen).
-icon_line() { xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep '("quorvane"'; }
+icon_line() { xwininfo -root -tree 2>/dev/null | grep -A40 '$panel_window' | grep '("quorvane"'; }
 docked_or_ended() { icon_line >/dev/null || ! kill -0 \$pid 2>/dev/null; }
 within 30 docked_or_ended
 icon_line >/dev/null && docked=yes
@@ -59,9 +73,9 @@ if [ \$docked = yes ]; then
   # The glyph is drawn once its panel's pixels have been read: measured until it stands out, or
   # the last measure is the verdict.
   measure() {
-    import -window root "$artifacts/trayer-glyph.png" 2>/dev/null || return 1
+    import -window root "$artifacts/$host-glyph.png" 2>/dev/null || return 1
     local w=\${size%x*} h=\${size#*x} x=\${place%+*} y=\${place#*+}
-    ratio="\$("$grab" --contrast "$artifacts/trayer-glyph.png" \$((x - 3)) \$((y - 1)) \$((w + 6)) \$((h + 2)))"
+    ratio="\$("$grab" --contrast "$artifacts/$host-glyph.png" \$((x - 3)) \$((y - 1)) \$((w + 6)) \$((h + 2)))"
     python3 -c "import sys; sys.exit(0 if float('\$ratio') >= 3 else 1)"
   }
   within 5 measure
@@ -80,7 +94,7 @@ cat "$work/result"
 echo "--- application log"; cat "$work/app.log"
 grep -q '^docked=yes$' "$work/result" || { echo "FAIL: the icon never reached the tray that started late"; exit 1; }
 ratio="$(sed -n 's/^contrast=//p' "$work/result")"
-echo "the glyph on the light tray under the application's Dark look: contrast $ratio:1"
+echo "the glyph in $host's tray under the application's Dark look: contrast $ratio:1"
 python3 -c "import sys; sys.exit(0 if float('${ratio:-0}') >= 3 else 1)" || { echo "FAIL: the glyph reads at ${ratio:-no}:1 on the tray, under 3:1"; exit 1; }
 grep -q 'no status area' "$work/notify.log" && { echo "FAIL: the user was told there is no status area"; exit 1; }
 grep -q '^exit=0$' "$work/result" || { echo "FAIL: the application did not quit cleanly"; exit 1; }
