@@ -159,3 +159,39 @@ TEST(SessionNotifications, NoBusOrNoServerShowsNothingAndSaysSoOnce)
     ASSERT_TRUE(spinUntil([&] { return log.lines.size() == 2; }));
     EXPECT_TRUE(log.lines[1].contains("not shown")) << log.lines[1].toStdString();
 }
+
+// A notice taken back is closed by the id the server gave it, whether its answer came before or
+// after; taken back twice, it is closed once; taken back before it went out, it never does.
+TEST(SessionNotifications, AWithdrawnNoticeIsClosedByItsId)
+{
+    PrivateBus bus;
+    if (bus.address.isEmpty())
+        GTEST_SKIP() << "no dbus-daemon";
+    QDBusConnection server = bus.connect(QStringLiteral("server"));
+    RecordingServer recorder;
+    ASSERT_TRUE(server.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &recorder));
+    ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    QDBusConnection client = bus.connect(QStringLiteral("client"));
+    const auto members = [&] {
+        QStringList seen;
+        for (const QDBusMessage &call : recorder.calls)
+            seen << call.member() + (call.member() == "CloseNotification" ? QString::number(call.arguments().value(0).toUInt()) : QString());
+        return seen;
+    };
+    const NotificationRequest notice{"status-area", "No status area", "Add one.", false, {}};
+
+    const auto withdraw = postWithdrawableNotification(client, sender, notice, notifyTestLog());
+    ASSERT_TRUE(spinUntil([&] { return recorder.calls.size() == 1; }));
+    withdraw();
+    withdraw();
+    ASSERT_TRUE(spinUntil([&] { return recorder.calls.size() >= 2; }));
+    EXPECT_EQ(members(), (QStringList{"Notify", "CloseNotification7"}));
+
+    // Taken back at once; a plain notification after it shows when its turn has passed.
+    recorder.calls.clear();
+    postWithdrawableNotification(client, sender, notice, notifyTestLog())();
+    postSessionNotification(client, sender, {"later", "Later", "Shown.", false, {}}, notifyTestLog());
+    ASSERT_TRUE(spinUntil([&] { return !recorder.calls.empty(); }));
+    EXPECT_EQ(members(), QStringList{"Notify"});
+    EXPECT_EQ(recorder.calls[0].arguments().value(3).toString(), "Later");
+}
