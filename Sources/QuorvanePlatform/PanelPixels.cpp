@@ -33,12 +33,10 @@ QImage grab(const QRect &area)
     return screen->grabWindow(0, clipped.x(), clipped.y(), clipped.width(), clipped.height()).toImage();
 }
 
-bool isDock(xcb_connection_t *c, xcb_window_t window)
+// Whether the window is a dock (a panel), from the answer to its window-type request.
+bool isDock(xcb_get_property_reply_t *reply)
 {
-    const xcb_atom_t typeAtom = x11::atom("_NET_WM_WINDOW_TYPE");
     const xcb_atom_t dock = x11::atom("_NET_WM_WINDOW_TYPE_DOCK");
-    xcb_get_property_reply_t *reply
-        = xcb_get_property_reply(c, xcb_get_property(c, 0, window, typeAtom, XCB_ATOM_ATOM, 0, 16), nullptr);
     bool found = false;
     if (reply && reply->format == 32) {
         const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
@@ -62,8 +60,7 @@ std::optional<QRect> viewableArea(xcb_connection_t *c, xcb_window_t window)
         return std::nullopt;
     const QSize size(geometry->width, geometry->height);
     std::free(geometry);
-    xcb_translate_coordinates_reply_t *origin
-        = xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, x11::rootWindow(), 0, 0), nullptr);
+    xcb_translate_coordinates_reply_t *origin = xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, x11::rootWindow(), 0, 0), nullptr);
     if (!origin)
         return std::nullopt;
     const QRect area(QPoint(origin->dst_x, origin->dst_y), size);
@@ -118,10 +115,15 @@ QList<QRect> dockAreas()
         }
         std::free(tree);
     }
-    for (const xcb_window_t window : candidates) {
-        if (!isDock(c, window))
+    // Every question goes out before the first answer is read: one round trip for all windows.
+    const xcb_atom_t typeAtom = x11::atom("_NET_WM_WINDOW_TYPE");
+    QList<xcb_get_property_cookie_t> types;
+    for (const xcb_window_t window : candidates)
+        types.append(xcb_get_property(c, 0, window, typeAtom, XCB_ATOM_ATOM, 0, 16));
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        if (!isDock(xcb_get_property_reply(c, types[i], nullptr)))
             continue;
-        if (const auto area = viewableArea(c, window))
+        if (const auto area = viewableArea(c, candidates[i]))
             areas.append(*area);
     }
     return areas;
