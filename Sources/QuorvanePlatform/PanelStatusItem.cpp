@@ -4,7 +4,6 @@
 
 #include <QCursor>
 #include <QMenu>
-#include <QTimer>
 
 namespace quorvane {
 
@@ -12,6 +11,9 @@ PanelStatusItem::PanelStatusItem(Sources sources, QObject *parent)
     : QObject(parent)
     , m_sources(std::move(sources))
 {
+    m_shadeAfterChange.setSingleShot(true);
+    m_shadeAfterChange.setInterval(shadeAfterChangeMs);
+    connect(&m_shadeAfterChange, &QTimer::timeout, this, &PanelStatusItem::refreshShade);
     statusAreasChanged();
 }
 
@@ -115,6 +117,8 @@ void PanelStatusItem::setImage(const QImage &image)
 
 void PanelStatusItem::setToolTip(const QString &title, const QString &text)
 {
+    if (m_item && (title != m_toolTipTitle || text != m_toolTipText))
+        m_shadeAfterChange.start();
     m_toolTipTitle = title;
     m_toolTipText = text;
     if (m_item)

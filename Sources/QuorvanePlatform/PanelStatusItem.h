@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -31,6 +32,9 @@ public:
     };
     // The panel is read again at most this often while images change (an animation's frames).
     static constexpr int shadeIntervalMs = 2000;
+    // After the tool tip changes (a switch, which may have given the session another look), the
+    // panel is read again once it has had this long to redraw itself.
+    static constexpr int shadeAfterChangeMs = 1500;
 
     explicit PanelStatusItem(Sources sources, QObject *parent = nullptr);
     ~PanelStatusItem() override;
@@ -77,6 +81,7 @@ private:
     QPointer<QMenu> m_menu;
     QColor m_glyphColour;
     QElapsedTimer m_sinceShade;
+    QTimer m_shadeAfterChange;
     std::function<void(const Click &)> m_onClick;
     std::function<void(const Wheel &)> m_onWheel;
     std::function<void(bool)> m_onAvailabilityChanged;

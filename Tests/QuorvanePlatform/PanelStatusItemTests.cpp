@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QMenu>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -118,6 +119,12 @@ TEST(PanelStatusItem, TheGlyphTakesTheColourThatStandsOutOnThePanel)
     item.refreshShade();
     EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(true));
     EXPECT_GE(contrastRatio(item.glyphColour(), QColor("#2B2B2B")), 3.0);
+    // A switch (the tool tip names another desktop) may turn the panel: it is read again once the
+    // panel has redrawn itself.
+    areas.notifier->panel = QColor("#F6F5F4");
+    item.setToolTip("Quorvane", "Night");
+    EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(true));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return areas.notifier->glyph == statusGlyphColour(false); }, 5000));
     areas.notifier->panel.reset(); // pixels unreadable (Wayland): the theme's word
     item.refreshShade();
     EXPECT_EQ(areas.notifier->glyph, QColor(0x12, 0x34, 0x56));
