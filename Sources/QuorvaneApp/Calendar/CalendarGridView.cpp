@@ -38,7 +38,8 @@ std::optional<QUuid> taskUuid(const QString &id)
 }
 
 // The text colours of the day numbers: the other months' days in the secondary text colour,
-// the past ones (which take nothing) in the disabled one, so that every date stays legible.
+// the past ones (which take nothing) in the disabled one drawn towards the text until it reads at
+// 4.5:1, so that every date stays legible.
 QColor toned(const QPalette &palette, MonthGrid::DayTone tone)
 {
     switch (tone) {
@@ -47,7 +48,8 @@ QColor toned(const QPalette &palette, MonthGrid::DayTone tone)
     case MonthGrid::DayTone::tertiary:
         return palette.color(QPalette::PlaceholderText);
     case MonthGrid::DayTone::quaternary:
-        return palette.color(QPalette::Disabled, QPalette::WindowText);
+        return Style::readableOn(palette.color(QPalette::Disabled, QPalette::WindowText), palette.color(QPalette::WindowText),
+                                 {palette.color(QPalette::Window)}, 4.5);
     }
     return palette.color(QPalette::WindowText);
 }
