@@ -17,8 +17,7 @@ namespace {
 void addEventMask(xcb_window_t window, uint32_t mask)
 {
     xcb_connection_t *connection = x11::connection();
-    xcb_get_window_attributes_reply_t *reply
-        = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
+    xcb_get_window_attributes_reply_t *reply = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
     if (!reply)
         return;
     const uint32_t events = reply->your_event_mask | mask;

@@ -107,8 +107,7 @@ quint32 managerWindow()
     const qsizetype dot = display.indexOf('.', colon < 0 ? 0 : colon);
     const QByteArray screen = dot < 0 ? QByteArray("0") : QByteArray::number(display.mid(dot + 1).toInt());
     const QByteArray selection = "_XSETTINGS_S" + screen;
-    xcb_get_selection_owner_reply_t *reply
-        = xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, x11::atom(selection)), nullptr);
+    xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, x11::atom(selection)), nullptr);
     const quint32 owner = reply ? reply->owner : 0;
     std::free(reply);
     return owner;

@@ -6,8 +6,9 @@
 # its empty, framed name field; the line under the field for a name already taken, and the note
 # after the first switch, each line of both as readable. At twice the scale: a picture of General, its
 # sidebar as readable. Under "System", the window turns dark as the session's colour
-# scheme does, while it is open. Every window carries the application's icon. The pictures go
-# to $QUORVANE_TEST_ARTIFACTS.
+# scheme does, while it is open, and as an XSETTINGS manager's theme does; a picture at each Tab
+# stop of the "New desktop" window, each showing where the focus went. Every window carries the
+# application's icon. The pictures go to $QUORVANE_TEST_ARTIFACTS.
 # Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
 app="$1"
@@ -101,10 +102,16 @@ settled_picture "$new" dark-new-desktop
 # A name already taken: said under the field as it is typed, and Return creates nothing.
 xdotool type --delay 30 "Default"
 [ "$(picture_until "$new" dark-name-taken dark-new-desktop -gt 300)" -gt 300 ] || fail "no word under the field for a name already taken"
-read -r nw nh <<<"$(window_size "$new")"
-readable_lines dark-name-taken 4.5 3 0 0 "$nw" 140 # the title, the name row and the line under it
+readable_lines dark-name-taken 4.5 1 28 88 330 20 # the line under the field
 press Return
 alert_over "$new" >/dev/null && fail "an alert as well for a name already taken"
+# Tab through the window: every stop shows where the focus is, a picture each.
+previous=dark-name-taken
+for stop in 1 2 3 4 5 6 7; do
+  press Tab
+  [ "$(picture_until "$new" "dark-tab-$stop" "$previous" -gt 40)" -gt 40 ] || fail "Tab stop $stop of the New desktop window shows no focus"
+  previous="dark-tab-$stop"
+done
 press Escape
 wait_unmapped "$new" || fail "Escape left the New desktop window open"
 # The calendar, the dock and the scroll display in the dark theme.
@@ -185,6 +192,25 @@ for i in $(seq 1 30); do
 done
 [ -n "$turned" ] || fail "the open window did not turn dark with the session"
 readable_lines system-dark 4.5 9 40 8 130 250
+# Back to light with the session; then an XSETTINGS manager (XFCE's, its theme set through
+# xfconf) that starts with a dark theme and changes it to a light one, while the window is open.
+matches() { picture "$win" "$1"; [ "$(pixels_between "$2" "$1")" -lt 2000 ]; }
+looks_like() { within 6 matches "$1" "$2"; } # $1: the picture to take, $2: the one it should match
+gsettings set org.gnome.desktop.interface color-scheme 'prefer-light'
+looks_like system-light-again system-light || fail "the open window did not turn light with the session"
+if command -v xfsettingsd >/dev/null && command -v xfconf-query >/dev/null; then
+  within 10 xfconf-query -c xsettings -l >/dev/null 2>&1 || true
+  xfconf-query -c xsettings -p /Net/ThemeName -n -t string -s Adwaita-dark
+  xfsettingsd --no-daemon >/dev/null 2>&1 &
+  xsettings=$!
+  looks_like xsettings-dark dark-general || fail "the open window did not turn dark with the XSETTINGS theme"
+  xfconf-query -c xsettings -p /Net/ThemeName -s Adwaita
+  looks_like xsettings-light system-light || fail "the open window did not turn light with the XSETTINGS theme"
+  kill "$xsettings"
+  echo "xsettings: ok"
+else
+  echo "xsettings: not run (no xfsettingsd)"
+fi
 stop_app
 echo "system: ok"
 echo PASS > "$WORK/result"

@@ -19,8 +19,7 @@ struct Manager : OtherClient {
 
     xcb_atom_t atom(const char *name)
     {
-        xcb_intern_atom_reply_t *reply
-            = xcb_intern_atom_reply(connection, xcb_intern_atom(connection, false, quint16(strlen(name)), name), nullptr);
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, xcb_intern_atom(connection, false, quint16(strlen(name)), name), nullptr);
         const xcb_atom_t found = reply ? reply->atom : 0;
         free(reply);
         return found;

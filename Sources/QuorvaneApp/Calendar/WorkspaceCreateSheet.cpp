@@ -173,6 +173,7 @@ void WorkspaceCreateSheet::buildForm()
     rows->addWidget(nameRow);
     m_nameError = secondaryText(QString(), 12);
     m_nameError->setObjectName(QStringLiteral("nameError"));
+    m_nameError->setForegroundRole(QPalette::WindowText); // the tone's colour, not the secondary one
     Style::setStatusTone(m_nameError, StatusTone::error);
     m_nameError->hide();
     rows->addWidget(m_nameError);

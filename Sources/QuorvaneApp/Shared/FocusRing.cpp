@@ -20,8 +20,8 @@ QPointer<QFocusFrame> &frame()
 bool wantsRing(const QWidget *widget)
 {
     return widget && !widget->isWindow() && widget->focusPolicy() != Qt::NoFocus
-           && !widget->property(ownRingProperty).toBool() && !qobject_cast<const QMenu *>(widget->window())
-           && widget->window()->windowType() != Qt::Popup;
+        && !widget->property(ownRingProperty).toBool() && !qobject_cast<const QMenu *>(widget->window())
+        && widget->window()->windowType() != Qt::Popup;
 }
 
 void moveTo(QWidget *widget)

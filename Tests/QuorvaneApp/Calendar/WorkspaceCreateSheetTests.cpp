@@ -1,5 +1,6 @@
 #include "Calendar/SheetHarness.h"
 #include "Calendar/WorkspaceCreateSheet.h"
+#include "Shared/Style.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QCheckBox>
@@ -213,6 +214,7 @@ TEST_F(CreateSheet, ANameThatCantBeUsedSaysWhyAsTypedAndOtherLetterCaseCreates)
     type(sheet.get(), QStringLiteral("Default"));
     EXPECT_TRUE(error->isVisible());
     EXPECT_EQ(error->text(), "“Default” already exists.");
+    EXPECT_EQ(error->palette().color(error->foregroundRole()), Style::errorColor(QApplication::palette()));
     EXPECT_FALSE(get<QPushButton>("create")->isEnabled());
     returnInName();
     EXPECT_EQ(closed, 0);
