@@ -2,7 +2,8 @@
 # The application's looks on a real X display with a window manager and a tray host, in a
 # temporary home folder. In the dark theme: pictures of General, Desktops and Appearance, each
 # section's name in the sidebar, each line of the pages' rows, subtitles and hint bar reading at
-# least 4.5:1 and the page's title 3:1, each line measured alone; the "New desktop" window with
+# least 4.5:1 and the page's title 3:1, each line measured alone (the light look's too, under
+# "System" and at twice the scale), each week of the calendar; the "New desktop" window with
 # its empty, framed name field; the line under the field for a name already taken, and the note
 # after the first switch, each line of both as readable. At twice the scale: a picture of General, its
 # sidebar as readable. Under "System", the window turns dark as the session's colour
@@ -120,6 +121,7 @@ calendar="$(wait_window 'Cleanup calendar' 50)" || fail "no Cleanup calendar win
 has_icon "$calendar"
 settled_picture "$calendar" dark-calendar
 readable dark-calendar 4.5 20 60 400 300
+readable_lines dark-calendar 4.5 6 20 100 420 280 # each week of days, the past ones too
 choose_from_menu 6
 dock="$(wait_window 'Floating dock' 50)" || fail "no Floating dock window"
 settled_picture "$dock" dark-dock
@@ -169,6 +171,8 @@ press Down
 press Down; press Down; press Down
 [ "$(picture_until "$win" twice-appearance twice-desktops -gt 2000)" -gt 2000 ] || fail "Down did not show Appearance"
 readable_lines twice-appearance 4.5 9 80 16 260 500
+readable_lines twice-general 4.5 9 472 80 800 590 # the light look's rows, titles and subtitles
+readable_lines twice-appearance 4.5 6 472 640 800 310
 stop_app
 echo "twice: ok"
 
@@ -183,6 +187,7 @@ start_app system
 open_settings
 settled_picture "$win" system-light
 [ "$(pixels_between dark-general system-light)" -gt 20000 ] || fail "System in a light session looks dark"
+readable_lines system-light 4.5 9 236 40 420 300
 gsettings set org.gnome.desktop.interface color-scheme 'prefer-dark'
 turned=
 for i in $(seq 1 30); do
