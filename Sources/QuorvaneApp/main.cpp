@@ -1,5 +1,6 @@
 #include "Controller/AppController.h"
 #include "Controller/SessionStatusItem.h"
+#include "DesktopPortal.h"
 #include "GSettingsMonitor.h"
 #include "GSettingsTool.h"
 #include "KGlobalAccelHotKeyRegistrar.h"
@@ -13,6 +14,7 @@
 #include "Overlays/SystemAppearance.h"
 #include "QtDialogs.h"
 #include "QtScheduler.h"
+#include "SessionLookWatcher.h"
 #include "SessionNotifications.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
@@ -20,6 +22,7 @@
 #include "WidgetActivationPolicy.h"
 #include "X11HotKeyRegistrar.h"
 #include "X11KeyLayout.h"
+#include "XSettings.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -52,17 +55,27 @@ bool preferXwayland(int argc, char **argv)
 int main(int argc, char **argv)
 {
     const bool onXwayland = preferXwayland(argc, argv);
+    const bool portalDialogs = preferPortalDialogs();
     QApplication app(argc, argv);
     if (onXwayland)
         qunsetenv("QT_QPA_PLATFORM"); // programs started from here choose for themselves
+    if (portalDialogs)
+        qunsetenv("QT_QPA_PLATFORMTHEME");
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setQuitOnLastWindowClosed(false);
     // Every window carries the application's icon; WM_CLASS "Quorvane" matches the desktop entry.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app.quorvane.Quorvane.svg")));
-    // "System" follows the session's colour scheme, and changes when it does.
-    Theme::shared().setSystemSource([] { return SystemAppearance::shared().currentIsDark(); });
+    // "System" is the desktop's look (its platform theme's style, and its palette where a desktop's
+    // platform theme gives one), follows the session's colour scheme and changes when it does:
+    // GNOME's colour scheme, XFCE's theme, any XSETTINGS manager's theme, KDE's colour scheme.
+    Theme::shared().setFollowPlatformPalette(!qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP")
+                                             || qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME") || portalDialogs);
+    Theme::shared().setSystemSource(
+        [] { return SystemAppearance::shared().currentIsDark() || xsettings::themeIsDark(); });
     GSettingsMonitor colorScheme(QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey));
     QObject::connect(&colorScheme, &GSettingsMonitor::changed, [] { Theme::shared().systemChanged(); });
+    StatusPanelShadeWatcher xfceTheme([] { Theme::shared().systemChanged(); });
+    SessionLookWatcher sessionLook([] { Theme::shared().systemChanged(); });
 
     const AppInfo info = AppInfo::current();
     Log::start(info, Log::standardLogFile());

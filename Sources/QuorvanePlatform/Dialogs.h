@@ -51,14 +51,17 @@ struct Question {
     bool operator==(const Question &) const = default;
 };
 
-// What a chooser offers: its title, the folder it opens in and, for files, name filters such
-// as "Images (*.png *.jpg)".
+// What a chooser offers: its title, the folder it opens in (the nearest existing folder above
+// it when it does not exist; the home folder when none is given) and, for files, name filters
+// such as "Images (*.png *.jpg)".
 struct ChooserOptions {
     QString title;
     QString directory;
     QStringList nameFilters;
     // The accept button's text; empty: the dialog's own.
     QString acceptLabel;
+    // Items the chooser does not list (absolute paths), where the chooser can leave them out.
+    QStringList hiddenItems{};
 
     bool operator==(const ChooserOptions &) const = default;
 };
@@ -87,12 +90,14 @@ public:
     virtual void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) = 0;
     virtual void dismissForm(QWidget *form) = 0;
 
-    // The chosen folder or file, or none when the user cancels.
+    // The chosen folder or file, or none when the user cancels. Both are the desktop's own
+    // choosers (through its portal where one runs).
     virtual void chooseFolder(QWidget *parent, const ChooserOptions &options,
                               std::function<void(std::optional<QString>)> chosen) = 0;
     virtual void chooseFile(QWidget *parent, const ChooserOptions &options,
                             std::function<void(std::optional<QString>)> chosen) = 0;
-    // One existing file or folder, whichever the user picks.
+    // One existing file or folder, whichever the user picks: the application's own chooser, as
+    // neither the portal's nor the desktop's can take either; it leaves out the hidden items.
     virtual void chooseItem(QWidget *parent, const ChooserOptions &options,
                             std::function<void(std::optional<QString>)> chosen) = 0;
     // The colour panel: picked runs for every colour the user settles on while it is open.

@@ -6,7 +6,11 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include "DesktopPortal.h"
 
 namespace quorvane {
 
@@ -25,7 +29,69 @@ bool fileManagerAvailable(const QDBusConnection &bus)
     return activatable.isValid() && activatable.value().contains(QString::fromLatin1(fileManagerService));
 }
 
+constexpr qint64 largestList = 4 * 1024 * 1024;
+
+// Whether a list file names an application for key ("x-scheme-handler/mailto=thunderbird.desktop;")
+// in one of its sections other than [Removed Associations].
+bool listNames(const QString &path, const QByteArray &key)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || file.size() > largestList || !file.open(QIODevice::ReadOnly))
+        return false;
+    bool removed = false;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.startsWith('[')) {
+            removed = line == "[Removed Associations]";
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (removed || equals < 0 || line.left(equals).trimmed() != key)
+            continue;
+        for (const QByteArray &entry : line.mid(equals + 1).split(';')) {
+            if (!entry.trimmed().isEmpty())
+                return true;
+        }
+    }
+    return false;
+}
+
+QStringList xdgConfigDirs()
+{
+    QStringList dirs;
+    const QString home = qEnvironmentVariable("XDG_CONFIG_HOME");
+    dirs << (home.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : home);
+    const QString system = qEnvironmentVariable("XDG_CONFIG_DIRS");
+    dirs << (system.isEmpty() ? QStringList{QStringLiteral("/etc/xdg")} : system.split(QLatin1Char(':'), Qt::SkipEmptyParts));
+    return dirs;
+}
+
 } // namespace
+
+bool LinuxDesktopServices::schemeHasHandler(const QString &scheme, const QStringList &configDirs, const QStringList &dataDirs)
+{
+    const QByteArray key = "x-scheme-handler/" + scheme.toLatin1();
+    for (const QString &dir : configDirs) {
+        if (listNames(dir + QStringLiteral("/mimeapps.list"), key))
+            return true;
+    }
+    for (const QString &dir : dataDirs) {
+        for (const char *name : {"mimeapps.list", "defaults.list", "mimeinfo.cache"}) {
+            if (listNames(dir + QStringLiteral("/applications/") + QLatin1String(name), key))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool LinuxDesktopServices::canOpen(const QUrl &url) const
+{
+    if (url.isLocalFile() || url.scheme().isEmpty())
+        return true;
+    if (url.scheme() != QLatin1String("mailto"))
+        return true;
+    return schemeHasHandler(url.scheme(), xdgConfigDirs(), xdgDataDirs());
+}
 
 LinuxDesktopServices::LinuxDesktopServices(std::function<void(const QUrl &)> opener)
     : m_opener(std::move(opener))

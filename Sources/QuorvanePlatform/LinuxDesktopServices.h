@@ -19,8 +19,16 @@ public:
     explicit LinuxDesktopServices(std::function<void(const QUrl &)> opener = {});
 
     void open(const QUrl &url) override;
+    // From the desktop's default and associated applications (mimeapps.list, defaults.list and
+    // the applications' mimeinfo.cache in the XDG folders).
+    bool canOpen(const QUrl &url) const override;
     void reveal(const QStringList &paths) override;
     void revealBeforeQuitting(const QStringList &paths, int timeoutMs) override;
+
+    // Whether a scheme handler for scheme ("mailto") is named in the lists of configDirs (each
+    // "mimeapps.list") or dataDirs (each "applications/" mimeapps.list, defaults.list and
+    // mimeinfo.cache).
+    static bool schemeHasHandler(const QString &scheme, const QStringList &configDirs, const QStringList &dataDirs);
 
 private:
     // The file manager's ShowItems call for paths; none when the bus has no file manager.

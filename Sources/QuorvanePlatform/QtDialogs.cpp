@@ -5,14 +5,18 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
+#include <QSortFilterProxyModel>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -46,6 +50,41 @@ QMessageBox::Icon iconOf(AlertStyle style)
     }
     return QMessageBox::Warning;
 }
+
+// The folder a chooser opens in: the one asked for or, when it is not made yet, the nearest one
+// above it that exists; the home folder when none is asked for or none exists.
+QString startFolder(const QString &asked)
+{
+    QString start = asked;
+    while (!start.isEmpty() && !QFileInfo(start).isDir()) {
+        const QString up = QFileInfo(start).absolutePath();
+        start = up == start ? QString() : up;
+    }
+    return start.isEmpty() ? QDir::homePath() : start;
+}
+
+// Leaves the listed items out of a chooser of Qt's own.
+class HiddenItemsFilter final : public QSortFilterProxyModel {
+public:
+    HiddenItemsFilter(const QStringList &hidden, QObject *parent)
+        : QSortFilterProxyModel(parent)
+    {
+        for (const QString &path : hidden)
+            m_hidden.insert(QDir::cleanPath(path));
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (!files)
+            return true;
+        return !m_hidden.contains(QDir::cleanPath(files->filePath(files->index(row, 0, parent))));
+    }
+
+private:
+    QSet<QString> m_hidden;
+};
 
 void prepareModal(QWidget *dialog)
 {
@@ -238,16 +277,8 @@ void QtDialogs::dismissForm(QWidget *form)
 void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
                              std::function<void(std::optional<QString>)> chosen)
 {
-    // A folder not made yet opens at the nearest one that exists.
-    QString start = options.directory;
-    while (!start.isEmpty() && !QFileInfo(start).isDir()) {
-        const QString up = QFileInfo(start).absolutePath();
-        start = up == start ? QString() : up;
-    }
-    auto *dialog = new QFileDialog(parent, options.title, start);
+    auto *dialog = new QFileDialog(parent, options.title, startFolder(options.directory));
     prepareModal(dialog);
-    // Qt's own dialog, which shows the accept text and lets the user make a new folder.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
     dialog->setOption(QFileDialog::ReadOnly, false);
@@ -264,10 +295,8 @@ void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
 void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
                            std::function<void(std::optional<QString>)> chosen)
 {
-    auto *dialog = new QFileDialog(parent, options.title, options.directory);
+    auto *dialog = new QFileDialog(parent, options.title, startFolder(options.directory));
     prepareModal(dialog);
-    // Qt's own dialog, which shows the accept text the caller asks for.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::ExistingFile);
     if (!options.acceptLabel.isEmpty())
         dialog->setLabelText(QFileDialog::Accept, options.acceptLabel);
@@ -304,9 +333,11 @@ public:
 void QtDialogs::chooseItem(QWidget *parent, const ChooserOptions &options,
                            std::function<void(std::optional<QString>)> chosen)
 {
-    auto *dialog = new ItemDialog(parent, options.title, options.directory);
+    auto *dialog = new ItemDialog(parent, options.title, startFolder(options.directory));
     prepareModal(dialog);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
+    if (!options.hiddenItems.isEmpty())
+        dialog->setProxyModel(new HiddenItemsFilter(options.hiddenItems, dialog));
     dialog->setFileMode(QFileDialog::ExistingFile);
     if (!options.acceptLabel.isEmpty())
         dialog->setLabelText(QFileDialog::Accept, literalTitle(options.acceptLabel));

@@ -2,12 +2,14 @@
 # The application's looks on a real X display with a window manager and a tray host, in a
 # temporary home folder. In the dark theme: pictures of General, Desktops and Appearance, each
 # section's name in the sidebar, each line of the pages' rows, subtitles and hint bar reading at
-# least 4.5:1 and the page's title 3:1, each line measured alone; the "New desktop" window with
-# its empty, framed name field; the alert over it for a name already taken and the note after
-# the first switch, each line of both as readable. At twice the scale: a picture of General, its
+# least 4.5:1 and the page's title 3:1, each line measured alone (the light look's too, under
+# "System" and at twice the scale), each week of the calendar; the "New desktop" window with
+# its empty, framed name field; the line under the field for a name already taken, and the note
+# after the first switch, each line of both as readable. At twice the scale: a picture of General, its
 # sidebar as readable. Under "System", the window turns dark as the session's colour
-# scheme does, while it is open. Every window carries the application's icon. The pictures go
-# to $QUORVANE_TEST_ARTIFACTS.
+# scheme does, while it is open, and as an XSETTINGS manager's theme does; a picture at each Tab
+# stop of the "New desktop" window, each showing where the focus went. Every window carries the
+# application's icon. The pictures go to $QUORVANE_TEST_ARTIFACTS.
 # Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
 app="$1"
@@ -98,15 +100,19 @@ press space
 new="$(wait_window 'New desktop' 30)" || fail "no New desktop window"
 has_icon "$new"
 settled_picture "$new" dark-new-desktop
-# A name already taken: the alert over the window.
+# A name already taken: said under the field as it is typed, and Return creates nothing.
 xdotool type --delay 30 "Default"
+[ "$(picture_until "$new" dark-name-taken dark-new-desktop -gt 300)" -gt 300 ] || fail "no word under the field for a name already taken"
+readable_lines dark-name-taken 4.5 1 28 88 330 20 # the line under the field
 press Return
-alert="$(alert_over "$new")" || fail "no alert for a name already taken"
-settled_picture "$alert" dark-alert-name-taken
-read -r aw ah <<<"$(window_size "$alert")"
-readable_lines dark-alert-name-taken 4.5 2 0 0 "$aw" "$ah"
-press Return
-wait_unmapped "$alert" || fail "Return left the alert open"
+alert_over "$new" >/dev/null && fail "an alert as well for a name already taken"
+# Tab through the window: every stop shows where the focus is, a picture each.
+previous=dark-name-taken
+for stop in 1 2 3 4 5 6 7; do
+  press Tab
+  [ "$(picture_until "$new" "dark-tab-$stop" "$previous" -gt 40)" -gt 40 ] || fail "Tab stop $stop of the New desktop window shows no focus"
+  previous="dark-tab-$stop"
+done
 press Escape
 wait_unmapped "$new" || fail "Escape left the New desktop window open"
 # The calendar, the dock and the scroll display in the dark theme.
@@ -115,6 +121,7 @@ calendar="$(wait_window 'Cleanup calendar' 50)" || fail "no Cleanup calendar win
 has_icon "$calendar"
 settled_picture "$calendar" dark-calendar
 readable dark-calendar 4.5 20 60 400 300
+readable_lines dark-calendar 4.5 6 20 100 420 280 # each week of days, the past ones too
 choose_from_menu 6
 dock="$(wait_window 'Floating dock' 50)" || fail "no Floating dock window"
 settled_picture "$dock" dark-dock
@@ -164,6 +171,8 @@ press Down
 press Down; press Down; press Down
 [ "$(picture_until "$win" twice-appearance twice-desktops -gt 2000)" -gt 2000 ] || fail "Down did not show Appearance"
 readable_lines twice-appearance 4.5 9 80 16 260 500
+readable_lines twice-general 4.5 9 472 80 800 590 # the light look's rows, titles and subtitles
+readable_lines twice-appearance 4.5 6 472 640 800 310
 stop_app
 echo "twice: ok"
 
@@ -178,6 +187,7 @@ start_app system
 open_settings
 settled_picture "$win" system-light
 [ "$(pixels_between dark-general system-light)" -gt 20000 ] || fail "System in a light session looks dark"
+readable_lines system-light 4.5 9 236 40 420 300
 gsettings set org.gnome.desktop.interface color-scheme 'prefer-dark'
 turned=
 for i in $(seq 1 30); do
@@ -187,6 +197,25 @@ for i in $(seq 1 30); do
 done
 [ -n "$turned" ] || fail "the open window did not turn dark with the session"
 readable_lines system-dark 4.5 9 40 8 130 250
+# Back to light with the session; then an XSETTINGS manager (XFCE's, its theme set through
+# xfconf) that starts with a dark theme and changes it to a light one, while the window is open.
+matches() { picture "$win" "$1"; [ "$(pixels_between "$2" "$1")" -lt 2000 ]; }
+looks_like() { within 6 matches "$1" "$2"; } # $1: the picture to take, $2: the one it should match
+gsettings set org.gnome.desktop.interface color-scheme 'prefer-light'
+looks_like system-light-again system-light || fail "the open window did not turn light with the session"
+if command -v xfsettingsd >/dev/null && command -v xfconf-query >/dev/null; then
+  within 10 xfconf-query -c xsettings -l >/dev/null 2>&1 || true
+  xfconf-query -c xsettings -p /Net/ThemeName -n -t string -s Adwaita-dark
+  xfsettingsd --no-daemon >/dev/null 2>&1 &
+  xsettings=$!
+  looks_like xsettings-dark dark-general || fail "the open window did not turn dark with the XSETTINGS theme"
+  xfconf-query -c xsettings -p /Net/ThemeName -s Adwaita
+  looks_like xsettings-light system-light || fail "the open window did not turn light with the XSETTINGS theme"
+  kill "$xsettings"
+  echo "xsettings: ok"
+else
+  echo "xsettings: not run (no xfsettingsd)"
+fi
 stop_app
 echo "system: ok"
 echo PASS > "$WORK/result"

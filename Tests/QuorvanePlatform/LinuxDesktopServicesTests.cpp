@@ -105,6 +105,24 @@ TEST(DesktopReveal, BeforeQuittingTheFileManagersAnswerIsAwaited)
     thread.wait();
 }
 
+TEST(DesktopHandlers, AMailAddressOpensOnlyWhereAMailAppIsNamed)
+{
+    test::TempHome home;
+    const QString config = home.path() + "/config";
+    const QString data = home.path() + "/data";
+    const auto mail = [&] { return LinuxDesktopServices::schemeHasHandler("mailto", {config}, {data}); };
+    EXPECT_FALSE(mail());
+    // A removed association and an empty default name nothing.
+    test::writeFile(config + "/mimeapps.list",
+                    "[Removed Associations]\nx-scheme-handler/mailto=mail.desktop;\n[Default Applications]\n"
+                    "x-scheme-handler/mailto=\n");
+    EXPECT_FALSE(mail());
+    test::writeFile(data + "/applications/mimeinfo.cache", "[MIME Cache]\nx-scheme-handler/mailto=mail.desktop;\n");
+    EXPECT_TRUE(mail());
+    EXPECT_FALSE(LinuxDesktopServices::schemeHasHandler("news", {config}, {data}));
+    EXPECT_TRUE(LinuxDesktopServices().canOpen(QUrl::fromLocalFile(home.path())));
+}
+
 TEST(LinuxLoginItem, WritesTheAutostartEntryAndRemovesIt)
 {
     test::TempHome home;

@@ -6,10 +6,12 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -243,6 +245,20 @@ TEST(QtDialogs, FormsAndChoosersReportOnce)
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(chooser->fileMode(), QFileDialog::ExistingFile);
     EXPECT_EQ(chooser->labelText(QFileDialog::Accept), "Use Image");
+    EXPECT_FALSE(chooser->testOption(QFileDialog::DontUseNativeDialog)); // the desktop's own where it has one
     chooser->reject();
     EXPECT_EQ(chosen.size(), 3u);
+
+    // The item chooser (Qt's own) leaves out the hidden items.
+    QFile(temp.path() + "/Pinned").open(QIODevice::WriteOnly);
+    QFile(temp.path() + "/Loose").open(QIODevice::WriteOnly);
+    dialogs.chooseItem(&parent, ChooserOptions{{}, temp.path(), {}, {}, {temp.path() + "/Pinned"}},
+                       [&](std::optional<QString> path) { chosen.push_back(path); });
+    chooser = visibleChooser();
+    ASSERT_NE(chooser, nullptr);
+    auto *files = qobject_cast<QFileSystemModel *>(chooser->proxyModel()->sourceModel());
+    ASSERT_NE(files, nullptr);
+    EXPECT_FALSE(chooser->proxyModel()->mapFromSource(files->index(temp.path() + "/Pinned")).isValid());
+    EXPECT_TRUE(chooser->proxyModel()->mapFromSource(files->index(temp.path() + "/Loose")).isValid());
+    chooser->reject();
 }

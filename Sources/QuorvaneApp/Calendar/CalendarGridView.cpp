@@ -2,15 +2,19 @@
 
 #include "Calendar/MonthGrid.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+
 #include <QPainterPath>
+#include <algorithm>
 
 #include <cmath>
 
@@ -38,7 +42,8 @@ std::optional<QUuid> taskUuid(const QString &id)
 }
 
 // The text colours of the day numbers: the other months' days in the secondary text colour,
-// the past ones (which take nothing) in the disabled one, so that every date stays legible.
+// the past ones (which take nothing) in the disabled one drawn towards the text until it reads at
+// 4.5:1, so that every date stays legible.
 QColor toned(const QPalette &palette, MonthGrid::DayTone tone)
 {
     switch (tone) {
@@ -47,7 +52,8 @@ QColor toned(const QPalette &palette, MonthGrid::DayTone tone)
     case MonthGrid::DayTone::tertiary:
         return palette.color(QPalette::PlaceholderText);
     case MonthGrid::DayTone::quaternary:
-        return palette.color(QPalette::Disabled, QPalette::WindowText);
+        return Style::readableOn(palette.color(QPalette::Disabled, QPalette::WindowText), palette.color(QPalette::WindowText),
+                                 {palette.color(QPalette::Window)}, 4.5);
     }
     return palette.color(QPalette::WindowText);
 }
@@ -62,6 +68,8 @@ CalendarGridView::CalendarGridView(SettingsModel &model, int rows, double rowHei
 {
     setAcceptDrops(true);
     setMouseTracking(false);
+    setFocusPolicy(Qt::StrongFocus);
+    FocusRing::setOwnRing(this); // the ring goes around the keyboard's day
     setFixedHeight(int(std::lround(rowHeight * rows)));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_follow.setDuration(320);
@@ -82,6 +90,79 @@ void CalendarGridView::setMonth(const QDate &anchor)
 void CalendarGridView::setSelectedDay(const std::optional<QDate> &day)
 {
     m_selected = day;
+    if (day)
+        m_keyboardDay = day;
+    update();
+}
+
+void CalendarGridView::setSelectable(bool selectable)
+{
+    m_selectable = selectable;
+    setFocusPolicy(selectable ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+QDate CalendarGridView::keyboardDay() const
+{
+    const auto shown = days();
+    const auto isShown = [&](const std::optional<QDate> &day) {
+        return day && std::find(shown.begin(), shown.end(), *day) != shown.end();
+    };
+    for (const std::optional<QDate> &day : {m_keyboardDay, m_selected, std::optional<QDate>(today())}) {
+        if (isShown(day))
+            return *day;
+    }
+    return QDate(m_anchor.year(), m_anchor.month(), 1);
+}
+
+void CalendarGridView::keyPressEvent(QKeyEvent *event)
+{
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = layoutDirection() == Qt::RightToLeft ? 1 : -1;
+        break;
+    case Qt::Key_Right:
+        step = layoutDirection() == Qt::RightToLeft ? -1 : 1;
+        break;
+    case Qt::Key_Up:
+        step = -7;
+        break;
+    case Qt::Key_Down:
+        step = 7;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!m_selectable || !onSelectDay) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        onSelectDay(keyboardDay());
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // The keyboard's day stays on the days shown.
+    const QDate next = keyboardDay().addDays(step);
+    const auto shown = days();
+    if (std::find(shown.begin(), shown.end(), next) != shown.end()) {
+        m_keyboardDay = next;
+        update();
+    }
+}
+
+void CalendarGridView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CalendarGridView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
     update();
 }
 
@@ -305,6 +386,16 @@ void CalendarGridView::paintEvent(QPaintEvent *)
         }
         painter.setPen(toned(palette(), MonthGrid::tone(day, m_anchor, now)));
         painter.drawText(frame, Qt::AlignCenter, QString::number(day.day()));
+    }
+    if (hasFocus()) {
+        const auto at = std::find(shown.begin(), shown.end(), keyboardDay());
+        if (at != shown.end()) {
+            const int i = int(at - shown.begin());
+            const QPointF centre((i % 7 + 0.5) * grid.cellWidth, (i / 7 + 0.5) * grid.rowHeight);
+            painter.setPen(QPen(Style::focusColor(palette()), 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(QRectF(centre.x() - 15, centre.y() - 13, 30, 26), 7, 7);
+        }
     }
 
     const auto all = markers();

@@ -34,9 +34,14 @@ public:
     void setMonth(const QDate &anchor);
     void setSelectedDay(const std::optional<QDate> &day);
     void setInteractive(bool interactive);
-    void setSelectable(bool selectable) { m_selectable = selectable; }
+    void setSelectable(bool selectable);
 
-    // A tap on a day or a circle, when days can be selected.
+    // The day the keyboard is on: the arrows move it, Return or Space selects it (as a tap does)
+    // when days can be selected. The last one chosen while it is shown; else the selected day,
+    // today or the month's first day, whichever is shown first.
+    QDate keyboardDay() const;
+
+    // A tap on a day or a circle, or Return on the keyboard's day, when days can be selected.
     std::function<void(const QDate &day)> onSelectDay;
 
     std::vector<QDate> days() const;
@@ -55,6 +60,9 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -73,6 +81,7 @@ private:
     double m_rowHeight;
     QDate m_anchor = QDate::currentDate();
     std::optional<QDate> m_selected;
+    std::optional<QDate> m_keyboardDay;
     bool m_interactive = true;
     bool m_selectable = true;
 

@@ -1,5 +1,7 @@
 #include "Calendar/FadedLabel.h"
 
+#include "Shared/Style.h"
+
 #include <QEvent>
 
 namespace quorvane {
@@ -29,9 +31,15 @@ void FadedLabel::fade()
     if (m_fading)
         return;
     m_fading = true;
-    QColor color = parentWidget() ? parentWidget()->palette().color(QPalette::WindowText)
-                                  : palette().color(QPalette::WindowText);
-    color.setAlphaF(float(m_opacity));
+    const QPalette &source = parentWidget() ? parentWidget()->palette() : palette();
+    const QColor text = source.color(QPalette::WindowText);
+    const QColor window = source.color(QPalette::Window);
+    // The text at that opacity over the window, drawn back towards the text as far as it takes to
+    // read at 4.5:1.
+    const auto mix = [&](float a, float b) { return a * float(m_opacity) + b * float(1 - m_opacity); };
+    const QColor blended = QColor::fromRgbF(mix(text.redF(), window.redF()), mix(text.greenF(), window.greenF()),
+                                            mix(text.blueF(), window.blueF()));
+    const QColor color = Style::readableOn(blended, text, {window}, 4.5);
     QPalette faded = palette();
     faded.setColor(QPalette::WindowText, color);
     setPalette(faded);

@@ -4,8 +4,8 @@
 
 namespace quorvane {
 
-// A label in its parent's text colour at a lower opacity (the secondary and tertiary texts),
-// following the parent when the window's look changes.
+// A label in its parent's text colour at a lower opacity (the secondary and tertiary texts), but
+// never fainter than 4.5:1 on the window, following the parent when the window's look changes.
 class FadedLabel : public QLabel {
 public:
     FadedLabel(const QString &text, qreal opacity, qreal fontScale, QWidget *parent = nullptr);

@@ -171,6 +171,12 @@ void WorkspaceCreateSheet::buildForm()
     });
     connect(m_nameField, &NameField::submitted, this, &WorkspaceCreateSheet::create);
     rows->addWidget(nameRow);
+    m_nameError = secondaryText(QString(), 12);
+    m_nameError->setObjectName(QStringLiteral("nameError"));
+    m_nameError->setForegroundRole(QPalette::WindowText); // the tone's colour, not the secondary one
+    Style::setStatusTone(m_nameError, StatusTone::error);
+    m_nameError->hide();
+    rows->addWidget(m_nameError);
 
     auto *shortcutRow = new QWidget;
     QHBoxLayout *shortcutLayout = rowLayout(shortcutRow);
@@ -457,12 +463,17 @@ void WorkspaceCreateSheet::refresh()
     m_moveDaysLabel->setText(daysLabel(m_days));
     m_archiveDaysLabel->setText(daysLabel(m_days));
 
-    m_createButton->setEnabled(!SettingsModel::trimmedName(m_name).isEmpty());
+    // A name that can't be used says why beside the field, and Create waits for a usable one.
+    const std::optional<QString> problem = m_model.newWorkspaceNameProblem(m_name);
+    m_nameError->setText(problem.value_or(QString()));
+    m_nameError->setVisible(problem.has_value());
+    m_nameField->setAccessibleDescription(problem.value_or(QString()));
+    m_createButton->setEnabled(!SettingsModel::trimmedName(m_name).isEmpty() && !problem);
 }
 
 void WorkspaceCreateSheet::create()
 {
-    if (SettingsModel::trimmedName(m_name).isEmpty())
+    if (SettingsModel::trimmedName(m_name).isEmpty() || m_model.newWorkspaceNameProblem(m_name))
         return;
     std::optional<ArchiveTimer> timer;
     std::optional<QString> target;

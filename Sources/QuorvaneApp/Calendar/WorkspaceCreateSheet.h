@@ -81,6 +81,8 @@ private:
     bool m_carouselFull = false;
 
     NameField *m_nameField = nullptr;
+    // Why the typed name can't be used, beside the field as the user types.
+    QLabel *m_nameError = nullptr;
     QWidget *m_shortcutRecorder = nullptr;
     QLabel *m_hint = nullptr;
     QCheckBox *m_carousel = nullptr;

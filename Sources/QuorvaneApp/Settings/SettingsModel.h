@@ -95,6 +95,10 @@ public:
     // A typed desktop name without its surrounding blanks, tabs and other space separators;
     // line breaks stay.
     static QString trimmedName(const QString &name);
+    // Why a new desktop can't take the typed name, in the words createWorkspace refuses it with
+    // (a reserved, hidden or path-like name, or one a desktop has); none when it can or when the
+    // trimmed name is empty. Changes nothing.
+    std::optional<QString> newWorkspaceNameProblem(const QString &typed) const;
 
     // Simple settings.
     void setStartMinimized(bool on);
@@ -224,6 +228,8 @@ private:
     bool documentIsWritable();
 
     bool nameIsAllowed(const QString &name);
+    // The refusal nameIsAllowed gives name, without giving it.
+    static std::optional<QString> nameProblem(const QString &name);
     QString uniqueWorkspaceName(const QString &base) const;
     QString folderOf(const QString &name) const { return m_paths.workspaces() + QLatin1Char('/') + name; }
     // The item's path in the Trash, or none after publishing a DeleteFailure.

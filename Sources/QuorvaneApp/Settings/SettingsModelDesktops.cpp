@@ -83,27 +83,40 @@ int naturalCompare(const QString &a, const QString &b)
 
 } // namespace
 
+std::optional<QString> SettingsModel::nameProblem(const QString &name)
+{
+    if (name.startsWith(QLatin1Char('_')))
+        return QStringLiteral("Names can't start with “_” (reserved).");
+    if (name.startsWith(QLatin1Char('.')))
+        return QStringLiteral("Names can't start with “.” (hidden folders).");
+    if (name.compare(QLatin1String("Archive"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String(".store"), Qt::CaseInsensitive) == 0)
+        return quoted(name) + QStringLiteral(" is part of the desktops folder itself — pick another name.");
+    // A name is one folder inside the desktops folder, never a path leading out of it.
+    if (!name.isEmpty() && !Location::isSafeName(name))
+        return QStringLiteral("Names can't contain “/”.");
+    return std::nullopt;
+}
+
 bool SettingsModel::nameIsAllowed(const QString &name)
 {
-    if (name.startsWith(QLatin1Char('_'))) {
-        refuse(QStringLiteral("Names can't start with “_” (reserved)."));
-        return false;
-    }
-    if (name.startsWith(QLatin1Char('.'))) {
-        refuse(QStringLiteral("Names can't start with “.” (hidden folders)."));
-        return false;
-    }
-    if (name.compare(QLatin1String("Archive"), Qt::CaseInsensitive) == 0
-        || name.compare(QLatin1String(".store"), Qt::CaseInsensitive) == 0) {
-        refuse(quoted(name) + QStringLiteral(" is part of the desktops folder itself — pick another name."));
-        return false;
-    }
-    // A name is one folder inside the desktops folder, never a path leading out of it.
-    if (!name.isEmpty() && !Location::isSafeName(name)) {
-        refuse(QStringLiteral("Names can't contain “/”."));
+    if (const auto problem = nameProblem(name)) {
+        refuse(*problem);
         return false;
     }
     return true;
+}
+
+std::optional<QString> SettingsModel::newWorkspaceNameProblem(const QString &typed) const
+{
+    const QString name = trimmedName(typed);
+    if (name.isEmpty())
+        return std::nullopt;
+    if (auto problem = nameProblem(name))
+        return problem;
+    if (m_config.workspace(name))
+        return quoted(name) + QStringLiteral(" already exists.");
+    return std::nullopt;
 }
 
 QString SettingsModel::uniqueWorkspaceName(const QString &base) const

@@ -15,6 +15,7 @@ SettingsWindowController::SettingsWindowController(SettingsModel &model, const R
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_root);
     m_window->setWindowTitle(QStringLiteral("Quorvane Settings"));
+    m_window->setClosesOnEscape(true);
     m_window->resize(780, 480);
     m_window->centre();
     m_window->onClose = [this] {

@@ -1,5 +1,7 @@
 #include "SettingsViews/ColorSwatch.h"
 
+#include "Shared/FocusRing.h"
+#include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
 #include <QPainter>
@@ -12,6 +14,7 @@ ColorSwatch::ColorSwatch(const QColor &color, int diameter, bool clickable, QWid
     , m_diameter(diameter)
 {
     setFixedSize(diameter, diameter);
+    FocusRing::setOwnRing(this); // its ring follows its round shape
     if (clickable) {
         setCursor(Qt::PointingHandCursor);
         setFocusPolicy(Qt::StrongFocus);
@@ -66,6 +69,11 @@ void ColorSwatch::paintEvent(QPaintEvent *)
     const QRectF disc = m_diameter > 12 ? box.adjusted(2, 2, -2, -2) : box;
     QColor border = palette().color(QPalette::WindowText);
     border.setAlphaF(0.15);
+    // A colour that all but vanishes on the window (black in the dark look) gets an edge that
+    // stands 3:1 against it.
+    const QColor window = palette().color(QPalette::Window);
+    if (Style::contrastRatio(m_color, window) < 3.0)
+        border = Style::readableOn(palette().color(QPalette::Mid), palette().color(QPalette::WindowText), {window}, 3.0);
     painter.setPen(QPen(border, 1));
     painter.setBrush(m_color);
     painter.drawEllipse(disc);
@@ -81,7 +89,7 @@ void ColorSwatch::paintEvent(QPaintEvent *)
     }
     if (ring) {
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(m_selected ? palette().color(QPalette::WindowText) : palette().color(QPalette::Highlight), 2));
+        painter.setPen(QPen(m_selected ? palette().color(QPalette::WindowText) : Style::focusColor(palette()), 2));
         painter.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
     }
 }

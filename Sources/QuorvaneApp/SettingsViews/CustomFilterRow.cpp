@@ -4,6 +4,7 @@
 #include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "Shared/CapsuleStyle.h"
+#include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
@@ -41,7 +42,7 @@ protected:
         painter.drawRoundedRect(bounds, radius, radius);
         if (hasFocus()) {
             painter.setBrush(Qt::NoBrush);
-            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            painter.setPen(QPen(Style::focusColor(palette()), 2));
             painter.drawRoundedRect(bounds.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
         }
     }
@@ -70,6 +71,7 @@ CustomFilterRow::CustomFilterRow(const SettingsContext &context, const CustomFil
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
+    FocusRing::setOwnRing(m_destination);
 
     m_enabled->setAccessibleName(QStringLiteral("Rule on"));
     row->addWidget(m_enabled, 0, Qt::AlignVCenter);

@@ -3,6 +3,7 @@
 #include "Config.h"
 #include "Dialogs.h"
 #include "LiteralText.h"
+#include "Paths.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DebouncedCommit.h"
@@ -401,6 +402,9 @@ void DesktopWallpaperEditor::chooseImage()
     ChooserOptions options;
     options.nameFilters = {imageFilter()};
     options.acceptLabel = QStringLiteral("Use Image");
+    // Images are looked for in the Pictures folder first.
+    options.directory = Paths::xdgUserFolder(m_context.model.paths().home(), QStringLiteral("XDG_PICTURES_DIR"),
+                                             QStringLiteral("Pictures"));
     SettingsModel *model = &m_context.model;
     const QString target = m_target;
     dialogs->chooseFile(window(), options, [model, target](const std::optional<QString> &file) {

@@ -1,6 +1,7 @@
 #include "SettingsViews/GeneralTab.h"
 
 #include "DesktopServices.h"
+#include "Dialogs.h"
 #include "LiteralText.h"
 #include "LoginItem.h"
 #include "Settings/SettingsModel.h"
@@ -10,7 +11,9 @@
 #include "Shared/Style.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -72,13 +75,7 @@ GeneralTab::GeneralTab(const SettingsContext &context, QWidget *parent)
     column->addWidget(makeSectionHeader(QStringLiteral("Support"), this));
     auto *email = new QPushButton(QStringLiteral("Email…"), this);
     column->addWidget(new SettingRow(QStringLiteral("Contact support"), {}, QStringLiteral("envelope"), email, this));
-    connect(email, &QPushButton::clicked, this, [this] {
-        DesktopServices *desktop = m_context.services.desktop;
-        SupportContact::compose([desktop](const QUrl &url) {
-            if (desktop)
-                desktop->open(url);
-        });
-    });
+    connect(email, &QPushButton::clicked, this, &GeneralTab::emailSupport);
     column->addWidget(new SettingRow(QStringLiteral("Copy diagnostics"),
                                      QStringLiteral("App and system versions, desktop counts, and this run's activity "
                                                     "log — paste it into a support email. Never file names or contents "
@@ -116,6 +113,28 @@ void GeneralTab::setLogin(bool on)
     if (failure)
         m_context.model.setErrorMessage(*failure);
     refresh(); // the system's entry is the truth
+}
+
+void GeneralTab::emailSupport()
+{
+    DesktopServices *desktop = m_context.services.desktop;
+    const std::optional<QUrl> url = SupportContact::mailURL();
+    if (!desktop || !url)
+        return;
+    if (desktop->canOpen(*url)) {
+        desktop->open(*url);
+        return;
+    }
+    // Without a mail application the address is offered to copy instead of nothing happening.
+    Question question;
+    question.message = QStringLiteral("No email app is set up");
+    question.informativeText = QStringLiteral("Write to %1 from the email app or web mail you use.").arg(SupportContact::address);
+    question.buttons = {{QStringLiteral("Copy Address")}, {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    question.style = AlertStyle::informational;
+    m_context.services.dialogs->ask(window(), question, [](int chosen) {
+        if (chosen == 0)
+            QGuiApplication::clipboard()->setText(SupportContact::address);
+    });
 }
 
 void GeneralTab::revealArchive()

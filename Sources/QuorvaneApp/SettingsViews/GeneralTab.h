@@ -32,6 +32,8 @@ private:
     void refresh();
     void setLogin(bool on);
     void revealArchive();
+    // Opens a mail to support, or without a mail application offers to copy the address.
+    void emailSupport();
     void copyDiagnostics();
 
     const SettingsContext &m_context;

@@ -31,8 +31,9 @@ HintBar::HintBar(const QString &symbol, const QString &text, const QString &dism
     setAccessibleName(text);
     SymbolIcon::apply(m_dismiss, QStringLiteral("xmark"));
     m_dismiss->setAutoRaise(true);
-    m_dismiss->setIconSize({8, 8});
-    m_dismiss->setFixedSize(20, 20);
+    // A mark large enough to see and to hit.
+    m_dismiss->setIconSize({12, 12});
+    m_dismiss->setFixedSize(24, 24);
     m_dismiss->setToolTip(dismissHelp);
     m_dismiss->setAccessibleName(dismissHelp);
     connect(m_dismiss, &QToolButton::clicked, this, [onDismiss = std::move(onDismiss)] {

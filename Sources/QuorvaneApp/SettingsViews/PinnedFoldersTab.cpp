@@ -134,6 +134,9 @@ void PinnedFoldersTab::pickAndPin()
     options.title = QStringLiteral("Choose a file or folder on your Desktop to keep on every desktop.");
     options.directory = m_context.model.paths().desktop();
     options.acceptLabel = QStringLiteral("Pin");
+    // What is pinned already is not offered again.
+    for (const QString &name : m_context.model.config().settings.pinnedFolders)
+        options.hiddenItems << options.directory + QLatin1Char('/') + name;
     QPointer<PinnedFoldersTab> self(this);
     m_context.services.dialogs->chooseItem(window(), options, [self](std::optional<QString> path) {
         if (self && path && !path->isEmpty())

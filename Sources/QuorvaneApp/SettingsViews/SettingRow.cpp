@@ -2,8 +2,10 @@
 
 #include "Shared/SymbolIcon.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace quorvane {
@@ -36,6 +38,34 @@ SettingRow::SettingRow(const QString &title, const QString &subtitle, const QStr
             m_control->setAccessibleName(title);
         row->addWidget(m_control, 0, Qt::AlignVCenter);
     }
+}
+
+QAbstractButton *SettingRow::toggledControl() const
+{
+    auto *box = qobject_cast<QCheckBox *>(m_control);
+    return box && box->isEnabled() && box->isVisible() ? box : nullptr;
+}
+
+void SettingRow::mousePressEvent(QMouseEvent *event)
+{
+    // The labels take no clicks of their own: a press on them or between them arrives here.
+    if (event->button() == Qt::LeftButton && toggledControl()) {
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void SettingRow::mouseReleaseEvent(QMouseEvent *event)
+{
+    QAbstractButton *box = toggledControl();
+    if (event->button() == Qt::LeftButton && box && rect().contains(event->position().toPoint())) {
+        event->accept();
+        box->setFocus(Qt::MouseFocusReason);
+        box->click();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
 }
 
 void SettingRow::setSubtitle(const QString &subtitle)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class QAbstractButton;
 class QLabel;
 class QVBoxLayout;
 
@@ -10,7 +11,8 @@ namespace quorvane {
 
 // One row of a settings form: an optional symbol, the title over an optional wrapping
 // subtitle, and the control at the trailing end. The control is named by the row's title
-// for accessibility unless it has a name of its own.
+// for accessibility unless it has a name of its own. A click on the row's texts toggles a check
+// box control, as a click on a check box's own label does.
 class SettingRow : public QWidget {
     Q_OBJECT
 
@@ -24,7 +26,14 @@ public:
     QWidget *control() const { return m_control; }
     void setSubtitle(const QString &subtitle);
 
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
 private:
+    // The control when it is a check box the row's texts toggle; none otherwise.
+    QAbstractButton *toggledControl() const;
+
     QLabel *m_title;
     QLabel *m_subtitle = nullptr;
     QVBoxLayout *m_texts = nullptr;

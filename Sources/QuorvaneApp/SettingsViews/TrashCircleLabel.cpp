@@ -1,5 +1,6 @@
 #include "SettingsViews/TrashCircleLabel.h"
 
+#include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
@@ -13,6 +14,7 @@ TrashCircleLabel::TrashCircleLabel(QWidget *parent)
     setFixedSize(22, 22);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    FocusRing::setOwnRing(this);
     setProperty(SymbolIcon::property, QStringLiteral("trash"));
 }
 
@@ -39,7 +41,7 @@ void TrashCircleLabel::paintEvent(QPaintEvent *)
     painter.drawPixmap(QRect(5, 5, 12, 12), glyph);
     if (hasFocus()) {
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+        painter.setPen(QPen(Style::focusColor(palette()), 1.5));
         painter.drawEllipse(rect().adjusted(1, 1, -2, -2));
     }
 }

@@ -68,6 +68,11 @@ void ClosingWindow::keyPressEvent(QKeyEvent *event)
         });
     } else if (modifiers == Qt::NoModifier && event->key() == Qt::Key_Escape) {
         target = shownButton(this, [](QAbstractButton *button) { return button->property(cancelButtonProperty).toBool(); });
+        if (!target && m_closesOnEscape) {
+            event->accept();
+            close();
+            return;
+        }
     }
     if (!target) {
         QWidget::keyPressEvent(event);

@@ -27,10 +27,15 @@ public:
 
     // Makes button the one Escape presses in whatever window holds it.
     static void markAsCancelButton(QAbstractButton *button);
+    // Escape closes the window when no cancel button shows (as a settings window does).
+    void setClosesOnEscape(bool closes) { m_closesOnEscape = closes; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool m_closesOnEscape = false;
 };
 
 // Owners release their window with deleteLater, so a window may drop its owner from inside

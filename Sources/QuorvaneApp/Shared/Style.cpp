@@ -218,6 +218,39 @@ double Style::contrastRatio(const QColor &a, const QColor &b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+QColor Style::readableOn(const QColor &color, const QColor &toward, std::initializer_list<QColor> backgrounds,
+                         double ratio)
+{
+    const auto stands = [&](const QColor &candidate) {
+        for (const QColor &background : backgrounds) {
+            if (contrastRatio(candidate, background) < ratio)
+                return false;
+        }
+        return true;
+    };
+    for (int step = 0; step <= 20; ++step) {
+        const double t = step / 20.0;
+        const QColor mixed = QColor::fromRgbF(float(color.redF() + (toward.redF() - color.redF()) * t),
+                                              float(color.greenF() + (toward.greenF() - color.greenF()) * t),
+                                              float(color.blueF() + (toward.blueF() - color.blueF()) * t));
+        if (stands(mixed))
+            return mixed;
+    }
+    return toward;
+}
+
+QColor Style::edgeColor(const QPalette &palette)
+{
+    return readableOn(palette.color(QPalette::Mid), palette.color(QPalette::WindowText),
+                      {palette.color(QPalette::Window), palette.color(QPalette::Base)}, 3.0);
+}
+
+QColor Style::focusColor(const QPalette &palette)
+{
+    return readableOn(palette.color(QPalette::Highlight), palette.color(QPalette::WindowText),
+                      {palette.color(QPalette::Window), palette.color(QPalette::Base)}, 3.0);
+}
+
 QColor Style::textOn(const QColor &background)
 {
     return contrastRatio(Qt::white, background) >= 4.5 ? QColor(Qt::white) : QColor(Qt::black);

@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,15 @@ void setStatusTone(QWidget *widget, std::optional<StatusTone> tone);
 double contrastRatio(const QColor &a, const QColor &b);
 // White or black, whichever reads at least 4.5:1 on background (white when both do).
 QColor textOn(const QColor &background);
+// The colour of the keyboard focus ring: the highlight, drawn towards the text colour until it
+// stands at least 3:1 against both the window and the fields.
+QColor focusColor(const QPalette &palette);
+// The edge of a control (a field, a slider's thumb): the palette's mid tone, drawn towards the
+// text colour until it stands at least 3:1 against both the window and the fields.
+QColor edgeColor(const QPalette &palette);
+// color drawn towards toward until it stands at least ratio against each of backgrounds (toward
+// itself when nothing less does).
+QColor readableOn(const QColor &color, const QColor &toward, std::initializer_list<QColor> backgrounds, double ratio);
 } // namespace Style
 
 // The fixed light and dark looks.

@@ -1,9 +1,12 @@
 #include "Shared/Theme.h"
 
+#include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
 #include <QApplication>
+#include <QPainter>
+#include <QPainterPath>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -13,20 +16,23 @@ namespace quorvane {
 
 namespace {
 
-// Fusion, with the outlines of check boxes and radio buttons drawn from the text colour: Fusion
-// darkens the window colour for them, which all but vanishes on a dark window. Alerts show the
-// symbols of the application's own icon set, in the look's colours.
-class ReadableFusion final : public QProxyStyle {
+// The base style (Fusion for the fixed looks, the platform's under "System"), with the
+// outlines of Fusion's check boxes and radio buttons drawn from the text colour: Fusion darkens
+// the window colour for them, which all but vanishes on a dark window. The focus ring is the
+// application's own in every style. Alerts show the symbols of the application's own icon set, in
+// the look's colours.
+class ReadableStyle final : public QProxyStyle {
 public:
-    ReadableFusion()
-        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+    explicit ReadableStyle(const QString &base)
+        : QProxyStyle(QStyleFactory::create(base))
     {
+        m_fusion = baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
     }
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override
     {
-        if (Style::isDark(option->palette)) {
+        if (m_fusion && Style::isDark(option->palette)) {
             // Fusion's outline is the window colour darkened: start from a light grey instead.
             const QColor start = option->palette.color(QPalette::PlaceholderText).lighter(140);
             if (element == PE_IndicatorCheckBox) {
@@ -43,7 +49,60 @@ public:
                 return;
             }
         }
+        // The ring around the focused control (FocusRing) stands for the style's own marks.
+        if (element == PE_FrameFocusRect)
+            return;
         QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        if (element != CE_FocusFrame) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const qreal width = FocusRing::width;
+        QPainterPath ring;
+        ring.addRoundedRect(QRectF(option->rect).adjusted(width / 2, width / 2, -width / 2, -width / 2), 4, 4);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(Style::focusColor(option->palette), width));
+        painter->drawPath(ring);
+        painter->restore();
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        // Fusion's thumb is all but the colour of its track: it gets an edge that stands 3:1.
+        if (m_fusion && control == CC_ScrollBar) {
+            const QRectF thumb = QRectF(subControlRect(control, option, SC_ScrollBarSlider, widget)).adjusted(1.5, 1.5, -1.5, -1.5);
+            if (thumb.isEmpty())
+                return;
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->setBrush(Qt::NoBrush);
+            painter->setPen(QPen(Style::edgeColor(option->palette), 1));
+            painter->drawRoundedRect(thumb, 2, 2);
+            painter->restore();
+        }
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_FocusFrameHMargin || metric == PM_FocusFrameVMargin)
+            return FocusRing::width;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *data) const override
+    {
+        // The ring is drawn whole, rounded and smooth: no mask cuts it.
+        if (hint == SH_FocusFrame_Mask)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
     }
 
     QIcon standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const override
@@ -61,7 +120,21 @@ public:
             return QProxyStyle::standardIcon(icon, option, widget);
         }
     }
+
+private:
+    bool m_fusion = false;
 };
+
+void setAccent(QPalette &p, const std::optional<QColor> &accent)
+{
+    if (!accent || !accent->isValid())
+        return;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::Highlight, *accent);
+        p.setColor(group, QPalette::HighlightedText, Style::textOn(*accent));
+        p.setColor(group, QPalette::Link, *accent);
+    }
+}
 
 } // namespace
 
@@ -98,14 +171,16 @@ void Theme::systemChanged()
 QPalette Theme::palette(bool dark, const std::optional<QColor> &accent)
 {
     QPalette p = dark ? darkPalette() : lightPalette();
-    if (accent && accent->isValid()) {
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            p.setColor(group, QPalette::Highlight, *accent);
-            p.setColor(group, QPalette::HighlightedText, Style::textOn(*accent));
-            p.setColor(group, QPalette::Link, *accent);
-        }
-    }
+    setAccent(p, accent);
     return p;
+}
+
+QPalette Theme::basePalette(bool dark) const
+{
+    const bool system = m_look && m_look->mode == AppearanceMode::system;
+    if (system && m_followPlatformPalette && Style::isDark(m_platformPalette) == dark)
+        return m_platformPalette;
+    return dark ? darkPalette() : lightPalette();
 }
 
 void Theme::apply(const Appearance &look)
@@ -123,12 +198,20 @@ void Theme::install(bool dark, const std::optional<QColor> &accent)
 {
     if (!m_installed) {
         m_platformPalette = QApplication::palette();
-        // One style everywhere, drawn from the palette alone, whatever the desktop's Qt theme.
-        QApplication::setStyle(new ReadableFusion);
+        m_platformStyle = QApplication::style()->name();
+        FocusRing::follow();
         m_installed = true;
     }
+    // The fixed looks are drawn in one style from their palettes alone, whatever the desktop's
+    // theme; "System" is drawn in the desktop's.
+    const QString style = m_look && m_look->mode == AppearanceMode::system ? m_platformStyle : QStringLiteral("fusion");
+    const auto *current = qobject_cast<const QProxyStyle *>(QApplication::style());
+    if (!current || !dynamic_cast<const ReadableStyle *>(current)
+        || current->baseStyle()->name().compare(style, Qt::CaseInsensitive) != 0)
+        QApplication::setStyle(new ReadableStyle(style));
     m_dark = dark;
-    const QPalette next = palette(dark, accent);
+    QPalette next = basePalette(dark);
+    setAccent(next, accent);
     if (QApplication::palette() == next)
         return;
     QApplication::setPalette(next);

@@ -1,6 +1,7 @@
 #include "Triggers/KeyRecorder.h"
 
 #include "KeyCodeTable.h"
+#include "Shared/Style.h"
 #include "Triggers/KeyNames.h"
 
 #include <QApplication>
@@ -197,6 +198,26 @@ std::uint32_t modifierMask(Qt::KeyboardModifiers modifiers)
     return mask;
 }
 
+// The modifier bit a modifier key itself stands for; 0 for the lock keys and the rest.
+std::uint32_t modifierOfKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+        return HotKeySpec::shift;
+    case Qt::Key_Control:
+        return HotKeySpec::control;
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+        return HotKeySpec::option;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+        return HotKeySpec::command;
+    default:
+        return 0;
+    }
+}
+
 // The recorders listening now, and who is told when that starts and ends.
 int listeningRecorders = 0;
 std::function<void(bool)> &listeningObserver()
@@ -245,6 +266,7 @@ void KeyRecorderView::setRecording(bool recording)
     if (recording == m_recording)
         return;
     m_recording = recording;
+    m_held = 0;
     listeningRecorders += recording ? 1 : -1;
     // Copied: the observer may replace itself.
     const std::function<void(bool)> observer = listeningObserver();
@@ -270,7 +292,7 @@ void KeyRecorderView::setSpec(std::optional<HotKeySpec> spec)
 QString KeyRecorderView::text() const
 {
     if (m_recording)
-        return QStringLiteral("Press keys…");
+        return m_held ? modifierGlyphs(m_held) + QStringLiteral("…") : QStringLiteral("Press keys…");
     if (!m_spec)
         return QStringLiteral("Record…");
     return shortcutText(*m_spec);
@@ -309,9 +331,14 @@ void KeyRecorderView::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
-    // Shift, control and the others arrive as keys of their own: they only hold for the next.
-    if (isModifierKey(event->key()))
+    // Shift, control and the others arrive as keys of their own: they only hold for the next,
+    // and show while held.
+    if (isModifierKey(event->key())) {
+        // Whether a modifier's own event already counts it differs between platforms.
+        m_held = modifierMask(event->modifiers()) | modifierOfKey(event->key());
+        showText();
         return;
+    }
     const std::optional<std::uint32_t> code = virtualKeyCode(*event);
     if (code == escapeKey) {
         stopRecording();
@@ -339,6 +366,17 @@ void KeyRecorderView::keyPressEvent(QKeyEvent *event)
     stopRecording();
 }
 
+void KeyRecorderView::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!m_recording || !isModifierKey(event->key())) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    m_held = modifierMask(event->modifiers()) & ~modifierOfKey(event->key());
+    showText();
+}
+
 void KeyRecorderView::stopRecording()
 {
     setRecording(false);
@@ -363,17 +401,19 @@ void KeyRecorderView::paintEvent(QPaintEvent *)
     path.addRoundedRect(shape, 5, 5);
     const QColor accent = colors.color(QPalette::Highlight);
     painter.fillPath(path, m_recording ? withAlpha(accent, 0.15) : colors.color(QPalette::Base));
-    painter.setPen(m_recording ? QPen(accent, 2) : QPen(colors.color(QPalette::Mid), 1));
+    // Its edge stands 3:1 against the window, and so does the accent's while recording.
+    const QColor window = colors.color(QPalette::Window);
+    const QColor ink = colors.color(QPalette::WindowText);
+    painter.setPen(m_recording ? QPen(Style::readableOn(accent, ink, {window}, 3.0), 2)
+                               : QPen(Style::edgeColor(colors), 1));
     painter.drawPath(path);
 
     painter.setFont(textFont(font()));
-    const QColor label = colors.color(QPalette::Text);
-    if (m_recording)
-        painter.setPen(withAlpha(label, 0.6));
-    else if (!m_spec)
-        painter.setPen(withAlpha(label, 0.35));
+    // The prompts in the secondary text colour, which reads at 4.5:1 on the field.
+    if (m_recording || !m_spec)
+        painter.setPen(colors.color(QPalette::PlaceholderText));
     else
-        painter.setPen(label);
+        painter.setPen(colors.color(QPalette::Text));
     painter.drawText(shape, Qt::AlignCenter, text());
 }
 

@@ -35,8 +35,8 @@ public:
     // Told of every recorded or cleared shortcut; replaces the previous callback.
     void setOnChange(OnChange onChange) { m_onChange = std::move(onChange); }
     bool isRecording() const { return m_recording; }
-    // The text drawn: "Press keys…" while recording, "Record…" without a shortcut, else the
-    // shortcut's text.
+    // The text drawn: while recording "Press keys…", or the modifiers held so far ("Ctrl+Alt+…");
+    // "Record…" without a shortcut, else the shortcut's text.
     QString text() const;
     // What sounds when a key without modifiers is refused; QApplication::beep by default.
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
@@ -55,6 +55,7 @@ protected:
     bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
@@ -67,6 +68,8 @@ private:
     std::optional<HotKeySpec> m_spec;
     OnChange m_onChange;
     bool m_recording = false;
+    // The modifiers held while recording (HotKeySpec bits).
+    std::uint32_t m_held = 0;
     std::function<void()> m_beep;
 };
 

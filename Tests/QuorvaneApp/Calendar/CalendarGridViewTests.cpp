@@ -6,6 +6,8 @@
 #include "Shared/Style.h"
 #include "Shared/Theme.h"
 
+#include <QTest>
+
 using namespace quorvane;
 using namespace quorvane::test;
 
@@ -189,18 +191,45 @@ TEST_F(CalendarGridTest, AGridWithoutWidthChangesNothing)
     EXPECT_EQ(stored(), untouched);
 }
 
-TEST_F(CalendarGridTest, PastDaysStayLegibleInTheDarkTheme)
+TEST_F(CalendarGridTest, PastDaysReadAt4Point5InBothLooks)
 {
     open(Config::defaultDocument());
-    Theme::shared().apply(Appearance{AppearanceMode::dark, std::nullopt});
-    show(today.addMonths(-2)); // every day shown is past
-    const QImage drawn = grid->grab().toImage();
-    const QColor window = QApplication::palette().color(QPalette::Window);
-    double strongest = 1;
-    for (int y = 0; y < drawn.height(); ++y)
-        for (int x = 0; x < drawn.width(); ++x)
-            if (qAlpha(drawn.pixel(x, y)) == 255)
-                strongest = std::max(strongest, Style::contrastRatio(QColor(drawn.pixel(x, y)), window));
+    for (const AppearanceMode mode : {AppearanceMode::dark, AppearanceMode::light}) {
+        Theme::shared().apply(Appearance{mode, std::nullopt});
+        show(today.addMonths(-2)); // every day shown is past
+        const QImage drawn = grid->grab().toImage();
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        double strongest = 1;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (qAlpha(drawn.pixel(x, y)) == 255)
+                    strongest = std::max(strongest, Style::contrastRatio(QColor(drawn.pixel(x, y)), window));
+        EXPECT_GE(strongest, 4.5) << (mode == AppearanceMode::dark ? "dark" : "light");
+    }
     Theme::shared().apply(Appearance{});
-    EXPECT_GE(strongest, 3.0);
+}
+
+TEST_F(CalendarGridTest, TheDaysTakeTheFocusAndTheArrows)
+{
+    open(Config::defaultDocument());
+    show(today.addMonths(2));
+    std::vector<QDate> chosen;
+    grid->onSelectDay = [&](const QDate &day) { chosen.push_back(day); };
+    EXPECT_EQ(grid->focusPolicy(), Qt::StrongFocus);
+    const QDate first(days[10].year(), days[10].month(), 1); // nothing chosen, today not shown
+    EXPECT_EQ(grid->keyboardDay(), first);
+    QTest::keyClick(grid.get(), Qt::Key_Right);
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(grid->keyboardDay(), first.addDays(8));
+    QTest::keyClick(grid.get(), Qt::Key_Return);
+    EXPECT_EQ(chosen, std::vector<QDate>{first.addDays(8)});
+    // It stays on the days shown.
+    grid->setSelectedDay(days.front());
+    QTest::keyClick(grid.get(), Qt::Key_Up);
+    QTest::keyClick(grid.get(), Qt::Key_Left);
+    EXPECT_EQ(grid->keyboardDay(), days.front());
+    QTest::keyClick(grid.get(), Qt::Key_Space);
+    EXPECT_EQ(chosen.back(), days.front());
+    grid->setSelectable(false);
+    EXPECT_EQ(grid->focusPolicy(), Qt::NoFocus);
 }

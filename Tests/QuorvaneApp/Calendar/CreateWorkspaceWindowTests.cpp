@@ -94,27 +94,32 @@ TEST_F(NewDesktopWindow, ARefusalIsExplainedAndTheWindowStaysAsLeft)
     open();
     const QByteArray before = readFile(paths.config());
     LogCapture log;
-    type(window(), QStringLiteral("Default"));
+    // A file in the way of the new desktop's folder: only trying tells.
+    writeFile(paths.workspaces() + "/Blocked", "x");
+    type(window(), QStringLiteral("Blocked"));
     QTest::mouseClick(child<QPushButton>(window(), "type.temporary"), Qt::LeftButton);
     QTest::keyClick(controller->sheet()->nameField(), Qt::Key_Return);
 
     ASSERT_EQ(dialogs.asked.size(), 1u);
     const ScriptedDialogs::Asked &alert = dialogs.asked.front();
     EXPECT_EQ(alert.parent, window());
-    EXPECT_EQ(alert.question.message, "“Default” already exists.");
+    ASSERT_TRUE(model->errorMessage());
+    const QString message = *model->errorMessage();
+    EXPECT_TRUE(message.startsWith("Couldn't create the workspace folder: ")) << qPrintable(message);
+    EXPECT_EQ(alert.question.message, message);
     EXPECT_EQ(alert.question.buttons, (std::vector<DialogButton>{{QStringLiteral("OK"), ButtonRole::normal}}));
     EXPECT_TRUE(window()->isVisible());
     EXPECT_EQ(closed, 0);
     bool logged = false;
     for (const LogCapture::Entry &entry : log.entries)
-        logged |= entry.category.endsWith(QLatin1String(".error")) && entry.text == QStringLiteral("surfaced to the user: “Default” already exists.");
+        logged |= entry.category.endsWith(QLatin1String(".error")) && entry.text == "surfaced to the user: " + message;
     EXPECT_TRUE(logged);
 
     EXPECT_TRUE(model->errorMessage());
     dialogs.answer(0);
     EXPECT_FALSE(model->errorMessage()) << "closing the alert clears the message";
     EXPECT_TRUE(window()->isVisible());
-    EXPECT_EQ(controller->sheet()->nameField()->name(), "Default");
+    EXPECT_EQ(controller->sheet()->nameField()->name(), "Blocked");
     EXPECT_TRUE(child<QPushButton>(window(), "type.temporary")->isChecked());
     EXPECT_EQ(readFile(paths.config()), before);
 }
@@ -150,7 +155,8 @@ TEST_F(NewDesktopWindow, WithTheSettingsWindowOpenARefusalIsShownOnceOverTheNewD
     window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
 
-    type(window(), QStringLiteral("Default"));
+    writeFile(paths.workspaces() + "/Blocked", "x");
+    type(window(), QStringLiteral("Blocked"));
     QTest::mouseClick(child<QPushButton>(window(), "create"), Qt::LeftButton);
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked.front().parent, window());

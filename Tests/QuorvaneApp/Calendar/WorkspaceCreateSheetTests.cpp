@@ -1,5 +1,6 @@
 #include "Calendar/SheetHarness.h"
 #include "Calendar/WorkspaceCreateSheet.h"
+#include "Shared/Style.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QCheckBox>
@@ -204,22 +205,33 @@ TEST_F(CreateSheet, TheHintShowsOnTheFirstOpeningOnly)
     EXPECT_FALSE(get<QWidget>("shortcutHint")->isVisible());
 }
 
-TEST_F(CreateSheet, ADuplicateStaysOpenAndOtherLetterCaseCreates)
+TEST_F(CreateSheet, ANameThatCantBeUsedSaysWhyAsTypedAndOtherLetterCaseCreates)
 {
     open();
     click("type.temporary");
+    auto *error = get<QLabel>("nameError");
+    EXPECT_FALSE(error->isVisible());
     type(sheet.get(), QStringLiteral("Default"));
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_EQ(error->text(), "“Default” already exists.");
+    EXPECT_EQ(error->palette().color(error->foregroundRole()), Style::errorColor(QApplication::palette()));
+    EXPECT_FALSE(get<QPushButton>("create")->isEnabled());
     returnInName();
     EXPECT_EQ(closed, 0);
-    EXPECT_EQ(refused, std::vector<QString>{QStringLiteral("“Default” already exists.")});
+    EXPECT_TRUE(refused.empty()) << "said beside the field, not again in an alert";
     EXPECT_EQ(get<NameField>("name")->name(), "Default");
     EXPECT_TRUE(get<QPushButton>("type.temporary")->isChecked());
 
     auto *field = get<NameField>("name");
     field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("_x"));
+    EXPECT_EQ(error->text(), "Names can't start with “_” (reserved).");
+    field->selectAll();
     QTest::keyClicks(field, QStringLiteral("default"));
+    EXPECT_FALSE(error->isVisible());
+    EXPECT_TRUE(get<QPushButton>("create")->isEnabled());
     returnInName();
-    EXPECT_EQ(closed, 1) << "a message left by the failure decided the second attempt";
+    EXPECT_EQ(closed, 1);
     EXPECT_TRUE(storedWorkspace(QStringLiteral("default")));
 }
 

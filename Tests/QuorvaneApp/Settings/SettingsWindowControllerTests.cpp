@@ -6,6 +6,7 @@
 #include "Settings/SettingsModel.h"
 #include "TestEnvironment.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -34,7 +35,10 @@ TEST(WindowControllers, ClosingTheSettingsOrTheSheetWindowReportsIt)
     EXPECT_FALSE(settings.window()->isVisible());
     settings.showWindow(); // kept when closed: the same window shows again
     EXPECT_TRUE(settings.window()->isVisible());
-    settings.window()->close();
+    // Escape closes it, wherever the focus is.
+    QTest::keyClick(settings.window(), Qt::Key_Escape);
+    EXPECT_EQ(closed, 2);
+    EXPECT_FALSE(settings.window()->isVisible());
 
     test::ScriptedDialogs dialogs;
     CreateWorkspaceWindowController sheet(model, dialogs);

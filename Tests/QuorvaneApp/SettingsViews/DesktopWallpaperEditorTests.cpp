@@ -170,6 +170,7 @@ TEST_F(WallpaperEditor, ImageStoresNothingUntilChosenAndColourStoresAtOnce)
     const auto &chooser = dialogs.choosers[0];
     EXPECT_EQ(chooser.kind, ScriptedDialogs::Chooser::file);
     EXPECT_EQ(chooser.options.acceptLabel, "Use Image");
+    EXPECT_EQ(chooser.options.directory, home.path() + "/Pictures"); // images are looked for there first
     ASSERT_EQ(chooser.options.nameFilters.size(), 1);
     EXPECT_TRUE(chooser.options.nameFilters[0].contains("*.png"));
     dialogs.choose(std::nullopt); // cancelled: nothing

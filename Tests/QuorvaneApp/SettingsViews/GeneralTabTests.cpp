@@ -98,6 +98,12 @@ TEST_F(GeneralSection, MinimizedFoldersAndNoPermissionRow)
     EXPECT_TRUE(stored().settings.startMinimized);
     model->reload(); // a republish saves nothing
     EXPECT_EQ(store.saves, 1);
+    // The row's title toggles its box as well.
+    auto *row = qobject_cast<SettingRow *>(minimized->parentWidget());
+    ASSERT_NE(row, nullptr);
+    QTest::mouseClick(row->titleLabel(), Qt::LeftButton);
+    EXPECT_FALSE(stored().settings.startMinimized);
+    EXPECT_FALSE(minimized->isChecked());
 
     auto buttons = view->findChildren<QPushButton *>();
     std::vector<QPushButton *> reveals;
@@ -118,6 +124,28 @@ TEST_F(GeneralSection, MinimizedFoldersAndNoPermissionRow)
     for (const SettingRow *row : view->findChildren<SettingRow *>())
         EXPECT_NE(row->accessibleName(), "Finder automation");
     EXPECT_EQ(scheduler.pendingCount(), 0u);
+}
+
+TEST_F(GeneralSection, EmailWithoutAMailAppOffersToCopyTheAddress)
+{
+    openWith({"Default"});
+    showGeneral();
+    auto *email = find<QPushButton>("Contact support");
+    ASSERT_NE(email, nullptr);
+    QTest::mouseClick(email, Qt::LeftButton);
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(desktop.opened[0].scheme(), "mailto");
+    EXPECT_TRUE(dialogs.asked.empty());
+
+    desktop.mailHandler = false;
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(email, Qt::LeftButton);
+    EXPECT_EQ(desktop.opened.size(), 1u);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(lastQuestion().message, "No email app is set up");
+    EXPECT_TRUE(lastQuestion().informativeText.contains("support@quorvane.app"));
+    dialogs.answer(0);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "support@quorvane.app");
 }
 
 TEST_F(GeneralSection, CopiedShowsForTwoSeconds)

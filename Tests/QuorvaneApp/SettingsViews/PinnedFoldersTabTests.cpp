@@ -39,9 +39,13 @@ TEST_F(PinnedSection, OnlyItemsDirectlyOnTheDesktopArePinned)
     EXPECT_EQ(stored().settings.pinnedFolders, QStringList({"Notes"}));
     ASSERT_NE(tab()->pinRow("Notes"), nullptr);
     EXPECT_FALSE(tagged("Notes"));
+    EXPECT_TRUE(dialogs.choosers.back().options.hiddenItems.isEmpty());
+
+    // What is pinned is not offered again.
+    choose(paths.desktop() + "/Projects/Plan");
+    EXPECT_EQ(dialogs.choosers.back().options.hiddenItems, QStringList({paths.desktop() + "/Notes"}));
 
     // Nested: the alert, no pin.
-    choose(paths.desktop() + "/Projects/Plan");
     EXPECT_EQ(stored().settings.pinnedFolders, QStringList({"Notes"}));
     EXPECT_EQ(lastQuestion().title, "That item isn’t on your Desktop");
 

@@ -1,3 +1,4 @@
+#include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/Theme.h"
 
@@ -6,8 +7,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QSet>
 #include <QStyle>
+#include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -27,6 +31,7 @@ struct ThemeTest : ::testing::Test {
     }
     void TearDown() override
     {
+        Theme::shared().setFollowPlatformPalette(false);
         Theme::shared().setSystemSource({});
         Theme::shared().apply(Appearance{});
     }
@@ -97,4 +102,62 @@ TEST_F(ThemeTest, AlertsShowTheApplicationsOwnSymbolsInTheLooksColours)
     EXPECT_EQ(inks, QSet<QRgb>{Style::warningColor(QApplication::palette()).rgb()});
     EXPECT_EQ(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical).name(), "xmark.octagon.fill");
     EXPECT_EQ(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).name(), "info.circle");
+}
+
+TEST_F(ThemeTest, SystemTakesThePlatformsPaletteWhereItMatchesTheSessionWithTheAccentOnTop)
+{
+    QLabel window;
+    Theme::shared().setFollowPlatformPalette(true);
+    Theme::shared().apply(Appearance{AppearanceMode::system, QStringLiteral("#6C8BA6")});
+    const QPalette &platform = Theme::shared().platformPalette();
+    ASSERT_FALSE(Style::isDark(platform));
+    ASSERT_NE(platform.color(QPalette::Window), lightPalette().color(QPalette::Window));
+    EXPECT_EQ(window.palette().color(QPalette::Window), platform.color(QPalette::Window));
+    EXPECT_EQ(window.palette().color(QPalette::Highlight), QColor("#6C8BA6"));
+    // A light platform palette in a dark session: the dark look instead.
+    sessionDark = true;
+    Theme::shared().systemChanged();
+    EXPECT_EQ(window.palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
+    // A fixed look is the application's own in its own style.
+    Theme::shared().apply(Appearance{AppearanceMode::light, std::nullopt});
+    EXPECT_EQ(window.palette().color(QPalette::Window), lightPalette().color(QPalette::Window));
+    EXPECT_EQ(qobject_cast<QProxyStyle *>(QApplication::style())->baseStyle()->name(), "fusion");
+}
+
+TEST_F(ThemeTest, TheFocusShowsAsARingThatStandsOutInBothLooks)
+{
+    for (const bool dark : {false, true}) {
+        for (const AccentPreset &accent : Style::accentPresets()) {
+            const QPalette p = Theme::palette(dark, colorFromHex(accent.hex));
+            for (const QColor &ground : {p.color(QPalette::Window), p.color(QPalette::Base)}) {
+                EXPECT_GE(Style::contrastRatio(Style::focusColor(p), ground), 3.0) << qPrintable(accent.name) << dark;
+                EXPECT_GE(Style::contrastRatio(Style::edgeColor(p), ground), 3.0) << dark;
+            }
+        }
+    }
+
+    Theme::shared().apply(Appearance{AppearanceMode::light, std::nullopt});
+    QWidget window;
+    auto *column = new QVBoxLayout(&window);
+    auto *first = new QPushButton(QStringLiteral("First"));
+    auto *second = new QPushButton(QStringLiteral("Second"));
+    auto *own = new QPushButton(QStringLiteral("Own"));
+    FocusRing::setOwnRing(own);
+    for (QWidget *w : {first, second, own})
+        column->addWidget(w);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    first->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(FocusRing::target(), first);
+    QTest::keyClick(first, Qt::Key_Tab);
+    ASSERT_EQ(FocusRing::target(), second);
+    // The ring is drawn just outside the button, in the focus colour.
+    const QImage drawn = window.grab().toImage();
+    const QColor ring = Style::focusColor(window.palette());
+    const QPoint left(second->geometry().left() - 1, second->geometry().center().y());
+    EXPECT_LT(Style::contrastRatio(QColor(drawn.pixel(left)), ring), 1.3)
+        << qPrintable(QColor(drawn.pixel(left)).name()) << " " << qPrintable(ring.name());
+    QTest::keyClick(second, Qt::Key_Tab);
+    EXPECT_EQ(FocusRing::target(), nullptr); // the control draws its own
 }

@@ -64,6 +64,20 @@ TEST_F(KeyRecorderTest, ALongShortcutWidensTheFieldToShowAllOfIt)
 TEST_F(KeyRecorderTest, AKeyWithModifiersBecomesTheShortcut)
 {
     startRecording();
+    // The modifiers held show as they are pressed and let go, the key's own event counting it or
+    // not (as X11 reports the state before the event).
+    const auto send = [this](QEvent::Type type, int key, Qt::KeyboardModifiers held) {
+        QKeyEvent event(type, key, held);
+        QCoreApplication::sendEvent(view, &event);
+    };
+    send(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+    EXPECT_EQ(view->text(), "Ctrl+…");
+    send(QEvent::KeyPress, Qt::Key_Alt, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(view->text(), "Ctrl+Alt+…");
+    send(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(view->text(), "Alt+…");
+    send(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    EXPECT_EQ(view->text(), "Press keys…");
     QTest::keyClick(view, Qt::Key_Shift, Qt::ShiftModifier); // the modifier's own press waits
     EXPECT_TRUE(view->isRecording());
     QTest::keyClick(view, Qt::Key_A, Qt::ShiftModifier);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace quorvane {
+
+// Whether the session's desktop portal can show a file chooser: the portal service is one the
+// session bus starts on demand (its service file in one of dataDirs' "dbus-1/services") and a
+// portal backend of one of dataDirs offers the FileChooser interface.
+bool fileChooserPortalInstalled(const QStringList &dataDirs);
+
+// The folders XDG_DATA_DIRS names (with XDG_DATA_HOME first), or the standard ones.
+QStringList xdgDataDirs();
+
+// Before the application starts: where a file-chooser portal is installed and Qt's portal
+// platform theme is at hand, the choosers go through the portal (the platform theme of the
+// desktop still gives the style and the rest). A platform theme the user chose is kept. True when
+// it chose the portal's.
+bool preferPortalDialogs();
+
+} // namespace quorvane
