@@ -10,8 +10,10 @@ struct Option {
 };
 
 constexpr Option options[] = {
-    {"--switch-to", AppCommand::Kind::switchTo},     {"--next", AppCommand::Kind::next},
-    {"--previous", AppCommand::Kind::previous},      {"--hide-desktop", AppCommand::Kind::hideDesktop},
+    {"--switch-to", AppCommand::Kind::switchTo},
+    {"--next", AppCommand::Kind::next},
+    {"--previous", AppCommand::Kind::previous},
+    {"--hide-desktop", AppCommand::Kind::hideDesktop},
     {"--carousel", AppCommand::Kind::carousel},
 };
 

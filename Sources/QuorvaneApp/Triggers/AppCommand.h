@@ -10,7 +10,14 @@ namespace quorvane {
 
 // One request to the running instance: from the command line, or a plain second start's.
 struct AppCommand {
-    enum class Kind { switchTo, next, previous, hideDesktop, carousel, showSettings };
+    enum class Kind {
+        switchTo,
+        next,
+        previous,
+        hideDesktop,
+        carousel,
+        showSettings
+    };
     Kind kind = Kind::showSettings;
     QString desktop = {}; // switchTo only
 
