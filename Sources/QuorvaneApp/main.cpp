@@ -18,7 +18,11 @@
 #include "SessionNotifications.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
+#include "StatusPanelShade.h"
+#include "SwayWorkspaces.h"
 #include "TerminationSignals.h"
+#include "Triggers/AppCommandClient.h"
+#include "Triggers/AppCommandService.h"
 #include "WidgetActivationPolicy.h"
 #include "X11HotKeyRegistrar.h"
 #include "X11KeyLayout.h"
@@ -28,6 +32,7 @@
 #include <QDBusConnection>
 #include <QDesktopServices>
 
+#include <cstdio>
 #include <memory>
 
 using namespace quorvane;
@@ -50,10 +55,40 @@ bool preferXwayland(int argc, char **argv)
     return true;
 }
 
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void say(std::FILE *stream, const QString &line)
+{
+    std::fprintf(stream, "%s\n", qPrintable(line));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // A request for the running instance needs neither a display nor a second instance.
+    const AppCommandLine commandLine = AppCommandLine::parse(argumentsOf(argc, argv));
+    if (commandLine.help) {
+        std::fputs(qPrintable(AppCommandLine::helpText()), stdout);
+        return commandLine.error.isEmpty() ? appexit::done : appexit::usage;
+    }
+    if (!commandLine.error.isEmpty()) {
+        say(stderr, QStringLiteral("quorvane: ") + commandLine.error);
+        return appexit::usage;
+    }
+    if (commandLine.command) {
+        QCoreApplication core(argc, argv);
+        const AppCommandClient::Outcome outcome = AppCommandClient().send(*commandLine.command);
+        say(outcome.status == appexit::done ? stdout : stderr, QStringLiteral("quorvane: ") + outcome.message);
+        return outcome.status;
+    }
+
     const bool onXwayland = preferXwayland(argc, argv);
     const bool portalDialogs = preferPortalDialogs();
     QApplication app(argc, argv);
@@ -65,6 +100,14 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     // Every window carries the application's icon; WM_CLASS "Quorvane" matches the desktop entry.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app.quorvane.Quorvane.svg")));
+    const AppInfo info = AppInfo::current();
+    Log::start(info, Log::standardLogFile());
+    // A plain second start: the running instance shows its settings window, and this one ends.
+    if (const auto outcome = AppCommandClient(QDBusConnection::sessionBus(), 3000).send(AppCommand{AppCommand::Kind::showSettings});
+        outcome.status == appexit::done) {
+        qCInfo(Log::app()) << "Quorvane is running already: it shows its settings window, and this start ends";
+        return 0;
+    }
     // "System" is the desktop's look (its platform theme's style, and its palette where a desktop's
     // platform theme gives one), follows the session's colour scheme and changes when it does:
     // GNOME's colour scheme, XFCE's theme, any XSETTINGS manager's theme, KDE's colour scheme.
@@ -77,8 +120,6 @@ int main(int argc, char **argv)
     StatusPanelShadeWatcher xfceTheme([] { Theme::shared().systemChanged(); });
     SessionLookWatcher sessionLook([] { Theme::shared().systemChanged(); });
 
-    const AppInfo info = AppInfo::current();
-    Log::start(info, Log::standardLogFile());
     if (onXwayland)
         qCInfo(Log::app()) << "Wayland session: running on Xwayland (set QT_QPA_PLATFORM to choose another platform)";
 
@@ -89,6 +130,14 @@ int main(int argc, char **argv)
 
     // Wakes come from logind on the system bus, workspace changes from the X server.
     LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
+    // sway and i3 publish their workspaces over their IPC socket, Xwayland or not; where the X
+    // server's root window names them as well (i3), those stay, so that stored bindings hold.
+    std::unique_ptr<SwayWorkspaces> socketWorkspaces;
+    if (const QString socket = SwayWorkspaces::socketFromEnvironment(); !socket.isEmpty() && !LinuxSpaceProvider::shared().available()) {
+        socketWorkspaces = std::make_unique<SwayWorkspaces>(socket);
+        sessionEvents.followWorkspaces(*socketWorkspaces);
+        qCInfo(Log::app()).noquote() << QStringLiteral("workspaces through the window manager's socket %1").arg(socket);
+    }
     // Global hot keys: on a Wayland session through KDE's shortcut service where it runs (an X
     // grab there fires only while an X11 window has focus), else as key grabs on the X server;
     // without either every hot key is refused. The layout's key names need the X server;
@@ -121,11 +170,14 @@ int main(int argc, char **argv)
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
     env.session = &sessionEvents;
+    env.spaces = socketWorkspaces.get();
     env.hotKeyRegistrar = hotKeyRegistrar.get();
     if (waylandSession && onX11 && dynamic_cast<X11HotKeyRegistrar *>(hotKeyRegistrar.get()))
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
+    AppCommandService commands;
+    env.commands = &commands;
     env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, info.identifier}](
                      const QString &title, const QString &body) {
         postSessionNotification(QDBusConnection::sessionBus(), sender,

@@ -4,6 +4,8 @@
 # own QT_QPA_PLATFORM, on that platform). With a tray host
 # on Xwayland its icon docks there; with no status area at all it says so in a notification
 # and opens its settings window, once its grace for a panel that starts late (15 s) has passed.
+# Under sway (headless, without Xwayland) the workspaces come over its IPC socket and a
+# workspace bound to a desktop makes it active.
 # Usage: wayland_session.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
@@ -76,8 +78,8 @@ stop_app
 stop_compositor
 echo "tray on Xwayland: ok"
 
-# 3. A StatusNotifier status area: a pick from the menu it draws switches the files, and the
-# item's own menu opens as a popup on Xwayland.
+# 3. A StatusNotifier status area: a pick from the menu it draws switches the files, the command
+# line switches them back, and the item's own menu opens as a popup on Xwayland.
 start_compositor quorvane-wayland-3
 /usr/bin/python3 "$HOST" serve "$WORK/items" &
 host=$!
@@ -94,6 +96,11 @@ item="$(head -n1 "$WORK/items" 2>/dev/null || true)"
 wait_for 'c["activeWorkspace"] == "Work"' || fail "the pick did not switch"
 [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"
 [ "$(listing "$root/Default")" = "one.txt|" ] || fail "Default's folder: $(listing "$root/Default")"
+# The command line, as the desktop's own shortcuts run it, switches back.
+wait_for_log notifier "the command line reaches this instance" || fail "the instance did not take the command line"
+"$APP" --switch-to Default > "$WORK/cli.out" 2>&1 || fail "--switch-to failed: $(cat "$WORK/cli.out")"
+wait_for 'c["activeWorkspace"] == "Default"' || fail "--switch-to Default did not switch"
+[ "$(listing "$HOME/Desktop")" = "one.txt|" ] || fail "Desktop after --switch-to: $(listing "$HOME/Desktop")"
 /usr/bin/python3 "$HOST" context "$item" 200 30 || fail "the item did not take ContextMenu"
 popup=
 for i in $(seq 1 50); do
@@ -110,6 +117,51 @@ stop_app
 kill $host 2>/dev/null || true
 stop_compositor
 echo "StatusNotifier menu on Xwayland: ok"
+
+# 4. sway, headless and without Xwayland: its workspaces reach the application over its IPC
+# socket, and going to the workspace bound to Work makes Work active. sway refuses to run as
+# root, so there it runs as nobody, in a folder of its own.
+if command -v sway >/dev/null && command -v swaymsg >/dev/null && command -v setpriv >/dev/null; then
+  swaydir="$(mktemp -d)"
+  mkdir -p "$swaydir/run"
+  chmod 700 "$swaydir/run"
+  printf 'xwayland disable\n' > "$swaydir/config"
+  as=()
+  if [ "$(id -u)" = 0 ]; then
+    chown -R 65534:65534 "$swaydir"
+    as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  fi
+  env -i PATH="$PATH" HOME="$swaydir" XDG_RUNTIME_DIR="$swaydir/run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+    WLR_RENDERER=pixman "${as[@]}" sway -c "$swaydir/config" > "$WORK/sway.log" 2>&1 &
+  sway=$!
+  sway_socket() { ls "$swaydir"/run/sway-ipc.*.sock 2>/dev/null | head -n1; }
+  sway_up() { [ -n "$(sway_socket)" ] && SWAYSOCK="$(sway_socket)" swaymsg -t get_version >/dev/null 2>&1; }
+  within 20 sway_up || fail "sway did not start"
+  export SWAYSOCK="$(sway_socket)"
+  python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+for w in c["workspaces"]:
+    w["spaceUUID"] = {"Default": "wm-workspace-1", "Work": "wm-workspace-2"}.get(w["name"], w.get("spaceUUID"))
+c["settings"]["followSpaces"] = True
+json.dump(c, open(sys.argv[1], "w"))
+PY
+  (unset WAYLAND_DISPLAY DISPLAY; exec env QT_QPA_PLATFORM=offscreen "$APP") > "$WORK/sway-app.log" 2>&1 &
+  pid=$!
+  wait_for_log sway-app "following workspaces" || fail "the application does not follow sway's workspaces"
+  swaymsg workspace 2 >/dev/null
+  wait_for 'c["activeWorkspace"] == "Work"' || fail "going to workspace 2 did not make Work active"
+  [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop on workspace 2: $(listing "$HOME/Desktop")"
+  swaymsg workspace 1 >/dev/null
+  wait_for 'c["activeWorkspace"] == "Default"' || fail "going back to workspace 1 did not make Default active"
+  stop_app
+  kill $sway 2>/dev/null || true
+  wait $sway 2>/dev/null || true
+  rm -rf "$swaydir"
+  echo "sway's workspaces over its socket: ok"
+else
+  echo "sway's workspaces: sway is not installed, not tried"
+fi
 echo PASS > "$WORK/result"
 SESSION
 chmod +x "$WORK/session.sh"

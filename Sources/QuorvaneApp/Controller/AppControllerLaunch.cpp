@@ -212,6 +212,7 @@ void AppController::completeLaunch()
     };
     m_trashWatcher.start();
     m_updater.start([weak] { return weak && weak->isBusy(); });
+    publishCommands();
 }
 
 void AppController::watchForAStatusArea()
