@@ -71,6 +71,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
           *m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
     useKeyLayout(m_env.keyLayout);
+    connect(&m_store, &DocumentService::changed, this, &AppController::documentChanged);
     m_cleanupNotifier.keepLastRun(ReminderLastRun(m_env.paths.reminderLastRun()));
     // A desktop that turns the session dark or light takes the application's own windows along
     // at the same moment, where they follow the system.
@@ -183,11 +184,7 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
 
 Config AppController::loadOrDefault()
 {
-    try {
-        return m_store.loadConfig();
-    } catch (...) {
-        return Config::defaultDocument();
-    }
+    return m_store.document();
 }
 
 void AppController::editQuietly(const std::function<void(Config &)> &edit)

@@ -8,13 +8,13 @@
 #include "DataLock.h"
 #include "Desktop/FinderSurface.h"
 #include "Dock/FloatingDock.h"
-#include "FileStateStore.h"
 #include "Install/TrashWatcher.h"
 #include "Install/Updater.h"
 #include "Overlays/DesktopBackground.h"
 #include "Overlays/DesktopCueOverlay.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "SessionEvents.h"
+#include "Shared/DocumentService.h"
 #include "Triggers/CornerWatcher.h"
 #include "Triggers/HotKeyCenter.h"
 #include "Triggers/ScrollCycleHUD.h"
@@ -148,7 +148,8 @@ public:
     const AppEnvironment &environment() const { return m_env; }
     StatusItem &statusItem() { return *m_statusItem; }
     FinderSurface &surface() { return m_surface; }
-    FileStateStore &store() { return m_store; }
+    // The document's one owner and writer; the store every component of the run is given.
+    DocumentService &store() { return m_store; }
     HotKeyCenter &hotKeys() { return m_hotKeys; }
     FloatingDock &floatingDock() { return m_floatingDock; }
     CornerWatcher &cornerWatcher() { return m_cornerWatcher; }
@@ -181,9 +182,6 @@ public:
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
     // The one settings model of the run, built on first use with the controller's callbacks.
     SettingsModel &ensureSettingsModel();
-    // The settings model's onChange: everything that shows or follows the document catches up,
-    // in a fixed order (glyph, hot keys, menu, cue, reminders, watchers, corner, dock).
-    void configChanged();
     // The settings model's onPreviewTransition: plays the chosen switch transition once.
     void previewSwitchTransition();
     // The settings model's onUninstall: starts the uninstall, which asks first, and reveals
@@ -218,7 +216,12 @@ private:
     // The windows' questions: the environment's, else Qt's own.
     Dialogs &dialogs();
 
+    // The stored document, the default one while it cannot be read (the service says so).
     Config loadOrDefault();
+    // The document changed, by whatever means: everything that shows or follows it catches up,
+    // in a fixed order (glyph, hot keys, menu, cue, reminders, watchers, corner, dock). A switch
+    // brings along what it changes itself.
+    void documentChanged(const Config &config, DocumentService::Changes what);
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
     // switch (remembered flags, the visit stamp) never interrupt the user.
     void editQuietly(const std::function<void(Config &)> &edit);
@@ -267,7 +270,7 @@ private:
     std::vector<SessionEvents::Token> m_sessionObservers;
     std::shared_ptr<StatusItem> m_statusItem;
     FinderSurface m_surface;
-    FileStateStore m_store;
+    DocumentService m_store;
     // Held from the launch on, for the life of the process.
     DataLock m_dataLock;
     std::unique_ptr<DesktopSwapper> m_swapper;
@@ -294,6 +297,7 @@ private:
     std::optional<Scheduler::Token> m_schedulerTimer;
     std::optional<Scheduler::Token> m_scrollCommit;
     bool m_menuOpen = false;
+    bool m_followingDocument = false;
     std::optional<StatusMenuItem> m_pendingChoice;
 };
 

@@ -207,6 +207,10 @@ void AppController::completeLaunch()
     observeActiveSpace();
     refreshSpaceFollower();
     refreshCornerWatcher();
+    // From here on every change of the document, a hand edit on disk too, reaches them all.
+    m_followingDocument = true;
+    if (!m_store.watch())
+        qCWarning(Log::app()) << "the store's folder is missing: a change of config.json by hand is seen at the next read";
     // 21 to 25. (There is no cloud-synced Desktop to warn about, and no consent to arrange
     // desktop icons to ask for.)
     offerToMoveToApplications();

@@ -356,11 +356,18 @@ bool AppController::isBusy()
     return isSwapping || m_store.hasPendingJournal();
 }
 
-void AppController::configChanged()
+void AppController::documentChanged(const Config &config, DocumentService::Changes what)
 {
-    Theme::shared().apply(loadOrDefault().settings.appearance);
-    if (loadOrDefault().settings.menuBarAnimation == MenuBarAnimation::none)
-        m_menuBarIcon.resetToRest();
+    // Before the launch has brought everything up, and while a switch runs, the launch and the
+    // switch bring along what they change themselves.
+    if (!m_followingDocument || isSwapping)
+        return;
+    using Change = DocumentService::Change;
+    if (what & (Change::settings | Change::state)) {
+        Theme::shared().apply(config.settings.appearance);
+        if (config.settings.menuBarAnimation == MenuBarAnimation::none)
+            m_menuBarIcon.resetToRest();
+    }
     reloadHotKeys();
     rebuildMenu();
     updateCueOverlay(std::nullopt);
@@ -384,7 +391,6 @@ SettingsModel &AppController::ensureSettingsModel()
                 (weak.data()->*operation)();
         };
     };
-    model.onChange = run(&AppController::configChanged);
     model.onSweepNow = run(&AppController::sweepActiveDesktopNow);
     model.onShowFloatingDock = run(&AppController::toggleFloatingDock);
     model.onSwitch = [weak](const QString &name) {
