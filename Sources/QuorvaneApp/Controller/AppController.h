@@ -218,9 +218,9 @@ private:
 
     // The stored document, the default one while it cannot be read (the service says so).
     Config loadOrDefault();
-    // The document changed, by whatever means: everything that shows or follows it catches up,
-    // in a fixed order (glyph, hot keys, menu, cue, reminders, watchers, corner, dock). A switch
-    // brings along what it changes itself.
+    // The document changed, by whatever means: what the controller keeps in line with it catches
+    // up (the look and the glyph, hot keys, menu, watchers, dock); the cue, the corner and the
+    // reminders follow the document themselves.
     void documentChanged(const Config &config, DocumentService::Changes what);
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
     // switch (remembered flags, the visit stamp) never interrupt the user.
@@ -247,10 +247,8 @@ private:
     void observeActiveSpace();
     // A desktop's own shortcut: switches while a live desktop has that name.
     void switchToLiveDesktop(const QString &name);
-    void syncCleanupNotifications();
     void refreshDesktopWatcher();
     void refreshSpaceFollower();
-    void refreshCornerWatcher();
     void reloadFloatingDock();
     void toggleFloatingDock();
     // The dock's settings, pushed into the dock (applied to the panel when it is next built).
@@ -297,7 +295,6 @@ private:
     std::optional<Scheduler::Token> m_schedulerTimer;
     std::optional<Scheduler::Token> m_scrollCommit;
     bool m_menuOpen = false;
-    bool m_followingDocument = false;
     std::optional<StatusMenuItem> m_pendingChoice;
 };
 

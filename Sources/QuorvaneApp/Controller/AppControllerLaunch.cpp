@@ -189,8 +189,6 @@ void AppController::completeLaunch()
     stampActiveVisited();
     collapseAtStartupIfWanted();
     fireDueTimersIfSafe();
-    reloadHotKeys();
-    rebuildMenu();
     // A background and a look a crash left borrowed go back before the active desktop's cue
     // and mode are shown again.
     if (!desktopIsUnsafe()) {
@@ -199,16 +197,12 @@ void AppController::completeLaunch()
         const Config config = loadOrDefault();
         applyAppearance(config.activeWorkspace, config);
     }
-    updateCueOverlay(std::nullopt);
     startScheduler();
     observeWake();
-    syncCleanupNotifications();
-    refreshDesktopWatcher();
     observeActiveSpace();
-    refreshSpaceFollower();
-    refreshCornerWatcher();
-    // From here on every change of the document, a hand edit on disk too, reaches them all.
-    m_followingDocument = true;
+    // Every component takes its settings from the document now (hot keys, menu, cue, reminders,
+    // watchers, corner, dock), and from here on follows each change of it, a hand edit too.
+    m_store.announce();
     if (!m_store.watch())
         qCWarning(Log::app()) << "the store's folder is missing: a change of config.json by hand is seen at the next read";
     // 21 to 25. (There is no cloud-synced Desktop to warn about, and no consent to arrange

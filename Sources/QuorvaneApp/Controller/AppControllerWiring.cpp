@@ -68,13 +68,7 @@ void AppController::switchToLiveDesktop(const QString &name)
 void AppController::updateCueOverlay(const std::optional<QString> &name)
 {
     const Config config = loadOrDefault();
-    const Workspace *workspace = config.workspace(name.value_or(config.activeWorkspace));
-    m_cueOverlay.hideStripInFullScreen = config.settings.hideMenuBarTintInFullScreen;
-    if (!workspace || !workspace->cue || config.settings.overlaysMuted || !workspace->cue->enabled)
-        m_cueOverlay.current.reset();
-    else
-        m_cueOverlay.current = workspace->cue;
-    m_cueOverlay.relayout();
+    m_cueOverlay.showDesktop(config, name.value_or(config.activeWorkspace));
 }
 
 QStringList AppController::fireDueTimersIfSafe()
@@ -109,7 +103,6 @@ void AppController::runSchedulerJob()
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();
-    syncCleanupNotifications();
 }
 
 void AppController::observeWake()
@@ -134,11 +127,6 @@ void AppController::activeSpaceChanged()
 {
     // The cue overlay draws no menu-bar strips, so it has nothing to rebuild here.
     m_floatingDock.activeSpaceChanged();
-}
-
-void AppController::syncCleanupNotifications()
-{
-    m_cleanupNotifier.sync(loadOrDefault());
 }
 
 void AppController::refreshDesktopWatcher()
@@ -170,12 +158,6 @@ void AppController::refreshSpaceFollower()
     } else {
         spaceFollower().stop();
     }
-}
-
-void AppController::refreshCornerWatcher()
-{
-    const AppSettings settings = loadOrDefault().settings;
-    m_cornerWatcher.start(settings.floatingDockCorner, settings.floatingDockCornerDwellMs);
 }
 
 namespace {
@@ -358,23 +340,21 @@ bool AppController::isBusy()
 
 void AppController::documentChanged(const Config &config, DocumentService::Changes what)
 {
-    // Before the launch has brought everything up, and while a switch runs, the launch and the
-    // switch bring along what they change themselves.
-    if (!m_followingDocument || isSwapping)
-        return;
     using Change = DocumentService::Change;
-    if (what & (Change::settings | Change::state)) {
+    const bool settings = bool(what & (Change::settings | Change::state));
+    if (settings) {
         Theme::shared().apply(config.settings.appearance);
         if (config.settings.menuBarAnimation == MenuBarAnimation::none)
             m_menuBarIcon.resetToRest();
     }
-    reloadHotKeys();
+    // The desktops' own keys follow their records; the others the settings.
+    if (settings || (what & Change::workspaces))
+        reloadHotKeys();
     rebuildMenu();
-    updateCueOverlay(std::nullopt);
-    syncCleanupNotifications();
-    refreshDesktopWatcher();
-    refreshSpaceFollower();
-    refreshCornerWatcher();
+    if (settings) {
+        refreshDesktopWatcher();
+        refreshSpaceFollower();
+    }
     reloadFloatingDock();
 }
 

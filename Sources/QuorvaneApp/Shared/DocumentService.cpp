@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <exception>
+#include <utility>
 
 namespace quorvane {
 
@@ -50,8 +51,35 @@ void DocumentService::reload()
 void DocumentService::announce()
 {
     document();
+    m_announcing = true;
+    emitChanged(everything);
+}
+
+DocumentService::Batch::Batch(DocumentService &service)
+    : m_service(service)
+{
+    ++m_service.m_batches;
+}
+
+DocumentService::Batch::~Batch()
+{
+    if (--m_service.m_batches > 0 || !m_service.m_gathered)
+        return;
+    const Changes what = std::exchange(m_service.m_gathered, Changes());
+    m_service.emitChanged(what);
+}
+
+void DocumentService::emitChanged(Changes what)
+{
+    if (!m_announcing)
+        return;
+    if (m_batches > 0) {
+        m_gathered |= what;
+        return;
+    }
+    // A copy: a listener may write, and the next listener still sees this change.
     const Config copy = m_document;
-    emit changed(copy, everything);
+    emit changed(copy, what);
 }
 
 bool DocumentService::watch()
@@ -106,18 +134,13 @@ void DocumentService::hold(Config document, State state, const QString &failure)
     Changes what = difference(m_document, document);
     if (state != m_state)
         what |= Change::state;
-    const bool announced = m_loaded;
     if (state == State::unreadable && (m_state != State::unreadable || failure != m_failure))
         qCWarning(Log::error()).noquote() << "config.json can't be read, the defaults stand in:" << failure;
     m_document = std::move(document);
     m_state = state;
     m_failure = failure;
-    m_loaded = true;
-    if (!announced || !what)
-        return;
-    // A copy: a listener may write, and the next listener still sees this change.
-    const Config copy = m_document;
-    emit changed(copy, what);
+    if (what)
+        emitChanged(what);
 }
 
 DocumentService::Changes DocumentService::difference(const Config &before, const Config &after)

@@ -18,6 +18,10 @@ namespace quorvane {
 // the parts of the document that differ. A change on disk is noticed by a watch on the store's
 // folder, so a document edited by hand reaches the listeners without polling.
 //
+// Nothing is announced before the first announce() (the launch's, once everything is up), and
+// the writes of one operation that writes several times (a switch) are announced once, when its
+// Batch ends.
+//
 // A document that cannot be read, or one of a newer format, is a state of the service, not a
 // silent default: listeners get the default document (unreadable) or the newer one (never
 // written), and state() says which. Main thread only.
@@ -52,8 +56,20 @@ public:
     // Reads the stored document again and announces it when anything differs.
     void reload();
     // Announces the document to every listener as wholly changed (the launch does once, so each
-    // component starts from the document).
+    // component starts from the document); from then on every change is announced.
     void announce();
+
+    // While one lives, changes are gathered and announced once, as the last one ends.
+    class Batch {
+    public:
+        explicit Batch(DocumentService &service);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        DocumentService &m_service;
+    };
     // Watches the store's folder and the document in it from now on; false while the folder is
     // missing (the launch makes it, then asks again).
     bool watch();
@@ -77,13 +93,16 @@ signals:
 
 private:
     void hold(Config document, State state, const QString &failure);
+    void emitChanged(Changes what);
     void diskChanged();
 
     FileStateStore m_files;
     Config m_document = Config::defaultDocument();
     State m_state = State::readable;
     QString m_failure;
-    bool m_loaded = false;
+    bool m_announcing = false;
+    int m_batches = 0;
+    Changes m_gathered;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
 };

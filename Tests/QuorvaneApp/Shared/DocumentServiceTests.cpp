@@ -47,28 +47,37 @@ TEST_F(DocumentServiceTest, EachWriteIsAnnouncedOnceWithWhatChanged)
     writeBehindItsBack(first);
     DocumentService service(configPath, folder + "/journal.json");
     listen(service);
-    EXPECT_EQ(service.document().activeWorkspace, "A"); // the first read is no change
+    // Nothing is heard before the launch announces the document.
+    service.mutateConfig([](Config &config) { config.settings.scrollToCycle = !config.settings.scrollToCycle; });
     EXPECT_TRUE(heard.empty());
+    service.announce();
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].second, DocumentService::everything);
+    EXPECT_EQ(heard[0].first.activeWorkspace, "A");
 
     service.mutateConfig([](Config &config) { config.settings.scrollToCycle = !config.settings.scrollToCycle; });
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_EQ(heard[0].second, Changes(Change::settings));
-    EXPECT_EQ(heard[0].first, service.document());
-
-    service.mutateConfig([](Config &config) {
-        config.activeWorkspace = "B";
-        config.workspaces.push_back(Workspace::make("B"));
-    });
     ASSERT_EQ(heard.size(), 2u);
-    EXPECT_EQ(heard[1].second, Change::active | Change::workspaces);
+    EXPECT_EQ(heard[1].second, Changes(Change::settings));
+    EXPECT_EQ(heard[1].first, service.document());
 
     // Saving the same document again, and reading it again, changes nothing anyone follows.
     service.saveConfig(service.document());
     service.reload();
     EXPECT_EQ(heard.size(), 2u);
-    service.announce();
+
+    // The writes of one batch are heard once, when it ends.
+    {
+        DocumentService::Batch batch(service);
+        service.mutateConfig([](Config &config) { config.workspaces.push_back(Workspace::make("B")); });
+        {
+            DocumentService::Batch inner(service);
+            service.mutateConfig([](Config &config) { config.activeWorkspace = "B"; });
+        }
+        EXPECT_EQ(heard.size(), 2u);
+    }
     ASSERT_EQ(heard.size(), 3u);
-    EXPECT_EQ(heard[2].second, DocumentService::everything);
+    EXPECT_EQ(heard[2].second, Change::active | Change::workspaces);
+    EXPECT_EQ(heard[2].first.activeWorkspace, "B");
 }
 
 TEST_F(DocumentServiceTest, AnEditOnDiskIsHeardWithoutAnyRead)
@@ -76,7 +85,8 @@ TEST_F(DocumentServiceTest, AnEditOnDiskIsHeardWithoutAnyRead)
     writeBehindItsBack(Config::defaultDocument());
     DocumentService service(configPath, folder + "/journal.json");
     listen(service);
-    service.document();
+    service.announce();
+    heard.clear();
     ASSERT_TRUE(service.watch());
 
     Config edited = Config::defaultDocument();
@@ -106,6 +116,8 @@ TEST_F(DocumentServiceTest, UnreadableAndNewerDocumentsAreStatesEveryListenerSee
     writeBehindItsBack(mine);
     DocumentService service(configPath, folder + "/journal.json");
     listen(service);
+    service.announce();
+    heard.clear();
     EXPECT_EQ(service.state(), DocumentService::State::readable);
 
     writeFile(configPath, "{ not json");
