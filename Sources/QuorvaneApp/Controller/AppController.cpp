@@ -170,8 +170,9 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
     try {
         if (m_store.loadJournal())
             return SpaceFollowResult::done;
-    } catch (...) {
+    } catch (const std::exception &error) {
         // an undecodable journal counts as none
+        qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
     }
     const Config config = loadOrDefault();
     if (!config.settings.followSpaces)
@@ -192,7 +193,8 @@ void AppController::editQuietly(const std::function<void(Config &)> &edit)
 {
     try {
         m_store.mutateConfig(edit);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "config.json not saved:" << error.what();
     }
 }
 

@@ -159,7 +159,8 @@ void AppController::completeLaunch()
         bool journalFound = false;
         try {
             journalFound = m_store.loadJournal().has_value();
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
         }
         if (journalFound)
             qCCritical(Log::app()) << "crash-recovery journal left for a newer version: the document is read-only";
@@ -170,7 +171,8 @@ void AppController::completeLaunch()
             bool journalFound = false;
             try {
                 journalFound = m_store.loadJournal().has_value();
-            } catch (...) {
+            } catch (const std::exception &error) {
+                qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
             }
             if (journalFound)
                 qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
@@ -237,14 +239,9 @@ void AppController::tellThereIsNoStatusArea()
 
 void AppController::warnIfConfigFromNewerVersion()
 {
-    Config config;
-    try {
-        config = m_store.loadConfig();
-    } catch (...) {
+    if (m_store.state() != DocumentService::State::newer)
         return;
-    }
-    if (config.schemaVersion <= Config::currentSchemaVersion)
-        return;
+    const Config config = m_store.document();
     storeReadOnly = true;
     qCCritical(Log::error()).noquote() << QStringLiteral("config.json schema %1 > %2 — read-only session")
                                               .arg(config.schemaVersion)
@@ -337,7 +334,9 @@ void AppController::bootstrapIfNeeded()
         IconPositions positions;
         try {
             positions = m_surface.readPositions(items);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCWarning(Log::app()) << "the Desktop's icon positions can't be read, the first desktop starts without them:"
+                                  << error.what();
         }
         Workspace first = Workspace::make(defaultWorkspaceName);
         first.files = items;

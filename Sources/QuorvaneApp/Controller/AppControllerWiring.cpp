@@ -81,7 +81,8 @@ QStringList AppController::fireDueTimersIfSafe()
     try {
         if (m_store.loadJournal())
             return {};
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "the crash-recovery journal can't be read, desktop timers wait:" << error.what();
         return {};
     }
     return archiver().fireDueTimers(dateNow());
@@ -256,17 +257,7 @@ void AppController::dockMoved(const FloatingDockPosition &position)
 {
     if (!loadOrDefault().settings.floatingDockRememberPosition)
         return;
-    Config config;
-    try {
-        config = m_store.loadConfig();
-    } catch (...) {
-        return;
-    }
-    config.settings.floatingDockPosition = position;
-    try {
-        m_store.saveConfig(config);
-    } catch (...) {
-    }
+    editQuietly([&position](Config &config) { config.settings.floatingDockPosition = position; });
 }
 
 void AppController::dockTileClicked(const QString &name)
@@ -325,7 +316,8 @@ void AppController::handleDockDrop(const QList<QUrl> &urls, const QString &name)
                 active.files.removeAll(item);
         });
         m_store.saveConfig(fresh);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "config.json not saved after a drop on the dock:" << error.what();
     }
     rebuildMenu();
     if (m_settingsModel)
