@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Global hot keys on a real X display, whichever window has the focus: a desktop's own
 # shortcut switches to it, the switch-to-last shortcut goes back, and both still work with
-# Num Lock on; a switch sweeps the screenshots that XFCE's, KDE's and GNOME's tools name as they
-# do, under each session. The focused window keeps the focus; every check looks at the files on
+# Num Lock on; a shortcut edited by hand in config.json works at once; a switch sweeps the
+# screenshots that XFCE's, KDE's and GNOME's tools name as they do, under each session. The focused window keeps the focus; every check looks at the files on
 # disk and at config.json.
 # Usage: hotkeys_road.sh PATH_TO_QUORVANE
 set -euo pipefail
@@ -63,10 +63,27 @@ wait_for 'c["activeWorkspace"] == "Work"' || fail "ctrl+alt+d with Num Lock on d
 on_work "ctrl+alt+d with Num Lock"
 echo "with Num Lock: ok"
 
+# 4. A shortcut set by hand in config.json while the application runs works without a restart:
+# the application hears the edit itself.
+set_default_key() {
+  python3 - "$config" "$1" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["workspaces"][0]["hotkey"]["keyCode"] = int(sys.argv[2])
+json.dump(c, open(sys.argv[1], "w"))
+PY
+}
+switched_by() { press "$1"; config_holds "c['activeWorkspace'] == '$2'"; }
+set_default_key 5
+within 10 switched_by ctrl+alt+g Default || fail "ctrl+alt+g, set by hand in config.json, never switched to Default"
+set_default_key 3
+within 10 switched_by ctrl+alt+d Work || fail "ctrl+alt+d no longer switches to Work after the hand edit"
+echo "a shortcut edited by hand: ok"
+
 grep -q 'switched Default → Work' "$WORK/app.log" || fail "no switched line"
 stop_app
 
-# 4. Screenshots named as each session's tool names them go to Shots at a switch; a look-alike
+# 5. Screenshots named as each session's tool names them go to Shots at a switch; a look-alike
 # stays with its desktop.
 python3 - "$config" <<'PY'
 import json, sys

@@ -11,11 +11,19 @@ const QString CleanupNotifier::prefix = QStringLiteral("quorvane.cleanup.");
 const QString CleanupNotifier::title = QStringLiteral("Desktop cleanup");
 
 CleanupNotifier::CleanupNotifier(const QString &appIdentifier, std::unique_ptr<NotificationScheduler> center,
-                                 std::function<Date()> now)
+                                 std::function<Date()> now, DocumentService *documents)
     : m_appIdentifier(appIdentifier)
     , m_center(std::move(center))
     , m_now(std::move(now))
 {
+    if (!documents)
+        return;
+    using Change = DocumentService::Change;
+    QObject::connect(documents, &DocumentService::changed, &m_listening,
+                     [this](const Config &config, DocumentService::Changes what) {
+                         if (what & (Change::cleanupTasks | Change::settings | Change::state))
+                             sync(config);
+                     });
 }
 
 std::vector<NotificationRequest> CleanupNotifier::requests(const Config &config, Date now)

@@ -4,7 +4,9 @@
 #include "Config.h"
 #include "Date.h"
 #include "NotificationScheduler.h"
+#include "Shared/DocumentService.h"
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -13,7 +15,8 @@
 
 namespace quorvane {
 
-// Keeps the pending cleanup reminders in line with the document's open cleanup tasks.
+// Keeps the pending cleanup reminders in line with the document's open cleanup tasks; given the
+// document service, it syncs whenever the tasks or the settings change.
 class CleanupNotifier {
 public:
     static const QString prefix; // "quorvane.cleanup."
@@ -21,7 +24,7 @@ public:
 
     // An empty appIdentifier: the bare executable, which posts no reminders.
     explicit CleanupNotifier(const QString &appIdentifier, std::unique_ptr<NotificationScheduler> center,
-                             std::function<Date()> now = dateNow);
+                             std::function<Date()> now = dateNow, DocumentService *documents = nullptr);
 
     // Replaces every pending reminder with those of the open tasks; none while muted. The first
     // sync of a run first shows, once per task, the latest reminder that fell due since the
@@ -47,6 +50,7 @@ private:
     bool m_requestedAuth = false;
     bool m_lookedForMissed = false;
     ReminderLastRun m_lastRun;
+    QObject m_listening; // the document's connection ends with the notifier
 };
 
 } // namespace quorvane

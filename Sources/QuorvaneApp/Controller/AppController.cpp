@@ -58,12 +58,13 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_hotKeys(m_env.hotKeyRegistrar)
     , m_spaceIdentifier(m_env.spaces ? *m_env.spaces : LinuxSpaceProvider::shared())
     , m_floatingDock(m_spaceIdentifier, *m_env.scheduler)
-    , m_cornerWatcher(*m_env.scheduler, m_env.pointerSource ? *m_env.pointerSource : LinuxPointerSource::shared())
+    , m_cornerWatcher(*m_env.scheduler, m_env.pointerSource ? *m_env.pointerSource : LinuxPointerSource::shared(),
+                      currentScreenLayout, &m_store)
     , m_background(m_env.paths, m_env.backgroundHost)
-    , m_cueOverlay(screensOf(m_env), compositorOf(m_env), &m_background)
+    , m_cueOverlay(screensOf(m_env), compositorOf(m_env), &m_background, &m_store)
     , m_switchOverlay(*m_env.scheduler, screensOf(m_env), compositorOf(m_env),
                       m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))
-    , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env))
+    , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env), dateNow, &m_store)
     , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
     , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
     , m_menuBarIcon(*m_env.scheduler)
@@ -71,6 +72,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
           *m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
     useKeyLayout(m_env.keyLayout);
+    connect(&m_store, &DocumentService::changed, this, &AppController::documentChanged);
     m_cleanupNotifier.keepLastRun(ReminderLastRun(m_env.paths.reminderLastRun()));
     // A desktop that turns the session dark or light takes the application's own windows along
     // at the same moment, where they follow the system.
@@ -168,8 +170,9 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
     try {
         if (m_store.loadJournal())
             return SpaceFollowResult::done;
-    } catch (...) {
+    } catch (const std::exception &error) {
         // an undecodable journal counts as none
+        qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
     }
     const Config config = loadOrDefault();
     if (!config.settings.followSpaces)
@@ -183,18 +186,15 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
 
 Config AppController::loadOrDefault()
 {
-    try {
-        return m_store.loadConfig();
-    } catch (...) {
-        return Config::defaultDocument();
-    }
+    return m_store.document();
 }
 
 void AppController::editQuietly(const std::function<void(Config &)> &edit)
 {
     try {
         m_store.mutateConfig(edit);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "config.json not saved:" << error.what();
     }
 }
 

@@ -9,13 +9,13 @@
 #include "DataLock.h"
 #include "Desktop/FinderSurface.h"
 #include "Dock/FloatingDock.h"
-#include "FileStateStore.h"
 #include "Install/TrashWatcher.h"
 #include "Install/Updater.h"
 #include "Overlays/DesktopBackground.h"
 #include "Overlays/DesktopCueOverlay.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "SessionEvents.h"
+#include "Shared/DocumentService.h"
 #include "Triggers/AppCommandService.h"
 #include "Triggers/CornerWatcher.h"
 #include "Triggers/HotKeyCenter.h"
@@ -154,7 +154,8 @@ public:
     const AppEnvironment &environment() const { return m_env; }
     StatusItem &statusItem() { return *m_statusItem; }
     FinderSurface &surface() { return m_surface; }
-    FileStateStore &store() { return m_store; }
+    // The document's one owner and writer; the store every component of the run is given.
+    DocumentService &store() { return m_store; }
     HotKeyCenter &hotKeys() { return m_hotKeys; }
     FloatingDock &floatingDock() { return m_floatingDock; }
     CornerWatcher &cornerWatcher() { return m_cornerWatcher; }
@@ -187,9 +188,6 @@ public:
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
     // The one settings model of the run, built on first use with the controller's callbacks.
     SettingsModel &ensureSettingsModel();
-    // The settings model's onChange: everything that shows or follows the document catches up,
-    // in a fixed order (glyph, hot keys, menu, cue, reminders, watchers, corner, dock).
-    void configChanged();
     // The settings model's onPreviewTransition: plays the chosen switch transition once.
     void previewSwitchTransition();
     // The settings model's onUninstall: starts the uninstall, which asks first, and reveals
@@ -229,7 +227,12 @@ private:
     // The windows' questions: the environment's, else Qt's own.
     Dialogs &dialogs();
 
+    // The stored document, the default one while it cannot be read (the service says so).
     Config loadOrDefault();
+    // The document changed, by whatever means: what the controller keeps in line with it catches
+    // up (the look and the glyph, hot keys, menu, watchers, dock); the cue, the corner and the
+    // reminders follow the document themselves.
+    void documentChanged(const Config &config, DocumentService::Changes what);
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
     // switch (remembered flags, the visit stamp) never interrupt the user.
     void editQuietly(const std::function<void(Config &)> &edit);
@@ -257,10 +260,8 @@ private:
     void publishCommands();
     // A desktop's own shortcut: switches while a live desktop has that name.
     void switchToLiveDesktop(const QString &name);
-    void syncCleanupNotifications();
     void refreshDesktopWatcher();
     void refreshSpaceFollower();
-    void refreshCornerWatcher();
     void reloadFloatingDock();
     void toggleFloatingDock();
     // The dock's settings, pushed into the dock (applied to the panel when it is next built).
@@ -280,7 +281,7 @@ private:
     std::vector<SessionEvents::Token> m_sessionObservers;
     std::shared_ptr<StatusItem> m_statusItem;
     FinderSurface m_surface;
-    FileStateStore m_store;
+    DocumentService m_store;
     // Held from the launch on, for the life of the process.
     DataLock m_dataLock;
     std::unique_ptr<DesktopSwapper> m_swapper;

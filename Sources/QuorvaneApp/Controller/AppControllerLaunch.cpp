@@ -155,7 +155,8 @@ void AppController::completeLaunch()
         bool journalFound = false;
         try {
             journalFound = m_store.loadJournal().has_value();
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
         }
         if (journalFound)
             qCCritical(Log::app()) << "crash-recovery journal left for a newer version: the document is read-only";
@@ -166,7 +167,8 @@ void AppController::completeLaunch()
             bool journalFound = false;
             try {
                 journalFound = m_store.loadJournal().has_value();
-            } catch (...) {
+            } catch (const std::exception &error) {
+                qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
             }
             if (journalFound)
                 qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
@@ -185,8 +187,6 @@ void AppController::completeLaunch()
     stampActiveVisited();
     collapseAtStartupIfWanted();
     fireDueTimersIfSafe();
-    reloadHotKeys();
-    rebuildMenu();
     // A background and a look a crash left borrowed go back before the active desktop's cue
     // and mode are shown again.
     if (!desktopIsUnsafe()) {
@@ -195,14 +195,14 @@ void AppController::completeLaunch()
         const Config config = loadOrDefault();
         applyAppearance(config.activeWorkspace, config);
     }
-    updateCueOverlay(std::nullopt);
     startScheduler();
     observeWake();
-    syncCleanupNotifications();
-    refreshDesktopWatcher();
     observeActiveSpace();
-    refreshSpaceFollower();
-    refreshCornerWatcher();
+    // Every component takes its settings from the document now (hot keys, menu, cue, reminders,
+    // watchers, corner, dock), and from here on follows each change of it, a hand edit too.
+    m_store.announce();
+    if (!m_store.watch())
+        qCWarning(Log::app()) << "the store's folder is missing: a change of config.json by hand is seen at the next read";
     // 21 to 25. (There is no cloud-synced Desktop to warn about, and no consent to arrange
     // desktop icons to ask for.)
     offerToMoveToApplications();
@@ -275,14 +275,9 @@ std::function<void()> AppController::tellThereIsNoStatusArea()
 
 void AppController::warnIfConfigFromNewerVersion()
 {
-    Config config;
-    try {
-        config = m_store.loadConfig();
-    } catch (...) {
+    if (m_store.state() != DocumentService::State::newer)
         return;
-    }
-    if (config.schemaVersion <= Config::currentSchemaVersion)
-        return;
+    const Config config = m_store.document();
     storeReadOnly = true;
     qCCritical(Log::error()).noquote() << QStringLiteral("config.json schema %1 > %2 — read-only session")
                                               .arg(config.schemaVersion)
@@ -375,7 +370,9 @@ void AppController::bootstrapIfNeeded()
         IconPositions positions;
         try {
             positions = m_surface.readPositions(items);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCWarning(Log::app()) << "the Desktop's icon positions can't be read, the first desktop starts without them:"
+                                  << error.what();
         }
         Workspace first = Workspace::make(defaultWorkspaceName);
         first.files = items;

@@ -103,6 +103,8 @@ void AppController::performSwitch(const QString &target, bool userInitiated)
             controller->isSwapping = false;
         }
     } endOfSwitch{this, outermost};
+    // What the switch writes is announced once, as it ends.
+    const DocumentService::Batch announceOnce(m_store);
 
     const Config config = loadOrDefault();
     const AppSettings &settings = config.settings;

@@ -1,6 +1,7 @@
 // The end of a switch's transition: when the cover is lifted, the settle poll of the target's
 // icons, and the settings window's preview.
 #include "Controller/AppController.h"
+#include "Shared/Log.h"
 
 #include <QPointer>
 
@@ -55,7 +56,8 @@ void AppController::settlePoll(const IconPositions &expected, int attempt, Switc
         IconPositions answer;
         try {
             answer = m_surface.readPositions(names);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCDebug(Log::swap()) << "icon positions not read back:" << error.what();
             answer.clear(); // a failed read is not settled
         }
         settled = std::all_of(expected.begin(), expected.end(), [&answer](const auto &entry) {

@@ -74,7 +74,7 @@ void AppController::bringDesktopsBack()
     // under a name that says so (before any alert lets other work run), and a later start
     // begins afresh with the Desktop as it is then.
     try {
-        const QStringList retired = m_store.retire(QDateTime::currentDateTimeUtc());
+        const QStringList retired = m_store.files().retire(QDateTime::currentDateTimeUtc());
         if (!retired.isEmpty())
             qCInfo(Log::app()).noquote() << QStringLiteral("state set aside: %1").arg(retired.join(QStringLiteral(", ")));
     } catch (const IoError &error) {

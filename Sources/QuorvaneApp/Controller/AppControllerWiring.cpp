@@ -68,13 +68,7 @@ void AppController::switchToLiveDesktop(const QString &name)
 void AppController::updateCueOverlay(const std::optional<QString> &name)
 {
     const Config config = loadOrDefault();
-    const Workspace *workspace = config.workspace(name.value_or(config.activeWorkspace));
-    m_cueOverlay.hideStripInFullScreen = config.settings.hideMenuBarTintInFullScreen;
-    if (!workspace || !workspace->cue || config.settings.overlaysMuted || !workspace->cue->enabled)
-        m_cueOverlay.current.reset();
-    else
-        m_cueOverlay.current = workspace->cue;
-    m_cueOverlay.relayout();
+    m_cueOverlay.showDesktop(config, name.value_or(config.activeWorkspace));
 }
 
 QStringList AppController::fireDueTimersIfSafe()
@@ -87,7 +81,8 @@ QStringList AppController::fireDueTimersIfSafe()
     try {
         if (m_store.loadJournal())
             return {};
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "the crash-recovery journal can't be read, desktop timers wait:" << error.what();
         return {};
     }
     return archiver().fireDueTimers(dateNow());
@@ -109,7 +104,6 @@ void AppController::runSchedulerJob()
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();
-    syncCleanupNotifications();
 }
 
 void AppController::observeWake()
@@ -136,11 +130,6 @@ void AppController::activeSpaceChanged()
     m_floatingDock.activeSpaceChanged();
     // Workspaces a window manager publishes over its socket become known after the launch.
     refreshSpaceFollower();
-}
-
-void AppController::syncCleanupNotifications()
-{
-    m_cleanupNotifier.sync(loadOrDefault());
 }
 
 void AppController::refreshDesktopWatcher()
@@ -172,12 +161,6 @@ void AppController::refreshSpaceFollower()
     } else {
         spaceFollower().stop();
     }
-}
-
-void AppController::refreshCornerWatcher()
-{
-    const AppSettings settings = loadOrDefault().settings;
-    m_cornerWatcher.start(settings.floatingDockCorner, settings.floatingDockCornerDwellMs);
 }
 
 namespace {
@@ -276,17 +259,7 @@ void AppController::dockMoved(const FloatingDockPosition &position)
 {
     if (!loadOrDefault().settings.floatingDockRememberPosition)
         return;
-    Config config;
-    try {
-        config = m_store.loadConfig();
-    } catch (...) {
-        return;
-    }
-    config.settings.floatingDockPosition = position;
-    try {
-        m_store.saveConfig(config);
-    } catch (...) {
-    }
+    editQuietly([&position](Config &config) { config.settings.floatingDockPosition = position; });
 }
 
 void AppController::dockTileClicked(const QString &name)
@@ -345,7 +318,8 @@ void AppController::handleDockDrop(const QList<QUrl> &urls, const QString &name)
                 active.files.removeAll(item);
         });
         m_store.saveConfig(fresh);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "config.json not saved after a drop on the dock:" << error.what();
     }
     rebuildMenu();
     if (m_settingsModel)
@@ -358,18 +332,23 @@ bool AppController::isBusy()
     return isSwapping || m_store.hasPendingJournal();
 }
 
-void AppController::configChanged()
+void AppController::documentChanged(const Config &config, DocumentService::Changes what)
 {
-    Theme::shared().apply(loadOrDefault().settings.appearance);
-    if (loadOrDefault().settings.menuBarAnimation == MenuBarAnimation::none)
-        m_menuBarIcon.resetToRest();
-    reloadHotKeys();
+    using Change = DocumentService::Change;
+    const bool settings = bool(what & (Change::settings | Change::state));
+    if (settings) {
+        Theme::shared().apply(config.settings.appearance);
+        if (config.settings.menuBarAnimation == MenuBarAnimation::none)
+            m_menuBarIcon.resetToRest();
+    }
+    // The desktops' own keys follow their records; the others the settings.
+    if (settings || (what & Change::workspaces))
+        reloadHotKeys();
     rebuildMenu();
-    updateCueOverlay(std::nullopt);
-    syncCleanupNotifications();
-    refreshDesktopWatcher();
-    refreshSpaceFollower();
-    refreshCornerWatcher();
+    if (settings) {
+        refreshDesktopWatcher();
+        refreshSpaceFollower();
+    }
     reloadFloatingDock();
 }
 
@@ -386,7 +365,6 @@ SettingsModel &AppController::ensureSettingsModel()
                 (weak.data()->*operation)();
         };
     };
-    model.onChange = run(&AppController::configChanged);
     model.onSweepNow = run(&AppController::sweepActiveDesktopNow);
     model.onShowFloatingDock = run(&AppController::toggleFloatingDock);
     model.onSwitch = [weak](const QString &name) {

@@ -1,6 +1,7 @@
 #include "Controller/DropMove.h"
 
 #include "Location.h"
+#include "Shared/Log.h"
 #include "SurfaceError.h"
 
 #include <QFile>
@@ -18,7 +19,8 @@ bool moveDroppedItem(FileSystemSurface &files, const QString &name, const QStrin
     } catch (const SurfaceError &error) {
         if (error.code() != EXDEV)
             return false;
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::swap()) << "a dropped item stays on the Desktop:" << name << error.what();
         return false;
     }
     // Another file system: the surface created the folder already when it was missing.

@@ -21,13 +21,36 @@ bool onlyOpacityDiffers(const std::optional<DesktopCue> &applied, const std::opt
 
 } // namespace
 
-DesktopCueOverlay::DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor, DesktopBackground *background)
+DesktopCueOverlay::DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor, DesktopBackground *background,
+                                     DocumentService *documents)
     : m_screens(screens)
     , m_compositor(compositor)
     , m_background(background)
 {
     m_observer = m_screens.observe([this] { relayout(); });
     m_compositor.setOnChange([this] { relayout(); });
+    if (!documents)
+        return;
+    using Change = DocumentService::Change;
+    QObject::connect(documents, &DocumentService::changed, &m_listening,
+                     [this](const Config &config, DocumentService::Changes what) {
+                         if (what & (Change::settings | Change::workspaces | Change::active | Change::state))
+                             showDesktop(config, config.activeWorkspace);
+                     });
+}
+
+void DesktopCueOverlay::show(const std::optional<DesktopCue> &cue, bool hideStripInFullScreen)
+{
+    m_current = cue;
+    m_hideStripInFullScreen = hideStripInFullScreen;
+    relayout();
+}
+
+void DesktopCueOverlay::showDesktop(const Config &config, const QString &name)
+{
+    const Workspace *workspace = config.workspace(name);
+    const bool shown = workspace && workspace->cue && workspace->cue->enabled && !config.settings.overlaysMuted;
+    show(shown ? workspace->cue : std::nullopt, config.settings.hideMenuBarTintInFullScreen);
 }
 
 DesktopCueOverlay::~DesktopCueOverlay()
@@ -40,21 +63,21 @@ void DesktopCueOverlay::relayout()
 {
     const QList<QRect> frames = m_screens.frames();
     const bool compositing = m_compositor.compositing();
-    const bool sameSurroundings = frames == m_applied.screenFrames && hideStripInFullScreen == m_applied.hideStripInFullScreen
+    const bool sameSurroundings = frames == m_applied.screenFrames && m_hideStripInFullScreen == m_applied.hideStripInFullScreen
         && compositing == m_applied.compositing;
-    if (sameSurroundings && current == m_applied.cue) {
+    if (sameSurroundings && m_current == m_applied.cue) {
         for (const auto &band : m_bands)
             band->raise();
         return;
     }
-    if (sameSurroundings && !m_bands.empty() && onlyOpacityDiffers(m_applied.cue, current)) {
+    if (sameSurroundings && !m_bands.empty() && onlyOpacityDiffers(m_applied.cue, m_current)) {
         for (const auto &band : m_bands)
-            setWindowOpacity(band.get(), current->opacity);
-        m_applied.cue = current;
+            setWindowOpacity(band.get(), m_current->opacity);
+        m_applied.cue = m_current;
         return;
     }
 
-    m_applied = Applied{current, frames, hideStripInFullScreen, compositing};
+    m_applied = Applied{m_current, frames, m_hideStripInFullScreen, compositing};
     for (auto &band : m_bands)
         m_leaving.push_back(std::move(band));
     m_bands.clear();
@@ -62,10 +85,10 @@ void DesktopCueOverlay::relayout()
 
     // Below the icons, through the desktop host where there is one; an image that cannot be
     // read shows nothing there either.
-    const bool readable = current
-        && (current->fill.kind == DesktopCue::Fill::Kind::color || !CueImageCache::shared().image(current->fill.value).isNull());
+    const bool readable = m_current
+        && (m_current->fill.kind == DesktopCue::Fill::Kind::color || !CueImageCache::shared().image(m_current->fill.value).isNull());
     if (m_background) {
-        if (readable && !current->aboveIcons && m_background->show(current->fill)) {
+        if (readable && !m_current->aboveIcons && m_background->show(m_current->fill)) {
             m_leaving.clear();
             return;
         }
@@ -76,12 +99,12 @@ void DesktopCueOverlay::relayout()
     }
 
     OverlayWindow::Painter paint;
-    if (current && compositing) {
-        if (current->fill.kind == DesktopCue::Fill::Kind::color) {
+    if (m_current && compositing) {
+        if (m_current->fill.kind == DesktopCue::Fill::Kind::color) {
             // An unreadable colour text shows the default accent colour.
-            const QColor color = colorFromHex(current->fill.value);
+            const QColor color = colorFromHex(m_current->fill.value);
             paint = [color](QPainter &painter, const QRect &area) { painter.fillRect(area, color); };
-        } else if (const QImage image = CueImageCache::shared().image(current->fill.value); !image.isNull()) {
+        } else if (const QImage image = CueImageCache::shared().image(m_current->fill.value); !image.isNull()) {
             // Scaled on both axes to fill the screen; the aspect ratio is not kept.
             paint = [image](QPainter &painter, const QRect &area) {
                 painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -93,10 +116,10 @@ void DesktopCueOverlay::relayout()
         m_leaving.clear(); // hides them
         return;
     }
-    const WindowLevel level = current->aboveIcons ? WindowLevel::aboveIcons : WindowLevel::desktop;
+    const WindowLevel level = m_current->aboveIcons ? WindowLevel::aboveIcons : WindowLevel::desktop;
     for (const QRect &frame : frames) {
         auto band = std::make_unique<OverlayWindow>(bandTitle, frame, level, paint);
-        setWindowOpacity(band.get(), current->opacity);
+        setWindowOpacity(band.get(), m_current->opacity);
         m_bands.push_back(std::move(band));
     }
     retireLeavingWhenPainted();

@@ -5,8 +5,10 @@
 #include "Overlays/DesktopBackground.h"
 #include "Overlays/OverlayWindow.h"
 #include "ScreenList.h"
+#include "Shared/DocumentService.h"
 
 #include <QList>
+#include <QObject>
 #include <QRect>
 
 #include <memory>
@@ -29,6 +31,8 @@ namespace quorvane {
 // The menu-bar strips, and the poll that hides them during the show-desktop gesture, are left
 // out: no strip window is ever made, so hideStripInFullScreen only takes part in the change
 // test and draws nothing.
+// Given the document service, it shows the active desktop's cue as the document has it, and
+// follows the document's changes.
 class DesktopCueOverlay {
 public:
     static inline const QString bandTitle = QStringLiteral("Quorvane desktop cue");
@@ -44,16 +48,20 @@ public:
 
     // Lays itself out again whenever the screens change or a compositing manager starts or stops.
     // background: the desktop host's background for a cue below the icons; none: bands only.
-    DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor, DesktopBackground *background = nullptr);
+    DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor, DesktopBackground *background = nullptr,
+                      DocumentService *documents = nullptr);
     ~DesktopCueOverlay();
     DesktopCueOverlay(const DesktopCueOverlay &) = delete;
     DesktopCueOverlay &operator=(const DesktopCueOverlay &) = delete;
 
-    // Shown whatever its enabled flag says; none shows nothing.
-    std::optional<DesktopCue> current;
-    bool hideStripInFullScreen = false;
+    // Shows cue whatever its enabled flag says; none shows nothing.
+    void show(const std::optional<DesktopCue> &cue, bool hideStripInFullScreen = false);
+    // Shows the named desktop's cue as config has it: nothing when it has none, when it is off
+    // or while cues are muted.
+    void showDesktop(const Config &config, const QString &name);
+    const std::optional<DesktopCue> &current() const { return m_current; }
 
-    // Brings the bands in line with current, the screens, the strip setting and whether a
+    // Brings the bands in line with the cue shown, the screens, the strip setting and whether a
     // compositing manager runs (asked afresh: one may start or stop while the application runs).
     void relayout();
 
@@ -72,8 +80,11 @@ private:
     Applied m_applied;
     std::vector<std::unique_ptr<OverlayWindow>> m_bands;
     std::vector<std::unique_ptr<OverlayWindow>> m_leaving;
+    std::optional<DesktopCue> m_current;
+    bool m_hideStripInFullScreen = false;
     unsigned m_generation = 0;
     std::size_t m_unpainted = 0;
+    QObject m_listening; // the document's connection ends with the overlay
 };
 
 } // namespace quorvane

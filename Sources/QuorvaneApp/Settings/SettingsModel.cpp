@@ -121,8 +121,7 @@ bool SettingsModel::apply(const std::function<void(Config &)> &edit)
         return false;
     }
     reload();
-    if (onChange)
-        onChange();
+    emit stored();
     return true;
 }
 

@@ -26,7 +26,7 @@ class FileOperations;
 // The one model behind the settings window, the cleanup calendar and the new-desktop window.
 // It publishes a copy of the document for the views; every lasting change goes through one of
 // its operations, which loads the stored document, edits it, saves it whole, republishes it and
-// then calls onChange. A refused or failed change leaves a text in errorMessage and changes
+// then emits stored(); what follows the document hears of the change from the store itself. A refused or failed change leaves a text in errorMessage and changes
 // nothing. Main thread only.
 class SettingsModel : public QObject {
     Q_OBJECT
@@ -77,7 +77,6 @@ public:
     FileOperations &files() const { return m_files; }
 
     // Installed by the controller.
-    std::function<void()> onChange;
     std::function<void()> onSweepNow;
     std::function<void()> onShowFloatingDock;
     std::function<void(const QString &name)> onSwitch;
@@ -217,9 +216,11 @@ signals:
     void configChanged();
     void errorMessageChanged();
     void deleteFailureChanged();
+    // One of the operations stored its change (and the model republished the document).
+    void stored();
 
 private:
-    // The change pipeline: load, edit, save; then republish and onChange. Answers whether the
+    // The change pipeline: load, edit, save; then republish and emit stored(). Answers whether the
     // change was stored; a failure leaves its description in errorMessage.
     bool apply(const std::function<void(Config &)> &edit);
     void setSetting(const std::function<void(AppSettings &)> &edit);

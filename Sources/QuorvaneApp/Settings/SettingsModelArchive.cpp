@@ -79,8 +79,7 @@ void SettingsModel::finishArchiverCall(const std::function<void()> &call)
         return;
     }
     reload();
-    if (onChange)
-        onChange();
+    emit stored();
 }
 
 void SettingsModel::archive(const QString &name)

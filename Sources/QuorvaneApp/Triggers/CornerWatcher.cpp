@@ -2,11 +2,20 @@
 
 namespace quorvane {
 
-CornerWatcher::CornerWatcher(Scheduler &scheduler, PointerSource &pointer, Layout layout)
+CornerWatcher::CornerWatcher(Scheduler &scheduler, PointerSource &pointer, Layout layout, DocumentService *documents)
     : m_scheduler(scheduler)
     , m_pointer(pointer)
     , m_layout(std::move(layout))
 {
+    if (!documents)
+        return;
+    QObject::connect(documents, &DocumentService::changed, &m_listening, [this](const Config &config) {
+        const std::pair wanted{config.settings.floatingDockCorner, config.settings.floatingDockCornerDwellMs};
+        if (m_asked == wanted)
+            return;
+        m_asked = wanted;
+        start(wanted.first, wanted.second);
+    });
 }
 
 CornerWatcher::~CornerWatcher()

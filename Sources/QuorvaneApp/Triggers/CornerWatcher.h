@@ -4,6 +4,7 @@
 #include "FloatingDockTypes.h"
 #include "PointerSource.h"
 #include "Scheduler.h"
+#include "Shared/DocumentService.h"
 #include "Shared/ScreenCoordinates.h"
 
 #include <QObject>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace quorvane {
@@ -22,7 +24,8 @@ namespace quorvane {
 // cannot tell, the pointer is polled every 50 ms instead; once it has rested outside the corner
 // for a second the poll slows to every 200 ms, and the first movement it sees brings back the
 // 50 ms poll. A look that finds the pointer where it was feeds the dwell trigger nothing, and a
-// held button makes the movement a drag. Main thread only.
+// held button makes the movement a drag. Given the document service, it watches the corner and
+// dwell the document names, and follows their changes. Main thread only.
 class CornerWatcher {
 public:
     static constexpr double minimumDwell = 0.02;
@@ -31,7 +34,8 @@ public:
     static constexpr int pollsBeforeResting = 20;
     using Layout = std::function<ScreenLayout()>;
 
-    CornerWatcher(Scheduler &scheduler, PointerSource &pointer, Layout layout = currentScreenLayout);
+    CornerWatcher(Scheduler &scheduler, PointerSource &pointer, Layout layout = currentScreenLayout,
+                  DocumentService *documents = nullptr);
     ~CornerWatcher();
     CornerWatcher(const CornerWatcher &) = delete;
     CornerWatcher &operator=(const CornerWatcher &) = delete;
@@ -77,6 +81,9 @@ private:
     bool m_notified = false;
     std::unique_ptr<QObject> m_screenObserver;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    // The corner and dwell the document asked for; its connection ends with the watcher.
+    std::optional<std::pair<FloatingDockCorner, std::int64_t>> m_asked;
+    QObject m_listening;
 };
 
 } // namespace quorvane

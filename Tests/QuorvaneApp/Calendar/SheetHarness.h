@@ -41,7 +41,7 @@ struct SheetHarness : ::testing::Test {
         store.saveConfig(config);
         model = std::make_unique<SettingsModel>(store, paths);
         model->reload();
-        model->onChange = [this] { ++changes; };
+        QObject::connect(model.get(), &SettingsModel::stored, [this] { ++changes; });
     }
     Config stored() { return store.loadConfig(); }
     std::optional<Workspace> storedWorkspace(const QString &name)

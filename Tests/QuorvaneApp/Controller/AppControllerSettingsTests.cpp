@@ -3,9 +3,14 @@
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/ExperimentalTab.h"
+#include "SettingsViews/FloatingDockTab.h"
 #include "SettingsViews/SettingsView.h"
 
 #include "Journal.h"
+#include "Wait.h"
+
+#include <QComboBox>
+#include <QTest>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -36,12 +41,12 @@ TEST_F(SettingsWiring, ASavedChangeBringsTheRunningApplicationAlong)
     AppController controller(environment());
     controller.completeLaunch();
     SettingsModel &model = controller.ensureSettingsModel();
-    ASSERT_TRUE(controller.cueOverlay().current);
+    ASSERT_TRUE(controller.cueOverlay().current());
 
     model.setOverlaysMuted(true);
-    EXPECT_FALSE(controller.cueOverlay().current);
+    EXPECT_FALSE(controller.cueOverlay().current());
     model.setOverlaysMuted(false);
-    EXPECT_EQ(controller.cueOverlay().current, config.workspaces[0].cue);
+    EXPECT_EQ(controller.cueOverlay().current(), config.workspaces[0].cue);
 
     model.rename("B", "Beta");
     EXPECT_TRUE(controller.menuModel().titles().join('|').contains("Beta"));
@@ -61,6 +66,52 @@ TEST_F(SettingsWiring, ASavedChangeBringsTheRunningApplicationAlong)
     model.deleteWorkspace("A");
     EXPECT_EQ(model.errorMessage(), QString("Quorvane is mid-switch. Try again in a moment."));
     EXPECT_TRUE(load().workspace("A"));
+}
+
+TEST_F(SettingsWiring, ACornerChosenInTheSettingsWindowReachesTheWatcher)
+{
+    layOut({{"A", {}}});
+    AppController controller(environment());
+    controller.completeLaunch();
+    controller.openSettings();
+    auto *view = controller.openSettingsWindow()->findChild<SettingsView *>();
+    ASSERT_NE(view, nullptr);
+    view->select(SettingsSection::floatingDock);
+    auto *tab = qobject_cast<FloatingDockTab *>(view->pane()->content());
+    ASSERT_NE(tab, nullptr);
+    ASSERT_EQ(controller.cornerWatcher().corner(), FloatingDockCorner::off);
+
+    QComboBox *picker = tab->cornerPicker();
+    picker->setFocus();
+    QTest::keyClick(picker, Qt::Key_Down);
+    const auto chosen = FloatingDockCorner(picker->currentData().toInt());
+    ASSERT_NE(chosen, FloatingDockCorner::off);
+    EXPECT_EQ(load().settings.floatingDockCorner, chosen);
+    EXPECT_EQ(controller.cornerWatcher().corner(), chosen);
+    controller.openSettingsWindow()->close();
+}
+
+TEST_F(SettingsWiring, AHandEditOfTheDocumentReachesTheComponentsUnasked)
+{
+    Config config = layOut({{"A", {}}, {"B", {}}});
+    config.workspaces[0].cue = DesktopCue(true, DesktopCue::Fill::color("#112233"), 0.5, false, false);
+    save(config);
+    AppController controller(environment());
+    controller.completeLaunch();
+    ASSERT_TRUE(controller.cueOverlay().current());
+    ASSERT_TRUE(controller.store().watching());
+
+    // Edited behind the application's back; nothing here asks it to read the document.
+    config = load();
+    config.settings.overlaysMuted = true;
+    config.settings.floatingDockCorner = FloatingDockCorner::bottomRight;
+    config.workspaces[1].hotkey = HotKeySpec{20, HotKeySpec::control};
+    save(config);
+    EXPECT_TRUE(waitUntil([&] {
+        return controller.cornerWatcher().corner() == FloatingDockCorner::bottomRight
+            && !controller.cueOverlay().current() && hotKeys.liveKeyCodes() == std::vector<std::uint32_t>{20};
+    }));
+    EXPECT_EQ(controller.store().state(), DocumentService::State::readable);
 }
 
 TEST_F(SettingsWiring, TheSettingsReadTheControllersWorkspaces)

@@ -84,7 +84,7 @@ TEST_F(ControllerFixture, LazyComponentsAreBuiltOnceAndShareTheControllersObject
     EXPECT_EQ(&controller.desktopWatcher(), &controller.desktopWatcher());
     EXPECT_EQ(&controller.spaceFollower(), &controller.spaceFollower());
     // The store and the surface are rooted in the given home folder.
-    EXPECT_EQ(controller.store().configPath(), home.path() + "/QuorVane Desktops/.store/config.json");
+    EXPECT_EQ(controller.store().files().configPath(), home.path() + "/QuorVane Desktops/.store/config.json");
     EXPECT_EQ(controller.surface().files.desktopPath(), home.path() + "/Desktop");
 }
 

@@ -49,8 +49,8 @@ struct CueTest : ::testing::Test {
 
 TEST_F(CueTest, OneBandPerScreenKeptOnTheUnchangedAndOpacityOnlyPaths)
 {
-    overlay.current = colour("#336699");
-    overlay.relayout();
+    std::optional<DesktopCue> cue = colour("#336699");
+    overlay.show(cue);
     const auto built = bands();
     ASSERT_EQ(built.size(), 2u);
     for (int i = 0; i < 2; ++i) {
@@ -65,28 +65,28 @@ TEST_F(CueTest, OneBandPerScreenKeptOnTheUnchangedAndOpacityOnlyPaths)
 
     overlay.relayout();
     EXPECT_EQ(bands(), built);
-    overlay.current->opacity = 0.7;
-    overlay.relayout();
+    cue->opacity = 0.7;
+    overlay.show(cue);
     EXPECT_EQ(bands(), built);
     EXPECT_DOUBLE_EQ(windowOpacity(built[1]), 0.7);
-    EXPECT_EQ(overlay.applied().cue, overlay.current);
+    EXPECT_EQ(overlay.applied().cue, cue);
 
     // A cue handed in although disabled is shown like any other; a change of it rebuilds.
-    overlay.current->enabled = false;
-    overlay.relayout();
+    cue->enabled = false;
+    overlay.show(cue);
     EXPECT_EQ(overlay.bands().size(), 2u);
     EXPECT_NE(bands(), built);
 }
 
 TEST_F(CueTest, NewBandsPaintBeforeTheOldOnesGo)
 {
-    overlay.current = colour("#336699");
-    overlay.relayout();
+    std::optional<DesktopCue> cue = colour("#336699");
+    overlay.show(cue);
     settle();
     EXPECT_EQ(overlay.leavingCount(), 0u);
 
-    overlay.current = colour("#993366", 0.4, true);
-    overlay.relayout();
+    cue = colour("#993366", 0.4, true);
+    overlay.show(cue);
     EXPECT_EQ(overlay.bands().size(), 2u);
     EXPECT_EQ(overlay.leavingCount(), 2u); // still covering until the new ones have painted
     settle();
@@ -99,21 +99,21 @@ TEST_F(CueTest, NewBandsPaintBeforeTheOldOnesGo)
     EXPECT_EQ(overlay.bands()[0]->geometry(), QRect(0, 0, 800, 500));
     EXPECT_NE(overlay.bands()[0].get(), before[0]);
 
-    overlay.current.reset();
-    overlay.relayout();
+    cue.reset();
+    overlay.show(cue);
     EXPECT_TRUE(overlay.bands().empty());
     EXPECT_EQ(overlay.leavingCount(), 0u);
 }
 
 TEST_F(CueTest, AMissingImageShowsNothingUntilTheCueChanges)
 {
-    overlay.current = colour("#336699");
-    overlay.relayout();
+    std::optional<DesktopCue> cue = colour("#336699");
+    overlay.show(cue);
 
     const QString path = home.filePath("cue.png");
     DesktopCue image(true, DesktopCue::Fill::image(path), 0.5, false, false);
-    overlay.current = image;
-    overlay.relayout();
+    cue = image;
+    overlay.show(cue);
     EXPECT_TRUE(overlay.bands().empty());
     EXPECT_EQ(overlay.leavingCount(), 0u);
 
@@ -123,8 +123,8 @@ TEST_F(CueTest, AMissingImageShowsNothingUntilTheCueChanges)
     overlay.relayout(); // unchanged: the file is not tried again
     EXPECT_TRUE(overlay.bands().empty());
 
-    overlay.current->aboveIcons = true;
-    overlay.relayout();
+    cue->aboveIcons = true;
+    overlay.show(cue);
     ASSERT_EQ(overlay.bands().size(), 2u);
     settle();
     // Stretched over the whole screen on both axes.
@@ -132,22 +132,22 @@ TEST_F(CueTest, AMissingImageShowsNothingUntilTheCueChanges)
 
     // Decoded once per path: the file going away changes nothing for a rebuild.
     ASSERT_TRUE(QFile::remove(path));
-    overlay.current->aboveIcons = false;
-    overlay.relayout();
+    cue->aboveIcons = false;
+    overlay.show(cue);
     EXPECT_EQ(overlay.bands().size(), 2u);
     CueImageCache::shared().evict(path);
-    overlay.current->aboveIcons = true;
-    overlay.relayout();
+    cue->aboveIcons = true;
+    overlay.show(cue);
     EXPECT_TRUE(overlay.bands().empty());
 }
 
 TEST_F(CueTest, WithoutACompositingManagerNoBandIsBuiltUntilOneStarts)
 {
     compositor.on = false;
-    overlay.current = colour("#336699");
-    overlay.relayout();
+    std::optional<DesktopCue> cue = colour("#336699");
+    overlay.show(cue);
     EXPECT_TRUE(overlay.bands().empty());
-    EXPECT_EQ(overlay.applied().cue, overlay.current);
+    EXPECT_EQ(overlay.applied().cue, cue);
 
     // One starts later: told so, the bands come without any change of the cue.
     compositor.on = true;
@@ -164,8 +164,8 @@ TEST_F(CueTest, WithoutACompositingManagerNoBandIsBuiltUntilOneStarts)
 
 TEST_F(CueTest, AnUnreadableColourShowsTheDefaultAccent)
 {
-    overlay.current = colour("nonsense");
-    overlay.relayout();
+    std::optional<DesktopCue> cue = colour("nonsense");
+    overlay.show(cue);
     settle();
     ASSERT_FALSE(overlay.bands().empty());
     EXPECT_EQ(overlay.bands()[0]->grab().toImage().pixelColor(1, 1), QColor("#C79A5B"));
@@ -184,28 +184,28 @@ TEST_F(CueTest, BelowTheIconsADesktopHostShowsTheCueAsItsOwnBackground)
     EXPECT_EQ(host->settings.value("color"), "#00FF00");
     background.putBack();
 
-    withHost.current = colour("#336699", 0.4, false);
-    withHost.relayout();
+    std::optional<DesktopCue> hostCue = colour("#336699", 0.4, false);
+    withHost.show(hostCue);
     EXPECT_TRUE(withHost.bands().empty()); // nothing of ours lies over the host's icons
     EXPECT_EQ(host->settings.value("color"), "#336699");
 
     // Above the icons: the click-through bands, and the user's own background back.
-    withHost.current = colour("#336699", 0.4, true);
-    withHost.relayout();
+    hostCue = colour("#336699", 0.4, true);
+    withHost.show(hostCue);
     EXPECT_EQ(withHost.bands().size(), 2u);
     EXPECT_EQ(host->settings, (QVariantMap{{"picture", "/home/me/mine.jpg"}}));
 
-    withHost.current = colour("#FF0000", 0.4, false);
-    withHost.relayout();
+    hostCue = colour("#FF0000", 0.4, false);
+    withHost.show(hostCue);
     EXPECT_TRUE(withHost.bands().empty());
-    withHost.current.reset();
-    withHost.relayout();
+    hostCue.reset();
+    withHost.show(hostCue);
     EXPECT_EQ(host->settings, (QVariantMap{{"picture", "/home/me/mine.jpg"}}));
     EXPECT_FALSE(background.keeping());
 
     // An image that cannot be read shows nothing, there either.
-    withHost.current = DesktopCue(true, DesktopCue::Fill::image(home.filePath("gone.png")), 0.5, false, false);
-    withHost.relayout();
+    hostCue = DesktopCue(true, DesktopCue::Fill::image(home.filePath("gone.png")), 0.5, false, false);
+    withHost.show(hostCue);
     EXPECT_EQ(host->settings, (QVariantMap{{"picture", "/home/me/mine.jpg"}}));
     EXPECT_TRUE(withHost.bands().empty());
 }

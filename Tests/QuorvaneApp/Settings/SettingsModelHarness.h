@@ -63,11 +63,11 @@ struct SettingsModelHarness : ::testing::Test {
         QDir().mkpath(paths.desktop());
     }
 
-    // A model on the document as it is stored now, counting its onChange calls.
+    // A model on the document as it is stored now, counting the changes it stored.
     SettingsModel &open()
     {
         model = std::make_unique<SettingsModel>(store, paths, &archiver, &files);
-        model->onChange = [this] { ++changes; };
+        QObject::connect(model.get(), &SettingsModel::stored, [this] { ++changes; });
         model->isBusy = [this] {
             ++busyAsked;
             return busy;

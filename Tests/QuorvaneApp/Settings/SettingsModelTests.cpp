@@ -24,10 +24,10 @@ TEST_F(SettingsModelCore, AFailedSaveKeepsTheDocumentAndSkipsOnChange)
     EXPECT_EQ(changes, 0);
     EXPECT_FALSE(m.createWorkspace("New", WorkspaceType::permanent, {}, {}, true, {}, false));
 
-    // A later success stores, republishes before onChange, and leaves the old message.
+    // A later success stores, republishes before it tells of the change, and leaves the old message.
     store.failSaves = false;
     std::int64_t seen = -1;
-    m.onChange = [&] { seen = m.config().settings.cleanupNotifyMinutes; };
+    QObject::connect(&m, &SettingsModel::stored, [&] { seen = m.config().settings.cleanupNotifyMinutes; });
     m.setCleanupNotifyMinutes(600);
     EXPECT_EQ(seen, 600);
     EXPECT_EQ(stored().settings.cleanupNotifyMinutes, 600);
