@@ -251,6 +251,8 @@ void AppController::watchForAStatusArea()
         if (weak && weak->m_statusAreaNotice)
             weak->m_statusAreaNotice->statusAreaAvailable(available);
     });
+    if (!m_statusItem->isAvailable())
+        qCInfo(Log::app()) << "no status area yet: the status item is unavailable until one appears";
     m_statusAreaNotice->statusAreaAvailable(m_statusItem->isAvailable());
 }
 
