@@ -71,7 +71,9 @@ bool SessionLookWatcher::nativeEventFilter(const QByteArray &eventType, void *me
     }
     case XCB_CLIENT_MESSAGE: {
         const auto *client = reinterpret_cast<const xcb_client_message_event_t *>(event);
-        if (client->window == x11::rootWindow() && client->type == x11::atom("MANAGER")) {
+        // Other managers (a tray's) announce themselves the same way: only the settings' counts.
+        if (client->window == x11::rootWindow() && client->type == x11::atom("MANAGER")
+            && client->data.data32[1] == xsettings::selectionAtom()) {
             watchManager();
             if (m_changed)
                 m_changed();

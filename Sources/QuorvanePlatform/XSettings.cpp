@@ -96,18 +96,24 @@ std::optional<QString> stringSetting(const QByteArray &data, const QByteArray &n
     return std::nullopt;
 }
 
-quint32 managerWindow()
+quint32 selectionAtom()
 {
-    xcb_connection_t *connection = x11::connection();
-    if (!connection)
+    if (!x11::connection())
         return 0;
     // The screen DISPLAY names (":0.1" is screen 1), 0 when it names none.
     const QByteArray display = qgetenv("DISPLAY");
     const qsizetype colon = display.lastIndexOf(':');
     const qsizetype dot = display.indexOf('.', colon < 0 ? 0 : colon);
     const QByteArray screen = dot < 0 ? QByteArray("0") : QByteArray::number(display.mid(dot + 1).toInt());
-    const QByteArray selection = "_XSETTINGS_S" + screen;
-    xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, x11::atom(selection)), nullptr);
+    return x11::atom("_XSETTINGS_S" + screen);
+}
+
+quint32 managerWindow()
+{
+    xcb_connection_t *connection = x11::connection();
+    if (!connection)
+        return 0;
+    xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selectionAtom()), nullptr);
     const quint32 owner = reply ? reply->owner : 0;
     std::free(reply);
     return owner;

@@ -16,6 +16,8 @@ namespace xsettings {
 // such string or cannot be read to it.
 std::optional<QString> stringSetting(const QByteArray &data, const QByteArray &name);
 
+// The selection the default screen's manager owns (_XSETTINGS_S<n>); 0 without X11.
+quint32 selectionAtom();
 // The manager's window on the default screen; 0 without X11 or without a manager.
 quint32 managerWindow();
 // The theme the manager publishes now; none without X11, a manager or a theme.
