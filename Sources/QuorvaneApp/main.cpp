@@ -19,6 +19,8 @@
 #include "StatusPanelShade.h"
 #include "TerminationSignals.h"
 #include "TrayStatusItem.h"
+#include "Triggers/AppCommandClient.h"
+#include "Triggers/AppCommandService.h"
 #include "WidgetActivationPolicy.h"
 #include "X11HotKeyRegistrar.h"
 #include "X11KeyLayout.h"
@@ -28,6 +30,7 @@
 #include <QDesktopServices>
 #include <QSystemTrayIcon>
 
+#include <cstdio>
 #include <memory>
 
 using namespace quorvane;
@@ -50,10 +53,40 @@ bool preferXwayland(int argc, char **argv)
     return true;
 }
 
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void say(std::FILE *stream, const QString &line)
+{
+    std::fprintf(stream, "%s\n", qPrintable(line));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // A request for the running instance needs neither a display nor a second instance.
+    const AppCommandLine commandLine = AppCommandLine::parse(argumentsOf(argc, argv));
+    if (commandLine.help) {
+        std::fputs(qPrintable(AppCommandLine::helpText()), stdout);
+        return commandLine.error.isEmpty() ? appexit::done : appexit::usage;
+    }
+    if (!commandLine.error.isEmpty()) {
+        say(stderr, QStringLiteral("quorvane: ") + commandLine.error);
+        return appexit::usage;
+    }
+    if (commandLine.command) {
+        QCoreApplication core(argc, argv);
+        const AppCommandClient::Outcome outcome = AppCommandClient().send(*commandLine.command);
+        say(outcome.status == appexit::done ? stdout : stderr, QStringLiteral("quorvane: ") + outcome.message);
+        return outcome.status;
+    }
+
     const bool onXwayland = preferXwayland(argc, argv);
     QApplication app(argc, argv);
     if (onXwayland)
@@ -62,13 +95,19 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     // Every window carries the application's icon; WM_CLASS "Quorvane" matches the desktop entry.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app.quorvane.Quorvane.svg")));
+    const AppInfo info = AppInfo::current();
+    Log::start(info, Log::standardLogFile());
+    // A plain second start: the running instance shows its settings window, and this one ends.
+    if (const auto outcome = AppCommandClient(QDBusConnection::sessionBus(), 3000).send(AppCommand{AppCommand::Kind::showSettings});
+        outcome.status == appexit::done) {
+        qCInfo(Log::app()) << "Quorvane is running already: it shows its settings window, and this start ends";
+        return 0;
+    }
     // "System" follows the session's colour scheme, and changes when it does.
     Theme::shared().setSystemSource([] { return SystemAppearance::shared().currentIsDark(); });
     GSettingsMonitor colorScheme(QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey));
     QObject::connect(&colorScheme, &GSettingsMonitor::changed, [] { Theme::shared().systemChanged(); });
 
-    const AppInfo info = AppInfo::current();
-    Log::start(info, Log::standardLogFile());
     if (onXwayland)
         qCInfo(Log::app()) << "Wayland session: running on Xwayland (set QT_QPA_PLATFORM to choose another platform)";
 
@@ -133,6 +172,8 @@ int main(int argc, char **argv)
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
+    AppCommandService commands;
+    env.commands = &commands;
     env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, info.identifier}](
                      const QString &title, const QString &body) {
         postSessionNotification(QDBusConnection::sessionBus(), sender,

@@ -76,8 +76,8 @@ stop_app
 stop_compositor
 echo "tray on Xwayland: ok"
 
-# 3. A StatusNotifier status area: a pick from the menu it draws switches the files, and the
-# item's own menu opens as a popup on Xwayland.
+# 3. A StatusNotifier status area: a pick from the menu it draws switches the files, the command
+# line switches them back, and the item's own menu opens as a popup on Xwayland.
 start_compositor quorvane-wayland-3
 /usr/bin/python3 "$HOST" serve "$WORK/items" &
 host=$!
@@ -94,6 +94,11 @@ item="$(head -n1 "$WORK/items" 2>/dev/null || true)"
 wait_for 'c["activeWorkspace"] == "Work"' || fail "the pick did not switch"
 [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"
 [ "$(listing "$root/Default")" = "one.txt|" ] || fail "Default's folder: $(listing "$root/Default")"
+# The command line, as the desktop's own shortcuts run it, switches back.
+wait_for_log notifier "the command line reaches this instance" || fail "the instance did not take the command line"
+"$APP" --switch-to Default > "$WORK/cli.out" 2>&1 || fail "--switch-to failed: $(cat "$WORK/cli.out")"
+wait_for 'c["activeWorkspace"] == "Default"' || fail "--switch-to Default did not switch"
+[ "$(listing "$HOME/Desktop")" = "one.txt|" ] || fail "Desktop after --switch-to: $(listing "$HOME/Desktop")"
 /usr/bin/python3 "$HOST" context "$item" 200 30 || fail "the item did not take ContextMenu"
 popup=
 for i in $(seq 1 50); do

@@ -15,6 +15,7 @@
 #include "Overlays/DesktopCueOverlay.h"
 #include "Overlays/SwitchTransitionOverlay.h"
 #include "SessionEvents.h"
+#include "Triggers/AppCommandService.h"
 #include "Triggers/CornerWatcher.h"
 #include "Triggers/HotKeyCenter.h"
 #include "Triggers/ScrollCycleHUD.h"
@@ -209,6 +210,11 @@ public:
     void activeSpaceChanged();
     SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
 
+    // The command line's requests: where this instance stands, and an accepted request run on
+    // the road of the matching hot key.
+    AppCommandState commandState();
+    void runCommand(const AppCommand &command);
+
 private:
     // The application's own windows (settings, new-desktop sheet, move prompt): while one is
     // open the application is a regular one with the main menu's shortcuts in that window;
@@ -242,6 +248,8 @@ private:
     void startScheduler();
     void observeWake();
     void observeActiveSpace();
+    // Takes the command line's requests from now on.
+    void publishCommands();
     // A desktop's own shortcut: switches while a live desktop has that name.
     void switchToLiveDesktop(const QString &name);
     void syncCleanupNotifications();

@@ -220,6 +220,7 @@ void AppController::completeLaunch()
     // floating dock it offers switches them.
     if (noStatusArea && !desktopIsUnsafe())
         openSettings();
+    publishCommands();
 }
 
 void AppController::tellThereIsNoStatusArea()

@@ -14,6 +14,7 @@
 namespace quorvane {
 
 class ActivationPolicy;
+class AppCommandService;
 class AlertPresenter;
 class CompositorProbe;
 class ScreenList;
@@ -83,6 +84,9 @@ struct AppEnvironment {
     LoginItem *loginItem = nullptr;
     // What this session's global shortcuts cannot do, for the Shortcuts section; empty: nothing.
     QString shortcutLimit{};
+    // The command line's way in, published once the launch is complete; none: no requests
+    // from outside.
+    AppCommandService *commands = nullptr;
     // Shows a notification through the session's notification server; none: nothing is shown.
     std::function<void(const QString &title, const QString &body)> notify{};
 };
