@@ -17,6 +17,7 @@
 #include "Shared/Theme.h"
 #include "StatusNotifierItem.h"
 #include "StatusPanelShade.h"
+#include "SwayWorkspaces.h"
 #include "TerminationSignals.h"
 #include "TrayStatusItem.h"
 #include "Triggers/AppCommandClient.h"
@@ -118,6 +119,14 @@ int main(int argc, char **argv)
 
     // Wakes come from logind on the system bus, workspace changes from the X server.
     LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
+    // sway and i3 publish their workspaces over their IPC socket, Xwayland or not; where the X
+    // server's root window names them as well (i3), those stay, so that stored bindings hold.
+    std::unique_ptr<SwayWorkspaces> socketWorkspaces;
+    if (const QString socket = SwayWorkspaces::socketFromEnvironment(); !socket.isEmpty() && !LinuxSpaceProvider::shared().available()) {
+        socketWorkspaces = std::make_unique<SwayWorkspaces>(socket);
+        sessionEvents.followWorkspaces(*socketWorkspaces);
+        qCInfo(Log::app()).noquote() << QStringLiteral("workspaces through the window manager's socket %1").arg(socket);
+    }
     // Global hot keys: on a Wayland session through KDE's shortcut service where it runs (an X
     // grab there fires only while an X11 window has focus), else as key grabs on the X server;
     // without either every hot key is refused. The layout's key names need the X server;
@@ -167,6 +176,7 @@ int main(int argc, char **argv)
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
     env.session = &sessionEvents;
+    env.spaces = socketWorkspaces.get();
     env.hotKeyRegistrar = hotKeyRegistrar.get();
     if (waylandSession && onX11 && dynamic_cast<X11HotKeyRegistrar *>(hotKeyRegistrar.get()))
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");

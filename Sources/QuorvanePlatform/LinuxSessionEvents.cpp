@@ -1,6 +1,7 @@
 #include "LinuxSessionEvents.h"
 
 #include "SpaceProvider.h"
+#include "SwayWorkspaces.h"
 #include "X11Connection.h"
 
 #include <QCoreApplication>
@@ -165,6 +166,11 @@ bool LinuxSessionEvents::nativeEventFilter(const QByteArray &eventType, void *me
     }
     // Qt and other filters see the event too.
     return false;
+}
+
+void LinuxSessionEvents::followWorkspaces(SwayWorkspaces &workspaces)
+{
+    connect(&workspaces, &SwayWorkspaces::changed, this, [this] { notify(m_workspace); });
 }
 
 void LinuxSessionEvents::notifyLater(const Observers &observers)

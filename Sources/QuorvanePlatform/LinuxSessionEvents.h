@@ -11,6 +11,8 @@
 
 namespace quorvane {
 
+class SwayWorkspaces;
+
 // The session's notifications on Linux: a wake is logind's PrepareForSleep(false) on the given
 // bus (the system bus in the application; none reaches it when that bus is not connected), a
 // workspace change is a new _NET_CURRENT_DESKTOP on the root window, seen on Qt's X connection
@@ -27,6 +29,10 @@ public:
     Token observeWake(std::function<void()> observer) override;
     Token observeWorkspaceChange(std::function<void()> observer) override;
     void removeObserver(Token token) override;
+
+    // A window manager that publishes its workspaces over its IPC socket: each change it reports
+    // is a workspace change.
+    void followWorkspaces(SwayWorkspaces &workspaces);
 
     // True once the root window's property changes reach this object.
     bool watchesWorkspaces() const { return m_root != 0; }

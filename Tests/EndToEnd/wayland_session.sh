@@ -3,7 +3,8 @@
 # with only WAYLAND_DISPLAY and DISPLAY set, the application runs on Xwayland (with the user's
 # own QT_QPA_PLATFORM, on that platform). With a tray host
 # on Xwayland its icon docks there; with no status area at all it says so in a notification
-# and opens its settings window.
+# and opens its settings window. Under sway (headless, without Xwayland) the workspaces come
+# over its IPC socket and a workspace bound to a desktop makes it active.
 # Usage: wayland_session.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
@@ -115,6 +116,51 @@ stop_app
 kill $host 2>/dev/null || true
 stop_compositor
 echo "StatusNotifier menu on Xwayland: ok"
+
+# 4. sway, headless and without Xwayland: its workspaces reach the application over its IPC
+# socket, and going to the workspace bound to Work makes Work active. sway refuses to run as
+# root, so there it runs as nobody, in a folder of its own.
+if command -v sway >/dev/null && command -v swaymsg >/dev/null && command -v setpriv >/dev/null; then
+  swaydir="$(mktemp -d)"
+  mkdir -p "$swaydir/run"
+  chmod 700 "$swaydir/run"
+  printf 'xwayland disable\n' > "$swaydir/config"
+  as=()
+  if [ "$(id -u)" = 0 ]; then
+    chown -R 65534:65534 "$swaydir"
+    as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  fi
+  env -i PATH="$PATH" HOME="$swaydir" XDG_RUNTIME_DIR="$swaydir/run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+    WLR_RENDERER=pixman "${as[@]}" sway -c "$swaydir/config" > "$WORK/sway.log" 2>&1 &
+  sway=$!
+  sway_socket() { ls "$swaydir"/run/sway-ipc.*.sock 2>/dev/null | head -n1; }
+  sway_up() { [ -n "$(sway_socket)" ] && SWAYSOCK="$(sway_socket)" swaymsg -t get_version >/dev/null 2>&1; }
+  within 20 sway_up || fail "sway did not start"
+  export SWAYSOCK="$(sway_socket)"
+  python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+for w in c["workspaces"]:
+    w["spaceUUID"] = {"Default": "wm-workspace-1", "Work": "wm-workspace-2"}.get(w["name"], w.get("spaceUUID"))
+c["settings"]["followSpaces"] = True
+json.dump(c, open(sys.argv[1], "w"))
+PY
+  (unset WAYLAND_DISPLAY DISPLAY; exec env QT_QPA_PLATFORM=offscreen "$APP") > "$WORK/sway-app.log" 2>&1 &
+  pid=$!
+  wait_for_log sway-app "following workspaces" || fail "the application does not follow sway's workspaces"
+  swaymsg workspace 2 >/dev/null
+  wait_for 'c["activeWorkspace"] == "Work"' || fail "going to workspace 2 did not make Work active"
+  [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop on workspace 2: $(listing "$HOME/Desktop")"
+  swaymsg workspace 1 >/dev/null
+  wait_for 'c["activeWorkspace"] == "Default"' || fail "going back to workspace 1 did not make Default active"
+  stop_app
+  kill $sway 2>/dev/null || true
+  wait $sway 2>/dev/null || true
+  rm -rf "$swaydir"
+  echo "sway's workspaces over its socket: ok"
+else
+  echo "sway's workspaces: sway is not installed, not tried"
+fi
 echo PASS > "$WORK/result"
 SESSION
 chmod +x "$WORK/session.sh"

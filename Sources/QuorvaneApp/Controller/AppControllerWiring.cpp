@@ -134,6 +134,8 @@ void AppController::activeSpaceChanged()
 {
     // The cue overlay draws no menu-bar strips, so it has nothing to rebuild here.
     m_floatingDock.activeSpaceChanged();
+    // Workspaces a window manager publishes over its socket become known after the launch.
+    refreshSpaceFollower();
 }
 
 void AppController::syncCleanupNotifications()
