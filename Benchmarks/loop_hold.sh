@@ -12,7 +12,7 @@ harness="$1/Benchmarks/LoopHoldHarness"
 rounds="${2:-10}"
 [ -x "$harness" ] || { echo "no $harness (configure with -DQUORVANE_TESTS=ON)" >&2; exit 1; }
 export QT_QPA_PLATFORM=offscreen
-on_bus() { "$here/../Tests/Support/run_on_private_bus.sh" "$@"; }
+on_bus() { "$here/../Tests/Support/run_on_private_bus.sh" "$@" 2> >(grep -v "fd limit" >&2); }
 on_bus "$harness" plain "$rounds" 100
 for scenario in xfconf gnome gio pcmanfm; do
   on_bus "$harness" "$scenario" "$rounds" 100

@@ -132,37 +132,30 @@ QString xfconfd()
 
 // A pcmanfm stand-in first on PATH: the desktop (run with --desktop) idles until turned off;
 // the tool's calls take what the real tool takes to start (80 ms).
-const char pcmanfmStandIn[] = R"(#!/bin/sh
+const char pcmanfmStandIn[] = R"SH(#!/bin/sh
 state="$(dirname "$0")/desktop.pid"
 case " $* " in
-*" --desktop-off "*) sleep 0.08; [ -f "$state" ] && kill "$(cat "$state")";
-exit 0;
-;
-*" --desktop "*) echo $$ > "$state";
-trap 'exit 0' TERM;
-while :;
-do
-    sleep 0.05;
-done;
-;
-*) sleep 0.08;
-exit 0;
-;
+*" --desktop-off "*) sleep 0.08; [ -f "$state" ] && kill "$(cat "$state")"; exit 0 ;;
+*" --desktop "*) echo $$ > "$state"; trap 'exit 0' TERM; while :; do sleep 0.05; done ;;
+*) sleep 0.08; exit 0 ;;
 esac
-)";
+)SH";
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     isolateGuiProcessEnvironment();
+    // A display no session uses: only the stand-ins started here count as its desktop hosts.
+    qputenv("DISPLAY", ":" + QByteArray::number(QCoreApplication::applicationPid()) + ".77");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString scenario = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("plain");
     const int rounds = argc > 2 ? std::max(2, atoi(argv[2])) : 10;
     const int count = argc > 3 ? std::max(1, atoi(argv[3])) : 100;
     Home home;
     home.SetUp();
-    QLoggingCategory::setFilterRules(QStringLiteral("*.info=false\n*.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("*.info=false\n*.debug=false\n*.warning=false"));
     const QStringList one = names("one", count);
     const QStringList two = names("two", count);
     Config config = home.layOut({{"One", one}, {"Two", two}});
@@ -208,6 +201,8 @@ int main(int argc, char **argv)
         writeFile(bin + QStringLiteral("/pcmanfm"), pcmanfmStandIn);
         QFile::setPermissions(bin + QStringLiteral("/pcmanfm"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", QFile::encodeName(bin) + ':' + qgetenv("PATH"));
+        writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/pcmanfm/default/desktop-items-0.conf"),
+                  "[*]\nwallpaper_mode=color\n\n");
         if (!QProcess::startDetached(bin + QStringLiteral("/pcmanfm"), {QStringLiteral("--desktop")}))
             return 1;
         for (int i = 0; i < 100 && !QFile::exists(bin + QStringLiteral("/desktop.pid")); ++i)
