@@ -41,7 +41,8 @@ public:
     virtual QVariantMap cueValues(const BackgroundFill &fill, const QVariantMap &current) const = 0;
 };
 
-// The desktop host of this session, looked up anew at each call; none without one.
+// The desktop host of this session, asked for at each call (its process followed, see
+// runningDesktopHost); none without one.
 using BackgroundHostFinder = std::function<std::shared_ptr<BackgroundHost>()>;
 
 } // namespace quorvane

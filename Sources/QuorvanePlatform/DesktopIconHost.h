@@ -50,8 +50,8 @@ public:
     virtual bool writeAndReload(const IconPositions &set, const QStringList &forget) = 0;
 };
 
-// The desktop host of this session with a position store, looked up anew at each call; none
-// when no such host runs.
+// The desktop host of this session with a position store, asked for at each call (its process
+// followed, see runningDesktopHost); none when no such host runs.
 using DesktopIconHostFinder = std::function<std::shared_ptr<DesktopIconHost>()>;
 
 } // namespace quorvane

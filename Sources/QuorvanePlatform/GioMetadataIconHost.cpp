@@ -1,5 +1,6 @@
 #include "GioMetadataIconHost.h"
 
+#include "GioFileAttributes.h"
 #include "ToolProcess.h"
 
 #include <QDir>
@@ -91,17 +92,11 @@ bool GioMetadataIconHost::write(const IconPositions &set, const QStringList &for
     if (names.isEmpty())
         return false;
     const IconPositions before = read(names);
-    auto run = [](const QStringList &arguments) {
-        const ToolResult result = runTool(QStringLiteral("gio"), arguments);
-        if (!result.ok)
-            throw IconStoreError(QStringLiteral("gio set: ") + result.error);
-    };
-    bool changed = false;
+    std::vector<GioFileAttributes::Change> changes;
     for (const QString &name : forget) {
         if (set.count(name) || !before.count(name))
             continue;
-        run({QStringLiteral("set"), QStringLiteral("-n"), QStringLiteral("-d"), m_desktop + QLatin1Char('/') + name, m_attribute});
-        changed = true;
+        changes.push_back({m_desktop + QLatin1Char('/') + name, std::nullopt});
     }
     for (const auto &[name, position] : set) {
         // An item that is not on the Desktop has nothing to hold the entry.
@@ -109,11 +104,26 @@ bool GioMetadataIconHost::write(const IconPositions &set, const QStringList &for
             continue;
         if (const auto it = before.find(name); it != before.end() && it->second == position)
             continue;
-        run({QStringLiteral("set"), QStringLiteral("-n"), m_desktop + QLatin1Char('/') + name, m_attribute,
-             QStringLiteral("%1,%2").arg(position.x).arg(position.y)});
-        changed = true;
+        changes.push_back({m_desktop + QLatin1Char('/') + name, QStringLiteral("%1,%2").arg(position.x).arg(position.y)});
     }
-    return changed;
+    if (changes.empty())
+        return false;
+    const GioFileAttributes::Outcome outcome = GioFileAttributes::apply(m_attribute, changes);
+    if (outcome.failure)
+        throw IconStoreError(QStringLiteral("gio set: ") + *outcome.failure);
+    if (!outcome.unsupported)
+        return true;
+    // This process's GIO reaches no metadata daemon (it looks for one once, as it starts): the
+    // tool, which looks anew, a run per entry.
+    for (const GioFileAttributes::Change &change : changes) {
+        const QStringList arguments = change.value
+            ? QStringList{QStringLiteral("set"), QStringLiteral("-n"), change.path, m_attribute, *change.value}
+            : QStringList{QStringLiteral("set"), QStringLiteral("-n"), QStringLiteral("-d"), change.path, m_attribute};
+        const ToolResult result = runTool(QStringLiteral("gio"), arguments);
+        if (!result.ok)
+            throw IconStoreError(QStringLiteral("gio set: ") + result.error);
+    }
+    return true;
 }
 
 } // namespace quorvane

@@ -8,7 +8,9 @@ namespace quorvane {
 // (kept by gvfs's metadata daemon, keyed by the item's path): Nemo's desktop
 // (metadata::nemo-icon-position), Caja's (metadata::caja-icon-position) and GNOME's
 // desktop-icons extension (metadata::nautilus-icon-position), each a text "X,Y" in pixels.
-// Read and written with the gio tool, without following links. An entry can only be set on an
+// Read with the gio tool (many items a run) and written through GIO in this process (one call
+// into the metadata daemon per changed entry; the tool where this process's GIO reaches no
+// daemon), without following links. An entry can only be set on an
 // item that lies on the Desktop, so entries are written once the items arrived: the host reads
 // an item's position as it shows the item.
 class GioMetadataIconHost final : public DesktopIconHost {

@@ -30,6 +30,17 @@ QDBusMessage call(const QDBusConnection &bus, const char *method, const QVariant
     return bus.call(message, QDBus::Block, callTimeoutMs);
 }
 
+// A call whose answer nothing waits for: sent, and the service takes it in the order the calls
+// were sent on the connection.
+void tell(const QDBusConnection &bus, const char *method, const QVariantList &arguments)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QLatin1String(KGlobalAccelHotKeyRegistrar::service),
+                                                          QLatin1String(path), QLatin1String(interface),
+                                                          QLatin1String(method));
+    message.setArguments(arguments);
+    bus.send(message);
+}
+
 } // namespace
 
 KGlobalAccelHotKeyRegistrar::KGlobalAccelHotKeyRegistrar(QDBusConnection bus, QString component,
@@ -101,13 +112,14 @@ std::optional<HotKeyRegistrar::Reference> KGlobalAccelHotKeyRegistrar::registerH
     }
     const QString action = QStringLiteral("hotkey-%1-%2").arg(id.signature).arg(id.id);
     const QStringList ids = actionId(action);
-    if (call(m_bus, "doRegister", {ids}).type() == QDBusMessage::ErrorMessage)
-        return std::nullopt;
+    // The action's registration needs no answer: setShortcut's, sent after it, tells whether
+    // the service took the action and its key.
+    tell(m_bus, "doRegister", {ids});
     const QDBusReply<QList<int>> set =
         call(m_bus, "setShortcut", {ids, QVariant::fromValue(QList<int>{*key}), setPresent | noAutoloading});
     // The service answers with the keys it gave the action: another program's key is left out.
     if (!set.isValid() || !set.value().contains(*key) || !listenToComponent()) {
-        call(m_bus, "unRegister", {ids});
+        tell(m_bus, "unRegister", {ids});
         return std::nullopt;
     }
     const Reference reference = m_nextReference++;
@@ -120,7 +132,7 @@ void KGlobalAccelHotKeyRegistrar::unregisterHotKey(Reference reference)
     const auto it = m_registered.find(reference);
     if (it == m_registered.end())
         return;
-    call(m_bus, "unRegister", {actionId(it->second.action)});
+    tell(m_bus, "unRegister", {actionId(it->second.action)});
     m_registered.erase(it);
 }
 

@@ -5,12 +5,10 @@
 #include "RegularFile.h"
 #include "ToolProcess.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QThread>
 
 namespace quorvane {
 
@@ -167,17 +165,6 @@ QString sameName(const QString &name)
     return name;
 }
 
-// A process that ended counts as gone even while nobody has collected it yet.
-bool processRuns(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    const qsizetype close = text.lastIndexOf(')');
-    return close >= 0 && text.size() > close + 2 && text[close + 2] != 'Z' && text[close + 2] != 'X';
-}
-
 } // namespace
 
 IconPositions PcmanfmIconHost::read(const QStringList &names)
@@ -210,9 +197,7 @@ bool PcmanfmIconHost::writeAndReload(const IconPositions &set, const QStringList
     if (!off.ok)
         throw IconStoreError(QStringLiteral("pcmanfm --desktop-off: ") + off.error);
     // The process saves its icons and ends, unless windows of its own keep it.
-    QDeadlineTimer deadline(1500);
-    while (processRuns(m_process.pid) && !deadline.hasExpired())
-        QThread::msleep(10);
+    const bool ended = waitForProcessEnd(m_process.pid, 1500);
     bool changed = false;
     QString failure;
     try {
@@ -225,7 +210,7 @@ bool PcmanfmIconHost::writeAndReload(const IconPositions &set, const QStringList
     // a child of ours: it outlives this application.
     QProcess start;
     QStringList arguments;
-    if (processRuns(m_process.pid) || m_process.arguments.isEmpty()) {
+    if (!ended || m_process.arguments.isEmpty()) {
         start.setProgram(QStringLiteral("pcmanfm"));
         arguments = {profile, QStringLiteral("--desktop")};
     } else {

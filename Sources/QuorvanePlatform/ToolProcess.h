@@ -15,7 +15,9 @@ struct ToolResult {
 
 // Runs a desktop's command-line tool as a child process, blocking for at most five seconds
 // without serving events. A missing tool, a non-zero exit and a child that does not finish in
-// time are failures; the error then names what went wrong.
+// time are failures; the error then names what went wrong. Called from the host work's thread
+// (HostWork) for anything a switch or a click asks of the desktop, so that the wait holds no
+// event loop.
 ToolResult runTool(const QString &program, const QStringList &arguments);
 
 // Makes the child that process starts next end with this process, however this one ends (a

@@ -106,10 +106,11 @@ echo "$HOST: the user's background back: ok"
 # 3. A dark desktop turns the XSETTINGS theme dark; back on Default the user's theme returns.
 choose_from_menu 3
 wait_for 'c["activeWorkspace"] == "Night"' || fail "the switch to Night did not finish"
-[ "$(theme)" = "Greybird-dark" ] || fail "theme on Night: $(theme)"
+theme_is() { [ "$(theme)" = "$1" ]; }
+wait_until theme_is Greybird-dark || fail "theme on Night: $(theme)"
 choose_from_menu 1
 wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back from Night did not finish"
-[ "$(theme)" = "$users_theme" ] || fail "theme back on Default: '$(theme)', the user's '$users_theme'"
+wait_until theme_is "$users_theme" || fail "theme back on Default: '$(theme)', the user's '$users_theme'"
 echo "$HOST: dark desktop through the XSETTINGS theme and back: ok"
 
 # 4. Above the icons the cue is a window over the desktop that takes no click: a right click

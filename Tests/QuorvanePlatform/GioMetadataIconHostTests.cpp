@@ -108,10 +108,20 @@ TEST(GioMetadataHostDetection, NemosDesktopOfThisDisplayIsServedThroughItsKey)
     QProcess standIn;
     standIn.start(program, {"30"});
     ASSERT_TRUE(standIn.waitForStarted(5000));
+    forgetDesktopHost(); // what an earlier test's session had
+    const qint64 pid = standIn.processId();
     const auto host = findDesktopIconHost(home.path() + "/Desktop");
+    const auto followed = runningDesktopHost();
+    // Followed by its process: once it has ended, it is no host any more.
     standIn.kill();
+    EXPECT_TRUE(waitForProcessEnd(pid, 5000));
+    const auto afterEnd = runningDesktopHost();
     standIn.waitForFinished(5000);
+    forgetDesktopHost();
     qputenv("DISPLAY", display);
+    ASSERT_TRUE(followed.has_value());
+    EXPECT_EQ(followed->pid, pid);
+    EXPECT_FALSE(afterEnd.has_value());
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(host->name(), "nemo");
     EXPECT_EQ(host->pickup(), DesktopIconHost::Pickup::onTheItem);

@@ -1,4 +1,5 @@
 #include "GuiProcessEnvironment.h"
+#include "HostWork.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -7,6 +8,9 @@ int main(int argc, char **argv)
 {
     quorvane::test::isolateGuiProcessEnvironment();
     QApplication app(argc, argv);
+    // What is asked of the desktop's tools has landed by the time a test looks; the tests of
+    // the work away from the event loop turn it on themselves.
+    quorvane::HostWork::setInline(true);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,9 @@
 #include "Desktop/FinderSurface.h"
 
 #include "Desktop/CarriedPositions.h"
+#include "HostWork.h"
 
+#include <QScopeGuard>
 #include <QSet>
 
 namespace quorvane {
@@ -78,11 +80,25 @@ void FinderSurface::writePositions(const IconPositions &positions)
     const auto host = m_findHost();
     if (!host)
         return;
-    try {
-        host->writeAndReload(positions, {});
-    } catch (const IconStoreError &error) {
-        logProblem(*host, error);
-    }
+    writeLater({host, positions, {}});
+}
+
+void FinderSurface::writeLater(Pending change)
+{
+    // The host may need a child process per item, or its desktop started again: that work goes
+    // on away from the event loop, and lands when the host has taken it.
+    const auto log = m_log;
+    ++*m_writing;
+    HostWork::post([change = std::move(change), log, writing = m_writing] {
+        const auto written = qScopeGuard([&writing] { --*writing; });
+        try {
+            change.host->writeAndReload(change.set, change.forget);
+        } catch (const IconStoreError &error) {
+            const QString line = QStringLiteral("icon positions of %1 not served: %2")
+                                     .arg(change.host->name(), QString::fromUtf8(error.what()));
+            HostWork::deliver([log, line] { log(line); });
+        }
+    });
 }
 
 void FinderSurface::carryPositions(const Location &from, const Location &to, const QStringList &names)
@@ -96,6 +112,10 @@ void FinderSurface::carryPositions(const Location &from, const Location &to, con
         m_carryFailed = false;
     else if (m_carryFailed)
         return;
+    // The entries of the items that leave are the host's once what the last switch brought
+    // has been written; a host that takes longer costs this switch those entries, not its files.
+    if (from.isDesktop() && *m_writing > 0 && !HostWork::drain(3000))
+        m_log(QStringLiteral("icon positions of %1: the last switch's still being written").arg(host->name()));
     try {
         if (from.isDesktop()) {
             // Leaving: the host's entries go with the items; a name without one loses what the
@@ -147,13 +167,9 @@ void FinderSurface::finishCarry()
     m_carryFailed = false;
     if (!m_pending)
         return;
-    const Pending change = std::move(*m_pending);
+    Pending change = std::move(*m_pending);
     m_pending.reset();
-    try {
-        change.host->writeAndReload(change.set, change.forget);
-    } catch (const IconStoreError &error) {
-        logProblem(*change.host, error);
-    }
+    writeLater(std::move(change));
 }
 
 } // namespace quorvane

@@ -6,7 +6,9 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace quorvane {
@@ -20,7 +22,9 @@ namespace quorvane {
 // again. Entries of names no switch moves are never touched.
 //
 // A store that is missing, unreadable or in an unknown format is left as it is: one log line,
-// and that operation goes on without positions. Positions never fail a switch.
+// and that operation goes on without positions. Positions never fail a switch, and never hold
+// it: the entries written once the items lie on the Desktop (and a position set from outside a
+// switch) are written away from the event loop (HostWork), in the order asked.
 class FinderSurface : public DesktopSurface {
 public:
     FinderSurface(const QString &desktop, const QString &workspacesRoot, DesktopIconHostFinder findHost);
@@ -55,6 +59,10 @@ private:
         QStringList forget;
     };
     std::optional<Pending> m_pending;
+    // Writes the change away from the event loop (HostWork); a failure is logged once it is known.
+    void writeLater(Pending change);
+    // How many of those writes have not ended yet.
+    std::shared_ptr<std::atomic<int>> m_writing = std::make_shared<std::atomic<int>>(0);
     // The store could not be served as the items left: the arriving ones do without, unsaid.
     bool m_carryFailed = false;
 };

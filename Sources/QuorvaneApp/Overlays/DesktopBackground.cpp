@@ -1,5 +1,6 @@
 #include "Overlays/DesktopBackground.h"
 
+#include "HostWork.h"
 #include "RegularFile.h"
 #include "Shared/Log.h"
 #include "Shared/Style.h"
@@ -106,23 +107,32 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
     const std::shared_ptr<BackgroundHost> host = m_findHost ? m_findHost() : nullptr;
     if (!host)
         return false;
+    m_shownHere = true;
+    // The host's settings daemon or tool may be slow: the cue lands when it has taken it.
+    HostWork::post([work = *this, host, fill]() mutable { work.showOn(*host, fill); });
+    return true;
+}
+
+void DesktopBackground::showOn(BackgroundHost &hostRef, const DesktopCue::Fill &fill)
+{
+    BackgroundHost *host = &hostRef;
     QString error;
     const auto current = host->read(error);
     if (!current) {
         qCWarning(Log::app()) << "desktop background of" << host->name() << "unreadable, no cue shown:" << error;
-        return true;
+        return;
     }
     const auto entries = kept();
     if (!entries) {
         qCWarning(Log::app()) << "the ledger" << keptFile() << "is unreadable; no cue shown on" << host->name();
-        return true;
+        return;
     }
     const QString facility = facilityPrefix + host->name();
     for (const auto &entry : *entries) {
         if (entry.facility != facility) {
             qCWarning(Log::app()) << "a background kept for" << entry.facility.mid(facilityPrefix.size())
                                   << "stays kept; no cue shown on" << host->name();
-            return true;
+            return;
         }
     }
     QDir().mkpath(m_paths.store());
@@ -160,25 +170,27 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
     // Kept before the host changes: a crash in between loses nothing of the user's.
     if (const auto failure = m_ledger.replace(facility, next)) {
         qCWarning(Log::app()) << "desktop background not kept, no cue shown:" << *failure;
-        return true;
+        return;
     }
-    m_shownHere = true;
     if (const auto failure = host->write(values))
         qCWarning(Log::app()) << "desktop background of" << host->name() << "not changed:" << *failure;
-    return true;
 }
 
 void DesktopBackground::putBack()
+{
+    m_shownHere = false;
+    HostWork::post([work = *this]() mutable { work.putBackNow(); });
+}
+
+void DesktopBackground::putBackNow()
 {
     const auto entries = kept();
     if (!entries) {
         qCWarning(Log::app()) << "the kept desktop background is unreadable and stays in" << keptFile();
         return;
     }
-    if (entries->empty()) {
-        m_shownHere = false;
+    if (entries->empty())
         return;
-    }
     const QString facility = entries->front().facility;
     const std::shared_ptr<BackgroundHost> host = m_findHost ? m_findHost() : nullptr;
     if (!host || facilityPrefix + host->name() != facility) {
@@ -203,7 +215,6 @@ void DesktopBackground::putBack()
     }
     if (const auto failure = m_ledger.replace(facility, {}))
         qCWarning(Log::app()) << "desktop background back, but still in the ledger:" << *failure;
-    m_shownHere = false;
 }
 
 } // namespace quorvane

@@ -28,10 +28,13 @@ public:
     DesktopBackground(const Paths &paths, BackgroundHostFinder findHost);
 
     // Shows the fill through the session's desktop host. False when there is none (the cue
-    // then needs windows of its own); true otherwise, even when the host refused (logged).
+    // then needs windows of its own); true otherwise, even when the host refused (logged). The
+    // host is told away from the event loop (HostWork), in the order asked: it never holds a
+    // switch.
     bool show(const DesktopCue::Fill &fill);
     // Puts the user's own background back when one is kept; the file goes once the host has
-    // taken it. Without the host that it belongs to, it stays kept (logged).
+    // taken it. Without the host that it belongs to, it stays kept (logged). Away from the
+    // event loop as show() is; HostWork::drain() waits for it.
     void putBack();
     // Whether a user's background waits in the store.
     bool keeping() const;
@@ -46,6 +49,9 @@ private:
     // ledger cannot be read.
     std::optional<std::vector<SettingsLedger::Entry>> kept();
     void adoptLegacyFile();
+    // The work of show() and putBack(), on the host work's thread, each on a copy of this.
+    void showOn(BackgroundHost &host, const DesktopCue::Fill &fill);
+    void putBackNow();
     QString colorPicture(const QString &hex) const;
 
     Paths m_paths;

@@ -1,5 +1,6 @@
 #include "Overlays/SystemAppearance.h"
 
+#include "HostWork.h"
 #include "Paths.h"
 #include "Shared/Log.h"
 
@@ -25,8 +26,22 @@ SystemAppearance &SystemAppearance::shared()
     return appearance;
 }
 
+SystemAppearance::~SystemAppearance()
+{
+    if (m_pending->jobs > 0)
+        HostWork::drain(5000);
+    m_pending->owner = nullptr;
+}
+
 bool SystemAppearance::currentIsDark() const
 {
+    if (m_pending->jobs > 0) {
+        if (m_pending->mode)
+            return *m_pending->mode;
+        // A put back's outcome is the user's own mode: only the session can tell it.
+        if (!HostWork::drain(3000))
+            qCWarning(appLog, "the session's mode is read while a put back is still under way");
+    }
     const auto value = m_preferences.value(QString(), QStringLiteral("AppleInterfaceStyle"));
     if (!value || value->typeId() != QMetaType::QString)
         return false;
@@ -35,22 +50,43 @@ bool SystemAppearance::currentIsDark() const
 
 void SystemAppearance::setDark(bool dark)
 {
-    if (const auto error = m_switch.setDark(dark)) {
-        qCCritical(appLog, "appearance flip to %s failed: %s", dark ? "dark" : "light",
-                   qUtf8Printable(*error));
-    }
+    ++m_pending->jobs;
+    m_pending->mode = dark;
+    AppearanceSwitch *appearanceSwitch = &m_switch;
+    HostWork::post(
+        [appearanceSwitch, dark] {
+            if (const auto error = appearanceSwitch->setDark(dark)) {
+                qCCritical(appLog, "appearance flip to %s failed: %s", dark ? "dark" : "light",
+                           qUtf8Printable(*error));
+            }
+        },
+        [pending = m_pending] { --pending->jobs; });
     if (onChange)
         onChange(dark);
 }
 
 void SystemAppearance::putBack()
 {
-    if (!m_switch.borrowing())
+    if (m_pending->jobs == 0 && !m_switch.borrowing())
         return;
-    if (const auto error = m_switch.putBack())
-        qCCritical(appLog, "appearance not put back: %s", qUtf8Printable(*error));
-    if (onChange)
-        onChange(currentIsDark());
+    ++m_pending->jobs;
+    m_pending->mode.reset();
+    AppearanceSwitch *appearanceSwitch = &m_switch;
+    auto borrowed = std::make_shared<bool>(false);
+    HostWork::post(
+        [appearanceSwitch, borrowed] {
+            if (!appearanceSwitch->borrowing())
+                return;
+            *borrowed = true;
+            if (const auto error = appearanceSwitch->putBack())
+                qCCritical(appLog, "appearance not put back: %s", qUtf8Printable(*error));
+        },
+        [pending = m_pending, borrowed] {
+            --pending->jobs;
+            SystemAppearance *owner = pending->owner;
+            if (owner && *borrowed && owner->onChange)
+                owner->onChange(owner->currentIsDark());
+        });
 }
 
 } // namespace quorvane

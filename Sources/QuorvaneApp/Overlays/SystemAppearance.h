@@ -4,6 +4,8 @@
 #include "PreferenceReader.h"
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace quorvane {
 
@@ -11,20 +13,27 @@ namespace quorvane {
 class SystemAppearance {
 public:
     SystemAppearance(const PreferenceReader &preferences, AppearanceSwitch &appearanceSwitch);
+    // Waits (a few seconds at most) for a flip still under way: the switch outlives none.
+    ~SystemAppearance();
+    SystemAppearance(const SystemAppearance &) = delete;
+    SystemAppearance &operator=(const SystemAppearance &) = delete;
 
     // The process's instance, on this platform's preference reader and appearance switch, its
     // ledger in the standard store.
     static SystemAppearance &shared();
 
     // True when the global "AppleInterfaceStyle" preference is a string equal to "dark",
-    // ignoring case.
+    // ignoring case. While a flip asked for is still under way, the mode it turns the session
+    // to; while a put back is, its outcome (waited for, a few seconds at most).
     bool currentIsDark() const;
-    // Never throws; a failure is logged. onChange then hears the mode asked for.
+    // Never throws; a failure is logged. onChange hears the mode asked for at once; the
+    // session's own settings follow away from the event loop (HostWork), so a slow desktop
+    // never holds the caller.
     void setDark(bool dark);
     // Gives back what a desktop's mode borrowed of the session's settings, in this process or
     // one before it (no desktop asks for a mode any more, or the application ends). Never
-    // throws; a failure is logged. When anything was borrowed, onChange then hears the mode
-    // the session is in.
+    // throws; a failure is logged. Away from the event loop, in order with setDark; when
+    // anything was borrowed, onChange then hears the mode the session is in.
     void putBack();
 
     // Called after every setDark with the mode the desktop was asked for, so that the
@@ -34,6 +43,13 @@ public:
 private:
     const PreferenceReader &m_preferences;
     AppearanceSwitch &m_switch;
+    // What the work under way turns the session to: a mode, or unknown (a put back).
+    struct Pending {
+        int jobs = 0;
+        std::optional<bool> mode;
+        SystemAppearance *owner = nullptr; // none once it is gone
+    };
+    std::shared_ptr<Pending> m_pending = std::make_shared<Pending>(Pending{0, std::nullopt, this});
 };
 
 } // namespace quorvane

@@ -2,16 +2,20 @@
 #include "Desktop/CarriedPositions.h"
 #include "Desktop/FinderSurface.h"
 #include "FakeDesktopIconHost.h"
+#include "HostWork.h"
 #include "Paths.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <sys/stat.h>
+#include <thread>
 
 using namespace quorvane;
 using quorvane::test::FakeDesktopIconHost;
@@ -122,6 +126,41 @@ TEST_F(FinderSurfaceTest, AHostThatReadsOnlyAtStartOrOnTheItemGetsTheEntriesOnce
         surface.finishCarry();
         EXPECT_EQ(host->writes.size(), 1u) << "one reload per carry";
     }
+}
+
+TEST_F(FinderSurfaceTest, EntriesWrittenAfterTheItemsArrivedHoldNoSwitchAndLeaveWithThemAgain)
+{
+    // A host that takes its time to start its desktop again.
+    struct SlowHost : FakeDesktopIconHost {
+        std::atomic<bool> hold = true;
+        bool writeAndReload(const IconPositions &set, const QStringList &forget) override
+        {
+            while (hold)
+                QThread::msleep(1);
+            return FakeDesktopIconHost::writeAndReload(set, forget);
+        }
+    };
+    auto slow = std::make_shared<SlowHost>();
+    slow->hostPickup = DesktopIconHost::Pickup::onRestart;
+    FinderSurface slowSurface{paths.desktop(), paths.workspaces(), [slow] { return slow; }};
+    {
+        CarriedPositions carried(folder("Work"));
+        carried.of(slow->name()) = {{"a", {300, 200}}};
+        carried.save();
+    }
+    HostWork::setInline(false);
+    slowSurface.carryPositions(Location::workspace("Work"), Location::desktop(), {"a"});
+    slowSurface.finishCarry(); // back while the host still works
+    EXPECT_TRUE(slow->store.empty());
+    std::thread release([&slow] {
+        QThread::msleep(50);
+        slow->hold = false;
+    });
+    // Leaving again, the items take the entries the host got meanwhile.
+    slowSurface.carryPositions(Location::desktop(), Location::workspace("Work"), {"a"});
+    release.join();
+    HostWork::setInline(true);
+    EXPECT_EQ(CarriedPositions(folder("Work")).of(slow->name()), (IconPositions{{"a", {300, 200}}}));
 }
 
 TEST_F(FinderSurfaceTest, AStoreThatCannotBeServedCostsPositionsAndOneLogLine)

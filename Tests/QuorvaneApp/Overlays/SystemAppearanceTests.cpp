@@ -1,3 +1,4 @@
+#include "HostWork.h"
 #include "LogCapture.h"
 #include "Overlays/SystemAppearance.h"
 #include "Shared/Log.h"
@@ -5,7 +6,10 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 using namespace quorvane;
 
@@ -26,8 +30,11 @@ class FakeSwitch final : public AppearanceSwitch {
 public:
     std::optional<QString> failure;
     std::vector<bool> calls;
+    std::atomic<bool> hold = false; // a desktop that takes its time
     std::optional<QString> setDark(bool dark) override
     {
+        while (hold)
+            QThread::msleep(1);
         calls.push_back(dark);
         return failure;
     }
@@ -103,4 +110,25 @@ TEST(SystemAppearance, TheSessionWithoutItsSchemaGivesOneLineWithTheToolsText)
     qputenv("XDG_DATA_DIRS", dataDirs);
     ASSERT_EQ(captured.size(), 1u);
     EXPECT_EQ(captured[0].text, "appearance flip to dark failed: No schemas installed");
+}
+
+TEST(SystemAppearance, ASlowDesktopHoldsNoFlipAndTheModeAskedForStandsMeanwhile)
+{
+    HostWork::setInline(false);
+    FakePreferences preferences; // the session still says light
+    FakeSwitch appearanceSwitch;
+    appearanceSwitch.hold = true;
+    std::vector<bool> heard;
+    {
+        SystemAppearance appearance(preferences, appearanceSwitch);
+        appearance.onChange = [&](bool dark) { heard.push_back(dark); };
+        appearance.setDark(true); // back at once, the desktop still busy
+        EXPECT_EQ(heard, std::vector<bool>{true});
+        EXPECT_TRUE(appearanceSwitch.calls.empty());
+        EXPECT_TRUE(appearance.currentIsDark());
+        appearanceSwitch.hold = false;
+        EXPECT_TRUE(HostWork::drain());
+        EXPECT_EQ(appearanceSwitch.calls, std::vector<bool>{true});
+    }
+    HostWork::setInline(true);
 }
