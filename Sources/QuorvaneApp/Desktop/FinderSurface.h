@@ -55,6 +55,8 @@ private:
         QStringList forget;
     };
     std::optional<Pending> m_pending;
+    // The names that left the Desktop in this carry, their host entries still to forget.
+    QStringList m_left;
     // The store could not be served as the items left: the arriving ones do without, unsaid.
     bool m_carryFailed = false;
 };
