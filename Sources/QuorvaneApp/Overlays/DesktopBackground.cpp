@@ -1,10 +1,12 @@
 #include "Overlays/DesktopBackground.h"
 
+#include "Overlays/CuePicture.h"
 #include "RegularFile.h"
 #include "Shared/Log.h"
 #include "Shared/Style.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -77,31 +79,35 @@ std::optional<std::vector<SettingsLedger::Entry>> DesktopBackground::kept()
     return entries;
 }
 
-QString DesktopBackground::colorPicture(const QString &hex) const
+QString DesktopBackground::storePicture(const QString &name, const QImage &picture) const
 {
-    const QColor color = colorFromHex(hex);
-    const QString name = QStringLiteral("background-") + color.name().mid(1).toUpper() + QStringLiteral(".png");
     QDir store(m_paths.store());
-    // One picture at a time: the one of an earlier colour goes.
+    // One picture at a time: an earlier one goes.
     for (const QString &old : store.entryList({QStringLiteral("background-*.png")}, QDir::Files)) {
         if (old != name)
             store.remove(old);
     }
     const QString path = store.filePath(name);
     if (!QFile::exists(path)) {
-        QImage picture(64, 64, QImage::Format_RGB32);
-        picture.fill(color);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         picture.save(&buffer, "PNG");
         if (const auto failure = RegularFile::write(path, png))
-            qCWarning(Log::app()) << "cannot write the cue's colour picture:" << *failure;
+            qCWarning(Log::app()) << "cannot write the cue's picture:" << *failure;
     }
     return path;
 }
 
-bool DesktopBackground::show(const DesktopCue::Fill &fill)
+QString DesktopBackground::colorPicture(const QString &hex) const
+{
+    const QColor color = colorFromHex(hex);
+    QImage picture(64, 64, QImage::Format_RGB32);
+    picture.fill(color);
+    return storePicture(QStringLiteral("background-") + color.name().mid(1).toUpper() + QStringLiteral(".png"), picture);
+}
+
+bool DesktopBackground::show(const DesktopCue::Fill &fill, double opacity, QSize screen)
 {
     const std::shared_ptr<BackgroundHost> host = m_findHost ? m_findHost() : nullptr;
     if (!host)
@@ -127,7 +133,28 @@ bool DesktopBackground::show(const DesktopCue::Fill &fill)
     }
     QDir().mkpath(m_paths.store());
     BackgroundFill background;
-    if (fill.kind == DesktopCue::Fill::Kind::color) {
+    if (opacity < 1.0 && screen.isValid()) {
+        // The user's own values: those kept in the ledger where ours still stand.
+        QVariantMap users = *current;
+        for (const auto &entry : *entries) {
+            if (current->value(entry.setting) != entry.written)
+                continue;
+            if (entry.user.isValid())
+                users.insert(entry.setting, entry.user);
+            else
+                users.remove(entry.setting);
+        }
+        const QImage picture = composeCuePicture(host->shownBy(users), fill, opacity, screen);
+        // Named after what it shows, so that a host showing the earlier one takes the new one.
+        const QString digest = QString::fromLatin1(
+            QCryptographicHash::hash(QByteArray::fromRawData(reinterpret_cast<const char *>(picture.constBits()),
+                                                             picture.sizeInBytes()),
+                                     QCryptographicHash::Sha1)
+                .toHex()
+                .left(12));
+        background.kind = BackgroundFill::Kind::image;
+        background.image = storePicture(QStringLiteral("background-cue-") + digest + QStringLiteral(".png"), picture);
+    } else if (fill.kind == DesktopCue::Fill::Kind::color) {
         background.color = colorFromHex(fill.value).name().toUpper();
         background.image = colorPicture(fill.value);
     } else {

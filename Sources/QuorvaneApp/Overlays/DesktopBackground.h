@@ -5,6 +5,8 @@
 #include "Paths.h"
 #include "SettingsLedger.h"
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QVariantMap>
 
@@ -29,7 +31,9 @@ public:
 
     // Shows the fill through the session's desktop host. False when there is none (the cue
     // then needs windows of its own); true otherwise, even when the host refused (logged).
-    bool show(const DesktopCue::Fill &fill);
+    // Below full opacity, and given the screen's size, the host shows one picture of that size
+    // kept in the store: the user's own wallpaper with the fill laid over it at that opacity.
+    bool show(const DesktopCue::Fill &fill, double opacity = 1.0, QSize screen = {});
     // Puts the user's own background back when one is kept; the file goes once the host has
     // taken it. Without the host that it belongs to, it stays kept (logged).
     void putBack();
@@ -47,6 +51,8 @@ private:
     std::optional<std::vector<SettingsLedger::Entry>> kept();
     void adoptLegacyFile();
     QString colorPicture(const QString &hex) const;
+    // Keeps the picture in the store under the name, the one picture of the background there.
+    QString storePicture(const QString &name, const QImage &picture) const;
 
     Paths m_paths;
     SettingsLedger m_ledger;

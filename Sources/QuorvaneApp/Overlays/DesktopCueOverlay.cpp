@@ -65,7 +65,8 @@ void DesktopCueOverlay::relayout()
     const bool readable = current
         && (current->fill.kind == DesktopCue::Fill::Kind::color || !CueImageCache::shared().image(current->fill.value).isNull());
     if (m_background) {
-        if (readable && !current->aboveIcons && m_background->show(current->fill)) {
+        const QSize screen = frames.isEmpty() ? QSize() : frames.front().size();
+        if (readable && !current->aboveIcons && m_background->show(current->fill, current->opacity, screen)) {
             m_leaving.clear();
             return;
         }

@@ -187,7 +187,10 @@ TEST_F(CueTest, BelowTheIconsADesktopHostShowsTheCueAsItsOwnBackground)
     withHost.current = colour("#336699", 0.4, false);
     withHost.relayout();
     EXPECT_TRUE(withHost.bands().empty()); // nothing of ours lies over the host's icons
-    EXPECT_EQ(host->settings.value("color"), "#336699");
+    // At its opacity over the user's own: one picture of the screen's size, kept in the store.
+    const QString picture = host->settings.value("picture").toString();
+    EXPECT_TRUE(picture.startsWith(paths.store() + "/")) << picture.toStdString();
+    EXPECT_EQ(QImage(picture).size(), screens.screens.front().size());
 
     // Above the icons: the click-through bands, and the user's own background back.
     withHost.current = colour("#336699", 0.4, true);
