@@ -61,6 +61,8 @@ public:
     QLabel *percentText() const { return m_percent; }
     WallpaperPreview *preview() const { return m_preview; }
     SegmentedControl *appearancePicker() const { return m_appearance; }
+    // Beside the Light / Dark choice where the session's theme has no dark variant; none otherwise.
+    QLabel *noDarkVariantNote() const { return m_noDarkNote; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -108,6 +110,7 @@ private:
     QLabel *m_percent;
     WallpaperPreview *m_preview;
     SegmentedControl *m_appearance;
+    QLabel *m_noDarkNote = nullptr;
 };
 
 } // namespace quorvane
