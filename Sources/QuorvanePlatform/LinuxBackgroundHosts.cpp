@@ -2,10 +2,12 @@
 
 #include "DesktopHostProcess.h"
 #include "GSettingsTool.h"
+#include "PlasmaBackgroundHost.h"
 #include "RegularFile.h"
 #include "ToolProcess.h"
 
 #include <QColor>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -340,6 +342,16 @@ std::optional<BackgroundFill> GSettingsBackgroundHost::shownBy(const QVariantMap
 
 // The session's host
 
+namespace {
+
+bool plasmaShellRuns()
+{
+    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+    return bus && bus->isServiceRegistered(QStringLiteral("org.kde.plasmashell")).value();
+}
+
+} // namespace
+
 std::shared_ptr<BackgroundHost> findBackgroundHost()
 {
     if (const auto desktop = runningDesktopHost()) {
@@ -355,7 +367,14 @@ std::shared_ptr<BackgroundHost> findBackgroundHost()
         return std::make_shared<GSettingsBackgroundHost>(QStringLiteral("org.mate.background"));
     if (session.contains(QLatin1String("GNOME")))
         return std::make_shared<GSettingsBackgroundHost>(QStringLiteral("org.gnome.desktop.background"));
+    if (session.contains(QLatin1String("KDE")) && plasmaShellRuns())
+        return std::make_shared<PlasmaBackgroundHost>();
     return nullptr;
+}
+
+bool desktopIconWindowRuns()
+{
+    return runningDesktopHost().has_value() || plasmaShellRuns();
 }
 
 } // namespace quorvane

@@ -69,7 +69,10 @@ private:
 
 // The desktop host of this session: xfdesktop or a pcmanfm desktop running for this user on
 // this display, else the GSettings background of a GNOME, Cinnamon or MATE session (by
-// XDG_CURRENT_DESKTOP); none otherwise.
+// XDG_CURRENT_DESKTOP), or Plasma's shell in a KDE session; none otherwise.
 std::shared_ptr<BackgroundHost> findBackgroundHost();
+// Whether a program of this session draws the Desktop's icons in a window of its own: a
+// desktop host process, or Plasma's shell.
+bool desktopIconWindowRuns();
 
 } // namespace quorvane

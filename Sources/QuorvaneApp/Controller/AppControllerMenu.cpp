@@ -251,6 +251,7 @@ void AppController::openSettings()
         };
         services.shortcutLimit = m_env.shortcutLimit;
         services.themeWithoutDark = [this] { return appearance().themeWithoutDarkVariant(); };
+        services.cueBelowIconsUnavailable = [this] { return m_background.belowIconsUnavailable(); };
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;

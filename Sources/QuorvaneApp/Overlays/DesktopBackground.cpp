@@ -27,11 +27,17 @@ bool isBackground(const SettingsLedger::Entry &entry)
 
 } // namespace
 
-DesktopBackground::DesktopBackground(const Paths &paths, BackgroundHostFinder findHost)
+DesktopBackground::DesktopBackground(const Paths &paths, BackgroundHostFinder findHost, std::function<bool()> iconWindow)
     : m_paths(paths)
     , m_ledger(SettingsLedger::inStore(paths.store()))
     , m_findHost(std::move(findHost))
+    , m_iconWindow(std::move(iconWindow))
 {
+}
+
+bool DesktopBackground::belowIconsUnavailable() const
+{
+    return m_iconWindow && m_iconWindow() && !(m_findHost && m_findHost());
 }
 
 bool DesktopBackground::keeping() const

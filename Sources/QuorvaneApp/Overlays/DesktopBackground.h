@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 
 namespace quorvane {
@@ -27,7 +28,8 @@ public:
     static inline const QString legacyFileName = QStringLiteral("background.json");
     static inline const QString facilityPrefix = QStringLiteral("background:");
 
-    DesktopBackground(const Paths &paths, BackgroundHostFinder findHost);
+    // iconWindow: whether a program draws the Desktop's icons in a window of its own.
+    DesktopBackground(const Paths &paths, BackgroundHostFinder findHost, std::function<bool()> iconWindow = {});
 
     // Shows the fill through the session's desktop host. False when there is none (the cue
     // then needs windows of its own); true otherwise, even when the host refused (logged).
@@ -37,6 +39,10 @@ public:
     // Puts the user's own background back when one is kept; the file goes once the host has
     // taken it. Without the host that it belongs to, it stays kept (logged).
     void putBack();
+    // A program draws the Desktop's icons and its wallpaper in one window of its own, and no
+    // host serves that wallpaper: nothing can lie between the two, and a window of ours would
+    // hide the icons.
+    bool belowIconsUnavailable() const;
     // Whether a user's background waits in the store.
     bool keeping() const;
     // Whether this process has shown a fill since it last put the background back.
@@ -57,6 +63,7 @@ private:
     Paths m_paths;
     SettingsLedger m_ledger;
     BackgroundHostFinder m_findHost;
+    std::function<bool()> m_iconWindow;
     bool m_shownHere = false;
 };
 

@@ -74,6 +74,12 @@ void DesktopCueOverlay::relayout()
         // that crashed, is the launch's to put back.
         if (m_background->shownHere())
             m_background->putBack();
+        // A window of ours at the desktop's level would lie over the icon window: nothing
+        // shows below the icons there (the wallpaper editor says so).
+        if (current && !current->aboveIcons && m_background->belowIconsUnavailable()) {
+            m_leaving.clear();
+            return;
+        }
     }
 
     OverlayWindow::Painter paint;

@@ -63,6 +63,8 @@ public:
     SegmentedControl *appearancePicker() const { return m_appearance; }
     // Beside the Light / Dark choice where the session's theme has no dark variant; none otherwise.
     QLabel *noDarkVariantNote() const { return m_noDarkNote; }
+    // Where a cue below the icons cannot be shown; none otherwise.
+    QLabel *ownWallpaperNote() const { return m_ownWallpaperNote; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -111,6 +113,7 @@ private:
     WallpaperPreview *m_preview;
     SegmentedControl *m_appearance;
     QLabel *m_noDarkNote = nullptr;
+    QLabel *m_ownWallpaperNote = nullptr;
 };
 
 } // namespace quorvane

@@ -171,6 +171,29 @@ TEST_F(CueTest, AnUnreadableColourShowsTheDefaultAccent)
     EXPECT_EQ(overlay.bands()[0]->grab().toImage().pixelColor(1, 1), QColor("#C79A5B"));
 }
 
+// Where a program draws the icons in a window of its own and no host serves its wallpaper, a
+// window of ours at the desktop's level would hide the icons: below them nothing shows.
+TEST_F(CueTest, NoWindowGoesOverAnIconWindowWhoseWallpaperNoHostServes)
+{
+    Paths paths(home.path(), home.filePath("Desktop"));
+    bool iconWindow = true;
+    DesktopBackground background(
+        paths, [] { return nullptr; }, [&] { return iconWindow; });
+    DesktopCueOverlay withIcons(screens, compositor, &background);
+    EXPECT_TRUE(background.belowIconsUnavailable());
+    withIcons.current = colour("#336699", 0.4, false);
+    withIcons.relayout();
+    EXPECT_TRUE(withIcons.bands().empty());
+    withIcons.current = colour("#336699", 0.4, true); // above the icons: its bands
+    withIcons.relayout();
+    EXPECT_EQ(withIcons.bands().size(), 2u);
+
+    iconWindow = false; // no icon window: the cue's own window lies at the desktop's level
+    withIcons.current = colour("#336699", 0.5, false);
+    withIcons.relayout();
+    EXPECT_EQ(withIcons.bands().size(), 2u);
+}
+
 TEST_F(CueTest, BelowTheIconsADesktopHostShowsTheCueAsItsOwnBackground)
 {
     auto host = std::make_shared<test::FakeBackgroundHost>();

@@ -324,3 +324,14 @@ TEST_F(WallpaperEditor, ASessionThemeWithoutADarkVariantIsNamedBesideTheChoice)
     EXPECT_EQ(note->text(), "The theme “Xfce” has no dark variant: Dark leaves it light.");
     EXPECT_TRUE(note->isVisibleTo(editor()));
 }
+
+// Where the desktop draws its own wallpaper under its icons, the editor says the cue shows only above.
+TEST_F(WallpaperEditor, ADesktopThatDrawsItsOwnWallpaperIsNamed)
+{
+    openWith({"Default"});
+    EXPECT_EQ(editor()->ownWallpaperNote(), nullptr);
+    view.reset();
+    services.cueBelowIconsUnavailable = [] { return true; };
+    ASSERT_NE(editor()->ownWallpaperNote(), nullptr);
+    EXPECT_EQ(editor()->ownWallpaperNote()->text(), "This desktop draws its own wallpaper; the cue shows above windows only");
+}
