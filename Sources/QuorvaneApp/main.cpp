@@ -190,6 +190,7 @@ int main(int argc, char **argv)
                                             Log::app());
     };
     env.backgroundHost = [] { return findBackgroundHost(); };
+    env.desktopIconWindow = [] { return desktopIconWindowRuns(); };
     env.iconHost = [desktop = env.paths.desktop()] { return findDesktopIconHost(desktop); };
     LinuxDesktopServices desktopServices(env.openUrl);
     env.desktop = &desktopServices;

@@ -24,6 +24,9 @@ public:
     // Gives the user's own values back, where they still hold what was written (no desktop
     // asks for a mode any more). None on success, else the failure.
     virtual std::optional<QString> putBack() = 0;
+    // The user's theme, named as the desktop names it, when it has no dark variant (asking for
+    // dark changes nothing then); none otherwise, and where the desktop has no such theme.
+    virtual std::optional<QString> themeWithoutDarkVariant() const { return std::nullopt; }
 };
 
 // One setting of the desktop that holds its light or dark look, its value as the desktop
@@ -51,7 +54,8 @@ public:
 //   XFCE                   the XSETTINGS theme (/Net/ThemeName of the xsettings channel) to
 //                          its dark variant;
 //   KDE                    the colour scheme through plasma-apply-colorscheme (BreezeDark);
-//   Cinnamon, MATE         the GTK theme of org.cinnamon.desktop.interface, org.mate.interface.
+//   Cinnamon, MATE         the GTK theme of org.cinnamon.desktop.interface, org.mate.interface;
+//   LXDE                   lxsession's own XSETTINGS theme (LxsessionThemeSetting).
 // A theme's dark variant is the theme's name with "-dark" (or "-Dark") when a theme folder of
 // that name is installed (the theme folders of the home and the data folders); Adwaita's is
 // built in. Every value it changes is kept first in the store's ledger (facility "appearance",
@@ -68,7 +72,8 @@ public:
         xfce,
         kde,
         cinnamon,
-        mate
+        mate,
+        lxde
     };
 
     // Desktop of this session: XDG_CURRENT_DESKTOP's first known name, else GNOME's settings.
@@ -91,6 +96,7 @@ public:
     std::optional<QString> setDark(bool dark) override;
     bool borrowing() const override;
     std::optional<QString> putBack() override;
+    std::optional<QString> themeWithoutDarkVariant() const override;
     // Whether the desktop looks dark now: its first setting that can be read says.
     bool isDark() const;
     // The same for this session's desktop.

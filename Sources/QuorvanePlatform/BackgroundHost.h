@@ -39,6 +39,9 @@ public:
     virtual std::optional<QString> write(const QVariantMap &values) = 0;
     // The settings that show the fill, for a background that stands as current.
     virtual QVariantMap cueValues(const BackgroundFill &fill, const QVariantMap &current) const = 0;
+    // What the settings show: a picture file (image), else a colour ("#RRGGBB"); none when
+    // they show neither in a way this application can tell.
+    virtual std::optional<BackgroundFill> shownBy(const QVariantMap &values) const = 0;
 };
 
 // The desktop host of this session, asked for at each call (its process followed, see

@@ -1,5 +1,6 @@
 #include "AppearanceSwitch.h"
 #include "GSettingsTool.h"
+#include "LxsessionThemeSetting.h"
 #include "RegularFile.h"
 #include "ToolProcess.h"
 #include "XfconfChannel.h"
@@ -206,6 +207,8 @@ LinuxAppearanceSwitch::Desktop LinuxAppearanceSwitch::sessionDesktop()
             return Desktop::cinnamon;
         if (name == QLatin1String("MATE"))
             return Desktop::mate;
+        if (name == QLatin1String("LXDE"))
+            return Desktop::lxde;
         if (name == QLatin1String("GNOME"))
             return Desktop::gnome;
     }
@@ -250,6 +253,12 @@ std::vector<std::unique_ptr<LookSetting>> LinuxAppearanceSwitch::settingsFor(Des
         break;
     case Desktop::mate:
         settings.push_back(std::make_unique<GSettingsThemeSetting>(QStringLiteral("org.mate.interface"), themeFolders));
+        break;
+    case Desktop::lxde:
+        settings.push_back(std::make_unique<LxsessionThemeSetting>(
+            LxsessionThemeSetting::sessionUserFile(), LxsessionThemeSetting::sessionSystemFiles(),
+            [themeFolders](const QString &theme) { return darkTheme(theme, themeFolders); },
+            [themeFolders](const QString &theme) { return lightTheme(theme, themeFolders); }, namesDark));
         break;
     }
     return settings;
@@ -404,6 +413,23 @@ bool looksDark(const std::vector<std::unique_ptr<LookSetting>> &settings)
 }
 
 } // namespace
+
+std::optional<QString> LinuxAppearanceSwitch::themeWithoutDarkVariant() const
+{
+    const auto kept = m_ledger.entries(facility);
+    for (const auto &setting : m_settings) {
+        QString error;
+        const auto current = setting->get(error);
+        if (!current)
+            continue;
+        // The user's own value, where one of ours stands in for it.
+        const SettingsLedger::Entry *entry = kept ? entryOf(*kept, setting->name()) : nullptr;
+        const QString user = entry && entry->written.toString() == *current ? entry->user.toString() : *current;
+        if (!setting->isDark(user) && !setting->darkValue(user))
+            return gsettings::unquoted(user).value_or(user);
+    }
+    return std::nullopt;
+}
 
 bool LinuxAppearanceSwitch::isDark() const
 {

@@ -2,10 +2,12 @@
 
 #include "DesktopHostProcess.h"
 #include "GSettingsTool.h"
+#include "PlasmaBackgroundHost.h"
 #include "RegularFile.h"
 #include "ToolProcess.h"
 
 #include <QColor>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +16,8 @@
 #include <QScreen>
 #include <QSet>
 #include <QUrl>
+
+#include <algorithm>
 
 #include <unistd.h>
 
@@ -95,6 +99,27 @@ QVariantMap XfdesktopBackgroundHost::cueValues(const BackgroundFill &fill, const
     return values;
 }
 
+std::optional<BackgroundFill> XfdesktopBackgroundHost::shownBy(const QVariantMap &values) const
+{
+    // The first monitor and workspace the channel holds a background for.
+    QStringList prefixes;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        prefixes << xfdesktopKey().match(it.key()).captured(1);
+    prefixes.removeAll(QString());
+    if (prefixes.isEmpty())
+        return std::nullopt;
+    std::sort(prefixes.begin(), prefixes.end());
+    const QString prefix = prefixes.front();
+    const QString image = values.value(prefix + QStringLiteral("/last-image")).toString();
+    if (values.value(prefix + QStringLiteral("/image-style"), 1).toInt() != 0 && !image.isEmpty())
+        return BackgroundFill{BackgroundFill::Kind::image, {}, image};
+    const QVariantList rgba = values.value(prefix + QStringLiteral("/rgba1")).toList();
+    if (rgba.size() < 3)
+        return std::nullopt;
+    const QColor color = QColor::fromRgbF(float(rgba[0].toDouble()), float(rgba[1].toDouble()), float(rgba[2].toDouble()));
+    return BackgroundFill{BackgroundFill::Kind::color, color.name().toUpper(), {}};
+}
+
 // pcmanfm
 
 namespace {
@@ -164,6 +189,15 @@ QVariantMap PcmanfmBackgroundHost::cueValues(const BackgroundFill &fill, const Q
     return {{wallpaperKey, fill.image}, {modeKey, QStringLiteral("stretch")}};
 }
 
+std::optional<BackgroundFill> PcmanfmBackgroundHost::shownBy(const QVariantMap &values) const
+{
+    // A desktop in colour mode keeps its colour elsewhere: nothing this host reads.
+    const QString image = values.value(wallpaperKey).toString();
+    if (image.isEmpty() || values.value(modeKey).toString() == QLatin1String("color"))
+        return std::nullopt;
+    return BackgroundFill{BackgroundFill::Kind::image, {}, image};
+}
+
 // GSettings
 
 namespace {
@@ -206,14 +240,52 @@ std::optional<QVariantMap> GSettingsBackgroundHost::read(QString &error)
     return values;
 }
 
+std::optional<QStringList> GSettingsBackgroundHost::choices(const QString &key) const
+{
+    // "enum" and then one accepted value a line; "type s" and the others take any value.
+    const auto result = gsettings::run({QStringLiteral("range"), m_schema, key});
+    if (!result.ok)
+        return std::nullopt;
+    QStringList lines = result.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.isEmpty() || lines.takeFirst().trimmed() != QLatin1String("enum"))
+        return std::nullopt;
+    for (QString &line : lines)
+        line = line.trimmed();
+    return lines;
+}
+
 std::optional<QString> GSettingsBackgroundHost::write(const QVariantMap &values)
 {
+    if (values.isEmpty())
+        return std::nullopt;
+    // A value outside its key's range is refused before anything is written.
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (!it.value().isValid())
+            continue;
+        const auto accepted = choices(it.key());
+        if (accepted && !accepted->contains(it.value().toString()))
+            return it.key() + QStringLiteral(": ") + it.value().toString() + QStringLiteral(" is outside the key's range");
+    }
+    QString error;
+    const auto before = read(error);
+    if (!before)
+        return error;
+    QStringList written;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const auto result = it.value().isValid()
             ? gsettings::run({QStringLiteral("set"), m_schema, it.key(), it.value().toString()})
             : gsettings::run({QStringLiteral("reset"), m_schema, it.key()});
-        if (!result.ok)
+        if (!result.ok) {
+            // All of the change or none of it: what was written already goes back.
+            for (const QString &key : written) {
+                if (before->contains(key))
+                    gsettings::run({QStringLiteral("set"), m_schema, key, before->value(key).toString()});
+                else
+                    gsettings::run({QStringLiteral("reset"), m_schema, key});
+            }
             return it.key() + QStringLiteral(": ") + result.error;
+        }
+        written << it.key();
     }
     return std::nullopt;
 }
@@ -225,21 +297,60 @@ QVariantMap GSettingsBackgroundHost::cueValues(const BackgroundFill &fill, const
         if (current.contains(key))
             values.insert(key, value);
     };
-    if (fill.kind == BackgroundFill::Kind::color) {
-        put(QStringLiteral("picture-options"), QStringLiteral("'none'"));
-        put(QStringLiteral("primary-color"), gsettings::quoted(fill.color));
-        put(QStringLiteral("color-shading-type"), QStringLiteral("'solid'"));
-    } else {
-        const QString uri = gsettings::quoted(QUrl::fromLocalFile(fill.image).toString(QUrl::FullyEncoded));
+    const QString options = QStringLiteral("picture-options");
+    const auto accepted = choices(options);
+    const auto accepts = [&](const QString &value) { return !accepted || accepted->contains(value); };
+    const auto showPicture = [&](const QString &image) {
+        const QString uri = gsettings::quoted(QUrl::fromLocalFile(image).toString(QUrl::FullyEncoded));
         put(QStringLiteral("picture-uri"), uri);
         put(QStringLiteral("picture-uri-dark"), uri);
-        put(QStringLiteral("picture-filename"), gsettings::quoted(fill.image));
-        put(QStringLiteral("picture-options"), QStringLiteral("'stretched'"));
+        put(QStringLiteral("picture-filename"), gsettings::quoted(image));
+        put(options, QStringLiteral("'stretched'"));
+    };
+    if (fill.kind == BackgroundFill::Kind::color) {
+        put(QStringLiteral("primary-color"), gsettings::quoted(fill.color));
+        put(QStringLiteral("color-shading-type"), QStringLiteral("'solid'"));
+        if (accepts(QStringLiteral("'none'"))) {
+            put(options, QStringLiteral("'none'"));
+        } else if (current.contains(QStringLiteral("picture-filename"))) {
+            // A schema without 'none' (MATE's) shows its colour where no picture is named.
+            put(QStringLiteral("picture-filename"), QStringLiteral("''"));
+        } else if (!fill.image.isEmpty()) {
+            showPicture(fill.image);
+        }
+    } else {
+        showPicture(fill.image);
     }
+    if (values.contains(options) && !accepts(values.value(options).toString()))
+        values.remove(options);
     return values;
 }
 
+std::optional<BackgroundFill> GSettingsBackgroundHost::shownBy(const QVariantMap &values) const
+{
+    const auto text = [&](const char *key) { return gsettings::unquoted(values.value(QLatin1String(key)).toString()); };
+    if (text("picture-options") != QStringLiteral("none")) {
+        if (const auto uri = text("picture-uri"); uri && QUrl(*uri).isLocalFile())
+            return BackgroundFill{BackgroundFill::Kind::image, {}, QUrl(*uri).toLocalFile()};
+        if (const auto file = text("picture-filename"); file && !file->isEmpty())
+            return BackgroundFill{BackgroundFill::Kind::image, {}, *file};
+    }
+    if (const auto color = text("primary-color"); color && QColor(*color).isValid())
+        return BackgroundFill{BackgroundFill::Kind::color, QColor(*color).name().toUpper(), {}};
+    return std::nullopt;
+}
+
 // The session's host
+
+namespace {
+
+bool plasmaShellRuns()
+{
+    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+    return bus && bus->isServiceRegistered(QStringLiteral("org.kde.plasmashell")).value();
+}
+
+} // namespace
 
 std::shared_ptr<BackgroundHost> findBackgroundHost()
 {
@@ -256,7 +367,14 @@ std::shared_ptr<BackgroundHost> findBackgroundHost()
         return std::make_shared<GSettingsBackgroundHost>(QStringLiteral("org.mate.background"));
     if (session.contains(QLatin1String("GNOME")))
         return std::make_shared<GSettingsBackgroundHost>(QStringLiteral("org.gnome.desktop.background"));
+    if (session.contains(QLatin1String("KDE")) && plasmaShellRuns())
+        return std::make_shared<PlasmaBackgroundHost>();
     return nullptr;
+}
+
+bool desktopIconWindowRuns()
+{
+    return runningDesktopHost().has_value() || plasmaShellRuns();
 }
 
 } // namespace quorvane

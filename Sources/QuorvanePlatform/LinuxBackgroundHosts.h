@@ -19,6 +19,7 @@ public:
     std::optional<QVariantMap> read(QString &error) override;
     std::optional<QString> write(const QVariantMap &values) override;
     QVariantMap cueValues(const BackgroundFill &fill, const QVariantMap &current) const override;
+    std::optional<BackgroundFill> shownBy(const QVariantMap &values) const override;
 
 private:
     XfconfChannel m_channel;
@@ -35,6 +36,7 @@ public:
     std::optional<QVariantMap> read(QString &error) override;
     std::optional<QString> write(const QVariantMap &values) override;
     QVariantMap cueValues(const BackgroundFill &fill, const QVariantMap &current) const override;
+    std::optional<BackgroundFill> shownBy(const QVariantMap &values) const override;
 
     QString configFile() const;
 
@@ -46,7 +48,8 @@ private:
 // The background schema of GNOME (org.gnome.desktop.background), Cinnamon
 // (org.cinnamon.desktop.background) or MATE (org.mate.background), through the gsettings tool,
 // its values kept as the tool prints them, the schema read in one run of the tool. Keys the
-// schema lacks are left out.
+// schema lacks are left out. Only values inside a key's range are written, and a change is
+// written whole or not at all: a failed key puts back those written before it.
 class GSettingsBackgroundHost final : public BackgroundHost {
 public:
     explicit GSettingsBackgroundHost(const QString &schema);
@@ -54,6 +57,11 @@ public:
     std::optional<QVariantMap> read(QString &error) override;
     std::optional<QString> write(const QVariantMap &values) override;
     QVariantMap cueValues(const BackgroundFill &fill, const QVariantMap &current) const override;
+    std::optional<BackgroundFill> shownBy(const QVariantMap &values) const override;
+
+    // The values a key of a choice accepts, as the tool prints them ('none'); none for a key
+    // that takes any value of its type, or whose range cannot be read.
+    std::optional<QStringList> choices(const QString &key) const;
 
 private:
     QString m_schema;
@@ -61,7 +69,10 @@ private:
 
 // The desktop host of this session: xfdesktop or a pcmanfm desktop running for this user on
 // this display, else the GSettings background of a GNOME, Cinnamon or MATE session (by
-// XDG_CURRENT_DESKTOP); none otherwise.
+// XDG_CURRENT_DESKTOP), or Plasma's shell in a KDE session; none otherwise.
 std::shared_ptr<BackgroundHost> findBackgroundHost();
+// Whether a program of this session draws the Desktop's icons in a window of its own: a
+// desktop host process, or Plasma's shell.
+bool desktopIconWindowRuns();
 
 } // namespace quorvane

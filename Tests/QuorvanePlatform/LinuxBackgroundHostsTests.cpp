@@ -47,6 +47,43 @@ TEST(GSettingsBackground, ShowsAColourOrAPictureAndTakesTheUsersValuesBack)
     EXPECT_FALSE(error.isEmpty());
 }
 
+// MATE's background has no 'none' among its picture options: a colour shows through an empty
+// picture name, a value outside a key's range writes nothing, and the user's values come back.
+TEST(GSettingsBackground, MatesSchemaTakesOnlyValuesInItsRangeAndAllOfAChangeOrNone)
+{
+    GSettingsBackgroundHost host("org.mate.background");
+    QString error;
+    if (QStandardPaths::findExecutable("gsettings").isEmpty() || !host.choices("picture-options"))
+        GTEST_SKIP() << "no gsettings tool or no MATE background schema";
+    QFile::remove(QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath("glib-2.0/settings/keyfile"));
+    const auto get = [](const char *key) {
+        QProcess tool;
+        tool.start("gsettings", {"get", "org.mate.background", key});
+        tool.waitForFinished(5000);
+        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    };
+    QProcess::execute("gsettings", {"set", "org.mate.background", "picture-filename", "/home/me/mine.jpg"});
+    const auto users = host.read(error);
+    ASSERT_TRUE(users) << error.toStdString();
+    EXPECT_FALSE(host.choices("picture-options")->contains("'none'"));
+
+    const QVariantMap cue = host.cueValues({BackgroundFill::Kind::color, "#336699", "/tmp/c.png"}, *users);
+    EXPECT_FALSE(cue.contains("picture-options"));
+    ASSERT_EQ(host.write(cue), std::nullopt);
+    EXPECT_EQ(get("picture-filename"), "''");
+    EXPECT_EQ(get("primary-color"), "'#336699'");
+    EXPECT_EQ(get("color-shading-type"), "'solid'");
+
+    const auto refused = host.write({{"primary-color", "'#000000'"}, {"picture-options", "'none'"}});
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->startsWith("picture-options")) << refused->toStdString();
+    EXPECT_EQ(get("primary-color"), "'#336699'");
+
+    ASSERT_EQ(host.write(*users), std::nullopt);
+    EXPECT_EQ(host.read(error), users);
+    EXPECT_EQ(get("picture-filename"), "'/home/me/mine.jpg'");
+}
+
 // pcmanfm's own values, from its profile's file.
 TEST(PcmanfmBackground, ReadsTheProfilesPictureAndMode)
 {

@@ -188,7 +188,7 @@ void WorkspaceCreateSheet::buildForm()
     rows->addWidget(shortcutRow);
 
     m_hint = secondaryText(
-        QStringLiteral("Alt+Shift with a number is a good choice, usually free besides extra characters."), 12);
+        QStringLiteral("Alt+Shift with a number is a good choice, usually free."), 12);
     m_hint->setObjectName(QStringLiteral("shortcutHint"));
     rows->addWidget(m_hint);
 

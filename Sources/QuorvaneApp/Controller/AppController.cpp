@@ -60,7 +60,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_floatingDock(m_spaceIdentifier, *m_env.scheduler)
     , m_cornerWatcher(*m_env.scheduler, m_env.pointerSource ? *m_env.pointerSource : LinuxPointerSource::shared(),
                       currentScreenLayout, &m_store)
-    , m_background(m_env.paths, m_env.backgroundHost)
+    , m_background(m_env.paths, m_env.backgroundHost, m_env.desktopIconWindow)
     , m_cueOverlay(screensOf(m_env), compositorOf(m_env), &m_background, &m_store)
     , m_switchOverlay(*m_env.scheduler, screensOf(m_env), compositorOf(m_env),
                       m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))

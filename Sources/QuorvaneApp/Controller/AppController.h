@@ -286,6 +286,7 @@ private:
     DataLock m_dataLock;
     std::unique_ptr<DesktopSwapper> m_swapper;
     HotKeyCenter m_hotKeys;
+    std::vector<HotKeySpec> m_refusedHotKeys; // at the last registration, for the Shortcuts section
     SpaceIdentifier m_spaceIdentifier;
     FloatingDock m_floatingDock;
     CornerWatcher m_cornerWatcher;

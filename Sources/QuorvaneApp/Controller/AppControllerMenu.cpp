@@ -10,6 +10,7 @@
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Overlays/CueImageCache.h"
+#include "Overlays/SystemAppearance.h"
 #include "QtDialogs.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
@@ -249,6 +250,8 @@ void AppController::openSettings()
             return SystemHotCorners::occupant(session, corner);
         };
         services.shortcutLimit = m_env.shortcutLimit;
+        services.themeWithoutDark = [this] { return appearance().themeWithoutDarkVariant(); };
+        services.cueBelowIconsUnavailable = [this] { return m_background.belowIconsUnavailable(); };
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;

@@ -23,18 +23,21 @@ namespace quorvane {
 void AppController::reloadHotKeys()
 {
     m_hotKeys.reset();
+    m_refusedHotKeys.clear();
     const Config config = loadOrDefault();
     QPointer<AppController> weak(this);
-    // A refused combination stays inactive until the next reload, and the log says so; the
-    // others go ahead.
+    // A refused combination stays inactive until the next reload, and the log and its row in
+    // the Shortcuts section say so; the others go ahead.
     const auto bind = [&](const std::optional<HotKeySpec> &spec, std::function<void(AppController &)> action) {
         if (spec && !m_hotKeys.registerHotKey(*spec, [weak, action] {
                 if (weak)
                     action(*weak);
-            }))
+            })) {
             qCWarning(Log::app()).noquote() << QStringLiteral("the shortcut %1 was refused (another program holds it, "
                                                               "or the session takes no global shortcuts): it stays inactive")
                                                    .arg(shortcutText(*spec));
+            m_refusedHotKeys.push_back(*spec);
+        }
     };
     for (const Workspace &workspace : config.liveWorkspaces()) {
         const QString name = workspace.name;
@@ -49,6 +52,8 @@ void AppController::reloadHotKeys()
     bind(settings.openCalendarShortcut, [](AppController &c) { c.openCalendar(); });
     bind(settings.sortNowShortcut, [](AppController &c) { c.sweepActiveDesktopNow(); });
     bind(settings.floatingDockShortcut, [](AppController &c) { c.toggleFloatingDock(); });
+    if (m_settingsModel)
+        m_settingsModel->setRefusedHotKeys(m_refusedHotKeys);
 }
 
 // The keys were registered with the document as it was then: since, the desktop may have been
@@ -358,6 +363,7 @@ SettingsModel &AppController::ensureSettingsModel()
         return *m_settingsModel;
     m_settingsModel = std::make_unique<SettingsModel>(m_store, m_env.paths, &archiver());
     SettingsModel &model = *m_settingsModel;
+    model.setRefusedHotKeys(m_refusedHotKeys);
     QPointer<AppController> weak(this);
     const auto run = [weak](void (AppController::*operation)()) {
         return [weak, operation] {

@@ -56,6 +56,8 @@ struct AppEnvironment {
     // The desktop host that shows a cue below the icons as its own background; none: the
     // session has none and the cue is a window of its own.
     BackgroundHostFinder backgroundHost = {};
+    // Whether a program draws the Desktop's icons in a window of its own; none: no program does.
+    std::function<bool()> desktopIconWindow = {};
     // The desktop host whose store keeps the icons' positions; none: no positions.
     DesktopIconHostFinder iconHost = {};
     // The screens the overlays cover; none: the application's own screens.

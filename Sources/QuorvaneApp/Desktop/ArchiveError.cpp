@@ -26,7 +26,7 @@ QString ArchiveError::describe(Kind kind, const QString &payload)
     case Kind::filesystem:
         return payload;
     case Kind::crossVolume:
-        return QStringLiteral("The archive folder is on a different disk. Choose one on the same disk as your workspaces (Settings ▸ Scheduler).");
+        return QStringLiteral("The archive folder is on a different disk. Choose one on the same disk as your workspaces (Settings ▸ Experimental).");
     case Kind::drainIntoItself:
         return QStringLiteral("A desktop can't move into itself.");
     }

@@ -6,6 +6,8 @@
 #include <QScopeGuard>
 #include <QSet>
 
+#include <utility>
+
 namespace quorvane {
 
 FinderSurface::FinderSurface(const QString &desktop, const QString &workspacesRoot, DesktopIconHostFinder findHost)
@@ -137,6 +139,10 @@ void FinderSurface::carryPositions(const Location &from, const Location &to, con
                     kept.erase(name);
             }
             carried.save();
+            // The host's entries for these names go too once they are off the Desktop (with
+            // the arriving ones, or at the carry's end), so that an item arriving later under
+            // one of these names is not placed where this desktop's item lay.
+            m_left = names;
             return;
         }
         // Arriving: each name takes the entry its desktop kept, or none (so an entry the host
@@ -148,6 +154,10 @@ void FinderSurface::carryPositions(const Location &from, const Location &to, con
             if (const auto it = kept.find(name); it != kept.end())
                 change.set.insert_or_assign(name, it->second);
             else
+                change.forget.append(name);
+        }
+        for (const QString &name : std::exchange(m_left, {})) {
+            if (change.set.find(name) == change.set.end() && !change.forget.contains(name))
                 change.forget.append(name);
         }
         // A host that reads its entry as the item arrives gets it before; the others once the
@@ -165,6 +175,12 @@ void FinderSurface::carryPositions(const Location &from, const Location &to, con
 void FinderSurface::finishCarry()
 {
     m_carryFailed = false;
+    if (!m_pending && !m_left.isEmpty() && m_findHost) {
+        // Nothing arrived: the names that left are forgotten on their own.
+        if (const auto host = m_findHost())
+            m_pending = Pending{host, {}, m_left};
+    }
+    m_left.clear();
     if (!m_pending)
         return;
     Pending change = std::move(*m_pending);

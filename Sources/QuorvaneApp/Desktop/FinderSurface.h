@@ -63,6 +63,8 @@ private:
     void writeLater(Pending change);
     // How many of those writes have not ended yet.
     std::shared_ptr<std::atomic<int>> m_writing = std::make_shared<std::atomic<int>>(0);
+    // The names that left the Desktop in this carry, their host entries still to forget.
+    QStringList m_left;
     // The store could not be served as the items left: the arriving ones do without, unsaid.
     bool m_carryFailed = false;
 };

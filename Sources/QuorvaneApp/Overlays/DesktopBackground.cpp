@@ -1,11 +1,13 @@
 #include "Overlays/DesktopBackground.h"
 
 #include "HostWork.h"
+#include "Overlays/CuePicture.h"
 #include "RegularFile.h"
 #include "Shared/Log.h"
 #include "Shared/Style.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -26,11 +28,17 @@ bool isBackground(const SettingsLedger::Entry &entry)
 
 } // namespace
 
-DesktopBackground::DesktopBackground(const Paths &paths, BackgroundHostFinder findHost)
+DesktopBackground::DesktopBackground(const Paths &paths, BackgroundHostFinder findHost, std::function<bool()> iconWindow)
     : m_paths(paths)
     , m_ledger(SettingsLedger::inStore(paths.store()))
     , m_findHost(std::move(findHost))
+    , m_iconWindow(std::move(iconWindow))
 {
+}
+
+bool DesktopBackground::belowIconsUnavailable() const
+{
+    return m_iconWindow && m_iconWindow() && !(m_findHost && m_findHost());
 }
 
 bool DesktopBackground::keeping() const
@@ -78,42 +86,46 @@ std::optional<std::vector<SettingsLedger::Entry>> DesktopBackground::kept()
     return entries;
 }
 
-QString DesktopBackground::colorPicture(const QString &hex) const
+QString DesktopBackground::storePicture(const QString &name, const QImage &picture) const
 {
-    const QColor color = colorFromHex(hex);
-    const QString name = QStringLiteral("background-") + color.name().mid(1).toUpper() + QStringLiteral(".png");
     QDir store(m_paths.store());
-    // One picture at a time: the one of an earlier colour goes.
+    // One picture at a time: an earlier one goes.
     for (const QString &old : store.entryList({QStringLiteral("background-*.png")}, QDir::Files)) {
         if (old != name)
             store.remove(old);
     }
     const QString path = store.filePath(name);
     if (!QFile::exists(path)) {
-        QImage picture(64, 64, QImage::Format_RGB32);
-        picture.fill(color);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         picture.save(&buffer, "PNG");
         if (const auto failure = RegularFile::write(path, png))
-            qCWarning(Log::app()) << "cannot write the cue's colour picture:" << *failure;
+            qCWarning(Log::app()) << "cannot write the cue's picture:" << *failure;
     }
     return path;
 }
 
-bool DesktopBackground::show(const DesktopCue::Fill &fill)
+QString DesktopBackground::colorPicture(const QString &hex) const
+{
+    const QColor color = colorFromHex(hex);
+    QImage picture(64, 64, QImage::Format_RGB32);
+    picture.fill(color);
+    return storePicture(QStringLiteral("background-") + color.name().mid(1).toUpper() + QStringLiteral(".png"), picture);
+}
+
+bool DesktopBackground::show(const DesktopCue::Fill &fill, double opacity, QSize screen)
 {
     const std::shared_ptr<BackgroundHost> host = m_findHost ? m_findHost() : nullptr;
     if (!host)
         return false;
     m_shownHere = true;
     // The host's settings daemon or tool may be slow: the cue lands when it has taken it.
-    HostWork::post([work = *this, host, fill]() mutable { work.showOn(*host, fill); });
+    HostWork::post([work = *this, host, fill, opacity, screen]() mutable { work.showOn(*host, fill, opacity, screen); });
     return true;
 }
 
-void DesktopBackground::showOn(BackgroundHost &hostRef, const DesktopCue::Fill &fill)
+void DesktopBackground::showOn(BackgroundHost &hostRef, const DesktopCue::Fill &fill, double opacity, QSize screen)
 {
     BackgroundHost *host = &hostRef;
     QString error;
@@ -137,7 +149,28 @@ void DesktopBackground::showOn(BackgroundHost &hostRef, const DesktopCue::Fill &
     }
     QDir().mkpath(m_paths.store());
     BackgroundFill background;
-    if (fill.kind == DesktopCue::Fill::Kind::color) {
+    if (opacity < 1.0 && screen.isValid()) {
+        // The user's own values: those kept in the ledger where ours still stand.
+        QVariantMap users = *current;
+        for (const auto &entry : *entries) {
+            if (current->value(entry.setting) != entry.written)
+                continue;
+            if (entry.user.isValid())
+                users.insert(entry.setting, entry.user);
+            else
+                users.remove(entry.setting);
+        }
+        const QImage picture = composeCuePicture(host->shownBy(users), fill, opacity, screen);
+        // Named after what it shows, so that a host showing the earlier one takes the new one.
+        const QString digest = QString::fromLatin1(
+            QCryptographicHash::hash(QByteArray::fromRawData(reinterpret_cast<const char *>(picture.constBits()),
+                                                             picture.sizeInBytes()),
+                                     QCryptographicHash::Sha1)
+                .toHex()
+                .left(12));
+        background.kind = BackgroundFill::Kind::image;
+        background.image = storePicture(QStringLiteral("background-cue-") + digest + QStringLiteral(".png"), picture);
+    } else if (fill.kind == DesktopCue::Fill::Kind::color) {
         background.color = colorFromHex(fill.value).name().toUpper();
         background.image = colorPicture(fill.value);
     } else {

@@ -5,9 +5,12 @@
 #include "Paths.h"
 #include "SettingsLedger.h"
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 
 namespace quorvane {
@@ -25,17 +28,24 @@ public:
     static inline const QString legacyFileName = QStringLiteral("background.json");
     static inline const QString facilityPrefix = QStringLiteral("background:");
 
-    DesktopBackground(const Paths &paths, BackgroundHostFinder findHost);
+    // iconWindow: whether a program draws the Desktop's icons in a window of its own.
+    DesktopBackground(const Paths &paths, BackgroundHostFinder findHost, std::function<bool()> iconWindow = {});
 
     // Shows the fill through the session's desktop host. False when there is none (the cue
-    // then needs windows of its own); true otherwise, even when the host refused (logged). The
+    // then needs windows of its own); true otherwise, even when the host refused (logged).
+    // Below full opacity, and given the screen's size, the host shows one picture of that size
+    // kept in the store: the user's own wallpaper with the fill laid over it at that opacity. The
     // host is told away from the event loop (HostWork), in the order asked: it never holds a
     // switch.
-    bool show(const DesktopCue::Fill &fill);
+    bool show(const DesktopCue::Fill &fill, double opacity = 1.0, QSize screen = {});
     // Puts the user's own background back when one is kept; the file goes once the host has
     // taken it. Without the host that it belongs to, it stays kept (logged). Away from the
     // event loop as show() is; HostWork::drain() waits for it.
     void putBack();
+    // A program draws the Desktop's icons and its wallpaper in one window of its own, and no
+    // host serves that wallpaper: nothing can lie between the two, and a window of ours would
+    // hide the icons.
+    bool belowIconsUnavailable() const;
     // Whether a user's background waits in the store.
     bool keeping() const;
     // Whether this process has shown a fill since it last put the background back.
@@ -50,13 +60,16 @@ private:
     std::optional<std::vector<SettingsLedger::Entry>> kept();
     void adoptLegacyFile();
     // The work of show() and putBack(), on the host work's thread, each on a copy of this.
-    void showOn(BackgroundHost &host, const DesktopCue::Fill &fill);
+    void showOn(BackgroundHost &host, const DesktopCue::Fill &fill, double opacity, QSize screen);
     void putBackNow();
     QString colorPicture(const QString &hex) const;
+    // Keeps the picture in the store under the name, the one picture of the background there.
+    QString storePicture(const QString &name, const QImage &picture) const;
 
     Paths m_paths;
     SettingsLedger m_ledger;
     BackgroundHostFinder m_findHost;
+    std::function<bool()> m_iconWindow;
     bool m_shownHere = false;
 };
 

@@ -88,7 +88,8 @@ void DesktopCueOverlay::relayout()
     const bool readable = m_current
         && (m_current->fill.kind == DesktopCue::Fill::Kind::color || !CueImageCache::shared().image(m_current->fill.value).isNull());
     if (m_background) {
-        if (readable && !m_current->aboveIcons && m_background->show(m_current->fill)) {
+        const QSize screen = frames.isEmpty() ? QSize() : frames.front().size();
+        if (readable && !m_current->aboveIcons && m_background->show(m_current->fill, m_current->opacity, screen)) {
             m_leaving.clear();
             return;
         }
@@ -96,6 +97,12 @@ void DesktopCueOverlay::relayout()
         // that crashed, is the launch's to put back.
         if (m_background->shownHere())
             m_background->putBack();
+        // A window of ours at the desktop's level would lie over the icon window: nothing
+        // shows below the icons there (the wallpaper editor says so).
+        if (m_current && !m_current->aboveIcons && m_background->belowIconsUnavailable()) {
+            m_leaving.clear();
+            return;
+        }
     }
 
     OverlayWindow::Painter paint;

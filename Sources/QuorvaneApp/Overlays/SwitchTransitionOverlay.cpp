@@ -8,6 +8,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPointer>
+#include <QPolygonF>
+#include <QRegion>
+#include <QTransform>
 #include <QWindow>
 
 #include <algorithm>
@@ -38,6 +41,20 @@ public:
     {
     }
     void moveTo(double easedProgress) { m_centre = m_geometry.centreAt(easedProgress); }
+    // The band's place in the window, its window's shape: outside it the window has no pixels,
+    // so what lies beneath shows there whatever the compositing manager makes of a transparent
+    // pixel. A band off the screen leaves one pixel outside the window (an empty region would
+    // be no shape at all).
+    QRegion outline(const QSize &window) const
+    {
+        const double b = m_geometry.bandWidth;
+        QTransform place;
+        place.translate(m_centre.x(), m_height - m_centre.y());
+        place.rotate(-m_geometry.rotationDegrees);
+        const QPolygonF band = place.map(QPolygonF(QRectF(-b / 2, -m_geometry.maskHeight / 2, b, m_geometry.maskHeight)));
+        const QRegion inside = QRegion(band.toPolygon()) & QRegion(QRect(QPoint(0, 0), window));
+        return inside.isEmpty() ? QRegion(-1, -1, 1, 1) : inside;
+    }
     void paint(QPainter &painter) const
     {
         const double b = m_geometry.bandWidth;
@@ -261,6 +278,7 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
             sweepTitle, frame, WindowLevel::aboveIcons, [band](QPainter &painter, const QRect &) { band->paint(painter); },
             true);
         setWindowOpacity(window.get(), peakOpacity);
+        window->setMask(band->outline(frame.size()));
         window->show();
         taken.push_back(window.get());
         bands.push_back(band);
@@ -271,12 +289,15 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
         // finds it where it belongs once frames run again.
         m_sweepFrames.start(
             duration,
-            [this, bands](double progress) {
+            [bands, taken](double progress) {
                 const double eased = timing::easeInEaseOut(progress);
-                for (const auto &band : bands)
-                    band->moveTo(eased);
-                for (const auto &window : sweepWindows)
-                    window->update();
+                for (std::size_t i = 0; i < bands.size(); ++i) {
+                    bands[i]->moveTo(eased);
+                    if (OverlayWindow *window = taken[i]) {
+                        window->setMask(bands[i]->outline(window->size()));
+                        window->update();
+                    }
+                }
             },
             {}, startDelay);
     }

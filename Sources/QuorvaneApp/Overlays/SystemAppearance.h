@@ -35,6 +35,8 @@ public:
     // throws; a failure is logged. Away from the event loop, in order with setDark; when
     // anything was borrowed, onChange then hears the mode the session is in.
     void putBack();
+    // The session's theme when it has no dark variant; none otherwise.
+    std::optional<QString> themeWithoutDarkVariant() const { return m_switch.themeWithoutDarkVariant(); }
 
     // Called after every setDark with the mode the desktop was asked for, so that the
     // application's own windows can follow at the same moment.

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace quorvane {
 
@@ -166,6 +167,11 @@ public:
     void setOptionClickCarousel(const QStringList &names);
     // "⌃⌥Space is already assigned to Cycle next."
     static QString conflictMessage(const HotKeySpec &spec, const HotKeyAssignment::Owner &holder);
+    // The stored shortcuts the window system refused at their last registration (another
+    // program holds them); told by the controller after each registration, published by changed.
+    const std::vector<HotKeySpec> &refusedHotKeys() const { return m_refusedHotKeys; }
+    void setRefusedHotKeys(const std::vector<HotKeySpec> &refused);
+    bool isRefused(const std::optional<HotKeySpec> &spec) const;
 
     // Sweep rules and pinned items.
     void setFilterScreenshots(bool on);
@@ -250,6 +256,7 @@ private:
     std::shared_ptr<FileOperations> m_ownFiles; // the system's, when none was given
     FileOperations &m_files;
     Config m_config;
+    std::vector<HotKeySpec> m_refusedHotKeys;
     std::optional<QString> m_errorMessage;
     int m_errorClaims = 0;
     bool m_errorClaimed = false;

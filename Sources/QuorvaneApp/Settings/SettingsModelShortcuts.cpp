@@ -4,6 +4,8 @@
 #include "Settings/SettingsModelSupport.h"
 #include "Triggers/KeyNames.h"
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
@@ -110,6 +112,19 @@ void SettingsModel::setOptionClickCarousel(const QStringList &names)
     }
     kept = kept.mid(0, AppSettings::optionClickCarouselLimit);
     apply([&](Config &config) { config.settings.optionClickCarousel = kept; });
+}
+
+void SettingsModel::setRefusedHotKeys(const std::vector<HotKeySpec> &refused)
+{
+    if (refused == m_refusedHotKeys)
+        return;
+    m_refusedHotKeys = refused;
+    emit changed();
+}
+
+bool SettingsModel::isRefused(const std::optional<HotKeySpec> &spec) const
+{
+    return spec && std::find(m_refusedHotKeys.begin(), m_refusedHotKeys.end(), *spec) != m_refusedHotKeys.end();
 }
 
 } // namespace quorvane

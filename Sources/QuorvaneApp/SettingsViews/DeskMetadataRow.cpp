@@ -10,6 +10,7 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
@@ -37,6 +38,7 @@ DeskMetadataRow::DeskMetadataRow(const SettingsContext &context, const Workspace
     plainLabel(m_lastVisit)->setObjectName(QStringLiteral("lastVisit"));
     m_lastVisit->setMinimumWidth(1);
     m_lastVisit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_lastVisit->installEventFilter(this);
     row->addWidget(m_lastVisit, 1);
     row->addWidget(SymbolIcon::label(QStringLiteral("doc"), 12, this));
     plainLabel(m_items)->setObjectName(QStringLiteral("itemCount"));
@@ -75,10 +77,12 @@ void DeskMetadataRow::update(const Workspace &workspace, bool isActive)
                                   : QStringLiteral("Move this desktop and its files to the Trash"));
 }
 
-void DeskMetadataRow::resizeEvent(QResizeEvent *event)
+bool DeskMetadataRow::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget::resizeEvent(event);
-    fitLastVisit();
+    if (watched == m_lastVisit
+        && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange || event->type() == QEvent::Polish))
+        fitLastVisit();
+    return QWidget::eventFilter(watched, event);
 }
 
 void DeskMetadataRow::fitLastVisit()
@@ -86,7 +90,8 @@ void DeskMetadataRow::fitLastVisit()
     const Date now = m_context.model.clock ? m_context.model.clock() : dateNow();
     const QString full = lastActiveText(m_workspace.lastActiveAt, now);
     const QString brief = m_workspace.lastActiveAt ? QStringLiteral("Active") : QStringLiteral("New");
-    const bool fits = !isVisible() || m_lastVisit->fontMetrics().horizontalAdvance(full) <= m_lastVisit->width();
+    // Measured in the label's own width, each time the layout gives it one.
+    const bool fits = m_lastVisit->fontMetrics().horizontalAdvance(full) <= m_lastVisit->contentsRect().width();
     m_lastVisit->setText(fits ? full : brief);
     m_lastVisit->setToolTip(full);
 }

@@ -32,7 +32,8 @@ public:
     TrashCircleLabel *deleteButton() const { return m_delete; }
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    // The last visit is fitted again whenever its label's width or font changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void chooseType(WorkspaceType type);

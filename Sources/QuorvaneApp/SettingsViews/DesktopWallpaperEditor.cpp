@@ -251,6 +251,27 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
                                    QStringLiteral("circle.lefthalf.filled"), m_appearance, m_body));
     connect(m_appearance, &SegmentedControl::chosen, this,
             [this](int id) { m_context.model.setPreferredAppearance(m_target, AppearanceMode(id)); });
+    if (m_context.services.cueBelowIconsUnavailable && m_context.services.cueBelowIconsUnavailable()) {
+        m_ownWallpaperNote = new QLabel(
+            QStringLiteral("This desktop draws its own wallpaper; the cue shows above windows only"), m_body);
+        m_ownWallpaperNote->setObjectName(QStringLiteral("ownWallpaper"));
+        m_ownWallpaperNote->setWordWrap(true);
+        m_ownWallpaperNote->setTextFormat(Qt::PlainText);
+        m_ownWallpaperNote->setForegroundRole(QPalette::PlaceholderText);
+        m_ownWallpaperNote->setContentsMargins(12, 0, 12, 0);
+        body->addWidget(m_ownWallpaperNote);
+    }
+    // Asked once per editor: the answer may take the desktop's settings tool a moment.
+    if (const auto theme = m_context.services.themeWithoutDark ? m_context.services.themeWithoutDark() : std::nullopt) {
+        m_noDarkNote = new QLabel(QStringLiteral("The theme “%1” has no dark variant: Dark leaves it light.").arg(*theme),
+                                  m_body);
+        m_noDarkNote->setObjectName(QStringLiteral("noDarkVariant"));
+        m_noDarkNote->setWordWrap(true);
+        m_noDarkNote->setTextFormat(Qt::PlainText);
+        m_noDarkNote->setForegroundRole(QPalette::PlaceholderText);
+        m_noDarkNote->setContentsMargins(12, 0, 12, 0);
+        body->addWidget(m_noDarkNote);
+    }
 
     connect(&model, &SettingsModel::changed, this, &DesktopWallpaperEditor::refresh);
     chooseTarget();

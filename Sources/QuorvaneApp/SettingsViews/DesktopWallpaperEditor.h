@@ -61,6 +61,10 @@ public:
     QLabel *percentText() const { return m_percent; }
     WallpaperPreview *preview() const { return m_preview; }
     SegmentedControl *appearancePicker() const { return m_appearance; }
+    // Beside the Light / Dark choice where the session's theme has no dark variant; none otherwise.
+    QLabel *noDarkVariantNote() const { return m_noDarkNote; }
+    // Where a cue below the icons cannot be shown; none otherwise.
+    QLabel *ownWallpaperNote() const { return m_ownWallpaperNote; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -108,6 +112,8 @@ private:
     QLabel *m_percent;
     WallpaperPreview *m_preview;
     SegmentedControl *m_appearance;
+    QLabel *m_noDarkNote = nullptr;
+    QLabel *m_ownWallpaperNote = nullptr;
 };
 
 } // namespace quorvane

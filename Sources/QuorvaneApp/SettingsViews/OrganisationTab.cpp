@@ -9,6 +9,7 @@
 #include "SettingsViews/RowSync.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/TemporaryRow.h"
+#include "SettingsViews/TypedTimeEdit.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
@@ -54,7 +55,7 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     , m_showInMenu(new QCheckBox(QStringLiteral("Show in the panel menu"), this))
     , m_remind(toggle(this))
     , m_reminders(new QWidget(this))
-    , m_time(new QTimeEdit(m_reminders))
+    , m_time(new TypedTimeEdit(m_reminders))
     , m_repeat(toggle(m_reminders))
     , m_sound(toggle(m_reminders))
     , m_gradual(new GradualRows(this, [this] { refresh(); }))

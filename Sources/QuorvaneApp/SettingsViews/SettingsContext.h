@@ -42,6 +42,12 @@ struct SettingsViewServices {
     CueImageCache *cues = nullptr;
     // What this session's global shortcuts cannot do, shown in the Shortcuts section; empty: nothing.
     QString shortcutLimit;
+    // The session's theme when it has no dark variant, named beside a desktop's Light / Dark
+    // choice; none (or no function): it has one.
+    std::function<std::optional<QString>()> themeWithoutDark;
+    // Whether a cue below the icons cannot be shown (the desktop draws its own wallpaper under
+    // its icons); none (or no function): it can.
+    std::function<bool()> cueBelowIconsUnavailable;
 };
 
 // Handed by the shell to every section it builds.

@@ -33,6 +33,17 @@ KeyRecorderView *recorder(const std::optional<HotKeySpec> &spec, QWidget *parent
     return view;
 }
 
+// A stored shortcut the window system refused stays inactive: its row says so.
+void markRefused(SettingRow *row, bool refused)
+{
+    if (refused) {
+        row->setSubtitle(QStringLiteral("In use by another program"));
+        row->subtitleLabel()->show();
+    } else if (row->subtitleLabel()) {
+        row->subtitleLabel()->hide();
+    }
+}
+
 } // namespace
 
 ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
@@ -84,7 +95,8 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     };
     for (Global &global : m_globals) {
         global.recorder = recorder(global.read(model.config().settings), this);
-        column->addWidget(new SettingRow(global.label, {}, {}, global.recorder, this));
+        global.row = new SettingRow(global.label, {}, {}, global.recorder, this);
+        column->addWidget(global.row);
         auto write = global.write;
         global.recorder->setOnChange([&model, write](std::optional<HotKeySpec> spec) { write(model, spec); });
     }
@@ -141,8 +153,10 @@ void ShortcutsTab::refresh()
     for (const Workspace &w : live)
         liveNames << w.name;
     refreshDesktops(live);
-    for (Global &global : m_globals)
+    for (Global &global : m_globals) {
         global.recorder->setSpec(global.read(settings));
+        markRefused(global.row, m_context.model.isRefused(global.read(settings)));
+    }
     {
         const QSignalBlocker blocker(m_showInMenu);
         m_showInMenu->setChecked(settings.showShortcutsInMenu);
@@ -166,10 +180,13 @@ void ShortcutsTab::refreshDesktops(const std::vector<Workspace> &live)
             KeyRecorderView *view = recorder(workspace.hotkey, m_desktops);
             const QString name = workspace.name;
             view->setOnChange([model, name](std::optional<HotKeySpec> spec) { model->setHotkey(name, spec); });
-            return new SettingRow(name, {}, {}, view, m_desktops);
+            auto *row = new SettingRow(name, {}, {}, view, m_desktops);
+            markRefused(row, model->isRefused(workspace.hotkey));
+            return row;
         },
-        [](SettingRow *row, const Workspace &workspace) {
+        [model](SettingRow *row, const Workspace &workspace) {
             static_cast<KeyRecorderView *>(row->control())->setSpec(workspace.hotkey);
+            markRefused(row, model->isRefused(workspace.hotkey));
             return true;
         });
     m_gradual->wanted(int(live.size()));

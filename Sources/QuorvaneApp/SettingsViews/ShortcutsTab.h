@@ -45,6 +45,7 @@ private:
         std::function<std::optional<HotKeySpec>(const AppSettings &)> read;
         std::function<void(SettingsModel &, const std::optional<HotKeySpec> &)> write;
         KeyRecorderView *recorder = nullptr;
+        SettingRow *row = nullptr;
     };
 
     void refresh();

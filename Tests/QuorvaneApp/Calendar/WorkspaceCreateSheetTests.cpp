@@ -198,6 +198,8 @@ TEST_F(CreateSheet, TheHintShowsOnTheFirstOpeningOnly)
     config.settings.showShortcutHint = true;
     open(config);
     EXPECT_TRUE(get<QWidget>("shortcutHint")->isVisible());
+    // No macOS-only reason: Alt+Shift with a number types no extra characters here.
+    EXPECT_EQ(get<QLabel>("shortcutHint")->text(), "Alt+Shift with a number is a good choice, usually free.");
     EXPECT_FALSE(stored().settings.showShortcutHint);
     EXPECT_TRUE(get<QWidget>("shortcutHint")->isVisible()) << "stays for the whole opening";
     model->reload();

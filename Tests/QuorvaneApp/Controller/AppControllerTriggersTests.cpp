@@ -1,5 +1,6 @@
 #include "Controller/ControllerHarness.h"
 #include "Desktop/Archiver.h"
+#include "Settings/SettingsModel.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QAction>
@@ -89,6 +90,13 @@ TEST_F(Triggers, ReloadRegistersDesktopsThenTheGlobalShortcutsAndARefusalStopsNo
     ASSERT_TRUE(hotKeys.press(102));
     EXPECT_EQ(active(), "B");
     EXPECT_FALSE(hotKeys.press(101));
+    // The settings model learns which stored shortcuts are held elsewhere, and when they are free.
+    SettingsModel &model = controller.ensureSettingsModel();
+    EXPECT_EQ(model.refusedHotKeys(),
+              (std::vector<HotKeySpec>{HotKeySpec{11, controlOption}, HotKeySpec{101, controlOption}}));
+    hotKeys.refusedKeyCodes = {};
+    controller.reloadHotKeys();
+    EXPECT_TRUE(model.refusedHotKeys().empty());
 }
 
 TEST_F(Triggers, ADesktopsKeySwitchesOnlyWhileThatDesktopIsLive)

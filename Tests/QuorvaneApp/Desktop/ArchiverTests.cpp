@@ -296,7 +296,7 @@ TEST_F(ArchiverTest, AnArchiveRootOnAnotherVolumeIsRefusedAfterItIsCreated)
     save({temporary("N")}, [&](Config &c) { c.settings.archiveRoot = root; });
     writeFile(desk("N") + "/a.png", "a");
     EXPECT_EQ(archiveErrorOf([&] { archiver.archive("N"); }),
-              "The archive folder is on a different disk. Choose one on the same disk as your workspaces (Settings ▸ Scheduler).");
+              "The archive folder is on a different disk. Choose one on the same disk as your workspaces (Settings ▸ Experimental).");
     EXPECT_TRUE(QFileInfo(root).isDir());
     EXPECT_TRUE(entries(root).isEmpty());
     EXPECT_EQ(readFile(desk("N") + "/a.png"), "a");

@@ -54,12 +54,14 @@ TEST_F(FinderSurfaceTest, ARoundTripBringsEveryEntryBackAndLeavesOtherNamesAlone
     EXPECT_EQ(kept("Work"), (IconPositions{{"a.txt", {6, 3}}}));
     EXPECT_TRUE(host->writes.empty()) << "leaving writes nothing into the host's store";
 
-    // Another desktop's "a.txt" had no position: the host forgets the old one for it.
+    // Another desktop's "a.txt" had no position: the host forgets the old one for it, and
+    // those of every name that left with the other desktop.
     put(folder("Home"), "a.txt");
     surface.carryPositions(Location::workspace("Home"), Location::desktop(), {"a.txt"});
     ASSERT_EQ(host->writes.size(), 1u);
     EXPECT_TRUE(host->writes[0].set.empty());
-    EXPECT_EQ(host->writes[0].forget, QStringList{"a.txt"});
+    EXPECT_EQ(host->writes[0].forget, (QStringList{"a.txt", "b.txt"}));
+    surface.finishCarry();
 
     surface.carryPositions(Location::workspace("Work"), Location::desktop(), {"a.txt", "b.txt"});
     ASSERT_EQ(host->writes.size(), 2u);
@@ -105,6 +107,20 @@ TEST_F(FinderSurfaceTest, TheFolderFileIsWrittenOnlyWhenItChanges)
     surface.carryPositions(Location::desktop(), Location::workspace("Empty"), {"b"});
     EXPECT_FALSE(QFileInfo::exists(folder("Empty") + "/" + CarriedPositions::fileName));
     EXPECT_TRUE(surface.items(Location::workspace("Work")).isEmpty()) << "the hidden file is no item";
+}
+
+// A file made later on a desktop that brought no item of that name finds no place kept for it.
+TEST_F(FinderSurfaceTest, NamesThatLeftAreForgottenByTheHostEvenWhenNothingArrives)
+{
+    put(paths.desktop(), "notes.txt");
+    host->store = {{"notes.txt", {2, 3}}, {"pinned", {1, 1}}};
+    surface.carryPositions(Location::desktop(), Location::workspace("Work"), {"notes.txt"});
+    surface.carryPositions(Location::workspace("Empty"), Location::desktop(), {});
+    surface.finishCarry();
+    EXPECT_EQ(host->store, (IconPositions{{"pinned", {1, 1}}}));
+    EXPECT_EQ(kept("Work"), (IconPositions{{"notes.txt", {2, 3}}}));
+    surface.finishCarry();
+    EXPECT_EQ(host->writes.size(), 1u);
 }
 
 TEST_F(FinderSurfaceTest, AHostThatReadsOnlyAtStartOrOnTheItemGetsTheEntriesOnceTheItemsMoved)
@@ -208,7 +224,10 @@ TEST_F(FinderSurfaceTest, APositionsFileThatIsNoRegularFileOfOursIsLeftAloneAndC
         surface.carryPositions(Location::workspace("Work"), Location::desktop(), {"a"});
         surface.finishCarry();
         EXPECT_EQ(logged.size(), 2);
-        EXPECT_TRUE(host->writes.empty());
+        // Only the name that left is forgotten by the host; nothing is placed.
+        ASSERT_EQ(host->writes.size(), 1u);
+        EXPECT_TRUE(host->writes[0].set.empty());
+        EXPECT_EQ(host->writes[0].forget, QStringList{"b"});
         EXPECT_EQ(QFileInfo(file).isSymLink(), before.isSymLink());
         EXPECT_EQ(QFileInfo(file).size(), before.size());
         EXPECT_EQ(test::readFile(document), "chapter one\n");

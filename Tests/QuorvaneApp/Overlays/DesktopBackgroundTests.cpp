@@ -46,6 +46,39 @@ TEST_F(BackgroundTest, ACueIsShownAndTheUsersOwnComesBackExactly)
     EXPECT_FALSE(QFile::exists(background.keptFile()));
 }
 
+// Below full opacity the host shows one picture of the screen's size: the cue over the user's
+// own wallpaper, composed anew from the user's (never the previous cue's) at each opacity.
+TEST_F(BackgroundTest, ATranslucentCueIsComposedOverTheUsersWallpaper)
+{
+    QImage blue(8, 8, QImage::Format_RGB32);
+    blue.fill(QColor(0, 0, 255));
+    const QString mine = home.filePath("mine.png");
+    ASSERT_TRUE(blue.save(mine));
+    host->settings = {{"picture", mine}, {"style", 5}};
+    const auto shown = [&](double opacity) {
+        EXPECT_TRUE(background.show(DesktopCue::Fill::color("#FF0000"), opacity, QSize(40, 30)));
+        const QString path = host->settings.value("picture").toString();
+        EXPECT_TRUE(path.startsWith(paths.store() + "/")) << path.toStdString();
+        const QImage picture(path);
+        EXPECT_EQ(picture.size(), QSize(40, 30));
+        return picture.pixelColor(20, 15);
+    };
+    QColor pixel = shown(0.3);
+    EXPECT_NEAR(pixel.red(), 77, 1);
+    EXPECT_NEAR(pixel.blue(), 179, 1);
+    pixel = shown(0.6);
+    EXPECT_NEAR(pixel.red(), 153, 1);
+    EXPECT_NEAR(pixel.blue(), 102, 1);
+    EXPECT_EQ(QDir(paths.store()).entryList({"background-*.png"}).size(), 1);
+    background.putBack();
+    EXPECT_EQ(host->settings, (QVariantMap{{"picture", mine}, {"style", 5}}));
+
+    host->settings = {}; // no wallpaper of the user's: the cue over black
+    pixel = shown(0.3);
+    EXPECT_NEAR(pixel.red(), 77, 1);
+    EXPECT_EQ(pixel.green() + pixel.blue(), 0);
+}
+
 TEST_F(BackgroundTest, WhatTheUserChangedMeanwhileIsTheirNewValue)
 {
     background.show(DesktopCue::Fill::color("#336699"));

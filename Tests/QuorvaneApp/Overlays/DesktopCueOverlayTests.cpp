@@ -171,6 +171,29 @@ TEST_F(CueTest, AnUnreadableColourShowsTheDefaultAccent)
     EXPECT_EQ(overlay.bands()[0]->grab().toImage().pixelColor(1, 1), QColor("#C79A5B"));
 }
 
+// Where a program draws the icons in a window of its own and no host serves its wallpaper, a
+// window of ours at the desktop's level would hide the icons: below them nothing shows.
+TEST_F(CueTest, NoWindowGoesOverAnIconWindowWhoseWallpaperNoHostServes)
+{
+    Paths paths(home.path(), home.filePath("Desktop"));
+    bool iconWindow = true;
+    DesktopBackground background(
+        paths, [] { return nullptr; }, [&] { return iconWindow; });
+    DesktopCueOverlay withIcons(screens, compositor, &background);
+    EXPECT_TRUE(background.belowIconsUnavailable());
+    withIcons.current = colour("#336699", 0.4, false);
+    withIcons.relayout();
+    EXPECT_TRUE(withIcons.bands().empty());
+    withIcons.current = colour("#336699", 0.4, true); // above the icons: its bands
+    withIcons.relayout();
+    EXPECT_EQ(withIcons.bands().size(), 2u);
+
+    iconWindow = false; // no icon window: the cue's own window lies at the desktop's level
+    withIcons.current = colour("#336699", 0.5, false);
+    withIcons.relayout();
+    EXPECT_EQ(withIcons.bands().size(), 2u);
+}
+
 TEST_F(CueTest, BelowTheIconsADesktopHostShowsTheCueAsItsOwnBackground)
 {
     auto host = std::make_shared<test::FakeBackgroundHost>();
@@ -187,7 +210,10 @@ TEST_F(CueTest, BelowTheIconsADesktopHostShowsTheCueAsItsOwnBackground)
     std::optional<DesktopCue> hostCue = colour("#336699", 0.4, false);
     withHost.show(hostCue);
     EXPECT_TRUE(withHost.bands().empty()); // nothing of ours lies over the host's icons
-    EXPECT_EQ(host->settings.value("color"), "#336699");
+    // At its opacity over the user's own: one picture of the screen's size, kept in the store.
+    const QString picture = host->settings.value("picture").toString();
+    EXPECT_TRUE(picture.startsWith(paths.store() + "/")) << picture.toStdString();
+    EXPECT_EQ(QImage(picture).size(), screens.screens.front().size());
 
     // Above the icons: the click-through bands, and the user's own background back.
     hostCue = colour("#336699", 0.4, true);

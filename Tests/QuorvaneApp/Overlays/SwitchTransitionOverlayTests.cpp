@@ -8,6 +8,7 @@
 #include "WindowLevel.h"
 #include <QCoreApplication>
 #include <QImage>
+#include <QRegion>
 
 #include <gtest/gtest.h>
 
@@ -225,6 +226,24 @@ TEST_F(TransitionTest, SweepsRemoveThemselvesAndOnlyTheirOwnWindows)
 
     overlay.reveal(SwitchTransition::sweep, 0.5); // nothing to reveal after a sweep
     EXPECT_EQ(overlay.fadingCount(), 0u);
+}
+
+// The sweep's windows have pixels only where the band lies: outside it, what is beneath shows,
+// whatever the compositing manager makes of a transparent pixel.
+TEST_F(TransitionTest, TheSweepsWindowsAreShapedToTheBand)
+{
+    overlay.sweep(SwitchBlurStyle::frost, 0.9f, 0.45, 0.7, 0.3, -20);
+    ASSERT_EQ(overlay.sweepWindows.size(), 2u);
+    OverlayWindow *first = overlay.sweepWindows[0].get();
+    EXPECT_FALSE(first->mask().isEmpty());
+    EXPECT_FALSE(first->mask().contains(QPoint(320, 200))) << "the band starts at the screen's edge";
+    scheduler.advance(0.65); // half way
+    EXPECT_TRUE(first->mask().contains(QPoint(320, 200)));
+    EXPECT_FALSE(first->mask().contains(QPoint(5, 5)));
+    EXPECT_FALSE(first->mask().contains(QPoint(635, 395)));
+    scheduler.advance(0.36); // passed
+    ASSERT_EQ(overlay.sweepWindows.size(), 2u);
+    EXPECT_FALSE(first->mask().contains(QPoint(320, 200)));
 }
 
 TEST_F(TransitionTest, NoScreensAndNoCompositingManager)

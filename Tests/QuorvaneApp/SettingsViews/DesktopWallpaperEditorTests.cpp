@@ -312,3 +312,27 @@ TEST_F(WallpaperEditor, ThePreviewPaintsTheFillInItsFrameAndTakesNoClicks)
     // What a click there reaches: the row beneath, not the preview.
     EXPECT_EQ(page->childAt(centre), shown->parentWidget());
 }
+
+// A session theme without a dark variant is named beside the Light / Dark choice.
+TEST_F(WallpaperEditor, ASessionThemeWithoutADarkVariantIsNamedBesideTheChoice)
+{
+    openWith({"Default"});
+    EXPECT_EQ(editor()->noDarkVariantNote(), nullptr);
+    view.reset();
+    services.themeWithoutDark = [] { return std::optional<QString>("Xfce"); };
+    QLabel *note = editor()->noDarkVariantNote();
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text(), "The theme “Xfce” has no dark variant: Dark leaves it light.");
+    EXPECT_TRUE(note->isVisibleTo(editor()));
+}
+
+// Where the desktop draws its own wallpaper under its icons, the editor says the cue shows only above.
+TEST_F(WallpaperEditor, ADesktopThatDrawsItsOwnWallpaperIsNamed)
+{
+    openWith({"Default"});
+    EXPECT_EQ(editor()->ownWallpaperNote(), nullptr);
+    view.reset();
+    services.cueBelowIconsUnavailable = [] { return true; };
+    ASSERT_NE(editor()->ownWallpaperNote(), nullptr);
+    EXPECT_EQ(editor()->ownWallpaperNote()->text(), "This desktop draws its own wallpaper; the cue shows above windows only");
+}

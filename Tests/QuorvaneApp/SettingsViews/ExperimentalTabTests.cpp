@@ -177,6 +177,10 @@ TEST_F(ExperimentalSection, TheWarningAnswersItsKeysInsideARealDialog)
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Photosensitivity warning");
     EXPECT_EQ(warning->size(), QSize(EpilepsyWarningSheet::width, EpilepsyWarningSheet::height));
+    // Workspaces change by key or pager here, not by a swipe.
+    for (const QLabel *text : warning->findChildren<QLabel *>())
+        EXPECT_FALSE(text->text().contains("swip", Qt::CaseInsensitive)) << text->text().toStdString();
+    EXPECT_TRUE(warning->findChildren<QLabel *>().size() > 1);
     // Return is "Enable" even with the focus on "Cancel"; Escape is "Cancel" from either.
     warning->cancelButton()->setFocus();
     QTest::keyClick(warning->cancelButton(), Qt::Key_Return);

@@ -199,6 +199,24 @@ TEST_F(OrganizeSection, RemindersFollowTheMuteAndStoreTheTimeInMinutes)
     EXPECT_FALSE(stored().settings.showCleanupCalendarInMenu);
 }
 
+TEST_F(OrganizeSection, ATimeTypedIntoRemindAtIsTakenWhenTheFieldIsLeft)
+{
+    openWith({"Base"}, [](Config &c) {
+        c.settings.muteCleanupNotifications = false;
+        c.settings.cleanupNotifyMinutes = 0;
+    });
+    OrganisationTab *page = showOrganize();
+    QTimeEdit *time = page->timeEditor();
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    QTest::mouseClick(time, Qt::LeftButton, {}, QPoint(6, time->height() / 2));
+    ASSERT_TRUE(time->hasFocus());
+    QTest::keyClicks(time, "0930");
+    EXPECT_EQ(time->text(), "09:30");
+    QTest::mouseClick(find<QCheckBox>("Sound"), Qt::LeftButton);
+    EXPECT_EQ(stored().settings.cleanupNotifyMinutes, 570);
+}
+
 TEST_F(OrganizeSection, TheHintBarIsDismissedAndBroughtBack)
 {
     openWith({"Base"});

@@ -3,6 +3,7 @@
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/FloatingDockTab.h"
 #include "SettingsViews/SegmentedControl.h"
+#include "SettingsViews/SettingRow.h"
 #include "SettingsViews/ShortcutsTab.h"
 #include "Triggers/KeyRecorder.h"
 
@@ -182,4 +183,28 @@ TEST_F(ShortcutsSection, TheSessionsShortcutLimitIsShownWhereThereIsOne)
     auto *limit = view->findChild<QLabel *>("shortcutLimit");
     ASSERT_NE(limit, nullptr);
     EXPECT_EQ(limit->text(), services.shortcutLimit);
+}
+
+// A stored shortcut another program holds says so in its row until it is free again.
+TEST_F(ShortcutsSection, AShortcutHeldByAnotherProgramSaysSoInItsRow)
+{
+    const HotKeySpec controlOptionL{37, HotKeySpec::control | HotKeySpec::option};
+    openWith({"Default", "Work"}, [&](Config &c) {
+        c.settings.cycleNext = controlOptionD;
+        c.workspaces[1].hotkey = controlOptionL;
+    });
+    show(SettingsSection::shortcuts);
+    const auto rowOf = [&](const char *title) { return qobject_cast<SettingRow *>(find<KeyRecorderView>(title)->parent()); };
+    const auto note = [&](const char *title) {
+        QLabel *subtitle = rowOf(title)->subtitleLabel();
+        return subtitle && subtitle->isVisibleTo(rowOf(title)) ? subtitle->text() : QString();
+    };
+    EXPECT_EQ(note("Cycle next"), "");
+    model->setRefusedHotKeys({controlOptionD, controlOptionL});
+    EXPECT_EQ(note("Cycle next"), "In use by another program");
+    EXPECT_EQ(note("Work"), "In use by another program");
+    EXPECT_EQ(note("Cycle previous"), "");
+    model->setRefusedHotKeys({controlOptionL});
+    EXPECT_EQ(note("Cycle next"), "");
+    EXPECT_EQ(find<KeyRecorderView>("Cycle next")->text(), "Ctrl+Alt+D");
 }

@@ -281,6 +281,37 @@ TEST_F(DesktopsSection, DetailsColourTypeAndTrash)
     EXPECT_EQ(activeTrash->toolTip(), "Switch to another desktop first.");
 }
 
+// The last visit's text never shows cut: where it does not fit, the short word stands in.
+TEST_F(DesktopsSection, TheLastVisitFallsBackToAShortWordWhereItsTextDoesNotFit)
+{
+    openWith({"Default", "Work", "Fresh"}, [](Config &c) { c.workspaces[1].lastActiveAt = 800000000.0 - 3 * 3600; });
+    showDesktops();
+    const auto opened = [&](const QString &name) {
+        QTest::mouseClick(row(name)->chevron(), Qt::LeftButton);
+        row(name)->openAnimation()->setCurrentTime(180);
+        QCoreApplication::sendPostedEvents();
+        return row(name)->metadata()->lastVisitLabel();
+    };
+    const auto fits = [](QLabel *label) {
+        return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
+    };
+    view->resize(900, 600);
+    QLabel *work = opened("Work");
+    EXPECT_EQ(work->text(), "Active 3 hr. ago");
+    EXPECT_TRUE(fits(work));
+    QTest::mouseClick(row("Work")->chevron(), Qt::LeftButton);
+    row("Work")->openAnimation()->setCurrentTime(180);
+
+    view->resize(view->minimumWidth(), 600);
+    QCoreApplication::sendPostedEvents();
+    work = opened("Work");
+    EXPECT_EQ(work->text(), "Active");
+    EXPECT_GT(work->fontMetrics().horizontalAdvance(work->toolTip()), work->contentsRect().width());
+    QLabel *fresh = opened("Fresh");
+    EXPECT_EQ(fresh->text(), "New");
+    EXPECT_EQ(fresh->toolTip(), "Not visited yet");
+}
+
 TEST_F(DesktopsSection, FoundFoldersArchivedRowsAndTheHint)
 {
     openWith({"Default"}, [this](Config &c) {

@@ -7,7 +7,8 @@
 namespace quorvane::test {
 
 // A desktop host whose background is a map the test reads and changes; it shows a colour as
-// "color" and a picture as "picture", and removes a setting written as an invalid value.
+// "color" and a picture as "picture" (the picture first), and removes a setting written as an
+// invalid value.
 class FakeBackgroundHost final : public BackgroundHost {
 public:
     QString hostName = QStringLiteral("fake desktop");
@@ -43,6 +44,14 @@ public:
         if (fill.kind == BackgroundFill::Kind::color)
             return {{QStringLiteral("color"), fill.color}, {QStringLiteral("style"), 0}};
         return {{QStringLiteral("picture"), fill.image}, {QStringLiteral("style"), 3}};
+    }
+    std::optional<BackgroundFill> shownBy(const QVariantMap &values) const override
+    {
+        if (values.contains(QStringLiteral("picture")))
+            return BackgroundFill{BackgroundFill::Kind::image, {}, values.value(QStringLiteral("picture")).toString()};
+        if (values.contains(QStringLiteral("color")))
+            return BackgroundFill{BackgroundFill::Kind::color, values.value(QStringLiteral("color")).toString(), {}};
+        return std::nullopt;
     }
 };
 
