@@ -181,15 +181,15 @@ TEST_F(CueTest, NoWindowGoesOverAnIconWindowWhoseWallpaperNoHostServes)
         paths, [] { return nullptr; }, [&] { return iconWindow; });
     DesktopCueOverlay withIcons(screens, compositor, &background);
     EXPECT_TRUE(background.belowIconsUnavailable());
-    withIcons.current = colour("#336699", 0.4, false);
+    withIcons.show(colour("#336699", 0.4, false));
     withIcons.relayout();
     EXPECT_TRUE(withIcons.bands().empty());
-    withIcons.current = colour("#336699", 0.4, true); // above the icons: its bands
+    withIcons.show(colour("#336699", 0.4, true)); // above the icons: its bands
     withIcons.relayout();
     EXPECT_EQ(withIcons.bands().size(), 2u);
 
     iconWindow = false; // no icon window: the cue's own window lies at the desktop's level
-    withIcons.current = colour("#336699", 0.5, false);
+    withIcons.show(colour("#336699", 0.5, false));
     withIcons.relayout();
     EXPECT_EQ(withIcons.bands().size(), 2u);
 }
