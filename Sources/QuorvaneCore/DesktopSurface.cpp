@@ -1,5 +1,7 @@
 #include "DesktopSurface.h"
 
+#include "CoreLog.h"
+
 namespace quorvane {
 
 IconPositions DesktopSurface::readPositions(const QStringList &names)
@@ -9,7 +11,8 @@ IconPositions DesktopSurface::readPositions(const QStringList &names)
         try {
             if (const auto position = readPosition(name))
                 result.insert_or_assign(name, *position);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCDebug(coreLog) << "no icon position read for an item:" << error.what();
         }
     }
     return result;
@@ -20,7 +23,8 @@ void DesktopSurface::writePositions(const IconPositions &positions)
     for (const auto &[name, position] : positions) {
         try {
             writePosition(position, name);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCDebug(coreLog) << "no icon position written for an item:" << error.what();
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "DesktopSwapper.h"
 
+#include "CoreLog.h"
 #include "Names.h"
 #include "Paths.h"
 #include "SurfaceError.h"
@@ -22,7 +23,8 @@ QStringList listingOrEmpty(DesktopSurface &surface, const Location &at)
 {
     try {
         return surface.items(at);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(coreLog) << "a folder could not be listed, taken as empty:" << error.what();
         return {};
     }
 }
@@ -31,7 +33,8 @@ IconPositions readPositionsOrEmpty(DesktopSurface &surface, const QStringList &n
 {
     try {
         return surface.readPositions(names);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCDebug(coreLog) << "icon positions not read:" << error.what();
         return {};
     }
 }
@@ -263,7 +266,8 @@ DesktopSwapper::StashSync DesktopSwapper::syncPinnedStash(const QString &target,
         for (const QString &name : toStash) {
             try {
                 m_surface.move(name, Location::desktop(), stashLocation);
-            } catch (...) {
+            } catch (const std::exception &error) {
+                qCWarning(coreLog) << "a pinned item stayed on the Desktop:" << error.what();
                 continue;
             }
             result.restored.insert(name);
@@ -279,7 +283,8 @@ DesktopSwapper::StashSync DesktopSwapper::syncPinnedStash(const QString &target,
         try {
             m_surface.move(name, stashLocation, Location::desktop());
             moved.insert(name);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCWarning(coreLog) << "a pinned item stayed in the stash:" << error.what();
         }
     }
     if (moved.isEmpty())
@@ -307,7 +312,8 @@ QSet<QString> DesktopSwapper::handOverHiddenDeposits(const QString &expandTarget
         try {
             m_surface.move(name, Location::desktop(), Location::workspace(expandTarget));
             moved.append(name);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCWarning(coreLog) << "an item left on the hidden Desktop stayed there:" << error.what();
         }
     }
     config.updateWorkspace(expandTarget, [&](Workspace &w) {
@@ -365,7 +371,8 @@ DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double 
         }
         try {
             m_surface.carryPositions(Location::desktop(), from, leaving);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCDebug(coreLog) << "icon positions not carried:" << error.what();
         }
     }
     bool movedOut = false;
@@ -393,7 +400,8 @@ DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double 
         }
         try {
             m_surface.carryPositions(to, Location::desktop(), arriving);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCDebug(coreLog) << "icon positions not carried:" << error.what();
         }
     }
     for (const QString &name : journal.incoming) {
@@ -403,7 +411,8 @@ DesktopSwapper::Moved DesktopSwapper::applyMoves(const Journal &journal, double 
     if (carryPositions) {
         try {
             m_surface.finishCarry();
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCDebug(coreLog) << "icon positions not carried:" << error.what();
         }
     }
     return moved;
@@ -471,11 +480,13 @@ void DesktopSwapper::drainPinnedStashUnlessHidden()
             return;
         try {
             m_store.saveConfig(config);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCWarning(coreLog) << "config.json not saved after the pinned items came back:" << error.what();
         }
         if (!stash.positions.empty())
             placeSettling(m_surface, stash.positions, m_sleep);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(coreLog) << "the pinned items wait in their stash:" << error.what();
     }
 }
 
@@ -497,7 +508,8 @@ void DesktopSwapper::drainHiddenDesktopUnlessHidden()
             try {
                 m_surface.move(name, Location::workspace(Config::blankWorkspaceName), Location::desktop());
                 moved.append(name);
-            } catch (...) {
+            } catch (const std::exception &error) {
+                qCWarning(coreLog) << "an item stayed in the hidden desktop's folder:" << error.what();
                 failed.append(name);
             }
         }
@@ -508,9 +520,11 @@ void DesktopSwapper::drainHiddenDesktopUnlessHidden()
         });
         try {
             m_store.saveConfig(config);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCWarning(coreLog) << "config.json not saved after the hidden desktop's items came back:" << error.what();
         }
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(coreLog) << "the hidden desktop's items wait in its folder:" << error.what();
     }
 }
 

@@ -1,5 +1,7 @@
 #include "IconPlacementRoutines.h"
 
+#include "CoreLog.h"
+
 #include <QSet>
 
 #include <chrono>
@@ -13,7 +15,8 @@ void writeIgnoringErrors(DesktopSurface &surface, const IconPositions &positions
 {
     try {
         surface.writePositions(positions);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCDebug(coreLog) << "icon positions not written:" << error.what();
     }
 }
 
@@ -28,7 +31,8 @@ IconPositions misplacedAfterRead(DesktopSurface &surface, const IconPositions &w
     IconPositions current;
     try {
         current = surface.readPositions(names);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCDebug(coreLog) << "icon positions not read back:" << error.what();
     }
     IconPositions misplaced;
     for (const auto &[name, position] : wanted) {
@@ -75,7 +79,8 @@ void placeBatched(DesktopSurface &surface, const IconPositions &positions, const
         QStringList listed;
         try {
             listed = surface.items(Location::desktop());
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCDebug(coreLog) << "the Desktop could not be listed while placing icons:" << error.what();
             listed.clear();
         }
         QSet<QString> missing = wanted;

@@ -1,5 +1,6 @@
 #include "ScreenshotSweeper.h"
 
+#include "CoreLog.h"
 #include "Names.h"
 #include "Paths.h"
 
@@ -60,8 +61,9 @@ QStringList ScreenshotSweeper::sweep(const QString &target, const QString &activ
         try {
             m_surface->move(name, Location::desktop(), Location::workspace(target));
             moved.append(name);
-        } catch (...) {
+        } catch (const std::exception &error) {
             // Taken at the destination, or gone: it stays where it is.
+            qCInfo(coreLog) << "a swept item stayed on the Desktop:" << error.what();
         }
     }
     if (moved.isEmpty())

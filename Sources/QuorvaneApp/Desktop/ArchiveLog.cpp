@@ -35,6 +35,17 @@ void autoCompletionFailed(const QString &name, const QString &description)
     qCCritical(errorCategory).noquote() << QStringLiteral("auto-completion of %1 failed: %2").arg(name, description);
 }
 
+void timersWait(const QString &description)
+{
+    qCWarning(errorCategory).noquote() << QStringLiteral("desktop timers wait, config.json can't be read: %1").arg(description);
+}
+
+void collectionNotRotated(const QString &name, const QString &description)
+{
+    qCWarning(errorCategory).noquote()
+        << QStringLiteral("the screenshot collection %1 was archived, but no fresh one took its place: %2").arg(name, description);
+}
+
 void movedBack(const QString &from, const QString &to)
 {
     qCInfo(archiveCategory).noquote() << QStringLiteral("document not saved, moved %1 back to %2").arg(from, to);

@@ -44,21 +44,15 @@ QString pourPrefix(const QString &name, const QString &target)
     return QStringLiteral("Couldn't pour ") + quoted(name) + QStringLiteral(" into ") + quoted(target) + QStringLiteral(": ");
 }
 
-QString describeCurrentException()
+QString describe(const std::exception &error)
 {
-    try {
-        throw;
-    } catch (const ArchiveError &error) {
-        return error.description();
-    } catch (const StoreError &error) {
-        return error.description();
-    } catch (const IoError &error) {
-        return error.description();
-    } catch (const std::exception &error) {
-        return QString::fromUtf8(error.what());
-    } catch (...) {
-        return QStringLiteral("unknown error");
-    }
+    if (const auto *archive = dynamic_cast<const ArchiveError *>(&error))
+        return archive->description();
+    if (const auto *store = dynamic_cast<const StoreError *>(&error))
+        return store->description();
+    if (const auto *io = dynamic_cast<const IoError *>(&error))
+        return io->description();
+    return QString::fromUtf8(error.what());
 }
 
 // The start of the local calendar day after the moment.
@@ -214,7 +208,7 @@ void Archiver::archive(const QString &name)
             if (addsCleanupTask)
                 doc.addCleanupTask(name, startOfNextDay(now));
         });
-    } catch (...) {
+    } catch (const std::exception &) {
         // The record still shows the desktop live: its folder goes back where the record
         // expects it, so the items never sit unreferenced in the archive.
         const int code = hadFolder ? m_files.moveItem(destination, source)
@@ -265,8 +259,9 @@ void Archiver::rotateScreenshotCollectionIfNeeded(const QString &archived)
             }
             doc.settings.screenshotsWorkspace = archived;
         });
-    } catch (...) {
+    } catch (const std::exception &error) {
         // The archive itself is done; the hand-over is only a convenience.
+        archivelog::collectionNotRotated(archived, describe(error));
     }
 }
 
@@ -420,8 +415,9 @@ QStringList Archiver::fireDueTimers(Date now)
     Config config;
     try {
         config = m_store.loadConfig();
-    } catch (...) {
-        config = Config::defaultDocument();
+    } catch (const std::exception &error) {
+        archivelog::timersWait(describe(error));
+        return {};
     }
     QStringList completed;
     for (const Workspace &w : config.liveWorkspaces()) {
@@ -435,8 +431,8 @@ QStringList Archiver::fireDueTimers(Date now)
             else
                 archive(w.name);
             completed.append(w.name);
-        } catch (...) {
-            archivelog::autoCompletionFailed(w.name, describeCurrentException());
+        } catch (const std::exception &error) {
+            archivelog::autoCompletionFailed(w.name, describe(error));
         }
     }
     return completed;

@@ -114,7 +114,9 @@ Uninstaller::Result Uninstaller::restoreDesksToDesktop()
     Config config;
     try {
         config = m_store.loadConfig();
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "config.json can't be read: every folder in the desktops folder comes back as it is:"
+                                << error.what();
         config = Config::defaultDocument();
     }
     Result result;

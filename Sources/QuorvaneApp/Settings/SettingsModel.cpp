@@ -5,6 +5,7 @@
 #include "IoError.h"
 #include "LinuxFileOperations.h"
 #include "Settings/SupportContact.h"
+#include "Shared/Log.h"
 #include "StoreError.h"
 #include "SwitchLookSpec.h"
 
@@ -28,7 +29,8 @@ SettingsModel::SettingsModel(StateStore &store, const Paths &paths, Archiver *ar
 {
     try {
         m_config = m_store.loadConfig();
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "the settings show the default document:" << error.what();
         m_config = Config::defaultDocument();
     }
 }
@@ -74,7 +76,8 @@ void SettingsModel::reload()
     Config loaded;
     try {
         loaded = m_store.loadConfig();
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()) << "the settings show the default document:" << error.what();
         loaded = Config::defaultDocument();
     }
     // Republished even when equal, so every view redraws from the stored state.
@@ -83,21 +86,15 @@ void SettingsModel::reload()
     emit changed();
 }
 
-QString SettingsModel::plainDescription(std::exception_ptr error)
+QString SettingsModel::plainDescription(const std::exception &error)
 {
-    try {
-        std::rethrow_exception(error);
-    } catch (const StoreError &) {
+    if (dynamic_cast<const StoreError *>(&error))
         return QStringLiteral("configNewerThanApp");
-    } catch (const Refusal &refusal) {
-        return refusal.text;
-    } catch (const IoError &io) {
-        return io.description();
-    } catch (const std::exception &other) {
-        return QString::fromUtf8(other.what());
-    } catch (...) {
-        return QStringLiteral("unknown error");
-    }
+    if (const auto *refusal = dynamic_cast<const Refusal *>(&error))
+        return refusal->text;
+    if (const auto *io = dynamic_cast<const IoError *>(&error))
+        return io->description();
+    return QString::fromUtf8(error.what());
 }
 
 QString SettingsModel::trimmedName(const QString &name)
@@ -116,8 +113,8 @@ bool SettingsModel::apply(const std::function<void(Config &)> &edit)
 {
     try {
         m_store.mutateConfig(edit);
-    } catch (...) {
-        setErrorMessage(plainDescription(std::current_exception()));
+    } catch (const std::exception &error) {
+        setErrorMessage(plainDescription(error));
         return false;
     }
     reload();
@@ -142,8 +139,8 @@ bool SettingsModel::documentIsWritable()
         if (stored.schemaVersion > Config::currentSchemaVersion)
             throw StoreError::configNewerThanApp(stored.schemaVersion);
         return true;
-    } catch (...) {
-        setErrorMessage(plainDescription(std::current_exception()));
+    } catch (const std::exception &error) {
+        setErrorMessage(plainDescription(error));
         return false;
     }
 }

@@ -91,7 +91,7 @@ public:
 
     // The text a failure shows: the store's own cases by name ("configNewerThanApp"), a file
     // error its text, a refusal its user text, anything else its message.
-    static QString plainDescription(std::exception_ptr error);
+    static QString plainDescription(const std::exception &error);
     // A typed desktop name without its surrounding blanks, tabs and other space separators;
     // line breaks stay.
     static QString trimmedName(const QString &name);

@@ -32,21 +32,15 @@ Date startOfDay(Date moment)
 }
 
 // The archiver's own texts, and the store's sentence.
-QString archiverDescription(std::exception_ptr error)
+QString archiverDescription(const std::exception &error)
 {
-    try {
-        std::rethrow_exception(error);
-    } catch (const ArchiveError &e) {
-        return e.description();
-    } catch (const StoreError &e) {
-        return e.description();
-    } catch (const IoError &e) {
-        return e.description();
-    } catch (const std::exception &e) {
-        return QString::fromUtf8(e.what());
-    } catch (...) {
-        return QStringLiteral("unknown error");
-    }
+    if (const auto *archive = dynamic_cast<const ArchiveError *>(&error))
+        return archive->description();
+    if (const auto *store = dynamic_cast<const StoreError *>(&error))
+        return store->description();
+    if (const auto *io = dynamic_cast<const IoError *>(&error))
+        return io->description();
+    return QString::fromUtf8(error.what());
 }
 
 // Where an idle or fixed timer counts from; none without a date.
@@ -74,8 +68,8 @@ void SettingsModel::finishArchiverCall(const std::function<void()> &call)
         if (!m_archiver)
             throw std::runtime_error("no archiver");
         call();
-    } catch (...) {
-        setErrorMessage(archiverDescription(std::current_exception()));
+    } catch (const std::exception &error) {
+        setErrorMessage(archiverDescription(error));
         return;
     }
     reload();

@@ -36,13 +36,13 @@ TEST_F(SettingsModelCore, AFailedSaveKeepsTheDocumentAndSkipsOnChange)
 
 TEST_F(SettingsModelCore, PlainDescriptionsOfFailures)
 {
-    EXPECT_EQ(SettingsModel::plainDescription(std::make_exception_ptr(StoreError::configNewerThanApp(7))),
+    EXPECT_EQ(SettingsModel::plainDescription(StoreError::configNewerThanApp(7)),
               "configNewerThanApp");
-    EXPECT_EQ(SettingsModel::plainDescription(std::make_exception_ptr(IoError(ENOSPC, "Couldn't write"))),
+    EXPECT_EQ(SettingsModel::plainDescription(IoError(ENOSPC, "Couldn't write")),
               "Couldn't write: No space left on device");
-    EXPECT_EQ(SettingsModel::plainDescription(std::make_exception_ptr(SettingsModel::Refusal("“A” already exists."))),
+    EXPECT_EQ(SettingsModel::plainDescription(SettingsModel::Refusal("“A” already exists.")),
               "“A” already exists.");
-    EXPECT_EQ(SettingsModel::plainDescription(std::make_exception_ptr(std::runtime_error("broken"))), "broken");
+    EXPECT_EQ(SettingsModel::plainDescription(std::runtime_error("broken")), "broken");
 
     // A document of a newer format refuses every change by name.
     test::writeFile(paths.config(), R"({"schemaVersion":2,"activeWorkspace":"_Hidden Desktop"})");
