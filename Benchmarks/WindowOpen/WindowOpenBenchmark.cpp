@@ -170,8 +170,8 @@ int child(int argc, char **argv, const QString &what, const QString &home)
     AppController controller(env);
     // A click on a menu action comes after the status menu was drawn, which has loaded the
     // fonts: draw it once before the clock starts.
-    controller.rebuildMenu();
-    controller.menu().grab();
+    controller.statusMenu().rebuild();
+    controller.statusMenu().menu().grab();
 
     const bool settings = what != QLatin1String("newdesk");
     QElapsedTimer clock;
@@ -181,9 +181,9 @@ int child(int argc, char **argv, const QString &what, const QString &home)
     QTimer::singleShot(0, [&] {
         clock.start();
         if (settings)
-            controller.openSettings();
+            controller.windows().openSettings();
         else
-            controller.newWorkspace();
+            controller.windows().newWorkspace();
     });
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -195,11 +195,11 @@ int child(int argc, char **argv, const QString &what, const QString &home)
         return 1;
     }
     if (what == QLatin1String("pages"))
-        return measurePages(app, controller.openSettingsWindow());
+        return measurePages(app, controller.windows().settingsWindow());
     if (what == QLatin1String("memory")) {
         settle(app, 300);
         const long open = residentKilobytes();
-        controller.openSettingsWindow()->close();
+        controller.windows().settingsWindow()->close();
         settle(app, 300);
         std::printf("%ld %ld\n", open, residentKilobytes());
     } else {

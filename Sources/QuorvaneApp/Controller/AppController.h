@@ -3,9 +3,12 @@
 #include "AppearanceMode.h"
 #include "Calendar/CleanupNotifier.h"
 #include "Controller/AppEnvironment.h"
+#include "Controller/AppWindows.h"
+#include "Controller/DockCoordinator.h"
+#include "Controller/LaunchCoordinator.h"
 #include "Controller/MenuBarIconAnimator.h"
-#include "Controller/StatusAreaNotice.h"
-#include "Controller/StatusMenuModel.h"
+#include "Controller/QuitAndUninstall.h"
+#include "Controller/StatusMenuController.h"
 #include "DataLock.h"
 #include "Desktop/FinderSurface.h"
 #include "Dock/FloatingDock.h"
@@ -54,36 +57,9 @@ public:
 
     // Start-up: called by main once the event loop runs. Hands over from another running
     // instance, then completes the launch.
-    void applicationDidFinishLaunching();
-    // True when this instance may go on now; false when it waits for another one to go.
-    bool enforceSingleInstance();
-    // The process id of another running instance of this application.
-    std::optional<qint64> otherInstance() const;
-    // Looks again for the other instance; looks again 0.5 s later while attempts are left,
-    // quits at the last look.
-    void awaitHandover(int attemptsLeft);
+    void applicationDidFinishLaunching() { m_launch.start(); }
     // The ordered start-up; every step runs even when an earlier one failed.
-    void completeLaunch();
-    void warnIfConfigFromNewerVersion();
-    // Says once, visibly, that the desktop has no status area and what would give it one;
-    // returns what takes the notice back (nothing when it can't be).
-    std::function<void()> tellThereIsNoStatusArea();
-    // No status area after the grace: the notice, and the settings window as the way in. A
-    // status area that comes later takes both back.
-    void watchForAStatusArea();
-    void configureFloatingDock();
-    // First run: the Desktop's items become desktop "Default". Creates the desktops folder,
-    // its store folder and the folders of the live desktops and the blank desktop.
-    void bootstrapIfNeeded();
-    // Renames the legacy blank desktop "_blank" (record, folder, references) and saves.
-    void migrateBlankWorkspaceName(Config &config);
-    void collapseAtStartupIfWanted();
-    void offerToMoveToApplications();
-
-    // The installed executable arrived in the Trash (the Trash watcher's onTrashed): offers
-    // the uninstall unless an update is being installed. Like uninstallRequested it brings the
-    // desktops back onto the Desktop, removes the login item and quits.
-    void appMovedToTrash();
+    void completeLaunch() { m_launch.completeLaunch(); }
 
     // Switching: every request ends here. Does nothing when the target is already active,
     // the session is read-only or the Desktop folder is not a safe one.
@@ -125,24 +101,18 @@ public:
     std::optional<int> scrollIndex;
     double scrollAccum = 0;
 
-    // The status menu.
-    void rebuildMenu();
-    // Rebuilds the menu when the document on disk, changed by whatever means, asks for other
-    // items than the menu shows; run whenever the menu is about to open.
-    void refreshMenu();
-    StatusMenuModel menuModel() const { return m_menuModel; }
-    void statusItemClicked(const StatusItem::Click &click);
+    // The coordinators of the launch, the status menu, the application's windows, the dock
+    // and the corner, and quitting and the uninstall.
+    LaunchCoordinator &launch() { return m_launch; }
+    StatusMenuController &statusMenu() { return m_statusMenu; }
+    AppWindows &windows() { return m_windows; }
+    DockCoordinator &dock() { return m_dock; }
+    QuitAndUninstall &quitAndUninstall() { return m_quitAndUninstall; }
+
     void switchWorkspace(const QString &name);
     // Hides the active desktop behind the blank one, or brings back the expand target.
     void toggleCollapse();
-    void newWorkspace();
-    void openCalendar();
-    void toggleDock();
     void toggleScreenshotFilteringPause();
-    void openSettings();
-    // The settings window once it has been opened.
-    QWidget *openSettingsWindow() const;
-    void quit();
 
     // Built on first use; every later call returns the same object.
     DesktopSwapper &swapper();
@@ -165,14 +135,15 @@ public:
     TrashWatcher &trashWatcher() { return m_trashWatcher; }
     Updater &updater() { return m_updater; }
     MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
-    QMenu &menu() { return m_menu; }
     ScrollCycleHUD &scrollHUD() { return m_scrollHUD; }
 
     bool isSwapping = false;
     std::optional<QString> previousWorkspace;
     std::optional<AppearanceMode> appearanceBaseline;
-    bool storeReadOnly = false;
-    double schedulerInterval = 60;
+    // The document is of a newer version: nothing is written or moved in this session.
+    bool readOnly() const { return storeReadOnly; }
+    // How often the desktop timers are looked at, in seconds.
+    static constexpr double schedulerInterval = 60;
 
     // The follower's question once a Space has settled: switches to the desktop bound to it.
     // Busy while a switch runs; done while a journal waits or nothing is bound to it.
@@ -180,19 +151,12 @@ public:
     // The Desktop watcher's report after its debounce. Sweeping arrivals is wired together
     // with the other timers and observers; until then a change is only noted.
     void onDesktopChanged();
-    // The dock's corner: toggles the dock unless a switch is running or pending.
-    void cornerTriggered();
-    // Moves Desktop items dropped on a tile into that desktop's folder, without switching.
-    void handleDockDrop(const QList<QUrl> &urls, const QString &name);
 
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
     // The one settings model of the run, built on first use with the controller's callbacks.
     SettingsModel &ensureSettingsModel();
     // The settings model's onPreviewTransition: plays the chosen switch transition once.
     void previewSwitchTransition();
-    // The settings model's onUninstall: starts the uninstall, which asks first, and reveals
-    // the executable before quitting.
-    void uninstallRequested();
 
     // Switch requests other than the menu's desktops. Registers every set shortcut afresh:
     // the live desktops' own, in stored order, then cycle next and previous, hide or show,
@@ -219,13 +183,19 @@ public:
     void runCommand(const AppCommand &command);
 
 private:
-    // The application's own windows (settings, new-desktop sheet, move prompt): while one is
-    // open the application is a regular one with the main menu's shortcuts in that window;
-    // closing it makes the application an accessory again.
-    void presentOwnWindow(QWidget *window);
-    std::function<void()> accessoryOnClose() const;
-    // The windows' questions: the environment's, else Qt's own.
-    Dialogs &dialogs();
+    friend class AppWindows;
+    friend class DockCoordinator;
+    friend class LaunchCoordinator;
+    friend class QuitAndUninstall;
+    friend class StatusMenuController;
+
+    // The settings window once it has been opened.
+    QWidget *openSettingsWindow() const { return m_windows.settingsWindow(); }
+    void openSettings() { m_windows.openSettings(); }
+    void openCalendar() { m_windows.openCalendar(); }
+    void rebuildMenu() { m_statusMenu.rebuild(); }
+    void reloadFloatingDock() { m_dock.reload(); }
+    void toggleFloatingDock() { m_dock.toggle(); }
 
     // The stored document, the default one while it cannot be read (the service says so).
     Config loadOrDefault();
@@ -239,17 +209,12 @@ private:
     SystemAppearance &appearance();
     // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
     bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
-    void warnUnsafeDesktop();
-    // Another process works on this desktops folder: one alert, then this one quits.
-    void warnDataLockHeld();
-    void warnDesktopsFolderUnwritable(int error);
     // Completes due desktop timers unless a switch is pending or the session is read-only.
     QStringList fireDueTimersIfSafe();
     void scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal);
     void advanceScroll(int step);
     void scheduleScrollCommit();
     void commitScroll();
-    void choose(const StatusMenuItem &item);
     // Small helpers for what the start-up and the menu call of the triggers, timers and
     // settings wiring.
     void updateCueOverlay(const std::optional<QString> &name);
@@ -262,19 +227,7 @@ private:
     void switchToLiveDesktop(const QString &name);
     void refreshDesktopWatcher();
     void refreshSpaceFollower();
-    void reloadFloatingDock();
-    void toggleFloatingDock();
-    // The dock's settings, pushed into the dock (applied to the panel when it is next built).
-    void applyDockSettings(const Config &config);
-    void showFloatingDock(const Config &config);
-    // Shown, and not parked on another workspace.
-    bool dockShownHere() const;
-    void dockTileClicked(const QString &name);
-    void dockMoved(const FloatingDockPosition &position);
     bool isBusy();
-    // The desktops back on the Desktop, with an alert when not all of them could come, then
-    // the login item removed.
-    void bringDesktopsBack();
 
     AppEnvironment m_env;
     QuietSessionEvents m_quietSession;
@@ -300,17 +253,17 @@ private:
     std::unique_ptr<Archiver> m_archiver;
     std::unique_ptr<DesktopWatcher> m_desktopWatcher;
     std::unique_ptr<SpaceFollower> m_spaceFollower;
-    QMenu m_menu;
     ScrollCycleHUD m_scrollHUD;
-    StatusMenuModel m_menuModel;
     std::unique_ptr<SettingsModel> m_settingsModel;
-    std::unique_ptr<SettingsWindowController> m_settingsWindow;
-    std::unique_ptr<CreateWorkspaceWindowController> m_createWindow;
     std::optional<Scheduler::Token> m_schedulerTimer;
     std::optional<Scheduler::Token> m_scrollCommit;
-    bool m_menuOpen = false;
-    std::optional<StatusMenuItem> m_pendingChoice;
-    std::unique_ptr<StatusAreaNotice> m_statusAreaNotice;
+    bool storeReadOnly = false;
+    // Last: each follows the document service and reaches into the components above.
+    StatusMenuController m_statusMenu{*this, m_store};
+    DockCoordinator m_dock{*this, m_store};
+    AppWindows m_windows{*this};
+    QuitAndUninstall m_quitAndUninstall{*this};
+    LaunchCoordinator m_launch{*this};
 };
 
 } // namespace quorvane

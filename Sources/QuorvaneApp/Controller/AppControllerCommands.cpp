@@ -1,6 +1,8 @@
-// Requests from outside the process (the command line, the desktop's own shortcuts that run it):
-// each takes the road of the hot key that asks for the same, with its guards.
+// Switch requests other than the switch itself: the carousel, cycling, back to the last desktop,
+// hiding the Desktop; and requests from outside the process (the command line, the desktop's own
+// shortcuts that run it), each taking the road of the hot key that asks for the same.
 #include "Controller/AppController.h"
+#include "Settings/SettingsModel.h"
 
 #include <QPointer>
 
@@ -56,6 +58,96 @@ void AppController::runCommand(const AppCommand &command)
         openSettings();
         return;
     }
+}
+
+// The next stop of the carousel: its stops that are live, else the switchable desktops.
+void AppController::cycleOptionClick()
+{
+    const Config config = loadOrDefault();
+    QStringList live;
+    for (const Workspace &workspace : config.liveWorkspaces())
+        live << workspace.name;
+    QStringList ring;
+    for (const QString &name : config.settings.optionClickCarousel) {
+        if (live.contains(name))
+            ring << name;
+    }
+    if (ring.isEmpty()) {
+        for (const Workspace &workspace : config.switchableWorkspaces())
+            ring << workspace.name;
+    }
+    if (ring.isEmpty())
+        return;
+    const qsizetype index = ring.indexOf(config.activeWorkspace);
+    const QString target = index >= 0 ? ring[(index + 1) % ring.size()] : ring.front();
+    if (target != config.activeWorkspace)
+        performSwitch(target, true);
+}
+
+void AppController::cycle(int step)
+{
+    const Config config = loadOrDefault();
+    QStringList ring;
+    for (const Workspace &workspace : config.switchableWorkspaces())
+        ring << workspace.name;
+    if (ring.isEmpty())
+        return;
+    const qsizetype n = ring.size();
+    const qsizetype index = ring.indexOf(config.activeWorkspace);
+    QString target;
+    if (index >= 0)
+        target = ring[((index + step) % n + n) % n];
+    else
+        target = step < 0 ? ring.back() : ring.front();
+    performSwitch(target, true);
+}
+
+void AppController::switchToLastDesktop()
+{
+    if (!previousWorkspace)
+        return;
+    const QString previous = *previousWorkspace;
+    const Config config = loadOrDefault();
+    if (previous == config.activeWorkspace)
+        return;
+    if (previous == Config::blankWorkspaceName) {
+        performSwitch(previous, true);
+        return;
+    }
+    // Archived, renamed or deleted since: nothing to go back to.
+    for (const Workspace &workspace : config.liveWorkspaces()) {
+        if (workspace.name == previous) {
+            performSwitch(workspace.name, true);
+            return;
+        }
+    }
+}
+
+void AppController::switchWorkspace(const QString &name)
+{
+    if (name.isEmpty())
+        return;
+    performSwitch(name, true);
+}
+
+void AppController::toggleCollapse()
+{
+    const Config config = loadOrDefault();
+    if (config.activeWorkspace == Config::blankWorkspaceName) {
+        if (const auto target = config.expandTarget())
+            performSwitch(*target, true);
+        return;
+    }
+    editQuietly([&](Config &changed) { changed.lastExpandedWorkspace = config.activeWorkspace; });
+    performSwitch(Config::blankWorkspaceName, true);
+}
+
+void AppController::toggleScreenshotFilteringPause()
+{
+    editQuietly([](Config &config) { config.settings.screenshotFilteringPaused = !config.settings.screenshotFilteringPaused; });
+    rebuildMenu();
+    if (m_settingsModel)
+        m_settingsModel->reload();
 }
 
 } // namespace quorvane

@@ -16,8 +16,6 @@
 #include <QPalette>
 #include <QPointer>
 
-#include "Controller/DropMove.h"
-
 namespace quorvane {
 
 void AppController::reloadHotKeys()
@@ -168,170 +166,6 @@ void AppController::refreshSpaceFollower()
     }
 }
 
-namespace {
-
-std::vector<DockSurface> dockSurfaces(const Config &config, const QString &workspacesRoot)
-{
-    std::vector<DockSurface> surfaces;
-    for (const Workspace &workspace : config.liveWorkspaces())
-        surfaces.push_back({workspace.name, workspace.colorHex, workspacesRoot + QLatin1Char('/') + workspace.name,
-                            workspace.name == config.activeWorkspace});
-    return surfaces;
-}
-
-QString dockAccent(const Config &config)
-{
-    if (config.settings.appearance.accentHex)
-        return *config.settings.appearance.accentHex;
-    return QGuiApplication::palette().color(QPalette::Highlight).name(QColor::HexRgb).toUpper();
-}
-
-std::optional<FloatingDockPosition> savedDockPosition(const AppSettings &settings)
-{
-    return settings.floatingDockRememberPosition ? settings.floatingDockPosition : std::nullopt;
-}
-
-bool isLive(const Config &config, const QString &name)
-{
-    for (const Workspace &workspace : config.liveWorkspaces()) {
-        if (workspace.name == name)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
-void AppController::applyDockSettings(const Config &config)
-{
-    const AppSettings &settings = config.settings;
-    m_floatingDock.flipDuration = settings.floatingDockFastTransition ? 0.12 : 0.45;
-    m_floatingDock.model.setColorFolders(settings.floatingDockColorFolders);
-    m_floatingDock.model.setMaterial(settings.floatingDockMaterial);
-    m_floatingDock.setAppearance(settings.floatingDockAppearance);
-    m_floatingDock.setAxis(settings.floatingDockAxis);
-    m_floatingDock.model.setSize(settings.floatingDockSize);
-    m_floatingDock.model.setShowFlipButtons(settings.floatingDockShowFlipButtons);
-}
-
-bool AppController::dockShownHere() const
-{
-    return m_floatingDock.wantsVisible && !m_floatingDock.isParkedElsewhere();
-}
-
-void AppController::reloadFloatingDock()
-{
-    const Config config = loadOrDefault();
-    applyDockSettings(config);
-    m_floatingDock.reload(dockSurfaces(config, m_env.paths.workspaces()), dockAccent(config));
-}
-
-void AppController::showFloatingDock(const Config &config)
-{
-    applyDockSettings(config);
-    m_floatingDock.show(dockSurfaces(config, m_env.paths.workspaces()), dockAccent(config),
-                        savedDockPosition(config.settings));
-}
-
-void AppController::toggleFloatingDock()
-{
-    const Config config = loadOrDefault();
-    applyDockSettings(config);
-    if (dockShownHere()) {
-        m_floatingDock.hide();
-        return;
-    }
-    showFloatingDock(config);
-}
-
-void AppController::cornerTriggered()
-{
-    if (isBusy())
-        return;
-    const Config config = loadOrDefault();
-    if (dockShownHere()) {
-        m_floatingDock.hide();
-        return;
-    }
-    if (config.settings.floatingDockCornerSuppressFullScreen) {
-        if (const auto active = m_spaceIdentifier.activeSpace(); active && !active->isUser)
-            return;
-    }
-    showFloatingDock(config);
-}
-
-void AppController::dockMoved(const FloatingDockPosition &position)
-{
-    if (!loadOrDefault().settings.floatingDockRememberPosition)
-        return;
-    editQuietly([&position](Config &config) { config.settings.floatingDockPosition = position; });
-}
-
-void AppController::dockTileClicked(const QString &name)
-{
-    // The timers may have archived the desktop since the dock was last filled.
-    if (!isLive(loadOrDefault(), name)) {
-        reloadFloatingDock();
-        return;
-    }
-    performSwitch(name, true);
-}
-
-void AppController::handleDockDrop(const QList<QUrl> &urls, const QString &name)
-{
-    if (isBusy() || storeReadOnly)
-        return;
-    const Config config = loadOrDefault();
-    if (name == config.activeWorkspace)
-        return;
-    if (!isLive(config, name)) {
-        // Archived (or gone) since the dock was filled: its folder is hidden from every view.
-        reloadFloatingDock();
-        return;
-    }
-    FileSystemSurface &files = m_surface.files;
-    const QString desktop = QDir::cleanPath(QFileInfo(m_env.paths.desktop()).absoluteFilePath());
-    // Only what a listing of the Desktop shows can come back with a switch: hidden names and
-    // names that are not valid UTF-8 stay where they are.
-    const QStringList listed = files.items(Location::desktop());
-    QStringList moved;
-    for (const QUrl &url : urls) {
-        if (!url.isLocalFile())
-            continue;
-        const QFileInfo item(QDir::cleanPath(url.toLocalFile()));
-        const QString itemName = item.fileName();
-        if (QDir::cleanPath(item.absolutePath()) != desktop)
-            continue;
-        if (config.settings.pinnedFolders.contains(itemName) || !listed.contains(itemName) || moved.contains(itemName))
-            continue;
-        if (!moveDroppedItem(files, itemName, name, m_env.paths.copyRecords()))
-            continue;
-        moved.append(itemName);
-    }
-    if (moved.isEmpty())
-        return;
-    try {
-        Config fresh = m_store.loadConfig();
-        fresh.updateWorkspace(name, [&](Workspace &target) {
-            for (const QString &item : moved) {
-                if (!target.files.contains(item))
-                    target.files.append(item);
-            }
-        });
-        fresh.updateWorkspace(fresh.activeWorkspace, [&](Workspace &active) {
-            for (const QString &item : moved)
-                active.files.removeAll(item);
-        });
-        m_store.saveConfig(fresh);
-    } catch (const std::exception &error) {
-        qCWarning(Log::error()) << "config.json not saved after a drop on the dock:" << error.what();
-    }
-    rebuildMenu();
-    if (m_settingsModel)
-        m_settingsModel->reload();
-    reloadFloatingDock();
-}
-
 bool AppController::isBusy()
 {
     return isSwapping || m_store.hasPendingJournal();
@@ -349,12 +183,10 @@ void AppController::documentChanged(const Config &config, DocumentService::Chang
     // The desktops' own keys follow their records; the others the settings.
     if (settings || (what & Change::workspaces))
         reloadHotKeys();
-    rebuildMenu();
     if (settings) {
         refreshDesktopWatcher();
         refreshSpaceFollower();
     }
-    reloadFloatingDock();
 }
 
 SettingsModel &AppController::ensureSettingsModel()
@@ -378,7 +210,10 @@ SettingsModel &AppController::ensureSettingsModel()
             weak->performSwitch(name, true);
     };
     model.onPreviewTransition = run(&AppController::previewSwitchTransition);
-    model.onUninstall = run(&AppController::uninstallRequested);
+    model.onUninstall = [weak] {
+        if (weak)
+            weak->m_quitAndUninstall.uninstallRequested();
+    };
     model.isBusy = [weak] { return weak && weak->isBusy(); };
     return model;
 }

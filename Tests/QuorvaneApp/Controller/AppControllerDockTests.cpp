@@ -61,7 +61,7 @@ TEST_F(DockWiring, ASwitchOrAJournalBlocksDropsAndTheCorner)
     controller.applicationDidFinishLaunching();
     pendingJournal();
     controller.floatingDock().onDrop(onDesktop({"a1"}), "B");
-    controller.cornerTriggered();
+    controller.dock().cornerTriggered();
     EXPECT_TRUE(QFile::exists(desktop() + "/a1"));
     EXPECT_FALSE(controller.floatingDock().wantsVisible);
 
@@ -73,7 +73,7 @@ TEST_F(DockWiring, ASwitchOrAJournalBlocksDropsAndTheCorner)
 
     // A journal that cannot be read counts as none.
     test::writeFile(paths().journal(), "{not json");
-    controller.cornerTriggered();
+    controller.dock().cornerTriggered();
     EXPECT_TRUE(controller.floatingDock().wantsVisible);
     controller.floatingDock().onDrop(onDesktop({"a1"}), "B");
     EXPECT_TRUE(QFile::exists(root() + "/B/a1"));
@@ -88,7 +88,7 @@ TEST_F(DockWiring, AReadOnlySessionMovesNothing)
     test::writeFile(paths().config(), bytes);
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
-    ASSERT_TRUE(controller.storeReadOnly);
+    ASSERT_TRUE(controller.readOnly());
     controller.floatingDock().onDrop(onDesktop({"a1"}), "B");
     EXPECT_TRUE(QFile::exists(desktop() + "/a1"));
     EXPECT_FALSE(QFile::exists(root() + "/B/a1"));
@@ -99,7 +99,7 @@ TEST_F(DockWiring, ADesktopArchivedWhileTheDockIsOpenOnlyReloadsTheDock)
     layOut({{"A", {"a1"}}, {"B", {"b1"}}, {"T", {"t1"}}});
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
-    controller.toggleDock();
+    controller.dock().toggle();
     ASSERT_TRUE(controller.floatingDock().wantsVisible);
     EXPECT_EQ(tileNames(controller), (std::vector<QString>{"A", "B", "T"}));
 
@@ -145,7 +145,7 @@ TEST_F(DockWiring, TheToggleBringsADockParkedElsewhereHere)
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
     FloatingDock &dock = controller.floatingDock();
-    controller.toggleDock();
+    controller.dock().toggle();
     EXPECT_TRUE(dock.wantsVisible);
     EXPECT_EQ(dock.flipDuration, 0.45);
     EXPECT_FALSE(dock.model.showFlipButtons());
@@ -154,10 +154,10 @@ TEST_F(DockWiring, TheToggleBringsADockParkedElsewhereHere)
 
     spaces.desktops(4, 2);
     ASSERT_TRUE(dock.isParkedElsewhere());
-    controller.toggleDock();
+    controller.dock().toggle();
     EXPECT_TRUE(dock.wantsVisible);
     EXPECT_EQ(dock.homeSpaceIdentity(), "ewmh-desktop-2");
-    controller.toggleDock();
+    controller.dock().toggle();
     EXPECT_FALSE(dock.wantsVisible);
     EXPECT_FALSE(dock.panel->isVisible());
 }
@@ -168,13 +168,13 @@ TEST_F(DockWiring, TheCornerHidesEverywhereButShowsOnlyOnUserSpaces)
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
     spaces.moveTo("full", false);
-    controller.cornerTriggered();
+    controller.dock().cornerTriggered();
     EXPECT_FALSE(controller.floatingDock().wantsVisible);
     spaces.moveTo("ewmh-desktop-0");
-    controller.cornerTriggered();
+    controller.dock().cornerTriggered();
     EXPECT_TRUE(controller.floatingDock().wantsVisible);
     spaces.moveTo("ewmh-desktop-0", false);
-    controller.cornerTriggered();
+    controller.dock().cornerTriggered();
     EXPECT_FALSE(controller.floatingDock().wantsVisible);
 }
 

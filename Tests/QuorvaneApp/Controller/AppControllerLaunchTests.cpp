@@ -30,7 +30,7 @@ TEST_F(Launch, WithNoOtherInstanceTheLaunchCompletesAtOnce)
     EXPECT_TRUE(launched(*status));
     EXPECT_TRUE(instances.claimed);
     EXPECT_TRUE(QFileInfo::exists(paths().config()));
-    EXPECT_FALSE(controller.menu().actions().isEmpty());
+    EXPECT_FALSE(controller.statusMenu().menu().actions().isEmpty());
 }
 
 TEST_F(Launch, TheNewInstanceTakesOverAtTheLookThatFindsTheOtherGone)
@@ -96,8 +96,8 @@ TEST_F(Launch, TheFirstRunMakesTheDesktopDefaultWithoutMovingAnything)
     EXPECT_EQ(log.count(u"Quorvane "_qs + info.shortVersion + u" launched"_qs), 1);
     EXPECT_EQ(log.count(u"update framework not loaded"_qs), 1);
     // The menu lists the new desktop, checked.
-    EXPECT_TRUE(controller.menuModel().items[0].checked);
-    EXPECT_EQ(controller.menuModel().items[0].workspace, "Default");
+    EXPECT_TRUE(controller.statusMenu().model().items[0].checked);
+    EXPECT_EQ(controller.statusMenu().model().items[0].workspace, "Default");
 
     // A second launch changes nothing and does not add the blank desktop's line twice.
     const QStringList before = load().workspaces[0].files;
@@ -117,7 +117,7 @@ TEST_F(Launch, ANewerDocumentGivesOneAlertAReadOnlySessionAndTheLaunchGoesOn)
     AppController controller(environment());
     LogCapture log;
     controller.applicationDidFinishLaunching();
-    EXPECT_TRUE(controller.storeReadOnly);
+    EXPECT_TRUE(controller.readOnly());
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].message, "This copy of Quorvane is older than your data");
     EXPECT_EQ(alerts.shown[0].informativeText,
@@ -126,7 +126,7 @@ TEST_F(Launch, ANewerDocumentGivesOneAlertAReadOnlySessionAndTheLaunchGoesOn)
     EXPECT_EQ(alerts.shown[0].buttons, QStringList{"OK"});
     EXPECT_EQ(log.count(u"config.json schema 2 > 1 — read-only session"_qs), 1);
     EXPECT_TRUE(launched(*status));
-    EXPECT_FALSE(controller.menu().actions().isEmpty());
+    EXPECT_FALSE(controller.statusMenu().menu().actions().isEmpty());
     controller.performSwitch("B", true);
     EXPECT_EQ(configBytes(), text);
     EXPECT_EQ(entries(desktop()), QStringList{"a1"});
@@ -186,7 +186,7 @@ TEST_F(Launch, AReadOnlySessionLeavesAPendingSwitchAndTheBlankFolderAlone)
 
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
-    EXPECT_TRUE(controller.storeReadOnly);
+    EXPECT_TRUE(controller.readOnly());
     // Nothing moves that the document could not record.
     EXPECT_EQ(entries(desktop()), QStringList{"a1"});
     EXPECT_EQ(entries(root() + "/A"), QStringList{"a2"});
@@ -246,7 +246,7 @@ TEST_F(Launch, ABootstrapErrorIsShownOnceAndTheLaunchGoesOn)
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].message, "Something went wrong");
     EXPECT_TRUE(launched(*status));
-    EXPECT_EQ(controller.menuModel().titles().size(), 8); // the default document's menu, no update check
+    EXPECT_EQ(controller.statusMenu().model().titles().size(), 8); // the default document's menu, no update check
     EXPECT_EQ(readFile(paths().config()), "{\"activeWorkspace\": 12}");
 }
 
@@ -389,7 +389,7 @@ TEST_F(Launch, ANewerDocumentIsNeverReplacedAndNothingIsCreated)
     touch(desktop(), {"d1"});
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
-    EXPECT_TRUE(controller.storeReadOnly);
+    EXPECT_TRUE(controller.readOnly());
     EXPECT_EQ(configBytes(), text);
     EXPECT_EQ(QDir(root()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{".store"});
     EXPECT_EQ(entries(desktop()), QStringList{"d1"});

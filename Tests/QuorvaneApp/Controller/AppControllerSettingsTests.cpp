@@ -22,15 +22,15 @@ TEST_F(SettingsWiring, OneModelServesTheCalendarAndTheSettings)
     layOut({{"A", {}}});
     AppController controller(environment());
     EXPECT_EQ(controller.settingsModel(), nullptr);
-    controller.openCalendar();
+    controller.windows().openCalendar();
     SettingsModel *model = controller.settingsModel();
     ASSERT_NE(model, nullptr);
-    controller.openSettings();
-    controller.newWorkspace();
+    controller.windows().openSettings();
+    controller.windows().newWorkspace();
     EXPECT_EQ(controller.settingsModel(), model);
     EXPECT_EQ(&controller.ensureSettingsModel(), model);
     EXPECT_EQ(model->config().activeWorkspace, "A");
-    controller.openSettingsWindow()->close();
+    controller.windows().settingsWindow()->close();
 }
 
 TEST_F(SettingsWiring, ASavedChangeBringsTheRunningApplicationAlong)
@@ -49,7 +49,7 @@ TEST_F(SettingsWiring, ASavedChangeBringsTheRunningApplicationAlong)
     EXPECT_EQ(controller.cueOverlay().current(), config.workspaces[0].cue);
 
     model.rename("B", "Beta");
-    EXPECT_TRUE(controller.menuModel().titles().join('|').contains("Beta"));
+    EXPECT_TRUE(controller.statusMenu().model().titles().join('|').contains("Beta"));
 
     controller.menuBarIcon().playSwitch(MenuBarAnimation::nudge);
     ASSERT_TRUE(controller.menuBarIcon().isPlaying());
@@ -73,8 +73,8 @@ TEST_F(SettingsWiring, ACornerChosenInTheSettingsWindowReachesTheWatcher)
     layOut({{"A", {}}});
     AppController controller(environment());
     controller.completeLaunch();
-    controller.openSettings();
-    auto *view = controller.openSettingsWindow()->findChild<SettingsView *>();
+    controller.windows().openSettings();
+    auto *view = controller.windows().settingsWindow()->findChild<SettingsView *>();
     ASSERT_NE(view, nullptr);
     view->select(SettingsSection::floatingDock);
     auto *tab = qobject_cast<FloatingDockTab *>(view->pane()->content());
@@ -88,7 +88,7 @@ TEST_F(SettingsWiring, ACornerChosenInTheSettingsWindowReachesTheWatcher)
     ASSERT_NE(chosen, FloatingDockCorner::off);
     EXPECT_EQ(load().settings.floatingDockCorner, chosen);
     EXPECT_EQ(controller.cornerWatcher().corner(), chosen);
-    controller.openSettingsWindow()->close();
+    controller.windows().settingsWindow()->close();
 }
 
 TEST_F(SettingsWiring, AHandEditOfTheDocumentReachesTheComponentsUnasked)
@@ -119,8 +119,8 @@ TEST_F(SettingsWiring, TheSettingsReadTheControllersWorkspaces)
     layOut({{"A", {}}});
     spaces.desktops(3, 1);
     AppController controller(environment());
-    controller.openSettings();
-    auto *view = controller.openSettingsWindow()->findChild<SettingsView *>();
+    controller.windows().openSettings();
+    auto *view = controller.windows().settingsWindow()->findChild<SettingsView *>();
     ASSERT_NE(view, nullptr);
     view->select(SettingsSection::experimental);
     auto *tab = qobject_cast<ExperimentalTab *>(view->pane()->content());
@@ -128,5 +128,5 @@ TEST_F(SettingsWiring, TheSettingsReadTheControllersWorkspaces)
     ASSERT_TRUE(tab->currentSpace());
     EXPECT_EQ(tab->currentSpace()->identity, "ewmh-desktop-1");
     EXPECT_EQ(tab->spaceCount(), 3);
-    controller.openSettingsWindow()->close();
+    controller.windows().settingsWindow()->close();
 }

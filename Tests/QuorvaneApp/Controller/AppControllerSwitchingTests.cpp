@@ -46,7 +46,7 @@ TEST_F(Switching, ASwitchMovesTheFilesLogsAndStampsTheNewDesktop)
     EXPECT_EQ(log.count(u"switched A → B in 0ms, 0 pinned-name skips"_qs), 1);
     EXPECT_TRUE(alerts.shown.empty());
     // The menu shows the new state.
-    EXPECT_TRUE(controller.menuModel().items[1].checked);
+    EXPECT_TRUE(controller.statusMenu().model().items[1].checked);
 }
 
 // The document is written by the engine only (the visit stamp rides on its last save), and a
@@ -93,9 +93,16 @@ TEST_F(Switching, ARequestForTheActiveDesktopOrInAReadOnlySessionDoesNothingAtAl
 {
     for (const bool readOnly : {false, true}) {
         layOut({{"A", {"a1"}}, {"B", {"b1"}}});
-        const QByteArray stored = configBytes();
+        if (readOnly)
+            markNewer();
         AppController controller(environment());
-        controller.storeReadOnly = readOnly;
+        if (readOnly) {
+            controller.completeLaunch(); // the launch finds the newer document
+            ASSERT_TRUE(controller.readOnly());
+            alerts.shown.clear();
+        }
+        const QByteArray stored = configBytes();
+        const QList<QAction *> menuItems = controller.statusMenu().menu().actions();
         LogCapture log;
         controller.performSwitch(readOnly ? "B" : "A", true);
         scheduler.advance(5);
@@ -104,7 +111,7 @@ TEST_F(Switching, ARequestForTheActiveDesktopOrInAReadOnlySessionDoesNothingAtAl
         EXPECT_TRUE(log.lines.isEmpty()) << log.lines.join('\n').toStdString();
         EXPECT_TRUE(alerts.shown.empty());
         EXPECT_EQ(controller.previousWorkspace, std::nullopt);
-        EXPECT_TRUE(controller.menu().actions().isEmpty());
+        EXPECT_EQ(controller.statusMenu().menu().actions(), menuItems); // not rebuilt
     }
 }
 
@@ -435,7 +442,7 @@ TEST_F(Switching, TheMenuOpensOnTheDocumentOnDiskAndAGoneDesktopIsNotSwitchedTo)
     EXPECT_TRUE(alerts.shown.empty());
     EXPECT_EQ(load().activeWorkspace, "Work");
     EXPECT_EQ(entries(desktop()), QStringList{"w1"});
-    EXPECT_EQ(controller.menuModel().items[1].workspace, "Toys");
+    EXPECT_EQ(controller.statusMenu().model().items[1].workspace, "Toys");
 }
 
 TEST_F(Switching, TheMiddleButtonOrAltWithTheLeftRunsTheCarouselInsteadOfTheMenu)
@@ -465,7 +472,7 @@ TEST_F(Switching, TheMiddleButtonRunsTheCarouselAndTheToolTipNamesTheActiveDeskt
     save(config);
     AppController controller(environment());
     controller.completeLaunch();
-    EXPECT_EQ(status->menu, &controller.menu());
+    EXPECT_EQ(status->menu, &controller.statusMenu().menu());
     EXPECT_EQ(status->toolTipText, "A");
     status->click(StatusItem::Button::middle);
     EXPECT_TRUE(status->poppedUpMenus.isEmpty());
@@ -481,8 +488,8 @@ TEST_F(Switching, ChoosingTheActiveDesktopKeepsItsCheckMark)
     status->whileMenuOpen = [&](QMenu &menu) { menu.actions()[0]->trigger(); }; // "A"
     status->click(StatusItem::Button::left);
     EXPECT_EQ(load().activeWorkspace, "A");
-    EXPECT_TRUE(controller.menu().actions()[0]->isChecked());
-    EXPECT_FALSE(controller.menu().actions()[1]->isChecked());
+    EXPECT_TRUE(controller.statusMenu().menu().actions()[0]->isChecked());
+    EXPECT_FALSE(controller.statusMenu().menu().actions()[1]->isChecked());
 }
 
 TEST_F(Switching, TheScreenshotFilteringItemPausesAndResumesAndRebuildsTheMenu)
@@ -492,9 +499,9 @@ TEST_F(Switching, TheScreenshotFilteringItemPausesAndResumesAndRebuildsTheMenu)
     config.settings.showScreenshotPauseInMenu = true;
     save(config);
     AppController controller(environment());
-    controller.rebuildMenu();
+    controller.statusMenu().rebuild();
     const auto filteringChecked = [&] {
-        for (const StatusMenuItem &item : controller.menuModel().items) {
+        for (const StatusMenuItem &item : controller.statusMenu().model().items) {
             if (item.action == StatusMenuAction::toggleScreenshotFilteringPause)
                 return item.checked;
         }

@@ -63,11 +63,11 @@ TEST_F(ControllerFixture, ConstructionTouchesNoFileAndShowsNothing)
         EXPECT_EQ(visibleTopLevels(), windowsBefore);
         EXPECT_EQ(scheduler.pendingCount(), 0u);
         EXPECT_FALSE(controller.isSwapping);
-        EXPECT_FALSE(controller.storeReadOnly);
-        EXPECT_EQ(controller.schedulerInterval, 60);
+        EXPECT_FALSE(controller.readOnly());
+        EXPECT_EQ(AppController::schedulerInterval, 60);
         EXPECT_EQ(controller.previousWorkspace, std::nullopt);
         EXPECT_EQ(controller.appearanceBaseline, std::nullopt);
-        EXPECT_TRUE(controller.menu().actions().isEmpty());
+        EXPECT_TRUE(controller.statusMenu().menu().actions().isEmpty());
     }
     ::chmod(QFile::encodeName(home.filePath("QuorVane Desktops")).constData(), 0755);
     EXPECT_EQ(homeEntries(), before);
@@ -140,15 +140,15 @@ TEST_F(ControllerFixture, LaunchWithoutAStatusAreaTellsTheUserAfterAGraceAndTake
     EXPECT_NO_THROW(controller.applicationDidFinishLaunching());
     scheduler.advance(StatusAreaNotice::graceSeconds - 1);
     EXPECT_TRUE(told.isEmpty());
-    EXPECT_EQ(controller.openSettingsWindow(), nullptr);
+    EXPECT_EQ(controller.windows().settingsWindow(), nullptr);
     scheduler.advance(2);
     EXPECT_EQ(told, QStringList{"Quorvane has no status area"});
-    ASSERT_NE(controller.openSettingsWindow(), nullptr);
-    EXPECT_TRUE(controller.openSettingsWindow()->isVisible());
+    ASSERT_NE(controller.windows().settingsWindow(), nullptr);
+    EXPECT_TRUE(controller.windows().settingsWindow()->isVisible());
 
     status->setAvailable(true);
     EXPECT_EQ(withdrawn, 1);
-    EXPECT_FALSE(controller.openSettingsWindow()->isVisible());
+    EXPECT_FALSE(controller.windows().settingsWindow()->isVisible());
     // Gone and back again: not told a second time.
     status->setAvailable(false);
     scheduler.advance(StatusAreaNotice::graceSeconds * 2);
@@ -167,5 +167,5 @@ TEST_F(ControllerFixture, AStatusAreaThatComesWithinTheGraceIsNoMissingOne)
     status->setAvailable(true);
     scheduler.advance(StatusAreaNotice::graceSeconds * 2);
     EXPECT_TRUE(told.isEmpty());
-    EXPECT_EQ(controller.openSettingsWindow(), nullptr);
+    EXPECT_EQ(controller.windows().settingsWindow(), nullptr);
 }

@@ -38,7 +38,7 @@ struct Triggers : test::ControllerHarness {
     QStringList menuTitles(AppController &controller)
     {
         QStringList titles;
-        for (const QAction *action : controller.menu().actions())
+        for (const QAction *action : controller.statusMenu().menu().actions())
             titles << action->text();
         return titles;
     }
@@ -297,12 +297,12 @@ TEST_F(Triggers, TheSettingsShortcutOpensTheSettingsWindowAsARegularApplication)
     AppController controller(environment());
     controller.reloadHotKeys();
     ASSERT_TRUE(hotKeys.press(43));
-    QWidget *window = controller.openSettingsWindow();
+    QWidget *window = controller.windows().settingsWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(activation.mode(), ActivationPolicy::Mode::regular);
     ASSERT_TRUE(hotKeys.press(43));
-    EXPECT_EQ(controller.openSettingsWindow(), window); // reused
+    EXPECT_EQ(controller.windows().settingsWindow(), window); // reused
 }
 
 TEST_F(Triggers, TheMinuteTickAndTheWakeCompleteDueTimersAndOnlyThenRebuild)
@@ -310,10 +310,10 @@ TEST_F(Triggers, TheMinuteTickAndTheWakeCompleteDueTimersAndOnlyThenRebuild)
     layOut({{"A", {}}, {"Temp", {"t1"}}, {"Later", {"l1"}}});
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
-    const QList<QAction *> before = controller.menu().actions();
+    const QList<QAction *> before = controller.statusMenu().menu().actions();
     ASSERT_FALSE(before.isEmpty());
     scheduler.advance(60); // nothing due
-    EXPECT_EQ(controller.menu().actions(), before);
+    EXPECT_EQ(controller.statusMenu().menu().actions(), before);
 
     const auto due = [this](const QString &name) {
         edit([name](Config &c) {
@@ -375,9 +375,14 @@ TEST_F(Triggers, ADesktopChangeSweepsInTheOverruleOrderOnlyWhenNothingElseIsUnde
         if (c.hold == Hold::journal)
             test::writeFile(paths().journal(),
                             R"({"fromWorkspace":"A","toWorkspace":"Shots","outgoing":[],"incoming":[]})");
+        if (c.hold == Hold::readOnly)
+            markNewer();
         AppController controller(environment());
+        if (c.hold == Hold::readOnly) {
+            controller.completeLaunch();
+            ASSERT_TRUE(controller.readOnly());
+        }
         controller.isSwapping = c.hold == Hold::switching;
-        controller.storeReadOnly = c.hold == Hold::readOnly;
         controller.onDesktopChanged();
         for (const QString name : {"Shots", "Rule"})
             EXPECT_EQ(QFile::exists(root() + '/' + name + "/Screenshot 1.png"), name == c.landsIn) << int(c.hold);
@@ -395,12 +400,18 @@ TEST_F(Triggers, SortNowInAReadOnlySessionMovesNothing)
         c.settings.screenshotsWorkspace = "Shots";
         c.settings.sortNowShortcut = HotKeySpec{1, controlOption};
     });
+    const QByteArray current = configBytes();
+    markNewer();
+    {
+        AppController controller(environment());
+        controller.completeLaunch();
+        ASSERT_TRUE(controller.readOnly());
+        ASSERT_TRUE(hotKeys.press(1));
+        EXPECT_TRUE(QFile::exists(desktop() + "/Screenshot 1.png"));
+    }
+    test::writeFile(paths().config(), current);
     AppController controller(environment());
     controller.reloadHotKeys();
-    controller.storeReadOnly = true;
-    ASSERT_TRUE(hotKeys.press(1));
-    EXPECT_TRUE(QFile::exists(desktop() + "/Screenshot 1.png"));
-    controller.storeReadOnly = false;
     ASSERT_TRUE(hotKeys.press(1));
     EXPECT_TRUE(QFile::exists(root() + "/Shots/Screenshot 1.png"));
 }

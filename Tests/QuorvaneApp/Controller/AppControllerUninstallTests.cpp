@@ -62,7 +62,7 @@ TEST_F(Uninstall, TheTrashOfferAsksThenBringsTheDesktopsBackRemovesTheLoginItemA
     session.dark = true;
     session.users = false; // a dark desktop borrowed the session's mode
     alerts.answers = {1};  // "Leave Everything As Is": nothing at all
-    controller.appMovedToTrash();
+    controller.quitAndUninstall().appMovedToTrash();
     EXPECT_TRUE(session.dark);
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].message, "Removing Quorvane?");
@@ -74,7 +74,7 @@ TEST_F(Uninstall, TheTrashOfferAsksThenBringsTheDesktopsBackRemovesTheLoginItemA
 
     LogCapture log;
     alerts.answers = {0};
-    controller.appMovedToTrash();
+    controller.quitAndUninstall().appMovedToTrash();
     EXPECT_EQ(log.count("app bundle moved to the Trash"), 1);
     EXPECT_EQ(log.count("restored Photos → Photos"), 1);
     EXPECT_EQ(entries(desktop()), (QStringList{"Photos", "w.txt"}));
@@ -97,7 +97,7 @@ TEST_F(Uninstall, TheSettingsRequestNamesTheArchiveOnlyWhenThereIsOne)
     info = AppInfo::installed("/opt/q/bin/quorvane", "/opt/q/share/applications/app.quorvane.Quorvane.desktop");
     AppController controller(uninstallEnvironment());
     alerts.answers = {1}; // "Cancel"
-    controller.uninstallRequested();
+    controller.quitAndUninstall().uninstallRequested();
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0].message, "Uninstall Quorvane?");
     EXPECT_EQ(alerts.shown[0].informativeText, settingsText(QString()));
@@ -107,7 +107,7 @@ TEST_F(Uninstall, TheSettingsRequestNamesTheArchiveOnlyWhenThereIsOne)
 
     layOutThree();
     alerts.answers = {1};
-    controller.uninstallRequested();
+    controller.quitAndUninstall().uninstallRequested();
     EXPECT_EQ(alerts.shown.back().informativeText,
               settingsText(" Archived desktops stay where they are (" + paths().defaultArchiveRoot() + ")."));
     Config config = load();
@@ -115,7 +115,7 @@ TEST_F(Uninstall, TheSettingsRequestNamesTheArchiveOnlyWhenThereIsOne)
     save(config);
     alerts.answers = {0};
     LogCapture log;
-    controller.uninstallRequested();
+    controller.quitAndUninstall().uninstallRequested();
     EXPECT_EQ(alerts.shown.back().informativeText,
               settingsText(" Archived desktops stay where they are (" + home.filePath("Elsewhere/Archive") + ")."));
     EXPECT_EQ(log.count("uninstall requested from Settings"), 1);
@@ -145,7 +145,7 @@ TEST_F(Uninstall, AFailedMoveIsToldBeforeTheLoginItemGoes)
         // The first alert is the offer; the failure alert comes next.
         alerts.whileShown = [this, &loginItemDuringFailureAlert] { loginItemDuringFailureAlert = loginItem.enabled; };
     };
-    controller.appMovedToTrash();
+    controller.quitAndUninstall().appMovedToTrash();
     ASSERT_EQ(alerts.shown.size(), 2u);
     EXPECT_EQ(alerts.shown[1].message, "Not everything could be brought back");
     EXPECT_EQ(alerts.shown[1].informativeText,
@@ -163,7 +163,7 @@ TEST_F(Uninstall, DuringAnUpdateTheTrashIsOnlyLogged)
     AppController controller(uninstallEnvironment());
     controller.updater().coordinator().willInstallUpdate();
     LogCapture log;
-    controller.appMovedToTrash();
+    controller.quitAndUninstall().appMovedToTrash();
     EXPECT_EQ(log.lines, QStringList{"bundle moved to the Trash during an update — not an uninstall, ignoring"});
     EXPECT_TRUE(alerts.shown.empty());
     EXPECT_EQ(entries(desktop()), QStringList{"w.txt"});
@@ -194,7 +194,7 @@ TEST_F(Uninstall, TheLaunchWatchesTheExecutableAndTheSettingsModelAsksForTheUnin
     EXPECT_EQ(alerts.shown[0].message, "Removing Quorvane?");
     QFile::remove(trash + "/quorvane-test-" + QFileInfo(home.path()).fileName());
 
-    controller.openSettings();
+    controller.windows().openSettings();
     ASSERT_NE(controller.settingsModel(), nullptr);
     ASSERT_TRUE(controller.settingsModel()->onUninstall);
     alerts.answers = {1};
@@ -218,7 +218,7 @@ TEST_F(Uninstall, AStartAfterwardsBeginsAfreshAndLeavesTheRestoredFoldersOnTheDe
     {
         AppController controller(uninstallEnvironment());
         alerts.answers = {0};
-        controller.appMovedToTrash();
+        controller.quitAndUninstall().appMovedToTrash();
         controller.stampActiveVisited(); // work still running as the process ends writes nothing
         EXPECT_FALSE(QFileInfo::exists(paths().config()));
     }

@@ -29,34 +29,34 @@ bool hasShortcut(QWidget *window, const QKeySequence &keys)
 TEST_F(OwnWindows, OpeningMakesTheApplicationRegularAndClosingAnAccessoryAgain)
 {
     AppController controller(environment());
-    controller.openSettings();
+    controller.windows().openSettings();
     EXPECT_EQ(activation.calls, (std::vector<Call>{Call::regular, Call::activate}));
-    QWidget *window = controller.openSettingsWindow();
+    QWidget *window = controller.windows().settingsWindow();
     ASSERT_NE(window, nullptr);
     // The main menu's shortcuts live in the application's own windows, once each.
     EXPECT_TRUE(hasShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_Q)));
     const auto actionCount = window->actions().size();
-    controller.openSettings();
+    controller.windows().openSettings();
     EXPECT_EQ(window->actions().size(), actionCount);
 
     window->close();
     EXPECT_EQ(activation.mode(), ActivationPolicy::Mode::accessory);
 
     activation.calls.clear();
-    controller.newWorkspace();
+    controller.windows().newWorkspace();
     EXPECT_EQ(activation.calls, (std::vector<Call>{Call::regular, Call::activate}));
 }
 
 TEST_F(OwnWindows, ClosingSettingsWhileTheCalendarIsOpenStillMakesAnAccessory)
 {
     AppController controller(environment());
-    controller.openSettings();
-    controller.openCalendar(); // leaves the policy alone
+    controller.windows().openSettings();
+    controller.windows().openCalendar(); // leaves the policy alone
     ASSERT_NE(CalendarWindowController::shared(), nullptr);
     QWidget *calendar = CalendarWindowController::shared()->window();
     EXPECT_TRUE(calendar->isVisible());
     activation.calls.clear();
-    controller.openSettingsWindow()->close();
+    controller.windows().settingsWindow()->close();
     EXPECT_EQ(activation.calls, std::vector<Call>{Call::accessory});
     EXPECT_TRUE(calendar->isVisible());
     calendar->close();

@@ -151,6 +151,14 @@ struct ControllerHarness : ::testing::Test {
         store().saveConfig(config);
     }
     Config load() { return store().loadConfig(); }
+    // Marks the stored document as one of a newer version, which a launch takes read-only.
+    void markNewer()
+    {
+        QByteArray text = configBytes();
+        text.replace("\"schemaVersion\":1", "\"schemaVersion\":2");
+        ASSERT_TRUE(text.contains("\"schemaVersion\":2"));
+        writeFile(paths().config(), text);
+    }
     QByteArray configBytes() const { return readFile(paths().config()); }
 };
 

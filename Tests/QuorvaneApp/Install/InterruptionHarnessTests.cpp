@@ -176,7 +176,7 @@ TEST_F(Harness, AnUninstallStoppedAtAnyMoveLosesNothingAndASecondOneFinishesIt)
             const QStringList places = {desktop(), root(), inHome("Documents")};
             checkEveryItemOnce(where, places);
             alerts.answers = {0};
-            controller.appMovedToTrash();
+            controller.quitAndUninstall().appMovedToTrash();
             EXPECT_EQ(terminations, 1);
             terminations = 0;
         }

@@ -103,7 +103,7 @@ struct UpdaterInTheController : test::ControllerHarness {
 
     QAction *checkItem(AppController &controller)
     {
-        for (QAction *action : controller.menu().actions()) {
+        for (QAction *action : controller.statusMenu().menu().actions()) {
             if (action->text().startsWith(u"Check for Updates\u2026"_qs))
                 return action;
         }

@@ -1,9 +1,7 @@
-// Uninstall: from the settings window, or when the installed executable arrives in the Trash.
-// Both bring the desktops back onto the Desktop, set the document aside, remove the login item
-// and the desktop entry, and quit.
-#include "Controller/AppController.h"
+#include "Controller/QuitAndUninstall.h"
 
 #include "AlertPresenter.h"
+#include "Controller/AppController.h"
 #include "Desktop/DesktopWatcher.h"
 #include "DesktopServices.h"
 #include "Install/Uninstaller.h"
@@ -15,13 +13,24 @@
 
 namespace quorvane {
 
-void AppController::uninstallRequested()
+QuitAndUninstall::QuitAndUninstall(AppController &app)
+    : m_app(app)
 {
-    const Config config = loadOrDefault();
+}
+
+void QuitAndUninstall::quit()
+{
+    if (m_app.m_env.terminate)
+        m_app.m_env.terminate();
+}
+
+void QuitAndUninstall::uninstallRequested()
+{
+    const Config config = m_app.m_store.document();
     QString archiveNote;
     if (!config.archivedWorkspaces().empty()) {
         const auto &stored = config.settings.archiveRoot;
-        const QString root = stored && !stored->isEmpty() ? *stored : m_env.paths.defaultArchiveRoot();
+        const QString root = stored && !stored->isEmpty() ? *stored : m_app.m_env.paths.defaultArchiveRoot();
         archiveNote = QStringLiteral(" Archived desktops stay where they are (") + root + QStringLiteral(").");
     }
     Alert alert;
@@ -29,22 +38,22 @@ void AppController::uninstallRequested()
     alert.informativeText = QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + archiveNote
         + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
     alert.buttons = {QStringLiteral("Bring My Desktops Back & Uninstall"), QStringLiteral("Cancel")};
-    if (m_env.alerts->present(alert) != 0)
+    if (m_app.m_env.alerts->present(alert) != 0)
         return;
     qCCritical(Log::app()) << "uninstall requested from Settings";
     bringDesktopsBack();
     // The file manager is asked before the process ends, and its answer awaited (briefly): a
     // request still on its way when the process ends is lost.
     constexpr int revealWaitMs = 2000;
-    if (m_env.desktop && !m_env.info.executablePath.isEmpty())
-        m_env.desktop->revealBeforeQuitting({m_env.info.executablePath}, revealWaitMs);
-    if (m_env.terminate)
-        m_env.terminate();
+    if (m_app.m_env.desktop && !m_app.m_env.info.executablePath.isEmpty())
+        m_app.m_env.desktop->revealBeforeQuitting({m_app.m_env.info.executablePath}, revealWaitMs);
+    if (m_app.m_env.terminate)
+        m_app.m_env.terminate();
 }
 
-void AppController::appMovedToTrash()
+void QuitAndUninstall::appMovedToTrash()
 {
-    if (m_updater.updateInFlight()) {
+    if (m_app.m_updater.updateInFlight()) {
         qCInfo(Log::app()) << "bundle moved to the Trash during an update — not an uninstall, ignoring";
         return;
     }
@@ -56,25 +65,25 @@ void AppController::appMovedToTrash()
                        "becomes a normal folder there. If you skip this, they stay in \u201C")
         + Paths::rootName + QStringLiteral("\u201D in your home folder.");
     alert.buttons = {QStringLiteral("Bring My Desktops Back"), QStringLiteral("Leave Everything As Is")};
-    if (m_env.alerts->present(alert) != 0)
+    if (m_app.m_env.alerts->present(alert) != 0)
         return;
     bringDesktopsBack();
-    if (m_env.terminate)
-        m_env.terminate();
+    if (m_app.m_env.terminate)
+        m_app.m_env.terminate();
 }
 
-void AppController::bringDesktopsBack()
+void QuitAndUninstall::bringDesktopsBack()
 {
     // Nothing may react to the Desktop filling up while the folders arrive.
-    if (m_desktopWatcher)
-        m_desktopWatcher->stop();
-    const Uninstaller::Result result = Uninstaller(m_env.paths, m_store).restoreDesksToDesktop();
+    if (m_app.m_desktopWatcher)
+        m_app.m_desktopWatcher->stop();
+    const Uninstaller::Result result = Uninstaller(m_app.m_env.paths, m_app.m_store).restoreDesksToDesktop();
     // The document describes desktops that are now ordinary folders on the Desktop: kept as it
     // is, a later start would take them back as items of its active desktop. It is set aside
     // under a name that says so (before any alert lets other work run), and a later start
     // begins afresh with the Desktop as it is then.
     try {
-        const QStringList retired = m_store.files().retire(QDateTime::currentDateTimeUtc());
+        const QStringList retired = m_app.m_store.files().retire(QDateTime::currentDateTimeUtc());
         if (!retired.isEmpty())
             qCInfo(Log::app()).noquote() << QStringLiteral("state set aside: %1").arg(retired.join(QStringLiteral(", ")));
     } catch (const IoError &error) {
@@ -88,12 +97,12 @@ void AppController::bringDesktopsBack()
             + QStringLiteral("\u201D in your home folder: ") + result.failed.join(QStringLiteral(", "))
             + QStringLiteral(".");
         alert.buttons = {QStringLiteral("OK")};
-        m_env.alerts->present(alert);
+        m_app.m_env.alerts->present(alert);
     }
-    Uninstaller::removeFootprint(m_env.loginItem, m_env.info.desktopEntry, m_env.paths.home());
+    Uninstaller::removeFootprint(m_app.m_env.loginItem, m_app.m_env.info.desktopEntry, m_app.m_env.paths.home());
     // Nothing of the session's settings stays borrowed by an application that is gone.
-    m_background.putBack();
-    appearance().putBack();
+    m_app.m_background.putBack();
+    m_app.appearance().putBack();
 }
 
 } // namespace quorvane

@@ -1,0 +1,138 @@
+#include "Controller/AppWindows.h"
+
+#include "ActivationPolicy.h"
+#include "Calendar/CalendarWindowController.h"
+#include "Calendar/CreateWorkspaceWindowController.h"
+#include "Controller/AppController.h"
+#include "Controller/MainMenu.h"
+#include "Install/MoveToApplicationsWindowController.h"
+#include "Overlays/CueImageCache.h"
+#include "Overlays/SystemAppearance.h"
+#include "PreferenceReader.h"
+#include "QtDialogs.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/SettingsWindowController.h"
+#include "SettingsViews/SettingsView.h"
+#include "Shared/Log.h"
+#include "Triggers/SystemHotCorners.h"
+
+#include <QPointer>
+
+namespace quorvane {
+
+AppWindows::AppWindows(AppController &app)
+    : m_app(app)
+{
+}
+
+AppWindows::~AppWindows() = default;
+
+void AppWindows::newWorkspace()
+{
+    SettingsModel &model = m_app.ensureSettingsModel();
+    model.reload();
+    m_createWindow = std::make_unique<CreateWorkspaceWindowController>(model, dialogs());
+    m_createWindow->onClose = accessoryOnClose();
+    present(m_createWindow->window());
+    CreateWorkspaceWindowController::placeNearMenuBar(m_createWindow->window());
+    m_createWindow->showWindow();
+}
+
+void AppWindows::openCalendar()
+{
+    SettingsModel &model = m_app.ensureSettingsModel();
+    model.reload();
+    CalendarWindowController::show(model, m_app.m_env.activation);
+}
+
+void AppWindows::openSettings()
+{
+    SettingsModel &model = m_app.ensureSettingsModel();
+    model.reload();
+    if (!m_settingsWindow) {
+        const AppEnvironment &env = m_app.m_env;
+        SettingsViewServices services;
+        services.dialogs = env.dialogs;
+        services.scheduler = env.scheduler;
+        services.info = env.info;
+        services.desktop = env.desktop;
+        services.loginItem = env.loginItem;
+        services.showCreateSurface = [this] { newWorkspace(); };
+        services.spaces = &m_app.m_spaceIdentifier;
+        services.showCalendar = [this] { openCalendar(); };
+        services.cues = &CueImageCache::shared();
+        services.hotCornerOccupant = [](FloatingDockCorner corner) {
+            static LinuxPreferenceReader session; // the session's own hot corners
+            return SystemHotCorners::occupant(session, corner);
+        };
+        services.shortcutLimit = env.shortcutLimit;
+        AppController *app = &m_app;
+        services.themeWithoutDark = [app] { return app->appearance().themeWithoutDarkVariant(); };
+        services.cueBelowIconsUnavailable = [app] { return app->m_background.belowIconsUnavailable(); };
+        m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
+            if (!services.scheduler)
+                return nullptr;
+            return new SettingsView(m, services);
+        });
+        m_settingsWindow->onClose = accessoryOnClose();
+    }
+    present(m_settingsWindow->window());
+    m_settingsWindow->showWindow();
+}
+
+QWidget *AppWindows::settingsWindow() const
+{
+    return m_settingsWindow ? m_settingsWindow->window() : nullptr;
+}
+
+void AppWindows::showMovePrompt(InstallLocation::Situation situation)
+{
+    const AppEnvironment &env = m_app.m_env;
+    auto &prompt = MoveToApplicationsWindowController::shared;
+    if (!prompt) {
+        QPointer<AppController> weak(&m_app);
+        prompt = std::make_unique<MoveToApplicationsWindowController>(
+            situation, InstallLocation::sourceFolderName(env.info),
+            [info = env.info, home = env.paths.home(), records = env.paths.copyRecords(), loginItem = env.loginItem,
+             terminate = env.terminate] {
+                const AppInfo moved = InstallLocation::moveToApplications(info, home, loginItem,
+                                                                          InstallLocation::Operations::standard(records));
+                qCInfo(Log::app()).noquote() << QStringLiteral("relocated to %1 — relaunching").arg(moved.executablePath);
+                InstallLocation::relaunch(moved.executablePath, terminate);
+            },
+            [weak] {
+                if (weak)
+                    weak->editQuietly([](Config &config) { config.settings.declinedMoveToApplications = true; });
+            });
+        prompt->onClose = accessoryOnClose();
+    }
+    present(prompt->window());
+    if (QWidget *window = prompt->window()) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+void AppWindows::present(QWidget *window)
+{
+    MainMenu::install(window, m_app.m_env.info); // once per window
+    m_app.m_env.activation->setMode(ActivationPolicy::Mode::regular);
+    m_app.m_env.activation->activate();
+}
+
+Dialogs &AppWindows::dialogs()
+{
+    if (m_app.m_env.dialogs)
+        return *m_app.m_env.dialogs;
+    static QtDialogs standard;
+    return standard;
+}
+
+std::function<void()> AppWindows::accessoryOnClose() const
+{
+    ActivationPolicy *activation = m_app.m_env.activation;
+    return [activation] { activation->setMode(ActivationPolicy::Mode::accessory); };
+}
+
+} // namespace quorvane

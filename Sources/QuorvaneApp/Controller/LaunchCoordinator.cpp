@@ -1,0 +1,273 @@
+#include "Controller/LaunchCoordinator.h"
+
+#include "Controller/AppController.h"
+#include "Controller/DesktopsBootstrap.h"
+#include "Controller/LaunchAlerts.h"
+#include "Controller/StatusMenuController.h"
+#include "Desktop/Archiver.h"
+#include "DesktopSwapper.h"
+#include "Install/MoveToApplicationsWindowController.h"
+#include "Overlays/SystemAppearance.h"
+#include "RunningInstances.h"
+#include "Shared/Log.h"
+#include "Shared/Theme.h"
+
+#include <QPointer>
+
+namespace quorvane {
+
+LaunchCoordinator::LaunchCoordinator(AppController &app)
+    : m_app(app)
+{
+}
+
+LaunchCoordinator::~LaunchCoordinator() = default;
+
+void LaunchCoordinator::start()
+{
+    if (enforceSingleInstance())
+        completeLaunch();
+}
+
+std::optional<qint64> LaunchCoordinator::otherInstance() const
+{
+    if (m_app.m_env.info.identifier.isEmpty() || !m_app.m_env.instances)
+        return std::nullopt;
+    return m_app.m_env.instances->otherInstancePid();
+}
+
+bool LaunchCoordinator::enforceSingleInstance()
+{
+    if (m_app.m_env.info.identifier.isEmpty() || !m_app.m_env.instances)
+        return true;
+    const auto other = otherInstance();
+    if (!other && m_app.m_env.instances->claim())
+        return true;
+    qCInfo(Log::app()).noquote() << QStringLiteral("another instance is running (pid %1) — waiting to see if it's exiting")
+                                        .arg(other.value_or(0));
+    awaitHandover(12);
+    return false;
+}
+
+void LaunchCoordinator::awaitHandover(int attemptsLeft)
+{
+    if (!otherInstance() && m_app.m_env.instances->claim()) {
+        qCInfo(Log::app()) << "previous instance exited — taking over";
+        completeLaunch();
+        return;
+    }
+    if (attemptsLeft >= 1) {
+        QPointer<LaunchCoordinator> weak(this);
+        m_app.m_env.scheduler->after(0.5, [weak, attemptsLeft] {
+            if (weak)
+                weak->awaitHandover(attemptsLeft - 1);
+        });
+        return;
+    }
+    qCInfo(Log::app()) << "another instance is alive and staying — this one quits";
+    if (m_app.m_env.terminate)
+        m_app.m_env.terminate();
+}
+
+void LaunchCoordinator::completeLaunch()
+{
+    AppController &app = m_app;
+    const AppEnvironment &env = app.m_env;
+    // 1. Version lines.
+    const QString version = env.info.shortVersion.isEmpty() ? QStringLiteral("dev") : env.info.shortVersion;
+    qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launched").arg(version);
+    const std::optional<QString> updates = app.m_updater.frameworkVersion();
+    qCInfo(Log::app()).noquote() << (updates ? QStringLiteral("update framework %1 loaded").arg(*updates)
+                                             : QStringLiteral("update framework not loaded"));
+    // One process per desktops folder, whatever its identity: the one that cannot take the
+    // folder's lock touches nothing and quits. (With a Desktop that is the home folder nothing
+    // is ever moved, and no desktops folder is made for the lock.)
+    if (!app.desktopIsUnsafe() && !app.m_dataLock.acquire()) {
+        launchalerts::dataLockNotTaken(*env.alerts, env.paths, app.m_dataLock);
+        if (env.terminate)
+            env.terminate();
+        return;
+    }
+    // 2. There is no application-wide menu bar here: each window installs the main menu.
+    // 3.
+    warnIfConfigFromNewerVersion();
+    // The look every window takes, before the first is shown.
+    Theme::shared().apply(app.m_store.document().settings.appearance);
+    // 4. The status item, and 5. scrolling over it.
+    watchForAStatusArea();
+    app.statusMenu().install();
+    // 6.
+    app.dock().connectComponents();
+    // 7.
+    if (app.desktopIsUnsafe())
+        launchalerts::unsafeDesktop(*env.alerts, env.paths);
+    else
+        recover();
+    // 8 to 20.
+    app.stampActiveVisited();
+    collapseAtStartupIfWanted();
+    app.fireDueTimersIfSafe();
+    // A background and a look a crash left borrowed go back before the active desktop's cue
+    // and mode are shown again.
+    if (!app.desktopIsUnsafe()) {
+        app.m_background.putBack();
+        app.appearance().putBack();
+        const Config config = app.m_store.document();
+        app.applyAppearance(config.activeWorkspace, config);
+    }
+    app.startScheduler();
+    app.observeWake();
+    app.observeActiveSpace();
+    // Every component takes its settings from the document now (hot keys, menu, cue, reminders,
+    // watchers, corner, dock), and from here on follows each change of it, a hand edit too.
+    app.m_store.announce();
+    if (!app.m_store.watch())
+        qCWarning(Log::app()) << "the store's folder is missing: a change of config.json by hand is seen at the next read";
+    // 21 to 25. (There is no cloud-synced Desktop to warn about, and no consent to arrange
+    // desktop icons to ask for.)
+    offerToMoveToApplications();
+    QPointer<AppController> weak(&app);
+    app.m_trashWatcher.onTrashed = [weak] {
+        if (weak)
+            weak->quitAndUninstall().appMovedToTrash();
+    };
+    app.m_trashWatcher.start();
+    app.m_updater.start([weak] { return weak && weak->isBusy(); });
+    app.publishCommands();
+}
+
+void LaunchCoordinator::recover()
+{
+    AppController &app = m_app;
+    if (app.storeReadOnly) {
+        // A session that cannot save the document writes nothing at all: no first-run
+        // bootstrap, no folders, and the replay and the drains wait for a version that can
+        // write this document.
+        bool journalFound = false;
+        try {
+            journalFound = app.m_store.loadJournal().has_value();
+        } catch (const std::exception &error) {
+            qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
+        }
+        if (journalFound)
+            qCCritical(Log::app()) << "crash-recovery journal left for a newer version: the document is read-only";
+        return;
+    }
+    QStringList stayed;
+    try {
+        DesktopsBootstrap(app.m_env.paths, app.m_store, app.m_surface).run();
+        bool journalFound = false;
+        try {
+            journalFound = app.m_store.loadJournal().has_value();
+        } catch (const std::exception &error) {
+            qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
+        }
+        if (journalFound)
+            qCCritical(Log::app()) << "crash-recovery journal found — finishing the interrupted swap";
+        app.swapper().recoverIfNeeded();
+        stayed = app.swapper().stayedBehind();
+        app.archiver().finishInterrupted();
+        if (journalFound)
+            qCInfo(Log::app()) << "crash recovery complete";
+    } catch (const std::exception &error) {
+        app.present(error);
+    }
+    if (!stayed.isEmpty())
+        app.noteStayedBehind(stayed);
+}
+
+void LaunchCoordinator::warnIfConfigFromNewerVersion()
+{
+    if (m_app.m_store.state() != DocumentService::State::newer)
+        return;
+    m_app.storeReadOnly = true;
+    launchalerts::documentFromNewerVersion(*m_app.m_env.alerts, m_app.m_store.document().schemaVersion);
+}
+
+void LaunchCoordinator::watchForAStatusArea()
+{
+    AppController &app = m_app;
+    if (!app.m_env.scheduler)
+        return;
+    auto withdraw = std::make_shared<std::function<void()>>();
+    auto settingsOpened = std::make_shared<bool>(false);
+    StatusAreaNotice::Actions actions;
+    QPointer<LaunchCoordinator> weak(this);
+    actions.tell = [weak, withdraw, settingsOpened] {
+        if (!weak)
+            return;
+        qCWarning(Log::app()) << "no status area on this desktop: the status item is unavailable";
+        *withdraw = weak->tellThereIsNoStatusArea();
+        // Without a status item the settings window is the way in: desktops are made there, and
+        // the floating dock it offers switches them.
+        AppController &app = weak->m_app;
+        if (!app.desktopIsUnsafe() && !app.openSettingsWindow()) {
+            app.openSettings();
+            *settingsOpened = true;
+        }
+    };
+    actions.withdraw = [weak, withdraw, settingsOpened] {
+        qCInfo(Log::app()) << "a status area appeared: the notice that there was none is taken back";
+        if (*withdraw)
+            std::exchange(*withdraw, {})();
+        if (weak && std::exchange(*settingsOpened, false)) {
+            if (QWidget *window = weak->m_app.openSettingsWindow(); window && window->isVisible())
+                window->close();
+        }
+    };
+    m_statusAreaNotice = std::make_unique<StatusAreaNotice>(*app.m_env.scheduler, std::move(actions));
+    app.m_statusItem->setOnAvailabilityChanged([weak](bool available) {
+        if (available)
+            qCInfo(Log::app()) << "status item shown in the status area";
+        if (weak && weak->m_statusAreaNotice)
+            weak->m_statusAreaNotice->statusAreaAvailable(available);
+    });
+    if (!app.m_statusItem->isAvailable())
+        qCInfo(Log::app()) << "no status area yet: the status item is unavailable until one appears";
+    m_statusAreaNotice->statusAreaAvailable(app.m_statusItem->isAvailable());
+}
+
+std::function<void()> LaunchCoordinator::tellThereIsNoStatusArea()
+{
+    const AppEnvironment &env = m_app.m_env;
+    if (!env.notify && !env.notice)
+        return {};
+    const bool gnome = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
+    const QString how = gnome ? QStringLiteral("GNOME shows status icons only with the AppIndicator extension: install "
+                                               "“gnome-shell-extension-appindicator”, enable it in Extensions, then start "
+                                               "Quorvane again.")
+                              : QStringLiteral("Add a status tray (notification area) to your panel, then start Quorvane "
+                                               "again.");
+    const QString title = QStringLiteral("Quorvane has no status area");
+    const QString body = QStringLiteral("This desktop shows no status icons, so Quorvane's menu can't appear. ") + how
+        + QStringLiteral(" Until then, use the settings window and the floating dock.");
+    if (env.notice)
+        return env.notice(title, body);
+    env.notify(title, body);
+    return {};
+}
+
+void LaunchCoordinator::collapseAtStartupIfWanted()
+{
+    const Config config = m_app.m_store.document();
+    if (!config.settings.startMinimized || config.activeWorkspace == Config::blankWorkspaceName
+        || !config.hasWorkspace(Config::blankWorkspaceName))
+        return;
+    m_app.editQuietly([](Config &changed) { changed.lastExpandedWorkspace = changed.activeWorkspace; });
+    m_app.performSwitch(Config::blankWorkspaceName, false);
+}
+
+void LaunchCoordinator::offerToMoveToApplications()
+{
+    const AppEnvironment &env = m_app.m_env;
+    const InstallLocation::Situation situation = InstallLocation::situation(env.info, env.paths.home());
+    if (situation == InstallLocation::Situation::fine)
+        return;
+    if (m_app.m_store.document().settings.declinedMoveToApplications)
+        return;
+    qCInfo(Log::app()).noquote()
+        << QStringLiteral("running from a poor location (%1) — offering to relocate").arg(toString(situation));
+    m_app.windows().showMovePrompt(situation);
+}
+
+} // namespace quorvane

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Controller/StatusMenuModel.h"
+#include "Shared/DocumentService.h"
+#include "StatusItem.h"
+
+#include <QMenu>
+#include <QObject>
+
+#include <optional>
+
+namespace quorvane {
+
+class AppController;
+
+// The status item's menu: rebuilt from the document whenever the document service announces a
+// change, opened by a click on the status item, and the actions of its items.
+class StatusMenuController : public QObject {
+    Q_OBJECT
+
+public:
+    StatusMenuController(AppController &app, DocumentService &store);
+
+    // Hands the menu, the clicks and the scrolling of the status item to this menu and shows it.
+    void install();
+    void rebuild();
+    // Rebuilds the menu when the document on disk, changed by whatever means, asks for other
+    // items than the menu shows; run whenever the menu is about to open.
+    void refresh();
+    // The middle button (or Alt with the left one) runs the carousel; any other click opens the
+    // menu and runs the chosen item once it has closed.
+    void statusItemClicked(const StatusItem::Click &click);
+    void choose(const StatusMenuItem &item);
+
+    const StatusMenuModel &model() const { return m_model; }
+    QMenu &menu() { return m_menu; }
+
+private:
+    AppController &m_app;
+    DocumentService &m_store;
+    QMenu m_menu;
+    StatusMenuModel m_model;
+    bool m_menuOpen = false;
+    std::optional<StatusMenuItem> m_pendingChoice;
+};
+
+} // namespace quorvane
