@@ -1,15 +1,19 @@
 #include "Controller/ControllerHarness.h"
+#include "Desktop/DesktopWatcher.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/ExperimentalTab.h"
 #include "SettingsViews/FloatingDockTab.h"
+#include "SettingsViews/SettingRow.h"
 #include "SettingsViews/SettingsView.h"
 
 #include "Journal.h"
 #include "Wait.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QTest>
 
 using namespace quorvane;
@@ -88,6 +92,20 @@ TEST_F(SettingsWiring, ACornerChosenInTheSettingsWindowReachesTheWatcher)
     ASSERT_NE(chosen, FloatingDockCorner::off);
     EXPECT_EQ(load().settings.floatingDockCorner, chosen);
     EXPECT_EQ(controller.cornerWatcher().corner(), chosen);
+
+    // Another of the section's controls, read by another component: the dock colours its folders.
+    QCheckBox *colours = nullptr;
+    for (auto *row : tab->findChildren<SettingRow *>()) {
+        const auto *title = row->findChild<QLabel *>();
+        if (title && title->text() == "Colour the folders by desktop")
+            colours = qobject_cast<QCheckBox *>(row->control());
+    }
+    ASSERT_NE(colours, nullptr);
+    const bool coloured = controller.floatingDock().model.colorFolders();
+    colours->setFocus();
+    QTest::keyClick(colours, Qt::Key_Space);
+    EXPECT_EQ(load().settings.floatingDockColorFolders, !coloured);
+    EXPECT_EQ(controller.floatingDock().model.colorFolders(), !coloured);
     controller.windows().settingsWindow()->close();
 }
 
@@ -96,21 +114,41 @@ TEST_F(SettingsWiring, AHandEditOfTheDocumentReachesTheComponentsUnasked)
     Config config = layOut({{"A", {}}, {"B", {}}});
     config.workspaces[0].cue = DesktopCue(true, DesktopCue::Fill::color("#112233"), 0.5, false, false);
     save(config);
+    spaces.desktops(3, 1);
     AppController controller(environment());
     controller.completeLaunch();
     ASSERT_TRUE(controller.cueOverlay().current());
     ASSERT_TRUE(controller.store().watching());
+    ASSERT_FALSE(controller.spaceFollower().isStarted());
 
     // Edited behind the application's back; nothing here asks it to read the document.
     config = load();
     config.settings.overlaysMuted = true;
     config.settings.floatingDockCorner = FloatingDockCorner::bottomRight;
     config.workspaces[1].hotkey = HotKeySpec{20, HotKeySpec::control};
+    config.workspaces[1].name = "Beta";
+    config.settings.floatingDockColorFolders = !config.settings.floatingDockColorFolders;
+    config.settings.menuBarAnimation = MenuBarAnimation::none;
+    CustomFilter rule;
+    rule.pattern = "shot";
+    rule.collection = "A";
+    config.settings.customFilters = {rule};
+    config.settings.customFiltersEnabled = true;
+    config.settings.customFiltersWatch = true;
+    config.settings.followSpaces = true;
+    controller.menuBarIcon().playSwitch(MenuBarAnimation::nudge);
+    ASSERT_FALSE(controller.desktopWatcher().isWatching());
     save(config);
     EXPECT_TRUE(waitUntil([&] {
         return controller.cornerWatcher().corner() == FloatingDockCorner::bottomRight
             && !controller.cueOverlay().current() && hotKeys.liveKeyCodes() == std::vector<std::uint32_t>{20};
     }));
+    // The status menu, the dock, the glyph and the watchers took it from the same announcement.
+    EXPECT_TRUE(controller.statusMenu().model().titles().join('|').contains("Beta"));
+    EXPECT_EQ(controller.floatingDock().model.colorFolders(), config.settings.floatingDockColorFolders);
+    EXPECT_FALSE(controller.menuBarIcon().isPlaying());
+    EXPECT_TRUE(controller.desktopWatcher().isWatching());
+    EXPECT_TRUE(controller.spaceFollower().isStarted());
     EXPECT_EQ(controller.store().state(), DocumentService::State::readable);
 }
 
