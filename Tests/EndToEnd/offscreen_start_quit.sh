@@ -11,11 +11,8 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 "$app" > "$work/app.log" 2>&1 &
 pid=$!
-for i in $(seq 1 50); do
-  grep -q 'status item is unavailable' "$work/app.log" && break
-  kill -0 $pid 2>/dev/null || break
-  sleep 0.1
-done
+unavailable_or_ended() { grep -q 'status item is unavailable' "$work/app.log" || ! kill -0 $pid 2>/dev/null; }
+within 5 unavailable_or_ended || true
 kill -TERM $pid 2>/dev/null || true
 status=0
 wait $pid || status=$?

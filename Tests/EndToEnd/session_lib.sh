@@ -165,6 +165,9 @@ choose_from_menu() {
 visible_window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 wait_window() { within_for "$(_tenths "${2:-50}")" visible_window_named "$1"; }
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+# Whether window $1 is the active one, the one the keys that follow reach.
+window_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+wait_window_active() { within 5 window_is_active "$1"; }
 # Waits until the window is no longer viewable.
 wait_unmapped() { within "$(_tenths "${2:-50}")" not is_viewable "$1"; }
 not() { ! "$@"; }

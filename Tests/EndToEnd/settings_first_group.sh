@@ -41,7 +41,6 @@ autostart="$XDG_CONFIG_HOME/autostart/app.quorvane.Quorvane.desktop"
 sum() { md5sum "$config" | cut -d' ' -f1; }
 disk() { echo "$(sum)|$(listing "$HOME/Desktop")|$(listing "$root")|$(listing "$root/Projects")|$(listing "$root/Work")"; }
 start_app app
-sleep 0.5
 
 # 1. "Settings…" (the menu ends "Settings…", "Quit": no update framework offers updates here).
 choose_from_menu_end 2
@@ -49,7 +48,7 @@ win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane S
 is_viewable "$win" || fail "the settings window is not viewable"
 read -r w h <<<"$(window_size "$win")"
 [ "$w" -ge 700 ] && [ "$h" -ge 470 ] || fail "the settings window is ${w}x${h}"
-sleep 0.5
+wait_window_active "$win" || fail "the settings window did not take the keyboard"
 echo "open: ok (${w}x${h})"
 
 # 2. Down through the nine sections and back up, a picture of each of the first six.
@@ -76,12 +75,12 @@ echo "sections: ok"
 before="$(sum)"
 press Tab
 press space
-[ -f "$autostart" ] || fail "no autostart entry"
+within 5 test -f "$autostart" || fail "no autostart entry"
 exec_line="$(grep '^Exec=' "$autostart")"
 [[ "$exec_line" == "Exec=\"$APP\"" || "$exec_line" == "Exec=$APP" ]] || fail "the entry runs $exec_line, not $APP"
 ! grep -q '^Hidden=true' "$autostart" || fail "the entry is hidden"
 press space
-[ ! -e "$autostart" ] || fail "the autostart entry is still there"
+within 5 not test -e "$autostart" || fail "the autostart entry is still there"
 [ "$(sum)" = "$before" ] || fail "config.json changed"
 echo "login item: ok"
 

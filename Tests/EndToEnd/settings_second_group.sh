@@ -34,7 +34,6 @@ set -euo pipefail
 source "$E2E_LIB"
 start_desktop_session 2
 start_app app
-sleep 0.5
 rule() { json "[(f.get('enabled', True), f.get('pattern', ''), f.get('collection', '')) for f in c['settings'].get('customFilters', [])]"; }
 space_of() { json "[w.get('spaceUUID') for w in c['workspaces'] if w['name'] == '$1'][0]"; }
 follow() { json "c['settings'].get('followSpaces', False)"; }
@@ -42,7 +41,7 @@ follow() { json "c['settings'].get('followSpaces', False)"; }
 open_settings() {
   choose_from_menu_end 2
   win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings within 5 s"
-  sleep 0.5
+  wait_window_active "$win" || fail "the settings window did not take the keyboard"
 }
 
 # 1. The four sections, each unlike the one before.
@@ -97,10 +96,8 @@ press Tab
 press Tab
 press Tab
 press space
-for i in $(seq 1 30); do
-  [ -e "$root/Receipts/invoice-march.pdf" ] && [ -e "$root/Receipts/Old INVOICE.txt" ] && break
-  sleep 0.1
-done
+invoices_sorted() { [ -e "$root/Receipts/invoice-march.pdf" ] && [ -e "$root/Receipts/Old INVOICE.txt" ]; }
+within 3 invoices_sorted || true
 [ "$(listing "$root/Receipts")" = "Old INVOICE.txt|invoice-march.pdf|" ] || fail "Receipts holds $(listing "$root/Receipts")"
 [ "$(listing "$HOME/Desktop")" = "notes.txt|" ] || fail "the Desktop holds $(listing "$HOME/Desktop")"
 [ -z "$(other_app_windows "$win")" ] || fail "another window is mapped: $(other_app_windows "$win")"
@@ -124,7 +121,8 @@ sheet="$(wait_window 'Photosensitivity warning' 30)" || fail "no Photosensitivit
 press Return
 wait_for 'c["settings"].get("followSpaces") == True' || fail "followSpaces is not on after Return"
 wait_unmapped "$sheet" || fail "Return did not close the warning"
-sleep 3
+wait_for_log app "following workspaces" || fail "the application does not follow the workspaces"
+wait_window_active "$win" || fail "the settings window did not take the keyboard back"
 # The bindings: Default's "Bind", then Work's.
 press Tab
 press Tab

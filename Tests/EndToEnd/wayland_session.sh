@@ -31,13 +31,10 @@ unset DISPLAY
 start_compositor() { # $1: socket name
   weston --backend=headless-backend.so --xwayland --socket="$1" --idle-time=0 --log="$WORK/$1.log" >/dev/null 2>&1 &
   compositor=$!
-  local i display=
-  for i in $(seq 1 100); do
-    display="$(sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$WORK/$1.log" 2>/dev/null | head -n1 || true)"
-    [ -n "$display" ] && [ -S "$XDG_RUNTIME_DIR/$1" ] && break
-    sleep 0.1
-  done
-  [ -n "$display" ] || fail "weston did not start Xwayland: $(cat "$WORK/$1.log")"
+  local display
+  xwayland_display() { sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$WORK/$1.log" 2>/dev/null | head -n1; }
+  compositor_ready() { [ -S "$XDG_RUNTIME_DIR/$1" ] && xwayland_display "$1"; }
+  display="$(within_for 10 compositor_ready "$1")" || fail "weston did not start Xwayland: $(cat "$WORK/$1.log")"
   export WAYLAND_DISPLAY="$1" DISPLAY="$display"
   # weston ends Xwayland when its last client leaves: one client stays for the whole part.
   xprop -root -spy >/dev/null 2>&1 &
@@ -54,8 +51,7 @@ wait_for_log alone "running on Xwayland" || fail "the application did not choose
 within 30 log_holds alone "no status area on this desktop" || fail "no line about the missing status area"
 settings="$(wait_window "Quorvane Settings" 100 || wait_window "Settings" 1 || true)"
 [ -n "$settings" ] || fail "the settings window did not open: $(xwininfo -root -tree | grep -i quorvane)"
-for i in $(seq 1 50); do grep -q "Quorvane has no status area" "$WORK/bus.log" && break; sleep 0.1; done
-grep -q "Quorvane has no status area" "$WORK/bus.log" || fail "no notification on the bus"
+within 5 grep -q "Quorvane has no status area" "$WORK/bus.log" || fail "no notification on the bus"
 stop_app
 kill $monitor 2>/dev/null || true
 # A platform the user chose is kept.
@@ -70,7 +66,7 @@ echo "no status area: ok; the user's platform kept: ok"
 # so nothing here is clicked.)
 start_compositor quorvane-wayland-2
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-for i in $(seq 1 50); do xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break; sleep 0.1; done
+within 30 tray_selection_owned || fail "the tray host did not take the tray selection"
 start_app tray
 wait_for_log tray "status item shown in the status area" || fail "the status item was not shown"
 grep -q "no status area" "$WORK/tray.log" && fail "a status area was reported missing"
@@ -83,13 +79,13 @@ echo "tray on Xwayland: ok"
 start_compositor quorvane-wayland-3
 /usr/bin/python3 "$HOST" serve "$WORK/items" &
 host=$!
-for i in $(seq 1 50); do
+watcher_up() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
-    string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true && break
-  sleep 0.1
-done
+    string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true
+}
+within 10 watcher_up || fail "the status host did not take the watcher's name"
 start_app_untrayed notifier
-for i in $(seq 1 100); do [ -s "$WORK/items" ] && break; sleep 0.1; done
+within 10 test -s "$WORK/items" || true
 item="$(head -n1 "$WORK/items" 2>/dev/null || true)"
 [ -n "$item" ] || fail "the status item never registered with the watcher"
 /usr/bin/python3 "$HOST" click "$item" Work || fail "no Work entry in the menu: $(/usr/bin/python3 "$HOST" menu "$item")"
@@ -102,17 +98,16 @@ wait_for_log notifier "the command line reaches this instance" || fail "the inst
 wait_for 'c["activeWorkspace"] == "Default"' || fail "--switch-to Default did not switch"
 [ "$(listing "$HOME/Desktop")" = "one.txt|" ] || fail "Desktop after --switch-to: $(listing "$HOME/Desktop")"
 /usr/bin/python3 "$HOST" context "$item" 200 30 || fail "the item did not take ContextMenu"
-popup=
-for i in $(seq 1 50); do
+# A popup: an override-redirect window the compositor does not place, at the point asked.
+menu_popup() {
+  local id
   for id in $(xwininfo -root -tree | grep '("quorvane"' | awk '{print $1}'); do
-    # A popup: an override-redirect window the compositor does not place, at the point asked.
     xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && is_viewable "$id" \
-      && xwininfo -id "$id" | grep -q 'Absolute upper-left X:  200' && popup="$id"
+      && xwininfo -id "$id" | grep -q 'Absolute upper-left X:  200' && echo "$id" && return 0
   done
-  [ -n "$popup" ] && break
-  sleep 0.1
-done
-[ -n "$popup" ] || fail "the status menu did not open as a popup: $(xwininfo -root -tree | grep -i quorvane)"
+  return 0
+}
+within_for 5 menu_popup >/dev/null || fail "the status menu did not open as a popup: $(xwininfo -root -tree | grep -i quorvane)"
 stop_app
 kill $host 2>/dev/null || true
 stop_compositor
