@@ -25,7 +25,7 @@ e2e_prepare() {
   printf '[Desktop Entry]\nType=Application\nName=Quorvane\nExec=quorvane\n' \
     > "$WORK/prefix/share/applications/app.quorvane.Quorvane.desktop"
   export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_DATA_HOME="$WORK/home/.local/share"
-  export XDG_STATE_HOME="$WORK/home/.local/state" XDG_RUNTIME_DIR="$WORK/runtime"
+  export XDG_STATE_HOME="$WORK/home/.local/state" XDG_CACHE_HOME="$WORK/home/.cache" XDG_RUNTIME_DIR="$WORK/runtime"
   mkdir -p "$HOME/Desktop" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
   unset QT_QPA_PLATFORM
