@@ -225,11 +225,11 @@ picture() { "$GRAB" "$1" "$ARTIFACTS/$2.png" || fail "no picture of $2"; }
 # How many pixels the pictures $ARTIFACTS/$1.png and $ARTIFACTS/$2.png differ in.
 pixels_between() { "$GRAB" --compare "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png"; }
 # A picture of window $1 as $2 once the window has stopped changing: two pictures in a row alike
-# (after 5 s the last one stands).
+# (after 5 s on an idle machine, longer on a loaded one, the last one stands).
 settled_picture() {
   local i
   picture "$1" "$2"
-  for i in $(seq 1 25); do
+  for i in $(seq 1 $((25 * $(slowness)))); do
     sleep 0.2
     mv "$ARTIFACTS/$2.png" "$ARTIFACTS/$2-before.png"
     picture "$1" "$2"
