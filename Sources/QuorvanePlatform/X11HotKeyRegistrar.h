@@ -15,9 +15,9 @@ namespace quorvane {
 // Global hot keys as passive key grabs on the root window, through Qt's own X connection.
 // Each combination is grabbed four times (as is, with Lock, with Mod2 (Num Lock), with both)
 // and every grab is checked: when another client holds any of them, the ones made are let go
-// and the combination is refused. A combination this registrar already holds, and a key code
-// outside the key-code table, are refused too. Presses reach the handler from the event loop;
-// a held key's auto-repeat fires nothing.
+// and the combination is refused. A combination this registrar already holds, and a key outside
+// the key-code table, are refused too. Presses are told by pressed() from the event loop; a held
+// key's auto-repeat fires nothing.
 class X11HotKeyRegistrar final : public HotKeyRegistrar, public QAbstractNativeEventFilter {
     Q_OBJECT
 
