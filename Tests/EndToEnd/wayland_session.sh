@@ -5,7 +5,8 @@
 # on Xwayland its icon docks there; with no status area at all it says so in a notification
 # and opens its settings window, once its grace for a panel that starts late (15 s) has passed.
 # Under sway (headless, without Xwayland) the workspaces come over its IPC socket and a
-# workspace bound to a desktop makes it active.
+# workspace bound to a desktop makes it active. Under mutter with GNOME's schemas each hot key is
+# an entry of GNOME's own custom shortcuts that runs the command line.
 # Usage: wayland_session.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
@@ -156,6 +157,97 @@ PY
   echo "sway's workspaces over its socket: ok"
 else
   echo "sway's workspaces: sway is not installed, not tried"
+fi
+
+# 5. GNOME's mutter, headless, with Xwayland and GNOME's schemas (settings kept in a key file of
+# the temporary home): each hot key is an entry of GNOME's own custom shortcuts. Assigning
+# Ctrl+Alt+2 to Work writes the entry, its command switches the files, removing the assignment
+# removes the entry, a quit and a kill -9 and the next start leave none behind, and the user's own
+# entry stays as it was throughout.
+keys=org.gnome.settings-daemon.plugins.media-keys
+if command -v mutter >/dev/null && command -v gsettings >/dev/null \
+   && gsettings list-keys $keys.custom-keybinding:/x/ >/dev/null 2>&1; then
+  export GSETTINGS_BACKEND=keyfile
+  base=/org/gnome/settings-daemon/plugins/media-keys/custom-keybindings
+  mine="$base/custom0/"
+  gsettings set $keys custom-keybindings "['$mine']"
+  gsettings set $keys.custom-keybinding:$mine name 'Terminal'
+  gsettings set $keys.custom-keybinding:$mine command 'x-terminal-emulator'
+  gsettings set $keys.custom-keybinding:$mine binding '<Primary><Alt>t'
+  users_own() {
+    [ "$(gsettings get $keys.custom-keybinding:$mine name)" = "'Terminal'" ] \
+      && [ "$(gsettings get $keys.custom-keybinding:$mine binding)" = "'<Primary><Alt>t'" ] \
+      && gsettings get $keys custom-keybindings | grep -qF "'$mine'"
+  }
+  entries() { gsettings get $keys custom-keybindings; }
+  entry_listed() { entries | grep -qF "$base/quorvane0/"; }
+  no_entry_of_ours() { ! entries | grep -q quorvane && ! grep -qs 'shortcuts:gnome' "$root/.store/ledger.json"; }
+  assign() { # $1: a key code (19: the key typing 2) or nothing
+    python3 - "$config" "$1" <<'PY2'
+import json, sys
+c = json.load(open(sys.argv[1]))
+for w in c["workspaces"]:
+    if w["name"] == "Work":
+        if sys.argv[2]:
+            w["hotkey"] = {"keyCode": int(sys.argv[2]), "modifiers": 0x40000 | 0x80000}
+        else:
+            w.pop("hotkey", None)
+json.dump(c, open(sys.argv[1] + ".new", "w"))
+PY2
+    mv "$config.new" "$config"
+  }
+  mutterlog="$WORK/mutter.log"
+  mutter --headless --wayland --virtual-monitor 1280x800 --wayland-display=quorvane-mutter > "$mutterlog" 2>&1 &
+  mutter=$!
+  within 20 grep -q "Using public X11 display" "$mutterlog" || fail "mutter did not start Xwayland: $(cat "$mutterlog")"
+  export WAYLAND_DISPLAY=quorvane-mutter DISPLAY="$(sed -nE 's/.*Using public X11 display (:[0-9]+).*/\1/p' "$mutterlog" | head -n1)"
+  export XAUTHORITY="$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* | head -n1)"
+  # What mutter publishes of its workspaces on the Xwayland root: their number from the start,
+  # the current one only once it has changed.
+  within 10 xprop -root _NET_NUMBER_OF_DESKTOPS | grep -q '= ' || fail "no workspaces on mutter's Xwayland root"
+  start_gnome_app() { XDG_CURRENT_DESKTOP=GNOME "$APP" > "$WORK/$1.log" 2>&1 & pid=$!; }
+  start_gnome_app gnome
+  wait_for_log gnome "the desktop's own custom shortcuts" || fail "GNOME's custom shortcuts are not the road"
+  wait_for_log gnome "the command line reaches this instance" || fail "the instance did not take the command line"
+  assign 19
+  within 15 entry_listed || fail "assigning Ctrl+Alt+2 wrote no entry: $(entries)"
+  entry="$base/quorvane0/"
+  [ "$(gsettings get $keys.custom-keybinding:$entry name)" = "'Quorvane: Work'" ] || fail "the entry's name: $(gsettings get $keys.custom-keybinding:$entry name)"
+  [ "$(gsettings get $keys.custom-keybinding:$entry binding)" = "'<Control><Alt>2'" ] || fail "the entry's binding"
+  command="$(python3 -c 'import ast, sys; print(ast.literal_eval(sys.argv[1]))' "$(gsettings get $keys.custom-keybinding:$entry command)")"
+  [ "$command" = "$APP --switch-to Work" ] || fail "the entry's command: $command"
+  users_own || fail "the user's own entry changed: $(entries)"
+  # The shell runs the entry's command when the keys are pressed.
+  sh -c "$command" > "$WORK/gnome-cli.out" 2>&1 || fail "the entry's command failed: $(cat "$WORK/gnome-cli.out")"
+  wait_for 'c["activeWorkspace"] == "Work"' || fail "the entry's command did not switch"
+  [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after the entry's command: $(listing "$HOME/Desktop")"
+  assign ""
+  within 15 no_entry_of_ours || fail "removing the assignment left the entry: $(entries)"
+  users_own || fail "the user's own entry changed: $(entries)"
+  # A quit takes the entry out.
+  assign 19
+  within 15 entry_listed || fail "the entry did not come back"
+  stop_app
+  no_entry_of_ours || fail "the entry stayed after a quit: $(entries)"
+  # A kill -9 leaves it; the next start takes it out before anything else.
+  start_gnome_app gnome-2
+  within 15 entry_listed || fail "the entry was not written at the start"
+  kill -KILL $pid; wait $pid 2>/dev/null || true
+  entry_listed || fail "the entry went with the killed process"
+  assign ""
+  start_gnome_app gnome-3
+  within 15 no_entry_of_ours || fail "a stale entry stayed after a crash and a start: $(entries)"
+  users_own || fail "the user's own entry changed: $(entries)"
+  stop_app
+  # mutter's current workspace on the root, once changed.
+  wmctrl -s 1
+  within 10 xprop -root _NET_CURRENT_DESKTOP | grep -q '= 1' || fail "no current workspace on mutter's root"
+  kill $mutter 2>/dev/null || true
+  wait $mutter 2>/dev/null || true
+  unset GSETTINGS_BACKEND XAUTHORITY
+  echo "GNOME's custom shortcuts under mutter: ok"
+else
+  echo "GNOME's custom shortcuts: mutter or GNOME's schemas are not installed, not tried"
 fi
 echo PASS > "$WORK/result"
 SESSION

@@ -194,10 +194,8 @@ public:
     // the executable before quitting.
     void uninstallRequested();
 
-    // Switch requests other than the menu's desktops. Registers every set shortcut afresh:
-    // the live desktops' own, in stored order, then cycle next and previous, hide or show,
-    // switch to last, Settings, the calendar, sort now and the floating dock.
-    void reloadHotKeys();
+    // What a pressed hot key asks for: a desktop's switch, or one of the global actions.
+    void hotKeyTriggered(const HotKeyAssignment::Owner &owner);
     // One step through the switchable desktops, wrapping at both ends; from the blank or a
     // temporary desktop, forward starts at the first and backward at the last.
     void cycle(int step);
@@ -286,7 +284,6 @@ private:
     DataLock m_dataLock;
     std::unique_ptr<DesktopSwapper> m_swapper;
     HotKeyCenter m_hotKeys;
-    std::vector<HotKeySpec> m_refusedHotKeys; // at the last registration, for the Shortcuts section
     SpaceIdentifier m_spaceIdentifier;
     FloatingDock m_floatingDock;
     CornerWatcher m_cornerWatcher;
