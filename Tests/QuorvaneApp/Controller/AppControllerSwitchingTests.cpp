@@ -196,6 +196,21 @@ TEST_F(Switching, TheFirstSwitchNoteComesOnceASecondAfterAUserSwitch)
     EXPECT_EQ(alerts.shown.size(), 1u);
 }
 
+// The note's alert serves events: a quit that ends the controller meanwhile leaves nothing to
+// act on when the answer comes.
+TEST_F(Switching, TheFirstSwitchNoteOutlivedByItsControllerActsOnNothing)
+{
+    layOut({{"A", {"a1"}}, {"B", {}}});
+    auto controller = std::make_unique<AppController>(environment());
+    controller->performSwitch("B", true);
+    alerts.answers = {1}; // "Show Me the Folder"
+    alerts.whileShown = [&] { controller.reset(); };
+    scheduler.advance(1);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(controller, nullptr);
+    EXPECT_TRUE(opened.empty());
+}
+
 TEST_F(Switching, NoFirstSwitchNoteLeavingTheBlankDesktopOrForTheStartUpCollapse)
 {
     layOut({{"A", {"a1"}}, {"B", {}}});
