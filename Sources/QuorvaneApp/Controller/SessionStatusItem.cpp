@@ -5,14 +5,12 @@
 #include "Shared/Log.h"
 #include "StatusNotifierItem.h"
 #include "StatusPanelShade.h"
-#include "ThemeShadeProbe.h"
 #include "TrayStatusItem.h"
 #include "XEmbedTrayWatcher.h"
 
 #include <QDBusServiceWatcher>
 #include <QDir>
 #include <QFileInfo>
-#include <QPointer>
 #include <QTimer>
 
 namespace quorvane {
@@ -54,17 +52,8 @@ std::shared_ptr<StatusItem> makeSessionStatusItem(const AppInfo &info)
     };
     sources.watcherPresent = [] { return StatusNotifierItem::watcherPresent(); };
     sources.trayPresent = [] { return XEmbedTrayWatcher::trayPresent(); };
-    // The theme's settings are read by the desktop's tools, away from the event loop; the glyph
-    // takes a different answer as soon as it comes.
-    auto shadeTarget = std::make_shared<QPointer<PanelStatusItem>>();
-    auto themeShade = std::make_shared<ThemeShadeProbe>([] { return statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())); },
-                                                        [shadeTarget] {
-                                                            if (*shadeTarget)
-                                                                (*shadeTarget)->refreshShade();
-                                                        });
-    sources.themeGlyphColour = [themeShade] { return themeShade->colour(); };
+    sources.themeGlyphColour = [] { return statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())); };
     auto item = std::make_shared<PanelStatusItem>(std::move(sources));
-    *shadeTarget = item.get();
 
     // Status areas that come (or come back) later, of both kinds. The watchers live as long as
     // the item; a change is looked at once the item's own watchers have seen it too.
