@@ -116,10 +116,16 @@ int main(int argc, char **argv)
                                              || qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME") || portalDialogs);
     Theme::shared().setSystemSource(
         [] { return SystemAppearance::shared().currentIsDark() || xsettings::themeIsDark(); });
+    // The session's mode is read once; its change signals have it read again, away from the
+    // event loop, so that a switch never waits for the session's tools.
+    const auto sessionLookChanged = [] {
+        SystemAppearance::shared().sessionChanged();
+        Theme::shared().systemChanged();
+    };
     GSettingsMonitor colorScheme(QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey));
-    QObject::connect(&colorScheme, &GSettingsMonitor::changed, [] { Theme::shared().systemChanged(); });
-    StatusPanelShadeWatcher xfceTheme([] { Theme::shared().systemChanged(); });
-    SessionLookWatcher sessionLook([] { Theme::shared().systemChanged(); });
+    QObject::connect(&colorScheme, &GSettingsMonitor::changed, sessionLookChanged);
+    StatusPanelShadeWatcher xfceTheme(sessionLookChanged);
+    SessionLookWatcher sessionLook(sessionLookChanged);
 
     if (onXwayland)
         qCInfo(Log::app()) << "Wayland session: running on Xwayland (set QT_QPA_PLATFORM to choose another platform)";

@@ -6,6 +6,7 @@
 #include "Controller/MenuBarIconAnimator.h"
 #include "Controller/StatusAreaNotice.h"
 #include "Controller/StatusMenuModel.h"
+#include "Controller/SwitchCoordinator.h"
 #include "DataLock.h"
 #include "Desktop/FinderSurface.h"
 #include "Dock/FloatingDock.h"
@@ -85,19 +86,14 @@ public:
     // desktops back onto the Desktop, removes the login item and quits.
     void appMovedToTrash();
 
-    // Switching: every request ends here. Does nothing when the target is already active,
-    // the session is read-only or the Desktop folder is not a safe one.
+    // Switching: every request ends here, and goes on to the switch's coordinator. Does
+    // nothing when the target is already active, the session is read-only or the Desktop
+    // folder is not a safe one.
     void performSwitch(const QString &target, bool userInitiated);
     void sweepInOverruleOrder(const Config &config);
-    void sweepScreenshots(const Config &config);
-    void sweepCustomFilters(const Config &config);
     // Both sweeps in the configured order, then the menu and the settings model refresh.
     void sweepActiveDesktopNow();
-    // The main screen's size in whole points; 1440 × 900 without a screen.
-    static std::pair<std::int64_t, std::int64_t> desktopCanvas();
     void applyAppearance(const QString &name, const Config &config);
-    void showFirstSwitchNoteIfNeeded(const QString &from, const QString &target);
-    void notePinnedSkips(const QStringList &names);
     // The one alert naming the items a switch or a recovery could not move, which stayed where
     // they were.
     void noteStayedBehind(const QStringList &names);
@@ -105,15 +101,8 @@ public:
     void present(const std::exception &error);
     void present(std::exception_ptr error);
     void stampActiveVisited();
-
-    // The transition's end: lifts the blur cover once the target's icons have settled, and
-    // not before the minimum duration since coverStart (a Scheduler time) nor the hold from
-    // then. Only schedules work.
-    void revealWhenSettled(SwitchTransition transition, const QString &target, double coverStart);
-    // One step of the settle poll: the reveal once every expected position reads back in
-    // place or after attempt 12, otherwise the next attempt 0.03 s later.
-    void settlePoll(const IconPositions &expected, int attempt, SwitchTransition transition, double hold, double fadeOut,
-                    double earliestReveal);
+    // One switch and its phases.
+    SwitchCoordinator &switching() { return m_switching; }
 
     // Scrolling over the status item steps through the live desktops; 0.4 s after the last
     // counted event the selected one becomes active.
@@ -170,7 +159,6 @@ public:
 
     bool isSwapping = false;
     std::optional<QString> previousWorkspace;
-    std::optional<AppearanceMode> appearanceBaseline;
     bool storeReadOnly = false;
     double schedulerInterval = 60;
 
@@ -217,6 +205,8 @@ public:
     void runCommand(const AppCommand &command);
 
 private:
+    friend class SwitchCoordinator;
+
     // The application's own windows (settings, new-desktop sheet, move prompt): while one is
     // open the application is a regular one with the main menu's shortcuts in that window;
     // closing it makes the application an accessory again.
@@ -243,7 +233,6 @@ private:
     void warnDesktopsFolderUnwritable(int error);
     // Completes due desktop timers unless a switch is pending or the session is read-only.
     QStringList fireDueTimersIfSafe();
-    void scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal);
     void advanceScroll(int step);
     void scheduleScrollCommit();
     void commitScroll();
@@ -308,6 +297,8 @@ private:
     bool m_menuOpen = false;
     std::optional<StatusMenuItem> m_pendingChoice;
     std::unique_ptr<StatusAreaNotice> m_statusAreaNotice;
+    // Last: it goes first, before what it works with.
+    SwitchCoordinator m_switching{*this};
 };
 
 } // namespace quorvane
