@@ -41,6 +41,9 @@ bool SystemAppearance::currentIsDark() const
         // A put back's outcome is the user's own mode: only the session can tell it.
         if (!HostWork::drain(3000))
             qCWarning(appLog, "the session's mode is read while a put back is still under way");
+        // What was known before the put back (read at start, say, from a session a crashed
+        // process had left dark) no longer holds.
+        m_known.reset();
     }
     if (!m_known)
         m_known = readSession();
