@@ -69,6 +69,8 @@ public:
     void previewTransition();
 
 private:
+    // An error's text for the user and the log: a store error's own description, else what().
+    static QString describe(const std::exception &error);
     void scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal);
     // Runs fn on the GUI thread later, while the controller (and so this object) lives.
     void later(double seconds, std::function<void(SwitchCoordinator &)> fn);

@@ -13,16 +13,12 @@
 
 namespace quorvane {
 
-namespace {
-
-QString describe(const std::exception &error)
+QString SwitchCoordinator::describe(const std::exception &error)
 {
     if (const auto *store = dynamic_cast<const StoreError *>(&error))
         return store->description();
     return QString::fromUtf8(error.what());
 }
-
-} // namespace
 
 void SwitchCoordinator::showFirstSwitchNoteIfNeeded(const QString &from, const QString &target)
 {

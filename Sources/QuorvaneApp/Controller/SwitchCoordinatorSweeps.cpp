@@ -16,13 +16,6 @@ namespace quorvane {
 
 namespace {
 
-QString describe(const std::exception &error)
-{
-    if (const auto *store = dynamic_cast<const StoreError *>(&error))
-        return store->description();
-    return QString::fromUtf8(error.what());
-}
-
 QSet<QString> pinnedSet(const Config &config)
 {
     const QStringList &pinned = config.settings.pinnedFolders;

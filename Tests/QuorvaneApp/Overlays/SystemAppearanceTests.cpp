@@ -38,13 +38,8 @@ public:
         calls.push_back(dark);
         return failure;
     }
-    bool borrowed = false;
-    bool borrowing() const override { return borrowed; }
-    std::optional<QString> putBack() override
-    {
-        borrowed = false;
-        return std::nullopt;
-    }
+    bool borrowing() const override { return false; }
+    std::optional<QString> putBack() override { return std::nullopt; }
 };
 
 } // namespace
@@ -118,22 +113,6 @@ TEST(SystemAppearance, TheSessionIsReadOnceThenFollowedBySetsAndChangeSignals)
     appearance.setDark(true);
     EXPECT_FALSE(appearance.currentIsDark());
     EXPECT_EQ(preferences.reads, 4);
-}
-
-// At the start after a crash the session may still be dark when first read; what the put back
-// gives back is the user's own mode, and that is what the next switch must compare against.
-TEST(SystemAppearance, AModeReadBeforeAPutBackIsAskedAgainAfterIt)
-{
-    CountingPreferences preferences;
-    preferences.global = QStringLiteral("Dark");
-    FakeSwitch appearanceSwitch;
-    SystemAppearance appearance(preferences, appearanceSwitch);
-    EXPECT_TRUE(appearance.currentIsDark());
-
-    appearanceSwitch.borrowed = true;
-    preferences.global.reset(); // the user's light mode, once the ledger is put back
-    appearance.putBack();
-    EXPECT_FALSE(appearance.currentIsDark());
 }
 
 TEST(SystemAppearance, AFailedFlipIsLoggedNotThrown)
