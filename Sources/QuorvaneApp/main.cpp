@@ -1,5 +1,6 @@
 #include "Controller/AppController.h"
 #include "Controller/SessionStatusItem.h"
+#include "CustomShortcutList.h"
 #include "DesktopPortal.h"
 #include "GSettingsMonitor.h"
 #include "GSettingsTool.h"
@@ -115,10 +116,16 @@ int main(int argc, char **argv)
                                              || qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME") || portalDialogs);
     Theme::shared().setSystemSource(
         [] { return SystemAppearance::shared().currentIsDark() || xsettings::themeIsDark(); });
+    // The session's mode is read once; its change signals have it read again, away from the
+    // event loop, so that a switch never waits for the session's tools.
+    const auto sessionLookChanged = [] {
+        SystemAppearance::shared().sessionChanged();
+        Theme::shared().systemChanged();
+    };
     GSettingsMonitor colorScheme(QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey));
-    QObject::connect(&colorScheme, &GSettingsMonitor::changed, [] { Theme::shared().systemChanged(); });
-    StatusPanelShadeWatcher xfceTheme([] { Theme::shared().systemChanged(); });
-    SessionLookWatcher sessionLook([] { Theme::shared().systemChanged(); });
+    QObject::connect(&colorScheme, &GSettingsMonitor::changed, sessionLookChanged);
+    StatusPanelShadeWatcher xfceTheme(sessionLookChanged);
+    SessionLookWatcher sessionLook(sessionLookChanged);
 
     if (onXwayland)
         qCInfo(Log::app()) << "Wayland session: running on Xwayland (set QT_QPA_PLATFORM to choose another platform)";
@@ -139,18 +146,32 @@ int main(int argc, char **argv)
         qCInfo(Log::app()).noquote() << QStringLiteral("workspaces through the window manager's socket %1").arg(socket);
     }
     // Global hot keys: on a Wayland session through KDE's shortcut service where it runs (an X
-    // grab there fires only while an X11 window has focus), else as key grabs on the X server;
-    // without either every hot key is refused. The layout's key names need the X server;
+    // grab there fires only while an X11 window has focus), else through GNOME's or Cinnamon's
+    // own custom shortcuts, else as key grabs on the X server; without any every hot key is
+    // refused. The layout's key names need the X server;
     // elsewhere keys are named as on a US layout.
     const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     const bool onX11 = QGuiApplication::platformName() == QLatin1String("xcb");
     std::unique_ptr<HotKeyRegistrar> hotKeyRegistrar;
     std::unique_ptr<X11KeyLayout> keyLayout;
+    QString shortcutRoad;
+    const auto shortcutList = waylandSession ? CustomShortcutList::forDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))
+                                             : std::nullopt;
     if ((waylandSession || !onX11) && KGlobalAccelHotKeyRegistrar::availableOn(QDBusConnection::sessionBus())) {
         hotKeyRegistrar = std::make_unique<KGlobalAccelHotKeyRegistrar>(
             QDBusConnection::sessionBus(), info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier,
             QStringLiteral("Quorvane"));
         qCInfo(Log::app()) << "global shortcuts through the session's shortcut service (org.kde.kglobalaccel)";
+        shortcutRoad = QStringLiteral("Shortcuts are served by KDE's global shortcut service.");
+    } else if (shortcutList) {
+        hotKeyRegistrar = std::make_unique<CustomShortcutList>(*shortcutList, std::make_unique<GSettingsToolAccess>(),
+                                                               SettingsLedger::inStore(Paths::standard().store()),
+                                                               info.executablePath);
+        qCInfo(Log::app()).noquote()
+            << QStringLiteral("global shortcuts as the desktop's own custom shortcuts (%1)").arg(shortcutList->listSchema);
+        shortcutRoad = QStringLiteral("Shortcuts are added to the desktop's own keyboard shortcuts, each named "
+                                      "\u201CQuorvane: \u2026\u201D. Switch to last desktop, Open calendar and "
+                                      "Toggle floating dock can't be added there.");
     } else if (onX11) {
         hotKeyRegistrar = std::make_unique<X11HotKeyRegistrar>();
         qCInfo(Log::app()).noquote() << (waylandSession ? QStringLiteral("global shortcuts as X11 key grabs: on this Wayland "
@@ -174,6 +195,8 @@ int main(int argc, char **argv)
     env.hotKeyRegistrar = hotKeyRegistrar.get();
     if (waylandSession && onX11 && dynamic_cast<X11HotKeyRegistrar *>(hotKeyRegistrar.get()))
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
+    else
+        env.shortcutLimit = shortcutRoad;
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
     env.dialogs = &dialogs;
     AppCommandService commands;

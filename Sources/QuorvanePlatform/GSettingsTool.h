@@ -25,5 +25,10 @@ Result run(const QStringList &arguments);
 std::optional<QString> unquoted(const QString &value);
 // A text as a string value the tool reads.
 QString quoted(const QString &text);
+// The texts of a printed string value or array of strings ("'a'", "['a', \"b\"]", "@as []"),
+// escapes read; none for anything else.
+std::optional<QStringList> strings(const QString &value);
+// Texts as an array of strings the tool reads.
+QString quotedList(const QStringList &texts);
 
 } // namespace quorvane::gsettings

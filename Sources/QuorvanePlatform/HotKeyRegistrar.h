@@ -1,38 +1,60 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
+#include <QKeyCombination>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
 #include <optional>
 
 namespace quorvane {
 
-// The window system's registry of global hot keys. Modifiers are the hot-key manager's bits:
-// command 0x100, shift 0x200, option 0x800, control 0x1000.
-class HotKeyRegistrar {
-public:
-    // A registered key's id: a four-character signature and a number.
-    struct HotKeyId {
-        std::uint32_t signature = 0;
-        std::uint32_t id = 0;
-        bool operator==(const HotKeyId &) const = default;
-    };
-    using Reference = std::uint64_t;
+// The desktop's registry of global hot keys. A combination is registered under an id its
+// caller chooses; a press is told by pressed() with that id, on the main thread.
+class HotKeyRegistrar : public QObject {
+    Q_OBJECT
 
-    virtual ~HotKeyRegistrar() = default;
-    // Grabs the combination; none when the system refuses it.
-    virtual std::optional<Reference> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyId id) = 0;
-    virtual void unregisterHotKey(Reference reference) = 0;
-    // The one handler for pressed hot keys, called on the main thread with the key's id.
-    virtual void setPressedHandler(std::function<void(HotKeyId)> handler) = 0;
+public:
+    using Id = quint32;
+
+    // What a key runs where the desktop itself runs it (its own list of custom shortcuts): the
+    // entry's title and the application's command-line arguments. Registrars that report
+    // presses themselves ignore it.
+    struct Command {
+        QString title;
+        QStringList arguments;
+        bool operator==(const Command &) const = default;
+    };
+
+    explicit HotKeyRegistrar(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+    }
+
+    // Takes the combination under the id; false when it is refused (another program holds it,
+    // this registrar holds it already, or the desktop cannot serve it). A registrar that asks
+    // the desktop away from the main thread may take it first and refuse it later, through
+    // refused().
+    virtual bool registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &command) = 0;
+    // Lets go of the id's combination; an id not held is ignored.
+    virtual void unregisterHotKey(Id id) = 0;
+    // Takes back what an earlier process of the application left registered with the desktop
+    // (it ended without letting go: a crash). Called once this process holds the desktops.
+    virtual void releaseLeftovers() {}
+
+signals:
+    void pressed(quint32 id);
+    // A registration taken at first and refused once the desktop answered.
+    void refused(quint32 id);
 };
 
 // Where no window system grabs keys (off screen, Wayland): every registration is refused, so
 // no key is ever reported as pressed.
 class RefusingHotKeyRegistrar final : public HotKeyRegistrar {
 public:
-    std::optional<Reference> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyId id) override;
-    void unregisterHotKey(Reference reference) override;
-    void setPressedHandler(std::function<void(HotKeyId)> handler) override;
+    using HotKeyRegistrar::HotKeyRegistrar;
+    bool registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &command) override;
+    void unregisterHotKey(Id id) override;
 };
 
 } // namespace quorvane

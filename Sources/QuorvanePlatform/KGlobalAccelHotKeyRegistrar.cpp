@@ -1,7 +1,5 @@
 #include "KGlobalAccelHotKeyRegistrar.h"
 
-#include "KeyCodeTable.h"
-
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -45,7 +43,7 @@ void tell(const QDBusConnection &bus, const char *method, const QVariantList &ar
 
 KGlobalAccelHotKeyRegistrar::KGlobalAccelHotKeyRegistrar(QDBusConnection bus, QString component,
                                                          QString friendlyName, QObject *parent)
-    : QObject(parent)
+    : HotKeyRegistrar(parent)
     , m_bus(std::move(bus))
     , m_component(std::move(component))
     , m_friendlyName(std::move(friendlyName))
@@ -64,21 +62,9 @@ bool KGlobalAccelHotKeyRegistrar::availableOn(const QDBusConnection &bus)
         && bus.interface()->isServiceRegistered(QLatin1String(service)).value();
 }
 
-std::optional<int> KGlobalAccelHotKeyRegistrar::qtKeyCode(std::uint32_t keyCode, std::uint32_t modifiers)
+int KGlobalAccelHotKeyRegistrar::serviceKeyCode(QKeyCombination combination)
 {
-    const auto key = keycodes::qtKey(keyCode);
-    if (!key)
-        return std::nullopt;
-    int code = *key;
-    if (modifiers & 0x100)
-        code |= Qt::META;
-    if (modifiers & 0x200)
-        code |= Qt::SHIFT;
-    if (modifiers & 0x800)
-        code |= Qt::ALT;
-    if (modifiers & 0x1000)
-        code |= Qt::CTRL;
-    return code;
+    return QKeyCombination(combination.keyboardModifiers() & ~Qt::KeypadModifier, combination.key()).toCombined();
 }
 
 QStringList KGlobalAccelHotKeyRegistrar::actionId(const QString &action) const
@@ -96,59 +82,51 @@ bool KGlobalAccelHotKeyRegistrar::listenToComponent()
         return false;
     m_listening = m_bus.connect(QLatin1String(service), component.value().path(), QLatin1String(componentInterface),
                                 QStringLiteral("globalShortcutPressed"), this,
-                                SLOT(pressed(QString, QString, qlonglong)));
+                                SLOT(servicePressed(QString, QString, qlonglong)));
     return m_listening;
 }
 
-std::optional<HotKeyRegistrar::Reference> KGlobalAccelHotKeyRegistrar::registerHotKey(std::uint32_t keyCode,
-                                                                                      std::uint32_t modifiers, HotKeyId id)
+bool KGlobalAccelHotKeyRegistrar::registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &)
 {
-    const auto key = qtKeyCode(keyCode, modifiers);
-    if (!key)
-        return std::nullopt;
-    for (const auto &[reference, registered] : m_registered) {
-        if (registered.key == *key)
-            return std::nullopt;
+    const int key = serviceKeyCode(combination);
+    if (m_registered.count(id))
+        return false;
+    for (const auto &[held, registered] : m_registered) {
+        if (registered.key == key)
+            return false;
     }
-    const QString action = QStringLiteral("hotkey-%1-%2").arg(id.signature).arg(id.id);
+    const QString action = QStringLiteral("hotkey-%1").arg(id);
     const QStringList ids = actionId(action);
     // The action's registration needs no answer: setShortcut's, sent after it, tells whether
     // the service took the action and its key.
     tell(m_bus, "doRegister", {ids});
     const QDBusReply<QList<int>> set =
-        call(m_bus, "setShortcut", {ids, QVariant::fromValue(QList<int>{*key}), setPresent | noAutoloading});
+        call(m_bus, "setShortcut", {ids, QVariant::fromValue(QList<int>{key}), setPresent | noAutoloading});
     // The service answers with the keys it gave the action: another program's key is left out.
-    if (!set.isValid() || !set.value().contains(*key) || !listenToComponent()) {
+    if (!set.isValid() || !set.value().contains(key) || !listenToComponent()) {
         tell(m_bus, "unRegister", {ids});
-        return std::nullopt;
+        return false;
     }
-    const Reference reference = m_nextReference++;
-    m_registered.emplace(reference, Registered{action, *key, id});
-    return reference;
+    m_registered.emplace(id, Registered{action, key});
+    return true;
 }
 
-void KGlobalAccelHotKeyRegistrar::unregisterHotKey(Reference reference)
+void KGlobalAccelHotKeyRegistrar::unregisterHotKey(Id id)
 {
-    const auto it = m_registered.find(reference);
+    const auto it = m_registered.find(id);
     if (it == m_registered.end())
         return;
     tell(m_bus, "unRegister", {actionId(it->second.action)});
     m_registered.erase(it);
 }
 
-void KGlobalAccelHotKeyRegistrar::setPressedHandler(std::function<void(HotKeyId)> handler)
+void KGlobalAccelHotKeyRegistrar::servicePressed(const QString &component, const QString &action, qlonglong)
 {
-    m_handler = std::move(handler);
-}
-
-void KGlobalAccelHotKeyRegistrar::pressed(const QString &component, const QString &action, qlonglong)
-{
-    if (component != m_component || !m_handler)
+    if (component != m_component)
         return;
-    for (const auto &[reference, registered] : m_registered) {
+    for (const auto &[id, registered] : m_registered) {
         if (registered.action == action) {
-            const HotKeyId id = registered.id;
-            m_handler(id);
+            emit pressed(id);
             return;
         }
     }

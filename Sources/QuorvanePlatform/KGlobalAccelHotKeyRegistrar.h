@@ -13,9 +13,9 @@ namespace quorvane {
 // Global hot keys through KDE's shortcut service (org.kde.kglobalaccel on the session bus), which
 // serves every window of a Plasma session, Wayland ones included. Each combination becomes an
 // action of the application's component, set as its shortcut; the service refuses one that
-// another program holds, and so does this registrar, as it refuses its own duplicates and keys
-// outside the key-code table. Presses reach the handler from the service's component signal.
-class KGlobalAccelHotKeyRegistrar final : public QObject, public HotKeyRegistrar {
+// another program holds, and so does this registrar, as it refuses its own duplicates. Presses
+// are told by pressed() from the service's component signal.
+class KGlobalAccelHotKeyRegistrar final : public HotKeyRegistrar {
     Q_OBJECT
 
 public:
@@ -27,21 +27,19 @@ public:
 
     // True when the session bus has the shortcut service.
     static bool availableOn(const QDBusConnection &bus);
-    // Qt's key and modifier code of a combination (command = Meta); none outside the key table.
-    static std::optional<int> qtKeyCode(std::uint32_t keyCode, std::uint32_t modifiers);
+    // The service's key code of a combination: Qt's, without the keypad's modifier.
+    static int serviceKeyCode(QKeyCombination combination);
 
-    std::optional<Reference> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyId id) override;
-    void unregisterHotKey(Reference reference) override;
-    void setPressedHandler(std::function<void(HotKeyId)> handler) override;
+    bool registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &command) override;
+    void unregisterHotKey(Id id) override;
 
 private slots:
-    void pressed(const QString &component, const QString &action, qlonglong timestamp);
+    void servicePressed(const QString &component, const QString &action, qlonglong timestamp);
 
 private:
     struct Registered {
         QString action;
         int key = 0;
-        HotKeyId id;
     };
     QStringList actionId(const QString &action) const;
     bool listenToComponent();
@@ -50,9 +48,7 @@ private:
     QString m_component;
     QString m_friendlyName;
     bool m_listening = false;
-    std::map<Reference, Registered> m_registered;
-    Reference m_nextReference = 1;
-    std::function<void(HotKeyId)> m_handler;
+    std::map<Id, Registered> m_registered;
 };
 
 } // namespace quorvane

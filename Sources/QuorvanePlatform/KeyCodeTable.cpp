@@ -1,8 +1,8 @@
 #include "KeyCodeTable.h"
 
-#include <Qt>
+#include "HotKeyCombination.h"
 
-#include <utility>
+#include <Qt>
 
 namespace quorvane::keycodes {
 
@@ -152,49 +152,16 @@ std::optional<QString> usCharacter(std::uint32_t virtualKey)
     return QString::fromUtf16(key->us);
 }
 
-std::optional<int> qtKey(std::uint32_t virtualKey)
+std::optional<std::uint8_t> x11KeyCode(QKeyCombination combination)
 {
-    static const std::pair<std::uint32_t, int> named[] = {
-        {36, Qt::Key_Return},
-        {48, Qt::Key_Tab},
-        {51, Qt::Key_Backspace},
-        {53, Qt::Key_Escape},
-        {117, Qt::Key_Delete},
-        {114, Qt::Key_Insert},
-        {115, Qt::Key_Home},
-        {119, Qt::Key_End},
-        {116, Qt::Key_PageUp},
-        {121, Qt::Key_PageDown},
-        {123, Qt::Key_Left},
-        {124, Qt::Key_Right},
-        {125, Qt::Key_Down},
-        {126, Qt::Key_Up},
-        {76, Qt::Key_Enter},
-        {122, Qt::Key_F1},
-        {120, Qt::Key_F2},
-        {99, Qt::Key_F3},
-        {118, Qt::Key_F4},
-        {96, Qt::Key_F5},
-        {97, Qt::Key_F6},
-        {98, Qt::Key_F7},
-        {100, Qt::Key_F8},
-        {101, Qt::Key_F9},
-        {109, Qt::Key_F10},
-        {103, Qt::Key_F11},
-        {111, Qt::Key_F12},
-        {105, Qt::Key_F13},
-        {107, Qt::Key_F14},
-        {113, Qt::Key_F15},
-    };
-    for (const auto &[code, key] : named) {
-        if (code == virtualKey)
-            return key;
+    // The key at the position whose stored shortcut names the same key (keypad or not).
+    const auto keypad = combination.keyboardModifiers() & Qt::KeypadModifier;
+    for (const Key &key : table) {
+        const auto named = keyCombination(HotKeySpec{key.virtualKey, 0});
+        if (named && named->key() == combination.key() && (named->keyboardModifiers() & Qt::KeypadModifier) == keypad)
+            return key.x11;
     }
-    // A key that types a Latin-1 character is named by its upper-case code point.
-    const auto text = usCharacter(virtualKey);
-    if (!text || text->size() != 1 || text->at(0).unicode() > 0xff)
-        return std::nullopt;
-    return int(text->at(0).toUpper().unicode());
+    return std::nullopt;
 }
 
 } // namespace quorvane::keycodes

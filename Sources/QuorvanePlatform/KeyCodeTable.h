@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QString>
 
 #include <cstdint>
@@ -25,8 +26,8 @@ std::optional<std::uint8_t> x11KeyCode(std::uint32_t virtualKey);
 std::optional<std::uint32_t> virtualKeyCode(std::uint32_t x11KeyCode);
 // What the key types on a US layout without modifiers; none for a key that types no text.
 std::optional<QString> usCharacter(std::uint32_t virtualKey);
-// Qt's key (Qt::Key) for the key at that position on a US layout (the keypad's digits as the
-// main row's); none for a code outside the table.
-std::optional<int> qtKey(std::uint32_t virtualKey);
+// The X11 keycode of the position that types a Qt key on a US layout (the keypad's with
+// Qt::KeypadModifier); none for a key outside the table.
+std::optional<std::uint8_t> x11KeyCode(QKeyCombination combination);
 
 } // namespace quorvane::keycodes

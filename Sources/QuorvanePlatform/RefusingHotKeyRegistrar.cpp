@@ -2,16 +2,12 @@
 
 namespace quorvane {
 
-std::optional<HotKeyRegistrar::Reference> RefusingHotKeyRegistrar::registerHotKey(std::uint32_t, std::uint32_t, HotKeyId)
+bool RefusingHotKeyRegistrar::registerHotKey(QKeyCombination, Id, const std::optional<Command> &)
 {
-    return std::nullopt;
+    return false;
 }
 
-void RefusingHotKeyRegistrar::unregisterHotKey(Reference)
-{
-}
-
-void RefusingHotKeyRegistrar::setPressedHandler(std::function<void(HotKeyId)>)
+void RefusingHotKeyRegistrar::unregisterHotKey(Id)
 {
 }
 

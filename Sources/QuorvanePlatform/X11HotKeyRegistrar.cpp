@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QPointer>
 
 #include <array>
 #include <cstdlib>
@@ -32,7 +31,7 @@ xcb_window_t rootOf(xcb_connection_t *c)
 } // namespace
 
 X11HotKeyRegistrar::X11HotKeyRegistrar(xcb_connection_t *connection, QObject *parent)
-    : QObject(parent)
+    : HotKeyRegistrar(parent)
     , m_connection(connection ? connection : x11::connection())
 {
     if (!m_connection)
@@ -46,49 +45,48 @@ X11HotKeyRegistrar::~X11HotKeyRegistrar()
 {
     if (!m_connection)
         return;
-    for (const auto &[reference, grab] : m_grabs)
+    for (const auto &[id, grab] : m_grabs)
         ungrab(grab);
     xcb_flush(m_connection);
     if (auto *app = QCoreApplication::instance())
         app->removeNativeEventFilter(this);
 }
 
-std::uint16_t X11HotKeyRegistrar::xModifiers(std::uint32_t modifiers)
+std::uint16_t X11HotKeyRegistrar::xModifiers(Qt::KeyboardModifiers modifiers)
 {
     std::uint16_t state = 0;
-    if (modifiers & 0x200)
+    if (modifiers & Qt::ShiftModifier)
         state |= XCB_MOD_MASK_SHIFT;
-    if (modifiers & 0x1000)
+    if (modifiers & Qt::ControlModifier)
         state |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & 0x800)
+    if (modifiers & Qt::AltModifier)
         state |= XCB_MOD_MASK_1;
-    if (modifiers & 0x100)
+    if (modifiers & Qt::MetaModifier)
         state |= XCB_MOD_MASK_4;
     return state;
 }
 
 const X11HotKeyRegistrar::Grab *X11HotKeyRegistrar::find(xcb_keycode_t keyCode, std::uint16_t modifiers) const
 {
-    for (const auto &[reference, grab] : m_grabs) {
+    for (const auto &[id, grab] : m_grabs) {
         if (grab.keyCode == keyCode && grab.modifiers == modifiers)
             return &grab;
     }
     return nullptr;
 }
 
-std::optional<HotKeyRegistrar::Reference> X11HotKeyRegistrar::registerHotKey(std::uint32_t keyCode,
-                                                                             std::uint32_t modifiers, HotKeyId id)
+bool X11HotKeyRegistrar::registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &)
 {
-    if (!m_connection || !m_root)
-        return std::nullopt;
-    const std::optional<std::uint8_t> code = keycodes::x11KeyCode(keyCode);
+    if (!m_connection || !m_root || m_grabs.count(id))
+        return false;
+    const std::optional<std::uint8_t> code = keycodes::x11KeyCode(combination);
     if (!code)
-        return std::nullopt;
-    const std::uint16_t state = xModifiers(modifiers);
+        return false;
+    const std::uint16_t state = xModifiers(combination.keyboardModifiers());
     // The server lets one client grab the same combination twice; two shortcuts on one
     // combination would leave one of them dead.
     if (find(*code, state))
-        return std::nullopt;
+        return false;
 
     std::array<xcb_void_cookie_t, ignoredStates.size()> cookies{};
     for (std::size_t i = 0; i < ignoredStates.size(); ++i)
@@ -109,11 +107,10 @@ std::optional<HotKeyRegistrar::Reference> X11HotKeyRegistrar::registerHotKey(std
                 xcb_ungrab_key(m_connection, *code, m_root, state | ignoredStates[i]);
         }
         xcb_flush(m_connection);
-        return std::nullopt;
+        return false;
     }
-    const Reference reference = m_nextReference++;
-    m_grabs.emplace(reference, Grab{*code, state, id});
-    return reference;
+    m_grabs.emplace(id, Grab{*code, state, id});
+    return true;
 }
 
 void X11HotKeyRegistrar::ungrab(const Grab &grab)
@@ -122,20 +119,15 @@ void X11HotKeyRegistrar::ungrab(const Grab &grab)
         xcb_ungrab_key(m_connection, grab.keyCode, m_root, grab.modifiers | extra);
 }
 
-void X11HotKeyRegistrar::unregisterHotKey(Reference reference)
+void X11HotKeyRegistrar::unregisterHotKey(Id id)
 {
-    const auto found = m_grabs.find(reference);
+    const auto found = m_grabs.find(id);
     if (found == m_grabs.end())
         return;
     ungrab(found->second);
     xcb_flush(m_connection);
     m_held.erase(found->second.keyCode);
     m_grabs.erase(found);
-}
-
-void X11HotKeyRegistrar::setPressedHandler(std::function<void(HotKeyId)> handler)
-{
-    m_handler = std::move(handler);
 }
 
 bool X11HotKeyRegistrar::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
@@ -164,14 +156,9 @@ bool X11HotKeyRegistrar::nativeEventFilter(const QByteArray &eventType, void *me
         return true;
     qCDebug(hotKeyLog, "hot key pressed");
     // The action may switch desktops and show alerts: it runs once the event has been handled.
-    const HotKeyId id = grab->id;
-    QPointer<X11HotKeyRegistrar> weak(this);
+    const Id id = grab->id;
     QMetaObject::invokeMethod(
-        this, [weak, id] {
-            if (weak && weak->m_handler)
-                weak->m_handler(id);
-        },
-        Qt::QueuedConnection);
+        this, [this, id] { emit pressed(id); }, Qt::QueuedConnection);
     return true;
 }
 

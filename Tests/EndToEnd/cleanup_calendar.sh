@@ -73,6 +73,7 @@ calendar_windows() { xdotool search --onlyvisible --name '^Cleanup calendar$' 2>
 if [ "$MODE" = muted ]; then
   # A start with reminders muted posts nothing, at the minute or after.
   start_app_before_reminder 8 app
+  # Time passes on purpose: past the minute, and as long after it as a posted reminder could take.
   while [ "$(date +%s)" -lt $(( due + 15 )) ]; do sleep 1; done
   [ "$(notify_calls)" = 0 ] || fail "a muted reminder was posted: $(cat "$WORK/notify.log")"
   stop_app
@@ -83,16 +84,16 @@ fi
 
 # 1. The document, then the application, its reminder due after the calendar's checks.
 start_app_before_reminder 30 app
-sleep 0.5
 
 # 2. The calendar window: named, 700 wide, the task's magenta circle on its grid.
 open_calendar
 win="$(wait_window 'Cleanup calendar' 50)" || fail "no window named Cleanup calendar"
 width="$(xwininfo -id "$win" | sed -n 's/ *Width: //p')"
 [ "$width" = 700 ] || fail "the calendar is $width wide"
-sleep 0.5
-xwd -id "$win" -silent > "$WORK/calendar.xwd" || fail "could not dump the calendar window"
-python3 - "$WORK/calendar.xwd" <<'PY' || fail "no #FF00FF pixel in the calendar window"
+# Whether the window shows a pixel of the archived desktop's magenta (once it has painted).
+shows_magenta() {
+  xwd -id "$win" -silent > "$WORK/calendar.xwd" || return 1
+  python3 - "$WORK/calendar.xwd" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
 fields = struct.unpack(">25I", data[:100])
@@ -116,6 +117,8 @@ for y in range(height):
         break
 sys.exit(0 if found else 1)
 PY
+}
+within 5 shows_magenta || fail "no #FF00FF pixel in the calendar window"
 echo "calendar window: ok"
 
 # Escape unmaps it; the item chosen twice gives one window.
@@ -126,12 +129,16 @@ wait_unmapped "$win" || fail "Escape left the calendar open"
 open_calendar
 wait_window 'Cleanup calendar' 50 >/dev/null || fail "the calendar did not open again"
 open_calendar
-sleep 1
+# Time passes on purpose: a second window would map within it.
+pause 1
 [ "$(calendar_windows)" = 1 ] || fail "$(calendar_windows) calendar windows"
 echo "one window: ok"
 
-# 3. The reminder, once, at its minute, silent.
-while [ "$(date +%s)" -lt $(( due + 15 )) ]; do sleep 1; done
+# 3. The reminder, once, at its minute, silent: waited for until 15 s past its minute, then time
+# passes on purpose for a second one to show.
+reminder_posted() { [ "$(notify_calls)" -ge 1 ] || [ "$(date +%s)" -ge $(( due + 15 )) ]; }
+until reminder_posted; do sleep 0.2; done
+pause 2
 [ "$(notify_calls)" = 1 ] || fail "$(notify_calls) Notify calls: $(cat "$WORK/notify.log")"
 grep -q 'string "Desktop cleanup"' "$WORK/notify.log" || fail "no title: $(cat "$WORK/notify.log")"
 grep -q 'string "“Old” is still waiting to be sorted."' "$WORK/notify.log" || fail "no body: $(cat "$WORK/notify.log")"

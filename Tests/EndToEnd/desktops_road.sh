@@ -52,7 +52,6 @@ echo mine > "$root/Work/.quorvane-copy-mine/inner/mine.txt"
 echo stray > "$root/.quorvane-copy-stray/stray.txt"
 chmod 555 "$root/Work/.quorvane-copy-mine/inner"
 start_app app2
-sleep 0.5
 choose_from_menu 2
 wait_for 'c["activeWorkspace"] == "Work"' || fail "choosing Work from the menu did not switch"
 [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"

@@ -70,9 +70,9 @@ click_tile() { # $1: window, $2: 1-based tile
 # is put mid-screen, nudged there, and then moved into the corner as a mouse moves it.
 rest_in_corner() {
   xdotool mousemove 640 400 mousemove_relative 1 0
-  sleep 0.3
+  # The application sees the pointer leave the corner before it comes back (nothing to wait for).
+  pause 0.3
   xdotool mousemove_relative -- -641 399
-  sleep 1
 }
 
 # 1. Following workspaces.
@@ -80,7 +80,8 @@ wmctrl -s 1
 wait_active 50 B || fail "going to workspace 2 did not make B active within 5 s"
 active_on_disk B
 wmctrl -s 2
-sleep 2
+# Time passes on purpose: a workspace bound to no desktop changes nothing.
+pause 2
 active_on_disk B
 wmctrl -s 0
 wait_active 50 A || fail "going back to workspace 1 did not make A active"

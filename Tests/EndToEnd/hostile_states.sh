@@ -57,7 +57,6 @@ start_desktop_session
 
 # 1. Away to Work: the locked folder stays with one alert, the rest moves, the layout file stays.
 start_app app1
-sleep 0.5
 choose_from_menu 2
 wait_for 'c["activeWorkspace"] == "Work"' || fail "choosing Work from the menu did not switch"
 wait_for_log app1 "$stayed" || fail "no alert named the locked folder"

@@ -2,13 +2,17 @@
 # Global hot keys on a real X display, whichever window has the focus: a desktop's own
 # shortcut switches to it, the switch-to-last shortcut goes back, and both still work with
 # Num Lock on; a shortcut edited by hand in config.json works at once; a switch sweeps the
-# screenshots that XFCE's, KDE's and GNOME's tools name as they do, under each session. The focused window keeps the focus; every check looks at the files on
-# disk and at config.json.
+# screenshots that XFCE's, KDE's and GNOME's tools name as they do, under each session, each a
+# real picture of the screen that arrives unchanged and is kept in $QUORVANE_TEST_ARTIFACTS. The
+# focused window keeps the focus; every check looks at the files on disk and at config.json.
 # Usage: hotkeys_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$app" xmessage xset
+e2e_prepare "$app" xmessage xset import sha256sum
+export ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
 
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
@@ -97,13 +101,19 @@ active=Work
 for session in "XFCE Screenshot_2026-12-09_19-50-00.png" "KDE Screenshot_20261209_195000.png" \
                "ubuntu:GNOME Screenshot from 2026-12-09 19-50-00.png"; do
   kind="${session%% *}" shot="${session#* }"
-  echo shot > "$HOME/Desktop/$shot"
+  # A real picture of the screen, under the name the tool gives it.
+  import -window root "$HOME/Desktop/$shot" || fail "$kind: no picture of the screen"
+  taken="$(sha256sum < "$HOME/Desktop/$shot")"
   echo notes > "$HOME/Desktop/Screenshot_notes-$active.png"
   XDG_CURRENT_DESKTOP="$kind" start_app "app-${kind#*:}"
   if [ "$active" = Work ]; then key=ctrl+alt+f next=Default; else key=ctrl+alt+d next=Work; fi
-  xdotool key "$key"
-  wait_for "c['activeWorkspace'] == '$next'" || fail "$kind: $key did not switch to $next"
+  # The keys are grabbed once the new instance has read its document, which may come after its
+  # launch line: the key names one desktop, so pressing it again until it switches is harmless.
+  within 10 switched_by "$key" "$next" || fail "$kind: $key did not switch to $next"
   [ -f "$root/Shots/$shot" ] || fail "$kind: $shot is not in Shots, which holds $(listing "$root/Shots")"
+  [ "$(sha256sum < "$root/Shots/$shot")" = "$taken" ] || fail "$kind: $shot changed on its way to Shots"
+  cp "$root/Shots/$shot" "$ARTIFACTS/$shot"
+  echo "$kind: $shot swept into Shots"
   [ -f "$root/$active/Screenshot_notes-$active.png" ] || fail "$kind: the look-alike left $active: $(listing "$root/$active")"
   stop_app
   active="$next"

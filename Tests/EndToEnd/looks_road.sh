@@ -9,12 +9,15 @@
 # sidebar as readable. Under "System", the window turns dark as the session's colour
 # scheme does, while it is open, and as an XSETTINGS manager's theme does; a picture at each Tab
 # stop of the "New desktop" window, each showing where the focus went. Every window carries the
-# application's icon. The pictures go to $QUORVANE_TEST_ARTIFACTS.
+# application's icon. In both looks the edges of a check box, the name field and two buttons
+# against their surroundings, measured on the pictures and printed as a table, at least 3:1.
+# The pictures go to $QUORVANE_TEST_ARTIFACTS.
 # Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
 app="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$app" xprop gsettings
+e2e_prepare "$app" xprop gsettings gdbus /usr/libexec/at-spi-bus-launcher
+export TREE="$(dirname "${BASH_SOURCE[0]}")/accessible_tree.py"
 # The session's settings in a file of the temporary home, light to begin with.
 export GSETTINGS_BACKEND=keyfile
 gsettings set org.gnome.desktop.interface color-scheme 'prefer-light' || { echo "SKIP: no interface schema"; exit 77; }
@@ -42,6 +45,9 @@ cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 source "$E2E_LIB"
+# A user's accessibility switch, as the desktop's settings turn it on, before the application starts.
+gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+  --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' >/dev/null
 start_desktop_session
 # Fails when the text in part X Y W H of picture $1 reads under $2:1.
 readable() {
@@ -74,6 +80,56 @@ open_settings() {
   win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings"
   sleep 0.8
 }
+# What assistive technology reads of the application (a user's accessibility switch is on).
+readout() { /usr/bin/python3 "$TREE" Quorvane; }
+# The box "X Y W H" of the first showing object of role $2 (named $3 when given) in the window
+# titled $1, in the window's own coordinates (window id $4).
+box_in_window() {
+  local origin
+  origin="$(xwininfo -id "$4" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} END {print x, y}')"
+  readout | python3 -c '
+import sys
+title, role, name, ox, oy = sys.argv[1], sys.argv[2], sys.argv[3], *map(int, sys.argv[4].split())
+inside = False
+for line in sys.stdin:
+    depth = (len(line) - len(line.lstrip(" "))) // 2
+    fields = line.strip().split("|")
+    if depth == 1:
+        inside = fields[1] == title
+    elif inside and fields[0] == role and (not name or fields[1] == name):
+        x, y, w, h = map(int, fields[-1].split(","))
+        if w > 0 and h > 0:
+            print(x - ox, y - oy, w, h)
+            break
+' "$1" "$2" "$3" "$origin"
+}
+# The edge of the control of role $3 (named $4, or the first) in window $2 titled $1 against what
+# surrounds it, in each of the pictures named after it: a field's or a button's top edge crossed
+# by a strip from 4 pixels outside to 3 inside, a check box's left edge by one from 4 outside to
+# 6 inside, away from their texts. Each picture shows the window laid out as it is now; the lowest
+# figure counts (a focus ring around the control raises it); printed as a row of the table, and held
+# to 3:1.
+control_edge() {
+  local title="$1" window="$2" role="$3" name="$4" box x y w h part ratio lowest=99 picture
+  shift 4
+  box="$(within_for 5 box_in_window "$title" "$role" "$name" "$window")" \
+    || { readout > "$ARTIFACTS/accessible-tree.txt"; fail "no $role '$name' in $title's accessibility tree"; }
+  read -r x y w h <<<"$box"
+  case "$role" in
+    'check box') part="$((x - 4)) $((y + h / 2 - 3)) 10 7" ;; # before its text
+    *) part="$((x + w / 4)) $((y - 4)) $((w / 2)) 7" ;;
+  esac
+  for picture in "$@"; do
+    # shellcheck disable=SC2086
+    ratio="$("$GRAB" --contrast "$ARTIFACTS/$picture.png" $part)"
+    lowest="$(python3 -c "print(min($lowest, $ratio))")"
+  done
+  printf 'edge | %-10s | %-24s | %-5s:1 | %s\n' "$role" "${name:-(first)}" "$lowest" "$*"
+  python3 -c "import sys; sys.exit(0 if $lowest >= 3 else 1)" \
+    || echo "$title: the edge of $role '$name' stands at $lowest:1 against its surroundings, under 3:1" >> "$WORK/edges-under"
+}
+# Fails when an edge of the table so far stands under 3:1.
+edges_held() { [ ! -s "$WORK/edges-under" ] || fail "$(cat "$WORK/edges-under")"; }
 has_icon() { [ -n "$(xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -v 'not found' | head -c 200)" ] || fail "window $1 has no icon"; }
 
 # 1. Dark, at the ordinary scale.
@@ -113,8 +169,13 @@ for stop in 1 2 3 4 5 6 7; do
   [ "$(picture_until "$new" "dark-tab-$stop" "$previous" -gt 40)" -gt 40 ] || fail "Tab stop $stop of the New desktop window shows no focus"
   previous="dark-tab-$stop"
 done
+control_edge 'New desktop' "$new" text '' dark-new-desktop dark-name-taken dark-tab-1 dark-tab-2 dark-tab-3 dark-tab-4 dark-tab-5 dark-tab-6 dark-tab-7
+control_edge 'New desktop' "$new" 'check box' 'Add to middle-click carousel' dark-tab-1 dark-tab-2 dark-tab-3 dark-tab-4 dark-tab-5 dark-tab-6 dark-tab-7
+control_edge 'New desktop' "$new" 'push button' Cancel dark-tab-1 dark-tab-2 dark-tab-3 dark-tab-4 dark-tab-5 dark-tab-6 dark-tab-7
 press Escape
 wait_unmapped "$new" || fail "Escape left the New desktop window open"
+control_edge 'Quorvane Settings' "$win" 'push button' 'New desktop…' dark-desktops
+edges_held
 # The calendar, the dock and the scroll display in the dark theme.
 choose_from_menu 5
 calendar="$(wait_window 'Cleanup calendar' 50)" || fail "no Cleanup calendar window"
@@ -125,14 +186,17 @@ readable_lines dark-calendar 4.5 6 20 100 420 280 # each week of days, the past 
 choose_from_menu 6
 dock="$(wait_window 'Floating dock' 50)" || fail "no Floating dock window"
 settled_picture "$dock" dark-dock
+# The scroll display is up for 0.4 s after the wheel rests: one watcher, ready before the wheel
+# turns, takes its picture as soon as it is painted (a poll by separate programs, each slow to
+# start on a loaded machine, may see it only as it goes, or not at all).
 read -r x y <<<"$(tray_icon_centre)"
 xdotool mousemove "$x" "$y"
-sleep 0.2
+"$GRAB" --when-shown 'Quorvane scroll' "$ARTIFACTS/dark-scroll.png" $((10 * $(slowness))) > "$WORK/scroll-grab.txt" 2>&1 &
+grabber=$!
+watching() { grep -q ready "$WORK/scroll-grab.txt"; }
+within 10 watching || fail "the scroll display's watcher did not start: $(cat "$WORK/scroll-grab.txt")"
 xdotool click 5
-first_scroll() { viewable_windows 'Quorvane scroll' | head -n1; }
-scroll="$(within_for 1 first_scroll)" || fail "no scroll display after a wheel click"
-sleep 0.15
-picture "$scroll" dark-scroll
+wait "$grabber" || fail "no picture of the scroll display after a wheel click: $(cat "$WORK/scroll-grab.txt")"
 stop_app
 # The first switch: the note that the files are kept.
 python3 - "$config" <<'PY'
@@ -218,6 +282,38 @@ else
 fi
 stop_app
 echo "system: ok"
+
+# 4. Light at the ordinary scale: the controls' edges, the table printed.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["settings"]["appearance"]["mode"] = "light"
+json.dump(c, open(sys.argv[1], "w"))
+PY
+start_app light
+open_settings
+settled_picture "$win" light-general
+press Down
+[ "$(picture_until "$win" light-desktops light-general -gt 2000)" -gt 2000 ] || fail "Down did not show Desktops"
+press Tab
+press space
+new="$(wait_window 'New desktop' 30)" || fail "no New desktop window in the light look"
+settled_picture "$new" light-new-desktop
+previous=light-new-desktop
+for stop in 1 2 3; do
+  press Tab
+  picture_until "$new" "light-tab-$stop" "$previous" -gt 40 >/dev/null
+  previous="light-tab-$stop"
+done
+control_edge 'New desktop' "$new" text '' light-new-desktop light-tab-1 light-tab-2 light-tab-3
+control_edge 'New desktop' "$new" 'check box' 'Add to middle-click carousel' light-new-desktop light-tab-1 light-tab-2 light-tab-3
+control_edge 'New desktop' "$new" 'push button' Cancel light-new-desktop light-tab-1 light-tab-2 light-tab-3
+press Escape
+wait_unmapped "$new" || fail "Escape left the light New desktop window open"
+control_edge 'Quorvane Settings' "$win" 'push button' 'New desktop…' light-desktops
+edges_held
+stop_app
+echo "light edges: ok"
 echo PASS > "$WORK/result"
 SESSION
 # Room for the settings window at twice the scale.

@@ -35,12 +35,10 @@ c.setdefault("settings", {})["shownFirstSwitchNote"] = True
 json.dump(c, open(sys.argv[1], "w"))
 PY
 start_app app
-sleep 0.5
 
 # 1. The window maps in front, and the one-time shortcut hint is spent.
 open_new_desktop
-sleep 0.3
-[ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ] || fail "the New desktop window is not the active window"
+wait_window_active "$win" || fail "the New desktop window is not the active window"
 wait_for 'c["settings"].get("showShortcutHint", True) == False' || fail "showShortcutHint is still set"
 echo "window: ok"
 
@@ -71,7 +69,7 @@ echo "switch: ok"
 # Return, the window stays for another.
 open_new_desktop
 before="$(md5sum "$config" | cut -d' ' -f1)"
-sleep 0.3
+wait_window_active "$win" || fail "the New desktop window did not take the keyboard"
 xdotool type --delay 40 "Projects"
 xdotool key Return
 alert_shown() {
@@ -85,7 +83,6 @@ alert_shown() {
 within 3 alert_shown && fail "an alert over the New desktop window for a name already taken"
 [ "$(md5sum "$config" | cut -d' ' -f1)" = "$before" ] || fail "config.json changed"
 is_viewable "$win" || fail "the New desktop window went after Return on a name already taken"
-sleep 0.3
 xdotool key ctrl+a
 xdotool type --delay 40 "Later"
 xdotool key Return
@@ -96,11 +93,12 @@ echo "refusal: ok"
 
 # 5. Escape creates nothing.
 open_new_desktop
-sleep 0.3
+wait_window_active "$win" || fail "the New desktop window did not take the keyboard"
 xdotool type --delay 40 "Nope"
 xdotool key Escape
 wait_unmapped "$win" || fail "Escape did not close the window"
-sleep 0.3
+# Time for a record that should not be written to land.
+pause 0.3
 [ "$(json '"Nope" in [w["name"] for w in c["workspaces"]]')" = False ] || fail "a record Nope exists"
 [ ! -e "$root/Nope" ] || fail "a folder Nope exists"
 echo "cancel: ok"

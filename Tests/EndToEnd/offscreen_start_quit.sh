@@ -3,19 +3,20 @@
 # unavailable, and quits cleanly when asked. Usage: offscreen_start_quit.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_STATE_HOME="$work/home/.local/state" XDG_RUNTIME_DIR="$work/runtime"
+# Every folder the application may write in lies in the temporary home, whatever the caller's
+# environment names.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_STATE_HOME="$work/home/.local/state" XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 "$app" > "$work/app.log" 2>&1 &
 pid=$!
-for i in $(seq 1 50); do
-  grep -q 'status item is unavailable' "$work/app.log" && break
-  kill -0 $pid 2>/dev/null || break
-  sleep 0.1
-done
+unavailable_or_ended() { grep -q 'status item is unavailable' "$work/app.log" || ! kill -0 $pid 2>/dev/null; }
+within 5 unavailable_or_ended || true
 kill -TERM $pid 2>/dev/null || true
 status=0
 wait $pid || status=$?

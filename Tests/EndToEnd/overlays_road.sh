@@ -7,11 +7,16 @@
 # switch once the wheel rests. What the dark desktop borrows of the session comes back: at
 # SIGTERM; after a kill -9 (which leaves no "gsettings monitor" child behind) at the next start
 # and its switch to the light desktop; and SIGTERM with the first-switch note open ends the
-# application within 2 s.
+# application within 2 s. On a MATE session: the sweep of a hot-key switch leaves the screen
+# outside its band as it was, and a colour cue goes into MATE's background schema and the
+# user's values come back. Pictures and the schema's values go to $QUORVANE_TEST_ARTIFACTS.
 # Usage: overlays_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$1" xcompmgr xprop gsettings pgrep
+e2e_prepare "$1" xcompmgr xprop gsettings pgrep import convert
+export ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
 export GSETTINGS_BACKEND=keyfile
 gsettings set org.gnome.desktop.interface color-scheme 'prefer-light' \
   || { echo "SKIP: no org.gnome.desktop.interface schema"; exit 77; }
@@ -149,6 +154,118 @@ wait "$pid" || fail "the application did not quit cleanly with the note open"
 users_look || fail "look after SIGTERM with the note open: $(scheme) $(theme)"
 [ ! -e "$ledger" ] || fail "the ledger stayed: $(cat "$ledger")"
 echo "SIGTERM with the note open: ok"
+
+# 8. A MATE session (its background schema in the key file) under the compositing manager: each
+# hot-key switch sweeps a band across the screen, and every picture taken during the sweep
+# equals the one before the switch outside a band's width; Tint's colour cue below the icons
+# goes into MATE's background schema, in values the schema accepts, and the user's own values
+# come back at the switch away and at SIGTERM.
+mate_keys="picture-filename picture-options primary-color color-shading-type"
+mate_values() { local key; for key in $mate_keys; do echo "$key $(gsettings get org.mate.background "$key")"; done; }
+gsettings set org.mate.background picture-filename "'$HOME/Pictures/hills.jpg'" \
+  || fail "no org.mate.background schema"
+gsettings set org.mate.background picture-options "'zoom'"
+gsettings set org.mate.background primary-color "'#102030'"
+gsettings set org.mate.background color-shading-type "'vertical-gradient'"
+users_background="$(mate_values)"
+band=256 # a fifth of the screen's width
+python3 - "$config" "$band" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+ctrl_alt = 786432
+for w in c["workspaces"]:
+    if w["name"] == "Default":
+        w["hotkey"] = {"keyCode": 3, "modifiers": ctrl_alt}  # Ctrl+Alt+F
+c["workspaces"].append({"name": "Tint", "files": [], "hotkey": {"keyCode": 2, "modifiers": ctrl_alt},  # Ctrl+Alt+D
+                        "cue": {"enabled": True, "fill": {"color": {"_0": "#CC3300"}}, "opacity": 1.0,
+                                "aboveIcons": False, "aboveMenuBar": False}})
+s = c["settings"]
+for derived in ("switchLook", "switchSpeed", "switchIntensity"):
+    s.pop(derived, None)
+s.update({"switchTransition": "sweep", "sweepDurationMs": 4000, "sweepStartDelayMs": 0, "moveGapMs": 0,
+          "sweepBandFraction": int(sys.argv[2]) / 1280, "sweepAngleDegrees": 0, "shownFirstSwitchNote": True})
+json.dump(c, open(sys.argv[1], "w"))
+PY
+mkdir -p "$root/Tint"
+XDG_CURRENT_DESKTOP=MATE start_app app-mate
+[ "$(json 'c["activeWorkspace"]')" = Default ] || fail "the MATE run starts on $(json 'c["activeWorkspace"]')"
+# Whether every picture of the sweep $1 equals the picture before it outside one band: below the
+# tray host's strip, the columns that differ span at most the band's width. Prints each
+# picture's band; fails as well when no picture caught the band.
+band_only() {
+  local frame
+  for frame in "$ARTIFACTS/$1"-*.png; do convert "$frame" -depth 8 ppm:"$WORK/$(basename "${frame%.png}").ppm"; done
+  python3 - "$WORK/$1-before.ppm" "$band" "$WORK/$1"-[0-9]*.ppm <<'PY'
+import sys
+def read(path):
+    data = open(path, 'rb').read()
+    parts = data.split(maxsplit=4)
+    return int(parts[1]), int(parts[2]), parts[4]
+w, h, before = read(sys.argv[1])
+band, seen, ok = int(sys.argv[2]), 0, True
+for path in sys.argv[3:]:
+    fw, fh, px = read(path)
+    if (fw, fh) != (w, h):
+        print(f"{path}: {fw}x{fh}, not {w}x{h}"); ok = False; continue
+    columns = set()
+    for y in range(30, h):
+        row = y * w * 3
+        a, b = before[row:row + w * 3], px[row:row + w * 3]
+        if a != b:
+            columns.update(x for x in range(w) if a[3 * x:3 * x + 3] != b[3 * x:3 * x + 3])
+    name = path.rsplit('/', 1)[-1].replace('.ppm', '.png')
+    if not columns:
+        print(f"{name}: all as before"); continue
+    seen += 1
+    span = max(columns) - min(columns) + 1
+    within = span <= band + 2
+    print(f"{name}: differs over columns {min(columns)}-{max(columns)} ({span} px):",
+          "elsewhere as before" if within else f"wider than the {band} px band")
+    ok = ok and within
+sys.exit(0 if ok and seen else 1)
+PY
+}
+# Pictures of the screen while the sweep's window is up, $1-1.png, $1-2.png, ... (of the root
+# window as the compositing manager draws it).
+sweep_pictures() {
+  local n=0
+  within 3 not no_viewable_window "Quorvane switch sweep" || fail "no sweep window after the hot key"
+  while ! no_viewable_window "Quorvane switch sweep" && [ "$n" -lt 16 ]; do
+    n=$((n + 1))
+    import -window root "$ARTIFACTS/$1-$n.png" || fail "no picture of the screen"
+  done
+}
+import -window root "$ARTIFACTS/sweep-to-tint-before.png"
+xdotool key ctrl+alt+d
+sweep_pictures sweep-to-tint
+wait_for 'c["activeWorkspace"] == "Tint"' || fail "Ctrl+Alt+D did not switch to Tint"
+band_only sweep-to-tint || fail "a picture of the sweep to Tint differs from the one before it outside the band"
+echo "the sweep outside its band shows what is beneath: ok"
+shows_tint() {
+  [ "$(gsettings get org.mate.background primary-color)" = "'#CC3300'" ] \
+    && [ "$(gsettings get org.mate.background color-shading-type)" = "'solid'" ] \
+    && [ "$(gsettings get org.mate.background picture-filename)" = "''" ]
+}
+soon shows_tint || fail "MATE's background on Tint: $(mate_values)"
+mate_values > "$ARTIFACTS/mate-background-on-tint.txt"
+[ "$(gsettings get org.mate.background picture-options)" = "'zoom'" ] \
+  || fail "a value outside the schema's range, or one the cue needs not: $(mate_values)"
+users_background_back() { [ "$(mate_values)" = "$users_background" ]; }
+import -window root "$ARTIFACTS/sweep-to-default-before.png"
+xdotool key ctrl+alt+f
+sweep_pictures sweep-to-default
+wait_for 'c["activeWorkspace"] == "Default"' || fail "Ctrl+Alt+F did not switch back to Default"
+band_only sweep-to-default || fail "a picture of the sweep to Default differs from the one before it outside the band"
+soon users_background_back || fail "MATE's background back on Default: $(diff <(echo "$users_background") <(mate_values))"
+echo "MATE's background takes the colour cue and gives the user's back: ok"
+xdotool key ctrl+alt+d
+wait_for 'c["activeWorkspace"] == "Tint"' || fail "Ctrl+Alt+D did not switch to Tint again"
+soon shows_tint || fail "MATE's background on Tint again: $(mate_values)"
+stop_app
+users_background_back || fail "MATE's background after SIGTERM on Tint: $(diff <(echo "$users_background") <(mate_values))"
+[ ! -e "$ledger" ] || fail "the ledger stayed after SIGTERM on Tint: $(cat "$ledger")"
+mate_values > "$ARTIFACTS/mate-background-after-quit.txt"
+echo "MATE's background back at SIGTERM: ok"
 
 echo PASS > "$WORK/result"
 SESSION

@@ -25,7 +25,7 @@ e2e_prepare() {
   printf '[Desktop Entry]\nType=Application\nName=Quorvane\nExec=quorvane\n' \
     > "$WORK/prefix/share/applications/app.quorvane.Quorvane.desktop"
   export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_DATA_HOME="$WORK/home/.local/share"
-  export XDG_STATE_HOME="$WORK/home/.local/state" XDG_RUNTIME_DIR="$WORK/runtime"
+  export XDG_STATE_HOME="$WORK/home/.local/state" XDG_CACHE_HOME="$WORK/home/.cache" XDG_RUNTIME_DIR="$WORK/runtime"
   mkdir -p "$HOME/Desktop" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
   unset QT_QPA_PLATFORM
@@ -165,6 +165,9 @@ choose_from_menu() {
 visible_window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 wait_window() { within_for "$(_tenths "${2:-50}")" visible_window_named "$1"; }
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+# Whether window $1 is the active one, the one the keys that follow reach.
+window_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+wait_window_active() { within 5 window_is_active "$1"; }
 # Waits until the window is no longer viewable.
 wait_unmapped() { within "$(_tenths "${2:-50}")" not is_viewable "$1"; }
 not() { ! "$@"; }
@@ -222,11 +225,11 @@ picture() { "$GRAB" "$1" "$ARTIFACTS/$2.png" || fail "no picture of $2"; }
 # How many pixels the pictures $ARTIFACTS/$1.png and $ARTIFACTS/$2.png differ in.
 pixels_between() { "$GRAB" --compare "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png"; }
 # A picture of window $1 as $2 once the window has stopped changing: two pictures in a row alike
-# (after 5 s the last one stands).
+# (after 5 s on an idle machine, longer on a loaded one, the last one stands).
 settled_picture() {
   local i
   picture "$1" "$2"
-  for i in $(seq 1 25); do
+  for i in $(seq 1 $((25 * $(slowness)))); do
     sleep 0.2
     mv "$ARTIFACTS/$2.png" "$ARTIFACTS/$2-before.png"
     picture "$1" "$2"

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Starts the application on a real X display (Xvfb) with a window manager and, 2 s later, a tray
-# host: the icon docks in the tray that came late and no notice that there is no status area is
-# left. The application's own look is Dark whatever the tray's: trayer's stays light, lxpanel's
-# system tray sits on its dark grey panel. The glyph's contrast against the pixels around it is
-# measured in a picture, printed and held to 3:1 at least. With a StatusNotifier watcher instead
-# (status_host.py), the item registers with the watcher that came late, and the menu it exports
-# is read as a status area reads it. Then it asks the application to quit and checks that it did
-# so cleanly.
+# Starts the application on a real X display (Xvfb) with a window manager and, 2 s after it has
+# found no status area, a tray host: the icon docks in the tray that came late and no notice that
+# there is no status area is left. The application's own look is Dark whatever the tray's: trayer's
+# stays light, lxpanel's system tray sits on its dark grey panel. The glyph's contrast against the
+# pixels around it is measured in a picture, printed and held to 3:1 at least. With a StatusNotifier
+# watcher instead (status_host.py), the item registers with the watcher that came late, and the menu
+# it exports is read as a status area reads it. Then it asks the application to quit and checks that
+# it did so cleanly.
 # Usage: tray_start_quit.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_WINDOW_GRAB [trayer|lxpanel|watcher]
 set -euo pipefail
 app="$1"
@@ -61,10 +61,11 @@ openbox >/dev/null 2>&1 &
 dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications'" > "$work/notify.log" 2>&1 &
 "$app" > "$work/app.log" 2>&1 &
 pid=\$!
-# The application is up (its first lines are written) before the tray host starts, 2 s later.
-app_started() { grep -q 'quorvane\|app' "$work/app.log" || ! kill -0 \$pid 2>/dev/null; }
-within 30 app_started
-sleep 2 # the panel that starts late, as at login: the delay is what is tested
+# The application has found no status area and waits for one before the tray host starts.
+waiting_or_ended() { grep -q 'no status area yet' "$work/app.log" || ! kill -0 \$pid 2>/dev/null; }
+within 30 waiting_or_ended
+# Time passes on purpose: the panel starts late, as at login, 2 s after the application looked.
+sleep 2
 $start_host >/dev/null 2>&1 &
 docked=no
 if [ $host = watcher ]; then

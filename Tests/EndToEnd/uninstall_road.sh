@@ -91,7 +91,7 @@ start_desktop_session
 APP="$DOWNLOADED" start_app prompt
 offer="$(wait_window 'Move Quorvane to your applications folder\?' 50)" || fail "no offer to move"
 xdotool windowactivate --sync "$offer" >/dev/null 2>&1 || true
-sleep 0.5
+wait_window_active "$offer" || fail "the offer did not take the keyboard"
 xdotool key Return
 within 10 process_ended $pid || true
 kill -0 $pid 2>/dev/null && fail "the downloaded copy did not quit after Return"
@@ -99,8 +99,10 @@ kill -0 $pid 2>/dev/null && fail "the downloaded copy did not quit after Return"
 [ -f "$HOME/.local/share/applications/app.quorvane.Quorvane.desktop" ] || fail "the desktop entry did not move"
 relaunched="$(within_for 10 pgrep -f -x -- "$APP")" || fail "it did not start again from ~/.local/bin"
 wait_for_log prompt "relocated to $APP" || fail "no relocation line"
-# The new instance holds the desktops; it quits on TERM like any session's end.
-sleep 1
+# The new instance holds the desktops; it quits on TERM like any session's end, once launched
+# (the Trash watch, which holds the executable open, starts last).
+relaunch_done() { ls -l "/proc/$relaunched/fd" 2>/dev/null | grep -qF -- "-> $APP"; }
+within 10 relaunch_done || fail "the instance started again did not finish its launch"
 kill -TERM "$relaunched"
 within 10 process_ended "$relaunched" || true
 echo "the move offer: ok"
@@ -110,7 +112,7 @@ start_app app
 # 2. The Trash question of the archived "<b>Bold</b>" (Organize section), read as written.
 choose_from_menu_end 2
 win="$(wait_window 'Quorvane Settings' 50)" || fail "no window titled Quorvane Settings within 5 s"
-sleep 0.5
+wait_window_active "$win" || fail "the settings window did not take the keyboard"
 press Down; press Down; press Down
 xdotool mousemove $(centre_of 'push button' 'Move <b>Bold</b> to the Trash') click 1 || fail "no Trash button for <b>Bold</b>"
 question="$(centre_of label 'Move “<b>Bold</b>” to the Trash?')" || fail "the Trash question does not read the name as written: $(readout)"
@@ -120,7 +122,6 @@ press Escape
 # 3. The uninstall question (Advanced section): its first button read as written.
 xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
 xdotool mousemove $(centre_of 'list item' 'Advanced') click 1 || fail "no Advanced section"
-sleep 0.5
 xdotool mousemove $(centre_of 'push button' 'Uninstall Quorvane…') click 1 || fail "no Uninstall Quorvane… button"
 
 centre_of 'push button' 'Bring My Desktops Back & Uninstall' >/dev/null || fail "the uninstall button does not read as written: $(readout 2>&1)"
@@ -134,13 +135,13 @@ echo "texts as written: ok"
 # The Trash watch starts last in the launch: once it holds the executable open, the launch is done.
 executable_watched() { ls -l "/proc/$pid/fd" 2>/dev/null | grep -qF -- "-> $APP"; }
 within 10 executable_watched || fail "the executable is not watched"
-sleep 0.5
 before_config="$(md5sum < "$config")"
 
 # Renamed where it lies: no window, nothing moves.
 before_tree="$(tree)"
 mv "$APP" "$HOME/.local/bin/quorvane-renamed"
-sleep 2
+# Time passes on purpose: a window a rename in place must not bring would show within it.
+pause 2
 [ -z "$(alert_windows)" ] || fail "a window appeared after a rename in place"
 [ "$(tree)" = "$before_tree" ] || fail "something moved after a rename in place"
 kill -0 $pid 2>/dev/null || fail "the application ended after a rename in place"

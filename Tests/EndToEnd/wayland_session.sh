@@ -5,7 +5,8 @@
 # on Xwayland its icon docks there; with no status area at all it says so in a notification
 # and opens its settings window, once its grace for a panel that starts late (15 s) has passed.
 # Under sway (headless, without Xwayland) the workspaces come over its IPC socket and a
-# workspace bound to a desktop makes it active.
+# workspace bound to a desktop makes it active. Under mutter with GNOME's schemas each hot key is
+# an entry of GNOME's own custom shortcuts that runs the command line.
 # Usage: wayland_session.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
@@ -31,13 +32,10 @@ unset DISPLAY
 start_compositor() { # $1: socket name
   weston --backend=headless-backend.so --xwayland --socket="$1" --idle-time=0 --log="$WORK/$1.log" >/dev/null 2>&1 &
   compositor=$!
-  local i display=
-  for i in $(seq 1 100); do
-    display="$(sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$WORK/$1.log" 2>/dev/null | head -n1 || true)"
-    [ -n "$display" ] && [ -S "$XDG_RUNTIME_DIR/$1" ] && break
-    sleep 0.1
-  done
-  [ -n "$display" ] || fail "weston did not start Xwayland: $(cat "$WORK/$1.log")"
+  local display
+  xwayland_display() { sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$WORK/$1.log" 2>/dev/null | head -n1; }
+  compositor_ready() { [ -S "$XDG_RUNTIME_DIR/$1" ] && xwayland_display "$1"; }
+  display="$(within_for 10 compositor_ready "$1")" || fail "weston did not start Xwayland: $(cat "$WORK/$1.log")"
   export WAYLAND_DISPLAY="$1" DISPLAY="$display"
   # weston ends Xwayland when its last client leaves: one client stays for the whole part.
   xprop -root -spy >/dev/null 2>&1 &
@@ -54,8 +52,7 @@ wait_for_log alone "running on Xwayland" || fail "the application did not choose
 within 30 log_holds alone "no status area on this desktop" || fail "no line about the missing status area"
 settings="$(wait_window "Quorvane Settings" 100 || wait_window "Settings" 1 || true)"
 [ -n "$settings" ] || fail "the settings window did not open: $(xwininfo -root -tree | grep -i quorvane)"
-for i in $(seq 1 50); do grep -q "Quorvane has no status area" "$WORK/bus.log" && break; sleep 0.1; done
-grep -q "Quorvane has no status area" "$WORK/bus.log" || fail "no notification on the bus"
+within 5 grep -q "Quorvane has no status area" "$WORK/bus.log" || fail "no notification on the bus"
 stop_app
 kill $monitor 2>/dev/null || true
 # A platform the user chose is kept.
@@ -70,7 +67,7 @@ echo "no status area: ok; the user's platform kept: ok"
 # so nothing here is clicked.)
 start_compositor quorvane-wayland-2
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-for i in $(seq 1 50); do xwininfo -root -tree 2>/dev/null | grep -qi 'panel' && break; sleep 0.1; done
+within 30 tray_selection_owned || fail "the tray host did not take the tray selection"
 start_app tray
 wait_for_log tray "status item shown in the status area" || fail "the status item was not shown"
 grep -q "no status area" "$WORK/tray.log" && fail "a status area was reported missing"
@@ -83,13 +80,13 @@ echo "tray on Xwayland: ok"
 start_compositor quorvane-wayland-3
 /usr/bin/python3 "$HOST" serve "$WORK/items" &
 host=$!
-for i in $(seq 1 50); do
+watcher_up() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
-    string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true && break
-  sleep 0.1
-done
+    string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true
+}
+within 10 watcher_up || fail "the status host did not take the watcher's name"
 start_app_untrayed notifier
-for i in $(seq 1 100); do [ -s "$WORK/items" ] && break; sleep 0.1; done
+within 10 test -s "$WORK/items" || true
 item="$(head -n1 "$WORK/items" 2>/dev/null || true)"
 [ -n "$item" ] || fail "the status item never registered with the watcher"
 /usr/bin/python3 "$HOST" click "$item" Work || fail "no Work entry in the menu: $(/usr/bin/python3 "$HOST" menu "$item")"
@@ -102,17 +99,16 @@ wait_for_log notifier "the command line reaches this instance" || fail "the inst
 wait_for 'c["activeWorkspace"] == "Default"' || fail "--switch-to Default did not switch"
 [ "$(listing "$HOME/Desktop")" = "one.txt|" ] || fail "Desktop after --switch-to: $(listing "$HOME/Desktop")"
 /usr/bin/python3 "$HOST" context "$item" 200 30 || fail "the item did not take ContextMenu"
-popup=
-for i in $(seq 1 50); do
+# A popup: an override-redirect window the compositor does not place, at the point asked.
+menu_popup() {
+  local id
   for id in $(xwininfo -root -tree | grep '("quorvane"' | awk '{print $1}'); do
-    # A popup: an override-redirect window the compositor does not place, at the point asked.
     xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && is_viewable "$id" \
-      && xwininfo -id "$id" | grep -q 'Absolute upper-left X:  200' && popup="$id"
+      && xwininfo -id "$id" | grep -q 'Absolute upper-left X:  200' && echo "$id" && return 0
   done
-  [ -n "$popup" ] && break
-  sleep 0.1
-done
-[ -n "$popup" ] || fail "the status menu did not open as a popup: $(xwininfo -root -tree | grep -i quorvane)"
+  return 0
+}
+within_for 5 menu_popup >/dev/null || fail "the status menu did not open as a popup: $(xwininfo -root -tree | grep -i quorvane)"
 stop_app
 kill $host 2>/dev/null || true
 stop_compositor
@@ -161,6 +157,97 @@ PY
   echo "sway's workspaces over its socket: ok"
 else
   echo "sway's workspaces: sway is not installed, not tried"
+fi
+
+# 5. GNOME's mutter, headless, with Xwayland and GNOME's schemas (settings kept in a key file of
+# the temporary home): each hot key is an entry of GNOME's own custom shortcuts. Assigning
+# Ctrl+Alt+2 to Work writes the entry, its command switches the files, removing the assignment
+# removes the entry, a quit and a kill -9 and the next start leave none behind, and the user's own
+# entry stays as it was throughout.
+keys=org.gnome.settings-daemon.plugins.media-keys
+if command -v mutter >/dev/null && command -v gsettings >/dev/null \
+   && gsettings list-keys $keys.custom-keybinding:/x/ >/dev/null 2>&1; then
+  export GSETTINGS_BACKEND=keyfile
+  base=/org/gnome/settings-daemon/plugins/media-keys/custom-keybindings
+  mine="$base/custom0/"
+  gsettings set $keys custom-keybindings "['$mine']"
+  gsettings set $keys.custom-keybinding:$mine name 'Terminal'
+  gsettings set $keys.custom-keybinding:$mine command 'x-terminal-emulator'
+  gsettings set $keys.custom-keybinding:$mine binding '<Primary><Alt>t'
+  users_own() {
+    [ "$(gsettings get $keys.custom-keybinding:$mine name)" = "'Terminal'" ] \
+      && [ "$(gsettings get $keys.custom-keybinding:$mine binding)" = "'<Primary><Alt>t'" ] \
+      && gsettings get $keys custom-keybindings | grep -qF "'$mine'"
+  }
+  entries() { gsettings get $keys custom-keybindings; }
+  entry_listed() { entries | grep -qF "$base/quorvane0/"; }
+  no_entry_of_ours() { ! entries | grep -q quorvane && ! grep -qs 'shortcuts:gnome' "$root/.store/ledger.json"; }
+  assign() { # $1: a key code (19: the key typing 2) or nothing
+    python3 - "$config" "$1" <<'PY2'
+import json, sys
+c = json.load(open(sys.argv[1]))
+for w in c["workspaces"]:
+    if w["name"] == "Work":
+        if sys.argv[2]:
+            w["hotkey"] = {"keyCode": int(sys.argv[2]), "modifiers": 0x40000 | 0x80000}
+        else:
+            w.pop("hotkey", None)
+json.dump(c, open(sys.argv[1] + ".new", "w"))
+PY2
+    mv "$config.new" "$config"
+  }
+  mutterlog="$WORK/mutter.log"
+  mutter --headless --wayland --virtual-monitor 1280x800 --wayland-display=quorvane-mutter > "$mutterlog" 2>&1 &
+  mutter=$!
+  within 20 grep -q "Using public X11 display" "$mutterlog" || fail "mutter did not start Xwayland: $(cat "$mutterlog")"
+  export WAYLAND_DISPLAY=quorvane-mutter DISPLAY="$(sed -nE 's/.*Using public X11 display (:[0-9]+).*/\1/p' "$mutterlog" | head -n1)"
+  export XAUTHORITY="$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* | head -n1)"
+  # What mutter publishes of its workspaces on the Xwayland root: their number from the start,
+  # the current one only once it has changed.
+  within 10 xprop -root _NET_NUMBER_OF_DESKTOPS | grep -q '= ' || fail "no workspaces on mutter's Xwayland root"
+  start_gnome_app() { XDG_CURRENT_DESKTOP=GNOME "$APP" > "$WORK/$1.log" 2>&1 & pid=$!; }
+  start_gnome_app gnome
+  wait_for_log gnome "the desktop's own custom shortcuts" || fail "GNOME's custom shortcuts are not the road"
+  wait_for_log gnome "the command line reaches this instance" || fail "the instance did not take the command line"
+  assign 19
+  within 15 entry_listed || fail "assigning Ctrl+Alt+2 wrote no entry: $(entries)"
+  entry="$base/quorvane0/"
+  [ "$(gsettings get $keys.custom-keybinding:$entry name)" = "'Quorvane: Work'" ] || fail "the entry's name: $(gsettings get $keys.custom-keybinding:$entry name)"
+  [ "$(gsettings get $keys.custom-keybinding:$entry binding)" = "'<Control><Alt>2'" ] || fail "the entry's binding"
+  command="$(python3 -c 'import ast, sys; print(ast.literal_eval(sys.argv[1]))' "$(gsettings get $keys.custom-keybinding:$entry command)")"
+  [ "$command" = "$APP --switch-to Work" ] || fail "the entry's command: $command"
+  users_own || fail "the user's own entry changed: $(entries)"
+  # The shell runs the entry's command when the keys are pressed.
+  sh -c "$command" > "$WORK/gnome-cli.out" 2>&1 || fail "the entry's command failed: $(cat "$WORK/gnome-cli.out")"
+  wait_for 'c["activeWorkspace"] == "Work"' || fail "the entry's command did not switch"
+  [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after the entry's command: $(listing "$HOME/Desktop")"
+  assign ""
+  within 15 no_entry_of_ours || fail "removing the assignment left the entry: $(entries)"
+  users_own || fail "the user's own entry changed: $(entries)"
+  # A quit takes the entry out.
+  assign 19
+  within 15 entry_listed || fail "the entry did not come back"
+  stop_app
+  no_entry_of_ours || fail "the entry stayed after a quit: $(entries)"
+  # A kill -9 leaves it; the next start takes it out before anything else.
+  start_gnome_app gnome-2
+  within 15 entry_listed || fail "the entry was not written at the start"
+  kill -KILL $pid; wait $pid 2>/dev/null || true
+  entry_listed || fail "the entry went with the killed process"
+  assign ""
+  start_gnome_app gnome-3
+  within 15 no_entry_of_ours || fail "a stale entry stayed after a crash and a start: $(entries)"
+  users_own || fail "the user's own entry changed: $(entries)"
+  stop_app
+  # mutter's current workspace on the root, once changed.
+  wmctrl -s 1
+  within 10 xprop -root _NET_CURRENT_DESKTOP | grep -q '= 1' || fail "no current workspace on mutter's root"
+  kill $mutter 2>/dev/null || true
+  wait $mutter 2>/dev/null || true
+  unset GSETTINGS_BACKEND XAUTHORITY
+  echo "GNOME's custom shortcuts under mutter: ok"
+else
+  echo "GNOME's custom shortcuts: mutter or GNOME's schemas are not installed, not tried"
 fi
 echo PASS > "$WORK/result"
 SESSION

@@ -5,7 +5,8 @@
 # draws the switched Desktop's icons anew; the cleanup reminder reaches the bus with the
 # application's icon; the glyph turns dark when the panel turns light; a cue below the icons
 # becomes xfdesktop's background, which still opens its menu, a dark desktop turns the XSETTINGS
-# theme, and both come back exactly. Every switch is checked on disk and in config.json.
+# theme, and both come back exactly; a red cue at 0.3 shows over the user's wallpaper, its pixels
+# measured against the blend and printed. Every switch is checked on disk and in config.json.
 # The glyph's contrast against the panel around it is measured in pictures on the dark panel, the
 # light one and the one a dark desktop turns dark, printed and held to 3:1 at least; the menu
 # the panel reads over the bus carries the shortcut as keys and Quit's freedesktop icon name.
@@ -25,6 +26,23 @@ set -euo pipefail
 source "$XFCE_LIB"
 source "$(dirname "$XFCE_LIB")/clock_ahead_lib.sh"
 start_xfce_session
+# The user's own wallpaper, zoomed as XFCE's default is: two flat halves of the screen's size.
+mkdir -p "$HOME/Pictures"
+convert -size 640x800 xc:'#3A7D44' -size 640x800 xc:'#F2E8CF' +append "$HOME/Pictures/halves.png"
+wallpaper_keys() { xfconf-query -c xfce4-desktop -l 2>/dev/null | grep '/last-image$'; }
+within_for 10 wallpaper_keys >/dev/null || fail "xfdesktop keeps no wallpaper"
+for key in $(wallpaper_keys); do
+  xfconf-query -c xfce4-desktop -p "$key" -s "$HOME/Pictures/halves.png"
+done
+# The colour of the screen's pixel X Y, as "R G B".
+screen_pixel() {
+  import -window root ppm:- 2>/dev/null | convert - -crop "1x1+$1+$2" -depth 8 txt:- \
+    | sed -nE 's/.*\(([0-9]+),([0-9]+),([0-9]+)\).*/\1 \2 \3/p'
+}
+# Below the icons, one point in each half.
+blend_points="400 650 1000 650"
+wallpaper_shown() { [ "$(screen_pixel 400 650)" = "58 125 68" ] && [ "$(screen_pixel 1000 650)" = "242 232 207" ]; }
+within 10 wallpaper_shown || fail "xfdesktop does not show the user's wallpaper: $(screen_pixel 400 650), $(screen_pixel 1000 650)"
 dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
   > "$WORK/notify.log" 2>&1 &
 
@@ -32,7 +50,7 @@ dbus-monitor --session "type='method_call',interface='org.freedesktop.Notificati
 # reminder due at a whole minute of the application's clock, 30 s from now (after the steps
 # over the glyph, which its notification could cover).
 clock_ahead_plan 30
-mkdir -p "$root/.store" "$root/Play" "$root/Misc" "$root/Sea" "$root/Night" "$root/Archive/Old" "$root/_Hidden Desktop"
+mkdir -p "$root/.store" "$root/Play" "$root/Misc" "$root/Sea" "$root/Night" "$root/Dawn" "$root/Archive/Old" "$root/_Hidden Desktop"
 echo work > "$HOME/Desktop/work.txt"
 echo play > "$root/Play/play.txt"
 echo misc > "$root/Misc/misc.txt"
@@ -50,6 +68,8 @@ json.dump({
         {"name": "Sea", "files": [], "cue": {"enabled": True, "fill": {"color": {"_0": "#336699"}}, "opacity": 1.0,
                                             "aboveIcons": False, "aboveMenuBar": False}},
         {"name": "Night", "files": [], "preferredAppearance": "dark"},
+        {"name": "Dawn", "files": [], "cue": {"enabled": True, "fill": {"color": {"_0": "#FF0000"}}, "opacity": 0.3,
+                                             "aboveIcons": False, "aboveMenuBar": False}},
         {"name": "Old", "files": [], "state": "archivedUnsorted", "archiveLocation": archived,
          "archivedAt": day_start - reference - 86400},
         {"name": "_Hidden Desktop", "files": []},
@@ -146,12 +166,10 @@ echo "reminder: ok"
 
 # 7. The panel turned light (its own switch off, a light theme): the glyph turns dark on it.
 xfconf-query -c xfce4-panel -p /panels/dark-mode -s false
-for i in $(seq 1 50); do
-  [ "$(panel_corner_lightness)" -gt 128 ] && glyph_centre >/dev/null 2>&1 && break
-  sleep 0.2
-done
-[ "$(panel_corner_lightness)" -gt 128 ] || fail "the panel did not turn light"
-glyph_centre >/dev/null || fail "the glyph does not stand out from the light panel"
+panel_light() { [ "$(panel_corner_lightness)" -gt 128 ]; }
+within 10 panel_light || fail "the panel did not turn light"
+# The glyph follows once the application has seen the panel's change: in its own time.
+within 10 glyph_centre >/dev/null 2>&1 || fail "the glyph does not stand out from the light panel"
 import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 ))+0" +repage \
   "$QUORVANE_TEST_ARTIFACTS/xfce-panel-glyph-light.png"
 glyph_contrast xfce-panel-light
@@ -202,6 +220,42 @@ users_backdrop_back() { [ "$(backdrop)" = "$users_backdrop" ]; }
 within 5 users_backdrop_back || fail "xfdesktop's background back on Work: $(diff <(echo "$users_backdrop") <(backdrop))"
 [ "$(xfconf-query -c xsettings -p /Net/ThemeName)" = "$users_theme" ] || fail "the theme back on Work: $(xfconf-query -c xsettings -p /Net/ThemeName)"
 echo "cue as xfdesktop's background, its menu, the dark theme and back: ok"
+
+# 9. Dawn's red cue at 0.3 below the icons: xfdesktop shows the user's wallpaper with the cue laid
+# over it, each point measured against the blend worked out here from the wallpaper's own pixel
+# (0.7 of it and 0.3 of the red); back on Work the user's background returns exactly.
+blended() { # $1 $2: a point; $3 $4 $5: the wallpaper's colour there
+  python3 -c "import sys; print(*(round(0.7 * int(c) + 0.3 * r) for c, r in zip(sys.argv[1:], (255, 0, 0))))" "$3" "$4" "$5"
+}
+near() { # "R G B" and "R G B": each within 2
+  python3 -c "import sys; a, b = sys.argv[1].split(), sys.argv[2].split(); sys.exit(0 if a and all(abs(int(x) - int(y)) <= 2 for x, y in zip(a, b)) else 1)" "$1" "$2"
+}
+within 10 wallpaper_shown \
+  || fail "the user's wallpaper is not on screen on Work: $(screen_pixel 400 650), $(screen_pixel 1000 650); xfdesktop: $(pgrep -a xfdesktop || echo none)"
+declare -A wall
+set -- $blend_points
+while [ $# -gt 0 ]; do wall["$1 $2"]="$(screen_pixel "$1" "$2")"; shift 2; done
+pick 6
+wait_for "c['activeWorkspace'] == 'Dawn'" || fail "Dawn is not active"
+shows_blend() {
+  local point
+  for point in "${!wall[@]}"; do
+    # shellcheck disable=SC2086
+    near "$(screen_pixel $point)" "$(blended $point ${wall[$point]})" || return 1
+  done
+}
+within 10 shows_blend || true
+import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-cue-blend.png"
+for point in "${!wall[@]}"; do
+  # shellcheck disable=SC2086
+  echo "cue at 0.3 over the wallpaper at $point: measured $(screen_pixel $point), blend $(blended $point ${wall[$point]}) of wallpaper ${wall[$point]} and #FF0000"
+done
+shows_blend || fail "xfdesktop's picture on Dawn is not the blend of the wallpaper and the cue: $(backdrop); xfdesktop: $(pgrep -a xfdesktop || echo none)"
+pick 1
+wait_for "c['activeWorkspace'] == 'Work'" || fail "Work is not active after Dawn"
+within 5 users_backdrop_back || fail "xfdesktop's background back on Work after Dawn: $(diff <(echo "$users_backdrop") <(backdrop))"
+within 10 wallpaper_shown || fail "the user's wallpaper is not shown again on Work"
+echo "a translucent cue over the user's wallpaper and back: ok"
 
 stop_app
 echo PASS > "$WORK/result"

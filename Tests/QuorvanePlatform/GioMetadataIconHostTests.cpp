@@ -4,6 +4,7 @@
 #include "GioMetadataIconHost.h"
 #include "LinuxDesktopIconHosts.h"
 #include "TestEnvironment.h"
+#include "Wait.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -49,9 +49,7 @@ struct GioMetadataOnABus : ::testing::Test {
         daemon.start(program, {});
         ASSERT_TRUE(daemon.waitForStarted(5000));
         auto *bus = QDBusConnection::sessionBus().interface();
-        for (int i = 0; i < 100 && !bus->isServiceRegistered(service); ++i)
-            QThread::msleep(50);
-        ASSERT_TRUE(bus->isServiceRegistered(service));
+        ASSERT_TRUE(test::waitUntil([&] { return bus->isServiceRegistered(service).value(); }, 5000));
     }
     static QString gio(const QStringList &arguments)
     {

@@ -1,12 +1,11 @@
 #include "LockFileRunningInstances.h"
 #include "TestEnvironment.h"
+#include "Wait.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -64,14 +63,10 @@ TEST(LockFileRunningInstances, SeesAnotherProcessHoldingTheLockAndForgetsItOnceG
     holder.start(flock, {QStringLiteral("--nonblock"), QStringLiteral("--no-fork"), path, QStringLiteral("sleep"), QStringLiteral("30")});
     ASSERT_TRUE(holder.waitForStarted());
     // The holder's pid goes into the file the way a claiming instance writes it.
-    QElapsedTimer t;
-    t.start();
-    while (!QFileInfo::exists(path) && t.elapsed() < 5000)
-        QThread::msleep(10);
+    test::waitUntil([&] { return QFileInfo::exists(path); }, 5000);
     test::writeFile(path, QByteArray::number(holder.processId()) + "\n");
     std::optional<qint64> seen;
-    while (!(seen = instance.otherInstancePid()) && t.elapsed() < 5000)
-        QThread::msleep(10);
+    test::waitUntil([&] { return (seen = instance.otherInstancePid()).has_value(); }, 5000);
     EXPECT_EQ(seen, std::optional<qint64>(holder.processId()));
     EXPECT_FALSE(instance.claim());
 

@@ -1,12 +1,17 @@
+#include "HostWork.h"
 #include "PreferenceReader.h"
 #include "SessionDockPreferences.h"
 #include "TestEnvironment.h"
+#include "Wait.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 using namespace quorvane;
 
@@ -118,6 +123,40 @@ TEST(SessionDockPreferences, KdeScreenEdgesFromKwinrc)
     EXPECT_EQ(pref(kde, "wvous-tr-corner"), QVariant(13));
     EXPECT_EQ(pref(kde, "wvous-bl-corner"), QVariant(2));
     EXPECT_FALSE(pref(session(QStringLiteral("XFCE")), "wvous-tl-corner"));
+}
+
+// The reader asks the session's tools once per key; later questions are answered from what it
+// read while the tools are asked again on the worker, so a change lands by the next question.
+TEST(SessionDockPreferencesReader, AsksTheToolsOnceThenRefreshesAwayFromTheCaller)
+{
+    HostWork::setInline(false);
+    std::atomic<int> size = 48;
+    std::atomic<int> reads = 0;
+    std::atomic<QThread *> lastReadOn = nullptr;
+    LinuxPreferenceReader reader([&] {
+        SessionSources sources;
+        sources.currentDesktop = QStringLiteral("XFCE");
+        sources.xfconfListing = [&](const QString &) -> std::optional<QString> {
+            ++reads;
+            lastReadOn = QThread::currentThread();
+            return QString(xfceListing).replace(QStringLiteral("size                         48"), QStringLiteral("size                         %1").arg(size.load()));
+        };
+        return sources;
+    });
+
+    EXPECT_EQ(reader.value("com.apple.dock", "tilesize"), QVariant(48.0)); // the first question waits
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(lastReadOn.load(), QThread::currentThread());
+
+    size = 64;
+    // Answered from what was read; the tools are asked again on the worker.
+    EXPECT_EQ(reader.value("com.apple.dock", "tilesize"), QVariant(48.0));
+    ASSERT_TRUE(test::waitUntil([&] { return reader.value("com.apple.dock", "tilesize") == QVariant(64.0); }));
+    EXPECT_NE(lastReadOn.load(), QThread::currentThread());
+    EXPECT_FALSE(reader.value("com.example.other", "tilesize")); // other domains stay absent
+    HostWork::drain();
+    QCoreApplication::processEvents();
+    HostWork::setInline(true);
 }
 
 // The real tools: GNOME's hot corner through the GSettings key file of the test's home, and

@@ -1,6 +1,7 @@
 #include "DBusMenuExporter.h"
 #include "StatusNotifierItem.h"
 #include "StatusPanelShade.h"
+#include "Wait.h"
 
 #include <QActionGroup>
 #include <QDBusConnection>
@@ -223,8 +224,10 @@ TEST_F(StatusNotifierOnABus, AnAnimationDoesNotFloodTheBusAndItsLastFrameArrives
         frame.setPixel(i % 22, 0, qRgba(0, 0, 0, 255));
         sni.setImage(frame);
     }
+    // The bus may be slow to pass the announcement on; once one has come, time passes on purpose
+    // for any that would flood it.
+    EXPECT_TRUE(test::waitUntil([&] { return !log.received.isEmpty(); }, 4 * StatusNotifierItem::iconAnnouncementMs));
     QTest::qWait(4 * StatusNotifierItem::iconAnnouncementMs);
-    EXPECT_GE(log.received.size(), 1);
     EXPECT_LE(log.received.size(), 3);
     const auto pixmaps = demarshalled<QList<StatusIconPixmap>>(property(sni, "IconPixmap"));
     ASSERT_FALSE(pixmaps.isEmpty());

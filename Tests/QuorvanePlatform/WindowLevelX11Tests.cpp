@@ -137,10 +137,7 @@ TEST_F(X11Test, AClickThroughWindowTakesNoInputOnceMapped)
     const auto showMapped = [&](QWidget &window) {
         window.setGeometry(0, 0, 200, 100);
         window.show();
-        for (int i = 0; i < 100 && !mapped(window); ++i) {
-            QCoreApplication::processEvents();
-            QThread::msleep(10);
-        }
+        test::waitUntil([&] { return mapped(window); }, 1000);
         x11::sync();
         return mapped(window);
     };

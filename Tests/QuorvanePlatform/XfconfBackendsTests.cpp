@@ -2,6 +2,7 @@
 // QUORVANE_PRIVATE_BUS): xfdesktop's background and the XSETTINGS theme. Skipped elsewhere.
 #include "AppearanceSwitch.h"
 #include "LinuxBackgroundHosts.h"
+#include "Wait.h"
 #include "XfconfChannel.h"
 
 #include <QDBusConnectionInterface>
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -37,9 +37,7 @@ struct XfconfOnABus : ::testing::Test {
         daemon.start(xfconfd(), {});
         ASSERT_TRUE(daemon.waitForStarted(5000));
         auto *bus = QDBusConnection::sessionBus().interface();
-        for (int i = 0; i < 100 && !bus->isServiceRegistered(QStringLiteral("org.xfce.Xfconf")); ++i)
-            QThread::msleep(50);
-        ASSERT_TRUE(bus->isServiceRegistered(QStringLiteral("org.xfce.Xfconf")));
+        ASSERT_TRUE(test::waitUntil([&] { return bus->isServiceRegistered(QStringLiteral("org.xfce.Xfconf")).value(); }, 5000));
     }
     void TearDown() override
     {

@@ -55,7 +55,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), m_env.iconHost)
     , m_store(m_env.paths.config(), m_env.paths.journal())
     , m_dataLock(m_env.paths.dataLock())
-    , m_hotKeys(m_env.hotKeyRegistrar)
+    , m_hotKeys(m_env.hotKeyRegistrar, &m_store)
     , m_spaceIdentifier(m_env.spaces ? *m_env.spaces : LinuxSpaceProvider::shared())
     , m_floatingDock(m_spaceIdentifier, *m_env.scheduler)
     , m_cornerWatcher(*m_env.scheduler, m_env.pointerSource ? *m_env.pointerSource : LinuxPointerSource::shared(),
@@ -73,6 +73,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
 {
     useKeyLayout(m_env.keyLayout);
     connect(&m_store, &DocumentService::changed, this, &AppController::documentChanged);
+    connect(&m_hotKeys, &HotKeyCenter::triggered, this, &AppController::hotKeyTriggered);
     m_cleanupNotifier.keepLastRun(ReminderLastRun(m_env.paths.reminderLastRun()));
     // A desktop that turns the session dark or light takes the application's own windows along
     // at the same moment, where they follow the system.

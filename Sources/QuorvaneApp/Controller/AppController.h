@@ -9,6 +9,7 @@
 #include "Controller/MenuBarIconAnimator.h"
 #include "Controller/QuitAndUninstall.h"
 #include "Controller/StatusMenuController.h"
+#include "Controller/SwitchCoordinator.h"
 #include "DataLock.h"
 #include "Desktop/FinderSurface.h"
 #include "Dock/FloatingDock.h"
@@ -61,19 +62,14 @@ public:
     // The ordered start-up; every step runs even when an earlier one failed.
     void completeLaunch() { m_launch.completeLaunch(); }
 
-    // Switching: every request ends here. Does nothing when the target is already active,
-    // the session is read-only or the Desktop folder is not a safe one.
+    // Switching: every request ends here, and goes on to the switch's coordinator. Does
+    // nothing when the target is already active, the session is read-only or the Desktop
+    // folder is not a safe one.
     void performSwitch(const QString &target, bool userInitiated);
     void sweepInOverruleOrder(const Config &config);
-    void sweepScreenshots(const Config &config);
-    void sweepCustomFilters(const Config &config);
     // Both sweeps in the configured order, then the menu and the settings model refresh.
     void sweepActiveDesktopNow();
-    // The main screen's size in whole points; 1440 × 900 without a screen.
-    static std::pair<std::int64_t, std::int64_t> desktopCanvas();
     void applyAppearance(const QString &name, const Config &config);
-    void showFirstSwitchNoteIfNeeded(const QString &from, const QString &target);
-    void notePinnedSkips(const QStringList &names);
     // The one alert naming the items a switch or a recovery could not move, which stayed where
     // they were.
     void noteStayedBehind(const QStringList &names);
@@ -81,15 +77,8 @@ public:
     void present(const std::exception &error);
     void present(std::exception_ptr error);
     void stampActiveVisited();
-
-    // The transition's end: lifts the blur cover once the target's icons have settled, and
-    // not before the minimum duration since coverStart (a Scheduler time) nor the hold from
-    // then. Only schedules work.
-    void revealWhenSettled(SwitchTransition transition, const QString &target, double coverStart);
-    // One step of the settle poll: the reveal once every expected position reads back in
-    // place or after attempt 12, otherwise the next attempt 0.03 s later.
-    void settlePoll(const IconPositions &expected, int attempt, SwitchTransition transition, double hold, double fadeOut,
-                    double earliestReveal);
+    // One switch and its phases.
+    SwitchCoordinator &switching() { return m_switching; }
 
     // Scrolling over the status item steps through the live desktops; 0.4 s after the last
     // counted event the selected one becomes active.
@@ -139,7 +128,6 @@ public:
 
     bool isSwapping = false;
     std::optional<QString> previousWorkspace;
-    std::optional<AppearanceMode> appearanceBaseline;
     // The document is of a newer version: nothing is written or moved in this session.
     bool readOnly() const { return storeReadOnly; }
     // How often the desktop timers are looked at, in seconds.
@@ -158,10 +146,8 @@ public:
     // The settings model's onPreviewTransition: plays the chosen switch transition once.
     void previewSwitchTransition();
 
-    // Switch requests other than the menu's desktops. Registers every set shortcut afresh:
-    // the live desktops' own, in stored order, then cycle next and previous, hide or show,
-    // switch to last, Settings, the calendar, sort now and the floating dock.
-    void reloadHotKeys();
+    // What a pressed hot key asks for: a desktop's switch, or one of the global actions.
+    void hotKeyTriggered(const HotKeyAssignment::Owner &owner);
     // One step through the switchable desktops, wrapping at both ends; from the blank or a
     // temporary desktop, forward starts at the first and backward at the last.
     void cycle(int step);
@@ -188,6 +174,7 @@ private:
     friend class LaunchCoordinator;
     friend class QuitAndUninstall;
     friend class StatusMenuController;
+    friend class SwitchCoordinator;
 
     // The settings window once it has been opened.
     QWidget *openSettingsWindow() const { return m_windows.settingsWindow(); }
@@ -211,7 +198,6 @@ private:
     bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
     // Completes due desktop timers unless a switch is pending or the session is read-only.
     QStringList fireDueTimersIfSafe();
-    void scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal);
     void advanceScroll(int step);
     void scheduleScrollCommit();
     void commitScroll();
@@ -239,7 +225,6 @@ private:
     DataLock m_dataLock;
     std::unique_ptr<DesktopSwapper> m_swapper;
     HotKeyCenter m_hotKeys;
-    std::vector<HotKeySpec> m_refusedHotKeys; // at the last registration, for the Shortcuts section
     SpaceIdentifier m_spaceIdentifier;
     FloatingDock m_floatingDock;
     CornerWatcher m_cornerWatcher;
@@ -264,6 +249,8 @@ private:
     AppWindows m_windows{*this};
     QuitAndUninstall m_quitAndUninstall{*this};
     LaunchCoordinator m_launch{*this};
+    // Last: it goes first, before what it works with.
+    SwitchCoordinator m_switching{*this};
 };
 
 } // namespace quorvane

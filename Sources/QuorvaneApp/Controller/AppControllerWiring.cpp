@@ -18,40 +18,29 @@
 
 namespace quorvane {
 
-void AppController::reloadHotKeys()
+void AppController::hotKeyTriggered(const HotKeyAssignment::Owner &owner)
 {
-    m_hotKeys.reset();
-    m_refusedHotKeys.clear();
-    const Config config = loadOrDefault();
-    QPointer<AppController> weak(this);
-    // A refused combination stays inactive until the next reload, and the log and its row in
-    // the Shortcuts section say so; the others go ahead.
-    const auto bind = [&](const std::optional<HotKeySpec> &spec, std::function<void(AppController &)> action) {
-        if (spec && !m_hotKeys.registerHotKey(*spec, [weak, action] {
-                if (weak)
-                    action(*weak);
-            })) {
-            qCWarning(Log::app()).noquote() << QStringLiteral("the shortcut %1 was refused (another program holds it, "
-                                                              "or the session takes no global shortcuts): it stays inactive")
-                                                   .arg(shortcutText(*spec));
-            m_refusedHotKeys.push_back(*spec);
-        }
-    };
-    for (const Workspace &workspace : config.liveWorkspaces()) {
-        const QString name = workspace.name;
-        bind(workspace.hotkey, [name](AppController &c) { c.switchToLiveDesktop(name); });
+    using Kind = HotKeyAssignment::Owner::Kind;
+    switch (owner.kind) {
+    case Kind::workspace:
+        return switchToLiveDesktop(owner.name);
+    case Kind::cycleNext:
+        return cycle(1);
+    case Kind::cyclePrevious:
+        return cycle(-1);
+    case Kind::hideDesktop:
+        return toggleCollapse();
+    case Kind::switchToLast:
+        return switchToLastDesktop();
+    case Kind::openSettings:
+        return openSettings();
+    case Kind::openCalendar:
+        return openCalendar();
+    case Kind::sortNow:
+        return sweepActiveDesktopNow();
+    case Kind::floatingDock:
+        return toggleFloatingDock();
     }
-    const AppSettings &settings = config.settings;
-    bind(settings.cycleNext, [](AppController &c) { c.cycle(1); });
-    bind(settings.cyclePrevious, [](AppController &c) { c.cycle(-1); });
-    bind(settings.hideDesktopShortcut, [](AppController &c) { c.toggleCollapse(); });
-    bind(settings.switchToLastShortcut, [](AppController &c) { c.switchToLastDesktop(); });
-    bind(settings.openSettingsShortcut, [](AppController &c) { c.openSettings(); });
-    bind(settings.openCalendarShortcut, [](AppController &c) { c.openCalendar(); });
-    bind(settings.sortNowShortcut, [](AppController &c) { c.sweepActiveDesktopNow(); });
-    bind(settings.floatingDockShortcut, [](AppController &c) { c.toggleFloatingDock(); });
-    if (m_settingsModel)
-        m_settingsModel->setRefusedHotKeys(m_refusedHotKeys);
 }
 
 // The keys were registered with the document as it was then: since, the desktop may have been
@@ -180,9 +169,6 @@ void AppController::documentChanged(const Config &config, DocumentService::Chang
         if (config.settings.menuBarAnimation == MenuBarAnimation::none)
             m_menuBarIcon.resetToRest();
     }
-    // The desktops' own keys follow their records; the others the settings.
-    if (settings || (what & Change::workspaces))
-        reloadHotKeys();
     if (settings) {
         refreshDesktopWatcher();
         refreshSpaceFollower();
@@ -195,7 +181,9 @@ SettingsModel &AppController::ensureSettingsModel()
         return *m_settingsModel;
     m_settingsModel = std::make_unique<SettingsModel>(m_store, m_env.paths, &archiver());
     SettingsModel &model = *m_settingsModel;
-    model.setRefusedHotKeys(m_refusedHotKeys);
+    model.setRefusedHotKeys(m_hotKeys.refusedHotKeys());
+    connect(&m_hotKeys, &HotKeyCenter::refusedChanged, &model,
+            [this, &model] { model.setRefusedHotKeys(m_hotKeys.refusedHotKeys()); });
     QPointer<AppController> weak(this);
     const auto run = [weak](void (AppController::*operation)()) {
         return [weak, operation] {

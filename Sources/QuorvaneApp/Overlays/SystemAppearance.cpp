@@ -41,11 +41,48 @@ bool SystemAppearance::currentIsDark() const
         // A put back's outcome is the user's own mode: only the session can tell it.
         if (!HostWork::drain(3000))
             qCWarning(appLog, "the session's mode is read while a put back is still under way");
+        // What was known before the put back (read at start, say, from a session a crashed
+        // process had left dark) no longer holds.
+        m_known.reset();
     }
+    if (!m_known)
+        m_known = readSession();
+    return *m_known;
+}
+
+bool SystemAppearance::readSession() const
+{
     const auto value = m_preferences.value(QString(), QStringLiteral("AppleInterfaceStyle"));
     if (!value || value->typeId() != QMetaType::QString)
         return false;
     return value->toString().compare(QStringLiteral("dark"), Qt::CaseInsensitive) == 0;
+}
+
+void SystemAppearance::sessionChanged()
+{
+    // Nothing to follow before the first read: that one asks the session anyway.
+    if (!m_known)
+        return;
+    const PreferenceReader *preferences = &m_preferences;
+    auto answer = std::make_shared<std::optional<bool>>();
+    ++m_pending->jobs;
+    HostWork::post(
+        [preferences, answer] {
+            const auto value = preferences->value(QString(), QStringLiteral("AppleInterfaceStyle"));
+            *answer = value && value->typeId() == QMetaType::QString
+                && value->toString().compare(QStringLiteral("dark"), Qt::CaseInsensitive) == 0;
+        },
+        [pending = m_pending, answer] {
+            --pending->jobs;
+            SystemAppearance *owner = pending->owner;
+            // A flip asked for since has the last word; its own outcome is what the session holds.
+            if (!owner || !*answer || pending->jobs > 0)
+                return;
+            const bool changed = owner->m_known != *answer;
+            owner->m_known = *answer;
+            if (changed && owner->onChange)
+                owner->onChange(**answer);
+        });
 }
 
 void SystemAppearance::setDark(bool dark)
@@ -53,14 +90,26 @@ void SystemAppearance::setDark(bool dark)
     ++m_pending->jobs;
     m_pending->mode = dark;
     AppearanceSwitch *appearanceSwitch = &m_switch;
+    auto flipped = std::make_shared<bool>(false);
     HostWork::post(
-        [appearanceSwitch, dark] {
+        [appearanceSwitch, dark, flipped] {
             if (const auto error = appearanceSwitch->setDark(dark)) {
                 qCCritical(appLog, "appearance flip to %s failed: %s", dark ? "dark" : "light",
                            qUtf8Printable(*error));
+                return;
             }
+            *flipped = true;
         },
-        [pending = m_pending] { --pending->jobs; });
+        [pending = m_pending, dark, flipped] {
+            --pending->jobs;
+            // What the session holds now: the mode asked for, or, after a failure, unknown.
+            if (SystemAppearance *owner = pending->owner) {
+                if (*flipped)
+                    owner->m_known = dark;
+                else
+                    owner->m_known.reset();
+            }
+        });
     if (onChange)
         onChange(dark);
 }
@@ -84,6 +133,9 @@ void SystemAppearance::putBack()
         [pending = m_pending, borrowed] {
             --pending->jobs;
             SystemAppearance *owner = pending->owner;
+            // Given back: the session's own mode, which only the session can tell.
+            if (owner && *borrowed)
+                owner->m_known.reset();
             if (owner && *borrowed && owner->onChange)
                 owner->onChange(owner->currentIsDark());
         });

@@ -23,9 +23,14 @@ public:
     static SystemAppearance &shared();
 
     // True when the global "AppleInterfaceStyle" preference is a string equal to "dark",
-    // ignoring case. While a flip asked for is still under way, the mode it turns the session
+    // ignoring case. The session is asked once; after that the answer follows what this
+    // process asked for and what sessionChanged() learns, so a switch never waits for the
+    // session's tools. While a flip asked for is still under way, the mode it turns the session
     // to; while a put back is, its outcome (waited for, a few seconds at most).
     bool currentIsDark() const;
+    // The session's look may have changed outside this process (its settings' change signals):
+    // the mode is asked again away from the event loop, and onChange hears it when it differs.
+    void sessionChanged();
     // Never throws; a failure is logged. onChange hears the mode asked for at once; the
     // session's own settings follow away from the event loop (HostWork), so a slow desktop
     // never holds the caller.
@@ -52,6 +57,10 @@ private:
         SystemAppearance *owner = nullptr; // none once it is gone
     };
     std::shared_ptr<Pending> m_pending = std::make_shared<Pending>(Pending{0, std::nullopt, this});
+    // The session's mode as last read or set; none until the first read and after a put back.
+    mutable std::optional<bool> m_known;
+    // Reads the preference itself (a call to the session's tools).
+    bool readSession() const;
 };
 
 } // namespace quorvane

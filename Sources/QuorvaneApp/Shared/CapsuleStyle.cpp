@@ -111,7 +111,8 @@ QString buttonSheet(const QPalette &p)
     const QColor button = p.color(QPalette::Button);
     const QColor text = p.color(QPalette::ButtonText);
     const QColor dim = p.color(QPalette::Disabled, QPalette::ButtonText);
-    const QColor line = Style::separatorColor(p);
+    // The edge stands 3:1 against the window and the fields, as every control's does.
+    const QColor line = Style::edgeColor(p);
     const QColor accent = p.color(QPalette::Highlight);
     // White or black on the accent, whichever reads (dark text on a light accent).
     const QColor onAccent = Style::textOn(accent);
@@ -164,8 +165,15 @@ private:
             return;
         widget->setProperty(styledProperty, true);
         widget->installEventFilter(this);
-        if (auto *button = qobject_cast<QPushButton *>(widget))
+        if (auto *button = qobject_cast<QPushButton *>(widget)) {
             new PaletteSheet(button, m_host, buttonSheet);
+            // A style sheet's button sets its text all but against the icon, whatever the
+            // application's style does: the symbol brings the room after it itself.
+            if (!button->text().isEmpty() && !button->property(SymbolIcon::property).toString().isEmpty()) {
+                const int side = button->iconSize().height();
+                button->setIconSize(QSize(side + Style::iconTextGap, side));
+            }
+        }
         for (QObject *child : widget->children()) {
             if (auto *w = qobject_cast<QWidget *>(child))
                 watch(w);
@@ -184,7 +192,7 @@ void capsuleField(QLineEdit *field, int height)
     new PaletteSheet(field, nullptr, [radius](const QPalette &p) {
         return QStringLiteral("QLineEdit { padding: 0px 10px; border: 1px solid %1; border-radius: %2px;"
                               " background: %3; color: %4; }")
-            .arg(rgba(Style::separatorColor(p)))
+            .arg(rgba(Style::edgeColor(p)))
             .arg(radius)
             .arg(rgba(withAlpha(p.color(QPalette::WindowText), 0.05f)), rgba(p.color(QPalette::Text)));
     });
@@ -202,7 +210,7 @@ void accentSegment(QToolButton *segment)
                               "QToolButton:focus { border-color: %5; }"
                               "QToolButton:checked { background: %5; color: %6; border-color: %5; }"
                               "QToolButton:disabled { color: %7; }")
-            .arg(rgba(Style::separatorColor(p)), rgba(p.color(QPalette::Button)), rgba(p.color(QPalette::ButtonText)),
+            .arg(rgba(Style::edgeColor(p)), rgba(p.color(QPalette::Button)), rgba(p.color(QPalette::ButtonText)),
                  rgba(p.color(QPalette::Button).darker(106)), rgba(accent), rgba(Style::textOn(accent)),
                  rgba(p.color(QPalette::Disabled, QPalette::ButtonText)));
     });

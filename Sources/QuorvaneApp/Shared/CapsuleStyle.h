@@ -11,8 +11,8 @@ namespace quorvane {
 // written again whenever the palette of the styled widget changes).
 
 // A pill-shaped field of a fixed height that takes the whole width offered: 12 pixels from
-// each end of the capsule to the text, a faint fill and a 1-pixel separator stroke inside the
-// field's bounds.
+// each end of the capsule to the text, a faint fill and a 1-pixel edge inside the field's
+// bounds that stands 3:1 against the window (as every capsule's does).
 void capsuleField(QLineEdit *field, int height);
 
 // Every push button inside host, now or later, becomes a capsule (corner radius half its

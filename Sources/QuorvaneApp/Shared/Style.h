@@ -63,6 +63,8 @@ QColor focusColor(const QPalette &palette);
 // The edge of a control (a field, a slider's thumb): the palette's mid tone, drawn towards the
 // text colour until it stands at least 3:1 against both the window and the fields.
 QColor edgeColor(const QPalette &palette);
+// The room between an icon button's icon and its text.
+inline constexpr int iconTextGap = 6;
 // color drawn towards toward until it stands at least ratio against each of backgrounds (toward
 // itself when nothing less does).
 QColor readableOn(const QColor &color, const QColor &toward, std::initializer_list<QColor> backgrounds, double ratio);

@@ -57,22 +57,33 @@ public:
     {
         return scaledPixmap(size, mode, state, 1.0);
     }
+    // A size wider than tall keeps the symbol at its start and the rest as room after it (the
+    // gap before a button's text where a style sheet draws the button).
     QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State, qreal scale) override
     {
-        return SymbolIcon::pixmap(m_symbol, std::min(size.width(), size.height()), ink(mode), scale);
+        const int side = std::min(size.width(), size.height());
+        const QPixmap symbol = SymbolIcon::pixmap(m_symbol, side, ink(mode), scale);
+        if (size.width() <= size.height())
+            return symbol;
+        QPixmap wide(QSize(qRound(size.width() * scale), qRound(side * scale)));
+        wide.setDevicePixelRatio(scale);
+        wide.fill(Qt::transparent);
+        QPainter painter(&wide);
+        painter.drawPixmap(0, 0, symbol);
+        return wide;
     }
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
         const int side = std::min(rect.width(), rect.height());
         const QPixmap drawn = scaledPixmap(QSize(side, side), mode, state, ratio);
-        painter->drawPixmap(QRect(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2, side, side),
-                            drawn);
+        const int x = rect.width() > rect.height() ? rect.x() : rect.x() + (rect.width() - side) / 2;
+        painter->drawPixmap(QRect(x, rect.y() + (rect.height() - side) / 2, side, side), drawn);
     }
     QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
     {
         const int side = std::min(size.width(), size.height());
-        return {side, side};
+        return {std::max(size.width(), side), side};
     }
 
 private:

@@ -12,6 +12,8 @@
 #include <QStyleOption>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
@@ -19,7 +21,7 @@ namespace {
 // The base style (Fusion for the fixed looks, the platform's under "System"), with the
 // outlines of Fusion's check boxes and radio buttons drawn from the text colour: Fusion darkens
 // the window colour for them, which all but vanishes on a dark window. The focus ring is the
-// application's own in every style. Alerts show the symbols of the application's own icon set, in
+// application's own in every style. A push button's text stands a gap away from its icon. Alerts show the symbols of the application's own icon set, in
 // the look's colours.
 class ReadableStyle final : public QProxyStyle {
 public:
@@ -53,11 +55,26 @@ public:
         if (element == PE_FrameFocusRect)
             return;
         QProxyStyle::drawPrimitive(element, option, painter, widget);
+        // Fusion outlines a field, and a check box in the light look, in the window colour
+        // darkened, and a focused field in a light blue, each under 3:1 against the window: the
+        // edge colour, and the focus colour on a focused field, go over them.
+        const bool focused = option->state & State_HasFocus;
+        if (m_fusion && element == PE_FrameLineEdit)
+            drawEdge(*option, painter, 2, focused ? Style::focusColor(option->palette) : Style::edgeColor(option->palette));
+        else if (m_fusion && element == PE_IndicatorCheckBox && !focused && !Style::isDark(option->palette))
+            drawEdge(*option, painter, 0, Style::edgeColor(option->palette));
     }
 
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                      const QWidget *widget) const override
     {
+        if (m_fusion && element == CE_PushButtonLabel) {
+            if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option);
+                button && !button->icon.isNull() && !button->text.isEmpty()) {
+                drawIconAndText(*button, painter, widget);
+                return;
+            }
+        }
         if (element != CE_FocusFrame) {
             QProxyStyle::drawControl(element, option, painter, widget);
             return;
@@ -88,6 +105,19 @@ public:
             painter->drawRoundedRect(thumb, 2, 2);
             painter->restore();
         }
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &contents,
+                           const QWidget *widget) const override
+    {
+        QSize size = QProxyStyle::sizeFromContents(type, option, contents, widget);
+        // The button's own size hint leaves 4 pixels between its icon and its text.
+        if (m_fusion && type == CT_PushButton) {
+            if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option);
+                button && !button->icon.isNull() && !button->text.isEmpty())
+                size.rwidth() += std::max(0, Style::iconTextGap - 4);
+        }
+        return size;
     }
 
     int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
@@ -122,6 +152,61 @@ public:
     }
 
 private:
+    // A one-pixel edge along the inside of the option's rectangle, as Fusion draws its outlines.
+    static void drawEdge(const QStyleOption &option, QPainter *painter, qreal radius, const QColor &colour)
+    {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->translate(0.5, 0.5);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(colour, 1));
+        painter->drawRoundedRect(QRectF(option.rect.adjusted(0, 0, -1, -1)), radius, radius);
+        painter->restore();
+    }
+
+    // A push button's icon and text, centred together with the gap between them that the base
+    // style leaves out (it sets the text all but against the icon).
+    void drawIconAndText(const QStyleOptionButton &button, QPainter *painter, const QWidget *widget) const
+    {
+        QRect area = button.rect;
+        if (button.features & QStyleOptionButton::HasMenu) {
+            const int indicator = proxy()->pixelMetric(PM_MenuButtonIndicator, &button, widget);
+            area.adjust(button.direction == Qt::LeftToRight ? 0 : indicator, 0,
+                        button.direction == Qt::LeftToRight ? -indicator : 0, 0);
+        }
+        int flags = Qt::AlignVCenter | Qt::TextShowMnemonic;
+        if (!proxy()->styleHint(SH_UnderlineShortcut, &button, widget))
+            flags |= Qt::TextHideMnemonic;
+        QIcon::Mode mode = button.state & State_Enabled ? QIcon::Normal : QIcon::Disabled;
+        if (mode == QIcon::Normal && (button.state & State_HasFocus))
+            mode = QIcon::Active;
+        const QIcon::State state = button.state & State_On ? QIcon::On : QIcon::Off;
+        const QPixmap pixmap = button.icon.pixmap(button.iconSize, painter->device()->devicePixelRatio(), mode, state);
+        const QSize iconSize = pixmap.deviceIndependentSize().toSize();
+        const int textWidth = button.fontMetrics.boundingRect(area, flags, button.text).width();
+        const int labelWidth = iconSize.width() + Style::iconTextGap + textWidth;
+        QRect iconRect(area.x() + std::max(0, (area.width() - labelWidth) / 2),
+                       area.y() + (area.height() - iconSize.height()) / 2, iconSize.width(), iconSize.height());
+        iconRect = visualRect(button.direction, area, iconRect);
+        QRect textRect = area;
+        if (button.direction == Qt::RightToLeft) {
+            flags |= Qt::AlignRight;
+            textRect.setRight(iconRect.left() - 1 - Style::iconTextGap);
+        } else {
+            flags |= Qt::AlignLeft;
+            textRect.setLeft(iconRect.right() + 1 + Style::iconTextGap);
+        }
+        if (button.state & (State_On | State_Sunken)) {
+            const QPoint shift(proxy()->pixelMetric(PM_ButtonShiftHorizontal, &button, widget),
+                               proxy()->pixelMetric(PM_ButtonShiftVertical, &button, widget));
+            iconRect.translate(shift);
+            textRect.translate(shift);
+        }
+        painter->drawPixmap(iconRect, pixmap);
+        proxy()->drawItemText(painter, textRect, flags, button.palette, button.state & State_Enabled, button.text,
+                              QPalette::ButtonText);
+    }
+
     bool m_fusion = false;
 };
 
@@ -178,8 +263,17 @@ QPalette Theme::palette(bool dark, const std::optional<QColor> &accent)
 QPalette Theme::basePalette(bool dark) const
 {
     const bool system = m_look && m_look->mode == AppearanceMode::system;
-    if (system && m_followPlatformPalette && Style::isDark(m_platformPalette) == dark)
-        return m_platformPalette;
+    if (system && m_followPlatformPalette && Style::isDark(m_platformPalette) == dark) {
+        // A platform's faded text may be too faint to read: drawn towards its text colour until
+        // it reads 4.5:1 on the window and the fields, as the fixed looks' does.
+        QPalette p = m_platformPalette;
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            p.setColor(group, QPalette::PlaceholderText,
+                       Style::readableOn(p.color(group, QPalette::PlaceholderText), p.color(group, QPalette::Text),
+                                         {p.color(group, QPalette::Window), p.color(group, QPalette::Base)}, 4.5));
+        }
+        return p;
+    }
     return dark ? darkPalette() : lightPalette();
 }
 

@@ -1,5 +1,13 @@
 #include "Triggers/HotKeyCenter.h"
 
+#include "HotKeyCombination.h"
+#include "Shared/DocumentService.h"
+#include "Shared/Log.h"
+#include "Triggers/KeyNames.h"
+
+#include <algorithm>
+#include <utility>
+
 namespace quorvane {
 
 HotKeyCenter::HotKeyCenter()
@@ -8,47 +16,98 @@ HotKeyCenter::HotKeyCenter()
 }
 
 HotKeyCenter::HotKeyCenter(std::unique_ptr<HotKeyRegistrar> registrar)
-    : m_owned(std::move(registrar))
-    , m_registrar(m_owned.get())
+    : HotKeyCenter(registrar.get())
 {
-    m_registrar->setPressedHandler([this](HotKeyRegistrar::HotKeyId id) { pressed(id); });
+    m_owned = std::move(registrar);
 }
 
-HotKeyCenter::HotKeyCenter(HotKeyRegistrar *registrar)
-    : m_owned(registrar ? nullptr : std::make_unique<RefusingHotKeyRegistrar>())
+HotKeyCenter::HotKeyCenter(HotKeyRegistrar *registrar, DocumentService *document, QObject *parent)
+    : QObject(parent)
+    , m_owned(registrar ? nullptr : std::make_unique<RefusingHotKeyRegistrar>())
     , m_registrar(registrar ? registrar : m_owned.get())
 {
-    m_registrar->setPressedHandler([this](HotKeyRegistrar::HotKeyId id) { pressed(id); });
+    connect(m_registrar, &HotKeyRegistrar::pressed, this, &HotKeyCenter::pressed);
+    connect(m_registrar, &HotKeyRegistrar::refused, this, &HotKeyCenter::refusedLater);
+    if (!document)
+        return;
+    using Change = DocumentService::Change;
+    connect(document, &DocumentService::changed, this, [this](const Config &config, DocumentService::Changes what) {
+        // The first document comes once the process holds the desktops: what a crashed one
+        // left with the desktop goes first.
+        if (!m_released) {
+            m_released = true;
+            m_registrar->releaseLeftovers();
+        }
+        // The desktops' own keys follow their records; the others the settings.
+        if (what & (Change::settings | Change::state | Change::workspaces))
+            reload(config);
+    });
 }
 
 HotKeyCenter::~HotKeyCenter()
 {
     reset();
-    m_registrar->setPressedHandler({});
+    disconnect(m_registrar, nullptr, this, nullptr);
+}
+
+void HotKeyCenter::reload(const Config &config)
+{
+    reset();
+    const std::vector<HotKeySpec> before = std::exchange(m_refused, {});
+    const auto bind = [this](const std::optional<HotKeySpec> &spec, const HotKeyAssignment::Owner &owner) {
+        if (spec && !registerHotKey(HotKeyAssignment{owner, *spec}))
+            refuse(*spec);
+    };
+    using Owner = HotKeyAssignment::Owner;
+    for (const Workspace &workspace : config.liveWorkspaces())
+        bind(workspace.hotkey, Owner::workspace(workspace.name));
+    const AppSettings &settings = config.settings;
+    bind(settings.cycleNext, Owner::cycleNext());
+    bind(settings.cyclePrevious, Owner::cyclePrevious());
+    bind(settings.hideDesktopShortcut, Owner::hideDesktop());
+    bind(settings.switchToLastShortcut, Owner::switchToLast());
+    bind(settings.openSettingsShortcut, Owner::openSettings());
+    bind(settings.openCalendarShortcut, Owner::openCalendar());
+    bind(settings.sortNowShortcut, Owner::sortNow());
+    bind(settings.floatingDockShortcut, Owner::floatingDock());
+    if (m_refused != before)
+        emit refusedChanged();
+}
+
+void HotKeyCenter::refuse(const HotKeySpec &spec)
+{
+    qCWarning(Log::app()).noquote() << QStringLiteral("the shortcut %1 was refused (another program holds it, "
+                                                      "or the session takes no global shortcuts): it stays inactive")
+                                           .arg(shortcutText(spec));
+    m_refused.push_back(spec);
 }
 
 void HotKeyCenter::reset()
 {
     for (const Registration &registration : m_registrations) {
-        if (registration.reference)
-            m_registrar->unregisterHotKey(*registration.reference);
+        if (registration.held)
+            m_registrar->unregisterHotKey(registration.id);
     }
     m_registrations.clear();
-    m_actions.clear();
     m_nextId = 1;
 }
 
-bool HotKeyCenter::registerHotKey(const HotKeySpec &spec, std::function<void()> action)
+bool HotKeyCenter::take(const Registration &registration)
 {
-    const HotKeyRegistrar::HotKeyId id{signature, m_nextId};
-    std::optional<HotKeyRegistrar::Reference> reference;
+    const std::optional<QKeyCombination> combination = keyCombination(registration.assignment.spec);
+    return combination
+        && m_registrar->registerHotKey(*combination, registration.id, command(registration.assignment.owner));
+}
+
+bool HotKeyCenter::registerHotKey(const HotKeyAssignment &assignment)
+{
+    Registration registration{assignment, m_nextId, false};
     if (!suspended()) {
-        reference = m_registrar->registerHotKey(spec.keyCode, carbonModifiers(spec.modifiers), id);
-        if (!reference)
+        if (!take(registration))
             return false;
+        registration.held = true;
     }
-    m_registrations.push_back({spec, id.id, reference});
-    m_actions[id.id] = std::move(action);
+    m_registrations.push_back(registration);
     ++m_nextId;
     return true;
 }
@@ -58,9 +117,9 @@ void HotKeyCenter::suspend()
     if (m_suspensions++ > 0)
         return;
     for (Registration &registration : m_registrations) {
-        if (registration.reference)
-            m_registrar->unregisterHotKey(*registration.reference);
-        registration.reference.reset();
+        if (registration.held)
+            m_registrar->unregisterHotKey(registration.id);
+        registration.held = false;
     }
 }
 
@@ -69,38 +128,56 @@ void HotKeyCenter::resume()
     if (m_suspensions == 0 || --m_suspensions > 0)
         return;
     std::erase_if(m_registrations, [this](Registration &registration) {
-        registration.reference = m_registrar->registerHotKey(
-            registration.spec.keyCode, carbonModifiers(registration.spec.modifiers), {signature, registration.id});
-        if (registration.reference)
-            return false;
-        m_actions.erase(registration.id);
-        return true;
+        registration.held = take(registration);
+        return !registration.held;
     });
 }
 
-void HotKeyCenter::pressed(HotKeyRegistrar::HotKeyId id)
+void HotKeyCenter::pressed(quint32 id)
 {
-    const auto found = m_actions.find(id.id);
-    if (found == m_actions.end())
-        return;
-    // A copy: the action may reset the registry, which destroys the stored one.
-    const std::function<void()> action = found->second;
-    if (action)
-        action();
+    for (const Registration &registration : m_registrations) {
+        if (registration.id == id && registration.held) {
+            // A copy: the receiver may register the keys anew, which drops this registration.
+            const HotKeyAssignment::Owner owner = registration.assignment.owner;
+            emit triggered(owner);
+            return;
+        }
+    }
 }
 
-std::uint32_t carbonModifiers(std::uint32_t modifiers)
+void HotKeyCenter::refusedLater(quint32 id)
 {
-    std::uint32_t out = 0;
-    if (modifiers & HotKeySpec::command)
-        out |= 0x100;
-    if (modifiers & HotKeySpec::option)
-        out |= 0x800;
-    if (modifiers & HotKeySpec::control)
-        out |= 0x1000;
-    if (modifiers & HotKeySpec::shift)
-        out |= 0x200;
-    return out;
+    const auto found = std::find_if(m_registrations.begin(), m_registrations.end(),
+                                    [id](const Registration &registration) { return registration.id == id; });
+    if (found == m_registrations.end())
+        return;
+    const HotKeySpec spec = found->assignment.spec;
+    m_registrations.erase(found);
+    refuse(spec);
+    emit refusedChanged();
+}
+
+std::optional<HotKeyRegistrar::Command> HotKeyCenter::command(const HotKeyAssignment::Owner &owner)
+{
+    using Kind = HotKeyAssignment::Owner::Kind;
+    const auto titled = [](const QString &what, QStringList arguments) {
+        return HotKeyRegistrar::Command{QStringLiteral("Quorvane: ") + what, std::move(arguments)};
+    };
+    switch (owner.kind) {
+    case Kind::workspace:
+        return titled(owner.name, {QStringLiteral("--switch-to"), owner.name});
+    case Kind::cycleNext:
+        return titled(QStringLiteral("Cycle next"), {QStringLiteral("--next")});
+    case Kind::cyclePrevious:
+        return titled(QStringLiteral("Cycle previous"), {QStringLiteral("--previous")});
+    case Kind::hideDesktop:
+        return titled(QStringLiteral("Hide / show desktop"), {QStringLiteral("--hide-desktop")});
+    case Kind::openSettings:
+        // A plain start while one runs shows its settings.
+        return titled(QStringLiteral("Open Settings"), {});
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace quorvane

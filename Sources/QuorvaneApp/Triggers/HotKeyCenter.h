@@ -1,68 +1,86 @@
 #pragma once
 
+#include "Config.h"
+#include "HotKeyAssignment.h"
 #include "HotKeyRegistrar.h"
 #include "HotKeySpec.h"
 
-#include <cstdint>
-#include <functional>
-#include <map>
+#include <QObject>
+
 #include <memory>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace quorvane {
 
-// The registry of the process's global hot keys. Actions run on the main thread when their
-// combination is pressed.
-class HotKeyCenter {
-public:
-    static constexpr std::uint32_t signature = 0x5152564E; // 'QRVN'
+class DocumentService;
 
+// The process's global hot keys. Given the document service, it follows the document: each
+// change of the settings or the desktops registers the live desktops' keys, in order, and then
+// the global ones; a refused one stays inactive (logged, and in refusedHotKeys()), the others
+// go ahead. A press is told by triggered() with what the key belongs to, on the main thread.
+class HotKeyCenter final : public QObject {
+    Q_OBJECT
+
+public:
     // Without a registrar every key is refused.
     HotKeyCenter();
     explicit HotKeyCenter(std::unique_ptr<HotKeyRegistrar> registrar);
-    // A registrar that outlives the centre; null: every key is refused.
-    explicit HotKeyCenter(HotKeyRegistrar *registrar);
-    // Lets go of every hot key and of the registrar's handler.
-    ~HotKeyCenter();
+    // A registrar that outlives the centre (null: every key is refused), and the document to
+    // follow (none: only what is registered here by hand).
+    explicit HotKeyCenter(HotKeyRegistrar *registrar, DocumentService *document = nullptr, QObject *parent = nullptr);
+    // Lets go of every hot key.
+    ~HotKeyCenter() override;
     HotKeyCenter(const HotKeyCenter &) = delete;
     HotKeyCenter &operator=(const HotKeyCenter &) = delete;
 
-    // Unregisters every hot key registered here, empties the action table, next id back to 1.
+    // Registers the keys of the document anew, as a change of it does.
+    void reload(const Config &config);
+    // Unregisters every hot key registered here; ids start again at 1.
     void reset();
-    // Registers spec under the next id; false, with nothing changed, when the system refuses.
-    // While suspended the key is kept for resume() and counts as registered.
-    bool registerHotKey(const HotKeySpec &spec, std::function<void()> action);
+    // Registers the assignment under the next id; false, with nothing changed, when it is
+    // refused. While suspended the key is kept for resume() and counts as registered.
+    bool registerHotKey(const HotKeyAssignment &assignment);
 
     // While a shortcut is being recorded its keys must reach the recorder, not the grabs: every
     // key is let go, and taken again under its id once each suspend() has its resume(). A key
-    // the system refuses on resuming stays inactive until the next registration.
+    // refused on resuming stays inactive until the next registration.
     void suspend();
     void resume();
     bool suspended() const { return m_suspensions > 0; }
 
     std::size_t registrationCount() const { return m_registrations.size(); }
+    // The stored shortcuts refused since the last reload, in the order registered.
+    const std::vector<HotKeySpec> &refusedHotKeys() const { return m_refused; }
+
+    // What a key runs where the desktop's own shortcut list serves it: the command line's
+    // request of the same action ("Quorvane: Work" runs --switch-to Work); none for an action
+    // the command line has no request for.
+    static std::optional<HotKeyRegistrar::Command> command(const HotKeyAssignment::Owner &owner);
+
+signals:
+    void triggered(const quorvane::HotKeyAssignment::Owner &owner);
+    void refusedChanged();
 
 private:
     struct Registration {
-        HotKeySpec spec;
-        std::uint32_t id = 0;
-        std::optional<HotKeyRegistrar::Reference> reference; // none while suspended
+        HotKeyAssignment assignment;
+        HotKeyRegistrar::Id id = 0;
+        bool held = false; // false while suspended
     };
 
-    void pressed(HotKeyRegistrar::HotKeyId id);
+    bool take(const Registration &registration);
+    void refuse(const HotKeySpec &spec);
+    void pressed(quint32 id);
+    void refusedLater(quint32 id);
 
     std::unique_ptr<HotKeyRegistrar> m_owned;
     HotKeyRegistrar *m_registrar;
     std::vector<Registration> m_registrations;
-    std::map<std::uint32_t, std::function<void()>> m_actions;
-    std::uint32_t m_nextId = 1;
+    std::vector<HotKeySpec> m_refused;
+    HotKeyRegistrar::Id m_nextId = 1;
     int m_suspensions = 0;
+    bool m_released = false;
 };
-
-// A HotKeySpec's modifier flags as the hot-key manager's bits: command 0x100000 to 0x100,
-// option 0x80000 to 0x800, control 0x40000 to 0x1000, shift 0x20000 to 0x200; others dropped.
-std::uint32_t carbonModifiers(std::uint32_t modifiers);
 
 } // namespace quorvane

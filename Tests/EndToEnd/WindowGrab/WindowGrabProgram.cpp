@@ -11,10 +11,18 @@
 //                                             lines of text in that part (runs of pixel rows not
 //                                             all of the part's commonest colour, 4 rows or more
 //                                             high) and how many lines there are
+//   quorvane-window-grab --when-shown TITLE FILE.png SECONDS  prints "ready" once it watches the
+//                                             display, then waits up to SECONDS for a viewable
+//                                             window titled TITLE and saves it once painted (two
+//                                             pictures in a row alike): for a window that is up
+//                                             for a moment only, which a poll by separate
+//                                             programs may miss on a loaded machine
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QThread>
 
 #include <QHash>
 
@@ -22,6 +30,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -131,6 +143,99 @@ int contrast(const QString &file, const QRect &part, bool byLine)
     return 0;
 }
 
+xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+{
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+QByteArray windowTitle(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t netName, xcb_atom_t utf8)
+{
+    for (const auto &[property, type] : {std::pair{netName, utf8}, std::pair{xcb_atom_t(XCB_ATOM_WM_NAME), xcb_atom_t(XCB_ATOM_STRING)}}) {
+        const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(connection, xcb_get_property(connection, 0, window, property, type, 0, 256), nullptr),
+            &std::free);
+        if (reply && xcb_get_property_value_length(reply.get()) > 0)
+            return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                              xcb_get_property_value_length(reply.get()));
+    }
+    return {};
+}
+
+bool viewable(xcb_connection_t *connection, xcb_window_t window)
+{
+    const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> reply(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr), &std::free);
+    return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+// The viewable window titled so among the root's children and theirs (a window manager's frames
+// hold the clients); none is 0.
+xcb_window_t findShown(xcb_connection_t *connection, xcb_window_t parent, const QByteArray &title, int depth)
+{
+    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, parent), nullptr), &std::free);
+    if (!tree)
+        return 0;
+    static const xcb_atom_t netName = atom(connection, "_NET_WM_NAME");
+    static const xcb_atom_t utf8 = atom(connection, "UTF8_STRING");
+    const xcb_window_t *children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        if (windowTitle(connection, children[i], netName, utf8) == title && viewable(connection, children[i]))
+            return children[i];
+        if (depth > 0)
+            if (const xcb_window_t inner = findShown(connection, children[i], title, depth - 1))
+                return inner;
+    }
+    return 0;
+}
+
+bool uniform(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return true;
+}
+
+int whenShown(const QByteArray &title, const QString &file, double seconds)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!x11 || !screen) {
+        std::fprintf(stderr, "quorvane-window-grab: no X display\n");
+        return 2;
+    }
+    xcb_connection_t *connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < qint64(seconds * 1000)) {
+        if (const xcb_window_t window = findShown(connection, root, title, 2)) {
+            QImage last;
+            while (viewable(connection, window)) {
+                const QImage now = screen->grabWindow(window).toImage();
+                if (now.isNull())
+                    break;
+                if (now == last && !uniform(now))
+                    return now.save(file, "PNG") ? 0 : 1;
+                last = now;
+                QThread::msleep(15);
+            }
+            if (!last.isNull() && !uniform(last))
+                return last.save(file, "PNG") ? 0 : 1; // gone before two pictures agreed
+        }
+        QThread::msleep(10);
+    }
+    std::fprintf(stderr, "quorvane-window-grab: no window titled %s was shown\n", title.constData());
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -141,8 +246,13 @@ int main(int argc, char **argv)
         return contrast(QString::fromLocal8Bit(argv[2]),
                         QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])),
                         QByteArray(argv[1]) == "--contrast-lines");
+    if (argc == 5 && QByteArray(argv[1]) == "--when-shown") {
+        QGuiApplication app(argc, argv);
+        return whenShown(QByteArray(argv[2]), QString::fromLocal8Bit(argv[3]), std::atof(argv[4]));
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png | --contrast[-lines] FILE.png X Y W H\n");
+        std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png | --contrast[-lines] FILE.png X Y W H"
+                             " | --when-shown TITLE FILE.png SECONDS\n");
         return 2;
     }
     QGuiApplication app(argc, argv);

@@ -203,6 +203,21 @@ TEST_F(Switching, TheFirstSwitchNoteComesOnceASecondAfterAUserSwitch)
     EXPECT_EQ(alerts.shown.size(), 1u);
 }
 
+// The note's alert serves events: a quit that ends the controller meanwhile leaves nothing to
+// act on when the answer comes.
+TEST_F(Switching, TheFirstSwitchNoteOutlivedByItsControllerActsOnNothing)
+{
+    layOut({{"A", {"a1"}}, {"B", {}}});
+    auto controller = std::make_unique<AppController>(environment());
+    controller->performSwitch("B", true);
+    alerts.answers = {1}; // "Show Me the Folder"
+    alerts.whileShown = [&] { controller.reset(); };
+    scheduler.advance(1);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(controller, nullptr);
+    EXPECT_TRUE(opened.empty());
+}
+
 TEST_F(Switching, NoFirstSwitchNoteLeavingTheBlankDesktopOrForTheStartUpCollapse)
 {
     layOut({{"A", {"a1"}}, {"B", {}}});
@@ -218,8 +233,8 @@ TEST_F(Switching, NoFirstSwitchNoteLeavingTheBlankDesktopOrForTheStartUpCollapse
 TEST_F(Switching, HeldBackNamesAreReportedInTheSingularOrWithTheirCount)
 {
     AppController controller(environment());
-    controller.notePinnedSkips({"Notes"});
-    controller.notePinnedSkips({"Notes", "Tax"});
+    controller.switching().notePinnedSkips({"Notes"});
+    controller.switching().notePinnedSkips({"Notes", "Tax"});
     ASSERT_EQ(alerts.shown.size(), 2u);
     EXPECT_EQ(alerts.shown[0].message, u"\u201CNotes\u201D stayed in its desktop's folder"_qs);
     EXPECT_EQ(alerts.shown[0].informativeText,
@@ -289,13 +304,13 @@ TEST_F(Switching, AppearanceBaselineIsKeptAcrossOverridesAndRestoredOnce)
     session.dark = false;
     controller.applyAppearance("D", config);
     EXPECT_TRUE(session.dark);
-    EXPECT_EQ(controller.appearanceBaseline, AppearanceMode::light);
+    EXPECT_EQ(controller.switching().appearanceBaseline(), AppearanceMode::light);
     controller.applyAppearance("L", config);
     EXPECT_FALSE(session.dark);
-    EXPECT_EQ(controller.appearanceBaseline, AppearanceMode::light);
+    EXPECT_EQ(controller.switching().appearanceBaseline(), AppearanceMode::light);
     controller.applyAppearance("S", config);
     EXPECT_FALSE(session.dark);
-    EXPECT_EQ(controller.appearanceBaseline, std::nullopt);
+    EXPECT_EQ(controller.switching().appearanceBaseline(), std::nullopt);
     EXPECT_EQ(session.changes, (std::vector<bool>{true, false}));
     // Following the system with no baseline, or a missing desktop, changes nothing.
     controller.applyAppearance("Gone", config);

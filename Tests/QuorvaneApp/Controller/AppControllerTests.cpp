@@ -66,7 +66,7 @@ TEST_F(ControllerFixture, ConstructionTouchesNoFileAndShowsNothing)
         EXPECT_FALSE(controller.readOnly());
         EXPECT_EQ(AppController::schedulerInterval, 60);
         EXPECT_EQ(controller.previousWorkspace, std::nullopt);
-        EXPECT_EQ(controller.appearanceBaseline, std::nullopt);
+        EXPECT_EQ(controller.switching().appearanceBaseline(), std::nullopt);
         EXPECT_TRUE(controller.statusMenu().menu().actions().isEmpty());
     }
     ::chmod(QFile::encodeName(home.filePath("QuorVane Desktops")).constData(), 0755);

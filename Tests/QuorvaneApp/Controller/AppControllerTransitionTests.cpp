@@ -70,7 +70,7 @@ TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
     // One point off for the whole time: the first read, twelve more, then the cover goes.
     iconHost->store = {{"a1", IconPosition{10, 21}}};
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0);
-    controller.settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
+    controller.switching().settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
     EXPECT_EQ(iconHost->reads, 1);
     scheduler.advance(0.03 * 12 + 0.001);
     EXPECT_EQ(iconHost->reads, 13);
@@ -82,7 +82,7 @@ TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
     iconHost->reads = 0;
     iconHost->store = {{"a1", IconPosition{10, 20}}};
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0);
-    controller.settlePoll(expected, 0, SwitchTransition::blur, 0.2, 0, scheduler.now());
+    controller.switching().settlePoll(expected, 0, SwitchTransition::blur, 0.2, 0, scheduler.now());
     EXPECT_EQ(iconHost->reads, 1);
     scheduler.advance(0.19);
     EXPECT_EQ(overlay.windows.size(), 2u);
@@ -92,10 +92,10 @@ TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
 
     // Nothing expected is settled at once, without a read; a failing read is unsettled.
     iconHost->reads = 0;
-    controller.settlePoll({}, 0, SwitchTransition::blur, 0, 0, scheduler.now());
+    controller.switching().settlePoll({}, 0, SwitchTransition::blur, 0, 0, scheduler.now());
     EXPECT_EQ(iconHost->reads, 0);
     iconHost->failText = QStringLiteral("no position store");
-    controller.settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
+    controller.switching().settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
     scheduler.advance(1);
     EXPECT_EQ(iconHost->reads, 13);
 }

@@ -60,8 +60,59 @@ TEST(SystemAppearance, DarkOnlyForTheStringDarkInAnyCase)
     };
     for (const auto &[value, dark] : table) {
         preferences.global = value;
+        appearance.sessionChanged();
         EXPECT_EQ(appearance.currentIsDark(), dark) << (value ? value->toString().toStdString() : "absent");
     }
+}
+
+// A switch asks the mode without asking the session: it is read once, then follows what this
+// process set and what the session's change signals tell.
+class CountingPreferences final : public PreferenceReader {
+public:
+    std::optional<QVariant> global;
+    mutable int reads = 0;
+    std::optional<QVariant> value(const QString &, const QString &) const override
+    {
+        ++reads;
+        return global;
+    }
+};
+
+TEST(SystemAppearance, TheSessionIsReadOnceThenFollowedBySetsAndChangeSignals)
+{
+    CountingPreferences preferences;
+    FakeSwitch appearanceSwitch;
+    SystemAppearance appearance(preferences, appearanceSwitch);
+    std::vector<bool> heard;
+    appearance.onChange = [&](bool dark) { heard.push_back(dark); };
+
+    EXPECT_FALSE(appearance.currentIsDark());
+    EXPECT_FALSE(appearance.currentIsDark());
+    EXPECT_EQ(preferences.reads, 1);
+
+    appearance.setDark(true); // the session turns dark, by this process
+    EXPECT_TRUE(appearance.currentIsDark());
+    EXPECT_EQ(preferences.reads, 1);
+
+    // The user turns it light in the desktop's settings: unseen until the change signal.
+    preferences.global.reset();
+    EXPECT_TRUE(appearance.currentIsDark());
+    appearance.sessionChanged();
+    EXPECT_FALSE(appearance.currentIsDark());
+    EXPECT_EQ(preferences.reads, 2);
+    EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+
+    // A change signal that changes nothing tells no window.
+    appearance.sessionChanged();
+    EXPECT_EQ(preferences.reads, 3);
+    EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+
+    // A failed flip leaves the mode unknown: the session is asked again.
+    appearanceSwitch.failure = QStringLiteral("no colour scheme");
+    test::LogCapture quiet;
+    appearance.setDark(true);
+    EXPECT_FALSE(appearance.currentIsDark());
+    EXPECT_EQ(preferences.reads, 4);
 }
 
 TEST(SystemAppearance, AFailedFlipIsLoggedNotThrown)

@@ -1,10 +1,13 @@
+#include "Shared/CapsuleStyle.h"
 #include "Shared/FocusRing.h"
 #include "Shared/Style.h"
+#include "Shared/SymbolIcon.h"
 #include "Shared/Theme.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -114,6 +117,10 @@ TEST_F(ThemeTest, SystemTakesThePlatformsPaletteWhereItMatchesTheSessionWithTheA
     ASSERT_NE(platform.color(QPalette::Window), lightPalette().color(QPalette::Window));
     EXPECT_EQ(window.palette().color(QPalette::Window), platform.color(QPalette::Window));
     EXPECT_EQ(window.palette().color(QPalette::Highlight), QColor("#6C8BA6"));
+    // Its faded text reads 4.5:1 however faint the platform's is.
+    for (const QPalette::ColorRole ground : {QPalette::Window, QPalette::Base})
+        EXPECT_GE(Style::contrastRatio(window.palette().color(QPalette::PlaceholderText), window.palette().color(ground)), 4.5)
+            << qPrintable(platform.color(QPalette::PlaceholderText).name());
     // A light platform palette in a dark session: the dark look instead.
     sessionDark = true;
     Theme::shared().systemChanged();
@@ -160,4 +167,92 @@ TEST_F(ThemeTest, TheFocusShowsAsARingThatStandsOutInBothLooks)
         << qPrintable(QColor(drawn.pixel(left)).name()) << " " << qPrintable(ring.name());
     QTest::keyClick(second, Qt::Key_Tab);
     EXPECT_EQ(FocusRing::target(), nullptr); // the control draws its own
+}
+
+namespace {
+
+bool magenta(const QColor &c) { return c.red() - c.green() > 60 && c.blue() - c.green() > 60; }
+
+// Columns of a button's picture: where its magenta icon ends, and where the text's ink starts
+// after it (a pixel standing out from the face left of the icon).
+std::pair<int, int> iconEndAndTextStart(const QImage &picture)
+{
+    int left = -1, right = -1, top = -1, bottom = -1;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (magenta(picture.pixelColor(x, y))) {
+                left = left < 0 ? x : std::min(left, x);
+                right = std::max(right, x);
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+    for (int x = right + 1; left > 2 && x < picture.width() - 3; ++x)
+        for (int y = top; y <= bottom; ++y) {
+            const QColor face = picture.pixelColor(left - 2, y), here = picture.pixelColor(x, y);
+            if (!magenta(here) && std::abs(here.lightness() - face.lightness()) > 30)
+                return {right, x};
+        }
+    return {right, -1};
+}
+
+} // namespace
+
+TEST_F(ThemeTest, IconButtonsGapTheirTextAndControlsShowEdgesThatStandOutInBothLooks)
+{
+    QPixmap square(16, 16);
+    square.fill(QColor(255, 0, 255));
+    for (const AppearanceMode mode : {AppearanceMode::light, AppearanceMode::dark}) {
+        Theme::shared().apply(Appearance{mode, std::nullopt});
+        const char *look = mode == AppearanceMode::dark ? "dark" : "light";
+        // A button the style draws, and one in a host of capsules (a style sheet draws those).
+        QWidget window;
+        auto *column = new QVBoxLayout(&window);
+        auto *plain = new QPushButton(QIcon(square), QStringLiteral("New desktop…"));
+        plain->setIconSize(square.size());
+        auto *capsules = new QWidget;
+        capsules->setFixedSize(160, 40);
+        auto *capsule = new QPushButton(QStringLiteral("New desktop…"), capsules);
+        SymbolIcon::apply(capsule, QStringLiteral("plus"));
+        capsule->setIcon(SymbolIcon::icon(QStringLiteral("plus"), QColor(255, 0, 255)));
+        capsuleButtons(capsules);
+        auto *field = new QLineEdit;
+        auto *box = new QCheckBox;
+        auto *capsuleField = new QLineEdit;
+        quorvane::capsuleField(capsuleField, 28);
+        for (QWidget *w : std::initializer_list<QWidget *>{plain, capsules, field, box, capsuleField}) {
+            column->addWidget(w);
+            w->setFocusPolicy(Qt::NoFocus); // the edges before the keyboard reaches them
+        }
+        capsule->setFocusPolicy(Qt::NoFocus);
+        window.show();
+        QCoreApplication::processEvents(); // the capsules' sheets are written
+        capsule->resize(capsule->sizeHint());
+        for (QPushButton *button : {plain, capsule}) {
+            const QImage picture = button->grab().toImage();
+            const auto [iconEnd, textStart] = iconEndAndTextStart(picture);
+            ASSERT_GT(textStart, iconEnd) << look;
+            EXPECT_GE(textStart - iconEnd - 1, Style::iconTextGap) << look << (button == plain ? " plain" : " capsule");
+            EXPECT_LE(textStart + button->fontMetrics().horizontalAdvance(button->text()), picture.width() - 2) << look;
+        }
+        // The strongest contrast against the window along a control's top edge (a check box's
+        // left one), focused or not.
+        const QColor ground = window.palette().color(QPalette::Window);
+        const auto edge = [&](QWidget *control, bool left) {
+            const QImage drawn = window.grab().toImage();
+            const QRect r(control->mapTo(&window, QPoint(0, 0)), control->size());
+            double strongest = 1;
+            for (int i = 0; i < 3; ++i)
+                strongest = std::max(strongest, Style::contrastRatio(drawn.pixelColor(left ? QPoint(r.left() + i, r.center().y() - 3) : QPoint(r.center().x(), r.top() + i)), ground));
+            return strongest;
+        };
+        EXPECT_GE(edge(field, false), 3.0) << look << " field";
+        EXPECT_GE(edge(box, true), 3.0) << look << " check box";
+        EXPECT_GE(edge(capsule, false), 3.0) << look << " capsule button";
+        EXPECT_GE(edge(capsuleField, false), 3.0) << look << " capsule field";
+        field->setFocusPolicy(Qt::StrongFocus);
+        window.activateWindow();
+        field->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(field->hasFocus());
+        EXPECT_GE(edge(field, false), 3.0) << look << " focused field";
+    }
 }

@@ -1,69 +1,69 @@
 #pragma once
 
+#include "HotKeyCombination.h"
 #include "HotKeyRegistrar.h"
 
+#include <map>
 #include <set>
 #include <vector>
 
 namespace quorvane::test {
 
-// Accepts every registration except the key codes it is told to refuse; records what was
-// grabbed and presses a combination on request.
+// Accepts every registration except the stored key codes it is told to refuse; records what
+// was registered and presses a combination on request.
 class FakeHotKeyRegistrar final : public HotKeyRegistrar {
 public:
     struct Grab {
-        std::uint32_t keyCode;
-        std::uint32_t modifiers;
-        HotKeyId id;
-        Reference reference;
+        QKeyCombination combination;
+        Id id;
+        std::optional<Command> command;
     };
     bool refuseAll = false;
-    std::set<std::uint32_t> refusedKeyCodes;
-    std::vector<Grab> grabs; // every accepted registration, in order
-    std::set<Reference> live;
+    std::set<std::uint32_t> refusedKeyCodes; // the stored shortcuts' key codes
+    std::vector<Grab> grabs;                 // every accepted registration, in order
+    std::map<Id, QKeyCombination> held;      // what is registered now, by id
+    int leftoversReleased = 0;
 
-    std::optional<Reference> registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyId id) override
+    bool registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &command) override
     {
-        if (refuseAll || refusedKeyCodes.count(keyCode))
-            return std::nullopt;
-        grabs.push_back({keyCode, modifiers, id, m_nextReference});
-        live.insert(m_nextReference);
-        return m_nextReference++;
+        const auto spec = hotKeySpec(combination);
+        if (refuseAll || !spec || refusedKeyCodes.count(spec->keyCode) || held.count(id))
+            return false;
+        grabs.push_back({combination, id, command});
+        held.emplace(id, combination);
+        return true;
     }
-    void unregisterHotKey(Reference reference) override { live.erase(reference); }
-    void setPressedHandler(std::function<void(HotKeyId)> handler) override { m_handler = std::move(handler); }
+    void unregisterHotKey(Id id) override { held.erase(id); }
+    void releaseLeftovers() override { ++leftoversReleased; }
 
-    // Presses the live combination of that key code, as the user would; false when none is held.
+    // Presses the held combination of that stored key code, as the user would; false when none
+    // is held.
     bool press(std::uint32_t keyCode)
     {
-        for (const Grab &grab : grabs) {
-            if (grab.keyCode == keyCode && live.count(grab.reference)) {
-                if (m_handler)
-                    m_handler(grab.id);
+        for (const auto &[id, combination] : held) {
+            if (hotKeySpec(combination)->keyCode == keyCode) {
+                emit pressed(id);
                 return true;
             }
         }
         return false;
     }
-    void pressId(std::uint32_t id)
-    {
-        if (m_handler)
-            m_handler(HotKeyId{0x5152564E, id});
-    }
-    // The key codes held now, in registration order.
+    void pressId(Id id) { emit pressed(id); }
+    // The stored key codes held now, by id.
     std::vector<std::uint32_t> liveKeyCodes() const
     {
         std::vector<std::uint32_t> codes;
-        for (const Grab &grab : grabs) {
-            if (live.count(grab.reference))
-                codes.push_back(grab.keyCode);
-        }
+        for (const auto &[id, combination] : held)
+            codes.push_back(hotKeySpec(combination)->keyCode);
         return codes;
     }
-
-private:
-    std::function<void(HotKeyId)> m_handler;
-    Reference m_nextReference = 100;
+    std::vector<Id> liveIds() const
+    {
+        std::vector<Id> ids;
+        for (const auto &[id, combination] : held)
+            ids.push_back(id);
+        return ids;
+    }
 };
 
 } // namespace quorvane::test

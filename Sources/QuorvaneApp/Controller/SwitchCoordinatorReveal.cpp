@@ -1,9 +1,9 @@
 // The end of a switch's transition: when the cover is lifted, the settle poll of the target's
 // icons, and the settings window's preview.
+#include "Controller/SwitchCoordinator.h"
+
 #include "Controller/AppController.h"
 #include "Shared/Log.h"
-
-#include <QPointer>
 
 #include <algorithm>
 
@@ -21,12 +21,12 @@ double seconds(std::int64_t ms)
 
 } // namespace
 
-void AppController::revealWhenSettled(SwitchTransition transition, const QString &target, double coverStart)
+void SwitchCoordinator::revealWhenSettled(SwitchTransition transition, const QString &target, double coverStart)
 {
     // The sweep removes its own windows; none has nothing to lift.
     if (transition != SwitchTransition::blur)
         return;
-    const Config config = loadOrDefault();
+    const Config config = m_controller.loadOrDefault();
     const AppSettings &settings = config.settings;
     const double hold = seconds(settings.switchRevealHoldMs);
     const double fadeOut = seconds(settings.switchFadeOutMs);
@@ -45,8 +45,8 @@ void AppController::revealWhenSettled(SwitchTransition transition, const QString
     settlePoll(expected, 0, transition, hold, fadeOut, earliest);
 }
 
-void AppController::settlePoll(const IconPositions &expected, int attempt, SwitchTransition transition, double hold,
-                               double fadeOut, double earliestReveal)
+void SwitchCoordinator::settlePoll(const IconPositions &expected, int attempt, SwitchTransition transition, double hold,
+                                   double fadeOut, double earliestReveal)
 {
     bool settled = expected.empty();
     if (!settled) {
@@ -55,7 +55,7 @@ void AppController::settlePoll(const IconPositions &expected, int attempt, Switc
             names << name;
         IconPositions answer;
         try {
-            answer = m_surface.readPositions(names);
+            answer = m_controller.m_surface.readPositions(names);
         } catch (const std::exception &error) {
             qCDebug(Log::swap()) << "icon positions not read back:" << error.what();
             answer.clear(); // a failed read is not settled
@@ -69,37 +69,31 @@ void AppController::settlePoll(const IconPositions &expected, int attempt, Switc
         scheduleReveal(transition, hold, fadeOut, earliestReveal);
         return;
     }
-    QPointer<AppController> weak(this);
-    m_env.scheduler->after(settleInterval, [weak, expected, attempt, transition, hold, fadeOut, earliestReveal] {
-        if (weak)
-            weak->settlePoll(expected, attempt + 1, transition, hold, fadeOut, earliestReveal);
+    later(settleInterval, [expected, attempt, transition, hold, fadeOut, earliestReveal](SwitchCoordinator &self) {
+        self.settlePoll(expected, attempt + 1, transition, hold, fadeOut, earliestReveal);
     });
 }
 
-void AppController::scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal)
+void SwitchCoordinator::scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal)
 {
-    const double delay = std::max(earliestReveal - m_env.scheduler->now(), hold);
-    QPointer<AppController> weak(this);
-    m_env.scheduler->after(delay, [weak, transition, fadeOut] {
-        if (weak)
-            weak->m_switchOverlay.reveal(transition, fadeOut);
-    });
+    const double delay = std::max(earliestReveal - m_controller.m_env.scheduler->now(), hold);
+    later(delay, [transition, fadeOut](SwitchCoordinator &self) { self.m_controller.m_switchOverlay.reveal(transition, fadeOut); });
 }
 
-void AppController::previewSwitchTransition()
+void SwitchCoordinator::previewTransition()
 {
-    const AppSettings settings = loadOrDefault().settings;
+    const AppSettings settings = m_controller.loadOrDefault().settings;
+    SwitchTransitionOverlay &overlay = m_controller.m_switchOverlay;
     switch (settings.switchTransition) {
     case SwitchTransition::none:
         return;
     case SwitchTransition::blur:
-        m_switchOverlay.preview(SwitchTransition::blur, settings.switchBlurStyle, float(settings.switchBlurOpacity),
-                                seconds(settings.switchFadeInMs), seconds(settings.switchFadeOutMs));
+        overlay.preview(SwitchTransition::blur, settings.switchBlurStyle, float(settings.switchBlurOpacity),
+                        seconds(settings.switchFadeInMs), seconds(settings.switchFadeOutMs));
         return;
     case SwitchTransition::sweep:
-        m_switchOverlay.sweep(settings.switchBlurStyle, float(settings.switchBlurOpacity), settings.sweepBandFraction,
-                              seconds(settings.sweepDurationMs), seconds(settings.sweepStartDelayMs),
-                              settings.sweepAngleDegrees);
+        overlay.sweep(settings.switchBlurStyle, float(settings.switchBlurOpacity), settings.sweepBandFraction,
+                      seconds(settings.sweepDurationMs), seconds(settings.sweepStartDelayMs), settings.sweepAngleDegrees);
         return;
     }
 }

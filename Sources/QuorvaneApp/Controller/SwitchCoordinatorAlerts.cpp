@@ -1,0 +1,120 @@
+// What a switch owes the user afterwards: the first switch's note, the items a pinned name kept
+// back or that could not move, and the one error alert.
+#include "Controller/SwitchCoordinator.h"
+
+#include "AlertPresenter.h"
+#include "Controller/AppController.h"
+#include "Shared/Log.h"
+#include "StoreError.h"
+#include "SurfaceError.h"
+#include "SwapError.h"
+
+#include <QUrl>
+
+namespace quorvane {
+
+QString SwitchCoordinator::describe(const std::exception &error)
+{
+    if (const auto *store = dynamic_cast<const StoreError *>(&error))
+        return store->description();
+    return QString::fromUtf8(error.what());
+}
+
+void SwitchCoordinator::showFirstSwitchNoteIfNeeded(const QString &from, const QString &target)
+{
+    if (from == target || from == Config::blankWorkspaceName)
+        return;
+    const Config current = m_controller.loadOrDefault();
+    if (current.settings.shownFirstSwitchNote || current.activeWorkspace != target)
+        return;
+    m_controller.editQuietly([](Config &config) { config.settings.shownFirstSwitchNote = true; });
+    later(1.0, [from](SwitchCoordinator &self) {
+        const AppEnvironment &env = self.m_controller.m_env;
+        Alert alert;
+        alert.message = QStringLiteral("Your files aren't gone!");
+        alert.informativeText = QStringLiteral("We moved \u201C") + from
+            + QStringLiteral("\u201D into your desktops folder. Check it out, or try switching back!");
+        alert.buttons = {QStringLiteral("OK"), QStringLiteral("Show Me the Folder")};
+        // The alert runs a nested event loop: the controller may be gone when it returns.
+        const QPointer<AppController> weak(&self.m_controller);
+        const QString folder = env.paths.workspaces();
+        const auto openUrl = env.openUrl;
+        if (env.alerts->present(alert) == 1 && weak && openUrl)
+            openUrl(QUrl::fromLocalFile(folder));
+    });
+}
+
+void SwitchCoordinator::notePinnedSkips(const QStringList &names)
+{
+    const bool one = names.size() == 1;
+    Alert alert;
+    alert.message = one ? QStringLiteral("\u201C") + names.front() + QStringLiteral("\u201D stayed in its desktop's folder")
+                        : QString::number(names.size()) + QStringLiteral(" items stayed in their desktop's folder");
+    alert.informativeText = QStringLiteral("A pinned folder on the Desktop has the same name, so Quorvane didn't bring ")
+        + (one ? QStringLiteral("it") : QStringLiteral("them"))
+        + QStringLiteral(" out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.");
+    m_controller.m_env.alerts->present(alert);
+}
+
+void SwitchCoordinator::noteStayedBehind(const QStringList &names)
+{
+    const bool one = names.size() == 1;
+    qCWarning(Log::swap()).noquote() << QStringLiteral("%1 item(s) could not move and stayed where they were: %2")
+                                            .arg(QString::number(names.size()), names.join(QStringLiteral(", ")));
+    Alert alert;
+    alert.message = one ? QStringLiteral("\u201C") + names.front() + QStringLiteral("\u201D stayed where it was")
+                        : QString::number(names.size()) + QStringLiteral(" items stayed where they were");
+    alert.informativeText = QStringLiteral("Quorvane couldn't move ") + (one ? QStringLiteral("it") : QStringLiteral("them"))
+        + QStringLiteral(" (permissions or the name don't allow it), so ") + (one ? QStringLiteral("it") : QStringLiteral("they"))
+        + QStringLiteral(" stayed on the Desktop or in the desktop's folder — nothing was moved or overwritten, and the "
+                         "rest of the switch went on. Fix ")
+        + (one ? QStringLiteral("it") : QStringLiteral("them")) + QStringLiteral(", then switch again.");
+    if (!one)
+        alert.informativeText += QStringLiteral("\n\n") + names.join(QLatin1Char('\n'));
+    m_controller.m_env.alerts->present(alert);
+}
+
+void SwitchCoordinator::present(const std::exception &error)
+{
+    const AppEnvironment &env = m_controller.m_env;
+    const QString description = describe(error);
+    qCCritical(Log::error()).noquote() << QStringLiteral("surfaced to the user: %1").arg(description);
+    Alert alert;
+    const auto *swap = dynamic_cast<const SwapError *>(&error);
+    if (swap && swap->kind() == SwapError::Kind::crossVolumeStore) {
+        alert.message = QStringLiteral("Store is on another volume");
+        alert.informativeText =
+            QStringLiteral("Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
+    } else if (swap && swap->kind() == SwapError::Kind::desktopMissing) {
+        alert.message = QStringLiteral("The Desktop folder is missing");
+        alert.informativeText = QStringLiteral("Quorvane can't find your Desktop folder (") + env.paths.desktop()
+            + QStringLiteral("), so nothing was moved. Create it again, then switch again.");
+    } else if (swap && swap->kind() == SwapError::Kind::folderOutOfBounds) {
+        alert.message = QStringLiteral("Quorvane won't use the folder of \u201C") + swap->name() + QStringLiteral("\u201D");
+        alert.informativeText = QStringLiteral("It leads to your home folder, to the Desktop or to the desktops folder, so "
+                                               "switching would move them. Nothing was moved. Make it an ordinary folder "
+                                               "inside \u201C")
+            + Paths::rootName + QStringLiteral("\u201D, then switch again.");
+    } else if (const auto *surface = dynamic_cast<const SurfaceError *>(&error)) {
+        // The log has the paths; the user reads the item's name and its place.
+        alert.message = QStringLiteral("Something went wrong");
+        alert.informativeText = surface->userText();
+    } else {
+        alert.message = QStringLiteral("Something went wrong");
+        alert.informativeText = description;
+    }
+    env.alerts->present(alert);
+}
+
+void SwitchCoordinator::present(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception &e) {
+        present(e);
+    } catch (...) {
+        present(std::runtime_error("an unknown error"));
+    }
+}
+
+} // namespace quorvane
