@@ -40,20 +40,31 @@ using namespace quorvane;
 
 namespace {
 
-// On a Wayland session the application runs on Xwayland, where its status menu is a popup, its
-// dock and overlays keep their window types and levels, and key grabs and workspaces exist. A
-// platform the user chose (QT_QPA_PLATFORM or -platform) is kept. True when it chose xcb.
-bool preferXwayland(int argc, char **argv)
+// The platform the application chooses for itself, when the user chose none (QT_QPA_PLATFORM or
+// -platform): on a Wayland session Xwayland, where its status menu is a popup, its dock and
+// overlays keep their window types and levels, and key grabs and workspaces exist; on a Wayland
+// session without an X server (a compositor that runs no Xwayland) Wayland itself, and without
+// Qt's Wayland plugin no windows at all, where the status item and the command line still serve.
+enum class ChosenPlatform {
+    none,
+    xwayland,
+    wayland
+};
+
+ChosenPlatform choosePlatform(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY")
-        || qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return false;
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return ChosenPlatform::none;
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "-platform") == 0 || qstrncmp(argv[i], "-platform=", 10) == 0)
-            return false;
+            return ChosenPlatform::none;
     }
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    return true;
+    if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        return ChosenPlatform::xwayland;
+    }
+    qputenv("QT_QPA_PLATFORM", "wayland;offscreen");
+    return ChosenPlatform::wayland;
 }
 
 QStringList argumentsOf(int argc, char **argv)
@@ -90,10 +101,10 @@ int main(int argc, char **argv)
         return outcome.status;
     }
 
-    const bool onXwayland = preferXwayland(argc, argv);
+    const ChosenPlatform chosenPlatform = choosePlatform(argc, argv);
     const bool portalDialogs = preferPortalDialogs();
     QApplication app(argc, argv);
-    if (onXwayland)
+    if (chosenPlatform != ChosenPlatform::none)
         qunsetenv("QT_QPA_PLATFORM"); // programs started from here choose for themselves
     if (portalDialogs)
         qunsetenv("QT_QPA_PLATFORMTHEME");
@@ -127,8 +138,14 @@ int main(int argc, char **argv)
     StatusPanelShadeWatcher xfceTheme(sessionLookChanged);
     SessionLookWatcher sessionLook(sessionLookChanged);
 
-    if (onXwayland)
+    if (chosenPlatform == ChosenPlatform::xwayland)
         qCInfo(Log::app()) << "Wayland session: running on Xwayland (set QT_QPA_PLATFORM to choose another platform)";
+    else if (chosenPlatform == ChosenPlatform::wayland && QGuiApplication::platformName() == QLatin1String("wayland"))
+        qCInfo(Log::app()) << "Wayland session without an X server: running natively on Wayland, without key grabs, "
+                              "window levels or overlays";
+    else if (chosenPlatform == ChosenPlatform::wayland)
+        qCWarning(Log::app()) << "Wayland session without an X server, and Qt's Wayland platform plugin (qt6-wayland) "
+                                 "can't serve it: running without windows; the status item and the command line serve";
 
     QtScheduler scheduler;
     MessageBoxAlertPresenter alerts;

@@ -16,7 +16,6 @@ namespace {
 Q_LOGGING_CATEGORY(shortcutLog, "quorvane.hotkeys", QtInfoMsg)
 
 const QString nameKey = QStringLiteral("name");
-const QString commandKey = QStringLiteral("command");
 const QString bindingKey = QStringLiteral("binding");
 
 } // namespace
@@ -36,6 +35,12 @@ struct CustomShortcutList::State {
 
     std::optional<QStringList> list(QString &error)
     {
+        if (dialect.listKey.isEmpty()) {
+            auto folders = settings->folders(dialect.basePath);
+            if (!folders)
+                error = QStringLiteral("the settings store can't list %1").arg(dialect.basePath);
+            return folders;
+        }
         const auto value = settings->get(dialect.listSchema, {}, dialect.listKey, error);
         if (!value)
             return std::nullopt;
@@ -89,7 +94,7 @@ struct CustomShortcutList::State {
             return QStringLiteral("the desktop binds %1 already").arg(accelerator);
         QString item;
         for (int n = 0; item.isEmpty(); ++n) {
-            const QString name = QStringLiteral("quorvane%1").arg(n);
+            const QString name = dialect.itemPrefix + QString::number(n);
             const QString candidate = dialect.listHoldsPaths ? dialect.basePath + name + QLatin1Char('/') : name;
             if (!items->contains(candidate))
                 item = candidate;
@@ -100,11 +105,11 @@ struct CustomShortcutList::State {
         const QString binding = dialect.bindingIsList ? gsettings::quotedList({accelerator}) : gsettings::quoted(accelerator);
         std::optional<QString> failed = settings->set(dialect.entrySchema, path, nameKey, gsettings::quoted(command.title));
         if (!failed)
-            failed = settings->set(dialect.entrySchema, path, commandKey,
+            failed = settings->set(dialect.entrySchema, path, dialect.commandKey,
                                    gsettings::quoted(commandLine(QStringList{executable} + command.arguments)));
         if (!failed)
             failed = settings->set(dialect.entrySchema, path, bindingKey, binding);
-        if (!failed)
+        if (!failed && !dialect.listKey.isEmpty())
             failed = settings->set(dialect.listSchema, {}, dialect.listKey, gsettings::quotedList(*items + QStringList{item}));
         if (failed) {
             clear(item);
@@ -117,13 +122,18 @@ struct CustomShortcutList::State {
 
     void clear(const QString &item)
     {
-        for (const QString &key : {nameKey, commandKey, bindingKey})
+        for (const QString &key : {bindingKey, nameKey, dialect.commandKey})
             settings->reset(dialect.entrySchema, pathOf(item), key);
     }
 
     // Takes the item out of the list and its entry's keys back to their defaults.
     void remove(const QString &item)
     {
+        if (dialect.listKey.isEmpty()) { // the folder goes with its last key
+            clear(item);
+            forget(item);
+            return;
+        }
         QString error;
         if (auto items = list(error); items && items->removeAll(item) > 0) {
             if (const auto failed = settings->set(dialect.listSchema, {}, dialect.listKey, gsettings::quotedList(*items)))
@@ -132,6 +142,11 @@ struct CustomShortcutList::State {
             qCWarning(shortcutLog).noquote() << "the desktop's list of shortcuts can't be read:" << error;
         }
         clear(item);
+        forget(item);
+    }
+
+    void forget(const QString &item)
+    {
         if (const auto failed = ledger.forget(dialect.facility(), item))
             qCWarning(shortcutLog).noquote() << "the ledger can't forget a shortcut entry:" << *failed;
     }
@@ -164,6 +179,28 @@ CustomShortcutList::Dialect CustomShortcutList::Dialect::cinnamon()
             {keys, keys + QStringLiteral(".wm"), keys + QStringLiteral(".media-keys")}};
 }
 
+// MATE keeps no list: mate-settings-daemon binds every folder under its keybindings path, each
+// named "customN" as MATE's own Keyboard Shortcuts names them, and its command key is "action".
+// It is asked only where the application has no key grab that serves everywhere (a Wayland
+// session, as for GNOME and Cinnamon): on MATE's X11 session the daemon grabs its entries on the
+// same X server as our own grabs would, so an entry adds nothing there but a process started per
+// press, and grabs also serve the hot keys that have no command line.
+CustomShortcutList::Dialect CustomShortcutList::Dialect::mate()
+{
+    Dialect dialect{QStringLiteral("mate"),
+                    {},
+                    {},
+                    QStringLiteral("org.mate.control-center.keybinding"),
+                    QStringLiteral("/org/mate/desktop/keybindings/"),
+                    false,
+                    false,
+                    {QStringLiteral("org.mate.Marco.global-keybindings"), QStringLiteral("org.mate.Marco.window-keybindings"),
+                     QStringLiteral("org.mate.SettingsDaemon.plugins.media-keys")}};
+    dialect.commandKey = QStringLiteral("action");
+    dialect.itemPrefix = QStringLiteral("custom");
+    return dialect;
+}
+
 std::optional<CustomShortcutList::Dialect> CustomShortcutList::forDesktop(const QString &currentDesktop)
 {
     for (const QString &name : currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
@@ -173,6 +210,8 @@ std::optional<CustomShortcutList::Dialect> CustomShortcutList::forDesktop(const 
         else if (name.compare(QLatin1String("X-Cinnamon"), Qt::CaseInsensitive) == 0
                  || name.compare(QLatin1String("Cinnamon"), Qt::CaseInsensitive) == 0)
             dialect = Dialect::cinnamon();
+        else if (name.compare(QLatin1String("MATE"), Qt::CaseInsensitive) == 0)
+            dialect = Dialect::mate();
         if (dialect)
             return GSettingsToolAccess::schemaInstalled(dialect->entrySchema) ? dialect : std::nullopt;
     }

@@ -31,22 +31,25 @@ class CustomShortcutList final : public HotKeyRegistrar {
 public:
     // Where a desktop keeps its list.
     struct Dialect {
-        QString desktop;    // in the ledger's facility
-        QString listSchema; // the key listing the entries
-        QString listKey;
-        QString entrySchema;     // relocatable: name, command, binding
+        QString desktop;         // in the ledger's facility
+        QString listSchema;      // the key listing the entries; none where every folder of
+        QString listKey;         // basePath in the settings store is an entry (MATE)
+        QString entrySchema;     // relocatable: name, the command, binding
         QString basePath;        // the entries' places, each a folder of it
         bool listHoldsPaths;     // GNOME lists places; Cinnamon entry names
         bool bindingIsList;      // Cinnamon binds a list of accelerators
         QStringList usedSchemas; // the settings whose accelerators the desktop binds already
+        QString commandKey = QStringLiteral("command");
+        QString itemPrefix = QStringLiteral("quorvane"); // our entries' folders, numbered
 
         static Dialect gnome();
         static Dialect cinnamon();
+        static Dialect mate();
         QString facility() const { return QStringLiteral("shortcuts:") + desktop; }
     };
 
-    // The dialect of a session's desktop (XDG_CURRENT_DESKTOP's names): GNOME's, Cinnamon's;
-    // none for another desktop, or one whose list's schema is not installed.
+    // The dialect of a session's desktop (XDG_CURRENT_DESKTOP's names): GNOME's, Cinnamon's,
+    // MATE's; none for another desktop, or one whose entries' schema is not installed.
     static std::optional<Dialect> forDesktop(const QString &currentDesktop);
 
     // executable: the installed application the entries run.

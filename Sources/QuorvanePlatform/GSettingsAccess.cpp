@@ -74,4 +74,18 @@ std::optional<QMap<QString, QString>> GSettingsToolAccess::values(const QString 
     return values;
 }
 
+std::optional<QStringList> GSettingsToolAccess::folders(const QString &path)
+{
+    const ToolResult result = runTool(QStringLiteral("dconf"), {QStringLiteral("list"), path});
+    if (!result.ok)
+        return std::nullopt;
+    // One name a line; a folder's ends in a slash, a key's does not.
+    QStringList names;
+    for (const QString &line : result.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.endsWith(QLatin1Char('/')))
+            names << line.chopped(1);
+    }
+    return names;
+}
+
 } // namespace quorvane

@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -22,6 +23,9 @@ public:
     virtual std::optional<QString> reset(const QString &schema, const QString &path, const QString &key) = 0;
     // Every key of a fixed schema with its value; none when the schema is missing.
     virtual std::optional<QMap<QString, QString>> values(const QString &schema) = 0;
+    // The folders kept under a path of the session's settings store (dconf), each name without
+    // its slash; none when the store can't be listed.
+    virtual std::optional<QStringList> folders(const QString &path) = 0;
 };
 
 // Through the gsettings tool (GSettingsTool), one child process per call.
@@ -36,6 +40,8 @@ public:
                                const QString &value) override;
     std::optional<QString> reset(const QString &schema, const QString &path, const QString &key) override;
     std::optional<QMap<QString, QString>> values(const QString &schema) override;
+    // Through the dconf tool.
+    std::optional<QStringList> folders(const QString &path) override;
 };
 
 } // namespace quorvane

@@ -24,7 +24,8 @@ public:
     std::map<QString, QString> stored;               // "schema[:path] key" to value
     std::map<QString, QMap<QString, QString>> fixed; // other schemas' whole values
     QString failingKey;                              // a key whose writes fail
-    std::map<QString, QString> defaults{{"custom-keybindings", "@as []"}, {"custom-list", "@as []"}, {"name", "''"}, {"command", "''"}, {"binding", "''"}};
+    bool unlisted = false;                           // a store that can't list its folders
+    std::map<QString, QString> defaults{{"custom-keybindings", "@as []"}, {"custom-list", "@as []"}, {"name", "''"}, {"command", "''"}, {"action", "''"}, {"binding", "''"}};
 
     static QString at(const QString &schema, const QString &path, const QString &key)
     {
@@ -54,6 +55,20 @@ public:
             return std::nullopt;
         return found->second;
     }
+    // As dconf lists them: a folder is there while one of its keys is set.
+    std::optional<QStringList> folders(const QString &path) override
+    {
+        if (unlisted)
+            return std::nullopt;
+        QStringList names;
+        for (const auto &[at, value] : stored) {
+            const QString place = at.section(' ', 0, 0).section(':', 1);
+            if (place.startsWith(path) && place.count('/') == path.count('/') + 1
+                && !names.contains(place.mid(path.size()).chopped(1)))
+                names << place.mid(path.size()).chopped(1);
+        }
+        return names;
+    }
     QString value(const QString &schema, const QString &path, const QString &key)
     {
         QString error;
@@ -73,6 +88,7 @@ public:
     std::optional<QString> set(const QString &s, const QString &p, const QString &k, const QString &v) override { return m_to.set(s, p, k, v); }
     std::optional<QString> reset(const QString &s, const QString &p, const QString &k) override { return m_to.reset(s, p, k); }
     std::optional<QMap<QString, QString>> values(const QString &s) override { return m_to.values(s); }
+    std::optional<QStringList> folders(const QString &p) override { return m_to.folders(p); }
 
 private:
     GSettingsAccess &m_to;
@@ -254,4 +270,55 @@ TEST_F(CustomShortcutListTest, CinnamonsListNamesItsEntriesAndBindsAList)
     list->unregisterHotKey(2);
     EXPECT_EQ(cinnamon->value(keysC, {}, "custom-list"), "['custom0']");
     list.reset(); // before the settings it writes go
+}
+
+TEST_F(CustomShortcutListTest, MatesEntriesAreTheFoldersOfItsKeybindingsPathWithAnAction)
+{
+    FakeGSettings mateSettings;
+    FakeGSettings *mate = &mateSettings;
+    list = make(CustomShortcutList::Dialect::mate(), mate);
+    const QString schema = "org.mate.control-center.keybinding";
+    const QString folder = "/org/mate/desktop/keybindings/";
+    // The user's own entries, with a gap MATE's own tool left, and the window manager's keys.
+    for (const QString item : {"custom0", "custom2"}) {
+        mate->stored[FakeGSettings::at(schema, folder + item + "/", "name")] = "'Mine'";
+        mate->stored[FakeGSettings::at(schema, folder + item + "/", "binding")] = item == "custom0" ? "'<Super>e'" : "''";
+    }
+    mate->fixed["org.mate.Marco.global-keybindings"] = {{"switch-to-workspace-left", "'<Control><Alt>Left'"},
+                                                        {"run-command-1", "'disabled'"}};
+    ASSERT_TRUE(list->registerHotKey(Qt::META | Qt::Key_E, 1, work()));
+    ASSERT_TRUE(list->registerHotKey(Qt::CTRL | Qt::ALT | Qt::Key_Left, 2, work()));
+    ASSERT_TRUE(list->registerHotKey(Qt::META | Qt::Key_W, 3, work()));
+    ASSERT_TRUE(list->registerHotKey(Qt::META | Qt::Key_Q, 4, work()));
+    EXPECT_EQ(refused, (std::vector<quint32>{1, 2}));
+    // The first free numbers, the command as the entry's action.
+    EXPECT_EQ(mate->value(schema, folder + "custom1/", "binding"), "'<Super>w'");
+    EXPECT_EQ(mate->value(schema, folder + "custom1/", "name"), "'Quorvane: Work'");
+    EXPECT_EQ(mate->value(schema, folder + "custom1/", "action"), "'/opt/quorvane/bin/quorvane --switch-to Work'");
+    EXPECT_EQ(mate->value(schema, folder + "custom3/", "binding"), "'<Super>q'");
+    EXPECT_EQ(mate->stored.count(FakeGSettings::at(schema, folder + "custom1/", "command")), 0u);
+    ASSERT_EQ(ledger.entries("shortcuts:mate")->size(), 2u);
+
+    // Let go: the folder's keys are reset, so the folder goes; the user's stay.
+    list->unregisterHotKey(3);
+    EXPECT_EQ(mate->folders(folder), (QStringList{"custom0", "custom2", "custom3"}));
+    ASSERT_EQ(ledger.entries("shortcuts:mate")->size(), 1u);
+
+    // A store that can't be listed refuses a key rather than guess at a free folder.
+    mate->unlisted = true;
+    ASSERT_TRUE(list->registerHotKey(Qt::META | Qt::Key_R, 5, work()));
+    EXPECT_EQ(refused, (std::vector<quint32>{1, 2, 5}));
+    mate->unlisted = false;
+
+    // A quit takes ours out; after a crash the next start takes out what the ledger names.
+    list = make(CustomShortcutList::Dialect::mate(), mate);
+    EXPECT_EQ(mate->folders(folder), (QStringList{"custom0", "custom2"}));
+    ASSERT_EQ(ledger.keep({"shortcuts:mate", "custom4", QVariant(), QString("Quorvane: Work")}), std::nullopt);
+    mate->stored[FakeGSettings::at(schema, folder + "custom4/", "name")] = "'Quorvane: Work'";
+    mate->stored[FakeGSettings::at(schema, folder + "custom4/", "binding")] = "'<Super>w'";
+    list->releaseLeftovers();
+    EXPECT_EQ(mate->folders(folder), (QStringList{"custom0", "custom2"}));
+    EXPECT_EQ(mate->value(schema, folder + "custom0/", "binding"), "'<Super>e'");
+    EXPECT_EQ(ledger.entries("shortcuts:mate"), std::vector<SettingsLedger::Entry>{});
+    list.reset();
 }
