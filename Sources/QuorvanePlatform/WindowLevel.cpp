@@ -4,6 +4,8 @@
 #include <xcb/shape.h>
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QSet>
 #include <QWidget>
 #include <QWindow>
 
@@ -102,6 +104,21 @@ void clearInputRegion(QWidget *window)
         id = parent;
     }
     xcb_flush(c);
+}
+
+bool overlayServed(const char *overlay)
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return true;
+    static QSet<QByteArray> told;
+    if (!told.contains(overlay)) {
+        told.insert(overlay);
+        static const QLoggingCategory log("quorvane.overlays");
+        qCInfo(log).noquote() << QStringLiteral("%1 is not shown on Wayland: the compositor, not the application, places "
+                                                "its windows")
+                                     .arg(QLatin1String(overlay));
+    }
+    return false;
 }
 
 namespace {

@@ -37,6 +37,12 @@ void applyWindowLevel(QWidget *window, WindowLevel level, WindowBehaviour behavi
 // again. Call it again once the window is mapped and framed. Nothing without X11.
 void clearInputRegion(QWidget *window);
 
+// Whether the platform keeps a window at its level: X11 does (and the offscreen platform, which
+// draws nothing). A Wayland compositor places each top-level window itself (sway tiles it and gives
+// it the focus), so an overlay that must lie over the Desktop and under every window is not shown
+// there. The first time each overlay (named in the log line) is refused, the log says so.
+bool overlayServed(const char *overlay);
+
 // A top-level window's opacity from 0 to 1, kept exactly (QWidget's own rounds it to 1/255):
 // with X11 the compositing manager reads it from _NET_WM_WINDOW_OPACITY.
 void setWindowOpacity(QWidget *window, double opacity);

@@ -5,7 +5,8 @@
 # on Xwayland its icon docks there; with no status area at all it says so in a notification
 # and opens its settings window, once its grace for a panel that starts late (15 s) has passed.
 # Under sway (headless, without Xwayland) the workspaces come over its IPC socket and a
-# workspace bound to a desktop makes it active. Under mutter with GNOME's schemas each hot key is
+# workspace bound to a desktop makes it active; there the application runs natively on Wayland,
+# with its status item and command line, and shows no overlay window. Under mutter with GNOME's schemas each hot key is
 # an entry of GNOME's own custom shortcuts that runs the command line.
 # Usage: wayland_session.sh PATH_TO_QUORVANE
 set -euo pipefail
@@ -151,10 +152,48 @@ PY
   swaymsg workspace 1 >/dev/null
   wait_for 'c["activeWorkspace"] == "Default"' || fail "going back to workspace 1 did not make Default active"
   stop_app
+  echo "sway's workspaces over its socket: ok"
+
+  # The same session as a user has it: no X server, so the application runs natively on Wayland.
+  # Its status item registers on the bus and its menu is there, the command line switches the
+  # files, a switch transition asked for opens no window (sway would tile it and focus it), and
+  # it quits cleanly.
+  python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["settings"]["switchTransition"] = "blur"
+json.dump(c, open(sys.argv[1], "w"))
+PY
+  sway_display="$(ls "$swaydir"/run/wayland-* | grep -v '\.lock$' | head -n1)"
+  /usr/bin/python3 "$HOST" serve "$WORK/sway-items" &
+  host=$!
+  within 10 watcher_up || fail "the status host did not take the watcher's name"
+  swaymsg -t subscribe -m '["window"]' > "$WORK/sway-windows.txt" 2>&1 &
+  windows=$!
+  (unset DISPLAY QT_QPA_PLATFORM; export WAYLAND_DISPLAY="$sway_display"; exec "$APP") > "$WORK/sway-native.log" 2>&1 &
+  pid=$!
+  wait_for_log sway-native "running natively on Wayland" || fail "the application did not run natively on Wayland"
+  within 10 test -s "$WORK/sway-items" || fail "the status item never registered with the watcher"
+  item="$(head -n1 "$WORK/sway-items")"
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner string:"$item" \
+    | grep -q true || fail "the status item's name $item is not on the bus"
+  menu_has_work() { /usr/bin/python3 "$HOST" menu "$item" | grep -q "^Work"; }
+  within 10 menu_has_work || fail "no Work in the item's menu: $(/usr/bin/python3 "$HOST" menu "$item")"
+  wait_for_log sway-native "the command line reaches this instance" || fail "the instance did not take the command line"
+  "$APP" --switch-to Work > "$WORK/sway-cli.out" 2>&1 || fail "--switch-to failed: $(cat "$WORK/sway-cli.out")"
+  wait_for 'c["activeWorkspace"] == "Work"' || fail "--switch-to Work did not switch natively on Wayland"
+  [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after --switch-to: $(listing "$HOME/Desktop")"
+  [ "$(listing "$root/Default")" = "one.txt|" ] || fail "Default's folder: $(listing "$root/Default")"
+  log_holds sway-native "the switch transition is not shown on Wayland" || fail "no line about the transition left out"
+  "$APP" --switch-to Default > "$WORK/sway-cli.out" 2>&1 || fail "--switch-to Default failed: $(cat "$WORK/sway-cli.out")"
+  wait_for 'c["activeWorkspace"] == "Default"' || fail "--switch-to Default did not switch back"
+  stop_app
+  kill $windows $host 2>/dev/null || true
+  grep -q '"app_id": "quorvane"' "$WORK/sway-windows.txt" && fail "a window of the application reached sway: $(cat "$WORK/sway-windows.txt")"
   kill $sway 2>/dev/null || true
   wait $sway 2>/dev/null || true
   rm -rf "$swaydir"
-  echo "sway's workspaces over its socket: ok"
+  echo "natively on sway without Xwayland: ok"
 else
   echo "sway's workspaces: sway is not installed, not tried"
 fi

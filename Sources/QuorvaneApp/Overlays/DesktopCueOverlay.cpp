@@ -119,7 +119,7 @@ void DesktopCueOverlay::relayout()
             };
         }
     }
-    if (!paint) {
+    if (!paint || !overlayServed("the desktop cue")) {
         m_leaving.clear(); // hides them
         return;
     }

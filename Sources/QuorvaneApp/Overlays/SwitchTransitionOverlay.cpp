@@ -184,7 +184,7 @@ void SwitchTransitionOverlay::waitUntilExposed()
 
 void SwitchTransitionOverlay::cover(SwitchTransition style, SwitchBlurStyle blurStyle, float peakOpacity, double fadeIn)
 {
-    if (style == SwitchTransition::none)
+    if (style == SwitchTransition::none || !overlayServed("the switch transition"))
         return;
     teardown();
     const bool translucent = m_compositor.compositing();
@@ -214,7 +214,7 @@ void SwitchTransitionOverlay::cover(SwitchTransition style, SwitchBlurStyle blur
 void SwitchTransitionOverlay::preview(SwitchTransition style, SwitchBlurStyle blurStyle, float peakOpacity, double fadeIn,
                                       double fadeOut)
 {
-    if (style == SwitchTransition::none)
+    if (style == SwitchTransition::none || !overlayServed("the switch transition"))
         return;
     teardown();
     const bool translucent = m_compositor.compositing();
@@ -264,7 +264,7 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
                                     double startDelay, double angle)
 {
     teardownSweep();
-    if (!m_compositor.compositing())
+    if (!overlayServed("the switch transition") || !m_compositor.compositing())
         return; // opaque, the band's window would hide the whole screen
     const QColor color = tint(blurStyle);
     // Held by pointers that clear themselves: a window a later sweep ordered out is gone, and
