@@ -163,7 +163,7 @@ int main(int argc, char **argv)
         qCInfo(Log::app()).noquote() << QStringLiteral("workspaces through the window manager's socket %1").arg(socket);
     }
     // Global hot keys: on a Wayland session through KDE's shortcut service where it runs (an X
-    // grab there fires only while an X11 window has focus), else through GNOME's or Cinnamon's
+    // grab there fires only while an X11 window has focus), else through GNOME's, Cinnamon's or MATE's
     // own custom shortcuts, else as key grabs on the X server; without any every hot key is
     // refused. The layout's key names need the X server;
     // elsewhere keys are named as on a US layout.
@@ -196,6 +196,9 @@ int main(int argc, char **argv)
                                                         : QStringLiteral("global shortcuts as X11 key grabs"));
     } else {
         qCWarning(Log::app()) << "no global shortcuts on this session: no shortcut service and no X server";
+        if (waylandSession)
+            shortcutRoad = QStringLiteral("This session gives the application no global shortcuts: bind keys in the desktop's "
+                                          "own settings to the command line, as in \u201Cquorvane --switch-to Work\u201D.");
     }
     if (onX11)
         keyLayout = std::make_unique<X11KeyLayout>();

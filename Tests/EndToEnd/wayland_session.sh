@@ -154,42 +154,27 @@ PY
   stop_app
   echo "sway's workspaces over its socket: ok"
 
-  # The same session as a user has it: no X server, so the application runs natively on Wayland.
-  # Its status item registers on the bus and its menu is there, the command line switches the
-  # files, a switch transition asked for opens no window (sway would tile it and focus it), and
-  # it quits cleanly.
-  python3 - "$config" <<'PY'
-import json, sys
-c = json.load(open(sys.argv[1]))
-c["settings"]["switchTransition"] = "blur"
-json.dump(c, open(sys.argv[1], "w"))
-PY
-  sway_display="$(ls "$swaydir"/run/wayland-* | grep -v '\.lock$' | head -n1)"
+  # As a user has this session: no X server, so the application runs natively on Wayland, its
+  # status item is on the bus, the command line switches, and a transition opens no window.
+  python3 -c 'import json,sys; c=json.load(open(sys.argv[1])); c["settings"]["switchTransition"]="blur"; json.dump(c,open(sys.argv[1],"w"))' "$config"
   /usr/bin/python3 "$HOST" serve "$WORK/sway-items" &
   host=$!
-  within 10 watcher_up || fail "the status host did not take the watcher's name"
   swaymsg -t subscribe -m '["window"]' > "$WORK/sway-windows.txt" 2>&1 &
   windows=$!
-  (unset DISPLAY QT_QPA_PLATFORM; export WAYLAND_DISPLAY="$sway_display"; exec "$APP") > "$WORK/sway-native.log" 2>&1 &
+  (unset DISPLAY QT_QPA_PLATFORM; WAYLAND_DISPLAY="$(ls "$swaydir"/run/wayland-? | head -n1)" exec "$APP") > "$WORK/sway-native.log" 2>&1 &
   pid=$!
   wait_for_log sway-native "running natively on Wayland" || fail "the application did not run natively on Wayland"
   within 10 test -s "$WORK/sway-items" || fail "the status item never registered with the watcher"
-  item="$(head -n1 "$WORK/sway-items")"
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner string:"$item" \
-    | grep -q true || fail "the status item's name $item is not on the bus"
-  menu_has_work() { /usr/bin/python3 "$HOST" menu "$item" | grep -q "^Work"; }
-  within 10 menu_has_work || fail "no Work in the item's menu: $(/usr/bin/python3 "$HOST" menu "$item")"
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+    string:"$(head -n1 "$WORK/sway-items")" | grep -q true || fail "the status item is not on the bus"
   wait_for_log sway-native "the command line reaches this instance" || fail "the instance did not take the command line"
   "$APP" --switch-to Work > "$WORK/sway-cli.out" 2>&1 || fail "--switch-to failed: $(cat "$WORK/sway-cli.out")"
   wait_for 'c["activeWorkspace"] == "Work"' || fail "--switch-to Work did not switch natively on Wayland"
   [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after --switch-to: $(listing "$HOME/Desktop")"
-  [ "$(listing "$root/Default")" = "one.txt|" ] || fail "Default's folder: $(listing "$root/Default")"
   log_holds sway-native "the switch transition is not shown on Wayland" || fail "no line about the transition left out"
-  "$APP" --switch-to Default > "$WORK/sway-cli.out" 2>&1 || fail "--switch-to Default failed: $(cat "$WORK/sway-cli.out")"
-  wait_for 'c["activeWorkspace"] == "Default"' || fail "--switch-to Default did not switch back"
   stop_app
   kill $windows $host 2>/dev/null || true
-  grep -q '"app_id": "quorvane"' "$WORK/sway-windows.txt" && fail "a window of the application reached sway: $(cat "$WORK/sway-windows.txt")"
+  grep -q '"app_id": "quorvane"' "$WORK/sway-windows.txt" && fail "a window reached sway: $(cat "$WORK/sway-windows.txt")"
   kill $sway 2>/dev/null || true
   wait $sway 2>/dev/null || true
   rm -rf "$swaydir"
