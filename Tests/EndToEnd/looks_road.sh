@@ -189,6 +189,7 @@ settled_picture "$dock" dark-dock
 # The scroll display is up for 0.4 s after the wheel rests: one watcher, ready before the wheel
 # turns, takes its picture as soon as it is painted (a poll by separate programs, each slow to
 # start on a loaded machine, may see it only as it goes, or not at all).
+wait_tray_icon_settled
 read -r x y <<<"$(tray_icon_centre)"
 xdotool mousemove "$x" "$y"
 "$GRAB" --when-shown 'Quorvane scroll' "$ARTIFACTS/dark-scroll.png" $((10 * $(slowness))) > "$WORK/scroll-grab.txt" 2>&1 &

@@ -104,6 +104,7 @@ within 3 no_viewable_window "Quorvane switch cover" || true
 echo "back to the light scheme: ok"
 
 # 4. Two wheel clicks down on the tray icon: the scroll display, then the switch to Night.
+wait_tray_icon_settled
 read -r x y <<<"$(tray_icon_centre)"
 xdotool mousemove "$x" "$y"
 sleep 0.2

@@ -148,6 +148,7 @@ app_viewable_windows() {
 new_app_window() { [ -n "$(comm -13 <(echo "$1") <(app_viewable_windows | sort))" ]; }
 open_status_menu() {
   local before
+  wait_tray_icon_settled
   before="$(app_viewable_windows | sort)"
   xdotool mousemove $(tray_icon_centre) click 1
   within 5 new_app_window "$before" || fail "the status menu did not open"
@@ -173,8 +174,26 @@ wait_unmapped() { within "$(_tenths "${2:-50}")" not is_viewable "$1"; }
 not() { ! "$@"; }
 _tenths() { echo "$(($1 / 10)).$(($1 % 10))"; } # tenths of a second as seconds
 # "X Y": the middle of the tray icon, in root coordinates.
+# The icon is reparented into the panel before the panel sizes, places and maps it: a click
+# aimed then lands beside it, on the panel. So the centre is taken once the icon is viewable, of
+# a real size, and at the same place on two looks in a row.
+tray_icon_line() { xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep '("quorvane"' | head -n1; }
+tray_icon_settled() {
+  local line geometry
+  line="$(tray_icon_line)"
+  [ -n "$line" ] && is_viewable "$(echo "$line" | awk '{print $1}')" || return 1
+  geometry="$(echo "$line" | sed -E 's/.* ([0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+).*/\1/')"
+  [ "${geometry%%x*}" -ge 8 ] 2>/dev/null || return 1
+  [ "$geometry" = "$_tray_icon_seen" ] && return 0
+  _tray_icon_seen="$geometry"
+  return 1
+}
+wait_tray_icon_settled() {
+  _tray_icon_seen=
+  within 10 tray_icon_settled || fail "the tray icon did not settle in the panel: $(tray_icon_line)"
+}
 tray_icon_centre() {
-  xwininfo -root -tree | grep -A12 '"panel"' | grep '("quorvane"' | head -n1 \
+  tray_icon_line \
     | sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\3 \4 \1 \2/' \
     | awk '{print $1 + int($3/2), $2 + int($4/2)}'
 }
