@@ -9,7 +9,8 @@
 # sidebar as readable. Under "System", the window turns dark as the session's colour
 # scheme does, while it is open, and as an XSETTINGS manager's theme does (XFCE's, its theme set
 # through xfconf, and xsettingsd); a picture at each Tab
-# stop of the "New desktop" window, each showing where the focus went. Every window carries the
+# stop of the "New desktop" window, of the calendar and of the settings window, each showing where
+# the focus went. Every window carries the
 # application's icon. In both looks the edges of a check box, the name field and two buttons
 # against their surroundings, measured on the pictures and printed as a table, at least 3:1.
 # The choosers: on an XFCE session the image chooser is GTK's, opening in Pictures; elsewhere
@@ -187,6 +188,12 @@ has_icon "$calendar"
 settled_picture "$calendar" dark-calendar
 readable dark-calendar 4.5 20 60 400 300
 readable_lines dark-calendar 4.5 6 20 100 420 280 # each week of days, the past ones too
+previous=dark-calendar
+for stop in 1 2 3; do
+  press Tab
+  [ "$(picture_until "$calendar" "dark-calendar-tab-$stop" "$previous" -gt 40)" -gt 40 ] || fail "Tab stop $stop of the calendar shows no focus"
+  previous="dark-calendar-tab-$stop"
+done
 choose_from_menu 6
 dock="$(wait_window 'Floating dock' 50)" || fail "no Floating dock window"
 settled_picture "$dock" dark-dock
@@ -314,6 +321,16 @@ PY
 start_app light
 open_settings
 settled_picture "$win" light-general
+# Tab through the settings window from its sidebar: every stop shows where the focus is, a
+# picture each; Shift+Tab walks back to the sidebar as it was.
+previous=light-general
+for stop in 1 2 3 4 5; do
+  press Tab
+  [ "$(picture_until "$win" "light-settings-tab-$stop" "$previous" -gt 40)" -gt 40 ] || fail "Tab stop $stop of the settings window shows no focus"
+  previous="light-settings-tab-$stop"
+done
+for stop in 1 2 3 4 5; do press shift+Tab; done
+[ "$(picture_until "$win" light-settings-back light-general -lt 40)" -lt 40 ] || fail "Shift+Tab did not walk back to the sidebar"
 press Down
 [ "$(picture_until "$win" light-desktops light-general -gt 2000)" -gt 2000 ] || fail "Down did not show Desktops"
 press Tab
