@@ -8,13 +8,16 @@
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SegmentedControl.h"
+#include "SettingsViews/SettingRow.h"
 #include "SettingsViews/SettingsSection.h"
+#include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 #include "Shared/Theme.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +27,7 @@
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -251,6 +255,31 @@ TEST_F(Looks, TheRecordPromptABlackWellAndTheScrollThumbStandOutInBothLooks)
                 thumbEdge = std::max(thumbEdge, Style::contrastRatio(drawnBar.pixelColor(x, y), track));
         EXPECT_GE(thumbEdge, 3.0) << look << " scroll thumb on " << qPrintable(track.name());
     }
+}
+
+TEST_F(Looks, ACheckBoxAtTheEndOfItsRowShowsItsWholeRing)
+{
+    Theme::shared().apply(Appearance{AppearanceMode::light, std::nullopt});
+    QWidget window;
+    auto *column = new QVBoxLayout(&window);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *box = new QCheckBox;
+    column->addWidget(new SettingRow(QStringLiteral("Launch Quorvane on startup"), {}, {}, box));
+    window.resize(300, 40);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    box->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(FocusRing::target(), box);
+    QCoreApplication::processEvents();
+    // The ring's right side, just beside the box, in the focus colour.
+    const QImage drawn = window.grab().toImage();
+    const QPoint right = box->mapTo(&window, QPoint(box->width(), box->height() / 2));
+    ASSERT_LT(right.x(), drawn.width());
+    double nearest = 21;
+    for (int x = right.x(); x < std::min(drawn.width(), right.x() + FocusRing::width); ++x)
+        nearest = std::min(nearest, Style::contrastRatio(drawn.pixelColor(x, right.y()), Style::focusColor(window.palette())));
+    EXPECT_LT(nearest, 1.3) << qPrintable(drawn.pixelColor(right).name());
 }
 
 TEST(StatusColours, WarningsErrorsAndConfirmationsReadInBothThemes)
