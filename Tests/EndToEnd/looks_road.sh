@@ -433,7 +433,8 @@ wait_unmapped "$chooser" || fail "Escape left the pin chooser open"
 [ "$(json 'c["settings"]["pinnedFolders"]')" = "['Notes']" ] || fail "pins after Escape: $(json 'c["settings"]["pinnedFolders"]')"
 echo "pin chooser: the application's, in the Desktop folder, Notes left out"
 open_choose_image
-read -r chooser class <<<"$(within_for 10 platform_chooser)" || fail "no GTK file chooser after Choose…"
+found="$(within_for 10 platform_chooser)" || fail "no GTK file chooser after Choose…"
+read -r chooser class <<<"$found"
 [ "$class" = '"quorvane", "Quorvane"' ] || fail "the image chooser is shown by $class"
 # A name typed after "./" is taken in the folder the chooser shows.
 wait_window_active "$((chooser))" || fail "the image chooser did not take the keyboard"
@@ -459,7 +460,8 @@ if [ -f /usr/share/dbus-1/services/org.freedesktop.portal.Desktop.service ]; the
   open_choose_image
   asked() { grep -q 'member=OpenFile' "$WORK/portal-requests.txt" && grep -q '"Use Image"' "$WORK/portal-requests.txt"; }
   within 10 asked || fail "no OpenFile request to the portal for Choose…"
-  read -r chooser class <<<"$(within_for 20 platform_chooser)" || fail "no portal chooser after Choose…"
+  found="$(within_for 20 platform_chooser)" || fail "no portal chooser after Choose…"
+  read -r chooser class <<<"$found"
   echo "image chooser through the portal: shown by $class"
   press Escape
   wait_unmapped "$chooser" || fail "Escape left the portal's chooser open"
