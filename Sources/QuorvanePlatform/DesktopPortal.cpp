@@ -55,12 +55,25 @@ QStringList xdgDataDirs()
     return dirs;
 }
 
+bool gtkDesktop(const QString &currentDesktop)
+{
+    static const QStringList gtkDesktops{QStringLiteral("GNOME"), QStringLiteral("X-CINNAMON"), QStringLiteral("UNITY"),
+                                         QStringLiteral("MATE"), QStringLiteral("XFCE"), QStringLiteral("LXDE")};
+    for (const QString &name : currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (gtkDesktops.contains(name.trimmed().toUpper()))
+            return true;
+    }
+    return false;
+}
+
 bool preferPortalDialogs()
 {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME"))
         return false;
-    const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platformthemes/libqxdgdesktopportal.so");
-    if (!QFileInfo(plugin).isFile() || !fileChooserPortalInstalled(xdgDataDirs()))
+    const QString themes = QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platformthemes/");
+    if (gtkDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP")) && QFileInfo(themes + QStringLiteral("libqgtk3.so")).isFile())
+        return false;
+    if (!QFileInfo(themes + QStringLiteral("libqxdgdesktopportal.so")).isFile() || !fileChooserPortalInstalled(xdgDataDirs()))
         return false;
     qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
     return true;

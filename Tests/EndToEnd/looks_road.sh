@@ -7,16 +7,21 @@
 # its empty, framed name field; the line under the field for a name already taken, and the note
 # after the first switch, each line of both as readable. At twice the scale: a picture of General, its
 # sidebar as readable. Under "System", the window turns dark as the session's colour
-# scheme does, while it is open, and as an XSETTINGS manager's theme does; a picture at each Tab
-# stop of the "New desktop" window, each showing where the focus went. Every window carries the
+# scheme does, while it is open, and as an XSETTINGS manager's theme does (XFCE's, its theme set
+# through xfconf, and xsettingsd); a picture at each Tab
+# stop of the "New desktop" window, of the calendar and of the settings window, each showing where
+# the focus went. Every window carries the
 # application's icon. In both looks the edges of a check box, the name field and two buttons
 # against their surroundings, measured on the pictures and printed as a table, at least 3:1.
+# The choosers: on an XFCE session the image chooser is GTK's, opening in Pictures; elsewhere
+# the desktop portal's, asked for on the bus; the pin chooser opens in the Desktop folder without
+# what is pinned. Escape closes each, choosing nothing, and then the settings window.
 # The pictures go to $QUORVANE_TEST_ARTIFACTS.
 # Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
 app="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$app" xprop gsettings gdbus /usr/libexec/at-spi-bus-launcher
+e2e_prepare "$app" xprop gsettings gdbus /usr/libexec/at-spi-bus-launcher convert dbus-monitor
 export TREE="$(dirname "${BASH_SOURCE[0]}")/accessible_tree.py"
 # The session's settings in a file of the temporary home, light to begin with.
 export GSETTINGS_BACKEND=keyfile
@@ -183,6 +188,12 @@ has_icon "$calendar"
 settled_picture "$calendar" dark-calendar
 readable dark-calendar 4.5 20 60 400 300
 readable_lines dark-calendar 4.5 6 20 100 420 280 # each week of days, the past ones too
+previous=dark-calendar
+for stop in 1 2 3; do
+  press Tab
+  [ "$(picture_until "$calendar" "dark-calendar-tab-$stop" "$previous" -gt 40)" -gt 40 ] || fail "Tab stop $stop of the calendar shows no focus"
+  previous="dark-calendar-tab-$stop"
+done
 choose_from_menu 6
 dock="$(wait_window 'Floating dock' 50)" || fail "no Floating dock window"
 settled_picture "$dock" dark-dock
@@ -276,10 +287,27 @@ if command -v xfsettingsd >/dev/null && command -v xfconf-query >/dev/null; then
   looks_like xsettings-dark dark-general || fail "the open window did not turn dark with the XSETTINGS theme"
   xfconf-query -c xsettings -p /Net/ThemeName -s Adwaita
   looks_like xsettings-light system-light || fail "the open window did not turn light with the XSETTINGS theme"
+  xfconf-query -c xsettings -p /Net/ThemeName -s Adwaita-dark
+  looks_like xsettings-dark-again dark-general || fail "the open window did not turn dark with the theme set while running"
   kill "$xsettings"
+  wait "$xsettings" 2>/dev/null || true
   echo "xsettings: ok"
 else
   echo "xsettings: not run (no xfsettingsd)"
+fi
+# The plain XSETTINGS manager of other sessions: its theme read from its file again on a hangup.
+if command -v xsettingsd >/dev/null; then
+  echo 'Net/ThemeName "Adwaita-dark"' > "$WORK/xsettingsd.conf"
+  xsettingsd -c "$WORK/xsettingsd.conf" >/dev/null 2>&1 &
+  xsettingsd=$!
+  looks_like xsettingsd-dark dark-general || fail "the open window did not turn dark with xsettingsd's theme"
+  echo 'Net/ThemeName "Adwaita"' > "$WORK/xsettingsd.conf"
+  kill -HUP "$xsettingsd"
+  looks_like xsettingsd-light system-light || fail "the open window did not turn light with xsettingsd's theme"
+  kill "$xsettingsd"
+  echo "xsettingsd: ok"
+else
+  echo "xsettingsd: not run (no xsettingsd)"
 fi
 stop_app
 echo "system: ok"
@@ -294,6 +322,16 @@ PY
 start_app light
 open_settings
 settled_picture "$win" light-general
+# Tab through the settings window from its sidebar: every stop shows where the focus is, a
+# picture each; Shift+Tab walks back to the sidebar as it was.
+previous=light-general
+for stop in 1 2 3 4 5; do
+  press Tab
+  [ "$(picture_until "$win" "light-settings-tab-$stop" "$previous" -gt 40)" -gt 40 ] || fail "Tab stop $stop of the settings window shows no focus"
+  previous="light-settings-tab-$stop"
+done
+for stop in 1 2 3 4 5; do press shift+Tab; done
+[ "$(picture_until "$win" light-settings-back light-general -lt 40)" -lt 40 ] || fail "Shift+Tab did not walk back to the sidebar"
 press Down
 [ "$(picture_until "$win" light-desktops light-general -gt 2000)" -gt 2000 ] || fail "Down did not show Desktops"
 press Tab
@@ -315,6 +353,127 @@ control_edge 'Quorvane Settings' "$win" 'push button' 'New desktop…' light-des
 edges_held
 stop_app
 echo "light edges: ok"
+
+# 5. The choosers, met as a user meets them. On an XFCE session the wallpaper's image chooser is
+# GTK's own, opening in Pictures: a name typed there and Return choose the picture. Elsewhere it
+# is the desktop portal's, asked for on the bus. "Pin…" takes a file or a folder alike, which
+# neither of those can: its chooser is the application's, opening in the Desktop folder without
+# what is pinned already. Escape closes each, choosing nothing.
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["settings"]["appearance"]["mode"] = "light"
+c["settings"]["pinnedFolders"] = ["Notes"]
+for w in c["workspaces"]:
+    w["cue"] = {"enabled": False, "fill": {"image": {"_0": "/nowhere/old.png"}}, "opacity": 0.3}
+json.dump(c, open(sys.argv[1], "w"))
+PY
+mkdir -p "$HOME/Desktop/Notes" "$HOME/Pictures"
+touch "$HOME/Desktop/Plan.txt"
+convert -size 8x8 xc:teal "$HOME/Pictures/sea.png"
+# Clicks the middle of the control of role $3 named $4 in window $2 titled $1.
+click_control() {
+  local box x y w h
+  box="$(within_for 5 box_in_window "$1" "$3" "$4" "$2")" || fail "no $3 '$4' in $1"
+  read -r x y w h <<<"$box"
+  xdotool mousemove --window "$2" $((x + w / 2)) $((y + h / 2)) click 1
+}
+# The names of what window $1 (its title) shows, one a line.
+names_in_window() {
+  readout | python3 -c '
+import sys
+inside = False
+for line in sys.stdin:
+    depth = (len(line) - len(line.lstrip(" "))) // 2
+    fields = line.strip().split("|")
+    if depth == 1:
+        inside = fields[1] == sys.argv[1]
+    elif inside and fields[1]:
+        print(fields[1])
+' "$1"
+}
+# The platform's file chooser on screen (GTK's, the application's own process or the portal's):
+# its window id and class.
+platform_chooser() {
+  local id
+  for id in $(xwininfo -root -tree | grep -E '\("[^"]+" "[^"]+"\)' | awk '{print $1}'); do
+    [ "$(window_property "$id" WM_WINDOW_ROLE)" = '"GtkFileChooserDialog"' ] && is_viewable "$id" \
+      && { echo "$id $(window_property "$id" WM_CLASS)"; return 0; }
+  done
+  return 1
+}
+# Shows the Appearance section and scrolls its page until "Choose…" lies inside the window.
+choose_button_shown() {
+  local x y w h height
+  read -r x y w h <<<"$(box_in_window 'Quorvane Settings' 'push button' 'Choose…' "$win")"
+  read -r _ height <<<"$(window_size "$win")"
+  [ -n "$h" ] && [ "$((y + h))" -lt "$height" ] && return 0
+  xdotool mousemove --window "$win" 500 300 click 5 click 5 click 5
+  return 1
+}
+open_choose_image() {
+  click_control 'Quorvane Settings' "$win" 'list item' Appearance
+  within 10 choose_button_shown || fail "no Choose… in the Appearance section"
+  click_control 'Quorvane Settings' "$win" 'push button' 'Choose…'
+}
+# The image of the active desktop's wallpaper, the one the section edits.
+cue_image() { json '[w for w in c["workspaces"] if w["name"] == c["activeWorkspace"]][0]["cue"]["fill"]["image"]["_0"]'; }
+
+XDG_CURRENT_DESKTOP=XFCE start_app choosers-xfce
+open_settings
+click_control 'Quorvane Settings' "$win" 'list item' 'Pinned items'
+click_control 'Quorvane Settings' "$win" 'push button' 'Pin a file or folder'
+pin_title='Choose a file or folder on your Desktop to keep on every desktop.'
+chooser="$(wait_window "$pin_title" 50)" || fail "no chooser after Pin…"
+[ "$(window_property "$chooser" WM_CLASS)" = '"quorvane", "Quorvane"' ] || fail "the pin chooser is not the application's"
+offered() { names_in_window "$pin_title" | grep -qxF Plan.txt; }
+within 5 offered || fail "the pin chooser does not show the Desktop's Plan.txt: $(names_in_window "$pin_title" | tr '\n' '|')"
+names_in_window "$pin_title" | grep -qxF Notes && fail "the pin chooser offers Notes, pinned already"
+press Escape
+wait_unmapped "$chooser" || fail "Escape left the pin chooser open"
+[ "$(json 'c["settings"]["pinnedFolders"]')" = "['Notes']" ] || fail "pins after Escape: $(json 'c["settings"]["pinnedFolders"]')"
+echo "pin chooser: the application's, in the Desktop folder, Notes left out"
+open_choose_image
+found="$(within_for 10 platform_chooser)" || fail "no GTK file chooser after Choose…"
+read -r chooser class <<<"$found"
+[ "$class" = '"quorvane", "Quorvane"' ] || fail "the image chooser is shown by $class"
+# A name typed after "./" is taken in the folder the chooser shows.
+wait_window_active "$((chooser))" || fail "the image chooser did not take the keyboard"
+settled_picture "$chooser" xfce-image-chooser
+xdotool type --delay 60 ./sea.png
+press Return
+cue_copied() { [ "$(cue_image)" != /nowhere/old.png ]; }
+within 10 cue_copied || fail "typing ./sea.png in the image chooser did not choose Pictures/sea.png"
+wait_unmapped "$chooser" || fail "the image chooser stayed open"
+echo "image chooser on XFCE: GTK's, in Pictures: $(cue_image)"
+# Escape closes the settings window too.
+press Escape
+wait_unmapped "$win" || fail "Escape left the settings window open"
+stop_app
+
+# Without a desktop Qt gives a GTK theme, through the portal the session bus starts.
+if [ -f /usr/share/dbus-1/services/org.freedesktop.portal.Desktop.service ] \
+  && [ -f /usr/share/xdg-desktop-portal/portals/gtk.portal ]; then
+  before="$(cue_image)"
+  dbus-monitor --session "interface='org.freedesktop.portal.FileChooser'" > "$WORK/portal-requests.txt" 2>&1 &
+  monitor=$!
+  XDG_CURRENT_DESKTOP= start_app choosers-portal
+  open_settings
+  open_choose_image
+  asked() { grep -q 'member=OpenFile' "$WORK/portal-requests.txt" && grep -q '"Use Image"' "$WORK/portal-requests.txt"; }
+  within 10 asked || fail "no OpenFile request to the portal for Choose…"
+  found="$(within_for 20 platform_chooser)" || fail "no portal chooser after Choose…"
+  read -r chooser class <<<"$found"
+  echo "image chooser through the portal: shown by $class"
+  press Escape
+  wait_unmapped "$chooser" || fail "Escape left the portal's chooser open"
+  [ "$(cue_image)" = "$before" ] || fail "the portal's chooser closed by Escape changed the image"
+  kill "$monitor"
+  stop_app
+else
+  echo "portal: not run (no desktop portal with GTK's backend)"
+fi
+echo "choosers: ok"
 echo PASS > "$WORK/result"
 SESSION
 # Room for the settings window at twice the scale.

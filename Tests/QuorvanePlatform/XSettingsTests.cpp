@@ -88,3 +88,11 @@ TEST(DesktopPortal, AFileChooserNeedsThePortalServiceAndABackendOfferingIt)
     EXPECT_TRUE(fileChooserPortalInstalled({data, other}));
     EXPECT_FALSE(fileChooserPortalInstalled({other}));
 }
+
+TEST(DesktopPortal, GtkDesktopsAreNamedInAnyCaseAmongOthers)
+{
+    for (const char *desktop : {"GNOME", "XFCE", "ubuntu:GNOME", "Budgie:GNOME", "X-Cinnamon", "MATE", "LXDE", "Unity"})
+        EXPECT_TRUE(gtkDesktop(QString::fromLatin1(desktop))) << desktop;
+    for (const char *desktop : {"", "KDE", "LXQt", "sway", "Hyprland", "XFCE4"})
+        EXPECT_FALSE(gtkDesktop(QString::fromLatin1(desktop))) << desktop;
+}

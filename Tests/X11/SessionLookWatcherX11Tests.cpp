@@ -4,6 +4,10 @@
 #include "X11Support.h"
 #include "XSettings.h"
 
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -77,4 +81,26 @@ TEST(SessionLookX11, AManagersThemeIsReadAndItsChangesAreHeard)
     manager.publish("Adwaita-dark");
     EXPECT_TRUE(waitUntil([&] { return changes > before; }));
     EXPECT_TRUE(xsettings::themeIsDark());
+}
+
+TEST(SessionLookX11, KdesNewPaletteIsHeardItsOtherChangesAreNot)
+{
+    int changes = 0;
+    SessionLookWatcher watcher([&] { ++changes; });
+    const auto announce = [](int type) {
+        QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/KGlobalSettings"), QStringLiteral("org.kde.KGlobalSettings"),
+                                                         QStringLiteral("notifyChange"));
+        signal << type << 0;
+        return QDBusConnection::sessionBus().send(signal);
+    };
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(announce(2)); // the fonts
+        ASSERT_TRUE(announce(0)); // the palette, a colour scheme chosen
+    }
+    EXPECT_TRUE(waitUntil([&] { return changes >= 2; }));
+    // A call to the bus is answered after it has passed on every signal sent before it.
+    ASSERT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changes, 2) << "only the palette's changes count";
 }

@@ -1,5 +1,6 @@
 #include "SettingsViews/SettingRow.h"
 
+#include "Shared/FocusRing.h"
 #include "Shared/SymbolIcon.h"
 
 #include <QCheckBox>
@@ -18,7 +19,9 @@ SettingRow::SettingRow(const QString &title, const QString &subtitle, const QStr
 {
     setAccessibleName(title);
     auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 3, 0, 3);
+    // The focus ring stands around a check box inside the row, so the row leaves room for it
+    // beside the box at its end.
+    row->setContentsMargins(0, 3, qobject_cast<QCheckBox *>(control) ? FocusRing::width : 0, 3);
     row->setSpacing(12);
     if (!symbol.isEmpty()) {
         QLabel *icon = SymbolIcon::label(symbol, 18, this);

@@ -93,7 +93,9 @@ public:
                             const QWidget *widget) const override
     {
         QProxyStyle::drawComplexControl(control, option, painter, widget);
-        // Fusion's thumb is all but the colour of its track: it gets an edge that stands 3:1.
+        // Fusion's thumb is all but the colour of its track: it gets an edge that stands 3:1
+        // against the track as well as the window (the track is shaded from the button colour to
+        // its lighter midlight).
         if (m_fusion && control == CC_ScrollBar) {
             const QRectF thumb = QRectF(subControlRect(control, option, SC_ScrollBarSlider, widget)).adjusted(1.5, 1.5, -1.5, -1.5);
             if (thumb.isEmpty())
@@ -101,7 +103,12 @@ public:
             painter->save();
             painter->setRenderHint(QPainter::Antialiasing);
             painter->setBrush(Qt::NoBrush);
-            painter->setPen(QPen(Style::edgeColor(option->palette), 1));
+            const QPalette &colors = option->palette;
+            painter->setPen(QPen(Style::readableOn(colors.color(QPalette::Mid), colors.color(QPalette::WindowText),
+                                                   {colors.color(QPalette::Window), colors.color(QPalette::Button),
+                                                    colors.color(QPalette::Midlight)},
+                                                   3.0),
+                                 1));
             painter->drawRoundedRect(thumb, 2, 2);
             painter->restore();
         }

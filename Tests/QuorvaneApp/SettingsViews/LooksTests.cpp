@@ -5,21 +5,29 @@
 #include "Calendar/WorkspaceCreateSheet.h"
 #include "Controller/StatusMenuModel.h"
 #include "SettingsViewHarness.h"
+#include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SegmentedControl.h"
+#include "SettingsViews/SettingRow.h"
 #include "SettingsViews/SettingsSection.h"
+#include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 #include "Shared/Theme.h"
+#include "Triggers/KeyRecorder.h"
 
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -193,6 +201,85 @@ TEST_F(Looks, TheChosenSegmentIsMarkedWithTheAccent)
     EXPECT_GE(textContrast(drawn, drawn.rect().adjusted(3, 3, -3, -3)), 4.5);
     const QImage other = picker->segment(int(AppearanceMode::light))->grab().toImage();
     EXPECT_NE(QColor(other.pixel(other.width() / 2, 3)), QColor("#C08497"));
+}
+
+TEST_F(Looks, TheRecordPromptABlackWellAndTheScrollThumbStandOutInBothLooks)
+{
+    openWith({"Default"});
+    SettingsView &shell = show();
+    for (AppearanceMode mode : {AppearanceMode::light, AppearanceMode::dark}) {
+        choose(mode);
+        const char *look = mode == AppearanceMode::dark ? "dark" : "light";
+        const QColor window = QApplication::palette().color(QPalette::Window);
+
+        // An empty shortcut's prompt reads 4.5:1 on its field.
+        shell.select(SettingsSection::shortcuts);
+        QCoreApplication::sendPostedEvents();
+        KeyRecorderView *empty = nullptr;
+        for (KeyRecorderView *recorder : shell.pane()->findChildren<KeyRecorderView *>())
+            empty = recorder->text() == "Record…" ? recorder : empty;
+        ASSERT_NE(empty, nullptr) << look;
+        EXPECT_GE(textContrast(empty->grab().toImage(), empty->rect().adjusted(4, 4, -4, -4)), 4.5) << look;
+
+        // A black colour well keeps an edge that stands 3:1 against the window.
+        QWidget host;
+        host.setAutoFillBackground(true);
+        host.resize(40, 40);
+        auto *well = new ColorSwatch(Qt::black, 22, true, &host);
+        well->move(9, 9);
+        const QImage drawnWell = host.grab().toImage();
+        double wellEdge = 1;
+        for (int x = well->x(); x < well->x() + 6; ++x)
+            wellEdge = std::max(wellEdge, Style::contrastRatio(drawnWell.pixelColor(x, well->y() + 11), window));
+        EXPECT_GE(wellEdge, 3.0) << look << " black well";
+
+        // A scroll bar's thumb shows an edge that stands 3:1 against its track.
+        QScrollBar bar(Qt::Vertical);
+        bar.setRange(0, 100);
+        bar.setPageStep(20);
+        bar.resize(14, 240);
+        QStyleOptionSlider option;
+        option.initFrom(&bar);
+        option.orientation = Qt::Vertical;
+        option.minimum = bar.minimum();
+        option.maximum = bar.maximum();
+        option.pageStep = bar.pageStep();
+        option.sliderPosition = option.sliderValue = 0;
+        const QRect thumb = bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
+        ASSERT_LT(thumb.bottom() + 20, bar.height()) << look;
+        const QImage drawnBar = bar.grab().toImage();
+        const QColor track = drawnBar.pixelColor(bar.width() / 2, thumb.bottom() + 12);
+        double thumbEdge = 1;
+        for (int y = thumb.top(); y <= thumb.bottom(); ++y)
+            for (int x = thumb.left(); x <= thumb.right(); ++x)
+                thumbEdge = std::max(thumbEdge, Style::contrastRatio(drawnBar.pixelColor(x, y), track));
+        EXPECT_GE(thumbEdge, 3.0) << look << " scroll thumb on " << qPrintable(track.name());
+    }
+}
+
+TEST_F(Looks, ACheckBoxAtTheEndOfItsRowShowsItsWholeRing)
+{
+    Theme::shared().apply(Appearance{AppearanceMode::light, std::nullopt});
+    QWidget window;
+    auto *column = new QVBoxLayout(&window);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *box = new QCheckBox;
+    column->addWidget(new SettingRow(QStringLiteral("Launch Quorvane on startup"), {}, {}, box));
+    window.resize(300, 40);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    box->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(FocusRing::target(), box);
+    QCoreApplication::processEvents();
+    // The ring's right side, just beside the box, in the focus colour.
+    const QImage drawn = window.grab().toImage();
+    const QPoint right = box->mapTo(&window, QPoint(box->width(), box->height() / 2));
+    ASSERT_LT(right.x(), drawn.width());
+    double nearest = 21;
+    for (int x = right.x(); x < std::min(drawn.width(), right.x() + FocusRing::width); ++x)
+        nearest = std::min(nearest, Style::contrastRatio(drawn.pixelColor(x, right.y()), Style::focusColor(window.palette())));
+    EXPECT_LT(nearest, 1.3) << qPrintable(drawn.pixelColor(right).name());
 }
 
 TEST(StatusColours, WarningsErrorsAndConfirmationsReadInBothThemes)
