@@ -6,6 +6,12 @@
 # tests it yields are kept in SUITES_CACHE.
 # Set by the including file: SUITES_PROGRAM, SUITES_CACHE, SUITES_FILTER (a --gtest_filter for
 # the listing), SUITES_ENVIRONMENT.
+if(NOT EXISTS "${SUITES_PROGRAM}")
+  # Not built yet: a test that says so fails in place of its suites.
+  get_filename_component(_program "${SUITES_PROGRAM}" NAME)
+  add_test("${_program}_NOT_BUILT" "${SUITES_PROGRAM}")
+  return()
+endif()
 if(NOT EXISTS "${SUITES_CACHE}" OR "${SUITES_PROGRAM}" IS_NEWER_THAN "${SUITES_CACHE}")
   execute_process(COMMAND "${SUITES_PROGRAM}" --gtest_list_tests "--gtest_filter=${SUITES_FILTER}"
                   OUTPUT_VARIABLE _listing RESULT_VARIABLE _result)
