@@ -5,11 +5,18 @@
 # host's own background, no window of ours lies over the desktop and a right click on it still
 # opens the desktop's menu; back on a desktop without a cue the user's own background returns
 # exactly, and again at quit. A dark desktop turns the XSETTINGS theme to its dark variant,
-# and the switch back restores the user's theme byte for byte.
-# Usage: desktop_host_road.sh PATH_TO_QUORVANE
+# and the switch back restores the user's theme byte for byte. With HOST, that host alone, so
+# that the two hosts' sessions run side by side.
+# Usage: desktop_host_road.sh PATH_TO_QUORVANE [pcmanfm|xfdesktop]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$1" pcmanfm xfdesktop xfconf-query xprop dbus-run-session xcompmgr
+case "${2:-}" in
+  '') hosts="pcmanfm xfdesktop" ;;
+  pcmanfm|xfdesktop) hosts="$2" ;;
+  *) echo "usage: $0 PATH_TO_QUORVANE [pcmanfm|xfdesktop]"; exit 2 ;;
+esac
+# shellcheck disable=SC2086
+e2e_prepare "$1" $hosts xfconf-query xprop dbus-run-session xcompmgr
 e2e_desktop_host_prepare
 
 # A fresh home for each host: the desktops, the themes, and pcmanfm's profile with the user's
@@ -137,7 +144,7 @@ echo "$HOST: background back at quit: ok"
 echo PASS > "$WORK/result"
 SESSION
 
-for HOST in pcmanfm xfdesktop; do
+for HOST in $hosts; do
   export HOST
   prepare_home
   e2e_run_session_on_bus "$WORK/session.sh"

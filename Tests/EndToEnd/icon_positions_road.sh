@@ -4,11 +4,18 @@
 # dragged to the middle of the screen goes with its desktop and comes back to the same place
 # (in the host's own store and in a picture of the screen), and the other desktop's icon
 # arrives where that desktop kept it. A positions file that is a link to a document, or a FIFO,
-# is left as it is and stops no switch.
-# Usage: icon_positions_road.sh PATH_TO_QUORVANE
+# is left as it is and stops no switch. With HOST, that host alone, so that the two hosts'
+# sessions run side by side.
+# Usage: icon_positions_road.sh PATH_TO_QUORVANE [pcmanfm|xfdesktop]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-e2e_prepare "$1" pcmanfm xfdesktop xfconf-query import compare convert
+case "${2:-}" in
+  '') hosts="pcmanfm xfdesktop" ;;
+  pcmanfm|xfdesktop) hosts="$2" ;;
+  *) echo "usage: $0 PATH_TO_QUORVANE [pcmanfm|xfdesktop]"; exit 2 ;;
+esac
+# shellcheck disable=SC2086
+e2e_prepare "$1" $hosts xfconf-query import compare convert
 e2e_desktop_host_prepare
 
 prepare_home() {
@@ -164,7 +171,7 @@ echo "$HOST: a FIFO as the positions file stopped neither the switches nor SIGTE
 echo PASS > "$WORK/result"
 SESSION
 
-for HOST in pcmanfm xfdesktop; do
+for HOST in $hosts; do
   export HOST
   prepare_home
   e2e_run_session_on_bus "$WORK/session.sh"

@@ -17,6 +17,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <string>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -601,10 +602,23 @@ std::vector<Scenario> scenarios()
     return out;
 }
 
-TEST(SwitchCrashHarness, NoItemIsLostAtAnyInterruptionPoint)
+// The scenarios are dealt over two tests (the first, third, ... and the second, fourth, ...), so
+// that each takes half as long and the two run side by side.
+constexpr int scenarioShares = 2;
+std::vector<Scenario> scenarioShare(int share)
+{
+    std::vector<Scenario> all = scenarios(), out;
+    for (std::size_t i = std::size_t(share); i < all.size(); i += scenarioShares)
+        out.push_back(all[i]);
+    return out;
+}
+
+class SwitchCrashHarness : public testing::TestWithParam<int> {};
+
+TEST_P(SwitchCrashHarness, NoItemIsLostAtAnyInterruptionPoint)
 {
     Harness::Coverage all;
-    for (const Scenario &s : scenarios()) {
+    for (const Scenario &s : scenarioShare(GetParam())) {
         const Harness::Coverage c = Harness(s).run();
         std::cout << "[ harness  ] " << s.title << ": " << c.switchPoints << " points, " << c.switchCrashes
                   << " interrupted switches, " << c.recoveryCrashes << " interrupted recoveries" << std::endl;
@@ -624,10 +638,10 @@ TEST(SwitchCrashHarness, NoItemIsLostAtAnyInterruptionPoint)
     EXPECT_GT(all.recoveryCrashes, 0);
 }
 
-TEST(SwitchCrashHarness, NoItemIsLostOrStuckWhenAnyMoveFails)
+TEST_P(SwitchCrashHarness, NoItemIsLostOrStuckWhenAnyMoveFails)
 {
     Harness::FailureCoverage all;
-    for (const Scenario &s : scenarios()) {
+    for (const Scenario &s : scenarioShare(GetParam())) {
         const Harness::FailureCoverage c = Harness(s).runFailures();
         all.points += c.points;
         all.injected += c.injected;
@@ -655,5 +669,10 @@ TEST(SwitchCrashHarness, NoItemIsLostOrStuckWhenAnyMoveFails)
     EXPECT_EQ(all.duplicated, 0);
     EXPECT_EQ(all.stuck, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, SwitchCrashHarness, testing::Range(0, scenarioShares),
+                         [](const testing::TestParamInfo<int> &info) {
+                             return "Share" + std::to_string(info.param + 1) + "Of" + std::to_string(scenarioShares);
+                         });
 
 } // namespace
