@@ -67,13 +67,14 @@ void SwitchCoordinator::finish(std::shared_ptr<SwitchRun> run)
         c.m_env.scheduler->cancel(*run->notice);
     if (run->glyph)
         c.m_env.scheduler->cancel(*run->glyph);
+    run->phases.mark("engine");
     // What was written while the files moved lands on the engine's document now.
     c.m_store.endEngine();
+    run->phases.mark("document");
     if (run->error)
         present(run->error);
     if (!run->completed)
         run->skipped.clear();
-    run->phases.mark("engine");
 
     const AppSettings &settings = run->settings;
     const QString &from = run->from;
