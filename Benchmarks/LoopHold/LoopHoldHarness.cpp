@@ -37,8 +37,11 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <thread>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -274,11 +277,25 @@ int main(int argc, char **argv)
         probe.reset();
         clock.start();
         QTimer::singleShot(0, &controller, [&] { controller.performSwitch(target, true); });
+        // The files' arrival is looked for on a thread of its own: a look at thousands of names
+        // would hold the very loop the probe measures.
+        std::atomic<qint64> arrivedNs = -1;
+        std::atomic<bool> looking = true;
+        std::thread lookout([&] {
+            while (looking && !allOnDesktop(desktop, arriving))
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            if (looking)
+                arrivedNs = clock.nsecsElapsed();
+        });
+        const auto stopLooking = qScopeGuard([&] {
+            looking = false;
+            lookout.join();
+        });
         double arrived = -1;
         while (clock.elapsed() < 20000) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            if (arrived < 0 && allOnDesktop(desktop, arriving))
-                arrived = double(clock.nsecsElapsed()) / 1e6;
+            if (arrived < 0 && arrivedNs >= 0)
+                arrived = double(arrivedNs) / 1e6;
             bool settled = arrived >= 0 && clock.elapsed() > arrived + 200;
 #ifdef QUORVANE_HAS_HOST_WORK
             settled = settled && !HostWork::busy();
@@ -288,11 +305,12 @@ int main(int argc, char **argv)
         }
         home.scheduler.advance(2);
         serve(50);
+        // Read before the harness's own look at the document, which holds the loop itself.
+        holds.push_back(probe.worst());
         if (home.load().activeWorkspace != target || arrived < 0) {
             std::fprintf(stderr, "round %d: the switch to %s did not happen\n", round, qPrintable(target));
             return 1;
         }
-        holds.push_back(probe.worst());
         filesMs.push_back(arrived);
     }
     std::printf("%-8s %6d items, %2d switches: event loop held median %7.1f ms, worst %7.1f ms; files on the Desktop "

@@ -209,6 +209,8 @@ QStringList DesktopSwapper::switchTo(const QString &requested, const std::functi
 
     const Journal journal{active, target, outgoing, incoming};
     m_store.saveJournal(journal);
+    if (m_onJournalled)
+        m_onJournalled(outgoing.size() + incoming.size());
     const std::int64_t gapMs = std::clamp<std::int64_t>(config.settings.moveGapMs, 0, maxMoveGapMs);
     // Leaving the blank desktop may have handed deposits over since the Desktop was listed.
     const Listings listings{desktopItems, targetItems};

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 namespace quorvane {
 
@@ -45,6 +46,10 @@ public:
     // own (permissions, a name taken meanwhile, a name too long): each stayed where it was,
     // and the switch went on without it.
     const QStringList &stayedBehind() const { return m_stayedBehind; }
+
+    // Told, on the switching thread, how many items a switch is to move, once its journal is
+    // saved and before the first one moves.
+    void setOnJournalled(std::function<void(qsizetype moves)> listener) { m_onJournalled = std::move(listener); }
 
     DesktopSurface &surface() { return m_surface; }
     StateStore &store() { return m_store; }
@@ -85,6 +90,7 @@ private:
     StateStore &m_store;
     Sleeper m_sleep;
     QStringList m_stayedBehind;
+    std::function<void(qsizetype)> m_onJournalled;
 };
 
 } // namespace quorvane

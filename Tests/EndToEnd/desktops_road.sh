@@ -3,8 +3,9 @@
 # temporary home folder: the first run adopts the Desktop as "Default"; a desktop chosen from
 # the status menu is switched to and back; a journal left by an interrupted switch is finished
 # at start-up; a second instance started while the first runs has the first show its settings
-# and quits, changing nothing; the command line switches the running instance. The
-# user's folders that merely bear the name of a copy in progress stay through start, switch
+# and quits, changing nothing; the command line switches the running instance; the status
+# menu opens within half a second while 20,000 items move, and a termination signal during
+# such a switch lets it finish before the application ends. The user's folders that merely bear the name of a copy in progress stay through start, switch
 # and quit.
 # Every check looks at the files and at config.json on disk.
 # Usage: desktops_road.sh PATH_TO_QUORVANE
@@ -103,6 +104,50 @@ status=0
 [ "$status" = 3 ] || fail "--next without an instance ended with $status: $(cat "$WORK/cli-none.out")"
 grep -q 'Quorvane is not running' "$WORK/cli-none.out" || fail "no instance: $(cat "$WORK/cli-none.out")"
 echo "second instance: ok"
+
+# 5. While 20,000 items move, the status menu opens at once; a termination signal during such a
+# switch lets the switch finish, then the application ends.
+mkdir -p "$root/Big"
+(cd "$root/Big" && seq -f 'item-%05g.txt' 1 20000 | xargs touch)
+python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+c["workspaces"].insert(1, {"name": "Big", "files": []})
+json.dump(c, open(sys.argv[1], "w"))
+PY
+# The application's debug log says when the status menu opens; its times are UTC.
+QT_LOGGING_RULES="app.quorvane.Quorvane.app.debug=true" start_app app5
+wait_for_log app5 "the command line reaches this instance" || fail "the instance did not take the command line"
+log_ms() { # milliseconds since midnight of the first log line matching $1
+  local at
+  at="$(grep -m1 "$1" "$WORK/app5.log" | sed -E 's/^[0-9-]+T([0-9:.]+)Z.*/\1/')"
+  [ -n "$at" ] && echo "$at" | awk -F: '{ printf "%d\n", ($1 * 3600 + $2 * 60 + $3) * 1000 }'
+}
+xdotool mousemove $(tray_icon_centre)
+"$APP" --switch-to Big > "$WORK/cli-big.out" 2>&1 || fail "--switch-to Big failed: $(cat "$WORK/cli-big.out")"
+within 10 test -e "$journal" || fail "the switch to Big never began moving"
+clicked="$(date -u +%T.%N | awk -F: '{ printf "%d\n", ($1 * 3600 + $2 * 60 + $3) * 1000 }')"
+xdotool click 1
+within 5 log_holds app5 "status menu opens" || fail "the status menu did not open during the switch"
+opened="$(log_ms "status menu opens")"
+echo "status menu opened $((opened - clicked)) ms after the click, 20,000 items moving"
+[ $((opened - clicked)) -le $((500 * $(slowness))) ] || fail "the status menu took $((opened - clicked)) ms to open during the switch"
+within 60 log_holds app5 "switched Default → Big" || fail "the switch to Big did not end"
+[ "$(log_ms "switched Default → Big")" -ge "$opened" ] || fail "the switch had ended before the menu opened"
+xdotool key Escape
+within 60 not test -e "$journal" || fail "the switch to Big did not end"
+wait_for 'c["activeWorkspace"] == "Big"' || fail "the switch to Big was not recorded"
+[ "$(ls -1 "$HOME/Desktop" | wc -l)" = 20000 ] || fail "the Desktop holds $(ls -1 "$HOME/Desktop" | wc -l) items, not Big's 20,000"
+# Asked again while the instance still finishes the last switch (it says it is busy then).
+switch_back() { "$APP" --switch-to Default > "$WORK/cli-back.out" 2>&1; }
+within 10 switch_back || fail "--switch-to Default failed: $(cat "$WORK/cli-back.out")"
+within 10 test -e "$journal" || fail "the switch back never began moving"
+stop_app
+[ ! -e "$journal" ] || fail "the application ended before the switch it had begun was finished"
+[ "$(json 'c["activeWorkspace"]')" = Default ] || fail "the switch under way at the signal was not recorded"
+[ "$(listing "$HOME/Desktop")" = "one.txt|three folder|two.txt|" ] || fail "Desktop after the signal: $(listing "$HOME/Desktop")"
+[ "$(ls -1 "$root/Big" | wc -l)" = 20000 ] || fail "Big's folder holds $(ls -1 "$root/Big" | wc -l) items"
+echo "a switch of 20,000 items: ok"
 [ -f "$root/Work/.quorvane-copy-mine/inner/mine.txt" ] && [ -f "$root/.quorvane-copy-stray/stray.txt" ] \
   || fail "a folder named like a copy in progress is gone after the last quit"
 chmod 755 "$root/Work/.quorvane-copy-mine/inner"

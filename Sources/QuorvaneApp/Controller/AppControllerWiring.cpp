@@ -65,7 +65,9 @@ void AppController::updateCueOverlay(const std::optional<QString> &name)
 
 QStringList AppController::fireDueTimersIfSafe()
 {
-    if (storeReadOnly)
+    // The files of a switch under way move on their own thread: a desktop's folder is not
+    // archived under them.
+    if (storeReadOnly || isSwapping)
         return {};
     // A journal that is still there, readable or not, names a switch that has not finished:
     // completing a desktop it names, or recording moves in a document that cannot be saved,

@@ -130,6 +130,7 @@ void StatusMenuController::statusItemClicked(const StatusItem::Click &click)
     m_pendingChoice.reset();
     // The menu shows the document it will act on, whoever changed it last.
     refresh();
+    qCDebug(Log::app()) << "status menu opens";
     m_app.statusItem().popUpMenu(m_menu);
     m_menuOpen = false;
     if (const auto item = std::exchange(m_pendingChoice, std::nullopt))

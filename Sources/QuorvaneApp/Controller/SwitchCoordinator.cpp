@@ -9,48 +9,40 @@
 #include "Settings/SettingsModel.h"
 #include "Shared/Log.h"
 
-#include <QElapsedTimer>
+#include "Controller/SwitchRun.h"
+
 #include <QPointer>
+#include <QScopeGuard>
+#include <QSignalBlocker>
 
 namespace quorvane {
-
-namespace {
-
-void stampActive(Config &config)
-{
-    config.updateWorkspace(config.activeWorkspace, [](Workspace &workspace) { workspace.lastActiveAt = dateNow(); });
-}
-
-// Where one switch's time goes, phase by phase, for a debug line of the swap category (the
-// hot-key benchmark reads it).
-class SwitchPhases {
-public:
-    SwitchPhases() { m_clock.start(); }
-    void mark(const char *phase)
-    {
-        const qint64 now = m_clock.nsecsElapsed();
-        m_text += QStringLiteral(" %1 %2").arg(QLatin1StringView(phase), QString::number(double(now - m_last) / 1e6, 'f', 1));
-        m_last = now;
-    }
-    QString text() const { return m_text; }
-
-private:
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    QString m_text;
-};
-
-} // namespace
 
 SwitchCoordinator::SwitchCoordinator(AppController &controller)
     : m_controller(controller)
 {
 }
 
+SwitchCoordinator::~SwitchCoordinator()
+{
+    m_worker.wait();
+    if (!m_engine)
+        return;
+    // Quitting while the files moved: they have, under the journal; what was written
+    // meanwhile is saved, told to nobody (the listeners are going).
+    const QSignalBlocker quiet(&m_controller.m_store);
+    m_controller.m_store.endEngine();
+    m_engine.reset();
+}
+
 void SwitchCoordinator::perform(const QString &target, bool userInitiated)
 {
     AppController &c = m_controller;
-    SwitchPhases phases;
+    // One switch's files at a time: the request is served once this one has ended.
+    if (m_engine) {
+        qCInfo(Log::swap()).noquote() << QStringLiteral("switch to %1 held until the one to %2 ends").arg(target, m_engine->target);
+        m_held.emplace_back(target, userInitiated);
+        return;
+    }
     if (c.loadOrDefault().activeWorkspace == target)
         return;
     if (c.storeReadOnly)
@@ -62,29 +54,23 @@ void SwitchCoordinator::perform(const QString &target, bool userInitiated)
     if (!c.m_dataLock.acquire())
         return;
 
-    // A switch asked for from inside another one's alert (a nested event loop) must not end
-    // the outer switch's busy state: only the outermost switch resumes the watcher.
-    const bool outermost = !c.isSwapping;
+    // Busy from here until the last switch begun has ended (one asked for from inside another
+    // one's alert, a nested event loop, included).
+    auto run = std::make_shared<SwitchRun>();
+    ++m_runs;
     c.isSwapping = true;
     c.desktopWatcher().pause();
-    struct EndOfSwitch {
-        AppController &controller;
-        bool outermost;
-        ~EndOfSwitch()
-        {
-            if (!outermost)
-                return;
-            controller.desktopWatcher().resume();
-            controller.isSwapping = false;
-        }
-    } endOfSwitch{c, outermost};
+    auto endUnlessStarted = qScopeGuard([this] { endRun(); });
     // What the switch writes is announced once, as it ends.
-    const DocumentService::Batch announceOnce(c.m_store);
+    run->announceOnce = std::make_unique<DocumentService::Batch>(c.m_store);
 
     const Config config = c.loadOrDefault();
-    const AppSettings &settings = config.settings;
-    const QString from = config.activeWorkspace;
-    phases.mark("guards");
+    run->settings = config.settings;
+    const AppSettings &settings = run->settings;
+    run->from = config.activeWorkspace;
+    run->target = target;
+    run->userInitiated = userInitiated;
+    run->phases.mark("guards");
 
     switch (settings.switchTransition) {
     case SwitchTransition::none:
@@ -99,61 +85,18 @@ void SwitchCoordinator::perform(const QString &target, bool userInitiated)
                                 settings.sweepAngleDegrees);
         break;
     }
-    const double coverStart = c.m_env.scheduler->now();
-    phases.mark("cover");
+    run->coverStart = c.m_env.scheduler->now();
+    run->phases.mark("cover");
 
     sweepInOverruleOrder(config);
-    phases.mark("sweeps");
+    run->phases.mark("sweeps");
     c.updateCueOverlay(target);
-    phases.mark("cue");
+    run->phases.mark("cue");
     applyAppearance(target, config);
-    phases.mark("appearance");
+    run->phases.mark("appearance");
 
-    QStringList skipped;
-    QStringList stayed;
-    bool completed = false;
-    // The visit stamp goes into the engine's last save of the document.
-    bool stamped = false;
-    try {
-        skipped = c.swapper().switchTo(target, [&stamped](Config &config) {
-            stampActive(config);
-            stamped = true;
-        });
-        stayed = c.swapper().stayedBehind();
-        completed = true;
-    } catch (...) {
-        present(std::current_exception());
-        skipped.clear();
-    }
-    phases.mark("engine");
-
-    c.rebuildMenu();
-    if (c.m_settingsModel)
-        c.m_settingsModel->reload();
-    phases.mark("refresh");
-    // Only a switch that happened says so; a failed one has said why in its alert.
-    if (completed) {
-        const auto elapsedMs = qint64((c.m_env.scheduler->now() - coverStart) * 1000.0);
-        qCInfo(Log::swap()).noquote() << QStringLiteral("switched %1 → %2 in %3ms, %4 pinned-name skips")
-                                             .arg(from, target, QString::number(elapsedMs), QString::number(skipped.size()));
-    }
-    c.m_menuBarIcon.playSwitch(settings.menuBarAnimation);
-    if (userInitiated)
-        showFirstSwitchNoteIfNeeded(from, target);
-    revealWhenSettled(settings.switchTransition, target, coverStart);
-
-    if (from != target)
-        c.previousWorkspace = from;
-    if (!stamped)
-        stampActiveVisited();
-    c.spaceFollower().adoptCurrentSpace();
-    c.reloadFloatingDock();
-    phases.mark("after");
-    qCDebug(Log::swap()).noquote() << QStringLiteral("switch phases (ms):") + phases.text();
-    if (!skipped.isEmpty())
-        notePinnedSkips(skipped);
-    if (!stayed.isEmpty())
-        noteStayedBehind(stayed);
+    endUnlessStarted.dismiss();
+    startEngine(std::move(run));
 }
 
 void SwitchCoordinator::applyAppearance(const QString &name, const Config &config)
@@ -184,7 +127,7 @@ void SwitchCoordinator::applyAppearance(const QString &name, const Config &confi
 
 void SwitchCoordinator::stampActiveVisited()
 {
-    m_controller.editQuietly(stampActive);
+    m_controller.editQuietly(SwitchRun::stampActive);
 }
 
 void SwitchCoordinator::later(double seconds, std::function<void(SwitchCoordinator &)> fn)

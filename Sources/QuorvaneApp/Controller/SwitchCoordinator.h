@@ -2,6 +2,7 @@
 
 #include "AppearanceMode.h"
 #include "Config.h"
+#include "Controller/SwitchWorker.h"
 #include "DesktopSurface.h"
 #include "SwitchEffectTypes.h"
 
@@ -10,28 +11,44 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
 namespace quorvane {
 
 class AppController;
+struct SwitchRun;
 
 // One switch and its phases: the guards, the cover or sweep, the sweeps of the Desktop, the cue
 // and the appearance, the engine, and the bookkeeping afterwards (menu, settings, glyph, the
 // notes and alerts a switch may owe the user, the reveal of the cover once the icons have
 // settled). The controller owns one and forwards every switch request to it.
+//
+// The files move on a worker thread (SwitchWorker) while the event loop stays free; the steps
+// after the files start once the worker reports done, in the same order as ever. A request that
+// arrives while the files move is held and performed, in the order of arrival, once the switch
+// under way has ended.
 class SwitchCoordinator {
 public:
     explicit SwitchCoordinator(AppController &controller);
+    // Waits for the files under way, and saves what was written meanwhile.
+    ~SwitchCoordinator();
     SwitchCoordinator(const SwitchCoordinator &) = delete;
     SwitchCoordinator &operator=(const SwitchCoordinator &) = delete;
 
     // Every request ends here. Does nothing when the target is already active, the session is
     // read-only or the Desktop folder is not a safe one.
     void perform(const QString &target, bool userInitiated);
+    // Whether a switch's files are moving now (on the worker).
+    bool filesMoving() const { return m_engine != nullptr; }
+    // Requests held until the switch under way has ended.
+    int heldRequests() const { return int(m_held.size()); }
+    // How long a switch's files move before the status item says so, in seconds.
+    static constexpr double underWayNotice = 1.0;
 
     void sweepInOverruleOrder(const Config &config);
     void sweepScreenshots(const Config &config);
@@ -69,6 +86,16 @@ public:
     void previewTransition();
 
 private:
+    // The engine's part of a switch, on the worker; then finish() on the GUI thread.
+    void startEngine(std::shared_ptr<SwitchRun> run);
+    void finish(std::shared_ptr<SwitchRun> run);
+    // The status item shows that the files are still moving: its glyph plays and its tool tip
+    // names the count.
+    void showUnderWay(const std::shared_ptr<SwitchRun> &run);
+    void performHeld();
+    // One switch has ended: the last one to end resumes the Desktop watcher and the busy state.
+    void endRun();
+
     // An error's text for the user and the log: a store error's own description, else what().
     static QString describe(const std::exception &error);
     void scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal);
@@ -77,6 +104,13 @@ private:
 
     AppController &m_controller;
     std::optional<AppearanceMode> m_appearanceBaseline;
+    // The switch whose files are moving, while they move.
+    std::shared_ptr<SwitchRun> m_engine;
+    std::deque<std::pair<QString, bool>> m_held;
+    // Switches begun and not yet ended (one inside another's alert counts too): busy while any.
+    int m_runs = 0;
+    // Last: it goes first, waiting for the files under way.
+    SwitchWorker m_worker;
 };
 
 } // namespace quorvane

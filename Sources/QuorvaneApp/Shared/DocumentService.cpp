@@ -1,5 +1,6 @@
 #include "Shared/DocumentService.h"
 
+#include "Shared/DocumentMerge.h"
 #include "Shared/Log.h"
 
 #include <QFileInfo>
@@ -16,9 +17,44 @@ constexpr int settleMs = 50;
 
 } // namespace
 
+// The engine's way to the files: each call under the service's lock, nothing announced.
+class DocumentService::EngineStore final : public StateStore {
+public:
+    EngineStore(FileStateStore &files, std::mutex &mutex)
+        : m_files(files)
+        , m_mutex(mutex)
+    {
+    }
+    Config loadConfig() override
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_files.loadConfig();
+    }
+    void saveConfig(const Config &config) override
+    {
+        const std::lock_guard lock(m_mutex);
+        m_files.saveConfig(config);
+    }
+    std::optional<Journal> loadJournal() override
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_files.loadJournal();
+    }
+    void saveJournal(const std::optional<Journal> &journal) override
+    {
+        const std::lock_guard lock(m_mutex);
+        m_files.saveJournal(journal);
+    }
+
+private:
+    FileStateStore &m_files;
+    std::mutex &m_mutex;
+};
+
 DocumentService::DocumentService(const QString &configPath, const QString &journalPath, QObject *parent)
     : QObject(parent)
     , m_files(configPath, journalPath)
+    , m_engineStore(std::make_unique<EngineStore>(m_files, m_filesMutex))
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(settleMs);
@@ -27,10 +63,12 @@ DocumentService::DocumentService(const QString &configPath, const QString &journ
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &DocumentService::diskChanged);
 }
 
+DocumentService::~DocumentService() = default;
+
 const Config &DocumentService::document()
 {
     reload();
-    return m_document;
+    return m_held ? *m_held : m_document;
 }
 
 DocumentService::State DocumentService::state()
@@ -103,8 +141,48 @@ void DocumentService::diskChanged()
     m_settle.start();
 }
 
+StateStore &DocumentService::beginEngine()
+{
+    reload();
+    m_engineBase = m_document;
+    m_held = m_document;
+    return *m_engineStore;
+}
+
+void DocumentService::endEngine()
+{
+    if (!m_engineBase)
+        return;
+    const Config base = *std::exchange(m_engineBase, std::nullopt);
+    const Config held = *std::exchange(m_held, std::nullopt);
+    if (held != base) {
+        try {
+            const std::lock_guard lock(m_filesMutex);
+            m_files.saveConfig(mergeDocuments(base, held, m_files.loadConfig()));
+        } catch (const std::exception &error) {
+            qCWarning(Log::error()).noquote() << "config.json: the changes made during the switch not saved:" << error.what();
+        }
+    }
+    reload();
+}
+
+std::optional<Journal> DocumentService::loadJournal()
+{
+    const std::lock_guard lock(m_filesMutex);
+    return m_files.loadJournal();
+}
+
+void DocumentService::saveJournal(const std::optional<Journal> &journal)
+{
+    const std::lock_guard lock(m_filesMutex);
+    m_files.saveJournal(journal);
+}
+
 Config DocumentService::loadConfig()
 {
+    // The engine's document is not read while it may be half written: the held one stands in.
+    if (m_held)
+        return *m_held;
     try {
         Config loaded = m_files.loadConfig();
         const State state = loaded.schemaVersion > Config::currentSchemaVersion ? State::newer : State::readable;
@@ -118,6 +196,13 @@ Config DocumentService::loadConfig()
 
 void DocumentService::saveConfig(const Config &config)
 {
+    if (m_held) {
+        const Changes what = difference(*m_held, config);
+        m_held = config;
+        if (what)
+            emitChanged(what);
+        return;
+    }
     m_files.saveConfig(config);
     // The document as a later read decodes it (the store keeps what it wrote: no read here).
     Config written = config;

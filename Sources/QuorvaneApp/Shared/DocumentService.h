@@ -10,6 +10,10 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+#include <mutex>
+#include <optional>
+
 namespace quorvane {
 
 // The one owner of the loaded document in the running application. Every write goes through it
@@ -24,7 +28,7 @@ namespace quorvane {
 //
 // A document that cannot be read, or one of a newer format, is a state of the service, not a
 // silent default: listeners get the default document (unreadable) or the newer one (never
-// written), and state() says which. Main thread only.
+// written), and state() says which. Main thread only, but for the engine's store (beginEngine).
 class DocumentService final : public QObject, public StateStore {
     Q_OBJECT
 
@@ -45,6 +49,7 @@ public:
     static constexpr Changes everything{0x1f};
 
     DocumentService(const QString &configPath, const QString &journalPath, QObject *parent = nullptr);
+    ~DocumentService() override;
 
     // The document as stored now (the store answers from what it holds while the file is the one
     // it read or wrote). The first read is no change; every later difference is announced.
@@ -75,6 +80,15 @@ public:
     bool watch();
     bool watching() const { return !m_watcher.directories().isEmpty(); }
 
+    // While a switch's engine works on a thread of its own, the document on disk is the
+    // engine's: beginEngine() gives the store it works with (callable from that thread; it
+    // announces nothing), and every write made here meanwhile is held: later reads here see
+    // it, and endEngine() lays the held writes, in order, over what the engine saved (a part
+    // the engine changed and the writes did not stays the engine's) and saves the result.
+    StateStore &beginEngine();
+    void endEngine();
+    bool engineRunning() const { return m_engineBase.has_value(); }
+
     // The file store underneath, for what is not a read or a write of the document (setting it
     // aside at an uninstall, its paths, its counters).
     FileStateStore &files() { return m_files; }
@@ -82,8 +96,8 @@ public:
     // Every read notices a change on disk; every successful write is announced.
     Config loadConfig() override;
     void saveConfig(const Config &config) override;
-    std::optional<Journal> loadJournal() override { return m_files.loadJournal(); }
-    void saveJournal(const std::optional<Journal> &journal) override { m_files.saveJournal(journal); }
+    std::optional<Journal> loadJournal() override;
+    void saveJournal(const std::optional<Journal> &journal) override;
 
     // The parts in which two documents differ.
     static Changes difference(const Config &before, const Config &after);
@@ -96,7 +110,15 @@ private:
     void emitChanged(Changes what);
     void diskChanged();
 
+    class EngineStore;
+
     FileStateStore m_files;
+    // Held by every use of m_files while the engine may run on its own thread.
+    std::mutex m_filesMutex;
+    std::unique_ptr<EngineStore> m_engineStore;
+    // While the engine runs: the document as it began, and as the writes held since made it.
+    std::optional<Config> m_engineBase;
+    std::optional<Config> m_held;
     Config m_document = Config::defaultDocument();
     State m_state = State::readable;
     QString m_failure;

@@ -142,3 +142,47 @@ TEST_F(DocumentServiceTest, UnreadableAndNewerDocumentsAreStatesEveryListenerSee
     EXPECT_EQ(service.document().activeWorkspace, "A");
     EXPECT_EQ(service.failure(), QString());
 }
+
+// While the engine has the document, writes made here are held: read back here, never written
+// over the engine's saves, laid over its last one when it ends, and announced then.
+TEST_F(DocumentServiceTest, WritesWhileTheEngineRunsAreHeldAndLaidOverItsLastSave)
+{
+    Config first = Config::defaultDocument();
+    first.workspaces.insert(first.workspaces.begin(), {Workspace::make("A"), Workspace::make("B")});
+    first.activeWorkspace = "A";
+    writeBehindItsBack(first);
+    DocumentService service(configPath, folder + "/journal.json");
+    service.announce();
+    listen(service);
+
+    StateStore &engine = service.beginEngine();
+    EXPECT_TRUE(service.engineRunning());
+    service.mutateConfig([](Config &config) {
+        config.settings.scrollToCycle = false;
+        config.updateWorkspace("B", [](Workspace &w) { w.colorHex = "#abcdef"; });
+    });
+    Config moved = engine.loadConfig();
+    moved.activeWorkspace = "B";
+    moved.updateWorkspace("B", [](Workspace &w) { w.files = {"b1"}; });
+    engine.saveConfig(moved);
+    engine.saveJournal(Journal{"A", "B", {}, {"b1"}});
+    EXPECT_TRUE(service.loadJournal().has_value());
+    // Here the held document answers; on disk the engine's.
+    EXPECT_FALSE(service.loadConfig().settings.scrollToCycle);
+    EXPECT_EQ(service.document().activeWorkspace, "A");
+    const Config onDisk = FileStateStore(configPath, folder + "/journal.json").loadConfig();
+    EXPECT_TRUE(onDisk.settings.scrollToCycle);
+    EXPECT_EQ(onDisk.activeWorkspace, "B");
+
+    heard.clear();
+    service.endEngine();
+    EXPECT_FALSE(service.engineRunning());
+    const Config after = FileStateStore(configPath, folder + "/journal.json").loadConfig();
+    EXPECT_FALSE(after.settings.scrollToCycle);
+    EXPECT_EQ(after.activeWorkspace, "B");
+    EXPECT_EQ(after.workspace("B")->files, QStringList{"b1"});
+    EXPECT_EQ(after.workspace("B")->colorHex, "#abcdef");
+    EXPECT_EQ(service.document(), after);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_TRUE(heard.back().second.testFlag(Change::active));
+}

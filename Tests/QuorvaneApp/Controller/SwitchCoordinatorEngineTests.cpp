@@ -1,0 +1,136 @@
+#include "Controller/ControllerHarness.h"
+#include "Controller/SwitchWorker.h"
+#include "Desktop/DesktopWatcher.h"
+#include "Settings/SettingsModel.h"
+#include "Wait.h"
+
+#include <QLocale>
+#include <QTimer>
+
+#include <condition_variable>
+#include <mutex>
+
+using namespace quorvane;
+
+namespace {
+
+// A host whose reads (the engine's, as the outgoing items leave the Desktop) wait until the test
+// opens the gate: the files are mid-move, on the worker, for as long as the test needs.
+class GatedIconHost final : public test::FakeDesktopIconHost {
+public:
+    IconPositions read(const QStringList &names) override
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_waiting;
+        m_changed.notify_all();
+        m_changed.wait_for(lock, std::chrono::seconds(30 * test::slowness()), [this] { return m_open; });
+        --m_waiting;
+        return FakeDesktopIconHost::read(names);
+    }
+    void open()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+    bool waiting()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_waiting > 0;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_waiting = 0;
+    bool m_open = false;
+};
+
+struct SwitchOnWorker : test::ControllerHarness {
+    std::shared_ptr<GatedIconHost> gate = std::make_shared<GatedIconHost>();
+    void SetUp() override
+    {
+        ControllerHarness::SetUp();
+        SwitchWorker::setInline(false);
+        iconHost = gate;
+    }
+    void TearDown() override
+    {
+        gate->open();
+        SwitchWorker::setInline(true);
+    }
+};
+
+} // namespace
+
+// While the files move the event loop serves a queued event; a switch asked for meanwhile waits
+// for the one under way, and a settings write made meanwhile lands on the engine's document.
+TEST_F(SwitchOnWorker, TheEventLoopIsServedWhileTheFilesMoveAndWhatArrivesMeanwhileIsHeld)
+{
+    layOut({{"A", {"a1", "a2"}}, {"B", {"b1"}}, {"C", {"c1"}}});
+    AppController controller(environment());
+    SettingsModel &model = controller.ensureSettingsModel();
+
+    std::vector<QString> order;
+    QTimer::singleShot(0, &controller, [&] {
+        order.push_back(controller.switching().filesMoving() ? u"served while moving"_qs : u"served after"_qs);
+        controller.performSwitch("C", true);
+        EXPECT_EQ(controller.switching().heldRequests(), 1);
+        model.setScrollToCycle(false);
+        controller.store().mutateConfig([](Config &config) {
+            config.updateWorkspace("B", [](Workspace &workspace) { workspace.colorHex = "#123456"; });
+        });
+        // Read back from the held document while the engine owns the file.
+        EXPECT_FALSE(controller.store().loadConfig().settings.scrollToCycle);
+        EXPECT_TRUE(load().settings.scrollToCycle);
+        gate->open();
+    });
+    controller.performSwitch("B", true);
+    order.push_back(u"perform returned"_qs);
+    EXPECT_TRUE(controller.isSwapping);
+
+    ASSERT_TRUE(test::waitUntil([&] { return !controller.isSwapping && load().activeWorkspace == "C"; }, 10000));
+    EXPECT_EQ(order, (std::vector<QString>{u"perform returned"_qs, u"served while moving"_qs}));
+    EXPECT_EQ(entries(desktop()), QStringList{"c1"});
+    EXPECT_EQ(entries(root() + "/A"), (QStringList{"a1", "a2"}));
+    EXPECT_EQ(entries(root() + "/B"), QStringList{"b1"});
+    const Config config = load();
+    EXPECT_FALSE(config.settings.scrollToCycle);
+    EXPECT_EQ(config.workspace("B")->colorHex, "#123456");
+    EXPECT_EQ(config.workspace("B")->files, QStringList{"b1"});
+    EXPECT_TRUE(config.workspace("B")->lastActiveAt.has_value());
+    EXPECT_EQ(controller.previousWorkspace, QString("B"));
+    EXPECT_FALSE(controller.desktopWatcher().isPaused());
+    EXPECT_FALSE(model.errorMessage().has_value());
+}
+
+// A switch still moving after a second says so in the tool tip, its count grouped as the
+// locale writes numbers; the usual tool tip comes back once it is done.
+TEST_F(SwitchOnWorker, ALongSwitchNamesItsCountInTheToolTipUntilItEnds)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QStringList many;
+    for (int i = 0; i < 1200; ++i)
+        many.append(QStringLiteral("b%1").arg(i, 4, 10, QLatin1Char('0')));
+    Config config = layOut({{"A", {"a1"}}, {"Work", many}});
+    config.settings.menuBarAnimation = MenuBarAnimation::nudge;
+    save(config);
+    AppController controller(environment());
+    controller.completeLaunch();
+    const QString usual = status->toolTipText;
+
+    controller.performSwitch("Work", true);
+    ASSERT_TRUE(test::waitUntil([&] { return gate->waiting(); }));
+    const std::size_t framesBefore = status->images.size();
+    scheduler.advance(SwitchCoordinator::underWayNotice);
+    EXPECT_EQ(status->toolTipText, u"Moving 1,201 items to Work…"_qs);
+    scheduler.advance(0.5);
+    EXPECT_GT(status->images.size(), framesBefore);
+
+    gate->open();
+    ASSERT_TRUE(test::waitUntil([&] { return !controller.isSwapping; }, 10000));
+    EXPECT_EQ(status->toolTipText, u"Work"_qs);
+    EXPECT_EQ(usual, u"A"_qs);
+    QLocale::setDefault(before);
+}
