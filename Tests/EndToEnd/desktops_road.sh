@@ -5,8 +5,8 @@
 # at start-up; a second instance started while the first runs has the first show its settings
 # and quits, changing nothing; the command line switches the running instance; the status
 # menu opens within half a second while 20,000 items move, and a termination signal during
-# such a switch lets it finish before the application ends. The user's folders that merely bear the name of a copy in progress stay through start, switch
-# and quit.
+# such a switch lets it finish before the application ends. The user's folders that merely
+# bear the name of a copy in progress stay through start, switch and quit.
 # Every check looks at the files and at config.json on disk.
 # Usage: desktops_road.sh PATH_TO_QUORVANE
 set -euo pipefail
@@ -123,6 +123,7 @@ log_ms() { # milliseconds since midnight of the first log line matching $1
   at="$(grep -m1 "$1" "$WORK/app5.log" | sed -E 's/^[0-9-]+T([0-9:.]+)Z.*/\1/')"
   [ -n "$at" ] && echo "$at" | awk -F: '{ printf "%d\n", ($1 * 3600 + $2 * 60 + $3) * 1000 }'
 }
+wait_tray_icon_settled
 xdotool mousemove $(tray_icon_centre)
 "$APP" --switch-to Big > "$WORK/cli-big.out" 2>&1 || fail "--switch-to Big failed: $(cat "$WORK/cli-big.out")"
 within 10 test -e "$journal" || fail "the switch to Big never began moving"
