@@ -11,6 +11,7 @@
 #include "Controller/StatusMenuController.h"
 #include "Controller/SwitchCoordinator.h"
 #include "DataLock.h"
+#include "Desktop/DesktopWatcher.h"
 #include "Desktop/FinderSurface.h"
 #include "Dock/FloatingDock.h"
 #include "Install/TrashWatcher.h"
@@ -42,7 +43,6 @@ class Archiver;
 class CreateWorkspaceWindowController;
 class Dialogs;
 class DesktopSwapper;
-class DesktopWatcher;
 class SettingsModel;
 class SettingsWindowController;
 class SystemAppearance;
@@ -106,8 +106,9 @@ public:
     // Built on first use; every later call returns the same object.
     DesktopSwapper &swapper();
     Archiver &archiver();
-    DesktopWatcher &desktopWatcher();
-    SpaceFollower &spaceFollower();
+    // Built with the controller; each follows the document.
+    DesktopWatcher &desktopWatcher() { return *m_desktopWatcher; }
+    SpaceFollower &spaceFollower() { return *m_spaceFollower; }
     SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
 
     const AppEnvironment &environment() const { return m_env; }
@@ -186,10 +187,6 @@ private:
 
     // The stored document, the default one while it cannot be read (the service says so).
     Config loadOrDefault();
-    // The document changed, by whatever means: what the controller keeps in line with it catches
-    // up (the look and the glyph, hot keys, menu, watchers, dock); the cue, the corner and the
-    // reminders follow the document themselves.
-    void documentChanged(const Config &config, DocumentService::Changes what);
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
     // switch (remembered flags, the visit stamp) never interrupt the user.
     void editQuietly(const std::function<void(Config &)> &edit);
@@ -211,8 +208,6 @@ private:
     void publishCommands();
     // A desktop's own shortcut: switches while a live desktop has that name.
     void switchToLiveDesktop(const QString &name);
-    void refreshDesktopWatcher();
-    void refreshSpaceFollower();
     bool isBusy();
 
     AppEnvironment m_env;
