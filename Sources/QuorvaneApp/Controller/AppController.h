@@ -85,10 +85,15 @@ public:
     void handleScroll(const StatusItem::Wheel &wheel);
     static constexpr double scrollStepPoints = 90;
     static constexpr double scrollCommitDelay = 0.4;
-    bool scrolling = false;
-    QStringList scrollRing;
-    std::optional<int> scrollIndex;
-    double scrollAccum = 0;
+    // The gesture under way: the ring fixed as it began, the selected desktop, the points not
+    // yet counted as a step.
+    struct ScrollGesture {
+        bool scrolling = false;
+        QStringList ring;
+        std::optional<int> index;
+        double accum = 0;
+    };
+    const ScrollGesture &scrollGesture() const { return m_scroll; }
 
     // The coordinators of the launch, the status menu, the application's windows, the dock
     // and the corner, and quitting and the uninstall.
@@ -127,8 +132,10 @@ public:
     MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
     ScrollCycleHUD &scrollHUD() { return m_scrollHUD; }
 
-    bool isSwapping = false;
-    std::optional<QString> previousWorkspace;
+    // Whether a switch is under way.
+    bool swapInProgress() const { return isSwapping; }
+    // The desktop active before the last switch.
+    const std::optional<QString> &lastDesktop() const { return previousWorkspace; }
     // The document is of a newer version: nothing is written or moved in this session.
     bool readOnly() const { return storeReadOnly; }
     // How often the desktop timers are looked at, in seconds.
@@ -210,6 +217,10 @@ private:
     void switchToLiveDesktop(const QString &name);
     bool isBusy();
 
+    // Kept by the switch: whether one runs, and the desktop the last one left.
+    bool isSwapping = false;
+    std::optional<QString> previousWorkspace;
+    ScrollGesture m_scroll;
     AppEnvironment m_env;
     QuietSessionEvents m_quietSession;
     std::vector<SessionEvents::Token> m_sessionObservers;

@@ -72,7 +72,9 @@ public:
     std::function<void()> onPreviewTransition;
     std::function<void()> onUninstall;
     std::function<bool()> isBusy;
-    Clock clock = dateNow;
+    // Where the model and its views learn the current time; none: the system's clock.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    Date currentDate() const { return m_clock ? m_clock() : dateNow(); }
 
     // Publishes the stored document, or the fallback document when loading fails.
     void reload();
@@ -244,6 +246,7 @@ private:
     std::optional<QString> m_errorMessage;
     bool m_errorClaimed = false;
     std::optional<DeleteFailure> m_deleteFailure;
+    Clock m_clock = dateNow;
 };
 
 } // namespace quorvane
