@@ -1,10 +1,10 @@
 #include "Calendar/CalendarDaySidebar.h"
 
 #include "Calendar/CalendarItem.h"
+#include "Calendar/CalendarModel.h"
 #include "Calendar/FadedLabel.h"
 #include "Calendar/MonthGrid.h"
 #include "LiteralText.h"
-#include "Settings/SettingsModel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
@@ -98,14 +98,14 @@ QDate offered(const QDate &picked, const QDate &minimum)
 
 } // namespace
 
-CalendarDaySidebar::CalendarDaySidebar(SettingsModel &model, QWidget *parent)
+CalendarDaySidebar::CalendarDaySidebar(CalendarModel &model, QWidget *parent)
     : WindowDragHandle(parent)
     , m_model(model)
     , m_layout(new QVBoxLayout(this))
 {
     setFixedWidth(width);
     m_layout->setContentsMargins(0, 0, 0, 0);
-    connect(&model, &SettingsModel::configChanged, this, [this] { rebuild(); });
+    connect(&model, &CalendarModel::configChanged, this, [this] { rebuild(); });
     rebuild();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Calendar/TimerOp.h"
 #include "Calendar/WindowDragHandle.h"
-#include "Settings/TimerOp.h"
 
 #include <QDate>
 
@@ -9,7 +9,7 @@ class QVBoxLayout;
 
 namespace quorvane {
 
-class SettingsModel;
+class CalendarModel;
 
 // The calendar's editing panel for one day: its cleanup reminders and desktop timers, each with
 // a date picker to move it (and a cleanup's button to drop the desktop's reminder), and a menu
@@ -19,7 +19,7 @@ class CalendarDaySidebar : public WindowDragHandle {
 public:
     static constexpr int width = 210;
 
-    explicit CalendarDaySidebar(SettingsModel &model, QWidget *parent = nullptr);
+    explicit CalendarDaySidebar(CalendarModel &model, QWidget *parent = nullptr);
 
     // The day shown: the selected one, or today while none is.
     void setDay(const QDate &day);
@@ -32,7 +32,7 @@ private:
     QWidget *addSection();
     QString colorHex(const QString &name) const;
 
-    SettingsModel &m_model;
+    CalendarModel &m_model;
     QDate m_day = QDate::currentDate();
     QVBoxLayout *m_layout;
     QWidget *m_content = nullptr;

@@ -1,7 +1,7 @@
 #include "Calendar/CalendarGridView.h"
 
+#include "Calendar/CalendarModel.h"
 #include "Calendar/MonthGrid.h"
-#include "Settings/SettingsModel.h"
 #include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 
@@ -60,7 +60,7 @@ QColor toned(const QPalette &palette, MonthGrid::DayTone tone)
 
 } // namespace
 
-CalendarGridView::CalendarGridView(SettingsModel &model, int rows, double rowHeight, QWidget *parent)
+CalendarGridView::CalendarGridView(CalendarModel &model, int rows, double rowHeight, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_rows(rows)
@@ -78,7 +78,7 @@ CalendarGridView::CalendarGridView(SettingsModel &model, int rows, double rowHei
         m_shownLocation = value.toPointF();
         update();
     });
-    connect(&model, &SettingsModel::configChanged, this, qOverload<>(&QWidget::update));
+    connect(&model, &CalendarModel::configChanged, this, qOverload<>(&QWidget::update));
 }
 
 void CalendarGridView::setMonth(const QDate &anchor)

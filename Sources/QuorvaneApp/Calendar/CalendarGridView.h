@@ -13,7 +13,7 @@
 
 namespace quorvane {
 
-class SettingsModel;
+class CalendarModel;
 
 // The month grid of the cleanup calendar: the day numbers, a circle per cleanup and timer, the
 // marker of today and, while a circle is dragged, the goo that follows the pointer. With
@@ -29,7 +29,7 @@ public:
         std::optional<QString> targetID;
     };
 
-    CalendarGridView(SettingsModel &model, int rows, double rowHeight, QWidget *parent = nullptr);
+    CalendarGridView(CalendarModel &model, int rows, double rowHeight, QWidget *parent = nullptr);
 
     void setMonth(const QDate &anchor);
     void setSelectedDay(const std::optional<QDate> &day);
@@ -76,7 +76,7 @@ private:
     void dragEnded(const Marker &dragged, const QPointF &point);
     void paintGoo(QPainter &painter, const std::vector<Marker> &markers);
 
-    SettingsModel &m_model;
+    CalendarModel &m_model;
     int m_rows;
     double m_rowHeight;
     QDate m_anchor = QDate::currentDate();

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "Calendar/TimerOp.h"
 #include "CleanupTask.h"
 #include "Config.h"
 #include "Date.h"
-#include "Settings/TimerOp.h"
 
 #include <QDate>
 #include <QString>

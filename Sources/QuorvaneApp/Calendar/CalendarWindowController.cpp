@@ -1,9 +1,9 @@
 #include "Calendar/CalendarWindowController.h"
 
 #include "ActivationPolicy.h"
+#include "Calendar/CalendarModel.h"
 #include "Calendar/CleanupCalendarView.h"
 #include "Calendar/WindowDragHandle.h"
-#include "Settings/SettingsModel.h"
 #include "Shared/CapsuleStyle.h"
 #include "Shared/SheetBackdrop.h"
 #include "Shared/SheetPanelWindow.h"
@@ -56,7 +56,7 @@ private:
 
 } // namespace
 
-CalendarWindowController::CalendarWindowController(SettingsModel &model)
+CalendarWindowController::CalendarWindowController(CalendarModel &model)
     : m_model(model)
 {
     auto *panel = new SheetPanelWindow;
@@ -102,7 +102,7 @@ CalendarWindowController::CalendarWindowController(SettingsModel &model)
     layout->addLayout(calendarBox);
     capsuleButtons(panel);
 
-    connect(&model, &SettingsModel::configChanged, this, [this] { restyle(); });
+    connect(&model, &CalendarModel::configChanged, this, [this] { restyle(); });
     // The panel reads the model on every paint: it goes with the model, at once.
     connect(&model, &QObject::destroyed, this, [] {
         CalendarWindowController *dying = instance;
@@ -134,7 +134,7 @@ void CalendarWindowController::restyle()
     m_applied = Theme::shared().dark() ? AppearanceMode::dark : AppearanceMode::light;
 }
 
-void CalendarWindowController::show(SettingsModel &model, ActivationPolicy *activation)
+void CalendarWindowController::show(CalendarModel &model, ActivationPolicy *activation)
 {
     if (!instance)
         instance = new CalendarWindowController(model);

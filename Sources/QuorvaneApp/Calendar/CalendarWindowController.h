@@ -11,7 +11,7 @@ namespace quorvane {
 
 class ActivationPolicy;
 class CleanupCalendarView;
-class SettingsModel;
+class CalendarModel;
 
 // The floating panel of the cleanup calendar: a title row with its close button over the month
 // calendar and its day sidebar, in the configured look and accent. One panel at a time; it is
@@ -23,7 +23,7 @@ public:
 
     // Opens the panel over model, or brings the open one (with the model it was made with) to
     // the front; activates the application through activation when given.
-    static void show(SettingsModel &model, ActivationPolicy *activation = nullptr);
+    static void show(CalendarModel &model, ActivationPolicy *activation = nullptr);
     // The open panel's controller, none while no panel is open.
     static CalendarWindowController *shared();
 
@@ -35,10 +35,10 @@ public:
     ~CalendarWindowController() override;
 
 private:
-    explicit CalendarWindowController(SettingsModel &model);
+    explicit CalendarWindowController(CalendarModel &model);
     void restyle();
 
-    SettingsModel &m_model;
+    CalendarModel &m_model;
     WindowHandle m_window;
     CleanupCalendarView *m_calendar = nullptr;
     AppearanceMode m_applied = AppearanceMode::system;

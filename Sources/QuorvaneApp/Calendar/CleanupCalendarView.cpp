@@ -26,7 +26,7 @@ QPushButton *headerButton(const QString &objectName, QWidget *parent)
 
 } // namespace
 
-CleanupCalendarView::CleanupCalendarView(SettingsModel &model, Options options, QWidget *parent)
+CleanupCalendarView::CleanupCalendarView(CalendarModel &model, Options options, QWidget *parent)
     : QWidget(parent)
     , m_options(options)
     , m_title(new QLabel(this))

@@ -12,7 +12,7 @@ namespace quorvane {
 
 class CalendarDaySidebar;
 class CalendarGridView;
-class SettingsModel;
+class CalendarModel;
 
 // The month calendar of cleanups and desktop timers: the month's title with "Today" and the
 // previous and next month, the weekday labels, the grid and, when shown, the day sidebar.
@@ -25,7 +25,7 @@ public:
         double rowHeight = 46;
     };
 
-    CleanupCalendarView(SettingsModel &model, Options options, QWidget *parent = nullptr);
+    CleanupCalendarView(CalendarModel &model, Options options, QWidget *parent = nullptr);
 
     QDate monthAnchor() const { return m_anchor; }
     const std::optional<QDate> &selectedDay() const { return m_selected; }

@@ -20,7 +20,7 @@
 
 namespace quorvane {
 
-CreateWorkspaceWindowController::CreateWorkspaceWindowController(SettingsModel &model, Dialogs &dialogs,
+CreateWorkspaceWindowController::CreateWorkspaceWindowController(CalendarModel &model, Dialogs &dialogs,
                                                                  const CompositorProbe *compositor)
     : m_model(model)
     , m_dialogs(dialogs)
@@ -74,7 +74,7 @@ void CreateWorkspaceWindowController::showWindow()
 void CreateWorkspaceWindowController::presentRefusal(const QString &message)
 {
     qCCritical(Log::error()).noquote() << QStringLiteral("surfaced to the user: %1").arg(message);
-    QPointer<SettingsModel> model(&m_model);
+    QPointer<CalendarModel> model(&m_model);
     m_dialogs.ask(m_window.get(), Question{message, {}, {{QStringLiteral("OK"), ButtonRole::normal}}},
                   [model](int) {
                       if (model)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Settings/SettingsModel.h"
+#include "Calendar/CalendarModel.h"
 #include "Shared/SheetPanelWindow.h"
 
 #include <QPointF>
@@ -28,7 +28,7 @@ public:
     static constexpr qreal cornerRadius = 22;
     static constexpr qreal strokeOpacity = 0.6;
 
-    CreateWorkspaceWindowController(SettingsModel &model, Dialogs &dialogs, const CompositorProbe *compositor = nullptr);
+    CreateWorkspaceWindowController(CalendarModel &model, Dialogs &dialogs, const CompositorProbe *compositor = nullptr);
     ~CreateWorkspaceWindowController();
 
     // Runs when the window closes; the application goes back to the accessory policy there.
@@ -36,7 +36,7 @@ public:
 
     SheetPanelWindow *window() const { return m_window.get(); }
     WorkspaceCreateSheet *sheet() const { return m_sheet; }
-    SettingsModel &model() const { return m_model; }
+    CalendarModel &model() const { return m_model; }
     // Shows the window in front with the keyboard focus in the name field.
     void showWindow();
 
@@ -50,7 +50,7 @@ public:
 private:
     void presentRefusal(const QString &message);
 
-    SettingsModel &m_model;
+    CalendarModel &m_model;
     Dialogs &m_dialogs;
     std::unique_ptr<SheetPanelWindow, DeleteLater> m_window;
     WorkspaceCreateSheet *m_sheet = nullptr;

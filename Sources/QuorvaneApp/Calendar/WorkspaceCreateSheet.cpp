@@ -1,8 +1,8 @@
 #include "Calendar/WorkspaceCreateSheet.h"
 
+#include "Calendar/CalendarModel.h"
 #include "Calendar/FormGroup.h"
 #include "Calendar/NameField.h"
-#include "Settings/SettingsModel.h"
 #include "Shared/CapsuleStyle.h"
 #include "Shared/Style.h"
 #include "Triggers/KeyRecorder.h"
@@ -91,7 +91,7 @@ void setOpacity(QWidget *widget, qreal opacity)
 
 } // namespace
 
-WorkspaceCreateSheet::WorkspaceCreateSheet(SettingsModel &model, std::function<void()> onClose, QWidget *parent)
+WorkspaceCreateSheet::WorkspaceCreateSheet(CalendarModel &model, std::function<void()> onClose, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_onClose(std::move(onClose))
@@ -100,7 +100,7 @@ WorkspaceCreateSheet::WorkspaceCreateSheet(SettingsModel &model, std::function<v
     setWindowTitle(QStringLiteral("New desktop"));
     buildForm();
     capsuleButtons(this);
-    connect(&m_model, &SettingsModel::configChanged, this, &WorkspaceCreateSheet::refreshFromModel);
+    connect(&m_model, &CalendarModel::configChanged, this, &WorkspaceCreateSheet::refreshFromModel);
     refreshFromModel();
 }
 
@@ -468,12 +468,12 @@ void WorkspaceCreateSheet::refresh()
     m_nameError->setText(problem.value_or(QString()));
     m_nameError->setVisible(problem.has_value());
     m_nameField->setAccessibleDescription(problem.value_or(QString()));
-    m_createButton->setEnabled(!SettingsModel::trimmedName(m_name).isEmpty() && !problem);
+    m_createButton->setEnabled(!CalendarModel::trimmedName(m_name).isEmpty() && !problem);
 }
 
 void WorkspaceCreateSheet::create()
 {
-    if (SettingsModel::trimmedName(m_name).isEmpty() || m_model.newWorkspaceNameProblem(m_name))
+    if (CalendarModel::trimmedName(m_name).isEmpty() || m_model.newWorkspaceNameProblem(m_name))
         return;
     std::optional<ArchiveTimer> timer;
     std::optional<QString> target;
@@ -485,7 +485,7 @@ void WorkspaceCreateSheet::create()
         timer = ArchiveTimer{m_archiveMode, m_days};
     }
     // A refusal is this sheet's owner's to show when it shows refusals itself.
-    std::optional<SettingsModel::ErrorClaim> claim;
+    std::optional<CalendarModel::ErrorClaim> claim;
     if (onRefused)
         claim.emplace(m_model);
     // A message left by an earlier failure must not decide this attempt.

@@ -19,7 +19,7 @@ class QSpinBox;
 namespace quorvane {
 
 class NameField;
-class SettingsModel;
+class CalendarModel;
 
 // The form that creates a desktop: its name, an optional shortcut, the option-click carousel,
 // its type and, for a temporary desktop, an auto-move or auto-archive timer and a cleanup
@@ -31,7 +31,7 @@ class WorkspaceCreateSheet : public QWidget {
 public:
     static constexpr int formWidth = 380;
 
-    WorkspaceCreateSheet(SettingsModel &model, std::function<void()> onClose, QWidget *parent = nullptr);
+    WorkspaceCreateSheet(CalendarModel &model, std::function<void()> onClose, QWidget *parent = nullptr);
 
     // Runs after an attempt the model refused with a message (the message as the model left
     // it); the form stays open with every field as the user left it.
@@ -60,7 +60,7 @@ private:
     void setArchiveMode(ArchiveTimerMode mode);
     void setDays(int days);
 
-    SettingsModel &m_model;
+    CalendarModel &m_model;
     std::function<void()> m_onClose;
     bool m_shownOnce = false;
 

@@ -67,12 +67,24 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env), dateNow, &m_store)
     , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
     , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
-    , m_menuBarIcon(*m_env.scheduler)
+    , m_menuBarIcon(*m_env.scheduler, &m_store)
     , m_scrollHUD(
           *m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
     useKeyLayout(m_env.keyLayout);
-    connect(&m_store, &DocumentService::changed, this, &AppController::documentChanged);
+    // The application's look follows the document, and so do the watchers.
+    Theme::shared().follow(m_store);
+    QPointer<AppController> weak(this);
+    m_desktopWatcher = std::make_unique<DesktopWatcher>(
+        m_env.paths.desktop(), 0.4, [weak] {
+            if (weak)
+                weak->onDesktopChanged();
+        },
+        *m_env.scheduler, &m_store);
+    m_spaceFollower = std::make_unique<SpaceFollower>(
+        m_spaceIdentifier, sessionEvents(), *m_env.scheduler,
+        [weak](const QString &identity) { return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done; },
+        &m_store);
     connect(&m_hotKeys, &HotKeyCenter::triggered, this, &AppController::hotKeyTriggered);
     m_cleanupNotifier.keepLastRun(ReminderLastRun(m_env.paths.reminderLastRun()));
     // A desktop that turns the session dark or light takes the application's own windows along
@@ -80,7 +92,6 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     appearance().onChange = [](bool) { Theme::shared().systemChanged(); };
     m_surface.setLog([](const QString &line) { qCWarning(Log::swap()).noquote() << line; });
     // A shortcut being recorded may be one of ours: its keys must reach the recorder.
-    QPointer<AppController> weak(this);
     KeyRecorderView::setListeningObserver([weak](bool listening) {
         if (!weak)
             return;
@@ -121,20 +132,6 @@ Archiver &AppController::archiver()
     return *m_archiver;
 }
 
-DesktopWatcher &AppController::desktopWatcher()
-{
-    if (!m_desktopWatcher) {
-        QPointer<AppController> weak(this);
-        m_desktopWatcher = std::make_unique<DesktopWatcher>(
-            m_env.paths.desktop(), 0.4, [weak] {
-                if (weak)
-                    weak->onDesktopChanged();
-            },
-            *m_env.scheduler);
-    }
-    return *m_desktopWatcher;
-}
-
 void AppController::onDesktopChanged()
 {
     if (isSwapping || m_store.hasPendingJournal())
@@ -151,17 +148,6 @@ void AppController::onDesktopChanged()
     rebuildMenu();
     if (m_settingsModel)
         m_settingsModel->reload();
-}
-
-SpaceFollower &AppController::spaceFollower()
-{
-    if (!m_spaceFollower) {
-        QPointer<AppController> weak(this);
-        m_spaceFollower = std::make_unique<SpaceFollower>(
-            m_spaceIdentifier, sessionEvents(), *m_env.scheduler,
-            [weak](const QString &identity) { return weak ? weak->handleSpaceSettled(identity) : SpaceFollowResult::done; });
-    }
-    return *m_spaceFollower;
 }
 
 SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)

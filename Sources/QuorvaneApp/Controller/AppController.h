@@ -11,6 +11,7 @@
 #include "Controller/StatusMenuController.h"
 #include "Controller/SwitchCoordinator.h"
 #include "DataLock.h"
+#include "Desktop/DesktopWatcher.h"
 #include "Desktop/FinderSurface.h"
 #include "Dock/FloatingDock.h"
 #include "Install/TrashWatcher.h"
@@ -42,7 +43,6 @@ class Archiver;
 class CreateWorkspaceWindowController;
 class Dialogs;
 class DesktopSwapper;
-class DesktopWatcher;
 class SettingsModel;
 class SettingsWindowController;
 class SystemAppearance;
@@ -85,10 +85,15 @@ public:
     void handleScroll(const StatusItem::Wheel &wheel);
     static constexpr double scrollStepPoints = 90;
     static constexpr double scrollCommitDelay = 0.4;
-    bool scrolling = false;
-    QStringList scrollRing;
-    std::optional<int> scrollIndex;
-    double scrollAccum = 0;
+    // The gesture under way: the ring fixed as it began, the selected desktop, the points not
+    // yet counted as a step.
+    struct ScrollGesture {
+        bool scrolling = false;
+        QStringList ring;
+        std::optional<int> index;
+        double accum = 0;
+    };
+    const ScrollGesture &scrollGesture() const { return m_scroll; }
 
     // The coordinators of the launch, the status menu, the application's windows, the dock
     // and the corner, and quitting and the uninstall.
@@ -106,8 +111,9 @@ public:
     // Built on first use; every later call returns the same object.
     DesktopSwapper &swapper();
     Archiver &archiver();
-    DesktopWatcher &desktopWatcher();
-    SpaceFollower &spaceFollower();
+    // Built with the controller; each follows the document.
+    DesktopWatcher &desktopWatcher() { return *m_desktopWatcher; }
+    SpaceFollower &spaceFollower() { return *m_spaceFollower; }
     SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
 
     const AppEnvironment &environment() const { return m_env; }
@@ -126,8 +132,10 @@ public:
     MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
     ScrollCycleHUD &scrollHUD() { return m_scrollHUD; }
 
-    bool isSwapping = false;
-    std::optional<QString> previousWorkspace;
+    // Whether a switch is under way.
+    bool swapInProgress() const { return isSwapping; }
+    // The desktop active before the last switch.
+    const std::optional<QString> &lastDesktop() const { return previousWorkspace; }
     // The document is of a newer version: nothing is written or moved in this session.
     bool readOnly() const { return storeReadOnly; }
     // How often the desktop timers are looked at, in seconds.
@@ -186,10 +194,6 @@ private:
 
     // The stored document, the default one while it cannot be read (the service says so).
     Config loadOrDefault();
-    // The document changed, by whatever means: what the controller keeps in line with it catches
-    // up (the look and the glyph, hot keys, menu, watchers, dock); the cue, the corner and the
-    // reminders follow the document themselves.
-    void documentChanged(const Config &config, DocumentService::Changes what);
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
     // switch (remembered flags, the visit stamp) never interrupt the user.
     void editQuietly(const std::function<void(Config &)> &edit);
@@ -211,10 +215,12 @@ private:
     void publishCommands();
     // A desktop's own shortcut: switches while a live desktop has that name.
     void switchToLiveDesktop(const QString &name);
-    void refreshDesktopWatcher();
-    void refreshSpaceFollower();
     bool isBusy();
 
+    // Kept by the switch: whether one runs, and the desktop the last one left.
+    bool isSwapping = false;
+    std::optional<QString> previousWorkspace;
+    ScrollGesture m_scroll;
     AppEnvironment m_env;
     QuietSessionEvents m_quietSession;
     std::vector<SessionEvents::Token> m_sessionObservers;

@@ -31,23 +31,23 @@ void AppController::handleScroll(const StatusItem::Wheel &wheel)
     const QStringList ring = liveNames(loadOrDefault());
     if (ring.isEmpty())
         return;
-    if (!scrolling) {
-        scrolling = true;
-        scrollAccum = 0;
-        scrollRing = ring;
+    if (!m_scroll.scrolling) {
+        m_scroll.scrolling = true;
+        m_scroll.accum = 0;
+        m_scroll.ring = ring;
         const qsizetype active = ring.indexOf(loadOrDefault().activeWorkspace);
-        scrollIndex = active >= 0 ? std::optional<int>(int(active)) : std::nullopt;
+        m_scroll.index = active >= 0 ? std::optional<int>(int(active)) : std::nullopt;
     }
     const double dy = wheel.deltaY;
     if (!wheel.precise) {
         if (dy != 0)
             advanceScroll(dy > 0 ? -1 : +1);
     } else {
-        scrollAccum += dy;
-        while (std::abs(scrollAccum) >= scrollStepPoints) {
-            const bool up = scrollAccum > 0;
+        m_scroll.accum += dy;
+        while (std::abs(m_scroll.accum) >= scrollStepPoints) {
+            const bool up = m_scroll.accum > 0;
             advanceScroll(up ? -1 : +1);
-            scrollAccum += up ? -scrollStepPoints : scrollStepPoints;
+            m_scroll.accum += up ? -scrollStepPoints : scrollStepPoints;
         }
     }
     scheduleScrollCommit();
@@ -55,20 +55,20 @@ void AppController::handleScroll(const StatusItem::Wheel &wheel)
 
 void AppController::advanceScroll(int step)
 {
-    const int n = int(scrollRing.size());
+    const int n = int(m_scroll.ring.size());
     if (n == 0)
         return;
     int index = 0;
     int slide = step;
-    if (!scrollIndex) {
+    if (!m_scroll.index) {
         index = step < 0 ? n - 1 : 0;
     } else {
-        const int j = *scrollIndex + step;
+        const int j = *m_scroll.index + step;
         index = n > wrapAbove ? ((j % n) + n) % n : std::clamp(j, 0, n - 1);
-        slide = index != *scrollIndex ? step : 0;
+        slide = index != *m_scroll.index ? step : 0;
     }
-    scrollIndex = index;
-    m_scrollHUD.show(scrollRing, index, n > wrapAbove, slide);
+    m_scroll.index = index;
+    m_scrollHUD.show(m_scroll.ring, index, n > wrapAbove, slide);
 }
 
 void AppController::scheduleScrollCommit()
@@ -87,8 +87,8 @@ void AppController::scheduleScrollCommit()
 void AppController::commitScroll()
 {
     m_scrollHUD.hide();
-    if (scrollIndex && *scrollIndex >= 0 && *scrollIndex < scrollRing.size()) {
-        const QString name = scrollRing[*scrollIndex];
+    if (m_scroll.index && *m_scroll.index >= 0 && *m_scroll.index < m_scroll.ring.size()) {
+        const QString name = m_scroll.ring[*m_scroll.index];
         const Config config = loadOrDefault();
         // The ring was fixed when the gesture began; the timers may have archived or drained a
         // desktop since. Only a desktop that is still live may become active.
@@ -96,9 +96,9 @@ void AppController::commitScroll()
         if (live && name != config.activeWorkspace)
             performSwitch(name, true);
     }
-    scrolling = false;
-    scrollIndex.reset();
-    scrollAccum = 0;
+    m_scroll.scrolling = false;
+    m_scroll.index.reset();
+    m_scroll.accum = 0;
 }
 
 } // namespace quorvane

@@ -123,58 +123,12 @@ void AppController::activeSpaceChanged()
     // The cue overlay draws no menu-bar strips, so it has nothing to rebuild here.
     m_floatingDock.activeSpaceChanged();
     // Workspaces a window manager publishes over its socket become known after the launch.
-    refreshSpaceFollower();
-}
-
-void AppController::refreshDesktopWatcher()
-{
-    const AppSettings settings = loadOrDefault().settings;
-    bool wanted = false;
-    if (settings.customFiltersEnabled && settings.customFiltersWatch) {
-        for (const CustomFilter &rule : settings.customFilters) {
-            if (rule.enabled && !rule.pattern.isEmpty()) {
-                wanted = true;
-                break;
-            }
-        }
-    }
-    if (wanted)
-        desktopWatcher().start();
-    else
-        desktopWatcher().stop();
-}
-
-void AppController::refreshSpaceFollower()
-{
-    if (loadOrDefault().settings.followSpaces && m_spaceIdentifier.available()) {
-        if (spaceFollower().isStarted())
-            return;
-        spaceFollower().start();
-        if (spaceFollower().isStarted())
-            qCInfo(Log::app()) << "following workspaces";
-    } else {
-        spaceFollower().stop();
-    }
+    spaceFollower().refresh();
 }
 
 bool AppController::isBusy()
 {
     return isSwapping || m_store.hasPendingJournal();
-}
-
-void AppController::documentChanged(const Config &config, DocumentService::Changes what)
-{
-    using Change = DocumentService::Change;
-    const bool settings = bool(what & (Change::settings | Change::state));
-    if (settings) {
-        Theme::shared().apply(config.settings.appearance);
-        if (config.settings.menuBarAnimation == MenuBarAnimation::none)
-            m_menuBarIcon.resetToRest();
-    }
-    if (settings) {
-        refreshDesktopWatcher();
-        refreshSpaceFollower();
-    }
 }
 
 SettingsModel &AppController::ensureSettingsModel()

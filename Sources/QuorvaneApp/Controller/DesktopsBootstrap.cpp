@@ -62,7 +62,7 @@ void DesktopsBootstrap::run()
 
     Config config = m_store.loadConfig();
     if (config.workspaces.empty()) {
-        const QStringList items = m_surface.files.items(Location::desktop());
+        const QStringList items = m_surface.files().items(Location::desktop());
         IconPositions positions;
         try {
             positions = m_surface.readPositions(items);

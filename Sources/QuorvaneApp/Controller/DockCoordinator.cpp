@@ -81,18 +81,18 @@ bool isLive(const Config &config, const QString &name)
 void DockCoordinator::applySettings(const Config &config)
 {
     const AppSettings &settings = config.settings;
-    m_app.m_floatingDock.flipDuration = settings.floatingDockFastTransition ? 0.12 : 0.45;
-    m_app.m_floatingDock.model.setColorFolders(settings.floatingDockColorFolders);
-    m_app.m_floatingDock.model.setMaterial(settings.floatingDockMaterial);
+    m_app.m_floatingDock.setFlipDuration(settings.floatingDockFastTransition ? 0.12 : 0.45);
+    m_app.m_floatingDock.model().setColorFolders(settings.floatingDockColorFolders);
+    m_app.m_floatingDock.model().setMaterial(settings.floatingDockMaterial);
     m_app.m_floatingDock.setAppearance(settings.floatingDockAppearance);
     m_app.m_floatingDock.setAxis(settings.floatingDockAxis);
-    m_app.m_floatingDock.model.setSize(settings.floatingDockSize);
-    m_app.m_floatingDock.model.setShowFlipButtons(settings.floatingDockShowFlipButtons);
+    m_app.m_floatingDock.model().setSize(settings.floatingDockSize);
+    m_app.m_floatingDock.model().setShowFlipButtons(settings.floatingDockShowFlipButtons);
 }
 
 bool DockCoordinator::shownHere() const
 {
-    return m_app.m_floatingDock.wantsVisible && !m_app.m_floatingDock.isParkedElsewhere();
+    return m_app.m_floatingDock.wantsVisible() && !m_app.m_floatingDock.isParkedElsewhere();
 }
 
 void DockCoordinator::reload()
@@ -165,7 +165,7 @@ void DockCoordinator::handleDrop(const QList<QUrl> &urls, const QString &name)
         reload();
         return;
     }
-    FileSystemSurface &files = m_app.m_surface.files;
+    FileSystemSurface &files = m_app.m_surface.files();
     const QString desktop = QDir::cleanPath(QFileInfo(m_app.m_env.paths.desktop()).absoluteFilePath());
     // Only what a listing of the Desktop shows can come back with a switch: hidden names and
     // names that are not valid UTF-8 stay where they are.

@@ -27,9 +27,18 @@ double bump(double x)
 
 } // namespace
 
-MenuBarIconAnimator::MenuBarIconAnimator(Scheduler &scheduler)
+MenuBarIconAnimator::MenuBarIconAnimator(Scheduler &scheduler, DocumentService *documents)
     : m_scheduler(scheduler)
 {
+    if (!documents)
+        return;
+    using Change = DocumentService::Change;
+    QObject::connect(documents, &DocumentService::changed, &m_listening,
+                     [this](const Config &config, DocumentService::Changes what) {
+                         if (what & (Change::settings | Change::state)
+                             && config.settings.menuBarAnimation == MenuBarAnimation::none)
+                             resetToRest();
+                     });
 }
 
 MenuBarIconAnimator::~MenuBarIconAnimator()

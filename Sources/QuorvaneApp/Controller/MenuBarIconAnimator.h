@@ -1,11 +1,13 @@
 #pragma once
 
 #include "Scheduler.h"
+#include "Shared/DocumentService.h"
 #include "StatusItem.h"
 #include "SwitchEffectTypes.h"
 
 #include <QColor>
 #include <QImage>
+#include <QObject>
 
 #include <compare>
 #include <functional>
@@ -20,7 +22,8 @@ namespace quorvane {
 // short animation after a switch, one frame every 1/60 s through the scheduler. A frame is
 // the animation's own at one of its fixed steps (its duration in 1/60 s), drawn once and kept:
 // every later switch shows the same images again, so the status area's caches, keyed by
-// image, stop growing after the first few switches. Main thread only.
+// image, stop growing after the first few switches. Given the document service, a document
+// that turns the animation off brings the glyph back to rest. Main thread only.
 class MenuBarIconAnimator {
 public:
     using Widths = std::vector<double>;
@@ -31,7 +34,7 @@ public:
     static constexpr double nudgeDuration = 1.15;
     static constexpr double mirrorDuration = 0.52;
 
-    explicit MenuBarIconAnimator(Scheduler &scheduler);
+    explicit MenuBarIconAnimator(Scheduler &scheduler, DocumentService *documents = nullptr);
     ~MenuBarIconAnimator();
     MenuBarIconAnimator(const MenuBarIconAnimator &) = delete;
     MenuBarIconAnimator &operator=(const MenuBarIconAnimator &) = delete;
@@ -83,6 +86,7 @@ private:
     Widths m_restingRadii = restRadii;
     double m_frameInterval = 1.0 / 60.0;
     std::map<FrameKey, QImage> m_frames;
+    QObject m_listening;
 };
 
 } // namespace quorvane

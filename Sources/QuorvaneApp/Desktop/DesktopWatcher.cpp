@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <sys/inotify.h>
@@ -19,12 +20,33 @@ constexpr std::uint32_t reopenEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUN
 
 } // namespace
 
-DesktopWatcher::DesktopWatcher(const QString &path, double debounce, std::function<void()> onChange, Scheduler &scheduler)
+DesktopWatcher::DesktopWatcher(const QString &path, double debounce, std::function<void()> onChange, Scheduler &scheduler,
+                               DocumentService *documents)
     : m_path(path)
     , m_onChange(std::move(onChange))
     , m_debounceInterval(debounce)
     , m_scheduler(scheduler)
 {
+    if (!documents)
+        return;
+    using Change = DocumentService::Change;
+    QObject::connect(documents, &DocumentService::changed, &m_listening,
+                     [this](const Config &config, DocumentService::Changes what) {
+                         if (!(what & (Change::settings | Change::state)))
+                             return;
+                         if (wanted(config.settings))
+                             start();
+                         else
+                             stop();
+                     });
+}
+
+bool DesktopWatcher::wanted(const AppSettings &settings)
+{
+    if (!settings.customFiltersEnabled || !settings.customFiltersWatch)
+        return false;
+    return std::any_of(settings.customFilters.begin(), settings.customFilters.end(),
+                       [](const CustomFilter &rule) { return rule.enabled && !rule.pattern.isEmpty(); });
 }
 
 DesktopWatcher::~DesktopWatcher()

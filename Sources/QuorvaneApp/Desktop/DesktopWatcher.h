@@ -1,6 +1,10 @@
 #pragma once
 
+#include "AppSettings.h"
 #include "Scheduler.h"
+#include "Shared/DocumentService.h"
+
+#include <QObject>
 
 #include <QString>
 
@@ -18,10 +22,14 @@ namespace quorvane {
 // changed. When the folder itself is deleted, replaced or renamed away, the watch is reopened
 // on whatever now stands at the path, or the watcher goes idle when nothing does.
 //
+// Given the document service, the watcher follows the document: it watches while the custom
+// sweep rules ask for it (watched, and one enabled rule with a pattern) and is idle otherwise.
+//
 // Runs on the thread of the Qt event loop; the scheduler must outlive the watcher.
 class DesktopWatcher {
 public:
-    DesktopWatcher(const QString &path, double debounce, std::function<void()> onChange, Scheduler &scheduler);
+    DesktopWatcher(const QString &path, double debounce, std::function<void()> onChange, Scheduler &scheduler,
+                   DocumentService *documents = nullptr);
     ~DesktopWatcher();
     DesktopWatcher(const DesktopWatcher &) = delete;
     DesktopWatcher &operator=(const DesktopWatcher &) = delete;
@@ -35,6 +43,9 @@ public:
     void pause();
     // Schedules nothing by itself: changes made while paused are never reported.
     void resume();
+
+    // Whether the settings ask for the Desktop to be watched.
+    static bool wanted(const AppSettings &settings);
 
     QString path() const { return m_path; }
     bool isWatching() const { return m_source != nullptr; }
@@ -56,6 +67,7 @@ private:
     bool m_paused = false;
     // Set while an event delivery is handled: the notifier delivering it is released later.
     bool m_handling = false;
+    QObject m_listening;
 };
 
 } // namespace quorvane

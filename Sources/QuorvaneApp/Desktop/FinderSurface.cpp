@@ -11,7 +11,7 @@
 namespace quorvane {
 
 FinderSurface::FinderSurface(const QString &desktop, const QString &workspacesRoot, DesktopIconHostFinder findHost)
-    : files(desktop, workspacesRoot)
+    : m_files(desktop, workspacesRoot)
     , m_findHost(std::move(findHost))
     , m_log([](const QString &line) { qWarning("%s", qPrintable(line)); })
 {
@@ -19,27 +19,27 @@ FinderSurface::FinderSurface(const QString &desktop, const QString &workspacesRo
 
 bool FinderSurface::sameVolume()
 {
-    return files.sameVolume();
+    return m_files.sameVolume();
 }
 
 QStringList FinderSurface::items(const Location &at)
 {
-    return files.items(at);
+    return m_files.items(at);
 }
 
 void FinderSurface::move(const QString &name, const Location &from, const Location &to)
 {
-    files.move(name, from, to);
+    m_files.move(name, from, to);
 }
 
 void FinderSurface::checkFolders(const QList<Location> &folders)
 {
-    files.checkFolders(folders);
+    m_files.checkFolders(folders);
 }
 
 QString FinderSurface::folderOf(const Location &at) const
 {
-    return at.isDesktop() ? files.desktopPath() : files.workspacesRoot() + QLatin1Char('/') + at.name();
+    return at.isDesktop() ? m_files.desktopPath() : m_files.workspacesRoot() + QLatin1Char('/') + at.name();
 }
 
 void FinderSurface::logProblem(const DesktopIconHost &host, const std::exception &error)

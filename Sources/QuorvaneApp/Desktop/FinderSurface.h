@@ -43,9 +43,11 @@ public:
     // Where the one line about a store that cannot be served goes; default: qWarning.
     void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
 
-    FileSystemSurface files;
+    // The plain file moves underneath, without the host's positions.
+    FileSystemSurface &files() { return m_files; }
 
 private:
+    FileSystemSurface m_files;
     QString folderOf(const Location &at) const;
     void logProblem(const DesktopIconHost &host, const std::exception &error);
 

@@ -15,7 +15,7 @@ DockDropView::DockDropView(FloatingDockModel &model, QWidget *parent)
 
 std::optional<QString> DockDropView::tile(const QPointF &point) const
 {
-    for (auto it = m_model.tileFrames.constBegin(); it != m_model.tileFrames.constEnd(); ++it) {
+    for (auto it = m_model.tileFrames().constBegin(); it != m_model.tileFrames().constEnd(); ++it) {
         if (it.value().contains(point))
             return it.key();
     }

@@ -29,7 +29,7 @@ const PreferenceReader &sessionPreferences()
 
 FloatingDock::FloatingDock(const SpaceIdentifier &spaces, Scheduler &scheduler, const PreferenceReader *preferences,
                            const CompositorProbe *compositor)
-    : model(preferences ? *preferences : sessionPreferences())
+    : m_model(preferences ? *preferences : sessionPreferences())
     , m_spaces(spaces)
     , m_scheduler(scheduler)
     , m_preferences(preferences ? *preferences : sessionPreferences())
@@ -42,8 +42,8 @@ FloatingDock::~FloatingDock()
     cancelRechecks();
     cancel(m_pin);
     cancel(m_moveQuiet);
-    if (panel)
-        panel->removeEventFilter(this);
+    if (m_panel)
+        m_panel->removeEventFilter(this);
 }
 
 void FloatingDock::cancel(std::optional<Scheduler::Token> &token)
@@ -55,14 +55,14 @@ void FloatingDock::cancel(std::optional<Scheduler::Token> &token)
 
 DockDropView &FloatingDock::ensurePanel()
 {
-    if (panel)
-        return *panel;
-    panel = std::make_unique<DockDropView>(model);
-    panel->setWindowTitle(QStringLiteral("Floating dock"));
-    panel->setAttribute(Qt::WA_TranslucentBackground);
-    applyWindowLevel(panel.get(), WindowLevel::floating, {false, false, false});
-    panel->setAttribute(Qt::WA_ShowWithoutActivating);
-    m_view = new FloatingDockView(model, panel.get());
+    if (m_panel)
+        return *m_panel;
+    m_panel = std::make_unique<DockDropView>(m_model);
+    m_panel->setWindowTitle(QStringLiteral("Floating dock"));
+    m_panel->setAttribute(Qt::WA_TranslucentBackground);
+    applyWindowLevel(m_panel.get(), WindowLevel::floating, {false, false, false});
+    m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_view = new FloatingDockView(m_model, m_panel.get());
     m_view->move(0, 0);
     QPointer<FloatingDock> weak(this);
     m_view->onSwitch = [weak](const QString &name) {
@@ -78,38 +78,38 @@ DockDropView &FloatingDock::ensurePanel()
             weak->hide();
     };
     m_view->onBackgroundPress = [weak] {
-        if (weak && weak->panel && weak->panel->windowHandle())
-            weak->panel->windowHandle()->startSystemMove();
+        if (weak && weak->m_panel && weak->m_panel->windowHandle())
+            weak->m_panel->windowHandle()->startSystemMove();
     };
-    panel->onDrop = [weak](const QList<QUrl> &files, const QString &name) {
+    m_panel->onDrop = [weak](const QList<QUrl> &files, const QString &name) {
         if (weak && weak->onDrop)
             weak->onDrop(files, name);
     };
-    panel->installEventFilter(this);
+    m_panel->installEventFilter(this);
     applyAppearance();
-    return *panel;
+    return *m_panel;
 }
 
 void FloatingDock::setAppearance(AppearanceMode mode)
 {
-    pendingAppearance = mode;
-    if (panel)
+    m_appearance = mode;
+    if (m_panel)
         applyAppearance();
 }
 
 void FloatingDock::applyAppearance()
 {
-    quorvane::applyAppearance(panel.get(), pendingAppearance);
+    quorvane::applyAppearance(m_panel.get(), m_appearance);
 }
 
 void FloatingDock::show(const std::vector<DockSurface> &surfaces, const QString &accentHex,
                         const std::optional<FloatingDockPosition> &savedPosition)
 {
-    model.setSurfaces(surfaces);
-    model.setAccentHex(accentHex);
-    model.setMetrics(model.freshMetrics());
+    m_model.setSurfaces(surfaces);
+    m_model.setAccentHex(accentHex);
+    m_model.setMetrics(m_model.freshMetrics());
     FolderIconCache::shared().clear();
-    wantsVisible = true;
+    m_wantsVisible = true;
     ensurePanel();
     m_view->setCompositing(m_compositor.compositing());
     fit();
@@ -117,9 +117,9 @@ void FloatingDock::show(const std::vector<DockSurface> &surfaces, const QString 
     updateHalf();
     // The window manager puts the panel on the workspace shown now, then it is shown there
     // without taking the focus.
-    m_spaces.provider().moveToCurrentDesktop(SpaceProvider::WindowId(panel->winId()));
-    panel->show();
-    panel->raise();
+    m_spaces.provider().moveToCurrentDesktop(SpaceProvider::WindowId(m_panel->winId()));
+    m_panel->show();
+    m_panel->raise();
     const auto active = m_spaces.activeSpace();
     m_homeSpace = active ? std::optional<QString>(active->identity) : std::nullopt;
     cancel(m_pin);
@@ -129,9 +129,9 @@ void FloatingDock::show(const std::vector<DockSurface> &surfaces, const QString 
 void FloatingDock::pinAfterMove(int attempt)
 {
     m_pin.reset();
-    if (!wantsVisible || !panel || isOnActiveSpace() || attempt >= 12)
+    if (!m_wantsVisible || !m_panel || isOnActiveSpace() || attempt >= 12)
         return;
-    m_spaces.provider().moveToCurrentDesktop(SpaceProvider::WindowId(panel->winId()));
+    m_spaces.provider().moveToCurrentDesktop(SpaceProvider::WindowId(m_panel->winId()));
     std::weak_ptr<bool> alive = m_alive;
     m_pin = m_scheduler.after(0.05, [this, alive, attempt] {
         if (alive.lock())
@@ -141,11 +141,11 @@ void FloatingDock::pinAfterMove(int attempt)
 
 void FloatingDock::reload(const std::vector<DockSurface> &surfaces, const QString &accentHex)
 {
-    if (!wantsVisible || !panel)
+    if (!m_wantsVisible || !m_panel)
         return;
-    model.setSurfaces(surfaces);
-    model.setAccentHex(accentHex);
-    model.setMetrics(model.freshMetrics());
+    m_model.setSurfaces(surfaces);
+    m_model.setAccentHex(accentHex);
+    m_model.setMetrics(m_model.freshMetrics());
     FolderIconCache::shared().clear();
     m_view->update();
     fit();
@@ -162,36 +162,36 @@ void FloatingDock::reload(const std::vector<DockSurface> &surfaces, const QStrin
 
 void FloatingDock::setAxis(FloatingDockAxis axis)
 {
-    if (model.axis() == axis)
+    if (m_model.axis() == axis)
         return;
-    model.setAxis(axis);
-    model.tileFrames.clear();
+    m_model.setAxis(axis);
+    m_model.clearTileFrames();
     m_needsReplace = true;
 }
 
 void FloatingDock::fit()
 {
-    if (!panel || !m_view)
+    if (!m_panel || !m_view)
         return;
     const QSize size = m_view->sizeHint();
     if (size.width() <= 0 || size.height() <= 0)
         return;
     // Qt keeps a window's top-left corner when it resizes it.
     m_suppressMove = true;
-    panel->setFixedSize(size);
+    m_panel->setFixedSize(size);
     m_suppressMove = false;
 }
 
 std::optional<QRectF> FloatingDock::frame() const
 {
-    if (!panel)
+    if (!m_panel)
         return std::nullopt;
-    return flippedRect(QRectF(panel->geometry()), primaryScreenBottom());
+    return flippedRect(QRectF(m_panel->geometry()), primaryScreenBottom());
 }
 
 std::optional<QRectF> FloatingDock::visibleFrame() const
 {
-    const QScreen *screen = panel && panel->screen() ? panel->screen() : QGuiApplication::primaryScreen();
+    const QScreen *screen = m_panel && m_panel->screen() ? m_panel->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return std::nullopt;
     return flippedRect(QRectF(screen->availableGeometry()), primaryScreenBottom());
@@ -206,7 +206,7 @@ QPointF FloatingDock::clamped(QPointF origin, const QSizeF &size, const QRectF &
 
 double FloatingDock::defaultGap(SystemDockEdge against) const
 {
-    double gap = model.metrics().edgeGap;
+    double gap = m_model.metrics().edgeGap;
     if (SystemDock::edge(m_preferences) == against && SystemDock::autohide(m_preferences)) {
         const double t = SystemDock::tileSize(m_preferences);
         const double margin = std::max(8.0, roundPoints(t * 0.22));
@@ -228,7 +228,7 @@ void FloatingDock::position(const std::optional<FloatingDockPosition> &saved)
     if (saved) {
         origin = QPointF(v->left() + std::max(v->width() - w, 0.0) * saved->nx,
                          v->top() + std::max(v->height() - h, 0.0) * saved->ny);
-    } else if (model.axis() == FloatingDockAxis::horizontal) {
+    } else if (m_model.axis() == FloatingDockAxis::horizontal) {
         origin = QPointF(v->center().x() - w / 2, v->top() + defaultGap(SystemDockEdge::bottom));
     } else {
         const double x = SystemDock::edge(m_preferences) == SystemDockEdge::left
@@ -241,22 +241,22 @@ void FloatingDock::position(const std::optional<FloatingDockPosition> &saved)
 
 void FloatingDock::setFrameOrigin(const QPointF &origin)
 {
-    if (!panel)
+    if (!m_panel)
         return;
-    const QRectF placed = flippedRect(QRectF(origin, QSizeF(panel->size())), primaryScreenBottom());
+    const QRectF placed = flippedRect(QRectF(origin, QSizeF(m_panel->size())), primaryScreenBottom());
     const QPoint topLeft(int(std::lround(placed.x())), int(std::lround(placed.y())));
     m_ownPositions.append(topLeft);
     while (m_ownPositions.size() > 64)
         m_ownPositions.removeFirst();
     const bool wasSuppressed = m_suppressMove;
     m_suppressMove = true;
-    panel->move(topLeft);
+    m_panel->move(topLeft);
     m_suppressMove = wasSuppressed;
 }
 
 DockHalf FloatingDock::currentHalf(const QRectF &f, const QRectF &v) const
 {
-    if (model.axis() == FloatingDockAxis::vertical)
+    if (m_model.axis() == FloatingDockAxis::vertical)
         return f.center().x() >= v.center().x() ? DockHalf::trailing : DockHalf::leading;
     return f.center().y() >= v.center().y() ? DockHalf::upper : DockHalf::lower;
 }
@@ -266,7 +266,7 @@ void FloatingDock::updateHalf()
     const auto v = visibleFrame();
     const auto f = frame();
     if (v && f)
-        model.setHalf(currentHalf(*f, *v));
+        m_model.setHalf(currentHalf(*f, *v));
 }
 
 void FloatingDock::persist()
@@ -298,20 +298,20 @@ void FloatingDock::keepOnScreen()
 
 double FloatingDock::duration(const QRectF &from, const QRectF &to, const QRectF &v) const
 {
-    const bool vertical = model.axis() == FloatingDockAxis::vertical;
+    const bool vertical = m_model.axis() == FloatingDockAxis::vertical;
     const double travel = vertical ? std::abs(to.left() - from.left()) : std::abs(to.top() - from.top());
     const double span = vertical ? v.width() - from.width() : v.height() - from.height();
     if (span <= 0)
-        return flipDuration;
+        return m_flipDuration;
     const double r = std::clamp(travel / span, 0.0, 1.0);
-    return flipDuration * (0.3 + 0.7 * std::sqrt(r));
+    return m_flipDuration * (0.3 + 0.7 * std::sqrt(r));
 }
 
 void FloatingDock::flip(DockHalf target)
 {
     const auto v = visibleFrame();
     const auto f = frame();
-    if (!panel || !v || !f || currentHalf(*f, *v) == target)
+    if (!m_panel || !v || !f || currentHalf(*f, *v) == target)
         return;
     QPointF to = f->topLeft();
     if (target == DockHalf::leading || target == DockHalf::trailing)
@@ -319,7 +319,7 @@ void FloatingDock::flip(DockHalf target)
     else
         to.setY(v->bottom() - (f->top() - v->top()) - f->height());
     to = clamped(to, f->size(), *v);
-    model.setHalf(target);
+    m_model.setHalf(target);
     m_suppressMove = true;
     if (m_flip) {
         m_flip->disconnect(this);
@@ -345,8 +345,8 @@ void FloatingDock::flip(DockHalf target)
 
 bool FloatingDock::eventFilter(QObject *watched, QEvent *event)
 {
-    if (panel && watched == panel.get() && event->type() == QEvent::Move && !m_suppressMove
-        && !m_ownPositions.contains(panel->pos()))
+    if (m_panel && watched == m_panel.get() && event->type() == QEvent::Move && !m_suppressMove
+        && !m_ownPositions.contains(m_panel->pos()))
         userMoved();
     return QObject::eventFilter(watched, event);
 }
@@ -361,7 +361,7 @@ void FloatingDock::userMoved()
         if (!alive.lock())
             return;
         m_moveQuiet.reset();
-        if (!panel)
+        if (!m_panel)
             return;
         updateHalf();
         persist();
@@ -370,11 +370,11 @@ void FloatingDock::userMoved()
 
 bool FloatingDock::isOnActiveSpace() const
 {
-    if (!panel || !panel->isVisible())
+    if (!m_panel || !m_panel->isVisible())
         return false;
     const SpaceProvider &provider = m_spaces.provider();
     const auto current = provider.currentDesktop();
-    const auto desktop = provider.windowDesktop(SpaceProvider::WindowId(panel->winId()));
+    const auto desktop = provider.windowDesktop(SpaceProvider::WindowId(m_panel->winId()));
     if (!current || !desktop)
         return true; // without workspaces a shown panel is where the user is
     return *desktop == *current || *desktop == SpaceProvider::allDesktops;
@@ -382,18 +382,18 @@ bool FloatingDock::isOnActiveSpace() const
 
 void FloatingDock::assertHomeSpace()
 {
-    if (!wantsVisible || !panel || !m_homeSpace)
+    if (!m_wantsVisible || !m_panel || !m_homeSpace)
         return;
     const auto active = m_spaces.activeSpace();
     if (!active)
         return;
     const bool onActive = isOnActiveSpace();
     if (active->identity == *m_homeSpace && !onActive) {
-        m_spaces.provider().moveToCurrentDesktop(SpaceProvider::WindowId(panel->winId()));
-        panel->show();
-        panel->raise();
+        m_spaces.provider().moveToCurrentDesktop(SpaceProvider::WindowId(m_panel->winId()));
+        m_panel->show();
+        m_panel->raise();
     } else if (active->identity != *m_homeSpace && onActive) {
-        panel->hide();
+        m_panel->hide();
     }
 }
 
@@ -419,24 +419,24 @@ void FloatingDock::cancelRechecks()
 
 void FloatingDock::hide()
 {
-    wantsVisible = false;
+    m_wantsVisible = false;
     cancelRechecks();
     cancel(m_pin);
-    if (panel)
-        panel->hide();
+    if (m_panel)
+        m_panel->hide();
 }
 
 bool FloatingDock::isParkedElsewhere() const
 {
-    if (!wantsVisible)
+    if (!m_wantsVisible)
         return false;
     if (m_homeSpace) {
         if (const auto active = m_spaces.activeSpace())
             return active->identity != *m_homeSpace;
     }
-    if (!panel)
+    if (!m_panel)
         return false;
-    return panel->isVisible() && !isOnActiveSpace();
+    return m_panel->isVisible() && !isOnActiveSpace();
 }
 
 } // namespace quorvane

@@ -45,11 +45,16 @@ public:
     std::function<void(const QList<QUrl> &files, const QString &name)> onDrop;
     std::function<void(const FloatingDockPosition &position)> onMove;
 
-    bool wantsVisible = false;
-    std::unique_ptr<DockDropView> panel; // absent until first shown
-    double flipDuration = 0.12;
-    AppearanceMode pendingAppearance = AppearanceMode::system;
-    FloatingDockModel model;
+    // Whether the dock was shown and not hidden since.
+    bool wantsVisible() const { return m_wantsVisible; }
+    // The panel; none until first shown.
+    DockDropView *panel() const { return m_panel.get(); }
+    // The flip's duration in seconds, when it runs its whole way.
+    double flipDuration() const { return m_flipDuration; }
+    void setFlipDuration(double seconds) { m_flipDuration = seconds; }
+    // What the tiles show and how they are laid out.
+    FloatingDockModel &model() { return m_model; }
+    const FloatingDockModel &model() const { return m_model; }
 
     void show(const std::vector<DockSurface> &surfaces, const QString &accentHex,
               const std::optional<FloatingDockPosition> &savedPosition);
@@ -96,6 +101,11 @@ private:
     void applyAppearance();
     void cancel(std::optional<Scheduler::Token> &token);
 
+    bool m_wantsVisible = false;
+    std::unique_ptr<DockDropView> m_panel;
+    double m_flipDuration = 0.12;
+    AppearanceMode m_appearance = AppearanceMode::system;
+    FloatingDockModel m_model;
     const SpaceIdentifier &m_spaces;
     Scheduler &m_scheduler;
     const PreferenceReader &m_preferences;

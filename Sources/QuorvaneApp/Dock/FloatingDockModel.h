@@ -45,7 +45,9 @@ public:
     void setTargetedName(const std::optional<QString> &value) { set(m_targetedName, value); }
 
     // Not published: written by the view as it lays the tiles out.
-    QMap<QString, QRectF> tileFrames;
+    const QMap<QString, QRectF> &tileFrames() const { return m_tileFrames; }
+    void setTileFrame(const QString &name, const QRectF &frame) { m_tileFrames.insert(name, frame); }
+    void clearTileFrames() { m_tileFrames.clear(); }
 
     // The metrics of the size setting (the session dock's tile size for system) and the axis.
     DockMetrics freshMetrics() const;
@@ -76,6 +78,7 @@ private:
     FloatingDockAxis m_axis = FloatingDockAxis::horizontal;
     bool m_showFlipButtons = true;
     std::optional<QString> m_targetedName;
+    QMap<QString, QRectF> m_tileFrames;
 };
 
 } // namespace quorvane

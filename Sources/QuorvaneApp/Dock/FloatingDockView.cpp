@@ -221,9 +221,9 @@ void FloatingDockView::placeButton(QToolButton *button, const QRectF &rect, bool
 void FloatingDockView::relayout()
 {
     m_layout = DockLayout::compute(m_model);
-    m_model.tileFrames.clear();
+    m_model.clearTileFrames();
     for (const auto &[name, rect] : m_layout.tiles)
-        m_model.tileFrames.insert(name, rect);
+        m_model.setTileFrame(name, rect);
     const bool controls = m_model.showFlipButtons();
     const bool horizontal = m_model.axis() == FloatingDockAxis::horizontal;
     const int glyph = int(m_layout.closeGlyph);

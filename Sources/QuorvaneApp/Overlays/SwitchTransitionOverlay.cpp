@@ -136,13 +136,13 @@ void SwitchTransitionOverlay::teardown()
         m_fader.stop();
     }
     m_fadeIn.stop();
-    orderOut(windows);
+    orderOut(m_windows);
 }
 
 void SwitchTransitionOverlay::teardownSweep()
 {
     m_sweepFrames.stop();
-    orderOut(sweepWindows);
+    orderOut(m_sweepWindows);
 }
 
 void SwitchTransitionOverlay::buildCover(SwitchBlurStyle blurStyle, float initialOpacity)
@@ -155,13 +155,13 @@ void SwitchTransitionOverlay::buildCover(SwitchBlurStyle blurStyle, float initia
                                                       });
         setWindowOpacity(window.get(), initialOpacity);
         window->show();
-        windows.push_back(std::move(window));
+        m_windows.push_back(std::move(window));
     }
 }
 
 void SwitchTransitionOverlay::setCoverOpacity(double opacity)
 {
-    for (const auto &window : windows)
+    for (const auto &window : m_windows)
         setWindowOpacity(window.get(), opacity);
 }
 
@@ -173,7 +173,7 @@ void SwitchTransitionOverlay::waitUntilExposed()
         | QEventLoop::X11ExcludeTimers;
     for (;;) {
         QCoreApplication::processEvents(flags);
-        const bool exposed = std::all_of(windows.begin(), windows.end(), [](const auto &window) {
+        const bool exposed = std::all_of(m_windows.begin(), m_windows.end(), [](const auto &window) {
             return window->windowHandle() && window->windowHandle()->isExposed();
         });
         if (exposed || Clock::now() >= deadline)
@@ -191,10 +191,10 @@ void SwitchTransitionOverlay::cover(SwitchTransition style, SwitchBlurStyle blur
     const bool fades = translucent && fadeIn > 0;
     buildCover(blurStyle, fades ? 0.0f : translucent ? peakOpacity
                                                      : 1.0f);
-    if (windows.empty())
+    if (m_windows.empty())
         return;
     waitUntilExposed();
-    for (const auto &window : windows)
+    for (const auto &window : m_windows)
         window->repaint();
     // Once the server has the windows and their picture, one more frame lets the compositing
     // manager draw them.
@@ -203,7 +203,7 @@ void SwitchTransitionOverlay::cover(SwitchTransition style, SwitchBlurStyle blur
         // The fade runs on the fader's clock while the caller holds the main thread; the
         // windows' opacity as Qt knows it is set again when the cover is revealed.
         std::vector<WId> ids;
-        for (const auto &window : windows)
+        for (const auto &window : m_windows)
             ids.push_back(window->winId());
         m_fader.start(ids, 0.0, peakOpacity, fadeIn, timing::easeOut);
         m_coverFading = true;
@@ -219,7 +219,7 @@ void SwitchTransitionOverlay::preview(SwitchTransition style, SwitchBlurStyle bl
     teardown();
     const bool translucent = m_compositor.compositing();
     buildCover(blurStyle, translucent ? 0.0f : 1.0f);
-    if (translucent && !windows.empty())
+    if (translucent && !m_windows.empty())
         m_fadeIn.start(fadeIn, [this, peakOpacity](double progress) {
             setCoverOpacity(peakOpacity * timing::easeOut(progress));
         });
@@ -228,7 +228,7 @@ void SwitchTransitionOverlay::preview(SwitchTransition style, SwitchBlurStyle bl
 
 void SwitchTransitionOverlay::reveal(SwitchTransition, double fadeOut)
 {
-    if (windows.empty())
+    if (m_windows.empty())
         return;
     m_fadeIn.stop(); // the fade-out starts from the opacity reached
     if (m_coverFading) {
@@ -236,7 +236,7 @@ void SwitchTransitionOverlay::reveal(SwitchTransition, double fadeOut)
         setCoverOpacity(m_fader.stop());
     }
     Fading fading;
-    fading.windows.swap(windows);
+    fading.windows.swap(m_windows);
     if (!m_compositor.compositing()) {
         orderOut(fading.windows);
         return;
@@ -282,7 +282,7 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
         window->show();
         taken.push_back(window.get());
         bands.push_back(band);
-        sweepWindows.push_back(std::move(window));
+        m_sweepWindows.push_back(std::move(window));
     }
     if (!bands.empty()) {
         // The band's place follows the clock, so a switch that blocks past the start delay
@@ -305,12 +305,12 @@ void SwitchTransitionOverlay::sweep(SwitchBlurStyle blurStyle, float peakOpacity
         for (const QPointer<OverlayWindow> &window : taken) {
             if (!window)
                 continue; // a later sweep already ordered it out
-            const auto it = std::find_if(sweepWindows.begin(), sweepWindows.end(),
+            const auto it = std::find_if(m_sweepWindows.begin(), m_sweepWindows.end(),
                                          [window](const auto &held) { return held.get() == window; });
-            if (it == sweepWindows.end())
+            if (it == m_sweepWindows.end())
                 continue; // a later sweep already ordered it out
             (*it)->hide();
-            sweepWindows.erase(it);
+            m_sweepWindows.erase(it);
         }
     }));
 }

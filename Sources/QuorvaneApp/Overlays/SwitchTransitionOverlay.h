@@ -39,8 +39,10 @@ public:
                             Sleeper sleep = blockingSleep, WindowFader *fader = nullptr);
     ~SwitchTransitionOverlay();
 
-    std::vector<std::unique_ptr<OverlayWindow>> windows;      // the cover, one window per screen
-    std::vector<std::unique_ptr<OverlayWindow>> sweepWindows; // sweeps whose removal has not run
+    // The cover, one window per screen.
+    const std::vector<std::unique_ptr<OverlayWindow>> &windows() const { return m_windows; }
+    // The sweeps' windows whose removal has not run.
+    const std::vector<std::unique_ptr<OverlayWindow>> &sweepWindows() const { return m_sweepWindows; }
 
     // With style none nothing, not even to a cover still held. Otherwise the cover still held
     // goes at once and a new one covers every screen. Returns as soon as the cover is on
@@ -76,6 +78,9 @@ private:
     void setCoverOpacity(double opacity);
     void track(Scheduler::Token token) { m_pending.insert(token); }
 
+    // First: they go last, after the fader and the animations that work with them.
+    std::vector<std::unique_ptr<OverlayWindow>> m_windows;
+    std::vector<std::unique_ptr<OverlayWindow>> m_sweepWindows;
     Scheduler &m_scheduler;
     ScreenList &m_screens;
     CompositorProbe &m_compositor;

@@ -20,7 +20,7 @@ namespace quorvane {
 
 SettingsModel::SettingsModel(StateStore &store, const Paths &paths, Archiver *archiver, FileOperations *files,
                              QObject *parent)
-    : QObject(parent)
+    : CalendarModel(parent)
     , m_store(store)
     , m_paths(paths)
     , m_archiver(archiver)
@@ -49,18 +49,10 @@ void SettingsModel::setErrorMessage(const std::optional<QString> &message)
     if (message == m_errorMessage)
         return;
     m_errorMessage = message;
-    m_errorClaimed = message && m_errorClaims > 0;
+    m_errorClaimed = message && errorMessageIsClaimedNow();
     emit errorMessageChanged();
     emit changed();
 }
-
-SettingsModel::ErrorClaim::ErrorClaim(SettingsModel &model)
-    : m_model(model)
-{
-    ++m_model.m_errorClaims;
-}
-
-SettingsModel::ErrorClaim::~ErrorClaim() { --m_model.m_errorClaims; }
 
 void SettingsModel::setDeleteFailure(const std::optional<DeleteFailure> &failure)
 {
@@ -95,18 +87,6 @@ QString SettingsModel::plainDescription(const std::exception &error)
     if (const auto *io = dynamic_cast<const IoError *>(&error))
         return io->description();
     return QString::fromUtf8(error.what());
-}
-
-QString SettingsModel::trimmedName(const QString &name)
-{
-    const auto isBlank = [](QChar c) { return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space; };
-    qsizetype begin = 0;
-    qsizetype end = name.size();
-    while (begin < end && isBlank(name.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(name.at(end - 1)))
-        --end;
-    return name.mid(begin, end - begin);
 }
 
 bool SettingsModel::apply(const std::function<void(Config &)> &edit)

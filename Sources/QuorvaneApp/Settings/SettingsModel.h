@@ -1,10 +1,10 @@
 #pragma once
 
+#include "Calendar/CalendarModel.h"
 #include "Config.h"
 #include "Date.h"
 #include "Paths.h"
 #include "Settings/DeleteFailure.h"
-#include "Settings/TimerOp.h"
 #include "StateStore.h"
 
 #include <QObject>
@@ -29,7 +29,7 @@ class FileOperations;
 // its operations, which loads the stored document, edits it, saves it whole, republishes it and
 // then emits stored(); what follows the document hears of the change from the store itself. A refused or failed change leaves a text in errorMessage and changes
 // nothing. Main thread only.
-class SettingsModel : public QObject {
+class SettingsModel : public CalendarModel {
     Q_OBJECT
 
 public:
@@ -50,23 +50,11 @@ public:
                   FileOperations *files = nullptr, QObject *parent = nullptr);
 
     // Published. A view may replace config (a binding); that saves nothing.
-    const Config &config() const { return m_config; }
+    const Config &config() const override { return m_config; }
     void setConfig(const Config &config);
-    const std::optional<QString> &errorMessage() const { return m_errorMessage; }
-    void setErrorMessage(const std::optional<QString> &message);
-    // A window that shows its own refusals (the new-desktop window) holds a claim while its
-    // operation runs: an errorMessage left meanwhile is that window's to show, and the settings
-    // window leaves it alone, so one refusal gives one message, where the user is looking.
-    class ErrorClaim {
-    public:
-        explicit ErrorClaim(SettingsModel &model);
-        ~ErrorClaim();
-        ErrorClaim(const ErrorClaim &) = delete;
-        ErrorClaim &operator=(const ErrorClaim &) = delete;
-
-    private:
-        SettingsModel &m_model;
-    };
+    const std::optional<QString> &errorMessage() const override { return m_errorMessage; }
+    void setErrorMessage(const std::optional<QString> &message) override;
+    // Whether the message left is a claiming window's to show (see ErrorClaim).
     bool errorMessageClaimed() const { return m_errorMessage && m_errorClaimed; }
     const std::optional<DeleteFailure> &deleteFailure() const { return m_deleteFailure; }
     void setDeleteFailure(const std::optional<DeleteFailure> &failure);
@@ -84,7 +72,9 @@ public:
     std::function<void()> onPreviewTransition;
     std::function<void()> onUninstall;
     std::function<bool()> isBusy;
-    Clock clock = dateNow;
+    // Where the model and its views learn the current time; none: the system's clock.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    Date currentDate() const { return m_clock ? m_clock() : dateNow(); }
 
     // Publishes the stored document, or the fallback document when loading fails.
     void reload();
@@ -92,13 +82,10 @@ public:
     // The text a failure shows: the store's own cases by name ("configNewerThanApp"), a file
     // error its text, a refusal its user text, anything else its message.
     static QString plainDescription(const std::exception &error);
-    // A typed desktop name without its surrounding blanks, tabs and other space separators;
-    // line breaks stay.
-    static QString trimmedName(const QString &name);
     // Why a new desktop can't take the typed name, in the words createWorkspace refuses it with
     // (a reserved, hidden or path-like name, or one a desktop has); none when it can or when the
     // trimmed name is empty. Changes nothing.
-    std::optional<QString> newWorkspaceNameProblem(const QString &typed) const;
+    std::optional<QString> newWorkspaceNameProblem(const QString &typed) const override;
 
     // Simple settings.
     void setStartMinimized(bool on);
@@ -133,7 +120,7 @@ public:
     void setFollowSpaces(bool on);
     void setOverlaysMuted(bool on);
     void dismissDeskListHint();
-    void dismissShortcutHint();
+    void dismissShortcutHint() override;
     // Each missing value keeps the stored one; the transition timings follow the three.
     void stampSwitchAnimation(std::optional<SwitchLook> look, std::optional<SwitchSpeed> speed,
                               std::optional<SwitchIntensity> intensity);
@@ -144,7 +131,7 @@ public:
     // Answers whether the desktop was stored (the new-desktop window closes on true).
     bool createWorkspace(const QString &name, WorkspaceType type, std::optional<ArchiveTimer> timer,
                          std::optional<QString> drainTarget, bool createsCleanupTask,
-                         std::optional<HotKeySpec> hotkey, bool addToCarousel);
+                         std::optional<HotKeySpec> hotkey, bool addToCarousel) override;
     void rename(const QString &oldName, const QString &newName);
     void deleteWorkspace(const QString &name);
     // Folders of the desktops folder that could become desktops, in the locale's order.
@@ -203,14 +190,14 @@ public:
     void setArchivedSorted(const QString &name, bool sorted);
     void setClearDestination(const QString &name, ClearMode mode, const std::optional<QString> &home);
     void setAutoCompletion(const QString &name, const std::optional<ArchiveTimer> &timer, bool drains);
-    std::vector<TimerOp> timerOps() const;
-    std::vector<TimerOp> timerOps(Date day) const;
-    QStringList cleanupCandidates(Date day) const;
-    void rescheduleTimer(const QString &name, Date day);
-    void rescheduleTask(const QUuid &id, Date day);
-    void mergeTasks(const QUuid &source, const QUuid &target);
-    void setCleanupDate(const QString &name, Date day);
-    void removeCleanup(const QString &name);
+    std::vector<TimerOp> timerOps() const override;
+    std::vector<TimerOp> timerOps(Date day) const override;
+    QStringList cleanupCandidates(Date day) const override;
+    void rescheduleTimer(const QString &name, Date day) override;
+    void rescheduleTask(const QUuid &id, Date day) override;
+    void mergeTasks(const QUuid &source, const QUuid &target) override;
+    void setCleanupDate(const QString &name, Date day) override;
+    void removeCleanup(const QString &name) override;
 
     // Support.
     // Puts the diagnostics text on the clipboard.
@@ -219,7 +206,6 @@ public:
 signals:
     // Any published field changed.
     void changed();
-    void configChanged();
     void errorMessageChanged();
     void deleteFailureChanged();
     // One of the operations stored its change (and the model republished the document).
@@ -258,9 +244,9 @@ private:
     Config m_config;
     std::vector<HotKeySpec> m_refusedHotKeys;
     std::optional<QString> m_errorMessage;
-    int m_errorClaims = 0;
     bool m_errorClaimed = false;
     std::optional<DeleteFailure> m_deleteFailure;
+    Clock m_clock = dateNow;
 };
 
 } // namespace quorvane

@@ -156,7 +156,7 @@ bool SettingsModel::createWorkspace(const QString &typed, WorkspaceType type, st
         return false;
     }
 
-    const Date now = clock();
+    const Date now = currentDate();
     const bool stored = apply([&](Config &config) {
         if (config.workspace(name))
             throw Refusal(quoted(name) + QStringLiteral(" already exists."));
@@ -351,7 +351,7 @@ void SettingsModel::adoptFolder(const QString &name)
         refuse(quoted(name) + QStringLiteral(" isn't in your desktops folder any more."));
         return;
     }
-    const Date now = clock();
+    const Date now = currentDate();
     apply([&](Config &config) {
         if (config.workspace(name))
             return;

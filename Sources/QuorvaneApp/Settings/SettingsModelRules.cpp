@@ -51,7 +51,7 @@ void SettingsModel::setFilterScreenshots(bool on)
             return;
         }
     }
-    const Date now = clock();
+    const Date now = currentDate();
     apply([&](Config &config) {
         if (!config.workspace(name))
             settings::addBeforeBlank(config, sweepDesktop(name, now));
@@ -107,7 +107,7 @@ void SettingsModel::setCustomFilterCollection(const QUuid &id, const QString &ty
             return;
         }
     }
-    const Date now = clock();
+    const Date now = currentDate();
     apply([&](Config &config) {
         if (!config.workspace(name)) {
             if (exists)

@@ -87,7 +87,7 @@ bool DeskMetadataRow::eventFilter(QObject *watched, QEvent *event)
 
 void DeskMetadataRow::fitLastVisit()
 {
-    const Date now = m_context.model.clock ? m_context.model.clock() : dateNow();
+    const Date now = m_context.model.currentDate();
     const QString full = lastActiveText(m_workspace.lastActiveAt, now);
     const QString brief = m_workspace.lastActiveAt ? QStringLiteral("Active") : QStringLiteral("New");
     // Measured in the label's own width, each time the layout gives it one.

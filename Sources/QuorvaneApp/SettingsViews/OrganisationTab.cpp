@@ -221,7 +221,7 @@ void OrganisationTab::refreshLedger(const Config &config, const Take &take)
 {
     const std::vector<LedgerEntry> entries = ledgerEntries(config.openCleanupTasks(), config);
     m_noLedger->setVisible(entries.empty());
-    const Date now = m_context.model.clock ? m_context.model.clock() : dateNow();
+    const Date now = m_context.model.currentDate();
     const QDate today = CleanupLedgerRow::localDay(now);
     auto show = [today](CleanupLedgerRow *row, const LedgerEntry &entry) {
         row->update(colorFromHex(entry.colorHex), entry.date, today);

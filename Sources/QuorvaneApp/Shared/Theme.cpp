@@ -1,5 +1,6 @@
 #include "Shared/Theme.h"
 
+#include "Shared/DocumentService.h"
 #include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
@@ -293,6 +294,16 @@ void Theme::apply(const Appearance &look)
     if (look.mode == AppearanceMode::system)
         dark = systemIsDark();
     install(dark, look.accentHex ? optionalColorFromHex(*look.accentHex) : std::nullopt);
+}
+
+void Theme::follow(DocumentService &documents)
+{
+    using Change = DocumentService::Change;
+    QObject::connect(&documents, &DocumentService::changed, &m_listening,
+                     [this](const Config &config, DocumentService::Changes what) {
+                         if (what & (Change::settings | Change::state))
+                             apply(config.settings.appearance);
+                     });
 }
 
 void Theme::install(bool dark, const std::optional<QColor> &accent)

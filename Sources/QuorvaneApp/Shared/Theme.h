@@ -2,12 +2,15 @@
 
 #include "Appearance.h"
 
+#include <QObject>
 #include <QPalette>
 
 #include <functional>
 #include <optional>
 
 namespace quorvane {
+
+class DocumentService;
 
 // The application's one look: its style and its palette, set on the whole application so that
 // every window (settings, calendar, dock, scroll display, prompts, menus, alerts) follows it and
@@ -33,6 +36,8 @@ public:
 
     // Applies look to the whole application. Nothing happens when it is already in force.
     void apply(const Appearance &look);
+    // From now on applies the look of each document the service hands over, while it lives.
+    void follow(DocumentService &documents);
 
     // The palette the platform gave the application before any look was applied.
     const QPalette &platformPalette() const { return m_platformPalette; }
@@ -56,6 +61,7 @@ private:
     bool m_followPlatformPalette = false;
     QPalette m_platformPalette;
     QString m_platformStyle;
+    QObject m_listening;
 };
 
 } // namespace quorvane

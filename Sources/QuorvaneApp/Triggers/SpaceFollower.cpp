@@ -1,16 +1,40 @@
 #include "Triggers/SpaceFollower.h"
 
+#include "Shared/Log.h"
 #include "Shared/ScreenCoordinates.h"
 
 namespace quorvane {
 
 SpaceFollower::SpaceFollower(const SpaceIdentifier &identifier, SessionEvents &session, Scheduler &scheduler,
-                             Handler onSpaceSettled)
+                             Handler onSpaceSettled, DocumentService *documents)
     : m_identifier(identifier)
     , m_session(session)
     , m_scheduler(scheduler)
     , m_onSpaceSettled(std::move(onSpaceSettled))
 {
+    if (!documents)
+        return;
+    using Change = DocumentService::Change;
+    QObject::connect(documents, &DocumentService::changed, &m_listening,
+                     [this](const Config &config, DocumentService::Changes what) {
+                         if (!(what & (Change::settings | Change::state)))
+                             return;
+                         m_wanted = config.settings.followSpaces;
+                         refresh();
+                     });
+}
+
+void SpaceFollower::refresh()
+{
+    if (!m_wanted || !m_identifier.available()) {
+        stop();
+        return;
+    }
+    if (isStarted())
+        return;
+    start();
+    if (isStarted())
+        qCInfo(Log::app()) << "following workspaces";
 }
 
 SpaceFollower::~SpaceFollower()

@@ -2,6 +2,7 @@
 
 #include "Scheduler.h"
 #include "SessionEvents.h"
+#include "Shared/DocumentService.h"
 #include "Triggers/SpaceIdentifier.h"
 
 #include <QObject>
@@ -23,6 +24,7 @@ enum class SpaceFollowResult {
 // Reports each newly settled user Space once, so the desktop bound to it can be switched to.
 // At most one step waits at a time: a settle after a workspace change, a retry after a busy
 // answer, a verification after a switch, or a quiet period after the screens changed.
+// Given the document service, it follows while the document asks it to and Spaces can be read.
 class SpaceFollower {
 public:
     using Handler = std::function<SpaceFollowResult(const QString &identity)>;
@@ -34,7 +36,7 @@ public:
     static constexpr double reconfigQuiet = 3.0;
 
     SpaceFollower(const SpaceIdentifier &identifier, SessionEvents &session, Scheduler &scheduler,
-                  Handler onSpaceSettled);
+                  Handler onSpaceSettled, DocumentService *documents = nullptr);
     ~SpaceFollower();
     SpaceFollower(const SpaceFollower &) = delete;
     SpaceFollower &operator=(const SpaceFollower &) = delete;
@@ -43,6 +45,8 @@ public:
     // Space as handled and follows workspace and screen changes.
     void start();
     void stop();
+    // Starts or stops as the last document asked: Spaces may have become readable since.
+    void refresh();
     // While started: the active Space (when one can be identified) becomes the handled one, so
     // the Space a switch leaves the user on is not taken as a request.
     void adoptCurrentSpace();
@@ -76,6 +80,8 @@ private:
     std::optional<QString> m_lastHandled;
     int m_retries = 0;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    bool m_wanted = false;
+    QObject m_listening;
 };
 
 } // namespace quorvane

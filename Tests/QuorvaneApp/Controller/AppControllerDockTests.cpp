@@ -18,7 +18,7 @@ struct DockWiring : test::ControllerHarness {
     std::vector<QString> tileNames(AppController &controller) const
     {
         std::vector<QString> names;
-        for (const DockSurface &surface : controller.floatingDock().model.surfaces())
+        for (const DockSurface &surface : controller.floatingDock().model().surfaces())
             names.push_back(surface.name);
         return names;
     }
@@ -54,7 +54,7 @@ TEST_F(DockWiring, ADropMovesOnlyUnpinnedDesktopItemsThatDoNotClash)
 
 TEST_F(DockWiring, ASwitchOrAJournalBlocksDropsAndTheCorner)
 {
-    Config config = layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    Config config = layOut({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {}}});
     config.settings.floatingDockCorner = FloatingDockCorner::bottomLeft;
     save(config);
     AppController controller(environment());
@@ -63,18 +63,20 @@ TEST_F(DockWiring, ASwitchOrAJournalBlocksDropsAndTheCorner)
     controller.floatingDock().onDrop(onDesktop({"a1"}), "B");
     controller.dock().cornerTriggered();
     EXPECT_TRUE(QFile::exists(desktop() + "/a1"));
-    EXPECT_FALSE(controller.floatingDock().wantsVisible);
+    EXPECT_FALSE(controller.floatingDock().wantsVisible());
 
-    controller.isSwapping = true;
     QFile::remove(paths().journal());
-    controller.floatingDock().onDrop(onDesktop({"a1"}), "B");
-    EXPECT_TRUE(QFile::exists(desktop() + "/a1"));
-    controller.isSwapping = false;
+    switchRunning(controller, "C", [&] {
+        controller.floatingDock().onDrop(onDesktop({"a1"}), "B");
+        EXPECT_TRUE(QFile::exists(desktop() + "/a1"));
+    });
+    controller.performSwitch("A", true);
+    ASSERT_TRUE(QFile::exists(desktop() + "/a1"));
 
     // A journal that cannot be read counts as none.
     test::writeFile(paths().journal(), "{not json");
     controller.dock().cornerTriggered();
-    EXPECT_TRUE(controller.floatingDock().wantsVisible);
+    EXPECT_TRUE(controller.floatingDock().wantsVisible());
     controller.floatingDock().onDrop(onDesktop({"a1"}), "B");
     EXPECT_TRUE(QFile::exists(root() + "/B/a1"));
 }
@@ -100,7 +102,7 @@ TEST_F(DockWiring, ADesktopArchivedWhileTheDockIsOpenOnlyReloadsTheDock)
     AppController controller(environment());
     controller.applicationDidFinishLaunching();
     controller.dock().toggle();
-    ASSERT_TRUE(controller.floatingDock().wantsVisible);
+    ASSERT_TRUE(controller.floatingDock().wantsVisible());
     EXPECT_EQ(tileNames(controller), (std::vector<QString>{"A", "B", "T"}));
 
     // The timers archive T behind the open dock.
@@ -146,20 +148,20 @@ TEST_F(DockWiring, TheToggleBringsADockParkedElsewhereHere)
     controller.applicationDidFinishLaunching();
     FloatingDock &dock = controller.floatingDock();
     controller.dock().toggle();
-    EXPECT_TRUE(dock.wantsVisible);
-    EXPECT_EQ(dock.flipDuration, 0.45);
-    EXPECT_FALSE(dock.model.showFlipButtons());
+    EXPECT_TRUE(dock.wantsVisible());
+    EXPECT_EQ(dock.flipDuration(), 0.45);
+    EXPECT_FALSE(dock.model().showFlipButtons());
     // The accent follows the session's as "#" and six upper-case digits when none is stored.
-    EXPECT_TRUE(QRegularExpression("^#[0-9A-F]{6}$").match(dock.model.accentHex()).hasMatch());
+    EXPECT_TRUE(QRegularExpression("^#[0-9A-F]{6}$").match(dock.model().accentHex()).hasMatch());
 
     spaces.desktops(4, 2);
     ASSERT_TRUE(dock.isParkedElsewhere());
     controller.dock().toggle();
-    EXPECT_TRUE(dock.wantsVisible);
+    EXPECT_TRUE(dock.wantsVisible());
     EXPECT_EQ(dock.homeSpaceIdentity(), "ewmh-desktop-2");
     controller.dock().toggle();
-    EXPECT_FALSE(dock.wantsVisible);
-    EXPECT_FALSE(dock.panel->isVisible());
+    EXPECT_FALSE(dock.wantsVisible());
+    EXPECT_FALSE(dock.panel()->isVisible());
 }
 
 TEST_F(DockWiring, TheCornerHidesEverywhereButShowsOnlyOnUserSpaces)
@@ -169,27 +171,28 @@ TEST_F(DockWiring, TheCornerHidesEverywhereButShowsOnlyOnUserSpaces)
     controller.applicationDidFinishLaunching();
     spaces.moveTo("full", false);
     controller.dock().cornerTriggered();
-    EXPECT_FALSE(controller.floatingDock().wantsVisible);
+    EXPECT_FALSE(controller.floatingDock().wantsVisible());
     spaces.moveTo("ewmh-desktop-0");
     controller.dock().cornerTriggered();
-    EXPECT_TRUE(controller.floatingDock().wantsVisible);
+    EXPECT_TRUE(controller.floatingDock().wantsVisible());
     spaces.moveTo("ewmh-desktop-0", false);
     controller.dock().cornerTriggered();
-    EXPECT_FALSE(controller.floatingDock().wantsVisible);
+    EXPECT_FALSE(controller.floatingDock().wantsVisible());
 }
 
 TEST_F(DockWiring, ASettledSpaceSwitchesToItsDesktop)
 {
-    Config config = layOut({{"A", {"a1"}}, {"B", {"b1"}}});
+    Config config = layOut({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {}}});
     config.settings.followSpaces = true;
     config.workspace("B")->spaceUUID = "ewmh-desktop-1";
     config.settings.shownFirstSwitchNote = true;
     save(config);
     AppController controller(environment());
     EXPECT_EQ(controller.handleSpaceSettled("ewmh-desktop-3"), SpaceFollowResult::done);
-    controller.isSwapping = true;
-    EXPECT_EQ(controller.handleSpaceSettled("ewmh-desktop-1"), SpaceFollowResult::busy);
-    controller.isSwapping = false;
+    switchRunning(controller, "C", [&] {
+        EXPECT_EQ(controller.handleSpaceSettled("ewmh-desktop-1"), SpaceFollowResult::busy);
+    });
+    controller.performSwitch("A", true);
     pendingJournal();
     EXPECT_EQ(controller.handleSpaceSettled("ewmh-desktop-1"), SpaceFollowResult::done);
     QFile::remove(paths().journal());

@@ -32,21 +32,21 @@ TEST_F(Scrolling, PreciseScrollingStepsEveryNinetyPointsAndSwitchesAfterThePause
     controller.completeLaunch();
     status->wheel(pixels(-200));
     // Two steps forward: to B, then held at the end of a short ring.
-    EXPECT_EQ(controller.scrollIndex, 1);
-    EXPECT_DOUBLE_EQ(controller.scrollAccum, -20);
+    EXPECT_EQ(controller.scrollGesture().index, 1);
+    EXPECT_DOUBLE_EQ(controller.scrollGesture().accum, -20);
     EXPECT_EQ(controller.scrollHUD().labels().current, "B");
     EXPECT_TRUE(controller.scrollHUD().panel()->isVisible());
     scheduler.advance(0.39);
     EXPECT_EQ(load().activeWorkspace, "A");
     // Momentum after the fingers lift neither steps nor postpones the commit.
     status->wheel(pixels(-500, true));
-    EXPECT_EQ(controller.scrollIndex, 1);
+    EXPECT_EQ(controller.scrollGesture().index, 1);
     scheduler.advance(0.02);
     EXPECT_EQ(load().activeWorkspace, "B");
     EXPECT_EQ(entries(desktop()), QStringList{"b1"});
-    EXPECT_FALSE(controller.scrolling);
-    EXPECT_EQ(controller.scrollIndex, std::nullopt);
-    EXPECT_EQ(controller.scrollAccum, 0);
+    EXPECT_FALSE(controller.scrollGesture().scrolling);
+    EXPECT_EQ(controller.scrollGesture().index, std::nullopt);
+    EXPECT_EQ(controller.scrollGesture().accum, 0);
     scheduler.advance(0.3);
     EXPECT_FALSE(controller.scrollHUD().panel()->isVisible());
 }
@@ -61,7 +61,7 @@ TEST_F(Scrolling, FiveDesktopsWrapThreeStopAtTheEnds)
     EXPECT_EQ(controller.scrollHUD().labels().current, "B");
     for (int i = 0; i < 4; ++i)
         status->wheel(notch(3)); // one step per event, whatever the size
-    EXPECT_EQ(controller.scrollIndex, 2);
+    EXPECT_EQ(controller.scrollGesture().index, 2);
     EXPECT_EQ(controller.scrollHUD().labels(), (ScrollCycleHUD::Labels{"B", "C", "D"}));
     scheduler.advance(0.5);
     EXPECT_EQ(load().activeWorkspace, "C"); // back where it started: no switch
@@ -74,7 +74,7 @@ TEST_F(Scrolling, AShortRingIsClampedWithoutASlide)
     AppController controller(environment());
     controller.completeLaunch();
     status->wheel(notch(1)); // before the first: stays on A
-    EXPECT_EQ(controller.scrollIndex, 0);
+    EXPECT_EQ(controller.scrollGesture().index, 0);
     EXPECT_EQ(controller.scrollHUD().slideOffset(), 0);
     EXPECT_EQ(controller.scrollHUD().labels(), (ScrollCycleHUD::Labels{"", "A", "B"}));
     scheduler.advance(0.5);
@@ -91,13 +91,13 @@ TEST_F(Scrolling, FromTheBlankDesktopTheFirstStepPicksAnEnd)
     scheduler.advance(0.5);
     EXPECT_EQ(load().activeWorkspace, Config::blankWorkspaceName);
     status->wheel(notch(1)); // a step back selects the last desktop
-    EXPECT_EQ(controller.scrollIndex, 1);
+    EXPECT_EQ(controller.scrollGesture().index, 1);
     scheduler.advance(0.5);
     EXPECT_EQ(load().activeWorkspace, "B");
 
     setActive(Config::blankWorkspaceName);
     status->wheel(notch(-1)); // a step forward, the first
-    EXPECT_EQ(controller.scrollIndex, 0);
+    EXPECT_EQ(controller.scrollGesture().index, 0);
 }
 
 TEST_F(Scrolling, ATemporaryDesktopIsInTheRingAnArchivedOneNeverBecomesActive)
@@ -118,7 +118,7 @@ TEST_F(Scrolling, ATemporaryDesktopIsInTheRingAnArchivedOneNeverBecomesActive)
     scheduler.advance(0.5);
     EXPECT_EQ(load().activeWorkspace, "A");
     EXPECT_EQ(entries(desktop()), QStringList{"f0"});
-    EXPECT_FALSE(controller.scrolling);
+    EXPECT_FALSE(controller.scrollGesture().scrolling);
 }
 
 TEST_F(Scrolling, TurnedOffTheWheelDoesNothing)
@@ -130,6 +130,6 @@ TEST_F(Scrolling, TurnedOffTheWheelDoesNothing)
     AppController controller(environment());
     controller.completeLaunch();
     status->wheel(notch(-1));
-    EXPECT_FALSE(controller.scrolling);
+    EXPECT_FALSE(controller.scrollGesture().scrolling);
     EXPECT_EQ(controller.scrollHUD().panel(), nullptr);
 }

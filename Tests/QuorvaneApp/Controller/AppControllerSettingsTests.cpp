@@ -101,11 +101,11 @@ TEST_F(SettingsWiring, ACornerChosenInTheSettingsWindowReachesTheWatcher)
             colours = qobject_cast<QCheckBox *>(row->control());
     }
     ASSERT_NE(colours, nullptr);
-    const bool coloured = controller.floatingDock().model.colorFolders();
+    const bool coloured = controller.floatingDock().model().colorFolders();
     colours->setFocus();
     QTest::keyClick(colours, Qt::Key_Space);
     EXPECT_EQ(load().settings.floatingDockColorFolders, !coloured);
-    EXPECT_EQ(controller.floatingDock().model.colorFolders(), !coloured);
+    EXPECT_EQ(controller.floatingDock().model().colorFolders(), !coloured);
     controller.windows().settingsWindow()->close();
 }
 
@@ -145,7 +145,7 @@ TEST_F(SettingsWiring, AHandEditOfTheDocumentReachesTheComponentsUnasked)
     }));
     // The status menu, the dock, the glyph and the watchers took it from the same announcement.
     EXPECT_TRUE(controller.statusMenu().model().titles().join('|').contains("Beta"));
-    EXPECT_EQ(controller.floatingDock().model.colorFolders(), config.settings.floatingDockColorFolders);
+    EXPECT_EQ(controller.floatingDock().model().colorFolders(), config.settings.floatingDockColorFolders);
     EXPECT_FALSE(controller.menuBarIcon().isPlaying());
     EXPECT_TRUE(controller.desktopWatcher().isWatching());
     EXPECT_TRUE(controller.spaceFollower().isStarted());

@@ -40,8 +40,8 @@ TEST_F(Switching, ASwitchMovesTheFilesLogsAndStampsTheNewDesktop)
     EXPECT_EQ(config.activeWorkspace, "B");
     ASSERT_TRUE(config.workspace("B")->lastActiveAt.has_value());
     EXPECT_GE(*config.workspace("B")->lastActiveAt, before);
-    EXPECT_EQ(controller.previousWorkspace, QString("A"));
-    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_EQ(controller.lastDesktop(), QString("A"));
+    EXPECT_FALSE(controller.swapInProgress());
     EXPECT_FALSE(controller.desktopWatcher().isPaused());
     EXPECT_EQ(log.count(u"switched A → B in 0ms, 0 pinned-name skips"_qs), 1);
     EXPECT_TRUE(alerts.shown.empty());
@@ -110,7 +110,7 @@ TEST_F(Switching, ARequestForTheActiveDesktopOrInAReadOnlySessionDoesNothingAtAl
         EXPECT_EQ(entries(desktop()), QStringList{"a1"});
         EXPECT_TRUE(log.lines.isEmpty()) << log.lines.join('\n').toStdString();
         EXPECT_TRUE(alerts.shown.empty());
-        EXPECT_EQ(controller.previousWorkspace, std::nullopt);
+        EXPECT_EQ(controller.lastDesktop(), std::nullopt);
         EXPECT_EQ(controller.statusMenu().menu().actions(), menuItems); // not rebuilt
     }
 }
@@ -134,8 +134,8 @@ TEST_F(Switching, AnEngineErrorGivesOneAlertAndStillDoesTheBookkeeping)
     EXPECT_EQ(config.activeWorkspace, "A");
     EXPECT_TRUE(config.workspace("A")->lastActiveAt.has_value());
     EXPECT_FALSE(config.settings.shownFirstSwitchNote);
-    EXPECT_EQ(controller.previousWorkspace, QString("A"));
-    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_EQ(controller.lastDesktop(), QString("A"));
+    EXPECT_FALSE(controller.swapInProgress());
     EXPECT_EQ(entries(desktop()), QStringList{"a1"});
 }
 
@@ -146,11 +146,11 @@ TEST_F(Switching, ASwitchAskedForDuringAnotherOnesAlertLeavesTheOuterOneBusy)
     bool busyAfterInner = false;
     alerts.whileShown = [&] {
         controller.performSwitch("B", true);
-        busyAfterInner = controller.isSwapping;
+        busyAfterInner = controller.swapInProgress();
     };
     controller.performSwitch("Nowhere", true);
     EXPECT_TRUE(busyAfterInner); // the outer switch was still running
-    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_FALSE(controller.swapInProgress());
     EXPECT_EQ(load().activeWorkspace, "B");
     EXPECT_EQ(entries(desktop()), QStringList{"b1"});
 }
@@ -404,7 +404,7 @@ TEST_F(Switching, ADesktopFolderThatIsTheHomeFolderIsNeverSwitched)
     controller.sweepActiveDesktopNow();
     EXPECT_TRUE(QFile::exists(home.path() + "/letter.txt"));
     EXPECT_EQ(configBytes(), stored);
-    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_FALSE(controller.swapInProgress());
 }
 
 TEST_F(Switching, ChoosingADesktopFromTheOpenMenuSwitchesOnceTheMenuHasClosed)

@@ -62,10 +62,10 @@ TEST_F(ControllerFixture, ConstructionTouchesNoFileAndShowsNothing)
         EXPECT_TRUE(status->images.empty());
         EXPECT_EQ(visibleTopLevels(), windowsBefore);
         EXPECT_EQ(scheduler.pendingCount(), 0u);
-        EXPECT_FALSE(controller.isSwapping);
+        EXPECT_FALSE(controller.swapInProgress());
         EXPECT_FALSE(controller.readOnly());
         EXPECT_EQ(AppController::schedulerInterval, 60);
-        EXPECT_EQ(controller.previousWorkspace, std::nullopt);
+        EXPECT_EQ(controller.lastDesktop(), std::nullopt);
         EXPECT_EQ(controller.switching().appearanceBaseline(), std::nullopt);
         EXPECT_TRUE(controller.statusMenu().menu().actions().isEmpty());
     }
@@ -85,7 +85,7 @@ TEST_F(ControllerFixture, LazyComponentsAreBuiltOnceAndShareTheControllersObject
     EXPECT_EQ(&controller.spaceFollower(), &controller.spaceFollower());
     // The store and the surface are rooted in the given home folder.
     EXPECT_EQ(controller.store().files().configPath(), home.path() + "/QuorVane Desktops/.store/config.json");
-    EXPECT_EQ(controller.surface().files.desktopPath(), home.path() + "/Desktop");
+    EXPECT_EQ(controller.surface().files().desktopPath(), home.path() + "/Desktop");
 }
 
 TEST_F(ControllerFixture, CallbacksOutlivingTheControllerAreInert)

@@ -27,14 +27,14 @@ TEST_F(Transition, TheCoverLiftsAtTheLaterOfTheMinimumDurationAndTheHold)
         SwitchTransitionOverlay &overlay = controller.switchOverlay();
         const int readsBefore = iconHost->reads;
         controller.performSwitch("B", true);
-        ASSERT_EQ(overlay.windows.size(), 2u);
+        ASSERT_EQ(overlay.windows().size(), 2u);
         // Positions travel with the files: one read of the leaving items' entries, no poll.
         EXPECT_EQ(iconHost->reads, readsBefore + 1);
         const double lift = hold ? 1.5 : 1.0;
         scheduler.advance(lift - 0.01);
-        EXPECT_EQ(overlay.windows.size(), 2u) << hold;
+        EXPECT_EQ(overlay.windows().size(), 2u) << hold;
         scheduler.advance(0.02);
-        EXPECT_TRUE(overlay.windows.empty()) << hold;
+        EXPECT_TRUE(overlay.windows().empty()) << hold;
         EXPECT_EQ(iconHost->reads, readsBefore + 1);
         scheduler.advance(0.55);
         EXPECT_EQ(overlay.fadingCount(), 0u);
@@ -49,15 +49,15 @@ TEST_F(Transition, SweepAndNoneLeaveNothingToReveal)
     useTransition(SwitchTransition::sweep);
     AppController controller(environment());
     controller.performSwitch("B", true);
-    EXPECT_EQ(controller.switchOverlay().sweepWindows.size(), 2u);
-    EXPECT_TRUE(controller.switchOverlay().windows.empty());
+    EXPECT_EQ(controller.switchOverlay().sweepWindows().size(), 2u);
+    EXPECT_TRUE(controller.switchOverlay().windows().empty());
     scheduler.advance(0.725 + 0.28 + 0.06);
-    EXPECT_TRUE(controller.switchOverlay().sweepWindows.empty());
+    EXPECT_TRUE(controller.switchOverlay().sweepWindows().empty());
 
     useTransition(SwitchTransition::none);
     controller.performSwitch("A", true);
-    EXPECT_TRUE(controller.switchOverlay().windows.empty());
-    EXPECT_TRUE(controller.switchOverlay().sweepWindows.empty());
+    EXPECT_TRUE(controller.switchOverlay().windows().empty());
+    EXPECT_TRUE(controller.switchOverlay().sweepWindows().empty());
 }
 
 TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
@@ -74,7 +74,7 @@ TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
     EXPECT_EQ(iconHost->reads, 1);
     scheduler.advance(0.03 * 12 + 0.001);
     EXPECT_EQ(iconHost->reads, 13);
-    EXPECT_TRUE(overlay.windows.empty());
+    EXPECT_TRUE(overlay.windows().empty());
     scheduler.advance(1);
     EXPECT_EQ(iconHost->reads, 13);
 
@@ -85,9 +85,9 @@ TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
     controller.switching().settlePoll(expected, 0, SwitchTransition::blur, 0.2, 0, scheduler.now());
     EXPECT_EQ(iconHost->reads, 1);
     scheduler.advance(0.19);
-    EXPECT_EQ(overlay.windows.size(), 2u);
+    EXPECT_EQ(overlay.windows().size(), 2u);
     scheduler.advance(0.02);
-    EXPECT_TRUE(overlay.windows.empty());
+    EXPECT_TRUE(overlay.windows().empty());
     EXPECT_EQ(iconHost->reads, 1);
 
     // Nothing expected is settled at once, without a read; a failing read is unsettled.
@@ -106,12 +106,12 @@ TEST_F(Transition, ThePreviewFadesOutAFifthOfASecondAfterItBegan)
     useTransition(SwitchTransition::blur);
     AppController controller(environment());
     controller.previewSwitchTransition();
-    EXPECT_EQ(controller.switchOverlay().windows.size(), 2u);
+    EXPECT_EQ(controller.switchOverlay().windows().size(), 2u);
     scheduler.advance(0.21);
-    EXPECT_EQ(controller.switchOverlay().windows.size(), 2u);
+    EXPECT_EQ(controller.switchOverlay().windows().size(), 2u);
     scheduler.advance(0.02);
-    EXPECT_TRUE(controller.switchOverlay().windows.empty());
+    EXPECT_TRUE(controller.switchOverlay().windows().empty());
     EXPECT_EQ(controller.switchOverlay().fadingCount(), 2u);
     EXPECT_EQ(load().activeWorkspace, "A"); // nothing switched
-    EXPECT_FALSE(controller.isSwapping);
+    EXPECT_FALSE(controller.swapInProgress());
 }

@@ -190,10 +190,11 @@ TEST_F(Triggers, CyclingWrapsBothWaysAndStartsAtAnEndOffTheRing)
             c.workspace(name)->state = WorkspaceState::archivedSorted;
         c.activeWorkspace = "A";
     });
-    controller.previousWorkspace.reset();
+    const std::optional<QString> before = controller.lastDesktop();
+    ASSERT_NE(before, QString("A"));
     controller.cycle(1);
     EXPECT_EQ(active(), "A");
-    EXPECT_EQ(controller.previousWorkspace, std::nullopt);
+    EXPECT_EQ(controller.lastDesktop(), before); // no switch ran
 }
 
 TEST_F(Triggers, TheCarouselGoesRoundItsLiveStopsElseTheSwitchableDesktops)
@@ -215,10 +216,11 @@ TEST_F(Triggers, TheCarouselGoesRoundItsLiveStopsElseTheSwitchableDesktops)
     EXPECT_EQ(active(), "B");
 
     edit([](Config &c) { c.settings.optionClickCarousel = {"B"}; });
-    controller.previousWorkspace.reset();
+    const std::optional<QString> before = controller.lastDesktop();
+    ASSERT_NE(before, QString("B"));
     controller.cycleOptionClick();
     EXPECT_EQ(active(), "B");
-    EXPECT_EQ(controller.previousWorkspace, std::nullopt);
+    EXPECT_EQ(controller.lastDesktop(), before); // no switch ran
 }
 
 TEST_F(Triggers, HideAndShowRemembersTheHiddenDesktopWhileItIsLive)
@@ -377,11 +379,16 @@ TEST_F(Triggers, ADesktopChangeSweepsInTheOverruleOrderOnlyWhenNothingElseIsUnde
             controller.completeLaunch();
             ASSERT_TRUE(controller.readOnly());
         }
-        controller.isSwapping = c.hold == Hold::switching;
-        controller.onDesktopChanged();
-        for (const QString name : {"Shots", "Rule"})
-            EXPECT_EQ(QFile::exists(root() + '/' + name + "/Screenshot 1.png"), name == c.landsIn) << int(c.hold);
-        EXPECT_EQ(QFile::exists(desktop() + "/Screenshot 1.png"), c.landsIn.isEmpty()) << int(c.hold);
+        const auto sweepAndLook = [&] {
+            controller.onDesktopChanged();
+            for (const QString name : {"Shots", "Rule"})
+                EXPECT_EQ(QFile::exists(root() + '/' + name + "/Screenshot 1.png"), name == c.landsIn) << int(c.hold);
+            EXPECT_EQ(QFile::exists(desktop() + "/Screenshot 1.png"), c.landsIn.isEmpty()) << int(c.hold);
+        };
+        if (c.hold == Hold::switching)
+            switchRunning(controller, "Rule", sweepAndLook);
+        else
+            sweepAndLook();
     }
 }
 

@@ -28,6 +28,9 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 namespace quorvane::test {
 
 // The session's mode as one flag: the switch sets it, the preference reads it; the mode it had
@@ -86,6 +89,7 @@ struct ControllerHarness : ::testing::Test {
     FakeCompositor compositor;
     QPoint pointer{10, 10};
     std::shared_ptr<FakeDesktopIconHost> iconHost = std::make_shared<FakeDesktopIconHost>();
+    std::function<void()> midSwitch;
 
     void SetUp() override { Log::start(AppInfo::installed(), QString()); }
 
@@ -98,7 +102,11 @@ struct ControllerHarness : ::testing::Test {
         env.terminate = [this] { ++terminations; };
         env.screens = &screens;
         env.compositor = &compositor;
-        env.coverSleep = [](double) {}; // the cover's fade-in never waits in a test
+        // The cover's fade-in never waits in a test; it runs what a test does mid-switch.
+        env.coverSleep = [this](double) {
+            if (midSwitch)
+                std::exchange(midSwitch, nullptr)();
+        };
         env.pointer = [this] { return pointer; };
         env.iconHost = [this] { return iconHost; };
         env.hotKeyRegistrar = &hotKeys;
@@ -108,6 +116,24 @@ struct ControllerHarness : ::testing::Test {
         env.spaces = &spaces;
         env.session = &sessionEvents;
         return env;
+    }
+
+    // Switches to `to` with a cover and runs `during` once as the cover shows, before any file
+    // moves: what happens while a switch is under way.
+    void switchRunning(AppController &controller, const QString &to, const std::function<void()> &during)
+    {
+        Config config = load();
+        config.settings.switchTransition = SwitchTransition::blur;
+        save(config);
+        bool ran = false;
+        midSwitch = [&] {
+            ran = true;
+            during();
+        };
+        controller.performSwitch(to, true);
+        midSwitch = nullptr;
+        EXPECT_TRUE(ran) << "no cover showed";
+        EXPECT_EQ(load().activeWorkspace, to);
     }
 
     QString root() const { return paths().workspaces(); }

@@ -2,8 +2,10 @@
 #include "Controller/MenuBarIconAnimator.h"
 #include "FakeStatusItem.h"
 #include "ManualScheduler.h"
+#include "Shared/DocumentService.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -243,4 +245,25 @@ TEST(MenuBarIconAnimator, AGoneItemOrAnimatorStopsEverything)
     animator.playSwitch(MenuBarAnimation::mirror);
     EXPECT_FALSE(animator.isPlaying());
     animator.resetToRest();
+}
+
+TEST(MenuBarIconAnimator, ADocumentThatTurnsTheAnimationOffBringsTheGlyphToRest)
+{
+    test::TempHome home;
+    const QString store = home.filePath("store");
+    QDir().mkpath(store);
+    DocumentService documents(store + "/config.json", store + "/journal.json");
+    test::ManualScheduler clock;
+    auto item = std::make_shared<test::FakeStatusItem>();
+    MenuBarIconAnimator animator(clock, &documents);
+    animator.install(item);
+    documents.announce();
+
+    animator.playSwitch(MenuBarAnimation::nudge);
+    documents.mutateConfig([](Config &config) { config.settings.menuBarAnimation = MenuBarAnimation::mirror; });
+    EXPECT_TRUE(animator.isPlaying()); // another animation: this one plays on
+    documents.mutateConfig([](Config &config) { config.settings.menuBarAnimation = MenuBarAnimation::none; });
+    EXPECT_FALSE(animator.isPlaying());
+    ASSERT_FALSE(item->images.empty());
+    EXPECT_EQ(item->images.back(), MenuBarIconAnimator::trayImage(MenuBarIconAnimator::restWidths, MenuBarIconAnimator::restRadii));
 }

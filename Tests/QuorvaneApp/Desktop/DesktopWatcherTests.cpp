@@ -1,6 +1,7 @@
 #include "Desktop/DesktopWatcher.h"
 #include "ManualScheduler.h"
 #include "Paths.h"
+#include "Shared/DocumentService.h"
 #include "TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -213,6 +214,41 @@ TEST_F(DesktopWatcherTest, AWatcherThatGoesAwayCancelsItsPendingCall)
     EXPECT_EQ(scheduler.pendingCount(), 0u);
     scheduler.advance(1);
     EXPECT_EQ(changes, 0);
+}
+
+TEST_F(DesktopWatcherTest, WatchesWhileTheDocumentsRulesAskForIt)
+{
+    QDir().mkpath(paths.store());
+    DocumentService documents(paths.config(), paths.journal());
+    DesktopWatcher following(
+        folder, 0.4, [this] { ++changes; }, scheduler, &documents);
+    const auto rules = [](bool enabled, bool watch, const QString &pattern) {
+        return [=](Config &config) {
+            CustomFilter rule;
+            rule.pattern = pattern;
+            config.settings.customFilters = {rule};
+            config.settings.customFiltersEnabled = enabled;
+            config.settings.customFiltersWatch = watch;
+        };
+    };
+    documents.mutateConfig(rules(true, true, "shot"));
+    EXPECT_FALSE(following.isWatching()); // nothing before the launch announces
+    documents.announce();
+    EXPECT_TRUE(following.isWatching());
+    touch("shot 1");
+    expectEventHandled();
+
+    documents.mutateConfig(rules(true, false, "shot"));
+    EXPECT_FALSE(following.isWatching());
+    documents.mutateConfig(rules(true, true, ""));
+    EXPECT_FALSE(following.isWatching()); // no rule that matches anything
+    documents.mutateConfig(rules(false, true, "shot"));
+    EXPECT_FALSE(following.isWatching());
+
+    // A change that leaves the settings alone leaves the watcher as it is.
+    following.start();
+    documents.mutateConfig([](Config &config) { config.activeWorkspace = "Elsewhere"; });
+    EXPECT_TRUE(following.isWatching());
 }
 
 } // namespace

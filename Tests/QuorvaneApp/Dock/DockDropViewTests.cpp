@@ -20,8 +20,8 @@ struct DockDropViewTest : ::testing::Test {
     void SetUp() override
     {
         model.setSurfaces({{"Work", "", "", true}, {"Play", "", "", false}});
-        model.tileFrames.insert("Work", QRectF(10, 10, 80, 79));
-        model.tileFrames.insert("Play", QRectF(92, 10, 80, 79));
+        model.setTileFrame("Work", QRectF(10, 10, 80, 79));
+        model.setTileFrame("Play", QRectF(92, 10, 80, 79));
         view.resize(200, 100);
         view.show();
         view.onDrop = [this](const QList<QUrl> &urls, const QString &name) { drops.push_back({urls, name}); };

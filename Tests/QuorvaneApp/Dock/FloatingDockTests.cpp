@@ -41,19 +41,19 @@ TEST_F(FloatingDockTest, ShowsAFramelessToolPanelOnTheCurrentWorkspace)
 {
     EXPECT_FALSE(dock.isParkedElsewhere());
     dock.show(tiles, "#C79A5B", std::nullopt);
-    ASSERT_TRUE(dock.panel);
-    EXPECT_TRUE(dock.wantsVisible);
-    EXPECT_TRUE(dock.panel->isVisible());
-    EXPECT_EQ(dock.panel->windowTitle(), "Floating dock");
-    EXPECT_TRUE(dock.panel->windowFlags() & Qt::Tool);
-    EXPECT_TRUE(dock.panel->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_FALSE(dock.panel->windowFlags() & Qt::WindowTransparentForInput);
-    EXPECT_TRUE(dock.panel->testAttribute(Qt::WA_TranslucentBackground));
-    EXPECT_EQ(dock.model.surfaces(), tiles);
-    EXPECT_EQ(dock.model.metrics(), DockMetrics(48, FloatingDockAxis::horizontal));
+    ASSERT_TRUE(dock.panel());
+    EXPECT_TRUE(dock.wantsVisible());
+    EXPECT_TRUE(dock.panel()->isVisible());
+    EXPECT_EQ(dock.panel()->windowTitle(), "Floating dock");
+    EXPECT_TRUE(dock.panel()->windowFlags() & Qt::Tool);
+    EXPECT_TRUE(dock.panel()->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(dock.panel()->windowFlags() & Qt::WindowTransparentForInput);
+    EXPECT_TRUE(dock.panel()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_EQ(dock.model().surfaces(), tiles);
+    EXPECT_EQ(dock.model().metrics(), DockMetrics(48, FloatingDockAxis::horizontal));
     EXPECT_EQ(dock.homeSpaceIdentity(), "ewmh-desktop-0");
-    EXPECT_EQ(provider.windowDesktop(SpaceProvider::WindowId(dock.panel->winId())), 0);
-    EXPECT_EQ(dock.panel->size(), dock.view()->sizeHint());
+    EXPECT_EQ(provider.windowDesktop(SpaceProvider::WindowId(dock.panel()->winId())), 0);
+    EXPECT_EQ(dock.panel()->size(), dock.view()->sizeHint());
     // Placed by default: centred, edgeGap above the visible frame's bottom.
     EXPECT_DOUBLE_EQ(frame().top(), visible().top() + 48);
     EXPECT_NEAR(frame().center().x(), visible().center().x(), 0.5);
@@ -95,20 +95,20 @@ TEST_F(FloatingDockTest, FlipsTakeTheirShareOfTheDuration)
     EXPECT_DOUBLE_EQ(dock.duration(from, from.translated(0, 500), v), 0.12);
     EXPECT_DOUBLE_EQ(dock.duration(from, from, v), 0.3 * 0.12);
     EXPECT_DOUBLE_EQ(dock.duration(from, from, QRectF(0, 0, 800, 100)), 0.12);
-    dock.flipDuration = 0.45;
+    dock.setFlipDuration(0.45);
     EXPECT_DOUBLE_EQ(dock.duration(from, from.translated(0, 125), v), 0.45 * (0.3 + 0.7 * 0.5));
 }
 
 TEST_F(FloatingDockTest, AFlipMirrorsThePanelAndReportsOnceWhenDone)
 {
     dock.show(tiles, "#C79A5B", FloatingDockPosition{0.5, 0});
-    EXPECT_EQ(dock.model.half(), DockHalf::lower);
+    EXPECT_EQ(dock.model().half(), DockHalf::lower);
     dock.flip(DockHalf::lower); // already there
     EXPECT_FALSE(dock.flipAnimation());
 
     const QRectF before = frame();
     dock.flip(DockHalf::upper);
-    EXPECT_EQ(dock.model.half(), DockHalf::upper); // the arrows change at once
+    EXPECT_EQ(dock.model().half(), DockHalf::upper); // the arrows change at once
     ASSERT_TRUE(dock.flipAnimation());
     EXPECT_EQ(dock.flipAnimation()->duration(), 120);
     dock.flipAnimation()->setCurrentTime(60);
@@ -128,20 +128,20 @@ TEST_F(FloatingDockTest, OneReportPerUserDragNoneForTheDocksOwnMoves)
     EXPECT_TRUE(moves.empty());
     // The user drags the panel: several moves, one report once it rests.
     for (int x = 10; x <= 50; x += 10)
-        dock.panel->move(x, 20);
+        dock.panel()->move(x, 20);
     clock.advance(0.1);
     EXPECT_TRUE(moves.empty());
     clock.advance(FloatingDock::userMoveQuiet);
     ASSERT_EQ(moves.size(), 1u);
     const double aw = visible().width() - frame().width();
     EXPECT_NEAR(moves[0].nx, 50 / aw, 1e-9);
-    EXPECT_EQ(dock.model.half(), DockHalf::upper);
+    EXPECT_EQ(dock.model().half(), DockHalf::upper);
 
     // The window system echoing the dock's own placement is no user move.
     dock.show(tiles, "#C79A5B", FloatingDockPosition{0, 0});
-    const QPoint own = dock.panel->pos();
-    dock.panel->move(own + QPoint(0, 1));
-    dock.panel->move(own);
+    const QPoint own = dock.panel()->pos();
+    dock.panel()->move(own + QPoint(0, 1));
+    dock.panel()->move(own);
     clock.advance(1);
     EXPECT_EQ(moves.size(), 2u); // the one-pixel nudge was the user's
 }
@@ -149,33 +149,33 @@ TEST_F(FloatingDockTest, OneReportPerUserDragNoneForTheDocksOwnMoves)
 TEST_F(FloatingDockTest, ANewAxisReplacesThePanelAtTheNextReload)
 {
     dock.reload(tiles, "#000000"); // never shown: nothing, not even the model
-    EXPECT_TRUE(dock.model.surfaces().empty());
+    EXPECT_TRUE(dock.model().surfaces().empty());
     dock.setAxis(FloatingDockAxis::horizontal);
     EXPECT_FALSE(dock.needsReplacement());
 
     dock.show(tiles, "#C79A5B", FloatingDockPosition{1, 1});
     dock.reload(tiles, "#C79A5B");
     EXPECT_TRUE(moves.empty()); // still on screen: nothing to report
-    dock.model.tileFrames.insert("stale", QRectF());
+    dock.model().setTileFrame("stale", QRectF());
     dock.setAxis(FloatingDockAxis::vertical);
     EXPECT_TRUE(dock.needsReplacement());
-    EXPECT_FALSE(dock.model.tileFrames.contains("stale"));
+    EXPECT_FALSE(dock.model().tileFrames().contains("stale"));
     dock.reload({tiles[0]}, "#C79A5B");
     EXPECT_FALSE(dock.needsReplacement());
     ASSERT_EQ(moves.size(), 1u);
     EXPECT_DOUBLE_EQ(frame().left(), visible().left() + 48);
-    EXPECT_EQ(dock.model.surfaces().size(), 1u);
+    EXPECT_EQ(dock.model().surfaces().size(), 1u);
 
     dock.hide();
-    EXPECT_FALSE(dock.panel->isVisible());
+    EXPECT_FALSE(dock.panel()->isVisible());
     dock.reload(tiles, "#C79A5B");
-    EXPECT_EQ(dock.model.surfaces().size(), 1u);
+    EXPECT_EQ(dock.model().surfaces().size(), 1u);
 }
 
 TEST_F(FloatingDockTest, ThePanelStaysWithItsHomeWorkspace)
 {
     dock.show(tiles, "#C79A5B", std::nullopt);
-    const auto window = SpaceProvider::WindowId(dock.panel->winId());
+    const auto window = SpaceProvider::WindowId(dock.panel()->winId());
     EXPECT_FALSE(dock.isParkedElsewhere());
     provider.desktops(4, 1); // the user went to another workspace
     EXPECT_TRUE(dock.isParkedElsewhere());

@@ -91,8 +91,8 @@ TEST_F(FloatingDockViewTest, ClickingTilesAndControlsReportsToTheOwner)
     FloatingDockView view(model);
     wire(view);
     view.show();
-    ASSERT_EQ(model.tileFrames.size(), 3);
-    const auto centre = [&](const QString &name) { return model.tileFrames.value(name).center().toPoint(); };
+    ASSERT_EQ(model.tileFrames().size(), 3);
+    const auto centre = [&](const QString &name) { return model.tileFrames().value(name).center().toPoint(); };
     QTest::mouseClick(&view, Qt::LeftButton, {}, centre("Play"));
     QTest::mouseClick(&view, Qt::LeftButton, {}, centre("Work")); // the active tile
     QTest::mousePress(&view, Qt::LeftButton, {}, centre("Misc"));

@@ -30,7 +30,7 @@ struct TransitionTest : ::testing::Test {
     std::vector<double> coverOpacities() const
     {
         std::vector<double> result;
-        for (const auto &window : overlay.windows)
+        for (const auto &window : overlay.windows())
             result.push_back(windowOpacity(window.get()));
         return result;
     }
@@ -70,9 +70,9 @@ TEST_F(TransitionTest, CoverReturnsOnceShownAndItsFadeInGoesOnWhileTheFilesMove)
 {
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::dark, 0.5f, 2.0);
 
-    ASSERT_EQ(overlay.windows.size(), 2u);
+    ASSERT_EQ(overlay.windows().size(), 2u);
     for (int i = 0; i < 2; ++i) {
-        OverlayWindow &window = *overlay.windows[i];
+        OverlayWindow &window = *overlay.windows()[i];
         EXPECT_TRUE(window.isVisible());
         EXPECT_EQ(window.geometry(), screens.screens[i]);
         EXPECT_EQ(window.windowTitle(), "Quorvane switch cover");
@@ -86,7 +86,7 @@ TEST_F(TransitionTest, CoverReturnsOnceShownAndItsFadeInGoesOnWhileTheFilesMove)
     ASSERT_EQ(fader.started.size(), 1u);
     EXPECT_TRUE(fader.running);
     EXPECT_EQ(fader.started[0].windows,
-              (std::vector<WId>{overlay.windows[0]->winId(), overlay.windows[1]->winId()}));
+              (std::vector<WId>{overlay.windows()[0]->winId(), overlay.windows()[1]->winId()}));
     EXPECT_DOUBLE_EQ(fader.started[0].from, 0);
     EXPECT_DOUBLE_EQ(fader.started[0].to, double(0.5f));
     EXPECT_DOUBLE_EQ(fader.started[0].duration, 2.0);
@@ -95,7 +95,7 @@ TEST_F(TransitionTest, CoverReturnsOnceShownAndItsFadeInGoesOnWhileTheFilesMove)
 
     // Revealed half-way, the fade-out starts from what the fade-in reached.
     fader.reached = 0.3;
-    std::vector<OverlayWindow *> covers{overlay.windows[0].get(), overlay.windows[1].get()};
+    std::vector<OverlayWindow *> covers{overlay.windows()[0].get(), overlay.windows()[1].get()};
     overlay.reveal(SwitchTransition::blur, 0.5);
     EXPECT_FALSE(fader.running);
     EXPECT_NEAR(windowOpacity(covers[0]), 0.3, 1e-9);
@@ -113,7 +113,7 @@ TEST_F(TransitionTest, ASecondCoverStopsTheFirstOnesFade)
     EXPECT_EQ(fader.stops, 1); // the first fade, before its windows went
     EXPECT_TRUE(fader.running);
     EXPECT_EQ(fader.started[1].windows.size(), 2u);
-    EXPECT_EQ(fader.started[1].windows[0], overlay.windows[0]->winId());
+    EXPECT_EQ(fader.started[1].windows[0], overlay.windows()[0]->winId());
 }
 
 TEST(SwitchTransitionOverlay, ATimerDueDuringTheCoverRunsOnlyAfterIt)
@@ -129,7 +129,7 @@ TEST(SwitchTransitionOverlay, ATimerDueDuringTheCoverRunsOnlyAfterIt)
         blockingSleep(s);
     });
     scheduler.after(0, [&] {
-        ranInside = inside && overlay.windows.empty();
+        ranInside = inside && overlay.windows().empty();
         ++ran;
     });
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.8f, 0.05);
@@ -143,13 +143,13 @@ TEST(SwitchTransitionOverlay, ATimerDueDuringTheCoverRunsOnlyAfterIt)
 TEST_F(TransitionTest, NoneKeepsTheCoverASecondCoverReplacesItAtOnce)
 {
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0);
-    OverlayWindow *first = overlay.windows.front().get();
+    OverlayWindow *first = overlay.windows().front().get();
     overlay.cover(SwitchTransition::none, SwitchBlurStyle::frost, 0.5f, 0);
-    ASSERT_EQ(overlay.windows.size(), 2u);
-    EXPECT_EQ(overlay.windows.front().get(), first);
+    ASSERT_EQ(overlay.windows().size(), 2u);
+    EXPECT_EQ(overlay.windows().front().get(), first);
 
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::soft, 0.7f, 0);
-    ASSERT_EQ(overlay.windows.size(), 2u);
+    ASSERT_EQ(overlay.windows().size(), 2u);
     EXPECT_EQ(overlay.fadingCount(), 0u); // the first went without a fade
     EXPECT_EQ(coverOpacities(), (std::vector<double>{double(0.7f), double(0.7f)}));
 }
@@ -158,33 +158,33 @@ TEST_F(TransitionTest, RevealFadesOutOnceASecondRevealOrSweepLeavesItAlone)
 {
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.6f, 0);
     overlay.reveal(SwitchTransition::blur, 0.5);
-    EXPECT_TRUE(overlay.windows.empty());
+    EXPECT_TRUE(overlay.windows().empty());
     EXPECT_EQ(overlay.fadingCount(), 2u);
     overlay.reveal(SwitchTransition::blur, 0.5); // nothing left to reveal
     EXPECT_EQ(overlay.fadingCount(), 2u);
 
     // A cover during the fade-out fades in beside the fading windows.
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.6f, 0);
-    EXPECT_EQ(overlay.windows.size(), 2u);
+    EXPECT_EQ(overlay.windows().size(), 2u);
     scheduler.advance(0.25);
     EXPECT_EQ(overlay.fadingCount(), 2u);
     scheduler.advance(0.3);
     EXPECT_EQ(overlay.fadingCount(), 0u);
-    EXPECT_EQ(overlay.windows.size(), 2u);
+    EXPECT_EQ(overlay.windows().size(), 2u);
     EXPECT_EQ(scheduler.pendingCount(), 0u); // no frame left running
 }
 
 TEST_F(TransitionTest, APreviewRevealDuringTheFadeInStartsFromTheOpacityReached)
 {
     overlay.preview(SwitchTransition::blur, SwitchBlurStyle::light, 0.8f, 1.0, 0.5);
-    ASSERT_EQ(overlay.windows.size(), 2u);
-    EXPECT_DOUBLE_EQ(windowOpacity(overlay.windows[0].get()), 0);
+    ASSERT_EQ(overlay.windows().size(), 2u);
+    EXPECT_DOUBLE_EQ(windowOpacity(overlay.windows()[0].get()), 0);
     EXPECT_TRUE(sleeps.empty()); // the preview never blocks
     scheduler.advance(0.21);
     EXPECT_EQ(overlay.fadingCount(), 0u);
     scheduler.advance(0.01);
     ASSERT_EQ(overlay.fadingCount(), 2u);
-    EXPECT_TRUE(overlay.windows.empty());
+    EXPECT_TRUE(overlay.windows().empty());
     scheduler.advance(0.55);
     EXPECT_EQ(overlay.fadingCount(), 0u);
     EXPECT_EQ(scheduler.pendingCount(), 0u);
@@ -194,7 +194,7 @@ TEST_F(TransitionTest, FadeOutFromTheReachedOpacityNeverRisesAboveIt)
 {
     overlay.preview(SwitchTransition::blur, SwitchBlurStyle::light, 0.8f, 1.0, 0.5);
     std::vector<OverlayWindow *> covers;
-    for (const auto &window : overlay.windows)
+    for (const auto &window : overlay.windows())
         covers.push_back(window.get());
     scheduler.advance(0.2);
     const double reached = windowOpacity(covers[0]);
@@ -208,20 +208,20 @@ TEST_F(TransitionTest, FadeOutFromTheReachedOpacityNeverRisesAboveIt)
 TEST_F(TransitionTest, SweepsRemoveThemselvesAndOnlyTheirOwnWindows)
 {
     overlay.sweep(SwitchBlurStyle::frost, 0.9f, 0.45, 0.7, 0.3, -20);
-    ASSERT_EQ(overlay.sweepWindows.size(), 2u);
-    EXPECT_EQ(overlay.sweepWindows[0]->windowTitle(), "Quorvane switch sweep");
-    EXPECT_DOUBLE_EQ(windowOpacity(overlay.sweepWindows[0].get()), double(0.9f));
-    EXPECT_TRUE(overlay.sweepWindows[1]->isVisible());
+    ASSERT_EQ(overlay.sweepWindows().size(), 2u);
+    EXPECT_EQ(overlay.sweepWindows()[0]->windowTitle(), "Quorvane switch sweep");
+    EXPECT_DOUBLE_EQ(windowOpacity(overlay.sweepWindows()[0].get()), double(0.9f));
+    EXPECT_TRUE(overlay.sweepWindows()[1]->isVisible());
 
     scheduler.advance(0.5);
     overlay.sweep(SwitchBlurStyle::frost, 0.9f, 0.45, 0.7, 0.3, -20); // the first goes at once
-    ASSERT_EQ(overlay.sweepWindows.size(), 2u);
-    OverlayWindow *second = overlay.sweepWindows[0].get();
+    ASSERT_EQ(overlay.sweepWindows().size(), 2u);
+    OverlayWindow *second = overlay.sweepWindows()[0].get();
     scheduler.advance(0.56); // the first sweep's removal: finds none of its windows
-    ASSERT_EQ(overlay.sweepWindows.size(), 2u);
-    EXPECT_EQ(overlay.sweepWindows[0].get(), second);
+    ASSERT_EQ(overlay.sweepWindows().size(), 2u);
+    EXPECT_EQ(overlay.sweepWindows()[0].get(), second);
     scheduler.advance(0.5);
-    EXPECT_TRUE(overlay.sweepWindows.empty());
+    EXPECT_TRUE(overlay.sweepWindows().empty());
     EXPECT_EQ(scheduler.pendingCount(), 0u);
 
     overlay.reveal(SwitchTransition::sweep, 0.5); // nothing to reveal after a sweep
@@ -233,8 +233,8 @@ TEST_F(TransitionTest, SweepsRemoveThemselvesAndOnlyTheirOwnWindows)
 TEST_F(TransitionTest, TheSweepsWindowsAreShapedToTheBand)
 {
     overlay.sweep(SwitchBlurStyle::frost, 0.9f, 0.45, 0.7, 0.3, -20);
-    ASSERT_EQ(overlay.sweepWindows.size(), 2u);
-    OverlayWindow *first = overlay.sweepWindows[0].get();
+    ASSERT_EQ(overlay.sweepWindows().size(), 2u);
+    OverlayWindow *first = overlay.sweepWindows()[0].get();
     EXPECT_FALSE(first->mask().isEmpty());
     EXPECT_FALSE(first->mask().contains(QPoint(320, 200))) << "the band starts at the screen's edge";
     scheduler.advance(0.65); // half way
@@ -242,7 +242,7 @@ TEST_F(TransitionTest, TheSweepsWindowsAreShapedToTheBand)
     EXPECT_FALSE(first->mask().contains(QPoint(5, 5)));
     EXPECT_FALSE(first->mask().contains(QPoint(635, 395)));
     scheduler.advance(0.36); // passed
-    ASSERT_EQ(overlay.sweepWindows.size(), 2u);
+    ASSERT_EQ(overlay.sweepWindows().size(), 2u);
     EXPECT_FALSE(first->mask().contains(QPoint(320, 200)));
 }
 
@@ -251,8 +251,8 @@ TEST_F(TransitionTest, NoScreensAndNoCompositingManager)
     screens.screens.clear();
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0.2);
     overlay.sweep(SwitchBlurStyle::frost, 0.5f, 0.45, 0.7, 0.3, -20);
-    EXPECT_TRUE(overlay.windows.empty());
-    EXPECT_TRUE(overlay.sweepWindows.empty());
+    EXPECT_TRUE(overlay.windows().empty());
+    EXPECT_TRUE(overlay.sweepWindows().empty());
     scheduler.advance(2); // the sweep's removal still runs and finds nothing
     EXPECT_EQ(scheduler.pendingCount(), 0u);
 
@@ -260,12 +260,12 @@ TEST_F(TransitionTest, NoScreensAndNoCompositingManager)
     compositor.on = false;
     sleeps.clear();
     overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0.2);
-    ASSERT_EQ(overlay.windows.size(), 1u);
-    EXPECT_DOUBLE_EQ(windowOpacity(overlay.windows[0].get()), 1.0); // opaque, without a fade
+    ASSERT_EQ(overlay.windows().size(), 1u);
+    EXPECT_DOUBLE_EQ(windowOpacity(overlay.windows()[0].get()), 1.0); // opaque, without a fade
     EXPECT_EQ(sleeps.size(), 1u);
     overlay.sweep(SwitchBlurStyle::frost, 0.5f, 0.45, 0.7, 0.3, -20);
-    EXPECT_TRUE(overlay.sweepWindows.empty());
+    EXPECT_TRUE(overlay.sweepWindows().empty());
     overlay.reveal(SwitchTransition::blur, 0.5);
-    EXPECT_TRUE(overlay.windows.empty());
+    EXPECT_TRUE(overlay.windows().empty());
     EXPECT_EQ(overlay.fadingCount(), 0u);
 }

@@ -72,7 +72,7 @@ struct SettingsModelHarness : ::testing::Test {
             ++busyAsked;
             return busy;
         };
-        model->clock = [] { return 800000000.0; };
+        model->setClock([] { return 800000000.0; });
         return *model;
     }
 

@@ -1,11 +1,14 @@
 #include "Shared/CapsuleStyle.h"
+#include "Shared/DocumentService.h"
 #include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 #include "Shared/Theme.h"
+#include "TestEnvironment.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -73,6 +76,30 @@ TEST_F(ThemeTest, SystemFollowsTheSessionAndItsChangesTheFixedLooksDoNot)
     Theme::shared().apply(Appearance{AppearanceMode::system, QStringLiteral("#C79A5B")});
     EXPECT_LE(asked - before, 3);
     EXPECT_TRUE(Theme::shared().dark());
+}
+
+TEST_F(ThemeTest, FollowsTheLookOfEachDocumentItIsHanded)
+{
+    test::TempHome home;
+    const QString store = home.filePath("store");
+    QDir().mkpath(store);
+    QLabel window;
+    {
+        DocumentService documents(store + "/config.json", store + "/journal.json");
+        Theme::shared().follow(documents);
+        documents.mutateConfig([](Config &config) { config.settings.appearance = {AppearanceMode::dark, "#6C8BA6"}; });
+        documents.announce();
+        EXPECT_TRUE(Theme::shared().dark());
+        EXPECT_EQ(window.palette().color(QPalette::Highlight), QColor("#6C8BA6"));
+        documents.mutateConfig([](Config &config) { config.settings.appearance.mode = AppearanceMode::light; });
+        EXPECT_FALSE(Theme::shared().dark());
+    }
+    // The next run's service is followed from its first announcement (the stored look: light).
+    Theme::shared().apply(Appearance{AppearanceMode::dark, std::nullopt});
+    DocumentService later(store + "/config.json", store + "/journal.json");
+    Theme::shared().follow(later);
+    later.announce();
+    EXPECT_FALSE(Theme::shared().dark());
 }
 
 TEST_F(ThemeTest, ACheckBoxIsOutlinedReadablyInTheDarkTheme)

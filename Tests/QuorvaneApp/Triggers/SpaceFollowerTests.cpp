@@ -1,7 +1,11 @@
 #include "FakeSessionEvents.h"
 #include "FakeSpaceProvider.h"
 #include "ManualScheduler.h"
+#include "Shared/DocumentService.h"
+#include "TestEnvironment.h"
 #include "Triggers/SpaceFollower.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -141,4 +145,30 @@ TEST_F(SpaceFollowerTest, AdoptingCancelsThePendingStep)
     provider.entries.reset(); // nothing identifiable: the previous value stays
     follower.adoptCurrentSpace();
     EXPECT_EQ(follower.lastHandled(), "B");
+}
+
+TEST_F(SpaceFollowerTest, FollowsWhileTheDocumentAsksAndSpacesCanBeRead)
+{
+    test::TempHome home;
+    const QString store = home.filePath("store");
+    QDir().mkpath(store);
+    DocumentService documents(store + "/config.json", store + "/journal.json");
+    SpaceFollower following(
+        spaces, session, clock, [](const QString &) { return SpaceFollowResult::done; },
+        &documents);
+    documents.announce();
+    EXPECT_FALSE(following.isStarted());
+
+    provider.isAvailable = false;
+    documents.mutateConfig([](Config &config) { config.settings.followSpaces = true; });
+    EXPECT_FALSE(following.isStarted());
+    provider.isAvailable = true; // a window manager's workspaces became known
+    following.refresh();
+    EXPECT_TRUE(following.isStarted());
+    EXPECT_EQ(following.lastHandled(), "A");
+
+    documents.mutateConfig([](Config &config) { config.settings.followSpaces = false; });
+    EXPECT_FALSE(following.isStarted());
+    following.refresh();
+    EXPECT_FALSE(following.isStarted());
 }
