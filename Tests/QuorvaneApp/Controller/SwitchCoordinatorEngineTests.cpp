@@ -87,9 +87,9 @@ TEST_F(SwitchOnWorker, TheEventLoopIsServedWhileTheFilesMoveAndWhatArrivesMeanwh
     });
     controller.performSwitch("B", true);
     order.push_back(u"perform returned"_qs);
-    EXPECT_TRUE(controller.isSwapping);
+    EXPECT_TRUE(controller.swapInProgress());
 
-    ASSERT_TRUE(test::waitUntil([&] { return !controller.isSwapping && load().activeWorkspace == "C"; }, 10000));
+    ASSERT_TRUE(test::waitUntil([&] { return !controller.swapInProgress() && load().activeWorkspace == "C"; }, 10000));
     EXPECT_EQ(order, (std::vector<QString>{u"perform returned"_qs, u"served while moving"_qs}));
     EXPECT_EQ(entries(desktop()), QStringList{"c1"});
     EXPECT_EQ(entries(root() + "/A"), (QStringList{"a1", "a2"}));
@@ -99,7 +99,7 @@ TEST_F(SwitchOnWorker, TheEventLoopIsServedWhileTheFilesMoveAndWhatArrivesMeanwh
     EXPECT_EQ(config.workspace("B")->colorHex, "#123456");
     EXPECT_EQ(config.workspace("B")->files, QStringList{"b1"});
     EXPECT_TRUE(config.workspace("B")->lastActiveAt.has_value());
-    EXPECT_EQ(controller.previousWorkspace, QString("B"));
+    EXPECT_EQ(controller.lastDesktop(), QString("B"));
     EXPECT_FALSE(controller.desktopWatcher().isPaused());
     EXPECT_FALSE(model.errorMessage().has_value());
 }
@@ -129,7 +129,7 @@ TEST_F(SwitchOnWorker, ALongSwitchNamesItsCountInTheToolTipUntilItEnds)
     EXPECT_GT(status->images.size(), framesBefore);
 
     gate->open();
-    ASSERT_TRUE(test::waitUntil([&] { return !controller.isSwapping; }, 10000));
+    ASSERT_TRUE(test::waitUntil([&] { return !controller.swapInProgress(); }, 10000));
     EXPECT_EQ(status->toolTipText, u"Work"_qs);
     EXPECT_EQ(usual, u"A"_qs);
     QLocale::setDefault(before);
