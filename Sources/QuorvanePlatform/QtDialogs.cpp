@@ -313,7 +313,8 @@ void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
 namespace {
 
 // Takes a folder as well as a file: accepting with a folder selected chooses the folder
-// instead of opening it (a double click still opens it).
+// instead of opening it (a double click still opens it). GTK's chooser and the portal's choose
+// files or folders, never either in one, so a pin is chosen in Qt's own.
 class ItemDialog final : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
