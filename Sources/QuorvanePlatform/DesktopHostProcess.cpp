@@ -93,6 +93,7 @@ int openPidfd(qint64 pid)
     return handle;
 #else
     Q_UNUSED(pid);
+    errno = ENOSYS;
     return -1;
 #endif
 }
@@ -194,9 +195,10 @@ void forgetDesktopHost()
 bool waitForProcessEnd(qint64 pid, int limitMs)
 {
     const int pidfd = openPidfd(pid);
+    if (pidfd < 0 && errno == ESRCH)
+        return true; // gone already, collected by its parent
     if (pidfd < 0) {
-        // No handle: the process is gone already, or the kernel offers none; then its entry
-        // is looked at now and then.
+        // No handle: the kernel offers none; then its entry is looked at now and then.
         QDeadlineTimer deadline(limitMs);
         while (stillRuns(pid)) {
             if (deadline.hasExpired())
