@@ -13,37 +13,72 @@
 # milliseconds of the log's times, then the switch's guards and their loads, the cover, the
 # pre-switch sweeps, the cue, the appearance switch (its child processes), the engine, the
 # refresh after it (menu, settings) and the rest (the glyph, the dock, the visit stamp when it
-# did not go with the engine's save).
-# Usage: hotkey_switch.sh PATH_TO_QUORVANE [TRANSITION[:FADE_IN_MS]]...
+# did not go with the engine's save). A transition named with "+dressed" runs with cue + dark +
+# positions: each desktop a cue below the icons and a mode of its own (light, dark) on GNOME's
+# keys, on a pcmanfm desktop that keeps every item's position; a transition run both ways is
+# printed as a pair, the files' median wait without and with, and their difference (the bar:
+# the same within 50 ms).
+# Usage: hotkey_switch.sh PATH_TO_QUORVANE [TRANSITION[:FADE_IN_MS][+dressed]]...
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../Tests/EndToEnd/session_lib.sh"
-e2e_prepare "$1" xcompmgr
+app="$1"
 shift
-[ $# -gt 0 ] || set -- none blur blur:2000 sweep
+[ $# -gt 0 ] || set -- none blur blur:2000 sweep none+dressed
+case " $* " in
+*+dressed*) e2e_prepare "$app" xcompmgr pcmanfm gsettings ;;
+*) e2e_prepare "$app" xcompmgr ;;
+esac
 
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 source "$E2E_LIB"
 rm -rf "$root" "$HOME/Desktop"/*
-mkdir -p "$root/.store" "$root/One" "$root/Two"
+mkdir -p "$root/.store" "$root/One" "$root/Two" "$XDG_CONFIG_HOME/pcmanfm/default"
 for i in $(seq -w 0 99); do
   echo "$i" > "$HOME/Desktop/one-$i.txt"
   echo "$i" > "$root/Two/two-$i.txt"
 done
-python3 - "$config" "$TRANSITION" "$FADE_IN_MS" <<'PY'
+python3 - "$config" "$TRANSITION" "$FADE_IN_MS" "$DRESSED" "$XDG_CONFIG_HOME/pcmanfm/default/desktop-items-0.conf" \
+  "$root/Two/.icon-positions.json" <<'PY'
 import json, sys
 files = lambda p: ["%s-%02d.txt" % (p, i) for i in range(100)]
-json.dump({"schemaVersion": 1, "activeWorkspace": "One",
-           "workspaces": [{"name": "One", "files": files("one"), "hotkey": {"keyCode": 18, "modifiers": 786432}},
-                          {"name": "Two", "files": files("two"), "hotkey": {"keyCode": 19, "modifiers": 786432}}],
+one = {"name": "One", "files": files("one"), "hotkey": {"keyCode": 18, "modifiers": 786432}}
+two = {"name": "Two", "files": files("two"), "hotkey": {"keyCode": 19, "modifiers": 786432}}
+if sys.argv[4] == "1":
+    cue = lambda color: {"enabled": True, "fill": {"color": {"_0": color}}, "opacity": 1.0,
+                         "aboveIcons": False, "aboveMenuBar": False}
+    one.update(preferredAppearance="light", cue=cue("#336699"))
+    two.update(preferredAppearance="dark", cue=cue("#993366"))
+    # Every item has its place: One's in the desktop's store, Two's in its folder.
+    place = lambda i: (20 + (i % 10) * 110, 20 + (i // 10) * 70)
+    with open(sys.argv[5], "w") as store:
+        store.write("[*]\nwallpaper_mode=color\ndesktop_bg=#102030\n\n")
+        for i, name in enumerate(files("one")):
+            store.write("[%s]\nx=%d\ny=%d\n\n" % ((name,) + place(i)))
+    json.dump({"pcmanfm/default": {name: dict(zip("xy", place(i))) for i, name in enumerate(files("two"))}},
+              open(sys.argv[6], "w"))
+json.dump({"schemaVersion": 1, "activeWorkspace": "One", "workspaces": [one, two],
            "settings": {"shownFirstSwitchNote": True, "switchTransition": sys.argv[2],
                         "switchFadeInMs": int(sys.argv[3])}},
           open(sys.argv[1], "w"))
 PY
 start_desktop_session
 xcompmgr >/dev/null 2>&1 &
+if [ "$DRESSED" = 1 ]; then
+  gsettings set org.gnome.desktop.interface color-scheme 'prefer-light'
+  gsettings set org.gnome.desktop.interface gtk-theme 'Adwaita'
+  has_desktop_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --class pcmanfm 2>/dev/null || true); do
+      window_property "$w" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DESKTOP && return 0
+    done
+    return 1
+  }
+  pcmanfm --desktop >/dev/null 2>&1 &
+  within 5 has_desktop_window || fail "pcmanfm's desktop window never showed"
+fi
 # The press's arrival and the switch's phases come as debug lines.
 QT_LOGGING_RULES="quorvane.hotkeys.debug=true;*.swap.debug=true" start_app app
 sleep 1
@@ -92,7 +127,7 @@ stop_app
 summary() { sort -n "$1" | awk '{ v[NR] = $1 } END {
   median = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
   printf "median %.1f ms, worst %d ms", median, v[NR] }'; }
-echo "hot key, $TRANSITION (fade-in $FADE_IN_MS ms), 20 presses: files on the Desktop $(summary "$WORK/waits");" \
+echo "hot key, $LOOK (fade-in $FADE_IN_MS ms), 20 presses: files on the Desktop $(summary "$WORK/waits");" \
   "beyond the switch itself $(summary "$WORK/latencies")"
 # The median of each column (the log's times are whole milliseconds).
 read -r -a names <<< "xdotool-ran to-the-grab grab-to-switch $(cat "$WORK/phase-names")"
@@ -102,11 +137,22 @@ for i in "${!names[@]}"; do
     printf "%.1f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')"
 done
 echo "$breakdown"
+sort -n "$WORK/waits" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }' \
+  > "$WORK/files-median.$LOOK"
 echo PASS > "$WORK/result"
 SESSION
+export GSETTINGS_BACKEND=keyfile
 for look in "$@"; do
+  export LOOK="$look" DRESSED=0
+  [ "${look%+dressed}" = "$look" ] || { DRESSED=1; look="${look%+dressed}"; }
   export TRANSITION="${look%%:*}" FADE_IN_MS=260
   [ "$look" = "${look#*:}" ] || FADE_IN_MS="${look#*:}"
   rm -f "$WORK/result"
   e2e_run_session "$WORK/session.sh"
+done
+for look in "$@"; do
+  plain="$WORK/files-median.${look%+dressed}" dressed="$WORK/files-median.${look%+dressed}+dressed"
+  [ "${look%+dressed}" != "$look" ] && [ -f "$plain" ] && [ -f "$dressed" ] || continue
+  echo "paired, ${look%+dressed}: files on the Desktop median $(cat "$plain") ms without cue + dark + positions," \
+    "$(cat "$dressed") ms with them: difference $(awk -v a="$(cat "$plain")" -v b="$(cat "$dressed")" 'BEGIN { printf "%+.1f", b - a }') ms"
 done

@@ -1,5 +1,8 @@
 #include "DesktopHostProcess.h"
 
+#include "DesktopHostFollower.h"
+#include "HostProcessTable.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +12,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <mutex>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -18,7 +20,11 @@
 
 namespace quorvane {
 
-std::optional<DesktopHostProcess> findDesktopHostProcess()
+namespace {
+
+// The first process of this user on this display that draws the desktop, its start time not
+// read yet.
+std::optional<DesktopHostProcess> walkProc()
 {
     const QByteArray display = qgetenv("DISPLAY");
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -76,16 +82,18 @@ std::optional<DesktopHostProcess> findDesktopHostProcess()
     return std::nullopt;
 }
 
-namespace {
-
 // A handle on one process: readable once the process has ended. Minus one where the kernel
 // has none (before Linux 5.3) or the process is gone already.
 int openPidfd(qint64 pid)
 {
 #ifdef SYS_pidfd_open
-    return int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
+    const int handle = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
+    if (handle >= 0)
+        ::fcntl(handle, F_SETFD, FD_CLOEXEC);
+    return handle;
 #else
     Q_UNUSED(pid);
+    errno = ENOSYS;
     return -1;
 #endif
 }
@@ -100,86 +108,97 @@ bool ended(int pidfd, int limitMs)
     return ready != 0;
 }
 
-// How long an answer of "none runs" stands before /proc is read again.
-constexpr qint64 noneStandsMs = 5000;
-
-struct Followed {
-    std::mutex mutex;
-    std::optional<DesktopHostProcess> process;
-    int pidfd = -1;
-    QElapsedTimer lookedAt; // when "none" was last found
-
-    void forget()
-    {
-        if (pidfd >= 0)
-            ::close(pidfd);
-        pidfd = -1;
-        process.reset();
-        lookedAt.invalidate();
-    }
-};
-
-Followed &followed()
+// The fields of /proc/<pid>/stat after the program's name, the state first; none when the
+// entry is gone.
+std::optional<QByteArrayList> statFields(qint64 pid)
 {
-    static Followed state;
-    return state;
+    QFile stat(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    if (close < 0)
+        return std::nullopt;
+    return text.mid(close + 2).split(' ');
 }
 
 // The process's own check where no pidfd could be had: whether its /proc entry stands and
 // does not belong to a zombie.
 bool stillRuns(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    const qsizetype close = text.lastIndexOf(')');
-    return close >= 0 && text.size() > close + 2 && text[close + 2] != 'Z' && text[close + 2] != 'X';
+    const auto fields = statFields(pid);
+    return fields && !fields->isEmpty() && fields->first() != "Z" && fields->first() != "X";
+}
+
+// How long an answer of "none runs" stands before /proc is walked again.
+constexpr qint64 noneStandsMs = 30000;
+
+DesktopHostFollower &sessionFollower()
+{
+    static ProcHostProcessTable table;
+    static DesktopHostFollower follower(table, noneStandsMs, [] {
+        static const QElapsedTimer clock = [] {
+            QElapsedTimer started;
+            started.start();
+            return started;
+        }();
+        return clock.elapsed();
+    });
+    return follower;
 }
 
 } // namespace
 
+std::optional<DesktopHostProcess> findDesktopHostProcess()
+{
+    auto found = walkProc();
+    if (!found)
+        return std::nullopt;
+    const auto started = ProcHostProcessTable().startTime(found->pid);
+    if (!started)
+        return std::nullopt; // ended since
+    found->startTime = *started;
+    return found;
+}
+
+std::optional<quint64> ProcHostProcessTable::startTime(qint64 pid)
+{
+    // The state is the first field after the name, the start time the twentieth.
+    const auto fields = statFields(pid);
+    if (!fields || fields->size() < 20 || fields->first() == "Z" || fields->first() == "X")
+        return std::nullopt;
+    bool ok = false;
+    const quint64 started = fields->at(19).toULongLong(&ok);
+    return ok ? std::optional<quint64>(started) : std::nullopt;
+}
+
+int ProcHostProcessTable::endHandle(qint64 pid)
+{
+    return openPidfd(pid);
+}
+
 std::optional<DesktopHostProcess> runningDesktopHost()
 {
-    Followed &state = followed();
-    const std::lock_guard lock(state.mutex);
-    if (state.process) {
-        const bool gone = state.pidfd >= 0 ? ended(state.pidfd, 0) : !stillRuns(state.process->pid);
-        if (!gone)
-            return state.process;
-        state.forget();
-    } else if (state.lookedAt.isValid() && !state.lookedAt.hasExpired(noneStandsMs)) {
-        return std::nullopt;
-    }
-    state.process = findDesktopHostProcess();
-    if (!state.process) {
-        state.lookedAt.start();
-        return std::nullopt;
-    }
-    state.pidfd = openPidfd(state.process->pid);
-    if (state.pidfd >= 0)
-        ::fcntl(state.pidfd, F_SETFD, FD_CLOEXEC);
-    // A process that ended between the look and the handle: looked for again next time.
-    if ((state.pidfd >= 0 && ended(state.pidfd, 0)) || (state.pidfd < 0 && !stillRuns(state.process->pid))) {
-        state.forget();
-        return std::nullopt;
-    }
-    return state.process;
+    return sessionFollower().host();
+}
+
+void followDesktopHost(DesktopHostProcess process)
+{
+    sessionFollower().follow(std::move(process));
 }
 
 void forgetDesktopHost()
 {
-    Followed &state = followed();
-    const std::lock_guard lock(state.mutex);
-    state.forget();
+    sessionFollower().forget();
 }
 
 bool waitForProcessEnd(qint64 pid, int limitMs)
 {
     const int pidfd = openPidfd(pid);
+    if (pidfd < 0 && errno == ESRCH)
+        return true; // gone already, collected by its parent
     if (pidfd < 0) {
-        // No handle: the process is gone already, or the kernel offers none; then its entry
-        // is looked at now and then.
+        // No handle: the kernel offers none; then its entry is looked at now and then.
         QDeadlineTimer deadline(limitMs);
         while (stillRuns(pid)) {
             if (deadline.hasExpired())

@@ -223,8 +223,16 @@ bool PcmanfmIconHost::writeAndReload(const IconPositions &set, const QStringList
     start.setStandardInputFile(QProcess::nullDevice());
     start.setStandardOutputFile(QProcess::nullDevice());
     start.setStandardErrorFile(QProcess::nullDevice());
-    if (!start.startDetached())
+    qint64 pid = 0;
+    if (!start.startDetached(&pid))
         throw IconStoreError(QStringLiteral("pcmanfm's desktop could not be started again"));
+    // A desktop started anew is the host from now on, followed without a look for it.
+    if (ended && pid > 0) {
+        QByteArrayList command{QFile::encodeName(start.program())};
+        for (const QString &argument : arguments)
+            command.append(argument.toLocal8Bit());
+        followDesktopHost(DesktopHostProcess{QStringLiteral("pcmanfm"), m_process.profile, pid, command});
+    }
     if (!failure.isEmpty())
         throw IconStoreError(failure);
     return changed;
