@@ -221,6 +221,18 @@ private:
     bool isSwapping = false;
     std::optional<QString> previousWorkspace;
     ScrollGesture m_scroll;
+    // This platform's own screens, compositor probe, pointer, workspaces and session look, built
+    // once here for what the environment leaves out (main passes its own; most tests do not).
+    struct OwnServices {
+        std::unique_ptr<ScreenList> screens;
+        std::unique_ptr<CompositorProbe> compositor;
+        std::unique_ptr<PointerSource> pointer;
+        std::unique_ptr<SpaceProvider> spaces;
+        std::unique_ptr<SystemAppearance> appearance;
+    };
+    static AppEnvironment completed(AppEnvironment environment, OwnServices &own);
+    OwnServices m_own;
+    // Every service named: those the environment left out point into m_own.
     AppEnvironment m_env;
     QuietSessionEvents m_quietSession;
     std::vector<SessionEvents::Token> m_sessionObservers;

@@ -33,7 +33,8 @@ FloatingDock::FloatingDock(const SpaceIdentifier &spaces, Scheduler &scheduler, 
     , m_spaces(spaces)
     , m_scheduler(scheduler)
     , m_preferences(preferences ? *preferences : sessionPreferences())
-    , m_compositor(compositor ? *compositor : LinuxCompositorProbe::shared())
+    , m_ownCompositor(compositor ? nullptr : std::make_unique<LinuxCompositorProbe>())
+    , m_compositor(compositor ? *compositor : *m_ownCompositor)
 {
 }
 

@@ -109,6 +109,8 @@ private:
     const SpaceIdentifier &m_spaces;
     Scheduler &m_scheduler;
     const PreferenceReader &m_preferences;
+    // The display's own probe when none was given.
+    std::unique_ptr<const CompositorProbe> m_ownCompositor;
     const CompositorProbe &m_compositor;
     FloatingDockView *m_view = nullptr;
     QVariantAnimation *m_flip = nullptr;
