@@ -79,7 +79,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_cornerWatcher(*m_env.scheduler, *m_env.pointerSource,
                       currentScreenLayout, &m_store)
     , m_background(m_env.paths, m_env.backgroundHost, m_env.desktopIconWindow)
-    , m_cueOverlay(*m_env.screens, *m_env.compositor, &m_background, &m_store)
+    , m_cueOverlay(*m_env.screens, *m_env.compositor, &m_background, &m_store, &m_cueImages)
     , m_switchOverlay(*m_env.scheduler, *m_env.screens, *m_env.compositor,
                       m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))
     , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env), dateNow, &m_store)

@@ -16,6 +16,7 @@
 #include "Dock/FloatingDock.h"
 #include "Install/TrashWatcher.h"
 #include "Install/Updater.h"
+#include "Overlays/CueImageCache.h"
 #include "Overlays/DesktopBackground.h"
 #include "Overlays/DesktopCueOverlay.h"
 #include "Overlays/SwitchTransitionOverlay.h"
@@ -247,6 +248,8 @@ private:
     FloatingDock m_floatingDock;
     CornerWatcher m_cornerWatcher;
     DesktopBackground m_background;
+    // The decoded cue pictures of the overlay, the settings model and the wallpaper editor.
+    CueImageCache m_cueImages;
     DesktopCueOverlay m_cueOverlay;
     SwitchTransitionOverlay m_switchOverlay;
     CleanupNotifier m_cleanupNotifier;

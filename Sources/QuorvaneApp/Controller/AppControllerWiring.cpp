@@ -137,6 +137,7 @@ SettingsModel &AppController::ensureSettingsModel()
         return *m_settingsModel;
     m_settingsModel = std::make_unique<SettingsModel>(m_store, m_env.paths, &archiver());
     SettingsModel &model = *m_settingsModel;
+    model.useCueImages(&m_cueImages);
     model.setRefusedHotKeys(m_hotKeys.refusedHotKeys());
     connect(&m_hotKeys, &HotKeyCenter::refusedChanged, &model,
             [this, &model] { model.setRefusedHotKeys(m_hotKeys.refusedHotKeys()); });

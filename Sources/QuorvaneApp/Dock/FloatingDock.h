@@ -102,6 +102,8 @@ private:
     void cancel(std::optional<Scheduler::Token> &token);
 
     bool m_wantsVisible = false;
+    // The tiles' folder icons, emptied each time the dock is shown or reloaded.
+    FolderIconCache m_icons;
     std::unique_ptr<DockDropView> m_panel;
     double m_flipDuration = 0.12;
     AppearanceMode m_appearance = AppearanceMode::system;
