@@ -158,7 +158,7 @@ void AppController::onDesktopChanged()
     // swept, nor one whose desktops folder another process holds.
     if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
         return;
-    const Config config = loadOrDefault();
+    const Config config = document();
     const AppSettings &settings = config.settings;
     if (!settings.filterScreenshots && !settings.customFiltersEnabled)
         return;
@@ -179,7 +179,7 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
         // an undecodable journal counts as none
         qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
     }
-    const Config config = loadOrDefault();
+    const Config config = document();
     if (!config.settings.followSpaces)
         return SpaceFollowResult::done;
     const auto bound = config.workspaceBoundToSpace(identity);
@@ -187,11 +187,6 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
         return SpaceFollowResult::done;
     performSwitch(bound->name, true);
     return SpaceFollowResult::switched;
-}
-
-Config AppController::loadOrDefault()
-{
-    return m_store.document();
 }
 
 void AppController::editQuietly(const std::function<void(Config &)> &edit)

@@ -193,8 +193,9 @@ private:
     void reloadFloatingDock() { m_dock.reload(); }
     void toggleFloatingDock() { m_dock.toggle(); }
 
-    // The stored document, the default one while it cannot be read (the service says so).
-    Config loadOrDefault();
+    // The document as the service holds it (the default one while it cannot be read, which the
+    // service's state says); the service reads config.json again only after it changed on disk.
+    const Config &document() { return m_store.document(); }
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
     // switch (remembered flags, the visit stamp) never interrupt the user.
     void editQuietly(const std::function<void(Config &)> &edit);
