@@ -67,7 +67,6 @@ public:
     // nothing when the target is already active, the session is read-only or the Desktop
     // folder is not a safe one.
     void performSwitch(const QString &target, bool userInitiated);
-    void sweepInOverruleOrder(const Config &config);
     // Both sweeps in the configured order, then the menu and the settings model refresh.
     void sweepActiveDesktopNow();
     void applyAppearance(const QString &name, const Config &config);
@@ -83,7 +82,6 @@ public:
 
     // Scrolling over the status item steps through the live desktops; 0.4 s after the last
     // counted event the selected one becomes active.
-    void handleScroll(const StatusItem::Wheel &wheel);
     static constexpr double scrollStepPoints = 90;
     static constexpr double scrollCommitDelay = 0.4;
     // The gesture under way: the ring fixed as it began, the selected desktop, the points not
@@ -104,7 +102,6 @@ public:
     DockCoordinator &dock() { return m_dock; }
     QuitAndUninstall &quitAndUninstall() { return m_quitAndUninstall; }
 
-    void switchWorkspace(const QString &name);
     // Hides the active desktop behind the blank one, or brings back the expand target.
     void toggleCollapse();
     void toggleScreenshotFilteringPause();
@@ -115,10 +112,8 @@ public:
     // Built with the controller; each follows the document.
     DesktopWatcher &desktopWatcher() { return *m_desktopWatcher; }
     SpaceFollower &spaceFollower() { return *m_spaceFollower; }
-    SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
 
     const AppEnvironment &environment() const { return m_env; }
-    StatusItem &statusItem() { return *m_statusItem; }
     FinderSurface &surface() { return m_surface; }
     // The document's one owner and writer; the store every component of the run is given.
     DocumentService &store() { return m_store; }
@@ -127,7 +122,6 @@ public:
     CornerWatcher &cornerWatcher() { return m_cornerWatcher; }
     DesktopCueOverlay &cueOverlay() { return m_cueOverlay; }
     SwitchTransitionOverlay &switchOverlay() { return m_switchOverlay; }
-    CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
     TrashWatcher &trashWatcher() { return m_trashWatcher; }
     Updater &updater() { return m_updater; }
     MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
@@ -155,13 +149,31 @@ public:
     // The settings model's onPreviewTransition: plays the chosen switch transition once.
     void previewSwitchTransition();
 
-    // What a pressed hot key asks for: a desktop's switch, or one of the global actions.
-    void hotKeyTriggered(const HotKeyAssignment::Owner &owner);
     // One step through the switchable desktops, wrapping at both ends; from the blank or a
     // temporary desktop, forward starts at the first and backward at the last.
     void cycle(int step);
     // The option-click carousel: its live stops, else the switchable desktops.
     void cycleOptionClick();
+
+private:
+    friend class AppWindows;
+    friend class DockCoordinator;
+    friend class LaunchCoordinator;
+    friend class QuitAndUninstall;
+    friend class StatusMenuController;
+    friend class SwitchCoordinator;
+
+    // Reached only by the controller's own parts and its coordinators.
+    void sweepInOverruleOrder(const Config &config);
+    // Scrolling over the status item steps through the live desktops; 0.4 s after the last
+    // counted event the selected one becomes active.
+    void handleScroll(const StatusItem::Wheel &wheel);
+    void switchWorkspace(const QString &name);
+    SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
+    StatusItem &statusItem() { return *m_statusItem; }
+    CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
+    // What a pressed hot key asks for: a desktop's switch, or one of the global actions.
+    void hotKeyTriggered(const HotKeyAssignment::Owner &owner);
     // Back to the desktop active before the last switch, while it is still live.
     void switchToLastDesktop();
     // The 60-second job, also run on wake: completes due desktop timers and, if any, catches
@@ -171,19 +183,10 @@ public:
     // floating dock re-asserts its Space.
     void activeSpaceChanged();
     SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
-
     // The command line's requests: where this instance stands, and an accepted request run on
     // the road of the matching hot key.
     AppCommandState commandState();
     void runCommand(const AppCommand &command);
-
-private:
-    friend class AppWindows;
-    friend class DockCoordinator;
-    friend class LaunchCoordinator;
-    friend class QuitAndUninstall;
-    friend class StatusMenuController;
-    friend class SwitchCoordinator;
 
     // The settings window once it has been opened.
     QWidget *openSettingsWindow() const { return m_windows.settingsWindow(); }
