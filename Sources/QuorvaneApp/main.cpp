@@ -1,3 +1,4 @@
+#include "CompositorProbe.h"
 #include "Controller/AppController.h"
 #include "Controller/SessionStatusItem.h"
 #include "CustomShortcutList.h"
@@ -13,12 +14,15 @@
 #include "LockFileRunningInstances.h"
 #include "MessageBoxAlertPresenter.h"
 #include "Overlays/SystemAppearance.h"
+#include "PointerSource.h"
 #include "QtDialogs.h"
 #include "QtScheduler.h"
+#include "ScreenList.h"
 #include "SessionLookWatcher.h"
 #include "SessionNotifications.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
+#include "SpaceProvider.h"
 #include "StatusPanelShade.h"
 #include "SwayWorkspaces.h"
 #include "TerminationSignals.h"
@@ -125,12 +129,14 @@ int main(int argc, char **argv)
     // GNOME's colour scheme, XFCE's theme, any XSETTINGS manager's theme, KDE's colour scheme.
     Theme::shared().setFollowPlatformPalette(!qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP")
                                              || qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME") || portalDialogs);
+    // The session's light or dark mode, which the controller turns and the theme reads.
+    const std::unique_ptr<SystemAppearance> sessionAppearance = SystemAppearance::ofSession(Paths::standard().store());
     Theme::shared().setSystemSource(
-        [] { return SystemAppearance::shared().currentIsDark() || xsettings::themeIsDark(); });
+        [appearance = sessionAppearance.get()] { return appearance->currentIsDark() || xsettings::themeIsDark(); });
     // The session's mode is read once; its change signals have it read again, away from the
     // event loop, so that a switch never waits for the session's tools.
-    const auto sessionLookChanged = [] {
-        SystemAppearance::shared().sessionChanged();
+    const auto sessionLookChanged = [appearance = sessionAppearance.get()] {
+        appearance->sessionChanged();
         Theme::shared().systemChanged();
     };
     GSettingsMonitor colorScheme(QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey));
@@ -156,8 +162,9 @@ int main(int argc, char **argv)
     LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
     // sway and i3 publish their workspaces over their IPC socket, Xwayland or not; where the X
     // server's root window names them as well (i3), those stay, so that stored bindings hold.
+    LinuxSpaceProvider rootWorkspaces;
     std::unique_ptr<SwayWorkspaces> socketWorkspaces;
-    if (const QString socket = SwayWorkspaces::socketFromEnvironment(); !socket.isEmpty() && !LinuxSpaceProvider::shared().available()) {
+    if (const QString socket = SwayWorkspaces::socketFromEnvironment(); !socket.isEmpty() && !rootWorkspaces.available()) {
         socketWorkspaces = std::make_unique<SwayWorkspaces>(socket);
         sessionEvents.followWorkspaces(*socketWorkspaces);
         qCInfo(Log::app()).noquote() << QStringLiteral("workspaces through the window manager's socket %1").arg(socket);
@@ -207,11 +214,18 @@ int main(int argc, char **argv)
 
     // The status area there is, or the one that comes later.
     const auto makeStatusItem = [&info] { return makeSessionStatusItem(info); };
-    AppEnvironment env{Paths::standard(), info, makeStatusItem, &scheduler, &alerts, &activation, &instances, nullptr, {}, {}};
+    AppEnvironment env{Paths::standard(), info, makeStatusItem, &scheduler, &alerts, &activation, &instances, sessionAppearance.get(), {}, {}};
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.terminate = [] { QCoreApplication::quit(); };
     env.session = &sessionEvents;
-    env.spaces = socketWorkspaces.get();
+    env.spaces = socketWorkspaces ? static_cast<SpaceProvider *>(socketWorkspaces.get()) : &rootWorkspaces;
+    // The screens, the compositing manager and the pointer, one of each for the whole run.
+    QtScreenList screens;
+    LinuxCompositorProbe compositor;
+    LinuxPointerSource pointer;
+    env.screens = &screens;
+    env.compositor = &compositor;
+    env.pointerSource = &pointer;
     env.hotKeyRegistrar = hotKeyRegistrar.get();
     if (waylandSession && onX11 && dynamic_cast<X11HotKeyRegistrar *>(hotKeyRegistrar.get()))
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");

@@ -26,7 +26,6 @@ public:
     ~LinuxCompositorProbe() override;
     bool compositing() const override;
     void setOnChange(std::function<void()> changed) override;
-    static LinuxCompositorProbe &shared();
 
 private:
     class Watch;

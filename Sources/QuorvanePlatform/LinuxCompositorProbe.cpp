@@ -103,10 +103,4 @@ void LinuxCompositorProbe::setOnChange(std::function<void()> changed)
         m_watch = std::make_unique<Watch>(std::move(changed));
 }
 
-LinuxCompositorProbe &LinuxCompositorProbe::shared()
-{
-    static LinuxCompositorProbe probe;
-    return probe;
-}
-
 } // namespace quorvane

@@ -180,10 +180,4 @@ std::optional<PointerSource::State> LinuxPointerSource::read() const
     return State{position, held};
 }
 
-LinuxPointerSource &LinuxPointerSource::shared()
-{
-    static LinuxPointerSource source;
-    return source;
-}
-
 } // namespace quorvane

@@ -1,6 +1,5 @@
 #include "LinuxSessionEvents.h"
 
-#include "SpaceProvider.h"
 #include "SwayWorkspaces.h"
 #include "X11Connection.h"
 
@@ -35,9 +34,9 @@ std::optional<std::uint32_t> selectPropertyChanges(xcb_connection_t *c, xcb_wind
 }
 
 // The current Space as the provider describes it; null when it names none.
-QVariant currentSpace()
+QVariant currentSpace(const LinuxSpaceProvider &workspaces)
 {
-    const auto displays = LinuxSpaceProvider::shared().managedDisplaySpaces();
+    const auto displays = workspaces.managedDisplaySpaces();
     if (!displays || displays->isEmpty())
         return {};
     return displays->first().toMap().value(QStringLiteral("Current Space"));
@@ -62,7 +61,7 @@ LinuxSessionEvents::LinuxSessionEvents(const QDBusConnection &bus, QObject *pare
         m_activeWindowAtom = x11::atom(QByteArrayLiteral("_NET_ACTIVE_WINDOW"));
         m_stateAtom = x11::atom(QByteArrayLiteral("_NET_WM_STATE"));
         watchActiveWindow();
-        m_lastSpace = currentSpace();
+        m_lastSpace = currentSpace(m_workspaces);
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 }
@@ -80,7 +79,7 @@ LinuxSessionEvents::~LinuxSessionEvents()
 void LinuxSessionEvents::watchActiveWindow()
 {
     xcb_connection_t *c = x11::connection();
-    const auto active = LinuxSpaceProvider::shared().activeWindow();
+    const auto active = m_workspaces.activeWindow();
     const std::uint32_t window = active ? std::uint32_t(*active) : 0;
     if (!c || window == m_watched)
         return;
@@ -108,7 +107,7 @@ void LinuxSessionEvents::checkSpaceLater()
                 return;
             weak->m_checkQueued = false;
             weak->watchActiveWindow();
-            const QVariant space = currentSpace();
+            const QVariant space = currentSpace(weak->m_workspaces);
             if (space == weak->m_lastSpace)
                 return;
             weak->m_lastSpace = space;
@@ -157,7 +156,7 @@ bool LinuxSessionEvents::nativeEventFilter(const QByteArray &eventType, void *me
         QMetaObject::invokeMethod(
             this, [weak] {
                 if (weak)
-                    weak->m_lastSpace = currentSpace();
+                    weak->m_lastSpace = currentSpace(weak->m_workspaces);
             },
             Qt::QueuedConnection);
     } else if ((property->window == m_root && property->atom == m_activeWindowAtom)

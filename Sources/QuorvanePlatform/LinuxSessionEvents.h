@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SessionEvents.h"
+#include "SpaceProvider.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QDBusConnection>
@@ -54,6 +55,8 @@ private:
     Observers m_wake;
     Observers m_workspace;
     Token m_last = 0;
+    // The root window's workspaces, read afresh at each change.
+    LinuxSpaceProvider m_workspaces;
     std::uint32_t m_root = 0;
     std::uint32_t m_currentDesktopAtom = 0;
     std::uint32_t m_activeWindowAtom = 0;

@@ -163,10 +163,4 @@ void LinuxSpaceProvider::moveToCurrentDesktop(WindowId window)
     xcb_flush(c);
 }
 
-LinuxSpaceProvider &LinuxSpaceProvider::shared()
-{
-    static LinuxSpaceProvider provider;
-    return provider;
-}
-
 } // namespace quorvane

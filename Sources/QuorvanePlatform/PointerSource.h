@@ -39,7 +39,6 @@ public:
 
     std::optional<State> read() const override;
     bool notifyChanges(std::function<void()> onChange) override;
-    static LinuxPointerSource &shared();
 
 private:
     struct Motion;

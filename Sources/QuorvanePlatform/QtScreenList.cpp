@@ -53,10 +53,4 @@ QList<QRect> QtScreenList::frames() const
     return frames;
 }
 
-QtScreenList &QtScreenList::shared()
-{
-    static QtScreenList screens;
-    return screens;
-}
-
 } // namespace quorvane

@@ -36,7 +36,6 @@ class QtScreenList final : public QObject, public ScreenList {
 public:
     QtScreenList();
     QList<QRect> frames() const override;
-    static QtScreenList &shared();
 
 private:
     void watch(QScreen *screen);

@@ -50,7 +50,6 @@ public:
 
     // The identity of the desktop of that index.
     static QString identity(std::int64_t index);
-    static LinuxSpaceProvider &shared();
 };
 
 } // namespace quorvane

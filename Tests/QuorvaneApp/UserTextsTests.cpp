@@ -145,7 +145,8 @@ TEST_F(UserTexts, TheStatusMenuTheWindowsAndTheirShortcutsReadInLinuxWords)
     FakePreferenceReader preferences;
     FloatingDockModel dockModel{preferences};
     dockModel.setSurfaces({{"Work", "#3366CC", paths.desktop(), true}});
-    FloatingDockView dock(dockModel);
+    FolderIconCache icons;
+    FloatingDockView dock(dockModel, icons);
     EXPECT_EQ(foreignWord(textsOf(&dock)), QString());
 
     MoveToApplicationsView prompt(

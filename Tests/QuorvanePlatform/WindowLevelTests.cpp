@@ -26,5 +26,5 @@ TEST(WindowLevel, OverlaysPassInputAndStayBelowOrAbove)
 
 TEST(CompositorProbe, TheOffscreenPlatformComposes)
 {
-    EXPECT_TRUE(LinuxCompositorProbe::shared().compositing());
+    EXPECT_TRUE(LinuxCompositorProbe().compositing());
 }

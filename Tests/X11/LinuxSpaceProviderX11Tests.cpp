@@ -15,7 +15,7 @@ namespace {
 // The kind of the current Space as the provider describes it; -1 when it names none.
 int currentSpaceType()
 {
-    const auto displays = LinuxSpaceProvider::shared().managedDisplaySpaces();
+    const auto displays = LinuxSpaceProvider().managedDisplaySpaces();
     if (!displays || displays->isEmpty())
         return -1;
     const QVariantMap current = displays->first().toMap().value(QStringLiteral("Current Space")).toMap();
@@ -33,15 +33,15 @@ TEST(LinuxSpaceProviderX11, AFullScreenActiveWindowMakesAFullScreenSpace)
     QProcess wm;
     QWidget window;
     ASSERT_TRUE(showManagedWindow(wm, window, QStringLiteral("full-screen-probe")));
-    ASSERT_TRUE(LinuxSpaceProvider::shared().available());
+    ASSERT_TRUE(LinuxSpaceProvider().available());
     EXPECT_EQ(currentSpaceType(), 0);
     const QString id = QString::number(window.winId());
 
     ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "add,fullscreen"}));
     EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 4; }, 10000));
-    const QVariantMap display = LinuxSpaceProvider::shared().managedDisplaySpaces()->first().toMap();
+    const QVariantMap display = LinuxSpaceProvider().managedDisplaySpaces()->first().toMap();
     EXPECT_EQ(display.value(QStringLiteral("Current Space")).toMap().value(QStringLiteral("uuid")),
-              LinuxSpaceProvider::identity(*LinuxSpaceProvider::shared().currentDesktop()));
+              LinuxSpaceProvider::identity(*LinuxSpaceProvider().currentDesktop()));
 
     ASSERT_TRUE(run("wmctrl", {"-i", "-r", id, "-b", "remove,fullscreen"}));
     EXPECT_TRUE(waitUntil([] { return currentSpaceType() == 0; }, 10000));

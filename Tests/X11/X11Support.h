@@ -44,7 +44,7 @@ inline bool showManagedWindow(QProcess &wm, QWidget &window, const QString &titl
     window.activateWindow();
     const QString id = QString::number(window.winId());
     return waitUntil([&] {
-        return run("wmctrl", {"-i", "-a", id}) && LinuxSpaceProvider::shared().activeWindow() == window.winId();
+        return run("wmctrl", {"-i", "-a", id}) && LinuxSpaceProvider().activeWindow() == window.winId();
     },
                      10000);
 }

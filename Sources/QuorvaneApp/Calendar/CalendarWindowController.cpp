@@ -23,9 +23,6 @@ namespace quorvane {
 
 namespace {
 
-// The open panel's controller; released when its window closes.
-CalendarWindowController *instance = nullptr;
-
 // The backdrop follows the window's size; Escape that no control took closes the window.
 class PanelEvents : public QObject {
 public:
@@ -103,30 +100,25 @@ CalendarWindowController::CalendarWindowController(CalendarModel &model)
     capsuleButtons(panel);
 
     connect(&model, &CalendarModel::configChanged, this, [this] { restyle(); });
-    // The panel reads the model on every paint: it goes with the model, at once.
-    connect(&model, &QObject::destroyed, this, [] {
-        CalendarWindowController *dying = instance;
-        instance = nullptr;
-        if (!dying)
-            return;
-        delete dying->m_window.release(); // not from its own close handler: safe to delete now
-        delete dying;
-    });
     restyle();
 
     panel->setFixedWidth(width);
     panel->adjustSize();
     panel->setFixedHeight(panel->sizeHint().height());
     panel->centre();
-    // Closing releases the panel: the next show builds a new one.
-    panel->onClose = [] {
-        if (instance)
-            instance->deleteLater();
-        instance = nullptr;
+    // Closing tells the owner, which releases the panel: the next show builds a new one.
+    panel->onClose = [this] {
+        if (onClose)
+            onClose();
     };
 }
 
-CalendarWindowController::~CalendarWindowController() = default;
+CalendarWindowController::~CalendarWindowController()
+{
+    // The panel reads the model on every paint: it goes with its controller, at once. Never
+    // from the panel's own close handler: a closed panel's owner releases this with deleteLater.
+    delete m_window.release();
+}
 
 void CalendarWindowController::restyle()
 {
@@ -134,21 +126,14 @@ void CalendarWindowController::restyle()
     m_applied = Theme::shared().dark() ? AppearanceMode::dark : AppearanceMode::light;
 }
 
-void CalendarWindowController::show(CalendarModel &model, ActivationPolicy *activation)
+void CalendarWindowController::show(ActivationPolicy *activation)
 {
-    if (!instance)
-        instance = new CalendarWindowController(model);
-    QWidget *window = instance->window();
+    QWidget *window = m_window.get();
     window->show();
     window->raise();
     window->activateWindow();
     if (activation)
         activation->activate();
-}
-
-CalendarWindowController *CalendarWindowController::shared()
-{
-    return instance;
 }
 
 } // namespace quorvane

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 namespace quorvane {
@@ -14,18 +15,20 @@ class CleanupCalendarView;
 class CalendarModel;
 
 // The floating panel of the cleanup calendar: a title row with its close button over the month
-// calendar and its day sidebar, in the configured look and accent. One panel at a time; it is
-// released when it closes, so the next one starts on the current month with nothing selected.
-// It leaves the activation policy alone.
+// calendar and its day sidebar, in the configured look and accent. Its owner keeps one panel at
+// a time and releases it when it closes (onClose), so the next one starts on the current month
+// with nothing selected; the owner lets it go before the model. It leaves the activation policy
+// alone.
 class CalendarWindowController : public QObject {
 public:
     static constexpr int width = 700;
 
-    // Opens the panel over model, or brings the open one (with the model it was made with) to
-    // the front; activates the application through activation when given.
-    static void show(CalendarModel &model, ActivationPolicy *activation = nullptr);
-    // The open panel's controller, none while no panel is open.
-    static CalendarWindowController *shared();
+    explicit CalendarWindowController(CalendarModel &model);
+    // Brings the panel to the front; activates the application through activation when given.
+    void show(ActivationPolicy *activation = nullptr);
+    // Runs when the panel closes, from its own close handler: the owner releases the controller
+    // there with deleteLater.
+    std::function<void()> onClose;
 
     QWidget *window() const { return m_window.get(); }
     CleanupCalendarView *calendar() const { return m_calendar; }
@@ -35,7 +38,6 @@ public:
     ~CalendarWindowController() override;
 
 private:
-    explicit CalendarWindowController(CalendarModel &model);
     void restyle();
 
     CalendarModel &m_model;

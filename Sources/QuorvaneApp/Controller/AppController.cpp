@@ -1,17 +1,20 @@
 #include "Controller/AppController.h"
 
 #include "Calendar/CreateWorkspaceWindowController.h"
+#include "CompositorProbe.h"
 #include "Desktop/Archiver.h"
 #include "Desktop/DesktopWatcher.h"
 #include "DesktopSwapper.h"
 #include "LinuxNotificationScheduler.h"
 #include "Overlays/SystemAppearance.h"
 #include "PointerSource.h"
+#include "ScreenList.h"
 #include "SessionNotifications.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
+#include "SpaceProvider.h"
 #include "Triggers/KeyNames.h"
 #include "Triggers/KeyRecorder.h"
 
@@ -20,16 +23,6 @@
 namespace quorvane {
 
 namespace {
-
-ScreenList &screensOf(const AppEnvironment &env)
-{
-    return env.screens ? *env.screens : QtScreenList::shared();
-}
-
-CompositorProbe &compositorOf(const AppEnvironment &env)
-{
-    return env.compositor ? *env.compositor : LinuxCompositorProbe::shared();
-}
 
 // The reminders' centre: shown at their time on the session's notification server, under the
 // application's name, the icon of its desktop entry and the entry itself.
@@ -48,28 +41,53 @@ std::unique_ptr<NotificationScheduler> makeReminderCenter(const AppEnvironment &
 
 } // namespace
 
+AppEnvironment AppController::completed(AppEnvironment environment, OwnServices &own)
+{
+    if (!environment.screens) {
+        own.screens = std::make_unique<QtScreenList>();
+        environment.screens = own.screens.get();
+    }
+    if (!environment.compositor) {
+        own.compositor = std::make_unique<LinuxCompositorProbe>();
+        environment.compositor = own.compositor.get();
+    }
+    if (!environment.pointerSource) {
+        own.pointer = std::make_unique<LinuxPointerSource>();
+        environment.pointerSource = own.pointer.get();
+    }
+    if (!environment.spaces) {
+        own.spaces = std::make_unique<LinuxSpaceProvider>();
+        environment.spaces = own.spaces.get();
+    }
+    if (!environment.appearance) {
+        own.appearance = SystemAppearance::ofSession(environment.paths.store());
+        environment.appearance = own.appearance.get();
+    }
+    return environment;
+}
+
 AppController::AppController(AppEnvironment environment, QObject *parent)
     : QObject(parent)
-    , m_env(std::move(environment))
+    , m_env(completed(std::move(environment), m_own))
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), m_env.iconHost)
     , m_store(m_env.paths.config(), m_env.paths.journal())
     , m_dataLock(m_env.paths.dataLock())
     , m_hotKeys(m_env.hotKeyRegistrar, &m_store)
-    , m_spaceIdentifier(m_env.spaces ? *m_env.spaces : LinuxSpaceProvider::shared())
-    , m_floatingDock(m_spaceIdentifier, *m_env.scheduler)
-    , m_cornerWatcher(*m_env.scheduler, m_env.pointerSource ? *m_env.pointerSource : LinuxPointerSource::shared(),
+    , m_spaceIdentifier(*m_env.spaces)
+    , m_floatingDock(m_spaceIdentifier, *m_env.scheduler, nullptr, m_env.compositor)
+    , m_cornerWatcher(*m_env.scheduler, *m_env.pointerSource,
                       currentScreenLayout, &m_store)
     , m_background(m_env.paths, m_env.backgroundHost, m_env.desktopIconWindow)
-    , m_cueOverlay(screensOf(m_env), compositorOf(m_env), &m_background, &m_store)
-    , m_switchOverlay(*m_env.scheduler, screensOf(m_env), compositorOf(m_env),
+    , m_cueOverlay(*m_env.screens, *m_env.compositor, &m_background, &m_store, &m_cueImages)
+    , m_switchOverlay(*m_env.scheduler, *m_env.screens, *m_env.compositor,
                       m_env.coverSleep ? Sleeper(m_env.coverSleep) : Sleeper(blockingSleep))
     , m_cleanupNotifier(m_env.info.identifier, makeReminderCenter(m_env), dateNow, &m_store)
     , m_trashWatcher(m_env.info.identifier, m_env.info.executablePath)
     , m_updater(m_env.info.identifier, m_env.updaterBackend, *m_env.scheduler)
     , m_menuBarIcon(*m_env.scheduler, &m_store)
     , m_scrollHUD(
-          *m_env.scheduler, screensOf(m_env), m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
+          *m_env.scheduler, *m_env.screens, m_env.pointer ? m_env.pointer : [] { return QCursor::pos(); })
 {
     useKeyLayout(m_env.keyLayout);
     // The application's look follows the document, and so do the watchers.
@@ -140,7 +158,7 @@ void AppController::onDesktopChanged()
     // swept, nor one whose desktops folder another process holds.
     if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
         return;
-    const Config config = loadOrDefault();
+    const Config config = document();
     const AppSettings &settings = config.settings;
     if (!settings.filterScreenshots && !settings.customFiltersEnabled)
         return;
@@ -161,7 +179,7 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
         // an undecodable journal counts as none
         qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
     }
-    const Config config = loadOrDefault();
+    const Config config = document();
     if (!config.settings.followSpaces)
         return SpaceFollowResult::done;
     const auto bound = config.workspaceBoundToSpace(identity);
@@ -169,11 +187,6 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
         return SpaceFollowResult::done;
     performSwitch(bound->name, true);
     return SpaceFollowResult::switched;
-}
-
-Config AppController::loadOrDefault()
-{
-    return m_store.document();
 }
 
 void AppController::editQuietly(const std::function<void(Config &)> &edit)
@@ -187,7 +200,7 @@ void AppController::editQuietly(const std::function<void(Config &)> &edit)
 
 SystemAppearance &AppController::appearance()
 {
-    return m_env.appearance ? *m_env.appearance : SystemAppearance::shared();
+    return *m_env.appearance;
 }
 
 } // namespace quorvane

@@ -16,6 +16,7 @@
 #include "Dock/FloatingDock.h"
 #include "Install/TrashWatcher.h"
 #include "Install/Updater.h"
+#include "Overlays/CueImageCache.h"
 #include "Overlays/DesktopBackground.h"
 #include "Overlays/DesktopCueOverlay.h"
 #include "Overlays/SwitchTransitionOverlay.h"
@@ -66,7 +67,6 @@ public:
     // nothing when the target is already active, the session is read-only or the Desktop
     // folder is not a safe one.
     void performSwitch(const QString &target, bool userInitiated);
-    void sweepInOverruleOrder(const Config &config);
     // Both sweeps in the configured order, then the menu and the settings model refresh.
     void sweepActiveDesktopNow();
     void applyAppearance(const QString &name, const Config &config);
@@ -82,7 +82,6 @@ public:
 
     // Scrolling over the status item steps through the live desktops; 0.4 s after the last
     // counted event the selected one becomes active.
-    void handleScroll(const StatusItem::Wheel &wheel);
     static constexpr double scrollStepPoints = 90;
     static constexpr double scrollCommitDelay = 0.4;
     // The gesture under way: the ring fixed as it began, the selected desktop, the points not
@@ -103,7 +102,6 @@ public:
     DockCoordinator &dock() { return m_dock; }
     QuitAndUninstall &quitAndUninstall() { return m_quitAndUninstall; }
 
-    void switchWorkspace(const QString &name);
     // Hides the active desktop behind the blank one, or brings back the expand target.
     void toggleCollapse();
     void toggleScreenshotFilteringPause();
@@ -114,10 +112,8 @@ public:
     // Built with the controller; each follows the document.
     DesktopWatcher &desktopWatcher() { return *m_desktopWatcher; }
     SpaceFollower &spaceFollower() { return *m_spaceFollower; }
-    SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
 
     const AppEnvironment &environment() const { return m_env; }
-    StatusItem &statusItem() { return *m_statusItem; }
     FinderSurface &surface() { return m_surface; }
     // The document's one owner and writer; the store every component of the run is given.
     DocumentService &store() { return m_store; }
@@ -126,7 +122,6 @@ public:
     CornerWatcher &cornerWatcher() { return m_cornerWatcher; }
     DesktopCueOverlay &cueOverlay() { return m_cueOverlay; }
     SwitchTransitionOverlay &switchOverlay() { return m_switchOverlay; }
-    CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
     TrashWatcher &trashWatcher() { return m_trashWatcher; }
     Updater &updater() { return m_updater; }
     MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
@@ -154,27 +149,11 @@ public:
     // The settings model's onPreviewTransition: plays the chosen switch transition once.
     void previewSwitchTransition();
 
-    // What a pressed hot key asks for: a desktop's switch, or one of the global actions.
-    void hotKeyTriggered(const HotKeyAssignment::Owner &owner);
     // One step through the switchable desktops, wrapping at both ends; from the blank or a
     // temporary desktop, forward starts at the first and backward at the last.
     void cycle(int step);
     // The option-click carousel: its live stops, else the switchable desktops.
     void cycleOptionClick();
-    // Back to the desktop active before the last switch, while it is still live.
-    void switchToLastDesktop();
-    // The 60-second job, also run on wake: completes due desktop timers and, if any, catches
-    // the menu, the settings model and the reminders up.
-    void runSchedulerJob();
-    // The window manager's workspace changed: strips hidden in full-screen Spaces go, the
-    // floating dock re-asserts its Space.
-    void activeSpaceChanged();
-    SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
-
-    // The command line's requests: where this instance stands, and an accepted request run on
-    // the road of the matching hot key.
-    AppCommandState commandState();
-    void runCommand(const AppCommand &command);
 
 private:
     friend class AppWindows;
@@ -184,6 +163,31 @@ private:
     friend class StatusMenuController;
     friend class SwitchCoordinator;
 
+    // Reached only by the controller's own parts and its coordinators.
+    void sweepInOverruleOrder(const Config &config);
+    // Scrolling over the status item steps through the live desktops; 0.4 s after the last
+    // counted event the selected one becomes active.
+    void handleScroll(const StatusItem::Wheel &wheel);
+    void switchWorkspace(const QString &name);
+    SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
+    StatusItem &statusItem() { return *m_statusItem; }
+    CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
+    // What a pressed hot key asks for: a desktop's switch, or one of the global actions.
+    void hotKeyTriggered(const HotKeyAssignment::Owner &owner);
+    // Back to the desktop active before the last switch, while it is still live.
+    void switchToLastDesktop();
+    // The 60-second job, also run on wake: completes due desktop timers and, if any, catches
+    // the menu, the settings model and the reminders up.
+    void runSchedulerJob();
+    // The window manager's workspace changed: strips hidden in full-screen Spaces go, the
+    // floating dock re-asserts its Space.
+    void activeSpaceChanged();
+    SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
+    // The command line's requests: where this instance stands, and an accepted request run on
+    // the road of the matching hot key.
+    AppCommandState commandState();
+    void runCommand(const AppCommand &command);
+
     // The settings window once it has been opened.
     QWidget *openSettingsWindow() const { return m_windows.settingsWindow(); }
     void openSettings() { m_windows.openSettings(); }
@@ -192,8 +196,9 @@ private:
     void reloadFloatingDock() { m_dock.reload(); }
     void toggleFloatingDock() { m_dock.toggle(); }
 
-    // The stored document, the default one while it cannot be read (the service says so).
-    Config loadOrDefault();
+    // The document as the service holds it (the default one while it cannot be read, which the
+    // service's state says); the service reads config.json again only after it changed on disk.
+    const Config &document() { return m_store.document(); }
     // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
     // switch (remembered flags, the visit stamp) never interrupt the user.
     void editQuietly(const std::function<void(Config &)> &edit);
@@ -221,6 +226,18 @@ private:
     bool isSwapping = false;
     std::optional<QString> previousWorkspace;
     ScrollGesture m_scroll;
+    // This platform's own screens, compositor probe, pointer, workspaces and session look, built
+    // once here for what the environment leaves out (main passes its own; most tests do not).
+    struct OwnServices {
+        std::unique_ptr<ScreenList> screens;
+        std::unique_ptr<CompositorProbe> compositor;
+        std::unique_ptr<PointerSource> pointer;
+        std::unique_ptr<SpaceProvider> spaces;
+        std::unique_ptr<SystemAppearance> appearance;
+    };
+    static AppEnvironment completed(AppEnvironment environment, OwnServices &own);
+    OwnServices m_own;
+    // Every service named: those the environment left out point into m_own.
     AppEnvironment m_env;
     QuietSessionEvents m_quietSession;
     std::vector<SessionEvents::Token> m_sessionObservers;
@@ -235,6 +252,8 @@ private:
     FloatingDock m_floatingDock;
     CornerWatcher m_cornerWatcher;
     DesktopBackground m_background;
+    // The decoded cue pictures of the overlay, the settings model and the wallpaper editor.
+    CueImageCache m_cueImages;
     DesktopCueOverlay m_cueOverlay;
     SwitchTransitionOverlay m_switchOverlay;
     CleanupNotifier m_cleanupNotifier;

@@ -20,7 +20,7 @@ void AppController::publishCommands()
 
 AppCommandState AppController::commandState()
 {
-    const Config config = loadOrDefault();
+    const Config config = document();
     AppCommandState state;
     for (const Workspace &workspace : config.liveWorkspaces())
         state.liveDesktops << workspace.name;
@@ -63,7 +63,7 @@ void AppController::runCommand(const AppCommand &command)
 // The next stop of the carousel: its stops that are live, else the switchable desktops.
 void AppController::cycleOptionClick()
 {
-    const Config config = loadOrDefault();
+    const Config config = document();
     QStringList live;
     for (const Workspace &workspace : config.liveWorkspaces())
         live << workspace.name;
@@ -86,7 +86,7 @@ void AppController::cycleOptionClick()
 
 void AppController::cycle(int step)
 {
-    const Config config = loadOrDefault();
+    const Config config = document();
     QStringList ring;
     for (const Workspace &workspace : config.switchableWorkspaces())
         ring << workspace.name;
@@ -107,7 +107,7 @@ void AppController::switchToLastDesktop()
     if (!previousWorkspace)
         return;
     const QString previous = *previousWorkspace;
-    const Config config = loadOrDefault();
+    const Config config = document();
     if (previous == config.activeWorkspace)
         return;
     if (previous == Config::blankWorkspaceName) {
@@ -132,7 +132,7 @@ void AppController::switchWorkspace(const QString &name)
 
 void AppController::toggleCollapse()
 {
-    const Config config = loadOrDefault();
+    const Config config = document();
     if (config.activeWorkspace == Config::blankWorkspaceName) {
         if (const auto target = config.expandTarget())
             performSwitch(*target, true);

@@ -28,14 +28,14 @@ void AppController::handleScroll(const StatusItem::Wheel &wheel)
     // Inertial scrolling after the fingers lift neither steps nor postpones the commit.
     if (wheel.momentum)
         return;
-    const QStringList ring = liveNames(loadOrDefault());
+    const QStringList ring = liveNames(document());
     if (ring.isEmpty())
         return;
     if (!m_scroll.scrolling) {
         m_scroll.scrolling = true;
         m_scroll.accum = 0;
         m_scroll.ring = ring;
-        const qsizetype active = ring.indexOf(loadOrDefault().activeWorkspace);
+        const qsizetype active = ring.indexOf(document().activeWorkspace);
         m_scroll.index = active >= 0 ? std::optional<int>(int(active)) : std::nullopt;
     }
     const double dy = wheel.deltaY;
@@ -89,7 +89,7 @@ void AppController::commitScroll()
     m_scrollHUD.hide();
     if (m_scroll.index && *m_scroll.index >= 0 && *m_scroll.index < m_scroll.ring.size()) {
         const QString name = m_scroll.ring[*m_scroll.index];
-        const Config config = loadOrDefault();
+        const Config config = document();
         // The ring was fixed when the gesture began; the timers may have archived or drained a
         // desktop since. Only a desktop that is still live may become active.
         const bool live = liveNames(config).contains(name);

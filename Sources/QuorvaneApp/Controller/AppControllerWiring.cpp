@@ -48,7 +48,7 @@ void AppController::hotKeyTriggered(const HotKeyAssignment::Owner &owner)
 // Desktop into nothing or fail.
 void AppController::switchToLiveDesktop(const QString &name)
 {
-    const Config config = loadOrDefault();
+    const Config config = document();
     for (const Workspace &workspace : config.liveWorkspaces()) {
         if (workspace.name == name) {
             performSwitch(workspace.name, true);
@@ -59,7 +59,7 @@ void AppController::switchToLiveDesktop(const QString &name)
 
 void AppController::updateCueOverlay(const std::optional<QString> &name)
 {
-    const Config config = loadOrDefault();
+    const Config config = document();
     m_cueOverlay.showDesktop(config, name.value_or(config.activeWorkspace));
 }
 
@@ -137,6 +137,7 @@ SettingsModel &AppController::ensureSettingsModel()
         return *m_settingsModel;
     m_settingsModel = std::make_unique<SettingsModel>(m_store, m_env.paths, &archiver());
     SettingsModel &model = *m_settingsModel;
+    model.useCueImages(&m_cueImages);
     model.setRefusedHotKeys(m_hotKeys.refusedHotKeys());
     connect(&m_hotKeys, &HotKeyCenter::refusedChanged, &model,
             [this, &model] { model.setRefusedHotKeys(m_hotKeys.refusedHotKeys()); });

@@ -45,7 +45,7 @@ struct AppEnvironment {
     // Other running instances of this application, for the hand-over at start-up; none: this
     // process never waits for another.
     RunningInstances *instances = nullptr;
-    // The session's light or dark mode; none: the process's own (SystemAppearance::shared()).
+    // The session's light or dark mode; none: the session's own, built by the controller.
     SystemAppearance *appearance = nullptr;
     // Opens a folder or an address with the desktop's default handler; none: nothing opens.
     std::function<void(const QUrl &)> openUrl;
@@ -60,9 +60,9 @@ struct AppEnvironment {
     std::function<bool()> desktopIconWindow = {};
     // The desktop host whose store keeps the icons' positions; none: no positions.
     DesktopIconHostFinder iconHost = {};
-    // The screens the overlays cover; none: the application's own screens.
+    // The screens the overlays cover; none: the application's own screens, listed by the controller.
     ScreenList *screens = nullptr;
-    // Whether a compositing manager draws translucent windows; none: asked of the display.
+    // Whether a compositing manager draws translucent windows; none: asked of the display by the controller's own probe.
     CompositorProbe *compositor = nullptr;
     // Blocks the switch cover's fade-in between its frames; none: a plain thread sleep.
     std::function<void(double seconds)> coverSleep{};
@@ -72,9 +72,9 @@ struct AppEnvironment {
     SessionEvents *session = nullptr;
     // The windows' own questions and choosers, which never block.
     Dialogs *dialogs = nullptr;
-    // The pointer, watched while a dock corner is set; none: LinuxPointerSource::shared().
+    // The pointer, watched while a dock corner is set; none: the real pointer, read by the controller's own source.
     PointerSource *pointerSource = nullptr;
-    // The window manager's workspaces; none: LinuxSpaceProvider::shared().
+    // The window manager's workspaces; none: the root window's (EWMH), read by the controller's own provider.
     SpaceProvider *spaces = nullptr;
     // The window system's global key grabs; none: every hot key is refused.
     HotKeyRegistrar *hotKeyRegistrar = nullptr;

@@ -27,6 +27,11 @@ AppWindows::AppWindows(AppController &app)
 
 AppWindows::~AppWindows() = default;
 
+MoveToApplicationsWindowController *AppWindows::movePrompt() const
+{
+    return m_movePrompt.get();
+}
+
 void AppWindows::newWorkspace()
 {
     SettingsModel &model = m_app.ensureSettingsModel();
@@ -42,7 +47,12 @@ void AppWindows::openCalendar()
 {
     SettingsModel &model = m_app.ensureSettingsModel();
     model.reload();
-    CalendarWindowController::show(model, m_app.m_env.activation);
+    if (!m_calendarWindow) {
+        m_calendarWindow = std::make_unique<CalendarWindowController>(model);
+        // Released from the panel's own close handler, so it goes once that has returned.
+        m_calendarWindow->onClose = [this] { m_calendarWindow.release()->deleteLater(); };
+    }
+    m_calendarWindow->show(m_app.m_env.activation);
 }
 
 void AppWindows::openSettings()
@@ -60,7 +70,7 @@ void AppWindows::openSettings()
         services.showCreateSurface = [this] { newWorkspace(); };
         services.spaces = &m_app.m_spaceIdentifier;
         services.showCalendar = [this] { openCalendar(); };
-        services.cues = &CueImageCache::shared();
+        services.cues = &m_app.m_cueImages;
         services.hotCornerOccupant = [](FloatingDockCorner corner) {
             static LinuxPreferenceReader session; // the session's own hot corners
             return SystemHotCorners::occupant(session, corner);
@@ -80,6 +90,11 @@ void AppWindows::openSettings()
     m_settingsWindow->showWindow();
 }
 
+CalendarWindowController *AppWindows::calendarWindow() const
+{
+    return m_calendarWindow.get();
+}
+
 QWidget *AppWindows::settingsWindow() const
 {
     return m_settingsWindow ? m_settingsWindow->window() : nullptr;
@@ -88,7 +103,7 @@ QWidget *AppWindows::settingsWindow() const
 void AppWindows::showMovePrompt(InstallLocation::Situation situation)
 {
     const AppEnvironment &env = m_app.m_env;
-    auto &prompt = MoveToApplicationsWindowController::shared;
+    auto &prompt = m_movePrompt;
     if (!prompt) {
         QPointer<AppController> weak(&m_app);
         prompt = std::make_unique<MoveToApplicationsWindowController>(
@@ -104,7 +119,10 @@ void AppWindows::showMovePrompt(InstallLocation::Situation situation)
                 if (weak)
                     weak->editQuietly([](Config &config) { config.settings.declinedMoveToApplications = true; });
             });
-        prompt->onClose = accessoryOnClose();
+        prompt->onClose = [this, accessory = accessoryOnClose()] {
+            accessory();
+            m_movePrompt.reset(); // last: releases the prompt (its window goes later)
+        };
     }
     present(prompt->window());
     if (QWidget *window = prompt->window()) {
@@ -125,8 +143,9 @@ Dialogs &AppWindows::dialogs()
 {
     if (m_app.m_env.dialogs)
         return *m_app.m_env.dialogs;
-    static QtDialogs standard;
-    return standard;
+    if (!m_ownDialogs)
+        m_ownDialogs = std::make_unique<QtDialogs>();
+    return *m_ownDialogs;
 }
 
 std::function<void()> AppWindows::accessoryOnClose() const

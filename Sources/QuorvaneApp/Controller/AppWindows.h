@@ -12,8 +12,11 @@ class QWidget;
 namespace quorvane {
 
 class AppController;
+class CalendarWindowController;
 class CreateWorkspaceWindowController;
 class Dialogs;
+class MoveToApplicationsWindowController;
+class QtDialogs;
 class SettingsWindowController;
 
 // The application's own windows (settings, the new-desktop window, the calendar, the move
@@ -31,8 +34,12 @@ public:
     QWidget *settingsWindow() const;
     void newWorkspace();
     void openCalendar();
+    // The calendar panel while it is open; none otherwise.
+    CalendarWindowController *calendarWindow() const;
     // The offer to move the application into the per-user install.
     void showMovePrompt(InstallLocation::Situation situation);
+    // The move prompt while it is open; none otherwise.
+    MoveToApplicationsWindowController *movePrompt() const;
     // The windows' questions: the environment's, else Qt's own.
     Dialogs &dialogs();
 
@@ -43,6 +50,10 @@ private:
     AppController &m_app;
     std::unique_ptr<SettingsWindowController> m_settingsWindow;
     std::unique_ptr<CreateWorkspaceWindowController> m_createWindow;
+    std::unique_ptr<CalendarWindowController> m_calendarWindow;
+    std::unique_ptr<MoveToApplicationsWindowController> m_movePrompt;
+    // Qt's own dialogs when the environment gives none, built on first use.
+    std::unique_ptr<QtDialogs> m_ownDialogs;
 };
 
 } // namespace quorvane

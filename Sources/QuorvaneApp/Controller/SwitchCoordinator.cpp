@@ -43,7 +43,7 @@ void SwitchCoordinator::perform(const QString &target, bool userInitiated)
         m_held.emplace_back(target, userInitiated);
         return;
     }
-    if (c.loadOrDefault().activeWorkspace == target)
+    if (c.document().activeWorkspace == target)
         return;
     if (c.storeReadOnly)
         return;
@@ -64,7 +64,7 @@ void SwitchCoordinator::perform(const QString &target, bool userInitiated)
     // What the switch writes is announced once, as it ends.
     run->announceOnce = std::make_unique<DocumentService::Batch>(c.m_store);
 
-    const Config config = c.loadOrDefault();
+    const Config config = c.document();
     run->settings = config.settings;
     const AppSettings &settings = run->settings;
     run->from = config.activeWorkspace;

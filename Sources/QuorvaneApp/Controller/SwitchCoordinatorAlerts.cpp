@@ -24,7 +24,7 @@ void SwitchCoordinator::showFirstSwitchNoteIfNeeded(const QString &from, const Q
 {
     if (from == target || from == Config::blankWorkspaceName)
         return;
-    const Config current = m_controller.loadOrDefault();
+    const Config current = m_controller.document();
     if (current.settings.shownFirstSwitchNote || current.activeWorkspace != target)
         return;
     m_controller.editQuietly([](Config &config) { config.settings.shownFirstSwitchNote = true; });

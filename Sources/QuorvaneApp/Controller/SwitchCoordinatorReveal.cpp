@@ -26,7 +26,7 @@ void SwitchCoordinator::revealWhenSettled(SwitchTransition transition, const QSt
     // The sweep removes its own windows; none has nothing to lift.
     if (transition != SwitchTransition::blur)
         return;
-    const Config config = m_controller.loadOrDefault();
+    const Config config = m_controller.document();
     const AppSettings &settings = config.settings;
     const double hold = seconds(settings.switchRevealHoldMs);
     const double fadeOut = seconds(settings.switchFadeOutMs);
@@ -82,7 +82,7 @@ void SwitchCoordinator::scheduleReveal(SwitchTransition transition, double hold,
 
 void SwitchCoordinator::previewTransition()
 {
-    const AppSettings settings = m_controller.loadOrDefault().settings;
+    const AppSettings settings = m_controller.document().settings;
     SwitchTransitionOverlay &overlay = m_controller.m_switchOverlay;
     switch (settings.switchTransition) {
     case SwitchTransition::none:

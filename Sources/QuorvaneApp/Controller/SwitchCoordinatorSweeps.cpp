@@ -98,7 +98,7 @@ void SwitchCoordinator::sweepActiveDesktopNow()
     // A read-only session cannot record what a sweep moves: it moves nothing.
     if (c.storeReadOnly || c.desktopIsUnsafe() || !c.m_dataLock.acquire())
         return;
-    const Config config = c.loadOrDefault();
+    const Config config = c.document();
     sweepInOverruleOrder(config);
     c.rebuildMenu();
     if (c.m_settingsModel)

@@ -33,7 +33,8 @@ FloatingDock::FloatingDock(const SpaceIdentifier &spaces, Scheduler &scheduler, 
     , m_spaces(spaces)
     , m_scheduler(scheduler)
     , m_preferences(preferences ? *preferences : sessionPreferences())
-    , m_compositor(compositor ? *compositor : LinuxCompositorProbe::shared())
+    , m_ownCompositor(compositor ? nullptr : std::make_unique<LinuxCompositorProbe>())
+    , m_compositor(compositor ? *compositor : *m_ownCompositor)
 {
 }
 
@@ -62,7 +63,7 @@ DockDropView &FloatingDock::ensurePanel()
     m_panel->setAttribute(Qt::WA_TranslucentBackground);
     applyWindowLevel(m_panel.get(), WindowLevel::floating, {false, false, false});
     m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
-    m_view = new FloatingDockView(m_model, m_panel.get());
+    m_view = new FloatingDockView(m_model, m_icons, m_panel.get());
     m_view->move(0, 0);
     QPointer<FloatingDock> weak(this);
     m_view->onSwitch = [weak](const QString &name) {
@@ -108,7 +109,7 @@ void FloatingDock::show(const std::vector<DockSurface> &surfaces, const QString 
     m_model.setSurfaces(surfaces);
     m_model.setAccentHex(accentHex);
     m_model.setMetrics(m_model.freshMetrics());
-    FolderIconCache::shared().clear();
+    m_icons.clear();
     m_wantsVisible = true;
     ensurePanel();
     m_view->setCompositing(m_compositor.compositing());
@@ -146,7 +147,7 @@ void FloatingDock::reload(const std::vector<DockSurface> &surfaces, const QStrin
     m_model.setSurfaces(surfaces);
     m_model.setAccentHex(accentHex);
     m_model.setMetrics(m_model.freshMetrics());
-    FolderIconCache::shared().clear();
+    m_icons.clear();
     m_view->update();
     fit();
     if (m_needsReplace) {

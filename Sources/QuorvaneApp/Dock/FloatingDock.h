@@ -102,6 +102,8 @@ private:
     void cancel(std::optional<Scheduler::Token> &token);
 
     bool m_wantsVisible = false;
+    // The tiles' folder icons, emptied each time the dock is shown or reloaded.
+    FolderIconCache m_icons;
     std::unique_ptr<DockDropView> m_panel;
     double m_flipDuration = 0.12;
     AppearanceMode m_appearance = AppearanceMode::system;
@@ -109,6 +111,8 @@ private:
     const SpaceIdentifier &m_spaces;
     Scheduler &m_scheduler;
     const PreferenceReader &m_preferences;
+    // The display's own probe when none was given.
+    std::unique_ptr<const CompositorProbe> m_ownCompositor;
     const CompositorProbe &m_compositor;
     FloatingDockView *m_view = nullptr;
     QVariantAnimation *m_flip = nullptr;

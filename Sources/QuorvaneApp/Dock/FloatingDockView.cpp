@@ -144,9 +144,10 @@ DockLayout DockLayout::compute(const FloatingDockModel &model, const DockMetrics
     return layout;
 }
 
-FloatingDockView::FloatingDockView(FloatingDockModel &model, QWidget *parent)
+FloatingDockView::FloatingDockView(FloatingDockModel &model, FolderIconCache &icons, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
+    , m_icons(icons)
     , m_close(symbolButton(QStringLiteral("close"), this))
     , m_first(symbolButton(QStringLiteral("firstArrow"), this))
     , m_second(symbolButton(QStringLiteral("secondArrow"), this))
@@ -339,7 +340,7 @@ void FloatingDockView::paintEvent(QPaintEvent *)
         }
         const QRectF iconRect(tile.center().x() - m.icon / 2, tile.top() + 2, m.icon, m.icon);
         const auto tint = m_model.colorFolders() ? std::optional<QString>(surface.colorHex) : std::nullopt;
-        painter.drawPixmap(iconRect, FolderIconCache::shared().icon(surface.folderPath, m.icon, tint), QRectF());
+        painter.drawPixmap(iconRect, m_icons.icon(surface.folderPath, m.icon, tint), QRectF());
         const QRectF label(tile.left() + tilePad, iconRect.bottom() + 3, m_layout.tileWidth, line);
         const QFont font = labelFont(m.labelFont, surface.isActive);
         painter.setFont(font);

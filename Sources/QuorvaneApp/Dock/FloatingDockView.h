@@ -2,6 +2,7 @@
 
 #include "Dock/DockSurface.h"
 #include "Dock/FloatingDockModel.h"
+#include "Dock/FolderIconCache.h"
 
 #include <QPointer>
 #include <QToolButton>
@@ -38,7 +39,8 @@ class FloatingDockView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FloatingDockView(FloatingDockModel &model, QWidget *parent = nullptr);
+    // icons: the dock's folder icons, kept by its owner.
+    FloatingDockView(FloatingDockModel &model, FolderIconCache &icons, QWidget *parent = nullptr);
 
     std::function<void(const QString &name)> onSwitch;
     std::function<void(DockHalf target)> onFlip;
@@ -71,6 +73,7 @@ private:
     DockHalf secondTarget() const;
 
     FloatingDockModel &m_model;
+    FolderIconCache &m_icons;
     DockLayout m_layout;
     bool m_compositing = false;
     std::optional<QString> m_pressed;

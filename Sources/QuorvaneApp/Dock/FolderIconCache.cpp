@@ -6,12 +6,6 @@
 
 namespace quorvane {
 
-FolderIconCache &FolderIconCache::shared()
-{
-    static FolderIconCache cache;
-    return cache;
-}
-
 QImage FolderIconCache::drawnFolder(int side)
 {
     // The icon set's folder, in a blue that reads on the dock's light and dark backgrounds.

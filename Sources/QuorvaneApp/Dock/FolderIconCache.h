@@ -9,12 +9,10 @@
 
 namespace quorvane {
 
-// The tiles' folder icons, optionally tinted with a desktop's colour, kept until the dock is
-// shown or reloaded. Main thread only.
+// The tiles' folder icons, optionally tinted with a desktop's colour, kept by the dock until it
+// is shown or reloaded. Main thread only.
 class FolderIconCache {
 public:
-    static FolderIconCache &shared();
-
     // The icon of the folder at path, side × side; a tint that is no valid hex colour gives
     // the untinted icon.
     QPixmap icon(const QString &path, double side, const std::optional<QString> &tintHex);

@@ -9,8 +9,6 @@
 
 namespace quorvane {
 
-std::unique_ptr<MoveToApplicationsWindowController> MoveToApplicationsWindowController::shared;
-
 MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLocation::Situation situation,
                                                                        const QString &sourceFolderName,
                                                                        std::function<void()> onMove,
@@ -39,10 +37,9 @@ MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLo
     m_view->setMinimumHeight(height);
     panel->centre();
     m_window->onClose = [this] {
-        if (onClose)
-            onClose();
-        if (shared.get() == this)
-            shared.reset(); // last: releases this controller
+        // A copy: the owner may release this controller from inside it.
+        if (const std::function<void()> closed = onClose)
+            closed();
     };
 }
 

@@ -22,11 +22,8 @@ public:
     MoveToApplicationsWindowController(InstallLocation::Situation situation, const QString &sourceFolderName,
                                        std::function<void()> onMove, std::function<void()> onDecline);
 
-    // The one open prompt; cleared when its window closes.
-    static std::unique_ptr<MoveToApplicationsWindowController> shared;
-
-    // Runs when the window closes, before shared is cleared; the application goes back to the
-    // accessory policy there.
+    // Runs when the window closes; its owner releases the prompt there (nothing of it runs
+    // after), and the application goes back to the accessory policy.
     std::function<void()> onClose;
 
     QWidget *window() const { return m_window.get(); }

@@ -8,12 +8,6 @@
 
 namespace quorvane {
 
-CueImageCache &CueImageCache::shared()
-{
-    static CueImageCache cache;
-    return cache;
-}
-
 std::optional<QImage> CueImageCache::lookup(const QString &path) const
 {
     const auto found = m_images.constFind(path);

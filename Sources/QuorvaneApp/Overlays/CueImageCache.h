@@ -8,12 +8,12 @@
 
 namespace quorvane {
 
-// The process's cue images, decoded once per file path (the path exactly as the cue stores
-// it), with no count or cost limit. A path whose file is replaced or deleted is evicted by
-// whoever replaced it.
+// The application's cue images, decoded once per file path (the path exactly as the cue stores
+// it), with no count or cost limit; the controller keeps one for the cue overlay, the settings
+// model and the wallpaper editor. A path whose file is replaced or deleted is evicted by whoever
+// replaced it.
 class CueImageCache {
 public:
-    static CueImageCache &shared();
     // The picture of a file, uncached: a null image for what cannot be read, or is not a
     // regular file.
     static QImage read(const QString &path);

@@ -22,8 +22,10 @@ bool onlyOpacityDiffers(const std::optional<DesktopCue> &applied, const std::opt
 } // namespace
 
 DesktopCueOverlay::DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor, DesktopBackground *background,
-                                     DocumentService *documents)
-    : m_screens(screens)
+                                     DocumentService *documents, CueImageCache *images)
+    : m_ownImages(images ? nullptr : std::make_unique<CueImageCache>())
+    , m_images(images ? *images : *m_ownImages)
+    , m_screens(screens)
     , m_compositor(compositor)
     , m_background(background)
 {
@@ -86,7 +88,7 @@ void DesktopCueOverlay::relayout()
     // Below the icons, through the desktop host where there is one; an image that cannot be
     // read shows nothing there either.
     const bool readable = m_current
-        && (m_current->fill.kind == DesktopCue::Fill::Kind::color || !CueImageCache::shared().image(m_current->fill.value).isNull());
+        && (m_current->fill.kind == DesktopCue::Fill::Kind::color || !m_images.image(m_current->fill.value).isNull());
     if (m_background) {
         const QSize screen = frames.isEmpty() ? QSize() : frames.front().size();
         if (readable && !m_current->aboveIcons && m_background->show(m_current->fill, m_current->opacity, screen)) {
@@ -111,7 +113,7 @@ void DesktopCueOverlay::relayout()
             // An unreadable colour text shows the default accent colour.
             const QColor color = colorFromHex(m_current->fill.value);
             paint = [color](QPainter &painter, const QRect &area) { painter.fillRect(area, color); };
-        } else if (const QImage image = CueImageCache::shared().image(m_current->fill.value); !image.isNull()) {
+        } else if (const QImage image = m_images.image(m_current->fill.value); !image.isNull()) {
             // Scaled on both axes to fill the screen; the aspect ratio is not kept.
             paint = [image](QPainter &painter, const QRect &area) {
                 painter.setRenderHint(QPainter::SmoothPixmapTransform);

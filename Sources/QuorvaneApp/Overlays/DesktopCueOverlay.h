@@ -17,6 +17,8 @@
 
 namespace quorvane {
 
+class CueImageCache;
+
 // The active desktop's cue on every screen: one band window per screen, as large as the
 // screen, showing the cue's colour or image at the cue's opacity, at the desktop level (a
 // desktop-type window kept below every other) or just above the Desktop's icons. Bands never
@@ -48,8 +50,9 @@ public:
 
     // Lays itself out again whenever the screens change or a compositing manager starts or stops.
     // background: the desktop host's background for a cue below the icons; none: bands only.
+    // images: the decoded cue pictures the application keeps; none: the overlay keeps its own.
     DesktopCueOverlay(ScreenList &screens, CompositorProbe &compositor, DesktopBackground *background = nullptr,
-                      DocumentService *documents = nullptr);
+                      DocumentService *documents = nullptr, CueImageCache *images = nullptr);
     ~DesktopCueOverlay();
     DesktopCueOverlay(const DesktopCueOverlay &) = delete;
     DesktopCueOverlay &operator=(const DesktopCueOverlay &) = delete;
@@ -73,6 +76,8 @@ public:
 private:
     void retireLeavingWhenPainted();
 
+    std::unique_ptr<CueImageCache> m_ownImages; // when none was given
+    CueImageCache &m_images;
     ScreenList &m_screens;
     CompositorProbe &m_compositor;
     DesktopBackground *m_background = nullptr;

@@ -18,11 +18,13 @@ SystemAppearance::SystemAppearance(const PreferenceReader &preferences, Appearan
 {
 }
 
-SystemAppearance &SystemAppearance::shared()
+std::unique_ptr<SystemAppearance> SystemAppearance::ofSession(const QString &storeFolder)
 {
-    static LinuxPreferenceReader preferences;
-    static LinuxAppearanceSwitch appearanceSwitch(SettingsLedger::inStore(Paths::standard().store()));
-    static SystemAppearance appearance(preferences, appearanceSwitch);
+    auto preferences = std::make_unique<LinuxPreferenceReader>();
+    auto appearanceSwitch = std::make_unique<LinuxAppearanceSwitch>(SettingsLedger::inStore(storeFolder));
+    auto appearance = std::make_unique<SystemAppearance>(*preferences, *appearanceSwitch);
+    appearance->m_ownPreferences = std::move(preferences);
+    appearance->m_ownSwitch = std::move(appearanceSwitch);
     return appearance;
 }
 

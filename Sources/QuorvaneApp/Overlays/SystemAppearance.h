@@ -18,9 +18,9 @@ public:
     SystemAppearance(const SystemAppearance &) = delete;
     SystemAppearance &operator=(const SystemAppearance &) = delete;
 
-    // The process's instance, on this platform's preference reader and appearance switch, its
-    // ledger in the standard store.
-    static SystemAppearance &shared();
+    // The session's own, on this platform's preference reader and appearance switch (which it
+    // owns), its ledger in the store folder given.
+    static std::unique_ptr<SystemAppearance> ofSession(const QString &storeFolder);
 
     // True when the global "AppleInterfaceStyle" preference is a string equal to "dark",
     // ignoring case. The session is asked once; after that the answer follows what this
@@ -61,6 +61,10 @@ private:
     mutable std::optional<bool> m_known;
     // Reads the preference itself (a call to the session's tools).
     bool readSession() const;
+
+    // What ofSession built for it; none when the caller owns the reader and the switch.
+    std::unique_ptr<const PreferenceReader> m_ownPreferences;
+    std::unique_ptr<AppearanceSwitch> m_ownSwitch;
 };
 
 } // namespace quorvane

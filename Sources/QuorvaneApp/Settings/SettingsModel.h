@@ -21,6 +21,8 @@
 
 namespace quorvane {
 
+class CueImageCache;
+
 class Archiver;
 class FileOperations;
 
@@ -64,6 +66,8 @@ public:
     const Paths &paths() const { return m_paths; }
     Archiver *archiver() const { return m_archiver; }
     FileOperations &files() const { return m_files; }
+    // The decoded cue pictures a replaced picture is evicted from; none: nothing is cached.
+    void useCueImages(CueImageCache *images) { m_cueImages = images; }
 
     // Installed by the controller.
     std::function<void()> onSweepNow;
@@ -241,6 +245,7 @@ private:
     Archiver *m_archiver;
     std::shared_ptr<FileOperations> m_ownFiles; // the system's, when none was given
     FileOperations &m_files;
+    CueImageCache *m_cueImages = nullptr;
     Config m_config;
     std::vector<HotKeySpec> m_refusedHotKeys;
     std::optional<QString> m_errorMessage;

@@ -69,7 +69,8 @@ void SettingsModel::setCueImage(const QString &name, const QString &pickedFile)
     if (!editCue(name, [&](DesktopCue &cue) { cue.fill = DesktopCue::Fill::image(copy); }) || !old || *old == copy)
         return;
 
-    CueImageCache::shared().evict(*old);
+    if (m_cueImages)
+        m_cueImages->evict(*old);
     // Only the application's own copy goes: a regular file directly in the cues folder that no
     // desktop still shows. A hand-edited document may name any picture of the user's.
     const QFileInfo previous(*old);

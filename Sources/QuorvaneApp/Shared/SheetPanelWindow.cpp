@@ -10,8 +10,8 @@ namespace quorvane {
 SheetPanelWindow::SheetPanelWindow(const CompositorProbe *compositor)
     : ClosingWindow(Qt::FramelessWindowHint)
 {
-    const CompositorProbe &probe = compositor ? *compositor : LinuxCompositorProbe::shared();
-    if (probe.compositing()) {
+    // Without a probe given, the display is asked once, here.
+    if (compositor ? compositor->compositing() : LinuxCompositorProbe().compositing()) {
         setAttribute(Qt::WA_TranslucentBackground);
     } else {
         // Without a compositor a translucent window shows black where nothing is drawn.

@@ -21,7 +21,10 @@ class DocumentService;
 // selection. Whatever the look, the control with the keyboard focus shows a ring around it.
 class Theme {
 public:
-    // The process's theme.
+    // The process's theme. It stays process-wide on purpose: what it applies is QApplication's
+    // own style and palette, of which a process has exactly one, so a second Theme could only
+    // fight the first over them; every window, including those built far from the controller
+    // (alerts, menus, prompts), follows that one palette.
     static Theme &shared();
 
     // Where "System" learns whether the session is dark; none: the palette the platform gave the

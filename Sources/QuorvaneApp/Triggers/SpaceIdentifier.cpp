@@ -47,12 +47,6 @@ SpaceIdentifier::SpaceIdentifier(SpaceProvider &provider)
 {
 }
 
-SpaceIdentifier &SpaceIdentifier::shared()
-{
-    static SpaceIdentifier identifier(LinuxSpaceProvider::shared());
-    return identifier;
-}
-
 std::optional<QVariantMap> SpaceIdentifier::mainDisplayEntry() const
 {
     const auto entries = m_provider.managedDisplaySpaces();

@@ -34,9 +34,6 @@ public:
 
     SpaceProvider &provider() const { return m_provider; }
 
-    // The process's one identifier, over the session's workspaces.
-    static SpaceIdentifier &shared();
-
 private:
     std::optional<QVariantMap> mainDisplayEntry() const;
 

@@ -40,6 +40,18 @@ struct CalendarWindowTest : CalendarHarness {
     RecordingActivationPolicy activation;
     DarkSession session;
     SystemAppearance appearance{session, session};
+    // Owned as the application's windows own it: one panel at a time, let go as it closes.
+    std::unique_ptr<CalendarWindowController> panel;
+
+    CalendarWindowController *showPanel()
+    {
+        if (!panel) {
+            panel = std::make_unique<CalendarWindowController>(*model);
+            panel->onClose = [this] { panel.release()->deleteLater(); };
+        }
+        panel->show(&activation);
+        return panel.get();
+    }
 
     void SetUp() override
     {
@@ -50,8 +62,8 @@ struct CalendarWindowTest : CalendarHarness {
     void TearDown() override
     {
         Theme::shared().setSystemSource({});
-        if (CalendarWindowController::shared())
-            CalendarWindowController::shared()->window()->close();
+        if (panel)
+            panel->window()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void closeAndSettle(QWidget *window)
@@ -66,8 +78,8 @@ struct CalendarWindowTest : CalendarHarness {
 TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
 {
     open(Config::defaultDocument());
-    CalendarWindowController::show(*model, &activation);
-    CalendarWindowController *first = CalendarWindowController::shared();
+    showPanel();
+    CalendarWindowController *first = panel.get();
     ASSERT_NE(first, nullptr);
     QWidget *window = first->window();
     EXPECT_TRUE(window->isVisible());
@@ -76,8 +88,8 @@ TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_GE(window->height(), window->sizeHint().height());
 
-    CalendarWindowController::show(*model, &activation);
-    EXPECT_EQ(CalendarWindowController::shared(), first);
+    showPanel();
+    EXPECT_EQ(panel.get(), first);
     // Only activations: the policy's mode is never set.
     using Call = RecordingActivationPolicy::Call;
     EXPECT_EQ(activation.calls, std::vector<Call>({Call::activate, Call::activate}));
@@ -86,33 +98,30 @@ TEST_F(CalendarWindowTest, TwoShowsGiveOnePanelAndAReopenedPanelIsNew)
     first->calendar()->selectDay(today.addMonths(3));
     QTest::keyClick(window, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(CalendarWindowController::shared(), nullptr);
+    EXPECT_EQ(panel.get(), nullptr);
     EXPECT_EQ(activation.calls.size(), 2u);
 
-    CalendarWindowController::show(*model, &activation);
-    ASSERT_NE(CalendarWindowController::shared(), nullptr);
-    EXPECT_EQ(CalendarWindowController::shared()->calendar()->monthAnchor(), today);
-    EXPECT_FALSE(CalendarWindowController::shared()->calendar()->selectedDay());
-    QTest::mouseClick(CalendarWindowController::shared()->window()->findChild<QToolButton *>("close"), Qt::LeftButton);
+    showPanel();
+    ASSERT_NE(panel.get(), nullptr);
+    EXPECT_EQ(panel.get()->calendar()->monthAnchor(), today);
+    EXPECT_FALSE(panel.get()->calendar()->selectedDay());
+    QTest::mouseClick(panel.get()->window()->findChild<QToolButton *>("close"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(CalendarWindowController::shared(), nullptr);
+    EXPECT_EQ(panel.get(), nullptr);
     EXPECT_EQ(activation.calls, std::vector<Call>(3, Call::activate));
 }
 
-TEST_F(CalendarWindowTest, ThePanelGoesWithItsModel)
+TEST_F(CalendarWindowTest, ThePanelGoesWithItsOwner)
 {
     open(Config::defaultDocument());
-    CalendarWindowController::show(*model, &activation);
-    QPointer<QWidget> window = CalendarWindowController::shared()->window();
-    model.reset();
-    EXPECT_EQ(CalendarWindowController::shared(), nullptr);
-    EXPECT_TRUE(window.isNull());
+    QPointer<QWidget> window = showPanel()->window();
+    panel.reset(); // the owner lets it go before the model
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
 
-    open(Config::defaultDocument()); // the next show builds a panel over the new model
-    CalendarWindowController::show(*model, &activation);
-    ASSERT_NE(CalendarWindowController::shared(), nullptr);
-    CalendarWindowController::shared()->window()->repaint();
+    open(Config::defaultDocument()); // the next panel is built over the new model
+    showPanel()->window()->repaint();
+    EXPECT_TRUE(panel->window()->isVisible());
 }
 
 TEST_F(CalendarWindowTest, TheConfiguredLookAndAccentRestyleTheOpenPanel)
@@ -120,8 +129,8 @@ TEST_F(CalendarWindowTest, TheConfiguredLookAndAccentRestyleTheOpenPanel)
     Config config = Config::defaultDocument();
     config.settings.appearance.accentHex.reset();
     open(config);
-    CalendarWindowController::show(*model, &activation);
-    CalendarWindowController *panel = CalendarWindowController::shared();
+    showPanel();
+    CalendarWindowController *shown = panel.get();
     // "system" follows the session, which is dark.
     EXPECT_EQ(panel->appliedMode(), AppearanceMode::dark);
     EXPECT_EQ(panel->window()->palette().color(QPalette::Window), darkPalette().color(QPalette::Window));
@@ -134,7 +143,7 @@ TEST_F(CalendarWindowTest, TheConfiguredLookAndAccentRestyleTheOpenPanel)
 
     model->setAccent(QStringLiteral("#6C8BA6"));
     EXPECT_EQ(panel->window()->palette().color(QPalette::Highlight), QColor("#6C8BA6"));
-    EXPECT_EQ(CalendarWindowController::shared(), panel); // restyled in place
+    EXPECT_EQ(panel.get(), shown); // restyled in place
 }
 
 TEST_F(CalendarWindowTest, ThePanelsButtonsAreCapsulesAndStillWork)
@@ -142,10 +151,10 @@ TEST_F(CalendarWindowTest, ThePanelsButtonsAreCapsulesAndStillWork)
     Config config = Config::defaultDocument();
     config.workspaces = {archivedDesktop("Old", "#FF00FF")};
     open(config);
-    CalendarWindowController::show(*model, &activation);
-    CleanupCalendarView *calendar = CalendarWindowController::shared()->calendar();
+    showPanel();
+    CleanupCalendarView *calendar = panel.get()->calendar();
     calendar->selectDay(today.addDays(2));
-    QWidget *window = CalendarWindowController::shared()->window();
+    QWidget *window = panel.get()->window();
     QCoreApplication::processEvents();
 
     const QString radius = QStringLiteral("border-radius: %1px").arg(capsuleButtonHeight / 2);

@@ -52,12 +52,13 @@ TEST_F(OwnWindows, ClosingSettingsWhileTheCalendarIsOpenStillMakesAnAccessory)
     AppController controller(environment());
     controller.windows().openSettings();
     controller.windows().openCalendar(); // leaves the policy alone
-    ASSERT_NE(CalendarWindowController::shared(), nullptr);
-    QWidget *calendar = CalendarWindowController::shared()->window();
+    ASSERT_NE(controller.windows().calendarWindow(), nullptr);
+    QWidget *calendar = controller.windows().calendarWindow()->window();
     EXPECT_TRUE(calendar->isVisible());
     activation.calls.clear();
     controller.windows().settingsWindow()->close();
     EXPECT_EQ(activation.calls, std::vector<Call>{Call::accessory});
     EXPECT_TRUE(calendar->isVisible());
-    calendar->close();
+    calendar->close(); // the windows let the closed panel go
+    EXPECT_EQ(controller.windows().calendarWindow(), nullptr);
 }

@@ -88,7 +88,8 @@ TEST_F(FloatingDockViewTest, ClickingTilesAndControlsReportsToTheOwner)
 {
     model.setMetrics(DockMetrics(48, FloatingDockAxis::horizontal));
     tiles({"Work", "Play", "Misc"}, 0);
-    FloatingDockView view(model);
+    FolderIconCache icons;
+    FloatingDockView view(model, icons);
     wire(view);
     view.show();
     ASSERT_EQ(model.tileFrames().size(), 3);

@@ -38,7 +38,7 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
 {
     int moves = 0, declines = 0, closes = 0;
     bool refuse = true;
-    MoveToApplicationsWindowController::shared = std::make_unique<MoveToApplicationsWindowController>(
+    auto owned = std::make_unique<MoveToApplicationsWindowController>(
         InstallLocation::Situation::inDownloads, "Sub",
         [&] {
             ++moves;
@@ -46,8 +46,12 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
                 throw InstallError("the Trash is full.");
         },
         [&] { ++declines; });
-    auto *prompt = MoveToApplicationsWindowController::shared.get();
-    prompt->onClose = [&] { ++closes; };
+    auto *prompt = owned.get();
+    // The owner lets it go as it closes.
+    prompt->onClose = [&] {
+        ++closes;
+        owned.reset();
+    };
     QWidget *window = prompt->window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -83,7 +87,7 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
     QTest::mouseClick(prompt->view()->declineButton(), Qt::LeftButton);
     EXPECT_EQ(declines, 1);
     EXPECT_EQ(closes, 1);
-    EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
+    EXPECT_EQ(owned, nullptr);
 }
 
 // Keys go to the window as the user types them: to whichever control has the focus, here
@@ -91,15 +95,16 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
 TEST(MoveToApplicationsPrompt, ReturnMovesAndEscapeDeclinesWhereverTheFocusIs)
 {
     int moves = 0, declines = 0;
-    MoveToApplicationsWindowController::shared = std::make_unique<MoveToApplicationsWindowController>(
+    auto owned = std::make_unique<MoveToApplicationsWindowController>(
         InstallLocation::Situation::inDownloads, "Downloads",
         [&] {
             ++moves;
             throw InstallError("the folder is read-only.");
         },
         [&] { ++declines; });
-    QWidget *window = MoveToApplicationsWindowController::shared->window();
-    QPushButton *decline = MoveToApplicationsWindowController::shared->view()->declineButton();
+    owned->onClose = [&] { owned.reset(); };
+    QWidget *window = owned->window();
+    QPushButton *decline = owned->view()->declineButton();
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
@@ -116,7 +121,7 @@ TEST(MoveToApplicationsPrompt, ReturnMovesAndEscapeDeclinesWhereverTheFocusIs)
     QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
     EXPECT_EQ(declines, 1);
     EXPECT_EQ(moves, 2);
-    EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
+    EXPECT_EQ(owned, nullptr);
 }
 
 TEST(MoveToApplicationsPrompt, TheGraphicPulses)
@@ -154,7 +159,6 @@ struct MovePrompt : test::ControllerHarness {
         env.loginItem = &loginItem;
         return env;
     }
-    void TearDown() override { MoveToApplicationsWindowController::shared.reset(); }
 };
 
 } // namespace
@@ -166,19 +170,19 @@ TEST_F(MovePrompt, NotNowStoresTheDeclineAndTheNextLaunchOffersNothing)
         AppController controller(moveEnvironment());
         controller.applicationDidFinishLaunching();
         EXPECT_EQ(log.count("running from a poor location (inDownloads) — offering to relocate"), 1);
-        auto *prompt = MoveToApplicationsWindowController::shared.get();
+        auto *prompt = controller.windows().movePrompt();
         ASSERT_NE(prompt, nullptr);
         EXPECT_TRUE(prompt->window()->isVisible());
         EXPECT_EQ(activation.mode(), ActivationPolicy::Mode::regular);
         EXPECT_TRUE(labelTexts(prompt->window()).contains(downloadsText));
         QTest::mouseClick(prompt->view()->declineButton(), Qt::LeftButton);
-        EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
+        EXPECT_EQ(controller.windows().movePrompt(), nullptr);
         EXPECT_EQ(activation.mode(), ActivationPolicy::Mode::accessory);
         EXPECT_TRUE(load().settings.declinedMoveToApplications);
     }
     AppController again(moveEnvironment());
     again.applicationDidFinishLaunching();
-    EXPECT_EQ(MoveToApplicationsWindowController::shared, nullptr);
+    EXPECT_EQ(again.windows().movePrompt(), nullptr);
 }
 
 TEST_F(MovePrompt, TheMovePutsTheCopyInThePerUserInstallAndQuitsEvenWhenTheRelaunchFails)
@@ -186,7 +190,7 @@ TEST_F(MovePrompt, TheMovePutsTheCopyInThePerUserInstallAndQuitsEvenWhenTheRelau
     loginItem.enabled = true;
     AppController controller(moveEnvironment());
     controller.applicationDidFinishLaunching();
-    auto *prompt = MoveToApplicationsWindowController::shared.get();
+    auto *prompt = controller.windows().movePrompt();
     ASSERT_NE(prompt, nullptr);
     LogCapture log;
     QTest::mouseClick(prompt->view()->moveButton(), Qt::LeftButton);

@@ -21,7 +21,8 @@ namespace {
 struct CueTest : ::testing::Test {
     FakeScreenList screens;
     FakeCompositor compositor;
-    DesktopCueOverlay overlay{screens, compositor};
+    CueImageCache images;
+    DesktopCueOverlay overlay{screens, compositor, nullptr, nullptr, &images};
     quorvane::test::TempHome home;
 
     static DesktopCue colour(const QString &hex, double opacity = 0.4, bool aboveIcons = false)
@@ -135,7 +136,7 @@ TEST_F(CueTest, AMissingImageShowsNothingUntilTheCueChanges)
     cue->aboveIcons = false;
     overlay.show(cue);
     EXPECT_EQ(overlay.bands().size(), 2u);
-    CueImageCache::shared().evict(path);
+    images.evict(path);
     cue->aboveIcons = true;
     overlay.show(cue);
     EXPECT_TRUE(overlay.bands().empty());

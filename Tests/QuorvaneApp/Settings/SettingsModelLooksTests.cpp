@@ -53,12 +53,14 @@ TEST_F(SettingsModelLooks, APickedImageIsCopiedAndOnlyTheOwnOldCopyGoes)
     EXPECT_EQ(test::readFile(photo), "jpeg");
     EXPECT_FALSE(stored().workspace("Work")->cue->enabled);
 
-    CueImageCache::shared().image(first);
+    CueImageCache images;
+    m.useCueImages(&images);
+    images.image(first);
     m.setCueImage("Work", plain);
     const QString second = stored().workspace("Work")->cue->fill.value;
     EXPECT_TRUE(second.endsWith(".img"));
     EXPECT_FALSE(QFileInfo::exists(first));
-    EXPECT_FALSE(CueImageCache::shared().contains(first));
+    EXPECT_FALSE(images.contains(first));
 
     // A copy another desktop still shows, or the user's own picture a document names: kept.
     Config c = stored();

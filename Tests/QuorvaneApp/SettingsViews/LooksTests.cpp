@@ -98,11 +98,12 @@ TEST_F(Looks, EverySymbolOfEveryViewAndTheMenuIsAnIconTheApplicationCarries)
     for (QObject *object : create.window()->findChildren<QObject *>())
         if (const QString name = object->property(SymbolIcon::property).toString(); !name.isEmpty())
             seen << name;
-    CalendarWindowController::show(*model);
-    for (QObject *object : CalendarWindowController::shared()->window()->findChildren<QObject *>())
-        if (const QString name = object->property(SymbolIcon::property).toString(); !name.isEmpty())
-            seen << name;
-    CalendarWindowController::shared()->window()->close();
+    {
+        CalendarWindowController calendar(*model);
+        for (QObject *object : calendar.window()->findChildren<QObject *>())
+            if (const QString name = object->property(SymbolIcon::property).toString(); !name.isEmpty())
+                seen << name;
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QMenu menu;
     renderStatusMenu(StatusMenuModel::build(model->config(), true), menu, [](const StatusMenuItem &) {});

@@ -92,6 +92,8 @@ TEST(SpaceIdentifier, MalformedEntriesReadAsNothing)
 TEST(SpaceIdentifier, TheSessionHasNoWorkspacesWithoutX11)
 {
     // The tests run on the offscreen platform: no window manager to ask.
-    EXPECT_FALSE(SpaceIdentifier::shared().available());
-    EXPECT_FALSE(SpaceIdentifier::shared().activeSpace());
+    LinuxSpaceProvider session;
+    const SpaceIdentifier spaces(session);
+    EXPECT_FALSE(spaces.available());
+    EXPECT_FALSE(spaces.activeSpace());
 }
