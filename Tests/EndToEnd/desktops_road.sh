@@ -130,12 +130,14 @@ within 10 test -e "$journal" || fail "the switch to Big never began moving"
 clicked="$(date -u +%T.%N | awk -F: '{ printf "%d\n", ($1 * 3600 + $2 * 60 + $3) * 1000 }')"
 xdotool click 1
 # Until the menu opens, what the application's GUI thread is doing (its state, where the kernel
-# holds it, its system call), so that a late menu shows why in the log that fail() prints.
+# holds it, its system call and the file of its first argument), so that a late menu shows why
+# in the log that fail() prints.
 (
   for _ in $(seq 40); do
     sleep 0.1
     log_holds app5 "status menu opens" && break
-    echo "$(date -u +%T.%N) $(cut -d' ' -f3 /proc/$pid/task/$pid/stat) $(cat /proc/$pid/task/$pid/wchan) $(cut -d' ' -f1 /proc/$pid/task/$pid/syscall)"
+    read -r call fd _ </proc/$pid/task/$pid/syscall
+    echo "$(date -u +%T.%N) $(cut -d' ' -f3 /proc/$pid/task/$pid/stat) $(cat /proc/$pid/task/$pid/wchan) $call $(readlink /proc/$pid/fd/$((fd)))"
   done 2>/dev/null
 ) > "$WORK/gui-thread.log" &
 within 5 log_holds app5 "status menu opens" || fail "the status menu did not open during the switch"
