@@ -85,6 +85,11 @@ TEST(SessionLookX11, AManagersThemeIsReadAndItsChangesAreHeard)
 
 TEST(SessionLookX11, KdesNewPaletteIsHeardItsOtherChangesAreNot)
 {
+    // The last test's manager going away is an X event that may still be on its way: once the
+    // selection has no owner, what the server sent about it is handled here, before any watcher
+    // listens.
+    ASSERT_TRUE(waitUntil([] { return !xsettings::themeName(); })) << "the last test's manager is still there";
+    waitUntil([] { return false; }, 300);
     int changes = 0;
     SessionLookWatcher watcher([&] { ++changes; });
     const auto announce = [](int type) {
