@@ -20,6 +20,7 @@
 #include "ScreenList.h"
 #include "SessionLookWatcher.h"
 #include "SessionNotifications.h"
+#include "Shared/FontWarmUp.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
 #include "SpaceProvider.h"
@@ -124,6 +125,8 @@ int main(int argc, char **argv)
         qCInfo(Log::app()) << "Quorvane is running already: it shows its settings window, and this start ends";
         return 0;
     }
+    // Text is first drawn when the user opens the status menu: the fonts are read before that.
+    const FontWarmUp fonts;
     // "System" is the desktop's look (its platform theme's style, and its palette where a desktop's
     // platform theme gives one), follows the session's colour scheme and changes when it does:
     // GNOME's colour scheme, XFCE's theme, any XSETTINGS manager's theme, KDE's colour scheme.

@@ -24,10 +24,13 @@ clock_ahead_plan() {
 # clock_ahead_app WRAPPER: writes an executable WRAPPER that runs $APP on the clock
 # clock_ahead_plan set.
 clock_ahead_app() {
-  # The sanitizers' runtime must not insist on being loaded first, ahead of the clock's.
+  # The sanitizers' runtime must not insist on being loaded first, ahead of the clock's. Only the
+  # clock is set ahead, not the files' times (NO_FAKE_STAT): with those shifted every font folder
+  # looked changed, and each start rewrote the machine's font caches that every other program
+  # of the suite then scanned again, under the caches' file locks.
   cat > "$1" <<AHEAD
 #!/bin/sh
-export LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+${ahead}s" FAKETIME_DONT_FAKE_MONOTONIC=1
+export LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+${ahead}s" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1
 export ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
 exec "$APP" "\$@"
 AHEAD

@@ -117,6 +117,7 @@ fail() {
   echo "FAIL: $*"
   import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-failure.png" 2>/dev/null || true
   echo "--- application log"; cat "$WORK"/app*.log 2>/dev/null
+  [ -s "$WORK/xfdesktop.log" ] && { echo "--- xfdesktop"; tail -n 40 "$WORK/xfdesktop.log"; }
   exit 1
 }
 # A folder's entries, without the hidden list and the icon positions a desktop keeps there.
@@ -140,7 +141,8 @@ start_xfce_session() {
   within 10 four_workspaces || fail "xfwm4 did not give four workspaces"
   xfce4-panel >/dev/null 2>&1 &
   wait_owner org.kde.StatusNotifierWatcher || fail "the panel's status tray never took the watcher's name"
-  xfdesktop >/dev/null 2>&1 &
+  # What it says, and the signal it may end by, are printed by fail().
+  (xfdesktop || echo "xfdesktop ended with status $?") >"$WORK/xfdesktop.log" 2>&1 &
   "$NOTIFYD" >/dev/null 2>&1 &
   wait_owner org.freedesktop.Notifications || fail "xfce4-notifyd never came up"
   within 10 xdotool search --class xfdesktop >/dev/null 2>&1 || true
