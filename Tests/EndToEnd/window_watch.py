@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """window_watch.py TITLE OPACITY SECONDS: watches the display, every 20 ms from one process, for
 a viewable window titled exactly TITLE that covers the whole screen, has OPACITY of the maximum
-(to one part in a million) and is kept below (_NET_WM_STATE_BELOW). Succeeds once it sees one;
+(to one part in a million) and is kept below (_NET_WM_STATE_BELOW); with OPACITY "any", for any
+viewable window titled TITLE. A fourth argument names a file made once the watch has begun. Succeeds once it sees one;
 fails when it sees two such windows viewable at once, or none within SECONDS, printing what it
 saw last. A window that lives two seconds is seen however slowly new processes start on a
 loaded machine, which checks one command at a time could miss."""
@@ -9,7 +10,8 @@ import ctypes
 import sys
 import time
 
-title, opacity, limit = sys.argv[1].encode(), float(sys.argv[2]), float(sys.argv[3])
+title, anything, limit = sys.argv[1].encode(), sys.argv[2] == "any", float(sys.argv[3])
+opacity = 0.0 if anything else float(sys.argv[2])
 x = ctypes.CDLL("libX11.so.6")
 ulong, c_int, ptr = ctypes.c_ulong, ctypes.c_int, ctypes.c_void_p
 x.XOpenDisplay.restype = ptr
@@ -93,6 +95,8 @@ screen = attributes(root)
 want = round(opacity * 0xFFFFFFFF)
 last = "no viewable window titled %s" % title.decode()
 deadline = time.monotonic() + limit
+if len(sys.argv) > 4:
+    open(sys.argv[4], "w").close()
 while time.monotonic() < deadline:
     seen = []
     for window in windows(root):
@@ -107,8 +111,8 @@ while time.monotonic() < deadline:
         states = longs(window, state_atom)
         last = "%#x: %dx%d of %dx%d, opacity %s, below %s" % (window, a.width, a.height, screen.width, screen.height,
                                                                values, below in states)
-        if ((a.width, a.height) == (screen.width, screen.height) and values and abs(values[0] - want) < 4295
-                and below in states):
+        if anything or ((a.width, a.height) == (screen.width, screen.height) and values
+                        and abs(values[0] - want) < 4295 and below in states):
             print(last)
             sys.exit(0)
     time.sleep(0.02)
