@@ -2,10 +2,10 @@
 """window_watch.py TITLE OPACITY SECONDS: watches the display, every 20 ms from one process, for
 a viewable window titled exactly TITLE that covers the whole screen, has OPACITY of the maximum
 (to one part in a million) and is kept below (_NET_WM_STATE_BELOW); with OPACITY "any", for any
-viewable window titled TITLE. A fourth argument names a file made once the watch has begun. Succeeds once it sees one;
-fails when it sees two such windows viewable at once, or none within SECONDS, printing what it
-saw last. A window that lives two seconds is seen however slowly new processes start on a
-loaded machine, which checks one command at a time could miss."""
+viewable window titled TITLE. Succeeds once it sees one; fails when it sees two such windows
+viewable at once, or none within SECONDS, printing what it saw last. A fourth argument, a file,
+is made once the watch has begun. A window that lives two seconds is seen however slowly new
+processes start on a loaded machine, which checks one command at a time could miss."""
 import ctypes
 import sys
 import time
