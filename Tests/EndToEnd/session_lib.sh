@@ -155,12 +155,16 @@ open_status_menu() {
   # The menu takes the keyboard as it maps.
   pause 0.2
 }
+# Key $1 $2 times, then Return, a tenth of a second apart, from one program.
+menu_keys() {
+  local keys=() i
+  for ((i = 0; i < $2; i++)); do keys+=("$1"); done
+  xdotool key --delay 100 "${keys[@]}" Return
+}
 # Opens the status menu with a click on the tray icon and picks the n-th item by keyboard.
 choose_from_menu() {
-  local i
   open_status_menu
-  for i in $(seq 1 "$1"); do xdotool key Down; sleep 0.1; done
-  xdotool key Return
+  menu_keys Down "$1"
 }
 # The id of the visible window of that exact name, once it maps within $2 tenths of a second.
 visible_window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
@@ -230,31 +234,23 @@ answer_alert() {
 }
 # As choose_from_menu, counting from the menu's end with Up: 1 is its last item.
 choose_from_menu_end() {
-  local i
   open_status_menu
-  for i in $(seq 1 "$1"); do xdotool key Up; sleep 0.1; done
-  xdotool key Return
+  menu_keys Up "$1"
 }
 # One key (or chord) to the focused window, then time for the application to act on it.
-press() { xdotool key --clearmodifiers "$@"; sleep "${PRESS_PAUSE:-0.4}"; }
+press() { xdotool key --clearmodifiers "$@"; _nap "${PRESS_PAUSE:-0.4}"; }
 # "W H" of a window.
 window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
 # A picture of window $1 as $ARTIFACTS/$2.png (GRAB names the grab tool).
 picture() { "$GRAB" "$1" "$ARTIFACTS/$2.png" || fail "no picture of $2"; }
 # How many pixels the pictures $ARTIFACTS/$1.png and $ARTIFACTS/$2.png differ in.
 pixels_between() { "$GRAB" --compare "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png"; }
-# A picture of window $1 as $2 once the window has stopped changing: two pictures in a row alike
-# (after 5 s on an idle machine, longer on a loaded one, the last one stands).
+# A picture of window $1 as $2 once the window has stopped changing: two pictures 0.2 s apart
+# alike (after 5 s on an idle machine, longer on a loaded one, the last one stands), taken by one
+# program.
 settled_picture() {
-  local i
-  picture "$1" "$2"
-  for i in $(seq 1 $((25 * $(slowness)))); do
-    sleep 0.2
-    mv "$ARTIFACTS/$2.png" "$ARTIFACTS/$2-before.png"
-    picture "$1" "$2"
-    [ "$(pixels_between "$2-before" "$2")" = 0 ] && break
-  done
-  rm -f "$ARTIFACTS/$2-before.png"
+  _slowness
+  "$GRAB" --settled "$1" "$ARTIFACTS/$2.png" $((5 * SLOWNESS)) || fail "no picture of $2"
 }
 # Takes settled picture $2 of window $1 until the count of pixels it differs from picture $3 in
 # passes the test $4 $5 (as "-gt 2000"), 30 tries, and prints the last count: a loaded machine may
@@ -262,11 +258,11 @@ settled_picture() {
 # section's.
 picture_until() {
   local i changed
-  for i in $(seq 1 30); do
+  for ((i = 0; i < 30; i++)); do
     settled_picture "$1" "$2"
     changed="$(pixels_between "$3" "$2")"
     [ "$changed" "$4" "$5" ] && break
-    sleep 0.2
+    _nap 0.2
   done
   echo "$changed"
 }

@@ -17,6 +17,9 @@
 //                                             pictures in a row alike): for a window that is up
 //                                             for a moment only, which a poll by separate
 //                                             programs may miss on a loaded machine
+//   quorvane-window-grab --settled WINDOW_ID FILE.png SECONDS  saves the window's picture once it
+//                                             has stopped changing: two pictures 0.2 s apart
+//                                             alike, or the last one after SECONDS
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -236,6 +239,35 @@ int whenShown(const QByteArray &title, const QString &file, double seconds)
     return 1;
 }
 
+int settled(const QByteArray &id, const QString &file, double seconds)
+{
+    bool ok = false;
+    const WId window = QString::fromLocal8Bit(id).toULongLong(&ok, 0);
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!ok || !screen) {
+        std::fprintf(stderr, "quorvane-window-grab: no window id or no screen\n");
+        return 2;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QImage last = screen->grabWindow(window).toImage();
+    while (!last.isNull() && clock.elapsed() < qint64(seconds * 1000)) {
+        QThread::msleep(200);
+        const QImage now = screen->grabWindow(window).toImage();
+        if (now.isNull())
+            break;
+        const bool alike = now == last;
+        last = now;
+        if (alike)
+            break;
+    }
+    if (last.isNull() || !last.save(file, "PNG")) {
+        std::fprintf(stderr, "quorvane-window-grab: could not grab window %s or save it\n", id.constData());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -250,9 +282,13 @@ int main(int argc, char **argv)
         QGuiApplication app(argc, argv);
         return whenShown(QByteArray(argv[2]), QString::fromLocal8Bit(argv[3]), std::atof(argv[4]));
     }
+    if (argc == 5 && QByteArray(argv[1]) == "--settled") {
+        QGuiApplication app(argc, argv);
+        return settled(QByteArray(argv[2]), QString::fromLocal8Bit(argv[3]), std::atof(argv[4]));
+    }
     if (argc != 3) {
         std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png | --contrast[-lines] FILE.png X Y W H"
-                             " | --when-shown TITLE FILE.png SECONDS\n");
+                             " | --when-shown TITLE FILE.png SECONDS | --settled WINDOW_ID FILE.png SECONDS\n");
         return 2;
     }
     QGuiApplication app(argc, argv);
