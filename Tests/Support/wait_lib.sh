@@ -22,15 +22,12 @@ _slowness() {
 }
 slowness() { _slowness; echo "$SLOWNESS"; }
 
-# Milliseconds from now, as a number to compare with _now_ms.
-_now_ms() { local t="${EPOCHREALTIME/./}"; echo $((t / 1000)); }
 # "1.5" → 1500, into MS.
 _to_ms() {
   local whole="${1%.*}" fraction=0
   [ "$1" != "${1#*.}" ] && fraction="${1#*.}000" && fraction="$((10#${fraction:0:3}))"
   MS=$((${whole:-0} * 1000 + fraction))
 }
-_ms() { _to_ms "$1"; echo "$MS"; }
 # _nap SECONDS: sleeps without starting a process.
 _nap() { read -r -t "$1" -u "$_wait_idle_fd" _ || true; }
 # Sets _deadline to SECONDS on an idle machine from now, times slowness() on a loaded one.
