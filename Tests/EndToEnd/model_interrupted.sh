@@ -103,10 +103,13 @@ source "$E2E_LIB"
 start_desktop_session
 items="$WORK/items.txt"
 
-item() { mkdir -p "$(dirname "$1")"; echo "item $(wc -l < "$items") of $1" > "$1"; echo "item $(wc -l < "$items") of $1" >> "$items"; }
+# Every item's text names it once; the folders are made beforehand (no process for each item).
+item() { echo "item $count of $1" > "$1"; echo "item $count of $1" >> "$items"; count=$((count + 1)); }
 prepare() {
-  rm -rf "$HOME" && mkdir -p "$HOME/Desktop" "$XDG_DATA_HOME" "$root/.store/cues" "$root/Home" "$root/Work" "$root/Temp" "$root/_Hidden Desktop"
+  rm -rf "$HOME" && mkdir -p "$HOME/Desktop" "$HOME/Pictures" "$XDG_DATA_HOME" "$root/.store/cues" "$root/Home" \
+    "$root/Work/wdir" "$root/Temp" "$root/_Hidden Desktop"
   : > "$items"
+  count=0
   item "$HOME/Desktop/home.txt"
   item "$root/Work/w.txt"
   item "$root/Work/wdir/inner.txt"

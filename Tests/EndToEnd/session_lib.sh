@@ -3,8 +3,10 @@
 # e2e_prepare and e2e_run_session, and once inside the session script (through $E2E_LIB),
 # which uses the helpers below e2e_run_session. Every limit below is an idle machine's, stretched
 # by within (Support/wait_lib.sh) as far as the machine's load asks.
-# (E2E_WAIT_LIB names it for a session that reads a copy of this file from elsewhere.)
+# (E2E_WAIT_LIB and E2E_JSON_LIB name them for a session that reads a copy of this file from
+# elsewhere.)
 source "${E2E_WAIT_LIB:-$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh}"
+source "${E2E_JSON_LIB:-$(dirname "${BASH_SOURCE[0]}")/json_lib.sh}"
 
 # e2e_prepare APP TOOL...: skips (77) without a tool; makes $WORK with an installed layout (the
 # executable in bin beside its desktop entry, which gives the application its identifier) and
@@ -31,8 +33,11 @@ e2e_prepare() {
   unset QT_QPA_PLATFORM
   export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
   export WORK APP="$WORK/prefix/bin/quorvane" E2E_LIB="${BASH_SOURCE[0]}"
+  # Built beside the application: what the waits ask of the display.
+  export XPROBE="$(cd "$(dirname "$app")" && pwd)/quorvane-x-probe"
+  [ -x "$XPROBE" ] || { echo "FAIL: no $XPROBE (the tests' programs are built with the application)"; exit 1; }
   E2E_DISPLAY="$(cd "$(dirname "${BASH_SOURCE[0]}")/../Support" && pwd)/own_display.sh"
-  export E2E_WAIT_LIB="${E2E_DISPLAY%/*}/wait_lib.sh"
+  export E2E_WAIT_LIB="${E2E_DISPLAY%/*}/wait_lib.sh" E2E_JSON_LIB="${E2E_LIB%/*}/json_lib.sh"
 }
 
 # e2e_desktop_host_prepare: for sessions with a desktop host (pcmanfm's desktop, xfdesktop) and
@@ -71,23 +76,9 @@ pid=
 fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1; }
 # A folder's entries, without the hidden list and the icon positions a desktop keeps there.
 listing() { (cd "$1" && ls -1A | { grep -vxF -e '.hidden' -e '.icon-positions.json' || true; } | tr '\n' '|'); }
-json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
 
 # Whether selection $1 has an owner on the display.
-selection_owned() {
-  python3 - "$1" <<'PY'
-import ctypes, sys
-x = ctypes.CDLL("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x.XInternAtom.restype = ctypes.c_ulong
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x.XGetSelectionOwner.restype = ctypes.c_ulong
-x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-d = x.XOpenDisplay(None)
-sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, sys.argv[1].encode(), 0)) else 1)
-PY
-}
+selection_owned() { "$XPROBE" selection-owned "$1"; }
 # Whether a tray host owns the display's tray selection (what the application looks for, once,
 # as it starts).
 tray_selection_owned() { selection_owned _NET_SYSTEM_TRAY_S0; }
@@ -110,7 +101,7 @@ start_desktop_session() {
 }
 # Whether the application's icon is in the tray; true as well once the application has ended.
 icon_in_tray_or_ended() {
-  ! kill -0 $pid 2>/dev/null || xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep -q '("quorvane"'
+  ! kill -0 $pid 2>/dev/null || "$XPROBE" tray-icon >/dev/null 2>&1
 }
 start_app() { # $1: log name
   "$APP" > "$WORK/$1.log" 2>&1 &
@@ -124,7 +115,7 @@ stop_app() {
   kill -TERM $pid
   wait $pid || fail "the application did not quit cleanly"
 }
-config_holds() { [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ]; }
+config_holds() { [ -f "$config" ] && json_ask "$1" 2>/dev/null && [ "$JSON_OUT" = True ]; }
 # As config_holds, asked only when the document has changed since the last look: a Python start
 # takes seconds on a loaded machine, a look at the file's inode and time next to nothing.
 config_changed_and_holds() {
@@ -136,20 +127,20 @@ config_changed_and_holds() {
 }
 wait_for() { config_seen=; within 10 config_changed_and_holds "$1"; } # $1: python expression on c that must become true
 # The application's viewable top-level windows, one id a line.
-app_viewable_windows() {
-  local id
-  for id in $(xwininfo -root -tree 2>/dev/null | grep '("quorvane" "Quorvane")' | awk '{print $1}'); do
-    is_viewable "$id" && echo "$id"
-  done
-  return 0
-}
+app_viewable_windows() { "$XPROBE" app-windows 2>/dev/null || true; }
 # Clicks the tray icon and waits until the status menu maps (a window of the application's
 # that was not viewable before the click), so that the keys that follow reach it.
-new_app_window() { [ -n "$(comm -13 <(echo "$1") <(app_viewable_windows | sort))" ]; }
+new_app_window() {
+  local id
+  for id in $(app_viewable_windows); do
+    [[ " $1 " == *" $id "* ]] || return 0
+  done
+  return 1
+}
 open_status_menu() {
   local before
   wait_tray_icon_settled
-  before="$(app_viewable_windows | sort)"
+  before="$(app_viewable_windows | tr '\n' ' ')"
   xdotool mousemove $(tray_icon_centre) click 1
   within 5 new_app_window "$before" || fail "the status menu did not open"
   # The menu takes the keyboard as it maps.
@@ -180,26 +171,18 @@ _tenths() { echo "$(($1 / 10)).$(($1 % 10))"; } # tenths of a second as seconds
 # "X Y": the middle of the tray icon, in root coordinates.
 # The icon is reparented into the panel before the panel sizes, places and maps it: a click
 # aimed then lands beside it, on the panel. So the centre is taken once the icon is viewable, of
-# a real size, and at the same place on two looks in a row.
-tray_icon_line() { xwininfo -root -tree 2>/dev/null | grep -A12 '"panel"' | grep '("quorvane"' | head -n1; }
-tray_icon_settled() {
-  local line geometry
-  line="$(tray_icon_line)"
-  [ -n "$line" ] && is_viewable "$(echo "$line" | awk '{print $1}')" || return 1
-  geometry="$(echo "$line" | sed -E 's/.* ([0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+).*/\1/')"
-  [ "${geometry%%x*}" -ge 8 ] 2>/dev/null || return 1
-  [ "$geometry" = "$_tray_icon_seen" ] && return 0
-  _tray_icon_seen="$geometry"
-  return 1
-}
+# a real size, and at the same place on two looks in a row (a tenth of a second apart).
+# tray_icon_line: "ID VIEWABLE WIDTH HEIGHT X Y".
+tray_icon_line() { "$XPROBE" tray-icon 2>/dev/null; }
 wait_tray_icon_settled() {
-  _tray_icon_seen=
-  within 10 tray_icon_settled || fail "the tray icon did not settle in the panel: $(tray_icon_line)"
+  _slowness
+  "$XPROBE" tray-icon-settled $((10 * SLOWNESS)) >/dev/null \
+    || fail "the tray icon did not settle in the panel: $(tray_icon_line)"
 }
 tray_icon_centre() {
-  tray_icon_line \
-    | sed -E 's/.* ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+).*/\3 \4 \1 \2/' \
-    | awk '{print $1 + int($3/2), $2 + int($4/2)}'
+  local id shown w h x y
+  read -r id shown w h x y <<<"$(tray_icon_line)"
+  echo "$((x + w / 2)) $((y + h / 2))"
 }
 # The ids of the viewable windows titled exactly $1, one a line.
 viewable_windows() {

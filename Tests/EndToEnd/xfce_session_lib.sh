@@ -5,6 +5,7 @@
 # session script (through $XFCE_LIB), which uses the helpers below xfce_run_session. Its limits
 # are an idle machine's, stretched by within (Support/wait_lib.sh) as far as the load asks.
 source "$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/json_lib.sh"
 
 xfce_libexec() { # the path of an XFCE helper that is not on PATH
   local dir
@@ -122,8 +123,7 @@ fail() {
 }
 # A folder's entries, without the hidden list and the icon positions a desktop keeps there.
 listing() { (cd "$1" && ls -1A | { grep -vxF -e '.hidden' -e '.icon-positions.json' || true; } | tr '\n' '|'); }
-json() { python3 -c "import json,sys; c=json.load(open(sys.argv[1])); print($1)" "$config"; }
-config_holds() { [ -f "$config" ] && [ "$(json "$1" 2>/dev/null)" = "True" ]; }
+config_holds() { [ -f "$config" ] && json_ask "$1" 2>/dev/null && [ "$JSON_OUT" = True ]; }
 wait_for() { within 10 config_holds "$1"; } # $1: python expression on c that must become true
 has_owner() { # $1: a bus name
   dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
