@@ -69,6 +69,12 @@ void PanelStatusItem::refreshShadeSoon()
         QTimer::singleShot(ms, this, &PanelStatusItem::refreshShade);
 }
 
+void PanelStatusItem::panelLookChanged()
+{
+    for (const int ms : {500, 2000, 5000, 10000})
+        QTimer::singleShot(ms, this, &PanelStatusItem::refreshShade);
+}
+
 void PanelStatusItem::refreshShade()
 {
     m_sinceShade.start();

@@ -65,6 +65,9 @@ public Q_SLOTS:
     void statusAreasChanged();
     // Reads the panel again and redraws the glyph in the colour that stands out on it.
     void refreshShade();
+    // The panel's look changed (its theme settings): it is read again as it redraws, in its own
+    // time, which on a busy machine can be seconds.
+    void panelLookChanged();
 
 private:
     void adopt(Kind kind);

@@ -125,6 +125,10 @@ TEST(PanelStatusItem, TheGlyphTakesTheColourThatStandsOutOnThePanel)
     item.setToolTip("Quorvane", "Night");
     EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(true));
     EXPECT_TRUE(QTest::qWaitFor([&] { return areas.notifier->glyph == statusGlyphColour(false); }, 5000));
+    // The panel's theme changed, and a busy panel redraws over a second later: the glyph follows.
+    item.panelLookChanged();
+    QTimer::singleShot(1200, [&] { areas.notifier->panel = QColor("#2B2B2B"); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return areas.notifier->glyph == statusGlyphColour(true); }, 4000));
     areas.notifier->panel.reset(); // pixels unreadable (Wayland): the theme's word
     item.refreshShade();
     EXPECT_EQ(areas.notifier->glyph, QColor(0x12, 0x34, 0x56));

@@ -64,13 +64,11 @@ std::shared_ptr<StatusItem> makeSessionStatusItem(const AppInfo &info)
     auto *tray = new XEmbedTrayWatcher(item.get());
     QObject::connect(tray, &XEmbedTrayWatcher::trayAppeared, item.get(), &PanelStatusItem::statusAreasChanged, Qt::QueuedConnection);
     // The panel's theme settings changed (a desktop with a look of its own): read the panel
-    // again once it has redrawn itself.
+    // again as it redraws itself.
     new StatusPanelShadeWatcher(
         [weak = QPointer<PanelStatusItem>(item.get())] {
-            QTimer::singleShot(500, weak, [weak] {
-                if (weak)
-                    weak->refreshShade();
-            });
+            if (weak)
+                weak->panelLookChanged();
         },
         QDBusConnection::sessionBus(), item.get());
     return item;
