@@ -116,8 +116,8 @@ stop_app() {
   wait $pid || fail "the application did not quit cleanly"
 }
 config_holds() { [ -f "$config" ] && json_ask "$1" 2>/dev/null && [ "$JSON_OUT" = True ]; }
-# As config_holds, asked only when the document has changed since the last look: a Python start
-# takes seconds on a loaded machine, a look at the file's inode and time next to nothing.
+# As config_holds, asked only when the document has changed since the last look: a look at the
+# file's inode and time costs next to nothing, a decoded document more.
 config_changed_and_holds() {
   local stamp
   stamp="$(stat -c '%i %y %s' "$config" 2>/dev/null)" || return 1

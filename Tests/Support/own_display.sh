@@ -20,10 +20,21 @@ done
 
 scratch="$(mktemp -d)"
 server=
+# The document portal, which a session's bus may start, mounts a file system in the runtime
+# folder and can outlive the bus for a moment: a mount this session made is taken away as it
+# ends, so that the test can remove its folder. One that was there before is left alone. The
+# mount table is read, not the mount itself, which would wait on a portal that has stopped.
+portal_mount="${XDG_RUNTIME_DIR:-/nonexistent}/doc"
+portal_mounted() { grep -qF " $portal_mount " /proc/self/mountinfo 2>/dev/null; }
+portal_mounted_before=
+portal_mounted && portal_mounted_before=1
 finish() {
   if [ -n "$server" ]; then
     kill -TERM "$server" 2>/dev/null
     wait "$server" 2>/dev/null
+  fi
+  if [ -z "$portal_mounted_before" ] && portal_mounted; then
+    fusermount3 -u -z "$portal_mount" 2>/dev/null || fusermount -u -z "$portal_mount" 2>/dev/null
   fi
   rm -rf "$scratch"
 }
