@@ -102,7 +102,8 @@ wait_for_log prompt "relocated to $APP" || fail "no relocation line"
 # The new instance holds the desktops; it quits on TERM like any session's end, once launched
 # (the Trash watch, which holds the executable open, starts last).
 relaunch_done() { ls -l "/proc/$relaunched/fd" 2>/dev/null | grep -qF -- "-> $APP"; }
-within 10 relaunch_done || fail "the instance started again did not finish its launch"
+within 10 relaunch_done || fail "the instance started again did not finish its launch (process $relaunched;" \
+  "now $(pgrep -a -f -- "$APP" | tr '\n' ';'); its files: $(ls -l "/proc/$relaunched/fd" 2>&1 | grep -c -- '->'))"
 kill -TERM "$relaunched"
 within 10 process_ended "$relaunched" || true
 echo "the move offer: ok"
