@@ -127,7 +127,7 @@ TEST(PanelStatusItem, TheGlyphTakesTheColourThatStandsOutOnThePanel)
     EXPECT_TRUE(QTest::qWaitFor([&] { return areas.notifier->glyph == statusGlyphColour(false); }, 5000));
     // The panel's theme changed, and a busy panel redraws over a second later: the glyph follows.
     item.panelLookChanged();
-    QTimer::singleShot(1200, [&] { areas.notifier->panel = QColor("#2B2B2B"); });
+    QTimer::singleShot(1200, &item, [&] { areas.notifier->panel = QColor("#2B2B2B"); });
     EXPECT_TRUE(QTest::qWaitFor([&] { return areas.notifier->glyph == statusGlyphColour(true); }, 4000));
     areas.notifier->panel.reset(); // pixels unreadable (Wayland): the theme's word
     item.refreshShade();
