@@ -13,8 +13,8 @@
 set -euo pipefail
 app="$1"
 export MODE="${2:-sounding}"
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/clock_ahead_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/clock_ahead_lib.sh"
 e2e_prepare "$app" dbus-monitor dunst xcompmgr xwd faketime
 clock_ahead_find
 export TZ=UTC
@@ -23,7 +23,7 @@ cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 source "$E2E_LIB"
-source "$(dirname "$E2E_LIB")/clock_ahead_lib.sh"
+source "${E2E_LIB%/*}/clock_ahead_lib.sh"
 start_desktop_session
 xcompmgr >/dev/null 2>&1 &
 dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
@@ -74,7 +74,7 @@ if [ "$MODE" = muted ]; then
   # A start with reminders muted posts nothing, at the minute or after.
   start_app_before_reminder 8 app
   # Time passes on purpose: past the minute, and as long after it as a posted reminder could take.
-  while [ "$(date +%s)" -lt $(( due + 15 )) ]; do sleep 1; done
+  while [ "$EPOCHSECONDS" -lt $(( due + 15 )) ]; do _nap 1; done
   [ "$(notify_calls)" = 0 ] || fail "a muted reminder was posted: $(cat "$WORK/notify.log")"
   stop_app
   echo "muted: ok"
@@ -136,8 +136,8 @@ echo "one window: ok"
 
 # 3. The reminder, once, at its minute, silent: waited for until 15 s past its minute, then time
 # passes on purpose for a second one to show.
-reminder_posted() { [ "$(notify_calls)" -ge 1 ] || [ "$(date +%s)" -ge $(( due + 15 )) ]; }
-until reminder_posted; do sleep 0.2; done
+reminder_posted() { log_holds notify 'member=Notify' || [ "$EPOCHSECONDS" -ge $(( due + 15 )) ]; }
+until reminder_posted; do _nap 0.2; done
 pause 2
 [ "$(notify_calls)" = 1 ] || fail "$(notify_calls) Notify calls: $(cat "$WORK/notify.log")"
 grep -q 'string "Desktop cleanup"' "$WORK/notify.log" || fail "no title: $(cat "$WORK/notify.log")"

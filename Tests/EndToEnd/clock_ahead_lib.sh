@@ -15,7 +15,7 @@ clock_ahead_find() {
 # clock), due (the same moment on the real clock, which the bus monitor stamps) and ahead.
 clock_ahead_plan() {
   local now
-  now="$(date +%s)"
+  now="$EPOCHSECONDS"
   fire=$(( (now + $1 + 60) / 60 * 60 ))
   ahead=$(( fire - now - $1 ))
   due=$(( fire - ahead ))

@@ -9,7 +9,7 @@
 # that the two hosts' sessions run side by side.
 # Usage: desktop_host_road.sh PATH_TO_QUORVANE [pcmanfm|xfdesktop]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 case "${2:-}" in
   '') hosts="pcmanfm xfdesktop" ;;
   pcmanfm|xfdesktop) hosts="$2" ;;

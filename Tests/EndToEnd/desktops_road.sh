@@ -11,7 +11,7 @@
 # Usage: desktops_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$app"
 mkdir -p "$HOME/Desktop/three folder"
 echo one > "$HOME/Desktop/one.txt"

@@ -6,7 +6,7 @@
 # Usage: dock_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$app" wmctrl xcompmgr
 
 cat > "$WORK/session.sh" <<'SESSION'

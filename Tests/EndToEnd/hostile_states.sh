@@ -8,7 +8,7 @@
 # Usage: hostile_states.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$app" sha256sum
 work="$WORK"
 cleanup() { chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"; }

@@ -8,7 +8,7 @@
 # Usage: hotkeys_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$app" xmessage xset import sha256sum
 export ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
 rm -rf "$ARTIFACTS"

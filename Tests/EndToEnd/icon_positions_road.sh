@@ -8,7 +8,7 @@
 # sessions run side by side.
 # Usage: icon_positions_road.sh PATH_TO_QUORVANE [pcmanfm|xfdesktop]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 case "${2:-}" in
   '') hosts="pcmanfm xfdesktop" ;;
   pcmanfm|xfdesktop) hosts="$2" ;;

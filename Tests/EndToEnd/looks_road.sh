@@ -29,9 +29,9 @@ case "${3:-}" in
   "") export LOOKS_SECTIONS="1 2 3 4 5" ;;
   *) echo "usage: $0 PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB [dark|light]"; exit 2 ;;
 esac
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$app" xprop gsettings gdbus /usr/libexec/at-spi-bus-launcher convert dbus-monitor
-export TREE="$(dirname "${BASH_SOURCE[0]}")/accessible_tree.py"
+export TREE="${BASH_SOURCE[0]%/*}/accessible_tree.py"
 # The session's settings in a file of the temporary home, light to begin with.
 export GSETTINGS_BACKEND=keyfile
 gsettings set org.gnome.desktop.interface color-scheme 'prefer-light' || { echo "SKIP: no interface schema"; exit 77; }
@@ -40,7 +40,7 @@ rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 
 # The desktop entry names the application's icon, shipped beside it, and the windows' class.
-resources="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../Resources" && pwd)"
+resources="$(cd "${BASH_SOURCE[0]%/*}/../../Resources" && pwd)"
 entry="$resources/app.quorvane.Quorvane.desktop"
 icon="$(sed -n 's/^Icon=//p' "$entry")"
 [ -f "$resources/$icon.svg" ] || { echo "FAIL: the entry's icon $icon is not in Resources"; exit 1; }

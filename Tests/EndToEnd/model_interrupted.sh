@@ -13,7 +13,7 @@
 # Usage: model_interrupted.sh PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP rename|delete|archive|cue [PART/PARTS]
 set -euo pipefail
 app="$1"
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 case "${3:-}" in
   rename|delete|archive|cue) ;;
   *) echo "usage: $0 PATH_TO_QUORVANE PATH_TO_QUORVANE_MODEL_STEP rename|delete|archive|cue [PART/PARTS]"; exit 2 ;;

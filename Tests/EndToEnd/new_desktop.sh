@@ -7,7 +7,7 @@
 # Usage: new_desktop.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$app" xprop
 echo one > "$HOME/Desktop/one.txt"
 

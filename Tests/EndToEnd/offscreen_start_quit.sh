@@ -3,7 +3,7 @@
 # unavailable, and quits cleanly when asked. Usage: offscreen_start_quit.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-source "$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh"
+source "${BASH_SOURCE[0]%/*}/../Support/wait_lib.sh"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 # Every folder the application may write in lies in the temporary home, whatever the caller's

@@ -12,7 +12,7 @@
 # user's values come back. Pictures and the schema's values go to $QUORVANE_TEST_ARTIFACTS.
 # Usage: overlays_road.sh PATH_TO_QUORVANE
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$1" xcompmgr xprop gsettings pgrep import convert
 export ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
 rm -rf "$ARTIFACTS"
@@ -71,7 +71,7 @@ sleep 0.5
 # machine may spend starting a few commands: one watcher, started before the switch, looks for
 # it (one cover, the whole screen, faded in to half opacity, kept below by the window manager
 # in its own time) many times a second.
-python3 "$(dirname "$E2E_LIB")/window_watch.py" "Quorvane switch cover" 0.5 $((15 * $(slowness))) \
+python3 "${E2E_LIB%/*}/window_watch.py" "Quorvane switch cover" 0.5 $((15 * $(slowness))) \
   > "$WORK/cover.txt" 2>&1 &
 watcher=$!
 choose_from_menu 2
@@ -110,7 +110,7 @@ xdotool mousemove "$x" "$y"
 sleep 0.2
 # The display lives half a second after the last click: a watcher started before the clicks
 # looks for it many times a second, as for the cover.
-python3 "$(dirname "$E2E_LIB")/window_watch.py" "Quorvane scroll" any $((3 * $(slowness))) "$WORK/watching" \
+python3 "${E2E_LIB%/*}/window_watch.py" "Quorvane scroll" any $((3 * $(slowness))) "$WORK/watching" \
   > "$WORK/scroll.txt" 2>&1 &
 watcher=$!
 within 10 test -e "$WORK/watching" || fail "the window watcher did not start"

@@ -5,8 +5,8 @@
 # by within (Support/wait_lib.sh) as far as the machine's load asks.
 # (E2E_WAIT_LIB and E2E_JSON_LIB name them for a session that reads a copy of this file from
 # elsewhere.)
-source "${E2E_WAIT_LIB:-$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh}"
-source "${E2E_JSON_LIB:-$(dirname "${BASH_SOURCE[0]}")/json_lib.sh}"
+source "${E2E_WAIT_LIB:-${BASH_SOURCE[0]%/*}/../Support/wait_lib.sh}"
+source "${E2E_JSON_LIB:-${BASH_SOURCE[0]%/*}/json_lib.sh}"
 
 # e2e_prepare APP TOOL...: skips (77) without a tool; makes $WORK with an installed layout (the
 # executable in bin beside its desktop entry, which gives the application its identifier) and
@@ -34,9 +34,9 @@ e2e_prepare() {
   export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
   export WORK APP="$WORK/prefix/bin/quorvane" E2E_LIB="${BASH_SOURCE[0]}"
   # Built beside the application: what the waits ask of the display.
-  export XPROBE="$(cd "$(dirname "$app")" && pwd)/quorvane-x-probe"
+  export XPROBE="$(cd "${app%/*}" && pwd)/quorvane-x-probe"
   [ -x "$XPROBE" ] || { echo "FAIL: no $XPROBE (the tests' programs are built with the application)"; exit 1; }
-  E2E_DISPLAY="$(cd "$(dirname "${BASH_SOURCE[0]}")/../Support" && pwd)/own_display.sh"
+  E2E_DISPLAY="$(cd "${BASH_SOURCE[0]%/*}/../Support" && pwd)/own_display.sh"
   export E2E_WAIT_LIB="${E2E_DISPLAY%/*}/wait_lib.sh" E2E_JSON_LIB="${E2E_LIB%/*}/json_lib.sh"
 }
 
@@ -75,7 +75,22 @@ journal="$root/.store/journal.json"
 pid=
 fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1; }
 # A folder's entries, without the hidden list and the icon positions a desktop keeps there.
-listing() { (cd "$1" && ls -1A | { grep -vxF -e '.hidden' -e '.icon-positions.json' || true; } | tr '\n' '|'); }
+# Read by the shell itself, sorted as ls sorts (the locale's collation), "a|b|".
+listing() {
+  [ -d "$1" ] && [ -x "$1" ] || return 1
+  local dotglob=-u nullglob=-u entry out=
+  shopt -q dotglob && dotglob=-s
+  shopt -q nullglob && nullglob=-s
+  shopt -s dotglob nullglob
+  local entries=("$1"/*)
+  shopt "$dotglob" dotglob
+  shopt "$nullglob" nullglob
+  for entry in "${entries[@]}"; do
+    entry="${entry##*/}"
+    [ "$entry" = .hidden ] || [ "$entry" = .icon-positions.json ] || out+="$entry|"
+  done
+  printf '%s' "$out"
+}
 
 # Whether selection $1 has an owner on the display.
 selection_owned() { "$XPROBE" selection-owned "$1"; }
@@ -85,7 +100,7 @@ tray_selection_owned() { selection_owned _NET_SYSTEM_TRAY_S0; }
 # The window manager and the tray host, waited for (a loaded machine may take seconds). With $1,
 # the window manager first gets four workspaces and shows workspace $1 (0-based); the tray host
 # then starts on that one.
-wm_workspaces_known() { [ "$(xprop -root _NET_NUMBER_OF_DESKTOPS _NET_CURRENT_DESKTOP 2>/dev/null | grep -c '= ')" = 2 ]; }
+wm_workspaces_known() { "$XPROBE" root-properties _NET_NUMBER_OF_DESKTOPS _NET_CURRENT_DESKTOP 2>/dev/null; }
 workspace_shown() { [ "$(xdotool get_desktop 2>/dev/null)" = "$1" ]; }
 start_desktop_session() {
   openbox >/dev/null 2>&1 &
@@ -99,15 +114,13 @@ start_desktop_session() {
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
   within 30 tray_selection_owned || fail "the tray host did not take the tray selection"
 }
-# Whether the application's icon is in the tray; true as well once the application has ended.
-icon_in_tray_or_ended() {
-  ! kill -0 $pid 2>/dev/null || "$XPROBE" tray-icon >/dev/null 2>&1
-}
 start_app() { # $1: log name
   "$APP" > "$WORK/$1.log" 2>&1 &
   pid=$!
-  # A sanitizer build on a loaded machine may take many seconds to start.
-  within 30 icon_in_tray_or_ended || fail "the icon never reached the tray"
+  # Until the icon is in the tray, or the application has ended, looked at by one program. A
+  # sanitizer build on a loaded machine may take many seconds to start.
+  _slowness
+  "$XPROBE" tray-icon-or-ended $((30 * SLOWNESS)) $pid 2>/dev/null || fail "the icon never reached the tray"
   kill -0 $pid 2>/dev/null || fail "the application ended early"
 }
 process_ended() { process_gone "$1"; }
@@ -119,11 +132,10 @@ config_holds() { [ -f "$config" ] && json_ask "$1" 2>/dev/null && [ "$JSON_OUT" 
 # As config_holds, asked only when the document has changed since the last look: a look at the
 # file's inode and time costs next to nothing, a decoded document more.
 config_changed_and_holds() {
-  local stamp
-  stamp="$(stat -c '%i %y %s' "$config" 2>/dev/null)" || return 1
-  [ "$stamp" != "$config_seen" ] || return 1
-  config_seen="$stamp"
-  config_holds "$1"
+  [ -f "$config" ] || return 1
+  json_ask_if_changed "$config_seen" "$1" 2>/dev/null && config_seen="$JSON_STAMP" && [ "$JSON_OUT" = True ] && return 0
+  config_seen="${JSON_STAMP:-$config_seen}"
+  return 1
 }
 wait_for() { config_seen=; within 10 config_changed_and_holds "$1"; } # $1: python expression on c that must become true
 # The application's viewable top-level windows, one id a line.
@@ -140,7 +152,8 @@ new_app_window() {
 open_status_menu() {
   local before
   wait_tray_icon_settled
-  before="$(app_viewable_windows | tr '\n' ' ')"
+  before="$(app_viewable_windows)"
+  before="${before//$'\n'/ }"
   xdotool mousemove $(tray_icon_centre) click 1
   within 5 new_app_window "$before" || fail "the status menu did not open"
   # The menu takes the keyboard as it maps.
@@ -158,7 +171,11 @@ choose_from_menu() {
   menu_keys Down "$1"
 }
 # The id of the visible window of that exact name, once it maps within $2 tenths of a second.
-visible_window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+visible_window_named() {
+  local ids
+  ids="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)"
+  printf '%s' "${ids%%$'\n'*}"
+}
 wait_window() { within_for "$(_tenths "${2:-50}")" visible_window_named "$1"; }
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 # Whether window $1 is the active one, the one the keys that follow reach.
@@ -196,7 +213,15 @@ no_viewable_window() { [ -z "$(viewable_windows "$1")" ]; } # titled exactly $1
 # The value part of xprop's line for property $2 of window $1.
 window_property() { xprop -id "$1" "$2" 2>/dev/null | sed -E 's/^[^=]*= ?//'; }
 # Waits until the log $1 holds the text $2 at least $3 times (default once).
-log_holds() { [ "$(grep -cF -- "$2" "$WORK/$1.log" 2>/dev/null || true)" -ge "${3:-1}" ]; }
+# Read by the shell itself: a wait looks every tenth of a second.
+log_holds() {
+  local line count=0
+  [ -r "$WORK/$1.log" ] || return 1
+  while IFS= read -r line || [ -n "$line" ]; do
+    [[ "$line" == *"$2"* ]] && count=$((count + 1))
+  done <"$WORK/$1.log"
+  [ "$count" -ge "${3:-1}" ]
+}
 wait_for_log() { within 15 log_holds "$@"; }
 # The application's alert windows: its top-level windows larger than the tray icon.
 alert_windows() {

@@ -12,7 +12,7 @@ set -euo pipefail
 app="$1"
 grab="$2"
 host="${3:-trayer}"
-lib="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/session_lib.sh"
+lib="$(cd "${BASH_SOURCE[0]%/*}" && pwd)/session_lib.sh"
 for tool in Xvfb dbus-run-session dbus-monitor openbox "${host/watcher/python3}" xwininfo import; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -41,7 +41,7 @@ mkdir -p "$XDG_CONFIG_HOME/lxpanel/quorvane/panels"
 sed -n '/^Global {/,/^}/p' /etc/xdg/lxpanel/default/panels/panel 2>/dev/null | sed 's/edge=bottom/edge=top/' \
   > "$XDG_CONFIG_HOME/lxpanel/quorvane/panels/panel" || true
 printf 'Plugin {\n  type=space\n  expand=1\n}\nPlugin {\n  type=tray\n}\n' >> "$XDG_CONFIG_HOME/lxpanel/quorvane/panels/panel"
-status_host="$(dirname "$lib")/status_host.py"
+status_host="${lib%/*}/status_host.py"
 if [ "$host" = lxpanel ]; then
   start_host='lxpanel --profile quorvane'
   panel_window='"lxpanel"'
@@ -102,7 +102,7 @@ wait \$pid
 echo "exit=\$?" >> "$work/result"
 SESSION
 chmod +x "$work/session.sh"
-"$(dirname "${BASH_SOURCE[0]}")/../Support/own_display.sh" --screen 1280x800x24 "$work/session.sh"
+"${BASH_SOURCE[0]%/*}/../Support/own_display.sh" --screen 1280x800x24 "$work/session.sh"
 
 cat "$work/result"
 echo "--- application log"; cat "$work/app.log"

@@ -13,11 +13,11 @@
 # they are. Checked on disk.
 # Usage: uninstall_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$1" gio gdbus dbus-run-session /usr/bin/python3 /usr/libexec/at-spi-bus-launcher
 /usr/bin/python3 -c 'import dbus' 2>/dev/null || { echo "SKIP: python3-dbus is not installed"; exit 77; }
 export GRAB="$2" ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
-export TREE="$(dirname "${BASH_SOURCE[0]}")/accessible_tree.py"
+export TREE="${BASH_SOURCE[0]%/*}/accessible_tree.py"
 rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 

@@ -11,7 +11,7 @@
 # Usage: wayland_session.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
-source "$(dirname "${BASH_SOURCE[0]}")/session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/session_lib.sh"
 e2e_prepare "$app" weston Xwayland dbus-run-session dbus-monitor dbus-send xprop
 echo one > "$HOME/Desktop/one.txt"
 root="$HOME/QuorVane Desktops"
@@ -22,7 +22,7 @@ cat > "$root/.store/config.json" <<'JSON'
  "workspaces": [{"name": "Default", "files": ["one.txt"]}, {"name": "Work", "files": ["work.txt"]}],
  "settings": {"shownFirstSwitchNote": true}}
 JSON
-export HOST="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/status_host.py"
+export HOST="$(cd "${BASH_SOURCE[0]%/*}" && pwd)/status_host.py"
 
 cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash

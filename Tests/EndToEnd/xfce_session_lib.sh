@@ -4,8 +4,8 @@
 # session_lib.sh: once in the test script (xfce_prepare, xfce_run_session) and once inside the
 # session script (through $XFCE_LIB), which uses the helpers below xfce_run_session. Its limits
 # are an idle machine's, stretched by within (Support/wait_lib.sh) as far as the load asks.
-source "$(dirname "${BASH_SOURCE[0]}")/../Support/wait_lib.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/json_lib.sh"
+source "${BASH_SOURCE[0]%/*}/../Support/wait_lib.sh"
+source "${BASH_SOURCE[0]%/*}/json_lib.sh"
 
 xfce_libexec() { # the path of an XFCE helper that is not on PATH
   local dir
@@ -105,7 +105,7 @@ XML
 xfce_run_session() {
   chmod +x "$1"
   local status=0
-  "$(cd "$(dirname "${BASH_SOURCE[0]}")/../Support" && pwd)/own_display.sh" --screen 1280x800x24 "$1" || status=$?
+  "$(cd "${BASH_SOURCE[0]%/*}/../Support" && pwd)/own_display.sh" --screen 1280x800x24 "$1" || status=$?
   grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
   echo "PASS"
 }

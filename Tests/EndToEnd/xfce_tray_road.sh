@@ -20,8 +20,8 @@ case "${3:-}" in
   tray|desktop) ;;
   *) echo "usage: $0 PATH_TO_QUORVANE PATH_TO_QUORVANE_WINDOW_GRAB tray|desktop"; exit 2 ;;
 esac
-source "$(dirname "${BASH_SOURCE[0]}")/xfce_session_lib.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/clock_ahead_lib.sh"
+source "${BASH_SOURCE[0]%/*}/xfce_session_lib.sh"
+source "${BASH_SOURCE[0]%/*}/clock_ahead_lib.sh"
 xfce_prepare "$1"
 export GRAB="$2" PART="$3"
 clock_ahead_find
@@ -30,7 +30,7 @@ cat > "$WORK/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 source "$XFCE_LIB"
-source "$(dirname "$XFCE_LIB")/clock_ahead_lib.sh"
+source "${XFCE_LIB%/*}/clock_ahead_lib.sh"
 start_xfce_session
 # The user's own wallpaper, zoomed as XFCE's default is: two flat halves of the screen's size.
 mkdir -p "$HOME/Pictures"
@@ -116,7 +116,7 @@ import -window root ppm:- | convert - -crop "320x${panel_size}+$(( width - 320 )
 glyph_contrast xfce-panel-dark
 echo "glyph on the dark panel: ok"
 # The menu as the panel reads it: Work's shortcut as keys, Quit's icon by its freedesktop name.
-status_host="$(dirname "$XFCE_LIB")/status_host.py"
+status_host="${XFCE_LIB%/*}/status_host.py"
 item="$(python3 "$status_host" registered | head -n1)"
 python3 "$status_host" layout "$item" > "$QUORVANE_TEST_ARTIFACTS/xfce-exported-menu.txt"
 cat "$QUORVANE_TEST_ARTIFACTS/xfce-exported-menu.txt"
@@ -166,7 +166,7 @@ import -window root "$QUORVANE_TEST_ARTIFACTS/xfce-desktop-after-switches.png"
 echo "xfdesktop: ok"
 
 # 6. The reminder reaches the notification server at its minute.
-while [ "$(date +%s)" -lt $(( due + 15 )) ] && ! grep -q 'member=Notify' "$WORK/notify.log"; do sleep 1; done
+while [ "$EPOCHSECONDS" -lt $(( due + 15 )) ] && ! grep -q 'member=Notify' "$WORK/notify.log"; do _nap 1; done
 grep -q 'string "“Old” is still waiting to be sorted."' "$WORK/notify.log" || fail "no reminder: $(cat "$WORK/notify.log")"
 # Its icon (the argument after the id it replaces) is the application's own, as its entry names it.
 grep -A1 '^ *uint32 ' "$WORK/notify.log" | grep -q '^ *string "app.quorvane.Quorvane"' || fail "the reminder does not carry the application's icon: $(cat "$WORK/notify.log")"

@@ -5,7 +5,7 @@
 # its values runs side by side. The program is asked for its cases once after each build; the
 # tests it yields are kept in SUITES_CACHE.
 # Set by the including file: SUITES_PROGRAM, SUITES_CACHE, SUITES_FILTER (a --gtest_filter for
-# the listing), SUITES_ENVIRONMENT.
+# the listing), SUITES_ENVIRONMENT, SUITES_COSTS (NAME=SECONDS: a test's COST, where it is long).
 if(NOT EXISTS "${SUITES_PROGRAM}")
   # Not built yet: a test that says so fails in place of its suites.
   get_filename_component(_program "${SUITES_PROGRAM}" NAME)
@@ -44,3 +44,7 @@ if(NOT EXISTS "${SUITES_CACHE}" OR "${SUITES_PROGRAM}" IS_NEWER_THAN "${SUITES_C
   file(WRITE "${SUITES_CACHE}" "${_tests}")
 endif()
 include("${SUITES_CACHE}")
+foreach(_cost IN LISTS SUITES_COSTS)
+  string(REGEX MATCH "^(.+)=([0-9]+)$" _pair "${_cost}")
+  set_tests_properties("${CMAKE_MATCH_1}" PROPERTIES COST "${CMAKE_MATCH_2}")
+endforeach()

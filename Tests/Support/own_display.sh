@@ -25,7 +25,13 @@ server=
 # ends, so that the test can remove its folder. One that was there before is left alone. The
 # mount table is read, not the mount itself, which would wait on a portal that has stopped.
 portal_mount="${XDG_RUNTIME_DIR:-/nonexistent}/doc"
-portal_mounted() { grep -qF " $portal_mount " /proc/self/mountinfo 2>/dev/null; }
+portal_mounted() {
+  local line
+  while IFS= read -r line; do
+    [[ "$line" == *" $portal_mount "* ]] && return 0
+  done </proc/self/mountinfo
+  return 1
+}
 portal_mounted_before=
 portal_mounted && portal_mounted_before=1
 finish() {
@@ -50,7 +56,7 @@ mkfifo "$scratch/display"
 Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/server.log" 2>&1 &
 server=$!
 number=
-source "$(dirname "${BASH_SOURCE[0]}")/wait_lib.sh"
+source "${BASH_SOURCE[0]%/*}/wait_lib.sh"
 read -r -t $((30 * $(slowness))) number <"$scratch/display" || true
 if [ -z "$number" ]; then
   echo "FAIL: the X server did not start"

@@ -5,4 +5,4 @@ set -u
 binary="$1"
 shift
 export QT_QPA_PLATFORM=xcb
-exec "$(dirname "${BASH_SOURCE[0]}")/own_display.sh" "$binary" "$@"
+exec "${BASH_SOURCE[0]%/*}/own_display.sh" "$binary" "$@"

@@ -3,7 +3,9 @@
 
 # The waits below poll often and side by side in many sessions: they start no process of their
 # own (no subshell, no sleep, no nproc), each of which costs milliseconds on a busy machine.
-_wait_cores="$(nproc 2>/dev/null || echo 1)"
+# Counted once for a whole session: the scripts it starts find the count in the environment.
+_wait_cores="${QUORVANE_WAIT_CORES:-$(nproc 2>/dev/null || echo 1)}"
+export QUORVANE_WAIT_CORES="$_wait_cores"
 # A pipe that never brings anything, read with a time limit: a pause without a process.
 exec {_wait_idle_fd}<> <(:)
 

@@ -6,4 +6,4 @@ for tool in xdotool xprop xset setxkbmap; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 unset QT_QPA_PLATFORM
-exec "$(dirname "${BASH_SOURCE[0]}")/../Support/own_display.sh" "$@"
+exec "${BASH_SOURCE[0]%/*}/../Support/own_display.sh" "$@"

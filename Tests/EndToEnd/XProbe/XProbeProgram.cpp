@@ -7,11 +7,17 @@
 //   quorvane-x-probe tray-icon-settled SECONDS  the same, once the icon is viewable, at least
 //                                     8 pixels wide and at the same place on two looks 0.1 s
 //                                     apart; fails after SECONDS
+//   quorvane-x-probe tray-icon-or-ended SECONDS PID  waits until the icon is in the panel or
+//                                     process PID has ended; fails after SECONDS
 //   quorvane-x-probe app-windows      the ids of the application's viewable windows, one a line
 //   quorvane-x-probe selection-owned NAME  succeeds when selection NAME has an owner
+//   quorvane-x-probe root-properties NAME...  succeeds when the root window has every property
 // Ids are printed as xwininfo prints them (0x-hex).
 #include <xcb/xcb.h>
 
+#include <signal.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -140,9 +146,36 @@ std::string trayIcon(xcb_connection_t *c, xcb_window_t root)
     return {};
 }
 
+// Whether the process has ended: gone, or a zombie its parent has not yet collected.
+bool hasEnded(pid_t pid)
+{
+    if (::kill(pid, 0) != 0)
+        return errno == ESRCH;
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", int(pid));
+    std::FILE *stat = std::fopen(path, "r");
+    if (!stat)
+        return true;
+    char state = 0;
+    // "PID (COMM) STATE ...": the name may hold spaces and parentheses, so the last ')' counts.
+    char line[512] = {};
+    const size_t read = std::fread(line, 1, sizeof line - 1, stat);
+    std::fclose(stat);
+    const char *end = std::strrchr(line, ')');
+    if (read > 0 && end && end[1] == ' ')
+        state = end[2];
+    return state == 'Z' || state == 'X';
+}
+
+std::chrono::steady_clock::time_point after(const char *seconds)
+{
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(long(std::atof(seconds) * 1000));
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: quorvane-x-probe tray-icon | tray-icon-settled SECONDS | app-windows | selection-owned NAME\n");
+    std::fprintf(stderr, "usage: quorvane-x-probe tray-icon | tray-icon-settled SECONDS | tray-icon-or-ended SECONDS PID"
+                         " | app-windows | selection-owned NAME | root-properties NAME...\n");
     return 2;
 }
 
@@ -167,7 +200,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (mode == "tray-icon-settled" && argc == 3) {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(long(std::atof(argv[2]) * 1000));
+        const auto limit = after(argv[2]);
         std::string seen;
         while (true) {
             const std::string icon = trayIcon(c, root);
@@ -185,6 +218,17 @@ int main(int argc, char **argv)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
+    if (mode == "tray-icon-or-ended" && argc == 4) {
+        const auto limit = after(argv[2]);
+        const pid_t pid = pid_t(std::atol(argv[3]));
+        while (true) {
+            if (hasEnded(pid) || !trayIcon(c, root).empty())
+                return 0;
+            if (std::chrono::steady_clock::now() >= limit)
+                return 1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
     if (mode == "app-windows" && argc == 2) {
         for (const Window &w : windowTree(c, root))
             if (w.instance == "quorvane" && w.windowClass == "Quorvane" && isViewable(c, w.id))
@@ -195,6 +239,15 @@ int main(int argc, char **argv)
         const xcb_atom_t selection = atom(c, argv[2]);
         const auto reply = own(xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
         return reply && reply->owner != XCB_WINDOW_NONE ? 0 : 1;
+    }
+    if (mode == "root-properties" && argc >= 3) {
+        for (int i = 2; i < argc; ++i) {
+            const auto reply = own(xcb_get_property_reply(
+                c, xcb_get_property(c, 0, root, atom(c, argv[i]), XCB_GET_PROPERTY_TYPE_ANY, 0, 1), nullptr));
+            if (!reply || reply->type == XCB_ATOM_NONE)
+                return 1;
+        }
+        return 0;
     }
     return usage();
 }
