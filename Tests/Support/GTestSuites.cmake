@@ -1,18 +1,22 @@
-# Read by CTest as it starts (a test include file): one test for each suite of a GoogleTest
-# program, which runs the suite's cases in one process. A process of a sanitizer build takes
-# about a second to start, so one a case would spend more time starting than testing. The cases
-# of a value-parameterised suite make one test for each value, so that a long suite dealt over
-# its values runs side by side. The program is asked for its cases once after each build; the
-# tests it yields are kept in SUITES_CACHE.
+# Read by CTest as it starts (a test include file): the tests of a GoogleTest program. A process
+# of a sanitizer build takes about half a second to start, and a second or more on a busy
+# machine, so the program's suites are dealt into a few tests (each running its suites' cases in
+# one process) rather than one a suite or a case. A suite that takes long is a test of its own
+# (SUITES_COSTS), so that it starts first and runs beside the others; a value-parameterised
+# suite counts as one suite for each value. The program is asked for its cases once after each
+# build (or change of these settings); the tests it yields are kept in SUITES_CACHE.
 # Set by the including file: SUITES_PROGRAM, SUITES_CACHE, SUITES_FILTER (a --gtest_filter for
-# the listing), SUITES_ENVIRONMENT, SUITES_COSTS (NAME=SECONDS: a test's COST, where it is long).
+# the listing), SUITES_ENVIRONMENT, SUITES_BATCHES (how many tests the short suites make),
+# SUITES_COSTS (NAME=SECONDS for each long suite: its test's COST) and SUITES_SETTINGS (the
+# including file).
 if(NOT EXISTS "${SUITES_PROGRAM}")
   # Not built yet: a test that says so fails in place of its suites.
   get_filename_component(_program "${SUITES_PROGRAM}" NAME)
   add_test("${_program}_NOT_BUILT" "${SUITES_PROGRAM}")
   return()
 endif()
-if(NOT EXISTS "${SUITES_CACHE}" OR "${SUITES_PROGRAM}" IS_NEWER_THAN "${SUITES_CACHE}")
+if(NOT EXISTS "${SUITES_CACHE}" OR "${SUITES_PROGRAM}" IS_NEWER_THAN "${SUITES_CACHE}"
+   OR "${CMAKE_CURRENT_LIST_FILE}" IS_NEWER_THAN "${SUITES_CACHE}" OR "${SUITES_SETTINGS}" IS_NEWER_THAN "${SUITES_CACHE}")
   execute_process(COMMAND "${SUITES_PROGRAM}" --gtest_list_tests "--gtest_filter=${SUITES_FILTER}"
                   OUTPUT_VARIABLE _listing RESULT_VARIABLE _result)
   if(NOT _result EQUAL 0)
@@ -33,11 +37,35 @@ if(NOT EXISTS "${SUITES_CACHE}" OR "${SUITES_PROGRAM}" IS_NEWER_THAN "${SUITES_C
     endif()
   endforeach()
   list(REMOVE_DUPLICATES _groups)
+  set(_long)
+  foreach(_cost IN LISTS SUITES_COSTS)
+    string(REGEX MATCH "^(.+)=([0-9]+)$" _pair "${_cost}")
+    list(APPEND _long "${CMAKE_MATCH_1}")
+  endforeach()
+  get_filename_component(_program "${SUITES_PROGRAM}" NAME)
   set(_tests)
+  set(_short 0)
   foreach(_group IN LISTS _groups)
     string(REPLACE "|" ";" _parts "${_group}")
     list(GET _parts 0 _name)
     list(GET _parts 1 _filter)
+    list(FIND _long "${_name}" _at)
+    if(_at GREATER -1)
+      string(APPEND _tests "add_test([==[${_name}]==] [==[${SUITES_PROGRAM}]==] [==[--gtest_filter=${_filter}]==])\n"
+             "set_tests_properties([==[${_name}]==] PROPERTIES ENVIRONMENT [==[${SUITES_ENVIRONMENT}]==])\n")
+    else()
+      # Dealt in turn, so that each batch gets suites from every part of the program.
+      math(EXPR _batch "${_short} % ${SUITES_BATCHES} + 1")
+      math(EXPR _short "${_short} + 1")
+      list(APPEND _batch_${_batch} "${_filter}")
+    endif()
+  endforeach()
+  foreach(_batch RANGE 1 ${SUITES_BATCHES})
+    if(NOT _batch_${_batch})
+      continue()
+    endif()
+    string(REPLACE ";" ":" _filter "${_batch_${_batch}}")
+    set(_name "${_program}.Suites${_batch}Of${SUITES_BATCHES}")
     string(APPEND _tests "add_test([==[${_name}]==] [==[${SUITES_PROGRAM}]==] [==[--gtest_filter=${_filter}]==])\n"
            "set_tests_properties([==[${_name}]==] PROPERTIES ENVIRONMENT [==[${SUITES_ENVIRONMENT}]==])\n")
   endforeach()
