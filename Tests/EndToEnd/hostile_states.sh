@@ -62,7 +62,7 @@ wait_for 'c["activeWorkspace"] == "Work"' || fail "choosing Work from the menu d
 wait_for_log app1 "$stayed" || fail "no alert named the locked folder"
 answer_alert
 [ "$(grep -cF "$stayed" "$WORK/app1.log")" = 1 ] || fail "not exactly one alert for the switch"
-grep -q 'switched Default → Work' "$WORK/app1.log" || fail "no switched line"
+wait_for_log app1 'switched Default → Work' || fail "no switched line"
 [ "$(listing "$HOME/Desktop")" = ".DS_Store|locked folder|work.txt|" ] || fail "Desktop after the switch: $(listing "$HOME/Desktop")"
 [ "$(listing "$root/Default")" = "one.txt|two.txt|" ] || fail "Default's folder: $(listing "$root/Default")"
 [ "$(listing "$root/Work")" = ".DS_Store|" ] || fail "Work's folder: $(listing "$root/Work")"

@@ -84,7 +84,7 @@ set_default_key 3
 within 10 switched_by ctrl+alt+d Work || fail "ctrl+alt+d no longer switches to Work after the hand edit"
 echo "a shortcut edited by hand: ok"
 
-grep -q 'switched Default → Work' "$WORK/app.log" || fail "no switched line"
+wait_for_log app 'switched Default → Work' || fail "no switched line"
 stop_app
 
 # 5. Screenshots named as each session's tool names them go to Shots at a switch; a look-alike
