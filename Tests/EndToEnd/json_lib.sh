@@ -40,7 +40,8 @@ while True:
 # json_ask EXPRESSION: sets JSON_OUT to what print(EXPRESSION) prints (without its last line
 # end); fails when the document does not decode or the expression raises. The answering Python
 # starts at the first look from the session script itself; a subshell (a pipeline's part, a
-# command in the background) that finds none asks a Python of its own.
+# command in the background) that finds none asks a Python of its own. (_json_seen, set by
+# json_ask_if_changed, makes the request one that is answered only when the document changed.)
 json_ask() {
   local line status
   JSON_STAMP=
@@ -56,7 +57,6 @@ json_ask() {
   while IFS= read -r line <&"${_JSON[0]}"; do
     if [[ "$line" == $'\x1e'* ]]; then
       status="${line#?}"
-      JSON_STAMP=
       if [[ "$status" == *$'\x1f'* ]]; then
         JSON_STAMP="${status#*$'\x1f'}"
         status="${status%%$'\x1f'*}"
