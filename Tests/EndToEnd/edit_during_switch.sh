@@ -22,6 +22,8 @@ python3 - "$config" <<'PY'
 import json, sys
 c = json.load(open(sys.argv[1]))
 c["workspaces"].insert(1, {"name": "Work", "files": ["work.txt"]})
+# Recorded afresh as Default is left: the switch's own value, which a hand edit does not replace.
+c["workspaces"][0]["files"] = []
 c.setdefault("settings", {}).update(shownFirstSwitchNote=True, moveGapMs=2000)
 json.dump(c, open(sys.argv[1], "w"))
 PY
