@@ -72,6 +72,18 @@ QStringList without(const QStringList &names, const QStringList &removed)
     return out;
 }
 
+// What the target's record lists once a journal's moves are done. Items that could not move
+// stay where they are: one that stayed in the target's folder is the folder's, one that stayed
+// on the Desktop (its name taken in the left desktop's folder, say) is from now on the target's,
+// whose Desktop holds it, and is listed so.
+QStringList arrivedFiles(const QStringList &incoming, const DesktopSwapper::Moved &moved)
+{
+    QStringList files = without(incoming, moved.stayedIn);
+    for (const QString &name : moved.stayedOut)
+        appendOnce(files, name);
+    return files;
+}
+
 // The stored spelling of a desktop's name: its record's, or the name itself without a record.
 QString recordName(const Config &config, const QString &name)
 {
@@ -169,31 +181,16 @@ QStringList DesktopSwapper::switchTo(const QString &requested, const std::functi
             outgoing.append(name);
     }
 
-    // An item whose name the left desktop's folder already holds (one that came back with a
-    // name the folder kept, see skipped below) could only move there by replacing, so its move
-    // would fail at every replay and no switch would ever complete. It stays on the Desktop.
-    QSet<QString> stranded;
-    if (!outgoing.isEmpty()) {
-        const QStringList folderItems = m_surface.items(Location::workspace(active));
-        const QSet<QString> inActiveFolder(folderItems.begin(), folderItems.end());
-        QStringList movable;
-        for (const QString &name : outgoing) {
-            if (inActiveFolder.contains(name))
-                stranded.insert(name);
-            else
-                movable.append(name);
-        }
-        outgoing = movable;
-    }
-
     // A target item whose name is taken on the Desktop by something that stays there (a held
-    // pinned item, a deposit the blank desktop did not hand over, an item that cannot leave)
-    // is left in its folder and reported, never moved onto the item that stays.
+    // pinned item, a deposit the blank desktop did not hand over) is left in its folder and
+    // reported, never moved onto the item that stays. An outgoing item whose name the left
+    // desktop's folder already holds is journalled like any other: its move fails for a reason
+    // of its own, at the switch and at every replay alike, and it stays (see applyMoves).
     const QStringList targetItems = m_surface.items(Location::workspace(target));
     QStringList skipped;
     QStringList incoming;
     for (const QString &name : targetItems) {
-        if (heldOnDesktop.contains(name) || keptDeposits.contains(name) || stranded.contains(name))
+        if (heldOnDesktop.contains(name) || keptDeposits.contains(name))
             skipped.append(name);
         else
             incoming.append(name);
@@ -217,11 +214,9 @@ QStringList DesktopSwapper::switchTo(const QString &requested, const std::functi
     const Moved moved = applyMoves(journal, double(gapMs) / 1000.0, native, leavingBlank ? nullptr : &listings);
 
     config.activeWorkspace = target;
-    // Items that could not move stay where they are: one that stayed on the Desktop is from
-    // now on like any item the user puts there, one that stayed in the folder is the folder's.
     if (!moved.stayedOut.isEmpty())
         config.updateWorkspace(active, [&](Workspace &w) { w.files = without(outgoing, moved.stayedOut); });
-    config.updateWorkspace(target, [&](Workspace &w) { w.files = without(incoming, moved.stayedIn); });
+    config.updateWorkspace(target, [&](Workspace &w) { w.files = arrivedFiles(incoming, moved); });
     if (note)
         note(config);
     m_store.saveConfig(config);
@@ -460,7 +455,7 @@ void DesktopSwapper::recover()
     Config config = m_store.loadConfig();
     config.activeWorkspace = journal->toWorkspace;
     config.updateWorkspace(journal->fromWorkspace, [&](Workspace &w) { w.files = without(journal->outgoing, moved.stayedOut); });
-    config.updateWorkspace(journal->toWorkspace, [&](Workspace &w) { w.files = without(journal->incoming, moved.stayedIn); });
+    config.updateWorkspace(journal->toWorkspace, [&](Workspace &w) { w.files = arrivedFiles(journal->incoming, moved); });
     m_store.saveConfig(config);
     if (!config.settings.nativePositions)
         place(config, applyPositions(journal->toWorkspace, journal->incoming, config, {}), journal->incoming);

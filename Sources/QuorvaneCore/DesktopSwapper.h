@@ -27,9 +27,9 @@ public:
     DesktopSwapper(DesktopSurface &surface, StateStore &store, Sleeper sleep = blockingSleep);
 
     // Switches to the named desktop. Returns the names left in the target's folder because an
-    // item of the same name stays on the Desktop (a pinned item, an item dropped on the blank
-    // desktop that stays, or an item that cannot leave because the left desktop's folder
-    // already holds its name). A desktop name that cannot be a folder name is refused as
+    // item of the same name stays on the Desktop (a pinned item, or an item dropped on the blank
+    // desktop that stays). An item that cannot move (its name taken where it goes, among other
+    // reasons of its own) stays where it is and is told by stayedBehind(). A desktop name that cannot be a folder name is refused as
     // unknownWorkspace, and a folder the surface refuses (checkFolders) with its SwapError,
     // before anything moves. The pause between moving out and in is at most two seconds. Throws SwapError, StoreError, SurfaceError and the store's
     // other errors; a switch interrupted after its journal was saved is finished by the next
@@ -54,16 +54,16 @@ public:
     DesktopSurface &surface() { return m_surface; }
     StateStore &store() { return m_store; }
 
-private:
-    struct StashSync {
-        QSet<QString> restored;
-        IconPositions positions;
-    };
-
     // What a journal's moves left where they were.
     struct Moved {
         QStringList stayedOut; // outgoing items still on the Desktop
         QStringList stayedIn;  // incoming items still in the target's folder
+    };
+
+private:
+    struct StashSync {
+        QSet<QString> restored;
+        IconPositions positions;
     };
 
     void recover();

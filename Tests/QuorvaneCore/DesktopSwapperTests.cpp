@@ -142,6 +142,42 @@ TEST_F(SwapOnDisk, AReplayLeavesAnItemWhoseNameIsTakenAndFinishes)
     EXPECT_FALSE(d.store.loadJournal());
 }
 
+// The road a user meets: a budget.csv on the Desktop and another in the left desktop's folder.
+// Neither is replaced; the one on the Desktop is told as stayed behind and listed on the desktop
+// whose Desktop now holds it, at the switch and at a replay of its journal alike.
+TEST_F(SwapOnDisk, AnItemWhoseNameTheLeftFolderHoldsStaysAndIsListedWhereItLies)
+{
+    save(deskDocument("Work", {"Work", "Personal"}));
+    d.put(Location::desktop(), "budget.csv", "this year");
+    d.put(Location::desktop(), "notes.txt", "notes");
+    d.put(Location::workspace("Work"), "budget.csv", "last year");
+    d.put(Location::workspace("Personal"), "p1", "personal");
+    swapper.switchTo("Personal");
+    EXPECT_EQ(swapper.stayedBehind(), QStringList{"budget.csv"});
+    EXPECT_EQ(readFile(d.pathOf(Location::desktop(), "budget.csv")), "this year");
+    EXPECT_EQ(readFile(d.pathOf(Location::workspace("Work"), "budget.csv")), "last year");
+    EXPECT_EQ(d.names(Location::workspace("Work")), (QStringList{"budget.csv", "notes.txt"}));
+    const Config after = d.store.loadConfig();
+    EXPECT_EQ(after.activeWorkspace, "Personal");
+    EXPECT_EQ(after.workspace("Work")->files, QStringList{"notes.txt"});
+    EXPECT_EQ(after.workspace("Personal")->files, (QStringList{"p1", "budget.csv"}));
+
+    // Interrupted right after its journal was saved, the same switch ends with the same record.
+    DiskDesks again;
+    Config config = deskDocument("Work", {"Work", "Personal"});
+    config.workspace("Work")->files = {"budget.csv", "notes.txt"};
+    again.store.saveConfig(config);
+    again.put(Location::desktop(), "budget.csv", "this year");
+    again.put(Location::desktop(), "notes.txt", "notes");
+    again.put(Location::workspace("Work"), "budget.csv", "last year");
+    again.put(Location::workspace("Personal"), "p1", "personal");
+    again.store.saveJournal(Journal{"Work", "Personal", {"budget.csv", "notes.txt"}, {"p1"}});
+    DesktopSwapper(again.surface, again.store, sleeps.sleeper()).recoverIfNeeded();
+    const Config replayed = again.store.loadConfig();
+    EXPECT_EQ(replayed.workspace("Work")->files, after.workspace("Work")->files);
+    EXPECT_EQ(replayed.workspace("Personal")->files, after.workspace("Personal")->files);
+}
+
 TEST_F(SwapOnDisk, RecoveryDrainsTheStashAndTheBlankFolderUnlessTheBlankDesktopIsActive)
 {
     Config config = deskDocument("A", {"A", blank});
@@ -546,20 +582,23 @@ TEST_F(SwapInMemory, BlankDepositsStayWithoutAnExpandTarget)
 }
 
 // An item on the Desktop whose name the left desktop's folder already holds cannot leave
-// without replacing: it stays (its twin in the target's folder too), and the switch completes
-// instead of failing at that move on every later call.
-TEST_F(SwapInMemory, AnItemWhoseNameTheLeftFolderHoldsStaysOnTheDesktop)
+// without replacing: its move fails, it stays and is told, and so does the target's item of the
+// same name, which would land on it; the switch completes and lists the one on the Desktop.
+TEST_F(SwapInMemory, AnItemWhoseNameTheLeftFolderHoldsStaysOnTheDesktopAndIsTold)
 {
     use(deskDocument("B", {"A", "B"}), true);
     surface.desktop = {"b1", "shared"};
     surface.desks["B"] = {"shared"};
     surface.desks["A"] = {"a1", "shared"};
 
-    EXPECT_EQ(swapper.switchTo("A"), (QStringList{"shared"}));
-    EXPECT_EQ(store.savedJournals.front(), (Journal{"B", "A", {"b1"}, {"a1"}}));
+    EXPECT_TRUE(swapper.switchTo("A").isEmpty());
+    EXPECT_EQ(swapper.stayedBehind(), QStringList{"shared"});
+    EXPECT_EQ(store.savedJournals.front(), (Journal{"B", "A", {"b1", "shared"}, {"a1", "shared"}}));
     EXPECT_EQ(surface.desktop, (QStringList{"shared", "a1"}));
     EXPECT_EQ(surface.desks["B"], (QStringList{"shared", "b1"}));
     EXPECT_EQ(surface.desks["A"], (QStringList{"shared"}));
+    EXPECT_EQ(store.config.workspace("B")->files, QStringList{"b1"});
+    EXPECT_EQ(store.config.workspace("A")->files, (QStringList{"a1", "shared"}));
     EXPECT_FALSE(store.journal);
 }
 

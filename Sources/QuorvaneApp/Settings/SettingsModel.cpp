@@ -5,6 +5,7 @@
 #include "IoError.h"
 #include "LinuxFileOperations.h"
 #include "Settings/SupportContact.h"
+#include "Shared/DocumentService.h"
 #include "Shared/Log.h"
 #include "StoreError.h"
 #include "SwitchLookSpec.h"
@@ -33,6 +34,13 @@ SettingsModel::SettingsModel(StateStore &store, const Paths &paths, Archiver *ar
         qCWarning(Log::error()) << "the settings show the default document:" << error.what();
         m_config = Config::defaultDocument();
     }
+}
+
+SettingsModel::SettingsModel(DocumentService &service, const Paths &paths, Archiver *archiver, FileOperations *files,
+                             QObject *parent)
+    : SettingsModel(static_cast<StateStore &>(service), paths, archiver, files, parent)
+{
+    connect(&service, &DocumentService::changed, this, [this](const Config &document) { setConfig(document); });
 }
 
 void SettingsModel::setConfig(const Config &config)

@@ -24,6 +24,7 @@ namespace quorvane {
 class CueImageCache;
 
 class Archiver;
+class DocumentService;
 class FileOperations;
 
 // The one model behind the settings window, the cleanup calendar and the new-desktop window.
@@ -49,6 +50,10 @@ public:
 
     // The archiver and the file operations are not owned; no file operations: the system's.
     SettingsModel(StateStore &store, const Paths &paths, Archiver *archiver = nullptr,
+                  FileOperations *files = nullptr, QObject *parent = nullptr);
+    // Over the application's document service: the published copy follows every change the
+    // service announces (a hand edit of config.json included) while the model lives.
+    SettingsModel(DocumentService &service, const Paths &paths, Archiver *archiver = nullptr,
                   FileOperations *files = nullptr, QObject *parent = nullptr);
 
     // Published. A view may replace config (a binding); that saves nothing.

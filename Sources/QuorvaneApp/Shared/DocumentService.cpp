@@ -17,7 +17,11 @@ constexpr int settleMs = 50;
 
 } // namespace
 
-// The engine's way to the files: each call under the service's lock, nothing announced.
+// The engine's way to the files: each call under the service's lock, nothing announced. The
+// document on disk is the engine's while it runs, but not only the engine writes it: a change
+// found there that the engine neither wrote nor read (a hand edit, another program) is kept and
+// merged into every later save of the engine, record by record, against the document as the
+// switch began. Where both changed one value, the engine's stays: it records where the items lie.
 class DocumentService::EngineStore final : public StateStore {
 public:
     EngineStore(FileStateStore &files, std::mutex &mutex)
@@ -25,15 +29,33 @@ public:
         , m_mutex(mutex)
     {
     }
+    // A switch begins from base, the document the file holds now.
+    void begin(const Config &base)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_base = base;
+        m_seen = base;
+        m_own.reset();
+        m_outside.reset();
+        m_conflicts.clear();
+    }
     Config loadConfig() override
     {
         const std::lock_guard lock(m_mutex);
-        return m_files.loadConfig();
+        Config loaded = m_files.loadConfig();
+        if (loaded != m_seen) {
+            // Read as it is: the engine's document holds the change from now on.
+            m_outside = loaded;
+            m_seen = loaded;
+        }
+        return loaded;
     }
     void saveConfig(const Config &config) override
     {
         const std::lock_guard lock(m_mutex);
-        m_files.saveConfig(config);
+        noticeOutsideChange();
+        m_own = config;
+        write();
     }
     std::optional<Journal> loadJournal() override
     {
@@ -46,9 +68,66 @@ public:
         m_files.saveJournal(journal);
     }
 
+    // Once the engine is done (on the GUI thread): a change made on disk after its last save
+    // is merged into that save now. Answers whether a change from outside was merged during
+    // the switch, and gives the parts where the engine's value was kept over it.
+    bool finish(QList<MergeConflict> &conflicts)
+    {
+        const std::lock_guard lock(m_mutex);
+        std::exception_ptr failure;
+        try {
+            if (m_own && noticeOutsideChange())
+                write();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        conflicts = std::exchange(m_conflicts, {});
+        m_own.reset();
+        const bool merged = std::exchange(m_outside, std::nullopt).has_value();
+        if (failure)
+            std::rethrow_exception(failure);
+        return merged;
+    }
+
 private:
+    // Whether the file holds a document the engine neither wrote nor read; if so it is kept.
+    bool noticeOutsideChange()
+    {
+        const Config onDisk = m_files.loadConfig();
+        if (onDisk == m_seen)
+            return false;
+        m_outside = onDisk;
+        m_seen = onDisk;
+        return true;
+    }
+    void write()
+    {
+        Config document = *m_own;
+        if (m_outside) {
+            QList<MergeConflict> conflicts;
+            try {
+                document = mergeDocuments(m_base, *m_own, *m_outside, &conflicts);
+                m_conflicts = conflicts;
+            } catch (const std::exception &error) {
+                // A merge that does not decode leaves the engine's own document: said at the end.
+                m_conflicts = {MergeConflict{QStringLiteral("the whole document (%1)").arg(QString::fromUtf8(error.what())),
+                                             QJsonValue(QStringLiteral("the switch's")),
+                                             QJsonValue(QStringLiteral("the edit"))}};
+            }
+        }
+        m_files.saveConfig(document);
+        m_seen = m_files.loadConfig();
+    }
+
     FileStateStore &m_files;
     std::mutex &m_mutex;
+    Config m_base;
+    // What the file held when the engine last read or wrote it.
+    Config m_seen;
+    // The engine's own last save, and the last change found on disk that was not the engine's.
+    std::optional<Config> m_own;
+    std::optional<Config> m_outside;
+    QList<MergeConflict> m_conflicts;
 };
 
 DocumentService::DocumentService(const QString &configPath, const QString &journalPath, QObject *parent)
@@ -146,6 +225,7 @@ StateStore &DocumentService::beginEngine()
     reload();
     m_engineBase = m_document;
     m_held = m_document;
+    m_engineStore->begin(m_document);
     return *m_engineStore;
 }
 
@@ -155,12 +235,28 @@ void DocumentService::endEngine()
         return;
     const Config base = *std::exchange(m_engineBase, std::nullopt);
     const Config held = *std::exchange(m_held, std::nullopt);
+    QList<MergeConflict> conflicts;
+    try {
+        if (m_engineStore->finish(conflicts))
+            qCInfo(Log::app()) << "config.json was changed on disk during the switch: the change is merged into the switch's record";
+    } catch (const std::exception &error) {
+        qCWarning(Log::error()).noquote() << "config.json: a change made on disk during the switch not merged:" << error.what();
+    }
+    for (const MergeConflict &conflict : conflicts) {
+        qCWarning(Log::error()).noquote()
+            << "config.json: changed on disk and by the switch, the switch's value stays:" << conflict.text();
+    }
     if (held != base) {
+        QList<MergeConflict> ours;
         try {
             const std::lock_guard lock(m_filesMutex);
-            m_files.saveConfig(mergeDocuments(base, held, m_files.loadConfig()));
+            m_files.saveConfig(mergeDocuments(base, held, m_files.loadConfig(), &ours));
         } catch (const std::exception &error) {
             qCWarning(Log::error()).noquote() << "config.json: the changes made during the switch not saved:" << error.what();
+        }
+        for (const MergeConflict &conflict : ours) {
+            qCWarning(Log::error()).noquote()
+                << "config.json: changed here and by the switch or on disk, the change made here stays:" << conflict.text();
         }
     }
     reload();

@@ -276,6 +276,24 @@ TEST_F(Switching, AFolderThatCannotLeaveStaysOnTheDesktopAndTheSwitchCompletes)
     EXPECT_EQ(log.countStartingWith(u"switched A → B"_qs), 1);
 }
 
+// An item whose name the left desktop's folder holds is not left silently: the switch says it
+// stayed, in its alert and its log, and the document lists it on the desktop now shown.
+TEST_F(Switching, AnItemWhoseNameIsTakenInItsDesktopsFolderIsToldAndListedWhereItLies)
+{
+    Config config = layOut({{"Work", {"budget.csv", "notes.txt"}}, {"Personal", {"p1"}}});
+    config.settings.shownFirstSwitchNote = true;
+    save(config);
+    touch(root() + "/Work", {"budget.csv"});
+    AppController controller(environment());
+    LogCapture log;
+    controller.performSwitch("Personal", true);
+    EXPECT_EQ(entries(desktop()), (QStringList{"budget.csv", "p1"}));
+    EXPECT_EQ(load().workspace("Personal")->files, (QStringList{"p1", "budget.csv"}));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].message, u"\u201Cbudget.csv\u201D stayed where it was"_qs);
+    EXPECT_EQ(log.count("1 item(s) could not move and stayed where they were: budget.csv"), 1);
+}
+
 TEST_F(Switching, APinnedNameHeldBackOnTheDesktopIsReportedAfterTheSwitch)
 {
     layOut({{"A", {}}, {"B", {"Notes"}}});

@@ -1,10 +1,12 @@
 #include "SettingsViewHarness.h"
+#include "Wait.h"
 
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/FloatingDockTab.h"
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/ShortcutsTab.h"
+#include "Shared/DocumentService.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QCheckBox>
@@ -207,4 +209,46 @@ TEST_F(ShortcutsSection, AShortcutHeldByAnotherProgramSaysSoInItsRow)
     model->setRefusedHotKeys({controlOptionL});
     EXPECT_EQ(note("Cycle next"), "");
     EXPECT_EQ(find<KeyRecorderView>("Cycle next")->text(), "Ctrl+Alt+D");
+}
+
+// The open window follows the document on disk: a shortcut given to a desktop by a hand edit of
+// config.json shows in its row, with the note of its refusal, without reopening the window.
+TEST_F(ShortcutsSection, TheRowsFollowAnEditOnDiskAndItsRefusal)
+{
+    const HotKeySpec controlOptionL{37, HotKeySpec::control | HotKeySpec::option};
+    openWith({"Default", "Work"});
+    DocumentService service(paths.config(), paths.journal());
+    service.announce();
+    ASSERT_TRUE(service.watch());
+    // The window and its model work with the service: they go before it.
+    struct Close {
+        SettingsViewHarness &harness;
+        ~Close()
+        {
+            harness.view.reset();
+            harness.model.reset();
+        }
+    } close{*this};
+    model = std::make_unique<SettingsModel>(service, paths, &archiver, &files);
+    show(SettingsSection::shortcuts);
+    auto *work = find<KeyRecorderView>("Work");
+    ASSERT_NE(work, nullptr);
+    EXPECT_EQ(work->text(), "Record…");
+    const auto note = [&] {
+        QLabel *subtitle = qobject_cast<SettingRow *>(work->parent())->subtitleLabel();
+        return subtitle && subtitle->isVisibleTo(work->parentWidget()) ? subtitle->text() : QString();
+    };
+
+    // The hot keys refuse it as they register it; the window hears of the document on disk.
+    model->setRefusedHotKeys({controlOptionL});
+    Config edited = stored();
+    edited.workspaces[1].hotkey = controlOptionL;
+    FileStateStore(paths.config(), paths.journal()).saveConfig(edited);
+    ASSERT_TRUE(waitUntil([&] { return work->text() == "Ctrl+Alt+L"; }));
+    EXPECT_EQ(note(), "In use by another program");
+
+    edited.workspaces[1].hotkey.reset();
+    FileStateStore(paths.config(), paths.journal()).saveConfig(edited);
+    ASSERT_TRUE(waitUntil([&] { return work->text() == "Record…"; }));
+    EXPECT_EQ(note(), "");
 }

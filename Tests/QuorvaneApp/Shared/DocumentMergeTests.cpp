@@ -55,3 +55,31 @@ TEST(DocumentMerge, TheWritesChangesLandOnTheLaterDocumentRecordByRecord)
     EXPECT_EQ(mergeDocuments(base, sameValue, theirs).activeWorkspace, "C");
     EXPECT_EQ(mergeDocuments(base, base, theirs), theirs);
 }
+
+// Parts both writers changed, each its own way, are listed with the value kept and the one
+// dropped (a record the other removed stays removed); a part both changed alike, or only one
+// changed, is no conflict.
+TEST(DocumentMerge, PartsBothChangedAreListedWithTheValueKept)
+{
+    const Config base = threeDesktops();
+    Config mine = base;
+    mine.settings.moveGapMs = 40;
+    mine.settings.scrollToCycle = !base.settings.scrollToCycle;
+    mine.updateWorkspace("C", [](Workspace &w) { w.colorHex = "#010203"; });
+    Config theirs = base;
+    theirs.settings.moveGapMs = 50;
+    theirs.settings.scrollToCycle = mine.settings.scrollToCycle;
+    theirs.workspaces.erase(theirs.workspaces.begin() + 2); // C goes
+    theirs.updateWorkspace("A", [](Workspace &w) { w.files = {"a1"}; });
+
+    QList<MergeConflict> conflicts;
+    const Config merged = mergeDocuments(base, mine, theirs, &conflicts);
+    EXPECT_EQ(merged.settings.moveGapMs, 40);
+    EXPECT_EQ(merged.workspace("C"), nullptr);
+    EXPECT_EQ(merged.workspace("A")->files, QStringList{"a1"});
+    ASSERT_EQ(conflicts.size(), 2);
+    EXPECT_EQ(conflicts[0].text(), "settings.moveGapMs: kept 40, dropped 50");
+    EXPECT_EQ(conflicts[1].where, "workspaces[C]");
+    EXPECT_TRUE(conflicts[1].text().startsWith("workspaces[C]: kept nothing (removed), dropped {")) << conflicts[1].text().toStdString();
+    EXPECT_TRUE(conflicts[1].text().endsWith("…"));
+}

@@ -1,18 +1,28 @@
 #include "Shared/DocumentService.h"
 
+#include "LogCapture.h"
 #include "TestEnvironment.h"
 #include "Wait.h"
 
+#include "DesktopSwapper.h"
+#include "FileSystemSurface.h"
+#include "Paths.h"
 #include "StoreError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QSemaphore>
 #include <QSignalSpy>
+#include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace quorvane;
 using namespace quorvane::test;
+using quorvane::test::LogCapture;
 using Change = DocumentService::Change;
 using Changes = DocumentService::Changes;
 
@@ -185,4 +195,80 @@ TEST_F(DocumentServiceTest, WritesWhileTheEngineRunsAreHeldAndLaidOverItsLastSav
     EXPECT_EQ(service.document(), after);
     ASSERT_FALSE(heard.empty());
     EXPECT_TRUE(heard.back().second.testFlag(Change::active));
+}
+
+// A real switch on its own thread, and a hand edit of config.json while its items move: a
+// record added, a colour and a setting changed, and a value the switch also sets. Everything
+// the edit changed survives the switch, beside what the application wrote meanwhile, but the
+// switch's record of where the items lie; that is said in the log. An edit after the switch's
+// last save, made from the document before the switch, keeps its change without undoing it.
+TEST_F(DocumentServiceTest, AnEditOnDiskDuringASwitchIsMergedIntoTheSwitchsRecord)
+{
+    const Paths paths = Paths::forHome(home.path());
+    QDir().mkpath(paths.store());
+    QDir().mkpath(paths.desktop());
+    writeFile(paths.desktop() + "/a1", "a");
+    writeFile(paths.workspaces() + "/B/b1", "b");
+    Config first = Config::defaultDocument();
+    first.workspaces.insert(first.workspaces.begin(), {Workspace::make("A"), Workspace::make("B")});
+    first.activeWorkspace = "A";
+    first.settings.moveGapMs = 10;
+    FileStateStore(paths.config(), paths.journal()).saveConfig(first);
+    DocumentService service(paths.config(), paths.journal());
+    service.announce();
+    ASSERT_TRUE(service.watch());
+    LogCapture log;
+
+    // The engine waits in its gap between moving out and in until the edit is on disk.
+    QSemaphore inGap;
+    QSemaphore edited;
+    FileSystemSurface surface(paths.desktop(), paths.workspaces());
+    DesktopSwapper swapper(surface, service.beginEngine(), [&](double) {
+        inGap.release();
+        edited.acquire();
+    });
+    std::unique_ptr<QThread> worker(QThread::create([&] { swapper.switchTo("B"); }));
+    worker->start();
+    ASSERT_TRUE(inGap.tryAcquire(1, 10000));
+    Config hand = FileStateStore(paths.config(), paths.journal()).loadConfig();
+    EXPECT_EQ(hand.workspace("A")->files, QStringList{"a1"}); // the switch's first save
+    hand.workspaces.insert(hand.workspaces.begin() + 2, Workspace::make("C"));
+    hand.updateWorkspace("B", [](Workspace &w) { w.colorHex = "#123456"; });
+    hand.settings.scrollToCycle = !first.settings.scrollToCycle;
+    hand.updateWorkspace("A", [](Workspace &w) { w.files = {"gone"}; });
+    FileStateStore(paths.config(), paths.journal()).saveConfig(hand);
+    service.mutateConfig([](Config &config) { config.settings.moveGapMs = 25; }); // the settings window's
+    QTest::qWait(100);                                                            // the watch sees the edit while the engine still holds the document
+    edited.release();
+    ASSERT_TRUE(worker->wait(10000));
+    service.endEngine();
+
+    const auto stored = [&] { return FileStateStore(paths.config(), paths.journal()).loadConfig(); };
+    Config after = stored();
+    EXPECT_EQ(after.activeWorkspace, "B");
+    EXPECT_EQ(after.workspace("B")->files, QStringList{"b1"});
+    EXPECT_EQ(after.workspace("A")->files, QStringList{"a1"});
+    ASSERT_NE(after.workspace("C"), nullptr);
+    EXPECT_EQ(after.workspace("B")->colorHex, "#123456");
+    EXPECT_EQ(after.settings.scrollToCycle, hand.settings.scrollToCycle);
+    EXPECT_EQ(after.settings.moveGapMs, 25);
+    EXPECT_EQ(service.document(), after);
+    EXPECT_EQ(log.countStartingWith("config.json was changed on disk during the switch"), 1);
+    EXPECT_EQ(log.count(u"config.json: changed on disk and by the switch, the switch's value stays: "
+                        u"workspaces[A].files: kept [\"a1\"], dropped [\"gone\"]"_qs),
+              1);
+
+    // After the engine's last save, before the switch is told done: an edit from the document
+    // as it was before the switch.
+    StateStore &engine = service.beginEngine();
+    Config own = engine.loadConfig();
+    Config stale = own;
+    own.activeWorkspace = "A";
+    engine.saveConfig(own);
+    stale.settings.followSpaces = !stale.settings.followSpaces;
+    FileStateStore(paths.config(), paths.journal()).saveConfig(stale);
+    service.endEngine();
+    after = stored();
+    EXPECT_EQ(after.settings.followSpaces, stale.settings.followSpaces);
+    EXPECT_EQ(after.activeWorkspace, "A");
 }
