@@ -72,7 +72,7 @@ AppController::AppController(AppEnvironment environment, QObject *parent)
     , m_statusItem(m_env.makeStatusItem())
     , m_surface(m_env.paths.desktop(), m_env.paths.workspaces(), m_env.iconHost)
     , m_store(m_env.paths.config(), m_env.paths.journal())
-    , m_dataLock(m_env.paths.dataLock())
+    , m_session(m_env.paths.dataLock())
     , m_hotKeys(m_env.hotKeyRegistrar, &m_store)
     , m_spaceIdentifier(*m_env.spaces)
     , m_floatingDock(m_spaceIdentifier, *m_env.scheduler, nullptr, m_env.compositor)
@@ -130,7 +130,7 @@ AppController::~AppController()
     // look come back. Only the process that holds the desktops folder has borrowed them.
     if (m_background.shownHere())
         m_background.putBack();
-    if (m_dataLock.held()) {
+    if (m_session.dataLock().held()) {
         appearance().onChange = {}; // no window needs to follow any more
         appearance().putBack();
     }
@@ -152,11 +152,16 @@ Archiver &AppController::archiver()
 
 void AppController::onDesktopChanged()
 {
-    if (isSwapping || m_store.hasPendingJournal())
+    m_gate.submit({QStringLiteral("the Desktop watcher's sweep"), [this] { sweepArrivalsNow(); }, QStringLiteral("arrivals")});
+}
+
+void AppController::sweepArrivalsNow()
+{
+    if (m_store.hasPendingJournal())
         return;
     // A read-only session promised to leave the files untouched; an unsafe Desktop is never
     // swept, nor one whose desktops folder another process holds.
-    if (storeReadOnly || desktopIsUnsafe() || !m_dataLock.acquire())
+    if (readOnly() || desktopIsUnsafe() || !m_session.dataLock().acquire())
         return;
     const Config config = document();
     const AppSettings &settings = config.settings;
@@ -170,8 +175,20 @@ void AppController::onDesktopChanged()
 
 SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
 {
-    if (isSwapping)
-        return SpaceFollowResult::busy;
+    if (!m_gate.busy())
+        return followNow(identity);
+    // Followed once the switch under way has ended, to the workspace the user is on then.
+    m_gate.submit({QStringLiteral("follow the workspace"),
+                   [this, identity] {
+                       const auto active = m_spaceIdentifier.activeSpace();
+                       followNow(active && active->isUser ? active->identity : identity);
+                   },
+                   QStringLiteral("follow")});
+    return SpaceFollowResult::switched;
+}
+
+SpaceFollowResult AppController::followNow(const QString &identity)
+{
     try {
         if (m_store.loadJournal())
             return SpaceFollowResult::done;
@@ -185,7 +202,7 @@ SpaceFollowResult AppController::handleSpaceSettled(const QString &identity)
     const auto bound = config.workspaceBoundToSpace(identity);
     if (!bound || bound->name == config.activeWorkspace)
         return SpaceFollowResult::done;
-    performSwitch(bound->name, true);
+    switchNow(bound->name, true);
     return SpaceFollowResult::switched;
 }
 

@@ -8,9 +8,10 @@
 #include "Controller/LaunchCoordinator.h"
 #include "Controller/MenuBarIconAnimator.h"
 #include "Controller/QuitAndUninstall.h"
+#include "Controller/RequestGate.h"
+#include "Controller/SessionState.h"
 #include "Controller/StatusMenuController.h"
 #include "Controller/SwitchCoordinator.h"
-#include "DataLock.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Desktop/FinderSurface.h"
 #include "Dock/FloatingDock.h"
@@ -63,11 +64,13 @@ public:
     // The ordered start-up; every step runs even when an earlier one failed.
     void completeLaunch() { m_launch.completeLaunch(); }
 
-    // Switching: every request ends here, and goes on to the switch's coordinator. Does
-    // nothing when the target is already active, the session is read-only or the Desktop
-    // folder is not a safe one.
+    // Switching: every requester asks here, and the request waits its turn at the gate. When
+    // taken, it goes on to the switch's coordinator, which does nothing when the target is
+    // already active, the session is read-only or the Desktop folder is not a safe one; a target
+    // archived or deleted meanwhile is not switched to.
     void performSwitch(const QString &target, bool userInitiated);
-    // Both sweeps in the configured order, then the menu and the settings model refresh.
+    // Both sweeps in the configured order, then the menu and the settings model refresh; waits
+    // for a switch under way.
     void sweepActiveDesktopNow();
     void applyAppearance(const QString &name, const Config &config);
     // The one alert naming the items a switch or a recovery could not move, which stayed where
@@ -79,6 +82,11 @@ public:
     void stampActiveVisited();
     // One switch and its phases.
     SwitchCoordinator &switching() { return m_switching; }
+    // The one way in for every request that switches or changes the folders.
+    RequestGate &requests() { return m_gate; }
+    // The switch under way, the last desktop, read-only, the desktops folder's lock.
+    SessionState &sessionState() { return m_session; }
+    const SessionState &sessionState() const { return m_session; }
 
     // Scrolling over the status item steps through the live desktops; 0.4 s after the last
     // counted event the selected one becomes active.
@@ -102,9 +110,26 @@ public:
     DockCoordinator &dock() { return m_dock; }
     QuitAndUninstall &quitAndUninstall() { return m_quitAndUninstall; }
 
+    // The requests of the menu, the hot keys and the command line; each waits its turn at the
+    // gate and is resolved when taken, against the document the switch before it left.
     // Hides the active desktop behind the blank one, or brings back the expand target.
     void toggleCollapse();
     void toggleScreenshotFilteringPause();
+    // One step through the switchable desktops, wrapping at both ends; from the blank or a
+    // temporary desktop, forward starts at the first and backward at the last.
+    void cycle(int step);
+    // The option-click carousel: its live stops, else the switchable desktops.
+    void cycleOptionClick();
+    // Back to the desktop active before the last switch, while it is still live.
+    void switchToLastDesktop();
+    // A desktop's own shortcut: switches while a live desktop has that name.
+    void switchToLiveDesktop(const QString &name);
+    void switchWorkspace(const QString &name);
+    // What a pressed hot key asks for: a desktop's switch, or one of the global actions.
+    void hotKeyTriggered(const HotKeyAssignment::Owner &owner);
+    // Scrolling over the status item steps through the live desktops; 0.4 s after the last
+    // counted event the selected one becomes active.
+    void handleScroll(const StatusItem::Wheel &wheel);
 
     // Built on first use; every later call returns the same object.
     DesktopSwapper &swapper();
@@ -126,21 +151,33 @@ public:
     Updater &updater() { return m_updater; }
     MenuBarIconAnimator &menuBarIcon() { return m_menuBarIcon; }
     ScrollCycleHUD &scrollHUD() { return m_scrollHUD; }
+    SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
+    StatusItem &statusItem() { return *m_statusItem; }
+    const std::shared_ptr<StatusItem> &statusItemHandle() const { return m_statusItem; }
+    CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
+    DesktopBackground &background() { return m_background; }
+    CueImageCache &cueImages() { return m_cueImages; }
+    SystemAppearance &appearance();
+    SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
 
     // Whether a switch is under way.
-    bool swapInProgress() const { return isSwapping; }
+    bool swapInProgress() const { return m_session.swapping(); }
     // The desktop active before the last switch.
-    const std::optional<QString> &lastDesktop() const { return previousWorkspace; }
+    const std::optional<QString> &lastDesktop() const { return m_session.previous(); }
     // The document is of a newer version: nothing is written or moved in this session.
-    bool readOnly() const { return storeReadOnly; }
+    bool readOnly() const { return m_session.readOnly(); }
+    // A switch is under way or a journal waits for one to be finished (the Parts' busy test).
+    bool isBusy();
+    // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
+    bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
     // How often the desktop timers are looked at, in seconds.
     static constexpr double schedulerInterval = 60;
 
     // The follower's question once a Space has settled: switches to the desktop bound to it.
-    // Busy while a switch runs; done while a journal waits or nothing is bound to it.
+    // Done while a journal waits or nothing is bound to it; while a switch is under way the
+    // follow waits its turn at the gate and is resolved against the workspace then current.
     SpaceFollowResult handleSpaceSettled(const QString &identity);
-    // The Desktop watcher's report after its debounce. Sweeping arrivals is wired together
-    // with the other timers and observers; until then a change is only noted.
+    // The Desktop watcher's report after its debounce: sweeps the arrivals, once no switch runs.
     void onDesktopChanged();
 
     SettingsModel *settingsModel() const { return m_settingsModel.get(); }
@@ -149,45 +186,18 @@ public:
     // The settings model's onPreviewTransition: plays the chosen switch transition once.
     void previewSwitchTransition();
 
-    // One step through the switchable desktops, wrapping at both ends; from the blank or a
-    // temporary desktop, forward starts at the first and backward at the last.
-    void cycle(int step);
-    // The option-click carousel: its live stops, else the switchable desktops.
-    void cycleOptionClick();
-
-private:
-    friend class AppWindows;
-    friend class DockCoordinator;
-    friend class LaunchCoordinator;
-    friend class QuitAndUninstall;
-    friend class StatusMenuController;
-    friend class SwitchCoordinator;
-
-    // Reached only by the controller's own parts and its coordinators.
+    // The document as the service holds it (the default one while it cannot be read, which the
+    // service's state says); the service reads config.json again only after it changed on disk.
+    const Config &document() { return m_store.document(); }
+    // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
+    // switch (remembered flags, the visit stamp) never interrupt the user.
+    void editQuietly(const std::function<void(Config &)> &edit);
     void sweepInOverruleOrder(const Config &config);
-    // Scrolling over the status item steps through the live desktops; 0.4 s after the last
-    // counted event the selected one becomes active.
-    void handleScroll(const StatusItem::Wheel &wheel);
-    void switchWorkspace(const QString &name);
-    SpaceIdentifier &spaceIdentifier() { return m_spaceIdentifier; }
-    StatusItem &statusItem() { return *m_statusItem; }
-    CleanupNotifier &cleanupNotifier() { return m_cleanupNotifier; }
-    // What a pressed hot key asks for: a desktop's switch, or one of the global actions.
-    void hotKeyTriggered(const HotKeyAssignment::Owner &owner);
-    // Back to the desktop active before the last switch, while it is still live.
-    void switchToLastDesktop();
     // The 60-second job, also run on wake: completes due desktop timers and, if any, catches
-    // the menu, the settings model and the reminders up.
+    // the menu, the settings model and the reminders up; waits for a switch under way.
     void runSchedulerJob();
-    // The window manager's workspace changed: strips hidden in full-screen Spaces go, the
-    // floating dock re-asserts its Space.
-    void activeSpaceChanged();
-    SessionEvents &sessionEvents() { return m_env.session ? *m_env.session : m_quietSession; }
-    // The command line's requests: where this instance stands, and an accepted request run on
-    // the road of the matching hot key.
-    AppCommandState commandState();
-    void runCommand(const AppCommand &command);
-
+    // Completes due desktop timers unless a switch is pending or the session is read-only.
+    QStringList fireDueTimersIfSafe();
     // The settings window once it has been opened.
     QWidget *openSettingsWindow() const { return m_windows.settingsWindow(); }
     void openSettings() { m_windows.openSettings(); }
@@ -195,36 +205,37 @@ private:
     void rebuildMenu() { m_statusMenu.rebuild(); }
     void reloadFloatingDock() { m_dock.reload(); }
     void toggleFloatingDock() { m_dock.toggle(); }
-
-    // The document as the service holds it (the default one while it cannot be read, which the
-    // service's state says); the service reads config.json again only after it changed on disk.
-    const Config &document() { return m_store.document(); }
-    // Loads, edits and saves the document, dropping a failure: the controller's saves outside a
-    // switch (remembered flags, the visit stamp) never interrupt the user.
-    void editQuietly(const std::function<void(Config &)> &edit);
-    SystemAppearance &appearance();
-    // The Desktop folder is the home folder or holds the desktops folder: nothing may move.
-    bool desktopIsUnsafe() const { return !m_env.paths.desktopIsSafe(); }
-    // Completes due desktop timers unless a switch is pending or the session is read-only.
-    QStringList fireDueTimersIfSafe();
-    void advanceScroll(int step);
-    void scheduleScrollCommit();
-    void commitScroll();
-    // Small helpers for what the start-up and the menu call of the triggers, timers and
-    // settings wiring.
     void updateCueOverlay(const std::optional<QString> &name);
+    // Small helpers for what the start-up calls of the timers and observers.
     void startScheduler();
     void observeWake();
     void observeActiveSpace();
     // Takes the command line's requests from now on.
     void publishCommands();
-    // A desktop's own shortcut: switches while a live desktop has that name.
-    void switchToLiveDesktop(const QString &name);
-    bool isBusy();
 
-    // Kept by the switch: whether one runs, and the desktop the last one left.
-    bool isSwapping = false;
-    std::optional<QString> previousWorkspace;
+private:
+    // The window manager's workspace changed: strips hidden in full-screen Spaces go, the
+    // floating dock re-asserts its Space.
+    void activeSpaceChanged();
+    // The command line's requests: where this instance stands, and an accepted request run on
+    // the road of the matching hot key.
+    AppCommandState commandState();
+    void runCommand(const AppCommand &command);
+    // What the gate's requests do once taken: resolved against the document as it is then.
+    // A target archived or deleted since is not switched to.
+    void switchNow(const QString &target, bool userInitiated);
+    SpaceFollowResult followNow(const QString &identity);
+    void switchToLiveDesktopNow(const QString &name);
+    void cycleNow(int step);
+    void cycleOptionClickNow();
+    void toggleCollapseNow();
+    void switchToLastDesktopNow();
+    void sweepArrivalsNow();
+    void runSchedulerJobNow();
+    void advanceScroll(int step);
+    void scheduleScrollCommit();
+    void commitScroll();
+
     ScrollGesture m_scroll;
     // This platform's own screens, compositor probe, pointer, workspaces and session look, built
     // once here for what the environment leaves out (main passes its own; most tests do not).
@@ -244,8 +255,8 @@ private:
     std::shared_ptr<StatusItem> m_statusItem;
     FinderSurface m_surface;
     DocumentService m_store;
-    // Held from the launch on, for the life of the process.
-    DataLock m_dataLock;
+    SessionState m_session;
+    RequestGate m_gate{m_session};
     std::unique_ptr<DesktopSwapper> m_swapper;
     HotKeyCenter m_hotKeys;
     SpaceIdentifier m_spaceIdentifier;
@@ -267,7 +278,6 @@ private:
     std::unique_ptr<SettingsModel> m_settingsModel;
     std::optional<Scheduler::Token> m_schedulerTimer;
     std::optional<Scheduler::Token> m_scrollCommit;
-    bool storeReadOnly = false;
     // Last: each follows the document service and reaches into the components above.
     StatusMenuController m_statusMenu{*this, m_store};
     DockCoordinator m_dock{*this, m_store};

@@ -1,6 +1,7 @@
 // Switch requests other than the switch itself: the carousel, cycling, back to the last desktop,
 // hiding the Desktop; and requests from outside the process (the command line, the desktop's own
-// shortcuts that run it), each taking the road of the hot key that asks for the same.
+// shortcuts that run it), each taking the road of the hot key that asks for the same. Every one
+// enters the request gate as an intent and is resolved only when taken.
 #include "Controller/AppController.h"
 #include "Settings/SettingsModel.h"
 
@@ -26,13 +27,22 @@ AppCommandState AppController::commandState()
         state.liveDesktops << workspace.name;
     state.activeDesktop = config.activeWorkspace;
     state.blankActive = config.activeWorkspace == Config::blankWorkspaceName;
-    state.busy = isBusy();
-    if (storeReadOnly)
+    state.busy = m_gate.busy();
+    if (readOnly())
         state.refusal = QStringLiteral("the desktops' document is from a newer version of Quorvane");
     else if (desktopIsUnsafe())
         state.refusal = QStringLiteral("the Desktop folder is the home folder, or holds the desktops folder");
-    else if (!m_dataLock.held())
+    else if (!m_session.dataLock().held())
         state.refusal = QStringLiteral("another process works on the desktops folder");
+    if (!state.refusal.isEmpty())
+        return state;
+    // A switch begins by finishing the journal a crash left: one that can't be read stops every
+    // switch, and the command line says so instead of "switching".
+    try {
+        (void)m_store.loadJournal();
+    } catch (const std::exception &) {
+        state.refusal = QStringLiteral("the crash-recovery journal (journal.json in the desktops folder's .store) can't be read");
+    }
     return state;
 }
 
@@ -60,8 +70,13 @@ void AppController::runCommand(const AppCommand &command)
     }
 }
 
-// The next stop of the carousel: its stops that are live, else the switchable desktops.
 void AppController::cycleOptionClick()
+{
+    m_gate.submit({QStringLiteral("the carousel's next desktop"), [this] { cycleOptionClickNow(); }});
+}
+
+// The next stop of the carousel: its stops that are live, else the switchable desktops.
+void AppController::cycleOptionClickNow()
 {
     const Config config = document();
     QStringList live;
@@ -81,10 +96,15 @@ void AppController::cycleOptionClick()
     const qsizetype index = ring.indexOf(config.activeWorkspace);
     const QString target = index >= 0 ? ring[(index + 1) % ring.size()] : ring.front();
     if (target != config.activeWorkspace)
-        performSwitch(target, true);
+        switchNow(target, true);
 }
 
 void AppController::cycle(int step)
+{
+    m_gate.submit({step < 0 ? QStringLiteral("previous desktop") : QStringLiteral("next desktop"), [this, step] { cycleNow(step); }});
+}
+
+void AppController::cycleNow(int step)
 {
     const Config config = document();
     QStringList ring;
@@ -99,25 +119,31 @@ void AppController::cycle(int step)
         target = ring[((index + step) % n + n) % n];
     else
         target = step < 0 ? ring.back() : ring.front();
-    performSwitch(target, true);
+    switchNow(target, true);
 }
 
 void AppController::switchToLastDesktop()
 {
-    if (!previousWorkspace)
+    m_gate.submit({QStringLiteral("last desktop"), [this] { switchToLastDesktopNow(); }});
+}
+
+void AppController::switchToLastDesktopNow()
+{
+    const std::optional<QString> &last = m_session.previous();
+    if (!last)
         return;
-    const QString previous = *previousWorkspace;
+    const QString previous = *last;
     const Config config = document();
     if (previous == config.activeWorkspace)
         return;
     if (previous == Config::blankWorkspaceName) {
-        performSwitch(previous, true);
+        switchNow(previous, true);
         return;
     }
     // Archived, renamed or deleted since: nothing to go back to.
     for (const Workspace &workspace : config.liveWorkspaces()) {
         if (workspace.name == previous) {
-            performSwitch(workspace.name, true);
+            switchNow(workspace.name, true);
             return;
         }
     }
@@ -132,14 +158,19 @@ void AppController::switchWorkspace(const QString &name)
 
 void AppController::toggleCollapse()
 {
+    m_gate.submit({QStringLiteral("hide or show the desktop"), [this] { toggleCollapseNow(); }});
+}
+
+void AppController::toggleCollapseNow()
+{
     const Config config = document();
     if (config.activeWorkspace == Config::blankWorkspaceName) {
         if (const auto target = config.expandTarget())
-            performSwitch(*target, true);
+            switchNow(*target, true);
         return;
     }
     editQuietly([&](Config &changed) { changed.lastExpandedWorkspace = config.activeWorkspace; });
-    performSwitch(Config::blankWorkspaceName, true);
+    switchNow(Config::blankWorkspaceName, true);
 }
 
 void AppController::toggleScreenshotFilteringPause()

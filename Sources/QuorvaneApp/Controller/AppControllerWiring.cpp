@@ -48,10 +48,15 @@ void AppController::hotKeyTriggered(const HotKeyAssignment::Owner &owner)
 // Desktop into nothing or fail.
 void AppController::switchToLiveDesktop(const QString &name)
 {
+    m_gate.submit({QStringLiteral("switch to %1").arg(name), [this, name] { switchToLiveDesktopNow(name); }});
+}
+
+void AppController::switchToLiveDesktopNow(const QString &name)
+{
     const Config config = document();
     for (const Workspace &workspace : config.liveWorkspaces()) {
         if (workspace.name == name) {
-            performSwitch(workspace.name, true);
+            switchNow(workspace.name, true);
             return;
         }
     }
@@ -67,7 +72,7 @@ QStringList AppController::fireDueTimersIfSafe()
 {
     // The files of a switch under way move on their own thread: a desktop's folder is not
     // archived under them.
-    if (storeReadOnly || isSwapping)
+    if (readOnly() || m_session.swapping())
         return {};
     // A journal that is still there, readable or not, names a switch that has not finished:
     // completing a desktop it names, or recording moves in a document that cannot be saved,
@@ -92,6 +97,11 @@ void AppController::startScheduler()
 }
 
 void AppController::runSchedulerJob()
+{
+    m_gate.submit({QStringLiteral("the desktop timers"), [this] { runSchedulerJobNow(); }, QStringLiteral("timers")});
+}
+
+void AppController::runSchedulerJobNow()
 {
     if (fireDueTimersIfSafe().isEmpty())
         return;
@@ -128,7 +138,7 @@ void AppController::activeSpaceChanged()
 
 bool AppController::isBusy()
 {
-    return isSwapping || m_store.hasPendingJournal();
+    return m_gate.busy() || m_store.hasPendingJournal();
 }
 
 SettingsModel &AppController::ensureSettingsModel()

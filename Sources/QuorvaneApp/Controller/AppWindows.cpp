@@ -52,7 +52,7 @@ void AppWindows::openCalendar()
         // Released from the panel's own close handler, so it goes once that has returned.
         m_calendarWindow->onClose = [this] { m_calendarWindow.release()->deleteLater(); };
     }
-    m_calendarWindow->show(m_app.m_env.activation);
+    m_calendarWindow->show(m_app.environment().activation);
 }
 
 void AppWindows::openSettings()
@@ -60,7 +60,7 @@ void AppWindows::openSettings()
     SettingsModel &model = m_app.ensureSettingsModel();
     model.reload();
     if (!m_settingsWindow) {
-        const AppEnvironment &env = m_app.m_env;
+        const AppEnvironment &env = m_app.environment();
         SettingsViewServices services;
         services.dialogs = env.dialogs;
         services.scheduler = env.scheduler;
@@ -68,9 +68,9 @@ void AppWindows::openSettings()
         services.desktop = env.desktop;
         services.loginItem = env.loginItem;
         services.showCreateSurface = [this] { newWorkspace(); };
-        services.spaces = &m_app.m_spaceIdentifier;
+        services.spaces = &m_app.spaceIdentifier();
         services.showCalendar = [this] { openCalendar(); };
-        services.cues = &m_app.m_cueImages;
+        services.cues = &m_app.cueImages();
         services.hotCornerOccupant = [](FloatingDockCorner corner) {
             static LinuxPreferenceReader session; // the session's own hot corners
             return SystemHotCorners::occupant(session, corner);
@@ -78,7 +78,7 @@ void AppWindows::openSettings()
         services.shortcutLimit = env.shortcutLimit;
         AppController *app = &m_app;
         services.themeWithoutDark = [app] { return app->appearance().themeWithoutDarkVariant(); };
-        services.cueBelowIconsUnavailable = [app] { return app->m_background.belowIconsUnavailable(); };
+        services.cueBelowIconsUnavailable = [app] { return app->background().belowIconsUnavailable(); };
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)
                 return nullptr;
@@ -102,7 +102,7 @@ QWidget *AppWindows::settingsWindow() const
 
 void AppWindows::showMovePrompt(InstallLocation::Situation situation)
 {
-    const AppEnvironment &env = m_app.m_env;
+    const AppEnvironment &env = m_app.environment();
     auto &prompt = m_movePrompt;
     if (!prompt) {
         QPointer<AppController> weak(&m_app);
@@ -134,15 +134,15 @@ void AppWindows::showMovePrompt(InstallLocation::Situation situation)
 
 void AppWindows::present(QWidget *window)
 {
-    MainMenu::install(window, m_app.m_env.info); // once per window
-    m_app.m_env.activation->setMode(ActivationPolicy::Mode::regular);
-    m_app.m_env.activation->activate();
+    MainMenu::install(window, m_app.environment().info); // once per window
+    m_app.environment().activation->setMode(ActivationPolicy::Mode::regular);
+    m_app.environment().activation->activate();
 }
 
 Dialogs &AppWindows::dialogs()
 {
-    if (m_app.m_env.dialogs)
-        return *m_app.m_env.dialogs;
+    if (m_app.environment().dialogs)
+        return *m_app.environment().dialogs;
     if (!m_ownDialogs)
         m_ownDialogs = std::make_unique<QtDialogs>();
     return *m_ownDialogs;
@@ -150,7 +150,7 @@ Dialogs &AppWindows::dialogs()
 
 std::function<void()> AppWindows::accessoryOnClose() const
 {
-    ActivationPolicy *activation = m_app.m_env.activation;
+    ActivationPolicy *activation = m_app.environment().activation;
     return [activation] { activation->setMode(ActivationPolicy::Mode::accessory); };
 }
 

@@ -26,19 +26,19 @@ DockCoordinator::DockCoordinator(AppController &app, DocumentService &store)
 void DockCoordinator::connectComponents()
 {
     QPointer<DockCoordinator> weak(this);
-    m_app.m_floatingDock.onSwitch = [weak](const QString &name) {
+    m_app.floatingDock().onSwitch = [weak](const QString &name) {
         if (weak)
             weak->tileClicked(name);
     };
-    m_app.m_floatingDock.onDrop = [weak](const QList<QUrl> &urls, const QString &name) {
+    m_app.floatingDock().onDrop = [weak](const QList<QUrl> &urls, const QString &name) {
         if (weak)
             weak->handleDrop(urls, name);
     };
-    m_app.m_floatingDock.onMove = [weak](const FloatingDockPosition &position) {
+    m_app.floatingDock().onMove = [weak](const FloatingDockPosition &position) {
         if (weak)
             weak->moved(position);
     };
-    m_app.m_cornerWatcher.onTrigger = [weak] {
+    m_app.cornerWatcher().onTrigger = [weak] {
         if (weak)
             weak->cornerTriggered();
     };
@@ -81,31 +81,31 @@ bool isLive(const Config &config, const QString &name)
 void DockCoordinator::applySettings(const Config &config)
 {
     const AppSettings &settings = config.settings;
-    m_app.m_floatingDock.setFlipDuration(settings.floatingDockFastTransition ? 0.12 : 0.45);
-    m_app.m_floatingDock.model().setColorFolders(settings.floatingDockColorFolders);
-    m_app.m_floatingDock.model().setMaterial(settings.floatingDockMaterial);
-    m_app.m_floatingDock.setAppearance(settings.floatingDockAppearance);
-    m_app.m_floatingDock.setAxis(settings.floatingDockAxis);
-    m_app.m_floatingDock.model().setSize(settings.floatingDockSize);
-    m_app.m_floatingDock.model().setShowFlipButtons(settings.floatingDockShowFlipButtons);
+    m_app.floatingDock().setFlipDuration(settings.floatingDockFastTransition ? 0.12 : 0.45);
+    m_app.floatingDock().model().setColorFolders(settings.floatingDockColorFolders);
+    m_app.floatingDock().model().setMaterial(settings.floatingDockMaterial);
+    m_app.floatingDock().setAppearance(settings.floatingDockAppearance);
+    m_app.floatingDock().setAxis(settings.floatingDockAxis);
+    m_app.floatingDock().model().setSize(settings.floatingDockSize);
+    m_app.floatingDock().model().setShowFlipButtons(settings.floatingDockShowFlipButtons);
 }
 
 bool DockCoordinator::shownHere() const
 {
-    return m_app.m_floatingDock.wantsVisible() && !m_app.m_floatingDock.isParkedElsewhere();
+    return m_app.floatingDock().wantsVisible() && !m_app.floatingDock().isParkedElsewhere();
 }
 
 void DockCoordinator::reload()
 {
     const Config config = m_store.document();
     applySettings(config);
-    m_app.m_floatingDock.reload(dockSurfaces(config, m_app.m_env.paths.workspaces()), dockAccent(config));
+    m_app.floatingDock().reload(dockSurfaces(config, m_app.environment().paths.workspaces()), dockAccent(config));
 }
 
 void DockCoordinator::show(const Config &config)
 {
     applySettings(config);
-    m_app.m_floatingDock.show(dockSurfaces(config, m_app.m_env.paths.workspaces()), dockAccent(config),
+    m_app.floatingDock().show(dockSurfaces(config, m_app.environment().paths.workspaces()), dockAccent(config),
                               savedDockPosition(config.settings));
 }
 
@@ -114,7 +114,7 @@ void DockCoordinator::toggle()
     const Config config = m_store.document();
     applySettings(config);
     if (shownHere()) {
-        m_app.m_floatingDock.hide();
+        m_app.floatingDock().hide();
         return;
     }
     show(config);
@@ -126,11 +126,11 @@ void DockCoordinator::cornerTriggered()
         return;
     const Config config = m_store.document();
     if (shownHere()) {
-        m_app.m_floatingDock.hide();
+        m_app.floatingDock().hide();
         return;
     }
     if (config.settings.floatingDockCornerSuppressFullScreen) {
-        if (const auto active = m_app.m_spaceIdentifier.activeSpace(); active && !active->isUser)
+        if (const auto active = m_app.spaceIdentifier().activeSpace(); active && !active->isUser)
             return;
     }
     show(config);
@@ -155,7 +155,18 @@ void DockCoordinator::tileClicked(const QString &name)
 
 void DockCoordinator::handleDrop(const QList<QUrl> &urls, const QString &name)
 {
-    if (m_app.isBusy() || m_app.storeReadOnly)
+    // Dropped while a switch moves the Desktop's items: moved once it has ended, against the
+    // Desktop and the document as they are then.
+    QPointer<DockCoordinator> weak(this);
+    m_app.requests().submit({QStringLiteral("a drop on %1").arg(name), [weak, urls, name] {
+                                 if (weak)
+                                     weak->dropNow(urls, name);
+                             }});
+}
+
+void DockCoordinator::dropNow(const QList<QUrl> &urls, const QString &name)
+{
+    if (m_app.readOnly() || m_store.hasPendingJournal())
         return;
     const Config config = m_store.document();
     if (name == config.activeWorkspace)
@@ -165,8 +176,8 @@ void DockCoordinator::handleDrop(const QList<QUrl> &urls, const QString &name)
         reload();
         return;
     }
-    FileSystemSurface &files = m_app.m_surface.files();
-    const QString desktop = QDir::cleanPath(QFileInfo(m_app.m_env.paths.desktop()).absoluteFilePath());
+    FileSystemSurface &files = m_app.surface().files();
+    const QString desktop = QDir::cleanPath(QFileInfo(m_app.environment().paths.desktop()).absoluteFilePath());
     // Only what a listing of the Desktop shows can come back with a switch: hidden names and
     // names that are not valid UTF-8 stay where they are.
     const QStringList listed = files.items(Location::desktop());
@@ -180,7 +191,7 @@ void DockCoordinator::handleDrop(const QList<QUrl> &urls, const QString &name)
             continue;
         if (config.settings.pinnedFolders.contains(itemName) || !listed.contains(itemName) || moved.contains(itemName))
             continue;
-        if (!moveDroppedItem(files, itemName, name, m_app.m_env.paths.copyRecords()))
+        if (!moveDroppedItem(files, itemName, name, m_app.environment().paths.copyRecords()))
             continue;
         moved.append(itemName);
     }
@@ -203,8 +214,8 @@ void DockCoordinator::handleDrop(const QList<QUrl> &urls, const QString &name)
         qCWarning(Log::error()) << "config.json not saved after a drop on the dock:" << error.what();
     }
     // The save announced the change: the menu and the dock follow it themselves.
-    if (m_app.m_settingsModel)
-        m_app.m_settingsModel->reload();
+    if (m_app.settingsModel())
+        m_app.settingsModel()->reload();
 }
 
 } // namespace quorvane

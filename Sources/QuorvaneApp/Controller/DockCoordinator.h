@@ -27,7 +27,8 @@ public:
     void toggle();
     // The dock's corner: toggles the dock unless a switch is running or pending.
     void cornerTriggered();
-    // Moves Desktop items dropped on a tile into that desktop's folder, without switching.
+    // Moves Desktop items dropped on a tile into that desktop's folder, without switching; a
+    // drop made during a switch waits at the request gate for it to end.
     void handleDrop(const QList<QUrl> &urls, const QString &name);
     // The dock's tiles and settings from the stored document.
     void reload();
@@ -39,6 +40,7 @@ private:
     // Shown, and not parked on another workspace.
     bool shownHere() const;
     void tileClicked(const QString &name);
+    void dropNow(const QList<QUrl> &urls, const QString &name);
     void moved(const FloatingDockPosition &position);
 
     AppController &m_app;

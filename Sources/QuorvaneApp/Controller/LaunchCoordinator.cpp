@@ -31,17 +31,17 @@ void LaunchCoordinator::start()
 
 std::optional<qint64> LaunchCoordinator::otherInstance() const
 {
-    if (m_app.m_env.info.identifier.isEmpty() || !m_app.m_env.instances)
+    if (m_app.environment().info.identifier.isEmpty() || !m_app.environment().instances)
         return std::nullopt;
-    return m_app.m_env.instances->otherInstancePid();
+    return m_app.environment().instances->otherInstancePid();
 }
 
 bool LaunchCoordinator::enforceSingleInstance()
 {
-    if (m_app.m_env.info.identifier.isEmpty() || !m_app.m_env.instances)
+    if (m_app.environment().info.identifier.isEmpty() || !m_app.environment().instances)
         return true;
     const auto other = otherInstance();
-    if (!other && m_app.m_env.instances->claim())
+    if (!other && m_app.environment().instances->claim())
         return true;
     qCInfo(Log::app()).noquote() << QStringLiteral("another instance is running (pid %1) — waiting to see if it's exiting")
                                         .arg(other.value_or(0));
@@ -51,39 +51,39 @@ bool LaunchCoordinator::enforceSingleInstance()
 
 void LaunchCoordinator::awaitHandover(int attemptsLeft)
 {
-    if (!otherInstance() && m_app.m_env.instances->claim()) {
+    if (!otherInstance() && m_app.environment().instances->claim()) {
         qCInfo(Log::app()) << "previous instance exited — taking over";
         completeLaunch();
         return;
     }
     if (attemptsLeft >= 1) {
         QPointer<LaunchCoordinator> weak(this);
-        m_app.m_env.scheduler->after(0.5, [weak, attemptsLeft] {
+        m_app.environment().scheduler->after(0.5, [weak, attemptsLeft] {
             if (weak)
                 weak->awaitHandover(attemptsLeft - 1);
         });
         return;
     }
     qCInfo(Log::app()) << "another instance is alive and staying — this one quits";
-    if (m_app.m_env.terminate)
-        m_app.m_env.terminate();
+    if (m_app.environment().terminate)
+        m_app.environment().terminate();
 }
 
 void LaunchCoordinator::completeLaunch()
 {
     AppController &app = m_app;
-    const AppEnvironment &env = app.m_env;
+    const AppEnvironment &env = app.environment();
     // 1. Version lines.
     const QString version = env.info.shortVersion.isEmpty() ? QStringLiteral("dev") : env.info.shortVersion;
     qCInfo(Log::app()).noquote() << QStringLiteral("Quorvane %1 launched").arg(version);
-    const std::optional<QString> updates = app.m_updater.frameworkVersion();
+    const std::optional<QString> updates = app.updater().frameworkVersion();
     qCInfo(Log::app()).noquote() << (updates ? QStringLiteral("update framework %1 loaded").arg(*updates)
                                              : QStringLiteral("update framework not loaded"));
     // One process per desktops folder, whatever its identity: the one that cannot take the
     // folder's lock touches nothing and quits. (With a Desktop that is the home folder nothing
     // is ever moved, and no desktops folder is made for the lock.)
-    if (!app.desktopIsUnsafe() && !app.m_dataLock.acquire()) {
-        launchalerts::dataLockNotTaken(*env.alerts, env.paths, app.m_dataLock);
+    if (!app.desktopIsUnsafe() && !app.sessionState().dataLock().acquire()) {
+        launchalerts::dataLockNotTaken(*env.alerts, env.paths, app.sessionState().dataLock());
         if (env.terminate)
             env.terminate();
         return;
@@ -92,7 +92,7 @@ void LaunchCoordinator::completeLaunch()
     // 3.
     warnIfConfigFromNewerVersion();
     // The look every window takes, before the first is shown.
-    Theme::shared().apply(app.m_store.document().settings.appearance);
+    Theme::shared().apply(app.store().document().settings.appearance);
     // 4. The status item, and 5. scrolling over it.
     watchForAStatusArea();
     app.statusMenu().install();
@@ -110,9 +110,9 @@ void LaunchCoordinator::completeLaunch()
     // A background and a look a crash left borrowed go back before the active desktop's cue
     // and mode are shown again.
     if (!app.desktopIsUnsafe()) {
-        app.m_background.putBack();
+        app.background().putBack();
         app.appearance().putBack();
-        const Config config = app.m_store.document();
+        const Config config = app.store().document();
         app.applyAppearance(config.activeWorkspace, config);
     }
     app.startScheduler();
@@ -120,32 +120,32 @@ void LaunchCoordinator::completeLaunch()
     app.observeActiveSpace();
     // Every component takes its settings from the document now (hot keys, menu, cue, reminders,
     // watchers, corner, dock), and from here on follows each change of it, a hand edit too.
-    app.m_store.announce();
-    if (!app.m_store.watch())
+    app.store().announce();
+    if (!app.store().watch())
         qCWarning(Log::app()) << "the store's folder is missing: a change of config.json by hand is seen at the next read";
     // 21 to 25. (There is no cloud-synced Desktop to warn about, and no consent to arrange
     // desktop icons to ask for.)
     offerToMoveToApplications();
     QPointer<AppController> weak(&app);
-    app.m_trashWatcher.onTrashed = [weak] {
+    app.trashWatcher().onTrashed = [weak] {
         if (weak)
             weak->quitAndUninstall().appMovedToTrash();
     };
-    app.m_trashWatcher.start();
-    app.m_updater.start([weak] { return weak && weak->isBusy(); });
+    app.trashWatcher().start();
+    app.updater().start([weak] { return weak && weak->isBusy(); });
     app.publishCommands();
 }
 
 void LaunchCoordinator::recover()
 {
     AppController &app = m_app;
-    if (app.storeReadOnly) {
+    if (app.readOnly()) {
         // A session that cannot save the document writes nothing at all: no first-run
         // bootstrap, no folders, and the replay and the drains wait for a version that can
         // write this document.
         bool journalFound = false;
         try {
-            journalFound = app.m_store.loadJournal().has_value();
+            journalFound = app.store().loadJournal().has_value();
         } catch (const std::exception &error) {
             qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
         }
@@ -155,10 +155,10 @@ void LaunchCoordinator::recover()
     }
     QStringList stayed;
     try {
-        DesktopsBootstrap(app.m_env.paths, app.m_store, app.m_surface).run();
+        DesktopsBootstrap(app.environment().paths, app.store(), app.surface()).run();
         bool journalFound = false;
         try {
-            journalFound = app.m_store.loadJournal().has_value();
+            journalFound = app.store().loadJournal().has_value();
         } catch (const std::exception &error) {
             qCWarning(Log::error()) << "the crash-recovery journal can't be read:" << error.what();
         }
@@ -178,16 +178,16 @@ void LaunchCoordinator::recover()
 
 void LaunchCoordinator::warnIfConfigFromNewerVersion()
 {
-    if (m_app.m_store.state() != DocumentService::State::newer)
+    if (m_app.store().state() != DocumentService::State::newer)
         return;
-    m_app.storeReadOnly = true;
-    launchalerts::documentFromNewerVersion(*m_app.m_env.alerts, m_app.m_store.document().schemaVersion);
+    m_app.sessionState().setReadOnly();
+    launchalerts::documentFromNewerVersion(*m_app.environment().alerts, m_app.store().document().schemaVersion);
 }
 
 void LaunchCoordinator::watchForAStatusArea()
 {
     AppController &app = m_app;
-    if (!app.m_env.scheduler)
+    if (!app.environment().scheduler)
         return;
     auto withdraw = std::make_shared<std::function<void()>>();
     auto settingsOpened = std::make_shared<bool>(false);
@@ -215,21 +215,21 @@ void LaunchCoordinator::watchForAStatusArea()
                 window->close();
         }
     };
-    m_statusAreaNotice = std::make_unique<StatusAreaNotice>(*app.m_env.scheduler, std::move(actions));
-    app.m_statusItem->setOnAvailabilityChanged([weak](bool available) {
+    m_statusAreaNotice = std::make_unique<StatusAreaNotice>(*app.environment().scheduler, std::move(actions));
+    app.statusItemHandle()->setOnAvailabilityChanged([weak](bool available) {
         if (available)
             qCInfo(Log::app()) << "status item shown in the status area";
         if (weak && weak->m_statusAreaNotice)
             weak->m_statusAreaNotice->statusAreaAvailable(available);
     });
-    if (!app.m_statusItem->isAvailable())
+    if (!app.statusItemHandle()->isAvailable())
         qCInfo(Log::app()) << "no status area yet: the status item is unavailable until one appears";
-    m_statusAreaNotice->statusAreaAvailable(app.m_statusItem->isAvailable());
+    m_statusAreaNotice->statusAreaAvailable(app.statusItemHandle()->isAvailable());
 }
 
 std::function<void()> LaunchCoordinator::tellThereIsNoStatusArea()
 {
-    const AppEnvironment &env = m_app.m_env;
+    const AppEnvironment &env = m_app.environment();
     if (!env.notify && !env.notice)
         return {};
     const bool gnome = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
@@ -249,7 +249,7 @@ std::function<void()> LaunchCoordinator::tellThereIsNoStatusArea()
 
 void LaunchCoordinator::collapseAtStartupIfWanted()
 {
-    const Config config = m_app.m_store.document();
+    const Config config = m_app.store().document();
     if (!config.settings.startMinimized || config.activeWorkspace == Config::blankWorkspaceName
         || !config.hasWorkspace(Config::blankWorkspaceName))
         return;
@@ -259,11 +259,11 @@ void LaunchCoordinator::collapseAtStartupIfWanted()
 
 void LaunchCoordinator::offerToMoveToApplications()
 {
-    const AppEnvironment &env = m_app.m_env;
+    const AppEnvironment &env = m_app.environment();
     const InstallLocation::Situation situation = InstallLocation::situation(env.info, env.paths.home());
     if (situation == InstallLocation::Situation::fine)
         return;
-    if (m_app.m_store.document().settings.declinedMoveToApplications)
+    if (m_app.store().document().settings.declinedMoveToApplications)
         return;
     qCInfo(Log::app()).noquote()
         << QStringLiteral("running from a poor location (%1) — offering to relocate").arg(toString(situation));

@@ -20,17 +20,17 @@ QuitAndUninstall::QuitAndUninstall(AppController &app)
 
 void QuitAndUninstall::quit()
 {
-    if (m_app.m_env.terminate)
-        m_app.m_env.terminate();
+    if (m_app.environment().terminate)
+        m_app.environment().terminate();
 }
 
 void QuitAndUninstall::uninstallRequested()
 {
-    const Config config = m_app.m_store.document();
+    const Config config = m_app.store().document();
     QString archiveNote;
     if (!config.archivedWorkspaces().empty()) {
         const auto &stored = config.settings.archiveRoot;
-        const QString root = stored && !stored->isEmpty() ? *stored : m_app.m_env.paths.defaultArchiveRoot();
+        const QString root = stored && !stored->isEmpty() ? *stored : m_app.environment().paths.defaultArchiveRoot();
         archiveNote = QStringLiteral(" Archived desktops stay where they are (") + root + QStringLiteral(").");
     }
     Alert alert;
@@ -38,22 +38,29 @@ void QuitAndUninstall::uninstallRequested()
     alert.informativeText = QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + archiveNote
         + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
     alert.buttons = {QStringLiteral("Bring My Desktops Back & Uninstall"), QStringLiteral("Cancel")};
-    if (m_app.m_env.alerts->present(alert) != 0)
+    if (m_app.environment().alerts->present(alert) != 0)
         return;
     qCCritical(Log::app()) << "uninstall requested from Settings";
+    // A switch begun while the question was open (the command line, a timer) ends first: its
+    // files would otherwise still be arriving in the folders the uninstall empties.
+    m_app.requests().submit({QStringLiteral("uninstall"), [this] { uninstallNow(); }, QStringLiteral("uninstall")});
+}
+
+void QuitAndUninstall::uninstallNow()
+{
     bringDesktopsBack();
     // The file manager is asked before the process ends, and its answer awaited (briefly): a
     // request still on its way when the process ends is lost.
     constexpr int revealWaitMs = 2000;
-    if (m_app.m_env.desktop && !m_app.m_env.info.executablePath.isEmpty())
-        m_app.m_env.desktop->revealBeforeQuitting({m_app.m_env.info.executablePath}, revealWaitMs);
-    if (m_app.m_env.terminate)
-        m_app.m_env.terminate();
+    if (m_app.environment().desktop && !m_app.environment().info.executablePath.isEmpty())
+        m_app.environment().desktop->revealBeforeQuitting({m_app.environment().info.executablePath}, revealWaitMs);
+    if (m_app.environment().terminate)
+        m_app.environment().terminate();
 }
 
 void QuitAndUninstall::appMovedToTrash()
 {
-    if (m_app.m_updater.updateInFlight()) {
+    if (m_app.updater().updateInFlight()) {
         qCInfo(Log::app()) << "bundle moved to the Trash during an update — not an uninstall, ignoring";
         return;
     }
@@ -65,25 +72,30 @@ void QuitAndUninstall::appMovedToTrash()
                        "becomes a normal folder there. If you skip this, they stay in \u201C")
         + Paths::rootName + QStringLiteral("\u201D in your home folder.");
     alert.buttons = {QStringLiteral("Bring My Desktops Back"), QStringLiteral("Leave Everything As Is")};
-    if (m_app.m_env.alerts->present(alert) != 0)
+    if (m_app.environment().alerts->present(alert) != 0)
         return;
-    bringDesktopsBack();
-    if (m_app.m_env.terminate)
-        m_app.m_env.terminate();
+    m_app.requests().submit({QStringLiteral("bring the desktops back"),
+                             [this] {
+                                 bringDesktopsBack();
+                                 if (m_app.environment().terminate)
+                                     m_app.environment().terminate();
+                             },
+                             QStringLiteral("uninstall")});
 }
 
 void QuitAndUninstall::bringDesktopsBack()
 {
+    // The process ends after this: nothing asked meanwhile moves anything any more.
+    m_app.requests().close();
     // Nothing may react to the Desktop filling up while the folders arrive.
-    if (m_app.m_desktopWatcher)
-        m_app.m_desktopWatcher->stop();
-    const Uninstaller::Result result = Uninstaller(m_app.m_env.paths, m_app.m_store).restoreDesksToDesktop();
+    m_app.desktopWatcher().stop();
+    const Uninstaller::Result result = Uninstaller(m_app.environment().paths, m_app.store()).restoreDesksToDesktop();
     // The document describes desktops that are now ordinary folders on the Desktop: kept as it
     // is, a later start would take them back as items of its active desktop. It is set aside
     // under a name that says so (before any alert lets other work run), and a later start
     // begins afresh with the Desktop as it is then.
     try {
-        const QStringList retired = m_app.m_store.files().retire(QDateTime::currentDateTimeUtc());
+        const QStringList retired = m_app.store().files().retire(QDateTime::currentDateTimeUtc());
         if (!retired.isEmpty())
             qCInfo(Log::app()).noquote() << QStringLiteral("state set aside: %1").arg(retired.join(QStringLiteral(", ")));
     } catch (const IoError &error) {
@@ -97,11 +109,11 @@ void QuitAndUninstall::bringDesktopsBack()
             + QStringLiteral("\u201D in your home folder: ") + result.failed.join(QStringLiteral(", "))
             + QStringLiteral(".");
         alert.buttons = {QStringLiteral("OK")};
-        m_app.m_env.alerts->present(alert);
+        m_app.environment().alerts->present(alert);
     }
-    Uninstaller::removeFootprint(m_app.m_env.loginItem, m_app.m_env.info.desktopEntry, m_app.m_env.paths.home());
+    Uninstaller::removeFootprint(m_app.environment().loginItem, m_app.environment().info.desktopEntry, m_app.environment().paths.home());
     // Nothing of the session's settings stays borrowed by an application that is gone.
-    m_app.m_background.putBack();
+    m_app.background().putBack();
     m_app.appearance().putBack();
 }
 

@@ -22,7 +22,7 @@ StatusMenuController::StatusMenuController(AppController &app, DocumentService &
 void StatusMenuController::install()
 {
     StatusItem &item = m_app.statusItem();
-    m_app.menuBarIcon().install(m_app.m_statusItem);
+    m_app.menuBarIcon().install(m_app.statusItemHandle());
     item.setMenu(&m_menu);
     // A status area that draws the menu itself asks for it just before it opens.
     connect(&m_menu, &QMenu::aboutToShow, this, &StatusMenuController::refresh, Qt::UniqueConnection);

@@ -29,40 +29,40 @@ SwitchCoordinator::~SwitchCoordinator()
         return;
     // Quitting while the files moved: they have, under the journal; what was written
     // meanwhile is saved, told to nobody (the listeners are going).
-    const QSignalBlocker quiet(&m_controller.m_store);
-    m_controller.m_store.endEngine();
+    const QSignalBlocker quiet(&m_controller.store());
+    m_controller.store().endEngine();
     m_engine.reset();
 }
 
 void SwitchCoordinator::perform(const QString &target, bool userInitiated)
 {
     AppController &c = m_controller;
-    // One switch's files at a time: the request is served once this one has ended.
-    if (m_engine) {
-        qCInfo(Log::swap()).noquote() << QStringLiteral("switch to %1 held until the one to %2 ends").arg(target, m_engine->target);
-        m_held.emplace_back(target, userInitiated);
+    SessionState &session = c.sessionState();
+    // One switch at a time: the request gate takes the next request only once this one has
+    // ended, so a second one here is a caller that went round the gate.
+    if (session.swapping()) {
+        qCWarning(Log::error()).noquote() << QStringLiteral("switch to %1 refused: the one to %2 is under way")
+                                                 .arg(target, session.pending().value_or(QString()));
         return;
     }
     if (c.document().activeWorkspace == target)
         return;
-    if (c.storeReadOnly)
+    if (session.readOnly())
         return;
     // The launch has said why: with the Desktop in the home folder nothing is ever moved.
     if (c.desktopIsUnsafe())
         return;
     // Only the process that holds the desktops folder's lock moves anything in it.
-    if (!c.m_dataLock.acquire())
+    if (!session.dataLock().acquire())
         return;
 
-    // Busy from here until the last switch begun has ended (one asked for from inside another
-    // one's alert, a nested event loop, included).
+    // Busy from here until the switch's bookkeeping has ended (its alerts included).
     auto run = std::make_shared<SwitchRun>();
-    ++m_runs;
-    c.isSwapping = true;
+    session.beginSwitch(target);
     c.desktopWatcher().pause();
-    auto endUnlessStarted = qScopeGuard([this] { endRun(); });
+    auto endUnlessStarted = qScopeGuard([this] { endRun(std::nullopt); });
     // What the switch writes is announced once, as it ends.
-    run->announceOnce = std::make_unique<DocumentService::Batch>(c.m_store);
+    run->announceOnce = std::make_unique<DocumentService::Batch>(c.store());
 
     const Config config = c.document();
     run->settings = config.settings;
@@ -76,16 +76,16 @@ void SwitchCoordinator::perform(const QString &target, bool userInitiated)
     case SwitchTransition::none:
         break;
     case SwitchTransition::blur:
-        c.m_switchOverlay.cover(SwitchTransition::blur, settings.switchBlurStyle, float(settings.switchBlurOpacity),
+        c.switchOverlay().cover(SwitchTransition::blur, settings.switchBlurStyle, float(settings.switchBlurOpacity),
                                 double(settings.switchFadeInMs) / 1000.0);
         break;
     case SwitchTransition::sweep:
-        c.m_switchOverlay.sweep(settings.switchBlurStyle, float(settings.switchBlurOpacity), settings.sweepBandFraction,
+        c.switchOverlay().sweep(settings.switchBlurStyle, float(settings.switchBlurOpacity), settings.sweepBandFraction,
                                 double(settings.sweepDurationMs) / 1000.0, double(settings.sweepStartDelayMs) / 1000.0,
                                 settings.sweepAngleDegrees);
         break;
     }
-    run->coverStart = c.m_env.scheduler->now();
+    run->coverStart = c.environment().scheduler->now();
     run->phases.mark("cover");
 
     sweepInOverruleOrder(config);
@@ -133,9 +133,9 @@ void SwitchCoordinator::stampActiveVisited()
 void SwitchCoordinator::later(double seconds, std::function<void(SwitchCoordinator &)> fn)
 {
     QPointer<AppController> weak(&m_controller);
-    m_controller.m_env.scheduler->after(seconds, [weak, fn = std::move(fn)] {
+    m_controller.environment().scheduler->after(seconds, [weak, fn = std::move(fn)] {
         if (weak)
-            fn(weak->m_switching);
+            fn(weak->switching());
     });
 }
 

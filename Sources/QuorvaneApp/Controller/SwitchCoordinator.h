@@ -11,7 +11,6 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -29,9 +28,9 @@ struct SwitchRun;
 // settled). The controller owns one and forwards every switch request to it.
 //
 // The files move on a worker thread (SwitchWorker) while the event loop stays free; the steps
-// after the files start once the worker reports done, in the same order as ever. A request that
-// arrives while the files move is held and performed, in the order of arrival, once the switch
-// under way has ended.
+// after the files start once the worker reports done, in the same order as ever. Requests made
+// meanwhile wait at the request gate, which takes the next one once this switch has ended (the
+// session state's changed()).
 class SwitchCoordinator {
 public:
     explicit SwitchCoordinator(AppController &controller);
@@ -45,8 +44,6 @@ public:
     void perform(const QString &target, bool userInitiated);
     // Whether a switch's files are moving now (on the worker).
     bool filesMoving() const { return m_engine != nullptr; }
-    // Requests held until the switch under way has ended.
-    int heldRequests() const { return int(m_held.size()); }
     // How long a switch's files move before the status item says so, in seconds.
     static constexpr double underWayNotice = 1.0;
 
@@ -92,9 +89,8 @@ private:
     // The status item shows that the files are still moving: its glyph plays and its tool tip
     // names the count.
     void showUnderWay(const std::shared_ptr<SwitchRun> &run);
-    void performHeld();
-    // One switch has ended: the last one to end resumes the Desktop watcher and the busy state.
-    void endRun();
+    // The switch has ended: the Desktop watcher resumes and the session is no longer busy.
+    void endRun(const std::optional<QString> &left);
 
     // An error's text for the user and the log: a store error's own description, else what().
     static QString describe(const std::exception &error);
@@ -106,9 +102,6 @@ private:
     std::optional<AppearanceMode> m_appearanceBaseline;
     // The switch whose files are moving, while they move.
     std::shared_ptr<SwitchRun> m_engine;
-    std::deque<std::pair<QString, bool>> m_held;
-    // Switches begun and not yet ended (one inside another's alert counts too): busy while any.
-    int m_runs = 0;
     // Last: it goes first, waiting for the files under way.
     SwitchWorker m_worker;
 };

@@ -29,7 +29,7 @@ void SwitchCoordinator::showFirstSwitchNoteIfNeeded(const QString &from, const Q
         return;
     m_controller.editQuietly([](Config &config) { config.settings.shownFirstSwitchNote = true; });
     later(1.0, [from](SwitchCoordinator &self) {
-        const AppEnvironment &env = self.m_controller.m_env;
+        const AppEnvironment &env = self.m_controller.environment();
         Alert alert;
         alert.message = QStringLiteral("Your files aren't gone!");
         alert.informativeText = QStringLiteral("We moved \u201C") + from
@@ -53,7 +53,7 @@ void SwitchCoordinator::notePinnedSkips(const QStringList &names)
     alert.informativeText = QStringLiteral("A pinned folder on the Desktop has the same name, so Quorvane didn't bring ")
         + (one ? QStringLiteral("it") : QStringLiteral("them"))
         + QStringLiteral(" out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.");
-    m_controller.m_env.alerts->present(alert);
+    m_controller.environment().alerts->present(alert);
 }
 
 void SwitchCoordinator::noteStayedBehind(const QStringList &names)
@@ -71,12 +71,12 @@ void SwitchCoordinator::noteStayedBehind(const QStringList &names)
         + (one ? QStringLiteral("it") : QStringLiteral("them")) + QStringLiteral(", then switch again.");
     if (!one)
         alert.informativeText += QStringLiteral("\n\n") + names.join(QLatin1Char('\n'));
-    m_controller.m_env.alerts->present(alert);
+    m_controller.environment().alerts->present(alert);
 }
 
 void SwitchCoordinator::present(const std::exception &error)
 {
-    const AppEnvironment &env = m_controller.m_env;
+    const AppEnvironment &env = m_controller.environment();
     const QString description = describe(error);
     qCCritical(Log::error()).noquote() << QStringLiteral("surfaced to the user: %1").arg(description);
     Alert alert;

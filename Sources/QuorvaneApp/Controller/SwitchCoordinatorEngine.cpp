@@ -16,13 +16,13 @@ void SwitchCoordinator::startEngine(std::shared_ptr<SwitchRun> run)
     AppController &c = m_controller;
     // Nothing the engine calls on the worker reaches the service's signals or a window: it
     // works with the service's engine store, and the surface's host work goes to its own thread.
-    run->swapper = std::make_unique<DesktopSwapper>(c.m_surface, c.m_store.beginEngine());
+    run->swapper = std::make_unique<DesktopSwapper>(c.surface(), c.store().beginEngine());
     run->swapper->setOnJournalled([weak = std::weak_ptr<SwitchRun>(run)](qsizetype moves) {
         if (const auto held = weak.lock())
             held->moves = moves;
     });
     m_engine = run;
-    run->notice = c.m_env.scheduler->after(underWayNotice, [this, weak = std::weak_ptr<SwitchRun>(run)] {
+    run->notice = c.environment().scheduler->after(underWayNotice, [this, weak = std::weak_ptr<SwitchRun>(run)] {
         if (const auto held = weak.lock(); held && held == m_engine)
             showUnderWay(held);
     });
@@ -48,15 +48,15 @@ void SwitchCoordinator::showUnderWay(const std::shared_ptr<SwitchRun> &run)
     const qsizetype moves = run->moves;
     const QString text = moves > 0 ? QStringLiteral("Moving %1 items to %2…").arg(QLocale().toString(qlonglong(moves)), run->target)
                                    : QStringLiteral("Switching to %1…").arg(run->target);
-    const AppInfo &info = c.m_env.info;
+    const AppInfo &info = c.environment().info;
     c.statusItem().setToolTip(info.name.isEmpty() ? QStringLiteral("Quorvane") : info.name, text);
     qCInfo(Log::swap()).noquote() << "still switching:" << text;
     const MenuBarAnimation style = run->settings.menuBarAnimation;
     if (style == MenuBarAnimation::none)
         return;
-    c.m_menuBarIcon.playSwitch(style);
+    c.menuBarIcon().playSwitch(style);
     const double period = style == MenuBarAnimation::nudge ? MenuBarIconAnimator::nudgeDuration : MenuBarIconAnimator::mirrorDuration;
-    run->glyph = c.m_env.scheduler->every(period, [this, style] { m_controller.m_menuBarIcon.playSwitch(style); });
+    run->glyph = c.environment().scheduler->every(period, [this, style] { m_controller.menuBarIcon().playSwitch(style); });
 }
 
 void SwitchCoordinator::finish(std::shared_ptr<SwitchRun> run)
@@ -64,12 +64,12 @@ void SwitchCoordinator::finish(std::shared_ptr<SwitchRun> run)
     AppController &c = m_controller;
     m_engine.reset();
     if (run->notice)
-        c.m_env.scheduler->cancel(*run->notice);
+        c.environment().scheduler->cancel(*run->notice);
     if (run->glyph)
-        c.m_env.scheduler->cancel(*run->glyph);
+        c.environment().scheduler->cancel(*run->glyph);
     run->phases.mark("engine");
     // What was written while the files moved lands on the engine's document now.
-    c.m_store.endEngine();
+    c.store().endEngine();
     run->phases.mark("document");
     if (run->error)
         present(run->error);
@@ -80,22 +80,20 @@ void SwitchCoordinator::finish(std::shared_ptr<SwitchRun> run)
     const QString &from = run->from;
     const QString &target = run->target;
     c.rebuildMenu();
-    if (c.m_settingsModel)
-        c.m_settingsModel->reload();
+    if (c.settingsModel())
+        c.settingsModel()->reload();
     run->phases.mark("refresh");
     // Only a switch that happened says so; a failed one has said why in its alert.
     if (run->completed) {
-        const auto elapsedMs = qint64((c.m_env.scheduler->now() - run->coverStart) * 1000.0);
+        const auto elapsedMs = qint64((c.environment().scheduler->now() - run->coverStart) * 1000.0);
         qCInfo(Log::swap()).noquote() << QStringLiteral("switched %1 → %2 in %3ms, %4 pinned-name skips")
                                              .arg(from, target, QString::number(elapsedMs), QString::number(run->skipped.size()));
     }
-    c.m_menuBarIcon.playSwitch(settings.menuBarAnimation);
+    c.menuBarIcon().playSwitch(settings.menuBarAnimation);
     if (run->userInitiated)
         showFirstSwitchNoteIfNeeded(from, target);
     revealWhenSettled(settings.switchTransition, target, run->coverStart);
 
-    if (from != target)
-        c.previousWorkspace = from;
     if (!run->stamped)
         stampActiveVisited();
     c.spaceFollower().adoptCurrentSpace();
@@ -107,25 +105,15 @@ void SwitchCoordinator::finish(std::shared_ptr<SwitchRun> run)
     if (!run->stayed.isEmpty())
         noteStayedBehind(run->stayed);
     run->announceOnce.reset();
-    endRun();
-    performHeld();
+    // The desktop left is remembered for "switch to last desktop"; the requests that waited are
+    // taken from here, in order.
+    endRun(from != target ? std::optional<QString>(from) : std::nullopt);
 }
 
-void SwitchCoordinator::endRun()
+void SwitchCoordinator::endRun(const std::optional<QString> &left)
 {
-    if (--m_runs > 0)
-        return;
     m_controller.desktopWatcher().resume();
-    m_controller.isSwapping = false;
-}
-
-void SwitchCoordinator::performHeld()
-{
-    while (!m_engine && !m_held.empty()) {
-        const auto [target, userInitiated] = m_held.front();
-        m_held.pop_front();
-        perform(target, userInitiated);
-    }
+    m_controller.sessionState().endSwitch(left);
 }
 
 } // namespace quorvane

@@ -55,7 +55,7 @@ void SwitchCoordinator::settlePoll(const IconPositions &expected, int attempt, S
             names << name;
         IconPositions answer;
         try {
-            answer = m_controller.m_surface.readPositions(names);
+            answer = m_controller.surface().readPositions(names);
         } catch (const std::exception &error) {
             qCDebug(Log::swap()) << "icon positions not read back:" << error.what();
             answer.clear(); // a failed read is not settled
@@ -76,14 +76,14 @@ void SwitchCoordinator::settlePoll(const IconPositions &expected, int attempt, S
 
 void SwitchCoordinator::scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal)
 {
-    const double delay = std::max(earliestReveal - m_controller.m_env.scheduler->now(), hold);
-    later(delay, [transition, fadeOut](SwitchCoordinator &self) { self.m_controller.m_switchOverlay.reveal(transition, fadeOut); });
+    const double delay = std::max(earliestReveal - m_controller.environment().scheduler->now(), hold);
+    later(delay, [transition, fadeOut](SwitchCoordinator &self) { self.m_controller.switchOverlay().reveal(transition, fadeOut); });
 }
 
 void SwitchCoordinator::previewTransition()
 {
     const AppSettings settings = m_controller.document().settings;
-    SwitchTransitionOverlay &overlay = m_controller.m_switchOverlay;
+    SwitchTransitionOverlay &overlay = m_controller.switchOverlay();
     switch (settings.switchTransition) {
     case SwitchTransition::none:
         return;

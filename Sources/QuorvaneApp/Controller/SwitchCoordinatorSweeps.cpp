@@ -54,9 +54,9 @@ void SwitchCoordinator::sweepScreenshots(const Config &config)
     if (!isLiveTarget(config, target))
         return;
     const ScreenshotNames names = ScreenshotNames::of(settings.screenshotNamePrefix);
-    const QString desktop = c.m_env.paths.desktop();
+    const QString desktop = c.environment().paths.desktop();
     const auto [width, height] = desktopCanvas();
-    ScreenshotSweeper sweeper(c.m_surface, c.m_store, width, height, [desktop, names](const QString &name) {
+    ScreenshotSweeper sweeper(c.surface(), c.store(), width, height, [desktop, names](const QString &name) {
         return ScreenshotFilter::isScreenshot(desktop + QLatin1Char('/') + name, names);
     });
     try {
@@ -79,7 +79,7 @@ void SwitchCoordinator::sweepCustomFilters(const Config &config)
     for (const CustomFilter &rule : settings.customFilters) {
         if (!rule.enabled || rule.pattern.isEmpty() || !isLiveTarget(config, rule.collection))
             continue;
-        ScreenshotSweeper sweeper(c.m_surface, c.m_store, width, height,
+        ScreenshotSweeper sweeper(c.surface(), c.store(), width, height,
                                   [rule](const QString &name) { return rule.matches(name); });
         try {
             const QStringList moved = sweeper.sweep(rule.collection, config.activeWorkspace, pinnedSet(config));
@@ -96,13 +96,13 @@ void SwitchCoordinator::sweepActiveDesktopNow()
 {
     AppController &c = m_controller;
     // A read-only session cannot record what a sweep moves: it moves nothing.
-    if (c.storeReadOnly || c.desktopIsUnsafe() || !c.m_dataLock.acquire())
+    if (c.readOnly() || c.desktopIsUnsafe() || !c.sessionState().dataLock().acquire())
         return;
     const Config config = c.document();
     sweepInOverruleOrder(config);
     c.rebuildMenu();
-    if (c.m_settingsModel)
-        c.m_settingsModel->reload();
+    if (c.settingsModel())
+        c.settingsModel()->reload();
 }
 
 std::pair<std::int64_t, std::int64_t> SwitchCoordinator::desktopCanvas()

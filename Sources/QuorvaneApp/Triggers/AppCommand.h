@@ -39,7 +39,7 @@ struct AppCommandLine {
 // The exit statuses of a request.
 namespace appexit {
 constexpr int done = 0;
-constexpr int refused = 1; // the running instance said no (an unknown desktop, a switch under way)
+constexpr int refused = 1; // the running instance said no (an unknown desktop, a read-only document)
 constexpr int usage = 2;
 constexpr int notRunning = 3;
 } // namespace appexit

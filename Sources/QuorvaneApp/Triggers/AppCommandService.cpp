@@ -88,13 +88,13 @@ AppCommandService::Answer AppCommandService::request(const AppCommand &command)
                         QString::fromLatin1(unknownDesktopError)};
             }
             accepted.desktop = *name;
-            if (*name == state.activeDesktop)
+            // While a switch is under way the request is resolved once it has ended, against
+            // the desktop it leaves active.
+            if (*name == state.activeDesktop && !state.busy)
                 return {QStringLiteral("%1 is already the active desktop").arg(quoted(*name))};
         }
         if (!state.refusal.isEmpty())
             return {QStringLiteral("nothing can be switched: ") + state.refusal, QString::fromLatin1(refusedError)};
-        if (state.busy)
-            return {QStringLiteral("a switch is under way: try again once it has finished"), QString::fromLatin1(busyError)};
         switch (command.kind) {
         case AppCommand::Kind::switchTo:
             message = QStringLiteral("switching to %1").arg(quoted(accepted.desktop));
@@ -114,6 +114,9 @@ AppCommandService::Answer AppCommandService::request(const AppCommand &command)
         case AppCommand::Kind::showSettings:
             break;
         }
+        // Accepted all the same: it waits its turn, as a hot key pressed now would.
+        if (state.busy)
+            message += QStringLiteral(" once the switch under way has ended");
     }
     // Answered first: a switch (and any alert it shows) never keeps the caller waiting.
     QPointer<AppCommandService> self(this);

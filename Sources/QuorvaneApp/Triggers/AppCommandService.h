@@ -16,7 +16,7 @@ struct AppCommandState {
     QStringList liveDesktops;
     QString activeDesktop;
     bool blankActive = false;
-    // A switch is under way, or a journal waits for one to be finished.
+    // A switch or another request is under way: an accepted request waits its turn.
     bool busy = false;
     // Why nothing may be switched at all (a read-only document, an unsafe Desktop folder); empty
     // when switching may go ahead.
@@ -36,7 +36,6 @@ public:
     static constexpr const char *objectPath = "/app/quorvane/Quorvane";
     static constexpr const char *interfaceName = "app.quorvane.Quorvane.Commands";
     static constexpr const char *unknownDesktopError = "app.quorvane.Quorvane.Error.UnknownDesktop";
-    static constexpr const char *busyError = "app.quorvane.Quorvane.Error.Busy";
     static constexpr const char *refusedError = "app.quorvane.Quorvane.Error.Refused";
 
     explicit AppCommandService(QDBusConnection bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);

@@ -189,9 +189,18 @@ TEST_F(DockWiring, ASettledSpaceSwitchesToItsDesktop)
     save(config);
     AppController controller(environment());
     EXPECT_EQ(controller.handleSpaceSettled("ewmh-desktop-3"), SpaceFollowResult::done);
-    switchRunning(controller, "C", [&] {
-        EXPECT_EQ(controller.handleSpaceSettled("ewmh-desktop-1"), SpaceFollowResult::busy);
-    });
+    // Settled while a switch runs: followed once it has ended, after the switch to C.
+    config = load();
+    config.settings.switchTransition = SwitchTransition::blur;
+    save(config);
+    midSwitch = [&] {
+        EXPECT_EQ(controller.handleSpaceSettled("ewmh-desktop-1"), SpaceFollowResult::switched);
+        EXPECT_EQ(controller.requests().waiting(), 1);
+    };
+    controller.performSwitch("C", true);
+    EXPECT_FALSE(midSwitch) << "no cover showed";
+    EXPECT_EQ(load().activeWorkspace, "B");
+    EXPECT_EQ(controller.lastDesktop(), QString("C"));
     controller.performSwitch("A", true);
     pendingJournal();
     EXPECT_EQ(controller.handleSpaceSettled("ewmh-desktop-1"), SpaceFollowResult::done);

@@ -1,4 +1,5 @@
 #include "Controller/ControllerHarness.h"
+#include "Controller/GatedIconHost.h"
 #include "Controller/SwitchWorker.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Settings/SettingsModel.h"
@@ -7,47 +8,12 @@
 #include <QLocale>
 #include <QTimer>
 
-#include <condition_variable>
-#include <mutex>
-
 using namespace quorvane;
 
 namespace {
 
-// A host whose reads (the engine's, as the outgoing items leave the Desktop) wait until the test
-// opens the gate: the files are mid-move, on the worker, for as long as the test needs.
-class GatedIconHost final : public test::FakeDesktopIconHost {
-public:
-    IconPositions read(const QStringList &names) override
-    {
-        std::unique_lock lock(m_mutex);
-        ++m_waiting;
-        m_changed.notify_all();
-        m_changed.wait_for(lock, std::chrono::seconds(30 * test::slowness()), [this] { return m_open; });
-        --m_waiting;
-        return FakeDesktopIconHost::read(names);
-    }
-    void open()
-    {
-        const std::lock_guard lock(m_mutex);
-        m_open = true;
-        m_changed.notify_all();
-    }
-    bool waiting()
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_waiting > 0;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    int m_waiting = 0;
-    bool m_open = false;
-};
-
 struct SwitchOnWorker : test::ControllerHarness {
-    std::shared_ptr<GatedIconHost> gate = std::make_shared<GatedIconHost>();
+    std::shared_ptr<test::GatedIconHost> gate = std::make_shared<test::GatedIconHost>();
     void SetUp() override
     {
         ControllerHarness::SetUp();
@@ -75,7 +41,7 @@ TEST_F(SwitchOnWorker, TheEventLoopIsServedWhileTheFilesMoveAndWhatArrivesMeanwh
     QTimer::singleShot(0, &controller, [&] {
         order.push_back(controller.switching().filesMoving() ? u"served while moving"_qs : u"served after"_qs);
         controller.performSwitch("C", true);
-        EXPECT_EQ(controller.switching().heldRequests(), 1);
+        EXPECT_EQ(controller.requests().waiting(), 1);
         model.setScrollToCycle(false);
         controller.store().mutateConfig([](Config &config) {
             config.updateWorkspace("B", [](Workspace &workspace) { workspace.colorHex = "#123456"; });
