@@ -117,6 +117,11 @@ def main(argv):
     for name, folder in folders.items():
         env[name] = os.path.join(scratch, folder)
         os.mkdir(env[name], 0o700)
+    if fresh:
+        # As /tmp is: a session that runs as another user (an unprivileged one, or sway's) makes
+        # its own folders there.
+        os.chmod(scratch, 0o711)
+        os.chmod(env["TMPDIR"], 0o1777)
     before = set(mount_points())
     command = subprocess.Popen(argv, env=env)
     running = [True]
