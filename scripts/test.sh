@@ -22,8 +22,12 @@ status=0
 # The tree's style is checked, not reviewed: a file clang-format would change fails the run.
 "$root/scripts/check-format.sh" || status=1
 stage "format check"
+# Each suite starts from what a new machine has: empty cache, temporary and runtime folders of
+# its own, taken away afterwards with whatever a test left running and any mount made in them
+# (Tests/Support/own_session.py). Nothing of the user's is touched.
 for type in Debug Release; do
-  (cd "$root/build/$type" && ctest --output-on-failure --timeout 300 -j "$jobs") || status=1
+  (cd "$root/build/$type" && "$root/Tests/Support/own_session.py" --fresh \
+    ctest --output-on-failure --timeout 300 -j "$jobs") || status=1
   stage "$type tests"
 done
 exit "$status"

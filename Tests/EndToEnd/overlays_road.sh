@@ -257,6 +257,9 @@ mate_values > "$ARTIFACTS/mate-background-on-tint.txt"
 [ "$(gsettings get org.mate.background picture-options)" = "'zoom'" ] \
   || fail "a value outside the schema's range, or one the cue needs not: $(mate_values)"
 users_background_back() { [ "$(mate_values)" = "$users_background" ]; }
+# The sweep runs its 4 s whatever the switch's own end; the picture before the next one waits
+# for its window to go, or it holds the band where it was then.
+within 6 no_viewable_window "Quorvane switch sweep" || fail "the sweep to Tint's window outlived its sweep"
 import -window root "$ARTIFACTS/sweep-to-default-before.png"
 xdotool key ctrl+alt+f
 sweep_pictures sweep-to-default

@@ -73,7 +73,9 @@ root="$HOME/QuorVane Desktops"
 config="$root/.store/config.json"
 journal="$root/.store/journal.json"
 pid=
-fail() { echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1; }
+fail() { _failed=1; echo "FAIL: $*"; echo "--- application log"; cat "$WORK"/*.log; exit 1; }
+# A command outside a check that fails ends the session (set -e) without a word: it is named.
+trap '_status=$?; [ "$_status" = 0 ] || [ -n "${_failed:-}" ] || fail "the session ended (status $_status) at: $BASH_COMMAND"' EXIT
 # A folder's entries, without the hidden list and the icon positions a desktop keeps there.
 # Read by the shell itself, sorted as ls sorts (the locale's collation), "a|b|".
 listing() {
@@ -125,7 +127,7 @@ start_app() { # $1: log name
 }
 process_ended() { process_gone "$1"; }
 stop_app() {
-  kill -TERM $pid
+  kill -TERM $pid 2>/dev/null || fail "the application had ended before it was asked to quit"
   wait $pid || fail "the application did not quit cleanly"
 }
 config_holds() { [ -f "$config" ] && json_ask "$1" 2>/dev/null && [ "$JSON_OUT" = True ]; }

@@ -277,6 +277,6 @@ echo PASS > "$WORK/result"
 SESSION
 chmod +x "$WORK/session.sh"
 status=0
-dbus-run-session -- "$WORK/session.sh" || status=$?
+"${E2E_DISPLAY%/*}/own_session.py" --bus "$WORK/session.sh" || status=$?
 grep -q PASS "$WORK/result" 2>/dev/null || { echo "FAIL (session status $status)"; exit 1; }
 echo PASS

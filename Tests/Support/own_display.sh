@@ -3,6 +3,7 @@
 # that need a display run side by side. The server picks a free display itself (-displayfd) and
 # says which once it accepts connections, so launchers started at the same moment never race for
 # one number. The server ends with the command; the command's status is this script's.
+# The session itself runs as Support/own_session.py runs one.
 # Usage: own_display.sh [--screen WxHxD] COMMAND [ARGUMENT...]
 # Exits 77 (skipped) without Xvfb or dbus-run-session.
 set -u
@@ -20,27 +21,10 @@ done
 
 scratch="$(mktemp -d)"
 server=
-# The document portal, which a session's bus may start, mounts a file system in the runtime
-# folder and can outlive the bus for a moment: a mount this session made is taken away as it
-# ends, so that the test can remove its folder. One that was there before is left alone. The
-# mount table is read, not the mount itself, which would wait on a portal that has stopped.
-portal_mount="${XDG_RUNTIME_DIR:-/nonexistent}/doc"
-portal_mounted() {
-  local line
-  while IFS= read -r line; do
-    [[ "$line" == *" $portal_mount "* ]] && return 0
-  done </proc/self/mountinfo
-  return 1
-}
-portal_mounted_before=
-portal_mounted && portal_mounted_before=1
 finish() {
   if [ -n "$server" ]; then
     kill -TERM "$server" 2>/dev/null
     wait "$server" 2>/dev/null
-  fi
-  if [ -z "$portal_mounted_before" ] && portal_mounted; then
-    fusermount3 -u -z "$portal_mount" 2>/dev/null || fusermount -u -z "$portal_mount" 2>/dev/null
   fi
   rm -rf "$scratch"
 }
@@ -66,5 +50,7 @@ fi
 export DISPLAY=":$number"
 unset XAUTHORITY
 status=0
-dbus-run-session -- "$@" || status=$?
+# What the session leaves (its bus's services, the document portal's mount) goes before the
+# server does; the session's runtime folder is its own.
+"${BASH_SOURCE[0]%/*}/own_session.py" --bus "$@" || status=$?
 exit "$status"
