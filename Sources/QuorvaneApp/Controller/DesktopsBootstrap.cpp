@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QPointer>
 
+#include <optional>
+
 namespace quorvane {
 
 namespace {
@@ -56,32 +58,35 @@ DesktopsBootstrap::DesktopsBootstrap(const Paths &paths, DocumentService &store,
 
 void DesktopsBootstrap::run(QObject *lifetime, std::function<void(std::exception_ptr)> then)
 {
+    std::optional<QStringList> firstItems;
     try {
         makeFolderOrThrow(m_paths.workspaces());
         // The store writes into its folder but never creates it.
         makeFolderOrThrow(m_paths.store());
-        if (m_store.loadConfig().workspaces.empty()) {
-            const QStringList items = m_surface.files().items(Location::desktop());
-            m_surface.readPositionsLater(items, [self = *this, guard = QPointer<QObject>(lifetime), items, then](const IconPositions &positions) mutable {
-                if (!guard)
-                    return;
-                try {
-                    self.makeFirstDesktop(items, positions);
-                    self.finish();
-                } catch (...) {
-                    then(std::current_exception());
-                    return;
-                }
-                then(nullptr);
-            });
-            return;
-        }
-        finish();
+        if (m_store.loadConfig().workspaces.empty())
+            firstItems = m_surface.files().items(Location::desktop());
+        else
+            finish();
     } catch (...) {
         then(std::current_exception());
         return;
     }
-    then(nullptr);
+    if (!firstItems) {
+        then(nullptr);
+        return;
+    }
+    m_surface.readPositionsLater(*firstItems, [self = *this, guard = QPointer<QObject>(lifetime), items = *firstItems, then](const IconPositions &positions) mutable {
+        if (!guard)
+            return;
+        std::exception_ptr failure;
+        try {
+            self.makeFirstDesktop(items, positions);
+            self.finish();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        then(failure);
+    });
 }
 
 void DesktopsBootstrap::makeFirstDesktop(const QStringList &items, const IconPositions &positions)
