@@ -3,28 +3,43 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
+#include <QThreadPool>
 
 #include <atomic>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
 
 namespace quorvane::HostWork {
 
 namespace {
 
-// The thread runs an event loop of its own while a job runs (a tool's process, a bus call), so
-// it is a QThread; jobs wait in a queue of ours, so that drain() can tell when all have run.
-class Worker final : public QThread {
+// The jobs run on a pool of one thread of their own, so one after another in the order posted
+// (the pool takes what waits in its queue first come, first served); the counts tell drain()
+// when all have run.
+class Worker final {
 public:
+    Worker()
+    {
+        m_pool.setObjectName(QStringLiteral("host work"));
+        m_pool.setMaxThreadCount(1);
+        m_pool.setExpiryTimeout(-1);
+    }
+
     void post(Job job)
     {
         {
             const std::lock_guard lock(m_mutex);
-            m_jobs.push_back(std::move(job));
             ++m_posted;
         }
-        m_changed.notify_all();
+        m_pool.start([this, job = std::move(job)]() mutable {
+            job();
+            job = nullptr;
+            {
+                const std::lock_guard lock(m_mutex);
+                ++m_done;
+            }
+            m_changed.notify_all();
+        });
     }
 
     bool drain(int limitMs)
@@ -40,47 +55,20 @@ public:
         return m_done < m_posted;
     }
 
-    void stop(int limitMs)
+    // True once every job has run and the thread is gone; a job still hanging past the limit is
+    // left to the end of the process.
+    bool stop(int limitMs)
     {
         drain(limitMs);
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stopping = true;
-        }
-        m_changed.notify_all();
-        // A job still hanging past the limit is left to the end of the process.
-        wait(QDeadlineTimer(100));
-    }
-
-protected:
-    void run() override
-    {
-        for (;;) {
-            Job job;
-            {
-                std::unique_lock lock(m_mutex);
-                m_changed.wait(lock, [&] { return m_stopping || !m_jobs.empty(); });
-                if (m_jobs.empty())
-                    return;
-                job = std::move(m_jobs.front());
-                m_jobs.pop_front();
-            }
-            job();
-            {
-                const std::lock_guard lock(m_mutex);
-                ++m_done;
-            }
-            m_changed.notify_all();
-        }
+        return m_pool.waitForDone(100);
     }
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<Job> m_jobs;
     unsigned long long m_posted = 0;
     unsigned long long m_done = 0;
-    bool m_stopping = false;
+    QThreadPool m_pool;
 };
 
 std::mutex instanceMutex;
@@ -100,8 +88,7 @@ void endWorker()
     if (!worker)
         return;
     // What was posted last (the user's own background and look given back at quit) still runs.
-    worker->stop(10000);
-    if (worker->isFinished())
+    if (worker->stop(10000))
         delete worker;
 }
 
@@ -112,8 +99,6 @@ Worker *worker()
     if (instance || ended || !QCoreApplication::instance())
         return instance;
     instance = new Worker;
-    instance->setObjectName(QStringLiteral("host work"));
-    instance->start();
     qAddPostRoutine(endWorker);
     return instance;
 }

@@ -4,9 +4,23 @@
 
 namespace quorvane {
 
+// The rule of threads. Everything lives on the GUI thread: the controller and its coordinators,
+// the document service, the views, the status item, every QObject with a signal. Work leaves it
+// only in three ways, all on Qt's thread pool, and never on a bare std::thread:
+// - the switch's file work (SwitchWorker): it touches only what the engine is handed for that
+//   one switch (its swapper, the FinderSurface, and the engine store it writes through under
+//   the document service's hold), and its end is told on the GUI thread, queued;
+// - work on the desktop's own tools (HostWork, below): child processes, bus calls, the desktop
+//   host's store; in the order asked, its answers delivered to the GUI thread (deliver, or the
+//   `then` of post);
+// - self-contained work that needs no order (PoolWork: a fade's frames, the font database's
+//   first read).
+// No child process is ever waited for on the GUI thread: a tool's answer comes through HostWork,
+// or through a QProcess driven by its signals.
+
 // Work on the desktop's own tools (its settings daemons, its command-line tools, its desktop
 // host) that needs no answer on the GUI thread: run one job after another, in the order
-// posted, on a thread of its own, so that a tool that is slow or hangs never holds the event
+// posted, on a pool of one thread of its own, so that a tool that is slow or hangs never holds the event
 // loop. Each tool call keeps its own time limit, so a job whose tool does not answer in time is
 // logged and skipped by the code that posted it; the jobs after it still run.
 namespace HostWork {

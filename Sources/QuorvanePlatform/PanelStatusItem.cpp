@@ -5,6 +5,8 @@
 #include <QCursor>
 #include <QMenu>
 
+#include <utility>
+
 namespace quorvane {
 
 PanelStatusItem::PanelStatusItem(Sources sources, QObject *parent)
@@ -78,15 +80,49 @@ void PanelStatusItem::panelLookChanged()
 void PanelStatusItem::refreshShade()
 {
     m_sinceShade.start();
-    std::optional<QColor> panel = m_item ? m_item->panelColour() : std::nullopt;
-    QColor colour = panel ? statusGlyphColourOn(*panel) : QColor();
-    if (!colour.isValid() && m_sources.themeGlyphColour)
-        colour = m_sources.themeGlyphColour();
-    if (!colour.isValid())
-        colour = statusGlyphColour(false);
+    const std::optional<QColor> panel = m_item ? m_item->panelColour() : std::nullopt;
+    const QColor colour = panel ? statusGlyphColourOn(*panel) : QColor();
+    if (colour.isValid()) {
+        showGlyphColour(colour);
+        return;
+    }
+    // The panel's pixels can't be read: the theme's last word now, and its new one once told.
+    showGlyphColour(m_themeColour.isValid() ? m_themeColour : statusGlyphColour(false));
+    askTheme();
+}
+
+void PanelStatusItem::showGlyphColour(const QColor &colour)
+{
     m_glyphColour = colour;
     if (m_item)
         m_item->setGlyphColour(colour);
+}
+
+void PanelStatusItem::askTheme()
+{
+    if (!m_sources.themeGlyphColour)
+        return;
+    if (m_themeAsked) {
+        m_themeAgain = true;
+        return;
+    }
+    m_themeAsked = true;
+    m_sources.themeGlyphColour([weak = QPointer<PanelStatusItem>(this)](const QColor &colour) {
+        if (weak)
+            weak->themeAnswered(colour);
+    });
+}
+
+void PanelStatusItem::themeAnswered(const QColor &colour)
+{
+    m_themeAsked = false;
+    if (colour.isValid())
+        m_themeColour = colour;
+    // The panel's own pixels, once readable again, have the last word.
+    if (m_themeColour.isValid() && !(m_item && m_item->panelColour()))
+        showGlyphColour(m_themeColour);
+    if (std::exchange(m_themeAgain, false))
+        askTheme();
 }
 
 std::optional<QColor> PanelStatusItem::panelColour() const

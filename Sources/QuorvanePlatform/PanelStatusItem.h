@@ -27,8 +27,9 @@ public:
         std::function<std::unique_ptr<StatusItem>()> makeTrayItem;
         std::function<bool()> watcherPresent;
         std::function<bool()> trayPresent;
-        // The glyph's colour as the panel's theme settings tell it.
-        std::function<QColor()> themeGlyphColour;
+        // Asks for the glyph's colour as the panel's theme settings tell it; the answer comes on
+        // the GUI thread, later (settings read through a child process) or at once.
+        std::function<void(std::function<void(QColor)> answer)> themeGlyphColour;
     };
     // The panel is read again at most this often while images change (an animation's frames).
     static constexpr int shadeIntervalMs = 2000;
@@ -72,6 +73,11 @@ public Q_SLOTS:
 private:
     void adopt(Kind kind);
     void refreshShadeSoon();
+    // The glyph in this colour, on the item that shows.
+    void showGlyphColour(const QColor &colour);
+    // Asks the theme again: one question at a time, and one more when asked meanwhile.
+    void askTheme();
+    void themeAnswered(const QColor &colour);
 
     Sources m_sources;
     Kind m_kind = Kind::none;
@@ -83,6 +89,10 @@ private:
     QString m_toolTipText;
     QPointer<QMenu> m_menu;
     QColor m_glyphColour;
+    // The theme's last answer (invalid before the first), and whether a question is out.
+    QColor m_themeColour;
+    bool m_themeAsked = false;
+    bool m_themeAgain = false;
     QElapsedTimer m_sinceShade;
     QTimer m_shadeAfterChange;
     std::function<void(const Click &)> m_onClick;

@@ -1,6 +1,7 @@
 #include "StatusPanelShade.h"
 
 #include "GSettingsTool.h"
+#include "HostWork.h"
 #include "ToolProcess.h"
 
 #include <QProcess>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace quorvane {
@@ -55,6 +57,12 @@ StatusPanelHints StatusPanelHints::probe()
         hints.themeName = read("gtk-theme");
     }
     return hints;
+}
+
+void StatusPanelHints::probeLater(std::function<void(const StatusPanelHints &)> then)
+{
+    auto hints = std::make_shared<StatusPanelHints>();
+    HostWork::post([hints] { *hints = probe(); }, [hints, then = std::move(then)] { then(*hints); });
 }
 
 bool statusPanelIsDark(const StatusPanelHints &hints)

@@ -18,8 +18,11 @@ struct StatusPanelHints {
     QString themeName;                 // the GTK theme in use
     QString colorScheme;               // the session's colour-scheme preference
 
-    // Read from the running session (xfconf and GSettings, each at most a few seconds).
+    // Read from the running session (xfconf and GSettings, each at most a few seconds): a
+    // child process per setting, waited for, so never on the GUI thread.
     static StatusPanelHints probe();
+    // probe() away from the event loop (HostWork), its answer handed to `then` on the GUI thread.
+    static void probeLater(std::function<void(const StatusPanelHints &)> then);
 };
 
 // Whether the panel is dark, as far as the hints tell: XFCE's panel switch, else GNOME's top bar

@@ -25,7 +25,7 @@ public:
     virtual double stop() = 0;
 };
 
-// X11: its own connection to the display on a thread of its own, setting the windows'
+// X11: its own connection to the display on a thread of the pool (PoolWork), setting the windows'
 // _NET_WM_WINDOW_OPACITY 60 times a second, as Qt sets it for a window's opacity. Without X11
 // (off screen, Wayland) it only keeps the clock, so stop() still tells the opacity reached.
 class X11WindowFader final : public WindowFader {

@@ -1,5 +1,8 @@
 #include "WindowFader.h"
 
+#include "PoolWork.h"
+
+#include <QFuture>
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
@@ -12,7 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <thread>
+#include <optional>
 
 namespace quorvane {
 
@@ -41,7 +44,8 @@ struct X11WindowFader::Run {
     std::condition_variable wake;
     bool stopping = false;
     std::atomic<double> reached{1};
-    std::thread thread;
+    // The frames, on a thread of the pool; none when nothing is shown.
+    std::optional<QFuture<void>> frames;
 
     // The opacity at a moment of the fade, by the clock alone.
     double at(Clock::time_point now) const
@@ -107,7 +111,7 @@ void X11WindowFader::start(const std::vector<WId> &windows, double from, double 
         xcb_disconnect(c);
         return;
     }
-    run.thread = std::thread([&run, c] {
+    run.frames = PoolWork::startNow([&run, c] {
         run.play(c);
         xcb_disconnect(c);
     });
@@ -119,13 +123,13 @@ double X11WindowFader::stop()
         return m_reached;
     Run &run = *m_run;
     double reached;
-    if (run.thread.joinable()) {
+    if (run.frames) {
         {
             std::lock_guard lock(run.mutex);
             run.stopping = true;
         }
         run.wake.notify_all();
-        run.thread.join();
+        run.frames->waitForFinished();
         reached = run.reached;
     } else {
         reached = run.at(Clock::now());

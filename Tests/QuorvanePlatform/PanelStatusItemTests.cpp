@@ -6,6 +6,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <deque>
+
 using namespace quorvane;
 
 namespace {
@@ -50,7 +52,7 @@ struct Areas {
         s.makeTrayItem = [this] { auto i = std::make_unique<ShownItem>(&tray); i->panel = panel; trayItem = i.get(); return i; };
         s.watcherPresent = [this] { return watcher; };
         s.trayPresent = [this] { return tray; };
-        s.themeGlyphColour = [] { return QColor(0x12, 0x34, 0x56); };
+        s.themeGlyphColour = [](const std::function<void(QColor)> &answer) { answer(QColor(0x12, 0x34, 0x56)); };
         return s;
     }
 };
@@ -132,4 +134,36 @@ TEST(PanelStatusItem, TheGlyphTakesTheColourThatStandsOutOnThePanel)
     areas.notifier->panel.reset(); // pixels unreadable (Wayland): the theme's word
     item.refreshShade();
     EXPECT_EQ(areas.notifier->glyph, QColor(0x12, 0x34, 0x56));
+}
+
+// The theme's word may take a child process: the glyph keeps what it has meanwhile, one question
+// is out at a time (one more when asked meanwhile), and a panel whose pixels read again has the
+// last word over a late answer.
+TEST(PanelStatusItem, TheThemesAnswerComesLaterOneQuestionAtATime)
+{
+    Areas areas;
+    areas.watcher = true;
+    std::deque<std::function<void(QColor)>> asked; // answering one may ask again
+    PanelStatusItem::Sources sources = areas.sources();
+    sources.themeGlyphColour = [&](std::function<void(QColor)> answer) { asked.push_back(std::move(answer)); };
+    PanelStatusItem item(std::move(sources));
+    ASSERT_NE(areas.notifier, nullptr);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false)); // nothing known yet
+    item.refreshShade();
+    item.refreshShade();
+    EXPECT_EQ(asked.size(), 1u);
+    asked[0](statusGlyphColour(true));
+    EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(true));
+    ASSERT_EQ(asked.size(), 2u) << "asked once more for the refreshes meanwhile";
+    item.refreshShade();
+    EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(true)) << "the last answer, at once";
+    areas.notifier->panel = QColor("#F6F5F4");
+    asked[1](statusGlyphColour(true));
+    ASSERT_EQ(asked.size(), 3u);
+    item.refreshShade();
+    EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false));
+    asked[2](statusGlyphColour(true));
+    EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false));
+    EXPECT_EQ(asked.size(), 3u);
 }

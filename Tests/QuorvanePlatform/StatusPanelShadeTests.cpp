@@ -1,7 +1,14 @@
+#include "HostWork.h"
 #include "StatusPanelShade.h"
+#include "Wait.h"
 
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace quorvane;
 
@@ -50,4 +57,41 @@ TEST(StatusPanelShade, APanelsColourIsWhatMostOfItsOpaquePixelsShow)
     EXPECT_EQ(dominantColour(strip), QColor("#F6F5F4"));
     strip.fill(Qt::transparent);
     EXPECT_FALSE(dominantColour(strip).isValid());
+}
+
+// The session's settings are read by child processes: off the event loop, which goes on serving
+// its events, and the answer comes back to the GUI thread.
+TEST(StatusPanelShade, TheSessionIsReadAwayFromTheEventLoop)
+{
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    QFile tool(bin.filePath("xfconf-query"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\nsleep 0.3\ncase \"$4\" in /panels/dark-mode) echo true ;; *) echo Greybird-dark ;; esac\n");
+    tool.close();
+    tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
+    qputenv("PATH", bin.path().toUtf8() + ':' + path);
+    qputenv("XDG_CURRENT_DESKTOP", "XFCE");
+    HostWork::setInline(false);
+
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start();
+    std::optional<StatusPanelHints> hints;
+    StatusPanelHints::probeLater([&](const StatusPanelHints &read) { hints = read; });
+    EXPECT_FALSE(hints);
+    EXPECT_TRUE(test::waitUntil([&] { return hints.has_value(); }, 5000));
+    HostWork::drain();
+    HostWork::setInline(true);
+    qputenv("PATH", path);
+    qputenv("XDG_CURRENT_DESKTOP", desktop);
+
+    EXPECT_GE(ticks, 10) << "two reads of 0.3 s each, the event loop served throughout";
+    ASSERT_TRUE(hints);
+    EXPECT_EQ(hints->xfcePanelDark, true);
+    EXPECT_EQ(hints->themeName, "Greybird-dark");
 }

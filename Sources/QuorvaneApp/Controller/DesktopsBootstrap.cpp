@@ -9,6 +9,9 @@
 #include "Shared/Log.h"
 
 #include <QFileInfo>
+#include <QPointer>
+
+#include <optional>
 
 namespace quorvane {
 
@@ -53,39 +56,63 @@ DesktopsBootstrap::DesktopsBootstrap(const Paths &paths, DocumentService &store,
 {
 }
 
-void DesktopsBootstrap::run()
+void DesktopsBootstrap::run(QObject *lifetime, std::function<void(std::exception_ptr)> then)
 {
-    const QString root = m_paths.workspaces();
-    makeFolderOrThrow(root);
-    // The store writes into its folder but never creates it.
-    makeFolderOrThrow(m_paths.store());
-
-    Config config = m_store.loadConfig();
-    if (config.workspaces.empty()) {
-        const QStringList items = m_surface.files().items(Location::desktop());
-        IconPositions positions;
-        try {
-            positions = m_surface.readPositions(items);
-        } catch (const std::exception &error) {
-            qCWarning(Log::app()) << "the Desktop's icon positions can't be read, the first desktop starts without them:"
-                                  << error.what();
-        }
-        Workspace first = Workspace::make(defaultWorkspaceName);
-        first.files = items;
-        for (const auto &[name, position] : positions)
-            first.positions.insert(name, position);
-        // The records join the loaded document: whatever else it holds (the settings above
-        // all) is kept, and a document of a newer version is refused by the store, not
-        // replaced.
-        config.activeWorkspace = defaultWorkspaceName;
-        config.workspaces = {first, Workspace::make(Config::blankWorkspaceName)};
-        m_store.saveConfig(config);
+    std::optional<QStringList> firstItems;
+    try {
+        makeFolderOrThrow(m_paths.workspaces());
+        // The store writes into its folder but never creates it.
+        makeFolderOrThrow(m_paths.store());
+        if (m_store.loadConfig().workspaces.empty())
+            firstItems = m_surface.files().items(Location::desktop());
+        else
+            finish();
+    } catch (...) {
+        then(std::current_exception());
+        return;
     }
+    if (!firstItems) {
+        then(nullptr);
+        return;
+    }
+    m_surface.readPositionsLater(*firstItems, [self = *this, guard = QPointer<QObject>(lifetime), items = *firstItems, then](const IconPositions &positions) mutable {
+        if (!guard)
+            return;
+        std::exception_ptr failure;
+        try {
+            self.makeFirstDesktop(items, positions);
+            self.finish();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        then(failure);
+    });
+}
 
+void DesktopsBootstrap::makeFirstDesktop(const QStringList &items, const IconPositions &positions)
+{
+    Config config = m_store.loadConfig();
+    if (!config.workspaces.empty())
+        return;
+    Workspace first = Workspace::make(defaultWorkspaceName);
+    first.files = items;
+    for (const auto &[name, position] : positions)
+        first.positions.insert(name, position);
+    // The records join the loaded document: whatever else it holds (the settings above all) is
+    // kept, and a document of a newer version is refused by the store, not replaced.
+    config.activeWorkspace = defaultWorkspaceName;
+    config.workspaces = {first, Workspace::make(Config::blankWorkspaceName)};
+    m_store.saveConfig(config);
+}
+
+void DesktopsBootstrap::finish()
+{
+    Config config = m_store.loadConfig();
     migrateBlankWorkspaceName(config);
 
     // Only desktops whose folder lives here: an archived desktop's folder is in the archive,
     // and an empty one of its name would block its restore.
+    const QString root = m_paths.workspaces();
     for (const Workspace &workspace : config.workspaces) {
         if (workspace.state != WorkspaceState::active || !Location::isSafeName(workspace.name))
             continue;

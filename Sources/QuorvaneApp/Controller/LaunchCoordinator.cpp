@@ -98,11 +98,19 @@ void LaunchCoordinator::completeLaunch()
     app.statusMenu().install();
     // 6.
     app.dock().connectComponents();
-    // 7.
-    if (app.desktopIsUnsafe())
+    // 7. The steps after it see what it made (on a first run, once the Desktop's icon
+    // positions have been read away from the event loop).
+    if (app.desktopIsUnsafe()) {
         launchalerts::unsafeDesktop(*env.alerts, env.paths);
-    else
+        launchAfterRecovery();
+    } else {
         recover();
+    }
+}
+
+void LaunchCoordinator::launchAfterRecovery()
+{
+    AppController &app = m_app;
     // 8 to 20.
     app.stampActiveVisited();
     collapseAtStartupIfWanted();
@@ -151,11 +159,28 @@ void LaunchCoordinator::recover()
         }
         if (journalFound)
             qCCritical(Log::app()) << "crash-recovery journal left for a newer version: the document is read-only";
+        launchAfterRecovery();
         return;
     }
+    DesktopsBootstrap(app.environment().paths, app.store(), app.surface()).run(this, [this](std::exception_ptr failure) {
+        if (failure) {
+            try {
+                std::rethrow_exception(failure);
+            } catch (const std::exception &error) {
+                m_app.present(error);
+            }
+        } else {
+            finishRecovery();
+        }
+        launchAfterRecovery();
+    });
+}
+
+void LaunchCoordinator::finishRecovery()
+{
+    AppController &app = m_app;
     QStringList stayed;
     try {
-        DesktopsBootstrap(app.environment().paths, app.store(), app.surface()).run();
         bool journalFound = false;
         try {
             journalFound = app.store().loadJournal().has_value();

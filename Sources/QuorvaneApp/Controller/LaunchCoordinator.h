@@ -25,7 +25,9 @@ public:
     // Called by main once the event loop runs: hands over from another running instance, then
     // completes the launch.
     void start();
-    // The ordered start-up; every step runs even when an earlier one failed.
+    // The ordered start-up; every step runs even when an earlier one failed. On a first run the
+    // steps after the bootstrap follow once the Desktop's icon positions have been read, away
+    // from the event loop.
     void completeLaunch();
     // The process id of another running instance of this application.
     std::optional<qint64> otherInstance() const;
@@ -38,8 +40,12 @@ private:
     void awaitHandover(int attemptsLeft);
     // The document is of a newer version: the session becomes read-only, and says so.
     void warnIfConfigFromNewerVersion();
-    // Bootstrap and recovery, one unit: its first error is shown and ends it.
+    // Bootstrap and recovery, one unit: its first error is shown and ends it; then the rest of
+    // the launch.
     void recover();
+    void finishRecovery();
+    // The launch's steps after the bootstrap and the recovery.
+    void launchAfterRecovery();
     // No status area after the grace: the notice, and the settings window as the way in. A
     // status area that comes later takes both back.
     void watchForAStatusArea();

@@ -52,7 +52,10 @@ std::shared_ptr<StatusItem> makeSessionStatusItem(const AppInfo &info)
     };
     sources.watcherPresent = [] { return StatusNotifierItem::watcherPresent(); };
     sources.trayPresent = [] { return XEmbedTrayWatcher::trayPresent(); };
-    sources.themeGlyphColour = [] { return statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())); };
+    sources.themeGlyphColour = [](std::function<void(QColor)> answer) {
+        StatusPanelHints::probeLater(
+            [answer = std::move(answer)](const StatusPanelHints &hints) { answer(statusGlyphColour(statusPanelIsDark(hints))); });
+    };
     auto item = std::make_shared<PanelStatusItem>(std::move(sources));
 
     // Status areas that come (or come back) later, of both kinds. The watchers live as long as

@@ -3,7 +3,8 @@
 #include "Controller/SwitchCoordinator.h"
 
 #include "Controller/AppController.h"
-#include "Shared/Log.h"
+
+#include <QPointer>
 
 #include <algorithm>
 
@@ -48,30 +49,33 @@ void SwitchCoordinator::revealWhenSettled(SwitchTransition transition, const QSt
 void SwitchCoordinator::settlePoll(const IconPositions &expected, int attempt, SwitchTransition transition, double hold,
                                    double fadeOut, double earliestReveal)
 {
-    bool settled = expected.empty();
-    if (!settled) {
-        QStringList names;
-        for (const auto &[name, position] : expected)
-            names << name;
-        IconPositions answer;
-        try {
-            answer = m_controller.surface().readPositions(names);
-        } catch (const std::exception &error) {
-            qCDebug(Log::swap()) << "icon positions not read back:" << error.what();
-            answer.clear(); // a failed read is not settled
-        }
-        settled = std::all_of(expected.begin(), expected.end(), [&answer](const auto &entry) {
-            const auto it = answer.find(entry.first);
-            return it != answer.end() && it->second.x == entry.second.x && it->second.y == entry.second.y;
-        });
-    }
-    if (settled || attempt >= lastSettleAttempt) {
+    if (expected.empty()) {
         scheduleReveal(transition, hold, fadeOut, earliestReveal);
         return;
     }
-    later(settleInterval, [expected, attempt, transition, hold, fadeOut, earliestReveal](SwitchCoordinator &self) {
-        self.settlePoll(expected, attempt + 1, transition, hold, fadeOut, earliestReveal);
-    });
+    QStringList names;
+    for (const auto &[name, position] : expected)
+        names << name;
+    // The host may need a child process to answer: the read runs away from the event loop, and
+    // this step goes on once the answer is back on the GUI thread (a failed read answers none,
+    // which is not settled). The next step is 0.03 s after this one's answer.
+    QPointer<AppController> weak(&m_controller);
+    m_controller.surface().readPositionsLater(
+        names, [this, weak, expected, attempt, transition, hold, fadeOut, earliestReveal](const IconPositions &answer) {
+            if (!weak)
+                return;
+            const bool settled = std::all_of(expected.begin(), expected.end(), [&answer](const auto &entry) {
+                const auto it = answer.find(entry.first);
+                return it != answer.end() && it->second.x == entry.second.x && it->second.y == entry.second.y;
+            });
+            if (settled || attempt >= lastSettleAttempt) {
+                scheduleReveal(transition, hold, fadeOut, earliestReveal);
+                return;
+            }
+            later(settleInterval, [expected, attempt, transition, hold, fadeOut, earliestReveal](SwitchCoordinator &self) {
+                self.settlePoll(expected, attempt + 1, transition, hold, fadeOut, earliestReveal);
+            });
+        });
 }
 
 void SwitchCoordinator::scheduleReveal(SwitchTransition transition, double hold, double fadeOut, double earliestReveal)

@@ -1,5 +1,7 @@
 #include "Controller/SwitchWorker.h"
 
+#include "PoolWork.h"
+
 #include <QMetaObject>
 
 #include <atomic>
@@ -31,8 +33,11 @@ void SwitchWorker::run(Work work, Work done)
         return;
     }
     wait();
-    m_thread.reset(QThread::create([this, work = std::move(work), done = std::move(done)]() mutable {
+    m_work = PoolWork::startNow([this, work = std::move(work), done = std::move(done)]() mutable {
         work();
+        // What the work held is let go here, before its end is told: the switch's objects are
+        // let go last on the GUI thread, by done.
+        work = nullptr;
         // Dropped when this object is gone by then (see wait()).
         QMetaObject::invokeMethod(
             this,
@@ -41,17 +46,15 @@ void SwitchWorker::run(Work work, Work done)
                 done();
             },
             Qt::QueuedConnection);
-    }));
-    m_thread->setObjectName(QStringLiteral("switch"));
-    m_thread->start();
+    });
 }
 
 void SwitchWorker::wait()
 {
-    if (!m_thread)
+    if (!m_work)
         return;
-    m_thread->wait();
-    m_thread.reset();
+    m_work->waitForFinished();
+    m_work.reset();
 }
 
 } // namespace quorvane

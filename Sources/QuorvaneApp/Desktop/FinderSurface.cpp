@@ -2,6 +2,7 @@
 
 #include "Desktop/CarriedPositions.h"
 #include "HostWork.h"
+#include "Shared/Log.h"
 
 #include <QScopeGuard>
 #include <QSet>
@@ -13,9 +14,31 @@ namespace quorvane {
 FinderSurface::FinderSurface(const QString &desktop, const QString &workspacesRoot, DesktopIconHostFinder findHost)
     : m_files(desktop, workspacesRoot)
     , m_findHost(std::move(findHost))
-    , m_log([](const QString &line) { qWarning("%s", qPrintable(line)); })
 {
+    setLog([](const QString &line) { qWarning("%s", qPrintable(line)); });
 }
+
+void FinderSurface::setLog(std::function<void(const QString &)> log)
+{
+    const std::lock_guard lock(m_log->mutex);
+    m_log->write = std::move(log);
+}
+
+void FinderSurface::LogSink::operator()(const QString &line)
+{
+    const std::lock_guard lock(mutex);
+    if (write)
+        write(line);
+}
+
+namespace {
+
+QString problemLine(const DesktopIconHost &host, const std::exception &error)
+{
+    return QStringLiteral("icon positions of %1 not served: %2").arg(host.name(), QString::fromUtf8(error.what()));
+}
+
+} // namespace
 
 bool FinderSurface::sameVolume()
 {
@@ -44,7 +67,7 @@ QString FinderSurface::folderOf(const Location &at) const
 
 void FinderSurface::logProblem(const DesktopIconHost &host, const std::exception &error)
 {
-    m_log(QStringLiteral("icon positions of %1 not served: %2").arg(host.name(), QString::fromUtf8(error.what())));
+    (*m_log)(problemLine(host, error));
 }
 
 std::optional<IconPosition> FinderSurface::readPosition(const QString &name)
@@ -68,6 +91,25 @@ IconPositions FinderSurface::readPositions(const QStringList &names)
         logProblem(*host, error);
         return {};
     }
+}
+
+void FinderSurface::readPositionsLater(const QStringList &names, std::function<void(const IconPositions &)> answered)
+{
+    auto answer = std::make_shared<IconPositions>();
+    HostWork::post(
+        [names, findHost = m_findHost, log = m_log, answer] {
+            const auto host = names.isEmpty() || !findHost ? nullptr : findHost();
+            if (!host)
+                return;
+            try {
+                *answer = host->read(names);
+            } catch (const IconStoreError &error) {
+                HostWork::deliver([log, line = problemLine(*host, error)] { (*log)(line); });
+            } catch (const std::exception &error) {
+                qCDebug(Log::swap()) << "icon positions not read back:" << error.what();
+            }
+        },
+        [answer, answered = std::move(answered)] { answered(*answer); });
 }
 
 void FinderSurface::writePosition(const IconPosition &position, const QString &name)
@@ -96,9 +138,7 @@ void FinderSurface::writeLater(Pending change)
         try {
             change.host->writeAndReload(change.set, change.forget);
         } catch (const IconStoreError &error) {
-            const QString line = QStringLiteral("icon positions of %1 not served: %2")
-                                     .arg(change.host->name(), QString::fromUtf8(error.what()));
-            HostWork::deliver([log, line] { log(line); });
+            HostWork::deliver([log, line = problemLine(*change.host, error)] { (*log)(line); });
         }
     });
 }
@@ -117,7 +157,7 @@ void FinderSurface::carryPositions(const Location &from, const Location &to, con
     // The entries of the items that leave are the host's once what the last switch brought
     // has been written; a host that takes longer costs this switch those entries, not its files.
     if (from.isDesktop() && *m_writing > 0 && !HostWork::drain(3000))
-        m_log(QStringLiteral("icon positions of %1: the last switch's still being written").arg(host->name()));
+        (*m_log)(QStringLiteral("icon positions of %1: the last switch's still being written").arg(host->name()));
     try {
         if (from.isDesktop()) {
             // Leaving: the host's entries go with the items; a name without one loses what the

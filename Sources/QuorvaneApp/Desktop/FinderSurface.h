@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace quorvane {
@@ -25,6 +26,14 @@ namespace quorvane {
 // and that operation goes on without positions. Positions never fail a switch, and never hold
 // it: the entries written once the items lie on the Desktop (and a position set from outside a
 // switch) are written away from the event loop (HostWork), in the order asked.
+//
+// Threads: the DesktopSurface calls, the carry's state (m_pending, m_left, m_carryFailed) and
+// files() belong to whoever runs the engine, one switch at a time (the switch's worker; the GUI
+// thread's sweeps and the launch's bootstrap only while no switch runs). readPositionsLater()
+// may be called on the GUI thread at any time, a switch running or not: its read takes copies of
+// the host finder (fixed at construction, safe to call from any thread) and of the log, and runs
+// on the host work's thread. The log is the one member every thread uses: it is called under a
+// lock of its own, and the lines of host work land on the GUI thread.
 class FinderSurface : public DesktopSurface {
 public:
     FinderSurface(const QString &desktop, const QString &workspacesRoot, DesktopIconHostFinder findHost);
@@ -40,8 +49,14 @@ public:
     void finishCarry() override;
     void checkFolders(const QList<Location> &folders) override;
 
+    // Reads the entries of these names as readPositions() does, away from the event loop (on the
+    // host work's thread, after every write asked before it), and hands the answer to `answered`
+    // on the GUI thread; a read that fails answers no entries. The host may need a child process
+    // to answer (seconds, for a busy one): the event loop never waits for it.
+    void readPositionsLater(const QStringList &names, std::function<void(const IconPositions &)> answered);
+
     // Where the one line about a store that cannot be served goes; default: qWarning.
-    void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
+    void setLog(std::function<void(const QString &)> log);
 
     // The plain file moves underneath, without the host's positions.
     FileSystemSurface &files() { return m_files; }
@@ -51,8 +66,14 @@ private:
     QString folderOf(const Location &at) const;
     void logProblem(const DesktopIconHost &host, const std::exception &error);
 
-    DesktopIconHostFinder m_findHost;
-    std::function<void(const QString &)> m_log;
+    const DesktopIconHostFinder m_findHost;
+    // The log, called from the engine's thread and from the GUI thread.
+    struct LogSink {
+        std::mutex mutex;
+        std::function<void(const QString &)> write;
+        void operator()(const QString &line);
+    };
+    const std::shared_ptr<LogSink> m_log = std::make_shared<LogSink>();
     // Entries waiting for the items to lie on the Desktop (a host that reads its store only as
     // it starts, or one that keeps them on the item itself).
     struct Pending {

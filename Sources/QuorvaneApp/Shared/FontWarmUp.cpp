@@ -1,5 +1,6 @@
 #include "Shared/FontWarmUp.h"
 
+#include "PoolWork.h"
 #include "Shared/Log.h"
 
 #include <QElapsedTimer>
@@ -10,21 +11,20 @@
 namespace quorvane {
 
 FontWarmUp::FontWarmUp()
-    : m_thread([font = QGuiApplication::font()] {
+    : m_read(PoolWork::start([font = QGuiApplication::font()] {
         QElapsedTimer clock;
         clock.start();
         const qsizetype families = QFontDatabase::families().size();
         // The application's font and the fallbacks its texts need (the ellipsis, the arrows).
         QFontMetrics(font).horizontalAdvance(QStringLiteral("New desktop\u2026 \u2192"));
         qCDebug(Log::app()) << "font database read in" << clock.elapsed() << "ms," << families << "families";
-    })
+    }))
 {
 }
 
 FontWarmUp::~FontWarmUp()
 {
-    if (m_thread.joinable())
-        m_thread.join();
+    m_read.waitForFinished();
 }
 
 } // namespace quorvane

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <thread>
+#include <QFuture>
 
 namespace quorvane {
 
-// Reads the font database once, as the application starts, on a thread of its own. An
+// Reads the font database once, as the application starts, on a thread of the pool (PoolWork). An
 // application that lives in the status area draws its first text when the user first opens its
 // menu, and the first text reads every font folder's cache; a folder whose cache is out of date
 // is scanned again under a file lock, which other programs scanning the same folder may hold for
@@ -20,7 +20,7 @@ public:
     FontWarmUp &operator=(const FontWarmUp &) = delete;
 
 private:
-    std::thread m_thread;
+    QFuture<void> m_read;
 };
 
 } // namespace quorvane

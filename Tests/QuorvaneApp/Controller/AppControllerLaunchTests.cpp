@@ -1,9 +1,15 @@
 #include "Controller/ControllerHarness.h"
 #include "FakeBackgroundHost.h"
+#include "HostWork.h"
 #include "Journal.h"
+#include "Wait.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
 
 #include <cstring>
 
@@ -105,6 +111,41 @@ TEST_F(Launch, TheFirstRunMakesTheDesktopDefaultWithoutMovingAnything)
     again.completeLaunch();
     EXPECT_EQ(load().workspaces[0].files, before);
     EXPECT_EQ(readFile(root() + "/.hidden"), Config::blankWorkspaceName.toUtf8() + '\n');
+}
+
+// The first run's read of the Desktop's icon positions may wait for the host's child process: it
+// runs away from the event loop, and the launch's later steps follow once it is back.
+TEST_F(Launch, TheFirstRunReadsTheDesktopsPositionsAwayFromTheEventLoopAndThenGoesOn)
+{
+    touch(desktop(), {"a.txt", "b.txt"});
+    iconHost->store = {{"a.txt", IconPosition{4, 5}}};
+    std::atomic<int> ticks = 0;
+    std::atomic<int> ticksDuringRead = -1;
+    iconHost->duringRead = [&] {
+        const int before = ticks;
+        QThread::msleep(200);
+        ticksDuringRead = ticks - before;
+    };
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start();
+    AppController controller(environment());
+    HostWork::setInline(false);
+    controller.completeLaunch();
+    EXPECT_TRUE(load().workspaces.empty()) << "the first desktop waits for its positions";
+    EXPECT_TRUE(test::waitUntil([&] { return !controller.statusMenu().model().items.empty()
+                                          && controller.statusMenu().model().items[0].workspace == "Default"; }));
+    HostWork::drain();
+    HostWork::setInline(true);
+    EXPECT_GE(ticksDuringRead, 3) << "the event loop was served while the host was read";
+    const Config config = load();
+    ASSERT_EQ(config.workspaces.size(), 2u);
+    EXPECT_EQ(config.workspaces[0].files, (QStringList{"a.txt", "b.txt"}));
+    EXPECT_EQ(config.workspaces[0].positions.value("a.txt"), (IconPosition{4, 5}));
+    EXPECT_EQ(config.workspaces[0].positions.size(), 1);
+    EXPECT_TRUE(QFileInfo(root() + "/Default").isDir());
+    EXPECT_TRUE(alerts.shown.empty());
 }
 
 TEST_F(Launch, ANewerDocumentGivesOneAlertAReadOnlySessionAndTheLaunchGoesOn)

@@ -1,4 +1,11 @@
 #include "Controller/ControllerHarness.h"
+#include "HostWork.h"
+#include "Wait.h"
+
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
 
 using namespace quorvane;
 
@@ -98,6 +105,40 @@ TEST_F(Transition, TheSettlePollReadsThirteenTimesAtMostAndStopsOnceInPlace)
     controller.switching().settlePoll(expected, 0, SwitchTransition::blur, 0, 0, scheduler.now());
     scheduler.advance(1);
     EXPECT_EQ(iconHost->reads, 13);
+}
+
+// The host may take a child process to answer: the poll's read runs away from the event loop,
+// which serves its events meanwhile, and the poll goes on from the answer.
+TEST_F(Transition, TheSettlePollsReadLeavesTheEventLoopServing)
+{
+    layOut({{"A", {"a1"}}});
+    AppController controller(environment());
+    SwitchTransitionOverlay &overlay = controller.switchOverlay();
+    std::atomic<int> ticks = 0;
+    std::atomic<int> ticksDuringRead = -1;
+    iconHost->store = {{"a1", IconPosition{10, 20}}};
+    iconHost->duringRead = [&] {
+        const int before = ticks;
+        QThread::msleep(200);
+        ticksDuringRead = ticks - before;
+    };
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start();
+    overlay.cover(SwitchTransition::blur, SwitchBlurStyle::frost, 0.5f, 0);
+    HostWork::setInline(false);
+    controller.switching().settlePoll({{"a1", IconPosition{10, 20}}}, 0, SwitchTransition::blur, 0, 0, scheduler.now());
+    EXPECT_EQ(ticksDuringRead, -1) << "the read has not answered as the poll's step returns";
+    // In place at the first answer: the cover goes, with no further read.
+    EXPECT_TRUE(test::waitUntil([&] {
+        scheduler.advance(0.001);
+        return overlay.windows().empty();
+    }));
+    HostWork::drain();
+    HostWork::setInline(true);
+    EXPECT_GE(ticksDuringRead, 3) << "the event loop was served while the host was read";
+    EXPECT_EQ(iconHost->reads, 1);
 }
 
 TEST_F(Transition, ThePreviewFadesOutAFifthOfASecondAfterItBegan)

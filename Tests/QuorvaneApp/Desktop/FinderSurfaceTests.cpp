@@ -5,7 +5,9 @@
 #include "HostWork.h"
 #include "Paths.h"
 #include "TestEnvironment.h"
+#include "Wait.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -192,6 +194,37 @@ TEST_F(FinderSurfaceTest, AStoreThatCannotBeServedCostsPositionsAndOneLogLine)
     EXPECT_TRUE(surface.readPositions({"a"}).empty());
     EXPECT_NO_THROW(surface.writePositions({{"a", {1, 1}}}));
     EXPECT_EQ(logged.size(), 3);
+}
+
+// A read asked for from the GUI thread runs after the writes asked before it, and its answer
+// comes back to the GUI thread; a store that can't be served answers none, with one line.
+TEST_F(FinderSurfaceTest, APositionsReadLaterFollowsTheWritesBeforeItAndAnswersOnTheGuiThread)
+{
+    put(paths.desktop(), "a");
+    HostWork::setInline(false);
+    surface.writePositions({{"a", {7, 8}}});
+    std::optional<IconPositions> answer;
+    QThread *answeredOn = nullptr;
+    const auto ask = [&] {
+        answer.reset();
+        surface.readPositionsLater({"a"}, [&](const IconPositions &read) {
+            answer = read;
+            answeredOn = QThread::currentThread();
+        });
+    };
+    ask();
+    EXPECT_FALSE(answer);
+    EXPECT_TRUE(test::waitUntil([&] { return answer.has_value(); }));
+    EXPECT_EQ(answer.value_or(IconPositions{}), (IconPositions{{"a", {7, 8}}}));
+    EXPECT_EQ(answeredOn, QCoreApplication::instance()->thread());
+
+    host->failText = "not a store format this application knows";
+    ask();
+    EXPECT_TRUE(test::waitUntil([&] { return answer.has_value(); }));
+    HostWork::setInline(true);
+    EXPECT_TRUE(answer.value_or(IconPositions{{"x", {0, 0}}}).empty());
+    EXPECT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged.value(0).contains("not a store format"));
 }
 
 TEST_F(FinderSurfaceTest, APositionsFileThatIsNoRegularFileOfOursIsLeftAloneAndCostsOneLogLine)

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace quorvane::test {
@@ -24,12 +25,16 @@ public:
     std::vector<Write> writes;
     std::optional<QString> failText;
     int reads = 0;
+    // Runs inside each read, on the reader's thread (a host that takes its time to answer).
+    std::function<void()> duringRead;
 
     QString name() const override { return hostName; }
     Pickup pickup() const override { return hostPickup; }
     IconPositions read(const QStringList &names) override
     {
         ++reads;
+        if (duringRead)
+            duringRead();
         fail();
         IconPositions out;
         for (const QString &name : names) {
