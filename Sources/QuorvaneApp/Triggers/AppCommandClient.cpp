@@ -59,6 +59,12 @@ AppCommandClient::Outcome AppCommandClient::send(const AppCommand &command) cons
         return {appexit::notRunning, notRunningText};
     if (error.startsWith(service + QStringLiteral(".Error.")))
         return {appexit::refused, reply.errorMessage()};
+    // The instance drops a request whose caller has stopped waiting (see AppCommandService), so
+    // a retry after this never switches twice.
+    if (error == QDBusError::errorString(QDBusError::NoReply) || error == QDBusError::errorString(QDBusError::Timeout))
+        return {appexit::refused, QStringLiteral("Quorvane did not answer within %1 seconds (it may be stopped or busy); nothing was "
+                                                 "asked of it, so trying again is safe")
+                                      .arg(m_timeoutMs / 1000)};
     return {appexit::refused, QStringLiteral("Quorvane did not answer: ") + reply.errorMessage()};
 }
 

@@ -132,6 +132,15 @@ AppCommandService::Answer AppCommandService::request(const AppCommand &command)
 
 QString AppCommandService::answerCall(const AppCommand &command)
 {
+    // A call that waited in the queue after its caller gave up (the instance was stopped or
+    // held): the command line has told the user that nothing was asked, so nothing is done.
+    if (calledFromDBus()) {
+        const QString caller = message().service();
+        if (!caller.isEmpty() && connection().interface() && !connection().interface()->isServiceRegistered(caller).value()) {
+            qCInfo(Log::app()).noquote() << QStringLiteral("a command-line request arrived after its caller stopped waiting: dropped");
+            return {};
+        }
+    }
     const Answer answer = request(command);
     if (!answer.error.isEmpty() && calledFromDBus())
         sendErrorReply(answer.error, answer.message);

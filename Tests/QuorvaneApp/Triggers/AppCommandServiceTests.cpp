@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 
@@ -123,6 +124,26 @@ TEST(AppCommandOnABus, TheClientReachesTheServiceAndSaysWhenNoneRuns)
         EXPECT_EQ(outcome.message, QStringLiteral("switching to \u201CWork\u201D"));
         ASSERT_EQ(requests.size(), 1);
         EXPECT_EQ(requests.at(0).at(0).value<AppCommand>(), (AppCommand{AppCommand::Kind::switchTo, QStringLiteral("Work")}));
+
+        // An instance held past the caller's patience (nothing serves its calls here): the caller
+        // says so in words, and the call it left behind is not served once the instance runs
+        // again, so a retry never switches twice.
+        QString impatientName;
+        {
+            QDBusConnection impatient = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("impatient"));
+            impatientName = impatient.baseService();
+            const auto late = AppCommandClient(impatient, 300).send({AppCommand::Kind::next});
+            EXPECT_EQ(late.status, appexit::refused);
+            EXPECT_TRUE(late.message.startsWith(QStringLiteral("Quorvane did not answer within"))) << late.message.toStdString();
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("impatient"));
+        const QDeadlineTimer gone(5000);
+        while (own.interface()->isServiceRegistered(impatientName).value() && !gone.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const QDeadlineTimer served(300);
+        while (!served.hasExpired())
+            QCoreApplication::processEvents();
+        EXPECT_EQ(requests.size(), 1);
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("quorvane-service"));
     EXPECT_EQ(sendWhileServing({AppCommand::Kind::carousel}).status, appexit::notRunning);
