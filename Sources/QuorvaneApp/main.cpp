@@ -99,6 +99,10 @@ int main(int argc, char **argv)
         say(stderr, QStringLiteral("quorvane: ") + commandLine.error);
         return appexit::usage;
     }
+    if (commandLine.version) {
+        say(stdout, AppCommandLine::versionText());
+        return appexit::done;
+    }
     if (commandLine.command) {
         QCoreApplication core(argc, argv);
         const AppCommandClient::Outcome outcome = AppCommandClient().send(*commandLine.command);

@@ -4,6 +4,7 @@
 #include "Controller/AppController.h"
 #include "Desktop/DesktopWatcher.h"
 #include "DesktopServices.h"
+#include "Install/InstallLocation.h"
 #include "Install/Uninstaller.h"
 #include "IoError.h"
 #include "Overlays/SystemAppearance.h"
@@ -33,10 +34,18 @@ void QuitAndUninstall::uninstallRequested()
         const QString root = stored && !stored->isEmpty() ? *stored : m_app.environment().paths.defaultArchiveRoot();
         archiveNote = QStringLiteral(" Archived desktops stay where they are (") + root + QStringLiteral(").");
     }
+    // A copy the package manager installed is not the user's to delete: the package stays, and
+    // the alert names the command that removes it.
+    const bool packaged = InstallLocation::isPackaged(m_app.environment().info);
+    const QString removal = packaged
+        ? QStringLiteral(" Quorvane is then removed from launch-at-startup. Its package stays installed: remove it with "
+                         "\u201C")
+            + InstallLocation::packageRemovalCommand() + QStringLiteral("\u201D.")
+        : QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
     Alert alert;
     alert.message = QStringLiteral("Uninstall Quorvane?");
-    alert.informativeText = QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + archiveNote
-        + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
+    alert.informativeText =
+        QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + archiveNote + removal;
     alert.buttons = {QStringLiteral("Bring My Desktops Back & Uninstall"), QStringLiteral("Cancel")};
     if (m_app.environment().alerts->present(alert) != 0)
         return;
@@ -52,10 +61,11 @@ void QuitAndUninstall::uninstallNow()
     // The file manager is asked before the process ends, and its answer awaited (briefly): a
     // request still on its way when the process ends is lost.
     constexpr int revealWaitMs = 2000;
-    if (m_app.environment().desktop && !m_app.environment().info.executablePath.isEmpty())
-        m_app.environment().desktop->revealBeforeQuitting({m_app.environment().info.executablePath}, revealWaitMs);
-    if (m_app.environment().terminate)
-        m_app.environment().terminate();
+    const AppEnvironment &env = m_app.environment();
+    if (!InstallLocation::isPackaged(env.info) && env.desktop && !env.info.executablePath.isEmpty())
+        env.desktop->revealBeforeQuitting({env.info.executablePath}, revealWaitMs);
+    if (env.terminate)
+        env.terminate();
 }
 
 void QuitAndUninstall::appMovedToTrash()

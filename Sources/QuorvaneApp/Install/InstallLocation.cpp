@@ -47,6 +47,23 @@ void trashToAbsolute(FileOperations &files, const QString &path)
 
 } // namespace
 
+const QString InstallLocation::packageName = QStringLiteral("quorvane");
+
+bool InstallLocation::isPackaged(const AppInfo &info)
+{
+    if (info.executablePath.isEmpty())
+        return false;
+    // A folder that is a link (/bin on a merged /usr, one in a home folder) counts where it leads.
+    const QFileInfo executable(info.executablePath);
+    const QString path = standardised(executable.absolutePath()) + QLatin1Char('/') + executable.fileName();
+    return path.startsWith(QLatin1String("/usr/")) && !path.startsWith(QLatin1String("/usr/local/"));
+}
+
+QString InstallLocation::packageRemovalCommand()
+{
+    return QStringLiteral("sudo apt remove ") + packageName;
+}
+
 QString InstallLocation::applications(const QString &home)
 {
     return QDir::cleanPath(home) + QStringLiteral("/.local");
@@ -61,6 +78,9 @@ QString InstallLocation::downloadsFolder(const QString &home)
 InstallLocation::Situation InstallLocation::situation(const AppInfo &info, const QString &home)
 {
     if (info.identifier.isEmpty() || info.executablePath.isEmpty())
+        return Situation::fine;
+    // The package manager owns that copy and updates it: it is where it belongs.
+    if (isPackaged(info))
         return Situation::fine;
     if (liesInside(info.executablePath, applications(home)))
         return Situation::fine;

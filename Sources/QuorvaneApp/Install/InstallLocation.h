@@ -28,8 +28,16 @@ public:
     // none); empty when that is the home folder itself.
     static QString downloadsFolder(const QString &home);
 
-    // Fine without an identifier or inside the per-user install; in Downloads inside the
-    // download folder; else fine.
+    // The name of the distribution package that installs the application under /usr.
+    static const QString packageName;
+    // Whether the executable was put in place by the system's package manager: it lies under
+    // /usr, outside /usr/local (where an administrator's own installs go).
+    static bool isPackaged(const AppInfo &info);
+    // The command that removes the package.
+    static QString packageRemovalCommand();
+
+    // Fine without an identifier, when packaged or inside the per-user install; in Downloads
+    // inside the download folder; else fine.
     static Situation situation(const AppInfo &info, const QString &home);
     // The name of the folder that holds the executable's install prefix
     // (~/Downloads/quorvane-1.0/bin/quorvane: "Downloads").

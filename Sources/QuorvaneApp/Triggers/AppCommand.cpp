@@ -48,6 +48,10 @@ AppCommandLine AppCommandLine::parse(const QStringList &arguments)
             result.help = true;
             continue;
         }
+        if (argument == QLatin1String("--version")) {
+            result.version = true;
+            continue;
+        }
         const auto kind = kindOf(argument);
         if (!kind) {
             if (argument.startsWith(QLatin1String("--")))
@@ -82,8 +86,23 @@ QString AppCommandLine::helpText()
                           "  --previous        switch to the previous desktop\n"
                           "  --hide-desktop    hide the desktop, or show it again\n"
                           "  --carousel        switch to the carousel's next desktop\n"
+                          "  --version         print the version\n"
                           "  --help            show this text\n"
                           "Exit status: 0 done, 1 refused by Quorvane, 2 bad usage, 3 Quorvane is not running.\n");
+}
+
+QStringList AppCommandLine::optionNames()
+{
+    QStringList names;
+    for (const Option &option : options)
+        names << QLatin1String(option.name);
+    names << QStringLiteral("--version") << QStringLiteral("--help") << QStringLiteral("-h");
+    return names;
+}
+
+QString AppCommandLine::versionText()
+{
+    return QStringLiteral("quorvane " QUORVANE_VERSION);
 }
 
 } // namespace quorvane

@@ -29,9 +29,14 @@ struct AppCommand {
 struct AppCommandLine {
     std::optional<AppCommand> command;
     bool help = false;
+    bool version = false;
     QString error; // a usage error, said as one line
 
     static AppCommandLine parse(const QStringList &arguments);
+    // Every option the command line takes (Qt's own aside), long names with their short forms.
+    static QStringList optionNames();
+    // The line --version prints: the program's name and its version.
+    static QString versionText();
     // The text of --help: the options, and the exit statuses a script can rely on.
     static QString helpText();
 };

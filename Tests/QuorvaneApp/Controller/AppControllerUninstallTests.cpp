@@ -131,6 +131,29 @@ TEST_F(Uninstall, TheSettingsRequestNamesTheArchiveOnlyWhenThereIsOne)
     EXPECT_EQ(terminations, 1);
 }
 
+TEST_F(Uninstall, APackagesCopyStaysInstalledAndTheAlertNamesTheCommandThatRemovesIt)
+{
+    layOutThree();
+    info = AppInfo::installed("/usr/bin/quorvane", "/usr/share/applications/app.quorvane.Quorvane.desktop");
+    AppController controller(uninstallEnvironment());
+    alerts.answers = {0};
+    controller.quitAndUninstall().uninstallRequested();
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].informativeText,
+              "Every desktop comes back to your Desktop as a normal folder. Archived desktops stay where they are ("
+                  + paths().defaultArchiveRoot()
+                  + "). Quorvane is then removed from launch-at-startup. Its package stays installed: remove it with "
+                    "\u201Csudo apt remove quorvane\u201D.");
+    EXPECT_EQ(alerts.shown[0].buttons, (QStringList{"Bring My Desktops Back & Uninstall", "Cancel"}));
+    // The desktops come back and the login item goes as from any copy; the package's executable
+    // is not revealed for deleting.
+    EXPECT_EQ(entries(desktop()), (QStringList{"Photos", "w.txt"}));
+    EXPECT_FALSE(loginItem.enabled);
+    EXPECT_TRUE(fileManager.revealed.empty());
+    EXPECT_TRUE(fileManager.revealedBeforeQuitting.empty());
+    EXPECT_EQ(terminations, 1);
+}
+
 TEST_F(Uninstall, AFailedMoveIsToldBeforeTheLoginItemGoes)
 {
     // A name one byte short of the limit cannot take a number: its move fails.

@@ -94,6 +94,31 @@ TEST(InstallLocation, TheDownloadFolderIsTheUserDirsOneAndNeverTheHomeItself)
     EXPECT_EQ(InstallLocation::downloadsFolder(home.path()), home.filePath("Downloads"));
 }
 
+TEST(InstallLocation, ACopyUnderUsrIsThePackagesAndNeverOfferedAMove)
+{
+    TempHome home;
+    const auto packaged = [](const QString &executable) { return InstallLocation::isPackaged(AppInfo::installed(executable)); };
+    EXPECT_TRUE(packaged("/usr/bin/quorvane"));
+    EXPECT_TRUE(packaged("/usr/games/quorvane"));
+    EXPECT_FALSE(packaged("/usr/local/bin/quorvane"));
+    EXPECT_FALSE(packaged("/usrx/bin/quorvane"));
+    EXPECT_FALSE(packaged(home.filePath(".local/bin/quorvane")));
+    EXPECT_FALSE(InstallLocation::isPackaged(AppInfo::bareExecutable()));
+    // Reached through a link, the copy is where the link leads.
+    ASSERT_TRUE(QDir().mkpath(home.filePath("links")));
+    ASSERT_TRUE(QFile::link("/usr/bin", home.filePath("links/bin")));
+    EXPECT_TRUE(packaged(home.filePath("links/bin/quorvane")));
+    EXPECT_EQ(InstallLocation::packageRemovalCommand(), "sudo apt remove quorvane");
+
+    // Even a download folder that holds the system's folders offers no move of the package's copy.
+    writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"/usr\"\n");
+    EXPECT_EQ(InstallLocation::situation(AppInfo::installed("/usr/bin/quorvane"), home.path()),
+              InstallLocation::Situation::fine);
+    EXPECT_EQ(InstallLocation::situation(AppInfo::installed("/usr/local/bin/quorvane"), home.path()),
+              InstallLocation::Situation::inDownloads);
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs");
+}
+
 TEST(InstallLocation, TheMoveTrashesAnOlderCopyFirstAndRemovesTheLoginItemOnlyOnceInPlace)
 {
     TempHome home;

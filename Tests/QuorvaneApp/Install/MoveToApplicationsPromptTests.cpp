@@ -203,3 +203,17 @@ TEST_F(MovePrompt, TheMovePutsTheCopyInThePerUserInstallAndQuitsEvenWhenTheRelau
     EXPECT_EQ(log.lines.filter("relaunch after relocation failed: ").size(), 1);
     EXPECT_EQ(terminations, 1);
 }
+
+TEST_F(MovePrompt, APackagesCopyIsOfferedNoMove)
+{
+    // A download folder that holds the package's copy, which would otherwise ask for the prompt.
+    writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"/usr\"\n");
+    info = AppInfo::installed("/usr/bin/quorvane", "/usr/share/applications/app.quorvane.Quorvane.desktop");
+    LogCapture log;
+    AppController controller(moveEnvironment());
+    controller.applicationDidFinishLaunching();
+    EXPECT_EQ(controller.windows().movePrompt(), nullptr);
+    EXPECT_EQ(log.lines.filter("offering to relocate").size(), 0);
+    EXPECT_NE(activation.mode(), ActivationPolicy::Mode::regular);
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs");
+}

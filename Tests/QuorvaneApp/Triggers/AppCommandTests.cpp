@@ -1,5 +1,7 @@
 #include "Triggers/AppCommand.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -40,5 +42,32 @@ TEST(AppCommandLine, AMissingNameAnUnknownOptionAndTwoRequestsAreUsageErrors)
         const AppCommandLine line = parse(arguments);
         EXPECT_FALSE(line.error.isEmpty()) << arguments.join(u' ').toStdString();
         EXPECT_EQ(line.command, std::nullopt) << arguments.join(u' ').toStdString();
+    }
+}
+
+TEST(AppCommandLine, VersionIsAnsweredWithoutARequestAndEveryOptionIsDocumented)
+{
+    const AppCommandLine version = parse({QStringLiteral("--next"), QStringLiteral("--version")});
+    EXPECT_TRUE(version.version);
+    EXPECT_TRUE(version.error.isEmpty());
+    EXPECT_FALSE(parse({QStringLiteral("--next")}).version);
+    EXPECT_EQ(AppCommandLine::versionText(), QStringLiteral("quorvane " QUORVANE_VERSION));
+
+    // Every option the parser takes is in --help and in the manual page (where "-" is "\-").
+    QFile page(QStringLiteral(QUORVANE_SOURCE_DIR "/Resources/quorvane.1"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString manual = QString::fromUtf8(page.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    const QStringList names = AppCommandLine::optionNames();
+    EXPECT_GE(names.size(), 8);
+    for (const QString &name : names) {
+        const AppCommandLine line = parse({name, QStringLiteral("Work")});
+        EXPECT_TRUE(line.error.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(line.command || line.help || line.version) << name.toStdString();
+        if (name.startsWith(QLatin1String("--"))) {
+            EXPECT_TRUE(AppCommandLine::helpText().contains(name + QLatin1Char(' '))) << name.toStdString();
+        }
+        EXPECT_TRUE(manual.contains(QRegularExpression(QStringLiteral("(^|[^-\\w])") + QRegularExpression::escape(name)
+                                                       + QStringLiteral("($|[^-\\w])"))))
+            << name.toStdString() << " is not in the manual page";
     }
 }
