@@ -1,9 +1,15 @@
 #include "Controller/StatusMenuModel.h"
+#include "DBusMenuExporter.h"
 #include "Triggers/KeyNames.h"
 
 #include <QAction>
+#include <QLocale>
 #include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace quorvane;
 
@@ -199,4 +205,106 @@ TEST(StatusMenuModel, RenderingPutsEveryItemIntoTheMenuAndReportsTheChoice)
     EXPECT_EQ(chosen[0].workspace, "R&D");
     actions.back()->trigger();
     EXPECT_EQ(chosen.back().action, StatusMenuAction::quit);
+}
+
+// A rebuild keeps every entry's action: an open menu stays open while its marks and texts change
+// in place, and only the line of a switch under way comes and goes. The desktop being left keeps
+// its mark until the switch has ended.
+TEST(StatusMenuModel, ARebuildUpdatesTheOpenMenuInPlace)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Config config = document("A", {desk("A"), desk("Work")});
+    QMenu menu;
+    std::vector<StatusMenuItem> chosen;
+    const auto render = [&](const std::optional<SwitchUnderWay> &underWay) {
+        renderStatusMenu(StatusMenuModel::build(config, false, underWay), menu,
+                         [&](const StatusMenuItem &item) { chosen.push_back(item); });
+    };
+    render(std::nullopt);
+    menu.popup(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    const QList<QAction *> idle = menu.actions();
+
+    render(SwitchUnderWay{"Work"});
+    EXPECT_EQ(menu.actions()[0]->text(), u"Switching to Work…"_qs + pad);
+    render(SwitchUnderWay{"Work", 12000});
+    const QList<QAction *> moving = menu.actions();
+    ASSERT_EQ(moving.size(), idle.size() + 2);
+    EXPECT_EQ(moving[0]->text(), u"Moving 12,000 items to Work…"_qs + pad);
+    EXPECT_FALSE(moving[0]->isEnabled());
+    EXPECT_TRUE(moving[1]->isSeparator());
+    EXPECT_EQ(moving.mid(2), idle);
+    EXPECT_TRUE(idle[0]->isChecked());
+    EXPECT_FALSE(idle[1]->isChecked());
+
+    config.activeWorkspace = "Work";
+    render(std::nullopt);
+    EXPECT_EQ(menu.actions(), idle);
+    EXPECT_FALSE(idle[0]->isChecked());
+    EXPECT_TRUE(idle[1]->isChecked());
+    QTest::qWait(50);
+    EXPECT_TRUE(menu.isVisible());
+    // The choices carry the items as they are now.
+    idle[1]->trigger();
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].workspace, "Work");
+    EXPECT_TRUE(chosen[0].checked);
+    EXPECT_TRUE(idle[1]->isChecked());
+    menu.hide();
+    QLocale::setDefault(before);
+}
+
+// A status area drawing the menu from the bus: the entries keep their ids across rebuilds, a
+// change of marks or shortcuts is sent as changed properties (what an item no longer has named
+// as removed), and the line of a switch is a new entry beside the kept ones.
+TEST(StatusMenuModel, AStatusAreaDrawingTheMenuKeepsItsIdsAndHearsWhatChanged)
+{
+    Config config = document("A", {desk("A"), desk("Work")});
+    config.settings.showShortcutsInMenu = true;
+    config.workspaces[1].hotkey = HotKeySpec{18, HotKeySpec::control};
+    QMenu menu;
+    const auto render = [&](const std::optional<SwitchUnderWay> &underWay = std::nullopt) {
+        renderStatusMenu(StatusMenuModel::build(config, false, underWay), menu, [](const StatusMenuItem &) {});
+    };
+    render();
+    DBusMenuExporter exporter;
+    exporter.setMenu(&menu);
+    const auto ids = [&] {
+        DBusMenuLayoutItem layout;
+        exporter.GetLayout(0, -1, {}, layout);
+        QList<int> result;
+        for (const DBusMenuLayoutItem &child : layout.children)
+            result << child.id;
+        return result;
+    };
+    const QList<int> idle = ids();
+    QSignalSpy layouts(&exporter, &DBusMenuExporter::LayoutUpdated);
+    QSignalSpy properties(&exporter, &DBusMenuExporter::ItemsPropertiesUpdated);
+    ASSERT_TRUE(layouts.wait()); // the first menu's announcement
+    layouts.clear();
+
+    config.activeWorkspace = "Work";
+    config.workspaces[1].hotkey.reset();
+    render();
+    ASSERT_TRUE(properties.wait());
+    EXPECT_EQ(layouts.count(), 0);
+    EXPECT_EQ(ids(), idle);
+    std::map<int, QVariantMap> updated;
+    for (const DBusMenuItemProperties &item : properties[0][0].value<QList<DBusMenuItemProperties>>())
+        updated[item.id] = item.properties;
+    EXPECT_EQ(updated[idle[0]]["toggle-state"], 0);
+    EXPECT_EQ(updated[idle[1]]["toggle-state"], 1);
+    EXPECT_FALSE(updated[idle[1]].contains("shortcut"));
+    bool shortcutRemoved = false;
+    for (const DBusMenuItemKeys &item : properties[0][1].value<QList<DBusMenuItemKeys>>())
+        shortcutRemoved |= item.id == idle[1] && item.properties.contains("shortcut");
+    EXPECT_TRUE(shortcutRemoved);
+
+    render(SwitchUnderWay{"A", 3});
+    ASSERT_TRUE(layouts.wait());
+    const QList<int> moving = ids();
+    ASSERT_EQ(moving.size(), idle.size() + 2);
+    EXPECT_FALSE(idle.contains(moving[0]));
+    EXPECT_EQ(moving.mid(2), idle);
 }

@@ -4,7 +4,9 @@
 #include "Settings/SettingsModel.h"
 #include "Wait.h"
 
+#include <QAction>
 #include <QLocale>
+#include <QMenu>
 #include <QTimer>
 
 #include <condition_variable>
@@ -120,16 +122,34 @@ TEST_F(SwitchOnWorker, ALongSwitchNamesItsCountInTheToolTipUntilItEnds)
     controller.completeLaunch();
     const QString usual = status->toolTipText;
 
+    QMenu &menu = controller.statusMenu().menu();
+    const QList<QAction *> idle = menu.actions();
+    const auto firstLine = [&] { return menu.actions().value(0)->text().trimmed(); };
+
     controller.performSwitch("Work", true);
-    ASSERT_TRUE(test::waitUntil([&] { return gate->waiting(); }));
+    // The menu names the switch at once, the count once the files' journal has it; the tool tip
+    // only after the notice, and a menu rebuilt meanwhile (the document on disk changed) keeps it.
+    EXPECT_EQ(firstLine(), u"Switching to Work…"_qs);
+    ASSERT_TRUE(test::waitUntil([&] { return gate->waiting() && firstLine() == u"Moving 1,201 items to Work…"_qs; }));
+    EXPECT_FALSE(menu.actions()[0]->isEnabled());
+    EXPECT_EQ(status->toolTipText, usual);
     const std::size_t framesBefore = status->images.size();
     scheduler.advance(SwitchCoordinator::underWayNotice);
     EXPECT_EQ(status->toolTipText, u"Moving 1,201 items to Work…"_qs);
+    controller.statusMenu().rebuild();
+    EXPECT_EQ(status->toolTipText, u"Moving 1,201 items to Work…"_qs);
     scheduler.advance(0.5);
     EXPECT_GT(status->images.size(), framesBefore);
+    EXPECT_TRUE(idle[0]->isChecked());
 
-    gate->open();
-    ASSERT_TRUE(test::waitUntil([&] { return !controller.swapInProgress(); }, 10000));
+    // The switch ends while the menu is open: the menu stays, and so do its items.
+    status->whileMenuOpen = [&](QMenu &) {
+        gate->open();
+        ASSERT_TRUE(test::waitUntil([&] { return !controller.swapInProgress(); }, 10000));
+    };
+    status->click(StatusItem::Button::left);
+    EXPECT_EQ(menu.actions(), idle);
+    EXPECT_TRUE(idle[1]->isChecked());
     EXPECT_EQ(status->toolTipText, u"Work"_qs);
     EXPECT_EQ(usual, u"A"_qs);
     QLocale::setDefault(before);
