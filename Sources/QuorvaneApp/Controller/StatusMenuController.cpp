@@ -41,14 +41,15 @@ void StatusMenuController::install()
     });
 }
 
-StatusMenuModel StatusMenuController::currentModel()
+StatusMenuModel StatusMenuController::modelOf(const Config &config) const
 {
-    return StatusMenuModel::build(m_store.document(), m_app.updater().offersUpdates(), m_underWay);
+    return StatusMenuModel::build(config, m_app.updater().offersUpdates(), m_underWay);
 }
 
 void StatusMenuController::rebuild()
 {
-    m_model = currentModel();
+    const Config config = m_store.document();
+    m_model = modelOf(config);
     QPointer<StatusMenuController> weak(this);
     renderStatusMenu(m_model, m_menu, [weak](const StatusMenuItem &item) {
         if (!weak)
@@ -60,7 +61,7 @@ void StatusMenuController::rebuild()
         else
             weak->choose(item);
     });
-    showToolTip(m_store.document());
+    showToolTip(config);
 }
 
 void StatusMenuController::showToolTip(const Config &config)
@@ -76,7 +77,7 @@ void StatusMenuController::showToolTip(const Config &config)
 
 void StatusMenuController::refresh()
 {
-    if (currentModel() != m_model)
+    if (modelOf(m_store.document()) != m_model)
         rebuild();
 }
 

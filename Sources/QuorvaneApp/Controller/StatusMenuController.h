@@ -41,7 +41,7 @@ public:
     QMenu &menu() { return m_menu; }
 
 private:
-    StatusMenuModel currentModel();
+    StatusMenuModel modelOf(const Config &config) const;
     void showToolTip(const Config &config);
 
     AppController &m_app;
