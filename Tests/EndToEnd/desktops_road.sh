@@ -129,7 +129,6 @@ log_ms() { # milliseconds since midnight of the first log line matching $1
 wait_tray_icon_settled
 xdotool mousemove $(tray_icon_centre)
 before="$(app_viewable_windows)"
-before="${before//$'\n'/ }"
 "$APP" --switch-to Big > "$WORK/cli-big.out" 2>&1 || fail "--switch-to Big failed: $(cat "$WORK/cli-big.out")"
 within 10 test -e "$journal" || fail "the switch to Big never began moving"
 clicked="$(date -u +%T.%N | awk -F: '{ printf "%d\n", ($1 * 3600 + $2 * 60 + $3) * 1000 }')"
@@ -148,12 +147,7 @@ xdotool click 1
 within 5 log_holds app5 "status menu opens" || fail "the status menu did not open during the switch"
 opened="$(log_ms "status menu opens")"
 # The menu's window: the application's window that was not there before the click.
-menu_window() {
-  local id
-  for id in $(app_viewable_windows); do
-    [[ " $before " == *" $id "* ]] || { echo "$id"; return 0; }
-  done
-}
+menu_window() { comm -13 <(sort <<<"$before") <(app_viewable_windows | sort) | head -n1; }
 menu="$(within_for 5 menu_window)" || fail "no window of the status menu"
 echo "status menu opened $((opened - clicked)) ms after the click, 20,000 items moving"
 within 60 log_holds app5 "switched Default → Big" || fail "the switch to Big did not end"
