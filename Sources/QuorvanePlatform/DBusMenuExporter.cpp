@@ -96,6 +96,14 @@ std::optional<QVariant> defaultProperty(const QString &name)
     return *it;
 }
 
+// The properties an item sends only while it has them.
+const QStringList &optionalProperties()
+{
+    static const QStringList names{QStringLiteral("icon-name"), QStringLiteral("shortcut"), QStringLiteral("toggle-type"),
+                                   QStringLiteral("toggle-state"), QStringLiteral("children-display")};
+    return names;
+}
+
 QVariantMap filtered(QVariantMap map, const QStringList &names)
 {
     if (names.isEmpty())
@@ -347,18 +355,29 @@ void DBusMenuExporter::announce()
         Q_EMIT LayoutUpdated(m_revision, 0);
         return;
     }
+    // Only properties changed: the items keep their ids, and a status area showing the menu
+    // updates them where they are.
     QList<DBusMenuItemProperties> updated;
+    QList<DBusMenuItemKeys> removed;
     for (const int id : std::exchange(m_changedItems, {})) {
         if (const QAction *action = actionFor(id)) {
-            // A value back at its default is sent too, or the status area would keep the old one.
+            // A value back at its default is sent too, or the status area would keep the old one;
+            // what the item no longer has at all is named as removed.
             QVariantMap changed = properties(id, {});
             changed.insert(QStringLiteral("enabled"), action->isEnabled());
             changed.insert(QStringLiteral("visible"), action->isVisible());
+            QStringList gone;
+            for (const QString &name : optionalProperties()) {
+                if (!changed.contains(name))
+                    gone.append(name);
+            }
             updated.append({id, changed});
+            if (!gone.isEmpty())
+                removed.append({id, gone});
         }
     }
     if (!updated.isEmpty())
-        Q_EMIT ItemsPropertiesUpdated(updated, {});
+        Q_EMIT ItemsPropertiesUpdated(updated, removed);
 }
 
 } // namespace quorvane

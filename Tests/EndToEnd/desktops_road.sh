@@ -4,9 +4,10 @@
 # the status menu is switched to and back; a journal left by an interrupted switch is finished
 # at start-up; a second instance started while the first runs has the first show its settings
 # and quits, changing nothing; the command line switches the running instance; the status
-# menu opens within half a second while 20,000 items move, and a termination signal during
-# such a switch lets it finish before the application ends. The user's folders that merely
-# bear the name of a copy in progress stay through start, switch and quit.
+# menu opens within half a second while 20,000 items move and is still open once they have
+# moved, and a termination signal during such a switch lets it finish before the application
+# ends. The user's folders that merely bear the name of a copy in progress stay through start,
+# switch and quit.
 # Every check looks at the files and at config.json on disk.
 # Usage: desktops_road.sh PATH_TO_QUORVANE
 set -euo pipefail
@@ -106,8 +107,8 @@ status=0
 grep -q 'Quorvane is not running' "$WORK/cli-none.out" || fail "no instance: $(cat "$WORK/cli-none.out")"
 echo "second instance: ok"
 
-# 5. While 20,000 items move, the status menu opens at once; a termination signal during such a
-# switch lets the switch finish, then the application ends.
+# 5. While 20,000 items move, the status menu opens at once and stays open after the switch; a
+# termination signal during such a switch lets the switch finish, then the application ends.
 mkdir -p "$root/Big"
 (cd "$root/Big" && seq -f 'item-%05g.txt' 1 20000 | xargs touch)
 python3 - "$config" <<'PY'
@@ -116,8 +117,9 @@ c = json.load(open(sys.argv[1]))
 c["workspaces"].insert(1, {"name": "Big", "files": []})
 json.dump(c, open(sys.argv[1], "w"))
 PY
-# The application's debug log says when the status menu opens; its times are UTC.
-QT_LOGGING_RULES="app.quorvane.Quorvane.app.debug=true" start_app app5
+# The application's debug log says when the status menu opens and when a switch's last steps
+# are done; its times are UTC.
+QT_LOGGING_RULES="app.quorvane.Quorvane.app.debug=true;app.quorvane.Quorvane.swap.debug=true" start_app app5
 wait_for_log app5 "the command line reaches this instance" || fail "the instance did not take the command line"
 log_ms() { # milliseconds since midnight of the first log line matching $1
   local at
@@ -126,6 +128,7 @@ log_ms() { # milliseconds since midnight of the first log line matching $1
 }
 wait_tray_icon_settled
 xdotool mousemove $(tray_icon_centre)
+before="$(app_viewable_windows)"
 "$APP" --switch-to Big > "$WORK/cli-big.out" 2>&1 || fail "--switch-to Big failed: $(cat "$WORK/cli-big.out")"
 within 10 test -e "$journal" || fail "the switch to Big never began moving"
 clicked="$(date -u +%T.%N | awk -F: '{ printf "%d\n", ($1 * 3600 + $2 * 60 + $3) * 1000 }')"
@@ -143,6 +146,9 @@ xdotool click 1
 ) > "$WORK/gui-thread.log" &
 within 5 log_holds app5 "status menu opens" || fail "the status menu did not open during the switch"
 opened="$(log_ms "status menu opens")"
+# The menu's window: the application's window that was not there before the click.
+menu_window() { comm -13 <(sort <<<"$before") <(app_viewable_windows | sort) | head -n1; }
+menu="$(within_for 5 menu_window)" || fail "no window of the status menu"
 echo "status menu opened $((opened - clicked)) ms after the click, 20,000 items moving"
 within 60 log_holds app5 "switched Default → Big" || fail "the switch to Big did not end"
 # A late menu fails with what the GUI thread was doing meanwhile (once, before the fonts were read
@@ -150,7 +156,14 @@ within 60 log_holds app5 "switched Default → Big" || fail "the switch to Big d
 [ $((opened - clicked)) -le $((500 * $(slowness))) ] \
   || fail "the status menu took $((opened - clicked)) ms to open during the switch; the GUI thread meanwhile: $(cat "$WORK/gui-thread.log")"
 [ "$(log_ms "switched Default → Big")" -ge "$opened" ] || fail "the switch had ended before the menu opened"
+# The menu opened during the switch is still open once the switch's last steps are done (the
+# menu, the glyph, the reveal), and closes with Escape as it would have before.
+within 10 log_holds app5 "switch phases" || fail "the switch to Big did not finish its last steps"
+pause 1
+is_viewable "$menu" || fail "the status menu opened during the switch closed itself once the switch ended"
 xdotool key Escape
+wait_unmapped "$menu" || fail "the status menu did not close with Escape"
+echo "the status menu opened during the switch stayed open after it"
 within 60 not test -e "$journal" || fail "the switch to Big did not end"
 wait_for 'c["activeWorkspace"] == "Big"' || fail "the switch to Big was not recorded"
 [ "$(ls -1 "$HOME/Desktop" | wc -l)" = 20000 ] || fail "the Desktop holds $(ls -1 "$HOME/Desktop" | wc -l) items, not Big's 20,000"

@@ -41,32 +41,52 @@ void StatusMenuController::install()
     });
 }
 
+StatusMenuModel StatusMenuController::modelOf(const Config &config) const
+{
+    return StatusMenuModel::build(config, m_app.updater().offersUpdates(), m_underWay);
+}
+
 void StatusMenuController::rebuild()
 {
     const Config config = m_store.document();
-    m_model = StatusMenuModel::build(config, m_app.updater().offersUpdates());
+    m_model = modelOf(config);
     QPointer<StatusMenuController> weak(this);
     renderStatusMenu(m_model, m_menu, [weak](const StatusMenuItem &item) {
         if (!weak)
             return;
-        // While the menu is open its actions must stay alive: the choice runs once it has
-        // closed (a switch rebuilds the menu).
+        // A choice made while the menu is open runs once it has closed (a switch may change
+        // the menu meanwhile).
         if (weak->m_menuOpen)
             weak->m_pendingChoice = item;
         else
             weak->choose(item);
     });
-    // The tool tip names the active desktop.
+    showToolTip(config);
+}
+
+void StatusMenuController::showToolTip(const Config &config)
+{
+    // The tool tip names the active desktop, or the switch that has been running for a while.
     const QString &active = config.activeWorkspace;
     const AppInfo &info = m_app.environment().info;
-    m_app.statusItem().setToolTip(info.name.isEmpty() ? QStringLiteral("Quorvane") : info.name,
-                                  active == Config::blankWorkspaceName ? QStringLiteral("Desktop hidden") : active);
+    QString text = active == Config::blankWorkspaceName ? QStringLiteral("Desktop hidden") : active;
+    if (m_underWay && m_underWay->longRunning)
+        text = switchUnderWayText(*m_underWay);
+    m_app.statusItem().setToolTip(info.name.isEmpty() ? QStringLiteral("Quorvane") : info.name, text);
 }
 
 void StatusMenuController::refresh()
 {
-    if (StatusMenuModel::build(m_store.document(), m_app.updater().offersUpdates()) != m_model)
+    if (modelOf(m_store.document()) != m_model)
         rebuild();
+}
+
+void StatusMenuController::setSwitchUnderWay(std::optional<SwitchUnderWay> underWay)
+{
+    if (underWay == m_underWay)
+        return;
+    m_underWay = std::move(underWay);
+    rebuild();
 }
 
 void StatusMenuController::choose(const StatusMenuItem &item)

@@ -31,17 +31,26 @@ public:
     // menu and runs the chosen item once it has closed.
     void statusItemClicked(const StatusItem::Click &click);
     void choose(const StatusMenuItem &item);
+    // A switch's files are moving (none: no longer). The menu marks it with a disabled line
+    // naming the target and the count, in place, an open menu included; once the switch has run
+    // past its notice the tool tip says it too, instead of naming the active desktop.
+    void setSwitchUnderWay(std::optional<SwitchUnderWay> underWay);
+    const std::optional<SwitchUnderWay> &switchUnderWay() const { return m_underWay; }
 
     const StatusMenuModel &model() const { return m_model; }
     QMenu &menu() { return m_menu; }
 
 private:
+    StatusMenuModel modelOf(const Config &config) const;
+    void showToolTip(const Config &config);
+
     AppController &m_app;
     DocumentService &m_store;
     QMenu m_menu;
     StatusMenuModel m_model;
     bool m_menuOpen = false;
     std::optional<StatusMenuItem> m_pendingChoice;
+    std::optional<SwitchUnderWay> m_underWay;
 };
 
 } // namespace quorvane

@@ -7,7 +7,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QHash>
 #include <QIcon>
+#include <QLocale>
 #include <QMenu>
 
 namespace quorvane {
@@ -24,7 +26,14 @@ StatusMenuItem actionItem(const QString &title, StatusMenuAction action)
 
 } // namespace
 
-StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered)
+QString switchUnderWayText(const SwitchUnderWay &underWay)
+{
+    if (underWay.items < 0)
+        return QStringLiteral("Switching to %1\u2026").arg(underWay.target);
+    return QStringLiteral("Moving %1 items to %2\u2026").arg(QLocale().toString(qlonglong(underWay.items)), underWay.target);
+}
+
+StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered, const std::optional<SwitchUnderWay> &underWay)
 {
     const AppSettings &settings = config.settings;
     const bool showShortcutColumn = settings.showShortcutsInMenu;
@@ -36,6 +45,16 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
 
     StatusMenuModel model;
     auto &items = model.items;
+
+    if (underWay) {
+        StatusMenuItem line = actionItem(switchUnderWayText(*underWay), StatusMenuAction::none);
+        line.enabled = false;
+        line.key = QStringLiteral("underWay");
+        items.push_back(line);
+        StatusMenuItem below = StatusMenuItem::makeSeparator();
+        below.key = QStringLiteral("underWay separator");
+        items.push_back(below);
+    }
 
     for (const Workspace &workspace : config.liveWorkspaces()) {
         StatusMenuItem item = actionItem(workspace.name, StatusMenuAction::switchWorkspace);
@@ -51,6 +70,7 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
         StatusMenuItem count = actionItem(QStringLiteral("Unsorted desktops: ") + QString::number(unsorted.size()),
                                           StatusMenuAction::none);
         count.enabled = false;
+        count.key = QStringLiteral("unsorted");
         items.push_back(count);
     }
     items.push_back(StatusMenuItem::makeSeparator());
@@ -153,58 +173,117 @@ QStringList shortcutKeys(const HotKeySpec &spec)
     return keys;
 }
 
+namespace {
+
+// The entry a menu action stands for, kept on it across rebuilds.
+const char *const entryProperty = "_quorvane_menu_entry";
+const char *const desktopsGroupName = "desktops";
+
+QString entryKey(const StatusMenuItem &item, int separatorIndex)
+{
+    if (!item.key.isEmpty())
+        return item.key;
+    if (item.separator)
+        return QStringLiteral("separator %1").arg(separatorIndex);
+    return QStringLiteral("action %1 %2").arg(int(item.action)).arg(item.workspace);
+}
+
+// Sets an action to show the item, touching only what differs (Qt announces each change to the
+// menu and to the status area's copy of it).
+void showItem(QAction *action, const StatusMenuItem &item, QMenu &menu, QActionGroup *desktops,
+              const std::function<void(const StatusMenuItem &)> &onChoose)
+{
+    // The menu lays out the text after a tab as a right-aligned column past the widest title.
+    // An ampersand would mark a mnemonic: a title shows it as written.
+    QString text = literalTitle(item.title);
+    if (!item.shortcutLabel.isEmpty())
+        text += QLatin1Char('\t') + item.shortcutLabel;
+    action->setText(text);
+    action->setEnabled(item.enabled);
+    action->setCheckable(item.checkable);
+    // The desktops are one choice: an exclusive group, drawn as radio items.
+    QActionGroup *group = item.checkable && item.action == StatusMenuAction::switchWorkspace ? desktops : nullptr;
+    if (action->actionGroup() != group)
+        action->setActionGroup(group);
+    action->setChecked(item.checked);
+    if (action->property(SymbolIcon::property).toString() != item.imageSymbol) {
+        action->setIcon(item.imageSymbol.isEmpty() ? QIcon() : SymbolIcon::icon(item.imageSymbol));
+        action->setProperty(SymbolIcon::property, item.imageSymbol.isEmpty() ? QVariant() : QVariant(item.imageSymbol));
+    }
+    action->setIconText(item.imageDescription);
+    // What a panel that draws the menu itself shows: the icon by its freedesktop name and the
+    // shortcut as keys (the column after the tab is this menu's own). Dynamic properties change
+    // silently; the action's data carries both, so that a change of either is announced.
+    const QStringList keys = item.shortcut && !item.shortcutLabel.isEmpty() ? shortcutKeys(*item.shortcut) : QStringList();
+    action->setProperty(DBusMenuExporter::iconNameProperty, item.iconName.isEmpty() ? QVariant() : QVariant(item.iconName));
+    action->setProperty(DBusMenuExporter::shortcutProperty, keys.isEmpty() ? QVariant() : QVariant(keys));
+    action->setData(QStringList{item.iconName, keys.join(QLatin1Char('+'))});
+
+    // The choice carries the item as it is now.
+    QObject::disconnect(action, &QAction::triggered, &menu, nullptr);
+    QObject::disconnect(action, &QAction::triggered, action, nullptr);
+    // A click toggles a checkable action by itself; the mark shows the document, which a
+    // choice that changes nothing (the active desktop) leaves as it was.
+    if (item.checkable) {
+        QObject::connect(action, &QAction::triggered, action, [action, checked = item.checked] {
+            action->setChecked(checked);
+        });
+    }
+    if (item.action != StatusMenuAction::none) {
+        QObject::connect(action, &QAction::triggered, &menu, [onChoose, item] {
+            onChoose(item);
+        });
+    }
+}
+
+} // namespace
+
 void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
                       const std::function<void(const StatusMenuItem &)> &onChoose)
 {
-    menu.clear();
-    qDeleteAll(menu.findChildren<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly));
-    // The desktops are one choice: an exclusive group, drawn as radio items.
-    QActionGroup *desktops = nullptr;
+    // The actions the menu has, by the entry they stand for; any other action goes.
+    QHash<QString, QAction *> kept;
+    QList<QAction *> stale;
+    for (QAction *action : menu.actions()) {
+        const QString key = action->property(entryProperty).toString();
+        if (key.isEmpty() || action->parent() != &menu || kept.contains(key))
+            stale.append(action);
+        else
+            kept.insert(key, action);
+    }
+    auto *desktops = menu.findChild<QActionGroup *>(QLatin1String(desktopsGroupName), Qt::FindDirectChildrenOnly);
+    if (!desktops) {
+        desktops = new QActionGroup(&menu);
+        desktops->setObjectName(QLatin1String(desktopsGroupName));
+        desktops->setExclusive(true);
+    }
+
+    QList<QAction *> wanted;
+    int separators = 0;
     for (const StatusMenuItem &item : model.items) {
-        if (item.separator) {
-            menu.addSeparator();
-            desktops = nullptr;
-            continue;
+        const QString key = entryKey(item, item.separator && item.key.isEmpty() ? separators++ : 0);
+        QAction *action = kept.take(key);
+        if (!action) {
+            action = new QAction(&menu);
+            action->setProperty(entryProperty, key);
+            action->setSeparator(item.separator);
         }
-        // The menu lays out the text after a tab as a right-aligned column past the widest title.
-        // An ampersand would mark a mnemonic: a title shows it as written.
-        QString text = literalTitle(item.title);
-        if (!item.shortcutLabel.isEmpty())
-            text += QLatin1Char('\t') + item.shortcutLabel;
-        QAction *action = menu.addAction(text);
-        action->setEnabled(item.enabled);
-        action->setCheckable(item.checkable);
-        if (item.checkable && item.action == StatusMenuAction::switchWorkspace) {
-            if (!desktops) {
-                desktops = new QActionGroup(&menu);
-                desktops->setExclusive(true);
-            }
-            desktops->addAction(action);
-        }
-        action->setChecked(item.checked);
-        // A click toggles a checkable action by itself; the mark shows the document, which a
-        // choice that changes nothing (the active desktop) leaves as it was.
-        if (item.checkable) {
-            QObject::connect(action, &QAction::triggered, action, [action, checked = item.checked] {
-                action->setChecked(checked);
-            });
-        }
-        if (!item.imageSymbol.isEmpty()) {
-            action->setIcon(SymbolIcon::icon(item.imageSymbol));
-            action->setProperty(SymbolIcon::property, item.imageSymbol);
-            action->setIconText(item.imageDescription);
-        }
-        // What a panel that draws the menu itself shows: the icon by its freedesktop name and the
-        // shortcut as keys (the column after the tab is this menu's own).
-        if (!item.iconName.isEmpty())
-            action->setProperty(DBusMenuExporter::iconNameProperty, item.iconName);
-        if (item.shortcut && !item.shortcutLabel.isEmpty())
-            action->setProperty(DBusMenuExporter::shortcutProperty, shortcutKeys(*item.shortcut));
-        if (item.action != StatusMenuAction::none) {
-            QObject::connect(action, &QAction::triggered, &menu, [onChoose, item] {
-                onChoose(item);
-            });
-        }
+        if (!item.separator)
+            showItem(action, item, menu, desktops, onChoose);
+        wanted.append(action);
+    }
+
+    // Entries that went leave the menu, then those that came take their places.
+    stale += kept.values();
+    for (QAction *action : stale) {
+        menu.removeAction(action);
+        if (action->parent() == &menu)
+            delete action;
+    }
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        const QList<QAction *> actions = menu.actions();
+        if (actions.value(i) != wanted[i])
+            menu.insertAction(actions.value(i), wanted[i]);
     }
 }
 

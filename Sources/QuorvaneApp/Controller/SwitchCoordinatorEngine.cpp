@@ -1,13 +1,14 @@
 // The engine's part of a switch on its worker, the status item's notice while it runs, and the
 // bookkeeping once it is done.
 #include "Controller/AppController.h"
+#include "Controller/StatusMenuController.h"
 #include "Controller/SwitchCoordinator.h"
 #include "Controller/SwitchRun.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Settings/SettingsModel.h"
 #include "Shared/Log.h"
 
-#include <QLocale>
+#include <QMetaObject>
 
 namespace quorvane {
 
@@ -17,11 +18,27 @@ void SwitchCoordinator::startEngine(std::shared_ptr<SwitchRun> run)
     // Nothing the engine calls on the worker reaches the service's signals or a window: it
     // works with the service's engine store, and the surface's host work goes to its own thread.
     run->swapper = std::make_unique<DesktopSwapper>(c.surface(), c.store().beginEngine());
-    run->swapper->setOnJournalled([weak = std::weak_ptr<SwitchRun>(run)](qsizetype moves) {
-        if (const auto held = weak.lock())
-            held->moves = moves;
+    run->swapper->setOnJournalled([this, weak = std::weak_ptr<SwitchRun>(run)](qsizetype moves) {
+        const auto held = weak.lock();
+        if (!held)
+            return;
+        held->moves = moves;
+        // The menu names the count as soon as it is known (this runs on the worker).
+        QMetaObject::invokeMethod(
+            &m_controller.statusMenu(),
+            [this, weak, moves] {
+                if (const auto current = weak.lock(); current && current == m_engine) {
+                    StatusMenuController &menu = m_controller.statusMenu();
+                    SwitchUnderWay underWay = menu.switchUnderWay().value_or(SwitchUnderWay{current->target});
+                    underWay.items = moves > 0 ? moves : -1;
+                    menu.setSwitchUnderWay(underWay);
+                }
+            },
+            Qt::QueuedConnection);
     });
     m_engine = run;
+    // The menu marks the switch while its files move, an open menu included.
+    c.statusMenu().setSwitchUnderWay(SwitchUnderWay{run->target});
     run->notice = c.environment().scheduler->after(underWayNotice, [this, weak = std::weak_ptr<SwitchRun>(run)] {
         if (const auto held = weak.lock(); held && held == m_engine)
             showUnderWay(held);
@@ -46,11 +63,10 @@ void SwitchCoordinator::showUnderWay(const std::shared_ptr<SwitchRun> &run)
 {
     AppController &c = m_controller;
     const qsizetype moves = run->moves;
-    const QString text = moves > 0 ? QStringLiteral("Moving %1 items to %2…").arg(QLocale().toString(qlonglong(moves)), run->target)
-                                   : QStringLiteral("Switching to %1…").arg(run->target);
-    const AppInfo &info = c.environment().info;
-    c.statusItem().setToolTip(info.name.isEmpty() ? QStringLiteral("Quorvane") : info.name, text);
-    qCInfo(Log::swap()).noquote() << "still switching:" << text;
+    // The tool tip says it from now on, until the switch ends (the menu keeps it there).
+    const SwitchUnderWay underWay{run->target, moves > 0 ? moves : -1, true};
+    c.statusMenu().setSwitchUnderWay(underWay);
+    qCInfo(Log::swap()).noquote() << "still switching:" << switchUnderWayText(underWay);
     const MenuBarAnimation style = run->settings.menuBarAnimation;
     if (style == MenuBarAnimation::none)
         return;
@@ -68,6 +84,7 @@ void SwitchCoordinator::finish(std::shared_ptr<SwitchRun> run)
     if (run->glyph)
         c.environment().scheduler->cancel(*run->glyph);
     run->phases.mark("engine");
+    c.statusMenu().setSwitchUnderWay(std::nullopt);
     // What was written while the files moved lands on the engine's document now.
     c.store().endEngine();
     run->phases.mark("document");

@@ -1,9 +1,17 @@
 #include "Controller/StatusMenuModel.h"
+#include "DBusMenuExporter.h"
 #include "Triggers/KeyNames.h"
 
 #include <QAction>
+#include <QLocale>
 #include <QMenu>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
 
 using namespace quorvane;
 
@@ -36,6 +44,13 @@ QStringList bare(const StatusMenuModel &model)
             title.chop(pad.size());
     }
     return titles;
+}
+
+// The menu's actions, each followed: one that is deleted reads as null, never as a new action
+// that happens to take its place in memory.
+QList<QPointer<QAction>> tracked(const QList<QAction *> &actions)
+{
+    return {actions.begin(), actions.end()};
 }
 
 const StatusMenuItem *find(const StatusMenuModel &model, StatusMenuAction action)
@@ -199,4 +214,93 @@ TEST(StatusMenuModel, RenderingPutsEveryItemIntoTheMenuAndReportsTheChoice)
     EXPECT_EQ(chosen[0].workspace, "R&D");
     actions.back()->trigger();
     EXPECT_EQ(chosen.back().action, StatusMenuAction::quit);
+}
+
+// A rebuild keeps every entry's action: an open menu stays open while its marks change in place,
+// and only the line of a switch under way comes and goes. The desktop left keeps its mark until
+// the switch has ended; a choice carries its item as it is now.
+TEST(StatusMenuModel, ARebuildUpdatesTheOpenMenuInPlace)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Config config = document("A", {desk("A"), desk("Work")});
+    QMenu menu;
+    std::vector<StatusMenuItem> chosen;
+    const auto render = [&](const std::optional<SwitchUnderWay> &underWay = std::nullopt) {
+        renderStatusMenu(StatusMenuModel::build(config, false, underWay), menu,
+                         [&](const StatusMenuItem &item) { chosen.push_back(item); });
+    };
+    render();
+    menu.popup(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    const QList<QPointer<QAction>> idle = tracked(menu.actions());
+
+    render(SwitchUnderWay{"Work", 12000});
+    const QList<QAction *> moving = menu.actions();
+    ASSERT_EQ(tracked(moving.mid(2)), idle);
+    EXPECT_EQ(moving[0]->text(), u"Moving 12,000 items to Work…"_qs + pad);
+    EXPECT_FALSE(moving[0]->isEnabled());
+    EXPECT_TRUE(idle[0]->isChecked());
+
+    config.activeWorkspace = "Work";
+    render();
+    ASSERT_EQ(tracked(menu.actions()), idle);
+    EXPECT_FALSE(idle[0]->isChecked());
+    EXPECT_TRUE(idle[1]->isChecked());
+    QTest::qWait(50);
+    EXPECT_TRUE(menu.isVisible());
+    idle[1]->trigger();
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_TRUE(chosen[0].checked);
+    EXPECT_TRUE(idle[1]->isChecked());
+    QLocale::setDefault(before);
+}
+
+// A status area drawing the menu from the bus: the entries keep their ids across rebuilds, a
+// change of marks is sent as changed properties, a shortcut gone as a removed one, and the line
+// of a switch is a new entry beside the kept ones.
+TEST(StatusMenuModel, AStatusAreaDrawingTheMenuKeepsItsIdsAndHearsWhatChanged)
+{
+    Config config = document("A", {desk("A"), desk("Work")});
+    config.settings.showShortcutsInMenu = true;
+    config.workspaces[1].hotkey = HotKeySpec{18, HotKeySpec::control};
+    QMenu menu;
+    const auto render = [&](const std::optional<SwitchUnderWay> &underWay = std::nullopt) {
+        renderStatusMenu(StatusMenuModel::build(config, false, underWay), menu, [](const StatusMenuItem &) {});
+    };
+    render();
+    DBusMenuExporter exporter;
+    exporter.setMenu(&menu);
+    const auto ids = [&] {
+        DBusMenuLayoutItem layout;
+        exporter.GetLayout(0, -1, {}, layout);
+        QList<int> result;
+        for (const DBusMenuLayoutItem &child : layout.children)
+            result << child.id;
+        return result;
+    };
+    const QList<int> idle = ids();
+    QSignalSpy layouts(&exporter, &DBusMenuExporter::LayoutUpdated);
+    QSignalSpy properties(&exporter, &DBusMenuExporter::ItemsPropertiesUpdated);
+    ASSERT_TRUE(layouts.wait()); // the first menu's announcement
+    layouts.clear();
+
+    config.activeWorkspace = "Work";
+    config.workspaces[1].hotkey.reset();
+    render();
+    ASSERT_TRUE(properties.wait());
+    EXPECT_EQ(layouts.count(), 0);
+    EXPECT_EQ(ids(), idle);
+    std::map<int, QVariantMap> updated;
+    for (const DBusMenuItemProperties &item : properties[0][0].value<QList<DBusMenuItemProperties>>())
+        updated[item.id] = item.properties;
+    EXPECT_EQ(updated[idle[0]]["toggle-state"], 0);
+    EXPECT_EQ(updated[idle[1]]["toggle-state"], 1);
+    const auto removed = properties[0][1].value<QList<DBusMenuItemKeys>>();
+    EXPECT_TRUE(std::any_of(removed.begin(), removed.end(),
+                            [&](const auto &item) { return item.id == idle[1] && item.properties.contains("shortcut"); }));
+
+    render(SwitchUnderWay{"A", 3});
+    ASSERT_TRUE(layouts.wait());
+    EXPECT_EQ(ids().mid(2), idle);
 }

@@ -5,7 +5,10 @@
 #include "Settings/SettingsModel.h"
 #include "Wait.h"
 
+#include <QAction>
 #include <QLocale>
+#include <QMenu>
+#include <QPointer>
 #include <QTimer>
 
 using namespace quorvane;
@@ -86,16 +89,40 @@ TEST_F(SwitchOnWorker, ALongSwitchNamesItsCountInTheToolTipUntilItEnds)
     controller.completeLaunch();
     const QString usual = status->toolTipText;
 
+    QMenu &menu = controller.statusMenu().menu();
+    // Followed: a deleted action reads as null, not as a new one at the same address.
+    const auto tracked = [&] {
+        const QList<QAction *> actions = menu.actions();
+        return QList<QPointer<QAction>>(actions.begin(), actions.end());
+    };
+    const QList<QPointer<QAction>> idle = tracked();
+    const auto firstLine = [&] { return menu.actions().value(0)->text().trimmed(); };
+
     controller.performSwitch("Work", true);
-    ASSERT_TRUE(test::waitUntil([&] { return gate->waiting(); }));
+    // The menu names the switch at once, the count once the files' journal has it; the tool tip
+    // only after the notice, and a menu rebuilt meanwhile (the document on disk changed) keeps it.
+    EXPECT_EQ(firstLine(), u"Switching to Work…"_qs);
+    ASSERT_TRUE(test::waitUntil([&] { return gate->waiting() && firstLine() == u"Moving 1,201 items to Work…"_qs; }));
+    EXPECT_FALSE(menu.actions()[0]->isEnabled());
+    EXPECT_EQ(status->toolTipText, usual);
     const std::size_t framesBefore = status->images.size();
     scheduler.advance(SwitchCoordinator::underWayNotice);
     EXPECT_EQ(status->toolTipText, u"Moving 1,201 items to Work…"_qs);
+    controller.statusMenu().rebuild();
+    EXPECT_EQ(status->toolTipText, u"Moving 1,201 items to Work…"_qs);
     scheduler.advance(0.5);
     EXPECT_GT(status->images.size(), framesBefore);
+    ASSERT_EQ(tracked().mid(2), idle);
+    EXPECT_TRUE(idle[0]->isChecked());
 
-    gate->open();
-    ASSERT_TRUE(test::waitUntil([&] { return !controller.swapInProgress(); }, 10000));
+    // The switch ends while the menu is open: the menu stays, and so do its items.
+    status->whileMenuOpen = [&](QMenu &) {
+        gate->open();
+        ASSERT_TRUE(test::waitUntil([&] { return !controller.swapInProgress(); }, 10000));
+    };
+    status->click(StatusItem::Button::left);
+    ASSERT_EQ(tracked(), idle);
+    EXPECT_TRUE(idle[1]->isChecked());
     EXPECT_EQ(status->toolTipText, u"Work"_qs);
     EXPECT_EQ(usual, u"A"_qs);
     QLocale::setDefault(before);
