@@ -76,6 +76,7 @@ void AppWindows::openSettings()
             return SystemHotCorners::occupant(session, corner);
         };
         services.shortcutLimit = env.shortcutLimit;
+        services.shortcutRoad = env.shortcutRoad;
         AppController *app = &m_app;
         services.themeWithoutDark = [app] { return app->appearance().themeWithoutDarkVariant(); };
         services.cueBelowIconsUnavailable = [app] { return app->m_background.belowIconsUnavailable(); };
