@@ -434,6 +434,16 @@ std::optional<QString> LinuxAppearanceSwitch::themeWithoutDarkVariant() const
     return std::nullopt;
 }
 
+bool LinuxAppearanceSwitch::hasDarkSwitch() const
+{
+    for (const auto &setting : m_settings) {
+        QString error;
+        if (setting->get(error))
+            return true;
+    }
+    return false;
+}
+
 bool LinuxAppearanceSwitch::isDark() const
 {
     return looksDark(m_settings);

@@ -79,6 +79,7 @@ void AppWindows::openSettings()
         services.shortcutRoad = env.shortcutRoad;
         AppController *app = &m_app;
         services.themeWithoutDark = [app] { return app->appearance().themeWithoutDarkVariant(); };
+        services.hasDarkSwitch = [app] { return app->appearance().hasDarkSwitch(); };
         services.cueBelowIconsUnavailable = [app] { return app->m_background.belowIconsUnavailable(); };
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)

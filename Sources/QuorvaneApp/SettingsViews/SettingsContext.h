@@ -56,6 +56,8 @@ struct SettingsViewServices {
     // The session's theme when it has no dark variant, named beside a desktop's Light / Dark
     // choice; none (or no function): it has one.
     std::function<std::optional<QString>()> themeWithoutDark;
+    // Whether the session has a light or dark look to turn at all; none (or no function): it has.
+    std::function<bool()> hasDarkSwitch;
     // Whether a cue below the icons cannot be shown (the desktop draws its own wallpaper under
     // its icons); none (or no function): it can.
     std::function<bool()> cueBelowIconsUnavailable;
