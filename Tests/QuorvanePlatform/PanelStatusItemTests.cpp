@@ -133,3 +133,21 @@ TEST(PanelStatusItem, TheGlyphTakesTheColourThatStandsOutOnThePanel)
     item.refreshShade();
     EXPECT_EQ(areas.notifier->glyph, QColor(0x12, 0x34, 0x56));
 }
+
+// A panel that restarts while the application runs (perhaps with another look) has the item
+// register or dock again: the panel is read again as it draws it, not kept from the first time.
+TEST(PanelStatusItem, APanelThatComesAgainIsReadAgain)
+{
+    Areas areas;
+    areas.watcher = true;
+    areas.panel = QColor("#F6F5F4");
+    PanelStatusItem item(areas.sources());
+    ASSERT_NE(areas.notifier, nullptr);
+    EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false));
+    ShownItem *shown = areas.notifier;
+    QTest::qWait(2200); // what the first docking asked for is done
+    shown->panel = QColor("#2B2B2B");
+    item.statusAreasChanged(); // the watcher's owner changed: the same item registers again
+    EXPECT_EQ(areas.notifier, shown);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown->glyph == statusGlyphColour(true); }, 3000));
+}
