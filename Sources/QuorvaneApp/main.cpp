@@ -234,6 +234,10 @@ int main(int argc, char **argv)
     env.compositor = &compositor;
     env.pointerSource = &pointer;
     env.hotKeyRegistrar = hotKeyRegistrar.get();
+    if (!hotKeyRegistrar)
+        env.shortcutRoad = ShortcutRoad::none;
+    else if (dynamic_cast<CustomShortcutList *>(hotKeyRegistrar.get()))
+        env.shortcutRoad = ShortcutRoad::commandLines;
     if (waylandSession && onX11 && dynamic_cast<X11HotKeyRegistrar *>(hotKeyRegistrar.get()))
         env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
     else

@@ -47,6 +47,21 @@ QJsonValue typed(const QVariant &value)
 
 } // namespace
 
+SettingsLedger::Entry SettingsLedger::Entry::writing(const QVariant &value) const
+{
+    Entry next = *this;
+    next.written = value;
+    if (written == value)
+        return next;
+    next.earlier.removeAll(written);
+    next.earlier.removeAll(value);
+    if (written != user)
+        next.earlier.append(written);
+    while (next.earlier.size() > earlierLimit)
+        next.earlier.removeFirst();
+    return next;
+}
+
 SettingsLedger::SettingsLedger(QString file)
     : m_file(std::move(file))
 {
@@ -97,6 +112,8 @@ std::optional<std::vector<SettingsLedger::Entry>> SettingsLedger::entries() cons
         Entry entry{object.value(QStringLiteral("facility")).toString(), object.value(QStringLiteral("setting")).toString(), {}, valueFromJson(object.value(QStringLiteral("written")))};
         if (object.contains(QStringLiteral("user")))
             entry.user = valueFromJson(object.value(QStringLiteral("user")));
+        for (const QJsonValue &earlier : object.value(QStringLiteral("earlier")).toArray())
+            entry.earlier.append(valueFromJson(earlier));
         entries.push_back(std::move(entry));
     }
     return entries;
@@ -163,6 +180,12 @@ std::optional<QString> SettingsLedger::save(const std::vector<Entry> &entries)
                            {QStringLiteral("written"), typed(entry.written)}};
         if (entry.user.isValid())
             object.insert(QStringLiteral("user"), typed(entry.user));
+        if (!entry.earlier.isEmpty()) {
+            QJsonArray earlier;
+            for (const QVariant &value : entry.earlier)
+                earlier.append(typed(value));
+            object.insert(QStringLiteral("earlier"), earlier);
+        }
         array.append(object);
     }
     return RegularFile::write(m_file, QJsonDocument(QJsonObject{{QStringLiteral("entries"), array}}).toJson(QJsonDocument::Indented));

@@ -23,9 +23,23 @@ public:
         QString setting;
         QVariant user;    // invalid: the setting was unset
         QVariant written; // what the application wrote over it
+        // What the application wrote over the same user value before `written`, the latest
+        // last: a setting read back before the desktop took the latest value (a host that
+        // saves its settings a moment later, a crash between the ledger and the desktop) still
+        // holds ours, never a value of the user's.
+        QVariantList earlier = {};
 
         bool operator==(const Entry &) const = default;
+
+        // Whether the value is one the application wrote over the user's.
+        bool holdsOurs(const QVariant &value) const { return value == written || earlier.contains(value); }
+        // The entry once the value is written over the same user value: what was written before
+        // goes into `earlier` (the latest few).
+        Entry writing(const QVariant &value) const;
     };
+
+    // How many earlier values an entry keeps.
+    static constexpr int earlierLimit = 8;
 
     static inline const QString fileName = QStringLiteral("ledger.json");
 

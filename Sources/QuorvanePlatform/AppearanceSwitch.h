@@ -27,6 +27,9 @@ public:
     // The user's theme, named as the desktop names it, when it has no dark variant (asking for
     // dark changes nothing then); none otherwise, and where the desktop has no such theme.
     virtual std::optional<QString> themeWithoutDarkVariant() const { return std::nullopt; }
+    // Whether the desktop has a light or dark look this switch can turn at all (LXDE without
+    // lxsession's settings has none).
+    virtual bool hasDarkSwitch() const { return true; }
 };
 
 // One setting of the desktop that holds its light or dark look, its value as the desktop
@@ -97,6 +100,8 @@ public:
     bool borrowing() const override;
     std::optional<QString> putBack() override;
     std::optional<QString> themeWithoutDarkVariant() const override;
+    // True when one of its settings can be read.
+    bool hasDarkSwitch() const override;
     // Whether the desktop looks dark now: its first setting that can be read says.
     bool isDark() const;
     // The same for this session's desktop.

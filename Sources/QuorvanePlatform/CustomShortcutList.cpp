@@ -58,6 +58,12 @@ struct CustomShortcutList::State {
         return texts && !texts->isEmpty() ? texts->first() : QString();
     }
 
+    bool holdsKeys(const QString &item)
+    {
+        return !text(item, nameKey).isEmpty() || !text(item, dialect.commandKey).isEmpty()
+            || !text(item, bindingKey).isEmpty();
+    }
+
     // Every accelerator the desktop binds already, but for our own entries.
     QSet<QString> used(const QStringList &items)
     {
@@ -96,7 +102,9 @@ struct CustomShortcutList::State {
         for (int n = 0; item.isEmpty(); ++n) {
             const QString name = dialect.itemPrefix + QString::number(n);
             const QString candidate = dialect.listHoldsPaths ? dialect.basePath + name + QLatin1Char('/') : name;
-            if (!items->contains(candidate))
+            // A place that holds anything (an entry the user parked outside the list, another
+            // tool's) is not ours to write.
+            if (!items->contains(candidate) && !holdsKeys(candidate))
                 item = candidate;
         }
         if (const auto kept = ledger.keep({dialect.facility(), item, QVariant(), command.title}))

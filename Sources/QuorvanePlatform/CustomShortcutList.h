@@ -24,7 +24,9 @@ namespace quorvane {
 // is kept in the store's ledger before it is written (facility "shortcuts:<desktop>", the entry
 // as setting, its title as the value written), so that quitting, unregistering, or the next
 // start after a crash (releaseLeftovers()) takes it out again; the user's own entries are never
-// touched, and an entry of ours the user renamed is theirs from then on.
+// touched, and an entry of ours the user renamed is theirs from then on. Only a place that
+// holds no keys becomes an entry of ours: one parked outside the list (by the user or another
+// tool) is left as it is.
 class CustomShortcutList final : public HotKeyRegistrar {
     Q_OBJECT
 

@@ -1,5 +1,7 @@
 #include "KGlobalAccelHotKeyRegistrar.h"
 
+#include <map>
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -62,9 +64,34 @@ bool KGlobalAccelHotKeyRegistrar::availableOn(const QDBusConnection &bus)
         && bus.interface()->isServiceRegistered(QLatin1String(service)).value();
 }
 
+namespace {
+
+// What Shift makes of a key that types a digit or a sign, on the US layout: the service names
+// such a key by the symbol it types ("Alt+!"), and a Wayland compositor matches a press whose
+// Shift was used up in typing it under that name alone.
+Qt::Key shiftedSymbol(int key)
+{
+    static const std::map<int, Qt::Key> shifted{
+        {Qt::Key_1, Qt::Key_Exclam}, {Qt::Key_2, Qt::Key_At}, {Qt::Key_3, Qt::Key_NumberSign}, {Qt::Key_4, Qt::Key_Dollar}, {Qt::Key_5, Qt::Key_Percent}, {Qt::Key_6, Qt::Key_AsciiCircum}, {Qt::Key_7, Qt::Key_Ampersand}, {Qt::Key_8, Qt::Key_Asterisk}, {Qt::Key_9, Qt::Key_ParenLeft}, {Qt::Key_0, Qt::Key_ParenRight}, {Qt::Key_Minus, Qt::Key_Underscore}, {Qt::Key_Equal, Qt::Key_Plus}, {Qt::Key_BracketLeft, Qt::Key_BraceLeft}, {Qt::Key_BracketRight, Qt::Key_BraceRight}, {Qt::Key_Backslash, Qt::Key_Bar}, {Qt::Key_Semicolon, Qt::Key_Colon}, {Qt::Key_Apostrophe, Qt::Key_QuoteDbl}, {Qt::Key_QuoteLeft, Qt::Key_AsciiTilde}, {Qt::Key_Comma, Qt::Key_Less}, {Qt::Key_Period, Qt::Key_Greater}, {Qt::Key_Slash, Qt::Key_Question}};
+    const auto found = shifted.find(key);
+    return found == shifted.end() ? Qt::Key_unknown : found->second;
+}
+
+} // namespace
+
 int KGlobalAccelHotKeyRegistrar::serviceKeyCode(QKeyCombination combination)
 {
-    return QKeyCombination(combination.keyboardModifiers() & ~Qt::KeypadModifier, combination.key()).toCombined();
+    Qt::KeyboardModifiers modifiers = combination.keyboardModifiers() & ~Qt::KeypadModifier;
+    Qt::Key key = combination.key();
+    // Shift with a key of the main rows that types a sign: the sign, without Shift. Letters keep
+    // their Shift ("Meta+Shift+W"), and the keypad's keys type no other sign with it.
+    if ((modifiers & Qt::ShiftModifier) && !(combination.keyboardModifiers() & Qt::KeypadModifier)) {
+        if (const Qt::Key symbol = shiftedSymbol(key); symbol != Qt::Key_unknown) {
+            modifiers &= ~Qt::ShiftModifier;
+            key = symbol;
+        }
+    }
+    return QKeyCombination(modifiers, key).toCombined();
 }
 
 QStringList KGlobalAccelHotKeyRegistrar::actionId(const QString &action) const

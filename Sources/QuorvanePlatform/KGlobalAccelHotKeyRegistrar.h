@@ -27,7 +27,9 @@ public:
 
     // True when the session bus has the shortcut service.
     static bool availableOn(const QDBusConnection &bus);
-    // The service's key code of a combination: Qt's, without the keypad's modifier.
+    // The service's key code of a combination: Qt's, without the keypad's modifier, and Shift
+    // with a digit or a sign of the main rows as the symbol it types (Alt+Shift+1 is "Alt+!", as
+    // the service names it and as a Wayland compositor matches the press).
     static int serviceKeyCode(QKeyCombination combination);
 
     bool registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &command) override;

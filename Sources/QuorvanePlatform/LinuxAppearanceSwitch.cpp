@@ -319,7 +319,7 @@ std::optional<QString> LinuxAppearanceSwitch::setDark(bool dark)
         }
         const SettingsLedger::Entry *entry = entryOf(*kept, setting->name());
         // A value that no longer holds what was written is the user's own new one.
-        const bool ours = entry && entry->written.toString() == *current;
+        const bool ours = entry && entry->holdsOurs(*current);
         const QString user = ours ? entry->user.toString() : *current;
         std::optional<QString> wanted;
         if (dark) {
@@ -345,7 +345,10 @@ std::optional<QString> LinuxAppearanceSwitch::setDark(bool dark)
         }
         // Kept before it changes: a crash in between loses nothing of the user's.
         if (!ours || entry->written.toString() != *wanted) {
-            if (const auto failure = m_ledger.keep({facility, setting->name(), user, *wanted})) {
+            // What was written before stays known as ours, should the session show it late.
+            SettingsLedger::Entry kept = entry ? *entry : SettingsLedger::Entry{facility, setting->name(), user, user};
+            kept.user = user;
+            if (const auto failure = m_ledger.keep(kept.writing(*wanted))) {
                 failures.add(*failure);
                 continue;
             }
@@ -388,7 +391,7 @@ std::optional<QString> LinuxAppearanceSwitch::putBack()
             continue;
         }
         const QString user = entry->user.toString();
-        if (*current == entry->written.toString() && *current != user) {
+        if (entry->holdsOurs(*current) && *current != user) {
             if (const auto failure = setting->set(user)) {
                 failures.add(*failure);
                 continue;
@@ -424,11 +427,21 @@ std::optional<QString> LinuxAppearanceSwitch::themeWithoutDarkVariant() const
             continue;
         // The user's own value, where one of ours stands in for it.
         const SettingsLedger::Entry *entry = kept ? entryOf(*kept, setting->name()) : nullptr;
-        const QString user = entry && entry->written.toString() == *current ? entry->user.toString() : *current;
+        const QString user = entry && entry->holdsOurs(*current) ? entry->user.toString() : *current;
         if (!setting->isDark(user) && !setting->darkValue(user))
             return gsettings::unquoted(user).value_or(user);
     }
     return std::nullopt;
+}
+
+bool LinuxAppearanceSwitch::hasDarkSwitch() const
+{
+    for (const auto &setting : m_settings) {
+        QString error;
+        if (setting->get(error))
+            return true;
+    }
+    return false;
 }
 
 bool LinuxAppearanceSwitch::isDark() const

@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSet>
+#include <QThread>
 #include <QUrl>
 
 #include <algorithm>
@@ -127,9 +129,10 @@ const QString wallpaperKey = QStringLiteral("wallpaper");
 const QString modeKey = QStringLiteral("wallpaper_mode");
 } // namespace
 
-PcmanfmBackgroundHost::PcmanfmBackgroundHost(const QString &configHome, const QString &profile)
+PcmanfmBackgroundHost::PcmanfmBackgroundHost(const QString &configHome, const QString &profile, int saveTimeoutMs)
     : m_configHome(configHome)
     , m_profile(profile)
+    , m_saveTimeoutMs(saveTimeoutMs)
 {
 }
 
@@ -181,7 +184,25 @@ std::optional<QString> PcmanfmBackgroundHost::write(const QVariantMap &values)
     const ToolResult result = runTool(QStringLiteral("pcmanfm"), arguments);
     if (!result.ok)
         return result.error;
-    return std::nullopt;
+    // The desktop saves its profile a moment after it took the command: until then its file
+    // still names the picture before. Done once the file says so, so that what is read next is
+    // what the desktop shows (never an earlier picture of ours taken for the user's).
+    const auto saved = [&](const QVariantMap &now) {
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            if (!it.value().toString().isEmpty() && now.value(it.key()).toString() != it.value().toString())
+                return false;
+        }
+        return true;
+    };
+    QDeadlineTimer deadline(m_saveTimeoutMs);
+    for (;;) {
+        QString error;
+        if (const auto now = read(error); now && saved(*now))
+            return std::nullopt;
+        if (deadline.hasExpired())
+            return QStringLiteral("pcmanfm took the wallpaper but did not save it in %1").arg(configFile());
+        QThread::msleep(20);
+    }
 }
 
 QVariantMap PcmanfmBackgroundHost::cueValues(const BackgroundFill &fill, const QVariantMap &) const

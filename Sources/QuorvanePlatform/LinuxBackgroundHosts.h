@@ -28,10 +28,12 @@ private:
 
 // pcmanfm's desktop, one profile of it: its picture and picture mode, read from its
 // desktop-items-0.conf and set through the running desktop's own command line. It shows a
-// colour only as a picture.
+// colour only as a picture. A write returns once the desktop has saved what it was told (or
+// fails after a few seconds), since the file is all there is to read back.
 class PcmanfmBackgroundHost final : public BackgroundHost {
 public:
-    PcmanfmBackgroundHost(const QString &configHome, const QString &profile);
+    // saveTimeoutMs: how long a write waits for the desktop to save what it was told.
+    PcmanfmBackgroundHost(const QString &configHome, const QString &profile, int saveTimeoutMs = 3000);
     QString name() const override { return QStringLiteral("pcmanfm/") + m_profile; }
     std::optional<QVariantMap> read(QString &error) override;
     std::optional<QString> write(const QVariantMap &values) override;
@@ -43,6 +45,7 @@ public:
 private:
     QString m_configHome;
     QString m_profile;
+    int m_saveTimeoutMs;
 };
 
 // The background schema of GNOME (org.gnome.desktop.background), Cinnamon

@@ -32,6 +32,10 @@ void PanelStatusItem::statusAreasChanged()
             adopt(Kind::notifier);
         else if (!watcher && tray && m_kind != Kind::tray)
             adopt(Kind::tray);
+    } else if ((m_kind == Kind::notifier && watcher) || (m_kind == Kind::tray && tray)) {
+        // Its status area came again (a panel restarted, perhaps with another look): the item
+        // registers or docks there anew, and the panel is read again as it draws it.
+        panelLookChanged();
     }
     const bool available = isAvailable();
     if (available == m_available)

@@ -62,7 +62,8 @@ public:
 
 public Q_SLOTS:
     // A StatusNotifier watcher appeared or went away, or an embedding tray appeared: the item
-    // moves to the status area there is.
+    // moves to the status area there is; one that stays where it was is docked there anew, and
+    // the panel is read again.
     void statusAreasChanged();
     // Reads the panel again and redraws the glyph in the colour that stands out on it.
     void refreshShade();

@@ -262,14 +262,22 @@ void StatusNotifierItem::SecondaryActivate(int x, int y)
     click(Button::middle, x, y);
 }
 
+double StatusNotifierItem::wheelSteps(int delta, bool qtHost)
+{
+    // A whole notch of Qt's angle (120) comes only from a Qt host, whatever the session.
+    if (qtHost || (delta != 0 && delta % 120 == 0))
+        return delta / 120.0;
+    return -double(delta);
+}
+
 void StatusNotifierItem::Scroll(int delta, const QString &orientation)
 {
     if (delta == 0 || orientation.compare(QLatin1String("vertical"), Qt::CaseInsensitive) != 0)
         return;
-    // Status areas send one call per notch, some with 1 and some with the wheel's 120 per
-    // notch; a positive delta scrolls down.
+    // One direction means one way on every status area.
+    static const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':')).contains(QLatin1String("KDE"), Qt::CaseInsensitive);
     Wheel wheel;
-    wheel.deltaY = -(std::abs(delta) >= 120 ? delta / 120.0 : double(delta));
+    wheel.deltaY = wheelSteps(delta, plasma);
     QTimer::singleShot(0, this, [this, wheel] {
         if (m_onWheel)
             m_onWheel(wheel);

@@ -58,6 +58,11 @@ public:
 
     // Whether a status area's watcher is on the bus now.
     static bool watcherPresent(const QDBusConnection &bus = QDBusConnection::sessionBus());
+    // The wheel's steps of a Scroll call, up positive, as the XEmbed icon's wheel gives them.
+    // Hosts drawn with Qt (Plasma's) send Qt's wheel angle: positive up, 120 a notch; hosts drawn
+    // with GTK (XFCE's, Cinnamon's) send GTK's steps: positive down, 1 a notch. qtHost: the
+    // session's status area is Plasma's.
+    static double wheelSteps(int delta, bool qtHost);
 
     // The colour the glyph is drawn in: light on a dark panel, dark on a light one. The glyph
     // shown is drawn again in the new colour.

@@ -2,6 +2,7 @@
 
 #include "GSettingsTool.h"
 #include "HostWork.h"
+#include "RegularFile.h"
 #include "ToolProcess.h"
 
 #include <QProcess>
@@ -10,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <cstring>
 #include <vector>
 
 namespace quorvane {
@@ -32,6 +34,24 @@ std::optional<QString> xfconfValue(const QString &channel, const QString &proper
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
+// The ColorScheme of the [General] group of Plasma's kdeglobals; empty without one.
+QString plasmaColorScheme()
+{
+    const QString file = QStandardPaths::locate(QStandardPaths::GenericConfigLocation, QStringLiteral("kdeglobals"));
+    const RegularFile::Content content = RegularFile::read(file, 1 << 20, RegularFile::Links::followed);
+    if (file.isEmpty() || !content.bytes)
+        return {};
+    bool general = false;
+    for (const QString &line : QString::fromUtf8(*content.bytes).split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1Char('[')))
+            general = trimmed == QLatin1String("[General]");
+        else if (general && trimmed.startsWith(QLatin1String("ColorScheme=")))
+            return trimmed.mid(int(std::strlen("ColorScheme=")));
+    }
+    return {};
+}
+
 bool desktopIs(const QString &current, const char *name)
 {
     const QStringList parts = current.split(QLatin1Char(':'), Qt::SkipEmptyParts);
@@ -49,6 +69,12 @@ StatusPanelHints StatusPanelHints::probe()
             hints.xfcePanelDark = *dark == QLatin1String("true");
         hints.themeName = xfconfValue(QStringLiteral("xsettings"), QStringLiteral("/Net/ThemeName")).value_or(QString());
     } else if (!desktopIs(hints.currentDesktop, "GNOME")) {
+        if (desktopIs(hints.currentDesktop, "KDE"))
+            hints.kdeColorScheme = plasmaColorScheme();
+        if (desktopIs(hints.currentDesktop, "X-Cinnamon") || desktopIs(hints.currentDesktop, "Cinnamon")) {
+            const gsettings::Result theme = gsettings::run({QStringLiteral("get"), QStringLiteral("org.cinnamon.theme"), QStringLiteral("name")});
+            hints.cinnamonTheme = theme.ok ? gsettings::unquoted(theme.output).value_or(theme.output) : QString();
+        }
         const auto read = [](const char *key) {
             const gsettings::Result result = gsettings::run({QStringLiteral("get"), QString::fromLatin1(gsettings::interfaceSchema), QString::fromLatin1(key)});
             return result.ok ? result.output : QString();
@@ -71,6 +97,10 @@ bool statusPanelIsDark(const StatusPanelHints &hints)
         return true;
     if (desktopIs(hints.currentDesktop, "GNOME") || desktopIs(hints.currentDesktop, "Unity"))
         return true;
+    if (desktopIs(hints.currentDesktop, "KDE") && !hints.kdeColorScheme.isEmpty())
+        return hints.kdeColorScheme.contains(QLatin1String("dark"), Qt::CaseInsensitive);
+    if (desktopIs(hints.currentDesktop, "X-Cinnamon") || desktopIs(hints.currentDesktop, "Cinnamon"))
+        return !hints.cinnamonTheme.contains(QLatin1String("light"), Qt::CaseInsensitive);
     if (hints.colorScheme.contains(QLatin1String("prefer-dark")))
         return true;
     return hints.themeName.contains(QLatin1String("dark"), Qt::CaseInsensitive);

@@ -17,6 +17,8 @@ struct StatusPanelHints {
     std::optional<bool> xfcePanelDark; // the XFCE panel's own dark-mode switch, when set
     QString themeName;                 // the GTK theme in use
     QString colorScheme;               // the session's colour-scheme preference
+    QString kdeColorScheme = {};       // Plasma's colour scheme (kdeglobals), which its panel follows
+    QString cinnamonTheme = {};        // Cinnamon's own theme, which draws its panel
 
     // Read from the running session (xfconf and GSettings, each at most a few seconds): a
     // child process per setting, waited for, so never on the GUI thread.
@@ -26,7 +28,8 @@ struct StatusPanelHints {
 };
 
 // Whether the panel is dark, as far as the hints tell: XFCE's panel switch, else GNOME's top bar
-// (dark in every style), else the session's dark preference or theme. The application's own look
+// (dark in every style), else Plasma's colour scheme, else Cinnamon's theme (its panel is dark
+// but in a light theme), else the session's dark preference or theme. The application's own look
 // says nothing about the panel: with no hint the panel counts as light.
 bool statusPanelIsDark(const StatusPanelHints &hints);
 

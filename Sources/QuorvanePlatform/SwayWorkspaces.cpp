@@ -147,7 +147,14 @@ void SwayWorkspaces::adopt(const QByteArray &payload)
 
 QString SwayWorkspaces::identity(const QString &name)
 {
-    return QStringLiteral("wm-workspace-") + name;
+    return identityPrefix + name;
+}
+
+std::optional<QString> SwayWorkspaces::nameIn(const QString &identity)
+{
+    if (!identity.startsWith(identityPrefix) || identity.size() == identityPrefix.size())
+        return std::nullopt;
+    return identity.mid(identityPrefix.size());
 }
 
 std::optional<std::int64_t> SwayWorkspaces::currentDesktop() const
@@ -166,7 +173,9 @@ std::optional<QVariantList> SwayWorkspaces::managedDisplaySpaces() const
     QVariantList spaces;
     QVariantMap current;
     for (const Workspace &workspace : m_workspaces) {
-        const QVariantMap space{{QStringLiteral("uuid"), identity(workspace.name)}, {QStringLiteral("type"), 0}};
+        const QVariantMap space{{QStringLiteral("uuid"), identity(workspace.name)},
+                                {QStringLiteral("type"), 0},
+                                {QStringLiteral("name"), workspace.name}};
         spaces << space;
         if (workspace.focused)
             current = space;

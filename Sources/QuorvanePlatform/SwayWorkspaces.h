@@ -13,7 +13,7 @@ namespace quorvane {
 
 // sway's (and i3's) workspaces through the window manager's IPC socket: one display "Main" whose
 // Spaces are its workspaces in the window manager's order, each a user Space known by its name
-// ("wm-workspace-<name>"), the current one the focused workspace. The list is read with
+// ("wm-workspace-<name>") and carrying its name ("name"), the current one the focused workspace. The list is read with
 // get_workspaces once connected and again after every workspace event of the subscription, never
 // waiting on the socket: until the first answer, and after the window manager has gone, the
 // workspaces are unavailable. Windows are not placed on workspaces here.
@@ -40,6 +40,11 @@ public:
     void moveToCurrentDesktop(WindowId) override {}
 
     static QString identity(const QString &name);
+    // The workspace name an identity stands for, whether the workspace is there now or not (the
+    // window manager removes an empty one, and makes it again when it is asked for); none for an
+    // identity of another kind.
+    static std::optional<QString> nameIn(const QString &identity);
+    static inline const QString identityPrefix = QStringLiteral("wm-workspace-");
     // One message of the IPC protocol: "i3-ipc", the payload's length and the type, then the
     // payload.
     static QByteArray frame(std::uint32_t type, const QByteArray &payload);

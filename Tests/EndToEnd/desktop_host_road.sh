@@ -5,8 +5,10 @@
 # host's own background, no window of ours lies over the desktop and a right click on it still
 # opens the desktop's menu; back on a desktop without a cue the user's own background returns
 # exactly, and again at quit. A dark desktop turns the XSETTINGS theme to its dark variant,
-# and the switch back restores the user's theme byte for byte. With HOST, that host alone, so
-# that the two hosts' sessions run side by side.
+# and the switch back restores the user's theme byte for byte. On pcmanfm's desktop, which saves
+# its settings a moment after it took them, a translucent cue's opacity changed while it shows and
+# a kill -9 under a translucent cue leave the user's wallpaper in its settings and on screen, never
+# a picture of ours. With HOST, that host alone, so that the two hosts' sessions run side by side.
 # Usage: desktop_host_road.sh PATH_TO_QUORVANE [pcmanfm|xfdesktop]
 set -euo pipefail
 source "${BASH_SOURCE[0]%/*}/session_lib.sh"
@@ -16,7 +18,7 @@ case "${2:-}" in
   *) echo "usage: $0 PATH_TO_QUORVANE [pcmanfm|xfdesktop]"; exit 2 ;;
 esac
 # shellcheck disable=SC2086
-e2e_prepare "$1" $hosts xfconf-query xprop dbus-run-session xcompmgr
+e2e_prepare "$1" $hosts xfconf-query xprop dbus-run-session xcompmgr import convert
 e2e_desktop_host_prepare
 
 # A fresh home for each host: the desktops, the themes, and pcmanfm's profile with the user's
@@ -25,7 +27,8 @@ prepare_home() {
   rm -rf "$HOME"
   root="$HOME/QuorVane Desktops"
   mkdir -p "$HOME/Desktop" "$root/.store" "$root/Default" "$root/Sea" "$root/Night" "$root/_Hidden Desktop" \
-    "$HOME/.themes/Greybird/gtk-3.0" "$HOME/.themes/Greybird-dark/gtk-3.0" "$XDG_CONFIG_HOME/pcmanfm/default"
+    "$root/Tide" "$root/Dawn" "$HOME/.themes/Greybird/gtk-3.0" "$HOME/.themes/Greybird-dark/gtk-3.0" \
+    "$XDG_CONFIG_HOME/pcmanfm/default"
   echo day > "$HOME/Desktop/day.txt"
   cat > "$root/.store/config.json" <<'JSON'
 {"schemaVersion": 1, "activeWorkspace": "Default",
@@ -38,6 +41,12 @@ prepare_home() {
   {"name": "Glass", "files": [], "preferredAppearance": "system",
    "cue": {"enabled": true, "fill": {"color": {"_0": "#993366"}}, "opacity": 0.5,
            "aboveIcons": true, "aboveMenuBar": false}},
+  {"name": "Tide", "files": [], "preferredAppearance": "system",
+   "cue": {"enabled": true, "fill": {"color": {"_0": "#336699"}}, "opacity": 0.7,
+           "aboveIcons": false, "aboveMenuBar": false}},
+  {"name": "Dawn", "files": [], "preferredAppearance": "system",
+   "cue": {"enabled": true, "fill": {"color": {"_0": "#FF0000"}}, "opacity": 0.3,
+           "aboveIcons": false, "aboveMenuBar": false}},
   {"name": "_Hidden Desktop"}],
  "settings": {"shownFirstSwitchNote": true}}
 JSON
@@ -110,6 +119,65 @@ wait_until is_users || fail "background on Default: $(background), the user's: $
 [ ! -e "$root/.store/ledger.json" ] || fail "the kept background stayed after it came back"
 echo "$HOST: the user's background back: ok"
 
+# 2b. (pcmanfm) The user's wallpaper is one red picture, fitted: what shows at a point of it is
+# that red, or a translucent cue laid over that red, never over a picture of ours.
+if [ "$HOST" = pcmanfm ]; then
+  screen_pixel() {
+    import -window root ppm:- 2>/dev/null | convert - -crop "1x1+$1+$2" -depth 8 txt:- \
+      | sed -nE 's/.*\(([0-9]+),([0-9]+),([0-9]+)\).*/\1 \2 \3/p'
+  }
+  near() { # "R G B" and "R G B": each within 2
+    python3 -c "import sys; a, b = sys.argv[1].split(), sys.argv[2].split(); sys.exit(0 if a and all(abs(int(x) - int(y)) <= 2 for x, y in zip(a, b)) else 1)" "$1" "$2"
+  }
+  blend() { # $1: the cue's opacity, $2 $3 $4: its colour; over the user's red
+    python3 -c "import sys; o = float(sys.argv[1]); print(*(round((1 - o) * u + o * int(c)) for u, c in zip((170, 0, 0), sys.argv[2:])))" "$@"
+  }
+  shows() { near "$(screen_pixel 800 600)" "$1"; }
+  in_store() { case "$(setting wallpaper)" in "$root/.store/"*) return 0 ;; esac; return 1; }
+  wait_until shows "170 0 0" || fail "the user's red wallpaper is not on screen: $(screen_pixel 800 600)"
+  # Tide's cue at 0.7, then 0.65 as the wallpaper editor writes it while Tide is active.
+  choose_from_menu 5
+  wait_for 'c["activeWorkspace"] == "Tide"' || fail "the switch to Tide did not finish"
+  wait_until in_store || fail "pcmanfm's wallpaper on Tide: $(background)"
+  tide_seventy="$(setting wallpaper)"
+  wait_until shows "$(blend 0.7 51 102 153)" || fail "Tide at 0.7 shows $(screen_pixel 800 600), not $(blend 0.7 51 102 153)"
+  python3 - "$config" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1]))
+for w in c["workspaces"]:
+    if w["name"] == "Tide":
+        w["cue"]["opacity"] = 0.65
+json.dump(c, open(sys.argv[1], "w"))
+PY
+  moved_on() { in_store && [ "$(setting wallpaper)" != "$tide_seventy" ]; }
+  wait_until moved_on || fail "pcmanfm's wallpaper after the opacity changed: $(background)"
+  wait_until shows "$(blend 0.65 51 102 153)" || fail "Tide at 0.65 shows $(screen_pixel 800 600), not $(blend 0.65 51 102 153)"
+  grep -q "$HOME/mine.ppm" "$root/.store/ledger.json" || fail "the ledger lost the user's wallpaper: $(cat "$root/.store/ledger.json")"
+  choose_from_menu 1
+  wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back from Tide did not finish"
+  wait_until is_users || fail "pcmanfm's background back from Tide: $(background), the user's: $users_background"
+  wait_until shows "170 0 0" || fail "back from Tide the desktop shows $(screen_pixel 800 600), not the user's red"
+  echo "$HOST: an opacity changed under the cue, the user's wallpaper back: ok"
+
+  # Dawn's red cue at 0.3, a kill -9, a start: the cue over the user's red, and the user's back.
+  choose_from_menu 6
+  wait_for 'c["activeWorkspace"] == "Dawn"' || fail "the switch to Dawn did not finish"
+  wait_until in_store || fail "pcmanfm's wallpaper on Dawn: $(background)"
+  wait_until shows "$(blend 0.3 255 0 0)" || fail "Dawn shows $(screen_pixel 800 600), not $(blend 0.3 255 0 0)"
+  kill -KILL $pid; wait $pid 2>/dev/null || true
+  start_app app-after-crash
+  wait_for 'c["activeWorkspace"] == "Dawn"' || fail "the start after the crash is not on Dawn"
+  sleep 1 # what the start shows lands on the desktop
+  wait_until shows "$(blend 0.3 255 0 0)" || fail "after the crash Dawn shows $(screen_pixel 800 600), not $(blend 0.3 255 0 0) over the user's red"
+  grep -q "$HOME/mine.ppm" "$root/.store/ledger.json" || fail "after the crash the ledger lost the user's wallpaper: $(cat "$root/.store/ledger.json")"
+  choose_from_menu 1
+  wait_for 'c["activeWorkspace"] == "Default"' || fail "the switch back from Dawn did not finish"
+  wait_until is_users || fail "pcmanfm's background back from Dawn after a crash: $(background), the user's: $users_background"
+  wait_until shows "170 0 0" || fail "back from Dawn the desktop shows $(screen_pixel 800 600), not the user's red"
+  [ ! -e "$root/.store/ledger.json" ] || fail "the ledger stayed after the user's background came back"
+  echo "$HOST: a kill -9 under a translucent cue, the user's wallpaper back: ok"
+fi
+
 # 3. A dark desktop turns the XSETTINGS theme dark; back on Default the user's theme returns.
 choose_from_menu 3
 wait_for 'c["activeWorkspace"] == "Night"' || fail "the switch to Night did not finish"
@@ -140,6 +208,7 @@ wait_for 'c["activeWorkspace"] == "Sea"' || fail "the second switch to Sea did n
 wait_until shows_sea || fail "no cue on the second visit to Sea"
 stop_app
 wait_until is_users || fail "background after quitting: $(background)"
+[ "$HOST" != pcmanfm ] || wait_until shows "170 0 0" || fail "after quitting the desktop shows $(screen_pixel 800 600)"
 echo "$HOST: background back at quit: ok"
 echo PASS > "$WORK/result"
 SESSION

@@ -156,7 +156,9 @@ PY
 
   # As a user has this session: no X server, so the application runs natively on Wayland, its
   # status item is on the bus, the command line switches, and a transition opens no window.
-  python3 -c 'import json,sys; c=json.load(open(sys.argv[1])); c["settings"]["switchTransition"]="blur"; json.dump(c,open(sys.argv[1],"w"))' "$config"
+  # A key stored for Work: this session gives no global shortcuts, so it is refused (its row says
+  # so: the Shortcuts section's own test), never taken as assigned.
+  python3 -c 'import json,sys; c=json.load(open(sys.argv[1])); c["settings"]["switchTransition"]="blur"; [w.update(hotkey={"keyCode": 19, "modifiers": 0x40000 | 0x80000}) for w in c["workspaces"] if w["name"] == "Work"]; json.dump(c,open(sys.argv[1],"w"))' "$config"
   /usr/bin/python3 "$HOST" serve "$WORK/sway-items" &
   host=$!
   swaymsg -t subscribe -m '["window"]' > "$WORK/sway-windows.txt" 2>&1 &
@@ -168,6 +170,8 @@ PY
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:"$(head -n1 "$WORK/sway-items")" | grep -q true || fail "the status item is not on the bus"
   wait_for_log sway-native "the command line reaches this instance" || fail "the instance did not take the command line"
+  wait_for_log sway-native "no global shortcuts on this session" || fail "no line about the session's missing shortcuts"
+  wait_for_log sway-native "the shortcut Ctrl+Alt+2 was refused" || fail "Work's key on sway was not refused"
   "$APP" --switch-to Work > "$WORK/sway-cli.out" 2>&1 || fail "--switch-to failed: $(cat "$WORK/sway-cli.out")"
   wait_for 'c["activeWorkspace"] == "Work"' || fail "--switch-to Work did not switch natively on Wayland"
   [ "$(listing "$HOME/Desktop")" = "work.txt|" ] || fail "Desktop after --switch-to: $(listing "$HOME/Desktop")"
@@ -187,7 +191,8 @@ fi
 # the temporary home): each hot key is an entry of GNOME's own custom shortcuts. Assigning
 # Ctrl+Alt+2 to Work writes the entry, its command switches the files, removing the assignment
 # removes the entry, a quit and a kill -9 and the next start leave none behind, and the user's own
-# entry stays as it was throughout.
+# entry stays as it was throughout, as does an entry parked at quorvane0 outside the list (the
+# user's or another tool's): ours takes the next free place.
 keys=org.gnome.settings-daemon.plugins.media-keys
 if command -v mutter >/dev/null && command -v gsettings >/dev/null \
    && gsettings list-keys $keys.custom-keybinding:/x/ >/dev/null 2>&1; then
@@ -198,13 +203,24 @@ if command -v mutter >/dev/null && command -v gsettings >/dev/null \
   gsettings set $keys.custom-keybinding:$mine name 'Terminal'
   gsettings set $keys.custom-keybinding:$mine command 'x-terminal-emulator'
   gsettings set $keys.custom-keybinding:$mine binding '<Primary><Alt>t'
+  parked="$base/quorvane0/"
+  gsettings set $keys.custom-keybinding:$parked name 'Parked'
+  gsettings set $keys.custom-keybinding:$parked command 'xterm'
+  gsettings set $keys.custom-keybinding:$parked binding '<Super>p'
+  parked_intact() {
+    [ "$(gsettings get $keys.custom-keybinding:$parked name)" = "'Parked'" ] \
+      && [ "$(gsettings get $keys.custom-keybinding:$parked command)" = "'xterm'" ] \
+      && [ "$(gsettings get $keys.custom-keybinding:$parked binding)" = "'<Super>p'" ] \
+      && ! gsettings get $keys custom-keybindings | grep -qF "'$parked'"
+  }
+  parked_now() { parked_intact || fail "the entry parked at quorvane0 changed ($1): $(gsettings list-recursively $keys.custom-keybinding:$parked)"; }
   users_own() {
     [ "$(gsettings get $keys.custom-keybinding:$mine name)" = "'Terminal'" ] \
       && [ "$(gsettings get $keys.custom-keybinding:$mine binding)" = "'<Primary><Alt>t'" ] \
       && gsettings get $keys custom-keybindings | grep -qF "'$mine'"
   }
   entries() { gsettings get $keys custom-keybindings; }
-  entry_listed() { entries | grep -qF "$base/quorvane0/"; }
+  entry_listed() { entries | grep -qF "$base/quorvane1/"; }
   no_entry_of_ours() { ! entries | grep -q quorvane && ! grep -qs 'shortcuts:gnome' "$root/.store/ledger.json"; }
   assign() { # $1: a key code (19: the key typing 2) or nothing
     python3 - "$config" "$1" <<'PY2'
@@ -235,7 +251,8 @@ PY2
   wait_for_log gnome "the command line reaches this instance" || fail "the instance did not take the command line"
   assign 19
   within 15 entry_listed || fail "assigning Ctrl+Alt+2 wrote no entry: $(entries)"
-  entry="$base/quorvane0/"
+  entry="$base/quorvane1/"
+  parked_now "assigned"
   [ "$(gsettings get $keys.custom-keybinding:$entry name)" = "'Quorvane: Work'" ] || fail "the entry's name: $(gsettings get $keys.custom-keybinding:$entry name)"
   [ "$(gsettings get $keys.custom-keybinding:$entry binding)" = "'<Control><Alt>2'" ] || fail "the entry's binding"
   command="$(python3 -c 'import ast, sys; print(ast.literal_eval(sys.argv[1]))' "$(gsettings get $keys.custom-keybinding:$entry command)")"
@@ -253,6 +270,7 @@ PY2
   within 15 entry_listed || fail "the entry did not come back"
   stop_app
   no_entry_of_ours || fail "the entry stayed after a quit: $(entries)"
+  parked_now "after a quit"
   # A kill -9 leaves it; the next start takes it out before anything else.
   start_gnome_app gnome-2
   within 15 entry_listed || fail "the entry was not written at the start"
@@ -262,6 +280,7 @@ PY2
   start_gnome_app gnome-3
   within 15 no_entry_of_ours || fail "a stale entry stayed after a crash and a start: $(entries)"
   users_own || fail "the user's own entry changed: $(entries)"
+  parked_now "after a crash and a start"
   stop_app
   # mutter's current workspace on the root, once changed.
   wmctrl -s 1

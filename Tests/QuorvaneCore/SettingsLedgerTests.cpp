@@ -47,3 +47,21 @@ TEST(SettingsLedger, AnUnreadableLedgerIsNeverReplaced)
         EXPECT_EQ(file.readAll(), bytes);
     }
 }
+
+// What was written over the same user value stays known as ours, through the file, the latest few.
+TEST(SettingsLedger, AnEntryKnowsWhatWasWrittenBeforeOverTheUsersValue)
+{
+    test::TempHome home;
+    SettingsLedger ledger = SettingsLedger::inStore(home.path());
+    Entry entry{"background:host", "picture", "/home/me/mine.jpg", "/home/me/mine.jpg"};
+    for (int i = 0; i < SettingsLedger::earlierLimit + 3; ++i)
+        entry = entry.writing(QStringLiteral("/store/cue-%1.png").arg(i));
+    entry = entry.writing(QStringLiteral("/store/cue-%1.png").arg(SettingsLedger::earlierLimit + 2)); // the same again
+    EXPECT_FALSE(entry.holdsOurs("/home/me/mine.jpg"));
+    EXPECT_TRUE(entry.holdsOurs(QStringLiteral("/store/cue-%1.png").arg(SettingsLedger::earlierLimit + 2)));
+    EXPECT_TRUE(entry.holdsOurs("/store/cue-2.png"));  // the eight before the latest
+    EXPECT_FALSE(entry.holdsOurs("/store/cue-1.png")); // past the limit
+    EXPECT_EQ(entry.earlier.size(), SettingsLedger::earlierLimit);
+    ASSERT_EQ(ledger.keep(entry), std::nullopt);
+    EXPECT_EQ(SettingsLedger(ledger.file()).entries(), std::vector<Entry>{entry});
+}

@@ -297,3 +297,40 @@ TEST_F(CustomShortcutListTest, MatesEntriesAreTheFoldersOfItsKeybindingsPathWith
     EXPECT_EQ(ledger.entries("shortcuts:mate"), std::vector<SettingsLedger::Entry>{});
     list.reset();
 }
+
+// An entry parked at quorvane0 outside the list (the user's, another tool's) is not ours: the
+// next free place is taken, and neither a quit nor the next start after a crash touches it.
+TEST_F(CustomShortcutListTest, AnEntryParkedOutsideTheListIsNeverTakenOver)
+{
+    settings->stored[FakeGSettings::at(entry, ours, "name")] = "'Parked'";
+    settings->stored[FakeGSettings::at(entry, ours, "command")] = "'xterm'";
+    settings->stored[FakeGSettings::at(entry, base + "quorvane1/", "binding")] = "'<Super>p'"; // a binding alone
+    const auto parked = [&] {
+        return settings->value(entry, ours, "name") == "'Parked'" && settings->value(entry, ours, "command") == "'xterm'"
+            && settings->value(entry, base + "quorvane1/", "binding") == "'<Super>p'" && !settings->list().contains(ours);
+    };
+    ASSERT_TRUE(list->registerHotKey(Qt::CTRL | Qt::ALT | Qt::Key_2, 1, work()));
+    EXPECT_EQ(settings->list(), (QStringList{base + "custom0/", base + "quorvane2/"}));
+    EXPECT_EQ(settings->value(entry, base + "quorvane2/", "name"), "'Quorvane: Work'");
+    EXPECT_TRUE(parked());
+    list.reset(); // quit
+    EXPECT_TRUE(parked());
+
+    list = make(CustomShortcutList::Dialect::gnome());
+    ASSERT_TRUE(list->registerHotKey(Qt::CTRL | Qt::ALT | Qt::Key_2, 1, work()));
+    // A kill -9: the settings and the ledger as they stood, nothing let go.
+    const auto crashed = settings->stored;
+    QFile kept(ledger.file());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    const QByteArray ledgerBytes = kept.readAll();
+    kept.close();
+    list = make(CustomShortcutList::Dialect::gnome());
+    settings->stored = crashed;
+    test::writeFile(ledger.file(), ledgerBytes);
+    EXPECT_TRUE(settings->list().contains(base + "quorvane2/"));
+    list->releaseLeftovers();
+    EXPECT_EQ(settings->list(), QStringList{base + "custom0/"});
+    EXPECT_TRUE(parked());
+    EXPECT_TRUE(userEntryIntact());
+    EXPECT_TRUE(refused.empty());
+}

@@ -3,6 +3,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QKeySequence>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -29,6 +30,21 @@ TEST(KGlobalAccelHotKeyRegistrar, TheServiceTakesTheKeypadsKeysAsTheMainRows)
     EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(ctrlAlt1), ctrlAlt1.toCombined());
     EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::MetaModifier | Qt::KeypadModifier | Qt::Key_1),
               (Qt::META | Qt::Key_1).toCombined());
+}
+
+// Shift with a digit or a sign is named by the symbol it types (a compositor matches the press,
+// its Shift used up, under that name alone); letters and the keypad keep Shift.
+TEST(KGlobalAccelHotKeyRegistrar, ShiftedDigitsAndSignsAreNamedByTheirSymbol)
+{
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ALT | Qt::SHIFT | Qt::Key_1), (Qt::ALT | Qt::Key_Exclam).toCombined());
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ALT | Qt::SHIFT | Qt::Key_4), (Qt::ALT | Qt::Key_Dollar).toCombined());
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::CTRL | Qt::SHIFT | Qt::Key_Slash),
+              (Qt::CTRL | Qt::Key_Question).toCombined());
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::META | Qt::SHIFT | Qt::Key_W),
+              (Qt::META | Qt::SHIFT | Qt::Key_W).toCombined());
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ShiftModifier | Qt::KeypadModifier | Qt::Key_1),
+              (Qt::SHIFT | Qt::Key_1).toCombined());
+    EXPECT_EQ(QKeySequence(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ALT | Qt::SHIFT | Qt::Key_2)).toString(), "Alt+@");
 }
 
 // Against a stand-in for the service on the test's own bus (run under dbus-run-session).

@@ -1,4 +1,5 @@
 #include "LinuxBackgroundHosts.h"
+#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,4 +102,37 @@ TEST(PcmanfmBackground, ReadsTheProfilesPictureAndMode)
     EXPECT_EQ(host.name(), "pcmanfm/LXDE");
     EXPECT_EQ(host.cueValues({BackgroundFill::Kind::color, "#336699", "/s/background-336699.png"}, {}),
               (QVariantMap{{"wallpaper", "/s/background-336699.png"}, {"wallpaper_mode", "stretch"}}));
+}
+
+// pcmanfm's desktop takes the command at once and saves its profile a moment later: a write is
+// done once the profile names what was written, so that the next read is what the desktop shows.
+// Here a stand-in on PATH that saves a fifth of a second late, or never.
+TEST(PcmanfmBackground, AWriteIsDoneOnceTheDesktopHasSavedIt)
+{
+    QTemporaryDir bin;
+    QTemporaryDir config;
+    PcmanfmBackgroundHost host(config.path(), "LXDE", 1000);
+    QDir().mkpath(config.filePath("pcmanfm/LXDE"));
+    test::writeFile(host.configFile(), "[*]\nwallpaper_mode=fit\nwallpaper=/home/me/mine.jpg\n");
+    QFile tool(bin.filePath("pcmanfm"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\n[ -e \"$0.mute\" ] && exit 0\nfor a; do case $a in --set-wallpaper=*) w=${a#*=};; "
+               "--wallpaper-mode=*) m=${a#*=};; esac; done\n"
+               "(sleep 0.2; printf '[*]\\nwallpaper_mode=%s\\nwallpaper=%s\\n' \"$m\" \"$w\" > \"$PROFILE\") &\n");
+    tool.close();
+    tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+    qputenv("PROFILE", QFile::encodeName(host.configFile()));
+
+    const QVariantMap cue{{"wallpaper", "/s/background-cue-1.png"}, {"wallpaper_mode", "stretch"}};
+    EXPECT_EQ(host.write(cue), std::nullopt);
+    QString error;
+    EXPECT_EQ(host.read(error), cue);
+
+    test::writeFile(bin.filePath("pcmanfm.mute"), ""); // takes the command, saves nothing
+    const auto failure = host.write({{"wallpaper", "/home/me/mine.jpg"}, {"wallpaper_mode", "fit"}});
+    qputenv("PATH", path);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->contains("did not save")) << failure->toStdString();
 }

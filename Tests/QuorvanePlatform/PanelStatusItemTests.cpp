@@ -167,3 +167,21 @@ TEST(PanelStatusItem, TheThemesAnswerComesLaterOneQuestionAtATime)
     EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false));
     EXPECT_EQ(asked.size(), 3u);
 }
+
+// A panel that restarts while the application runs (perhaps with another look) has the item
+// register or dock again: the panel is read again as it draws it, not kept from the first time.
+TEST(PanelStatusItem, APanelThatComesAgainIsReadAgain)
+{
+    Areas areas;
+    areas.watcher = true;
+    areas.panel = QColor("#F6F5F4");
+    PanelStatusItem item(areas.sources());
+    ASSERT_NE(areas.notifier, nullptr);
+    EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false));
+    ShownItem *shown = areas.notifier;
+    QTest::qWait(2200); // what the first docking asked for is done
+    shown->panel = QColor("#2B2B2B");
+    item.statusAreasChanged(); // the watcher's owner changed: the same item registers again
+    EXPECT_EQ(areas.notifier, shown);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown->glyph == statusGlyphColour(true); }, 3000));
+}

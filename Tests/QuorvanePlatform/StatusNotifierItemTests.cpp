@@ -205,12 +205,13 @@ TEST_F(StatusNotifierOnABus, ClicksAndScrollsReachTheCallbacksAfterTheReply)
     EXPECT_TRUE(repliedWhileRunning);
     EXPECT_EQ(clicks, (std::vector{StatusItem::Button::left, StatusItem::Button::right, StatusItem::Button::middle}));
 
-    // One call per notch: XFCE sends 1, others the wheel's 120; a negative delta is up.
+    // One call per notch, one way for one direction: GTK's hosts (XFCE, Cinnamon) send -1 for
+    // up, Plasma sends Qt's +120 for up; both are a step up, as the XEmbed icon's wheel gives it.
     send("Scroll", {-1, "vertical"});
     send("Scroll", {120, "Vertical"});
     send("Scroll", {1, "horizontal"});
     QTest::qWait(50);
-    EXPECT_EQ(wheel, (std::vector{1.0, -1.0}));
+    EXPECT_EQ(wheel, (std::vector{1.0, 1.0}));
 }
 
 TEST_F(StatusNotifierOnABus, AnAnimationDoesNotFloodTheBusAndItsLastFrameArrives)
@@ -384,3 +385,14 @@ TEST_F(StatusNotifierOnABus, ThePanelsShadeChangingRedrawsTheGlyphInItsNewColour
 } // namespace
 
 #include "StatusNotifierItemTests.moc"
+
+// Plasma's wheel angle and GTK's steps, for one direction, give one way.
+TEST(StatusNotifierWheel, OneDirectionIsOneWayOnEveryStatusArea)
+{
+    EXPECT_EQ(StatusNotifierItem::wheelSteps(120, true), 1.0);    // Plasma, up
+    EXPECT_EQ(StatusNotifierItem::wheelSteps(-240, true), -2.0);  // Plasma, two notches down
+    EXPECT_EQ(StatusNotifierItem::wheelSteps(15, true), 0.125);   // Plasma, a fine wheel's part of a notch up
+    EXPECT_EQ(StatusNotifierItem::wheelSteps(-120, false), -1.0); // another Qt host, down
+    EXPECT_EQ(StatusNotifierItem::wheelSteps(-1, false), 1.0);    // XFCE or Cinnamon, up
+    EXPECT_EQ(StatusNotifierItem::wheelSteps(1, false), -1.0);    // and down
+}

@@ -24,6 +24,17 @@ TEST(StatusPanelShade, FollowsThePanelsOwnSwitchThenTheDesktopThenTheSessionsThe
     EXPECT_TRUE(statusPanelIsDark({"ubuntu:GNOME", std::nullopt, "Adwaita", "'default'"}));
     EXPECT_FALSE(statusPanelIsDark({"KDE", std::nullopt, "Breeze", "'default'"}));
     EXPECT_TRUE(statusPanelIsDark({"KDE", std::nullopt, "Breeze", "'prefer-dark'"}));
+    // Plasma's panel follows its colour scheme; Cinnamon's theme draws a dark panel but where
+    // it is a light one.
+    EXPECT_TRUE(statusPanelIsDark({"KDE", std::nullopt, "Breeze", "'default'", "BreezeDark"}));
+    EXPECT_FALSE(statusPanelIsDark({"KDE", std::nullopt, "Breeze-dark", "'prefer-dark'", "BreezeLight"}));
+    EXPECT_TRUE(statusPanelIsDark({"X-Cinnamon", std::nullopt, "Mint-Y", "'default'", {}, "cinnamon"}));
+    EXPECT_TRUE(statusPanelIsDark({"X-Cinnamon", std::nullopt, "Adwaita", "'default'", {}, ""}));
+    EXPECT_FALSE(statusPanelIsDark({"X-Cinnamon", std::nullopt, "Mint-Y", "'default'", {}, "Mint-Y-Light"}));
+    // On those panels the glyph's colour reads at 3:1 or more: Plasma's #E8ECF1, Cinnamon's #555555.
+    EXPECT_GE(contrastRatio(statusGlyphColour(false), QColor("#E8ECF1")), 3.0);
+    EXPECT_GE(contrastRatio(statusGlyphColour(true), QColor("#555555")), 3.0);
+    EXPECT_GE(contrastRatio(statusGlyphColourOn(QColor("#555555")), QColor("#555555")), 3.0);
     // Nothing known from the session: a light panel (the application's look says nothing).
     EXPECT_FALSE(statusPanelIsDark({"", std::nullopt, "", ""}));
     EXPECT_NE(statusGlyphColour(true).lightness() > 128, statusGlyphColour(false).lightness() > 128);

@@ -3,6 +3,7 @@
 #include "BackgroundHost.h"
 #include "DesktopIconHost.h"
 #include "Paths.h"
+#include "SettingsViews/SettingsContext.h"
 #include "Shared/AppInfo.h"
 
 #include <QPoint>
@@ -86,6 +87,8 @@ struct AppEnvironment {
     LoginItem *loginItem = nullptr;
     // What this session's global shortcuts cannot do, for the Shortcuts section; empty: nothing.
     QString shortcutLimit{};
+    // How the session serves shortcuts, for the reason a refused one's row gives.
+    ShortcutRoad shortcutRoad = ShortcutRoad::keys;
     // The command line's way in, published once the launch is complete; none: no requests
     // from outside.
     AppCommandService *commands = nullptr;

@@ -76,8 +76,10 @@ void AppWindows::openSettings()
             return SystemHotCorners::occupant(session, corner);
         };
         services.shortcutLimit = env.shortcutLimit;
+        services.shortcutRoad = env.shortcutRoad;
         AppController *app = &m_app;
         services.themeWithoutDark = [app] { return app->appearance().themeWithoutDarkVariant(); };
+        services.hasDarkSwitch = [app] { return app->appearance().hasDarkSwitch(); };
         services.cueBelowIconsUnavailable = [app] { return app->background().belowIconsUnavailable(); };
         m_settingsWindow = std::make_unique<SettingsWindowController>(model, [services](SettingsModel &m) -> QWidget * {
             if (!services.scheduler)

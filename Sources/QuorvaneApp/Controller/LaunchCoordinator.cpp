@@ -258,11 +258,13 @@ std::function<void()> LaunchCoordinator::tellThereIsNoStatusArea()
     if (!env.notify && !env.notice)
         return {};
     const bool gnome = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
+    // True on every session: the icon appears by itself once a status area comes, and not every
+    // panel can hold a tray (weston's has none).
     const QString how = gnome ? QStringLiteral("GNOME shows status icons only with the AppIndicator extension: install "
-                                               "“gnome-shell-extension-appindicator”, enable it in Extensions, then start "
-                                               "Quorvane again.")
-                              : QStringLiteral("Add a status tray (notification area) to your panel, then start Quorvane "
-                                               "again.");
+                                               "“gnome-shell-extension-appindicator” and enable it in Extensions; "
+                                               "Quorvane's icon then appears by itself.")
+                              : QStringLiteral("Where your panel can hold a status tray (notification area), add one: "
+                                               "Quorvane's icon then appears there by itself.");
     const QString title = QStringLiteral("Quorvane has no status area");
     const QString body = QStringLiteral("This desktop shows no status icons, so Quorvane's menu can't appear. ") + how
         + QStringLiteral(" Until then, use the settings window and the floating dock.");

@@ -28,7 +28,9 @@ QString statusIconThemePath(const QString &executablePath)
 bool statusAreaRecoloursSymbolicIcons(const QString &currentDesktop)
 {
     const QStringList parts = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    return parts.contains(QLatin1String("KDE"), Qt::CaseInsensitive) || parts.contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
+    // Plasma draws a named symbolic icon as it is drawn (it recolours only icons that carry its
+    // colour scheme's stylesheet classes): there the glyph goes as pictures shaded from the panel.
+    return parts.contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
 }
 
 std::shared_ptr<StatusItem> makeSessionStatusItem(const AppInfo &info)

@@ -10,10 +10,12 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -24,6 +26,20 @@ namespace {
 bool isBackground(const SettingsLedger::Entry &entry)
 {
     return entry.facility.startsWith(DesktopBackground::facilityPrefix);
+}
+
+// The file a setting's value names: a path, or a file URL, either of them perhaps quoted as
+// GSettings prints it.
+QString fileNamedBy(const QVariant &value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return {};
+    QString text = value.toString();
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('\'')) && text.endsWith(QLatin1Char('\'')))
+        text = text.mid(1, text.size() - 2);
+    if (text.startsWith(QLatin1String("file:")))
+        return QUrl(text).toLocalFile();
+    return text;
 }
 
 } // namespace
@@ -47,6 +63,19 @@ bool DesktopBackground::keeping() const
         return true;
     const auto entries = m_ledger.entries();
     return !entries || std::any_of(entries->begin(), entries->end(), isBackground);
+}
+
+bool DesktopBackground::isOurs(const SettingsLedger::Entry *entry, const QVariant &value) const
+{
+    if (entry && entry->holdsOurs(value))
+        return true;
+    // The pictures of the store are the cue's: never a wallpaper of the user's.
+    const QString file = fileNamedBy(value);
+    if (file.isEmpty())
+        return false;
+    const QFileInfo info(file);
+    return info.fileName().startsWith(QLatin1String("background-")) && info.fileName().endsWith(QLatin1String(".png"))
+        && QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(QDir(m_paths.store()).absolutePath());
 }
 
 void DesktopBackground::adoptLegacyFile()
@@ -148,17 +177,24 @@ void DesktopBackground::showOn(BackgroundHost &hostRef, const DesktopCue::Fill &
         }
     }
     QDir().mkpath(m_paths.store());
+    const auto entryOf = [&entries](const QString &setting) -> const SettingsLedger::Entry * {
+        const auto found = std::find_if(entries->begin(), entries->end(),
+                                        [&setting](const SettingsLedger::Entry &entry) { return entry.setting == setting; });
+        return found == entries->end() ? nullptr : &*found;
+    };
     BackgroundFill background;
     if (opacity < 1.0 && screen.isValid()) {
-        // The user's own values: those kept in the ledger where ours still stand.
+        // The user's own values: those kept in the ledger where ours still stand. A picture of
+        // ours that no entry names is nobody's wallpaper: nothing is composed over it.
         QVariantMap users = *current;
-        for (const auto &entry : *entries) {
-            if (current->value(entry.setting) != entry.written)
+        for (auto it = current->cbegin(); it != current->cend(); ++it) {
+            const SettingsLedger::Entry *entry = entryOf(it.key());
+            if (!isOurs(entry, it.value()))
                 continue;
-            if (entry.user.isValid())
-                users.insert(entry.setting, entry.user);
+            if (entry && entry->user.isValid() && !isOurs(nullptr, entry->user))
+                users.insert(it.key(), entry->user);
             else
-                users.remove(entry.setting);
+                users.remove(it.key());
         }
         const QImage picture = composeCuePicture(host->shownBy(users), fill, opacity, screen);
         // Named after what it shows, so that a host showing the earlier one takes the new one.
@@ -181,23 +217,27 @@ void DesktopBackground::showOn(BackgroundHost &hostRef, const DesktopCue::Fill &
     std::vector<SettingsLedger::Entry> next;
     QVariantMap values;
     for (const auto &entry : *entries) {
-        // What no longer holds what was written is the user's own new value.
-        const bool ours = current->value(entry.setting) == entry.written;
+        const QVariant now = current->value(entry.setting);
+        // What holds none of ours is the user's own new value.
+        const bool ours = isOurs(&entry, now);
         if (written.contains(entry.setting)) {
-            next.push_back({facility, entry.setting, ours ? entry.user : current->value(entry.setting),
-                            written.value(entry.setting)});
-        } else if (ours && entry.user != entry.written) {
+            SettingsLedger::Entry kept = entry;
+            if (!ours)
+                kept.user = now;
+            next.push_back(kept.writing(written.value(entry.setting)));
+        } else if (ours && entry.user != now) {
             // What the earlier cue wrote and this one does not is the user's again.
             values.insert(entry.setting, entry.user);
         }
     }
     for (auto it = written.cbegin(); it != written.cend(); ++it) {
-        const bool known = std::any_of(next.begin(), next.end(),
-                                       [&it](const SettingsLedger::Entry &entry) { return entry.setting == it.key(); });
-        if (!known)
-            next.push_back({facility, it.key(), current->value(it.key()), it.value()});
+        const QVariant now = current->value(it.key());
+        if (!entryOf(it.key())) {
+            // Never one of ours as the user's: a picture of the store stands for no value of theirs.
+            next.push_back({facility, it.key(), isOurs(nullptr, now) ? QVariant() : now, it.value()});
+        }
         // Only what differs is written: each setting may cost the host a child process.
-        if (current->value(it.key()) != it.value())
+        if (now != it.value())
             values.insert(it.key(), it.value());
     }
     // Kept before the host changes: a crash in between loses nothing of the user's.
@@ -239,7 +279,8 @@ void DesktopBackground::putBackNow()
     QVariantMap back;
     for (const auto &entry : *entries) {
         // A value changed since it was written is the user's: it stays.
-        if (current->value(entry.setting) == entry.written && entry.user != entry.written)
+        const QVariant now = current->value(entry.setting);
+        if (isOurs(&entry, now) && entry.user != now)
             back.insert(entry.setting, entry.user); // invalid: the user had none
     }
     if (const auto failure = host->write(back)) {

@@ -20,7 +20,9 @@ namespace quorvane {
 // value goes into the store's ledger (SettingsLedger, facility "background:<host>") with the
 // value written over it; it stays there until it is back, so a crash never loses it. A setting
 // the user changed while a cue was shown (it no longer holds what was written) is the user's new
-// value: it is kept, never overwritten with the stale one. A "background.json" that an earlier
+// value: it is kept, never overwritten with the stale one. A value the application wrote (what
+// the ledger says it wrote, earlier cues included, or any picture of the store) is never taken
+// as the user's, whatever the host shows late or a crash left between the ledger and the host. A "background.json" that an earlier
 // version kept in the store is taken into the ledger the first time either is needed.
 class DesktopBackground {
 public:
@@ -59,6 +61,9 @@ private:
     // ledger cannot be read.
     std::optional<std::vector<SettingsLedger::Entry>> kept();
     void adoptLegacyFile();
+    // Whether a value read from the host is one this application wrote: what the entry says it
+    // wrote, or a picture of the store.
+    bool isOurs(const SettingsLedger::Entry *entry, const QVariant &value) const;
     // The work of show() and putBack(), on the host work's thread, each on a copy of this.
     void showOn(BackgroundHost &host, const DesktopCue::Fill &fill, double opacity, QSize screen);
     void putBackNow();

@@ -4,6 +4,7 @@
 #include "Paths.h"
 #include "Shared/Log.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 
 namespace quorvane {
@@ -92,25 +93,45 @@ void SystemAppearance::setDark(bool dark)
     ++m_pending->jobs;
     m_pending->mode = dark;
     AppearanceSwitch *appearanceSwitch = &m_switch;
-    auto flipped = std::make_shared<bool>(false);
+    const PreferenceReader *preferences = &m_preferences;
+    // After a failure, the mode the session is in: its own look, whatever was asked.
+    auto left = std::make_shared<std::optional<bool>>();
     HostWork::post(
-        [appearanceSwitch, dark, flipped] {
+        [appearanceSwitch, preferences, dark, left] {
             if (const auto error = appearanceSwitch->setDark(dark)) {
                 qCCritical(appLog, "appearance flip to %s failed: %s", dark ? "dark" : "light",
                            qUtf8Printable(*error));
+                const auto value = preferences->value(QString(), QStringLiteral("AppleInterfaceStyle"));
+                *left = value && value->typeId() == QMetaType::QString
+                    && value->toString().compare(QStringLiteral("dark"), Qt::CaseInsensitive) == 0;
+            }
+        },
+        [pending = m_pending, dark, left] {
+            --pending->jobs;
+            SystemAppearance *owner = pending->owner;
+            if (!owner)
+                return;
+            // What the session holds now: the mode asked for, or, after a failure, its own.
+            if (!*left) {
+                owner->m_known = dark;
                 return;
             }
-            *flipped = true;
-        },
-        [pending = m_pending, dark, flipped] {
-            --pending->jobs;
-            // What the session holds now: the mode asked for, or, after a failure, unknown.
-            if (SystemAppearance *owner = pending->owner) {
-                if (*flipped)
-                    owner->m_known = dark;
-                else
-                    owner->m_known.reset();
-            }
+            owner->m_known.reset();
+            if (pending->jobs > 0)
+                return; // a flip asked for since has the last word
+            owner->m_known = **left;
+            if (**left == dark)
+                return;
+            // The windows followed what was asked: they follow the session's own look again,
+            // told after the request itself was (the work may have run at once).
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [pending] {
+                    SystemAppearance *owner = pending->owner;
+                    if (owner && pending->jobs == 0 && owner->m_known && owner->onChange)
+                        owner->onChange(*owner->m_known);
+                },
+                Qt::QueuedConnection);
         });
     if (onChange)
         onChange(dark);

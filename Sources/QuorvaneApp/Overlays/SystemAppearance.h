@@ -42,9 +42,13 @@ public:
     void putBack();
     // The session's theme when it has no dark variant; none otherwise.
     std::optional<QString> themeWithoutDarkVariant() const { return m_switch.themeWithoutDarkVariant(); }
+    // Whether the session has a light or dark look to turn at all.
+    bool hasDarkSwitch() const { return m_switch.hasDarkSwitch(); }
 
     // Called after every setDark with the mode the desktop was asked for, so that the
-    // application's own windows can follow at the same moment.
+    // application's own windows can follow at the same moment; after a flip that failed, with
+    // the mode the session is in (when it differs), so that "System" follows the session's own
+    // look, not what was asked of it.
     std::function<void(bool dark)> onChange;
 
 private:

@@ -32,6 +32,9 @@ SettingsWindowController::~SettingsWindowController()
 
 void SettingsWindowController::showWindow()
 {
+    // A window the user minimised comes back as it was before (a second start asks for it).
+    if (m_window->isMinimized())
+        m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

@@ -262,16 +262,21 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
         body->addWidget(m_ownWallpaperNote);
     }
     // Asked once per editor: the answer may take the desktop's settings tool a moment.
-    if (const auto theme = m_context.services.themeWithoutDark ? m_context.services.themeWithoutDark() : std::nullopt) {
-        m_noDarkNote = new QLabel(QStringLiteral("The theme “%1” has no dark variant: Dark leaves it light.").arg(*theme),
-                                  m_body);
-        m_noDarkNote->setObjectName(QStringLiteral("noDarkVariant"));
+    const auto noDarkNote = [&](const QString &text, const QString &name) {
+        m_noDarkNote = new QLabel(text, m_body);
+        m_noDarkNote->setObjectName(name);
         m_noDarkNote->setWordWrap(true);
         m_noDarkNote->setTextFormat(Qt::PlainText);
         m_noDarkNote->setForegroundRole(QPalette::PlaceholderText);
         m_noDarkNote->setContentsMargins(12, 0, 12, 0);
         body->addWidget(m_noDarkNote);
-    }
+    };
+    if (m_context.services.hasDarkSwitch && !m_context.services.hasDarkSwitch())
+        noDarkNote(QStringLiteral("This desktop has no dark mode to switch: Dark leaves it as it is."),
+                   QStringLiteral("noDarkSwitch"));
+    else if (const auto theme = m_context.services.themeWithoutDark ? m_context.services.themeWithoutDark() : std::nullopt)
+        noDarkNote(QStringLiteral("The theme “%1” has no dark variant: Dark leaves it light.").arg(*theme),
+                   QStringLiteral("noDarkVariant"));
 
     connect(&model, &SettingsModel::changed, this, &DesktopWallpaperEditor::refresh);
     chooseTarget();

@@ -153,6 +153,8 @@ QString ExperimentalTab::currentSpaceDescription(const std::optional<SpaceInfo> 
         return QStringLiteral("Can't read the current workspace right now.");
     if (!current->isUser)
         return QStringLiteral("You're in a full-screen app — that workspace can't be bound.");
+    if (current->name)
+        return QStringLiteral("You're on workspace %1.").arg(*current->name);
     if (!current->number)
         return QStringLiteral("You're on an unrecognised workspace.");
     return QStringLiteral("You're on workspace %1 of %2.").arg(*current->number).arg(spaceCount);

@@ -19,6 +19,15 @@ class Scheduler;
 class SettingsModel;
 class SpaceIdentifier;
 
+// How this session serves global shortcuts, for what the row of a refused one says: as keys of
+// its own (another program may hold one), as command lines the desktop runs (a key whose action
+// has none can't be served), or not at all.
+enum class ShortcutRoad {
+    keys,
+    commandLines,
+    none
+};
+
 // What the settings window's views use besides the model. The scheduler and the dialogs are
 // required; a missing callback is skipped.
 struct SettingsViewServices {
@@ -42,9 +51,13 @@ struct SettingsViewServices {
     CueImageCache *cues = nullptr;
     // What this session's global shortcuts cannot do, shown in the Shortcuts section; empty: nothing.
     QString shortcutLimit;
+    // How the session serves shortcuts, for the reason a refused one's row gives.
+    ShortcutRoad shortcutRoad = ShortcutRoad::keys;
     // The session's theme when it has no dark variant, named beside a desktop's Light / Dark
     // choice; none (or no function): it has one.
     std::function<std::optional<QString>()> themeWithoutDark;
+    // Whether the session has a light or dark look to turn at all; none (or no function): it has.
+    std::function<bool()> hasDarkSwitch;
     // Whether a cue below the icons cannot be shown (the desktop draws its own wallpaper under
     // its icons); none (or no function): it can.
     std::function<bool()> cueBelowIconsUnavailable;

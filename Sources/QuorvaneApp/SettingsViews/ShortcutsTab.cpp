@@ -5,6 +5,7 @@
 #include "SettingsViews/RowSync.h"
 #include "SettingsViews/SettingRow.h"
 #include "Shared/Style.h"
+#include "Triggers/HotKeyCenter.h"
 #include "Triggers/KeyRecorder.h"
 
 #include <QCheckBox>
@@ -33,11 +34,21 @@ KeyRecorderView *recorder(const std::optional<HotKeySpec> &spec, QWidget *parent
     return view;
 }
 
-// A stored shortcut the window system refused stays inactive: its row says so.
-void markRefused(SettingRow *row, bool refused)
+// Why the session refused a key of the owner's, as its row says it.
+QString refusal(ShortcutRoad road, const HotKeyAssignment::Owner &owner)
+{
+    if (road == ShortcutRoad::none)
+        return QStringLiteral("This session gives Quorvane no global shortcuts");
+    if (road == ShortcutRoad::commandLines && !HotKeyCenter::command(owner))
+        return QStringLiteral("This action has no command line the desktop could run");
+    return QStringLiteral("In use by another program");
+}
+
+// A stored shortcut the session refused stays inactive: its row says so, and why.
+void markRefused(SettingRow *row, bool refused, ShortcutRoad road, const HotKeyAssignment::Owner &owner)
 {
     if (refused) {
-        row->setSubtitle(QStringLiteral("In use by another program"));
+        row->setSubtitle(refusal(road, owner));
         row->subtitleLabel()->show();
     } else if (row->subtitleLabel()) {
         row->subtitleLabel()->hide();
@@ -78,19 +89,19 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
 
     column->addWidget(makeSectionHeader(QStringLiteral("Global"), this));
     m_globals = {
-        {QStringLiteral("Cycle next"), [](const AppSettings &s) { return s.cycleNext; },
+        {QStringLiteral("Cycle next"), HotKeyAssignment::Owner::cycleNext(), [](const AppSettings &s) { return s.cycleNext; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setCycle(true, spec); }},
-        {QStringLiteral("Cycle previous"), [](const AppSettings &s) { return s.cyclePrevious; },
+        {QStringLiteral("Cycle previous"), HotKeyAssignment::Owner::cyclePrevious(), [](const AppSettings &s) { return s.cyclePrevious; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setCycle(false, spec); }},
-        {QStringLiteral("Switch to last desktop"), [](const AppSettings &s) { return s.switchToLastShortcut; },
+        {QStringLiteral("Switch to last desktop"), HotKeyAssignment::Owner::switchToLast(), [](const AppSettings &s) { return s.switchToLastShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setSwitchToLastShortcut(spec); }},
-        {QStringLiteral("Hide / show desktop"), [](const AppSettings &s) { return s.hideDesktopShortcut; },
+        {QStringLiteral("Hide / show desktop"), HotKeyAssignment::Owner::hideDesktop(), [](const AppSettings &s) { return s.hideDesktopShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setHideDesktopShortcut(spec); }},
-        {QStringLiteral("Open Settings"), [](const AppSettings &s) { return s.openSettingsShortcut; },
+        {QStringLiteral("Open Settings"), HotKeyAssignment::Owner::openSettings(), [](const AppSettings &s) { return s.openSettingsShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setOpenSettingsShortcut(spec); }},
-        {QStringLiteral("Open calendar"), [](const AppSettings &s) { return s.openCalendarShortcut; },
+        {QStringLiteral("Open calendar"), HotKeyAssignment::Owner::openCalendar(), [](const AppSettings &s) { return s.openCalendarShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setOpenCalendarShortcut(spec); }},
-        {QStringLiteral("Toggle floating dock"), [](const AppSettings &s) { return s.floatingDockShortcut; },
+        {QStringLiteral("Toggle floating dock"), HotKeyAssignment::Owner::floatingDock(), [](const AppSettings &s) { return s.floatingDockShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setFloatingDockShortcut(spec); }},
     };
     for (Global &global : m_globals) {
@@ -155,7 +166,8 @@ void ShortcutsTab::refresh()
     refreshDesktops(live);
     for (Global &global : m_globals) {
         global.recorder->setSpec(global.read(settings));
-        markRefused(global.row, m_context.model.isRefused(global.read(settings)));
+        markRefused(global.row, m_context.model.isRefused(global.read(settings)), m_context.services.shortcutRoad,
+                    global.owner);
     }
     {
         const QSignalBlocker blocker(m_showInMenu);
@@ -176,17 +188,17 @@ void ShortcutsTab::refreshDesktops(const std::vector<Workspace> &live)
     // Every recorder shows the stored shortcut again; a refused one disappears from its field.
     syncRows<SettingRow, Workspace>(
         m_desktops, m_desktopRows, live, std::size_t(m_gradual->allowance()), [](const Workspace &w) { return w.name; },
-        [this, model](const Workspace &workspace) {
+        [this, model, road = m_context.services.shortcutRoad](const Workspace &workspace) {
             KeyRecorderView *view = recorder(workspace.hotkey, m_desktops);
             const QString name = workspace.name;
             view->setOnChange([model, name](std::optional<HotKeySpec> spec) { model->setHotkey(name, spec); });
             auto *row = new SettingRow(name, {}, {}, view, m_desktops);
-            markRefused(row, model->isRefused(workspace.hotkey));
+            markRefused(row, model->isRefused(workspace.hotkey), road, HotKeyAssignment::Owner::workspace(name));
             return row;
         },
-        [model](SettingRow *row, const Workspace &workspace) {
+        [model, road = m_context.services.shortcutRoad](SettingRow *row, const Workspace &workspace) {
             static_cast<KeyRecorderView *>(row->control())->setSpec(workspace.hotkey);
-            markRefused(row, model->isRefused(workspace.hotkey));
+            markRefused(row, model->isRefused(workspace.hotkey), road, HotKeyAssignment::Owner::workspace(workspace.name));
             return true;
         });
     m_gradual->wanted(int(live.size()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Config.h"
+#include "HotKeyAssignment.h"
 #include "HotKeySpec.h"
 #include "SettingsViews/SettingsContext.h"
 
@@ -42,6 +43,7 @@ public:
 private:
     struct Global {
         QString label;
+        HotKeyAssignment::Owner owner;
         std::function<std::optional<HotKeySpec>(const AppSettings &)> read;
         std::function<void(SettingsModel &, const std::optional<HotKeySpec> &)> write;
         KeyRecorderView *recorder = nullptr;

@@ -66,6 +66,9 @@ QString SpaceBindingRow::bindingLabel(const std::optional<QString> &space, const
 {
     if (!space)
         return QStringLiteral("Not bound");
+    // A workspace known by its name stays bound while the window manager has removed it.
+    if (const std::optional<QString> name = spaces.spaceName(*space))
+        return QStringLiteral("Workspace %1").arg(*name);
     if (const std::optional<int> number = spaces.userSpaceNumber(*space))
         return QStringLiteral("Workspace %1").arg(*number);
     return QStringLiteral("Workspace missing");

@@ -127,10 +127,18 @@ void HotKeyCenter::resume()
 {
     if (m_suspensions == 0 || --m_suspensions > 0)
         return;
-    std::erase_if(m_registrations, [this](Registration &registration) {
+    // A key refused now is said to be, as a refusal at registration is.
+    bool refusedNow = false;
+    std::erase_if(m_registrations, [this, &refusedNow](Registration &registration) {
         registration.held = take(registration);
+        if (!registration.held) {
+            refuse(registration.assignment.spec);
+            refusedNow = true;
+        }
         return !registration.held;
     });
+    if (refusedNow)
+        emit refusedChanged();
 }
 
 void HotKeyCenter::pressed(quint32 id)

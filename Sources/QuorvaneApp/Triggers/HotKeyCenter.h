@@ -44,7 +44,7 @@ public:
 
     // While a shortcut is being recorded its keys must reach the recorder, not the grabs: every
     // key is let go, and taken again under its id once each suspend() has its resume(). A key
-    // refused on resuming stays inactive until the next registration.
+    // refused on resuming stays inactive until the next registration, and is among the refused.
     void suspend();
     void resume();
     bool suspended() const { return m_suspensions > 0; }

@@ -1,5 +1,7 @@
 #include "Triggers/SpaceIdentifier.h"
 
+#include "SwayWorkspaces.h"
+
 #include <QVariantList>
 
 namespace quorvane {
@@ -85,6 +87,8 @@ std::optional<SpaceInfo> SpaceIdentifier::activeSpace() const
     SpaceInfo info{spaceIdentity(space), isUserSpace(space), std::nullopt};
     if (info.isUser)
         info.number = userSpaceNumber(info.identity);
+    if (const QVariant name = space.value(QStringLiteral("name")); name.typeId() == QMetaType::QString && !name.toString().isEmpty())
+        info.name = name.toString();
     return info;
 }
 
@@ -102,6 +106,11 @@ QStringList SpaceIdentifier::userSpaceIdentities() const
             identities.append(spaceIdentity(space.toMap()));
     }
     return identities;
+}
+
+std::optional<QString> SpaceIdentifier::spaceName(const QString &identity) const
+{
+    return SwayWorkspaces::nameIn(identity);
 }
 
 std::optional<int> SpaceIdentifier::userSpaceNumber(const QString &identity) const

@@ -152,3 +152,57 @@ TEST_F(BackgroundTest, AnEarlierVersionsKeptBackgroundComesBackThroughTheLedger)
     EXPECT_FALSE(background.keeping());
     EXPECT_EQ(ledger.entries(), std::vector<SettingsLedger::Entry>{look});
 }
+
+// A host that saves its settings late, or a crash between the ledger and the host, leaves one of
+// our earlier pictures where the user's stood: it is never taken as the user's wallpaper, so no
+// cue is composed over a cue and the user's own comes back.
+TEST_F(BackgroundTest, APictureOfOursIsNeverTakenAsTheUsersWallpaper)
+{
+    QImage blue(8, 8, QImage::Format_RGB32);
+    blue.fill(QColor(0, 0, 255));
+    const QString mine = home.filePath("mine.png");
+    ASSERT_TRUE(blue.save(mine));
+    const QVariantMap own{{"picture", mine}, {"style", 5}};
+    host->settings = own;
+    const auto shown = [&](DesktopBackground &on, double opacity) {
+        EXPECT_TRUE(on.show(DesktopCue::Fill::color("#FF0000"), opacity, QSize(40, 30)));
+        const QString path = host->settings.value("picture").toString();
+        return std::make_pair(path, QImage(path).pixelColor(20, 15));
+    };
+    const QString first = shown(background, 0.7).first;
+    const QString second = shown(background, 0.65).first;
+    ASSERT_NE(first, second);
+    host->settings.insert("picture", first); // the host still names the first cue
+    auto [third, pixel] = shown(background, 0.6);
+    EXPECT_NEAR(pixel.red(), 153, 1); // over the user's blue, not over a cue
+    EXPECT_NEAR(pixel.blue(), 102, 1);
+    host->settings.insert("picture", second); // late again when it is put back
+    background.putBack();
+    EXPECT_EQ(host->settings, own);
+
+    // A crash: the next process finds the earlier cue on the host and composes over the user's.
+    shown(background, 0.3);
+    const QString crashed = host->settings.value("picture").toString();
+    {
+        SettingsLedger ledger = SettingsLedger::inStore(paths.store());
+        auto entries = ledger.entries().value();
+        for (auto &entry : entries)
+            entry = entry.writing(entry.setting == "picture" ? QVariant(paths.store() + "/background-cue-next.png") : entry.written);
+        ASSERT_EQ(ledger.replace(entries.front().facility, entries), std::nullopt); // kept, never written
+    }
+    DesktopBackground next(paths, [this] { return host; });
+    pixel = shown(next, 0.3).second;
+    EXPECT_NEAR(pixel.red(), 77, 1);
+    EXPECT_NEAR(pixel.blue(), 179, 1);
+    next.putBack();
+    EXPECT_EQ(host->settings, own);
+
+    // A picture of the store that no ledger names is nobody's: the cue over black, and the
+    // picture not given back.
+    host->settings = {{"picture", crashed}, {"style", 3}};
+    pixel = shown(next, 0.3).second;
+    EXPECT_NEAR(pixel.red(), 77, 1);
+    EXPECT_EQ(pixel.green() + pixel.blue(), 0);
+    next.putBack();
+    EXPECT_EQ(host->settings, (QVariantMap{{"style", 3}}));
+}

@@ -3,6 +3,7 @@
 #include "Overlays/SystemAppearance.h"
 #include "Shared/Log.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -182,4 +183,29 @@ TEST(SystemAppearance, ASlowDesktopHoldsNoFlipAndTheModeAskedForStandsMeanwhile)
         EXPECT_EQ(appearanceSwitch.calls, std::vector<bool>{true});
     }
     HostWork::setInline(true);
+}
+
+// A flip the session can't make (a theme without a dark variant, no dark switch at all) leaves
+// the session's own look: the windows that followed the request follow the session again.
+TEST(SystemAppearance, AfterAFailedFlipTheWindowsFollowTheSessionsOwnLook)
+{
+    FakePreferences preferences;
+    FakeSwitch appearanceSwitch;
+    SystemAppearance appearance(preferences, appearanceSwitch);
+    std::vector<bool> heard;
+    appearance.onChange = [&](bool dark) { heard.push_back(dark); };
+    appearanceSwitch.failure = QStringLiteral("theme: no dark variant of 'Menta'");
+    test::LogCapture quiet;
+    appearance.setDark(true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(appearance.currentIsDark());
+
+    preferences.global = QStringLiteral("Dark"); // a session dark of its own: nothing to take back
+    appearance.sessionChanged();
+    heard.clear();
+    appearance.setDark(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(heard, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(appearance.currentIsDark());
 }

@@ -47,3 +47,19 @@ TEST(WindowControllers, ClosingTheSettingsOrTheSheetWindowReportsIt)
     sheet.window()->close();
     EXPECT_EQ(closed, 3);
 }
+
+// Minimised by the user, then asked for again (a second start): it comes back.
+TEST(WindowControllers, AMinimisedSettingsWindowComesBackWhenAskedFor)
+{
+    test::TempHome home;
+    const Paths paths = Paths::forHome(home.path());
+    FileStateStore store(paths.config(), paths.journal());
+    SettingsModel model(store, paths);
+    SettingsWindowController settings(model);
+    settings.showWindow();
+    settings.window()->showMinimized();
+    ASSERT_TRUE(settings.window()->isMinimized());
+    settings.showWindow();
+    EXPECT_FALSE(settings.window()->isMinimized());
+    EXPECT_TRUE(settings.window()->isVisible());
+}

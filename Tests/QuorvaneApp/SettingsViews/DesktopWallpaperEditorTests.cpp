@@ -326,6 +326,18 @@ TEST_F(WallpaperEditor, ASessionThemeWithoutADarkVariantIsNamedBesideTheChoice)
     EXPECT_TRUE(note->isVisibleTo(editor()));
 }
 
+// A desktop with no dark mode to switch at all (LXDE without lxsession's settings) says so there.
+TEST_F(WallpaperEditor, ADesktopWithoutADarkSwitchSaysSoBesideTheChoice)
+{
+    services.hasDarkSwitch = [] { return false; };
+    services.themeWithoutDark = [] { return std::optional<QString>("Xfce"); };
+    openWith({"Default"});
+    QLabel *note = editor()->noDarkVariantNote();
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text(), "This desktop has no dark mode to switch: Dark leaves it as it is.");
+    EXPECT_TRUE(note->isVisibleTo(editor()));
+}
+
 // Where the desktop draws its own wallpaper under its icons, the editor says the cue shows only above.
 TEST_F(WallpaperEditor, ADesktopThatDrawsItsOwnWallpaperIsNamed)
 {

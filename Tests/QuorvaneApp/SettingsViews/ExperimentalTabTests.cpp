@@ -340,3 +340,25 @@ TEST_F(ExperimentalSection, RowsFollowTheLiveDesktopsInStoredOrder)
     model->reload(); // a refresh writes nothing
     EXPECT_EQ(store.saves, saves);
 }
+
+// sway's workspaces are known by their names: the section says which one is current by its
+// name, a binding shows the name it was bound to, and a workspace sway removed while it was
+// empty (it makes it again when it is asked for) is still bound, not missing.
+TEST_F(ExperimentalSection, SwaysWorkspacesGoByTheirNamesAndOneRemovedWhileEmptyStaysBound)
+{
+    provider.namedWorkspaces({"2"}, "2");
+    openWith({"Default", "Work"}, [](Config &c) { c.settings.followSpaces = true; });
+    showExperimental();
+    EXPECT_NE(label("You're on workspace 2."), nullptr);
+    SpaceBindingRow *work = row("Work");
+    QTest::mouseClick(work->bindButton(), Qt::LeftButton);
+    EXPECT_EQ(storedSpace("Work"), "wm-workspace-2");
+    EXPECT_EQ(work->binding()->text(), "Workspace 2");
+
+    provider.namedWorkspaces({"mail"}, "mail"); // sway left "2", empty, which it removes
+    scheduler.advance(ExperimentalTab::refreshInterval);
+    EXPECT_NE(label("You're on workspace mail."), nullptr);
+    EXPECT_EQ(work->binding()->text(), "Workspace 2");
+    EXPECT_EQ(work->binding()->foregroundRole(), QPalette::PlaceholderText);
+    EXPECT_EQ(storedSpace("Work"), "wm-workspace-2");
+}

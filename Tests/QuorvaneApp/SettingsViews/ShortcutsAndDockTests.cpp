@@ -252,3 +252,31 @@ TEST_F(ShortcutsSection, TheRowsFollowAnEditOnDiskAndItsRefusal)
     ASSERT_TRUE(waitUntil([&] { return work->text() == "Record…"; }));
     EXPECT_EQ(note(), "");
 }
+
+// A session that runs command lines for its shortcuts can't serve an action without one, and a
+// session without global shortcuts serves none: each refused row gives that reason.
+TEST_F(ShortcutsSection, ARefusedRowSaysWhyTheSessionCantServeIt)
+{
+    const HotKeySpec controlOptionL{37, HotKeySpec::control | HotKeySpec::option};
+    const auto rowOf = [&](const char *title) { return qobject_cast<SettingRow *>(find<KeyRecorderView>(title)->parent()); };
+    const auto note = [&](const char *title) {
+        QLabel *subtitle = rowOf(title)->subtitleLabel();
+        return subtitle && subtitle->isVisibleTo(rowOf(title)) ? subtitle->text() : QString();
+    };
+    const auto configure = [&](Config &c) {
+        c.settings.cycleNext = controlOptionD;
+        c.settings.switchToLastShortcut = controlOptionL;
+    };
+    services.shortcutRoad = ShortcutRoad::commandLines;
+    openWith({"Default"}, configure);
+    show(SettingsSection::shortcuts);
+    model->setRefusedHotKeys({controlOptionD, controlOptionL});
+    EXPECT_EQ(note("Cycle next"), "In use by another program");
+    EXPECT_EQ(note("Switch to last desktop"), "This action has no command line the desktop could run");
+
+    services.shortcutRoad = ShortcutRoad::none;
+    show(SettingsSection::shortcuts);
+    model->setRefusedHotKeys({controlOptionL});
+    EXPECT_EQ(note("Switch to last desktop"), "This session gives Quorvane no global shortcuts");
+    EXPECT_EQ(note("Cycle next"), "");
+}

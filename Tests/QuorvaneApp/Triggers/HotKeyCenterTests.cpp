@@ -139,7 +139,12 @@ TEST_F(HotKeyCenterTest, SuspendedKeysAreLetGoAndTakenBackUnderTheirIds)
     center.resume();
     EXPECT_TRUE(registrar->held.empty());
     registrar->refusedKeyCodes = {19};
+    int refusals = 0;
+    QObject::connect(&center, &HotKeyCenter::refusedChanged, [&refusals] { ++refusals; });
     center.resume();
+    // Refused on resuming (a key recorded while the recorder held the grabs): said at once.
+    EXPECT_EQ(center.refusedHotKeys(), std::vector<HotKeySpec>{key(19, "B").spec});
+    EXPECT_EQ(refusals, 1);
     EXPECT_EQ(registrar->liveKeyCodes(), std::vector<std::uint32_t>{18});
     EXPECT_EQ(registrar->grabs.back().id, 1u);
     EXPECT_EQ(center.registrationCount(), 1u); // the refused one is dropped

@@ -2,6 +2,7 @@
 
 #include "SpaceProvider.h"
 
+#include <QStringList>
 #include <QVariantMap>
 
 #include <map>
@@ -33,6 +34,23 @@ public:
                                            {QStringLiteral("Spaces"), spaces},
                                            {QStringLiteral("Current Space"), spaces.value(index)}}};
         current = index;
+    }
+    // sway's workspaces, known by their names ("wm-workspace-<name>"), the one named current.
+    void namedWorkspaces(const QStringList &names, const QString &currentName)
+    {
+        QVariantList spaces;
+        QVariantMap focused;
+        for (const QString &name : names) {
+            QVariantMap one = space(QStringLiteral("wm-workspace-") + name);
+            one.insert(QStringLiteral("name"), name);
+            spaces.append(one);
+            if (name == currentName)
+                focused = one;
+        }
+        entries = QVariantList{QVariantMap{{QStringLiteral("Display Identifier"), QStringLiteral("Main")},
+                                           {QStringLiteral("Spaces"), spaces},
+                                           {QStringLiteral("Current Space"), focused}}};
+        current = names.indexOf(currentName);
     }
     // Only the current Space is described: a user Space, or a full-screen one.
     void moveTo(const QString &uuid, bool isUser = true)
