@@ -126,9 +126,10 @@ void CalendarWindowController::restyle()
     m_applied = Theme::shared().dark() ? AppearanceMode::dark : AppearanceMode::light;
 }
 
-void CalendarWindowController::show(ActivationPolicy *activation)
+void CalendarWindowController::show(ActivationPolicy *activation, QWidget *from)
 {
-    QWidget *window = m_window.get();
+    auto *window = static_cast<SheetPanelWindow *>(m_window.get());
+    window->setOpenedFrom(from);
     window->show();
     window->raise();
     window->activateWindow();

@@ -63,8 +63,9 @@ CreateWorkspaceWindowController::~CreateWorkspaceWindowController()
         m_sheet->onRefused = nullptr;
 }
 
-void CreateWorkspaceWindowController::showWindow()
+void CreateWorkspaceWindowController::showWindow(QWidget *from)
 {
+    m_window->setOpenedFrom(from);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

@@ -19,6 +19,14 @@ SheetPanelWindow::SheetPanelWindow(const CompositorProbe *compositor)
     }
 }
 
+void SheetPanelWindow::setOpenedFrom(QWidget *from)
+{
+    QWidget *top = from ? from->window() : nullptr;
+    QWindow *parent = top && top != this && top->isVisible() ? top->windowHandle() : nullptr;
+    winId(); // the native window, so that its transient parent is set before it is mapped
+    windowHandle()->setTransientParent(parent);
+}
+
 void SheetPanelWindow::mousePressEvent(QMouseEvent *event)
 {
     // Presses that no control took arrive here: the background.
