@@ -9,6 +9,7 @@
 #include "Overlays/SystemAppearance.h"
 #include "Shared/Log.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace quorvane {
@@ -36,7 +37,8 @@ void QuitAndUninstall::uninstallRequested()
     Alert alert;
     alert.message = QStringLiteral("Uninstall Quorvane?");
     alert.informativeText = QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + archiveNote
-        + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
+        + QCoreApplication::translate("QuitAndUninstall", " Quorvane is then removed from autostart and its folder is "
+                                                          "opened in your file manager so you can delete it.");
     alert.buttons = {QStringLiteral("Bring My Desktops Back & Uninstall"), QStringLiteral("Cancel")};
     if (m_app.m_env.alerts->present(alert) != 0)
         return;

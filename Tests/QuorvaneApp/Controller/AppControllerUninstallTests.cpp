@@ -48,7 +48,8 @@ struct Uninstall : test::ControllerHarness {
     QString settingsText(const QString &note) const
     {
         return QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + note
-            + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
+            + QStringLiteral(" Quorvane is then removed from autostart and its folder is opened in your file manager so you "
+                             "can delete it.");
     }
 };
 
