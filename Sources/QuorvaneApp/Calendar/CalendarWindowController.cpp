@@ -129,8 +129,8 @@ void CalendarWindowController::restyle()
 void CalendarWindowController::show(ActivationPolicy *activation, QWidget *from)
 {
     auto *window = static_cast<SheetPanelWindow *>(m_window.get());
-    window->setOpenedFrom(from);
     window->show();
+    window->setOpenedFrom(from);
     window->raise();
     window->activateWindow();
     if (activation)

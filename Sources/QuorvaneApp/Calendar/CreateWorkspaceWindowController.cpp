@@ -65,8 +65,8 @@ CreateWorkspaceWindowController::~CreateWorkspaceWindowController()
 
 void CreateWorkspaceWindowController::showWindow(QWidget *from)
 {
-    m_window->setOpenedFrom(from);
     m_window->show();
+    m_window->setOpenedFrom(from);
     m_window->raise();
     m_window->activateWindow();
     m_sheet->nameField()->setFocus(Qt::ActiveWindowFocusReason);

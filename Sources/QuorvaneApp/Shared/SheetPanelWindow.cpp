@@ -1,6 +1,7 @@
 #include "Shared/SheetPanelWindow.h"
 
 #include "CompositorProbe.h"
+#include "WindowLevel.h"
 
 #include <QMouseEvent>
 #include <QWindow>
@@ -22,9 +23,7 @@ SheetPanelWindow::SheetPanelWindow(const CompositorProbe *compositor)
 void SheetPanelWindow::setOpenedFrom(QWidget *from)
 {
     QWidget *top = from ? from->window() : nullptr;
-    QWindow *parent = top && top != this && top->isVisible() ? top->windowHandle() : nullptr;
-    winId(); // the native window, so that its transient parent is set before it is mapped
-    windowHandle()->setTransientParent(parent);
+    setTransientFor(this, top && top->isVisible() ? top : nullptr);
 }
 
 void SheetPanelWindow::mousePressEvent(QMouseEvent *event)

@@ -22,6 +22,7 @@ public:
     bool movableByBackground() const { return m_movable; }
     // The window it was opened from: the window manager keeps it over that one and tells it
     // as its transient (WM_TRANSIENT_FOR); none, or a window not shown, makes it stand alone.
+    // Once it is shown.
     void setOpenedFrom(QWidget *from);
 
 protected:

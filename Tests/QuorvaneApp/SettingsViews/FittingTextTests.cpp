@@ -41,7 +41,7 @@ struct FittingText : SettingsViewHarness {
             const QRect room = label->contentsRect();
             if (label->wordWrap()) {
                 if (room.height() < label->heightForWidth(label->width()) - label->contentsMargins().top()
-                                        - label->contentsMargins().bottom())
+                        - label->contentsMargins().bottom())
                     cut << "wrapped label " + label->text();
                 continue;
             }
@@ -88,6 +88,7 @@ TEST_F(FittingText, EverySectionFitsItsTextsAtElevenAndThirteenPoints)
         rule.pattern = QStringLiteral("invoice");
         rule.collection = longName;
         c.settings.customFilters.push_back(rule);
+        c.settings.customFiltersEnabled = true;
         c.settings.pinnedFolders = {longName + " notes"};
     });
     for (const int points : {11, 13}) {
