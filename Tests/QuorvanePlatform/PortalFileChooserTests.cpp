@@ -81,7 +81,8 @@ TEST(PortalChooserOnABus, TheChosenFileComesBackACancelChoosesNothingAndNoPortal
     int unavailable = 0;
     std::vector<std::optional<QString>> chosen;
     const auto record = [&](std::optional<QString> file) { chosen.push_back(file); };
-    PortalFileChooser::openFile(nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
+    PortalFileChooser::openFile(
+        nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
     EXPECT_TRUE(QTest::qWaitFor([&] { return unavailable == 1; }, 5000));
     EXPECT_TRUE(chosen.empty());
 
@@ -97,7 +98,8 @@ TEST(PortalChooserOnABus, TheChosenFileComesBackACancelChoosesNothingAndNoPortal
         portalBus.send(signal);
     };
 
-    PortalFileChooser::openFile(nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
+    PortalFileChooser::openFile(
+        nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
     ASSERT_TRUE(QTest::qWaitFor([&] { return portal.asked.size() == 1; }, 5000));
     const FakePortal::Asked &first = portal.asked.front();
     EXPECT_EQ(first.title, "Choose a wallpaper picture");
@@ -110,7 +112,8 @@ TEST(PortalChooserOnABus, TheChosenFileComesBackACancelChoosesNothingAndNoPortal
     EXPECT_EQ(chosen[0], std::optional<QString>("/home/someone/Pictures/sea view.png"));
 
     // Cancelled: nothing chosen, and only once.
-    PortalFileChooser::openFile(nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
+    PortalFileChooser::openFile(
+        nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
     ASSERT_TRUE(QTest::qWaitFor([&] { return portal.asked.size() == 2; }, 5000));
     QTest::qWait(50);
     answer(1, {});
