@@ -162,7 +162,7 @@ int main(int argc, char **argv)
 
     QtScheduler scheduler;
     MessageBoxAlertPresenter alerts;
-    QtDialogs dialogs;
+    QtDialogs dialogs(portalDialogs);
     WidgetActivationPolicy activation;
 
     // Wakes come from logind on the system bus, workspace changes from the X server.

@@ -62,6 +62,9 @@ struct ChooserOptions {
     QString acceptLabel;
     // Items the chooser does not list (absolute paths), where the chooser can leave them out.
     QStringList hiddenItems{};
+    // A sentence saying what to choose, shown inside the chooser where it has room for one (the
+    // title stays short: the window manager shows it in the title bar).
+    QString message{};
 
     bool operator==(const ChooserOptions &) const = default;
 };

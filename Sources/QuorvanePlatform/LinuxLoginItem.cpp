@@ -2,6 +2,7 @@
 
 #include "RegularFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -74,7 +75,7 @@ std::optional<QString> LinuxLoginItem::registerItem()
                              .arg(execArgument(m_executable));
     // Never through a link: what a link in the entry's place leads to is not ours to rewrite.
     if (const auto failure = RegularFile::write(entryPath(), text.toUtf8()))
-        return QStringLiteral("Couldn't write the login item: %1").arg(*failure);
+        return QCoreApplication::translate("LoginItem", "Couldn't write the autostart entry: %1").arg(*failure);
     return std::nullopt;
 }
 
@@ -84,7 +85,7 @@ std::optional<QString> LinuxLoginItem::unregisterItem()
     if (!file.exists())
         return std::nullopt;
     if (!file.remove())
-        return QStringLiteral("Couldn't remove the login item: %1").arg(file.errorString());
+        return QCoreApplication::translate("LoginItem", "Couldn't remove the autostart entry: %1").arg(file.errorString());
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #include "MessageBoxAlertPresenter.h"
 
+#include "AlertLook.h"
 #include "LiteralText.h"
 
 #include <QMessageBox>
@@ -12,21 +13,11 @@ namespace quorvane {
 int MessageBoxAlertPresenter::present(const Alert &alert)
 {
     QMessageBox box;
-    switch (alert.style) {
-    case AlertStyle::informational:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case AlertStyle::warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case AlertStyle::critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    }
     box.setText(alert.message);
     box.setInformativeText(alert.informativeText);
     // Names in an alert are the user's or a file's: shown as written, never as markup.
     showPlainTexts(box);
+    lookLikeAlert(box, alert.style);
 
     const QStringList titles = alert.buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : alert.buttons;
     std::vector<QPushButton *> buttons;

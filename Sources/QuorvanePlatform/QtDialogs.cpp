@@ -1,6 +1,8 @@
 #include "QtDialogs.h"
 
+#include "AlertLook.h"
 #include "LiteralText.h"
+#include "PortalFileChooser.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -8,15 +10,22 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QSortFilterProxyModel>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -36,19 +45,6 @@ QMessageBox::ButtonRole roleOf(ButtonRole role)
         break;
     }
     return QMessageBox::AcceptRole;
-}
-
-QMessageBox::Icon iconOf(AlertStyle style)
-{
-    switch (style) {
-    case AlertStyle::informational:
-        return QMessageBox::Information;
-    case AlertStyle::critical:
-        return QMessageBox::Critical;
-    case AlertStyle::warning:
-        break;
-    }
-    return QMessageBox::Warning;
 }
 
 // The folder a chooser opens in: the one asked for or, when it is not made yet, the nearest one
@@ -105,6 +101,38 @@ void showModal(QDialog *dialog, QWidget *parent)
 
 constexpr const char *formDialogProperty = "quorvaneFormDialog";
 
+// Room for the item chooser's columns and its sidebar at once.
+constexpr QSize itemChooserSize(780, 480);
+
+// Files and folders by their type's icon in the icon theme (a folder, an image, a text...), the
+// style's own where the theme has none.
+class ThemedIconProvider final : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo &info) const override
+    {
+        if (info.isDir()) {
+            const QIcon folder = QIcon::fromTheme(QStringLiteral("folder"));
+            return folder.isNull() ? QFileIconProvider::icon(info) : folder;
+        }
+        const QMimeType type = m_types.mimeTypeForFile(info);
+        for (const QString &name : {type.iconName(), type.genericIconName(), QStringLiteral("text-x-generic")}) {
+            const QIcon themed = QIcon::fromTheme(name);
+            if (!themed.isNull())
+                return themed;
+        }
+        return QFileIconProvider::icon(info);
+    }
+
+private:
+    QMimeDatabase m_types;
+};
+
+QAbstractFileIconProvider *themedIcons()
+{
+    static ThemedIconProvider provider;
+    return &provider;
+}
+
 // Tells each time the watched window becomes the active one.
 class ActivationFilter final : public QObject {
 public:
@@ -139,12 +167,12 @@ QMessageBox *questionBox(QWidget *parent, const Question &question, DefaultButto
 {
     auto *box = new QMessageBox(parent);
     prepareModal(box);
-    box->setIcon(iconOf(question.style));
     box->setWindowTitle(question.title.isEmpty() ? QApplication::applicationDisplayName() : question.title);
     box->setText(question.message);
     box->setInformativeText(question.informativeText);
     // Names in a question are the user's or a file's: shown as written, never as markup.
     showPlainTexts(*box);
+    lookLikeAlert(*box, question.style);
     std::vector<DialogButton> buttons = question.buttons;
     if (buttons.empty())
         buttons.push_back({QStringLiteral("OK"), ButtonRole::normal});
@@ -295,6 +323,23 @@ void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
 void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
                            std::function<void(std::optional<QString>)> chosen)
 {
+    if (m_portalChooser) {
+        ChooserOptions asked = options;
+        asked.directory = startFolder(options.directory);
+        auto shared = std::make_shared<std::function<void(std::optional<QString>)>>(std::move(chosen));
+        QPointer<QWidget> owner(parent);
+        PortalFileChooser::openFile(
+            parent, asked,
+            [shared](std::optional<QString> file) {
+                if (*shared)
+                    (*shared)(std::move(file));
+            },
+            [owner, options, shared] {
+                // No portal answered: Qt's own chooser, over the window if it is still there.
+                QtDialogs().chooseFile(owner.data(), options, *shared);
+            });
+        return;
+    }
     auto *dialog = new QFileDialog(parent, options.title, startFolder(options.directory));
     prepareModal(dialog);
     dialog->setFileMode(QFileDialog::ExistingFile);
@@ -318,6 +363,22 @@ namespace {
 class ItemDialog final : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QFileDialog::showEvent(event);
+        // The names take the room the other columns leave; those are as wide as their contents.
+        if (auto *details = findChild<QTreeView *>(QStringLiteral("treeView"))) {
+            QHeaderView *header = details->header();
+            header->setStretchLastSection(false);
+            header->setSectionResizeMode(0, QHeaderView::Stretch);
+            for (int column = 1; column < header->count(); ++column)
+                header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
+
+public:
     void accept() override
     {
         const QStringList files = selectedFiles();
@@ -334,9 +395,26 @@ public:
 void QtDialogs::chooseItem(QWidget *parent, const ChooserOptions &options,
                            std::function<void(std::optional<QString>)> chosen)
 {
+    // Where no platform theme names file icons, those of the icon theme every desktop installs
+    // stand in, never the style's raster pictures.
+    if (QIcon::fromTheme(QStringLiteral("folder")).isNull() && QIcon::fallbackThemeName().isEmpty())
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     auto *dialog = new ItemDialog(parent, options.title, startFolder(options.directory));
     prepareModal(dialog);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setIconProvider(themedIcons());
+    dialog->setViewMode(QFileDialog::Detail);
+    dialog->resize(itemChooserSize);
+    if (!options.message.isEmpty()) {
+        // Under the buttons, across the whole dialog.
+        if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout())) {
+            auto *message = new QLabel(options.message, dialog);
+            message->setObjectName(QStringLiteral("chooserMessage"));
+            message->setTextFormat(Qt::PlainText);
+            message->setWordWrap(true);
+            grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
     if (!options.hiddenItems.isEmpty())
         dialog->setProxyModel(new HiddenItemsFilter(options.hiddenItems, dialog));
     dialog->setFileMode(QFileDialog::ExistingFile);

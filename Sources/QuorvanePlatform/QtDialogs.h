@@ -8,6 +8,14 @@ namespace quorvane {
 // all opened with open(), never exec().
 class QtDialogs final : public Dialogs {
 public:
+    // portalChooser: a file is chosen in the desktop portal's chooser, asked for directly (with
+    // its title, its start folder and nothing to open read-only); Qt's dialog where no portal
+    // answers.
+    explicit QtDialogs(bool portalChooser = false)
+        : m_portalChooser(portalChooser)
+    {
+    }
+
     void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
     void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
     void askText(QWidget *parent, const Question &question, std::function<void(int, const QString &)> answer) override;
@@ -23,6 +31,9 @@ public:
     void pickColor(QWidget *parent, const QColor &initial, std::function<void(std::optional<QColor>)> chosen) override;
     void showColorPanel(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> changed,
                         std::function<void()> activated) override;
+
+private:
+    bool m_portalChooser;
 };
 
 } // namespace quorvane

@@ -121,6 +121,29 @@ bool overlayServed(const char *overlay)
     return false;
 }
 
+void setTransientFor(QWidget *window, QWidget *owner)
+{
+    if (!window)
+        return;
+    QWidget *top = owner ? owner->window() : nullptr;
+    if (top == window || (top && !top->testAttribute(Qt::WA_WState_Created)))
+        top = nullptr;
+    window->winId(); // the native window, unmapped until shown
+    if (QWindow *handle = window->windowHandle())
+        handle->setTransientParent(top ? top->windowHandle() : nullptr);
+    xcb_connection_t *c = x11::connection();
+    if (!c)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    if (top) {
+        const auto ownerId = static_cast<xcb_window_t>(top->winId());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &ownerId);
+    } else {
+        xcb_delete_property(c, id, XCB_ATOM_WM_TRANSIENT_FOR);
+    }
+    xcb_flush(c);
+}
+
 namespace {
 constexpr char opacityProperty[] = "quorvaneWindowOpacity";
 } // namespace

@@ -43,6 +43,13 @@ void clearInputRegion(QWidget *window);
 // there. The first time each overlay (named in the log line) is refused, the log says so.
 bool overlayServed(const char *overlay);
 
+// Tells the window manager that window belongs to owner's window (WM_TRANSIENT_FOR): it is kept
+// over it and told apart from the application's other windows. Set on the window whatever its
+// type; call it once the window is shown (Qt's show clears the property of a window that is no
+// dialog or tool window; window managers take it while the window is mapped as well). No owner,
+// or one not created yet, clears it. Qt's own transient parent follows.
+void setTransientFor(QWidget *window, QWidget *owner);
+
 // A top-level window's opacity from 0 to 1, kept exactly (QWidget's own rounds it to 1/255):
 // with X11 the compositing manager reads it from _NET_WM_WINDOW_OPACITY.
 void setWindowOpacity(QWidget *window, double opacity);

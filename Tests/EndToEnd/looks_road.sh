@@ -17,20 +17,27 @@
 # the desktop portal's, asked for on the bus; the pin chooser opens in the Desktop folder without
 # what is pinned. Escape closes each, choosing nothing, and then the settings window.
 # The pictures go to $QUORVANE_TEST_ARTIFACTS.
-# The road comes in two halves that run side by side, each in a session of its own: "dark" (the
-# dark theme, then "System", whose pictures are held against the dark ones) and "light" (twice the
-# scale, the light edges, the choosers). Without a half, both in one session.
-# Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB [dark|light]
+# For review, under a compositing manager: each floating window (the calendar, the "New desktop"
+# window, the move prompt) over the settings window, nothing of it showing through, transient for
+# it when opened from it; the "Can't do that" alert whole, its frame and title; every settings page
+# at the desktop's font of 11 and of 13 points. Every contrast measured goes into a table,
+# contrast-table.txt among the pictures.
+# The road comes in three parts that run side by side, each in a session of its own: "dark" (the
+# dark theme, then "System", whose pictures are held against the dark ones), "light" (twice the
+# scale, the light edges, the choosers) and "review" (the pictures above). Without a part, all in
+# one session.
+# Usage: looks_road.sh PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB [dark|light|review]
 set -euo pipefail
 app="$1"
 case "${3:-}" in
   dark) export LOOKS_SECTIONS="1 3" ;;
   light) export LOOKS_SECTIONS="2 4 5" ;;
-  "") export LOOKS_SECTIONS="1 2 3 4 5" ;;
-  *) echo "usage: $0 PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB [dark|light]"; exit 2 ;;
+  review) export LOOKS_SECTIONS="6 7 8" ;;
+  "") export LOOKS_SECTIONS="1 2 3 4 5 6 7 8" ;;
+  *) echo "usage: $0 PATH_TO_QUORVANE PATH_TO_WINDOW_GRAB [dark|light|review]"; exit 2 ;;
 esac
 source "${BASH_SOURCE[0]%/*}/session_lib.sh"
-e2e_prepare "$app" xprop gsettings gdbus /usr/libexec/at-spi-bus-launcher convert dbus-monitor
+e2e_prepare "$app" xprop gsettings gdbus /usr/libexec/at-spi-bus-launcher convert dbus-monitor xcompmgr
 export TREE="${BASH_SOURCE[0]%/*}/accessible_tree.py"
 # The session's settings in a file of the temporary home, light to begin with.
 export GSETTINGS_BACKEND=keyfile
@@ -63,10 +70,18 @@ source "$E2E_LIB"
 gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
   --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' >/dev/null
 start_desktop_session
+# A row of the contrast table: the picture, the part measured, its lines of text, the lowest
+# contrast of them and the least asked for.
+table_row() {
+  [ -s "$ARTIFACTS/contrast-table.txt" ] \
+    || printf '%-34s | %-20s | %5s | %8s | %s\n' picture part lines contrast "at least" > "$ARTIFACTS/contrast-table.txt"
+  printf '%-34s | %-20s | %5s | %6s:1 | %s:1\n' "$1" "$2" "$3" "$4" "$5" >> "$ARTIFACTS/contrast-table.txt"
+}
 # Fails when the text in part X Y W H of picture $1 reads under $2:1.
 readable() {
   local ratio
   ratio="$("$GRAB" --contrast "$ARTIFACTS/$1.png" "$3" "$4" "$5" "$6")"
+  table_row "$1" "$3,$4 ${5}x$6" 1 "$ratio" "$2"
   python3 -c "import sys; sys.exit(0 if float('$ratio') >= $2 else 1)" \
     || fail "$1: the text at $3,$4 ${5}x$6 reads at $ratio:1, under $2:1"
   echo "$1 $3,$4: $ratio:1"
@@ -76,6 +91,7 @@ readable() {
 readable_lines() {
   local ratio lines
   read -r ratio lines <<<"$("$GRAB" --contrast-lines "$ARTIFACTS/$1.png" "$4" "$5" "$6" "$7")"
+  table_row "$1" "$4,$5 ${6}x$7" "$lines" "$ratio" "$2"
   [ "$lines" -ge "$3" ] || fail "$1: $lines lines of text at $4,$5 ${6}x$7, not $3"
   python3 -c "import sys; sys.exit(0 if float('$ratio') >= $2 else 1)" \
     || fail "$1: a line of text at $4,$5 ${6}x$7 reads at $ratio:1, under $2:1"
@@ -158,6 +174,27 @@ sections_down() { # $1: the picture before, then the picture of each section tha
 }
 section() { [[ " $LOOKS_SECTIONS " == *" $1 "* ]]; }
 has_icon() { [ -n "$(xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -v 'not found' | head -c 200)" ] || fail "window $1 has no icon"; }
+# Clicks the middle of the control of role $3 named $4 in window $2 titled $1.
+click_control() {
+  local box x y w h
+  box="$(within_for 5 box_in_window "$1" "$3" "$4" "$2")" || fail "no $3 '$4' in $1"
+  read -r x y w h <<<"$box"
+  xdotool mousemove --window "$2" $((x + w / 2)) $((y + h / 2)) click 1
+}
+# The names of what window $1 (its title) shows, one a line.
+names_in_window() {
+  readout | python3 -c '
+import sys
+inside = False
+for line in sys.stdin:
+    depth = (len(line) - len(line.lstrip(" "))) // 2
+    fields = line.strip().split("|")
+    if depth == 1:
+        inside = fields[1] == sys.argv[1]
+    elif inside and fields[1]:
+        print(fields[1])
+' "$1"
+}
 
 if section 1; then
 # 1. Dark, at the ordinary scale.
@@ -209,6 +246,11 @@ calendar="$(wait_window 'Cleanup calendar' 50)" || fail "no Cleanup calendar win
 has_icon "$calendar"
 settled_picture "$calendar" dark-calendar
 readable dark-calendar 4.5 20 60 400 300
+# The day sidebar's note, in its secondary colour.
+if note_box="$(box_in_window 'Cleanup calendar' label 'Nothing scheduled on this day.' "$calendar")" && [ -n "$note_box" ]; then
+  # shellcheck disable=SC2086
+  readable dark-calendar 4.5 $note_box
+fi
 readable_lines dark-calendar 4.5 6 20 100 420 280 # each week of days, the past ones too
 previous=dark-calendar
 for stop in 1 2 3; do
@@ -231,6 +273,10 @@ watching() { grep -q ready "$WORK/scroll-grab.txt"; }
 within 10 watching || fail "the scroll display's watcher did not start: $(cat "$WORK/scroll-grab.txt")"
 xdotool click 5
 wait "$grabber" || fail "no picture of the scroll display after a wheel click: $(cat "$WORK/scroll-grab.txt")"
+# The neighbour's name above the current one (the ring has two names and does not wrap) reads as
+# well as the current one.
+read -r sw sh <<<"$(identify -format '%w %h' "$ARTIFACTS/dark-scroll.png")"
+readable_lines dark-scroll 4.5 2 20 4 $((sw - 40)) $((sh - 8))
 stop_app
 # The first switch: the note that the files are kept.
 python3 - "$config" <<'PY'
@@ -246,7 +292,10 @@ note="$(within_for 5 first_alert_window)" || fail "no note after the first switc
 sleep 0.3
 picture "$note" dark-alert-first-switch
 read -r aw ah <<<"$(window_size "$note")"
-readable_lines dark-alert-first-switch 4.5 2 0 0 "$aw" "$ah"
+# The texts' column, right of the application's icon: no warning sign over the note.
+read -r tx _ _ _ <<<"$(within_for 5 box_in_window Quorvane label "Your files aren't gone!" "$note")"
+[ -n "$tx" ] || fail "no Your files aren't gone! in the note"
+readable_lines dark-alert-first-switch 4.5 2 "$tx" 0 $((aw - tx)) "$ah"
 answer_alert
 stop_app
 echo "dark: ok"
@@ -400,27 +449,6 @@ PY
 mkdir -p "$HOME/Desktop/Notes" "$HOME/Pictures"
 touch "$HOME/Desktop/Plan.txt"
 convert -size 8x8 xc:teal "$HOME/Pictures/sea.png"
-# Clicks the middle of the control of role $3 named $4 in window $2 titled $1.
-click_control() {
-  local box x y w h
-  box="$(within_for 5 box_in_window "$1" "$3" "$4" "$2")" || fail "no $3 '$4' in $1"
-  read -r x y w h <<<"$box"
-  xdotool mousemove --window "$2" $((x + w / 2)) $((y + h / 2)) click 1
-}
-# The names of what window $1 (its title) shows, one a line.
-names_in_window() {
-  readout | python3 -c '
-import sys
-inside = False
-for line in sys.stdin:
-    depth = (len(line) - len(line.lstrip(" "))) // 2
-    fields = line.strip().split("|")
-    if depth == 1:
-        inside = fields[1] == sys.argv[1]
-    elif inside and fields[1]:
-        print(fields[1])
-' "$1"
-}
 # The platform's file chooser on screen (GTK's, the application's own process or the portal's):
 # its window id and class.
 platform_chooser() {
@@ -452,12 +480,15 @@ XDG_CURRENT_DESKTOP=XFCE start_app choosers-xfce
 open_settings
 click_control 'Quorvane Settings' "$win" 'list item' 'Pinned items'
 click_control 'Quorvane Settings' "$win" 'push button' 'Pin a file or folder'
-pin_title='Choose a file or folder on your Desktop to keep on every desktop.'
-chooser="$(wait_window "$pin_title" 50)" || fail "no chooser after Pin…"
+pin_title='Pin a file or folder'
+pin_message='Choose a file or folder on your Desktop to keep on every desktop.'
+chooser="$(wait_window "$pin_title" 50)" || fail "no chooser titled $pin_title after Pin…"
 [ "$(window_property "$chooser" WM_CLASS)" = '"quorvane", "Quorvane"' ] || fail "the pin chooser is not the application's"
 offered() { names_in_window "$pin_title" | grep -qxF Plan.txt; }
 within 5 offered || fail "the pin chooser does not show the Desktop's Plan.txt: $(names_in_window "$pin_title" | tr '\n' '|')"
 names_in_window "$pin_title" | grep -qxF Notes && fail "the pin chooser offers Notes, pinned already"
+names_in_window "$pin_title" | grep -qxF "$pin_message" || fail "the pin chooser does not say what to choose"
+settled_picture "$chooser" pin-chooser
 press Escape
 wait_unmapped "$chooser" || fail "Escape left the pin chooser open"
 [ "$(json 'c["settings"]["pinnedFolders"]')" = "['Notes']" ] || fail "pins after Escape: $(json 'c["settings"]["pinnedFolders"]')"
@@ -491,9 +522,14 @@ if [ -f /usr/share/dbus-1/services/org.freedesktop.portal.Desktop.service ] \
   open_choose_image
   asked() { grep -q 'member=OpenFile' "$WORK/portal-requests.txt" && grep -q '"Use Image"' "$WORK/portal-requests.txt"; }
   within 10 asked || fail "no OpenFile request to the portal for Choose…"
+  # Titled, opening in Pictures, offering nothing to choose beside the picture.
+  grep -q '"Choose a wallpaper picture"' "$WORK/portal-requests.txt" || fail "the portal's chooser has no title"
+  grep -q '"current_folder"' "$WORK/portal-requests.txt" || fail "the portal is not asked to open in Pictures"
+  grep -q '"choices"' "$WORK/portal-requests.txt" && fail "the portal is asked for choices"
   found="$(within_for 20 platform_chooser)" || fail "no portal chooser after Choose…"
   read -r chooser class <<<"$found"
   echo "image chooser through the portal: shown by $class"
+  settled_picture "$chooser" portal-image-chooser
   press Escape
   wait_unmapped "$chooser" || fail "Escape left the portal's chooser open"
   [ "$(cue_image)" = "$before" ] || fail "the portal's chooser closed by Escape changed the image"
@@ -503,6 +539,185 @@ else
   echo "portal: not run (no desktop portal with GTK's backend)"
 fi
 echo "choosers: ok"
+fi
+# The box "X Y W H" of window $1 on the screen.
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
+}
+# The window window $1 is transient for, decimal; nothing when none.
+transient_for() {
+  local id
+  id="$(xprop -id "$1" WM_TRANSIENT_FOR 2>/dev/null | grep -oE '0x[0-9a-fA-F]+' | head -n1)"
+  [ -n "$id" ] && echo "$((id))"
+}
+# Window $1 moved over the settings window, pictured as $2 on the screen and as its own: inside
+# its rounded corners ($3 pixels from its top, $4 from its bottom: past an animation at its top)
+# the screen shows exactly the window's own picture, nothing of the settings window behind it. A
+# picture of both, $2-scene, besides.
+reads_alone() {
+  local sx sy sw sh x y w h differing
+  read -r sx sy sw sh <<<"$(geometry "$win")"
+  read -r _ _ w h <<<"$(geometry "$1")"
+  xdotool windowmove "$1" $((sx + (sw - w) / 2)) $((sy + 30))
+  _nap 0.6
+  read -r x y w h <<<"$(geometry "$1")"
+  [ $((x + w / 2)) -gt "$sx" ] && [ $((x + w / 2)) -lt $((sx + sw)) ] && [ $((y + h / 2)) -gt "$sy" ] \
+    && [ $((y + h / 2)) -lt $((sy + sh)) ] || fail "$2 could not be moved over the settings window"
+  settled_picture "$1" "$2-own"
+  "$GRAB" --screen "$x" "$y" "$w" "$h" "$ARTIFACTS/$2.png" || fail "no picture of the screen under $2"
+  differing="$("$GRAB" --compare-inside "$ARTIFACTS/$2-own.png" "$ARTIFACTS/$2.png" "$3" "$4")"
+  local left=$((x < sx ? x : sx)) top=$((y < sy ? y : sy))
+  local right=$((x + w > sx + sw ? x + w : sx + sw)) bottom=$((y + h > sy + sh ? y + h : sy + sh))
+  "$GRAB" --screen "$left" "$top" $((right - left)) $((bottom - top)) "$ARTIFACTS/$2-scene.png" || true
+  printf 'over the settings window | %-12s | %s pixels of what lies behind show through\n' "$2" "$differing" \
+    | tee -a "$ARTIFACTS/over-settings.txt"
+  [ "$differing" = 0 ] || fail "$2: $differing pixels inside it show what lies behind"
+}
+# The lowest bottom of the labels and the highest top of the push buttons in window $2 titled $1.
+text_and_buttons() {
+  local origin
+  origin="$(xwininfo -id "$2" | awk '/Absolute upper-left Y/ {y = $4} END {print y}')"
+  readout | python3 -c '
+import sys
+title, top = sys.argv[1], int(sys.argv[2])
+inside, text, buttons = False, 0, 10**6
+for line in sys.stdin:
+    depth = (len(line) - len(line.lstrip(" "))) // 2
+    fields = line.strip().split("|")
+    if depth == 1:
+        inside = fields[1] == title
+    elif inside and fields[1]:
+        x, y, w, h = map(int, fields[-1].split(","))
+        if fields[0] == "label" and h > 0:
+            text = max(text, y + h - top)
+        elif fields[0] == "push button" and h > 0:
+            buttons = min(buttons, y - top)
+print(text, buttons)
+' "$1" "$origin"
+}
+
+if section 6; then
+# 6. Under a compositing manager (the floating windows translucent, their corners round), each
+# floating window over the settings window reads alone; opened from the settings window, each is
+# its transient; the "New desktop" window keeps its height when a name is refused under its
+# field; the move prompt carries the application's icon, its texts well clear of its buttons.
+xcompmgr >/dev/null 2>&1 &
+compositor=$!
+start_app over
+open_settings
+click_control 'Quorvane Settings' "$win" 'list item' Organize
+click_control 'Quorvane Settings' "$win" 'push button' 'Open calendar…'
+calendar="$(wait_window 'Cleanup calendar' 50)" || fail "no Cleanup calendar window from Organize"
+[ "$(transient_for "$calendar")" = "$((win))" ] || fail "the calendar is not transient for the settings window"
+reads_alone "$calendar" over-calendar 24 24
+press Escape
+wait_unmapped "$calendar" || fail "Escape left the calendar open"
+# The Desktops page behind: its headings, chevrons and Archive buttons.
+click_control 'Quorvane Settings' "$win" 'list item' Desktops
+click_control 'Quorvane Settings' "$win" 'push button' 'New desktop…'
+new="$(wait_window 'New desktop' 30)" || fail "no New desktop window from the Desktops page"
+[ "$(transient_for "$new")" = "$((win))" ] || fail "the New desktop window is not transient for the settings window: $(xprop -id "$new" WM_TRANSIENT_FOR) against $win"
+read -r _ before <<<"$(window_size "$new")"
+xdotool type --delay 30 "Default"
+_nap 0.6
+read -r _ after <<<"$(window_size "$new")"
+[ "$before" = "$after" ] || fail "the New desktop window went from $before to $after pixels high as its error line appeared"
+echo "new desktop: $before pixels high, with its error line and without"
+press Tab # off the field: no caret blinks while it is pictured
+reads_alone "$new" over-new-desktop 24 24
+press Escape
+wait_unmapped "$new" || fail "Escape left the New desktop window open"
+stop_app
+# The move prompt, as a copy started from Downloads offers it.
+mkdir -p "$HOME/Downloads/quorvane-1.0"
+cp -r "$WORK/prefix/." "$HOME/Downloads/quorvane-1.0/"
+APP="$HOME/Downloads/quorvane-1.0/bin/quorvane" start_app downloaded
+offer="$(wait_window 'Move Quorvane to your applications folder\?' 50)" || fail "no move prompt from Downloads"
+has_icon "$offer"
+open_settings
+reads_alone "$offer" over-move-prompt 126 24 # the pulsing picture above
+read -r text buttons <<<"$(within_for 5 text_and_buttons 'Move Quorvane to your applications folder?' "$offer")"
+echo "move prompt: its last line of text ends $((buttons - text)) pixels above its buttons"
+[ $((buttons - text)) -ge 12 ] || fail "the move prompt's text ends $((buttons - text)) pixels above its buttons"
+stop_app
+kill "$compositor"
+wait "$compositor" 2>/dev/null || true
+echo "over the settings window: ok"
+fi
+
+if section 7; then
+# 7. The settings window's "Can't do that" alert, whole: the window manager's title in full over
+# the model's sentence, said once, on one line; its picture with its frame.
+start_app alert
+open_settings
+press Down
+press Tab
+press Tab # the first desktop's name
+xdotool type --delay 30 "Client Pitch"
+press Return
+alert="$(wait_window "Can't do that" 30)" || fail "no window titled Can't do that"
+_nap 0.4
+picture "$alert" alert-cant-do-that
+frame="$alert"
+while parent="$(xwininfo -id "$frame" -tree | awk '/Parent window id:/ {print $4}')" \
+  && [ "$((parent))" != "$(xwininfo -root | awk '/Window id:/ {print $4}' | xargs printf '%d')" ]; do
+  frame="$parent"
+done
+picture "$frame" alert-cant-do-that-framed
+read -r aw ah <<<"$(window_size "$alert")"
+read -r fw fh <<<"$(window_size "$frame")"
+echo "alert: ${aw}x$ah, with its frame ${fw}x$fh"
+# At 181 pixels the window manager cut its title to "Can't… that".
+[ "$aw" -ge 240 ] || fail "the alert is $aw pixels wide: too narrow for its title"
+names_in_window "Can't do that" > "$WORK/alert-texts.txt"
+grep -qxF "Can't do that" "$WORK/alert-texts.txt" && fail "the alert says Can't do that inside it as well"
+grep -q 'Client Pitch' "$WORK/alert-texts.txt" || fail "the alert does not say why: $(tr '\n' '|' < "$WORK/alert-texts.txt")"
+message="$(grep -m1 'Client Pitch' "$WORK/alert-texts.txt")"
+box="$(within_for 5 box_in_window "Can't do that" label "$message" "$alert")" || fail "no message label in the alert"
+# shellcheck disable=SC2086
+readable_lines alert-cant-do-that 4.5 1 $box
+# shellcheck disable=SC2086
+read -r _ lines <<<"$("$GRAB" --contrast-lines "$ARTIFACTS/alert-cant-do-that.png" $box)"
+[ "$lines" = 1 ] || fail "the alert's message runs over $lines lines: $message"
+press Return
+wait_unmapped "$alert" || fail "Return did not close the alert"
+stop_app
+echo "alert: ok"
+fi
+
+if section 8; then
+# 8. Every settings page at the desktop's own font, 11 and 13 points (GTK's, as a GTK session
+# gives it), with a long name in its rows, its rule and its pins; a desktop's row opened.
+long='Photo Projects for the Autumn Exhibition'
+mkdir -p "$root/$long"
+python3 - "$config" "$long" <<'PY'
+import json, sys, uuid
+c = json.load(open(sys.argv[1]))
+name = sys.argv[2]
+c["workspaces"].insert(1, {"name": name})
+c["settings"]["appearance"]["mode"] = "light"
+c["settings"]["customFilters"] = [{"id": str(uuid.uuid4()).upper(), "enabled": True, "pattern": "invoice", "collection": name}]
+c["settings"]["customFiltersEnabled"] = True
+c["settings"]["pinnedFolders"] = [name + " notes"]
+json.dump(c, open(sys.argv[1], "w"))
+PY
+mkdir -p "$XDG_CONFIG_HOME/gtk-3.0"
+for points in 11 13; do
+  printf '[Settings]\ngtk-font-name=DejaVu Sans %s\n' "$points" > "$XDG_CONFIG_HOME/gtk-3.0/settings.ini"
+  QT_QPA_PLATFORMTHEME=gtk3 start_app "font-$points"
+  open_settings
+  settled_picture "$win" "font-$points-general"
+  sections_down "font-$points-general" "font-$points-desktops" "font-$points-pinned" "font-$points-organize" \
+    "font-$points-appearance" "font-$points-dock" "font-$points-shortcuts" "font-$points-advanced" \
+    "font-$points-experimental"
+  click_control 'Quorvane Settings' "$win" 'list item' Desktops
+  click_control 'Quorvane Settings' "$win" 'push button' "Details of $long"
+  _nap 0.6
+  settled_picture "$win" "font-$points-desktops-opened"
+  stop_app
+done
+[ "$(pixels_between font-11-general font-13-general)" -gt 2000 ] || fail "the pages at 11 and 13 points look alike"
+echo "fonts: ok"
 fi
 echo PASS > "$WORK/result"
 SESSION

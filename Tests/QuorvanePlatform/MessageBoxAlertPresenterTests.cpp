@@ -3,8 +3,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -18,6 +21,8 @@ struct SeenBox {
     QString informativeText;
     QStringList buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool ownIcon = false; // a picture of its own in the icon's place
+    QString title;
     QString defaultButton;
     // The texts and titles as the user reads them.
     QStringList shown;
@@ -37,6 +42,8 @@ void answerNextBox(const QString &title, SeenBox &seen)
         seen.text = box->text();
         seen.informativeText = box->informativeText();
         seen.icon = box->icon();
+        seen.ownIcon = !box->iconPixmap().isNull();
+        seen.title = box->windowTitle();
         seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
         for (QAbstractButton *b : box->buttons())
             seen.buttons.push_back(b->text());
@@ -76,7 +83,8 @@ TEST(MessageBoxAlertPresenter, ShowsTheTextsAndReturnsTheChosenButtonsIndex)
     answerNextBox(QStringLiteral("Don't Move"), second);
     EXPECT_EQ(presenter.present(Alert{QStringLiteral("Again?"), {}, {QStringLiteral("Move"), QStringLiteral("Don't Move")}, AlertStyle::informational}),
               1);
-    EXPECT_EQ(second.icon, QMessageBox::Information);
+    // An ordinary alert shows the application's icon, as Linux draws a default alert.
+    EXPECT_EQ(second.icon, QMessageBox::NoIcon);
 }
 
 TEST(MessageBoxAlertPresenter, EscapeAnswersCancelAndAnAlertWithoutButtonsHasOk)
@@ -90,7 +98,36 @@ TEST(MessageBoxAlertPresenter, EscapeAnswersCancelAndAnAlertWithoutButtonsHasOk)
     answerNextBox(QStringLiteral("OK"), plain);
     EXPECT_EQ(presenter.present(Alert{QStringLiteral("Done"), {}, {}, AlertStyle::warning}), 0);
     EXPECT_EQ(plain.buttons, QStringList{"OK"});
-    EXPECT_EQ(plain.icon, QMessageBox::Warning);
+    EXPECT_EQ(plain.icon, QMessageBox::NoIcon) << "no warning sign over an ordinary alert";
+}
+
+TEST(MessageBoxAlertPresenter, AnOrdinaryAlertCarriesTheApplicationsIconAndNameAndReadsOnWholeLines)
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvane"));
+    QPixmap picture(32, 32);
+    picture.fill(Qt::darkCyan);
+    QApplication::setWindowIcon(QIcon(picture));
+    MessageBoxAlertPresenter presenter;
+    SeenBox seen;
+    QSize size;
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &size] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            size = box->size();
+        }
+    });
+    poll->start(5);
+    answerNextBox(QStringLiteral("OK"), seen);
+    const QString informative = QStringLiteral("We moved “Client Pitch” into your desktops folder.");
+    presenter.present(Alert{QStringLiteral("Your files aren't gone!"), informative, {QStringLiteral("OK")}});
+    QApplication::setWindowIcon(QIcon());
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(seen.ownIcon) << "the application's icon in the icon's place";
+    EXPECT_EQ(seen.title, "Quorvane");
+    // The informative sentence stands on one line, not squeezed under the shorter heading.
+    EXPECT_GT(size.width(), QFontMetrics(QApplication::font()).horizontalAdvance(informative)) << size.width();
 }
 
 TEST(MessageBoxAlertPresenter, NamesAndButtonTitlesAreShownAsWritten)

@@ -6,16 +6,20 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
+#include <QTreeView>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -114,6 +118,30 @@ TEST(QtDialogs, NamesAndButtonTitlesAreShownAsWritten)
     EXPECT_TRUE(withField.contains(question.message) && withField.contains("Bring My Desktops Back & Uninstall"))
         << withField.join(" | ").toStdString();
     dialog->reject();
+}
+
+// The window manager shows an alert's whole title, and a short message stands on one line.
+TEST(QtDialogs, AnAlertIsWideEnoughForItsTitleAndItsMessage)
+{
+    QtDialogs dialogs;
+    QWidget parent;
+    parent.show();
+    Question question;
+    question.title = QStringLiteral("Can't do that");
+    question.message = QStringLiteral("Super+1 is already assigned to “Work”.");
+    dialogs.ask(&parent, question, [](int) {});
+    QMessageBox *box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), question.title);
+    EXPECT_EQ(box->icon(), QMessageBox::NoIcon) << "no warning sign over an ordinary alert";
+    QFont bold = box->font();
+    bold.setBold(true);
+    EXPECT_GE(box->width(), QFontMetrics(bold).horizontalAdvance(question.title) + 150);
+    const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(question.message));
+    EXPECT_LT(label->height(), 2 * QFontMetrics(label->font()).height()) << "one line";
+    box->reject();
 }
 
 TEST(LiteralText, ToolTipsAndTitlesReadAsWritten)
@@ -260,5 +288,38 @@ TEST(QtDialogs, FormsAndChoosersReportOnce)
     ASSERT_NE(files, nullptr);
     EXPECT_FALSE(chooser->proxyModel()->mapFromSource(files->index(temp.path() + "/Pinned")).isValid());
     EXPECT_TRUE(chooser->proxyModel()->mapFromSource(files->index(temp.path() + "/Loose")).isValid());
+    chooser->reject();
+}
+
+// The item chooser: a short title, the sentence inside it, the icon theme's icons and columns that
+// fit its width.
+TEST(QtDialogs, TheItemChooserSaysWhatToChooseAndItsColumnsFit)
+{
+    QtDialogs dialogs;
+    QWidget parent;
+    parent.show();
+    QTemporaryDir temp;
+    QFile(temp.path() + "/A rather long file name that takes room.txt").open(QIODevice::WriteOnly);
+    QDir(temp.path()).mkdir("Folder");
+    ChooserOptions options{QStringLiteral("Pin a file or folder"), temp.path(), {}, QStringLiteral("Pin")};
+    options.message = QStringLiteral("Choose a file or folder on your Desktop to keep on every desktop.");
+    dialogs.chooseItem(&parent, options, [](std::optional<QString>) {});
+    QFileDialog *chooser = parent.findChild<QFileDialog *>();
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(chooser));
+    EXPECT_EQ(chooser->windowTitle(), "Pin a file or folder");
+    const auto *message = chooser->findChild<QLabel *>(QStringLiteral("chooserMessage"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(message->text(), options.message);
+    EXPECT_NE(dynamic_cast<QFileIconProvider *>(chooser->iconProvider()), nullptr);
+    auto *details = chooser->findChild<QTreeView *>(QStringLiteral("treeView"));
+    ASSERT_NE(details, nullptr);
+    QApplication::processEvents();
+    int columns = 0;
+    for (int column = 0; column < details->header()->count(); ++column)
+        columns += details->header()->isSectionHidden(column) ? 0 : details->header()->sectionSize(column);
+    EXPECT_LE(columns, details->viewport()->width()) << "no column runs past the view";
+    EXPECT_FALSE(details->horizontalScrollBar()->isVisible());
     chooser->reject();
 }

@@ -156,6 +156,39 @@ TEST_F(X11Test, AClickThroughWindowTakesNoInputOnceMapped)
     EXPECT_EQ(inputRectangles(dock), 0);
 }
 
+// A plain window opened from another is its transient, as a dialog would be. Opened from
+// nothing, it stands alone.
+TEST_F(X11Test, AWindowOpenedFromAnotherIsItsTransient)
+{
+    xcb_connection_t *c = x11::connection();
+    const auto transientFor = [c](QWidget &window) -> std::optional<xcb_window_t> {
+        auto *reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, xcb_window_t(window.winId()), XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
+            nullptr);
+        std::optional<xcb_window_t> owner;
+        if (reply && xcb_get_property_value_length(reply) == 4)
+            owner = *static_cast<const xcb_window_t *>(xcb_get_property_value(reply));
+        std::free(reply);
+        return owner;
+    };
+    QWidget settings;
+    auto *button = new QWidget(&settings); // what the user clicked: its window is the owner
+    settings.resize(300, 200);
+    settings.show();
+    QWidget sheet(nullptr, Qt::FramelessWindowHint);
+    sheet.resize(100, 100);
+    sheet.show();
+    setTransientFor(&sheet, button);
+    x11::sync();
+    EXPECT_EQ(transientFor(sheet), std::optional<xcb_window_t>(xcb_window_t(settings.winId())));
+    EXPECT_EQ(sheet.windowHandle()->transientParent(), settings.windowHandle());
+    sheet.hide();
+    sheet.show();
+    setTransientFor(&sheet, nullptr);
+    x11::sync();
+    EXPECT_EQ(transientFor(sheet), std::nullopt);
+}
+
 TEST_F(X11Test, TheProbeSeesACompositingManagerComeAndGo)
 {
     if (QStandardPaths::findExecutable("xcompmgr").isEmpty())

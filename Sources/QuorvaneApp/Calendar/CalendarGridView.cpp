@@ -384,6 +384,20 @@ void CalendarGridView::paintEvent(QPaintEvent *)
             painter.setBrush(fill);
             painter.drawRoundedRect(frame, 6, 6);
         }
+        if (day == now) {
+            // Today as the desktop's calendars mark it: its number bold on the accent.
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(tint);
+            painter.drawRoundedRect(frame, 6, 6);
+            painter.setPen(Style::readableOn(palette().color(QPalette::HighlightedText), Style::textOn(tint), {tint}, 4.5));
+            QFont bold = painter.font();
+            bold.setBold(true);
+            painter.save();
+            painter.setFont(bold);
+            painter.drawText(frame, Qt::AlignCenter, QString::number(day.day()));
+            painter.restore();
+            continue;
+        }
         painter.setPen(toned(palette(), MonthGrid::tone(day, m_anchor, now)));
         painter.drawText(frame, Qt::AlignCenter, QString::number(day.day()));
     }
@@ -418,12 +432,6 @@ void CalendarGridView::paintEvent(QPaintEvent *)
             const double ringRadius = CalendarMarkers::ringDiameter / 2 - 0.75;
             painter.drawEllipse(marker.center, ringRadius, ringRadius);
         }
-    }
-
-    if (const auto bar = MonthGrid::todayBar(shown, now, grid.cellWidth, grid.rowHeight)) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(tint);
-        painter.drawRoundedRect(*bar, 1.5, 1.5);
     }
 
     if (m_drag)

@@ -126,10 +126,11 @@ void CalendarWindowController::restyle()
     m_applied = Theme::shared().dark() ? AppearanceMode::dark : AppearanceMode::light;
 }
 
-void CalendarWindowController::show(ActivationPolicy *activation)
+void CalendarWindowController::show(ActivationPolicy *activation, QWidget *from)
 {
-    QWidget *window = m_window.get();
+    auto *window = static_cast<SheetPanelWindow *>(m_window.get());
     window->show();
+    window->setOpenedFrom(from);
     window->raise();
     window->activateWindow();
     if (activation)

@@ -25,7 +25,8 @@ public:
 
     explicit CalendarWindowController(CalendarModel &model);
     // Brings the panel to the front; activates the application through activation when given.
-    void show(ActivationPolicy *activation = nullptr);
+    // from: the window it is opened from (the settings window), none from the menu.
+    void show(ActivationPolicy *activation = nullptr, QWidget *from = nullptr);
     // Runs when the panel closes, from its own close handler: the owner releases the controller
     // there with deleteLater.
     std::function<void()> onClose;

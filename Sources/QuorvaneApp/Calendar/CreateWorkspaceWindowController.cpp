@@ -63,9 +63,10 @@ CreateWorkspaceWindowController::~CreateWorkspaceWindowController()
         m_sheet->onRefused = nullptr;
 }
 
-void CreateWorkspaceWindowController::showWindow()
+void CreateWorkspaceWindowController::showWindow(QWidget *from)
 {
     m_window->show();
+    m_window->setOpenedFrom(from);
     m_window->raise();
     m_window->activateWindow();
     m_sheet->nameField()->setFocus(Qt::ActiveWindowFocusReason);

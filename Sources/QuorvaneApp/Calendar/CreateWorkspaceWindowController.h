@@ -38,7 +38,8 @@ public:
     WorkspaceCreateSheet *sheet() const { return m_sheet; }
     CalendarModel &model() const { return m_model; }
     // Shows the window in front with the keyboard focus in the name field.
-    void showWindow();
+    // from: the window it is opened from (the settings window), none from the menu.
+    void showWindow(QWidget *from = nullptr);
 
     // Puts window near the top-right corner of the screen under the pointer (else the primary
     // screen, else the first one).

@@ -35,11 +35,12 @@ void FadedLabel::fade()
     const QColor text = source.color(QPalette::WindowText);
     const QColor window = source.color(QPalette::Window);
     // The text at that opacity over the window, drawn back towards the text as far as it takes to
-    // read at 4.5:1.
+    // read at 4.5:1 as drawn: the thin strokes of small antialiased text never reach the colour
+    // itself, so the colour aims a little higher.
     const auto mix = [&](float a, float b) { return a * float(m_opacity) + b * float(1 - m_opacity); };
     const QColor blended = QColor::fromRgbF(mix(text.redF(), window.redF()), mix(text.greenF(), window.greenF()),
                                             mix(text.blueF(), window.blueF()));
-    const QColor color = Style::readableOn(blended, text, {window}, 4.5);
+    const QColor color = Style::readableOn(blended, text, {window}, aimedRatio);
     QPalette faded = palette();
     faded.setColor(QPalette::WindowText, color);
     setPalette(faded);

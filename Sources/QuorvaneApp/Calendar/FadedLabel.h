@@ -8,6 +8,9 @@ namespace quorvane {
 // never fainter than 4.5:1 on the window, following the parent when the window's look changes.
 class FadedLabel : public QLabel {
 public:
+    // The contrast its colour is given, so that the drawn text reads at least 4.5:1.
+    static constexpr qreal aimedRatio = 5.2;
+
     FadedLabel(const QString &text, qreal opacity, qreal fontScale, QWidget *parent = nullptr);
 
 protected:

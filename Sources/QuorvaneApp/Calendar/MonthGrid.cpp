@@ -81,15 +81,4 @@ DayTone tone(const QDate &day, const QDate &anchor, const QDate &today)
     return DayTone::tertiary;
 }
 
-std::optional<QRectF> todayBar(const std::vector<QDate> &days, const QDate &today, double cellWidth, double rowHeight)
-{
-    const auto it = std::find(days.begin(), days.end(), today);
-    if (it == days.end())
-        return std::nullopt;
-    const auto index = int(it - days.begin());
-    const double height = rowHeight * 0.55;
-    const QPointF centre((index % 7) * cellWidth, (index / 7 + 0.5) * rowHeight);
-    return QRectF(centre.x() - 1.5, centre.y() - height / 2, 3, height);
-}
-
 } // namespace quorvane::MonthGrid

@@ -33,8 +33,6 @@ QString dayHeading(const QDate &day, const QLocale &locale);
 QDate shiftMonth(const QDate &anchor, int delta);
 bool isPast(const QDate &day, const QDate &today);
 DayTone tone(const QDate &day, const QDate &anchor, const QDate &today);
-// The bar that marks today, at the left edge of its cell; none when today is not shown.
-std::optional<QRectF> todayBar(const std::vector<QDate> &days, const QDate &today, double cellWidth, double rowHeight);
 
 } // namespace MonthGrid
 

@@ -175,6 +175,11 @@ void WorkspaceCreateSheet::buildForm()
     m_nameError->setObjectName(QStringLiteral("nameError"));
     m_nameError->setForegroundRole(QPalette::WindowText); // the tone's colour, not the secondary one
     Style::setStatusTone(m_nameError, StatusTone::error);
+    // The line keeps its room while hidden: the form does not grow when a name is refused.
+    m_nameError->setMinimumHeight(m_nameError->fontMetrics().height());
+    QSizePolicy keptRoom = m_nameError->sizePolicy();
+    keptRoom.setRetainSizeWhenHidden(true);
+    m_nameError->setSizePolicy(keptRoom);
     m_nameError->hide();
     rows->addWidget(m_nameError);
 

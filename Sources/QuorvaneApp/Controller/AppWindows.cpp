@@ -32,7 +32,7 @@ MoveToApplicationsWindowController *AppWindows::movePrompt() const
     return m_movePrompt.get();
 }
 
-void AppWindows::newWorkspace()
+void AppWindows::newWorkspace(QWidget *from)
 {
     SettingsModel &model = m_app.ensureSettingsModel();
     model.reload();
@@ -40,10 +40,10 @@ void AppWindows::newWorkspace()
     m_createWindow->onClose = accessoryOnClose();
     present(m_createWindow->window());
     CreateWorkspaceWindowController::placeNearMenuBar(m_createWindow->window());
-    m_createWindow->showWindow();
+    m_createWindow->showWindow(from);
 }
 
-void AppWindows::openCalendar()
+void AppWindows::openCalendar(QWidget *from)
 {
     SettingsModel &model = m_app.ensureSettingsModel();
     model.reload();
@@ -52,7 +52,7 @@ void AppWindows::openCalendar()
         // Released from the panel's own close handler, so it goes once that has returned.
         m_calendarWindow->onClose = [this] { m_calendarWindow.release()->deleteLater(); };
     }
-    m_calendarWindow->show(m_app.environment().activation);
+    m_calendarWindow->show(m_app.environment().activation, from);
 }
 
 void AppWindows::openSettings()
@@ -67,9 +67,9 @@ void AppWindows::openSettings()
         services.info = env.info;
         services.desktop = env.desktop;
         services.loginItem = env.loginItem;
-        services.showCreateSurface = [this] { newWorkspace(); };
+        services.showCreateSurface = [this] { newWorkspace(settingsWindow()); };
         services.spaces = &m_app.spaceIdentifier();
-        services.showCalendar = [this] { openCalendar(); };
+        services.showCalendar = [this] { openCalendar(settingsWindow()); };
         services.cues = &m_app.cueImages();
         services.hotCornerOccupant = [](FloatingDockCorner corner) {
             static LinuxPreferenceReader session; // the session's own hot corners

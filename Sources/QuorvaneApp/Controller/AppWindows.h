@@ -32,8 +32,9 @@ public:
     void openSettings();
     // The settings window once it has been opened.
     QWidget *settingsWindow() const;
-    void newWorkspace();
-    void openCalendar();
+    // from: the window that asks (the settings window); none from the menu.
+    void newWorkspace(QWidget *from = nullptr);
+    void openCalendar(QWidget *from = nullptr);
     // The calendar panel while it is open; none otherwise.
     CalendarWindowController *calendarWindow() const;
     // The offer to move the application into the per-user install.

@@ -10,6 +10,7 @@
 #include "Overlays/SystemAppearance.h"
 #include "Shared/Log.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace quorvane {
@@ -38,10 +39,11 @@ void QuitAndUninstall::uninstallRequested()
     // the alert names the command that removes it.
     const bool packaged = InstallLocation::isPackaged(m_app.environment().info);
     const QString removal = packaged
-        ? QStringLiteral(" Quorvane is then removed from launch-at-startup. Its package stays installed: remove it with "
-                         "\u201C")
-            + InstallLocation::packageRemovalCommand() + QStringLiteral("\u201D.")
-        : QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
+        ? QCoreApplication::translate("QuitAndUninstall", " Quorvane is then removed from autostart. Its package stays "
+                                                          "installed: remove it with \u201C%1\u201D.")
+              .arg(InstallLocation::packageRemovalCommand())
+        : QCoreApplication::translate("QuitAndUninstall", " Quorvane is then removed from autostart and its folder is "
+                                                          "opened in your file manager so you can delete it.");
     Alert alert;
     alert.message = QStringLiteral("Uninstall Quorvane?");
     alert.informativeText =

@@ -8,11 +8,14 @@
 #include "Shared/SheetBackdrop.h"
 #include "Shared/Style.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace quorvane {
@@ -37,9 +40,11 @@ constexpr qreal titlePoints = 15;
 // Why to move, naming the folder the copy runs from.
 QString whyText(const QString &sourceFolderName)
 {
-    return QStringLiteral("Quorvane is running from \u201C") + sourceFolderName
-        + QStringLiteral("\u201D. Apps left in Downloads get swept up in a tidy-up, and moving one breaks the login item "
-                         "that starts it for you. Quorvane reopens from its new home.");
+    return QCoreApplication::translate("MoveToApplicationsView",
+                                       "Quorvane is running from \u201C%1\u201D. Apps left in Downloads get swept up in a "
+                                       "tidy-up, and moving one breaks the autostart entry that starts it for you. "
+                                       "Quorvane reopens from its new home.")
+        .arg(sourceFolderName);
 }
 
 } // namespace
@@ -84,6 +89,8 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
     m_error->hide();
     column->addWidget(m_error);
     column->addStretch(1);
+    // The texts end well clear of the buttons, however their lines wrap.
+    column->addSpacing(textToButtons);
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
@@ -114,6 +121,29 @@ void MoveToApplicationsView::setErrorText(const QString &text)
     m_errorText = text;
     m_error->setText(text);
     m_error->setVisible(!text.isEmpty());
+    fitHeight();
+}
+
+void MoveToApplicationsView::setLeastHeight(int height)
+{
+    m_leastHeight = height;
+    fitHeight();
+}
+
+void MoveToApplicationsView::fitHeight()
+{
+    // The wrapped texts' lines at the prompt's width: a layout's least height knows nothing of
+    // them, and a window that size cut their last lines off under the buttons.
+    QLayout *column = layout();
+    const int needed = column && column->hasHeightForWidth() ? column->totalHeightForWidth(width) : 0;
+    setMinimumHeight(std::max(m_leastHeight, needed));
+}
+
+void MoveToApplicationsView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitHeight();
 }
 
 void MoveToApplicationsView::attemptMove()
@@ -136,6 +166,7 @@ void MoveToApplicationsView::attemptMove()
 void MoveToApplicationsView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    fitHeight();
     m_graphic->setAnimating(true);
 }
 

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quorvane {
 
 MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLocation::Situation situation,
@@ -34,7 +36,8 @@ MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLo
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
-    m_view->setMinimumHeight(height);
+    m_view->setLeastHeight(height);
+    panel->resize(width, std::max(height, m_view->minimumHeight()));
     panel->centre();
     m_window->onClose = [this] {
         // A copy: the owner may release this controller from inside it.

@@ -11,7 +11,8 @@ namespace quorvane {
 class MoveToApplicationsView;
 
 // The floating prompt offering to move the application into the per-user install: a sheet
-// panel of 420 × 340 above normal windows, centred on the screen.
+// panel 420 wide and 340 high, or as high as its texts' lines need, above normal windows,
+// centred on the screen.
 class MoveToApplicationsWindowController {
 public:
     static constexpr int width = 420;

@@ -3,6 +3,8 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVariantAnimation>
@@ -56,7 +58,7 @@ QSize RelocationGraphic::sizeHint() const
     return QSize(2 * tileSize + 2 * gap + arrowSize + 2 * offset, 92);
 }
 
-void RelocationGraphic::paintTile(QPainter &painter, const QRectF &rect, const QString &symbol, const QColor &tint)
+void RelocationGraphic::paintTileFrame(QPainter &painter, const QRectF &rect)
 {
     QPainterPath tile;
     tile.addRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), tileRadius, tileRadius);
@@ -65,6 +67,24 @@ void RelocationGraphic::paintTile(QPainter &painter, const QRectF &rect, const Q
     stroke.setAlphaF(stroke.alphaF() * 0.6);
     painter.setPen(QPen(stroke, 1));
     painter.drawPath(tile);
+}
+
+void RelocationGraphic::paintAppTile(QPainter &painter, const QRectF &rect)
+{
+    const QIcon own = QApplication::windowIcon();
+    if (own.isNull()) {
+        paintTile(painter, rect, QStringLiteral("square.grid.2x2.fill"), palette().color(QPalette::Highlight));
+        return;
+    }
+    // The application's own icon, as the desktop shows it in its menus and panels.
+    paintTileFrame(painter, rect);
+    const QRectF iconRect(rect.center() - QPointF(appIconSize / 2.0, appIconSize / 2.0), QSizeF(appIconSize, appIconSize));
+    own.paint(&painter, iconRect.toRect());
+}
+
+void RelocationGraphic::paintTile(QPainter &painter, const QRectF &rect, const QString &symbol, const QColor &tint)
+{
+    paintTileFrame(painter, rect);
     const QRectF symbolRect(rect.center() - QPointF(symbolSize / 2.0, symbolSize / 2.0), QSizeF(symbolSize, symbolSize));
     QPixmap pixmap = SymbolIcon::icon(symbol).pixmap(symbolSize, symbolSize);
     // The symbol takes the tile's tint.
@@ -83,8 +103,7 @@ void RelocationGraphic::paintEvent(QPaintEvent *)
     const qreal left = (this->width() - width) / 2.0;
     const qreal top = (height() - tileSize) / 2.0;
     const qreal shift = -offset + 2 * offset * m_phase;
-    const QColor accent = palette().color(QPalette::Highlight);
-    paintTile(painter, QRectF(left + shift, top, tileSize, tileSize), QStringLiteral("square.grid.2x2.fill"), accent);
+    paintAppTile(painter, QRectF(left + shift, top, tileSize, tileSize));
 
     QColor tertiary = palette().color(QPalette::PlaceholderText);
     painter.setOpacity(0.3 + 0.7 * m_phase);

@@ -203,9 +203,9 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     column->addWidget(makeSectionHeader(QStringLiteral("Uninstall"), this));
     auto *uninstall = new QPushButton(QStringLiteral("Uninstall…"), this);
     column->addWidget(new SettingRow(QStringLiteral("Uninstall Quorvane…"),
-                                     QStringLiteral("Puts every desktop back on your Desktop as a normal folder, "
-                                                    "removes Quorvane from launch-at-startup, and reveals the app so you "
-                                                    "can delete it."),
+                                     tr("Puts every desktop back on your Desktop as a normal folder, removes "
+                                        "Quorvane from autostart, and opens its folder in your file manager so you "
+                                        "can delete it."),
                                      QStringLiteral("trash"), uninstall, this));
     connect(uninstall, &QPushButton::clicked, this, [&model] {
         if (model.onUninstall)

@@ -6,6 +6,7 @@
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskTexts.h"
+#include "Shared/ElidedLabel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
@@ -34,7 +35,7 @@ ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &worksp
     row->addWidget(new ColorSwatch(colorFromHex(workspace.effectiveColorHex()), 10, false, this));
     auto *texts = new QVBoxLayout;
     texts->setSpacing(1);
-    auto *title = new QLabel(workspace.name, this);
+    auto *title = new ElidedLabel(workspace.name, this);
     title->setTextFormat(Qt::PlainText);
     texts->addWidget(title);
     if (workspace.archivedAt) {
@@ -46,8 +47,8 @@ ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &worksp
     row->addLayout(texts);
     row->addStretch(1);
     if (workspace.archiveLocation) {
-        auto *reveal = new QPushButton(QStringLiteral("Reveal"), this);
-        reveal->setAccessibleName(QStringLiteral("Reveal ") + workspace.name);
+        auto *reveal = new QPushButton(tr("Open Containing Folder"), this);
+        reveal->setAccessibleName(tr("Open Containing Folder of %1").arg(workspace.name));
         DesktopServices *desktop = context.services.desktop;
         const QString location = *workspace.archiveLocation;
         connect(reveal, &QPushButton::clicked, this, [desktop, location] {

@@ -5,6 +5,7 @@
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/DeskTexts.h"
+#include "Shared/ElidedLabel.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -21,7 +22,7 @@ ArchivedSortRow::ArchivedSortRow(const SettingsContext &context, const Workspace
     , m_workspace(workspace)
     , m_date(new QLabel(this))
     , m_trash(new ArchivedTrashButton(context, workspace.name, this))
-    , m_reveal(new QPushButton(QStringLiteral("Reveal"), this))
+    , m_reveal(new QPushButton(tr("Open Containing Folder"), this))
     , m_sorted(new QCheckBox(QStringLiteral("Sorted"), this))
 {
     setAccessibleName(workspace.name);
@@ -30,7 +31,7 @@ ArchivedSortRow::ArchivedSortRow(const SettingsContext &context, const Workspace
     row->setSpacing(8);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(1);
-    auto *name = new QLabel(workspace.name, this);
+    auto *name = new ElidedLabel(workspace.name, this);
     name->setTextFormat(Qt::PlainText);
     texts->addWidget(name);
     QFont caption = m_date->font();
@@ -44,7 +45,7 @@ ArchivedSortRow::ArchivedSortRow(const SettingsContext &context, const Workspace
     row->addWidget(m_reveal);
     row->addWidget(m_sorted);
 
-    m_reveal->setAccessibleName(QStringLiteral("Reveal ") + workspace.name);
+    m_reveal->setAccessibleName(tr("Open Containing Folder of %1").arg(workspace.name));
     connect(m_reveal, &QPushButton::clicked, this, [this] {
         if (m_context.services.desktop && m_workspace.archiveLocation)
             m_context.services.desktop->reveal({*m_workspace.archiveLocation});

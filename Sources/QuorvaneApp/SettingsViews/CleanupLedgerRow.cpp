@@ -2,6 +2,7 @@
 
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ColorSwatch.h"
+#include "Shared/ElidedLabel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
@@ -28,7 +29,7 @@ CleanupLedgerRow::CleanupLedgerRow(const SettingsContext &context, const QString
     row->setContentsMargins(0, 2, 0, 2);
     row->setSpacing(8);
     row->addWidget(m_swatch);
-    auto *title = new QLabel(name, this);
+    auto *title = new ElidedLabel(name, this);
     title->setTextFormat(Qt::PlainText);
     row->addWidget(title);
     row->addSpacing(12);

@@ -4,6 +4,7 @@
 #include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "Shared/CapsuleStyle.h"
+#include "Shared/ElidedLabel.h"
 #include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
@@ -17,6 +18,8 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace quorvane {
 
@@ -64,7 +67,7 @@ CustomFilterRow::CustomFilterRow(const SettingsContext &context, const CustomFil
     , m_enabled(new QCheckBox(this))
     , m_word(new QLineEdit(this))
     , m_destination(new CapsuleMenuButton(this))
-    , m_destinationText(new QLabel(m_destination))
+    , m_destinationText(new ElidedLabel({}, m_destination))
     , m_menu(new QMenu(this))
     , m_trash(new QToolButton(this))
 {
@@ -91,7 +94,9 @@ CustomFilterRow::CustomFilterRow(const SettingsContext &context, const CustomFil
     row->addWidget(arrow);
 
     m_destination->setAccessibleName(QStringLiteral("Destination desktop"));
-    m_destination->setFixedSize(170, 28);
+    // Room for the prompt at any font; a longer name is cut with an ellipsis.
+    const int promptWidth = m_destination->fontMetrics().horizontalAdvance(tr("Choose desktop")) + 70;
+    m_destination->setFixedSize(std::max(170, promptWidth), 28);
     m_destination->setFocusPolicy(Qt::StrongFocus);
     m_destination->setPopupMode(QToolButton::InstantPopup);
     m_destination->setMenu(m_menu);
@@ -135,7 +140,8 @@ void CustomFilterRow::update(const CustomFilter &filter, const QStringList &live
     }
     m_enabled->setToolTip(QStringLiteral("Rule is ") + (filter.enabled ? QStringLiteral("on") : QStringLiteral("off")));
     const bool chosen = !filter.collection.isEmpty();
-    m_destinationText->setText(chosen ? filter.collection : QStringLiteral("Choose desktop"));
+    m_destinationText->setFullText(chosen ? filter.collection : tr("Choose desktop"));
+    m_destination->setToolTip(chosen ? filter.collection : QString());
     m_destinationText->setForegroundRole(chosen ? QPalette::WindowText : QPalette::PlaceholderText);
     // The items stay while the desktops do: an item is never deleted in the middle of its
     // own choice.

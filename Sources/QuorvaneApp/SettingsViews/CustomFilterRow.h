@@ -14,6 +14,8 @@ class QToolButton;
 
 namespace quorvane {
 
+class ElidedLabel;
+
 // One name rule of the Advanced section: whether it is on, the word a file's name must
 // contain, the desktop matching files go to (a live one, or a new permanent one named on the
 // spot) and its removal. Every change names the rule by its id, never by its place.
@@ -34,7 +36,7 @@ public:
     QToolButton *destinationButton() const { return m_destination; }
     QMenu *destinationMenu() const { return m_menu; }
     // The destination's label: the stored desktop, or "Choose desktop".
-    QLabel *destinationLabel() const { return m_destinationText; }
+    ElidedLabel *destinationLabel() const { return m_destinationText; }
     QToolButton *trashButton() const { return m_trash; }
 
 private:
@@ -48,7 +50,7 @@ private:
     QCheckBox *m_enabled;
     QLineEdit *m_word;
     QToolButton *m_destination;
-    QLabel *m_destinationText;
+    ElidedLabel *m_destinationText;
     QMenu *m_menu;
     QToolButton *m_trash;
 };

@@ -90,6 +90,11 @@ void DeskMetadataRow::fitLastVisit()
     const Date now = m_context.model.currentDate();
     const QString full = lastActiveText(m_workspace.lastActiveAt, now);
     const QString brief = m_workspace.lastActiveAt ? QStringLiteral("Active") : QStringLiteral("New");
+    // The short word always has its room, at any font: the row gives way elsewhere.
+    const int briefWidth = m_lastVisit->fontMetrics().horizontalAdvance(brief) + m_lastVisit->contentsMargins().left()
+        + m_lastVisit->contentsMargins().right() + 2;
+    if (m_lastVisit->minimumWidth() != briefWidth)
+        m_lastVisit->setMinimumWidth(briefWidth);
     // Measured in the label's own width, each time the layout gives it one.
     const bool fits = m_lastVisit->fontMetrics().horizontalAdvance(full) <= m_lastVisit->contentsRect().width();
     m_lastVisit->setText(fits ? full : brief);

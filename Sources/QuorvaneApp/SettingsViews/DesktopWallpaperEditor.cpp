@@ -229,7 +229,8 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
     m_slider->setSingleStep(1);
     m_slider->setPageStep(10);
     opacityRow->addWidget(m_slider, 1);
-    m_percent->setFixedWidth(42);
+    // Room for "100%" at any font.
+    m_percent->setFixedWidth(std::max(42, m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 4));
     m_percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_percent->setForegroundRole(QPalette::PlaceholderText);
     opacityRow->addWidget(m_percent);
@@ -426,6 +427,7 @@ void DesktopWallpaperEditor::chooseImage()
     if (!dialogs || m_target.isEmpty())
         return;
     ChooserOptions options;
+    options.title = tr("Choose a wallpaper picture");
     options.nameFilters = {imageFilter()};
     options.acceptLabel = QStringLiteral("Use Image");
     // Images are looked for in the Pictures folder first.

@@ -61,14 +61,15 @@ GeneralTab::GeneralTab(const SettingsContext &context, QWidget *parent)
     connect(m_startMinimized, &QCheckBox::clicked, this, [&model](bool on) { model.setStartMinimized(on); });
 
     column->addWidget(makeSectionHeader(QStringLiteral("Folders"), this));
-    auto *revealDesktops = new QPushButton(QStringLiteral("Reveal"), this);
+    // The folder itself opens in the file manager.
+    auto *revealDesktops = new QPushButton(tr("Open Folder"), this);
     column->addWidget(
         new SettingRow(QStringLiteral("Desktops folder"), {}, QStringLiteral("folder"), revealDesktops, this));
     connect(revealDesktops, &QPushButton::clicked, this, [this] {
         if (m_context.services.desktop)
             m_context.services.desktop->open(QUrl::fromLocalFile(m_context.model.workspacesRoot()));
     });
-    auto *revealArchive = new QPushButton(QStringLiteral("Reveal"), this);
+    auto *revealArchive = new QPushButton(tr("Open Folder"), this);
     column->addWidget(new SettingRow(QStringLiteral("Archive"), {}, QStringLiteral("archivebox"), revealArchive, this));
     connect(revealArchive, &QPushButton::clicked, this, &GeneralTab::revealArchive);
 

@@ -122,6 +122,8 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     m_time->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(m_time, &QTimeEdit::timeChanged, this,
             [&model](QTime time) { model.setCleanupNotifyMinutes(time.hour() * 60 + time.minute()); });
+    // Left without a change, the field shows the stored time again (it may have changed meanwhile).
+    connect(m_time, &QAbstractSpinBox::editingFinished, this, &OrganisationTab::refresh, Qt::QueuedConnection);
     block->addWidget(new SettingRow(QStringLiteral("Remind at"), {}, {}, m_time, m_reminders));
     block->addWidget(new SettingRow(QStringLiteral("Repeat two times weekly while overdue"), {}, {}, m_repeat, m_reminders));
     connect(m_repeat, &QCheckBox::clicked, this, [&model](bool on) { model.setCleanupNotifyRepeat(on); });
@@ -245,7 +247,9 @@ void OrganisationTab::refreshReminders(const Config &config)
     m_reminders->setEnabled(!settings.muteCleanupNotifications);
     const int minutes = int(std::clamp<std::int64_t>(settings.cleanupNotifyMinutes, 0, 24 * 60 - 1));
     const QTime time(minutes / 60, minutes % 60);
-    if (m_time->time() != time) {
+    // A time being typed is the user's until the field is left: a change of the document
+    // meanwhile (a save elsewhere, a reminder that ran) does not type over it.
+    if (m_time->time() != time && !m_time->hasFocus()) {
         const QSignalBlocker blocker(m_time);
         m_time->setTime(time);
     }

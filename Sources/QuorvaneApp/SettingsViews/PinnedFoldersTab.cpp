@@ -4,6 +4,7 @@
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/GradualRows.h"
 #include "SettingsViews/SettingRow.h"
+#include "Shared/ElidedLabel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
@@ -69,7 +70,7 @@ QWidget *PinnedFoldersTab::makePinRow(const QString &name)
     row->setContentsMargins(0, 2, 0, 2);
     row->setSpacing(8);
     row->addWidget(SymbolIcon::label(QStringLiteral("pin.fill"), 12, line));
-    auto *title = new QLabel(name, line);
+    auto *title = new ElidedLabel(name, line);
     title->setTextFormat(Qt::PlainText);
     row->addWidget(title);
     row->addStretch(1);
@@ -131,7 +132,8 @@ void PinnedFoldersTab::pickAndPin()
     if (!m_context.services.dialogs)
         return;
     ChooserOptions options;
-    options.title = QStringLiteral("Choose a file or folder on your Desktop to keep on every desktop.");
+    options.title = tr("Pin a file or folder");
+    options.message = tr("Choose a file or folder on your Desktop to keep on every desktop.");
     options.directory = m_context.model.paths().desktop();
     options.acceptLabel = QStringLiteral("Pin");
     // What is pinned already is not offered again.

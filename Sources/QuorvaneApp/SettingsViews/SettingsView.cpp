@@ -241,9 +241,9 @@ void SettingsView::showAlerts()
     if (m_model.errorMessage() && !m_model.errorMessageClaimed() && !m_errorAlertOpen) {
         m_errorAlertOpen = true;
         Question question;
-        question.title = QStringLiteral("Can't do that");
-        question.message = QStringLiteral("Can't do that");
-        question.informativeText = *m_model.errorMessage();
+        // The heading is the window's title; the model's text is said once, as the message.
+        question.title = tr("Can't do that");
+        question.message = *m_model.errorMessage();
         question.buttons = {{QStringLiteral("OK"), ButtonRole::cancel}};
         m_services.dialogs->ask(window(), question, [self](int) {
             if (!self)
@@ -256,9 +256,8 @@ void SettingsView::showAlerts()
         m_deleteAlertOpen = true;
         const DeleteFailure failure = *m_model.deleteFailure();
         Question question;
-        question.title = QStringLiteral("Couldn’t move that desktop to the Trash");
-        question.message = question.title;
-        question.informativeText = deleteFailureMessage(failure);
+        question.title = tr("Couldn’t move that desktop to the Trash");
+        question.message = deleteFailureMessage(failure);
         question.buttons = {{QStringLiteral("Remove from Quorvane"), ButtonRole::normal},
                             {QStringLiteral("Cancel"), ButtonRole::cancel}};
         m_services.dialogs->ask(window(), question, [self, failure](int index) {

@@ -71,8 +71,8 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     column->setContentsMargins(20, 8, 20, 16);
     column->setSpacing(6);
     SettingsModel &model = context.model;
-    column->addWidget(makeNote(QStringLiteral("Click a field and press your combo. A modifier (Ctrl, Alt, Shift or Super) is "
-                                              "required. Press Backspace to clear, ESC to cancel."),
+    column->addWidget(makeNote(tr("Click a field and press your combo. A modifier (Ctrl, Alt, Shift or Super) is "
+                                  "required. Press Backspace to clear, Esc to cancel."),
                                this));
     if (!context.services.shortcutLimit.isEmpty()) {
         QLabel *limit = makeNote(context.services.shortcutLimit, this);

@@ -1,5 +1,6 @@
 #include "SettingsViews/TypedTimeEdit.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -18,6 +19,23 @@ void TypedTimeEdit::keyPressEvent(QKeyEvent *event)
         setSelectedSection(currentSection());
     m_typing = digit;
     QTimeEdit::keyPressEvent(event);
+}
+
+bool TypedTimeEdit::event(QEvent *event)
+{
+    if (event->type() != QEvent::InputMethod)
+        return QTimeEdit::event(event);
+    auto *input = static_cast<QInputMethodEvent *>(event);
+    const QString typed = input->commitString();
+    if (!input->preeditString().isEmpty() || typed.isEmpty())
+        return QTimeEdit::event(event);
+    for (const QChar character : typed) {
+        const int key = character.isDigit() ? Qt::Key_0 + character.digitValue() : int(character.unicode());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(character));
+        keyPressEvent(&press);
+    }
+    input->accept();
+    return true;
 }
 
 void TypedTimeEdit::focusInEvent(QFocusEvent *event)

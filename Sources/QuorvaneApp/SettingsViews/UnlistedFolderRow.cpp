@@ -4,6 +4,7 @@
 #include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/DeskTexts.h"
+#include "Shared/ElidedLabel.h"
 #include "Shared/SymbolIcon.h"
 
 #include <QHBoxLayout>
@@ -20,7 +21,7 @@ UnlistedFolderRow::UnlistedFolderRow(const SettingsContext &context, const QStri
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(12, 6, 12, 6);
     row->addWidget(SymbolIcon::label(QStringLiteral("folder.badge.questionmark"), 16, this));
-    auto *title = new QLabel(name, this);
+    auto *title = new ElidedLabel(name, this);
     title->setTextFormat(Qt::PlainText);
     row->addWidget(title);
     QLabel *count = plainLabel(new QLabel(itemsText(visibleItemCount(path)), this));
@@ -29,9 +30,9 @@ UnlistedFolderRow::UnlistedFolderRow(const SettingsContext &context, const QStri
     row->addWidget(count);
     row->addStretch(1);
     row->addSpacing(12);
-    auto *reveal = new QPushButton(QStringLiteral("Reveal"), this);
-    reveal->setToolTip(QStringLiteral("Show this folder in the file manager."));
-    reveal->setAccessibleName(QStringLiteral("Reveal ") + name);
+    auto *reveal = new QPushButton(tr("Open Containing Folder"), this);
+    reveal->setToolTip(tr("Show this folder in the file manager."));
+    reveal->setAccessibleName(tr("Open Containing Folder of %1").arg(name));
     auto *add = new QPushButton(QStringLiteral("Add"), this);
     add->setToolTip(QStringLiteral("Make this folder a desktop in Quorvane. Its files stay where they are."));
     add->setAccessibleName(QStringLiteral("Add ") + name);

@@ -2,6 +2,7 @@
 
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/DeskMetadataRow.h"
+#include "Shared/ElidingLineEdit.h"
 #include "Shared/SymbolIcon.h"
 
 #include <QEvent>
@@ -46,7 +47,7 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     , m_isActive(isActive)
     , m_top(new QWidget(this))
     , m_handle(SymbolIcon::label(QStringLiteral("line.3.horizontal"), 12, this))
-    , m_field(new QLineEdit(this))
+    , m_field(new ElidingLineEdit(this))
     , m_screenshotMark(new QLabel(QStringLiteral("[✂]"), this))
     , m_filler(new QWidget(this))
     , m_chevron(new QToolButton(this))
@@ -150,8 +151,8 @@ void WorkspaceRow::update(const Workspace &workspace, bool isActive)
 
 void WorkspaceRow::fitField()
 {
-    const QString text = m_field->text().isEmpty() ? m_field->placeholderText() : m_field->text();
-    m_field->setFixedWidth(std::min(300, m_field->fontMetrics().horizontalAdvance(text) + 12));
+    // As wide as the name where the row has room, cut with an ellipsis where it has not.
+    m_field->updateGeometry();
 }
 
 void WorkspaceRow::setExpanded(bool expanded, bool animated)

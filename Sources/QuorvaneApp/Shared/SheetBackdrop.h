@@ -4,15 +4,15 @@
 
 namespace quorvane {
 
-// The backdrop of the floating sheets: a slightly translucent fill of the palette's window
-// colour with rounded corners and an optional separator stroke inside its border. In a window
-// that is not translucent (no compositing manager) it paints an opaque, square fill instead,
-// so no black corners show.
+// The backdrop of the floating sheets: an opaque fill of the palette's window colour with
+// rounded corners (outside them the translucent window shows what lies behind) and an optional
+// separator stroke inside its border. In a window that is not translucent (no compositing
+// manager) it paints a square fill instead, so no black corners show.
 class SheetBackdrop : public QWidget {
 public:
-    // Translucent enough to soften what lies behind, never enough for text behind to read
-    // through: black text on white behind the fill differs from the white by under 1.1:1.
-    static constexpr qreal fillOpacity = 0.985;
+    // Nothing behind the fill shows through it: a sheet over another window reads alone, and
+    // its own texts' contrast is the palette's, whatever lies behind.
+    static constexpr qreal fillOpacity = 1.0;
 
     explicit SheetBackdrop(QWidget *parent = nullptr);
 

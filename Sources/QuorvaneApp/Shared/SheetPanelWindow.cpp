@@ -1,6 +1,7 @@
 #include "Shared/SheetPanelWindow.h"
 
 #include "CompositorProbe.h"
+#include "WindowLevel.h"
 
 #include <QMouseEvent>
 #include <QWindow>
@@ -17,6 +18,12 @@ SheetPanelWindow::SheetPanelWindow(const CompositorProbe *compositor)
         // Without a compositor a translucent window shows black where nothing is drawn.
         setAutoFillBackground(true);
     }
+}
+
+void SheetPanelWindow::setOpenedFrom(QWidget *from)
+{
+    QWidget *top = from ? from->window() : nullptr;
+    setTransientFor(this, top && top->isVisible() ? top : nullptr);
 }
 
 void SheetPanelWindow::mousePressEvent(QMouseEvent *event)

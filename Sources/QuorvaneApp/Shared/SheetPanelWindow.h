@@ -20,6 +20,10 @@ public:
     // Off: a press on the background no longer moves the window.
     void setMovableByBackground(bool movable) { m_movable = movable; }
     bool movableByBackground() const { return m_movable; }
+    // The window it was opened from: the window manager keeps it over that one and tells it
+    // as its transient (WM_TRANSIENT_FOR); none, or a window not shown, makes it stand alone.
+    // Once it is shown.
+    void setOpenedFrom(QWidget *from);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -18,7 +18,7 @@ constexpr std::array<SpecialKey, 26> specialKeys{{
     {49, u"Space"},
     {36, u"Return"},
     {48, u"Tab"},
-    {53, u"Escape"},
+    {53, u"Esc"},
     {51, u"Backspace"},
     {117, u"Delete"},
     {123, u"Left"},

@@ -2,6 +2,7 @@
 
 #include "LiteralText.h"
 #include "Overlays/TimingCurve.h"
+#include "Shared/Style.h"
 #include "WindowLevel.h"
 
 #include <QLabel>
@@ -10,10 +11,13 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace quorvane {
 
 namespace {
+
+constexpr qreal backdropOpacity = 0.95;
 
 // The panel's backdrop: #181818 at 85 % in a rounded rectangle of radius 18.
 class HudPanel final : public QWidget {
@@ -27,12 +31,25 @@ protected:
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         // The look's window colour, nearly opaque: the names read in light and dark alike.
         QColor backdrop = palette().color(QPalette::Window);
-        backdrop.setAlphaF(0.95);
+        backdrop.setAlphaF(backdropOpacity);
         painter.setPen(Qt::NoPen);
         painter.setBrush(backdrop);
         painter.drawRoundedRect(QRectF(rect()), 18, 18);
     }
 };
+
+// The neighbours' names in the look's secondary colour, drawn towards the text colour until they
+// read 4.5:1 on the backdrop over the darkest and the lightest desktop alike.
+QColor neighbourColor(const QPalette &palette)
+{
+    const QColor window = palette.color(QPalette::Window);
+    const auto over = [&](int behind) {
+        const auto mix = [&](int c) { return int(std::lround(c * backdropOpacity + behind * (1 - backdropOpacity))); };
+        return QColor(mix(window.red()), mix(window.green()), mix(window.blue()));
+    };
+    return Style::readableOn(palette.color(QPalette::PlaceholderText), palette.color(QPalette::WindowText),
+                             {over(0), over(255)}, 4.5);
+}
 
 QLabel *makeLabel(QWidget *parent, int pointSize, QFont::Weight weight, QPalette::ColorRole role)
 {
@@ -112,6 +129,12 @@ void ScrollCycleHUD::show(const QStringList &ring, int index, bool wraps, int sl
     if (!labels)
         return;
     ensurePanel();
+    // The look may have changed since the last time.
+    for (QLabel *neighbour : {m_prevLabel, m_nextLabel}) {
+        QPalette tones = neighbour->palette();
+        tones.setColor(QPalette::PlaceholderText, neighbourColor(m_panel->palette()));
+        neighbour->setPalette(tones);
+    }
     m_labels = *labels;
     resizePanel();
     centrePanel();

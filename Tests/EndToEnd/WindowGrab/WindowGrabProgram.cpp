@@ -20,6 +20,13 @@
 //   quorvane-window-grab --settled WINDOW_ID FILE.png SECONDS  saves the window's picture once it
 //                                             has stopped changing: two pictures 0.2 s apart
 //                                             alike, or the last one after SECONDS
+//   quorvane-window-grab --screen X Y W H FILE.png  saves that part of the screen as the user sees
+//                                             it (under a compositing manager: what it composed,
+//                                             windows over one another, translucency included)
+//   quorvane-window-grab --compare-inside A.png B.png TOP BOTTOM  prints how many pixels differ
+//                                             between the two pictures' insides, TOP pixels in
+//                                             from their top edge and BOTTOM from their bottom
+//                                             (the rounded corners, or an animation, left out)
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -53,6 +60,32 @@ int compare(const QString &first, const QString &second)
         differing = long(std::max(a.width(), b.width())) * std::max(a.height(), b.height());
     } else {
         for (int y = 0; y < a.height(); ++y) {
+            const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+            const auto *q = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+            for (int x = 0; x < a.width(); ++x)
+                differing += p[x] != q[x];
+        }
+    }
+    std::printf("%ld\n", differing);
+    return 0;
+}
+
+// The pixels that differ between the two pictures' insides, top pixels in from the top and bottom
+// from the bottom; all of the inside when the sizes differ.
+int compareInside(const QString &first, const QString &second, int top, int bottom)
+{
+    const QImage a = QImage(first).convertToFormat(QImage::Format_RGB32);
+    const QImage b = QImage(second).convertToFormat(QImage::Format_RGB32);
+    if (a.isNull() || b.isNull() || top < 0 || bottom < 0) {
+        std::fprintf(stderr, "quorvane-window-grab: cannot read both pictures\n");
+        return 2;
+    }
+    const int rows = std::max(0, std::max(a.height(), b.height()) - top - bottom);
+    long differing = 0;
+    if (a.size() != b.size()) {
+        differing = long(std::max(a.width(), b.width())) * rows;
+    } else {
+        for (int y = top; y < a.height() - bottom; ++y) {
             const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
             const auto *q = reinterpret_cast<const QRgb *>(b.constScanLine(y));
             for (int x = 0; x < a.width(); ++x)
@@ -282,13 +315,29 @@ int main(int argc, char **argv)
         QGuiApplication app(argc, argv);
         return whenShown(QByteArray(argv[2]), QString::fromLocal8Bit(argv[3]), std::atof(argv[4]));
     }
+    if (argc == 6 && QByteArray(argv[1]) == "--compare-inside")
+        return compareInside(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]),
+                             std::atoi(argv[5]));
+    if (argc == 7 && QByteArray(argv[1]) == "--screen") {
+        QGuiApplication app(argc, argv);
+        QScreen *screen = QGuiApplication::primaryScreen();
+        const QPixmap part = screen ? screen->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                                                         std::atoi(argv[5]))
+                                    : QPixmap();
+        if (part.isNull() || !part.save(QString::fromLocal8Bit(argv[6]), "PNG")) {
+            std::fprintf(stderr, "quorvane-window-grab: could not grab the screen or save it\n");
+            return 1;
+        }
+        return 0;
+    }
     if (argc == 5 && QByteArray(argv[1]) == "--settled") {
         QGuiApplication app(argc, argv);
         return settled(QByteArray(argv[2]), QString::fromLocal8Bit(argv[3]), std::atof(argv[4]));
     }
     if (argc != 3) {
         std::fprintf(stderr, "usage: quorvane-window-grab WINDOW_ID FILE.png | --compare A.png B.png | --contrast[-lines] FILE.png X Y W H"
-                             " | --when-shown TITLE FILE.png SECONDS | --settled WINDOW_ID FILE.png SECONDS\n");
+                             " | --when-shown TITLE FILE.png SECONDS | --settled WINDOW_ID FILE.png SECONDS"
+                             " | --screen X Y W H FILE.png | --compare-inside A.png B.png TOP BOTTOM\n");
         return 2;
     }
     QGuiApplication app(argc, argv);

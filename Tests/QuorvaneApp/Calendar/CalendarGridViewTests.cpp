@@ -209,6 +209,32 @@ TEST_F(CalendarGridTest, PastDaysReadAt4Point5InBothLooks)
     Theme::shared().apply(Appearance{});
 }
 
+// Today is marked as the desktop's calendars mark it: the cell filled with the accent, its number
+// readable on it; no bar stands at the cell's edge.
+TEST_F(CalendarGridTest, TodaysCellIsFilledWithTheAccentAndItsNumberReads)
+{
+    open(Config::defaultDocument());
+    for (const AppearanceMode mode : {AppearanceMode::dark, AppearanceMode::light}) {
+        Theme::shared().apply(Appearance{mode, std::nullopt});
+        show(today);
+        const auto at = std::find(days.begin(), days.end(), today);
+        ASSERT_NE(at, days.end());
+        const int index = int(at - days.begin());
+        const QPointF centre((index % 7 + 0.5) * 70, (index / 7 + 0.5) * 46);
+        const QImage drawn = grid->grab().toImage();
+        const QColor accent = QApplication::palette().color(QPalette::Highlight);
+        EXPECT_EQ(drawn.pixelColor(QPoint(int(centre.x()) - 11, int(centre.y()))), accent) << "filled";
+        double strongest = 1;
+        for (int y = int(centre.y()) - 8; y < int(centre.y()) + 8; ++y)
+            for (int x = int(centre.x()) - 10; x < int(centre.x()) + 10; ++x)
+                strongest = std::max(strongest, Style::contrastRatio(drawn.pixelColor(x, y), accent));
+        EXPECT_GE(strongest, 4.5) << "today's number on the accent";
+        const QColor edge = drawn.pixelColor(QPoint((index % 7) * 70, int(centre.y())));
+        EXPECT_NE(edge, accent) << "no bar at the cell's edge";
+    }
+    Theme::shared().apply(Appearance{});
+}
+
 TEST_F(CalendarGridTest, TheDaysTakeTheFocusAndTheArrows)
 {
     open(Config::defaultDocument());

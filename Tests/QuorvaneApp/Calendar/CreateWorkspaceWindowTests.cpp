@@ -166,7 +166,7 @@ TEST_F(NewDesktopWindow, WithTheSettingsWindowOpenARefusalIsShownOnceOverTheNewD
     // The settings window's own refusals are still its own.
     model->setErrorMessage(QStringLiteral("Something else."));
     ASSERT_EQ(dialogs.asked.size(), 2u);
-    EXPECT_EQ(dialogs.asked.back().question.informativeText, "Something else.");
+    EXPECT_EQ(dialogs.asked.back().question.message, "Something else.");
     EXPECT_EQ(dialogs.asked.back().parent, settings.window());
 }
 

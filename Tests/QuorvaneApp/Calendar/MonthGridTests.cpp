@@ -43,16 +43,6 @@ TEST(MonthGrid, TonesAndTheTodayBar)
     EXPECT_FALSE(MonthGrid::isPast(today, today));
     EXPECT_EQ(MonthGrid::tone(today, anchor, today), MonthGrid::DayTone::primary);
     EXPECT_EQ(MonthGrid::tone(QDate(2025, 4, 2), anchor, today), MonthGrid::DayTone::tertiary);
-
-    const auto days = MonthGrid::days(anchor, 6, Qt::Monday); // 1 March 2025 is a Saturday: index 5
-    const auto bar = MonthGrid::todayBar(days, today, 70, 46);
-    ASSERT_TRUE(bar.has_value());
-    // 12 March is index 16: column 2, row 2; the bar stands on the cell's left edge.
-    EXPECT_DOUBLE_EQ(bar->center().x(), 2 * 70);
-    EXPECT_DOUBLE_EQ(bar->center().y(), 2.5 * 46);
-    EXPECT_DOUBLE_EQ(bar->width(), 3);
-    EXPECT_DOUBLE_EQ(bar->height(), 46 * 0.55);
-    EXPECT_FALSE(MonthGrid::todayBar(MonthGrid::days(QDate(2025, 5, 1), 6, Qt::Monday), today, 70, 46));
 }
 
 TEST(MonthGrid, ShiftingFromTheThirtyFirstOfJanuaryShowsFebruary)

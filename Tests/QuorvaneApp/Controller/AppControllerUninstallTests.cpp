@@ -48,7 +48,8 @@ struct Uninstall : test::ControllerHarness {
     QString settingsText(const QString &note) const
     {
         return QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + note
-            + QStringLiteral(" Quorvane is then removed from launch-at-startup and revealed so you can delete it.");
+            + QStringLiteral(" Quorvane is then removed from autostart and its folder is opened in your file manager so you "
+                             "can delete it.");
     }
 };
 
@@ -142,7 +143,7 @@ TEST_F(Uninstall, APackagesCopyStaysInstalledAndTheAlertNamesTheCommandThatRemov
     EXPECT_EQ(alerts.shown[0].informativeText,
               "Every desktop comes back to your Desktop as a normal folder. Archived desktops stay where they are ("
                   + paths().defaultArchiveRoot()
-                  + "). Quorvane is then removed from launch-at-startup. Its package stays installed: remove it with "
+                  + "). Quorvane is then removed from autostart. Its package stays installed: remove it with "
                     "\u201Csudo apt remove quorvane\u201D.");
     EXPECT_EQ(alerts.shown[0].buttons, (QStringList{"Bring My Desktops Back & Uninstall", "Cancel"}));
     // The desktops come back and the login item goes as from any copy; the package's executable

@@ -6,7 +6,9 @@
 #include "Install/RelocationGraphic.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,7 +22,7 @@ namespace {
 
 const QString downloadsText = QStringLiteral(
     "Quorvane is running from \u201CSub\u201D. Apps left in Downloads get swept up in a tidy-up, and moving one breaks "
-    "the login item that starts it for you. Quorvane reopens from its new home.");
+    "the autostart entry that starts it for you. Quorvane reopens from its new home.");
 
 QStringList labelTexts(QWidget *root)
 {
@@ -55,7 +57,8 @@ TEST(MoveToApplicationsPrompt, ShowsItsTextsAndReportsAFailedMoveInPlace)
     QWidget *window = prompt->window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    EXPECT_EQ(window->size(), QSize(420, 340));
+    EXPECT_EQ(window->width(), 420);
+    EXPECT_GE(window->height(), 340) << "as high as the texts' lines need, at least";
     EXPECT_TRUE(prompt->view()->graphic()->animating()); // pulsing once shown
     const QStringList texts = labelTexts(window);
     EXPECT_TRUE(texts.contains("Move Quorvane to your applications folder?"));
@@ -135,6 +138,47 @@ TEST(MoveToApplicationsPrompt, TheGraphicPulses)
     EXPECT_LT(midway, 0.95);
     graphic.setAnimating(false);
     EXPECT_EQ(graphic.phase(), 0);
+}
+
+// The application's own icon in its tile, and every text clear of the buttons, a failure's too.
+TEST(MoveToApplicationsPrompt, TheApplicationsIconAndTextsClearOfTheButtons)
+{
+    QPixmap mark(64, 64);
+    mark.fill(QColor(255, 0, 255));
+    QApplication::setWindowIcon(QIcon(mark));
+    {
+        RelocationGraphic graphic;
+        graphic.resize(graphic.sizeHint().width(), 92);
+        const QImage drawn = graphic.grab().toImage();
+        int marked = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                marked += drawn.pixelColor(x, y) == QColor(255, 0, 255);
+        EXPECT_GT(marked, 30 * 30) << "the application's icon fills its tile";
+    }
+    QApplication::setWindowIcon(QIcon());
+
+    MoveToApplicationsWindowController prompt(
+        InstallLocation::Situation::inDownloads, "A folder with a rather long name indeed",
+        [] { throw InstallError("the Trash is full and the disk is nearly full as well."); }, [] {});
+    QWidget *window = prompt.window();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const auto clear = [&] {
+        QCoreApplication::sendPostedEvents();
+        const int buttonsTop = prompt.view()->moveButton()->mapTo(window, QPoint(0, 0)).y();
+        for (const QLabel *label : window->findChildren<QLabel *>()) {
+            if (!label->isVisible())
+                continue;
+            const int bottom = label->mapTo(window, QPoint(0, label->height())).y();
+            EXPECT_LE(bottom + MoveToApplicationsView::textToButtons, buttonsTop) << label->text().toStdString();
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << "no line cut off";
+        }
+    };
+    clear();
+    QTest::mouseClick(prompt.view()->moveButton(), Qt::LeftButton);
+    ASSERT_FALSE(prompt.view()->errorText().isEmpty());
+    clear();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "SettingsViews/CustomFilterRow.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SettingRow.h"
+#include "Shared/ElidedLabel.h"
 #include "Shared/SymbolIcon.h"
 #include "Triggers/KeyRecorder.h"
 
@@ -270,7 +271,8 @@ TEST_F(AdvancedSection, TheNewDesktopAlertCreatesSelectsRefusesAndIgnoresABlankN
     EXPECT_EQ(stored().settings.customFilters[0].collection, "Work");
     EXPECT_EQ(row(0)->destinationLabel()->text(), "Work");
     ASSERT_EQ(dialogs.pending(), 1); // the window's own alert shows it
-    EXPECT_EQ(lastQuestion().message, "Can't do that");
+    EXPECT_EQ(lastQuestion().title, "Can't do that");
+    EXPECT_EQ(lastQuestion().message, "Names can't start with “_” (reserved).");
     dialogs.answer(0);
 
     newDesktop(row(0), 1, "Bills"); // Cancel

@@ -108,7 +108,7 @@ TEST_F(GeneralSection, MinimizedFoldersAndNoPermissionRow)
     auto buttons = view->findChildren<QPushButton *>();
     std::vector<QPushButton *> reveals;
     for (QPushButton *b : buttons) {
-        if (b->text() == "Reveal")
+        if (b->text() == "Open Folder")
             reveals.push_back(b);
     }
     ASSERT_EQ(reveals.size(), 2u);

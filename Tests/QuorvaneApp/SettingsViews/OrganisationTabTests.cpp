@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QInputMethodEvent>
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -215,6 +216,40 @@ TEST_F(OrganizeSection, ATimeTypedIntoRemindAtIsTakenWhenTheFieldIsLeft)
     EXPECT_EQ(time->text(), "09:30");
     QTest::mouseClick(find<QCheckBox>("Sound"), Qt::LeftButton);
     EXPECT_EQ(stored().settings.cleanupNotifyMinutes, 570);
+}
+
+TEST_F(OrganizeSection, RemindAtTakesDigitsFromAnInputMethodAndKeepsThemThroughAChangeOfTheDocument)
+{
+    openWith({"Base"}, [](Config &c) {
+        c.settings.muteCleanupNotifications = false;
+        c.settings.cleanupNotifyMinutes = 0;
+    });
+    OrganisationTab *page = showOrganize();
+    QTimeEdit *time = page->timeEditor();
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    QTest::mouseClick(time, Qt::LeftButton, {}, QPoint(6, time->height() / 2));
+    ASSERT_TRUE(time->hasFocus());
+    // An input method's session commits what is typed as text, not as keys.
+    QInputMethodEvent first;
+    first.setCommitString(QStringLiteral("07"));
+    QCoreApplication::sendEvent(time, &first);
+    EXPECT_EQ(time->text(), "07:00");
+    // Another setting saved meanwhile does not type over the field.
+    model->setCleanupNotifySound(true);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(time->text(), "07:00");
+    QInputMethodEvent second;
+    second.setCommitString(QStringLiteral("45"));
+    QCoreApplication::sendEvent(time, &second);
+    EXPECT_EQ(time->text(), "07:45");
+    QTest::keyClick(time, Qt::Key_Return);
+    EXPECT_EQ(stored().settings.cleanupNotifyMinutes, 7 * 60 + 45);
+    // Left unchanged while the document took another time, the field shows the stored one.
+    model->setCleanupNotifyMinutes(8 * 60);
+    QTest::mouseClick(find<QCheckBox>("Sound"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(time->text(), "08:00");
 }
 
 TEST_F(OrganizeSection, TheHintBarIsDismissedAndBroughtBack)

@@ -79,13 +79,16 @@ TEST_F(SettingsViewShell, BothAlertsAtOnceEachClearedAlone)
     ASSERT_EQ(dialogs.asked.size(), 2u);
     const Question &error = dialogs.asked[0].question;
     EXPECT_EQ(error.title, "Can't do that");
-    EXPECT_EQ(error.informativeText, "That name is taken.");
+    // The heading is the window's title, the model's text the message, once.
+    EXPECT_EQ(error.message, "That name is taken.");
+    EXPECT_TRUE(error.informativeText.isEmpty());
     ASSERT_EQ(error.buttons.size(), 1u);
     EXPECT_EQ(error.buttons[0], (DialogButton{"OK", ButtonRole::cancel}));
     const Question &trash = dialogs.asked[1].question;
     EXPECT_EQ(trash.title, "Couldn’t move that desktop to the Trash");
-    EXPECT_EQ(trash.informativeText, "Permission denied\n\nRemoving “Work” clears the entry from Quorvane; the folder "
-                                     "and its files stay where they are.");
+    EXPECT_EQ(trash.message, "Permission denied\n\nRemoving “Work” clears the entry from Quorvane; the folder "
+                             "and its files stay where they are.");
+    EXPECT_TRUE(trash.informativeText.isEmpty());
     EXPECT_EQ(trash.buttons, (std::vector<DialogButton>{{"Remove from Quorvane", ButtonRole::normal}, {"Cancel", ButtonRole::cancel}}));
     // Another publish while both are open asks nothing more.
     model->reload();
@@ -101,8 +104,8 @@ TEST_F(SettingsViewShell, BothAlertsAtOnceEachClearedAlone)
 
     model->setDeleteFailure(DeleteFailure{"Default", true, "ignored"});
     ASSERT_EQ(dialogs.asked.size(), 3u);
-    EXPECT_EQ(lastQuestion().informativeText, "The folder for “Default” isn’t in your desktops folder any more. "
-                                              "Removing it clears the entry — there’s nothing left on disk.");
+    EXPECT_EQ(lastQuestion().message, "The folder for “Default” isn’t in your desktops folder any more. "
+                                      "Removing it clears the entry — there’s nothing left on disk.");
     dialogs.answer(1); // Cancel keeps the entry
     EXPECT_FALSE(model->deleteFailure());
     EXPECT_EQ(storedNames().front(), "Default");

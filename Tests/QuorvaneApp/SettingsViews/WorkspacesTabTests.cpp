@@ -329,7 +329,7 @@ TEST_F(DesktopsSection, FoundFoldersArchivedRowsAndTheHint)
     showDesktops();
 
     EXPECT_NE(label("Found in your desktops folder"), nullptr);
-    click<QPushButton>("Reveal Loose");
+    click<QPushButton>("Open Containing Folder of Loose");
     EXPECT_EQ(desktop.revealed, (std::vector<QStringList>{{folder("Loose")}}));
     click<QPushButton>("Add Loose");
     EXPECT_TRUE(storedNames().contains("Loose"));
@@ -341,7 +341,7 @@ TEST_F(DesktopsSection, FoundFoldersArchivedRowsAndTheHint)
     EXPECT_EQ(lastQuestion().informativeText,
               "Its 1 file goes to the Trash with it, where you can recover it until you empty it.");
     dialogs.answer(1);
-    click<QPushButton>("Reveal Old");
+    click<QPushButton>("Open Containing Folder of Old");
     EXPECT_EQ(desktop.revealed.back(), QStringList({home.path() + "/Archive/Old"}));
 
     // The hint goes for good.

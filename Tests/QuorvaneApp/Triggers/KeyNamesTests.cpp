@@ -33,7 +33,7 @@ TEST(KeyNames, SpecialKeysHaveFixedNamesOthersComeFromTheUsLayout)
         {49, "Space"},
         {36, "Return"},
         {48, "Tab"},
-        {53, "Escape"},
+        {53, "Esc"},
         {51, "Backspace"},
         {117, "Delete"},
         {123, "Left"},

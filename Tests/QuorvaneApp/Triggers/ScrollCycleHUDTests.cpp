@@ -3,8 +3,11 @@
 #include "ShownText.h"
 #include "Triggers/ScrollCycleHUD.h"
 
+#include "Shared/Style.h"
+#include "Shared/Theme.h"
 #include "WindowLevel.h"
 #include <QLabel>
+#include <QPainter>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -132,4 +135,36 @@ TEST_F(HudTest, HideFadesOutAndAShowMeanwhileKeepsThePanel)
     hud.show({"A", "B"}, 0, false, -1); // a new run fades in from nothing, without a slide
     EXPECT_DOUBLE_EQ(windowOpacity(panel), 0);
     EXPECT_EQ(hud.slideOffset(), 0);
+}
+
+// The neighbours' names read 4.5:1 in both looks, over the darkest and the lightest desktop.
+TEST_F(HudTest, TheNeighboursNamesReadOverAnyDesktop)
+{
+    for (const AppearanceMode mode : {AppearanceMode::dark, AppearanceMode::light}) {
+        Theme::shared().apply(Appearance{mode, std::nullopt});
+        hud.show({"Alpha", "Beta", "Gamma"}, 1, false, 0);
+        QWidget *panel = hud.panel();
+        ASSERT_NE(panel, nullptr);
+        const QImage drawn = panel->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (const QColor behind : {QColor(Qt::black), QColor(Qt::white)}) {
+            QImage seen(drawn.size(), QImage::Format_RGB32);
+            seen.setDevicePixelRatio(drawn.devicePixelRatio());
+            seen.fill(behind);
+            QPainter(&seen).drawImage(0, 0, drawn);
+            for (const QLabel *label : panel->findChildren<QLabel *>()) {
+                if (label->text() == "Beta")
+                    continue;
+                const QRect box(label->mapTo(panel, QPoint(0, 0)), label->size());
+                const QColor ground = seen.pixelColor(box.left() + 2, box.top() + 1);
+                double strongest = 1;
+                for (int y = box.top(); y <= box.bottom(); ++y)
+                    for (int x = box.left(); x <= box.right(); ++x)
+                        strongest = std::max(strongest, Style::contrastRatio(seen.pixelColor(x, y), ground));
+                EXPECT_GE(strongest, 4.5) << label->text().toStdString() << (mode == AppearanceMode::dark ? " dark" : " light");
+            }
+        }
+        hud.hide();
+        scheduler.advance(1);
+    }
+    Theme::shared().apply(Appearance{});
 }
