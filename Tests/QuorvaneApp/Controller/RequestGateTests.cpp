@@ -1,7 +1,7 @@
 #include "Controller/ControllerHarness.h"
-#include "Controller/GatedIconHost.h"
 #include "Controller/RequestGate.h"
 #include "Controller/SwitchWorker.h"
+#include "Controller/WorkerHarness.h"
 #include "Fakes/FakeLoginItem.h"
 #include "Fakes/RecordingDesktopServices.h"
 #include "Wait.h"
@@ -14,22 +14,10 @@ namespace {
 
 // The requests a user makes while a switch's files move on the worker: the files are held
 // mid-move until the test opens the host's gate.
-struct RequestsDuringASwitch : test::ControllerHarness {
-    std::shared_ptr<test::GatedIconHost> gate = std::make_shared<test::GatedIconHost>();
+struct RequestsDuringASwitch : test::WorkerHarness {
     test::FakeLoginItem loginItem;
     test::RecordingDesktopServices fileManager;
 
-    void SetUp() override
-    {
-        ControllerHarness::SetUp();
-        SwitchWorker::setInline(false);
-        iconHost = gate;
-    }
-    void TearDown() override
-    {
-        gate->open();
-        SwitchWorker::setInline(true);
-    }
     AppEnvironment threadedEnvironment()
     {
         AppEnvironment env = environment();

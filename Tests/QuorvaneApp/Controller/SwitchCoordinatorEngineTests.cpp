@@ -1,6 +1,6 @@
 #include "Controller/ControllerHarness.h"
-#include "Controller/GatedIconHost.h"
 #include "Controller/SwitchWorker.h"
+#include "Controller/WorkerHarness.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Settings/SettingsModel.h"
 #include "Wait.h"
@@ -15,20 +15,7 @@ using namespace quorvane;
 
 namespace {
 
-struct SwitchOnWorker : test::ControllerHarness {
-    std::shared_ptr<test::GatedIconHost> gate = std::make_shared<test::GatedIconHost>();
-    void SetUp() override
-    {
-        ControllerHarness::SetUp();
-        SwitchWorker::setInline(false);
-        iconHost = gate;
-    }
-    void TearDown() override
-    {
-        gate->open();
-        SwitchWorker::setInline(true);
-    }
-};
+struct SwitchOnWorker : test::WorkerHarness {};
 
 } // namespace
 

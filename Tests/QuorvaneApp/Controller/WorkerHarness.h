@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Controller/ControllerHarness.h"
+#include "Controller/SwitchWorker.h"
 #include "FakeDesktopIconHost.h"
 #include "Wait.h"
 
@@ -39,6 +41,23 @@ private:
     std::condition_variable m_changed;
     int m_waiting = 0;
     bool m_open = false;
+};
+
+// A controller whose switches move their files on the worker, held mid-move by a gated host
+// until the test opens it.
+struct WorkerHarness : ControllerHarness {
+    std::shared_ptr<GatedIconHost> gate = std::make_shared<GatedIconHost>();
+    void SetUp() override
+    {
+        ControllerHarness::SetUp();
+        SwitchWorker::setInline(false);
+        iconHost = gate;
+    }
+    void TearDown() override
+    {
+        gate->open();
+        SwitchWorker::setInline(true);
+    }
 };
 
 } // namespace quorvane::test
