@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace quorvane {

@@ -23,7 +23,7 @@ ArchivedSortRow::ArchivedSortRow(const SettingsContext &context, const Workspace
     , m_date(new QLabel(this))
     , m_trash(new ArchivedTrashButton(context, workspace.name, this))
     , m_reveal(new QPushButton(tr("Open Containing Folder"), this))
-    , m_sorted(new QCheckBox(QStringLiteral("Sorted"), this))
+    , m_sorted(new QCheckBox(tr("Sorted"), this))
 {
     setAccessibleName(workspace.name);
     auto *row = new QHBoxLayout(this);
@@ -50,7 +50,7 @@ ArchivedSortRow::ArchivedSortRow(const SettingsContext &context, const Workspace
         if (m_context.services.desktop && m_workspace.archiveLocation)
             m_context.services.desktop->reveal({*m_workspace.archiveLocation});
     });
-    m_sorted->setAccessibleName(QStringLiteral("Sorted ") + workspace.name);
+    m_sorted->setAccessibleName(tr("Sorted ") + workspace.name);
     connect(m_sorted, &QCheckBox::clicked, this,
             [this](bool on) { m_context.model.setArchivedSorted(m_workspace.name, on); });
     update(workspace);
