@@ -314,7 +314,7 @@ QWidget *WorkspaceCreateSheet::buildTemporarySection()
     m_moveRow = new QWidget;
     m_moveRow->setObjectName(QStringLiteral("autoMoveRow"));
     QHBoxLayout *moveLayout = rowLayout(m_moveRow);
-    moveLayout->addWidget(new QLabel(QStringLiteral("Auto-move")));
+    moveLayout->addWidget(new QLabel(tr("Auto-move")));
     moveLayout->addStretch(1);
     m_moveModePicker = new QComboBox;
     m_moveModePicker->setObjectName(QStringLiteral("autoMove"));
@@ -358,7 +358,7 @@ QWidget *WorkspaceCreateSheet::buildTemporarySection()
     m_archiveRow = new QWidget;
     m_archiveRow->setObjectName(QStringLiteral("autoArchiveRow"));
     QHBoxLayout *archiveLayout = rowLayout(m_archiveRow);
-    archiveLayout->addWidget(new QLabel(QStringLiteral("Auto-archive")));
+    archiveLayout->addWidget(new QLabel(tr("Auto-archive")));
     archiveLayout->addStretch(1);
     m_archiveModePicker = new QComboBox;
     m_archiveModePicker->setObjectName(QStringLiteral("autoArchive"));

@@ -18,7 +18,7 @@ void desktopsFolderUnwritable(AlertPresenter &alerts, const DataLock &lock)
     qCCritical(Log::error()).noquote() << QStringLiteral("can't write %1: %2 — this one quits").arg(lock.path(), reason);
     Alert alert;
     alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane can't write to its desktops folder");
-    alert.informativeText = QStringLiteral("Quorvane keeps your desktops in \u201C") + Paths::rootName
+    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Quorvane keeps your desktops in \u201C") + Paths::rootName
         + QCoreApplication::translate("LaunchAlerts", "\u201D in your home folder, and it can't write there: ") + reason
         + QCoreApplication::translate("LaunchAlerts", ". It quits without changing anything. Make the folder writable, then relaunch Quorvane.");
     alert.buttons = {QStringLiteral("OK")};
@@ -65,7 +65,7 @@ void dataLockNotTaken(AlertPresenter &alerts, const Paths &paths, const DataLock
     qCCritical(Log::app()).noquote() << QStringLiteral("another process works on %1 — this one quits").arg(paths.workspaces());
     Alert alert;
     alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane is already running");
-    alert.informativeText = QStringLiteral("Another Quorvane is managing the desktops in \u201C") + Paths::rootName
+    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Another Quorvane is managing the desktops in \u201C") + Paths::rootName
         + QCoreApplication::translate("LaunchAlerts", "\u201D. This one quits without changing anything.");
     alert.buttons = {QStringLiteral("OK")};
     alerts.present(alert);

@@ -117,7 +117,7 @@ void QuitAndUninstall::bringDesktopsBack()
         // The alerts promised every desktop back: say which did not come, before quitting.
         Alert alert;
         alert.message = QCoreApplication::translate("QuitAndUninstall", "Not everything could be brought back");
-        alert.informativeText = QStringLiteral("These are still in \u201C") + Paths::rootName
+        alert.informativeText = QCoreApplication::translate("QuitAndUninstall", "These are still in \u201C") + Paths::rootName
             + QCoreApplication::translate("QuitAndUninstall", "\u201D in your home folder: ") + result.failed.join(QStringLiteral(", "))
             + QStringLiteral(".");
         alert.buttons = {QStringLiteral("OK")};

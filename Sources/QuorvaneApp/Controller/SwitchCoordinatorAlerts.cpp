@@ -88,13 +88,13 @@ void SwitchCoordinator::present(const std::exception &error)
             QCoreApplication::translate("SwitchCoordinator", "Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
     } else if (swap && swap->kind() == SwapError::Kind::desktopMissing) {
         alert.message = QCoreApplication::translate("SwitchCoordinator", "The Desktop folder is missing");
-        alert.informativeText = QStringLiteral("Quorvane can't find your Desktop folder (") + env.paths.desktop()
+        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "Quorvane can't find your Desktop folder (") + env.paths.desktop()
             + QCoreApplication::translate("SwitchCoordinator", "), so nothing was moved. Create it again, then switch again.");
     } else if (swap && swap->kind() == SwapError::Kind::folderOutOfBounds) {
         alert.message = QCoreApplication::translate("SwitchCoordinator", "Quorvane won't use the folder of \u201C") + swap->name() + QStringLiteral("\u201D");
-        alert.informativeText = QStringLiteral("It leads to your home folder, to the Desktop or to the desktops folder, so "
-                                               "switching would move them. Nothing was moved. Make it an ordinary folder "
-                                               "inside \u201C")
+        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "It leads to your home folder, to the Desktop or to the desktops folder, so "
+                                                                                 "switching would move them. Nothing was moved. Make it an ordinary folder "
+                                                                                 "inside \u201C")
             + Paths::rootName + QStringLiteral("\u201D, then switch again.");
     } else if (const auto *surface = dynamic_cast<const SurfaceError *>(&error)) {
         // The log has the paths; the user reads the item's name and its place.

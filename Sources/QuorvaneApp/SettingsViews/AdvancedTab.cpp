@@ -173,8 +173,8 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     headlineFont.setWeight(QFont::Medium);
     headline->setFont(headlineFont);
     blockColumn->addWidget(headline);
-    m_noRules = new QLabel(QStringLiteral("No rules yet. Add one, then type a word and the desktop to sort matching files "
-                                          "into."),
+    m_noRules = new QLabel(tr("No rules yet. Add one, then type a word and the desktop to sort matching files "
+                              "into."),
                            block);
     m_noRules->setWordWrap(true);
     m_noRules->setFont(calloutFont(m_noRules));

@@ -39,7 +39,7 @@ ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &worksp
     title->setTextFormat(Qt::PlainText);
     texts->addWidget(title);
     if (workspace.archivedAt) {
-        QLabel *date = plainLabel(new QLabel(QStringLiteral("archived ") + abbreviatedDate(*workspace.archivedAt), this));
+        QLabel *date = plainLabel(new QLabel(tr("archived ") + abbreviatedDate(*workspace.archivedAt), this));
         date->setObjectName(QStringLiteral("archivedDate"));
         date->setForegroundRole(QPalette::PlaceholderText);
         texts->addWidget(date);

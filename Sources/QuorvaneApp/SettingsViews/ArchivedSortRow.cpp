@@ -61,7 +61,7 @@ void ArchivedSortRow::update(const Workspace &workspace)
     m_workspace = workspace;
     m_date->setVisible(workspace.archivedAt.has_value());
     if (workspace.archivedAt)
-        m_date->setText(QStringLiteral("archived ") + abbreviatedDate(*workspace.archivedAt));
+        m_date->setText(tr("archived ") + abbreviatedDate(*workspace.archivedAt));
     const bool sorted = workspace.state == WorkspaceState::archivedSorted;
     m_trash->setVisible(sorted);
     m_reveal->setVisible(workspace.archiveLocation.has_value());

@@ -20,7 +20,7 @@ CleanupLedgerRow::CleanupLedgerRow(const SettingsContext &context, const QString
     , m_context(context)
     , m_name(name)
     , m_swatch(new ColorSwatch(QColor(), 12, false, this))
-    , m_overdue(new QLabel(QStringLiteral("overdue"), this))
+    , m_overdue(new QLabel(tr("overdue"), this))
     , m_date(new QDateEdit(this))
     , m_remove(new QToolButton(this))
 {

@@ -81,7 +81,7 @@ CustomFilterRow::CustomFilterRow(const SettingsContext &context, const CustomFil
     connect(m_enabled, &QCheckBox::clicked, this,
             [this](bool on) { m_context.model.setCustomFilterEnabled(m_filter.id, on); });
 
-    m_word->setPlaceholderText(QStringLiteral("name contains…"));
+    m_word->setPlaceholderText(tr("name contains…"));
     m_word->setAccessibleName(tr("Name contains"));
     capsuleField(m_word, 28);
     row->addWidget(m_word, 1);

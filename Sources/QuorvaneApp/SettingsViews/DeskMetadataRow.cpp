@@ -50,8 +50,8 @@ DeskMetadataRow::DeskMetadataRow(const SettingsContext &context, const Workspace
     m_type->addSegment(tr("Permanent"), int(WorkspaceType::permanent));
     m_type->addSegment(tr("Temporary"), int(WorkspaceType::temporary));
     m_type->setAccessibleName(tr("Type"));
-    m_type->setToolTip(QStringLiteral("Permanent desktops stay until you archive them yourself. Temporary desktops can "
-                                      "auto-archive on the schedule you set."));
+    m_type->setToolTip(tr("Permanent desktops stay until you archive them yourself. Temporary desktops can "
+                          "auto-archive on the schedule you set."));
     row->addWidget(m_type);
     row->addWidget(m_archive);
     m_delete->setAccessibleName(tr("Move to Trash"));

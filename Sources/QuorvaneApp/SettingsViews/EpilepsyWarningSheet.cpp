@@ -53,11 +53,11 @@ EpilepsyWarningSheet::EpilepsyWarningSheet(std::function<void()> onCancel, std::
     flash->setWordWrap(true);
     headline->addWidget(flash, 1);
     groupColumn->addLayout(headline);
-    auto *details = new QLabel(QStringLiteral("Every switch between workspaces swaps the desktop underneath: files, icons and "
-                                              "wallpaper colours change abruptly, and quick back-and-forth switching can "
-                                              "produce rapid flashing. If you (or anyone watching your screen) are "
-                                              "sensitive to flashing images or have photosensitive epilepsy, leave this "
-                                              "off."),
+    auto *details = new QLabel(tr("Every switch between workspaces swaps the desktop underneath: files, icons and "
+                                  "wallpaper colours change abruptly, and quick back-and-forth switching can "
+                                  "produce rapid flashing. If you (or anyone watching your screen) are "
+                                  "sensitive to flashing images or have photosensitive epilepsy, leave this "
+                                  "off."),
                                group);
     details->setWordWrap(true);
     details->setForegroundRole(QPalette::PlaceholderText);

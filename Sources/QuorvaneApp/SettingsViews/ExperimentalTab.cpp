@@ -90,8 +90,8 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
     connect(choose, &QPushButton::clicked, this, &ExperimentalTab::chooseArchiveRoot);
 
     column->addWidget(makeSectionHeader(tr("Workspaces"), this));
-    auto *explanation = new QLabel(QStringLiteral("Quorvane can't read workspaces on this desktop, so "
-                                                  "workspace-following is unavailable. Everything else works normally."),
+    auto *explanation = new QLabel(tr("Quorvane can't read workspaces on this desktop, so "
+                                      "workspace-following is unavailable. Everything else works normally."),
                                    this);
     makeCallout(explanation);
     m_unavailable = symbolLine(QStringLiteral("exclamationmark.triangle.fill"), explanation, this);

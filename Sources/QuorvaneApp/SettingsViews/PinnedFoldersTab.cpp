@@ -74,10 +74,10 @@ QWidget *PinnedFoldersTab::makePinRow(const QString &name)
     title->setTextFormat(Qt::PlainText);
     row->addWidget(title);
     row->addStretch(1);
-    auto *tag = new QLabel(QStringLiteral("not on the Desktop"), line);
+    auto *tag = new QLabel(tr("not on the Desktop"), line);
     tag->setObjectName(QStringLiteral("notOnDesktop"));
-    tag->setToolTip(QStringLiteral("No item with this name is on the Desktop right now — it may have been renamed or "
-                                   "moved. The pin waits; it re-applies if the name returns."));
+    tag->setToolTip(tr("No item with this name is on the Desktop right now — it may have been renamed or "
+                       "moved. The pin waits; it re-applies if the name returns."));
     Style::setStatusTone(tag, StatusTone::warning);
     row->addWidget(tag);
     auto *unpin = new QToolButton(line);
@@ -161,8 +161,8 @@ void PinnedFoldersTab::pinChosen(const QString &path)
     Question question;
     question.title = tr("That item isn’t on your Desktop");
     question.message = question.title;
-    question.informativeText = QStringLiteral("Pinning keeps a Desktop item in place across switches — it doesn’t bring "
-                                              "in files from elsewhere. Move it to the Desktop first, then pin it.");
+    question.informativeText = tr("Pinning keeps a Desktop item in place across switches — it doesn’t bring "
+                                  "in files from elsewhere. Move it to the Desktop first, then pin it.");
     question.buttons = {{QStringLiteral("OK"), ButtonRole::cancel}};
     m_context.services.dialogs->ask(window(), question, [](int) {});
 }

@@ -126,7 +126,7 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
     , m_whenControls(new QWidget(this))
     , m_when(new QComboBox(m_whenControls))
     , m_days(new QSpinBox(m_whenControls))
-    , m_clear(new QPushButton(QStringLiteral("now"), this))
+    , m_clear(new QPushButton(tr("now"), this))
     , m_divider(new QWidget(this))
     , m_autoLabel(new QLabel(tr("Automatically"), this))
 {
@@ -158,9 +158,9 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
     when->setContentsMargins(0, 0, 0, 0);
     when->setSpacing(spacing);
     m_when->setAccessibleName(tr("Automatically"));
-    m_when->addItem(QStringLiteral("off"), int(AutoWhen::off));
-    m_when->addItem(QStringLiteral("after idle"), int(AutoWhen::idle));
-    m_when->addItem(QStringLiteral("after fixed time"), int(AutoWhen::fixed));
+    m_when->addItem(tr("off"), int(AutoWhen::off));
+    m_when->addItem(tr("after idle"), int(AutoWhen::idle));
+    m_when->addItem(tr("after fixed time"), int(AutoWhen::fixed));
     m_when->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_when->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(m_when, &QComboBox::activated, this, [this](int index) {

@@ -48,7 +48,7 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     , m_top(new QWidget(this))
     , m_handle(SymbolIcon::label(QStringLiteral("line.3.horizontal"), 12, this))
     , m_field(new ElidingLineEdit(this))
-    , m_screenshotMark(new QLabel(QStringLiteral("[✂]"), this))
+    , m_screenshotMark(new QLabel(tr("[✂]"), this))
     , m_filler(new QWidget(this))
     , m_chevron(new QToolButton(this))
     , m_openAnimation(new QVariantAnimation(this))
