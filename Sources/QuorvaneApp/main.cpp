@@ -23,6 +23,7 @@
 #include "Shared/FontWarmUp.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
+#include "Shared/Translations.h"
 #include "SpaceProvider.h"
 #include "StatusPanelShade.h"
 #include "SwayWorkspaces.h"
@@ -37,6 +38,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -118,6 +120,8 @@ int main(int argc, char **argv)
     if (portalDialogs)
         qunsetenv("QT_QPA_PLATFORMTHEME");
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QTranslator translator;
+    Translations::install(translator, QLocale(), Translations::folderFor(QCoreApplication::applicationDirPath()));
     QApplication::setQuitOnLastWindowClosed(false);
     // Every window carries the application's icon; WM_CLASS "Quorvane" matches the desktop entry.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app.quorvane.Quorvane.svg")));

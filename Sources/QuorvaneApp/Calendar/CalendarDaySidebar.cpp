@@ -8,6 +8,7 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -149,7 +150,7 @@ void CalendarDaySidebar::rebuild()
     column->addWidget(heading);
 
     if (names.isEmpty() && ops.empty()) {
-        auto *empty = caption(QStringLiteral("Nothing scheduled on this day."), 0.55, m_content);
+        auto *empty = caption(QCoreApplication::translate("CalendarDaySidebar", "Nothing scheduled on this day."), 0.55, m_content);
         empty->setObjectName(QStringLiteral("emptyNote"));
         column->addWidget(empty);
     }
@@ -187,7 +188,7 @@ QWidget *CalendarDaySidebar::cleanupRow(const QString &name)
     auto *remove = new QToolButton(row);
     remove->setObjectName(QStringLiteral("removeCleanup"));
     remove->setAutoRaise(true);
-    remove->setToolTip(QStringLiteral("Remove this cleanup reminder"));
+    remove->setToolTip(QCoreApplication::translate("CalendarDaySidebar", "Remove this cleanup reminder"));
     SymbolIcon::apply(remove, QStringLiteral("xmark.circle.fill"));
     connect(remove, &QToolButton::clicked, this, [this, name] { m_model.removeCleanup(name); });
     first->addWidget(remove);
@@ -258,19 +259,19 @@ QWidget *CalendarDaySidebar::timerRow(const TimerOp &op)
 QWidget *CalendarDaySidebar::addSection()
 {
     if (MonthGrid::isPast(m_day, QDate::currentDate())) {
-        auto *note = caption(QStringLiteral("This day has passed — drag a circle out to a later day."), 0.55, m_content);
+        auto *note = caption(QCoreApplication::translate("CalendarDaySidebar", "This day has passed — drag a circle out to a later day."), 0.55, m_content);
         note->setObjectName(QStringLiteral("addNote"));
         note->setWordWrap(true);
         return note;
     }
     const QStringList candidates = m_model.cleanupCandidates(startOfDay(m_day));
     if (candidates.isEmpty()) {
-        auto *note = caption(QStringLiteral("Every desktop already has a date here."), 0.55, m_content);
+        auto *note = caption(QCoreApplication::translate("CalendarDaySidebar", "Every desktop already has a date here."), 0.55, m_content);
         note->setObjectName(QStringLiteral("addNote"));
         note->setWordWrap(true);
         return note;
     }
-    auto *button = new QPushButton(QStringLiteral("Add a cleanup"), m_content);
+    auto *button = new QPushButton(QCoreApplication::translate("CalendarDaySidebar", "Add a cleanup"), m_content);
     button->setObjectName(QStringLiteral("addCleanup"));
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     SymbolIcon::apply(button, QStringLiteral("plus.circle"));

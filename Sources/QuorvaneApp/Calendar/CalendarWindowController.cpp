@@ -12,6 +12,7 @@
 #include "Shared/Theme.h"
 #include "WindowLevel.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -58,7 +59,7 @@ CalendarWindowController::CalendarWindowController(CalendarModel &model)
 {
     auto *panel = new SheetPanelWindow;
     m_window.reset(panel);
-    panel->setWindowTitle(QStringLiteral("Cleanup calendar"));
+    panel->setWindowTitle(QCoreApplication::translate("CalendarWindowController", "Cleanup calendar"));
     panel->setMovableByBackground(false);
     applyWindowLevel(panel, WindowLevel::floating, WindowBehaviour{false, true, false});
 
@@ -76,7 +77,7 @@ CalendarWindowController::CalendarWindowController(CalendarModel &model)
     titleRow->setObjectName(QStringLiteral("titleRow"));
     auto *titleLayout = new QHBoxLayout(titleRow);
     titleLayout->setContentsMargins(20, 18, 20, 4);
-    auto *title = new QLabel(QStringLiteral("Cleanup calendar"), titleRow);
+    auto *title = new QLabel(QCoreApplication::translate("CalendarWindowController", "Cleanup calendar"), titleRow);
     QFont font = title->font();
     font.setPointSizeF(font.pointSizeF() * 1.35);
     font.setWeight(QFont::DemiBold);
@@ -86,7 +87,7 @@ CalendarWindowController::CalendarWindowController(CalendarModel &model)
     auto *close = new QToolButton(titleRow);
     close->setObjectName(QStringLiteral("close"));
     close->setAutoRaise(true);
-    close->setToolTip(QStringLiteral("Close"));
+    close->setToolTip(QCoreApplication::translate("CalendarWindowController", "Close"));
     SymbolIcon::apply(close, QStringLiteral("xmark.circle.fill"));
     QObject::connect(close, &QToolButton::clicked, panel, &QWidget::close);
     titleLayout->addWidget(close);

@@ -6,6 +6,7 @@
 #include "Calendar/MonthGrid.h"
 #include "Shared/SymbolIcon.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,7 +45,7 @@ CleanupCalendarView::CleanupCalendarView(CalendarModel &model, Options options, 
     header->addWidget(m_title);
     header->addStretch(1);
     QPushButton *today = headerButton(QStringLiteral("today"), this);
-    today->setText(QStringLiteral("Today"));
+    today->setText(QCoreApplication::translate("CleanupCalendarView", "Today"));
     QPushButton *previous = headerButton(QStringLiteral("previousMonth"), this);
     SymbolIcon::apply(previous, QStringLiteral("chevron.left"));
     QPushButton *next = headerButton(QStringLiteral("nextMonth"), this);

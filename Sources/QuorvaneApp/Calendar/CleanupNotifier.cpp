@@ -3,12 +3,13 @@
 #include "CleanupSchedule.h"
 #include "JsonCoding.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace quorvane {
 
 const QString CleanupNotifier::prefix = QStringLiteral("quorvane.cleanup.");
-const QString CleanupNotifier::title = QStringLiteral("Desktop cleanup");
+const QString CleanupNotifier::title = QCoreApplication::translate("CleanupNotifier", "Desktop cleanup");
 
 CleanupNotifier::CleanupNotifier(const QString &appIdentifier, std::unique_ptr<NotificationScheduler> center,
                                  std::function<Date()> now, DocumentService *documents)
@@ -65,10 +66,10 @@ std::vector<NotificationRequest> CleanupNotifier::missedRequests(const Config &c
 QString CleanupNotifier::body(const QStringList &names)
 {
     if (names.isEmpty())
-        return QStringLiteral("You have desktops to sort.");
+        return QCoreApplication::translate("CleanupNotifier", "You have desktops to sort.");
     if (names.size() == 1)
-        return QStringLiteral("\u201C%1\u201D is still waiting to be sorted.").arg(names.first());
-    return QStringLiteral("Desktops still waiting to be sorted: %1.").arg(names.join(QStringLiteral(", ")));
+        return QCoreApplication::translate("CleanupNotifier", "\u201C%1\u201D is still waiting to be sorted.").arg(names.first());
+    return QCoreApplication::translate("CleanupNotifier", "Desktops still waiting to be sorted: %1.").arg(names.join(QStringLiteral(", ")));
 }
 
 void CleanupNotifier::sync(const Config &config)

@@ -9,6 +9,7 @@
 #include "Shared/Style.h"
 #include "Shared/Theme.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPointer>
@@ -27,7 +28,7 @@ CreateWorkspaceWindowController::CreateWorkspaceWindowController(CalendarModel &
     , m_window(new SheetPanelWindow(compositor))
 {
     SheetPanelWindow *window = m_window.get();
-    window->setWindowTitle(QStringLiteral("New desktop"));
+    window->setWindowTitle(QCoreApplication::translate("CreateWorkspaceWindowController", "New desktop"));
     Theme::shared().apply(model.config().settings.appearance);
 
     auto *backdrop = new SheetBackdrop;

@@ -23,7 +23,7 @@ NameField::NameField(QWidget *parent)
     // A framed field, text from the left, that says what it wants while empty.
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setFrame(true);
-    setPlaceholderText(QStringLiteral("Name"));
+    setPlaceholderText(tr("Name"));
     connect(this, &QLineEdit::textEdited, this, &NameField::userEdited);
 }
 

@@ -10,6 +10,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -74,9 +75,9 @@ QHBoxLayout *rowLayout(QWidget *row)
 
 void fillModes(QComboBox *picker)
 {
-    picker->addItem(QStringLiteral("Never"), int(ArchiveTimerMode::none));
-    picker->addItem(QStringLiteral("After idle"), int(ArchiveTimerMode::idle));
-    picker->addItem(QStringLiteral("After fixed time"), int(ArchiveTimerMode::fixed));
+    picker->addItem(QCoreApplication::translate("WorkspaceCreateSheet", "Never"), int(ArchiveTimerMode::none));
+    picker->addItem(QCoreApplication::translate("WorkspaceCreateSheet", "After idle"), int(ArchiveTimerMode::idle));
+    picker->addItem(QCoreApplication::translate("WorkspaceCreateSheet", "After fixed time"), int(ArchiveTimerMode::fixed));
 }
 
 void setOpacity(QWidget *widget, qreal opacity)
@@ -97,7 +98,7 @@ WorkspaceCreateSheet::WorkspaceCreateSheet(CalendarModel &model, std::function<v
     , m_onClose(std::move(onClose))
 {
     setObjectName(QStringLiteral("workspaceCreateSheet"));
-    setWindowTitle(QStringLiteral("New desktop"));
+    setWindowTitle(tr("New desktop"));
     buildForm();
     capsuleButtons(this);
     connect(&m_model, &CalendarModel::configChanged, this, &WorkspaceCreateSheet::refreshFromModel);
@@ -132,7 +133,7 @@ void WorkspaceCreateSheet::buildForm()
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
 
-    auto *title = new QLabel(QStringLiteral("New desktop"));
+    auto *title = new QLabel(tr("New desktop"));
     QFont titleFont = title->font();
     titleFont.setPixelSize(17);
     titleFont.setWeight(QFont::DemiBold);
@@ -161,7 +162,7 @@ void WorkspaceCreateSheet::buildForm()
 
     auto *nameRow = new QWidget;
     QHBoxLayout *nameLayout = rowLayout(nameRow);
-    nameLayout->addWidget(new QLabel(QStringLiteral("Name")));
+    nameLayout->addWidget(new QLabel(tr("Name")));
     m_nameField = new NameField;
     m_nameField->setObjectName(QStringLiteral("name"));
     nameLayout->addWidget(m_nameField, 1);
@@ -185,7 +186,7 @@ void WorkspaceCreateSheet::buildForm()
 
     auto *shortcutRow = new QWidget;
     QHBoxLayout *shortcutLayout = rowLayout(shortcutRow);
-    shortcutLayout->addWidget(new QLabel(QStringLiteral("Shortcut")));
+    shortcutLayout->addWidget(new QLabel(tr("Shortcut")));
     shortcutLayout->addStretch(1);
     shortcutLayout->addSpacing(8);
     m_shortcutRecorder = makeShortcutRecorder();
@@ -193,11 +194,11 @@ void WorkspaceCreateSheet::buildForm()
     rows->addWidget(shortcutRow);
 
     m_hint = secondaryText(
-        QStringLiteral("Alt+Shift with a number is a good choice, usually free."), 12);
+        tr("Alt+Shift with a number is a good choice, usually free."), 12);
     m_hint->setObjectName(QStringLiteral("shortcutHint"));
     rows->addWidget(m_hint);
 
-    m_carousel = new QCheckBox(QStringLiteral("Add to middle-click carousel"));
+    m_carousel = new QCheckBox(tr("Add to middle-click carousel"));
     m_carousel->setObjectName(QStringLiteral("carousel"));
     connect(m_carousel, &QCheckBox::toggled, this, [this](bool on) { m_addToCarousel = on; });
     rows->addWidget(m_carousel);
@@ -210,7 +211,7 @@ void WorkspaceCreateSheet::buildForm()
 
     auto *typeRow = new QWidget;
     QHBoxLayout *typeLayout = rowLayout(typeRow);
-    typeLayout->addWidget(new QLabel(QStringLiteral("Type")));
+    typeLayout->addWidget(new QLabel(tr("Type")));
     typeLayout->addStretch(1);
     m_typeGroup = new QButtonGroup(this);
     m_typeGroup->setExclusive(true);
@@ -244,7 +245,7 @@ void WorkspaceCreateSheet::buildForm()
     sections->addWidget(m_temporaryNote);
     auto *permanentNote = new FormGroup;
     permanentNote->rows()->addWidget(
-        secondaryText(QStringLiteral("Permanent desktops are always in the menu. They are never auto-archived."), 13));
+        secondaryText(tr("Permanent desktops are always in the menu. They are never auto-archived."), 13));
     m_permanentNote = permanentNote;
     sections->addWidget(m_permanentNote);
     sections->addStretch(1);
@@ -260,14 +261,14 @@ void WorkspaceCreateSheet::buildForm()
     QHBoxLayout *barLayout = rowLayout(bar);
     barLayout->setContentsMargins(16, 16, 16, 16);
     barLayout->addStretch(1);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"));
+    auto *cancel = new QPushButton(tr("Cancel"));
     cancel->setObjectName(QStringLiteral("cancel"));
     connect(cancel, &QPushButton::clicked, this, [this] {
         if (m_onClose)
             m_onClose();
     });
     barLayout->addWidget(cancel);
-    m_createButton = new QPushButton(QStringLiteral("Create"));
+    m_createButton = new QPushButton(tr("Create"));
     m_createButton->setObjectName(QStringLiteral("create"));
     prominentCTA(m_createButton);
     connect(m_createButton, &QPushButton::clicked, this, &WorkspaceCreateSheet::create);
@@ -305,7 +306,7 @@ QWidget *WorkspaceCreateSheet::buildTemporarySection()
     auto *layout = new QVBoxLayout(section);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
-    layout->addWidget(makeSectionHeader(QStringLiteral("When should I remind you?")));
+    layout->addWidget(makeSectionHeader(tr("When should I remind you?")));
     auto *group = new FormGroup;
     QVBoxLayout *rows = group->rows();
     layout->addWidget(group);
@@ -313,7 +314,7 @@ QWidget *WorkspaceCreateSheet::buildTemporarySection()
     m_moveRow = new QWidget;
     m_moveRow->setObjectName(QStringLiteral("autoMoveRow"));
     QHBoxLayout *moveLayout = rowLayout(m_moveRow);
-    moveLayout->addWidget(new QLabel(QStringLiteral("Auto-move")));
+    moveLayout->addWidget(new QLabel(tr("Auto-move")));
     moveLayout->addStretch(1);
     m_moveModePicker = new QComboBox;
     m_moveModePicker->setObjectName(QStringLiteral("autoMove"));
@@ -350,14 +351,14 @@ QWidget *WorkspaceCreateSheet::buildTemporarySection()
     m_moveDaysRow = daysRow(m_moveDays, m_moveDaysLabel, QStringLiteral("moveDays"));
     rows->addWidget(m_moveDaysRow);
 
-    m_noHomeNote = secondaryText(QStringLiteral("No other desktop to move into yet — create a permanent one first."), 11);
+    m_noHomeNote = secondaryText(tr("No other desktop to move into yet — create a permanent one first."), 11);
     m_noHomeNote->setObjectName(QStringLiteral("noHomeNote"));
     rows->addWidget(m_noHomeNote);
 
     m_archiveRow = new QWidget;
     m_archiveRow->setObjectName(QStringLiteral("autoArchiveRow"));
     QHBoxLayout *archiveLayout = rowLayout(m_archiveRow);
-    archiveLayout->addWidget(new QLabel(QStringLiteral("Auto-archive")));
+    archiveLayout->addWidget(new QLabel(tr("Auto-archive")));
     archiveLayout->addStretch(1);
     m_archiveModePicker = new QComboBox;
     m_archiveModePicker->setObjectName(QStringLiteral("autoArchive"));
@@ -370,7 +371,7 @@ QWidget *WorkspaceCreateSheet::buildTemporarySection()
     m_archiveDaysRow = daysRow(m_archiveDays, m_archiveDaysLabel, QStringLiteral("archiveDays"));
     rows->addWidget(m_archiveDaysRow);
 
-    m_cleanup = new QCheckBox(QStringLiteral("Add a cleanup reminder when archived"));
+    m_cleanup = new QCheckBox(tr("Add a cleanup reminder when archived"));
     m_cleanup->setObjectName(QStringLiteral("cleanupReminder"));
     m_cleanup->setChecked(m_makeCleanup);
     connect(m_cleanup, &QCheckBox::toggled, this, [this](bool on) { m_makeCleanup = on; });

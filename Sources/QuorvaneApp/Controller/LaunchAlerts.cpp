@@ -5,6 +5,7 @@
 #include "DataLock.h"
 #include "Shared/Log.h"
 
+#include <QCoreApplication>
 #include <cstring>
 
 namespace quorvane::launchalerts {
@@ -16,10 +17,10 @@ void desktopsFolderUnwritable(AlertPresenter &alerts, const DataLock &lock)
     const QString reason = QString::fromLocal8Bit(std::strerror(lock.lastError()));
     qCCritical(Log::error()).noquote() << QStringLiteral("can't write %1: %2 — this one quits").arg(lock.path(), reason);
     Alert alert;
-    alert.message = QStringLiteral("Quorvane can't write to its desktops folder");
-    alert.informativeText = QStringLiteral("Quorvane keeps your desktops in \u201C") + Paths::rootName
-        + QStringLiteral("\u201D in your home folder, and it can't write there: ") + reason
-        + QStringLiteral(". It quits without changing anything. Make the folder writable, then relaunch Quorvane.");
+    alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane can't write to its desktops folder");
+    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Quorvane keeps your desktops in \u201C") + Paths::rootName
+        + QCoreApplication::translate("LaunchAlerts", "\u201D in your home folder, and it can't write there: ") + reason
+        + QCoreApplication::translate("LaunchAlerts", ". It quits without changing anything. Make the folder writable, then relaunch Quorvane.");
     alert.buttons = {QStringLiteral("OK")};
     alerts.present(alert);
 }
@@ -32,7 +33,7 @@ void documentFromNewerVersion(AlertPresenter &alerts, int schemaVersion)
                                               .arg(schemaVersion)
                                               .arg(Config::currentSchemaVersion);
     Alert alert;
-    alert.message = QStringLiteral("This copy of Quorvane is older than your data");
+    alert.message = QCoreApplication::translate("LaunchAlerts", "This copy of Quorvane is older than your data");
     alert.informativeText = QStringLiteral(
         "Your desktops were last managed by a newer version of Quorvane. Your files and settings are safe and untouched "
         "— but switching and changes are paused until you run the newer version again (or update this one).");
@@ -46,7 +47,7 @@ void unsafeDesktop(AlertPresenter &alerts, const Paths &paths)
         << QStringLiteral("the Desktop folder %1 is the home folder or holds the desktops folder — nothing is moved")
                .arg(paths.desktop());
     Alert alert;
-    alert.message = QStringLiteral("Quorvane can't use this Desktop folder");
+    alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane can't use this Desktop folder");
     alert.informativeText =
         QStringLiteral("Your Desktop folder is your home folder itself, or it holds the \u201C") + Paths::rootName
         + QStringLiteral("\u201D folder, so switching desktops would move everything in it. Quorvane has left your files "
@@ -63,9 +64,9 @@ void dataLockNotTaken(AlertPresenter &alerts, const Paths &paths, const DataLock
     }
     qCCritical(Log::app()).noquote() << QStringLiteral("another process works on %1 — this one quits").arg(paths.workspaces());
     Alert alert;
-    alert.message = QStringLiteral("Quorvane is already running");
-    alert.informativeText = QStringLiteral("Another Quorvane is managing the desktops in \u201C") + Paths::rootName
-        + QStringLiteral("\u201D. This one quits without changing anything.");
+    alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane is already running");
+    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Another Quorvane is managing the desktops in \u201C") + Paths::rootName
+        + QCoreApplication::translate("LaunchAlerts", "\u201D. This one quits without changing anything.");
     alert.buttons = {QStringLiteral("OK")};
     alerts.present(alert);
 }

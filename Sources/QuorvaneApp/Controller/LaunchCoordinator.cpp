@@ -265,9 +265,9 @@ std::function<void()> LaunchCoordinator::tellThereIsNoStatusArea()
                                                "Quorvane's icon then appears by itself.")
                               : QStringLiteral("Where your panel can hold a status tray (notification area), add one: "
                                                "Quorvane's icon then appears there by itself.");
-    const QString title = QStringLiteral("Quorvane has no status area");
-    const QString body = QStringLiteral("This desktop shows no status icons, so Quorvane's menu can't appear. ") + how
-        + QStringLiteral(" Until then, use the settings window and the floating dock.");
+    const QString title = tr("Quorvane has no status area");
+    const QString body = tr("This desktop shows no status icons, so Quorvane's menu can't appear. ") + how
+        + tr(" Until then, use the settings window and the floating dock.");
     if (env.notice)
         return env.notice(title, body);
     env.notify(title, body);

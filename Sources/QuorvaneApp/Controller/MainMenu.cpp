@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -37,7 +38,7 @@ void perform(MainMenu::Command command, QWidget *window, const AppInfo &info)
     using C = MainMenu::Command;
     switch (command) {
     case C::about:
-        QMessageBox::about(window, QStringLiteral("About ") + MainMenu::appName(info),
+        QMessageBox::about(window, QCoreApplication::translate("MainMenu", "About ") + MainMenu::appName(info),
                            MainMenu::appName(info) + QLatin1Char(' ') + info.shortVersion);
         break;
     case C::hide: {
@@ -105,30 +106,30 @@ std::vector<MainMenu::Menu> MainMenu::build(const AppInfo &info)
     return {
         Menu{name,
              {
-                 Item{QStringLiteral("About ") + name, Command::about, {}},
+                 Item{QCoreApplication::translate("MainMenu", "About ") + name, Command::about, {}},
                  separator,
-                 Item{QStringLiteral("Hide ") + name, Command::hide, ctrl(Qt::Key_H)},
-                 Item{QStringLiteral("Hide Others"), Command::hideOthers, ctrl(Qt::Key_H, Qt::AltModifier)},
+                 Item{QCoreApplication::translate("MainMenu", "Hide ") + name, Command::hide, ctrl(Qt::Key_H)},
+                 Item{QCoreApplication::translate("MainMenu", "Hide Others"), Command::hideOthers, ctrl(Qt::Key_H, Qt::AltModifier)},
                  separator,
-                 Item{QStringLiteral("Quit ") + name, Command::quit, ctrl(Qt::Key_Q)},
+                 Item{QCoreApplication::translate("MainMenu", "Quit ") + name, Command::quit, ctrl(Qt::Key_Q)},
              }},
-        Menu{QStringLiteral("Edit"),
+        Menu{QCoreApplication::translate("MainMenu", "Edit"),
              {
-                 Item{QStringLiteral("Undo"), Command::undo, ctrl(Qt::Key_Z)},
-                 Item{QStringLiteral("Redo"), Command::redo, ctrl(Qt::Key_Z, Qt::ShiftModifier)},
+                 Item{QCoreApplication::translate("MainMenu", "Undo"), Command::undo, ctrl(Qt::Key_Z)},
+                 Item{QCoreApplication::translate("MainMenu", "Redo"), Command::redo, ctrl(Qt::Key_Z, Qt::ShiftModifier)},
                  separator,
-                 Item{QStringLiteral("Cut"), Command::cut, ctrl(Qt::Key_X)},
-                 Item{QStringLiteral("Copy"), Command::copy, ctrl(Qt::Key_C)},
-                 Item{QStringLiteral("Paste"), Command::paste, ctrl(Qt::Key_V)},
-                 Item{QStringLiteral("Paste and Match Style"), Command::pasteAndMatchStyle,
+                 Item{QCoreApplication::translate("MainMenu", "Cut"), Command::cut, ctrl(Qt::Key_X)},
+                 Item{QCoreApplication::translate("MainMenu", "Copy"), Command::copy, ctrl(Qt::Key_C)},
+                 Item{QCoreApplication::translate("MainMenu", "Paste"), Command::paste, ctrl(Qt::Key_V)},
+                 Item{QCoreApplication::translate("MainMenu", "Paste and Match Style"), Command::pasteAndMatchStyle,
                       ctrl(Qt::Key_V, Qt::ShiftModifier | Qt::AltModifier)},
-                 Item{QStringLiteral("Delete"), Command::deleteSelection, {}},
-                 Item{QStringLiteral("Select All"), Command::selectAll, ctrl(Qt::Key_A)},
+                 Item{QCoreApplication::translate("MainMenu", "Delete"), Command::deleteSelection, {}},
+                 Item{QCoreApplication::translate("MainMenu", "Select All"), Command::selectAll, ctrl(Qt::Key_A)},
              }},
-        Menu{QStringLiteral("Window"),
+        Menu{QCoreApplication::translate("MainMenu", "Window"),
              {
-                 Item{QStringLiteral("Minimize"), Command::minimize, ctrl(Qt::Key_M)},
-                 Item{QStringLiteral("Close"), Command::close, ctrl(Qt::Key_W)},
+                 Item{QCoreApplication::translate("MainMenu", "Minimize"), Command::minimize, ctrl(Qt::Key_M)},
+                 Item{QCoreApplication::translate("MainMenu", "Close"), Command::close, ctrl(Qt::Key_W)},
              }},
     };
 }

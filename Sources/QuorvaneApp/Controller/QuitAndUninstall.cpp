@@ -33,7 +33,7 @@ void QuitAndUninstall::uninstallRequested()
     if (!config.archivedWorkspaces().empty()) {
         const auto &stored = config.settings.archiveRoot;
         const QString root = stored && !stored->isEmpty() ? *stored : m_app.environment().paths.defaultArchiveRoot();
-        archiveNote = QStringLiteral(" Archived desktops stay where they are (") + root + QStringLiteral(").");
+        archiveNote = QCoreApplication::translate("QuitAndUninstall", " Archived desktops stay where they are (") + root + QStringLiteral(").");
     }
     // A copy the package manager installed is not the user's to delete: the package stays, and
     // the alert names the command that removes it.
@@ -45,10 +45,10 @@ void QuitAndUninstall::uninstallRequested()
         : QCoreApplication::translate("QuitAndUninstall", " Quorvane is then removed from autostart and its folder is "
                                                           "opened in your file manager so you can delete it.");
     Alert alert;
-    alert.message = QStringLiteral("Uninstall Quorvane?");
+    alert.message = QCoreApplication::translate("QuitAndUninstall", "Uninstall Quorvane?");
     alert.informativeText =
-        QStringLiteral("Every desktop comes back to your Desktop as a normal folder.") + archiveNote + removal;
-    alert.buttons = {QStringLiteral("Bring My Desktops Back & Uninstall"), QStringLiteral("Cancel")};
+        QCoreApplication::translate("QuitAndUninstall", "Every desktop comes back to your Desktop as a normal folder.") + archiveNote + removal;
+    alert.buttons = {QCoreApplication::translate("QuitAndUninstall", "Bring My Desktops Back & Uninstall"), QCoreApplication::translate("QuitAndUninstall", "Cancel")};
     if (m_app.environment().alerts->present(alert) != 0)
         return;
     qCCritical(Log::app()) << "uninstall requested from Settings";
@@ -78,12 +78,12 @@ void QuitAndUninstall::appMovedToTrash()
     }
     qCCritical(Log::app()) << "app bundle moved to the Trash";
     Alert alert;
-    alert.message = QStringLiteral("Removing Quorvane?");
+    alert.message = QCoreApplication::translate("QuitAndUninstall", "Removing Quorvane?");
     alert.informativeText =
         QStringLiteral("Quorvane was just moved to the Trash. Want your desktops placed back on the Desktop first? Each "
                        "becomes a normal folder there. If you skip this, they stay in \u201C")
         + Paths::rootName + QStringLiteral("\u201D in your home folder.");
-    alert.buttons = {QStringLiteral("Bring My Desktops Back"), QStringLiteral("Leave Everything As Is")};
+    alert.buttons = {QCoreApplication::translate("QuitAndUninstall", "Bring My Desktops Back"), QCoreApplication::translate("QuitAndUninstall", "Leave Everything As Is")};
     if (m_app.environment().alerts->present(alert) != 0)
         return;
     m_app.requests().submit({QStringLiteral("bring the desktops back"),
@@ -116,9 +116,9 @@ void QuitAndUninstall::bringDesktopsBack()
     if (!result.failed.isEmpty()) {
         // The alerts promised every desktop back: say which did not come, before quitting.
         Alert alert;
-        alert.message = QStringLiteral("Not everything could be brought back");
-        alert.informativeText = QStringLiteral("These are still in \u201C") + Paths::rootName
-            + QStringLiteral("\u201D in your home folder: ") + result.failed.join(QStringLiteral(", "))
+        alert.message = QCoreApplication::translate("QuitAndUninstall", "Not everything could be brought back");
+        alert.informativeText = QCoreApplication::translate("QuitAndUninstall", "These are still in \u201C") + Paths::rootName
+            + QCoreApplication::translate("QuitAndUninstall", "\u201D in your home folder: ") + result.failed.join(QStringLiteral(", "))
             + QStringLiteral(".");
         alert.buttons = {QStringLiteral("OK")};
         m_app.environment().alerts->present(alert);

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QHash>
 #include <QIcon>
 #include <QLocale>
@@ -29,8 +30,8 @@ StatusMenuItem actionItem(const QString &title, StatusMenuAction action)
 QString switchUnderWayText(const SwitchUnderWay &underWay)
 {
     if (underWay.items < 0)
-        return QStringLiteral("Switching to %1\u2026").arg(underWay.target);
-    return QStringLiteral("Moving %1 items to %2\u2026").arg(QLocale().toString(qlonglong(underWay.items)), underWay.target);
+        return QCoreApplication::translate("StatusMenuModel", "Switching to %1\u2026").arg(underWay.target);
+    return QCoreApplication::translate("StatusMenuModel", "Moving %1 items to %2\u2026").arg(QLocale().toString(qlonglong(underWay.items)), underWay.target);
 }
 
 StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered, const std::optional<SwitchUnderWay> &underWay)
@@ -67,7 +68,7 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
     const auto unsorted = config.unsortedWorkspaces();
     if (!unsorted.empty()) {
         items.push_back(StatusMenuItem::makeSeparator());
-        StatusMenuItem count = actionItem(QStringLiteral("Unsorted desktops: ") + QString::number(unsorted.size()),
+        StatusMenuItem count = actionItem(QCoreApplication::translate("StatusMenuModel", "Unsorted desktops: ") + QString::number(unsorted.size()),
                                           StatusMenuAction::none);
         count.enabled = false;
         count.key = QStringLiteral("unsorted");
@@ -78,28 +79,28 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
     StatusMenuItem collapse = actionItem(QString(), StatusMenuAction::toggleCollapse);
     collapse.checkable = true;
     if (config.activeWorkspace != Config::blankWorkspaceName) {
-        collapse.title = QStringLiteral("Hide current desktop");
+        collapse.title = QCoreApplication::translate("StatusMenuModel", "Hide current desktop");
         collapse.checked = false;
     } else if (const auto target = config.expandTarget()) {
-        collapse.title = QStringLiteral("Reopen \u201C") + *target + QStringLiteral("\u201D");
+        collapse.title = QCoreApplication::translate("StatusMenuModel", "Reopen \u201C") + *target + QStringLiteral("\u201D");
         collapse.checked = true;
     } else {
-        collapse.title = QStringLiteral("Expand desktop");
+        collapse.title = QCoreApplication::translate("StatusMenuModel", "Expand desktop");
         collapse.checked = true;
         collapse.enabled = false;
     }
     items.push_back(withShortcut(collapse, settings.hideDesktopShortcut));
 
-    items.push_back(actionItem(QStringLiteral("New desktop\u2026"), StatusMenuAction::newWorkspace));
+    items.push_back(actionItem(QCoreApplication::translate("StatusMenuModel", "New desktop\u2026"), StatusMenuAction::newWorkspace));
     if (settings.showCleanupCalendarInMenu)
-        items.push_back(withShortcut(actionItem(QStringLiteral("Cleanup calendar"), StatusMenuAction::openCalendar),
+        items.push_back(withShortcut(actionItem(QCoreApplication::translate("StatusMenuModel", "Cleanup calendar"), StatusMenuAction::openCalendar),
                                      settings.openCalendarShortcut));
     if (settings.showFloatingDockInMenu)
-        items.push_back(withShortcut(actionItem(QStringLiteral("Floating dock"), StatusMenuAction::toggleDock),
+        items.push_back(withShortcut(actionItem(QCoreApplication::translate("StatusMenuModel", "Floating dock"), StatusMenuAction::toggleDock),
                                      settings.floatingDockShortcut));
     if (settings.filterScreenshots && settings.showScreenshotPauseInMenu) {
         StatusMenuItem filtering =
-            actionItem(QStringLiteral("Screenshot filtering"), StatusMenuAction::toggleScreenshotFilteringPause);
+            actionItem(QCoreApplication::translate("StatusMenuModel", "Screenshot filtering"), StatusMenuAction::toggleScreenshotFilteringPause);
         filtering.checkable = true;
         filtering.checked = !settings.screenshotFilteringPaused;
         items.push_back(filtering);
@@ -107,17 +108,17 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
     items.push_back(StatusMenuItem::makeSeparator());
 
     // The settings shortcut is never shown here, even when one is set.
-    items.push_back(actionItem(QStringLiteral("Settings\u2026"), StatusMenuAction::openSettings));
+    items.push_back(actionItem(QCoreApplication::translate("StatusMenuModel", "Settings\u2026"), StatusMenuAction::openSettings));
     if (updatesOffered) {
-        StatusMenuItem updates = actionItem(QStringLiteral("Check for Updates\u2026"), StatusMenuAction::checkForUpdates);
+        StatusMenuItem updates = actionItem(QCoreApplication::translate("StatusMenuModel", "Check for Updates\u2026"), StatusMenuAction::checkForUpdates);
         updates.imageSymbol = QStringLiteral("arrow.triangle.2.circlepath");
-        updates.imageDescription = QStringLiteral("Check for Updates");
+        updates.imageDescription = QCoreApplication::translate("StatusMenuModel", "Check for Updates");
         updates.iconName = QStringLiteral("view-refresh");
         items.push_back(updates);
     }
-    StatusMenuItem quit = actionItem(QStringLiteral("Quit"), StatusMenuAction::quit);
+    StatusMenuItem quit = actionItem(QCoreApplication::translate("StatusMenuModel", "Quit"), StatusMenuAction::quit);
     quit.imageSymbol = QStringLiteral("xmark");
-    quit.imageDescription = QStringLiteral("Quit");
+    quit.imageDescription = QCoreApplication::translate("StatusMenuModel", "Quit");
     quit.iconName = QStringLiteral("application-exit");
     items.push_back(quit);
 

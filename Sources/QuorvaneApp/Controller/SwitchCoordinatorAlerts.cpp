@@ -9,6 +9,7 @@
 #include "SurfaceError.h"
 #include "SwapError.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 namespace quorvane {
@@ -31,10 +32,10 @@ void SwitchCoordinator::showFirstSwitchNoteIfNeeded(const QString &from, const Q
     later(1.0, [from](SwitchCoordinator &self) {
         const AppEnvironment &env = self.m_controller.environment();
         Alert alert;
-        alert.message = QStringLiteral("Your files aren't gone!");
-        alert.informativeText = QStringLiteral("We moved \u201C") + from
-            + QStringLiteral("\u201D into your desktops folder. Check it out, or try switching back!");
-        alert.buttons = {QStringLiteral("OK"), QStringLiteral("Show Me the Folder")};
+        alert.message = QCoreApplication::translate("SwitchCoordinator", "Your files aren't gone!");
+        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "We moved \u201C") + from
+            + QCoreApplication::translate("SwitchCoordinator", "\u201D into your desktops folder. Check it out, or try switching back!");
+        alert.buttons = {QStringLiteral("OK"), QCoreApplication::translate("SwitchCoordinator", "Show Me the Folder")};
         // The alert runs a nested event loop: the controller may be gone when it returns.
         const QPointer<AppController> weak(&self.m_controller);
         const QString folder = env.paths.workspaces();
@@ -48,11 +49,11 @@ void SwitchCoordinator::notePinnedSkips(const QStringList &names)
 {
     const bool one = names.size() == 1;
     Alert alert;
-    alert.message = one ? QStringLiteral("\u201C") + names.front() + QStringLiteral("\u201D stayed in its desktop's folder")
-                        : QString::number(names.size()) + QStringLiteral(" items stayed in their desktop's folder");
-    alert.informativeText = QStringLiteral("A pinned folder on the Desktop has the same name, so Quorvane didn't bring ")
+    alert.message = one ? QStringLiteral("\u201C") + names.front() + QCoreApplication::translate("SwitchCoordinator", "\u201D stayed in its desktop's folder")
+                        : QString::number(names.size()) + QCoreApplication::translate("SwitchCoordinator", " items stayed in their desktop's folder");
+    alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "A pinned folder on the Desktop has the same name, so Quorvane didn't bring ")
         + (one ? QStringLiteral("it") : QStringLiteral("them"))
-        + QStringLiteral(" out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.");
+        + QCoreApplication::translate("SwitchCoordinator", " out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.");
     m_controller.environment().alerts->present(alert);
 }
 
@@ -62,13 +63,13 @@ void SwitchCoordinator::noteStayedBehind(const QStringList &names)
     qCWarning(Log::swap()).noquote() << QStringLiteral("%1 item(s) could not move and stayed where they were: %2")
                                             .arg(QString::number(names.size()), names.join(QStringLiteral(", ")));
     Alert alert;
-    alert.message = one ? QStringLiteral("\u201C") + names.front() + QStringLiteral("\u201D stayed where it was")
-                        : QString::number(names.size()) + QStringLiteral(" items stayed where they were");
-    alert.informativeText = QStringLiteral("Quorvane couldn't move ") + (one ? QStringLiteral("it") : QStringLiteral("them"))
-        + QStringLiteral(" (permissions or the name don't allow it), so ") + (one ? QStringLiteral("it") : QStringLiteral("they"))
+    alert.message = one ? QStringLiteral("\u201C") + names.front() + QCoreApplication::translate("SwitchCoordinator", "\u201D stayed where it was")
+                        : QString::number(names.size()) + QCoreApplication::translate("SwitchCoordinator", " items stayed where they were");
+    alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "Quorvane couldn't move ") + (one ? QStringLiteral("it") : QStringLiteral("them"))
+        + QCoreApplication::translate("SwitchCoordinator", " (permissions or the name don't allow it), so ") + (one ? QStringLiteral("it") : QStringLiteral("they"))
         + QStringLiteral(" stayed on the Desktop or in the desktop's folder — nothing was moved or overwritten, and the "
                          "rest of the switch went on. Fix ")
-        + (one ? QStringLiteral("it") : QStringLiteral("them")) + QStringLiteral(", then switch again.");
+        + (one ? QStringLiteral("it") : QStringLiteral("them")) + QCoreApplication::translate("SwitchCoordinator", ", then switch again.");
     if (!one)
         alert.informativeText += QStringLiteral("\n\n") + names.join(QLatin1Char('\n'));
     m_controller.environment().alerts->present(alert);
@@ -82,25 +83,25 @@ void SwitchCoordinator::present(const std::exception &error)
     Alert alert;
     const auto *swap = dynamic_cast<const SwapError *>(&error);
     if (swap && swap->kind() == SwapError::Kind::crossVolumeStore) {
-        alert.message = QStringLiteral("Store is on another volume");
+        alert.message = QCoreApplication::translate("SwitchCoordinator", "Store is on another volume");
         alert.informativeText =
-            QStringLiteral("Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
+            QCoreApplication::translate("SwitchCoordinator", "Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
     } else if (swap && swap->kind() == SwapError::Kind::desktopMissing) {
-        alert.message = QStringLiteral("The Desktop folder is missing");
-        alert.informativeText = QStringLiteral("Quorvane can't find your Desktop folder (") + env.paths.desktop()
-            + QStringLiteral("), so nothing was moved. Create it again, then switch again.");
+        alert.message = QCoreApplication::translate("SwitchCoordinator", "The Desktop folder is missing");
+        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "Quorvane can't find your Desktop folder (") + env.paths.desktop()
+            + QCoreApplication::translate("SwitchCoordinator", "), so nothing was moved. Create it again, then switch again.");
     } else if (swap && swap->kind() == SwapError::Kind::folderOutOfBounds) {
-        alert.message = QStringLiteral("Quorvane won't use the folder of \u201C") + swap->name() + QStringLiteral("\u201D");
-        alert.informativeText = QStringLiteral("It leads to your home folder, to the Desktop or to the desktops folder, so "
-                                               "switching would move them. Nothing was moved. Make it an ordinary folder "
-                                               "inside \u201C")
+        alert.message = QCoreApplication::translate("SwitchCoordinator", "Quorvane won't use the folder of \u201C") + swap->name() + QStringLiteral("\u201D");
+        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "It leads to your home folder, to the Desktop or to the desktops folder, so "
+                                                                                 "switching would move them. Nothing was moved. Make it an ordinary folder "
+                                                                                 "inside \u201C")
             + Paths::rootName + QStringLiteral("\u201D, then switch again.");
     } else if (const auto *surface = dynamic_cast<const SurfaceError *>(&error)) {
         // The log has the paths; the user reads the item's name and its place.
-        alert.message = QStringLiteral("Something went wrong");
+        alert.message = QCoreApplication::translate("SwitchCoordinator", "Something went wrong");
         alert.informativeText = surface->userText();
     } else {
-        alert.message = QStringLiteral("Something went wrong");
+        alert.message = QCoreApplication::translate("SwitchCoordinator", "Something went wrong");
         alert.informativeText = description;
     }
     env.alerts->present(alert);

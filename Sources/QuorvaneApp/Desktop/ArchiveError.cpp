@@ -1,5 +1,7 @@
 #include "Desktop/ArchiveError.h"
 
+#include <QCoreApplication>
+
 namespace quorvane {
 
 ArchiveError::ArchiveError(Kind kind, const QString &payload)
@@ -14,21 +16,21 @@ QString ArchiveError::describe(Kind kind, const QString &payload)
 {
     switch (kind) {
     case Kind::notTemporary:
-        return QStringLiteral("Only temporary desktops can be archived. Set “") + payload + QStringLiteral("” to Temporary first.");
+        return QCoreApplication::translate("ArchiveError", "Only temporary desktops can be archived. Set “") + payload + QCoreApplication::translate("ArchiveError", "” to Temporary first.");
     case Kind::alreadyArchived:
-        return QStringLiteral("“") + payload + QStringLiteral("” is already archived.");
+        return QCoreApplication::translate("ArchiveError", "“") + payload + QCoreApplication::translate("ArchiveError", "” is already archived.");
     case Kind::isActiveDesktop:
-        return QStringLiteral("“") + payload + QStringLiteral("” is the active desktop. Switch to another first, then archive it.");
+        return QCoreApplication::translate("ArchiveError", "“") + payload + QCoreApplication::translate("ArchiveError", "” is the active desktop. Switch to another first, then archive it.");
     case Kind::targetMissing:
-        return QStringLiteral("“") + payload + QStringLiteral("” no longer exists, so there's nowhere to move into.");
+        return QCoreApplication::translate("ArchiveError", "“") + payload + QCoreApplication::translate("ArchiveError", "” no longer exists, so there's nowhere to move into.");
     case Kind::targetNotPermanent:
-        return QStringLiteral("A scratch desktop can only move into a live permanent desktop. “") + payload + QStringLiteral("” isn't one.");
+        return QCoreApplication::translate("ArchiveError", "A scratch desktop can only move into a live permanent desktop. “") + payload + QCoreApplication::translate("ArchiveError", "” isn't one.");
     case Kind::filesystem:
         return payload;
     case Kind::crossVolume:
-        return QStringLiteral("The archive folder is on a different disk. Choose one on the same disk as your workspaces (Settings ▸ Experimental).");
+        return QCoreApplication::translate("ArchiveError", "The archive folder is on a different disk. Choose one on the same disk as your workspaces (Settings ▸ Experimental).");
     case Kind::drainIntoItself:
-        return QStringLiteral("A desktop can't move into itself.");
+        return QCoreApplication::translate("ArchiveError", "A desktop can't move into itself.");
     }
     return payload;
 }

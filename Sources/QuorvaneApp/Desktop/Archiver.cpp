@@ -8,6 +8,7 @@
 #include "NoReplaceMove.h"
 #include "StoreError.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -29,19 +30,19 @@ namespace {
 
 QString quoted(const QString &name)
 {
-    return QStringLiteral("“") + name + QStringLiteral("”");
+    return QCoreApplication::translate("Archiver", "“") + name + QStringLiteral("”");
 }
 
 // The description that follows a filesystem message's prefix when a desktop's name cannot be
 // used as a folder name.
 QString unusableName(const QString &name)
 {
-    return quoted(name) + QStringLiteral(" can't be used as a folder name.");
+    return quoted(name) + QCoreApplication::translate("Archiver", " can't be used as a folder name.");
 }
 
 QString pourPrefix(const QString &name, const QString &target)
 {
-    return QStringLiteral("Couldn't pour ") + quoted(name) + QStringLiteral(" into ") + quoted(target) + QStringLiteral(": ");
+    return QCoreApplication::translate("Archiver", "Couldn't pour ") + quoted(name) + QCoreApplication::translate("Archiver", " into ") + quoted(target) + QStringLiteral(": ");
 }
 
 QString describe(const std::exception &error)
@@ -182,11 +183,11 @@ void Archiver::archive(const QString &name)
     const QString stored = workspace->name;
     const bool addsCleanupTask = workspace->createsCleanupTask;
     if (!Location::isSafeName(stored))
-        throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + unusableName(stored));
+        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't move the folder: ") + unusableName(stored));
 
     const QString root = archiveRoot(config);
     if (const int code = m_files.makeFolders(root))
-        throw ArchiveError::filesystem(QStringLiteral("Couldn't create the archive folder: ") + fileops::errorTextFor(code, root));
+        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't create the archive folder: ") + fileops::errorTextFor(code, root));
     if (!sameVolume(m_workspacesRoot, root))
         throw ArchiveError::crossVolume();
 
@@ -195,7 +196,7 @@ void Archiver::archive(const QString &name)
     const QString source = folderOf(stored);
     const bool hadFolder = m_files.exists(source);
     if (const int code = hadFolder ? m_files.moveItem(source, destination) : m_files.makeFolders(destination))
-        throw ArchiveError::filesystem(QStringLiteral("Couldn't move the folder: ") + fileops::errorTextFor(code, stored));
+        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't move the folder: ") + fileops::errorTextFor(code, stored));
 
     try {
         m_store.mutateConfig([&](Config &doc) {
@@ -289,7 +290,7 @@ void Archiver::drain(const QString &name, const QString &target)
     for (const QString &folderName : {workspace->name, into->name}) {
         if (!m_paths.isBoundedFolder(folderOf(folderName)))
             throw ArchiveError::filesystem(prefix + quoted(folderName)
-                                           + QStringLiteral(" leads to your home folder, the Desktop or the desktops folder."));
+                                           + QCoreApplication::translate("Archiver", " leads to your home folder, the Desktop or the desktops folder."));
     }
     const QByteArray source = QFile::encodeName(folderOf(workspace->name));
     const QByteArray targetFolder = QFile::encodeName(folderOf(into->name));
@@ -355,8 +356,8 @@ void Archiver::restore(const QString &name)
         return;
     const auto &location = workspace->archiveLocation;
     const bool hasArchive = location && !location->isEmpty() && m_files.exists(*location);
-    const QString recreatePrefix = QStringLiteral("Couldn't recreate the folder: ");
-    const QString moveBackPrefix = QStringLiteral("Couldn't move the folder back: ");
+    const QString recreatePrefix = QCoreApplication::translate("Archiver", "Couldn't recreate the folder: ");
+    const QString moveBackPrefix = QCoreApplication::translate("Archiver", "Couldn't move the folder back: ");
     if (!Location::isSafeName(workspace->name))
         throw ArchiveError::filesystem((hasArchive ? moveBackPrefix : recreatePrefix) + unusableName(workspace->name));
     const QString folder = folderOf(workspace->name);
@@ -366,10 +367,10 @@ void Archiver::restore(const QString &name)
             throw ArchiveError::filesystem(recreatePrefix + fileops::errorTextFor(code, workspace->name));
     } else if (!isArchiveFolder(m_paths, config, workspace->name, *location)) {
         throw ArchiveError::filesystem(moveBackPrefix + quoted(*location)
-                                       + QStringLiteral(" isn't a folder of the archive, so it stays where it is."));
+                                       + QCoreApplication::translate("Archiver", " isn't a folder of the archive, so it stays where it is."));
     } else if (m_files.finishInterruptedCopies(), m_files.exists(folder)) {
-        throw ArchiveError::filesystem(QStringLiteral("A folder named ") + quoted(name)
-                                       + QStringLiteral(" already exists in the workspace store — move it aside first."));
+        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "A folder named ") + quoted(name)
+                                       + QCoreApplication::translate("Archiver", " already exists in the workspace store — move it aside first."));
     } else if (const int code = m_files.moveItem(*location, folder)) {
         throw ArchiveError::filesystem(moveBackPrefix + fileops::errorTextFor(code, workspace->name));
     }

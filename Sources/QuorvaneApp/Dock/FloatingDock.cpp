@@ -59,7 +59,7 @@ DockDropView &FloatingDock::ensurePanel()
     if (m_panel)
         return *m_panel;
     m_panel = std::make_unique<DockDropView>(m_model);
-    m_panel->setWindowTitle(QStringLiteral("Floating dock"));
+    m_panel->setWindowTitle(tr("Floating dock"));
     m_panel->setAttribute(Qt::WA_TranslucentBackground);
     applyWindowLevel(m_panel.get(), WindowLevel::floating, {false, false, false});
     m_panel->setAttribute(Qt::WA_ShowWithoutActivating);

@@ -5,6 +5,7 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -42,7 +43,7 @@ QToolButton *symbolButton(const QString &name, QWidget *parent)
     return button;
 }
 
-const QString emptyNoteText = QStringLiteral("No desktops yet");
+const QString emptyNoteText = QCoreApplication::translate("FloatingDockView", "No desktops yet");
 
 } // namespace
 
@@ -153,7 +154,7 @@ FloatingDockView::FloatingDockView(FloatingDockModel &model, FolderIconCache &ic
     , m_second(symbolButton(QStringLiteral("secondArrow"), this))
 {
     SymbolIcon::apply(m_close, QStringLiteral("xmark.circle.fill"));
-    m_close->setToolTip(QStringLiteral("Close"));
+    m_close->setToolTip(tr("Close"));
     connect(m_close, &QAbstractButton::clicked, this, [this] {
         if (onClose)
             onClose();
@@ -182,21 +183,21 @@ DockHalf FloatingDockView::secondTarget() const
 
 QString FloatingDockView::tileHelp(const DockSurface &surface)
 {
-    return surface.isActive ? surface.name + QStringLiteral(" (current desktop)")
-                            : QStringLiteral("Move files to ") + surface.name;
+    return surface.isActive ? surface.name + tr(" (current desktop)")
+                            : tr("Move files to ") + surface.name;
 }
 
 QString FloatingDockView::arrowHelp(DockHalf target)
 {
     switch (target) {
     case DockHalf::upper:
-        return QStringLiteral("Move to the top half of the screen");
+        return tr("Move to the top half of the screen");
     case DockHalf::lower:
-        return QStringLiteral("Move to the bottom half of the screen");
+        return tr("Move to the bottom half of the screen");
     case DockHalf::leading:
-        return QStringLiteral("Move to the left half of the screen");
+        return tr("Move to the left half of the screen");
     case DockHalf::trailing:
-        return QStringLiteral("Move to the right half of the screen");
+        return tr("Move to the right half of the screen");
     }
     return {};
 }

@@ -7,6 +7,7 @@
 #include "Paths.h"
 #include "Shared/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,7 +42,7 @@ void trashToAbsolute(FileOperations &files, const QString &path)
 {
     const FileOperations::TrashResult trashed = files.moveToTrash(path);
     if (!trashed.trashedPath)
-        throw InstallError(QStringLiteral("\u201C%1\u201D couldn\u2019t be moved to the Trash (%2).")
+        throw InstallError(QCoreApplication::translate("InstallLocation", "\u201C%1\u201D couldn\u2019t be moved to the Trash (%2).")
                                .arg(QFileInfo(path).fileName(), trashed.reason));
 }
 
@@ -109,7 +110,7 @@ AppInfo InstallLocation::moveToApplications(const AppInfo &info, const QString &
                                             const Operations &operations)
 {
     if (info.executablePath.isEmpty() || info.desktopEntry.isEmpty())
-        throw InstallError(QStringLiteral("Only an installed copy of Quorvane can be moved."));
+        throw InstallError(QCoreApplication::translate("InstallLocation", "Only an installed copy of Quorvane can be moved."));
     const QString prefix = applications(home);
     const QString bin = prefix + QStringLiteral("/bin");
     const QString entries = prefix + QStringLiteral("/share/applications");
@@ -117,7 +118,7 @@ AppInfo InstallLocation::moveToApplications(const AppInfo &info, const QString &
     const QString entry = entries + QLatin1Char('/') + QFileInfo(info.desktopEntry).fileName();
     for (const QString &folder : {bin, entries}) {
         if (const int code = fileops::makeFolders(folder))
-            throw InstallError(QStringLiteral("Couldn\u2019t create %1 (%2).").arg(folder, fileops::errorText(code)));
+            throw InstallError(QCoreApplication::translate("InstallLocation", "Couldn\u2019t create %1 (%2).").arg(folder, fileops::errorText(code)));
     }
     // What an older copy left there goes to the Trash, never overwritten.
     for (const QString &target : {executable, entry}) {
@@ -128,7 +129,7 @@ AppInfo InstallLocation::moveToApplications(const AppInfo &info, const QString &
         const bool readOnly = operations.readOnly(QFileInfo(from).absolutePath());
         const int code = readOnly ? operations.copy(from, to) : operations.move(from, to);
         if (code != 0)
-            throw InstallError(QStringLiteral("Couldn\u2019t put %1 into %2 (%3).")
+            throw InstallError(QCoreApplication::translate("InstallLocation", "Couldn\u2019t put %1 into %2 (%3).")
                                    .arg(QFileInfo(from).fileName(), QFileInfo(to).absolutePath(), fileops::errorText(code)));
     };
     place(info.executablePath, executable);

@@ -71,7 +71,7 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
     column->addWidget(m_graphic);
     column->addSpacing(20);
 
-    QLabel *title = makeLabel(QStringLiteral("Move Quorvane to your applications folder?"), titlePoints, backdrop);
+    QLabel *title = makeLabel(QCoreApplication::translate("MoveToApplicationsView", "Move Quorvane to your applications folder?"), titlePoints, backdrop);
     QFont bold = title->font();
     bold.setWeight(QFont::DemiBold);
     title->setFont(bold);
@@ -95,8 +95,8 @@ MoveToApplicationsView::MoveToApplicationsView(const QString &sourceFolderName, 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
     buttons->addStretch(1);
-    m_declineButton = new QPushButton(QStringLiteral("Not now"), backdrop);
-    m_moveButton = new QPushButton(QStringLiteral("Move to your applications folder"), backdrop);
+    m_declineButton = new QPushButton(QCoreApplication::translate("MoveToApplicationsView", "Not now"), backdrop);
+    m_moveButton = new QPushButton(QCoreApplication::translate("MoveToApplicationsView", "Move to your applications folder"), backdrop);
     m_moveButton->setDefault(true);
     m_moveButton->setAutoDefault(true);
     m_declineButton->setAutoDefault(false);
@@ -159,8 +159,8 @@ void MoveToApplicationsView::attemptMove()
     } catch (const std::exception &error) {
         description = QString::fromStdString(error.what());
     }
-    setErrorText(QStringLiteral("Couldn\u2019t move it: ") + description
-                 + QStringLiteral(" You can drag Quorvane into your applications folder yourself instead."));
+    setErrorText(QCoreApplication::translate("MoveToApplicationsView", "Couldn\u2019t move it: ") + description
+                 + QCoreApplication::translate("MoveToApplicationsView", " You can drag Quorvane into your applications folder yourself instead."));
 }
 
 void MoveToApplicationsView::showEvent(QShowEvent *event)

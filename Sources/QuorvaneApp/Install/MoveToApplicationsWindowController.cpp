@@ -4,6 +4,7 @@
 #include "Shared/SheetPanelWindow.h"
 #include "WindowLevel.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -19,7 +20,7 @@ MoveToApplicationsWindowController::MoveToApplicationsWindowController(InstallLo
     , m_window(new SheetPanelWindow)
 {
     auto *panel = static_cast<SheetPanelWindow *>(m_window.get());
-    panel->setWindowTitle(QStringLiteral("Move Quorvane to your applications folder?"));
+    panel->setWindowTitle(QCoreApplication::translate("MoveToApplicationsWindowController", "Move Quorvane to your applications folder?"));
     applyWindowLevel(panel, WindowLevel::floating, WindowBehaviour{false, true, false});
     panel->resize(width, height);
     // Declining closes the prompt; the window outlives any controller that let it go.

@@ -5,6 +5,7 @@
 #include "LoginItem.h"
 #include "Shared/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +21,7 @@ namespace quorvane {
 
 namespace {
 
-const QString blankDisplayName = QStringLiteral("Hidden desktop");
+const QString blankDisplayName = QCoreApplication::translate("Uninstaller", "Hidden desktop");
 // Past this many taken names the move gives up rather than count for ever.
 constexpr int maximumSuffix = 10000;
 

@@ -8,6 +8,7 @@
 #include "Settings/SettingsModelSupport.h"
 #include "StoreError.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +20,7 @@ namespace quorvane {
 
 namespace {
 
-const QString busyText = QStringLiteral("Quorvane is mid-switch. Try again in a moment.");
+const QString busyText = QCoreApplication::translate("SettingsModelArchive", "Quorvane is mid-switch. Try again in a moment.");
 
 QDate localDay(Date moment)
 {
@@ -105,7 +106,7 @@ void SettingsModel::deleteArchived(const QString &name)
     if (location && !Archiver::isArchiveFolder(m_paths, m_config, w->name, *location)) {
         setDeleteFailure(DeleteFailure{name, false,
                                        settings::quoted(*location)
-                                           + QStringLiteral(" isn't a folder of the archive, so it stays where it is.")});
+                                           + tr(" isn't a folder of the archive, so it stays where it is.")});
         return;
     }
     if (location) {

@@ -10,6 +10,7 @@
 #include "Settings/SettingsModelSupport.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +24,7 @@ using settings::quoted;
 
 namespace {
 
-const QString busyText = QStringLiteral("Quorvane is mid-switch. Try again in a moment.");
+const QString busyText = QCoreApplication::translate("SettingsModelDesktops", "Quorvane is mid-switch. Try again in a moment.");
 
 QString cleanAbsolute(const QString &path)
 {
@@ -86,15 +87,15 @@ int naturalCompare(const QString &a, const QString &b)
 std::optional<QString> SettingsModel::nameProblem(const QString &name)
 {
     if (name.startsWith(QLatin1Char('_')))
-        return QStringLiteral("Names can't start with “_” (reserved).");
+        return tr("Names can't start with “_” (reserved).");
     if (name.startsWith(QLatin1Char('.')))
-        return QStringLiteral("Names can't start with “.” (hidden folders).");
+        return tr("Names can't start with “.” (hidden folders).");
     if (name.compare(QLatin1String("Archive"), Qt::CaseInsensitive) == 0
         || name.compare(QLatin1String(".store"), Qt::CaseInsensitive) == 0)
-        return quoted(name) + QStringLiteral(" is part of the desktops folder itself — pick another name.");
+        return quoted(name) + tr(" is part of the desktops folder itself — pick another name.");
     // A name is one folder inside the desktops folder, never a path leading out of it.
     if (!name.isEmpty() && !Location::isSafeName(name))
-        return QStringLiteral("Names can't contain “/”.");
+        return tr("Names can't contain “/”.");
     return std::nullopt;
 }
 
@@ -115,7 +116,7 @@ std::optional<QString> SettingsModel::newWorkspaceNameProblem(const QString &typ
     if (auto problem = nameProblem(name))
         return problem;
     if (m_config.workspace(name))
-        return quoted(name) + QStringLiteral(" already exists.");
+        return quoted(name) + tr(" already exists.");
     return std::nullopt;
 }
 
@@ -138,7 +139,7 @@ bool SettingsModel::createWorkspace(const QString &typed, WorkspaceType type, st
     if (name.isEmpty() || !nameIsAllowed(name))
         return false;
     if (m_config.workspace(name)) {
-        refuse(quoted(name) + QStringLiteral(" already exists."));
+        refuse(quoted(name) + tr(" already exists."));
         return false;
     }
     if (hotkey) {
@@ -152,14 +153,14 @@ bool SettingsModel::createWorkspace(const QString &typed, WorkspaceType type, st
     const QString folder = folderOf(name);
     const bool folderExisted = m_files.exists(folder);
     if (const int code = m_files.makeFolders(folder)) {
-        refuse(QStringLiteral("Couldn't create the workspace folder: ") + fileops::errorTextFor(code, name));
+        refuse(tr("Couldn't create the workspace folder: ") + fileops::errorTextFor(code, name));
         return false;
     }
 
     const Date now = currentDate();
     const bool stored = apply([&](Config &config) {
         if (config.workspace(name))
-            throw Refusal(quoted(name) + QStringLiteral(" already exists."));
+            throw Refusal(quoted(name) + tr(" already exists."));
         const bool temporary = type == WorkspaceType::temporary;
         const Workspace *into = drainTarget ? config.workspace(*drainTarget) : nullptr;
         const bool routeValid = temporary && timer && into && into->type == WorkspaceType::permanent
@@ -193,7 +194,7 @@ void SettingsModel::rename(const QString &oldName, const QString &typed)
     if (!current || !nameIsAllowed(newName))
         return;
     if (m_config.workspace(newName)) {
-        refuse(quoted(newName) + QStringLiteral(" already exists."));
+        refuse(quoted(newName) + tr(" already exists."));
         return;
     }
     if (isBusyNow()) {
@@ -212,8 +213,8 @@ void SettingsModel::rename(const QString &oldName, const QString &typed)
     bool made = false;
     if (!archived) {
         if (!Location::isSafeName(oldName)) {
-            refuse(QStringLiteral("Couldn't rename the folder: ") + quoted(oldName)
-                   + QStringLiteral(" can't be used as a folder name."));
+            refuse(tr("Couldn't rename the folder: ") + quoted(oldName)
+                   + tr(" can't be used as a folder name."));
             return;
         }
         int code = 0;
@@ -225,14 +226,14 @@ void SettingsModel::rename(const QString &oldName, const QString &typed)
             code = m_files.makeFolders(to);
         }
         if (code) {
-            refuse(QStringLiteral("Couldn't rename the folder: ") + fileops::errorTextFor(code, newName));
+            refuse(tr("Couldn't rename the folder: ") + fileops::errorTextFor(code, newName));
             return;
         }
     }
 
     const bool stored = apply([&](Config &config) {
         if (config.workspace(newName))
-            throw Refusal(quoted(newName) + QStringLiteral(" already exists."));
+            throw Refusal(quoted(newName) + tr(" already exists."));
         config.updateWorkspace(oldName, [&](Workspace &w) { w.name = newName; });
         if (namesEqual(config.activeWorkspace, oldName))
             config.activeWorkspace = newName;
@@ -260,7 +261,7 @@ std::optional<QString> SettingsModel::trashOrReportFailure(const QString &folder
     // Only a folder that is truly gone leaves nothing on disk; one the Trash could not take
     // stays where it is, and the reason says why.
     setDeleteFailure(DeleteFailure{workspace, !m_files.exists(folder),
-                                   QStringLiteral("Couldn't move the folder to the Trash: ") + result.reason});
+                                   tr("Couldn't move the folder to the Trash: ") + result.reason});
     return std::nullopt;
 }
 
@@ -279,7 +280,7 @@ void SettingsModel::deleteWorkspace(const QString &name)
     if (settings::isBlankDesktop(name))
         return;
     if (namesEqual(name, m_config.activeWorkspace)) {
-        refuse(quoted(name) + QStringLiteral(" is the active desktop. Switch to another first."));
+        refuse(quoted(name) + tr(" is the active desktop. Switch to another first."));
         return;
     }
     if (isBusyNow()) {
@@ -290,7 +291,7 @@ void SettingsModel::deleteWorkspace(const QString &name)
         return;
     if (!Location::isSafeName(name)) {
         // No folder can be named so: there is nothing to trash, only the record to drop.
-        setDeleteFailure(DeleteFailure{name, true, quoted(name) + QStringLiteral(" can't be used as a folder name.")});
+        setDeleteFailure(DeleteFailure{name, true, quoted(name) + tr(" can't be used as a folder name.")});
         return;
     }
     const QString folder = folderOf(name);
@@ -348,7 +349,7 @@ void SettingsModel::adoptFolder(const QString &name)
     if (!nameIsAllowed(name) || name.isEmpty())
         return;
     if (!m_files.exists(folderOf(name))) {
-        refuse(quoted(name) + QStringLiteral(" isn't in your desktops folder any more."));
+        refuse(quoted(name) + tr(" isn't in your desktops folder any more."));
         return;
     }
     const Date now = currentDate();

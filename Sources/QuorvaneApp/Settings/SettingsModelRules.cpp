@@ -47,7 +47,7 @@ void SettingsModel::setFilterScreenshots(bool on)
         if (!documentIsWritable())
             return;
         if (const int code = m_files.makeFolders(folderOf(name))) {
-            refuse(QStringLiteral("Couldn't create the Screenshots desktop: ") + fileops::errorTextFor(code, name));
+            refuse(tr("Couldn't create the Screenshots desktop: ") + fileops::errorTextFor(code, name));
             return;
         }
     }
@@ -93,7 +93,7 @@ void SettingsModel::setCustomFilterCollection(const QUuid &id, const QString &ty
         return;
     }
     if (name.startsWith(QLatin1Char('_'))) {
-        refuse(QStringLiteral("Names can't start with “_” (reserved)."));
+        refuse(tr("Names can't start with “_” (reserved)."));
         return;
     }
     // An existing desktop of any name is a fine target; a desktop made here must be one the
@@ -103,7 +103,7 @@ void SettingsModel::setCustomFilterCollection(const QUuid &id, const QString &ty
         if (!nameIsAllowed(name) || !documentIsWritable())
             return;
         if (const int code = m_files.makeFolders(folderOf(name))) {
-            refuse(QStringLiteral("Couldn't create the desktop folder: ") + fileops::errorTextFor(code, name));
+            refuse(tr("Couldn't create the desktop folder: ") + fileops::errorTextFor(code, name));
             return;
         }
     }
@@ -111,7 +111,7 @@ void SettingsModel::setCustomFilterCollection(const QUuid &id, const QString &ty
     apply([&](Config &config) {
         if (!config.workspace(name)) {
             if (exists)
-                throw Refusal(settings::quoted(name) + QStringLiteral(" no longer exists."));
+                throw Refusal(settings::quoted(name) + tr(" no longer exists."));
             settings::addBeforeBlank(config, sweepDesktop(name, now));
         }
         editFilter(config, id, [&](CustomFilter &r) { r.collection = name; });
@@ -124,7 +124,7 @@ void SettingsModel::addPinnedFolder(const QString &typed)
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return;
     if (!Location::isSafeName(name)) {
-        refuse(QStringLiteral("Names can't contain “/”."));
+        refuse(tr("Names can't contain “/”."));
         return;
     }
     if (m_config.settings.pinnedFolders.contains(name))

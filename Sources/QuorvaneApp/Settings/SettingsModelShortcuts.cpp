@@ -4,6 +4,7 @@
 #include "Settings/SettingsModelSupport.h"
 #include "Triggers/KeyNames.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace quorvane {
@@ -15,21 +16,21 @@ QString label(const HotKeyAssignment::Owner &owner)
     using Kind = HotKeyAssignment::Owner::Kind;
     switch (owner.kind) {
     case Kind::cycleNext:
-        return QStringLiteral("Cycle next");
+        return QCoreApplication::translate("SettingsModelShortcuts", "Cycle next");
     case Kind::cyclePrevious:
-        return QStringLiteral("Cycle previous");
+        return QCoreApplication::translate("SettingsModelShortcuts", "Cycle previous");
     case Kind::hideDesktop:
-        return QStringLiteral("Hide / show desktop");
+        return QCoreApplication::translate("SettingsModelShortcuts", "Hide / show desktop");
     case Kind::switchToLast:
-        return QStringLiteral("Switch to last desktop");
+        return QCoreApplication::translate("SettingsModelShortcuts", "Switch to last desktop");
     case Kind::openSettings:
-        return QStringLiteral("Open Settings");
+        return QCoreApplication::translate("SettingsModelShortcuts", "Open Settings");
     case Kind::openCalendar:
-        return QStringLiteral("Open calendar");
+        return QCoreApplication::translate("SettingsModelShortcuts", "Open calendar");
     case Kind::sortNow:
-        return QStringLiteral("Sort now");
+        return QCoreApplication::translate("SettingsModelShortcuts", "Sort now");
     case Kind::floatingDock:
-        return QStringLiteral("Floating dock");
+        return QCoreApplication::translate("SettingsModelShortcuts", "Floating dock");
     case Kind::workspace:
         break;
     }
@@ -40,7 +41,7 @@ QString label(const HotKeyAssignment::Owner &owner)
 
 QString SettingsModel::conflictMessage(const HotKeySpec &spec, const HotKeyAssignment::Owner &holder)
 {
-    return shortcutText(spec) + QStringLiteral(" is already assigned to ")
+    return shortcutText(spec) + tr(" is already assigned to ")
         + label(holder) + QLatin1Char('.');
 }
 

@@ -1,5 +1,6 @@
 #include "Settings/SettingsWindowController.h"
 
+#include <QCoreApplication>
 #include <QVBoxLayout>
 
 namespace quorvane {
@@ -14,7 +15,7 @@ SettingsWindowController::SettingsWindowController(SettingsModel &model, const R
     auto *layout = new QVBoxLayout(m_window.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_root);
-    m_window->setWindowTitle(QStringLiteral("Quorvane Settings"));
+    m_window->setWindowTitle(QCoreApplication::translate("SettingsWindowController", "Quorvane Settings"));
     m_window->setClosesOnEscape(true);
     m_window->resize(780, 480);
     m_window->centre();

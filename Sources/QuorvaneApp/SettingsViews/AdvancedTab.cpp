@@ -104,11 +104,11 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     column->setContentsMargins(20, 8, 20, 16);
     column->setSpacing(6);
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Screenshots"), this));
+    column->addWidget(makeSectionHeader(tr("Screenshots"), this));
     column->addWidget(new SettingRow(
-        QStringLiteral("Filter screenshots into a collection"),
-        QStringLiteral("Whenever you switch desktops, screenshots are swept off the current one into a “") + screenshotsName()
-            + QStringLiteral("” desktop — keeping the rest clean."),
+        tr("Filter screenshots into a collection"),
+        tr("Whenever you switch desktops, screenshots are swept off the current one into a “") + screenshotsName()
+            + tr("” desktop — keeping the rest clean."),
         QStringLiteral("scissors"), m_filter, this));
     connect(m_filter, &QCheckBox::clicked, this, &AdvancedTab::setFilter);
     m_savedElsewhere = notice(QStringLiteral("info.circle"),
@@ -117,7 +117,7 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
                                              "preferences."),
                               false, this);
     column->addWidget(m_savedElsewhere);
-    m_pauseRow = new SettingRow(QStringLiteral("Show a pause toggle in the panel"),
+    m_pauseRow = new SettingRow(tr("Show a pause toggle in the panel"),
                                 QStringLiteral("Adds a “Screenshot filtering” item to the panel menu, so you can pause "
                                                "and resume sweeping without opening Settings."),
                                 QStringLiteral("pause.circle"), m_pause, this);
@@ -126,11 +126,11 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
 
     m_identifying = group(column, this);
     QLayout *identifying = m_identifying->layout();
-    identifying->addWidget(makeSectionHeader(QStringLiteral("Identifying screenshots"), m_identifying));
+    identifying->addWidget(makeSectionHeader(tr("Identifying screenshots"), m_identifying));
     // No file index records screen captures here: a screenshot is an image file named with the
     // word below, so name matching is always on and has no switch of its own.
     m_name->setFixedWidth(160);
-    m_nameRow = new SettingRow(QStringLiteral("Screenshot name"),
+    m_nameRow = new SettingRow(tr("Screenshot name"),
                                QStringLiteral("The word your screenshot tool names screenshots with. Leave blank to "
                                               "use the system default."),
                                QStringLiteral("character.cursor.ibeam"), m_name, m_identifying);
@@ -139,8 +139,8 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     connect(m_name, &QLineEdit::returnPressed, this,
             [this, &model] { model.setScreenshotNamePrefix(SettingsModel::trimmedName(m_name->text())); });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Custom filtering"), this));
-    column->addWidget(new SettingRow(QStringLiteral("Sort files by name into desktops"),
+    column->addWidget(makeSectionHeader(tr("Custom filtering"), this));
+    column->addWidget(new SettingRow(tr("Sort files by name into desktops"),
                                      QStringLiteral("Your own rules: a file whose name contains a word is swept into a "
                                                     "desktop you pick. Applied when you switch desktops and when you "
                                                     "choose Sort now."),
@@ -148,12 +148,12 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     connect(m_rulesEnabled, &QCheckBox::clicked, this, [&model](bool on) { model.setCustomFiltersEnabled(on); });
     m_rulesGroup = group(column, this);
     QLayout *rules = m_rulesGroup->layout();
-    rules->addWidget(new SettingRow(QStringLiteral("Sort automatically on desktop changes"),
+    rules->addWidget(new SettingRow(tr("Sort automatically on desktop changes"),
                                     QStringLiteral("Also re-sort the moment you rename or drop a file on the Desktop, not "
                                                    "just when you switch. No known drawbacks besides performance."),
                                     QStringLiteral("bolt"), m_watch, m_rulesGroup));
     connect(m_watch, &QCheckBox::clicked, this, [&model](bool on) { model.setCustomFiltersWatch(on); });
-    m_overruleRow = new SettingRow(QStringLiteral("Screenshots take priority over rules"),
+    m_overruleRow = new SettingRow(tr("Screenshots take priority over rules"),
                                    QStringLiteral("When a file is both a screenshot and matches a rule, send it to the "
                                                   "Screenshots collection. Off: rules win, and screenshot filtering runs "
                                                   "last."),
@@ -161,20 +161,20 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     rules->addWidget(m_overruleRow);
     connect(m_overrule, &QCheckBox::clicked, this, [&model](bool on) { model.setScreenshotsOverruleCustom(on); });
     rules->addWidget(
-        new SettingRow(QStringLiteral("Sort now shortcut"), {}, QStringLiteral("keyboard"), m_sortNowShortcut, m_rulesGroup));
+        new SettingRow(tr("Sort now shortcut"), {}, QStringLiteral("keyboard"), m_sortNowShortcut, m_rulesGroup));
     m_sortNowShortcut->setOnChange([&model](std::optional<HotKeySpec> spec) { model.setSortNowShortcut(spec); });
 
     auto *block = new QWidget(m_rulesGroup);
     auto *blockColumn = new QVBoxLayout(block);
     blockColumn->setContentsMargins(0, 6, 0, 0);
     blockColumn->setSpacing(12);
-    auto *headline = new QLabel(QStringLiteral("Filename custom filter rules"), block);
+    auto *headline = new QLabel(tr("Filename custom filter rules"), block);
     QFont headlineFont = headline->font();
     headlineFont.setWeight(QFont::Medium);
     headline->setFont(headlineFont);
     blockColumn->addWidget(headline);
-    m_noRules = new QLabel(QStringLiteral("No rules yet. Add one, then type a word and the desktop to sort matching files "
-                                          "into."),
+    m_noRules = new QLabel(tr("No rules yet. Add one, then type a word and the desktop to sort matching files "
+                              "into."),
                            block);
     m_noRules->setWordWrap(true);
     m_noRules->setFont(calloutFont(m_noRules));
@@ -184,12 +184,12 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     m_ruleList->setSpacing(12);
     blockColumn->addLayout(m_ruleList);
     auto *buttons = new QHBoxLayout;
-    auto *add = new QPushButton(QStringLiteral("Add rule"), block);
+    auto *add = new QPushButton(tr("Add rule"), block);
     add->setAccessibleName(add->text());
     SymbolIcon::apply(add, QStringLiteral("plus"));
     buttons->addWidget(add);
     buttons->addStretch(1);
-    m_sortNow = new QPushButton(QStringLiteral("Sort now"), block);
+    m_sortNow = new QPushButton(tr("Sort now"), block);
     m_sortNow->setAccessibleName(m_sortNow->text());
     buttons->addWidget(m_sortNow);
     blockColumn->addLayout(buttons);
@@ -200,9 +200,9 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
             model.onSweepNow();
     });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Uninstall"), this));
-    auto *uninstall = new QPushButton(QStringLiteral("Uninstall…"), this);
-    column->addWidget(new SettingRow(QStringLiteral("Uninstall Quorvane…"),
+    column->addWidget(makeSectionHeader(tr("Uninstall"), this));
+    auto *uninstall = new QPushButton(tr("Uninstall…"), this);
+    column->addWidget(new SettingRow(tr("Uninstall Quorvane…"),
                                      tr("Puts every desktop back on your Desktop as a normal folder, removes "
                                         "Quorvane from autostart, and opens its folder in your file manager so you "
                                         "can delete it."),
@@ -257,10 +257,10 @@ void AdvancedTab::offerSweep()
     if (!dialogs || !m_context.model.screenshotsSaveToDesktop())
         return;
     Question question;
-    question.message = QStringLiteral("Sweep screenshots already on this desktop?");
-    question.informativeText = QStringLiteral("Move any screenshots currently on your desktop into “") + screenshotsName()
-        + QStringLiteral("” now. Otherwise, filtering starts with your next desktop switch.");
-    question.buttons = {{QStringLiteral("Sweep Now")}, {QStringLiteral("Not Now")}};
+    question.message = tr("Sweep screenshots already on this desktop?");
+    question.informativeText = tr("Move any screenshots currently on your desktop into “") + screenshotsName()
+        + tr("” now. Otherwise, filtering starts with your next desktop switch.");
+    question.buttons = {{tr("Sweep Now")}, {tr("Not Now")}};
     question.style = AlertStyle::informational;
     SettingsModel *model = &m_context.model;
     dialogs->askModal(window(), question, [model](int index) {

@@ -68,20 +68,20 @@ AppearanceTab::AppearanceTab(const SettingsContext &context, QWidget *parent)
     column->setSpacing(6);
     SettingsModel &model = context.model;
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Theme"), this));
-    m_mode = segments(QStringLiteral("Appearance"),
-                      {{QStringLiteral("System"), int(AppearanceMode::system)},
-                       {QStringLiteral("Light"), int(AppearanceMode::light)},
-                       {QStringLiteral("Dark"), int(AppearanceMode::dark)}},
+    column->addWidget(makeSectionHeader(tr("Theme"), this));
+    m_mode = segments(tr("Appearance"),
+                      {{tr("System"), int(AppearanceMode::system)},
+                       {tr("Light"), int(AppearanceMode::light)},
+                       {tr("Dark"), int(AppearanceMode::dark)}},
                       false, this);
-    column->addWidget(pickerRow(QStringLiteral("Appearance"), m_mode, this));
+    column->addWidget(pickerRow(tr("Appearance"), m_mode, this));
     connect(m_mode, &SegmentedControl::chosen, this, [&model](int id) { model.setAppearanceMode(AppearanceMode(id)); });
 
     auto *accentRow = new QWidget(this);
     auto *accent = new QHBoxLayout(accentRow);
     accent->setContentsMargins(0, 3, 0, 3);
     accent->setSpacing(8);
-    auto *accentTitle = new QLabel(QStringLiteral("Accent colour"), accentRow);
+    auto *accentTitle = new QLabel(tr("Accent colour"), accentRow);
     QFont headline = accentTitle->font();
     headline.setWeight(QFont::Medium);
     accentTitle->setFont(headline);
@@ -89,8 +89,8 @@ AppearanceTab::AppearanceTab(const SettingsContext &context, QWidget *parent)
     accent->addStretch(1);
     m_system = new ColorSwatch(QApplication::palette().color(QPalette::Highlight), 26, true, accentRow);
     m_system->setSymbol(QStringLiteral("macwindow"), Qt::white);
-    m_system->setToolTip(QStringLiteral("System"));
-    m_system->setAccessibleName(QStringLiteral("System"));
+    m_system->setToolTip(tr("System"));
+    m_system->setAccessibleName(tr("System"));
     accent->addWidget(m_system);
     connect(m_system, &ColorSwatch::clicked, this, [this] { tapSwatch(std::nullopt); });
     for (const AccentPreset &preset : Style::accentPresets()) {
@@ -104,17 +104,17 @@ AppearanceTab::AppearanceTab(const SettingsContext &context, QWidget *parent)
     }
     accent->addSpacing(4);
     m_custom = new ColorSwatch(m_customAccent, 26, true, accentRow);
-    m_custom->setToolTip(QStringLiteral("Custom colour"));
-    m_custom->setAccessibleName(QStringLiteral("Custom colour"));
+    m_custom->setToolTip(tr("Custom colour"));
+    m_custom->setAccessibleName(tr("Custom colour"));
     accent->addWidget(m_custom);
     connect(m_custom, &ColorSwatch::clicked, this, &AppearanceTab::openPanel);
     column->addWidget(accentRow);
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Switch animation"), this));
+    column->addWidget(makeSectionHeader(tr("Switch animation"), this));
     m_look = new QComboBox(this);
     for (const LookEntry &entry : looks)
         m_look->addItem(QString::fromLatin1(entry.label), int(entry.look));
-    column->addWidget(pickerRow(QStringLiteral("Animation"), m_look, this));
+    column->addWidget(pickerRow(tr("Animation"), m_look, this));
     connect(m_look, &QComboBox::activated, this, [this, &model](int index) {
         model.stampSwitchAnimation(SwitchLook(m_look->itemData(index).toInt()), std::nullopt, std::nullopt);
     });
@@ -125,39 +125,39 @@ AppearanceTab::AppearanceTab(const SettingsContext &context, QWidget *parent)
     m_description->setWordWrap(true);
     m_description->setForegroundRole(QPalette::PlaceholderText);
     preview->addWidget(m_description, 1);
-    m_preview = new QPushButton(QStringLiteral("Preview"), previewRow);
+    m_preview = new QPushButton(tr("Preview"), previewRow);
     preview->addWidget(m_preview);
     connect(m_preview, &QPushButton::clicked, this, [&model] {
         if (model.onPreviewTransition)
             model.onPreviewTransition();
     });
     column->addWidget(previewRow);
-    m_speed = segments(QStringLiteral("Speed"),
-                       {{QStringLiteral("Slow"), int(SwitchSpeed::slow)},
-                        {QStringLiteral("Normal"), int(SwitchSpeed::normal)},
-                        {QStringLiteral("Fast"), int(SwitchSpeed::fast)}},
+    m_speed = segments(tr("Speed"),
+                       {{tr("Slow"), int(SwitchSpeed::slow)},
+                        {tr("Normal"), int(SwitchSpeed::normal)},
+                        {tr("Fast"), int(SwitchSpeed::fast)}},
                        true, this);
-    m_speedRow = pickerRow(QStringLiteral("Speed"), m_speed, this);
+    m_speedRow = pickerRow(tr("Speed"), m_speed, this);
     column->addWidget(m_speedRow);
     connect(m_speed, &SegmentedControl::chosen, this,
             [&model](int id) { model.stampSwitchAnimation(std::nullopt, SwitchSpeed(id), std::nullopt); });
-    m_intensity = segments(QStringLiteral("Intensity"),
-                           {{QStringLiteral("Subtle"), int(SwitchIntensity::subtle)},
-                            {QStringLiteral("Medium"), int(SwitchIntensity::medium)},
-                            {QStringLiteral("Strong"), int(SwitchIntensity::strong)}},
+    m_intensity = segments(tr("Intensity"),
+                           {{tr("Subtle"), int(SwitchIntensity::subtle)},
+                            {tr("Medium"), int(SwitchIntensity::medium)},
+                            {tr("Strong"), int(SwitchIntensity::strong)}},
                            true, this);
-    m_intensityRow = pickerRow(QStringLiteral("Intensity"), m_intensity, this);
+    m_intensityRow = pickerRow(tr("Intensity"), m_intensity, this);
     column->addWidget(m_intensityRow);
     connect(m_intensity, &SegmentedControl::chosen, this,
             [&model](int id) { model.stampSwitchAnimation(std::nullopt, std::nullopt, SwitchIntensity(id)); });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Panel icon animation"), this));
-    m_menuBar = segments(QStringLiteral("Panel icon animation"),
-                         {{QStringLiteral("Still"), int(MenuBarAnimation::none)},
-                          {QStringLiteral("Nudge"), int(MenuBarAnimation::nudge)},
-                          {QStringLiteral("Mirror"), int(MenuBarAnimation::mirror)}},
+    column->addWidget(makeSectionHeader(tr("Panel icon animation"), this));
+    m_menuBar = segments(tr("Panel icon animation"),
+                         {{tr("Still"), int(MenuBarAnimation::none)},
+                          {tr("Nudge"), int(MenuBarAnimation::nudge)},
+                          {tr("Mirror"), int(MenuBarAnimation::mirror)}},
                          true, this);
-    column->addWidget(pickerRow(QStringLiteral("Animation"), m_menuBar, this));
+    column->addWidget(pickerRow(tr("Animation"), m_menuBar, this));
     connect(m_menuBar, &SegmentedControl::chosen, this,
             [&model](int id) { model.setMenuBarAnimation(MenuBarAnimation(id)); });
     column->addWidget(new DesktopWallpaperEditor(context, this));
@@ -174,19 +174,19 @@ QString AppearanceTab::describe(SwitchLook look)
 {
     switch (look) {
     case SwitchLook::none:
-        return QStringLiteral("No animation on switch — the desktop simply changes.");
+        return tr("No animation on switch — the desktop simply changes.");
     case SwitchLook::vertical:
     case SwitchLook::horizontal:
     case SwitchLook::angledDown:
     case SwitchLook::angledUp:
-        return QStringLiteral("A band of blur sweeps across the desktop while the files change.");
+        return tr("A band of blur sweeps across the desktop while the files change.");
     case SwitchLook::frost:
     case SwitchLook::soft:
-        return QStringLiteral("A blur settles over the desktop while the files change, then clears.");
+        return tr("A blur settles over the desktop while the files change, then clears.");
     case SwitchLook::dark:
         break;
     }
-    return QStringLiteral("A dark blur settles over the desktop while the files change, then clears.");
+    return tr("A dark blur settles over the desktop while the files change, then clears.");
 }
 
 void AppearanceTab::refresh()

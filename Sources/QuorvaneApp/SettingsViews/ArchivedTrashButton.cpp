@@ -12,8 +12,8 @@ ArchivedTrashButton::ArchivedTrashButton(const SettingsContext &context, const Q
     , m_dialogs(context.services.dialogs)
     , m_name(name)
 {
-    setAccessibleName(QStringLiteral("Move ") + name + QStringLiteral(" to the Trash"));
-    setToolTip(QStringLiteral("Move this desktop and its files to the Trash"));
+    setAccessibleName(tr("Move ") + name + tr(" to the Trash"));
+    setToolTip(tr("Move this desktop and its files to the Trash"));
     connect(this, &TrashCircleLabel::clicked, this, &ArchivedTrashButton::confirm);
 }
 
@@ -28,8 +28,8 @@ void ArchivedTrashButton::confirm()
     question.title = trashConfirmationTitle(m_name);
     question.message = question.title;
     question.informativeText = trashConfirmationMessage(count);
-    question.buttons = {{QStringLiteral("Move to Trash"), ButtonRole::destructive},
-                        {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    question.buttons = {{tr("Move to Trash"), ButtonRole::destructive},
+                        {tr("Cancel"), ButtonRole::cancel}};
     SettingsModel *model = &m_model;
     const QString name = m_name;
     m_dialogs->ask(window(), question, [model, name](int index) {

@@ -20,7 +20,7 @@ CleanupLedgerRow::CleanupLedgerRow(const SettingsContext &context, const QString
     , m_context(context)
     , m_name(name)
     , m_swatch(new ColorSwatch(QColor(), 12, false, this))
-    , m_overdue(new QLabel(QStringLiteral("overdue"), this))
+    , m_overdue(new QLabel(tr("overdue"), this))
     , m_date(new QDateEdit(this))
     , m_remove(new QToolButton(this))
 {
@@ -42,7 +42,7 @@ CleanupLedgerRow::CleanupLedgerRow(const SettingsContext &context, const QString
     Style::setStatusTone(m_overdue, StatusTone::error);
     row->addWidget(m_overdue);
 
-    m_date->setAccessibleName(QStringLiteral("Cleanup date of ") + name);
+    m_date->setAccessibleName(tr("Cleanup date of ") + name);
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     // A typed date is taken once it is complete, not at every digit.
@@ -55,8 +55,8 @@ CleanupLedgerRow::CleanupLedgerRow(const SettingsContext &context, const QString
     SymbolIcon::apply(m_remove, QStringLiteral("xmark.circle.fill"));
     m_remove->setAutoRaise(true);
     m_remove->setIconSize({13, 13});
-    m_remove->setToolTip(QStringLiteral("Remove this reminder"));
-    m_remove->setAccessibleName(QStringLiteral("Remove the reminder of ") + name);
+    m_remove->setToolTip(tr("Remove this reminder"));
+    m_remove->setAccessibleName(tr("Remove the reminder of ") + name);
     connect(m_remove, &QToolButton::clicked, this, [this] { m_context.model.removeCleanup(m_name); });
     row->addWidget(m_remove);
 }

@@ -76,13 +76,13 @@ CustomFilterRow::CustomFilterRow(const SettingsContext &context, const CustomFil
     row->setSpacing(10);
     FocusRing::setOwnRing(m_destination);
 
-    m_enabled->setAccessibleName(QStringLiteral("Rule on"));
+    m_enabled->setAccessibleName(tr("Rule on"));
     row->addWidget(m_enabled, 0, Qt::AlignVCenter);
     connect(m_enabled, &QCheckBox::clicked, this,
             [this](bool on) { m_context.model.setCustomFilterEnabled(m_filter.id, on); });
 
-    m_word->setPlaceholderText(QStringLiteral("name contains…"));
-    m_word->setAccessibleName(QStringLiteral("Name contains"));
+    m_word->setPlaceholderText(tr("name contains…"));
+    m_word->setAccessibleName(tr("Name contains"));
     capsuleField(m_word, 28);
     row->addWidget(m_word, 1);
     connect(m_word, &QLineEdit::returnPressed, this, &CustomFilterRow::submitWord);
@@ -93,7 +93,7 @@ CustomFilterRow::CustomFilterRow(const SettingsContext &context, const CustomFil
     arrow->setForegroundRole(QPalette::PlaceholderText);
     row->addWidget(arrow);
 
-    m_destination->setAccessibleName(QStringLiteral("Destination desktop"));
+    m_destination->setAccessibleName(tr("Destination desktop"));
     // Room for the prompt at any font; a longer name is cut with an ellipsis.
     const int promptWidth = m_destination->fontMetrics().horizontalAdvance(tr("Choose desktop")) + 70;
     m_destination->setFixedSize(std::max(170, promptWidth), 28);
@@ -113,7 +113,7 @@ CustomFilterRow::CustomFilterRow(const SettingsContext &context, const CustomFil
     label->addWidget(chevron);
     row->addWidget(m_destination);
 
-    m_trash->setAccessibleName(QStringLiteral("Remove rule"));
+    m_trash->setAccessibleName(tr("Remove rule"));
     m_trash->setAutoRaise(true);
     m_trash->setFixedSize(22, 28);
     SymbolIcon::apply(m_trash, QStringLiteral("trash"));
@@ -138,7 +138,7 @@ void CustomFilterRow::update(const CustomFilter &filter, const QStringList &live
         const QSignalBlocker blocker(m_enabled);
         m_enabled->setChecked(filter.enabled);
     }
-    m_enabled->setToolTip(QStringLiteral("Rule is ") + (filter.enabled ? QStringLiteral("on") : QStringLiteral("off")));
+    m_enabled->setToolTip(tr("Rule is ") + (filter.enabled ? QStringLiteral("on") : QStringLiteral("off")));
     const bool chosen = !filter.collection.isEmpty();
     m_destinationText->setFullText(chosen ? filter.collection : tr("Choose desktop"));
     m_destination->setToolTip(chosen ? filter.collection : QString());
@@ -171,7 +171,7 @@ void CustomFilterRow::rebuildMenu()
         });
     }
     m_menu->addSeparator();
-    QAction *create = m_menu->addAction(SymbolIcon::icon(QStringLiteral("plus")), QStringLiteral("New desktop…"));
+    QAction *create = m_menu->addAction(SymbolIcon::icon(QStringLiteral("plus")), tr("New desktop…"));
     create->setProperty(SymbolIcon::property, QStringLiteral("plus"));
     connect(create, &QAction::triggered, this, &CustomFilterRow::askForNewDesktop);
 }
@@ -182,11 +182,11 @@ void CustomFilterRow::askForNewDesktop()
     if (!dialogs)
         return;
     Question question;
-    question.message = QStringLiteral("New desktop");
-    question.informativeText = QStringLiteral("Create a new permanent desktop to sort matching files into.");
-    question.buttons = {{QStringLiteral("Create")}, {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    question.message = tr("New desktop");
+    question.informativeText = tr("Create a new permanent desktop to sort matching files into.");
+    question.buttons = {{tr("Create")}, {tr("Cancel"), ButtonRole::cancel}};
     question.style = AlertStyle::informational;
-    question.field = QuestionField{QStringLiteral("Name")};
+    question.field = QuestionField{tr("Name")};
     SettingsModel *model = &m_context.model;
     const QUuid id = m_filter.id;
     // The name is the alert's own: each alert opens with an empty field.

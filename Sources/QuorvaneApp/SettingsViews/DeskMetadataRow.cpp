@@ -28,7 +28,7 @@ DeskMetadataRow::DeskMetadataRow(const SettingsContext &context, const Workspace
     , m_items(new QLabel(this))
     , m_color(new ColorSwatch(colorFromHex(workspace.effectiveColorHex()), 20, true, this))
     , m_type(new SegmentedControl(this))
-    , m_archive(new QPushButton(QStringLiteral("Archive"), this))
+    , m_archive(new QPushButton(tr("Archive"), this))
     , m_delete(new TrashCircleLabel(this))
 {
     auto *row = new QHBoxLayout(this);
@@ -44,17 +44,17 @@ DeskMetadataRow::DeskMetadataRow(const SettingsContext &context, const Workspace
     plainLabel(m_items)->setObjectName(QStringLiteral("itemCount"));
     row->addWidget(m_items);
     row->addStretch(1);
-    m_color->setAccessibleName(QStringLiteral("Identity colour"));
-    m_color->setToolTip(QStringLiteral("Identity colour — used on the cleanup calendar."));
+    m_color->setAccessibleName(tr("Identity colour"));
+    m_color->setToolTip(tr("Identity colour — used on the cleanup calendar."));
     row->addWidget(m_color);
-    m_type->addSegment(QStringLiteral("Permanent"), int(WorkspaceType::permanent));
-    m_type->addSegment(QStringLiteral("Temporary"), int(WorkspaceType::temporary));
-    m_type->setAccessibleName(QStringLiteral("Type"));
-    m_type->setToolTip(QStringLiteral("Permanent desktops stay until you archive them yourself. Temporary desktops can "
-                                      "auto-archive on the schedule you set."));
+    m_type->addSegment(tr("Permanent"), int(WorkspaceType::permanent));
+    m_type->addSegment(tr("Temporary"), int(WorkspaceType::temporary));
+    m_type->setAccessibleName(tr("Type"));
+    m_type->setToolTip(tr("Permanent desktops stay until you archive them yourself. Temporary desktops can "
+                          "auto-archive on the schedule you set."));
     row->addWidget(m_type);
     row->addWidget(m_archive);
-    m_delete->setAccessibleName(QStringLiteral("Move to Trash"));
+    m_delete->setAccessibleName(tr("Move to Trash"));
     row->addWidget(m_delete);
 
     connect(m_type, &SegmentedControl::chosen, this, [this](int id) { chooseType(WorkspaceType(id)); });
@@ -73,8 +73,8 @@ void DeskMetadataRow::update(const Workspace &workspace, bool isActive)
     m_color->setColor(colorFromHex(workspace.effectiveColorHex()));
     m_type->setCurrent(int(workspace.type));
     m_delete->setEnabled(!isActive);
-    m_delete->setToolTip(isActive ? QStringLiteral("Switch to another desktop first.")
-                                  : QStringLiteral("Move this desktop and its files to the Trash"));
+    m_delete->setToolTip(isActive ? tr("Switch to another desktop first.")
+                                  : tr("Move this desktop and its files to the Trash"));
 }
 
 bool DeskMetadataRow::eventFilter(QObject *watched, QEvent *event)
@@ -89,7 +89,7 @@ void DeskMetadataRow::fitLastVisit()
 {
     const Date now = m_context.model.currentDate();
     const QString full = lastActiveText(m_workspace.lastActiveAt, now);
-    const QString brief = m_workspace.lastActiveAt ? QStringLiteral("Active") : QStringLiteral("New");
+    const QString brief = m_workspace.lastActiveAt ? tr("Active") : tr("New");
     // The short word always has its room, at any font: the row gives way elsewhere.
     const int briefWidth = m_lastVisit->fontMetrics().horizontalAdvance(brief) + m_lastVisit->contentsMargins().left()
         + m_lastVisit->contentsMargins().right() + 2;
@@ -117,13 +117,13 @@ void DeskMetadataRow::chooseType(WorkspaceType type)
         if (!m_context.services.dialogs)
             return;
         Question question;
-        question.title = QStringLiteral("Make the Screenshots desktop temporary?");
+        question.title = tr("Make the Screenshots desktop temporary?");
         question.message = question.title;
         question.informativeText = QStringLiteral(
             "A temporary desktop can be auto-archived. Screenshot filtering keeps using this one until then — if it's "
             "archived, Quorvane automatically starts a new Screenshots desktop and points filtering at it.");
-        question.buttons = {{QStringLiteral("Make Temporary"), ButtonRole::destructive},
-                            {QStringLiteral("Cancel"), ButtonRole::cancel}};
+        question.buttons = {{tr("Make Temporary"), ButtonRole::destructive},
+                            {tr("Cancel"), ButtonRole::cancel}};
         m_context.services.dialogs->ask(window(), question, [model, name](int index) {
             if (index == 0)
                 model->setType(name, WorkspaceType::temporary);
@@ -154,8 +154,8 @@ void DeskMetadataRow::confirmDelete()
     question.message = question.title;
     question.informativeText = trashConfirmationMessage(
         visibleItemCount(m_context.model.workspacesRoot() + QLatin1Char('/') + m_workspace.name));
-    question.buttons = {{QStringLiteral("Move to Trash"), ButtonRole::destructive},
-                        {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    question.buttons = {{tr("Move to Trash"), ButtonRole::destructive},
+                        {tr("Cancel"), ButtonRole::cancel}};
     SettingsModel *model = &m_context.model;
     const QString name = m_workspace.name;
     m_context.services.dialogs->ask(window(), question, [model, name](int index) {

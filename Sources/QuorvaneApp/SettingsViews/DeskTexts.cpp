@@ -2,6 +2,7 @@
 
 #include "FileSystemSurface.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QRegularExpression>
 
@@ -21,14 +22,14 @@ QString trashConfirmationMessage(int itemCount)
     if (itemCount <= 0)
         return {};
     if (itemCount == 1)
-        return QStringLiteral("Its 1 file goes to the Trash with it, where you can recover it until you empty it.");
-    return QStringLiteral("Its %1 files go to the Trash with it, where you can recover them until you empty it.")
+        return QCoreApplication::translate("DeskTexts", "Its 1 file goes to the Trash with it, where you can recover it until you empty it.");
+    return QCoreApplication::translate("DeskTexts", "Its %1 files go to the Trash with it, where you can recover them until you empty it.")
         .arg(itemCount);
 }
 
 QString trashConfirmationTitle(const QString &name)
 {
-    return QStringLiteral("Move “") + name + QStringLiteral("” to the Trash?");
+    return QCoreApplication::translate("DeskTexts", "Move “") + name + QCoreApplication::translate("DeskTexts", "” to the Trash?");
 }
 
 QString relativeAge(Date then, Date now)
@@ -41,27 +42,27 @@ QString relativeAge(Date then, Date now)
     if (months > 0 && from.addMonths(months) > to)
         --months;
     if (months >= 12)
-        return QStringLiteral("%1 yr. ago").arg(months / 12);
+        return QCoreApplication::translate("DeskTexts", "%1 yr. ago").arg(months / 12);
     if (months >= 1)
-        return QStringLiteral("%1 mo. ago").arg(months);
+        return QCoreApplication::translate("DeskTexts", "%1 mo. ago").arg(months);
     const auto days = std::int64_t(std::floor(seconds / 86400));
     if (days >= 7)
-        return QStringLiteral("%1 wk. ago").arg(days / 7);
+        return QCoreApplication::translate("DeskTexts", "%1 wk. ago").arg(days / 7);
     if (days >= 1)
         return days == 1 ? QStringLiteral("1 day ago") : QStringLiteral("%1 days ago").arg(days);
     const auto whole = std::int64_t(std::floor(seconds));
     if (whole >= 3600)
-        return QStringLiteral("%1 hr. ago").arg(whole / 3600);
+        return QCoreApplication::translate("DeskTexts", "%1 hr. ago").arg(whole / 3600);
     if (whole >= 60)
-        return QStringLiteral("%1 min. ago").arg(whole / 60);
-    return QStringLiteral("%1 sec. ago").arg(whole);
+        return QCoreApplication::translate("DeskTexts", "%1 min. ago").arg(whole / 60);
+    return QCoreApplication::translate("DeskTexts", "%1 sec. ago").arg(whole);
 }
 
 QString lastActiveText(const std::optional<Date> &lastActive, Date now)
 {
     if (!lastActive)
-        return QStringLiteral("Not visited yet");
-    return QStringLiteral("Active ") + relativeAge(*lastActive, now);
+        return QCoreApplication::translate("DeskTexts", "Not visited yet");
+    return QCoreApplication::translate("DeskTexts", "Active ") + relativeAge(*lastActive, now);
 }
 
 QString abbreviatedDate(Date date, const QLocale &locale)

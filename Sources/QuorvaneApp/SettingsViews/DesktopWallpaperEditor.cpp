@@ -130,7 +130,7 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
     : QWidget(parent)
     , m_context(context)
     , m_mute(toggle(this))
-    , m_empty(new QLabel(QStringLiteral("Create a desktop first, then you can give it a wallpaper."), this))
+    , m_empty(new QLabel(tr("Create a desktop first, then you can give it a wallpaper."), this))
     , m_body(new QWidget(this))
     , m_picker(new TargetPicker(m_body))
     , m_show(toggle(m_body))
@@ -138,7 +138,7 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
     , m_fillSymbol(rowSymbol(QStringLiteral("circle"), m_body))
     , m_imageName(new QLabel(m_body))
     , m_fillPicker(new SegmentedControl(m_body))
-    , m_choose(new QPushButton(QStringLiteral("Choose…"), m_body))
+    , m_choose(new QPushButton(tr("Choose…"), m_body))
     , m_well(new ColorSwatch(Qt::black, 22, true, m_body))
     , m_slider(new QSlider(Qt::Horizontal, m_body))
     , m_percent(new QLabel(m_body))
@@ -151,8 +151,8 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Wallpapers"), this));
-    column->addWidget(new SettingRow(QStringLiteral("Mute all wallpapers"),
+    column->addWidget(makeSectionHeader(tr("Wallpapers"), this));
+    column->addWidget(new SettingRow(tr("Mute all wallpapers"),
                                      QStringLiteral("Master switch — hides every desktop's overlay without changing "
                                                     "its settings."),
                                      QStringLiteral("eye.slash"), m_mute, this));
@@ -169,14 +169,14 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
 
     m_picker->setMaximumWidth(140);
     m_picker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    body->addWidget(new SettingRow(QStringLiteral("Desktop to wallpaper"), {}, QStringLiteral("square"), m_picker, m_body));
+    body->addWidget(new SettingRow(tr("Desktop to wallpaper"), {}, QStringLiteral("square"), m_picker, m_body));
     connect(m_picker, &QComboBox::activated, this, &DesktopWallpaperEditor::pickTarget);
 
-    body->addWidget(new SettingRow(QStringLiteral("Show wallpaper"),
-                                   QStringLiteral("A translucent overlay over the desktop while this one is active."),
+    body->addWidget(new SettingRow(tr("Show wallpaper"),
+                                   tr("A translucent overlay over the desktop while this one is active."),
                                    QStringLiteral("rectangle.on.rectangle"), m_show, m_body));
     connect(m_show, &QCheckBox::clicked, this, [this](bool on) { m_context.model.setCueEnabled(m_target, on); });
-    body->addWidget(new SettingRow(QStringLiteral("Above desktop icons"),
+    body->addWidget(new SettingRow(tr("Above desktop icons"),
                                    QStringLiteral("Overlay over the icons too. Capped at 80% so they stay legible — turn "
                                                   "this off to take the overlay all the way to 100%."),
                                    QStringLiteral("rectangle.stack"), m_above, m_body));
@@ -188,24 +188,24 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
     fillRow->setSpacing(12);
     m_fillSymbol->setForegroundRole(QPalette::PlaceholderText);
     fillRow->addWidget(m_fillSymbol);
-    fillRow->addWidget(new QLabel(QStringLiteral("Fill"), m_body));
+    fillRow->addWidget(new QLabel(tr("Fill"), m_body));
     fillRow->addStretch(1);
     m_imageName->setForegroundRole(QPalette::PlaceholderText);
     m_imageName->setTextFormat(Qt::PlainText);
     fillRow->addWidget(m_imageName);
     fillRow->addStretch(1);
-    m_fillPicker->setAccessibleName(QStringLiteral("Fill"));
-    m_fillPicker->addSegment(QStringLiteral("Colour"), int(FillKind::color));
-    m_fillPicker->addSegment(QStringLiteral("Image"), int(FillKind::image));
+    m_fillPicker->setAccessibleName(tr("Fill"));
+    m_fillPicker->addSegment(tr("Colour"), int(FillKind::color));
+    m_fillPicker->addSegment(tr("Image"), int(FillKind::image));
     spread(m_fillPicker, 150);
     fillRow->addWidget(m_fillPicker);
     auto *trailing = new QHBoxLayout;
     trailing->setContentsMargins(0, 0, 0, 0);
     trailing->addStretch(1);
-    m_choose->setAccessibleName(QStringLiteral("Choose…"));
+    m_choose->setAccessibleName(tr("Choose…"));
     trailing->addWidget(m_choose);
-    m_well->setAccessibleName(QStringLiteral("Colour"));
-    m_well->setToolTip(QStringLiteral("Colour"));
+    m_well->setAccessibleName(tr("Colour"));
+    m_well->setToolTip(tr("Colour"));
     trailing->addWidget(m_well);
     auto *trailingBox = new QWidget(m_body);
     trailingBox->setLayout(trailing);
@@ -224,7 +224,7 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
     opacitySymbol->setForegroundRole(QPalette::PlaceholderText);
     opacityRow->addWidget(opacitySymbol);
     opacityRow->addSpacing(6);
-    m_slider->setAccessibleName(QStringLiteral("Opacity"));
+    m_slider->setAccessibleName(tr("Opacity"));
     m_slider->setRange(percent(DesktopCue::minOpacity), percent(DesktopCue::maxOpacityBelowIcons));
     m_slider->setSingleStep(1);
     m_slider->setPageStep(10);
@@ -243,18 +243,18 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
     previewRow->addWidget(m_preview);
     body->addLayout(previewRow);
 
-    m_appearance->addSegment(QStringLiteral("System"), int(AppearanceMode::system));
-    m_appearance->addSegment(QStringLiteral("Light"), int(AppearanceMode::light));
-    m_appearance->addSegment(QStringLiteral("Dark"), int(AppearanceMode::dark));
+    m_appearance->addSegment(tr("System"), int(AppearanceMode::system));
+    m_appearance->addSegment(tr("Light"), int(AppearanceMode::light));
+    m_appearance->addSegment(tr("Dark"), int(AppearanceMode::dark));
     spread(m_appearance, 210);
-    body->addWidget(new SettingRow(QStringLiteral("Light / Dark mode"),
-                                   QStringLiteral("Takes longer to switch — not suited to rapid cycling."),
+    body->addWidget(new SettingRow(tr("Light / Dark mode"),
+                                   tr("Takes longer to switch — not suited to rapid cycling."),
                                    QStringLiteral("circle.lefthalf.filled"), m_appearance, m_body));
     connect(m_appearance, &SegmentedControl::chosen, this,
             [this](int id) { m_context.model.setPreferredAppearance(m_target, AppearanceMode(id)); });
     if (m_context.services.cueBelowIconsUnavailable && m_context.services.cueBelowIconsUnavailable()) {
         m_ownWallpaperNote = new QLabel(
-            QStringLiteral("This desktop draws its own wallpaper; the cue shows above windows only"), m_body);
+            tr("This desktop draws its own wallpaper; the cue shows above windows only"), m_body);
         m_ownWallpaperNote->setObjectName(QStringLiteral("ownWallpaper"));
         m_ownWallpaperNote->setWordWrap(true);
         m_ownWallpaperNote->setTextFormat(Qt::PlainText);
@@ -273,10 +273,10 @@ DesktopWallpaperEditor::DesktopWallpaperEditor(const SettingsContext &context, Q
         body->addWidget(m_noDarkNote);
     };
     if (m_context.services.hasDarkSwitch && !m_context.services.hasDarkSwitch())
-        noDarkNote(QStringLiteral("This desktop has no dark mode to switch: Dark leaves it as it is."),
+        noDarkNote(tr("This desktop has no dark mode to switch: Dark leaves it as it is."),
                    QStringLiteral("noDarkSwitch"));
     else if (const auto theme = m_context.services.themeWithoutDark ? m_context.services.themeWithoutDark() : std::nullopt)
-        noDarkNote(QStringLiteral("The theme “%1” has no dark variant: Dark leaves it light.").arg(*theme),
+        noDarkNote(tr("The theme “%1” has no dark variant: Dark leaves it light.").arg(*theme),
                    QStringLiteral("noDarkVariant"));
 
     connect(&model, &SettingsModel::changed, this, &DesktopWallpaperEditor::refresh);
@@ -429,10 +429,10 @@ void DesktopWallpaperEditor::chooseImage()
     ChooserOptions options;
     options.title = tr("Choose a wallpaper picture");
     options.nameFilters = {imageFilter()};
-    options.acceptLabel = QStringLiteral("Use Image");
+    options.acceptLabel = tr("Use Image");
     // Images are looked for in the Pictures folder first.
     options.directory = Paths::xdgUserFolder(m_context.model.paths().home(), QStringLiteral("XDG_PICTURES_DIR"),
-                                             QStringLiteral("Pictures"));
+                                             tr("Pictures"));
     SettingsModel *model = &m_context.model;
     const QString target = m_target;
     dialogs->chooseFile(window(), options, [model, target](const std::optional<QString> &file) {

@@ -18,11 +18,11 @@ EpilepsyWarningSheet::EpilepsyWarningSheet(std::function<void()> onCancel, std::
     : QWidget(parent)
     , m_onCancel(std::move(onCancel))
     , m_onEnable(std::move(onEnable))
-    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
-    , m_enable(new QPushButton(QStringLiteral("Enable"), this))
+    , m_cancel(new QPushButton(tr("Cancel"), this))
+    , m_enable(new QPushButton(tr("Enable"), this))
 {
     setObjectName(QStringLiteral("epilepsyWarning"));
-    setWindowTitle(QStringLiteral("Photosensitivity warning"));
+    setWindowTitle(tr("Photosensitivity warning"));
     setFixedSize(width, height);
     capsuleButtons(this);
 
@@ -30,7 +30,7 @@ EpilepsyWarningSheet::EpilepsyWarningSheet(std::function<void()> onCancel, std::
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    auto *title = new QLabel(QStringLiteral("Photosensitivity warning"), this);
+    auto *title = new QLabel(tr("Photosensitivity warning"), this);
     QFont titleFont = title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.35);
     titleFont.setWeight(QFont::DemiBold);
@@ -49,15 +49,15 @@ EpilepsyWarningSheet::EpilepsyWarningSheet(std::function<void()> onCancel, std::
     QLabel *icon = SymbolIcon::label(QStringLiteral("exclamationmark.triangle.fill"), 16, group);
     Style::setStatusTone(icon, StatusTone::warning);
     headline->addWidget(icon, 0, Qt::AlignTop);
-    auto *flash = new QLabel(QStringLiteral("Following workspaces can make the screen flash."), group);
+    auto *flash = new QLabel(tr("Following workspaces can make the screen flash."), group);
     flash->setWordWrap(true);
     headline->addWidget(flash, 1);
     groupColumn->addLayout(headline);
-    auto *details = new QLabel(QStringLiteral("Every switch between workspaces swaps the desktop underneath: files, icons and "
-                                              "wallpaper colours change abruptly, and quick back-and-forth switching can "
-                                              "produce rapid flashing. If you (or anyone watching your screen) are "
-                                              "sensitive to flashing images or have photosensitive epilepsy, leave this "
-                                              "off."),
+    auto *details = new QLabel(tr("Every switch between workspaces swaps the desktop underneath: files, icons and "
+                                  "wallpaper colours change abruptly, and quick back-and-forth switching can "
+                                  "produce rapid flashing. If you (or anyone watching your screen) are "
+                                  "sensitive to flashing images or have photosensitive epilepsy, leave this "
+                                  "off."),
                                group);
     details->setWordWrap(true);
     details->setForegroundRole(QPalette::PlaceholderText);

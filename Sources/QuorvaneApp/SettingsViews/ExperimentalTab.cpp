@@ -80,18 +80,18 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
     column->setSpacing(6);
     SettingsModel &model = context.model;
 
-    column->addWidget(secondaryText(QStringLiteral("Early features with rough edges still being sanded."), this));
+    column->addWidget(secondaryText(tr("Early features with rough edges still being sanded."), this));
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Archive location"), this));
-    auto *choose = new QPushButton(QStringLiteral("Choose…"), this);
-    column->addWidget(new SettingRow(QStringLiteral("Choose custom archive placement"),
-                                     QStringLiteral("Must be on the same disk as your home directory."),
+    column->addWidget(makeSectionHeader(tr("Archive location"), this));
+    auto *choose = new QPushButton(tr("Choose…"), this);
+    column->addWidget(new SettingRow(tr("Choose custom archive placement"),
+                                     tr("Must be on the same disk as your home directory."),
                                      QStringLiteral("archivebox"), choose, this));
     connect(choose, &QPushButton::clicked, this, &ExperimentalTab::chooseArchiveRoot);
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Workspaces"), this));
-    auto *explanation = new QLabel(QStringLiteral("Quorvane can't read workspaces on this desktop, so "
-                                                  "workspace-following is unavailable. Everything else works normally."),
+    column->addWidget(makeSectionHeader(tr("Workspaces"), this));
+    auto *explanation = new QLabel(tr("Quorvane can't read workspaces on this desktop, so "
+                                      "workspace-following is unavailable. Everything else works normally."),
                                    this);
     makeCallout(explanation);
     m_unavailable = symbolLine(QStringLiteral("exclamationmark.triangle.fill"), explanation, this);
@@ -103,7 +103,7 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
     spaces->setContentsMargins(0, 0, 0, 0);
     spaces->setSpacing(6);
     spaces->addWidget(new SettingRow(
-        QStringLiteral("Follow workspaces"),
+        tr("Follow workspaces"),
         QStringLiteral("Bind desktops to workspaces below. Switching to a bound workspace — from the workspace "
                        "switcher or with its shortcut — then switches Quorvane to its desktop. The system shows one "
                        "shared desktop across workspaces, so the files follow you a moment after the switch lands."),
@@ -116,13 +116,13 @@ ExperimentalTab::ExperimentalTab(const SettingsContext &context, QWidget *parent
     makeCallout(m_description);
     m_description->setForegroundRole(QPalette::PlaceholderText);
     following->addWidget(symbolLine(QStringLiteral("location"), m_description, m_following));
-    auto *bindings = new QLabel(QStringLiteral("Bindings"), m_following);
+    auto *bindings = new QLabel(tr("Bindings"), m_following);
     QFont headline = bindings->font();
     headline.setPointSizeF(headline.pointSizeF() * 1.1);
     headline.setWeight(QFont::Medium);
     bindings->setFont(headline);
     following->addWidget(bindings);
-    m_noDesktops = secondaryText(QStringLiteral("Create a desktop first, then bind it to a workspace."), m_following);
+    m_noDesktops = secondaryText(tr("Create a desktop first, then bind it to a workspace."), m_following);
     following->addWidget(m_noDesktops);
     m_rowsColumn = new QVBoxLayout;
     m_rowsColumn->setSpacing(12);
@@ -150,14 +150,14 @@ ExperimentalTab::~ExperimentalTab()
 QString ExperimentalTab::currentSpaceDescription(const std::optional<SpaceInfo> &current, int spaceCount)
 {
     if (!current)
-        return QStringLiteral("Can't read the current workspace right now.");
+        return tr("Can't read the current workspace right now.");
     if (!current->isUser)
-        return QStringLiteral("You're in a full-screen app — that workspace can't be bound.");
+        return tr("You're in a full-screen app — that workspace can't be bound.");
     if (current->name)
-        return QStringLiteral("You're on workspace %1.").arg(*current->name);
+        return tr("You're on workspace %1.").arg(*current->name);
     if (!current->number)
-        return QStringLiteral("You're on an unrecognised workspace.");
-    return QStringLiteral("You're on workspace %1 of %2.").arg(*current->number).arg(spaceCount);
+        return tr("You're on an unrecognised workspace.");
+    return tr("You're on workspace %1 of %2.").arg(*current->number).arg(spaceCount);
 }
 
 SpaceBindingRow *ExperimentalTab::bindingRow(const QString &name) const
@@ -282,7 +282,7 @@ void ExperimentalTab::chooseArchiveRoot()
     const std::optional<QString> &root = model.config().settings.archiveRoot;
     ChooserOptions options;
     options.directory = root ? *root : model.paths().defaultArchiveRoot();
-    options.acceptLabel = QStringLiteral("Use Folder");
+    options.acceptLabel = tr("Use Folder");
     m_context.services.dialogs->chooseFolder(window(), options, [&model](std::optional<QString> folder) {
         if (folder && !folder->isEmpty())
             model.setArchiveRoot(*folder);

@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -29,7 +30,7 @@ QString baseLabel(FloatingDockCorner corner)
 {
     switch (corner) {
     case FloatingDockCorner::off:
-        return QStringLiteral("Off");
+        return QCoreApplication::translate("FloatingDockTab", "Off");
     case FloatingDockCorner::topLeft:
         return QStringLiteral("Top-left");
     case FloatingDockCorner::topRight:
@@ -72,11 +73,11 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
     column->setSpacing(6);
     SettingsModel &model = context.model;
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Summoning"), this));
+    column->addWidget(makeSectionHeader(tr("Summoning"), this));
     column->addWidget(makeNote(QStringLiteral("A floating strip of your desktops. Drag desktop files onto a folder to move "
                                               "them there, or click one to switch. Drag the background to reposition."),
                                this));
-    auto *show = new QPushButton(QStringLiteral("Show floating dock"), this);
+    auto *show = new QPushButton(tr("Show floating dock"), this);
     show->setAccessibleName(show->text());
     auto *showRow = new QHBoxLayout;
     showRow->addWidget(show);
@@ -86,11 +87,11 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
         if (model.onShowFloatingDock)
             model.onShowFloatingDock();
     });
-    column->addWidget(new SettingRow(QStringLiteral("Shortcut"), {}, {}, m_shortcut, this));
+    column->addWidget(new SettingRow(tr("Shortcut"), {}, {}, m_shortcut, this));
     m_shortcut->setOnChange([&model](std::optional<HotKeySpec> spec) { model.setFloatingDockShortcut(spec); });
     for (FloatingDockCorner corner : corners)
         m_corner->addItem(baseLabel(corner), int(corner));
-    column->addWidget(new SettingRow(QStringLiteral("Hot corner"), {}, {}, m_corner, this));
+    column->addWidget(new SettingRow(tr("Hot corner"), {}, {}, m_corner, this));
     connect(m_corner, &QComboBox::activated, this,
             [this, &model](int index) { model.setFloatingDockCorner(FloatingDockCorner(m_corner->itemData(index).toInt())); });
     auto *warningRow = new QHBoxLayout(m_warning);
@@ -100,53 +101,53 @@ FloatingDockTab::FloatingDockTab(const SettingsContext &context, QWidget *parent
     m_warningText->setForegroundRole(QPalette::PlaceholderText);
     warningRow->addWidget(m_warningText, 1);
     column->addWidget(m_warning);
-    column->addWidget(new SettingRow(QStringLiteral("Show in the panel menu"), {}, {}, m_inMenu, this));
+    column->addWidget(new SettingRow(tr("Show in the panel menu"), {}, {}, m_inMenu, this));
     connect(m_inMenu, &QCheckBox::clicked, this, [&model](bool on) { model.setShowFloatingDockInMenu(on); });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Appearance"), this));
-    m_axis = segments(QStringLiteral("Layout"),
-                      {{QStringLiteral("Horizontal"), int(FloatingDockAxis::horizontal)},
-                       {QStringLiteral("Vertical"), int(FloatingDockAxis::vertical)}},
+    column->addWidget(makeSectionHeader(tr("Appearance"), this));
+    m_axis = segments(tr("Layout"),
+                      {{tr("Horizontal"), int(FloatingDockAxis::horizontal)},
+                       {tr("Vertical"), int(FloatingDockAxis::vertical)}},
                       false, this);
-    column->addWidget(new SettingRow(QStringLiteral("Layout"), {}, {}, m_axis, this));
+    column->addWidget(new SettingRow(tr("Layout"), {}, {}, m_axis, this));
     connect(m_axis, &SegmentedControl::chosen, this, [&model](int id) { model.setFloatingDockAxis(FloatingDockAxis(id)); });
-    m_size = segments(QStringLiteral("Size"),
-                      {{QStringLiteral("System"), int(FloatingDockSize::system)},
-                       {QStringLiteral("Small"), int(FloatingDockSize::small)},
-                       {QStringLiteral("Medium"), int(FloatingDockSize::medium)},
-                       {QStringLiteral("Big"), int(FloatingDockSize::large)}},
+    m_size = segments(tr("Size"),
+                      {{tr("System"), int(FloatingDockSize::system)},
+                       {tr("Small"), int(FloatingDockSize::small)},
+                       {tr("Medium"), int(FloatingDockSize::medium)},
+                       {tr("Big"), int(FloatingDockSize::large)}},
                       true, this);
-    column->addWidget(new SettingRow(QStringLiteral("Size"), {}, {}, m_size, this));
+    column->addWidget(new SettingRow(tr("Size"), {}, {}, m_size, this));
     connect(m_size, &SegmentedControl::chosen, this, [&model](int id) { model.setFloatingDockSize(FloatingDockSize(id)); });
-    m_material = segments(QStringLiteral("Material"),
-                          {{QStringLiteral("Solid"), int(FloatingDockMaterial::solid)},
-                           {QStringLiteral("Glass"), int(FloatingDockMaterial::glass)},
-                           {QStringLiteral("Clear glass"), int(FloatingDockMaterial::clearGlass)}},
+    m_material = segments(tr("Material"),
+                          {{tr("Solid"), int(FloatingDockMaterial::solid)},
+                           {tr("Glass"), int(FloatingDockMaterial::glass)},
+                           {tr("Clear glass"), int(FloatingDockMaterial::clearGlass)}},
                           true, this);
-    column->addWidget(new SettingRow(QStringLiteral("Material"), {}, {}, m_material, this));
+    column->addWidget(new SettingRow(tr("Material"), {}, {}, m_material, this));
     connect(m_material, &SegmentedControl::chosen, this,
             [&model](int id) { model.setFloatingDockMaterial(FloatingDockMaterial(id)); });
-    m_appearance = segments(QStringLiteral("Light or dark"),
-                            {{QStringLiteral("Follow the system"), int(AppearanceMode::system)},
-                             {QStringLiteral("Light"), int(AppearanceMode::light)},
-                             {QStringLiteral("Dark"), int(AppearanceMode::dark)}},
+    m_appearance = segments(tr("Light or dark"),
+                            {{tr("Follow the system"), int(AppearanceMode::system)},
+                             {tr("Light"), int(AppearanceMode::light)},
+                             {tr("Dark"), int(AppearanceMode::dark)}},
                             false, this);
-    column->addWidget(new SettingRow(QStringLiteral("Light or dark"), {}, {}, m_appearance, this));
+    column->addWidget(new SettingRow(tr("Light or dark"), {}, {}, m_appearance, this));
     connect(m_appearance, &SegmentedControl::chosen, this,
             [&model](int id) { model.setFloatingDockAppearance(AppearanceMode(id)); });
-    column->addWidget(new SettingRow(QStringLiteral("Colour the folders by desktop"), {}, {}, m_colorFolders, this));
+    column->addWidget(new SettingRow(tr("Colour the folders by desktop"), {}, {}, m_colorFolders, this));
     connect(m_colorFolders, &QCheckBox::clicked, this, [&model](bool on) { model.setFloatingDockColorFolders(on); });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Position"), this));
-    column->addWidget(new SettingRow(QStringLiteral("Remember the dock's last position"), {}, {}, m_remember, this));
+    column->addWidget(makeSectionHeader(tr("Position"), this));
+    column->addWidget(new SettingRow(tr("Remember the dock's last position"), {}, {}, m_remember, this));
     connect(m_remember, &QCheckBox::clicked, this, [&model](bool on) { model.setFloatingDockRememberPosition(on); });
-    column->addWidget(new SettingRow(QStringLiteral("Show the flip arrows"), {}, {}, m_flip, this));
+    column->addWidget(new SettingRow(tr("Show the flip arrows"), {}, {}, m_flip, this));
     connect(m_flip, &QCheckBox::clicked, this, [&model](bool on) { model.setFloatingDockShowFlipButtons(on); });
     column->addWidget(
-        makeNote(QStringLiteral("Off, the dock is just its folders with a × in the corner — drag it to move it."), this));
-    m_transition = segments(QStringLiteral("Transition speed"), {{QStringLiteral("Fast"), 1}, {QStringLiteral("Slow"), 0}},
+        makeNote(tr("Off, the dock is just its folders with a × in the corner — drag it to move it."), this));
+    m_transition = segments(tr("Transition speed"), {{tr("Fast"), 1}, {tr("Slow"), 0}},
                             false, this);
-    column->addWidget(new SettingRow(QStringLiteral("Transition speed"), {}, {}, m_transition, this));
+    column->addWidget(new SettingRow(tr("Transition speed"), {}, {}, m_transition, this));
     connect(m_transition, &SegmentedControl::chosen, this, [&model](int id) { model.setFloatingDockFastTransition(id == 1); });
     column->addStretch(1);
 
@@ -164,7 +165,7 @@ std::optional<QString> FloatingDockTab::occupant(FloatingDockCorner corner) cons
 QString FloatingDockTab::cornerLabel(FloatingDockCorner corner) const
 {
     const std::optional<QString> name = occupant(corner);
-    return name ? baseLabel(corner) + QStringLiteral(" — used by ") + *name : baseLabel(corner);
+    return name ? baseLabel(corner) + tr(" — used by ") + *name : baseLabel(corner);
 }
 
 QWidget *FloatingDockTab::cornerWarning() const { return m_warning->isVisibleTo(this) ? m_warning : nullptr; }
@@ -182,7 +183,7 @@ void FloatingDockTab::refresh()
     const std::optional<QString> used = occupant(settings.floatingDockCorner);
     m_warning->setVisible(used.has_value());
     if (used)
-        m_warningText->setText(QStringLiteral("The system already uses this corner for ") + *used
+        m_warningText->setText(tr("The system already uses this corner for ") + *used
                                + QStringLiteral(", so both will fire. Pick a free corner, or clear this one in the "
                                                 "system settings."));
     auto check = [](QCheckBox *box, bool on) {

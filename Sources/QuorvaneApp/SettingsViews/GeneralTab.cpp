@@ -36,7 +36,7 @@ GeneralTab::GeneralTab(const SettingsContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
     , m_startMinimized(toggle(this))
-    , m_copy(new QPushButton(QStringLiteral("Copy"), this))
+    , m_copy(new QPushButton(tr("Copy"), this))
 {
     setObjectName(QStringLiteral("general"));
     auto *column = new QVBoxLayout(this);
@@ -45,39 +45,39 @@ GeneralTab::GeneralTab(const SettingsContext &context, QWidget *parent)
     SettingsModel &model = context.model;
     const SettingsViewServices &services = context.services;
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Startup"), this));
+    column->addWidget(makeSectionHeader(tr("Startup"), this));
     if (services.info.identifier.isEmpty() || !services.loginItem) {
-        column->addWidget(new SettingRow(QStringLiteral("Launch Quorvane on startup"),
-                                         QStringLiteral("Becomes available once Quorvane is installed as an app."),
+        column->addWidget(new SettingRow(tr("Launch Quorvane on startup"),
+                                         tr("Becomes available once Quorvane is installed as an app."),
                                          QStringLiteral("power"), nullptr, this));
     } else {
         m_login = toggle(this);
         column->addWidget(
-            new SettingRow(QStringLiteral("Launch Quorvane on startup"), {}, QStringLiteral("power"), m_login, this));
+            new SettingRow(tr("Launch Quorvane on startup"), {}, QStringLiteral("power"), m_login, this));
         connect(m_login, &QCheckBox::clicked, this, &GeneralTab::setLogin);
     }
-    column->addWidget(new SettingRow(QStringLiteral("Start up with desktops minimized"), {},
+    column->addWidget(new SettingRow(tr("Start up with desktops minimized"), {},
                                      QStringLiteral("arrow.down.right.and.arrow.up.left"), m_startMinimized, this));
     connect(m_startMinimized, &QCheckBox::clicked, this, [&model](bool on) { model.setStartMinimized(on); });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Folders"), this));
+    column->addWidget(makeSectionHeader(tr("Folders"), this));
     // The folder itself opens in the file manager.
     auto *revealDesktops = new QPushButton(tr("Open Folder"), this);
     column->addWidget(
-        new SettingRow(QStringLiteral("Desktops folder"), {}, QStringLiteral("folder"), revealDesktops, this));
+        new SettingRow(tr("Desktops folder"), {}, QStringLiteral("folder"), revealDesktops, this));
     connect(revealDesktops, &QPushButton::clicked, this, [this] {
         if (m_context.services.desktop)
             m_context.services.desktop->open(QUrl::fromLocalFile(m_context.model.workspacesRoot()));
     });
     auto *revealArchive = new QPushButton(tr("Open Folder"), this);
-    column->addWidget(new SettingRow(QStringLiteral("Archive"), {}, QStringLiteral("archivebox"), revealArchive, this));
+    column->addWidget(new SettingRow(tr("Archive"), {}, QStringLiteral("archivebox"), revealArchive, this));
     connect(revealArchive, &QPushButton::clicked, this, &GeneralTab::revealArchive);
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Support"), this));
-    auto *email = new QPushButton(QStringLiteral("Email…"), this);
+    column->addWidget(makeSectionHeader(tr("Support"), this));
+    auto *email = new QPushButton(tr("Email…"), this);
     column->addWidget(new SettingRow(QStringLiteral("Contact support"), {}, QStringLiteral("envelope"), email, this));
     connect(email, &QPushButton::clicked, this, &GeneralTab::emailSupport);
-    column->addWidget(new SettingRow(QStringLiteral("Copy diagnostics"),
+    column->addWidget(new SettingRow(tr("Copy diagnostics"),
                                      QStringLiteral("App and system versions, desktop counts, and this run's activity "
                                                     "log — paste it into a support email. Never file names or contents "
                                                     "from your desktops."),
@@ -128,9 +128,9 @@ void GeneralTab::emailSupport()
     }
     // Without a mail application the address is offered to copy instead of nothing happening.
     Question question;
-    question.message = QStringLiteral("No email app is set up");
-    question.informativeText = QStringLiteral("Write to %1 from the email app or web mail you use.").arg(SupportContact::address);
-    question.buttons = {{QStringLiteral("Copy Address")}, {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    question.message = tr("No email app is set up");
+    question.informativeText = tr("Write to %1 from the email app or web mail you use.").arg(SupportContact::address);
+    question.buttons = {{tr("Copy Address")}, {tr("Cancel"), ButtonRole::cancel}};
     question.style = AlertStyle::informational;
     m_context.services.dialogs->ask(window(), question, [](int chosen) {
         if (chosen == 0)
@@ -150,10 +150,10 @@ void GeneralTab::revealArchive()
 void GeneralTab::copyDiagnostics()
 {
     m_context.model.copyDiagnostics();
-    m_copy->setText(QStringLiteral("Copied"));
+    m_copy->setText(tr("Copied"));
     // Each copy schedules its own reset; the first one still clears the text at its time.
     const Scheduler::Token token = m_context.services.scheduler->after(copiedFor, [this] {
-        m_copy->setText(QStringLiteral("Copy"));
+        m_copy->setText(tr("Copy"));
         if (!m_resets.empty())
             m_resets.erase(m_resets.begin());
     });

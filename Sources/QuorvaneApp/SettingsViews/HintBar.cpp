@@ -44,8 +44,8 @@ HintBar::HintBar(const QString &symbol, const QString &text, const QString &dism
 
 HintBar *HintBar::deskList(std::function<void()> onDismiss, QWidget *parent)
 {
-    return new HintBar(QStringLiteral("hand.point.up.left"), QStringLiteral("Click to select, drag to reorder"),
-                       QStringLiteral("Dismiss"), std::move(onDismiss), parent);
+    return new HintBar(QStringLiteral("hand.point.up.left"), tr("Click to select, drag to reorder"),
+                       tr("Dismiss"), std::move(onDismiss), parent);
 }
 
 HintBar *HintBar::move(std::function<void()> onDismiss, QWidget *parent)
@@ -54,7 +54,7 @@ HintBar *HintBar::move(std::function<void()> onDismiss, QWidget *parent)
                        QStringLiteral("A temporary desktop can move its files into another desktop or the archive. They "
                                       "move into a new folder there. First choose a destination, then move them "
                                       "immediately or on a schedule."),
-                       QStringLiteral("Hide — reopen with the ? above"), std::move(onDismiss), parent);
+                       tr("Hide — reopen with the ? above"), std::move(onDismiss), parent);
 }
 
 void HintBar::paintEvent(QPaintEvent *)

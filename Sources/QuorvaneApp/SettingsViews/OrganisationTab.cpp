@@ -48,11 +48,11 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
                                             "archive it."),
                              this))
     , m_temporary(rowsBox(this))
-    , m_noArchived(makeNote(QStringLiteral("Nothing archived yet."), this))
+    , m_noArchived(makeNote(tr("Nothing archived yet."), this))
     , m_archived(rowsBox(this))
-    , m_noLedger(makeNote(QStringLiteral("No cleanups scheduled — open the calendar and tap a date to add one."), this))
+    , m_noLedger(makeNote(tr("No cleanups scheduled — open the calendar and tap a date to add one."), this))
     , m_ledger(rowsBox(this))
-    , m_showInMenu(new QCheckBox(QStringLiteral("Show in the panel menu"), this))
+    , m_showInMenu(new QCheckBox(tr("Show in the panel menu"), this))
     , m_remind(toggle(this))
     , m_reminders(new QWidget(this))
     , m_time(new TypedTimeEdit(m_reminders))
@@ -69,13 +69,13 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     // Temporary desktops.
     auto *header = new QHBoxLayout;
     header->setSpacing(6);
-    header->addWidget(makeSectionHeader(QStringLiteral("Temporary desktops"), this));
+    header->addWidget(makeSectionHeader(tr("Temporary desktops"), this));
     header->addStretch(1);
     SymbolIcon::apply(m_hintButton, QStringLiteral("questionmark.circle"));
     m_hintButton->setAutoRaise(true);
     m_hintButton->setForegroundRole(QPalette::PlaceholderText);
-    m_hintButton->setToolTip(QStringLiteral("What are temporary desktops?"));
-    m_hintButton->setAccessibleName(QStringLiteral("What are temporary desktops?"));
+    m_hintButton->setToolTip(tr("What are temporary desktops?"));
+    m_hintButton->setAccessibleName(tr("What are temporary desktops?"));
     connect(m_hintButton, &QToolButton::clicked, this, [&model] { model.setShowMoveHint(true); });
     header->addWidget(m_hintButton);
     column->addLayout(header);
@@ -85,16 +85,16 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     column->addWidget(m_temporary);
 
     // Archived desktops.
-    column->addWidget(makeSectionHeader(QStringLiteral("Archived — to sort"), this));
+    column->addWidget(makeSectionHeader(tr("Archived — to sort"), this));
     column->addWidget(m_noArchived);
     column->addWidget(m_archived);
 
     // Scheduled cleanups.
-    column->addWidget(makeSectionHeader(QStringLiteral("Cleanup schedule"), this));
+    column->addWidget(makeSectionHeader(tr("Cleanup schedule"), this));
     column->addWidget(m_noLedger);
     column->addWidget(m_ledger);
     auto *calendarRow = new QHBoxLayout;
-    auto *openCalendar = new QPushButton(QStringLiteral("Open calendar…"), this);
+    auto *openCalendar = new QPushButton(tr("Open calendar…"), this);
     SymbolIcon::apply(openCalendar, QStringLiteral("calendar"));
     openCalendar->setAccessibleName(openCalendar->text());
     openCalendar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -111,8 +111,8 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
     column->addLayout(calendarRow);
 
     // Reminders.
-    column->addWidget(makeSectionHeader(QStringLiteral("Notifications"), this));
-    column->addWidget(new SettingRow(QStringLiteral("Remind me about cleanups"), {}, {}, m_remind, this));
+    column->addWidget(makeSectionHeader(tr("Notifications"), this));
+    column->addWidget(new SettingRow(tr("Remind me about cleanups"), {}, {}, m_remind, this));
     connect(m_remind, &QCheckBox::clicked, this, [&model](bool on) { model.setMuteCleanupNotifications(!on); });
     auto *block = new QVBoxLayout(m_reminders);
     block->setContentsMargins(0, 0, 0, 0);
@@ -124,10 +124,10 @@ OrganisationTab::OrganisationTab(const SettingsContext &context, QWidget *parent
             [&model](QTime time) { model.setCleanupNotifyMinutes(time.hour() * 60 + time.minute()); });
     // Left without a change, the field shows the stored time again (it may have changed meanwhile).
     connect(m_time, &QAbstractSpinBox::editingFinished, this, &OrganisationTab::refresh, Qt::QueuedConnection);
-    block->addWidget(new SettingRow(QStringLiteral("Remind at"), {}, {}, m_time, m_reminders));
-    block->addWidget(new SettingRow(QStringLiteral("Repeat two times weekly while overdue"), {}, {}, m_repeat, m_reminders));
+    block->addWidget(new SettingRow(tr("Remind at"), {}, {}, m_time, m_reminders));
+    block->addWidget(new SettingRow(tr("Repeat two times weekly while overdue"), {}, {}, m_repeat, m_reminders));
     connect(m_repeat, &QCheckBox::clicked, this, [&model](bool on) { model.setCleanupNotifyRepeat(on); });
-    block->addWidget(new SettingRow(QStringLiteral("Sound"), {}, {}, m_sound, m_reminders));
+    block->addWidget(new SettingRow(tr("Sound"), {}, {}, m_sound, m_reminders));
     connect(m_sound, &QCheckBox::clicked, this, [&model](bool on) { model.setCleanupNotifySound(on); });
     column->addWidget(m_reminders);
     column->addStretch(1);

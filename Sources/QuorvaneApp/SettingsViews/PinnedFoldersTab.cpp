@@ -42,11 +42,11 @@ PinnedFoldersTab::PinnedFoldersTab(const SettingsContext &context, QWidget *pare
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(20, 8, 20, 16);
     column->setSpacing(6);
-    column->addWidget(makeSectionHeader(QStringLiteral("Keep on every desktop"), this));
-    auto *pin = new QPushButton(QStringLiteral("Pin…"), this);
+    column->addWidget(makeSectionHeader(tr("Keep on every desktop"), this));
+    auto *pin = new QPushButton(tr("Pin…"), this);
     SymbolIcon::apply(pin, QStringLiteral("plus"));
-    column->addWidget(new SettingRow(QStringLiteral("Pin a file or folder"),
-                                     QStringLiteral("Matched by name, so renaming a pinned item unpins it."),
+    column->addWidget(new SettingRow(tr("Pin a file or folder"),
+                                     tr("Matched by name, so renaming a pinned item unpins it."),
                                      QStringLiteral("pin"), pin, this));
     connect(pin, &QPushButton::clicked, this, &PinnedFoldersTab::pickAndPin);
     m_pins->setSpacing(2);
@@ -74,18 +74,18 @@ QWidget *PinnedFoldersTab::makePinRow(const QString &name)
     title->setTextFormat(Qt::PlainText);
     row->addWidget(title);
     row->addStretch(1);
-    auto *tag = new QLabel(QStringLiteral("not on the Desktop"), line);
+    auto *tag = new QLabel(tr("not on the Desktop"), line);
     tag->setObjectName(QStringLiteral("notOnDesktop"));
-    tag->setToolTip(QStringLiteral("No item with this name is on the Desktop right now — it may have been renamed or "
-                                   "moved. The pin waits; it re-applies if the name returns."));
+    tag->setToolTip(tr("No item with this name is on the Desktop right now — it may have been renamed or "
+                       "moved. The pin waits; it re-applies if the name returns."));
     Style::setStatusTone(tag, StatusTone::warning);
     row->addWidget(tag);
     auto *unpin = new QToolButton(line);
     SymbolIcon::apply(unpin, QStringLiteral("trash"));
     unpin->setAutoRaise(true);
-    unpin->setAccessibleName(QStringLiteral("Unpin ") + name);
+    unpin->setAccessibleName(tr("Unpin ") + name);
     unpin->setToolTip(
-        QStringLiteral("Unpin — the folder stays where it is and is adopted by the current desktop on the next switch."));
+        tr("Unpin — the folder stays where it is and is adopted by the current desktop on the next switch."));
     SettingsModel *model = &m_context.model;
     connect(unpin, &QToolButton::clicked, this, [model, name] { model->removePinnedFolder(name); });
     row->addWidget(unpin);
@@ -135,7 +135,7 @@ void PinnedFoldersTab::pickAndPin()
     options.title = tr("Pin a file or folder");
     options.message = tr("Choose a file or folder on your Desktop to keep on every desktop.");
     options.directory = m_context.model.paths().desktop();
-    options.acceptLabel = QStringLiteral("Pin");
+    options.acceptLabel = tr("Pin");
     // What is pinned already is not offered again.
     for (const QString &name : m_context.model.config().settings.pinnedFolders)
         options.hiddenItems << options.directory + QLatin1Char('/') + name;
@@ -159,10 +159,10 @@ void PinnedFoldersTab::pinChosen(const QString &path)
     if (!m_context.services.dialogs)
         return;
     Question question;
-    question.title = QStringLiteral("That item isn’t on your Desktop");
+    question.title = tr("That item isn’t on your Desktop");
     question.message = question.title;
-    question.informativeText = QStringLiteral("Pinning keeps a Desktop item in place across switches — it doesn’t bring "
-                                              "in files from elsewhere. Move it to the Desktop first, then pin it.");
+    question.informativeText = tr("Pinning keeps a Desktop item in place across switches — it doesn’t bring "
+                                  "in files from elsewhere. Move it to the Desktop first, then pin it.");
     question.buttons = {{QStringLiteral("OK"), ButtonRole::cancel}};
     m_context.services.dialogs->ask(window(), question, [](int) {});
 }

@@ -95,7 +95,7 @@ SettingsView::SettingsView(SettingsModel &model, const SettingsViewServices &ser
     column->setContentsMargins(0, 8, 0, 0);
     column->setSpacing(0);
     m_sidebar->setParent(sidebarColumn);
-    m_sidebar->setAccessibleName(QStringLiteral("Sections"));
+    m_sidebar->setAccessibleName(tr("Sections"));
     m_sidebar->setFrameShape(QFrame::NoFrame);
     m_sidebar->setIconSize(QSize(16, 16));
     m_sidebar->setItemDelegate(new SidebarDelegate(m_sidebar));
@@ -164,11 +164,11 @@ QString SettingsView::deleteFailureMessage(const DeleteFailure &failure)
 {
     const QString name = failure.workspace;
     if (failure.folderMissing)
-        return QStringLiteral("The folder for “") + name
+        return tr("The folder for “") + name
             + QStringLiteral("” isn’t in your desktops folder any more. Removing it clears the entry — there’s "
                              "nothing left on disk.");
-    return failure.reason + QStringLiteral("\n\nRemoving “") + name
-        + QStringLiteral("” clears the entry from Quorvane; the folder and its files stay where they are.");
+    return failure.reason + tr("\n\nRemoving “") + name
+        + tr("” clears the entry from Quorvane; the folder and its files stay where they are.");
 }
 
 void SettingsView::select(SettingsSection section)
@@ -183,7 +183,7 @@ void SettingsView::select(SettingsSection section)
     // The header's button comes before the page in the keyboard's order.
     QPushButton *create = nullptr;
     if (section == SettingsSection::workspaces) {
-        create = new QPushButton(QStringLiteral("New desktop…"));
+        create = new QPushButton(tr("New desktop…"));
         SymbolIcon::apply(create, QStringLiteral("plus"));
         prominentCTA(create);
         connect(create, &QPushButton::clicked, this, [this] {
@@ -258,8 +258,8 @@ void SettingsView::showAlerts()
         Question question;
         question.title = tr("Couldn’t move that desktop to the Trash");
         question.message = deleteFailureMessage(failure);
-        question.buttons = {{QStringLiteral("Remove from Quorvane"), ButtonRole::normal},
-                            {QStringLiteral("Cancel"), ButtonRole::cancel}};
+        question.buttons = {{tr("Remove from Quorvane"), ButtonRole::normal},
+                            {tr("Cancel"), ButtonRole::cancel}};
         m_services.dialogs->ask(window(), question, [self, failure](int index) {
             if (!self)
                 return;

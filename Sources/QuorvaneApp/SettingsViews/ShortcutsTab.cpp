@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QSet>
 #include <QSignalBlocker>
@@ -38,10 +39,10 @@ KeyRecorderView *recorder(const std::optional<HotKeySpec> &spec, QWidget *parent
 QString refusal(ShortcutRoad road, const HotKeyAssignment::Owner &owner)
 {
     if (road == ShortcutRoad::none)
-        return QStringLiteral("This session gives Quorvane no global shortcuts");
+        return QCoreApplication::translate("ShortcutsTab", "This session gives Quorvane no global shortcuts");
     if (road == ShortcutRoad::commandLines && !HotKeyCenter::command(owner))
-        return QStringLiteral("This action has no command line the desktop could run");
-    return QStringLiteral("In use by another program");
+        return QCoreApplication::translate("ShortcutsTab", "This action has no command line the desktop could run");
+    return QCoreApplication::translate("ShortcutsTab", "In use by another program");
 }
 
 // A stored shortcut the session refused stays inactive: its row says so, and why.
@@ -83,25 +84,25 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
     column->addWidget(makeSectionHeader(QStringLiteral("Per-desktop"), this));
     new QVBoxLayout(m_desktops);
     m_desktops->layout()->setContentsMargins(0, 0, 0, 0);
-    m_noDesktops = makeNote(QStringLiteral("Create a desktop to assign a hotkey."), this);
+    m_noDesktops = makeNote(tr("Create a desktop to assign a hotkey."), this);
     column->addWidget(m_noDesktops);
     column->addWidget(m_desktops);
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Global"), this));
+    column->addWidget(makeSectionHeader(tr("Global"), this));
     m_globals = {
-        {QStringLiteral("Cycle next"), HotKeyAssignment::Owner::cycleNext(), [](const AppSettings &s) { return s.cycleNext; },
+        {tr("Cycle next"), HotKeyAssignment::Owner::cycleNext(), [](const AppSettings &s) { return s.cycleNext; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setCycle(true, spec); }},
-        {QStringLiteral("Cycle previous"), HotKeyAssignment::Owner::cyclePrevious(), [](const AppSettings &s) { return s.cyclePrevious; },
+        {tr("Cycle previous"), HotKeyAssignment::Owner::cyclePrevious(), [](const AppSettings &s) { return s.cyclePrevious; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setCycle(false, spec); }},
-        {QStringLiteral("Switch to last desktop"), HotKeyAssignment::Owner::switchToLast(), [](const AppSettings &s) { return s.switchToLastShortcut; },
+        {tr("Switch to last desktop"), HotKeyAssignment::Owner::switchToLast(), [](const AppSettings &s) { return s.switchToLastShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setSwitchToLastShortcut(spec); }},
-        {QStringLiteral("Hide / show desktop"), HotKeyAssignment::Owner::hideDesktop(), [](const AppSettings &s) { return s.hideDesktopShortcut; },
+        {tr("Hide / show desktop"), HotKeyAssignment::Owner::hideDesktop(), [](const AppSettings &s) { return s.hideDesktopShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setHideDesktopShortcut(spec); }},
-        {QStringLiteral("Open Settings"), HotKeyAssignment::Owner::openSettings(), [](const AppSettings &s) { return s.openSettingsShortcut; },
+        {tr("Open Settings"), HotKeyAssignment::Owner::openSettings(), [](const AppSettings &s) { return s.openSettingsShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setOpenSettingsShortcut(spec); }},
-        {QStringLiteral("Open calendar"), HotKeyAssignment::Owner::openCalendar(), [](const AppSettings &s) { return s.openCalendarShortcut; },
+        {tr("Open calendar"), HotKeyAssignment::Owner::openCalendar(), [](const AppSettings &s) { return s.openCalendarShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setOpenCalendarShortcut(spec); }},
-        {QStringLiteral("Toggle floating dock"), HotKeyAssignment::Owner::floatingDock(), [](const AppSettings &s) { return s.floatingDockShortcut; },
+        {tr("Toggle floating dock"), HotKeyAssignment::Owner::floatingDock(), [](const AppSettings &s) { return s.floatingDockShortcut; },
          [](SettingsModel &m, const std::optional<HotKeySpec> &spec) { m.setFloatingDockShortcut(spec); }},
     };
     for (Global &global : m_globals) {
@@ -112,12 +113,12 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
         global.recorder->setOnChange([&model, write](std::optional<HotKeySpec> spec) { write(model, spec); });
     }
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Display in menu"), this));
-    column->addWidget(new SettingRow(QStringLiteral("Show assigned shortcuts in the panel menu"), {}, {},
+    column->addWidget(makeSectionHeader(tr("Display in menu"), this));
+    column->addWidget(new SettingRow(tr("Show assigned shortcuts in the panel menu"), {}, {},
                                      m_showInMenu, this));
     connect(m_showInMenu, &QCheckBox::clicked, this, [&model](bool on) { model.setShowShortcutsInMenu(on); });
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Middle-click carousel"), this));
+    column->addWidget(makeSectionHeader(tr("Middle-click carousel"), this));
     auto *carouselRows = new QVBoxLayout(m_carousel);
     carouselRows->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_carousel);
@@ -125,9 +126,9 @@ ShortcutsTab::ShortcutsTab(const SettingsContext &context, QWidget *parent)
                                               "click still opens the menu. Leave empty to cycle every permanent desktop."),
                                this));
 
-    column->addWidget(makeSectionHeader(QStringLiteral("Scroll to cycle"), this));
+    column->addWidget(makeSectionHeader(tr("Scroll to cycle"), this));
     column->addWidget(
-        new SettingRow(QStringLiteral("Scroll over the panel icon to switch desktops"), {}, {}, m_scroll, this));
+        new SettingRow(tr("Scroll over the panel icon to switch desktops"), {}, {}, m_scroll, this));
     connect(m_scroll, &QCheckBox::clicked, this, [&model](bool on) { model.setScrollToCycle(on); });
     column->addWidget(makeNote(QStringLiteral("Scrolling previews desktops in a centred pop-up; the switch happens once "
                                               "scrolling settles."),
@@ -212,12 +213,12 @@ void ShortcutsTab::rebuildCarousel(const QStringList &liveNames, const QStringLi
     auto *rows = static_cast<QVBoxLayout *>(m_carousel->layout());
     for (int i = 0; i < carousel.size(); ++i) {
         auto *picker = new QComboBox(m_carousel);
-        picker->addItem(QStringLiteral("Remove"), QString());
+        picker->addItem(tr("Remove"), QString());
         for (const QString &name : available(liveNames, carousel, i))
             picker->addItem(name, name);
         // A stop whose name is no longer offered shows no selection.
         picker->setCurrentIndex(picker->findData(carousel[i]) > 0 ? picker->findData(carousel[i]) : -1);
-        const QString label = QStringLiteral("Stop %1").arg(i + 1);
+        const QString label = tr("Stop %1").arg(i + 1);
         rows->addWidget(new SettingRow(label, {}, {}, picker, m_carousel));
         connect(picker, &QComboBox::activated, this,
                 [this, picker, i](int index) { setStop(i, picker->itemData(index).toString()); });
@@ -225,10 +226,10 @@ void ShortcutsTab::rebuildCarousel(const QStringList &liveNames, const QStringLi
     const QStringList addable = available(liveNames, carousel, std::nullopt);
     if (carousel.size() < carouselLimit && !addable.isEmpty()) {
         auto *picker = new QComboBox(m_carousel);
-        picker->addItem(QStringLiteral("Choose…"), QString());
+        picker->addItem(tr("Choose…"), QString());
         for (const QString &name : addable)
             picker->addItem(name, name);
-        rows->addWidget(new SettingRow(carousel.isEmpty() ? QStringLiteral("Desktops") : QStringLiteral("Add desktop"),
+        rows->addWidget(new SettingRow(carousel.isEmpty() ? tr("Desktops") : tr("Add desktop"),
                                        {}, {}, picker, m_carousel));
         connect(picker, &QComboBox::activated, this, [this, picker](int index) {
             const QString name = picker->itemData(index).toString();

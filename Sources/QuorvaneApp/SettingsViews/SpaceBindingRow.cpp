@@ -23,7 +23,7 @@ SpaceBindingRow::SpaceBindingRow(const QString &name, std::function<void()> bind
     , m_dot(new ColorSwatch(QColor(), 10, false, this))
     , m_nameLabel(new QLabel(name, this))
     , m_binding(new QLabel(this))
-    , m_bind(new QPushButton(QStringLiteral("Bind"), this))
+    , m_bind(new QPushButton(tr("Bind"), this))
     , m_unbind(new QToolButton(this))
 {
     setObjectName(name);
@@ -49,12 +49,12 @@ SpaceBindingRow::SpaceBindingRow(const QString &name, std::function<void()> bind
     callout.setPointSizeF(callout.pointSizeF() * 0.92);
     m_binding->setFont(callout);
     row->addWidget(m_binding, 0, Qt::AlignVCenter);
-    m_bind->setAccessibleName(QStringLiteral("Bind ") + name);
+    m_bind->setAccessibleName(tr("Bind ") + name);
     row->addWidget(m_bind, 0, Qt::AlignVCenter);
     SymbolIcon::apply(m_unbind, QStringLiteral("xmark.circle"));
     m_unbind->setAutoRaise(true);
-    m_unbind->setToolTip(QStringLiteral("Unbind"));
-    m_unbind->setAccessibleName(QStringLiteral("Unbind ") + name);
+    m_unbind->setToolTip(tr("Unbind"));
+    m_unbind->setAccessibleName(tr("Unbind ") + name);
     row->addWidget(m_unbind, 0, Qt::AlignVCenter);
     column->addLayout(row);
 
@@ -65,13 +65,13 @@ SpaceBindingRow::SpaceBindingRow(const QString &name, std::function<void()> bind
 QString SpaceBindingRow::bindingLabel(const std::optional<QString> &space, const SpaceIdentifier &spaces)
 {
     if (!space)
-        return QStringLiteral("Not bound");
+        return tr("Not bound");
     // A workspace known by its name stays bound while the window manager has removed it.
     if (const std::optional<QString> name = spaces.spaceName(*space))
-        return QStringLiteral("Workspace %1").arg(*name);
+        return tr("Workspace %1").arg(*name);
     if (const std::optional<int> number = spaces.userSpaceNumber(*space))
-        return QStringLiteral("Workspace %1").arg(*number);
-    return QStringLiteral("Workspace missing");
+        return tr("Workspace %1").arg(*number);
+    return tr("Workspace missing");
 }
 
 void SpaceBindingRow::update(const Workspace &desktop, const std::optional<SpaceInfo> &current,
@@ -90,11 +90,11 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
 
     const bool boundHere = desktop.spaceUUID && current && *desktop.spaceUUID == current->identity;
     const bool bindable = current && current->isUser;
-    m_bind->setText(boundHere ? QStringLiteral("Bound to this workspace") : QStringLiteral("Bind"));
+    m_bind->setText(boundHere ? tr("Bound to this workspace") : tr("Bind"));
     m_bind->setEnabled(bindable && !boundHere);
     m_bind->setToolTip(literalToolTip(
-        bindable ? QStringLiteral("Bind “") + desktop.name + QStringLiteral("” to the workspace you're on now.")
-                 : QStringLiteral("Leave the full-screen app first — full-screen workspaces can't be bound.")));
+        bindable ? tr("Bind “") + desktop.name + tr("” to the workspace you're on now.")
+                 : tr("Leave the full-screen app first — full-screen workspaces can't be bound.")));
     m_unbind->setVisible(desktop.spaceUUID.has_value());
 }
 

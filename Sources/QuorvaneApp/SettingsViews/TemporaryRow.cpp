@@ -8,6 +8,7 @@
 #include "Shared/SymbolIcon.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +43,7 @@ QLabel *secondary(const QString &text, QWidget *parent)
     return label;
 }
 
-QString quoted(const QString &name) { return QStringLiteral("“") + name + QStringLiteral("”"); }
+QString quoted(const QString &name) { return QCoreApplication::translate("TemporaryRow", "“") + name + QStringLiteral("”"); }
 
 // The destination menu: every temporary row offers the same homes, often many. Its entries sit
 // in one list model, filled in one go, and it is as wide as its widest entry, measured once for
@@ -125,9 +126,9 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
     , m_whenControls(new QWidget(this))
     , m_when(new QComboBox(m_whenControls))
     , m_days(new QSpinBox(m_whenControls))
-    , m_clear(new QPushButton(QStringLiteral("now"), this))
+    , m_clear(new QPushButton(tr("now"), this))
     , m_divider(new QWidget(this))
-    , m_autoLabel(new QLabel(QStringLiteral("Automatically"), this))
+    , m_autoLabel(new QLabel(tr("Automatically"), this))
 {
     setAccessibleName(workspace.name);
     // The row's own width decides its arrangement, so its content may not hold it wide.
@@ -147,19 +148,19 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
     m_arrow->setForegroundRole(QPalette::PlaceholderText);
     m_autoLabel->setTextFormat(Qt::PlainText);
 
-    m_destination->setAccessibleName(QStringLiteral("Destination"));
+    m_destination->setAccessibleName(tr("Destination"));
     m_destination->setToolTip(
-        QStringLiteral("Where this desktop goes when it's cleared — kept as-is, a home folder, or the archive."));
+        tr("Where this desktop goes when it's cleared — kept as-is, a home folder, or the archive."));
     m_destination->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(m_destination, &QComboBox::activated, this, &TemporaryRow::chooseDestination);
 
     auto *when = new QHBoxLayout(m_whenControls);
     when->setContentsMargins(0, 0, 0, 0);
     when->setSpacing(spacing);
-    m_when->setAccessibleName(QStringLiteral("Automatically"));
-    m_when->addItem(QStringLiteral("off"), int(AutoWhen::off));
-    m_when->addItem(QStringLiteral("after idle"), int(AutoWhen::idle));
-    m_when->addItem(QStringLiteral("after fixed time"), int(AutoWhen::fixed));
+    m_when->setAccessibleName(tr("Automatically"));
+    m_when->addItem(tr("off"), int(AutoWhen::off));
+    m_when->addItem(tr("after idle"), int(AutoWhen::idle));
+    m_when->addItem(tr("after fixed time"), int(AutoWhen::fixed));
     m_when->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_when->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(m_when, &QComboBox::activated, this, [this](int index) {
@@ -167,7 +168,7 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
         setWhen(AutoWhen(m_when->itemData(index).toInt()), days);
     });
     // The number shows with its unit; 0 reads "same day".
-    m_days->setAccessibleName(QStringLiteral("Days"));
+    m_days->setAccessibleName(tr("Days"));
     m_days->setRange(0, maximumDays);
     m_days->setSingleStep(1);
     m_days->setKeyboardTracking(false);
@@ -181,7 +182,7 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
     when->addWidget(m_days);
 
     SymbolIcon::apply(m_clear, QStringLiteral("arrow.clockwise"));
-    m_clear->setAccessibleName(QStringLiteral("Clear ") + workspace.name + QStringLiteral(" now"));
+    m_clear->setAccessibleName(tr("Clear ") + workspace.name + tr(" now"));
     connect(m_clear, &QPushButton::clicked, this, &TemporaryRow::clearNow);
 
     m_divider->setFixedHeight(1);
@@ -250,9 +251,9 @@ void TemporaryRow::update(const Workspace &workspace)
     const std::vector<QString> homes = TemporaryRow::homes(config);
     if (homes != m_homes || m_destination->count() == 0) {
         const QSignalBlocker blocker(m_destination);
-        QStringList entries{QStringLiteral("Keep"), QStringLiteral("Archive")};
+        QStringList entries{tr("Keep"), tr("Archive")};
         for (const QString &home : homes)
-            entries << QStringLiteral("→ ") + home;
+            entries << tr("→ ") + home;
         static_cast<DestinationMenu *>(m_destination)->setEntries(entries);
         m_homes = homes;
     }
@@ -300,11 +301,11 @@ void TemporaryRow::update(const Workspace &workspace)
     const bool isActive = namesEqual(config.activeWorkspace, workspace.name);
     m_clear->setEnabled(!isActive);
     if (isActive)
-        m_clear->setToolTip(QStringLiteral("Switch to another desktop first."));
+        m_clear->setToolTip(tr("Switch to another desktop first."));
     else if (workspace.clearMode == ClearMode::move && m_target)
-        m_clear->setToolTip(literalToolTip(QStringLiteral("Move its files into ") + quoted(*m_target) + QStringLiteral(" now.")));
+        m_clear->setToolTip(literalToolTip(tr("Move its files into ") + quoted(*m_target) + tr(" now.")));
     else
-        m_clear->setToolTip(QStringLiteral("Archive this desktop now."));
+        m_clear->setToolTip(tr("Archive this desktop now."));
 
     m_arranged = false;
     arrange();
@@ -372,14 +373,14 @@ void TemporaryRow::confirmDrain(const QString &target)
         return;
     const QString name = m_workspace.name;
     Question question;
-    question.title = QStringLiteral("Move ") + quoted(name) + QStringLiteral(" into ") + quoted(target) + QStringLiteral("?");
+    question.title = tr("Move ") + quoted(name) + tr(" into ") + quoted(target) + QStringLiteral("?");
     question.message = question.title;
-    question.informativeText = QStringLiteral("Its files move into ") + quoted(target)
-        + QStringLiteral(" under a folder named ") + quoted(name)
-        + QStringLiteral(". Nothing is deleted or overwritten, and the emptied desktop is removed.");
-    question.buttons = {{QStringLiteral("Move")},
-                        {QStringLiteral("Move, don't ask again")},
-                        {QStringLiteral("Cancel"), ButtonRole::cancel}};
+    question.informativeText = tr("Its files move into ") + quoted(target)
+        + tr(" under a folder named ") + quoted(name)
+        + tr(". Nothing is deleted or overwritten, and the emptied desktop is removed.");
+    question.buttons = {{tr("Move")},
+                        {tr("Move, don't ask again")},
+                        {tr("Cancel"), ButtonRole::cancel}};
     SettingsModel *model = &m_context.model;
     dialogs->ask(window(), question, [model, name, target](int index) {
         if (index != 0 && index != 1)
@@ -401,13 +402,13 @@ void TemporaryRow::confirmArchive()
         return;
     const QString name = m_workspace.name;
     Question question;
-    question.title = QStringLiteral("Archive ") + quoted(name) + QStringLiteral("?");
+    question.title = tr("Archive ") + quoted(name) + QStringLiteral("?");
     question.message = question.title;
     question.informativeText =
-        QStringLiteral("Moves this desktop's folder into your archive — nothing is deleted. You can restore it anytime.");
-    question.buttons = {{QStringLiteral("Archive")},
-                        {QStringLiteral("Archive, don't ask again")},
-                        {QStringLiteral("Cancel"), ButtonRole::cancel}};
+        tr("Moves this desktop's folder into your archive — nothing is deleted. You can restore it anytime.");
+    question.buttons = {{tr("Archive")},
+                        {tr("Archive, don't ask again")},
+                        {tr("Cancel"), ButtonRole::cancel}};
     SettingsModel *model = &m_context.model;
     dialogs->ask(window(), question, [model, name](int index) {
         if (index != 0 && index != 1)

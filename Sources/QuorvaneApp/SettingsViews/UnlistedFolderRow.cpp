@@ -33,9 +33,9 @@ UnlistedFolderRow::UnlistedFolderRow(const SettingsContext &context, const QStri
     auto *reveal = new QPushButton(tr("Open Containing Folder"), this);
     reveal->setToolTip(tr("Show this folder in the file manager."));
     reveal->setAccessibleName(tr("Open Containing Folder of %1").arg(name));
-    auto *add = new QPushButton(QStringLiteral("Add"), this);
-    add->setToolTip(QStringLiteral("Make this folder a desktop in Quorvane. Its files stay where they are."));
-    add->setAccessibleName(QStringLiteral("Add ") + name);
+    auto *add = new QPushButton(tr("Add"), this);
+    add->setToolTip(tr("Make this folder a desktop in Quorvane. Its files stay where they are."));
+    add->setAccessibleName(tr("Add ") + name);
     row->addWidget(reveal);
     row->addWidget(add);
     DesktopServices *desktop = context.services.desktop;

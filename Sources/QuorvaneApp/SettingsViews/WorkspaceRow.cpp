@@ -48,7 +48,7 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     , m_top(new QWidget(this))
     , m_handle(SymbolIcon::label(QStringLiteral("line.3.horizontal"), 12, this))
     , m_field(new ElidingLineEdit(this))
-    , m_screenshotMark(new QLabel(QStringLiteral("[✂]"), this))
+    , m_screenshotMark(new QLabel(tr("[✂]"), this))
     , m_filler(new QWidget(this))
     , m_chevron(new QToolButton(this))
     , m_openAnimation(new QVariantAnimation(this))
@@ -61,7 +61,7 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(8);
     m_handle->setCursor(Qt::OpenHandCursor);
-    m_handle->setAccessibleName(QStringLiteral("Reorder"));
+    m_handle->setAccessibleName(tr("Reorder"));
     auto *opacity = new QGraphicsOpacityEffect(m_handle);
     opacity->setOpacity(0.55);
     m_handle->setGraphicsEffect(opacity);
@@ -69,27 +69,27 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
 
     auto *inner = new QHBoxLayout;
     inner->setSpacing(6);
-    m_field->setPlaceholderText(QStringLiteral("Name"));
+    m_field->setPlaceholderText(tr("Name"));
     m_field->setFrame(false);
     // The name reads as the row's own text, on the row's background: no field box around it.
     QPalette plain = m_field->palette();
     plain.setColor(QPalette::Base, Qt::transparent);
     m_field->setPalette(plain);
-    m_field->setAccessibleName(QStringLiteral("Name of ") + workspace.name);
+    m_field->setAccessibleName(tr("Name of ") + workspace.name);
     m_field->setText(workspace.name);
     m_field->installEventFilter(this);
     inner->addWidget(m_field);
     m_screenshotMark->setForegroundRole(QPalette::PlaceholderText);
-    m_screenshotMark->setToolTip(QStringLiteral("Screenshot collection"));
-    m_screenshotMark->setAccessibleName(QStringLiteral("Screenshot collection"));
+    m_screenshotMark->setToolTip(tr("Screenshot collection"));
+    m_screenshotMark->setAccessibleName(tr("Screenshot collection"));
     inner->addWidget(m_screenshotMark);
     m_filler->setMinimumSize(1, 1);
     m_filler->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_filler->setAccessibleName(QStringLiteral("Switch to ") + workspace.name);
+    m_filler->setAccessibleName(tr("Switch to ") + workspace.name);
     inner->addWidget(m_filler, 1);
     m_chevron->setAutoRaise(true);
     m_chevron->setFixedSize(20, 20);
-    m_chevron->setAccessibleName(QStringLiteral("Details of ") + workspace.name);
+    m_chevron->setAccessibleName(tr("Details of ") + workspace.name);
     m_chevron->setProperty(SymbolIcon::property, QStringLiteral("chevron.right"));
     inner->addWidget(m_chevron);
     line->addLayout(inner, 1);
@@ -133,9 +133,9 @@ void WorkspaceRow::update(const Workspace &workspace, bool isActive)
     m_workspace = workspace;
     m_isActive = isActive;
     setAccessibleName(workspace.name);
-    m_field->setAccessibleName(QStringLiteral("Name of ") + workspace.name);
-    m_filler->setAccessibleName(QStringLiteral("Switch to ") + workspace.name);
-    m_chevron->setAccessibleName(QStringLiteral("Details of ") + workspace.name);
+    m_field->setAccessibleName(tr("Name of ") + workspace.name);
+    m_filler->setAccessibleName(tr("Switch to ") + workspace.name);
+    m_chevron->setAccessibleName(tr("Details of ") + workspace.name);
     if (renamed) {
         const QSignalBlocker blocker(m_field);
         m_field->setText(workspace.name);

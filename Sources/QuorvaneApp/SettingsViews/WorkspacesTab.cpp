@@ -59,7 +59,7 @@ WorkspacesTab::WorkspacesTab(const SettingsContext &context, QWidget *parent)
     column->addLayout(m_hintSlot);
     new QVBoxLayout(m_found);
     auto *archived = new QVBoxLayout(m_archived);
-    archived->addWidget(makeSectionHeader(QStringLiteral("Archived"), m_archived));
+    archived->addWidget(makeSectionHeader(tr("Archived"), m_archived));
     archived->addWidget(m_noArchived);
     archived->addWidget(m_archivedRows);
     m_archivedRows->layout()->setSpacing(archived->spacing());
@@ -106,7 +106,7 @@ void WorkspacesTab::rebuildFound()
     if (names.isEmpty())
         return;
     auto *column = static_cast<QVBoxLayout *>(m_found->layout());
-    column->addWidget(makeSectionHeader(QStringLiteral("Found in your desktops folder"), m_found));
+    column->addWidget(makeSectionHeader(tr("Found in your desktops folder"), m_found));
     column->addWidget(explanation(QStringLiteral("These folders are in your desktops folder but aren’t desktops in "
                                                  "Quorvane. Adding one leaves its files exactly where they are."),
                                   m_found));

@@ -3,6 +3,7 @@
 #include "Appearance.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QTextBoundaryFinder>
@@ -96,10 +97,10 @@ QString hexString(const QColor &color)
 const std::vector<AccentPreset> &Style::accentPresets()
 {
     static const std::vector<AccentPreset> presets{
-        {QStringLiteral("Ochre"), Appearance::defaultAccentHex},
-        {QStringLiteral("Slate"), QStringLiteral("#6C8BA6")},
-        {QStringLiteral("Rose"), QStringLiteral("#C08497")},
-        {QStringLiteral("Sage"), QStringLiteral("#7E9B78")},
+        {QCoreApplication::translate("Style", "Ochre"), Appearance::defaultAccentHex},
+        {QCoreApplication::translate("Style", "Slate"), QStringLiteral("#6C8BA6")},
+        {QCoreApplication::translate("Style", "Rose"), QStringLiteral("#C08497")},
+        {QCoreApplication::translate("Style", "Sage"), QStringLiteral("#7E9B78")},
     };
     return presets;
 }

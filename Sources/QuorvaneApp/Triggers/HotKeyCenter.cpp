@@ -175,14 +175,14 @@ std::optional<HotKeyRegistrar::Command> HotKeyCenter::command(const HotKeyAssign
     case Kind::workspace:
         return titled(owner.name, {QStringLiteral("--switch-to"), owner.name});
     case Kind::cycleNext:
-        return titled(QStringLiteral("Cycle next"), {QStringLiteral("--next")});
+        return titled(tr("Cycle next"), {QStringLiteral("--next")});
     case Kind::cyclePrevious:
-        return titled(QStringLiteral("Cycle previous"), {QStringLiteral("--previous")});
+        return titled(tr("Cycle previous"), {QStringLiteral("--previous")});
     case Kind::hideDesktop:
-        return titled(QStringLiteral("Hide / show desktop"), {QStringLiteral("--hide-desktop")});
+        return titled(tr("Hide / show desktop"), {QStringLiteral("--hide-desktop")});
     case Kind::openSettings:
         // A plain start while one runs shows its settings.
-        return titled(QStringLiteral("Open Settings"), {});
+        return titled(tr("Open Settings"), {});
     default:
         return std::nullopt;
     }

@@ -292,9 +292,9 @@ void KeyRecorderView::setSpec(std::optional<HotKeySpec> spec)
 QString KeyRecorderView::text() const
 {
     if (m_recording)
-        return m_held ? modifierGlyphs(m_held) + QStringLiteral("…") : QStringLiteral("Press keys…");
+        return m_held ? modifierGlyphs(m_held) + QStringLiteral("…") : tr("Press keys…");
     if (!m_spec)
-        return QStringLiteral("Record…");
+        return tr("Record…");
     return shortcutText(*m_spec);
 }
 

@@ -1,5 +1,7 @@
 #include "Triggers/SystemHotCorners.h"
 
+#include <QCoreApplication>
+
 namespace quorvane {
 
 namespace {
@@ -70,25 +72,25 @@ std::optional<QString> SystemHotCorners::occupant(const PreferenceReader &prefer
     case Action::none:
         return std::nullopt;
     case Action::missionControl:
-        return QStringLiteral("Overview");
+        return QCoreApplication::translate("SystemHotCorners", "Overview");
     case Action::applicationWindows:
-        return QStringLiteral("Application Windows");
+        return QCoreApplication::translate("SystemHotCorners", "Application Windows");
     case Action::desktop:
-        return QStringLiteral("Desktop");
+        return QCoreApplication::translate("SystemHotCorners", "Desktop");
     case Action::screenSaver:
-        return QStringLiteral("Screen Saver");
+        return QCoreApplication::translate("SystemHotCorners", "Screen Saver");
     case Action::disableScreenSaver:
-        return QStringLiteral("Disable Screen Saver");
+        return QCoreApplication::translate("SystemHotCorners", "Disable Screen Saver");
     case Action::displaySleep:
-        return QStringLiteral("Display Sleep");
+        return QCoreApplication::translate("SystemHotCorners", "Display Sleep");
     case Action::launchpad:
-        return QStringLiteral("Application Launcher");
+        return QCoreApplication::translate("SystemHotCorners", "Application Launcher");
     case Action::notificationCentre:
-        return QStringLiteral("Notifications");
+        return QCoreApplication::translate("SystemHotCorners", "Notifications");
     case Action::lockScreen:
-        return QStringLiteral("Lock Screen");
+        return QCoreApplication::translate("SystemHotCorners", "Lock Screen");
     case Action::quickNote:
-        return QStringLiteral("Quick Note");
+        return QCoreApplication::translate("SystemHotCorners", "Quick Note");
     }
     return std::nullopt;
 }
