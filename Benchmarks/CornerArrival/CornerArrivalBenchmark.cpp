@@ -3,9 +3,9 @@
 // a mouse moves it, and the time runs from the moment the move has been sent to the moment the
 // watcher starts the dwell. Once with the server's motion events and once with the poll that
 // remains where they are missing; medians and worst of 30 arrivals each.
-#include "PointerSource.h"
-#include "QtScheduler.h"
 #include "Triggers/CornerWatcher.h"
+#include "Windows/PointerSource.h"
+#include "Work/QtScheduler.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -13,7 +13,7 @@
 #include "Controller/DropMove.h"
 #include "Desktop/Archiver.h"
 #include "FileStateStore.h"
-#include "LinuxFileOperations.h"
+#include "Files/LinuxFileOperations.h"
 #include "Paths.h"
 
 #include <QCoreApplication>

@@ -15,14 +15,14 @@
 // median and worst over ROUNDS switches, and how long the files took to lie on the Desktop.
 // Prints, never asserts; exits 1 when a switch did not happen.
 #include "Controller/ControllerHarness.h"
-#include "GioMetadataIconHost.h"
+#include "DesktopHosts/GioMetadataIconHost.h"
+#include "DesktopHosts/LinuxBackgroundHosts.h"
+#include "DesktopHosts/LinuxDesktopIconHosts.h"
 #include "GuiProcessEnvironment.h"
-#include "LinuxBackgroundHosts.h"
-#include "LinuxDesktopIconHosts.h"
-#include "XfconfChannel.h"
+#include "Session/XfconfChannel.h"
 
 #if __has_include("HostWork.h")
-#include "HostWork.h"
+#include "Work/HostWork.h"
 #define QUORVANE_HAS_HOST_WORK 1
 #endif
 

@@ -9,10 +9,10 @@
 
 #include "Config.h"
 #include "Desktop/FinderSurface.h"
+#include "DesktopHosts/LinuxDesktopIconHosts.h"
 #include "DesktopSwapper.h"
 #include "FileStateStore.h"
 #include "FileSystemSurface.h"
-#include "LinuxDesktopIconHosts.h"
 #include "Paths.h"
 
 #include <QDir>

@@ -9,14 +9,14 @@
 //   WindowOpenBenchmark --child settings|newdesk|memory|pages HOME   one measurement
 #include "Controller/AppController.h"
 #include "Controller/AppEnvironment.h"
-#include "MessageBoxAlertPresenter.h"
-#include "QtDialogs.h"
-#include "QtScheduler.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/SettingsSection.h"
 #include "SettingsViews/SettingsView.h"
-#include "TrayStatusItem.h"
-#include "WidgetActivationPolicy.h"
+#include "Tray/TrayStatusItem.h"
+#include "Windows/MessageBoxAlertPresenter.h"
+#include "Windows/QtDialogs.h"
+#include "Windows/WidgetActivationPolicy.h"
+#include "Work/QtScheduler.h"
 
 #include <QApplication>
 #include <QDateTime>

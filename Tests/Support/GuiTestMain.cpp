@@ -1,5 +1,5 @@
 #include "GuiProcessEnvironment.h"
-#include "HostWork.h"
+#include "Work/HostWork.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

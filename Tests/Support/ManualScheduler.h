@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Scheduler.h"
+#include "Work/Scheduler.h"
 
 #include <functional>
 #include <map>

@@ -1,4 +1,4 @@
-#include "PointerSource.h"
+#include "Windows/PointerSource.h"
 
 #include "X11Support.h"
 

@@ -1,7 +1,7 @@
-#include "LinuxSessionEvents.h"
+#include "Session/LinuxSessionEvents.h"
 
-#include "SpaceProvider.h"
-#include "X11Connection.h"
+#include "Windows/X11Connection.h"
+#include "Workspaces/SpaceProvider.h"
 #include "X11Support.h"
 
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "SpaceProvider.h"
+#include "Workspaces/SpaceProvider.h"
 
 #include "X11Support.h"
 

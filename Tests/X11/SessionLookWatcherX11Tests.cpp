@@ -1,8 +1,8 @@
-#include "SessionLookWatcher.h"
+#include "Session/SessionLookWatcher.h"
 
-#include "X11Connection.h"
+#include "Session/XSettings.h"
+#include "Windows/X11Connection.h"
 #include "X11Support.h"
-#include "XSettings.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

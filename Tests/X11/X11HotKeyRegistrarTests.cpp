@@ -1,6 +1,6 @@
-#include "X11HotKeyRegistrar.h"
+#include "Keys/X11HotKeyRegistrar.h"
 
-#include "X11Connection.h"
+#include "Windows/X11Connection.h"
 #include "X11Support.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "X11KeyLayout.h"
+#include "Keys/X11KeyLayout.h"
 
 #include "X11Support.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SpaceProvider.h"
 #include "Wait.h"
+#include "Workspaces/SpaceProvider.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -4,9 +4,9 @@
 #include "Calendar/CalendarModel.h"
 #include "Calendar/FadedLabel.h"
 #include "Calendar/MonthGrid.h"
-#include "LiteralText.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/LiteralText.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>

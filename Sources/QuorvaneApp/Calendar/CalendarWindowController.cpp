@@ -1,6 +1,5 @@
 #include "Calendar/CalendarWindowController.h"
 
-#include "ActivationPolicy.h"
 #include "Calendar/CalendarModel.h"
 #include "Calendar/CleanupCalendarView.h"
 #include "Calendar/WindowDragHandle.h"
@@ -10,7 +9,8 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 #include "Shared/Theme.h"
-#include "WindowLevel.h"
+#include "Windows/ActivationPolicy.h"
+#include "Windows/WindowLevel.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

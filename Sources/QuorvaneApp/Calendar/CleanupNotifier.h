@@ -3,7 +3,7 @@
 #include "Calendar/ReminderLastRun.h"
 #include "Config.h"
 #include "Date.h"
-#include "NotificationScheduler.h"
+#include "Session/NotificationScheduler.h"
 #include "Shared/DocumentService.h"
 
 #include <QObject>

@@ -2,12 +2,12 @@
 
 #include "Calendar/NameField.h"
 #include "Calendar/WorkspaceCreateSheet.h"
-#include "Dialogs.h"
 #include "Shared/Log.h"
 #include "Shared/ScreenCoordinates.h"
 #include "Shared/SheetBackdrop.h"
 #include "Shared/Style.h"
 #include "Shared/Theme.h"
+#include "Windows/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QCursor>

@@ -1,22 +1,22 @@
 #include "Controller/AppController.h"
 
 #include "Calendar/CreateWorkspaceWindowController.h"
-#include "CompositorProbe.h"
 #include "Desktop/Archiver.h"
 #include "Desktop/DesktopWatcher.h"
 #include "DesktopSwapper.h"
-#include "LinuxNotificationScheduler.h"
 #include "Overlays/SystemAppearance.h"
-#include "PointerSource.h"
-#include "ScreenList.h"
-#include "SessionNotifications.h"
+#include "Session/LinuxNotificationScheduler.h"
+#include "Session/SessionNotifications.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
-#include "SpaceProvider.h"
 #include "Triggers/KeyNames.h"
 #include "Triggers/KeyRecorder.h"
+#include "Windows/CompositorProbe.h"
+#include "Windows/PointerSource.h"
+#include "Windows/ScreenList.h"
+#include "Workspaces/SpaceProvider.h"
 
 #include <QCursor>
 

@@ -21,7 +21,7 @@
 #include "Overlays/DesktopBackground.h"
 #include "Overlays/DesktopCueOverlay.h"
 #include "Overlays/SwitchTransitionOverlay.h"
-#include "SessionEvents.h"
+#include "Session/SessionEvents.h"
 #include "Shared/DocumentService.h"
 #include "Triggers/AppCommandService.h"
 #include "Triggers/CornerWatcher.h"

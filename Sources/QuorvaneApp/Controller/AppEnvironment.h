@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BackgroundHost.h"
-#include "DesktopIconHost.h"
+#include "DesktopHosts/BackgroundHost.h"
+#include "DesktopHosts/DesktopIconHost.h"
 #include "Paths.h"
 #include "SettingsViews/SettingsContext.h"
 #include "Shared/AppInfo.h"

@@ -1,6 +1,5 @@
 #include "Controller/AppWindows.h"
 
-#include "ActivationPolicy.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CreateWorkspaceWindowController.h"
 #include "Controller/AppController.h"
@@ -8,13 +7,14 @@
 #include "Install/MoveToApplicationsWindowController.h"
 #include "Overlays/CueImageCache.h"
 #include "Overlays/SystemAppearance.h"
-#include "PreferenceReader.h"
-#include "QtDialogs.h"
+#include "Session/PreferenceReader.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"
 #include "Shared/Log.h"
 #include "Triggers/SystemHotCorners.h"
+#include "Windows/ActivationPolicy.h"
+#include "Windows/QtDialogs.h"
 
 #include <QPointer>
 

@@ -1,9 +1,9 @@
 #include "Controller/LaunchAlerts.h"
 
-#include "AlertPresenter.h"
 #include "Config.h"
 #include "DataLock.h"
 #include "Shared/Log.h"
+#include "Windows/AlertPresenter.h"
 
 #include <QCoreApplication>
 #include <cstring>

@@ -6,9 +6,9 @@
 #include "Controller/StatusMenuController.h"
 #include "Desktop/Archiver.h"
 #include "DesktopSwapper.h"
+#include "Files/RunningInstances.h"
 #include "Install/MoveToApplicationsWindowController.h"
 #include "Overlays/SystemAppearance.h"
-#include "RunningInstances.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
 

@@ -1,6 +1,6 @@
 #include "Controller/MainMenu.h"
 
-#include "LiteralText.h"
+#include "Windows/LiteralText.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Scheduler.h"
 #include "Shared/DocumentService.h"
-#include "StatusItem.h"
 #include "SwitchEffectTypes.h"
+#include "Tray/StatusItem.h"
+#include "Work/Scheduler.h"
 
 #include <QColor>
 #include <QImage>

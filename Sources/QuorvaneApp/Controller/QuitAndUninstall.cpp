@@ -1,14 +1,14 @@
 #include "Controller/QuitAndUninstall.h"
 
-#include "AlertPresenter.h"
 #include "Controller/AppController.h"
 #include "Desktop/DesktopWatcher.h"
-#include "DesktopServices.h"
+#include "Files/DesktopServices.h"
 #include "Install/InstallLocation.h"
 #include "Install/Uninstaller.h"
 #include "IoError.h"
 #include "Overlays/SystemAppearance.h"
 #include "Shared/Log.h"
+#include "Windows/AlertPresenter.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

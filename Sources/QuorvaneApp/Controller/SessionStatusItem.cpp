@@ -1,12 +1,12 @@
 #include "Controller/SessionStatusItem.h"
 
 #include "Controller/MenuBarIconAnimator.h"
-#include "PanelStatusItem.h"
 #include "Shared/Log.h"
-#include "StatusNotifierItem.h"
-#include "StatusPanelShade.h"
-#include "TrayStatusItem.h"
-#include "XEmbedTrayWatcher.h"
+#include "Tray/PanelStatusItem.h"
+#include "Tray/StatusNotifierItem.h"
+#include "Tray/StatusPanelShade.h"
+#include "Tray/TrayStatusItem.h"
+#include "Tray/XEmbedTrayWatcher.h"
 
 #include <QDBusServiceWatcher>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "Controller/StatusMenuModel.h"
 #include "Shared/DocumentService.h"
-#include "StatusItem.h"
+#include "Tray/StatusItem.h"
 
 #include <QMenu>
 #include <QObject>

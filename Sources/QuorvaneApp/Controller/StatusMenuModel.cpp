@@ -1,9 +1,9 @@
 #include "Controller/StatusMenuModel.h"
 
-#include "DBusMenuExporter.h"
-#include "LiteralText.h"
 #include "Shared/SymbolIcon.h"
+#include "Tray/DBusMenuExporter.h"
 #include "Triggers/KeyNames.h"
+#include "Windows/LiteralText.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -2,12 +2,12 @@
 // back or that could not move, and the one error alert.
 #include "Controller/SwitchCoordinator.h"
 
-#include "AlertPresenter.h"
 #include "Controller/AppController.h"
 #include "Shared/Log.h"
 #include "StoreError.h"
 #include "SurfaceError.h"
 #include "SwapError.h"
+#include "Windows/AlertPresenter.h"
 
 #include <QCoreApplication>
 #include <QUrl>

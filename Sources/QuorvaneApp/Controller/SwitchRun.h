@@ -3,8 +3,8 @@
 #include "AppSettings.h"
 #include "Config.h"
 #include "DesktopSwapper.h"
-#include "Scheduler.h"
 #include "Shared/DocumentService.h"
+#include "Work/Scheduler.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "Controller/SwitchWorker.h"
 
-#include "PoolWork.h"
+#include "Work/PoolWork.h"
 
 #include <QMetaObject>
 

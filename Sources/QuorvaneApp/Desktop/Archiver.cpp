@@ -1,8 +1,8 @@
 #include "Desktop/Archiver.h"
 
 #include "Desktop/ArchiveLog.h"
+#include "Files/LinuxFileOperations.h"
 #include "IoError.h"
-#include "LinuxFileOperations.h"
 #include "Location.h"
 #include "Names.h"
 #include "NoReplaceMove.h"

@@ -3,7 +3,7 @@
 #include "Config.h"
 #include "Date.h"
 #include "Desktop/ArchiveError.h"
-#include "FileOperations.h"
+#include "Files/FileOperations.h"
 #include "Paths.h"
 #include "StateStore.h"
 

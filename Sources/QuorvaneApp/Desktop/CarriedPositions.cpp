@@ -1,6 +1,6 @@
 #include "Desktop/CarriedPositions.h"
 
-#include "DesktopIconHost.h"
+#include "DesktopHosts/DesktopIconHost.h"
 #include "RegularFile.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AppSettings.h"
-#include "Scheduler.h"
 #include "Shared/DocumentService.h"
+#include "Work/Scheduler.h"
 
 #include <QObject>
 

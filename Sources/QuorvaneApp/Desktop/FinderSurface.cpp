@@ -1,8 +1,8 @@
 #include "Desktop/FinderSurface.h"
 
 #include "Desktop/CarriedPositions.h"
-#include "HostWork.h"
 #include "Shared/Log.h"
+#include "Work/HostWork.h"
 
 #include <QScopeGuard>
 #include <QSet>

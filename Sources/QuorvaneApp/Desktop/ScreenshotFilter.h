@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CaptureMetadata.h"
 #include "Desktop/ScreenshotNames.h"
-#include "ScreenshotPreferences.h"
+#include "Files/CaptureMetadata.h"
+#include "Session/ScreenshotPreferences.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScreenshotPreferences.h"
+#include "Session/ScreenshotPreferences.h"
 
 #include <QRegularExpression>
 #include <QString>

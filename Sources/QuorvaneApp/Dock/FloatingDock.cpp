@@ -3,7 +3,7 @@
 #include "Dock/FolderIconCache.h"
 #include "Shared/ScreenCoordinates.h"
 #include "Shared/Style.h"
-#include "WindowLevel.h"
+#include "Windows/WindowLevel.h"
 
 #include <QEasingCurve>
 #include <QEvent>

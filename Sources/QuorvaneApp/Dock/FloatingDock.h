@@ -1,15 +1,15 @@
 #pragma once
 
 #include "AppearanceMode.h"
-#include "CompositorProbe.h"
 #include "Dock/DockDropView.h"
 #include "Dock/DockSurface.h"
 #include "Dock/FloatingDockModel.h"
 #include "Dock/FloatingDockView.h"
 #include "FloatingDockTypes.h"
-#include "PreferenceReader.h"
-#include "Scheduler.h"
+#include "Session/PreferenceReader.h"
 #include "Triggers/SpaceIdentifier.h"
+#include "Windows/CompositorProbe.h"
+#include "Work/Scheduler.h"
 
 #include <QList>
 #include <QObject>

@@ -3,7 +3,7 @@
 #include "Dock/DockSurface.h"
 #include "Dock/SystemDockMetrics.h"
 #include "FloatingDockTypes.h"
-#include "PreferenceReader.h"
+#include "Session/PreferenceReader.h"
 
 #include <QMap>
 #include <QObject>

@@ -1,9 +1,9 @@
 #include "Dock/FloatingDockView.h"
 
 #include "Dock/FolderIconCache.h"
-#include "LiteralText.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/LiteralText.h"
 
 #include <QCoreApplication>
 #include <QFontMetricsF>

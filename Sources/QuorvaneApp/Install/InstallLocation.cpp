@@ -1,8 +1,8 @@
 #include "Install/InstallLocation.h"
 
+#include "Files/LinuxFileOperations.h"
 #include "Install/InstallError.h"
-#include "LinuxFileOperations.h"
-#include "LoginItem.h"
+#include "Install/LoginItem.h"
 #include "NoReplaceMove.h"
 #include "Paths.h"
 #include "Shared/Log.h"

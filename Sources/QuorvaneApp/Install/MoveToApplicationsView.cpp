@@ -2,11 +2,11 @@
 
 #include "Install/InstallError.h"
 #include "Install/RelocationGraphic.h"
-#include "LiteralText.h"
 #include "Shared/CapsuleStyle.h"
 #include "Shared/ClosingWindow.h"
 #include "Shared/SheetBackdrop.h"
 #include "Shared/Style.h"
+#include "Windows/LiteralText.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -2,7 +2,7 @@
 
 #include "Install/MoveToApplicationsView.h"
 #include "Shared/SheetPanelWindow.h"
-#include "WindowLevel.h"
+#include "Windows/WindowLevel.h"
 
 #include <QCoreApplication>
 #include <QPointer>

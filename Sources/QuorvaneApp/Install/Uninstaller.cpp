@@ -1,8 +1,8 @@
 #include "Install/Uninstaller.h"
 
 #include "Install/InstallLocation.h"
+#include "Install/LoginItem.h"
 #include "Location.h"
-#include "LoginItem.h"
 #include "Shared/Log.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "Install/Updater.h"
 
-#include "UpdaterBackend.h"
+#include "Install/UpdaterBackend.h"
 
 namespace quorvane {
 

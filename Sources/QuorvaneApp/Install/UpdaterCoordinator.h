@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Scheduler.h"
-#include "UpdaterBackend.h"
+#include "Install/UpdaterBackend.h"
+#include "Work/Scheduler.h"
 
 #include <functional>
 #include <optional>

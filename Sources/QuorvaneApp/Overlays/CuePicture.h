@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BackgroundHost.h"
 #include "DesktopCue.h"
+#include "DesktopHosts/BackgroundHost.h"
 
 #include <QImage>
 #include <QSize>

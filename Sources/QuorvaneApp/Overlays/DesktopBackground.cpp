@@ -1,10 +1,10 @@
 #include "Overlays/DesktopBackground.h"
 
-#include "HostWork.h"
 #include "Overlays/CuePicture.h"
 #include "RegularFile.h"
 #include "Shared/Log.h"
 #include "Shared/Style.h"
+#include "Work/HostWork.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CompositorProbe.h"
 #include "DesktopCue.h"
 #include "Overlays/DesktopBackground.h"
 #include "Overlays/OverlayWindow.h"
-#include "ScreenList.h"
 #include "Shared/DocumentService.h"
+#include "Windows/CompositorProbe.h"
+#include "Windows/ScreenList.h"
 
 #include <QList>
 #include <QObject>

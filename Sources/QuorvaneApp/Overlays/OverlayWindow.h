@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowLevel.h"
+#include "Windows/WindowLevel.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 
 #include "Overlays/SweepGeometry.h"
 #include "Overlays/TimingCurve.h"
-#include "X11Connection.h"
+#include "Windows/X11Connection.h"
 
 #include <QCoreApplication>
 #include <QLinearGradient>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "CompositorProbe.h"
 #include "IconPlacementRoutines.h"
 #include "Overlays/FrameAnimation.h"
 #include "Overlays/OverlayWindow.h"
-#include "Scheduler.h"
-#include "ScreenList.h"
 #include "SwitchEffectTypes.h"
-#include "WindowFader.h"
+#include "Windows/CompositorProbe.h"
+#include "Windows/ScreenList.h"
+#include "Windows/WindowFader.h"
+#include "Work/Scheduler.h"
 
 #include <QColor>
 

@@ -1,8 +1,8 @@
 #include "Overlays/SystemAppearance.h"
 
-#include "HostWork.h"
 #include "Paths.h"
 #include "Shared/Log.h"
+#include "Work/HostWork.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppearanceSwitch.h"
-#include "PreferenceReader.h"
+#include "Session/AppearanceSwitch.h"
+#include "Session/PreferenceReader.h"
 
 #include <functional>
 #include <memory>

@@ -2,8 +2,8 @@
 
 #include "Desktop/ArchiveError.h"
 #include "Desktop/ScreenshotFilter.h"
+#include "Files/LinuxFileOperations.h"
 #include "IoError.h"
-#include "LinuxFileOperations.h"
 #include "Settings/SupportContact.h"
 #include "Shared/DocumentService.h"
 #include "Shared/Log.h"

@@ -3,7 +3,7 @@
 
 #include "Desktop/ArchiveError.h"
 #include "Desktop/Archiver.h"
-#include "FileOperations.h"
+#include "Files/FileOperations.h"
 #include "IoError.h"
 #include "Settings/SettingsModelSupport.h"
 #include "StoreError.h"

@@ -4,7 +4,7 @@
 #include "Shared/Log.h"
 
 #include "DesktopPalette.h"
-#include "FileOperations.h"
+#include "Files/FileOperations.h"
 #include "Location.h"
 #include "NoReplaceMove.h"
 #include "Settings/SettingsModelSupport.h"

@@ -1,7 +1,7 @@
 // A desktop's cue, colour, light or dark mode and Space.
 #include "Settings/SettingsModel.h"
 
-#include "FileOperations.h"
+#include "Files/FileOperations.h"
 #include "NoReplaceMove.h"
 #include "Overlays/CueImageCache.h"
 

@@ -1,7 +1,7 @@
 // The screenshot sweep, the name rules and the pinned items.
 #include "Settings/SettingsModel.h"
 
-#include "FileOperations.h"
+#include "Files/FileOperations.h"
 #include "Location.h"
 #include "NoReplaceMove.h"
 #include "Settings/SettingsModelSupport.h"

@@ -2,7 +2,6 @@
 
 #include "Config.h"
 #include "Desktop/ScreenshotFilter.h"
-#include "Dialogs.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/CustomFilterRow.h"
 #include "SettingsViews/SettingRow.h"
@@ -10,6 +9,7 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 #include "Triggers/KeyRecorder.h"
+#include "Windows/Dialogs.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

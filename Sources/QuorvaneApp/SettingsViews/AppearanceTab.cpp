@@ -1,7 +1,6 @@
 #include "SettingsViews/AppearanceTab.h"
 
 #include "Appearance.h"
-#include "Dialogs.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DebouncedCommit.h"
@@ -10,6 +9,7 @@
 #include "SettingsViews/SegmentedControl.h"
 #include "SettingsViews/SettingRow.h"
 #include "Shared/Style.h"
+#include "Windows/Dialogs.h"
 
 #include <QApplication>
 #include <QComboBox>

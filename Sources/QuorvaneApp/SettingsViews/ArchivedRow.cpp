@@ -1,7 +1,6 @@
 #include "SettingsViews/ArchivedRow.h"
 
-#include "DesktopServices.h"
-#include "LiteralText.h"
+#include "Files/DesktopServices.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/ColorSwatch.h"
@@ -9,6 +8,7 @@
 #include "Shared/ElidedLabel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/LiteralText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

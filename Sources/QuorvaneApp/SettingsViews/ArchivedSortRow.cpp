@@ -1,11 +1,11 @@
 #include "SettingsViews/ArchivedSortRow.h"
 
-#include "DesktopServices.h"
-#include "LiteralText.h"
+#include "Files/DesktopServices.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ArchivedTrashButton.h"
 #include "SettingsViews/DeskTexts.h"
 #include "Shared/ElidedLabel.h"
+#include "Windows/LiteralText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "SettingsViews/ArchivedTrashButton.h"
 
-#include "Dialogs.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/DeskTexts.h"
+#include "Windows/Dialogs.h"
 
 namespace quorvane {
 

@@ -1,13 +1,13 @@
 #include "SettingsViews/CustomFilterRow.h"
 
-#include "Dialogs.h"
-#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "Shared/CapsuleStyle.h"
 #include "Shared/ElidedLabel.h"
 #include "Shared/FocusRing.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/Dialogs.h"
+#include "Windows/LiteralText.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

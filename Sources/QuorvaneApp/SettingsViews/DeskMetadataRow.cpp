@@ -1,7 +1,5 @@
 #include "SettingsViews/DeskMetadataRow.h"
 
-#include "Dialogs.h"
-#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DeskTexts.h"
@@ -9,6 +7,8 @@
 #include "SettingsViews/TrashCircleLabel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/Dialogs.h"
+#include "Windows/LiteralText.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,8 +1,6 @@
 #include "SettingsViews/DesktopWallpaperEditor.h"
 
 #include "Config.h"
-#include "Dialogs.h"
-#include "LiteralText.h"
 #include "Paths.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/ColorSwatch.h"
@@ -11,6 +9,8 @@
 #include "SettingsViews/SettingRow.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/Dialogs.h"
+#include "Windows/LiteralText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,5 @@
 #include "SettingsViews/ExperimentalTab.h"
 
-#include "Dialogs.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/EpilepsyWarningSheet.h"
 #include "SettingsViews/SettingRow.h"
@@ -8,6 +7,7 @@
 #include "SettingsViews/TabChain.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/Dialogs.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Scheduler.h"
 #include "SettingsViews/EpilepsyWarningSheet.h"
 #include "SettingsViews/SettingsContext.h"
 #include "Triggers/SpaceIdentifier.h"
+#include "Work/Scheduler.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,5 @@
 #include "SettingsViews/FloatingDockTab.h"
 
-#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/SegmentPadding.h"
 #include "SettingsViews/SegmentedControl.h"
@@ -8,6 +7,7 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 #include "Triggers/KeyRecorder.h"
+#include "Windows/LiteralText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

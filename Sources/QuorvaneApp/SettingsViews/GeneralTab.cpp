@@ -1,14 +1,14 @@
 #include "SettingsViews/GeneralTab.h"
 
-#include "DesktopServices.h"
-#include "Dialogs.h"
-#include "LiteralText.h"
-#include "LoginItem.h"
+#include "Files/DesktopServices.h"
+#include "Install/LoginItem.h"
 #include "Settings/SettingsModel.h"
 #include "Settings/SupportContact.h"
 #include "SettingsViews/SettingRow.h"
 #include "SettingsViews/TabChain.h"
 #include "Shared/Style.h"
+#include "Windows/Dialogs.h"
+#include "Windows/LiteralText.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Scheduler.h"
 #include "SettingsViews/SettingsContext.h"
+#include "Work/Scheduler.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
 #include "SettingsViews/PinnedFoldersTab.h"
 
-#include "Dialogs.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/GradualRows.h"
 #include "SettingsViews/SettingRow.h"
 #include "Shared/ElidedLabel.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/Dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,5 @@
 #include "SettingsViews/SettingsView.h"
 
-#include "Dialogs.h"
-#include "LiteralText.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/GradualRows.h"
@@ -11,6 +9,8 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 #include "Shared/Theme.h"
+#include "Windows/Dialogs.h"
+#include "Windows/LiteralText.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

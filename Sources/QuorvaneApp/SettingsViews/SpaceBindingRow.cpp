@@ -1,9 +1,9 @@
 #include "SettingsViews/SpaceBindingRow.h"
 
-#include "LiteralText.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/LiteralText.h"
 
 #include <QFrame>
 #include <QGraphicsOpacityEffect>

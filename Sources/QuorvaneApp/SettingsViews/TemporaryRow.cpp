@@ -1,11 +1,11 @@
 #include "SettingsViews/TemporaryRow.h"
 
 #include "Config.h"
-#include "Dialogs.h"
-#include "LiteralText.h"
 #include "Names.h"
 #include "Settings/SettingsModel.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/Dialogs.h"
+#include "Windows/LiteralText.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
 #include "SettingsViews/UnlistedFolderRow.h"
 
-#include "DesktopServices.h"
-#include "LiteralText.h"
+#include "Files/DesktopServices.h"
 #include "Settings/SettingsModel.h"
 #include "SettingsViews/DeskTexts.h"
 #include "Shared/ElidedLabel.h"
 #include "Shared/SymbolIcon.h"
+#include "Windows/LiteralText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

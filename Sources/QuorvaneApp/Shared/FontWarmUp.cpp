@@ -1,7 +1,7 @@
 #include "Shared/FontWarmUp.h"
 
-#include "PoolWork.h"
 #include "Shared/Log.h"
+#include "Work/PoolWork.h"
 
 #include <QElapsedTimer>
 #include <QFontDatabase>

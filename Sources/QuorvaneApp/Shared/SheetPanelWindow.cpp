@@ -1,7 +1,7 @@
 #include "Shared/SheetPanelWindow.h"
 
-#include "CompositorProbe.h"
-#include "WindowLevel.h"
+#include "Windows/CompositorProbe.h"
+#include "Windows/WindowLevel.h"
 
 #include <QMouseEvent>
 #include <QWindow>

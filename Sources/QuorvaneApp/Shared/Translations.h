@@ -10,8 +10,7 @@ namespace quorvane {
 // The catalogue of the application's texts for the user's language, when the install holds one:
 // share/quorvane/translations/quorvane_<locale>.qm next to the executable's bin folder. English,
 // the language the sources are written in, needs none.
-class Translations
-{
+class Translations {
 public:
     // The folder an install keeps its catalogues in, for an executable in applicationDir.
     static QString folderFor(const QString &applicationDir);

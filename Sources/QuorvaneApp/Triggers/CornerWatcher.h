@@ -2,10 +2,10 @@
 
 #include "CornerSummon.h"
 #include "FloatingDockTypes.h"
-#include "PointerSource.h"
-#include "Scheduler.h"
 #include "Shared/DocumentService.h"
 #include "Shared/ScreenCoordinates.h"
+#include "Windows/PointerSource.h"
+#include "Work/Scheduler.h"
 
 #include <QObject>
 

@@ -2,8 +2,8 @@
 
 #include "Config.h"
 #include "HotKeyAssignment.h"
-#include "HotKeyRegistrar.h"
 #include "HotKeySpec.h"
+#include "Keys/HotKeyRegistrar.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
 #include "Triggers/KeyNames.h"
 
-#include "KeyLayout.h"
+#include "Keys/KeyLayout.h"
 
 #include <array>
 

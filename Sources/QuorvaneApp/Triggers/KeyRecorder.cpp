@@ -1,6 +1,6 @@
 #include "Triggers/KeyRecorder.h"
 
-#include "KeyCodeTable.h"
+#include "Keys/KeyCodeTable.h"
 #include "Shared/Style.h"
 #include "Triggers/KeyNames.h"
 

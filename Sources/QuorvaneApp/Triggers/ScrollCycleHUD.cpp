@@ -1,9 +1,9 @@
 #include "Triggers/ScrollCycleHUD.h"
 
-#include "LiteralText.h"
 #include "Overlays/TimingCurve.h"
 #include "Shared/Style.h"
-#include "WindowLevel.h"
+#include "Windows/LiteralText.h"
+#include "Windows/WindowLevel.h"
 
 #include <QLabel>
 #include <QPainter>

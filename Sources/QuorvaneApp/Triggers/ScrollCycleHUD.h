@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Overlays/FrameAnimation.h"
-#include "Scheduler.h"
-#include "ScreenList.h"
+#include "Windows/ScreenList.h"
+#include "Work/Scheduler.h"
 
 #include <QPoint>
 #include <QString>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Scheduler.h"
-#include "SessionEvents.h"
+#include "Session/SessionEvents.h"
 #include "Shared/DocumentService.h"
 #include "Triggers/SpaceIdentifier.h"
+#include "Work/Scheduler.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "Triggers/SpaceIdentifier.h"
 
-#include "SwayWorkspaces.h"
+#include "Workspaces/SwayWorkspaces.h"
 
 #include <QVariantList>
 

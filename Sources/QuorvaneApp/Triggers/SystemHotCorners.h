@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FloatingDockTypes.h"
-#include "PreferenceReader.h"
+#include "Session/PreferenceReader.h"
 
 #include <QString>
 

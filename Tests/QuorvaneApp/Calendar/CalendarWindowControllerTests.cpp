@@ -1,11 +1,11 @@
 #include "CalendarViewHarness.h"
 
-#include "AppearanceSwitch.h"
 #include "Calendar/CalendarWindowController.h"
 #include "Calendar/CleanupCalendarView.h"
 #include "Overlays/SystemAppearance.h"
-#include "PreferenceReader.h"
 #include "RecordingActivationPolicy.h"
+#include "Session/AppearanceSwitch.h"
+#include "Session/PreferenceReader.h"
 #include "Shared/CapsuleStyle.h"
 #include "Shared/Style.h"
 #include "Shared/Theme.h"

@@ -10,7 +10,7 @@
 #include "Shared/Style.h"
 #include "Shared/Theme.h"
 
-#include "CompositorProbe.h"
+#include "Windows/CompositorProbe.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "Controller/ControllerHarness.h"
 #include "FakeBackgroundHost.h"
-#include "HostWork.h"
 #include "Journal.h"
 #include "Wait.h"
+#include "Work/HostWork.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

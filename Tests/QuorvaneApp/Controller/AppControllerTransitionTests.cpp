@@ -1,6 +1,6 @@
 #include "Controller/ControllerHarness.h"
-#include "HostWork.h"
 #include "Wait.h"
+#include "Work/HostWork.h"
 
 #include <QThread>
 #include <QTimer>

@@ -2,7 +2,6 @@
 
 // A controller on a temporary home folder with a manual clock, scripted alerts and fakes of
 // every desktop service, plus helpers to lay out desktops on disk.
-#include "AppearanceSwitch.h"
 #include "Controller/AppController.h"
 #include "FakeDesktopIconHost.h"
 #include "FakePointerSource.h"
@@ -19,7 +18,8 @@
 #include "LogCapture.h"
 #include "ManualScheduler.h"
 #include "Overlays/SystemAppearance.h"
-#include "PreferenceReader.h"
+#include "Session/AppearanceSwitch.h"
+#include "Session/PreferenceReader.h"
 #include "Shared/Log.h"
 #include "TestEnvironment.h"
 

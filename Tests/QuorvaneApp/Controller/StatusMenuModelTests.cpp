@@ -1,5 +1,5 @@
 #include "Controller/StatusMenuModel.h"
-#include "DBusMenuExporter.h"
+#include "Tray/DBusMenuExporter.h"
 #include "Triggers/KeyNames.h"
 
 #include <QAction>

@@ -2,10 +2,10 @@
 #include "Desktop/CarriedPositions.h"
 #include "Desktop/FinderSurface.h"
 #include "FakeDesktopIconHost.h"
-#include "HostWork.h"
 #include "Paths.h"
 #include "TestEnvironment.h"
 #include "Wait.h"
+#include "Work/HostWork.h"
 
 #include <QCoreApplication>
 #include <QDir>

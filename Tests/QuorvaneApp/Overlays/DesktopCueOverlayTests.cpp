@@ -4,7 +4,7 @@
 #include "Overlays/DesktopCueOverlay.h"
 #include "TestEnvironment.h"
 
-#include "WindowLevel.h"
+#include "Windows/WindowLevel.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>

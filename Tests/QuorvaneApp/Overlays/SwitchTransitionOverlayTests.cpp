@@ -3,9 +3,9 @@
 #include "ManualScheduler.h"
 #include "Overlays/SweepGeometry.h"
 #include "Overlays/SwitchTransitionOverlay.h"
-#include "QtScheduler.h"
+#include "Work/QtScheduler.h"
 
-#include "WindowLevel.h"
+#include "Windows/WindowLevel.h"
 #include <QCoreApplication>
 #include <QImage>
 #include <QRegion>

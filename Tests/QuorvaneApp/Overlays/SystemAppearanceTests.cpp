@@ -1,7 +1,7 @@
-#include "HostWork.h"
 #include "LogCapture.h"
 #include "Overlays/SystemAppearance.h"
 #include "Shared/Log.h"
+#include "Work/HostWork.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,6 @@
 #include "SettingsViewHarness.h"
 
 #include "Fakes/FakeSpaceProvider.h"
-#include "QtDialogs.h"
 #include "SettingsViews/ColorSwatch.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/EpilepsyWarningSheet.h"
@@ -10,6 +9,7 @@
 #include "Shared/Style.h"
 #include "Shared/SymbolIcon.h"
 #include "Triggers/SpaceIdentifier.h"
+#include "Windows/QtDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "Fakes/FakeLoginItem.h"
 #include "Fakes/RecordingDesktopServices.h"
-#include "LinuxLoginItem.h"
+#include "Install/LinuxLoginItem.h"
 #include "SettingsViews/DetailPane.h"
 #include "SettingsViews/GeneralTab.h"
 #include "SettingsViews/SettingRow.h"

@@ -2,7 +2,7 @@
 #include "Shared/SheetPanelWindow.h"
 #include "Shared/Style.h"
 
-#include "CompositorProbe.h"
+#include "Windows/CompositorProbe.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "KeyLayout.h"
+#include "Keys/KeyLayout.h"
 #include "Triggers/KeyNames.h"
 
 #include <gtest/gtest.h>

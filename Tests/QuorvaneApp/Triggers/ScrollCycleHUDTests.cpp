@@ -5,7 +5,7 @@
 
 #include "Shared/Style.h"
 #include "Shared/Theme.h"
-#include "WindowLevel.h"
+#include "Windows/WindowLevel.h"
 #include <QLabel>
 #include <QPainter>
 #include <QWidget>

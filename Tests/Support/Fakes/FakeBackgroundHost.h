@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BackgroundHost.h"
+#include "DesktopHosts/BackgroundHost.h"
 
 #include <vector>
 

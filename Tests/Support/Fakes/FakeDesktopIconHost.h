@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesktopIconHost.h"
+#include "DesktopHosts/DesktopIconHost.h"
 
 #include <QStringList>
 

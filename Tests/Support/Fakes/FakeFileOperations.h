@@ -3,7 +3,7 @@
 // The real file operations on a test's temporary folders, with a hook before every call and
 // scripted failures: a test can make any one step fail, or stop the caller there as a dying
 // process would.
-#include "LinuxFileOperations.h"
+#include "Files/LinuxFileOperations.h"
 #include "NoReplaceMove.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HostProcessTable.h"
+#include "DesktopHosts/HostProcessTable.h"
 
 #include <functional>
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "HotKeyCombination.h"
-#include "HotKeyRegistrar.h"
+#include "Keys/HotKeyRegistrar.h"
 
 #include <map>
 #include <set>

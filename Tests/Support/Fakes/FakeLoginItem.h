@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoginItem.h"
+#include "Install/LoginItem.h"
 
 namespace quorvane::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PointerSource.h"
+#include "Windows/PointerSource.h"
 
 namespace quorvane::test {
 

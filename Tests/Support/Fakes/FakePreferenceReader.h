@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PreferenceReader.h"
+#include "Session/PreferenceReader.h"
 
 #include <QHash>
 

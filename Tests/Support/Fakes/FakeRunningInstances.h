@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunningInstances.h"
+#include "Files/RunningInstances.h"
 
 namespace quorvane::test {
 

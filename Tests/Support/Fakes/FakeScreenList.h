@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CompositorProbe.h"
-#include "ScreenList.h"
+#include "Windows/CompositorProbe.h"
+#include "Windows/ScreenList.h"
 
 namespace quorvane::test {
 

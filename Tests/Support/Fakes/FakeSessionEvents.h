@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SessionEvents.h"
+#include "Session/SessionEvents.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpaceProvider.h"
+#include "Workspaces/SpaceProvider.h"
 
 #include <QStringList>
 #include <QVariantMap>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StatusItem.h"
+#include "Tray/StatusItem.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UpdaterBackend.h"
+#include "Install/UpdaterBackend.h"
 
 namespace quorvane::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowFader.h"
+#include "Windows/WindowFader.h"
 
 #include <optional>
 

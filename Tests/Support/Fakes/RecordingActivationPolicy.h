@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ActivationPolicy.h"
+#include "Windows/ActivationPolicy.h"
 
 #include <optional>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesktopServices.h"
+#include "Files/DesktopServices.h"
 
 #include <utility>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AlertPresenter.h"
 #include "ForeignWords.h"
+#include "Windows/AlertPresenter.h"
 
 #include <gtest/gtest.h>
 

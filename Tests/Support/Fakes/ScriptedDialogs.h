@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialogs.h"
 #include "ForeignWords.h"
+#include "Windows/Dialogs.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Windows/Dialogs.h"
+
+namespace quorvane {
+
+// Questions as message boxes, forms as dialogs, the choosers as Qt's file and colour dialogs;
+// all opened with open(), never exec().
+class QtDialogs final : public Dialogs {
+public:
+    // portalChooser: a file is chosen in the desktop portal's chooser, asked for directly (with
+    // its title, its start folder and nothing to open read-only); Qt's dialog where no portal
+    // answers.
+    explicit QtDialogs(bool portalChooser = false)
+        : m_portalChooser(portalChooser)
+    {
+    }
+
+    void ask(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
+    void askModal(QWidget *parent, const Question &question, std::function<void(int)> answer) override;
+    void askText(QWidget *parent, const Question &question, std::function<void(int, const QString &)> answer) override;
+    void presentForm(QWidget *parent, QWidget *form, std::function<void()> closed) override;
+    void dismissForm(QWidget *form) override;
+    void chooseFolder(QWidget *parent, const ChooserOptions &options,
+                      std::function<void(std::optional<QString>)> chosen) override;
+    void chooseFile(QWidget *parent, const ChooserOptions &options,
+                    std::function<void(std::optional<QString>)> chosen) override;
+    void chooseItem(QWidget *parent, const ChooserOptions &options,
+                    std::function<void(std::optional<QString>)> chosen) override;
+    void chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked) override;
+    void pickColor(QWidget *parent, const QColor &initial, std::function<void(std::optional<QColor>)> chosen) override;
+    void showColorPanel(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> changed,
+                        std::function<void()> activated) override;
+
+private:
+    bool m_portalChooser;
+};
+
+} // namespace quorvane
