@@ -93,12 +93,21 @@ wait_until laid_out || fail "$HOST never laid the icon out"
 sleep 1
 shot bare-left
 
-# The icon lies alone in the top left corner: dragged into the middle of the screen.
-xdotool mousemove 60 45 sleep 0.2 mousedown 1 sleep 0.3 mousemove 150 150 sleep 0.2 mousemove 500 350 sleep 0.2 \
-  mousemove 640 400 sleep 0.3 mouseup 1
-xdotool mousemove 1100 700 sleep 0.2 click 1
+# The icon lies alone in the top left corner: dragged into the middle of the screen. The host
+# takes the drag only once it draws the icon, which a busy machine delays past the layout it
+# wrote: the user's drag is made again then (the application is not running yet).
+drag_note() {
+  xdotool mousemove 60 45 sleep 0.2 mousedown 1 sleep 0.3 mousemove 150 150 sleep 0.2 mousemove 500 350 sleep 0.2 \
+    mousemove 640 400 sleep 0.3 mouseup 1
+  xdotool mousemove 1100 700 sleep 0.2 click 1
+}
 moved() { [ -n "$(entry note.txt)" ] && [ "$(entry note.txt)" != "0 0" ]; }
-wait_until moved || fail "$HOST kept no position for the dragged icon: $(cat "$(store)")"
+dragged=
+for _ in 1 2 3; do
+  drag_note
+  if within 5 moved; then dragged=1; break; fi
+done
+[ -n "$dragged" ] || fail "$HOST kept no position for the dragged icon: $(cat "$(store)")"
 dragged="$(entry note.txt)"
 shot dragged
 [ "$(differ dragged bare-left)" -gt 500 ] || fail "the dragged icon is not drawn in the middle"

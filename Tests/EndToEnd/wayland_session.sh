@@ -283,8 +283,10 @@ PY2
   parked_now "after a crash and a start"
   stop_app
   # mutter's current workspace on the root, once changed.
+  # (The value is waited for, not the first answer: mutter sets it a moment after the request.)
+  on_second_workspace() { xprop -root _NET_CURRENT_DESKTOP 2>/dev/null | grep -q '= 1'; }
   wmctrl -s 1
-  within 10 xprop -root _NET_CURRENT_DESKTOP | grep -q '= 1' || fail "no current workspace on mutter's root"
+  within 10 on_second_workspace || fail "no current workspace on mutter's root"
   kill $mutter 2>/dev/null || true
   wait $mutter 2>/dev/null || true
   unset GSETTINGS_BACKEND XAUTHORITY
