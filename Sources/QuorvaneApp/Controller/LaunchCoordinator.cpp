@@ -91,11 +91,12 @@ void LaunchCoordinator::completeLaunch()
     // 2. There is no application-wide menu bar here: each window installs the main menu.
     // 3.
     warnIfConfigFromNewerVersion();
-    // The look every window takes, before the first is shown.
-    Theme::shared().apply(app.m_store.document().settings.appearance);
     // 4. The status item, and 5. scrolling over it.
     watchForAStatusArea();
     app.statusMenu().install();
+    // The look every window takes, before the first is shown. (The icon draws its own glyph in
+    // the panel's shade, so it is shown first: the session's mode may take a child process.)
+    Theme::shared().apply(app.m_store.document().settings.appearance);
     // 6.
     app.dock().connectComponents();
     // 7.

@@ -2,6 +2,7 @@
 
 #include "Controller/MenuBarIconAnimator.h"
 #include "PanelStatusItem.h"
+#include "PanelThemeShade.h"
 #include "Shared/Log.h"
 #include "StatusNotifierItem.h"
 #include "StatusPanelShade.h"
@@ -11,6 +12,7 @@
 #include <QDBusServiceWatcher>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 
 namespace quorvane {
@@ -52,8 +54,18 @@ std::shared_ptr<StatusItem> makeSessionStatusItem(const AppInfo &info)
     };
     sources.watcherPresent = [] { return StatusNotifierItem::watcherPresent(); };
     sources.trayPresent = [] { return XEmbedTrayWatcher::trayPresent(); };
-    sources.themeGlyphColour = [] { return statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())); };
+    // The panel's theme settings are asked away from the event loop: until the first answer the
+    // glyph takes the colour of a light panel, so the icon is shown at once, and it is drawn
+    // again when an answer changes its colour.
+    auto weakItem = std::make_shared<QPointer<PanelStatusItem>>();
+    const auto shade = PanelThemeShade::create([] { return statusGlyphColour(statusPanelIsDark(StatusPanelHints::probe())); },
+                                               [weakItem] {
+                                                   if (*weakItem)
+                                                       (*weakItem)->refreshShade();
+                                               });
+    sources.themeGlyphColour = [shade] { return shade->colour(); };
     auto item = std::make_shared<PanelStatusItem>(std::move(sources));
+    *weakItem = item.get();
 
     // Status areas that come (or come back) later, of both kinds. The watchers live as long as
     // the item; a change is looked at once the item's own watchers have seen it too.
