@@ -9,6 +9,7 @@
 #include "Install/MoveToApplicationsWindowController.h"
 #include "Overlays/SystemAppearance.h"
 #include "RunningInstances.h"
+#include "Shared/FreedMemory.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
 
@@ -135,6 +136,8 @@ void LaunchCoordinator::completeLaunch()
     app.m_trashWatcher.start();
     app.m_updater.start([weak] { return weak && weak->isBusy(); });
     app.publishCommands();
+    // What the first reads and the recovery freed goes back.
+    giveBackFreedMemory();
 }
 
 void LaunchCoordinator::recover()

@@ -5,6 +5,7 @@
 #include "Controller/SwitchRun.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/FreedMemory.h"
 #include "Shared/Log.h"
 
 #include <QLocale>
@@ -109,6 +110,9 @@ void SwitchCoordinator::finish(std::shared_ptr<SwitchRun> run)
     run->announceOnce.reset();
     endRun();
     performHeld();
+    // The listings and the documents of a switch of many items are freed now.
+    if (!m_engine)
+        giveBackFreedMemory();
 }
 
 void SwitchCoordinator::endRun()
