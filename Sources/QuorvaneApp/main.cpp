@@ -42,6 +42,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace quorvane;
 
@@ -133,8 +134,9 @@ int main(int argc, char **argv)
         qCInfo(Log::app()) << "Quorvane is running already: it shows its settings window, and this start ends";
         return 0;
     }
-    // Text is first drawn when the user opens the status menu: the fonts are read before that.
-    const FontWarmUp fonts;
+    // Text is first drawn when the user opens the status menu: the fonts are read before that,
+    // once the icon is shown (below).
+    std::optional<FontWarmUp> fonts;
     // "System" is the desktop's look (its platform theme's style, and its palette where a desktop's
     // platform theme gives one), follows the session's colour scheme and changes when it does:
     // GNOME's colour scheme, XFCE's theme, any XSETTINGS manager's theme, KDE's colour scheme.
@@ -150,8 +152,8 @@ int main(int argc, char **argv)
         appearance->sessionChanged();
         Theme::shared().systemChanged();
     };
-    GSettingsMonitor colorScheme(QLatin1String(gsettings::interfaceSchema), QLatin1String(gsettings::colorSchemeKey));
-    QObject::connect(&colorScheme, &GSettingsMonitor::changed, sessionLookChanged);
+    // GNOME's colour scheme is watched by a child process, started once the icon is shown (below).
+    std::unique_ptr<GSettingsMonitor> colorScheme;
     StatusPanelShadeWatcher xfceTheme(sessionLookChanged);
     SessionLookWatcher sessionLook(sessionLookChanged);
 
@@ -289,6 +291,17 @@ int main(int argc, char **argv)
 
     QMetaObject::invokeMethod(
         &controller, [&controller] { controller.applicationDidFinishLaunching(); }, Qt::QueuedConnection);
+    // What the icon does not need follows the launch: the font warm-up's thread and the colour
+    // scheme's watcher would otherwise take their share of the start before the icon is docked.
+    QMetaObject::invokeMethod(
+        &app,
+        [&fonts, &colorScheme, sessionLookChanged] {
+            fonts.emplace();
+            colorScheme = std::make_unique<GSettingsMonitor>(QLatin1String(gsettings::interfaceSchema),
+                                                             QLatin1String(gsettings::colorSchemeKey));
+            QObject::connect(colorScheme.get(), &GSettingsMonitor::changed, sessionLookChanged);
+        },
+        Qt::QueuedConnection);
     const int code = app.exec();
     qCInfo(Log::app()) << "quit";
     return code;

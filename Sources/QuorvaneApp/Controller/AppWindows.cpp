@@ -11,6 +11,7 @@
 #include "Settings/SettingsModel.h"
 #include "Settings/SettingsWindowController.h"
 #include "SettingsViews/SettingsView.h"
+#include "Shared/FreedMemory.h"
 #include "Shared/Log.h"
 #include "Triggers/SystemHotCorners.h"
 #include "Windows/ActivationPolicy.h"
@@ -86,7 +87,11 @@ void AppWindows::openSettings()
                 return nullptr;
             return new SettingsView(m, services);
         });
-        m_settingsWindow->onClose = accessoryOnClose();
+        // What the window's pages freed as it closed goes back (the window itself is kept).
+        m_settingsWindow->onClose = [accessory = accessoryOnClose()] {
+            accessory();
+            giveBackFreedMemory();
+        };
     }
     present(m_settingsWindow->window());
     m_settingsWindow->showWindow();

@@ -9,6 +9,7 @@
 #include "Files/RunningInstances.h"
 #include "Install/MoveToApplicationsWindowController.h"
 #include "Overlays/SystemAppearance.h"
+#include "Shared/FreedMemory.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
 
@@ -91,11 +92,12 @@ void LaunchCoordinator::completeLaunch()
     // 2. There is no application-wide menu bar here: each window installs the main menu.
     // 3.
     warnIfConfigFromNewerVersion();
-    // The look every window takes, before the first is shown.
-    Theme::shared().apply(app.store().document().settings.appearance);
     // 4. The status item, and 5. scrolling over it.
     watchForAStatusArea();
     app.statusMenu().install();
+    // The look every window takes, before the first is shown. (The icon draws its own glyph in
+    // the panel's shade, so it is shown first: the session's mode may take a child process.)
+    Theme::shared().apply(app.store().document().settings.appearance);
     // 6.
     app.dock().connectComponents();
     // 7. The steps after it see what it made (on a first run, once the Desktop's icon
@@ -142,6 +144,8 @@ void LaunchCoordinator::launchAfterRecovery()
     app.trashWatcher().start();
     app.updater().start([weak] { return weak && weak->isBusy(); });
     app.publishCommands();
+    // What the first reads and the recovery freed goes back.
+    giveBackFreedMemory();
 }
 
 void LaunchCoordinator::recover()

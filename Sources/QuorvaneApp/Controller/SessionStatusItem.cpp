@@ -11,6 +11,7 @@
 #include <QDBusServiceWatcher>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 
 namespace quorvane {

@@ -6,6 +6,7 @@
 #include "Controller/SwitchRun.h"
 #include "Desktop/DesktopWatcher.h"
 #include "Settings/SettingsModel.h"
+#include "Shared/FreedMemory.h"
 #include "Shared/Log.h"
 
 #include <QMetaObject>
@@ -122,6 +123,8 @@ void SwitchCoordinator::finish(std::shared_ptr<SwitchRun> run)
     if (!run->stayed.isEmpty())
         noteStayedBehind(run->stayed);
     run->announceOnce.reset();
+    // The listings and the documents of a switch of many items are freed now.
+    giveBackFreedMemory();
     // The desktop left is remembered for "switch to last desktop"; the requests that waited are
     // taken from here, in order.
     endRun(from != target ? std::optional<QString>(from) : std::nullopt);
