@@ -99,6 +99,18 @@ void showModal(QDialog *dialog, QWidget *parent)
     }
 }
 
+// Shows a file chooser as showModal does and answers its first chosen item, or none when it
+// was cancelled or left empty.
+void showChooser(QFileDialog *dialog, QWidget *parent, std::function<void(std::optional<QString>)> chosen)
+{
+    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
+        const QStringList files = dialog->selectedFiles();
+        if (chosen)
+            chosen(result == QDialog::Accepted && !files.isEmpty() ? std::optional<QString>(files.first()) : std::nullopt);
+    });
+    showModal(dialog, parent);
+}
+
 constexpr const char *formDialogProperty = "quorvaneFormDialog";
 
 // Room for the item chooser's columns and its sidebar at once.
@@ -312,12 +324,7 @@ void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
     dialog->setOption(QFileDialog::ReadOnly, false);
     if (!options.acceptLabel.isEmpty())
         dialog->setLabelText(QFileDialog::Accept, literalTitle(options.acceptLabel));
-    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
-        const QStringList files = dialog->selectedFiles();
-        if (chosen)
-            chosen(result == QDialog::Accepted && !files.isEmpty() ? std::optional<QString>(files.first()) : std::nullopt);
-    });
-    showModal(dialog, parent);
+    showChooser(dialog, parent, std::move(chosen));
 }
 
 void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
@@ -347,12 +354,7 @@ void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
         dialog->setLabelText(QFileDialog::Accept, options.acceptLabel);
     if (!options.nameFilters.isEmpty())
         dialog->setNameFilters(options.nameFilters);
-    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
-        const QStringList files = dialog->selectedFiles();
-        if (chosen)
-            chosen(result == QDialog::Accepted && !files.isEmpty() ? std::optional<QString>(files.first()) : std::nullopt);
-    });
-    showModal(dialog, parent);
+    showChooser(dialog, parent, std::move(chosen));
 }
 
 namespace {
@@ -420,12 +422,7 @@ void QtDialogs::chooseItem(QWidget *parent, const ChooserOptions &options,
     dialog->setFileMode(QFileDialog::ExistingFile);
     if (!options.acceptLabel.isEmpty())
         dialog->setLabelText(QFileDialog::Accept, literalTitle(options.acceptLabel));
-    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, chosen = std::move(chosen)](int result) {
-        const QStringList files = dialog->selectedFiles();
-        if (chosen)
-            chosen(result == QDialog::Accepted && !files.isEmpty() ? std::optional<QString>(files.first()) : std::nullopt);
-    });
-    showModal(dialog, parent);
+    showChooser(dialog, parent, std::move(chosen));
 }
 
 void QtDialogs::chooseColor(QWidget *parent, const QColor &initial, std::function<void(const QColor &)> picked)
