@@ -2,17 +2,10 @@
 #include "Controller/SessionStatusItem.h"
 #include "DesktopHosts/LinuxBackgroundHosts.h"
 #include "DesktopHosts/LinuxDesktopIconHosts.h"
-#include "Files/LinuxDesktopServices.h"
-#include "Files/LockFileRunningInstances.h"
-#include "Install/LinuxLoginItem.h"
-#include "Keys/CustomShortcutList.h"
-#include "Keys/KGlobalAccelHotKeyRegistrar.h"
-#include "Keys/X11HotKeyRegistrar.h"
-#include "Keys/X11KeyLayout.h"
 #include "Overlays/SystemAppearance.h"
+#include "PlatformKit.h"
 #include "Session/GSettingsMonitor.h"
 #include "Session/GSettingsTool.h"
-#include "Session/LinuxSessionEvents.h"
 #include "Session/SessionLookWatcher.h"
 #include "Session/SessionNotifications.h"
 #include "Session/TerminationSignals.h"
@@ -24,20 +17,11 @@
 #include "Tray/StatusPanelShade.h"
 #include "Triggers/AppCommandClient.h"
 #include "Triggers/AppCommandService.h"
-#include "Windows/CompositorProbe.h"
+#include "Windows/ActivationPolicy.h"
 #include "Windows/DesktopPortal.h"
-#include "Windows/MessageBoxAlertPresenter.h"
-#include "Windows/PointerSource.h"
-#include "Windows/QtDialogs.h"
-#include "Windows/ScreenList.h"
-#include "Windows/WidgetActivationPolicy.h"
-#include "Work/QtScheduler.h"
-#include "Workspaces/SpaceProvider.h"
-#include "Workspaces/SwayWorkspaces.h"
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QDesktopServices>
 #include <QTranslator>
 
 #include <cstdio>
@@ -75,6 +59,19 @@ ChosenPlatform choosePlatform(int argc, char **argv)
     return ChosenPlatform::wayland;
 }
 
+// The platform chosen before the application started, as the log tells it.
+void sayChosenPlatform(ChosenPlatform chosen)
+{
+    if (chosen == ChosenPlatform::xwayland)
+        qCInfo(Log::app()) << "Wayland session: running on Xwayland (set QT_QPA_PLATFORM to choose another platform)";
+    else if (chosen == ChosenPlatform::wayland && QGuiApplication::platformName() == QLatin1String("wayland"))
+        qCInfo(Log::app()) << "Wayland session without an X server: running natively on Wayland, without key grabs, "
+                              "window levels or overlays";
+    else if (chosen == ChosenPlatform::wayland)
+        qCWarning(Log::app()) << "Wayland session without an X server, and Qt's Wayland platform plugin (qt6-wayland) "
+                                 "can't serve it: running without windows; the status item and the command line serve";
+}
+
 QStringList argumentsOf(int argc, char **argv)
 {
     QStringList arguments;
@@ -86,6 +83,57 @@ QStringList argumentsOf(int argc, char **argv)
 void say(std::FILE *stream, const QString &line)
 {
     std::fprintf(stream, "%s\n", qPrintable(line));
+}
+
+// The session's response to shortcuts, as the Shortcuts section explains a refused one.
+ShortcutRoad shortcutRoadOf(HotKeyRoad road)
+{
+    switch (road) {
+    case HotKeyRoad::customShortcuts:
+        return ShortcutRoad::commandLines;
+    case HotKeyRoad::none:
+        return ShortcutRoad::none;
+    case HotKeyRoad::shortcutService:
+    case HotKeyRoad::keyGrabs:
+        break;
+    }
+    return ShortcutRoad::keys;
+}
+
+// What the controller is given: the kit's services, the status item of this session, and the
+// session's notifications, hosts and appearance.
+AppEnvironment environmentOf(const PlatformKit &kit, const AppInfo &info, SystemAppearance *appearance)
+{
+    // The status area there is, or the one that comes later.
+    const auto makeStatusItem = [info] { return makeSessionStatusItem(info); };
+    AppEnvironment env{Paths::standard(), info, makeStatusItem, &kit.scheduler(), &kit.alerts(), &kit.activation(), &kit.instances(), appearance, kit.openUrl(), {}};
+    env.terminate = [] { QCoreApplication::quit(); };
+    env.session = &kit.sessionEvents();
+    env.spaces = &kit.spaces();
+    env.screens = &kit.screens();
+    env.compositor = &kit.compositor();
+    env.pointerSource = &kit.pointer();
+    env.hotKeyRegistrar = kit.hotKeys();
+    env.shortcutRoad = shortcutRoadOf(kit.roads().hotKeys);
+    env.shortcutLimit = kit.roads().shortcutLimit;
+    env.keyLayout = kit.keyLayout();
+    env.dialogs = &kit.dialogs();
+    const NotificationSender sender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, info.identifier};
+    env.notify = [sender](const QString &title, const QString &body) {
+        postSessionNotification(QDBusConnection::sessionBus(), sender,
+                                NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}}, Log::app());
+    };
+    env.notice = [sender](const QString &title, const QString &body) {
+        return postWithdrawableNotification(QDBusConnection::sessionBus(), sender,
+                                            NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}},
+                                            Log::app());
+    };
+    env.backgroundHost = [] { return findBackgroundHost(); };
+    env.desktopIconWindow = [] { return desktopIconWindowRuns(); };
+    env.iconHost = [desktop = env.paths.desktop()] { return findDesktopIconHost(desktop); };
+    env.desktop = &kit.desktopServices();
+    env.loginItem = kit.loginItem();
+    return env;
 }
 
 } // namespace
@@ -157,126 +205,16 @@ int main(int argc, char **argv)
     StatusPanelShadeWatcher xfceTheme(sessionLookChanged);
     SessionLookWatcher sessionLook(sessionLookChanged);
 
-    if (chosenPlatform == ChosenPlatform::xwayland)
-        qCInfo(Log::app()) << "Wayland session: running on Xwayland (set QT_QPA_PLATFORM to choose another platform)";
-    else if (chosenPlatform == ChosenPlatform::wayland && QGuiApplication::platformName() == QLatin1String("wayland"))
-        qCInfo(Log::app()) << "Wayland session without an X server: running natively on Wayland, without key grabs, "
-                              "window levels or overlays";
-    else if (chosenPlatform == ChosenPlatform::wayland)
-        qCWarning(Log::app()) << "Wayland session without an X server, and Qt's Wayland platform plugin (qt6-wayland) "
-                                 "can't serve it: running without windows; the status item and the command line serve";
-
-    QtScheduler scheduler;
-    MessageBoxAlertPresenter alerts;
-    QtDialogs dialogs(portalDialogs);
-    WidgetActivationPolicy activation;
-
-    // Wakes come from logind on the system bus, workspace changes from the X server.
-    LinuxSessionEvents sessionEvents(QDBusConnection::systemBus());
-    // sway and i3 publish their workspaces over their IPC socket, Xwayland or not; where the X
-    // server's root window names them as well (i3), those stay, so that stored bindings hold.
-    LinuxSpaceProvider rootWorkspaces;
-    std::unique_ptr<SwayWorkspaces> socketWorkspaces;
-    if (const QString socket = SwayWorkspaces::socketFromEnvironment(); !socket.isEmpty() && !rootWorkspaces.available()) {
-        socketWorkspaces = std::make_unique<SwayWorkspaces>(socket);
-        sessionEvents.followWorkspaces(*socketWorkspaces);
-        qCInfo(Log::app()).noquote() << QStringLiteral("workspaces through the window manager's socket %1").arg(socket);
-    }
-    // Global hot keys: on a Wayland session through KDE's shortcut service where it runs (an X
-    // grab there fires only while an X11 window has focus), else through GNOME's, Cinnamon's or MATE's
-    // own custom shortcuts, else as key grabs on the X server; without any every hot key is
-    // refused. The layout's key names need the X server;
-    // elsewhere keys are named as on a US layout.
-    const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    const bool onX11 = QGuiApplication::platformName() == QLatin1String("xcb");
-    std::unique_ptr<HotKeyRegistrar> hotKeyRegistrar;
-    std::unique_ptr<X11KeyLayout> keyLayout;
-    QString shortcutRoad;
-    const auto shortcutList = waylandSession ? CustomShortcutList::forDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))
-                                             : std::nullopt;
-    if ((waylandSession || !onX11) && KGlobalAccelHotKeyRegistrar::availableOn(QDBusConnection::sessionBus())) {
-        hotKeyRegistrar = std::make_unique<KGlobalAccelHotKeyRegistrar>(
-            QDBusConnection::sessionBus(), info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier,
-            QStringLiteral("Quorvane"));
-        qCInfo(Log::app()) << "global shortcuts through the session's shortcut service (org.kde.kglobalaccel)";
-        shortcutRoad = QStringLiteral("Shortcuts are served by KDE's global shortcut service.");
-    } else if (shortcutList) {
-        hotKeyRegistrar = std::make_unique<CustomShortcutList>(*shortcutList, std::make_unique<GSettingsToolAccess>(),
-                                                               SettingsLedger::inStore(Paths::standard().store()),
-                                                               info.executablePath);
-        qCInfo(Log::app()).noquote()
-            << QStringLiteral("global shortcuts as the desktop's own custom shortcuts (%1)").arg(shortcutList->listSchema);
-        shortcutRoad = QStringLiteral("Shortcuts are added to the desktop's own keyboard shortcuts, each named "
-                                      "\u201CQuorvane: \u2026\u201D. Switch to last desktop, Open calendar and "
-                                      "Toggle floating dock can't be added there.");
-    } else if (onX11) {
-        hotKeyRegistrar = std::make_unique<X11HotKeyRegistrar>();
-        qCInfo(Log::app()).noquote() << (waylandSession ? QStringLiteral("global shortcuts as X11 key grabs: on this Wayland "
-                                                                         "session they work only while an X11 window has focus")
-                                                        : QStringLiteral("global shortcuts as X11 key grabs"));
-    } else {
-        qCWarning(Log::app()) << "no global shortcuts on this session: no shortcut service and no X server";
-        if (waylandSession)
-            shortcutRoad = QStringLiteral("This session gives the application no global shortcuts: bind keys in the desktop's "
-                                          "own settings to the command line, as in \u201Cquorvane --switch-to Work\u201D.");
-    }
-    if (onX11)
-        keyLayout = std::make_unique<X11KeyLayout>();
-
-    LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
-
-    // The status area there is, or the one that comes later.
-    const auto makeStatusItem = [&info] { return makeSessionStatusItem(info); };
-    AppEnvironment env{Paths::standard(), info, makeStatusItem, &scheduler, &alerts, &activation, &instances, sessionAppearance.get(), {}, {}};
-    env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
-    env.terminate = [] { QCoreApplication::quit(); };
-    env.session = &sessionEvents;
-    env.spaces = socketWorkspaces ? static_cast<SpaceProvider *>(socketWorkspaces.get()) : &rootWorkspaces;
-    // The screens, the compositing manager and the pointer, one of each for the whole run.
-    QtScreenList screens;
-    LinuxCompositorProbe compositor;
-    LinuxPointerSource pointer;
-    env.screens = &screens;
-    env.compositor = &compositor;
-    env.pointerSource = &pointer;
-    env.hotKeyRegistrar = hotKeyRegistrar.get();
-    if (!hotKeyRegistrar)
-        env.shortcutRoad = ShortcutRoad::none;
-    else if (dynamic_cast<CustomShortcutList *>(hotKeyRegistrar.get()))
-        env.shortcutRoad = ShortcutRoad::commandLines;
-    if (waylandSession && onX11 && dynamic_cast<X11HotKeyRegistrar *>(hotKeyRegistrar.get()))
-        env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
-    else
-        env.shortcutLimit = shortcutRoad;
-    env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;
-    env.dialogs = &dialogs;
+    sayChosenPlatform(chosenPlatform);
+    const PlatformKit kit(choosePlatformRoads(readSessionOffer(QDBusConnection::sessionBus())),
+                          PlatformKit::Setup{info.identifier, info.executablePath, Paths::standard().store(), portalDialogs},
+                          Log::app());
     AppCommandService commands;
+    AppEnvironment env = environmentOf(kit, info, sessionAppearance.get());
     env.commands = &commands;
-    env.notify = [sender = NotificationSender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, info.identifier}](
-                     const QString &title, const QString &body) {
-        postSessionNotification(QDBusConnection::sessionBus(), sender,
-                                NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}}, Log::app());
-    };
-    env.notice = [sender = NotificationSender{QStringLiteral("Quorvane"), AppInfo::installedIdentifier, info.identifier}](
-                     const QString &title, const QString &body) {
-        return postWithdrawableNotification(QDBusConnection::sessionBus(), sender,
-                                            NotificationRequest{QStringLiteral("quorvane.status-area"), title, body, false, {}},
-                                            Log::app());
-    };
-    env.backgroundHost = [] { return findBackgroundHost(); };
-    env.desktopIconWindow = [] { return desktopIconWindowRuns(); };
-    env.iconHost = [desktop = env.paths.desktop()] { return findDesktopIconHost(desktop); };
-    LinuxDesktopServices desktopServices(env.openUrl);
-    env.desktop = &desktopServices;
-    // Only an installed application has an identifier to start at login under.
-    std::unique_ptr<LinuxLoginItem> loginItem;
-    if (!info.identifier.isEmpty()) {
-        loginItem = std::make_unique<LinuxLoginItem>(info.identifier, info.executablePath);
-        env.loginItem = loginItem.get();
-    }
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
-    activation.setMode(ActivationPolicy::Mode::accessory);
+    kit.activation().setMode(ActivationPolicy::Mode::accessory);
 
     // A logout's SIGTERM (or SIGINT, SIGHUP) ends the application whatever window is open: exit()
     // leaves every event loop at once, an alert's own included (quit() would first ask every
