@@ -85,6 +85,47 @@ void say(std::FILE *stream, const QString &line)
     std::fprintf(stream, "%s\n", qPrintable(line));
 }
 
+// The session's light or dark mode, which the controller turns and the theme reads as "System".
+// The session's mode is read once; its change signals have it read again, away from the event
+// loop, so that a switch never waits for the session's tools.
+class SessionLook {
+public:
+    SessionLook()
+        : m_appearance(themeSource(SystemAppearance::ofSession(Paths::standard().store())))
+        , m_changed([appearance = m_appearance.get()] {
+            appearance->sessionChanged();
+            Theme::shared().systemChanged();
+        })
+        , m_xfceTheme(m_changed)
+        , m_sessionLook(m_changed)
+    {
+    }
+
+    SystemAppearance &appearance() const { return *m_appearance; }
+    // GNOME's colour scheme is watched by a child process, started once the icon is shown.
+    void watchColourScheme()
+    {
+        m_colorScheme = std::make_unique<GSettingsMonitor>(QLatin1String(gsettings::interfaceSchema),
+                                                           QLatin1String(gsettings::colorSchemeKey));
+        QObject::connect(m_colorScheme.get(), &GSettingsMonitor::changed, m_changed);
+    }
+
+private:
+    // The theme reads the session's mode before anything watches it.
+    static std::unique_ptr<SystemAppearance> themeSource(std::unique_ptr<SystemAppearance> appearance)
+    {
+        Theme::shared().setSystemSource(
+            [source = appearance.get()] { return source->currentIsDark() || xsettings::themeIsDark(); });
+        return appearance;
+    }
+
+    const std::unique_ptr<SystemAppearance> m_appearance;
+    const std::function<void()> m_changed;
+    std::unique_ptr<GSettingsMonitor> m_colorScheme;
+    StatusPanelShadeWatcher m_xfceTheme;
+    SessionLookWatcher m_sessionLook;
+};
+
 // The session's response to shortcuts, as the Shortcuts section explains a refused one.
 ShortcutRoad shortcutRoadOf(HotKeyRoad road)
 {
@@ -190,27 +231,14 @@ int main(int argc, char **argv)
     // GNOME's colour scheme, XFCE's theme, any XSETTINGS manager's theme, KDE's colour scheme.
     Theme::shared().setFollowPlatformPalette(!qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP")
                                              || qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME") || portalDialogs);
-    // The session's light or dark mode, which the controller turns and the theme reads.
-    const std::unique_ptr<SystemAppearance> sessionAppearance = SystemAppearance::ofSession(Paths::standard().store());
-    Theme::shared().setSystemSource(
-        [appearance = sessionAppearance.get()] { return appearance->currentIsDark() || xsettings::themeIsDark(); });
-    // The session's mode is read once; its change signals have it read again, away from the
-    // event loop, so that a switch never waits for the session's tools.
-    const auto sessionLookChanged = [appearance = sessionAppearance.get()] {
-        appearance->sessionChanged();
-        Theme::shared().systemChanged();
-    };
-    // GNOME's colour scheme is watched by a child process, started once the icon is shown (below).
-    std::unique_ptr<GSettingsMonitor> colorScheme;
-    StatusPanelShadeWatcher xfceTheme(sessionLookChanged);
-    SessionLookWatcher sessionLook(sessionLookChanged);
+    SessionLook sessionLook;
 
     sayChosenPlatform(chosenPlatform);
     const PlatformKit kit(choosePlatformRoads(readSessionOffer(QDBusConnection::sessionBus())),
                           PlatformKit::Setup{info.identifier, info.executablePath, Paths::standard().store(), portalDialogs},
                           Log::app());
     AppCommandService commands;
-    AppEnvironment env = environmentOf(kit, info, sessionAppearance.get());
+    AppEnvironment env = environmentOf(kit, info, &sessionLook.appearance());
     env.commands = &commands;
     AppController controller(env);
     // No taskbar entry: the application lives in the status area.
@@ -233,11 +261,9 @@ int main(int argc, char **argv)
     // scheme's watcher would otherwise take their share of the start before the icon is docked.
     QMetaObject::invokeMethod(
         &app,
-        [&fonts, &colorScheme, sessionLookChanged] {
+        [&fonts, &sessionLook] {
             fonts.emplace();
-            colorScheme = std::make_unique<GSettingsMonitor>(QLatin1String(gsettings::interfaceSchema),
-                                                             QLatin1String(gsettings::colorSchemeKey));
-            QObject::connect(colorScheme.get(), &GSettingsMonitor::changed, sessionLookChanged);
+            sessionLook.watchColourScheme();
         },
         Qt::QueuedConnection);
     const int code = app.exec();
