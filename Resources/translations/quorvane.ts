@@ -2,6 +2,77 @@
 <!DOCTYPE TS>
 <TS version="2.1">
 <context>
+    <name>Alert</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/Windows/AlertPresenter.h" line="+29"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AppCommandClient</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/Triggers/AppCommandClient.cpp" line="+34"/>
+        <source>Quorvane is not running (this command does not start it)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>no session bus, so no running Quorvane can be reached</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Quorvane did not answer within %1 seconds (it may be stopped or busy); nothing was asked of it, so trying again is safe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quorvane did not answer: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AppCommandLine</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/Triggers/AppCommand.cpp" line="+60"/>
+        <source>unknown option %1 (see --help)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>one request at a time: %1 after another request</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+4"/>
+        <source>--switch-to needs the name of a desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Usage: quorvane [OPTION]
+Without an option, starts Quorvane, or shows the settings of the one running.
+With one, asks the running Quorvane (never starts it):
+  --switch-to NAME  switch to the desktop NAME
+  --next            switch to the next desktop
+  --previous        switch to the previous desktop
+  --hide-desktop    hide the desktop, or show it again
+  --carousel        switch to the carousel&apos;s next desktop
+  --version         print the version
+  --help            show this text
+Exit status: 0 done, 1 refused by Quorvane, 2 bad usage, 3 Quorvane is not running.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ArchiveError</name>
     <message>
         <location filename="../../Sources/QuorvaneApp/Desktop/ArchiveError.cpp" line="+19"/>
@@ -200,6 +271,11 @@
         <source>New desktop</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location line="+49"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DeskTexts</name>
@@ -261,6 +337,15 @@
     <message>
         <location line="+1"/>
         <source>Active </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/Windows/QtDialogs.cpp" line="+190"/>
+        <location line="+71"/>
+        <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -348,6 +433,24 @@
     <message>
         <location line="+1"/>
         <source>”. This one quits without changing anything.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LoginItem</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/Install/LinuxLoginItem.cpp" line="+72"/>
+        <source>Couldn&apos;t create the folder “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Couldn&apos;t write the autostart entry: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Couldn&apos;t remove the autostart entry: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -506,11 +609,6 @@
     <message>
         <location line="+1"/>
         <source>Bring My Desktops Back &amp; Uninstall</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -923,6 +1021,98 @@
     </message>
 </context>
 <context>
+    <name>XdgTrash</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/Files/XdgTrash.cpp" line="+24"/>
+        <source>the Trash can&apos;t be used: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+70"/>
+        <source>“%1” can&apos;t be created (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-67"/>
+        <source>“%1” can&apos;t be read (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>“%1” isn&apos;t a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>“%1” belongs to another user.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>“%1” can&apos;t be written (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>“%1/files” is a disk of its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>there is no data folder to keep it in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>your Trash (“%1”) is on another disk than “%2”, and that disk has no Trash of its own: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>the record of “%1” can&apos;t be written in “%2” (%3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Only an absolute path can be moved to the Trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>it is on another disk than “%1”, and nothing is copied into a Trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>it has no free name left.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/main.cpp" line="+216"/>
+        <source>Shortcuts are served by KDE&apos;s global shortcut service.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Shortcuts are added to the desktop&apos;s own keyboard shortcuts, each named “Quorvane: …”. Switch to last desktop, Open calendar and Toggle floating dock can&apos;t be added there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>This session gives the application no global shortcuts: bind keys in the desktop&apos;s own settings to the command line, as in “quorvane --switch-to Work”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>On this Wayland session, shortcuts work only while an X11 window has focus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>quorvane::AdvancedTab</name>
     <message>
         <location filename="../../Sources/QuorvaneApp/SettingsViews/AdvancedTab.cpp" line="+107"/>
@@ -1047,6 +1237,102 @@
     <message>
         <location line="+0"/>
         <source>Not Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::AppCommandService</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/Triggers/AppCommandService.cpp" line="+79"/>
+        <source>showing the settings window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quorvane is still starting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>there are none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the desktops are %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>there is no desktop named %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 is already the active desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>nothing can be switched: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>switching to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>switching to the next desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>switching to the previous desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>showing the desktop again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>hiding the desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>switching to the carousel&apos;s next desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 once the switch under way has ended</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::AppController</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/Controller/AppControllerCommands.cpp" line="+32"/>
+        <source>the desktops&apos; document is from a newer version of Quorvane</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the Desktop folder is the home folder, or holds the desktops folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>another process works on the desktops folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the crash-recovery journal (journal.json in the desktops folder&apos;s .store) can&apos;t be read</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2048,7 +2334,7 @@
 <context>
     <name>quorvane::LaunchCoordinator</name>
     <message>
-        <location filename="../../Sources/QuorvaneApp/Controller/LaunchCoordinator.cpp" line="+268"/>
+        <location filename="../../Sources/QuorvaneApp/Controller/LaunchCoordinator.cpp" line="+272"/>
         <source>Quorvane has no status area</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2203,6 +2489,11 @@
         <source>Pinning keeps a Desktop item in place across switches — it doesn’t bring in files from elsewhere. Move it to the Desktop first, then pin it.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>quorvane::SettingsModel</name>
@@ -2336,7 +2627,12 @@ Removing “</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+2"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Couldn’t move that desktop to the Trash</source>
         <translation type="unfinished"></translation>
     </message>

@@ -88,12 +88,11 @@ void say(std::FILE *stream, const QString &line)
     std::fprintf(stream, "%s\n", qPrintable(line));
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// What the command line asks of this program and the running instance, answered in the user's
+// language: help, a usage error, the version, or a request.
+int answer(const QStringList &arguments)
 {
-    // A request for the running instance needs neither a display nor a second instance.
-    const AppCommandLine commandLine = AppCommandLine::parse(argumentsOf(argc, argv));
+    const AppCommandLine commandLine = AppCommandLine::parse(arguments);
     if (commandLine.help) {
         std::fputs(qPrintable(AppCommandLine::helpText()), stdout);
         return commandLine.error.isEmpty() ? appexit::done : appexit::usage;
@@ -106,11 +105,26 @@ int main(int argc, char **argv)
         say(stdout, AppCommandLine::versionText());
         return appexit::done;
     }
-    if (commandLine.command) {
+    const AppCommandClient::Outcome outcome = AppCommandClient().send(*commandLine.command);
+    say(outcome.status == appexit::done ? stdout : stderr, QStringLiteral("quorvane: ") + outcome.message);
+    return outcome.status;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // A request for the running instance needs neither a display nor a second instance.
+    // The line is read again once the user's catalogue is in, so that its errors are translated.
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (const AppCommandLine commandLine = AppCommandLine::parse(arguments);
+        commandLine.help || commandLine.version || commandLine.command || !commandLine.error.isEmpty()) {
         QCoreApplication core(argc, argv);
-        const AppCommandClient::Outcome outcome = AppCommandClient().send(*commandLine.command);
-        say(outcome.status == appexit::done ? stdout : stderr, QStringLiteral("quorvane: ") + outcome.message);
-        return outcome.status;
+        QTranslator translator;
+        if (translator.load(QLocale(), QStringLiteral("quorvane"), QStringLiteral("_"),
+                            Translations::folderFor(QCoreApplication::applicationDirPath())))
+            QCoreApplication::installTranslator(&translator);
+        return answer(arguments);
     }
 
     const ChosenPlatform chosenPlatform = choosePlatform(argc, argv);
@@ -199,16 +213,16 @@ int main(int argc, char **argv)
             QDBusConnection::sessionBus(), info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier,
             QStringLiteral("Quorvane"));
         qCInfo(Log::app()) << "global shortcuts through the session's shortcut service (org.kde.kglobalaccel)";
-        shortcutRoad = QStringLiteral("Shortcuts are served by KDE's global shortcut service.");
+        shortcutRoad = QCoreApplication::translate("main", "Shortcuts are served by KDE's global shortcut service.");
     } else if (shortcutList) {
         hotKeyRegistrar = std::make_unique<CustomShortcutList>(*shortcutList, std::make_unique<GSettingsToolAccess>(),
                                                                SettingsLedger::inStore(Paths::standard().store()),
                                                                info.executablePath);
         qCInfo(Log::app()).noquote()
             << QStringLiteral("global shortcuts as the desktop's own custom shortcuts (%1)").arg(shortcutList->listSchema);
-        shortcutRoad = QStringLiteral("Shortcuts are added to the desktop's own keyboard shortcuts, each named "
-                                      "\u201CQuorvane: \u2026\u201D. Switch to last desktop, Open calendar and "
-                                      "Toggle floating dock can't be added there.");
+        shortcutRoad = QCoreApplication::translate("main", "Shortcuts are added to the desktop's own keyboard shortcuts, each named "
+                                                           "\u201CQuorvane: \u2026\u201D. Switch to last desktop, Open calendar and "
+                                                           "Toggle floating dock can't be added there.");
     } else if (onX11) {
         hotKeyRegistrar = std::make_unique<X11HotKeyRegistrar>();
         qCInfo(Log::app()).noquote() << (waylandSession ? QStringLiteral("global shortcuts as X11 key grabs: on this Wayland "
@@ -217,8 +231,9 @@ int main(int argc, char **argv)
     } else {
         qCWarning(Log::app()) << "no global shortcuts on this session: no shortcut service and no X server";
         if (waylandSession)
-            shortcutRoad = QStringLiteral("This session gives the application no global shortcuts: bind keys in the desktop's "
-                                          "own settings to the command line, as in \u201Cquorvane --switch-to Work\u201D.");
+            shortcutRoad = QCoreApplication::translate("main", "This session gives the application no global shortcuts: bind keys in the "
+                                                               "desktop's own settings to the command line, as in "
+                                                               "\u201Cquorvane --switch-to Work\u201D.");
     }
     if (onX11)
         keyLayout = std::make_unique<X11KeyLayout>();
@@ -245,7 +260,7 @@ int main(int argc, char **argv)
     else if (dynamic_cast<CustomShortcutList *>(hotKeyRegistrar.get()))
         env.shortcutRoad = ShortcutRoad::commandLines;
     if (waylandSession && onX11 && dynamic_cast<X11HotKeyRegistrar *>(hotKeyRegistrar.get()))
-        env.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
+        env.shortcutLimit = QCoreApplication::translate("main", "On this Wayland session, shortcuts work only while an X11 window has focus.");
     else
         env.shortcutLimit = shortcutRoad;
     env.keyLayout = keyLayout && keyLayout->available() ? keyLayout.get() : nullptr;

@@ -21,7 +21,7 @@ void desktopsFolderUnwritable(AlertPresenter &alerts, const DataLock &lock)
     alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Quorvane keeps your desktops in \u201C") + Paths::rootName
         + QCoreApplication::translate("LaunchAlerts", "\u201D in your home folder, and it can't write there: ") + reason
         + QCoreApplication::translate("LaunchAlerts", ". It quits without changing anything. Make the folder writable, then relaunch Quorvane.");
-    alert.buttons = {QStringLiteral("OK")};
+    alert.buttons = {alertOkTitle()};
     alerts.present(alert);
 }
 
@@ -37,7 +37,7 @@ void documentFromNewerVersion(AlertPresenter &alerts, int schemaVersion)
     alert.informativeText = QStringLiteral(
         "Your desktops were last managed by a newer version of Quorvane. Your files and settings are safe and untouched "
         "— but switching and changes are paused until you run the newer version again (or update this one).");
-    alert.buttons = {QStringLiteral("OK")};
+    alert.buttons = {alertOkTitle()};
     alerts.present(alert);
 }
 
@@ -52,7 +52,7 @@ void unsafeDesktop(AlertPresenter &alerts, const Paths &paths)
         QStringLiteral("Your Desktop folder is your home folder itself, or it holds the \u201C") + Paths::rootName
         + QStringLiteral("\u201D folder, so switching desktops would move everything in it. Quorvane has left your files "
                          "untouched and won't switch. Give your Desktop a folder of its own, then relaunch Quorvane.");
-    alert.buttons = {QStringLiteral("OK")};
+    alert.buttons = {alertOkTitle()};
     alerts.present(alert);
 }
 
@@ -67,7 +67,7 @@ void dataLockNotTaken(AlertPresenter &alerts, const Paths &paths, const DataLock
     alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane is already running");
     alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Another Quorvane is managing the desktops in \u201C") + Paths::rootName
         + QCoreApplication::translate("LaunchAlerts", "\u201D. This one quits without changing anything.");
-    alert.buttons = {QStringLiteral("OK")};
+    alert.buttons = {alertOkTitle()};
     alerts.present(alert);
 }
 

@@ -48,7 +48,7 @@ void QuitAndUninstall::uninstallRequested()
     alert.message = QCoreApplication::translate("QuitAndUninstall", "Uninstall Quorvane?");
     alert.informativeText =
         QCoreApplication::translate("QuitAndUninstall", "Every desktop comes back to your Desktop as a normal folder.") + archiveNote + removal;
-    alert.buttons = {QCoreApplication::translate("QuitAndUninstall", "Bring My Desktops Back & Uninstall"), QCoreApplication::translate("QuitAndUninstall", "Cancel")};
+    alert.buttons = {QCoreApplication::translate("QuitAndUninstall", "Bring My Desktops Back & Uninstall"), alertCancelTitle()};
     if (m_app.environment().alerts->present(alert) != 0)
         return;
     qCCritical(Log::app()) << "uninstall requested from Settings";
@@ -120,7 +120,7 @@ void QuitAndUninstall::bringDesktopsBack()
         alert.informativeText = QCoreApplication::translate("QuitAndUninstall", "These are still in \u201C") + Paths::rootName
             + QCoreApplication::translate("QuitAndUninstall", "\u201D in your home folder: ") + result.failed.join(QStringLiteral(", "))
             + QStringLiteral(".");
-        alert.buttons = {QStringLiteral("OK")};
+        alert.buttons = {alertOkTitle()};
         m_app.environment().alerts->present(alert);
     }
     Uninstaller::removeFootprint(m_app.environment().loginItem, m_app.environment().info.desktopEntry, m_app.environment().paths.home());

@@ -35,7 +35,7 @@ void SwitchCoordinator::showFirstSwitchNoteIfNeeded(const QString &from, const Q
         alert.message = QCoreApplication::translate("SwitchCoordinator", "Your files aren't gone!");
         alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "We moved \u201C") + from
             + QCoreApplication::translate("SwitchCoordinator", "\u201D into your desktops folder. Check it out, or try switching back!");
-        alert.buttons = {QStringLiteral("OK"), QCoreApplication::translate("SwitchCoordinator", "Show Me the Folder")};
+        alert.buttons = {alertOkTitle(), QCoreApplication::translate("SwitchCoordinator", "Show Me the Folder")};
         // The alert runs a nested event loop: the controller may be gone when it returns.
         const QPointer<AppController> weak(&self.m_controller);
         const QString folder = env.paths.workspaces();

@@ -163,7 +163,7 @@ void PinnedFoldersTab::pinChosen(const QString &path)
     question.message = question.title;
     question.informativeText = tr("Pinning keeps a Desktop item in place across switches — it doesn’t bring "
                                   "in files from elsewhere. Move it to the Desktop first, then pin it.");
-    question.buttons = {{QStringLiteral("OK"), ButtonRole::cancel}};
+    question.buttons = {{tr("OK"), ButtonRole::cancel}};
     m_context.services.dialogs->ask(window(), question, [](int) {});
 }
 

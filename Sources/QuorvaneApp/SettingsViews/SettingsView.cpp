@@ -244,7 +244,7 @@ void SettingsView::showAlerts()
         // The heading is the window's title; the model's text is said once, as the message.
         question.title = tr("Can't do that");
         question.message = *m_model.errorMessage();
-        question.buttons = {{QStringLiteral("OK"), ButtonRole::cancel}};
+        question.buttons = {{tr("OK"), ButtonRole::cancel}};
         m_services.dialogs->ask(window(), question, [self](int) {
             if (!self)
                 return;
