@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Fails on a bare string literal handed to a widget's text, an action or an alert: every user
-text goes through tr() or QCoreApplication::translate so that the translation template lists it.
+text goes through tr() or QCoreApplication::translate so that the translation template lists it,
+and as a whole sentence, never as pieces joined in code.
 Files named after --answers hold texts that reach the user some other way (the command line's
 answers, the reasons an alert or a notification quotes): there every literal that reads as words
 is a finding unless it goes through tr() or translate, or belongs to a log line.
@@ -17,8 +18,14 @@ SINKS = (r'setText', r'setWindowTitle', r'setToolTip', r'setPlaceholderText', r'
          r'QRadioButton', r'QGroupBox', r'QAction', r'QMenu', r'QToolButton')
 FIELDS = (r'title', r'message', r'informativeText', r'text', r'body', r'summary', r'buttons')
 BARE = r'(?:QStringLiteral\(\s*"|QString\(\s*"|QString::fromUtf8\(\s*"|"[^"]*[A-Za-z])'
+# A piece of a sentence handed to the translator: one that starts with a space, a closing quote or
+# punctuation, or ends with a space or an opening quote, is joined to the rest in code, so no
+# translator sees the whole sentence (it takes %1 for what goes between).
+TRANSLATOR = r'(?:\btr|\btranslate)\(\s*(?:"[^"]*"\s*,\s*)?'
+PIECE = r'%s"(?:[ ,.”]|\\u201D)|%s"[^"]*(?: |“|\\u201C)"\s*\)' % (TRANSLATOR, TRANSLATOR)
 PATTERNS = [re.compile(r'\b(?:%s)\s*[({]\s*%s' % ('|'.join(SINKS), BARE)),
-            re.compile(r'\.(?:%s)\s*=\s*\{*\s*%s' % ('|'.join(FIELDS), BARE))]
+            re.compile(r'\.(?:%s)\s*=\s*\{*\s*%s' % ('|'.join(FIELDS), BARE)),
+            re.compile(PIECE)]
 
 
 # A run of adjacent string literals (one C++ string); read from the start of the file, so that a

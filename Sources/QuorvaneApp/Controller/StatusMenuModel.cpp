@@ -68,7 +68,7 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
     const auto unsorted = config.unsortedWorkspaces();
     if (!unsorted.empty()) {
         items.push_back(StatusMenuItem::makeSeparator());
-        StatusMenuItem count = actionItem(QCoreApplication::translate("StatusMenuModel", "Unsorted desktops: ") + QString::number(unsorted.size()),
+        StatusMenuItem count = actionItem(QCoreApplication::translate("StatusMenuModel", "Unsorted desktops: %1").arg(unsorted.size()),
                                           StatusMenuAction::none);
         count.enabled = false;
         count.key = QStringLiteral("unsorted");
@@ -82,7 +82,7 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
         collapse.title = QCoreApplication::translate("StatusMenuModel", "Hide current desktop");
         collapse.checked = false;
     } else if (const auto target = config.expandTarget()) {
-        collapse.title = QCoreApplication::translate("StatusMenuModel", "Reopen \u201C") + *target + QStringLiteral("\u201D");
+        collapse.title = QCoreApplication::translate("StatusMenuModel", "Reopen \u201C%1\u201D").arg(*target);
         collapse.checked = true;
     } else {
         collapse.title = QCoreApplication::translate("StatusMenuModel", "Expand desktop");

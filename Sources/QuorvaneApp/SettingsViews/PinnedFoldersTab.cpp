@@ -83,7 +83,7 @@ QWidget *PinnedFoldersTab::makePinRow(const QString &name)
     auto *unpin = new QToolButton(line);
     SymbolIcon::apply(unpin, QStringLiteral("trash"));
     unpin->setAutoRaise(true);
-    unpin->setAccessibleName(tr("Unpin ") + name);
+    unpin->setAccessibleName(tr("Unpin %1").arg(name));
     unpin->setToolTip(
         tr("Unpin — the folder stays where it is and is adopted by the current desktop on the next switch."));
     SettingsModel *model = &m_context.model;

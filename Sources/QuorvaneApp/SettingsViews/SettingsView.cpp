@@ -164,11 +164,11 @@ QString SettingsView::deleteFailureMessage(const DeleteFailure &failure)
 {
     const QString name = failure.workspace;
     if (failure.folderMissing)
-        return tr("The folder for “") + name
-            + QStringLiteral("” isn’t in your desktops folder any more. Removing it clears the entry — there’s "
-                             "nothing left on disk.");
-    return failure.reason + tr("\n\nRemoving “") + name
-        + tr("” clears the entry from Quorvane; the folder and its files stay where they are.");
+        return tr("The folder for “%1” isn’t in your desktops folder any more. Removing it clears the entry — there’s "
+                  "nothing left on disk.")
+            .arg(name);
+    return tr("%1\n\nRemoving “%2” clears the entry from Quorvane; the folder and its files stay where they are.")
+        .arg(failure.reason, name);
 }
 
 void SettingsView::select(SettingsSection section)
