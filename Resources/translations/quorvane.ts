@@ -2,47 +2,101 @@
 <!DOCTYPE TS>
 <TS version="2.1">
 <context>
+    <name>Alert</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/Windows/AlertPresenter.h" line="+29"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AppCommandClient</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/Triggers/AppCommandClient.cpp" line="+34"/>
+        <source>Quorvane is not running (this command does not start it)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>no session bus, so no running Quorvane can be reached</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Quorvane did not answer within %1 seconds (it may be stopped or busy); nothing was asked of it, so trying again is safe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quorvane did not answer: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AppCommandLine</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/Triggers/AppCommand.cpp" line="+60"/>
+        <source>unknown option %1 (see --help)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>one request at a time: %1 after another request</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+4"/>
+        <source>--switch-to needs the name of a desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Usage: quorvane [OPTION]
+Without an option, starts Quorvane, or shows the settings of the one running.
+With one, asks the running Quorvane (never starts it):
+  --switch-to NAME  switch to the desktop NAME
+  --next            switch to the next desktop
+  --previous        switch to the previous desktop
+  --hide-desktop    hide the desktop, or show it again
+  --carousel        switch to the carousel&apos;s next desktop
+  --version         print the version
+  --help            show this text
+Exit status: 0 done, 1 refused by Quorvane, 2 bad usage, 3 Quorvane is not running.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ArchiveError</name>
     <message>
         <location filename="../../Sources/QuorvaneApp/Desktop/ArchiveError.cpp" line="+19"/>
-        <source>Only temporary desktops can be archived. Set “</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>” to Temporary first.</source>
+        <source>Only temporary desktops can be archived. Set “%1” to Temporary first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+2"/>
-        <location line="+2"/>
-        <location line="+2"/>
-        <source>“</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="-4"/>
-        <source>” is already archived.</source>
+        <source>“%1” is already archived.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>” is the active desktop. Switch to another first, then archive it.</source>
+        <source>“%1” is the active desktop. Switch to another first, then archive it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>” no longer exists, so there&apos;s nowhere to move into.</source>
+        <source>“%1” no longer exists, so there&apos;s nowhere to move into.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>A scratch desktop can only move into a live permanent desktop. “</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>” isn&apos;t one.</source>
+        <source>A scratch desktop can only move into a live permanent desktop. “%1” isn&apos;t one.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -59,64 +113,49 @@
 <context>
     <name>Archiver</name>
     <message>
-        <location filename="../../Sources/QuorvaneApp/Desktop/Archiver.cpp" line="+33"/>
-        <source>“</source>
+        <location filename="../../Sources/QuorvaneApp/Desktop/Archiver.cpp" line="+35"/>
+        <source>“%1” can&apos;t be used as a folder name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source> can&apos;t be used as a folder name.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Couldn&apos;t pour </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source> into </source>
+        <location line="+6"/>
+        <source>Couldn&apos;t pour “%1” into “%2”: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+141"/>
         <location line="+13"/>
-        <source>Couldn&apos;t move the folder: </source>
+        <source>Couldn&apos;t move the folder: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="-9"/>
-        <source>Couldn&apos;t create the archive folder: </source>
+        <source>Couldn&apos;t create the archive folder: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+103"/>
-        <source> leads to your home folder, the Desktop or the desktops folder.</source>
+        <location line="+102"/>
+        <source>“%1” leads to your home folder, the Desktop or the desktops folder.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+66"/>
-        <source>Couldn&apos;t recreate the folder: </source>
+        <location line="+67"/>
+        <source>Couldn&apos;t recreate the folder: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Couldn&apos;t move the folder back: </source>
+        <location line="+3"/>
+        <source>Couldn&apos;t move the folder back: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+10"/>
-        <source> isn&apos;t a folder of the archive, so it stays where it is.</source>
+        <source>“%1” isn&apos;t a folder of the archive, so it stays where it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>A folder named </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source> already exists in the workspace store — move it aside first.</source>
+        <location line="+3"/>
+        <source>A folder named “%1” already exists in the workspace store — move it aside first.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -200,6 +239,11 @@
         <source>New desktop</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location line="+49"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DeskTexts</name>
@@ -215,12 +259,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>Move “</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>” to the Trash?</source>
+        <source>Move “%1” to the Trash?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -260,7 +299,16 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Active </source>
+        <source>Active %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/Windows/QtDialogs.cpp" line="+190"/>
+        <location line="+71"/>
+        <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -312,27 +360,27 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Quorvane keeps your desktops in “</source>
+        <source>Quorvane keeps your desktops in “%1” in your home folder, and it can&apos;t write there: %2. It quits without changing anything. Make the folder writable, then relaunch Quorvane.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>” in your home folder, and it can&apos;t write there: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>. It quits without changing anything. Make the folder writable, then relaunch Quorvane.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+13"/>
+        <location line="+16"/>
         <source>This copy of Quorvane is older than your data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Your desktops were last managed by a newer version of Quorvane. Your files and settings are safe and untouched — but switching and changes are paused until you run the newer version again (or update this one).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+14"/>
         <source>Quorvane can&apos;t use this Desktop folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Your Desktop folder is your home folder itself, or it holds the “%1” folder, so switching desktops would move everything in it. Quorvane has left your files untouched and won&apos;t switch. Give your Desktop a folder of its own, then relaunch Quorvane.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -342,36 +390,49 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Another Quorvane is managing the desktops in “</source>
+        <source>Another Quorvane is managing the desktops in “%1”. This one quits without changing anything.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LoginItem</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/Install/LinuxLoginItem.cpp" line="+72"/>
+        <source>Couldn&apos;t create the folder “%1”.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>”. This one quits without changing anything.</source>
+        <location line="+6"/>
+        <source>Couldn&apos;t write the autostart entry: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Couldn&apos;t remove the autostart entry: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>MainMenu</name>
     <message>
-        <location filename="../../Sources/QuorvaneApp/Controller/MainMenu.cpp" line="+41"/>
-        <location line="+68"/>
-        <source>About </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Hide </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location filename="../../Sources/QuorvaneApp/Controller/MainMenu.cpp" line="+112"/>
         <source>Hide Others</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="-71"/>
+        <location line="+68"/>
+        <source>About %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location line="+2"/>
-        <source>Quit </source>
+        <source>Hide %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quit %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -459,12 +520,7 @@
     </message>
     <message>
         <location line="+63"/>
-        <source>Couldn’t move it: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source> You can drag Quorvane into your applications folder yourself instead.</source>
+        <source>Couldn’t move it: %1 You can drag Quorvane into your applications folder yourself instead.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -479,38 +535,33 @@
 <context>
     <name>QuitAndUninstall</name>
     <message>
-        <location filename="../../Sources/QuorvaneApp/Controller/QuitAndUninstall.cpp" line="+36"/>
-        <source> Archived desktops stay where they are (</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source> Quorvane is then removed from autostart. Its package stays installed: remove it with “%1”.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source> Quorvane is then removed from autostart and its folder is opened in your file manager so you can delete it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+3"/>
+        <location filename="../../Sources/QuorvaneApp/Controller/QuitAndUninstall.cpp" line="+48"/>
         <source>Uninstall Quorvane?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-15"/>
         <source>Every desktop comes back to your Desktop as a normal folder.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Bring My Desktops Back &amp; Uninstall</source>
+        <location line="+4"/>
+        <source>Archived desktops stay where they are (%1).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Cancel</source>
+        <location line="+5"/>
+        <source>Quorvane is then removed from autostart. Its package stays installed: remove it with “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quorvane is then removed from autostart and its folder is opened in your file manager so you can delete it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Bring My Desktops Back &amp; Uninstall</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -519,7 +570,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+1"/>
+        <source>Quorvane was just moved to the Trash. Want your desktops placed back on the Desktop first? Each becomes a normal folder there. If you skip this, they stay in “%1” in your home folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Bring My Desktops Back</source>
         <translation type="unfinished"></translation>
     </message>
@@ -535,12 +591,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>These are still in “</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>” in your home folder: </source>
+        <source>These are still in “%1” in your home folder: %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -642,18 +693,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+37"/>
-        <source>Unsorted desktops: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+11"/>
+        <location line="+48"/>
         <source>Hide current desktop</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Reopen “</source>
+        <location line="-11"/>
+        <source>Unsorted desktops: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Reopen “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -734,67 +785,59 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>We moved “</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>” into your desktops folder. Check it out, or try switching back!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+4"/>
         <source>Show Me the Folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>” stayed in its desktop&apos;s folder</source>
+        <location line="-3"/>
+        <source>We moved “%1” into your desktops folder. Check it out, or try switching back!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>“%1” stayed in its desktop&apos;s folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
-        <source> items stayed in their desktop&apos;s folder</source>
+        <source>%1 items stayed in their desktop&apos;s folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>A pinned folder on the Desktop has the same name, so Quorvane didn&apos;t bring </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source> out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>” stayed where it was</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source> items stayed where they were</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Quorvane couldn&apos;t move </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source> (permissions or the name don&apos;t allow it), so </source>
+        <source>A pinned folder on the Desktop has the same name, so Quorvane didn&apos;t bring it out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>, then switch again.</source>
+        <source>A pinned folder on the Desktop has the same name, so Quorvane didn&apos;t bring them out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+12"/>
+        <source>“%1” stayed where it was</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 items stayed where they were</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quorvane couldn&apos;t move it (permissions or the name don&apos;t allow it), so it stayed on the Desktop or in the desktop&apos;s folder — nothing was moved or overwritten, and the rest of the switch went on. Fix it, then switch again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quorvane couldn&apos;t move them (permissions or the name don&apos;t allow it), so they stayed on the Desktop or in the desktop&apos;s folder — nothing was moved or overwritten, and the rest of the switch went on. Fix them, then switch again.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>Store is on another volume</source>
         <translation type="unfinished"></translation>
     </message>
@@ -810,22 +853,17 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Quorvane can&apos;t find your Desktop folder (</source>
+        <source>Quorvane can&apos;t find your Desktop folder (%1), so nothing was moved. Create it again, then switch again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quorvane won&apos;t use the folder of “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>), so nothing was moved. Create it again, then switch again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Quorvane won&apos;t use the folder of “</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>It leads to your home folder, to the Desktop or to the desktops folder, so switching would move them. Nothing was moved. Make it an ordinary folder inside “</source>
+        <source>It leads to your home folder, to the Desktop or to the desktops folder, so switching would move them. Nothing was moved. Make it an ordinary folder inside “%1”, then switch again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -889,14 +927,6 @@
     </message>
 </context>
 <context>
-    <name>TemporaryRow</name>
-    <message>
-        <location filename="../../Sources/QuorvaneApp/SettingsViews/TemporaryRow.cpp" line="+46"/>
-        <source>“</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>Uninstaller</name>
     <message>
         <location filename="../../Sources/QuorvaneApp/Install/Uninstaller.cpp" line="+24"/>
@@ -923,6 +953,98 @@
     </message>
 </context>
 <context>
+    <name>XdgTrash</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/Files/XdgTrash.cpp" line="+24"/>
+        <source>the Trash can&apos;t be used: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+70"/>
+        <source>“%1” can&apos;t be created (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-67"/>
+        <source>“%1” can&apos;t be read (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>“%1” isn&apos;t a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>“%1” belongs to another user.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>“%1” can&apos;t be written (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>“%1/files” is a disk of its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>there is no data folder to keep it in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>your Trash (“%1”) is on another disk than “%2”, and that disk has no Trash of its own: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>the record of “%1” can&apos;t be written in “%2” (%3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Only an absolute path can be moved to the Trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>it is on another disk than “%1”, and nothing is copied into a Trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>it has no free name left.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/main.cpp" line="+216"/>
+        <source>Shortcuts are served by KDE&apos;s global shortcut service.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Shortcuts are added to the desktop&apos;s own keyboard shortcuts, each named “Quorvane: …”. Switch to last desktop, Open calendar and Toggle floating dock can&apos;t be added there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>This session gives the application no global shortcuts: bind keys in the desktop&apos;s own settings to the command line, as in “quorvane --switch-to Work”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>On this Wayland session, shortcuts work only while an X11 window has focus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>quorvane::AdvancedTab</name>
     <message>
         <location filename="../../Sources/QuorvaneApp/SettingsViews/AdvancedTab.cpp" line="+107"/>
@@ -936,16 +1058,11 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Whenever you switch desktops, screenshots are swept off the current one into a “</source>
+        <source>Whenever you switch desktops, screenshots are swept off the current one into a “%1” desktop — keeping the rest clean.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>” desktop — keeping the rest clean.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Show a pause toggle in the panel</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1031,22 +1148,113 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Move any screenshots currently on your desktop into “</source>
+        <source>Move any screenshots currently on your desktop into “%1” now. Otherwise, filtering starts with your next desktop switch.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>” now. Otherwise, filtering starts with your next desktop switch.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Sweep Now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Not Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::AppCommandService</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/Triggers/AppCommandService.cpp" line="+79"/>
+        <source>showing the settings window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quorvane is still starting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>there are none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the desktops are %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>there is no desktop named %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 is already the active desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>nothing can be switched: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>switching to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>switching to the next desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>switching to the previous desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>showing the desktop again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>hiding the desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>switching to the carousel&apos;s next desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 once the switch under way has ended</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::AppController</name>
+    <message>
+        <location filename="../../Sources/QuorvaneApp/Controller/AppControllerCommands.cpp" line="+32"/>
+        <source>the desktops&apos; document is from a newer version of Quorvane</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the Desktop folder is the home folder, or holds the desktops folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>another process works on the desktops folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the crash-recovery journal (journal.json in the desktops folder&apos;s .store) can&apos;t be read</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1195,7 +1403,7 @@
     <name>quorvane::ArchivedRow</name>
     <message>
         <location filename="../../Sources/QuorvaneApp/SettingsViews/ArchivedRow.cpp" line="+42"/>
-        <source>archived </source>
+        <source>archived %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1215,7 +1423,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>Restore </source>
+        <source>Restore %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1243,12 +1451,12 @@
     </message>
     <message>
         <location line="+5"/>
-        <source>Sorted </source>
+        <source>Sorted %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+11"/>
-        <source>archived </source>
+        <source>archived %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1256,12 +1464,7 @@
     <name>quorvane::ArchivedTrashButton</name>
     <message>
         <location filename="../../Sources/QuorvaneApp/SettingsViews/ArchivedTrashButton.cpp" line="+15"/>
-        <source>Move </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source> to the Trash</source>
+        <source>Move %1 to the Trash</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1289,17 +1492,17 @@
     </message>
     <message>
         <location line="+22"/>
-        <source>Cleanup date of </source>
+        <source>Cleanup date of %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
+        <source>Remove the reminder of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-1"/>
         <source>Remove this reminder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Remove the reminder of </source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1338,7 +1541,12 @@
     </message>
     <message>
         <location line="+25"/>
-        <source>Rule is </source>
+        <source>Rule is on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Rule is off</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1853,12 +2061,12 @@
     </message>
     <message>
         <location line="+20"/>
-        <source> — used by </source>
+        <source>%1 — used by %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+18"/>
-        <source>The system already uses this corner for </source>
+        <source>The system already uses this corner for %1, so both will fire. Pick a free corner, or clear this one in the system settings.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1871,12 +2079,12 @@
     </message>
     <message>
         <location line="+29"/>
-        <source> (current desktop)</source>
+        <source>%1 (current desktop)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Move files to </source>
+        <location line="+0"/>
+        <source>Move files to %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2048,18 +2256,18 @@
 <context>
     <name>quorvane::LaunchCoordinator</name>
     <message>
-        <location filename="../../Sources/QuorvaneApp/Controller/LaunchCoordinator.cpp" line="+268"/>
+        <location filename="../../Sources/QuorvaneApp/Controller/LaunchCoordinator.cpp" line="+267"/>
         <source>Quorvane has no status area</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>This desktop shows no status icons, so Quorvane&apos;s menu can&apos;t appear. </source>
+        <source>This desktop shows no status icons, so Quorvane&apos;s menu can&apos;t appear. GNOME shows status icons only with the AppIndicator extension: install “gnome-shell-extension-appindicator” and enable it in Extensions; Quorvane&apos;s icon then appears by itself. Until then, use the settings window and the floating dock.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source> Until then, use the settings window and the floating dock.</source>
+        <location line="+4"/>
+        <source>This desktop shows no status icons, so Quorvane&apos;s menu can&apos;t appear. Where your panel can hold a status tray (notification area), add one: Quorvane&apos;s icon then appears there by itself. Until then, use the settings window and the floating dock.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2175,7 +2383,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <source>Unpin </source>
+        <source>Unpin %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2203,14 +2411,14 @@
         <source>Pinning keeps a Desktop item in place across switches — it doesn’t bring in files from elsewhere. Move it to the Desktop first, then pin it.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>quorvane::SettingsModel</name>
-    <message>
-        <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelArchive.cpp" line="+86"/>
-        <source> isn&apos;t a folder of the archive, so it stays where it is.</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelDesktops.cpp" line="+63"/>
         <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelRules.cpp" line="+96"/>
@@ -2224,80 +2432,88 @@
     </message>
     <message>
         <location line="+3"/>
-        <source> is part of the desktops folder itself — pick another name.</source>
+        <source>“%1” is part of the desktops folder itself — pick another name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+24"/>
+        <location line="+23"/>
+        <location line="+21"/>
+        <location line="+34"/>
+        <location line="+38"/>
+        <source>“%1” already exists.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-79"/>
+        <source>Couldn&apos;t create the workspace folder: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Couldn&apos;t rename the folder: “%1” can&apos;t be used as a folder name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Couldn&apos;t rename the folder: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Couldn&apos;t move the folder to the Trash: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>“%1” is the active desktop. Switch to another first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>“%1” can&apos;t be used as a folder name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>“%1” isn&apos;t in your desktops folder any more.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-253"/>
         <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelRules.cpp" line="+31"/>
         <source>Names can&apos;t contain “/”.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+21"/>
-        <location line="+23"/>
-        <location line="+21"/>
-        <location line="+34"/>
-        <location line="+39"/>
-        <source> already exists.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="-80"/>
-        <source>Couldn&apos;t create the workspace folder: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+60"/>
-        <location line="+13"/>
-        <source>Couldn&apos;t rename the folder: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="-12"/>
-        <location line="+77"/>
-        <source> can&apos;t be used as a folder name.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="-30"/>
-        <source>Couldn&apos;t move the folder to the Trash: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source> is the active desktop. Switch to another first.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+69"/>
-        <source> isn&apos;t in your desktops folder any more.</source>
+        <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelArchive.cpp" line="+85"/>
+        <source>“%1” isn&apos;t a folder of the archive, so it stays where it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelLooks.cpp" line="+55"/>
         <location line="+7"/>
-        <source>Couldn&apos;t load that image: </source>
+        <source>Couldn&apos;t load that image: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelRules.cpp" line="-77"/>
-        <source>Couldn&apos;t create the Screenshots desktop: </source>
+        <source>Couldn&apos;t create the Screenshots desktop: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+56"/>
-        <source>Couldn&apos;t create the desktop folder: </source>
+        <source>Couldn&apos;t create the desktop folder: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+8"/>
-        <source> no longer exists.</source>
+        <source>“%1” no longer exists.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelShortcuts.cpp" line="+11"/>
-        <source> is already assigned to </source>
+        <source>%1 is already assigned to %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2310,23 +2526,18 @@
     </message>
     <message>
         <location line="+69"/>
-        <source>The folder for “</source>
+        <source>The folder for “%1” isn’t in your desktops folder any more. Removing it clears the entry — there’s nothing left on disk.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>
+        <source>%1
 
-Removing “</source>
+Removing “%2” clears the entry from Quorvane; the folder and its files stay where they are.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>” clears the entry from Quorvane; the folder and its files stay where they are.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>New desktop…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2336,7 +2547,12 @@ Removing “</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+2"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Couldn’t move that desktop to the Trash</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2463,18 +2679,18 @@ Removing “</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-41"/>
-        <source>Bind </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="-37"/>
         <source>Unbind</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Unbind </source>
+        <location line="-4"/>
+        <source>Bind %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Unbind %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2500,12 +2716,7 @@ Removing “</source>
     </message>
     <message>
         <location line="+3"/>
-        <source>Bind “</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>” to the workspace you&apos;re on now.</source>
+        <source>Bind “%1” to the workspace you&apos;re on now.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2517,7 +2728,7 @@ Removing “</source>
 <context>
     <name>quorvane::TemporaryRow</name>
     <message>
-        <location filename="../../Sources/QuorvaneApp/SettingsViews/TemporaryRow.cpp" line="+83"/>
+        <location filename="../../Sources/QuorvaneApp/SettingsViews/TemporaryRow.cpp" line="+127"/>
         <source>now</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2559,16 +2770,36 @@ Removing “</source>
     </message>
     <message>
         <location line="+14"/>
-        <source>Clear </source>
+        <source>Clear %1 now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source> now</source>
+        <location line="+71"/>
+        <source>→ %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+50"/>
+        <source>Move its files into “%1” now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <source>Move “%1” into “%2”?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Its files move into “%1” under a folder named “%2”. Nothing is deleted or overwritten, and the emptied desktop is removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Archive “%1”?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-151"/>
         <source>Keep</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2579,57 +2810,17 @@ Removing “</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-153"/>
-        <source>→ </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+48"/>
+        <location line="-105"/>
         <source>Switch to another desktop first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Move its files into </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source> now.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>Archive this desktop now.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+68"/>
-        <source>Move </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source> into </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Its files move into </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source> under a folder named </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>. Nothing is deleted or overwritten, and the emptied desktop is removed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+73"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2645,12 +2836,7 @@ Removing “</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-6"/>
-        <source>Archive </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+3"/>
+        <location line="-3"/>
         <source>Moves this desktop&apos;s folder into your archive — nothing is deleted. You can restore it anytime.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2689,7 +2875,7 @@ Removing “</source>
     </message>
     <message>
         <location line="+1"/>
-        <source>Add </source>
+        <source>Add %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2787,25 +2973,25 @@ Removing “</source>
     <message>
         <location line="+6"/>
         <location line="+58"/>
-        <source>Name of </source>
+        <source>Name of %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-53"/>
-        <location line="+1"/>
-        <source>Screenshot collection</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="-48"/>
         <location line="+49"/>
-        <source>Switch to </source>
+        <source>Switch to %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="-45"/>
         <location line="+46"/>
-        <source>Details of </source>
+        <source>Details of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <location line="+1"/>
+        <source>Screenshot collection</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -177,12 +177,11 @@ AppEnvironment environmentOf(const PlatformKit &kit, const AppInfo &info, System
     return env;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// What the command line asks of this program and the running instance, answered in the user's
+// language: help, a usage error, the version, or a request.
+int answer(const QStringList &arguments)
 {
-    // A request for the running instance needs neither a display nor a second instance.
-    const AppCommandLine commandLine = AppCommandLine::parse(argumentsOf(argc, argv));
+    const AppCommandLine commandLine = AppCommandLine::parse(arguments);
     if (commandLine.help) {
         std::fputs(qPrintable(AppCommandLine::helpText()), stdout);
         return commandLine.error.isEmpty() ? appexit::done : appexit::usage;
@@ -195,11 +194,26 @@ int main(int argc, char **argv)
         say(stdout, AppCommandLine::versionText());
         return appexit::done;
     }
-    if (commandLine.command) {
+    const AppCommandClient::Outcome outcome = AppCommandClient().send(*commandLine.command);
+    say(outcome.status == appexit::done ? stdout : stderr, QStringLiteral("quorvane: ") + outcome.message);
+    return outcome.status;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // A request for the running instance needs neither a display nor a second instance.
+    // The line is read again once the user's catalogue is in, so that its errors are translated.
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (const AppCommandLine commandLine = AppCommandLine::parse(arguments);
+        commandLine.help || commandLine.version || commandLine.command || !commandLine.error.isEmpty()) {
         QCoreApplication core(argc, argv);
-        const AppCommandClient::Outcome outcome = AppCommandClient().send(*commandLine.command);
-        say(outcome.status == appexit::done ? stdout : stderr, QStringLiteral("quorvane: ") + outcome.message);
-        return outcome.status;
+        QTranslator translator;
+        if (translator.load(QLocale(), QStringLiteral("quorvane"), QStringLiteral("_"),
+                            Translations::folderFor(QCoreApplication::applicationDirPath())))
+            QCoreApplication::installTranslator(&translator);
+        return answer(arguments);
     }
 
     const ChosenPlatform chosenPlatform = choosePlatform(argc, argv);

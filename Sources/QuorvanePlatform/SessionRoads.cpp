@@ -4,6 +4,7 @@
 #include "Workspaces/SpaceProvider.h"
 #include "Workspaces/SwayWorkspaces.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 namespace quorvane {
@@ -27,21 +28,21 @@ PlatformRoads choosePlatformRoads(const SessionOffer &offer)
     PlatformRoads roads;
     if ((offer.wayland || !offer.x11) && offer.shortcutService) {
         roads.hotKeys = HotKeyRoad::shortcutService;
-        roads.shortcutLimit = QStringLiteral("Shortcuts are served by KDE's global shortcut service.");
+        roads.shortcutLimit = QCoreApplication::translate("SessionRoads", "Shortcuts are served by KDE's global shortcut service.");
     } else if (offer.wayland && offer.shortcutList) {
         roads.hotKeys = HotKeyRoad::customShortcuts;
         roads.shortcutList = offer.shortcutList;
-        roads.shortcutLimit = QStringLiteral("Shortcuts are added to the desktop's own keyboard shortcuts, each named "
-                                             "\u201CQuorvane: \u2026\u201D. Switch to last desktop, Open calendar and "
-                                             "Toggle floating dock can't be added there.");
+        roads.shortcutLimit = QCoreApplication::translate("SessionRoads", "Shortcuts are added to the desktop's own keyboard shortcuts, each named "
+                                                                          "\u201CQuorvane: \u2026\u201D. Switch to last desktop, Open calendar and "
+                                                                          "Toggle floating dock can't be added there.");
     } else if (offer.x11) {
         roads.hotKeys = HotKeyRoad::keyGrabs;
         roads.grabsNeedX11Focus = offer.wayland;
         if (roads.grabsNeedX11Focus)
-            roads.shortcutLimit = QStringLiteral("On this Wayland session, shortcuts work only while an X11 window has focus.");
+            roads.shortcutLimit = QCoreApplication::translate("SessionRoads", "On this Wayland session, shortcuts work only while an X11 window has focus.");
     } else if (offer.wayland) {
-        roads.shortcutLimit = QStringLiteral("This session gives the application no global shortcuts: bind keys in the desktop's "
-                                             "own settings to the command line, as in \u201Cquorvane --switch-to Work\u201D.");
+        roads.shortcutLimit = QCoreApplication::translate("SessionRoads", "This session gives the application no global shortcuts: bind keys in the desktop's "
+                                                                          "own settings to the command line, as in \u201Cquorvane --switch-to Work\u201D.");
     }
     roads.x11KeyLayout = offer.x11;
     if (!offer.workspaceSocket.isEmpty() && !offer.rootWorkspaces) {

@@ -77,7 +77,7 @@ void CreateWorkspaceWindowController::presentRefusal(const QString &message)
 {
     qCCritical(Log::error()).noquote() << QStringLiteral("surfaced to the user: %1").arg(message);
     QPointer<CalendarModel> model(&m_model);
-    m_dialogs.ask(m_window.get(), Question{message, {}, {{QStringLiteral("OK"), ButtonRole::normal}}},
+    m_dialogs.ask(m_window.get(), Question{message, {}, {{QCoreApplication::translate("CreateWorkspaceWindowController", "OK"), ButtonRole::normal}}},
                   [model](int) {
                       if (model)
                           model->setErrorMessage(std::nullopt);

@@ -29,11 +29,11 @@ AppCommandState AppController::commandState()
     state.blankActive = config.activeWorkspace == Config::blankWorkspaceName;
     state.busy = m_gate.busy();
     if (readOnly())
-        state.refusal = QStringLiteral("the desktops' document is from a newer version of Quorvane");
+        state.refusal = tr("the desktops' document is from a newer version of Quorvane");
     else if (desktopIsUnsafe())
-        state.refusal = QStringLiteral("the Desktop folder is the home folder, or holds the desktops folder");
+        state.refusal = tr("the Desktop folder is the home folder, or holds the desktops folder");
     else if (!m_session.dataLock().held())
-        state.refusal = QStringLiteral("another process works on the desktops folder");
+        state.refusal = tr("another process works on the desktops folder");
     if (!state.refusal.isEmpty())
         return state;
     // A switch begins by finishing the journal a crash left: one that can't be read stops every
@@ -41,7 +41,7 @@ AppCommandState AppController::commandState()
     try {
         (void)m_store.loadJournal();
     } catch (const std::exception &) {
-        state.refusal = QStringLiteral("the crash-recovery journal (journal.json in the desktops folder's .store) can't be read");
+        state.refusal = tr("the crash-recovery journal (journal.json in the desktops folder's .store) can't be read");
     }
     return state;
 }

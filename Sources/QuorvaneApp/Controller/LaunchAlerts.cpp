@@ -18,10 +18,11 @@ void desktopsFolderUnwritable(AlertPresenter &alerts, const DataLock &lock)
     qCCritical(Log::error()).noquote() << QStringLiteral("can't write %1: %2 — this one quits").arg(lock.path(), reason);
     Alert alert;
     alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane can't write to its desktops folder");
-    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Quorvane keeps your desktops in \u201C") + Paths::rootName
-        + QCoreApplication::translate("LaunchAlerts", "\u201D in your home folder, and it can't write there: ") + reason
-        + QCoreApplication::translate("LaunchAlerts", ". It quits without changing anything. Make the folder writable, then relaunch Quorvane.");
-    alert.buttons = {QStringLiteral("OK")};
+    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Quorvane keeps your desktops in \u201C%1\u201D in your home folder, and it "
+                                                                        "can't write there: %2. It quits without changing anything. Make the "
+                                                                        "folder writable, then relaunch Quorvane.")
+                                .arg(Paths::rootName, reason);
+    alert.buttons = {alertOkTitle()};
     alerts.present(alert);
 }
 
@@ -34,10 +35,11 @@ void documentFromNewerVersion(AlertPresenter &alerts, int schemaVersion)
                                               .arg(Config::currentSchemaVersion);
     Alert alert;
     alert.message = QCoreApplication::translate("LaunchAlerts", "This copy of Quorvane is older than your data");
-    alert.informativeText = QStringLiteral(
+    alert.informativeText = QCoreApplication::translate(
+        "LaunchAlerts",
         "Your desktops were last managed by a newer version of Quorvane. Your files and settings are safe and untouched "
         "— but switching and changes are paused until you run the newer version again (or update this one).");
-    alert.buttons = {QStringLiteral("OK")};
+    alert.buttons = {alertOkTitle()};
     alerts.present(alert);
 }
 
@@ -48,11 +50,12 @@ void unsafeDesktop(AlertPresenter &alerts, const Paths &paths)
                .arg(paths.desktop());
     Alert alert;
     alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane can't use this Desktop folder");
-    alert.informativeText =
-        QStringLiteral("Your Desktop folder is your home folder itself, or it holds the \u201C") + Paths::rootName
-        + QStringLiteral("\u201D folder, so switching desktops would move everything in it. Quorvane has left your files "
-                         "untouched and won't switch. Give your Desktop a folder of its own, then relaunch Quorvane.");
-    alert.buttons = {QStringLiteral("OK")};
+    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Your Desktop folder is your home folder itself, or it holds the "
+                                                                        "\u201C%1\u201D folder, so switching desktops would move everything "
+                                                                        "in it. Quorvane has left your files untouched and won't switch. "
+                                                                        "Give your Desktop a folder of its own, then relaunch Quorvane.")
+                                .arg(Paths::rootName);
+    alert.buttons = {alertOkTitle()};
     alerts.present(alert);
 }
 
@@ -65,9 +68,10 @@ void dataLockNotTaken(AlertPresenter &alerts, const Paths &paths, const DataLock
     qCCritical(Log::app()).noquote() << QStringLiteral("another process works on %1 — this one quits").arg(paths.workspaces());
     Alert alert;
     alert.message = QCoreApplication::translate("LaunchAlerts", "Quorvane is already running");
-    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Another Quorvane is managing the desktops in \u201C") + Paths::rootName
-        + QCoreApplication::translate("LaunchAlerts", "\u201D. This one quits without changing anything.");
-    alert.buttons = {QStringLiteral("OK")};
+    alert.informativeText = QCoreApplication::translate("LaunchAlerts", "Another Quorvane is managing the desktops in \u201C%1\u201D. This one "
+                                                                        "quits without changing anything.")
+                                .arg(Paths::rootName);
+    alert.buttons = {alertOkTitle()};
     alerts.present(alert);
 }
 

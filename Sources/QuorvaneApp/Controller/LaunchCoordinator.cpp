@@ -264,14 +264,14 @@ std::function<void()> LaunchCoordinator::tellThereIsNoStatusArea()
     const bool gnome = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
     // True on every session: the icon appears by itself once a status area comes, and not every
     // panel can hold a tray (weston's has none).
-    const QString how = gnome ? QStringLiteral("GNOME shows status icons only with the AppIndicator extension: install "
-                                               "“gnome-shell-extension-appindicator” and enable it in Extensions; "
-                                               "Quorvane's icon then appears by itself.")
-                              : QStringLiteral("Where your panel can hold a status tray (notification area), add one: "
-                                               "Quorvane's icon then appears there by itself.");
     const QString title = tr("Quorvane has no status area");
-    const QString body = tr("This desktop shows no status icons, so Quorvane's menu can't appear. ") + how
-        + tr(" Until then, use the settings window and the floating dock.");
+    const QString body = gnome ? tr("This desktop shows no status icons, so Quorvane's menu can't appear. GNOME shows status "
+                                    "icons only with the AppIndicator extension: install “gnome-shell-extension-appindicator” "
+                                    "and enable it in Extensions; Quorvane's icon then appears by itself. Until then, use the "
+                                    "settings window and the floating dock.")
+                               : tr("This desktop shows no status icons, so Quorvane's menu can't appear. Where your panel can "
+                                    "hold a status tray (notification area), add one: Quorvane's icon then appears there by "
+                                    "itself. Until then, use the settings window and the floating dock.");
     if (env.notice)
         return env.notice(title, body);
     env.notify(title, body);

@@ -38,7 +38,7 @@ void perform(MainMenu::Command command, QWidget *window, const AppInfo &info)
     using C = MainMenu::Command;
     switch (command) {
     case C::about:
-        QMessageBox::about(window, QCoreApplication::translate("MainMenu", "About ") + MainMenu::appName(info),
+        QMessageBox::about(window, QCoreApplication::translate("MainMenu", "About %1").arg(MainMenu::appName(info)),
                            MainMenu::appName(info) + QLatin1Char(' ') + info.shortVersion);
         break;
     case C::hide: {
@@ -106,12 +106,12 @@ std::vector<MainMenu::Menu> MainMenu::build(const AppInfo &info)
     return {
         Menu{name,
              {
-                 Item{QCoreApplication::translate("MainMenu", "About ") + name, Command::about, {}},
+                 Item{QCoreApplication::translate("MainMenu", "About %1").arg(name), Command::about, {}},
                  separator,
-                 Item{QCoreApplication::translate("MainMenu", "Hide ") + name, Command::hide, ctrl(Qt::Key_H)},
+                 Item{QCoreApplication::translate("MainMenu", "Hide %1").arg(name), Command::hide, ctrl(Qt::Key_H)},
                  Item{QCoreApplication::translate("MainMenu", "Hide Others"), Command::hideOthers, ctrl(Qt::Key_H, Qt::AltModifier)},
                  separator,
-                 Item{QCoreApplication::translate("MainMenu", "Quit ") + name, Command::quit, ctrl(Qt::Key_Q)},
+                 Item{QCoreApplication::translate("MainMenu", "Quit %1").arg(name), Command::quit, ctrl(Qt::Key_Q)},
              }},
         Menu{QCoreApplication::translate("MainMenu", "Edit"),
              {

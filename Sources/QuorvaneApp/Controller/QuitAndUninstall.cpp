@@ -29,26 +29,25 @@ void QuitAndUninstall::quit()
 void QuitAndUninstall::uninstallRequested()
 {
     const Config config = m_app.store().document();
-    QString archiveNote;
+    // Whole sentences, one after another.
+    QStringList sentences{QCoreApplication::translate("QuitAndUninstall", "Every desktop comes back to your Desktop as a normal folder.")};
     if (!config.archivedWorkspaces().empty()) {
         const auto &stored = config.settings.archiveRoot;
         const QString root = stored && !stored->isEmpty() ? *stored : m_app.environment().paths.defaultArchiveRoot();
-        archiveNote = QCoreApplication::translate("QuitAndUninstall", " Archived desktops stay where they are (") + root + QStringLiteral(").");
+        sentences << QCoreApplication::translate("QuitAndUninstall", "Archived desktops stay where they are (%1).").arg(root);
     }
     // A copy the package manager installed is not the user's to delete: the package stays, and
     // the alert names the command that removes it.
     const bool packaged = InstallLocation::isPackaged(m_app.environment().info);
-    const QString removal = packaged
-        ? QCoreApplication::translate("QuitAndUninstall", " Quorvane is then removed from autostart. Its package stays "
-                                                          "installed: remove it with \u201C%1\u201D.")
-              .arg(InstallLocation::packageRemovalCommand())
-        : QCoreApplication::translate("QuitAndUninstall", " Quorvane is then removed from autostart and its folder is "
-                                                          "opened in your file manager so you can delete it.");
+    sentences << (packaged ? QCoreApplication::translate("QuitAndUninstall", "Quorvane is then removed from autostart. Its package stays "
+                                                                             "installed: remove it with \u201C%1\u201D.")
+                                 .arg(InstallLocation::packageRemovalCommand())
+                           : QCoreApplication::translate("QuitAndUninstall", "Quorvane is then removed from autostart and its folder is "
+                                                                             "opened in your file manager so you can delete it."));
     Alert alert;
     alert.message = QCoreApplication::translate("QuitAndUninstall", "Uninstall Quorvane?");
-    alert.informativeText =
-        QCoreApplication::translate("QuitAndUninstall", "Every desktop comes back to your Desktop as a normal folder.") + archiveNote + removal;
-    alert.buttons = {QCoreApplication::translate("QuitAndUninstall", "Bring My Desktops Back & Uninstall"), QCoreApplication::translate("QuitAndUninstall", "Cancel")};
+    alert.informativeText = sentences.join(QLatin1Char(' '));
+    alert.buttons = {QCoreApplication::translate("QuitAndUninstall", "Bring My Desktops Back & Uninstall"), alertCancelTitle()};
     if (m_app.environment().alerts->present(alert) != 0)
         return;
     qCCritical(Log::app()) << "uninstall requested from Settings";
@@ -79,10 +78,10 @@ void QuitAndUninstall::appMovedToTrash()
     qCCritical(Log::app()) << "app bundle moved to the Trash";
     Alert alert;
     alert.message = QCoreApplication::translate("QuitAndUninstall", "Removing Quorvane?");
-    alert.informativeText =
-        QStringLiteral("Quorvane was just moved to the Trash. Want your desktops placed back on the Desktop first? Each "
-                       "becomes a normal folder there. If you skip this, they stay in \u201C")
-        + Paths::rootName + QStringLiteral("\u201D in your home folder.");
+    alert.informativeText = QCoreApplication::translate("QuitAndUninstall", "Quorvane was just moved to the Trash. Want your desktops placed back "
+                                                                            "on the Desktop first? Each becomes a normal folder there. If you skip "
+                                                                            "this, they stay in \u201C%1\u201D in your home folder.")
+                                .arg(Paths::rootName);
     alert.buttons = {QCoreApplication::translate("QuitAndUninstall", "Bring My Desktops Back"), QCoreApplication::translate("QuitAndUninstall", "Leave Everything As Is")};
     if (m_app.environment().alerts->present(alert) != 0)
         return;
@@ -117,10 +116,9 @@ void QuitAndUninstall::bringDesktopsBack()
         // The alerts promised every desktop back: say which did not come, before quitting.
         Alert alert;
         alert.message = QCoreApplication::translate("QuitAndUninstall", "Not everything could be brought back");
-        alert.informativeText = QCoreApplication::translate("QuitAndUninstall", "These are still in \u201C") + Paths::rootName
-            + QCoreApplication::translate("QuitAndUninstall", "\u201D in your home folder: ") + result.failed.join(QStringLiteral(", "))
-            + QStringLiteral(".");
-        alert.buttons = {QStringLiteral("OK")};
+        alert.informativeText = QCoreApplication::translate("QuitAndUninstall", "These are still in \u201C%1\u201D in your home folder: %2.")
+                                    .arg(Paths::rootName, result.failed.join(QStringLiteral(", ")));
+        alert.buttons = {alertOkTitle()};
         m_app.environment().alerts->present(alert);
     }
     Uninstaller::removeFootprint(m_app.environment().loginItem, m_app.environment().info.desktopEntry, m_app.environment().paths.home());

@@ -68,7 +68,7 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
     const auto unsorted = config.unsortedWorkspaces();
     if (!unsorted.empty()) {
         items.push_back(StatusMenuItem::makeSeparator());
-        StatusMenuItem count = actionItem(QCoreApplication::translate("StatusMenuModel", "Unsorted desktops: ") + QString::number(unsorted.size()),
+        StatusMenuItem count = actionItem(QCoreApplication::translate("StatusMenuModel", "Unsorted desktops: %1").arg(unsorted.size()),
                                           StatusMenuAction::none);
         count.enabled = false;
         count.key = QStringLiteral("unsorted");
@@ -82,7 +82,7 @@ StatusMenuModel StatusMenuModel::build(const Config &config, bool updatesOffered
         collapse.title = QCoreApplication::translate("StatusMenuModel", "Hide current desktop");
         collapse.checked = false;
     } else if (const auto target = config.expandTarget()) {
-        collapse.title = QCoreApplication::translate("StatusMenuModel", "Reopen \u201C") + *target + QStringLiteral("\u201D");
+        collapse.title = QCoreApplication::translate("StatusMenuModel", "Reopen \u201C%1\u201D").arg(*target);
         collapse.checked = true;
     } else {
         collapse.title = QCoreApplication::translate("StatusMenuModel", "Expand desktop");
@@ -159,21 +159,6 @@ QString shortcutLabel(const HotKeySpec &spec)
     return shortcutText(spec);
 }
 
-QStringList shortcutKeys(const HotKeySpec &spec)
-{
-    QStringList keys;
-    if (spec.modifiers & HotKeySpec::control)
-        keys << QStringLiteral("Control");
-    if (spec.modifiers & HotKeySpec::option)
-        keys << QStringLiteral("Alt");
-    if (spec.modifiers & HotKeySpec::shift)
-        keys << QStringLiteral("Shift");
-    if (spec.modifiers & HotKeySpec::command)
-        keys << QStringLiteral("Super");
-    keys << keyName(spec.keyCode);
-    return keys;
-}
-
 namespace {
 
 // The entry a menu action stands for, kept on it across rebuilds.
@@ -212,13 +197,11 @@ void showItem(QAction *action, const StatusMenuItem &item, QMenu &menu, QActionG
         action->setProperty(SymbolIcon::property, item.imageSymbol.isEmpty() ? QVariant() : QVariant(item.imageSymbol));
     }
     action->setIconText(item.imageDescription);
-    // What a panel that draws the menu itself shows: the icon by its freedesktop name and the
-    // shortcut as keys (the column after the tab is this menu's own). Dynamic properties change
-    // silently; the action's data carries both, so that a change of either is announced.
-    const QStringList keys = item.shortcut && !item.shortcutLabel.isEmpty() ? shortcutKeys(*item.shortcut) : QStringList();
+    // What a panel that draws the menu itself shows: the icon by its freedesktop name (the
+    // shortcut goes with the title's text, in the order the settings show it). A dynamic property
+    // changes silently; the action's data carries it, so that a change is announced.
     action->setProperty(DBusMenuExporter::iconNameProperty, item.iconName.isEmpty() ? QVariant() : QVariant(item.iconName));
-    action->setProperty(DBusMenuExporter::shortcutProperty, keys.isEmpty() ? QVariant() : QVariant(keys));
-    action->setData(QStringList{item.iconName, keys.join(QLatin1Char('+'))});
+    action->setData(item.iconName);
 
     // The choice carries the item as it is now.
     QObject::disconnect(action, &QAction::triggered, &menu, nullptr);

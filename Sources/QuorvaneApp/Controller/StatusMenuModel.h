@@ -100,8 +100,5 @@ void renderStatusMenu(const StatusMenuModel &model, QMenu &menu,
 
 // A shortcut's label: modifier glyphs followed by the key's name.
 QString shortcutLabel(const HotKeySpec &spec);
-// A shortcut as a panel's menu takes it: the modifiers' names ("Control", "Alt", "Shift",
-// "Super") followed by the key's name.
-QStringList shortcutKeys(const HotKeySpec &spec);
 
 } // namespace quorvane

@@ -33,9 +33,10 @@ void SwitchCoordinator::showFirstSwitchNoteIfNeeded(const QString &from, const Q
         const AppEnvironment &env = self.m_controller.environment();
         Alert alert;
         alert.message = QCoreApplication::translate("SwitchCoordinator", "Your files aren't gone!");
-        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "We moved \u201C") + from
-            + QCoreApplication::translate("SwitchCoordinator", "\u201D into your desktops folder. Check it out, or try switching back!");
-        alert.buttons = {QStringLiteral("OK"), QCoreApplication::translate("SwitchCoordinator", "Show Me the Folder")};
+        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "We moved \u201C%1\u201D into your desktops folder. "
+                                                                                 "Check it out, or try switching back!")
+                                    .arg(from);
+        alert.buttons = {alertOkTitle(), QCoreApplication::translate("SwitchCoordinator", "Show Me the Folder")};
         // The alert runs a nested event loop: the controller may be gone when it returns.
         const QPointer<AppController> weak(&self.m_controller);
         const QString folder = env.paths.workspaces();
@@ -49,11 +50,14 @@ void SwitchCoordinator::notePinnedSkips(const QStringList &names)
 {
     const bool one = names.size() == 1;
     Alert alert;
-    alert.message = one ? QStringLiteral("\u201C") + names.front() + QCoreApplication::translate("SwitchCoordinator", "\u201D stayed in its desktop's folder")
-                        : QString::number(names.size()) + QCoreApplication::translate("SwitchCoordinator", " items stayed in their desktop's folder");
-    alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "A pinned folder on the Desktop has the same name, so Quorvane didn't bring ")
-        + (one ? QStringLiteral("it") : QStringLiteral("them"))
-        + QCoreApplication::translate("SwitchCoordinator", " out — nothing was moved or overwritten. Rename one of the two, or unpin the folder, and switch again.");
+    alert.message = one ? QCoreApplication::translate("SwitchCoordinator", "\u201C%1\u201D stayed in its desktop's folder").arg(names.front())
+                        : QCoreApplication::translate("SwitchCoordinator", "%1 items stayed in their desktop's folder").arg(names.size());
+    alert.informativeText = one ? QCoreApplication::translate("SwitchCoordinator", "A pinned folder on the Desktop has the same name, so Quorvane "
+                                                                                   "didn't bring it out — nothing was moved or overwritten. Rename "
+                                                                                   "one of the two, or unpin the folder, and switch again.")
+                                : QCoreApplication::translate("SwitchCoordinator", "A pinned folder on the Desktop has the same name, so Quorvane "
+                                                                                   "didn't bring them out — nothing was moved or overwritten. Rename "
+                                                                                   "one of the two, or unpin the folder, and switch again.");
     m_controller.environment().alerts->present(alert);
 }
 
@@ -63,15 +67,17 @@ void SwitchCoordinator::noteStayedBehind(const QStringList &names)
     qCWarning(Log::swap()).noquote() << QStringLiteral("%1 item(s) could not move and stayed where they were: %2")
                                             .arg(QString::number(names.size()), names.join(QStringLiteral(", ")));
     Alert alert;
-    alert.message = one ? QStringLiteral("\u201C") + names.front() + QCoreApplication::translate("SwitchCoordinator", "\u201D stayed where it was")
-                        : QString::number(names.size()) + QCoreApplication::translate("SwitchCoordinator", " items stayed where they were");
-    alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "Quorvane couldn't move ") + (one ? QStringLiteral("it") : QStringLiteral("them"))
-        + QCoreApplication::translate("SwitchCoordinator", " (permissions or the name don't allow it), so ") + (one ? QStringLiteral("it") : QStringLiteral("they"))
-        + QStringLiteral(" stayed on the Desktop or in the desktop's folder — nothing was moved or overwritten, and the "
-                         "rest of the switch went on. Fix ")
-        + (one ? QStringLiteral("it") : QStringLiteral("them")) + QCoreApplication::translate("SwitchCoordinator", ", then switch again.");
-    if (!one)
-        alert.informativeText += QStringLiteral("\n\n") + names.join(QLatin1Char('\n'));
+    alert.message = one ? QCoreApplication::translate("SwitchCoordinator", "\u201C%1\u201D stayed where it was").arg(names.front())
+                        : QCoreApplication::translate("SwitchCoordinator", "%1 items stayed where they were").arg(names.size());
+    alert.informativeText = one ? QCoreApplication::translate("SwitchCoordinator", "Quorvane couldn't move it (permissions or the name don't allow "
+                                                                                   "it), so it stayed on the Desktop or in the desktop's folder — "
+                                                                                   "nothing was moved or overwritten, and the rest of the switch "
+                                                                                   "went on. Fix it, then switch again.")
+                                : QCoreApplication::translate("SwitchCoordinator", "Quorvane couldn't move them (permissions or the name don't allow "
+                                                                                   "it), so they stayed on the Desktop or in the desktop's folder — "
+                                                                                   "nothing was moved or overwritten, and the rest of the switch "
+                                                                                   "went on. Fix them, then switch again.\n\n%1")
+                                      .arg(names.join(QLatin1Char('\n')));
     m_controller.environment().alerts->present(alert);
 }
 
@@ -88,14 +94,15 @@ void SwitchCoordinator::present(const std::exception &error)
             QCoreApplication::translate("SwitchCoordinator", "Quorvane only runs when the workspace store and ~/Desktop are on the same disk.");
     } else if (swap && swap->kind() == SwapError::Kind::desktopMissing) {
         alert.message = QCoreApplication::translate("SwitchCoordinator", "The Desktop folder is missing");
-        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "Quorvane can't find your Desktop folder (") + env.paths.desktop()
-            + QCoreApplication::translate("SwitchCoordinator", "), so nothing was moved. Create it again, then switch again.");
+        alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "Quorvane can't find your Desktop folder (%1), so nothing was moved. "
+                                                                                 "Create it again, then switch again.")
+                                    .arg(env.paths.desktop());
     } else if (swap && swap->kind() == SwapError::Kind::folderOutOfBounds) {
-        alert.message = QCoreApplication::translate("SwitchCoordinator", "Quorvane won't use the folder of \u201C") + swap->name() + QStringLiteral("\u201D");
+        alert.message = QCoreApplication::translate("SwitchCoordinator", "Quorvane won't use the folder of \u201C%1\u201D").arg(swap->name());
         alert.informativeText = QCoreApplication::translate("SwitchCoordinator", "It leads to your home folder, to the Desktop or to the desktops folder, so "
                                                                                  "switching would move them. Nothing was moved. Make it an ordinary folder "
-                                                                                 "inside \u201C")
-            + Paths::rootName + QStringLiteral("\u201D, then switch again.");
+                                                                                 "inside \u201C%1\u201D, then switch again.")
+                                    .arg(Paths::rootName);
     } else if (const auto *surface = dynamic_cast<const SurfaceError *>(&error)) {
         // The log has the paths; the user reads the item's name and its place.
         alert.message = QCoreApplication::translate("SwitchCoordinator", "Something went wrong");

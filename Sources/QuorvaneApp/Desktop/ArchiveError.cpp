@@ -16,15 +16,15 @@ QString ArchiveError::describe(Kind kind, const QString &payload)
 {
     switch (kind) {
     case Kind::notTemporary:
-        return QCoreApplication::translate("ArchiveError", "Only temporary desktops can be archived. Set “") + payload + QCoreApplication::translate("ArchiveError", "” to Temporary first.");
+        return QCoreApplication::translate("ArchiveError", "Only temporary desktops can be archived. Set “%1” to Temporary first.").arg(payload);
     case Kind::alreadyArchived:
-        return QCoreApplication::translate("ArchiveError", "“") + payload + QCoreApplication::translate("ArchiveError", "” is already archived.");
+        return QCoreApplication::translate("ArchiveError", "“%1” is already archived.").arg(payload);
     case Kind::isActiveDesktop:
-        return QCoreApplication::translate("ArchiveError", "“") + payload + QCoreApplication::translate("ArchiveError", "” is the active desktop. Switch to another first, then archive it.");
+        return QCoreApplication::translate("ArchiveError", "“%1” is the active desktop. Switch to another first, then archive it.").arg(payload);
     case Kind::targetMissing:
-        return QCoreApplication::translate("ArchiveError", "“") + payload + QCoreApplication::translate("ArchiveError", "” no longer exists, so there's nowhere to move into.");
+        return QCoreApplication::translate("ArchiveError", "“%1” no longer exists, so there's nowhere to move into.").arg(payload);
     case Kind::targetNotPermanent:
-        return QCoreApplication::translate("ArchiveError", "A scratch desktop can only move into a live permanent desktop. “") + payload + QCoreApplication::translate("ArchiveError", "” isn't one.");
+        return QCoreApplication::translate("ArchiveError", "A scratch desktop can only move into a live permanent desktop. “%1” isn't one.").arg(payload);
     case Kind::filesystem:
         return payload;
     case Kind::crossVolume:

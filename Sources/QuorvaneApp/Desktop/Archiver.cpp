@@ -28,21 +28,17 @@ namespace quorvane {
 
 namespace {
 
-QString quoted(const QString &name)
-{
-    return QCoreApplication::translate("Archiver", "“") + name + QStringLiteral("”");
-}
-
-// The description that follows a filesystem message's prefix when a desktop's name cannot be
+// The description that follows a filesystem message's lead when a desktop's name cannot be
 // used as a folder name.
 QString unusableName(const QString &name)
 {
-    return quoted(name) + QCoreApplication::translate("Archiver", " can't be used as a folder name.");
+    return QCoreApplication::translate("Archiver", "“%1” can't be used as a folder name.").arg(name);
 }
 
-QString pourPrefix(const QString &name, const QString &target)
+// Why pouring one desktop into another failed, as one sentence.
+QString pourFailure(const QString &name, const QString &target, const QString &why)
 {
-    return QCoreApplication::translate("Archiver", "Couldn't pour ") + quoted(name) + QCoreApplication::translate("Archiver", " into ") + quoted(target) + QStringLiteral(": ");
+    return QCoreApplication::translate("Archiver", "Couldn't pour “%1” into “%2”: %3").arg(name, target, why);
 }
 
 QString describe(const std::exception &error)
@@ -183,11 +179,11 @@ void Archiver::archive(const QString &name)
     const QString stored = workspace->name;
     const bool addsCleanupTask = workspace->createsCleanupTask;
     if (!Location::isSafeName(stored))
-        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't move the folder: ") + unusableName(stored));
+        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't move the folder: %1").arg(unusableName(stored)));
 
     const QString root = archiveRoot(config);
     if (const int code = m_files.makeFolders(root))
-        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't create the archive folder: ") + fileops::errorTextFor(code, root));
+        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't create the archive folder: %1").arg(fileops::errorTextFor(code, root)));
     if (!sameVolume(m_workspacesRoot, root))
         throw ArchiveError::crossVolume();
 
@@ -196,7 +192,7 @@ void Archiver::archive(const QString &name)
     const QString source = folderOf(stored);
     const bool hadFolder = m_files.exists(source);
     if (const int code = hadFolder ? m_files.moveItem(source, destination) : m_files.makeFolders(destination))
-        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't move the folder: ") + fileops::errorTextFor(code, stored));
+        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't move the folder: %1").arg(fileops::errorTextFor(code, stored)));
 
     try {
         m_store.mutateConfig([&](Config &doc) {
@@ -280,23 +276,22 @@ void Archiver::drain(const QString &name, const QString &target)
     if (into->type != WorkspaceType::permanent || into->state != WorkspaceState::active)
         throw ArchiveError::targetNotPermanent(target);
 
-    const QString prefix = pourPrefix(name, target);
+    const auto pourFailed = [&](const QString &why) { return ArchiveError::filesystem(pourFailure(name, target, why)); };
     for (const QString &folderName : {workspace->name, into->name}) {
         if (!Location::isSafeName(folderName))
-            throw ArchiveError::filesystem(prefix + unusableName(folderName));
+            throw pourFailed(unusableName(folderName));
     }
     // A folder that leads to the home folder, the Desktop or the desktops folder would pour
     // them into the target (or the desktop into them).
     for (const QString &folderName : {workspace->name, into->name}) {
         if (!m_paths.isBoundedFolder(folderOf(folderName)))
-            throw ArchiveError::filesystem(prefix + quoted(folderName)
-                                           + QCoreApplication::translate("Archiver", " leads to your home folder, the Desktop or the desktops folder."));
+            throw pourFailed(QCoreApplication::translate("Archiver", "“%1” leads to your home folder, the Desktop or the desktops folder.").arg(folderName));
     }
     const QByteArray source = QFile::encodeName(folderOf(workspace->name));
     const QByteArray targetFolder = QFile::encodeName(folderOf(into->name));
     QByteArray destination = targetFolder + '/' + workspace->name.toUtf8();
-    // A full disk names the item that did not fit; the desktops are in the prefix.
-    auto fail = [&](int code, const QString &item) { return ArchiveError::filesystem(prefix + fileops::errorTextFor(code, item)); };
+    // A full disk names the item that did not fit; the desktops are in the sentence's lead.
+    auto fail = [&](int code, const QString &item) { return pourFailed(fileops::errorTextFor(code, item)); };
 
     if (const int code = m_files.makeFolders(QFile::decodeName(targetFolder)))
         throw fail(code, into->name);
@@ -356,23 +351,26 @@ void Archiver::restore(const QString &name)
         return;
     const auto &location = workspace->archiveLocation;
     const bool hasArchive = location && !location->isEmpty() && m_files.exists(*location);
-    const QString recreatePrefix = QCoreApplication::translate("Archiver", "Couldn't recreate the folder: ");
-    const QString moveBackPrefix = QCoreApplication::translate("Archiver", "Couldn't move the folder back: ");
+    const auto recreateFailed = [](const QString &why) {
+        return ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't recreate the folder: %1").arg(why));
+    };
+    const auto moveBackFailed = [](const QString &why) {
+        return ArchiveError::filesystem(QCoreApplication::translate("Archiver", "Couldn't move the folder back: %1").arg(why));
+    };
     if (!Location::isSafeName(workspace->name))
-        throw ArchiveError::filesystem((hasArchive ? moveBackPrefix : recreatePrefix) + unusableName(workspace->name));
+        throw hasArchive ? moveBackFailed(unusableName(workspace->name)) : recreateFailed(unusableName(workspace->name));
     const QString folder = folderOf(workspace->name);
 
     if (!hasArchive) {
         if (const int code = m_files.makeFolders(folder))
-            throw ArchiveError::filesystem(recreatePrefix + fileops::errorTextFor(code, workspace->name));
+            throw recreateFailed(fileops::errorTextFor(code, workspace->name));
     } else if (!isArchiveFolder(m_paths, config, workspace->name, *location)) {
-        throw ArchiveError::filesystem(moveBackPrefix + quoted(*location)
-                                       + QCoreApplication::translate("Archiver", " isn't a folder of the archive, so it stays where it is."));
+        throw moveBackFailed(QCoreApplication::translate("Archiver", "“%1” isn't a folder of the archive, so it stays where it is.").arg(*location));
     } else if (m_files.finishInterruptedCopies(), m_files.exists(folder)) {
-        throw ArchiveError::filesystem(QCoreApplication::translate("Archiver", "A folder named ") + quoted(name)
-                                       + QCoreApplication::translate("Archiver", " already exists in the workspace store — move it aside first."));
+        throw ArchiveError::filesystem(
+            QCoreApplication::translate("Archiver", "A folder named “%1” already exists in the workspace store — move it aside first.").arg(name));
     } else if (const int code = m_files.moveItem(*location, folder)) {
-        throw ArchiveError::filesystem(moveBackPrefix + fileops::errorTextFor(code, workspace->name));
+        throw moveBackFailed(fileops::errorTextFor(code, workspace->name));
     }
 
     markRestored(name);

@@ -183,8 +183,7 @@ DockHalf FloatingDockView::secondTarget() const
 
 QString FloatingDockView::tileHelp(const DockSurface &surface)
 {
-    return surface.isActive ? surface.name + tr(" (current desktop)")
-                            : tr("Move files to ") + surface.name;
+    return surface.isActive ? tr("%1 (current desktop)").arg(surface.name) : tr("Move files to %1").arg(surface.name);
 }
 
 QString FloatingDockView::arrowHelp(DockHalf target)

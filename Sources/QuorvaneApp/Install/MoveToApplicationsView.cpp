@@ -159,8 +159,9 @@ void MoveToApplicationsView::attemptMove()
     } catch (const std::exception &error) {
         description = QString::fromStdString(error.what());
     }
-    setErrorText(QCoreApplication::translate("MoveToApplicationsView", "Couldn\u2019t move it: ") + description
-                 + QCoreApplication::translate("MoveToApplicationsView", " You can drag Quorvane into your applications folder yourself instead."));
+    setErrorText(QCoreApplication::translate("MoveToApplicationsView",
+                                             "Couldn\u2019t move it: %1 You can drag Quorvane into your applications folder yourself instead.")
+                     .arg(description));
 }
 
 void MoveToApplicationsView::showEvent(QShowEvent *event)

@@ -105,8 +105,7 @@ void SettingsModel::deleteArchived(const QString &name)
     std::optional<QString> trashed;
     if (location && !Archiver::isArchiveFolder(m_paths, m_config, w->name, *location)) {
         setDeleteFailure(DeleteFailure{name, false,
-                                       settings::quoted(*location)
-                                           + tr(" isn't a folder of the archive, so it stays where it is.")});
+                                       tr("“%1” isn't a folder of the archive, so it stays where it is.").arg(*location)});
         return;
     }
     if (location) {

@@ -92,7 +92,7 @@ std::optional<QString> SettingsModel::nameProblem(const QString &name)
         return tr("Names can't start with “.” (hidden folders).");
     if (name.compare(QLatin1String("Archive"), Qt::CaseInsensitive) == 0
         || name.compare(QLatin1String(".store"), Qt::CaseInsensitive) == 0)
-        return quoted(name) + tr(" is part of the desktops folder itself — pick another name.");
+        return tr("“%1” is part of the desktops folder itself — pick another name.").arg(name);
     // A name is one folder inside the desktops folder, never a path leading out of it.
     if (!name.isEmpty() && !Location::isSafeName(name))
         return tr("Names can't contain “/”.");
@@ -116,7 +116,7 @@ std::optional<QString> SettingsModel::newWorkspaceNameProblem(const QString &typ
     if (auto problem = nameProblem(name))
         return problem;
     if (m_config.workspace(name))
-        return quoted(name) + tr(" already exists.");
+        return tr("“%1” already exists.").arg(name);
     return std::nullopt;
 }
 
@@ -139,7 +139,7 @@ bool SettingsModel::createWorkspace(const QString &typed, WorkspaceType type, st
     if (name.isEmpty() || !nameIsAllowed(name))
         return false;
     if (m_config.workspace(name)) {
-        refuse(quoted(name) + tr(" already exists."));
+        refuse(tr("“%1” already exists.").arg(name));
         return false;
     }
     if (hotkey) {
@@ -153,14 +153,14 @@ bool SettingsModel::createWorkspace(const QString &typed, WorkspaceType type, st
     const QString folder = folderOf(name);
     const bool folderExisted = m_files.exists(folder);
     if (const int code = m_files.makeFolders(folder)) {
-        refuse(tr("Couldn't create the workspace folder: ") + fileops::errorTextFor(code, name));
+        refuse(tr("Couldn't create the workspace folder: %1").arg(fileops::errorTextFor(code, name)));
         return false;
     }
 
     const Date now = currentDate();
     const bool stored = apply([&](Config &config) {
         if (config.workspace(name))
-            throw Refusal(quoted(name) + tr(" already exists."));
+            throw Refusal(tr("“%1” already exists.").arg(name));
         const bool temporary = type == WorkspaceType::temporary;
         const Workspace *into = drainTarget ? config.workspace(*drainTarget) : nullptr;
         const bool routeValid = temporary && timer && into && into->type == WorkspaceType::permanent
@@ -194,7 +194,7 @@ void SettingsModel::rename(const QString &oldName, const QString &typed)
     if (!current || !nameIsAllowed(newName))
         return;
     if (m_config.workspace(newName)) {
-        refuse(quoted(newName) + tr(" already exists."));
+        refuse(tr("“%1” already exists.").arg(newName));
         return;
     }
     if (isBusyNow()) {
@@ -213,8 +213,7 @@ void SettingsModel::rename(const QString &oldName, const QString &typed)
     bool made = false;
     if (!archived) {
         if (!Location::isSafeName(oldName)) {
-            refuse(tr("Couldn't rename the folder: ") + quoted(oldName)
-                   + tr(" can't be used as a folder name."));
+            refuse(tr("Couldn't rename the folder: “%1” can't be used as a folder name.").arg(oldName));
             return;
         }
         int code = 0;
@@ -226,14 +225,14 @@ void SettingsModel::rename(const QString &oldName, const QString &typed)
             code = m_files.makeFolders(to);
         }
         if (code) {
-            refuse(tr("Couldn't rename the folder: ") + fileops::errorTextFor(code, newName));
+            refuse(tr("Couldn't rename the folder: %1").arg(fileops::errorTextFor(code, newName)));
             return;
         }
     }
 
     const bool stored = apply([&](Config &config) {
         if (config.workspace(newName))
-            throw Refusal(quoted(newName) + tr(" already exists."));
+            throw Refusal(tr("“%1” already exists.").arg(newName));
         config.updateWorkspace(oldName, [&](Workspace &w) { w.name = newName; });
         if (namesEqual(config.activeWorkspace, oldName))
             config.activeWorkspace = newName;
@@ -261,7 +260,7 @@ std::optional<QString> SettingsModel::trashOrReportFailure(const QString &folder
     // Only a folder that is truly gone leaves nothing on disk; one the Trash could not take
     // stays where it is, and the reason says why.
     setDeleteFailure(DeleteFailure{workspace, !m_files.exists(folder),
-                                   tr("Couldn't move the folder to the Trash: ") + result.reason});
+                                   tr("Couldn't move the folder to the Trash: %1").arg(result.reason)});
     return std::nullopt;
 }
 
@@ -280,7 +279,7 @@ void SettingsModel::deleteWorkspace(const QString &name)
     if (settings::isBlankDesktop(name))
         return;
     if (namesEqual(name, m_config.activeWorkspace)) {
-        refuse(quoted(name) + tr(" is the active desktop. Switch to another first."));
+        refuse(tr("“%1” is the active desktop. Switch to another first.").arg(name));
         return;
     }
     if (isBusyNow()) {
@@ -291,7 +290,7 @@ void SettingsModel::deleteWorkspace(const QString &name)
         return;
     if (!Location::isSafeName(name)) {
         // No folder can be named so: there is nothing to trash, only the record to drop.
-        setDeleteFailure(DeleteFailure{name, true, quoted(name) + tr(" can't be used as a folder name.")});
+        setDeleteFailure(DeleteFailure{name, true, tr("“%1” can't be used as a folder name.").arg(name)});
         return;
     }
     const QString folder = folderOf(name);
@@ -349,7 +348,7 @@ void SettingsModel::adoptFolder(const QString &name)
     if (!nameIsAllowed(name) || name.isEmpty())
         return;
     if (!m_files.exists(folderOf(name))) {
-        refuse(quoted(name) + tr(" isn't in your desktops folder any more."));
+        refuse(tr("“%1” isn't in your desktops folder any more.").arg(name));
         return;
     }
     const Date now = currentDate();

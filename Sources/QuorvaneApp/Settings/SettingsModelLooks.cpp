@@ -52,14 +52,14 @@ void SettingsModel::setCueImage(const QString &name, const QString &pickedFile)
     const QString cues = m_paths.cues();
     const QString picked = QFileInfo(pickedFile).fileName();
     if (const int code = m_files.makeFolders(cues)) {
-        refuse(tr("Couldn't load that image: ") + fileops::errorTextFor(code, picked));
+        refuse(tr("Couldn't load that image: %1").arg(fileops::errorTextFor(code, picked)));
         return;
     }
     const QString suffix = QFileInfo(pickedFile).suffix();
     const QString copy = cues + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()
         + QLatin1Char('.') + (suffix.isEmpty() ? QStringLiteral("img") : suffix);
     if (const int code = m_files.copyExclusive(pickedFile, copy)) {
-        refuse(tr("Couldn't load that image: ") + fileops::errorTextFor(code, picked));
+        refuse(tr("Couldn't load that image: %1").arg(fileops::errorTextFor(code, picked)));
         return;
     }
 

@@ -47,7 +47,7 @@ void SettingsModel::setFilterScreenshots(bool on)
         if (!documentIsWritable())
             return;
         if (const int code = m_files.makeFolders(folderOf(name))) {
-            refuse(tr("Couldn't create the Screenshots desktop: ") + fileops::errorTextFor(code, name));
+            refuse(tr("Couldn't create the Screenshots desktop: %1").arg(fileops::errorTextFor(code, name)));
             return;
         }
     }
@@ -103,7 +103,7 @@ void SettingsModel::setCustomFilterCollection(const QUuid &id, const QString &ty
         if (!nameIsAllowed(name) || !documentIsWritable())
             return;
         if (const int code = m_files.makeFolders(folderOf(name))) {
-            refuse(tr("Couldn't create the desktop folder: ") + fileops::errorTextFor(code, name));
+            refuse(tr("Couldn't create the desktop folder: %1").arg(fileops::errorTextFor(code, name)));
             return;
         }
     }
@@ -111,7 +111,7 @@ void SettingsModel::setCustomFilterCollection(const QUuid &id, const QString &ty
     apply([&](Config &config) {
         if (!config.workspace(name)) {
             if (exists)
-                throw Refusal(settings::quoted(name) + tr(" no longer exists."));
+                throw Refusal(tr("“%1” no longer exists.").arg(name));
             settings::addBeforeBlank(config, sweepDesktop(name, now));
         }
         editFilter(config, id, [&](CustomFilter &r) { r.collection = name; });

@@ -41,8 +41,7 @@ QString label(const HotKeyAssignment::Owner &owner)
 
 QString SettingsModel::conflictMessage(const HotKeySpec &spec, const HotKeyAssignment::Owner &holder)
 {
-    return shortcutText(spec) + tr(" is already assigned to ")
-        + label(holder) + QLatin1Char('.');
+    return tr("%1 is already assigned to %2.").arg(shortcutText(spec), label(holder));
 }
 
 void SettingsModel::setShortcut(const HotKeyAssignment::Owner &owner, const std::optional<HotKeySpec> &spec,

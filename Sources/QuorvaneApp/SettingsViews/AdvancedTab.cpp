@@ -107,8 +107,8 @@ AdvancedTab::AdvancedTab(const SettingsContext &context, QWidget *parent)
     column->addWidget(makeSectionHeader(tr("Screenshots"), this));
     column->addWidget(new SettingRow(
         tr("Filter screenshots into a collection"),
-        tr("Whenever you switch desktops, screenshots are swept off the current one into a “") + screenshotsName()
-            + tr("” desktop — keeping the rest clean."),
+        tr("Whenever you switch desktops, screenshots are swept off the current one into a “%1” desktop — keeping the rest clean.")
+            .arg(screenshotsName()),
         QStringLiteral("scissors"), m_filter, this));
     connect(m_filter, &QCheckBox::clicked, this, &AdvancedTab::setFilter);
     m_savedElsewhere = notice(QStringLiteral("info.circle"),
@@ -258,8 +258,9 @@ void AdvancedTab::offerSweep()
         return;
     Question question;
     question.message = tr("Sweep screenshots already on this desktop?");
-    question.informativeText = tr("Move any screenshots currently on your desktop into “") + screenshotsName()
-        + tr("” now. Otherwise, filtering starts with your next desktop switch.");
+    question.informativeText = tr("Move any screenshots currently on your desktop into “%1” now. Otherwise, filtering starts with "
+                                  "your next desktop switch.")
+                                   .arg(screenshotsName());
     question.buttons = {{tr("Sweep Now")}, {tr("Not Now")}};
     question.style = AlertStyle::informational;
     SettingsModel *model = &m_context.model;

@@ -39,7 +39,7 @@ ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &worksp
     title->setTextFormat(Qt::PlainText);
     texts->addWidget(title);
     if (workspace.archivedAt) {
-        QLabel *date = plainLabel(new QLabel(tr("archived ") + abbreviatedDate(*workspace.archivedAt), this));
+        QLabel *date = plainLabel(new QLabel(tr("archived %1").arg(abbreviatedDate(*workspace.archivedAt)), this));
         date->setObjectName(QStringLiteral("archivedDate"));
         date->setForegroundRole(QPalette::PlaceholderText);
         texts->addWidget(date);
@@ -58,7 +58,7 @@ ArchivedRow::ArchivedRow(const SettingsContext &context, const Workspace &worksp
         row->addWidget(reveal);
     }
     auto *restore = new QPushButton(tr("Restore"), this);
-    restore->setAccessibleName(tr("Restore ") + workspace.name);
+    restore->setAccessibleName(tr("Restore %1").arg(workspace.name));
     restore->setToolTip(tr("Move this desktop back to the live list — its folder returns from the archive."));
     SettingsModel *model = &context.model;
     const QString name = workspace.name;

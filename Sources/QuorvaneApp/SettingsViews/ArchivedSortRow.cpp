@@ -50,7 +50,7 @@ ArchivedSortRow::ArchivedSortRow(const SettingsContext &context, const Workspace
         if (m_context.services.desktop && m_workspace.archiveLocation)
             m_context.services.desktop->reveal({*m_workspace.archiveLocation});
     });
-    m_sorted->setAccessibleName(tr("Sorted ") + workspace.name);
+    m_sorted->setAccessibleName(tr("Sorted %1").arg(workspace.name));
     connect(m_sorted, &QCheckBox::clicked, this,
             [this](bool on) { m_context.model.setArchivedSorted(m_workspace.name, on); });
     update(workspace);
@@ -61,7 +61,7 @@ void ArchivedSortRow::update(const Workspace &workspace)
     m_workspace = workspace;
     m_date->setVisible(workspace.archivedAt.has_value());
     if (workspace.archivedAt)
-        m_date->setText(tr("archived ") + abbreviatedDate(*workspace.archivedAt));
+        m_date->setText(tr("archived %1").arg(abbreviatedDate(*workspace.archivedAt)));
     const bool sorted = workspace.state == WorkspaceState::archivedSorted;
     m_trash->setVisible(sorted);
     m_reveal->setVisible(workspace.archiveLocation.has_value());

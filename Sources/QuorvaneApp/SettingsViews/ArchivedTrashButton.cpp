@@ -12,7 +12,7 @@ ArchivedTrashButton::ArchivedTrashButton(const SettingsContext &context, const Q
     , m_dialogs(context.services.dialogs)
     , m_name(name)
 {
-    setAccessibleName(tr("Move ") + name + tr(" to the Trash"));
+    setAccessibleName(tr("Move %1 to the Trash").arg(name));
     setToolTip(tr("Move this desktop and its files to the Trash"));
     connect(this, &TrashCircleLabel::clicked, this, &ArchivedTrashButton::confirm);
 }

@@ -42,7 +42,7 @@ CleanupLedgerRow::CleanupLedgerRow(const SettingsContext &context, const QString
     Style::setStatusTone(m_overdue, StatusTone::error);
     row->addWidget(m_overdue);
 
-    m_date->setAccessibleName(tr("Cleanup date of ") + name);
+    m_date->setAccessibleName(tr("Cleanup date of %1").arg(name));
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     // A typed date is taken once it is complete, not at every digit.
@@ -56,7 +56,7 @@ CleanupLedgerRow::CleanupLedgerRow(const SettingsContext &context, const QString
     m_remove->setAutoRaise(true);
     m_remove->setIconSize({13, 13});
     m_remove->setToolTip(tr("Remove this reminder"));
-    m_remove->setAccessibleName(tr("Remove the reminder of ") + name);
+    m_remove->setAccessibleName(tr("Remove the reminder of %1").arg(name));
     connect(m_remove, &QToolButton::clicked, this, [this] { m_context.model.removeCleanup(m_name); });
     row->addWidget(m_remove);
 }

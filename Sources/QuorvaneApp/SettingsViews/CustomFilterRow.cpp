@@ -138,7 +138,7 @@ void CustomFilterRow::update(const CustomFilter &filter, const QStringList &live
         const QSignalBlocker blocker(m_enabled);
         m_enabled->setChecked(filter.enabled);
     }
-    m_enabled->setToolTip(tr("Rule is ") + (filter.enabled ? QStringLiteral("on") : QStringLiteral("off")));
+    m_enabled->setToolTip(filter.enabled ? tr("Rule is on") : tr("Rule is off"));
     const bool chosen = !filter.collection.isEmpty();
     m_destinationText->setFullText(chosen ? filter.collection : tr("Choose desktop"));
     m_destination->setToolTip(chosen ? filter.collection : QString());

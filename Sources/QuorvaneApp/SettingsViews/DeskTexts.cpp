@@ -29,7 +29,7 @@ QString trashConfirmationMessage(int itemCount)
 
 QString trashConfirmationTitle(const QString &name)
 {
-    return QCoreApplication::translate("DeskTexts", "Move “") + name + QCoreApplication::translate("DeskTexts", "” to the Trash?");
+    return QCoreApplication::translate("DeskTexts", "Move “%1” to the Trash?").arg(name);
 }
 
 QString relativeAge(Date then, Date now)
@@ -62,7 +62,7 @@ QString lastActiveText(const std::optional<Date> &lastActive, Date now)
 {
     if (!lastActive)
         return QCoreApplication::translate("DeskTexts", "Not visited yet");
-    return QCoreApplication::translate("DeskTexts", "Active ") + relativeAge(*lastActive, now);
+    return QCoreApplication::translate("DeskTexts", "Active %1").arg(relativeAge(*lastActive, now));
 }
 
 QString abbreviatedDate(Date date, const QLocale &locale)

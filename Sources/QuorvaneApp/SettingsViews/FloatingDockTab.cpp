@@ -165,7 +165,7 @@ std::optional<QString> FloatingDockTab::occupant(FloatingDockCorner corner) cons
 QString FloatingDockTab::cornerLabel(FloatingDockCorner corner) const
 {
     const std::optional<QString> name = occupant(corner);
-    return name ? baseLabel(corner) + tr(" — used by ") + *name : baseLabel(corner);
+    return name ? tr("%1 — used by %2").arg(baseLabel(corner), *name) : baseLabel(corner);
 }
 
 QWidget *FloatingDockTab::cornerWarning() const { return m_warning->isVisibleTo(this) ? m_warning : nullptr; }
@@ -183,9 +183,9 @@ void FloatingDockTab::refresh()
     const std::optional<QString> used = occupant(settings.floatingDockCorner);
     m_warning->setVisible(used.has_value());
     if (used)
-        m_warningText->setText(tr("The system already uses this corner for ") + *used
-                               + QStringLiteral(", so both will fire. Pick a free corner, or clear this one in the "
-                                                "system settings."));
+        m_warningText->setText(tr("The system already uses this corner for %1, so both will fire. Pick a free corner, or clear "
+                                  "this one in the system settings.")
+                                   .arg(*used));
     auto check = [](QCheckBox *box, bool on) {
         const QSignalBlocker blocker(box);
         box->setChecked(on);

@@ -83,7 +83,7 @@ QWidget *PinnedFoldersTab::makePinRow(const QString &name)
     auto *unpin = new QToolButton(line);
     SymbolIcon::apply(unpin, QStringLiteral("trash"));
     unpin->setAutoRaise(true);
-    unpin->setAccessibleName(tr("Unpin ") + name);
+    unpin->setAccessibleName(tr("Unpin %1").arg(name));
     unpin->setToolTip(
         tr("Unpin — the folder stays where it is and is adopted by the current desktop on the next switch."));
     SettingsModel *model = &m_context.model;
@@ -163,7 +163,7 @@ void PinnedFoldersTab::pinChosen(const QString &path)
     question.message = question.title;
     question.informativeText = tr("Pinning keeps a Desktop item in place across switches — it doesn’t bring "
                                   "in files from elsewhere. Move it to the Desktop first, then pin it.");
-    question.buttons = {{QStringLiteral("OK"), ButtonRole::cancel}};
+    question.buttons = {{tr("OK"), ButtonRole::cancel}};
     m_context.services.dialogs->ask(window(), question, [](int) {});
 }
 

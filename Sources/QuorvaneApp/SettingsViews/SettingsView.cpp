@@ -164,11 +164,11 @@ QString SettingsView::deleteFailureMessage(const DeleteFailure &failure)
 {
     const QString name = failure.workspace;
     if (failure.folderMissing)
-        return tr("The folder for “") + name
-            + QStringLiteral("” isn’t in your desktops folder any more. Removing it clears the entry — there’s "
-                             "nothing left on disk.");
-    return failure.reason + tr("\n\nRemoving “") + name
-        + tr("” clears the entry from Quorvane; the folder and its files stay where they are.");
+        return tr("The folder for “%1” isn’t in your desktops folder any more. Removing it clears the entry — there’s "
+                  "nothing left on disk.")
+            .arg(name);
+    return tr("%1\n\nRemoving “%2” clears the entry from Quorvane; the folder and its files stay where they are.")
+        .arg(failure.reason, name);
 }
 
 void SettingsView::select(SettingsSection section)
@@ -244,7 +244,7 @@ void SettingsView::showAlerts()
         // The heading is the window's title; the model's text is said once, as the message.
         question.title = tr("Can't do that");
         question.message = *m_model.errorMessage();
-        question.buttons = {{QStringLiteral("OK"), ButtonRole::cancel}};
+        question.buttons = {{tr("OK"), ButtonRole::cancel}};
         m_services.dialogs->ask(window(), question, [self](int) {
             if (!self)
                 return;

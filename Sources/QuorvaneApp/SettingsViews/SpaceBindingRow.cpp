@@ -49,12 +49,12 @@ SpaceBindingRow::SpaceBindingRow(const QString &name, std::function<void()> bind
     callout.setPointSizeF(callout.pointSizeF() * 0.92);
     m_binding->setFont(callout);
     row->addWidget(m_binding, 0, Qt::AlignVCenter);
-    m_bind->setAccessibleName(tr("Bind ") + name);
+    m_bind->setAccessibleName(tr("Bind %1").arg(name));
     row->addWidget(m_bind, 0, Qt::AlignVCenter);
     SymbolIcon::apply(m_unbind, QStringLiteral("xmark.circle"));
     m_unbind->setAutoRaise(true);
     m_unbind->setToolTip(tr("Unbind"));
-    m_unbind->setAccessibleName(tr("Unbind ") + name);
+    m_unbind->setAccessibleName(tr("Unbind %1").arg(name));
     row->addWidget(m_unbind, 0, Qt::AlignVCenter);
     column->addLayout(row);
 
@@ -93,7 +93,7 @@ void SpaceBindingRow::update(const Workspace &desktop, const std::optional<Space
     m_bind->setText(boundHere ? tr("Bound to this workspace") : tr("Bind"));
     m_bind->setEnabled(bindable && !boundHere);
     m_bind->setToolTip(literalToolTip(
-        bindable ? tr("Bind “") + desktop.name + tr("” to the workspace you're on now.")
+        bindable ? tr("Bind “%1” to the workspace you're on now.").arg(desktop.name)
                  : tr("Leave the full-screen app first — full-screen workspaces can't be bound.")));
     m_unbind->setVisible(desktop.spaceUUID.has_value());
 }

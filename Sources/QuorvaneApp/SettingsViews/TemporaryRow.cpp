@@ -43,8 +43,6 @@ QLabel *secondary(const QString &text, QWidget *parent)
     return label;
 }
 
-QString quoted(const QString &name) { return QCoreApplication::translate("TemporaryRow", "“") + name + QStringLiteral("”"); }
-
 // The destination menu: every temporary row offers the same homes, often many. Its entries sit
 // in one list model, filled in one go, and it is as wide as its widest entry, measured once for
 // all rows that offer the same entries in the same font (a menu sized by its contents measures
@@ -182,7 +180,7 @@ TemporaryRow::TemporaryRow(const SettingsContext &context, const Workspace &work
     when->addWidget(m_days);
 
     SymbolIcon::apply(m_clear, QStringLiteral("arrow.clockwise"));
-    m_clear->setAccessibleName(tr("Clear ") + workspace.name + tr(" now"));
+    m_clear->setAccessibleName(tr("Clear %1 now").arg(workspace.name));
     connect(m_clear, &QPushButton::clicked, this, &TemporaryRow::clearNow);
 
     m_divider->setFixedHeight(1);
@@ -253,7 +251,7 @@ void TemporaryRow::update(const Workspace &workspace)
         const QSignalBlocker blocker(m_destination);
         QStringList entries{tr("Keep"), tr("Archive")};
         for (const QString &home : homes)
-            entries << tr("→ ") + home;
+            entries << tr("→ %1").arg(home);
         static_cast<DestinationMenu *>(m_destination)->setEntries(entries);
         m_homes = homes;
     }
@@ -303,7 +301,7 @@ void TemporaryRow::update(const Workspace &workspace)
     if (isActive)
         m_clear->setToolTip(tr("Switch to another desktop first."));
     else if (workspace.clearMode == ClearMode::move && m_target)
-        m_clear->setToolTip(literalToolTip(tr("Move its files into ") + quoted(*m_target) + tr(" now.")));
+        m_clear->setToolTip(literalToolTip(tr("Move its files into “%1” now.").arg(*m_target)));
     else
         m_clear->setToolTip(tr("Archive this desktop now."));
 
@@ -373,11 +371,11 @@ void TemporaryRow::confirmDrain(const QString &target)
         return;
     const QString name = m_workspace.name;
     Question question;
-    question.title = tr("Move ") + quoted(name) + tr(" into ") + quoted(target) + QStringLiteral("?");
+    question.title = tr("Move “%1” into “%2”?").arg(name, target);
     question.message = question.title;
-    question.informativeText = tr("Its files move into ") + quoted(target)
-        + tr(" under a folder named ") + quoted(name)
-        + tr(". Nothing is deleted or overwritten, and the emptied desktop is removed.");
+    question.informativeText = tr("Its files move into “%1” under a folder named “%2”. Nothing is deleted or overwritten, and the "
+                                  "emptied desktop is removed.")
+                                   .arg(target, name);
     question.buttons = {{tr("Move")},
                         {tr("Move, don't ask again")},
                         {tr("Cancel"), ButtonRole::cancel}};
@@ -402,7 +400,7 @@ void TemporaryRow::confirmArchive()
         return;
     const QString name = m_workspace.name;
     Question question;
-    question.title = tr("Archive ") + quoted(name) + QStringLiteral("?");
+    question.title = tr("Archive “%1”?").arg(name);
     question.message = question.title;
     question.informativeText =
         tr("Moves this desktop's folder into your archive — nothing is deleted. You can restore it anytime.");

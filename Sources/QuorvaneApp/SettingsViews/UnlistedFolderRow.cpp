@@ -35,7 +35,7 @@ UnlistedFolderRow::UnlistedFolderRow(const SettingsContext &context, const QStri
     reveal->setAccessibleName(tr("Open Containing Folder of %1").arg(name));
     auto *add = new QPushButton(tr("Add"), this);
     add->setToolTip(tr("Make this folder a desktop in Quorvane. Its files stay where they are."));
-    add->setAccessibleName(tr("Add ") + name);
+    add->setAccessibleName(tr("Add %1").arg(name));
     row->addWidget(reveal);
     row->addWidget(add);
     DesktopServices *desktop = context.services.desktop;

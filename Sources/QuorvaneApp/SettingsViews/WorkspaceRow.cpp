@@ -75,7 +75,7 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     QPalette plain = m_field->palette();
     plain.setColor(QPalette::Base, Qt::transparent);
     m_field->setPalette(plain);
-    m_field->setAccessibleName(tr("Name of ") + workspace.name);
+    m_field->setAccessibleName(tr("Name of %1").arg(workspace.name));
     m_field->setText(workspace.name);
     m_field->installEventFilter(this);
     inner->addWidget(m_field);
@@ -85,11 +85,11 @@ WorkspaceRow::WorkspaceRow(const SettingsContext &context, const Workspace &work
     inner->addWidget(m_screenshotMark);
     m_filler->setMinimumSize(1, 1);
     m_filler->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_filler->setAccessibleName(tr("Switch to ") + workspace.name);
+    m_filler->setAccessibleName(tr("Switch to %1").arg(workspace.name));
     inner->addWidget(m_filler, 1);
     m_chevron->setAutoRaise(true);
     m_chevron->setFixedSize(20, 20);
-    m_chevron->setAccessibleName(tr("Details of ") + workspace.name);
+    m_chevron->setAccessibleName(tr("Details of %1").arg(workspace.name));
     m_chevron->setProperty(SymbolIcon::property, QStringLiteral("chevron.right"));
     inner->addWidget(m_chevron);
     line->addLayout(inner, 1);
@@ -133,9 +133,9 @@ void WorkspaceRow::update(const Workspace &workspace, bool isActive)
     m_workspace = workspace;
     m_isActive = isActive;
     setAccessibleName(workspace.name);
-    m_field->setAccessibleName(tr("Name of ") + workspace.name);
-    m_filler->setAccessibleName(tr("Switch to ") + workspace.name);
-    m_chevron->setAccessibleName(tr("Details of ") + workspace.name);
+    m_field->setAccessibleName(tr("Name of %1").arg(workspace.name));
+    m_filler->setAccessibleName(tr("Switch to %1").arg(workspace.name));
+    m_chevron->setAccessibleName(tr("Details of %1").arg(workspace.name));
     if (renamed) {
         const QSignalBlocker blocker(m_field);
         m_field->setText(workspace.name);

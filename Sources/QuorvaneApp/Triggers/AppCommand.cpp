@@ -1,5 +1,7 @@
 #include "Triggers/AppCommand.h"
 
+#include <QCoreApplication>
+
 namespace quorvane {
 
 namespace {
@@ -55,20 +57,20 @@ AppCommandLine AppCommandLine::parse(const QStringList &arguments)
         const auto kind = kindOf(argument);
         if (!kind) {
             if (argument.startsWith(QLatin1String("--")))
-                return refuse(QStringLiteral("unknown option %1 (see --help)").arg(argument));
+                return refuse(QCoreApplication::translate("AppCommandLine", "unknown option %1 (see --help)").arg(argument));
             continue; // Qt's own options and their values
         }
         if (result.command)
-            return refuse(QStringLiteral("one request at a time: %1 after another request").arg(argument));
+            return refuse(QCoreApplication::translate("AppCommandLine", "one request at a time: %1 after another request").arg(argument));
         AppCommand command{*kind};
         if (*kind == AppCommand::Kind::switchTo) {
             if (!attached) {
                 if (i + 1 >= arguments.size())
-                    return refuse(QStringLiteral("--switch-to needs the name of a desktop"));
+                    return refuse(QCoreApplication::translate("AppCommandLine", "--switch-to needs the name of a desktop"));
                 attached = arguments[++i];
             }
             if (attached->trimmed().isEmpty())
-                return refuse(QStringLiteral("--switch-to needs the name of a desktop"));
+                return refuse(QCoreApplication::translate("AppCommandLine", "--switch-to needs the name of a desktop"));
             command.desktop = *attached;
         }
         result.command = command;
@@ -78,17 +80,17 @@ AppCommandLine AppCommandLine::parse(const QStringList &arguments)
 
 QString AppCommandLine::helpText()
 {
-    return QStringLiteral("Usage: quorvane [OPTION]\n"
-                          "Without an option, starts Quorvane, or shows the settings of the one running.\n"
-                          "With one, asks the running Quorvane (never starts it):\n"
-                          "  --switch-to NAME  switch to the desktop NAME\n"
-                          "  --next            switch to the next desktop\n"
-                          "  --previous        switch to the previous desktop\n"
-                          "  --hide-desktop    hide the desktop, or show it again\n"
-                          "  --carousel        switch to the carousel's next desktop\n"
-                          "  --version         print the version\n"
-                          "  --help            show this text\n"
-                          "Exit status: 0 done, 1 refused by Quorvane, 2 bad usage, 3 Quorvane is not running.\n");
+    return QCoreApplication::translate("AppCommandLine", "Usage: quorvane [OPTION]\n"
+                                                         "Without an option, starts Quorvane, or shows the settings of the one running.\n"
+                                                         "With one, asks the running Quorvane (never starts it):\n"
+                                                         "  --switch-to NAME  switch to the desktop NAME\n"
+                                                         "  --next            switch to the next desktop\n"
+                                                         "  --previous        switch to the previous desktop\n"
+                                                         "  --hide-desktop    hide the desktop, or show it again\n"
+                                                         "  --carousel        switch to the carousel's next desktop\n"
+                                                         "  --version         print the version\n"
+                                                         "  --help            show this text\n"
+                                                         "Exit status: 0 done, 1 refused by Quorvane, 2 bad usage, 3 Quorvane is not running.\n");
 }
 
 QStringList AppCommandLine::optionNames()

@@ -1,6 +1,7 @@
 #include "Triggers/AppCommandClient.h"
 #include "Triggers/AppCommandService.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
@@ -28,7 +29,10 @@ QString methodFor(AppCommand::Kind kind)
     return QStringLiteral("ShowSettings");
 }
 
-const QString notRunningText = QStringLiteral("Quorvane is not running (this command does not start it)");
+QString notRunningText()
+{
+    return QCoreApplication::translate("AppCommandClient", "Quorvane is not running (this command does not start it)");
+}
 
 } // namespace
 
@@ -41,7 +45,7 @@ AppCommandClient::AppCommandClient(QDBusConnection bus, int timeoutMs)
 AppCommandClient::Outcome AppCommandClient::send(const AppCommand &command) const
 {
     if (!m_bus.isConnected())
-        return {appexit::notRunning, QStringLiteral("no session bus, so no running Quorvane can be reached")};
+        return {appexit::notRunning, QCoreApplication::translate("AppCommandClient", "no session bus, so no running Quorvane can be reached")};
     const QString service = QString::fromLatin1(AppCommandService::busName);
     QDBusMessage call = QDBusMessage::createMethodCall(service, QString::fromLatin1(AppCommandService::objectPath),
                                                        QString::fromLatin1(AppCommandService::interfaceName), methodFor(command.kind));
@@ -56,16 +60,16 @@ AppCommandClient::Outcome AppCommandClient::send(const AppCommand &command) cons
     }
     const QString error = reply.errorName();
     if (error == QDBusError::errorString(QDBusError::ServiceUnknown) || error == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
-        return {appexit::notRunning, notRunningText};
+        return {appexit::notRunning, notRunningText()};
     if (error.startsWith(service + QStringLiteral(".Error.")))
         return {appexit::refused, reply.errorMessage()};
     // The instance drops a request whose caller has stopped waiting (see AppCommandService), so
     // a retry after this never switches twice.
     if (error == QDBusError::errorString(QDBusError::NoReply) || error == QDBusError::errorString(QDBusError::Timeout))
-        return {appexit::refused, QStringLiteral("Quorvane did not answer within %1 seconds (it may be stopped or busy); nothing was "
-                                                 "asked of it, so trying again is safe")
+        return {appexit::refused, QCoreApplication::translate("AppCommandClient", "Quorvane did not answer within %1 seconds (it may be stopped or busy); "
+                                                                                  "nothing was asked of it, so trying again is safe")
                                       .arg(m_timeoutMs / 1000)};
-    return {appexit::refused, QStringLiteral("Quorvane did not answer: ") + reply.errorMessage()};
+    return {appexit::refused, QCoreApplication::translate("AppCommandClient", "Quorvane did not answer: %1").arg(reply.errorMessage())};
 }
 
 } // namespace quorvane

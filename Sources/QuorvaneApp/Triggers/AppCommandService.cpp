@@ -76,47 +76,47 @@ AppCommandService::Answer AppCommandService::request(const AppCommand &command)
     AppCommand accepted = command;
     QString message;
     if (command.kind == AppCommand::Kind::showSettings) {
-        message = QStringLiteral("showing the settings window");
+        message = tr("showing the settings window");
     } else {
-        const AppCommandState state = m_state ? m_state() : AppCommandState{{}, {}, false, false, QStringLiteral("Quorvane is still starting")};
+        const AppCommandState state = m_state ? m_state() : AppCommandState{{}, {}, false, false, tr("Quorvane is still starting")};
         if (command.kind == AppCommand::Kind::switchTo) {
             const auto name = liveNamed(state.liveDesktops, command.desktop);
             if (!name) {
-                const QString known = state.liveDesktops.isEmpty() ? QStringLiteral("there are none")
-                                                                   : QStringLiteral("the desktops are ") + state.liveDesktops.join(QStringLiteral(", "));
-                return {QStringLiteral("there is no desktop named %1 (%2)").arg(quoted(command.desktop), known),
+                const QString known = state.liveDesktops.isEmpty() ? tr("there are none")
+                                                                   : tr("the desktops are %1").arg(state.liveDesktops.join(QStringLiteral(", ")));
+                return {tr("there is no desktop named %1 (%2)").arg(quoted(command.desktop), known),
                         QString::fromLatin1(unknownDesktopError)};
             }
             accepted.desktop = *name;
             // While a switch is under way the request is resolved once it has ended, against
             // the desktop it leaves active.
             if (*name == state.activeDesktop && !state.busy)
-                return {QStringLiteral("%1 is already the active desktop").arg(quoted(*name))};
+                return {tr("%1 is already the active desktop").arg(quoted(*name))};
         }
         if (!state.refusal.isEmpty())
-            return {QStringLiteral("nothing can be switched: ") + state.refusal, QString::fromLatin1(refusedError)};
+            return {tr("nothing can be switched: %1").arg(state.refusal), QString::fromLatin1(refusedError)};
         switch (command.kind) {
         case AppCommand::Kind::switchTo:
-            message = QStringLiteral("switching to %1").arg(quoted(accepted.desktop));
+            message = tr("switching to %1").arg(quoted(accepted.desktop));
             break;
         case AppCommand::Kind::next:
-            message = QStringLiteral("switching to the next desktop");
+            message = tr("switching to the next desktop");
             break;
         case AppCommand::Kind::previous:
-            message = QStringLiteral("switching to the previous desktop");
+            message = tr("switching to the previous desktop");
             break;
         case AppCommand::Kind::hideDesktop:
-            message = state.blankActive ? QStringLiteral("showing the desktop again") : QStringLiteral("hiding the desktop");
+            message = state.blankActive ? tr("showing the desktop again") : tr("hiding the desktop");
             break;
         case AppCommand::Kind::carousel:
-            message = QStringLiteral("switching to the carousel's next desktop");
+            message = tr("switching to the carousel's next desktop");
             break;
         case AppCommand::Kind::showSettings:
             break;
         }
         // Accepted all the same: it waits its turn, as a hot key pressed now would.
         if (state.busy)
-            message += QStringLiteral(" once the switch under way has ended");
+            message = tr("%1 once the switch under way has ended").arg(message);
     }
     // Answered first: a switch (and any alert it shows) never keeps the caller waiting.
     QPointer<AppCommandService> self(this);

@@ -2,6 +2,7 @@
 
 #include "NoReplaceMove.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -20,7 +21,7 @@ namespace {
 
 QString unusable(const QString &why)
 {
-    return QStringLiteral("the Trash can't be used: ") + why;
+    return QCoreApplication::translate("XdgTrash", "the Trash can't be used: %1").arg(why);
 }
 
 // A Trash folder (or its `files`/`info`): created private when missing, else it must be a real
@@ -28,16 +29,16 @@ QString unusable(const QString &why)
 QString ensureFolder(const QByteArray &path, const QString &shownAs)
 {
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
-        return QStringLiteral("“%1” can't be created (%2).").arg(shownAs, fileops::errorText(errno));
+        return QCoreApplication::translate("XdgTrash", "“%1” can't be created (%2).").arg(shownAs, fileops::errorText(errno));
     struct stat st {};
     if (::lstat(path.constData(), &st) != 0)
-        return QStringLiteral("“%1” can't be read (%2).").arg(shownAs, fileops::errorText(errno));
+        return QCoreApplication::translate("XdgTrash", "“%1” can't be read (%2).").arg(shownAs, fileops::errorText(errno));
     if (!S_ISDIR(st.st_mode))
-        return QStringLiteral("“%1” isn't a folder.").arg(shownAs);
+        return QCoreApplication::translate("XdgTrash", "“%1” isn't a folder.").arg(shownAs);
     if (st.st_uid != ::getuid())
-        return QStringLiteral("“%1” belongs to another user.").arg(shownAs);
+        return QCoreApplication::translate("XdgTrash", "“%1” belongs to another user.").arg(shownAs);
     if (::access(path.constData(), W_OK | X_OK) != 0)
-        return QStringLiteral("“%1” can't be written (%2).").arg(shownAs, fileops::errorText(errno));
+        return QCoreApplication::translate("XdgTrash", "“%1” can't be written (%2).").arg(shownAs, fileops::errorText(errno));
     return {};
 }
 
@@ -85,7 +86,7 @@ QString ensureVolumeTrash(const QByteArray &trash, dev_t device, const XdgTrash:
     const QString shown = QFile::decodeName(trash);
     QString why = ensureTrash(trash, shown);
     if (why.isEmpty() && deviceOf(trash + "/files") != device)
-        why = QStringLiteral("“%1/files” is a disk of its own.").arg(shown);
+        why = QCoreApplication::translate("XdgTrash", "“%1/files” is a disk of its own.").arg(shown);
     return why;
 }
 
@@ -96,9 +97,9 @@ Chosen chooseTrash(const QByteArray &item, const QString &dataHome, const XdgTra
         return {{}, {}, fileops::errorText(errno)};
     const QByteArray home = QFile::encodeName(dataHome);
     if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome))
-        return {{}, {}, unusable(QStringLiteral("there is no data folder to keep it in."))};
+        return {{}, {}, unusable(QCoreApplication::translate("XdgTrash", "there is no data folder to keep it in."))};
     if (const int code = fileops::makeFolders(home))
-        return {{}, {}, unusable(QStringLiteral("“%1” can't be created (%2).").arg(dataHome, fileops::errorText(code)))};
+        return {{}, {}, unusable(QCoreApplication::translate("XdgTrash", "“%1” can't be created (%2).").arg(dataHome, fileops::errorText(code)))};
     const QByteArray itemParent = item.left(std::max<qsizetype>(item.lastIndexOf('/'), 1));
     const auto device = deviceOf(itemParent);
     if (!device)
@@ -131,8 +132,8 @@ Chosen chooseTrash(const QByteArray &item, const QString &dataHome, const XdgTra
     if (why.isEmpty())
         return {trash, top, {}};
     if (!homeTrashElsewhere.isEmpty())
-        return {{}, {}, unusable(QStringLiteral("your Trash (“%1”) is on another disk than “%2”, and that disk has no Trash "
-                                                "of its own: %3")
+        return {{}, {}, unusable(QCoreApplication::translate("XdgTrash", "your Trash (“%1”) is on another disk than “%2”, and that disk has no Trash "
+                                                                         "of its own: %3")
                                      .arg(homeTrashElsewhere, itemName, why))};
     return {{}, {}, unusable(why)};
 }
@@ -169,7 +170,7 @@ QByteArray candidate(const QByteArray &name, int n)
 // Why the record of an item could not be written, naming the item and the Trash.
 QString recordFailure(const QByteArray &name, const QByteArray &trash, int code)
 {
-    return QStringLiteral("the record of “%1” can't be written in “%2” (%3).")
+    return QCoreApplication::translate("XdgTrash", "the record of “%1” can't be written in “%2” (%3).")
         .arg(QFile::decodeName(name), QFile::decodeName(trash + "/info"), fileops::errorText(code));
 }
 
@@ -184,7 +185,7 @@ XdgTrash::XdgTrash(QString dataHome, DeviceOf deviceOf)
 FileOperations::TrashResult XdgTrash::moveToTrash(const QString &path) const
 {
     if (!QDir::isAbsolutePath(path))
-        return {std::nullopt, QStringLiteral("Only an absolute path can be moved to the Trash.")};
+        return {std::nullopt, QCoreApplication::translate("XdgTrash", "Only an absolute path can be moved to the Trash.")};
     const QByteArray item = QFile::encodeName(QDir::cleanPath(path));
     const Chosen chosen = chooseTrash(item, m_dataHome, m_deviceOf);
     if (chosen.trash.isEmpty())
@@ -219,13 +220,13 @@ FileOperations::TrashResult XdgTrash::moveToTrash(const QString &path) const
             return {QFile::decodeName(target), QString()};
         ::unlink(infoPath.constData());
         if (code == EXDEV)
-            return {std::nullopt, unusable(QStringLiteral("it is on another disk than “%1”, and nothing is copied into "
-                                                          "a Trash.")
+            return {std::nullopt, unusable(QCoreApplication::translate("XdgTrash", "it is on another disk than “%1”, and nothing is copied into "
+                                                                                   "a Trash.")
                                                .arg(QFile::decodeName(name)))};
         if (code != EEXIST)
             return {std::nullopt, fileops::errorText(code)};
     }
-    return {std::nullopt, unusable(QStringLiteral("it has no free name left."))};
+    return {std::nullopt, unusable(QCoreApplication::translate("XdgTrash", "it has no free name left."))};
 }
 
 } // namespace quorvane

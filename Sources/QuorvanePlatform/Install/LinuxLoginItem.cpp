@@ -69,7 +69,7 @@ QString LinuxLoginItem::execArgument(const QString &executable)
 std::optional<QString> LinuxLoginItem::registerItem()
 {
     if (!QDir().mkpath(m_folder) || !QFileInfo(m_folder).isDir())
-        return QStringLiteral("Couldn't create the folder “%1”.").arg(m_folder);
+        return QCoreApplication::translate("LoginItem", "Couldn't create the folder “%1”.").arg(m_folder);
     const QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=Quorvane\nExec=%1\n"
                                         "X-GNOME-Autostart-enabled=true\n")
                              .arg(execArgument(m_executable));

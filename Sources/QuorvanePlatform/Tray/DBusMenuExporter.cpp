@@ -18,10 +18,8 @@ namespace {
 const char *const idProperty = "_quorvane_dbusmenu_id";
 
 // Qt marks a mnemonic with '&' (a literal one doubled), the bus menu with '_'.
-QString busLabel(const QString &text)
+QString busText(const QString &title)
 {
-    // The shortcut column after the tab and the padding of the titles stay in our own menu.
-    const QString title = text.section(QLatin1Char('\t'), 0, 0).trimmed();
     QString label;
     label.reserve(title.size());
     for (qsizetype i = 0; i < title.size(); ++i) {
@@ -42,6 +40,16 @@ QString busLabel(const QString &text)
     return label;
 }
 
+// The title, and the shortcut's text after a tab as our own menu shows it: panels given the keys
+// as a "shortcut" property draw them in an order of their own ("Shift+Alt+2" for the settings'
+// "Alt+Shift+2"), so the keys travel as text. The padding of the titles stays in our own menu.
+QString busLabel(const QString &text)
+{
+    const QString title = busText(text.section(QLatin1Char('\t'), 0, 0).trimmed());
+    const QString keys = text.section(QLatin1Char('\t'), 1).trimmed();
+    return keys.isEmpty() ? title : title + QLatin1Char('\t') + busText(keys);
+}
+
 QVariantMap actionProperties(const QAction *action)
 {
     QVariantMap map;
@@ -55,9 +63,6 @@ QVariantMap actionProperties(const QAction *action)
             iconName = action->icon().name();
         if (!iconName.isEmpty())
             map.insert(QStringLiteral("icon-name"), iconName);
-        const QStringList keys = action->property(DBusMenuExporter::shortcutProperty).toStringList();
-        if (!keys.isEmpty())
-            map.insert(QStringLiteral("shortcut"), QVariant::fromValue(QList<QStringList>{keys}));
         if (action->isCheckable()) {
             // Grouped items are choices of one kind, shown as radio items.
             const bool radio = action->actionGroup() != nullptr;
@@ -88,7 +93,6 @@ std::optional<QVariant> defaultProperty(const QString &name)
         {QStringLiteral("toggle-type"), QString()},
         {QStringLiteral("toggle-state"), -1},
         {QStringLiteral("children-display"), QString()},
-        {QStringLiteral("shortcut"), QVariant::fromValue(QList<QStringList>())},
     };
     const auto it = defaults.constFind(name);
     if (it == defaults.constEnd())
@@ -99,7 +103,7 @@ std::optional<QVariant> defaultProperty(const QString &name)
 // The properties an item sends only while it has them.
 const QStringList &optionalProperties()
 {
-    static const QStringList names{QStringLiteral("icon-name"), QStringLiteral("shortcut"), QStringLiteral("toggle-type"),
+    static const QStringList names{QStringLiteral("icon-name"), QStringLiteral("toggle-type"),
                                    QStringLiteral("toggle-state"), QStringLiteral("children-display")};
     return names;
 }

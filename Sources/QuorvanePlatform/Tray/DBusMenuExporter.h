@@ -22,7 +22,8 @@ namespace quorvane {
 // and the layout or the events of an item that isn't there get a D-Bus error
 // (org.freedesktop.DBus.Error.InvalidArgs) saying so. AboutToShow lets the menu bring itself
 // up to date (its aboutToShow signal, synchronously) and says whether the layout changed.
-// An action's freedesktop icon name and its shortcut's keys travel in two of its properties.
+// An action's freedesktop icon name travels in one of its properties; its shortcut, as the text
+// after a tab in its title, travels in the label.
 class DBusMenuExporter final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -34,8 +35,6 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
 public:
     // A QString: the icon's freedesktop name ("application-exit").
     static constexpr const char *iconNameProperty = "dbusmenuIconName";
-    // A QStringList: the modifiers' names ("Control", "Alt", "Shift", "Super"), then the key's.
-    static constexpr const char *shortcutProperty = "dbusmenuShortcut";
 
     explicit DBusMenuExporter(QObject *parent = nullptr);
     ~DBusMenuExporter() override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,19 @@ struct Alert {
 
     bool operator==(const Alert &) const = default;
 };
+
+// The title of an alert's plain acknowledgement.
+inline QString alertOkTitle()
+{
+    return QCoreApplication::translate("Alert", "OK");
+}
+
+// The title of the button an alert's Escape answers, where an alert offers one; callers title
+// their cancelling button with it, so the presenter knows it in any language.
+inline QString alertCancelTitle()
+{
+    return QCoreApplication::translate("Alert", "Cancel");
+}
 
 // Asks the user a question and waits for the answer.
 class AlertPresenter {

@@ -19,14 +19,14 @@ int MessageBoxAlertPresenter::present(const Alert &alert)
     showPlainTexts(box);
     lookLikeAlert(box, alert.style);
 
-    const QStringList titles = alert.buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : alert.buttons;
+    const QStringList titles = alert.buttons.isEmpty() ? QStringList{alertOkTitle()} : alert.buttons;
     std::vector<QPushButton *> buttons;
     for (const QString &title : titles)
         buttons.push_back(box.addButton(literalTitle(title), QMessageBox::ActionRole));
     box.setDefaultButton(buttons.front());
     // Escape answers "Cancel" when there is one; a single button is its own escape. Otherwise
     // the box can only be left through one of its buttons.
-    const qsizetype cancel = titles.indexOf(QStringLiteral("Cancel"));
+    const qsizetype cancel = titles.indexOf(alertCancelTitle());
     if (cancel >= 0)
         box.setEscapeButton(buttons[std::size_t(cancel)]);
     else if (buttons.size() == 1)

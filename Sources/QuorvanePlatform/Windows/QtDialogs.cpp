@@ -187,7 +187,7 @@ QMessageBox *questionBox(QWidget *parent, const Question &question, DefaultButto
     lookLikeAlert(*box, question.style);
     std::vector<DialogButton> buttons = question.buttons;
     if (buttons.empty())
-        buttons.push_back({QStringLiteral("OK"), ButtonRole::normal});
+        buttons.push_back({QCoreApplication::translate("Dialogs", "OK"), ButtonRole::normal});
     std::vector<QPushButton *> made;
     int defaultIndex = policy == DefaultButton::first ? 0 : -1;
     int cancelIndex = -1;
@@ -258,7 +258,7 @@ void QtDialogs::askText(QWidget *parent, const Question &question, std::function
     column->addWidget(field);
     std::vector<DialogButton> buttons = question.buttons;
     if (buttons.empty())
-        buttons.push_back({QStringLiteral("OK"), ButtonRole::normal});
+        buttons.push_back({QCoreApplication::translate("Dialogs", "OK"), ButtonRole::normal});
     int defaultIndex = -1;
     int cancelIndex = -1;
     for (std::size_t i = 0; i < buttons.size(); ++i) {

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -63,6 +64,20 @@ void answerNextBox(const QString &title, SeenBox &seen)
     poll->start(5);
 }
 
+// A catalogue of another language for the alerts' own button titles.
+class AlertCatalogue final : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        if (qstrcmp(context, "Alert") != 0)
+            return {};
+        if (qstrcmp(source, "Cancel") == 0)
+            return QStringLiteral("Abbrechen");
+        return qstrcmp(source, "OK") == 0 ? QStringLiteral("Gut") : QString();
+    }
+};
+
 } // namespace
 
 TEST(MessageBoxAlertPresenter, ShowsTheTextsAndReturnsTheChosenButtonsIndex)
@@ -99,6 +114,24 @@ TEST(MessageBoxAlertPresenter, EscapeAnswersCancelAndAnAlertWithoutButtonsHasOk)
     EXPECT_EQ(presenter.present(Alert{QStringLiteral("Done"), {}, {}, AlertStyle::warning}), 0);
     EXPECT_EQ(plain.buttons, QStringList{"OK"});
     EXPECT_EQ(plain.icon, QMessageBox::NoIcon) << "no warning sign over an ordinary alert";
+}
+
+TEST(MessageBoxAlertPresenter, InAnotherLanguageEscapeStillAnswersCancelAndTheImplicitButtonIsTranslated)
+{
+    AlertCatalogue catalogue;
+    QCoreApplication::installTranslator(&catalogue);
+    MessageBoxAlertPresenter presenter;
+    SeenBox seen;
+    answerNextBox(QString(), seen);
+    const int answer = presenter.present(Alert{QStringLiteral("Deinstallieren?"), {}, {QStringLiteral("Deinstallieren"), alertCancelTitle()}});
+    SeenBox plain;
+    answerNextBox(QStringLiteral("Gut"), plain);
+    const int acknowledged = presenter.present(Alert{QStringLiteral("Fertig"), {}, {}, AlertStyle::warning});
+    QCoreApplication::removeTranslator(&catalogue);
+    EXPECT_EQ(answer, 1) << "Escape must never answer the first, destructive button";
+    EXPECT_EQ(seen.buttons, (QStringList{"Deinstallieren", "Abbrechen"}));
+    EXPECT_EQ(acknowledged, 0);
+    EXPECT_EQ(plain.buttons, QStringList{"Gut"});
 }
 
 TEST(MessageBoxAlertPresenter, AnOrdinaryAlertCarriesTheApplicationsIconAndNameAndReadsOnWholeLines)
