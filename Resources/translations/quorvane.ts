@@ -596,6 +596,29 @@ Exit status: 0 done, 1 refused by Quorvane, 2 bad usage, 3 Quorvane is not runni
     </message>
 </context>
 <context>
+    <name>SessionRoads</name>
+    <message>
+        <location filename="../../Sources/QuorvanePlatform/SessionRoads.cpp" line="+31"/>
+        <source>Shortcuts are served by KDE&apos;s global shortcut service.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Shortcuts are added to the desktop&apos;s own keyboard shortcuts, each named “Quorvane: …”. Switch to last desktop, Open calendar and Toggle floating dock can&apos;t be added there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>On this Wayland session, shortcuts work only while an X11 window has focus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>This session gives the application no global shortcuts: bind keys in the desktop&apos;s own settings to the command line, as in “quorvane --switch-to Work”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SettingsModelArchive</name>
     <message>
         <location filename="../../Sources/QuorvaneApp/Settings/SettingsModelArchive.cpp" line="+23"/>
@@ -1018,29 +1041,6 @@ Exit status: 0 done, 1 refused by Quorvane, 2 bad usage, 3 Quorvane is not runni
     <message>
         <location line="+6"/>
         <source>it has no free name left.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>main</name>
-    <message>
-        <location filename="../../Sources/QuorvaneApp/main.cpp" line="+216"/>
-        <source>Shortcuts are served by KDE&apos;s global shortcut service.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Shortcuts are added to the desktop&apos;s own keyboard shortcuts, each named “Quorvane: …”. Switch to last desktop, Open calendar and Toggle floating dock can&apos;t be added there.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>This session gives the application no global shortcuts: bind keys in the desktop&apos;s own settings to the command line, as in “quorvane --switch-to Work”.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+29"/>
-        <source>On this Wayland session, shortcuts work only while an X11 window has focus.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
