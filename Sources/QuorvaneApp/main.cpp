@@ -190,14 +190,19 @@ int main(int argc, char **argv)
     const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     const bool onX11 = QGuiApplication::platformName() == QLatin1String("xcb");
     std::unique_ptr<HotKeyRegistrar> hotKeyRegistrar;
-    std::unique_ptr<X11KeyLayout> keyLayout;
+    // The layout names keys and, for KDE's service, the signs Shift types; on Wayland it is
+    // Xwayland's, which follows the compositor's layout.
+    std::unique_ptr<X11KeyLayout> keyLayout = onX11 ? std::make_unique<X11KeyLayout>() : X11KeyLayout::ofDisplay();
     QString shortcutRoad;
     const auto shortcutList = waylandSession ? CustomShortcutList::forDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))
                                              : std::nullopt;
     if ((waylandSession || !onX11) && KGlobalAccelHotKeyRegistrar::availableOn(QDBusConnection::sessionBus())) {
-        hotKeyRegistrar = std::make_unique<KGlobalAccelHotKeyRegistrar>(
+        auto kdeKeys = std::make_unique<KGlobalAccelHotKeyRegistrar>(
             QDBusConnection::sessionBus(), info.identifier.isEmpty() ? QStringLiteral("quorvane") : info.identifier,
             QStringLiteral("Quorvane"));
+        if (keyLayout && keyLayout->available())
+            kdeKeys->setKeyLayout(keyLayout.get());
+        hotKeyRegistrar = std::move(kdeKeys);
         qCInfo(Log::app()) << "global shortcuts through the session's shortcut service (org.kde.kglobalaccel)";
         shortcutRoad = QStringLiteral("Shortcuts are served by KDE's global shortcut service.");
     } else if (shortcutList) {
@@ -220,8 +225,6 @@ int main(int argc, char **argv)
             shortcutRoad = QStringLiteral("This session gives the application no global shortcuts: bind keys in the desktop's "
                                           "own settings to the command line, as in \u201Cquorvane --switch-to Work\u201D.");
     }
-    if (onX11)
-        keyLayout = std::make_unique<X11KeyLayout>();
 
     LockFileRunningInstances instances(info.identifier, LockFileRunningInstances::standardRuntimeFolder());
 
