@@ -26,15 +26,19 @@ namespace quorvane {
 namespace {
 
 std::unique_ptr<HotKeyRegistrar> makeHotKeys(const PlatformRoads &roads, const PlatformKit::Setup &setup,
-                                             const QLoggingCategory &log)
+                                             const KeyLayout *layout, const QLoggingCategory &log)
 {
     switch (roads.hotKeys) {
-    case HotKeyRoad::shortcutService:
+    case HotKeyRoad::shortcutService: {
         qCInfo(log) << "global shortcuts through the session's shortcut service (org.kde.kglobalaccel)";
-        return std::make_unique<KGlobalAccelHotKeyRegistrar>(QDBusConnection::sessionBus(),
-                                                             setup.identifier.isEmpty() ? QStringLiteral("quorvane")
-                                                                                        : setup.identifier,
-                                                             QStringLiteral("Quorvane"));
+        auto kdeKeys = std::make_unique<KGlobalAccelHotKeyRegistrar>(
+            QDBusConnection::sessionBus(), setup.identifier.isEmpty() ? QStringLiteral("quorvane") : setup.identifier,
+            QStringLiteral("Quorvane"));
+        // The service is told the signs Shift types on the user's layout.
+        if (layout)
+            kdeKeys->setKeyLayout(layout);
+        return kdeKeys;
+    }
     case HotKeyRoad::customShortcuts:
         qCInfo(log).noquote() << QStringLiteral("global shortcuts as the desktop's own custom shortcuts (%1)")
                                      .arg(roads.shortcutList->listSchema);
@@ -70,9 +74,10 @@ PlatformKit::PlatformKit(const PlatformRoads &roads, const Setup &setup, const Q
         m_sessionEvents->followWorkspaces(*m_socketWorkspaces);
         qCInfo(log).noquote() << QStringLiteral("workspaces through the window manager's socket %1").arg(roads.workspaceSocket);
     }
-    m_hotKeys = makeHotKeys(roads, setup, log);
-    if (roads.x11KeyLayout)
-        m_keyLayout = std::make_unique<X11KeyLayout>();
+    // The layout names keys and, for KDE's service, the signs Shift types: the X server's Qt runs
+    // on, or else on a Wayland session Xwayland's, which follows the compositor's layout.
+    m_keyLayout = roads.x11KeyLayout ? std::make_unique<X11KeyLayout>() : X11KeyLayout::ofDisplay();
+    m_hotKeys = makeHotKeys(roads, setup, keyLayout(), log);
     m_instances = std::make_unique<LockFileRunningInstances>(setup.identifier, LockFileRunningInstances::standardRuntimeFolder());
     m_screens = std::make_unique<QtScreenList>();
     m_compositor = std::make_unique<LinuxCompositorProbe>();

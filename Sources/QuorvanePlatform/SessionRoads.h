@@ -48,7 +48,8 @@ struct PlatformRoads {
     // The X key grabs of HotKeyRoad::keyGrabs fire only while an X11 window has focus (a Wayland
     // session's Xwayland).
     bool grabsNeedX11Focus = false;
-    // The keys of shortcuts are named after the X server's keyboard layout; else as on a US one.
+    // The keys of shortcuts are named after the layout of the X server Qt runs on; else after
+    // Xwayland's where there is one, else as on a US one.
     bool x11KeyLayout = false;
     WorkspaceRoad workspaces = WorkspaceRoad::rootWindow;
     // The socket of WorkspaceRoad::socket.

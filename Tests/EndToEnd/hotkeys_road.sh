@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Global hot keys on a real X display, whichever window has the focus: a desktop's own
 # shortcut switches to it, the switch-to-last shortcut goes back, and both still work with
-# Num Lock on; a shortcut edited by hand in config.json works at once; a switch sweeps the
-# screenshots that XFCE's, KDE's and GNOME's tools name as they do, under each session, each a
-# real picture of the screen that arrives unchanged and is kept in $QUORVANE_TEST_ARTIFACTS. The
-# focused window keeps the focus; every check looks at the files on disk and at config.json.
+# Num Lock on; a shortcut edited by hand in config.json works at once; Alt+Shift+2 fires on a
+# German layout; a switch sweeps the screenshots that XFCE's, KDE's and GNOME's tools name as
+# they do, under each session, each a real picture of the screen that arrives unchanged and is
+# kept in $QUORVANE_TEST_ARTIFACTS. The focused window keeps the focus; every check looks at the
+# files on disk and at config.json.
 # Usage: hotkeys_road.sh PATH_TO_QUORVANE
 set -euo pipefail
 app="$1"
 source "${BASH_SOURCE[0]%/*}/session_lib.sh"
-e2e_prepare "$app" xmessage xset import sha256sum
+e2e_prepare "$app" xmessage xset import sha256sum setxkbmap
 export ARTIFACTS="${QUORVANE_TEST_ARTIFACTS:-$WORK/artifacts}"
 rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
@@ -70,10 +71,12 @@ echo "with Num Lock: ok"
 # 4. A shortcut set by hand in config.json while the application runs works without a restart:
 # the application hears the edit itself.
 set_default_key() {
-  python3 - "$config" "$1" <<'PY'
+  python3 - "$config" "$@" <<'PY'
 import json, sys
 c = json.load(open(sys.argv[1]))
 c["workspaces"][0]["hotkey"]["keyCode"] = int(sys.argv[2])
+if len(sys.argv) > 3:
+    c["workspaces"][0]["hotkey"]["modifiers"] = int(sys.argv[3])
 json.dump(c, open(sys.argv[1], "w"))
 PY
 }
@@ -84,10 +87,19 @@ set_default_key 3
 within 10 switched_by ctrl+alt+d Work || fail "ctrl+alt+d no longer switches to Work after the hand edit"
 echo "a shortcut edited by hand: ok"
 
+# 5. Alt+Shift+2 on a German layout: the key of the 2, which types '"' with Shift there.
+set_default_key 19 655360
+setxkbmap de
+within 10 switched_by alt+quotedbl Default || fail "alt+shift+2 on a German layout never switched to Default"
+setxkbmap us
+set_default_key 3 786432
+within 10 switched_by ctrl+alt+d Work || fail "ctrl+alt+d no longer switches to Work after the German layout"
+echo "alt+shift+2 on a German layout: ok"
+
 wait_for_log app 'switched Default → Work' || fail "no switched line"
 stop_app
 
-# 5. Screenshots named as each session's tool names them go to Shots at a switch; a look-alike
+# 6. Screenshots named as each session's tool names them go to Shots at a switch; a look-alike
 # stays with its desktop.
 python3 - "$config" <<'PY'
 import json, sys

@@ -89,6 +89,23 @@ TEST_F(X11HotKeyRegistrarTest, PressesFireWithAndWithoutLockAndNumLock)
     EXPECT_EQ(pressed.size(), 4u);
 }
 
+// A shortcut names the key's place: Alt+Shift+2 fires for the key of the 2 on every layout, as a
+// German user types Alt+" and a French one Alt+Shift+é (its 2 is typed with Shift there).
+TEST_F(X11HotKeyRegistrarTest, ShiftedDigitsFireOnTheLayoutInEffect)
+{
+    ASSERT_TRUE(take(registrar, Qt::ALT | Qt::SHIFT | Qt::Key_2, 5));
+    ASSERT_TRUE(run("setxkbmap", {"de"}));
+    const bool german = press("alt+quotedbl", 1);
+    ASSERT_TRUE(run("setxkbmap", {"fr"}));
+    const bool french = press("alt+2", 2); // xdotool adds the Shift the layout's 2 needs
+    run("xdotool", {"key", "alt+eacute"}); // the same key without Shift is not the shortcut
+    serveFor(300);
+    ASSERT_TRUE(run("setxkbmap", {"us"}));
+    EXPECT_TRUE(german);
+    EXPECT_TRUE(french);
+    EXPECT_EQ(pressed, (std::vector<std::uint32_t>{5, 5}));
+}
+
 TEST_F(X11HotKeyRegistrarTest, ACombinationAnotherClientHoldsIsRefusedWholly)
 {
     OtherClient other;

@@ -1,6 +1,10 @@
 #include "Keys/KGlobalAccelHotKeyRegistrar.h"
 
+#include "Keys/KeyCodeTable.h"
+#include "Keys/KeyLayout.h"
+
 #include <map>
+#include <optional>
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -77,18 +81,37 @@ Qt::Key shiftedSymbol(int key)
     return found == shifted.end() ? Qt::Key_unknown : found->second;
 }
 
+// What the key at the combination's place types with Shift on the layout, as the service's key:
+// one character, named by its code point as Qt names keys (upper case for a letter). None where
+// the layout tells no such character.
+std::optional<Qt::Key> layoutShiftedKey(QKeyCombination combination, const KeyLayout &layout)
+{
+    const std::optional<std::uint8_t> code = keycodes::x11KeyCode(combination);
+    const std::optional<std::uint32_t> virtualKey = code ? keycodes::virtualKeyCode(*code) : std::nullopt;
+    const std::optional<QString> text = virtualKey ? layout.shiftedCharacters(*virtualKey) : std::nullopt;
+    if (!text)
+        return std::nullopt;
+    const QList<uint> points = text->toUcs4();
+    if (points.size() != 1 || QChar::isSpace(points[0]))
+        return std::nullopt;
+    return Qt::Key(QChar::toUpper(points[0]));
+}
+
 } // namespace
 
-int KGlobalAccelHotKeyRegistrar::serviceKeyCode(QKeyCombination combination)
+int KGlobalAccelHotKeyRegistrar::serviceKeyCode(QKeyCombination combination, const KeyLayout *layout)
 {
     Qt::KeyboardModifiers modifiers = combination.keyboardModifiers() & ~Qt::KeypadModifier;
     Qt::Key key = combination.key();
-    // Shift with a key of the main rows that types a sign: the sign, without Shift. Letters keep
-    // their Shift ("Meta+Shift+W"), and the keypad's keys type no other sign with it.
+    // Shift with a key of the main rows that types a sign: what it types, without Shift. Letters
+    // keep their Shift ("Meta+Shift+W"), and the keypad's keys type no other sign with it. A key
+    // that types a letter with Shift on the layout keeps its Shift and is named by that letter.
     if ((modifiers & Qt::ShiftModifier) && !(combination.keyboardModifiers() & Qt::KeypadModifier)) {
         if (const Qt::Key symbol = shiftedSymbol(key); symbol != Qt::Key_unknown) {
-            modifiers &= ~Qt::ShiftModifier;
-            key = symbol;
+            const std::optional<Qt::Key> typed = layout ? layoutShiftedKey(combination, *layout) : std::nullopt;
+            key = typed.value_or(symbol);
+            if (!QChar::isLetter(char32_t(key)))
+                modifiers &= ~Qt::ShiftModifier;
         }
     }
     return QKeyCombination(modifiers, key).toCombined();
@@ -115,7 +138,7 @@ bool KGlobalAccelHotKeyRegistrar::listenToComponent()
 
 bool KGlobalAccelHotKeyRegistrar::registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &)
 {
-    const int key = serviceKeyCode(combination);
+    const int key = serviceKeyCode(combination, m_layout);
     if (m_registered.count(id))
         return false;
     for (const auto &[held, registered] : m_registered) {

@@ -10,6 +10,8 @@
 
 namespace quorvane {
 
+class KeyLayout;
+
 // Global hot keys through KDE's shortcut service (org.kde.kglobalaccel on the session bus), which
 // serves every window of a Plasma session, Wayland ones included. Each combination becomes an
 // action of the application's component, set as its shortcut; the service refuses one that
@@ -28,9 +30,13 @@ public:
     // True when the session bus has the shortcut service.
     static bool availableOn(const QDBusConnection &bus);
     // The service's key code of a combination: Qt's, without the keypad's modifier, and Shift
-    // with a digit or a sign of the main rows as the symbol it types (Alt+Shift+1 is "Alt+!", as
-    // the service names it and as a Wayland compositor matches the press).
-    static int serviceKeyCode(QKeyCombination combination);
+    // with a digit or a sign of the main rows as the symbol that key types with Shift on the
+    // layout (Alt+Shift+1 is "Alt+!" on a US layout, "Alt+1" on a French one), as the service
+    // names it and as a Wayland compositor matches the press. Without a layout, or where it does
+    // not tell, the US layout's symbol.
+    static int serviceKeyCode(QKeyCombination combination, const KeyLayout *layout = nullptr);
+    // The layout keys are named on from now on; null: the US layout. Kept, not owned.
+    void setKeyLayout(const KeyLayout *layout) { m_layout = layout; }
 
     bool registerHotKey(QKeyCombination combination, Id id, const std::optional<Command> &command) override;
     void unregisterHotKey(Id id) override;
@@ -49,6 +55,7 @@ private:
     QDBusConnection m_bus;
     QString m_component;
     QString m_friendlyName;
+    const KeyLayout *m_layout = nullptr;
     bool m_listening = false;
     std::map<Id, Registered> m_registered;
 };

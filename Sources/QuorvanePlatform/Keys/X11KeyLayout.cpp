@@ -28,9 +28,35 @@ X11KeyLayout::~X11KeyLayout()
 {
     if (m_context)
         xkb_context_unref(m_context);
+    if (m_ownConnection)
+        xcb_disconnect(m_ownConnection);
+}
+
+std::unique_ptr<X11KeyLayout> X11KeyLayout::ofDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return nullptr;
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    auto layout = std::make_unique<X11KeyLayout>(connection);
+    layout->m_ownConnection = connection;
+    return layout;
 }
 
 std::optional<QString> X11KeyLayout::characters(std::uint32_t virtualKey) const
+{
+    return atLevel(virtualKey, 0);
+}
+
+std::optional<QString> X11KeyLayout::shiftedCharacters(std::uint32_t virtualKey) const
+{
+    return atLevel(virtualKey, 1);
+}
+
+std::optional<QString> X11KeyLayout::atLevel(std::uint32_t virtualKey, std::uint32_t level) const
 {
     const std::optional<std::uint8_t> code = keycodes::x11KeyCode(virtualKey);
     if (!m_context || !code)
@@ -48,7 +74,7 @@ std::optional<QString> X11KeyLayout::characters(std::uint32_t virtualKey) const
     if (group == XKB_LAYOUT_INVALID)
         return std::nullopt;
     const xkb_keysym_t *syms = nullptr;
-    const int count = xkb_keymap_key_get_syms_by_level(keymap.get(), *code, group, 0, &syms);
+    const int count = xkb_keymap_key_get_syms_by_level(keymap.get(), *code, group, level, &syms);
     if (count < 1)
         return std::nullopt;
     char text[16] = {};

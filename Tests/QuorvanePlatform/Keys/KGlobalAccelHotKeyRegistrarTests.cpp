@@ -1,4 +1,5 @@
 #include "Keys/KGlobalAccelHotKeyRegistrar.h"
+#include "Keys/KeyLayout.h"
 #include "Wait.h"
 
 #include <QDBusConnection>
@@ -6,6 +7,8 @@
 #include <QKeySequence>
 #include <QProcess>
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace quorvane;
 using quorvane::test::waitUntil;
@@ -22,6 +25,22 @@ QVariant ask(const char *method, const QVariantList &arguments = {})
 }
 
 const QKeyCombination ctrlAlt1 = Qt::CTRL | Qt::ALT | Qt::Key_1, ctrlAlt9 = Qt::CTRL | Qt::ALT | Qt::Key_9;
+
+// What keys type with Shift, by virtual key code, as a layout other than the US one has it.
+struct ShiftedLayout final : KeyLayout {
+    std::map<std::uint32_t, QString> shifted;
+    std::optional<QString> characters(std::uint32_t) const override { return std::nullopt; }
+    std::optional<QString> shiftedCharacters(std::uint32_t virtualKey) const override
+    {
+        const auto found = shifted.find(virtualKey);
+        return found == shifted.end() ? std::nullopt : std::optional<QString>(found->second);
+    }
+};
+
+QString serviceName(QKeyCombination combination, const KeyLayout &layout)
+{
+    return QKeySequence(KGlobalAccelHotKeyRegistrar::serviceKeyCode(combination, &layout)).toString();
+}
 
 } // namespace
 
@@ -45,6 +64,33 @@ TEST(KGlobalAccelHotKeyRegistrar, ShiftedDigitsAndSignsAreNamedByTheirSymbol)
     EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ShiftModifier | Qt::KeypadModifier | Qt::Key_1),
               (Qt::SHIFT | Qt::Key_1).toCombined());
     EXPECT_EQ(QKeySequence(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ALT | Qt::SHIFT | Qt::Key_2)).toString(), "Alt+@");
+}
+
+// On another layout the sign is the one the digit's key types with Shift there: German Shift+2 is
+// '"', Shift+3 '§'; French digits are typed with Shift. A key the layout tells nothing of, or
+// gives more than one character, keeps the US sign; one that types a letter keeps its Shift.
+TEST(KGlobalAccelHotKeyRegistrar, ShiftedDigitsAreNamedAsTheLayoutTypesThem)
+{
+    constexpr std::uint32_t key1 = 18, key2 = 19, key3 = 20, key4 = 21, key5 = 23, leftBracket = 33;
+    ShiftedLayout german;
+    german.shifted = {{key1, "!"}, {key2, "\""}, {key3, "\u00a7"}, {leftBracket, "\u00dc"}};
+    EXPECT_EQ(serviceName(Qt::ALT | Qt::SHIFT | Qt::Key_2, german), "Alt+\"");
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ALT | Qt::SHIFT | Qt::Key_3, &german),
+              (Qt::ALT | Qt::Key_section).toCombined());
+    EXPECT_EQ(serviceName(Qt::ALT | Qt::SHIFT | Qt::Key_1, german), "Alt+!");
+    EXPECT_EQ(serviceName(Qt::ALT | Qt::SHIFT | Qt::Key_4, german), "Alt+$"); // not told: US
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ALT | Qt::SHIFT | Qt::Key_BracketLeft, &german),
+              (Qt::ALT | Qt::SHIFT | Qt::Key(0xdc)).toCombined());
+    // Without Shift, or on the keypad, the layout changes nothing.
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(ctrlAlt1, &german), ctrlAlt1.toCombined());
+    EXPECT_EQ(KGlobalAccelHotKeyRegistrar::serviceKeyCode(Qt::ShiftModifier | Qt::KeypadModifier | Qt::Key_2, &german),
+              (Qt::SHIFT | Qt::Key_2).toCombined());
+
+    ShiftedLayout french;
+    french.shifted = {{key1, "1"}, {key2, "2"}, {key5, "5"}, {key4, "ab"}};
+    EXPECT_EQ(serviceName(Qt::ALT | Qt::SHIFT | Qt::Key_1, french), "Alt+1");
+    EXPECT_EQ(serviceName(Qt::ALT | Qt::SHIFT | Qt::Key_5, french), "Alt+5");
+    EXPECT_EQ(serviceName(Qt::ALT | Qt::SHIFT | Qt::Key_4, french), "Alt+$");
 }
 
 // Against a stand-in for the service on the test's own bus (run under dbus-run-session).
