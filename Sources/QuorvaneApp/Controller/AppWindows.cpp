@@ -87,11 +87,10 @@ void AppWindows::openSettings()
                 return nullptr;
             return new SettingsView(m, services);
         });
-        // What the window's pages freed as it closed goes back (the window itself is kept).
-        m_settingsWindow->onClose = [accessory = accessoryOnClose()] {
-            accessory();
-            giveBackFreedMemory();
-        };
+        // What the window's pages and its drawing freed as it closed goes back (the window
+        // itself is kept).
+        m_settingsWindow->onClose = accessoryOnClose();
+        m_settingsWindow->onReleased = [] { giveBackFreedMemory(); };
     }
     present(m_settingsWindow->window());
     m_settingsWindow->showWindow();

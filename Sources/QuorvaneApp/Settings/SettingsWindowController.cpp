@@ -1,6 +1,8 @@
 #include "Settings/SettingsWindowController.h"
 
 #include <QCoreApplication>
+#include <QPixmapCache>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quorvane {
@@ -22,6 +24,16 @@ SettingsWindowController::SettingsWindowController(SettingsModel &model, const R
     m_window->onClose = [this] {
         if (onClose)
             onClose();
+        // Not from inside the native window's own close event: once it has returned, while this
+        // controller lasts (the root goes with it; the window itself only later).
+        QTimer::singleShot(0, m_root, [this] {
+            if (m_window->isVisible())
+                return;
+            m_window->releaseNativeWindow();
+            QPixmapCache::clear();
+            if (onReleased)
+                onReleased();
+        });
     };
 }
 

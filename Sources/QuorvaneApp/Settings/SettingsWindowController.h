@@ -23,6 +23,9 @@ public:
 
     // Runs when the window closes; the application goes back to the accessory policy there.
     std::function<void()> onClose;
+    // Runs once the closed window has given back its native window, the image it was drawn
+    // into and the pictures cached for its drawing, from the event loop after onClose.
+    std::function<void()> onReleased;
 
     QWidget *window() const { return m_window.get(); }
     QWidget *root() const { return m_root; }

@@ -1,5 +1,6 @@
 #include "Shared/ClosingWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -49,6 +50,21 @@ void ClosingWindow::closeEvent(QCloseEvent *event)
         const auto callback = onClose; // the owner may release this window from inside it
         callback();
     }
+}
+
+void ClosingWindow::releaseNativeWindow()
+{
+    if (isVisible() || !windowHandle())
+        return;
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
+        if (window == this || !window->isVisible())
+            continue;
+        for (const QWidget *owner = window->parentWidget(); owner; owner = owner->parentWidget()) {
+            if (owner == this)
+                return;
+        }
+    }
+    destroy();
 }
 
 void ClosingWindow::markAsCancelButton(QAbstractButton *button)

@@ -29,6 +29,10 @@ public:
     static void markAsCancelButton(QAbstractButton *button);
     // Escape closes the window when no cancel button shows (as a settings window does).
     void setClosesOnEscape(bool closes) { m_closesOnEscape = closes; }
+    // A hidden window gives its native window and the image it was drawn into back to the window
+    // system, while it keeps every widget it holds: the next show makes them anew. A window that
+    // shows, or that a shown window of its own (a dialog) depends on, keeps them.
+    void releaseNativeWindow();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -5,18 +5,17 @@
 
 #include <QElapsedTimer>
 #include <QFontDatabase>
-#include <QFontMetrics>
-#include <QGuiApplication>
 
 namespace quorvane {
 
 FontWarmUp::FontWarmUp()
-    : m_read(PoolWork::start([font = QGuiApplication::font()] {
+    : m_read(PoolWork::start([] {
         QElapsedTimer clock;
         clock.start();
+        // The database only, where the wait on a cache's lock lies. A face is loaded by the first
+        // text that needs it: loaded here, the font file and the shaping libraries would stay
+        // resident from the start for a menu that may never open (about 1.5 MB).
         const qsizetype families = QFontDatabase::families().size();
-        // The application's font and the fallbacks its texts need (the ellipsis, the arrows).
-        QFontMetrics(font).horizontalAdvance(QStringLiteral("New desktop\u2026 \u2192"));
         qCDebug(Log::app()) << "font database read in" << clock.elapsed() << "ms," << families << "families";
     }))
 {

@@ -1,12 +1,7 @@
 #include "Session/GSettingsAccess.h"
 
 #include "Session/GSettingsTool.h"
-
-// GLib's headers name struct members after words Qt defines as macros.
-#pragma push_macro("signals")
-#undef signals
-#include <gio/gio.h>
-#pragma pop_macro("signals")
+#include "Session/GioLibrary.h"
 
 namespace quorvane {
 
@@ -21,13 +16,14 @@ QString place(const QString &schema, const QString &path)
 
 bool GSettingsToolAccess::schemaInstalled(const QString &schema)
 {
-    GSettingsSchemaSource *source = g_settings_schema_source_get_default();
+    const GioLibrary *gio = GioLibrary::get();
+    GSettingsSchemaSource *source = gio ? gio->settingsSchemaSourceGetDefault() : nullptr;
     if (!source)
         return false;
-    GSettingsSchema *found = g_settings_schema_source_lookup(source, schema.toUtf8().constData(), TRUE);
+    GSettingsSchema *found = gio->settingsSchemaSourceLookup(source, schema.toUtf8().constData(), TRUE);
     if (!found)
         return false;
-    g_settings_schema_unref(found);
+    gio->settingsSchemaUnref(found);
     return true;
 }
 

@@ -20,12 +20,21 @@ bool sessionIs(const SessionSources &sources, const char *name)
     return sources.currentDesktop.split(QLatin1Char(':')).contains(QLatin1String(name), Qt::CaseInsensitive);
 }
 
-// The corner part of a "wvous-<corner>-…" key; empty for any other key.
+// The corner part of a "wvous-<corner>-<suffix>" key; empty for any other key. Read by hand: the
+// dock asks for its tile size as the application starts, and a pattern here would load the
+// regular-expression library for that one look.
 QString cornerOf(const QString &key, const QString &suffix)
 {
-    static const QRegularExpression pattern(QStringLiteral("^wvous-(tl|tr|bl|br)-(corner|modifier)$"));
-    const auto match = pattern.match(key);
-    return match.hasMatch() && match.captured(2) == suffix ? match.captured(1) : QString();
+    const QLatin1String prefix("wvous-");
+    if (!key.startsWith(prefix) || key.size() != prefix.size() + 3 + suffix.size() || key.at(prefix.size() + 2) != u'-'
+        || !key.endsWith(suffix))
+        return {};
+    const QString corner = key.mid(prefix.size(), 2);
+    for (const char *known : {"tl", "tr", "bl", "br"}) {
+        if (corner == QLatin1String(known))
+            return corner;
+    }
+    return {};
 }
 
 // The design's corner actions that a Linux corner can stand for.

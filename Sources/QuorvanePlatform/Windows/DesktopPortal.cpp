@@ -38,8 +38,12 @@ bool fileChooserPortalInstalled(const QStringList &dataDirs)
     for (const QString &dir : dataDirs) {
         service = service || QFileInfo(dir + QStringLiteral("/dbus-1/services/org.freedesktop.portal.Desktop.service")).isFile();
         const QDir portals(dir + QStringLiteral("/xdg-desktop-portal/portals"));
-        for (const QString &name : portals.entryList({QStringLiteral("*.portal")}, QDir::Files))
-            backend = backend || offersFileChooser(portals.filePath(name));
+        // The suffix is compared by hand, as the portal itself reads it: a name filter would load
+        // the regular-expression library at every start.
+        for (const QString &name : portals.entryList(QDir::Files)) {
+            if (name.endsWith(QLatin1String(".portal")))
+                backend = backend || offersFileChooser(portals.filePath(name));
+        }
     }
     return service && backend;
 }

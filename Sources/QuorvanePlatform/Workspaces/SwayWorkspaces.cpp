@@ -29,10 +29,10 @@ QString SwayWorkspaces::socketFromEnvironment()
 SwayWorkspaces::SwayWorkspaces(const QString &socketPath, QObject *parent)
     : QObject(parent)
 {
-    connect(&m_requests, &QLocalSocket::readyRead, this, &SwayWorkspaces::readReplies);
-    connect(&m_events, &QLocalSocket::readyRead, this, &SwayWorkspaces::readEvents);
-    connect(&m_requests, &QLocalSocket::connected, this, &SwayWorkspaces::requestWorkspaces);
-    connect(&m_events, &QLocalSocket::connected, this,
+    connect(&m_requests, &UnixStreamSocket::received, this, &SwayWorkspaces::readReplies);
+    connect(&m_events, &UnixStreamSocket::received, this, &SwayWorkspaces::readEvents);
+    connect(&m_requests, &UnixStreamSocket::connected, this, &SwayWorkspaces::requestWorkspaces);
+    connect(&m_events, &UnixStreamSocket::connected, this,
             [this] { m_events.write(frame(subscribe, QByteArrayLiteral("[\"workspace\"]"))); });
     // The window manager gone: its workspaces are no more.
     const auto lost = [this] {
@@ -42,12 +42,11 @@ SwayWorkspaces::SwayWorkspaces(const QString &socketPath, QObject *parent)
         m_workspaces.clear();
         emit changed();
     };
-    connect(&m_requests, &QLocalSocket::disconnected, this, lost);
-    connect(&m_requests, &QLocalSocket::errorOccurred, this, lost);
+    connect(&m_requests, &UnixStreamSocket::closed, this, lost);
     if (socketPath.isEmpty())
         return;
-    m_requests.connectToServer(socketPath);
-    m_events.connectToServer(socketPath);
+    m_requests.connectTo(socketPath);
+    m_events.connectTo(socketPath);
 }
 
 SwayWorkspaces::~SwayWorkspaces()
@@ -95,13 +94,13 @@ std::vector<std::pair<std::uint32_t, QByteArray>> SwayWorkspaces::takeMessages(Q
 
 void SwayWorkspaces::requestWorkspaces()
 {
-    if (m_requests.state() == QLocalSocket::ConnectedState)
+    if (m_requests.isConnected())
         m_requests.write(frame(getWorkspaces, {}));
 }
 
-void SwayWorkspaces::readReplies()
+void SwayWorkspaces::readReplies(const QByteArray &data)
 {
-    m_requestBuffer += m_requests.readAll();
+    m_requestBuffer += data;
     bool garbled = false;
     for (const auto &[type, payload] : takeMessages(m_requestBuffer, garbled)) {
         if (type == getWorkspaces)
@@ -111,9 +110,9 @@ void SwayWorkspaces::readReplies()
         m_requests.abort();
 }
 
-void SwayWorkspaces::readEvents()
+void SwayWorkspaces::readEvents(const QByteArray &data)
 {
-    m_eventBuffer += m_events.readAll();
+    m_eventBuffer += data;
     bool garbled = false;
     bool workspaces = false;
     for (const auto &message : takeMessages(m_eventBuffer, garbled))

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "Workspaces/SpaceProvider.h"
+#include "Workspaces/UnixStreamSocket.h"
 
 #include <QByteArray>
-#include <QLocalSocket>
 #include <QObject>
 #include <QString>
 
@@ -60,16 +60,16 @@ private:
         bool operator==(const Workspace &) const = default;
     };
 
-    void readReplies();
-    void readEvents();
+    void readReplies(const QByteArray &data);
+    void readEvents(const QByteArray &data);
     void requestWorkspaces();
     // The whole messages at the front of the buffer, by type and payload; a buffer that does
     // not start with the protocol's magic is dropped (and the socket with it).
     static std::vector<std::pair<std::uint32_t, QByteArray>> takeMessages(QByteArray &buffer, bool &garbled);
     void adopt(const QByteArray &payload);
 
-    QLocalSocket m_requests;
-    QLocalSocket m_events;
+    UnixStreamSocket m_requests;
+    UnixStreamSocket m_events;
     QByteArray m_requestBuffer;
     QByteArray m_eventBuffer;
     std::vector<Workspace> m_workspaces;

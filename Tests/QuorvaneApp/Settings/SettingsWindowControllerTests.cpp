@@ -6,6 +6,8 @@
 #include "Settings/SettingsModel.h"
 #include "TestEnvironment.h"
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -62,4 +64,46 @@ TEST(WindowControllers, AMinimisedSettingsWindowComesBackWhenAskedFor)
     settings.showWindow();
     EXPECT_FALSE(settings.window()->isMinimized());
     EXPECT_TRUE(settings.window()->isVisible());
+}
+
+// Closed, the window gives back its native window once the close has returned, and keeps its
+// widgets; shown again at once, or while a window of its own shows, it keeps its native window.
+TEST(WindowControllers, AClosedSettingsWindowGivesBackItsNativeWindowAndKeepsItsWidgets)
+{
+    test::TempHome home;
+    const Paths paths = Paths::forHome(home.path());
+    FileStateStore store(paths.config(), paths.journal());
+    SettingsModel model(store, paths);
+    SettingsWindowController settings(model, [](SettingsModel &) { return new QLineEdit(QStringLiteral("kept")); });
+    int released = 0;
+    settings.onReleased = [&] { ++released; };
+    QWidget *root = settings.root();
+    settings.showWindow();
+    ASSERT_NE(settings.window()->windowHandle(), nullptr);
+    settings.window()->close();
+    EXPECT_EQ(released, 0) << "not from inside the close";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(settings.window()->windowHandle(), nullptr);
+    EXPECT_EQ(settings.root(), root);
+    EXPECT_EQ(qobject_cast<QLineEdit *>(root)->text(), QStringLiteral("kept"));
+
+    settings.showWindow();
+    EXPECT_TRUE(settings.window()->isVisible());
+    EXPECT_NE(settings.window()->windowHandle(), nullptr);
+    EXPECT_TRUE(root->isVisible());
+    // Closed and shown again before the event loop turns: it stays as it is.
+    settings.window()->close();
+    settings.showWindow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(released, 1);
+    EXPECT_NE(settings.window()->windowHandle(), nullptr);
+
+    // A dialog of its own still shows: the native window it depends on stays.
+    QDialog dialog(settings.window());
+    dialog.show();
+    settings.window()->close();
+    QCoreApplication::processEvents();
+    EXPECT_NE(settings.window()->windowHandle(), nullptr);
+    EXPECT_TRUE(dialog.isVisible());
 }

@@ -123,6 +123,9 @@ TEST(SessionDockPreferences, KdeScreenEdgesFromKwinrc)
     EXPECT_EQ(pref(kde, "wvous-tr-corner"), QVariant(13));
     EXPECT_EQ(pref(kde, "wvous-bl-corner"), QVariant(2));
     EXPECT_FALSE(pref(session(QStringLiteral("XFCE")), "wvous-tl-corner"));
+    // Only the four corners and the two suffixes are corner keys.
+    for (const char *key : {"wvous-tx-corner", "wvous-tl-cornerx", "wvous-tl_corner", "xwvous-tl-corner", "wvous-tl-"})
+        EXPECT_FALSE(pref(kde, key)) << key;
 }
 
 // The reader asks the session's tools once per key; later questions are answered from what it

@@ -80,6 +80,11 @@ TEST(DesktopPortal, AFileChooserNeedsThePortalServiceAndABackendOfferingIt)
     test::writeFile(data + "/xdg-desktop-portal/portals/shot.portal",
                     "[portal]\nInterfaces=org.freedesktop.impl.portal.Screenshot;\n");
     EXPECT_FALSE(fileChooserPortalInstalled({data}));
+    // Only a name ending in ".portal" is a backend's file.
+    const QByteArray chooser = "[portal]\nInterfaces=org.freedesktop.impl.portal.FileChooser;\n";
+    test::writeFile(data + "/xdg-desktop-portal/portals/kept.portal.bak", chooser);
+    test::writeFile(data + "/xdg-desktop-portal/portals/upper.PORTAL", chooser);
+    EXPECT_FALSE(fileChooserPortalInstalled({data}));
     // The backend may lie in another data folder than the service.
     const QString other = home.path() + "/other";
     test::writeFile(other + "/xdg-desktop-portal/portals/gtk.portal",
