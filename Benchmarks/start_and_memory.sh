@@ -34,6 +34,11 @@ spread() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print "n/a"; exit 
   printf "%.1f / %.1f / %.1f\n", v[1], m, v[NR] }'; }
 median() { spread | awk -F' / ' '{ print $2 }'; }
 rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status"; }
+# The resident set with its parts: private (the heap, the stacks), the files' pages (code and
+# fonts, shared with other programs and taken back by the kernel when it needs them) and shared
+# memory (the X server's drawing buffers).
+rss_parts() { awk '/^VmRSS:/ { r = $2 } /^RssAnon:/ { a = $2 } /^RssFile:/ { f = $2 } /^RssShmem:/ { s = $2 }
+  END { printf "%.1f (private %.1f, files %.1f, shared %.1f)", r / 1024, a / 1024, f / 1024, s / 1024 }' "/proc/$pid/status"; }
 
 # 1. Start to icon docked, and the resident set once started, in pairs. The first start of each
 # (the document written, the caches read) is not counted.
@@ -60,17 +65,17 @@ settings_round() {
   "$APP" >/dev/null 2>&1 || { line+=", the second start failed"; return 1; }
   win="$(wait_window "Quorvane Settings" 100)" || { line+=", no window ($(process_ended "$pid" && echo "the instance ended" || echo "none shown"))"; return 1; }
   sleep 2
-  line+=", $1 open $(rss_mb)"
+  line+=", $1 open $(rss_parts)"
   xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
   xdotool key Escape
   wait_unmapped "$win" || { line+=", the window did not close"; return 1; }
   sleep 2
-  line+=", closed $(rss_mb)"
+  line+=", closed $(rss_parts)"
 }
 start_app settings
 wait_for_log settings "the command line reaches this instance" || fail "the instance did not take the command line"
 sleep 3
-line="settings window, resident set MB: before $(rss_mb)"
+line="settings window, resident set MB: before $(rss_parts)"
 settings_round first && settings_round second || true
 echo "$line" >> "$WORK/figures"
 if process_ended "$pid"; then wait "$pid" || true; else stop_app; fi

@@ -96,15 +96,16 @@ public:
             appearance->sessionChanged();
             Theme::shared().systemChanged();
         })
-        , m_xfceTheme(m_changed)
-        , m_sessionLook(m_changed)
     {
     }
 
     SystemAppearance &appearance() const { return *m_appearance; }
-    // GNOME's colour scheme is watched by a child process, started once the icon is shown.
-    void watchColourScheme()
+    // The session's look is watched once the icon is shown: GNOME's colour scheme by a child
+    // process, the others on the bus.
+    void watch()
     {
+        m_xfceTheme = std::make_unique<StatusPanelShadeWatcher>(m_changed);
+        m_sessionLook = std::make_unique<SessionLookWatcher>(m_changed);
         m_colorScheme = std::make_unique<GSettingsMonitor>(QLatin1String(gsettings::interfaceSchema),
                                                            QLatin1String(gsettings::colorSchemeKey));
         QObject::connect(m_colorScheme.get(), &GSettingsMonitor::changed, m_changed);
@@ -122,8 +123,8 @@ private:
     const std::unique_ptr<SystemAppearance> m_appearance;
     const std::function<void()> m_changed;
     std::unique_ptr<GSettingsMonitor> m_colorScheme;
-    StatusPanelShadeWatcher m_xfceTheme;
-    SessionLookWatcher m_sessionLook;
+    std::unique_ptr<StatusPanelShadeWatcher> m_xfceTheme;
+    std::unique_ptr<SessionLookWatcher> m_sessionLook;
 };
 
 // The session's response to shortcuts, as the Shortcuts section explains a refused one.
@@ -227,8 +228,7 @@ int main(int argc, char **argv)
     QTranslator translator;
     Translations::install(translator, QLocale(), Translations::folderFor(QCoreApplication::applicationDirPath()));
     QApplication::setQuitOnLastWindowClosed(false);
-    // Every window carries the application's icon; WM_CLASS "Quorvane" matches the desktop entry.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app.quorvane.Quorvane.svg")));
+    // WM_CLASS "Quorvane" matches the desktop entry.
     const AppInfo info = AppInfo::current();
     Log::start(info, Log::standardLogFile());
     // A plain second start: the running instance shows its settings window, and this one ends.
@@ -271,13 +271,13 @@ int main(int argc, char **argv)
 
     QMetaObject::invokeMethod(
         &controller, [&controller] { controller.applicationDidFinishLaunching(); }, Qt::QueuedConnection);
-    // What the icon does not need follows the launch: the font warm-up's thread and the colour
-    // scheme's watcher would otherwise take their share of the start before the icon is docked.
+    // What the icon does not need follows the launch: the font warm-up's thread and the session
+    // look's watchers would otherwise take their share of the start before the icon is docked.
     QMetaObject::invokeMethod(
         &app,
         [&fonts, &sessionLook] {
             fonts.emplace();
-            sessionLook.watchColourScheme();
+            sessionLook.watch();
         },
         Qt::QueuedConnection);
     const int code = app.exec();

@@ -66,7 +66,7 @@ PlatformKit::PlatformKit(const PlatformRoads &roads, const Setup &setup, const Q
     , m_alerts(std::make_unique<MessageBoxAlertPresenter>())
     , m_dialogs(std::make_unique<QtDialogs>(setup.portalDialogs))
     , m_activation(std::make_unique<WidgetActivationPolicy>())
-    , m_sessionEvents(std::make_unique<LinuxSessionEvents>(QDBusConnection::systemBus()))
+    , m_sessionEvents(std::make_unique<LinuxSessionEvents>([] { return QDBusConnection::systemBus(); }))
     , m_rootWorkspaces(std::make_unique<LinuxSpaceProvider>())
 {
     if (roads.workspaces == WorkspaceRoad::socket) {

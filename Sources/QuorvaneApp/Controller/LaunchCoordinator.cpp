@@ -9,6 +9,7 @@
 #include "Files/RunningInstances.h"
 #include "Install/MoveToApplicationsWindowController.h"
 #include "Overlays/SystemAppearance.h"
+#include "Shared/AppInfo.h"
 #include "Shared/FreedMemory.h"
 #include "Shared/Log.h"
 #include "Shared/Theme.h"
@@ -84,6 +85,7 @@ void LaunchCoordinator::completeLaunch()
     // folder's lock touches nothing and quits. (With a Desktop that is the home folder nothing
     // is ever moved, and no desktops folder is made for the lock.)
     if (!app.desktopIsUnsafe() && !app.sessionState().dataLock().acquire()) {
+        useApplicationIconOnWindows();
         launchalerts::dataLockNotTaken(*env.alerts, env.paths, app.sessionState().dataLock());
         if (env.terminate)
             env.terminate();
@@ -95,6 +97,7 @@ void LaunchCoordinator::completeLaunch()
     // 4. The status item, and 5. scrolling over it.
     watchForAStatusArea();
     app.statusMenu().install();
+    useApplicationIconOnWindows();
     // The look every window takes, before the first is shown. (The icon draws its own glyph in
     // the panel's shade, so it is shown first: the session's mode may take a child process.)
     Theme::shared().apply(app.store().document().settings.appearance);
@@ -210,6 +213,7 @@ void LaunchCoordinator::warnIfConfigFromNewerVersion()
     if (m_app.store().state() != DocumentService::State::newer)
         return;
     m_app.sessionState().setReadOnly();
+    useApplicationIconOnWindows();
     launchalerts::documentFromNewerVersion(*m_app.environment().alerts, m_app.store().document().schemaVersion);
 }
 

@@ -59,25 +59,26 @@ std::shared_ptr<StatusItem> makeSessionStatusItem(const AppInfo &info)
         StatusPanelHints::probeLater(
             [answer = std::move(answer)](const StatusPanelHints &hints) { answer(statusGlyphColour(statusPanelIsDark(hints))); });
     };
-    auto item = std::make_shared<PanelStatusItem>(std::move(sources));
-
     // Status areas that come (or come back) later, of both kinds. The watchers live as long as
     // the item; a change is looked at once the item's own watchers have seen it too.
-    auto *watcher = new QDBusServiceWatcher(QString::fromLatin1(StatusNotifierItem::watcherService), QDBusConnection::sessionBus(),
-                                            QDBusServiceWatcher::WatchForOwnerChange, item.get());
-    QObject::connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, item.get(), &PanelStatusItem::statusAreasChanged,
-                     Qt::QueuedConnection);
-    auto *tray = new XEmbedTrayWatcher(item.get());
-    QObject::connect(tray, &XEmbedTrayWatcher::trayAppeared, item.get(), &PanelStatusItem::statusAreasChanged, Qt::QueuedConnection);
-    // The panel's theme settings changed (a desktop with a look of its own): read the panel
-    // again as it redraws itself.
-    new StatusPanelShadeWatcher(
-        [weak = QPointer<PanelStatusItem>(item.get())] {
-            if (weak)
-                weak->panelLookChanged();
-        },
-        QDBusConnection::sessionBus(), item.get());
-    return item;
+    sources.watchAreas = [](PanelStatusItem &item) {
+        auto *watcher = new QDBusServiceWatcher(QString::fromLatin1(StatusNotifierItem::watcherService),
+                                                QDBusConnection::sessionBus(), QDBusServiceWatcher::WatchForOwnerChange, &item);
+        QObject::connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, &item, &PanelStatusItem::statusAreasChanged,
+                         Qt::QueuedConnection);
+        auto *tray = new XEmbedTrayWatcher(&item);
+        QObject::connect(tray, &XEmbedTrayWatcher::trayAppeared, &item, &PanelStatusItem::statusAreasChanged,
+                         Qt::QueuedConnection);
+        // The panel's theme settings changed (a desktop with a look of its own): read the panel
+        // again as it redraws itself.
+        new StatusPanelShadeWatcher(
+            [weak = QPointer<PanelStatusItem>(&item)] {
+                if (weak)
+                    weak->panelLookChanged();
+            },
+            QDBusConnection::sessionBus(), &item);
+    };
+    return std::make_shared<PanelStatusItem>(std::move(sources));
 }
 
 } // namespace quorvane

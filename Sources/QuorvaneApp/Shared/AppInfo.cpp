@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
 
 namespace quorvane {
 
@@ -39,6 +41,12 @@ AppInfo AppInfo::forExecutable(const QString &executablePath)
 AppInfo AppInfo::current()
 {
     return forExecutable(QCoreApplication::applicationFilePath());
+}
+
+void useApplicationIconOnWindows()
+{
+    if (qGuiApp && QGuiApplication::windowIcon().isNull())
+        QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/app.quorvane.Quorvane.svg")));
 }
 
 } // namespace quorvane

@@ -31,4 +31,9 @@ struct AppInfo {
     bool operator==(const AppInfo &) const = default;
 };
 
+// Every window carries the application's icon from the first call on. It is given once the
+// status item has docked, or before an alert that comes first: the embedding tray's window would
+// otherwise draw the scalable picture at every size before it docks.
+void useApplicationIconOnWindows();
+
 } // namespace quorvane

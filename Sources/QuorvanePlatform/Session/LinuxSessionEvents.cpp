@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 namespace quorvane {
 
@@ -46,6 +47,23 @@ QVariant currentSpace(const LinuxSpaceProvider &workspaces)
 
 LinuxSessionEvents::LinuxSessionEvents(const QDBusConnection &bus, QObject *parent)
     : QObject(parent)
+{
+    start(bus);
+}
+
+LinuxSessionEvents::LinuxSessionEvents(std::function<QDBusConnection()> bus, QObject *parent)
+    : QObject(parent)
+    , m_bus(std::move(bus))
+{
+}
+
+void LinuxSessionEvents::startWhenObserved()
+{
+    if (m_bus)
+        start(std::exchange(m_bus, {})());
+}
+
+void LinuxSessionEvents::start(const QDBusConnection &bus)
 {
     if (bus.isConnected()) {
         QDBusConnection(bus).connect(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
@@ -118,12 +136,14 @@ void LinuxSessionEvents::checkSpaceLater()
 
 SessionEvents::Token LinuxSessionEvents::observeWake(std::function<void()> observer)
 {
+    startWhenObserved();
     m_wake.emplace(++m_last, std::move(observer));
     return m_last;
 }
 
 SessionEvents::Token LinuxSessionEvents::observeWorkspaceChange(std::function<void()> observer)
 {
+    startWhenObserved();
     m_workspace.emplace(++m_last, std::move(observer));
     return m_last;
 }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QVariant>
 
+#include <functional>
 #include <map>
 
 namespace quorvane {
@@ -24,7 +25,11 @@ class LinuxSessionEvents final : public QObject, public SessionEvents, public QA
     Q_OBJECT
 
 public:
+    // Watches at once, on the given bus.
     explicit LinuxSessionEvents(const QDBusConnection &bus, QObject *parent = nullptr);
+    // Watches from the first observer on: the bus is connected to then (the application's
+    // start does not wait for the system bus and the display's round trips).
+    explicit LinuxSessionEvents(std::function<QDBusConnection()> bus, QObject *parent = nullptr);
     ~LinuxSessionEvents() override;
 
     Token observeWake(std::function<void()> observer) override;
@@ -44,6 +49,8 @@ private slots:
     void prepareForSleep(bool sleeping);
 
 private:
+    void startWhenObserved();
+    void start(const QDBusConnection &bus);
     using Observers = std::map<Token, std::function<void()>>;
     static void notify(const Observers &observers);
     void notifyLater(const Observers &observers);
@@ -52,6 +59,7 @@ private:
     void checkSpaceLater();
     void watchActiveWindow();
 
+    std::function<QDBusConnection()> m_bus; // until the first observer
     Observers m_wake;
     Observers m_workspace;
     Token m_last = 0;

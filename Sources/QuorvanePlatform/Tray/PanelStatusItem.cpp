@@ -90,9 +90,12 @@ void PanelStatusItem::refreshShade()
         showGlyphColour(colour);
         return;
     }
-    // The panel's pixels can't be read: the theme's last word now, and its new one once told.
+    // The panel's pixels can't be read: the theme's last word now, and its new one once told
+    // (asked once the item is shown: the question may take child processes, which would hold up
+    // the start before the icon docks).
     showGlyphColour(m_themeColour.isValid() ? m_themeColour : statusGlyphColour(false));
-    askTheme();
+    if (m_visible)
+        askTheme();
 }
 
 void PanelStatusItem::showGlyphColour(const QColor &colour)
@@ -146,6 +149,16 @@ void PanelStatusItem::setVisible(bool visible)
         m_item->setVisible(visible);
         if (visible)
             refreshShadeSoon();
+    }
+    if (visible && m_sources.watchAreas) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, watch = std::exchange(m_sources.watchAreas, {})] {
+                watch(*this);
+                if (!isAvailable())
+                    statusAreasChanged();
+            },
+            Qt::QueuedConnection);
     }
 }
 

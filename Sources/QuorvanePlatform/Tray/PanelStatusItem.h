@@ -30,6 +30,11 @@ public:
         // Asks for the glyph's colour as the panel's theme settings tell it; the answer comes on
         // the GUI thread, later (settings read through a child process) or at once.
         std::function<void(std::function<void(QColor)> answer)> themeGlyphColour;
+        // Starts watching for status areas that come (or come back) later, each change calling
+        // statusAreasChanged(): once the item is first shown, from the event loop, so that the
+        // icon docks without waiting for the watchers' round trips. What changed before they
+        // watched is looked at then.
+        std::function<void(PanelStatusItem &)> watchAreas;
     };
     // The panel is read again at most this often while images change (an animation's frames).
     static constexpr int shadeIntervalMs = 2000;

@@ -6,6 +6,7 @@
 
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QThread>
 #include <QTimer>
 
@@ -168,6 +169,7 @@ TEST_F(Launch, ANewerDocumentGivesOneAlertAReadOnlySessionAndTheLaunchGoesOn)
     EXPECT_EQ(log.count(u"config.json schema 2 > 1 — read-only session"_qs), 1);
     EXPECT_TRUE(launched(*status));
     EXPECT_FALSE(controller.statusMenu().menu().actions().isEmpty());
+    EXPECT_FALSE(QGuiApplication::windowIcon().isNull()) << "the launch gives the windows their icon";
     controller.performSwitch("B", true);
     EXPECT_EQ(configBytes(), text);
     EXPECT_EQ(entries(desktop()), QStringList{"a1"});

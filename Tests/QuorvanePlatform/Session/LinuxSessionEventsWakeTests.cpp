@@ -42,12 +42,19 @@ TEST(SessionWake, PrepareForSleepFalseIsTheWake)
         GTEST_SKIP() << "no session bus";
     FakeLogind logind;
     ASSERT_TRUE(logind.own());
-    LinuxSessionEvents session(QDBusConnection::sessionBus());
-    EXPECT_FALSE(session.watchesWorkspaces()); // off screen: no X11
+    // As the application makes it: the bus is connected to once something observes.
+    int connected = 0;
+    LinuxSessionEvents session([&] {
+        ++connected;
+        return QDBusConnection::sessionBus();
+    });
+    EXPECT_EQ(connected, 0);
     int wakes = 0, workspaces = 0;
     session.observeWake([&] { ++wakes; });
     session.observeWorkspaceChange([&] { ++workspaces; });
-    serve(200); // the match rule reaches the bus
+    EXPECT_EQ(connected, 1);
+    EXPECT_FALSE(session.watchesWorkspaces()); // off screen: no X11
+    serve(200);                                // the match rule reaches the bus
 
     logind.prepareForSleep(true); // going to sleep: no wake yet
     serve(300);

@@ -1,6 +1,7 @@
 #include "Tray/PanelStatusItem.h"
 #include "Tray/StatusPanelShade.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QMenu>
 #include <QTest>
@@ -107,6 +108,31 @@ TEST(PanelStatusItem, AStatusAreaThatComesLaterGetsTheItemWithAllThatWasSet)
     EXPECT_EQ(told, (std::vector<bool>{true, false}));
 }
 
+// The watchers for later status areas start once the item is first shown, from the event loop
+// (the icon docks first), and a status area that came before they watched is seen then.
+TEST(PanelStatusItem, WatchesForLaterStatusAreasOnceShown)
+{
+    Areas areas;
+    PanelStatusItem::Sources sources = areas.sources();
+    int watching = 0;
+    sources.watchAreas = [&](PanelStatusItem &) { ++watching; };
+    PanelStatusItem item(std::move(sources));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watching, 0);
+    item.setVisible(true);
+    EXPECT_EQ(watching, 0);
+    areas.tray = true; // no watcher saw it come
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watching, 1);
+    EXPECT_EQ(item.kind(), PanelStatusItem::Kind::tray);
+    ASSERT_NE(areas.trayItem, nullptr);
+    EXPECT_TRUE(areas.trayItem->visible);
+    item.setVisible(false);
+    item.setVisible(true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watching, 1);
+}
+
 // The glyph's colour comes from the panel's pixels when they can be read, else from its theme,
 // never from anything the application shows.
 TEST(PanelStatusItem, TheGlyphTakesTheColourThatStandsOutOnThePanel)
@@ -115,6 +141,7 @@ TEST(PanelStatusItem, TheGlyphTakesTheColourThatStandsOutOnThePanel)
     areas.watcher = true;
     areas.panel = QColor("#F6F5F4");
     PanelStatusItem item(areas.sources());
+    item.setVisible(true);
     ASSERT_NE(areas.notifier, nullptr);
     EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false));
     areas.notifier->panel = QColor("#2B2B2B"); // the panel turned dark
@@ -148,6 +175,8 @@ TEST(PanelStatusItem, TheThemesAnswerComesLaterOneQuestionAtATime)
     sources.themeGlyphColour = [&](std::function<void(QColor)> answer) { asked.push_back(std::move(answer)); };
     PanelStatusItem item(std::move(sources));
     ASSERT_NE(areas.notifier, nullptr);
+    EXPECT_TRUE(asked.empty()) << "asked once the item is shown, not before";
+    item.setVisible(true);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false)); // nothing known yet
     item.refreshShade();
@@ -176,6 +205,7 @@ TEST(PanelStatusItem, APanelThatComesAgainIsReadAgain)
     areas.watcher = true;
     areas.panel = QColor("#F6F5F4");
     PanelStatusItem item(areas.sources());
+    item.setVisible(true);
     ASSERT_NE(areas.notifier, nullptr);
     EXPECT_EQ(areas.notifier->glyph, statusGlyphColour(false));
     ShownItem *shown = areas.notifier;
