@@ -1,7 +1,6 @@
 #include "Windows/PointerSource.h"
 #include "Windows/X11Connection.h"
-
-#include <xcb/xinput.h>
+#include "Windows/XInputLibrary.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -63,6 +62,9 @@ struct LinuxPointerSource::Motion {
 
     bool open()
     {
+        const XInputLibrary *input = XInputLibrary::get();
+        if (!input)
+            return false;
         int screenNumber = 0;
         xcb_connection_t *c = xcb_connect(nullptr, &screenNumber);
         if (xcb_connection_has_error(c)) {
@@ -72,10 +74,9 @@ struct LinuxPointerSource::Motion {
         xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
         for (int i = 0; i < screenNumber && it.rem; ++i)
             xcb_screen_next(&it);
-        const xcb_query_extension_reply_t *extension = xcb_get_extension_data(c, &xcb_input_id);
+        const xcb_query_extension_reply_t *extension = xcb_get_extension_data(c, input->id);
         xcb_input_xi_query_version_reply_t *version =
-            extension && extension->present ? xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 0), nullptr)
-                                            : nullptr;
+            extension && extension->present ? input->queryVersionReply(c, input->queryVersion(c, 2, 0), nullptr) : nullptr;
         const bool usable = it.rem && version && version->major_version >= 2;
         std::free(version);
         if (!usable) {
@@ -87,7 +88,7 @@ struct LinuxPointerSource::Motion {
             std::uint32_t bits;
         } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, XCB_INPUT_XI_EVENT_MASK_RAW_MOTION};
         xcb_generic_error_t *error =
-            xcb_request_check(c, xcb_input_xi_select_events_checked(c, it.data->root, 1, &mask.head));
+            xcb_request_check(c, input->selectEventsChecked(c, it.data->root, 1, &mask.head));
         if (error) {
             std::free(error);
             xcb_disconnect(c);
