@@ -5,7 +5,8 @@
 #   1. start to icon docked (the X server's own events, see StartProbe) and the resident set 3 s
 #      later, in PAIRS pairs taken in turn (application, yardstick, application, ...): each one's
 #      min / median / max and the median of the pairs' ratios;
-#   2. the resident set before the settings window opens, with it open and after it closed, twice;
+#   2. the resident set (and its private, file and shared parts) before the settings window opens,
+#      with it open and after it closed, twice;
 #   3. with ITEMS items on each of two desktops: the start, the resident set after start, after the
 #      first and after ten switches, and each switch's time as the application logs it.
 # Usage: Benchmarks/start_and_memory.sh [BUILD_DIR] [PAIRS] [ITEMS]
