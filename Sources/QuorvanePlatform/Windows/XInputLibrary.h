@@ -12,7 +12,7 @@ struct XInputLibrary {
     xcb_extension_t *id = nullptr;
     xcb_input_xi_query_version_cookie_t (*queryVersion)(xcb_connection_t *c, uint16_t major, uint16_t minor) = nullptr;
     xcb_input_xi_query_version_reply_t *(*queryVersionReply)(xcb_connection_t *c, xcb_input_xi_query_version_cookie_t cookie,
-                                                            xcb_generic_error_t **error) = nullptr;
+                                                             xcb_generic_error_t **error) = nullptr;
     xcb_void_cookie_t (*selectEventsChecked)(xcb_connection_t *c, xcb_window_t window, uint16_t numMasks,
                                              const xcb_input_event_mask_t *masks) = nullptr;
 
