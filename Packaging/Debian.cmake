@@ -24,8 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorvane.app/")
 # The shared libraries the executable links (Qt, xcb, xkbcommon, GLib) by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What it runs and reads besides: the session bus, the gsettings and gio tools and the desktop
-# schemas they read (the session's look, background and custom shortcuts).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "default-dbus-session-bus | dbus-session-bus, libglib2.0-bin, gsettings-desktop-schemas")
+# schemas they read (the session's look, background and custom shortcuts), and XInput's client
+# library, opened when the pointer's motion is first watched.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "default-dbus-session-bus | dbus-session-bus, libglib2.0-bin, gsettings-desktop-schemas, libxcb-xinput0")
 # What some sessions use: MATE's shortcut lists (dconf), a Wayland session without an X server,
 # the desktop's own look and choosers under "System", and a font to draw text in.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

@@ -228,7 +228,8 @@ int main(int argc, char **argv)
     QTranslator translator;
     Translations::install(translator, QLocale(), Translations::folderFor(QCoreApplication::applicationDirPath()));
     QApplication::setQuitOnLastWindowClosed(false);
-    // WM_CLASS "Quorvane" matches the desktop entry.
+    // The windows' icon comes once the status item has docked (the launch gives it); WM_CLASS
+    // "Quorvane" matches the desktop entry.
     const AppInfo info = AppInfo::current();
     Log::start(info, Log::standardLogFile());
     // A plain second start: the running instance shows its settings window, and this one ends.

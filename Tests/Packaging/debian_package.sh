@@ -32,7 +32,7 @@ names() { field "$1" | tr ',' '\n' | sed -E 's/\([^)]*\)//g; s/^ +//; s/ +$//' |
 depends="$(names Depends)"
 echo "Depends: $(echo "$depends" | paste -sd' ')"
 [ -z "$(echo "$depends" | sort | uniq -d)" ] || fail "Depends names twice: $(echo "$depends" | sort | uniq -d)"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6svg6 libxcb1 libglib2.0-bin \
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6svg6 libxcb1 libxcb-xinput0 libglib2.0-bin \
   gsettings-desktop-schemas 'default-dbus-session-bus | dbus-session-bus'; do
   echo "$depends" | grep -qxF -- "$package" || fail "Depends lacks $package"
 done
