@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QThread>
 #include <QTimer>
 
@@ -151,6 +152,7 @@ TEST_F(Launch, TheFirstRunReadsTheDesktopsPositionsAwayFromTheEventLoopAndThenGo
 
 TEST_F(Launch, ANewerDocumentGivesOneAlertAReadOnlySessionAndTheLaunchGoesOn)
 {
+    QGuiApplication::setWindowIcon(QIcon()); // as at a start: another test may have launched before
     layOut({{"A", {"a1"}}, {"B", {"b1"}}});
     QByteArray text = configBytes();
     text.replace("\"schemaVersion\":1", "\"schemaVersion\":2");
