@@ -29,7 +29,7 @@ cat > "$WORK/items.py" <<'PY'
 # check ITEMS_FILE [TOUCHED]: the reachable places of the stored document (which must decode);
 # with TOUCHED, prints the menu position of that desktop, or of another inactive one when it is
 # gone, and its name.
-import json, os, sys, urllib.parse
+import json, os, sys, time, urllib.parse
 home = os.environ["HOME"]
 root = os.path.join(home, "QuorVane Desktops")
 trash = os.path.join(os.environ["XDG_DATA_HOME"], "Trash")
@@ -77,13 +77,23 @@ if os.path.isdir(tfiles):
         if not path or not urllib.parse.unquote(path[0]).startswith(root + "/"):
             sys.exit("the Trash record of %s names %s" % (e, path))
         reach |= files_under(os.path.join(tfiles, e))
-everywhere = files_under(home)
-seen = {}
-for p in reach:
-    seen.setdefault(open(p, "rb").read().rstrip(b"\n"), []).append(p)
-anywhere = {}
-for p in everywhere:
-    anywhere.setdefault(open(p, "rb").read().rstrip(b"\n"), []).append(p)
+# The running application writes its own files beside the user's (through a temporary file
+# renamed over the old one): when a file of the whole home goes while it is read, the home is
+# read again. The reachable places hold the user's items alone, which nothing moves now.
+def texts(paths):
+    out = {}
+    for p in paths:
+        out.setdefault(open(p, "rb").read().rstrip(b"\n"), []).append(p)
+    return out
+seen = texts(reach)
+for attempt in range(50):
+    try:
+        anywhere = texts(files_under(home))
+        break
+    except FileNotFoundError:
+        if attempt == 49:
+            raise
+        time.sleep(0.1)
 for line in open(sys.argv[2]).read().splitlines():
     key = line.encode()
     if key not in anywhere:
