@@ -31,5 +31,5 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 # What some sessions use: MATE's shortcut lists (dconf), a Wayland session without an X server,
 # the desktop's own look and choosers under "System", and a font to draw text in.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "dconf-cli, qt6-wayland, qt6-gtk-platformtheme, qt6-xdgdesktopportal-platformtheme, fonts-dejavu-core")
+    "dconf-cli, qt6-wayland, qt6-gtk-platformtheme, fonts-dejavu-core")
 include(CPack)

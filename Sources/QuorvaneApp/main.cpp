@@ -218,12 +218,9 @@ int main(int argc, char **argv)
     }
 
     const ChosenPlatform chosenPlatform = choosePlatform(argc, argv);
-    const bool portalDialogs = preferPortalDialogs();
     QApplication app(argc, argv);
     if (chosenPlatform != ChosenPlatform::none)
         qunsetenv("QT_QPA_PLATFORM"); // programs started from here choose for themselves
-    if (portalDialogs)
-        qunsetenv("QT_QPA_PLATFORMTHEME");
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QTranslator translator;
     Translations::install(translator, QLocale(), Translations::folderFor(QCoreApplication::applicationDirPath()));
@@ -245,12 +242,12 @@ int main(int argc, char **argv)
     // platform theme gives one), follows the session's colour scheme and changes when it does:
     // GNOME's colour scheme, XFCE's theme, any XSETTINGS manager's theme, KDE's colour scheme.
     Theme::shared().setFollowPlatformPalette(!qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP")
-                                             || qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME") || portalDialogs);
+                                             || qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME"));
     SessionLook sessionLook;
 
     sayChosenPlatform(chosenPlatform);
     const PlatformKit kit(choosePlatformRoads(readSessionOffer(QDBusConnection::sessionBus())),
-                          PlatformKit::Setup{info.identifier, info.executablePath, Paths::standard().store(), portalDialogs},
+                          PlatformKit::Setup{info.identifier, info.executablePath, Paths::standard().store(), &portalChoosers},
                           Log::app());
     AppCommandService commands;
     AppEnvironment env = environmentOf(kit, info, &sessionLook.appearance());

@@ -52,8 +52,8 @@ public:
         QString executablePath;
         // The application's store folder, where the ledger of what it borrows lives.
         QString storeFolder;
-        // The choosers go through the desktop portal.
-        bool portalDialogs = false;
+        // Whether the choosers go through the desktop portal, asked when the first one opens.
+        std::function<bool()> portalDialogs;
     };
 
     PlatformKit(const PlatformRoads &roads, const Setup &setup, const QLoggingCategory &log);

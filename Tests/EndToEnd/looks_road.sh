@@ -511,14 +511,18 @@ press Escape
 wait_unmapped "$win" || fail "Escape left the settings window open"
 stop_app
 
-# Without a desktop Qt gives a GTK theme, through the portal the session bus starts.
+# Without a desktop Qt gives a GTK theme, through the portal the session bus starts: asked for
+# when a chooser opens, never by the start or the settings window.
 if [ -f /usr/share/dbus-1/services/org.freedesktop.portal.Desktop.service ] \
   && [ -f /usr/share/xdg-desktop-portal/portals/gtk.portal ]; then
   before="$(cue_image)"
-  dbus-monitor --session "interface='org.freedesktop.portal.FileChooser'" > "$WORK/portal-requests.txt" 2>&1 &
+  dbus-monitor --session "interface='org.freedesktop.portal.FileChooser'" "destination='org.freedesktop.portal.Desktop'" \
+    > "$WORK/portal-requests.txt" 2>&1 &
   monitor=$!
   XDG_CURRENT_DESKTOP= start_app choosers-portal
   open_settings
+  grep -q 'destination=org.freedesktop.portal.Desktop' "$WORK/portal-requests.txt" \
+    && fail "the portal was asked before a chooser opened: $(grep -m1 'destination=org.freedesktop.portal.Desktop' "$WORK/portal-requests.txt")"
   open_choose_image
   asked() { grep -q 'member=OpenFile' "$WORK/portal-requests.txt" && grep -q '"Use Image"' "$WORK/portal-requests.txt"; }
   within 10 asked || fail "no OpenFile request to the portal for Choose…"
@@ -533,6 +537,17 @@ if [ -f /usr/share/dbus-1/services/org.freedesktop.portal.Desktop.service ] \
   press Escape
   wait_unmapped "$chooser" || fail "Escape left the portal's chooser open"
   [ "$(cue_image)" = "$before" ] || fail "the portal's chooser closed by Escape changed the image"
+  # The archive's folder, chosen in the portal's chooser as a folder.
+  click_control 'Quorvane Settings' "$win" 'list item' Experimental
+  click_control 'Quorvane Settings' "$win" 'push button' 'Choose custom archive placement'
+  folder_asked() { grep -q '"directory"' "$WORK/portal-requests.txt" && grep -q '"Use Folder"' "$WORK/portal-requests.txt"; }
+  within 10 folder_asked || fail "no folder asked of the portal for the archive's Choose…"
+  found="$(within_for 20 platform_chooser)" || fail "no portal chooser for the archive's folder"
+  read -r chooser _ <<<"$found"
+  press Escape
+  wait_unmapped "$chooser" || fail "Escape left the portal's folder chooser open"
+  [ "$(json 'c["settings"].get("archiveRoot")')" = None ] || fail "Escape chose an archive folder: $(json 'c["settings"].get("archiveRoot")')"
+  echo "archive folder chooser through the portal: ok"
   kill "$monitor"
   stop_app
 else

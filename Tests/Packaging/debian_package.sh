@@ -45,7 +45,7 @@ done
 # Recommends; the build's own (compilers, -dev packages, icons compiled in) are neither.
 wanted="$(names Depends; names Recommends)"
 for package in libglib2.0-bin gsettings-desktop-schemas dconf-cli qt6-wayland qt6-gtk-platformtheme \
-  qt6-xdgdesktopportal-platformtheme fonts-dejavu-core; do
+  fonts-dejavu-core; do
   echo "$wanted" | grep -qxF -- "$package" || fail "neither Depends nor Recommends names $package"
 done
 for package in build-essential cmake ninja-build pkg-config adwaita-icon-theme; do

@@ -70,17 +70,14 @@ bool gtkDesktop(const QString &currentDesktop)
     return false;
 }
 
-bool preferPortalDialogs()
+bool portalChoosers()
 {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME"))
         return false;
     const QString themes = QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platformthemes/");
     if (gtkDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP")) && QFileInfo(themes + QStringLiteral("libqgtk3.so")).isFile())
         return false;
-    if (!QFileInfo(themes + QStringLiteral("libqxdgdesktopportal.so")).isFile() || !fileChooserPortalInstalled(xdgDataDirs()))
-        return false;
-    qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
-    return true;
+    return fileChooserPortalInstalled(xdgDataDirs());
 }
 
 } // namespace quorvane

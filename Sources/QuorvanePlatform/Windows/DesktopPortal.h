@@ -17,12 +17,13 @@ QStringList xdgDataDirs();
 // one Qt gives its GTK platform theme.
 bool gtkDesktop(const QString &currentDesktop);
 
-// Before the application starts: where a file-chooser portal is installed and Qt's portal
-// platform theme is at hand, the choosers go through the portal (the platform theme of the
-// desktop still gives the style and the rest). On a GTK desktop with Qt's GTK platform theme
-// installed they stay GTK's own, shown by the application: the same chooser, and one that opens
-// in the folder asked for, which the portal's file chooser does not before its version 4. A
-// platform theme the user chose is kept. True when it chose the portal's.
-bool preferPortalDialogs();
+// Whether the file and folder choosers are the desktop portal's, asked for directly: where a
+// file-chooser portal is installed, unless the user chose a platform theme (which then shows the
+// choosers) or this is a GTK desktop with Qt's GTK platform theme installed. There the choosers
+// stay GTK's own, shown by the application: the same chooser, and one that opens in the folder
+// asked for, which the portal's file chooser does not before its version 4. The portal is asked
+// only when a chooser opens, so Qt's portal platform theme (which would start the portal with
+// the application) is never loaded for it.
+bool portalChoosers();
 
 } // namespace quorvane

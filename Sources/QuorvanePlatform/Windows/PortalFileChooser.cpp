@@ -118,13 +118,15 @@ QString nextToken()
 } // namespace
 
 PortalFileChooser::Request PortalFileChooser::request(const ChooserOptions &options, const QString &parentWindow,
-                                                      const QString &token)
+                                                      const QString &token, Kind kind)
 {
     registerTypes();
     Request request{parentWindow, options.title, {}};
     request.options.insert(QStringLiteral("handle_token"), token);
     request.options.insert(QStringLiteral("modal"), true);
     request.options.insert(QStringLiteral("multiple"), false);
+    if (kind == Kind::folder)
+        request.options.insert(QStringLiteral("directory"), true);
     if (!options.acceptLabel.isEmpty())
         request.options.insert(QStringLiteral("accept_label"), options.acceptLabel);
     if (!options.nameFilters.isEmpty()) {
@@ -163,9 +165,9 @@ void PortalFileChooser::listen(const QString &path)
                   SLOT(answered(uint, QVariantMap)));
 }
 
-void PortalFileChooser::openFile(QWidget *parent, const ChooserOptions &options,
-                                 std::function<void(std::optional<QString>)> chosen, std::function<void()> unavailable,
-                                 const QDBusConnection &bus)
+void PortalFileChooser::open(Kind kind, QWidget *parent, const ChooserOptions &options,
+                             std::function<void(std::optional<QString>)> chosen, std::function<void()> unavailable,
+                             const QDBusConnection &bus)
 {
     if (!bus.isConnected()) {
         if (unavailable)
@@ -173,7 +175,7 @@ void PortalFileChooser::openFile(QWidget *parent, const ChooserOptions &options,
         return;
     }
     const QString token = nextToken();
-    const Request asked = request(options, windowOf(parent), token);
+    const Request asked = request(options, windowOf(parent), token, kind);
     auto *chooser = new PortalFileChooser(bus, std::move(chosen));
     // Listened for before asking: the answer may come before the call's reply.
     chooser->listen(responsePath(bus.baseService(), token));

@@ -314,9 +314,46 @@ void QtDialogs::dismissForm(QWidget *form)
         dialog->done(QDialog::Accepted);
 }
 
+namespace {
+
+void askPortal(PortalFileChooser::Kind kind, QWidget *parent, const ChooserOptions &options,
+               std::function<void(std::optional<QString>)> chosen)
+{
+    ChooserOptions asked = options;
+    asked.directory = startFolder(options.directory);
+    auto shared = std::make_shared<std::function<void(std::optional<QString>)>>(std::move(chosen));
+    QPointer<QWidget> owner(parent);
+    PortalFileChooser::open(
+        kind, parent, asked,
+        [shared](std::optional<QString> path) {
+            if (*shared)
+                (*shared)(std::move(path));
+        },
+        [kind, owner, options, shared] {
+            // No portal answered: Qt's own chooser, over the window if it is still there.
+            if (kind == PortalFileChooser::Kind::folder)
+                QtDialogs().chooseFolder(owner.data(), options, *shared);
+            else
+                QtDialogs().chooseFile(owner.data(), options, *shared);
+        });
+}
+
+} // namespace
+
+bool QtDialogs::portalChooser()
+{
+    if (!m_portalChosen)
+        m_portalChosen = m_portalChooser && m_portalChooser();
+    return *m_portalChosen;
+}
+
 void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
                              std::function<void(std::optional<QString>)> chosen)
 {
+    if (portalChooser()) {
+        askPortal(PortalFileChooser::Kind::folder, parent, options, std::move(chosen));
+        return;
+    }
     auto *dialog = new QFileDialog(parent, options.title, startFolder(options.directory));
     prepareModal(dialog);
     dialog->setFileMode(QFileDialog::Directory);
@@ -330,21 +367,8 @@ void QtDialogs::chooseFolder(QWidget *parent, const ChooserOptions &options,
 void QtDialogs::chooseFile(QWidget *parent, const ChooserOptions &options,
                            std::function<void(std::optional<QString>)> chosen)
 {
-    if (m_portalChooser) {
-        ChooserOptions asked = options;
-        asked.directory = startFolder(options.directory);
-        auto shared = std::make_shared<std::function<void(std::optional<QString>)>>(std::move(chosen));
-        QPointer<QWidget> owner(parent);
-        PortalFileChooser::openFile(
-            parent, asked,
-            [shared](std::optional<QString> file) {
-                if (*shared)
-                    (*shared)(std::move(file));
-            },
-            [owner, options, shared] {
-                // No portal answered: Qt's own chooser, over the window if it is still there.
-                QtDialogs().chooseFile(owner.data(), options, *shared);
-            });
+    if (portalChooser()) {
+        askPortal(PortalFileChooser::Kind::file, parent, options, std::move(chosen));
         return;
     }
     auto *dialog = new QFileDialog(parent, options.title, startFolder(options.directory));

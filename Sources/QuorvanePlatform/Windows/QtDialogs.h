@@ -2,17 +2,20 @@
 
 #include "Windows/Dialogs.h"
 
+#include <functional>
+#include <optional>
+
 namespace quorvane {
 
 // Questions as message boxes, forms as dialogs, the choosers as Qt's file and colour dialogs;
 // all opened with open(), never exec().
 class QtDialogs final : public Dialogs {
 public:
-    // portalChooser: a file is chosen in the desktop portal's chooser, asked for directly (with
-    // its title, its start folder and nothing to open read-only); Qt's dialog where no portal
-    // answers.
-    explicit QtDialogs(bool portalChooser = false)
-        : m_portalChooser(portalChooser)
+    // portalChooser, asked when the first chooser opens: whether a file or a folder is chosen in
+    // the desktop portal's chooser, asked for directly (with its title, its start folder and
+    // nothing to open read-only); Qt's dialog where no portal answers. Without it, Qt's dialogs.
+    explicit QtDialogs(std::function<bool()> portalChooser = {})
+        : m_portalChooser(std::move(portalChooser))
     {
     }
 
@@ -33,7 +36,10 @@ public:
                         std::function<void()> activated) override;
 
 private:
-    bool m_portalChooser;
+    bool portalChooser();
+
+    std::function<bool()> m_portalChooser;
+    std::optional<bool> m_portalChosen;
 };
 
 } // namespace quorvane

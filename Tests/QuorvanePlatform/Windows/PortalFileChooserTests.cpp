@@ -67,6 +67,10 @@ TEST(PortalFileChooser, TheRequestCarriesItsTitleAndFolderAndNoChoices)
     EXPECT_TRUE(request.options.value("modal").toBool());
     EXPECT_FALSE(request.options.contains("choices")) << "nothing offered beside the files";
     EXPECT_FALSE(request.options.contains("directory"));
+    const PortalFileChooser::Request folder =
+        PortalFileChooser::request(wallpaperOptions(), "", "t2", PortalFileChooser::Kind::folder);
+    EXPECT_TRUE(folder.options.value("directory").toBool());
+    EXPECT_EQ(folder.options.value("current_folder").toByteArray(), QByteArray("/home/someone/Pictures\0", 23));
     EXPECT_EQ(PortalFileChooser::responsePath(":1.42", "t1"), "/org/freedesktop/portal/desktop/request/1_42/t1");
 }
 
@@ -81,8 +85,8 @@ TEST(PortalChooserOnABus, TheChosenFileComesBackACancelChoosesNothingAndNoPortal
     int unavailable = 0;
     std::vector<std::optional<QString>> chosen;
     const auto record = [&](std::optional<QString> file) { chosen.push_back(file); };
-    PortalFileChooser::openFile(
-        nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
+    PortalFileChooser::open(
+        PortalFileChooser::Kind::file, nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
     EXPECT_TRUE(QTest::qWaitFor([&] { return unavailable == 1; }, 5000));
     EXPECT_TRUE(chosen.empty());
 
@@ -98,8 +102,8 @@ TEST(PortalChooserOnABus, TheChosenFileComesBackACancelChoosesNothingAndNoPortal
         portalBus.send(signal);
     };
 
-    PortalFileChooser::openFile(
-        nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
+    PortalFileChooser::open(
+        PortalFileChooser::Kind::file, nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
     ASSERT_TRUE(QTest::qWaitFor([&] { return portal.asked.size() == 1; }, 5000));
     const FakePortal::Asked &first = portal.asked.front();
     EXPECT_EQ(first.title, "Choose a wallpaper picture");
@@ -111,17 +115,28 @@ TEST(PortalChooserOnABus, TheChosenFileComesBackACancelChoosesNothingAndNoPortal
     ASSERT_TRUE(QTest::qWaitFor([&] { return chosen.size() == 1; }, 5000));
     EXPECT_EQ(chosen[0], std::optional<QString>("/home/someone/Pictures/sea view.png"));
 
-    // Cancelled: nothing chosen, and only once.
-    PortalFileChooser::openFile(
-        nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
+    // A folder: asked for as one, and the folder chosen comes back.
+    PortalFileChooser::open(
+        PortalFileChooser::Kind::folder, nullptr, ChooserOptions{{}, QStringLiteral("/home/someone"), {}, {}}, record,
+        [&] { ++unavailable; }, session);
     ASSERT_TRUE(QTest::qWaitFor([&] { return portal.asked.size() == 2; }, 5000));
+    EXPECT_TRUE(portal.asked.back().options.value("directory").toBool());
+    QTest::qWait(50);
+    answer(0, {{QStringLiteral("uris"), QStringList{QStringLiteral("file:///home/someone/Old%20things")}}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chosen.size() == 2; }, 5000));
+    EXPECT_EQ(chosen[1], std::optional<QString>("/home/someone/Old things"));
+
+    // Cancelled: nothing chosen, and only once.
+    PortalFileChooser::open(
+        PortalFileChooser::Kind::file, nullptr, wallpaperOptions(), record, [&] { ++unavailable; }, session);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return portal.asked.size() == 3; }, 5000));
     QTest::qWait(50);
     answer(1, {});
     answer(1, {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return chosen.size() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chosen.size() == 3; }, 5000));
     QTest::qWait(100);
-    EXPECT_EQ(chosen.size(), 2u);
-    EXPECT_FALSE(chosen[1]);
+    EXPECT_EQ(chosen.size(), 3u);
+    EXPECT_FALSE(chosen[2]);
     EXPECT_EQ(unavailable, 1);
 
     portalBus.unregisterService(QStringLiteral("org.freedesktop.portal.Desktop"));

@@ -323,3 +323,40 @@ TEST(QtDialogs, TheItemChooserSaysWhatToChooseAndItsColumnsFit)
     EXPECT_FALSE(details->horizontalScrollBar()->isVisible());
     chooser->reject();
 }
+
+// Whether the portal is used is asked once, when the first chooser opens; on a bus where no
+// portal answers, the folder and the file choosers are Qt's own, opening in the folder asked for.
+TEST(PortalChooserOnABus, NoPortalAnsweringLeavesQtsChoosersAskedOnce)
+{
+    if (qgetenv("QUORVANE_PRIVATE_BUS") != "1")
+        GTEST_SKIP() << "needs a private session bus";
+    int asked = 0;
+    QtDialogs dialogs([&] { return ++asked > 0; });
+    EXPECT_EQ(asked, 0);
+    QWidget parent;
+    parent.show();
+    QTemporaryDir temp;
+    const auto shown = [&](QFileDialog::FileMode mode) {
+        return QTest::qWaitFor(
+            [&] {
+                for (QFileDialog *d : parent.findChildren<QFileDialog *>()) {
+                    if (d->isVisible() && d->fileMode() == mode
+                        && QDir(d->directory()).canonicalPath() == QDir(temp.path()).canonicalPath()) {
+                        d->reject();
+                        return true;
+                    }
+                }
+                return false;
+            },
+            5000);
+    };
+    std::vector<std::optional<QString>> chosen;
+    dialogs.chooseFolder(&parent, ChooserOptions{{}, temp.path(), {}, {}}, [&](auto path) { chosen.push_back(path); });
+    EXPECT_TRUE(shown(QFileDialog::Directory));
+    dialogs.chooseFile(&parent, ChooserOptions{{}, temp.path(), {}, {}}, [&](auto path) { chosen.push_back(path); });
+    EXPECT_TRUE(shown(QFileDialog::ExistingFile));
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(chosen.size(), 2u);
+    EXPECT_FALSE(chosen[0]);
+    EXPECT_FALSE(chosen[1]);
+}
