@@ -23,12 +23,13 @@ class PortalFileChooser final : public QObject {
     Q_OBJECT
 
 public:
-    // The request as sent: the parent window ("x11:" and its id in hex, or empty), the title and
-    // the options.
+    // What is chosen: an existing file, or a folder.
     enum class Kind {
         file,
         folder
     };
+    // The request as sent: the parent window ("x11:" and its id in hex, or empty), the title and
+    // the options.
     struct Request {
         QString parentWindow;
         QString title;
